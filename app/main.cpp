@@ -1,0 +1,7 @@
+#include "app/Log.h"
+#include "app/Logger.h"
+
+int main() {
+    Logger::GetInstance();
+    return 0;
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Pondorix needs.
+# Idempotent: when everything is already installed it prints nothing and exits 0.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ccache pkg-config clang libclang-rt-14-dev
+  # libraries
+  libsfml-dev libbox2d-dev libphysfs-dev liblog4cpp5-dev libtinyxml-dev
+  libclaw-dev libclaw-tween-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev
+  libgl1-mesa-dev libglu1-mesa-dev libx11-dev libopenal1 libfontconfig-dev
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick
+  # content
+  fonts-comfortaa
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
