@@ -1,10 +1,11 @@
 # Helpers that keep every folder's CMakeLists.txt to a few lines.
 
-# pondorix_library(<target> [RECURSE] [EXCLUDE <file>...])
+# pondorix_library(<target> [RECURSE] [EXCLUDE <file>...] [DEPS <target>...])
 # A static library from every .cpp file of the calling folder (and its subfolders with RECURSE),
-# with the source root on the include path, so headers are included as "app/Logger.h".
+# with the source root on the include path, so headers are included as "app/Logger.h". DEPS are
+# linked publicly. A folder that holds only headers gives an interface library.
 function(pondorix_library target)
-  cmake_parse_arguments(ARG "RECURSE" "" "EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "RECURSE" "" "EXCLUDE;DEPS" ${ARGN})
   if(ARG_RECURSE)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   else()
@@ -13,14 +14,21 @@ function(pondorix_library target)
   foreach(excluded ${ARG_EXCLUDE})
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()
-  add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+  endif()
 endfunction()
 
 # pondorix_test(<target> LIBS <lib>... [SOURCES <file>...])
 # One GoogleTest executable per tested folder, from every .cpp file of the calling folder unless
-# SOURCES is given. Every test runs from its build folder with sound routed to OpenAL's null
-# output, so no audio device is needed.
+# SOURCES is given (no executable while the folder has none). Every test runs from its build
+# folder with sound routed to OpenAL's null output, so no audio device is needed.
 function(pondorix_test target)
   cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
   if(ARG_SOURCES)
@@ -28,10 +36,32 @@ function(pondorix_test target)
   else()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   endif()
+  if(NOT sources)
+    return()
+  endif()
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_support GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null"
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# pondorix_benchmark(<target> LIBS <lib>...): a Google Benchmark program from the calling folder.
+function(pondorix_benchmark target)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
+
+# pondorix_fuzzer(<target> SOURCE <file> LIBS <lib>...): one libFuzzer program per parser.
+function(pondorix_fuzzer target)
+  cmake_parse_arguments(ARG "" "SOURCE" "LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCE})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  target_link_options(${target} PRIVATE -fsanitize=fuzzer)
 endfunction()
