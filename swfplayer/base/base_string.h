@@ -1,0 +1,160 @@
+#pragma once
+
+#include <cstdint>
+
+namespace swfplayer {
+
+// The player's byte string. It holds UTF-8 text (any bytes, in fact) and always keeps a
+// terminating NUL. Strings of up to 14 bytes live inside the object; longer ones live in a heap
+// buffer whose capacity is a multiple of 16 bytes. Lengths are in bytes, except in the
+// operations whose name begins with utf8_, which count characters.
+class base_string {
+public:
+    base_string();
+    // Copies the NUL-terminated text; a null pointer gives the empty string.
+    base_string(const char* text);
+    // Copies exactly length bytes, then adds the NUL.
+    base_string(const char* bytes, int length);
+    base_string(const base_string& other);
+    base_string(base_string&& other) noexcept;
+    ~base_string();
+
+    // A null pointer leaves the string unchanged. The text may lie inside this string.
+    base_string& operator=(const char* text);
+    base_string& operator=(const base_string& other);
+    base_string& operator=(base_string&& other) noexcept;
+
+    // The NUL-terminated text.
+    const char* c_str() const { return is_heap() ? m_heap.buffer : m_local; }
+    operator const char*() const { return c_str(); }
+
+    // Length in bytes.
+    int size() const { return is_heap() ? static_cast<int>(m_heap.size) - 1 : m_tag - 1; }
+    int length() const { return size(); }
+    // Bytes of storage for the text and its NUL: 15 while inline, else the heap capacity.
+    int capacity() const { return is_heap() ? static_cast<int>(m_heap.capacity) : local_capacity; }
+
+    // Byte-for-byte equality up to the NULs.
+    bool operator==(const char* text) const;
+    bool operator==(const base_string& other) const { return *this == other.c_str(); }
+    bool operator!=(const char* text) const { return !(*this == text); }
+    bool operator!=(const base_string& other) const { return !(*this == other.c_str()); }
+    // Unsigned bytewise order, as strcmp.
+    bool operator<(const char* text) const;
+    bool operator<(const base_string& other) const { return *this < other.c_str(); }
+    bool operator>(const char* text) const;
+    bool operator>(const base_string& other) const { return *this > other.c_str(); }
+
+    // Appends the text (which may be this string's own); a null pointer appends nothing.
+    base_string& operator+=(const char* text);
+    base_string& operator+=(const base_string& other) { return *this += other.c_str(); }
+    // Appends one byte; a NUL appends nothing.
+    base_string& operator+=(char c);
+    // This string followed by the text.
+    base_string operator+(const char* text) const;
+
+    // The byte at the index; the index is not checked.
+    char& operator[](int index) { return data()[index]; }
+    const char& operator[](int index) const { return c_str()[index]; }
+
+    // Removes count bytes from index on; the range is clipped to the string.
+    void erase(int index, int count);
+    // Inserts one byte before the byte at index (clamped to 0..length).
+    void insert(int index, char c);
+    void clear() { resize(0); }
+    // Sets the length in bytes (n >= 0) and writes the NUL at n. A longer string keeps whatever
+    // bytes lie between the old and the new end until the caller writes them.
+    void resize(int n);
+
+    // Case-insensitive comparison folding ASCII letters only, like _stricmp in the C locale:
+    // negative, zero or positive.
+    static int stricmp(const char* a, const char* b);
+
+    // The number of characters decode_next_utf8_char yields from bytes before it returns 0 or
+    // consumes byte_count bytes (the character that reaches or passes the limit counts).
+    static int utf8_char_count(const char* bytes, int byte_count);
+    // Number of characters of the whole text.
+    int utf8_length() const;
+    // Code point of the character at a character index; 0 at or beyond the end.
+    uint32_t utf8_char_at(int index) const;
+    // Characters [start, end), copied as bytes; clamped to the text, empty when start >= end.
+    base_string utf8_substring(int start, int end) const;
+    // ASCII letters mapped to upper / lower case; every other character is kept (re-encoded as
+    // UTF-8, so invalid input comes out as U+FFFD).
+    base_string utf8_to_upper() const;
+    base_string utf8_to_lower() const;
+
+    // Appends the UTF-8 form of a code unit / code point; 0 appends nothing.
+    void append_wide_char(uint16_t c);
+    void append_wide_char(uint32_t c);
+
+    // Replaces *result with the UTF-8 encoding of a 0-terminated wide text. Each unit is
+    // encoded by itself (a UTF-16 surrogate pair becomes two 3-byte sequences).
+    static void encode_utf8_from_wchar(base_string* result, const uint16_t* wide);
+    static void encode_utf8_from_wchar(base_string* result, const uint32_t* wide);
+    // wchar_t holds whole code points on this platform.
+    static void encode_utf8_from_wchar(base_string* result, const wchar_t* wide);
+
+private:
+    static constexpr int local_capacity = 15;  // 14 bytes of text and the NUL
+    static constexpr uint8_t heap_tag = 255;
+
+    bool is_heap() const { return m_tag == heap_tag; }
+    char* data() { return is_heap() ? m_heap.buffer : m_local; }
+    void free_heap();
+    template<class unit>
+    static void encode_wide(base_string* result, const unit* wide);
+    base_string utf8_map_ascii(bool to_upper) const;
+
+    // Inline: the length + 1 (1 to 15). Heap: 255.
+    uint8_t m_tag;
+    union {
+        char m_local[local_capacity];
+        struct {
+            uint32_t size;      // length + 1
+            uint32_t capacity;  // bytes in the buffer, a multiple of 16
+            char* buffer;
+        } m_heap;
+    };
+};
+
+// The same string, compared without regard to ASCII letter case; used for every member name
+// and name lookup of the player. Its hash (stringi_hash_functor) folds case the same way, so
+// strings that compare equal always hash equal. A comparison with == or != that involves a
+// base_stringi on either side ignores case.
+class base_stringi : public base_string {
+public:
+    base_stringi() = default;
+    base_stringi(const char* text) : base_string(text) {}
+    base_stringi(const char* bytes, int length) : base_string(bytes, length) {}
+    base_stringi(const base_string& other) : base_string(other) {}
+
+    bool operator==(const char* text) const { return stricmp(c_str(), text ? text : "") == 0; }
+    bool operator==(const base_string& other) const { return *this == other.c_str(); }
+    bool operator==(const base_stringi& other) const { return *this == other.c_str(); }
+    bool operator!=(const char* text) const { return !(*this == text); }
+    bool operator!=(const base_string& other) const { return !(*this == other.c_str()); }
+    bool operator!=(const base_stringi& other) const { return !(*this == other.c_str()); }
+    bool operator<(const char* text) const { return stricmp(c_str(), text ? text : "") < 0; }
+    bool operator<(const base_string& other) const { return *this < other.c_str(); }
+    bool operator>(const char* text) const { return stricmp(c_str(), text ? text : "") > 0; }
+    bool operator>(const base_string& other) const { return *this > other.c_str(); }
+};
+
+// ASCII-only lower case, the folding that base_stringi's compare and hash share.
+inline int ascii_tolower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+
+// Hash of a string's bytes from the last to the first: h = byte ^ (h * 33), seed 5381.
+struct string_hash_functor {
+    uint32_t operator()(const base_string& s) const;
+};
+
+// The same over ASCII-lower-cased bytes, for base_stringi keys.
+struct stringi_hash_functor {
+    uint32_t operator()(const base_string& s) const;
+};
+
+// A new string holding the printf-style formatting of the arguments, cut to 499 bytes.
+base_string format_base_string(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace swfplayer
