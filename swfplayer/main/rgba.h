@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace swfplayer {
+
+// A colour with straight alpha; alpha 255 is opaque. A new colour is opaque white.
+struct rgba {
+    uint8_t r = 255;
+    uint8_t g = 255;
+    uint8_t b = 255;
+    uint8_t a = 255;
+
+    rgba() = default;
+    rgba(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha)
+        : r(red), g(green), b(blue), a(alpha) {}
+
+    // Each channel = from + (to - from) * t rounded half up; t lies in [0, 1].
+    void set_lerp(const rgba& from, const rgba& to, float t);
+    // Writes "rgba: r g b a" to the player's log.
+    void print() const;
+};
+
+}  // namespace swfplayer
