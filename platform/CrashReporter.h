@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Installs the crash reporter for the rest of the process. When the process is hit by SIGSEGV,
+// SIGBUS, SIGFPE, SIGILL or SIGABRT, a crash report is appended to the log file in the log's own
+// line layout, at ERROR:
+//
+//   CRASHED! Error code 0000000B: ACCESS VIOLATION, $ADDRESS:<instruction>, Flags: <si_code>
+//   Crash $ADDRESS:<instruction>
+//   Crash frame  0 at $ADDRESS:<address> <module(function+offset) [address]>
+//   ...                                  (at most 100 frames, starting at the faulting one)
+//
+// The error code is the signal number and the flags are the signal's si_code; the name is
+// "ACCESS VIOLATION" (SIGSEGV, and SIGBUS other than misalignment), "DATATYPE MISALIGNMENT"
+// (misaligned SIGBUS), "FLT DIVIDE BY ZERO" (SIGFPE from a floating-point division by zero) or
+// "(unknown)". The process then ends through the signal's default action.
+//
+// The handler runs on an alternate stack of its own (so a stack overflow is reported too) and
+// uses only async-signal-safe calls. The log file is opened for appending here, once; when that
+// fails the report goes to standard error. Returns false when a handler could not be installed.
+bool InstallCrashReporter(const std::string& logFile);
+
+}  // namespace platform
