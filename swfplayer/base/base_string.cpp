@@ -1,0 +1,410 @@
+#include "swfplayer/base/base_string.h"
+
+#include <cassert>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "swfplayer/base/utf8.h"
+
+namespace swfplayer {
+
+namespace {
+
+// Heap capacity for a text of n >= 15 bytes: the smallest multiple of 16 above n.
+uint32_t heap_capacity_for(int n) {
+    return (static_cast<uint32_t>(n) + 16) & ~static_cast<uint32_t>(15);
+}
+
+char* allocate(uint32_t capacity) {
+    char* buffer = static_cast<char*>(std::calloc(capacity, 1));
+    if (buffer == nullptr) {
+        throw std::bad_alloc();
+    }
+    return buffer;
+}
+
+// Number of bytes encode_utf8_char writes for the code point.
+int utf8_encoded_size(uint32_t code_point) {
+    if (code_point < 0x80) return 1;
+    if (code_point <= 0x7FF) return 2;
+    if (code_point <= 0xFFFF) return 3;
+    if (code_point <= 0x1FFFFF) return 4;
+    if (code_point <= 0x3FFFFFF) return 5;
+    if (code_point <= 0x7FFFFFFF) return 6;
+    return 0;
+}
+
+}  // namespace
+
+base_string::base_string() : m_tag(1) {
+    m_local[0] = 0;
+}
+
+base_string::base_string(const char* text) : base_string() {
+    if (text) {
+        int length = static_cast<int>(std::strlen(text));
+        resize(length);
+        std::memcpy(data(), text, length);
+    }
+}
+
+base_string::base_string(const char* bytes, int length) : base_string() {
+    if (length > 0) {
+        assert(bytes);
+        resize(length);
+        std::memcpy(data(), bytes, length);
+    }
+}
+
+base_string::base_string(const base_string& other) : base_string(other.c_str()) {}
+
+base_string::base_string(base_string&& other) noexcept : m_tag(other.m_tag) {
+    if (other.is_heap()) {
+        m_heap = other.m_heap;
+    } else {
+        std::memcpy(m_local, other.m_local, local_capacity);
+    }
+    other.m_tag = 1;
+    other.m_local[0] = 0;
+}
+
+base_string::~base_string() {
+    free_heap();
+}
+
+void base_string::free_heap() {
+    if (is_heap()) {
+        std::free(m_heap.buffer);
+        m_tag = 1;
+        m_local[0] = 0;
+    }
+}
+
+base_string& base_string::operator=(const char* text) {
+    if (text == nullptr || text == c_str()) {
+        return *this;
+    }
+    const char* own = c_str();
+    if (text > own && text < own + capacity()) {
+        // The text lies inside this string: resizing could move or free it.
+        base_string copy(text);
+        return *this = std::move(copy);
+    }
+    int length = static_cast<int>(std::strlen(text));
+    resize(length);
+    std::memcpy(data(), text, length);
+    return *this;
+}
+
+base_string& base_string::operator=(const base_string& other) {
+    return *this = other.c_str();
+}
+
+base_string& base_string::operator=(base_string&& other) noexcept {
+    if (this != &other) {
+        free_heap();
+        m_tag = other.m_tag;
+        if (other.is_heap()) {
+            m_heap = other.m_heap;
+        } else {
+            std::memcpy(m_local, other.m_local, local_capacity);
+        }
+        other.m_tag = 1;
+        other.m_local[0] = 0;
+    }
+    return *this;
+}
+
+bool base_string::operator==(const char* text) const {
+    return std::strcmp(c_str(), text ? text : "") == 0;
+}
+
+bool base_string::operator<(const char* text) const {
+    return std::strcmp(c_str(), text ? text : "") < 0;
+}
+
+bool base_string::operator>(const char* text) const {
+    return std::strcmp(c_str(), text ? text : "") > 0;
+}
+
+base_string& base_string::operator+=(const char* text) {
+    if (text == nullptr) {
+        return *this;
+    }
+    const char* own = c_str();
+    if (text >= own && text < own + capacity()) {
+        // Appending (part of) this string to itself: the source must outlive the resize.
+        base_string copy(text);
+        return *this += copy.c_str();
+    }
+    int old_length = size();
+    int added = static_cast<int>(std::strlen(text));
+    resize(old_length + added);
+    std::memcpy(data() + old_length, text, added);
+    return *this;
+}
+
+base_string& base_string::operator+=(char c) {
+    if (c != 0) {
+        int old_length = size();
+        resize(old_length + 1);
+        data()[old_length] = c;
+    }
+    return *this;
+}
+
+base_string base_string::operator+(const char* text) const {
+    base_string result(*this);
+    result += text;
+    return result;
+}
+
+void base_string::erase(int index, int count) {
+    int length = size();
+    if (index < 0 || index >= length || count <= 0) {
+        return;
+    }
+    if (count > length - index) {
+        count = length - index;
+    }
+    char* text = data();
+    std::memmove(text + index, text + index + count, length - index - count);
+    resize(length - count);
+}
+
+void base_string::insert(int index, char c) {
+    int length = size();
+    if (index < 0) {
+        index = 0;
+    } else if (index > length) {
+        index = length;
+    }
+    resize(length + 1);
+    char* text = data();
+    std::memmove(text + index + 1, text + index, length - index);
+    text[index] = c;
+}
+
+void base_string::resize(int n) {
+    assert(n >= 0);
+    int length = size();
+    if (n == length) {
+        return;
+    }
+    if (!is_heap()) {
+        if (n < local_capacity) {
+            m_tag = static_cast<uint8_t>(n + 1);
+            m_local[n] = 0;
+            return;
+        }
+        uint32_t capacity = heap_capacity_for(n);
+        char* buffer = allocate(capacity);
+        std::memcpy(buffer, m_local, length + 1);
+        m_tag = heap_tag;
+        m_heap.size = static_cast<uint32_t>(n) + 1;
+        m_heap.capacity = capacity;
+        m_heap.buffer = buffer;
+        return;
+    }
+    if (n < local_capacity) {
+        char* buffer = m_heap.buffer;
+        std::memcpy(m_local, buffer, local_capacity);
+        std::free(buffer);
+        m_tag = static_cast<uint8_t>(n + 1);
+        m_local[n] = 0;
+        return;
+    }
+    uint32_t capacity = heap_capacity_for(n);
+    if (capacity != m_heap.capacity) {
+        char* buffer = static_cast<char*>(std::realloc(m_heap.buffer, capacity));
+        if (buffer == nullptr) {
+            throw std::bad_alloc();
+        }
+        if (capacity > m_heap.capacity) {
+            std::memset(buffer + m_heap.capacity, 0, capacity - m_heap.capacity);
+        }
+        m_heap.buffer = buffer;
+        m_heap.capacity = capacity;
+    }
+    m_heap.size = static_cast<uint32_t>(n) + 1;
+    m_heap.buffer[n] = 0;
+}
+
+int base_string::stricmp(const char* a, const char* b) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
+    for (;; p++, q++) {
+        int difference = ascii_tolower(*p) - ascii_tolower(*q);
+        if (difference != 0 || *p == 0) {
+            return difference;
+        }
+    }
+}
+
+int base_string::utf8_char_count(const char* bytes, int byte_count) {
+    if (byte_count < 1) {
+        return 0;
+    }
+    const char* p = bytes;
+    int count = 0;
+    while (decode_next_utf8_char(&p) != 0) {
+        count++;
+        if (p - bytes >= byte_count) {
+            break;
+        }
+    }
+    return count;
+}
+
+int base_string::utf8_length() const {
+    return utf8_char_count(c_str(), size());
+}
+
+uint32_t base_string::utf8_char_at(int index) const {
+    if (index < 0) {
+        return 0;
+    }
+    const char* p = c_str();
+    for (int i = 0;; i++) {
+        uint32_t c = decode_next_utf8_char(&p);
+        if (c == 0 || i == index) {
+            return c;
+        }
+    }
+}
+
+base_string base_string::utf8_substring(int start, int end) const {
+    if (start < 0) {
+        start = 0;
+    }
+    if (start >= end) {
+        return base_string();
+    }
+    // Byte offsets of the first character and of the character at end (or the text's end).
+    const char* p = c_str();
+    const char* first = nullptr;
+    for (int i = 0; i < end; i++) {
+        if (i == start) {
+            first = p;
+        }
+        const char* before = p;
+        if (decode_next_utf8_char(&p) == 0) {
+            p = before;  // an interrupted last sequence is not a character
+            break;
+        }
+    }
+    if (first == nullptr) {
+        return base_string();
+    }
+    return base_string(first, static_cast<int>(p - first));
+}
+
+base_string base_string::utf8_map_ascii(bool to_upper) const {
+    // A first pass sizes the result exactly; a bad byte grows to the 3 bytes of U+FFFD.
+    int64_t total = 0;
+    const char* p = c_str();
+    for (uint32_t c; (c = decode_next_utf8_char(&p)) != 0;) {
+        total += utf8_encoded_size(c);
+    }
+    assert(total < 0x7FFFFFFF);
+    base_string result;
+    result.resize(static_cast<int>(total));
+    char* out = result.data();
+    int written = 0;
+    p = c_str();
+    for (uint32_t c; (c = decode_next_utf8_char(&p)) != 0;) {
+        if (to_upper && c >= 'a' && c <= 'z') {
+            c -= 'a' - 'A';
+        } else if (!to_upper && c >= 'A' && c <= 'Z') {
+            c += 'a' - 'A';
+        }
+        encode_utf8_char(out, &written, c);
+    }
+    return result;
+}
+
+base_string base_string::utf8_to_upper() const {
+    return utf8_map_ascii(true);
+}
+
+base_string base_string::utf8_to_lower() const {
+    return utf8_map_ascii(false);
+}
+
+void base_string::append_wide_char(uint16_t c) {
+    append_wide_char(static_cast<uint32_t>(c));
+}
+
+void base_string::append_wide_char(uint32_t c) {
+    if (c == 0) {
+        return;
+    }
+    char encoded[7];
+    int length = 0;
+    encode_utf8_char(encoded, &length, c);
+    encoded[length] = 0;
+    *this += encoded;
+}
+
+template<class unit>
+void base_string::encode_wide(base_string* result, const unit* wide) {
+    assert(result && wide);
+    int64_t total = 0;
+    for (const unit* w = wide; *w != 0; w++) {
+        total += utf8_encoded_size(static_cast<uint32_t>(*w));
+    }
+    assert(total < 0x7FFFFFFF);
+    result->resize(static_cast<int>(total));
+    char* out = result->data();
+    int written = 0;
+    for (const unit* w = wide; *w != 0; w++) {
+        encode_utf8_char(out, &written, static_cast<uint32_t>(*w));
+    }
+}
+
+void base_string::encode_utf8_from_wchar(base_string* result, const uint16_t* wide) {
+    encode_wide(result, wide);
+}
+
+void base_string::encode_utf8_from_wchar(base_string* result, const uint32_t* wide) {
+    encode_wide(result, wide);
+}
+
+void base_string::encode_utf8_from_wchar(base_string* result, const wchar_t* wide) {
+    encode_wide(result, wide);
+}
+
+uint32_t string_hash_functor::operator()(const base_string& s) const {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(s.c_str());
+    uint32_t h = 5381;
+    for (int i = static_cast<int>(std::strlen(s.c_str())) - 1; i >= 0; i--) {
+        h = (h * 33) ^ bytes[i];
+    }
+    return h;
+}
+
+uint32_t stringi_hash_functor::operator()(const base_string& s) const {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(s.c_str());
+    uint32_t h = 5381;
+    for (int i = static_cast<int>(std::strlen(s.c_str())) - 1; i >= 0; i--) {
+        h = (h * 33) ^ static_cast<uint32_t>(ascii_tolower(bytes[i]));
+    }
+    return h;
+}
+
+base_string format_base_string(const char* format, ...) {
+    char buffer[500];
+    va_list args;
+    va_start(args, format);
+    if (std::vsnprintf(buffer, sizeof(buffer), format, args) < 0) {
+        buffer[0] = 0;
+    }
+    va_end(args);
+    return base_string(buffer);
+}
+
+}  // namespace swfplayer
