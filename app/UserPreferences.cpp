@@ -1,0 +1,68 @@
+#include "app/UserPreferences.h"
+
+#include "app/ResourceXml.h"
+#include "serializeme/StorageBuffer.h"
+
+namespace {
+
+// Where the preferences are read from (the user's data folder as mounted) and the name they
+// are written under in the write directory, which is that same folder.
+const char* const kLoadPath = "/userfolder/preferences.xml";
+const char* const kSaveName = "preferences.xml";
+const char* const kKey = "prefs";
+
+}  // namespace
+
+UserPreferences& UserPreferences::GetInstance() {
+    static UserPreferences preferences = [] {
+        UserPreferences loaded;
+        loaded.Load();
+        return loaded;
+    }();
+    return preferences;
+}
+
+void UserPreferences::Load() {
+    LoadXmlObject(*this, kLoadPath, kKey);
+}
+
+bool UserPreferences::Save() {
+    return SaveXmlObject(*this, kSaveName, kKey);
+}
+
+bool UserPreferences::Serialize(sme::StorageBuffer& buffer) {
+    if (buffer.IsWriting()) {
+        buffer.WriteString("favouriteLevel", favouriteLevel);
+        buffer.WriteString("favouriteLevelSet", favouriteLevelSet);
+        buffer.WriteString("player1Char", player1Char);
+        buffer.WriteString("player1Controls", player1Controls);
+        buffer.WriteString("player2Char", player2Char);
+        buffer.WriteString("player2Controls", player2Controls);
+        buffer.WriteObject("windowPosition", windowPosition);
+        buffer.WriteObject("windowSize", windowSize);
+        buffer.WriteBool("enableBitmaps", enableBitmaps);
+        buffer.WriteBool("enableMeshes", enableMeshes);
+        buffer.WriteBool("skipMenu", skipMenu);
+        buffer.WriteFloat("musicVolume", musicVolume);
+        buffer.WriteBool("hintMenuControls", hintMenuControls);
+        buffer.WriteBool("hintGameControls", hintGameControls);
+        buffer.WriteBool("disableHints", disableHints);
+    } else {
+        buffer.ReadString("favouriteLevel", favouriteLevel);
+        buffer.ReadString("favouriteLevelSet", favouriteLevelSet);
+        buffer.ReadString("player1Char", player1Char);
+        buffer.ReadString("player1Controls", player1Controls);
+        buffer.ReadString("player2Char", player2Char);
+        buffer.ReadString("player2Controls", player2Controls);
+        buffer.ReadObject("windowPosition", windowPosition);
+        buffer.ReadObject("windowSize", windowSize);
+        buffer.ReadBool("enableBitmaps", enableBitmaps);
+        buffer.ReadBool("enableMeshes", enableMeshes);
+        buffer.ReadBool("skipMenu", skipMenu);
+        buffer.ReadFloat("musicVolume", musicVolume);
+        buffer.ReadBool("hintMenuControls", hintMenuControls);
+        buffer.ReadBool("hintGameControls", hintGameControls);
+        buffer.ReadBool("disableHints", disableHints);
+    }
+    return true;
+}

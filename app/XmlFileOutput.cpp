@@ -1,0 +1,34 @@
+#include "app/XmlFileOutput.h"
+
+#include "app/Log.h"
+#include "app/TiXmlIOProxy.h"
+
+std::string XmlFileOutput::Print(const TiXmlDocument& document, bool withBom) {
+    TiXmlPrinter printer;
+    printer.SetIndent("    ");
+    printer.SetLineBreak("\n");
+    document.Accept(&printer);
+    std::string text = withBom ? "\xEF\xBB\xBF" : "";
+    text.append(printer.CStr(), printer.Size());
+    return text;
+}
+
+bool XmlFileOutput::Save(const TiXmlDocument& document, bool withBom, const std::string& fileName) {
+    TiXmlIOProxy& proxy = TiXmlIOProxy::GetCurrent();
+    void* handle = proxy.OpenWrite(fileName.c_str());
+    if (handle == nullptr) {
+        log_error("XmlFileOutput::Save: cannot open %s for writing", fileName.c_str());
+        return false;
+    }
+    const std::string text = Print(document, withBom);
+    if (proxy.Write(handle, text.data(), 1, text.size()) != text.size()) {
+        proxy.Discard(handle);
+        log_error("XmlFileOutput::Save: cannot write %s; the old file is kept", fileName.c_str());
+        return false;
+    }
+    if (!proxy.Close(handle)) {
+        log_error("XmlFileOutput::Save: cannot store %s; the old file is kept", fileName.c_str());
+        return false;
+    }
+    return true;
+}
