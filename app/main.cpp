@@ -1,7 +1,16 @@
-#include "app/Log.h"
+#include "app/Application.h"
 #include "app/Logger.h"
+#include "platform/CrashReporter.h"
 
+// The command line is not read.
 int main() {
-    Logger::GetInstance();
+    // The log comes first: it creates the user folder, and crash reports go into it.
+    Logger& logger = Logger::GetInstance();
+    platform::InstallCrashReporter(logger.GetLogFile());
+
+    Application& application = Application::GetInstance();
+    application.Init();
+    application.Run();
+    application.Shutdown();
     return 0;
 }

@@ -1,0 +1,388 @@
+#include "app/Application.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+
+#include <physfs.h>
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Window/Joystick.hpp>
+
+#include "app/ControlHints.h"
+#include "app/DebugKeys.h"
+#include "app/FrameSteps.h"
+#include "app/Log.h"
+#include "app/Logger.h"
+#include "app/ViewFitting.h"
+#include "app/standin/GUIDirector.h"
+#include "app/standin/PerformanceCounter.h"
+#include "app/standin/RenderHandler.h"
+#include "app/standin/ResourceXml.h"
+#include "app/standin/SoundManager.h"
+#include "app/standin/UserPreferences.h"
+#include "platform/AccessibilityShortcuts.h"
+
+namespace {
+
+constexpr float kLogicalWidth = 800.0f;
+constexpr float kLogicalHeight = 600.0f;
+constexpr unsigned int kDefaultWindowWidth = 1024;
+constexpr unsigned int kDefaultWindowHeight = 768;
+// Larger windows than this are not asked of the system, whatever the preferences say.
+constexpr float kMaxWindowSide = 8192.0f;
+constexpr unsigned int kAntialiasingLevel = 4;
+constexpr unsigned int kUnfocusedFrameRate = 24;
+const sf::Color kClearColorWithoutBitmaps(193, 249, 242);
+
+// The performance counters that the main loop fills.
+enum CounterNumber { kUpdateCounter = 0, kRenderCounter = 1, kSwfCounter = 2, kSwfPrimsCounter = 3 };
+
+// Screen ids of the screen director that the application pushes.
+constexpr int kTitleScreen = 1;
+constexpr int kMainMenuScreen = 4;
+constexpr int kQuickMatchSelectionScreen = 5;
+constexpr int kPodiumScreen = 12;
+
+// The places of the podium that Alt+O shows.
+const std::array<std::string, 3> kDebugPodium = {
+    "data/players/bubbles.xml", "data/players/sprout.xml", "data/players/hooligan.xml"};
+
+// Files the application reads whole (the icon and the font) are far smaller than this.
+constexpr PHYSFS_sint64 kMaxWholeFileBytes = 64 * 1024 * 1024;
+
+// A window side from the preferences: a size below 1 pixel (or not a number) asks for the
+// default; a huge one is capped.
+float WindowSide(float preferred, unsigned int fallback) {
+    if (!(preferred >= 1.0f)) {
+        return static_cast<float>(fallback);
+    }
+    return std::min(preferred, kMaxWindowSide);
+}
+
+// The whole content of a file of the virtual file system; empty when it cannot be read.
+std::vector<char> ReadWholeFile(const char* name) {
+    std::vector<char> bytes;
+    PHYSFS_File* file = PHYSFS_openRead(name);
+    if (!file) {
+        return bytes;
+    }
+    PHYSFS_sint64 length = PHYSFS_fileLength(file);
+    if (length > 0 && length <= kMaxWholeFileBytes) {
+        bytes.resize(static_cast<size_t>(length));
+        if (PHYSFS_readBytes(file, bytes.data(), static_cast<PHYSFS_uint64>(length)) != length) {
+            bytes.clear();
+        }
+    }
+    PHYSFS_close(file);
+    return bytes;
+}
+
+}  // namespace
+
+Application& Application::GetInstance() {
+    static Application instance;
+    return instance;
+}
+
+Application::Application() = default;
+
+Application::~Application() {
+    for (standin::Controller* controller : controllers) {
+        delete controller;
+    }
+}
+
+bool Application::Init() {
+    MountFileSystem();
+    standin::InstallXmlOutputProxy(&proxy);
+    data.m_Controllers = standin::ReadControllerFiles("application.xml");
+
+    standin::UserPreferences& preferences = standin::UserPreferences::GetInstance();
+    preferences.windowSize.x = WindowSide(preferences.windowSize.x, kDefaultWindowWidth);
+    preferences.windowSize.y = WindowSide(preferences.windowSize.y, kDefaultWindowHeight);
+    standin::GetRenderHandler().m_enable_bitmaps = preferences.enableBitmaps;
+    standin::GetRenderHandler().m_enable_meshes = preferences.enableMeshes;
+
+    log_info("Creating main window...");
+    CreateMainWindow();
+
+    logicalView.reset(sf::FloatRect(0.0f, 0.0f, kLogicalWidth, kLogicalHeight));
+    for (sf::RectangleShape* bar : {&leftBar, &rightBar}) {
+        bar->setSize(sf::Vector2f(kLogicalWidth / 2.0f, kLogicalHeight));
+        bar->setFillColor(sf::Color::Black);
+        bar->setOutlineThickness(0.0f);
+    }
+    leftBar.setPosition(-kLogicalWidth / 2.0f, 0.0f);
+    rightBar.setPosition(kLogicalWidth, 0.0f);
+    FitView(0, 0);
+
+    standin::SoundManager::GetInstance().Load();
+    for (const std::string& file : data.m_Controllers) {
+        if (standin::Controller* controller = standin::CreateController(file)) {
+            controllers.push_back(controller);
+        }
+    }
+    overlay.Load("data/empty.swf");
+
+    standin::PerformanceCounter& counters = standin::PerformanceCounter::GetInstance();
+    counters.Setup();
+    counters.AddCounter(kUpdateCounter, "update", standin::PerformanceCounter::Time);
+    counters.AddCounter(kRenderCounter, "render", standin::PerformanceCounter::Time);
+    counters.AddCounter(kSwfCounter, "swf", standin::PerformanceCounter::Time);
+    counters.AddCounter(kSwfPrimsCounter, "swfprims", standin::PerformanceCounter::Count);
+
+    setVerticalSyncEnabled(true);
+    platform::DisableAccessibilityShortcuts();
+    LoadIcon();
+    m_FontBytes = ReadWholeFile("data/child.ttf");
+    if (!m_FontBytes.empty()) {
+        font.loadFromMemory(m_FontBytes.data(), m_FontBytes.size());
+    }
+    ShowFirstScreen();
+    return true;
+}
+
+void Application::MountFileSystem() {
+    PHYSFS_init(nullptr);
+    std::error_code error;
+    std::string workingFolder = std::filesystem::current_path(error).string();
+    // Without a user folder, files go to the working folder, as the log does.
+    std::string userFolder = Logger::GetInstance().GetUserFolder();
+    if (userFolder.empty()) {
+        userFolder = workingFolder;
+    }
+    // Each mount goes in front of the earlier ones: "data.bin" is searched first, then the user
+    // folder, then the working folder.
+    PHYSFS_mount(workingFolder.c_str(), nullptr, 0);
+    PHYSFS_mount(userFolder.c_str(), "/userfolder", 0);
+    PHYSFS_mount((std::filesystem::path(workingFolder) / "data.bin").c_str(), nullptr, 0);
+    PHYSFS_setWriteDir(userFolder.c_str());
+}
+
+void Application::CreateMainWindow() {
+    standin::UserPreferences& preferences = standin::UserPreferences::GetInstance();
+    sf::VideoMode mode(static_cast<unsigned int>(preferences.windowSize.x),
+                       static_cast<unsigned int>(preferences.windowSize.y), 32);
+    const sf::Uint32 style = sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close;
+    sf::ContextSettings settings(24, 8, kAntialiasingLevel);
+    create(mode, "Pondorix", style, settings);
+    // The multisample probe: the context reports the antialiasing level it really got.
+    if (getSettings().antialiasingLevel < kAntialiasingLevel) {
+        log_info("Multisample not supported. Recreating the window.");
+        close();
+        settings.antialiasingLevel = 0;
+        create(mode, "Pondorix", style, settings);
+    }
+    log_info("Main window ready.");
+    setKeyRepeatEnabled(false);
+}
+
+void Application::LoadIcon() {
+    std::vector<char> bytes = ReadWholeFile("data/icon32.png");
+    sf::Image icon;
+    if (!bytes.empty() && icon.loadFromMemory(bytes.data(), bytes.size())) {
+        // The image's own size: a picture of another size must not be read as 32 x 32.
+        setIcon(icon.getSize().x, icon.getSize().y, icon.getPixelsPtr());
+    }
+}
+
+void Application::ShowFirstScreen() {
+    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
+    if (standin::UserPreferences::GetInstance().skipMenu) {
+        // Straight to the quick-match selection, with the main menu below it to go back to.
+        matchSetup.mode = MatchSetup::QuickMatch;
+        director.PushScreen(kMainMenuScreen);
+        frameSkip = true;
+        director.PushScreen(kQuickMatchSelectionScreen);
+        frameSkip = true;
+    } else {
+        director.PushScreen(kTitleScreen);
+    }
+}
+
+void Application::Run() {
+    std::vector<standin::PerformanceCounter::Counter>& counters = standin::PerformanceCounter::GetInstance().counters;
+    m_FrameClock.restart();
+    while (isOpen()) {
+        counters[kUpdateCounter].clock.restart();
+        counters[kUpdateCounter].count += 1;
+        HandleEvents();
+        UpdateAndDraw(m_FrameClock.restart().asSeconds());
+    }
+}
+
+void Application::HandleEvents() {
+    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
+    sf::Event event;
+    while (pollEvent(event)) {
+        switch (event.type) {
+            case sf::Event::Closed:
+                StoreWindowSize();
+                close();
+                return;
+            case sf::Event::Resized:
+                FitView(event.size.width, event.size.height);
+                break;
+            case sf::Event::LostFocus:
+                setFramerateLimit(kUnfocusedFrameRate);
+                break;
+            case sf::Event::GainedFocus:
+                setFramerateLimit(0);
+                break;
+            case sf::Event::KeyPressed:
+                HandleKeyPressed(event);
+                break;
+            case sf::Event::KeyReleased:
+            case sf::Event::JoystickButtonPressed:
+            case sf::Event::JoystickMoved:
+                for (standin::Controller* controller : controllers) {
+                    controller->OnEvent(event);
+                }
+                director.OnEvent(event);
+                break;
+            case sf::Event::MouseButtonPressed:
+                if (const char* hint = HintForMouseButton(director.GetCurrentScreenId(), matchSetup.mode)) {
+                    director.GetHint().ShowHint(hint, 0);
+                }
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void Application::HandleKeyPressed(const sf::Event& event) {
+    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
+    bool used = false;
+    for (standin::Controller* controller : controllers) {
+        used = controller->OnEvent(event) || used;
+    }
+    director.OnEvent(event);
+
+    switch (DebugKeyFor(event.key, paused)) {
+        case DebugKey::ToggleDebugDraw:
+            debugDraw = !debugDraw;
+            return;
+        case DebugKey::ToggleCounters:
+            showCounters = !showCounters;
+            return;
+        case DebugKey::ReloadSounds:
+            standin::SoundManager::GetInstance().Clear();
+            standin::SoundManager::GetInstance().Load();
+            return;
+        case DebugKey::ShowPodium:
+            ShowDebugPodium();
+            return;
+        case DebugKey::TogglePause:
+            paused = !paused;
+            return;
+        case DebugKey::SingleStep:
+            director.Update(kMaxStepSeconds);
+            return;
+        case DebugKey::None:
+            break;
+    }
+    if (const char* hint = HintForKeyPress(used, director.GetCurrentScreenId())) {
+        director.GetHint().ShowHint(hint, 0);
+    }
+}
+
+void Application::UpdateAndDraw(float frameSeconds) {
+    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
+    standin::PerformanceCounter& performance = standin::PerformanceCounter::GetInstance();
+    std::vector<standin::PerformanceCounter::Counter>& counters = performance.counters;
+
+    FrameSteps steps = SplitFrameTime(FrameDeltaTime(frameSkip, frameSeconds));
+    frameSkip = false;
+
+    // A window closed by this frame's events has nothing left to draw into.
+    const bool drawing = isOpen();
+    if (drawing) {
+        clear(standin::UserPreferences::GetInstance().enableBitmaps ? sf::Color::Black : kClearColorWithoutBitmaps);
+    }
+    standin::ClearRootCanvas(overlay);
+    if (!paused) {
+        for (int i = 0; i < steps.count; ++i) {
+            standin::SoundManager::GetInstance().Update();
+            director.Update(steps.step);
+        }
+    }
+    counters[kUpdateCounter].time += counters[kUpdateCounter].clock.getElapsedTime().asSeconds();
+    counters[kRenderCounter].clock.restart();
+    counters[kRenderCounter].count += 1;
+
+    if (drawing) {
+        director.Draw(*this);
+        draw(overlay);
+        const standin::RenderHandler& handler = standin::GetRenderHandler();
+        counters[kSwfPrimsCounter].count += handler.m_meshes + handler.m_line_strips;
+        performance.Update(frameSeconds);
+        if (showCounters) {
+            draw(performance);
+        }
+        draw(leftBar);
+        draw(rightBar);
+        display();
+    }
+    counters[kRenderCounter].time += counters[kRenderCounter].clock.getElapsedTime().asSeconds();
+}
+
+void Application::Shutdown() {
+    standin::UserPreferences::GetInstance().Save();
+    standin::GUIDirector::GetInstance().Shutdown();
+    standin::SoundManager::GetInstance().Clear();
+    PHYSFS_deinit();
+    platform::RestoreAccessibilityShortcuts();
+}
+
+void Application::FitView(unsigned int width, unsigned int height) {
+    std::optional<sf::Vector2f> size = FittedViewSize(width != 0 ? width : getSize().x,
+                                                      height != 0 ? height : getSize().y,
+                                                      logicalView.getSize());
+    if (!size) {
+        return;
+    }
+    windowView.setSize(*size);
+    windowView.setCenter(logicalView.getCenter());
+    setView(windowView);
+}
+
+void Application::StoreWindowSize() {
+    standin::UserPreferences& preferences = standin::UserPreferences::GetInstance();
+    preferences.windowSize.x = static_cast<float>(getSize().x);
+    preferences.windowSize.y = static_cast<float>(getSize().y);
+}
+
+standin::Controller* Application::FindController(standin::Controller* controller) const {
+    for (standin::Controller* own : controllers) {
+        if (own == controller) {
+            return own;
+        }
+    }
+    return nullptr;
+}
+
+void Application::DetachControllers() {
+    for (standin::Controller* controller : controllers) {
+        controller->Attach(nullptr);
+    }
+}
+
+void Application::ShowDebugPodium() {
+    matchSetup.podium = kDebugPodium;
+    standin::GUIDirector::GetInstance().PushScreen(kPodiumScreen);
+    frameSkip = true;
+}
+
+float Application::GetJoystickAxis(unsigned int joystick, unsigned int axis) {
+    std::optional<sf::Joystick::Axis> sfmlAxis = standin::ToSfmlAxis(axis);
+    if (!sfmlAxis || joystick >= sf::Joystick::Count) {
+        return 0.0f;
+    }
+    return sf::Joystick::getAxisPosition(joystick, *sfmlAxis);
+}
+
+bool Application::IsKeyDown(unsigned int key) {
+    sf::Keyboard::Key sfmlKey = standin::ToSfmlKey(key);
+    return sfmlKey != sf::Keyboard::Unknown && sf::Keyboard::isKeyPressed(sfmlKey);
+}

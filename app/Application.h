@@ -1,0 +1,108 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/View.hpp>
+
+#include "app/InputStatusProvider.h"
+#include "app/MatchSetup.h"
+#include "app/sigslot.h"
+#include "app/standin/Controller.h"
+#include "app/standin/FlashMovie.h"
+#include "app/standin/Statistics.h"
+#include "app/standin/TinyxmlPhysfsProxy.h"
+
+// The game's one window and its main loop. main asks it to start up (Init), to run frames until
+// the window closes (Run) and to shut down (Shutdown). It maps the fixed 800 x 600 logical
+// screen onto any window size with letterbox bars, owns the input controllers, the overlay movie
+// and the font, and holds the match being set up; screens and gameplay read and write its public
+// fields. The fields from levelFile to currentGame (the MatchRecord base) are the current match.
+class Application : public sf::RenderWindow,
+                    public InputStatusProvider,
+                    public sigslot::has_slots<>,
+                    public MatchRecord {
+public:
+    // The contents of "application.xml".
+    struct Data {
+        // The controller description files, in the order the controllers are built.
+        std::vector<std::string> m_Controllers;
+    };
+
+    static Application& GetInstance();
+
+    // Starts the virtual file system, reads the application data, opens the window, builds the
+    // controllers and loads the overlay, icon and font, then shows the first screen. Always true.
+    bool Init();
+    // Runs frames until the window is closed.
+    void Run();
+    // Saves the preferences and releases the screens, the sounds and the file system.
+    void Shutdown();
+
+    // Fits windowView to a window of width x height pixels (0: the window's current size) so that
+    // the whole logical screen shows, centred. A zero-sized (minimised) window keeps the view.
+    void FitView(unsigned int width, unsigned int height);
+    // Copies the window's current size into the windowSize preference.
+    void StoreWindowSize();
+    // The controller itself when it is one of controllers, else null.
+    standin::Controller* FindController(standin::Controller* controller) const;
+    // Detaches every controller from its creature.
+    void DetachControllers();
+    // Shows the championship podium with fixed places (a developer key).
+    void ShowDebugPodium();
+
+    float GetJoystickAxis(unsigned int joystick, unsigned int axis) override;
+    bool IsKeyDown(unsigned int key) override;
+
+    Data data;
+    // No update steps run while set.
+    bool paused = false;
+    // Draw the performance overlay.
+    bool showCounters = false;
+    // Matches draw the physics debug view.
+    bool debugDraw = false;
+    standin::TinyxmlPhysfsProxy proxy;
+    // Built at start-up from data.m_Controllers; they live until the program ends.
+    std::vector<standin::Controller*> controllers;
+    // The logical screen, (0, 0) to (800, 600).
+    sf::View logicalView;
+    // The view set on the window: the logical screen at the window's aspect.
+    sf::View windowView;
+    // Black bars left and right of the logical screen, seen in windows wider than 4:3.
+    sf::RectangleShape leftBar;
+    sf::RectangleShape rightBar;
+    standin::StatisticsStore statistics;
+    // Drawn over everything each frame.
+    standin::FlashMovie overlay;
+    // "data/child.ttf".
+    sf::Font font;
+    MatchSetup matchSetup;
+    // When set, the next frame counts a fixed 0.016 s instead of its measured time; every screen
+    // push sets it.
+    bool frameSkip = false;
+
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+private:
+    Application();
+    ~Application() override;
+
+    void MountFileSystem();
+    void CreateMainWindow();
+    void LoadIcon();
+    void ShowFirstScreen();
+    // Handles the window's events of one frame.
+    void HandleEvents();
+    void HandleKeyPressed(const sf::Event& event);
+    // Runs the frame's update steps and draws the frame.
+    void UpdateAndDraw(float frameSeconds);
+
+    // The font file's bytes, which the font reads from for as long as it lives.
+    std::vector<char> m_FontBytes;
+    // Measures the time between frames.
+    sf::Clock m_FrameClock;
+};

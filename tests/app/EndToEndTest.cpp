@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "tests/app/X11TestDisplay.h"
+#include "tests/support/TempDir.h"
+
+using testing_support::ChildProcess;
+using testing_support::ReadFile;
+using testing_support::Rgb;
+using testing_support::TempDir;
+using testing_support::X11TestDisplay;
+
+namespace {
+
+const Rgb kClearColour{193, 249, 242};
+const Rgb kBlack{0, 0, 0};
+
+using Points = std::vector<std::pair<int, int>>;
+
+std::string LastLine(const std::string& text) {
+    std::istringstream in(text);
+    std::string last;
+    for (std::string line; std::getline(in, line);) {
+        last = line;
+    }
+    return last;
+}
+
+// Polls until the window has the size and shows the expected colours at the points, at most ten
+// seconds; returns the last colours read, for the failure message.
+bool WaitForPicture(X11TestDisplay& x, Window window, int width, int height, const Points& points,
+                    const std::vector<Rgb>& expected, std::string& seen) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (x.Size(window) == std::pair{width, height}) {
+            if (std::optional<std::vector<Rgb>> colours = x.ReadPixels(window, points)) {
+                seen.clear();
+                for (const Rgb& c : *colours) {
+                    seen += "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ") ";
+                }
+                if (*colours == expected) {
+                    return true;
+                }
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+}  // namespace
+
+// The real program in a working folder of its own, on an X server of its own: its window, the
+// letterbox at two window shapes, and a clean end when the window is closed.
+TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
+    TempDir work;
+    std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", work / "application.xml");
+    std::filesystem::copy(PONDORIX_GAME_DIR "/data", work / "data", std::filesystem::copy_options::recursive);
+
+    X11TestDisplay x(1700, 1100);
+    ASSERT_TRUE(x.Ready()) << "no Xvfb server";
+
+    ChildProcess game = ChildProcess::Start(
+        {PONDORIX_EXECUTABLE}, work.Path().string(),
+        {"DISPLAY=" + x.Name(), "XDG_DATA_HOME=" + (work / "home").string(), "ALSOFT_DRIVERS=null"},
+        (work / "output.txt").string());
+    ASSERT_TRUE(game.Started());
+
+    Window window = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (window == 0 && game.Running() && std::chrono::steady_clock::now() < deadline) {
+        window = x.FindWindow("Pondorix");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_NE(window, 0u) << "no window titled Pondorix; output: " << ReadFile(work / "output.txt");
+
+    // Wider than 4:3: the logical screen in the middle, black bars at both sides.
+    std::string seen;
+    x.MoveResize(window, 1600, 600);
+    EXPECT_TRUE(WaitForPicture(x, window, 1600, 600, {{800, 300}, {20, 300}, {1580, 300}, {401, 5}, {1198, 595}},
+                               {kClearColour, kBlack, kBlack, kClearColour, kClearColour}, seen))
+        << seen;
+
+    // Taller than 4:3: full width, the clear colour above and below the logical screen.
+    x.MoveResize(window, 800, 1000);
+    EXPECT_TRUE(WaitForPicture(x, window, 800, 1000, {{400, 20}, {400, 500}, {400, 980}, {2, 500}, {797, 500}},
+                               {kClearColour, kClearColour, kClearColour, kClearColour, kClearColour}, seen))
+        << seen;
+
+    x.RequestClose(window);
+    std::optional<int> status = game.WaitFor(std::chrono::seconds(10));
+    ASSERT_TRUE(status) << "the game did not end after its window was closed";
+    EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
+    EXPECT_EQ(WEXITSTATUS(*status), 0) << ReadFile(work / "output.txt");
+
+    std::string log = ReadFile(work / "home/Pondorix/Pondorix.log");
+    EXPECT_NE(log.find(" INFO: Main window ready.\n"), std::string::npos) << log;
+    EXPECT_TRUE(LastLine(log).ends_with(" INFO: ============== Logging finished ==============")) << log;
+}

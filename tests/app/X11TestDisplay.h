@@ -1,0 +1,78 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <X11/Xlib.h>
+
+namespace testing_support {
+
+// A program started in the background; killed and reaped when the object goes away unless it
+// has ended by then.
+class ChildProcess {
+public:
+    // Starts argv[0] (a path) in folder with the extra environment variables ("NAME=value"),
+    // its output going to outputFile. Returns an object that has no process when fork failed.
+    static ChildProcess Start(const std::vector<std::string>& argv, const std::string& folder,
+                              const std::vector<std::string>& environment, const std::string& outputFile);
+
+    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess& operator=(ChildProcess&&) = delete;
+    ~ChildProcess();
+
+    bool Started() const { return m_Pid > 0; }
+    pid_t Pid() const { return m_Pid; }
+    // Whether the process is still running (reaps it when it has ended).
+    bool Running();
+    // Waits at most timeout for the process to end; its wait status, or nothing on time-out.
+    std::optional<int> WaitFor(std::chrono::milliseconds timeout);
+
+private:
+    explicit ChildProcess(pid_t pid) : m_Pid(pid) {}
+
+    pid_t m_Pid;
+    std::optional<int> m_Status;
+};
+
+// An 8-bit colour read back from the screen.
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+
+// A virtual X server of its own (Xvfb) with one large screen, so that test windows of any size
+// fit on it whatever display the tests run under, and a connection to it.
+class X11TestDisplay {
+public:
+    X11TestDisplay(int screenWidth, int screenHeight);
+    ~X11TestDisplay();
+    X11TestDisplay(const X11TestDisplay&) = delete;
+    X11TestDisplay& operator=(const X11TestDisplay&) = delete;
+
+    // False when the server could not be started or reached.
+    bool Ready() const { return m_Display != nullptr; }
+    // The display name to give programs, such as ":5".
+    const std::string& Name() const { return m_Name; }
+
+    // A viewable top-level window with this title, or 0.
+    Window FindWindow(const std::string& title);
+    // Places the window at the screen's top-left corner with the given size.
+    void MoveResize(Window window, unsigned int width, unsigned int height);
+    // The window's size as the server has it.
+    std::pair<int, int> Size(Window window);
+    // Reads the colours at the given points of the window; nothing when they cannot be read.
+    std::optional<std::vector<Rgb>> ReadPixels(Window window, const std::vector<std::pair<int, int>>& points);
+    // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
+    void RequestClose(Window window);
+
+private:
+    std::optional<ChildProcess> m_Server;
+    std::string m_Name;
+    Display* m_Display = nullptr;
+};
+
+}  // namespace testing_support
