@@ -30,8 +30,10 @@ void log_formatted(bool is_error, const char* format, va_list args) {
 
 }  // namespace
 
-void register_log_callback(log_callback callback) {
+log_callback register_log_callback(log_callback callback) {
+    log_callback previous = s_log_callback;
     s_log_callback = callback;
+    return previous;
 }
 
 void log_msg(const char* format, ...) {

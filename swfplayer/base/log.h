@@ -6,9 +6,10 @@ namespace swfplayer {
 // log_msg's. The message is finished text (never a format) and carries its own line end.
 typedef void (*log_callback)(bool is_error, const char* message);
 
-// Replaces the output callback; null silences log_msg and log_error. The default callback
-// writes messages to standard output and errors to standard error, unchanged.
-void register_log_callback(log_callback callback);
+// Replaces the output callback and returns the one it replaces; null silences log_msg and
+// log_error. The default callback writes messages to standard output and errors to standard
+// error, unchanged.
+log_callback register_log_callback(log_callback callback);
 
 // printf-style messages and errors of the player, cut to 499 bytes.
 void log_msg(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,0 +1,192 @@
+#include "swfplayer/base/inflating_file.h"
+
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "swfplayer/base/membuf.h"
+
+using swfplayer::base_file;
+using swfplayer::make_inflating_file;
+using swfplayer::membuf;
+using swfplayer::memory_buffer;
+
+namespace {
+
+using bytes = std::vector<uint8_t>;
+
+// Compressible but irregular data: runs and noise mixed.
+bytes random_data(std::mt19937& random, int size) {
+    bytes data(size);
+    for (int i = 0; i < size; i++) {
+        data[i] = (random() % 4 == 0) ? static_cast<uint8_t>(random()) : static_cast<uint8_t>(i / 64);
+    }
+    return data;
+}
+
+bytes compress_bytes(const bytes& data, int level = Z_DEFAULT_COMPRESSION) {
+    uLongf size = compressBound(data.size());
+    bytes out(size);
+    EXPECT_EQ(Z_OK, compress2(out.data(), &size, data.data(), data.size(), level));
+    out.resize(size);
+    return out;
+}
+
+// A memory file holding the given bytes (a writable copy, so positions work as for any file).
+std::unique_ptr<base_file> file_of(const bytes& content) {
+    auto file = std::make_unique<base_file>(memory_buffer);
+    file->write_bytes(content.data(), static_cast<int>(content.size()));
+    file->set_position(0);
+    return file;
+}
+
+TEST(InflatingFile, matches_zlib_in_random_chunk_sizes_including_zero) {
+    std::mt19937 random(1234);
+    for (int round = 0; round < 12; round++) {
+        bytes original = random_data(random, 1 + static_cast<int>(random() % 60000));
+        auto source = file_of(compress_bytes(original));
+        std::unique_ptr<base_file> in(make_inflating_file(source.get()));
+        bytes out;
+        int zero_reads = 0;
+        while (!in->get_eof()) {
+            int chunk = static_cast<int>(random() % 9000);
+            if (random() % 10 == 0) {
+                chunk = 0;
+            }
+            bytes block(chunk + 1);
+            int got = in->read_bytes(block.data(), chunk);
+            ASSERT_GE(got, 0);
+            ASSERT_LE(got, chunk);
+            if (chunk == 0) {
+                zero_reads++;
+                ASSERT_EQ(0, got);
+            }
+            out.insert(out.end(), block.begin(), block.begin() + got);
+            ASSERT_LE(out.size(), original.size());
+        }
+        EXPECT_EQ(original, out) << "round " << round;
+        EXPECT_EQ(static_cast<int>(original.size()), in->get_position());
+        uint8_t extra;
+        EXPECT_EQ(0, in->read_bytes(&extra, 1));
+    }
+}
+
+TEST(InflatingFile, reading_past_the_end_returns_what_there_is_and_sets_eof) {
+    bytes original(60, 'q');
+    auto source = file_of(compress_bytes(original));
+    std::unique_ptr<base_file> in(make_inflating_file(source.get()));
+    uint8_t buffer[100];
+    EXPECT_FALSE(in->get_eof());
+    EXPECT_EQ(60, in->read_bytes(buffer, 100));
+    EXPECT_TRUE(in->get_eof());
+    EXPECT_EQ(0, in->read_bytes(buffer, 100));
+}
+
+TEST(InflatingFile, seeking_back_replays_the_same_bytes) {
+    std::mt19937 random(99);
+    bytes original = random_data(random, 20000);
+    auto source = file_of(compress_bytes(original));
+    std::unique_ptr<base_file> in(make_inflating_file(source.get()));
+    bytes first(15000);
+    ASSERT_EQ(15000, in->read_bytes(first.data(), 15000));
+    in->set_position(0);
+    EXPECT_EQ(0, in->get_position());
+    bytes again(15000);
+    ASSERT_EQ(15000, in->read_bytes(again.data(), 15000));
+    EXPECT_EQ(first, again);
+
+    in->set_position(12345);
+    EXPECT_EQ(12345, in->get_position());
+    uint8_t byte = 0;
+    ASSERT_EQ(1, in->read_bytes(&byte, 1));
+    EXPECT_EQ(original[12345], byte);
+
+    in->set_position(19000);  // forward seek inflates and drops
+    ASSERT_EQ(1, in->read_bytes(&byte, 1));
+    EXPECT_EQ(original[19000], byte);
+    in->go_to_end();
+    EXPECT_EQ(20000, in->get_position());
+    EXPECT_TRUE(in->get_eof());
+    in->set_position(30000);  // beyond the end stops at the end
+    EXPECT_EQ(20000, in->get_position());
+}
+
+TEST(InflatingFile, corrupt_data_stops_the_stream_for_good) {
+    std::mt19937 random(7);
+    bytes original = random_data(random, 50000);
+    bytes compressed = compress_bytes(original);
+    for (size_t i = compressed.size() / 3; i < compressed.size() / 3 + 40; i++) {
+        compressed[i] ^= 0x5A;
+    }
+    auto source = file_of(compressed);
+    std::unique_ptr<base_file> in(make_inflating_file(source.get()));
+    bytes out(original.size() + 10);
+    int got = in->read_bytes(out.data(), static_cast<int>(out.size()));
+    EXPECT_LT(got, static_cast<int>(original.size()));
+    EXPECT_TRUE(in->get_eof());  // so copy loops end
+    EXPECT_EQ(0, in->read_bytes(out.data(), 100));
+    in->set_position(0);  // a stopped stream stays stopped
+    EXPECT_EQ(0, in->read_bytes(out.data(), 100));
+}
+
+TEST(InflatingFile, truncated_data_stops_and_stays_stopped) {
+    std::mt19937 random(8);
+    bytes original = random_data(random, 30000);
+    bytes compressed = compress_bytes(original);
+    for (size_t cut : {size_t{0}, size_t{1}, size_t{2}, compressed.size() / 2, compressed.size() - 1}) {
+        bytes truncated(compressed.begin(), compressed.begin() + static_cast<long>(cut));
+        auto source = file_of(truncated);
+        std::unique_ptr<base_file> in(make_inflating_file(source.get()));
+        bytes out(original.size() + 1);
+        int got = in->read_bytes(out.data(), static_cast<int>(out.size()));
+        // Without its last bytes (the checksum) the data may still all come out.
+        EXPECT_LE(got, static_cast<int>(original.size())) << cut;
+        EXPECT_TRUE(std::equal(out.begin(), out.begin() + got, original.begin())) << cut;
+        EXPECT_TRUE(in->get_eof()) << cut;
+        EXPECT_EQ(0, in->read_bytes(out.data(), 10)) << cut;
+        membuf rest;
+        in->copy_to(&rest);  // must terminate
+        EXPECT_EQ(0, rest.size());
+    }
+}
+
+TEST(InflatingFile, a_failing_source_is_not_read_as_a_length) {
+    base_file failing(
+        nullptr, [](void*, int, void*) { return -1; }, nullptr, nullptr, nullptr, [](void*) { return 0; },
+        [](void*) { return false; }, nullptr);
+    std::unique_ptr<base_file> in(make_inflating_file(&failing));
+    uint8_t buffer[64];
+    EXPECT_EQ(0, in->read_bytes(buffer, 64));
+    EXPECT_TRUE(in->get_eof());
+}
+
+TEST(InflatingFile, closing_returns_unused_input_to_the_source) {
+    std::mt19937 random(5);
+    bytes original = random_data(random, 500);
+    bytes compressed = compress_bytes(original);
+    bytes file_bytes(8, 0xAA);  // the inflater is made at position 8
+    file_bytes.insert(file_bytes.end(), compressed.begin(), compressed.end());
+    file_bytes.insert(file_bytes.end(), 100, 0xBB);  // 100 bytes after the stream
+    auto source = file_of(file_bytes);
+    source->set_position(8);
+    {
+        std::unique_ptr<base_file> in(make_inflating_file(source.get()));
+        bytes out(1000);
+        EXPECT_EQ(500, in->read_bytes(out.data(), 1000));
+        EXPECT_EQ(static_cast<int>(file_bytes.size()), source->get_position());  // read ahead to the end
+    }
+    EXPECT_EQ(static_cast<int>(8 + compressed.size()), source->get_position());
+    EXPECT_EQ(0xBB, source->read_byte());
+}
+
+TEST(InflatingFile, writes_are_refused) {
+    auto source = file_of(compress_bytes(bytes(10, 1)));
+    std::unique_ptr<base_file> in(make_inflating_file(source.get()));
+    EXPECT_EQ(0, in->write_bytes("abc", 3));
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include "swfplayer/base/ref_counted.h"
+#include "swfplayer/base/smart_ptr.h"
+
+#include <gtest/gtest.h>
+
+using swfplayer::ref_counted;
+using swfplayer::smart_ptr;
+using swfplayer::weak_proxy;
+using swfplayer::weak_ptr;
+
+namespace {
+
+// Counts live instances so tests can see exactly when an object is deleted.
+struct tracked : ref_counted {
+    static int live;
+    tracked() { live++; }
+    ~tracked() override { live--; }
+};
+int tracked::live = 0;
+
+struct derived : tracked {};
+
+TEST(SmartPtr, counts_owners_and_deletes_with_the_last) {
+    tracked::live = 0;
+    tracked* raw = new tracked;
+    EXPECT_EQ(0, raw->get_ref_count());
+    {
+        smart_ptr<tracked> a(raw);
+        EXPECT_EQ(1, raw->get_ref_count());
+        smart_ptr<tracked> b = a;
+        EXPECT_EQ(2, raw->get_ref_count());
+        smart_ptr<tracked> c(std::move(b));
+        EXPECT_EQ(2, raw->get_ref_count());
+        EXPECT_EQ(nullptr, b.get_ptr());
+        c = raw;  // the same target changes nothing
+        EXPECT_EQ(2, raw->get_ref_count());
+        c = nullptr;
+        EXPECT_EQ(1, raw->get_ref_count());
+        EXPECT_EQ(1, tracked::live);
+    }
+    EXPECT_EQ(0, tracked::live);
+}
+
+TEST(SmartPtr, reassignment_releases_the_old_target_and_converts_from_derived) {
+    tracked::live = 0;
+    smart_ptr<tracked> p = new tracked;
+    p = new derived;
+    EXPECT_EQ(1, tracked::live);
+    smart_ptr<derived> d = new derived;
+    smart_ptr<tracked> base = d;
+    EXPECT_EQ(2, d->get_ref_count());
+    EXPECT_TRUE(base == d.get_ptr());
+    p = base;  // the derived object p held goes
+    EXPECT_EQ(1, tracked::live);
+    EXPECT_EQ(3, d->get_ref_count());
+    p = std::move(base);
+    EXPECT_EQ(2, d->get_ref_count());
+    EXPECT_FALSE(base);
+    EXPECT_EQ(1, tracked::live);
+}
+
+TEST(WeakPtr, yields_null_after_its_object_dies_and_releases_the_proxy) {
+    tracked::live = 0;
+    smart_ptr<tracked> owner = new tracked;
+    weak_ptr<tracked> watcher = owner;
+    weak_proxy* proxy = owner->get_weak_proxy();
+    EXPECT_EQ(2, proxy->get_ref_count());  // the object's own hold and the watcher's
+    EXPECT_EQ(1, owner->get_ref_count());  // no strong count from the weak pointer
+    EXPECT_EQ(owner.get_ptr(), watcher.get_ptr());
+
+    weak_ptr<tracked> second = watcher;
+    EXPECT_EQ(3, proxy->get_ref_count());
+
+    owner = nullptr;
+    EXPECT_EQ(0, tracked::live);
+    EXPECT_FALSE(proxy->is_alive());
+    EXPECT_EQ(2, proxy->get_ref_count());
+    EXPECT_EQ(nullptr, watcher.get_ptr());
+    EXPECT_EQ(1, proxy->get_ref_count());
+    EXPECT_TRUE(second == nullptr);  // the last holder deletes the proxy (checked by the sanitizers)
+}
+
+TEST(WeakPtr, retargeting_and_clearing_move_the_proxy_holds) {
+    smart_ptr<tracked> a = new tracked;
+    smart_ptr<tracked> b = new tracked;
+    weak_ptr<tracked> w = a.get_ptr();
+    weak_proxy* proxy_a = a->get_weak_proxy();
+    EXPECT_EQ(2, proxy_a->get_ref_count());
+    w = b;
+    EXPECT_EQ(1, proxy_a->get_ref_count());
+    EXPECT_EQ(b.get_ptr(), w.get_ptr());
+    w = static_cast<tracked*>(nullptr);
+    EXPECT_EQ(1, b->get_weak_proxy()->get_ref_count());
+    EXPECT_EQ(nullptr, w.get_ptr());
+    weak_ptr<tracked> empty;
+    EXPECT_EQ(nullptr, empty.get_ptr());
+}
+
+TEST(WeakPtr, an_object_without_weak_pointers_makes_no_proxy_and_a_proxy_outlives_it) {
+    tracked::live = 0;
+    weak_ptr<tracked> survivor;
+    {
+        smart_ptr<tracked> owner = new tracked;
+        survivor = owner;
+    }
+    EXPECT_EQ(0, tracked::live);
+    EXPECT_EQ(nullptr, survivor.get_ptr());
+    EXPECT_EQ(nullptr, survivor.get_ptr());
+}
+
+TEST(RefCountedDeath, misuse_of_the_count_stops_the_program) {
+#ifndef NDEBUG
+    EXPECT_DEATH(
+        {
+            tracked t;
+            t.drop_ref();
+        },
+        "m_ref_count > 0");
+#endif
+}
+
+}  // namespace
