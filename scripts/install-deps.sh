@@ -15,7 +15,17 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   # content
   fonts-comfortaa
+  # the comma-decimal locale that the storage tests write and read numbers under
+  locales
 )
+
+# Generates de_DE.UTF-8 once; quiet when it is already there.
+ensure_test_locale() {
+  locale -a 2>/dev/null | grep -ix 'de_DE.utf8' >/dev/null && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,7 +33,10 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  ensure_test_locale
+  exit 0
+fi
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
@@ -31,3 +44,4 @@ echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+ensure_test_locale
