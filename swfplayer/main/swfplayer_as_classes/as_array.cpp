@@ -1,0 +1,160 @@
+#include "swfplayer/main/swfplayer_as_classes/as_array.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/as_environment.h"
+#include "swfplayer/main/fn_call.h"
+
+namespace swfplayer {
+
+namespace {
+
+// Arrays inside arrays are printed at most this deep, and one printing visits at most this many
+// elements in all, so shared or self-containing arrays cannot make it explode. An array met
+// again inside its own printing prints as the empty text.
+constexpr int max_print_depth = 64;
+constexpr int max_print_elements = 100000;
+int s_print_depth = 0;
+int s_print_elements = 0;
+
+base_stringi index_name(int index) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof(buffer), "%d", index);
+    return base_stringi(buffer);
+}
+
+as_array* this_array(const fn_call& fn) {
+    return fn.this_ptr && fn.this_ptr->is(AS_ARRAY) ? static_cast<as_array*>(fn.this_ptr) : nullptr;
+}
+
+void array_tostring(const fn_call& fn) {
+    if (as_array* array = this_array(fn)) {
+        fn.result->set_string(array->to_string());
+    }
+}
+
+void array_push(const fn_call& fn) {
+    as_array* array = this_array(fn);
+    if (array == nullptr) {
+        return;
+    }
+    if (fn.nargs >= 1) {
+        array->push(fn.arg(0));
+    }
+    fn.result->set_int(array->size());
+}
+
+void array_pop(const fn_call& fn) {
+    if (as_array* array = this_array(fn)) {
+        as_value popped;
+        array->pop(&popped);
+        *fn.result = popped;
+    }
+}
+
+void array_length(const fn_call& fn) {
+    if (as_array* array = this_array(fn)) {
+        fn.result->set_int(array->size());
+    }
+}
+
+int limited_size(int requested) {
+    if (requested > as_array::max_initial_size) {
+        log_error("error: Array of %d elements cut to %d\n", requested, as_array::max_initial_size);
+        return as_array::max_initial_size;
+    }
+    return requested;
+}
+
+}  // namespace
+
+as_array::as_array(player* owner) : as_object(owner) {
+    builtin_member("toString", as_value(array_tostring));
+    builtin_member("push", as_value(array_push));
+    builtin_member("pop", as_value(array_pop));
+    builtin_member("length", as_value(as_value(array_length), as_value()));
+    store_constructor(as_value(as_global_array_ctor));
+}
+
+int as_array::size() const {
+    int count = 0;
+    for (const auto& member : get_members()) {
+        if (!(member.second.get_flags() & AS_DONT_ENUM)) {
+            count++;
+        }
+    }
+    return count;
+}
+
+void as_array::push(const as_value& value) {
+    as_value element = value;
+    element.set_flags(0);
+    m_members.set(index_name(size()), element);
+}
+
+void as_array::pop(as_value* out) {
+    base_stringi name = index_name(size() - 1);
+    if (get_own_member(name, out)) {
+        erase_member(name);
+    }
+}
+
+const char* as_array::to_string() {
+    if (m_printing || s_print_depth >= max_print_depth) {
+        return "";
+    }
+    if (s_print_depth == 0) {
+        s_print_elements = 0;
+    }
+    m_printing = true;
+    s_print_depth++;
+    std::vector<std::pair<base_stringi, as_value>> elements;
+    for (const auto& member : get_members()) {
+        if (!(member.second.get_flags() & AS_DONT_ENUM)) {
+            elements.emplace_back(member.first, member.second);
+        }
+    }
+    std::sort(elements.begin(), elements.end(), [](const auto& a, const auto& b) {
+        return base_string::stricmp(a.first.c_str(), b.first.c_str()) < 0;
+    });
+    base_string text;
+    for (size_t i = 0; i < elements.size() && s_print_elements < max_print_elements; i++, s_print_elements++) {
+        if (i > 0) {
+            text += ",";
+        }
+        text += elements[i].second.to_base_string();
+    }
+    s_print_depth--;
+    m_printing = false;
+    m_text = text;
+    return m_text.c_str();
+}
+
+void as_global_array_ctor(const fn_call& fn) {
+    smart_ptr<as_array> array = new as_array(fn.get_player());
+    if (fn.nargs == -1 && fn.first_arg_bottom_index == -1) {
+        if (fn.env) {
+            int count = fn.env->pop().to_int();
+            // Never more values than the running code has on the stack.
+            count = std::min(count, fn.env->get_stack_depth());
+            for (int i = 0; i < count; i++) {
+                array->push(fn.env->pop());
+            }
+        }
+    } else if (fn.nargs == 1) {
+        int count = limited_size(fn.arg(0).to_int());
+        for (int i = 0; i < count; i++) {
+            array->push(as_value());
+        }
+    } else {
+        for (int i = 0; i < fn.nargs; i++) {
+            array->push(fn.arg(i));
+        }
+    }
+    fn.result->set_as_object(array.get_ptr());
+}
+
+}  // namespace swfplayer
