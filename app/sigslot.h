@@ -124,19 +124,23 @@ class _connection1 : public _connection_base1<arg1_type, mt_policy> {
 public:
     using method = void (dest_type::*)(arg1_type);
 
-    _connection1(dest_type* object, method memfun) : m_object(object), m_memfun(memfun) {}
+    _connection1(dest_type* object, method memfun) : m_receiver(object), m_memfun(memfun) {}
 
-    has_slots<mt_policy>* getdest() const override { return m_object; }
-    void emit(arg1_type a1) override { (m_object->*m_memfun)(a1); }
+    has_slots<mt_policy>* getdest() const override { return m_receiver; }
+    // The receiver is kept as its has_slots part and seen as a dest_type only when called: a copied
+    // receiver is duplicated while it is still being constructed, when it is not a dest_type yet.
+    void emit(arg1_type a1) override { (static_cast<dest_type*>(m_receiver)->*m_memfun)(a1); }
     std::unique_ptr<_connection_base1<arg1_type, mt_policy>> clone() const override {
         return std::make_unique<_connection1>(*this);
     }
     std::unique_ptr<_connection_base1<arg1_type, mt_policy>> duplicate(has_slots<mt_policy>* newReceiver) const override {
-        return std::make_unique<_connection1>(static_cast<dest_type*>(newReceiver), m_memfun);
+        return std::unique_ptr<_connection_base1<arg1_type, mt_policy>>(new _connection1(newReceiver, m_memfun));
     }
 
 private:
-    dest_type* m_object;
+    _connection1(has_slots<mt_policy>* receiver, method memfun) : m_receiver(receiver), m_memfun(memfun) {}
+
+    has_slots<mt_policy>* m_receiver;
     method m_memfun;
 };
 

@@ -1,37 +1,31 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <regex>
 #include <sstream>
 #include <vector>
 
-#include "app/Log.h"
-#include "app/Logger.h"
+#include "tests/app/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
+using testing_support::ChildProcess;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 
 namespace {
 
-// The logger is a process-wide object written at exit, so each run happens in a child process
-// whose data folder is the given one.
+// The logger is built once per process and writes its last line at exit, so each run is a fresh
+// process whose data folder is the given one.
 void RunLoggingChild(const TempDir& dataHome, const char* message) {
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
-        log_debug("debug line %d", 1);
-        log_info("info: %s", message);
-        log_error("error %d", 42);
-        exit(0);  // runs static destructors, so the logger writes its last line
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ChildProcess child = ChildProcess::Start({LOG_WRITER_EXECUTABLE, message}, "",
+                                             {"XDG_DATA_HOME=" + dataHome.Path().string()},
+                                             (dataHome / "output.txt").string());
+    ASSERT_TRUE(child.Started());
+    std::optional<int> status = child.WaitFor(std::chrono::seconds(10));
+    ASSERT_TRUE(status);
+    ASSERT_TRUE(WIFEXITED(*status));
+    ASSERT_EQ(WEXITSTATUS(*status), 0) << ReadFile(dataHome / "output.txt");
 }
 
 std::vector<std::string> Lines(const std::string& text) {
