@@ -113,6 +113,10 @@ TEST(InflatingFile, seeking_back_replays_the_same_bytes) {
     EXPECT_TRUE(in->get_eof());
     in->set_position(30000);  // beyond the end stops at the end
     EXPECT_EQ(20000, in->get_position());
+    in->set_position(3);  // a stream that ended normally can be replayed
+    EXPECT_FALSE(in->get_eof());
+    ASSERT_EQ(1, in->read_bytes(&byte, 1));
+    EXPECT_EQ(original[3], byte);
 }
 
 TEST(InflatingFile, corrupt_data_stops_the_stream_for_good) {
