@@ -103,6 +103,9 @@ TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
     }
     ASSERT_NE(window, 0u) << "no window titled Pondorix; output: " << ReadFile(work / "output.txt");
 
+    // No preferences yet: the default window size.
+    EXPECT_EQ(x.Size(window), (std::pair{1024, 768}));
+
     // Wider than 4:3: the logical screen in the middle, black bars at both sides.
     std::string seen;
     x.MoveResize(window, 1600, 600);
