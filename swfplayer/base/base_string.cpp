@@ -238,8 +238,15 @@ int base_string::stricmp(const char* a, const char* b) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
     const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
     for (;; p++, q++) {
+        // Most names compare in the same case: skip equal bytes before folding.
+        if (*p == *q) {
+            if (*p == 0) {
+                return 0;
+            }
+            continue;
+        }
         int difference = ascii_tolower(*p) - ascii_tolower(*q);
-        if (difference != 0 || *p == 0) {
+        if (difference != 0) {
             return difference;
         }
     }
