@@ -365,7 +365,7 @@ void as_environment::clear_value_refs(as_value* value, as_object_set* visited, a
     if (object == nullptr) {
         return;
     }
-    if (object == target) {
+    if (as_object::is_cleared_ref(object, target)) {
         value->set_undefined();
     } else {
         as_object::walk_clear_refs(object, visited, target);
@@ -385,7 +385,7 @@ void as_environment::clear_refs(as_object_set* visited, as_object* target) {
     for (as_value& value : m_local_register) {
         clear_value_refs(&value, visited, target);
     }
-    if (m_target == target) {
+    if (as_object::is_cleared_ref(m_target.get_ptr(), target)) {
         m_target = nullptr;
     }
 }

@@ -221,6 +221,17 @@ bool as_object::unwatch(const base_string& name) {
     return m_watches != nullptr && m_watches->remove(base_stringi(name));
 }
 
+bool as_object::is_cleared_ref(as_object* object, as_object* target) {
+    if (object == nullptr) {
+        return false;
+    }
+    if (target != nullptr) {
+        return object == target;
+    }
+    player* owner = object->get_player();
+    return owner != nullptr && owner->get_heap_flag(object);
+}
+
 void as_object::walk_clear_refs(as_object* object, as_object_set* visited, as_object* target) {
     s_clear_refs_queue.push_back(clear_refs_step{object, visited, target});
     if (!s_clearing_refs) {
@@ -239,11 +250,11 @@ void as_object::clear_refs(as_object_set* visited, as_object* target) {
     for (auto& member : m_members) {
         as_value& value = member.second;
         as_object* object = value.to_object();
-        if (object && object == target) {
+        if (object && is_cleared_ref(object, target)) {
             value.set_undefined();
         } else if (object) {
             s_clear_refs_queue.push_back(clear_refs_step{object, visited, target});
-        } else if (value.is_property() && value.get_property_target() == target) {
+        } else if (value.is_property() && is_cleared_ref(value.get_property_target(), target)) {
             value.set_property_target(nullptr);
         }
     }

@@ -82,11 +82,15 @@ public:
     virtual bool watch(const base_string& name, as_function* callback, const as_value& user_data);
     virtual bool unwatch(const base_string& name);
     // Drops this object's references to target and walks on into the objects it refers to,
-    // each once per pass (visited), so that reference cycles through target break.
+    // each once per pass (visited), so that reference cycles through target break. A null
+    // target stands for every object its player's heap still flags (the sweep's whole set of
+    // unreachable objects, cleared in one pass).
     virtual void clear_refs(as_object_set* visited, as_object* target);
     // Runs a clear_refs pass on object (or queues it when a pass is under way); every object
     // reached is visited from a work list rather than by recursion.
     static void walk_clear_refs(as_object* object, as_object_set* visited, as_object* target);
+    // Whether a reference to object is dropped by a clear_refs pass for target.
+    static bool is_cleared_ref(as_object* object, as_object* target);
     // Marks this object and everything it reaches as reachable in the player's heap.
     virtual void this_alive();
     virtual void alive() {}

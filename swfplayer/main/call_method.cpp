@@ -53,7 +53,8 @@ as_value call_method(const as_value& method, as_environment* env, const as_value
         nargs = 0;
     }
     player* owner = env->get_player();
-    smart_ptr<player> keep_player = owner;
+    // The player outlives the call when somebody owns it (one made on the stack is not counted).
+    smart_ptr<player> keep_player = owner && owner->get_ref_count() > 0 ? owner : nullptr;
     int& depth = owner ? owner->call_depth() : s_orphan_call_depth;
     if (depth >= max_call_depth) {
         log_error("error: call_method(): script calls nested more than %d deep\n", max_call_depth);

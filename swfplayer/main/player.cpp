@@ -155,22 +155,29 @@ void player::sweep_heap() {
 }
 
 void player::release_heap(bool only_flagged) {
+    if (!only_flagged) {
+        set_all_heap_flags();
+    }
     // Collected first, then released: clearing references must not change the heap under way.
     std::vector<smart_ptr<as_object>> doomed;
     std::vector<bool> shared;
     for (auto& entry : m_heap) {
-        if (!only_flagged || entry.second.m_flag) {
+        if (entry.second.m_flag) {
             // Held elsewhere too: its references may be part of a cycle.
             shared.push_back(entry.second.m_object->get_ref_count() >= 2);
             doomed.push_back(entry.second.m_object);
         }
     }
+    // One pass over everything the doomed objects reach drops every reference to a doomed
+    // object, so the work grows with the graph, not with its square.
+    as_object_set visited;
     for (size_t i = 0; i < doomed.size(); i++) {
         if (shared[i]) {
-            as_object_set visited;
-            as_object::walk_clear_refs(doomed[i].get_ptr(), &visited, doomed[i].get_ptr());
+            as_object::walk_clear_refs(doomed[i].get_ptr(), &visited, nullptr);
         }
-        m_heap.erase(doomed[i].get_ptr());
+    }
+    for (const smart_ptr<as_object>& object : doomed) {
+        m_heap.erase(object.get_ptr());
     }
 }
 

@@ -47,8 +47,8 @@ private:
         bool m_flag = false;
     };
 
-    // Clears the references of every object left in the heap (their cycles break) and
-    // empties it.
+    // Releases the flagged objects (all of them unless only_flagged), their references to one
+    // another cleared first so that cycles break.
     void release_heap(bool only_flagged);
 
     std::unordered_map<as_object*, heap_entry> m_heap;
