@@ -54,7 +54,8 @@ int memory_read(void* dst, int bytes, void* data) {
     if (count <= 0) {
         return 0;
     }
-    std::memcpy(dst, static_cast<const uint8_t*>(file->buffer.data()) + file->position, count);
+    const membuf& content = file->buffer;  // borrowed buffers are read through the const view
+    std::memcpy(dst, static_cast<const uint8_t*>(content.data()) + file->position, count);
     file->position += count;
     return count;
 }
