@@ -4,6 +4,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/finite_float.h"
+#include "swfplayer/main/stream.h"
 
 namespace swfplayer {
 
@@ -27,7 +28,38 @@ float clamp_or(float value, float low, float high, float if_nan) {
     return value < low ? low : (value > high ? high : value);
 }
 
+// Reads a colour-transform record with channels terms per group: multipliers are 8.8 fixed
+// point, add terms colour units. Channels not in the record keep the identity.
+void read_cxform_record(cxform* c, stream* in, int channels) {
+    in->align();
+    bool has_add = in->read_bool();
+    bool has_mult = in->read_bool();
+    int nbits = static_cast<int>(in->read_uint(4));
+    for (int i = 0; i < 4; i++) {
+        c->m[i][0] = 1.0f;
+        c->m[i][1] = 0.0f;
+    }
+    if (has_mult) {
+        for (int i = 0; i < channels; i++) {
+            c->m[i][0] = finite_or_zero(in->read_sint(nbits) / 256.0);
+        }
+    }
+    if (has_add) {
+        for (int i = 0; i < channels; i++) {
+            c->m[i][1] = finite_or_zero(in->read_sint(nbits));
+        }
+    }
+}
+
 }  // namespace
+
+void cxform::read_rgb(stream* in) {
+    read_cxform_record(this, in, 3);
+}
+
+void cxform::read_rgba(stream* in) {
+    read_cxform_record(this, in, 4);
+}
 
 cxform::cxform() {
     for (auto& channel : m) {

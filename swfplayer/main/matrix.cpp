@@ -5,6 +5,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/finite_float.h"
+#include "swfplayer/main/stream.h"
 
 namespace swfplayer {
 
@@ -85,6 +86,26 @@ void matrix::set_inverse(const matrix& other) {
     m[1][0] = finite_or_zero(-o[1][0] * inv);
     m[0][2] = finite_or_zero(-(m[0][0] * o[0][2] + m[0][1] * o[1][2]));
     m[1][2] = finite_or_zero(-(m[1][0] * o[0][2] + m[1][1] * o[1][2]));
+}
+
+void matrix::read(stream* in) {
+    in->align();
+    set_identity();
+    if (in->read_bool()) {
+        int nbits = static_cast<int>(in->read_uint(5));
+        m[0][0] = finite_or_zero(in->read_sint(nbits) / 65536.0);
+        m[1][1] = finite_or_zero(in->read_sint(nbits) / 65536.0);
+    }
+    if (in->read_bool()) {
+        int nbits = static_cast<int>(in->read_uint(5));
+        m[1][0] = finite_or_zero(in->read_sint(nbits) / 65536.0);
+        m[0][1] = finite_or_zero(in->read_sint(nbits) / 65536.0);
+    }
+    int nbits = static_cast<int>(in->read_uint(5));
+    if (nbits > 0) {
+        m[0][2] = finite_or_zero(in->read_sint(nbits));
+        m[1][2] = finite_or_zero(in->read_sint(nbits));
+    }
 }
 
 void matrix::print() const {

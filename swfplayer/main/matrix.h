@@ -5,6 +5,8 @@
 
 namespace swfplayer {
 
+class stream;
+
 // A 2x3 affine transform, row-major: a point (x, y) maps to
 // (m[0][0]*x + m[0][1]*y + m[0][2], m[1][0]*x + m[1][1]*y + m[1][2]). The third column is the
 // translation in twips. Every operation that stores a computed entry stores it finite-or-zero.
@@ -34,6 +36,9 @@ public:
     // this = the inverse of other (other must not be this). A singular matrix inverts to the
     // identity with its translation negated.
     void set_inverse(const matrix& other);
+
+    // Reads a MATRIX record: optional scale and rotation (16.16 fixed), then the translation.
+    void read(stream* in);
 
     // Writes the two rows to the player's log, translation in pixels.
     void print() const;

@@ -4,8 +4,18 @@
 #include <cassert>
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/stream.h"
 
 namespace swfplayer {
+
+void rect::read(stream* in) {
+    in->align();
+    int nbits = static_cast<int>(in->read_uint(5));
+    x_min = static_cast<float>(in->read_sint(nbits));
+    x_max = static_cast<float>(in->read_sint(nbits));
+    y_min = static_cast<float>(in->read_sint(nbits));
+    y_max = static_cast<float>(in->read_sint(nbits));
+}
 
 void rect::print() const {
     log_msg("xmin = %g, ymin = %g, xmax = %g, ymax = %g\n", x_min / 20.0, y_min / 20.0,

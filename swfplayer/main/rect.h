@@ -4,6 +4,8 @@
 
 namespace swfplayer {
 
+class stream;
+
 // An axis-aligned rectangle in twips. No invariant is enforced; one built by expansion keeps
 // min <= max on both axes.
 struct rect {
@@ -16,6 +18,8 @@ struct rect {
     rect(float xmin, float xmax, float ymin, float ymax)
         : x_min(xmin), x_max(xmax), y_min(ymin), y_max(ymax) {}
 
+    // Reads a RECT record: a 5-bit field size, then x_min, x_max, y_min, y_max (twips).
+    void read(stream* in);
     // Writes the rectangle in pixels to the player's log.
     void print() const;
     // True when the point lies inside or on an edge.

@@ -1,6 +1,7 @@
 #include "swfplayer/main/rgba.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/stream.h"
 
 namespace swfplayer {
 
@@ -25,6 +26,26 @@ void rgba::set_lerp(const rgba& from, const rgba& to, float t) {
     g = lerp_channel(from.g, to.g, t);
     b = lerp_channel(from.b, to.b, t);
     a = lerp_channel(from.a, to.a, t);
+}
+
+void rgba::read(stream* in, int tag_type) {
+    if (tag_type <= 22) {
+        read_rgb(in);
+    } else {
+        read_rgba(in);
+    }
+}
+
+void rgba::read_rgb(stream* in) {
+    r = in->read_u8();
+    g = in->read_u8();
+    b = in->read_u8();
+    a = 255;
+}
+
+void rgba::read_rgba(stream* in) {
+    read_rgb(in);
+    a = in->read_u8();
 }
 
 void rgba::print() const {

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+
+#include "swfplayer/base/array.h"
+#include "swfplayer/base/base_file.h"
+#include "swfplayer/base/base_string.h"
+
+namespace swfplayer {
+
+// The little-endian bit and byte reader that every byte of a movie passes through. It adds to a
+// base_file bit fields packed most significant bit first, the byte-aligned numbers, floats and
+// strings of the movie format, and the nesting of tags: each tag header pushes the position at
+// which the tag ends, and closing the tag moves there whatever its reader consumed.
+//
+// Reads never leave the innermost open tag: bytes beyond its end, and bytes the file no longer
+// has, read as zeros and are not consumed. Tag ends are clamped to the enclosing tag, so a
+// malformed length cannot send a nested reader outside its parent.
+class stream {
+public:
+    // Reads from input, which the stream never closes or deletes.
+    explicit stream(base_file* input);
+    stream(const stream&) = delete;
+    stream& operator=(const stream&) = delete;
+
+    // Bit fields: 0 <= bitcount <= 32; 0 bits read nothing and give 0.
+    uint32_t read_uint(int bitcount);
+    // read_uint sign-extended from bit bitcount - 1.
+    int32_t read_sint(int bitcount);
+    bool read_bool() { return read_uint(1) != 0; }
+    // Drops the rest of the current bit byte.
+    void align() {
+        m_unused_bits = 0;
+        m_current_byte = 0;
+    }
+
+    // Byte-aligned reads: each drops the bit buffer first.
+    uint8_t read_u8();
+    uint16_t read_u16();
+    int16_t read_s16() { return static_cast<int16_t>(read_u16()); }
+    uint32_t read_u32();
+    int32_t read_s32() { return static_cast<int32_t>(read_u32()); }
+    // Signed 16.16 fixed point.
+    float read_fixed();
+    // The movie format's 16-bit float: 1 sign, 5 exponent (bias 16) and 10 mantissa bits.
+    float read_float16();
+    float read_float();
+    double read_double();
+    // Up to five bytes, seven bits each, least significant group first; the fifth gives 8 bits.
+    uint32_t read_vu32();
+
+    // Bytes up to a 0 byte, which is consumed; stops at the end of the tag or the file.
+    void read_string(base_string* out);
+    // A length byte n, then n bytes; 0 bytes are consumed but not kept.
+    void read_string_with_length(base_string* out);
+    // len bytes (none for len <= 0); 0 bytes are consumed but not kept.
+    void read_string_with_length(int len, base_string* out);
+    // Reads up to count bytes into dst and gives the number read; never past the tag end.
+    int read_bytes(void* dst, int count);
+
+    // The file's position in bytes (the bit buffer is not counted).
+    int get_position();
+    // Drops the bit buffer and seeks; a position beyond the innermost tag end is clamped to it.
+    void set_position(int pos);
+
+    // Reads a tag header, pushes the tag's end and gives the tag type (0..1023).
+    int open_tag();
+    // Moves to the innermost tag's end and pops it. A tag must be open.
+    void close_tag();
+    // The innermost open tag's end. A tag must be open.
+    int get_tag_end_position() const;
+    int get_tag_depth() const { return m_tag_stack.size(); }
+    // Bytes left in the innermost open tag (0 when none is open or the tag is used up).
+    int get_tag_bytes_left();
+    // True once a read asked for bytes the file did not have.
+    bool hit_file_end() const { return m_hit_file_end; }
+
+    base_file* get_underlying_stream() const { return m_input; }
+
+private:
+    base_file* m_input;
+    uint8_t m_current_byte = 0;
+    uint8_t m_unused_bits = 0;
+    array<int> m_tag_stack;
+    bool m_hit_file_end = false;
+};
+
+// Logs the bytes from the position to the innermost tag's end as a hex dump, sixteen a line.
+void dump_tag_bytes(stream* in);
+
+// Decodes one zlib stream from in into buffer, which has room for buffer_bytes (> 0). Input is
+// read one byte at a time, so in is left just behind the compressed data. On corrupt or
+// truncated data the rest of the buffer stays as it was. Returns true when the stream ended
+// cleanly.
+bool inflate_wrapper(base_file* in, void* buffer, int buffer_bytes);
+
+}  // namespace swfplayer
