@@ -211,8 +211,9 @@ private:
     static table* make_table(int size);
     static void free_table(table* t);
     void insert_new(const K& key, const V& value, uint32_t h) {
+        entry kv{key, value};  // copied first: key or value may live in the table that grows
         grow_if_needed();
-        place(entry{key, value}, h);
+        place(std::move(kv), h);
     }
     void grow_if_needed();
     // Puts an entry whose key is absent into a table that has a free slot.

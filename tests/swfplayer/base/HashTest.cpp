@@ -211,6 +211,17 @@ TEST(Hash, copies_are_independent_and_moves_take_the_table) {
     EXPECT_TRUE(moved.is_empty());
 }
 
+TEST(Hash, adding_a_value_taken_from_the_table_survives_the_growth_it_causes) {
+    hash<int, std::string> table;
+    table.add(0, std::string(64, 'g'));
+    for (int i = 1; i < 40; i++) {
+        table.add(i, table.find(i - 1)->second);  // the source entry moves when the table doubles
+    }
+    for (int i = 0; i < 40; i++) {
+        EXPECT_EQ(std::string(64, 'g'), table.find(i)->second);
+    }
+}
+
 TEST(Hash, find_index_answers_minus_one_for_absent_keys_and_an_empty_table) {
     hash<int, int> table;
     EXPECT_EQ(-1, table.find_index(3));
