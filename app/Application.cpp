@@ -13,14 +13,17 @@
 #include "app/FrameSteps.h"
 #include "app/Log.h"
 #include "app/Logger.h"
+#include "app/ResourceXml.h"
+#include "app/TiXmlIOProxy.h"
+#include "app/UserPreferences.h"
 #include "app/ViewFitting.h"
 #include "app/standin/GUIDirector.h"
 #include "app/standin/PerformanceCounter.h"
 #include "app/standin/RenderHandler.h"
-#include "app/standin/ResourceXml.h"
 #include "app/standin/SoundManager.h"
-#include "app/standin/UserPreferences.h"
 #include "platform/AccessibilityShortcuts.h"
+#include "serializeme/StorageBuffer.h"
+#include "serializeme/VectorSerialization.h"
 
 namespace {
 
@@ -92,12 +95,22 @@ Application::~Application() {
     }
 }
 
+bool Application::Data::Serialize(sme::StorageBuffer& buffer) {
+    if (buffer.IsWriting()) {
+        sme::WriteVector(buffer, "m_Controllers", m_Controllers);
+    } else {
+        sme::ReadVector(buffer, "m_Controllers", m_Controllers);
+    }
+    return true;
+}
+
 bool Application::Init() {
     MountFileSystem();
-    standin::InstallXmlOutputProxy(&proxy);
-    data.m_Controllers = standin::ReadControllerFiles("application.xml");
+    TiXmlIOProxy::SetCurrent(&proxy);
+    // A missing or unreadable file leaves the list empty: the game runs without controllers.
+    LoadXmlObject(data, "application.xml", nullptr);
 
-    standin::UserPreferences& preferences = standin::UserPreferences::GetInstance();
+    UserPreferences& preferences = UserPreferences::GetInstance();
     preferences.windowSize.x = WindowSide(preferences.windowSize.x, kDefaultWindowWidth);
     preferences.windowSize.y = WindowSide(preferences.windowSize.y, kDefaultWindowHeight);
     standin::GetRenderHandler().m_enable_bitmaps = preferences.enableBitmaps;
@@ -160,7 +173,7 @@ void Application::MountFileSystem() {
 }
 
 void Application::CreateMainWindow() {
-    standin::UserPreferences& preferences = standin::UserPreferences::GetInstance();
+    UserPreferences& preferences = UserPreferences::GetInstance();
     sf::VideoMode mode(static_cast<unsigned int>(preferences.windowSize.x),
                        static_cast<unsigned int>(preferences.windowSize.y), 32);
     const sf::Uint32 style = sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close;
@@ -188,7 +201,7 @@ void Application::LoadIcon() {
 
 void Application::ShowFirstScreen() {
     standin::GUIDirector& director = standin::GUIDirector::GetInstance();
-    if (standin::UserPreferences::GetInstance().skipMenu) {
+    if (UserPreferences::GetInstance().skipMenu) {
         // Straight to the quick-match selection, with the main menu below it to go back to.
         matchSetup.mode = MatchSetup::QuickMatch;
         director.PushScreen(kMainMenuScreen);
@@ -298,7 +311,7 @@ void Application::UpdateAndDraw(float frameSeconds) {
     // A window closed by this frame's events has nothing left to draw into.
     const bool drawing = isOpen();
     if (drawing) {
-        clear(standin::UserPreferences::GetInstance().enableBitmaps ? sf::Color::Black : kClearColorWithoutBitmaps);
+        clear(UserPreferences::GetInstance().enableBitmaps ? sf::Color::Black : kClearColorWithoutBitmaps);
     }
     standin::ClearRootCanvas(overlay);
     if (!paused) {
@@ -328,9 +341,10 @@ void Application::UpdateAndDraw(float frameSeconds) {
 }
 
 void Application::Shutdown() {
-    standin::UserPreferences::GetInstance().Save();
+    UserPreferences::GetInstance().Save();
     standin::GUIDirector::GetInstance().Shutdown();
     standin::SoundManager::GetInstance().Clear();
+    TiXmlIOProxy::SetCurrent(nullptr);
     PHYSFS_deinit();
     platform::RestoreAccessibilityShortcuts();
 }
@@ -348,7 +362,7 @@ void Application::FitView(unsigned int width, unsigned int height) {
 }
 
 void Application::StoreWindowSize() {
-    standin::UserPreferences& preferences = standin::UserPreferences::GetInstance();
+    UserPreferences& preferences = UserPreferences::GetInstance();
     preferences.windowSize.x = static_cast<float>(getSize().x);
     preferences.windowSize.y = static_cast<float>(getSize().y);
 }

@@ -11,10 +11,11 @@
 #include "app/InputStatusProvider.h"
 #include "app/MatchSetup.h"
 #include "app/sigslot.h"
+#include "app/TinyxmlPhysfsProxy.h"
 #include "app/standin/Controller.h"
 #include "app/standin/FlashMovie.h"
 #include "app/standin/Statistics.h"
-#include "app/standin/TinyxmlPhysfsProxy.h"
+#include "serializeme/Serializable.h"
 
 // The game's one window and its main loop. main asks it to start up (Init), to run frames until
 // the window closes (Run) and to shut down (Shutdown). It maps the fixed 800 x 600 logical
@@ -26,8 +27,11 @@ class Application : public sf::RenderWindow,
                     public sigslot::has_slots<>,
                     public MatchRecord {
 public:
-    // The contents of "application.xml".
-    struct Data {
+    // The contents of "application.xml" (record "application").
+    struct Data : public sme::Serializable {
+        bool Serialize(sme::StorageBuffer& buffer) override;
+        const char* TypeName() const override { return "application"; }
+
         // The controller description files, in the order the controllers are built.
         std::vector<std::string> m_Controllers;
     };
@@ -64,7 +68,8 @@ public:
     bool showCounters = false;
     // Matches draw the physics debug view.
     bool debugDraw = false;
-    standin::TinyxmlPhysfsProxy proxy;
+    // XML file access over the virtual file system, current from Init to Shutdown.
+    TinyxmlPhysfsProxy proxy;
     // Built at start-up from data.m_Controllers; they live until the program ends.
     std::vector<standin::Controller*> controllers;
     // The logical screen, (0, 0) to (800, 600).

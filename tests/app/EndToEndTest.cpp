@@ -15,6 +15,7 @@ using testing_support::ChildProcess;
 using testing_support::ReadFile;
 using testing_support::Rgb;
 using testing_support::TempDir;
+using testing_support::WriteFile;
 using testing_support::X11TestDisplay;
 
 namespace {
@@ -83,6 +84,10 @@ TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
     std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", work / "application.xml");
     std::filesystem::copy(PONDORIX_GAME_DIR "/data", work / "data", std::filesystem::copy_options::recursive);
 
+    // Bitmaps off: the window is cleared to the light clear colour.
+    WriteFile(work / "home/Pondorix/preferences.xml",
+              "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+
     X11TestDisplay x(1700, 1100);
     ASSERT_TRUE(x.Ready()) << "no Xvfb server";
 
@@ -128,4 +133,9 @@ TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
     std::string log = ReadFile(work / "home/Pondorix/Pondorix.log");
     EXPECT_NE(log.find(" INFO: Main window ready.\n"), std::string::npos) << log;
     EXPECT_TRUE(LastLine(log).ends_with(" INFO: ============== Logging finished ==============")) << log;
+
+    // The window size at closing is kept for the next start; the other preferences are kept too.
+    std::string preferences = ReadFile(work / "home/Pondorix/preferences.xml");
+    EXPECT_NE(preferences.find("enableBitmaps=\"false\""), std::string::npos) << preferences;
+    EXPECT_NE(preferences.find("<vec2 x=\"800\" y=\"1000\" name=\"windowSize\""), std::string::npos) << preferences;
 }
