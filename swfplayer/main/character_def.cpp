@@ -1,0 +1,15 @@
+#include "swfplayer/main/character_def.h"
+
+#include <cassert>
+
+#include "swfplayer/main/player.h"
+
+namespace swfplayer {
+
+character_def::character_def(player* owner) : m_player(owner) {
+    assert(owner);
+}
+
+character_def::~character_def() = default;
+
+}  // namespace swfplayer

@@ -1,0 +1,209 @@
+#include "tools/swfkit/ShapeBuilder.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace swfkit {
+
+namespace {
+
+int BitsForCount(size_t count) {
+    return BitWriter::UnsignedBitsNeeded(static_cast<uint32_t>(count));
+}
+
+// An edge record's field size: NumBits - 2 is stored in 4 bits, so at least 2 bits.
+int EdgeBits(std::initializer_list<int32_t> values) {
+    int bits = 2;
+    for (int32_t value : values) {
+        bits = std::max(bits, BitWriter::SignedBitsNeeded(value));
+    }
+    return bits;
+}
+
+}  // namespace
+
+int ShapeBuilder::AddFillStyle(const FillStyle& style) {
+    m_FillStyles.push_back(style);
+    return static_cast<int>(m_FillStyles.size());
+}
+
+int ShapeBuilder::AddLineStyle(const LineStyle& style) {
+    m_LineStyles.push_back(style);
+    return static_cast<int>(m_LineStyles.size());
+}
+
+ShapeBuilder::Command& ShapeBuilder::PendingStyle() {
+    if (m_Commands.empty() || m_Commands.back().kind != Command::kStyle) {
+        m_Commands.push_back(Command{Command::kStyle});
+    }
+    return m_Commands.back();
+}
+
+void ShapeBuilder::SetFillStyle0(int style) {
+    PendingStyle().fill0 = style;
+}
+
+void ShapeBuilder::SetFillStyle1(int style) {
+    PendingStyle().fill1 = style;
+}
+
+void ShapeBuilder::SetLineStyle(int style) {
+    PendingStyle().line = style;
+}
+
+void ShapeBuilder::Include(int32_t x, int32_t y) {
+    if (!m_HasPoints) {
+        m_Bounds = Rect{x, x, y, y};
+        m_HasPoints = true;
+        return;
+    }
+    m_Bounds.xMin = std::min(m_Bounds.xMin, x);
+    m_Bounds.xMax = std::max(m_Bounds.xMax, x);
+    m_Bounds.yMin = std::min(m_Bounds.yMin, y);
+    m_Bounds.yMax = std::max(m_Bounds.yMax, y);
+}
+
+void ShapeBuilder::MoveTo(int32_t x, int32_t y) {
+    Command command{Command::kMove};
+    command.x = x;
+    command.y = y;
+    m_Commands.push_back(command);
+    Include(x, y);
+}
+
+void ShapeBuilder::LineTo(int32_t x, int32_t y) {
+    Command command{Command::kLine};
+    command.x = x;
+    command.y = y;
+    m_Commands.push_back(command);
+    Include(x, y);
+}
+
+void ShapeBuilder::CurveTo(int32_t cx, int32_t cy, int32_t ax, int32_t ay) {
+    Command command{Command::kCurve};
+    command.cx = cx;
+    command.cy = cy;
+    command.x = ax;
+    command.y = ay;
+    m_Commands.push_back(command);
+    Include(cx, cy);
+    Include(ax, ay);
+}
+
+Rect ShapeBuilder::GetBounds() const {
+    Rect bounds = m_Bounds;
+    int32_t half = 0;
+    for (const LineStyle& style : m_LineStyles) {
+        half = std::max<int32_t>(half, style.width / 2);
+    }
+    bounds.xMin -= half;
+    bounds.xMax += half;
+    bounds.yMin -= half;
+    bounds.yMax += half;
+    return bounds;
+}
+
+Bytes ShapeBuilder::Build(int shapeVersion) const {
+    BitWriter out;
+    WriteFillStyles(out, m_FillStyles, shapeVersion);
+    WriteLineStyles(out, m_LineStyles, shapeVersion);
+    int fillBits = BitsForCount(m_FillStyles.size());
+    int lineBits = BitsForCount(m_LineStyles.size());
+    out.WriteBits(static_cast<uint32_t>(fillBits), 4);
+    out.WriteBits(static_cast<uint32_t>(lineBits), 4);
+
+    int32_t penX = 0;
+    int32_t penY = 0;
+    for (size_t i = 0; i < m_Commands.size(); i++) {
+        const Command& command = m_Commands[i];
+        if (command.kind == Command::kLine || command.kind == Command::kCurve) {
+            out.WriteBits(1, 1);  // edge record
+            if (command.kind == Command::kLine) {
+                int32_t dx = command.x - penX;
+                int32_t dy = command.y - penY;
+                int bits = EdgeBits({dx, dy});
+                out.WriteBits(1, 1);  // straight
+                out.WriteBits(static_cast<uint32_t>(bits - 2), 4);
+                out.WriteBits(1, 1);  // general line: both deltas
+                out.WriteSignedBits(dx, bits);
+                out.WriteSignedBits(dy, bits);
+            } else {
+                int32_t cdx = command.cx - penX;
+                int32_t cdy = command.cy - penY;
+                int32_t adx = command.x - command.cx;
+                int32_t ady = command.y - command.cy;
+                int bits = EdgeBits({cdx, cdy, adx, ady});
+                out.WriteBits(0, 1);  // curved
+                out.WriteBits(static_cast<uint32_t>(bits - 2), 4);
+                out.WriteSignedBits(cdx, bits);
+                out.WriteSignedBits(cdy, bits);
+                out.WriteSignedBits(adx, bits);
+                out.WriteSignedBits(ady, bits);
+            }
+            penX = command.x;
+            penY = command.y;
+            continue;
+        }
+        // A style change record, merged with a move that directly follows it.
+        const Command* style = command.kind == Command::kStyle ? &command : nullptr;
+        const Command* move = command.kind == Command::kMove ? &command : nullptr;
+        if (style && i + 1 < m_Commands.size() && m_Commands[i + 1].kind == Command::kMove) {
+            move = &m_Commands[++i];
+        }
+        bool hasFill0 = style && style->fill0 >= 0;
+        bool hasFill1 = style && style->fill1 >= 0;
+        bool hasLine = style && style->line >= 0;
+        if (!move && !hasFill0 && !hasFill1 && !hasLine) {
+            continue;  // nothing to say; an all-zero record would end the shape
+        }
+        out.WriteBits(0, 1);
+        out.WriteBits(0, 1);  // no new styles
+        out.WriteBits(hasLine, 1);
+        out.WriteBits(hasFill1, 1);
+        out.WriteBits(hasFill0, 1);
+        out.WriteBits(move != nullptr, 1);
+        if (move) {
+            int bits = std::max(BitWriter::SignedBitsNeeded(move->x), BitWriter::SignedBitsNeeded(move->y));
+            out.WriteBits(static_cast<uint32_t>(bits), 5);
+            out.WriteSignedBits(move->x, bits);
+            out.WriteSignedBits(move->y, bits);
+            penX = move->x;
+            penY = move->y;
+        }
+        if (hasFill0) {
+            out.WriteBits(static_cast<uint32_t>(style->fill0), fillBits);
+        }
+        if (hasFill1) {
+            out.WriteBits(static_cast<uint32_t>(style->fill1), fillBits);
+        }
+        if (hasLine) {
+            out.WriteBits(static_cast<uint32_t>(style->line), lineBits);
+        }
+    }
+    out.WriteBits(0, 6);  // end of shape
+    return out.GetBytes();
+}
+
+int DefineShapeTagType(int shapeVersion) {
+    switch (shapeVersion) {
+        case 1: return 2;
+        case 2: return 22;
+        case 3: return 32;
+        default: return 83;
+    }
+}
+
+Bytes DefineShapeBody(uint16_t id, const ShapeBuilder& shape, int shapeVersion) {
+    BitWriter out;
+    out.WriteU16(id);
+    Rect bounds = shape.GetBounds();
+    WriteRect(out, bounds);
+    if (shapeVersion >= 4) {
+        WriteRect(out, bounds);  // edge bounds
+        out.WriteU8(0);          // no scaling-stroke flags
+    }
+    out.WriteBytes(shape.Build(shapeVersion));
+    return out.GetBytes();
+}
+
+}  // namespace swfkit

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/swfkit/BitWriter.h"
+#include "tools/swfkit/Records.h"
+
+namespace swfkit {
+
+// Builds a shape's styles and records from path commands. Coordinates are absolute twips; style
+// numbers are 1-based indices into the styles added (0 means none). Style selections take effect
+// with the next command.
+class ShapeBuilder {
+public:
+    // Each returns the 1-based number of the style added.
+    int AddFillStyle(const FillStyle& style);
+    int AddLineStyle(const LineStyle& style);
+
+    void SetFillStyle0(int style);
+    void SetFillStyle1(int style);
+    void SetLineStyle(int style);
+
+    void MoveTo(int32_t x, int32_t y);
+    void LineTo(int32_t x, int32_t y);
+    // A quadratic curve through the control point (cx, cy) to (ax, ay).
+    void CurveTo(int32_t cx, int32_t cy, int32_t ax, int32_t ay);
+
+    // The bounds of every point and control point, widened by half the widest line.
+    Rect GetBounds() const;
+    // The SHAPEWITHSTYLE record for a DefineShape of shapeVersion 1..4.
+    Bytes Build(int shapeVersion) const;
+
+private:
+    struct Command {
+        enum Kind { kStyle, kMove, kLine, kCurve } kind;
+        int32_t x = 0, y = 0, cx = 0, cy = 0;  // kMove/kLine: (x, y); kCurve: control (cx, cy)
+        int fill0 = -1, fill1 = -1, line = -1;  // kStyle: -1 keeps the current choice
+    };
+
+    Command& PendingStyle();
+    void Include(int32_t x, int32_t y);
+
+    std::vector<FillStyle> m_FillStyles;
+    std::vector<LineStyle> m_LineStyles;
+    std::vector<Command> m_Commands;
+    bool m_HasPoints = false;
+    Rect m_Bounds;
+};
+
+// A DefineShape body (tag 2, 22, 32 or 83 for shapeVersion 1..4): the id, the bounds and the
+// shape.
+Bytes DefineShapeBody(uint16_t id, const ShapeBuilder& shape, int shapeVersion);
+// The tag type of DefineShape shapeVersion 1..4.
+int DefineShapeTagType(int shapeVersion);
+
+}  // namespace swfkit

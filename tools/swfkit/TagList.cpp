@@ -1,0 +1,202 @@
+#include "tools/swfkit/TagList.h"
+
+namespace swfkit {
+
+TagList& TagList::Tag(int type, const Bytes& body, bool forceLong) {
+    BitWriter out;
+    if (body.size() < 0x3F && !forceLong) {
+        out.WriteU16(static_cast<uint16_t>(type << 6 | static_cast<int>(body.size())));
+    } else {
+        out.WriteU16(static_cast<uint16_t>(type << 6 | 0x3F));
+        out.WriteU32(static_cast<uint32_t>(body.size()));
+    }
+    out.WriteBytes(body);
+    const Bytes& bytes = out.GetBytes();
+    m_Bytes.insert(m_Bytes.end(), bytes.begin(), bytes.end());
+    if (type == 1) {
+        m_ShowFrames++;
+    }
+    m_LastType = type;
+    return *this;
+}
+
+TagList& TagList::RawTag(int type, uint32_t declaredLength, const Bytes& bytes) {
+    BitWriter out;
+    out.WriteU16(static_cast<uint16_t>(type << 6 | 0x3F));
+    out.WriteU32(declaredLength);
+    out.WriteBytes(bytes);
+    const Bytes& written = out.GetBytes();
+    m_Bytes.insert(m_Bytes.end(), written.begin(), written.end());
+    m_LastType = type;
+    return *this;
+}
+
+TagList& TagList::End() {
+    return Tag(0, {});
+}
+
+TagList& TagList::ShowFrame() {
+    return Tag(1, {});
+}
+
+TagList& TagList::DefineShape(uint16_t id, const ShapeBuilder& shape, int shapeVersion) {
+    return Tag(DefineShapeTagType(shapeVersion), DefineShapeBody(id, shape, shapeVersion));
+}
+
+TagList& TagList::DefineSprite(uint16_t id, const TagList& spriteTags, std::optional<uint16_t> frameCount) {
+    BitWriter out;
+    out.WriteU16(id);
+    out.WriteU16(frameCount ? *frameCount : static_cast<uint16_t>(spriteTags.GetShowFrameCount()));
+    out.WriteBytes(spriteTags.GetBytes());
+    return Tag(39, out.GetBytes());
+}
+
+TagList& TagList::PlaceObject(uint16_t id, uint16_t depth, const Matrix& matrix,
+                              const std::optional<ColorTransform>& cxform) {
+    BitWriter out;
+    out.WriteU16(id);
+    out.WriteU16(depth);
+    WriteMatrix(out, matrix);
+    if (cxform) {
+        WriteColorTransform(out, *cxform, false);
+    }
+    return Tag(4, out.GetBytes());
+}
+
+Bytes TagList::PlacementBody(const Placement& p, bool version3) const {
+    BitWriter out;
+    bool hasFilters = version3 && p.filterList.has_value();
+    bool hasBlend = version3 && p.blendMode.has_value();
+    out.WriteBits(!p.clipActions.empty(), 1);
+    out.WriteBits(p.clipDepth.has_value(), 1);
+    out.WriteBits(p.name.has_value(), 1);
+    out.WriteBits(p.ratio.has_value(), 1);
+    out.WriteBits(p.colorTransform.has_value(), 1);
+    out.WriteBits(p.matrix.has_value(), 1);
+    out.WriteBits(p.characterId.has_value(), 1);
+    out.WriteBits(p.move, 1);
+    if (version3) {
+        out.WriteBits(0, 6);  // class name, image, cache-as-bitmap flags: not written
+        out.WriteBits(hasBlend, 1);
+        out.WriteBits(hasFilters, 1);
+    }
+    out.WriteU16(p.depth);
+    if (p.characterId) {
+        out.WriteU16(*p.characterId);
+    }
+    if (p.matrix) {
+        WriteMatrix(out, *p.matrix);
+    }
+    if (p.colorTransform) {
+        WriteColorTransform(out, *p.colorTransform, true);
+    }
+    if (p.ratio) {
+        out.WriteU16(*p.ratio);
+    }
+    if (p.name) {
+        out.WriteString(*p.name);
+    }
+    if (p.clipDepth) {
+        out.WriteU16(*p.clipDepth);
+    }
+    if (hasFilters) {
+        out.WriteBytes(*p.filterList);
+    }
+    if (hasBlend) {
+        out.WriteU8(*p.blendMode);
+    }
+    if (!p.clipActions.empty()) {
+        // Event flags are 16 bits before version 6 and 32 bits from it on.
+        auto writeFlags = [&](uint32_t flags) {
+            if (m_Version < 6) {
+                out.WriteU16(static_cast<uint16_t>(flags));
+            } else {
+                out.WriteU32(flags);
+            }
+        };
+        uint32_t all = 0;
+        for (const ClipAction& action : p.clipActions) {
+            all |= action.events;
+        }
+        out.WriteU16(0);
+        writeFlags(all);
+        for (const ClipAction& action : p.clipActions) {
+            writeFlags(action.events);
+            bool keyPress = (action.events & 0x20000) != 0;
+            out.WriteU32(static_cast<uint32_t>(action.actions.size() + (keyPress ? 1 : 0)));
+            if (keyPress) {
+                out.WriteU8(action.keyCode);
+            }
+            out.WriteBytes(action.actions);
+        }
+        writeFlags(0);
+    }
+    return out.GetBytes();
+}
+
+TagList& TagList::PlaceObject2(const Placement& placement) {
+    return Tag(26, PlacementBody(placement, false));
+}
+
+TagList& TagList::PlaceObject3(const Placement& placement) {
+    return Tag(70, PlacementBody(placement, true));
+}
+
+TagList& TagList::RemoveObject(uint16_t id, uint16_t depth) {
+    BitWriter out;
+    out.WriteU16(id);
+    out.WriteU16(depth);
+    return Tag(5, out.GetBytes());
+}
+
+TagList& TagList::RemoveObject2(uint16_t depth) {
+    BitWriter out;
+    out.WriteU16(depth);
+    return Tag(28, out.GetBytes());
+}
+
+TagList& TagList::SetBackgroundColor(const Color& color) {
+    BitWriter out;
+    WriteRgb(out, color);
+    return Tag(9, out.GetBytes());
+}
+
+TagList& TagList::FrameLabel(const std::string& label) {
+    BitWriter out;
+    out.WriteString(label);
+    return Tag(43, out.GetBytes());
+}
+
+TagList& TagList::ExportAssets(const std::vector<std::pair<uint16_t, std::string>>& symbols) {
+    BitWriter out;
+    out.WriteU16(static_cast<uint16_t>(symbols.size()));
+    for (const auto& [id, name] : symbols) {
+        out.WriteU16(id);
+        out.WriteString(name);
+    }
+    return Tag(56, out.GetBytes());
+}
+
+TagList& TagList::ImportAssets(const std::string& url, const std::vector<std::pair<uint16_t, std::string>>& symbols) {
+    BitWriter out;
+    out.WriteString(url);
+    out.WriteU16(static_cast<uint16_t>(symbols.size()));
+    for (const auto& [id, name] : symbols) {
+        out.WriteU16(id);
+        out.WriteString(name);
+    }
+    return Tag(57, out.GetBytes());
+}
+
+TagList& TagList::DoAction(const Bytes& actions) {
+    return Tag(12, actions);
+}
+
+TagList& TagList::DoInitAction(uint16_t spriteId, const Bytes& actions) {
+    BitWriter out;
+    out.WriteU16(spriteId);
+    out.WriteBytes(actions);
+    return Tag(59, out.GetBytes());
+}
+
+}  // namespace swfkit
