@@ -1,0 +1,114 @@
+// Baselines for the interpreter: member get/set on a 50-member object and through a 5-deep
+// prototype chain, value conversion, calls through native functions, string building.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "swfplayer/main/as_c_function.h"
+#include "swfplayer/main/as_environment.h"
+#include "swfplayer/main/as_object.h"
+#include "swfplayer/main/call_method.h"
+#include "swfplayer/main/fn_call.h"
+#include "swfplayer/main/player.h"
+
+using namespace swfplayer;
+
+namespace {
+
+struct fixture {
+    fixture() : env(owner.get_ptr()) {
+        wide = new as_object(owner.get_ptr());
+        for (int i = 0; i < 50; i++) {
+            wide->set_member(("member" + std::to_string(i)).c_str(), as_value(i));
+        }
+        smart_ptr<as_object> base = new as_object(owner.get_ptr());
+        base->set_member("inherited", as_value(1.0));
+        deep = base;
+        for (int i = 0; i < 5; i++) {
+            smart_ptr<as_object> next = new as_object(owner.get_ptr());
+            next->set_proto(deep.get_ptr());
+            deep = next;
+        }
+    }
+    smart_ptr<player> owner = new player();
+    as_environment env;
+    smart_ptr<as_object> wide;
+    smart_ptr<as_object> deep;
+};
+
+void BM_member_get_50(benchmark::State& state) {
+    fixture f;
+    base_stringi name("member37");
+    as_value value;
+    for (auto _ : state) {
+        f.wide->get_member(name, &value);
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_member_get_50);
+
+void BM_member_set_50(benchmark::State& state) {
+    fixture f;
+    base_stringi name("member37");
+    double n = 0;
+    for (auto _ : state) {
+        f.wide->set_member(name, as_value(n));
+        n += 1;
+    }
+}
+BENCHMARK(BM_member_set_50);
+
+void BM_member_get_proto_chain_5(benchmark::State& state) {
+    fixture f;
+    base_stringi name("inherited");
+    as_value value;
+    for (auto _ : state) {
+        f.deep->get_member(name, &value);
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_member_get_proto_chain_5);
+
+void BM_value_conversion(benchmark::State& state) {
+    as_value number(1.0 / 3.0);
+    as_value text("12.5");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(number.to_base_string().size());
+        benchmark::DoNotOptimize(text.to_number());
+    }
+}
+BENCHMARK(BM_value_conversion);
+
+void add_two(const fn_call& fn) {
+    fn.result->set_double(fn.arg(0).to_number() + fn.arg(1).to_number());
+}
+
+void BM_native_call(benchmark::State& state) {
+    fixture f;
+    as_value function(add_two);
+    as_value self(f.wide.get_ptr());
+    for (auto _ : state) {
+        f.env.push(as_value(2.0));
+        f.env.push(as_value(1.0));
+        as_value result = call_method(function, &f.env, self, 2, f.env.get_top_index());
+        f.env.drop(2);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_native_call);
+
+void BM_string_building_10000(benchmark::State& state) {
+    for (auto _ : state) {
+        // 10,000 pieces joined the way a script's "s += piece" loop does it.
+        as_value text("");
+        for (int i = 0; i < 10000; i++) {
+            base_string joined = text.to_base_string();
+            joined += "piece";
+            text.set_base_string(joined);
+        }
+        benchmark::DoNotOptimize(text.to_base_string().size());
+    }
+}
+BENCHMARK(BM_string_building_10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,33 @@
+// Feeds arbitrary bytes to the action-record reader, then processes every ConstantPool record
+// the stored stream holds, twice (as a frame run again would), and reads the pool back.
+#include <cstddef>
+#include <cstdint>
+
+#include "swfplayer/main/action_buffer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    swfplayer::action_buffer buffer;
+    int used = buffer.read(data, static_cast<int>(size > 1 << 20 ? 1 << 20 : size));
+    if (used < 0 || used > static_cast<int>(size)) {
+        __builtin_trap();
+    }
+    swfplayer::action_buffer copy(buffer);
+    for (int pass = 0; pass < 2; pass++) {
+        int pc = 0;
+        while (pc < copy.size() && copy[pc] != 0) {
+            int next = pc + 1;
+            if (copy[pc] >= 0x80) {
+                next = pc + 3 + (copy[pc + 1] | (copy[pc + 2] << 8));
+            }
+            if (copy[pc] == 0x88) {
+                copy.process_decl_dict(pc, next);
+            }
+            pc = next;
+        }
+    }
+    size_t total = 0;
+    for (int i = 0; i < copy.get_dictionary_size(); i++) {
+        total += copy.get_dictionary_entry(i).size();
+    }
+    return total > size ? 1 : 0;
+}
