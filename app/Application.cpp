@@ -13,14 +13,14 @@
 #include "app/FrameSteps.h"
 #include "app/Log.h"
 #include "app/Logger.h"
+#include "app/PerformanceCounter.h"
 #include "app/ResourceXml.h"
+#include "app/SoundManager.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/UserPreferences.h"
 #include "app/ViewFitting.h"
 #include "app/standin/GUIDirector.h"
-#include "app/standin/PerformanceCounter.h"
 #include "app/standin/RenderHandler.h"
-#include "app/standin/SoundManager.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "serializeme/StorageBuffer.h"
 #include "serializeme/VectorSerialization.h"
@@ -129,7 +129,7 @@ bool Application::Init() {
     rightBar.setPosition(kLogicalWidth, 0.0f);
     FitView(0, 0);
 
-    standin::SoundManager::GetInstance().Load();
+    SoundManager::GetInstance().Load();
     for (const std::string& file : data.m_Controllers) {
         if (standin::Controller* controller = standin::CreateController(file)) {
             controllers.push_back(controller);
@@ -137,12 +137,12 @@ bool Application::Init() {
     }
     overlay.Load("data/empty.swf");
 
-    standin::PerformanceCounter& counters = standin::PerformanceCounter::GetInstance();
+    PerformanceCounter& counters = PerformanceCounter::GetInstance();
     counters.Setup();
-    counters.AddCounter(kUpdateCounter, "update", standin::PerformanceCounter::Time);
-    counters.AddCounter(kRenderCounter, "render", standin::PerformanceCounter::Time);
-    counters.AddCounter(kSwfCounter, "swf", standin::PerformanceCounter::Time);
-    counters.AddCounter(kSwfPrimsCounter, "swfprims", standin::PerformanceCounter::Count);
+    counters.AddCounter(kUpdateCounter, "update", PerformanceCounter::Time);
+    counters.AddCounter(kRenderCounter, "render", PerformanceCounter::Time);
+    counters.AddCounter(kSwfCounter, "swf", PerformanceCounter::Time);
+    counters.AddCounter(kSwfPrimsCounter, "swfprims", PerformanceCounter::Count);
 
     setVerticalSyncEnabled(true);
     platform::DisableAccessibilityShortcuts();
@@ -214,7 +214,7 @@ void Application::ShowFirstScreen() {
 }
 
 void Application::Run() {
-    std::vector<standin::PerformanceCounter::Counter>& counters = standin::PerformanceCounter::GetInstance().counters;
+    std::vector<PerformanceCounter::Counter>& counters = PerformanceCounter::GetInstance().counters;
     m_FrameClock.restart();
     while (isOpen()) {
         counters[kUpdateCounter].clock.restart();
@@ -280,8 +280,8 @@ void Application::HandleKeyPressed(const sf::Event& event) {
             showCounters = !showCounters;
             return;
         case DebugKey::ReloadSounds:
-            standin::SoundManager::GetInstance().Clear();
-            standin::SoundManager::GetInstance().Load();
+            SoundManager::GetInstance().Clear();
+            SoundManager::GetInstance().Load();
             return;
         case DebugKey::ShowPodium:
             ShowDebugPodium();
@@ -302,8 +302,8 @@ void Application::HandleKeyPressed(const sf::Event& event) {
 
 void Application::UpdateAndDraw(float frameSeconds) {
     standin::GUIDirector& director = standin::GUIDirector::GetInstance();
-    standin::PerformanceCounter& performance = standin::PerformanceCounter::GetInstance();
-    std::vector<standin::PerformanceCounter::Counter>& counters = performance.counters;
+    PerformanceCounter& performance = PerformanceCounter::GetInstance();
+    std::vector<PerformanceCounter::Counter>& counters = performance.counters;
 
     FrameSteps steps = SplitFrameTime(FrameDeltaTime(frameSkip, frameSeconds));
     frameSkip = false;
@@ -316,7 +316,7 @@ void Application::UpdateAndDraw(float frameSeconds) {
     standin::ClearRootCanvas(overlay);
     if (!paused) {
         for (int i = 0; i < steps.count; ++i) {
-            standin::SoundManager::GetInstance().Update();
+            SoundManager::GetInstance().Update();
             director.Update(steps.step);
         }
     }
@@ -343,7 +343,7 @@ void Application::UpdateAndDraw(float frameSeconds) {
 void Application::Shutdown() {
     UserPreferences::GetInstance().Save();
     standin::GUIDirector::GetInstance().Shutdown();
-    standin::SoundManager::GetInstance().Clear();
+    SoundManager::GetInstance().Clear();
     TiXmlIOProxy::SetCurrent(nullptr);
     PHYSFS_deinit();
     platform::RestoreAccessibilityShortcuts();
