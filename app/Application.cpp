@@ -9,8 +9,11 @@
 #include <SFML/Window/Joystick.hpp>
 
 #include "app/ControlHints.h"
+#include "app/Controller.h"
+#include "app/ControllerFactory.h"
 #include "app/DebugKeys.h"
 #include "app/FrameSteps.h"
+#include "app/KeyCodes.h"
 #include "app/Log.h"
 #include "app/Logger.h"
 #include "app/PerformanceCounter.h"
@@ -90,7 +93,7 @@ Application& Application::GetInstance() {
 Application::Application() = default;
 
 Application::~Application() {
-    for (standin::Controller* controller : controllers) {
+    for (Controller* controller : controllers) {
         delete controller;
     }
 }
@@ -131,7 +134,7 @@ bool Application::Init() {
 
     SoundManager::GetInstance().Load();
     for (const std::string& file : data.m_Controllers) {
-        if (standin::Controller* controller = standin::CreateController(file)) {
+        if (Controller* controller = CreateController(file)) {
             controllers.push_back(controller);
         }
     }
@@ -248,8 +251,10 @@ void Application::HandleEvents() {
             case sf::Event::KeyReleased:
             case sf::Event::JoystickButtonPressed:
             case sf::Event::JoystickMoved:
-                for (standin::Controller* controller : controllers) {
-                    controller->OnEvent(event);
+                if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
+                    for (Controller* controller : controllers) {
+                        controller->OnEvent(*input);
+                    }
                 }
                 director.OnEvent(event);
                 break;
@@ -267,8 +272,10 @@ void Application::HandleEvents() {
 void Application::HandleKeyPressed(const sf::Event& event) {
     standin::GUIDirector& director = standin::GUIDirector::GetInstance();
     bool used = false;
-    for (standin::Controller* controller : controllers) {
-        used = controller->OnEvent(event) || used;
+    if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
+        for (Controller* controller : controllers) {
+            used = controller->OnEvent(*input) || used;
+        }
     }
     director.OnEvent(event);
 
@@ -367,8 +374,8 @@ void Application::StoreWindowSize() {
     preferences.windowSize.y = static_cast<float>(getSize().y);
 }
 
-standin::Controller* Application::FindController(standin::Controller* controller) const {
-    for (standin::Controller* own : controllers) {
+Controller* Application::FindController(Controller* controller) const {
+    for (Controller* own : controllers) {
         if (own == controller) {
             return own;
         }
@@ -377,7 +384,7 @@ standin::Controller* Application::FindController(standin::Controller* controller
 }
 
 void Application::DetachControllers() {
-    for (standin::Controller* controller : controllers) {
+    for (Controller* controller : controllers) {
         controller->Attach(nullptr);
     }
 }
@@ -389,14 +396,21 @@ void Application::ShowDebugPodium() {
 }
 
 float Application::GetJoystickAxis(unsigned int joystick, unsigned int axis) {
-    std::optional<sf::Joystick::Axis> sfmlAxis = standin::ToSfmlAxis(axis);
-    if (!sfmlAxis || joystick >= sf::Joystick::Count) {
+    if (joystick >= sf::Joystick::Count) {
         return 0.0f;
     }
-    return sf::Joystick::getAxisPosition(joystick, *sfmlAxis);
+    if (axis == Joy::AxisPOV) {
+        return EventAdapter::PovAngle(sf::Joystick::getAxisPosition(joystick, sf::Joystick::PovX),
+                                      sf::Joystick::getAxisPosition(joystick, sf::Joystick::PovY));
+    }
+    // The six stick axes have the same numbers in the window library.
+    if (axis > Joy::AxisV) {
+        return 0.0f;
+    }
+    return sf::Joystick::getAxisPosition(joystick, static_cast<sf::Joystick::Axis>(axis));
 }
 
 bool Application::IsKeyDown(unsigned int key) {
-    sf::Keyboard::Key sfmlKey = standin::ToSfmlKey(key);
+    sf::Keyboard::Key sfmlKey = Key::ToSfml(key);
     return sfmlKey != sf::Keyboard::Unknown && sf::Keyboard::isKeyPressed(sfmlKey);
 }

@@ -8,11 +8,11 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/View.hpp>
 
+#include "app/EventAdapter.h"
 #include "app/InputStatusProvider.h"
 #include "app/MatchSetup.h"
 #include "app/sigslot.h"
 #include "app/TinyxmlPhysfsProxy.h"
-#include "app/standin/Controller.h"
 #include "app/standin/FlashMovie.h"
 #include "app/standin/Statistics.h"
 #include "serializeme/Serializable.h"
@@ -52,7 +52,7 @@ public:
     // Copies the window's current size into the windowSize preference.
     void StoreWindowSize();
     // The controller itself when it is one of controllers, else null.
-    standin::Controller* FindController(standin::Controller* controller) const;
+    Controller* FindController(Controller* controller) const;
     // Detaches every controller from its creature.
     void DetachControllers();
     // Shows the championship podium with fixed places (a developer key).
@@ -71,7 +71,7 @@ public:
     // XML file access over the virtual file system, current from Init to Shutdown.
     TinyxmlPhysfsProxy proxy;
     // Built at start-up from data.m_Controllers; they live until the program ends.
-    std::vector<standin::Controller*> controllers;
+    std::vector<Controller*> controllers;
     // The logical screen, (0, 0) to (800, 600).
     sf::View logicalView;
     // The view set on the window: the logical screen at the window's aspect.
@@ -110,4 +110,6 @@ private:
     std::vector<char> m_FontBytes;
     // Measures the time between frames.
     sf::Clock m_FrameClock;
+    // Turns the window's key and joystick events into the controllers' input events.
+    EventAdapter m_EventAdapter;
 };

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/standin/Controller.h"
 #include "app/standin/Statistics.h"
 
+class Controller;
 class Game;
 
 // One match of a set-up: what the next match is played with. The application holds the current
@@ -20,8 +20,8 @@ struct MatchRecord {
     std::string player1File;
     std::string player2File;
     // The controllers bound to the two players; null for none.
-    standin::Controller* player1Controller = nullptr;
-    standin::Controller* player2Controller = nullptr;
+    Controller* player1Controller = nullptr;
+    Controller* player2Controller = nullptr;
     // Two per-match flags that the championship code defines.
     std::array<bool, 2> matchFlags{};
     // The running match; null when none runs.
