@@ -1,6 +1,8 @@
 #include "swfplayer/main/movie_loader.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "swfplayer/base/log.h"
@@ -41,6 +43,12 @@ smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url) 
     }
     if (loading.size() >= max_import_depth) {
         log_error("load_movie_definition: imports nested too deep at '%s'\n", url);
+        return nullptr;
+    }
+    // A movie names the file: only plain files are opened, never devices or pipes that could
+    // block or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(url, error)) {
         return nullptr;
     }
     base_file* in = new base_file(url, "rb");

@@ -10,8 +10,8 @@ namespace swfplayer {
 // logged, when in is not a SWF movie.
 smart_ptr<movie_def_impl> create_movie_definition(player* owner, base_file* in);
 
-// Opens the movie file at url and reads it, for ImportAssets. Null when the file cannot be
-// opened, is not a movie, is already being loaded further up (a movie importing itself, or a
+// Opens the movie file at url and reads it, for ImportAssets. Null when url is not a plain file
+// that can be opened, is not a movie, is already being loaded further up (a movie importing itself, or a
 // cycle of imports), or lies too many imports deep.
 smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url);
 

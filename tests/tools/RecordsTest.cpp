@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "tools/swfkit/Records.h"
+#include "tools/swfkit/ShapeBuilder.h"
+
+namespace {
+
+using swfkit::BitWriter;
+using swfkit::Bytes;
+
+Bytes Written(void (*write)(BitWriter&)) {
+    BitWriter w;
+    write(w);
+    return w.GetBytes();
+}
+
+TEST(RecordsTest, rect_uses_the_bits_its_largest_value_needs) {
+    EXPECT_EQ(Written([](BitWriter& w) { swfkit::WriteRect(w, {0, 20, 0, 20}); }),
+              (Bytes{0x30, 0x0A, 0x00, 0xA0}));
+    EXPECT_EQ(Written([](BitWriter& w) { swfkit::WriteRect(w, {}); }), (Bytes{0x00}));
+}
+
+TEST(RecordsTest, matrix_writes_only_what_differs_from_the_identity) {
+    EXPECT_EQ(Written([](BitWriter& w) { swfkit::WriteMatrix(w, {}); }), (Bytes{0x00}));
+    EXPECT_EQ(Written([](BitWriter& w) {
+                  swfkit::Matrix m;
+                  m.translateX = 20;
+                  m.translateY = -40;
+                  swfkit::WriteMatrix(w, m);
+              }),
+              (Bytes{0x0E, 0x52, 0xC0}));
+    // Scale 1.0 and 2.0 as 16.16: 65536 and 131072 need 19 bits.
+    Bytes scaled = Written([](BitWriter& w) {
+        swfkit::Matrix m;
+        m.scaleY = 2.0;
+        swfkit::WriteMatrix(w, m);
+    });
+    EXPECT_EQ(scaled[0], 0xCC);  // has_scale, nbits 10011, the top bits of 65536
+    EXPECT_EQ(scaled.size(), 7u);  // 1 + 5 + 2 x 19 + 1 + 5 bits
+}
+
+TEST(RecordsTest, colour_transforms_with_and_without_alpha) {
+    EXPECT_EQ(Written([](BitWriter& w) {
+                  swfkit::ColorTransform c;
+                  c.hasAdd = true;
+                  c.add[0] = 1;
+                  swfkit::WriteColorTransform(w, c, false);
+              }),
+              (Bytes{0x89, 0x00}));
+    EXPECT_EQ(Written([](BitWriter& w) { swfkit::WriteColorTransform(w, {}, true); }), (Bytes{0x00}));
+    // Multipliers of 1.0 (256) need 10 bits; four of them with alpha.
+    Bytes withAlpha = Written([](BitWriter& w) {
+        swfkit::ColorTransform c;
+        c.hasMult = true;
+        swfkit::WriteColorTransform(w, c, true);
+    });
+    EXPECT_EQ(withAlpha.size(), 6u);  // 6 + 40 bits
+    EXPECT_EQ(withAlpha[0], 0x69);    // 0 1 1010, then the top bits of 256
+}
+
+TEST(RecordsTest, styles_by_shape_version) {
+    std::vector<swfkit::FillStyle> fills = {swfkit::FillStyle::Solid({1, 2, 3, 4})};
+    std::vector<swfkit::LineStyle> lines = {{40, {5, 6, 7, 8}}};
+    BitWriter v1;
+    swfkit::WriteFillStyles(v1, fills, 1);
+    swfkit::WriteLineStyles(v1, lines, 1);
+    EXPECT_EQ(v1.GetBytes(), (Bytes{1, 0x00, 1, 2, 3, 1, 40, 0, 5, 6, 7}));
+    BitWriter v4;
+    swfkit::WriteFillStyles(v4, fills, 4);
+    swfkit::WriteLineStyles(v4, lines, 4);
+    EXPECT_EQ(v4.GetBytes(), (Bytes{1, 0x00, 1, 2, 3, 4, 1, 40, 0, 0, 0, 5, 6, 7, 8}));
+    BitWriter gradient;
+    swfkit::WriteFillStyles(gradient, {swfkit::FillStyle::Radial({}, {{0, {1, 1, 1, 255}}, {255, {2, 2, 2, 255}}})}, 1);
+    EXPECT_EQ(gradient.GetBytes(), (Bytes{1, 0x12, 0x00, 2, 0, 1, 1, 1, 255, 2, 2, 2}));
+}
+
+TEST(RecordsTest, many_styles_use_the_extended_count_from_version_two) {
+    std::vector<swfkit::LineStyle> lines(300);
+    BitWriter v2;
+    swfkit::WriteLineStyles(v2, lines, 2);
+    const Bytes& bytes = v2.GetBytes();
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1] | bytes[2] << 8, 300);
+    EXPECT_EQ(bytes.size(), 3u + 300u * 5u);
+}
+
+TEST(ShapeBuilderTest, records_of_a_filled_line) {
+    swfkit::ShapeBuilder shape;
+    int fill = shape.AddFillStyle(swfkit::FillStyle::Solid({255, 0, 0, 255}));
+    EXPECT_EQ(fill, 1);
+    shape.SetFillStyle1(fill);
+    shape.MoveTo(0, 0);
+    shape.LineTo(20, 0);
+    // Styles, 1 fill bit and 0 line bits, a style change with a move, a straight edge, the end.
+    EXPECT_EQ(shape.Build(1), (Bytes{1, 0x00, 255, 0, 0, 0, 0x10, 0x14, 0x1D, 0x2A, 0x00, 0x00}));
+}
+
+TEST(ShapeBuilderTest, curves_and_bounds) {
+    swfkit::ShapeBuilder shape;
+    shape.AddLineStyle({40, {}});
+    shape.SetLineStyle(1);
+    shape.MoveTo(100, 100);
+    shape.CurveTo(300, -50, 200, 200);
+    swfkit::Rect bounds = shape.GetBounds();
+    EXPECT_EQ(bounds.xMin, 80);
+    EXPECT_EQ(bounds.xMax, 320);
+    EXPECT_EQ(bounds.yMin, -70);
+    EXPECT_EQ(bounds.yMax, 220);
+    Bytes records = shape.Build(2);
+    ASSERT_GE(records.size(), 2u);
+    EXPECT_EQ(records[0], 0);  // no fill styles
+    EXPECT_EQ(swfkit::DefineShapeTagType(2), 22);
+    EXPECT_EQ(swfkit::DefineShapeTagType(4), 83);
+    Bytes body = swfkit::DefineShapeBody(7, shape, 4);
+    EXPECT_EQ(body[0], 7);
+    EXPECT_EQ(body[1], 0);
+}
+
+}  // namespace
