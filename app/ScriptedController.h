@@ -10,7 +10,7 @@ class EventPlayer;
 class ScriptedController : public Controller {
 public:
     // Listens to the player's replayed events (a null player replays nothing); gamepad chooses
-    // which device's recording is replayed.
+    // which device's recording is replayed. The player must outlive the controller's updates.
     ScriptedController(EventPlayer* player, bool gamepad);
 
     const char* TypeName() const override { return "scriptedcontroller"; }

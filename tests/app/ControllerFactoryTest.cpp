@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+#include "app/Application.h"
+#include "app/ControllerFactory.h"
+#include "app/GamepadController.h"
+#include "app/KeyCodes.h"
+#include "app/KeyboardController.h"
+#include "app/ResourceXml.h"
+#include "tests/app/VirtualFolders.h"
+
+using testing_support::WriteFile;
+
+namespace {
+
+class ControllerFactoryTest : public VirtualFolders {
+protected:
+    std::unique_ptr<Controller> Create(const std::string& text) {
+        WriteFile(GameDir() / "data/controls/test.xml", text);
+        return std::unique_ptr<Controller>(CreateController("data/controls/test.xml"));
+    }
+};
+
+// The keys of a keyboard layout, in the order of its description.
+std::vector<uint32_t> AllKeys(const KeyboardController& controller) {
+    const KeyboardController::Keys& k = controller.GetKeys();
+    return {k.left, k.right, k.up, k.down, k.suck, k.spit, k.start, k.back};
+}
+
+}  // namespace
+
+TEST_F(ControllerFactoryTest, a_keyboard_description_gives_a_keyboard_controller_with_its_values) {
+    std::unique_ptr<Controller> controller = Create(R"(<resource>
+        <gamepadcontroller name="other"/>
+        <keyboardcontroller name="controller" m_GUIIndex="2" m_GUIImage="data/gui/keys.swf"
+            m_KeyLeft="97" m_KeyRight="100" m_KeyUp="119" m_KeyDown="115" m_KeySuck="258" m_KeySpit="257"
+            m_KeyStart="280" m_KeyBack="113">
+            <color name="m_GUIColor" r="10" g="20" b="30" a="40"/>
+        </keyboardcontroller>
+    </resource>)");
+    auto* keyboard = dynamic_cast<KeyboardController*>(controller.get());
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_EQ(keyboard->GetGUIIndex(), 2u);
+    EXPECT_EQ(keyboard->GetGUIImage(), "data/gui/keys.swf");
+    EXPECT_EQ(keyboard->GetGUIColor(), sf::Color(10, 20, 30, 40));
+    EXPECT_EQ(AllKeys(*keyboard), (std::vector<uint32_t>{97, 100, 119, 115, 258, 257, 280, 113}));
+    EXPECT_EQ(keyboard->GetCreature(), nullptr);
+}
+
+TEST_F(ControllerFactoryTest, a_gamepad_description_gives_a_gamepad_controller) {
+    std::unique_ptr<Controller> controller =
+        Create(R"(<resource><gamepadcontroller name="controller" m_GUIIndex="3"/></resource>)");
+    ASSERT_NE(dynamic_cast<GamepadController*>(controller.get()), nullptr);
+    EXPECT_EQ(controller->GetGUIIndex(), 3u);
+    // Left out: an empty picture and an opaque black cursor.
+    EXPECT_EQ(controller->GetGUIImage(), "");
+    EXPECT_EQ(controller->GetGUIColor(), sf::Color(0, 0, 0, 255));
+}
+
+TEST_F(ControllerFactoryTest, the_element_name_is_found_in_any_letter_case_but_the_tag_must_be_exact) {
+    EXPECT_NE(dynamic_cast<GamepadController*>(
+                  Create(R"(<resource><gamepadcontroller name="CONTROLLER"/></resource>)").get()),
+              nullptr);
+    EXPECT_NE(dynamic_cast<KeyboardController*>(
+                  Create(R"(<resource><keyboardcontroller name="Controller" m_KeyLeft="97"/></resource>)").get()),
+              nullptr);
+    EXPECT_EQ(Create(R"(<resource><KeyboardController name="controller"/></resource>)"), nullptr);
+    EXPECT_EQ(Create(R"(<resource><GAMEPADCONTROLLER name="controller"/></resource>)"), nullptr);
+}
+
+TEST_F(ControllerFactoryTest, unknown_tags_missing_elements_and_bad_files_give_nothing) {
+    EXPECT_EQ(Create(R"(<resource><scriptedcontroller name="controller"/></resource>)"), nullptr);
+    EXPECT_EQ(Create(R"(<resource><mousecontroller name="controller"/></resource>)"), nullptr);
+    EXPECT_EQ(Create(R"(<resource><keyboardcontroller m_KeyLeft="97"/></resource>)"), nullptr);
+    EXPECT_EQ(Create(R"(<resource/>)"), nullptr);
+    EXPECT_EQ(Create(R"(<resource><keyboardcontroller name="controller")"), nullptr);
+    EXPECT_EQ(Create(""), nullptr);
+    EXPECT_EQ(CreateController("data/controls/missing.xml"), nullptr);
+}
+
+// The game's own application.xml and control files, as the build ships them.
+TEST_F(ControllerFactoryTest, the_shipped_files_give_two_keyboards_without_shared_keys_and_a_gamepad) {
+    std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", GameDir() / "application.xml");
+    std::filesystem::create_directories(GameDir() / "data");
+    std::filesystem::copy(PONDORIX_GAME_DIR "/data/controls", GameDir() / "data/controls",
+                          std::filesystem::copy_options::recursive);
+    Application::Data data;
+    LoadXmlObject(data, "application.xml", nullptr);
+    ASSERT_EQ(data.m_Controllers, (std::vector<std::string>{"data/controls/keyboard_arrows.xml",
+                                                            "data/controls/keyboard_wasd.xml",
+                                                            "data/controls/gamepad_1.xml"}));
+    std::vector<std::unique_ptr<Controller>> controllers;
+    for (const std::string& file : data.m_Controllers) {
+        controllers.emplace_back(CreateController(file));
+        ASSERT_NE(controllers.back(), nullptr) << file;
+    }
+    auto* arrows = dynamic_cast<KeyboardController*>(controllers[0].get());
+    auto* wasd = dynamic_cast<KeyboardController*>(controllers[1].get());
+    ASSERT_NE(arrows, nullptr);
+    ASSERT_NE(wasd, nullptr);
+    EXPECT_NE(dynamic_cast<GamepadController*>(controllers[2].get()), nullptr);
+
+    std::set<uint32_t> keys;
+    for (const KeyboardController* layout : {arrows, wasd}) {
+        for (uint32_t key : AllKeys(*layout)) {
+            EXPECT_NE(Key::ToSfml(key), sf::Keyboard::Unknown) << key;
+            EXPECT_TRUE(keys.insert(key).second) << "key " << key << " is given twice";
+        }
+    }
+    EXPECT_EQ(arrows->GetKeys().left, uint32_t(Key::Left));
+    EXPECT_EQ(arrows->GetKeys().up, uint32_t(Key::Up));
+    // Menu numbers count from 1 and differ.
+    std::set<uint32_t> indices;
+    for (const auto& controller : controllers) {
+        EXPECT_GE(controller->GetGUIIndex(), 1u);
+        EXPECT_TRUE(indices.insert(controller->GetGUIIndex()).second);
+        EXPECT_FALSE(controller->GetGUIImage().empty());
+    }
+}

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "app/EventAdapter.h"
+#include "app/KeyCodes.h"
+
+namespace {
+
+sf::Event KeyEvent(sf::Event::EventType type, sf::Keyboard::Key key, bool alt = false, bool control = false) {
+    sf::Event event{};
+    event.type = type;
+    event.key.code = key;
+    event.key.alt = alt;
+    event.key.control = control;
+    return event;
+}
+
+sf::Event AxisEvent(sf::Joystick::Axis axis, float position, unsigned int joystick = 0) {
+    sf::Event event{};
+    event.type = sf::Event::JoystickMoved;
+    event.joystickMove.joystickId = joystick;
+    event.joystickMove.axis = axis;
+    event.joystickMove.position = position;
+    return event;
+}
+
+// Sets the hat to (x, y) through its two axis events, as the library reports a hat move, and
+// returns the angles that came out.
+std::vector<float> MoveHat(EventAdapter& adapter, float x, float y, unsigned int joystick = 0) {
+    std::vector<float> angles;
+    for (const sf::Event& event : {AxisEvent(sf::Joystick::PovX, x, joystick), AxisEvent(sf::Joystick::PovY, y, joystick)}) {
+        if (std::optional<InputEvent> input = adapter.Translate(event)) {
+            EXPECT_EQ(input->type, InputEvent::JoyMoved);
+            EXPECT_EQ(input->axis, Joy::AxisPOV);
+            EXPECT_EQ(input->joystick, joystick);
+            angles.push_back(input->position);
+        }
+    }
+    return angles;
+}
+
+}  // namespace
+
+TEST(EventAdapter, key_events_carry_the_stored_code_and_modifiers) {
+    EventAdapter adapter;
+    std::optional<InputEvent> pressed = adapter.Translate(KeyEvent(sf::Event::KeyPressed, sf::Keyboard::Z, true));
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(pressed->type, InputEvent::KeyPressed);
+    EXPECT_EQ(pressed->key, 122u);
+    EXPECT_TRUE(pressed->alt);
+    EXPECT_FALSE(pressed->control);
+
+    std::optional<InputEvent> released =
+        adapter.Translate(KeyEvent(sf::Event::KeyReleased, sf::Keyboard::RControl, false, true));
+    ASSERT_TRUE(released);
+    EXPECT_EQ(released->type, InputEvent::KeyReleased);
+    EXPECT_EQ(released->key, uint32_t(Key::RControl));
+    EXPECT_TRUE(released->control);
+}
+
+TEST(EventAdapter, unknown_keys_and_other_events_give_nothing) {
+    EventAdapter adapter;
+    EXPECT_FALSE(adapter.Translate(KeyEvent(sf::Event::KeyPressed, sf::Keyboard::Unknown)));
+    EXPECT_FALSE(adapter.Translate(KeyEvent(sf::Event::KeyReleased, sf::Keyboard::Unknown)));
+    sf::Event event{};
+    for (sf::Event::EventType type : {sf::Event::Closed, sf::Event::Resized, sf::Event::TextEntered,
+                                      sf::Event::JoystickButtonReleased, sf::Event::MouseButtonPressed,
+                                      sf::Event::JoystickConnected}) {
+        event.type = type;
+        EXPECT_FALSE(adapter.Translate(event)) << type;
+    }
+}
+
+TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
+    EventAdapter adapter;
+    sf::Event button{};
+    button.type = sf::Event::JoystickButtonPressed;
+    button.joystickButton.joystickId = 3;
+    button.joystickButton.button = 7;
+    std::optional<InputEvent> input = adapter.Translate(button);
+    ASSERT_TRUE(input);
+    EXPECT_EQ(input->type, InputEvent::JoyButtonPressed);
+    EXPECT_EQ(input->joystick, 3u);
+    EXPECT_EQ(input->button, 7u);
+
+    const std::pair<sf::Joystick::Axis, Joy::Axis> axes[] = {{sf::Joystick::X, Joy::AxisX}, {sf::Joystick::Y, Joy::AxisY},
+                                                             {sf::Joystick::Z, Joy::AxisZ}, {sf::Joystick::R, Joy::AxisR},
+                                                             {sf::Joystick::U, Joy::AxisU}, {sf::Joystick::V, Joy::AxisV}};
+    for (auto [axis, stored] : axes) {
+        input = adapter.Translate(AxisEvent(axis, -42.5f, 1));
+        ASSERT_TRUE(input);
+        EXPECT_EQ(input->axis, uint32_t(stored));
+        EXPECT_EQ(input->position, -42.5f);
+        EXPECT_EQ(input->joystick, 1u);
+    }
+}
+
+TEST(EventAdapter, the_hat_becomes_one_angle_clockwise_from_up) {
+    EXPECT_EQ(EventAdapter::PovAngle(0.0f, 100.0f), 0.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(100.0f, 100.0f), 45.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(70.7f, 70.7f), 45.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(100.0f, 0.0f), 90.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(100.0f, -100.0f), 135.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(0.0f, -100.0f), 180.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(-100.0f, -100.0f), 225.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(-100.0f, 0.0f), 270.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(-100.0f, 100.0f), 315.0f);
+    EXPECT_EQ(EventAdapter::PovAngle(0.0f, 0.0f), Joy::kPovCentred);
+    // Half-way is not yet pressed.
+    EXPECT_EQ(EventAdapter::PovAngle(50.0f, -50.0f), Joy::kPovCentred);
+}
+
+TEST(EventAdapter, the_hat_angle_is_sent_only_when_it_changes) {
+    EventAdapter adapter;
+    // Centred to start with: a centred report changes nothing.
+    EXPECT_EQ(MoveHat(adapter, 0.0f, 0.0f), std::vector<float>{});
+    EXPECT_EQ(MoveHat(adapter, 0.0f, 100.0f), std::vector<float>{0.0f});
+    EXPECT_EQ(MoveHat(adapter, 0.0f, 100.0f), std::vector<float>{});
+    // Up to right passes through the diagonal as the two axes arrive one after the other.
+    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f), (std::vector<float>{45.0f, 90.0f}));
+    EXPECT_EQ(MoveHat(adapter, 0.0f, -100.0f), (std::vector<float>{Joy::kPovCentred, 180.0f}));
+    EXPECT_EQ(MoveHat(adapter, -100.0f, 0.0f), (std::vector<float>{225.0f, 270.0f}));
+    EXPECT_EQ(MoveHat(adapter, 0.0f, 0.0f), std::vector<float>{Joy::kPovCentred});
+}
+
+TEST(EventAdapter, each_joystick_has_its_own_hat) {
+    EventAdapter adapter;
+    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 0), std::vector<float>{90.0f});
+    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 1), std::vector<float>{90.0f});
+    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 0), std::vector<float>{});
+    // A joystick number past the library's count has no hat.
+    EXPECT_FALSE(adapter.Translate(AxisEvent(sf::Joystick::PovX, 100.0f, sf::Joystick::Count)));
+}

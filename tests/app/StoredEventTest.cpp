@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/StoredEvent.h"
+#include "serializeme/BinaryStorageBuffer.h"
+#include "serializeme/XmlStorageBuffer.h"
+
+namespace {
+
+std::vector<StoredEvent> Samples() {
+    StoredEvent snapshot(StoredEvent::kSnapshot, 0, 0.0f);
+    snapshot.data = {Vec2Data(1.5f, -2.0f), Vec2Data(0.0f, 3.25f)};
+    snapshot.data2 = {Vec2Data(-0.5f, 0.0f), Vec2Data(7.0f, 8.0f)};
+    return {StoredEvent(StoredEvent::kFrame, 0, 0.02f),      StoredEvent(StoredEvent::kKeyPressed, 122, 0.0f),
+            StoredEvent(StoredEvent::kKeyReleased, 293, 0.0f), StoredEvent(StoredEvent::kJoyMoved, 6, 270.0f),
+            StoredEvent(StoredEvent::kJoyButtonPressed, 7, 0.0f), snapshot};
+}
+
+void ExpectSame(const StoredEvent& read, const StoredEvent& written) {
+    EXPECT_EQ(read.type, written.type);
+    EXPECT_EQ(read.code, written.code);
+    EXPECT_EQ(read.value, written.value);
+    ASSERT_EQ(read.data.size(), written.data.size());
+    ASSERT_EQ(read.data2.size(), written.data2.size());
+    for (size_t i = 0; i < read.data.size(); ++i) {
+        EXPECT_EQ(read.data[i], written.data[i]);
+        EXPECT_EQ(read.data2[i], written.data2[i]);
+    }
+}
+
+// The attribute names of a record written as XML, in order.
+std::vector<std::string> XmlKeys(StoredEvent event) {
+    sme::XmlStorageBuffer writer(true);
+    writer.WriteObject(nullptr, event);
+    std::vector<std::string> keys;
+    const TiXmlElement* element = writer.GetRoot()->FirstChildElement("event");
+    for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
+        keys.push_back(a->Name());
+    }
+    for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
+        keys.push_back(std::string(child->Value()) + ":" + child->Attribute("name"));
+    }
+    return keys;
+}
+
+}  // namespace
+
+TEST(StoredEvent, each_type_stores_only_its_own_keys) {
+    std::vector<StoredEvent> samples = Samples();
+    using Keys = std::vector<std::string>;
+    EXPECT_EQ(XmlKeys(samples[0]), (Keys{"type", "value"}));
+    EXPECT_EQ(XmlKeys(samples[1]), (Keys{"type", "code"}));
+    EXPECT_EQ(XmlKeys(samples[2]), (Keys{"type", "code"}));
+    EXPECT_EQ(XmlKeys(samples[3]), (Keys{"type", "code", "value"}));
+    EXPECT_EQ(XmlKeys(samples[4]), (Keys{"type", "code"}));
+    EXPECT_EQ(XmlKeys(samples[5]), (Keys{"type", "array:data", "array:data2"}));
+    EXPECT_EQ(XmlKeys(StoredEvent(9, 5, 1.0f)), (Keys{"type"}));
+}
+
+TEST(StoredEvent, every_type_round_trips_through_xml_and_binary) {
+    std::vector<StoredEvent> samples = Samples();
+    sme::XmlStorageBuffer xml(true);
+    sme::BinaryStorageBuffer binary(true);
+    for (StoredEvent& event : samples) {
+        xml.WriteObject(nullptr, event);
+        binary.WriteObject(nullptr, event);
+    }
+    sme::XmlStorageBuffer xmlReader(false);
+    xmlReader.SetRoot(xml.GetRoot());
+    sme::BinaryStorageBuffer binaryReader(false);
+    binaryReader.SetData(binary.GetData());
+    for (sme::StorageBuffer* reader : {static_cast<sme::StorageBuffer*>(&xmlReader), static_cast<sme::StorageBuffer*>(&binaryReader)}) {
+        for (const StoredEvent& written : samples) {
+            StoredEvent read;
+            ASSERT_TRUE(reader->ReadObject(nullptr, read));
+            ExpectSame(read, written);
+        }
+        StoredEvent past;
+        EXPECT_FALSE(reader->ReadObject(nullptr, past));
+    }
+}
+
+TEST(StoredEvent, missing_keys_keep_the_defaults) {
+    TiXmlDocument document;
+    document.Parse("<resource><event/><event type='4'/></resource>");
+    sme::XmlStorageBuffer reader(false);
+    reader.SetRoot(document.RootElement());
+    StoredEvent bare;
+    ASSERT_TRUE(reader.ReadObject(nullptr, bare));
+    EXPECT_EQ(bare.type, uint32_t(StoredEvent::kFrame));
+    EXPECT_EQ(bare.value, 0.0f);
+    StoredEvent move;
+    ASSERT_TRUE(reader.ReadObject(nullptr, move));
+    EXPECT_EQ(move.type, uint32_t(StoredEvent::kJoyMoved));
+    EXPECT_EQ(move.code, 0u);
+    EXPECT_EQ(move.value, 0.0f);
+}
