@@ -13,10 +13,6 @@
 
 namespace {
 
-// A step's snapshot is due when the timer is this close to zero: steps of 0.02 s add up to the
-// interval only within float rounding.
-constexpr float kTimerTolerance = 1e-5f;
-
 // Stored positions and velocities beyond this size (in m or m/s), or not numbers at all, are not
 // given to the physics world, whose bounding boxes would overflow.
 constexpr float kMaxStoredCoordinate = 1e6f;
@@ -82,7 +78,7 @@ void EventPlayer::RecordFrame(float dt, b2World* world) {
         return;
     }
     m_SnapshotTimer -= dt;
-    if (m_SnapshotTimer <= kTimerTolerance) {
+    if (m_SnapshotTimer <= 0.0f) {
         if (world != nullptr) {
             StoredEvent snapshot(StoredEvent::kSnapshot, 0, 0.0f);
             for (b2Body* body = world->GetBodyList(); body != nullptr; body = body->GetNext()) {

@@ -8,13 +8,12 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/app/GameProcess.h"
 #include "tests/app/X11TestDisplay.h"
-#include "tests/support/TempDir.h"
 
-using testing_support::ChildProcess;
+using testing_support::GameProcess;
 using testing_support::ReadFile;
 using testing_support::Rgb;
-using testing_support::TempDir;
 using testing_support::WriteFile;
 using testing_support::X11TestDisplay;
 
@@ -56,57 +55,21 @@ bool WaitForPicture(X11TestDisplay& x, Window window, int width, int height, con
     return false;
 }
 
-// Extra environment for the game in the sanitizer build. Mesa unloads its GL driver when the
-// window's display connection closes, before the leak check runs at exit, so the blocks that the
-// driver's globals still reach would be reported as leaks of an unknown module. Preloading the
-// driver keeps it in memory, so they stay reachable; the leak check still covers our own code.
-std::vector<std::string> SanitizerEnvironment() {
-#if defined(__SANITIZE_ADDRESS__)
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/usr/lib", error)) {
-        std::filesystem::path driver = entry.path() / "dri/swrast_dri.so";
-        if (std::filesystem::is_regular_file(driver, error)) {
-            const char* options = std::getenv("ASAN_OPTIONS");
-            return {"LD_PRELOAD=" + driver.string(),
-                    std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0"};
-        }
-    }
-#endif
-    return {};
-}
-
 }  // namespace
 
 // The real program in a working folder of its own, on an X server of its own: its window, the
 // letterbox at two window shapes, and a clean end when the window is closed.
 TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
-    TempDir work;
-    std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", work / "application.xml");
-    std::filesystem::copy(PONDORIX_GAME_DIR "/data", work / "data", std::filesystem::copy_options::recursive);
-
-    // Bitmaps off: the window is cleared to the light clear colour.
-    WriteFile(work / "home/Pondorix/preferences.xml",
-              "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
-
     X11TestDisplay x(1700, 1100);
     ASSERT_TRUE(x.Ready()) << "no Xvfb server";
 
-    std::vector<std::string> environment = {"DISPLAY=" + x.Name(), "XDG_DATA_HOME=" + (work / "home").string(),
-                                            "ALSOFT_DRIVERS=null"};
-    for (const std::string& variable : SanitizerEnvironment()) {
-        environment.push_back(variable);
-    }
-    ChildProcess game = ChildProcess::Start({PONDORIX_EXECUTABLE}, work.Path().string(), environment,
-                                            (work / "output.txt").string());
-    ASSERT_TRUE(game.Started());
-
-    Window window = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (window == 0 && game.Running() && std::chrono::steady_clock::now() < deadline) {
-        window = x.FindWindow("Pondorix");
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ASSERT_NE(window, 0u) << "no window titled Pondorix; output: " << ReadFile(work / "output.txt");
+    GameProcess game;
+    // Bitmaps off: the window is cleared to the light clear colour.
+    WriteFile(game.Folder() / "home/Pondorix/preferences.xml",
+              "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+    ASSERT_TRUE(game.Start(PONDORIX_EXECUTABLE, x));
+    Window window = game.WaitForWindow(x, std::chrono::seconds(15));
+    ASSERT_NE(window, 0u) << "no window titled Pondorix; output: " << game.Output();
 
     // No preferences yet: the default window size.
     EXPECT_EQ(x.Size(window), (std::pair{1024, 768}));
@@ -125,17 +88,17 @@ TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
         << seen;
 
     x.RequestClose(window);
-    std::optional<int> status = game.WaitFor(std::chrono::seconds(10));
+    std::optional<int> status = game.Process().WaitFor(std::chrono::seconds(10));
     ASSERT_TRUE(status) << "the game did not end after its window was closed";
     EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
-    EXPECT_EQ(WEXITSTATUS(*status), 0) << ReadFile(work / "output.txt");
+    EXPECT_EQ(WEXITSTATUS(*status), 0) << game.Output();
 
-    std::string log = ReadFile(work / "home/Pondorix/Pondorix.log");
+    std::string log = game.Log();
     EXPECT_NE(log.find(" INFO: Main window ready.\n"), std::string::npos) << log;
     EXPECT_TRUE(LastLine(log).ends_with(" INFO: ============== Logging finished ==============")) << log;
 
     // The window size at closing is kept for the next start; the other preferences are kept too.
-    std::string preferences = ReadFile(work / "home/Pondorix/preferences.xml");
+    std::string preferences = ReadFile(game.Folder() / "home/Pondorix/preferences.xml");
     EXPECT_NE(preferences.find("enableBitmaps=\"false\""), std::string::npos) << preferences;
     EXPECT_NE(preferences.find("<vec2 x=\"800\" y=\"1000\" name=\"windowSize\""), std::string::npos) << preferences;
 }
