@@ -1,5 +1,6 @@
 #include "swfplayer/main/stream.h"
 
+#include <algorithm>
 #include <cassert>
 #include <climits>
 #include <cstring>
@@ -12,52 +13,102 @@ namespace swfplayer {
 
 stream::stream(base_file* input) : m_input(input) {
     assert(input);
+    m_block_position = input->get_position();
+}
+
+stream::~stream() {
+    delete m_view;
+}
+
+bool stream::fill_block() {
+    m_block_position += m_block_filled;
+    m_block_used = 0;
+    m_block_filled = 0;
+    int got = m_input->read_bytes(m_block, block_size);
+    if (got <= 0) {
+        return false;
+    }
+    m_block_filled = got < block_size ? got : block_size;
+    return true;
+}
+
+int stream::next_byte_slow() {
+    if (get_position() >= m_tag_end) {
+        return -1;
+    }
+    if (m_block_used >= m_block_filled && !fill_block()) {
+        m_hit_file_end = true;
+        return -1;
+    }
+    return m_block[m_block_used++];
 }
 
 int stream::read_bytes(void* dst, int count) {
     if (count <= 0) {
         return 0;
     }
-    int allowed = count;
-    if (!m_tag_stack.empty()) {
-        int left = get_tag_bytes_left();
-        allowed = left < count ? left : count;
+    uint8_t* out = static_cast<uint8_t*>(dst);
+    int done = 0;
+    while (done < count) {
+        int tag_left = m_tag_end - get_position();
+        if (tag_left <= 0) {
+            break;
+        }
+        if (m_block_used >= m_block_filled && !fill_block()) {
+            m_hit_file_end = true;
+            break;
+        }
+        int n = std::min({count - done, m_block_filled - m_block_used, tag_left});
+        std::memcpy(out + done, m_block + m_block_used, static_cast<size_t>(n));
+        m_block_used += n;
+        done += n;
     }
-    int got = allowed > 0 ? m_input->read_bytes(dst, allowed) : 0;
-    if (got < 0) {
-        got = 0;
+    if (done < count) {
+        std::memset(out + done, 0, static_cast<size_t>(count - done));
     }
-    if (got < allowed) {
-        m_hit_file_end = true;
+    return done;
+}
+
+void stream::seek(int pos) {
+    if (pos >= m_block_position && pos <= m_block_position + m_block_filled) {
+        m_block_used = pos - m_block_position;
+        return;
     }
-    if (got < count) {
-        std::memset(static_cast<uint8_t*>(dst) + got, 0, static_cast<size_t>(count - got));
-    }
-    return got;
+    m_input->set_position(pos);
+    m_block_position = m_input->get_position();
+    m_block_filled = 0;
+    m_block_used = 0;
 }
 
 uint32_t stream::read_uint(int bitcount) {
     assert(bitcount >= 0 && bitcount <= 32);
-    uint32_t value = 0;
-    int needed = bitcount;
-    while (needed > 0) {
-        if (m_unused_bits == 0) {
-            read_bytes(&m_current_byte, 1);
-            m_unused_bits = 8;
+    if (bitcount <= m_unused_bits) {
+        // The field lies inside the current byte (or is empty).
+        if (bitcount == 0) {
+            return 0;
         }
-        if (needed >= m_unused_bits) {
-            needed -= m_unused_bits;
-            value |= static_cast<uint32_t>(m_current_byte) << needed;
-            m_current_byte = 0;
-            m_unused_bits = 0;
-        } else {
-            m_unused_bits = static_cast<uint8_t>(m_unused_bits - needed);
-            value |= static_cast<uint32_t>(m_current_byte) >> m_unused_bits;
-            m_current_byte &= static_cast<uint8_t>((1u << m_unused_bits) - 1);
-            needed = 0;
-        }
+        m_unused_bits = static_cast<uint8_t>(m_unused_bits - bitcount);
+        uint32_t value = static_cast<uint32_t>(m_current_byte) >> m_unused_bits;
+        m_current_byte &= static_cast<uint8_t>((1u << m_unused_bits) - 1);
+        return value;
     }
-    return value;
+    // The unread bits of the current byte, then whole bytes, then the top of one more byte,
+    // whose low bits stay for the next field.
+    uint64_t value = m_current_byte;
+    int needed = bitcount - m_unused_bits;
+    while (needed >= 8) {
+        value = value << 8 | byte_or_zero();
+        needed -= 8;
+    }
+    m_current_byte = 0;
+    m_unused_bits = 0;
+    if (needed > 0) {
+        uint32_t byte = byte_or_zero();
+        m_unused_bits = static_cast<uint8_t>(8 - needed);
+        value = value << needed | byte >> m_unused_bits;
+        m_current_byte = static_cast<uint8_t>(byte & ((1u << m_unused_bits) - 1));
+    }
+    return static_cast<uint32_t>(value);
 }
 
 int32_t stream::read_sint(int bitcount) {
@@ -71,24 +122,23 @@ int32_t stream::read_sint(int bitcount) {
 
 uint8_t stream::read_u8() {
     align();
-    uint8_t byte = 0;
-    read_bytes(&byte, 1);
-    return byte;
+    return static_cast<uint8_t>(byte_or_zero());
 }
 
 uint16_t stream::read_u16() {
     align();
-    uint8_t bytes[2];
-    read_bytes(bytes, 2);
-    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+    uint32_t b0 = byte_or_zero();
+    uint32_t b1 = byte_or_zero();
+    return static_cast<uint16_t>(b0 | b1 << 8);
 }
 
 uint32_t stream::read_u32() {
     align();
-    uint8_t bytes[4];
-    read_bytes(bytes, 4);
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    uint32_t b0 = byte_or_zero();
+    uint32_t b1 = byte_or_zero();
+    uint32_t b2 = byte_or_zero();
+    uint32_t b3 = byte_or_zero();
+    return b0 | b1 << 8 | b2 << 16 | b3 << 24;
 }
 
 float stream::read_fixed() {
@@ -147,11 +197,7 @@ void stream::read_string(base_string* out) {
     // A movie's strings are short; the bytes gather in a local block and are appended in runs.
     char block[64];
     int used = 0;
-    for (;;) {
-        uint8_t byte = 0;
-        if (read_bytes(&byte, 1) == 0 || byte == 0) {
-            break;
-        }
+    for (int byte; (byte = next_byte()) > 0;) {
         block[used++] = static_cast<char>(byte);
         if (used == static_cast<int>(sizeof(block)) - 1) {
             block[used] = 0;
@@ -172,8 +218,8 @@ void stream::read_string_with_length(int len, base_string* out) {
     align();
     out->clear();
     for (int i = 0; i < len; i++) {
-        uint8_t byte = 0;
-        if (read_bytes(&byte, 1) == 0) {
+        int byte = next_byte();
+        if (byte < 0) {
             break;  // nothing more to consume
         }
         if (byte != 0) {
@@ -182,16 +228,9 @@ void stream::read_string_with_length(int len, base_string* out) {
     }
 }
 
-int stream::get_position() {
-    return m_input->get_position();
-}
-
 void stream::set_position(int pos) {
     align();
-    if (!m_tag_stack.empty() && pos > m_tag_stack.back()) {
-        pos = m_tag_stack.back();
-    }
-    m_input->set_position(pos);
+    seek(pos < m_tag_end ? pos : m_tag_end);
 }
 
 int stream::open_tag() {
@@ -209,6 +248,7 @@ int stream::open_tag() {
     int64_t end = static_cast<int64_t>(get_position()) + length;
     int64_t limit = m_tag_stack.empty() ? INT_MAX : m_tag_stack.back();
     m_tag_stack.push_back(static_cast<int>(end < limit ? end : limit));
+    update_tag_end();
     return tag_type;
 }
 
@@ -219,7 +259,8 @@ void stream::close_tag() {
     if (get_position() != end && get_verbose_parse()) {
         log_msg("tag is not correctly read, tag length is not respected\n");
     }
-    m_input->set_position(end);
+    update_tag_end();
+    seek(end);
     align();
 }
 
@@ -228,12 +269,44 @@ int stream::get_tag_end_position() const {
     return m_tag_stack.back();
 }
 
-int stream::get_tag_bytes_left() {
+int stream::get_tag_bytes_left() const {
     if (m_tag_stack.empty()) {
         return 0;
     }
-    int left = m_tag_stack.back() - get_position();
+    int left = m_tag_end - get_position();
     return left > 0 ? left : 0;
+}
+
+int stream::view_read(void* dst, int bytes, void* data) {
+    return static_cast<stream*>(data)->read_bytes(dst, bytes);
+}
+
+int stream::view_seek(int position, void* data) {
+    stream* s = static_cast<stream*>(data);
+    s->set_position(position);
+    return s->get_position() == position ? base_file::no_error : base_file::seek_error;
+}
+
+int stream::view_seek_to_end(void* data) {
+    static_cast<stream*>(data)->set_position(INT32_MAX);
+    return base_file::no_error;
+}
+
+int stream::view_tell(void* data) {
+    return static_cast<stream*>(data)->get_position();
+}
+
+bool stream::view_get_eof(void* data) {
+    stream* s = static_cast<stream*>(data);
+    return s->get_position() >= s->m_tag_end || (s->m_block_used >= s->m_block_filled && s->m_input->get_eof());
+}
+
+base_file* stream::get_underlying_stream() {
+    if (m_view == nullptr) {
+        align();
+        m_view = new base_file(this, view_read, nullptr, view_seek, view_seek_to_end, view_tell, view_get_eof, nullptr);
+    }
+    return m_view;
 }
 
 void dump_tag_bytes(stream* in) {

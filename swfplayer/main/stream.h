@@ -16,10 +16,16 @@ namespace swfplayer {
 // Reads never leave the innermost open tag: bytes beyond its end, and bytes the file no longer
 // has, read as zeros and are not consumed. Tag ends are clamped to the enclosing tag, so a
 // malformed length cannot send a nested reader outside its parent.
+//
+// The stream reads its file ahead in blocks, so that a field costs no call into the file (an
+// inflating file, above all, is slow to call once per byte). Readers that need a base_file of
+// their own use get_underlying_stream, a view that reads through the stream and so always
+// stands exactly at the stream's position.
 class stream {
 public:
     // Reads from input, which the stream never closes or deletes.
     explicit stream(base_file* input);
+    ~stream();
     stream(const stream&) = delete;
     stream& operator=(const stream&) = delete;
 
@@ -55,11 +61,12 @@ public:
     void read_string_with_length(base_string* out);
     // len bytes (none for len <= 0); 0 bytes are consumed but not kept.
     void read_string_with_length(int len, base_string* out);
-    // Reads up to count bytes into dst and gives the number read; never past the tag end.
+    // Reads up to count bytes into dst and gives the number read; never past the tag end. The
+    // rest of dst is zeroed.
     int read_bytes(void* dst, int count);
 
-    // The file's position in bytes (the bit buffer is not counted).
-    int get_position();
+    // The position in the file in bytes (the bit buffer is not counted).
+    int get_position() const { return m_block_position + m_block_used; }
     // Drops the bit buffer and seeks; a position beyond the innermost tag end is clamped to it.
     void set_position(int pos);
 
@@ -71,18 +78,55 @@ public:
     int get_tag_end_position() const;
     int get_tag_depth() const { return m_tag_stack.size(); }
     // Bytes left in the innermost open tag (0 when none is open or the tag is used up).
-    int get_tag_bytes_left();
+    int get_tag_bytes_left() const;
     // True once a read asked for bytes the file did not have.
     bool hit_file_end() const { return m_hit_file_end; }
 
-    base_file* get_underlying_stream() const { return m_input; }
+    // A file that reads through this stream (within the innermost tag) from its position on;
+    // seeking it seeks the stream. It lives as long as the stream.
+    base_file* get_underlying_stream();
 
 private:
+    static constexpr int block_size = 4096;
+
+    // One byte, or -1 at the tag end or the file end.
+    int next_byte() {
+        if (m_block_used < m_block_filled && get_position() < m_tag_end) {
+            return m_block[m_block_used++];
+        }
+        return next_byte_slow();
+    }
+    int next_byte_slow();
+    // One byte, or 0 when nothing is left.
+    uint32_t byte_or_zero() {
+        int byte = next_byte();
+        return byte < 0 ? 0u : static_cast<uint32_t>(byte);
+    }
+    // Reads the next block of the file; false when the file has nothing more.
+    bool fill_block();
+    // Moves to pos, inside the block when it lies there.
+    void seek(int pos);
+    // The callbacks of get_underlying_stream's file.
+    static int view_read(void* dst, int bytes, void* data);
+    static int view_seek(int position, void* data);
+    static int view_seek_to_end(void* data);
+    static int view_tell(void* data);
+    static bool view_get_eof(void* data);
+    void update_tag_end() { m_tag_end = m_tag_stack.empty() ? INT32_MAX : m_tag_stack.back(); }
+
     base_file* m_input;
     uint8_t m_current_byte = 0;
     uint8_t m_unused_bits = 0;
     array<int> m_tag_stack;
+    int m_tag_end = INT32_MAX;  // the innermost tag's end, or no limit
     bool m_hit_file_end = false;
+    // The block read ahead: m_block_filled bytes from file position m_block_position, of which
+    // m_block_used are consumed. The file itself stands at the block's end.
+    uint8_t m_block[block_size];
+    int m_block_position = 0;
+    int m_block_filled = 0;
+    int m_block_used = 0;
+    base_file* m_view = nullptr;
 };
 
 // Logs the bytes from the position to the innermost tag's end as a hex dump, sixteen a line.

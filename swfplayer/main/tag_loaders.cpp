@@ -2,7 +2,6 @@
 
 #include <cassert>
 
-#include "swfplayer/base/hash.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/execute_tags.h"
@@ -20,10 +19,9 @@ namespace {
 // a file of nested DefineSprite headers cannot exhaust the stack.
 constexpr int max_sprite_nesting = 8;
 
-hash<int, loader_function>& tag_loader_table() {
-    static hash<int, loader_function> s_tag_loaders;
-    return s_tag_loaders;
-}
+// Tag types are 10-bit numbers, so the table is indexed by type directly.
+constexpr int tag_type_count = 1024;
+loader_function s_tag_loaders[tag_type_count] = {};
 
 bool s_registered = false;
 
@@ -285,14 +283,19 @@ void do_abc_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }  // namespace
 
 void register_tag_loader(int tag_type, loader_function lf) {
-    assert(lf);
-    hash<int, loader_function>& table = tag_loader_table();
-    assert(table.find_index(tag_type) == -1);
-    table.add(tag_type, lf);
+    assert(lf && tag_type >= 0 && tag_type < tag_type_count);
+    assert(s_tag_loaders[tag_type] == nullptr);
+    s_tag_loaders[tag_type] = lf;
 }
 
 bool get_tag_loader(int tag_type, loader_function* lf) {
-    return tag_loader_table().get(tag_type, lf);
+    if (tag_type < 0 || tag_type >= tag_type_count || s_tag_loaders[tag_type] == nullptr) {
+        return false;
+    }
+    if (lf) {
+        *lf = s_tag_loaders[tag_type];
+    }
+    return true;
 }
 
 void register_tag_loaders() {
@@ -325,7 +328,9 @@ void register_tag_loaders() {
 }
 
 void clear_tag_loaders() {
-    tag_loader_table().clear();
+    for (loader_function& lf : s_tag_loaders) {
+        lf = nullptr;
+    }
     s_registered = false;
 }
 

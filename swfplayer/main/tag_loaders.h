@@ -9,7 +9,8 @@ class stream;
 // (a movie or a sprite). A loader may read less than the whole tag; the tag loop skips the rest.
 typedef void (*loader_function)(stream* in, int tag_type, movie_definition_sub* m);
 
-// Adds a loader to the process-wide table; the type must not have one yet and lf must be set.
+// Adds a loader to the process-wide table; the type (0..1023) must not have one yet and lf must
+// be set.
 void register_tag_loader(int tag_type, loader_function lf);
 // True when the type has a loader, which is stored through lf when lf is not null.
 bool get_tag_loader(int tag_type, loader_function* lf);
