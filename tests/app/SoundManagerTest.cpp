@@ -94,8 +94,19 @@ protected:
     // A stand-in address for a physics body: the manager uses bodies as keys only.
     const b2Body* Body(int number) const { return reinterpret_cast<const b2Body*>(&m_BodyAddresses[number]); }
 
+    // The game's log, in a user folder of this process's own when the logger is made here:
+    // CTest runs the tests as parallel processes, which would otherwise share one log file and
+    // empty it at each start.
+    static std::filesystem::path LogFile() {
+        static const testing_support::TempDir dataHome;
+        if (!Logger::IsAlive()) {
+            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
+        }
+        return Logger::GetInstance().GetLogFile();
+    }
+
     GameRandom m_Random{12345};
-    FileTail m_Log{Logger::GetInstance().GetLogFile()};
+    FileTail m_Log{LogFile()};
     int m_BodyAddresses[4] = {};
 };
 
