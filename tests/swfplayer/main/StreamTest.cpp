@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -22,6 +23,14 @@ using swf_testing::SwfLoadingFixture;
 
 // Stream operations whose effect is what they log.
 class StreamLogTest : public SwfLoadingFixture {};
+
+Bytes Compress(const Bytes& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    Bytes packed(size);
+    compress(packed.data(), &size, data.data(), static_cast<uLong>(data.size()));
+    packed.resize(size);
+    return packed;
+}
 
 TEST(StreamTest, bit_fields_span_bytes_and_byte_reads_drop_the_rest) {
     Bytes bytes = {0xA5, 0xFF, 0x42};
@@ -200,6 +209,75 @@ TEST(StreamTest, set_position_stays_inside_the_open_tag) {
     EXPECT_EQ(s.in.read_u8(), 'a');
 }
 
+TEST(StreamTest, fields_across_read_ahead_blocks_and_seeks_back) {
+    Bytes bytes(10000);
+    for (size_t i = 0; i < bytes.size(); i++) {
+        bytes[i] = static_cast<uint8_t>(i * 13 + i / 256);
+    }
+    auto u32_at = [&](size_t at) {
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+    };
+    ByteStream s(bytes);
+    s.in.set_position(4094);
+    EXPECT_EQ(s.in.read_u32(), u32_at(4094));
+    s.in.set_position(8190);
+    // Bit fields take the bytes most significant first.
+    uint32_t big_endian = static_cast<uint32_t>(bytes[8190]) << 24 | bytes[8191] << 16 | bytes[8192] << 8 | bytes[8193];
+    EXPECT_EQ(s.in.read_uint(32), big_endian);
+    s.in.set_position(10);
+    EXPECT_EQ(s.in.get_position(), 10);
+    EXPECT_EQ(s.in.read_u32(), u32_at(10));
+    Bytes block(9000);
+    EXPECT_EQ(s.in.read_bytes(block.data(), 9000), 9000);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin() + 14));
+    EXPECT_EQ(s.in.read_bytes(block.data(), 9000), 10000 - 9014);
+    EXPECT_TRUE(s.in.hit_file_end());
+}
+
+TEST(StreamTest, file_view_reads_through_the_stream_within_the_tag) {
+    Bytes bytes = {0x45, 0x00, 1, 2, 3, 4, 5, 9, 9};  // type 1, body 1..5
+    ByteStream s(bytes);
+    s.in.open_tag();
+    EXPECT_EQ(s.in.read_u8(), 1);
+    swfplayer::base_file* view = s.in.get_underlying_stream();
+    EXPECT_EQ(view, s.in.get_underlying_stream());
+    EXPECT_EQ(view->get_position(), 3);
+    uint8_t two[2];
+    EXPECT_EQ(view->read_bytes(two, 2), 2);
+    EXPECT_EQ(two[0], 2);
+    EXPECT_EQ(s.in.get_position(), 5);
+    EXPECT_EQ(s.in.read_u8(), 4);
+    uint8_t rest[4];
+    EXPECT_EQ(view->read_bytes(rest, 4), 1);  // the tag ends after 5
+    EXPECT_TRUE(view->get_eof());
+    view->set_position(2);
+    EXPECT_EQ(s.in.read_u8(), 1);
+}
+
+TEST_F(StreamLogTest, inflate_wrapper_over_the_file_view_of_a_tag) {
+    Bytes data(700);
+    for (size_t i = 0; i < data.size(); i++) {
+        data[i] = static_cast<uint8_t>(i % 251);
+    }
+    Bytes packed = Compress(data);
+    swfkit::BitWriter w;
+    w.WriteU16(36 << 6 | 0x3F);
+    w.WriteU32(static_cast<uint32_t>(packed.size() + 2));
+    w.WriteU16(0xBEEF);
+    w.WriteBytes(packed);
+    w.WriteU16(0x4242);
+    Bytes bytes = w.GetBytes();
+    ByteStream s(bytes);
+    s.in.open_tag();
+    EXPECT_EQ(s.in.read_u16(), 0xBEEF);
+    Bytes out(data.size());
+    EXPECT_TRUE(swfplayer::inflate_wrapper(s.in.get_underlying_stream(), out.data(), static_cast<int>(out.size())));
+    EXPECT_EQ(out, data);
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 0);
+    s.in.close_tag();
+    EXPECT_EQ(s.in.read_u16(), 0x4242);
+}
+
 TEST_F(StreamLogTest, dump_tag_bytes_writes_sixteen_bytes_a_line) {
     Bytes bytes = {0x3F, 0x00, 18, 0, 0, 0};
     for (int i = 0; i < 18; i++) {
@@ -218,13 +296,6 @@ TEST_F(StreamLogTest, dump_tag_bytes_writes_sixteen_bytes_a_line) {
               "51 52 \n");
 }
 
-Bytes Compress(const Bytes& data) {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    Bytes packed(size);
-    compress(packed.data(), &size, data.data(), static_cast<uLong>(data.size()));
-    packed.resize(size);
-    return packed;
-}
 
 TEST_F(StreamLogTest, inflate_wrapper_leaves_the_file_behind_the_stream) {
     Bytes data(3000);
