@@ -7,10 +7,6 @@ namespace triangulate {
 
 namespace {
 
-// Relative error bound of the plain double evaluation of L (three roundings at most): when the
-// computed value is larger than this share of its terms' magnitudes, its sign is right.
-constexpr double kLeftErrorBound = 3.3306690738754716e-16 * 1.0000001;
-
 // a + b as an exact unevaluated pair: hi is the rounded sum, lo its rounding error.
 inline void two_sum(double a, double b, double* hi, double* lo) {
     double sum = a + b;
@@ -40,9 +36,11 @@ inline void grow_expansion(double* terms, int* count, double value) {
     *count = kept;
 }
 
-// Exact sign of L. Every input is a float, so each difference is an exact pair of doubles and
-// every product of two such parts is an exact pair through a fused multiply-add: the sixteen
-// resulting terms sum to L exactly, with no overflow or underflow possible.
+}  // namespace
+
+// Every input is a float, so each difference is an exact pair of doubles and every product of
+// two such parts is an exact pair through a fused multiply-add: the sixteen resulting terms sum
+// to L exactly, with no overflow or underflow possible.
 int left_sign_exact(float ax, float ay, float bx, float by, float cx, float cy) {
     double d[4][2];
     const double from[4][2] = {{bx, ax}, {cy, ay}, {cx, ax}, {by, ay}};
@@ -68,22 +66,6 @@ int left_sign_exact(float ax, float ay, float bx, float by, float cx, float cy) 
         return 0;
     }
     return terms[count - 1] > 0.0 ? 1 : -1;
-}
-
-}  // namespace
-
-int left_sign(float ax, float ay, float bx, float by, float cx, float cy) {
-    double left = (static_cast<double>(bx) - ax) * (static_cast<double>(cy) - ay);
-    double right = (static_cast<double>(cx) - ax) * (static_cast<double>(by) - ay);
-    double det = left - right;
-    double bound = kLeftErrorBound * (std::fabs(left) + std::fabs(right));
-    if (det > bound) {
-        return 1;
-    }
-    if (-det > bound) {
-        return -1;
-    }
-    return left_sign_exact(ax, ay, bx, by, cx, cy);
 }
 
 int vertex_order(float ux, float uy, float vx, float vy) {

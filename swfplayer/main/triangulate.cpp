@@ -10,7 +10,7 @@
 
 #include "swfplayer/main/edge_grid.h"
 #include "swfplayer/main/index_set.h"
-#include "swfplayer/main/point_grid.h"
+#include "swfplayer/main/point_tree.h"
 #include "swfplayer/main/tri_predicates.h"
 
 namespace swfplayer {
@@ -18,7 +18,7 @@ namespace triangulate {
 
 namespace {
 
-// Cells per item of both search grids: about 0.707^2 = one cell for two items.
+// Cells per item of the edge grid: about 0.707^2 = one cell for two items.
 constexpr double kGridFactor = 0.707;
 // No call handles more vertices than this, so every count and result size fits an int.
 constexpr long long kMaxVertices = INT_MAX / 8;
@@ -43,7 +43,7 @@ float finite_or_zero(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }
 
-// The working state of one call: the vertices, their rings and the reflex-vertex grid.
+// The working state of one call: the vertices, their rings and the blocking points.
 class tri_state {
 public:
     // Loads the rings; false when there is nothing to triangulate.
@@ -71,7 +71,9 @@ private:
         return in_cone(vp.x, vp.y, va.x, va.y, vb.x, vb.y, vc.x, vc.y);
     }
 
-    void sort_and_renumber();
+    // Sorts the vertices in (x, then y) order and renumbers every link; the first sorted_count
+    // vertices are known to be in order.
+    void sort_and_renumber(int sorted_count);
     int find_bridge(const edge_grid& edges, int h) const;
     int ear_search(int a, int b) const;
     bool blocked_by_reflex(int a, int b, int w) const;
@@ -84,7 +86,7 @@ private:
     float m_min_y = 0.0f;
     float m_max_x = 0.0f;
     float m_max_y = 0.0f;
-    std::unique_ptr<point_grid> m_reflex;
+    point_tree m_reflex;
 
     // Sweep state. Every live vertex below the cursor that is not in m_dirty is known to give
     // no ear; m_examined is one past the highest vertex looked at so far.
@@ -144,53 +146,60 @@ bool tri_state::load(int path_count, const array<float>* paths) {
     }
 
     // Every corner that is not a strict left turn can block an ear: reflex and straight corners
-    // alike.
-    long long vertex_count = static_cast<long long>(m_vertices.size());
-    m_reflex = std::make_unique<point_grid>(
-        grid_layout(m_min_x, m_min_y, m_max_x, m_max_y, vertex_count / 2, kGridFactor));
+    // alike. The points stay for the whole call, also after their vertices are clipped.
     for (const tri_path& path : m_paths) {
         if (path.end - path.first < 3) {
             continue;
         }
         for (int b = path.first; b < path.end; b++) {
             if (left(m_vertices[b].prev, b, m_vertices[b].next) <= 0) {
-                m_reflex->add(m_vertices[b].x, m_vertices[b].y);
+                m_reflex.add(m_vertices[b].x, m_vertices[b].y);
             }
         }
     }
+    m_reflex.build();
 
-    sort_and_renumber();
+    sort_and_renumber(0);
     if (m_paths.size() >= 2) {
+        int joined_from = static_cast<int>(m_vertices.size());
         join_paths();
-        sort_and_renumber();
+        sort_and_renumber(joined_from);
     }
     return true;
 }
 
-void tri_state::sort_and_renumber() {
+void tri_state::sort_and_renumber(int sorted_count) {
+    struct sort_key {
+        float x;
+        float y;
+        int index;
+        bool operator<(const sort_key& other) const {
+            if (x != other.x) {
+                return x < other.x;
+            }
+            if (y != other.y) {
+                return y < other.y;
+            }
+            return index < other.index;
+        }
+    };
     int n = static_cast<int>(m_vertices.size());
-    std::vector<int> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
+    std::vector<sort_key> order(static_cast<size_t>(n));
+    for (int i = 0; i < n; i++) {
+        order[i] = sort_key{m_vertices[i].x, m_vertices[i].y, i};
+    }
     // Coincident vertices keep their current order, so that vertices at one position from
     // different rings always come out in load order, and bridge copies after their originals.
-    std::sort(order.begin(), order.end(), [this](int u, int v) {
-        const tri_vertex& a = m_vertices[u];
-        const tri_vertex& b = m_vertices[v];
-        if (a.x != b.x) {
-            return a.x < b.x;
-        }
-        if (a.y != b.y) {
-            return a.y < b.y;
-        }
-        return u < v;
-    });
+    // The first sorted_count vertices are in order already: only the rest need sorting.
+    std::sort(order.begin() + sorted_count, order.end());
+    std::inplace_merge(order.begin(), order.begin() + sorted_count, order.end());
     std::vector<int> new_index(static_cast<size_t>(n));
     for (int i = 0; i < n; i++) {
-        new_index[order[i]] = i;
+        new_index[order[i].index] = i;
     }
     std::vector<tri_vertex> sorted(static_cast<size_t>(n));
     for (int i = 0; i < n; i++) {
-        tri_vertex v = m_vertices[order[i]];
+        tri_vertex v = m_vertices[order[i].index];
         v.next = new_index[v.next];
         v.prev = new_index[v.prev];
         sorted[i] = v;
@@ -261,11 +270,11 @@ bool tri_state::blocked_by_reflex(int a, int b, int w) const {
     float min_y = std::min({va.y, vb.y, vw.y});
     float max_x = std::max({va.x, vb.x, vw.x});
     float max_y = std::max({va.y, vb.y, vw.y});
-    return m_reflex->any(min_x, min_y, max_x, max_y, [&](float x, float y) {
-        if ((x == va.x && y == va.y) || (x == vb.x && y == vb.y) || (x == vw.x && y == vw.y)) {
+    return m_reflex.any(va.x, va.y, vb.x, vb.y, vw.x, vw.y, [&](float x, float y) {
+        if (x < min_x || x > max_x || y < min_y || y > max_y) {
             return false;
         }
-        if (x < min_x || x > max_x || y < min_y || y > max_y) {
+        if ((x == va.x && y == va.y) || (x == vb.x && y == vb.y) || (x == vw.x && y == vw.y)) {
             return false;
         }
         return point_in_triangle(x, y, va.x, va.y, vb.x, vb.y, vw.x, vw.y);

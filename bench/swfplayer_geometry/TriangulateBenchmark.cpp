@@ -1,0 +1,162 @@
+// Our triangulator against Mesa's GLU tessellator (triangles only, even-odd rule) on the same
+// outlines, from 10 to 100,000 vertices. Each run reports its vertex and triangle counts and
+// the peak heap use of one call.
+#include <GL/glu.h>
+#include <benchmark/benchmark.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench/swfplayer_geometry/BenchShapes.h"
+#include "bench/swfplayer_geometry/PeakMemory.h"
+#include "swfplayer/base/array.h"
+#include "swfplayer/main/triangulate.h"
+
+namespace bench_geometry {
+
+namespace {
+
+// Triangulates through the GLU tessellator; an edge-flag callback makes it emit plain
+// triangles only.
+class GluTriangulator {
+public:
+    explicit GluTriangulator(const Rings& rings) : m_Tess(gluNewTess()) {
+        for (const Ring& ring : rings) {
+            std::vector<GLdouble> coords;
+            for (size_t i = 0; i + 1 < ring.size(); i += 2) {
+                coords.insert(coords.end(), {ring[i], ring[i + 1], 0.0});
+            }
+            m_Rings.push_back(std::move(coords));
+        }
+        gluTessProperty(m_Tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
+        gluTessNormal(m_Tess, 0.0, 0.0, 1.0);
+        gluTessCallback(m_Tess, GLU_TESS_BEGIN, reinterpret_cast<_GLUfuncptr>(&Begin));
+        gluTessCallback(m_Tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(&Vertex));
+        gluTessCallback(m_Tess, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(&End));
+        gluTessCallback(m_Tess, GLU_TESS_EDGE_FLAG, reinterpret_cast<_GLUfuncptr>(&EdgeFlag));
+        gluTessCallback(m_Tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(&Combine));
+    }
+    ~GluTriangulator() { gluDeleteTess(m_Tess); }
+    GluTriangulator(const GluTriangulator&) = delete;
+    GluTriangulator& operator=(const GluTriangulator&) = delete;
+
+    // Six floats per triangle.
+    const std::vector<float>& Run() {
+        m_Triangles.clear();
+        m_Combined.clear();
+        gluTessBeginPolygon(m_Tess, this);
+        for (std::vector<GLdouble>& ring : m_Rings) {
+            gluTessBeginContour(m_Tess);
+            for (size_t i = 0; i < ring.size(); i += 3) {
+                gluTessVertex(m_Tess, &ring[i], &ring[i]);
+            }
+            gluTessEndContour(m_Tess);
+        }
+        gluTessEndPolygon(m_Tess);
+        return m_Triangles;
+    }
+
+private:
+    static void Begin(GLenum) {}
+    static void End() {}
+    static void EdgeFlag(GLboolean) {}
+    static void Vertex(void* vertex, void* self) {
+        const GLdouble* v = static_cast<const GLdouble*>(vertex);
+        auto* tess = static_cast<GluTriangulator*>(self);
+        tess->m_Triangles.push_back(static_cast<float>(v[0]));
+        tess->m_Triangles.push_back(static_cast<float>(v[1]));
+    }
+    static void Combine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* self) {
+        auto* tess = static_cast<GluTriangulator*>(self);
+        tess->m_Combined.push_back({coords[0], coords[1], coords[2]});
+        *out = tess->m_Combined.back().data();
+    }
+
+    GLUtesselator* m_Tess;
+    std::vector<std::vector<GLdouble>> m_Rings;
+    std::vector<float> m_Triangles;
+    std::deque<std::array<GLdouble, 3>> m_Combined;
+};
+
+std::vector<swfplayer::array<float>> ToPaths(const Rings& rings) {
+    std::vector<swfplayer::array<float>> paths(rings.size());
+    for (size_t i = 0; i < rings.size(); i++) {
+        paths[i].resize(static_cast<int>(rings[i].size()));
+        std::copy(rings[i].begin(), rings[i].end(), paths[i].begin());
+    }
+    return paths;
+}
+
+void Report(benchmark::State& state, const Rings& rings, size_t triangle_floats, size_t peak_bytes) {
+    state.counters["vertices"] = VertexCount(rings);
+    state.counters["triangles"] = static_cast<double>(triangle_floats / 6);
+    if (PeakMemory::Available()) {
+        state.counters["peak_kB"] = static_cast<double>(peak_bytes) / 1024.0;
+    }
+}
+
+void Ours(benchmark::State& state, const Rings& rings) {
+    std::vector<swfplayer::array<float>> paths = ToPaths(rings);
+    swfplayer::array<float> result;
+    size_t peak;
+    {
+        PeakMemory memory;
+        swfplayer::triangulate::compute(&result, static_cast<int>(paths.size()), paths.data());
+        peak = memory.PeakBytes();
+    }
+    for (auto _ : state) {
+        swfplayer::triangulate::compute(&result, static_cast<int>(paths.size()), paths.data());
+        benchmark::DoNotOptimize(result.size());
+    }
+    Report(state, rings, static_cast<size_t>(result.size()), peak);
+}
+
+void Glu(benchmark::State& state, const Rings& rings) {
+    GluTriangulator tess(rings);
+    size_t triangle_floats;
+    size_t peak;
+    {
+        PeakMemory memory;
+        triangle_floats = tess.Run().size();
+        peak = memory.PeakBytes();
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tess.Run().size());
+    }
+    Report(state, rings, triangle_floats, peak);
+}
+
+struct Shape {
+    const char* name;
+    Rings (*make)(int);
+    std::vector<int> sizes;
+};
+
+// Registers, for every shape and size, our run and GLU's run next to each other.
+const bool g_Registered = [] {
+    const std::vector<int> sizes = {10, 100, 1000, 10000, 100000};
+    const Shape shapes[] = {
+        {"convex", Convex, sizes},   {"star", Star, sizes},   {"spiral", Spiral, sizes},
+        {"comb", Comb, sizes},       {"glyph", Glyph, sizes},
+        {"holes1024", ManyHoles, {4000, 10000, 100000}},
+    };
+    for (const Shape& shape : shapes) {
+        for (int n : shape.sizes) {
+            Rings rings = shape.make(n);
+            std::string suffix = std::string(shape.name) + "/" + std::to_string(n);
+            benchmark::RegisterBenchmark(("triangulate/ours/" + suffix).c_str(),
+                                         [rings](benchmark::State& state) { Ours(state, rings); })
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark(("triangulate/glu/" + suffix).c_str(),
+                                         [rings](benchmark::State& state) { Glu(state, rings); })
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+    return true;
+}();
+
+}  // namespace
+
+}  // namespace bench_geometry
