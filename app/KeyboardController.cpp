@@ -23,7 +23,8 @@ bool KeyboardController::Serialize(sme::StorageBuffer& buffer) {
 }
 
 bool KeyboardController::OnEvent(const InputEvent& event) {
-    if (event.type != InputEvent::KeyPressed) {
+    // Key::None stands for keys the description leaves out; no event may match them.
+    if (event.type != InputEvent::KeyPressed || event.key == Key::None) {
         return false;
     }
     // The spit key comes first, so a set that gives it to another key too only spits with it.

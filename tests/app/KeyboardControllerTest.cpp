@@ -123,6 +123,8 @@ TEST(KeyboardController, keys_a_description_leaves_out_match_no_key) {
     for (int k = 0; k < sf::Keyboard::KeyCount; ++k) {
         controller.OnEvent(KeyEvent(*Key::FromSfml(static_cast<sf::Keyboard::Key>(k))));
     }
+    // Not even an event that carries the code of no key.
+    controller.OnEvent(KeyEvent(Key::None));
     EXPECT_EQ(director.Commands(), std::vector<int>{1});
 }
 
