@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -73,6 +74,17 @@ std::vector<uint32_t> Types(const EventPlayer& player) {
         types.push_back(event.type);
     }
     return types;
+}
+
+// The game's log, in a user folder of this process's own when the logger is made here: CTest runs
+// the tests as parallel processes, which would otherwise share one log file and empty it at each
+// start.
+std::filesystem::path LogFile() {
+    static const testing_support::TempDir dataHome;
+    if (!Logger::IsAlive()) {
+        setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
+    }
+    return Logger::GetInstance().GetLogFile();
 }
 
 class EventPlayerTest : public VirtualFolders {};
@@ -212,6 +224,7 @@ TEST_F(EventPlayerTest, snapshots_put_the_bodies_back_keeping_their_angles) {
 }
 
 TEST_F(EventPlayerTest, a_world_with_more_bodies_than_stored_gets_the_stored_ones_and_a_desync_message) {
+    const std::filesystem::path log = LogFile();
     std::unique_ptr<b2World> small = MakeWorld(10);
     {
         EventPlayer recorder("rec.xml", true);
@@ -227,8 +240,7 @@ TEST_F(EventPlayerTest, a_world_with_more_bodies_than_stored_gets_the_stored_one
     }
     EXPECT_EQ(bodies[10]->GetPosition(), b2Vec2(100.0f, 100.0f));
     EXPECT_EQ(bodies[11]->GetPosition(), b2Vec2(100.0f, 100.0f));
-    const std::string log = ReadFile(Logger::GetInstance().GetLogFile());
-    EXPECT_NE(log.find(" ERROR: EventPlayer: desync during playback. Stored body count is 10, but there are more "
+    EXPECT_NE(ReadFile(log).find(" ERROR: EventPlayer: desync during playback. Stored body count is 10, but there are more "
                        "bodies in the scene."),
               std::string::npos);
 }
