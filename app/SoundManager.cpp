@@ -300,6 +300,11 @@ std::optional<CollisionChoice> SoundManager::ChooseCollision(const b2Body* bodyA
         float volume = 1.0f;
         if (impulse <= type.m_ImpulseMax) {
             volume = (impulse - type.m_ImpulseMin) / (type.m_ImpulseMax - type.m_ImpulseMin);
+            // Infinite bounds from the table give no scale (infinity over infinity): the
+            // contact passed the minimum, so it sounds in full.
+            if (!(volume >= 0.0f && volume <= 1.0f)) {
+                volume = 1.0f;
+            }
         }
         return CollisionChoice{&type, volume};
     }

@@ -149,7 +149,7 @@ TEST_F(SoundManagerTest, impulse_at_above_and_beyond_the_range) {
     EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), INFINITY)->volume, 1.0f);
 }
 
-TEST_F(SoundManagerTest, equal_or_reversed_impulse_bounds_give_full_volume_without_dividing_by_zero) {
+TEST_F(SoundManagerTest, equal_reversed_or_infinite_impulse_bounds_give_a_volume_from_0_to_1) {
     SoundManager manager(m_Random);
     manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, 3.0f, 3.0f)}));
     EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 3.0f));
@@ -157,6 +157,13 @@ TEST_F(SoundManagerTest, equal_or_reversed_impulse_bounds_give_full_volume_witho
 
     manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, 5.0f, 1.0f)}));
     EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 6.0f)->volume, 1.0f);
+
+    // Infinite bounds: no scale, but a volume all the same.
+    manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, 0.0f, INFINITY)}));
+    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), INFINITY)->volume, 1.0f);
+    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 5.0f)->volume, 0.0f);
+    manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, -INFINITY, 1.0f)}));
+    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 0.5f)->volume, 1.0f);
 }
 
 TEST_F(SoundManagerTest, pairs_match_in_either_order_and_the_first_fitting_entry_wins) {
