@@ -12,7 +12,6 @@
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 
-#include "app/sigslot.h"
 #include "serializeme/Serializable.h"
 
 class b2Body;
@@ -85,7 +84,7 @@ struct CollisionChoice {
 // two bodies and the impulse; movies ask for effects with "playsound" FSCommands. Sound and
 // music files are opened from the disk relative to the working folder; the table is read
 // through the virtual file system. Used from the game thread only.
-class SoundManager : public sigslot::has_slots<> {
+class SoundManager {
 public:
     // The program-wide sound manager, drawing from the game's random generator.
     static SoundManager& GetInstance();
@@ -93,7 +92,7 @@ public:
     // A manager with an empty table; random file numbers come from the given generator, which
     // must outlive it. Puts the listener at (0, 0, 30).
     explicit SoundManager(GameRandom& random);
-    ~SoundManager() override;
+    ~SoundManager();
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
 
