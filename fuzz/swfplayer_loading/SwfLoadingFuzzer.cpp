@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     swfplayer::log_callback previous = swfplayer::register_log_callback(nullptr);
     {
-        swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
+        // One player for every input: making one builds the script method tables.
+        static swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
         auto* file = new swfplayer::base_file(swfplayer::memory_buffer, static_cast<int>(size), data);
         swfplayer::smart_ptr<swfplayer::movie_def_impl> movie = swfplayer::create_movie_definition(owner.get_ptr(), file);
         if (movie) {
