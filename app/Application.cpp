@@ -204,6 +204,8 @@ void Application::LoadIcon() {
 
 void Application::ShowFirstScreen() {
     standin::GUIDirector& director = standin::GUIDirector::GetInstance();
+    // The director takes the controllers' menu commands from now on.
+    Controller::SetCommandHandler(&director);
     if (UserPreferences::GetInstance().skipMenu) {
         // Straight to the quick-match selection, with the main menu below it to go back to.
         matchSetup.mode = MatchSetup::QuickMatch;
@@ -349,6 +351,7 @@ void Application::UpdateAndDraw(float frameSeconds) {
 
 void Application::Shutdown() {
     UserPreferences::GetInstance().Save();
+    Controller::SetCommandHandler(nullptr);
     standin::GUIDirector::GetInstance().Shutdown();
     SoundManager::GetInstance().Clear();
     TiXmlIOProxy::SetCurrent(nullptr);

@@ -6,9 +6,11 @@
 #include <SFML/Window/Event.hpp>
 
 #include "app/Application.h"
+#include "app/Controller.h"
 
 // Stand-in for the screen director and its control-hint overlay: it keeps the stack of screen
-// ids that the application pushes, shows no screen and never closes the window itself.
+// ids that the application pushes, shows no screen, takes the controllers' commands without acting
+// on them and never closes the window itself.
 
 namespace standin {
 
@@ -17,7 +19,7 @@ public:
     void ShowHint(const char*, int) {}
 };
 
-class GUIDirector {
+class GUIDirector : public CommandHandler {
 public:
     static GUIDirector& GetInstance() {
         static GUIDirector instance;
@@ -33,6 +35,7 @@ public:
     int GetCurrentScreenId() const { return m_Ids.empty() ? 0 : m_Ids.front(); }
 
     void OnEvent(const sf::Event&) {}
+    void HandleCommand(Controller*, int) override {}
     void Update(float) {}
     void Draw(sf::RenderTarget&) {}
     GUIHint& GetHint() { return m_Hint; }
