@@ -55,7 +55,8 @@ struct object_remains {
     hash<base_stringi, as_value> m_members;
     smart_ptr<as_object> m_proto;
 };
-std::vector<object_remains> s_remains;
+// Never destroyed: values in static storage may release objects after other statics are gone.
+std::vector<object_remains>& s_remains = *new std::vector<object_remains>();
 bool s_releasing_remains = false;
 
 // One pending step of a clear_refs pass. The queue runs in place of recursion, so deep object
@@ -65,7 +66,7 @@ struct clear_refs_step {
     as_object_set* m_visited;
     as_object* m_target;
 };
-std::vector<clear_refs_step> s_clear_refs_queue;
+std::vector<clear_refs_step>& s_clear_refs_queue = *new std::vector<clear_refs_step>();
 bool s_clearing_refs = false;
 
 // Runs the queued steps of the pass under way, one after another.
