@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "swfplayer/main/tri_predicates.h"
 
 namespace swfplayer {
 namespace triangulate {
@@ -48,9 +47,10 @@ int point_tree::build_node(int begin, int end, int depth) {
 }
 
 point_tree::triangle point_tree::make_triangle(float ax, float ay, float bx, float by, float cx,
-                                               float cy) {
-    triangle t{{ax, bx, cx}, {ay, by, cy}, {}, {}, {}, {}, std::min({ax, bx, cx}), std::min({ay, by, cy}),
-               std::max({ax, bx, cx}), std::max({ay, by, cy})};
+                                               float cy) const {
+    triangle t{{ax, bx, cx}, {ay, by, cy}, {}, {}, {}, {}, {}, std::min({ax, bx, cx}),
+               std::min({ay, by, cy}), std::max({ax, bx, cx}), std::max({ay, by, cy})};
+    const node& root = m_nodes.front();
     for (int e = 0; e < 3; e++) {
         int f = (e + 1) % 3;
         t.dx[e] = static_cast<double>(t.x[f]) - t.x[e];
@@ -59,6 +59,13 @@ point_tree::triangle point_tree::make_triangle(float ax, float ay, float bx, flo
         // when dy < 0.
         t.use_max_x[e] = t.dy[e] < 0.0;
         t.use_max_y[e] = t.dx[e] > 0.0;
+        // Each of the four roundings in L is within 2^-53 of its terms' size, which is at most
+        // |dx| times the tree's reach in y plus the reach in x times |dy|; doubled for margin.
+        double reach_x = std::max(std::fabs(static_cast<double>(root.max_x) - t.x[e]),
+                                  std::fabs(static_cast<double>(root.min_x) - t.x[e]));
+        double reach_y = std::max(std::fabs(static_cast<double>(root.max_y) - t.y[e]),
+                                  std::fabs(static_cast<double>(root.min_y) - t.y[e]));
+        t.slack[e] = 8.0 * 0x1p-53 * (std::fabs(t.dx[e]) * reach_y + reach_x * std::fabs(t.dy[e]));
     }
     return t;
 }
@@ -68,24 +75,13 @@ bool point_tree::meets(const node& n, const triangle& t) {
         return false;
     }
     // L is affine in p, so over the box it is largest at the corner picked by the signs of its
-    // coefficients: when even that corner lies strictly right of one edge's line, the whole box
-    // does. The double evaluation is that of left_sign, with its error bound; near 0 the exact
-    // sign decides.
-    constexpr double kErrorBound = 3.3306690738754716e-16 * 1.0000001;
+    // coefficients: when even that corner lies clearly right of one edge's line, so does the
+    // whole box. Near the line the box is kept; its points are tested exactly.
     for (int e = 0; e < 3; e++) {
-        float x = t.use_max_x[e] ? n.max_x : n.min_x;
-        float y = t.use_max_y[e] ? n.max_y : n.min_y;
-        double left = t.dx[e] * (static_cast<double>(y) - t.y[e]);
-        double right = (static_cast<double>(x) - t.x[e]) * t.dy[e];
-        double det = left - right;
-        if (-det > kErrorBound * (std::fabs(left) + std::fabs(right))) {
+        double x = t.use_max_x[e] ? n.max_x : n.min_x;
+        double y = t.use_max_y[e] ? n.max_y : n.min_y;
+        if (t.dx[e] * (y - t.y[e]) - (x - t.x[e]) * t.dy[e] < -t.slack[e]) {
             return false;
-        }
-        if (det <= kErrorBound * (std::fabs(left) + std::fabs(right))) {
-            int f = (e + 1) % 3;
-            if (left_sign(t.x[e], t.y[e], t.x[f], t.y[f], x, y) < 0) {
-                return false;
-            }
         }
     }
     return true;

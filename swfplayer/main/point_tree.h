@@ -49,7 +49,7 @@ public:
 
 private:
     // Points per leaf; a leaf is also made where the tree would outgrow the query stack.
-    static constexpr int kLeafSize = 8;
+    static constexpr int kLeafSize = 16;
     static constexpr int kMaxDepth = 40;
 
     struct xy {
@@ -61,8 +61,9 @@ private:
         int begin, end;                    // its points in m_points
         int left, right;                   // children; -1 for a leaf
     };
-    // A query triangle: its box, and per edge e -> f its start, its direction in doubles and
-    // which box corner lies furthest to the edge's left.
+    // A query triangle: its box, and per edge e -> f its start, its direction in doubles, which
+    // box corner lies furthest to the edge's left, and a bound on the rounding error of L
+    // evaluated in doubles at any point of the tree.
     struct triangle {
         float x[3];
         float y[3];
@@ -70,10 +71,11 @@ private:
         double dy[3];
         bool use_max_x[3];
         bool use_max_y[3];
+        double slack[3];
         float min_x, min_y, max_x, max_y;
     };
 
-    static triangle make_triangle(float ax, float ay, float bx, float by, float cx, float cy);
+    triangle make_triangle(float ax, float ay, float bx, float by, float cx, float cy) const;
     // False only when no point of the node's box can lie in the closed triangle.
     static bool meets(const node& n, const triangle& t);
     int build_node(int begin, int end, int depth);
