@@ -14,7 +14,7 @@ edge_grid::edge_grid(float min_x, float min_y, float max_x, float max_y, long lo
     while (x_cells > 1 || y_cells > 1) {
         x_cells = (x_cells + 1) / 2;
         y_cells = (y_cells + 1) / 2;
-        m_levels.push_back(level{grid_layout(min_x, min_y, max_x, max_y, x_cells, y_cells), {}, 0});
+        m_levels.push_back(level{grid_layout::with_cells(min_x, min_y, max_x, max_y, x_cells, y_cells), {}, 0});
     }
     for (level& grid : m_levels) {
         grid.heads.assign(static_cast<size_t>(grid.layout.cell_count()), -1);

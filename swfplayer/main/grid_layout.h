@@ -3,7 +3,7 @@
 namespace swfplayer {
 namespace triangulate {
 
-// The cell layout shared by the triangulator's two search grids: a bounding rectangle cut into
+// The cell layout of the triangulator's edge grid levels: a bounding rectangle cut into
 // x_cells by y_cells cells (each count 1..256), aimed at about factor^2 * items cells. All
 // arithmetic is in double so that no rectangle, however large or flat, overflows a count.
 class grid_layout {
@@ -12,7 +12,8 @@ public:
     grid_layout(float min_x, float min_y, float max_x, float max_y, long long item_count,
                 double factor);
     // A layout with the given cell counts (each 1..256).
-    grid_layout(float min_x, float min_y, float max_x, float max_y, int x_cells, int y_cells);
+    static grid_layout with_cells(float min_x, float min_y, float max_x, float max_y, int x_cells,
+                                  int y_cells);
 
     int x_cells() const { return m_x_cells; }
     int y_cells() const { return m_y_cells; }

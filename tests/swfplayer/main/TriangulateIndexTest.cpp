@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <random>
+#include <set>
+#include <vector>
+
+#include "swfplayer/main/edge_grid.h"
+#include "swfplayer/main/grid_layout.h"
+#include "swfplayer/main/index_set.h"
+#include "swfplayer/main/point_tree.h"
+#include "swfplayer/main/tri_predicates.h"
+
+namespace {
+
+using namespace swfplayer::triangulate;
+
+TEST(TriangulateIndexTest, grid_sizes_stay_in_range_for_any_rectangle) {
+    grid_layout huge(-FLT_MAX, -FLT_MAX, FLT_MAX, FLT_MAX, 1LL << 40, 0.707);
+    EXPECT_EQ(huge.x_cells(), 256);
+    EXPECT_EQ(huge.y_cells(), 256);
+    grid_layout thin(0, 0, 1e30f, 1e-30f, 1000, 0.707);
+    EXPECT_EQ(thin.x_cells(), 256);
+    EXPECT_EQ(thin.y_cells(), 1);
+    // Flat rectangles make a single row or a single column of about n / 2 cells.
+    grid_layout row(0, 5, 100, 5, 100, 0.707);
+    EXPECT_EQ(row.x_cells(), 49);
+    EXPECT_EQ(row.y_cells(), 1);
+    grid_layout column(7, 0, 7, 100, 100, 0.707);
+    EXPECT_EQ(column.x_cells(), 1);
+    EXPECT_EQ(column.y_cells(), 49);
+    grid_layout none(0, 0, 10, 10, 0, 0.707);
+    EXPECT_EQ(none.cell_count(), 1);
+    // Cells clamp at the edges; a coordinate that is not a number lands in the first.
+    EXPECT_EQ(row.column_of(-1e30), 0);
+    EXPECT_EQ(row.column_of(1e30), 48);
+    EXPECT_EQ(row.column_of(NAN), 0);
+    EXPECT_EQ(column.column_of(7), 0);
+}
+
+TEST(TriangulateIndexTest, index_set_finds_the_next_member_across_words) {
+    index_set set(10000);
+    EXPECT_EQ(set.lower_bound(0), -1);
+    for (int i : {3, 64, 4095, 4096, 9999}) {
+        set.insert(i);
+    }
+    EXPECT_EQ(set.lower_bound(0), 3);
+    EXPECT_EQ(set.lower_bound(4), 64);
+    EXPECT_EQ(set.lower_bound(65), 4095);
+    EXPECT_EQ(set.lower_bound(4096), 4096);
+    EXPECT_EQ(set.lower_bound(4097), 9999);
+    set.erase(9999);
+    EXPECT_EQ(set.lower_bound(4097), -1);
+    EXPECT_EQ(set.lower_bound(20000), -1);
+}
+
+TEST(TriangulateIndexTest, point_tree_and_edge_grid_find_what_a_full_scan_finds) {
+    std::mt19937 rng(17);
+    for (int round = 0; round < 50; round++) {
+        // Coordinates of one magnitude, or of many, some on a line.
+        bool wide = round % 2 == 1;
+        auto coordinate = [&]() {
+            float v = static_cast<float>(rng() % 2001) - 1000.0f;
+            return wide ? v * std::pow(10.0f, static_cast<float>(rng() % 7)) : v;
+        };
+        std::vector<float> xs, ys;
+        point_tree tree;
+        for (int i = 0; i < 1 + static_cast<int>(rng() % 400); i++) {
+            float x = coordinate(), y = rng() % 4 == 0 ? 0.0f : coordinate();
+            xs.push_back(x);
+            ys.push_back(y);
+            tree.add(x, y);
+        }
+        tree.build();
+        for (int query = 0; query < 40; query++) {
+            float t[6];
+            for (float& v : t) {
+                v = coordinate();
+            }
+            if (left_sign(t[0], t[1], t[2], t[3], t[4], t[5]) <= 0) {
+                continue;
+            }
+            std::set<std::pair<float, float>> reported;
+            tree.any(t[0], t[1], t[2], t[3], t[4], t[5], [&](float x, float y) {
+                reported.insert({x, y});
+                return false;
+            });
+            for (size_t i = 0; i < xs.size(); i++) {
+                if (point_in_triangle(xs[i], ys[i], t[0], t[1], t[2], t[3], t[4], t[5])) {
+                    EXPECT_TRUE(reported.count({xs[i], ys[i]})) << round << " " << query;
+                }
+            }
+        }
+
+        float lo = -1000.0f * (wide ? 1e6f : 1.0f), hi = -lo;
+        edge_grid edges(lo, lo, hi, hi, 300, 0.707);
+        std::vector<std::vector<float>> segments;
+        for (int i = 0; i < 300; i++) {
+            std::vector<float> s = {coordinate(), coordinate(), coordinate(), coordinate()};
+            if (i % 7 == 0) {
+                s[2] = s[0] + 1;  // short ones on the finest level
+                s[3] = s[1];
+            }
+            edges.add(s[0], s[1], s[2], s[3]);
+            segments.push_back(s);
+        }
+        for (int query = 0; query < 40; query++) {
+            float p[4] = {coordinate(), coordinate(), coordinate(), coordinate()};
+            int reported = 0;
+            edges.any(std::min(p[0], p[2]), std::min(p[1], p[3]), std::max(p[0], p[2]), std::max(p[1], p[3]),
+                      [&](float ex, float ey, float fx, float fy) {
+                          reported += segments_cross(p[0], p[1], p[2], p[3], ex, ey, fx, fy);
+                          return false;
+                      });
+            int crossing = 0;
+            for (const auto& s : segments) {
+                crossing += segments_cross(p[0], p[1], p[2], p[3], s[0], s[1], s[2], s[3]);
+            }
+            EXPECT_EQ(reported, crossing) << round << " " << query;
+        }
+    }
+}
+
+}  // namespace
