@@ -24,10 +24,10 @@ as_s_function::as_s_function(as_environment* env, const action_buffer& buffer, i
 }
 
 void as_s_function::add_arg(int register_number, const char* name) {
-    arg_spec spec;
-    spec.m_register = register_number;
-    spec.m_name = name;
-    m_args.push_back(spec);
+    arg_entry entry;
+    entry.m_register = register_number;
+    entry.m_name = name;
+    m_args.push_back(entry);
 }
 
 void as_s_function::call(const fn_call& fn) {

@@ -31,7 +31,7 @@ enum function2_flag : uint16_t {
 class as_s_function : public as_function {
 public:
     // One declared parameter: register 0 passes it as a named local.
-    struct arg_spec {
+    struct arg_entry {
         int m_register = 0;
         base_string m_name;
     };
@@ -55,7 +55,7 @@ public:
     const action_buffer& get_action_buffer() const { return m_action_buffer; }
     int get_start_pc() const { return m_start_pc; }
     int get_length() const { return m_length; }
-    const array<arg_spec>& get_args() const { return m_args; }
+    const array<arg_entry>& get_args() const { return m_args; }
     bool is_function2() const { return m_is_function2; }
     uint8_t get_local_register_count() const { return m_local_register_count; }
     uint16_t get_function2_flags() const { return m_function2_flags; }
@@ -67,7 +67,7 @@ private:
     array<with_stack_entry> m_with_stack;
     int m_start_pc;
     int m_length = 0;
-    array<arg_spec> m_args;
+    array<arg_entry> m_args;
     bool m_is_function2 = false;
     uint8_t m_local_register_count = 0;
     uint16_t m_function2_flags = 0;

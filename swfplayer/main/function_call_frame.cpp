@@ -70,7 +70,7 @@ function_call_frame::~function_call_frame() {
 }
 
 void function_call_frame::pass_plain_args(const as_s_function& function, const fn_call& fn) {
-    const array<as_s_function::arg_spec>& args = function.get_args();
+    const array<as_s_function::arg_entry>& args = function.get_args();
     for (int i = 0; i < fn.nargs && i < args.size(); i++) {
         // An empty name would read as a call barrier.
         if (args[i].m_name.size() > 0) {
@@ -86,7 +86,7 @@ void function_call_frame::pass_plain_args(const as_s_function& function, const f
 void function_call_frame::pass_function2_args(const as_s_function& function, const fn_call& fn) {
     m_env->push_register_frame(1 + function.get_local_register_count());
     m_register_frame = true;
-    const array<as_s_function::arg_spec>& args = function.get_args();
+    const array<as_s_function::arg_entry>& args = function.get_args();
     for (int i = 0; i < fn.nargs && i < args.size(); i++) {
         if (args[i].m_register == 0) {
             if (args[i].m_name.size() > 0) {
