@@ -1,5 +1,15 @@
 # Helpers that keep every folder's CMakeLists.txt to a few lines.
 
+# pondorix_add_subfolders(): adds every subfolder of the calling folder that has a CMakeLists.txt.
+function(pondorix_add_subfolders)
+  file(GLOB subfolders LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(folder ${subfolders})
+    if(EXISTS ${folder}/CMakeLists.txt)
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
+endfunction()
+
 # pondorix_library(<target> [RECURSE] [EXCLUDE <file>...] [DEPS <target>...])
 # A static library from every .cpp file of the calling folder (and its subfolders with RECURSE),
 # with the source root on the include path, so headers are included as "app/Logger.h". DEPS are
