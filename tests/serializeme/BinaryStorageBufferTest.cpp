@@ -4,28 +4,11 @@
 
 #include <gtest/gtest.h>
 
+using sample::BinaryReader;
 using sme::BinaryStorageBuffer;
+using sme::StorageBuffer;
 
 namespace {
-
-// The record of the format's example: a two-character string and then a bool.
-class StringAndBool : public sme::Serializable {
-public:
-    bool Serialize(sme::StorageBuffer& buffer) override {
-        if (buffer.IsWriting()) {
-            buffer.WriteString("text", text);
-            buffer.WriteBool("flag", flag);
-        } else {
-            buffer.ReadString("text", text);
-            buffer.ReadBool("flag", flag);
-        }
-        return true;
-    }
-    const char* TypeName() const override { return "pair"; }
-
-    std::string text = "ab";
-    bool flag = true;
-};
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string bytes;
@@ -35,37 +18,49 @@ std::string Bytes(std::initializer_list<int> values) {
     return bytes;
 }
 
-BinaryStorageBuffer ReaderOf(const std::string& bytes) {
-    BinaryStorageBuffer reader(false);
-    reader.SetData(bytes);
-    return reader;
+// The outcome of one read from the bytes, followed by the position it left ("1 7 @4").
+template <class T>
+std::string ReadFrom(const std::string& bytes, T start, bool (StorageBuffer::*read)(const char*, T&)) {
+    BinaryStorageBuffer reader = BinaryReader(bytes);
+    const std::string outcome = sample::ReadOutcome(reader, nullptr, start, read);
+    return outcome + " @" + std::to_string(reader.GetReadPos());
+}
+
+// Reads a Point record from the bytes: the result, its x afterwards and the position left.
+std::string ReadPointFrom(const std::string& bytes) {
+    BinaryStorageBuffer reader = BinaryReader(bytes);
+    sample::Point p;
+    const bool read = reader.ReadObject(nullptr, p);
+    return std::to_string(read) + " " + std::to_string(p.x) + " @" + std::to_string(reader.GetReadPos());
 }
 
 }  // namespace
 
-TEST(BinaryStorageBuffer, a_small_record_and_a_nested_one_give_the_exact_bytes) {
-    StringAndBool record;
-    BinaryStorageBuffer flat(true);
-    record.Serialize(flat);
-    EXPECT_EQ(flat.GetData(), Bytes({0x02, 0, 0, 0, 0x61, 0x62, 0x01}));
+TEST(BinaryStorageBuffer, writes_little_endian_values_and_nested_records_as_their_exact_bytes) {
+    sample::Scripted pair([](StorageBuffer& b) {
+        b.WriteString("text", "ab");
+        b.WriteBool("flag", true);
+    });
+    BinaryStorageBuffer flat(true), nested(true), scalars(true);
+    pair.Serialize(flat);
+    EXPECT_EQ(flat.GetData(), Bytes({2, 0, 0, 0, 0x61, 0x62, 1}));
+    nested.WriteObject("ignored", pair);
+    nested.WriteObjectPointer(nullptr, &pair);
+    nested.WriteObjectPointer(nullptr, nullptr);
+    nested.WriteObjectVector(nullptr, {nullptr, &pair});  // a null entry is skipped
+    const std::string record = Bytes({1, 0, 0, 0, 7, 0, 0, 0}) + flat.GetData();
+    EXPECT_EQ(nested.GetData(), record + record + Bytes({0, 0, 0, 0, 1, 0, 0, 0}) + record);
 
-    BinaryStorageBuffer nested(true);
-    nested.WriteObject("ignored", record);
-    EXPECT_EQ(nested.GetData(), Bytes({0x01, 0, 0, 0, 0x07, 0, 0, 0, 0x02, 0, 0, 0, 0x61, 0x62, 0x01}));
-}
-
-TEST(BinaryStorageBuffer, numbers_are_little_endian_and_floats_ieee_single) {
-    BinaryStorageBuffer writer(true);
-    writer.WriteUInt(nullptr, 0x01020304u);
-    writer.WriteInt(nullptr, -2);
-    writer.WriteFloat(nullptr, 1.0f);
-    writer.WriteByte(nullptr, 0xAB);
-    writer.WriteFlags(nullptr, 6, sample::kFlagNames, 3);
-    writer.BeginWriteArray(nullptr, 3);
-    writer.EndWriteArray();
-    writer.WriteObjectPointer(nullptr, nullptr);
-    EXPECT_EQ(writer.GetData(), Bytes({4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0x80, 0x3F, 0xAB, 6, 0, 0, 0,
-                                       3, 0, 0, 0, 0, 0, 0, 0}));
+    scalars.WriteUInt(nullptr, 0x01020304u);
+    scalars.WriteInt(nullptr, -2);
+    scalars.WriteFloat(nullptr, 1.0f);
+    scalars.WriteByte(nullptr, 0xAB);
+    scalars.WriteBool(nullptr, false);
+    scalars.WriteFlags(nullptr, 6, sample::kFlagNames, 3);
+    scalars.BeginWriteArray(nullptr, 3);
+    scalars.EndWriteArray();
+    EXPECT_EQ(scalars.GetData(),
+              Bytes({4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0x80, 0x3F, 0xAB, 0, 6, 0, 0, 0, 3, 0, 0, 0}));
 }
 
 TEST(BinaryStorageBuffer, every_value_kind_round_trips_whatever_the_keys_are_called) {
@@ -74,101 +69,59 @@ TEST(BinaryStorageBuffer, every_value_kind_round_trips_whatever_the_keys_are_cal
     writer.WriteObject("main", original);
     writer.WriteObject(nullptr, original);
 
-    BinaryStorageBuffer reader = ReaderOf(writer.GetData());
-    sample::Everything first, second;
+    BinaryStorageBuffer reader = BinaryReader(writer.GetData());
+    sample::Everything first, second, third;
     EXPECT_TRUE(reader.ReadObject("other", first));
     EXPECT_TRUE(reader.ReadObject(nullptr, second));
     sample::ExpectSame(original, first);
     sample::ExpectSame(original, second);
     EXPECT_EQ(reader.GetReadPos(), writer.GetData().size());
-    sample::Everything third;
     EXPECT_FALSE(reader.ReadObject(nullptr, third));
 }
 
-TEST(BinaryStorageBuffer, any_non_zero_byte_reads_as_true) {
-    BinaryStorageBuffer reader = ReaderOf(Bytes({2, 0}));
-    bool b = false;
-    EXPECT_TRUE(reader.ReadBool(nullptr, b));
-    EXPECT_TRUE(b);
-    EXPECT_TRUE(reader.ReadBool(nullptr, b));
-    EXPECT_FALSE(b);
-    EXPECT_FALSE(reader.ReadBool(nullptr, b));
-}
+TEST(BinaryStorageBuffer, reads_fail_without_moving_where_the_stream_cannot_hold_their_value) {
+    EXPECT_EQ(ReadFrom(Bytes({2}), false, &StorageBuffer::ReadBool), "1 1 @1");
+    EXPECT_EQ(ReadFrom(Bytes({0}), true, &StorageBuffer::ReadBool), "1 0 @1");
+    EXPECT_EQ(ReadFrom("", false, &StorageBuffer::ReadBool), "0 0 @0");
+    EXPECT_EQ(ReadFrom(Bytes({2, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString),
+              "1 xy @6");
+    EXPECT_EQ(ReadFrom(Bytes({10, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString),
+              "0 kept @4");
+    EXPECT_EQ(ReadPointFrom(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0})), "0 -1 @4");  // another type id
+    EXPECT_EQ(BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0})).BeginReadArray(nullptr), 3u);  // bytes left
 
-TEST(BinaryStorageBuffer, a_string_longer_than_the_bytes_left_fails_and_stays_unchanged) {
-    BinaryStorageBuffer reader = ReaderOf(Bytes({10, 0, 0, 0, 'x', 'y', 'z'}));
-    std::string s = "kept";
-    EXPECT_FALSE(reader.ReadString(nullptr, s));
-    EXPECT_EQ(s, "kept");
-    EXPECT_EQ(reader.GetReadPos(), 4u);
-}
-
-TEST(BinaryStorageBuffer, a_value_cut_off_by_the_end_fails_without_moving) {
+    // A 4-byte value, length, count or type id cut off by the end fails and stays put, so a
+    // reader that reads until a read fails always stops.
     for (size_t left = 0; left < 4; ++left) {
-        BinaryStorageBuffer reader = ReaderOf(std::string(left, '\x7F'));
-        uint32_t u = 1;
-        int32_t i = 2;
-        float f = 3.0f;
+        const std::string cut(left, '\x7F');
+        SCOPED_TRACE(std::to_string(left) + " bytes left");
+        EXPECT_EQ(ReadFrom(cut, 1u, &StorageBuffer::ReadUInt), "0 1 @0");
+        EXPECT_EQ(ReadFrom(cut, 2, &StorageBuffer::ReadInt), "0 2 @0");
+        EXPECT_EQ(ReadFrom(cut, 3.0f, &StorageBuffer::ReadFloat), "0 3 @0");
+        EXPECT_EQ(ReadFrom(cut, std::string("kept"), &StorageBuffer::ReadString), "0 kept @0");
+        EXPECT_EQ(ReadPointFrom(cut), "0 -1 @0");
         uint32_t flags = 4;
-        EXPECT_FALSE(reader.ReadUInt(nullptr, u));
-        EXPECT_FALSE(reader.ReadInt(nullptr, i));
-        EXPECT_FALSE(reader.ReadFloat(nullptr, f));
-        EXPECT_FALSE(reader.ReadFlags(nullptr, flags, nullptr, 0));
-        EXPECT_EQ(reader.BeginReadArray(nullptr), 0u);
-        EXPECT_EQ(u, 1u);
-        EXPECT_EQ(i, 2);
-        EXPECT_EQ(f, 3.0f);
+        EXPECT_FALSE(BinaryReader(cut).ReadFlags(nullptr, flags, nullptr, 0));
         EXPECT_EQ(flags, 4u);
-        EXPECT_EQ(reader.GetReadPos(), 0u);
+        EXPECT_EQ(BinaryReader(cut).BeginReadArray(nullptr), 0u);
     }
 }
 
-TEST(BinaryStorageBuffer, records_read_until_one_fails_stop_on_a_truncated_stream) {
-    sample::Point p(1, 2);
-    BinaryStorageBuffer writer(true);
-    for (int i = 0; i < 3; ++i) {
-        writer.WriteObject(nullptr, p);
-    }
-    const std::string& full = writer.GetData();
-    for (size_t cut = 0; cut <= full.size(); ++cut) {
-        BinaryStorageBuffer reader = ReaderOf(full.substr(0, cut));
-        int records = 0;
-        sample::Point q;
-        while (reader.ReadObject(nullptr, q)) {
-            ASSERT_LE(++records, 3);
-        }
-        EXPECT_EQ(static_cast<size_t>(records), cut / 16) << cut;
-    }
-}
-
-TEST(BinaryStorageBuffer, a_record_of_another_type_id_fails_just_after_the_id) {
-    BinaryStorageBuffer reader = ReaderOf(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0}));
-    sample::Point p;
-    EXPECT_FALSE(reader.ReadObject(nullptr, p));
-    EXPECT_EQ(reader.GetReadPos(), 4u);
-    EXPECT_EQ(p.x, -1);
-}
-
-TEST(BinaryStorageBuffer, array_counts_are_limited_to_the_bytes_left) {
-    BinaryStorageBuffer reader = ReaderOf(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0}));
-    EXPECT_EQ(reader.BeginReadArray(nullptr), 3u);
-
+TEST(BinaryStorageBuffer, a_list_count_is_capped_by_the_bytes_left) {
     std::vector<std::string> words;
-    BinaryStorageBuffer huge = ReaderOf(Bytes({0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0, 'a'}));
+    BinaryStorageBuffer huge = BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0, 'a'}));
     EXPECT_FALSE(sme::ReadVector(huge, nullptr, words));
-    EXPECT_EQ(words.size(), 5u);
-    EXPECT_EQ(words[0], "a");
+    EXPECT_EQ(words, (std::vector<std::string>{"a", "", "", "", ""}));
 }
 
-TEST(BinaryStorageBuffer, null_records_round_trip_and_polymorphic_reads_need_a_factory) {
+TEST(BinaryStorageBuffer, a_stored_null_clears_the_pointer_and_other_polymorphic_reads_need_a_factory) {
     sample::Point p(1, 2);
     BinaryStorageBuffer writer(true);
     writer.WriteObjectPointer(nullptr, nullptr);
     writer.WriteObjectPointer(nullptr, &p);
-    std::vector<sme::Serializable*> list = {&p, nullptr, &p};
-    writer.WriteObjectVector(nullptr, list);
+    writer.WriteObjectVector(nullptr, {&p});
 
-    BinaryStorageBuffer reader = ReaderOf(writer.GetData());
+    BinaryStorageBuffer reader = BinaryReader(writer.GetData());
     sme::Serializable* object = new sample::Point(7, 7);
     EXPECT_TRUE(reader.ReadObjectPointer(nullptr, object));
     EXPECT_EQ(object, nullptr);
@@ -179,40 +132,36 @@ TEST(BinaryStorageBuffer, null_records_round_trip_and_polymorphic_reads_need_a_f
     EXPECT_TRUE(read.empty());
 
     // A held object of the stored type is read into without the factory.
-    BinaryStorageBuffer again = ReaderOf(writer.GetData());
+    BinaryStorageBuffer again = BinaryReader(writer.GetData().substr(4));
     sample::Point held;
-    object = nullptr;
-    EXPECT_TRUE(again.ReadObjectPointer(nullptr, object));
     object = &held;
     EXPECT_TRUE(again.ReadObjectPointer(nullptr, object));
-    EXPECT_EQ(held.x, 1);
-    EXPECT_EQ(held.y, 2);
-
-    // The written vector skipped its null entry.
-    BinaryStorageBuffer counted = ReaderOf(writer.GetData().substr(4 + 16));
-    uint32_t count = 0;
-    EXPECT_TRUE(counted.ReadUInt(nullptr, count));
-    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(held, p);
 }
 
-TEST(BinaryStorageBuffer, truncated_and_bit_flipped_images_never_read_past_their_end) {
+TEST(BinaryStorageBuffer, truncated_and_bit_flipped_images_stop_the_reading_within_their_bytes) {
     sample::Everything original = sample::FilledEverything();
     BinaryStorageBuffer writer(true);
     writer.WriteObject(nullptr, original);
     writer.WriteObject(nullptr, original);
     const std::string image = writer.GetData();
+    // Reads records until one fails; each takes at least its 8-byte header, so this must end.
+    const auto recordsIn = [](const std::string& bytes) {
+        BinaryStorageBuffer reader = BinaryReader(bytes);
+        sample::Everything e;
+        size_t records = 0;
+        while (reader.ReadObject(nullptr, e) && records <= bytes.size() / 8) {
+            ++records;
+        }
+        EXPECT_LE(reader.GetReadPos(), bytes.size());
+        return records;
+    };
+    for (size_t cut = 0; cut <= image.size(); ++cut) {
+        EXPECT_EQ(recordsIn(image.substr(0, cut)), cut / (image.size() / 2)) << cut;
+    }
     for (size_t bit = 0; bit < image.size() * 8; ++bit) {
         std::string damaged = image;
         damaged[bit / 8] = static_cast<char>(damaged[bit / 8] ^ (1 << (bit % 8)));
-        for (const std::string& bytes : {damaged, damaged.substr(0, bit / 8)}) {
-            BinaryStorageBuffer reader = ReaderOf(bytes);
-            sample::Everything e;
-            // Every record read takes at least its 8-byte header, so the loop ends.
-            size_t records = 0;
-            while (reader.ReadObject(nullptr, e)) {
-                ASSERT_LE(++records, bytes.size() / 8);
-            }
-            EXPECT_LE(reader.GetReadPos(), bytes.size());
-        }
+        EXPECT_LE(recordsIn(damaged), image.size() / 8) << bit;
     }
 }
