@@ -1,26 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <chrono>
-#include <sstream>
-#include <thread>
-
 #include "app/KeyCodes.h"
 #include "tests/app/GameProcess.h"
 #include "tests/app/X11TestDisplay.h"
+#include "tests/support/TextLines.h"
+#include "tests/support/WaitUntil.h"
 
-using testing_support::ChildProcess;
 using testing_support::GameProcess;
 using testing_support::X11TestDisplay;
 
 namespace {
 
 // The probe's own lines of the program's output, which also holds the libraries' messages.
-std::vector<std::string> Lines(const std::string& text) {
+std::vector<std::string> ProbeLines(const GameProcess& game) {
     std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : testing_support::SplitLines(game.Output())) {
         if (line.starts_with("ready ") || line.starts_with("key ") || line.starts_with("command ")) {
             lines.push_back(line);
         }
@@ -28,24 +22,11 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// Polls the program's output until it has at least count lines, at most ten seconds.
-std::vector<std::string> WaitForLines(GameProcess& game, size_t count) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    std::vector<std::string> lines = Lines(game.Output());
-    while (lines.size() < count && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        lines = Lines(game.Output());
-    }
-    return lines;
-}
-
-// Runs xdotool on the display with the arguments; true when it ended well.
-bool XDoTool(const X11TestDisplay& x, const std::vector<std::string>& arguments, const std::string& output) {
-    std::vector<std::string> argv = {"/usr/bin/xdotool"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    ChildProcess tool = ChildProcess::Start(argv, "", {"DISPLAY=" + x.Name()}, output);
-    std::optional<int> status = tool.WaitFor(std::chrono::seconds(20));
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+// Polls the program's output until it has at least count probe lines, at most ten seconds.
+std::vector<std::string> WaitForLines(const GameProcess& game, size_t count) {
+    testing_support::WaitUntil([&] { return ProbeLines(game).size() >= count; }, std::chrono::seconds(10),
+                               std::chrono::milliseconds(50));
+    return ProbeLines(game);
 }
 
 }  // namespace
@@ -86,12 +67,9 @@ TEST(ControllerEndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_code
         }
         expected.push_back("key " + std::to_string(keys[i].second));
     }
-    ASSERT_TRUE(XDoTool(x, arguments, (game.Folder() / "xdotool.txt").string()))
+    ASSERT_TRUE(x.XDoTool(arguments, (game.Folder() / "xdotool.txt").string()))
         << testing_support::ReadFile(game.Folder() / "xdotool.txt");
     EXPECT_EQ(WaitForLines(game, expected.size()), expected);
 
-    x.RequestClose(window);
-    std::optional<int> status = game.Process().WaitFor(std::chrono::seconds(10));
-    ASSERT_TRUE(status) << "the game did not end after its window was closed";
-    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << game.Output();
+    EXPECT_EQ(game.CloseWindow(x, window), "") << game.Output();
 }

@@ -1,5 +1,7 @@
 #include "tests/app/GameProcess.h"
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -62,6 +64,18 @@ Window GameProcess::WaitForWindow(X11TestDisplay& display, std::chrono::seconds 
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return window;
+}
+
+std::string GameProcess::CloseWindow(X11TestDisplay& display, Window window) {
+    display.RequestClose(window);
+    std::optional<int> status = m_Process->WaitFor(std::chrono::seconds(10));
+    if (!status) {
+        return "the program did not end after its window was closed";
+    }
+    if (WIFSIGNALED(*status)) {
+        return "the program ended by signal " + std::to_string(WTERMSIG(*status));
+    }
+    return WEXITSTATUS(*status) == 0 ? "" : "the program ended with exit code " + std::to_string(WEXITSTATUS(*status));
 }
 
 }  // namespace testing_support

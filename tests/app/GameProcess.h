@@ -35,6 +35,9 @@ public:
     // Waits for the program's window, titled "Pondorix", to show on the display; 0 when it did
     // not within the time or the program ended first.
     Window WaitForWindow(X11TestDisplay& display, std::chrono::seconds timeout);
+    // Closes the window as a window manager does and waits at most ten seconds for the program
+    // to end; empty when it ended with exit code 0, else what happened instead.
+    std::string CloseWindow(X11TestDisplay& display, Window window);
 
 private:
     TempDir m_Folder;

@@ -154,4 +154,12 @@ void X11TestDisplay::RequestClose(Window window) {
     XSync(m_Display, False);
 }
 
+bool X11TestDisplay::XDoTool(const std::vector<std::string>& arguments, const std::string& outputFile) const {
+    std::vector<std::string> argv = {"/usr/bin/xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    ChildProcess tool = ChildProcess::Start(argv, "", {"DISPLAY=" + m_Name}, outputFile);
+    std::optional<int> status = tool.WaitFor(std::chrono::seconds(20));
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
 }  // namespace testing_support

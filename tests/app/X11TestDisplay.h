@@ -41,6 +41,9 @@ public:
     std::optional<std::vector<Rgb>> ReadPixels(Window window, const std::vector<std::pair<int, int>>& points);
     // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
     void RequestClose(Window window);
+    // Runs xdotool on this display with the arguments, its output going to outputFile; true when
+    // it ended well within 20 seconds.
+    bool XDoTool(const std::vector<std::string>& arguments, const std::string& outputFile) const;
 
 private:
     std::optional<ChildProcess> m_Server;
