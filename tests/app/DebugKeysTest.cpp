@@ -2,34 +2,34 @@
 
 #include "app/DebugKeys.h"
 
-namespace {
-
-sf::Event::KeyEvent Key(sf::Keyboard::Key code, bool alt = false, bool control = false) {
-    sf::Event::KeyEvent key{};
-    key.code = code;
-    key.alt = alt;
-    key.control = control;
-    return key;
-}
-
-}  // namespace
-
-TEST(DebugKeys, alt_and_control_combinations_need_their_modifier) {
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::D, true), false), DebugKey::ToggleDebugDraw);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::F, true), false), DebugKey::ToggleCounters);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::O, true), false), DebugKey::ShowPodium);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::L, false, true), false), DebugKey::ReloadSounds);
-    // Without the modifier, or with the other one, they are ordinary keys.
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::D), false), DebugKey::None);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::F, false, true), false), DebugKey::None);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::L, true), false), DebugKey::None);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::O), true), DebugKey::None);
-}
-
-TEST(DebugKeys, pause_toggles_with_any_modifier_and_space_steps_only_while_paused) {
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::P), false), DebugKey::TogglePause);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::P, true, true), true), DebugKey::TogglePause);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::Space), true), DebugKey::SingleStep);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::Space), false), DebugKey::None);
-    EXPECT_EQ(DebugKeyFor(Key(sf::Keyboard::Left), true), DebugKey::None);
+// Alt and Control combinations need exactly their modifier; P toggles the pause with any
+// modifiers; Space steps only while paused.
+TEST(DebugKeys, each_developer_key_needs_its_modifier_and_state) {
+    const struct {
+        sf::Keyboard::Key code;
+        bool alt, control, paused;
+        DebugKey expected;
+    } rows[] = {
+        {sf::Keyboard::D, true, false, false, DebugKey::ToggleDebugDraw},
+        {sf::Keyboard::F, true, false, false, DebugKey::ToggleCounters},
+        {sf::Keyboard::O, true, false, false, DebugKey::ShowPodium},
+        {sf::Keyboard::L, false, true, false, DebugKey::ReloadSounds},
+        {sf::Keyboard::D, false, false, false, DebugKey::None},
+        {sf::Keyboard::F, false, true, false, DebugKey::None},
+        {sf::Keyboard::L, true, false, false, DebugKey::None},
+        {sf::Keyboard::O, false, false, true, DebugKey::None},
+        {sf::Keyboard::P, false, false, false, DebugKey::TogglePause},
+        {sf::Keyboard::P, true, true, true, DebugKey::TogglePause},
+        {sf::Keyboard::Space, false, false, true, DebugKey::SingleStep},
+        {sf::Keyboard::Space, false, false, false, DebugKey::None},
+        {sf::Keyboard::Left, false, false, true, DebugKey::None},
+    };
+    for (const auto& row : rows) {
+        sf::Event::KeyEvent key{};
+        key.code = row.code;
+        key.alt = row.alt;
+        key.control = row.control;
+        EXPECT_EQ(DebugKeyFor(key, row.paused), row.expected)
+            << "key " << row.code << " alt " << row.alt << " control " << row.control << " paused " << row.paused;
+    }
 }

@@ -94,24 +94,22 @@ TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
     }
 }
 
+// The hat's two axes (up is positive Y) become one angle clockwise from up, in steps of 45
+// degrees; a hat pressed less than fully on both axes counts as centred.
 TEST(EventAdapter, the_hat_becomes_one_angle_clockwise_from_up) {
-    EXPECT_EQ(EventAdapter::PovAngle(0.0f, 100.0f), 0.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(100.0f, 100.0f), 45.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(70.7f, 70.7f), 45.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(100.0f, 0.0f), 90.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(100.0f, -100.0f), 135.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(0.0f, -100.0f), 180.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(-100.0f, -100.0f), 225.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(-100.0f, 0.0f), 270.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(-100.0f, 100.0f), 315.0f);
-    EXPECT_EQ(EventAdapter::PovAngle(0.0f, 0.0f), Joy::kPovCentred);
-    // Half-way is not yet pressed.
-    EXPECT_EQ(EventAdapter::PovAngle(50.0f, -50.0f), Joy::kPovCentred);
+    const struct {
+        float x, y, angle;
+    } rows[] = {{0, 100, 0},      {100, 100, 45}, {70.7f, 70.7f, 45}, {100, 0, 90},
+                {100, -100, 135}, {0, -100, 180}, {-100, -100, 225},  {-100, 0, 270},
+                {-100, 100, 315}, {0, 0, Joy::kPovCentred},           {50, -50, Joy::kPovCentred}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(EventAdapter::PovAngle(row.x, row.y), row.angle) << "(" << row.x << ", " << row.y << ")";
+    }
 }
 
-TEST(EventAdapter, the_hat_angle_is_sent_only_when_it_changes) {
+// Each joystick's hat starts centred and sends its angle only when it changes.
+TEST(EventAdapter, each_joysticks_hat_angle_is_sent_only_when_it_changes) {
     EventAdapter adapter;
-    // Centred to start with: a centred report changes nothing.
     EXPECT_EQ(MoveHat(adapter, 0.0f, 0.0f), std::vector<float>{});
     EXPECT_EQ(MoveHat(adapter, 0.0f, 100.0f), std::vector<float>{0.0f});
     EXPECT_EQ(MoveHat(adapter, 0.0f, 100.0f), std::vector<float>{});
@@ -120,13 +118,10 @@ TEST(EventAdapter, the_hat_angle_is_sent_only_when_it_changes) {
     EXPECT_EQ(MoveHat(adapter, 0.0f, -100.0f), (std::vector<float>{Joy::kPovCentred, 180.0f}));
     EXPECT_EQ(MoveHat(adapter, -100.0f, 0.0f), (std::vector<float>{225.0f, 270.0f}));
     EXPECT_EQ(MoveHat(adapter, 0.0f, 0.0f), std::vector<float>{Joy::kPovCentred});
-}
 
-TEST(EventAdapter, each_joystick_has_its_own_hat) {
-    EventAdapter adapter;
+    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 1), std::vector<float>{90.0f}) << "joystick 1's hat is its own";
     EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 0), std::vector<float>{90.0f});
-    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 1), std::vector<float>{90.0f});
-    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 0), std::vector<float>{});
+    EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 1), std::vector<float>{});
     // A joystick number past the library's count has no hat.
     EXPECT_FALSE(adapter.Translate(AxisEvent(sf::Joystick::PovX, 100.0f, sf::Joystick::Count)));
 }
