@@ -46,37 +46,30 @@ TEST_F(ControllerFactoryTest, a_keyboard_description_gives_a_keyboard_controller
     EXPECT_EQ(keyboard->GetGUIImage(), "data/gui/keys.swf");
     EXPECT_EQ(keyboard->GetGUIColor(), sf::Color(10, 20, 30, 40));
     EXPECT_EQ(AllKeys(*keyboard), (std::vector<uint32_t>{97, 100, 119, 115, 258, 257, 280, 113}));
-    EXPECT_EQ(keyboard->GetCreature(), nullptr);
 }
 
-TEST_F(ControllerFactoryTest, a_gamepad_description_gives_a_gamepad_controller) {
-    std::unique_ptr<Controller> controller =
-        Create(R"(<resource><gamepadcontroller name="controller" m_GUIIndex="3"/></resource>)");
-    ASSERT_NE(dynamic_cast<GamepadController*>(controller.get()), nullptr);
-    EXPECT_EQ(controller->GetGUIIndex(), 3u);
-    // Left out: an empty picture and an opaque black cursor.
-    EXPECT_EQ(controller->GetGUIImage(), "");
-    EXPECT_EQ(controller->GetGUIColor(), sf::Color(0, 0, 0, 255));
-}
-
-TEST_F(ControllerFactoryTest, the_element_name_is_found_in_any_letter_case_but_the_tag_must_be_exact) {
-    EXPECT_NE(dynamic_cast<GamepadController*>(
-                  Create(R"(<resource><gamepadcontroller name="CONTROLLER"/></resource>)").get()),
-              nullptr);
-    EXPECT_NE(dynamic_cast<KeyboardController*>(
-                  Create(R"(<resource><keyboardcontroller name="Controller" m_KeyLeft="97"/></resource>)").get()),
-              nullptr);
-    EXPECT_EQ(Create(R"(<resource><KeyboardController name="controller"/></resource>)"), nullptr);
-    EXPECT_EQ(Create(R"(<resource><GAMEPADCONTROLLER name="controller"/></resource>)"), nullptr);
-}
-
-TEST_F(ControllerFactoryTest, unknown_tags_missing_elements_and_bad_files_give_nothing) {
-    EXPECT_EQ(Create(R"(<resource><scriptedcontroller name="controller"/></resource>)"), nullptr);
-    EXPECT_EQ(Create(R"(<resource><mousecontroller name="controller"/></resource>)"), nullptr);
-    EXPECT_EQ(Create(R"(<resource><keyboardcontroller m_KeyLeft="97"/></resource>)"), nullptr);
-    EXPECT_EQ(Create(R"(<resource/>)"), nullptr);
-    EXPECT_EQ(Create(R"(<resource><keyboardcontroller name="controller")"), nullptr);
-    EXPECT_EQ(Create(""), nullptr);
+// The tag names the controller's class exactly; the element named "controller" is found in any
+// letter case.
+TEST_F(ControllerFactoryTest, the_exact_tag_of_the_element_named_controller_picks_the_class) {
+    enum Kind { None, Keyboard, Gamepad };
+    const std::pair<std::string, Kind> rows[] = {
+        {R"(<resource><gamepadcontroller name="controller"/></resource>)", Gamepad},
+        {R"(<resource><gamepadcontroller name="CONTROLLER"/></resource>)", Gamepad},
+        {R"(<resource><keyboardcontroller name="Controller" m_KeyLeft="97"/></resource>)", Keyboard},
+        {R"(<resource><KeyboardController name="controller"/></resource>)", None},
+        {R"(<resource><GAMEPADCONTROLLER name="controller"/></resource>)", None},
+        {R"(<resource><scriptedcontroller name="controller"/></resource>)", None},
+        {R"(<resource><mousecontroller name="controller"/></resource>)", None},
+        {R"(<resource><keyboardcontroller m_KeyLeft="97"/></resource>)", None},
+        {R"(<resource/>)", None},
+        {R"(<resource><keyboardcontroller name="controller")", None},
+        {"", None}};
+    for (const auto& [text, kind] : rows) {
+        std::unique_ptr<Controller> controller = Create(text);
+        EXPECT_EQ(controller != nullptr, kind != None) << text;
+        EXPECT_EQ(dynamic_cast<KeyboardController*>(controller.get()) != nullptr, kind == Keyboard) << text;
+        EXPECT_EQ(dynamic_cast<GamepadController*>(controller.get()) != nullptr, kind == Gamepad) << text;
+    }
     EXPECT_EQ(CreateController("data/controls/missing.xml"), nullptr);
 }
 

@@ -13,15 +13,6 @@ namespace {
 
 class GamepadControllerTest : public ::testing::Test {
 protected:
-    // Deflects joystick 0's stick to (x, y) percent and runs one step; the pushes it gave.
-    std::vector<Push> Steer(float x, float y) {
-        input.axes[{0, Joy::AxisX}] = x;
-        input.axes[{0, Joy::AxisY}] = y;
-        creature.pushes.clear();
-        controller.Update(0.02f);
-        return creature.pushes;
-    }
-
     RecordingDirector director;
     RecordingGlobbo creature;
     FakeInput input;
@@ -30,92 +21,79 @@ protected:
 
 }  // namespace
 
-TEST_F(GamepadControllerTest, button_0_spits_and_button_7_starts) {
+// Button 0 spits (shooting only with a creature attached) and button 7 starts; the hat pushed
+// straight in a direction moves the menu focus. Other buttons, diagonals, the centred hat, the
+// stick's own axes, keys and other joysticks send nothing; there is no back command.
+TEST_F(GamepadControllerTest, buttons_and_the_hat_of_joystick_0_send_the_menu_commands) {
     EXPECT_TRUE(controller.OnEvent(ButtonEvent(0)));
     EXPECT_EQ(creature.shots, 0);
     controller.Attach(&creature, &input);
-    EXPECT_TRUE(controller.OnEvent(ButtonEvent(0)));
-    EXPECT_EQ(creature.shots, 1);
-    EXPECT_TRUE(controller.OnEvent(ButtonEvent(7)));
-    for (uint32_t button : {1u, 2u, 6u, 8u, 31u}) {
-        EXPECT_FALSE(controller.OnEvent(ButtonEvent(button))) << button;
+    const std::pair<InputEvent, int> rows[] = {  // the command, 0 for none (the event is not used)
+        {ButtonEvent(0), 5},
+        {ButtonEvent(7), 6},
+        {MoveEvent(Joy::AxisPOV, 0.0f), 3},
+        {MoveEvent(Joy::AxisPOV, 90.0f), 2},
+        {MoveEvent(Joy::AxisPOV, 180.0f), 4},
+        {MoveEvent(Joy::AxisPOV, 270.0f), 1},
+        {ButtonEvent(1), 0},  {ButtonEvent(2), 0}, {ButtonEvent(6), 0}, {ButtonEvent(8), 0}, {ButtonEvent(31), 0},
+        {MoveEvent(Joy::AxisPOV, 45.0f), 0},       {MoveEvent(Joy::AxisPOV, 135.0f), 0},
+        {MoveEvent(Joy::AxisPOV, 225.0f), 0},      {MoveEvent(Joy::AxisPOV, 315.0f), 0},
+        {MoveEvent(Joy::AxisPOV, 89.0f), 0},       {MoveEvent(Joy::AxisPOV, 360.0f), 0},
+        {MoveEvent(Joy::AxisPOV, Joy::kPovCentred), 0},
+        {MoveEvent(Joy::AxisX, 90.0f), 0},
+        {ButtonEvent(0, 1), 0},                    {MoveEvent(Joy::AxisPOV, 90.0f, 1), 0},
+        {KeyEvent(Key::Escape), 0},                {KeyEvent(Key::RControl), 0}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const auto& [event, command] = rows[i];
+        director.commands.clear();
+        EXPECT_EQ(controller.OnEvent(event), command != 0) << "row " << i;
+        EXPECT_EQ(director.Commands(), command != 0 ? std::vector<int>{command} : std::vector<int>{}) << "row " << i;
     }
-    EXPECT_EQ(director.Commands(), (std::vector<int>{5, 5, 6}));
     EXPECT_EQ(creature.shots, 1);
 }
 
-TEST_F(GamepadControllerTest, the_hat_straight_in_a_direction_moves_the_menu_focus) {
-    EXPECT_TRUE(controller.OnEvent(MoveEvent(Joy::AxisPOV, 0.0f)));
-    EXPECT_TRUE(controller.OnEvent(MoveEvent(Joy::AxisPOV, 90.0f)));
-    EXPECT_TRUE(controller.OnEvent(MoveEvent(Joy::AxisPOV, 180.0f)));
-    EXPECT_TRUE(controller.OnEvent(MoveEvent(Joy::AxisPOV, 270.0f)));
-    EXPECT_EQ(director.Commands(), (std::vector<int>{3, 2, 4, 1}));
-
-    director.commands.clear();
-    for (float angle : {45.0f, 135.0f, 225.0f, 315.0f, Joy::kPovCentred, 89.0f, 360.0f}) {
-        EXPECT_FALSE(controller.OnEvent(MoveEvent(Joy::AxisPOV, angle))) << angle;
-    }
-    // The stick's own axes send no commands.
-    EXPECT_FALSE(controller.OnEvent(MoveEvent(Joy::AxisX, 90.0f)));
-    EXPECT_TRUE(director.commands.empty());
-}
-
-TEST_F(GamepadControllerTest, other_joysticks_and_keys_are_ignored_and_there_is_no_back) {
-    controller.Attach(&creature, &input);
-    EXPECT_FALSE(controller.OnEvent(ButtonEvent(0, 1)));
-    EXPECT_FALSE(controller.OnEvent(MoveEvent(Joy::AxisPOV, 90.0f, 1)));
-    EXPECT_FALSE(controller.OnEvent(KeyEvent(Key::Escape)));
-    EXPECT_FALSE(controller.OnEvent(KeyEvent(Key::RControl)));
-    EXPECT_TRUE(director.commands.empty());
-    EXPECT_EQ(creature.shots, 0);
-}
-
+// Joystick 0's stick (in percent) steers past the dead zone of 30% with 1.3 times the
+// deflection as strength, at most 1; the direction is the stick's, made unit length. Values that
+// are no number give no push and huge ones a sane one.
 TEST_F(GamepadControllerTest, the_stick_steers_past_the_dead_zone_with_gained_strength) {
     controller.Attach(&creature, &input);
-    EXPECT_TRUE(Steer(0.0f, 0.0f).empty());
-    EXPECT_TRUE(Steer(25.0f, 0.0f).empty());
-    // At the dead zone itself nothing moves yet.
-    EXPECT_TRUE(Steer(0.0f, 30.0f).empty());
-
-    std::vector<Push> pushes = Steer(0.0f, 50.0f);
-    ASSERT_EQ(pushes.size(), 1u);
-    EXPECT_EQ(pushes[0].direction, b2Vec2(0.0f, 1.0f));
-    EXPECT_FLOAT_EQ(pushes[0].strength, 0.65f);
-
-    pushes = Steer(-30.0f, 40.0f);
-    ASSERT_EQ(pushes.size(), 1u);
-    EXPECT_FLOAT_EQ(pushes[0].direction.x, -0.6f);
-    EXPECT_FLOAT_EQ(pushes[0].direction.y, 0.8f);
-    EXPECT_FLOAT_EQ(pushes[0].strength, 0.65f);
-
-    pushes = Steer(80.0f, 0.0f);
-    ASSERT_EQ(pushes.size(), 1u);
-    EXPECT_EQ(pushes[0].strength, 1.0f);
-    pushes = Steer(100.0f, 100.0f);
-    ASSERT_EQ(pushes.size(), 1u);
-    EXPECT_EQ(pushes[0].strength, 1.0f);
-    EXPECT_FLOAT_EQ(pushes[0].direction.Length(), 1.0f);
-}
-
-TEST_F(GamepadControllerTest, broken_axis_values_never_give_a_broken_push) {
-    controller.Attach(&creature, &input);
-    EXPECT_TRUE(Steer(std::numeric_limits<float>::quiet_NaN(), 0.0f).empty());
-    for (float huge : {std::numeric_limits<float>::infinity(), 1e30f}) {
-        std::vector<Push> pushes = Steer(huge, -huge);
-        ASSERT_EQ(pushes.size(), 1u);
-        EXPECT_TRUE(std::isfinite(pushes[0].direction.x) && std::isfinite(pushes[0].direction.y));
-        EXPECT_FLOAT_EQ(pushes[0].direction.Length(), 1.0f);
-        EXPECT_EQ(pushes[0].strength, 1.0f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float x, y;
+        float strength;  // 0: no push
+        b2Vec2 direction;  // (0, 0): any unit direction
+    } rows[] = {{0, 0, 0, {0, 0}},      {25, 0, 0, {0, 0}},     {0, 30, 0, {0, 0}},
+                {0, 50, 0.65f, {0, 1}}, {-30, 40, 0.65f, {-0.6f, 0.8f}},
+                {80, 0, 1, {1, 0}},     {100, 100, 1, {0, 0}},  {nan, 0, 0, {0, 0}},
+                {inf, -inf, 1, {0, 0}}, {1e30f, -1e30f, 1, {0, 0}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "stick at (" << row.x << ", " << row.y << ")");
+        input.axes = {{{0, Joy::AxisX}, row.x}, {{0, Joy::AxisY}, row.y}};
+        creature.pushes.clear();
+        controller.Update(0.02f);
+        if (row.strength == 0) {
+            EXPECT_TRUE(creature.pushes.empty());
+            continue;
+        }
+        ASSERT_EQ(creature.pushes.size(), 1u);
+        const Push& push = creature.pushes[0];
+        EXPECT_FLOAT_EQ(push.strength, row.strength);
+        ASSERT_TRUE(std::isfinite(push.direction.x) && std::isfinite(push.direction.y));
+        EXPECT_FLOAT_EQ(push.direction.Length(), 1.0f);
+        if (row.direction.LengthSquared() > 0) {
+            EXPECT_FLOAT_EQ(push.direction.x, row.direction.x);
+            EXPECT_FLOAT_EQ(push.direction.y, row.direction.y);
+        }
     }
 }
 
-TEST_F(GamepadControllerTest, without_a_creature_or_input_update_does_nothing) {
+TEST_F(GamepadControllerTest, without_a_creature_or_input_or_on_another_joystick_nothing_steers) {
     input.axes[{0, Joy::AxisX}] = 100.0f;
     controller.Update(0.02f);
     controller.Attach(&creature, nullptr);
     controller.Update(0.02f);
     EXPECT_TRUE(creature.pushes.empty());
-    // Only joystick 0 steers.
     input.axes = {{{1, Joy::AxisX}, 100.0f}};
     controller.Attach(&creature, &input);
     controller.Update(0.02f);

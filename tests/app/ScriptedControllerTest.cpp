@@ -42,38 +42,27 @@ protected:
 
 }  // namespace
 
-TEST_F(ScriptedControllerTest, keyboard_mode_replays_right_control_and_the_arrow_keys) {
-    ScriptedController controller(player.get(), false);
-    controller.Attach(&creature, &live);
-    player->PlayFrame(nullptr);
-    EXPECT_EQ(creature.shots, 1);
-    controller.Update(0.02f);
-    ASSERT_EQ(creature.pushes.size(), 1u);
-    EXPECT_EQ(creature.pushes[0].direction, b2Vec2(0.0f, -1.0f));
-    EXPECT_EQ(creature.pushes[0].strength, 1.0f);
+// In keyboard mode right Control spits and the arrow keys steer; in gamepad mode button 0
+// spits and the stick steers. What the recording releases stops steering; nothing is a command.
+TEST_F(ScriptedControllerTest, each_mode_replays_its_own_devices_events) {
+    for (const auto& [gamepad, direction] : {std::pair{false, b2Vec2(0.0f, -1.0f)}, std::pair{true, b2Vec2(1.0f, 0.0f)}}) {
+        SCOPED_TRACE(gamepad ? "gamepad" : "keyboard");
+        player = std::make_unique<EventPlayer>("demo.xml", false);
+        RecordingGlobbo globbo;
+        ScriptedController controller(player.get(), gamepad);
+        controller.Attach(&globbo, &live);
+        player->PlayFrame(nullptr);
+        EXPECT_EQ(globbo.shots, 1);
+        controller.Update(0.02f);
+        ASSERT_EQ(globbo.pushes.size(), 1u);
+        EXPECT_EQ(globbo.pushes[0].direction, direction);
+        EXPECT_EQ(globbo.pushes[0].strength, 1.0f);
 
-    creature.pushes.clear();
-    player->PlayFrame(nullptr);
-    controller.Update(0.02f);
-    EXPECT_TRUE(creature.pushes.empty());
-    EXPECT_EQ(creature.shots, 1);
-    EXPECT_TRUE(director.commands.empty());
-}
-
-TEST_F(ScriptedControllerTest, gamepad_mode_replays_button_0_and_the_stick) {
-    ScriptedController controller(player.get(), true);
-    controller.Attach(&creature, &live);
-    player->PlayFrame(nullptr);
-    EXPECT_EQ(creature.shots, 1);
-    controller.Update(0.02f);
-    ASSERT_EQ(creature.pushes.size(), 1u);
-    EXPECT_EQ(creature.pushes[0].direction, b2Vec2(1.0f, 0.0f));
-    EXPECT_EQ(creature.pushes[0].strength, 1.0f);
-
-    creature.pushes.clear();
-    player->PlayFrame(nullptr);
-    controller.Update(0.02f);
-    EXPECT_TRUE(creature.pushes.empty());
+        player->PlayFrame(nullptr);
+        controller.Update(0.02f);
+        EXPECT_EQ(globbo.pushes.size(), 1u);
+        EXPECT_EQ(globbo.shots, 1);
+    }
     EXPECT_TRUE(director.commands.empty());
 }
 
