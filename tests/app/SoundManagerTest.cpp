@@ -1,21 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include <SFML/Audio/OutputSoundFile.hpp>
 #include <SFML/System/Err.hpp>
 
 #include "app/GameRandom.h"
-#include "app/Logger.h"
 #include "app/SoundManager.h"
 #include "app/UserPreferences.h"
 #include "tests/app/VirtualFolders.h"
 #include "tests/support/FileTail.h"
+#include "tests/support/WaitUntil.h"
 
 using testing_support::FileTail;
 using testing_support::WriteFile;
@@ -45,15 +45,6 @@ SoundManagerData Table(const std::vector<std::string>& kinds, const std::vector<
     }
     data.m_CollisionTypes = collisions;
     return data;
-}
-
-// Waits at most two seconds for the effect to stop playing (audio runs in real time).
-bool WaitUntilStopped(const sf::Sound& sound) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (sound.getStatus() != sf::SoundSource::Stopped && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return sound.getStatus() == sf::SoundSource::Stopped;
 }
 
 }  // namespace
@@ -94,93 +85,58 @@ protected:
     // A stand-in address for a physics body: the manager uses bodies as keys only.
     const b2Body* Body(int number) const { return reinterpret_cast<const b2Body*>(&m_BodyAddresses[number]); }
 
-    // The game's log, in a user folder of this process's own when the logger is made here:
-    // CTest runs the tests as parallel processes, which would otherwise share one log file and
-    // empty it at each start.
-    static std::filesystem::path LogFile() {
-        static const testing_support::TempDir dataHome;
-        if (!Logger::IsAlive()) {
-            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
-        }
-        return Logger::GetInstance().GetLogFile();
-    }
-
     GameRandom m_Random{12345};
     FileTail m_Log{LogFile()};
     int m_BodyAddresses[4] = {};
 };
 
-TEST_F(SoundManagerTest, table_resolves_kind_names_and_logs_unknown_ones) {
+// A contact sounds when its impulse exceeds the entry's minimum, at a volume that grows to 1 at
+// the maximum and stays there. Equal, reversed or infinite bounds still give a volume from 0 to 1.
+TEST_F(SoundManagerTest, the_impulse_picks_the_volume_within_the_entrys_range) {
     SoundManager manager(m_Random);
-    manager.SetData(Table({"default", "ball"}, {Collision("ball", "wood", "x%d.wav", 1, 1, 0.0f, 1.0f),
-                                                Collision("ball", "ball", "y%d.wav", 1, 1, 0.0f, 1.0f)}));
-    EXPECT_EQ(m_Log.Count("SoundManager: unknown body type wood specified in xml data"), 1) << m_Log.Text();
-    EXPECT_EQ(m_Log.Count("could not find default body type"), 0);
-
-    manager.SetBodyType(Body(0), "ball");
-    manager.SetBodyType(Body(1), "ball");
-    std::optional<CollisionChoice> choice = manager.ChooseCollision(Body(0), Body(1), 0.5f);
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->type->m_FileNamePattern, "y%d.wav");
-    // The entry with the unknown kind never matches, not even a ball against a default body.
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(2), 0.5f));
-
-    manager.SetBodyType(Body(0), "glass");
-    EXPECT_EQ(m_Log.Count("SoundManager: unknown body type glass specified\n"), 1) << m_Log.Text();
-    EXPECT_TRUE(manager.ChooseCollision(Body(0), Body(1), 0.5f)) << "an unknown kind leaves the earlier one";
+    const float nan = std::nanf("");
+    const struct {
+        float min, max, impulse;
+        float volume;  // negative: silent
+    } rows[] = {{2, 10, 2, -1},        {2, 10, 1, -1},       {2, 10, nan, -1},   {2, 10, 2.01f, 0.00125f},
+                {2, 10, 6, 0.5f},      {2, 10, 10, 1},       {2, 10, 500, 1},    {2, 10, INFINITY, 1},
+                {3, 3, 3, -1},         {3, 3, 3.5f, 1},      {5, 1, 6, 1},       {0, INFINITY, INFINITY, 1},
+                {0, INFINITY, 5, 0},   {-INFINITY, 1, 0.5f, 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "impulse " << row.impulse << " in " << row.min << " to " << row.max);
+        manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, row.min, row.max)}));
+        std::optional<CollisionChoice> choice = manager.ChooseCollision(Body(0), Body(1), row.impulse);
+        ASSERT_EQ(choice.has_value(), row.volume >= 0);
+        if (choice) {
+            EXPECT_NEAR(choice->volume, row.volume, 1e-5f);
+        }
+    }
 }
 
-TEST_F(SoundManagerTest, impulse_at_above_and_beyond_the_range) {
-    SoundManager manager(m_Random);
-    manager.SetData(Table({"default", "ball"}, {Collision("ball", "default", "x%d.wav", 1, 1, 2.0f, 10.0f)}));
-    manager.SetBodyType(Body(0), "ball");
-
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 2.0f)) << "exactly the minimum is silent";
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 1.0f));
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), std::nanf("")));
-
-    std::optional<CollisionChoice> justAbove = manager.ChooseCollision(Body(0), Body(1), 2.01f);
-    ASSERT_TRUE(justAbove);
-    EXPECT_GT(justAbove->volume, 0.0f);
-    EXPECT_LT(justAbove->volume, 0.01f);
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 6.0f)->volume, 0.5f);
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 10.0f)->volume, 1.0f);
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 500.0f)->volume, 1.0f);
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), INFINITY)->volume, 1.0f);
-}
-
-TEST_F(SoundManagerTest, equal_reversed_or_infinite_impulse_bounds_give_a_volume_from_0_to_1) {
-    SoundManager manager(m_Random);
-    manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, 3.0f, 3.0f)}));
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 3.0f));
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 3.5f)->volume, 1.0f);
-
-    manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, 5.0f, 1.0f)}));
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 6.0f)->volume, 1.0f);
-
-    // Infinite bounds: no scale, but a volume all the same.
-    manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, 0.0f, INFINITY)}));
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), INFINITY)->volume, 1.0f);
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 5.0f)->volume, 0.0f);
-    manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, -INFINITY, 1.0f)}));
-    EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 0.5f)->volume, 1.0f);
-}
-
-TEST_F(SoundManagerTest, pairs_match_in_either_order_and_the_first_fitting_entry_wins) {
+// Entries name two kinds in either order, and the first entry that fits the impulse wins. An
+// entry naming an unknown kind is logged and matches nothing; an unknown kind for a body is
+// logged and leaves its earlier kind.
+TEST_F(SoundManagerTest, kinds_resolve_by_name_and_pairs_match_in_either_order) {
     SoundManager manager(m_Random);
     manager.SetData(Table({"default", "ball", "wood"}, {Collision("ball", "wood", "hard%d.wav", 1, 1, 5.0f, 9.0f),
-                                                        Collision("wood", "ball", "soft%d.wav", 1, 1, 1.0f, 9.0f)}));
+                                                        Collision("wood", "ball", "soft%d.wav", 1, 1, 1.0f, 9.0f),
+                                                        Collision("ball", "glass", "x%d.wav", 1, 1, 0.0f, 9.0f)}));
+    EXPECT_EQ(m_Log.Count("SoundManager: unknown body type glass specified in xml data"), 1) << m_Log.Text();
+    EXPECT_EQ(m_Log.Count("could not find default body type"), 0);
     manager.SetBodyType(Body(0), "ball");
     manager.SetBodyType(Body(1), "wood");
+    for (auto [first, second] : {std::pair{0, 1}, std::pair{1, 0}}) {
+        EXPECT_EQ(manager.ChooseCollision(Body(first), Body(second), 6.0f)->type->m_FileNamePattern, "hard%d.wav");
+        // Too weak for the first entry, strong enough for the second.
+        EXPECT_EQ(manager.ChooseCollision(Body(first), Body(second), 3.0f)->type->m_FileNamePattern, "soft%d.wav");
+    }
+    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(2), 0.5f)) << "a ball and a default body have no entry";
 
-    EXPECT_EQ(manager.ChooseCollision(Body(0), Body(1), 6.0f)->type->m_FileNamePattern, "hard%d.wav");
-    EXPECT_EQ(manager.ChooseCollision(Body(1), Body(0), 6.0f)->type->m_FileNamePattern, "hard%d.wav");
-    // Too weak for the first entry, strong enough for the second.
-    EXPECT_EQ(manager.ChooseCollision(Body(1), Body(0), 3.0f)->type->m_FileNamePattern, "soft%d.wav");
-    EXPECT_EQ(manager.ChooseCollision(Body(0), Body(1), 3.0f)->type->m_FileNamePattern, "soft%d.wav");
-    // Two balls have no entry.
+    manager.SetBodyType(Body(1), "glass");
+    EXPECT_EQ(m_Log.Count("SoundManager: unknown body type glass specified\n"), 1) << m_Log.Text();
+    EXPECT_TRUE(manager.ChooseCollision(Body(0), Body(1), 6.0f)) << "an unknown kind leaves the earlier one";
     manager.SetBodyType(Body(1), "ball");
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 6.0f));
+    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 6.0f)) << "two balls have no entry";
 }
 
 TEST_F(SoundManagerTest, bodies_without_a_kind_sound_as_default_until_forgotten_kinds_fall_back) {
@@ -199,27 +155,22 @@ TEST_F(SoundManagerTest, bodies_without_a_kind_sound_as_default_until_forgotten_
     EXPECT_FALSE(manager.ChooseCollision(Body(1), Body(3), 0.5f));
 }
 
-TEST_F(SoundManagerTest, without_a_default_kind_unregistered_bodies_are_silent) {
-    SoundManager manager(m_Random);
-    manager.SetData(Table({"ball"}, {Collision("ball", "ball", "x%d.wav", 1, 1, 0.0f, 1.0f)}));
-    EXPECT_EQ(m_Log.Count("SoundManager: could not find default body type"), 1) << m_Log.Text();
-    manager.SetBodyType(Body(0), "ball");
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 0.5f));
-    EXPECT_EQ(manager.PlayCollisionSound(Body(0), Body(1), 0.5f), nullptr);
-    EXPECT_EQ(manager.PlayCollisionSound(Body(2), Body(3), 0.5f), nullptr);
-}
-
+// The table comes from "data/sounds.xml". A reload without the "default" kind drops the bodies
+// registered with the old table and makes unregistered bodies silent: none of them takes another
+// kind's place. A missing file keeps the table.
 TEST_F(SoundManagerTest, load_reads_the_table_and_a_reload_without_default_leaves_nothing_dangling) {
-    WriteFile(GameDir() / "data/sounds.xml", R"(<resource><soundmanager>
-        <array name="m_BodyTypes"><bodytype m_Name="default" /><bodytype m_Name="ball" /></array>
-        <array name="m_CollisionTypes">
+    const std::string entries = R"(<array name="m_CollisionTypes">
           <collisiontype m_BodyType1="ball" m_BodyType2="default" m_FileNamePattern="bump%d.wav"
                          m_IndexMin="1" m_IndexMax="3" m_ImpulseMin="0.5" m_ImpulseMax="4" />
-        </array></soundmanager></resource>)");
+          <collisiontype m_BodyType1="ball" m_BodyType2="ball" m_FileNamePattern="x%d.wav"
+                         m_IndexMin="1" m_IndexMax="1" m_ImpulseMin="0" m_ImpulseMax="1" />
+        </array></soundmanager></resource>)";
+    WriteFile(GameDir() / "data/sounds.xml", R"(<resource><soundmanager><array name="m_BodyTypes">
+        <bodytype m_Name="default" /><bodytype m_Name="ball" /></array>)" + entries);
     SoundManager manager(m_Random);
     manager.Load();
     ASSERT_EQ(manager.GetData().m_BodyTypes.size(), 2u);
-    ASSERT_EQ(manager.GetData().m_CollisionTypes.size(), 1u);
+    ASSERT_EQ(manager.GetData().m_CollisionTypes.size(), 2u);
     const CollisionType& read = manager.GetData().m_CollisionTypes[0];
     EXPECT_EQ(read.m_FileNamePattern, "bump%d.wav");
     EXPECT_EQ(read.m_IndexMax, 3);
@@ -227,23 +178,18 @@ TEST_F(SoundManagerTest, load_reads_the_table_and_a_reload_without_default_leave
     manager.SetBodyType(Body(0), "ball");
     EXPECT_FLOAT_EQ(manager.ChooseCollision(Body(0), Body(1), 2.25f)->volume, 0.5f);
 
-    // The same kinds, but "default" gone: the registered ball refers to the old table and is
-    // dropped, and nothing resolves to the missing default kind.
-    WriteFile(GameDir() / "data/sounds.xml", R"(<resource><soundmanager>
-        <array name="m_BodyTypes"><bodytype m_Name="ball" /></array>
-        <array name="m_CollisionTypes">
-          <collisiontype m_BodyType1="ball" m_BodyType2="default" m_FileNamePattern="bump%d.wav"
-                         m_IndexMin="1" m_IndexMax="3" m_ImpulseMin="0.5" m_ImpulseMax="4" />
-        </array></soundmanager></resource>)");
+    WriteFile(GameDir() / "data/sounds.xml", R"(<resource><soundmanager><array name="m_BodyTypes">
+        <bodytype m_Name="ball" /></array>)" + entries);
     manager.Load();
-    EXPECT_EQ(m_Log.Count("could not find default body type"), 1);
+    EXPECT_EQ(m_Log.Count("SoundManager: could not find default body type"), 1) << m_Log.Text();
     EXPECT_EQ(m_Log.Count("unknown body type default specified in xml data"), 1);
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 2.0f));
+    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 0.5f));
     EXPECT_EQ(manager.PlayCollisionSound(Body(0), Body(1), 2.0f), nullptr);
     manager.SetBodyType(Body(0), "ball");
+    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 0.5f));
     EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 2.0f));
+    EXPECT_EQ(manager.PlayCollisionSound(Body(2), Body(3), 0.5f), nullptr);
 
-    // A missing file keeps the table.
     std::filesystem::remove(GameDir() / "data/sounds.xml");
     manager.Load();
     EXPECT_EQ(manager.GetData().m_BodyTypes.size(), 1u);
@@ -310,10 +256,7 @@ TEST_F(SoundManagerTest, update_releases_finished_and_unstarted_effects_and_keep
     const std::string longFile = Wav("long.wav", 80000);    // 10 s
     SoundManager manager(m_Random);
 
-    sf::Sound* unstarted = manager.PlaySound(longFile);
-    EXPECT_EQ(unstarted->getLoop(), false);
-    EXPECT_FLOAT_EQ(unstarted->getVolume(), 100.0f);
-    EXPECT_FLOAT_EQ(unstarted->getPitch(), 1.0f);
+    manager.PlaySound(longFile);  // never started
     sf::Sound* playing = manager.PlaySound(longFile);
     playing->play();
     sf::Sound* paused = manager.PlaySound(longFile);
@@ -321,7 +264,9 @@ TEST_F(SoundManagerTest, update_releases_finished_and_unstarted_effects_and_keep
     paused->pause();
     sf::Sound* finishing = manager.PlaySound(shortFile);
     finishing->play();
-    ASSERT_TRUE(WaitUntilStopped(*finishing));
+    // Audio runs in real time.
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return finishing->getStatus() == sf::SoundSource::Stopped; },
+                                           std::chrono::seconds(2), std::chrono::milliseconds(5)));
     EXPECT_EQ(manager.GetSoundCount(), 4u);
 
     manager.Update();
@@ -405,38 +350,40 @@ TEST_F(SoundManagerTest, very_long_commands_are_handled_and_quoted_briefly) {
     sf::err().rdbuf(sfmlErr);
 }
 
+// "playsound", white space, the name, and an optional "[first-last]" range of two ints.
 TEST(SoundCommand, parsing_follows_the_word_and_range_rules) {
-    SoundCommand c = SoundManager::ParseCommand("playsound data/hit%d.wav [1-5]");
-    EXPECT_EQ(c.status, SoundCommand::Ranged);
-    EXPECT_EQ(c.name, "data/hit%d.wav");
-    EXPECT_EQ(c.first, 1);
-    EXPECT_EQ(c.last, 5);
-
-    c = SoundManager::ParseCommand("playsound\tx.wav [-2--1]");
-    EXPECT_EQ(c.status, SoundCommand::Ranged);
-    EXPECT_EQ(c.name, "x.wav");
-    EXPECT_EQ(c.first, -2);
-    EXPECT_EQ(c.last, -1);
-
-    // A bracket without its closing one is no range.
-    c = SoundManager::ParseCommand("playsound x.wav [1-5");
-    EXPECT_EQ(c.status, SoundCommand::Single);
-    EXPECT_EQ(c.name, "x.wav");
-
-    EXPECT_EQ(SoundManager::ParseCommand("playsound x [2147483647-2147483648]").status, SoundCommand::BadRange);
-    EXPECT_EQ(SoundManager::ParseCommand("playsound x [-2147483648-2147483647]").status, SoundCommand::Ranged);
-    EXPECT_EQ(SoundManager::ParseCommand("PLAYSOUND x.wav").status, SoundCommand::NoName);
+    const struct {
+        const char* command;
+        SoundCommand::Status status;
+        const char* name;
+        int first, last;
+    } rows[] = {{"playsound data/hit%d.wav [1-5]", SoundCommand::Ranged, "data/hit%d.wav", 1, 5},
+                {"playsound\tx.wav [-2--1]", SoundCommand::Ranged, "x.wav", -2, -1},
+                {"playsound x [-2147483648-2147483647]", SoundCommand::Ranged, "x", INT_MIN, INT_MAX},
+                {"playsound x.wav [1-5", SoundCommand::Single, "x.wav", 0, 0},  // no closing bracket
+                {"playsound x [2147483647-2147483648]", SoundCommand::BadRange, nullptr, 0, 0},
+                {"PLAYSOUND x.wav", SoundCommand::NoName, nullptr, 0, 0}};
+    for (const auto& row : rows) {
+        const SoundCommand c = SoundManager::ParseCommand(row.command);
+        EXPECT_EQ(c.status, row.status) << row.command;
+        if (row.name) {
+            EXPECT_EQ(c.name, row.name) << row.command;
+        }
+        if (row.status == SoundCommand::Ranged) {
+            EXPECT_EQ(c.first, row.first) << row.command;
+            EXPECT_EQ(c.last, row.last) << row.command;
+        }
+    }
 }
 
 TEST(SoundFileName, one_integer_conversion_and_nothing_else) {
-    EXPECT_EQ(SoundManager::FormatFileName("hit%d.wav", 3), "hit3.wav");
-    EXPECT_EQ(SoundManager::FormatFileName("hit%i.wav", 12), "hit12.wav");
-    EXPECT_EQ(SoundManager::FormatFileName("hit%03d.wav", 7), "hit007.wav");
-    EXPECT_EQ(SoundManager::FormatFileName("hit%03d.wav", -7), "hit-07.wav");
-    EXPECT_EQ(SoundManager::FormatFileName("hit%3d.wav", -7), "hit -7.wav");
-    EXPECT_EQ(SoundManager::FormatFileName("hit%2d.wav", 123), "hit123.wav");
-    EXPECT_EQ(SoundManager::FormatFileName("100%%/%d", 1), "100%/1");
-    EXPECT_EQ(SoundManager::FormatFileName("%d", -2147483647 - 1), "-2147483648");
+    const std::tuple<const char*, int, const char*> good[] = {
+        {"hit%d.wav", 3, "hit3.wav"},     {"hit%i.wav", 12, "hit12.wav"},  {"hit%03d.wav", 7, "hit007.wav"},
+        {"hit%03d.wav", -7, "hit-07.wav"}, {"hit%3d.wav", -7, "hit -7.wav"}, {"hit%2d.wav", 123, "hit123.wav"},
+        {"100%%/%d", 1, "100%/1"},        {"%d", INT_MIN, "-2147483648"}};
+    for (auto [pattern, index, name] : good) {
+        EXPECT_EQ(SoundManager::FormatFileName(pattern, index), name) << pattern;
+    }
 
     for (const char* bad : {"", "hit.wav", "%%d", "%d%d", "%s", "%n", "%s%n%d", "%ld", "%123d", "%", "x%",
                             "%-3d", "%.2d", "%x", "%5$d", "%*d"}) {

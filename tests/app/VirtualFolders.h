@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/Logger.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "tests/support/TempDir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <physfs.h>
@@ -30,6 +32,17 @@ protected:
 
     std::filesystem::path GameDir() const { return m_Temp / "game"; }
     std::filesystem::path UserDir() const { return m_Temp / "user"; }
+
+    // The game's log, in a user folder of this process's own when the logger is made here: CTest
+    // runs the tests as parallel processes, which would otherwise share one log file and empty it
+    // at each start.
+    static std::filesystem::path LogFile() {
+        static const testing_support::TempDir dataHome;
+        if (!Logger::IsAlive()) {
+            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
+        }
+        return Logger::GetInstance().GetLogFile();
+    }
 
     testing_support::TempDir m_Temp;
     TinyxmlPhysfsProxy m_Proxy;
