@@ -52,44 +52,36 @@ const char* const kXml = "<resource><tick value=\"1\"/><tick value=\"2\"/></reso
 
 }  // namespace
 
-TEST_F(FileStorageTest, the_binary_twin_is_read_when_it_exists) {
-    WriteFile(GameDir() / "rec.xml", kXml);
-    WriteFile(GameDir() / "rec.xml.bin", BinaryTicks({7, 8, 9}));
-    FileStorage storage("rec.xml", false);
-    EXPECT_TRUE(storage.UsesBinary());
-    EXPECT_EQ(&storage.GetBuffer(), &storage.GetBinary());
-    EXPECT_EQ(ReadAll(storage.GetBuffer()), (std::vector<int32_t>{7, 8, 9}));
+// The ".bin" twin is read when it exists and is of a sane size, else the XML file; a truncated
+// twin ends the records at the cut.
+TEST_F(FileStorageTest, the_binary_twin_is_preferred_to_the_xml_file) {
+    std::string cut = BinaryTicks({7, 8, 9});
+    cut.resize(cut.size() - 2);
+    const struct {
+        const char* xml;  // null: no XML file
+        std::string binary;  // empty: no twin
+        bool usesBinary;
+        std::vector<int32_t> values;
+    } rows[] = {{kXml, BinaryTicks({7, 8, 9}), true, {7, 8, 9}},
+                {kXml, "", false, {1, 2}},
+                {nullptr, cut, true, {7, 8}},
+                {kXml, std::string(10000001, '\0'), false, {1, 2}},
+                {nullptr, "", false, {}}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const std::string name = "rec" + std::to_string(i) + ".xml";
+        if (rows[i].xml) {
+            WriteFile(GameDir() / name, rows[i].xml);
+        }
+        if (!rows[i].binary.empty()) {
+            WriteFile(GameDir() / (name + ".bin"), rows[i].binary);
+        }
+        FileStorage storage(name, false);
+        EXPECT_EQ(storage.UsesBinary(), rows[i].usesBinary) << "row " << i;
+        EXPECT_EQ(ReadAll(storage.GetBuffer()), rows[i].values) << "row " << i;
+    }
 }
 
-TEST_F(FileStorageTest, the_xml_file_is_read_when_there_is_no_binary_twin) {
-    WriteFile(GameDir() / "rec.xml", kXml);
-    FileStorage storage("rec.xml", false);
-    EXPECT_FALSE(storage.UsesBinary());
-    EXPECT_EQ(&storage.GetBuffer(), &storage.GetXml());
-    EXPECT_EQ(ReadAll(storage.GetBuffer()), (std::vector<int32_t>{1, 2}));
-}
-
-TEST_F(FileStorageTest, a_truncated_binary_twin_ends_the_records_at_the_cut) {
-    std::string bytes = BinaryTicks({7, 8, 9});
-    bytes.resize(bytes.size() - 2);
-    WriteFile(GameDir() / "cut.xml.bin", bytes);
-    FileStorage storage("cut.xml", false);
-    EXPECT_EQ(ReadAll(storage.GetBuffer()), (std::vector<int32_t>{7, 8}));
-}
-
-TEST_F(FileStorageTest, an_oversized_binary_twin_falls_back_to_the_xml_file) {
-    WriteFile(GameDir() / "big.xml", kXml);
-    WriteFile(GameDir() / "big.xml.bin", std::string(10000001, '\0'));
-    FileStorage storage("big.xml", false);
-    EXPECT_FALSE(storage.UsesBinary());
-    EXPECT_EQ(ReadAll(storage.GetBuffer()), (std::vector<int32_t>{1, 2}));
-}
-
-TEST_F(FileStorageTest, without_any_file_nothing_is_read_and_a_writing_storage_starts_empty) {
-    FileStorage missing("none.xml", false);
-    EXPECT_FALSE(missing.UsesBinary());
-    EXPECT_TRUE(ReadAll(missing.GetBuffer()).empty());
-
+TEST_F(FileStorageTest, a_writing_storage_starts_empty) {
     WriteFile(GameDir() / "rec.xml.bin", BinaryTicks({7}));
     FileStorage writing("rec.xml", true);
     EXPECT_TRUE(writing.UsesBinary());

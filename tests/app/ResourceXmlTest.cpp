@@ -47,35 +47,34 @@ class ResourceXmlTest : public VirtualFolders {};
 
 }  // namespace
 
-TEST_F(ResourceXmlTest, the_root_is_the_first_element_after_declaration_and_comments) {
-    WriteFile(GameDir() / "data/a.xml", "<?xml version=\"1.0\"?>\n<!-- one -->\n<!-- two -->\n<first/><second/>");
-    ResourceXml resource("data/a.xml");
-    ASSERT_NE(resource.GetRoot(), nullptr);
-    EXPECT_STREQ(resource.GetRoot()->Value(), "first");
-    EXPECT_FALSE(resource.HasBom());
-}
-
-TEST_F(ResourceXmlTest, missing_broken_and_too_deep_files_have_no_root) {
-    EXPECT_EQ(ResourceXml("data/none.xml").GetRoot(), nullptr);
-    WriteFile(GameDir() / "broken.xml", "<a><b></a>");
-    EXPECT_EQ(ResourceXml("broken.xml").GetRoot(), nullptr);
-    WriteFile(GameDir() / "empty.xml", "");
-    EXPECT_EQ(ResourceXml("empty.xml").GetRoot(), nullptr);
+// The root is the first element after a declaration and comments; missing, empty, broken and
+// too deeply nested files, and files over 10,000,000 bytes, have none.
+TEST_F(ResourceXmlTest, the_root_is_the_first_element_of_a_readable_file) {
     std::string deep;
     for (int i = 0; i < 100000; ++i) {
         deep += "<a>";
     }
-    WriteFile(GameDir() / "deep.xml", deep);
-    EXPECT_EQ(ResourceXml("deep.xml").GetRoot(), nullptr);
-}
-
-TEST_F(ResourceXmlTest, files_of_up_to_ten_million_bytes_are_read) {
-    std::string text = "<root a=\"1\"/>";
-    text.resize(10000000, ' ');
-    WriteFile(GameDir() / "limit.xml", text);
-    EXPECT_NE(ResourceXml("limit.xml").GetRoot(), nullptr);
-    WriteFile(GameDir() / "over.xml", text + " ");
-    EXPECT_EQ(ResourceXml("over.xml").GetRoot(), nullptr);
+    std::string limit = "<first a=\"1\"/>";
+    limit.resize(10000000, ' ');
+    const std::pair<std::string, const char*> rows[] = {  // the text, the root's name
+        {"<?xml version=\"1.0\"?>\n<!-- one -->\n<!-- two -->\n<first/><second/>", "first"},
+        {limit, "first"},
+        {limit + " ", nullptr},
+        {"<a><b></a>", nullptr},
+        {"", nullptr},
+        {deep, nullptr}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        WriteFile(GameDir() / "data/a.xml", rows[i].first);
+        ResourceXml resource("data/a.xml");
+        if (rows[i].second) {
+            ASSERT_NE(resource.GetRoot(), nullptr) << "row " << i;
+            EXPECT_STREQ(resource.GetRoot()->Value(), rows[i].second) << "row " << i;
+        } else {
+            EXPECT_EQ(resource.GetRoot(), nullptr) << "row " << i;
+        }
+        EXPECT_FALSE(resource.HasBom());
+    }
+    EXPECT_EQ(ResourceXml("data/none.xml").GetRoot(), nullptr);
 }
 
 TEST_F(ResourceXmlTest, set_root_leaves_exactly_one_element_named_resource) {
@@ -154,83 +153,32 @@ TEST_F(ResourceXmlTest, a_save_without_a_write_directory_fails) {
     EXPECT_FALSE(SaveXmlObject(note, "nowhere.xml", "n"));
 }
 
-TEST_F(ResourceXmlTest, the_physfs_proxy_reads_appends_seeks_and_measures) {
-    TinyxmlPhysfsProxy& proxy = m_Proxy;
-    void* out = proxy.OpenWrite("/io/file.bin");
-    ASSERT_NE(out, nullptr);
-    EXPECT_EQ(proxy.Write(out, "abcdef", 2, 3), 3u);
-    EXPECT_EQ(proxy.Length(out), 6);
-    EXPECT_FALSE(std::filesystem::exists(UserDir() / "io/file.bin"));
-    EXPECT_TRUE(proxy.Close(out));
-    EXPECT_EQ(ReadFile(UserDir() / "io/file.bin"), "abcdef");
+// Both file accesses write a new file beside the old one, which is replaced only when the new
+// one is closed complete; a discarded new file leaves the old one. Parent folders are created.
+TEST_F(ResourceXmlTest, proxies_replace_files_only_on_close) {
+    TiXmlDefaultIO standard;
+    const std::tuple<TiXmlIOProxy*, std::string, std::filesystem::path> rows[] = {
+        {&m_Proxy, "/deep/folder/out.xml", UserDir() / "deep/folder/out.xml"},
+        {&standard, (m_Temp / "deep/folder/out.xml").string(), m_Temp / "deep/folder/out.xml"}};
+    for (const auto& [proxy, name, path] : rows) {
+        SCOPED_TRACE(name);
+        void* dropped = proxy->OpenWrite(name.c_str());
+        ASSERT_NE(dropped, nullptr);
+        EXPECT_EQ(proxy->Write(dropped, "new", 1, 3), 3u);
+        proxy->Discard(dropped);
+        EXPECT_FALSE(std::filesystem::exists(path));
+        WriteFile(path, "old");
 
-    void* append = proxy.OpenAppend("io/file.bin");
-    ASSERT_NE(append, nullptr);
-    EXPECT_EQ(proxy.Write(append, "gh", 1, 2), 2u);
-    EXPECT_TRUE(proxy.Close(append));
+        void* out = proxy->OpenWrite(name.c_str());
+        ASSERT_NE(out, nullptr);
+        EXPECT_EQ(proxy->Write(out, "new text", 2, 4), 4u);
+        EXPECT_EQ(proxy->Length(out), 8);
+        EXPECT_EQ(ReadFile(path), "old");
+        EXPECT_TRUE(proxy->Close(out));
+        EXPECT_EQ(ReadFile(path), "new text");
+        EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp"));
 
-    void* in = proxy.OpenRead("/userfolder/io/file.bin");
-    ASSERT_NE(in, nullptr);
-    EXPECT_EQ(proxy.Length(in), 8);
-    EXPECT_TRUE(proxy.Seek(in, 5));
-    char bytes[4] = {};
-    EXPECT_EQ(proxy.Read(in, bytes, 1, 4), 3u);
-    EXPECT_EQ(std::string(bytes, 3), "fgh");
-    EXPECT_TRUE(proxy.Close(in));
-
-    void* dropped = proxy.OpenWrite("io/file.bin");
-    ASSERT_NE(dropped, nullptr);
-    proxy.Write(dropped, "x", 1, 1);
-    proxy.Discard(dropped);
-    EXPECT_EQ(ReadFile(UserDir() / "io/file.bin"), "abcdefgh");
-    EXPECT_EQ(proxy.OpenRead("missing"), nullptr);
-    EXPECT_FALSE(proxy.Close(nullptr));
-}
-
-TEST(TiXmlDefaultIO, replaces_files_only_on_close_and_offers_plain_file_access) {
-    testing_support::TempDir temp;
-    TiXmlDefaultIO io;
-    const std::string name = (temp / "deep/folder/out.xml").string();
-    WriteFile(name, "old");
-
-    void* dropped = io.OpenWrite(name.c_str());
-    ASSERT_NE(dropped, nullptr);
-    EXPECT_EQ(io.Write(dropped, "new", 1, 3), 3u);
-    io.Discard(dropped);
-    EXPECT_EQ(ReadFile(name), "old");
-
-    void* out = io.OpenWrite(name.c_str());
-    ASSERT_NE(out, nullptr);
-    EXPECT_EQ(io.Write(out, "new text", 1, 8), 8u);
-    EXPECT_EQ(io.Length(out), 8);
-    EXPECT_EQ(ReadFile(name), "old");
-    EXPECT_TRUE(io.Close(out));
-    EXPECT_EQ(ReadFile(name), "new text");
-
-    void* append = io.OpenAppend(name.c_str());
-    ASSERT_NE(append, nullptr);
-    EXPECT_EQ(io.Write(append, "!", 1, 1), 1u);
-    EXPECT_TRUE(io.Close(append));
-
-    void* in = io.OpenRead(name.c_str());
-    ASSERT_NE(in, nullptr);
-    EXPECT_TRUE(io.Seek(in, 4));
-    char bytes[8] = {};
-    EXPECT_EQ(io.Read(in, bytes, 1, 8), 5u);
-    EXPECT_EQ(std::string(bytes, 5), "text!");
-    EXPECT_TRUE(io.Close(in));
-
-    EXPECT_EQ(io.OpenRead((temp / "missing").string().c_str()), nullptr);
-    const std::string intoFile = name + "/below.xml";
-    EXPECT_EQ(io.OpenWrite(intoFile.c_str()), nullptr);
-}
-
-TEST(TiXmlIOProxy, standard_file_access_is_current_until_another_proxy_is_set) {
-    TiXmlIOProxy& initial = TiXmlIOProxy::GetCurrent();
-    EXPECT_NE(dynamic_cast<TiXmlDefaultIO*>(&initial), nullptr);
-    TinyxmlPhysfsProxy physfs;
-    TiXmlIOProxy::SetCurrent(&physfs);
-    EXPECT_EQ(&TiXmlIOProxy::GetCurrent(), &physfs);
-    TiXmlIOProxy::SetCurrent(nullptr);
-    EXPECT_EQ(&TiXmlIOProxy::GetCurrent(), &initial);
+        EXPECT_EQ(proxy->OpenRead((name + ".missing").c_str()), nullptr);
+        EXPECT_EQ(proxy->OpenWrite((name + "/below.xml").c_str()), nullptr) << "a file is no folder";
+    }
 }
