@@ -85,14 +85,3 @@ TEST(PerformanceCounter, lines_go_down_in_counter_order_and_unused_slots_take_no
     overlay.AddCounter(1, "render", PerformanceCounter::Time);
     EXPECT_EQ(overlay.counters.size(), 2u);
 }
-
-TEST(PerformanceCounter, texts_use_the_overlay_style) {
-    PerformanceCounter overlay;
-    // No virtual file system here: the font is missing, which is logged, and the texts are set.
-    overlay.Setup();
-    overlay.AddCounter(0, "render", PerformanceCounter::Time);
-    for (const sf::Text* text : std::vector<const sf::Text*>{&overlay.GetFpsText(), &overlay.counters[0].text}) {
-        EXPECT_EQ(text->getCharacterSize(), 20u);
-        EXPECT_EQ(text->getFillColor(), sf::Color(50, 50, 250, 255));
-    }
-}
