@@ -32,15 +32,15 @@ bool stream::fill_block() {
     return true;
 }
 
-int stream::next_byte_slow() {
+bool stream::refill() {
     if (get_position() >= m_tag_end) {
-        return -1;
+        return false;
     }
     if (m_block_used >= m_block_filled && !fill_block()) {
         m_hit_file_end = true;
-        return -1;
+        return false;
     }
-    return m_block[m_block_used++];
+    return true;
 }
 
 int stream::read_bytes(void* dst, int count) {
@@ -50,15 +50,10 @@ int stream::read_bytes(void* dst, int count) {
     uint8_t* out = static_cast<uint8_t*>(dst);
     int done = 0;
     while (done < count) {
-        int tag_left = m_tag_end - get_position();
-        if (tag_left <= 0) {
+        if (bytes_at_hand() <= 0 && !refill()) {
             break;
         }
-        if (m_block_used >= m_block_filled && !fill_block()) {
-            m_hit_file_end = true;
-            break;
-        }
-        int n = std::min({count - done, m_block_filled - m_block_used, tag_left});
+        int n = std::min(count - done, bytes_at_hand());
         std::memcpy(out + done, m_block + m_block_used, static_cast<size_t>(n));
         m_block_used += n;
         done += n;
@@ -80,65 +75,40 @@ void stream::seek(int pos) {
     m_block_used = 0;
 }
 
-uint32_t stream::read_uint(int bitcount) {
-    assert(bitcount >= 0 && bitcount <= 32);
-    if (bitcount <= m_unused_bits) {
-        // The field lies inside the current byte (or is empty).
-        if (bitcount == 0) {
-            return 0;
-        }
-        m_unused_bits = static_cast<uint8_t>(m_unused_bits - bitcount);
-        uint32_t value = static_cast<uint32_t>(m_current_byte) >> m_unused_bits;
-        m_current_byte &= static_cast<uint8_t>((1u << m_unused_bits) - 1);
-        return value;
-    }
-    // The unread bits of the current byte, then whole bytes, then the top of one more byte,
-    // whose low bits stay for the next field.
-    uint64_t value = m_current_byte;
+uint32_t stream::read_uint_across_bytes(int bitcount) {
+    // The unread bits of the current byte come first, then `needed` bits from the following
+    // bytes; the low bits of the last byte touched that the field leaves unread stay for the
+    // next field.
     int needed = bitcount - m_unused_bits;
-    while (needed >= 8) {
-        value = value << 8 | byte_or_zero();
-        needed -= 8;
+    int count = (needed + 7) / 8;
+    uint32_t following;  // the following bytes, most significant first
+    if (bytes_at_hand() >= 4) {
+        const uint8_t* bytes = m_block + m_block_used;
+        following = static_cast<uint32_t>(bytes[0]) << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
+        m_block_used += count;
+    } else {
+        following = take_big_endian_slowly(count);
     }
-    m_current_byte = 0;
-    m_unused_bits = 0;
-    if (needed > 0) {
-        uint32_t byte = byte_or_zero();
-        m_unused_bits = static_cast<uint8_t>(8 - needed);
-        value = value << needed | byte >> m_unused_bits;
-        m_current_byte = static_cast<uint8_t>(byte & ((1u << m_unused_bits) - 1));
-    }
+    uint64_t value = static_cast<uint64_t>(m_current_byte) << needed | following >> (32 - needed);
+    m_unused_bits = static_cast<uint8_t>(count * 8 - needed);
+    m_current_byte = static_cast<uint8_t>(following >> (32 - count * 8) & ((1u << m_unused_bits) - 1));
     return static_cast<uint32_t>(value);
 }
 
-int32_t stream::read_sint(int bitcount) {
-    uint32_t value = read_uint(bitcount);
-    // Zero bits give 0; a full 32-bit field is already its own two's complement.
-    if (bitcount > 0 && bitcount < 32 && (value & (1u << (bitcount - 1)))) {
-        value |= ~0u << bitcount;
+uint32_t stream::take_big_endian_slowly(int count) {
+    uint32_t value = 0;
+    for (int i = 0; i < count; i++) {
+        value |= byte_or_zero() << (24 - 8 * i);
     }
-    return static_cast<int32_t>(value);
+    return value;
 }
 
-uint8_t stream::read_u8() {
-    align();
-    return static_cast<uint8_t>(byte_or_zero());
-}
-
-uint16_t stream::read_u16() {
-    align();
-    uint32_t b0 = byte_or_zero();
-    uint32_t b1 = byte_or_zero();
-    return static_cast<uint16_t>(b0 | b1 << 8);
-}
-
-uint32_t stream::read_u32() {
-    align();
-    uint32_t b0 = byte_or_zero();
-    uint32_t b1 = byte_or_zero();
-    uint32_t b2 = byte_or_zero();
-    uint32_t b3 = byte_or_zero();
-    return b0 | b1 << 8 | b2 << 16 | b3 << 24;
+uint32_t stream::take_little_endian_slowly(int count) {
+    uint32_t value = 0;
+    for (int i = 0; i < count; i++) {
+        value |= byte_or_zero() << (8 * i);
+    }
+    return value;
 }
 
 float stream::read_fixed() {
@@ -194,19 +164,22 @@ uint32_t stream::read_vu32() {
 void stream::read_string(base_string* out) {
     align();
     out->clear();
-    // A movie's strings are short; the bytes gather in a local block and are appended in runs.
-    char block[64];
-    int used = 0;
-    for (int byte; (byte = next_byte()) > 0;) {
-        block[used++] = static_cast<char>(byte);
-        if (used == static_cast<int>(sizeof(block)) - 1) {
-            block[used] = 0;
-            *out += block;
-            used = 0;
+    // The text is copied in runs straight from the block: up to the 0 byte when the block holds
+    // it, else to the end of what is at hand, and on from the next block.
+    while (bytes_at_hand() > 0 || refill()) {
+        const uint8_t* run = m_block + m_block_used;
+        int at_hand = bytes_at_hand();
+        const void* terminator = std::memchr(run, 0, static_cast<size_t>(at_hand));
+        int length = terminator ? static_cast<int>(static_cast<const uint8_t*>(terminator) - run) : at_hand;
+        int old_length = out->size();
+        out->resize(old_length + length);
+        std::memcpy(&(*out)[old_length], run, static_cast<size_t>(length));
+        m_block_used += length;
+        if (terminator) {
+            m_block_used++;  // the 0 byte is consumed
+            return;
         }
     }
-    block[used] = 0;
-    *out += block;
 }
 
 void stream::read_string_with_length(base_string* out) {
@@ -218,12 +191,12 @@ void stream::read_string_with_length(int len, base_string* out) {
     align();
     out->clear();
     for (int i = 0; i < len; i++) {
-        int byte = next_byte();
-        if (byte < 0) {
+        if (bytes_at_hand() <= 0 && !refill()) {
             break;  // nothing more to consume
         }
+        char byte = static_cast<char>(m_block[m_block_used++]);
         if (byte != 0) {
-            *out += static_cast<char>(byte);
+            *out += byte;
         }
     }
 }

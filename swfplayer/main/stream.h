@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cassert>
 #include <cstdint>
+#include <vector>
 
-#include "swfplayer/base/array.h"
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/base_string.h"
 
@@ -30,9 +31,27 @@ public:
     stream& operator=(const stream&) = delete;
 
     // Bit fields: 0 <= bitcount <= 32; 0 bits read nothing and give 0.
-    uint32_t read_uint(int bitcount);
+    uint32_t read_uint(int bitcount) {
+        assert(bitcount >= 0 && bitcount <= 32);
+        if (bitcount > m_unused_bits) {
+            return read_uint_across_bytes(bitcount);
+        }
+        // The field lies inside the current byte (or is empty). The byte holds only its unread
+        // low bits, so an empty field gives 0 here too.
+        m_unused_bits = static_cast<uint8_t>(m_unused_bits - bitcount);
+        uint32_t value = static_cast<uint32_t>(m_current_byte) >> m_unused_bits;
+        m_current_byte &= static_cast<uint8_t>((1u << m_unused_bits) - 1);
+        return value;
+    }
     // read_uint sign-extended from bit bitcount - 1.
-    int32_t read_sint(int bitcount);
+    int32_t read_sint(int bitcount) {
+        uint32_t value = read_uint(bitcount);
+        // Zero bits give 0; a full 32-bit field is already its own two's complement.
+        if (bitcount > 0 && bitcount < 32 && (value & (1u << (bitcount - 1)))) {
+            value |= ~0u << bitcount;
+        }
+        return static_cast<int32_t>(value);
+    }
     bool read_bool() { return read_uint(1) != 0; }
     // Drops the rest of the current bit byte.
     void align() {
@@ -41,10 +60,10 @@ public:
     }
 
     // Byte-aligned reads: each drops the bit buffer first.
-    uint8_t read_u8();
-    uint16_t read_u16();
+    uint8_t read_u8() { return static_cast<uint8_t>(read_little_endian<1>()); }
+    uint16_t read_u16() { return static_cast<uint16_t>(read_little_endian<2>()); }
     int16_t read_s16() { return static_cast<int16_t>(read_u16()); }
-    uint32_t read_u32();
+    uint32_t read_u32() { return read_little_endian<4>(); }
     int32_t read_s32() { return static_cast<int32_t>(read_u32()); }
     // Signed 16.16 fixed point.
     float read_fixed();
@@ -76,7 +95,7 @@ public:
     void close_tag();
     // The innermost open tag's end. A tag must be open.
     int get_tag_end_position() const;
-    int get_tag_depth() const { return m_tag_stack.size(); }
+    int get_tag_depth() const { return static_cast<int>(m_tag_stack.size()); }
     // Bytes left in the innermost open tag (0 when none is open or the tag is used up).
     int get_tag_bytes_left() const;
     // True once a read asked for bytes the file did not have.
@@ -89,18 +108,46 @@ public:
 private:
     static constexpr int block_size = 4096;
 
-    // One byte, or -1 at the tag end or the file end.
-    int next_byte() {
-        if (m_block_used < m_block_filled && get_position() < m_tag_end) {
-            return m_block[m_block_used++];
+    // read_uint for a field that needs bytes beyond the current one.
+    uint32_t read_uint_across_bytes(int bitcount);
+    // Takes count (1..4) bytes as the top bytes of a big-endian 32-bit number, one at a time;
+    // bytes that the tag or the file lacks read as 0.
+    uint32_t take_big_endian_slowly(int count);
+
+    // Drops the bit buffer, then reads count (1..4) bytes as a little-endian number.
+    template<int count>
+    uint32_t read_little_endian() {
+        align();
+        if (bytes_at_hand() < count) {
+            return take_little_endian_slowly(count);
         }
-        return next_byte_slow();
+        const uint8_t* bytes = m_block + m_block_used;
+        m_block_used += count;
+        uint32_t value = 0;
+        for (int i = 0; i < count; i++) {
+            value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
+        }
+        return value;
     }
-    int next_byte_slow();
+    // The same one byte at a time, for reads at the tag end, the file end or a block's end;
+    // bytes that the tag or the file lacks read as 0.
+    uint32_t take_little_endian_slowly(int count);
+
+    // Bytes that the block holds and the innermost tag still allows: these can be taken from
+    // m_block directly.
+    int bytes_at_hand() const {
+        int in_block = m_block_filled - m_block_used;
+        int in_tag = m_tag_end - get_position();
+        return in_block < in_tag ? in_block : in_tag;
+    }
+    // Makes at least one byte at hand; false at the tag end or the file end.
+    bool refill();
     // One byte, or 0 when nothing is left.
     uint32_t byte_or_zero() {
-        int byte = next_byte();
-        return byte < 0 ? 0u : static_cast<uint32_t>(byte);
+        if (bytes_at_hand() > 0 || refill()) {
+            return m_block[m_block_used++];
+        }
+        return 0;
     }
     // Reads the next block of the file; false when the file has nothing more.
     bool fill_block();
@@ -117,7 +164,9 @@ private:
     base_file* m_input;
     uint8_t m_current_byte = 0;
     uint8_t m_unused_bits = 0;
-    array<int> m_tag_stack;
+    // The ends of the open tags, innermost last. A vector keeps its room when tags close, so
+    // opening and closing tags allocates nothing.
+    std::vector<int> m_tag_stack;
     int m_tag_end = INT32_MAX;  // the innermost tag's end, or no limit
     bool m_hit_file_end = false;
     // The block read ahead: m_block_filled bytes from file position m_block_position, of which
