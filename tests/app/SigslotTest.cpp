@@ -49,7 +49,10 @@ TEST(Sigslot, receivers_run_in_connection_order_including_repeated_connections) 
     EXPECT_EQ(journal, (Journal{"b:3", "a:3", "b*2:6", "b:4", "a:4", "b*2:8"}));
 }
 
-TEST(Sigslot, destroyed_receiver_is_removed_from_every_signal) {
+// A destroyed receiver is removed from every signal it was connected to; a destroyed signal is
+// forgotten by its receivers, whose own destruction later must not touch it (the sanitizer build
+// checks this).
+TEST(Sigslot, either_side_may_be_destroyed_first) {
     Journal journal;
     Receiver stays("stays", journal);
     Signal first, second;
@@ -64,23 +67,13 @@ TEST(Sigslot, destroyed_receiver_is_removed_from_every_signal) {
     EXPECT_EQ(second.connection_count(), 0u);
     first.emit(1);
     second.emit(2);
-    EXPECT_EQ(journal, (Journal{"stays:1"}));
-}
-
-TEST(Sigslot, destroyed_signal_is_forgotten_by_its_receivers) {
-    Journal journal;
-    Receiver receiver("r", journal);
-    Signal survivor;
-    survivor.connect(&receiver, &Receiver::OnValue);
     {
         Signal doomed;
-        doomed.connect(&receiver, &Receiver::OnValue);
-        doomed.emit(1);
+        doomed.connect(&stays, &Receiver::OnValue);
+        doomed.emit(3);
     }
-    // The receiver's own destruction at the end of the test must not touch the dead signal
-    // (the sanitizer build checks this); the surviving signal still works.
-    survivor.emit(2);
-    EXPECT_EQ(journal, (Journal{"r:1", "r:2"}));
+    first.emit(4);
+    EXPECT_EQ(journal, (Journal{"stays:1", "stays:3", "stays:4"}));
 }
 
 TEST(Sigslot, receiver_may_disconnect_itself_during_emit) {
