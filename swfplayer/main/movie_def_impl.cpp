@@ -31,6 +31,9 @@ movie_def_impl::movie_def_impl(player* owner, int create_bitmaps, int create_fon
 
 movie_def_impl::~movie_def_impl() {
     m_break_loading = true;
+    for (execute_tag* tag : m_frame_tags) {
+        delete tag;
+    }
     delete_tags(&m_playlist);
     delete_tags(&m_init_action_list);
 }
@@ -111,6 +114,7 @@ void movie_def_impl::read_tags() {
             if (get_verbose_parse()) {
                 log_msg("  show_frame\n");
             }
+            store_frame_tags();
             m_loading_frame++;
         } else {
             loader_function lf = nullptr;
@@ -134,6 +138,21 @@ void movie_def_impl::read_tags() {
         }
         m_loaded_length = position;
     }
+    store_frame_tags();
+    m_frame_tags.shrink_to_fit();  // needed only while loading
+}
+
+void movie_def_impl::store_frame_tags() {
+    if (m_frame_tags.empty()) {
+        return;
+    }
+    array<execute_tag*>& list = m_playlist[m_loading_frame];
+    int stored = list.size();
+    list.resize(stored + static_cast<int>(m_frame_tags.size()));
+    for (execute_tag* tag : m_frame_tags) {
+        list[stored++] = tag;
+    }
+    m_frame_tags.clear();
 }
 
 float movie_def_impl::get_width_pixels() const {
@@ -227,22 +246,26 @@ void movie_def_impl::export_resource(const base_string& symbol, character_def* r
     m_exports.set(symbol, res);
 }
 
-void movie_def_impl::add_to_frame(array<array<execute_tag*>>* lists, execute_tag* e, const char* what) {
+bool movie_def_impl::fits_loading_frame(execute_tag* e, const char* what) {
     assert(e);
-    if (m_loading_frame >= lists->size()) {
-        log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, lists->size());
+    if (m_loading_frame >= m_playlist.size()) {
+        log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, m_playlist.size());
         delete e;
-        return;
+        return false;
     }
-    (*lists)[m_loading_frame].push_back(e);
+    return true;
 }
 
 void movie_def_impl::add_execute_tag(execute_tag* e) {
-    add_to_frame(&m_playlist, e, "frame tag");
+    if (fits_loading_frame(e, "frame tag")) {
+        m_frame_tags.push_back(e);
+    }
 }
 
 void movie_def_impl::add_init_action(int, execute_tag* e) {
-    add_to_frame(&m_init_action_list, e, "init action");
+    if (fits_loading_frame(e, "init action")) {
+        m_init_action_list[m_loading_frame].push_back(e);
+    }
 }
 
 void movie_def_impl::add_frame_name(const char* name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/base_string.h"
@@ -73,9 +75,11 @@ public:
 private:
     // Runs the tag loop to the end of the movie data.
     void read_tags();
-    // Appends e to list entry m_loading_frame of lists, or drops it (logged) when the movie
-    // has already shown all the frames its header declared.
-    void add_to_frame(array<array<execute_tag*>>* lists, execute_tag* e, const char* what);
+    // True when the frame being loaded is one the header declared; otherwise e is dropped
+    // (logged), since the movie has already shown all the frames it announced.
+    bool fits_loading_frame(execute_tag* e, const char* what);
+    // Moves the gathered frame tags into the playlist of the frame being loaded.
+    void store_frame_tags();
     // Adds an entry to a dictionary, keeping the first definition of a repeated id.
     static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
                           const char* what);
@@ -85,6 +89,10 @@ private:
     hash<int, smart_ptr<character_def>> m_bitmap_characters;
     hash<int, smart_ptr<character_def>> m_sound_samples;
     array<array<execute_tag*>> m_playlist;
+    // The frame tags of the frame being loaded. They are gathered here and stored in the
+    // frame's playlist at its ShowFrame, so that each list is allocated once and not regrown
+    // tag by tag.
+    std::vector<execute_tag*> m_frame_tags;
     array<array<execute_tag*>> m_init_action_list;
     hash<base_stringi, int> m_named_frames;
     hash<base_stringi, smart_ptr<character_def>> m_exports;
