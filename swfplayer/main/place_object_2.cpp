@@ -38,21 +38,23 @@ void place_object_2::read(player* owner, stream* in, int tag_type, int movie_ver
         read_place_object(in);
         return;
     }
-    in->align();
-    bool has_actions = in->read_bool();
-    bool has_clip_depth = in->read_bool();
-    bool has_name = in->read_bool();
-    bool has_ratio = in->read_bool();
-    bool has_cxform = in->read_bool();
-    bool has_matrix = in->read_bool();
-    bool has_char = in->read_bool();
-    bool move = in->read_bool();
+    // One byte of flags, most significant bit first.
+    uint8_t flags = in->read_u8();
+    bool has_actions = flags & 0x80;
+    bool has_clip_depth = flags & 0x40;
+    bool has_name = flags & 0x20;
+    bool has_ratio = flags & 0x10;
+    bool has_cxform = flags & 0x08;
+    bool has_matrix = flags & 0x04;
+    bool has_char = flags & 0x02;
+    bool move = flags & 0x01;
     bool has_blend_mode = false;
     bool has_filters = false;
     if (tag_type == 70) {
-        in->read_uint(6);  // class name, image and cache-as-bitmap flags: not used by this player
-        has_blend_mode = in->read_bool();
-        has_filters = in->read_bool();
+        // The top six bits (class name, image and cache-as-bitmap) are not used by this player.
+        uint8_t more_flags = in->read_u8();
+        has_blend_mode = more_flags & 0x02;
+        has_filters = more_flags & 0x01;
     }
 
     m_depth = in->read_u16();
