@@ -55,17 +55,11 @@ TEST(Utf8Decode, decodes_each_kind_of_sequence_as_the_table_says) {
         const char* p = c.bytes.c_str();
         EXPECT_EQ(c.code_point, decode_next_utf8_char(&p)) << c.name;
         EXPECT_EQ(c.advance, p - c.bytes.c_str()) << c.name;
+        if (c.code_point == 0) {  // at the end, repeated calls stay on the NUL
+            EXPECT_EQ(0u, decode_next_utf8_char(&p)) << c.name;
+            EXPECT_EQ(c.advance, p - c.bytes.c_str()) << c.name;
+        }
     }
-}
-
-TEST(Utf8Decode, stays_on_the_nul_once_the_text_ends) {
-    const char text[] = "\xE2\x82";
-    const char* p = text;
-    EXPECT_EQ(0u, decode_next_utf8_char(&p));
-    const char* at_nul = p;
-    EXPECT_EQ(0u, decode_next_utf8_char(&p));
-    EXPECT_EQ(at_nul, p);
-    EXPECT_EQ(0, *p);
 }
 
 TEST(Utf8Encode, round_trips_every_length_and_ignores_values_above_31_bits) {
@@ -84,38 +78,33 @@ TEST(Utf8Encode, round_trips_every_length_and_ignores_values_above_31_bits) {
     EXPECT_EQ(3, length);
 }
 
-TEST(Utf8String, counts_indexes_and_cuts_by_characters) {
+TEST(Utf8String, counts_indexes_and_cuts_by_characters_within_clamped_limits) {
     base_string s("a\xC3\xA9" "b");
     EXPECT_EQ(3, s.utf8_length());
-    EXPECT_EQ(0x61u, s.utf8_char_at(0));
-    EXPECT_EQ(0xE9u, s.utf8_char_at(1));
-    EXPECT_EQ(0x62u, s.utf8_char_at(2));
-    EXPECT_EQ(0u, s.utf8_char_at(3));
-    EXPECT_EQ(0u, s.utf8_char_at(100));
-    EXPECT_EQ(0u, s.utf8_char_at(-1));
+    const int indexes[] = {0, 1, 2, 3, 100, -1};
+    const uint32_t chars[] = {0x61, 0xE9, 0x62, 0, 0, 0};
+    for (int i = 0; i < 6; i++) {
+        EXPECT_EQ(chars[i], s.utf8_char_at(indexes[i])) << "index " << indexes[i];
+    }
+    // A byte limit inside a sequence counts the character that reaches it; a cut last sequence
+    // is no character.
+    const char euro[] = "a\xE2\x82\xAC" "b";
+    const std::pair<int, int> limits[] = {{0, 0}, {-5, 0}, {1, 1}, {2, 2}, {4, 2}, {5, 3}, {1000, 3}};
+    for (const auto& [limit, count] : limits) {
+        EXPECT_EQ(count, base_string::utf8_char_count(euro, limit)) << "limit " << limit;
+    }
+    EXPECT_EQ(1, base_string::utf8_char_count("a\xE2\x82", 3));
+
+    base_string hello("h\xC3\xA9llo");
+    const struct {
+        int start, end;
+        const char* result;
+    } ranges[] = {{1, 3, "\xC3\xA9l"}, {2, 2, ""}, {3, 1, ""}, {2, 99, "llo"}, {-3, 2, "h\xC3\xA9"}, {5, 9, ""},
+                  {40, 50, ""}};
+    for (const auto& r : ranges) {
+        EXPECT_STREQ(r.result, hello.utf8_substring(r.start, r.end).c_str()) << r.start << " to " << r.end;
+    }
     EXPECT_STREQ("\xC3\xA9" "b", s.utf8_substring(1, 3).c_str());
-}
-
-TEST(Utf8String, a_byte_limit_inside_a_sequence_counts_the_character_that_reaches_it) {
-    const char text[] = "a\xE2\x82\xAC" "b";
-    EXPECT_EQ(0, base_string::utf8_char_count(text, 0));
-    EXPECT_EQ(0, base_string::utf8_char_count(text, -5));
-    EXPECT_EQ(1, base_string::utf8_char_count(text, 1));
-    EXPECT_EQ(2, base_string::utf8_char_count(text, 2));  // the limit falls inside the euro sign
-    EXPECT_EQ(2, base_string::utf8_char_count(text, 4));
-    EXPECT_EQ(3, base_string::utf8_char_count(text, 5));
-    EXPECT_EQ(3, base_string::utf8_char_count(text, 1000));  // the NUL ends the count
-    EXPECT_EQ(1, base_string::utf8_char_count("a\xE2\x82", 3));  // a cut last sequence is no character
-}
-
-TEST(Utf8String, substring_clamps_its_range) {
-    base_string s("h\xC3\xA9llo");
-    EXPECT_STREQ("", s.utf8_substring(2, 2).c_str());
-    EXPECT_STREQ("", s.utf8_substring(3, 1).c_str());
-    EXPECT_STREQ("llo", s.utf8_substring(2, 99).c_str());
-    EXPECT_STREQ("h\xC3\xA9", s.utf8_substring(-3, 2).c_str());
-    EXPECT_STREQ("", s.utf8_substring(5, 9).c_str());
-    EXPECT_STREQ("", s.utf8_substring(40, 50).c_str());
     EXPECT_STREQ("", base_string("a\xE2\x82").utf8_substring(1, 2).c_str());
 }
 
@@ -155,26 +144,20 @@ TEST(Utf8String, wide_text_is_encoded_unit_by_unit) {
     base_string::encode_utf8_from_wchar(&out, pair);
     EXPECT_EQ(6, out.size());
     EXPECT_STREQ("\xED\xA0\xBD\xED\xB8\x80", out.c_str());
-
     const uint32_t wide[] = {'A', 0xE9, 0x1F600, 0};
     base_string::encode_utf8_from_wchar(&out, wide);
     EXPECT_STREQ("A\xC3\xA9\xF0\x9F\x98\x80", out.c_str());
-
     base_string::encode_utf8_from_wchar(&out, L"x\u00e9");
     EXPECT_STREQ("x\xC3\xA9", out.c_str());
-
     const uint16_t empty[] = {0};
     base_string::encode_utf8_from_wchar(&out, empty);
     EXPECT_EQ(0, out.size());
-}
 
-TEST(Utf8String, append_wide_char_encodes_and_skips_zero) {
-    base_string s;
-    s.append_wide_char(static_cast<uint16_t>(0x20AC));
-    s.append_wide_char(static_cast<uint32_t>(0x1F600));
-    s.append_wide_char(static_cast<uint32_t>(0));
-    s.append_wide_char(static_cast<uint16_t>('!'));
-    EXPECT_STREQ("\xE2\x82\xAC\xF0\x9F\x98\x80!", s.c_str());
+    out.append_wide_char(static_cast<uint16_t>(0x20AC));
+    out.append_wide_char(static_cast<uint32_t>(0x1F600));
+    out.append_wide_char(static_cast<uint32_t>(0));
+    out.append_wide_char(static_cast<uint16_t>('!'));
+    EXPECT_STREQ("\xE2\x82\xAC\xF0\x9F\x98\x80!", out.c_str());
 }
 
 }  // namespace
