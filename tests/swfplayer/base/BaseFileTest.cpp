@@ -16,25 +16,16 @@ using swfplayer::memory_buffer;
 
 namespace {
 
-TEST(Membuf, grows_in_4096_byte_steps_and_keeps_one_step_when_emptied) {
+TEST(Membuf, grows_in_4096_byte_steps_keeps_one_step_when_emptied_and_appends_its_own_bytes) {
     membuf buffer;
     EXPECT_EQ(0, buffer.capacity());
     buffer.resize(4097);
     EXPECT_EQ(8192, buffer.capacity());
-    buffer.resize(4096);
-    EXPECT_EQ(4096, buffer.capacity());
     buffer.resize(0);
-    EXPECT_EQ(0, buffer.size());
     EXPECT_EQ(4096, buffer.capacity());
-    EXPECT_NE(nullptr, buffer.data());
-}
-
-TEST(Membuf, appends_bytes_and_copies_deeply) {
-    membuf buffer;
     for (int i = 0; i < 5000; i++) {
         buffer.append(static_cast<uint8_t>(i));
     }
-    EXPECT_EQ(5000, buffer.size());
     EXPECT_EQ(static_cast<uint8_t>(4999), buffer[4999]);
     buffer.append(buffer.data(), 100);  // from its own bytes across a reallocation
     EXPECT_EQ(5100, buffer.size());
@@ -43,37 +34,29 @@ TEST(Membuf, appends_bytes_and_copies_deeply) {
     const char text[] = "borrowed";
     membuf borrowed(text, 8);
     EXPECT_TRUE(borrowed.is_read_only());
-    EXPECT_EQ(0, borrowed.capacity());
-    EXPECT_EQ('w', static_cast<const membuf&>(borrowed)[5]);
-    membuf copy = borrowed;
+    membuf copy = borrowed;  // a copy owns its bytes
     EXPECT_FALSE(copy.is_read_only());
     copy[0] = 'B';
-    EXPECT_EQ('b', text[0]);
-    EXPECT_EQ('B', copy[0]);
-    membuf moved = std::move(copy);
-    EXPECT_EQ(8, moved.size());
+    EXPECT_EQ('b', static_cast<const membuf&>(borrowed)[0]);
+    membuf moved = std::move(copy);  // a move takes the bytes
     EXPECT_EQ(0, copy.size());
+    EXPECT_EQ('B', moved[0]);
 }
 
 TEST(MemoryFile, writes_reads_and_clamps_seeks) {
     base_file file(memory_buffer);
-    EXPECT_EQ(0, file.get_error());
     EXPECT_EQ(10, file.write_bytes("0123456789", 10));
-    EXPECT_EQ(10, file.get_position());
     EXPECT_TRUE(file.get_eof());
-
     file.set_position(12);
     EXPECT_EQ(10, file.get_position());
-    char byte = 'x';
-    EXPECT_EQ(0, file.read_bytes(&byte, 1));
+    char bytes[20] = {};
+    EXPECT_EQ(0, file.read_bytes(bytes, 1));
     EXPECT_TRUE(file.get_eof());
 
     file.set_position(-3);
     EXPECT_EQ(0, file.get_position());
-    char bytes[20] = {};
     EXPECT_EQ(10, file.read_bytes(bytes, 20));
     EXPECT_STREQ("0123456789", bytes);
-
     file.set_position(8);
     EXPECT_EQ(4, file.write_bytes("abcd", 4));  // overwrites two bytes and grows by two
     file.go_to_end();
@@ -81,21 +64,17 @@ TEST(MemoryFile, writes_reads_and_clamps_seeks) {
     file.set_position(6);
     EXPECT_EQ(6, file.read_bytes(bytes, 6));
     EXPECT_EQ(0, std::memcmp("67abcd", bytes, 6));
-    EXPECT_EQ(0, file.read_bytes(bytes, 0));
     EXPECT_EQ(0, file.read_bytes(bytes, -4));
-}
 
-TEST(MemoryFile, over_borrowed_bytes_is_read_only) {
     char data[] = "fixed";
-    base_file file(memory_buffer, 5, data);
-    EXPECT_EQ(0, file.write_bytes("XY", 2));
-    file.go_to_end();
-    EXPECT_EQ(0, file.write_bytes("more", 4));
+    base_file borrowed(memory_buffer, 5, data);
+    EXPECT_EQ(0, borrowed.write_bytes("XY", 2));  // borrowed bytes are never written
+    borrowed.go_to_end();
+    EXPECT_EQ(0, borrowed.write_bytes("more", 4));
+    borrowed.set_position(1);
+    EXPECT_EQ(3, borrowed.read_bytes(bytes, 3));
+    EXPECT_EQ(0, std::memcmp("ixe", bytes, 3));
     EXPECT_STREQ("fixed", data);
-    file.set_position(1);
-    char out[4] = {};
-    EXPECT_EQ(3, file.read_bytes(out, 3));
-    EXPECT_STREQ("ixe", out);
 }
 
 TEST(BaseFile, numbers_are_little_endian_ieee_values) {
@@ -103,29 +82,24 @@ TEST(BaseFile, numbers_are_little_endian_ieee_values) {
     file.write_float32(1.0f);
     file.write_double64(-2.5);
     file.write_byte(0xAB);
+    file.write_float32(std::numeric_limits<float>::infinity());
+    file.write_double64(std::numeric_limits<double>::denorm_min());
     file.set_position(0);
     uint8_t raw[4];
     file.read_bytes(raw, 4);
-    EXPECT_EQ(0x00, raw[0]);
-    EXPECT_EQ(0x00, raw[1]);
-    EXPECT_EQ(0x80, raw[2]);
-    EXPECT_EQ(0x3F, raw[3]);
+    EXPECT_EQ(0, std::memcmp("\x00\x00\x80\x3F", raw, 4));
     EXPECT_EQ(-2.5, file.read_double64());
     EXPECT_EQ(0xAB, file.read_byte());
+    EXPECT_EQ(std::numeric_limits<float>::infinity(), file.read_float32());
+    EXPECT_EQ(std::numeric_limits<double>::denorm_min(), file.read_double64());
     EXPECT_EQ(0, file.read_byte());  // past the end
     EXPECT_EQ(0.0f, file.read_float32());
-
-    base_file special(memory_buffer);
-    special.write_float32(std::numeric_limits<float>::infinity());
-    special.write_double64(std::numeric_limits<double>::denorm_min());
-    special.set_position(0);
-    EXPECT_EQ(std::numeric_limits<float>::infinity(), special.read_float32());
-    EXPECT_EQ(std::numeric_limits<double>::denorm_min(), special.read_double64());
 }
 
 TEST(BaseFile, read_string_stops_at_the_delimiter_the_limit_or_the_end) {
     base_file file(memory_buffer);
-    file.write_bytes("AB\0CDEFGH;xy", 12);
+    file.write_string("AB");
+    file.write_bytes("CDEFGH;xy", 9);
     file.set_position(0);
     char text[8];
     EXPECT_EQ(2, file.read_string(text, 8));
@@ -142,28 +116,12 @@ TEST(BaseFile, read_string_stops_at_the_delimiter_the_limit_or_the_end) {
     EXPECT_EQ(-1, file.read_string(text, 0));
 }
 
-TEST(BaseFile, write_string_writes_the_terminating_nul) {
-    base_file file(memory_buffer);
-    file.write_string("name");
-    EXPECT_EQ(5, file.get_position());
-    file.set_position(0);
-    char text[8];
-    EXPECT_EQ(4, file.read_string(text, 8));
-    EXPECT_STREQ("name", text);
-}
-
-std::vector<uint8_t> pattern(int size) {
-    std::vector<uint8_t> bytes(size);
-    for (int i = 0; i < size; i++) {
+TEST(BaseFile, copies_between_files_and_into_buffers) {
+    std::vector<uint8_t> bytes(10000);
+    for (size_t i = 0; i < bytes.size(); i++) {
         bytes[i] = static_cast<uint8_t>(i * 7 + 3);
     }
-    return bytes;
-}
-
-TEST(BaseFile, copies_between_files_and_into_buffers) {
-    std::vector<uint8_t> bytes = pattern(10000);
     base_file source(memory_buffer, static_cast<int>(bytes.size()), bytes.data());
-
     base_file whole(memory_buffer);
     whole.copy_from(&source);
     EXPECT_EQ(10000, whole.get_position());
@@ -172,7 +130,6 @@ TEST(BaseFile, copies_between_files_and_into_buffers) {
     base_file part(memory_buffer);
     EXPECT_EQ(5000, part.copy_bytes(&source, 5000));
     EXPECT_EQ(4900, part.copy_bytes(&source, 6000));  // the source runs dry
-    EXPECT_EQ(9900, part.get_position());
 
     membuf collected;
     collected.append(static_cast<uint8_t>(0xEE));
@@ -210,80 +167,49 @@ TEST(BaseFile, standard_files_open_read_write_and_report_failure) {
     EXPECT_EQ(base_file::open_error, missing.get_error());
     EXPECT_EQ(0, missing.read_bytes(text, 4));
     EXPECT_EQ(0, missing.write_bytes(text, 4));
-    EXPECT_EQ(0, missing.get_position());
-    EXPECT_TRUE(missing.get_eof());
     missing.set_position(3);
     missing.go_to_end();
-}
+    EXPECT_EQ(0, missing.get_position());
+    EXPECT_TRUE(missing.get_eof());
 
-TEST(BaseFile, a_borrowed_standard_file_stays_open) {
-    testing_support::TempDir dir;
-    std::string path = (dir / "shared.txt").string();
-    FILE* fp = std::fopen(path.c_str(), "w+b");
+    FILE* fp = std::fopen((dir / "shared.txt").string().c_str(), "w+b");
     ASSERT_NE(nullptr, fp);
     {
-        base_file file(fp, false);
-        file.write_string("abc");
+        base_file borrowed(fp, false);
+        borrowed.write_string("abc");
     }
-    EXPECT_EQ(0, std::fseek(fp, 0, SEEK_SET));  // still open
+    EXPECT_EQ(0, std::fseek(fp, 0, SEEK_SET));  // a borrowed file stays open
     EXPECT_EQ('a', std::fgetc(fp));
     std::fclose(fp);
-    base_file none(static_cast<FILE*>(nullptr), true);
-    EXPECT_EQ(base_file::open_error, none.get_error());
+    EXPECT_EQ(base_file::open_error, base_file(static_cast<FILE*>(nullptr), true).get_error());
 }
 
-// Counts the calls the callbacks receive, so the wiring of every operation is visible.
-struct call_log {
-    int reads = 0, writes = 0, seeks = 0, ends = 0, tells = 0, eofs = 0, closes = 0;
-    int last_seek = -1;
-};
-
 TEST(BaseFile, callbacks_receive_their_data_word_and_close_runs_once) {
-    call_log log;
+    std::string calls;
     {
         base_file file(
-            &log,
+            &calls,
             [](void* dst, int bytes, void* data) {
-                static_cast<call_log*>(data)->reads++;
+                *static_cast<std::string*>(data) += "read ";
                 std::memset(dst, 0x5A, bytes);
                 return bytes;
             },
-            [](const void*, int bytes, void* data) {
-                static_cast<call_log*>(data)->writes++;
-                return bytes;
-            },
-            [](int position, void* data) {
-                static_cast<call_log*>(data)->seeks++;
-                static_cast<call_log*>(data)->last_seek = position;
-                return 4;
-            },
+            nullptr, nullptr, nullptr,
+            [](void* data) { return static_cast<int>(static_cast<std::string*>(data)->size()); }, nullptr,
             [](void* data) {
-                static_cast<call_log*>(data)->ends++;
-                return 0;
-            },
-            [](void* data) { return ++static_cast<call_log*>(data)->tells; },
-            [](void* data) {
-                static_cast<call_log*>(data)->eofs++;
-                return false;
-            },
-            [](void* data) {
-                static_cast<call_log*>(data)->closes++;
+                *static_cast<std::string*>(data) += "close";
                 return 0;
             });
         EXPECT_EQ(0x5A, file.read_byte());
-        EXPECT_EQ(3, file.write_bytes("abc", 3));
-        file.set_position(77);
+        EXPECT_EQ(5, file.get_position());  // the tell callback's answer
+        // Missing callbacks fail instead of crashing; without an end test there is nothing to read.
+        EXPECT_EQ(0, file.write_bytes("abc", 3));
+        file.set_position(7);
         file.go_to_end();
-        EXPECT_EQ(1, file.get_position());
-        EXPECT_FALSE(file.get_eof());
-        EXPECT_EQ(0, log.closes);
+        EXPECT_TRUE(file.get_eof());
+        EXPECT_EQ("read ", calls);
     }
-    EXPECT_EQ(1, log.reads);
-    EXPECT_EQ(1, log.writes);
-    EXPECT_EQ(77, log.last_seek);
-    EXPECT_EQ(1, log.ends);
-    EXPECT_EQ(1, log.eofs);
-    EXPECT_EQ(1, log.closes);
+    EXPECT_EQ("read close", calls);
 }
 
 }  // namespace
