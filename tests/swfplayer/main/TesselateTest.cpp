@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -63,24 +64,39 @@ public:
     std::vector<Strip> strips;
 };
 
-// Feeds a ring as one straight-edged path, closed back to its first point.
-void AddRing(const std::vector<float>& ring, int fill0, int fill1, int line) {
-    tess::begin_path(fill0, fill1, line, ring[0], ring[1]);
-    for (size_t i = 2; i < ring.size(); i += 2) {
-        tess::add_line_segment(ring[i], ring[i + 1]);
+// Feeds one path of straight segments through the points x0, y0, x1, y1, ...
+void AddPath(int fill0, int fill1, int line, const std::vector<float>& xy) {
+    tess::begin_path(fill0, fill1, line, xy[0], xy[1]);
+    for (size_t i = 2; i + 1 < xy.size(); i += 2) {
+        tess::add_line_segment(xy[i], xy[i + 1]);
     }
-    tess::add_line_segment(ring[0], ring[1]);
     tess::end_path();
+}
+
+// Feeds a ring as one path, closed back to its first point.
+void AddRing(const std::vector<float>& ring, int fill0, int fill1, int line) {
+    std::vector<float> closed = ring;
+    closed.push_back(ring[0]);
+    closed.push_back(ring[1]);
+    AddPath(fill0, fill1, line, closed);
+}
+
+// Tessellates the one shape whose paths add_paths draws.
+RecordingAccepter Tessellate(float tolerance, const std::function<void()>& add_paths) {
+    RecordingAccepter accepter;
+    tess::begin_shape(&accepter, tolerance);
+    add_paths();
+    tess::end_shape();
+    return accepter;
 }
 
 // Number of segments a single curve flattens into.
 size_t CurveSegments(float tolerance, point p0, point control, point p1) {
-    RecordingAccepter accepter;
-    tess::begin_shape(&accepter, tolerance);
-    tess::begin_path(-1, -1, 0, p0.x, p0.y);
-    tess::add_curve_segment(control.x, control.y, p1.x, p1.y);
-    tess::end_path();
-    tess::end_shape();
+    RecordingAccepter accepter = Tessellate(tolerance, [&] {
+        tess::begin_path(-1, -1, 0, p0.x, p0.y);
+        tess::add_curve_segment(control.x, control.y, p1.x, p1.y);
+        tess::end_path();
+    });
     return accepter.strips.empty() ? 0 : accepter.strips[0].points.size() - 1;
 }
 
@@ -92,25 +108,37 @@ void ExpectFaithful(const Rings& rings, const std::vector<float>& triangles) {
 const std::vector<float> kSquare = {0, 0, 100, 0, 100, 100, 0, 100};  // interior on the left
 
 TEST(TesselateTest, curves_flatten_by_tolerance) {
-    // A control point on its anchor is a straight edge; one on the chord's middle has dist 0.
-    EXPECT_EQ(CurveSegments(1, {0, 0}, {100, 40}, {100, 40}), 1u);
-    EXPECT_EQ(CurveSegments(1, {0, 0}, {50, 0}, {100, 0}), 1u);
-    // dist = half the control point's offset from the chord middle; each split quarters it.
-    EXPECT_EQ(CurveSegments(1, {0, 0}, {50, 4}, {100, 0}), 2u);      // dist 2
-    EXPECT_EQ(CurveSegments(1, {0, 0}, {50, 1.98f}, {100, 0}), 1u);  // dist 0.99
-    EXPECT_EQ(CurveSegments(1, {0, 0}, {50, 2}, {100, 0}), 2u);      // dist 1: not below
-    EXPECT_EQ(CurveSegments(1, {0, 0}, {50, 8}, {100, 0}), 4u);      // dist 4: 4/4 not below
-    EXPECT_EQ(CurveSegments(0.5f, {0, 0}, {50, 64}, {100, 0}), 16u); // dist 32: 32/4^4 < 0.5
-    EXPECT_EQ(CurveSegments(1, {0, 0}, {53, 3}, {100, 0}), 2u);      // dist |1.5| + |1.5|
+    const struct {
+        const char* label;
+        float tolerance;
+        point control, end;
+        size_t segments;
+    } cases[] = {
+        {"control point on the anchor", 1, {100, 40}, {100, 40}, 1},
+        {"control point on the chord's middle", 1, {50, 0}, {100, 0}, 1},
+        // dist = half the control point's offset from the chord middle; each split quarters it.
+        {"dist 2", 1, {50, 4}, {100, 0}, 2},
+        {"dist 0.99", 1, {50, 1.98f}, {100, 0}, 1},
+        {"dist 1: not below", 1, {50, 2}, {100, 0}, 2},
+        {"dist 4: 4/4 not below", 1, {50, 8}, {100, 0}, 4},
+        {"dist 32: 32/4^4 < 0.5", 0.5f, {50, 64}, {100, 0}, 16},
+        {"dist |1.5| + |1.5|", 1, {53, 3}, {100, 0}, 2},
+        // A tolerance of 0 or below stops at the depth cap; one that is not a number at once.
+        {"tolerance 0", 0, {50, 50}, {100, 0}, 65536},
+        {"tolerance -1", -1, {50, 50}, {100, 0}, 65536},
+        {"tolerance NaN", std::nanf(""), {50, 50}, {100, 0}, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CurveSegments(c.tolerance, {0, 0}, c.control, c.end), c.segments) << c.label;
+    }
 }
 
 TEST(TesselateTest, flattened_points_lie_on_the_curve_and_end_on_the_anchor) {
-    RecordingAccepter accepter;
-    tess::begin_shape(&accepter, 0.25f);
-    tess::begin_path(-1, -1, 3, 0, 0);
-    tess::add_curve_segment(400, 800, 800, 0);
-    tess::end_path();
-    tess::end_shape();
+    RecordingAccepter accepter = Tessellate(0.25f, [] {
+        tess::begin_path(-1, -1, 3, 0, 0);
+        tess::add_curve_segment(400, 800, 800, 0);
+        tess::end_path();
+    });
     ASSERT_EQ(accepter.strips.size(), 1u);
     const auto& points = accepter.strips[0].points;
     EXPECT_EQ(accepter.strips[0].style, 3);
@@ -123,100 +151,60 @@ TEST(TesselateTest, flattened_points_lie_on_the_curve_and_end_on_the_anchor) {
     }
 }
 
-TEST(TesselateTest, degenerate_tolerance_and_huge_coordinates_terminate) {
-    EXPECT_EQ(CurveSegments(0, {0, 0}, {50, 50}, {100, 0}), 65536u);
-    EXPECT_EQ(CurveSegments(-1, {0, 0}, {50, 50}, {100, 0}), 65536u);
-    EXPECT_EQ(CurveSegments(std::nanf(""), {0, 0}, {50, 50}, {100, 0}), 1u);
+TEST(TesselateTest, huge_coordinates_flatten_to_finite_points) {
     const float big = 3.0e38f;
-    RecordingAccepter accepter;
-    tess::begin_shape(&accepter, 1e36f);
-    tess::begin_path(-1, -1, 0, -big, -big);
-    tess::add_curve_segment(big, big, big, -big);
-    tess::end_path();
-    tess::end_shape();
+    RecordingAccepter accepter = Tessellate(1e36f, [&] {
+        tess::begin_path(-1, -1, 0, -big, -big);
+        tess::add_curve_segment(big, big, big, -big);
+        tess::end_path();
+    });
     ASSERT_EQ(accepter.strips.size(), 1u);
     for (const point& p : accepter.strips[0].points) {
         EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
     }
 }
 
-TEST(TesselateTest, left_and_right_fills_become_right_hand_fills) {
+TEST(TesselateTest, fill0_fill1_and_both_become_right_hand_fills) {
     // fill1 is the fill on the left-test side: a counterclockwise square fills as it is.
-    RecordingAccepter right;
-    tess::begin_shape(&right, 1);
-    AddRing(kSquare, -1, 2, -1);
-    tess::end_shape();
+    RecordingAccepter right = Tessellate(1, [] { AddRing(kSquare, -1, 2, -1); });
     ASSERT_EQ(right.fills.size(), 1u);
     EXPECT_EQ(right.fills[0].style, 2);
     EXPECT_EQ(right.fills[0].expected, 2);
     ExpectFaithful({kSquare}, right.fills[0].coords);
 
     // The same square drawn the other way round with its fill as fill0 is reversed and filled.
-    std::vector<float> clockwise = {0, 0, 0, 100, 100, 100, 100, 0};
-    RecordingAccepter left;
-    tess::begin_shape(&left, 1);
-    AddRing(clockwise, 4, -1, -1);
-    tess::end_shape();
+    RecordingAccepter left = Tessellate(1, [] { AddRing({0, 0, 0, 100, 100, 100, 100, 0}, 4, -1, -1); });
     ASSERT_EQ(left.fills.size(), 1u);
     EXPECT_EQ(left.fills[0].style, 4);
     ExpectFaithful({kSquare}, left.fills[0].coords);
-}
 
-TEST(TesselateTest, an_edge_between_two_fills_closes_both) {
     // Squares A (style 0, x 0..10) and B (style 1, x 10..20) share the edge x = 10, drawn once
-    // upwards with A on its fill1 side and B on its fill0 side.
-    RecordingAccepter accepter;
-    tess::begin_shape(&accepter, 1);
-    tess::begin_path(1, 0, -1, 10, 0);
-    tess::add_line_segment(10, 10);
-    tess::end_path();
-    tess::begin_path(-1, 0, -1, 10, 10);
-    tess::add_line_segment(0, 10);
-    tess::add_line_segment(0, 0);
-    tess::add_line_segment(10, 0);
-    tess::end_path();
-    tess::begin_path(1, -1, -1, 10, 10);
-    tess::add_line_segment(20, 10);
-    tess::add_line_segment(20, 0);
-    tess::add_line_segment(10, 0);
-    tess::end_path();
-    tess::end_shape();
-    ASSERT_NE(accepter.Fill(0), nullptr);
-    ASSERT_NE(accepter.Fill(1), nullptr);
-    ExpectFaithful({{0, 0, 10, 0, 10, 10, 0, 10}}, accepter.Fill(0)->coords);
-    ExpectFaithful({{10, 0, 20, 0, 20, 10, 10, 10}}, accepter.Fill(1)->coords);
-    // Both fills together: a square with both styles on one closed path fills only the side
-    // that encloses it.
-    RecordingAccepter both;
-    tess::begin_shape(&both, 1);
-    AddRing(kSquare, 5, 6, -1);
-    tess::end_shape();
+    // upwards with A on its fill1 side and B on its fill0 side: that edge closes both.
+    RecordingAccepter shared = Tessellate(1, [] {
+        AddPath(1, 0, -1, {10, 0, 10, 10});
+        AddPath(-1, 0, -1, {10, 10, 0, 10, 0, 0, 10, 0});
+        AddPath(1, -1, -1, {10, 10, 20, 10, 20, 0, 10, 0});
+    });
+    ASSERT_NE(shared.Fill(0), nullptr);
+    ASSERT_NE(shared.Fill(1), nullptr);
+    ExpectFaithful({{0, 0, 10, 0, 10, 10, 0, 10}}, shared.Fill(0)->coords);
+    ExpectFaithful({{10, 0, 20, 0, 20, 10, 10, 10}}, shared.Fill(1)->coords);
+
+    // Both styles on one closed path: only the side that encloses the square fills.
+    RecordingAccepter both = Tessellate(1, [] { AddRing(kSquare, 5, 6, -1); });
     ASSERT_EQ(both.fills.size(), 1u);
     EXPECT_EQ(both.fills[0].style, 6);
 }
 
 TEST(TesselateTest, open_paths_join_and_unclosed_paths_only_draw_lines) {
-    RecordingAccepter joined;
-    tess::begin_shape(&joined, 1);
-    tess::begin_path(-1, 0, -1, 0, 0);
-    tess::add_line_segment(100, 0);
-    tess::add_line_segment(100, 100);
-    tess::end_path();
-    tess::begin_path(-1, 0, -1, 100, 100);
-    tess::add_line_segment(0, 100);
-    tess::add_line_segment(0, 0);
-    tess::end_path();
-    tess::end_shape();
+    RecordingAccepter joined = Tessellate(1, [] {
+        AddPath(-1, 0, -1, {0, 0, 100, 0, 100, 100});
+        AddPath(-1, 0, -1, {100, 100, 0, 100, 0, 0});
+    });
     ASSERT_EQ(joined.fills.size(), 1u);
     ExpectFaithful({kSquare}, joined.fills[0].coords);
 
-    RecordingAccepter open;
-    tess::begin_shape(&open, 1);
-    tess::begin_path(-1, 0, 7, 0, 0);
-    tess::add_line_segment(100, 0);
-    tess::add_line_segment(100, 100);
-    tess::end_path();
-    tess::end_shape();
+    RecordingAccepter open = Tessellate(1, [] { AddPath(-1, 0, 7, {0, 0, 100, 0, 100, 100}); });
     EXPECT_TRUE(open.fills.empty());
     ASSERT_EQ(open.strips.size(), 1u);
     EXPECT_EQ(open.strips[0].style, 7);
@@ -225,11 +213,10 @@ TEST(TesselateTest, open_paths_join_and_unclosed_paths_only_draw_lines) {
 
 TEST(TesselateTest, rings_of_one_style_go_to_one_triangulation) {
     std::vector<float> hole = {30, 30, 30, 70, 70, 70, 70, 30};
-    RecordingAccepter accepter;
-    tess::begin_shape(&accepter, 1);
-    AddRing(kSquare, -1, 0, 1);
-    AddRing(hole, -1, 0, 1);
-    tess::end_shape();
+    RecordingAccepter accepter = Tessellate(1, [&] {
+        AddRing(kSquare, -1, 0, 1);
+        AddRing(hole, -1, 0, 1);
+    });
     ASSERT_EQ(accepter.fills.size(), 1u);
     EXPECT_EQ(accepter.fills[0].expected, 8);
     ExpectFaithful({kSquare, hole}, accepter.fills[0].coords);
@@ -241,18 +228,12 @@ TEST(TesselateTest, rings_of_one_style_go_to_one_triangulation) {
 }
 
 TEST(TesselateTest, cleared_styles_single_points_and_empty_shapes_give_nothing) {
-    RecordingAccepter cleared;
-    tess::begin_shape(&cleared, 1);
-    AddRing(kSquare, -2, -2, -2);
-    tess::begin_path(-1, 0, 0, 5, 5);  // a lone point: no line, and no ring
-    tess::end_path();
-    tess::end_shape();
+    RecordingAccepter cleared = Tessellate(1, [] {
+        AddRing(kSquare, -2, -2, -2);
+        AddPath(-1, 0, 0, {5, 5});  // a lone point: no line, and no ring
+    });
     EXPECT_EQ(cleared.calls, (std::vector<std::string>{"end_shape"}));
-
-    RecordingAccepter empty;
-    tess::begin_shape(&empty, 1);
-    tess::end_shape();
-    EXPECT_EQ(empty.calls, (std::vector<std::string>{"end_shape"}));
+    EXPECT_EQ(Tessellate(1, [] {}).calls, (std::vector<std::string>{"end_shape"}));
 }
 
 TEST(TesselateTest, abandoned_shape_is_dropped_by_the_next_one) {
@@ -260,10 +241,7 @@ TEST(TesselateTest, abandoned_shape_is_dropped_by_the_next_one) {
     tess::begin_shape(&abandoned, 1);
     AddRing(kSquare, -1, 0, -1);
     // No end_shape: the next shape starts clean.
-    RecordingAccepter next;
-    tess::begin_shape(&next, 1);
-    AddRing({0, 0, 10, 0, 0, 10}, -1, 1, -1);
-    tess::end_shape();
+    RecordingAccepter next = Tessellate(1, [] { AddRing({0, 0, 10, 0, 0, 10}, -1, 1, -1); });
     ASSERT_EQ(next.fills.size(), 1u);
     EXPECT_EQ(next.fills[0].style, 1);
     EXPECT_EQ(next.fills[0].expected, 1);
@@ -303,16 +281,16 @@ TEST(TesselateTest, shuffled_fragments_of_an_outline_fill_it_exactly) {
     std::mt19937 rng(99);
     for (int round = 0; round < 30; round++) {
         Rings rings = testing_support::RandomPolygonWithHoles(rng, 5 + rng() % 60, rng() % 4, 3 + rng() % 8);
-        RecordingAccepter accepter;
-        tess::begin_shape(&accepter, 1);
-        for (const tess::fill_path& path : Fragments(rings, rng, round % 2 == 1)) {
-            tess::begin_path(path.fill0, path.fill1, -1, path.points[0].x, path.points[0].y);
-            for (size_t i = 1; i < path.points.size(); i++) {
-                tess::add_line_segment(path.points[i].x, path.points[i].y);
+        std::vector<tess::fill_path> fragments = Fragments(rings, rng, round % 2 == 1);
+        RecordingAccepter accepter = Tessellate(1, [&] {
+            for (const tess::fill_path& path : fragments) {
+                tess::begin_path(path.fill0, path.fill1, -1, path.points[0].x, path.points[0].y);
+                for (size_t i = 1; i < path.points.size(); i++) {
+                    tess::add_line_segment(path.points[i].x, path.points[i].y);
+                }
+                tess::end_path();
             }
-            tess::end_path();
-        }
-        tess::end_shape();
+        });
         ASSERT_EQ(accepter.fills.size(), 1u) << round;
         CoverageOracle::Report report = CoverageOracle(rings).Check(accepter.fills[0].coords, 160);
         EXPECT_TRUE(report.Faithful()) << "round " << round << ": " << report.Describe();
@@ -403,12 +381,11 @@ void AddCircle(float cx, float cy, float r, bool clockwise, int fill1, int line)
 
 TEST(TesselateTest, curved_outlines_with_holes_fill_their_flattened_outline) {
     for (float tolerance : {20.0f, 2.0f, 0.25f}) {
-        RecordingAccepter accepter;
-        tess::begin_shape(&accepter, tolerance);
-        AddCircle(0, 0, 1000, false, 0, 0);
-        AddCircle(-400, 0, 300, true, 0, 0);
-        AddCircle(400, 100, 250, true, 0, 0);
-        tess::end_shape();
+        RecordingAccepter accepter = Tessellate(tolerance, [] {
+            AddCircle(0, 0, 1000, false, 0, 0);
+            AddCircle(-400, 0, 300, true, 0, 0);
+            AddCircle(400, 100, 250, true, 0, 0);
+        });
         // The line strips are the flattened outline; the fill must cover exactly their inside.
         Rings rings;
         for (const auto& strip : accepter.strips) {

@@ -17,26 +17,30 @@ namespace {
 using namespace swfplayer::triangulate;
 
 TEST(TriangulateIndexTest, grid_sizes_stay_in_range_for_any_rectangle) {
-    grid_layout huge(-FLT_MAX, -FLT_MAX, FLT_MAX, FLT_MAX, 1LL << 40, 0.707);
-    EXPECT_EQ(huge.x_cells(), 256);
-    EXPECT_EQ(huge.y_cells(), 256);
-    grid_layout thin(0, 0, 1e30f, 1e-30f, 1000, 0.707);
-    EXPECT_EQ(thin.x_cells(), 256);
-    EXPECT_EQ(thin.y_cells(), 1);
-    // Flat rectangles make a single row or a single column of about n / 2 cells.
-    grid_layout row(0, 5, 100, 5, 100, 0.707);
-    EXPECT_EQ(row.x_cells(), 49);
-    EXPECT_EQ(row.y_cells(), 1);
-    grid_layout column(7, 0, 7, 100, 100, 0.707);
-    EXPECT_EQ(column.x_cells(), 1);
-    EXPECT_EQ(column.y_cells(), 49);
-    grid_layout none(0, 0, 10, 10, 0, 0.707);
-    EXPECT_EQ(none.cell_count(), 1);
+    const struct {
+        const char* label;
+        float x0, y0, x1, y1;
+        long long items;
+        int x_cells, y_cells;
+    } cases[] = {
+        {"huge", -FLT_MAX, -FLT_MAX, FLT_MAX, FLT_MAX, 1LL << 40, 256, 256},
+        {"thin", 0, 0, 1e30f, 1e-30f, 1000, 256, 1},
+        // Flat rectangles make a single row or a single column of about n / 2 cells.
+        {"row", 0, 5, 100, 5, 100, 49, 1},
+        {"column", 7, 0, 7, 100, 100, 1, 49},
+        {"no items", 0, 0, 10, 10, 0, 1, 1},
+    };
+    for (const auto& c : cases) {
+        grid_layout grid(c.x0, c.y0, c.x1, c.y1, c.items, 0.707);
+        EXPECT_EQ(grid.x_cells(), c.x_cells) << c.label;
+        EXPECT_EQ(grid.y_cells(), c.y_cells) << c.label;
+    }
     // Cells clamp at the edges; a coordinate that is not a number lands in the first.
+    grid_layout row(0, 5, 100, 5, 100, 0.707);
     EXPECT_EQ(row.column_of(-1e30), 0);
     EXPECT_EQ(row.column_of(1e30), 48);
     EXPECT_EQ(row.column_of(NAN), 0);
-    EXPECT_EQ(column.column_of(7), 0);
+    EXPECT_EQ(grid_layout(7, 0, 7, 100, 100, 0.707).column_of(7), 0);
 }
 
 TEST(TriangulateIndexTest, index_set_finds_the_next_member_across_words) {

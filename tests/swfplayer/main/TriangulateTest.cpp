@@ -66,11 +66,30 @@ TEST(TriangulateTest, convex_polygons_give_n_minus_two_triangles) {
     }
 }
 
-TEST(TriangulateTest, clockwise_polygon_and_tiny_rings_give_nothing) {
-    EXPECT_TRUE(Triangulate({testing_support::RegularPolygon(0, 0, 100, 12, true)}).empty());
-    EXPECT_TRUE(Triangulate({{5, 5}}).empty());
-    EXPECT_TRUE(Triangulate({{5, 5, 10, 5}}).empty());
-    EXPECT_TRUE(Triangulate({{}, {}}).empty());
+TEST(TriangulateTest, degenerate_outlines_give_no_triangle_of_area) {
+    const struct {
+        const char* label;
+        Rings rings;
+        bool nothing;  // no triangle at all, rather than only triangles of no area
+    } cases[] = {
+        {"clockwise polygon", {testing_support::RegularPolygon(0, 0, 100, 12, true)}, true},
+        {"one point", {{5, 5}}, true},
+        {"two points", {{5, 5, 10, 5}}, true},
+        {"empty rings", {{}, {}}, true},
+        {"horizontal line", {{0, 5, 10, 5, 30, 5, 20, 5}}, false},
+        {"vertical line", {{7, 0, 7, 10, 7, 30, 7, 2}}, false},
+        {"one point thrice", {{1, 1, 1, 1, 1, 1}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<float> triangles = Triangulate(c.rings);
+        if (c.nothing) {
+            EXPECT_TRUE(triangles.empty());
+        }
+        for (size_t i = 0; i < TriangleCount(triangles); i++) {
+            EXPECT_EQ(SignedArea(triangles, i), 0.0);
+        }
+    }
     // A trailing lone coordinate is no vertex.
     EXPECT_EQ(TriangleCount(Triangulate({{0, 0, 10, 0, 0, 10, 7}})), 1u);
 }
@@ -95,65 +114,36 @@ TEST(TriangulateTest, repeated_point_is_clipped_at_once_as_a_zero_area_triangle)
     EXPECT_DOUBLE_EQ(area, 100.0);
 }
 
-TEST(TriangulateTest, squares_with_holes_are_bridged_and_filled_around_them) {
-    Rings one_hole = {Square(0, 0, 100), Square(30, 30, 40, true)};
-    std::vector<float> triangles = Triangulate(one_hole);
-    EXPECT_EQ(TriangleCount(triangles), 8u);
-    ExpectFaithful(one_hole, triangles);
-
-    Rings two_holes = {Square(0, 0, 100), Square(10, 10, 30, true), Square(60, 50, 30, true)};
-    triangles = Triangulate(two_holes);
-    EXPECT_EQ(TriangleCount(triangles), 14u);
-    ExpectFaithful(two_holes, triangles);
-
-    // The hole may come first: the rings are ordered by their smallest vertex.
-    Rings hole_first = {Square(30, 30, 40, true), Square(0, 0, 100)};
-    triangles = Triangulate(hole_first);
-    EXPECT_EQ(TriangleCount(triangles), 8u);
-    ExpectFaithful(hole_first, triangles);
-}
-
-TEST(TriangulateTest, l_shape_and_islands) {
-    Rings l_shape = {{0, 0, 20, 0, 20, 10, 10, 10, 10, 30, 0, 30}};
-    std::vector<float> triangles = Triangulate(l_shape);
-    EXPECT_EQ(TriangleCount(triangles), 4u);
-    ExpectFaithful(l_shape, triangles);
-
-    Rings islands = {Square(0, 0, 10), Square(50, 20, 10)};
-    triangles = Triangulate(islands);
-    EXPECT_EQ(TriangleCount(triangles), 4u);
-    ExpectFaithful(islands, triangles);
-}
-
-TEST(TriangulateTest, straight_corner_is_kept_and_blocks_ears_through_it) {
-    Rings square = {{0, 0, 5, 0, 10, 0, 10, 10, 0, 10}};
-    std::vector<float> triangles = Triangulate(square);
-    EXPECT_EQ(TriangleCount(triangles), 3u);
-    ExpectFaithful(square, triangles);
-    for (size_t i = 0; i < TriangleCount(triangles); i++) {
-        EXPECT_GT(SignedArea(triangles, i), 0.0);
-    }
-}
-
-TEST(TriangulateTest, flat_input_gives_no_triangle_of_area) {
-    for (const Rings& rings : {Rings{{0, 5, 10, 5, 30, 5, 20, 5}}, Rings{{7, 0, 7, 10, 7, 30, 7, 2}},
-                               Rings{{1, 1, 1, 1, 1, 1}}}) {
-        std::vector<float> triangles = Triangulate(rings);
-        for (size_t i = 0; i < TriangleCount(triangles); i++) {
-            EXPECT_EQ(SignedArea(triangles, i), 0.0);
+TEST(TriangulateTest, small_outlines_with_holes_islands_and_touching_rings_fill_exactly) {
+    const struct {
+        const char* label;
+        Rings rings;
+        size_t triangles;  // 0: any number
+        bool all_of_area;  // no triangle of zero area
+    } cases[] = {
+        {"one hole", {Square(0, 0, 100), Square(30, 30, 40, true)}, 8, false},
+        {"two holes", {Square(0, 0, 100), Square(10, 10, 30, true), Square(60, 50, 30, true)}, 14, false},
+        // The rings are ordered by their smallest vertex, so the hole may come first.
+        {"hole first", {Square(30, 30, 40, true), Square(0, 0, 100)}, 8, false},
+        {"L shape", {{0, 0, 20, 0, 20, 10, 10, 10, 10, 30, 0, 30}}, 4, false},
+        {"islands", {Square(0, 0, 10), Square(50, 20, 10)}, 4, false},
+        // A straight corner is kept, and blocks ears through it.
+        {"straight corner", {{0, 0, 5, 0, 10, 0, 10, 10, 0, 10}}, 3, true},
+        {"islands meeting at a corner", {Square(0, 0, 10), Square(10, 10, 10)}, 0, false},
+        {"same, other ring order", {Square(10, 10, 10), Square(0, 0, 10)}, 0, false},
+        {"hole touching the outline", {Square(0, 0, 100), {0, 50, 40, 70, 40, 30}}, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<float> triangles = Triangulate(c.rings);
+        if (c.triangles > 0) {
+            EXPECT_EQ(TriangleCount(triangles), c.triangles);
         }
+        for (size_t i = 0; c.all_of_area && i < TriangleCount(triangles); i++) {
+            EXPECT_GT(SignedArea(triangles, i), 0.0);
+        }
+        ExpectFaithful(c.rings, triangles);
     }
-}
-
-TEST(TriangulateTest, touching_rings_share_vertices_and_still_fill) {
-    // Two islands meeting at one corner, and a hole touching its outline at one vertex.
-    Rings corner = {Square(0, 0, 10), Square(10, 10, 10)};
-    ExpectFaithful(corner, Triangulate(corner));
-    Rings touching_hole = {Square(0, 0, 100), {0, 50, 40, 70, 40, 30}};
-    ExpectFaithful(touching_hole, Triangulate(touching_hole));
-    // The same outline given twice in different ring orders fills the same area.
-    Rings swapped = {Square(10, 10, 10), Square(0, 0, 10)};
-    ExpectFaithful(swapped, Triangulate(swapped));
 }
 
 TEST(TriangulateTest, random_polygons_with_holes_are_covered_exactly) {
