@@ -3,7 +3,6 @@
 // Small pieces the script-core tests share: a stand-in display clip with its own environment,
 // and a call helper that pushes arguments the way the interpreter does.
 
-#include <initializer_list>
 #include <vector>
 
 #include "swfplayer/main/as_environment.h"
@@ -28,13 +27,12 @@ public:
 // Calls function with this_value and the arguments (argument 0 first), pushed last to first on
 // env's stack, then drops them again.
 inline as_value call(as_environment& env, const as_value& function, const as_value& this_value,
-                     std::initializer_list<as_value> args) {
-    std::vector<as_value> list(args);
-    for (int i = static_cast<int>(list.size()) - 1; i >= 0; i--) {
-        env.push(list[i]);
+                     const std::vector<as_value>& args) {
+    for (int i = static_cast<int>(args.size()) - 1; i >= 0; i--) {
+        env.push(args[i]);
     }
-    as_value result = call_method(function, &env, this_value, static_cast<int>(list.size()), env.get_top_index());
-    env.drop(static_cast<int>(list.size()));
+    as_value result = call_method(function, &env, this_value, static_cast<int>(args.size()), env.get_top_index());
+    env.drop(static_cast<int>(args.size()));
     return result;
 }
 
