@@ -20,8 +20,7 @@ protected:
         tag.WriteU32(static_cast<uint32_t>(list.size() + 1));
         tag.WriteBytes(list);
         tag.WriteU8(0xEE);
-        Bytes bytes = tag.GetBytes();
-        swf_testing::ByteStream s(bytes);
+        swf_testing::ByteStream s(tag.GetBytes());
         s.in.open_tag();
         int start = s.in.get_position();
         if (!swfplayer::read_filters(&s.in)) {
@@ -41,35 +40,32 @@ protected:
 };
 
 TEST_F(FilterListTest, each_filter_takes_its_size) {
-    EXPECT_EQ(BytesTaken({0}), 1);
-    EXPECT_EQ(BytesTaken(One(0, 23)), 25);   // drop shadow
-    EXPECT_EQ(BytesTaken(One(1, 9)), 11);    // blur: 10 with its id
-    EXPECT_EQ(BytesTaken(One(2, 15)), 17);   // glow
-    EXPECT_EQ(BytesTaken(One(3, 27)), 29);   // bevel
-    EXPECT_EQ(BytesTaken(One(6, 80)), 82);   // colour matrix: 81 with its id
-    // Gradient glow and bevel with 2 colours: 31 with the id.
-    EXPECT_EQ(BytesTaken(One(4, 29, {2})), 32);
-    EXPECT_EQ(BytesTaken(One(7, 29, {2})), 32);
-    // Convolution 3 x 3: 52 with the id.
-    EXPECT_EQ(BytesTaken(One(5, 49, {3, 3})), 53);
-}
-
-TEST_F(FilterListTest, several_filters_in_one_list) {
-    Bytes list = {3, 1};
-    list.resize(list.size() + 9);
-    list.push_back(6);
-    list.resize(list.size() + 80);
-    list.push_back(4);
-    list.push_back(0);  // no colours
-    list.resize(list.size() + 19);
-    EXPECT_EQ(BytesTaken(list), static_cast<int>(list.size()));
-}
-
-TEST_F(FilterListTest, verbose_parse_names_the_filters) {
-    swfplayer::set_verbose_parse(true);
-    BytesTaken(One(1, 9));
-    swfplayer::set_verbose_parse(false);
-    EXPECT_TRUE(Logged("  filter = BlurFilter\n"));
+    Bytes several = {3, 1};  // blur, colour matrix, gradient glow without colours
+    several.resize(several.size() + 9);
+    several.push_back(6);
+    several.resize(several.size() + 80);
+    several.push_back(4);
+    several.push_back(0);
+    several.resize(several.size() + 19);
+    const struct {
+        const char* label;
+        Bytes list;
+        int taken;
+    } cases[] = {
+        {"empty list", {0}, 1},
+        {"drop shadow", One(0, 23), 25},
+        {"blur: 10 with its id", One(1, 9), 11},
+        {"glow", One(2, 15), 17},
+        {"bevel", One(3, 27), 29},
+        {"colour matrix: 81 with its id", One(6, 80), 82},
+        {"gradient glow with 2 colours: 31 with the id", One(4, 29, {2}), 32},
+        {"gradient bevel with 2 colours", One(7, 29, {2}), 32},
+        {"convolution 3 x 3: 52 with the id", One(5, 49, {3, 3}), 53},
+        {"three filters", several, static_cast<int>(several.size())},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BytesTaken(c.list), c.taken) << c.label;
+    }
 }
 
 TEST_F(FilterListTest, unknown_ids_and_oversized_filters_fail_the_record) {

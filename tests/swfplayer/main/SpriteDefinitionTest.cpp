@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "swfplayer/main/execute_tag.h"
@@ -51,22 +52,31 @@ TEST_F(SpriteDefinitionTest, own_frames_and_labels) {
     // The sprite's tags and labels stay out of the movie's.
     EXPECT_EQ(m_movie->get_playlist(0).size(), 0);
     EXPECT_FALSE(m_movie->get_labeled_frame("idle", nullptr));
+    // Version and frame rate are the containing movie's.
     EXPECT_EQ(sprite->get_version(), 7);
     EXPECT_FLOAT_EQ(sprite->get_frame_rate(), 20.0f);
-    EXPECT_EQ(sprite->get_width_pixels(), 1.0f);
-    EXPECT_EQ(sprite->get_init_actions(0), nullptr);
-    EXPECT_TRUE(sprite->is(swfplayer::AS_SPRITE_DEF));
-    EXPECT_TRUE(sprite->is(swfplayer::AS_MOVIE_DEF_SUB));
-    EXPECT_FALSE(sprite->is(swfplayer::AS_MOVIE_DEF));
 }
 
-TEST_F(SpriteDefinitionTest, zero_frames_give_one) {
-    TagList tags(7);
-    tags.RemoveObject2(1);
-    sprite_definition* sprite = LoadSprite(tags, 0);
+TEST_F(SpriteDefinitionTest, declared_frames_bound_the_playlists) {
+    TagList unshown(7);
+    unshown.RemoveObject2(1);
+    sprite_definition* sprite = LoadSprite(unshown, 0);  // zero frames give one
     ASSERT_TRUE(sprite);
     EXPECT_EQ(sprite->get_frame_count(), 1);
     EXPECT_EQ(sprite->get_playlist(0).size(), 1);
+
+    TagList after_last(7);
+    after_last.ShowFrame().RemoveObject2(4);  // after the last ShowFrame but inside the declared frames
+    sprite = LoadSprite(after_last, 2);
+    ASSERT_TRUE(sprite);
+    EXPECT_EQ(sprite->get_playlist(1).size(), 1);
+
+    TagList extra(7);
+    extra.ShowFrame().ShowFrame().RemoveObject2(4).ShowFrame();
+    sprite = LoadSprite(extra, 1);
+    ASSERT_TRUE(sprite);
+    EXPECT_EQ(sprite->get_playlist(0).size(), 0);
+    EXPECT_TRUE(Logged("sprite_definition: frame tag after the last declared frame (1) dropped"));
 }
 
 TEST_F(SpriteDefinitionTest, repeated_label_moves_to_the_later_frame) {
@@ -80,51 +90,28 @@ TEST_F(SpriteDefinitionTest, repeated_label_moves_to_the_later_frame) {
     EXPECT_TRUE(Logged("add_frame_name(3, 'LOOP') -- frame name already assigned to frame 1; overriding"));
 }
 
-TEST_F(SpriteDefinitionTest, tags_after_the_last_frame) {
-    TagList tags(7);
-    tags.ShowFrame().RemoveObject2(4);  // after the last ShowFrame but inside the declared frames
-    sprite_definition* sprite = LoadSprite(tags, 2);
-    ASSERT_TRUE(sprite);
-    EXPECT_EQ(sprite->get_playlist(1).size(), 1);
-
-    TagList extra(7);
-    extra.ShowFrame().ShowFrame().RemoveObject2(4).ShowFrame();
-    sprite = LoadSprite(extra, 1);
-    ASSERT_TRUE(sprite);
-    EXPECT_EQ(sprite->get_playlist(0).size(), 0);
-    EXPECT_TRUE(Logged("sprite_definition: frame tag after the last declared frame (1) dropped"));
-}
-
-TEST_F(SpriteDefinitionTest, dictionary_export_and_init_tags_are_not_kept) {
-    TagList inner(7);
+TEST_F(SpriteDefinitionTest, dictionary_export_init_import_and_class_tags_are_not_kept) {
+    TagList inner(9);
     inner.ShowFrame();
-    TagList tags(7);
+    TagList tags(9);
     tags.DefineSprite(6, inner).ExportAssets({{9, "other"}}).DoInitAction(5, {0x07, 0x00}).Tag(77, {'m', 0});
-    tags.Tag(1000, {1, 2}).ShowFrame();
-    Movie movie(7, {0, 100, 0, 100}, 20.0);
+    tags.ImportAssets("whatever.swf", {{1, "x"}}).Tag(76, {1, 0, 1, 0, 'C', 0}).Tag(1000, {1, 2}).ShowFrame();
+    Movie movie(9, {0, 100, 0, 100}, 20.0);
     movie.Tags().DefineSprite(9, inner).DefineSprite(5, tags).ShowFrame();
     auto def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     auto* sprite = static_cast<sprite_definition*>(def->get_character_def(5));
     ASSERT_TRUE(sprite);
-    EXPECT_TRUE(Logged("add_character tag appears in sprite tags!"));
-    EXPECT_TRUE(Logged("can't export from sprite"));
-    EXPECT_TRUE(Logged("sprite_definition::add_init_action called!  Ignored."));
-    EXPECT_TRUE(Logged("*** no tag loader for type 1000"));
+    for (const char* line : {"add_character tag appears in sprite tags!", "can't export from sprite",
+                             "sprite_definition::add_init_action called!  Ignored.", "*** no tag loader for type 1000",
+                             "ImportAssets tag inside a sprite ignored", "SymbolClass tag inside a sprite ignored"}) {
+        EXPECT_TRUE(Logged(line)) << line;
+    }
+    EXPECT_FALSE(Logged("can't import movie"));
     EXPECT_EQ(def->get_character_def(6), nullptr);
     EXPECT_EQ(def->get_exported_resource("other"), nullptr);
+    EXPECT_EQ(def->get_symbol_classes().size(), 0);
     EXPECT_EQ(sprite->get_playlist(0).size(), 0);
-}
-
-TEST_F(SpriteDefinitionTest, movie_only_tags_are_skipped_inside_sprites) {
-    TagList tags(9);
-    tags.ImportAssets("whatever.swf", {{1, "x"}}).Tag(76, {1, 0, 1, 0, 'C', 0}).ShowFrame();
-    sprite_definition* sprite = LoadSprite(tags);
-    ASSERT_TRUE(sprite);
-    EXPECT_TRUE(Logged("ImportAssets tag inside a sprite ignored"));
-    EXPECT_TRUE(Logged("SymbolClass tag inside a sprite ignored"));
-    EXPECT_FALSE(Logged("can't import movie"));
-    EXPECT_EQ(m_movie->get_symbol_classes().size(), 0);
 }
 
 TEST_F(SpriteDefinitionTest, nested_sprites_are_bounded) {
@@ -163,9 +150,7 @@ TEST_F(SpriteDefinitionTest, empty_clip_made_by_script) {
     EXPECT_EQ(clip->get_frame_count(), 1);
     ASSERT_EQ(clip->get_playlist(0).size(), 1);
     EXPECT_FALSE(clip->get_playlist(0)[0]->is_action_tag());
-    EXPECT_EQ(clip->get_frame_rate(), 0.0f);
-    EXPECT_EQ(clip->get_version(), 0);
-    EXPECT_EQ(clip->get_character_def(1), nullptr);
+    EXPECT_EQ(clip->get_character_def(1), nullptr);  // no containing movie to ask
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "swfplayer/main/cxform.h"
@@ -32,67 +33,60 @@ Bytes Compress(const Bytes& data) {
     return packed;
 }
 
-TEST(StreamTest, bit_fields_span_bytes_and_byte_reads_drop_the_rest) {
-    Bytes bytes = {0xA5, 0xFF, 0x42};
-    ByteStream s(bytes);
-    EXPECT_EQ(s.in.read_uint(3), 5u);
-    EXPECT_EQ(s.in.read_uint(7), 23u);
-    EXPECT_EQ(s.in.read_u8(), 0x42);
+// A long tag header of the type whose body is length bytes.
+void WriteLongHeader(swfkit::BitWriter& w, int type, uint32_t length) {
+    w.WriteU16(static_cast<uint16_t>(type << 6 | 0x3F));
+    w.WriteU32(length);
 }
 
-TEST(StreamTest, signed_fields_extend_their_top_bit_and_zero_bits_read_nothing) {
-    Bytes bytes = {0xF8, 0x78, 0x80};  // 11111 000 | 01111 000 | 1...
-    ByteStream s(bytes);
-    EXPECT_EQ(s.in.read_sint(5), -1);
-    EXPECT_EQ(s.in.read_uint(0), 0u);
-    EXPECT_EQ(s.in.read_sint(0), 0);
-    EXPECT_EQ(s.in.read_uint(3), 0u);  // the bit buffer was left as it was
-    EXPECT_EQ(s.in.read_sint(5), 15);
-    s.in.align();
-    EXPECT_TRUE(s.in.read_bool());
+std::string Text(const swfplayer::base_string& text) {
+    return text.c_str();
 }
 
-TEST(StreamTest, full_width_fields_keep_every_bit) {
-    Bytes bytes = {0x80, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF};
-    ByteStream s(bytes);
-    EXPECT_EQ(s.in.read_uint(32), 0x80000001u);
-    EXPECT_EQ(s.in.read_sint(32), -1);
+TEST(StreamTest, bit_fields_span_bytes_extend_signs_and_take_zero_bits_as_zero) {
+    ByteStream a({0xA5, 0xFF, 0x42});
+    EXPECT_EQ(a.in.read_uint(3), 5u);
+    EXPECT_EQ(a.in.read_uint(7), 23u);
+    EXPECT_EQ(a.in.read_u8(), 0x42);  // byte reads drop the rest of the bit byte
+
+    ByteStream b({0xF8, 0x78, 0x80});  // 11111 000 | 01111 000 | 1...
+    EXPECT_EQ(b.in.read_sint(5), -1);
+    EXPECT_EQ(b.in.read_uint(0), 0u);
+    EXPECT_EQ(b.in.read_sint(0), 0);
+    EXPECT_EQ(b.in.read_uint(3), 0u);  // the bit buffer was left as it was
+    EXPECT_EQ(b.in.read_sint(5), 15);
+    b.in.align();
+    EXPECT_TRUE(b.in.read_bool());
+
+    ByteStream c({0x80, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(c.in.read_uint(32), 0x80000001u);
+    EXPECT_EQ(c.in.read_sint(32), -1);
 }
 
-TEST(StreamTest, little_endian_numbers_and_fixed_point) {
-    Bytes bytes = {0x34, 0x12, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 0x00, 0x80, 0x01, 0x00, 0x00, 0x80, 0xFF, 0xFF};
-    ByteStream s(bytes);
+TEST(StreamTest, little_endian_integers_fixed_and_floating_values) {
+    swfkit::BitWriter w;
+    w.WriteBytes({0x34, 0x12, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 0x00, 0x80, 0x01, 0x00, 0x00, 0x80, 0xFF, 0xFF});
+    w.WriteBytes({0x00, 0x3C, 0x00, 0xBC, 0x01, 0x00});  // float16: bias 16
+    w.WriteFloat(-2.25f);
+    w.WriteDouble(1234.5678);
+    ByteStream s(w.GetBytes());
     EXPECT_EQ(s.in.read_u16(), 0x1234);
     EXPECT_EQ(s.in.read_s16(), -2);
     EXPECT_EQ(s.in.read_u32(), 0x12345678u);
     EXPECT_FLOAT_EQ(s.in.read_fixed(), 1.5f);
     EXPECT_FLOAT_EQ(s.in.read_fixed(), -0.5f);
-}
-
-TEST(StreamTest, sixteen_bit_floats_use_bias_sixteen) {
-    Bytes bytes = {0x00, 0x3C, 0x00, 0xBC, 0x01, 0x00};
-    ByteStream s(bytes);
     EXPECT_FLOAT_EQ(s.in.read_float16(), 0.5f);
     EXPECT_FLOAT_EQ(s.in.read_float16(), -0.5f);
     float denormal = s.in.read_float16();  // exponent 0: a denormal single of the same sign
     uint32_t bits;
     std::memcpy(&bits, &denormal, sizeof(bits));
     EXPECT_EQ(bits, 1u << 13);
-}
-
-TEST(StreamTest, floats_and_doubles_are_ieee_little_endian) {
-    swfkit::BitWriter w;
-    w.WriteFloat(-2.25f);
-    w.WriteDouble(1234.5678);
-    Bytes bytes = w.GetBytes();
-    ByteStream s(bytes);
     EXPECT_EQ(s.in.read_float(), -2.25f);
     EXPECT_EQ(s.in.read_double(), 1234.5678);
 }
 
 TEST(StreamTest, variable_length_numbers) {
-    Bytes bytes = {0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    ByteStream s(bytes);
+    ByteStream s({0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     EXPECT_EQ(s.in.read_vu32(), 127u);
     EXPECT_EQ(s.in.read_vu32(), 128u);
     EXPECT_EQ(s.in.read_vu32(), 0xFFFFFFFFu);
@@ -100,96 +94,86 @@ TEST(StreamTest, variable_length_numbers) {
     EXPECT_EQ(s.in.get_position(), 13);
 }
 
-TEST(StreamTest, strings_terminated_counted_and_cut_short) {
-    Bytes bytes = {'h', 'i', 0, 3, 'a', 0, 'b', 'x', 'y', 'z'};
-    ByteStream s(bytes);
+TEST(StreamTest, strings_terminated_counted_long_and_cut_short_by_the_file_end) {
+    std::string long_text(1000, 'q');
+    swfkit::BitWriter w;
+    w.WriteString(long_text);
+    w.WriteBytes({'h', 'i', 0, 3, 'a', 0, 'b', 'x', 'y', 'z'});
+    ByteStream s(w.GetBytes());
     swfplayer::base_string text = "old";
     s.in.read_string(&text);
-    EXPECT_EQ(text, "hi");
+    EXPECT_EQ(Text(text), long_text);
+    s.in.read_string(&text);
+    EXPECT_EQ(Text(text), "hi");
     s.in.read_string_with_length(&text);
-    EXPECT_EQ(text, "ab");
-    EXPECT_EQ(s.in.get_position(), 7);
+    EXPECT_EQ(Text(text), "ab");
+    EXPECT_EQ(s.in.get_position(), 1001 + 7);
     s.in.read_string_with_length(0, &text);
-    EXPECT_EQ(text, "");
+    EXPECT_EQ(Text(text), "");
     // No terminator before the end of the file: the string ends with the file.
     s.in.read_string(&text);
-    EXPECT_EQ(text, "xyz");
+    EXPECT_EQ(Text(text), "xyz");
     EXPECT_TRUE(s.in.hit_file_end());
 }
 
-TEST(StreamTest, long_strings_are_read_whole) {
-    swfkit::BitWriter w;
-    std::string longText(1000, 'q');
-    w.WriteString(longText);
-    Bytes bytes = w.GetBytes();
-    ByteStream s(bytes);
-    swfplayer::base_string text;
-    s.in.read_string(&text);
-    EXPECT_EQ(std::string(text.c_str()), longText);
-}
-
-TEST(StreamTest, short_and_long_tag_headers) {
-    Bytes bytes = {0x3F, 0x00, 0x00, 0x00, 0x00, 0x00,  // long form, type 0, length 0
-                   0x43, 0x00, 'a', 'b', 'c', 0x99};
-    ByteStream s(bytes);
+TEST(StreamTest, short_and_long_tag_headers_and_reads_inside_the_tag) {
+    ByteStream s({0x3F, 0x00, 0x00, 0x00, 0x00, 0x00,  // long form, type 0, length 0
+                  0x43, 0x00, 'a', 'b', 0, 0x99});       // type 1, body "ab\0"
     EXPECT_EQ(s.in.open_tag(), 0);
     EXPECT_EQ(s.in.get_tag_end_position(), 6);
     s.in.close_tag();
     EXPECT_EQ(s.in.open_tag(), 1);
     EXPECT_EQ(s.in.get_tag_end_position(), 11);
-    EXPECT_EQ(s.in.read_u8(), 'a');
-    s.in.close_tag();
+    s.in.read_uint(3);
+    s.in.set_position(100);  // seeks stay inside the open tag
     EXPECT_EQ(s.in.get_position(), 11);
+    s.in.set_position(8);
+    swfplayer::base_string text;
+    s.in.read_string(&text);
+    EXPECT_EQ(Text(text), "ab");
+    EXPECT_EQ(s.in.read_u16(), 0);  // past the end: zeros, nothing consumed
+    EXPECT_EQ(s.in.get_position(), 11);
+    EXPECT_FALSE(s.in.hit_file_end());
+    s.in.close_tag();
     EXPECT_EQ(s.in.read_u8(), 0x99);
 }
 
-TEST(StreamTest, reads_stop_at_the_tag_end) {
-    Bytes bytes = {0x42, 0x00, 'a', 'b', 'c', 'd'};  // type 1, body "ab"
-    ByteStream s(bytes);
+TEST(StreamTest, strings_stop_at_the_tag_end) {
+    ByteStream s({0x42, 0x00, 'a', 'b', 'c', 'd'});  // type 1, body "ab"
     s.in.open_tag();
     swfplayer::base_string text;
     s.in.read_string(&text);
-    EXPECT_EQ(text, "ab");
-    EXPECT_EQ(s.in.read_u16(), 0);  // past the end: zeros, nothing consumed
-    EXPECT_EQ(s.in.get_position(), 4);
-    EXPECT_FALSE(s.in.hit_file_end());
+    EXPECT_EQ(Text(text), "ab");
     s.in.close_tag();
     EXPECT_EQ(s.in.read_u8(), 'c');
 }
 
-TEST(StreamTest, huge_tag_lengths_are_clamped_to_the_enclosing_tag) {
+TEST(StreamTest, huge_tag_lengths_are_clamped_to_the_enclosing_tag_and_the_file) {
     swfkit::BitWriter w;
-    w.WriteU16(39 << 6 | 0x3F);
-    w.WriteU32(8);
-    w.WriteU16(2 << 6 | 0x3F);
-    w.WriteU32(0xFFFFFFF0);
+    WriteLongHeader(w, 39, 8);
+    WriteLongHeader(w, 2, 0xFFFFFFF0);
     w.WriteU16(0);
     w.WriteU16(0x1234);
-    Bytes bytes = w.GetBytes();
-    ByteStream s(bytes);
-    EXPECT_EQ(s.in.open_tag(), 39);
-    EXPECT_EQ(s.in.open_tag(), 2);
-    EXPECT_EQ(s.in.get_tag_end_position(), 14);  // not position + 0xFFFFFFF0
-    EXPECT_EQ(s.in.get_tag_depth(), 2);
-    s.in.close_tag();
-    s.in.close_tag();
-    EXPECT_EQ(s.in.get_position(), 14);
-    EXPECT_EQ(s.in.read_u16(), 0x1234);
-}
+    ByteStream nested(w.GetBytes());
+    EXPECT_EQ(nested.in.open_tag(), 39);
+    EXPECT_EQ(nested.in.open_tag(), 2);
+    EXPECT_EQ(nested.in.get_tag_end_position(), 14);  // not position + 0xFFFFFFF0
+    EXPECT_EQ(nested.in.get_tag_depth(), 2);
+    nested.in.close_tag();
+    nested.in.close_tag();
+    EXPECT_EQ(nested.in.get_position(), 14);
+    EXPECT_EQ(nested.in.read_u16(), 0x1234);
 
-TEST(StreamTest, outermost_huge_tag_stays_in_int_range) {
-    Bytes bytes = {0x3F, 0x00, 0xF0, 0xFF, 0xFF, 0xFF, 1, 2};
-    ByteStream s(bytes);
-    s.in.open_tag();
-    EXPECT_GT(s.in.get_tag_end_position(), 6);
-    EXPECT_EQ(s.in.read_u8(), 1);
-    s.in.close_tag();  // the memory file stops at its end
-    EXPECT_EQ(s.in.get_position(), 8);
+    ByteStream outermost({0x3F, 0x00, 0xF0, 0xFF, 0xFF, 0xFF, 1, 2});
+    outermost.in.open_tag();
+    EXPECT_GT(outermost.in.get_tag_end_position(), 6);  // stays in int range
+    EXPECT_EQ(outermost.in.read_u8(), 1);
+    outermost.in.close_tag();  // the memory file stops at its end
+    EXPECT_EQ(outermost.in.get_position(), 8);
 }
 
 TEST(StreamTest, tag_running_past_the_end_of_the_file_reads_zeros) {
-    Bytes bytes = {0x4A, 0x00, 0x11, 0x22};  // type 1, declares 10 bytes, has 2
-    ByteStream s(bytes);
+    ByteStream s({0x4A, 0x00, 0x11, 0x22});  // type 1, declares 10 bytes, has 2
     s.in.open_tag();
     EXPECT_EQ(s.in.read_u32(), 0x2211u);
     EXPECT_TRUE(s.in.hit_file_end());
@@ -198,35 +182,17 @@ TEST(StreamTest, tag_running_past_the_end_of_the_file_reads_zeros) {
     EXPECT_EQ(s.in.get_position(), 4);
 }
 
-TEST(StreamTest, set_position_stays_inside_the_open_tag) {
-    Bytes bytes = {0x42, 0x00, 'a', 'b', 'c', 'd'};
-    ByteStream s(bytes);
-    s.in.open_tag();
-    s.in.read_uint(3);
-    s.in.set_position(100);
-    EXPECT_EQ(s.in.get_position(), 4);
-    s.in.set_position(2);
-    EXPECT_EQ(s.in.read_u8(), 'a');
-}
-
-TEST(StreamTest, fields_across_read_ahead_blocks_and_seeks_back) {
+TEST(StreamTest, seeks_back_behind_the_read_ahead_block_and_block_reads_to_the_end) {
     Bytes bytes(10000);
     for (size_t i = 0; i < bytes.size(); i++) {
         bytes[i] = static_cast<uint8_t>(i * 13 + i / 256);
     }
-    auto u32_at = [&](size_t at) {
-        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-    };
     ByteStream s(bytes);
-    s.in.set_position(4094);
-    EXPECT_EQ(s.in.read_u32(), u32_at(4094));
     s.in.set_position(8190);
-    // Bit fields take the bytes most significant first.
-    uint32_t big_endian = static_cast<uint32_t>(bytes[8190]) << 24 | bytes[8191] << 16 | bytes[8192] << 8 | bytes[8193];
-    EXPECT_EQ(s.in.read_uint(32), big_endian);
+    s.in.read_u32();
     s.in.set_position(10);
     EXPECT_EQ(s.in.get_position(), 10);
-    EXPECT_EQ(s.in.read_u32(), u32_at(10));
+    EXPECT_EQ(s.in.read_u32(), bytes[10] | bytes[11] << 8 | bytes[12] << 16 | static_cast<uint32_t>(bytes[13]) << 24);
     Bytes block(9000);
     EXPECT_EQ(s.in.read_bytes(block.data(), 9000), 9000);
     EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin() + 14));
@@ -235,8 +201,7 @@ TEST(StreamTest, fields_across_read_ahead_blocks_and_seeks_back) {
 }
 
 TEST(StreamTest, file_view_reads_through_the_stream_within_the_tag) {
-    Bytes bytes = {0x45, 0x00, 1, 2, 3, 4, 5, 9, 9};  // type 1, body 1..5
-    ByteStream s(bytes);
+    ByteStream s({0x45, 0x00, 1, 2, 3, 4, 5, 9, 9});  // type 1, body 1..5
     s.in.open_tag();
     EXPECT_EQ(s.in.read_u8(), 1);
     swfplayer::base_file* view = s.in.get_underlying_stream();
@@ -254,20 +219,18 @@ TEST(StreamTest, file_view_reads_through_the_stream_within_the_tag) {
     EXPECT_EQ(s.in.read_u8(), 1);
 }
 
-TEST_F(StreamLogTest, inflate_wrapper_over_the_file_view_of_a_tag) {
+TEST_F(StreamLogTest, inflate_wrapper_reads_exactly_the_compressed_data_of_a_tag_or_file) {
     Bytes data(700);
     for (size_t i = 0; i < data.size(); i++) {
         data[i] = static_cast<uint8_t>(i % 251);
     }
     Bytes packed = Compress(data);
     swfkit::BitWriter w;
-    w.WriteU16(36 << 6 | 0x3F);
-    w.WriteU32(static_cast<uint32_t>(packed.size() + 2));
+    WriteLongHeader(w, 36, static_cast<uint32_t>(packed.size() + 2));
     w.WriteU16(0xBEEF);
     w.WriteBytes(packed);
     w.WriteU16(0x4242);
-    Bytes bytes = w.GetBytes();
-    ByteStream s(bytes);
+    ByteStream s(w.GetBytes());
     s.in.open_tag();
     EXPECT_EQ(s.in.read_u16(), 0xBEEF);
     Bytes out(data.size());
@@ -276,40 +239,15 @@ TEST_F(StreamLogTest, inflate_wrapper_over_the_file_view_of_a_tag) {
     EXPECT_EQ(s.in.get_tag_bytes_left(), 0);
     s.in.close_tag();
     EXPECT_EQ(s.in.read_u16(), 0x4242);
-}
 
-TEST_F(StreamLogTest, dump_tag_bytes_writes_sixteen_bytes_a_line) {
-    Bytes bytes = {0x3F, 0x00, 18, 0, 0, 0};
-    for (int i = 0; i < 18; i++) {
-        bytes.push_back(static_cast<uint8_t>('A' + i));
-    }
-    bytes[6 + 1] = 0x07;
-    ByteStream s(bytes);
-    s.in.open_tag();
-    swfplayer::dump_tag_bytes(&s.in);
-    std::string text;
-    for (const std::string& line : Log()) {
-        text += line;
-    }
-    EXPECT_EQ(text,
-              "41 07 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50    A.CDEFGHIJKLMNOP\n"
-              "51 52 \n");
-}
-
-
-TEST_F(StreamLogTest, inflate_wrapper_leaves_the_file_behind_the_stream) {
-    Bytes data(3000);
-    for (size_t i = 0; i < data.size(); i++) {
-        data[i] = static_cast<uint8_t>(i * 7);
-    }
-    Bytes file = Compress(data);
-    size_t packedSize = file.size();
+    // In a plain file the inflater leaves the file right behind the compressed data.
+    Bytes file = packed;
     file.push_back(0xAB);
     swfplayer::base_file in(swfplayer::memory_buffer, static_cast<int>(file.size()), file.data());
-    Bytes out(data.size());
+    out.assign(data.size(), 0);
     EXPECT_TRUE(swfplayer::inflate_wrapper(&in, out.data(), static_cast<int>(out.size())));
     EXPECT_EQ(out, data);
-    EXPECT_EQ(in.get_position(), static_cast<int>(packedSize));
+    EXPECT_EQ(in.get_position(), static_cast<int>(packed.size()));
     EXPECT_TRUE(Log().empty());
 }
 
@@ -330,18 +268,24 @@ TEST_F(StreamLogTest, inflate_wrapper_stops_on_truncated_and_corrupt_data) {
 
 // Record readers of the geometry types, fed by the kit's record writers and by hand-made bits.
 
+template<class Write>
+Bytes Written(Write write) {
+    swfkit::BitWriter w;
+    write(w);
+    return w.GetBytes();
+}
+
 TEST(RecordReaderTest, matrix_records) {
-    Bytes identity = {0x00};
-    ByteStream a(identity);
+    ByteStream identity({0x00});
     swfplayer::matrix m;
     m.m[0][0] = 7.0f;
-    m.read(&a.in);
-    EXPECT_EQ(m.m[0][0], 1.0f);
-    EXPECT_EQ(m.m[1][1], 1.0f);
-    EXPECT_EQ(m.m[0][2], 0.0f);
-    EXPECT_EQ(a.in.get_position(), 1);
+    m.read(&identity.in);
+    const float identity_entries[6] = {1, 0, 0, 0, 1, 0};
+    for (int i = 0; i < 6; i++) {
+        EXPECT_EQ(m.m[i / 3][i % 3], identity_entries[i]) << "entry " << i;
+    }
+    EXPECT_EQ(identity.in.get_position(), 1);
 
-    swfkit::BitWriter w;
     swfkit::Matrix k;
     k.scaleX = 1.0;
     k.scaleY = 2.5;
@@ -349,58 +293,42 @@ TEST(RecordReaderTest, matrix_records) {
     k.rotate1 = -0.75;
     k.translateX = 20;
     k.translateY = -400;
-    swfkit::WriteMatrix(w, k);
-    Bytes bytes = w.GetBytes();
-    ByteStream b(bytes);
-    m.read(&b.in);
-    EXPECT_FLOAT_EQ(m.m[0][0], 1.0f);
-    EXPECT_FLOAT_EQ(m.m[1][1], 2.5f);
-    EXPECT_FLOAT_EQ(m.m[1][0], 0.25f);
-    EXPECT_FLOAT_EQ(m.m[0][1], -0.75f);
-    EXPECT_FLOAT_EQ(m.m[0][2], 20.0f);
-    EXPECT_FLOAT_EQ(m.m[1][2], -400.0f);
-    EXPECT_EQ(b.in.get_position(), static_cast<int>(bytes.size()));
+    ByteStream s(Written([&](swfkit::BitWriter& w) { swfkit::WriteMatrix(w, k); }));
+    m.read(&s.in);
+    const float entries[6] = {1.0f, -0.75f, 20.0f, 0.25f, 2.5f, -400.0f};
+    for (int i = 0; i < 6; i++) {
+        EXPECT_FLOAT_EQ(m.m[i / 3][i % 3], entries[i]) << "entry " << i;
+    }
+    EXPECT_EQ(s.in.get_position(), static_cast<int>(s.bytes.size()));
 }
 
 TEST(RecordReaderTest, colour_transform_records) {
     swfkit::ColorTransform k;
     k.hasAdd = true;
     k.hasMult = true;
-    k.mult[0] = 512;
-    k.mult[1] = 128;
-    k.mult[2] = -256;
-    k.mult[3] = 64;
-    k.add[0] = 10;
-    k.add[1] = -20;
-    k.add[2] = 255;
-    k.add[3] = 7;
+    const int mult[4] = {512, 128, -256, 64};
+    const int add[4] = {10, -20, 255, 7};
+    for (int i = 0; i < 4; i++) {
+        k.mult[i] = mult[i];
+        k.add[i] = add[i];
+    }
+    for (bool alpha : {false, true}) {
+        SCOPED_TRACE(alpha ? "with alpha" : "without alpha");
+        ByteStream s(Written([&](swfkit::BitWriter& w) { swfkit::WriteColorTransform(w, k, alpha); }));
+        swfplayer::cxform c;
+        alpha ? c.read_rgba(&s.in) : c.read_rgb(&s.in);
+        for (int i = 0; i < 4; i++) {
+            // No alpha terms in the plain form: the identity.
+            bool identity = i == 3 && !alpha;
+            EXPECT_FLOAT_EQ(c.m[i][0], identity ? 1.0f : mult[i] / 256.0f) << "channel " << i;
+            EXPECT_FLOAT_EQ(c.m[i][1], identity ? 0.0f : static_cast<float>(add[i])) << "channel " << i;
+        }
+        EXPECT_EQ(s.in.get_position(), static_cast<int>(s.bytes.size()));
+    }
 
-    swfkit::BitWriter rgb;
-    swfkit::WriteColorTransform(rgb, k, false);
-    Bytes rgbBytes = rgb.GetBytes();
-    ByteStream a(rgbBytes);
+    ByteStream add_only({0x80});  // has_add, no mult, 0 bits: every term identity
     swfplayer::cxform c;
-    c.read_rgb(&a.in);
-    EXPECT_FLOAT_EQ(c.m[0][0], 2.0f);
-    EXPECT_FLOAT_EQ(c.m[1][0], 0.5f);
-    EXPECT_FLOAT_EQ(c.m[2][0], -1.0f);
-    EXPECT_FLOAT_EQ(c.m[3][0], 1.0f);  // no alpha terms in the RGB form
-    EXPECT_FLOAT_EQ(c.m[0][1], 10.0f);
-    EXPECT_FLOAT_EQ(c.m[2][1], 255.0f);
-    EXPECT_FLOAT_EQ(c.m[3][1], 0.0f);
-
-    swfkit::BitWriter withAlpha;
-    swfkit::WriteColorTransform(withAlpha, k, true);
-    Bytes rgbaBytes = withAlpha.GetBytes();
-    ByteStream b(rgbaBytes);
-    c.read_rgba(&b.in);
-    EXPECT_FLOAT_EQ(c.m[3][0], 0.25f);
-    EXPECT_FLOAT_EQ(c.m[3][1], 7.0f);
-    EXPECT_EQ(b.in.get_position(), static_cast<int>(rgbaBytes.size()));
-
-    Bytes addOnly = {0x80};  // has_add, no mult, 0 bits: every term identity
-    ByteStream d(addOnly);
-    c.read_rgba(&d.in);
+    c.read_rgba(&add_only.in);
     EXPECT_FLOAT_EQ(c.m[0][0], 1.0f);
     EXPECT_FLOAT_EQ(c.m[0][1], 0.0f);
 }
@@ -408,16 +336,8 @@ TEST(RecordReaderTest, colour_transform_records) {
 TEST(RecordReaderTest, rect_and_colour_records) {
     swfkit::BitWriter w;
     swfkit::WriteRect(w, {-100, 11000, 5, 8000});
-    w.WriteU8(1);
-    w.WriteU8(2);
-    w.WriteU8(3);
-    w.WriteU8(4);
-    w.WriteU8(5);
-    w.WriteU8(6);
-    w.WriteU8(7);
-    w.WriteU8(8);
-    Bytes bytes = w.GetBytes();
-    ByteStream s(bytes);
+    w.WriteBytes({1, 2, 3, 4, 5, 6, 7, 8});
+    ByteStream s(w.GetBytes());
     swfplayer::rect r;
     r.read(&s.in);
     EXPECT_EQ(r.x_min, -100.0f);
@@ -425,7 +345,7 @@ TEST(RecordReaderTest, rect_and_colour_records) {
     EXPECT_EQ(r.y_min, 5.0f);
     EXPECT_EQ(r.y_max, 8000.0f);
     swfplayer::rgba c;
-    c.read(&s.in, 22);
+    c.read(&s.in, 22);  // DefineShape2 and before: no alpha
     EXPECT_EQ(c.r, 1);
     EXPECT_EQ(c.b, 3);
     EXPECT_EQ(c.a, 255);

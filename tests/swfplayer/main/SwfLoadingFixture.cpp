@@ -1,5 +1,7 @@
 #include "tests/swfplayer/main/SwfLoadingFixture.h"
 
+#include <utility>
+
 #include "swfplayer/main/movie_loader.h"
 
 namespace swf_testing {
@@ -52,7 +54,7 @@ void SwfLoadingFixture::ClearLog() {
     s_log.clear();
 }
 
-ByteStream::ByteStream(const std::vector<uint8_t>& bytes)
-    : file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()), in(&file) {}
+ByteStream::ByteStream(std::vector<uint8_t> data)
+    : bytes(std::move(data)), file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()), in(&file) {}
 
 }  // namespace swf_testing

@@ -36,9 +36,12 @@ private:
     swfplayer::log_callback m_previous = nullptr;
 };
 
-// A read-only memory file over the bytes (which must outlive it) and a stream on it.
+// A read-only memory file over a copy of the bytes and a stream on it.
 struct ByteStream {
-    explicit ByteStream(const std::vector<uint8_t>& bytes);
+    explicit ByteStream(std::vector<uint8_t> data);
+    ByteStream(const ByteStream&) = delete;
+    ByteStream& operator=(const ByteStream&) = delete;
+    std::vector<uint8_t> bytes;
     swfplayer::base_file file;
     swfplayer::stream in;
 };

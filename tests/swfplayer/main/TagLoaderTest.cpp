@@ -98,7 +98,7 @@ protected:
     swfplayer::smart_ptr<RecordingCharacter> m_target;
 };
 
-TEST_F(TagLoaderTest, place_move_and_replace_flags) {
+TEST_F(TagLoaderTest, place_move_replace_and_remove) {
     auto def = LoadFrame(6, [](swfkit::TagList& tags) {
         Placement place;
         place.depth = 3;
@@ -120,16 +120,18 @@ TEST_F(TagLoaderTest, place_move_and_replace_flags) {
         Placement neither;
         neither.depth = 4;
         tags.PlaceObject2(neither);
+        tags.RemoveObject(7, 3);
+        tags.RemoveObject2(3);
     });
     ASSERT_TRUE(def);
-    ASSERT_EQ(def->get_playlist(0).size(), 4);
+    ASSERT_EQ(def->get_playlist(0).size(), 6);
     EXPECT_EQ(Place(def.get_ptr(), 0)->m_place_type, place_object_2::PLACE);
     EXPECT_EQ(Place(def.get_ptr(), 1)->m_place_type, place_object_2::MOVE);
     EXPECT_EQ(Place(def.get_ptr(), 2)->m_place_type, place_object_2::REPLACE);
     EXPECT_EQ(Place(def.get_ptr(), 3)->m_place_type, place_object_2::PLACE);
     EXPECT_EQ(Place(def.get_ptr(), 3)->m_character_id, 0);
     std::vector<std::string> expected = {"add 7 'ball' 0 3 1 0 100 9", "move 3 0 1", "replace 8 '' 3",
-                                         "add 0 '' 0 4 1 0 0 0"};
+                                         "add 0 '' 0 4 1 0 0 0", "remove 3 7", "remove 3 -1"};
     EXPECT_EQ(RunFrame(def.get_ptr()), expected);
     EXPECT_EQ(Place(def.get_ptr(), 0)->get_depth_id_of_replace_or_add_tag(), 0x0003FFFFu);
     EXPECT_EQ(Place(def.get_ptr(), 1)->get_depth_id_of_replace_or_add_tag(), 0xFFFFFFFFu);
@@ -192,30 +194,20 @@ TEST_F(TagLoaderTest, reversing_placements) {
     EXPECT_FALSE(frame[0]->is_remove_tag());
 }
 
-TEST_F(TagLoaderTest, removal_tags) {
-    auto def = LoadFrame(6, [](swfkit::TagList& tags) {
-        tags.RemoveObject(7, 3);
-        tags.RemoveObject2(3);
-    });
-    ASSERT_TRUE(def);
-    std::vector<std::string> expected = {"remove 3 7", "remove 3 -1"};
-    EXPECT_EQ(RunFrame(def.get_ptr()), expected);
-}
-
 TEST_F(TagLoaderTest, background_colour_keeps_the_host_alpha) {
     auto def = LoadFrame(6, [](swfkit::TagList& tags) { tags.SetBackgroundColor({10, 20, 30}); });
     ASSERT_TRUE(def);
-    m_target->host_alpha = 0.0f;
-    RunFrame(def.get_ptr());
-    EXPECT_EQ(m_target->background.r, 10);
-    EXPECT_EQ(m_target->background.b, 30);
-    EXPECT_EQ(m_target->background.a, 0);
-    m_target->host_alpha = 0.5f;
-    RunFrame(def.get_ptr());
-    EXPECT_EQ(m_target->background.a, 128);
-    m_target->host_alpha = 7.0f;
-    RunFrame(def.get_ptr());
-    EXPECT_EQ(m_target->background.a, 255);
+    const struct {
+        float host_alpha;
+        int alpha;
+    } cases[] = {{0.0f, 0}, {0.5f, 128}, {7.0f, 255}};
+    for (const auto& c : cases) {
+        m_target->host_alpha = c.host_alpha;
+        RunFrame(def.get_ptr());
+        EXPECT_EQ(m_target->background.r, 10);
+        EXPECT_EQ(m_target->background.b, 30);
+        EXPECT_EQ(m_target->background.a, c.alpha) << c.host_alpha;
+    }
 }
 
 Bytes StopAction() {
@@ -330,28 +322,23 @@ TEST_F(TagLoaderTest, unknown_filter_abandons_the_rest_of_the_placement) {
 TEST_F(TagLoaderTest, frame_actions_and_init_actions) {
     auto def = LoadFrame(6, [](swfkit::TagList& tags) {
         tags.DoAction({0x96, 0x02, 0x00, 0x08, 0x00, 0x07, 0x00, 0xEE});  // push, stop, end, junk
+        tags.DoAction({0x07, 0x96, 0x09, 0x00});                          // stop, a cut push, no end
         tags.DoInitAction(3, StopAction());
     });
     ASSERT_TRUE(def);
-    ASSERT_EQ(def->get_playlist(0).size(), 1);
-    swfplayer::execute_tag* tag = def->get_playlist(0)[0];
-    EXPECT_TRUE(tag->is_action_tag());
-    EXPECT_EQ(static_cast<swfplayer::do_action*>(tag)->m_buf.size(), 7);
+    ASSERT_EQ(def->get_playlist(0).size(), 2);
+    EXPECT_TRUE(def->get_playlist(0)[0]->is_action_tag());
+    auto* first = static_cast<swfplayer::do_action*>(def->get_playlist(0)[0]);
+    auto* cut = static_cast<swfplayer::do_action*>(def->get_playlist(0)[1]);
+    EXPECT_EQ(first->m_buf.size(), 7);
+    EXPECT_EQ(cut->m_buf.size(), 2);  // stop, then the end action put in its place
+    EXPECT_EQ(cut->m_buf[1], 0);
     RunFrame(def.get_ptr());
-    ASSERT_EQ(m_target->buffers.size(), 1u);
-    EXPECT_EQ(m_target->buffers[0], &static_cast<swfplayer::do_action*>(tag)->m_buf);
+    EXPECT_EQ(m_target->buffers, (std::vector<swfplayer::action_buffer*>{&first->m_buf, &cut->m_buf}));
     const auto* init = def->get_init_actions(0);
     ASSERT_TRUE(init);
     ASSERT_EQ(init->size(), 1);
     EXPECT_EQ(static_cast<swfplayer::do_action*>((*init)[0])->m_buf.size(), 2);
-}
-
-TEST_F(TagLoaderTest, action_block_without_end_is_terminated) {
-    auto def = LoadFrame(6, [](swfkit::TagList& tags) { tags.DoAction({0x07, 0x96, 0x09, 0x00}); });
-    ASSERT_TRUE(def);
-    auto* tag = static_cast<swfplayer::do_action*>(def->get_playlist(0)[0]);
-    EXPECT_EQ(tag->m_buf.size(), 2);  // stop, then the end action put in its place
-    EXPECT_EQ(tag->m_buf[1], 0);
 }
 
 TEST_F(TagLoaderTest, exports_name_characters_and_report_the_unknown) {
@@ -385,25 +372,19 @@ protected:
     testing_support::TempDir m_dir;
 };
 
-TEST_F(ImportTest, imported_symbols_enter_the_dictionary) {
+TEST_F(ImportTest, imported_symbols_enter_the_dictionary_and_a_missing_movie_is_logged_once) {
     std::string library = Write("library.swf", Library());
     Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().ImportAssets(library, {{20, "shared"}, {21, "absent"}}).ShowFrame();
+    movie.Tags().ImportAssets(library, {{20, "shared"}, {21, "absent"}});
+    movie.Tags().ImportAssets((m_dir / "nowhere.swf").string(), {{22, "a"}, {23, "b"}}).ShowFrame();
     auto def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     auto* imported = static_cast<swfplayer::movie_definition*>(def->get_character_def(20));
     ASSERT_TRUE(imported);
     EXPECT_EQ(imported->get_frame_count(), 2);
     EXPECT_EQ(def->get_character_def(21), nullptr);
-}
-
-TEST_F(ImportTest, missing_movie_is_logged_once_and_defines_nothing) {
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().ImportAssets((m_dir / "nowhere.swf").string(), {{20, "a"}, {21, "b"}}).ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
     EXPECT_EQ(CountLogged("can't import movie from url"), 1);
-    EXPECT_EQ(def->get_character_def(20), nullptr);
+    EXPECT_EQ(def->get_character_def(22), nullptr);
 }
 
 TEST_F(ImportTest, self_and_cyclic_imports_end) {
