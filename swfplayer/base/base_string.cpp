@@ -119,18 +119,6 @@ base_string& base_string::operator=(base_string&& other) noexcept {
     return *this;
 }
 
-bool base_string::operator==(const char* text) const {
-    return std::strcmp(c_str(), text ? text : "") == 0;
-}
-
-bool base_string::operator<(const char* text) const {
-    return std::strcmp(c_str(), text ? text : "") < 0;
-}
-
-bool base_string::operator>(const char* text) const {
-    return std::strcmp(c_str(), text ? text : "") > 0;
-}
-
 base_string& base_string::operator+=(const char* text) {
     if (text == nullptr) {
         return *this;
@@ -232,24 +220,6 @@ void base_string::resize(int n) {
     }
     m_heap.size = static_cast<uint32_t>(n) + 1;
     m_heap.buffer[n] = 0;
-}
-
-int base_string::stricmp(const char* a, const char* b) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
-    const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
-    for (;; p++, q++) {
-        // Most names compare in the same case: skip equal bytes before folding.
-        if (*p == *q) {
-            if (*p == 0) {
-                return 0;
-            }
-            continue;
-        }
-        int difference = ascii_tolower(*p) - ascii_tolower(*q);
-        if (difference != 0) {
-            return difference;
-        }
-    }
 }
 
 int base_string::utf8_char_count(const char* bytes, int byte_count) {
@@ -383,24 +353,6 @@ void base_string::encode_utf8_from_wchar(base_string* result, const uint32_t* wi
 
 void base_string::encode_utf8_from_wchar(base_string* result, const wchar_t* wide) {
     encode_wide(result, wide);
-}
-
-uint32_t string_hash_functor::operator()(const base_string& s) const {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(s.c_str());
-    uint32_t h = 5381;
-    for (int i = static_cast<int>(std::strlen(s.c_str())) - 1; i >= 0; i--) {
-        h = (h * 33) ^ bytes[i];
-    }
-    return h;
-}
-
-uint32_t stringi_hash_functor::operator()(const base_string& s) const {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(s.c_str());
-    uint32_t h = 5381;
-    for (int i = static_cast<int>(std::strlen(s.c_str())) - 1; i >= 0; i--) {
-        h = (h * 33) ^ static_cast<uint32_t>(ascii_tolower(bytes[i]));
-    }
-    return h;
 }
 
 base_string format_base_string(const char* format, ...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace swfplayer {
 
@@ -35,14 +36,14 @@ public:
     int capacity() const { return is_heap() ? static_cast<int>(m_heap.capacity) : local_capacity; }
 
     // Byte-for-byte equality up to the NULs.
-    bool operator==(const char* text) const;
+    bool operator==(const char* text) const { return compare(c_str(), text) == 0; }
     bool operator==(const base_string& other) const { return *this == other.c_str(); }
     bool operator!=(const char* text) const { return !(*this == text); }
     bool operator!=(const base_string& other) const { return !(*this == other.c_str()); }
     // Unsigned bytewise order, as strcmp.
-    bool operator<(const char* text) const;
+    bool operator<(const char* text) const { return compare(c_str(), text) < 0; }
     bool operator<(const base_string& other) const { return *this < other.c_str(); }
-    bool operator>(const char* text) const;
+    bool operator>(const char* text) const { return compare(c_str(), text) > 0; }
     bool operator>(const base_string& other) const { return *this > other.c_str(); }
 
     // Appends the text (which may be this string's own); a null pointer appends nothing.
@@ -67,7 +68,7 @@ public:
     void resize(int n);
 
     // Case-insensitive comparison folding ASCII letters only, like _stricmp in the C locale:
-    // negative, zero or positive.
+    // negative, zero or positive; a null text is empty.
     static int stricmp(const char* a, const char* b);
 
     // The number of characters decode_next_utf8_char yields from bytes before it returns 0 or
@@ -99,6 +100,8 @@ private:
     static constexpr int local_capacity = 15;  // 14 bytes of text and the NUL
     static constexpr uint8_t heap_tag = 255;
 
+    // strcmp's order over unsigned bytes (negative, zero or positive); a null text is empty.
+    static int compare(const char* a, const char* b);
     bool is_heap() const { return m_tag == heap_tag; }
     char* data() { return is_heap() ? m_heap.buffer : m_local; }
     void free_heap();
@@ -131,7 +134,11 @@ public:
 
     bool operator==(const char* text) const { return stricmp(c_str(), text ? text : "") == 0; }
     bool operator==(const base_string& other) const { return *this == other.c_str(); }
-    bool operator==(const base_stringi& other) const { return *this == other.c_str(); }
+    // Names found in a table mostly match in case as well: the same bytes settle it at once.
+    bool operator==(const base_stringi& other) const {
+        return (size() == other.size() && std::memcmp(c_str(), other.c_str(), static_cast<size_t>(size())) == 0) ||
+               *this == other.c_str();
+    }
     bool operator!=(const char* text) const { return !(*this == text); }
     bool operator!=(const base_string& other) const { return !(*this == other.c_str()); }
     bool operator!=(const base_stringi& other) const { return !(*this == other.c_str()); }
@@ -141,17 +148,89 @@ public:
     bool operator>(const base_string& other) const { return *this > other.c_str(); }
 };
 
-// ASCII-only lower case, the folding that base_stringi's compare and hash share.
-inline int ascii_tolower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+// Byte value -> the same value with the ASCII letters lower-cased.
+struct ascii_fold_table {
+    uint8_t lower[256];
+    constexpr ascii_fold_table() : lower() {
+        for (int c = 0; c < 256; c++) {
+            lower[c] = static_cast<uint8_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        }
+    }
+};
+inline constexpr ascii_fold_table ascii_fold;
 
-// Hash of a string's bytes from the last to the first: h = byte ^ (h * 33), seed 5381.
+// ASCII-only lower case, the folding that base_stringi's compare and hash share.
+inline int ascii_tolower(unsigned char c) { return ascii_fold.lower[c]; }
+
+// The comparisons and hashes below are defined here so that they inline into the hash table's
+// lookups: the player's strings are short names, and a call costs as much as the work.
+
+inline int base_string::compare(const char* a, const char* b) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
+    while (*p == *q && *p != 0) {
+        p++;
+        q++;
+    }
+    return *p - *q;
+}
+
+inline int base_string::stricmp(const char* a, const char* b) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
+    for (;; p++, q++) {
+        // Most names compare in the same case: skip equal bytes before folding.
+        if (*p == *q) {
+            if (*p == 0) {
+                return 0;
+            }
+            continue;
+        }
+        int difference = ascii_tolower(*p) - ascii_tolower(*q);
+        if (difference != 0) {
+            return difference;
+        }
+    }
+}
+
+// h = byte ^ (h * 33) over the first length bytes from the last to the first, seed 5381, with
+// ASCII letters lower-cased first when fold_case is set; *has_nul tells whether a byte was 0.
+template<bool fold_case>
+uint32_t hash_bytes(const unsigned char* bytes, size_t length, bool* has_nul) {
+    uint32_t h = 5381;
+    bool nul = false;
+    for (size_t i = length; i > 0; i--) {
+        uint32_t byte = fold_case ? ascii_fold.lower[bytes[i - 1]] : bytes[i - 1];
+        h = (h * 33) ^ byte;
+        nul |= byte == 0;
+    }
+    *has_nul = nul;
+    return h;
+}
+
+// Hash of a string's text, which ends at its first NUL as in every comparison. Finding that
+// NUL first would put a strlen in front of every hash, and almost no string holds a NUL before
+// its end: the whole length is hashed, and only a string found to hold a NUL is hashed again
+// up to it.
+template<bool fold_case>
+uint32_t hash_text(const base_string& s) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(s.c_str());
+    bool has_nul = false;
+    uint32_t h = hash_bytes<fold_case>(bytes, static_cast<size_t>(s.size()), &has_nul);
+    if (has_nul) {
+        h = hash_bytes<fold_case>(bytes, std::strlen(s.c_str()), &has_nul);
+    }
+    return h;
+}
+
+// Hash of base_string keys.
 struct string_hash_functor {
-    uint32_t operator()(const base_string& s) const;
+    uint32_t operator()(const base_string& s) const { return hash_text<false>(s); }
 };
 
 // The same over ASCII-lower-cased bytes, for base_stringi keys.
 struct stringi_hash_functor {
-    uint32_t operator()(const base_string& s) const;
+    uint32_t operator()(const base_string& s) const { return hash_text<true>(s); }
 };
 
 // A new string holding the printf-style formatting of the arguments, cut to 499 bytes.
