@@ -119,30 +119,17 @@ base_string& base_string::operator=(base_string&& other) noexcept {
     return *this;
 }
 
-base_string& base_string::operator+=(const char* text) {
-    if (text == nullptr) {
-        return *this;
-    }
+void base_string::append_with_resize(const char* bytes, int count) {
     const char* own = c_str();
-    if (text >= own && text < own + capacity()) {
+    if (bytes >= own && bytes < own + capacity()) {
         // Appending (part of) this string to itself: the source must outlive the resize.
-        base_string copy(text);
-        return *this += copy.c_str();
+        base_string copy(bytes, count);
+        append_with_resize(copy.c_str(), count);
+        return;
     }
     int old_length = size();
-    int added = static_cast<int>(std::strlen(text));
-    resize(old_length + added);
-    std::memcpy(data() + old_length, text, added);
-    return *this;
-}
-
-base_string& base_string::operator+=(char c) {
-    if (c != 0) {
-        int old_length = size();
-        resize(old_length + 1);
-        data()[old_length] = c;
-    }
-    return *this;
+    resize(old_length + count);
+    std::memcpy(data() + old_length, bytes, static_cast<size_t>(count));
 }
 
 base_string base_string::operator+(const char* text) const {

@@ -47,10 +47,20 @@ public:
     bool operator>(const base_string& other) const { return *this > other.c_str(); }
 
     // Appends the text (which may be this string's own); a null pointer appends nothing.
-    base_string& operator+=(const char* text);
+    base_string& operator+=(const char* text) {
+        if (text != nullptr) {
+            append(text, static_cast<int>(std::strlen(text)));
+        }
+        return *this;
+    }
     base_string& operator+=(const base_string& other) { return *this += other.c_str(); }
     // Appends one byte; a NUL appends nothing.
-    base_string& operator+=(char c);
+    base_string& operator+=(char c) {
+        if (c != 0) {
+            append(&c, 1);
+        }
+        return *this;
+    }
     // This string followed by the text.
     base_string operator+(const char* text) const;
 
@@ -105,6 +115,25 @@ private:
     bool is_heap() const { return m_tag == heap_tag; }
     char* data() { return is_heap() ? m_heap.buffer : m_local; }
     void free_heap();
+    // Appends count bytes that hold no NUL. While the text and its NUL still fit the storage,
+    // the storage rule would keep it as it is, so the bytes are copied in place; otherwise the
+    // string resizes.
+    void append(const char* bytes, int count) {
+        int length = size();
+        if (length + count < capacity()) {
+            char* text = data();
+            std::memcpy(text + length, bytes, static_cast<size_t>(count));
+            text[length + count] = 0;
+            if (is_heap()) {
+                m_heap.size = static_cast<uint32_t>(length + count) + 1;
+            } else {
+                m_tag = static_cast<uint8_t>(length + count + 1);
+            }
+        } else {
+            append_with_resize(bytes, count);
+        }
+    }
+    void append_with_resize(const char* bytes, int count);
     template<class unit>
     static void encode_wide(base_string* result, const unit* wide);
     base_string utf8_map_ascii(bool to_upper) const;
