@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
+
 #include "tools/swfkit/BitWriter.h"
 
 namespace {
@@ -44,17 +47,14 @@ TEST(BitWriterTest, variable_length_numbers_and_strings) {
 }
 
 TEST(BitWriterTest, bits_needed) {
-    EXPECT_EQ(BitWriter::UnsignedBitsNeeded(0), 0);
-    EXPECT_EQ(BitWriter::UnsignedBitsNeeded(1), 1);
-    EXPECT_EQ(BitWriter::UnsignedBitsNeeded(255), 8);
-    EXPECT_EQ(BitWriter::UnsignedBitsNeeded(0xFFFFFFFF), 32);
-    EXPECT_EQ(BitWriter::SignedBitsNeeded(0), 0);
-    EXPECT_EQ(BitWriter::SignedBitsNeeded(1), 2);
-    EXPECT_EQ(BitWriter::SignedBitsNeeded(-1), 1);
-    EXPECT_EQ(BitWriter::SignedBitsNeeded(15), 5);
-    EXPECT_EQ(BitWriter::SignedBitsNeeded(-16), 5);
-    EXPECT_EQ(BitWriter::SignedBitsNeeded(16), 6);
-    EXPECT_EQ(BitWriter::SignedBitsNeeded(INT32_MIN), 32);
+    const std::pair<uint32_t, int> unsigned_cases[] = {{0, 0}, {1, 1}, {255, 8}, {0xFFFFFFFF, 32}};
+    for (const auto& [value, bits] : unsigned_cases) {
+        EXPECT_EQ(BitWriter::UnsignedBitsNeeded(value), bits) << value;
+    }
+    const std::pair<int32_t, int> signed_cases[] = {{0, 0}, {1, 2}, {-1, 1}, {15, 5}, {-16, 5}, {16, 6}, {INT32_MIN, 32}};
+    for (const auto& [value, bits] : signed_cases) {
+        EXPECT_EQ(BitWriter::SignedBitsNeeded(value), bits) << value;
+    }
 }
 
 }  // namespace

@@ -32,16 +32,6 @@ TEST(TagListTest, short_and_long_headers) {
     EXPECT_EQ(raw.GetBytes(), (Bytes{0xBF, 0x00, 0xF0, 0xFF, 0xFF, 0xFF, 7}));
 }
 
-TEST(TagListTest, frames_and_end) {
-    TagList tags(6);
-    tags.ShowFrame().ShowFrame();
-    EXPECT_EQ(tags.GetShowFrameCount(), 2);
-    EXPECT_FALSE(tags.EndsWithEnd());
-    tags.End();
-    EXPECT_TRUE(tags.EndsWithEnd());
-    EXPECT_EQ(tags.GetBytes(), (Bytes{0x40, 0x00, 0x40, 0x00, 0x00, 0x00}));
-}
-
 TEST(TagListTest, placement_and_control_tags) {
     TagList tags(6);
     Placement place;
