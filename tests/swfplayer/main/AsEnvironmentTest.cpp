@@ -67,9 +67,7 @@ TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_globa
 TEST_F(AsEnvironmentTest, store_order_with_stack_then_locals_then_target_then_new_local) {
     m_with_object->set_member("w", as_value(0.0));
     m_env.set_variable("w", as_value(1.0), m_with);
-    as_value value;
-    m_with_object->get_member("w", &value);
-    EXPECT_EQ(value.to_number(), 1.0);
+    EXPECT_EQ(member(m_with_object, "w").to_number(), 1.0);
     EXPECT_FALSE(m_clip->has_own_member("w"));
 
     // A with object without the name is passed over.
@@ -80,8 +78,7 @@ TEST_F(AsEnvironmentTest, store_order_with_stack_then_locals_then_target_then_ne
     EXPECT_FALSE(m_clip->has_own_member("l"));
 
     m_env.set_variable("t", as_value(3.0), m_with);
-    ASSERT_TRUE(m_clip->get_member("t", &value));
-    EXPECT_EQ(value.to_number(), 3.0);
+    EXPECT_EQ(member(m_clip, "t").to_number(), 3.0);
 
     as_environment detached(m_player.get_ptr());
     detached.set_variable("v", as_value(4.0), m_no_with);
@@ -120,13 +117,11 @@ TEST_F(AsEnvironmentTest, paths_read_and_write_the_clip_they_name) {
     root->set_member("a", as_value(a.get_ptr()));
     a->set_member("b", as_value(b.get_ptr()));
     b->set_member("c", as_value("found"));
-    EXPECT_STREQ(read("a/b:c", m_no_with), "found");
-    EXPECT_STREQ(read("a.b.c", m_no_with), "found");
-    EXPECT_STREQ(read("/a/b:c", m_no_with), "found");
+    for (const char* path : {"a/b:c", "a.b.c", "/a/b:c"}) {
+        EXPECT_STREQ(read(path, m_no_with), "found") << path;
+    }
     m_env.set_variable("a.b.d", as_value(5.0), m_no_with);
-    as_value value;
-    ASSERT_TRUE(b->get_member("d", &value));
-    EXPECT_EQ(value.to_number(), 5.0);
+    EXPECT_EQ(member(b, "d").to_number(), 5.0);
     // A missing clip: no effect, and reading gives undefined.
     m_env.set_variable("nosuchclip.x", as_value(1.0), m_no_with);
     EXPECT_FALSE(m_clip->has_own_member("x"));

@@ -42,9 +42,7 @@ protected:
 TEST_F(AsObjectTest, member_names_ignore_case) {
     smart_ptr<as_object> object = make_object();
     object->set_member("Foo", as_value(1.0));
-    as_value value;
-    ASSERT_TRUE(object->get_member("foo", &value));
-    EXPECT_EQ(value.to_number(), 1.0);
+    EXPECT_EQ(member(object, "foo").to_number(), 1.0);
     EXPECT_TRUE(call_builtin(object.get_ptr(), "hasOwnProperty", {as_value("FOO")}).to_bool());
     EXPECT_FALSE(call_builtin(object.get_ptr(), "hasOwnProperty", {as_value("bar")}).to_bool());
 }
@@ -56,15 +54,12 @@ TEST_F(AsObjectTest, lookup_order_is_builtins_then_own_members_then_prototypes) 
     smart_ptr<as_object> object = make_object();
     object->set_proto(proto.get_ptr());
     object->set_member("watch", as_value("own watch"));
-    as_value value;
     // An own member named after an Object method is never read.
-    ASSERT_TRUE(object->get_member("watch", &value));
-    EXPECT_TRUE(value.is_function());
-    ASSERT_TRUE(object->get_member("shared", &value));
-    EXPECT_STREQ(value.to_string(), "proto");
+    EXPECT_TRUE(member(object, "watch").is_function());
+    EXPECT_STREQ(member(object, "shared").to_string(), "proto");
     object->set_member("shared", as_value("own"));
-    ASSERT_TRUE(object->get_member("shared", &value));
-    EXPECT_STREQ(value.to_string(), "own");
+    EXPECT_STREQ(member(object, "shared").to_string(), "own");
+    as_value value;
     EXPECT_FALSE(object->get_member("missing", &value));
 }
 
@@ -77,14 +72,13 @@ TEST_F(AsObjectTest, a_deep_prototype_chain_is_followed_and_a_longer_one_is_cut)
         next->set_proto(top.get_ptr());
         top = next;
     }
-    as_value value;
-    ASSERT_TRUE(top->get_member("deep", &value));
-    EXPECT_EQ(value.to_number(), 9.0);
+    EXPECT_EQ(member(top, "deep").to_number(), 9.0);
     for (int i = 0; i < 5000; i++) {
         smart_ptr<as_object> next = make_object();
         next->set_proto(top.get_ptr());
         top = next;
     }
+    as_value value;
     EXPECT_FALSE(top->get_member("deep", &value));
 }
 
@@ -112,8 +106,7 @@ TEST_F(AsObjectTest, set_member_calls_a_setter_found_anywhere_on_the_chain) {
     EXPECT_EQ(s_setter_calls, 1);
     EXPECT_EQ(s_setter_value.to_number(), 3.0);
     EXPECT_FALSE(object->has_own_member("x"));
-    as_value value;
-    ASSERT_TRUE(object->get_member("x", &value));
+    as_value value = member(object, "x");
     ASSERT_TRUE(value.is_property());
     EXPECT_EQ(value.get_property_target(), object.get_ptr());
     EXPECT_EQ(value.to_number(), 5.0);
@@ -121,26 +114,20 @@ TEST_F(AsObjectTest, set_member_calls_a_setter_found_anywhere_on_the_chain) {
     EXPECT_FALSE(call_builtin(proto.get_ptr(), "addProperty", {as_value("y"), as_value(getter_five)}).to_bool());
 }
 
-TEST_F(AsObjectTest, read_only_members_keep_their_value) {
+TEST_F(AsObjectTest, set_member_keeps_read_only_values_and_lets_flags_travel) {
     smart_ptr<as_object> object = make_object();
     as_value locked(1.0);
     locked.set_flags(AS_READ_ONLY);
     object->set_member("x", locked);
     object->set_member("x", as_value(2.0));
-    as_value value;
-    object->get_member("x", &value);
-    EXPECT_EQ(value.to_number(), 1.0);
-}
+    EXPECT_EQ(member(object, "x").to_number(), 1.0);
 
-TEST_F(AsObjectTest, flags_travel_with_values_between_members) {
-    smart_ptr<as_object> object = make_object();
-    object->builtin_member("hidden", as_value(1.0));
-    as_value value;
-    object->get_member("hidden", &value);
-    object->set_member("copy", value);
-    EXPECT_EQ(enumerated(object.get_ptr()), std::set<std::string>{});
-    object->set_member("hidden", as_value(2.0));
-    EXPECT_EQ(enumerated(object.get_ptr()), std::set<std::string>{"hidden"});
+    smart_ptr<as_object> flagged = make_object();
+    flagged->builtin_member("hidden", as_value(1.0));
+    flagged->set_member("copy", member(flagged, "hidden"));
+    EXPECT_EQ(enumerated(flagged.get_ptr()), std::set<std::string>{});
+    flagged->set_member("hidden", as_value(2.0));
+    EXPECT_EQ(enumerated(flagged.get_ptr()), std::set<std::string>{"hidden"});
 }
 
 TEST_F(AsObjectTest, assigning_an_object_over_an_object_copies_its_members_into_it) {
@@ -151,30 +138,19 @@ TEST_F(AsObjectTest, assigning_an_object_over_an_object_copies_its_members_into_
     c->set_member("fresh", as_value(2.0));
     holder->set_member("b", as_value(d.get_ptr()));
     holder->set_member("b", as_value(c.get_ptr()));
-    as_value b;
-    holder->get_member("b", &b);
-    EXPECT_EQ(b.to_object(), d.get_ptr());
+    EXPECT_EQ(member(holder, "b").to_object(), d.get_ptr());
     EXPECT_TRUE(d->has_own_member("old"));
     EXPECT_TRUE(d->has_own_member("fresh"));
     // Over null, or with a non-object, the value is simply stored.
     holder->set_member("n", as_value(static_cast<as_object*>(nullptr)));
     holder->set_member("n", as_value(c.get_ptr()));
-    holder->get_member("n", &b);
-    EXPECT_EQ(b.to_object(), c.get_ptr());
+    EXPECT_EQ(member(holder, "n").to_object(), c.get_ptr());
     holder->set_member("n", as_value(3.0));
-    holder->get_member("n", &b);
-    EXPECT_EQ(b.to_number(), 3.0);
-}
-
-TEST_F(AsObjectTest, copying_an_object_that_holds_itself_stops) {
-    smart_ptr<as_object> holder = make_object();
-    smart_ptr<as_object> d = make_object();
+    EXPECT_EQ(member(holder, "n").to_number(), 3.0);
+    // Copying an object that holds itself into itself stops.
     d->set_member("me", as_value(d.get_ptr()));
     holder->set_member("b", as_value(d.get_ptr()));
-    holder->set_member("b", as_value(d.get_ptr()));
-    as_value b;
-    holder->get_member("b", &b);
-    EXPECT_EQ(b.to_object(), d.get_ptr());
+    EXPECT_EQ(member(holder, "b").to_object(), d.get_ptr());
     d->erase_member("me");
 }
 
@@ -193,9 +169,7 @@ TEST_F(AsObjectTest, a_watch_sees_name_old_new_and_user_value_and_its_result_is_
     EXPECT_TRUE(call_builtin(object.get_ptr(), "watch", {as_value("x"), as_value(watch_returns_five), as_value("u")})
                     .to_bool());
     object->set_member("x", as_value(1.0));
-    as_value value;
-    object->get_member("x", &value);
-    EXPECT_EQ(value.to_number(), 5.0);
+    EXPECT_EQ(member(object, "x").to_number(), 5.0);
     EXPECT_STREQ(s_watch_args[0].to_string(), "x");
     EXPECT_EQ(s_watch_args[1].to_number(), 0.0);
     EXPECT_EQ(s_watch_args[2].to_number(), 1.0);
@@ -203,8 +177,7 @@ TEST_F(AsObjectTest, a_watch_sees_name_old_new_and_user_value_and_its_result_is_
     EXPECT_TRUE(call_builtin(object.get_ptr(), "unwatch", {as_value("X")}).to_bool());
     EXPECT_FALSE(call_builtin(object.get_ptr(), "unwatch", {as_value("X")}).to_bool());
     object->set_member("x", as_value(1.0));
-    object->get_member("x", &value);
-    EXPECT_EQ(value.to_number(), 1.0);
+    EXPECT_EQ(member(object, "x").to_number(), 1.0);
     // A callback that is not a function is refused.
     EXPECT_FALSE(call_builtin(object.get_ptr(), "watch", {as_value("x"), as_value(1.0)}).to_bool());
 }
@@ -235,17 +208,14 @@ TEST_F(AsObjectTest, self_recursion_through_watches_getters_and_natives_stops_at
     object->watch("x", as_value(watch_stores_again).to_function(), as_value());
     object->set_member("x", as_value(2.0));
     EXPECT_EQ(m_player->call_depth(), 0);
-    as_value value;
-    EXPECT_TRUE(object->get_member("x", &value));
+    EXPECT_TRUE(object->has_own_member("x"));
 
     object->builtin_member("loop", as_value(as_value(getter_reads_itself), as_value()));
-    ASSERT_TRUE(object->get_member("loop", &value));
-    EXPECT_TRUE(std::isnan(value.to_number()));
+    EXPECT_TRUE(std::isnan(member(object, "loop").to_number()));
     EXPECT_EQ(m_player->call_depth(), 0);
 
     object->set_member("f", as_value(native_recurses));
-    object->get_member("f", &value);
-    as_value result = call(m_env, value, as_value(object.get_ptr()), {});
+    as_value result = call(m_env, member(object, "f"), as_value(object.get_ptr()), {});
     // The deepest call is refused (undefined, NaN + 1 ...), every level above it returns.
     EXPECT_TRUE(std::isnan(result.to_number()));
     EXPECT_EQ(m_player->call_depth(), 0);
@@ -265,8 +235,7 @@ TEST_F(AsObjectTest, for_in_skips_hidden_members_and_prototypes) {
 
 TEST_F(AsObjectTest, new_instances_copy_the_constructor_prototype_at_that_moment) {
     smart_ptr<as_c_function> ctor = new as_c_function(m_player.get_ptr(), as_global_object_ctor);
-    as_value proto_value;
-    ctor->get_member("prototype", &proto_value);
+    as_value proto_value = member(ctor, "prototype");
     proto_value.to_object()->set_member("early", as_value(1.0));
     smart_ptr<as_object> instance = make_object();
     instance->make_prototype(as_value(ctor.get_ptr()));
@@ -380,9 +349,7 @@ TEST_F(AsObjectTest, the_object_constructor_and_builtin_method_argument_rules) {
     EXPECT_FALSE(call_builtin(object.get_ptr(), "unwatch", {}).to_bool());
     call_builtin(object.get_ptr(), "addEventListener", {as_value("click"), as_value(1.0)});
     // Without "this" the methods do nothing.
-    as_value method;
-    object->get_member("hasOwnProperty", &method);
-    EXPECT_FALSE(call(m_env, method, as_value(), {as_value("x")}).to_bool());
+    EXPECT_FALSE(call(m_env, member(object, "hasOwnProperty"), as_value(), {as_value("x")}).to_bool());
 }
 
 TEST_F(AsObjectTest, the_heap_sweep_collects_unreachable_cycles) {

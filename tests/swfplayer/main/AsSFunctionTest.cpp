@@ -226,8 +226,7 @@ void record_call(const fn_call& fn) {
 
 TEST_F(AsSFunctionTest, the_call_method_passes_this_and_only_the_first_argument) {
     smart_ptr<as_s_function> function = make_function(false, 0, 0);
-    as_value call_member;
-    function->get_member("call", &call_member);
+    as_value call_member = member(function, "call");
     // The call method of a script function invoked on a native stand-in records what it gets.
     smart_ptr<as_c_function> recorder = new as_c_function(m_player.get_ptr(), record_call);
     smart_ptr<as_object> o = new as_object(m_player.get_ptr());
@@ -254,8 +253,6 @@ TEST_F(AsSFunctionTest, call_method_cuts_argument_counts_to_the_stack) {
     EXPECT_TRUE(call_method(as_value(recorder.get_ptr()), nullptr, as_value(), 0, 0).is_undefined());
     smart_ptr<as_c_function> empty = new as_c_function(m_player.get_ptr(), nullptr);
     EXPECT_TRUE(call_method(as_value(empty.get_ptr()), &m_env, as_value(), 0, 0).is_undefined());
-    EXPECT_STREQ(empty->typeof(), "function");
-    EXPECT_EQ(std::string(empty->to_string()).rfind("<function 0x", 0), 0u);
 }
 
 }  // namespace

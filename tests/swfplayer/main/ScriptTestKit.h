@@ -24,6 +24,15 @@ public:
     as_environment m_env;
 };
 
+// The value get_member gives for the name (undefined when there is none); object is a plain or
+// a smart pointer.
+template<class Object>
+as_value member(const Object& object, const char* name) {
+    as_value value;
+    object->get_member(name, &value);
+    return value;
+}
+
 // Calls function with this_value and the arguments (argument 0 first), pushed last to first on
 // env's stack, then drops them again.
 inline as_value call(as_environment& env, const as_value& function, const as_value& this_value,
