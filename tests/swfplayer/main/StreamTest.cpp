@@ -138,16 +138,6 @@ TEST(StreamTest, short_and_long_tag_headers_and_reads_inside_the_tag) {
     EXPECT_EQ(s.in.read_u8(), 0x99);
 }
 
-TEST(StreamTest, strings_stop_at_the_tag_end) {
-    ByteStream s({0x42, 0x00, 'a', 'b', 'c', 'd'});  // type 1, body "ab"
-    s.in.open_tag();
-    swfplayer::base_string text;
-    s.in.read_string(&text);
-    EXPECT_EQ(Text(text), "ab");
-    s.in.close_tag();
-    EXPECT_EQ(s.in.read_u8(), 'c');
-}
-
 TEST(StreamTest, huge_tag_lengths_are_clamped_to_the_enclosing_tag_and_the_file) {
     swfkit::BitWriter w;
     WriteLongHeader(w, 39, 8);

@@ -64,6 +64,19 @@ public:
     float host_alpha = 1.0f;
 };
 
+// A placement at the depth, of the character when given.
+Placement At(uint16_t depth, std::optional<uint16_t> character, bool move = false) {
+    Placement place;
+    place.depth = depth;
+    place.characterId = character;
+    place.move = move;
+    return place;
+}
+
+Bytes StopAction() {
+    return {0x07, 0x00};
+}
+
 class TagLoaderTest : public swf_testing::SwfLoadingFixture {
 protected:
     void SetUp() override {
@@ -100,42 +113,36 @@ protected:
 
 TEST_F(TagLoaderTest, place_move_replace_and_remove) {
     auto def = LoadFrame(6, [](swfkit::TagList& tags) {
-        Placement place;
-        place.depth = 3;
-        place.characterId = 7;
+        Placement place = At(3, 7);
         place.name = "ball";
         place.ratio = 65535;
         place.clipDepth = 9;
         tags.PlaceObject2(place);
-        Placement move;
-        move.depth = 3;
-        move.move = true;
+        Placement move = At(3, {}, true);
         move.matrix = swfkit::Matrix{};
         tags.PlaceObject2(move);
-        Placement replace;
-        replace.depth = 3;
-        replace.characterId = 8;
-        replace.move = true;
-        tags.PlaceObject2(replace);
-        Placement neither;
-        neither.depth = 4;
-        tags.PlaceObject2(neither);
+        tags.PlaceObject2(At(3, 8, true));  // replace
+        tags.PlaceObject2(At(4, {}));       // neither character nor move
         tags.RemoveObject(7, 3);
         tags.RemoveObject2(3);
     });
     ASSERT_TRUE(def);
     ASSERT_EQ(def->get_playlist(0).size(), 6);
-    EXPECT_EQ(Place(def.get_ptr(), 0)->m_place_type, place_object_2::PLACE);
-    EXPECT_EQ(Place(def.get_ptr(), 1)->m_place_type, place_object_2::MOVE);
-    EXPECT_EQ(Place(def.get_ptr(), 2)->m_place_type, place_object_2::REPLACE);
-    EXPECT_EQ(Place(def.get_ptr(), 3)->m_place_type, place_object_2::PLACE);
+    const struct {
+        int type;
+        uint32_t depth_id;
+    } places[] = {{place_object_2::PLACE, 0x0003FFFFu},
+                  {place_object_2::MOVE, 0xFFFFFFFFu},
+                  {place_object_2::REPLACE, 0x0003FFFFu},
+                  {place_object_2::PLACE, 0x0004FFFFu}};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(Place(def.get_ptr(), i)->m_place_type, places[i].type) << "tag " << i;
+        EXPECT_EQ(Place(def.get_ptr(), i)->get_depth_id_of_replace_or_add_tag(), places[i].depth_id) << "tag " << i;
+    }
     EXPECT_EQ(Place(def.get_ptr(), 3)->m_character_id, 0);
     std::vector<std::string> expected = {"add 7 'ball' 0 3 1 0 100 9", "move 3 0 1", "replace 8 '' 3",
                                          "add 0 '' 0 4 1 0 0 0", "remove 3 7", "remove 3 -1"};
     EXPECT_EQ(RunFrame(def.get_ptr()), expected);
-    EXPECT_EQ(Place(def.get_ptr(), 0)->get_depth_id_of_replace_or_add_tag(), 0x0003FFFFu);
-    EXPECT_EQ(Place(def.get_ptr(), 1)->get_depth_id_of_replace_or_add_tag(), 0xFFFFFFFFu);
-    EXPECT_EQ(Place(def.get_ptr(), 2)->get_depth_id_of_replace_or_add_tag(), 0x0003FFFFu);
 }
 
 TEST_F(TagLoaderTest, place_object_one_with_and_without_colour_transform) {
@@ -163,13 +170,8 @@ TEST_F(TagLoaderTest, place_object_one_with_and_without_colour_transform) {
 TEST_F(TagLoaderTest, reversing_placements) {
     auto def = LoadFrame(6, [](swfkit::TagList& tags) {
         tags.PlaceObject(7, 3);
-        Placement place;
-        place.depth = 5;
-        place.characterId = 2;
-        tags.PlaceObject2(place);
-        Placement replace = place;
-        replace.move = true;
-        tags.PlaceObject2(replace);
+        tags.PlaceObject2(At(5, 2));
+        tags.PlaceObject2(At(5, 2, true));
         tags.RemoveObject(7, 3);
         tags.RemoveObject2(5);
     });
@@ -210,14 +212,9 @@ TEST_F(TagLoaderTest, background_colour_keeps_the_host_alpha) {
     }
 }
 
-Bytes StopAction() {
-    return {0x07, 0x00};
-}
-
 TEST_F(TagLoaderTest, clip_actions_use_sixteen_bit_flags_before_version_six) {
     auto def = LoadFrame(5, [](swfkit::TagList& tags) {
-        Placement place;
-        place.characterId = 1;
+        Placement place = At(1, 1);
         place.clipActions.push_back({0x0003, 0, StopAction()});  // onLoad and onEnterFrame
         place.clipActions.push_back({0x0400, 0, {0x06, 0x00}});  // onPress
         tags.PlaceObject2(place);
@@ -241,8 +238,7 @@ TEST_F(TagLoaderTest, clip_actions_use_sixteen_bit_flags_before_version_six) {
 
 TEST_F(TagLoaderTest, clip_actions_use_thirty_two_bit_flags_and_key_codes_from_version_six) {
     auto def = LoadFrame(6, [](swfkit::TagList& tags) {
-        Placement place;
-        place.characterId = 1;
+        Placement place = At(1, 1);
         place.clipActions.push_back({0x20000, 37, StopAction()});  // onKeyPress with LEFT
         place.clipActions.push_back({0x40000, 0, StopAction()});   // onConstruct
         tags.PlaceObject3(place);
@@ -286,8 +282,7 @@ TEST_F(TagLoaderTest, clip_action_length_mismatch_and_unknown_flags) {
 
 TEST_F(TagLoaderTest, place_object_three_skips_filters_and_blend_mode) {
     auto def = LoadFrame(8, [](swfkit::TagList& tags) {
-        Placement place;
-        place.characterId = 4;
+        Placement place = At(1, 4);
         place.name = "glow";
         place.blendMode = 3;
         place.filterList = Bytes{2, 1, 0, 0, 4, 0, 0, 0, 4, 0, 0x21,  // blur
@@ -305,8 +300,7 @@ TEST_F(TagLoaderTest, place_object_three_skips_filters_and_blend_mode) {
 
 TEST_F(TagLoaderTest, unknown_filter_abandons_the_rest_of_the_placement) {
     auto def = LoadFrame(8, [](swfkit::TagList& tags) {
-        Placement place;
-        place.characterId = 4;
+        Placement place = At(1, 4);
         place.filterList = Bytes{1, 9, 0, 0, 0};
         place.clipActions.push_back({0x1, 0, StopAction()});
         tags.PlaceObject3(place);
