@@ -90,9 +90,13 @@ int as_array::size() const {
 }
 
 void as_array::push(const as_value& value) {
+    set_element(size(), value);
+}
+
+void as_array::set_element(int index, const as_value& value) {
     as_value element = value;
     element.set_flags(0);
-    m_members.set(index_name(size()), element);
+    m_members.set(index_name(index), element);
 }
 
 void as_array::pop(as_value* out) {
@@ -134,6 +138,8 @@ const char* as_array::to_string() {
 }
 
 void as_global_array_ctor(const fn_call& fn) {
+    // A new array has no elements, so element i is stored by its index directly: pushing would
+    // count the members again for every element.
     smart_ptr<as_array> array = new as_array(fn.get_player());
     if (fn.nargs == -1 && fn.first_arg_bottom_index == -1) {
         if (fn.env) {
@@ -141,17 +147,17 @@ void as_global_array_ctor(const fn_call& fn) {
             // Never more values than the running code has on the stack.
             count = std::min(count, fn.env->get_stack_depth());
             for (int i = 0; i < count; i++) {
-                array->push(fn.env->pop());
+                array->set_element(i, fn.env->pop());
             }
         }
     } else if (fn.nargs == 1) {
         int count = limited_size(fn.arg(0).to_int());
         for (int i = 0; i < count; i++) {
-            array->push(as_value());
+            array->set_element(i, as_value());
         }
     } else {
         for (int i = 0; i < fn.nargs; i++) {
-            array->push(fn.arg(i));
+            array->set_element(i, fn.arg(i));
         }
     }
     fn.result->set_as_object(array.get_ptr());

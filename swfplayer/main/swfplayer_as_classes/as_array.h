@@ -24,6 +24,8 @@ public:
     int size() const;
     // Stores value as the member named by the current size.
     void push(const as_value& value);
+    // Stores value as the member named by the decimal text of index.
+    void set_element(int index, const as_value& value);
     // Moves the member named size - 1 into *out; out is untouched when there is none.
     void pop(as_value* out);
     void erase(const base_stringi& name) { erase_member(name); }
