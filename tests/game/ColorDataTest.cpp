@@ -15,6 +15,6 @@ TEST(ColorData, is_stored_as_the_bytes_r_g_b_a_and_reads_back_in_that_order) {
     for (sample::Format format : {sample::Format::Xml, sample::Format::Binary}) {
         ColorData copy;
         EXPECT_TRUE(sample::RoundTrip(format, color, copy));
-        EXPECT_EQ(copy, color) << (format == sample::Format::Xml ? "xml" : "binary");
+        EXPECT_EQ(copy, color) << sample::NameOf(format);
     }
 }

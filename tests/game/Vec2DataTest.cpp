@@ -36,7 +36,7 @@ TEST(Vec2Data, lists_of_points_round_trip_through_both_buffers) {
     Path original;
     original.points = {Vec2Data(1.5f, -2.0f), b2Vec2(0.001f, 1e7f), Vec2Data()};
     for (sample::Format format : {sample::Format::Xml, sample::Format::Binary}) {
-        SCOPED_TRACE(format == sample::Format::Xml ? "xml" : "binary");
+        SCOPED_TRACE(sample::NameOf(format));
         Path copy;
         copy.points.assign(5, Vec2Data(9.0f, 9.0f));
         EXPECT_TRUE(sample::RoundTrip(format, original, copy));

@@ -114,31 +114,6 @@ TEST(BinaryStorageBuffer, a_list_count_is_capped_by_the_bytes_left) {
     EXPECT_EQ(words, (std::vector<std::string>{"a", "", "", "", ""}));
 }
 
-TEST(BinaryStorageBuffer, a_stored_null_clears_the_pointer_and_other_polymorphic_reads_need_a_factory) {
-    sample::Point p(1, 2);
-    BinaryStorageBuffer writer(true);
-    writer.WriteObjectPointer(nullptr, nullptr);
-    writer.WriteObjectPointer(nullptr, &p);
-    writer.WriteObjectVector(nullptr, {&p});
-
-    BinaryStorageBuffer reader = BinaryReader(writer.GetData());
-    sme::Serializable* object = new sample::Point(7, 7);
-    EXPECT_TRUE(reader.ReadObjectPointer(nullptr, object));
-    EXPECT_EQ(object, nullptr);
-    EXPECT_FALSE(reader.ReadObjectPointer(nullptr, object));
-    EXPECT_EQ(object, nullptr);
-    std::vector<sme::Serializable*> read;
-    EXPECT_FALSE(reader.ReadObjectVector(nullptr, read));
-    EXPECT_TRUE(read.empty());
-
-    // A held object of the stored type is read into without the factory.
-    BinaryStorageBuffer again = BinaryReader(writer.GetData().substr(4));
-    sample::Point held;
-    object = &held;
-    EXPECT_TRUE(again.ReadObjectPointer(nullptr, object));
-    EXPECT_EQ(held, p);
-}
-
 TEST(BinaryStorageBuffer, truncated_and_bit_flipped_images_stop_the_reading_within_their_bytes) {
     sample::Everything original = sample::FilledEverything();
     BinaryStorageBuffer writer(true);

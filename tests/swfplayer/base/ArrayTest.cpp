@@ -13,7 +13,7 @@ namespace {
 
 TEST(Array, grows_by_half_shrinks_when_half_empty_and_frees_at_zero) {
     array<int> a;
-    const std::pair<int, int> steps[] = {{1, 1}, {2, 3}, {3, 3}, {4, 6}, {10, 15}, {8, 15}, {5, 7}, {0, 0}};
+    const std::pair<int, int> steps[] = {{1, 1}, {2, 3}, {3, 3}, {4, 6}, {10, 15}, {8, 15}, {7, 10}, {5, 7}, {0, 0}};
     for (const auto& [size, capacity] : steps) {
         a.resize(size);
         EXPECT_EQ(capacity, a.capacity()) << "size " << size;
