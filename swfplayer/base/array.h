@@ -82,25 +82,6 @@ public:
         resize(m_size - 1);
     }
 
-    // Inserts a copy of the value before the element at index (0 <= index <= size).
-    void insert(int index, const T& value) {
-        assert(index >= 0 && index <= m_size);
-        T copy(value);
-        resize(m_size + 1);
-        for (int i = m_size - 1; i > index; i--) {
-            m_data[i] = std::move(m_data[i - 1]);
-        }
-        m_data[index] = std::move(copy);
-    }
-    // Removes the element at index; the later ones move down.
-    void remove(int index) {
-        assert(index >= 0 && index < m_size);
-        for (int i = index; i < m_size - 1; i++) {
-            m_data[i] = std::move(m_data[i + 1]);
-        }
-        resize(m_size - 1);
-    }
-
     // Sets the size (n >= 0). Elements from n on are destroyed in increasing index order, new
     // ones are default-constructed (numbers and pointers zero). Size 0 frees the buffer; a size
     // beyond the capacity, or at most half of it, reallocates to n + n/2.
