@@ -17,31 +17,40 @@ public:
     void build();
 
     // Calls test(x, y) for the points of every box that meets the closed counterclockwise
-    // triangle (a, b, c) (points outside it may be reported too) and stops at the first that
-    // answers true. Returns whether one did.
+    // triangle (a, b, c), except those that clearly lie outside it (others outside it may be
+    // reported too), and stops at the first that answers true. Returns whether one did.
     template<class Test>
     bool any(float ax, float ay, float bx, float by, float cx, float cy, Test test) const {
         if (m_nodes.empty()) {
             return false;
         }
         const triangle t = make_triangle(ax, ay, bx, by, cx, cy);
+        if (!may_hold(t, m_nodes.front().box)) {
+            return false;
+        }
+        // Children are tested before they are stacked, so the stack holds at most one node
+        // per level besides the one being expanded.
         int stack[kMaxDepth + 2];
         int depth = 0;
         stack[depth++] = 0;
         while (depth > 0) {
             const node& n = m_nodes[stack[--depth]];
-            if (!meets(n, t)) {
-                continue;
-            }
-            if (n.left < 0) {
+            if (n.right < 0) {
                 for (int i = n.begin; i < n.end; i++) {
-                    if (test(m_points[i].x, m_points[i].y)) {
+                    const xy& p = m_points[i];
+                    if (may_hold(t, p.x, p.y) && test(p.x, p.y)) {
                         return true;
                     }
                 }
-            } else {
-                stack[depth++] = n.left;
+                continue;
+            }
+            // The left child directly follows its parent.
+            int left = static_cast<int>(&n - m_nodes.data()) + 1;
+            if (may_hold(t, m_nodes[n.right].box)) {
                 stack[depth++] = n.right;
+            }
+            if (may_hold(t, m_nodes[left].box)) {
+                stack[depth++] = left;
             }
         }
         return false;
@@ -49,39 +58,69 @@ public:
 
 private:
     // Points per leaf; a leaf is also made where the tree would outgrow the query stack.
-    static constexpr int kLeafSize = 16;
+    static constexpr int kLeafSize = 8;
     static constexpr int kMaxDepth = 40;
+
+    // Box corners in this order: min x, min y, max x, max y.
+    enum { kMinX, kMinY, kMaxX, kMaxY };
 
     struct xy {
         float x;
         float y;
     };
     struct node {
-        float min_x, min_y, max_x, max_y;  // box of the node's points
-        int begin, end;                    // its points in m_points
-        int left, right;                   // children; -1 for a leaf
+        float box[4];  // box of the node's points
+        int begin;     // its points in m_points
+        int end;
+        int right;  // second child (the first follows the node); -1 for a leaf
     };
-    // A query triangle: its box, and per edge e -> f its start, its direction in doubles, which
-    // box corner lies furthest to the edge's left, and a bound on the rounding error of L
-    // evaluated in doubles at any point of the tree.
+    // A query triangle: its box, and per edge e -> f the left test L(e, f, p) as the affine
+    // function a x + b y + c of p in doubles, which box corner lies furthest to the edge's
+    // left, and a bound on the rounding error of L so evaluated at any point of the tree.
     struct triangle {
-        float x[3];
-        float y[3];
-        double dx[3];
-        double dy[3];
-        bool use_max_x[3];
-        bool use_max_y[3];
+        double a[3];
+        double b[3];
+        double c[3];
         double slack[3];
-        float min_x, min_y, max_x, max_y;
+        int corner_x[3];  // kMinX or kMaxX
+        int corner_y[3];  // kMinY or kMaxY
+        float box[4];
     };
 
     triangle make_triangle(float ax, float ay, float bx, float by, float cx, float cy) const;
-    // False only when no point of the node's box can lie in the closed triangle.
-    static bool meets(const node& n, const triangle& t);
+    // Sets the terms of edge e, from (ex, ey) to (fx, fy).
+    void set_edge(triangle* t, int e, float ex, float ey, float fx, float fy) const;
+
+    // False only when no point of the box can lie in the closed triangle.
+    static bool may_hold(const triangle& t, const float* box) {
+        if (box[kMinX] > t.box[kMaxX] || box[kMaxX] < t.box[kMinX] || box[kMinY] > t.box[kMaxY] ||
+            box[kMaxY] < t.box[kMinY]) {
+            return false;
+        }
+        // L is affine in p, so over the box it is largest at the corner picked by the signs of
+        // its coefficients: when even that corner lies clearly right of one edge's line, so
+        // does the whole box. Near the line the box is kept; its points are tested exactly.
+        return near_left(t, 0, box[t.corner_x[0]], box[t.corner_y[0]]) &
+               near_left(t, 1, box[t.corner_x[1]], box[t.corner_y[1]]) &
+               near_left(t, 2, box[t.corner_x[2]], box[t.corner_y[2]]);
+    }
+    // False only when the point clearly lies outside the triangle. The three tests are
+    // combined without branching: most points fail one, and which one is hard to guess.
+    static bool may_hold(const triangle& t, float px, float py) {
+        return near_left(t, 0, px, py) & near_left(t, 1, px, py) & near_left(t, 2, px, py);
+    }
+    // False only when p lies strictly right of the line of edge e.
+    static bool near_left(const triangle& t, int e, double px, double py) {
+        return t.a[e] * px + t.b[e] * py + t.c[e] >= -t.slack[e];
+    }
+
     int build_node(int begin, int end, int depth);
 
     std::vector<xy> m_points;
     std::vector<node> m_nodes;
+    // The largest magnitudes of the points' coordinates.
+    double m_reach_x = 0.0;
+    double m_reach_y = 0.0;
 };
 
 }  // namespace triangulate

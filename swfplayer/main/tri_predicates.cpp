@@ -88,12 +88,6 @@ bool in_cone(float px, float py, float ax, float ay, float bx, float by, float c
     return s1 >= 0 || s2 >= 0;
 }
 
-bool point_in_triangle(float px, float py, float ax, float ay, float bx, float by, float cx,
-                       float cy) {
-    return left_sign(ax, ay, bx, by, px, py) >= 0 && left_sign(bx, by, cx, cy, px, py) >= 0 &&
-           left_sign(cx, cy, ax, ay, px, py) >= 0;
-}
-
 bool segments_cross(float px, float py, float qx, float qy, float ex, float ey, float fx, float fy) {
     int s_pq = left_sign(ex, ey, fx, fy, px, py) * left_sign(ex, ey, fx, fy, qx, qy);
     if (s_pq >= 0) {
