@@ -75,8 +75,8 @@ private:
     // vertices are known to be in order.
     void sort_and_renumber(int sorted_count);
     int find_bridge(const edge_grid& edges, int h) const;
-    int ear_search(int a, int b) const;
-    bool blocked_by_reflex(int a, int b, int w) const;
+    int ear_search(int a, int b);
+    bool blocked_by_reflex(int a, int b, int w);
     void clip(int a, int b, int w, std::vector<float>* triangles);
     void mark_run(int v);
 
@@ -94,6 +94,13 @@ private:
     int m_examined = 0;
     std::unique_ptr<index_set> m_dirty;
     std::vector<int> m_run_start;  // first vertex of each vertex's run of coincident vertices
+    // Per vertex, the blocking point that last stopped an ear there, if any.
+    struct blocker {
+        float x = 0.0f;
+        float y = 0.0f;
+        bool known = false;
+    };
+    std::vector<blocker> m_last_blocker;
 };
 
 bool tri_state::load(int path_count, const array<float>* paths) {
@@ -262,7 +269,7 @@ void tri_state::join_paths() {
     }
 }
 
-bool tri_state::blocked_by_reflex(int a, int b, int w) const {
+bool tri_state::blocked_by_reflex(int a, int b, int w) {
     const tri_vertex& va = m_vertices[a];
     const tri_vertex& vb = m_vertices[b];
     const tri_vertex& vw = m_vertices[w];
@@ -270,7 +277,7 @@ bool tri_state::blocked_by_reflex(int a, int b, int w) const {
     float min_y = std::min({va.y, vb.y, vw.y});
     float max_x = std::max({va.x, vb.x, vw.x});
     float max_y = std::max({va.y, vb.y, vw.y});
-    return m_reflex.any(va.x, va.y, vb.x, vb.y, vw.x, vw.y, [&](float x, float y) {
+    auto blocks = [&](float x, float y) {
         if (x < min_x || x > max_x || y < min_y || y > max_y) {
             return false;
         }
@@ -278,10 +285,22 @@ bool tri_state::blocked_by_reflex(int a, int b, int w) const {
             return false;
         }
         return point_in_triangle(x, y, va.x, va.y, vb.x, vb.y, vw.x, vw.y);
+    };
+    // The point that stopped the last ear tried at b usually stops this one too.
+    blocker& last = m_last_blocker[b];
+    if (last.known && blocks(last.x, last.y)) {
+        return true;
+    }
+    return m_reflex.any(va.x, va.y, vb.x, vb.y, vw.x, vw.y, [&](float x, float y) {
+        if (!blocks(x, y)) {
+            return false;
+        }
+        last = blocker{x, y, true};
+        return true;
     });
 }
 
-int tri_state::ear_search(int a, int b) const {
+int tri_state::ear_search(int a, int b) {
     if (coincide(b, a)) {
         // A repeated point is clipped at once, as a triangle of zero area.
         int w = m_vertices[b].next;
@@ -398,6 +417,7 @@ void tri_state::sweep(std::vector<float>* triangles) {
         m_run_start[i] = i > 0 && coincide(i, i - 1) ? m_run_start[i - 1] : i;
     }
     m_dirty = std::make_unique<index_set>(n);
+    m_last_blocker.resize(static_cast<size_t>(n));
     if (n >= 2) {
         triangles->reserve(6 * static_cast<size_t>(n - 2));
     }
