@@ -39,8 +39,14 @@ int point_tree::build_node(int begin, int end, int depth) {
     int middle = begin + (end - begin) / 2;
     bool split_x = static_cast<double>(box[kMaxX]) - box[kMinX] >=
                    static_cast<double>(box[kMaxY]) - box[kMinY];
-    std::nth_element(m_points.begin() + begin, m_points.begin() + middle, m_points.begin() + end,
-                     [split_x](const xy& a, const xy& b) { return split_x ? a.x < b.x : a.y < b.y; });
+    auto first = m_points.begin() + begin;
+    auto nth = m_points.begin() + middle;
+    auto last = m_points.begin() + end;
+    if (split_x) {
+        std::nth_element(first, nth, last, [](const xy& a, const xy& b) { return a.x < b.x; });
+    } else {
+        std::nth_element(first, nth, last, [](const xy& a, const xy& b) { return a.y < b.y; });
+    }
     build_node(begin, middle, depth + 1);
     int right = build_node(middle, end, depth + 1);
     m_nodes[index].right = right;

@@ -93,7 +93,12 @@ private:
     int m_cursor = 0;
     int m_examined = 0;
     std::unique_ptr<index_set> m_dirty;
-    std::vector<int> m_run_start;  // first vertex of each vertex's run of coincident vertices
+    // The run of coincident vertices that each vertex belongs to: [begin, end).
+    struct run {
+        int begin;
+        int end;
+    };
+    std::vector<run> m_runs;
     // Per vertex, the blocking point that last stopped an ear there, if any.
     struct blocker {
         float x = 0.0f;
@@ -306,12 +311,8 @@ int tri_state::ear_search(int a, int b) {
         int w = m_vertices[b].next;
         return w == a ? -1 : w;
     }
-    int n = static_cast<int>(m_vertices.size());
-    int run_begin = m_run_start[b];
-    int run_end = b + 1;
-    while (run_end < n && coincide(run_end, b)) {
-        run_end++;
-    }
+    int run_begin = m_runs[b].begin;
+    int run_end = m_runs[b].end;
 
     // Among the edges leaving b's position that turn left, the one turning furthest left; on a
     // tie the later one.
@@ -369,11 +370,9 @@ int tri_state::ear_search(int a, int b) {
 }
 
 void tri_state::mark_run(int v) {
-    int n = static_cast<int>(m_vertices.size());
-    for (int i = m_run_start[v]; i < n && coincide(i, v); i++) {
-        if (i < m_examined) {
-            m_dirty->insert(i);
-        }
+    int end = std::min(m_runs[v].end, m_examined);
+    for (int i = m_runs[v].begin; i < end; i++) {
+        m_dirty->insert(i);
     }
 }
 
@@ -402,7 +401,7 @@ void tri_state::clip(int a, int b, int w, std::vector<float>* triangles) {
     mark_run(a);
     mark_run(b);
     mark_run(w);
-    m_cursor = m_run_start[std::min({m_cursor, a, b, w})];
+    m_cursor = m_runs[std::min({m_cursor, a, b, w})].begin;
 
     const tri_vertex& va = m_vertices[a];
     const tri_vertex& vb = m_vertices[b];
@@ -412,9 +411,12 @@ void tri_state::clip(int a, int b, int w, std::vector<float>* triangles) {
 
 void tri_state::sweep(std::vector<float>* triangles) {
     int n = static_cast<int>(m_vertices.size());
-    m_run_start.resize(static_cast<size_t>(n));
+    m_runs.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; i++) {
-        m_run_start[i] = i > 0 && coincide(i, i - 1) ? m_run_start[i - 1] : i;
+        m_runs[i].begin = i > 0 && coincide(i, i - 1) ? m_runs[i - 1].begin : i;
+    }
+    for (int i = n - 1; i >= 0; i--) {
+        m_runs[i].end = i + 1 < n && coincide(i, i + 1) ? m_runs[i + 1].end : i + 1;
     }
     m_dirty = std::make_unique<index_set>(n);
     m_last_blocker.resize(static_cast<size_t>(n));
