@@ -43,9 +43,7 @@ TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
     ASSERT_TRUE(x.Ready()) << "no Xvfb server";
 
     GameProcess game;
-    // Bitmaps off: the window is cleared to the light clear colour.
-    testing_support::WriteFile(game.Folder() / "home/Pondorix/preferences.xml",
-                               "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+    game.TurnBitmapsOff();
     ASSERT_TRUE(game.Start(PONDORIX_EXECUTABLE, x));
     Window window = game.WaitForWindow(x, std::chrono::seconds(15));
     ASSERT_NE(window, 0u) << "no window titled Pondorix; output: " << game.Output();

@@ -37,6 +37,11 @@ GameProcess::GameProcess() {
     std::filesystem::copy(PONDORIX_GAME_DIR "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
 }
 
+void GameProcess::TurnBitmapsOff() {
+    WriteFile(m_Folder / "home/Pondorix/preferences.xml",
+              "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+}
+
 bool GameProcess::Start(const std::string& executable, const X11TestDisplay& display) {
     std::vector<std::string> environment = {"DISPLAY=" + display.Name(),
                                             "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"};

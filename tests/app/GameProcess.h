@@ -21,6 +21,9 @@ public:
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
 
+    // Stores preferences with bitmaps off in the user folder, so that the game clears its window
+    // to the light clear colour. Call before Start.
+    void TurnBitmapsOff();
     // Starts the program in the copy, on the display; false when it could not be started.
     bool Start(const std::string& executable, const X11TestDisplay& display);
     // The running program; Start must have been called.

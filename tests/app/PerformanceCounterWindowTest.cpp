@@ -42,9 +42,7 @@ TEST(PerformanceCounterWindow, alt_f_shows_and_hides_the_overlay_text) {
     X11TestDisplay x(1100, 900);
     ASSERT_TRUE(x.Ready()) << "no Xvfb server";
     GameProcess game;
-    // Bitmaps off: the window is cleared to the light clear colour.
-    testing_support::WriteFile(game.Folder() / "home/Pondorix/preferences.xml",
-                               "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+    game.TurnBitmapsOff();
     ASSERT_TRUE(game.Start(PONDORIX_EXECUTABLE, x));
     Window window = game.WaitForWindow(x, std::chrono::seconds(15));
     ASSERT_NE(window, 0u) << "no window titled Pondorix; output: " << game.Output();
