@@ -100,18 +100,19 @@ private:
         // L is affine in p, so over the box it is largest at the corner picked by the signs of
         // its coefficients: when even that corner lies clearly right of one edge's line, so
         // does the whole box. Near the line the box is kept; its points are tested exactly.
-        return near_left(t, 0, box[t.corner_x[0]], box[t.corner_y[0]]) &
-               near_left(t, 1, box[t.corner_x[1]], box[t.corner_y[1]]) &
-               near_left(t, 2, box[t.corner_x[2]], box[t.corner_y[2]]);
+        return (near_left(t, 0, box[t.corner_x[0]], box[t.corner_y[0]]) &
+                near_left(t, 1, box[t.corner_x[1]], box[t.corner_y[1]]) &
+                near_left(t, 2, box[t.corner_x[2]], box[t.corner_y[2]])) != 0;
     }
     // False only when the point clearly lies outside the triangle. The three tests are
     // combined without branching: most points fail one, and which one is hard to guess.
     static bool may_hold(const triangle& t, float px, float py) {
-        return near_left(t, 0, px, py) & near_left(t, 1, px, py) & near_left(t, 2, px, py);
+        return (near_left(t, 0, px, py) & near_left(t, 1, px, py) & near_left(t, 2, px, py)) != 0;
     }
-    // False only when p lies strictly right of the line of edge e.
-    static bool near_left(const triangle& t, int e, double px, double py) {
-        return t.a[e] * px + t.b[e] * py + t.c[e] >= -t.slack[e];
+    // 0 only when p lies strictly right of the line of edge e, else 1; an int, so that the
+    // tests combine with & without branching.
+    static int near_left(const triangle& t, int e, double px, double py) {
+        return t.a[e] * px + t.b[e] * py + t.c[e] >= -t.slack[e] ? 1 : 0;
     }
 
     int build_node(int begin, int end, int depth);
