@@ -59,6 +59,61 @@ TEST(TriangulateIndexTest, index_set_finds_the_next_member_across_words) {
     EXPECT_EQ(set.lower_bound(20000), -1);
 }
 
+TEST(TriangulateIndexTest, point_tree_reports_points_on_triangle_edges_at_any_scale) {
+    // The tree passes over boxes and points by a rounded edge test with an error margin, so
+    // corners and points lying exactly on an edge must be reported at huge, tiny and far-off
+    // coordinates.
+    std::mt19937 rng(5);
+    const float scales[] = {1.0f, 0x1p-120f, 0x1p118f, 1.0e4f};
+    const float offsets[] = {0.0f, 1.0e7f, -2.5e5f};
+    int queries = 0;
+    for (float scale : scales) {
+        for (float offset : offsets) {
+            for (int round = 0; round < 30; round++) {
+                // Corners with all their digits in use, so that the edge terms round; on the
+                // lattice in every other round, so that the eighths along each edge are exact.
+                float t[6];
+                for (float& v : t) {
+                    float fraction = round % 2 == 0 ? static_cast<float>(rng() % 4096) / 4096.0f : 0.0f;
+                    v = offset + scale * (static_cast<float>(8 * static_cast<int>(rng() % 64) - 256) +
+                                          fraction * 7.77f);
+                }
+                if (left_sign(t[0], t[1], t[2], t[3], t[4], t[5]) <= 0) {
+                    continue;
+                }
+                std::vector<std::pair<float, float>> points;
+                point_tree tree;
+                for (int e = 0; e < 3; e++) {
+                    int f = (e + 1) % 3;
+                    // The eighths lie exactly on the edge; points at random fractions round to
+                    // within a unit in the last place of it, on either side.
+                    for (int k = 0; k <= 16; k++) {
+                        float r = k <= 8 ? k / 8.0f : static_cast<float>(rng() % 1000) / 1000.0f;
+                        points.push_back({t[2 * e] + (t[2 * f] - t[2 * e]) * r,
+                                          t[2 * e + 1] + (t[2 * f + 1] - t[2 * e + 1]) * r});
+                    }
+                }
+                for (const auto& p : points) {
+                    tree.add(p.first, p.second);
+                }
+                tree.build();
+                std::set<std::pair<float, float>> reported;
+                tree.any(t[0], t[1], t[2], t[3], t[4], t[5], [&](float x, float y) {
+                    reported.insert({x, y});
+                    return false;
+                });
+                for (const auto& p : points) {
+                    if (point_in_triangle(p.first, p.second, t[0], t[1], t[2], t[3], t[4], t[5])) {
+                        EXPECT_TRUE(reported.count(p)) << scale << " " << offset << " " << round;
+                    }
+                }
+                queries++;
+            }
+        }
+    }
+    EXPECT_GT(queries, 100);
+}
+
 TEST(TriangulateIndexTest, point_tree_and_edge_grid_find_what_a_full_scan_finds) {
     std::mt19937 rng(17);
     for (int round = 0; round < 50; round++) {
