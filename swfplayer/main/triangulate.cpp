@@ -50,8 +50,8 @@ public:
     bool load(int path_count, const array<float>* paths);
     // Joins holes and islands to the first ring by bridges.
     void join_paths();
-    // Clips ears until none is left, appending six floats per triangle.
-    void sweep(std::vector<float>* triangles);
+    // Clips ears until none is left; result receives six floats per triangle.
+    void sweep(array<float>* result);
 
 private:
     bool coincide(int u, int v) const {
@@ -77,7 +77,7 @@ private:
     int find_bridge(const edge_grid& edges, int h) const;
     int ear_search(int a, int b);
     bool blocked_by_reflex(int a, int b, int w);
-    void clip(int a, int b, int w, std::vector<float>* triangles);
+    void clip(int a, int b, int w);
     void mark_run(int v);
 
     std::vector<tri_vertex> m_vertices;
@@ -106,6 +106,10 @@ private:
         bool known = false;
     };
     std::vector<blocker> m_last_blocker;
+    // The result's floats while the sweep writes them: room for, and written so far.
+    float* m_triangles = nullptr;
+    int m_triangles_room = 0;
+    int m_triangles_end = 0;
 };
 
 bool tri_state::load(int path_count, const array<float>* paths) {
@@ -376,7 +380,7 @@ void tri_state::mark_run(int v) {
     }
 }
 
-void tri_state::clip(int a, int b, int w, std::vector<float>* triangles) {
+void tri_state::clip(int a, int b, int w) {
     assert(w != a && w != b && m_vertices[a].next == b && m_vertices[b].prev == a);
     assert(m_vertices[w].state == live);
     if (m_vertices[w].prev != b) {
@@ -406,10 +410,18 @@ void tri_state::clip(int a, int b, int w, std::vector<float>* triangles) {
     const tri_vertex& va = m_vertices[a];
     const tri_vertex& vb = m_vertices[b];
     const tri_vertex& vw = m_vertices[w];
-    triangles->insert(triangles->end(), {va.x, va.y, vb.x, vb.y, vw.x, vw.y});
+    assert(m_triangles_end + 6 <= m_triangles_room);
+    float* out = m_triangles + m_triangles_end;
+    out[0] = va.x;
+    out[1] = va.y;
+    out[2] = vb.x;
+    out[3] = vb.y;
+    out[4] = vw.x;
+    out[5] = vw.y;
+    m_triangles_end += 6;
 }
 
-void tri_state::sweep(std::vector<float>* triangles) {
+void tri_state::sweep(array<float>* result) {
     int n = static_cast<int>(m_vertices.size());
     m_runs.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; i++) {
@@ -420,9 +432,12 @@ void tri_state::sweep(std::vector<float>* triangles) {
     }
     m_dirty = std::make_unique<index_set>(n);
     m_last_blocker.resize(static_cast<size_t>(n));
-    if (n >= 2) {
-        triangles->reserve(6 * static_cast<size_t>(n - 2));
-    }
+    // Each clip removes a live vertex, so n triangles always fit. The triangles go straight
+    // into the result, sized once and cut to what was written at the end.
+    m_triangles_room = 6 * n;
+    result->reserve(m_triangles_room);
+    result->resize(m_triangles_room);
+    m_triangles = result->begin();
 
     // The cursor walks the sorted vertices and steps back after each clip to the lowest vertex
     // it touched. Vertices that were looked at and have not changed since are known to give
@@ -445,9 +460,10 @@ void tri_state::sweep(std::vector<float>* triangles) {
         }
         int w = ear_search(a, b);
         if (w >= 0) {
-            clip(a, b, w, triangles);
+            clip(a, b, w);
         }
     }
+    result->resize(m_triangles_end);
 }
 
 }  // namespace
@@ -462,10 +478,7 @@ void compute(array<float>* result, int path_count, const array<float>* paths) {
     if (!state.load(path_count, paths)) {
         return;
     }
-    std::vector<float> triangles;
-    state.sweep(&triangles);
-    result->resize(static_cast<int>(triangles.size()));
-    std::copy(triangles.begin(), triangles.end(), result->begin());
+    state.sweep(result);
 }
 
 }  // namespace triangulate
