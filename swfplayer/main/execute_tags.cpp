@@ -1,5 +1,6 @@
 #include "swfplayer/main/execute_tags.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "swfplayer/base/log.h"
@@ -10,9 +11,22 @@ namespace swfplayer {
 
 int read_action_buffer(stream* in, action_buffer* buffer) {
     int start = in->get_position();
-    std::vector<uint8_t> bytes(static_cast<size_t>(in->get_tag_bytes_left()));
-    int got = in->read_bytes(bytes.data(), static_cast<int>(bytes.size()));
-    int used = buffer->read(bytes.data(), got);
+    // A tag can declare far more bytes than the file holds, so the bytes are read in blocks for
+    // as far as they really go instead of all being allocated at once.
+    constexpr int block = 64 * 1024;
+    std::vector<uint8_t> bytes;
+    for (int left = in->get_tag_bytes_left(); left > 0;) {
+        size_t old_size = bytes.size();
+        int wanted = std::min(left, block);
+        bytes.resize(old_size + static_cast<size_t>(wanted));
+        int got = in->read_bytes(bytes.data() + old_size, wanted);
+        bytes.resize(old_size + static_cast<size_t>(got));
+        if (got < wanted) {
+            break;
+        }
+        left -= got;
+    }
+    int used = buffer->read(bytes.data(), static_cast<int>(bytes.size()));
     in->set_position(start + used);
     return used;
 }

@@ -26,6 +26,7 @@ bool stream::fill_block() {
     m_block_filled = 0;
     int got = m_input->read_bytes(m_block, block_size);
     if (got <= 0) {
+        m_file_end = std::min(m_file_end, m_block_position);
         return false;
     }
     m_block_filled = got < block_size ? got : block_size;
@@ -246,7 +247,7 @@ int stream::get_tag_bytes_left() const {
     if (m_tag_stack.empty()) {
         return 0;
     }
-    int left = m_tag_end - get_position();
+    int left = std::min(m_tag_end, m_file_end) - get_position();
     return left > 0 ? left : 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cassert>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -96,7 +97,8 @@ public:
     // The innermost open tag's end. A tag must be open.
     int get_tag_end_position() const;
     int get_tag_depth() const { return static_cast<int>(m_tag_stack.size()); }
-    // Bytes left in the innermost open tag (0 when none is open or the tag is used up).
+    // Bytes left in the innermost open tag (0 when none is open or the tag is used up), not
+    // counting bytes past the end of the file once a read has found it.
     int get_tag_bytes_left() const;
     // True once a read asked for bytes the file did not have.
     bool hit_file_end() const { return m_hit_file_end; }
@@ -169,6 +171,9 @@ private:
     std::vector<int> m_tag_stack;
     int m_tag_end = INT32_MAX;  // the innermost tag's end, or no limit
     bool m_hit_file_end = false;
+    // Where the file's data ends, once a read has run into it; tags declared to go further
+    // hold only the bytes before it.
+    int m_file_end = INT_MAX;
     // The block read ahead: m_block_filled bytes from file position m_block_position, of which
     // m_block_used are consumed. The file itself stands at the block's end.
     uint8_t m_block[block_size];

@@ -165,8 +165,12 @@ TEST(StreamTest, huge_tag_lengths_are_clamped_to_the_enclosing_tag_and_the_file)
 TEST(StreamTest, tag_running_past_the_end_of_the_file_reads_zeros) {
     ByteStream s({0x4A, 0x00, 0x11, 0x22});  // type 1, declares 10 bytes, has 2
     s.in.open_tag();
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 10);
     EXPECT_EQ(s.in.read_u32(), 0x2211u);
     EXPECT_TRUE(s.in.hit_file_end());
+    // Once the end of the file is known, the tag holds nothing more: loops bounded by the
+    // bytes left end there.
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 0);
     EXPECT_EQ(s.in.read_u8(), 0);
     s.in.close_tag();
     EXPECT_EQ(s.in.get_position(), 4);
