@@ -71,7 +71,8 @@ endfunction()
 # pondorix_fuzzer(<target> SOURCE <file> LIBS <lib>... CORPUS <folder>)
 # One fuzz target per parser: a file defining LLVMFuzzerTestOneInput, and a folder of seed inputs.
 # With PONDORIX_FUZZ (clang) it becomes a libFuzzer program, run for a few seconds by the test
-# suite from a copy of its seeds; in every other build a replay program runs each seed once, so
+# suite from a copy of its seeds, with a fixed random seed so that a run repeats what an earlier
+# run on the same code did; in every other build a replay program runs each seed once, so
 # the sanitizer build checks the seeds too.
 function(pondorix_fuzzer target)
   cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "LIBS" ${ARGN})
@@ -84,7 +85,7 @@ function(pondorix_fuzzer target)
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${target}-corpus)
     add_test(NAME fuzz.${target}
       COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
-        sh -c "rm -rf '${work}' && cp -r '${corpus}' '${work}' && '$<TARGET_FILE:${target}>' -max_total_time=${PONDORIX_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 '${work}'")
+        sh -c "rm -rf '${work}' && cp -r '${corpus}' '${work}' && '$<TARGET_FILE:${target}>' -seed=1 -max_total_time=${PONDORIX_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 '${work}'")
   else()
     target_link_libraries(${target} PRIVATE fuzz_replay)
     add_test(NAME fuzz_replay.${target} COMMAND ${target} ${corpus})
