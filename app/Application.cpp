@@ -21,6 +21,7 @@
 #include "app/SoundManager.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/UserPreferences.h"
+#include "app/VirtualFile.h"
 #include "app/ViewFitting.h"
 #include "app/standin/GUIDirector.h"
 #include "app/standin/RenderHandler.h"
@@ -54,7 +55,7 @@ const std::array<std::string, 3> kDebugPodium = {
     "data/players/bubbles.xml", "data/players/sprout.xml", "data/players/hooligan.xml"};
 
 // Files the application reads whole (the icon and the font) are far smaller than this.
-constexpr PHYSFS_sint64 kMaxWholeFileBytes = 64 * 1024 * 1024;
+constexpr long long kMaxWholeFileBytes = 64 * 1024 * 1024;
 
 // A window side from the preferences: a size below 1 pixel (or not a number) asks for the
 // default; a huge one is capped.
@@ -65,23 +66,6 @@ float WindowSide(float preferred, unsigned int fallback) {
     return std::min(preferred, kMaxWindowSide);
 }
 
-// The whole content of a file of the virtual file system; empty when it cannot be read.
-std::vector<char> ReadWholeFile(const char* name) {
-    std::vector<char> bytes;
-    PHYSFS_File* file = PHYSFS_openRead(name);
-    if (!file) {
-        return bytes;
-    }
-    PHYSFS_sint64 length = PHYSFS_fileLength(file);
-    if (length > 0 && length <= kMaxWholeFileBytes) {
-        bytes.resize(static_cast<size_t>(length));
-        if (PHYSFS_readBytes(file, bytes.data(), static_cast<PHYSFS_uint64>(length)) != length) {
-            bytes.clear();
-        }
-    }
-    PHYSFS_close(file);
-    return bytes;
-}
 
 }  // namespace
 
@@ -150,7 +134,8 @@ bool Application::Init() {
     setVerticalSyncEnabled(true);
     platform::DisableAccessibilityShortcuts();
     LoadIcon();
-    m_FontBytes = ReadWholeFile("data/child.ttf");
+    const std::string fontFile = VirtualFile::Load("data/child.ttf", kMaxWholeFileBytes).bytes;
+    m_FontBytes.assign(fontFile.begin(), fontFile.end());
     if (!m_FontBytes.empty()) {
         font.loadFromMemory(m_FontBytes.data(), m_FontBytes.size());
     }
@@ -194,7 +179,7 @@ void Application::CreateMainWindow() {
 }
 
 void Application::LoadIcon() {
-    std::vector<char> bytes = ReadWholeFile("data/icon32.png");
+    const std::string bytes = VirtualFile::Load("data/icon32.png", kMaxWholeFileBytes).bytes;
     sf::Image icon;
     if (!bytes.empty() && icon.loadFromMemory(bytes.data(), bytes.size())) {
         // The image's own size: a picture of another size must not be read as 32 x 32.

@@ -2,8 +2,7 @@
 
 #include "app/Log.h"
 #include "app/ResourceXml.h"
-
-#include <physfs.h>
+#include "app/VirtualFile.h"
 
 FileStorage::FileStorage(const std::string& fileName, bool writing)
     : m_Writing(writing), m_Binary(writing), m_Xml(writing) {
@@ -16,26 +15,18 @@ FileStorage::FileStorage(const std::string& fileName, bool writing)
 }
 
 bool FileStorage::LoadBinary(const std::string& binaryName) {
-    PHYSFS_File* file = PHYSFS_openRead(binaryName.c_str());
-    if (file == nullptr) {
-        return false;
-    }
     // The image is held in memory whole; its length is checked like an XML file's.
-    const PHYSFS_sint64 length = PHYSFS_fileLength(file);
-    if (length < 0 || length > ResourceXml::kMaxFileSize) {
+    VirtualFile file = VirtualFile::Load(binaryName, ResourceXml::kMaxFileSize);
+    if (file.status == VirtualFile::TooLarge) {
         log_error("FileStorage: %s is not read: its length is %lld bytes (at most %lld)", binaryName.c_str(),
-                  static_cast<long long>(length), ResourceXml::kMaxFileSize);
-        PHYSFS_close(file);
-        return false;
-    }
-    std::string data(static_cast<size_t>(length), '\0');
-    const PHYSFS_sint64 read = PHYSFS_readBytes(file, data.data(), static_cast<PHYSFS_uint64>(length));
-    PHYSFS_close(file);
-    if (read != length) {
+                  file.length, ResourceXml::kMaxFileSize);
+    } else if (file.status == VirtualFile::Unreadable) {
         log_error("FileStorage: cannot read %s", binaryName.c_str());
+    }
+    if (file.status != VirtualFile::Read) {
         return false;
     }
-    m_Binary.SetData(std::move(data));
+    m_Binary.SetData(std::move(file.bytes));
     return true;
 }
 

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include <physfs.h>
 #include <SFML/Graphics/RenderTarget.hpp>
 
 #include "app/Log.h"
+#include "app/VirtualFile.h"
 
 namespace {
 
@@ -18,25 +18,7 @@ constexpr float kLineHeight = 20.0f;
 constexpr int kMinFrames = 10;
 constexpr float kMinSeconds = 1.0f;
 // A font file is far smaller than this.
-constexpr PHYSFS_sint64 kMaxFontBytes = 64 * 1024 * 1024;
-
-// The whole file from the virtual file system; empty when it cannot be read.
-std::vector<char> ReadFont() {
-    std::vector<char> bytes;
-    PHYSFS_File* file = PHYSFS_isInit() ? PHYSFS_openRead(kFontFile) : nullptr;
-    if (!file) {
-        return bytes;
-    }
-    const PHYSFS_sint64 length = PHYSFS_fileLength(file);
-    if (length > 0 && length <= kMaxFontBytes) {
-        bytes.resize(static_cast<size_t>(length));
-        if (PHYSFS_readBytes(file, bytes.data(), static_cast<PHYSFS_uint64>(length)) != length) {
-            bytes.clear();
-        }
-    }
-    PHYSFS_close(file);
-    return bytes;
-}
+constexpr long long kMaxFontBytes = 64 * 1024 * 1024;
 
 // printf formatting of one number into a short line; the formats are this file's own.
 template <typename Number>
@@ -59,7 +41,8 @@ void PerformanceCounter::Setup() {
     m_Elapsed = 0.0f;
     // The font reads from its bytes while it lives: it lets go of the old ones (by loading the
     // new ones or by being emptied) before they are freed. Moving the vector keeps its bytes.
-    std::vector<char> bytes = ReadFont();
+    const std::string file = VirtualFile::Load(kFontFile, kMaxFontBytes).bytes;
+    std::vector<char> bytes(file.begin(), file.end());
     if (bytes.empty() || !m_Font.loadFromMemory(bytes.data(), bytes.size())) {
         m_Font = sf::Font();
         log_error("PerformanceCounter::Setup: cannot load the font %s", kFontFile);

@@ -1,35 +1,28 @@
 #include "app/ResourceXml.h"
 
 #include "app/Log.h"
+#include "app/VirtualFile.h"
 #include "app/XmlFileOutput.h"
 #include "serializeme/XmlStorageBuffer.h"
 #include "serializeme/XmlTextParser.h"
 
-#include <cstring>
-#include <physfs.h>
-#include <vector>
-
 ResourceXml::ResourceXml(const std::string& fileName) : m_Document(fileName) {
-    PHYSFS_File* file = PHYSFS_openRead(fileName.c_str());
-    if (file == nullptr) {
+    const VirtualFile file = VirtualFile::Load(fileName, kMaxFileSize);
+    if (file.status == VirtualFile::Missing) {
         return;
     }
-    const PHYSFS_sint64 length = PHYSFS_fileLength(file);
-    if (length < 0 || length > kMaxFileSize) {
+    if (file.status == VirtualFile::TooLarge) {
         log_error("ResourceXml: %s is not read: its length is %lld bytes (at most %lld)", fileName.c_str(),
-                  static_cast<long long>(length), kMaxFileSize);
-        PHYSFS_close(file);
+                  file.length, kMaxFileSize);
         return;
     }
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    const PHYSFS_sint64 read = PHYSFS_readBytes(file, text.data(), static_cast<PHYSFS_uint64>(length));
-    PHYSFS_close(file);
-    if (read != length) {
+    if (file.status == VirtualFile::Unreadable) {
         log_error("ResourceXml: cannot read %s", fileName.c_str());
         return;
     }
-    m_HasBom = length >= 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0;
-    if (!sme::XmlTextParser::Parse(m_Document, text.data())) {
+    const std::string& text = file.bytes;
+    m_HasBom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    if (!sme::XmlTextParser::Parse(m_Document, text.c_str())) {
         log_error("ResourceXml: cannot parse %s: %s", fileName.c_str(),
                   m_Document.Error() ? m_Document.ErrorDesc() : "nesting too deep or broken UTF-8");
         m_Document.ClearError();

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// Reading a whole file of the virtual file system (PhysFS) into memory.
+struct VirtualFile {
+    enum Status {
+        Read,        // bytes holds the whole file
+        Missing,     // no such file, or the file system is not started
+        TooLarge,    // longer than the limit given, or of unknown length; nothing was read
+        Unreadable,  // reading stopped short
+    };
+
+    // Reads the file called name if it is at most maxBytes long. bytes holds the content only
+    // when the status is Read; length is the file's length as the file system gave it (-1 when
+    // unknown or missing).
+    static VirtualFile Load(const std::string& name, long long maxBytes);
+
+    Status status = Missing;
+    std::string bytes;
+    long long length = -1;
+};
