@@ -9,7 +9,7 @@ packages=(
   # libraries
   libsfml-dev libbox2d-dev libphysfs-dev liblog4cpp5-dev libtinyxml-dev
   libclaw-dev libclaw-tween-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev
-  libgl1-mesa-dev libglu1-mesa-dev libx11-dev libopenal1 libfontconfig-dev
+  libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev libx11-dev libopenal1 libfontconfig-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
