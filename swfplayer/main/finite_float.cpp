@@ -5,14 +5,6 @@
 
 namespace swfplayer {
 
-float finite_or_zero(double value) {
-    // Written so that NaN fails the test too.
-    if (value >= -static_cast<double>(FLT_MAX) && value <= static_cast<double>(FLT_MAX)) {
-        return static_cast<float>(value);
-    }
-    return 0.0f;
-}
-
 void scale_finite_or_zero(float* value, float factor) {
     assert(value != nullptr);
     *value = finite_or_zero(*value * factor);
