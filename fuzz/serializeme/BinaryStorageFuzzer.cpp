@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         last.text = record.text;
         last.words = record.words;
-        last.pairs = record.pairs;
+        last.points = record.points;
     }
     sme::BinaryStorageBuffer writer(true);
     writer.WriteObject(nullptr, last);
