@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "swfplayer/main/tesselate.h"
+#include "swfplayer/main/geometry/tesselate.h"
 
 namespace bench_geometry {
 

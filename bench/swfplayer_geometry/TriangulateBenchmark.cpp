@@ -12,7 +12,7 @@
 #include "bench/swfplayer_geometry/BenchShapes.h"
 #include "bench/swfplayer_geometry/PeakMemory.h"
 #include "swfplayer/base/array.h"
-#include "swfplayer/main/triangulate.h"
+#include "swfplayer/main/geometry/triangulate.h"
 
 namespace bench_geometry {
 

@@ -10,8 +10,8 @@
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/inflating_file.h"
 #include "swfplayer/base/log.h"
-#include "swfplayer/main/movie_loader.h"
-#include "swfplayer/main/player.h"
+#include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/script/player.h"
 #include "tools/swfkit/SampleMovies.h"
 
 namespace {

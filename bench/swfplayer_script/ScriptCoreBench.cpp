@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "swfplayer/main/as_c_function.h"
-#include "swfplayer/main/as_environment.h"
-#include "swfplayer/main/as_object.h"
-#include "swfplayer/main/call_method.h"
-#include "swfplayer/main/fn_call.h"
-#include "swfplayer/main/player.h"
+#include "swfplayer/main/script/as_c_function.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/script/call_method.h"
+#include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/player.h"
 
 using namespace swfplayer;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "swfplayer/main/tesselate.h"
+#include "swfplayer/main/geometry/tesselate.h"
 
 namespace {
 

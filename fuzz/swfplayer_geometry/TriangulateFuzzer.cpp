@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "swfplayer/base/array.h"
-#include "swfplayer/main/triangulate.h"
+#include "swfplayer/main/geometry/triangulate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t at = 0;

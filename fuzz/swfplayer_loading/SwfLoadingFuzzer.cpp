@@ -6,10 +6,10 @@
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
-#include "swfplayer/main/execute_tag.h"
-#include "swfplayer/main/movie_def_impl.h"
-#include "swfplayer/main/movie_loader.h"
-#include "swfplayer/main/player.h"
+#include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/loading/movie_def_impl.h"
+#include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/script/player.h"
 
 namespace {
 

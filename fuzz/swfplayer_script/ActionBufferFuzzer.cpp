@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "swfplayer/main/action_buffer.h"
+#include "swfplayer/main/script/action_buffer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     swfplayer::action_buffer buffer;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "swfplayer/base/log.h"
-#include "swfplayer/main/as_environment.h"
-#include "swfplayer/main/fn_call.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/fn_call.h"
 
 namespace swfplayer {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "swfplayer/base/base_string.h"
-#include "swfplayer/main/as_object.h"
+#include "swfplayer/main/script/as_object.h"
 
 namespace swfplayer {
 

@@ -1,6 +1,6 @@
 #include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
 
-#include "swfplayer/main/fn_call.h"
+#include "swfplayer/main/script/fn_call.h"
 
 namespace swfplayer {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "swfplayer/base/log.h"
-#include "swfplayer/main/fn_call.h"
+#include "swfplayer/main/script/fn_call.h"
 
 namespace swfplayer {
 

@@ -1,8 +1,8 @@
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 
 #include "swfplayer/base/log.h"
-#include "swfplayer/main/as_object.h"
-#include "swfplayer/main/fn_call.h"
+#include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/script/fn_call.h"
 
 namespace swfplayer {
 

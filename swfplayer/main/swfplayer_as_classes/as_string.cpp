@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "swfplayer/base/utf8.h"
-#include "swfplayer/main/fn_call.h"
+#include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
 namespace swfplayer {

@@ -1,0 +1,15 @@
+#include "swfplayer/main/display/character_def.h"
+
+#include <cassert>
+
+#include "swfplayer/main/script/player.h"
+
+namespace swfplayer {
+
+character_def::character_def(player* owner) : m_player(owner) {
+    assert(owner);
+}
+
+character_def::~character_def() = default;
+
+}  // namespace swfplayer

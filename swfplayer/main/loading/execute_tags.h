@@ -1,0 +1,55 @@
+#pragma once
+
+#include "swfplayer/main/script/action_buffer.h"
+#include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/common/rgba.h"
+
+namespace swfplayer {
+
+class stream;
+
+// Appends the action records from the stream's position to the first end action (included) to
+// buffer, never reading past the tag's end, and leaves the stream behind them. Returns the
+// number of bytes taken.
+int read_action_buffer(stream* in, action_buffer* buffer);
+
+// RemoveObject (5) and RemoveObject2 (28): takes the character at a depth off the display list.
+class remove_object_2 : public execute_tag {
+public:
+    // Tag 5 reads the id and the depth, tag 28 the depth only (the id stays -1: any character).
+    void read(stream* in, int tag_type);
+
+    void execute(character* m) override;
+    void execute_state(character* m) override { execute(m); }
+    // Puts back what the last earlier placement at the depth put there.
+    void execute_state_reverse(character* m, int frame) override;
+    bool is_remove_tag() const override { return true; }
+
+    int m_depth = -1;
+    int m_id = -1;
+};
+
+// SetBackgroundColor (9): the colour goes to the root with the alpha the host set.
+class set_background_color : public execute_tag {
+public:
+    void read(stream* in);
+
+    void execute(character* m) override;
+    void execute_state(character* m) override { execute(m); }
+
+    rgba m_color;
+};
+
+// DoAction (12) and DoInitAction (59): a block of frame actions, queued on the sprite that runs
+// the frame so that it runs after the frame is built.
+class do_action : public execute_tag {
+public:
+    void read(stream* in) { read_action_buffer(in, &m_buf); }
+
+    void execute(character* m) override;
+    bool is_action_tag() const override { return true; }
+
+    action_buffer m_buf;
+};
+
+}  // namespace swfplayer

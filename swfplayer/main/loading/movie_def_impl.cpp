@@ -1,0 +1,293 @@
+#include "swfplayer/main/loading/movie_def_impl.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstdint>
+
+#include "swfplayer/base/inflating_file.h"
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/loading/tag_loaders.h"
+
+namespace swfplayer {
+
+namespace {
+
+void delete_tags(array<array<execute_tag*>>* lists) {
+    for (array<execute_tag*>& list : *lists) {
+        for (execute_tag* tag : list) {
+            delete tag;
+        }
+    }
+    lists->clear();
+}
+
+}  // namespace
+
+movie_def_impl::movie_def_impl(player* owner, int create_bitmaps, int create_font_shapes)
+    : movie_definition_sub(owner), m_create_bitmaps(create_bitmaps), m_create_font_shapes(create_font_shapes) {}
+
+movie_def_impl::~movie_def_impl() {
+    m_break_loading = true;
+    for (execute_tag* tag : m_frame_tags) {
+        delete tag;
+    }
+    delete_tags(&m_playlist);
+    delete_tags(&m_init_action_list);
+}
+
+bool movie_def_impl::read(base_file* in) {
+    assert(in && m_origin_in == nullptr);
+    m_origin_in = in;
+    int start = in->get_position();
+    uint8_t header[8] = {};
+    int got = in->read_bytes(header, 8);
+    uint32_t file_length = static_cast<uint32_t>(header[4]) | static_cast<uint32_t>(header[5]) << 8 |
+                           static_cast<uint32_t>(header[6]) << 16 | static_cast<uint32_t>(header[7]) << 24;
+    if (got != 8 || (header[0] != 'F' && header[0] != 'C') || header[1] != 'W' || header[2] != 'S') {
+        log_error("swfplayer::movie_def_impl::read() -- file does not start with a SWF header!\n");
+        delete m_origin_in;
+        m_origin_in = nullptr;
+        return false;
+    }
+    m_version = header[3];
+    int64_t end = static_cast<int64_t>(start) + file_length;
+    m_file_end_pos = end > INT32_MAX ? INT32_MAX : static_cast<int>(end);
+    if (get_verbose_parse()) {
+        log_msg("version = %d, file_length = %d\n", m_version, static_cast<int>(file_length));
+    }
+
+    base_file* source = in;
+    if (header[0] == 'C') {
+        if (get_verbose_parse()) {
+            log_msg("file is compressed.\n");
+        }
+        m_zlib_in = make_inflating_file(in);
+        source = m_zlib_in;
+        // Positions in the inflated data start after the 8 header bytes.
+        m_file_end_pos = file_length > 8 ? static_cast<int>(std::min<uint32_t>(file_length - 8, INT32_MAX)) : 0;
+    }
+    m_str = new stream(source);
+
+    m_frame_size.read(m_str);
+    m_frame_rate = m_str->read_u16() / 256.0f;
+    m_frame_count = m_str->read_u16();
+    if (m_frame_count == 0) {
+        m_frame_count = 1;
+    }
+    m_playlist.resize(m_frame_count);
+    m_init_action_list.resize(m_frame_count);
+    if (get_verbose_parse()) {
+        m_frame_size.print();
+        log_msg("frame rate = %f, frames = %d\n", m_frame_rate, m_frame_count);
+    }
+    if (get_verbose_action()) {
+        log_msg("swfplayer is in single thread mode\n");
+    }
+
+    read_tags();
+
+    delete m_zlib_in;
+    m_zlib_in = nullptr;
+    delete m_str;
+    m_str = nullptr;
+    delete m_origin_in;
+    m_origin_in = nullptr;
+    return true;
+}
+
+void movie_def_impl::read_tags() {
+    while (static_cast<uint32_t>(m_str->get_position()) < static_cast<uint32_t>(m_file_end_pos)) {
+        if (m_break_loading) {
+            break;
+        }
+        int tag_start = m_str->get_position();
+        int tag_type = m_str->open_tag();
+        if (m_str->hit_file_end()) {
+            // The file ends before the length its header declares: no whole tag is left.
+            m_str->close_tag();
+            break;
+        }
+        if (tag_type == 1) {
+            if (get_verbose_parse()) {
+                log_msg("  show_frame\n");
+            }
+            store_frame_tags();
+            m_loading_frame++;
+        } else {
+            loader_function lf = nullptr;
+            if (get_tag_loader(tag_type, &lf)) {
+                lf(m_str, tag_type, this);
+            } else {
+                log_msg("*** no tag loader for type %d\n", tag_type);
+                if (get_verbose_parse()) {
+                    dump_tag_bytes(m_str);
+                }
+            }
+        }
+        m_str->close_tag();
+        int position = m_str->get_position();
+        if (tag_type == 0 && position != m_file_end_pos) {
+            log_msg("warning: hit stream-end tag, but not at the end of the file yet; stopping for safety\n");
+            break;
+        }
+        if (position <= tag_start) {
+            break;  // a seek that could not move on: the file ended inside the tag
+        }
+        m_loaded_length = position;
+    }
+    store_frame_tags();
+    m_frame_tags.shrink_to_fit();  // needed only while loading
+}
+
+void movie_def_impl::store_frame_tags() {
+    if (m_frame_tags.empty()) {
+        return;
+    }
+    array<execute_tag*>& list = m_playlist[m_loading_frame];
+    int stored = list.size();
+    list.resize(stored + static_cast<int>(m_frame_tags.size()));
+    for (execute_tag* tag : m_frame_tags) {
+        list[stored++] = tag;
+    }
+    m_frame_tags.clear();
+}
+
+float movie_def_impl::get_width_pixels() const {
+    return std::ceil((m_frame_size.x_max - m_frame_size.x_min) / 20.0f);
+}
+
+float movie_def_impl::get_height_pixels() const {
+    return std::ceil((m_frame_size.y_max - m_frame_size.y_min) / 20.0f);
+}
+
+const array<execute_tag*>& movie_def_impl::get_playlist(int frame) const {
+    assert(frame >= 0 && frame < m_playlist.size());
+    return m_playlist[frame];
+}
+
+const array<execute_tag*>* movie_def_impl::get_init_actions(int frame) const {
+    if (frame < 0 || frame >= m_init_action_list.size()) {
+        return nullptr;
+    }
+    return &m_init_action_list[frame];
+}
+
+character_def* movie_def_impl::get_exported_resource(const base_string& symbol) const {
+    smart_ptr<character_def> res;
+    m_exports.get(symbol, &res);
+    return res.get_ptr();
+}
+
+character_def* movie_def_impl::get_character_def(int id) const {
+    smart_ptr<character_def> c;
+    m_characters.get(id, &c);
+    return c.get_ptr();
+}
+
+bool movie_def_impl::get_labeled_frame(const char* label, int* frame) const {
+    int found = 0;
+    if (!m_named_frames.get(label, &found)) {
+        return false;
+    }
+    if (frame) {
+        *frame = found;
+    }
+    return true;
+}
+
+void movie_def_impl::add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
+                               const char* what) {
+    assert(c);
+    if (!dictionary->try_add(id, c)) {
+        log_error("movie_def_impl: %s id %d is defined twice; keeping the first\n", what, id);
+        // A caller that made c for this call alone hands us the only reference.
+        smart_ptr<character_def> release(c);
+    }
+}
+
+void movie_def_impl::add_character(int id, character_def* c) {
+    add_entry(&m_characters, id, c, "character");
+}
+
+void movie_def_impl::add_font(int id, character_def* f) {
+    add_entry(&m_fonts, id, f, "font");
+}
+
+character_def* movie_def_impl::get_font(int id) const {
+    smart_ptr<character_def> f;
+    m_fonts.get(id, &f);
+    return f.get_ptr();
+}
+
+void movie_def_impl::add_bitmap_character(int id, character_def* ch) {
+    add_entry(&m_bitmap_characters, id, ch, "bitmap");
+}
+
+character_def* movie_def_impl::get_bitmap_character(int id) const {
+    smart_ptr<character_def> ch;
+    m_bitmap_characters.get(id, &ch);
+    return ch.get_ptr();
+}
+
+void movie_def_impl::add_sound_sample(int id, character_def* s) {
+    add_entry(&m_sound_samples, id, s, "sound");
+}
+
+character_def* movie_def_impl::get_sound_sample(int id) const {
+    smart_ptr<character_def> s;
+    m_sound_samples.get(id, &s);
+    return s.get_ptr();
+}
+
+void movie_def_impl::export_resource(const base_string& symbol, character_def* res) {
+    m_exports.set(symbol, res);
+}
+
+bool movie_def_impl::fits_loading_frame(execute_tag* e, const char* what) {
+    assert(e);
+    if (m_loading_frame >= m_playlist.size()) {
+        log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, m_playlist.size());
+        delete e;
+        return false;
+    }
+    return true;
+}
+
+void movie_def_impl::add_execute_tag(execute_tag* e) {
+    if (fits_loading_frame(e, "frame tag")) {
+        m_frame_tags.push_back(e);
+    }
+}
+
+void movie_def_impl::add_init_action(int, execute_tag* e) {
+    if (fits_loading_frame(e, "init action")) {
+        m_init_action_list[m_loading_frame].push_back(e);
+    }
+}
+
+void movie_def_impl::add_frame_name(const char* name) {
+    int frame = 0;
+    if (m_named_frames.get(name, &frame)) {
+        log_error("movie_def_impl: frame label '%s' of frame %d is used again in frame %d; keeping the first\n",
+                  name, frame, m_loading_frame);
+        return;
+    }
+    m_named_frames.add(name, m_loading_frame);
+}
+
+void movie_def_impl::add_symbol_class(int id, const base_string& name) {
+    m_symbol_class.set(id, name);
+}
+
+void movie_def_impl::add_scene(int frame, const base_string& name) {
+    m_scene.set(frame, name);
+}
+
+void movie_def_impl::add_frame_label(int frame, const base_string& label) {
+    m_frame_label.set(frame, label);
+}
+
+}  // namespace swfplayer

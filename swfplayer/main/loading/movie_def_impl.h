@@ -1,0 +1,114 @@
+#pragma once
+
+#include <vector>
+
+#include "swfplayer/base/array.h"
+#include "swfplayer/base/base_file.h"
+#include "swfplayer/base/base_string.h"
+#include "swfplayer/base/hash.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/display/movie_definition.h"
+#include "swfplayer/main/common/rect.h"
+
+namespace swfplayer {
+
+class stream;
+
+// The immutable definition of one movie, shared by every instance made from it: the header
+// values, the dictionaries, the frame tags and init actions of every frame, the frame labels,
+// the exported symbols and the script-class tables. read fills it from a file in one go.
+class movie_def_impl : public movie_definition_sub {
+public:
+    // create_bitmaps and create_font_shapes: 0 lets the loaders create them.
+    movie_def_impl(player* owner, int create_bitmaps, int create_font_shapes);
+    ~movie_def_impl() override;
+
+    bool is(int class_id) const override { return class_id == AS_MOVIE_DEF || movie_definition_sub::is(class_id); }
+
+    // Reads the whole movie from in, which the definition takes over and deletes when done.
+    // False, with the error logged, when in does not start with a SWF header; the definition
+    // then stays empty.
+    bool read(base_file* in);
+
+    int get_version() const override { return m_version; }
+    float get_width_pixels() const override;
+    float get_height_pixels() const override;
+    float get_frame_rate() const override { return m_frame_rate; }
+    const array<execute_tag*>& get_playlist(int frame) const override;
+    const array<execute_tag*>* get_init_actions(int frame) const override;
+    character_def* get_exported_resource(const base_string& symbol) const override;
+    character_def* get_character_def(int id) const override;
+    bool get_labeled_frame(const char* label, int* frame) const override;
+
+    void add_character(int id, character_def* c) override;
+    void add_font(int id, character_def* f) override;
+    character_def* get_font(int id) const override;
+    void add_bitmap_character(int id, character_def* ch) override;
+    character_def* get_bitmap_character(int id) const override;
+    void add_sound_sample(int id, character_def* s) override;
+    character_def* get_sound_sample(int id) const override;
+    void export_resource(const base_string& symbol, character_def* res) override;
+    void add_execute_tag(execute_tag* e) override;
+    void add_init_action(int sprite_id, execute_tag* e) override;
+    void add_frame_name(const char* name) override;
+
+    // Tables of ActionScript 3 movies: class name by character id, scene name by frame offset,
+    // label by frame number (these labels do not enter the frame-label table).
+    void add_symbol_class(int id, const base_string& name);
+    void add_scene(int frame, const base_string& name);
+    void add_frame_label(int frame, const base_string& label);
+    const hash<int, base_string>& get_symbol_classes() const { return m_symbol_class; }
+    const hash<int, base_string>& get_scenes() const { return m_scene; }
+    const hash<int, base_string>& get_frame_labels() const { return m_frame_label; }
+
+    // The frame rectangle in twips.
+    const rect& get_frame_size() const { return m_frame_size; }
+    // Where the movie data ends, as a stream position.
+    int get_file_bytes() const { return m_file_end_pos; }
+    // The stream position after the last tag read.
+    int get_loaded_bytes() const { return m_loaded_length; }
+    void set_frame_rate(float rate) { m_frame_rate = rate; }
+    int get_create_bitmaps() const { return m_create_bitmaps; }
+    int get_create_font_shapes() const { return m_create_font_shapes; }
+    const hash<int, smart_ptr<character_def>>& get_characters() const { return m_characters; }
+
+private:
+    // Runs the tag loop to the end of the movie data.
+    void read_tags();
+    // True when the frame being loaded is one the header declared; otherwise e is dropped
+    // (logged), since the movie has already shown all the frames it announced.
+    bool fits_loading_frame(execute_tag* e, const char* what);
+    // Moves the gathered frame tags into the playlist of the frame being loaded.
+    void store_frame_tags();
+    // Adds an entry to a dictionary, keeping the first definition of a repeated id.
+    static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
+                          const char* what);
+
+    hash<int, smart_ptr<character_def>> m_characters;
+    hash<int, smart_ptr<character_def>> m_fonts;
+    hash<int, smart_ptr<character_def>> m_bitmap_characters;
+    hash<int, smart_ptr<character_def>> m_sound_samples;
+    array<array<execute_tag*>> m_playlist;
+    // The frame tags of the frame being loaded. They are gathered here and stored in the
+    // frame's playlist at its ShowFrame, so that each list is allocated once and not regrown
+    // tag by tag.
+    std::vector<execute_tag*> m_frame_tags;
+    array<array<execute_tag*>> m_init_action_list;
+    hash<base_stringi, int> m_named_frames;
+    hash<base_stringi, smart_ptr<character_def>> m_exports;
+    int m_create_bitmaps;
+    int m_create_font_shapes;
+    rect m_frame_size;
+    float m_frame_rate = 30.0f;
+    int m_version = 0;
+    int m_loaded_length = 0;
+    stream* m_str = nullptr;
+    int m_file_end_pos = 0;
+    base_file* m_zlib_in = nullptr;
+    base_file* m_origin_in = nullptr;
+    hash<int, base_string> m_symbol_class;
+    hash<int, base_string> m_scene;
+    hash<int, base_string> m_frame_label;
+};
+
+}  // namespace swfplayer

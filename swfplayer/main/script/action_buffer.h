@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+
+#include "swfplayer/base/array.h"
+#include "swfplayer/base/base_string.h"
+#include "swfplayer/base/membuf.h"
+#include "swfplayer/main/script/with_stack_entry.h"
+
+namespace swfplayer {
+
+class as_environment;
+class as_value;
+
+// One stream of ActionScript 1/2 action records with the constant pool it declares. Copies
+// share the bytes. A record is an id byte; ids of 0x80 and above add a little-endian u16
+// payload length and that many payload bytes. The id 0x00 ends the stream.
+class action_buffer {
+public:
+    action_buffer();
+    action_buffer(const action_buffer& other);
+    ~action_buffer();
+    // Shares the other buffer's bytes and copies its constant pool.
+    action_buffer& operator=(const action_buffer& other);
+
+    // Appends the records of data[0..size) up to and including the end action 0x00 and
+    // returns the bytes used. A record cut short by the end of the data is dropped; when no end
+    // action was found one is appended, so the stream is always terminated.
+    int read(const uint8_t* data, int size);
+
+    // Runs the whole buffer against env's target; refused (with a message) when env already
+    // holds max_local_frames local slots.
+    void execute(as_environment* env) const;
+    // Runs the records in [start_pc, start_pc + exec_bytes) (see action_buffer.cpp).
+    void execute(as_environment* env, int start_pc, int exec_bytes, as_value* retval,
+                 const array<with_stack_entry>& initial_with_stack, bool is_function2) const;
+
+    // Fills the constant pool from the ConstantPool record (0x88) spanning [start_pc, stop_pc).
+    // The first pool processed stays in force for the whole buffer.
+    void process_decl_dict(int start_pc, int stop_pc) const;
+
+    int size() const { return m_buffer->m_bytes.size(); }
+    // The byte at pc; 0 (the end action) outside the buffer.
+    uint8_t operator[](int pc) const { return pc >= 0 && pc < size() ? m_buffer->m_bytes[pc] : 0; }
+    // Whether both buffers share the same bytes.
+    bool shares_bytes_with(const action_buffer& other) const { return m_buffer == other.m_buffer; }
+
+    // The constant pool.
+    int get_dictionary_size() const { return m_dictionary.size(); }
+    const base_string& get_dictionary_entry(int index) const { return m_dictionary[index]; }
+    int get_decl_dict_processed_at() const { return m_decl_dict_processed_at; }
+
+private:
+    // The shared bytes, counted by their holders.
+    struct shared_bytes {
+        membuf m_bytes;
+        int m_ref_count = 1;
+    };
+
+    void release();
+    // Little-endian u16 at pc; bytes outside the buffer read as 0.
+    int read_u16(int pc) const { return (*this)[pc] | ((*this)[pc + 1] << 8); }
+
+    shared_bytes* m_buffer;
+    // Filled lazily while the byte code runs, hence mutable.
+    mutable array<base_string> m_dictionary;
+    mutable int m_decl_dict_processed_at = -1;
+};
+
+}  // namespace swfplayer

@@ -1,0 +1,393 @@
+#include "swfplayer/main/script/as_environment.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/script/player.h"
+
+namespace swfplayer {
+
+namespace {
+
+unsigned pointer_bits(const as_object* object) {
+    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(object));
+}
+
+// A found member that is a getter/setter property is read through its getter.
+as_value resolved(const as_value& value) {
+    if (value.is_property()) {
+        as_value current;
+        value.get_property_value(&current);
+        return current;
+    }
+    return value;
+}
+
+}  // namespace
+
+as_environment::as_environment(player* owner) : m_player(owner) {}
+
+as_value as_environment::pop() {
+    if (get_stack_size() <= m_stack_floor) {
+        return as_value();
+    }
+    as_value value = m_stack.back();
+    m_stack.pop_back();
+    return value;
+}
+
+as_value as_environment::top(int n) const {
+    int index = get_stack_size() - 1 - n;
+    if (n < 0 || index < m_stack_floor) {
+        return as_value();
+    }
+    return m_stack[index];
+}
+
+void as_environment::set_top(int n, const as_value& value) {
+    int index = get_stack_size() - 1 - n;
+    if (n < 0 || index < m_stack_floor) {
+        return;
+    }
+    m_stack[index] = value;
+}
+
+as_value as_environment::bottom(int index) const {
+    if (index < 0 || index >= get_stack_size()) {
+        return as_value();
+    }
+    return m_stack[index];
+}
+
+void as_environment::drop(int n) {
+    int available = get_stack_size() - m_stack_floor;
+    if (n > available) {
+        n = available;
+    }
+    if (n > 0) {
+        m_stack.resize(m_stack.size() - n);
+    }
+}
+
+int as_environment::set_stack_floor(int floor) {
+    int old = m_stack_floor;
+    if (floor < 0) {
+        floor = 0;
+    }
+    m_stack_floor = floor > get_stack_size() ? get_stack_size() : floor;
+    return old;
+}
+
+void as_environment::truncate_stack(int size) {
+    if (size < 0) {
+        size = 0;
+    }
+    if (size < get_stack_size()) {
+        m_stack.resize(size);
+    }
+    if (m_stack_floor > get_stack_size()) {
+        m_stack_floor = get_stack_size();
+    }
+}
+
+as_value as_environment::get_global_register(int n) const {
+    return n >= 0 && n < 4 ? m_global_register[n] : as_value();
+}
+
+void as_environment::set_global_register(int n, const as_value& value) {
+    if (n >= 0 && n < 4) {
+        m_global_register[n] = value;
+    }
+}
+
+void as_environment::push_register_frame(int count) {
+    if (count < 0) {
+        count = 0;
+    }
+    m_local_register.resize(m_local_register.size() + count);
+    m_register_frames.push_back(count);
+}
+
+void as_environment::pop_register_frame() {
+    if (m_register_frames.empty()) {
+        return;
+    }
+    m_local_register.resize(m_local_register.size() - m_register_frames.back());
+    m_register_frames.pop_back();
+}
+
+as_value as_environment::get_register(int n) const {
+    if (n < 0 || n >= get_register_frame_size()) {
+        return as_value();
+    }
+    const as_value& value = m_local_register[m_local_register.size() - n - 1];
+    if (get_verbose_action()) {
+        log_msg("-------------- get_register(%d): %s at 0x%X\n", n, value.to_string(), pointer_bits(value.to_object()));
+    }
+    return value;
+}
+
+void as_environment::set_register(int n, const as_value& value) {
+    if (n < 0 || n >= get_register_frame_size()) {
+        return;
+    }
+    m_local_register[m_local_register.size() - n - 1] = value;
+    if (get_verbose_action()) {
+        log_msg("-------------- set_register(%d): %s at 0x%X\n", n, value.to_string(), pointer_bits(value.to_object()));
+    }
+}
+
+void as_environment::push_barrier() {
+    m_local_frames.push_back(local_slot());
+}
+
+void as_environment::truncate_local_frames(int count) {
+    if (count >= 0 && count < get_local_frame_count()) {
+        m_local_frames.resize(count);
+    }
+}
+
+int as_environment::find_local(const base_string& name, bool ignore_barrier) const {
+    for (int i = get_local_frame_count() - 1; i >= 0; i--) {
+        const base_string& slot_name = m_local_frames[i].m_name;
+        if (slot_name.size() == 0) {
+            if (!ignore_barrier) {
+                return -1;
+            }
+        } else if (std::strcmp(slot_name.c_str(), name.c_str()) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+as_value as_environment::get_local(int index) const {
+    if (index < 0 || index >= get_local_frame_count()) {
+        return as_value();
+    }
+    return m_local_frames[index].m_value;
+}
+
+void as_environment::add_local(const base_string& name, const as_value& value) {
+    // An empty name would read as a call barrier.
+    if (name.size() == 0) {
+        return;
+    }
+    local_slot slot;
+    slot.m_name = name;
+    slot.m_value = value;
+    m_local_frames.push_back(slot);
+}
+
+void as_environment::declare_local(const base_string& name) {
+    if (find_local(name, false) < 0) {
+        add_local(name, as_value());
+    }
+}
+
+void as_environment::set_local(const base_string& name, const as_value& value) {
+    int index = find_local(name, false);
+    if (index >= 0) {
+        m_local_frames[index].m_value = value;
+    } else {
+        add_local(name, value);
+    }
+}
+
+as_object* as_environment::get_target() const {
+    as_object* target = m_target.get_ptr();
+    return target && target->is(AS_CHARACTER) ? target : nullptr;
+}
+
+void as_environment::set_target(as_object* target) {
+    m_target = target;
+}
+
+void as_environment::set_target(const as_value& target, as_object* start_target) {
+    if (get_verbose_action()) {
+        log_msg("-------------- ActionSetTarget2: %s", target.to_string());
+    }
+    as_object* found = nullptr;
+    if (target.is_string() && target.to_base_string().size() == 0) {
+        set_target(start_target);
+        return;
+    }
+    if ((target.is_string() || target.is_object()) && m_target) {
+        found = m_target->find_target(target);
+    }
+    if (found && found->is(AS_CHARACTER)) {
+        set_target(found);
+    } else if (get_verbose_action()) {
+        log_msg("can't set target %s\n", target.to_string());
+    }
+}
+
+as_object* as_environment::find_target(const as_value& path) const {
+    return m_target ? m_target->find_target(path) : nullptr;
+}
+
+as_object* as_environment::get_root_movie() const {
+    player* owner = get_player();
+    return owner ? owner->get_root_movie() : nullptr;
+}
+
+bool as_environment::split_path(const base_string& path_and_variable, base_string* path, base_string* variable) {
+    const char* text = path_and_variable.c_str();
+    const char* colon = std::strrchr(text, ':');
+    if (colon) {
+        const char* path_end = colon;
+        if (colon - text >= 2 && colon[-1] == '/') {
+            path_end = colon - 1;
+        }
+        *variable = base_string(colon + 1);
+        *path = base_string(text, static_cast<int>(path_end - text));
+        return true;
+    }
+    const char* dot = std::strrchr(text, '.');
+    if (dot) {
+        *variable = base_string(dot + 1);
+        *path = base_string(text, static_cast<int>(dot - text));
+        return true;
+    }
+    return false;
+}
+
+as_value as_environment::get_variable(const base_string& name, const array<with_stack_entry>& with_stack) const {
+    base_string path;
+    base_string variable;
+    if (!split_path(name, &path, &variable)) {
+        return get_variable_raw(name, with_stack);
+    }
+    as_value path_value(path.c_str());
+    smart_ptr<as_object> target = m_target ? m_target->find_target(path_value) : nullptr;
+    if (!target) {
+        if (player* owner = get_player()) {
+            if (as_object* global = owner->get_global()) {
+                target = global->find_target(path_value);
+            }
+        }
+    }
+    if (!target) {
+        if (get_verbose_action()) {
+            log_msg("find_target(\"%s\") failed\n", path.c_str());
+        }
+        return as_value();
+    }
+    as_value value;
+    target->get_member(variable, &value);
+    return resolved(value);
+}
+
+as_value as_environment::get_variable_raw(const base_string& name, const array<with_stack_entry>& with_stack) const {
+    as_value value;
+    for (int i = with_stack.size() - 1; i >= 0; i--) {
+        as_object* object = with_stack[i].m_object.get_ptr();
+        if (object && object->get_member(name, &value)) {
+            return resolved(value);
+        }
+    }
+    int local = find_local(name, true);
+    if (local >= 0) {
+        return m_local_frames[local].m_value;
+    }
+    if (m_target && m_target->get_member(name, &value)) {
+        return resolved(value);
+    }
+    const char* text = name.c_str();
+    if (base_string::stricmp(text, "this") == 0) {
+        return as_value(get_target());
+    }
+    if (base_string::stricmp(text, "_root") == 0 || base_string::stricmp(text, "_level0") == 0) {
+        return as_value(get_root_movie());
+    }
+    player* owner = get_player();
+    as_object* global = owner ? owner->get_global() : nullptr;
+    if (base_string::stricmp(text, "_global") == 0) {
+        return as_value(global);
+    }
+    if (global && global->get_member(name, &value)) {
+        return resolved(value);
+    }
+    if (get_verbose_action()) {
+        log_msg("get_variable_raw(\"%s\") failed, returning UNDEFINED.\n", text);
+    }
+    return as_value();
+}
+
+void as_environment::set_variable(const base_string& name, const as_value& value,
+                                  const array<with_stack_entry>& with_stack) {
+    if (get_verbose_action()) {
+        log_msg("-------------- %s = %s\n", name.c_str(), value.to_string());
+    }
+    base_string path;
+    base_string variable;
+    if (!split_path(name, &path, &variable)) {
+        set_variable_raw(name, value, with_stack);
+        return;
+    }
+    smart_ptr<as_object> target = m_target ? m_target->find_target(as_value(path.c_str())) : nullptr;
+    if (target && target->is(AS_CHARACTER)) {
+        target->set_member(variable, value);
+    }
+}
+
+void as_environment::set_variable_raw(const base_string& name, const as_value& value,
+                                      const array<with_stack_entry>& with_stack) {
+    as_value found;
+    for (int i = with_stack.size() - 1; i >= 0; i--) {
+        as_object* object = with_stack[i].m_object.get_ptr();
+        if (object && object->get_member(name, &found)) {
+            object->set_member(name, value);
+            return;
+        }
+    }
+    int local = find_local(name, true);
+    if (local >= 0) {
+        m_local_frames[local].m_value = value;
+        return;
+    }
+    if (m_target) {
+        smart_ptr<as_object> target = m_target;
+        target->set_member(name, value);
+        return;
+    }
+    add_local(name, value);
+    if (get_verbose_action()) {
+        log_error("can't set_variable_raw %s=%s, target is NULL, it's assumed as local\n", name.c_str(),
+                  value.to_string());
+        log_error("probably you forgot to declare variable '%s'\n", name.c_str());
+    }
+}
+
+void as_environment::clear_value_refs(as_value* value, as_object_set* visited, as_object* target) {
+    as_object* object = value->to_object();
+    if (object == nullptr) {
+        return;
+    }
+    if (as_object::is_cleared_ref(object, target)) {
+        value->set_undefined();
+    } else {
+        as_object::walk_clear_refs(object, visited, target);
+    }
+}
+
+void as_environment::clear_refs(as_object_set* visited, as_object* target) {
+    for (local_slot& slot : m_local_frames) {
+        clear_value_refs(&slot.m_value, visited, target);
+    }
+    for (as_value& value : m_stack) {
+        clear_value_refs(&value, visited, target);
+    }
+    for (as_value& value : m_global_register) {
+        clear_value_refs(&value, visited, target);
+    }
+    for (as_value& value : m_local_register) {
+        clear_value_refs(&value, visited, target);
+    }
+    if (as_object::is_cleared_ref(m_target.get_ptr(), target)) {
+        m_target = nullptr;
+    }
+}
+
+}  // namespace swfplayer

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <vector>
+
+#include "swfplayer/base/array.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/script/with_stack_entry.h"
+
+namespace swfplayer {
+
+class player;
+
+// The execution context of ActionScript 1/2 code: the operand stack, four global registers,
+// the register frames of active DefineFunction2 calls, the named locals of active calls, the
+// current target and a weak link to the player.
+class as_environment {
+public:
+    // Frame and event actions start only while fewer local slots than this are in use.
+    static constexpr int max_local_frames = 1000;
+
+    explicit as_environment(player* owner);
+    as_environment(const as_environment&) = delete;
+    as_environment& operator=(const as_environment&) = delete;
+
+    player* get_player() const { return m_player.get_ptr(); }
+
+    // Operand stack. The floor is the stack size at the start of the running call: reads below
+    // it give undefined and drops stop at it, so code cannot eat its caller's values.
+    void push(const as_value& value) { m_stack.push_back(value); }
+    // Removes and returns the top value; undefined (nothing removed) at the floor.
+    as_value pop();
+    // A copy of the n-th value from the top (0 = top); undefined below the floor.
+    as_value top(int n) const;
+    // Replaces the n-th value from the top; ignored below the floor.
+    void set_top(int n, const as_value& value);
+    // A copy of the value at an absolute index; undefined outside the stack.
+    as_value bottom(int index) const;
+    // Removes up to n values, never below the floor.
+    void drop(int n);
+    // Index of the top value (-1 for an empty stack).
+    int get_top_index() const { return static_cast<int>(m_stack.size()) - 1; }
+    int get_stack_size() const { return static_cast<int>(m_stack.size()); }
+    // Number of values above the floor.
+    int get_stack_depth() const { return get_stack_size() - m_stack_floor; }
+    int get_stack_floor() const { return m_stack_floor; }
+    // Sets the floor (clamped to the stack) and returns the old one.
+    int set_stack_floor(int floor);
+    // Cuts the stack back to size values (never grows it).
+    void truncate_stack(int size);
+
+    // Global registers 0..3; other numbers read undefined and ignore writes.
+    as_value get_global_register(int n) const;
+    void set_global_register(int n, const as_value& value);
+
+    // Register frames of DefineFunction2 calls. Register n of the newest frame is element
+    // size - n - 1 of the register array; numbers outside the newest frame read undefined and
+    // ignore writes.
+    void push_register_frame(int count);
+    void pop_register_frame();
+    int get_register_frame_size() const { return m_register_frames.empty() ? 0 : m_register_frames.back(); }
+    as_value get_register(int n) const;
+    void set_register(int n, const as_value& value);
+
+    // Named locals. A slot with an empty name is the barrier that opens one call's locals.
+    int get_local_frame_count() const { return static_cast<int>(m_local_frames.size()); }
+    void push_barrier();
+    // Cuts the locals back to count slots.
+    void truncate_local_frames(int count);
+    // Index of the newest slot named exactly name; with ignore_barrier false the search stays
+    // inside the current call. -1 when absent.
+    int find_local(const base_string& name, bool ignore_barrier) const;
+    as_value get_local(int index) const;
+    void add_local(const base_string& name, const as_value& value);
+    void declare_local(const base_string& name);
+    void set_local(const base_string& name, const as_value& value);
+
+    // The target when it is a character, else null.
+    as_object* get_target() const;
+    void set_target(as_object* target);
+    // SetTarget: an empty text returns to start_target; otherwise the path or object is
+    // resolved from the current target, and a character found becomes the target.
+    void set_target(const as_value& target, as_object* start_target);
+    // The current target's find_target; null without target.
+    as_object* find_target(const as_value& path) const;
+
+    // Variables: paths ("a.b.c", "a/b:c", "/a/b:c") resolve from the target; plain names follow
+    // the lookup and store orders in as_environment.cpp.
+    as_value get_variable(const base_string& name, const array<with_stack_entry>& with_stack) const;
+    as_value get_variable_raw(const base_string& name, const array<with_stack_entry>& with_stack) const;
+    void set_variable(const base_string& name, const as_value& value, const array<with_stack_entry>& with_stack);
+    void set_variable_raw(const base_string& name, const as_value& value, const array<with_stack_entry>& with_stack);
+
+    // Splits "path:var" at the last ':' (a '/' right before it is dropped unless it is the
+    // first character) or else "path.var" at the last '.'; false, outputs untouched, when
+    // there is no separator.
+    static bool split_path(const base_string& path_and_variable, base_string* path, base_string* variable);
+
+    // Drops every reference to target held here and walks into the other objects.
+    void clear_refs(as_object_set* visited, as_object* target);
+
+private:
+    struct local_slot {
+        base_string m_name;  // empty: a call barrier
+        as_value m_value;
+    };
+
+    // Clears a value that refers to target, or walks into the object it holds.
+    static void clear_value_refs(as_value* value, as_object_set* visited, as_object* target);
+    // The root movie of the player, or null.
+    as_object* get_root_movie() const;
+
+    std::vector<as_value> m_stack;
+    int m_stack_floor = 0;
+    as_value m_global_register[4];
+    std::vector<as_value> m_local_register;
+    std::vector<int> m_register_frames;
+    smart_ptr<as_object> m_target;
+    std::vector<local_slot> m_local_frames;
+    weak_ptr<player> m_player;
+};
+
+}  // namespace swfplayer

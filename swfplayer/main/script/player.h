@@ -1,0 +1,69 @@
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "swfplayer/base/base_string.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/script/as_value.h"
+
+namespace swfplayer {
+
+class as_object;
+
+// The owner of what one playing movie's script needs: the global object, the heap of script
+// objects with their reachability flags, the call depth and a weak link to the root movie.
+class player : public ref_counted {
+public:
+    player();
+    ~player() override;
+
+    as_object* get_global() const { return m_global.get_ptr(); }
+
+    // The top sprite of the playing movie, or null when none is set or it is gone.
+    as_object* get_root_movie() const { return m_root_movie.get_ptr(); }
+    void set_root_movie(as_object* movie) { m_root_movie = movie; }
+
+    // The heap: clear_heap_flag registers an object (keeping it alive) or marks it reachable.
+    void clear_heap_flag(as_object* object);
+    // The object's flag; false when it is not in the heap.
+    bool get_heap_flag(as_object* object) const;
+    int get_heap_size() const { return static_cast<int>(m_heap.size()); }
+    // The two halves of the per-frame collection: every flag set before the frame; after it,
+    // everything reachable from the global object is marked and the rest is released, with
+    // its references cleared first so that cycles break.
+    void set_all_heap_flags();
+    void sweep_heap();
+    // Marks object as reachable; called by this_alive for the objects a marked object holds.
+    // The marking runs from a work list, so deep object graphs use no native stack.
+    void mark_alive(as_object* object);
+
+    // Nested script calls under way (see call_method).
+    int& call_depth() { return m_call_depth; }
+
+private:
+    struct heap_entry {
+        smart_ptr<as_object> m_object;
+        bool m_flag = false;
+    };
+
+    // Releases the flagged objects (all of them unless only_flagged), their references to one
+    // another cleared first so that cycles break.
+    void release_heap(bool only_flagged);
+
+    std::unordered_map<as_object*, heap_entry> m_heap;
+    smart_ptr<as_object> m_global;
+    weak_ptr<as_object> m_root_movie;
+    int m_call_depth = 0;
+    bool m_marking = false;
+    std::vector<smart_ptr<as_object>> m_mark_queue;
+};
+
+// The built-in method tables by class number: 0 Object, 1 MovieClip, 2 Number, 3 Boolean,
+// 4 String. They exist while at least one player lives.
+enum builtin_class { BUILTIN_OBJECT = 0, BUILTIN_MOVIECLIP = 1, BUILTIN_NUMBER = 2, BUILTIN_BOOLEAN = 3, BUILTIN_STRING = 4 };
+
+// Looks the name up in a class's built-in method table; false when absent. out may be null.
+bool get_builtin(int class_index, const base_stringi& name, as_value* out);
+
+}  // namespace swfplayer

@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "swfplayer/main/common/cxform.h"
+#include "swfplayer/main/common/matrix.h"
+#include "swfplayer/main/common/rect.h"
+#include "swfplayer/main/common/rgba.h"
+#include "swfplayer/main/common/stream.h"
+#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+#include "tools/swfkit/BitWriter.h"
+#include "tools/swfkit/Records.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using swf_testing::ByteStream;
+using swf_testing::SwfLoadingFixture;
+
+// Stream operations whose effect is what they log.
+class StreamLogTest : public SwfLoadingFixture {};
+
+Bytes Compress(const Bytes& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    Bytes packed(size);
+    compress(packed.data(), &size, data.data(), static_cast<uLong>(data.size()));
+    packed.resize(size);
+    return packed;
+}
+
+// A long tag header of the type whose body is length bytes.
+void WriteLongHeader(swfkit::BitWriter& w, int type, uint32_t length) {
+    w.WriteU16(static_cast<uint16_t>(type << 6 | 0x3F));
+    w.WriteU32(length);
+}
+
+std::string Text(const swfplayer::base_string& text) {
+    return text.c_str();
+}
+
+TEST(StreamTest, bit_fields_span_bytes_extend_signs_and_take_zero_bits_as_zero) {
+    ByteStream a({0xA5, 0xFF, 0x42});
+    EXPECT_EQ(a.in.read_uint(3), 5u);
+    EXPECT_EQ(a.in.read_uint(7), 23u);
+    EXPECT_EQ(a.in.read_u8(), 0x42);  // byte reads drop the rest of the bit byte
+
+    ByteStream b({0xF8, 0x78, 0x80});  // 11111 000 | 01111 000 | 1...
+    EXPECT_EQ(b.in.read_sint(5), -1);
+    EXPECT_EQ(b.in.read_uint(0), 0u);
+    EXPECT_EQ(b.in.read_sint(0), 0);
+    EXPECT_EQ(b.in.read_uint(3), 0u);  // the bit buffer was left as it was
+    EXPECT_EQ(b.in.read_sint(5), 15);
+    b.in.align();
+    EXPECT_TRUE(b.in.read_bool());
+
+    ByteStream c({0x80, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(c.in.read_uint(32), 0x80000001u);
+    EXPECT_EQ(c.in.read_sint(32), -1);
+}
+
+TEST(StreamTest, little_endian_integers_fixed_and_floating_values) {
+    swfkit::BitWriter w;
+    w.WriteBytes({0x34, 0x12, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 0x00, 0x80, 0x01, 0x00, 0x00, 0x80, 0xFF, 0xFF});
+    w.WriteBytes({0x00, 0x3C, 0x00, 0xBC, 0x01, 0x00});  // float16: bias 16
+    w.WriteFloat(-2.25f);
+    w.WriteDouble(1234.5678);
+    ByteStream s(w.GetBytes());
+    EXPECT_EQ(s.in.read_u16(), 0x1234);
+    EXPECT_EQ(s.in.read_s16(), -2);
+    EXPECT_EQ(s.in.read_u32(), 0x12345678u);
+    EXPECT_FLOAT_EQ(s.in.read_fixed(), 1.5f);
+    EXPECT_FLOAT_EQ(s.in.read_fixed(), -0.5f);
+    EXPECT_FLOAT_EQ(s.in.read_float16(), 0.5f);
+    EXPECT_FLOAT_EQ(s.in.read_float16(), -0.5f);
+    float denormal = s.in.read_float16();  // exponent 0: a denormal single of the same sign
+    uint32_t bits;
+    std::memcpy(&bits, &denormal, sizeof(bits));
+    EXPECT_EQ(bits, 1u << 13);
+    EXPECT_EQ(s.in.read_float(), -2.25f);
+    EXPECT_EQ(s.in.read_double(), 1234.5678);
+}
+
+TEST(StreamTest, variable_length_numbers) {
+    ByteStream s({0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(s.in.read_vu32(), 127u);
+    EXPECT_EQ(s.in.read_vu32(), 128u);
+    EXPECT_EQ(s.in.read_vu32(), 0xFFFFFFFFu);
+    EXPECT_EQ(s.in.read_vu32(), 0xFFFFFFFFu);  // bits of the fifth byte beyond 32 fall away
+    EXPECT_EQ(s.in.get_position(), 13);
+}
+
+TEST(StreamTest, strings_terminated_counted_long_and_cut_short_by_the_file_end) {
+    std::string long_text(1000, 'q');
+    swfkit::BitWriter w;
+    w.WriteString(long_text);
+    w.WriteBytes({'h', 'i', 0, 3, 'a', 0, 'b', 'x', 'y', 'z'});
+    ByteStream s(w.GetBytes());
+    swfplayer::base_string text = "old";
+    s.in.read_string(&text);
+    EXPECT_EQ(Text(text), long_text);
+    s.in.read_string(&text);
+    EXPECT_EQ(Text(text), "hi");
+    s.in.read_string_with_length(&text);
+    EXPECT_EQ(Text(text), "ab");
+    EXPECT_EQ(s.in.get_position(), 1001 + 7);
+    s.in.read_string_with_length(0, &text);
+    EXPECT_EQ(Text(text), "");
+    // No terminator before the end of the file: the string ends with the file.
+    s.in.read_string(&text);
+    EXPECT_EQ(Text(text), "xyz");
+    EXPECT_TRUE(s.in.hit_file_end());
+}
+
+TEST(StreamTest, short_and_long_tag_headers_and_reads_inside_the_tag) {
+    ByteStream s({0x3F, 0x00, 0x00, 0x00, 0x00, 0x00,  // long form, type 0, length 0
+                  0x43, 0x00, 'a', 'b', 0, 0x99});       // type 1, body "ab\0"
+    EXPECT_EQ(s.in.open_tag(), 0);
+    EXPECT_EQ(s.in.get_tag_end_position(), 6);
+    s.in.close_tag();
+    EXPECT_EQ(s.in.open_tag(), 1);
+    EXPECT_EQ(s.in.get_tag_end_position(), 11);
+    s.in.read_uint(3);
+    s.in.set_position(100);  // seeks stay inside the open tag
+    EXPECT_EQ(s.in.get_position(), 11);
+    s.in.set_position(8);
+    swfplayer::base_string text;
+    s.in.read_string(&text);
+    EXPECT_EQ(Text(text), "ab");
+    EXPECT_EQ(s.in.read_u16(), 0);  // past the end: zeros, nothing consumed
+    EXPECT_EQ(s.in.get_position(), 11);
+    EXPECT_FALSE(s.in.hit_file_end());
+    s.in.close_tag();
+    EXPECT_EQ(s.in.read_u8(), 0x99);
+}
+
+TEST(StreamTest, huge_tag_lengths_are_clamped_to_the_enclosing_tag_and_the_file) {
+    swfkit::BitWriter w;
+    WriteLongHeader(w, 39, 8);
+    WriteLongHeader(w, 2, 0xFFFFFFF0);
+    w.WriteU16(0);
+    w.WriteU16(0x1234);
+    ByteStream nested(w.GetBytes());
+    EXPECT_EQ(nested.in.open_tag(), 39);
+    EXPECT_EQ(nested.in.open_tag(), 2);
+    EXPECT_EQ(nested.in.get_tag_end_position(), 14);  // not position + 0xFFFFFFF0
+    EXPECT_EQ(nested.in.get_tag_depth(), 2);
+    nested.in.close_tag();
+    nested.in.close_tag();
+    EXPECT_EQ(nested.in.get_position(), 14);
+    EXPECT_EQ(nested.in.read_u16(), 0x1234);
+
+    ByteStream outermost({0x3F, 0x00, 0xF0, 0xFF, 0xFF, 0xFF, 1, 2});
+    outermost.in.open_tag();
+    EXPECT_GT(outermost.in.get_tag_end_position(), 6);  // stays in int range
+    EXPECT_EQ(outermost.in.read_u8(), 1);
+    outermost.in.close_tag();  // the memory file stops at its end
+    EXPECT_EQ(outermost.in.get_position(), 8);
+}
+
+TEST(StreamTest, tag_running_past_the_end_of_the_file_reads_zeros) {
+    ByteStream s({0x4A, 0x00, 0x11, 0x22});  // type 1, declares 10 bytes, has 2
+    s.in.open_tag();
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 10);
+    EXPECT_EQ(s.in.read_u32(), 0x2211u);
+    EXPECT_TRUE(s.in.hit_file_end());
+    // Once the end of the file is known, the tag holds nothing more: loops bounded by the
+    // bytes left end there.
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 0);
+    EXPECT_EQ(s.in.read_u8(), 0);
+    s.in.close_tag();
+    EXPECT_EQ(s.in.get_position(), 4);
+}
+
+TEST(StreamTest, seeks_back_behind_the_read_ahead_block_and_block_reads_to_the_end) {
+    Bytes bytes(10000);
+    for (size_t i = 0; i < bytes.size(); i++) {
+        bytes[i] = static_cast<uint8_t>(i * 13 + i / 256);
+    }
+    ByteStream s(bytes);
+    s.in.set_position(8190);
+    s.in.read_u32();
+    s.in.set_position(10);
+    EXPECT_EQ(s.in.get_position(), 10);
+    EXPECT_EQ(s.in.read_u32(), bytes[10] | bytes[11] << 8 | bytes[12] << 16 | static_cast<uint32_t>(bytes[13]) << 24);
+    Bytes block(9000);
+    EXPECT_EQ(s.in.read_bytes(block.data(), 9000), 9000);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin() + 14));
+    EXPECT_EQ(s.in.read_bytes(block.data(), 9000), 10000 - 9014);
+    EXPECT_TRUE(s.in.hit_file_end());
+}
+
+TEST(StreamTest, file_view_reads_through_the_stream_within_the_tag) {
+    ByteStream s({0x45, 0x00, 1, 2, 3, 4, 5, 9, 9});  // type 1, body 1..5
+    s.in.open_tag();
+    EXPECT_EQ(s.in.read_u8(), 1);
+    swfplayer::base_file* view = s.in.get_underlying_stream();
+    EXPECT_EQ(view, s.in.get_underlying_stream());
+    EXPECT_EQ(view->get_position(), 3);
+    uint8_t two[2];
+    EXPECT_EQ(view->read_bytes(two, 2), 2);
+    EXPECT_EQ(two[0], 2);
+    EXPECT_EQ(s.in.get_position(), 5);
+    EXPECT_EQ(s.in.read_u8(), 4);
+    uint8_t rest[4];
+    EXPECT_EQ(view->read_bytes(rest, 4), 1);  // the tag ends after 5
+    EXPECT_TRUE(view->get_eof());
+    view->set_position(2);
+    EXPECT_EQ(s.in.read_u8(), 1);
+}
+
+TEST_F(StreamLogTest, inflate_wrapper_reads_exactly_the_compressed_data_of_a_tag_or_file) {
+    Bytes data(700);
+    for (size_t i = 0; i < data.size(); i++) {
+        data[i] = static_cast<uint8_t>(i % 251);
+    }
+    Bytes packed = Compress(data);
+    swfkit::BitWriter w;
+    WriteLongHeader(w, 36, static_cast<uint32_t>(packed.size() + 2));
+    w.WriteU16(0xBEEF);
+    w.WriteBytes(packed);
+    w.WriteU16(0x4242);
+    ByteStream s(w.GetBytes());
+    s.in.open_tag();
+    EXPECT_EQ(s.in.read_u16(), 0xBEEF);
+    Bytes out(data.size());
+    EXPECT_TRUE(swfplayer::inflate_wrapper(s.in.get_underlying_stream(), out.data(), static_cast<int>(out.size())));
+    EXPECT_EQ(out, data);
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 0);
+    s.in.close_tag();
+    EXPECT_EQ(s.in.read_u16(), 0x4242);
+
+    // In a plain file the inflater leaves the file right behind the compressed data.
+    Bytes file = packed;
+    file.push_back(0xAB);
+    swfplayer::base_file in(swfplayer::memory_buffer, static_cast<int>(file.size()), file.data());
+    out.assign(data.size(), 0);
+    EXPECT_TRUE(swfplayer::inflate_wrapper(&in, out.data(), static_cast<int>(out.size())));
+    EXPECT_EQ(out, data);
+    EXPECT_EQ(in.get_position(), static_cast<int>(packed.size()));
+    EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(StreamLogTest, inflate_wrapper_stops_on_truncated_and_corrupt_data) {
+    Bytes data(500, 0x5A);
+    Bytes packed = Compress(data);
+    packed.resize(packed.size() / 2);
+    swfplayer::base_file cut(swfplayer::memory_buffer, static_cast<int>(packed.size()), packed.data());
+    Bytes out(data.size(), 0x11);
+    EXPECT_FALSE(swfplayer::inflate_wrapper(&cut, out.data(), static_cast<int>(out.size())));
+    EXPECT_EQ(out.back(), 0x11);  // the rest of the buffer stays as it was
+
+    Bytes garbage = {0x12, 0x34, 0x56, 0x78, 0x9A};
+    swfplayer::base_file bad(swfplayer::memory_buffer, static_cast<int>(garbage.size()), garbage.data());
+    EXPECT_FALSE(swfplayer::inflate_wrapper(&bad, out.data(), static_cast<int>(out.size())));
+    EXPECT_TRUE(Logged("error: inflate_wrapper() inflate() returned"));
+}
+
+// Record readers of the geometry types, fed by the kit's record writers and by hand-made bits.
+
+template<class Write>
+Bytes Written(Write write) {
+    swfkit::BitWriter w;
+    write(w);
+    return w.GetBytes();
+}
+
+TEST(RecordReaderTest, matrix_records) {
+    ByteStream identity({0x00});
+    swfplayer::matrix m;
+    m.m[0][0] = 7.0f;
+    m.read(&identity.in);
+    const float identity_entries[6] = {1, 0, 0, 0, 1, 0};
+    for (int i = 0; i < 6; i++) {
+        EXPECT_EQ(m.m[i / 3][i % 3], identity_entries[i]) << "entry " << i;
+    }
+    EXPECT_EQ(identity.in.get_position(), 1);
+
+    swfkit::Matrix k;
+    k.scaleX = 1.0;
+    k.scaleY = 2.5;
+    k.rotate0 = 0.25;
+    k.rotate1 = -0.75;
+    k.translateX = 20;
+    k.translateY = -400;
+    ByteStream s(Written([&](swfkit::BitWriter& w) { swfkit::WriteMatrix(w, k); }));
+    m.read(&s.in);
+    const float entries[6] = {1.0f, -0.75f, 20.0f, 0.25f, 2.5f, -400.0f};
+    for (int i = 0; i < 6; i++) {
+        EXPECT_FLOAT_EQ(m.m[i / 3][i % 3], entries[i]) << "entry " << i;
+    }
+    EXPECT_EQ(s.in.get_position(), static_cast<int>(s.bytes.size()));
+}
+
+TEST(RecordReaderTest, colour_transform_records) {
+    swfkit::ColorTransform k;
+    k.hasAdd = true;
+    k.hasMult = true;
+    const int mult[4] = {512, 128, -256, 64};
+    const int add[4] = {10, -20, 255, 7};
+    for (int i = 0; i < 4; i++) {
+        k.mult[i] = mult[i];
+        k.add[i] = add[i];
+    }
+    for (bool alpha : {false, true}) {
+        SCOPED_TRACE(alpha ? "with alpha" : "without alpha");
+        ByteStream s(Written([&](swfkit::BitWriter& w) { swfkit::WriteColorTransform(w, k, alpha); }));
+        swfplayer::cxform c;
+        alpha ? c.read_rgba(&s.in) : c.read_rgb(&s.in);
+        for (int i = 0; i < 4; i++) {
+            // No alpha terms in the plain form: the identity.
+            bool identity = i == 3 && !alpha;
+            EXPECT_FLOAT_EQ(c.m[i][0], identity ? 1.0f : mult[i] / 256.0f) << "channel " << i;
+            EXPECT_FLOAT_EQ(c.m[i][1], identity ? 0.0f : static_cast<float>(add[i])) << "channel " << i;
+        }
+        EXPECT_EQ(s.in.get_position(), static_cast<int>(s.bytes.size()));
+    }
+
+    ByteStream add_only({0x80});  // has_add, no mult, 0 bits: every term identity
+    swfplayer::cxform c;
+    c.read_rgba(&add_only.in);
+    EXPECT_FLOAT_EQ(c.m[0][0], 1.0f);
+    EXPECT_FLOAT_EQ(c.m[0][1], 0.0f);
+}
+
+TEST(RecordReaderTest, rect_and_colour_records) {
+    swfkit::BitWriter w;
+    swfkit::WriteRect(w, {-100, 11000, 5, 8000});
+    w.WriteBytes({1, 2, 3, 4, 5, 6, 7, 8});
+    ByteStream s(w.GetBytes());
+    swfplayer::rect r;
+    r.read(&s.in);
+    EXPECT_EQ(r.x_min, -100.0f);
+    EXPECT_EQ(r.x_max, 11000.0f);
+    EXPECT_EQ(r.y_min, 5.0f);
+    EXPECT_EQ(r.y_max, 8000.0f);
+    swfplayer::rgba c;
+    c.read(&s.in, 22);  // DefineShape2 and before: no alpha
+    EXPECT_EQ(c.r, 1);
+    EXPECT_EQ(c.b, 3);
+    EXPECT_EQ(c.a, 255);
+    c.read(&s.in, 23);
+    EXPECT_EQ(c.r, 4);
+    EXPECT_EQ(c.a, 7);
+    c.read_rgb(&s.in);
+    EXPECT_EQ(c.r, 8);
+    EXPECT_EQ(c.a, 255);
+}
+
+}  // namespace

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "swfplayer/main/geometry/triangulate.h"
+#include "swfplayer/main/geometry/tri_predicates.h"
+#include "tests/support/CoverageOracle.h"
+#include "tests/support/RandomOutlines.h"
+
+namespace {
+
+using Rings = std::vector<std::vector<float>>;
+using testing_support::CoverageOracle;
+
+std::vector<float> Triangulate(const Rings& rings) {
+    std::vector<swfplayer::array<float>> paths(rings.size());
+    for (size_t i = 0; i < rings.size(); i++) {
+        for (float value : rings[i]) {
+            paths[i].push_back(value);
+        }
+    }
+    swfplayer::array<float> result;
+    result.push_back(99.0f);  // compute starts from an empty result whatever it is handed
+    swfplayer::triangulate::compute(&result, static_cast<int>(paths.size()), paths.data());
+    return std::vector<float>(result.begin(), result.end());
+}
+
+size_t TriangleCount(const std::vector<float>& triangles) {
+    return triangles.size() / 6;
+}
+
+double SignedArea(const std::vector<float>& t, size_t i) {
+    const float* p = &t[6 * i];
+    return 0.5 * ((static_cast<double>(p[2]) - p[0]) * (static_cast<double>(p[5]) - p[1]) -
+                  (static_cast<double>(p[4]) - p[0]) * (static_cast<double>(p[3]) - p[1]));
+}
+
+std::vector<float> Square(float x0, float y0, float size, bool clockwise = false) {
+    if (clockwise) {
+        return {x0, y0, x0, y0 + size, x0 + size, y0 + size, x0 + size, y0};
+    }
+    return {x0, y0, x0 + size, y0, x0 + size, y0 + size, x0, y0 + size};
+}
+
+void ExpectFaithful(const Rings& rings, const std::vector<float>& triangles) {
+    CoverageOracle::Report report = CoverageOracle(rings).Check(triangles);
+    EXPECT_TRUE(report.Faithful()) << report.Describe();
+    EXPECT_GT(report.samples, 0);
+}
+
+TEST(TriangulateTest, single_triangle_is_listed_from_the_predecessor_of_its_smallest_vertex) {
+    std::vector<float> triangles = Triangulate({{10, 0, 0, 10, 0, 0}});
+    EXPECT_EQ(triangles, (std::vector<float>{0, 10, 0, 0, 10, 0}));
+}
+
+TEST(TriangulateTest, convex_polygons_give_n_minus_two_triangles) {
+    for (int n = 3; n <= 64; n++) {
+        Rings rings = {testing_support::RegularPolygon(100, -50, 1000, n)};
+        std::vector<float> triangles = Triangulate(rings);
+        EXPECT_EQ(TriangleCount(triangles), static_cast<size_t>(n - 2)) << n;
+        ExpectFaithful(rings, triangles);
+    }
+}
+
+TEST(TriangulateTest, degenerate_outlines_give_no_triangle_of_area) {
+    const struct {
+        const char* label;
+        Rings rings;
+        bool nothing;  // no triangle at all, rather than only triangles of no area
+    } cases[] = {
+        {"clockwise polygon", {testing_support::RegularPolygon(0, 0, 100, 12, true)}, true},
+        {"one point", {{5, 5}}, true},
+        {"two points", {{5, 5, 10, 5}}, true},
+        {"empty rings", {{}, {}}, true},
+        {"horizontal line", {{0, 5, 10, 5, 30, 5, 20, 5}}, false},
+        {"vertical line", {{7, 0, 7, 10, 7, 30, 7, 2}}, false},
+        {"one point thrice", {{1, 1, 1, 1, 1, 1}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<float> triangles = Triangulate(c.rings);
+        if (c.nothing) {
+            EXPECT_TRUE(triangles.empty());
+        }
+        for (size_t i = 0; i < TriangleCount(triangles); i++) {
+            EXPECT_EQ(SignedArea(triangles, i), 0.0);
+        }
+    }
+    // A trailing lone coordinate is no vertex.
+    EXPECT_EQ(TriangleCount(Triangulate({{0, 0, 10, 0, 0, 10, 7}})), 1u);
+}
+
+TEST(TriangulateTest, repeated_point_is_clipped_at_once_as_a_zero_area_triangle) {
+    std::vector<float> triangles = Triangulate({{0, 0, 10, 0, 10, 0, 10, 10, 0, 10}});
+    ASSERT_EQ(TriangleCount(triangles), 3u);
+    int zero_area = 0;
+    double area = 0.0;
+    for (size_t i = 0; i < TriangleCount(triangles); i++) {
+        double a = SignedArea(triangles, i);
+        EXPECT_GE(a, 0.0);
+        zero_area += a == 0.0;
+        area += a;
+        if (a == 0.0) {
+            // (predecessor, repeated vertex, successor)
+            EXPECT_EQ(std::vector<float>(triangles.begin() + 6 * i, triangles.begin() + 6 * i + 6),
+                      (std::vector<float>{10, 0, 10, 0, 10, 10}));
+        }
+    }
+    EXPECT_EQ(zero_area, 1);
+    EXPECT_DOUBLE_EQ(area, 100.0);
+}
+
+TEST(TriangulateTest, small_outlines_with_holes_islands_and_touching_rings_fill_exactly) {
+    const struct {
+        const char* label;
+        Rings rings;
+        size_t triangles;  // 0: any number
+        bool all_of_area;  // no triangle of zero area
+    } cases[] = {
+        {"one hole", {Square(0, 0, 100), Square(30, 30, 40, true)}, 8, false},
+        {"two holes", {Square(0, 0, 100), Square(10, 10, 30, true), Square(60, 50, 30, true)}, 14, false},
+        // The rings are ordered by their smallest vertex, so the hole may come first.
+        {"hole first", {Square(30, 30, 40, true), Square(0, 0, 100)}, 8, false},
+        {"L shape", {{0, 0, 20, 0, 20, 10, 10, 10, 10, 30, 0, 30}}, 4, false},
+        {"islands", {Square(0, 0, 10), Square(50, 20, 10)}, 4, false},
+        // A straight corner is kept, and blocks ears through it.
+        {"straight corner", {{0, 0, 5, 0, 10, 0, 10, 10, 0, 10}}, 3, true},
+        {"islands meeting at a corner", {Square(0, 0, 10), Square(10, 10, 10)}, 0, false},
+        {"same, other ring order", {Square(10, 10, 10), Square(0, 0, 10)}, 0, false},
+        {"hole touching the outline", {Square(0, 0, 100), {0, 50, 40, 70, 40, 30}}, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<float> triangles = Triangulate(c.rings);
+        if (c.triangles > 0) {
+            EXPECT_EQ(TriangleCount(triangles), c.triangles);
+        }
+        for (size_t i = 0; c.all_of_area && i < TriangleCount(triangles); i++) {
+            EXPECT_GT(SignedArea(triangles, i), 0.0);
+        }
+        ExpectFaithful(c.rings, triangles);
+    }
+}
+
+TEST(TriangulateTest, random_polygons_with_holes_are_covered_exactly) {
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 60; round++) {
+        int outer = 3 + static_cast<int>(rng() % 120);
+        int holes = static_cast<int>(rng() % 6);
+        int hole_vertices = 3 + static_cast<int>(rng() % 12);
+        Rings rings = testing_support::RandomPolygonWithHoles(rng, outer, holes, hole_vertices);
+        std::vector<float> triangles = Triangulate(rings);
+        size_t vertices = 0;
+        for (const auto& ring : rings) {
+            vertices += ring.size() / 2;
+        }
+        // Each bridge adds two vertices, and n vertices in one ring make n - 2 triangles.
+        EXPECT_EQ(TriangleCount(triangles), vertices + 2 * (rings.size() - 1) - 2) << round;
+        CoverageOracle::Report report = CoverageOracle(rings).Check(triangles, 200);
+        EXPECT_TRUE(report.Faithful()) << "round " << round << ": " << report.Describe();
+    }
+}
+
+TEST(TriangulateTest, garbage_input_terminates_with_triangles_from_its_points) {
+    std::mt19937 rng(7);
+    const float specials[] = {0.0f, -0.0f, 1.0f, std::numeric_limits<float>::max(),
+                              -std::numeric_limits<float>::max(), 1e-45f, 3.0f};
+    for (int round = 0; round < 300; round++) {
+        Rings rings(1 + rng() % 4);
+        for (auto& ring : rings) {
+            int n = static_cast<int>(rng() % 40);
+            for (int i = 0; i < 2 * n; i++) {
+                // Few distinct values: plenty of duplicates, collinear runs and crossings.
+                ring.push_back(rng() % 5 == 0 ? specials[rng() % 7] : static_cast<float>(rng() % 6));
+            }
+        }
+        std::vector<float> triangles = Triangulate(rings);
+        size_t vertices = 0;
+        for (const auto& ring : rings) {
+            vertices += ring.size() / 2;
+        }
+        EXPECT_LE(TriangleCount(triangles), vertices + 2 * rings.size());
+        CoverageOracle::Report report = CoverageOracle(rings).Check(triangles, 8);
+        EXPECT_EQ(report.foreign_vertices, 0);
+        EXPECT_EQ(report.clockwise_triangles, 0);
+    }
+    // Coordinates that are not numbers are taken as 0.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<float> triangles = Triangulate({{nan, inf, 10, 0, 0, 10}});
+    EXPECT_EQ(triangles, (std::vector<float>{0, 10, 0, 0, 10, 0}));
+}
+
+// Exact sign of L for floats that are multiples of 2^-16 below 2^39, from 128-bit integers.
+int ExactLeftSign(float ax, float ay, float bx, float by, float cx, float cy) {
+    auto fixed = [](float v) { return static_cast<__int128>(std::ldexp(static_cast<double>(v), 16)); };
+    __int128 det = (fixed(bx) - fixed(ax)) * (fixed(cy) - fixed(ay)) -
+                   (fixed(cx) - fixed(ax)) * (fixed(by) - fixed(ay));
+    return det > 0 ? 1 : (det < 0 ? -1 : 0);
+}
+
+int Sign(double value) {
+    return (value > 0) - (value < 0);
+}
+
+TEST(TriangulateTest, left_test_is_exact_near_collinear_points) {
+    std::mt19937 rng(3);
+    int degenerate = 0;
+    for (int round = 0; round < 20000; round++) {
+        // Every value is a multiple of 2^-16 that a float holds exactly.
+        auto snap = [](double v) { return static_cast<float>(std::ldexp(std::round(std::ldexp(v, 16)), -16)); };
+        auto coordinate = [&]() {
+            int exponent = static_cast<int>(rng() % 31) - 16;
+            return snap(std::ldexp(static_cast<double>(rng() % (1u << 24)), exponent));
+        };
+        float ax = coordinate(), ay = coordinate(), bx = coordinate(), by = coordinate();
+        double t = std::ldexp(static_cast<double>(rng() % 1024), -9);
+        float cx = snap(ax + t * (static_cast<double>(bx) - ax));
+        float cy = snap(ay + t * (static_cast<double>(by) - ay));
+        int expected = ExactLeftSign(ax, ay, bx, by, cx, cy);
+        degenerate += expected == 0;
+        ASSERT_EQ(swfplayer::triangulate::left_sign(ax, ay, bx, by, cx, cy), expected)
+            << ax << " " << ay << " " << bx << " " << by << " " << cx << " " << cy;
+    }
+    EXPECT_GT(degenerate, 10);
+
+    // b and c on one line through the origin, a tiny: L = ax (by - cy) + ay (cx - bx) exactly,
+    // which the plain double formula loses when it rounds b - a to b.
+    int plain_double_wrong = 0;
+    for (int round = 0; round < 2000; round++) {
+        auto small = [&]() { return static_cast<double>(static_cast<int>(rng() % 201) - 100); };
+        double px = small(), py = small(), k1 = small(), k2 = small();
+        float bx = static_cast<float>(k1 * px), by = static_cast<float>(k1 * py);
+        float cx = static_cast<float>(k2 * px), cy = static_cast<float>(k2 * py);
+        float ax = static_cast<float>(std::ldexp(small(), -70));
+        float ay = static_cast<float>(std::ldexp(small(), -70));
+        int expected = Sign(static_cast<double>(ax) * (static_cast<double>(by) - cy) +
+                            static_cast<double>(ay) * (static_cast<double>(cx) - bx));
+        double plain = (static_cast<double>(bx) - ax) * (static_cast<double>(cy) - ay) -
+                       (static_cast<double>(cx) - ax) * (static_cast<double>(by) - ay);
+        plain_double_wrong += Sign(plain) != expected;
+        ASSERT_EQ(swfplayer::triangulate::left_sign(ax, ay, bx, by, cx, cy), expected)
+            << ax << " " << ay << " " << bx << " " << by << " " << cx << " " << cy;
+    }
+    EXPECT_GT(plain_double_wrong, 100);
+}
+
+TEST(TriangulateTest, predicates_follow_their_sign_rules) {
+    using namespace swfplayer::triangulate;
+    EXPECT_EQ(vertex_order(0, 5, 1, 0), -1);
+    EXPECT_EQ(vertex_order(1, 0, 1, 5), -1);
+    EXPECT_EQ(vertex_order(1, 5, 1, 0), 1);
+    EXPECT_EQ(vertex_order(-0.0f, 2, 0.0f, 2), 0);
+    // Convex corner (0,0)->(10,0)->(10,10): the cone is the closed wedge between the edges.
+    EXPECT_TRUE(in_cone(5, 1, 0, 0, 10, 0, 10, 10));
+    EXPECT_TRUE(in_cone(5, 0, 0, 0, 10, 0, 10, 10));
+    EXPECT_FALSE(in_cone(5, -1, 0, 0, 10, 0, 10, 10));
+    // Reflex corner (0,0)->(10,0)->(10,-10): everything but the open wedge x < 10, y < 0.
+    EXPECT_TRUE(in_cone(5, 1, 0, 0, 10, 0, 10, -10));
+    EXPECT_TRUE(in_cone(12, -1, 0, 0, 10, 0, 10, -10));
+    EXPECT_TRUE(in_cone(5, 0, 0, 0, 10, 0, 10, -10));
+    EXPECT_FALSE(in_cone(5, -1, 0, 0, 10, 0, 10, -10));
+    EXPECT_TRUE(point_in_triangle(0, 0, 0, 0, 10, 0, 0, 10));
+    EXPECT_TRUE(point_in_triangle(5, 5, 0, 0, 10, 0, 0, 10));
+    EXPECT_FALSE(point_in_triangle(5.5f, 5, 0, 0, 10, 0, 0, 10));
+    EXPECT_TRUE(segments_cross(0, 0, 10, 10, 0, 10, 10, 0));
+    EXPECT_FALSE(segments_cross(0, 0, 10, 10, 10, 10, 20, 0));  // shared end
+    EXPECT_FALSE(segments_cross(0, 0, 10, 10, 0, 1, 10, 11));   // parallel
+    EXPECT_TRUE(segments_cross(0, 0, 10, 0, 5, -5, 5, 0));      // edge ends on the segment
+    EXPECT_FALSE(segments_cross(5, 5, 5, 5, 5, 5, 5, 5));       // all coincide
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+
+#include <utility>
+
+#include "swfplayer/main/loading/movie_loader.h"
+
+namespace swf_testing {
+
+namespace {
+
+std::vector<std::string> s_log;
+
+void capture(bool, const char* message) {
+    s_log.push_back(message);
+}
+
+}  // namespace
+
+void SwfLoadingFixture::SetUp() {
+    s_log.clear();
+    m_previous = swfplayer::register_log_callback(capture);
+    m_player = new swfplayer::player();
+}
+
+void SwfLoadingFixture::TearDown() {
+    m_player = nullptr;
+    swfplayer::register_log_callback(m_previous);
+}
+
+swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadMovie(const std::vector<uint8_t>& bytes) {
+    auto* file = new swfplayer::base_file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data());
+    return swfplayer::create_movie_definition(m_player.get_ptr(), file);
+}
+
+bool SwfLoadingFixture::Logged(const std::string& text) const {
+    return CountLogged(text) > 0;
+}
+
+int SwfLoadingFixture::CountLogged(const std::string& text) const {
+    int count = 0;
+    for (const std::string& line : s_log) {
+        if (line.find(text) != std::string::npos) {
+            count++;
+        }
+    }
+    return count;
+}
+
+const std::vector<std::string>& SwfLoadingFixture::Log() const {
+    return s_log;
+}
+
+void SwfLoadingFixture::ClearLog() {
+    s_log.clear();
+}
+
+ByteStream::ByteStream(std::vector<uint8_t> data)
+    : bytes(std::move(data)), file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()), in(&file) {}
+
+}  // namespace swf_testing

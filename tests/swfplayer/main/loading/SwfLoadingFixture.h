@@ -1,0 +1,49 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "swfplayer/base/log.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/loading/movie_def_impl.h"
+#include "swfplayer/main/script/player.h"
+#include "swfplayer/main/common/stream.h"
+
+namespace swf_testing {
+
+// Base of the loading tests: a player, movie loading from bytes, and the player's log caught
+// line by line (messages and errors alike) instead of printed.
+class SwfLoadingFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Reads a movie from the bytes; null when they are not a movie.
+    swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadMovie(const std::vector<uint8_t>& bytes);
+
+    // Whether some logged message contains text, and how many do.
+    bool Logged(const std::string& text) const;
+    int CountLogged(const std::string& text) const;
+    const std::vector<std::string>& Log() const;
+    void ClearLog();
+
+    swfplayer::smart_ptr<swfplayer::player> m_player;
+
+private:
+    swfplayer::log_callback m_previous = nullptr;
+};
+
+// A read-only memory file over a copy of the bytes and a stream on it.
+struct ByteStream {
+    explicit ByteStream(std::vector<uint8_t> data);
+    ByteStream(const ByteStream&) = delete;
+    ByteStream& operator=(const ByteStream&) = delete;
+    std::vector<uint8_t> bytes;
+    swfplayer::base_file file;
+    swfplayer::stream in;
+};
+
+}  // namespace swf_testing

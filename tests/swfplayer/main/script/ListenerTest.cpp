@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
+#include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/listener.h"
+#include "swfplayer/main/script/static_names.h"
+
+using namespace swfplayer;
+using namespace script_test;
+
+namespace {
+
+// An object that counts its advances and can change the list it is in while being advanced.
+class ticking_object : public as_object {
+public:
+    ticking_object(player* owner, listener* list) : as_object(owner), m_list(list) {}
+    void advance(float /*dt*/) override {
+        m_ticks++;
+        if (m_remove_self) {
+            m_list->remove(this);
+        }
+        if (m_add) {
+            m_list->add(m_add);
+        }
+        if (m_kill) {
+            *m_kill = nullptr;
+        }
+    }
+    int m_ticks = 0;
+    bool m_remove_self = false;
+    as_object* m_add = nullptr;
+    smart_ptr<ticking_object>* m_kill = nullptr;
+    listener* m_list;
+};
+
+class ListenerTest : public ::testing::Test {
+protected:
+    smart_ptr<ticking_object> make() { return new ticking_object(m_player.get_ptr(), &m_list); }
+    smart_ptr<player> m_player = new player();
+    listener m_list;
+};
+
+TEST_F(ListenerTest, an_object_is_listed_once_and_null_is_ignored) {
+    smart_ptr<ticking_object> a = make();
+    m_list.add(a.get_ptr());
+    m_list.add(a.get_ptr());
+    m_list.add(nullptr);
+    EXPECT_EQ(m_list.size(), 1);
+    EXPECT_EQ(m_list[0], a.get_ptr());
+    EXPECT_EQ(m_list[1], nullptr);
+    EXPECT_EQ(m_list[-1], nullptr);
+    EXPECT_EQ(m_list["0"], a.get_ptr());
+}
+
+TEST_F(ListenerTest, dead_objects_leave_slots_that_the_next_addition_reuses) {
+    smart_ptr<ticking_object> a = make();
+    smart_ptr<ticking_object> b = make();
+    smart_ptr<ticking_object> c = make();
+    m_list.add(a.get_ptr());
+    m_list.add(b.get_ptr());
+    m_list.add(c.get_ptr());
+    a = nullptr;
+    c = nullptr;
+    EXPECT_EQ(m_list.size(), 1);
+    EXPECT_EQ(m_list.slot_count(), 3);
+    smart_ptr<ticking_object> d = make();
+    m_list.add(d.get_ptr());
+    EXPECT_EQ(m_list.slot_count(), 3);
+    EXPECT_EQ(m_list[0], b.get_ptr());
+    EXPECT_EQ(m_list[1], d.get_ptr());  // took the last empty slot
+    m_list.remove(b.get_ptr());
+    m_list.remove(b.get_ptr());
+    EXPECT_EQ(m_list.size(), 1);
+    m_list.clear();
+    EXPECT_EQ(m_list.slot_count(), 0);
+}
+
+TEST_F(ListenerTest, a_walk_is_not_disturbed_by_additions_removals_or_deaths) {
+    smart_ptr<ticking_object> remover = make();
+    smart_ptr<ticking_object> late = make();
+    smart_ptr<ticking_object> victim = make();
+    smart_ptr<ticking_object> killer = make();
+    remover->m_remove_self = true;
+    remover->m_add = late.get_ptr();
+    killer->m_kill = &victim;
+    m_list.add(remover.get_ptr());
+    m_list.add(killer.get_ptr());
+    m_list.add(victim.get_ptr());
+    weak_ptr<as_object> watch_victim = victim.get_ptr();
+    m_list.advance(0.1f);
+    EXPECT_EQ(remover->m_ticks, 1);
+    EXPECT_EQ(late->m_ticks, 0);
+    EXPECT_EQ(watch_victim.get_ptr(), nullptr);
+    m_list.advance(0.1f);
+    EXPECT_EQ(remover->m_ticks, 1);
+    EXPECT_EQ(late->m_ticks, 1);
+}
+
+TEST_F(ListenerTest, the_list_refuses_more_than_its_slot_limit) {
+    std::vector<smart_ptr<ticking_object>> objects;
+    for (int i = 0; i < listener::max_slots; i++) {
+        objects.push_back(make());
+        ASSERT_TRUE(m_list.add(objects.back().get_ptr()));
+    }
+    smart_ptr<ticking_object> extra = make();
+    EXPECT_FALSE(m_list.add(extra.get_ptr()));
+    EXPECT_EQ(m_list.size(), listener::max_slots);
+    objects[10] = nullptr;
+    EXPECT_TRUE(m_list.add(extra.get_ptr()));
+}
+
+int s_handler_calls = 0;
+as_value s_handler_this;
+as_value s_handler_arg;
+
+void handler(const fn_call& fn) {
+    s_handler_calls++;
+    s_handler_this = *fn.this_value;
+    s_handler_arg = fn.arg(0);
+}
+
+TEST_F(ListenerTest, notify_by_event_and_by_name) {
+    smart_ptr<as_object> a = new as_object(m_player.get_ptr());
+    smart_ptr<as_object> b = new as_object(m_player.get_ptr());
+    a->set_member("onKeyDown", as_value(handler));
+    a->set_member("onMessage", as_value(handler));
+    m_list.add(a.get_ptr());
+    m_list.add(b.get_ptr());
+    s_handler_calls = 0;
+    m_list.notify(event_id(event_id::KEY_DOWN));
+    EXPECT_EQ(s_handler_calls, 1);
+
+    as_environment env(m_player.get_ptr());
+    env.push(as_value("hello"));
+    as_value result;
+    as_value no_this;
+    fn_call fn(&result, no_this, &env, 1, env.get_top_index());
+    m_list.notify("onMessage", fn);  // no root movie yet: nothing happens
+    EXPECT_EQ(s_handler_calls, 1);
+    smart_ptr<as_object> root = new as_object(m_player.get_ptr());
+    m_player->set_root_movie(root.get_ptr());
+    m_list.notify("onMessage", fn);
+    EXPECT_EQ(s_handler_calls, 2);
+    EXPECT_EQ(s_handler_this.to_object(), a.get_ptr());
+    EXPECT_STREQ(s_handler_arg.to_string(), "hello");
+
+    env.drop(1);
+    m_list.enumerate(&env);
+    EXPECT_EQ(env.get_stack_size(), 2);
+    EXPECT_EQ(env.top(0).to_number(), 1.0);
+}
+
+TEST(EventIdTest, handler_names_and_equality) {
+    EXPECT_STREQ(event_id(10).handler_name().c_str(), "onLoad");
+    EXPECT_STREQ(event_id(26).handler_name().c_str(), "onLoadStart");
+    EXPECT_STREQ(event_id(1).handler_name().c_str(), "onPress");
+    EXPECT_STREQ(event_id(0).handler_name().c_str(), "");
+    EXPECT_STREQ(event_id(27).handler_name().c_str(), "");
+    EXPECT_TRUE(event_id(8, 13) == event_id(8, 13));
+    EXPECT_FALSE(event_id(8, 13) == event_id(8, 14));
+}
+
+TEST(StaticNamesTest, tables_end_with_the_empty_name) {
+    EXPECT_STREQ(static_names::property_name(0).c_str(), "_x");
+    EXPECT_STREQ(static_names::property_name(21).c_str(), "_ymouse");
+    EXPECT_STREQ(static_names::property_name(22).c_str(), "");
+    EXPECT_STREQ(static_names::button_event_name(6).c_str(), "onRollout");
+    EXPECT_STREQ(static_names::button_event_name(8).c_str(), "");
+}
+
+}  // namespace
