@@ -1,13 +1,5 @@
 #include "app/Application.h"
 
-#include <algorithm>
-#include <array>
-#include <filesystem>
-
-#include <physfs.h>
-#include <SFML/Graphics/Image.hpp>
-#include <SFML/Window/Joystick.hpp>
-
 #include "app/ControlHints.h"
 #include "app/Controller.h"
 #include "app/ControllerFactory.h"
@@ -21,13 +13,21 @@
 #include "app/SoundManager.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/UserPreferences.h"
-#include "app/VirtualFile.h"
 #include "app/ViewFitting.h"
+#include "app/VirtualFile.h"
 #include "app/standin/GUIDirector.h"
 #include "app/standin/RenderHandler.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "serializeme/StorageBuffer.h"
 #include "serializeme/VectorSerialization.h"
+
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Window/Joystick.hpp>
+#include <physfs.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
 
 namespace {
 
@@ -51,8 +51,8 @@ constexpr int kQuickMatchSelectionScreen = 5;
 constexpr int kPodiumScreen = 12;
 
 // The places of the podium that Alt+O shows.
-const std::array<std::string, 3> kDebugPodium = {
-    "data/players/bubbles.xml", "data/players/sprout.xml", "data/players/hooligan.xml"};
+const std::array<std::string, 3> kDebugPodium = {"data/players/bubbles.xml", "data/players/sprout.xml",
+                                                 "data/players/hooligan.xml"};
 
 // Files the application reads whole (the icon and the font) are far smaller than this.
 constexpr long long kMaxWholeFileBytes = 64 * 1024 * 1024;
@@ -65,7 +65,6 @@ float WindowSide(float preferred, unsigned int fallback) {
     }
     return std::min(preferred, kMaxWindowSide);
 }
-
 
 }  // namespace
 
@@ -219,39 +218,30 @@ void Application::HandleEvents() {
     sf::Event event;
     while (pollEvent(event)) {
         switch (event.type) {
-            case sf::Event::Closed:
-                StoreWindowSize();
-                close();
-                return;
-            case sf::Event::Resized:
-                FitView(event.size.width, event.size.height);
-                break;
-            case sf::Event::LostFocus:
-                setFramerateLimit(kUnfocusedFrameRate);
-                break;
-            case sf::Event::GainedFocus:
-                setFramerateLimit(0);
-                break;
-            case sf::Event::KeyPressed:
-                HandleKeyPressed(event);
-                break;
-            case sf::Event::KeyReleased:
-            case sf::Event::JoystickButtonPressed:
-            case sf::Event::JoystickMoved:
-                if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
-                    for (Controller* controller : controllers) {
-                        controller->OnEvent(*input);
-                    }
+        case sf::Event::Closed:
+            StoreWindowSize();
+            close();
+            return;
+        case sf::Event::Resized: FitView(event.size.width, event.size.height); break;
+        case sf::Event::LostFocus: setFramerateLimit(kUnfocusedFrameRate); break;
+        case sf::Event::GainedFocus: setFramerateLimit(0); break;
+        case sf::Event::KeyPressed: HandleKeyPressed(event); break;
+        case sf::Event::KeyReleased:
+        case sf::Event::JoystickButtonPressed:
+        case sf::Event::JoystickMoved:
+            if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
+                for (Controller* controller : controllers) {
+                    controller->OnEvent(*input);
                 }
-                director.OnEvent(event);
-                break;
-            case sf::Event::MouseButtonPressed:
-                if (const char* hint = HintForMouseButton(director.GetCurrentScreenId(), matchSetup.mode)) {
-                    director.GetHint().ShowHint(hint, 0);
-                }
-                break;
-            default:
-                break;
+            }
+            director.OnEvent(event);
+            break;
+        case sf::Event::MouseButtonPressed:
+            if (const char* hint = HintForMouseButton(director.GetCurrentScreenId(), matchSetup.mode)) {
+                director.GetHint().ShowHint(hint, 0);
+            }
+            break;
+        default: break;
         }
     }
 }
@@ -267,27 +257,16 @@ void Application::HandleKeyPressed(const sf::Event& event) {
     director.OnEvent(event);
 
     switch (DebugKeyFor(event.key, paused)) {
-        case DebugKey::ToggleDebugDraw:
-            debugDraw = !debugDraw;
-            return;
-        case DebugKey::ToggleCounters:
-            showCounters = !showCounters;
-            return;
-        case DebugKey::ReloadSounds:
-            SoundManager::GetInstance().Clear();
-            SoundManager::GetInstance().Load();
-            return;
-        case DebugKey::ShowPodium:
-            ShowDebugPodium();
-            return;
-        case DebugKey::TogglePause:
-            paused = !paused;
-            return;
-        case DebugKey::SingleStep:
-            director.Update(kMaxStepSeconds);
-            return;
-        case DebugKey::None:
-            break;
+    case DebugKey::ToggleDebugDraw: debugDraw = !debugDraw; return;
+    case DebugKey::ToggleCounters: showCounters = !showCounters; return;
+    case DebugKey::ReloadSounds:
+        SoundManager::GetInstance().Clear();
+        SoundManager::GetInstance().Load();
+        return;
+    case DebugKey::ShowPodium: ShowDebugPodium(); return;
+    case DebugKey::TogglePause: paused = !paused; return;
+    case DebugKey::SingleStep: director.Update(kMaxStepSeconds); return;
+    case DebugKey::None: break;
     }
     if (const char* hint = HintForKeyPress(used, director.GetCurrentScreenId())) {
         director.GetHint().ShowHint(hint, 0);
@@ -345,9 +324,8 @@ void Application::Shutdown() {
 }
 
 void Application::FitView(unsigned int width, unsigned int height) {
-    std::optional<sf::Vector2f> size = FittedViewSize(width != 0 ? width : getSize().x,
-                                                      height != 0 ? height : getSize().y,
-                                                      logicalView.getSize());
+    std::optional<sf::Vector2f> size =
+        FittedViewSize(width != 0 ? width : getSize().x, height != 0 ? height : getSize().y, logicalView.getSize());
     if (!size) {
         return;
     }

@@ -1,21 +1,21 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include "app/EventAdapter.h"
+#include "app/InputStatusProvider.h"
+#include "app/MatchSetup.h"
+#include "app/TinyxmlPhysfsProxy.h"
+#include "app/sigslot.h"
+#include "app/standin/FlashMovie.h"
+#include "app/standin/Statistics.h"
+#include "serializeme/Serializable.h"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/View.hpp>
 
-#include "app/EventAdapter.h"
-#include "app/InputStatusProvider.h"
-#include "app/MatchSetup.h"
-#include "app/sigslot.h"
-#include "app/TinyxmlPhysfsProxy.h"
-#include "app/standin/FlashMovie.h"
-#include "app/standin/Statistics.h"
-#include "serializeme/Serializable.h"
+#include <string>
+#include <vector>
 
 // The game's one window and its main loop. main asks it to start up (Init), to run frames until
 // the window closes (Run) and to shut down (Shutdown). It maps the fixed 800 x 600 logical

@@ -11,11 +11,8 @@ const char* HintForMouseButton(int screenId, int matchMode) {
         return "gui controls";
     }
     switch (matchMode) {
-        case MatchSetup::QuickMatch:
-            return "quickmatch controls";
-        case MatchSetup::Training:
-            return "training controls";
-        default:
-            return nullptr;
+    case MatchSetup::QuickMatch: return "quickmatch controls";
+    case MatchSetup::Training: return "training controls";
+    default: return nullptr;
     }
 }

@@ -1,11 +1,11 @@
 #include "app/Controller.h"
 
+#include "app/Application.h"
+#include "serializeme/StorageBuffer.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-
-#include "app/Application.h"
-#include "serializeme/StorageBuffer.h"
 
 namespace {
 
@@ -63,8 +63,7 @@ void Controller::Shoot() {
     }
 }
 
-void Controller::SteerByKeys(InputStatusProvider& input, uint32_t up, uint32_t down, uint32_t left,
-                             uint32_t right) {
+void Controller::SteerByKeys(InputStatusProvider& input, uint32_t up, uint32_t down, uint32_t left, uint32_t right) {
     if (m_Creature == nullptr) {
         return;
     }

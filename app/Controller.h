@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "app/InputEvent.h"
 #include "app/InputStatusProvider.h"
 #include "app/sigslot.h"
 #include "game/ColorData.h"
 #include "game/standin/Globbo.h"
 #include "serializeme/Serializable.h"
+
+#include <cstdint>
+#include <string>
 
 class Controller;
 

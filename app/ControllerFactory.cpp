@@ -1,12 +1,12 @@
 #include "app/ControllerFactory.h"
 
-#include <memory>
-
 #include "app/GamepadController.h"
 #include "app/KeyboardController.h"
 #include "app/Log.h"
 #include "app/ResourceXml.h"
 #include "serializeme/XmlStorageBuffer.h"
+
+#include <memory>
 
 Controller* CreateController(const std::string& fileName) {
     const ResourceXml resource(fileName);
@@ -27,8 +27,7 @@ Controller* CreateController(const std::string& fileName) {
     } else if (element->ValueStr() == "gamepadcontroller") {
         controller = std::make_unique<GamepadController>();
     } else {
-        log_error("CreateController: %s describes an unknown controller type %s", fileName.c_str(),
-                  element->Value());
+        log_error("CreateController: %s describes an unknown controller type %s", fileName.c_str(), element->Value());
         return nullptr;
     }
     reader.ReadObject("controller", *controller);

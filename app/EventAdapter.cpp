@@ -32,28 +32,26 @@ float EventAdapter::PovAngle(float povX, float povY) {
 std::optional<InputEvent> EventAdapter::Translate(const sf::Event& event) {
     InputEvent input;
     switch (event.type) {
-        case sf::Event::KeyPressed:
-        case sf::Event::KeyReleased: {
-            std::optional<Key::Code> code = Key::FromSfml(event.key.code);
-            if (!code) {
-                return std::nullopt;
-            }
-            input.type = event.type == sf::Event::KeyPressed ? InputEvent::KeyPressed : InputEvent::KeyReleased;
-            input.key = *code;
-            input.alt = event.key.alt;
-            input.control = event.key.control;
-            input.shift = event.key.shift;
-            return input;
-        }
-        case sf::Event::JoystickButtonPressed:
-            input.type = InputEvent::JoyButtonPressed;
-            input.joystick = event.joystickButton.joystickId;
-            input.button = event.joystickButton.button;
-            return input;
-        case sf::Event::JoystickMoved:
-            return TranslateJoystickMove(event.joystickMove);
-        default:
+    case sf::Event::KeyPressed:
+    case sf::Event::KeyReleased: {
+        std::optional<Key::Code> code = Key::FromSfml(event.key.code);
+        if (!code) {
             return std::nullopt;
+        }
+        input.type = event.type == sf::Event::KeyPressed ? InputEvent::KeyPressed : InputEvent::KeyReleased;
+        input.key = *code;
+        input.alt = event.key.alt;
+        input.control = event.key.control;
+        input.shift = event.key.shift;
+        return input;
+    }
+    case sf::Event::JoystickButtonPressed:
+        input.type = InputEvent::JoyButtonPressed;
+        input.joystick = event.joystickButton.joystickId;
+        input.button = event.joystickButton.button;
+        return input;
+    case sf::Event::JoystickMoved: return TranslateJoystickMove(event.joystickMove);
+    default: return std::nullopt;
     }
 }
 

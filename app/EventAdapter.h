@@ -1,12 +1,12 @@
 #pragma once
 
-#include <array>
-#include <optional>
+#include "app/InputEvent.h"
 
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Joystick.hpp>
 
-#include "app/InputEvent.h"
+#include <array>
+#include <optional>
 
 // Turns the window library's events into the game's input events: key events get the game's key
 // codes, and the point-of-view hat, which the library reports as two axes, becomes one angle that

@@ -1,15 +1,15 @@
 #include "app/EventPlayer.h"
 
-#include <cmath>
-
-#include <box2d/b2_body.h>
-#include <box2d/b2_world.h>
-
 #include "app/FileStorage.h"
 #include "app/KeyCodes.h"
 #include "app/Log.h"
 #include "app/ResourceXml.h"
 #include "serializeme/XmlStorageBuffer.h"
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_world.h>
+
+#include <cmath>
 
 namespace {
 
@@ -55,21 +55,15 @@ void EventPlayer::OnEvent(const InputEvent& event) {
         return;
     }
     switch (event.type) {
-        case InputEvent::KeyPressed:
-            if (event.key == Key::Z && event.alt) {
-                Save();
-            }
-            m_Events.emplace_back(StoredEvent::kKeyPressed, event.key, 0.0f);
-            break;
-        case InputEvent::KeyReleased:
-            m_Events.emplace_back(StoredEvent::kKeyReleased, event.key, 0.0f);
-            break;
-        case InputEvent::JoyButtonPressed:
-            m_Events.emplace_back(StoredEvent::kJoyButtonPressed, event.button, 0.0f);
-            break;
-        case InputEvent::JoyMoved:
-            m_Events.emplace_back(StoredEvent::kJoyMoved, event.axis, event.position);
-            break;
+    case InputEvent::KeyPressed:
+        if (event.key == Key::Z && event.alt) {
+            Save();
+        }
+        m_Events.emplace_back(StoredEvent::kKeyPressed, event.key, 0.0f);
+        break;
+    case InputEvent::KeyReleased: m_Events.emplace_back(StoredEvent::kKeyReleased, event.key, 0.0f); break;
+    case InputEvent::JoyButtonPressed: m_Events.emplace_back(StoredEvent::kJoyButtonPressed, event.button, 0.0f); break;
+    case InputEvent::JoyMoved: m_Events.emplace_back(StoredEvent::kJoyMoved, event.axis, event.position); break;
     }
 }
 
@@ -122,32 +116,31 @@ float EventPlayer::NextFrameTime() const {
 void EventPlayer::Replay(const StoredEvent& event, b2World* world) {
     InputEvent input;
     switch (event.type) {
-        case StoredEvent::kKeyPressed:
-        case StoredEvent::kKeyReleased:
-            input.type = event.type == StoredEvent::kKeyPressed ? InputEvent::KeyPressed : InputEvent::KeyReleased;
-            input.key = event.code;
-            m_Keys[event.code] = event.type == StoredEvent::kKeyPressed;
-            signal.emit(input);
-            break;
-        case StoredEvent::kJoyMoved:
-            input.type = InputEvent::JoyMoved;
-            input.axis = event.code;
-            input.position = event.value;
-            m_Axes[event.code] = event.value;
-            signal.emit(input);
-            break;
-        case StoredEvent::kJoyButtonPressed:
-            input.type = InputEvent::JoyButtonPressed;
-            input.button = event.code;
-            signal.emit(input);
-            break;
-        case StoredEvent::kSnapshot:
-            if (world != nullptr) {
-                RestoreSnapshot(event, *world);
-            }
-            break;
-        default:
-            break;
+    case StoredEvent::kKeyPressed:
+    case StoredEvent::kKeyReleased:
+        input.type = event.type == StoredEvent::kKeyPressed ? InputEvent::KeyPressed : InputEvent::KeyReleased;
+        input.key = event.code;
+        m_Keys[event.code] = event.type == StoredEvent::kKeyPressed;
+        signal.emit(input);
+        break;
+    case StoredEvent::kJoyMoved:
+        input.type = InputEvent::JoyMoved;
+        input.axis = event.code;
+        input.position = event.value;
+        m_Axes[event.code] = event.value;
+        signal.emit(input);
+        break;
+    case StoredEvent::kJoyButtonPressed:
+        input.type = InputEvent::JoyButtonPressed;
+        input.button = event.code;
+        signal.emit(input);
+        break;
+    case StoredEvent::kSnapshot:
+        if (world != nullptr) {
+            RestoreSnapshot(event, *world);
+        }
+        break;
+    default: break;
     }
 }
 
@@ -156,9 +149,10 @@ void EventPlayer::RestoreSnapshot(const StoredEvent& event, b2World& world) {
     size_t index = 0;
     for (b2Body* body = world.GetBodyList(); body != nullptr; body = body->GetNext(), ++index) {
         if (index >= stored) {
-            log_error("EventPlayer: desync during playback. Stored body count is %d, but there are more bodies in "
-                      "the scene.",
-                      static_cast<int>(event.data.size()));
+            log_error(
+                "EventPlayer: desync during playback. Stored body count is %d, but there are more bodies in "
+                "the scene.",
+                static_cast<int>(event.data.size()));
             return;
         }
         const Vec2Data& position = event.data[index];

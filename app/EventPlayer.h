@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstddef>
-#include <map>
-#include <string>
-#include <vector>
-
 #include "app/InputEvent.h"
 #include "app/InputStatusProvider.h"
 #include "app/StoredEvent.h"
 #include "app/sigslot.h"
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
 
 class b2World;
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 #include "app/Controller.h"
 #include "app/KeyCodes.h"
+
+#include <cstdint>
 
 // A controller on a configurable set of keys (the game's key codes). The spit key spits and
 // confirms, the arrow keys of the set steer and move the menu focus, and start and back work the

@@ -1,15 +1,15 @@
 #include "app/Logger.h"
 
-#include <cstdarg>
-#include <string>
+#include "app/Log.h"
+#include "platform/UserFolder.h"
 
 #include <log4cpp/Category.hh>
 #include <log4cpp/FileAppender.hh>
 #include <log4cpp/PatternLayout.hh>
 #include <log4cpp/Priority.hh>
 
-#include "app/Log.h"
-#include "platform/UserFolder.h"
+#include <cstdarg>
+#include <string>
 
 namespace {
 
@@ -48,7 +48,9 @@ Logger& Logger::GetInstance() {
     return instance;
 }
 
-bool Logger::IsAlive() { return g_LoggerState == LoggerState::Alive; }
+bool Logger::IsAlive() {
+    return g_LoggerState == LoggerState::Alive;
+}
 
 Logger::Logger() : m_UserFolder(platform::GetUserDataFolder()), m_LogFile(m_UserFolder + "Pondorix.log") {
     auto* layout = new log4cpp::PatternLayout();

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/standin/Statistics.h"
+
 #include <array>
 #include <cstdint>
 #include <list>
 #include <string>
 #include <vector>
-
-#include "app/standin/Statistics.h"
 
 class Controller;
 class Game;

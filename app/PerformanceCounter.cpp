@@ -1,11 +1,11 @@
 #include "app/PerformanceCounter.h"
 
-#include <cstdio>
+#include "app/Log.h"
+#include "app/VirtualFile.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-#include "app/Log.h"
-#include "app/VirtualFile.h"
+#include <cstdio>
 
 namespace {
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include <SFML/Graphics/Drawable.hpp>
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/Transformable.hpp>
 #include <SFML/System/Clock.hpp>
+
+#include <string>
+#include <vector>
 
 // The performance overlay: the frame rate and, per numbered counter, the share of time spent in
 // a section of the frame or the mean of a quantity per frame. The main loop and the movies time

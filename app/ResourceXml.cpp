@@ -12,8 +12,8 @@ ResourceXml::ResourceXml(const std::string& fileName) : m_Document(fileName) {
         return;
     }
     if (file.status == VirtualFile::TooLarge) {
-        log_error("ResourceXml: %s is not read: its length is %lld bytes (at most %lld)", fileName.c_str(),
-                  file.length, kMaxFileSize);
+        log_error("ResourceXml: %s is not read: its length is %lld bytes (at most %lld)", fileName.c_str(), file.length,
+                  kMaxFileSize);
         return;
     }
     if (file.status == VirtualFile::Unreadable) {

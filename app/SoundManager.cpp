@@ -1,18 +1,18 @@
 #include "app/SoundManager.h"
 
-#include <algorithm>
-#include <cctype>
-#include <climits>
-#include <cmath>
-
-#include <SFML/Audio/Listener.hpp>
-
 #include "app/GameRandom.h"
 #include "app/Log.h"
 #include "app/ResourceXml.h"
 #include "app/UserPreferences.h"
 #include "serializeme/StorageBuffer.h"
 #include "serializeme/VectorSerialization.h"
+
+#include <SFML/Audio/Listener.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cmath>
 
 namespace {
 
@@ -241,17 +241,15 @@ sf::Sound* SoundManager::PlayCollisionSound(const b2Body* bodyA, const b2Body* b
 sf::Sound* SoundManager::ExecuteCommand(const std::string& command) {
     const SoundCommand parsed = ParseCommand(command);
     switch (parsed.status) {
-        case SoundCommand::NoName:
-            log_error("SoundManager::ExecuteCommand: no sound name in command: %s", Quoted(command).c_str());
-            return nullptr;
-        case SoundCommand::BadRange:
-            log_error("SoundManager::ExecuteCommand: invalid range syntax: %s",
-                      Quoted(command.substr(command.find('['))).c_str());
-            return nullptr;
-        case SoundCommand::Ranged:
-            return PlayRandom(parsed.name, parsed.first, parsed.last, 1.0f);
-        case SoundCommand::Single:
-            break;
+    case SoundCommand::NoName:
+        log_error("SoundManager::ExecuteCommand: no sound name in command: %s", Quoted(command).c_str());
+        return nullptr;
+    case SoundCommand::BadRange:
+        log_error("SoundManager::ExecuteCommand: invalid range syntax: %s",
+                  Quoted(command.substr(command.find('['))).c_str());
+        return nullptr;
+    case SoundCommand::Ranged: return PlayRandom(parsed.name, parsed.first, parsed.last, 1.0f);
+    case SoundCommand::Single: break;
     }
     sf::Sound* sound = PlaySound(parsed.name);
     sound->setLoop(false);

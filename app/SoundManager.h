@@ -1,5 +1,11 @@
 #pragma once
 
+#include "serializeme/Serializable.h"
+
+#include <SFML/Audio/Music.hpp>
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+
 #include <list>
 #include <map>
 #include <memory>
@@ -7,12 +13,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-#include <SFML/Audio/Music.hpp>
-#include <SFML/Audio/Sound.hpp>
-#include <SFML/Audio/SoundBuffer.hpp>
-
-#include "serializeme/Serializable.h"
 
 class b2Body;
 class GameRandom;
@@ -61,10 +61,10 @@ public:
 // A "playsound" FSCommand taken apart.
 struct SoundCommand {
     enum Status {
-        Single,      // play the file `name` once
-        Ranged,      // play one file of the series `name` numbered first to last
-        NoName,      // no sound name after "playsound"
-        BadRange,    // a "[...]" that does not hold two integers joined by a minus sign
+        Single,    // play the file `name` once
+        Ranged,    // play one file of the series `name` numbered first to last
+        NoName,    // no sound name after "playsound"
+        BadRange,  // a "[...]" that does not hold two integers joined by a minus sign
     };
     Status status = NoName;
     std::string name;

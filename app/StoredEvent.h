@@ -1,22 +1,22 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
 #include "game/Vec2Data.h"
 #include "serializeme/Serializable.h"
+
+#include <cstdint>
+#include <vector>
 
 // One record of an input recording: the end of an update step, an input event, or a snapshot of
 // every physics body. Only the members that its type uses are stored.
 class StoredEvent : public sme::Serializable {
 public:
     enum Type : uint32_t {
-        kFrame = 1,            // value: the step's time in seconds
-        kKeyPressed = 2,       // code: the game's key code
-        kKeyReleased = 3,      // code: the game's key code
-        kJoyMoved = 4,         // code: the axis (Joy::Axis); value: its position
-        kJoyButtonPressed = 5, // code: the button
-        kSnapshot = 6,         // data, data2: the bodies' positions and linear velocities
+        kFrame = 1,             // value: the step's time in seconds
+        kKeyPressed = 2,        // code: the game's key code
+        kKeyReleased = 3,       // code: the game's key code
+        kJoyMoved = 4,          // code: the axis (Joy::Axis); value: its position
+        kJoyButtonPressed = 5,  // code: the button
+        kSnapshot = 6,          // data, data2: the bodies' positions and linear velocities
     };
 
     StoredEvent() = default;

@@ -2,8 +2,9 @@
 
 #include "app/Log.h"
 
-#include <filesystem>
 #include <physfs.h>
+
+#include <filesystem>
 #include <string>
 #include <system_error>
 

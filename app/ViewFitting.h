@@ -1,8 +1,8 @@
 #pragma once
 
-#include <optional>
-
 #include <SFML/System/Vector2.hpp>
+
+#include <optional>
 
 // The size, in logical units, of the view that shows the whole logical screen centred in a
 // window of width x height pixels, undistorted. Windows narrower than the logical screen's

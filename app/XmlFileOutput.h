@@ -1,7 +1,8 @@
 #pragma once
 
-#include <string>
 #include <tinyxml.h>
+
+#include <string>
 
 // Writes tinyxml documents through the current file-access proxy (TiXmlIOProxy::GetCurrent).
 class XmlFileOutput {

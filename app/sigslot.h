@@ -133,7 +133,8 @@ public:
     std::unique_ptr<_connection_base1<arg1_type, mt_policy>> clone() const override {
         return std::make_unique<_connection1>(*this);
     }
-    std::unique_ptr<_connection_base1<arg1_type, mt_policy>> duplicate(has_slots<mt_policy>* newReceiver) const override {
+    std::unique_ptr<_connection_base1<arg1_type, mt_policy>> duplicate(
+        has_slots<mt_policy>* newReceiver) const override {
         return std::unique_ptr<_connection_base1<arg1_type, mt_policy>>(new _connection1(newReceiver, m_memfun));
     }
 
@@ -254,8 +255,8 @@ public:
     template <class dest_type>
     void connect(dest_type* receiver, void (dest_type::*method)(arg1_type)) {
         lock_block<mt_policy> lock(this);
-        this->m_connections.push_back(
-            typename base::entry{std::make_unique<_connection1<dest_type, arg1_type, mt_policy>>(receiver, method), false});
+        this->m_connections.push_back(typename base::entry{
+            std::make_unique<_connection1<dest_type, arg1_type, mt_policy>>(receiver, method), false});
         receiver->signal_connect(this);
     }
 

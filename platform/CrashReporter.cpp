@@ -117,14 +117,10 @@ private:
 
 const char* SignalName(int signal, int code) {
     switch (signal) {
-        case SIGSEGV:
-            return "ACCESS VIOLATION";
-        case SIGBUS:
-            return code == BUS_ADRALN ? "DATATYPE MISALIGNMENT" : "ACCESS VIOLATION";
-        case SIGFPE:
-            return code == FPE_FLTDIV ? "FLT DIVIDE BY ZERO" : "(unknown)";
-        default:
-            return "(unknown)";
+    case SIGSEGV: return "ACCESS VIOLATION";
+    case SIGBUS: return code == BUS_ADRALN ? "DATATYPE MISALIGNMENT" : "ACCESS VIOLATION";
+    case SIGFPE: return code == FPE_FLTDIV ? "FLT DIVIDE BY ZERO" : "(unknown)";
+    default: return "(unknown)";
     }
 }
 

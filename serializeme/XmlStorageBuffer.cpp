@@ -324,7 +324,8 @@ bool XmlStorageBuffer::ReadObjectVector(const char* key, std::vector<Serializabl
         return false;
     }
     const ObjectFactoryCentral& factories = ObjectFactoryCentral::GetInstance();
-    for (const TiXmlElement* child = array->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
+    for (const TiXmlElement* child = array->FirstChildElement(); child != nullptr;
+         child = child->NextSiblingElement()) {
         Serializable* object = factories.Create(factories.TypeIdOf(child->Value()));
         if (object == nullptr) {
             return false;
@@ -343,7 +344,8 @@ uint32_t XmlStorageBuffer::BeginReadArray(const char* key) {
         return 0;
     }
     uint32_t count = 0;
-    for (const TiXmlElement* child = array->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
+    for (const TiXmlElement* child = array->FirstChildElement(); child != nullptr;
+         child = child->NextSiblingElement()) {
         ++count;
     }
     m_Current = array;

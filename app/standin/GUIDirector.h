@@ -1,12 +1,12 @@
 #pragma once
 
-#include <deque>
+#include "app/Application.h"
+#include "app/Controller.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Event.hpp>
 
-#include "app/Application.h"
-#include "app/Controller.h"
+#include <deque>
 
 // Stand-in for the screen director and its control-hint overlay: it keeps the stack of screen
 // ids that the application pushes, shows no screen, takes the controllers' commands without acting

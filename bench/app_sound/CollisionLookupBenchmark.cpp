@@ -1,13 +1,13 @@
 // The collision-effect choice for contacts, as a physics step asks for it: a table of a few kinds
 // and entries, many registered bodies, and impulses that mostly stay below every threshold (a
 // resting or rolling contact) or mostly exceed one (a hit).
+#include "app/GameRandom.h"
+#include "app/SoundManager.h"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
-
-#include "app/GameRandom.h"
-#include "app/SoundManager.h"
 
 namespace {
 
@@ -52,8 +52,9 @@ void BM_ChooseCollision(benchmark::State& state) {
     size_t chosen = 0;
     for (auto _ : state) {
         const size_t b = (a * 7 + 3) % bodyCount;
-        chosen += manager.ChooseCollision(reinterpret_cast<const b2Body*>(&bodies[a]),
-                                          reinterpret_cast<const b2Body*>(&bodies[b]), impulse)
+        chosen += manager
+                      .ChooseCollision(reinterpret_cast<const b2Body*>(&bodies[a]),
+                                       reinterpret_cast<const b2Body*>(&bodies[b]), impulse)
                       .has_value();
         a = (a + 1) % bodyCount;
     }

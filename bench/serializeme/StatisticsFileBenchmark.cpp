@@ -9,9 +9,10 @@
 #include "serializeme/XmlStorageBuffer.h"
 
 #include <benchmark/benchmark.h>
+#include <physfs.h>
+
 #include <filesystem>
 #include <fstream>
-#include <physfs.h>
 
 namespace {
 

@@ -2,6 +2,9 @@
 // does most: member-name lookups, id lookups and building short names. Member names are compared
 // both against the standard container with the same case-insensitive hash (StdStringi) and
 // against plain case-sensitive std::string keys (StdString).
+#include "swfplayer/base/base_string.h"
+#include "swfplayer/base/hash.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,9 +12,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-#include "swfplayer/base/base_string.h"
-#include "swfplayer/base/hash.h"
 
 using swfplayer::base_string;
 using swfplayer::base_stringi;

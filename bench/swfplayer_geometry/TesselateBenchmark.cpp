@@ -1,13 +1,13 @@
 // The tessellator on glyph-like outlines made of quadratic curves: one glyph at several curve
 // tolerances, the same glyph cut into one path per curve (as shapes with many style changes
 // arrive), and a page of glyphs in one shape.
+#include "swfplayer/main/geometry/tesselate.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
-
-#include "swfplayer/main/geometry/tesselate.h"
 
 namespace bench_geometry {
 
@@ -36,8 +36,8 @@ struct Curve {
 
 // A closed contour of curves around (x, y): an ellipse with a wobble, counterclockwise or
 // clockwise, starting and ending at its first anchor.
-std::vector<Curve> Contour(double x, double y, double rx, double ry, int curves, bool clockwise,
-                           float* start_x, float* start_y) {
+std::vector<Curve> Contour(double x, double y, double rx, double ry, int curves, bool clockwise, float* start_x,
+                           float* start_y) {
     auto at = [&](double angle, double stretch) {
         double wobble = 1.0 + 0.05 * std::sin(5.0 * angle);
         return std::pair<float, float>(static_cast<float>(x + stretch * wobble * rx * std::cos(angle)),
@@ -66,8 +66,8 @@ void AddGlyph(double x, double y, bool one_path_per_curve) {
     } rings[] = {{0, 0, 700, 1000, 24, false}, {0, 450, 350, 330, 12, true}, {0, -450, 400, 350, 12, true}};
     for (const Ring& ring : rings) {
         float sx, sy;
-        std::vector<Curve> contour = Contour(x + ring.dx, y + ring.dy, ring.rx, ring.ry, ring.curves,
-                                             ring.clockwise, &sx, &sy);
+        std::vector<Curve> contour =
+            Contour(x + ring.dx, y + ring.dy, ring.rx, ring.ry, ring.curves, ring.clockwise, &sx, &sy);
         if (!one_path_per_curve) {
             tess::begin_path(-1, 0, 0, sx, sy);
         }
@@ -110,12 +110,12 @@ const bool g_Registered = [] {
             Glyphs(state, tolerance, 1, false);
         })->Unit(benchmark::kMicrosecond);
     }
-    benchmark::RegisterBenchmark("tesselate/glyph_one_path_per_curve/tolerance:1.00",
-                                 [](benchmark::State& state) { Glyphs(state, 1.0f, 1, true); })
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("tesselate/page_of_200_glyphs/tolerance:1.00",
-                                 [](benchmark::State& state) { Glyphs(state, 1.0f, 200, false); })
-        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("tesselate/glyph_one_path_per_curve/tolerance:1.00", [](benchmark::State& state) {
+        Glyphs(state, 1.0f, 1, true);
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("tesselate/page_of_200_glyphs/tolerance:1.00", [](benchmark::State& state) {
+        Glyphs(state, 1.0f, 200, false);
+    })->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("tesselate/page_of_200_glyphs_one_path_per_curve/tolerance:1.00",
                                  [](benchmark::State& state) { Glyphs(state, 1.0f, 200, true); })
         ->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,11 @@
 // Our triangulator against Mesa's GLU tessellator (triangles only, even-odd rule) on the same
 // outlines, from 10 to 100,000 vertices. Each run reports its vertex and triangle counts and
 // the peak heap use of one call.
+#include "bench/swfplayer_geometry/BenchShapes.h"
+#include "bench/swfplayer_geometry/PeakMemory.h"
+#include "swfplayer/base/array.h"
+#include "swfplayer/main/geometry/triangulate.h"
+
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
@@ -8,11 +13,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "bench/swfplayer_geometry/BenchShapes.h"
-#include "bench/swfplayer_geometry/PeakMemory.h"
-#include "swfplayer/base/array.h"
-#include "swfplayer/main/geometry/triangulate.h"
 
 namespace bench_geometry {
 
@@ -68,7 +68,7 @@ private:
         tess->m_Triangles.push_back(static_cast<float>(v[0]));
         tess->m_Triangles.push_back(static_cast<float>(v[1]));
     }
-    static void Combine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* self) {
+    static void Combine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* self) {
         auto* tess = static_cast<GluTriangulator*>(self);
         tess->m_Combined.push_back({coords[0], coords[1], coords[2]});
         *out = tess->m_Combined.back().data();
@@ -140,21 +140,21 @@ const bool g_Registered = [] {
     const std::vector<int> sizes = {10, 100, 1000, 10000, 100000};
     // GLU takes about a minute on the star and far longer on the comb at 100,000 vertices.
     const Shape shapes[] = {
-        {"convex", Convex, sizes, 100000},  {"star", Star, sizes, 10000},
-        {"spiral", Spiral, sizes, 100000},  {"comb", Comb, sizes, 10000},
-        {"glyph", Glyph, sizes, 100000},    {"holes1024", ManyHoles, {4000, 10000, 100000}, 100000},
+        {"convex", Convex, sizes, 100000}, {"star", Star, sizes, 10000},
+        {"spiral", Spiral, sizes, 100000}, {"comb", Comb, sizes, 10000},
+        {"glyph", Glyph, sizes, 100000},   {"holes1024", ManyHoles, {4000, 10000, 100000}, 100000},
     };
     for (const Shape& shape : shapes) {
         for (int n : shape.sizes) {
             Rings rings = shape.make(n);
             std::string suffix = std::string(shape.name) + "/" + std::to_string(n);
-            benchmark::RegisterBenchmark(("triangulate/ours/" + suffix).c_str(),
-                                         [rings](benchmark::State& state) { Ours(state, rings); })
-                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark(("triangulate/ours/" + suffix).c_str(), [rings](benchmark::State& state) {
+                Ours(state, rings);
+            })->Unit(benchmark::kMicrosecond);
             if (n <= shape.glu_limit) {
-                benchmark::RegisterBenchmark(("triangulate/glu/" + suffix).c_str(),
-                                             [rings](benchmark::State& state) { Glu(state, rings); })
-                    ->Unit(benchmark::kMicrosecond);
+                benchmark::RegisterBenchmark(("triangulate/glu/" + suffix).c_str(), [rings](benchmark::State& state) {
+                    Glu(state, rings);
+                })->Unit(benchmark::kMicrosecond);
             }
         }
     }

@@ -1,18 +1,18 @@
 // Loading a large kit-written movie (about 13,000 tags), plain and compressed, against only
 // inflating the same compressed file. LoadOverInflate reports load time / inflate time for
 // the compressed file: parsing should add at most half of the decompression time (< 1.5).
-#include <benchmark/benchmark.h>
-
-#include <chrono>
-#include <memory>
-#include <vector>
-
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/inflating_file.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/player.h"
 #include "tools/swfkit/SampleMovies.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <vector>
 
 namespace {
 

@@ -1,15 +1,15 @@
 // Baselines for the interpreter: member get/set on a 50-member object and through a 5-deep
 // prototype chain, value conversion, calls through native functions, string building.
-#include <benchmark/benchmark.h>
-
-#include <string>
-
 #include "swfplayer/main/script/as_c_function.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
 
 using namespace swfplayer;
 

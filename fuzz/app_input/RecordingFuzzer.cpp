@@ -2,12 +2,9 @@
 // world, with scripted controllers steering a creature whose mouth is one of the world's bodies,
 // stepping the world after every replayed frame. The first byte chooses the form: even bytes make
 // the rest the recording's binary image, odd bytes its XML file.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include "app/EventPlayer.h"
+#include "app/ScriptedController.h"
+#include "game/standin/Globbo.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_circle_shape.h>
@@ -15,9 +12,12 @@
 #include <box2d/b2_world.h>
 #include <physfs.h>
 
-#include "app/EventPlayer.h"
-#include "app/ScriptedController.h"
-#include "game/standin/Globbo.h"
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Takes arbitrary text apart as a "playsound" FSCommand and formats its sound name as a file
 // name pattern with the range's bounds, checking that a formatted name never grows by more than
 // one padded number.
+#include "app/SoundManager.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-#include "app/SoundManager.h"
 
 namespace {
 
@@ -26,19 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string command(reinterpret_cast<const char*>(data), size);
     const SoundCommand parsed = SoundManager::ParseCommand(command);
     switch (parsed.status) {
-        case SoundCommand::Ranged:
-            CheckFormat(parsed.name, parsed.first);
-            CheckFormat(parsed.name, parsed.last);
-            break;
-        case SoundCommand::Single:
-        case SoundCommand::BadRange:
-            CheckFormat(parsed.name, 0);
-            break;
-        case SoundCommand::NoName:
-            if (!parsed.name.empty()) {
-                std::abort();
-            }
-            break;
+    case SoundCommand::Ranged:
+        CheckFormat(parsed.name, parsed.first);
+        CheckFormat(parsed.name, parsed.last);
+        break;
+    case SoundCommand::Single:
+    case SoundCommand::BadRange: CheckFormat(parsed.name, 0); break;
+    case SoundCommand::NoName:
+        if (!parsed.name.empty()) {
+            std::abort();
+        }
+        break;
     }
     return 0;
 }

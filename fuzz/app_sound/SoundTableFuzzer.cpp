@@ -1,16 +1,16 @@
 // Reads arbitrary text as "data/sounds.xml" is read, takes it as the sound manager's table, gives
 // bodies every kind the table names, and asks for the collision effect of every pair of them at
 // impulses around each entry's range. Nothing is played, so no audio device or file is needed.
+#include "app/GameRandom.h"
+#include "app/SoundManager.h"
+#include "serializeme/XmlStorageBuffer.h"
+#include "serializeme/XmlTextParser.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-
-#include "app/GameRandom.h"
-#include "app/SoundManager.h"
-#include "serializeme/XmlStorageBuffer.h"
-#include "serializeme/XmlTextParser.h"
 
 namespace {
 
@@ -71,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (float impulse : {type.m_ImpulseMin, type.m_ImpulseMax, 0.5f * (type.m_ImpulseMin + type.m_ImpulseMax)}) {
             for (size_t a = 0; a < bodyCount; ++a) {
                 for (size_t b = 0; b < bodyCount; ++b) {
-                    std::optional<CollisionChoice> choice = manager.ChooseCollision(
-                        reinterpret_cast<const b2Body*>(&bodies[a]), reinterpret_cast<const b2Body*>(&bodies[b]), impulse);
+                    std::optional<CollisionChoice> choice =
+                        manager.ChooseCollision(reinterpret_cast<const b2Body*>(&bodies[a]),
+                                                reinterpret_cast<const b2Body*>(&bodies[b]), impulse);
                     // A chosen effect has a volume from 0 to 1.
                     if (choice && !(choice->volume >= 0.0f && choice->volume <= 1.0f)) {
                         std::abort();

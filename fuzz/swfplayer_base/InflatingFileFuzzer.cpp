@@ -1,13 +1,13 @@
 // Feeds arbitrary bytes to the inflating stream, read in chunk sizes and with seeks taken from
 // the input, and checks that it terminates, never reports more bytes than asked for, and stays
 // stopped once it has stopped.
+#include "swfplayer/base/base_file.h"
+#include "swfplayer/base/inflating_file.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
-
-#include "swfplayer/base/base_file.h"
-#include "swfplayer/base/inflating_file.h"
 
 using swfplayer::base_file;
 

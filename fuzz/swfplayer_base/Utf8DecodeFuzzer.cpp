@@ -1,12 +1,12 @@
 // Runs the UTF-8 decoder and the character-indexed string operations over arbitrary bytes and
 // checks their invariants: the decoder always advances or stops on the NUL, never reads past
 // it, and every case-mapped result is valid UTF-8 of the same character count.
+#include "swfplayer/base/base_string.h"
+#include "swfplayer/base/utf8.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-#include "swfplayer/base/base_string.h"
-#include "swfplayer/base/utf8.h"
 
 using swfplayer::base_string;
 using swfplayer::base_stringi;

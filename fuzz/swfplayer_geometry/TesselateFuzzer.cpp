@@ -2,35 +2,40 @@
 // command byte): begin a path (styles from the next byte: each in -2..1), add a line, add a
 // curve, end a path. Coordinates are signed bytes scaled to twips. Every triangle corner and
 // every line-strip point must be finite, and the accepter must see a well-formed call order.
+#include "swfplayer/main/geometry/tesselate.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-
-#include "swfplayer/main/geometry/tesselate.h"
 
 namespace {
 
 class CheckingAccepter : public swfplayer::tesselate_new::mesh_accepter {
 public:
     void begin_trilist(int style, int expected) override {
-        if (m_in_list || style < 0 || expected <= 0 || m_ended) std::abort();
+        if (m_in_list || style < 0 || expected <= 0 || m_ended)
+            std::abort();
         m_in_list = true;
         m_expected = expected;
     }
     void accept_trilist_batch(const swfplayer::point* points, int count) override {
-        if (!m_in_list || count != 3 * m_expected) std::abort();
+        if (!m_in_list || count != 3 * m_expected)
+            std::abort();
         check(points, count);
     }
     void end_trilist() override {
-        if (!m_in_list) std::abort();
+        if (!m_in_list)
+            std::abort();
         m_in_list = false;
     }
     void accept_line_strip(int style, const swfplayer::point* points, int count) override {
-        if (m_in_list || style < 0 || count < 2 || m_ended) std::abort();
+        if (m_in_list || style < 0 || count < 2 || m_ended)
+            std::abort();
         check(points, count);
     }
     void end_shape() override {
-        if (m_in_list || m_ended) std::abort();
+        if (m_in_list || m_ended)
+            std::abort();
         m_ended = true;
     }
     bool ended() const { return m_ended; }
@@ -38,7 +43,8 @@ public:
 private:
     static void check(const swfplayer::point* points, int count) {
         for (int i = 0; i < count; i++) {
-            if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y)) std::abort();
+            if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y))
+                std::abort();
         }
     }
     bool m_in_list = false;

@@ -2,6 +2,9 @@
 // 32-bit floats instead of small integers, which make duplicates, collinear runs and crossings
 // common), then the coordinates. Every triangle corner must be one of the input's points, and
 // there can be no more triangles than clips.
+#include "swfplayer/base/array.h"
+#include "swfplayer/main/geometry/triangulate.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -9,9 +12,6 @@
 #include <set>
 #include <utility>
 #include <vector>
-
-#include "swfplayer/base/array.h"
-#include "swfplayer/main/geometry/triangulate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t at = 0;

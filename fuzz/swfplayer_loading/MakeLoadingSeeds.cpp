@@ -1,10 +1,10 @@
 // make_loading_seeds <folder>: writes the kit's sample movies into the folder, as the seed
 // corpus of the loading fuzzer (the committed seeds/ folder is its output).
+#include "tools/swfkit/SampleMovies.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-
-#include "tools/swfkit/SampleMovies.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

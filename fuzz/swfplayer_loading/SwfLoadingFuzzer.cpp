@@ -1,8 +1,5 @@
 // Loads arbitrary bytes as a movie, plain or compressed, and walks what was loaded: every frame
 // list and the labels. The loader must neither crash nor hang on any input.
-#include <cstdint>
-#include <cstdlib>
-
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
@@ -10,6 +7,9 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/player.h"
+
+#include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // One player for every input: making one builds the script method tables.
         static swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
         auto* file = new swfplayer::base_file(swfplayer::memory_buffer, static_cast<int>(size), data);
-        swfplayer::smart_ptr<swfplayer::movie_def_impl> movie = swfplayer::create_movie_definition(owner.get_ptr(), file);
+        swfplayer::smart_ptr<swfplayer::movie_def_impl> movie =
+            swfplayer::create_movie_definition(owner.get_ptr(), file);
         if (movie) {
             check(movie->get_frame_count() >= 1);
             for (int frame = 0; frame < movie->get_frame_count(); frame++) {

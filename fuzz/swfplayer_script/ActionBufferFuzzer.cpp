@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the action-record reader, then processes every ConstantPool record
 // the stored stream holds, twice (as a frame run again would), and reads the pool back.
+#include "swfplayer/main/script/action_buffer.h"
+
 #include <cstddef>
 #include <cstdint>
-
-#include "swfplayer/main/script/action_buffer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     swfplayer::action_buffer buffer;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/Log.h"
+
 #include <box2d/b2_body.h>
 #include <box2d/b2_math.h>
-
-#include "app/Log.h"
 
 // Stand-in for the creature, as far as the controllers steer it, until the gameplay code brings
 // the real one: its mouth is pushed by MoveMouth, and it spits with Shoot.

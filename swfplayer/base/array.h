@@ -12,7 +12,7 @@ namespace swfplayer {
 // The player's growable array. It grows to n + n/2 when it runs out of room and shrinks only
 // when it falls to half its capacity, so alternating pushes and pops do not reallocate each
 // time. Elements are moved (never byte-copied) when the buffer is reallocated.
-template<class T>
+template <class T>
 class array {
 public:
     array() = default;
@@ -139,8 +139,7 @@ public:
 private:
     bool holds(const T* element) const {
         auto address = reinterpret_cast<uintptr_t>(element);
-        return address >= reinterpret_cast<uintptr_t>(m_data) &&
-               address < reinterpret_cast<uintptr_t>(m_data + m_size);
+        return address >= reinterpret_cast<uintptr_t>(m_data) && address < reinterpret_cast<uintptr_t>(m_data + m_size);
     }
 
     T* m_data = nullptr;

@@ -1,8 +1,8 @@
 #include "swfplayer/base/base_file.h"
 
-#include <cstring>
-
 #include "swfplayer/base/membuf.h"
+
+#include <cstring>
 
 namespace swfplayer {
 
@@ -156,8 +156,8 @@ base_file::base_file(memory_buffer_enum)
                 memory_get_eof, memory_close) {}
 
 base_file::base_file(memory_buffer_enum, int size, const void* data)
-    : base_file(new memory_file{membuf(data, size), 0}, memory_read, memory_write, memory_seek,
-                memory_seek_to_end, memory_tell, memory_get_eof, memory_close) {}
+    : base_file(new memory_file{membuf(data, size), 0}, memory_read, memory_write, memory_seek, memory_seek_to_end,
+                memory_tell, memory_get_eof, memory_close) {}
 
 base_file::~base_file() {
     if (m_close) {

@@ -1,5 +1,7 @@
 #include "swfplayer/base/base_string.h"
 
+#include "swfplayer/base/utf8.h"
+
 #include <cassert>
 #include <cstdarg>
 #include <cstdio>
@@ -7,8 +9,6 @@
 #include <cstring>
 #include <new>
 #include <utility>
-
-#include "swfplayer/base/utf8.h"
 
 namespace swfplayer {
 
@@ -29,12 +29,18 @@ char* allocate(uint32_t capacity) {
 
 // Number of bytes encode_utf8_char writes for the code point.
 int utf8_encoded_size(uint32_t code_point) {
-    if (code_point < 0x80) return 1;
-    if (code_point <= 0x7FF) return 2;
-    if (code_point <= 0xFFFF) return 3;
-    if (code_point <= 0x1FFFFF) return 4;
-    if (code_point <= 0x3FFFFFF) return 5;
-    if (code_point <= 0x7FFFFFFF) return 6;
+    if (code_point < 0x80)
+        return 1;
+    if (code_point <= 0x7FF)
+        return 2;
+    if (code_point <= 0xFFFF)
+        return 3;
+    if (code_point <= 0x1FFFFF)
+        return 4;
+    if (code_point <= 0x3FFFFFF)
+        return 5;
+    if (code_point <= 0x7FFFFFFF)
+        return 6;
     return 0;
 }
 
@@ -314,7 +320,7 @@ void base_string::append_wide_char(uint32_t c) {
     *this += encoded;
 }
 
-template<class unit>
+template <class unit>
 void base_string::encode_wide(base_string* result, const unit* wide) {
     assert(result && wide);
     int64_t total = 0;

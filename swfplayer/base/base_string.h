@@ -134,7 +134,7 @@ private:
         }
     }
     void append_with_resize(const char* bytes, int count);
-    template<class unit>
+    template <class unit>
     static void encode_wide(base_string* result, const unit* wide);
     base_string utf8_map_ascii(bool to_upper) const;
 
@@ -189,7 +189,9 @@ struct ascii_fold_table {
 inline constexpr ascii_fold_table ascii_fold;
 
 // ASCII-only lower case, the folding that base_stringi's compare and hash share.
-inline int ascii_tolower(unsigned char c) { return ascii_fold.lower[c]; }
+inline int ascii_tolower(unsigned char c) {
+    return ascii_fold.lower[c];
+}
 
 // The comparisons and hashes below are defined here so that they inline into the hash table's
 // lookups: the player's strings are short names, and a call costs as much as the work.
@@ -224,7 +226,7 @@ inline int base_string::stricmp(const char* a, const char* b) {
 
 // h = byte ^ (h * 33) over the first length bytes from the last to the first, seed 5381, with
 // ASCII letters lower-cased first when fold_case is set; *has_nul tells whether a byte was 0.
-template<bool fold_case>
+template <bool fold_case>
 uint32_t hash_bytes(const unsigned char* bytes, size_t length, bool* has_nul) {
     uint32_t h = 5381;
     bool nul = false;
@@ -241,7 +243,7 @@ uint32_t hash_bytes(const unsigned char* bytes, size_t length, bool* has_nul) {
 // NUL first would put a strlen in front of every hash, and almost no string holds a NUL before
 // its end: the whole length is hashed, and only a string found to hold a NUL is hashed again
 // up to it.
-template<bool fold_case>
+template <bool fold_case>
 uint32_t hash_text(const base_string& s) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(s.c_str());
     bool has_nul = false;

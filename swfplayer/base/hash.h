@@ -1,5 +1,7 @@
 #pragma once
 
+#include "swfplayer/base/base_string.h"
+
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -8,13 +10,11 @@
 #include <type_traits>
 #include <utility>
 
-#include "swfplayer/base/base_string.h"
-
 namespace swfplayer {
 
 // Hash of a fixed-size key (integers, enums, pointers) over its bytes in memory order from the
 // last to the first: h = h * 65599 + byte, seed 5381. Pointers hash all 8 of their bytes.
-template<class K>
+template <class K>
 struct fixed_size_hash {
     static_assert(std::is_integral_v<K> || std::is_enum_v<K> || std::is_pointer_v<K>,
                   "fixed_size_hash needs a key whose equal values have equal bytes");
@@ -31,11 +31,11 @@ struct fixed_size_hash {
 
 // The hash a key type gets when none is named: strings hash their text (base_stringi without
 // regard to case), everything else its bytes.
-template<class K>
+template <class K>
 struct default_hash_functor : fixed_size_hash<K> {};
-template<>
+template <>
 struct default_hash_functor<base_string> : string_hash_functor {};
-template<>
+template <>
 struct default_hash_functor<base_stringi> : stringi_hash_functor {};
 
 // The player's hash table: open addressing with chains linked inside one block of slots, so
@@ -43,7 +43,7 @@ struct default_hash_functor<base_stringi> : stringi_hash_functor {};
 // its home slot (hash AND size mask). The table has 16 slots at first and doubles whenever
 // entries * 3 > slots * 2 before an insertion. Iteration visits the slots in order, which is not
 // the insertion order; the table must not change while it is iterated.
-template<class K, class V, class H = default_hash_functor<K>>
+template <class K, class V, class H = default_hash_functor<K>>
 class hash {
 public:
     // One key and its value. The key must not be changed through an iterator.
@@ -58,7 +58,7 @@ private:
     static constexpr int initial_size = 16;
 
     struct slot {
-        int next_in_chain;   // empty_slot, end_of_chain or the next slot of the chain
+        int next_in_chain;  // empty_slot, end_of_chain or the next slot of the chain
         uint32_t hash_value;
         union {
             entry kv;  // constructed only while the slot is in use
@@ -81,8 +81,7 @@ private:
     static_assert(alignof(slot) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
 public:
-
-    template<class entry_type, class table_type>
+    template <class entry_type, class table_type>
     class iterator_base {
     public:
         iterator_base(table_type* table, int index) : m_table(table), m_index(index) { skip_empty(); }
@@ -224,7 +223,7 @@ private:
     table* m_table = nullptr;
 };
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 hash<K, V, H>& hash<K, V, H>::operator=(const hash& other) {
     if (this == &other) {
         return *this;
@@ -246,7 +245,7 @@ hash<K, V, H>& hash<K, V, H>::operator=(const hash& other) {
     return *this;
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 int hash<K, V, H>::find_index(const K& key, uint32_t h) const {
     if (m_table == nullptr) {
         return -1;
@@ -270,7 +269,7 @@ int hash<K, V, H>::find_index(const K& key, uint32_t h) const {
     }
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 typename hash<K, V, H>::table* hash<K, V, H>::make_table(int size) {
     void* block = ::operator new(table::slots_offset + sizeof(slot) * static_cast<size_t>(size));
     table* t = static_cast<table*>(block);
@@ -283,7 +282,7 @@ typename hash<K, V, H>::table* hash<K, V, H>::make_table(int size) {
     return t;
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 void hash<K, V, H>::free_table(table* t) {
     slot* slots = t->slots();
     for (int i = 0; i <= t->size_mask; i++) {
@@ -295,7 +294,7 @@ void hash<K, V, H>::free_table(table* t) {
     ::operator delete(t);
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 void hash<K, V, H>::clear() {
     if (m_table) {
         free_table(m_table);
@@ -303,7 +302,7 @@ void hash<K, V, H>::clear() {
     }
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 void hash<K, V, H>::grow_if_needed() {
     if (m_table == nullptr) {
         set_capacity(initial_size);
@@ -312,7 +311,7 @@ void hash<K, V, H>::grow_if_needed() {
     }
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 void hash<K, V, H>::set_capacity(int n) {
     if (n < 1) {
         clear();
@@ -342,7 +341,7 @@ void hash<K, V, H>::set_capacity(int n) {
     }
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 void hash<K, V, H>::move_slot(slot* slots, int from, int to) {
     new (&slots[to].kv) entry(std::move(slots[from].kv));
     slots[to].next_in_chain = slots[from].next_in_chain;
@@ -351,7 +350,7 @@ void hash<K, V, H>::move_slot(slot* slots, int from, int to) {
     slots[from].next_in_chain = empty_slot;
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 void hash<K, V, H>::place(entry&& kv, uint32_t h) {
     slot* slots = m_table->slots();
     uint32_t mask = static_cast<uint32_t>(m_table->size_mask);
@@ -388,7 +387,7 @@ void hash<K, V, H>::place(entry&& kv, uint32_t h) {
     slots[index].hash_value = h;
 }
 
-template<class K, class V, class H>
+template <class K, class V, class H>
 bool hash<K, V, H>::remove(const K& key) {
     uint32_t h = hash_of(key);
     int index = find_index(key, h);

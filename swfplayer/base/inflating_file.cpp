@@ -1,9 +1,9 @@
 #include "swfplayer/base/inflating_file.h"
 
+#include <zlib.h>
+
 #include <cassert>
 #include <cstring>
-
-#include <zlib.h>
 
 namespace swfplayer {
 
@@ -14,10 +14,10 @@ constexpr int input_block = 4096;
 struct inflater {
     base_file* source;
     z_stream zstream;
-    int initial_position;   // the source's position when the inflater was made
-    int logical_position;   // bytes produced so far
-    bool at_end;            // zlib reported the end of the stream
-    bool error;             // corrupt or truncated data: nothing more comes
+    int initial_position;  // the source's position when the inflater was made
+    int logical_position;  // bytes produced so far
+    bool at_end;           // zlib reported the end of the stream
+    bool error;            // corrupt or truncated data: nothing more comes
     Bytef input[input_block];
 };
 

@@ -1,30 +1,38 @@
 #pragma once
 
-#include <cassert>
-
 #include "swfplayer/base/ref_counted.h"
+
+#include <cassert>
 
 namespace swfplayer {
 
 // A strong, counting pointer to a reference-counted object (anything with add_ref/drop_ref).
-template<class T>
+template <class T>
 class smart_ptr {
 public:
     smart_ptr() = default;
-    smart_ptr(T* ptr) : m_ptr(ptr) { if (m_ptr) m_ptr->add_ref(); }
+    smart_ptr(T* ptr) : m_ptr(ptr) {
+        if (m_ptr)
+            m_ptr->add_ref();
+    }
     smart_ptr(const smart_ptr& other) : smart_ptr(other.m_ptr) {}
     smart_ptr(smart_ptr&& other) noexcept : m_ptr(other.m_ptr) { other.m_ptr = nullptr; }
-    template<class U>
+    template <class U>
     smart_ptr(const smart_ptr<U>& other) : smart_ptr(other.get_ptr()) {}
-    ~smart_ptr() { if (m_ptr) m_ptr->drop_ref(); }
+    ~smart_ptr() {
+        if (m_ptr)
+            m_ptr->drop_ref();
+    }
 
     smart_ptr& operator=(T* ptr) {
         if (ptr != m_ptr) {
             // Take the new hold first: dropping the old target may destroy the new one's owner.
-            if (ptr) ptr->add_ref();
+            if (ptr)
+                ptr->add_ref();
             T* old = m_ptr;
             m_ptr = ptr;
-            if (old) old->drop_ref();
+            if (old)
+                old->drop_ref();
         }
         return *this;
     }
@@ -34,15 +42,22 @@ public:
             T* old = m_ptr;
             m_ptr = other.m_ptr;
             other.m_ptr = nullptr;
-            if (old) old->drop_ref();
+            if (old)
+                old->drop_ref();
         }
         return *this;
     }
 
     T* get_ptr() const { return m_ptr; }
     T* get() const { return m_ptr; }
-    T* operator->() const { assert(m_ptr); return m_ptr; }
-    T& operator*() const { assert(m_ptr); return *m_ptr; }
+    T* operator->() const {
+        assert(m_ptr);
+        return m_ptr;
+    }
+    T& operator*() const {
+        assert(m_ptr);
+        return *m_ptr;
+    }
     explicit operator bool() const { return m_ptr != nullptr; }
 
     bool operator==(const T* ptr) const { return m_ptr == ptr; }
@@ -55,7 +70,7 @@ private:
 
 // A weak pointer to a ref_counted object: it holds the object's proxy, not the object, and
 // yields null once the object has been deleted. Test it with get_ptr before use.
-template<class T>
+template <class T>
 class weak_ptr {
 public:
     weak_ptr() = default;

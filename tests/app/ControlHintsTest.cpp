@@ -1,13 +1,15 @@
+#include "app/ControlHints.h"
+#include "app/MatchSetup.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/ControlHints.h"
-#include "app/MatchSetup.h"
-
 namespace {
 
-std::string Name(const char* hint) { return hint ? hint : "(none)"; }
+std::string Name(const char* hint) {
+    return hint ? hint : "(none)";
+}
 
 }  // namespace
 

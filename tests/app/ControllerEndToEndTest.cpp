@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
-
 #include "app/KeyCodes.h"
 #include "tests/app/GameProcess.h"
 #include "tests/app/X11TestDisplay.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 
+#include <gtest/gtest.h>
+
 using testing_support::GameProcess;
+using testing_support::Window;
 using testing_support::X11TestDisplay;
 
 namespace {
@@ -45,12 +46,21 @@ TEST(ControllerEndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_code
 
     // The keys of the arrows layout (menu number 1), then those of the other layout (2), then a
     // key that no layout has.
-    const std::vector<std::pair<std::string, uint32_t>> keys = {
-        {"Left", Key::Left}, {"Right", Key::Right}, {"Up", Key::Up},     {"Down", Key::Down},
-        {"Control_R", Key::RControl}, {"Return", Key::Return}, {"Escape", Key::Escape},
-        {"a", Key::A},       {"d", Key::D},         {"w", Key::W},       {"s", Key::S},
-        {"Control_L", Key::LControl}, {"Tab", Key::Tab},       {"q", Key::Q},
-        {"x", Key::X}};
+    const std::vector<std::pair<std::string, uint32_t>> keys = {{"Left", Key::Left},
+                                                                {"Right", Key::Right},
+                                                                {"Up", Key::Up},
+                                                                {"Down", Key::Down},
+                                                                {"Control_R", Key::RControl},
+                                                                {"Return", Key::Return},
+                                                                {"Escape", Key::Escape},
+                                                                {"a", Key::A},
+                                                                {"d", Key::D},
+                                                                {"w", Key::W},
+                                                                {"s", Key::S},
+                                                                {"Control_L", Key::LControl},
+                                                                {"Tab", Key::Tab},
+                                                                {"q", Key::Q},
+                                                                {"x", Key::X}};
     std::vector<std::string> arguments = {"windowfocus", "--sync", std::to_string(window), "key", "--delay", "60"};
     std::vector<std::string> expected = {"ready 3"};
     for (size_t i = 0; i < keys.size(); ++i) {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <set>
-
 #include "app/Application.h"
 #include "app/ControllerFactory.h"
 #include "app/GamepadController.h"
@@ -10,6 +5,11 @@
 #include "app/KeyboardController.h"
 #include "app/ResourceXml.h"
 #include "tests/app/VirtualFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
 
 using testing_support::WriteFile;
 
@@ -81,9 +81,9 @@ TEST_F(ControllerFactoryTest, the_shipped_files_give_two_keyboards_without_share
                           std::filesystem::copy_options::recursive);
     Application::Data data;
     LoadXmlObject(data, "application.xml", nullptr);
-    ASSERT_EQ(data.m_Controllers, (std::vector<std::string>{"data/controls/keyboard_arrows.xml",
-                                                            "data/controls/keyboard_wasd.xml",
-                                                            "data/controls/gamepad_1.xml"}));
+    ASSERT_EQ(data.m_Controllers,
+              (std::vector<std::string>{"data/controls/keyboard_arrows.xml", "data/controls/keyboard_wasd.xml",
+                                        "data/controls/gamepad_1.xml"}));
     std::vector<std::unique_ptr<Controller>> controllers;
     for (const std::string& file : data.m_Controllers) {
         controllers.emplace_back(CreateController(file));

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "app/Controller.h"
+#include "app/InputStatusProvider.h"
+#include "game/standin/Globbo.h"
+
 #include <cmath>
 #include <map>
 #include <utility>
 #include <vector>
-
-#include "app/Controller.h"
-#include "app/InputStatusProvider.h"
-#include "game/standin/Globbo.h"
 
 // Test doubles around the controllers: a screen director that keeps the commands it is given, a
 // creature that keeps what it was asked to do, and input states set by hand.

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "app/DebugKeys.h"
+
+#include <gtest/gtest.h>
 
 // Alt and Control combinations need exactly their modifier; P toggles the pause with any
 // modifiers; Space steps only while paused.

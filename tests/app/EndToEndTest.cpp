@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
-
 #include "tests/app/GameProcess.h"
 #include "tests/app/X11TestDisplay.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 
+#include <gtest/gtest.h>
+
 using testing_support::GameProcess;
 using testing_support::ReadFile;
 using testing_support::Rgb;
+using testing_support::Window;
 using testing_support::X11TestDisplay;
 
 namespace {
@@ -68,7 +69,8 @@ TEST(EndToEnd, game_window_letterboxes_and_closes_cleanly) {
     const std::string log = game.Log();
     EXPECT_NE(log.find(" INFO: Main window ready.\n"), std::string::npos) << log;
     const std::vector<std::string> lines = testing_support::SplitLines(log);
-    EXPECT_TRUE(!lines.empty() && lines.back().ends_with(" INFO: ============== Logging finished ==============")) << log;
+    EXPECT_TRUE(!lines.empty() && lines.back().ends_with(" INFO: ============== Logging finished =============="))
+        << log;
 
     // The window size at closing is kept for the next start; the other preferences are kept too.
     const std::string preferences = ReadFile(game.Folder() / "home/Pondorix/preferences.xml");

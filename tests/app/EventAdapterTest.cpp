@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "app/EventAdapter.h"
 #include "app/KeyCodes.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -27,7 +27,8 @@ sf::Event AxisEvent(sf::Joystick::Axis axis, float position, unsigned int joysti
 // returns the angles that came out.
 std::vector<float> MoveHat(EventAdapter& adapter, float x, float y, unsigned int joystick = 0) {
     std::vector<float> angles;
-    for (const sf::Event& event : {AxisEvent(sf::Joystick::PovX, x, joystick), AxisEvent(sf::Joystick::PovY, y, joystick)}) {
+    for (const sf::Event& event :
+         {AxisEvent(sf::Joystick::PovX, x, joystick), AxisEvent(sf::Joystick::PovY, y, joystick)}) {
         if (std::optional<InputEvent> input = adapter.Translate(event)) {
             EXPECT_EQ(input->type, InputEvent::JoyMoved);
             EXPECT_EQ(input->axis, Joy::AxisPOV);
@@ -62,9 +63,9 @@ TEST(EventAdapter, unknown_keys_and_other_events_give_nothing) {
     EXPECT_FALSE(adapter.Translate(KeyEvent(sf::Event::KeyPressed, sf::Keyboard::Unknown)));
     EXPECT_FALSE(adapter.Translate(KeyEvent(sf::Event::KeyReleased, sf::Keyboard::Unknown)));
     sf::Event event{};
-    for (sf::Event::EventType type : {sf::Event::Closed, sf::Event::Resized, sf::Event::TextEntered,
-                                      sf::Event::JoystickButtonReleased, sf::Event::MouseButtonPressed,
-                                      sf::Event::JoystickConnected}) {
+    for (sf::Event::EventType type :
+         {sf::Event::Closed, sf::Event::Resized, sf::Event::TextEntered, sf::Event::JoystickButtonReleased,
+          sf::Event::MouseButtonPressed, sf::Event::JoystickConnected}) {
         event.type = type;
         EXPECT_FALSE(adapter.Translate(event)) << type;
     }
@@ -82,9 +83,9 @@ TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
     EXPECT_EQ(input->joystick, 3u);
     EXPECT_EQ(input->button, 7u);
 
-    const std::pair<sf::Joystick::Axis, Joy::Axis> axes[] = {{sf::Joystick::X, Joy::AxisX}, {sf::Joystick::Y, Joy::AxisY},
-                                                             {sf::Joystick::Z, Joy::AxisZ}, {sf::Joystick::R, Joy::AxisR},
-                                                             {sf::Joystick::U, Joy::AxisU}, {sf::Joystick::V, Joy::AxisV}};
+    const std::pair<sf::Joystick::Axis, Joy::Axis> axes[] = {
+        {sf::Joystick::X, Joy::AxisX}, {sf::Joystick::Y, Joy::AxisY}, {sf::Joystick::Z, Joy::AxisZ},
+        {sf::Joystick::R, Joy::AxisR}, {sf::Joystick::U, Joy::AxisU}, {sf::Joystick::V, Joy::AxisV}};
     for (auto [axis, stored] : axes) {
         input = adapter.Translate(AxisEvent(axis, -42.5f, 1));
         ASSERT_TRUE(input);
@@ -99,9 +100,9 @@ TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
 TEST(EventAdapter, the_hat_becomes_one_angle_clockwise_from_up) {
     const struct {
         float x, y, angle;
-    } rows[] = {{0, 100, 0},      {100, 100, 45}, {70.7f, 70.7f, 45}, {100, 0, 90},
-                {100, -100, 135}, {0, -100, 180}, {-100, -100, 225},  {-100, 0, 270},
-                {-100, 100, 315}, {0, 0, Joy::kPovCentred},           {50, -50, Joy::kPovCentred}};
+    } rows[] = {{0, 100, 0},      {100, 100, 45},           {70.7f, 70.7f, 45},         {100, 0, 90},
+                {100, -100, 135}, {0, -100, 180},           {-100, -100, 225},          {-100, 0, 270},
+                {-100, 100, 315}, {0, 0, Joy::kPovCentred}, {50, -50, Joy::kPovCentred}};
     for (const auto& row : rows) {
         EXPECT_EQ(EventAdapter::PovAngle(row.x, row.y), row.angle) << "(" << row.x << ", " << row.y << ")";
     }

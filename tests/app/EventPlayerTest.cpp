@@ -1,17 +1,16 @@
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
-
-#include <box2d/b2_body.h>
-#include <box2d/b2_circle_shape.h>
-#include <box2d/b2_world.h>
-
 #include "app/EventPlayer.h"
 #include "app/KeyCodes.h"
 #include "serializeme/BinaryStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
 #include "tests/support/FileTail.h"
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_circle_shape.h>
+#include <box2d/b2_world.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 using testing_support::WriteFile;
 
@@ -197,9 +196,7 @@ TEST_F(EventPlayerTest, snapshots_are_taken_at_once_then_every_fifth_step_of_20_
 // bodies are ignored.
 TEST_F(EventPlayerTest, snapshots_put_as_many_bodies_back_as_both_sides_have) {
     const std::filesystem::path log = LogFile();
-    const struct {
-        int recorded, played;
-    } rows[] = {{4, 4}, {10, 12}, {5, 2}};
+    const struct { int recorded, played; } rows[] = {{4, 4}, {10, 12}, {5, 2}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.recorded << " bodies recorded, " << row.played << " played");
         std::unique_ptr<b2World> recorded = MakeWorld(row.recorded);
@@ -294,4 +291,3 @@ TEST_F(EventPlayerTest, the_binary_image_is_preferred_and_a_truncated_one_ends_a
     EXPECT_EQ(listener.events.size(), 1u);
     EXPECT_EQ(truncated.NextFrameTime(), EventPlayer::kNoFrameLeft);
 }
-

@@ -1,6 +1,5 @@
-#include "app/FileStorage.h"
-
 #include "VirtualFolders.h"
+#include "app/FileStorage.h"
 #include "serializeme/Serializable.h"
 #include "serializeme/StorageBuffer.h"
 
@@ -58,7 +57,7 @@ TEST_F(FileStorageTest, the_binary_twin_is_preferred_to_the_xml_file) {
     std::string cut = BinaryTicks({7, 8, 9});
     cut.resize(cut.size() - 2);
     const struct {
-        const char* xml;  // null: no XML file
+        const char* xml;     // null: no XML file
         std::string binary;  // empty: no twin
         bool usesBinary;
         std::vector<int32_t> values;

@@ -1,8 +1,8 @@
+#include "app/FrameSteps.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
-
-#include "app/FrameSteps.h"
 
 // A frame up to one step long runs as one step; a longer one is cut into equal steps of at most
 // 0.02 s; time beyond ten steps is dropped; bad frame times run one empty step.
@@ -13,9 +13,9 @@ TEST(FrameSteps, frame_times_split_into_at_most_ten_equal_steps) {
         float frame;
         int count;
         float step;
-    } rows[] = {{0.02f, 1, 0.02f},  {0.007f, 1, 0.007f}, {0.0f, 1, 0.0f},    {0.05f, 3, 0.05f / 3},
-                {0.2f, 10, 0.02f},  {0.201f, 10, 0.02f}, {0.5f, 10, 0.02f},  {30.0f, 10, 0.02f},
-                {-0.5f, 1, 0.0f},   {nan, 1, 0.0f},      {inf, 1, 0.0f}};
+    } rows[] = {{0.02f, 1, 0.02f}, {0.007f, 1, 0.007f}, {0.0f, 1, 0.0f},   {0.05f, 3, 0.05f / 3},
+                {0.2f, 10, 0.02f}, {0.201f, 10, 0.02f}, {0.5f, 10, 0.02f}, {30.0f, 10, 0.02f},
+                {-0.5f, 1, 0.0f},  {nan, 1, 0.0f},      {inf, 1, 0.0f}};
     for (const auto& row : rows) {
         const FrameSteps steps = SplitFrameTime(row.frame);
         EXPECT_EQ(steps.count, row.count) << "frame " << row.frame;
@@ -30,8 +30,11 @@ TEST(FrameSteps, frame_after_a_screen_change_counts_a_fixed_time) {
         bool screenChanged;
         float measured;
         float counted;
-    } rows[] = {{true, 0.5f, 0.016f},   {true, 0.0f, 0.016f}, {true, 3.0f, 0.016f},
-                {false, 0.5f, 0.5f},    {false, -0.5f, 0.0f},
+    } rows[] = {{true, 0.5f, 0.016f},
+                {true, 0.0f, 0.016f},
+                {true, 3.0f, 0.016f},
+                {false, 0.5f, 0.5f},
+                {false, -0.5f, 0.0f},
                 {false, std::numeric_limits<float>::quiet_NaN(), 0.0f},
                 {false, std::numeric_limits<float>::infinity(), 0.0f}};
     for (const auto& row : rows) {

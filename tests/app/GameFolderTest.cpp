@@ -1,9 +1,8 @@
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-#include <SFML/Graphics/Font.hpp>
-#include <SFML/Graphics/Image.hpp>
 
 // The working folder that the build assembles holds what the game reads at start-up: the
 // application data, the font, and the icon the build draws (a 32-pixel picture with a

@@ -48,8 +48,8 @@ bool GameProcess::Start(const std::string& executable, const X11TestDisplay& dis
     for (const std::string& variable : SanitizerEnvironment()) {
         environment.push_back(variable);
     }
-    m_Process.emplace(ChildProcess::Start({executable}, m_Folder.Path().string(), environment,
-                                          (m_Folder / "output.txt").string()));
+    m_Process.emplace(
+        ChildProcess::Start({executable}, m_Folder.Path().string(), environment, (m_Folder / "output.txt").string()));
     return m_Process->Started();
 }
 

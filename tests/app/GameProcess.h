@@ -1,12 +1,12 @@
 #pragma once
 
-#include <chrono>
-#include <optional>
-#include <string>
-
 #include "tests/app/ChildProcess.h"
 #include "tests/app/X11TestDisplay.h"
 #include "tests/support/TempDir.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
 
 namespace testing_support {
 

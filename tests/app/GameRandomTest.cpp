@@ -1,11 +1,11 @@
+#include "app/GameRandom.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <set>
 #include <vector>
-
-#include "app/GameRandom.h"
 
 namespace {
 

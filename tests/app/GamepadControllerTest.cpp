@@ -1,11 +1,11 @@
+#include "app/GamepadController.h"
+#include "app/KeyCodes.h"
+#include "tests/app/ControllerFakes.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-
-#include "app/GamepadController.h"
-#include "app/KeyCodes.h"
-#include "tests/app/ControllerFakes.h"
 
 using namespace controller_fakes;
 
@@ -28,21 +28,30 @@ TEST_F(GamepadControllerTest, buttons_and_the_hat_of_joystick_0_send_the_menu_co
     EXPECT_TRUE(controller.OnEvent(ButtonEvent(0)));
     EXPECT_EQ(creature.shots, 0);
     controller.Attach(&creature, &input);
-    const std::pair<InputEvent, int> rows[] = {  // the command, 0 for none (the event is not used)
-        {ButtonEvent(0), 5},
-        {ButtonEvent(7), 6},
-        {MoveEvent(Joy::AxisPOV, 0.0f), 3},
-        {MoveEvent(Joy::AxisPOV, 90.0f), 2},
-        {MoveEvent(Joy::AxisPOV, 180.0f), 4},
-        {MoveEvent(Joy::AxisPOV, 270.0f), 1},
-        {ButtonEvent(1), 0},  {ButtonEvent(2), 0}, {ButtonEvent(6), 0}, {ButtonEvent(8), 0}, {ButtonEvent(31), 0},
-        {MoveEvent(Joy::AxisPOV, 45.0f), 0},       {MoveEvent(Joy::AxisPOV, 135.0f), 0},
-        {MoveEvent(Joy::AxisPOV, 225.0f), 0},      {MoveEvent(Joy::AxisPOV, 315.0f), 0},
-        {MoveEvent(Joy::AxisPOV, 89.0f), 0},       {MoveEvent(Joy::AxisPOV, 360.0f), 0},
-        {MoveEvent(Joy::AxisPOV, Joy::kPovCentred), 0},
-        {MoveEvent(Joy::AxisX, 90.0f), 0},
-        {ButtonEvent(0, 1), 0},                    {MoveEvent(Joy::AxisPOV, 90.0f, 1), 0},
-        {KeyEvent(Key::Escape), 0},                {KeyEvent(Key::RControl), 0}};
+    const std::pair<InputEvent, int> rows[] = {// the command, 0 for none (the event is not used)
+                                               {ButtonEvent(0), 5},
+                                               {ButtonEvent(7), 6},
+                                               {MoveEvent(Joy::AxisPOV, 0.0f), 3},
+                                               {MoveEvent(Joy::AxisPOV, 90.0f), 2},
+                                               {MoveEvent(Joy::AxisPOV, 180.0f), 4},
+                                               {MoveEvent(Joy::AxisPOV, 270.0f), 1},
+                                               {ButtonEvent(1), 0},
+                                               {ButtonEvent(2), 0},
+                                               {ButtonEvent(6), 0},
+                                               {ButtonEvent(8), 0},
+                                               {ButtonEvent(31), 0},
+                                               {MoveEvent(Joy::AxisPOV, 45.0f), 0},
+                                               {MoveEvent(Joy::AxisPOV, 135.0f), 0},
+                                               {MoveEvent(Joy::AxisPOV, 225.0f), 0},
+                                               {MoveEvent(Joy::AxisPOV, 315.0f), 0},
+                                               {MoveEvent(Joy::AxisPOV, 89.0f), 0},
+                                               {MoveEvent(Joy::AxisPOV, 360.0f), 0},
+                                               {MoveEvent(Joy::AxisPOV, Joy::kPovCentred), 0},
+                                               {MoveEvent(Joy::AxisX, 90.0f), 0},
+                                               {ButtonEvent(0, 1), 0},
+                                               {MoveEvent(Joy::AxisPOV, 90.0f, 1), 0},
+                                               {KeyEvent(Key::Escape), 0},
+                                               {KeyEvent(Key::RControl), 0}};
     for (size_t i = 0; i < std::size(rows); ++i) {
         const auto& [event, command] = rows[i];
         director.commands.clear();
@@ -64,10 +73,16 @@ TEST_F(GamepadControllerTest, the_stick_steers_past_the_dead_zone_with_gained_st
         float x, y;
         float strength;  // 0: no push
         b2Vec2 direction;
-    } rows[] = {{0, 0, 0, {0, 0}},          {25, 0, 0, {0, 0}},           {0, 30, 0, {0, 0}},
-                {0, 50, 0.65f, {0, 1}},     {-30, 40, 0.65f, {-0.6f, 0.8f}}, {80, 0, 1, {1, 0}},
-                {100, 100, 1, {diagonal, diagonal}},  {nan, 0, 0, {0, 0}},
-                {inf, -inf, 1, {diagonal, -diagonal}}, {1e30f, -1e30f, 1, {diagonal, -diagonal}}};
+    } rows[] = {{0, 0, 0, {0, 0}},
+                {25, 0, 0, {0, 0}},
+                {0, 30, 0, {0, 0}},
+                {0, 50, 0.65f, {0, 1}},
+                {-30, 40, 0.65f, {-0.6f, 0.8f}},
+                {80, 0, 1, {1, 0}},
+                {100, 100, 1, {diagonal, diagonal}},
+                {nan, 0, 0, {0, 0}},
+                {inf, -inf, 1, {diagonal, -diagonal}},
+                {1e30f, -1e30f, 1, {diagonal, -diagonal}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "stick at (" << row.x << ", " << row.y << ")");
         input.axes = {{{0, Joy::AxisX}, row.x}, {{0, Joy::AxisY}, row.y}};

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "app/KeyCodes.h"
+
+#include <gtest/gtest.h>
 
 // The stored codes are those of the old key list: letters and digits by their ASCII values, the
 // other keys numbered from Escape = 256 in the list's order up to Pause = 320. Every key of the
@@ -18,10 +18,10 @@ TEST(KeyCodes, every_window_key_has_its_stored_code_both_ways) {
         EXPECT_EQ(Key::ToSfml(expected), key) << "code " << expected;
     }
     const std::pair<sf::Keyboard::Key, uint32_t> landmarks[] = {
-        {sf::Keyboard::A, 97},         {sf::Keyboard::Z, 122},      {sf::Keyboard::Num0, 48},
-        {sf::Keyboard::Num9, 57},      {sf::Keyboard::Escape, 256}, {sf::Keyboard::RControl, 261},
-        {sf::Keyboard::Hyphen, 276},   {sf::Keyboard::Enter, 278},  {sf::Keyboard::Left, 291},
-        {sf::Keyboard::Down, 294},     {sf::Keyboard::Numpad0, 295}, {sf::Keyboard::F1, 305},
+        {sf::Keyboard::A, 97},       {sf::Keyboard::Z, 122},       {sf::Keyboard::Num0, 48},
+        {sf::Keyboard::Num9, 57},    {sf::Keyboard::Escape, 256},  {sf::Keyboard::RControl, 261},
+        {sf::Keyboard::Hyphen, 276}, {sf::Keyboard::Enter, 278},   {sf::Keyboard::Left, 291},
+        {sf::Keyboard::Down, 294},   {sf::Keyboard::Numpad0, 295}, {sf::Keyboard::F1, 305},
         {sf::Keyboard::Pause, 320}};
     for (auto [key, code] : landmarks) {
         EXPECT_EQ(Key::FromSfml(key), code) << "key " << key;

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "app/KeyCodes.h"
 #include "app/KeyboardController.h"
 #include "serializeme/XmlStorageBuffer.h"
 #include "tests/app/ControllerFakes.h"
+
+#include <gtest/gtest.h>
 
 using namespace controller_fakes;
 
@@ -22,8 +22,9 @@ void Configure(KeyboardController& controller, const std::string& attributes) {
 class KeyboardControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Configure(controller, "m_KeyLeft='291' m_KeyRight='292' m_KeyUp='293' m_KeyDown='294' m_KeySuck='262' "
-                              "m_KeySpit='261' m_KeyStart='278' m_KeyBack='256'");
+        Configure(controller,
+                  "m_KeyLeft='291' m_KeyRight='292' m_KeyUp='293' m_KeyDown='294' m_KeySuck='262' "
+                  "m_KeySpit='261' m_KeyStart='278' m_KeyBack='256'");
     }
 
     RecordingDirector director;
@@ -37,12 +38,20 @@ protected:
 // Presses of the layout's keys send their commands to the director; the suck key, other keys,
 // releases and joystick events send nothing.
 TEST_F(KeyboardControllerTest, each_key_press_sends_its_command_and_nothing_else_does) {
-    const std::pair<InputEvent, int> rows[] = {  // the command, 0 for none (the event is not used)
-        {KeyEvent(Key::Left), 1},   {KeyEvent(Key::Right), 2},    {KeyEvent(Key::Up), 3},
-        {KeyEvent(Key::Down), 4},   {KeyEvent(Key::RControl), 5}, {KeyEvent(Key::Return), 6},
-        {KeyEvent(Key::Escape), 7}, {KeyEvent(Key::A), 0},        {KeyEvent(Key::RShift), 0},
-        {KeyEvent(Key::Left, InputEvent::KeyReleased), 0},        {KeyEvent(Key::RControl, InputEvent::KeyReleased), 0},
-        {ButtonEvent(0), 0},        {MoveEvent(Joy::AxisPOV, 90.0f), 0}};
+    const std::pair<InputEvent, int> rows[] = {// the command, 0 for none (the event is not used)
+                                               {KeyEvent(Key::Left), 1},
+                                               {KeyEvent(Key::Right), 2},
+                                               {KeyEvent(Key::Up), 3},
+                                               {KeyEvent(Key::Down), 4},
+                                               {KeyEvent(Key::RControl), 5},
+                                               {KeyEvent(Key::Return), 6},
+                                               {KeyEvent(Key::Escape), 7},
+                                               {KeyEvent(Key::A), 0},
+                                               {KeyEvent(Key::RShift), 0},
+                                               {KeyEvent(Key::Left, InputEvent::KeyReleased), 0},
+                                               {KeyEvent(Key::RControl, InputEvent::KeyReleased), 0},
+                                               {ButtonEvent(0), 0},
+                                               {MoveEvent(Joy::AxisPOV, 90.0f), 0}};
     for (size_t i = 0; i < std::size(rows); ++i) {
         const auto& [event, command] = rows[i];
         director.commands.clear();

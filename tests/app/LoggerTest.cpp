@@ -1,12 +1,11 @@
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <regex>
-
 #include "tests/app/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TextLines.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <regex>
 
 using testing_support::ReadFile;
 using testing_support::TempDir;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "app/PerformanceCounter.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

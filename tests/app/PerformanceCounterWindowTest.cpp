@@ -1,14 +1,15 @@
-#include <gtest/gtest.h>
-
-#include <thread>
-
 #include "tests/app/GameProcess.h"
 #include "tests/app/X11TestDisplay.h"
 #include "tests/support/WaitUntil.h"
 
+#include <gtest/gtest.h>
+
+#include <thread>
+
 using testing_support::GameProcess;
 using testing_support::Rgb;
 using testing_support::WaitUntil;
+using testing_support::Window;
 using testing_support::X11TestDisplay;
 
 namespace {

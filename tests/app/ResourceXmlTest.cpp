@@ -1,6 +1,5 @@
-#include "app/ResourceXml.h"
-
 #include "VirtualFolders.h"
+#include "app/ResourceXml.h"
 #include "app/TiXmlDefaultIO.h"
 #include "app/XmlFileOutput.h"
 #include "serializeme/Serializable.h"
@@ -56,7 +55,8 @@ TEST_F(ResourceXmlTest, the_root_is_the_first_element_of_a_readable_file) {
     }
     std::string limit = "<first a=\"1\"/>";
     limit.resize(10000000, ' ');
-    const std::pair<std::string, const char*> rows[] = {  // the text, the root's name
+    const std::pair<std::string, const char*> rows[] = {
+        // the text, the root's name
         {"<?xml version=\"1.0\"?>\n<!-- one -->\n<!-- two -->\n<first/><second/>", "first"},
         {limit, "first"},
         {limit + " ", nullptr},

@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <memory>
-
 #include "app/EventPlayer.h"
 #include "app/KeyCodes.h"
 #include "app/ScriptedController.h"
 #include "tests/app/ControllerFakes.h"
 #include "tests/app/VirtualFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace controller_fakes;
 using testing_support::WriteFile;
@@ -45,7 +45,8 @@ protected:
 // In keyboard mode right Control spits and the arrow keys steer; in gamepad mode button 0
 // spits and the stick steers. What the recording releases stops steering; nothing is a command.
 TEST_F(ScriptedControllerTest, each_mode_replays_its_own_devices_events) {
-    for (const auto& [gamepad, direction] : {std::pair{false, b2Vec2(0.0f, -1.0f)}, std::pair{true, b2Vec2(1.0f, 0.0f)}}) {
+    for (const auto& [gamepad, direction] :
+         {std::pair{false, b2Vec2(0.0f, -1.0f)}, std::pair{true, b2Vec2(1.0f, 0.0f)}}) {
         SCOPED_TRACE(gamepad ? "gamepad" : "keyboard");
         player = std::make_unique<EventPlayer>("demo.xml", false);
         RecordingGlobbo globbo;

@@ -1,11 +1,11 @@
+#include "app/sigslot.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "app/sigslot.h"
 
 namespace {
 
@@ -82,7 +82,9 @@ TEST(Sigslot, receiver_may_disconnect_itself_during_emit) {
     Signal signal;
     signal.connect(&actor, &Receiver::OnValue);
     signal.connect(&after, &Receiver::OnValue);
-    actor.action = [&] { actor.disconnect_all(); };
+    actor.action = [&] {
+        actor.disconnect_all();
+    };
     signal.emit(1);
     signal.emit(2);
     EXPECT_EQ(journal, (Journal{"actor:1", "after:1", "after:2"}));
@@ -102,7 +104,9 @@ TEST(Sigslot, slot_may_destroy_its_own_or_the_next_receiver_during_emit) {
         signal.connect(actor.get(), &Receiver::OnValue);
         signal.connect(victim.get(), &Receiver::OnValue);
         signal.connect(&last, &Receiver::OnValue);
-        actor->action = [&] { (itself ? actor : victim).reset(); };
+        actor->action = [&] {
+            (itself ? actor : victim).reset();
+        };
         signal.emit(5);
         EXPECT_EQ(journal, itself ? (Journal{"actor:5", "victim:5", "last:5"}) : (Journal{"actor:5", "last:5"}));
         EXPECT_EQ(signal.connection_count(), 2u);

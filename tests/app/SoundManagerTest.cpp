@@ -1,3 +1,12 @@
+#include "app/GameRandom.h"
+#include "app/SoundManager.h"
+#include "app/UserPreferences.h"
+#include "tests/app/VirtualFolders.h"
+#include "tests/support/FileTail.h"
+#include "tests/support/WaitUntil.h"
+
+#include <SFML/Audio/OutputSoundFile.hpp>
+#include <SFML/System/Err.hpp>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -6,16 +15,6 @@
 #include <cstdlib>
 #include <set>
 #include <sstream>
-
-#include <SFML/Audio/OutputSoundFile.hpp>
-#include <SFML/System/Err.hpp>
-
-#include "app/GameRandom.h"
-#include "app/SoundManager.h"
-#include "app/UserPreferences.h"
-#include "tests/app/VirtualFolders.h"
-#include "tests/support/FileTail.h"
-#include "tests/support/WaitUntil.h"
 
 using testing_support::FileTail;
 using testing_support::WriteFile;
@@ -98,10 +97,10 @@ TEST_F(SoundManagerTest, the_impulse_picks_the_volume_within_the_entrys_range) {
     const struct {
         float min, max, impulse;
         float volume;  // negative: silent
-    } rows[] = {{2, 10, 2, -1},        {2, 10, 1, -1},       {2, 10, nan, -1},   {2, 10, 2.01f, 0.00125f},
-                {2, 10, 6, 0.5f},      {2, 10, 10, 1},       {2, 10, 500, 1},    {2, 10, INFINITY, 1},
-                {3, 3, 3, -1},         {3, 3, 3.5f, 1},      {5, 1, 6, 1},       {0, INFINITY, INFINITY, 1},
-                {0, INFINITY, 5, 0},   {-INFINITY, 1, 0.5f, 1}};
+    } rows[] = {{2, 10, 2, -1},      {2, 10, 1, -1},         {2, 10, nan, -1}, {2, 10, 2.01f, 0.00125f},
+                {2, 10, 6, 0.5f},    {2, 10, 10, 1},         {2, 10, 500, 1},  {2, 10, INFINITY, 1},
+                {3, 3, 3, -1},       {3, 3, 3.5f, 1},        {5, 1, 6, 1},     {0, INFINITY, INFINITY, 1},
+                {0, INFINITY, 5, 0}, {-INFINITY, 1, 0.5f, 1}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "impulse " << row.impulse << " in " << row.min << " to " << row.max);
         manager.SetData(Table({"default"}, {Collision("default", "default", "x%d.wav", 1, 1, row.min, row.max)}));
@@ -166,7 +165,8 @@ TEST_F(SoundManagerTest, load_reads_the_table_and_a_reload_without_default_leave
                          m_IndexMin="1" m_IndexMax="1" m_ImpulseMin="0" m_ImpulseMax="1" />
         </array></soundmanager></resource>)";
     WriteFile(GameDir() / "data/sounds.xml", R"(<resource><soundmanager><array name="m_BodyTypes">
-        <bodytype m_Name="default" /><bodytype m_Name="ball" /></array>)" + entries);
+        <bodytype m_Name="default" /><bodytype m_Name="ball" /></array>)" +
+                                                 entries);
     SoundManager manager(m_Random);
     manager.Load();
     ASSERT_EQ(manager.GetData().m_BodyTypes.size(), 2u);
@@ -252,8 +252,8 @@ TEST_F(SoundManagerTest, a_file_that_failed_to_load_is_tried_once_until_the_cach
 }
 
 TEST_F(SoundManagerTest, update_releases_finished_and_unstarted_effects_and_keeps_playing_and_paused_ones) {
-    const std::string shortFile = Wav("short.wav", 80);     // 10 ms
-    const std::string longFile = Wav("long.wav", 80000);    // 10 s
+    const std::string shortFile = Wav("short.wav", 80);   // 10 ms
+    const std::string longFile = Wav("long.wav", 80000);  // 10 s
     SoundManager manager(m_Random);
 
     manager.PlaySound(longFile);  // never started
@@ -378,15 +378,15 @@ TEST(SoundCommand, parsing_follows_the_word_and_range_rules) {
 
 TEST(SoundFileName, one_integer_conversion_and_nothing_else) {
     const std::tuple<const char*, int, const char*> good[] = {
-        {"hit%d.wav", 3, "hit3.wav"},     {"hit%i.wav", 12, "hit12.wav"},  {"hit%03d.wav", 7, "hit007.wav"},
+        {"hit%d.wav", 3, "hit3.wav"},      {"hit%i.wav", 12, "hit12.wav"},   {"hit%03d.wav", 7, "hit007.wav"},
         {"hit%03d.wav", -7, "hit-07.wav"}, {"hit%3d.wav", -7, "hit -7.wav"}, {"hit%2d.wav", 123, "hit123.wav"},
-        {"100%%/%d", 1, "100%/1"},        {"%d", INT_MIN, "-2147483648"}};
+        {"100%%/%d", 1, "100%/1"},         {"%d", INT_MIN, "-2147483648"}};
     for (auto [pattern, index, name] : good) {
         EXPECT_EQ(SoundManager::FormatFileName(pattern, index), name) << pattern;
     }
 
-    for (const char* bad : {"", "hit.wav", "%%d", "%d%d", "%s", "%n", "%s%n%d", "%ld", "%123d", "%", "x%",
-                            "%-3d", "%.2d", "%x", "%5$d", "%*d"}) {
+    for (const char* bad : {"", "hit.wav", "%%d", "%d%d", "%s", "%n", "%s%n%d", "%ld", "%123d", "%", "x%", "%-3d",
+                            "%.2d", "%x", "%5$d", "%*d"}) {
         EXPECT_FALSE(SoundManager::FormatFileName(bad, 1)) << bad;
     }
 }

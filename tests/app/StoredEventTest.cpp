@@ -1,12 +1,12 @@
+#include "app/StoredEvent.h"
+#include "serializeme/BinaryStorageBuffer.h"
+#include "serializeme/XmlStorageBuffer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 #include <vector>
-
-#include "app/StoredEvent.h"
-#include "serializeme/BinaryStorageBuffer.h"
-#include "serializeme/XmlStorageBuffer.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ std::vector<StoredEvent> Samples() {
     StoredEvent snapshot(StoredEvent::kSnapshot, 0, 0.0f);
     snapshot.data = {Vec2Data(1.5f, -2.0f), Vec2Data(0.0f, 3.25f)};
     snapshot.data2 = {Vec2Data(-0.5f, 0.0f), Vec2Data(7.0f, 8.0f)};
-    return {StoredEvent(StoredEvent::kFrame, 0, 0.02f),      StoredEvent(StoredEvent::kKeyPressed, 122, 0.0f),
-            StoredEvent(StoredEvent::kKeyReleased, 293, 0.0f), StoredEvent(StoredEvent::kJoyMoved, 6, 270.0f),
+    return {StoredEvent(StoredEvent::kFrame, 0, 0.02f),           StoredEvent(StoredEvent::kKeyPressed, 122, 0.0f),
+            StoredEvent(StoredEvent::kKeyReleased, 293, 0.0f),    StoredEvent(StoredEvent::kJoyMoved, 6, 270.0f),
             StoredEvent(StoredEvent::kJoyButtonPressed, 7, 0.0f), snapshot};
 }
 
@@ -33,7 +33,8 @@ std::vector<std::string> XmlKeys(StoredEvent event) {
     for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
         keys.push_back(a->Name());
     }
-    for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
+    for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr;
+         child = child->NextSiblingElement()) {
         keys.push_back(std::string(child->Value()) + ":" + child->Attribute("name"));
     }
     return keys;
@@ -46,8 +47,8 @@ std::vector<std::string> XmlKeys(StoredEvent event) {
 TEST(StoredEvent, each_type_stores_only_its_own_keys) {
     using Keys = std::vector<std::string>;
     const std::vector<StoredEvent> samples = Samples();
-    const Keys expected[] = {{"type", "value"}, {"type", "code"}, {"type", "code"}, {"type", "code", "value"},
-                             {"type", "code"},  {"type", "array:data", "array:data2"}};
+    const Keys expected[] = {{"type", "value"},         {"type", "code"}, {"type", "code"},
+                             {"type", "code", "value"}, {"type", "code"}, {"type", "array:data", "array:data2"}};
     for (size_t i = 0; i < samples.size(); ++i) {
         EXPECT_EQ(XmlKeys(samples[i]), expected[i]) << "type " << samples[i].type;
     }
@@ -66,7 +67,8 @@ TEST(StoredEvent, every_type_round_trips_through_xml_and_binary) {
     xmlReader.SetRoot(xml.GetRoot());
     sme::BinaryStorageBuffer binaryReader(false);
     binaryReader.SetData(binary.GetData());
-    for (sme::StorageBuffer* reader : {static_cast<sme::StorageBuffer*>(&xmlReader), static_cast<sme::StorageBuffer*>(&binaryReader)}) {
+    for (sme::StorageBuffer* reader :
+         {static_cast<sme::StorageBuffer*>(&xmlReader), static_cast<sme::StorageBuffer*>(&binaryReader)}) {
         for (const StoredEvent& written : samples) {
             StoredEvent read;
             ASSERT_TRUE(reader->ReadObject(nullptr, read));

@@ -1,12 +1,12 @@
-#include "app/UserPreferences.h"
-
 #include "VirtualFolders.h"
+#include "app/UserPreferences.h"
 #include "serializeme/XmlStorageBuffer.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 using testing_support::ReadFile;
 using testing_support::WriteFile;
@@ -61,7 +61,8 @@ TEST_F(UserPreferencesTest, the_saved_file_lists_the_members_in_order) {
               "<resource>\n"
               "    <userpreferences favouriteLevel=\"\" favouriteLevelSet=\"\" player1Char=\"\" player1Controls=\"\" "
               "player2Char=\"\" player2Controls=\"\" enableBitmaps=\"true\" enableMeshes=\"true\" skipMenu=\"false\" "
-              "musicVolume=\"0.6\" hintMenuControls=\"true\" hintGameControls=\"true\" disableHints=\"false\" name=\"prefs\">\n"
+              "musicVolume=\"0.6\" hintMenuControls=\"true\" hintGameControls=\"true\" disableHints=\"false\" "
+              "name=\"prefs\">\n"
               "        <vec2 x=\"0\" y=\"0\" name=\"windowPosition\" />\n"
               "        <vec2 x=\"0\" y=\"0\" name=\"windowSize\" />\n"
               "    </userpreferences>\n"
@@ -110,7 +111,8 @@ TEST_F(UserPreferencesTest, a_save_whose_new_file_cannot_be_created_fails_and_ke
 }
 
 TEST_F(UserPreferencesTest, the_one_instance_loads_the_user_folder_file_on_first_use) {
-    WriteFile(UserDir() / "preferences.xml", "<resource><userpreferences name=\"prefs\" skipMenu=\"true\"/></resource>");
+    WriteFile(UserDir() / "preferences.xml",
+              "<resource><userpreferences name=\"prefs\" skipMenu=\"true\"/></resource>");
     // In a freshly started copy of the test program, so that the instance is certainly made here
     // and not by an earlier test.
     testing::FLAGS_gtest_death_test_style = "threadsafe";

@@ -1,8 +1,8 @@
+#include "app/ViewFitting.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "app/ViewFitting.h"
 
 // The view keeps the 800 x 600 logical screen whole: a wider window keeps the height and shows
 // bars at the sides, a taller one keeps the width and shows space above and below. A window
@@ -12,10 +12,14 @@ TEST(ViewFitting, the_view_holds_the_logical_screen_whole_at_any_window_shape) {
     const struct {
         unsigned width, height;
         std::optional<sf::Vector2f> view;
-    } rows[] = {{800, 600, sf::Vector2f(800, 600)},     {1024, 768, sf::Vector2f(800, 600)},
-                {400, 300, sf::Vector2f(800, 600)},     {1600, 600, sf::Vector2f(1600, 600)},
-                {800, 1000, sf::Vector2f(800, 1000)},   {1, 4000, sf::Vector2f(800, 3200000)},
-                {1024, 0, std::nullopt},                {0, 768, std::nullopt},
+    } rows[] = {{800, 600, sf::Vector2f(800, 600)},
+                {1024, 768, sf::Vector2f(800, 600)},
+                {400, 300, sf::Vector2f(800, 600)},
+                {1600, 600, sf::Vector2f(1600, 600)},
+                {800, 1000, sf::Vector2f(800, 1000)},
+                {1, 4000, sf::Vector2f(800, 3200000)},
+                {1024, 0, std::nullopt},
+                {0, 768, std::nullopt},
                 {0, 0, std::nullopt}};
     for (const auto& row : rows) {
         const std::optional<sf::Vector2f> view = FittedViewSize(row.width, row.height, logical);

@@ -5,10 +5,11 @@
 #include "app/TinyxmlPhysfsProxy.h"
 #include "tests/support/TempDir.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <physfs.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 // The game's virtual file system over two fresh folders: a working folder mounted at the root
 // and a user folder mounted at "/userfolder" that is also the write directory, with XML output

@@ -1,5 +1,8 @@
 #include "tests/app/X11TestDisplay.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,15 +13,14 @@
 #include <cstring>
 #include <thread>
 
-#include <X11/Xatom.h>
-#include <X11/Xutil.h>
-
 namespace testing_support {
 
 namespace {
 
 // Windows come and go while the tests look at them; errors about vanished windows are expected.
-int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
 // The lowest set bit's position and the width of a colour mask.
 int MaskShift(unsigned long mask) {
@@ -46,8 +48,9 @@ X11TestDisplay::X11TestDisplay(int screenWidth, int screenHeight) {
     }
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
     std::string screen = std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + "x24";
-    m_Server.emplace(ChildProcess::Start(
-        {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"}, "", {}, "/dev/null"));
+    m_Server.emplace(
+        ChildProcess::Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
+                            "", {}, "/dev/null"));
     close(fds[1]);
 
     std::string number;
@@ -117,7 +120,8 @@ std::pair<int, int> X11TestDisplay::Size(Window window) {
     return {attributes.width, attributes.height};
 }
 
-std::optional<std::vector<Rgb>> X11TestDisplay::ReadPixels(Window window, const std::vector<std::pair<int, int>>& points) {
+std::optional<std::vector<Rgb>> X11TestDisplay::ReadPixels(Window window,
+                                                           const std::vector<std::pair<int, int>>& points) {
     auto [width, height] = Size(window);
     if (width <= 0 || height <= 0) {
         return std::nullopt;

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "tests/app/ChildProcess.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <X11/Xlib.h>
-
-#include "tests/app/ChildProcess.h"
+struct _XDisplay;
 
 namespace testing_support {
+
+// An X window id (an XID), kept apart from Xlib so that its macros (None, Bool, Status) stay out of
+// the tests that include this header.
+using Window = unsigned long;
 
 // An 8-bit colour read back from the screen.
 struct Rgb {
@@ -48,7 +52,7 @@ public:
 private:
     std::optional<ChildProcess> m_Server;
     std::string m_Name;
-    Display* m_Display = nullptr;
+    _XDisplay* m_Display = nullptr;
 };
 
 }  // namespace testing_support

@@ -1,5 +1,4 @@
 #include "game/ColorData.h"
-
 #include "tests/serializeme/SampleRecords.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
 #include "game/Vec2Data.h"
-
 #include "tests/serializeme/SampleRecords.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,9 @@
-#include <gtest/gtest.h>
+#include "platform/CrashReporter.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TextLines.h"
+#include "tests/support/WaitUntil.h"
 
+#include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,11 +13,6 @@
 #include <functional>
 #include <regex>
 #include <string>
-
-#include "platform/CrashReporter.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TextLines.h"
-#include "tests/support/WaitUntil.h"
 
 using testing_support::ReadFile;
 using testing_support::TempDir;
@@ -81,8 +80,8 @@ TEST(CrashReporter, fatal_signals_write_the_report_and_end_the_process) {
             << lines[1];
         EXPECT_TRUE(std::regex_match(lines[2], std::regex(prefix + R"(Crash \$ADDRESS:[0-9A-F]{8,16})"))) << lines[2];
         for (size_t i = 3; i < lines.size(); ++i) {
-            EXPECT_TRUE(std::regex_match(
-                lines[i], std::regex(prefix + R"(Crash frame [ \d]\d at \$ADDRESS:[0-9A-F]{8,16} .*)")))
+            EXPECT_TRUE(std::regex_match(lines[i],
+                                         std::regex(prefix + R"(Crash frame [ \d]\d at \$ADDRESS:[0-9A-F]{8,16} .*)")))
                 << lines[i];
         }
         const std::string crashAddress = lines[2].substr(lines[2].find("$ADDRESS:"));

@@ -1,9 +1,9 @@
+#include "platform/UserFolder.h"
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-#include "platform/UserFolder.h"
-#include "tests/support/TempDir.h"
 
 using testing_support::ScopedEnv;
 using testing_support::TempDir;

@@ -1,6 +1,5 @@
-#include "serializeme/BinaryStorageBuffer.h"
-
 #include "SampleRecords.h"
+#include "serializeme/BinaryStorageBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -83,11 +82,10 @@ TEST(BinaryStorageBuffer, reads_fail_without_moving_where_the_stream_cannot_hold
     EXPECT_EQ(ReadFrom(Bytes({2}), false, &StorageBuffer::ReadBool), "1 1 @1");
     EXPECT_EQ(ReadFrom(Bytes({0}), true, &StorageBuffer::ReadBool), "1 0 @1");
     EXPECT_EQ(ReadFrom("", false, &StorageBuffer::ReadBool), "0 0 @0");
-    EXPECT_EQ(ReadFrom(Bytes({2, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString),
-              "1 xy @6");
+    EXPECT_EQ(ReadFrom(Bytes({2, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString), "1 xy @6");
     EXPECT_EQ(ReadFrom(Bytes({10, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString),
               "0 kept @4");
-    EXPECT_EQ(ReadPointFrom(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0})), "0 -1 @4");  // another type id
+    EXPECT_EQ(ReadPointFrom(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0})), "0 -1 @4");   // another type id
     EXPECT_EQ(BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0})).BeginReadArray(nullptr), 3u);  // bytes left
 
     // A 4-byte value, length, count or type id cut off by the end fails and stays put, so a

@@ -1,8 +1,8 @@
+#include "SampleRecords.h"
 #include "serializeme/ObjectFactoryCentral.h"
 
-#include "SampleRecords.h"
-
 #include <gtest/gtest.h>
+
 #include <memory>
 
 namespace {

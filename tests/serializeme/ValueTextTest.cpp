@@ -1,7 +1,8 @@
 #include "serializeme/ValueText.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
+
+#include <cmath>
 #include <limits>
 
 using sme::FlagName;
@@ -23,9 +24,10 @@ std::string Parsed(bool (*parse)(const char*, T&), const char* text) {
 
 TEST(ValueText, floats_have_six_significant_digits_and_switch_to_exponents_outside_1e_minus4_to_1e6) {
     const std::pair<float, const char*> cases[] = {
-        {0.6f, "0.6"},       {1024.0f, "1024"},        {0.1f, "0.1"},       {0.0f, "0"},
-        {-2.5f, "-2.5"},     {3.14159265f, "3.14159"}, {999999.0f, "999999"}, {1000000.0f, "1e+06"},
-        {1234567.0f, "1.23457e+06"}, {0.0001f, "0.0001"}, {0.00001f, "1e-05"}, {-0.000123456f, "-0.000123456"},
+        {0.6f, "0.6"},         {1024.0f, "1024"},     {0.1f, "0.1"},
+        {0.0f, "0"},           {-2.5f, "-2.5"},       {3.14159265f, "3.14159"},
+        {999999.0f, "999999"}, {1000000.0f, "1e+06"}, {1234567.0f, "1.23457e+06"},
+        {0.0001f, "0.0001"},   {0.00001f, "1e-05"},   {-0.000123456f, "-0.000123456"},
         {1e30f, "1e+30"}};
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(ValueText::FormatFloat(value), text) << text;
@@ -39,9 +41,9 @@ TEST(ValueText, floats_have_six_significant_digits_and_switch_to_exponents_outsi
 TEST(ValueText, float_texts_read_their_leading_number_or_zero) {
     const float inf = std::numeric_limits<float>::infinity();
     const std::pair<const char*, float> cases[] = {
-        {"0.1", 0.1f},  {"  3.5abc", 3.5f}, {"+2", 2.0f}, {"-7.25e1", -72.5f}, {".5", 0.5f},    {"1e", 1.0f},
-        {"0x10", 16.0f}, {"abc", 0.0f},     {"", 0.0f},   {"1,5", 1.0f},       {"1e39", inf},   {"-1e999", -inf},
-        {"1e-50", 0.0f}, {"1e-999", 0.0f}};
+        {"0.1", 0.1f}, {"  3.5abc", 3.5f}, {"+2", 2.0f},    {"-7.25e1", -72.5f}, {".5", 0.5f},
+        {"1e", 1.0f},  {"0x10", 16.0f},    {"abc", 0.0f},   {"", 0.0f},          {"1,5", 1.0f},
+        {"1e39", inf}, {"-1e999", -inf},   {"1e-50", 0.0f}, {"1e-999", 0.0f}};
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(ValueText::ParseFloat(text), value) << '"' << text << '"';
     }
@@ -49,14 +51,22 @@ TEST(ValueText, float_texts_read_their_leading_number_or_zero) {
 }
 
 TEST(ValueText, integer_texts_follow_stream_extraction_and_keep_the_value_when_there_is_no_number) {
-    for (const auto& [text, outcome] :
-         Cases{{" 42 apples", "1 42"}, {"4294967295", "1 4294967295"}, {"-1", "1 4294967295"}, {"+7", "1 7"},
-               {"4294967296", "0 5"}, {"99999999999999999999999", "0 5"}, {"abc", "0 5"}, {"", "0 5"},
-               {"- 3", "0 5"}}) {
+    for (const auto& [text, outcome] : Cases{{" 42 apples", "1 42"},
+                                             {"4294967295", "1 4294967295"},
+                                             {"-1", "1 4294967295"},
+                                             {"+7", "1 7"},
+                                             {"4294967296", "0 5"},
+                                             {"99999999999999999999999", "0 5"},
+                                             {"abc", "0 5"},
+                                             {"", "0 5"},
+                                             {"- 3", "0 5"}}) {
         EXPECT_EQ(Parsed(ValueText::ParseUInt, text), outcome) << "unsigned \"" << text << '"';
     }
-    for (const auto& [text, outcome] : Cases{{"-2147483648", "1 -2147483648"}, {"2147483647x", "1 2147483647"},
-                                             {"\t-12", "1 -12"}, {"2147483648", "0 5"}, {"-2147483649", "0 5"},
+    for (const auto& [text, outcome] : Cases{{"-2147483648", "1 -2147483648"},
+                                             {"2147483647x", "1 2147483647"},
+                                             {"\t-12", "1 -12"},
+                                             {"2147483648", "0 5"},
+                                             {"-2147483649", "0 5"},
                                              {"x1", "0 5"}}) {
         EXPECT_EQ(Parsed(ValueText::ParseInt, text), outcome) << "signed \"" << text << '"';
     }
@@ -80,8 +90,7 @@ TEST(ValueText, flags_write_the_names_sharing_a_bit_and_read_every_name_found_in
     for (const auto& [value, text] : written) {
         EXPECT_EQ(ValueText::FormatFlags(value, names, 4), text) << value;
     }
-    const std::pair<const char*, uint32_t> read[] = {
-        {"", 0}, {"static dynamic", 5}, {"STATIC", 0}, {"xxbothxx", 6}};
+    const std::pair<const char*, uint32_t> read[] = {{"", 0}, {"static dynamic", 5}, {"STATIC", 0}, {"xxbothxx", 6}};
     for (const auto& [text, value] : read) {
         EXPECT_EQ(ValueText::ParseFlags(text, names, 4), value) << '"' << text << '"';
     }

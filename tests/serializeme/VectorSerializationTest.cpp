@@ -1,6 +1,5 @@
-#include "serializeme/VectorSerialization.h"
-
 #include "SampleRecords.h"
+#include "serializeme/VectorSerialization.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +32,9 @@ TEST(VectorSerialization, an_absent_list_reads_as_empty_and_true) {
 }
 
 TEST(VectorSerialization, a_failing_element_gives_false_the_full_length_and_the_buffer_goes_on_after_the_list) {
-    sample::XmlReader reader("<r><listthenvalue after=\"4\"><array name=\"words\"><element value=\"a\" />"
-                                   "<element /><element value=\"c\" /></array></listthenvalue></r>");
+    sample::XmlReader reader(
+        "<r><listthenvalue after=\"4\"><array name=\"words\"><element value=\"a\" />"
+        "<element /><element value=\"c\" /></array></listthenvalue></r>");
     ListThenValue record;
     EXPECT_TRUE(reader->ReadObject(nullptr, record));
     EXPECT_FALSE(record.listRead);

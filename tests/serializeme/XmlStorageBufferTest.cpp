@@ -1,9 +1,9 @@
+#include "SampleRecords.h"
 #include "serializeme/XmlStorageBuffer.h"
 
-#include "SampleRecords.h"
+#include <gtest/gtest.h>
 
 #include <clocale>
-#include <gtest/gtest.h>
 #include <locale>
 
 using sample::Compact;
@@ -37,11 +37,11 @@ TEST(XmlStorageBuffer, scalar_writes_set_attributes_in_place_and_become_elements
         b.EndWriteArray();
     });
     const char* elements = "<array name=\"list\"><element name=\"first\" value=\"1\" /><element value=\"true\" />";
-    EXPECT_EQ(WrittenXml(record, nullptr), std::string("<scalars name=\"inner\" a=\"3\" kinds=\"\">") + elements +
-                                               "</array></scalars>");
+    EXPECT_EQ(WrittenXml(record, nullptr),
+              std::string("<scalars name=\"inner\" a=\"3\" kinds=\"\">") + elements + "</array></scalars>");
     // Stored under a key, the record's own "name" attribute is replaced by the key.
-    EXPECT_EQ(WrittenXml(record, "outer"), std::string("<scalars name=\"outer\" a=\"3\" kinds=\"\">") + elements +
-                                               "</array></scalars>");
+    EXPECT_EQ(WrittenXml(record, "outer"),
+              std::string("<scalars name=\"outer\" a=\"3\" kinds=\"\">") + elements + "</array></scalars>");
 }
 
 TEST(XmlStorageBuffer, every_value_kind_round_trips_through_a_written_and_reparsed_document) {
@@ -113,8 +113,9 @@ TEST(XmlStorageBuffer, attribute_texts_read_as_the_value_table_says) {
 }
 
 TEST(XmlStorageBuffer, unnamed_array_reads_take_the_elements_in_order_and_named_ones_search_in_place) {
-    XmlReader reader("<r><array name=\"list\"><element value=\"a\" /><element name=\"b\" />"
-                     "<element name=\"third\" value=\"c\" /></array><thing name=\"t\"><a /><b /></thing></r>");
+    XmlReader reader(
+        "<r><array name=\"list\"><element value=\"a\" /><element name=\"b\" />"
+        "<element name=\"third\" value=\"c\" /></array><thing name=\"t\"><a /><b /></thing></r>");
     EXPECT_EQ(reader->BeginReadArray("absent"), 0u);
     ASSERT_EQ(reader->BeginReadArray("list"), 3u);
     std::string s = "unset";

@@ -1,6 +1,7 @@
 #include "serializeme/XmlTextParser.h"
 
 #include <gtest/gtest.h>
+
 #include <string>
 
 using sme::XmlTextParser;

@@ -28,23 +28,21 @@ bool CoverageOracle::Report::AreasMatch(double relative_tolerance) const {
 }
 
 bool CoverageOracle::Report::Faithful() const {
-    return missed == 0 && spilled == 0 && overlapped == 0 && foreign_vertices == 0 &&
-           clockwise_triangles == 0 && AreasMatch();
+    return missed == 0 && spilled == 0 && overlapped == 0 && foreign_vertices == 0 && clockwise_triangles == 0 &&
+           AreasMatch();
 }
 
 std::string CoverageOracle::Report::Describe() const {
     std::ostringstream out;
-    out << "samples " << samples << ", missed " << missed << ", spilled " << spilled
-        << ", overlapped " << overlapped << ", foreign vertices " << foreign_vertices
-        << ", clockwise triangles " << clockwise_triangles << ", outline area " << outline_area
-        << ", triangle area " << triangle_area;
+    out << "samples " << samples << ", missed " << missed << ", spilled " << spilled << ", overlapped " << overlapped
+        << ", foreign vertices " << foreign_vertices << ", clockwise triangles " << clockwise_triangles
+        << ", outline area " << outline_area << ", triangle area " << triangle_area;
     return out.str();
 }
 
 CoverageOracle::CoverageOracle(std::vector<std::vector<float>> rings) : m_Rings(std::move(rings)) {}
 
-CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles,
-                                             int resolution) const {
+CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles, int resolution) const {
     Report report;
     std::set<std::pair<float, float>> vertices;
     double min_x = HUGE_VAL, min_y = HUGE_VAL, max_x = -HUGE_VAL, max_y = -HUGE_VAL;

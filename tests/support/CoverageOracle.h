@@ -12,14 +12,14 @@ class CoverageOracle {
 public:
     // What a check found. A faithful triangulation has every count 0 and equal areas.
     struct Report {
-        int samples = 0;             // sample points judged (those on no edge)
-        int missed = 0;              // inside the outline, covered by no triangle
-        int spilled = 0;             // outside the outline, covered by a triangle
-        int overlapped = 0;          // covered by two or more triangles
-        int foreign_vertices = 0;    // triangle corners that are no vertex of the outline
-        int clockwise_triangles = 0; // triangles of negative area
-        double outline_area = 0.0;   // sum of the rings' signed areas
-        double triangle_area = 0.0;  // sum of the triangles' signed areas
+        int samples = 0;              // sample points judged (those on no edge)
+        int missed = 0;               // inside the outline, covered by no triangle
+        int spilled = 0;              // outside the outline, covered by a triangle
+        int overlapped = 0;           // covered by two or more triangles
+        int foreign_vertices = 0;     // triangle corners that are no vertex of the outline
+        int clockwise_triangles = 0;  // triangles of negative area
+        double outline_area = 0.0;    // sum of the rings' signed areas
+        double triangle_area = 0.0;   // sum of the triangles' signed areas
 
         bool AreasMatch(double relative_tolerance = 1e-6) const;
         // A faithful triangulation: no missed, spilled or overlapped sample, every corner from

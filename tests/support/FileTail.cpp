@@ -16,7 +16,8 @@ std::string FileTail::Text() const {
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     // A file truncated since (a fresh log) is read from its start.
-    const std::streamoff start = size >= static_cast<std::streamoff>(m_Start) ? static_cast<std::streamoff>(m_Start) : 0;
+    const std::streamoff start =
+        size >= static_cast<std::streamoff>(m_Start) ? static_cast<std::streamoff>(m_Start) : 0;
     in.seekg(start);
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -26,7 +27,8 @@ std::string FileTail::Text() const {
 int FileTail::Count(const std::string& text) const {
     const std::string appended = Text();
     int count = 0;
-    for (size_t at = appended.find(text); !text.empty() && at != std::string::npos; at = appended.find(text, at + text.size())) {
+    for (size_t at = appended.find(text); !text.empty() && at != std::string::npos;
+         at = appended.find(text, at + text.size())) {
         ++count;
     }
     return count;

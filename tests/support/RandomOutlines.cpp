@@ -15,8 +15,8 @@ float Quarter(double value) {
 
 // A star-shaped ring around (cx, cy): n corners at sorted random angles, radii in
 // [min_r, max_r]. Corners at least a few units apart keep the ring simple after rounding.
-std::vector<float> StarRing(std::mt19937& rng, double cx, double cy, double min_r, double max_r,
-                            int n, bool clockwise) {
+std::vector<float> StarRing(std::mt19937& rng, double cx, double cy, double min_r, double max_r, int n,
+                            bool clockwise) {
     std::uniform_real_distribution<double> jitter(0.1, 0.9);
     std::uniform_real_distribution<double> radius(min_r, max_r);
     std::vector<float> ring;
@@ -48,8 +48,8 @@ std::vector<float> RegularPolygon(double cx, double cy, double r, int n, bool cl
     return ring;
 }
 
-std::vector<std::vector<float>> RandomPolygonWithHoles(std::mt19937& rng, int outer_vertices,
-                                                       int holes_per_side, int hole_vertices) {
+std::vector<std::vector<float>> RandomPolygonWithHoles(std::mt19937& rng, int outer_vertices, int holes_per_side,
+                                                       int hole_vertices) {
     const double outer_radius = 10000.0;
     std::vector<std::vector<float>> rings;
     rings.push_back(StarRing(rng, 0.0, 0.0, 0.75 * outer_radius, outer_radius, outer_vertices, false));

@@ -1,9 +1,9 @@
+#include "tools/swfkit/BitWriter.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <utility>
-
-#include "tools/swfkit/BitWriter.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ TEST(BitWriterTest, numbers_are_little_endian) {
     w.WriteFixed(1.5);
     w.WriteFixed8(-0.5);
     w.WriteFloat(0.5f);
-    EXPECT_EQ(w.GetBytes(), (Bytes{0x34, 0x12, 0x78, 0x56, 0x34, 0x12, 0x00, 0x80, 0x01, 0x00, 0x80, 0xFF, 0x00,
-                                   0x00, 0x00, 0x3F}));
+    EXPECT_EQ(w.GetBytes(),
+              (Bytes{0x34, 0x12, 0x78, 0x56, 0x34, 0x12, 0x00, 0x80, 0x01, 0x00, 0x80, 0xFF, 0x00, 0x00, 0x00, 0x3F}));
     BitWriter d;
     d.WriteDouble(1.0);
     EXPECT_EQ(d.GetBytes(), (Bytes{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
@@ -51,7 +51,8 @@ TEST(BitWriterTest, bits_needed) {
     for (const auto& [value, bits] : unsigned_cases) {
         EXPECT_EQ(BitWriter::UnsignedBitsNeeded(value), bits) << value;
     }
-    const std::pair<int32_t, int> signed_cases[] = {{0, 0}, {1, 2}, {-1, 1}, {15, 5}, {-16, 5}, {16, 6}, {INT32_MIN, 32}};
+    const std::pair<int32_t, int> signed_cases[] = {{0, 0},   {1, 2},  {-1, 1},        {15, 5},
+                                                    {-16, 5}, {16, 6}, {INT32_MIN, 32}};
     for (const auto& [value, bits] : signed_cases) {
         EXPECT_EQ(BitWriter::SignedBitsNeeded(value), bits) << value;
     }

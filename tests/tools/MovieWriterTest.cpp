@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <zlib.h>
-
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/SampleMovies.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace {
 
@@ -41,8 +40,8 @@ TEST(TagListTest, placement_and_control_tags) {
     EXPECT_EQ(tags.GetBytes(), (Bytes{0x87, 0x06, 0x22, 0x01, 0x00, 0x05, 0x00, 'a', 0}));
     TagList control(6);
     control.RemoveObject(3, 4).RemoveObject2(4).SetBackgroundColor({1, 2, 3}).FrameLabel("x");
-    EXPECT_EQ(control.GetBytes(), (Bytes{0x44, 0x01, 3, 0, 4, 0, 0x02, 0x07, 4, 0, 0x43, 0x02, 1, 2, 3, 0xC2, 0x0A,
-                                         'x', 0}));
+    EXPECT_EQ(control.GetBytes(),
+              (Bytes{0x44, 0x01, 3, 0, 4, 0, 0x02, 0x07, 4, 0, 0x43, 0x02, 1, 2, 3, 0xC2, 0x0A, 'x', 0}));
     TagList exports(6);
     exports.ExportAssets({{2, "b"}});
     EXPECT_EQ(exports.GetBytes(), (Bytes{0x06, 0x0E, 1, 0, 2, 0, 'b', 0}));

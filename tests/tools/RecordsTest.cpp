@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "tools/swfkit/Records.h"
 #include "tools/swfkit/ShapeBuilder.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -15,8 +15,7 @@ Bytes Written(void (*write)(BitWriter&)) {
 }
 
 TEST(RecordsTest, rect_uses_the_bits_its_largest_value_needs) {
-    EXPECT_EQ(Written([](BitWriter& w) { swfkit::WriteRect(w, {0, 20, 0, 20}); }),
-              (Bytes{0x30, 0x0A, 0x00, 0xA0}));
+    EXPECT_EQ(Written([](BitWriter& w) { swfkit::WriteRect(w, {0, 20, 0, 20}); }), (Bytes{0x30, 0x0A, 0x00, 0xA0}));
     EXPECT_EQ(Written([](BitWriter& w) { swfkit::WriteRect(w, {}); }), (Bytes{0x00}));
 }
 
@@ -35,7 +34,7 @@ TEST(RecordsTest, matrix_writes_only_what_differs_from_the_identity) {
         m.scaleY = 2.0;
         swfkit::WriteMatrix(w, m);
     });
-    EXPECT_EQ(scaled[0], 0xCC);  // has_scale, nbits 10011, the top bits of 65536
+    EXPECT_EQ(scaled[0], 0xCC);    // has_scale, nbits 10011, the top bits of 65536
     EXPECT_EQ(scaled.size(), 7u);  // 1 + 5 + 2 x 19 + 1 + 5 bits
 }
 

@@ -1,11 +1,11 @@
 // Draws the game's window icon: a round, soft-edged creature with two eyes on a transparent
 // background, 32 x 32 pixels.
+#include "tools/icon/PngWriter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
-
-#include "tools/icon/PngWriter.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "tools/icon/PngWriter.h"
 
-#include <fstream>
-
 #include <zlib.h>
+
+#include <fstream>
 
 namespace {
 

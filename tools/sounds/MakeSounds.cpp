@@ -1,12 +1,12 @@
 // Writes the game's sound effects (16-bit PCM WAV) and its two music loops (Ogg Vorbis) into a
 // data folder: <data>/sounds/*.wav and <data>/music/acoustic/track01.ogg, track02.ogg.
+#include "tools/sounds/Synth.h"
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include "tools/sounds/Synth.h"
 
 namespace {
 
@@ -32,8 +32,13 @@ Track Shoot(int number) {
              noise);
     const float pitch = Variant(number, 0.07f);
     AddTone(track, 0.01f,
-            Tone{.startHz = 700.0f * pitch, .endHz = 180.0f * pitch, .duration = 0.16f, .volume = 0.8f,
-                 .attack = 0.003f, .halfLife = 0.04f, .harmonic2 = 0.2f});
+            Tone{.startHz = 700.0f * pitch,
+                 .endHz = 180.0f * pitch,
+                 .duration = 0.16f,
+                 .volume = 0.8f,
+                 .attack = 0.003f,
+                 .halfLife = 0.04f,
+                 .harmonic2 = 0.2f});
     return track;
 }
 
@@ -45,8 +50,14 @@ Track Hit(int number) {
              noise);
     const float pitch = Variant(number, 0.06f);
     AddTone(track, 0.0f,
-            Tone{.startHz = 220.0f * pitch, .endHz = 90.0f * pitch, .duration = 0.28f, .volume = 1.0f,
-                 .attack = 0.002f, .halfLife = 0.06f, .harmonic2 = 0.35f, .harmonic3 = 0.1f});
+            Tone{.startHz = 220.0f * pitch,
+                 .endHz = 90.0f * pitch,
+                 .duration = 0.28f,
+                 .volume = 1.0f,
+                 .attack = 0.002f,
+                 .halfLife = 0.06f,
+                 .harmonic2 = 0.35f,
+                 .harmonic3 = 0.1f});
     return track;
 }
 
@@ -55,11 +66,23 @@ Track Swallow(int number) {
     Track track;
     const float pitch = Variant(number, 0.05f);
     AddTone(track, 0.0f,
-            Tone{.startHz = 320.0f * pitch, .endHz = 130.0f * pitch, .duration = 0.16f, .volume = 0.8f,
-                 .attack = 0.01f, .halfLife = 0.12f, .harmonic2 = 0.3f, .vibratoHz = 18.0f, .vibratoDepth = 0.05f});
+            Tone{.startHz = 320.0f * pitch,
+                 .endHz = 130.0f * pitch,
+                 .duration = 0.16f,
+                 .volume = 0.8f,
+                 .attack = 0.01f,
+                 .halfLife = 0.12f,
+                 .harmonic2 = 0.3f,
+                 .vibratoHz = 18.0f,
+                 .vibratoDepth = 0.05f});
     AddTone(track, 0.15f,
-            Tone{.startHz = 160.0f * pitch, .endHz = 260.0f * pitch, .duration = 0.14f, .volume = 0.7f,
-                 .attack = 0.01f, .halfLife = 0.05f, .harmonic2 = 0.3f});
+            Tone{.startHz = 160.0f * pitch,
+                 .endHz = 260.0f * pitch,
+                 .duration = 0.14f,
+                 .volume = 0.7f,
+                 .attack = 0.01f,
+                 .halfLife = 0.05f,
+                 .harmonic2 = 0.3f});
     return track;
 }
 
@@ -69,8 +92,13 @@ Track BubbleOver(int number) {
     Track track;
     const float hz = MidiHz(kNotes[(number - 1) % 5]);
     AddTone(track, 0.0f,
-            Tone{.startHz = hz * 0.6f, .endHz = hz * 1.3f, .duration = 0.1f, .volume = 0.8f, .attack = 0.004f,
-                 .halfLife = 0.03f, .harmonic2 = 0.15f});
+            Tone{.startHz = hz * 0.6f,
+                 .endHz = hz * 1.3f,
+                 .duration = 0.1f,
+                 .volume = 0.8f,
+                 .attack = 0.004f,
+                 .halfLife = 0.03f,
+                 .harmonic2 = 0.15f});
     return track;
 }
 
@@ -82,15 +110,27 @@ Track MatchOver() {
         const float hz = MidiHz(notes[i]);
         const bool last = i == 3;
         AddTone(track, 0.16f * static_cast<float>(i),
-                Tone{.startHz = hz, .endHz = hz, .duration = last ? 1.2f : 0.3f, .volume = 0.6f, .attack = 0.01f,
-                     .halfLife = last ? 0.35f : 0.12f, .harmonic2 = 0.4f, .harmonic3 = 0.2f,
-                     .vibratoHz = last ? 5.0f : 0.0f, .vibratoDepth = last ? 0.006f : 0.0f});
+                Tone{.startHz = hz,
+                     .endHz = hz,
+                     .duration = last ? 1.2f : 0.3f,
+                     .volume = 0.6f,
+                     .attack = 0.01f,
+                     .halfLife = last ? 0.35f : 0.12f,
+                     .harmonic2 = 0.4f,
+                     .harmonic3 = 0.2f,
+                     .vibratoHz = last ? 5.0f : 0.0f,
+                     .vibratoDepth = last ? 0.006f : 0.0f});
     }
     for (int note : {64, 67}) {
         const float hz = MidiHz(note);
         AddTone(track, 0.48f,
-                Tone{.startHz = hz, .endHz = hz, .duration = 1.2f, .volume = 0.35f, .attack = 0.01f,
-                     .halfLife = 0.35f, .harmonic2 = 0.3f});
+                Tone{.startHz = hz,
+                     .endHz = hz,
+                     .duration = 1.2f,
+                     .volume = 0.35f,
+                     .attack = 0.01f,
+                     .halfLife = 0.35f,
+                     .harmonic2 = 0.3f});
     }
     return track;
 }
@@ -103,8 +143,13 @@ Track Clack(int number) {
              noise);
     const float hz = 1100.0f * Variant(number, 0.1f);
     AddTone(track, 0.0f,
-            Tone{.startHz = hz, .endHz = hz * 0.9f, .duration = 0.09f, .volume = 0.7f, .attack = 0.0005f,
-                 .halfLife = 0.015f, .harmonic3 = 0.3f});
+            Tone{.startHz = hz,
+                 .endHz = hz * 0.9f,
+                 .duration = 0.09f,
+                 .volume = 0.7f,
+                 .attack = 0.0005f,
+                 .halfLife = 0.015f,
+                 .harmonic3 = 0.3f});
     return track;
 }
 
@@ -112,12 +157,16 @@ Track Clack(int number) {
 Track Bump(int number) {
     Track track;
     Noise noise(400 + number);
-    AddNoise(track, 0.0f, Tone{.duration = 0.05f, .volume = 0.6f, .attack = 0.001f, .halfLife = 0.01f}, 1500.0f,
-             noise);
+    AddNoise(track, 0.0f, Tone{.duration = 0.05f, .volume = 0.6f, .attack = 0.001f, .halfLife = 0.01f}, 1500.0f, noise);
     const float hz = 130.0f * Variant(number, 0.1f);
     AddTone(track, 0.0f,
-            Tone{.startHz = hz * 1.4f, .endHz = hz, .duration = 0.2f, .volume = 1.0f, .attack = 0.001f,
-                 .halfLife = 0.04f, .harmonic2 = 0.25f});
+            Tone{.startHz = hz * 1.4f,
+                 .endHz = hz,
+                 .duration = 0.2f,
+                 .volume = 1.0f,
+                 .attack = 0.001f,
+                 .halfLife = 0.04f,
+                 .harmonic2 = 0.25f});
     return track;
 }
 
@@ -151,8 +200,7 @@ Track Music(const std::vector<Chord>& chords, float beatsPerMinute, bool shakers
                      noise);
             if (shakers && eighth % 2 == 1) {
                 AddNoise(track, barStart + beat * 0.5f * static_cast<float>(eighth),
-                         Tone{.duration = 0.08f, .volume = 0.12f, .attack = 0.005f, .halfLife = 0.02f}, 9000.0f,
-                         noise);
+                         Tone{.duration = 0.08f, .volume = 0.12f, .attack = 0.005f, .halfLife = 0.02f}, 9000.0f, noise);
             }
         }
     }
@@ -200,13 +248,11 @@ int main(int argc, char** argv) {
     ok = Save(MatchOver(), 0.8f, sounds / "matchover.wav") && ok;
 
     // C, G, A minor, F: calm, for the menus.
-    const std::vector<Chord> menu = {{36, {60, 64, 67}}, {36, {60, 64, 67}}, {43, {59, 62, 67}},
-                                     {43, {59, 62, 67}}, {45, {60, 64, 69}}, {45, {60, 64, 69}},
-                                     {41, {60, 65, 69}}, {43, {59, 62, 67}}};
+    const std::vector<Chord> menu = {{36, {60, 64, 67}}, {36, {60, 64, 67}}, {43, {59, 62, 67}}, {43, {59, 62, 67}},
+                                     {45, {60, 64, 69}}, {45, {60, 64, 69}}, {41, {60, 65, 69}}, {43, {59, 62, 67}}};
     // A minor, F, C, G twice, faster and with shakers: for the matches.
-    const std::vector<Chord> match = {{45, {60, 64, 69}}, {41, {60, 65, 69}}, {36, {60, 64, 67}},
-                                      {43, {59, 62, 67}}, {45, {60, 64, 69}}, {41, {60, 65, 69}},
-                                      {36, {60, 64, 67}}, {43, {62, 67, 71}}};
+    const std::vector<Chord> match = {{45, {60, 64, 69}}, {41, {60, 65, 69}}, {36, {60, 64, 67}}, {43, {59, 62, 67}},
+                                      {45, {60, 64, 69}}, {41, {60, 65, 69}}, {36, {60, 64, 67}}, {43, {62, 67, 71}}};
     ok = Save(Music(menu, 96.0f, false, 501), 0.7f, music / "track01.ogg") && ok;
     ok = Save(Music(match, 124.0f, true, 502), 0.7f, music / "track02.ogg") && ok;
     return ok ? 0 : 1;

@@ -1,10 +1,10 @@
 #include "tools/sounds/Synth.h"
 
+#include <SFML/Audio/OutputSoundFile.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-
-#include <SFML/Audio/OutputSoundFile.hpp>
 
 namespace synth {
 
@@ -56,8 +56,8 @@ void AddTone(Track& track, float start, const Tone& tone) {
         if (phase > kTwoPi) {
             phase -= kTwoPi;
         }
-        const float wave = std::sin(phase) + tone.harmonic2 * std::sin(2.0f * phase) +
-                           tone.harmonic3 * std::sin(3.0f * phase);
+        const float wave =
+            std::sin(phase) + tone.harmonic2 * std::sin(2.0f * phase) + tone.harmonic3 * std::sin(3.0f * phase);
         track[first + i] += wave * Envelope(tone, t);
     }
 }

@@ -1,8 +1,8 @@
 #include "tools/swfkit/Movie.h"
 
-#include <cmath>
-
 #include <zlib.h>
+
+#include <cmath>
 
 namespace swfkit {
 
@@ -33,7 +33,8 @@ Bytes Movie::Write(bool compressed) const {
     }
     uLongf packedSize = compressBound(static_cast<uLong>(content.size()));
     Bytes packed(packedSize);
-    if (compress2(packed.data(), &packedSize, content.data(), static_cast<uLong>(content.size()), Z_BEST_COMPRESSION) != Z_OK) {
+    if (compress2(packed.data(), &packedSize, content.data(), static_cast<uLong>(content.size()), Z_BEST_COMPRESSION) !=
+        Z_OK) {
         return {};
     }
     result.insert(result.end(), packed.begin(), packed.begin() + static_cast<long>(packedSize));

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
-
 #include "tools/swfkit/BitWriter.h"
 #include "tools/swfkit/Records.h"
 #include "tools/swfkit/TagList.h"
+
+#include <cstdint>
+#include <optional>
 
 namespace swfkit {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "tools/swfkit/BitWriter.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "tools/swfkit/BitWriter.h"
 
 namespace swfkit {
 

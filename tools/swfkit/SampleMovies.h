@@ -1,10 +1,10 @@
 #pragma once
 
+#include "tools/swfkit/BitWriter.h"
+
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "tools/swfkit/BitWriter.h"
 
 namespace swfkit {
 

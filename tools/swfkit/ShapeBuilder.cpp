@@ -186,10 +186,10 @@ Bytes ShapeBuilder::Build(int shapeVersion) const {
 
 int DefineShapeTagType(int shapeVersion) {
     switch (shapeVersion) {
-        case 1: return 2;
-        case 2: return 22;
-        case 3: return 32;
-        default: return 83;
+    case 1: return 2;
+    case 2: return 22;
+    case 3: return 32;
+    default: return 83;
     }
 }
 

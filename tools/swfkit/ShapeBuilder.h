@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
 #include "tools/swfkit/BitWriter.h"
 #include "tools/swfkit/Records.h"
+
+#include <cstdint>
+#include <vector>
 
 namespace swfkit {
 
@@ -34,7 +34,7 @@ public:
 private:
     struct Command {
         enum Kind { kStyle, kMove, kLine, kCurve } kind;
-        int32_t x = 0, y = 0, cx = 0, cy = 0;  // kMove/kLine: (x, y); kCurve: control (cx, cy)
+        int32_t x = 0, y = 0, cx = 0, cy = 0;   // kMove/kLine: (x, y); kCurve: control (cx, cy)
         int fill0 = -1, fill1 = -1, line = -1;  // kStyle: -1 keeps the current choice
     };
 

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "tools/swfkit/BitWriter.h"
+#include "tools/swfkit/Records.h"
+#include "tools/swfkit/ShapeBuilder.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "tools/swfkit/BitWriter.h"
-#include "tools/swfkit/Records.h"
-#include "tools/swfkit/ShapeBuilder.h"
 
 namespace swfkit {
 

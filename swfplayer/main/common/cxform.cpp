@@ -1,10 +1,10 @@
 #include "swfplayer/main/common/cxform.h"
 
-#include <cstdint>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/stream.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 

@@ -1,11 +1,11 @@
 #include "swfplayer/main/common/matrix.h"
 
-#include <cassert>
-#include <cmath>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/stream.h"
+
+#include <cassert>
+#include <cmath>
 
 namespace swfplayer {
 
@@ -19,7 +19,7 @@ void matrix::set_identity() {
 }
 
 void matrix::concatenate(const matrix& other) {
-    const float (&o)[2][3] = other.m;
+    const float(&o)[2][3] = other.m;
     float t00 = m[0][0] * o[0][0] + m[0][1] * o[1][0];
     float t01 = m[0][0] * o[0][1] + m[0][1] * o[1][1];
     float t02 = m[0][0] * o[0][2] + m[0][1] * o[1][2] + m[0][2];
@@ -70,7 +70,7 @@ void matrix::set_scale_rotation(float x_scale, float y_scale, float angle) {
 
 void matrix::set_inverse(const matrix& other) {
     assert(&other != this);
-    const float (&o)[2][3] = other.m;
+    const float(&o)[2][3] = other.m;
     float det = o[1][1] * o[0][0] - o[1][0] * o[0][1];
     if (det == 0.0f) {
         set_identity();

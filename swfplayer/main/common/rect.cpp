@@ -1,10 +1,10 @@
 #include "swfplayer/main/common/rect.h"
 
-#include <algorithm>
-#include <cassert>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+
+#include <algorithm>
+#include <cassert>
 
 namespace swfplayer {
 
@@ -18,8 +18,7 @@ void rect::read(stream* in) {
 }
 
 void rect::print() const {
-    log_msg("xmin = %g, ymin = %g, xmax = %g, ymax = %g\n", x_min / 20.0, y_min / 20.0,
-            x_max / 20.0, y_max / 20.0);
+    log_msg("xmin = %g, ymin = %g, xmax = %g, ymax = %g\n", x_min / 20.0, y_min / 20.0, x_max / 20.0, y_max / 20.0);
 }
 
 bool rect::point_test(float x, float y) const {

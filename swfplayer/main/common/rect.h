@@ -15,8 +15,7 @@ struct rect {
     float y_max = 0.0f;
 
     rect() = default;
-    rect(float xmin, float xmax, float ymin, float ymax)
-        : x_min(xmin), x_max(xmax), y_min(ymin), y_max(ymax) {}
+    rect(float xmin, float xmax, float ymin, float ymax) : x_min(xmin), x_max(xmax), y_min(ymin), y_max(ymax) {}
 
     // Reads a RECT record: a 5-bit field size, then x_min, x_max, y_min, y_max (twips).
     void read(stream* in);

@@ -14,8 +14,7 @@ struct rgba {
     uint8_t a = 255;
 
     rgba() = default;
-    rgba(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha)
-        : r(red), g(green), b(blue), a(alpha) {}
+    rgba(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) : r(red), g(green), b(blue), a(alpha) {}
 
     // Reads r, g, b and, only for tag types above 22, a (else a = 255).
     void read(stream* in, int tag_type);

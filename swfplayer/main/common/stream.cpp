@@ -1,13 +1,13 @@
 #include "swfplayer/main/common/stream.h"
 
+#include "swfplayer/base/log.h"
+
+#include <zlib.h>
+
 #include <algorithm>
 #include <cassert>
 #include <climits>
 #include <cstring>
-
-#include <zlib.h>
-
-#include "swfplayer/base/log.h"
 
 namespace swfplayer {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "swfplayer/base/base_file.h"
+#include "swfplayer/base/base_string.h"
+
 #include <cassert>
 #include <climits>
 #include <cstdint>
 #include <vector>
-
-#include "swfplayer/base/base_file.h"
-#include "swfplayer/base/base_string.h"
 
 namespace swfplayer {
 
@@ -117,7 +117,7 @@ private:
     uint32_t take_big_endian_slowly(int count);
 
     // Drops the bit buffer, then reads count (1..4) bytes as a little-endian number.
-    template<int count>
+    template <int count>
     uint32_t read_little_endian() {
         align();
         if (bytes_at_hand() < count) {

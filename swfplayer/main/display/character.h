@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstdint>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/smart_ptr.h"
-#include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/common/cxform.h"
 #include "swfplayer/main/common/matrix.h"
 #include "swfplayer/main/common/rgba.h"
+#include "swfplayer/main/script/as_object.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 
@@ -40,9 +40,9 @@ public:
                                           const matrix& mat, float ratio, uint16_t clip_depth);
     virtual void move_display_object(int depth, bool use_cxform, const cxform& color_transform, bool use_matrix,
                                      const matrix& mat, float ratio, uint16_t clip_depth);
-    virtual void replace_display_object(uint16_t character_id, const base_string& name, int depth,
-                                        bool use_cxform, const cxform& color_transform, bool use_matrix,
-                                        const matrix& mat, float ratio, uint16_t clip_depth);
+    virtual void replace_display_object(uint16_t character_id, const base_string& name, int depth, bool use_cxform,
+                                        const cxform& color_transform, bool use_matrix, const matrix& mat, float ratio,
+                                        uint16_t clip_depth);
     // Queues a frame's actions to run after the frame is built; only sprites run actions.
     virtual void add_action_buffer(action_buffer* buffer);
     virtual void set_background_color(const rgba& color);

@@ -1,8 +1,8 @@
 #include "swfplayer/main/display/character_def.h"
 
-#include <cassert>
-
 #include "swfplayer/main/script/player.h"
+
+#include <cassert>
 
 namespace swfplayer {
 

@@ -38,9 +38,7 @@ class movie_definition_sub : public movie_definition {
 public:
     explicit movie_definition_sub(player* owner) : movie_definition(owner) {}
 
-    bool is(int class_id) const override {
-        return class_id == AS_MOVIE_DEF_SUB || character_def::is(class_id);
-    }
+    bool is(int class_id) const override { return class_id == AS_MOVIE_DEF_SUB || character_def::is(class_id); }
     int get_frame_count() const override { return m_frame_count; }
 
     // Dictionary entries; the definition holds a reference to each entry it keeps.
@@ -63,8 +61,8 @@ public:
     int get_loading_frame() const { return m_loading_frame; }
 
 protected:
-    int m_frame_count = 0;    // frames the timeline has (at least 1 once read)
-    int m_loading_frame = 0;  // the frame being loaded
+    int m_frame_count = 0;         // frames the timeline has (at least 1 once read)
+    int m_loading_frame = 0;       // the frame being loaded
     bool m_break_loading = false;  // set when destruction starts: a tag loop stops at the next tag
 };
 

@@ -5,8 +5,7 @@
 namespace swfplayer {
 namespace triangulate {
 
-edge_grid::edge_grid(float min_x, float min_y, float max_x, float max_y, long long item_count,
-                     double factor) {
+edge_grid::edge_grid(float min_x, float min_y, float max_x, float max_y, long long item_count, double factor) {
     grid_layout finest(min_x, min_y, max_x, max_y, item_count, factor);
     int x_cells = finest.x_cells();
     int y_cells = finest.y_cells();

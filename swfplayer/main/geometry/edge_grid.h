@@ -1,9 +1,9 @@
 #pragma once
 
+#include "swfplayer/main/geometry/grid_layout.h"
+
 #include <cstddef>
 #include <vector>
-
-#include "swfplayer/main/geometry/grid_layout.h"
 
 namespace swfplayer {
 namespace triangulate {
@@ -17,15 +17,14 @@ namespace triangulate {
 class edge_grid {
 public:
     // The finest level takes its cells from the layout.
-    edge_grid(float min_x, float min_y, float max_x, float max_y, long long item_count,
-              double factor);
+    edge_grid(float min_x, float min_y, float max_x, float max_y, long long item_count, double factor);
 
     void add(float px, float py, float qx, float qy);
 
     // Calls test(px, py, qx, qy) for every stored segment whose bounding box meets the box
     // [min_x, max_x] x [min_y, max_y], each at most once, and stops at the first that answers
     // true. Returns whether one did.
-    template<class Test>
+    template <class Test>
     bool any(float min_x, float min_y, float max_x, float max_y, Test test) const {
         for (const level& grid : m_levels) {
             if (grid.count == 0) {
@@ -43,8 +42,8 @@ public:
                 for (int column = column_begin; column <= column_end; column++) {
                     for (int index = heads[column]; index >= 0; index = m_segments[index].next) {
                         const segment& s = m_segments[index];
-                        if (s.min_x <= max_x && s.max_x >= min_x && s.min_y <= max_y &&
-                            s.max_y >= min_y && test(s.px, s.py, s.qx, s.qy)) {
+                        if (s.min_x <= max_x && s.max_x >= min_x && s.min_y <= max_y && s.max_y >= min_y &&
+                            test(s.px, s.py, s.qx, s.qy)) {
                             return true;
                         }
                     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <vector>
-
 #include "swfplayer/main/common/point.h"
+
+#include <vector>
 
 namespace swfplayer {
 namespace tesselate_new {

@@ -23,9 +23,10 @@ int clamp_cells(double count) {
 
 }  // namespace
 
-grid_layout::grid_layout(float min_x, float min_y, float max_x, float max_y, long long item_count,
-                         double factor)
-    : m_min_x(min_x), m_min_y(min_y), m_width(static_cast<double>(max_x) - min_x),
+grid_layout::grid_layout(float min_x, float min_y, float max_x, float max_y, long long item_count, double factor)
+    : m_min_x(min_x),
+      m_min_y(min_y),
+      m_width(static_cast<double>(max_x) - min_x),
       m_height(static_cast<double>(max_y) - min_y) {
     assert(m_width >= 0.0 && m_height >= 0.0);
     if (item_count > 0) {
@@ -46,8 +47,7 @@ grid_layout::grid_layout(float min_x, float min_y, float max_x, float max_y, lon
     set_scales();
 }
 
-grid_layout grid_layout::with_cells(float min_x, float min_y, float max_x, float max_y, int x_cells,
-                                    int y_cells) {
+grid_layout grid_layout::with_cells(float min_x, float min_y, float max_x, float max_y, int x_cells, int y_cells) {
     assert(x_cells >= 1 && x_cells <= kMaxCells && y_cells >= 1 && y_cells <= kMaxCells);
     grid_layout layout(min_x, min_y, max_x, max_y, 0, 0.0);
     layout.m_x_cells = x_cells;

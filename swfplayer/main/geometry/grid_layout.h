@@ -9,11 +9,9 @@ namespace triangulate {
 class grid_layout {
 public:
     // A layout over [min_x, max_x] x [min_y, max_y] (max >= min) for item_count items.
-    grid_layout(float min_x, float min_y, float max_x, float max_y, long long item_count,
-                double factor);
+    grid_layout(float min_x, float min_y, float max_x, float max_y, long long item_count, double factor);
     // A layout with the given cell counts (each 1..256).
-    static grid_layout with_cells(float min_x, float min_y, float max_x, float max_y, int x_cells,
-                                  int y_cells);
+    static grid_layout with_cells(float min_x, float min_y, float max_x, float max_y, int x_cells, int y_cells);
 
     int x_cells() const { return m_x_cells; }
     int y_cells() const { return m_y_cells; }

@@ -6,8 +6,7 @@ namespace swfplayer {
 namespace triangulate {
 
 index_set::index_set(int size)
-    : m_words((static_cast<size_t>(size) + 63) / 64, 0),
-      m_summary((m_words.size() + 63) / 64, 0) {
+    : m_words((static_cast<size_t>(size) + 63) / 64, 0), m_summary((m_words.size() + 63) / 64, 0) {
     assert(size >= 0);
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace swfplayer {
 namespace triangulate {
 
@@ -37,8 +36,7 @@ int point_tree::build_node(int begin, int end, int depth) {
         return index;
     }
     int middle = begin + (end - begin) / 2;
-    bool split_x = static_cast<double>(box[kMaxX]) - box[kMinX] >=
-                   static_cast<double>(box[kMaxY]) - box[kMinY];
+    bool split_x = static_cast<double>(box[kMaxX]) - box[kMinX] >= static_cast<double>(box[kMaxY]) - box[kMinY];
     auto first = m_points.begin() + begin;
     auto nth = m_points.begin() + middle;
     auto last = m_points.begin() + end;
@@ -53,8 +51,7 @@ int point_tree::build_node(int begin, int end, int depth) {
     return index;
 }
 
-point_tree::triangle point_tree::make_triangle(float ax, float ay, float bx, float by, float cx,
-                                               float cy) const {
+point_tree::triangle point_tree::make_triangle(float ax, float ay, float bx, float by, float cx, float cy) const {
     triangle t;
     t.box[kMinX] = std::min(ax, std::min(bx, cx));
     t.box[kMinY] = std::min(ay, std::min(by, cy));
@@ -81,8 +78,7 @@ void point_tree::set_edge(triangle* t, int e, float ex, float ey, float fx, floa
     // Each rounding (dx, dy, the four products, c, and the two sums) is within 2^-53 of terms
     // no larger than those below; each term takes at most four of them, so twice that leaves
     // ample margin for the products of errors.
-    double terms = std::fabs(dx) * m_reach_y + std::fabs(dy) * m_reach_x + std::fabs(dx_ey) +
-                   std::fabs(dy_ex);
+    double terms = std::fabs(dx) * m_reach_y + std::fabs(dy) * m_reach_x + std::fabs(dx_ey) + std::fabs(dy_ex);
     t->slack[e] = 8.0 * 0x1p-53 * terms;
 }
 

@@ -19,7 +19,7 @@ public:
     // Calls test(x, y) for the points of every box that meets the closed counterclockwise
     // triangle (a, b, c), except those that clearly lie outside it (others outside it may be
     // reported too), and stops at the first that answers true. Returns whether one did.
-    template<class Test>
+    template <class Test>
     bool any(float ax, float ay, float bx, float by, float cx, float cy, Test test) const {
         if (m_nodes.empty()) {
             return false;

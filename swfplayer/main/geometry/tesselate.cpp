@@ -1,14 +1,14 @@
 #include "swfplayer/main/geometry/tesselate.h"
 
-#include <cassert>
-#include <cmath>
-#include <map>
-#include <vector>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/geometry/fill_rings.h"
 #include "swfplayer/main/geometry/triangulate.h"
+
+#include <cassert>
+#include <cmath>
+#include <map>
+#include <vector>
 
 namespace swfplayer {
 namespace tesselate_new {

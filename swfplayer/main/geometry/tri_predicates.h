@@ -38,8 +38,7 @@ int vertex_order(float ux, float uy, float vx, float vy);
 bool in_cone(float px, float py, float ax, float ay, float bx, float by, float cx, float cy);
 
 // True when p lies in the closed counterclockwise triangle (a, b, c).
-inline bool point_in_triangle(float px, float py, float ax, float ay, float bx, float by, float cx,
-                              float cy) {
+inline bool point_in_triangle(float px, float py, float ax, float ay, float bx, float by, float cx, float cy) {
     return left_sign(ax, ay, bx, by, px, py) >= 0 && left_sign(bx, by, cx, cy, px, py) >= 0 &&
            left_sign(cx, cy, ax, ay, px, py) >= 0;
 }

@@ -1,5 +1,10 @@
 #include "swfplayer/main/geometry/triangulate.h"
 
+#include "swfplayer/main/geometry/edge_grid.h"
+#include "swfplayer/main/geometry/index_set.h"
+#include "swfplayer/main/geometry/point_tree.h"
+#include "swfplayer/main/geometry/tri_predicates.h"
+
 #include <algorithm>
 #include <cassert>
 #include <climits>
@@ -7,11 +12,6 @@
 #include <memory>
 #include <numeric>
 #include <vector>
-
-#include "swfplayer/main/geometry/edge_grid.h"
-#include "swfplayer/main/geometry/index_set.h"
-#include "swfplayer/main/geometry/point_tree.h"
-#include "swfplayer/main/geometry/tri_predicates.h"
 
 namespace swfplayer {
 namespace triangulate {
@@ -150,8 +150,8 @@ bool tri_state::load(int path_count, const array<float>* paths) {
                 m_min_y = std::min(m_min_y, y);
                 m_max_y = std::max(m_max_y, y);
             }
-            if (record.leftmost < 0 || vertex_order(x, y, m_vertices[record.leftmost].x,
-                                                    m_vertices[record.leftmost].y) < 0) {
+            if (record.leftmost < 0 ||
+                vertex_order(x, y, m_vertices[record.leftmost].x, m_vertices[record.leftmost].y) < 0) {
                 record.leftmost = index;
             }
         }
@@ -233,8 +233,8 @@ int tri_state::find_bridge(const edge_grid& edges, int h) const {
     const tri_vertex& vh = m_vertices[h];
     for (int v = h - 1; v >= 0; v--) {
         const tri_vertex& vv = m_vertices[v];
-        bool crossed = edges.any(std::min(vh.x, vv.x), std::min(vh.y, vv.y), std::max(vh.x, vv.x),
-                                 std::max(vh.y, vv.y), [&](float ex, float ey, float fx, float fy) {
+        bool crossed = edges.any(std::min(vh.x, vv.x), std::min(vh.y, vv.y), std::max(vh.x, vv.x), std::max(vh.y, vv.y),
+                                 [&](float ex, float ey, float fx, float fy) {
                                      return segments_cross(vh.x, vh.y, vv.x, vv.y, ex, ey, fx, fy);
                                  });
         if (!crossed) {
@@ -339,8 +339,7 @@ int tri_state::ear_search(int a, int b) {
         if (m_vertices[prev].state == clipped) {
             continue;
         }
-        if (!coincide(prev, a) && !coincide(prev, best) && left(a, b, prev) > 0 &&
-            cone_holds(prev, a, b, best)) {
+        if (!coincide(prev, a) && !coincide(prev, best) && left(a, b, prev) > 0 && cone_holds(prev, a, b, best)) {
             return -1;
         }
     }

@@ -1,11 +1,11 @@
 #include "swfplayer/main/loading/execute_tags.h"
 
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/display/character.h"
+
 #include <algorithm>
 #include <vector>
-
-#include "swfplayer/base/log.h"
-#include "swfplayer/main/display/character.h"
-#include "swfplayer/main/common/stream.h"
 
 namespace swfplayer {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "swfplayer/main/script/action_buffer.h"
-#include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/common/rgba.h"
+#include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/script/action_buffer.h"
 
 namespace swfplayer {
 

@@ -1,15 +1,15 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 
+#include "swfplayer/base/inflating_file.h"
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/loading/tag_loaders.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
-
-#include "swfplayer/base/inflating_file.h"
-#include "swfplayer/base/log.h"
-#include "swfplayer/main/display/execute_tag.h"
-#include "swfplayer/main/common/stream.h"
-#include "swfplayer/main/loading/tag_loaders.h"
 
 namespace swfplayer {
 
@@ -271,8 +271,8 @@ void movie_def_impl::add_init_action(int, execute_tag* e) {
 void movie_def_impl::add_frame_name(const char* name) {
     int frame = 0;
     if (m_named_frames.get(name, &frame)) {
-        log_error("movie_def_impl: frame label '%s' of frame %d is used again in frame %d; keeping the first\n",
-                  name, frame, m_loading_frame);
+        log_error("movie_def_impl: frame label '%s' of frame %d is used again in frame %d; keeping the first\n", name,
+                  frame, m_loading_frame);
         return;
     }
     m_named_frames.add(name, m_loading_frame);

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <vector>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/hash.h"
 #include "swfplayer/base/smart_ptr.h"
-#include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/common/rect.h"
+#include "swfplayer/main/display/movie_definition.h"
+
+#include <vector>
 
 namespace swfplayer {
 
@@ -81,8 +81,7 @@ private:
     // Moves the gathered frame tags into the playlist of the frame being loaded.
     void store_frame_tags();
     // Adds an entry to a dictionary, keeping the first definition of a repeated id.
-    static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
-                          const char* what);
+    static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
 
     hash<int, smart_ptr<character_def>> m_characters;
     hash<int, smart_ptr<character_def>> m_fonts;

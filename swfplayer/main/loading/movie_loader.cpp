@@ -1,12 +1,12 @@
 #include "swfplayer/main/loading/movie_loader.h"
 
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/loading/tag_loaders.h"
+
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
-
-#include "swfplayer/base/log.h"
-#include "swfplayer/main/loading/tag_loaders.h"
 
 namespace swfplayer {
 

@@ -1,13 +1,13 @@
 #include "swfplayer/main/loading/place_object_2.h"
 
 #include "swfplayer/base/log.h"
-#include "swfplayer/main/script/action_buffer.h"
-#include "swfplayer/main/script/as_environment.h"
-#include "swfplayer/main/script/as_s_function.h"
+#include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/filter_list.h"
-#include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/script/action_buffer.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/as_s_function.h"
 
 namespace swfplayer {
 
@@ -15,11 +15,10 @@ namespace {
 
 // The event of each clip-event flag bit 0..18.
 const uint8_t s_event_of_bit[19] = {
-    event_id::LOAD,        event_id::ENTER_FRAME,  event_id::UNLOAD,          event_id::MOUSE_MOVE,
-    event_id::MOUSE_DOWN,  event_id::MOUSE_UP,     event_id::KEY_DOWN,        event_id::KEY_UP,
-    event_id::DATA,        event_id::INITIALIZE,   event_id::PRESS,           event_id::RELEASE,
-    event_id::RELEASE_OUTSIDE, event_id::ROLL_OVER, event_id::ROLL_OUT,       event_id::DRAG_OVER,
-    event_id::DRAG_OUT,    event_id::KEY_PRESS,    event_id::CONSTRUCT,
+    event_id::LOAD,      event_id::ENTER_FRAME, event_id::UNLOAD,          event_id::MOUSE_MOVE, event_id::MOUSE_DOWN,
+    event_id::MOUSE_UP,  event_id::KEY_DOWN,    event_id::KEY_UP,          event_id::DATA,       event_id::INITIALIZE,
+    event_id::PRESS,     event_id::RELEASE,     event_id::RELEASE_OUTSIDE, event_id::ROLL_OVER,  event_id::ROLL_OUT,
+    event_id::DRAG_OVER, event_id::DRAG_OUT,    event_id::KEY_PRESS,       event_id::CONSTRUCT,
 };
 
 constexpr uint32_t key_press_flag = 0x20000;
@@ -136,7 +135,9 @@ void place_object_2::read_place_object(stream* in) {
 }
 
 void place_object_2::read_clip_actions(player* owner, stream* in, int movie_version) {
-    auto read_flags = [&]() -> uint32_t { return movie_version < 6 ? in->read_u16() : in->read_u32(); };
+    auto read_flags = [&]() -> uint32_t {
+        return movie_version < 6 ? in->read_u16() : in->read_u32();
+    };
     in->read_u16();  // reserved
     uint32_t all_flags = read_flags();
     if (get_verbose_parse()) {
@@ -183,39 +184,35 @@ void place_object_2::read_clip_actions(player* owner, stream* in, int movie_vers
 
 void place_object_2::execute(character* m) {
     switch (m_place_type) {
-        case PLACE:
-            m->add_display_object(m_character_id, m_name, m_event_handlers, m_depth, m_tag_type != 4,
-                                  m_color_transform, m_matrix, m_ratio, m_clip_depth);
-            break;
-        case MOVE:
-            m->move_display_object(m_depth, m_has_cxform, m_color_transform, m_has_matrix, m_matrix, m_ratio,
-                                   m_clip_depth);
-            break;
-        case REPLACE:
-            m->replace_display_object(m_character_id, m_name, m_depth, m_has_cxform, m_color_transform,
-                                      m_has_matrix, m_matrix, m_ratio, m_clip_depth);
-            break;
+    case PLACE:
+        m->add_display_object(m_character_id, m_name, m_event_handlers, m_depth, m_tag_type != 4, m_color_transform,
+                              m_matrix, m_ratio, m_clip_depth);
+        break;
+    case MOVE:
+        m->move_display_object(m_depth, m_has_cxform, m_color_transform, m_has_matrix, m_matrix, m_ratio, m_clip_depth);
+        break;
+    case REPLACE:
+        m->replace_display_object(m_character_id, m_name, m_depth, m_has_cxform, m_color_transform, m_has_matrix,
+                                  m_matrix, m_ratio, m_clip_depth);
+        break;
     }
 }
 
 void place_object_2::execute_state_reverse(character* m, int frame) {
     switch (m_place_type) {
-        case PLACE:
-            m->remove_display_object(m_depth, m_tag_type == 4 ? m_character_id : -1);
-            break;
-        case MOVE:
-            m->move_display_object(m_depth, m_has_cxform, m_color_transform, m_has_matrix, m_matrix, m_ratio,
-                                   m_clip_depth);
-            break;
-        case REPLACE: {
-            execute_tag* t = m->find_previous_place_tag(frame, m_depth, -1);
-            if (t == nullptr) {
-                log_error("reverse REPLACE can't find previous replace or add tag(%d, %d)\n", frame, m_depth);
-                return;
-            }
-            t->execute_state(m);
-            break;
+    case PLACE: m->remove_display_object(m_depth, m_tag_type == 4 ? m_character_id : -1); break;
+    case MOVE:
+        m->move_display_object(m_depth, m_has_cxform, m_color_transform, m_has_matrix, m_matrix, m_ratio, m_clip_depth);
+        break;
+    case REPLACE: {
+        execute_tag* t = m->find_previous_place_tag(frame, m_depth, -1);
+        if (t == nullptr) {
+            log_error("reverse REPLACE can't find previous replace or add tag(%d, %d)\n", frame, m_depth);
+            return;
         }
+        t->execute_state(m);
+        break;
+    }
     }
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstdint>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
-#include "swfplayer/main/script/as_value.h"
 #include "swfplayer/main/common/cxform.h"
-#include "swfplayer/main/script/event_id.h"
-#include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/common/matrix.h"
+#include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/script/as_value.h"
+#include "swfplayer/main/script/event_id.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 

@@ -1,12 +1,12 @@
 #include "swfplayer/main/loading/sprite_definition.h"
 
-#include <cassert>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
-#include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/tag_loaders.h"
+
+#include <cassert>
 
 namespace swfplayer {
 

@@ -18,9 +18,7 @@ public:
     sprite_definition(player* owner, movie_definition_sub* m);
     ~sprite_definition() override;
 
-    bool is(int class_id) const override {
-        return class_id == AS_SPRITE_DEF || movie_definition_sub::is(class_id);
-    }
+    bool is(int class_id) const override { return class_id == AS_SPRITE_DEF || movie_definition_sub::is(class_id); }
 
     // Reads the rest of a DefineSprite tag (behind the sprite's id): the frame count, then the
     // sprite's own tags, each handed to the loader table with this definition as target.

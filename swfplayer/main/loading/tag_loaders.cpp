@@ -1,15 +1,15 @@
 #include "swfplayer/main/loading/tag_loaders.h"
 
-#include <cassert>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
-#include "swfplayer/main/common/stream.h"
+
+#include <cassert>
 
 namespace swfplayer {
 
@@ -203,7 +203,7 @@ void set_tab_index_loader(stream* in, [[maybe_unused]] int tag_type, movie_defin
 
 void file_attributes_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
     assert(tag_type == 69);
-    in->read_u8();     // flags
+    in->read_u8();      // flags
     in->read_uint(24);  // reserved
 }
 
@@ -276,8 +276,7 @@ void do_abc_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
     if (get_verbose_parse()) {
         log_msg("\n doABC tag loader, abc_name = '%s'\n", name.c_str());
     }
-    log_error("doABC: ActionScript 3 block '%s' skipped; this player runs ActionScript 1 and 2 only\n",
-              name.c_str());
+    log_error("doABC: ActionScript 3 block '%s' skipped; this player runs ActionScript 1 and 2 only\n", name.c_str());
 }
 
 }  // namespace

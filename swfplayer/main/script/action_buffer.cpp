@@ -1,9 +1,9 @@
 #include "swfplayer/main/script/action_buffer.h"
 
-#include <cassert>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
+
+#include <cassert>
 
 namespace swfplayer {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdint>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/membuf.h"
 #include "swfplayer/main/script/with_stack_entry.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 

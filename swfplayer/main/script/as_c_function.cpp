@@ -1,8 +1,8 @@
 #include "swfplayer/main/script/as_c_function.h"
 
-#include <cstdio>
-
 #include "swfplayer/main/script/fn_call.h"
+
+#include <cstdio>
 
 namespace swfplayer {
 

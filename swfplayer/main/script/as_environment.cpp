@@ -1,10 +1,10 @@
 #include "swfplayer/main/script/as_environment.h"
 
-#include <cstdint>
-#include <cstring>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/player.h"
+
+#include <cstdint>
+#include <cstring>
 
 namespace swfplayer {
 

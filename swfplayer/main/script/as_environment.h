@@ -1,11 +1,11 @@
 #pragma once
 
-#include <vector>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/with_stack_entry.h"
+
+#include <vector>
 
 namespace swfplayer {
 

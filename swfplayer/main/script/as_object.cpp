@@ -1,9 +1,5 @@
 #include "swfplayer/main/script/as_object.h"
 
-#include <cstdlib>
-#include <cstring>
-#include <vector>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_c_function.h"
 #include "swfplayer/main/script/as_environment.h"
@@ -13,6 +9,10 @@
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace swfplayer {
 
@@ -312,11 +312,10 @@ void as_object::dump(base_string& text) {
         const char* name = member.first.c_str();
         if (value.is_property()) {
             as_property* property = value.to_property();
-            text += format_base_string("%s%s: <as_property 0x%p, target 0x%p, getter 0x%p, setter 0x%p>\n", indent,
-                                       name, static_cast<void*>(property),
-                                       static_cast<void*>(value.get_property_target()),
-                                       static_cast<void*>(property->get_getter()),
-                                       static_cast<void*>(property->get_setter()));
+            text += format_base_string(
+                "%s%s: <as_property 0x%p, target 0x%p, getter 0x%p, setter 0x%p>\n", indent, name,
+                static_cast<void*>(property), static_cast<void*>(value.get_property_target()),
+                static_cast<void*>(property->get_getter()), static_cast<void*>(property->get_setter()));
         } else if (as_object* object = value.to_object()) {
             const char* kind = object->is(AS_S_FUNCTION)   ? "as_s_function"
                                : object->is(AS_3_FUNCTION) ? "as_3_function"

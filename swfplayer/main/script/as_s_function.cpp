@@ -1,12 +1,12 @@
 #include "swfplayer/main/script/as_s_function.h"
 
-#include <cassert>
-
+#include "swfplayer/main/script/as_c_function.h"
 #include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/function_call_frame.h"
-#include "swfplayer/main/script/as_c_function.h"
-#include "swfplayer/main/script/call_method.h"
+
+#include <cassert>
 
 namespace swfplayer {
 
@@ -35,8 +35,7 @@ void as_s_function::call(const fn_call& fn) {
     // The frame keeps the function's own fields stable: hold the function for the call.
     smart_ptr<as_s_function> keep = get_ref_count() > 0 ? this : nullptr;
     function_call_frame frame(*this, fn);
-    m_action_buffer.execute(frame.get_environment(), m_start_pc, m_length, fn.result, m_with_stack,
-                            m_is_function2);
+    m_action_buffer.execute(frame.get_environment(), m_start_pc, m_length, fn.result, m_with_stack, m_is_function2);
 }
 
 void as_s_function_call(const fn_call& fn) {

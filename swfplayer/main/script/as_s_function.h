@@ -1,13 +1,13 @@
 #pragma once
 
-#include <cstdint>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_function.h"
 #include "swfplayer/main/script/with_stack_entry.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 

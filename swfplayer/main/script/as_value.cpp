@@ -1,11 +1,5 @@
 #include "swfplayer/main/script/as_value.h"
 
-#include <cassert>
-#include <climits>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-
 #include "swfplayer/main/script/as_c_function.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/as_property.h"
@@ -15,6 +9,12 @@
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 #include "swfplayer/main/swfplayer_as_classes/as_string.h"
+
+#include <cassert>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace swfplayer {
 
@@ -103,18 +103,10 @@ as_value& as_value::operator=(const as_value& other) {
     }
     m_flags = other.m_flags;
     switch (other.m_type) {
-    case BOOLEAN:
-        set_bool(other.m_bool);
-        break;
-    case NUMBER:
-        set_double(other.m_number);
-        break;
-    case STRING:
-        set_base_string(other.m_string);
-        break;
-    case OBJECT:
-        set_as_object(other.m_object);
-        break;
+    case BOOLEAN: set_bool(other.m_bool); break;
+    case NUMBER: set_double(other.m_number); break;
+    case STRING: set_base_string(other.m_string); break;
+    case OBJECT: set_as_object(other.m_object); break;
     case PROPERTY:
         if (other.m_object) {
             // A bound property is read: the value stored is its current value.
@@ -132,8 +124,7 @@ as_value& as_value::operator=(const as_value& other) {
             drop_held(held);
         }
         break;
-    case UNDEFINED:
-        break;
+    case UNDEFINED: break;
     }
     return *this;
 }
@@ -226,45 +217,36 @@ as_object* as_value::get_property_target() const {
 
 double as_value::to_number() const {
     switch (m_type) {
-    case BOOLEAN:
-        return m_bool ? 1.0 : 0.0;
-    case NUMBER:
-        return m_number;
+    case BOOLEAN: return m_bool ? 1.0 : 0.0;
+    case NUMBER: return m_number;
     case STRING: {
         // Text that is not a number in full counts as 0, not NaN.
         double number = 0.0;
         return parse_number(m_string.c_str(), &number) ? number : 0.0;
     }
-    case OBJECT:
-        return m_object ? m_object->to_number() : 0.0;
+    case OBJECT: return m_object ? m_object->to_number() : 0.0;
     case PROPERTY: {
         as_value current;
         get_property_value(&current);
         return current.to_number();
     }
-    case UNDEFINED:
-        break;
+    case UNDEFINED: break;
     }
     return NAN;
 }
 
 bool as_value::to_bool() const {
     switch (m_type) {
-    case BOOLEAN:
-        return m_bool;
-    case NUMBER:
-        return m_number != 0.0;  // NaN is true
-    case STRING:
-        return m_string.size() > 0;
-    case OBJECT:
-        return m_object ? m_object->to_bool() : false;
+    case BOOLEAN: return m_bool;
+    case NUMBER: return m_number != 0.0;  // NaN is true
+    case STRING: return m_string.size() > 0;
+    case OBJECT: return m_object ? m_object->to_bool() : false;
     case PROPERTY: {
         as_value current;
         get_property_value(&current);
         return current.to_bool();
     }
-    case UNDEFINED:
-        break;
+    case UNDEFINED: break;
     }
     return false;
 }
@@ -279,12 +261,8 @@ int as_value::to_int() const {
 
 const base_string& as_value::to_base_string() const {
     switch (m_type) {
-    case UNDEFINED:
-        m_string = "undefined";
-        break;
-    case BOOLEAN:
-        m_string = m_bool ? "true" : "false";
-        break;
+    case UNDEFINED: m_string = "undefined"; break;
+    case BOOLEAN: m_string = m_bool ? "true" : "false"; break;
     case NUMBER:
         if (std::isnan(m_number)) {
             m_string = "NaN";
@@ -296,8 +274,7 @@ const base_string& as_value::to_base_string() const {
             m_string = buffer;
         }
         break;
-    case STRING:
-        break;
+    case STRING: break;
     case OBJECT:
         if (m_object) {
             const char* text = m_object->to_string();
@@ -332,21 +309,16 @@ const char* as_value::to_xstring() const {
 
 const char* as_value::typeof() const {
     switch (m_type) {
-    case BOOLEAN:
-        return "boolean";
-    case NUMBER:
-        return "number";
-    case STRING:
-        return "string";
-    case OBJECT:
-        return m_object ? m_object->typeof() : "null";
+    case BOOLEAN: return "boolean";
+    case NUMBER: return "number";
+    case STRING: return "string";
+    case OBJECT: return m_object ? m_object->typeof() : "null";
     case PROPERTY: {
         as_value current;
         get_property_value(&current);
         return current.typeof();
     }
-    case UNDEFINED:
-        break;
+    case UNDEFINED: break;
     }
     return "undefined";
 }
@@ -385,16 +357,11 @@ void as_value::set_property_target(as_object* target) {
 
 bool as_value::get_member(const base_stringi& name, as_value* out) const {
     switch (m_type) {
-    case BOOLEAN:
-        return get_builtin(BUILTIN_BOOLEAN, name, out);
-    case NUMBER:
-        return get_builtin(BUILTIN_NUMBER, name, out);
-    case STRING:
-        return get_builtin(BUILTIN_STRING, name, out);
-    case OBJECT:
-        return m_object ? m_object->get_member(name, out) : false;
-    default:
-        return false;
+    case BOOLEAN: return get_builtin(BUILTIN_BOOLEAN, name, out);
+    case NUMBER: return get_builtin(BUILTIN_NUMBER, name, out);
+    case STRING: return get_builtin(BUILTIN_STRING, name, out);
+    case OBJECT: return m_object ? m_object->get_member(name, out) : false;
+    default: return false;
     }
 }
 
@@ -410,14 +377,10 @@ bool as_value::is_instance_of(const as_function* constructor) const {
         return m_type == BOOLEAN || m_type == NUMBER || m_type == STRING;
     }
     switch (m_type) {
-    case BOOLEAN:
-        return function == as_global_boolean_ctor;
-    case NUMBER:
-        return function == as_global_number_ctor;
-    case STRING:
-        return function == as_global_string_ctor;
-    default:
-        return false;
+    case BOOLEAN: return function == as_global_boolean_ctor;
+    case NUMBER: return function == as_global_number_ctor;
+    case STRING: return function == as_global_string_ctor;
+    default: return false;
     }
 }
 
@@ -453,18 +416,12 @@ bool as_value::operator==(const as_value& other) const {
         return false;
     }
     switch (m_type) {
-    case UNDEFINED:
-        return other.m_type == UNDEFINED;
-    case BOOLEAN:
-        return m_bool == other.to_bool();
-    case NUMBER:
-        return m_number == other.to_number();
-    case STRING:
-        return std::strcmp(m_string.c_str(), other.to_base_string().c_str()) == 0;
-    case OBJECT:
-        return m_object == other.to_object();
-    case PROPERTY:
-        break;
+    case UNDEFINED: return other.m_type == UNDEFINED;
+    case BOOLEAN: return m_bool == other.to_bool();
+    case NUMBER: return m_number == other.to_number();
+    case STRING: return std::strcmp(m_string.c_str(), other.to_base_string().c_str()) == 0;
+    case OBJECT: return m_object == other.to_object();
+    case PROPERTY: break;
     }
     return false;
 }

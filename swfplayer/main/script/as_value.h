@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "swfplayer/base/base_string.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 

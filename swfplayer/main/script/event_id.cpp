@@ -6,11 +6,13 @@ namespace {
 
 const base_string& name_of(int id) {
     static const base_string names[event_id::EVENT_COUNT + 1] = {
-        "INVALID",        "onPress",     "onRelease",      "onReleaseOutside", "onRollOver",     "onRollOut",
-        "onDragOver",     "onDragOut",   "onKeyPress",     "onInitialize",     "onLoad",         "onUnload",
-        "onEnterFrame",   "onMouseDown", "onMouseUp",      "onMouseMove",      "onKeyDown",      "onKeyUp",
-        "onData",         "onConstruct", "onSetFocus",     "onKillFocus",      "onLoadComplete", "onLoadError",
-        "onLoadInit",     "onLoadProgress", "onLoadStart", "",
+        "INVALID",      "onPress",        "onRelease",      "onReleaseOutside",
+        "onRollOver",   "onRollOut",      "onDragOver",     "onDragOut",
+        "onKeyPress",   "onInitialize",   "onLoad",         "onUnload",
+        "onEnterFrame", "onMouseDown",    "onMouseUp",      "onMouseMove",
+        "onKeyDown",    "onKeyUp",        "onData",         "onConstruct",
+        "onSetFocus",   "onKillFocus",    "onLoadComplete", "onLoadError",
+        "onLoadInit",   "onLoadProgress", "onLoadStart",    "",
     };
     return names[id];
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
-
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/main/script/as_value.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 

@@ -1,13 +1,13 @@
 #include "swfplayer/main/script/function_call_frame.h"
 
-#include <cstdint>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
+
+#include <cstdint>
 
 namespace swfplayer {
 

@@ -1,13 +1,13 @@
 #include "swfplayer/main/script/listener.h"
 
-#include <cstdlib>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
+
+#include <cstdlib>
 
 namespace swfplayer {
 

@@ -14,11 +14,11 @@ const base_string& empty_name() {
 
 const base_string& property_name(int number) {
     static const base_string names[property_count] = {
-        "_x",          "_y",           "_xscale",    "_yscale",    "_currentframe",
-        "_totalframes", "_alpha",      "_visible",   "_width",     "_height",
-        "_rotation",   "_target",      "_framesloaded", "_name",   "_droptarget",
-        "_url",        "_highquality", "_focusrect", "_soundbuftime", "@@ mystery quality member",
-        "_xmouse",     "_ymouse",
+        "_x",           "_y",           "_xscale",       "_yscale",       "_currentframe",
+        "_totalframes", "_alpha",       "_visible",      "_width",        "_height",
+        "_rotation",    "_target",      "_framesloaded", "_name",         "_droptarget",
+        "_url",         "_highquality", "_focusrect",    "_soundbuftime", "@@ mystery quality member",
+        "_xmouse",      "_ymouse",
     };
     return number >= 0 && number < property_count ? names[number] : empty_name();
 }
@@ -32,7 +32,7 @@ const base_string& button_event_name(int index) {
 
 const base_string& textformat_member_name(int index) {
     static const base_string names[textformat_member_count] = {
-        "font", "size", "color", "bold", "italic", "underline", "url",
+        "font",   "size",  "color",      "bold",        "italic", "underline", "url",
         "target", "align", "leftMargin", "rightMargin", "indent", "leading",
     };
     return index >= 0 && index < textformat_member_count ? names[index] : empty_name();

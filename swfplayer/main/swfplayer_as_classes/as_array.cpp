@@ -1,12 +1,12 @@
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <vector>
-
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/fn_call.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
 namespace swfplayer {
 
@@ -121,9 +121,8 @@ const char* as_array::to_string() {
             elements.emplace_back(member.first, member.second);
         }
     }
-    std::sort(elements.begin(), elements.end(), [](const auto& a, const auto& b) {
-        return base_string::stricmp(a.first.c_str(), b.first.c_str()) < 0;
-    });
+    std::sort(elements.begin(), elements.end(),
+              [](const auto& a, const auto& b) { return base_string::stricmp(a.first.c_str(), b.first.c_str()) < 0; });
     base_string text;
     for (size_t i = 0; i < elements.size() && s_print_elements < max_print_elements; i++, s_print_elements++) {
         if (i > 0) {

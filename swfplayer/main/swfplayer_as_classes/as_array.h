@@ -31,7 +31,7 @@ public:
     void erase(const base_stringi& name) { erase_member(name); }
 
 private:
-    base_string m_text;   // the text of the last to_string
+    base_string m_text;  // the text of the last to_string
     bool m_printing = false;
 };
 

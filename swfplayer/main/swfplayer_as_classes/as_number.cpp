@@ -1,12 +1,12 @@
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/script/fn_call.h"
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-
-#include "swfplayer/base/log.h"
-#include "swfplayer/main/script/fn_call.h"
 
 namespace swfplayer {
 

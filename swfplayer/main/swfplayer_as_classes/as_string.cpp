@@ -1,12 +1,12 @@
 #include "swfplayer/main/swfplayer_as_classes/as_string.h"
 
-#include <cmath>
-#include <cstring>
-#include <vector>
-
 #include "swfplayer/base/utf8.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace swfplayer {
 

@@ -4,11 +4,11 @@
 //   "key <code>"                 for every key press the controllers are given (the stored code);
 //   "command <index> <command>"  for every menu command a controller sends (its menu number).
 // The controller end-to-end test drives its window with real key presses.
-#include <cstdio>
-
 #include "app/Application.h"
 #include "app/Controller.h"
 #include "app/Logger.h"
+
+#include <cstdio>
 
 namespace {
 

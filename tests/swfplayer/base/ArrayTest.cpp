@@ -1,10 +1,9 @@
 #include "swfplayer/base/array.h"
+#include "swfplayer/base/base_string.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "swfplayer/base/base_string.h"
 
 using swfplayer::array;
 using swfplayer::base_string;

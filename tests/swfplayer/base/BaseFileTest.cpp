@@ -1,4 +1,6 @@
 #include "swfplayer/base/base_file.h"
+#include "swfplayer/base/membuf.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +8,6 @@
 #include <limits>
 #include <string>
 #include <vector>
-
-#include "swfplayer/base/membuf.h"
-#include "tests/support/TempDir.h"
 
 using swfplayer::base_file;
 using swfplayer::membuf;

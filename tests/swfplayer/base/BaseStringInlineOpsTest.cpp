@@ -1,14 +1,14 @@
 // Appends that stay inside a string's storage, comparisons and hashes run inline, outside the
 // general resize path. These tests hold them to the storage rule and to plain definitions of the
 // order and the hashes, over random texts and texts that hold a NUL before their end.
+#include "swfplayer/base/base_string.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
-
-#include "swfplayer/base/base_string.h"
 
 namespace {
 
@@ -86,8 +86,10 @@ TEST(BaseStringInlineOps, order_and_case_blind_order_match_their_definitions) {
 
         std::string lower_a = a;
         std::string lower_b = b;
-        for (char& c : lower_a) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        for (char& c : lower_b) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        for (char& c : lower_a)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        for (char& c : lower_b)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         int expected_i = Sign(std::strcmp(lower_a.c_str(), lower_b.c_str()));
         ASSERT_EQ(expected_i, Sign(base_string::stricmp(a.c_str(), b.c_str()))) << a << " " << b;
         ASSERT_EQ(expected_i == 0, base_stringi(a.c_str()) == base_stringi(b.c_str()));

@@ -1,3 +1,4 @@
+#include "swfplayer/base/base_string.h"
 #include "swfplayer/base/hash.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +7,6 @@
 #include <random>
 #include <string>
 #include <unordered_map>
-
-#include "swfplayer/base/base_string.h"
 
 using swfplayer::base_string;
 using swfplayer::base_stringi;
@@ -29,7 +28,7 @@ struct all_ones_hash {
 // Runs random adds, sets, removes and lookups on the hash and on a standard map and compares
 // them throughout; the values own memory, so lost moves and double frees show up under the
 // sanitizers. A copy taken at the end must match and stay independent.
-template<class H>
+template <class H>
 void check_against_standard_map(uint32_t seed, int key_range, int steps) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     hash<int, std::string, H> table;
@@ -40,35 +39,33 @@ void check_against_standard_map(uint32_t seed, int key_range, int steps) {
         int key = static_cast<int>(random() % key_range);
         std::string value = "value " + std::to_string(random());
         switch (random() % 5) {
-            case 0:
-                if (reference.count(key) == 0) {
-                    table.add(key, value);
-                    reference[key] = value;
-                }
-                break;
-            case 1:
-                EXPECT_EQ(reference.count(key) == 0, table.try_add(key, value));
-                reference.emplace(key, value);
-                break;
-            case 2:
-                table.set(key, value);
+        case 0:
+            if (reference.count(key) == 0) {
+                table.add(key, value);
                 reference[key] = value;
-                break;
-            case 3:
-                EXPECT_EQ(reference.erase(key) == 1, table.remove(key));
-                break;
-            default: {
-                std::string found;
-                bool present = table.get(key, &found);
-                auto it = reference.find(key);
-                ASSERT_EQ(it != reference.end(), present) << "step " << step;
-                ASSERT_EQ(present, table.find_index(key) >= 0) << "step " << step;
-                ASSERT_EQ(present, table.find(key) != table.end()) << "step " << step;
-                ASSERT_EQ(table.find_index(key), present ? table.find(key).get_index() : -1) << "step " << step;
-                if (present) {
-                    ASSERT_EQ(it->second, found);
-                }
             }
+            break;
+        case 1:
+            EXPECT_EQ(reference.count(key) == 0, table.try_add(key, value));
+            reference.emplace(key, value);
+            break;
+        case 2:
+            table.set(key, value);
+            reference[key] = value;
+            break;
+        case 3: EXPECT_EQ(reference.erase(key) == 1, table.remove(key)); break;
+        default: {
+            std::string found;
+            bool present = table.get(key, &found);
+            auto it = reference.find(key);
+            ASSERT_EQ(it != reference.end(), present) << "step " << step;
+            ASSERT_EQ(present, table.find_index(key) >= 0) << "step " << step;
+            ASSERT_EQ(present, table.find(key) != table.end()) << "step " << step;
+            ASSERT_EQ(table.find_index(key), present ? table.find(key).get_index() : -1) << "step " << step;
+            if (present) {
+                ASSERT_EQ(it->second, found);
+            }
+        }
         }
         ASSERT_EQ(static_cast<int>(reference.size()), table.size());
     }

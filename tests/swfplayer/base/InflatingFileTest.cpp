@@ -1,14 +1,12 @@
 #include "swfplayer/base/inflating_file.h"
+#include "swfplayer/base/membuf.h"
 
 #include <gtest/gtest.h>
-
 #include <zlib.h>
 
 #include <memory>
 #include <random>
 #include <vector>
-
-#include "swfplayer/base/membuf.h"
 
 using swfplayer::base_file;
 using swfplayer::make_inflating_file;

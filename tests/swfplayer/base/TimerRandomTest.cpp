@@ -1,12 +1,11 @@
 #include "swfplayer/base/base_math.h"
 #include "swfplayer/base/base_random.h"
 #include "swfplayer/base/base_timer.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
-
-#include "tests/support/TempDir.h"
 
 namespace base_random = swfplayer::base_random;
 namespace base_timer = swfplayer::base_timer;

@@ -1,3 +1,4 @@
+#include "swfplayer/base/base_string.h"
 #include "swfplayer/base/utf8.h"
 
 #include <gtest/gtest.h>
@@ -5,8 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "swfplayer/base/base_string.h"
 
 using swfplayer::base_string;
 using swfplayer::decode_next_utf8_char;
@@ -45,7 +44,10 @@ TEST(Utf8Decode, decodes_each_kind_of_sequence_as_the_table_says) {
         {"lone last continuation", "\xBF", 0xFFFD, 1},
         {"byte FE", "\xFE", 0xFFFD, 1},
         {"byte FF", "\xFF", 0xFFFD, 1},
-        {"interrupted by ascii", "\xE2\x82" "A", 0xFFFD, 2},
+        {"interrupted by ascii",
+         "\xE2\x82"
+         "A",
+         0xFFFD, 2},
         {"interrupted by a lead byte", "\xC3\xC3\xA9", 0xFFFD, 1},
         {"truncated by NUL", "\xE2\x82", 0, 2},
         {"NUL after lead", "\xC3", 0, 1},
@@ -79,7 +81,9 @@ TEST(Utf8Encode, round_trips_every_length_and_ignores_values_above_31_bits) {
 }
 
 TEST(Utf8String, counts_indexes_and_cuts_by_characters_within_clamped_limits) {
-    base_string s("a\xC3\xA9" "b");
+    base_string s(
+        "a\xC3\xA9"
+        "b");
     EXPECT_EQ(3, s.utf8_length());
     const int indexes[] = {0, 1, 2, 3, 100, -1};
     const uint32_t chars[] = {0x61, 0xE9, 0x62, 0, 0, 0};
@@ -88,7 +92,9 @@ TEST(Utf8String, counts_indexes_and_cuts_by_characters_within_clamped_limits) {
     }
     // A byte limit inside a sequence counts the character that reaches it; a cut last sequence
     // is no character.
-    const char euro[] = "a\xE2\x82\xAC" "b";
+    const char euro[] =
+        "a\xE2\x82\xAC"
+        "b";
     const std::pair<int, int> limits[] = {{0, 0}, {-5, 0}, {1, 1}, {2, 2}, {4, 2}, {5, 3}, {1000, 3}};
     for (const auto& [limit, count] : limits) {
         EXPECT_EQ(count, base_string::utf8_char_count(euro, limit)) << "limit " << limit;
@@ -99,12 +105,15 @@ TEST(Utf8String, counts_indexes_and_cuts_by_characters_within_clamped_limits) {
     const struct {
         int start, end;
         const char* result;
-    } ranges[] = {{1, 3, "\xC3\xA9l"}, {2, 2, ""}, {3, 1, ""}, {2, 99, "llo"}, {-3, 2, "h\xC3\xA9"}, {5, 9, ""},
-                  {40, 50, ""}};
+    } ranges[] = {{1, 3, "\xC3\xA9l"},  {2, 2, ""}, {3, 1, ""},  {2, 99, "llo"},
+                  {-3, 2, "h\xC3\xA9"}, {5, 9, ""}, {40, 50, ""}};
     for (const auto& r : ranges) {
         EXPECT_STREQ(r.result, hello.utf8_substring(r.start, r.end).c_str()) << r.start << " to " << r.end;
     }
-    EXPECT_STREQ("\xC3\xA9" "b", s.utf8_substring(1, 3).c_str());
+    EXPECT_STREQ(
+        "\xC3\xA9"
+        "b",
+        s.utf8_substring(1, 3).c_str());
     EXPECT_STREQ("", base_string("a\xE2\x82").utf8_substring(1, 2).c_str());
 }
 

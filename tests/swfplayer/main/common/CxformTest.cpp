@@ -1,11 +1,11 @@
+#include "swfplayer/main/common/cxform.h"
+#include "swfplayer/main/common/rgba.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <limits>
 #include <string>
-
-#include "swfplayer/main/common/cxform.h"
-#include "swfplayer/main/common/rgba.h"
 
 namespace {
 
@@ -36,15 +36,11 @@ TEST(CxformTest, channels_are_limited_to_0_255_and_truncated) {
         float multiplier, add;
         uint8_t in, expected;
     } cases[] = {
-        {2, 100, 100, 255},  // 300 limited
-        {2, 100, 0, 100},
-        {-1, 0, 50, 0},  // -50 limited
-        {1, 254.9f, 0, 254},  // truncated
-        {1, 0.999f, 0, 0},
-        {0.5f, 0, 255, 127},
-        {kNan, 0, 10, 255},  // NaN limits to 255
-        {FLT_MAX, 0, 2, 255},
-        {1, -FLT_MAX, 2, 0},
+        {2, 100, 100, 255},                                             // 300 limited
+        {2, 100, 0, 100},     {-1, 0, 50, 0},                           // -50 limited
+        {1, 254.9f, 0, 254},                                            // truncated
+        {1, 0.999f, 0, 0},    {0.5f, 0, 255, 127}, {kNan, 0, 10, 255},  // NaN limits to 255
+        {FLT_MAX, 0, 2, 255}, {1, -FLT_MAX, 2, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.multiplier) + " " + std::to_string(c.add) + " " + std::to_string(c.in));

@@ -1,3 +1,6 @@
+#include "swfplayer/main/common/finite_float.h"
+#include "swfplayer/main/common/matrix.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -5,9 +8,6 @@
 #include <limits>
 #include <random>
 #include <string>
-
-#include "swfplayer/main/common/finite_float.h"
-#include "swfplayer/main/common/matrix.h"
 
 namespace {
 

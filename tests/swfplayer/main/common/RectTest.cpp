@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "swfplayer/main/common/rect.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,6 +1,9 @@
 // The stream takes fields straight from its read-ahead block when the block and the tag hold
 // enough bytes, and byte by byte otherwise. These tests run long random sequences of reads over
 // block ends and tag ends against a plain model of the format's bit and byte reads.
+#include "swfplayer/main/common/stream.h"
+#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,9 +11,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-#include "swfplayer/main/common/stream.h"
-#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 
 namespace {
 
@@ -86,8 +86,12 @@ Bytes RandomBytes(std::mt19937* random, size_t count) {
 
 // A long-form tag header of type 1 whose body is the rest of bytes, cut at body_length.
 void WriteTagHeader(Bytes* bytes, uint32_t body_length) {
-    const uint8_t header[6] = {0x7F, 0x00, static_cast<uint8_t>(body_length), static_cast<uint8_t>(body_length >> 8),
-                               static_cast<uint8_t>(body_length >> 16), static_cast<uint8_t>(body_length >> 24)};
+    const uint8_t header[6] = {0x7F,
+                               0x00,
+                               static_cast<uint8_t>(body_length),
+                               static_cast<uint8_t>(body_length >> 8),
+                               static_cast<uint8_t>(body_length >> 16),
+                               static_cast<uint8_t>(body_length >> 24)};
     std::copy(header, header + 6, bytes->begin());
 }
 
@@ -104,31 +108,19 @@ void CompareRandomReads(std::mt19937* random, swfplayer::stream* in, ModelReader
         SCOPED_TRACE("step " + std::to_string(step) + " kind " + std::to_string(kind) + " bits " +
                      std::to_string(bits) + " at " + std::to_string(in->get_position()));
         switch (kind) {
-            case 0:
-            case 1:
-                ASSERT_EQ(in->read_uint(bits), model->read_uint(bits));
-                break;
-            case 2:
-                ASSERT_EQ(in->read_sint(bits), model->read_sint(bits));
-                break;
-            case 3:
-                ASSERT_EQ(in->read_bool(), model->read_uint(1) != 0);
-                break;
-            case 4:
-                ASSERT_EQ(in->read_u8(), model->read_little_endian(1));
-                break;
-            case 5:
-                ASSERT_EQ(in->read_u16(), model->read_little_endian(2));
-                break;
-            case 6:
-                ASSERT_EQ(in->read_u32(), model->read_little_endian(4));
-                break;
-            case 7: {
-                swfplayer::base_string text;
-                in->read_string(&text);
-                ASSERT_EQ(std::string(text.c_str()), model->read_string());
-                break;
-            }
+        case 0:
+        case 1: ASSERT_EQ(in->read_uint(bits), model->read_uint(bits)); break;
+        case 2: ASSERT_EQ(in->read_sint(bits), model->read_sint(bits)); break;
+        case 3: ASSERT_EQ(in->read_bool(), model->read_uint(1) != 0); break;
+        case 4: ASSERT_EQ(in->read_u8(), model->read_little_endian(1)); break;
+        case 5: ASSERT_EQ(in->read_u16(), model->read_little_endian(2)); break;
+        case 6: ASSERT_EQ(in->read_u32(), model->read_little_endian(4)); break;
+        case 7: {
+            swfplayer::base_string text;
+            in->read_string(&text);
+            ASSERT_EQ(std::string(text.c_str()), model->read_string());
+            break;
+        }
         }
         ASSERT_EQ(in->get_position(), model->position());
     }

@@ -1,12 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <zlib.h>
-
-#include <algorithm>
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "swfplayer/main/common/cxform.h"
 #include "swfplayer/main/common/matrix.h"
 #include "swfplayer/main/common/rect.h"
@@ -15,6 +6,14 @@
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tools/swfkit/BitWriter.h"
 #include "tools/swfkit/Records.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -118,7 +117,7 @@ TEST(StreamTest, strings_terminated_counted_long_and_cut_short_by_the_file_end) 
 
 TEST(StreamTest, short_and_long_tag_headers_and_reads_inside_the_tag) {
     ByteStream s({0x3F, 0x00, 0x00, 0x00, 0x00, 0x00,  // long form, type 0, length 0
-                  0x43, 0x00, 'a', 'b', 0, 0x99});       // type 1, body "ab\0"
+                  0x43, 0x00, 'a', 'b', 0, 0x99});     // type 1, body "ab\0"
     EXPECT_EQ(s.in.open_tag(), 0);
     EXPECT_EQ(s.in.get_tag_end_position(), 6);
     s.in.close_tag();
@@ -262,7 +261,7 @@ TEST_F(StreamLogTest, inflate_wrapper_stops_on_truncated_and_corrupt_data) {
 
 // Record readers of the geometry types, fed by the kit's record writers and by hand-made bits.
 
-template<class Write>
+template <class Write>
 Bytes Written(Write write) {
     swfkit::BitWriter w;
     write(w);

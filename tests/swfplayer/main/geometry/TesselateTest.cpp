@@ -1,3 +1,8 @@
+#include "swfplayer/main/geometry/fill_rings.h"
+#include "swfplayer/main/geometry/tesselate.h"
+#include "tests/support/CoverageOracle.h"
+#include "tests/support/RandomOutlines.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,11 +11,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-#include "swfplayer/main/geometry/fill_rings.h"
-#include "swfplayer/main/geometry/tesselate.h"
-#include "tests/support/CoverageOracle.h"
-#include "tests/support/RandomOutlines.h"
 
 namespace {
 
@@ -214,8 +214,8 @@ TEST(TesselateTest, rings_of_one_style_go_to_one_triangulation) {
     EXPECT_EQ(accepter.fills[0].expected, 8);
     ExpectFaithful({kSquare, hole}, accepter.fills[0].coords);
     // Lines first, as drawn, then the fill, then the end of the shape.
-    EXPECT_EQ(accepter.calls, (std::vector<std::string>{"line_strip", "line_strip", "begin_trilist",
-                                                        "batch", "end_trilist", "end_shape"}));
+    EXPECT_EQ(accepter.calls, (std::vector<std::string>{"line_strip", "line_strip", "begin_trilist", "batch",
+                                                        "end_trilist", "end_shape"}));
     EXPECT_EQ(accepter.strips[1].points.front().x, 30);
     EXPECT_EQ(accepter.strips[1].points[1].y, 70);
 }
@@ -293,7 +293,9 @@ TEST(TesselateTest, shuffled_fragments_of_an_outline_fill_it_exactly) {
 // The joining rule written as literally as possible: passes over all paths, each ending at its
 // first change, until a pass changes nothing.
 void JoinByPasses(std::vector<tess::fill_path>* paths) {
-    auto same = [](const point& a, const point& b) { return a.x == b.x && a.y == b.y; };
+    auto same = [](const point& a, const point& b) {
+        return a.x == b.x && a.y == b.y;
+    };
     for (bool changed = true; changed;) {
         changed = false;
         for (size_t p = 0; p < paths->size() && !changed; p++) {

@@ -1,3 +1,9 @@
+#include "swfplayer/main/geometry/edge_grid.h"
+#include "swfplayer/main/geometry/grid_layout.h"
+#include "swfplayer/main/geometry/index_set.h"
+#include "swfplayer/main/geometry/point_tree.h"
+#include "swfplayer/main/geometry/tri_predicates.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -5,12 +11,6 @@
 #include <random>
 #include <set>
 #include <vector>
-
-#include "swfplayer/main/geometry/edge_grid.h"
-#include "swfplayer/main/geometry/grid_layout.h"
-#include "swfplayer/main/geometry/index_set.h"
-#include "swfplayer/main/geometry/point_tree.h"
-#include "swfplayer/main/geometry/tri_predicates.h"
 
 namespace {
 
@@ -75,8 +75,8 @@ TEST(TriangulateIndexTest, point_tree_reports_points_on_triangle_edges_at_any_sc
                 float t[6];
                 for (float& v : t) {
                     float fraction = round % 2 == 0 ? static_cast<float>(rng() % 4096) / 4096.0f : 0.0f;
-                    v = offset + scale * (static_cast<float>(8 * static_cast<int>(rng() % 64) - 256) +
-                                          fraction * 7.77f);
+                    v = offset +
+                        scale * (static_cast<float>(8 * static_cast<int>(rng() % 64) - 256) + fraction * 7.77f);
                 }
                 if (left_sign(t[0], t[1], t[2], t[3], t[4], t[5]) <= 0) {
                     continue;
@@ -89,8 +89,8 @@ TEST(TriangulateIndexTest, point_tree_reports_points_on_triangle_edges_at_any_sc
                     // within a unit in the last place of it, on either side.
                     for (int k = 0; k <= 16; k++) {
                         float r = k <= 8 ? k / 8.0f : static_cast<float>(rng() % 1000) / 1000.0f;
-                        points.push_back({t[2 * e] + (t[2 * f] - t[2 * e]) * r,
-                                          t[2 * e + 1] + (t[2 * f + 1] - t[2 * e + 1]) * r});
+                        points.push_back(
+                            {t[2 * e] + (t[2 * f] - t[2 * e]) * r, t[2 * e + 1] + (t[2 * f + 1] - t[2 * e + 1]) * r});
                     }
                 }
                 for (const auto& p : points) {

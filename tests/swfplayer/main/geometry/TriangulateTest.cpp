@@ -1,3 +1,8 @@
+#include "swfplayer/main/geometry/tri_predicates.h"
+#include "swfplayer/main/geometry/triangulate.h"
+#include "tests/support/CoverageOracle.h"
+#include "tests/support/RandomOutlines.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,11 +10,6 @@
 #include <limits>
 #include <random>
 #include <vector>
-
-#include "swfplayer/main/geometry/triangulate.h"
-#include "swfplayer/main/geometry/tri_predicates.h"
-#include "tests/support/CoverageOracle.h"
-#include "tests/support/RandomOutlines.h"
 
 namespace {
 
@@ -167,8 +167,8 @@ TEST(TriangulateTest, random_polygons_with_holes_are_covered_exactly) {
 
 TEST(TriangulateTest, garbage_input_terminates_with_triangles_from_its_points) {
     std::mt19937 rng(7);
-    const float specials[] = {0.0f, -0.0f, 1.0f, std::numeric_limits<float>::max(),
-                              -std::numeric_limits<float>::max(), 1e-45f, 3.0f};
+    const float specials[] = {
+        0.0f, -0.0f, 1.0f, std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(), 1e-45f, 3.0f};
     for (int round = 0; round < 300; round++) {
         Rings rings(1 + rng() % 4);
         for (auto& ring : rings) {
@@ -197,9 +197,11 @@ TEST(TriangulateTest, garbage_input_terminates_with_triangles_from_its_points) {
 
 // Exact sign of L for floats that are multiples of 2^-16 below 2^39, from 128-bit integers.
 int ExactLeftSign(float ax, float ay, float bx, float by, float cx, float cy) {
-    auto fixed = [](float v) { return static_cast<__int128>(std::ldexp(static_cast<double>(v), 16)); };
-    __int128 det = (fixed(bx) - fixed(ax)) * (fixed(cy) - fixed(ay)) -
-                   (fixed(cx) - fixed(ax)) * (fixed(by) - fixed(ay));
+    auto fixed = [](float v) {
+        return static_cast<__int128>(std::ldexp(static_cast<double>(v), 16));
+    };
+    __int128 det =
+        (fixed(bx) - fixed(ax)) * (fixed(cy) - fixed(ay)) - (fixed(cx) - fixed(ax)) * (fixed(by) - fixed(ay));
     return det > 0 ? 1 : (det < 0 ? -1 : 0);
 }
 
@@ -212,7 +214,9 @@ TEST(TriangulateTest, left_test_is_exact_near_collinear_points) {
     int degenerate = 0;
     for (int round = 0; round < 20000; round++) {
         // Every value is a multiple of 2^-16 that a float holds exactly.
-        auto snap = [](double v) { return static_cast<float>(std::ldexp(std::round(std::ldexp(v, 16)), -16)); };
+        auto snap = [](double v) {
+            return static_cast<float>(std::ldexp(std::round(std::ldexp(v, 16)), -16));
+        };
         auto coordinate = [&]() {
             int exponent = static_cast<int>(rng() % 31) - 16;
             return snap(std::ldexp(static_cast<double>(rng() % (1u << 24)), exponent));
@@ -232,7 +236,9 @@ TEST(TriangulateTest, left_test_is_exact_near_collinear_points) {
     // which the plain double formula loses when it rounds b - a to b.
     int plain_double_wrong = 0;
     for (int round = 0; round < 2000; round++) {
-        auto small = [&]() { return static_cast<double>(static_cast<int>(rng() % 201) - 100); };
+        auto small = [&]() {
+            return static_cast<double>(static_cast<int>(rng() % 201) - 100);
+        };
         double px = small(), py = small(), k1 = small(), k2 = small();
         float bx = static_cast<float>(k1 * px), by = static_cast<float>(k1 * py);
         float cx = static_cast<float>(k2 * px), cy = static_cast<float>(k2 * py);

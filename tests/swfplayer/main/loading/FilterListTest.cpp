@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "swfplayer/main/loading/filter_list.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tools/swfkit/BitWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 

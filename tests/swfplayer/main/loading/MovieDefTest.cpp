@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tools/swfkit/Movie.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 

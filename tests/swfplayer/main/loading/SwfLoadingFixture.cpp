@@ -1,8 +1,8 @@
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 
-#include <utility>
-
 #include "swfplayer/main/loading/movie_loader.h"
+
+#include <utility>
 
 namespace swf_testing {
 

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "swfplayer/base/log.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/loading/movie_def_impl.h"
+#include "swfplayer/main/script/player.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "swfplayer/base/log.h"
-#include "swfplayer/base/smart_ptr.h"
-#include "swfplayer/main/loading/movie_def_impl.h"
-#include "swfplayer/main/script/player.h"
-#include "swfplayer/main/common/stream.h"
 
 namespace swf_testing {
 

@@ -1,18 +1,18 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
+#include "swfplayer/main/script/as_s_function.h"
 #include "tests/support/TempDir.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tools/swfkit/Movie.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -38,8 +38,8 @@ public:
                                              bool replace, const swfplayer::cxform&, const swfplayer::matrix& mat,
                                              float ratio, uint16_t clip_depth) override {
         calls.push_back("add " + std::to_string(character_id) + " '" + name.c_str() + "' " +
-                        std::to_string(handlers.size()) + " " + std::to_string(depth) + " " +
-                        std::to_string(replace) + " " + std::to_string(static_cast<int>(mat.m[0][2])) + " " +
+                        std::to_string(handlers.size()) + " " + std::to_string(depth) + " " + std::to_string(replace) +
+                        " " + std::to_string(static_cast<int>(mat.m[0][2])) + " " +
                         std::to_string(static_cast<int>(ratio * 100)) + " " + std::to_string(clip_depth));
         return nullptr;
     }
@@ -50,8 +50,7 @@ public:
     }
     void replace_display_object(uint16_t character_id, const swfplayer::base_string& name, int depth, bool,
                                 const swfplayer::cxform&, bool, const swfplayer::matrix&, float, uint16_t) override {
-        calls.push_back("replace " + std::to_string(character_id) + " '" + name.c_str() + "' " +
-                        std::to_string(depth));
+        calls.push_back("replace " + std::to_string(character_id) + " '" + name.c_str() + "' " + std::to_string(depth));
     }
     void add_action_buffer(swfplayer::action_buffer* buffer) override { buffers.push_back(buffer); }
     void set_background_color(const swfplayer::rgba& color) override { background = color; }
@@ -89,7 +88,7 @@ protected:
     }
 
     // Loads a one-frame movie whose frame holds the tags that fill writes.
-    template<class Fill>
+    template <class Fill>
     swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadFrame(int version, Fill fill) {
         Movie movie(version, {0, 2000, 0, 2000}, 12.0);
         fill(movie.Tags());
@@ -141,7 +140,7 @@ TEST_F(TagLoaderTest, place_move_replace_and_remove) {
     }
     EXPECT_EQ(Place(def.get_ptr(), 3)->m_character_id, 0);
     std::vector<std::string> expected = {"add 7 'ball' 0 3 1 0 100 9", "move 3 0 1", "replace 8 '' 3",
-                                         "add 0 '' 0 4 1 0 0 0", "remove 3 7", "remove 3 -1"};
+                                         "add 0 '' 0 4 1 0 0 0",       "remove 3 7", "remove 3 -1"};
     EXPECT_EQ(RunFrame(def.get_ptr()), expected);
 }
 
@@ -186,9 +185,8 @@ TEST_F(TagLoaderTest, reversing_placements) {
     frame[4]->execute_state_reverse(m_target.get_ptr(), 2);
     m_target->previous = nullptr;
     frame[3]->execute_state_reverse(m_target.get_ptr(), 2);
-    std::vector<std::string> expected = {"remove 3 7", "remove 5 -1",   "find 2 5 -1",   "find 2 5 -1",
-                                         "add 2 '' 0 5 1 0 0 0",       "find 2 5 -1", "add 2 '' 0 5 1 0 0 0",
-                                         "find 2 3 7"};
+    std::vector<std::string> expected = {"remove 3 7",           "remove 5 -1", "find 2 5 -1",          "find 2 5 -1",
+                                         "add 2 '' 0 5 1 0 0 0", "find 2 5 -1", "add 2 '' 0 5 1 0 0 0", "find 2 3 7"};
     EXPECT_EQ(m_target->calls, expected);
     EXPECT_TRUE(Logged("reverse REPLACE can't find previous replace or add tag(2, 5)"));
     EXPECT_TRUE(Logged("reverse REMOVE can't find previous replace or add tag(2, 3)"));

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tools/swfkit/SampleMovies.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 

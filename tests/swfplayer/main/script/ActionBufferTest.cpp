@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace swfplayer;
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "tests/swfplayer/main/script/ScriptTestKit.h"
+
+#include <gtest/gtest.h>
 
 using namespace swfplayer;
 using namespace script_test;
@@ -94,8 +94,8 @@ TEST_F(AsEnvironmentTest, split_path_forms) {
         const char* variable;
     };
     const split_case cases[] = {
-        {"a/b:c", true, "a/b", "c"}, {"a.b.c", true, "a.b", "c"}, {"/a/b:c", true, "/a/b", "c"},
-        {"/a/b/:x", true, "/a/b", "x"}, {"/:x", true, "/", "x"},    {"plain", false, "", ""},
+        {"a/b:c", true, "a/b", "c"},    {"a.b.c", true, "a.b", "c"}, {"/a/b:c", true, "/a/b", "c"},
+        {"/a/b/:x", true, "/a/b", "x"}, {"/:x", true, "/", "x"},     {"plain", false, "", ""},
         {"a:b.c", true, "a", "b.c"},
     };
     for (const split_case& c : cases) {

@@ -1,15 +1,15 @@
+#include "swfplayer/main/script/as_c_function.h"
+#include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
 #include <string>
 #include <vector>
-
-#include "tests/swfplayer/main/script/ScriptTestKit.h"
-#include "swfplayer/main/script/as_c_function.h"
-#include "swfplayer/main/script/event_id.h"
-#include "swfplayer/main/script/fn_call.h"
-#include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 
 using namespace swfplayer;
 using namespace script_test;
@@ -96,9 +96,9 @@ void getter_five(const fn_call& fn) {
 
 TEST_F(AsObjectTest, set_member_calls_a_setter_found_anywhere_on_the_chain) {
     smart_ptr<as_object> proto = make_object();
-    EXPECT_TRUE(call_builtin(proto.get_ptr(), "addProperty",
-                             {as_value("x"), as_value(getter_five), as_value(recording_setter)})
-                    .to_bool());
+    EXPECT_TRUE(
+        call_builtin(proto.get_ptr(), "addProperty", {as_value("x"), as_value(getter_five), as_value(recording_setter)})
+            .to_bool());
     smart_ptr<as_object> object = make_object();
     object->set_proto(proto.get_ptr());
     s_setter_calls = 0;
@@ -285,18 +285,9 @@ TEST_F(AsObjectTest, find_target_resolves_slash_and_dot_paths) {
         as_object* expected;
     };
     const path_case cases[] = {
-        {"", start.get_ptr()},
-        {"a", a.get_ptr()},
-        {"a.b", b.get_ptr()},
-        {"a/b", b.get_ptr()},
-        {"a/", a.get_ptr()},
-        {"a..b", odd.get_ptr()},
-        {"/", root.get_ptr()},
-        {"/top", from_root.get_ptr()},
-        {"a/b/../x", nullptr},
-        {"missing", nullptr},
-        {"a.missing", nullptr},
-        {"n", nullptr},
+        {"", start.get_ptr()}, {"a", a.get_ptr()},      {"a.b", b.get_ptr()},   {"a/b", b.get_ptr()},
+        {"a/", a.get_ptr()},   {"a..b", odd.get_ptr()}, {"/", root.get_ptr()},  {"/top", from_root.get_ptr()},
+        {"a/b/../x", nullptr}, {"missing", nullptr},    {"a.missing", nullptr}, {"n", nullptr},
         {"n.x", nullptr},
     };
     for (const path_case& c : cases) {

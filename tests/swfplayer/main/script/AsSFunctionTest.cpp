@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "tests/swfplayer/main/script/ScriptTestKit.h"
 #include "swfplayer/main/script/as_c_function.h"
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/function_call_frame.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
 
 using namespace swfplayer;
 using namespace script_test;
@@ -230,7 +230,8 @@ TEST_F(AsSFunctionTest, the_call_method_passes_this_and_only_the_first_argument)
     // The call method of a script function invoked on a native stand-in records what it gets.
     smart_ptr<as_c_function> recorder = new as_c_function(m_player.get_ptr(), record_call);
     smart_ptr<as_object> o = new as_object(m_player.get_ptr());
-    as_value result = call(m_env, call_member, as_value(recorder.get_ptr()), {as_value(o.get_ptr()), as_value(1.0), as_value(2.0)});
+    as_value result =
+        call(m_env, call_member, as_value(recorder.get_ptr()), {as_value(o.get_ptr()), as_value(1.0), as_value(2.0)});
     EXPECT_STREQ(result.to_string(), "done");
     EXPECT_EQ(s_seen_this.to_object(), o.get_ptr());
     EXPECT_EQ(s_seen_nargs, 1);

@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <climits>
-#include <cmath>
-#include <string>
-
-#include "tests/swfplayer/main/script/ScriptTestKit.h"
 #include "swfplayer/main/script/as_c_function.h"
 #include "swfplayer/main/script/as_property.h"
 #include "swfplayer/main/script/fn_call.h"
@@ -12,6 +5,13 @@
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 #include "swfplayer/main/swfplayer_as_classes/as_string.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <string>
 
 using namespace swfplayer;
 using namespace script_test;
@@ -69,8 +69,13 @@ TEST(AsValueTest, to_int_truncates_and_gives_int_min_outside_32_bits) {
         double value;
         int expected;
     } cases[] = {
-        {-3.9, -3}, {3.9, 3}, {2147483647.0, 2147483647}, {2147483648.0, INT_MIN}, {-2147483649.0, INT_MIN},
-        {NAN, INT_MIN}, {INFINITY, INT_MIN},
+        {-3.9, -3},
+        {3.9, 3},
+        {2147483647.0, 2147483647},
+        {2147483648.0, INT_MIN},
+        {-2147483649.0, INT_MIN},
+        {NAN, INT_MIN},
+        {INFINITY, INT_MIN},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(as_value(c.value).to_int(), c.expected) << c.value;

@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
-#include "tests/swfplayer/main/script/ScriptTestKit.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/listener.h"
 #include "swfplayer/main/script/static_names.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace swfplayer;
 using namespace script_test;

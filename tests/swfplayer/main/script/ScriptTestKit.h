@@ -3,12 +3,12 @@
 // Small pieces the script-core tests share: a stand-in display clip with its own environment,
 // and a call helper that pushes arguments the way the interpreter does.
 
-#include <vector>
-
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/player.h"
+
+#include <vector>
 
 namespace script_test {
 
@@ -26,7 +26,7 @@ public:
 
 // The value get_member gives for the name (undefined when there is none); object is a plain or
 // a smart pointer.
-template<class Object>
+template <class Object>
 as_value member(const Object& object, const char* name) {
     as_value value;
     object->get_member(name, &value);

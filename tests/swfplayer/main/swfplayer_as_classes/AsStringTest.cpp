@@ -1,13 +1,13 @@
+#include "swfplayer/main/swfplayer_as_classes/as_array.h"
+#include "swfplayer/main/swfplayer_as_classes/as_number.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <string>
 #include <vector>
-
-#include "tests/swfplayer/main/script/ScriptTestKit.h"
-#include "swfplayer/main/swfplayer_as_classes/as_array.h"
-#include "swfplayer/main/swfplayer_as_classes/as_number.h"
 
 using namespace swfplayer;
 using namespace script_test;
