@@ -1,12 +1,16 @@
 #include "swfplayer/main/script/player.h"
 
 #include "swfplayer/base/hash.h"
+#include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/swfplayer_as_classes/action_init.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 #include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 #include "swfplayer/main/swfplayer_as_classes/as_string.h"
+
+#include <cfloat>
 
 namespace swfplayer {
 
@@ -83,16 +87,7 @@ bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
 player::player() {
     m_global = new as_object(this);
     clear_heap_flag(m_global.get_ptr());
-    // The globals of the classes built so far, in registration order.
-    as_object* global = m_global.get_ptr();
-    global->builtin_member("Object", as_value(as_global_object_ctor));
-    global->builtin_member("Array", as_value(as_global_array_ctor));
-    global->builtin_member("String", as_value(as_global_string_ctor));
-    global->builtin_member("Number", as_value(as_global_number_ctor));
-    global->builtin_member("Boolean", as_value(as_global_boolean_ctor));
-    global->builtin_member("parseFloat", as_value(as_global_parsefloat));
-    global->builtin_member("parseInt", as_value(as_global_parseint));
-    global->builtin_member("isNaN", as_value(as_global_isnan));
+    action_init(this);
     if (s_player_count == 0) {
         build_builtin_tables();
     }
@@ -100,6 +95,7 @@ player::player() {
 }
 
 player::~player() {
+    m_frame_objects.clear();
     m_root_movie = nullptr;
     m_global = nullptr;
     s_player_count--;
@@ -151,6 +147,9 @@ void player::mark_alive(as_object* object) {
 
 void player::sweep_heap() {
     mark_alive(m_global.get_ptr());
+    for (const smart_ptr<as_object>& object : m_frame_objects) {
+        mark_alive(object.get_ptr());
+    }
     release_heap(true);
 }
 
@@ -178,6 +177,48 @@ void player::release_heap(bool only_flagged) {
     }
     for (const smart_ptr<as_object>& object : doomed) {
         m_heap.erase(object.get_ptr());
+    }
+}
+
+bool player::add_frame_object(as_object* object) {
+    if (object == nullptr) {
+        return false;
+    }
+    if (has_frame_object(object)) {
+        return true;
+    }
+    if (get_frame_object_count() >= max_frame_objects) {
+        log_error("error: player::add_frame_object: %d objects already want the frame tick, addition refused\n",
+                  max_frame_objects);
+        return false;
+    }
+    m_frame_objects.push_back(object);
+    return true;
+}
+
+void player::remove_frame_object(as_object* object) {
+    std::erase_if(m_frame_objects, [object](const smart_ptr<as_object>& listed) { return listed == object; });
+}
+
+bool player::has_frame_object(const as_object* object) const {
+    for (const smart_ptr<as_object>& listed : m_frame_objects) {
+        if (listed.get_ptr() == object) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void player::advance_frame_objects(float dt) {
+    if (!(dt >= 0.0f && dt <= FLT_MAX)) {
+        dt = 0.0f;
+    }
+    // Objects may add and remove frame objects (themselves included) while they advance.
+    std::vector<smart_ptr<as_object>> walk = m_frame_objects;
+    for (const smart_ptr<as_object>& object : walk) {
+        if (has_frame_object(object.get_ptr())) {
+            object->advance(dt);
+        }
     }
 }
 

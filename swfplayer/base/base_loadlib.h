@@ -1,0 +1,31 @@
+#pragma once
+
+#include "swfplayer/base/base_string.h"
+
+namespace swfplayer {
+
+class as_object;
+
+// The entry point an extension module exports as "swfplayer_module_init": called once, after
+// the module is loaded, with the player's global object, on which it registers what it offers.
+typedef void (*swfplayer_module_init_function)(as_object* global);
+
+// An extension module, opened by a plain name (no '/', '\\' or "..") from the program's own
+// module folder; a refused name or a failed load is logged and leaves no library. The library
+// is closed with the object.
+class base_loadlib {
+public:
+    explicit base_loadlib(const base_string& name);
+    ~base_loadlib();
+    base_loadlib(const base_loadlib&) = delete;
+    base_loadlib& operator=(const base_loadlib&) = delete;
+
+    bool is_loaded() const { return m_handle != nullptr; }
+    // The address of an exported symbol; null when absent or when no library was loaded.
+    void* get_function(const char* symbol) const;
+
+private:
+    void* m_handle = nullptr;
+};
+
+}  // namespace swfplayer
