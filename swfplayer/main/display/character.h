@@ -49,11 +49,16 @@ public:
     // The host's background alpha as 0..1.
     virtual float get_background_alpha() { return 1.0f; }
 
+    // The character's own colour transform (its parent's is not included).
+    const cxform& get_cxform() const { return m_color_transform; }
+    void set_cxform(const cxform& cx) { m_color_transform = cx; }
+
     // The dictionary id of the definition (-1 or 0 for instances made by script).
     int m_id;
 
 private:
     weak_ptr<character> m_parent;
+    cxform m_color_transform;
 };
 
 }  // namespace swfplayer

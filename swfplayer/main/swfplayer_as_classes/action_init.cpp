@@ -5,6 +5,7 @@
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 #include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
+#include "swfplayer/main/swfplayer_as_classes/as_color.h"
 #include "swfplayer/main/swfplayer_as_classes/as_date.h"
 #include "swfplayer/main/swfplayer_as_classes/as_global_functions.h"
 #include "swfplayer/main/swfplayer_as_classes/as_key.h"
@@ -28,7 +29,7 @@ void action_init(player* owner) {
     owner->set_start_time(base_timer::get_ticks());
     owner->set_trace_function(as_global_trace);
     // In the registry's order. Classes that come with the display, sound and network sides
-    // (Sound, MovieClip, TextField, XMLSocket, MovieClipLoader, Color, LoadVars, NetStream,
+    // (Sound, MovieClip, TextField, XMLSocket, MovieClipLoader, LoadVars, NetStream,
     // NetConnection) take their places when those sides register them.
     global->builtin_member("trace", as_value(as_global_trace));
     global->builtin_member("Object", as_value(as_global_object_ctor));
@@ -37,6 +38,7 @@ void action_init(player* owner) {
     global->builtin_member("String", as_value(as_global_string_ctor));
     global->builtin_member("Number", as_value(as_global_number_ctor));
     global->builtin_member("Boolean", as_value(as_global_boolean_ctor));
+    global->builtin_member("Color", as_value(as_global_color_ctor));
     global->builtin_member("Date", as_value(as_global_date_ctor));
     global->builtin_member("Selection", as_value(new as_selection(owner)));
     global->builtin_member("ASSetPropFlags", as_value(as_global_assetpropflags));

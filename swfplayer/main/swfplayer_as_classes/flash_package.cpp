@@ -4,6 +4,7 @@
 #include "swfplayer/main/swfplayer_as_classes/as_event.h"
 #include "swfplayer/main/swfplayer_as_classes/as_matrix.h"
 #include "swfplayer/main/swfplayer_as_classes/as_point.h"
+#include "swfplayer/main/swfplayer_as_classes/as_transform.h"
 
 namespace swfplayer {
 
@@ -11,7 +12,7 @@ as_object* make_flash_package(player* owner) {
     as_object* geom = new as_object(owner);
     geom->builtin_member("Point", as_value(as_global_point_ctor));
     geom->builtin_member("Matrix", as_value(as_global_matrix_ctor));
-    // "Transform" acts on a clip's colour transform, which clips do not offer to script yet.
+    geom->builtin_member("Transform", as_value(as_global_transform_ctor));
     geom->builtin_member("ColorTransform", as_value(as_global_color_transform_ctor));
     as_object* flash = new as_object(owner);
     flash->builtin_member("geom", as_value(geom));

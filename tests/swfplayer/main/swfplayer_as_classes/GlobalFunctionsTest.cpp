@@ -47,10 +47,10 @@ protected:
 };
 
 TEST_F(GlobalFunctionsTest, the_registry_holds_every_global_hidden_from_enumeration) {
-    for (const char* name :
-         {"trace",       "Object",        "Array",          "TextFormat", "String",   "Number",        "Boolean",
-          "Date",        "Selection",     "ASSetPropFlags", "math",       "Key",      "AsBroadcaster", "flash",
-          "setInterval", "clearInterval", "getVersion",     "parseFloat", "parseInt", "isNaN",         "$version"}) {
+    for (const char* name : {"trace",      "Object",        "Array", "TextFormat",  "String",         "Number",
+                             "Boolean",    "Color",         "Date",  "Selection",   "ASSetPropFlags", "math",
+                             "Key",        "AsBroadcaster", "flash", "setInterval", "clearInterval",  "getVersion",
+                             "parseFloat", "parseInt",      "isNaN", "$version"}) {
         as_value value;
         ASSERT_TRUE(m_player->get_global()->get_own_member(name, &value)) << name;
         EXPECT_EQ(value.get_flags(), AS_DONT_ENUM) << name;
