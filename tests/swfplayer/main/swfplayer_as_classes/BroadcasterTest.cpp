@@ -74,7 +74,6 @@ TEST_F(BroadcasterTest, initialize_adds_the_list_and_the_three_methods_as_ordina
     }
     EXPECT_TRUE(get(s_broadcaster, "_listeners").to_object()->is(AS_LISTENER));
 }
-}
 
 TEST_F(BroadcasterTest, listeners_hear_messages_in_order_and_nested_broadcasts_wait_their_turn) {
     smart_ptr<as_object> a = listener_named("a");
