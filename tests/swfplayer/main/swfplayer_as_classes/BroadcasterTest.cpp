@@ -116,6 +116,16 @@ TEST_F(BroadcasterTest, a_listener_that_always_broadcasts_again_is_cut_off) {
     EXPECT_EQ(s_deliveries, std::vector<std::string>{"b.onEcho(1)"});
 }
 
+TEST_F(BroadcasterTest, a_full_listener_list_refuses_more_with_a_log_line) {
+    std::vector<smart_ptr<as_object>> listeners;
+    for (int i = 0; i <= listener::max_slots; i++) {
+        listeners.push_back(listener_named("many"));
+        method(s_broadcaster, "addListener", {as_value(listeners.back().get_ptr())});
+    }
+    EXPECT_EQ(get(get(s_broadcaster, "_listeners"), "length").to_number(), listener::max_slots);
+    EXPECT_NE(s_log.find("addition refused"), std::string::npos);
+}
+
 TEST_F(BroadcasterTest, methods_without_a_listener_object_do_nothing) {
     smart_ptr<as_object> a = listener_named("a");
     method(s_broadcaster, "addListener", {as_value(a.get_ptr())});
