@@ -4,12 +4,6 @@
 
 namespace swfplayer {
 
-class as_object;
-
-// The entry point an extension module exports as "swfplayer_module_init": called once, after
-// the module is loaded, with the player's global object, on which it registers what it offers.
-typedef void (*swfplayer_module_init_function)(as_object* global);
-
 // An extension module, opened by a plain name (no '/', '\\' or "..") from the program's own
 // module folder; a refused name or a failed load is logged and leaves no library. The library
 // is closed with the object.

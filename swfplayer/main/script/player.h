@@ -4,7 +4,6 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 
-#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -42,15 +41,6 @@ public:
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_call_depth; }
 
-    // Ticks (base_timer::get_ticks) at which the globals were filled.
-    uint64_t get_start_time() const { return m_start_time; }
-    void set_start_time(uint64_t ticks) { m_start_time = ticks; }
-
-    // The native function behind the global "trace"; the interpreter's trace action calls it
-    // too. Null until the globals are filled.
-    as_c_function_ptr get_trace_function() const { return m_trace_function; }
-    void set_trace_function(as_c_function_ptr function) { m_trace_function = function; }
-
     // Objects that want the frame tick (interval timers). The player holds each one until it is
     // removed, so a timer whose value script dropped keeps firing, as timers do until cleared.
     static constexpr int max_frame_objects = 1000;
@@ -78,11 +68,9 @@ private:
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
     int m_call_depth = 0;
-    uint64_t m_start_time = 0;
-    as_c_function_ptr m_trace_function = nullptr;
-    std::vector<smart_ptr<as_object>> m_frame_objects;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
+    std::vector<smart_ptr<as_object>> m_frame_objects;
 };
 
 // The built-in method tables by class number: 0 Object, 1 MovieClip, 2 Number, 3 Boolean,

@@ -1,6 +1,5 @@
 #include "swfplayer/main/swfplayer_as_classes/action_init.h"
 
-#include "swfplayer/base/base_timer.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
@@ -26,8 +25,6 @@ void action_init(player* owner) {
     if (global == nullptr) {
         return;
     }
-    owner->set_start_time(base_timer::get_ticks());
-    owner->set_trace_function(as_global_trace);
     // In the registry's order. Classes that come with the display, sound and network sides
     // (Sound, MovieClip, TextField, XMLSocket, MovieClipLoader, LoadVars, NetStream,
     // NetConnection) take their places when those sides register them.
