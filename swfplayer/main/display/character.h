@@ -28,6 +28,9 @@ public:
 
     // The parent, or null for a root movie or once the parent is gone.
     character* get_parent() const { return m_parent.get_ptr(); }
+    // The character's own colour transform (its parent's is not included).
+    const cxform& get_cxform() const { return m_color_transform; }
+    void set_cxform(const cxform& cx) { m_color_transform = cx; }
 
     // The placement tag that last put a character at depth (with id, or any id for -1) in the
     // frames before frame; null when none.
@@ -48,10 +51,6 @@ public:
     virtual void set_background_color(const rgba& color);
     // The host's background alpha as 0..1.
     virtual float get_background_alpha() { return 1.0f; }
-
-    // The character's own colour transform (its parent's is not included).
-    const cxform& get_cxform() const { return m_color_transform; }
-    void set_cxform(const cxform& cx) { m_color_transform = cx; }
 
     // The dictionary id of the definition (-1 or 0 for instances made by script).
     int m_id;
