@@ -2,11 +2,7 @@
 
 namespace swfplayer {
 
-as_event::as_event(player* owner) : as_object(owner) {
-    builtin_member("MouseEvent", as_value(new as_mouse_event(owner)));
-}
-
-as_mouse_event::as_mouse_event(player* owner) : as_event(owner, no_members{}) {
+as_mouse_event::as_mouse_event(player* owner) : as_event(owner) {
     builtin_member("CLICK", as_value("click"));
 }
 

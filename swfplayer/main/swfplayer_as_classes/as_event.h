@@ -4,20 +4,15 @@
 
 namespace swfplayer {
 
-// flash.Events: an event object holding "MouseEvent".
+// An event object: flash.Events is one (holding "MouseEvent").
 class as_event : public as_object {
 public:
-    explicit as_event(player* owner);
+    explicit as_event(player* owner) : as_object(owner) {}
 
     bool is(int class_id) const override { return class_id == AS_EVENT || as_object::is(class_id); }
-
-protected:
-    // For the event classes below, which answer only their own id and 0.
-    struct no_members {};
-    as_event(player* owner, no_members) : as_object(owner) {}
 };
 
-// flash.Events.MouseEvent: holds "CLICK", the string "click".
+// flash.Events.MouseEvent: holds "CLICK", the string "click". It answers only its own id and 0.
 class as_mouse_event : public as_event {
 public:
     explicit as_mouse_event(player* owner);

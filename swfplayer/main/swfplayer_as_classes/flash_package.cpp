@@ -16,7 +16,9 @@ as_object* make_flash_package(player* owner) {
     geom->builtin_member("ColorTransform", as_value(as_global_color_transform_ctor));
     as_object* flash = new as_object(owner);
     flash->builtin_member("geom", as_value(geom));
-    flash->builtin_member("Events", as_value(new as_event(owner)));
+    as_object* events = new as_event(owner);
+    events->builtin_member("MouseEvent", as_value(new as_mouse_event(owner)));
+    flash->builtin_member("Events", as_value(events));
     return flash;
 }
 
