@@ -8,7 +8,6 @@
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -363,7 +362,7 @@ bool as_object::is_instance_of(const as_function* constructor) {
         return false;
     }
     as_value stored;
-    as_c_function_ptr stored_native = as_global_object_ctor;
+    as_c_function_ptr stored_native = get_builtin_constructor(BUILTIN_OBJECT);
     as_object* stored_object = nullptr;
     if (get_own_member("__constructor__", &stored) && !stored.is_undefined()) {
         stored_object = stored.to_object();

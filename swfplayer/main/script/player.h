@@ -3,6 +3,7 @@
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
+#include "swfplayer/main/script/builtin_registry.h"
 
 #include <unordered_map>
 #include <vector>
@@ -59,16 +60,7 @@ private:
     std::vector<smart_ptr<as_object>> m_mark_queue;
 };
 
-// The built-in method tables by class number: 0 Object, 1 MovieClip, 2 Number, 3 Boolean,
-// 4 String. They exist while at least one player lives.
-enum builtin_class {
-    BUILTIN_OBJECT = 0,
-    BUILTIN_MOVIECLIP = 1,
-    BUILTIN_NUMBER = 2,
-    BUILTIN_BOOLEAN = 3,
-    BUILTIN_STRING = 4
-};
-
+// The built-in method tables (builtin_class numbers) exist while at least one player lives.
 // Looks the name up in a class's built-in method table; false when absent. out may be null.
 bool get_builtin(int class_index, const base_stringi& name, as_value* out);
 
