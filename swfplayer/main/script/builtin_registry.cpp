@@ -9,7 +9,7 @@ namespace swfplayer {
 namespace {
 
 struct registry {
-    std::vector<builtin_global> m_globals;
+    globals_installer m_globals_installer = nullptr;
     std::vector<builtin_method> m_methods;
     as_c_function_ptr m_constructors[builtin_class_count] = {};
     arguments_maker m_arguments_maker = nullptr;
@@ -22,9 +22,9 @@ registry& get_registry() {
 
 }  // namespace
 
-void register_builtin_global(const char* name, as_c_function_ptr function) {
-    assert(name && function);
-    get_registry().m_globals.push_back({name, function});
+void register_globals_installer(globals_installer installer) {
+    assert(installer);
+    get_registry().m_globals_installer = installer;
 }
 
 void register_builtin_method(builtin_class class_index, const char* name, as_c_function_ptr function) {
@@ -47,8 +47,11 @@ void register_arguments_maker(arguments_maker maker) {
     get_registry().m_arguments_maker = maker;
 }
 
-const std::vector<builtin_global>& get_builtin_globals() {
-    return get_registry().m_globals;
+void install_builtin_globals(player* owner) {
+    globals_installer installer = get_registry().m_globals_installer;
+    if (installer) {
+        installer(owner);
+    }
 }
 
 const std::vector<builtin_method>& get_builtin_methods() {

@@ -25,12 +25,14 @@ constexpr int builtin_class_count = 5;
 
 // The built-in classes live above the script core and fill this process-wide list once, before
 // the first player is made (register_builtin_classes in swfplayer_as_classes/ does it). The core
-// reads it for each new player's globals, the method tables of the primitive types, the
+// uses it to fill each new player's globals, builds the method tables of the primitive types, the
 // constructors that primitives count as instances of, and the arguments array of a call.
 // Without a registration a player has no globals and primitives have no methods.
 
-// A global function installed on every new player's global object, in registration order.
-void register_builtin_global(const char* name, as_c_function_ptr function);
+// Fills a new player's global object (class constructors, global functions, singletons); the
+// player's constructor calls it.
+typedef void (*globals_installer)(player* owner);
+void register_globals_installer(globals_installer installer);
 // A method of a class's method table.
 void register_builtin_method(builtin_class class_index, const char* name, as_c_function_ptr function);
 // A read-only property of a class's method table, read through getter.
@@ -41,10 +43,6 @@ void register_builtin_constructor(builtin_class class_index, as_c_function_ptr c
 typedef smart_ptr<as_object> (*arguments_maker)(player* owner, const fn_call& fn);
 void register_arguments_maker(arguments_maker maker);
 
-struct builtin_global {
-    std::string m_name;
-    as_c_function_ptr m_function;
-};
 // A method, or a getter when m_is_getter is set. The tables are built from these when the first
 // player is made, so every generation of players gets fresh function objects.
 struct builtin_method {
@@ -53,7 +51,8 @@ struct builtin_method {
     as_c_function_ptr m_function;
     bool m_is_getter;
 };
-const std::vector<builtin_global>& get_builtin_globals();
+// Runs the registered installer on owner; does nothing without one.
+void install_builtin_globals(player* owner);
 const std::vector<builtin_method>& get_builtin_methods();
 // The registered constructor of the class; null when none is.
 as_c_function_ptr get_builtin_constructor(builtin_class class_index);

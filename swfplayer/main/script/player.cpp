@@ -4,6 +4,8 @@
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/builtin_registry.h"
 
+#include <memory>
+
 namespace swfplayer {
 
 namespace {
@@ -11,14 +13,14 @@ namespace {
 typedef hash<base_stringi, as_value> builtin_table;
 
 // The method tables, shared by every player and alive while at least one player lives.
-builtin_table* s_builtins[builtin_class_count] = {};
+std::unique_ptr<builtin_table> s_builtins[builtin_class_count];
 int s_player_count = 0;
 
 // Every class gets a table, filled from the registered methods (MovieClip's come from the
 // display side's sprite methods).
 void build_builtin_tables() {
-    for (builtin_table*& table : s_builtins) {
-        table = new builtin_table();
+    for (std::unique_ptr<builtin_table>& table : s_builtins) {
+        table = std::make_unique<builtin_table>();
     }
     for (const builtin_method& method : get_builtin_methods()) {
         as_value function(method.m_function);
@@ -28,13 +30,17 @@ void build_builtin_tables() {
 }
 
 void delete_builtin_tables() {
-    for (builtin_table*& table : s_builtins) {
-        delete table;
-        table = nullptr;
+    for (std::unique_ptr<builtin_table>& table : s_builtins) {
+        table.reset();
     }
 }
 
 }  // namespace
+
+player::nesting_counters& nesting_of(player* owner) {
+    static player::nesting_counters s_orphans;
+    return owner ? owner->nesting() : s_orphans;
+}
 
 bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     if (class_index < 0 || class_index >= builtin_class_count || s_builtins[class_index] == nullptr) {
@@ -46,9 +52,7 @@ bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
 player::player() {
     m_global = new as_object(this);
     clear_heap_flag(m_global.get_ptr());
-    for (const builtin_global& entry : get_builtin_globals()) {
-        m_global->builtin_member(entry.m_name.c_str(), as_value(entry.m_function));
-    }
+    install_builtin_globals(this);
     if (s_player_count == 0) {
         build_builtin_tables();
     }

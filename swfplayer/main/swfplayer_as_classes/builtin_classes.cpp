@@ -2,6 +2,7 @@
 
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 #include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
@@ -20,15 +21,17 @@ smart_ptr<as_object> make_arguments(player* owner, const fn_call& fn) {
     return arguments.get_ptr();
 }
 
-void register_globals() {
-    register_builtin_global("Object", as_global_object_ctor);
-    register_builtin_global("Array", as_global_array_ctor);
-    register_builtin_global("String", as_global_string_ctor);
-    register_builtin_global("Number", as_global_number_ctor);
-    register_builtin_global("Boolean", as_global_boolean_ctor);
-    register_builtin_global("parseFloat", as_global_parsefloat);
-    register_builtin_global("parseInt", as_global_parseint);
-    register_builtin_global("isNaN", as_global_isnan);
+// The globals of the classes built so far, in this order.
+void install_globals(player* owner) {
+    as_object* global = owner->get_global();
+    global->builtin_member("Object", as_value(as_global_object_ctor));
+    global->builtin_member("Array", as_value(as_global_array_ctor));
+    global->builtin_member("String", as_value(as_global_string_ctor));
+    global->builtin_member("Number", as_value(as_global_number_ctor));
+    global->builtin_member("Boolean", as_value(as_global_boolean_ctor));
+    global->builtin_member("parseFloat", as_value(as_global_parsefloat));
+    global->builtin_member("parseInt", as_value(as_global_parseint));
+    global->builtin_member("isNaN", as_value(as_global_isnan));
 }
 
 void register_methods() {
@@ -69,7 +72,7 @@ void register_builtin_classes() {
         return;
     }
     s_registered = true;
-    register_globals();
+    register_globals_installer(install_globals);
     register_methods();
     register_builtin_constructor(BUILTIN_OBJECT, as_global_object_ctor);
     register_builtin_constructor(BUILTIN_NUMBER, as_global_number_ctor);
