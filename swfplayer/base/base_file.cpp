@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/membuf.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace swfplayer {
@@ -66,12 +67,14 @@ int memory_write(const void* src, int bytes, void* data) {
     if (bytes <= 0 || file->buffer.is_read_only() || bytes > INT32_MAX - file->position) {
         return 0;
     }
-    int end = file->position + bytes;
-    if (end > file->buffer.size()) {
-        file->buffer.resize(end);
+    // Bytes over the old content replace it; the rest is appended, which grows the buffer
+    // geometrically so that a file written in small pieces costs linear time.
+    int overwritten = std::min(bytes, file->buffer.size() - file->position);
+    if (overwritten > 0) {
+        std::memcpy(static_cast<uint8_t*>(file->buffer.data()) + file->position, src, overwritten);
     }
-    std::memcpy(static_cast<uint8_t*>(file->buffer.data()) + file->position, src, bytes);
-    file->position = end;
+    file->buffer.append(static_cast<const uint8_t*>(src) + overwritten, bytes - overwritten);
+    file->position += bytes;
     return bytes;
 }
 

@@ -41,6 +41,11 @@ public:
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_call_depth; }
 
+    // The folder put in front of the relative names of files a movie loads or imports; empty
+    // for none.
+    const base_string& get_workdir() const { return m_workdir; }
+    void set_workdir(const char* dir) { m_workdir = dir; }
+
 private:
     struct heap_entry {
         smart_ptr<as_object> m_object;
@@ -55,6 +60,7 @@ private:
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
     int m_call_depth = 0;
+    base_string m_workdir;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
 };
