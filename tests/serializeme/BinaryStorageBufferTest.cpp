@@ -85,8 +85,9 @@ TEST(BinaryStorageBuffer, reads_fail_without_moving_where_the_stream_cannot_hold
     EXPECT_EQ(ReadFrom(Bytes({2, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString), "1 xy @6");
     EXPECT_EQ(ReadFrom(Bytes({10, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString),
               "0 kept @4");
-    EXPECT_EQ(ReadPointFrom(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0})), "0 -1 @4");   // another type id
-    EXPECT_EQ(BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0})).BeginReadArray(nullptr), 1u);  // bytes left / 4
+    EXPECT_EQ(ReadPointFrom(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0})), "0 -1 @4");  // another type id
+    EXPECT_EQ(BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0})).BeginReadArray(nullptr),
+              1u);  // bytes left / 4
 
     // A 4-byte value, length, count or type id cut off by the end fails and stays put, so a
     // reader that reads until a read fails always stops.

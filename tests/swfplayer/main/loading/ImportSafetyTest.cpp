@@ -86,9 +86,15 @@ TEST_F(ImportSafetyTest, names_that_leave_the_working_directory_are_refused) {
         bool imported;
     };
     const Case cases[] = {
-        {"library.swf", true},         {"./library.swf", true},     {absolute, false},
-        {"../library.swf", false},     {"x/../../library.swf", false}, {"..\\library.swf", false},
-        {"C:/library.swf", false},     {"\\library.swf", false},    {overlong, false},
+        {"library.swf", true},
+        {"./library.swf", true},
+        {absolute, false},
+        {"../library.swf", false},
+        {"x/../../library.swf", false},
+        {"..\\library.swf", false},
+        {"C:/library.swf", false},
+        {"\\library.swf", false},
+        {overlong, false},
         {"", false},
     };
     for (const Case& c : cases) {

@@ -50,9 +50,9 @@ protected:
     // Loads the movie through a counting file and returns the bytes read from it.
     long long LoadCounting(const Bytes& bytes) {
         CountingFile counter{&bytes};
-        auto* file = new swfplayer::base_file(&counter, CountingFile::Read, nullptr, CountingFile::Seek,
-                                              CountingFile::SeekToEnd, CountingFile::Tell, CountingFile::Eof,
-                                              CountingFile::Close);
+        auto* file =
+            new swfplayer::base_file(&counter, CountingFile::Read, nullptr, CountingFile::Seek, CountingFile::SeekToEnd,
+                                     CountingFile::Tell, CountingFile::Eof, CountingFile::Close);
         m_def = swfplayer::create_movie_definition(m_player.get_ptr(), file);
         return counter.read;
     }
