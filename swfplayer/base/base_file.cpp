@@ -3,6 +3,7 @@
 #include "swfplayer/base/membuf.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace swfplayer {
@@ -30,8 +31,11 @@ int std_seek_to_end(void* data) {
     return std::fseek(static_cast<FILE*>(data), 0, SEEK_END) == 0 ? base_file::no_error : base_file::seek_error;
 }
 
+// Positions are ints: a position past INT_MAX (or a failed tell) reads as -1, never as a
+// wrapped-around position.
 int std_tell(void* data) {
-    return static_cast<int>(std::ftell(static_cast<FILE*>(data)));
+    const long position = std::ftell(static_cast<FILE*>(data));
+    return position >= 0 && position <= INT_MAX ? static_cast<int>(position) : -1;
 }
 
 bool std_get_eof(void* data) {
