@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/membuf.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
 
 #include <algorithm>
@@ -82,7 +83,7 @@ void do_action::read(stream* in) {
 }
 
 void remove_object_2::read(stream* in, int tag_type) {
-    if (tag_type == 5) {
+    if (tag_type == tag_remove_object) {
         m_id = in->read_u16();
     }
     m_depth = in->read_u16();
