@@ -62,6 +62,10 @@ public:
     const hash<int, base_string>& get_scenes() const { return m_scene; }
     const hash<int, base_string>& get_frame_labels() const { return m_frame_label; }
 
+    // Keeps a movie that this one imports from alive as long as this one: imported
+    // definitions point into it.
+    void add_import_source(const smart_ptr<movie_def_impl>& source) { m_import_sources.push_back(source); }
+
     // The frame rectangle in twips.
     const rect& get_frame_size() const { return m_frame_size; }
     // Where the movie data ends, as a stream position.
@@ -84,6 +88,8 @@ private:
     // Adds an entry to a dictionary, keeping the first definition of a repeated id.
     static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
 
+    // Declared before the dictionaries, so that it is destroyed after them.
+    std::vector<smart_ptr<movie_def_impl>> m_import_sources;
     hash<int, smart_ptr<character_def>> m_characters;
     hash<int, smart_ptr<character_def>> m_fonts;
     hash<int, smart_ptr<character_def>> m_bitmap_characters;

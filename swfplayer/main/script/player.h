@@ -56,6 +56,11 @@ public:
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_nesting.m_call_depth; }
 
+    // The folder put in front of the relative names of files a movie loads or imports; empty
+    // for none.
+    const base_string& get_workdir() const { return m_workdir; }
+    void set_workdir(const char* dir) { m_workdir = dir; }
+
 private:
     struct heap_entry {
         smart_ptr<as_object> m_object;
@@ -70,6 +75,7 @@ private:
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
     nesting_counters m_nesting;
+    base_string m_workdir;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
 };
