@@ -121,6 +121,9 @@ bool OutlineTracer::Walk() {
     }
     int current = m_Segments[start].from;
     float currentAngle = m_Angles[start];
+    // Going back along the segment just walked is a turn of pi, the last choice. Computed, that
+    // turn can round to just above -pi, so it is set rather than computed.
+    int arrivedBy = -1;
     for (;;) {
         if (m_ContourCount > 0 && current == m_Contour[0]) {
             return true;
@@ -132,6 +135,7 @@ bool OutlineTracer::Walk() {
         m_Contour[m_ContourCount++] = current;
         // The next vertex is along the segment that turns the least to the right.
         int next = -1;
+        int nextSegment = -1;
         float nextAngle = 0.0f;
         float bestTurn = 0.0f;
         for (int s = 0; s < m_SegmentCount; ++s) {
@@ -148,13 +152,16 @@ bool OutlineTracer::Walk() {
                 continue;
             }
             float turn = currentAngle - angle;
-            if (turn > kTurnUpper) {
+            if (s == arrivedBy) {
+                turn = kTurnUpper;
+            } else if (turn > kTurnUpper) {
                 turn -= kTwoPi;
             } else if (turn < kTurnLower) {
                 turn += kTwoPi;
             }
             if (next < 0 || turn < bestTurn) {
                 next = other;
+                nextSegment = s;
                 nextAngle = angle;
                 bestTurn = turn;
             }
@@ -163,6 +170,7 @@ bool OutlineTracer::Walk() {
             return true;
         }
         current = next;
+        arrivedBy = nextSegment;
         currentAngle = nextAngle >= kTwoPi ? nextAngle - kTwoPi : nextAngle;
     }
 }

@@ -6,6 +6,7 @@
 #include <box2d/b2_body.h>
 #include <box2d/b2_contact.h>
 #include <box2d/b2_distance_joint.h>
+#include <box2d/b2_fixture.h>
 #include <box2d/b2_world.h>
 
 #include <algorithm>
@@ -102,12 +103,8 @@ void b2ConstantVolumeJoint::Link() {
         }
         bodyList = edge;
     }
-    // The joint keeps its first two bodies apart: contacts between them are filtered again.
-    for (b2ContactEdge* contact = m_bodyB->GetContactList(); contact != nullptr; contact = contact->next) {
-        if (contact->other == m_bodyA) {
-            contact->contact->FlagForFiltering();
-        }
-    }
+    // The joint keeps its first two bodies apart.
+    RefilterContacts();
 }
 
 void b2ConstantVolumeJoint::Unlink() {
@@ -141,9 +138,18 @@ void b2ConstantVolumeJoint::Unlink() {
         edge->prev = nullptr;
         edge->next = nullptr;
     }
+    RefilterContacts();
+}
+
+// A contact between the first two bodies is filtered again, now that the joint's say changed.
+// Box2D's own filter flag is out of reach; refiltering the first body's fixtures sets it.
+void b2ConstantVolumeJoint::RefilterContacts() {
     for (b2ContactEdge* contact = m_bodyB->GetContactList(); contact != nullptr; contact = contact->next) {
         if (contact->other == m_bodyA) {
-            contact->contact->FlagForFiltering();
+            for (b2Fixture* fixture = m_bodyA->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+                fixture->Refilter();
+            }
+            return;
         }
     }
 }

@@ -85,6 +85,7 @@ private:
     void GatherCentres(const b2SolverData& data);
     void ScatterCentres(const b2SolverData& data) const;
     void MeasureRing();
+    void RefilterContacts();
 
     std::array<b2Body*, kCapacity> m_Bodies{};
     int m_BodyCount = 0;
