@@ -22,6 +22,8 @@ bool Finite(const b2Vec2& v) {
 
 }  // namespace
 
+PhysicsWorld::PhysicsWorld() = default;
+
 PhysicsWorld::~PhysicsWorld() {
     Destroy();
 }

@@ -22,7 +22,7 @@ public:
     static constexpr int kVelocityIterations = 8;
     static constexpr int kPositionIterations = 3;
 
-    PhysicsWorld() = default;
+    PhysicsWorld();
     ~PhysicsWorld() override;
     PhysicsWorld(const PhysicsWorld&) = delete;
     PhysicsWorld& operator=(const PhysicsWorld&) = delete;
