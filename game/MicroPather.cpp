@@ -12,10 +12,12 @@ float Total(float a, float b) {
     return a == FLT_MAX || b == FLT_MAX ? FLT_MAX : a + b;
 }
 
-// Heap order: the entry that must come out first is the greatest.
-bool Later(const auto& a, const auto& b) {
-    return a.total != b.total ? a.total > b.total : a.arrival > b.arrival;
-}
+// Queue order: true when a is taken after b.
+struct Later {
+    bool operator()(const auto& a, const auto& b) const {
+        return a.total != b.total ? a.total > b.total : a.arrival > b.arrival;
+    }
+};
 
 }  // namespace
 
@@ -26,16 +28,16 @@ void MicroPather::Reset() {
 }
 
 int MicroPather::Fetch(unsigned state) {
-    if (state >= m_Slot.size()) {
-        m_Slot.resize(state + 1, -1);
-        m_SlotSearch.resize(state + 1, 0);
+    if (state >= m_Slots.size()) {
+        m_Slots.resize(state + 1, Slot{-1, 0});
     }
-    if (m_SlotSearch[state] != m_Search) {
-        m_SlotSearch[state] = m_Search;
-        m_Slot[state] = static_cast<int>(m_Nodes.size());
+    Slot& slot = m_Slots[state];
+    if (slot.search != m_Search) {
+        slot.search = m_Search;
+        slot.node = static_cast<int>(m_Nodes.size());
         m_Nodes.push_back({state, -1, FLT_MAX, FLT_MAX, 0, false, false});
     }
-    return m_Slot[state];
+    return slot.node;
 }
 
 void MicroPather::Open(int index, int parent, float costFromStart, unsigned end) {
@@ -45,14 +47,14 @@ void MicroPather::Open(int index, int parent, float costFromStart, unsigned end)
     node.total = Total(costFromStart, m_Graph->LeastCostEstimate(node.state, end));
     node.arrival = m_Arrivals++;
     node.open = true;
-    m_Queue.push_back({node.total, node.arrival, index});
-    std::push_heap(m_Queue.begin(), m_Queue.end(), Later<QueueEntry, QueueEntry>);
+    // The queue runs from the last to be taken to the next one, at its back.
+    const QueueEntry entry{node.total, node.arrival, index};
+    m_Queue.insert(std::lower_bound(m_Queue.begin(), m_Queue.end(), entry, Later()), entry);
 }
 
 // The open node of lowest total, or -1. Entries left behind by an improvement are skipped.
 int MicroPather::PopOpen() {
     while (!m_Queue.empty()) {
-        std::pop_heap(m_Queue.begin(), m_Queue.end(), Later<QueueEntry, QueueEntry>);
         const QueueEntry entry = m_Queue.back();
         m_Queue.pop_back();
         Node& node = m_Nodes[entry.node];

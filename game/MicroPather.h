@@ -65,9 +65,12 @@ private:
 
     Graph* m_Graph;
     std::vector<Node> m_Nodes;
-    // Node index by state, valid where m_SlotSearch matches the current search.
-    std::vector<int> m_Slot;
-    std::vector<std::uint32_t> m_SlotSearch;
+    // Node index by state, valid while its search is the current one.
+    struct Slot {
+        int node;
+        std::uint32_t search;
+    };
+    std::vector<Slot> m_Slots;
     std::uint32_t m_Search = 0;
     std::uint32_t m_Arrivals = 0;
     std::vector<QueueEntry> m_Queue;

@@ -57,6 +57,10 @@ void PathFinder::Build(const b2World& world, float cellSize) {
     m_Width = CellsAlong(m_Min.x, m_Max.x, cellSize);
     m_Height = CellsAlong(m_Min.y, m_Max.y, cellSize);
     m_Walls.assign(static_cast<size_t>(m_Width) * m_Height, 0);
+    m_Places.resize(m_Walls.size());
+    for (size_t cell = 0; cell < m_Places.size(); ++cell) {
+        m_Places[cell] = {static_cast<std::int16_t>(cell % m_Width), static_cast<std::int16_t>(cell / m_Width)};
+    }
     m_CellSize = cellSize;
     m_CellSizeSquared = cellSize * cellSize;
     for (int d = 0; d < 8; ++d) {
@@ -134,8 +138,8 @@ bool PathFinder::Passable(int column, int row) const {
 }
 
 void PathFinder::AdjacentCost(unsigned state, std::vector<micropather::StateCost>* adjacent) {
-    const int column = static_cast<int>(state % m_Width);
-    const int row = static_cast<int>(state / m_Width);
+    const int column = m_Places[state].column;
+    const int row = m_Places[state].row;
     for (int d = 0; d < 8; ++d) {
         const int toColumn = column + kStepColumn[d];
         const int toRow = row + kStepRow[d];
@@ -150,8 +154,8 @@ void PathFinder::AdjacentCost(unsigned state, std::vector<micropather::StateCost
 }
 
 float PathFinder::LeastCostEstimate(unsigned a, unsigned b) {
-    const float columns = static_cast<float>(static_cast<int>(a % m_Width) - static_cast<int>(b % m_Width));
-    const float rows = static_cast<float>(static_cast<int>(a / m_Width) - static_cast<int>(b / m_Width));
+    const float columns = static_cast<float>(m_Places[a].column - m_Places[b].column);
+    const float rows = static_cast<float>(m_Places[a].row - m_Places[b].row);
     return std::sqrt(columns * columns + rows * rows) * m_CellSize;
 }
 

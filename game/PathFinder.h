@@ -62,6 +62,12 @@ private:
     float m_CellSizeSquared = 0.0f;
     int m_Width = 0;
     int m_Height = 0;
+    // Column and row of every cell, so the search never divides.
+    struct Place {
+        std::int16_t column;
+        std::int16_t row;
+    };
+    std::vector<Place> m_Places;
     // Step costs east, south-east, south, south-west, west, north-west, north, north-east.
     float m_StepCosts[8] = {};
     micropather::MicroPather m_Pather;
