@@ -80,23 +80,6 @@ TEST(RingSolver, volume_pass_moves_touching_bodies_fully_and_free_ones_by_a_shar
     }
 }
 
-TEST(RingSolver, bodies_without_mass_never_move) {
-    Square square;
-    std::vector<float> noMass(4, 0.0f);
-    bool touching[4] = {true, true, true, true};
-    std::vector<b2Vec2> v{{1.0f, 0.0f}, {0.0f, 1.0f}, {-1.0f, 0.0f}, {0.0f, -1.0f}};
-    const std::vector<b2Vec2> c = square.c;
-    const std::vector<b2Vec2> velocities = v;
-    SolveRingVelocity(square.c.data(), v.data(), noMass.data(), square.normals.data(), 4);
-    SolveRingVolume(square.c.data(), square.normals.data(), noMass.data(), touching, 4, 1.0f);
-    square.c[1] = square.c[3];  // a corner folded flat onto its opposite is the sharpest spike
-    const b2Vec2 folded = square.c[1];
-    SolveRingSpikes(square.c.data(), noMass.data(), 4);
-    EXPECT_EQ(v, velocities);
-    EXPECT_EQ(square.c[0], c[0]);
-    EXPECT_EQ(square.c[1], folded);
-}
-
 TEST(RingSolver, spike_pass_pulls_in_corners_sharper_than_a_right_angle) {
     // A kite: only the corner at (10, 0) is sharp; the one at (-1, 0) is exactly a right angle.
     std::vector<b2Vec2> c{{0.0f, -1.0f}, {10.0f, 0.0f}, {0.0f, 1.0f}, {-1.0f, 0.0f}};
