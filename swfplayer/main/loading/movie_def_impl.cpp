@@ -89,6 +89,8 @@ bool movie_def_impl::read(base_file* in) {
 
     read_tags();
 
+    // The shared JPEG decoder reads through the stream, which goes now.
+    m_jpeg_in.reset();
     delete m_zlib_in;
     m_zlib_in = nullptr;
     delete m_str;

@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/loading/bitmap_loaders.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
@@ -324,6 +325,7 @@ void register_tag_loaders() {
     register_tag_loader(77, metadata_loader);
     register_tag_loader(82, do_abc_loader);
     register_tag_loader(86, define_scene_loader);
+    register_bitmap_loaders();
 }
 
 void clear_tag_loaders() {
