@@ -13,6 +13,9 @@ constexpr float twips_per_pixel = 20.0f;
 }  // namespace
 
 int texture_size(int n) {
+    if (n <= 1) {
+        return 1;
+    }
     int p = 1;
     while (p < n && p < (1 << 30)) {
         p <<= 1;
