@@ -1,5 +1,7 @@
 #include "flash/texture_sizing.h"
 
+#include "swfplayer/main/common/twips.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,7 +10,6 @@ namespace {
 
 // Rounding up that would leave more than 40 percent of the texture empty rounds down instead.
 constexpr float min_fill = 0.6f;
-constexpr float twips_per_pixel = 20.0f;
 
 }  // namespace
 
@@ -76,7 +77,7 @@ void next_mip_level(uint8_t* data, int* width, int* height) {
 
 float line_width_pixels(const matrix& m, float width_twips) {
     const float scale = std::fabs(m.get_x_scale()) + std::fabs(m.get_y_scale());
-    return std::max(1.0f, scale * width_twips * 0.5f / twips_per_pixel);
+    return std::max(1.0f, scale * width_twips * 0.5f / static_cast<float>(twips_per_pixel));
 }
 
 texgen_planes bitmap_planes(const matrix& m, int width, int height) {

@@ -11,6 +11,7 @@
 #include "flash/render_handler_ogl.h"
 #include "swfplayer/base/image.h"
 #include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/common/twips.h"
 
 #include <GL/gl.h>
 #include <SFML/Graphics.hpp>
@@ -26,7 +27,7 @@ namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-constexpr int kTwips = 20;
+constexpr int kTwips = twips_per_pixel;
 constexpr int kMeshes = 200;
 constexpr int kTrianglesPerMesh = 100;
 constexpr int kLines = 200;

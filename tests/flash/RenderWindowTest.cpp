@@ -2,6 +2,7 @@
 #include "flash/texture_sizing.h"
 #include "swfplayer/base/image.h"
 #include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/common/twips.h"
 
 #include <GL/gl.h>
 #include <SFML/Graphics.hpp>
@@ -17,7 +18,7 @@ namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
-constexpr int kTwips = 20;  // twips a pixel: the tests draw frames of the window's size
+constexpr int kTwips = twips_per_pixel;  // the tests draw frames of the window's size
 
 using Pixel = std::array<int, 3>;
 

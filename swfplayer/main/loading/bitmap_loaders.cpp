@@ -4,6 +4,7 @@
 #include "swfplayer/base/jpeg.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/loading/bitmap_character.h"
 #include "swfplayer/main/loading/lossless_bitmap.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
@@ -64,7 +65,7 @@ void trace_jpeg(const char* loader, int id, stream* in) {
 }
 
 void jpeg_tables_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 8);
+    assert(tag_type == tag_jpeg_tables);
     movie_def_impl* movie = owning_movie(m);
     if (!movie) {
         log_error("jpeg_tables_loader: JPEGTables outside a movie ignored\n");
@@ -75,7 +76,7 @@ void jpeg_tables_loader(stream* in, [[maybe_unused]] int tag_type, movie_definit
 }
 
 void define_bits_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 6);
+    assert(tag_type == tag_define_bits);
     int id = in->read_u16();
     bitmap_info* bi = nullptr;
     if (!decode_images(m)) {
@@ -97,7 +98,7 @@ void define_bits_loader(stream* in, [[maybe_unused]] int tag_type, movie_definit
 }
 
 void define_bits_jpeg2_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 21);
+    assert(tag_type == tag_define_bits_jpeg2);
     int id = in->read_u16();
     trace_jpeg("define_bits_jpeg2_loader", id, in);
     bitmap_info* bi = nullptr;
@@ -111,7 +112,7 @@ void define_bits_jpeg2_loader(stream* in, [[maybe_unused]] int tag_type, movie_d
 }
 
 void define_bits_jpeg3_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 35);
+    assert(tag_type == tag_define_bits_jpeg3);
     int id = in->read_u16();
     trace_jpeg("define_bits_jpeg3_loader", id, in);
     bitmap_info* bi = nullptr;
@@ -133,7 +134,7 @@ void define_bits_jpeg3_loader(stream* in, [[maybe_unused]] int tag_type, movie_d
 }
 
 void define_bits_lossless_loader(stream* in, int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 20 || tag_type == 36);
+    assert(tag_type == tag_define_bits_lossless || tag_type == tag_define_bits_lossless2);
     int id = in->read_u16();
     lossless_header header;
     header.format = in->read_u8();
@@ -146,7 +147,7 @@ void define_bits_lossless_loader(stream* in, int tag_type, movie_definition_sub*
     bitmap_info* bi = nullptr;
     if (!decode_images(m)) {
         bi = render::create_bitmap_info_empty();
-    } else if (tag_type == 20) {
+    } else if (tag_type == tag_define_bits_lossless) {
         bi =
             bitmap_of(read_lossless_rgb(in, header), render::create_bitmap_info_rgb, id, "define_bits_lossless_loader");
     } else {
@@ -159,12 +160,12 @@ void define_bits_lossless_loader(stream* in, int tag_type, movie_definition_sub*
 }  // namespace
 
 void register_bitmap_loaders() {
-    register_tag_loader(6, define_bits_loader);
-    register_tag_loader(8, jpeg_tables_loader);
-    register_tag_loader(20, define_bits_lossless_loader);
-    register_tag_loader(21, define_bits_jpeg2_loader);
-    register_tag_loader(35, define_bits_jpeg3_loader);
-    register_tag_loader(36, define_bits_lossless_loader);
+    register_tag_loader(tag_define_bits, define_bits_loader);
+    register_tag_loader(tag_jpeg_tables, jpeg_tables_loader);
+    register_tag_loader(tag_define_bits_lossless, define_bits_lossless_loader);
+    register_tag_loader(tag_define_bits_jpeg2, define_bits_jpeg2_loader);
+    register_tag_loader(tag_define_bits_jpeg3, define_bits_jpeg3_loader);
+    register_tag_loader(tag_define_bits_lossless2, define_bits_lossless_loader);
 }
 
 }  // namespace swfplayer

@@ -1,4 +1,5 @@
 #include "swfplayer/base/image.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/loading/bitmap_character.h"
 #include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
@@ -133,7 +134,7 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
     };
     const Case cases[] = {
         {"rgb colour map, width 5 (rows of 8), index 3 beyond the 3 entries",
-         20,
+         swfplayer::tag_define_bits_lossless,
          3,
          5,
          2,
@@ -144,7 +145,7 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
          {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 10, 20, 30, 255, 40, 50, 60, 255,
           70, 80, 90, 255, 70, 80, 90, 255, 40, 50, 60, 255, 10, 20, 30, 255, 0,  0,  0,  255}},
         {"rgba colour map, width 4 (rows of 4)",
-         36,
+         swfplayer::tag_define_bits_lossless2,
          3,
          4,
          1,
@@ -152,7 +153,7 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
          {1, 2, 3, 4, 5, 6, 7, 8, 1, 0, 255, 1},
          {5, 6, 7, 8, 1, 2, 3, 4, 0, 0, 0, 0, 5, 6, 7, 8}},
         {"rgb 16-bit, width 3 (rows of 8)",
-         20,
+         swfplayer::tag_define_bits_lossless,
          4,
          3,
          1,
@@ -160,7 +161,7 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
          {0x1F, 0xF8, 0xFF, 0xFF, 0x00, 0x00, 9, 9},
          {0xF8, 0x00, 0xF8, 255, 0xF8, 0xFC, 0xF8, 255, 0, 0, 0, 255}},
         {"rgba 16-bit is opaque",
-         36,
+         swfplayer::tag_define_bits_lossless2,
          4,
          1,
          2,
@@ -168,15 +169,29 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
          {0xE0, 0x07, 9, 9, 0x1F, 0x00, 9, 9},
          {0x00, 0xFC, 0x00, 255, 0x00, 0x00, 0xF8, 255}},
         {"rgb 32-bit skips the first byte",
-         20,
+         swfplayer::tag_define_bits_lossless,
          5,
          2,
          1,
          0,
          {0x80, 0x10, 0x20, 0x30, 0x00, 1, 2, 3},
          {0x10, 0x20, 0x30, 255, 1, 2, 3, 255}},
-        {"rgba 32-bit rotates alpha to the end", 36, 5, 1, 1, 0, {0x80, 0x10, 0x20, 0x30}, {0x10, 0x20, 0x30, 0x80}},
-        {"unknown format gives a blank bitmap of the stated size", 36, 7, 2, 1, 0, {1, 2, 3}, {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"rgba 32-bit rotates alpha to the end",
+         swfplayer::tag_define_bits_lossless2,
+         5,
+         1,
+         1,
+         0,
+         {0x80, 0x10, 0x20, 0x30},
+         {0x10, 0x20, 0x30, 0x80}},
+        {"unknown format gives a blank bitmap of the stated size",
+         swfplayer::tag_define_bits_lossless2,
+         7,
+         2,
+         1,
+         0,
+         {1, 2, 3},
+         {0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -213,7 +228,7 @@ TEST_F(BitmapLoaderTest, malformed_lossless_tags_keep_their_character) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_handler.calls.clear();
-        auto movie = Load({{36, c.body}});
+        auto movie = Load({{swfplayer::tag_define_bits_lossless2, c.body}});
         ASSERT_NE(movie, nullptr);
         EXPECT_NE(movie->get_bitmap_character(1), nullptr);
         EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), c.empty_bitmap ? 1u : 0u);
@@ -242,13 +257,13 @@ TEST_F(BitmapLoaderTest, jpeg_tags_decode_with_shared_tables_and_alpha_planes) {
     const Bytes alpha_plane(16 * 8, 77);
     jpeg3 = Join({jpeg3, full, Compress(alpha_plane)});
 
-    auto movie = Load({{8, WriteJpegTables()},
-                       {6, with_id(1, abbreviated)},
-                       {6, with_id(2, abbreviated)},
-                       {21, with_id(3, Join({WriteJpegTables(), abbreviated}))},
-                       {35, jpeg3}});
+    auto movie = Load({{swfplayer::tag_jpeg_tables, WriteJpegTables()},
+                       {swfplayer::tag_define_bits, with_id(1, abbreviated)},
+                       {swfplayer::tag_define_bits, with_id(2, abbreviated)},
+                       {swfplayer::tag_define_bits_jpeg2, with_id(3, Join({WriteJpegTables(), abbreviated}))},
+                       {swfplayer::tag_define_bits_jpeg3, jpeg3}});
     ASSERT_NE(movie, nullptr);
-    auto without_tables = Load({{6, with_id(4, full)}});
+    auto without_tables = Load({{swfplayer::tag_define_bits, with_id(4, full)}});
     ASSERT_NE(without_tables, nullptr);
     ASSERT_EQ(m_handler.pictures.size(), 5u);
     for (const PixelCapture::Picture& p : m_handler.pictures) {
@@ -275,7 +290,7 @@ TEST_F(BitmapLoaderTest, bogus_jpeg_data_gives_an_empty_bitmap) {
     Bytes not_jpeg;
     Put16(&not_jpeg, 2);
     not_jpeg = Join({not_jpeg, Bytes(40, 0x55)});
-    auto movie = Load({{35, bogus_size}, {21, not_jpeg}});
+    auto movie = Load({{swfplayer::tag_define_bits_jpeg3, bogus_size}, {swfplayer::tag_define_bits_jpeg2, not_jpeg}});
     ASSERT_NE(movie, nullptr);
     EXPECT_NE(movie->get_bitmap_character(1), nullptr);
     EXPECT_NE(movie->get_bitmap_character(2), nullptr);
@@ -287,7 +302,7 @@ TEST_F(BitmapLoaderTest, bogus_jpeg_data_gives_an_empty_bitmap) {
 
 // Bounds in twips come from the bitmap's size; edges are inside.
 TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
-    auto movie = Load({{36, LosslessBody(5, 10, 4, 0, Bytes(160, 1))}});
+    auto movie = Load({{swfplayer::tag_define_bits_lossless2, LosslessBody(5, 10, 4, 0, Bytes(160, 1))}});
     ASSERT_NE(movie, nullptr);
     auto* ch = static_cast<bitmap_character*>(movie->get_bitmap_character(1));
     ASSERT_NE(ch, nullptr);
