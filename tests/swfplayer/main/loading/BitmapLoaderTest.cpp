@@ -317,3 +317,14 @@ TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
     EXPECT_FALSE(ch->point_test_local(200.5f, 0.0f));
     EXPECT_FALSE(ch->point_test_local(-0.5f, 10.0f));
 }
+
+// A second bitmap under a taken id is dropped (freed once, with a log line); the first stays.
+TEST_F(BitmapLoaderTest, repeated_id_keeps_the_first_bitmap) {
+    auto movie = Load({{swfplayer::tag_define_bits_lossless2, LosslessBody(5, 10, 4, 0, Bytes(160, 1))},
+                       {swfplayer::tag_define_bits_lossless2, LosslessBody(5, 3, 3, 0, Bytes(36, 1))}});
+    ASSERT_NE(movie, nullptr);
+    auto* ch = static_cast<bitmap_character*>(movie->get_bitmap_character(1));
+    ASSERT_NE(ch, nullptr);
+    EXPECT_EQ(ch->get_bitmap_info()->get_width(), 10);
+    EXPECT_TRUE(Logged("bitmap id 1 is defined twice"));
+}
