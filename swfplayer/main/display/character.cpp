@@ -27,8 +27,7 @@ float bound_size(float min, float max) {
 
 }  // namespace
 
-character::character(player* owner, character* parent, int id)
-    : as_object(owner), m_id(id), m_parent(parent), m_active(parent == nullptr) {}
+character::character(player* owner, character* parent, int id) : as_object(owner), m_id(id), m_parent(parent) {}
 
 character::~character() = default;
 

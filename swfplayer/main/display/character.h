@@ -174,7 +174,7 @@ private:
     float m_ratio = 0.0f;
     uint16_t m_clip_depth = 0;
     bool m_visible = true;
-    bool m_active;
+    bool m_active = false;
     int64_t m_place_key = -1;
     display_callback m_display_callback = nullptr;
     void* m_display_callback_user = nullptr;

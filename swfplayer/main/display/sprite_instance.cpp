@@ -19,6 +19,8 @@ sprite_instance::sprite_instance(player* owner, movie_definition_sub* def, movie
     : character(owner, parent, id), m_def(def), m_root(root), m_environment(owner) {
     assert(def);
     m_environment.set_target(this);
+    // A sprite without a parent is the movie itself: on the stage for as long as it lives.
+    set_active(parent == nullptr);
     int frames = def->get_frame_count();
     m_init_actions_executed.resize(frames > 0 ? frames : 0);
     for (uint8_t& flag : m_init_actions_executed) {
