@@ -233,6 +233,21 @@ void display_list::change_character_depth(character* ch, int depth) {
     insert(ch);
 }
 
+void display_list::reorder_at_depth(int depth, const std::vector<character*>& order) {
+    std::vector<int> slots;
+    for (int i = find_display_index(depth); i < size() && get_character(i)->get_depth() == depth; i++) {
+        if (std::find(order.begin(), order.end(), get_character(i)) != order.end()) {
+            slots.push_back(i);
+        }
+    }
+    if (slots.size() != order.size()) {
+        return;  // not all at depth: nothing to reorder safely
+    }
+    for (size_t k = 0; k < slots.size(); k++) {
+        m_display_object_array[slots[k]] = order[k];
+    }
+}
+
 int display_list::get_highest_depth() const {
     int highest = 16383;
     if (!m_display_object_array.empty()) {

@@ -55,6 +55,9 @@ public:
     void swap_characters(character* a, character* b);
     // Moves ch to a free depth.
     void change_character_depth(character* ch, int depth);
+    // Puts the characters of order, which must all stand at depth, into that order among the
+    // slots they hold; the other characters at depth keep their places.
+    void reorder_at_depth(int depth, const std::vector<character*>& order);
     // max(16383, greatest depth) + 1.
     int get_highest_depth() const;
 

@@ -112,6 +112,12 @@ private:
     void run_action_list();
     // How many sprites enclose this one.
     int get_nesting() const;
+    // A new instance of def placed at depth, named, with its clip-event handlers as members.
+    character* place_new_child(character_def* def, uint16_t character_id, const base_string& name,
+                               const array<swf_event*>& event_handlers, int depth, bool replace_if_depth_is_occupied,
+                               const cxform& color_transform, const matrix& mat, float ratio, uint16_t clip_depth);
+    // Runs the init actions of frame at once, the first time the frame is reached.
+    void run_init_actions(int frame);
     // Takes the queued actions from index top on off the queue.
     array<action_buffer*> take_actions_from(int top);
     // Brings the children placed by frame tags into line with what frames 0 to frame place.

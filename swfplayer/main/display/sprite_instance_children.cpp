@@ -25,6 +25,14 @@ character* sprite_instance::add_display_object(uint16_t character_id, const base
         move_display_object(depth, true, color_transform, true, mat, ratio, clip_depth);
         return nullptr;
     }
+    return place_new_child(def, character_id, name, event_handlers, depth, replace_if_depth_is_occupied,
+                           color_transform, mat, ratio, clip_depth);
+}
+
+character* sprite_instance::place_new_child(character_def* def, uint16_t character_id, const base_string& name,
+                                            const array<swf_event*>& event_handlers, int depth,
+                                            bool replace_if_depth_is_occupied, const cxform& color_transform,
+                                            const matrix& mat, float ratio, uint16_t clip_depth) {
     if (get_nesting() >= max_nesting) {
         log_error("sprite::add_display_object(): clips nested more than %d deep; cid = %d not placed\n", max_nesting,
                   character_id);

@@ -14,6 +14,19 @@ namespace swfplayer {
 
 namespace {
 
+// Takes a frame's tags for their effects other than on the display list (actions, the
+// background), which it hands on to the sprite; placements, moves and removals do nothing.
+class frame_effects : public character {
+public:
+    explicit frame_effects(sprite_instance* target) : character(target->get_player(), nullptr, -1), m_target(target) {}
+    void add_action_buffer(action_buffer* buffer) override { m_target->add_action_buffer(buffer); }
+    void set_background_color(const rgba& color) override { m_target->set_background_color(color); }
+    float get_background_alpha() override { return m_target->get_background_alpha(); }
+
+private:
+    sprite_instance* m_target;
+};
+
 // A script number as a frame index; values that are no int become -1 (no frame).
 int to_frame_index(double value) {
     value = std::trunc(value);
@@ -46,9 +59,10 @@ void sprite_instance::goto_frame(const base_string& target) {
     }
 }
 
-// Going forward applies the display-list effect of the frames in between; going back brings
-// the children into line with what the timeline places by the target frame. Either way the
-// target frame then runs and its actions wait for the next advance.
+// Going forward applies the display-list effect of the frames in between, then runs the
+// target frame. Going back brings the children into line with what the timeline shows at the
+// target frame (keeping the instances it still shows), then runs the target frame's other
+// effects. Either way the target frame's actions wait for the next advance.
 void sprite_instance::goto_frame(int target_frame) {
     if (target_frame < 0 || target_frame >= get_frame_count() || target_frame == m_current_frame) {
         m_play_state = STOP;
@@ -59,11 +73,17 @@ void sprite_instance::goto_frame(int target_frame) {
         for (int frame = m_current_frame + 1; frame < target_frame; frame++) {
             execute_frame_tags(frame, true);
         }
+        m_action_list.clear();
+        execute_frame_tags(target_frame, false);
     } else {
         rebuild_to_frame(target_frame);
+        m_action_list.clear();
+        run_init_actions(target_frame);
+        frame_effects effects(this);
+        for (execute_tag* tag : m_def->get_playlist(target_frame)) {
+            tag->execute(&effects);
+        }
     }
-    m_action_list.clear();
-    execute_frame_tags(target_frame, false);
     m_current_frame = target_frame;
     m_play_state = STOP;
     m_goto_action_list = m_action_list;
@@ -78,7 +98,7 @@ void sprite_instance::rebuild_to_frame(int frame) {
     for (size_t i = 0; i < entries.size(); i++) {
         by_key.emplace(entries[i].m_place_key, i);
     }
-    std::vector<bool> kept(entries.size(), false);
+    std::vector<smart_ptr<character>> placed(entries.size());
     std::vector<smart_ptr<character>> children;
     for (int i = 0; i < m_display_list.size(); i++) {
         children.push_back(m_display_list.get_character(i));
@@ -88,28 +108,43 @@ void sprite_instance::rebuild_to_frame(int frame) {
             continue;  // placed by script: the timeline does not own it
         }
         auto found = by_key.find(ch->get_place_key());
-        if (found == by_key.end() || kept[found->second] || entries[found->second].m_depth != ch->get_depth() ||
+        if (found == by_key.end() || placed[found->second] || entries[found->second].m_depth != ch->get_depth() ||
             entries[found->second].m_id != ch->get_id()) {
             m_display_list.remove_display_object(ch.get_ptr());
             continue;
         }
         const timeline_model::entry& e = entries[found->second];
-        kept[found->second] = true;
+        placed[found->second] = ch;
         ch->set_cxform(e.m_color_transform);
         ch->set_matrix(e.m_matrix);
         ch->set_ratio(e.m_ratio);
         ch->set_clip_depth(e.m_clip_depth);
     }
     for (size_t i = 0; i < entries.size(); i++) {
-        if (kept[i]) {
+        const timeline_model::entry& e = entries[i];
+        character_def* def = m_def->get_character_def(e.m_id);
+        if (placed[i] || def == nullptr) {
             continue;
         }
-        const timeline_model::entry& e = entries[i];
         m_executing_place_key = e.m_place_key;
-        add_display_object(e.m_id, e.m_name, e.m_event_handlers, e.m_depth, false, e.m_color_transform, e.m_matrix,
-                           e.m_ratio, e.m_clip_depth);
+        placed[i] = place_new_child(def, e.m_id, e.m_name, e.m_event_handlers, e.m_depth, false, e.m_color_transform,
+                                    e.m_matrix, e.m_ratio, e.m_clip_depth);
     }
     m_executing_place_key = -1;
+    // New instances went first among those at their depth; the timeline's order is restored.
+    for (size_t i = 0; i < entries.size();) {
+        std::vector<character*> run;
+        size_t j = i;
+        for (; j < entries.size() && entries[j].m_depth == entries[i].m_depth; j++) {
+            if (placed[j] && placed[j]->get_depth() == entries[j].m_depth) {
+                run.push_back(placed[j].get_ptr());
+            }
+        }
+        if (run.size() > 1) {
+            m_display_list.reorder_at_depth(entries[i].m_depth, run);
+        }
+        i = j;
+    }
 }
 
 execute_tag* sprite_instance::find_previous_place_tag(int frame, int depth, int id) {
@@ -131,17 +166,7 @@ void sprite_instance::execute_frame_tags(int frame, bool state_only) {
         return;
     }
     smart_ptr<sprite_instance> hold(this);
-    // Init actions run once per sprite and frame, at once, before the frame is built.
-    const array<execute_tag*>* init_actions = m_def->get_init_actions(frame);
-    if (init_actions && init_actions->size() > 0 && frame < m_init_actions_executed.size() &&
-        m_init_actions_executed[frame] == 0) {
-        m_init_actions_executed[frame] = 1;
-        int top = m_action_list.size();
-        for (execute_tag* tag : *init_actions) {
-            tag->execute(this);
-        }
-        execute_actions(&m_environment, take_actions_from(top));
-    }
+    run_init_actions(frame);
     const array<execute_tag*>& tags = m_def->get_playlist(frame);
     for (int i = 0; i < tags.size(); i++) {
         m_executing_place_key = make_place_key(frame, i);
@@ -152,6 +177,20 @@ void sprite_instance::execute_frame_tags(int frame, bool state_only) {
         }
     }
     m_executing_place_key = -1;
+}
+
+void sprite_instance::run_init_actions(int frame) {
+    const array<execute_tag*>* init_actions = m_def->get_init_actions(frame);
+    if (init_actions == nullptr || init_actions->size() == 0 || frame >= m_init_actions_executed.size() ||
+        m_init_actions_executed[frame] != 0) {
+        return;
+    }
+    m_init_actions_executed[frame] = 1;
+    int top = m_action_list.size();
+    for (execute_tag* tag : *init_actions) {
+        tag->execute(this);
+    }
+    execute_actions(&m_environment, take_actions_from(top));
 }
 
 int sprite_instance::get_loading_frame() const {
