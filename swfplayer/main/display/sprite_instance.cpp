@@ -218,36 +218,36 @@ void sprite_instance::get_bound(rect* r) {
     }
 }
 
+// The topmost child hit, unless a child below it takes mouse events: then that one. A clip that
+// takes mouse events itself answers for all its children.
 character* sprite_instance::get_topmost_mouse_entity(float x, float y) {
     if (!get_visible()) {
         return nullptr;
     }
     point local;
     get_matrix().transform_by_inverse(&local, point(x, y));
-    character* latest = nullptr;
+    character* topmost = nullptr;
     character* handler = nullptr;
-    bool hit = false;
-    for (int i = m_display_list.size() - 1; i >= 0; i--) {
+    for (int i = m_display_list.size() - 1; i >= 0 && handler == nullptr; i--) {
         character* child = m_display_list.get_character(i);
         if (!child->get_visible()) {
             continue;
         }
-        latest = child->get_topmost_mouse_entity(local.x, local.y);
-        if (latest) {
-            hit = true;
-            if (latest->can_handle_mouse_event()) {
-                handler = latest;
-                break;
-            }
+        character* hit = child->get_topmost_mouse_entity(local.x, local.y);
+        if (hit && topmost == nullptr) {
+            topmost = hit;
+        }
+        if (hit && hit->can_handle_mouse_event()) {
+            handler = hit;
         }
     }
-    if (!hit) {
-        return latest;
+    if (topmost == nullptr) {
+        return nullptr;
     }
     if (can_handle_mouse_event()) {
         return this;
     }
-    return handler ? handler : latest;
+    return handler ? handler : topmost;
 }
 
 void sprite_instance::get_mouse_state(int* x, int* y, int* buttons) {
