@@ -43,7 +43,8 @@ function_call_frame::function_call_frame(const as_s_function& function, const fn
     m_this_hold = owned_or_null(this_object);
     // A function defined on a clip that is still on the stage runs in that clip's environment.
     as_object* defining_target = function.get_target();
-    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->get_environment()) {
+    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->is_active() &&
+        defining_target->get_environment()) {
         m_env = defining_target->get_environment();
         m_env_owner = owned_or_null(defining_target);
     }
