@@ -1,6 +1,8 @@
 #include "swfplayer/main/swfplayer_as_classes/as_global_functions.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/display/character.h"
+#include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
@@ -15,10 +17,12 @@ namespace {
 // The three member flag bits that script may change.
 constexpr int member_flag_mask = AS_DONT_ENUM | AS_DONT_DELETE | AS_READ_ONLY;
 
-// The SWF version of the playing movie. The root movie does not tell its version to script yet,
-// so every movie counts as a version-6 or later one.
-int root_movie_version(const fn_call& /*fn*/) {
-    return 6;
+// The SWF version of the player's root movie; 0 when there is none.
+int root_movie_version(const fn_call& fn) {
+    player* owner = fn.get_player();
+    character* root = owner ? cast_to_character(owner->get_root_movie()) : nullptr;
+    movie_definition* definition = root ? root->get_movie_definition() : nullptr;
+    return definition ? definition->get_version() : 0;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #pragma once
 
 // A fixture for the built-in classes: a player with its globals, an environment to call through,
-// a stand-in root clip, and the player's log captured as text.
+// a root clip, and the player's log captured as text.
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/display/character.h"
 #include "tests/swfplayer/main/script/ScriptTestKit.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,7 @@ protected:
 
     static inline std::string s_log;
     smart_ptr<player> m_player = new player();
-    smart_ptr<test_clip> m_root = new test_clip(m_player.get_ptr());
+    smart_ptr<character> m_root = new character(m_player.get_ptr(), nullptr, -1);
     as_environment m_env{m_player.get_ptr()};
     log_callback m_previous_log = nullptr;
 };

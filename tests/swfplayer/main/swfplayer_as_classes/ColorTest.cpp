@@ -1,4 +1,3 @@
-#include "swfplayer/main/display/character.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
 
 using namespace builtin_test;

@@ -97,7 +97,7 @@ void on_set_focus(const fn_call&) {
 }
 
 TEST_F(DateTextFormatTest, setfocus_sends_onsetfocus_to_the_character_it_finds) {
-    smart_ptr<test_clip> child = new test_clip(m_player.get_ptr());
+    smart_ptr<character> child = new character(m_player.get_ptr(), m_root.get_ptr(), -1);
     child->set_member("onSetFocus", as_value(on_set_focus));
     m_root->set_member("child", as_value(child.get_ptr()));
     m_root->set_member("plain", as_value(new as_object(m_player.get_ptr())));

@@ -1,6 +1,9 @@
 #include "swfplayer/base/base_loadlib.h"
+#include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
+#include "tools/swfkit/Movie.h"
 
 #include <cmath>
 
@@ -125,6 +128,26 @@ TEST_F(GlobalFunctionsTest, assetpropflags_changes_the_named_members_or_all_of_t
         as_value value;
         object->get_own_member("a", &value);
         EXPECT_EQ(value.get_flags(), 0u) << nargs;
+    }
+}
+
+TEST_F(GlobalFunctionsTest, assetpropflags_of_a_version_5_movie_clears_all_flags_and_takes_three_arguments) {
+    for (int version : {5, 6}) {
+        swfkit::Bytes bytes = swfkit::Movie(version, {0, 2000, 0, 2000}, 12).Write(false);
+        smart_ptr<movie_def_impl> definition = create_movie_definition(
+            m_player.get_ptr(), new base_file(memory_buffer, static_cast<int>(bytes.size()), bytes.data()));
+        ASSERT_TRUE(definition);
+        smart_ptr<sprite_instance> root =
+            new sprite_instance(m_player.get_ptr(), definition.get_ptr(), nullptr, nullptr, -1);
+        m_player->set_root_movie(root.get_ptr());
+        smart_ptr<as_object> object = new as_object(m_player.get_ptr());
+        object->set_member("a", 1);
+        object->change_member_flags("a", AS_READ_ONLY | AS_DONT_DELETE, 0);
+        call_global("ASSetPropFlags", {as_value(object.get_ptr()), as_value(), 1, 0});
+        call_global("ASSetPropFlags", {as_value(object.get_ptr()), as_value(), 1});
+        as_value value;
+        object->get_own_member("a", &value);
+        EXPECT_EQ(value.get_flags(), version == 5 ? 1u : 7u) << version;
     }
 }
 
