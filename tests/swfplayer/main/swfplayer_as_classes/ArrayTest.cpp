@@ -28,14 +28,12 @@ TEST_F(ArrayTest, literals_constructors_and_their_text) {
         std::vector<as_value> stack;  // bottom first; the count on top
         const char* text;
         int stack_left;
-    } literals[] = {
-        {{"c", "b", "a", 3}, "a,b,c", 0},
-        {{"x", "c", "b", "a", 3}, "a,b,c", 1},
-        {{"b", "a", 5}, "a,b", 0},  // never more values than the stack holds
-        {{"a", -2}, "", 1},
-        {{"a", NAN}, "", 1},
-        {{0}, "", 0},
-    };
+    } literals[] = {{{"c", "b", "a", 3}, "a,b,c", 0},
+                    {{"x", "c", "b", "a", 3}, "a,b,c", 1},
+                    {{"b", "a", 5}, "a,b", 0},  // never more values than the stack holds
+                    {{"a", -2}, "", 1},
+                    {{"a", NAN}, "", 1},
+                    {{0}, "", 0}};
     for (const auto& c : literals) {
         as_value array = literal(c.stack);
         EXPECT_STREQ(array.to_string(), c.text);
@@ -46,11 +44,9 @@ TEST_F(ArrayTest, literals_constructors_and_their_text) {
         std::vector<as_value> args;
         const char* text;
         int length;
-    } constructed[] = {
-        {{}, "", 0},        {{3}, "undefined,undefined,undefined", 3},
-        {{-5}, "", 0},      {{"2"}, "undefined,undefined", 2},
-        {{1, 2}, "1,2", 2}, {{true, as_value(), "s"}, "true,undefined,s", 3},
-    };
+    } constructed[] = {{{}, "", 0},        {{3}, "undefined,undefined,undefined", 3},
+                       {{-5}, "", 0},      {{"2"}, "undefined,undefined", 2},
+                       {{1, 2}, "1,2", 2}, {{true, as_value(), "s"}, "true,undefined,s", 3}};
     for (const auto& c : constructed) {
         as_value array = call_global("Array", c.args);
         EXPECT_STREQ(array.to_string(), c.text);

@@ -60,13 +60,11 @@ TEST_F(ColorTest, rgb_and_transforms_read_and_write_the_clips_multipliers) {
     const struct {
         std::vector<std::pair<const char*, as_value>> members;
         std::vector<float> after;  // from multipliers 1, 0.5, 1, 1
-    } transforms[] = {
-        {{{"ra", 50}}, {0.5f, 0.5f, 1, 1}},
-        {{{"gb", 255}}, {1, 1, 1, 1}},
-        {{{"ra", 50}, {"rb", 255}, {"bb", 0}}, {0.5f, 0.5f, 0, 1}},  // "ra" wins over "rb"
-        {{{"aa", NAN}, {"ba", 1e40}}, {1, 0.5f, 0, 0}},              // out of float range: 0
-        {{}, {1, 0.5f, 1, 1}},
-    };
+    } transforms[] = {{{{"ra", 50}}, {0.5f, 0.5f, 1, 1}},
+                      {{{"gb", 255}}, {1, 1, 1, 1}},
+                      {{{"ra", 50}, {"rb", 255}, {"bb", 0}}, {0.5f, 0.5f, 0, 1}},  // "ra" wins over "rb"
+                      {{{"aa", NAN}, {"ba", 1e40}}, {1, 0.5f, 0, 0}},              // out of float range: 0
+                      {{}, {1, 0.5f, 1, 1}}};
     for (const auto& c : transforms) {
         cxform start = m_clip->get_cxform();
         start.m[0][0] = start.m[2][0] = start.m[3][0] = 1.0f;

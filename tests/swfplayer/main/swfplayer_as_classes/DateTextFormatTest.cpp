@@ -42,12 +42,10 @@ TEST_F(DateTextFormatTest, date_fields_break_the_time_down_in_local_time) {
         const struct {
             const char* name;
             int64_t expected;
-        } fields[] = {
-            {"getDate", utc.tm_mday},  {"getDay", utc.tm_wday},    {"getFullYear", utc.tm_year + 1900},
-            {"getHours", utc.tm_hour}, {"getMilliseconds", 0},     {"getMinutes", utc.tm_min},
-            {"getMonth", utc.tm_mon},  {"getSeconds", utc.tm_sec}, {"getTime", seconds * 1000},
-            {"getYear", utc.tm_year},
-        };
+        } fields[] = {{"getDate", utc.tm_mday},  {"getDay", utc.tm_wday},    {"getFullYear", utc.tm_year + 1900},
+                      {"getHours", utc.tm_hour}, {"getMilliseconds", 0},     {"getMinutes", utc.tm_min},
+                      {"getMonth", utc.tm_mon},  {"getSeconds", utc.tm_sec}, {"getTime", seconds * 1000},
+                      {"getYear", utc.tm_year}};
         for (const auto& field : fields) {
             EXPECT_EQ(method(date, field.name, {}).to_number(), static_cast<double>(field.expected))
                 << field.name << " of " << seconds;
@@ -107,8 +105,7 @@ TEST_F(DateTextFormatTest, setfocus_sends_onsetfocus_to_the_character_it_finds) 
         std::vector<as_value> args;
         bool result;
     } cases[] = {
-        {{"child"}, true}, {{as_value(child.get_ptr())}, true}, {{"nothing"}, false}, {{"plain"}, false}, {{}, false},
-    };
+        {{"child"}, true}, {{as_value(child.get_ptr())}, true}, {{"nothing"}, false}, {{"plain"}, false}, {{}, false}};
     for (const auto& c : cases) {
         EXPECT_EQ(method(global("Selection"), "setFocus", c.args).to_bool(), c.result);
     }

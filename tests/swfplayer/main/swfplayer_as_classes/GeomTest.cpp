@@ -111,13 +111,11 @@ TEST_F(GeomTest, color_transforms_store_eight_values_and_rgb_makes_a_plain_colou
     const struct {
         std::vector<as_value> args;
         double values[8];
-    } cases[] = {
-        {{}, {1, 1, 1, 1, 0, 0, 0, 0}},
-        {{0.5, 0.25}, {0.5, 0.25, 1, 1, 0, 0, 0, 0}},
-        {{1, 1, 1, 1, 255, 0, 0, 0}, {1, 1, 1, 1, 255, 0, 0, 0}},
-        {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 1, 1, 1, 0, 0, 0, 0}},  // more than 8: the identity
-        {{NAN, INFINITY, -1e40}, {0, 0, 0, 1, 0, 0, 0, 0}},
-    };
+    } cases[] = {{{}, {1, 1, 1, 1, 0, 0, 0, 0}},
+                 {{0.5, 0.25}, {0.5, 0.25, 1, 1, 0, 0, 0, 0}},
+                 {{1, 1, 1, 1, 255, 0, 0, 0}, {1, 1, 1, 1, 255, 0, 0, 0}},
+                 {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 1, 1, 1, 0, 0, 0, 0}},  // more than 8: the identity
+                 {{NAN, INFINITY, -1e40}, {0, 0, 0, 1, 0, 0, 0, 0}}};
     for (const auto& c : cases) {
         as_value transform = make("ColorTransform", c.args);
         for (int i = 0; i < 8; i++) {

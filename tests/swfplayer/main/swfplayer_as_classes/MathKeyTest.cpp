@@ -17,38 +17,25 @@ protected:
 
 TEST_F(MathKeyTest, math_functions_at_their_edges) {
     const double nan = NAN;
+    // max and min: with a NaN on either side the second argument wins; atan2: argument 0 is y.
     const struct {
         const char* name;
         std::vector<as_value> args;
         double expected;
-    } cases[] = {{"max", {1, nan}, nan},  // a NaN on either side: the second argument wins
-                 {"max", {nan, 1}, 1},
-                 {"max", {"7", 5}, 7},
-                 {"max", {}, nan},
-                 {"min", {2, 2}, 2},
-                 {"min", {1, nan}, nan},
-                 {"min", {nan, 1}, 1},
-                 {"round", {-2.5}, -2},
-                 {"round", {2.5}, 3},
-                 {"round", {-0.6}, -1},
-                 {"round", {nan}, nan},
-                 {"atan2", {1, 0}, M_PI / 2},  // argument 0 is y
-                 {"atan2", {0, -1}, M_PI},
-                 {"atan2", {-1, -1}, -3 * M_PI / 4},
-                 {"abs", {-3.5}, 3.5},
-                 {"ceil", {1.2}, 2},
-                 {"floor", {-1.2}, -2},
-                 {"sqrt", {-1}, nan},
-                 {"log", {0}, -INFINITY},
-                 {"exp", {1}, M_E},
-                 {"pow", {2, 10}, 1024},
-                 {"pow", {2}, nan},
-                 {"acos", {2}, nan},
-                 {"asin", {1}, M_PI / 2},
-                 {"atan", {1}, M_PI / 4},
-                 {"sin", {M_PI / 2}, 1},
-                 {"cos", {0}, 1},
-                 {"tan", {0}, 0}};
+    } cases[] = {{"max", {1, nan}, nan},   {"max", {nan, 1}, 1},
+                 {"max", {"7", 5}, 7},     {"max", {}, nan},
+                 {"min", {2, 2}, 2},       {"min", {1, nan}, nan},
+                 {"min", {nan, 1}, 1},     {"round", {-2.5}, -2},
+                 {"round", {2.5}, 3},      {"round", {-0.6}, -1},
+                 {"round", {nan}, nan},    {"atan2", {1, 0}, M_PI / 2},
+                 {"atan2", {0, -1}, M_PI}, {"atan2", {-1, -1}, -3 * M_PI / 4},
+                 {"abs", {-3.5}, 3.5},     {"ceil", {1.2}, 2},
+                 {"floor", {-1.2}, -2},    {"sqrt", {-1}, nan},
+                 {"log", {0}, -INFINITY},  {"exp", {1}, M_E},
+                 {"pow", {2, 10}, 1024},   {"pow", {2}, nan},
+                 {"acos", {2}, nan},       {"asin", {1}, M_PI / 2},
+                 {"atan", {1}, M_PI / 4},  {"sin", {M_PI / 2}, 1},
+                 {"cos", {0}, 1},          {"tan", {0}, 0}};
     for (const auto& c : cases) {
         double result = math(c.name, c.args).to_number();
         if (std::isnan(c.expected)) {
@@ -111,8 +98,7 @@ TEST_F(MathKeyTest, key_state_follows_the_events_the_root_forwards) {
     } steps[] = {
         {65, true, true, 65, "A"},   {300, true, true, 65, "A"},          // outside the key map: ignored
         {-1, false, true, 65, "A"},  {192, true, true, 192, "\xc3\x80"},  // the character of code 192, as UTF-8
-        {65, false, false, 65, "A"}, {222, false, false, 222, "\xc3\x9e"},
-    };
+        {65, false, false, 65, "A"}, {222, false, false, 222, "\xc3\x9e"}};
     for (const auto& step : steps) {
         step.down ? input->set_key_down(step.code) : input->set_key_up(step.code);
         EXPECT_EQ(key("isDown", {65}).to_bool(), step.a_down) << step.code;
