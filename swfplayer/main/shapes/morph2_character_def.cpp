@@ -117,9 +117,11 @@ bool morph2_character_def::read_line_styles(stream* in, int tag_type, movie_defi
             start.m_color.read(in, tag_type);
             end.m_color.read(in, tag_type);
         } else {
+            // One set of flags serves both ends.
             read_line_style2_flags(in, &start);
-            end = line_style(end.m_width, end.m_color);
-            read_line_style2_flags(in, &end);
+            uint16_t end_width = end.m_width;
+            end = start;
+            end.m_width = end_width;
             if (start.m_has_fill) {
                 // The line's fill is read to keep the stream in step; lines draw in their colour.
                 fill_style start_fill;
@@ -146,11 +148,12 @@ void morph2_character_def::read(stream* in, int tag_type, bool, movie_definition
         rect edge_bound;
         edge_bound.read(in);
         edge_bound.read(in);
-        if (in->read_uint(6) != 0) {
-            log_error("morph2_character_def::read: reserved flag bits set\n");
+        int flags = in->read_u8();
+        if (flags & 0xFC) {
+            log_error("morph2_character_def::read: reserved flag bits 0x%X set\n", flags);
         }
-        m_uses_nonscaling_strokes = in->read_bool();
-        m_uses_scaling_strokes = in->read_bool();
+        m_uses_nonscaling_strokes = (flags & 2) != 0;
+        m_uses_scaling_strokes = (flags & 1) != 0;
     }
     m_offset = in->read_u32();
     m_fill_style_count = read_morph_style_count(in);
