@@ -192,8 +192,9 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
             }
             continue;
         }
+        bool straight = in->read_uint(1) == 1;
         int bits = static_cast<int>(in->read_uint(4)) + 2;
-        if (in->read_uint(1) == 0) {
+        if (!straight) {
             float cx = x + in->read_sint(bits);
             float cy = y + in->read_sint(bits);
             float ax = cx + in->read_sint(bits);

@@ -6,13 +6,15 @@ namespace swfplayer {
 
 namespace {
 
-// Crossings of the ray to the right of (x, y) with the straight edge (x0, y0)-(x1, y1). The
-// lower end counts and the upper does not, so a vertex on the ray counts once.
+// Crossings of the ray to the right of (x, y) with the straight edge (x0, y0)-(x1, y1). Every
+// edge spans the heights above its lower end up to its upper end, whichever way it runs: a
+// vertex on the ray then counts once where the outline passes through it and zero or two times
+// where it turns back, so points level with a horizontal edge or a corner are judged right.
 int straight_crossings(float x0, float y0, float x1, float y1, float x, float y) {
     if (y0 < y && y <= y1) {
         return (x1 - x0) * (y - y0) + (y1 - y0) * x0 > x * (y1 - y0) ? 1 : 0;
     }
-    if (y1 <= y && y < y0) {
+    if (y1 < y && y <= y0) {
         return (x1 - x0) * (y - y0) + (y1 - y0) * x0 < x * (y1 - y0) ? 1 : 0;
     }
     return 0;
