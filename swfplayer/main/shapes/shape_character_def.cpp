@@ -289,14 +289,21 @@ void shape_character_def::tesselate_new(float error_tolerance, tesselate_new::me
             tess::begin_shape(accepter, error_tolerance);
             continue;
         }
-        tess::begin_path(p.m_fill0 - 1, p.m_fill1 - 1, p.m_line - 1, p.m_ax, p.m_ay);
-        for (int k = 0; k < p.m_edges.size(); k++) {
-            const edge& e = p.m_edges[k];
-            tess::add_curve_segment(e.m_cx, e.m_cy, e.m_ax, e.m_ay);
-        }
-        tess::end_path();
+        tesselate_path(p, false);
     }
     tess::end_shape();
+}
+
+void shape_character_def::tesselate_path(const path& p, bool swap_fills) {
+    namespace tess = swfplayer::tesselate_new;
+    int fill0 = swap_fills ? p.m_fill1 : p.m_fill0;
+    int fill1 = swap_fills ? p.m_fill0 : p.m_fill1;
+    tess::begin_path(fill0 - 1, fill1 - 1, p.m_line - 1, p.m_ax, p.m_ay);
+    for (int k = 0; k < p.m_edges.size(); k++) {
+        const edge& e = p.m_edges[k];
+        tess::add_curve_segment(e.m_cx, e.m_cy, e.m_ax, e.m_ay);
+    }
+    tess::end_path();
 }
 
 void shape_character_def::output_cached_data(base_file* out) const {

@@ -77,6 +77,8 @@ protected:
     void clear_mesh_cache() { m_cached_meshes.clear(); }
     // Style numbers beyond the style arrays become 0; logs once when there were any.
     void validate_style_indices();
+    // Hands one path to the tessellator, its two fills exchanged when swap_fills.
+    static void tesselate_path(const path& p, bool swap_fills);
 
 private:
     // Reads a fill or line style array; false when a fill style of unknown type stopped it.
