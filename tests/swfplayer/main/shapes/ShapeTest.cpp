@@ -1,9 +1,12 @@
 // Shape records built with the SWF kit, the point test, mesh-set selection, what display hands
 // the renderer, and the mesh cache records.
 #include "swfplayer/base/base_file.h"
+#include "swfplayer/main/shapes/morph2_character_def.h"
 #include "swfplayer/main/shapes/shape_character_def.h"
+#include "swfplayer/main/shapes/shape_loaders.h"
 #include "tests/support/CoverageOracle.h"
 #include "tests/swfplayer/main/shapes/ShapesFixture.h"
+#include "tools/swfkit/Movie.h"
 #include "tools/swfkit/ShapeBuilder.h"
 
 #include <gtest/gtest.h>
@@ -438,6 +441,41 @@ TEST_F(ShapeTest, corrupt_caches_are_refused_without_harm) {
             }
             read(bytes);  // may succeed where the field was coordinates; must not crash
         }
+    }
+}
+
+TEST_F(ShapeTest, the_tag_table_loads_every_shape_and_morph_tag) {
+    swfplayer::register_shape_loaders();
+    swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
+    ShapeBuilder b;
+    b.SetFillStyle0(b.AddFillStyle(swfkit::FillStyle::Solid(kRed)));
+    Square(b, 0, 0, 100);
+    for (int version = 1; version <= 4; version++) {
+        movie.Tags().DefineShape(static_cast<uint16_t>(version), b, version);
+    }
+    ShapeBuilder morph_half;
+    morph_half.SetFillStyle0(1);
+    Square(morph_half, 0, 0, 100);
+    for (int version = 1; version <= 2; version++) {
+        movie.Tags().Tag(
+            version == 1 ? 46 : 84,
+            swfkit::DefineMorphShapeBody(static_cast<uint16_t>(10 + version),
+                                         {{swfkit::FillStyle::Solid(kRed), swfkit::FillStyle::Solid(kBlue)}}, {},
+                                         morph_half, morph_half, version));
+    }
+    movie.Tags().ShowFrame();
+    auto def = LoadMovie(movie.Write(false));
+    ASSERT_TRUE(def);
+    for (int id = 1; id <= 4; id++) {
+        auto* shape = dynamic_cast<shape_character_def*>(def->get_character_def(id));
+        ASSERT_TRUE(shape) << id;
+        EXPECT_EQ(shape->m_paths.size(), 1) << id;
+        EXPECT_EQ(shape->m_fill_styles.size(), 1) << id;
+    }
+    for (int id : {11, 12}) {
+        auto* morph = dynamic_cast<swfplayer::morph2_character_def*>(def->get_character_def(id));
+        ASSERT_TRUE(morph) << id;
+        EXPECT_TRUE(morph->is_valid()) << id;
     }
 }
 
