@@ -14,6 +14,7 @@ namespace swfplayer {
 
 class action_buffer;
 class execute_tag;
+struct drag_state;
 struct swf_event;
 
 // A placed instance of a definition and a script object at once. This base carries the
@@ -21,6 +22,8 @@ struct swf_event;
 // neutral one (nothing happens, null or 1.0 comes back), and sprite instances override them.
 class character : public as_object {
 public:
+    enum play_state { PLAY = 0, STOP = 1 };
+
     character(player* owner, character* parent, int id);
     ~character() override;
 
@@ -48,6 +51,20 @@ public:
     virtual void set_background_color(const rgba& color);
     // The host's background alpha as 0..1.
     virtual float get_background_alpha() { return 1.0f; }
+
+    // Timeline, display list and dragging as scripts steer them; sprites answer them.
+    virtual void set_play_state(play_state /*state*/) {}
+    virtual play_state get_play_state() const { return STOP; }
+    virtual bool goto_labeled_frame(const char* /*label*/) { return false; }
+    virtual int get_current_frame() const { return -1; }
+    virtual void goto_frame(int /*target_frame*/) {}
+    // Runs the action tags of a frame (a number from 1 or a label) at once.
+    virtual void call_frame_actions(const as_value& /*frame_spec*/) {}
+    virtual void remove_display_object(character* /*ch*/) {}
+    // A copy of this clip named name at depth of its parent (duplicateMovieClip); null when not a sprite.
+    virtual character* clone_display_object(const base_string& /*name*/, int /*depth*/) { return nullptr; }
+    virtual void set_drag_state(const drag_state& /*state*/) {}
+    virtual void stop_drag() {}
 
     // The dictionary id of the definition (-1 or 0 for instances made by script).
     int m_id;

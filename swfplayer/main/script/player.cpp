@@ -1,5 +1,6 @@
 #include "swfplayer/main/script/player.h"
 
+#include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/hash.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
@@ -71,7 +72,17 @@ void delete_builtin_tables() {
     }
 }
 
+fscommand_callback s_fscommand_callback = nullptr;
+
 }  // namespace
+
+void register_fscommand_callback(fscommand_callback callback) {
+    s_fscommand_callback = callback;
+}
+
+fscommand_callback get_fscommand_callback() {
+    return s_fscommand_callback;
+}
 
 bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     if (class_index < 0 || class_index >= builtin_class_count || s_builtins[class_index] == nullptr) {
@@ -80,7 +91,7 @@ bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     return s_builtins[class_index]->get(name, out);
 }
 
-player::player() {
+player::player() : m_start_time(base_timer::get_ticks()) {
     m_global = new as_object(this);
     clear_heap_flag(m_global.get_ptr());
     // The globals of the classes built so far, in registration order.

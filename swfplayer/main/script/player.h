@@ -4,12 +4,21 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
 namespace swfplayer {
 
 class as_object;
+class character;
+
+// The host's receiver of FSCommands: the movie that sent it, the command and its argument.
+typedef void (*fscommand_callback)(character* movie, const char* command, const char* argument);
+
+// The process-wide FSCommand receiver; null (the default) drops FSCommands.
+void register_fscommand_callback(fscommand_callback callback);
+fscommand_callback get_fscommand_callback();
 
 // The owner of what one playing movie's script needs: the global object, the heap of script
 // objects with their reachability flags, the call depth and a weak link to the root movie.
@@ -38,6 +47,9 @@ public:
     // The marking runs from a work list, so deep object graphs use no native stack.
     void mark_alive(as_object* object);
 
+    // The tick count (milliseconds) when the player was made; GetTimer counts from it.
+    uint64_t get_start_time() const { return m_start_time; }
+
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_call_depth; }
 
@@ -54,6 +66,7 @@ private:
     std::unordered_map<as_object*, heap_entry> m_heap;
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
+    uint64_t m_start_time;
     int m_call_depth = 0;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
