@@ -109,7 +109,9 @@ void action_interpreter::set_member() {
 
 void action_interpreter::init_object() {
     // Each member takes two values: its name below its value.
-    int count = clamp_count(pop().to_int(), 0) / 2;
+    int count = pop().to_int();
+    int available = m_env->get_stack_depth() / 2;
+    count = count < 0 ? 0 : (count > available ? available : count);
     smart_ptr<as_object> object = new as_object(m_env->get_player());
     for (int i = 0; i < count; i++) {
         as_value value = pop();
