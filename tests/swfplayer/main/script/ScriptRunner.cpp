@@ -21,7 +21,7 @@ void record_log(bool /*is_error*/, const char* message) {
 
 }  // namespace
 
-script_clip::script_clip(player* owner) : character(owner, nullptr, -1), m_env(owner) {}
+script_clip::script_clip(player* owner, character* parent) : character(owner, parent, -1), m_env(owner) {}
 
 script_runner::script_runner() : m_player(new player()), m_clip(new script_clip(m_player.get_ptr())) {
     m_clip->m_env.set_target(m_clip.get_ptr());

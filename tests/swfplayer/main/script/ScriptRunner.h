@@ -18,7 +18,7 @@ namespace script_test {
 // A display character with an environment of its own whose target is itself, as a sprite has.
 class script_clip : public swfplayer::character {
 public:
-    explicit script_clip(swfplayer::player* owner);
+    explicit script_clip(swfplayer::player* owner, swfplayer::character* parent = nullptr);
     swfplayer::as_environment* get_environment() override { return &m_env; }
     swfplayer::as_environment m_env;
 };
