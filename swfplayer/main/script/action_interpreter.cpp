@@ -40,6 +40,8 @@ as_object* owned_or_null(as_object* object) {
 action_interpreter::action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes,
                                        as_value* retval, const array<with_stack_entry>& with_stack, bool is_function2)
     : m_buffer(buffer),
+      m_code(buffer.data()),
+      m_code_size(buffer.size()),
       m_env(env),
       m_retval(retval),
       m_with_stack(with_stack),
@@ -83,7 +85,7 @@ void action_interpreter::run() {
         while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
             m_with_stack.pop_back();
         }
-        int id = m_buffer[m_pc];
+        int id = u8_at(m_pc);
         if (verbose) {
             log_msg("EX:\t");
             log_disasm(m_buffer, m_pc);
@@ -96,7 +98,7 @@ void action_interpreter::run() {
             execute_short(id);
         } else {
             m_next_pc = m_pc + 3 + u16_at(m_pc + 1);
-            if (m_next_pc > m_buffer.size()) {
+            if (m_next_pc > m_code_size) {
                 log_error("error: action record at %d runs past the end of its buffer\n", m_pc);
                 break;
             }
@@ -133,11 +135,11 @@ as_value action_interpreter::resolved(const as_value& value) {
 base_string action_interpreter::string_at(int* cursor, int end) const {
     int start = *cursor;
     int pc = start;
-    while (pc < end && m_buffer[pc] != 0) {
+    while (pc < end && m_code[pc] != 0) {
         pc++;
     }
     *cursor = pc < end ? pc + 1 : end;
-    return base_string(reinterpret_cast<const char*>(m_buffer.data() + start), pc - start);
+    return base_string(reinterpret_cast<const char*>(m_code + start), pc - start);
 }
 
 void action_interpreter::jump(int offset, bool report_overshoot) {
@@ -196,7 +198,16 @@ void action_interpreter::execute_short(int id) {
     case 0x49:
     case 0x66:
     case 0x67: compare(id); break;
-    case 0x12: push(as_value(!pop().to_bool())); break;
+    case 0x12: {
+        as_value* slot = m_env->top_slot(0);
+        if (slot) {
+            slot->set_bool(!slot->to_bool());
+            slot->set_flags(0);
+        } else {
+            push(as_value(true));
+        }
+        break;
+    }
     case 0x13:
     case 0x14:
     case 0x21:
@@ -285,8 +296,18 @@ void action_interpreter::execute_short(int id) {
     }
     case 0x4E: get_member(); break;
     case 0x4F: set_member(); break;
-    case 0x50: push(as_value(pop().to_number() + 1)); break;
-    case 0x51: push(as_value(pop().to_number() - 1)); break;
+    case 0x50:
+    case 0x51: {
+        as_value* slot = m_env->top_slot(0);
+        double step = id == 0x50 ? 1 : -1;
+        if (slot) {
+            slot->set_double(slot->to_number() + step);
+            slot->set_flags(0);
+        } else {
+            push(as_value(as_value().to_number() + step));  // a missing operand is undefined
+        }
+        break;
+    }
     case 0x52: call_method_op(); break;
     case 0x53: new_method(); break;
     case 0x54: instance_of(); break;
@@ -318,7 +339,9 @@ void action_interpreter::execute_long(int id) {
     case 0x96: push_data(); break;
     case 0x99: jump(static_cast<int16_t>(u16_at(m_pc + 3)), false); break;
     case 0x9D: {
-        bool taken = pop().to_bool();
+        as_value* slot = m_env->top_slot(0);
+        bool taken = slot && slot->to_bool();
+        m_env->drop(1);
         if (get_verbose_action()) {
             log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
         }

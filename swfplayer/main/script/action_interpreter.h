@@ -93,12 +93,15 @@ private:
     static as_value resolved(const as_value& value);
 
     // Payload helpers; bytes outside the buffer read as 0.
-    int u8_at(int pc) const { return m_buffer[pc]; }
-    int u16_at(int pc) const { return m_buffer[pc] | (m_buffer[pc + 1] << 8); }
+    int u8_at(int pc) const { return pc >= 0 && pc < m_code_size ? m_code[pc] : 0; }
+    int u16_at(int pc) const { return u8_at(pc) | (u8_at(pc + 1) << 8); }
     // The NUL-terminated text at *cursor, cut at end; the cursor moves past its terminator.
     base_string string_at(int* cursor, int end) const;
 
     const action_buffer& m_buffer;
+    // The buffer's bytes, read directly on the hot path.
+    const uint8_t* m_code;
+    int m_code_size;
     as_environment* m_env;
     as_value* m_retval;
     array<with_stack_entry> m_with_stack;

@@ -34,9 +34,10 @@ void action_interpreter::pop_checked() {
     m_env->drop(1);
 }
 
-void action_interpreter::binary_number(int id) {
-    as_value b = pop();
-    as_value a = pop();
+namespace {
+
+// a = a op b for the numeric and bitwise opcodes.
+void apply_binary(int id, as_value& a, const as_value& b) {
     switch (id) {
     case 0x0A: a.set_double(a.to_number() + b.to_number()); break;
     case 0x0B: a.set_double(a.to_number() - b.to_number()); break;
@@ -61,46 +62,76 @@ void action_interpreter::binary_number(int id) {
     }
     // The result carries no member flags of the operand it replaced.
     a.set_flags(0);
-    push(a);
+}
+
+// The comparison and logic opcodes on a (deeper) and b.
+bool apply_compare(int id, const as_value& a, const as_value& b) {
+    switch (id) {
+    case 0x0F: return a < b.to_number();
+    case 0x10: return a.to_bool() && b.to_bool();
+    case 0x11: return a.to_bool() || b.to_bool();
+    case 0x48: return a.is_string() ? compare_bytes(a.to_base_string(), b.to_base_string()) < 0 : a < b.to_number();
+    case 0x67:
+        return a.is_string() ? compare_bytes(a.to_base_string(), b.to_base_string()) > 0
+                             : a.to_number() > b.to_number();
+    default: return a == b;  // 0x0E, 0x49 and 0x66 share one equality
+    }
+}
+
+}  // namespace
+
+void action_interpreter::binary_number(int id) {
+    // In place on the deeper operand; with fewer than two operands the missing ones are undefined.
+    as_value* a = m_env->top_slot(1);
+    if (a) {
+        apply_binary(id, *a, *m_env->top_slot(0));
+        m_env->drop(1);
+        return;
+    }
+    as_value b = pop();
+    as_value result;
+    apply_binary(id, result, b);
+    push(result);
 }
 
 void action_interpreter::add_typed() {
-    as_value b = pop();
-    as_value a = pop();
-    if (!a.is_string() && !b.is_string()) {
-        push(as_value(a.to_number() + b.to_number()));
+    as_value* a = m_env->top_slot(1);
+    as_value* b = m_env->top_slot(0);
+    if (a && !a->is_string() && !b->is_string()) {
+        a->set_double(a->to_number() + b->to_number());
+        a->set_flags(0);
+        m_env->drop(1);
         return;
     }
-    const base_string& left = a.to_base_string();
-    const base_string& right = b.to_base_string();
-    if (static_cast<int64_t>(left.size()) + right.size() > max_string_bytes) {
+    as_value right = pop();
+    as_value left = pop();
+    if (!left.is_string() && !right.is_string()) {
+        push(as_value(left.to_number() + right.to_number()));
+        return;
+    }
+    const base_string& left_text = left.to_base_string();
+    const base_string& right_text = right.to_base_string();
+    if (static_cast<int64_t>(left_text.size()) + right_text.size() > max_string_bytes) {
         stop_all("string too long");
         push(as_value());
         return;
     }
-    base_string joined = left;
-    joined += right;
+    base_string joined = left_text;
+    joined += right_text;
     push(text_value(joined));
 }
 
 void action_interpreter::compare(int id) {
-    as_value b = pop();
-    as_value a = pop();
-    bool result = false;
-    switch (id) {
-    case 0x0F: result = a < b.to_number(); break;
-    case 0x10: result = a.to_bool() && b.to_bool(); break;
-    case 0x11: result = a.to_bool() || b.to_bool(); break;
-    case 0x48:
-        result = a.is_string() ? compare_bytes(a.to_base_string(), b.to_base_string()) < 0 : a < b.to_number();
-        break;
-    case 0x67:
-        result =
-            a.is_string() ? compare_bytes(a.to_base_string(), b.to_base_string()) > 0 : a.to_number() > b.to_number();
-        break;
-    default: result = a == b; break;  // 0x0E, 0x49 and 0x66 share one equality
+    as_value* a = m_env->top_slot(1);
+    if (a) {
+        bool result = apply_compare(id, *a, *m_env->top_slot(0));
+        a->set_bool(result);
+        a->set_flags(0);
+        m_env->drop(1);
+        return;
     }
-    push(as_value(result));
+    as_value b = pop();
+    push(as_value(apply_compare(id, as_value(), b)));
 }
 
 void action_interpreter::string_op(int id) {
@@ -168,11 +199,11 @@ void action_interpreter::push_data() {
         int type = u8_at(pc++);
         switch (type) {
         case 0: {
-            as_value text = text_value(string_at(&pc, end));
+            as_value& text = m_env->push_slot();
+            text.set_base_string(string_at(&pc, end));
             if (verbose) {
                 log_msg("-------------- pushed '%s'\n", text.to_string());
             }
-            push(text);
             break;
         }
         case 1: {
@@ -236,7 +267,7 @@ void action_interpreter::push_data() {
             if (verbose) {
                 log_msg("-------------- pushed double %f\n", number);
             }
-            push(as_value(number));
+            m_env->push_slot().set_double(number);
             break;
         }
         case 7: {
@@ -246,7 +277,7 @@ void action_interpreter::push_data() {
             if (verbose) {
                 log_msg("-------------- pushed int32 %d\n", number);
             }
-            push(as_value(number));
+            m_env->push_slot().set_double(number);
             break;
         }
         case 8:
@@ -254,11 +285,11 @@ void action_interpreter::push_data() {
             int index = type == 8 ? u8_at(pc) : u16_at(pc);
             pc += type == 8 ? 1 : 2;
             if (index < m_buffer.get_dictionary_size()) {
-                as_value text = text_value(m_buffer.get_dictionary_entry(index));
+                as_value& text = m_env->push_slot();
+                text.set_base_string(m_buffer.get_dictionary_entry(index));
                 if (verbose) {
                     log_msg("-------------- pushed '%s'\n", text.to_string());
                 }
-                push(text);
             } else {
                 log_error("error: dict_lookup(%d) is out of bounds!\n", index);
                 if (verbose) {
