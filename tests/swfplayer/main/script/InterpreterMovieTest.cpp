@@ -100,11 +100,8 @@ TEST(InterpreterMovieTest, frame_play_and_display_operations_reach_the_target) {
         {"goto_frame_exp: a numeric text without such a label", goto_expression(str("3"), 0),
          "root: label 3|root: goto 3|root: stop"},
         {"goto_frame_exp: a number", goto_expression(num(7), 2), "root: goto 7|root: play"},
-        {"goto_frame_exp: undefined and other values do nothing", goto_expression(undef(), 1)
-                                                                        .push({boolean(true)})
-                                                                        .record(0x9F, {1})
-                                                                        .push({str("x")})
-                                                                        .record(0x9F, {1}),
+        {"goto_frame_exp: undefined and other values do nothing",
+         goto_expression(undef(), 1).push({boolean(true)}).record(0x9F, {1}).push({str("x")}).record(0x9F, {1}),
          "root: label x"},
         {"set_target steers another clip",
          action_assembler().record(0x8B, {'c', 'h', 'i', 'l', 'd', 0}).op(PLAY).record(0x8B, {0}).op(STOP),
@@ -112,13 +109,15 @@ TEST(InterpreterMovieTest, frame_play_and_display_operations_reach_the_target) {
         {"set_target_exp", action_assembler().push({str("child")}).op(SET_TARGET_EXP).op(STOP), "child: stop"},
         {"call_frame", action_assembler().push({str("intro")}).record(0x9E, {}), "root: call intro"},
         {"rem_sprite asks the parent", action_assembler().push({str("child")}).op(0x25), "root: remove child"},
-        {"dup_sprite of a variable naming a sprite", action_assembler().push({str("child"), str("copy"), num(5)}).op(0x24),
-         "child: clone copy 5"},
-        {"start_drag without bounds", action_assembler().push({boolean(false), boolean(true), str("child")}).op(START_DRAG),
+        {"dup_sprite of a variable naming a sprite",
+         action_assembler().push({str("child"), str("copy"), num(5)}).op(0x24), "child: clone copy 5"},
+        {"start_drag without bounds",
+         action_assembler().push({boolean(false), boolean(true), str("child")}).op(START_DRAG),
          "root: drag child lock"},
         {"start_drag with bounds",
-         action_assembler().push({num(1), num(2), num(3), num(4), boolean(true), boolean(false), str("child")}).op(
-             START_DRAG),
+         action_assembler()
+             .push({num(1), num(2), num(3), num(4), boolean(true), boolean(false), str("child")})
+             .op(START_DRAG),
          "root: drag child bound 1,2,3,4"},
         {"start_drag of an unknown target still pops",
          action_assembler().push({str("left"), boolean(false), boolean(false), str("nobody")}).op(START_DRAG).op(TRACE),
