@@ -16,6 +16,8 @@ namespace {
 int s_running = 0;
 int64_t s_budget = action_interpreter::default_instruction_budget;
 int64_t s_instructions_left = 0;
+// Whether the outermost run was stopped (and said so): the runs it called end quietly.
+bool s_stopped = false;
 
 // Counts one run for as long as it lasts; the outermost run starts a fresh budget.
 class run_guard {
@@ -23,6 +25,7 @@ public:
     run_guard() {
         if (s_running++ == 0) {
             s_instructions_left = s_budget;
+            s_stopped = false;
         }
     }
     ~run_guard() { s_running--; }
@@ -64,8 +67,9 @@ int64_t action_interpreter::get_instruction_budget() {
 }
 
 void action_interpreter::stop_all(const char* reason) {
-    if (s_instructions_left > 0) {
+    if (!s_stopped) {
         log_error("error: script stopped: %s\n", reason);
+        s_stopped = true;
     }
     s_instructions_left = 0;
 }
@@ -75,9 +79,10 @@ void action_interpreter::run() {
     bool verbose = get_verbose_action();
     while (m_pc < m_stop_pc) {
         if (--s_instructions_left < 0) {
-            if (s_instructions_left == -1) {
+            if (!s_stopped) {
                 log_error("error: script stopped after %lld instructions (endless loop?)\n",
                           static_cast<long long>(s_budget));
+                s_stopped = true;
             }
             s_instructions_left = 0;
             break;
