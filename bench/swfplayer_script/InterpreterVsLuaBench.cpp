@@ -5,6 +5,7 @@
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 #include "tests/swfplayer/main/script/ActionAssembler.h"
 
 #include <benchmark/benchmark.h>
@@ -27,10 +28,15 @@ public:
     swfplayer::as_environment m_env;
 };
 
+swfplayer::player* make_player() {
+    swfplayer::register_builtin_classes();
+    return new swfplayer::player();
+}
+
 class script_program {
 public:
     explicit script_program(const action_assembler& code)
-        : m_player(new swfplayer::player()), m_clip(new bench_clip(m_player.get_ptr())) {
+        : m_player(make_player()), m_clip(new bench_clip(m_player.get_ptr())) {
         m_clip->m_env.set_target(m_clip.get_ptr());
         Bytes bytes = code.bytes();
         m_buffer.read(bytes.data(), static_cast<int>(bytes.size()));
@@ -89,20 +95,18 @@ action_assembler counted_loop(const action_assembler& init, const action_assembl
 }
 
 action_assembler register_loop() {
-    action_assembler body = counted_loop(action_assembler().push({num(0)}).store_register(1).op(POP),
-                                         action_assembler().push({reg(1)}),
-                                         action_assembler().push({reg(1)}).op(INC).store_register(1).op(POP),
-                                         loop_steps);
+    action_assembler body =
+        counted_loop(action_assembler().push({num(0)}).store_register(1).op(POP), action_assembler().push({reg(1)}),
+                     action_assembler().push({reg(1)}).op(INC).store_register(1).op(POP), loop_steps);
     action_assembler code;
     code.function2("f", 2, 0x2A, {}, body);  // this, arguments and super suppressed
     return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
 }
 
 action_assembler local_loop() {
-    action_assembler body = counted_loop(action_assembler().push({str("i"), num(0)}).op(SET_LOCAL),
-                                         action_assembler().push({str("i")}).op(GET_VAR),
-                                         action_assembler().push({str("i"), str("i")}).op(GET_VAR).op(INC).op(SET_VAR),
-                                         loop_steps);
+    action_assembler body = counted_loop(
+        action_assembler().push({str("i"), num(0)}).op(SET_LOCAL), action_assembler().push({str("i")}).op(GET_VAR),
+        action_assembler().push({str("i"), str("i")}).op(GET_VAR).op(INC).op(SET_VAR), loop_steps);
     action_assembler code;
     code.function("f", {}, body);
     return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
@@ -154,8 +158,9 @@ action_assembler string_building() {
     action_assembler step;
     step.push({str("s"), str("s")}).op(GET_VAR).push({str("x")}).op(ADD_T).op(SET_VAR);
     step.push({reg(1)}).op(INC).store_register(1).op(POP);
-    action_assembler body = counted_loop(action_assembler().set_var("s", {str("")}).push({num(0)}).store_register(1).op(POP),
-                                         action_assembler().push({reg(1)}), step, 10000);
+    action_assembler body =
+        counted_loop(action_assembler().set_var("s", {str("")}).push({num(0)}).store_register(1).op(POP),
+                     action_assembler().push({reg(1)}), step, 10000);
     action_assembler code;
     code.function2("f", 2, 0x2A, {}, body);
     return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);

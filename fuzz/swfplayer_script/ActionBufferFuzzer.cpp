@@ -6,6 +6,7 @@
 #include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +22,7 @@ public:
 };
 
 void run_as_frame_actions(const swfplayer::action_buffer& buffer) {
+    swfplayer::register_builtin_classes();
     swfplayer::action_interpreter::set_instruction_budget(100000);
     swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
     swfplayer::smart_ptr<fuzz_clip> clip = new fuzz_clip(owner.get_ptr());

@@ -6,8 +6,8 @@
 #include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/movie_root.h"
+#include "swfplayer/main/script/number_parsing.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_number.h"
 
 #include <cmath>
 #include <cstring>

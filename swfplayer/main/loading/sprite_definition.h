@@ -5,6 +5,9 @@
 #include "swfplayer/base/hash.h"
 #include "swfplayer/main/display/movie_definition.h"
 
+#include <memory>
+#include <vector>
+
 namespace swfplayer {
 
 class stream;
@@ -52,6 +55,8 @@ public:
 
 private:
     movie_definition_sub* m_movie_def;
+    // Every frame tag of the sprite; the playlist borrows them.
+    std::vector<std::unique_ptr<execute_tag>> m_tags;
     array<array<execute_tag*>> m_playlist;
     hash<base_stringi, int> m_named_frames;
 };

@@ -4,7 +4,6 @@
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
 namespace swfplayer {
 
@@ -122,9 +121,23 @@ void action_interpreter::init_object() {
 }
 
 void action_interpreter::init_array() {
+    // The global Array constructor in its literal form pops the count and the elements itself.
+    player* owner = m_env->get_player();
+    as_object* global = owner ? owner->get_global() : nullptr;
+    as_value constructor;
+    if (global) {
+        global->get_member("Array", &constructor);
+    }
+    as_function* function = constructor.to_function();
     as_value result;
-    fn_call fn(&result, as_value(), m_env, -1, -1);
-    as_global_array_ctor(fn);
+    if (function && function->is(AS_C_FUNCTION)) {
+        smart_ptr<as_function> hold = function;
+        fn_call fn(&result, as_value(), m_env, -1, -1);
+        function->call(fn);
+    } else {
+        // Without the class the literal's values are still consumed.
+        m_env->drop(clamp_count(pop().to_int(), 0));
+    }
     push(result);
 }
 

@@ -4,6 +4,8 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 
+#include <memory>
+
 namespace swfplayer {
 
 class as_environment;
@@ -145,7 +147,7 @@ private:
     // One step of find_target: the member name's object, or the miss logged against path.
     as_object* find_member_target(const base_stringi& name, const base_string& path);
 
-    hash<base_stringi, watch_entry>* m_watches = nullptr;
+    std::unique_ptr<hash<base_stringi, watch_entry>> m_watches;
     weak_ptr<as_object> m_this_ptr;
     smart_ptr<as_object> m_proto;
     weak_ptr<player> m_player;

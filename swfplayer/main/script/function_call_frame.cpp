@@ -5,7 +5,6 @@
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
 #include <cstdint>
 
@@ -113,10 +112,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         m_env->add_local("this", as_value(this_object));
     }
     if ((flags & PRELOAD_ARGUMENTS) || !(flags & SUPPRESS_ARGUMENTS)) {
-        smart_ptr<as_array> arguments = new as_array(m_env->get_player());
-        for (int i = 0; i < fn.nargs; i++) {
-            arguments->push(fn.arg(i));
-        }
+        smart_ptr<as_object> arguments = make_arguments_array(m_env->get_player(), fn);
         if (flags & PRELOAD_ARGUMENTS) {
             m_env->set_register(r, as_value(arguments.get_ptr()));
             r++;

@@ -3,8 +3,10 @@
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
+#include "swfplayer/main/script/builtin_registry.h"
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -50,8 +52,21 @@ public:
     // The tick count (milliseconds) when the player was made; GetTimer counts from it.
     uint64_t get_start_time() const { return m_start_time; }
 
+    // Depths of the recursions that script and data drive, each bounded by its user: nested
+    // script calls (call_method), prototype lookups and member copies (as_object), arrays
+    // printed inside arrays (as_array), and the movie files loading one another through imports
+    // (load_movie_definition), outermost first.
+    struct nesting_counters {
+        int m_call_depth = 0;
+        int m_proto_depth = 0;
+        int m_copy_depth = 0;
+        int m_print_depth = 0;
+        int m_print_elements = 0;
+        std::vector<std::string> m_files_being_loaded;
+    };
+    nesting_counters& nesting() { return m_nesting; }
     // Nested script calls under way (see call_method).
-    int& call_depth() { return m_call_depth; }
+    int& call_depth() { return m_nesting.m_call_depth; }
 
 private:
     struct heap_entry {
@@ -67,21 +82,16 @@ private:
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
     uint64_t m_start_time;
-    int m_call_depth = 0;
+    nesting_counters m_nesting;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
 };
 
-// The built-in method tables by class number: 0 Object, 1 MovieClip, 2 Number, 3 Boolean,
-// 4 String. They exist while at least one player lives.
-enum builtin_class {
-    BUILTIN_OBJECT = 0,
-    BUILTIN_MOVIECLIP = 1,
-    BUILTIN_NUMBER = 2,
-    BUILTIN_BOOLEAN = 3,
-    BUILTIN_STRING = 4
-};
+// The counters of owner; objects and calls without a player (made by native code, or outliving
+// theirs) share one set of their own.
+player::nesting_counters& nesting_of(player* owner);
 
+// The built-in method tables (builtin_class numbers) exist while at least one player lives.
 // Looks the name up in a class's built-in method table; false when absent. out may be null.
 bool get_builtin(int class_index, const base_stringi& name, as_value* out);
 
