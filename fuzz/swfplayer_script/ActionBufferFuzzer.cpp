@@ -1,6 +1,9 @@
-// Feeds arbitrary bytes to the action-record reader, processes every ConstantPool record the
-// stored stream holds, twice (as a frame run again would), and reads the pool back; then runs
-// the stream twice as a clip's frame actions, under a small instruction budget.
+// Feeds arbitrary bytes to the action-record reader, then processes every ConstantPool record
+// the stored stream holds, twice (as a frame run again would), and reads the pool back. The
+// stored stream never outgrows the input (plus the end action it may add), and the pool's
+// strings all come from the input; a failed check traps, so libFuzzer reports the input.
+// Then the stream runs twice as a clip's frame actions under a small instruction budget, and
+// must leave the clip's stack and the player's call depth as it found them.
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/action_interpreter.h"
@@ -59,10 +62,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             pc = next;
         }
     }
+    if (copy.size() > static_cast<int>(size) + 1) {
+        __builtin_trap();
+    }
     size_t total = 0;
     for (int i = 0; i < copy.get_dictionary_size(); i++) {
-        total += copy.get_dictionary_entry(i).size();
+        const swfplayer::base_string& entry = copy.get_dictionary_entry(i);
+        total += entry == "<invalid>" ? 0 : static_cast<size_t>(entry.size());
+    }
+    if (total > size) {
+        __builtin_trap();
     }
     run_as_frame_actions(buffer);
-    return total > size ? 1 : 0;
+    return 0;
 }
