@@ -1,7 +1,6 @@
-#include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/script/player.h"
-#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
-#include "tests/swfplayer/main/script/ScriptRunner.h"
+#include "tests/swfplayer/main/display/DisplayTestKit.h"
+#include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
@@ -13,23 +12,12 @@ using namespace script_test;
 
 namespace {
 
-// A clip that runs the actions of its frames at once.
-class running_clip : public script_clip {
-public:
-    using script_clip::script_clip;
-    void add_action_buffer(swfplayer::action_buffer* buffer) override { buffer->execute(&m_env); }
-};
-
-struct received {
-    swfplayer::character* movie;
-    std::string command;
-    std::string argument;
-};
-
-std::vector<received> s_received;
+std::vector<std::string> s_received;
+swfplayer::character* s_movie = nullptr;
 
 void receive(swfplayer::character* movie, const char* command, const char* argument) {
-    s_received.push_back({movie, command, argument});
+    s_received.push_back(std::string(command) + "(" + argument + ")");
+    s_movie = movie;
 }
 
 Bytes get_url(const std::string& url, const std::string& window) {
@@ -37,58 +25,64 @@ Bytes get_url(const std::string& url, const std::string& window) {
     payload.push_back(0);
     payload.insert(payload.end(), window.begin(), window.end());
     payload.push_back(0);
-    return action_assembler().record(0x83, payload).bytes();
+    return action_assembler().record(0x83, payload).code();
 }
 
-class FsCommandTest : public swf_testing::SwfLoadingFixture {
-protected:
-    // Loads the movie and runs its first frame's actions on a clip that is the player's root.
-    void PlayFirstFrame(const swfkit::Movie& movie) {
-        auto def = LoadMovie(movie.Write(false));
-        ASSERT_TRUE(def);
-        m_clip = new running_clip(m_player.get_ptr());
-        m_clip->m_env.set_target(m_clip.get_ptr());
-        m_player->set_root_movie(m_clip.get_ptr());
-        for (swfplayer::execute_tag* tag : def->get_playlist(0)) {
-            tag->execute(m_clip.get_ptr());
-        }
-        m_clip->m_env.set_target(nullptr);
+Bytes script(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
     }
+    all.push_back(0);
+    return all;
+}
 
+class FsCommandTest : public display_test::DisplayFixture {
+protected:
     void TearDown() override {
         swfplayer::register_fscommand_callback(nullptr);
-        m_clip = nullptr;
-        SwfLoadingFixture::TearDown();
+        DisplayFixture::TearDown();
     }
 
-    swfplayer::smart_ptr<running_clip> m_clip;
+    // Plays the movie's root sprite for the given number of frame steps.
+    void Play(const swfkit::Movie& movie, int steps) {
+        s_received.clear();
+        s_movie = nullptr;
+        auto def = LoadMovie(movie.Write(false));
+        ASSERT_TRUE(def);
+        m_sprite = make_root_sprite(def.get_ptr());
+        m_player->set_root_movie(m_sprite.get_ptr());
+        for (int i = 0; i < steps; i++) {
+            m_sprite->advance(0.0f);
+        }
+    }
+
+    swfplayer::smart_ptr<swfplayer::sprite_instance> m_sprite;
 };
 
-TEST_F(FsCommandTest, frame_scripts_send_commands_with_the_exact_prefix_only) {
-    s_received.clear();
+TEST_F(FsCommandTest, frame_scripts_jump_stop_and_send_commands_with_the_exact_prefix) {
     swfplayer::register_fscommand_callback(receive);
     swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30);
-    movie.Tags().DoAction(get_url("FSCommand:Go", "")).DoAction(get_url("fscommand:Lower", ""));
-    movie.Tags().DoAction(get_url("FSCommand:", "x"));
-    movie.Tags().DoAction(action_assembler().push({str("FSCommand:Two"), str("arg")}).record(0x9A, {0}).bytes());
-    movie.Tags().ShowFrame();
-    PlayFirstFrame(movie);
-    ASSERT_EQ(s_received.size(), 3u);
-    EXPECT_EQ(s_received[0].command, "Go");
-    EXPECT_EQ(s_received[0].argument, "");
-    EXPECT_EQ(s_received[0].movie, m_clip.get_ptr());
-    EXPECT_EQ(s_received[1].command, "");
-    EXPECT_EQ(s_received[1].argument, "x");
-    EXPECT_EQ(s_received[2].command, "Two");
-    EXPECT_EQ(s_received[2].argument, "arg");
+    // Frame 1 sends Go, a lower-case prefix (a URL, not a command), an empty command and, through
+    // GetURL2, Two with an argument, then jumps to "last"; frame 2 is skipped; frame 3 stops.
+    movie.Tags().DoAction(script({get_url("FSCommand:Go", ""), get_url("fscommand:Lower", ""),
+                                  get_url("FSCommand:", "x"),
+                                  action_assembler().push({str("FSCommand:Two"), str("arg")}).record(0x9A, {0}).code(),
+                                  action_assembler().record(0x8C, {'l', 'a', 's', 't', 0}).code()}));
+    movie.Tags().ShowFrame().DoAction(script({get_url("FSCommand:Skipped", "")})).ShowFrame();
+    movie.Tags().FrameLabel("last").DoAction(script({get_url("FSCommand:Last", ""), {0x07}})).ShowFrame();
+    Play(movie, 4);
+    EXPECT_EQ(s_received, (std::vector<std::string>{"Go()", "(x)", "Two(arg)", "Last()"}));
+    EXPECT_EQ(s_movie, m_sprite.get_ptr());
     EXPECT_TRUE(Logged("fscommand:Lower"));
+    EXPECT_EQ(m_sprite->get_current_frame(), 2);
+    EXPECT_EQ(m_sprite->get_play_state(), swfplayer::character::STOP);
 }
 
 TEST_F(FsCommandTest, without_a_receiver_commands_are_dropped) {
-    s_received.clear();
     swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30);
-    movie.Tags().DoAction(get_url("FSCommand:Go", "")).ShowFrame();
-    PlayFirstFrame(movie);
+    movie.Tags().DoAction(script({get_url("FSCommand:Go", "")})).ShowFrame();
+    Play(movie, 1);
     EXPECT_TRUE(s_received.empty());
     EXPECT_FALSE(Logged("get_url"));
 }
