@@ -1,5 +1,6 @@
 #include "swfplayer/main/script/player.h"
 
+#include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/hash.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_object.h"
@@ -37,7 +38,17 @@ void delete_builtin_tables() {
     }
 }
 
+fscommand_callback s_fscommand_callback = nullptr;
+
 }  // namespace
+
+void register_fscommand_callback(fscommand_callback callback) {
+    s_fscommand_callback = callback;
+}
+
+fscommand_callback get_fscommand_callback() {
+    return s_fscommand_callback;
+}
 
 player::nesting_counters& nesting_of(player* owner) {
     static player::nesting_counters s_orphans;
@@ -51,7 +62,7 @@ bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     return s_builtins[class_index]->get(name, out);
 }
 
-player::player() {
+player::player() : m_start_time(base_timer::get_ticks()) {
     m_global = new as_object(this);
     clear_heap_flag(m_global.get_ptr());
     install_builtin_globals(this);

@@ -6,6 +6,7 @@
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/movie_root.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,6 +14,14 @@
 namespace swfplayer {
 
 class as_object;
+class character;
+
+// The host's receiver of FSCommands: the movie that sent it, the command and its argument.
+typedef void (*fscommand_callback)(character* movie, const char* command, const char* argument);
+
+// The process-wide FSCommand receiver; null (the default) drops FSCommands.
+void register_fscommand_callback(fscommand_callback callback);
+fscommand_callback get_fscommand_callback();
 
 // The owner of what one playing movie's script needs: the global object, the heap of script
 // objects with their reachability flags, the call depth and a weak link to the root movie.
@@ -43,6 +52,9 @@ public:
     // Marks object as reachable; called by this_alive for the objects a marked object holds.
     // The marking runs from a work list, so deep object graphs use no native stack.
     void mark_alive(as_object* object);
+
+    // The tick count (milliseconds) when the player was made; GetTimer counts from it.
+    uint64_t get_start_time() const { return m_start_time; }
 
     // Depths of the recursions that script and data drive, each bounded by its user: nested
     // script calls (call_method), prototype lookups and member copies (as_object), arrays
@@ -92,6 +104,7 @@ private:
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
     weak_ptr<movie_root> m_root;
+    uint64_t m_start_time;
     nesting_counters m_nesting;
     base_string m_workdir;
     bool m_marking = false;
