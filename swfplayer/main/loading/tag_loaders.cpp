@@ -7,6 +7,7 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/place_object_2.h"
+#include "swfplayer/main/loading/sound_loaders.h"
 #include "swfplayer/main/loading/sprite_definition.h"
 
 #include <cassert>
@@ -307,11 +308,16 @@ void register_tag_loaders() {
     register_tag_loader(5, remove_object_2_loader);
     register_tag_loader(9, set_background_color_loader);
     register_tag_loader(12, do_action_loader);
+    register_tag_loader(14, define_sound_loader);
+    register_tag_loader(15, start_sound_loader);
+    register_tag_loader(18, sound_stream_head_loader);
+    register_tag_loader(19, sound_stream_block_loader);
     register_tag_loader(24, null_loader);  // Protect
     register_tag_loader(26, place_object_2_loader);
     register_tag_loader(28, remove_object_2_loader);
     register_tag_loader(39, sprite_loader);
     register_tag_loader(43, frame_label_loader);
+    register_tag_loader(45, sound_stream_head_loader);
     register_tag_loader(56, export_loader);
     register_tag_loader(57, import_loader);
     register_tag_loader(58, enable_debugger_loader);
