@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ int read_action_buffer(stream* in, action_buffer* buffer) {
 }
 
 void remove_object_2::read(stream* in, int tag_type) {
-    if (tag_type == 5) {
+    if (tag_type == tag_remove_object) {
         m_id = in->read_u16();
     }
     m_depth = in->read_u16();

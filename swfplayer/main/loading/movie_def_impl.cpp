@@ -3,6 +3,8 @@
 #include "swfplayer/base/inflating_file.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/common/twips.h"
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/tag_loaders.h"
 
@@ -110,7 +112,7 @@ void movie_def_impl::read_tags() {
             m_str->close_tag();
             break;
         }
-        if (tag_type == 1) {
+        if (tag_type == tag_show_frame) {
             if (get_verbose_parse()) {
                 log_msg("  show_frame\n");
             }
@@ -129,7 +131,7 @@ void movie_def_impl::read_tags() {
         }
         m_str->close_tag();
         int position = m_str->get_position();
-        if (tag_type == 0 && position != m_file_end_pos) {
+        if (tag_type == tag_end && position != m_file_end_pos) {
             log_msg("warning: hit stream-end tag, but not at the end of the file yet; stopping for safety\n");
             break;
         }
@@ -156,11 +158,11 @@ void movie_def_impl::store_frame_tags() {
 }
 
 float movie_def_impl::get_width_pixels() const {
-    return std::ceil((m_frame_size.x_max - m_frame_size.x_min) / 20.0f);
+    return std::ceil((m_frame_size.x_max - m_frame_size.x_min) / twips_per_pixel);
 }
 
 float movie_def_impl::get_height_pixels() const {
-    return std::ceil((m_frame_size.y_max - m_frame_size.y_min) / 20.0f);
+    return std::ceil((m_frame_size.y_max - m_frame_size.y_min) / twips_per_pixel);
 }
 
 const array<execute_tag*>& movie_def_impl::get_playlist(int frame) const {

@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/loading/sound_sample.h"
 #include "swfplayer/main/sound/adpcm.h"
@@ -50,7 +51,7 @@ std::vector<uint8_t> read_rest_of_tag(stream* in) {
 }  // namespace
 
 void define_sound_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 14);
+    assert(tag_type == tag_define_sound);
     const int id = in->read_u16();
     int format = static_cast<int>(in->read_uint(4));
     const uint32_t rate_code = in->read_uint(2);
@@ -91,7 +92,7 @@ void define_sound_loader(stream* in, [[maybe_unused]] int tag_type, movie_defini
 }
 
 void start_sound_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 15);
+    assert(tag_type == tag_start_sound);
     const int id = in->read_u16();
     const character_def* sample = m->get_sound_sample(id);
     if (!sample) {
@@ -108,7 +109,7 @@ void start_sound_loader(stream* in, [[maybe_unused]] int tag_type, movie_definit
 }
 
 void sound_stream_head_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 18 || tag_type == 45);
+    assert(tag_type == tag_sound_stream_head || tag_type == tag_sound_stream_head2);
     in->read_u8();  // playback settings
     const int format = static_cast<int>(in->read_uint(4));
     const uint32_t rate_code = in->read_uint(2);
@@ -129,7 +130,7 @@ void sound_stream_head_loader(stream* in, [[maybe_unused]] int tag_type, movie_d
 }
 
 void sound_stream_block_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 19);
+    assert(tag_type == tag_sound_stream_block);
     if (m->m_ss_id < 0) {
         return;
     }

@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/tag_loaders.h"
 
@@ -56,7 +57,7 @@ void sprite_definition::read(stream* in) {
             break;
         }
         loader_function lf = nullptr;
-        if (tag_type == 1) {
+        if (tag_type == tag_show_frame) {
             if (get_verbose_parse()) {
                 log_msg("  show_frame (sprite)\n");
             }

@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
@@ -37,7 +38,7 @@ movie_def_impl* movie_only(movie_definition_sub* m, const char* tag_name) {
 }
 
 void end_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 0);
+    assert(tag_type == tag_end);
     if (in->get_tag_bytes_left() > 0 && get_verbose_parse()) {
         log_msg("end tag with a body of %d bytes\n", in->get_tag_bytes_left());
     }
@@ -46,7 +47,7 @@ void end_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*
 void null_loader(stream*, int, movie_definition_sub*) {}
 
 void place_object_2_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 4 || tag_type == 26 || tag_type == 70);
+    assert(tag_type == tag_place_object || tag_type == tag_place_object2 || tag_type == tag_place_object3);
     if (get_verbose_parse()) {
         log_msg("  place_object_2\n");
     }
@@ -56,21 +57,21 @@ void place_object_2_loader(stream* in, [[maybe_unused]] int tag_type, movie_defi
 }
 
 void remove_object_2_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 5 || tag_type == 28);
+    assert(tag_type == tag_remove_object || tag_type == tag_remove_object2);
     remove_object_2* tag = new remove_object_2;
     tag->read(in, tag_type);
     m->add_execute_tag(tag);
 }
 
 void set_background_color_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 9 && m);
+    assert(tag_type == tag_set_background_color && m);
     set_background_color* tag = new set_background_color;
     tag->read(in);
     m->add_execute_tag(tag);
 }
 
 void do_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 12);
+    assert(tag_type == tag_do_action);
     if (get_verbose_parse()) {
         log_msg("tag %d: do_action_loader\n", tag_type);
     }
@@ -83,7 +84,7 @@ void do_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_definitio
 }
 
 void do_init_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 59);
+    assert(tag_type == tag_do_init_action);
     int sprite_id = in->read_u16();
     if (get_verbose_parse()) {
         log_msg("  tag %d: do_init_action_loader\n", tag_type);
@@ -97,7 +98,7 @@ void do_init_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_defi
 }
 
 void sprite_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 39);
+    assert(tag_type == tag_define_sprite);
     int id = in->read_u16();
     if (get_verbose_parse()) {
         log_msg("  sprite\n  char id = %d\n", id);
@@ -113,14 +114,14 @@ void sprite_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }
 
 void frame_label_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 43);
+    assert(tag_type == tag_frame_label);
     base_string label;
     in->read_string(&label);
     m->add_frame_name(label.c_str());
 }
 
 void export_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 56);
+    assert(tag_type == tag_export_assets);
     int count = in->read_u16();
     if (get_verbose_parse()) {
         log_msg("  export: count = %d\n", count);
@@ -148,7 +149,7 @@ void export_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }
 
 void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 57);
+    assert(tag_type == tag_import_assets);
     base_string source_url;
     in->read_string(&source_url);
     int count = in->read_u16();
@@ -188,8 +189,8 @@ void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }
 
 void enable_debugger_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 58 || tag_type == 64);
-    if (tag_type == 64) {
+    assert(tag_type == tag_enable_debugger || tag_type == tag_enable_debugger2);
+    if (tag_type == tag_enable_debugger2) {
         in->read_u16();  // reserved
     }
     base_string password_digest;
@@ -197,25 +198,25 @@ void enable_debugger_loader(stream* in, [[maybe_unused]] int tag_type, movie_def
 }
 
 void set_tab_index_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 66);
+    assert(tag_type == tag_set_tab_index);
     in->read_u16();  // depth
     in->read_u16();  // tab index
 }
 
 void file_attributes_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 69);
+    assert(tag_type == tag_file_attributes);
     in->read_u8();      // flags
     in->read_uint(24);  // reserved
 }
 
 void metadata_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 77);
+    assert(tag_type == tag_metadata);
     base_string metadata;
     in->read_string(&metadata);
 }
 
 void symbol_class_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 76);
+    assert(tag_type == tag_symbol_class);
     movie_def_impl* movie = movie_only(m, "SymbolClass");
     if (movie == nullptr) {
         return;
@@ -238,7 +239,7 @@ int vu32_as_int(uint32_t value) {
 }
 
 void define_scene_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 86);
+    assert(tag_type == tag_define_scene_and_frame_label_data);
     if (get_verbose_parse()) {
         log_msg("\n  define_scene_loader\n");
     }
@@ -270,7 +271,7 @@ void define_scene_loader(stream* in, [[maybe_unused]] int tag_type, movie_defini
 }
 
 void do_abc_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 82);
+    assert(tag_type == tag_do_abc);
     in->read_u32();  // flags
     base_string name;
     in->read_string(&name);
@@ -283,13 +284,13 @@ void do_abc_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }  // namespace
 
 void register_tag_loader(int tag_type, loader_function lf) {
-    assert(lf && tag_type >= 0 && tag_type < tag_type_count);
+    assert(lf && tag_type >= tag_end && tag_type < tag_type_count);
     assert(s_tag_loaders[tag_type] == nullptr);
     s_tag_loaders[tag_type] = lf;
 }
 
 bool get_tag_loader(int tag_type, loader_function* lf) {
-    if (tag_type < 0 || tag_type >= tag_type_count || s_tag_loaders[tag_type] == nullptr) {
+    if (tag_type < tag_end || tag_type >= tag_type_count || s_tag_loaders[tag_type] == nullptr) {
         return false;
     }
     if (lf) {
@@ -303,33 +304,33 @@ void register_tag_loaders() {
         return;
     }
     s_registered = true;
-    register_tag_loader(0, end_loader);
-    register_tag_loader(4, place_object_2_loader);
-    register_tag_loader(5, remove_object_2_loader);
-    register_tag_loader(9, set_background_color_loader);
-    register_tag_loader(12, do_action_loader);
-    register_tag_loader(14, define_sound_loader);
-    register_tag_loader(15, start_sound_loader);
-    register_tag_loader(18, sound_stream_head_loader);
-    register_tag_loader(19, sound_stream_block_loader);
-    register_tag_loader(24, null_loader);  // Protect
-    register_tag_loader(26, place_object_2_loader);
-    register_tag_loader(28, remove_object_2_loader);
-    register_tag_loader(39, sprite_loader);
-    register_tag_loader(43, frame_label_loader);
-    register_tag_loader(45, sound_stream_head_loader);
-    register_tag_loader(56, export_loader);
-    register_tag_loader(57, import_loader);
-    register_tag_loader(58, enable_debugger_loader);
-    register_tag_loader(59, do_init_action_loader);
-    register_tag_loader(64, enable_debugger_loader);
-    register_tag_loader(66, set_tab_index_loader);
-    register_tag_loader(69, file_attributes_loader);
-    register_tag_loader(70, place_object_2_loader);
-    register_tag_loader(76, symbol_class_loader);
-    register_tag_loader(77, metadata_loader);
-    register_tag_loader(82, do_abc_loader);
-    register_tag_loader(86, define_scene_loader);
+    register_tag_loader(tag_end, end_loader);
+    register_tag_loader(tag_place_object, place_object_2_loader);
+    register_tag_loader(tag_remove_object, remove_object_2_loader);
+    register_tag_loader(tag_set_background_color, set_background_color_loader);
+    register_tag_loader(tag_do_action, do_action_loader);
+    register_tag_loader(tag_define_sound, define_sound_loader);
+    register_tag_loader(tag_start_sound, start_sound_loader);
+    register_tag_loader(tag_sound_stream_head, sound_stream_head_loader);
+    register_tag_loader(tag_sound_stream_block, sound_stream_block_loader);
+    register_tag_loader(tag_protect, null_loader);  // Protect
+    register_tag_loader(tag_place_object2, place_object_2_loader);
+    register_tag_loader(tag_remove_object2, remove_object_2_loader);
+    register_tag_loader(tag_define_sprite, sprite_loader);
+    register_tag_loader(tag_frame_label, frame_label_loader);
+    register_tag_loader(tag_sound_stream_head2, sound_stream_head_loader);
+    register_tag_loader(tag_export_assets, export_loader);
+    register_tag_loader(tag_import_assets, import_loader);
+    register_tag_loader(tag_enable_debugger, enable_debugger_loader);
+    register_tag_loader(tag_do_init_action, do_init_action_loader);
+    register_tag_loader(tag_enable_debugger2, enable_debugger_loader);
+    register_tag_loader(tag_set_tab_index, set_tab_index_loader);
+    register_tag_loader(tag_file_attributes, file_attributes_loader);
+    register_tag_loader(tag_place_object3, place_object_2_loader);
+    register_tag_loader(tag_symbol_class, symbol_class_loader);
+    register_tag_loader(tag_metadata, metadata_loader);
+    register_tag_loader(tag_do_abc, do_abc_loader);
+    register_tag_loader(tag_define_scene_and_frame_label_data, define_scene_loader);
 }
 
 void clear_tag_loaders() {

@@ -268,7 +268,7 @@ TEST_F(TagLoaderTest, clip_action_length_mismatch_and_unknown_flags) {
         body.WriteU32(5);  // claims five bytes, holds two
         body.WriteBytes(StopAction());
         body.WriteU32(0);
-        tags.Tag(26, body.GetBytes());
+        tags.Tag(swfplayer::tag_place_object2, body.GetBytes());
     });
     ASSERT_TRUE(def);
     place_object_2* place = Place(def.get_ptr(), 0);

@@ -104,7 +104,7 @@ Bytes StartSound(uint16_t id, bool stop, int loops) {
 
 TEST_F(SoundTagsTest, define_sound_hands_the_handler_its_format_rate_and_bytes) {
     swfplayer::set_sound_handler(&m_handler);
-    Load({{14, DefineSound(1, 3, 3, true, true, 2, {1, 2, 3, 4, 5, 6, 7, 8})},
+    Load({{swfplayer::tag_define_sound, DefineSound(1, 3, 3, true, true, 2, {1, 2, 3, 4, 5, 6, 7, 8})},
           {14, DefineSound(2, 3, 0, false, false, 3, {9, 8, 7})},
           {14, DefineSound(3, 2, 2, true, false, 1152, {0xFF, 0xFB})}});
     ASSERT_EQ(m_handler.sounds.size(), 3u);
@@ -135,7 +135,7 @@ TEST_F(SoundTagsTest, adpcm_is_expanded_to_native_samples_and_a_huge_count_is_cu
     adpcm.WriteSignedBits(-2, 16);
     adpcm.WriteBits(0, 6);
     adpcm.WriteBits(1, 2);
-    Load({{14, DefineSound(1, 1, 1, true, false, 2, adpcm.GetBytes())},
+    Load({{swfplayer::tag_define_sound, DefineSound(1, 1, 1, true, false, 2, adpcm.GetBytes())},
           {14, DefineSound(2, 1, 1, true, true, 0xFFFFFFFFu, adpcm.GetBytes())}});
     ASSERT_EQ(m_handler.sounds.size(), 2u);
     EXPECT_EQ(m_handler.sounds[0].format, 7);
@@ -149,7 +149,7 @@ TEST_F(SoundTagsTest, adpcm_is_expanded_to_native_samples_and_a_huge_count_is_cu
 
 TEST_F(SoundTagsTest, start_sound_plays_with_its_loop_count_or_stops_and_unknown_ids_are_reported) {
     swfplayer::set_sound_handler(&m_handler);
-    Load({{14, DefineSound(4, 3, 1, false, false, 1, {0})},
+    Load({{swfplayer::tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})},
           {15, StartSound(4, false, 5)},
           {15, StartSound(4, true, 5)},
           {15, StartSound(9, false, 0)}});
@@ -178,7 +178,7 @@ TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_from_their_first_frame) {
 }
 
 TEST_F(SoundTagsTest, without_a_handler_nothing_is_kept_or_reported) {
-    Load({{14, DefineSound(4, 3, 1, false, false, 1, {0})}, {15, StartSound(4, false, 0)}, {19, {1, 2}}});
+    Load({{swfplayer::tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})}, {15, StartSound(4, false, 0)}, {19, {1, 2}}});
     EXPECT_FALSE(m_movie->get_sound_sample(4));
     EXPECT_EQ(m_movie->get_playlist(0).size(), 0u);
     EXPECT_EQ(m_movie->m_ss_id, -1);
