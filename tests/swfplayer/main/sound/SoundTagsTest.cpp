@@ -1,3 +1,4 @@
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/sound/sound_handler.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
@@ -12,6 +13,7 @@ namespace {
 
 using swfkit::BitWriter;
 using swfkit::Bytes;
+using namespace swfplayer;  // the tag codes
 
 // A sound handler that writes down what the player asks of it. Ids count from 100.
 class RecordingSoundHandler : public swfplayer::sound_handler {
@@ -104,9 +106,9 @@ Bytes StartSound(uint16_t id, bool stop, int loops) {
 
 TEST_F(SoundTagsTest, define_sound_hands_the_handler_its_format_rate_and_bytes) {
     swfplayer::set_sound_handler(&m_handler);
-    Load({{swfplayer::tag_define_sound, DefineSound(1, 3, 3, true, true, 2, {1, 2, 3, 4, 5, 6, 7, 8})},
-          {14, DefineSound(2, 3, 0, false, false, 3, {9, 8, 7})},
-          {14, DefineSound(3, 2, 2, true, false, 1152, {0xFF, 0xFB})}});
+    Load({{tag_define_sound, DefineSound(1, 3, 3, true, true, 2, {1, 2, 3, 4, 5, 6, 7, 8})},
+          {tag_define_sound, DefineSound(2, 3, 0, false, false, 3, {9, 8, 7})},
+          {tag_define_sound, DefineSound(3, 2, 2, true, false, 1152, {0xFF, 0xFB})}});
     ASSERT_EQ(m_handler.sounds.size(), 3u);
     // 16-bit uncompressed data becomes the native 16-bit format; 8-bit data and MP3 keep theirs.
     EXPECT_EQ(m_handler.sounds[0].format, 7);
@@ -135,8 +137,8 @@ TEST_F(SoundTagsTest, adpcm_is_expanded_to_native_samples_and_a_huge_count_is_cu
     adpcm.WriteSignedBits(-2, 16);
     adpcm.WriteBits(0, 6);
     adpcm.WriteBits(1, 2);
-    Load({{swfplayer::tag_define_sound, DefineSound(1, 1, 1, true, false, 2, adpcm.GetBytes())},
-          {14, DefineSound(2, 1, 1, true, true, 0xFFFFFFFFu, adpcm.GetBytes())}});
+    Load({{tag_define_sound, DefineSound(1, 1, 1, true, false, 2, adpcm.GetBytes())},
+          {tag_define_sound, DefineSound(2, 1, 1, true, true, 0xFFFFFFFFu, adpcm.GetBytes())}});
     ASSERT_EQ(m_handler.sounds.size(), 2u);
     EXPECT_EQ(m_handler.sounds[0].format, 7);
     EXPECT_EQ(m_handler.sounds[0].samples, 2);
@@ -149,10 +151,10 @@ TEST_F(SoundTagsTest, adpcm_is_expanded_to_native_samples_and_a_huge_count_is_cu
 
 TEST_F(SoundTagsTest, start_sound_plays_with_its_loop_count_or_stops_and_unknown_ids_are_reported) {
     swfplayer::set_sound_handler(&m_handler);
-    Load({{swfplayer::tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})},
-          {15, StartSound(4, false, 5)},
-          {15, StartSound(4, true, 5)},
-          {15, StartSound(9, false, 0)}});
+    Load({{tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})},
+          {tag_start_sound, StartSound(4, false, 5)},
+          {tag_start_sound, StartSound(4, true, 5)},
+          {tag_start_sound, StartSound(9, false, 0)}});
     EXPECT_TRUE(Logged("start_sound_loader: sound_id 9 is not defined"));
     ASSERT_EQ(m_movie->get_playlist(0).size(), 2u);
     RunFirstFrame();
@@ -168,7 +170,7 @@ TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_from_their_first_frame) {
     head.WriteBits(1, 1);
     head.WriteBits(0, 1);
     head.WriteU16(512);
-    Load({{18, head.GetBytes()}, {19, {1, 2, 3}}, {19, {}}});
+    Load({{tag_sound_stream_head, head.GetBytes()}, {tag_sound_stream_block, {1, 2, 3}}, {tag_sound_stream_block, {}}});
     ASSERT_EQ(m_handler.sounds.size(), 1u);
     EXPECT_EQ(m_handler.sounds[0].bytes, 0);
     EXPECT_EQ(m_handler.sounds[0].samples, 512);
@@ -178,7 +180,9 @@ TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_from_their_first_frame) {
 }
 
 TEST_F(SoundTagsTest, without_a_handler_nothing_is_kept_or_reported) {
-    Load({{swfplayer::tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})}, {15, StartSound(4, false, 0)}, {19, {1, 2}}});
+    Load({{tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})},
+          {tag_start_sound, StartSound(4, false, 0)},
+          {tag_sound_stream_block, {1, 2}}});
     EXPECT_FALSE(m_movie->get_sound_sample(4));
     EXPECT_EQ(m_movie->get_playlist(0).size(), 0u);
     EXPECT_EQ(m_movie->m_ss_id, -1);
