@@ -11,6 +11,7 @@
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sound_loaders.h"
 #include "swfplayer/main/loading/sprite_definition.h"
+#include "swfplayer/main/loading/video_stream.h"
 #include "swfplayer/main/script/player.h"
 
 #include <cassert>
@@ -341,6 +342,8 @@ void register_tag_loaders() {
     register_tag_loader(tag_enable_debugger, enable_debugger_loader);
     register_tag_loader(tag_do_init_action, do_init_action_loader);
     register_tag_loader(tag_enable_debugger2, enable_debugger_loader);
+    register_tag_loader(tag_define_video_stream, define_video_stream_loader);
+    register_tag_loader(tag_video_frame, video_frame_loader);
     register_tag_loader(tag_set_tab_index, set_tab_index_loader);
     register_tag_loader(tag_file_attributes, file_attributes_loader);
     register_tag_loader(tag_place_object3, place_object_2_loader);
