@@ -49,8 +49,6 @@ public:
     int GetBodyCount() const { return m_BodyCount; }
     b2Body* const* GetBodies() const { return m_Bodies.data(); }
     bool HoldsBody(const b2Body* body) const;
-    // The distance joints along the ring's edges: edge i joins body i and body i + 1.
-    b2DistanceJoint* const* GetEdgeJoints() const { return m_EdgeJoints.data(); }
     // The last traced outline.
     const OutlineTracer& GetOutline() const { return m_Outline; }
     float GetTargetVolume() const { return m_TargetVolume; }
@@ -98,6 +96,7 @@ private:
     float m_Area = 0.0f;
     b2TimeStep m_Step{};
     float m_Impulse = 0.0f;
+    // The distance joints along the ring's edges: edge i joins body i and body i + 1.
     std::array<b2DistanceJoint*, kCapacity> m_EdgeJoints{};
     // Working copies of the solver's state, by ring position.
     std::array<int, kCapacity> m_IslandIndices{};
