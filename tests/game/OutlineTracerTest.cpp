@@ -131,14 +131,13 @@ TEST(OutlineTracer, stays_within_its_limits_on_a_crumpled_ring_and_writes_the_re
 
     std::ifstream report("b2constantvolumejoint.log");
     ASSERT_TRUE(report.good());
-    std::string line;
-    std::getline(report, line);
-    EXPECT_EQ(line, "b2ConstantVolumeJoint: indices overflow!");
-    std::getline(report, line);
-    EXPECT_EQ(line, "Indices:");
-    int indices = 0;
+    std::string header, indices, line;
+    std::getline(report, header);
+    std::getline(report, indices);
+    EXPECT_EQ(header + "/" + indices, "b2ConstantVolumeJoint: indices overflow!/Indices:");
+    int count = 0;
     while (std::getline(report, line) && line != "Segments:") {
-        ++indices;
+        ++count;
     }
-    EXPECT_EQ(indices, OutlineTracer::kCapacity);
+    EXPECT_EQ(count, OutlineTracer::kCapacity);
 }
