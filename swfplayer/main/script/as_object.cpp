@@ -438,4 +438,9 @@ as_object* as_object::get_global() const {
     return owner ? owner->get_global() : nullptr;
 }
 
+movie_root* as_object::get_root() const {
+    player* owner = get_player();
+    return owner ? owner->get_root() : nullptr;
+}
+
 }  // namespace swfplayer

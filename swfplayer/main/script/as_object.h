@@ -9,6 +9,7 @@
 namespace swfplayer {
 
 class as_environment;
+class movie_root;
 class player;
 struct event_id;
 
@@ -106,6 +107,8 @@ public:
     virtual as_environment* get_environment() { return nullptr; }
     // Per-frame time for timers, sockets and loaders.
     virtual void advance(float /*dt*/) {}
+    // Whether this is a character placed on a stage; plain objects never are.
+    virtual bool is_active() const { return false; }
 
     // Stores a member hidden from for-in, without watches or read-only checks.
     void builtin_member(const base_stringi& name, const as_value& value);
@@ -121,6 +124,8 @@ public:
     // The owning player's global object; null once the player is gone.
     as_object* get_global() const;
     player* get_player() const { return m_player.get_ptr(); }
+    // The owning player's root; null when there is none.
+    movie_root* get_root() const;
 
     // The object acting as "this" for calls through this object (empty for most objects).
     as_object* get_this_ptr() const { return m_this_ptr.get_ptr(); }

@@ -4,6 +4,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 #include "swfplayer/main/script/builtin_registry.h"
+#include "swfplayer/main/script/movie_root.h"
 
 #include <string>
 #include <unordered_map>
@@ -25,6 +26,9 @@ public:
     // The top sprite of the playing movie, or null when none is set or it is gone.
     as_object* get_root_movie() const { return m_root_movie.get_ptr(); }
     void set_root_movie(as_object* movie) { m_root_movie = movie; }
+    // The root of the playing movie (mouse, drag, background); null when none is set or gone.
+    movie_root* get_root() const { return m_root.get_ptr(); }
+    void set_root(movie_root* root) { m_root = root; }
 
     // The heap: clear_heap_flag registers an object (keeping it alive) or marks it reachable.
     void clear_heap_flag(as_object* object);
@@ -56,6 +60,11 @@ public:
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_nesting.m_call_depth; }
 
+    // The folder put in front of the relative names of files a movie loads or imports; empty
+    // for none.
+    const base_string& get_workdir() const { return m_workdir; }
+    void set_workdir(const char* dir) { m_workdir = dir; }
+
 private:
     struct heap_entry {
         smart_ptr<as_object> m_object;
@@ -69,7 +78,9 @@ private:
     std::unordered_map<as_object*, heap_entry> m_heap;
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
+    weak_ptr<movie_root> m_root;
     nesting_counters m_nesting;
+    base_string m_workdir;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
 };
