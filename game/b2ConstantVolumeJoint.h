@@ -3,7 +3,6 @@
 #include "game/OutlineTracer.h"
 
 #include <box2d/b2_joint.h>
-#include <box2d/b2_time_step.h>
 
 #include <array>
 #include <vector>
@@ -54,7 +53,6 @@ public:
     float GetTargetVolume() const { return m_TargetVolume; }
     float GetArea() const { return m_Area; }
     float GetPerimeter() const { return m_Perimeter; }
-    float GetImpulse() const { return m_Impulse; }
 
     // Linking into and out of the world's and bodies' joint lists, as b2World does for its joints.
     void Link();
@@ -94,8 +92,6 @@ private:
     std::array<b2Vec2, kCapacity> m_Normals{};
     float m_Perimeter = 0.0f;
     float m_Area = 0.0f;
-    b2TimeStep m_Step{};
-    float m_Impulse = 0.0f;
     // The distance joints along the ring's edges: edge i joins body i and body i + 1.
     std::array<b2DistanceJoint*, kCapacity> m_EdgeJoints{};
     // Working copies of the solver's state, by ring position.
