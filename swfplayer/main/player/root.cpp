@@ -105,11 +105,10 @@ void root::advance(float dt) {
     if (!m_on_load_done) {
         apply_flash_vars();
     }
+    // The root sprite's first advance sends its own onLoad; a second one from here would run
+    // the movie's load handler twice.
     movie->advance(std::floor(m_time_remainder / m_frame_time) * m_frame_time);
-    if (!m_on_load_done) {
-        m_on_load_done = true;
-        movie->on_event(event_id(event_id::LOAD));
-    }
+    m_on_load_done = true;
     m_time_remainder = std::fmod(m_time_remainder - m_frame_time, m_frame_time);
     if (!std::isfinite(m_time_remainder)) {
         m_time_remainder = 0.0f;
