@@ -7,10 +7,9 @@ namespace swfplayer {
 bitmap_character::bitmap_character(player* owner, bitmap_info* bi) : bitmap_character_def(owner), m_bitmap_info(bi) {}
 
 void bitmap_character::get_bound(rect* r) {
-    *r = rect(
-        0.0f, static_cast<float>(twips_per_pixel) * static_cast<float>(m_bitmap_info ? m_bitmap_info->get_width() : 0),
-        0.0f,
-        static_cast<float>(twips_per_pixel) * static_cast<float>(m_bitmap_info ? m_bitmap_info->get_height() : 0));
+    const int width = m_bitmap_info ? m_bitmap_info->get_width() : 0;
+    const int height = m_bitmap_info ? m_bitmap_info->get_height() : 0;
+    *r = rect(0.0f, static_cast<float>(twips_per_pixel * width), 0.0f, static_cast<float>(twips_per_pixel * height));
 }
 
 bool bitmap_character::point_test_local(float x, float y) {
