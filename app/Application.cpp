@@ -75,10 +75,9 @@ Application& Application::GetInstance() {
 
 Application::Application() = default;
 
+// The controllers go first, before the window and the director they were attached to.
 Application::~Application() {
-    for (Controller* controller : controllers) {
-        delete controller;
-    }
+    controllers.clear();
 }
 
 bool Application::Data::Serialize(sme::StorageBuffer& buffer) {
@@ -118,7 +117,7 @@ bool Application::Init() {
     SoundManager::GetInstance().Load();
     for (const std::string& file : data.m_Controllers) {
         if (Controller* controller = CreateController(file)) {
-            controllers.push_back(controller);
+            controllers.emplace_back(controller);
         }
     }
     overlay.Load("data/empty.swf");
@@ -230,7 +229,7 @@ void Application::HandleEvents() {
         case sf::Event::JoystickButtonPressed:
         case sf::Event::JoystickMoved:
             if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
-                for (Controller* controller : controllers) {
+                for (const std::unique_ptr<Controller>& controller : controllers) {
                     controller->OnEvent(*input);
                 }
             }
@@ -250,7 +249,7 @@ void Application::HandleKeyPressed(const sf::Event& event) {
     standin::GUIDirector& director = standin::GUIDirector::GetInstance();
     bool used = false;
     if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
-        for (Controller* controller : controllers) {
+        for (const std::unique_ptr<Controller>& controller : controllers) {
             used = controller->OnEvent(*input) || used;
         }
     }
@@ -341,16 +340,16 @@ void Application::StoreWindowSize() {
 }
 
 Controller* Application::FindController(Controller* controller) const {
-    for (Controller* own : controllers) {
-        if (own == controller) {
-            return own;
+    for (const std::unique_ptr<Controller>& own : controllers) {
+        if (own.get() == controller) {
+            return controller;
         }
     }
     return nullptr;
 }
 
 void Application::DetachControllers() {
-    for (Controller* controller : controllers) {
+    for (const std::unique_ptr<Controller>& controller : controllers) {
         controller->Attach(nullptr);
     }
 }

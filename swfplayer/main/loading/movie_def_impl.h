@@ -63,6 +63,10 @@ public:
     const hash<int, base_string>& get_scenes() const { return m_scene; }
     const hash<int, base_string>& get_frame_labels() const { return m_frame_label; }
 
+    // Keeps a movie that this one imports from alive as long as this one: imported
+    // definitions point into it.
+    void add_import_source(const smart_ptr<movie_def_impl>& source) { m_import_sources.push_back(source); }
+
     // The frame rectangle in twips.
     const rect& get_frame_size() const { return m_frame_size; }
     // Where the movie data ends, as a stream position.
@@ -81,18 +85,22 @@ public:
 private:
     // Runs the tag loop to the end of the movie data.
     void read_tags();
-    // True when the frame being loaded is one the header declared; otherwise e is dropped
-    // (logged), since the movie has already shown all the frames it announced.
-    bool fits_loading_frame(execute_tag* e, const char* what);
+    // True when the frame being loaded is one the header declared; otherwise logs that the tag
+    // is dropped, since the movie has already shown all the frames it announced.
+    bool fits_loading_frame(const char* what) const;
     // Moves the gathered frame tags into the playlist of the frame being loaded.
     void store_frame_tags();
     // Adds an entry to a dictionary, keeping the first definition of a repeated id.
     static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
 
+    // Declared before the dictionaries, so that it is destroyed after them.
+    std::vector<smart_ptr<movie_def_impl>> m_import_sources;
     hash<int, smart_ptr<character_def>> m_characters;
     hash<int, smart_ptr<character_def>> m_fonts;
     hash<int, smart_ptr<character_def>> m_bitmap_characters;
     hash<int, smart_ptr<character_def>> m_sound_samples;
+    // Every frame tag and init action of the movie; the lists below borrow them.
+    std::vector<std::unique_ptr<execute_tag>> m_tags;
     array<array<execute_tag*>> m_playlist;
     // The frame tags of the frame being loaded. They are gathered here and stored in the
     // frame's playlist at its ShowFrame, so that each list is allocated once and not regrown
@@ -108,10 +116,12 @@ private:
     float m_frame_rate = 30.0f;
     int m_version = 0;
     int m_loaded_length = 0;
-    stream* m_str = nullptr;
+    // The file being read, the inflating view of it for a compressed movie, and the stream
+    // over either; alive only during read.
+    std::unique_ptr<base_file> m_origin_in;
+    std::unique_ptr<base_file> m_zlib_in;
+    std::unique_ptr<stream> m_str;
     int m_file_end_pos = 0;
-    base_file* m_zlib_in = nullptr;
-    base_file* m_origin_in = nullptr;
     hash<int, base_string> m_symbol_class;
     hash<int, base_string> m_scene;
     hash<int, base_string> m_frame_label;

@@ -10,6 +10,7 @@
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cassert>
 
@@ -156,14 +157,24 @@ void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
     if (get_verbose_parse()) {
         log_msg("  import: source_url = %s, count = %d\n", source_url.c_str(), count);
     }
-    if (movie_only(m, "ImportAssets") == nullptr) {
+    movie_def_impl* movie = movie_only(m, "ImportAssets");
+    if (movie == nullptr || !is_allowed_movie_name(source_url.c_str())) {
         return;
     }
+    // The name as given, then inside the player's working directory.
     smart_ptr<movie_def_impl> source = load_movie_definition(m->get_player(), source_url.c_str());
+    const base_string workdir = m->get_player() ? m->get_player()->get_workdir() : base_string();
+    if (!source && workdir.size() > 0) {
+        base_string in_workdir = workdir;
+        in_workdir += source_url;
+        source = load_movie_definition(m->get_player(), in_workdir.c_str());
+    }
     if (!source) {
         log_error("can't import movie from url %s\n", source_url.c_str());
         return;
     }
+    // Imported definitions point into their source movie, which must live as long as they do.
+    movie->add_import_source(source);
     for (int i = 0; i < count && in->get_tag_bytes_left() > 0; i++) {
         int id = in->read_u16();
         base_string symbol;
