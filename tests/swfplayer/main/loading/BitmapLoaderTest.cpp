@@ -1,5 +1,6 @@
 #include "swfplayer/base/image.h"
 #include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/bitmap_character.h"
 #include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
@@ -39,6 +40,16 @@ public:
     swfplayer::bitmap_info* create_bitmap_info_rgba(swfplayer::image::rgba* im) override {
         keep(*im, 4);
         return RecordingRenderHandler::create_bitmap_info_rgba(im);
+    }
+    // The last draw_bitmap's arguments.
+    swfplayer::matrix drawn_matrix;
+    swfplayer::rect drawn_coords, drawn_uv;
+    void draw_bitmap(const swfplayer::matrix& m, swfplayer::bitmap_info* bi, const swfplayer::rect& coords,
+                     const swfplayer::rect& uv, swfplayer::rgba c) override {
+        drawn_matrix = m;
+        drawn_coords = coords;
+        drawn_uv = uv;
+        RecordingRenderHandler::draw_bitmap(m, bi, coords, uv, c);
     }
 
 private:
@@ -316,6 +327,23 @@ TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
     EXPECT_TRUE(ch->point_test_local(0.0f, 0.0f));
     EXPECT_FALSE(ch->point_test_local(200.5f, 0.0f));
     EXPECT_FALSE(ch->point_test_local(-0.5f, 10.0f));
+
+    // Displayed, the whole bitmap covers the bounds through the instance's matrix, tinted by
+    // its colour transform.
+    swfplayer::smart_ptr<swfplayer::character> inst = ch->create_character_instance(nullptr, 1);
+    swfplayer::matrix m;
+    m.m[0][2] = 100.0f;
+    inst->set_matrix(m);
+    swfplayer::cxform cx;
+    cx.m[0][0] = 0.5f;
+    inst->set_cxform(cx);
+    ch->display(inst.get_ptr());
+    EXPECT_EQ(m_handler.with_prefix("draw_bitmap"), std::vector<std::string>{"draw_bitmap 127,255,255,255"});
+    EXPECT_EQ(m_handler.drawn_matrix.m[0][2], 100.0f);
+    EXPECT_EQ(m_handler.drawn_coords.x_max, 200.0f);
+    EXPECT_EQ(m_handler.drawn_coords.y_max, 80.0f);
+    EXPECT_EQ(m_handler.drawn_uv.x_max, 1.0f);
+    EXPECT_EQ(m_handler.drawn_uv.y_max, 1.0f);
 }
 
 // A second bitmap under a taken id is dropped (freed once, with a log line); the first stays.
