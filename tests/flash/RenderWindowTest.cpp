@@ -38,6 +38,17 @@ protected:
         m_window.clear(sf::Color::Black);
         // SFML's state as it leaves it for its own drawing, client arrays on.
         m_window.resetGLStates();
+        PushPixelProjection();
+    }
+
+    void TearDown() override {
+        if (m_window.isOpen()) {
+            PopProjection();
+        }
+    }
+
+    // One unit a pixel, y down, over SFML's own matrices; PopProjection gives them back.
+    static void PushPixelProjection() {
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glLoadIdentity();
@@ -47,13 +58,11 @@ protected:
         glLoadIdentity();
     }
 
-    void TearDown() override {
-        if (m_window.isOpen()) {
-            glMatrixMode(GL_PROJECTION);
-            glPopMatrix();
-            glMatrixMode(GL_MODELVIEW);
-            glPopMatrix();
-        }
+    static void PopProjection() {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
     }
 
     void Begin() {
@@ -342,10 +351,7 @@ TEST_F(RenderWindowTest, unbalanced_mask_does_not_leak) {
         m_handler.set_matrix(matrix());
         FillRect(0, 0, kWidth, 120, rgba(200, 60, 30, 255));
         m_handler.end_display();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
+        PopProjection();
         sf::Text text("Masks", font, 48);
         text.setPosition(10, 130);
         m_window.draw(text);
@@ -354,13 +360,7 @@ TEST_F(RenderWindowTest, unbalanced_mask_does_not_leak) {
         box.setFillColor(sf::Color(40, 220, 90));
         m_window.draw(box);
         std::vector<uint8_t> pixels = ReadAll();
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0, kWidth, kHeight, 0, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
+        PushPixelProjection();
         return pixels;
     };
     m_handler.set_cxform(cxform());
