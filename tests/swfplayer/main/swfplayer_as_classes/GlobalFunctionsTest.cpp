@@ -1,6 +1,7 @@
 #include "swfplayer/base/base_loadlib.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/script/extension_modules.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
 #include "tools/swfkit/Movie.h"
@@ -233,16 +234,22 @@ TEST_F(GlobalFunctionsTest, a_dropped_timer_keeps_firing_and_the_tick_list_refus
 TEST(ModuleLoaderTest, a_module_of_the_module_folder_loads_by_plain_name_only) {
     base_loadlib module("pondorix_test_module");
     ASSERT_TRUE(module.is_loaded());
-    auto answer = reinterpret_cast<int (*)()>(module.get_function("pondorix_test_module_answer"));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer(), 42);
+    auto init_calls = reinterpret_cast<int (*)()>(module.get_function("pondorix_test_module_init_calls"));
+    ASSERT_TRUE(init_calls);
+    // "new pondorix_test_module()" loads the module once and calls its entry each time.
+    for (int i = 1; i <= 2; i++) {
+        EXPECT_EQ(create_extension_object(nullptr, "pondorix_test_module", array<as_value>()), nullptr);
+        EXPECT_EQ(init_calls(), i);
+    }
+    EXPECT_EQ(create_extension_object(nullptr, "../pondorix_test_module", array<as_value>()), nullptr);
+    EXPECT_EQ(init_calls(), 2);
     EXPECT_EQ(module.get_function("no_such_symbol"), nullptr);
 
     for (const char* name : {"../modules/pondorix_test_module", "modules/pondorix_test_module", "..",
                              "a\\pondorix_test_module", "", "/usr/lib/x86_64-linux-gnu/libm", "missing_module"}) {
         base_loadlib refused(name);
         EXPECT_FALSE(refused.is_loaded()) << name;
-        EXPECT_EQ(refused.get_function("pondorix_test_module_answer"), nullptr) << name;
+        EXPECT_EQ(refused.get_function("pondorix_test_module_init_calls"), nullptr) << name;
     }
 }
 
