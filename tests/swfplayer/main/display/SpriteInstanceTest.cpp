@@ -1,3 +1,4 @@
+#include "swfplayer/main/script/fn_call.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
 #include "tools/swfkit/Movie.h"
 
@@ -36,8 +37,13 @@ protected:
 };
 
 TEST_F(SpriteInstanceTest, events_come_in_frame_order) {
+    as_value movie_clip(as_c_function_ptr([](const fn_call&) {}));
+    m_player->get_global()->set_member("MovieClip", movie_clip);
     auto def = load([](swfkit::Movie& m) { m.Tags().PlaceObject2(place(1, 1, "c")).ShowFrame(); });
     smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+    as_value constructor;
+    ASSERT_TRUE(root->get_display_list().get_character(0)->get_own_member("__constructor__", &constructor));
+    EXPECT_EQ(constructor.to_object(), movie_clip.to_object());
     root->set_name("root");
     record_events(root.get_ptr());
     record_events(root->get_display_list().get_character(0));
