@@ -10,8 +10,9 @@ namespace swfplayer {
 
 namespace {
 
-unsigned pointer_bits(const as_object* object) {
-    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(object));
+// The object's address for %p: all 64 bits of it.
+const void* address_of(const as_object* object) {
+    return object;
 }
 
 // A found member that is a getter/setter property is read through its getter.
@@ -123,7 +124,7 @@ as_value as_environment::get_register(int n) const {
     }
     const as_value& value = m_local_register[m_local_register.size() - n - 1];
     if (get_verbose_action()) {
-        log_msg("-------------- get_register(%d): %s at 0x%X\n", n, value.to_string(), pointer_bits(value.to_object()));
+        log_msg("-------------- get_register(%d): %s at %p\n", n, value.to_string(), address_of(value.to_object()));
     }
     return value;
 }
@@ -134,7 +135,7 @@ void as_environment::set_register(int n, const as_value& value) {
     }
     m_local_register[m_local_register.size() - n - 1] = value;
     if (get_verbose_action()) {
-        log_msg("-------------- set_register(%d): %s at 0x%X\n", n, value.to_string(), pointer_bits(value.to_object()));
+        log_msg("-------------- set_register(%d): %s at %p\n", n, value.to_string(), address_of(value.to_object()));
     }
 }
 
