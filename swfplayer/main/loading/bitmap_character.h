@@ -16,9 +16,9 @@ public:
 
     bitmap_info* get_bitmap_info() const override { return m_bitmap_info.get_ptr(); }
 
-    void get_bound(rect* r) const;
+    void get_bound(rect* r) const override;
     // True inside the bounds, edges included.
-    bool point_test_local(float x, float y) const;
+    bool point_test_local(float x, float y) const override;
 
 private:
     smart_ptr<bitmap_info> m_bitmap_info;
