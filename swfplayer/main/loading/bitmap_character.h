@@ -16,6 +16,9 @@ public:
 
     bitmap_info* get_bitmap_info() const override { return m_bitmap_info.get_ptr(); }
 
+    // Draws the whole bitmap over its bounds, through the instance's world matrix and tinted by
+    // its world colour transform.
+    void display(character* inst) override;
     void get_bound(rect* r) const override;
     // True inside the bounds, edges included.
     bool point_test_local(float x, float y) const override;
