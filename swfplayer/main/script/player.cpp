@@ -37,11 +37,6 @@ void delete_builtin_tables() {
 
 }  // namespace
 
-player::nesting_counters& nesting_of(player* owner) {
-    static player::nesting_counters s_orphans;
-    return owner ? owner->nesting() : s_orphans;
-}
-
 bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     if (class_index < 0 || class_index >= builtin_class_count || s_builtins[class_index] == nullptr) {
         return false;
