@@ -16,7 +16,7 @@
 #include "app/ViewFitting.h"
 #include "app/VirtualFile.h"
 #include "app/standin/GUIDirector.h"
-#include "app/standin/RenderHandler.h"
+#include "flash/render_handler_ogl.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "serializeme/StorageBuffer.h"
 #include "serializeme/VectorSerialization.h"
@@ -98,8 +98,8 @@ bool Application::Init() {
     UserPreferences& preferences = UserPreferences::GetInstance();
     preferences.windowSize.x = WindowSide(preferences.windowSize.x, kDefaultWindowWidth);
     preferences.windowSize.y = WindowSide(preferences.windowSize.y, kDefaultWindowHeight);
-    standin::GetRenderHandler().m_enable_bitmaps = preferences.enableBitmaps;
-    standin::GetRenderHandler().m_enable_meshes = preferences.enableMeshes;
+    swfplayer::get_render_handler_ogl().m_enable_bitmaps = preferences.enableBitmaps;
+    swfplayer::get_render_handler_ogl().m_enable_meshes = preferences.enableMeshes;
 
     log_info("Creating main window...");
     CreateMainWindow();
@@ -299,7 +299,7 @@ void Application::UpdateAndDraw(float frameSeconds) {
     if (drawing) {
         director.Draw(*this);
         draw(overlay);
-        const standin::RenderHandler& handler = standin::GetRenderHandler();
+        const swfplayer::render_handler_ogl& handler = swfplayer::get_render_handler_ogl();
         counters[kSwfPrimsCounter].count += handler.m_meshes + handler.m_line_strips;
         performance.Update(frameSeconds);
         if (showCounters) {

@@ -12,6 +12,8 @@ packages=(
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev libx11-dev libopenal1 libfontconfig-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the interpreter benchmark runs the same programs in Lua beside the player
+  lua5.4 liblua5.4-dev
   xvfb xauth xdotool x11-utils imagemagick
   # content
   fonts-comfortaa

@@ -72,6 +72,8 @@ bool movie_def_impl::read(base_file* in) {
 
     read_tags();
 
+    // The shared JPEG decoder reads through the stream, which goes now.
+    m_jpeg_in.reset();
     m_str.reset();
     m_zlib_in.reset();
     m_origin_in.reset();
@@ -181,10 +183,11 @@ bool movie_def_impl::get_labeled_frame(const char* label, int* frame) const {
 void movie_def_impl::add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
                                const char* what) {
     assert(c);
-    if (!dictionary->try_add(id, c)) {
+    // A caller that made c for this call alone hands us the only reference: held here, c lives
+    // through the attempt and goes with this hold when the id is taken.
+    smart_ptr<character_def> hold(c);
+    if (!dictionary->try_add(id, hold)) {
         log_error("movie_def_impl: %s id %d is defined twice; keeping the first\n", what, id);
-        // A caller that made c for this call alone hands us the only reference.
-        smart_ptr<character_def> release(c);
     }
 }
 

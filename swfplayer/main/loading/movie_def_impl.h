@@ -4,6 +4,7 @@
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/hash.h"
+#include "swfplayer/base/jpeg.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/rect.h"
 #include "swfplayer/main/display/movie_definition.h"
@@ -62,6 +63,10 @@ public:
     const hash<int, base_string>& get_scenes() const { return m_scene; }
     const hash<int, base_string>& get_frame_labels() const { return m_frame_label; }
 
+    // Keeps a movie that this one imports from alive as long as this one: imported
+    // definitions point into it.
+    void add_import_source(const smart_ptr<movie_def_impl>& source) { m_import_sources.push_back(source); }
+
     // The frame rectangle in twips.
     const rect& get_frame_size() const { return m_frame_size; }
     // Where the movie data ends, as a stream position.
@@ -71,6 +76,10 @@ public:
     void set_frame_rate(float rate) { m_frame_rate = rate; }
     int get_create_bitmaps() const { return m_create_bitmaps; }
     int get_create_font_shapes() const { return m_create_font_shapes; }
+    // The decoder holding the JPEGTables tag's shared tables, for the DefineBits images that
+    // follow; null without one. It lives while the movie loads.
+    jpeg::input* get_jpeg_loader() const { return m_jpeg_in.get(); }
+    void set_jpeg_loader(std::unique_ptr<jpeg::input> j_in) { m_jpeg_in = std::move(j_in); }
     const hash<int, smart_ptr<character_def>>& get_characters() const { return m_characters; }
 
 private:
@@ -84,6 +93,8 @@ private:
     // Adds an entry to a dictionary, keeping the first definition of a repeated id.
     static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
 
+    // Declared before the dictionaries, so that it is destroyed after them.
+    std::vector<smart_ptr<movie_def_impl>> m_import_sources;
     hash<int, smart_ptr<character_def>> m_characters;
     hash<int, smart_ptr<character_def>> m_fonts;
     hash<int, smart_ptr<character_def>> m_bitmap_characters;
@@ -98,6 +109,7 @@ private:
     hash<base_stringi, smart_ptr<character_def>> m_exports;
     int m_create_bitmaps;
     int m_create_font_shapes;
+    std::unique_ptr<jpeg::input> m_jpeg_in;
     rect m_frame_size;
     float m_frame_rate = 30.0f;
     int m_version = 0;

@@ -10,6 +10,9 @@
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_s_function.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace swfplayer {
 
 namespace {
@@ -157,8 +160,10 @@ void place_object_2::read_clip_actions(player* owner, stream* in, int movie_vers
             key_code = in->read_u8();
             length -= 1;
         }
+        // The record's actions are read within its declared length (clamped to the tag), so
+        // the stream never steps back: on a compressed movie that would inflate it again.
         action_buffer buffer;
-        int used = read_action_buffer(in, &buffer);
+        int used = read_action_buffer(in, &buffer, static_cast<int>(std::min<uint32_t>(length, INT32_MAX)));
         if (static_cast<uint32_t>(used) != length) {
             log_error("swf_event::read(), event_length = %d, but read %d\n", static_cast<int>(length), used);
             break;

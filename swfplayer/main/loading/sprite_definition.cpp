@@ -5,7 +5,9 @@
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/tag_loaders.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cassert>
 
@@ -71,6 +73,14 @@ void sprite_definition::read(stream* in) {
     if (get_verbose_parse()) {
         log_msg("  -- sprite END --\n");
     }
+}
+
+character* sprite_definition::create_character_instance(character* parent, int id) {
+    movie_root* root = get_player() ? get_player()->get_root() : nullptr;
+    if (sprite_instance* parent_sprite = cast_to_sprite_instance(parent)) {
+        root = parent_sprite->get_movie_root();
+    }
+    return new sprite_instance(get_player(), this, root, parent, id);
 }
 
 int sprite_definition::get_version() const {

@@ -27,6 +27,9 @@ public:
     // sprite's own tags, each handed to the loader table with this definition as target.
     void read(stream* in);
 
+    // A new sprite instance of this timeline under parent, in parent's movie.
+    character* create_character_instance(character* parent, int id) override;
+
     int get_version() const override;
     float get_width_pixels() const override { return 1.0f; }
     float get_height_pixels() const override { return 1.0f; }

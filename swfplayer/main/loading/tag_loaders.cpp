@@ -4,11 +4,13 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/loading/bitmap_loaders.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cassert>
 
@@ -25,6 +27,11 @@ constexpr int tag_type_count = 1024;
 loader_function s_tag_loaders[tag_type_count] = {};
 
 bool s_registered = false;
+
+// Loaders of higher layers, registered with the table's own.
+constexpr int max_registrars = 16;
+void (*s_registrars[max_registrars])() = {};
+int s_registrar_count = 0;
 
 // The movie being loaded when m is one; null inside a sprite, where movie-only tags are
 // skipped with a log line.
@@ -155,14 +162,24 @@ void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
     if (get_verbose_parse()) {
         log_msg("  import: source_url = %s, count = %d\n", source_url.c_str(), count);
     }
-    if (movie_only(m, "ImportAssets") == nullptr) {
+    movie_def_impl* movie = movie_only(m, "ImportAssets");
+    if (movie == nullptr || !is_allowed_movie_name(source_url.c_str())) {
         return;
     }
+    // The name as given, then inside the player's working directory.
     smart_ptr<movie_def_impl> source = load_movie_definition(m->get_player(), source_url.c_str());
+    const base_string workdir = m->get_player() ? m->get_player()->get_workdir() : base_string();
+    if (!source && workdir.size() > 0) {
+        base_string in_workdir = workdir;
+        in_workdir += source_url;
+        source = load_movie_definition(m->get_player(), in_workdir.c_str());
+    }
     if (!source) {
         log_error("can't import movie from url %s\n", source_url.c_str());
         return;
     }
+    // Imported definitions point into their source movie, which must live as long as they do.
+    movie->add_import_source(source);
     for (int i = 0; i < count && in->get_tag_bytes_left() > 0; i++) {
         int id = in->read_u16();
         base_string symbol;
@@ -325,6 +342,24 @@ void register_tag_loaders() {
     register_tag_loader(tag_metadata, metadata_loader);
     register_tag_loader(tag_do_abc, do_abc_loader);
     register_tag_loader(tag_define_scene_and_frame_label_data, define_scene_loader);
+    register_bitmap_loaders();
+    for (int i = 0; i < s_registrar_count; i++) {
+        s_registrars[i]();
+    }
+}
+
+void add_tag_loader_registrar(void (*registrar)()) {
+    assert(registrar);
+    for (int i = 0; i < s_registrar_count; i++) {
+        if (s_registrars[i] == registrar) {
+            return;
+        }
+    }
+    assert(s_registrar_count < max_registrars);
+    s_registrars[s_registrar_count++] = registrar;
+    if (s_registered) {
+        registrar();
+    }
 }
 
 void clear_tag_loaders() {

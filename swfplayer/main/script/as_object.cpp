@@ -330,6 +330,15 @@ void as_object::builtin_member(const base_stringi& name, const as_value& value) 
     m_members.set(name, hidden);
 }
 
+bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags) {
+    auto found = m_members.find(name);
+    if (found == m_members.end()) {
+        return false;
+    }
+    found->second.set_flags((found->second.get_flags() & ~clear_flags) | set_flags);
+    return true;
+}
+
 void as_object::store_constructor(const as_value& constructor) {
     builtin_member("__constructor__", constructor);
 }
@@ -436,6 +445,11 @@ as_object* as_object::find_target(const as_value& path) {
 as_object* as_object::get_global() const {
     player* owner = get_player();
     return owner ? owner->get_global() : nullptr;
+}
+
+movie_root* as_object::get_root() const {
+    player* owner = get_player();
+    return owner ? owner->get_root() : nullptr;
 }
 
 }  // namespace swfplayer

@@ -9,6 +9,7 @@
 namespace swfplayer {
 
 class as_environment;
+class movie_root;
 class player;
 struct event_id;
 
@@ -106,6 +107,8 @@ public:
     virtual as_environment* get_environment() { return nullptr; }
     // Per-frame time for timers, sockets and loaders.
     virtual void advance(float /*dt*/) {}
+    // Whether this is a character placed on a stage; plain objects never are.
+    virtual bool is_active() const { return false; }
 
     // Stores a member hidden from for-in, without watches or read-only checks.
     void builtin_member(const base_stringi& name, const as_value& value);
@@ -121,6 +124,8 @@ public:
     // The owning player's global object; null once the player is gone.
     as_object* get_global() const;
     player* get_player() const { return m_player.get_ptr(); }
+    // The owning player's root; null when there is none.
+    movie_root* get_root() const;
 
     // The object acting as "this" for calls through this object (empty for most objects).
     as_object* get_this_ptr() const { return m_this_ptr.get_ptr(); }
@@ -129,6 +134,8 @@ public:
     // The own member table only: no built-ins, no prototypes.
     bool get_own_member(const base_stringi& name, as_value* value) const { return m_members.get(name, value); }
     bool has_own_member(const base_stringi& name) const { return m_members.find_index(name) != -1; }
+    // flags = (flags & ~clear_flags) | set_flags on the own member name; false when absent.
+    bool change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags);
     // Removes an own member; false when absent.
     bool erase_member(const base_stringi& name) { return m_members.remove(name); }
     const hash<base_stringi, as_value>& get_members() const { return m_members; }

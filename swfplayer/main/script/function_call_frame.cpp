@@ -12,8 +12,9 @@ namespace swfplayer {
 
 namespace {
 
-unsigned pointer_bits(const as_object* object) {
-    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(object));
+// The object's address for %p: all 64 bits of it.
+const void* address_of(const as_object* object) {
+    return object;
 }
 
 // A counted hold on an object that already has an owner (one with none is not ours to count).
@@ -42,7 +43,8 @@ function_call_frame::function_call_frame(const as_s_function& function, const fn
     m_this_hold = owned_or_null(this_object);
     // A function defined on a clip that is still on the stage runs in that clip's environment.
     as_object* defining_target = function.get_target();
-    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->get_environment()) {
+    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->is_active() &&
+        defining_target->get_environment()) {
         m_env = defining_target->get_environment();
         m_env_owner = owned_or_null(defining_target);
     }
@@ -104,7 +106,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
     if (flags & PRELOAD_THIS) {
         m_env->set_register(r, as_value(this_object));
         if (verbose) {
-            log_msg("-------------- preload this=0x%X to register %d\n", pointer_bits(this_object), r);
+            log_msg("-------------- preload this=%p to register %d\n", address_of(this_object), r);
         }
         r++;
     }
@@ -124,7 +126,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
     if (flags & PRELOAD_SUPER) {
         m_env->set_register(r, as_value(super_object));
         if (verbose) {
-            log_msg("-------------- preload super=0x%X to register %d\n", pointer_bits(super_object), r);
+            log_msg("-------------- preload super=%p to register %d\n", address_of(super_object), r);
         }
         r++;
     }
@@ -140,7 +142,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         as_object* parent = m_env->find_target(as_value("_parent"));
         m_env->set_register(r, as_value(parent));
         if (verbose) {
-            log_msg("-------------- preload _parent=0x%X to register %d\n", pointer_bits(parent), r);
+            log_msg("-------------- preload _parent=%p to register %d\n", address_of(parent), r);
         }
         r++;
     }
@@ -148,7 +150,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         as_object* global = function.get_global();
         m_env->set_register(r, as_value(global));
         if (verbose) {
-            log_msg("-------------- preload _global=0x%X to register %d\n", pointer_bits(global), r);
+            log_msg("-------------- preload _global=%p to register %d\n", address_of(global), r);
         }
     }
 }

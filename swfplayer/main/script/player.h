@@ -4,7 +4,9 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 #include "swfplayer/main/script/builtin_registry.h"
+#include "swfplayer/main/script/movie_root.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +14,14 @@
 namespace swfplayer {
 
 class as_object;
+class character;
+
+// The host's receiver of FSCommands: the movie that sent it, the command and its argument.
+typedef void (*fscommand_callback)(character* movie, const char* command, const char* argument);
+
+// The process-wide FSCommand receiver; null (the default) drops FSCommands.
+void register_fscommand_callback(fscommand_callback callback);
+fscommand_callback get_fscommand_callback();
 
 // The owner of what one playing movie's script needs: the global object, the heap of script
 // objects with their reachability flags, the call depth and a weak link to the root movie.
@@ -25,6 +35,9 @@ public:
     // The top sprite of the playing movie, or null when none is set or it is gone.
     as_object* get_root_movie() const { return m_root_movie.get_ptr(); }
     void set_root_movie(as_object* movie) { m_root_movie = movie; }
+    // The root of the playing movie (mouse, drag, background); null when none is set or gone.
+    movie_root* get_root() const { return m_root.get_ptr(); }
+    void set_root(movie_root* root) { m_root = root; }
 
     // The heap: clear_heap_flag registers an object (keeping it alive) or marks it reachable.
     void clear_heap_flag(as_object* object);
@@ -39,6 +52,9 @@ public:
     // Marks object as reachable; called by this_alive for the objects a marked object holds.
     // The marking runs from a work list, so deep object graphs use no native stack.
     void mark_alive(as_object* object);
+
+    // The tick count (milliseconds) when the player was made; GetTimer counts from it.
+    uint64_t get_start_time() const { return m_start_time; }
 
     // Depths of the recursions that script and data drive, each bounded by its user: nested
     // script calls (call_method), prototype lookups and member copies (as_object), arrays
@@ -56,6 +72,24 @@ public:
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_nesting.m_call_depth; }
 
+    // Objects that want the frame tick (interval timers). The player holds each one until it is
+    // removed, so a timer whose value script dropped keeps firing, as timers do until cleared.
+    static constexpr int max_frame_objects = 1000;
+    // Adds object once; false (logged) when the list is full or object is null.
+    bool add_frame_object(as_object* object);
+    void remove_frame_object(as_object* object);
+    bool has_frame_object(const as_object* object) const;
+    int get_frame_object_count() const { return static_cast<int>(m_frame_objects.size()); }
+    // The frame tick, called by the root once per advance: advance(dt) on every frame object
+    // listed when the tick starts and still listed when its turn comes. A dt that is negative
+    // or not finite counts as 0.
+    void advance_frame_objects(float dt);
+
+    // The folder put in front of the relative names of files a movie loads or imports; empty
+    // for none.
+    const base_string& get_workdir() const { return m_workdir; }
+    void set_workdir(const char* dir) { m_workdir = dir; }
+
 private:
     struct heap_entry {
         smart_ptr<as_object> m_object;
@@ -69,9 +103,13 @@ private:
     std::unordered_map<as_object*, heap_entry> m_heap;
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
+    weak_ptr<movie_root> m_root;
+    uint64_t m_start_time;
     nesting_counters m_nesting;
+    base_string m_workdir;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
+    std::vector<smart_ptr<as_object>> m_frame_objects;
 };
 
 // The counters of owner; objects and calls without a player (made by native code, or outliving
