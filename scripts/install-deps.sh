@@ -18,9 +18,11 @@ game_packages=(
   fonts-comfortaa
 )
 test_packages=(
-  # the fuzzers are built with clang and libFuzzer
-  clang libclang-rt-14-dev
+  # the fuzzers are built with clang and libFuzzer; CI checks the format and the layers
+  clang libclang-rt-14-dev clang-format python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the interpreter benchmark runs the same programs in Lua beside the player
+  lua5.4 liblua5.4-dev
   xvfb xauth xdotool imagemagick
   # the comma-decimal locale that the storage tests write and read numbers under
   locales

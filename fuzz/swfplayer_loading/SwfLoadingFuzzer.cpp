@@ -11,6 +11,7 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -69,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     swfplayer::log_callback previous = swfplayer::register_log_callback(nullptr);
     {
         // One player for every input: making one builds the script method tables.
-        static swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
+        static swfplayer::smart_ptr<swfplayer::player> owner =
+            (swfplayer::register_builtin_classes(), new swfplayer::player());
         CountingInput input{data, static_cast<int>(size)};
         auto* file = new swfplayer::base_file(&input, CountingInput::Read, nullptr, CountingInput::Seek,
                                               CountingInput::SeekToEnd, CountingInput::Tell, CountingInput::Eof,

@@ -1,6 +1,6 @@
 #include "tests/app/GameProcess.h"
-#include "tests/app/X11TestDisplay.h"
 #include "tests/support/WaitUntil.h"
+#include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
 

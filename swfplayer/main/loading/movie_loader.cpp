@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/loading/tag_loaders.h"
+#include "swfplayer/main/script/player.h"
 
 #include <filesystem>
 #include <string>
@@ -16,12 +17,6 @@ namespace {
 // Imports load their source movies while the importing movie loads; a chain deeper than this
 // is taken for a cycle that different spellings of a file name hide.
 constexpr size_t max_import_depth = 8;
-
-// The files being loaded through load_movie_definition, outermost first.
-std::vector<std::string>& files_being_loaded() {
-    static std::vector<std::string> files;
-    return files;
-}
 
 file_opener_function s_file_opener = nullptr;
 
@@ -76,7 +71,7 @@ smart_ptr<movie_def_impl> create_movie_definition(player* owner, base_file* in) 
 }
 
 smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url) {
-    std::vector<std::string>& loading = files_being_loaded();
+    std::vector<std::string>& loading = nesting_of(owner).m_files_being_loaded;
     for (const std::string& name : loading) {
         if (name == url) {
             log_error("load_movie_definition: '%s' imports itself through its own imports\n", url);

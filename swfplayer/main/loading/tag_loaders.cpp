@@ -4,6 +4,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/loading/bitmap_loaders.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
@@ -26,6 +27,11 @@ constexpr int tag_type_count = 1024;
 loader_function s_tag_loaders[tag_type_count] = {};
 
 bool s_registered = false;
+
+// Loaders of higher layers, registered with the table's own.
+constexpr int max_registrars = 16;
+void (*s_registrars[max_registrars])() = {};
+int s_registrar_count = 0;
 
 // The movie being loaded when m is one; null inside a sprite, where movie-only tags are
 // skipped with a log line.
@@ -336,6 +342,24 @@ void register_tag_loaders() {
     register_tag_loader(tag_metadata, metadata_loader);
     register_tag_loader(tag_do_abc, do_abc_loader);
     register_tag_loader(tag_define_scene_and_frame_label_data, define_scene_loader);
+    register_bitmap_loaders();
+    for (int i = 0; i < s_registrar_count; i++) {
+        s_registrars[i]();
+    }
+}
+
+void add_tag_loader_registrar(void (*registrar)()) {
+    assert(registrar);
+    for (int i = 0; i < s_registrar_count; i++) {
+        if (s_registrars[i] == registrar) {
+            return;
+        }
+    }
+    assert(s_registrar_count < max_registrars);
+    s_registrars[s_registrar_count++] = registrar;
+    if (s_registered) {
+        registrar();
+    }
 }
 
 void clear_tag_loaders() {

@@ -228,6 +228,11 @@ as_object* as_environment::find_target(const as_value& path) const {
     return m_target ? m_target->find_target(path) : nullptr;
 }
 
+movie_root* as_environment::get_root() const {
+    player* owner = get_player();
+    return owner ? owner->get_root() : nullptr;
+}
+
 as_object* as_environment::get_root_movie() const {
     player* owner = get_player();
     return owner ? owner->get_root_movie() : nullptr;

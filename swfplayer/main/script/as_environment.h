@@ -24,6 +24,8 @@ public:
     as_environment& operator=(const as_environment&) = delete;
 
     player* get_player() const { return m_player.get_ptr(); }
+    // The player's root; null when there is none.
+    movie_root* get_root() const;
 
     // Operand stack. The floor is the stack size at the start of the running call: reads below
     // it give undefined and drops stop at it, so code cannot eat its caller's values.
@@ -48,6 +50,16 @@ public:
     int set_stack_floor(int floor);
     // Cuts the stack back to size values (never grows it).
     void truncate_stack(int size);
+    // In-place access for the interpreter: the n-th slot from the top, null below the floor, and
+    // a new undefined top slot. The reference is valid until the stack next grows or shrinks.
+    as_value* top_slot(int n) {
+        int index = get_stack_size() - 1 - n;
+        return n >= 0 && index >= m_stack_floor ? &m_stack[index] : nullptr;
+    }
+    as_value& push_slot() {
+        m_stack.emplace_back();
+        return m_stack.back();
+    }
 
     // Global registers 0..3; other numbers read undefined and ignore writes.
     as_value get_global_register(int n) const;

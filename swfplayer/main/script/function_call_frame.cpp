@@ -5,7 +5,6 @@
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
 #include <cstdint>
 
@@ -44,7 +43,8 @@ function_call_frame::function_call_frame(const as_s_function& function, const fn
     m_this_hold = owned_or_null(this_object);
     // A function defined on a clip that is still on the stage runs in that clip's environment.
     as_object* defining_target = function.get_target();
-    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->get_environment()) {
+    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->is_active() &&
+        defining_target->get_environment()) {
         m_env = defining_target->get_environment();
         m_env_owner = owned_or_null(defining_target);
     }
@@ -114,10 +114,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         m_env->add_local("this", as_value(this_object));
     }
     if ((flags & PRELOAD_ARGUMENTS) || !(flags & SUPPRESS_ARGUMENTS)) {
-        smart_ptr<as_array> arguments = new as_array(m_env->get_player());
-        for (int i = 0; i < fn.nargs; i++) {
-            arguments->push(fn.arg(i));
-        }
+        smart_ptr<as_object> arguments = make_arguments_array(m_env->get_player(), fn);
         if (flags & PRELOAD_ARGUMENTS) {
             m_env->set_register(r, as_value(arguments.get_ptr()));
             r++;
