@@ -65,10 +65,10 @@ TEST_F(FsCommandTest, frame_scripts_jump_stop_and_send_commands_with_the_exact_p
     swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30);
     // Frame 1 sends Go, a lower-case prefix (a URL, not a command), an empty command and, through
     // GetURL2, Two with an argument, then jumps to "last"; frame 2 is skipped; frame 3 stops.
-    movie.Tags().DoAction(script({get_url("FSCommand:Go", ""), get_url("fscommand:Lower", ""),
-                                  get_url("FSCommand:", "x"),
-                                  action_assembler().push({str("FSCommand:Two"), str("arg")}).record(0x9A, {0}).code(),
-                                  action_assembler().record(0x8C, {'l', 'a', 's', 't', 0}).code()}));
+    movie.Tags().DoAction(
+        script({get_url("FSCommand:Go", ""), get_url("fscommand:Lower", ""), get_url("FSCommand:", "x"),
+                action_assembler().push({str("FSCommand:Two"), str("arg")}).record(0x9A, {0}).code(),
+                action_assembler().record(0x8C, {'l', 'a', 's', 't', 0}).code()}));
     movie.Tags().ShowFrame().DoAction(script({get_url("FSCommand:Skipped", "")})).ShowFrame();
     movie.Tags().FrameLabel("last").DoAction(script({get_url("FSCommand:Last", ""), {0x07}})).ShowFrame();
     Play(movie, 4);
