@@ -115,6 +115,12 @@ void action_interpreter::run() {
         if (m_env->get_stack_size() > max_stack_size) {
             stop_all("operand stack overflow");
         }
+        // A string on top costs its copying: scripts that shuffle long texts spend their
+        // budget by bytes, not by instructions alone.
+        const as_value* top = m_env->top_slot(0);
+        if (top && top->is_string()) {
+            s_instructions_left -= top->to_base_string().size() / string_bytes_per_instruction;
+        }
         m_pc = m_next_pc;
     }
     m_env->set_target(m_entry_target);

@@ -22,6 +22,8 @@ public:
     // Bytes a string built by concatenation may reach; a script that builds longer ones is
     // stopped.
     static constexpr int max_string_bytes = 1 << 24;
+    // Bytes of a string left on top of the stack that cost as much as one instruction.
+    static constexpr int string_bytes_per_instruction = 16;
     // Instructions one top-level run (with every call made from it) may execute.
     static constexpr int64_t default_instruction_budget = 200000000;
 
