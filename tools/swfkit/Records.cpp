@@ -69,6 +69,14 @@ FillStyle FillStyle::Radial(const Matrix& matrix, std::vector<GradientStop> stop
     return style;
 }
 
+FillStyle FillStyle::Bitmap(uint8_t type, uint16_t bitmapId, const Matrix& matrix) {
+    FillStyle style;
+    style.type = type;
+    style.bitmapId = bitmapId;
+    style.gradientMatrix = matrix;
+    return style;
+}
+
 void WriteRect(BitWriter& out, const Rect& rect) {
     out.Align();
     WriteSignedGroup(out, {rect.xMin, rect.xMax, rect.yMin, rect.yMax});
@@ -130,20 +138,29 @@ void WriteRgba(BitWriter& out, const Color& color) {
     out.WriteU8(color.a);
 }
 
+void WriteFillStyle(BitWriter& out, const FillStyle& style, int shapeVersion) {
+    out.WriteU8(style.type);
+    if (style.type == 0x00) {
+        WriteColor(out, style.color, shapeVersion);
+        return;
+    }
+    if (style.type >= 0x40) {
+        out.WriteU16(style.bitmapId);
+        WriteMatrix(out, style.gradientMatrix);
+        return;
+    }
+    WriteMatrix(out, style.gradientMatrix);
+    out.WriteU8(static_cast<uint8_t>(std::min<size_t>(style.stops.size(), 15)));
+    for (size_t i = 0; i < style.stops.size() && i < 15; i++) {
+        out.WriteU8(style.stops[i].ratio);
+        WriteColor(out, style.stops[i].color, shapeVersion);
+    }
+}
+
 void WriteFillStyles(BitWriter& out, const std::vector<FillStyle>& styles, int shapeVersion) {
     WriteStyleCount(out, styles.size(), shapeVersion >= 2);
     for (const FillStyle& style : styles) {
-        out.WriteU8(style.type);
-        if (style.type == 0x00) {
-            WriteColor(out, style.color, shapeVersion);
-            continue;
-        }
-        WriteMatrix(out, style.gradientMatrix);
-        out.WriteU8(static_cast<uint8_t>(std::min<size_t>(style.stops.size(), 15)));
-        for (size_t i = 0; i < style.stops.size() && i < 15; i++) {
-            out.WriteU8(style.stops[i].ratio);
-            WriteColor(out, style.stops[i].color, shapeVersion);
-        }
+        WriteFillStyle(out, style, shapeVersion);
     }
 }
 

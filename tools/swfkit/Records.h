@@ -49,16 +49,20 @@ struct GradientStop {
     Color color;
 };
 
-// A fill style: solid (type 0x00), linear (0x10) or radial (0x12) gradient.
+// A fill style: solid (type 0x00), linear (0x10) or radial (0x12) gradient, or bitmap (0x40
+// repeating, 0x41 clipped, 0x42 and 0x43 the same without smoothing).
 struct FillStyle {
     uint8_t type = 0x00;
     Color color;                      // solid fills
-    Matrix gradientMatrix;            // gradients: maps the 32768-twip gradient square
+    Matrix gradientMatrix;            // gradients: maps the 32768-twip gradient square; bitmaps:
+                                      // places the bitmap's pixels in the shape
     std::vector<GradientStop> stops;  // gradients: 1 to 8 stops
+    uint16_t bitmapId = 0;            // bitmaps: the bitmap character
 
     static FillStyle Solid(Color color);
     static FillStyle Linear(const Matrix& matrix, std::vector<GradientStop> stops);
     static FillStyle Radial(const Matrix& matrix, std::vector<GradientStop> stops);
+    static FillStyle Bitmap(uint8_t type, uint16_t bitmapId, const Matrix& matrix);
 };
 
 // A line style: width in twips and colour.
@@ -77,5 +81,7 @@ void WriteRgba(BitWriter& out, const Color& color);
 // on; line styles of version 4 are written as LINESTYLE2 with round caps and joins, no fill).
 void WriteFillStyles(BitWriter& out, const std::vector<FillStyle>& styles, int shapeVersion);
 void WriteLineStyles(BitWriter& out, const std::vector<LineStyle>& styles, int shapeVersion);
+// One FILLSTYLE record.
+void WriteFillStyle(BitWriter& out, const FillStyle& style, int shapeVersion);
 
 }  // namespace swfkit

@@ -21,6 +21,10 @@ public:
     void SetFillStyle1(int style);
     void SetLineStyle(int style);
 
+    // Starts a new style array in the middle of the shape (DefineShape2 and later): style
+    // numbers chosen after it count from 1 in these styles.
+    void NewStyles(const std::vector<FillStyle>& fills, const std::vector<LineStyle>& lines);
+
     void MoveTo(int32_t x, int32_t y);
     void LineTo(int32_t x, int32_t y);
     // A quadratic curve through the control point (cx, cy) to (ax, ay).
@@ -30,23 +34,52 @@ public:
     Rect GetBounds() const;
     // The SHAPEWITHSTYLE record for a DefineShape of shapeVersion 1..4.
     Bytes Build(int shapeVersion) const;
+    // Only the bit counts and shape records, style numbers sized for fillCount and lineCount
+    // styles (the halves of a morph shape, glyphs).
+    Bytes BuildRecords(int shapeVersion, size_t fillCount, size_t lineCount) const;
 
 private:
     struct Command {
-        enum Kind { kStyle, kMove, kLine, kCurve } kind;
+        enum Kind { kStyle, kMove, kLine, kCurve, kNewStyles } kind;
         int32_t x = 0, y = 0, cx = 0, cy = 0;   // kMove/kLine: (x, y); kCurve: control (cx, cy)
         int fill0 = -1, fill1 = -1, line = -1;  // kStyle: -1 keeps the current choice
+        size_t styleSet = 0;                    // kNewStyles: index into m_StyleSets
+    };
+    struct StyleSet {
+        std::vector<FillStyle> fills;
+        std::vector<LineStyle> lines;
     };
 
     Command& PendingStyle();
+    void WriteRecords(BitWriter& out, int shapeVersion, size_t fillCount, size_t lineCount) const;
     void Include(int32_t x, int32_t y);
 
     std::vector<FillStyle> m_FillStyles;
     std::vector<LineStyle> m_LineStyles;
     std::vector<Command> m_Commands;
+    std::vector<StyleSet> m_StyleSets;
     bool m_HasPoints = false;
     Rect m_Bounds;
 };
+
+// A morph fill style: start and end of the same type (solid, gradient with as many stops at
+// both ends, or bitmap).
+struct MorphFillStyle {
+    FillStyle start;
+    FillStyle end;
+};
+
+struct MorphLineStyle {
+    LineStyle start;
+    LineStyle end;
+};
+
+// A DefineMorphShape body (morphVersion 1, tag 46) or DefineMorphShape2 body (2, tag 84): the
+// id, both bounds, the paired styles and the records of both shapes. The shapes' own styles are
+// not written; their style numbers refer to the morph styles.
+Bytes DefineMorphShapeBody(uint16_t id, const std::vector<MorphFillStyle>& fills,
+                           const std::vector<MorphLineStyle>& lines, const ShapeBuilder& start, const ShapeBuilder& end,
+                           int morphVersion);
 
 // A DefineShape body (tag 2, 22, 32 or 83 for shapeVersion 1..4): the id, the bounds and the
 // shape.

@@ -33,8 +33,9 @@ public:
     // A new instance of this definition under parent; the base makes a generic_character.
     virtual character* create_character_instance(character* parent, int id);
     // Shapes write and read their meshes to and from the cache file.
-    virtual void output_cached_data(base_file* /*out*/, int /*options*/) {}
-    virtual void input_cached_data(base_file* /*in*/) {}
+    virtual void output_cached_data(base_file* /*out*/, int /*options*/) const {}
+    // False when the cached data is cut short or corrupt.
+    virtual bool input_cached_data(base_file* /*in*/) { return true; }
     // The script class bound to instances of this definition; null in the base.
     virtual as_object* bind_symbol_class(character* /*ch*/) { return nullptr; }
 

@@ -38,7 +38,7 @@ public:
             if (n.right < 0) {
                 for (int i = n.begin; i < n.end; i++) {
                     const xy& p = m_points[i];
-                    if (may_hold(t, p.x, p.y) && test(p.x, p.y)) {
+                    if (in_box(t, p.x, p.y) && may_hold(t, p.x, p.y) && test(p.x, p.y)) {
                         return true;
                     }
                 }
@@ -103,6 +103,11 @@ private:
         return (near_left(t, 0, box[t.corner_x[0]], box[t.corner_y[0]]) &
                 near_left(t, 1, box[t.corner_x[1]], box[t.corner_y[1]]) &
                 near_left(t, 2, box[t.corner_x[2]], box[t.corner_y[2]])) != 0;
+    }
+    // Whether the point lies in the triangle's box: a few float comparisons that reject most
+    // points of a leaf before the affine tests.
+    static bool in_box(const triangle& t, float px, float py) {
+        return ((px >= t.box[kMinX]) & (px <= t.box[kMaxX]) & (py >= t.box[kMinY]) & (py <= t.box[kMaxY])) != 0;
     }
     // False only when the point clearly lies outside the triangle. The three tests are
     // combined without branching: most points fail one, and which one is hard to guess.

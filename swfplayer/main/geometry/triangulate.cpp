@@ -9,6 +9,8 @@
 #include <cassert>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <numeric>
 #include <vector>
@@ -41,6 +43,15 @@ struct tri_path {
 
 float finite_or_zero(float value) {
     return std::isfinite(value) ? value : 0.0f;
+}
+
+// The bits of a finite float as an unsigned number that sorts as the float does: -0 and +0 give
+// the same number, so equal coordinates give equal numbers.
+uint32_t ordered_bits(float value) {
+    float canonical = value + 0.0f;  // -0 becomes +0
+    uint32_t bits;
+    std::memcpy(&bits, &canonical, sizeof bits);
+    return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
 }
 
 // The working state of one call: the vertices, their rings and the blocking points.
@@ -185,24 +196,22 @@ bool tri_state::load(int path_count, const array<float>* paths) {
 }
 
 void tri_state::sort_and_renumber(int sorted_count) {
+    // (x, then y) order as one unsigned number: each coordinate's bits made to sort as
+    // unsigned integers, x in the high half. Comparing it costs one comparison instead of up
+    // to four float comparisons with their branches.
     struct sort_key {
-        float x;
-        float y;
+        uint64_t position;
         int index;
         bool operator<(const sort_key& other) const {
-            if (x != other.x) {
-                return x < other.x;
-            }
-            if (y != other.y) {
-                return y < other.y;
-            }
-            return index < other.index;
+            return position != other.position ? position < other.position : index < other.index;
         }
     };
     int n = static_cast<int>(m_vertices.size());
     std::vector<sort_key> order(static_cast<size_t>(n));
     for (int i = 0; i < n; i++) {
-        order[i] = sort_key{m_vertices[i].x, m_vertices[i].y, i};
+        uint64_t position =
+            (static_cast<uint64_t>(ordered_bits(m_vertices[i].x)) << 32) | ordered_bits(m_vertices[i].y);
+        order[i] = sort_key{position, i};
     }
     // Coincident vertices keep their current order, so that vertices at one position from
     // different rings always come out in load order, and bridge copies after their originals.

@@ -16,6 +16,10 @@ void register_tag_loader(int tag_type, loader_function lf);
 bool get_tag_loader(int tag_type, loader_function* lf);
 // Registers this player's loaders once; later calls do nothing until clear_tag_loaders.
 void register_tag_loaders();
+// Adds a function that registers loaders of a layer above loading (shapes, for one); it runs
+// now when the table is registered, and again whenever register_tag_loaders fills the table.
+// Adding the same function twice adds it once.
+void add_tag_loader_registrar(void (*registrar)());
 // Empties the table and forgets the registration (player clean-up).
 void clear_tag_loaders();
 

@@ -72,6 +72,19 @@ public:
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_nesting.m_call_depth; }
 
+    // Objects that want the frame tick (interval timers). The player holds each one until it is
+    // removed, so a timer whose value script dropped keeps firing, as timers do until cleared.
+    static constexpr int max_frame_objects = 1000;
+    // Adds object once; false (logged) when the list is full or object is null.
+    bool add_frame_object(as_object* object);
+    void remove_frame_object(as_object* object);
+    bool has_frame_object(const as_object* object) const;
+    int get_frame_object_count() const { return static_cast<int>(m_frame_objects.size()); }
+    // The frame tick, called by the root once per advance: advance(dt) on every frame object
+    // listed when the tick starts and still listed when its turn comes. A dt that is negative
+    // or not finite counts as 0.
+    void advance_frame_objects(float dt);
+
     // The folder put in front of the relative names of files a movie loads or imports; empty
     // for none.
     const base_string& get_workdir() const { return m_workdir; }
@@ -96,6 +109,7 @@ private:
     base_string m_workdir;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
+    std::vector<smart_ptr<as_object>> m_frame_objects;
 };
 
 // The counters of owner; objects and calls without a player (made by native code, or outliving

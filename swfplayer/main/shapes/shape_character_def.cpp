@@ -1,0 +1,340 @@
+#include "swfplayer/main/shapes/shape_character_def.h"
+
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/shapes/cache_io.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace swfplayer {
+
+namespace {
+
+constexpr int tag_define_shape = 2;
+constexpr int tag_define_shape_4 = 83;
+
+// No display asks for coarser meshes than this (twips).
+constexpr float max_error_tolerance = 1e6f;
+// A cache record holds no more mesh sets than this; a shape builds one per scale class.
+constexpr int max_cached_mesh_sets = 64;
+
+float s_curve_max_pixel_error = 0.5f;
+
+// A style count: one byte, 255 escaping to a 16-bit count. A style takes at least a byte, so
+// the count is cut to the bytes left in the tag.
+int read_style_count(stream* in, bool escape) {
+    int count = in->read_u8();
+    if (escape && count == 255) {
+        count = in->read_u16();
+    }
+    if (in->get_tag_depth() > 0) {
+        count = std::min(count, in->get_tag_bytes_left());
+    }
+    return count;
+}
+
+// A 1-based style number that lies beyond count styles becomes 0.
+bool clear_if_beyond(int* style, int count) {
+    if (*style > count) {
+        *style = 0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void set_curve_max_pixel_error(float pixel_error) {
+    s_curve_max_pixel_error = std::isnan(pixel_error) ? 1e6f : std::clamp(pixel_error, 1e-6f, 1e6f);
+}
+
+float get_curve_max_pixel_error() {
+    return s_curve_max_pixel_error;
+}
+
+shape_character_def::shape_character_def(player* owner) : character_def(owner) {}
+
+shape_character_def::~shape_character_def() = default;
+
+void shape_character_def::copy_shape_from(const shape_character_def& other) {
+    m_fill_styles = other.m_fill_styles;
+    m_line_styles = other.m_line_styles;
+    m_paths = other.m_paths;
+    m_bound = other.m_bound;
+    m_edge_bound = other.m_edge_bound;
+    m_uses_nonscaling_strokes = other.m_uses_nonscaling_strokes;
+    m_uses_scaling_strokes = other.m_uses_scaling_strokes;
+    m_cached_meshes.clear();
+}
+
+bool shape_character_def::read_fill_styles(stream* in, int tag_type, movie_definition_sub* md) {
+    int count = read_style_count(in, tag_type > tag_define_shape);
+    if (get_verbose_parse()) {
+        log_msg("  read_fill_styles: count = %d\n", count);
+    }
+    for (int i = 0; i < count; i++) {
+        m_fill_styles.push_back(fill_style());
+        m_fill_styles.back().read(in, tag_type, md);
+        if (m_fill_styles.back().get_type() == fill_unknown) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void shape_character_def::read_line_styles(stream* in, int tag_type, movie_definition_sub* md) {
+    int count = read_style_count(in, true);
+    if (get_verbose_parse()) {
+        log_msg("  read_line_styles: count = %d\n", count);
+    }
+    for (int i = 0; i < count; i++) {
+        m_line_styles.push_back(line_style());
+        m_line_styles.back().read(in, tag_type, md);
+    }
+}
+
+void shape_character_def::read(stream* in, int tag_type, bool with_style, movie_definition_sub* md) {
+    if (with_style) {
+        m_bound.read(in);
+        if (tag_type == tag_define_shape_4) {
+            m_edge_bound.read(in);
+            int flags = in->read_u8();
+            if (flags & 0xFC) {
+                log_error("shape_character_def::read: flags 0x%X beyond the stroke flags ignored\n", flags);
+            }
+            m_uses_nonscaling_strokes = (flags & 2) != 0;
+            m_uses_scaling_strokes = (flags & 1) != 0;
+        }
+        if (!read_fill_styles(in, tag_type, md)) {
+            return;
+        }
+        read_line_styles(in, tag_type, md);
+    }
+    read_records(in, tag_type, md);
+    if (with_style) {
+        validate_style_indices();
+    }
+}
+
+void shape_character_def::read_records(stream* in, int tag_type, movie_definition_sub* md) {
+    int fill_bits = static_cast<int>(in->read_uint(4));
+    int line_bits = static_cast<int>(in->read_uint(4));
+    if (get_verbose_parse()) {
+        log_msg("  shape_character read: nfillbits = %d, nlinebits = %d\n", fill_bits, line_bits);
+    }
+    float x = 0.0f;
+    float y = 0.0f;
+    int fill_base = 0;
+    int line_base = 0;
+    path current;
+    // Appends the current path when it has edges and starts the next one empty.
+    auto flush = [&]() {
+        if (!current.is_empty()) {
+            m_paths.push_back(current);
+            current.m_edges.clear();
+            return true;
+        }
+        return false;
+    };
+    // A style change: a path with edges ends and the next starts at the pen.
+    auto change_style = [&](int* style, int bits, int base) {
+        if (flush()) {
+            current.m_ax = x;
+            current.m_ay = y;
+        }
+        int value = static_cast<int>(in->read_uint(bits));
+        *style = value > 0 ? value + base : value;
+    };
+    // Bits past the tag's end read as zeros, which make an end record, so the loop ends.
+    for (;;) {
+        if (in->read_uint(1) == 0) {
+            int flags = static_cast<int>(in->read_uint(5));
+            if (flags == 0) {
+                flush();
+                return;
+            }
+            if (flags & 0x01) {
+                flush();
+                int bits = static_cast<int>(in->read_uint(5));
+                x = static_cast<float>(in->read_sint(bits));
+                y = static_cast<float>(in->read_sint(bits));
+                current.m_ax = x;
+                current.m_ay = y;
+            }
+            if ((flags & 0x02) && fill_bits > 0) {
+                change_style(&current.m_fill0, fill_bits, fill_base);
+            }
+            if ((flags & 0x04) && fill_bits > 0) {
+                change_style(&current.m_fill1, fill_bits, fill_base);
+            }
+            if ((flags & 0x08) && line_bits > 0) {
+                change_style(&current.m_line, line_bits, line_base);
+            }
+            if (flags & 0x10) {
+                if (get_verbose_parse()) {
+                    log_msg("  shape_character read: more fill styles\n");
+                }
+                if (flush()) {
+                    current.m_fill0 = current.m_fill1 = current.m_line = -1;
+                }
+                path separator;
+                separator.m_new_shape = true;
+                m_paths.push_back(separator);
+                fill_base = m_fill_styles.size();
+                line_base = m_line_styles.size();
+                if (!read_fill_styles(in, tag_type, md)) {
+                    return;
+                }
+                read_line_styles(in, tag_type, md);
+                fill_bits = static_cast<int>(in->read_uint(4));
+                line_bits = static_cast<int>(in->read_uint(4));
+            }
+            continue;
+        }
+        bool straight = in->read_uint(1) == 1;
+        int bits = static_cast<int>(in->read_uint(4)) + 2;
+        if (!straight) {
+            float cx = x + in->read_sint(bits);
+            float cy = y + in->read_sint(bits);
+            float ax = cx + in->read_sint(bits);
+            float ay = cy + in->read_sint(bits);
+            current.m_edges.push_back(edge(cx, cy, ax, ay));
+            x = ax;
+            y = ay;
+            continue;
+        }
+        float dx = 0.0f;
+        float dy = 0.0f;
+        if (in->read_uint(1) == 1) {
+            dx = static_cast<float>(in->read_sint(bits));
+            dy = static_cast<float>(in->read_sint(bits));
+        } else if (in->read_uint(1) == 1) {
+            dy = static_cast<float>(in->read_sint(bits));
+        } else {
+            dx = static_cast<float>(in->read_sint(bits));
+        }
+        x += dx;
+        y += dy;
+        current.m_edges.push_back(edge(x, y, x, y));
+    }
+}
+
+void shape_character_def::validate_style_indices() {
+    bool cleared = false;
+    for (int i = 0; i < m_paths.size(); i++) {
+        path& p = m_paths[i];
+        cleared |= clear_if_beyond(&p.m_fill0, m_fill_styles.size());
+        cleared |= clear_if_beyond(&p.m_fill1, m_fill_styles.size());
+        cleared |= clear_if_beyond(&p.m_line, m_line_styles.size());
+    }
+    if (cleared) {
+        log_error("shape_character_def::read: style numbers beyond the %d fill and %d line styles drawn as none\n",
+                  m_fill_styles.size(), m_line_styles.size());
+    }
+}
+
+bool shape_character_def::point_test_local(float x, float y) const {
+    if (!m_bound.point_test(x, y)) {
+        return false;
+    }
+    for (int i = 0; i < m_paths.size(); i++) {
+        if (m_paths[i].point_test(x, y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+float shape_character_def::wanted_tolerance(float max_scale, float pixel_scale) {
+    float wanted = 20.0f / max_scale / pixel_scale * s_curve_max_pixel_error;
+    if (std::isnan(wanted)) {
+        return max_error_tolerance;
+    }
+    return std::clamp(wanted, min_error_tolerance, max_error_tolerance);
+}
+
+void shape_character_def::display(const matrix& mat, const cxform& cx, float pixel_scale,
+                                  const array<fill_style>& fills, const array<line_style>& lines) {
+    float scale = mat.get_max_scale();
+    if (!(std::fabs(scale) >= 1e-6f)) {
+        return;
+    }
+    float wanted = wanted_tolerance(scale, pixel_scale);
+    for (const std::unique_ptr<mesh_set>& set : m_cached_meshes) {
+        float tolerance = set->get_error_tolerance();
+        if (tolerance * 3.0f < wanted) {
+            break;
+        }
+        if (tolerance < wanted) {
+            set->display(mat, cx, fills, lines);
+            return;
+        }
+    }
+    m_cached_meshes.push_back(std::make_unique<mesh_set>(this, wanted * 0.75f));
+    m_cached_meshes.back()->display(mat, cx, fills, lines);
+    std::sort(m_cached_meshes.begin(), m_cached_meshes.end(),
+              [](const std::unique_ptr<mesh_set>& a, const std::unique_ptr<mesh_set>& b) {
+                  return a->get_error_tolerance() > b->get_error_tolerance();
+              });
+}
+
+void shape_character_def::tesselate_new(float error_tolerance, tesselate_new::mesh_accepter* accepter) const {
+    namespace tess = swfplayer::tesselate_new;
+    tess::begin_shape(accepter, error_tolerance);
+    for (int i = 0; i < m_paths.size(); i++) {
+        const path& p = m_paths[i];
+        if (p.m_new_shape) {
+            tess::end_shape();
+            tess::begin_shape(accepter, error_tolerance);
+            continue;
+        }
+        tesselate_path(p, false);
+    }
+    tess::end_shape();
+}
+
+void shape_character_def::tesselate_path(const path& p, bool swap_fills) {
+    namespace tess = swfplayer::tesselate_new;
+    int fill0 = swap_fills ? p.m_fill1 : p.m_fill0;
+    int fill1 = swap_fills ? p.m_fill0 : p.m_fill1;
+    tess::begin_path(fill0 - 1, fill1 - 1, p.m_line - 1, p.m_ax, p.m_ay);
+    for (int k = 0; k < p.m_edges.size(); k++) {
+        const edge& e = p.m_edges[k];
+        tess::add_curve_segment(e.m_cx, e.m_cy, e.m_ax, e.m_ay);
+    }
+    tess::end_path();
+}
+
+void shape_character_def::output_cached_data(base_file* out, int /*options*/) const {
+    cache_io::write_i32(out, static_cast<int32_t>(m_cached_meshes.size()));
+    for (const std::unique_ptr<mesh_set>& set : m_cached_meshes) {
+        set->output_cached_data(out);
+    }
+}
+
+bool shape_character_def::input_cached_data(base_file* in) {
+    int32_t count;
+    if (!cache_io::read_i32(in, &count) || count < 0 || count > max_cached_mesh_sets) {
+        log_error("shape_character_def::input_cached_data: bad mesh set count\n");
+        return false;
+    }
+    m_cached_meshes.clear();
+    bool complete = true;
+    for (int32_t i = 0; i < count; i++) {
+        auto set = std::make_unique<mesh_set>();
+        if (!set->input_cached_data(in)) {
+            log_error("shape_character_def::input_cached_data: mesh set %d is cut short or corrupt\n", i);
+            complete = false;
+            break;
+        }
+        // The selection walk needs strictly decreasing tolerances: a set out of order is dropped.
+        if (!m_cached_meshes.empty() && !(set->get_error_tolerance() < m_cached_meshes.back()->get_error_tolerance())) {
+            continue;
+        }
+        m_cached_meshes.push_back(std::move(set));
+    }
+    return complete;
+}
+
+}  // namespace swfplayer

@@ -1,0 +1,258 @@
+// Fill and line style records: bytes consumed per tag type, gradient sampling and bitmaps,
+// applying to the renderer, morph blends.
+#include "swfplayer/main/shapes/fill_style.h"
+#include "swfplayer/main/shapes/line_style.h"
+#include "tests/swfplayer/main/shapes/ShapesFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace swf_testing {
+namespace {
+
+using swfplayer::fill_style;
+using swfplayer::gradient_record;
+using swfplayer::line_style;
+using swfplayer::rgba;
+
+class StyleTest : public ShapesFixture {};
+
+const rgba kRed(255, 0, 0, 255);
+const rgba kBlue(0, 0, 255, 255);
+const rgba kGreen(0, 255, 0, 255);
+
+fill_style Gradient(int type, std::vector<std::pair<int, rgba>> records) {
+    fill_style style;
+    style.m_type = type;
+    for (auto& [ratio, color] : records) {
+        style.m_gradients.push_back(gradient_record{static_cast<uint8_t>(ratio), color});
+    }
+    return style;
+}
+
+rgba Lerp(const rgba& a, const rgba& b, float t) {
+    rgba c;
+    c.set_lerp(a, b, t);
+    return c;
+}
+
+rgba Pixel(const std::vector<uint8_t>& pixels, int index) {
+    return rgba(pixels[4 * index], pixels[4 * index + 1], pixels[4 * index + 2], pixels[4 * index + 3]);
+}
+
+bool Same(const rgba& a, const rgba& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+TEST_F(StyleTest, linear_gradient_pixels_follow_the_records) {
+    struct Row {
+        std::vector<std::pair<int, rgba>> records;
+        int pixel;
+        rgba expected;
+    } rows[] = {
+        {{{0, kRed}, {255, kBlue}}, 0, kRed},
+        {{{0, kRed}, {255, kBlue}}, 255, kBlue},
+        {{{0, kRed}, {255, kBlue}}, 128, Lerp(kRed, kBlue, 128.0f / 255.0f)},
+        {{{100, kGreen}}, 0, kGreen},
+        {{{100, kGreen}}, 200, kGreen},
+        {{{40, kRed}, {255, kBlue}}, 39, kRed},
+        {{{40, kRed}, {255, kBlue}}, 40, kRed},
+        {{{0, kGreen}, {90, kRed}, {90, kBlue}}, 90, kRed},  // equal ratios: f = 0
+        {{{0, kGreen}, {90, kRed}, {90, kBlue}}, 91, kBlue},
+    };
+    for (const Row& row : rows) {
+        fill_style style = Gradient(swfplayer::fill_linear_gradient, row.records);
+        int width = 0, height = 0;
+        std::vector<uint8_t> pixels = style.gradient_pixels(&width, &height);
+        ASSERT_EQ(width, 256);
+        ASSERT_EQ(height, 1);
+        EXPECT_TRUE(Same(Pixel(pixels, row.pixel), row.expected)) << "pixel " << row.pixel;
+        EXPECT_TRUE(Same(style.sample(row.pixel), row.expected));
+    }
+}
+
+TEST_F(StyleTest, radial_gradient_centre_and_corners) {
+    fill_style style = Gradient(swfplayer::fill_radial_gradient, {{0, kRed}, {200, kGreen}, {255, kBlue}});
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels = style.gradient_pixels(&width, &height);
+    ASSERT_EQ(width, 64);
+    ASSERT_EQ(height, 64);
+    for (int index : {31 * 64 + 31, 31 * 64 + 32, 32 * 64 + 31, 32 * 64 + 32}) {
+        EXPECT_TRUE(Same(Pixel(pixels, index), style.sample(5)));
+    }
+    for (int index : {0, 63, 63 * 64, 64 * 64 - 1}) {
+        EXPECT_TRUE(Same(Pixel(pixels, index), kBlue));
+    }
+}
+
+TEST_F(StyleTest, a_gradient_without_records_draws_nothing_and_samples_its_colour) {
+    fill_style style = Gradient(swfplayer::fill_linear_gradient, {});
+    style.m_color = kGreen;
+    EXPECT_TRUE(Same(style.sample(0), kGreen));
+    EXPECT_FALSE(style.apply_fill(0));
+    EXPECT_TRUE(m_render.calls.empty());
+}
+
+// One record's bytes and the bytes a reader must consume of them.
+struct StyleBytes {
+    const char* what;
+    int tag_type;
+    swfkit::Bytes bytes;
+    int consumed;
+};
+
+swfkit::Bytes Write(const std::function<void(swfkit::BitWriter&)>& write) {
+    swfkit::BitWriter out;
+    write(out);
+    swfkit::Bytes bytes = out.GetBytes();
+    bytes.resize(bytes.size() + 8, 0xEE);  // what follows must stay unread
+    return bytes;
+}
+
+TEST_F(StyleTest, fill_style_records_consume_their_bytes_per_tag_type) {
+    using swfkit::BitWriter;
+    const swfkit::Color c{1, 2, 3, 4};
+    auto solid = [&](int version) {
+        return Write([&](BitWriter& out) { swfkit::WriteFillStyle(out, swfkit::FillStyle::Solid(c), version); });
+    };
+    auto gradient = Write([&](BitWriter& out) {
+        out.WriteU8(0x10);
+        swfkit::WriteMatrix(out, {});
+        out.WriteU8(0x53);  // spread and interpolation bits above a count of 3
+        for (int i = 0; i < 3; i++) {
+            out.WriteU8(static_cast<uint8_t>(i * 100));
+            swfkit::WriteRgba(out, c);
+        }
+    });
+    auto focal = Write([&](BitWriter& out) {
+        out.WriteU8(0x13);
+        swfkit::WriteMatrix(out, {});
+        out.WriteU8(2);
+        for (int i = 0; i < 2; i++) {
+            out.WriteU8(0);
+            swfkit::WriteRgba(out, c);
+        }
+        out.WriteU16(0x0080);
+    });
+    auto bitmap = Write([&](BitWriter& out) {
+        swfkit::WriteFillStyle(out, swfkit::FillStyle::Bitmap(0x41, 7, {2.0, 2.0, 0, 0, 100, 0}), 3);
+    });
+    StyleBytes rows[] = {
+        {"solid rgb", 22, solid(2), 4},
+        {"solid rgba", 32, solid(3), 5},
+        {"linear gradient", 32, gradient, 1 + 1 + 1 + 3 * 5},
+        {"focal gradient", 83, focal, 1 + 1 + 1 + 2 * 5 + 2},
+        {"clipped bitmap", 32, bitmap, static_cast<int>(bitmap.size()) - 8},
+    };
+    for (const StyleBytes& row : rows) {
+        ByteStream bytes(row.bytes);
+        fill_style style;
+        style.read(&bytes.in, row.tag_type, nullptr);
+        EXPECT_EQ(bytes.in.get_position(), row.consumed) << row.what;
+    }
+    ByteStream bytes(gradient);
+    fill_style style;
+    style.read(&bytes.in, 32, nullptr);
+    EXPECT_EQ(style.m_gradients.size(), 3);
+    EXPECT_TRUE(Same(style.m_color, rgba(1, 2, 3, 4)));
+    ByteStream rgb(solid(2));
+    style.read(&rgb.in, 22, nullptr);
+    EXPECT_TRUE(Same(style.m_color, rgba(1, 2, 3, 255)));
+}
+
+TEST_F(StyleTest, line_style_records_consume_their_bytes_per_tag_type) {
+    using swfkit::BitWriter;
+    auto linestyle2 = [](int join, bool has_fill) {
+        return Write([&](BitWriter& out) {
+            out.WriteU16(40);
+            out.WriteBits(1, 2);  // start cap
+            out.WriteBits(static_cast<uint32_t>(join), 2);
+            out.WriteBits(has_fill, 1);
+            out.WriteBits(0, 11);
+            if (join == 2) {
+                out.WriteU16(0x0300);
+            }
+            if (has_fill) {
+                swfkit::WriteFillStyle(out, swfkit::FillStyle::Solid({9, 9, 9, 9}), 4);
+            } else {
+                swfkit::WriteRgba(out, {5, 6, 7, 8});
+            }
+        });
+    };
+    auto old_style = [](int version) {
+        return Write([&](BitWriter& out) { swfkit::WriteLineStyles(out, {{40, {5, 6, 7, 8}}}, version); });
+    };
+    struct Row {
+        const char* what;
+        int tag_type;
+        swfkit::Bytes bytes;
+        int consumed;
+        rgba color;
+        uint16_t miter;
+    } rows[] = {
+        {"rgb", 2, old_style(1), 1 + 2 + 3, rgba(5, 6, 7, 255), 0},
+        {"rgba", 32, old_style(3), 1 + 2 + 4, rgba(5, 6, 7, 8), 0},
+        {"round join", 83, linestyle2(0, false), 2 + 2 + 4, rgba(5, 6, 7, 8), 0},
+        {"bevel join", 83, linestyle2(1, false), 2 + 2 + 4, rgba(5, 6, 7, 8), 0},
+        {"miter join", 83, linestyle2(2, false), 2 + 2 + 2 + 4, rgba(5, 6, 7, 8), 0x0300},
+        {"with fill", 83, linestyle2(0, true), 2 + 2 + 5, rgba(), 0},
+    };
+    for (const Row& row : rows) {
+        ByteStream bytes(row.bytes);
+        int skip = row.tag_type == 83 ? 0 : 1;  // the array writer puts a count first
+        bytes.in.set_position(skip);
+        line_style style;
+        style.read(&bytes.in, row.tag_type, nullptr);
+        EXPECT_EQ(bytes.in.get_position(), row.consumed) << row.what;
+        EXPECT_EQ(style.m_width, 40) << row.what;
+        EXPECT_TRUE(Same(style.m_color, row.color)) << row.what;
+        EXPECT_EQ(style.m_miter_limit, row.miter) << row.what;
+    }
+}
+
+TEST_F(StyleTest, apply_sets_the_renderer_or_reports_nothing_to_draw) {
+    fill_style solid;
+    solid.m_color = kRed;
+    fill_style gradient = Gradient(swfplayer::fill_linear_gradient, {{0, kRed}});
+    fill_style missing_bitmap;
+    missing_bitmap.m_type = swfplayer::fill_clipped_bitmap;
+    fill_style focal;
+    focal.m_type = swfplayer::fill_focal_gradient;
+    EXPECT_TRUE(solid.apply_fill(0));
+    EXPECT_TRUE(gradient.apply_fill(0));
+    EXPECT_TRUE(gradient.apply_fill(0));  // the bitmap is made once
+    EXPECT_FALSE(missing_bitmap.apply_fill(0));
+    EXPECT_FALSE(focal.apply_fill(0));
+    line_style line(30, kBlue);
+    line.apply(1.0f);
+    std::vector<std::string> expected = {"fill_style_color 0 255,0,0,255", "create_bitmap_info_empty",
+                                         "fill_style_bitmap 0 1",          "fill_style_bitmap 0 1",
+                                         "line_style_color 0,0,255,255",   "line_style_width 30.000000"};
+    EXPECT_EQ(m_render.calls, expected);
+}
+
+TEST_F(StyleTest, morph_blend_rounds_ratios_and_drops_the_gradient_bitmap) {
+    fill_style a = Gradient(swfplayer::fill_linear_gradient, {{0, kRed}, {10, kRed}});
+    fill_style b = Gradient(swfplayer::fill_linear_gradient, {{255, kBlue}, {11, kBlue}});
+    fill_style blended = a;
+    blended.apply_fill(0);
+    ASSERT_TRUE(blended.m_gradient_bitmap_info);
+    blended.set_lerp(a, b, 0.5f);
+    EXPECT_EQ(blended.m_gradients[0].m_ratio, 128);
+    EXPECT_EQ(blended.m_gradients[1].m_ratio, 11);  // 10.5 + 0.5 truncated
+    EXPECT_TRUE(Same(blended.m_gradients[0].m_color, Lerp(kRed, kBlue, 0.5f)));
+    EXPECT_FALSE(blended.m_gradient_bitmap_info);
+}
+
+TEST_F(StyleTest, an_unknown_fill_type_is_marked_and_draws_nothing) {
+    ByteStream bytes({0x77, 1, 2, 3});
+    fill_style style;
+    style.read(&bytes.in, 32, nullptr);
+    EXPECT_EQ(style.get_type(), swfplayer::fill_unknown);
+    EXPECT_FALSE(style.apply_fill(0));
+    EXPECT_TRUE(Logged("unknown fill style type 0x77"));
+}
+
+}  // namespace
+}  // namespace swf_testing
