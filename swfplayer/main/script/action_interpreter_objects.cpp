@@ -9,6 +9,11 @@ namespace swfplayer {
 
 void action_interpreter::store_register() {
     int r = u8_at(m_pc + 3);
+    const as_value* top = m_env->top_slot(0);
+    if (m_is_function2 && top && !get_verbose_action()) {
+        m_env->set_register(r, *top);  // registers live apart from the stack
+        return;
+    }
     as_value value = m_env->top(0);
     if (m_is_function2) {
         m_env->set_register(r, value);
