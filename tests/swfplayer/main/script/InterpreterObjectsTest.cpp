@@ -1,6 +1,7 @@
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/call_method_parsed.h"
+#include "swfplayer/main/script/extension_modules.h"
 #include "tests/swfplayer/main/script/ScriptRunner.h"
 
 #include <gtest/gtest.h>
@@ -274,6 +275,25 @@ TEST(InterpreterObjectsTest, hosts_call_functions_by_name) {
     EXPECT_STREQ(swfplayer::call_method(env, nullptr, "join", args, 3).c_str(), "1|two|true");
     EXPECT_STREQ(swfplayer::call_method(env, nullptr, "missing", args, 3).c_str(), "undefined");
     EXPECT_EQ(env->get_stack_size(), 0);
+}
+
+TEST(InterpreterObjectsTest, extension_modules_load_only_plain_names_from_the_module_folder) {
+    const std::vector<std::pair<const char*, bool>> names = {
+        {"Widget", true}, {"my_class2", true}, {"", false},    {"../evil", false},
+        {"a/b", false},   {"a\\b", false},     {"a.b", false}, {"x y", false},
+    };
+    for (const auto& [name, valid] : names) {
+        EXPECT_EQ(swfplayer::is_valid_module_name(name), valid) << name;
+    }
+    EXPECT_FALSE(swfplayer::is_valid_module_name(std::string(65, 'a').c_str()));
+    script_runner runner;
+    swfplayer::array<as_value> args;
+    // No folder set: nothing loads; a folder without the library: still nothing.
+    EXPECT_EQ(swfplayer::create_extension_object(runner.m_player.get_ptr(), "Widget", args), nullptr);
+    swfplayer::set_extension_module_folder("/nonexistent-module-folder");
+    EXPECT_EQ(swfplayer::create_extension_object(runner.m_player.get_ptr(), "Widget", args), nullptr);
+    EXPECT_EQ(swfplayer::create_extension_object(runner.m_player.get_ptr(), "../Widget", args), nullptr);
+    swfplayer::set_extension_module_folder("");
 }
 
 }  // namespace
