@@ -1,6 +1,8 @@
 #pragma once
 // Internal to the interpreter: the state of one run of a byte range and its opcode handlers,
-// spread over action_interpreter*.cpp by aspect (the loop, values, objects, movie control).
+// spread over action_interpreter*.cpp by aspect (the loop, values, objects, calls); the movie
+// opcodes act on characters and so live with the display layer
+// (display/action_interpreter_movie.cpp).
 
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
@@ -76,7 +78,7 @@ private:
     void new_method();
     void define_function(bool function2);
 
-    // Movie control (action_interpreter_movie.cpp).
+    // Movie control (display/action_interpreter_movie.cpp).
     void movie_op(int id);
     void goto_frame_expression();
     void get_url(const base_string& url, const as_value& target);
