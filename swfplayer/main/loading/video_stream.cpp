@@ -47,7 +47,7 @@ void video_stream_definition::read(stream* in, int tag_type, movie_definition_su
     }
 }
 
-void video_stream_definition::get_bound(rect* r) {
+void video_stream_definition::get_bound(rect* r) const {
     *r =
         rect(0.0f, static_cast<float>(m_width * twips_per_pixel), 0.0f, static_cast<float>(m_height * twips_per_pixel));
 }

@@ -22,7 +22,7 @@ public:
     // The tag body behind the character id, of DefineVideoStream (60) or VideoFrame (61).
     void read(stream* in, int tag_type, movie_definition_sub* m);
     // The declared size: (0, width * 20, 0, height * 20) twips.
-    void get_bound(rect* r) override;
+    void get_bound(rect* r) const override;
     character* create_character_instance(character* parent, int id) override;
 
     uint16_t m_width = 0;   // pixels

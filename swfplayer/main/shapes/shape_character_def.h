@@ -47,8 +47,8 @@ public:
                  const array<line_style>& lines);
 
     // Point in the shape's own twips: within the bounds and inside some path (even-odd).
-    bool point_test_local(float x, float y) const;
-    void get_bound(rect* r) const { *r = m_bound; }
+    bool point_test_local(float x, float y) const override;
+    void get_bound(rect* r) const override { *r = m_bound; }
 
     // The mesh cache record: a count, then each mesh set (coarsest first).
     void output_cached_data(base_file* out, int options) const override;
