@@ -127,17 +127,24 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
         smart_ptr<swfplayer::root> root = m_Root;
         root->set_display_viewport(0, 0, static_cast<int>(m_Width), static_cast<int>(m_Height));
         // The render handler draws inside the matrices it finds: SFML's view as the projection
-        // and the drawable's transform as the model view.
-        target.pushGLStates();
+        // and the drawable's transform as the model view. SFML's own state cache is stale
+        // afterwards, so it is told to set everything again for its next drawing.
+        target.setActive(true);
         const sf::IntRect viewport = target.getViewport(target.getView());
         glViewport(viewport.left, static_cast<int>(target.getSize().y) - (viewport.top + viewport.height),
                    viewport.width, viewport.height);
         glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
         glLoadMatrixf(target.getView().getTransform().getMatrix());
         glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
         glLoadMatrixf(states.transform.getMatrix());
         root->display();
-        target.popGLStates();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        target.resetGLStates();
     }
     if (counters.size() > kSwfCounter) {
         counters[kSwfCounter].time += counters[kSwfCounter].clock.getElapsedTime().asSeconds();
