@@ -8,6 +8,7 @@
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/player/clip_loader.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/script/as_object.h"
@@ -74,6 +75,7 @@ void FlashMovie::Load(const char* file) {
     swfplayer::set_render_handler(&swfplayer::get_render_handler_ogl());
     swfplayer::register_fscommand_callback(FSCommandCallback);
     swfplayer::register_builtin_classes();
+    swfplayer::register_clip_loader();
     m_Player = new swfplayer::player();
 
     // Freshness is decided before anything is read, so a stale cache is never loaded; the

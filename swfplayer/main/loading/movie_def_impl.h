@@ -85,9 +85,10 @@ public:
 
     // The cache file (movie_def_impl_cache.cpp): every character of the dictionary with its
     // meshes. The reader stops at the first fault (logged); what it read before stays.
+    using character_def::output_cached_data;
     void output_cached_data(base_file* out, const cache_options& options) const;
     // False when the file was refused or cut short; its meshes up to the fault are kept.
-    bool input_cached_data(base_file* in);
+    bool input_cached_data(base_file* in) override;
 
     // The import table: symbols still waiting for their source movie. Imports are resolved
     // while loading, so it stays empty unless a host adds to it.

@@ -32,16 +32,6 @@ base_file* open_plain_file(const char* name) {
     return new base_file(name, "rb");
 }
 
-// The opened file, or null when it cannot be opened or reports an error.
-base_file* open_file(const char* name) {
-    base_file* in = s_file_opener ? s_file_opener(name) : open_plain_file(name);
-    if (in && in->get_error() != base_file::no_error) {
-        delete in;
-        return nullptr;
-    }
-    return in;
-}
-
 // Gives movie the meshes of the cache file beside url, when there is one.
 void read_cache_file(movie_def_impl* movie, const char* url) {
     std::string cache_name = std::string(url) + ".gsc";
@@ -54,6 +44,15 @@ void read_cache_file(movie_def_impl* movie, const char* url) {
 }
 
 }  // namespace
+
+base_file* open_file(const char* name) {
+    base_file* in = s_file_opener ? s_file_opener(name) : open_plain_file(name);
+    if (in && in->get_error() != base_file::no_error) {
+        delete in;
+        return nullptr;
+    }
+    return in;
+}
 
 void set_use_cache_files(bool use) {
     s_use_cache_files = use;

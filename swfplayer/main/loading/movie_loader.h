@@ -18,6 +18,10 @@ typedef base_file* (*file_opener_function)(const char* name);
 // the file system.
 void register_file_opener_callback(file_opener_function opener);
 
+// A new base_file on name through the registered opener (the caller deletes it); null when it
+// cannot be opened or reports an error.
+base_file* open_file(const char* name);
+
 // Whether a movie may name the file for another movie to load: a relative name of at most
 // max_movie_name_length bytes with no ".." component. Absolute names and ".." would let a movie
 // read any file of the machine, so these are refused (logged).
