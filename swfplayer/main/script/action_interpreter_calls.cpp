@@ -17,6 +17,12 @@ void register_with_heap(as_environment* env, as_object* object) {
     }
 }
 
+// The hidden member that holds an object's constructor, made once.
+const base_stringi& constructor_name() {
+    static const base_stringi name("__constructor__");
+    return name;
+}
+
 bool is_native(const as_value& value) {
     as_function* function = value.to_function();
     return function && function->is(AS_C_FUNCTION);
@@ -37,7 +43,7 @@ void action_interpreter::call_function() {
         function = m_env->get_variable(callee.to_base_string(), m_with_stack);
         as_value constructor;
         as_object* object = function.to_object();
-        if (object && object->get_member("__constructor__", &constructor)) {
+        if (object && object->get_member(constructor_name(), &constructor)) {
             function = constructor;
         }
         if (!function.is_function()) {
@@ -70,7 +76,7 @@ void action_interpreter::call_method_op() {
         as_object* object = holder.to_object();
         if (object && object->get_player()) {
             as_value constructor;
-            if (object->get_member("__constructor__", &constructor)) {
+            if (object->get_member(constructor_name(), &constructor)) {
                 smart_ptr<as_object> hold = object->get_ref_count() > 0 ? object : nullptr;
                 object->make_prototype(constructor);
                 result = call_method(constructor, m_env, holder, count, first_arg);
