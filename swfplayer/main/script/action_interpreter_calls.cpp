@@ -37,7 +37,7 @@ bool is_script(const as_value& value) {
 
 void action_interpreter::call_function() {
     as_value callee = pop();
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     as_value function = callee;
     if (callee.is_string()) {
         function = m_env->get_variable(callee.to_base_string(), m_with_stack);
@@ -59,7 +59,7 @@ void action_interpreter::call_function() {
 void action_interpreter::call_method_op() {
     as_value name = pop();
     as_value holder = pop();
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     int first_arg = m_env->get_top_index();
     as_value method;
     as_value result;
@@ -97,7 +97,7 @@ void action_interpreter::new_object() {
     if (get_verbose_action()) {
         log_msg("-------------- new object: %s\n", name.to_string());
     }
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     as_value constructor = m_env->get_variable(name.to_base_string(), m_with_stack);
     as_value value;
     if (is_native(constructor)) {
@@ -127,7 +127,7 @@ void action_interpreter::new_object() {
 void action_interpreter::new_method() {
     as_value method = pop();
     as_value holder = pop();
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     as_object* object = holder.to_object();
     as_value constructor = method;
     if (!is_native(method) && !is_script(method)) {
