@@ -31,7 +31,12 @@ const char* const property_names[] = {
 };
 constexpr int property_count = sizeof(property_names) / sizeof(property_names[0]);
 
+// The root movie of the current target; the player's root movie when the target has none.
 character* root_movie_of(as_environment* env) {
+    character* target = cast_to_character(env->get_target());
+    if (character* root = target ? target->get_root_movie() : nullptr) {
+        return root;
+    }
     player* owner = env->get_player();
     return owner ? cast_to_character(owner->get_root_movie()) : nullptr;
 }
