@@ -16,7 +16,7 @@
 #include "app/ViewFitting.h"
 #include "app/VirtualFile.h"
 #include "app/standin/GUIDirector.h"
-#include "app/standin/RenderHandler.h"
+#include "flash/render_handler_ogl.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "serializeme/StorageBuffer.h"
 #include "serializeme/VectorSerialization.h"
@@ -75,10 +75,9 @@ Application& Application::GetInstance() {
 
 Application::Application() = default;
 
+// The controllers go first, before the window and the director they were attached to.
 Application::~Application() {
-    for (Controller* controller : controllers) {
-        delete controller;
-    }
+    controllers.clear();
 }
 
 bool Application::Data::Serialize(sme::StorageBuffer& buffer) {
@@ -99,8 +98,8 @@ bool Application::Init() {
     UserPreferences& preferences = UserPreferences::GetInstance();
     preferences.windowSize.x = WindowSide(preferences.windowSize.x, kDefaultWindowWidth);
     preferences.windowSize.y = WindowSide(preferences.windowSize.y, kDefaultWindowHeight);
-    standin::GetRenderHandler().m_enable_bitmaps = preferences.enableBitmaps;
-    standin::GetRenderHandler().m_enable_meshes = preferences.enableMeshes;
+    swfplayer::get_render_handler_ogl().m_enable_bitmaps = preferences.enableBitmaps;
+    swfplayer::get_render_handler_ogl().m_enable_meshes = preferences.enableMeshes;
 
     log_info("Creating main window...");
     CreateMainWindow();
@@ -118,7 +117,7 @@ bool Application::Init() {
     SoundManager::GetInstance().Load();
     for (const std::string& file : data.m_Controllers) {
         if (Controller* controller = CreateController(file)) {
-            controllers.push_back(controller);
+            controllers.emplace_back(controller);
         }
     }
     overlay.Load("data/empty.swf");
@@ -230,7 +229,7 @@ void Application::HandleEvents() {
         case sf::Event::JoystickButtonPressed:
         case sf::Event::JoystickMoved:
             if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
-                for (Controller* controller : controllers) {
+                for (const std::unique_ptr<Controller>& controller : controllers) {
                     controller->OnEvent(*input);
                 }
             }
@@ -250,7 +249,7 @@ void Application::HandleKeyPressed(const sf::Event& event) {
     standin::GUIDirector& director = standin::GUIDirector::GetInstance();
     bool used = false;
     if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
-        for (Controller* controller : controllers) {
+        for (const std::unique_ptr<Controller>& controller : controllers) {
             used = controller->OnEvent(*input) || used;
         }
     }
@@ -300,7 +299,7 @@ void Application::UpdateAndDraw(float frameSeconds) {
     if (drawing) {
         director.Draw(*this);
         draw(overlay);
-        const standin::RenderHandler& handler = standin::GetRenderHandler();
+        const swfplayer::render_handler_ogl& handler = swfplayer::get_render_handler_ogl();
         counters[kSwfPrimsCounter].count += handler.m_meshes + handler.m_line_strips;
         performance.Update(frameSeconds);
         if (showCounters) {
@@ -341,16 +340,16 @@ void Application::StoreWindowSize() {
 }
 
 Controller* Application::FindController(Controller* controller) const {
-    for (Controller* own : controllers) {
-        if (own == controller) {
-            return own;
+    for (const std::unique_ptr<Controller>& own : controllers) {
+        if (own.get() == controller) {
+            return controller;
         }
     }
     return nullptr;
 }
 
 void Application::DetachControllers() {
-    for (Controller* controller : controllers) {
+    for (const std::unique_ptr<Controller>& controller : controllers) {
         controller->Attach(nullptr);
     }
 }

@@ -14,6 +14,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/View.hpp>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,7 @@ public:
     // XML file access over the virtual file system, current from Init to Shutdown.
     TinyxmlPhysfsProxy proxy;
     // Built at start-up from data.m_Controllers; they live until the program ends.
-    std::vector<Controller*> controllers;
+    std::vector<std::unique_ptr<Controller>> controllers;
     // The logical screen, (0, 0) to (800, 600).
     sf::View logicalView;
     // The view set on the window: the logical screen at the window's aspect.

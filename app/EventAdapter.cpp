@@ -6,6 +6,9 @@ namespace {
 
 // A hat axis counts as pressed past this position.
 constexpr float kHatThreshold = 50.0f;
+// The sign of PovY when the hat is pressed up. SFML 2.5 on Linux passes the kernel's hat axis
+// through, which counts downwards, so up is negative here.
+constexpr float kPovYUpSign = -1.0f;
 
 // The library's six stick axes keep their numbers; the hat axes have none of their own.
 std::optional<Joy::Axis> StickAxis(sf::Joystick::Axis axis) {
@@ -19,7 +22,8 @@ std::optional<Joy::Axis> StickAxis(sf::Joystick::Axis axis) {
 
 float EventAdapter::PovAngle(float povX, float povY) {
     const int right = povX > kHatThreshold ? 1 : (povX < -kHatThreshold ? -1 : 0);
-    const int up = povY > kHatThreshold ? 1 : (povY < -kHatThreshold ? -1 : 0);
+    const float upwards = povY * kPovYUpSign;
+    const int up = upwards > kHatThreshold ? 1 : (upwards < -kHatThreshold ? -1 : 0);
     // Indexed by [up + 1][right + 1].
     constexpr float kAngles[3][3] = {
         {225.0f, 180.0f, 135.0f},

@@ -16,9 +16,10 @@ class EventAdapter {
 public:
     std::optional<InputEvent> Translate(const sf::Event& event);
 
-    // The hat's angle for the library's two hat axes (-100 to 100; PovX positive to the right,
-    // PovY positive upwards): a multiple of 45 degrees, or Joy::kPovCentred when the hat is not
-    // pressed past half-way in any direction.
+    // The hat's angle clockwise from up for the library's two hat axes as it delivers them on
+    // this platform (-100 to 100; PovX positive to the right, PovY positive downwards): a
+    // multiple of 45 degrees, or Joy::kPovCentred when the hat is not pressed past half-way in
+    // any direction. Every hat angle the game sees, from events or polled, comes from here.
     static float PovAngle(float povX, float povY);
 
 private:

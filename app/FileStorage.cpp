@@ -18,10 +18,10 @@ bool FileStorage::LoadBinary(const std::string& binaryName) {
     // The image is held in memory whole; its length is checked like an XML file's.
     VirtualFile file = VirtualFile::Load(binaryName, ResourceXml::kMaxFileSize);
     if (file.status == VirtualFile::TooLarge) {
-        log_error("FileStorage: %s is not read: its length is %lld bytes (at most %lld)", binaryName.c_str(),
-                  file.length, ResourceXml::kMaxFileSize);
+        log_error("FileStorage::LoadBinary: %s is not read: its length is %lld bytes (at most %lld)",
+                  binaryName.c_str(), file.length, ResourceXml::kMaxFileSize);
     } else if (file.status == VirtualFile::Unreadable) {
-        log_error("FileStorage: cannot read %s", binaryName.c_str());
+        log_error("FileStorage::LoadBinary: cannot read %s", binaryName.c_str());
     }
     if (file.status != VirtualFile::Read) {
         return false;

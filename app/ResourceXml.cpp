@@ -12,18 +12,18 @@ ResourceXml::ResourceXml(const std::string& fileName) : m_Document(fileName) {
         return;
     }
     if (file.status == VirtualFile::TooLarge) {
-        log_error("ResourceXml: %s is not read: its length is %lld bytes (at most %lld)", fileName.c_str(), file.length,
-                  kMaxFileSize);
+        log_error("ResourceXml::ResourceXml: %s is not read: its length is %lld bytes (at most %lld)", fileName.c_str(),
+                  file.length, kMaxFileSize);
         return;
     }
     if (file.status == VirtualFile::Unreadable) {
-        log_error("ResourceXml: cannot read %s", fileName.c_str());
+        log_error("ResourceXml::ResourceXml: cannot read %s", fileName.c_str());
         return;
     }
     const std::string& text = file.bytes;
     m_HasBom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
     if (!sme::XmlTextParser::Parse(m_Document, text.c_str())) {
-        log_error("ResourceXml: cannot parse %s: %s", fileName.c_str(),
+        log_error("ResourceXml::ResourceXml: cannot parse %s: %s", fileName.c_str(),
                   m_Document.Error() ? m_Document.ErrorDesc() : "nesting too deep or broken UTF-8");
         m_Document.ClearError();
         return;

@@ -1,19 +1,18 @@
 #include "app/TiXmlDefaultIO.h"
 
 #include "app/Log.h"
+#include "platform/ReplacementFile.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <string>
-#include <system_error>
+#include <memory>
 
 namespace {
 
-// An open file; a file being written to replace another has the two paths.
+// An open file; a file being written to replace another is a replacement file, whose temporary
+// file is the one read and written.
 struct OpenFile {
     std::FILE* file = nullptr;
-    std::string tempPath;
-    std::string finalPath;
+    std::unique_ptr<platform::ReplacementFile> replacement;
 };
 
 void* Open(const char* name, const char* mode) {
@@ -24,7 +23,7 @@ void* Open(const char* name, const char* mode) {
     if (file == nullptr) {
         return nullptr;
     }
-    return new OpenFile{file, {}, {}};
+    return new OpenFile{file, nullptr};
 }
 
 std::FILE* FileOf(void* handle) {
@@ -41,18 +40,13 @@ void* TiXmlDefaultIO::OpenWrite(const char* name) {
     if (name == nullptr || *name == '\0') {
         return nullptr;
     }
-    const std::filesystem::path path(name);
-    std::error_code error;
-    if (path.has_parent_path()) {
-        std::filesystem::create_directories(path.parent_path(), error);
-    }
-    const std::string tempPath = std::string(name) + ".tmp";
-    std::FILE* file = std::fopen(tempPath.c_str(), "w+");
-    if (file == nullptr) {
-        log_error("TiXmlDefaultIO::OpenWrite: cannot create %s", tempPath.c_str());
+    auto replacement = std::make_unique<platform::ReplacementFile>(name);
+    if (!replacement->IsOpen()) {
+        log_error("TiXmlDefaultIO::OpenWrite: %s", replacement->GetError().c_str());
         return nullptr;
     }
-    return new OpenFile{file, tempPath, name};
+    std::FILE* file = replacement->GetFile();
+    return new OpenFile{file, std::move(replacement)};
 }
 
 void* TiXmlDefaultIO::OpenAppend(const char* name) {
@@ -63,36 +57,26 @@ bool TiXmlDefaultIO::Close(void* handle) {
     if (handle == nullptr) {
         return false;
     }
-    OpenFile* open = static_cast<OpenFile*>(handle);
-    const bool written = std::ferror(open->file) == 0;
-    const bool closed = std::fclose(open->file) == 0;
-    bool stored = written && closed;
-    if (!open->tempPath.empty()) {
-        std::error_code error;
-        if (stored) {
-            std::filesystem::rename(open->tempPath, open->finalPath, error);
-            stored = !error;
-        }
-        if (!stored) {
-            log_error("TiXmlDefaultIO::Close: cannot store %s", open->finalPath.c_str());
-            std::filesystem::remove(open->tempPath, error);
-        }
+    std::unique_ptr<OpenFile> open(static_cast<OpenFile*>(handle));
+    if (open->replacement == nullptr) {
+        const bool written = std::ferror(open->file) == 0;
+        return std::fclose(open->file) == 0 && written;
     }
-    delete open;
-    return stored;
+    if (!open->replacement->Commit()) {
+        log_error("TiXmlDefaultIO::Close: %s", open->replacement->GetError().c_str());
+        return false;
+    }
+    return true;
 }
 
 void TiXmlDefaultIO::Discard(void* handle) {
     if (handle == nullptr) {
         return;
     }
-    OpenFile* open = static_cast<OpenFile*>(handle);
-    std::fclose(open->file);
-    if (!open->tempPath.empty()) {
-        std::error_code error;
-        std::filesystem::remove(open->tempPath, error);
+    std::unique_ptr<OpenFile> open(static_cast<OpenFile*>(handle));
+    if (open->replacement == nullptr) {
+        std::fclose(open->file);
     }
-    delete open;
 }
 
 size_t TiXmlDefaultIO::Read(void* handle, void* buffer, size_t size, size_t count) {

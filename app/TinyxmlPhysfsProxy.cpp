@@ -1,20 +1,22 @@
 #include "app/TinyxmlPhysfsProxy.h"
 
 #include "app/Log.h"
+#include "platform/ReplacementFile.h"
 
 #include <physfs.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <system_error>
 
 namespace {
 
-// An open file; a file being written to replace another has the two names.
+// An open file: a PhysFS file, or a replacement file in the real write folder, since PhysFS
+// can neither rename nor sync a file.
 struct OpenFile {
     PHYSFS_File* file = nullptr;
-    std::string tempName;
-    std::string finalName;
+    std::unique_ptr<platform::ReplacementFile> replacement;
 };
 
 const char* LastError() {
@@ -22,11 +24,11 @@ const char* LastError() {
 }
 
 void* Wrap(PHYSFS_File* file) {
-    return file != nullptr ? new OpenFile{file, {}, {}} : nullptr;
+    return file != nullptr ? new OpenFile{file, nullptr} : nullptr;
 }
 
-PHYSFS_File* FileOf(void* handle) {
-    return static_cast<OpenFile*>(handle)->file;
+OpenFile* Of(void* handle) {
+    return static_cast<OpenFile*>(handle);
 }
 
 // The name inside the write directory, without leading slashes.
@@ -46,22 +48,19 @@ void* TinyxmlPhysfsProxy::OpenWrite(const char* name) {
     if (name == nullptr) {
         return nullptr;
     }
-    const std::string finalName = WriteName(name);
-    if (finalName.empty()) {
+    const std::string writeName = WriteName(name);
+    const char* writeDir = PHYSFS_getWriteDir();
+    if (writeName.empty() || writeDir == nullptr) {
+        log_error("TinyxmlPhysfsProxy::OpenWrite: no write folder for '%s'", name);
         return nullptr;
     }
-    // PhysFS does not create folders on its own.
-    const size_t slash = finalName.rfind('/');
-    if (slash != std::string::npos) {
-        PHYSFS_mkdir(finalName.substr(0, slash).c_str());
-    }
-    const std::string tempName = finalName + ".tmp";
-    PHYSFS_File* file = PHYSFS_openWrite(tempName.c_str());
-    if (file == nullptr) {
-        log_error("TinyxmlPhysfsProxy::OpenWrite: cannot create %s: %s", tempName.c_str(), LastError());
+    const std::string path = (std::filesystem::path(writeDir) / writeName).string();
+    auto replacement = std::make_unique<platform::ReplacementFile>(path);
+    if (!replacement->IsOpen()) {
+        log_error("TinyxmlPhysfsProxy::OpenWrite: %s", replacement->GetError().c_str());
         return nullptr;
     }
-    return new OpenFile{file, tempName, finalName};
+    return new OpenFile{nullptr, std::move(replacement)};
 }
 
 void* TinyxmlPhysfsProxy::OpenAppend(const char* name) {
@@ -72,51 +71,39 @@ bool TinyxmlPhysfsProxy::Close(void* handle) {
     if (handle == nullptr) {
         return false;
     }
-    OpenFile* open = static_cast<OpenFile*>(handle);
-    bool stored = PHYSFS_close(open->file) != 0;
-    if (!stored) {
-        log_error("TinyxmlPhysfsProxy::Close: cannot close %s: %s", open->tempName.c_str(), LastError());
-    }
-    if (!open->tempName.empty()) {
-        // PhysFS cannot rename: the replacement happens in the real folder behind it.
-        const char* writeDir = PHYSFS_getWriteDir();
-        if (stored && writeDir != nullptr) {
-            const std::filesystem::path folder(writeDir);
-            std::error_code error;
-            std::filesystem::rename(folder / open->tempName, folder / open->finalName, error);
-            stored = !error;
-            if (error) {
-                log_error("TinyxmlPhysfsProxy::Close: cannot replace %s: %s", open->finalName.c_str(),
-                          error.message().c_str());
-            }
-        } else {
-            stored = false;
+    std::unique_ptr<OpenFile> open(Of(handle));
+    if (open->replacement == nullptr) {
+        if (PHYSFS_close(open->file) == 0) {
+            log_error("TinyxmlPhysfsProxy::Close: cannot close a file: %s", LastError());
+            return false;
         }
-        if (!stored) {
-            PHYSFS_delete(open->tempName.c_str());
-        }
+        return true;
     }
-    delete open;
-    return stored;
+    if (!open->replacement->Commit()) {
+        log_error("TinyxmlPhysfsProxy::Close: %s", open->replacement->GetError().c_str());
+        return false;
+    }
+    return true;
 }
 
 void TinyxmlPhysfsProxy::Discard(void* handle) {
     if (handle == nullptr) {
         return;
     }
-    OpenFile* open = static_cast<OpenFile*>(handle);
-    PHYSFS_close(open->file);
-    if (!open->tempName.empty()) {
-        PHYSFS_delete(open->tempName.c_str());
+    std::unique_ptr<OpenFile> open(Of(handle));
+    if (open->replacement == nullptr) {
+        PHYSFS_close(open->file);
     }
-    delete open;
 }
 
 size_t TinyxmlPhysfsProxy::Read(void* handle, void* buffer, size_t size, size_t count) {
     if (handle == nullptr || size == 0) {
         return 0;
     }
-    const PHYSFS_sint64 bytes = PHYSFS_readBytes(FileOf(handle), buffer, static_cast<PHYSFS_uint64>(size) * count);
+    if (Of(handle)->replacement) {
+        return std::fread(buffer, size, count, Of(handle)->replacement->GetFile());
+    }
+    const PHYSFS_sint64 bytes = PHYSFS_readBytes(Of(handle)->file, buffer, static_cast<PHYSFS_uint64>(size) * count);
     return bytes > 0 ? static_cast<size_t>(bytes) / size : 0;
 }
 
@@ -124,14 +111,36 @@ size_t TinyxmlPhysfsProxy::Write(void* handle, const void* buffer, size_t size, 
     if (handle == nullptr || size == 0) {
         return 0;
     }
-    const PHYSFS_sint64 bytes = PHYSFS_writeBytes(FileOf(handle), buffer, static_cast<PHYSFS_uint64>(size) * count);
+    if (Of(handle)->replacement) {
+        return std::fwrite(buffer, size, count, Of(handle)->replacement->GetFile());
+    }
+    const PHYSFS_sint64 bytes = PHYSFS_writeBytes(Of(handle)->file, buffer, static_cast<PHYSFS_uint64>(size) * count);
     return bytes > 0 ? static_cast<size_t>(bytes) / size : 0;
 }
 
 bool TinyxmlPhysfsProxy::Seek(void* handle, long position) {
-    return handle != nullptr && position >= 0 && PHYSFS_seek(FileOf(handle), static_cast<PHYSFS_uint64>(position)) != 0;
+    if (handle == nullptr || position < 0) {
+        return false;
+    }
+    if (Of(handle)->replacement) {
+        return std::fseek(Of(handle)->replacement->GetFile(), position, SEEK_SET) == 0;
+    }
+    return PHYSFS_seek(Of(handle)->file, static_cast<PHYSFS_uint64>(position)) != 0;
 }
 
 long TinyxmlPhysfsProxy::Length(void* handle) {
-    return handle != nullptr ? static_cast<long>(PHYSFS_fileLength(FileOf(handle))) : -1;
+    if (handle == nullptr) {
+        return -1;
+    }
+    if (Of(handle)->replacement) {
+        std::FILE* file = Of(handle)->replacement->GetFile();
+        const long position = std::ftell(file);
+        if (position < 0 || std::fseek(file, 0, SEEK_END) != 0) {
+            return -1;
+        }
+        const long length = std::ftell(file);
+        std::fseek(file, position, SEEK_SET);
+        return length;
+    }
+    return static_cast<long>(PHYSFS_fileLength(Of(handle)->file));
 }

@@ -68,14 +68,16 @@ function(pondorix_benchmark target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
-# pondorix_fuzzer(<target> SOURCE <file> LIBS <lib>... CORPUS <folder>)
+# pondorix_fuzzer(<target> SOURCE <file> LIBS <lib>... CORPUS <folder> [MAX_LEN <bytes>])
 # One fuzz target per parser: a file defining LLVMFuzzerTestOneInput, and a folder of seed inputs.
 # With PONDORIX_FUZZ (clang) it becomes a libFuzzer program, run for a few seconds by the test
 # suite from a copy of its seeds, with a fixed random seed so that a run repeats what an earlier
-# run on the same code did; in every other build a replay program runs each seed once, so
-# the sanitizer build checks the seeds too.
+# run on the same code did. An input that takes longer than PONDORIX_FUZZ_TIMEOUT seconds or more
+# than PONDORIX_FUZZ_RSS_MB of memory is reported as a failure like a crash; MAX_LEN, for formats
+# whose faults need room, is the largest input it makes (else libFuzzer's guess from the seeds). In every other build a replay program runs each seed once,
+# so the sanitizer build checks the seeds too.
 function(pondorix_fuzzer target)
-  cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SOURCE;CORPUS;MAX_LEN" "LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCE})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS})
   set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS})
@@ -83,9 +85,14 @@ function(pondorix_fuzzer target)
     target_link_options(${target} PRIVATE -fsanitize=fuzzer)
     add_dependencies(fuzzers ${target})
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${target}-corpus)
+    set(limits -timeout=${PONDORIX_FUZZ_TIMEOUT} -rss_limit_mb=${PONDORIX_FUZZ_RSS_MB})
+    if(ARG_MAX_LEN)
+      list(APPEND limits -max_len=${ARG_MAX_LEN})
+    endif()
+    list(JOIN limits " " limits)
     add_test(NAME fuzz.${target}
       COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
-        sh -c "rm -rf '${work}' && cp -r '${corpus}' '${work}' && '$<TARGET_FILE:${target}>' -seed=1 -max_total_time=${PONDORIX_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 '${work}'")
+        sh -c "rm -rf '${work}' && cp -r '${corpus}' '${work}' && '$<TARGET_FILE:${target}>' -seed=1 -max_total_time=${PONDORIX_FUZZ_SECONDS} ${limits} -print_final_stats=1 '${work}'")
   else()
     target_link_libraries(${target} PRIVATE fuzz_replay)
     add_test(NAME fuzz_replay.${target} COMMAND ${target} ${corpus})

@@ -6,6 +6,7 @@
 #include <ucontext.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
 #include <ctime>
 
@@ -22,8 +23,20 @@ int g_LogFd = -1;
 // The local time's offset from UTC, taken at installation: converting a time to local time
 // inside a signal handler is not async-signal-safe.
 long g_UtcOffsetSeconds = 0;
-volatile sig_atomic_t g_Reporting = 0;
-alignas(16) char g_AlternateStack[128 * 1024];
+// Set by the first thread that reports; lock-free, so testing and setting it is safe in a
+// signal handler and atomic between threads.
+std::atomic_flag g_Reporting = ATOMIC_FLAG_INIT;
+std::atomic<pid_t> g_ReportingThread{0};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
+constexpr size_t kAlternateStackSize = 128 * 1024;
+alignas(16) char g_AlternateStack[kAlternateStackSize];
+
+bool UseAlternateStack(void* memory, size_t size) {
+    stack_t stack{};
+    stack.ss_sp = memory;
+    stack.ss_size = size;
+    return sigaltstack(&stack, nullptr) == 0;
+}
 
 // One line of the report, formatted into a fixed buffer with async-signal-safe code only.
 class ReportLine {
@@ -167,9 +180,9 @@ void LogStackFrames(int fd, uintptr_t crashAddress) {
 }
 
 void CrashFilter(int signal, siginfo_t* info, void* context) {
-    // A second fault, on another thread or inside the report, skips straight to the end.
-    if (!g_Reporting) {
-        g_Reporting = 1;
+    const pid_t self = gettid();
+    if (!g_Reporting.test_and_set()) {
+        g_ReportingThread = self;
         int fd = g_LogFd >= 0 ? g_LogFd : STDERR_FILENO;
         uintptr_t address = InstructionAddress(info, context);
         ReportLine()
@@ -185,9 +198,19 @@ void CrashFilter(int signal, siginfo_t* info, void* context) {
             .Text("\n")
             .WriteTo(fd);
         LogStackFrames(fd, address);
+    } else if (g_ReportingThread != self) {
+        // Another thread is writing its report and ends the process when done: wait for that
+        // instead of cutting the report short.
+        for (;;) {
+            pause();
+        }
     }
-    // The handler was reset to the default action on entry (SA_RESETHAND); the signal raised
-    // here is delivered when the handler returns and ends the process.
+    // Back to the default action; the signal raised here is delivered when the handler returns
+    // and ends the process. A fault inside the report itself comes here at once.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signal, &fallback, nullptr);
     raise(signal);
 }
 
@@ -205,19 +228,28 @@ bool InstallCrashReporter(const std::string& logFile) {
     void* warmUp[1];
     backtrace(warmUp, 1);
 
-    stack_t stack{};
-    stack.ss_sp = g_AlternateStack;
-    stack.ss_size = sizeof(g_AlternateStack);
-    bool ok = sigaltstack(&stack, nullptr) == 0;
+    bool ok = UseAlternateStack(g_AlternateStack, sizeof(g_AlternateStack));
 
     struct sigaction action {};
     action.sa_sigaction = CrashFilter;
-    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     for (int signal : kReportedSignals) {
         ok = sigaction(signal, &action, nullptr) == 0 && ok;
     }
     return ok;
+}
+
+ThreadCrashStack::ThreadCrashStack() : m_Stack(new char[kAlternateStackSize]) {
+    m_Installed = UseAlternateStack(m_Stack.get(), kAlternateStackSize);
+}
+
+ThreadCrashStack::~ThreadCrashStack() {
+    if (m_Installed) {
+        stack_t off{};
+        off.ss_flags = SS_DISABLE;
+        sigaltstack(&off, nullptr);
+    }
 }
 
 }  // namespace platform

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  build-essential cmake ccache pkg-config clang libclang-rt-14-dev
+  build-essential cmake ccache pkg-config clang libclang-rt-14-dev clang-format python3
   # libraries
   libsfml-dev libbox2d-dev libphysfs-dev liblog4cpp5-dev libtinyxml-dev
   libclaw-dev libclaw-tween-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev

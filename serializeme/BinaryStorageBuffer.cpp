@@ -247,8 +247,10 @@ uint32_t BinaryStorageBuffer::BeginReadArray(const char*) {
     if (!TakeU32(count)) {
         return 0;
     }
-    const size_t left = BytesLeft();
-    return count > left ? static_cast<uint32_t>(left) : count;
+    // Every element takes at least four bytes (a string's length; a record takes eight), so
+    // no more elements than that can follow.
+    const size_t most = BytesLeft() / 4;
+    return count > most ? static_cast<uint32_t>(most) : count;
 }
 
 void BinaryStorageBuffer::EndReadArray() {}

@@ -49,8 +49,8 @@ public:
 
     void BeginWriteArray(const char* key, uint32_t count) override;
     void EndWriteArray() override;
-    // The stored element count, limited to the bytes left, since every element takes at least
-    // one byte; 0 when the stream has ended.
+    // The stored element count, limited to a quarter of the bytes left, since every element
+    // takes at least four; 0 when the stream has ended.
     uint32_t BeginReadArray(const char* key) override;
     void EndReadArray() override;
 

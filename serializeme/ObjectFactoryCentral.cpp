@@ -7,20 +7,14 @@ ObjectFactoryCentral& ObjectFactoryCentral::GetInstance() {
     return central;
 }
 
-ObjectFactoryCentral::~ObjectFactoryCentral() {
-    for (ObjectFactory* factory : m_Factories) {
-        delete factory;
-    }
-}
-
 void ObjectFactoryCentral::AddFactory(ObjectFactory* factory) {
     if (factory != nullptr) {
-        m_Factories.push_back(factory);
+        m_Factories.emplace_back(factory);
     }
 }
 
 bool ObjectFactoryCentral::CanCreate(int id) const {
-    for (const ObjectFactory* factory : m_Factories) {
+    for (const std::unique_ptr<ObjectFactory>& factory : m_Factories) {
         if (factory->CanCreate(id)) {
             return true;
         }
@@ -29,7 +23,7 @@ bool ObjectFactoryCentral::CanCreate(int id) const {
 }
 
 Serializable* ObjectFactoryCentral::Create(int id) const {
-    for (const ObjectFactory* factory : m_Factories) {
+    for (const std::unique_ptr<ObjectFactory>& factory : m_Factories) {
         if (factory->CanCreate(id)) {
             return factory->Create(id);
         }
@@ -38,7 +32,7 @@ Serializable* ObjectFactoryCentral::Create(int id) const {
 }
 
 int ObjectFactoryCentral::TypeIdOf(const char* typeName) const {
-    for (const ObjectFactory* factory : m_Factories) {
+    for (const std::unique_ptr<ObjectFactory>& factory : m_Factories) {
         const int id = factory->TypeIdOf(typeName);
         if (id > 0) {
             return id;
@@ -48,7 +42,7 @@ int ObjectFactoryCentral::TypeIdOf(const char* typeName) const {
 }
 
 const char* ObjectFactoryCentral::TypeNameOf(int id) const {
-    for (const ObjectFactory* factory : m_Factories) {
+    for (const std::unique_ptr<ObjectFactory>& factory : m_Factories) {
         if (factory->CanCreate(id)) {
             const char* name = factory->TypeNameOf(id);
             return name != nullptr ? name : "";

@@ -2,6 +2,7 @@
 
 #include "serializeme/ObjectFactory.h"
 
+#include <memory>
 #include <vector>
 
 namespace sme {
@@ -26,9 +27,9 @@ public:
 
 private:
     ObjectFactoryCentral() = default;
-    ~ObjectFactoryCentral() override;
+    ~ObjectFactoryCentral() override = default;
 
-    std::vector<ObjectFactory*> m_Factories;
+    std::vector<std::unique_ptr<ObjectFactory>> m_Factories;
 };
 
 }  // namespace sme

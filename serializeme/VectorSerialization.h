@@ -26,9 +26,10 @@ void WriteVector(StorageBuffer& buffer, const char* key, std::vector<T>& values)
     buffer.EndWriteArray();
 }
 
-// Reads a list member written by WriteVector. The vector takes the stored length (elements not
-// read keep their defaults); an absent list leaves it empty and counts as read. The first
-// element that fails ends the read with false. The list is always closed again, so the buffer
+// Reads a list member written by WriteVector. The vector holds the elements read; an absent
+// list leaves it empty and counts as read. The first element that fails ends the read with
+// false, leaving the elements before it. The vector grows as elements are read, never to a
+// stored count that the data may not back. The list is always closed again, so the buffer
 // goes on with the members after it.
 template <typename T>
 bool ReadVector(StorageBuffer& buffer, const char* key, std::vector<T>& values) {
@@ -36,8 +37,8 @@ bool ReadVector(StorageBuffer& buffer, const char* key, std::vector<T>& values) 
                   "lists hold strings or records");
     const uint32_t count = buffer.BeginReadArray(key);
     values.clear();
-    values.resize(count);
-    for (T& value : values) {
+    for (uint32_t i = 0; i < count; ++i) {
+        T& value = values.emplace_back();
         bool read = false;
         if constexpr (std::is_same_v<T, std::string>) {
             read = buffer.ReadString(nullptr, value);
@@ -45,6 +46,7 @@ bool ReadVector(StorageBuffer& buffer, const char* key, std::vector<T>& values) 
             read = buffer.ReadObject(nullptr, value);
         }
         if (!read) {
+            values.pop_back();
             buffer.EndReadArray();
             return false;
         }

@@ -7,15 +7,10 @@
 namespace sme {
 
 XmlStorageBuffer::XmlStorageBuffer(bool writing)
-    : StorageBuffer(writing), m_Root(new TiXmlElement("")), m_Current(m_Root) {}
-
-XmlStorageBuffer::~XmlStorageBuffer() {
-    delete m_Root;
-}
+    : StorageBuffer(writing), m_Root(std::make_unique<TiXmlElement>("")), m_Current(m_Root.get()) {}
 
 void XmlStorageBuffer::SetRoot(const TiXmlNode* node) {
-    delete m_Root;
-    m_Root = nullptr;
+    m_Root.reset();
     m_Current = nullptr;
     m_Cursor = nullptr;
     m_ArrayMode = false;
@@ -23,17 +18,15 @@ void XmlStorageBuffer::SetRoot(const TiXmlNode* node) {
     if (element == nullptr) {
         return;
     }
-    m_Root = static_cast<TiXmlElement*>(element->Clone());
-    m_Current = m_Root;
+    m_Root.reset(static_cast<TiXmlElement*>(element->Clone()));
+    m_Current = m_Root.get();
     m_Cursor = m_Root->FirstChildElement();
 }
 
 TiXmlElement* XmlStorageBuffer::ReleaseRoot() {
-    TiXmlElement* root = m_Root;
-    m_Root = nullptr;
     m_Current = nullptr;
     m_Cursor = nullptr;
-    return root;
+    return m_Root.release();
 }
 
 TiXmlElement* XmlStorageBuffer::FindChildByName(TiXmlElement* element, const char* key) {
@@ -167,7 +160,7 @@ void XmlStorageBuffer::BeginWriteArray(const char* key, uint32_t) {
 
 void XmlStorageBuffer::EndWriteArray() {
     // Never climbs above the root: a stray end leaves the buffer where it is.
-    if (m_Current == nullptr || m_Current == m_Root) {
+    if (m_Current == nullptr || m_Current == m_Root.get()) {
         return;
     }
     m_Current = m_Current->Parent()->ToElement();
@@ -355,7 +348,7 @@ uint32_t XmlStorageBuffer::BeginReadArray(const char* key) {
 }
 
 void XmlStorageBuffer::EndReadArray() {
-    if (m_Current == nullptr || !m_ArrayMode || m_Current == m_Root) {
+    if (m_Current == nullptr || !m_ArrayMode || m_Current == m_Root.get()) {
         return;
     }
     m_Current = m_Current->Parent()->ToElement();

@@ -4,6 +4,8 @@
 
 #include <tinyxml.h>
 
+#include <memory>
+
 namespace sme {
 
 // The storage buffer over tinyxml elements. A record is one element whose tag is its type name;
@@ -15,7 +17,6 @@ class XmlStorageBuffer : public StorageBuffer {
 public:
     // Starts with an empty root element that values are written to and read from.
     explicit XmlStorageBuffer(bool writing);
-    ~XmlStorageBuffer() override;
     XmlStorageBuffer(const XmlStorageBuffer&) = delete;
     XmlStorageBuffer& operator=(const XmlStorageBuffer&) = delete;
 
@@ -24,7 +25,7 @@ public:
     // copy's child elements in document order.
     void SetRoot(const TiXmlNode* node);
     // The element that holds the buffer's content (null after SetRoot with nothing).
-    TiXmlElement* GetRoot() const { return m_Root; }
+    TiXmlElement* GetRoot() const { return m_Root.get(); }
 
     // The first child element whose attribute "name" equals the key without regard to letter
     // case (an element without that attribute is named ""); null when there is none.
@@ -73,7 +74,7 @@ private:
     // True between a begin-array and the matching end-array.
     bool m_ArrayMode = false;
     // The element that holds the buffer's content; owned.
-    TiXmlElement* m_Root = nullptr;
+    std::unique_ptr<TiXmlElement> m_Root;
     // The element that values go to and come from; null means the buffer holds nothing.
     TiXmlElement* m_Current = nullptr;
     // In reading, the child element that the next unnamed read takes.

@@ -6,6 +6,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 #include "tools/swfkit/SampleMovies.h"
 
 #include <benchmark/benchmark.h>
@@ -57,6 +58,7 @@ void Inflate(const std::vector<uint8_t>& bytes) {
 
 void BM_LoadPlain(benchmark::State& state) {
     QuietLog quiet;
+    swfplayer::register_builtin_classes();
     swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
     for (auto _ : state) {
         auto movie = Load(owner.get_ptr(), PlainMovie());
@@ -70,6 +72,7 @@ BENCHMARK(BM_LoadPlain)->Unit(benchmark::kMillisecond);
 
 void BM_LoadCompressed(benchmark::State& state) {
     QuietLog quiet;
+    swfplayer::register_builtin_classes();
     swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
     for (auto _ : state) {
         auto movie = Load(owner.get_ptr(), CompressedMovie());
@@ -90,6 +93,7 @@ BENCHMARK(BM_InflateOnly)->Unit(benchmark::kMillisecond);
 // Both measured in each iteration, so the ratio compares like with like.
 void BM_LoadOverInflate(benchmark::State& state) {
     QuietLog quiet;
+    swfplayer::register_builtin_classes();
     swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
     using clock = std::chrono::steady_clock;
     double load_seconds = 0.0;

@@ -6,6 +6,7 @@
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +31,7 @@ struct fixture {
             deep = next;
         }
     }
-    smart_ptr<player> owner = new player();
+    smart_ptr<player> owner = (register_builtin_classes(), new player());
     as_environment env;
     smart_ptr<as_object> wide;
     smart_ptr<as_object> deep;

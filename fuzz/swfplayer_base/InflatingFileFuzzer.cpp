@@ -22,7 +22,7 @@ void check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2 || size > 1 << 12) {
+    if (size < 2 || size > 1 << 16) {
         return 0;
     }
     // The first two bytes steer the reads; the rest is the compressed stream.

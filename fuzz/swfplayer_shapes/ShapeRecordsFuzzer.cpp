@@ -65,15 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         shape->point_test_local(x, x * 0.5f);
     }
     swfplayer::base_file out(swfplayer::memory_buffer);
-    shape->output_cached_data(&out);
+    shape->output_cached_data(&out, 0);
     std::vector<uint8_t> first = written(out);
     swfplayer::base_file back(swfplayer::memory_buffer, static_cast<int>(first.size()), first.data());
     swfplayer::smart_ptr<swfplayer::shape_character_def> copy = new swfplayer::shape_character_def(owner.get_ptr());
-    if (!copy->input_cached_data(&back)) {
+    if (!copy->read_cached_meshes(&back)) {
         std::abort();
     }
     swfplayer::base_file again(swfplayer::memory_buffer);
-    copy->output_cached_data(&again);
+    copy->output_cached_data(&again, 0);
     if (written(again) != first) {
         std::abort();
     }

@@ -2,6 +2,8 @@
 
 #include "swfplayer/base/membuf.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace swfplayer {
@@ -29,8 +31,11 @@ int std_seek_to_end(void* data) {
     return std::fseek(static_cast<FILE*>(data), 0, SEEK_END) == 0 ? base_file::no_error : base_file::seek_error;
 }
 
+// Positions are ints: a position past INT_MAX (or a failed tell) reads as -1, never as a
+// wrapped-around position.
 int std_tell(void* data) {
-    return static_cast<int>(std::ftell(static_cast<FILE*>(data)));
+    const long position = std::ftell(static_cast<FILE*>(data));
+    return position >= 0 && position <= INT_MAX ? static_cast<int>(position) : -1;
 }
 
 bool std_get_eof(void* data) {
@@ -66,12 +71,14 @@ int memory_write(const void* src, int bytes, void* data) {
     if (bytes <= 0 || file->buffer.is_read_only() || bytes > INT32_MAX - file->position) {
         return 0;
     }
-    int end = file->position + bytes;
-    if (end > file->buffer.size()) {
-        file->buffer.resize(end);
+    // Bytes over the old content replace it; the rest is appended, which grows the buffer
+    // geometrically so that a file written in small pieces costs linear time.
+    int overwritten = std::min(bytes, file->buffer.size() - file->position);
+    if (overwritten > 0) {
+        std::memcpy(static_cast<uint8_t*>(file->buffer.data()) + file->position, src, overwritten);
     }
-    std::memcpy(static_cast<uint8_t*>(file->buffer.data()) + file->position, src, bytes);
-    file->position = end;
+    file->buffer.append(static_cast<const uint8_t*>(src) + overwritten, bytes - overwritten);
+    file->position += bytes;
     return bytes;
 }
 

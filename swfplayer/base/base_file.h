@@ -58,6 +58,7 @@ public:
     double read_double64();
     int write_double64(double value);
 
+    // The position in bytes; -1 when it is unknown or past what an int holds.
     int get_position();
     // Seeks; the result is ignored (a memory file clamps the position).
     void set_position(int position);

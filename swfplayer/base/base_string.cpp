@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <utility>
 
 namespace swfplayer {
@@ -172,6 +173,9 @@ void base_string::insert(int index, char c) {
 
 void base_string::resize(int n) {
     assert(n >= 0);
+    if (n > max_length) {
+        throw std::length_error("base_string: text too long");
+    }
     int length = size();
     if (n == length) {
         return;

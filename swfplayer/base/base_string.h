@@ -1,7 +1,9 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 
 namespace swfplayer {
 
@@ -73,6 +75,9 @@ public:
     // Inserts one byte before the byte at index (clamped to 0..length).
     void insert(int index, char c);
     void clear() { resize(0); }
+    // The longest text, so that the text, its NUL and the rounding of the storage stay within
+    // int. Growing past it throws std::length_error and leaves the string as it was.
+    static constexpr int max_length = INT_MAX - 16;
     // Sets the length in bytes (n >= 0) and writes the NUL at n. A longer string keeps whatever
     // bytes lie between the old and the new end until the caller writes them.
     void resize(int n);
@@ -120,6 +125,9 @@ private:
     // string resizes.
     void append(const char* bytes, int count) {
         int length = size();
+        if (count > max_length - length) {
+            throw std::length_error("base_string: text too long");
+        }
         if (length + count < capacity()) {
             char* text = data();
             std::memcpy(text + length, bytes, static_cast<size_t>(count));

@@ -1,5 +1,6 @@
 #include "swfplayer/base/membuf.h"
 
+#include <algorithm>
 #include <cassert>
 #include <climits>
 #include <cstddef>
@@ -91,18 +92,39 @@ void membuf::resize(int n) {
     }
     int capacity = capacity_for(n);
     if (capacity != m_capacity) {
-        uint8_t* data = static_cast<uint8_t*>(std::realloc(m_data, capacity));
-        if (data == nullptr) {
-            throw std::bad_alloc();
-        }
-        m_data = data;
-        m_capacity = capacity;
+        reallocate(capacity);
     }
     m_size = n;
 }
 
+void membuf::reserve(int n) {
+    assert(!m_read_only);
+    if (n > m_capacity) {
+        reallocate(n);
+    }
+}
+
+void membuf::grow_to(int n) {
+    assert(!m_read_only);
+    assert(n >= m_size);
+    if (n > m_capacity) {
+        int doubled = m_capacity > INT_MAX / 2 ? INT_MAX : 2 * m_capacity;
+        reallocate(std::max(capacity_for(n), doubled));
+    }
+    m_size = n;
+}
+
+void membuf::reallocate(int capacity) {
+    uint8_t* data = static_cast<uint8_t*>(std::realloc(m_data, capacity));
+    if (data == nullptr) {
+        throw std::bad_alloc();
+    }
+    m_data = data;
+    m_capacity = capacity;
+}
+
 void membuf::append(uint8_t byte) {
-    resize(m_size + 1);
+    grow_to(m_size + 1);
     m_data[m_size - 1] = byte;
 }
 
@@ -116,11 +138,11 @@ void membuf::append(const void* bytes, int count) {
     if (m_data && source >= m_data && source < m_data + m_capacity) {
         // Appending from this buffer: growing may move it, so keep the offset.
         std::ptrdiff_t offset = source - m_data;
-        resize(old_size + count);
+        grow_to(old_size + count);
         std::memmove(m_data + old_size, m_data + offset, count);
         return;
     }
-    resize(old_size + count);
+    grow_to(old_size + count);
     std::memcpy(m_data + old_size, bytes, count);
 }
 

@@ -4,8 +4,9 @@
 
 namespace swfplayer {
 
-// A growable byte buffer that grows in 4,096-byte steps, or a read-only view of borrowed bytes
-// (never written, grown or freed).
+// A growable byte buffer, or a read-only view of borrowed bytes (never written, grown or freed).
+// resize allocates in 4,096-byte steps; appending past the capacity at least doubles it, so a
+// buffer filled by appends costs linear time.
 class membuf {
 public:
     membuf() = default;
@@ -29,6 +30,9 @@ public:
     // Sets the size in bytes (writable buffers only); the allocation becomes n rounded up to a
     // multiple of 4,096 (4,096 for 0). New bytes are not initialised.
     void resize(int n);
+    // Makes room for n bytes without changing the size (writable buffers only); the allocation
+    // becomes exactly n when it was smaller, so a caller that knows the final size allocates once.
+    void reserve(int n);
     // Appends one byte / count bytes (writable buffers only).
     void append(uint8_t byte);
     void append(const void* bytes, int count);
@@ -39,6 +43,9 @@ public:
 
 private:
     void release();
+    // Sets the size to n, growing the allocation geometrically when n is past it.
+    void grow_to(int n);
+    void reallocate(int capacity);
 
     int m_size = 0;
     int m_capacity = 0;

@@ -1,8 +1,8 @@
 #include "app/KeyCodes.h"
 #include "tests/app/GameProcess.h"
-#include "tests/app/X11TestDisplay.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
+#include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
 

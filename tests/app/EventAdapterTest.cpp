@@ -95,14 +95,23 @@ TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
     }
 }
 
-// The hat's two axes (up is positive Y) become one angle clockwise from up, in steps of 45
-// degrees; a hat pressed less than fully on both axes counts as centred.
+// The hat's two axes (up is negative Y, as SFML delivers it on Linux) become one angle
+// clockwise from up, in steps of 45 degrees; a hat pressed less than fully on both axes counts
+// as centred.
 TEST(EventAdapter, the_hat_becomes_one_angle_clockwise_from_up) {
     const struct {
         float x, y, angle;
-    } rows[] = {{0, 100, 0},      {100, 100, 45},           {70.7f, 70.7f, 45},         {100, 0, 90},
-                {100, -100, 135}, {0, -100, 180},           {-100, -100, 225},          {-100, 0, 270},
-                {-100, 100, 315}, {0, 0, Joy::kPovCentred}, {50, -50, Joy::kPovCentred}};
+    } rows[] = {{0, -100, 0},
+                {100, -100, 45},
+                {70.7f, -70.7f, 45},
+                {100, 0, 90},
+                {100, 100, 135},
+                {0, 100, 180},
+                {-100, 100, 225},
+                {-100, 0, 270},
+                {-100, -100, 315},
+                {0, 0, Joy::kPovCentred},
+                {50, 50, Joy::kPovCentred}};
     for (const auto& row : rows) {
         EXPECT_EQ(EventAdapter::PovAngle(row.x, row.y), row.angle) << "(" << row.x << ", " << row.y << ")";
     }
@@ -112,11 +121,11 @@ TEST(EventAdapter, the_hat_becomes_one_angle_clockwise_from_up) {
 TEST(EventAdapter, each_joysticks_hat_angle_is_sent_only_when_it_changes) {
     EventAdapter adapter;
     EXPECT_EQ(MoveHat(adapter, 0.0f, 0.0f), std::vector<float>{});
-    EXPECT_EQ(MoveHat(adapter, 0.0f, 100.0f), std::vector<float>{0.0f});
-    EXPECT_EQ(MoveHat(adapter, 0.0f, 100.0f), std::vector<float>{});
+    EXPECT_EQ(MoveHat(adapter, 0.0f, -100.0f), std::vector<float>{0.0f});
+    EXPECT_EQ(MoveHat(adapter, 0.0f, -100.0f), std::vector<float>{});
     // Up to right passes through the diagonal as the two axes arrive one after the other.
     EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f), (std::vector<float>{45.0f, 90.0f}));
-    EXPECT_EQ(MoveHat(adapter, 0.0f, -100.0f), (std::vector<float>{Joy::kPovCentred, 180.0f}));
+    EXPECT_EQ(MoveHat(adapter, 0.0f, 100.0f), (std::vector<float>{Joy::kPovCentred, 180.0f}));
     EXPECT_EQ(MoveHat(adapter, -100.0f, 0.0f), (std::vector<float>{225.0f, 270.0f}));
     EXPECT_EQ(MoveHat(adapter, 0.0f, 0.0f), std::vector<float>{Joy::kPovCentred});
 

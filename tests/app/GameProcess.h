@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tests/app/ChildProcess.h"
-#include "tests/app/X11TestDisplay.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/X11TestDisplay.h"
 
 #include <chrono>
 #include <optional>

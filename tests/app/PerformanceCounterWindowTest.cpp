@@ -1,10 +1,8 @@
 #include "tests/app/GameProcess.h"
-#include "tests/app/X11TestDisplay.h"
 #include "tests/support/WaitUntil.h"
+#include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 using testing_support::GameProcess;
 using testing_support::Rgb;
@@ -54,7 +52,8 @@ TEST(PerformanceCounterWindow, alt_f_shows_and_hides_the_overlay_text) {
     const auto tenSeconds = std::chrono::seconds(10);
     const auto poll = std::chrono::milliseconds(100);
 
-    // Frames are drawn (the clear colour shows) and a report is due, but the overlay is off.
+    // Frames are drawn (the clear colour shows). The overlay starts hidden: were it shown, the
+    // first Alt+F would hide it and its text would never come.
     Rgb centre{};
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -64,8 +63,6 @@ TEST(PerformanceCounterWindow, alt_f_shows_and_hides_the_overlay_text) {
         },
         tenSeconds, poll))
         << "the centre shows (" << centre.r << ", " << centre.g << ", " << centre.b << ")";
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_EQ(CountTextPixels(x, window), 0);
 
     ASSERT_TRUE(x.XDoTool(altF, xdotoolOutput)) << testing_support::ReadFile(xdotoolOutput);
     int shown = 0;

@@ -3,10 +3,13 @@
 #include "serializeme/XmlStorageBuffer.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 using testing_support::ReadFile;
 using testing_support::WriteFile;
@@ -90,24 +93,44 @@ TEST_F(UserPreferencesTest, a_saved_and_reloaded_record_reproduces_every_member)
     EXPECT_NE(Xml(loaded), Xml(UserPreferences()));
 }
 
-TEST_F(UserPreferencesTest, a_save_into_a_read_only_folder_fails_and_keeps_the_previous_file) {
-    const std::string before = SaveChanged();
-    ASSERT_EQ(chmod(UserDir().c_str(), 0555), 0);
-    if (access(UserDir().c_str(), W_OK) == 0) {
-        chmod(UserDir().c_str(), 0755);
-        GTEST_SKIP() << "this user may write into read-only folders";
+namespace {
+
+// The files in the user folder besides preferences.xml: a failed save leaves no temporary file.
+std::vector<std::string> OtherFiles(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename() != "preferences.xml") {
+            names.push_back(entry.path().filename().string());
+        }
     }
-    EXPECT_FALSE(UserPreferences().Save());
-    chmod(UserDir().c_str(), 0755);
-    EXPECT_EQ(ReadFile(UserDir() / "preferences.xml"), before);
+    return names;
 }
 
-TEST_F(UserPreferencesTest, a_save_whose_new_file_cannot_be_created_fails_and_keeps_the_previous_file) {
+}  // namespace
+
+TEST_F(UserPreferencesTest, a_save_whose_writing_fails_fails_and_keeps_the_previous_file) {
     const std::string before = SaveChanged();
-    // A folder where the new file would go blocks it, whoever runs the test.
-    std::filesystem::create_directory(UserDir() / "preferences.xml.tmp");
-    EXPECT_FALSE(UserPreferences().Save());
+    // The disk refuses the new bytes, for root too: a file size limit below the new file.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit tiny = saved;
+    tiny.rlim_cur = 16;
+    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool saved_ok = UserPreferences().Save();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved_ok);
     EXPECT_EQ(ReadFile(UserDir() / "preferences.xml"), before);
+    EXPECT_EQ(OtherFiles(UserDir()), std::vector<std::string>{});
+}
+
+TEST_F(UserPreferencesTest, a_save_that_cannot_take_the_place_of_the_file_fails_and_leaves_nothing_behind) {
+    // A folder where the file would go blocks the rename, whoever runs the test.
+    std::filesystem::create_directories(UserDir() / "preferences.xml" / "inside");
+    EXPECT_FALSE(UserPreferences().Save());
+    EXPECT_TRUE(std::filesystem::is_directory(UserDir() / "preferences.xml" / "inside"));
+    EXPECT_EQ(OtherFiles(UserDir()), std::vector<std::string>{});
 }
 
 TEST_F(UserPreferencesTest, the_one_instance_loads_the_user_folder_file_on_first_use) {

@@ -85,8 +85,9 @@ TEST(BinaryStorageBuffer, reads_fail_without_moving_where_the_stream_cannot_hold
     EXPECT_EQ(ReadFrom(Bytes({2, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString), "1 xy @6");
     EXPECT_EQ(ReadFrom(Bytes({10, 0, 0, 0, 'x', 'y', 'z'}), std::string("kept"), &StorageBuffer::ReadString),
               "0 kept @4");
-    EXPECT_EQ(ReadPointFrom(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0})), "0 -1 @4");   // another type id
-    EXPECT_EQ(BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0})).BeginReadArray(nullptr), 3u);  // bytes left
+    EXPECT_EQ(ReadPointFrom(Bytes({2, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0})), "0 -1 @4");  // another type id
+    EXPECT_EQ(BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0})).BeginReadArray(nullptr),
+              1u);  // bytes left / 4
 
     // A 4-byte value, length, count or type id cut off by the end fails and stays put, so a
     // reader that reads until a read fails always stops.
@@ -108,8 +109,8 @@ TEST(BinaryStorageBuffer, reads_fail_without_moving_where_the_stream_cannot_hold
 TEST(BinaryStorageBuffer, a_list_count_is_capped_by_the_bytes_left) {
     std::vector<std::string> words;
     BinaryStorageBuffer huge = BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0, 'a'}));
-    EXPECT_FALSE(sme::ReadVector(huge, nullptr, words));
-    EXPECT_EQ(words, (std::vector<std::string>{"a", "", "", "", ""}));
+    EXPECT_TRUE(sme::ReadVector(huge, nullptr, words));  // five bytes hold one element
+    EXPECT_EQ(words, (std::vector<std::string>{"a"}));
 }
 
 TEST(BinaryStorageBuffer, truncated_and_bit_flipped_images_stop_the_reading_within_their_bytes) {

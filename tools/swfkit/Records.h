@@ -1,5 +1,6 @@
 #pragma once
 
+#include "swfplayer/main/common/twips.h"
 #include "tools/swfkit/BitWriter.h"
 
 #include <cstdint>
@@ -66,7 +67,7 @@ struct FillStyle {
 
 // A line style: width in twips and colour.
 struct LineStyle {
-    uint16_t width = 20;
+    uint16_t width = swfplayer::twips_per_pixel;
     Color color;
 };
 

@@ -159,9 +159,15 @@ Movie ScriptTables() {
     scenes.WriteVu32(1);
     scenes.WriteString("second");
     TagList& tags = movie.Tags();
-    tags.Tag(69, {0x08, 0, 0, 0}).Tag(77, {'<', 'r', '/', '>', 0}).Tag(24, {}).Tag(58, {'x', 0});
-    tags.Tag(64, {0, 0, 'y', 0}).Tag(66, {1, 0, 2, 0}).Tag(76, symbols.GetBytes()).Tag(86, scenes.GetBytes());
-    tags.Tag(82, {1, 0, 0, 0, 'f', 0, 0x10, 0x00, 0x2E, 0x00});
+    tags.Tag(swfplayer::tag_file_attributes, {0x08, 0, 0, 0})
+        .Tag(swfplayer::tag_metadata, {'<', 'r', '/', '>', 0})
+        .Tag(swfplayer::tag_protect, {})
+        .Tag(swfplayer::tag_enable_debugger, {'x', 0});
+    tags.Tag(swfplayer::tag_enable_debugger2, {0, 0, 'y', 0})
+        .Tag(swfplayer::tag_set_tab_index, {1, 0, 2, 0})
+        .Tag(swfplayer::tag_symbol_class, symbols.GetBytes())
+        .Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes.GetBytes());
+    tags.Tag(swfplayer::tag_do_abc, {1, 0, 0, 0, 'f', 0, 0x10, 0x00, 0x2E, 0x00});
     tags.ShowFrame().ShowFrame();
     return movie;
 }
@@ -169,8 +175,8 @@ Movie ScriptTables() {
 Movie Malformed() {
     Movie movie(6, kStage, 12.0);
     TagList& tags = movie.Tags();
-    tags.Tag(1000, {1, 2, 3}).Tag(3, {}).Tag(9, {1}, true);
-    tags.RawTag(2, 0xFFFFFFF0, {0x01, 0x00});
+    tags.Tag(1000, {1, 2, 3}).Tag(3, {}).Tag(swfplayer::tag_set_background_color, {1}, true);
+    tags.RawTag(swfplayer::tag_define_shape, 0xFFFFFFF0, {0x01, 0x00});
     return movie;
 }
 
@@ -203,7 +209,7 @@ Bytes LargeMovie(int frames, bool compressed) {
         uint16_t id = static_cast<uint16_t>(1 + frame % 60000);
         tags.DefineShape(id, Square(100 + frame % 1000), 1 + frame % 4);
         Matrix at;
-        at.translateX = frame * 20;
+        at.translateX = frame * swfplayer::twips_per_pixel;
         at.scaleX = 1.5;
         Placement placement;
         placement.depth = static_cast<uint16_t>(1 + frame % 100);

@@ -1,5 +1,7 @@
 #include "tools/swfkit/ShapeBuilder.h"
 
+#include "swfplayer/main/common/swf_tag.h"
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -292,10 +294,10 @@ Bytes DefineMorphShapeBody(uint16_t id, const std::vector<MorphFillStyle>& fills
 
 int DefineShapeTagType(int shapeVersion) {
     switch (shapeVersion) {
-    case 1: return 2;
-    case 2: return 22;
-    case 3: return 32;
-    default: return 83;
+    case 1: return swfplayer::tag_define_shape;
+    case 2: return swfplayer::tag_define_shape2;
+    case 3: return swfplayer::tag_define_shape3;
+    default: return swfplayer::tag_define_shape4;
     }
 }
 

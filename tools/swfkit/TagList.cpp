@@ -13,7 +13,7 @@ TagList& TagList::Tag(int type, const Bytes& body, bool forceLong) {
     out.WriteBytes(body);
     const Bytes& bytes = out.GetBytes();
     m_Bytes.insert(m_Bytes.end(), bytes.begin(), bytes.end());
-    if (type == 1) {
+    if (type == swfplayer::tag_show_frame) {
         m_ShowFrames++;
     }
     m_LastType = type;
@@ -32,11 +32,11 @@ TagList& TagList::RawTag(int type, uint32_t declaredLength, const Bytes& bytes) 
 }
 
 TagList& TagList::End() {
-    return Tag(0, {});
+    return Tag(swfplayer::tag_end, {});
 }
 
 TagList& TagList::ShowFrame() {
-    return Tag(1, {});
+    return Tag(swfplayer::tag_show_frame, {});
 }
 
 TagList& TagList::DefineShape(uint16_t id, const ShapeBuilder& shape, int shapeVersion) {
@@ -48,7 +48,7 @@ TagList& TagList::DefineSprite(uint16_t id, const TagList& spriteTags, std::opti
     out.WriteU16(id);
     out.WriteU16(frameCount ? *frameCount : static_cast<uint16_t>(spriteTags.GetShowFrameCount()));
     out.WriteBytes(spriteTags.GetBytes());
-    return Tag(39, out.GetBytes());
+    return Tag(swfplayer::tag_define_sprite, out.GetBytes());
 }
 
 TagList& TagList::PlaceObject(uint16_t id, uint16_t depth, const Matrix& matrix,
@@ -60,7 +60,7 @@ TagList& TagList::PlaceObject(uint16_t id, uint16_t depth, const Matrix& matrix,
     if (cxform) {
         WriteColorTransform(out, *cxform, false);
     }
-    return Tag(4, out.GetBytes());
+    return Tag(swfplayer::tag_place_object, out.GetBytes());
 }
 
 Bytes TagList::PlacementBody(const Placement& p, bool version3) const {
@@ -135,36 +135,36 @@ Bytes TagList::PlacementBody(const Placement& p, bool version3) const {
 }
 
 TagList& TagList::PlaceObject2(const Placement& placement) {
-    return Tag(26, PlacementBody(placement, false));
+    return Tag(swfplayer::tag_place_object2, PlacementBody(placement, false));
 }
 
 TagList& TagList::PlaceObject3(const Placement& placement) {
-    return Tag(70, PlacementBody(placement, true));
+    return Tag(swfplayer::tag_place_object3, PlacementBody(placement, true));
 }
 
 TagList& TagList::RemoveObject(uint16_t id, uint16_t depth) {
     BitWriter out;
     out.WriteU16(id);
     out.WriteU16(depth);
-    return Tag(5, out.GetBytes());
+    return Tag(swfplayer::tag_remove_object, out.GetBytes());
 }
 
 TagList& TagList::RemoveObject2(uint16_t depth) {
     BitWriter out;
     out.WriteU16(depth);
-    return Tag(28, out.GetBytes());
+    return Tag(swfplayer::tag_remove_object2, out.GetBytes());
 }
 
 TagList& TagList::SetBackgroundColor(const Color& color) {
     BitWriter out;
     WriteRgb(out, color);
-    return Tag(9, out.GetBytes());
+    return Tag(swfplayer::tag_set_background_color, out.GetBytes());
 }
 
 TagList& TagList::FrameLabel(const std::string& label) {
     BitWriter out;
     out.WriteString(label);
-    return Tag(43, out.GetBytes());
+    return Tag(swfplayer::tag_frame_label, out.GetBytes());
 }
 
 TagList& TagList::ExportAssets(const std::vector<std::pair<uint16_t, std::string>>& symbols) {
@@ -174,7 +174,7 @@ TagList& TagList::ExportAssets(const std::vector<std::pair<uint16_t, std::string
         out.WriteU16(id);
         out.WriteString(name);
     }
-    return Tag(56, out.GetBytes());
+    return Tag(swfplayer::tag_export_assets, out.GetBytes());
 }
 
 TagList& TagList::ImportAssets(const std::string& url, const std::vector<std::pair<uint16_t, std::string>>& symbols) {
@@ -185,18 +185,18 @@ TagList& TagList::ImportAssets(const std::string& url, const std::vector<std::pa
         out.WriteU16(id);
         out.WriteString(name);
     }
-    return Tag(57, out.GetBytes());
+    return Tag(swfplayer::tag_import_assets, out.GetBytes());
 }
 
 TagList& TagList::DoAction(const Bytes& actions) {
-    return Tag(12, actions);
+    return Tag(swfplayer::tag_do_action, actions);
 }
 
 TagList& TagList::DoInitAction(uint16_t spriteId, const Bytes& actions) {
     BitWriter out;
     out.WriteU16(spriteId);
     out.WriteBytes(actions);
-    return Tag(59, out.GetBytes());
+    return Tag(swfplayer::tag_do_init_action, out.GetBytes());
 }
 
 }  // namespace swfkit

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "swfplayer/main/common/swf_tag.h"
 #include "tools/swfkit/BitWriter.h"
 #include "tools/swfkit/Records.h"
 #include "tools/swfkit/ShapeBuilder.h"
@@ -48,7 +49,7 @@ public:
     // Number of ShowFrame tags written so far.
     int GetShowFrameCount() const { return m_ShowFrames; }
     // Whether the last tag written is an End tag.
-    bool EndsWithEnd() const { return m_LastType == 0; }
+    bool EndsWithEnd() const { return m_LastType == swfplayer::tag_end; }
 
     // Any tag: a short header when the body is below 63 bytes unless forceLong is set.
     TagList& Tag(int type, const Bytes& body, bool forceLong = false);

@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/twips.h"
 
 #include <cassert>
 #include <cmath>
@@ -109,8 +110,8 @@ void matrix::read(stream* in) {
 }
 
 void matrix::print() const {
-    log_msg("| %4.4f %4.4f %4.4f |\n", m[0][0], m[0][1], m[0][2] / 20.0f);
-    log_msg("| %4.4f %4.4f %4.4f |\n", m[1][0], m[1][1], m[1][2] / 20.0f);
+    log_msg("| %4.4f %4.4f %4.4f |\n", m[0][0], m[0][1], m[0][2] / twips_per_pixel);
+    log_msg("| %4.4f %4.4f %4.4f |\n", m[1][0], m[1][1], m[1][2] / twips_per_pixel);
 }
 
 void matrix::transform(point* result, const point& p) const {

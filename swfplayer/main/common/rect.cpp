@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/twips.h"
 
 #include <algorithm>
 #include <cassert>
@@ -18,7 +19,9 @@ void rect::read(stream* in) {
 }
 
 void rect::print() const {
-    log_msg("xmin = %g, ymin = %g, xmax = %g, ymax = %g\n", x_min / 20.0, y_min / 20.0, x_max / 20.0, y_max / 20.0);
+    log_msg("xmin = %g, ymin = %g, xmax = %g, ymax = %g\n", static_cast<double>(x_min) / twips_per_pixel,
+            static_cast<double>(y_min) / twips_per_pixel, static_cast<double>(x_max) / twips_per_pixel,
+            static_cast<double>(y_max) / twips_per_pixel);
 }
 
 bool rect::point_test(float x, float y) const {

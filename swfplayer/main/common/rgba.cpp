@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 
 namespace swfplayer {
 
@@ -29,7 +30,7 @@ void rgba::set_lerp(const rgba& from, const rgba& to, float t) {
 }
 
 void rgba::read(stream* in, int tag_type) {
-    if (tag_type <= 22) {
+    if (tag_type <= tag_define_shape2) {
         read_rgb(in);
     } else {
         read_rgba(in);

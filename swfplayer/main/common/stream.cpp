@@ -16,10 +16,6 @@ stream::stream(base_file* input) : m_input(input) {
     m_block_position = input->get_position();
 }
 
-stream::~stream() {
-    delete m_view;
-}
-
 bool stream::fill_block() {
     m_block_position += m_block_filled;
     m_block_used = 0;
@@ -278,9 +274,10 @@ bool stream::view_get_eof(void* data) {
 base_file* stream::get_underlying_stream() {
     if (m_view == nullptr) {
         align();
-        m_view = new base_file(this, view_read, nullptr, view_seek, view_seek_to_end, view_tell, view_get_eof, nullptr);
+        m_view = std::make_unique<base_file>(this, view_read, nullptr, view_seek, view_seek_to_end, view_tell,
+                                             view_get_eof, nullptr);
     }
-    return m_view;
+    return m_view.get();
 }
 
 void dump_tag_bytes(stream* in) {

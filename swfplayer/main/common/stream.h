@@ -6,6 +6,7 @@
 #include <cassert>
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace swfplayer {
@@ -27,7 +28,6 @@ class stream {
 public:
     // Reads from input, which the stream never closes or deletes.
     explicit stream(base_file* input);
-    ~stream();
     stream(const stream&) = delete;
     stream& operator=(const stream&) = delete;
 
@@ -180,7 +180,7 @@ private:
     int m_block_position = 0;
     int m_block_filled = 0;
     int m_block_used = 0;
-    base_file* m_view = nullptr;
+    std::unique_ptr<base_file> m_view;
 };
 
 // Logs the bytes from the position to the innermost tag's end as a hex dump, sixteen a line.

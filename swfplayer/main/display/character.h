@@ -5,6 +5,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/cxform.h"
 #include "swfplayer/main/common/matrix.h"
+#include "swfplayer/main/common/rect.h"
 #include "swfplayer/main/common/rgba.h"
 #include "swfplayer/main/script/as_object.h"
 
@@ -13,47 +14,173 @@
 namespace swfplayer {
 
 class action_buffer;
+class character_def;
 class execute_tag;
+class movie_definition;
+struct drag_state;
 struct swf_event;
 
-// A placed instance of a definition and a script object at once. This base carries the
-// operations that frame tags call on the sprite that runs them; the base behaviour is the
-// neutral one (nothing happens, null or 1.0 comes back), and sprite instances override them.
+// A placed instance of a definition and a script object at once: it has a depth, a matrix, a
+// colour transform and a name, and scripts read and write its standard members (_x, _alpha,
+// _target, ...) by name. The timeline operations (frames, play state, the display list) are
+// answered by sprite instances; this base gives the neutral answer (nothing happens, null,
+// -1 or false comes back) and logs the calls that only a sprite may receive.
 class character : public as_object {
 public:
+    enum play_state { PLAY = 0, STOP = 1 };
+
+    // A host function called after the character was drawn.
+    typedef void (*display_callback)(void* user);
+
     character(player* owner, character* parent, int id);
     ~character() override;
 
+    // Script object.
     bool is(int class_id) const override { return class_id == AS_CHARACTER || as_object::is(class_id); }
+    bool set_member(const base_stringi& name, const as_value& value) override;
+    bool get_member(const base_stringi& name, as_value* value) override;
+    bool is_active() const override { return m_active; }
 
-    // The parent, or null for a root movie or once the parent is gone.
-    character* get_parent() const { return m_parent.get_ptr(); }
+    // Mouse.
+    // The character under the point (twips, in the parent's space) that takes mouse events.
+    virtual character* get_topmost_mouse_entity(float /*x*/, float /*y*/) { return nullptr; }
+    // The host's mouse in pixels; zeros when no root answers.
+    virtual void get_mouse_state(int* x, int* y, int* buttons);
+    virtual float get_pixel_scale() { return 1.0f; }
 
+    // Definitions and script calls.
+    virtual movie_definition* get_movie_definition();
+    virtual character_def* find_exported_resource(const base_string& name);
+    // Calls the member function name with the arguments; the result as text.
+    virtual base_string call_method(const char* name, const as_value* args, int nargs);
+
+    // Timeline.
+    virtual void set_play_state(play_state /*state*/) {}
+    virtual play_state get_play_state() const;
+    virtual bool goto_labeled_frame(const char* label);
     // The placement tag that last put a character at depth (with id, or any id for -1) in the
     // frames before frame; null when none.
     virtual execute_tag* find_previous_place_tag(int frame, int depth, int id);
+    virtual void execute_frame_tags(int /*frame*/, bool /*state_only*/) {}
+    virtual int get_current_frame() const { return -1; }
+    virtual int get_frame_count() const { return -1; }
+    virtual int get_loading_frame() const { return -1; }
+    virtual void goto_frame(int /*target_frame*/) {}
+    // Runs the action tags of a frame (a number from 1 or a label) at once.
+    virtual void call_frame_actions(const as_value& frame_spec);
+
+    // Display list.
+    virtual void clear_display_objects() {}
+    virtual void remove_display_object(const base_string& name);
     // Removes what lies at depth (with id, or any character for -1).
     virtual void remove_display_object(int depth, int id);
+    virtual void remove_display_object(character* ch);
     virtual character* add_display_object(uint16_t character_id, const base_string& name,
                                           const array<swf_event*>& event_handlers, int depth,
                                           bool replace_if_depth_is_occupied, const cxform& color_transform,
                                           const matrix& mat, float ratio, uint16_t clip_depth);
     virtual void move_display_object(int depth, bool use_cxform, const cxform& color_transform, bool use_matrix,
                                      const matrix& mat, float ratio, uint16_t clip_depth);
+    virtual void replace_display_object(character* ch, const base_string& name, int depth, bool use_cxform,
+                                        const cxform& color_transform, bool use_matrix, const matrix& mat, float ratio,
+                                        uint16_t clip_depth);
     virtual void replace_display_object(uint16_t character_id, const base_string& name, int depth, bool use_cxform,
                                         const cxform& color_transform, bool use_matrix, const matrix& mat, float ratio,
                                         uint16_t clip_depth);
+    // A copy of the child named name at depth (duplicateMovieClip); null when not a sprite.
+    virtual character* clone_display_object(const base_string& name, int depth);
+
+    // Actions.
     // Queues a frame's actions to run after the frame is built; only sprites run actions.
     virtual void add_action_buffer(action_buffer* buffer);
+    // Runs the buffers at once in this character's environment.
+    virtual void do_actions(const array<action_buffer*>& actions);
+
+    // Dragging and the root's background.
+    virtual void get_drag_state(drag_state* state);
+    virtual void set_drag_state(const drag_state& state);
+    virtual void stop_drag();
     virtual void set_background_color(const rgba& color);
     // The host's background alpha as 0..1.
     virtual float get_background_alpha() { return 1.0f; }
 
+    // Transforms and bounds.
+    // The matrix from this character's space to the stage, and the colour transform it shows with.
+    virtual matrix get_world_matrix() const;
+    virtual cxform get_world_cxform() const;
+    virtual void display() {}
+    // Width and height of the bounds (twips, parent's space); 0 for an empty or broken bound.
+    virtual float get_width();
+    virtual float get_height();
+    // The bounds in the parent's space, twips.
+    virtual void get_bound(rect* r);
+    virtual character_def* get_character_def();
+    // The top sprite of the movie; null when there is none.
+    virtual character* get_root_movie();
+
+    virtual void set_visible(bool visible) { m_visible = visible; }
+    virtual bool get_visible() const { return m_visible; }
+    virtual void set_display_callback(display_callback callback, void* user);
+    virtual void do_display_callback();
+
+    // Events.
+    virtual bool has_keypress_event() { return false; }
+    virtual bool can_handle_mouse_event() { return false; }
+    virtual bool is_enabled() const { return true; }
+
+    // The per-frame drag step: when this is the dragged character of its root, it follows the
+    // host's mouse.
+    void do_mouse_drag();
+
+    // The parent, or null for a root movie or once the parent is gone.
+    character* get_parent() const { return m_parent.get_ptr(); }
+    int get_depth() const { return m_depth; }
+    void set_depth(int depth) { m_depth = depth; }
+    int get_id() const { return m_id; }
+    const base_string& get_name() const { return m_name; }
+    void set_name(const base_string& name) { m_name = name; }
+    const cxform& get_cxform() const { return m_color_transform; }
+    void set_cxform(const cxform& cx) { m_color_transform = cx; }
+    const matrix& get_matrix() const { return m_matrix; }
+    void set_matrix(const matrix& m) { m_matrix = m; }
+    float get_ratio() const { return m_ratio; }
+    void set_ratio(float ratio) { m_ratio = ratio; }
+    uint16_t get_clip_depth() const { return m_clip_depth; }
+    void set_clip_depth(uint16_t clip_depth) { m_clip_depth = clip_depth; }
+    // Display lists mark what they hold as on the stage; a root movie is on it from the start.
+    void set_active(bool active) { m_active = active; }
+    // The frame tag that placed this child: frame << 32 | the tag's index in the frame; -1 for a
+    // child placed by script.
+    int64_t get_place_key() const { return m_place_key; }
+    void set_place_key(int64_t key) { m_place_key = key; }
+
     // The dictionary id of the definition (-1 or 0 for instances made by script).
     int m_id;
+    // Whether the world colour transform includes the parent's.
+    bool m_inherit_cxform = true;
+
+protected:
+    // The "_target" path of this character ("/" for a root).
+    base_string get_target_path();
+    // The host's mouse mapped into this character's space, twips.
+    point get_local_mouse();
 
 private:
     weak_ptr<character> m_parent;
+    base_string m_name;
+    int m_depth = 0;
+    cxform m_color_transform;
+    matrix m_matrix;
+    float m_ratio = 0.0f;
+    uint16_t m_clip_depth = 0;
+    bool m_visible = true;
+    bool m_active = false;
+    int64_t m_place_key = -1;
+    display_callback m_display_callback = nullptr;
+    void* m_display_callback_user = nullptr;
 };
+
+// The object as a character, or null when it is none.
+character* cast_to_character(as_object* object);
 
 }  // namespace swfplayer

@@ -6,7 +6,10 @@
 
 namespace swfplayer {
 
+class base_file;
+class character;
 class player;
+struct rect;
 
 // The shared, immutable definition of one dictionary entry of a movie (shape, bitmap, text,
 // font, sound, button, sprite, movie, video). Loaders create definitions and hand them to the
@@ -19,6 +22,21 @@ public:
 
     // Class test with the ids of as_class_id: true for AS_CHARACTER_DEF only in the base.
     virtual bool is(int class_id) const { return class_id == AS_CHARACTER_DEF; }
+
+    // Draws an instance of this definition (nothing in the base).
+    virtual void display(character* /*instance*/) {}
+    // Whether the point (twips, in the definition's own space) hits the definition.
+    virtual bool point_test_local(float /*x*/, float /*y*/) { return false; }
+    // The definition's bounds in its own space, twips. Definitions without a shape of their own
+    // report the empty rectangle at the origin (and log that they were asked).
+    virtual void get_bound(rect* r);
+    // A new instance of this definition under parent; the base makes a generic_character.
+    virtual character* create_character_instance(character* parent, int id);
+    // Shapes write and read their meshes to and from the cache file.
+    virtual void output_cached_data(base_file* /*out*/, int /*options*/) {}
+    virtual void input_cached_data(base_file* /*in*/) {}
+    // The script class bound to instances of this definition; null in the base.
+    virtual as_object* bind_symbol_class(character* /*ch*/) { return nullptr; }
 
     // The owning player, or null once it is gone.
     player* get_player() const { return m_player.get_ptr(); }

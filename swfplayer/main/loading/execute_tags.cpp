@@ -1,7 +1,9 @@
 #include "swfplayer/main/loading/execute_tags.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/base/membuf.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
 
 #include <algorithm>
@@ -9,30 +11,79 @@
 
 namespace swfplayer {
 
-int read_action_buffer(stream* in, action_buffer* buffer) {
-    int start = in->get_position();
-    // A tag can declare far more bytes than the file holds, so the bytes are read in blocks for
-    // as far as they really go instead of all being allocated at once.
-    constexpr int block = 64 * 1024;
-    std::vector<uint8_t> bytes;
-    for (int left = in->get_tag_bytes_left(); left > 0;) {
-        size_t old_size = bytes.size();
-        int wanted = std::min(left, block);
-        bytes.resize(old_size + static_cast<size_t>(wanted));
-        int got = in->read_bytes(bytes.data() + old_size, wanted);
-        bytes.resize(old_size + static_cast<size_t>(got));
-        if (got < wanted) {
+namespace {
+
+// Room for count more bytes in bytes, of which at most limit are ever needed: the allocation
+// at least doubles, so filling costs linear time, but never passes limit, so a tag's
+// actions never hold more memory than the tag's size.
+void make_room(membuf* bytes, int count, int limit) {
+    int needed = bytes->size() + count;
+    if (needed <= bytes->capacity()) {
+        return;
+    }
+    int doubled = bytes->capacity() > limit / 2 ? limit : std::max(2 * bytes->capacity(), 256);
+    bytes->reserve(std::min(std::max(needed, doubled), limit));
+}
+
+}  // namespace
+
+int read_action_buffer(stream* in, action_buffer* buffer, int max_bytes) {
+    int limit = std::min(max_bytes, in->get_tag_bytes_left());
+    if (limit > max_action_buffer_bytes) {
+        log_error("error: %d bytes of actions; only the first %d are kept\n", limit, max_action_buffer_bytes);
+        limit = max_action_buffer_bytes;
+    }
+    // Records go straight from the stream into the buffer, which is never larger than the
+    // bytes read plus the end action that closes a stream cut short.
+    membuf bytes;
+    std::vector<uint8_t> payload;
+    int room = limit + 1;
+    int used = 0;
+    while (used < limit) {
+        uint8_t record[3] = {in->read_u8(), 0, 0};
+        used++;
+        if (record[0] < 0x80) {
+            make_room(&bytes, 1, room);
+            bytes.append(record[0]);
+            if (record[0] == 0) {
+                buffer->adopt(std::move(bytes));
+                return used;
+            }
+            continue;
+        }
+        if (limit - used < 2) {
             break;
         }
-        left -= got;
+        int length = in->read_u16();
+        used += 2;
+        if (limit - used < length) {
+            break;
+        }
+        payload.resize(static_cast<size_t>(length));
+        int got = length > 0 ? in->read_bytes(payload.data(), length) : 0;
+        used += got;
+        if (got < length) {
+            break;
+        }
+        make_room(&bytes, 3 + length, room);
+        record[1] = static_cast<uint8_t>(length & 0xFF);
+        record[2] = static_cast<uint8_t>(length >> 8);
+        bytes.append(record, 3);
+        bytes.append(payload.data(), length);
     }
-    int used = buffer->read(bytes.data(), static_cast<int>(bytes.size()));
-    in->set_position(start + used);
+    log_error("error: action records end without an end action at byte %d of %d\n", used, limit);
+    make_room(&bytes, 1, room);
+    bytes.append(static_cast<uint8_t>(0));
+    buffer->adopt(std::move(bytes));
     return used;
 }
 
+void do_action::read(stream* in) {
+    read_action_buffer(in, &m_buf, in->get_tag_bytes_left());
+}
+
 void remove_object_2::read(stream* in, int tag_type) {
-    if (tag_type == 5) {
+    if (tag_type == tag_remove_object) {
         m_id = in->read_u16();
     }
     m_depth = in->read_u16();

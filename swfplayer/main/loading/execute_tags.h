@@ -8,10 +8,14 @@ namespace swfplayer {
 
 class stream;
 
-// Appends the action records from the stream's position to the first end action (included) to
-// buffer, never reading past the tag's end, and leaves the stream behind them. Returns the
-// number of bytes taken.
-int read_action_buffer(stream* in, action_buffer* buffer);
+// The most bytes of actions one buffer keeps; real movies stay far below it.
+constexpr int max_action_buffer_bytes = 16 * 1024 * 1024;
+
+// Fills buffer with the action records from the stream's position to the first end action
+// (included), reading at most max_bytes and never past the tag's end or the cap above (logged).
+// A stream cut short keeps its whole records and gets an end action. The stream only moves
+// forward, to just behind the bytes taken; returns their number.
+int read_action_buffer(stream* in, action_buffer* buffer, int max_bytes);
 
 // RemoveObject (5) and RemoveObject2 (28): takes the character at a depth off the display list.
 class remove_object_2 : public execute_tag {
@@ -44,7 +48,7 @@ public:
 // the frame so that it runs after the frame is built.
 class do_action : public execute_tag {
 public:
-    void read(stream* in) { read_action_buffer(in, &m_buf); }
+    void read(stream* in);
 
     void execute(character* m) override;
     bool is_action_tag() const override { return true; }

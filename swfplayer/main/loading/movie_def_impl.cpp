@@ -3,6 +3,8 @@
 #include "swfplayer/base/inflating_file.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/common/twips.h"
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/tag_loaders.h"
 
@@ -13,34 +15,16 @@
 
 namespace swfplayer {
 
-namespace {
-
-void delete_tags(array<array<execute_tag*>>* lists) {
-    for (array<execute_tag*>& list : *lists) {
-        for (execute_tag* tag : list) {
-            delete tag;
-        }
-    }
-    lists->clear();
-}
-
-}  // namespace
-
 movie_def_impl::movie_def_impl(player* owner, int create_bitmaps, int create_font_shapes)
     : movie_definition_sub(owner), m_create_bitmaps(create_bitmaps), m_create_font_shapes(create_font_shapes) {}
 
 movie_def_impl::~movie_def_impl() {
     m_break_loading = true;
-    for (execute_tag* tag : m_frame_tags) {
-        delete tag;
-    }
-    delete_tags(&m_playlist);
-    delete_tags(&m_init_action_list);
 }
 
 bool movie_def_impl::read(base_file* in) {
     assert(in && m_origin_in == nullptr);
-    m_origin_in = in;
+    m_origin_in.reset(in);
     int start = in->get_position();
     uint8_t header[8] = {};
     int got = in->read_bytes(header, 8);
@@ -48,8 +32,7 @@ bool movie_def_impl::read(base_file* in) {
                            static_cast<uint32_t>(header[6]) << 16 | static_cast<uint32_t>(header[7]) << 24;
     if (got != 8 || (header[0] != 'F' && header[0] != 'C') || header[1] != 'W' || header[2] != 'S') {
         log_error("swfplayer::movie_def_impl::read() -- file does not start with a SWF header!\n");
-        delete m_origin_in;
-        m_origin_in = nullptr;
+        m_origin_in.reset();
         return false;
     }
     m_version = header[3];
@@ -64,14 +47,14 @@ bool movie_def_impl::read(base_file* in) {
         if (get_verbose_parse()) {
             log_msg("file is compressed.\n");
         }
-        m_zlib_in = make_inflating_file(in);
-        source = m_zlib_in;
+        m_zlib_in.reset(make_inflating_file(in));
+        source = m_zlib_in.get();
         // Positions in the inflated data start after the 8 header bytes.
         m_file_end_pos = file_length > 8 ? static_cast<int>(std::min<uint32_t>(file_length - 8, INT32_MAX)) : 0;
     }
-    m_str = new stream(source);
+    m_str = std::make_unique<stream>(source);
 
-    m_frame_size.read(m_str);
+    m_frame_size.read(m_str.get());
     m_frame_rate = m_str->read_u16() / 256.0f;
     m_frame_count = m_str->read_u16();
     if (m_frame_count == 0) {
@@ -89,12 +72,11 @@ bool movie_def_impl::read(base_file* in) {
 
     read_tags();
 
-    delete m_zlib_in;
-    m_zlib_in = nullptr;
-    delete m_str;
-    m_str = nullptr;
-    delete m_origin_in;
-    m_origin_in = nullptr;
+    // The shared JPEG decoder reads through the stream, which goes now.
+    m_jpeg_in.reset();
+    m_str.reset();
+    m_zlib_in.reset();
+    m_origin_in.reset();
     return true;
 }
 
@@ -110,7 +92,7 @@ void movie_def_impl::read_tags() {
             m_str->close_tag();
             break;
         }
-        if (tag_type == 1) {
+        if (tag_type == tag_show_frame) {
             if (get_verbose_parse()) {
                 log_msg("  show_frame\n");
             }
@@ -119,17 +101,17 @@ void movie_def_impl::read_tags() {
         } else {
             loader_function lf = nullptr;
             if (get_tag_loader(tag_type, &lf)) {
-                lf(m_str, tag_type, this);
+                lf(m_str.get(), tag_type, this);
             } else {
                 log_msg("*** no tag loader for type %d\n", tag_type);
                 if (get_verbose_parse()) {
-                    dump_tag_bytes(m_str);
+                    dump_tag_bytes(m_str.get());
                 }
             }
         }
         m_str->close_tag();
         int position = m_str->get_position();
-        if (tag_type == 0 && position != m_file_end_pos) {
+        if (tag_type == tag_end && position != m_file_end_pos) {
             log_msg("warning: hit stream-end tag, but not at the end of the file yet; stopping for safety\n");
             break;
         }
@@ -156,11 +138,11 @@ void movie_def_impl::store_frame_tags() {
 }
 
 float movie_def_impl::get_width_pixels() const {
-    return std::ceil((m_frame_size.x_max - m_frame_size.x_min) / 20.0f);
+    return std::ceil((m_frame_size.x_max - m_frame_size.x_min) / twips_per_pixel);
 }
 
 float movie_def_impl::get_height_pixels() const {
-    return std::ceil((m_frame_size.y_max - m_frame_size.y_min) / 20.0f);
+    return std::ceil((m_frame_size.y_max - m_frame_size.y_min) / twips_per_pixel);
 }
 
 const array<execute_tag*>& movie_def_impl::get_playlist(int frame) const {
@@ -201,10 +183,11 @@ bool movie_def_impl::get_labeled_frame(const char* label, int* frame) const {
 void movie_def_impl::add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
                                const char* what) {
     assert(c);
-    if (!dictionary->try_add(id, c)) {
+    // A caller that made c for this call alone hands us the only reference: held here, c lives
+    // through the attempt and goes with this hold when the id is taken.
+    smart_ptr<character_def> hold(c);
+    if (!dictionary->try_add(id, hold)) {
         log_error("movie_def_impl: %s id %d is defined twice; keeping the first\n", what, id);
-        // A caller that made c for this call alone hands us the only reference.
-        smart_ptr<character_def> release(c);
     }
 }
 
@@ -246,25 +229,29 @@ void movie_def_impl::export_resource(const base_string& symbol, character_def* r
     m_exports.set(symbol, res);
 }
 
-bool movie_def_impl::fits_loading_frame(execute_tag* e, const char* what) {
-    assert(e);
+bool movie_def_impl::fits_loading_frame(const char* what) const {
     if (m_loading_frame >= m_playlist.size()) {
         log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, m_playlist.size());
-        delete e;
         return false;
     }
     return true;
 }
 
 void movie_def_impl::add_execute_tag(execute_tag* e) {
-    if (fits_loading_frame(e, "frame tag")) {
+    assert(e);
+    std::unique_ptr<execute_tag> tag(e);
+    if (fits_loading_frame("frame tag")) {
         m_frame_tags.push_back(e);
+        m_tags.push_back(std::move(tag));
     }
 }
 
 void movie_def_impl::add_init_action(int, execute_tag* e) {
-    if (fits_loading_frame(e, "init action")) {
+    assert(e);
+    std::unique_ptr<execute_tag> tag(e);
+    if (fits_loading_frame("init action")) {
         m_init_action_list[m_loading_frame].push_back(e);
+        m_tags.push_back(std::move(tag));
     }
 }
 

@@ -2,9 +2,11 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/loading/tag_loaders.h"
+#include "swfplayer/main/script/player.h"
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -16,13 +18,48 @@ namespace {
 // is taken for a cycle that different spellings of a file name hide.
 constexpr size_t max_import_depth = 8;
 
-// The files being loaded through load_movie_definition, outermost first.
-std::vector<std::string>& files_being_loaded() {
-    static std::vector<std::string> files;
-    return files;
+file_opener_function s_file_opener = nullptr;
+
+// Without a registered opener only plain files are opened, never devices or pipes that could
+// block or never end.
+base_file* open_plain_file(const char* name) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(name, error)) {
+        return nullptr;
+    }
+    return new base_file(name, "rb");
 }
 
 }  // namespace
+
+void register_file_opener_callback(file_opener_function opener) {
+    s_file_opener = opener;
+}
+
+bool is_allowed_movie_name(const char* name) {
+    std::string_view text(name);
+    if (text.empty() || text.size() > static_cast<size_t>(max_movie_name_length)) {
+        log_error("error: movie name of %d bytes refused\n", static_cast<int>(text.size()));
+        return false;
+    }
+    bool drive = text.size() >= 2 && text[1] == ':';
+    if (text[0] == '/' || text[0] == '\\' || drive) {
+        log_error("error: absolute movie name '%s' refused\n", name);
+        return false;
+    }
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find_first_of("/\\", start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        if (text.substr(start, end - start) == "..") {
+            log_error("error: movie name '%s' leaves its folder; refused\n", name);
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
 
 smart_ptr<movie_def_impl> create_movie_definition(player* owner, base_file* in) {
     register_tag_loaders();
@@ -34,7 +71,7 @@ smart_ptr<movie_def_impl> create_movie_definition(player* owner, base_file* in) 
 }
 
 smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url) {
-    std::vector<std::string>& loading = files_being_loaded();
+    std::vector<std::string>& loading = nesting_of(owner).m_files_being_loaded;
     for (const std::string& name : loading) {
         if (name == url) {
             log_error("load_movie_definition: '%s' imports itself through its own imports\n", url);
@@ -45,13 +82,10 @@ smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url) 
         log_error("load_movie_definition: imports nested too deep at '%s'\n", url);
         return nullptr;
     }
-    // A movie names the file: only plain files are opened, never devices or pipes that could
-    // block or never end.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(url, error)) {
+    base_file* in = s_file_opener ? s_file_opener(url) : open_plain_file(url);
+    if (in == nullptr) {
         return nullptr;
     }
-    base_file* in = new base_file(url, "rb");
     if (in->get_error() != base_file::no_error) {
         delete in;
         return nullptr;

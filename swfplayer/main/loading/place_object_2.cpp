@@ -2,12 +2,16 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/filter_list.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_s_function.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace swfplayer {
 
@@ -33,7 +37,7 @@ place_object_2::~place_object_2() {
 
 void place_object_2::read(player* owner, stream* in, int tag_type, int movie_version) {
     m_tag_type = tag_type;
-    if (tag_type == 4) {
+    if (tag_type == tag_place_object) {
         read_place_object(in);
         return;
     }
@@ -49,7 +53,7 @@ void place_object_2::read(player* owner, stream* in, int tag_type, int movie_ver
     bool move = flags & 0x01;
     bool has_blend_mode = false;
     bool has_filters = false;
-    if (tag_type == 70) {
+    if (tag_type == tag_place_object3) {
         // The top six bits (class name, image and cache-as-bitmap) are not used by this player.
         uint8_t more_flags = in->read_u8();
         has_blend_mode = more_flags & 0x02;
@@ -156,8 +160,10 @@ void place_object_2::read_clip_actions(player* owner, stream* in, int movie_vers
             key_code = in->read_u8();
             length -= 1;
         }
+        // The record's actions are read within its declared length (clamped to the tag), so
+        // the stream never steps back: on a compressed movie that would inflate it again.
         action_buffer buffer;
-        int used = read_action_buffer(in, &buffer);
+        int used = read_action_buffer(in, &buffer, static_cast<int>(std::min<uint32_t>(length, INT32_MAX)));
         if (static_cast<uint32_t>(used) != length) {
             log_error("swf_event::read(), event_length = %d, but read %d\n", static_cast<int>(length), used);
             break;
@@ -185,8 +191,8 @@ void place_object_2::read_clip_actions(player* owner, stream* in, int movie_vers
 void place_object_2::execute(character* m) {
     switch (m_place_type) {
     case PLACE:
-        m->add_display_object(m_character_id, m_name, m_event_handlers, m_depth, m_tag_type != 4, m_color_transform,
-                              m_matrix, m_ratio, m_clip_depth);
+        m->add_display_object(m_character_id, m_name, m_event_handlers, m_depth, m_tag_type != tag_place_object,
+                              m_color_transform, m_matrix, m_ratio, m_clip_depth);
         break;
     case MOVE:
         m->move_display_object(m_depth, m_has_cxform, m_color_transform, m_has_matrix, m_matrix, m_ratio, m_clip_depth);
@@ -200,7 +206,7 @@ void place_object_2::execute(character* m) {
 
 void place_object_2::execute_state_reverse(character* m, int frame) {
     switch (m_place_type) {
-    case PLACE: m->remove_display_object(m_depth, m_tag_type == 4 ? m_character_id : -1); break;
+    case PLACE: m->remove_display_object(m_depth, m_tag_type == tag_place_object ? m_character_id : -1); break;
     case MOVE:
         m->move_display_object(m_depth, m_has_cxform, m_color_transform, m_has_matrix, m_matrix, m_ratio, m_clip_depth);
         break;
@@ -220,7 +226,7 @@ uint32_t place_object_2::get_depth_id_of_replace_or_add_tag() const {
     if (m_place_type == MOVE) {
         return 0xFFFFFFFF;
     }
-    uint32_t id = m_tag_type == 4 ? m_character_id : 0xFFFF;
+    uint32_t id = m_tag_type == tag_place_object ? m_character_id : 0xFFFF;
     return static_cast<uint32_t>(m_depth) << 16 | id;
 }
 

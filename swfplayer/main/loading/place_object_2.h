@@ -5,8 +5,7 @@
 #include "swfplayer/main/common/cxform.h"
 #include "swfplayer/main/common/matrix.h"
 #include "swfplayer/main/display/execute_tag.h"
-#include "swfplayer/main/script/as_value.h"
-#include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/display/swf_event.h"
 
 #include <cstdint>
 
@@ -14,12 +13,6 @@ namespace swfplayer {
 
 class player;
 class stream;
-
-// One clip-event handler of a placement: the event and the script function that handles it.
-struct swf_event {
-    event_id m_event;
-    as_value m_method;
-};
 
 // PlaceObject (4), PlaceObject2 (26) and PlaceObject3 (70): puts a character at a depth, moves
 // what is there, or replaces it, with the optional matrix, colour transform, ratio, name, clip

@@ -3,8 +3,11 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/tag_loaders.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cassert>
 
@@ -25,17 +28,13 @@ sprite_definition::sprite_definition(player* owner, movie_definition_sub* m)
         m_frame_count = 1;
         m_loading_frame = 1;
         m_playlist.resize(1);
-        m_playlist[0].push_back(new execute_tag);
+        m_tags.push_back(std::make_unique<execute_tag>());
+        m_playlist[0].push_back(m_tags.back().get());
     }
 }
 
 sprite_definition::~sprite_definition() {
     m_break_loading = true;
-    for (array<execute_tag*>& list : m_playlist) {
-        for (execute_tag* tag : list) {
-            delete tag;
-        }
-    }
 }
 
 void sprite_definition::read(stream* in) {
@@ -56,7 +55,7 @@ void sprite_definition::read(stream* in) {
             break;
         }
         loader_function lf = nullptr;
-        if (tag_type == 1) {
+        if (tag_type == tag_show_frame) {
             if (get_verbose_parse()) {
                 log_msg("  show_frame (sprite)\n");
             }
@@ -74,6 +73,14 @@ void sprite_definition::read(stream* in) {
     if (get_verbose_parse()) {
         log_msg("  -- sprite END --\n");
     }
+}
+
+character* sprite_definition::create_character_instance(character* parent, int id) {
+    movie_root* root = get_player() ? get_player()->get_root() : nullptr;
+    if (sprite_instance* parent_sprite = cast_to_sprite_instance(parent)) {
+        root = parent_sprite->get_movie_root();
+    }
+    return new sprite_instance(get_player(), this, root, parent, id);
 }
 
 int sprite_definition::get_version() const {
@@ -146,18 +153,19 @@ void sprite_definition::export_resource(const base_string&, character_def*) {
 
 void sprite_definition::add_execute_tag(execute_tag* e) {
     assert(e);
+    std::unique_ptr<execute_tag> tag(e);
     // Tags after more ShowFrames than the sprite declared have no frame to go to.
     if (m_loading_frame >= m_playlist.size()) {
         log_error("sprite_definition: frame tag after the last declared frame (%d) dropped\n", m_playlist.size());
-        delete e;
         return;
     }
     m_playlist[m_loading_frame].push_back(e);
+    m_tags.push_back(std::move(tag));
 }
 
 void sprite_definition::add_init_action(int, execute_tag* e) {
     log_msg("sprite_definition::add_init_action called!  Ignored.\n");
-    delete e;
+    std::unique_ptr<execute_tag> dropped(e);
 }
 
 void sprite_definition::add_frame_name(const char* name) {

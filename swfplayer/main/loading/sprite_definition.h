@@ -5,6 +5,9 @@
 #include "swfplayer/base/hash.h"
 #include "swfplayer/main/display/movie_definition.h"
 
+#include <memory>
+#include <vector>
+
 namespace swfplayer {
 
 class stream;
@@ -23,6 +26,9 @@ public:
     // Reads the rest of a DefineSprite tag (behind the sprite's id): the frame count, then the
     // sprite's own tags, each handed to the loader table with this definition as target.
     void read(stream* in);
+
+    // A new sprite instance of this timeline under parent, in parent's movie.
+    character* create_character_instance(character* parent, int id) override;
 
     int get_version() const override;
     float get_width_pixels() const override { return 1.0f; }
@@ -52,6 +58,8 @@ public:
 
 private:
     movie_definition_sub* m_movie_def;
+    // Every frame tag of the sprite; the playlist borrows them.
+    std::vector<std::unique_ptr<execute_tag>> m_tags;
     array<array<execute_tag*>> m_playlist;
     hash<base_stringi, int> m_named_frames;
 };

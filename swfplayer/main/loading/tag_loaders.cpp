@@ -3,11 +3,14 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/loading/bitmap_loaders.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cassert>
 
@@ -41,7 +44,7 @@ movie_def_impl* movie_only(movie_definition_sub* m, const char* tag_name) {
 }
 
 void end_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 0);
+    assert(tag_type == tag_end);
     if (in->get_tag_bytes_left() > 0 && get_verbose_parse()) {
         log_msg("end tag with a body of %d bytes\n", in->get_tag_bytes_left());
     }
@@ -50,7 +53,7 @@ void end_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*
 void null_loader(stream*, int, movie_definition_sub*) {}
 
 void place_object_2_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 4 || tag_type == 26 || tag_type == 70);
+    assert(tag_type == tag_place_object || tag_type == tag_place_object2 || tag_type == tag_place_object3);
     if (get_verbose_parse()) {
         log_msg("  place_object_2\n");
     }
@@ -60,21 +63,21 @@ void place_object_2_loader(stream* in, [[maybe_unused]] int tag_type, movie_defi
 }
 
 void remove_object_2_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 5 || tag_type == 28);
+    assert(tag_type == tag_remove_object || tag_type == tag_remove_object2);
     remove_object_2* tag = new remove_object_2;
     tag->read(in, tag_type);
     m->add_execute_tag(tag);
 }
 
 void set_background_color_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 9 && m);
+    assert(tag_type == tag_set_background_color && m);
     set_background_color* tag = new set_background_color;
     tag->read(in);
     m->add_execute_tag(tag);
 }
 
 void do_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 12);
+    assert(tag_type == tag_do_action);
     if (get_verbose_parse()) {
         log_msg("tag %d: do_action_loader\n", tag_type);
     }
@@ -87,7 +90,7 @@ void do_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_definitio
 }
 
 void do_init_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 59);
+    assert(tag_type == tag_do_init_action);
     int sprite_id = in->read_u16();
     if (get_verbose_parse()) {
         log_msg("  tag %d: do_init_action_loader\n", tag_type);
@@ -101,7 +104,7 @@ void do_init_action_loader(stream* in, [[maybe_unused]] int tag_type, movie_defi
 }
 
 void sprite_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 39);
+    assert(tag_type == tag_define_sprite);
     int id = in->read_u16();
     if (get_verbose_parse()) {
         log_msg("  sprite\n  char id = %d\n", id);
@@ -117,14 +120,14 @@ void sprite_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }
 
 void frame_label_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 43);
+    assert(tag_type == tag_frame_label);
     base_string label;
     in->read_string(&label);
     m->add_frame_name(label.c_str());
 }
 
 void export_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 56);
+    assert(tag_type == tag_export_assets);
     int count = in->read_u16();
     if (get_verbose_parse()) {
         log_msg("  export: count = %d\n", count);
@@ -152,21 +155,31 @@ void export_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }
 
 void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 57);
+    assert(tag_type == tag_import_assets);
     base_string source_url;
     in->read_string(&source_url);
     int count = in->read_u16();
     if (get_verbose_parse()) {
         log_msg("  import: source_url = %s, count = %d\n", source_url.c_str(), count);
     }
-    if (movie_only(m, "ImportAssets") == nullptr) {
+    movie_def_impl* movie = movie_only(m, "ImportAssets");
+    if (movie == nullptr || !is_allowed_movie_name(source_url.c_str())) {
         return;
     }
+    // The name as given, then inside the player's working directory.
     smart_ptr<movie_def_impl> source = load_movie_definition(m->get_player(), source_url.c_str());
+    const base_string workdir = m->get_player() ? m->get_player()->get_workdir() : base_string();
+    if (!source && workdir.size() > 0) {
+        base_string in_workdir = workdir;
+        in_workdir += source_url;
+        source = load_movie_definition(m->get_player(), in_workdir.c_str());
+    }
     if (!source) {
         log_error("can't import movie from url %s\n", source_url.c_str());
         return;
     }
+    // Imported definitions point into their source movie, which must live as long as they do.
+    movie->add_import_source(source);
     for (int i = 0; i < count && in->get_tag_bytes_left() > 0; i++) {
         int id = in->read_u16();
         base_string symbol;
@@ -192,8 +205,8 @@ void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }
 
 void enable_debugger_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 58 || tag_type == 64);
-    if (tag_type == 64) {
+    assert(tag_type == tag_enable_debugger || tag_type == tag_enable_debugger2);
+    if (tag_type == tag_enable_debugger2) {
         in->read_u16();  // reserved
     }
     base_string password_digest;
@@ -201,25 +214,25 @@ void enable_debugger_loader(stream* in, [[maybe_unused]] int tag_type, movie_def
 }
 
 void set_tab_index_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 66);
+    assert(tag_type == tag_set_tab_index);
     in->read_u16();  // depth
     in->read_u16();  // tab index
 }
 
 void file_attributes_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 69);
+    assert(tag_type == tag_file_attributes);
     in->read_u8();      // flags
     in->read_uint(24);  // reserved
 }
 
 void metadata_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 77);
+    assert(tag_type == tag_metadata);
     base_string metadata;
     in->read_string(&metadata);
 }
 
 void symbol_class_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 76);
+    assert(tag_type == tag_symbol_class);
     movie_def_impl* movie = movie_only(m, "SymbolClass");
     if (movie == nullptr) {
         return;
@@ -242,7 +255,7 @@ int vu32_as_int(uint32_t value) {
 }
 
 void define_scene_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
-    assert(tag_type == 86);
+    assert(tag_type == tag_define_scene_and_frame_label_data);
     if (get_verbose_parse()) {
         log_msg("\n  define_scene_loader\n");
     }
@@ -274,7 +287,7 @@ void define_scene_loader(stream* in, [[maybe_unused]] int tag_type, movie_defini
 }
 
 void do_abc_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == 82);
+    assert(tag_type == tag_do_abc);
     in->read_u32();  // flags
     base_string name;
     in->read_string(&name);
@@ -287,13 +300,13 @@ void do_abc_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
 }  // namespace
 
 void register_tag_loader(int tag_type, loader_function lf) {
-    assert(lf && tag_type >= 0 && tag_type < tag_type_count);
+    assert(lf && tag_type >= tag_end && tag_type < tag_type_count);
     assert(s_tag_loaders[tag_type] == nullptr);
     s_tag_loaders[tag_type] = lf;
 }
 
 bool get_tag_loader(int tag_type, loader_function* lf) {
-    if (tag_type < 0 || tag_type >= tag_type_count || s_tag_loaders[tag_type] == nullptr) {
+    if (tag_type < tag_end || tag_type >= tag_type_count || s_tag_loaders[tag_type] == nullptr) {
         return false;
     }
     if (lf) {
@@ -307,28 +320,29 @@ void register_tag_loaders() {
         return;
     }
     s_registered = true;
-    register_tag_loader(0, end_loader);
-    register_tag_loader(4, place_object_2_loader);
-    register_tag_loader(5, remove_object_2_loader);
-    register_tag_loader(9, set_background_color_loader);
-    register_tag_loader(12, do_action_loader);
-    register_tag_loader(24, null_loader);  // Protect
-    register_tag_loader(26, place_object_2_loader);
-    register_tag_loader(28, remove_object_2_loader);
-    register_tag_loader(39, sprite_loader);
-    register_tag_loader(43, frame_label_loader);
-    register_tag_loader(56, export_loader);
-    register_tag_loader(57, import_loader);
-    register_tag_loader(58, enable_debugger_loader);
-    register_tag_loader(59, do_init_action_loader);
-    register_tag_loader(64, enable_debugger_loader);
-    register_tag_loader(66, set_tab_index_loader);
-    register_tag_loader(69, file_attributes_loader);
-    register_tag_loader(70, place_object_2_loader);
-    register_tag_loader(76, symbol_class_loader);
-    register_tag_loader(77, metadata_loader);
-    register_tag_loader(82, do_abc_loader);
-    register_tag_loader(86, define_scene_loader);
+    register_tag_loader(tag_end, end_loader);
+    register_tag_loader(tag_place_object, place_object_2_loader);
+    register_tag_loader(tag_remove_object, remove_object_2_loader);
+    register_tag_loader(tag_set_background_color, set_background_color_loader);
+    register_tag_loader(tag_do_action, do_action_loader);
+    register_tag_loader(tag_protect, null_loader);  // Protect
+    register_tag_loader(tag_place_object2, place_object_2_loader);
+    register_tag_loader(tag_remove_object2, remove_object_2_loader);
+    register_tag_loader(tag_define_sprite, sprite_loader);
+    register_tag_loader(tag_frame_label, frame_label_loader);
+    register_tag_loader(tag_export_assets, export_loader);
+    register_tag_loader(tag_import_assets, import_loader);
+    register_tag_loader(tag_enable_debugger, enable_debugger_loader);
+    register_tag_loader(tag_do_init_action, do_init_action_loader);
+    register_tag_loader(tag_enable_debugger2, enable_debugger_loader);
+    register_tag_loader(tag_set_tab_index, set_tab_index_loader);
+    register_tag_loader(tag_file_attributes, file_attributes_loader);
+    register_tag_loader(tag_place_object3, place_object_2_loader);
+    register_tag_loader(tag_symbol_class, symbol_class_loader);
+    register_tag_loader(tag_metadata, metadata_loader);
+    register_tag_loader(tag_do_abc, do_abc_loader);
+    register_tag_loader(tag_define_scene_and_frame_label_data, define_scene_loader);
+    register_bitmap_loaders();
     for (int i = 0; i < s_registrar_count; i++) {
         s_registrars[i]();
     }

@@ -6,6 +6,7 @@
 #include "swfplayer/main/script/with_stack_entry.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace swfplayer {
 
@@ -39,7 +40,13 @@ public:
     // The first pool processed stays in force for the whole buffer.
     void process_decl_dict(int start_pc, int stop_pc) const;
 
+    // Takes over bytes that hold whole records ending with the end action, as the loader
+    // reads them from a tag, without copying them.
+    void adopt(membuf&& bytes) { m_buffer->m_bytes = std::move(bytes); }
+
     int size() const { return m_buffer->m_bytes.size(); }
+    // Bytes allocated for the records.
+    int capacity() const { return m_buffer->m_bytes.capacity(); }
     // The byte at pc; 0 (the end action) outside the buffer.
     uint8_t operator[](int pc) const { return pc >= 0 && pc < size() ? m_buffer->m_bytes[pc] : 0; }
     // Whether both buffers share the same bytes.

@@ -10,8 +10,9 @@ namespace swfplayer {
 
 namespace {
 
-unsigned pointer_bits(const as_object* object) {
-    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(object));
+// The object's address for %p: all 64 bits of it.
+const void* address_of(const as_object* object) {
+    return object;
 }
 
 // A found member that is a getter/setter property is read through its getter.
@@ -123,7 +124,7 @@ as_value as_environment::get_register(int n) const {
     }
     const as_value& value = m_local_register[m_local_register.size() - n - 1];
     if (get_verbose_action()) {
-        log_msg("-------------- get_register(%d): %s at 0x%X\n", n, value.to_string(), pointer_bits(value.to_object()));
+        log_msg("-------------- get_register(%d): %s at %p\n", n, value.to_string(), address_of(value.to_object()));
     }
     return value;
 }
@@ -134,7 +135,7 @@ void as_environment::set_register(int n, const as_value& value) {
     }
     m_local_register[m_local_register.size() - n - 1] = value;
     if (get_verbose_action()) {
-        log_msg("-------------- set_register(%d): %s at 0x%X\n", n, value.to_string(), pointer_bits(value.to_object()));
+        log_msg("-------------- set_register(%d): %s at %p\n", n, value.to_string(), address_of(value.to_object()));
     }
 }
 
@@ -225,6 +226,11 @@ void as_environment::set_target(const as_value& target, as_object* start_target)
 
 as_object* as_environment::find_target(const as_value& path) const {
     return m_target ? m_target->find_target(path) : nullptr;
+}
+
+movie_root* as_environment::get_root() const {
+    player* owner = get_player();
+    return owner ? owner->get_root() : nullptr;
 }
 
 as_object* as_environment::get_root_movie() const {

@@ -24,6 +24,8 @@ public:
     as_environment& operator=(const as_environment&) = delete;
 
     player* get_player() const { return m_player.get_ptr(); }
+    // The player's root; null when there is none.
+    movie_root* get_root() const;
 
     // Operand stack. The floor is the stack size at the start of the running call: reads below
     // it give undefined and drops stop at it, so code cannot eat its caller's values.

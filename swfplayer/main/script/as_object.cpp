@@ -8,7 +8,6 @@
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -21,9 +20,6 @@ namespace {
 // Prototype chains and nested member copies a lookup follows at most; script can build longer
 // ones, which are cut here rather than exhausting the native stack.
 constexpr int max_nesting = 256;
-
-int s_proto_depth = 0;
-int s_copy_depth = 0;
 
 // Counts one level of a bounded recursion while it runs.
 class nesting_guard {
@@ -83,7 +79,7 @@ void drain_clear_refs() {
 as_object::as_object(player* owner) : m_player(owner) {}
 
 as_object::~as_object() {
-    delete m_watches;
+    m_watches.reset();
     m_this_ptr = nullptr;
     m_player = nullptr;
     object_remains remains{std::move(m_members), std::move(m_proto)};
@@ -117,7 +113,7 @@ bool as_object::get_member(const base_stringi& name, as_value* value) {
         if (proto == nullptr) {
             return false;
         }
-        nesting_guard guard(s_proto_depth);
+        nesting_guard guard(nesting_of(get_player()).m_proto_depth);
         if (guard.too_deep() || !proto->get_member(name, value)) {
             return false;
         }
@@ -212,7 +208,7 @@ bool as_object::watch(const base_string& name, as_function* callback, const as_v
         return false;
     }
     if (m_watches == nullptr) {
-        m_watches = new hash<base_stringi, watch_entry>();
+        m_watches = std::make_unique<hash<base_stringi, watch_entry>>();
     }
     m_watches->set(base_stringi(name), watch_entry{callback, user_data});
     return true;
@@ -282,7 +278,7 @@ void as_object::copy_to(as_object* target) {
     if (target == nullptr) {
         return;
     }
-    nesting_guard guard(s_copy_depth);
+    nesting_guard guard(nesting_of(get_player()).m_copy_depth);
     if (guard.too_deep()) {
         log_error("error: copy_to: objects nested more than %d deep\n", max_nesting);
         return;
@@ -363,7 +359,7 @@ bool as_object::is_instance_of(const as_function* constructor) {
         return false;
     }
     as_value stored;
-    as_c_function_ptr stored_native = as_global_object_ctor;
+    as_c_function_ptr stored_native = get_builtin_constructor(BUILTIN_OBJECT);
     as_object* stored_object = nullptr;
     if (get_own_member("__constructor__", &stored) && !stored.is_undefined()) {
         stored_object = stored.to_object();
@@ -382,7 +378,7 @@ bool as_object::is_instance_of(const as_function* constructor) {
     if (proto == nullptr) {
         return false;
     }
-    nesting_guard guard(s_proto_depth);
+    nesting_guard guard(nesting_of(get_player()).m_proto_depth);
     return !guard.too_deep() && proto->is_instance_of(constructor);
 }
 
@@ -440,6 +436,11 @@ as_object* as_object::find_target(const as_value& path) {
 as_object* as_object::get_global() const {
     player* owner = get_player();
     return owner ? owner->get_global() : nullptr;
+}
+
+movie_root* as_object::get_root() const {
+    player* owner = get_player();
+    return owner ? owner->get_root() : nullptr;
 }
 
 }  // namespace swfplayer

@@ -4,9 +4,12 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 
+#include <memory>
+
 namespace swfplayer {
 
 class as_environment;
+class movie_root;
 class player;
 struct event_id;
 
@@ -104,6 +107,8 @@ public:
     virtual as_environment* get_environment() { return nullptr; }
     // Per-frame time for timers, sockets and loaders.
     virtual void advance(float /*dt*/) {}
+    // Whether this is a character placed on a stage; plain objects never are.
+    virtual bool is_active() const { return false; }
 
     // Stores a member hidden from for-in, without watches or read-only checks.
     void builtin_member(const base_stringi& name, const as_value& value);
@@ -119,6 +124,8 @@ public:
     // The owning player's global object; null once the player is gone.
     as_object* get_global() const;
     player* get_player() const { return m_player.get_ptr(); }
+    // The owning player's root; null when there is none.
+    movie_root* get_root() const;
 
     // The object acting as "this" for calls through this object (empty for most objects).
     as_object* get_this_ptr() const { return m_this_ptr.get_ptr(); }
@@ -145,7 +152,7 @@ private:
     // One step of find_target: the member name's object, or the miss logged against path.
     as_object* find_member_target(const base_stringi& name, const base_string& path);
 
-    hash<base_stringi, watch_entry>* m_watches = nullptr;
+    std::unique_ptr<hash<base_stringi, watch_entry>> m_watches;
     weak_ptr<as_object> m_this_ptr;
     smart_ptr<as_object> m_proto;
     weak_ptr<player> m_player;

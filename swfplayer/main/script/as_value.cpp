@@ -4,11 +4,8 @@
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/as_property.h"
 #include "swfplayer/main/script/as_s_function.h"
+#include "swfplayer/main/script/number_parsing.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
-#include "swfplayer/main/swfplayer_as_classes/as_number.h"
-#include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
-#include "swfplayer/main/swfplayer_as_classes/as_string.h"
 
 #include <cassert>
 #include <climits>
@@ -373,13 +370,13 @@ bool as_value::is_instance_of(const as_function* constructor) const {
         return false;
     }
     as_c_function_ptr function = static_cast<const as_c_function*>(constructor)->get_function();
-    if (function == as_global_object_ctor) {
+    if (function == get_builtin_constructor(BUILTIN_OBJECT)) {
         return m_type == BOOLEAN || m_type == NUMBER || m_type == STRING;
     }
     switch (m_type) {
-    case BOOLEAN: return function == as_global_boolean_ctor;
-    case NUMBER: return function == as_global_number_ctor;
-    case STRING: return function == as_global_string_ctor;
+    case BOOLEAN: return function == get_builtin_constructor(BUILTIN_BOOLEAN);
+    case NUMBER: return function == get_builtin_constructor(BUILTIN_NUMBER);
+    case STRING: return function == get_builtin_constructor(BUILTIN_STRING);
     default: return false;
     }
 }

@@ -11,9 +11,6 @@ namespace swfplayer {
 
 namespace {
 
-// Calls made through environments whose player is gone (or was never set) share one counter.
-int s_orphan_call_depth = 0;
-
 // Counts one nested call for as long as it runs.
 class call_depth_guard {
 public:
@@ -55,7 +52,7 @@ as_value call_method(const as_value& method, as_environment* env, const as_value
     player* owner = env->get_player();
     // The player outlives the call when somebody owns it (one made on the stack is not counted).
     smart_ptr<player> keep_player = owner && owner->get_ref_count() > 0 ? owner : nullptr;
-    int& depth = owner ? owner->call_depth() : s_orphan_call_depth;
+    int& depth = nesting_of(owner).m_call_depth;
     if (depth >= max_call_depth) {
         log_error("error: call_method(): script calls nested more than %d deep\n", max_call_depth);
         return result;

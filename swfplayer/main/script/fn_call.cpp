@@ -1,6 +1,7 @@
 #include "swfplayer/main/script/fn_call.h"
 
 #include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/player.h"
 
 namespace swfplayer {
 
@@ -22,6 +23,10 @@ as_value fn_call::arg(int n) const {
 
 player* fn_call::get_player() const {
     return env ? env->get_player() : nullptr;
+}
+
+movie_root* fn_call::get_root() const {
+    return env ? env->get_root() : nullptr;
 }
 
 }  // namespace swfplayer

@@ -6,6 +6,7 @@ namespace swfplayer {
 
 class as_environment;
 class as_object;
+class movie_root;
 class player;
 
 // The argument block of every native function. The arguments lie on the environment's operand
@@ -18,6 +19,8 @@ struct fn_call {
     as_value arg(int n) const;
     // The environment's player; null once it is gone.
     player* get_player() const;
+    // The player's root; null when there is none.
+    movie_root* get_root() const;
 
     as_value* result;            // where the callee writes its result
     as_object* this_ptr;         // the object of the "this" value, or null

@@ -5,7 +5,6 @@
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
 #include <cstdint>
 
@@ -13,8 +12,9 @@ namespace swfplayer {
 
 namespace {
 
-unsigned pointer_bits(const as_object* object) {
-    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(object));
+// The object's address for %p: all 64 bits of it.
+const void* address_of(const as_object* object) {
+    return object;
 }
 
 // A counted hold on an object that already has an owner (one with none is not ours to count).
@@ -43,7 +43,8 @@ function_call_frame::function_call_frame(const as_s_function& function, const fn
     m_this_hold = owned_or_null(this_object);
     // A function defined on a clip that is still on the stage runs in that clip's environment.
     as_object* defining_target = function.get_target();
-    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->get_environment()) {
+    if (defining_target && defining_target->is(AS_CHARACTER) && defining_target->is_active() &&
+        defining_target->get_environment()) {
         m_env = defining_target->get_environment();
         m_env_owner = owned_or_null(defining_target);
     }
@@ -105,7 +106,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
     if (flags & PRELOAD_THIS) {
         m_env->set_register(r, as_value(this_object));
         if (verbose) {
-            log_msg("-------------- preload this=0x%X to register %d\n", pointer_bits(this_object), r);
+            log_msg("-------------- preload this=%p to register %d\n", address_of(this_object), r);
         }
         r++;
     }
@@ -113,10 +114,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         m_env->add_local("this", as_value(this_object));
     }
     if ((flags & PRELOAD_ARGUMENTS) || !(flags & SUPPRESS_ARGUMENTS)) {
-        smart_ptr<as_array> arguments = new as_array(m_env->get_player());
-        for (int i = 0; i < fn.nargs; i++) {
-            arguments->push(fn.arg(i));
-        }
+        smart_ptr<as_object> arguments = make_arguments_array(m_env->get_player(), fn);
         if (flags & PRELOAD_ARGUMENTS) {
             m_env->set_register(r, as_value(arguments.get_ptr()));
             r++;
@@ -128,7 +126,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
     if (flags & PRELOAD_SUPER) {
         m_env->set_register(r, as_value(super_object));
         if (verbose) {
-            log_msg("-------------- preload super=0x%X to register %d\n", pointer_bits(super_object), r);
+            log_msg("-------------- preload super=%p to register %d\n", address_of(super_object), r);
         }
         r++;
     }
@@ -144,7 +142,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         as_object* parent = m_env->find_target(as_value("_parent"));
         m_env->set_register(r, as_value(parent));
         if (verbose) {
-            log_msg("-------------- preload _parent=0x%X to register %d\n", pointer_bits(parent), r);
+            log_msg("-------------- preload _parent=%p to register %d\n", address_of(parent), r);
         }
         r++;
     }
@@ -152,7 +150,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         as_object* global = function.get_global();
         m_env->set_register(r, as_value(global));
         if (verbose) {
-            log_msg("-------------- preload _global=0x%X to register %d\n", pointer_bits(global), r);
+            log_msg("-------------- preload _global=%p to register %d\n", address_of(global), r);
         }
     }
 }

@@ -2,76 +2,45 @@
 
 #include "swfplayer/base/hash.h"
 #include "swfplayer/main/script/as_object.h"
-#include "swfplayer/main/swfplayer_as_classes/as_array.h"
-#include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
-#include "swfplayer/main/swfplayer_as_classes/as_number.h"
-#include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
-#include "swfplayer/main/swfplayer_as_classes/as_string.h"
+#include "swfplayer/main/script/builtin_registry.h"
+
+#include <memory>
 
 namespace swfplayer {
 
 namespace {
 
-constexpr int builtin_class_count = 5;
 typedef hash<base_stringi, as_value> builtin_table;
 
 // The method tables, shared by every player and alive while at least one player lives.
-builtin_table* s_builtins[builtin_class_count] = {};
+std::unique_ptr<builtin_table> s_builtins[builtin_class_count];
 int s_player_count = 0;
 
-void add_method(builtin_table* table, const char* name, as_c_function_ptr function) {
-    table->set(name, as_value(function));
-}
-
+// Every class gets a table, filled from the registered methods (MovieClip's come from the
+// display side's sprite methods).
 void build_builtin_tables() {
-    builtin_table* object = new builtin_table();
-    add_method(object, "addProperty", as_object_addproperty);
-    add_method(object, "registerClass", as_object_registerclass);
-    add_method(object, "hasOwnProperty", as_object_hasownproperty);
-    add_method(object, "watch", as_object_watch);
-    add_method(object, "unwatch", as_object_unwatch);
-    add_method(object, "addEventListener", as_object_addeventlistener);
-    s_builtins[BUILTIN_OBJECT] = object;
-
-    builtin_table* number = new builtin_table();
-    add_method(number, "toString", as_number_tostring);
-    add_method(number, "valueOf", as_number_valueof);
-    s_builtins[BUILTIN_NUMBER] = number;
-
-    builtin_table* boolean = new builtin_table();
-    add_method(boolean, "toString", as_boolean_tostring);
-    add_method(boolean, "valueOf", as_boolean_valueof);
-    s_builtins[BUILTIN_BOOLEAN] = boolean;
-
-    builtin_table* string = new builtin_table();
-    add_method(string, "toString", as_string_tostring);
-    add_method(string, "fromCharCode", as_string_fromcharcode);
-    add_method(string, "charCodeAt", as_string_charcodeat);
-    add_method(string, "concat", as_string_concat);
-    add_method(string, "indexOf", as_string_indexof);
-    add_method(string, "lastIndexOf", as_string_lastindexof);
-    add_method(string, "slice", as_string_slice);
-    add_method(string, "split", as_string_split);
-    add_method(string, "substring", as_string_substring);
-    add_method(string, "substr", as_string_substr);
-    add_method(string, "toLowerCase", as_string_tolowercase);
-    add_method(string, "toUpperCase", as_string_touppercase);
-    add_method(string, "charAt", as_string_charat);
-    string->set("length", as_value(as_value(as_string_length), as_value()));
-    s_builtins[BUILTIN_STRING] = string;
-
-    // The MovieClip methods are added by the display side's sprite methods.
-    s_builtins[BUILTIN_MOVIECLIP] = new builtin_table();
+    for (std::unique_ptr<builtin_table>& table : s_builtins) {
+        table = std::make_unique<builtin_table>();
+    }
+    for (const builtin_method& method : get_builtin_methods()) {
+        as_value function(method.m_function);
+        s_builtins[method.m_class]->set(method.m_name.c_str(),
+                                        method.m_is_getter ? as_value(function, as_value()) : function);
+    }
 }
 
 void delete_builtin_tables() {
-    for (builtin_table*& table : s_builtins) {
-        delete table;
-        table = nullptr;
+    for (std::unique_ptr<builtin_table>& table : s_builtins) {
+        table.reset();
     }
 }
 
 }  // namespace
+
+player::nesting_counters& nesting_of(player* owner) {
+    static player::nesting_counters s_orphans;
+    return owner ? owner->nesting() : s_orphans;
+}
 
 bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     if (class_index < 0 || class_index >= builtin_class_count || s_builtins[class_index] == nullptr) {
@@ -83,16 +52,7 @@ bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
 player::player() {
     m_global = new as_object(this);
     clear_heap_flag(m_global.get_ptr());
-    // The globals of the classes built so far, in registration order.
-    as_object* global = m_global.get_ptr();
-    global->builtin_member("Object", as_value(as_global_object_ctor));
-    global->builtin_member("Array", as_value(as_global_array_ctor));
-    global->builtin_member("String", as_value(as_global_string_ctor));
-    global->builtin_member("Number", as_value(as_global_number_ctor));
-    global->builtin_member("Boolean", as_value(as_global_boolean_ctor));
-    global->builtin_member("parseFloat", as_value(as_global_parsefloat));
-    global->builtin_member("parseInt", as_value(as_global_parseint));
-    global->builtin_member("isNaN", as_value(as_global_isnan));
+    install_builtin_globals(this);
     if (s_player_count == 0) {
         build_builtin_tables();
     }

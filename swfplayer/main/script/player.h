@@ -3,7 +3,10 @@
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
+#include "swfplayer/main/script/builtin_registry.h"
+#include "swfplayer/main/script/movie_root.h"
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +26,9 @@ public:
     // The top sprite of the playing movie, or null when none is set or it is gone.
     as_object* get_root_movie() const { return m_root_movie.get_ptr(); }
     void set_root_movie(as_object* movie) { m_root_movie = movie; }
+    // The root of the playing movie (mouse, drag, background); null when none is set or gone.
+    movie_root* get_root() const { return m_root.get_ptr(); }
+    void set_root(movie_root* root) { m_root = root; }
 
     // The heap: clear_heap_flag registers an object (keeping it alive) or marks it reachable.
     void clear_heap_flag(as_object* object);
@@ -38,8 +44,26 @@ public:
     // The marking runs from a work list, so deep object graphs use no native stack.
     void mark_alive(as_object* object);
 
+    // Depths of the recursions that script and data drive, each bounded by its user: nested
+    // script calls (call_method), prototype lookups and member copies (as_object), arrays
+    // printed inside arrays (as_array), and the movie files loading one another through imports
+    // (load_movie_definition), outermost first.
+    struct nesting_counters {
+        int m_call_depth = 0;
+        int m_proto_depth = 0;
+        int m_copy_depth = 0;
+        int m_print_depth = 0;
+        int m_print_elements = 0;
+        std::vector<std::string> m_files_being_loaded;
+    };
+    nesting_counters& nesting() { return m_nesting; }
     // Nested script calls under way (see call_method).
-    int& call_depth() { return m_call_depth; }
+    int& call_depth() { return m_nesting.m_call_depth; }
+
+    // The folder put in front of the relative names of files a movie loads or imports; empty
+    // for none.
+    const base_string& get_workdir() const { return m_workdir; }
+    void set_workdir(const char* dir) { m_workdir = dir; }
 
 private:
     struct heap_entry {
@@ -54,21 +78,18 @@ private:
     std::unordered_map<as_object*, heap_entry> m_heap;
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
-    int m_call_depth = 0;
+    weak_ptr<movie_root> m_root;
+    nesting_counters m_nesting;
+    base_string m_workdir;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
 };
 
-// The built-in method tables by class number: 0 Object, 1 MovieClip, 2 Number, 3 Boolean,
-// 4 String. They exist while at least one player lives.
-enum builtin_class {
-    BUILTIN_OBJECT = 0,
-    BUILTIN_MOVIECLIP = 1,
-    BUILTIN_NUMBER = 2,
-    BUILTIN_BOOLEAN = 3,
-    BUILTIN_STRING = 4
-};
+// The counters of owner; objects and calls without a player (made by native code, or outliving
+// theirs) share one set of their own.
+player::nesting_counters& nesting_of(player* owner);
 
+// The built-in method tables (builtin_class numbers) exist while at least one player lives.
 // Looks the name up in a class's built-in method table; false when absent. out may be null.
 bool get_builtin(int class_index, const base_stringi& name, as_value* out);
 

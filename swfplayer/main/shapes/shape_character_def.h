@@ -41,20 +41,24 @@ public:
     // gives no length, so the shape keeps its styles and bounds and has no paths.
     void read(stream* in, int tag_type, bool with_style, movie_definition_sub* md);
 
+    // Draws an instance: its world matrix and colour transform, its parent's pixel scale, the
+    // shape's own styles.
+    void display(character* instance) override;
     // Chooses or builds the mesh set for the scale of mat and draws it with the given styles.
     // Nothing is drawn for a degenerate matrix.
     void display(const matrix& mat, const cxform& cx, float pixel_scale, const array<fill_style>& fills,
                  const array<line_style>& lines);
 
     // Point in the shape's own twips: within the bounds and inside some path (even-odd).
-    bool point_test_local(float x, float y) const;
-    void get_bound(rect* r) const { *r = m_bound; }
+    bool point_test_local(float x, float y) override;
+    void get_bound(rect* r) override { *r = m_bound; }
 
-    // The mesh cache record: a count, then each mesh set (coarsest first).
-    void output_cached_data(base_file* out) const;
+    // The mesh cache record: a count, then each mesh set (coarsest first). No option is read.
+    void output_cached_data(base_file* out, int options) override;
+    void input_cached_data(base_file* in) override { read_cached_meshes(in); }
     // Reads the record. Mesh sets read in full are kept; false when the record was cut short or
     // corrupt, after which the file's position is not at a record boundary.
-    bool input_cached_data(base_file* in);
+    bool read_cached_meshes(base_file* in);
 
     void tesselate_new(float error_tolerance, tesselate_new::mesh_accepter* accepter) const override;
 

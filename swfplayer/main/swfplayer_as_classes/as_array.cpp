@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/player.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,8 +18,6 @@ namespace {
 // again inside its own printing prints as the empty text.
 constexpr int max_print_depth = 64;
 constexpr int max_print_elements = 100000;
-int s_print_depth = 0;
-int s_print_elements = 0;
 
 base_stringi index_name(int index) {
     char buffer[16];
@@ -107,14 +106,15 @@ void as_array::pop(as_value* out) {
 }
 
 const char* as_array::to_string() {
-    if (m_printing || s_print_depth >= max_print_depth) {
+    player::nesting_counters& counters = nesting_of(get_player());
+    if (m_printing || counters.m_print_depth >= max_print_depth) {
         return "";
     }
-    if (s_print_depth == 0) {
-        s_print_elements = 0;
+    if (counters.m_print_depth == 0) {
+        counters.m_print_elements = 0;
     }
     m_printing = true;
-    s_print_depth++;
+    counters.m_print_depth++;
     std::vector<std::pair<base_stringi, as_value>> elements;
     for (const auto& member : get_members()) {
         if (!(member.second.get_flags() & AS_DONT_ENUM)) {
@@ -124,13 +124,14 @@ const char* as_array::to_string() {
     std::sort(elements.begin(), elements.end(),
               [](const auto& a, const auto& b) { return base_string::stricmp(a.first.c_str(), b.first.c_str()) < 0; });
     base_string text;
-    for (size_t i = 0; i < elements.size() && s_print_elements < max_print_elements; i++, s_print_elements++) {
+    for (size_t i = 0; i < elements.size() && counters.m_print_elements < max_print_elements;
+         i++, counters.m_print_elements++) {
         if (i > 0) {
             text += ",";
         }
         text += elements[i].second.to_base_string();
     }
-    s_print_depth--;
+    counters.m_print_depth--;
     m_printing = false;
     m_text = text;
     return m_text.c_str();

@@ -1,14 +1,10 @@
 #pragma once
 
+#include "swfplayer/main/script/number_parsing.h"
+
 namespace swfplayer {
 
 struct fn_call;
-
-// Decimal conversion (strtod) that must consume the whole text; leading blanks are accepted,
-// trailing characters are not. False leaves *out unchanged.
-bool parse_number(const char* text, double* out);
-// The same rule with base-10 integer conversion (strtol); results beyond 32 bits saturate.
-bool parse_int(const char* text, int* out);
 
 // Number(x): x.to_number() with exactly one argument, else 0.
 void as_global_number_ctor(const fn_call& fn);

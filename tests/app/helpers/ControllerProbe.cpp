@@ -44,7 +44,7 @@ int main() {
     Controller::SetCommandHandler(&director);
     std::printf("ready %zu\n", application.controllers.size());
     std::fflush(stdout);
-    application.controllers.push_back(new KeySpy);
+    application.controllers.push_back(std::make_unique<KeySpy>());
     application.Run();
     Controller::SetCommandHandler(nullptr);
     application.Shutdown();

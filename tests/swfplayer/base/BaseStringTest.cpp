@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdint>
-#include <cstring>
 #include <string>
 
 using swfplayer::base_string;
 using swfplayer::base_stringi;
 using swfplayer::format_base_string;
-using swfplayer::string_hash_functor;
-using swfplayer::stringi_hash_functor;
 
 namespace {
 
@@ -101,50 +96,6 @@ TEST(BaseString, erase_and_insert_clip_their_positions) {
     s.insert(99, '!');
     s.insert(-4, '>');
     EXPECT_STREQ(">hel!", s.c_str());
-}
-
-TEST(BaseString, comparisons_are_unsigned_bytewise_and_stringi_ignores_ascii_case_only) {
-    base_string a("abc");
-    EXPECT_TRUE(a == "abc" && "abc" == a && a != "abd" && a < "abd" && a > "ab");
-    EXPECT_FALSE(a < "abc" || a > "abc");
-    EXPECT_TRUE(a < base_string("\xC3") && base_string("\xC3") > a);  // 0xC3 sorts after ASCII, as unsigned
-    EXPECT_TRUE(base_string() == static_cast<const char*>(nullptr));
-
-    base_stringi name("onEnterFrame");
-    base_string plain("OnEnterFrame");
-    EXPECT_TRUE(name == "ONENTERFRAME" && name == plain && plain == name && !(name != plain));
-    EXPECT_TRUE(base_stringi("apple") < "BANANA" && base_stringi("Zebra") > "apple");
-    EXPECT_FALSE(base_stringi("\xC3\xA9") == "\xC3\x89");  // Latin-1 and UTF-8 bytes compare exactly
-    EXPECT_EQ(0, base_string::stricmp("MiXeD", "mixed"));
-    EXPECT_LT(base_string::stricmp("abc", "ABD"), 0);
-    EXPECT_GT(base_string::stricmp("abcd", "ABC"), 0);
-    EXPECT_GT(base_string::stricmp("\xE9", "Z"), 0);
-}
-
-TEST(BaseStringI, compare_and_hash_agree_for_every_pair_of_byte_values) {
-    stringi_hash_functor hash;
-    for (int a = 1; a < 256; a++) {
-        for (int b = 1; b < 256; b++) {
-            const char text_a[] = {'x', static_cast<char>(a), 'y', 0};
-            const char text_b[] = {'x', static_cast<char>(b), 'y', 0};
-            bool equal = base_stringi(text_a) == base_stringi(text_b);
-            EXPECT_EQ(equal, base_string::stricmp(text_a, text_b) == 0);
-            if (equal) {
-                ASSERT_EQ(hash(base_stringi(text_a)), hash(base_stringi(text_b))) << a << " " << b;
-            }
-            bool same_letter = a == b || (std::isalpha(a) && a < 128 && (a ^ 0x20) == b);
-            ASSERT_EQ(same_letter, equal) << a << " " << b;
-        }
-    }
-}
-
-TEST(StringHash, hashes_from_the_last_byte_to_the_first) {
-    // "ab": h = 5381; h = h*33 ^ 'b'; h = h*33 ^ 'a'.
-    uint32_t expected = ((5381u * 33u) ^ 'b') * 33u ^ 'a';
-    EXPECT_EQ(expected, string_hash_functor()(base_string("ab")));
-    EXPECT_EQ(expected, stringi_hash_functor()(base_string("AB")));
-    EXPECT_NE(expected, string_hash_functor()(base_string("AB")));
-    EXPECT_EQ(5381u, string_hash_functor()(base_string()));
 }
 
 TEST(FormatBaseString, formats_and_cuts_at_499_bytes) {

@@ -42,26 +42,6 @@ std::string Text(const swfplayer::base_string& text) {
     return text.c_str();
 }
 
-TEST(StreamTest, bit_fields_span_bytes_extend_signs_and_take_zero_bits_as_zero) {
-    ByteStream a({0xA5, 0xFF, 0x42});
-    EXPECT_EQ(a.in.read_uint(3), 5u);
-    EXPECT_EQ(a.in.read_uint(7), 23u);
-    EXPECT_EQ(a.in.read_u8(), 0x42);  // byte reads drop the rest of the bit byte
-
-    ByteStream b({0xF8, 0x78, 0x80});  // 11111 000 | 01111 000 | 1...
-    EXPECT_EQ(b.in.read_sint(5), -1);
-    EXPECT_EQ(b.in.read_uint(0), 0u);
-    EXPECT_EQ(b.in.read_sint(0), 0);
-    EXPECT_EQ(b.in.read_uint(3), 0u);  // the bit buffer was left as it was
-    EXPECT_EQ(b.in.read_sint(5), 15);
-    b.in.align();
-    EXPECT_TRUE(b.in.read_bool());
-
-    ByteStream c({0x80, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF});
-    EXPECT_EQ(c.in.read_uint(32), 0x80000001u);
-    EXPECT_EQ(c.in.read_sint(32), -1);
-}
-
 TEST(StreamTest, little_endian_integers_fixed_and_floating_values) {
     swfkit::BitWriter w;
     w.WriteBytes({0x34, 0x12, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 0x00, 0x80, 0x01, 0x00, 0x00, 0x80, 0xFF, 0xFF});
@@ -93,20 +73,13 @@ TEST(StreamTest, variable_length_numbers) {
     EXPECT_EQ(s.in.get_position(), 13);
 }
 
-TEST(StreamTest, strings_terminated_counted_long_and_cut_short_by_the_file_end) {
-    std::string long_text(1000, 'q');
-    swfkit::BitWriter w;
-    w.WriteString(long_text);
-    w.WriteBytes({'h', 'i', 0, 3, 'a', 0, 'b', 'x', 'y', 'z'});
-    ByteStream s(w.GetBytes());
+// Terminated strings are held to a model in StreamReadPathTest.
+TEST(StreamTest, counted_strings_and_strings_cut_short_by_the_file_end) {
+    ByteStream s({3, 'a', 0, 'b', 'x', 'y', 'z'});
     swfplayer::base_string text = "old";
-    s.in.read_string(&text);
-    EXPECT_EQ(Text(text), long_text);
-    s.in.read_string(&text);
-    EXPECT_EQ(Text(text), "hi");
     s.in.read_string_with_length(&text);
     EXPECT_EQ(Text(text), "ab");
-    EXPECT_EQ(s.in.get_position(), 1001 + 7);
+    EXPECT_EQ(s.in.get_position(), 4);
     s.in.read_string_with_length(0, &text);
     EXPECT_EQ(Text(text), "");
     // No terminator before the end of the file: the string ends with the file.

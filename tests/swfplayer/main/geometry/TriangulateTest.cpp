@@ -57,15 +57,6 @@ TEST(TriangulateTest, single_triangle_is_listed_from_the_predecessor_of_its_smal
     EXPECT_EQ(triangles, (std::vector<float>{0, 10, 0, 0, 10, 0}));
 }
 
-TEST(TriangulateTest, convex_polygons_give_n_minus_two_triangles) {
-    for (int n = 3; n <= 64; n++) {
-        Rings rings = {testing_support::RegularPolygon(100, -50, 1000, n)};
-        std::vector<float> triangles = Triangulate(rings);
-        EXPECT_EQ(TriangleCount(triangles), static_cast<size_t>(n - 2)) << n;
-        ExpectFaithful(rings, triangles);
-    }
-}
-
 TEST(TriangulateTest, degenerate_outlines_give_no_triangle_of_area) {
     const struct {
         const char* label;

@@ -195,7 +195,10 @@ TEST_F(MovieDefTest, script_class_and_scene_tables) {
     scenes.WriteString("intro");
     scenes.WriteVu32(300);
     scenes.WriteString("outro");
-    movie.Tags().Tag(76, symbols.GetBytes()).Tag(86, scenes.GetBytes()).ShowFrame();
+    movie.Tags()
+        .Tag(swfplayer::tag_symbol_class, symbols.GetBytes())
+        .Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes.GetBytes())
+        .ShowFrame();
     auto def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     swfplayer::base_string name;
@@ -215,7 +218,7 @@ TEST_F(MovieDefTest, scene_counts_are_bounded_by_the_tag) {
     scenes.WriteVu32(0xFFFFFFFF);
     scenes.WriteVu32(1);
     scenes.WriteString("only");
-    movie.Tags().Tag(86, scenes.GetBytes()).ShowFrame();
+    movie.Tags().Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes.GetBytes()).ShowFrame();
     auto def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     EXPECT_LE(def->get_scenes().size(), 2);
@@ -224,13 +227,13 @@ TEST_F(MovieDefTest, scene_counts_are_bounded_by_the_tag) {
 TEST_F(MovieDefTest, harmless_control_tags_are_read_and_ignored) {
     Movie movie(9, {0, 100, 0, 100}, 12.0);
     movie.Tags()
-        .Tag(69, {0x08, 0, 0, 0})
-        .Tag(77, {'<', 'x', '/', '>', 0})
-        .Tag(24, {})
-        .Tag(58, {'p', 0})
-        .Tag(64, {0, 0, 'p', 0})
-        .Tag(66, {1, 0, 2, 0})
-        .Tag(82, {0, 0, 0, 0, 'a', 'b', 'c', 0, 0x10, 0x00})
+        .Tag(swfplayer::tag_file_attributes, {0x08, 0, 0, 0})
+        .Tag(swfplayer::tag_metadata, {'<', 'x', '/', '>', 0})
+        .Tag(swfplayer::tag_protect, {})
+        .Tag(swfplayer::tag_enable_debugger, {'p', 0})
+        .Tag(swfplayer::tag_enable_debugger2, {0, 0, 'p', 0})
+        .Tag(swfplayer::tag_set_tab_index, {1, 0, 2, 0})
+        .Tag(swfplayer::tag_do_abc, {0, 0, 0, 0, 'a', 'b', 'c', 0, 0x10, 0x00})
         .ShowFrame();
     auto def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);

@@ -94,8 +94,14 @@ TEST_F(SpriteDefinitionTest, dictionary_export_init_import_and_class_tags_are_no
     TagList inner(9);
     inner.ShowFrame();
     TagList tags(9);
-    tags.DefineSprite(6, inner).ExportAssets({{9, "other"}}).DoInitAction(5, {0x07, 0x00}).Tag(77, {'m', 0});
-    tags.ImportAssets("whatever.swf", {{1, "x"}}).Tag(76, {1, 0, 1, 0, 'C', 0}).Tag(1000, {1, 2}).ShowFrame();
+    tags.DefineSprite(6, inner)
+        .ExportAssets({{9, "other"}})
+        .DoInitAction(5, {0x07, 0x00})
+        .Tag(swfplayer::tag_metadata, {'m', 0});
+    tags.ImportAssets("whatever.swf", {{1, "x"}})
+        .Tag(swfplayer::tag_symbol_class, {1, 0, 1, 0, 'C', 0})
+        .Tag(1000, {1, 2})
+        .ShowFrame();
     Movie movie(9, {0, 100, 0, 100}, 20.0);
     movie.Tags().DefineSprite(9, inner).DefineSprite(5, tags).ShowFrame();
     auto def = LoadMovie(movie.Write(false));

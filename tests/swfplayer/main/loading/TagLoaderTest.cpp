@@ -268,7 +268,7 @@ TEST_F(TagLoaderTest, clip_action_length_mismatch_and_unknown_flags) {
         body.WriteU32(5);  // claims five bytes, holds two
         body.WriteBytes(StopAction());
         body.WriteU32(0);
-        tags.Tag(26, body.GetBytes());
+        tags.Tag(swfplayer::tag_place_object2, body.GetBytes());
     });
     ASSERT_TRUE(def);
     place_object_2* place = Place(def.get_ptr(), 0);
@@ -347,6 +347,11 @@ TEST_F(TagLoaderTest, exports_name_characters_and_report_the_unknown) {
 
 class ImportTest : public TagLoaderTest {
 protected:
+    // Movies import by names relative to the player's working directory.
+    void SetUp() override {
+        TagLoaderTest::SetUp();
+        m_player->set_workdir((m_dir.Path().string() + "/").c_str());
+    }
     std::string Write(const std::string& name, const Movie& movie) {
         std::string path = (m_dir / name).string();
         Bytes bytes = movie.Write(false);
@@ -365,10 +370,10 @@ protected:
 };
 
 TEST_F(ImportTest, imported_symbols_enter_the_dictionary_and_a_missing_movie_is_logged_once) {
-    std::string library = Write("library.swf", Library());
+    Write("library.swf", Library());
     Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().ImportAssets(library, {{20, "shared"}, {21, "absent"}});
-    movie.Tags().ImportAssets((m_dir / "nowhere.swf").string(), {{22, "a"}, {23, "b"}}).ShowFrame();
+    movie.Tags().ImportAssets("library.swf", {{20, "shared"}, {21, "absent"}});
+    movie.Tags().ImportAssets("nowhere.swf", {{22, "a"}, {23, "b"}}).ShowFrame();
     auto def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     auto* imported = static_cast<swfplayer::movie_definition*>(def->get_character_def(20));
@@ -382,15 +387,14 @@ TEST_F(ImportTest, imported_symbols_enter_the_dictionary_and_a_missing_movie_is_
 TEST_F(ImportTest, self_and_cyclic_imports_end) {
     std::string self = (m_dir / "self.swf").string();
     Movie selfMovie = Library();
-    selfMovie.Tags().ImportAssets(self, {{30, "Shared"}});
+    selfMovie.Tags().ImportAssets("self.swf", {{30, "Shared"}});
     Write("self.swf", selfMovie);
     std::string a = (m_dir / "a.swf").string();
-    std::string b = (m_dir / "b.swf").string();
     Movie movieA = Library();
-    movieA.Tags().ImportAssets(b, {{30, "Shared"}});
+    movieA.Tags().ImportAssets("b.swf", {{30, "Shared"}});
     Write("a.swf", movieA);
     Movie movieB = Library();
-    movieB.Tags().ImportAssets(a, {{31, "Shared"}});
+    movieB.Tags().ImportAssets("a.swf", {{31, "Shared"}});
     Write("b.swf", movieB);
 
     auto loaded = swfplayer::load_movie_definition(m_player.get_ptr(), self.c_str());
@@ -410,7 +414,7 @@ TEST_F(ImportTest, import_chains_are_cut_at_a_depth) {
     // Each movie imports the next one, under different file names, deeper than loads may nest.
     for (int i = 0; i < 20; i++) {
         Movie movie = Library();
-        movie.Tags().ImportAssets((m_dir / ("chain" + std::to_string(i + 1) + ".swf")).string(), {{40, "Shared"}});
+        movie.Tags().ImportAssets("chain" + std::to_string(i + 1) + ".swf", {{40, "Shared"}});
         Write("chain" + std::to_string(i) + ".swf", movie);
     }
     auto loaded = swfplayer::load_movie_definition(m_player.get_ptr(), (m_dir / "chain0.swf").string().c_str());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "swfplayer/base/image.h"
 #include "swfplayer/main/render/render_handler.h"
 
 #include <string>
@@ -31,11 +32,11 @@ public:
     swfplayer::bitmap_info* create_bitmap_info_alpha(int width, int height, const unsigned char*) override {
         return bitmap("create_bitmap_info_alpha", width, height);
     }
-    swfplayer::bitmap_info* create_bitmap_info_rgb(swfplayer::image::rgb*) override {
-        return bitmap("create_bitmap_info_rgb", 0, 0);
+    swfplayer::bitmap_info* create_bitmap_info_rgb(swfplayer::image::rgb* im) override {
+        return bitmap("create_bitmap_info_rgb", im ? im->width : 0, im ? im->height : 0);
     }
-    swfplayer::bitmap_info* create_bitmap_info_rgba(swfplayer::image::rgba*) override {
-        return bitmap("create_bitmap_info_rgba", 0, 0);
+    swfplayer::bitmap_info* create_bitmap_info_rgba(swfplayer::image::rgba* im) override {
+        return bitmap("create_bitmap_info_rgba", im ? im->width : 0, im ? im->height : 0);
     }
     void* get_extension() override { return nullptr; }
 

@@ -206,6 +206,12 @@ TEST_F(AsSFunctionTest, a_call_runs_in_the_environment_of_a_clip_this_or_definin
         EXPECT_EQ(frame.get_this(), defining.get_ptr());
     }
     m_env.set_target(nullptr);
+    // A defining clip taken off the stage no longer lends its environment.
+    defining->m_active = false;
+    {
+        function_call_frame frame(*method, fn);
+        EXPECT_EQ(frame.get_environment(), &other->m_env);
+    }
     defining = nullptr;
     // Once the defining clip is gone the caller's environment is used.
     fn_call again(&result, no_this, &m_env, 0, -1);

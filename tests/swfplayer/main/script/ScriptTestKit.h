@@ -14,14 +14,16 @@ namespace script_test {
 
 using namespace swfplayer;
 
-// A display clip as far as the script core can tell: class id 1 and an environment of its own
-// whose target is the clip.
+// A display clip as far as the script core can tell: class id 1, on the stage while active is
+// set, and an environment of its own whose target is the clip.
 class test_clip : public as_object {
 public:
     explicit test_clip(player* owner) : as_object(owner), m_env(owner) { m_env.set_target(nullptr); }
     bool is(int class_id) const override { return class_id == AS_CHARACTER || as_object::is(class_id); }
     as_environment* get_environment() override { return &m_env; }
+    bool is_active() const override { return m_active; }
     as_environment m_env;
+    bool m_active = true;
 };
 
 // The value get_member gives for the name (undefined when there is none); object is a plain or

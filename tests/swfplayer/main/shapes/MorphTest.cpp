@@ -1,5 +1,6 @@
 // Morph shapes built with the SWF kit: blending at ratios, pairing of edges across paths, mesh
 // rebuilds, and records that cannot be paired.
+#include "swfplayer/main/display/generic_character.h"
 #include "swfplayer/main/shapes/morph2_character_def.h"
 #include "tests/swfplayer/main/shapes/ShapesFixture.h"
 #include "tools/swfkit/ShapeBuilder.h"
@@ -160,6 +161,24 @@ TEST_F(MorphTest, truncated_records_never_crash_and_pair_when_accepted) {
             EXPECT_EQ(EdgeCount(morph->get_shape1()), EdgeCount(morph->get_shape2())) << cut;
         }
     }
+}
+
+TEST_F(MorphTest, instances_draw_at_their_own_ratio) {
+    auto morph = Read(Square(1000), Square(2000));
+    smart_ptr<swfplayer::generic_character> first =
+        new swfplayer::generic_character(m_player.get_ptr(), morph.get_ptr(), nullptr, 1);
+    smart_ptr<swfplayer::generic_character> second =
+        new swfplayer::generic_character(m_player.get_ptr(), morph.get_ptr(), nullptr, 2);
+    first->set_ratio(0.0f);
+    second->set_ratio(1.0f);
+    for (int frame = 0; frame < 2; frame++) {
+        first->display();
+        EXPECT_EQ(morph->m_paths[0].m_edges[0].m_ax, 1000.0f);
+        second->display();
+        EXPECT_EQ(morph->m_paths[0].m_edges[0].m_ax, 2000.0f);
+    }
+    EXPECT_EQ(morph->get_mesh_builds(), 4);  // one per change of ratio
+    EXPECT_EQ(m_render.with_prefix("draw_triangle_list").size(), 4u);
 }
 
 }  // namespace

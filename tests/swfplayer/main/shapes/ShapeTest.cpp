@@ -1,6 +1,7 @@
 // Shape records built with the SWF kit, the point test, mesh-set selection, what display hands
 // the renderer, and the mesh cache records.
 #include "swfplayer/base/base_file.h"
+#include "swfplayer/main/display/generic_character.h"
 #include "swfplayer/main/shapes/morph2_character_def.h"
 #include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
@@ -332,6 +333,12 @@ TEST_F(ShapeTest, display_draws_each_layer_fills_then_lines) {
     one_fill.push_back(shape->m_fill_styles[0]);
     shape->display(Scale(1), {}, 1.0f, one_fill, {});
     EXPECT_EQ(m_render.calls, (std::vector<std::string>(expected.begin(), expected.begin() + 4)));
+    // An instance draws with the shape's own styles.
+    m_render.calls.clear();
+    smart_ptr<swfplayer::generic_character> instance =
+        new swfplayer::generic_character(m_player.get_ptr(), shape.get_ptr(), nullptr, 1);
+    instance->display();
+    EXPECT_EQ(m_render.calls, expected);
 }
 
 TEST_F(ShapeTest, kit_shapes_with_curves_and_holes_triangulate_faithfully_at_every_scale) {
@@ -403,13 +410,13 @@ TEST_F(ShapeTest, the_cache_record_layout_and_round_trip) {
         shape->display(Scale(scale), {}, 1.0f, shape->m_fill_styles, shape->m_line_styles);
     }
     base_file first(swfplayer::memory_buffer);
-    shape->output_cached_data(&first);
+    shape->output_cached_data(&first, 0);
     swfkit::Bytes written = FileBytes(first);
     base_file again(swfplayer::memory_buffer, static_cast<int>(written.size()), written.data());
     auto copy = Built(BridgedHole(), 1);
-    ASSERT_TRUE(copy->input_cached_data(&again));
+    ASSERT_TRUE(copy->read_cached_meshes(&again));
     base_file second(swfplayer::memory_buffer);
-    copy->output_cached_data(&second);
+    copy->output_cached_data(&second, 0);
     EXPECT_EQ(FileBytes(second), written);
     // The sets read are used: drawing at a cached scale builds nothing.
     copy->display(Scale(3.0f), {}, 1.0f, copy->m_fill_styles, copy->m_line_styles);
@@ -421,12 +428,12 @@ TEST_F(ShapeTest, corrupt_caches_are_refused_without_harm) {
     shape->display(Scale(1), {}, 1.0f, shape->m_fill_styles, shape->m_line_styles);
     shape->display(Scale(5), {}, 1.0f, shape->m_fill_styles, shape->m_line_styles);
     base_file out(swfplayer::memory_buffer);
-    shape->output_cached_data(&out);
+    shape->output_cached_data(&out, 0);
     swfkit::Bytes good = FileBytes(out);
     auto read = [&](const swfkit::Bytes& bytes) {
         base_file in(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data());
         auto target = Built(BridgedHole(), 3);
-        return target->input_cached_data(&in);
+        return target->read_cached_meshes(&in);
     };
     ASSERT_TRUE(read(good));
     for (size_t cut = 0; cut < good.size(); cut++) {

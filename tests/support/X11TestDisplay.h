@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/app/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <chrono>
 #include <optional>

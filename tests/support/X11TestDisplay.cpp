@@ -1,4 +1,4 @@
-#include "tests/app/X11TestDisplay.h"
+#include "tests/support/X11TestDisplay.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

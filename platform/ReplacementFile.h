@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace platform {
+
+// A new version of a file, written beside the file it replaces and put in its place in one
+// step, so that a crash or a power cut leaves either the old file or the new one, never a
+// torn one. The new bytes go to a temporary file with a unique name in the target's folder
+// (two running games never share one). Commit flushes it to the disk, renames it over the
+// target and flushes the folder, so the rename itself survives a power cut. A replacement
+// that is not committed, or whose commit fails, is removed and the old file stays.
+class ReplacementFile {
+public:
+    // Creates the target's parent folders and the temporary file; check IsOpen.
+    explicit ReplacementFile(const std::string& targetPath);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    bool IsOpen() const { return m_File != nullptr; }
+    // The open temporary file, for writing (and reading back) the new content.
+    std::FILE* GetFile() const { return m_File; }
+    const std::string& GetTargetPath() const { return m_TargetPath; }
+    // What went wrong, for the log; empty while nothing did.
+    const std::string& GetError() const { return m_Error; }
+
+    // Flushes, syncs and closes the temporary file, renames it over the target and syncs the
+    // folder. False, with GetError set, when any step failed; the old file is then kept.
+    bool Commit();
+    // Closes and removes the temporary file; the old file is kept.
+    void Abandon();
+
+private:
+    bool Fail(const char* step);
+
+    std::string m_TargetPath;
+    std::string m_TempPath;
+    std::FILE* m_File = nullptr;
+    std::string m_Error;
+};
+
+}  // namespace platform

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "swfplayer/base/array.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/display/character.h"
+#include "swfplayer/main/display/display_list.h"
+#include "swfplayer/main/display/movie_definition.h"
+#include "swfplayer/main/script/as_environment.h"
+
+#include <cstdint>
+
+namespace swfplayer {
+
+class movie_root;
+
+// A timeline instance: the root movie of a player or a movie clip inside it. It owns a display
+// list, plays the frames of its definition by running each frame's tags, queues the frame's
+// action buffers and runs them in its own script environment, delivers the clip events, and
+// answers the movie-clip operations scripts call.
+class sprite_instance : public character {
+public:
+    // Sprites placed inside sprites deeper than this are refused, so a clip that places itself
+    // (directly or through others) cannot recurse without end.
+    static constexpr int max_nesting = 64;
+    // Rounds of actions queued by actions that one frame step runs before it gives up.
+    static constexpr int max_action_rounds = 1000;
+    // Nested call_frame_actions runs allowed at once.
+    static constexpr int max_call_frame_depth = 16;
+
+    // def must not be null; root may be null for a clip that lives outside a playing movie.
+    sprite_instance(player* owner, movie_definition_sub* def, movie_root* root, character* parent, int id);
+    ~sprite_instance() override;
+
+    // Script object.
+    bool is(int class_id) const override { return class_id == AS_SPRITE || character::is(class_id); }
+    const char* typeof() override { return "movieclip"; }
+    as_environment* get_environment() override { return &m_environment; }
+    bool get_member(const base_stringi& name, as_value* value) override;
+    bool set_member(const base_stringi& name, const as_value& value) override;
+    bool on_event(const event_id& id) override;
+    void enumerate(as_environment* env) override;
+    void clear_refs(as_object_set* visited, as_object* target) override;
+    void this_alive() override;
+    void alive() override;
+    void dump(base_string& indent) override;
+
+    // One frame step (see sprite_instance.cpp).
+    void advance(float delta_time) override;
+    void display() override;
+    void get_bound(rect* r) override;
+    character* get_topmost_mouse_entity(float x, float y) override;
+    character_def* get_character_def() override { return m_def.get_ptr(); }
+
+    // The root and the things it keeps.
+    void get_mouse_state(int* x, int* y, int* buttons) override;
+    float get_pixel_scale() override;
+    void get_drag_state(drag_state* state) override;
+    void set_drag_state(const drag_state& state) override;
+    void stop_drag() override;
+    void set_background_color(const rgba& color) override;
+    float get_background_alpha() override;
+    character* get_root_movie() override;
+    movie_root* get_movie_root() const { return m_root.get_ptr(); }
+
+    movie_definition* get_movie_definition() override { return m_def.get_ptr(); }
+    character_def* find_exported_resource(const base_string& name) override;
+    base_string call_method(const char* name, const as_value* args, int nargs) override;
+
+    // Timeline (sprite_instance_frames.cpp).
+    void set_play_state(play_state state) override { m_play_state = state; }
+    play_state get_play_state() const override { return m_play_state; }
+    bool goto_labeled_frame(const char* label) override;
+    // A frame number counted from 1, or a label.
+    void goto_frame(const base_string& target);
+    void goto_frame(int target_frame) override;
+    execute_tag* find_previous_place_tag(int frame, int depth, int id) override;
+    void execute_frame_tags(int frame, bool state_only) override;
+    int get_current_frame() const override { return m_current_frame; }
+    int get_frame_count() const override { return m_def->get_frame_count(); }
+    int get_loading_frame() const override;
+    void call_frame_actions(const as_value& frame_spec) override;
+    void add_action_buffer(action_buffer* buffer) override { m_action_list.push_back(buffer); }
+    void do_actions(const array<action_buffer*>& actions) override;
+
+    // Display list (sprite_instance_children.cpp).
+    void clear_display_objects() override { m_display_list.clear(); }
+    void remove_display_object(const base_string& name) override;
+    void remove_display_object(int depth, int id) override { m_display_list.remove_display_object(depth, id); }
+    void remove_display_object(character* ch) override { m_display_list.remove_display_object(ch); }
+    character* add_display_object(uint16_t character_id, const base_string& name,
+                                  const array<swf_event*>& event_handlers, int depth, bool replace_if_depth_is_occupied,
+                                  const cxform& color_transform, const matrix& mat, float ratio,
+                                  uint16_t clip_depth) override;
+    void move_display_object(int depth, bool use_cxform, const cxform& color_transform, bool use_matrix,
+                             const matrix& mat, float ratio, uint16_t clip_depth) override;
+    void replace_display_object(character* ch, const base_string& name, int depth, bool use_cxform,
+                                const cxform& color_transform, bool use_matrix, const matrix& mat, float ratio,
+                                uint16_t clip_depth) override;
+    void replace_display_object(uint16_t character_id, const base_string& name, int depth, bool use_cxform,
+                                const cxform& color_transform, bool use_matrix, const matrix& mat, float ratio,
+                                uint16_t clip_depth) override;
+    int get_highest_depth() const { return m_display_list.get_highest_depth(); }
+    display_list& get_display_list() { return m_display_list; }
+
+    // Events.
+    bool has_keypress_event() override;
+    bool can_handle_mouse_event() override;
+    bool is_enabled() const override;
+
+private:
+    // Runs the frame's queued actions, and those they queue, each round swapped out first.
+    void run_action_list();
+    // How many sprites enclose this one.
+    int get_nesting() const;
+    // A new instance of def placed at depth, named, with its clip-event handlers as members.
+    character* place_new_child(character_def* def, uint16_t character_id, const base_string& name,
+                               const array<swf_event*>& event_handlers, int depth, bool replace_if_depth_is_occupied,
+                               const cxform& color_transform, const matrix& mat, float ratio, uint16_t clip_depth);
+    // Runs the init actions of frame at once, the first time the frame is reached.
+    void run_init_actions(int frame);
+    // Takes the queued actions from index top on off the queue.
+    array<action_buffer*> take_actions_from(int top);
+    // Brings the children placed by frame tags into line with what frames 0 to frame place.
+    void rebuild_to_frame(int frame);
+
+    smart_ptr<movie_definition_sub> m_def;
+    weak_ptr<movie_root> m_root;
+    display_list m_display_list;
+    array<action_buffer*> m_action_list;
+    array<action_buffer*> m_goto_action_list;
+    play_state m_play_state = PLAY;
+    int m_current_frame = 0;
+    array<uint8_t> m_init_actions_executed;
+    as_environment m_environment;
+    bool m_enabled = true;
+    bool m_has_advanced = false;
+    int m_call_frame_depth = 0;
+    // The place key of the frame tag running now (see character::get_place_key).
+    int64_t m_executing_place_key = -1;
+};
+
+// The object as a sprite instance, or null when it is none.
+sprite_instance* cast_to_sprite_instance(as_object* object);
+
+}  // namespace swfplayer

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "swfplayer/base/ref_counted.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/common/rgba.h"
+#include "swfplayer/main/script/listener.h"
+
+namespace swfplayer {
+
+class as_object;
+
+// The drag record of a movie: the character that follows the mouse, whether it follows it at
+// all (lock), and the rectangle (twips) that bounds its position when bounded is set.
+struct drag_state {
+    weak_ptr<as_object> m_character;
+    bool m_lock_center = false;
+    bool m_bound = false;
+    float m_bound_x0 = 0.0f;
+    float m_bound_y0 = 0.0f;
+    float m_bound_x1 = 1.0f;
+    float m_bound_y1 = 1.0f;
+};
+
+// What the clips and scripts of one playing movie share at its top: the root sprite, the
+// host's mouse, the drag record, the background, the pixel scale and the list of objects told
+// about key presses. The player that shows a movie keeps one and feeds it the host's input.
+class movie_root : public ref_counted {
+public:
+    // The top sprite of the movie; null until set or once it is gone.
+    as_object* get_root_movie() const { return m_movie.get_ptr(); }
+    void set_root_movie(as_object* movie) { m_movie = movie; }
+
+    // The host's mouse in pixels; bit 0 of buttons is the left button.
+    void get_mouse_state(int* x, int* y, int* buttons) const;
+    void notify_mouse_state(int x, int y, int buttons);
+
+    float get_pixel_scale() const { return m_pixel_scale; }
+    void set_pixel_scale(float scale) { m_pixel_scale = scale; }
+
+    const drag_state& get_drag_state() const { return m_drag_state; }
+    void set_drag_state(const drag_state& state) { m_drag_state = state; }
+    // ch follows the mouse from now on, unbounded.
+    void set_drag_character(as_object* ch);
+    void stop_drag() { m_drag_state.m_character = nullptr; }
+
+    const rgba& get_background_color() const { return m_background_color; }
+    void set_background_color(const rgba& color) { m_background_color = color; }
+    // The background's alpha byte as 0..1.
+    float get_background_alpha() const { return m_background_color.a / 255.0f; }
+
+    listener& get_keypress_listener() { return m_keypress_listener; }
+
+private:
+    smart_ptr<as_object> m_movie;
+    int m_mouse_x = 0;
+    int m_mouse_y = 0;
+    int m_mouse_buttons = 0;
+    float m_pixel_scale = 1.0f;
+    drag_state m_drag_state;
+    rgba m_background_color{0, 0, 0, 255};
+    listener m_keypress_listener;
+};
+
+}  // namespace swfplayer

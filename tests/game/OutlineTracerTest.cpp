@@ -1,0 +1,144 @@
+#include "game/OutlineTracer.h"
+#include "game/RingSolver.h"
+#include "tests/game/CreatureRing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool AllFinite(const OutlineTracer& tracer) {
+    bool finite = std::isfinite(tracer.GetSignedArea()) && std::isfinite(tracer.GetPerimeter());
+    for (int v = 0; v < tracer.GetVertexCount(); ++v) {
+        finite = finite && std::isfinite(tracer.GetVertices()[v].x) && std::isfinite(tracer.GetVertices()[v].y);
+    }
+    return finite;
+}
+
+// The ring walked round `times` times.
+std::vector<b2Vec2> Repeated(const std::vector<b2Vec2>& ring, int times) {
+    std::vector<b2Vec2> repeated;
+    for (int t = 0; t < times; ++t) {
+        repeated.insert(repeated.end(), ring.begin(), ring.end());
+    }
+    return repeated;
+}
+
+}  // namespace
+
+TEST(OutlineTracer, walks_the_creatures_fresh_ring_clockwise_from_its_leftmost_body) {
+    const std::vector<b2Vec2> ring = creature_ring::RingPoints(b2Vec2(0.0f, 0.0f));
+    OutlineTracer tracer;
+    ASSERT_TRUE(tracer.Trace(ring.data(), 42));
+    EXPECT_EQ(tracer.GetVertexCount(), 42);
+    ASSERT_EQ(tracer.GetContourCount(), 42);
+    for (int k = 0; k < 42; ++k) {
+        EXPECT_EQ(tracer.GetContour()[k], (21 - k + 42) % 42) << "contour entry " << k;
+    }
+    EXPECT_NEAR(tracer.GetSignedArea(), -37.6f, 0.05f);
+    EXPECT_FLOAT_EQ(tracer.GetSignedArea(), -RingArea(ring.data(), 42));
+    EXPECT_FLOAT_EQ(tracer.GetPerimeter(), RingPerimeter(ring.data(), 42));
+}
+
+// Any convex ring, either way round, traces to its own points: no added vertex, every point once,
+// the shoelace area and the ring's perimeter.
+TEST(OutlineTracer, traces_random_convex_rings_to_their_own_points) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    OutlineTracer tracer;
+    for (int trial = 0; trial < 200; ++trial) {
+        const int count = 3 + trial % 60;
+        std::vector<float> angles(count);
+        for (float& angle : angles) {
+            angle = 6.2831853f * unit(random);
+        }
+        std::sort(angles.begin(), angles.end());
+        if (trial % 2 == 1) {
+            std::reverse(angles.begin(), angles.end());
+        }
+        const b2Vec2 centre(100.0f * unit(random) - 50.0f, 100.0f * unit(random) - 50.0f);
+        const float radius = 0.5f + 10.0f * unit(random);
+        std::vector<b2Vec2> ring;
+        for (float angle : angles) {
+            ring.push_back(centre + radius * b2Vec2(std::cos(angle), std::sin(angle)));
+        }
+        ASSERT_TRUE(tracer.Trace(ring.data(), count));
+        EXPECT_EQ(tracer.GetVertexCount(), count) << "trial " << trial;
+        EXPECT_EQ(tracer.GetContourCount(), count) << "trial " << trial;
+        EXPECT_NEAR(std::fabs(tracer.GetSignedArea()), RingArea(ring.data(), count), 1e-3f * radius * radius);
+        EXPECT_NEAR(tracer.GetPerimeter(), RingPerimeter(ring.data(), count), 1e-4f * radius * count);
+    }
+}
+
+TEST(OutlineTracer, splits_a_figure_eight_at_its_crossing_and_walks_both_lobes) {
+    // Two triangles of area 1 meeting at (1, 1).
+    const b2Vec2 ring[] = {{0.0f, 0.0f}, {2.0f, 2.0f}, {2.0f, 0.0f}, {0.0f, 2.0f}};
+    OutlineTracer tracer;
+    ASSERT_TRUE(tracer.Trace(ring, 4));
+    ASSERT_EQ(tracer.GetVertexCount(), 5);
+    EXPECT_FLOAT_EQ(tracer.GetVertices()[4].x, 1.0f);
+    EXPECT_FLOAT_EQ(tracer.GetVertices()[4].y, 1.0f);
+    // Around the outside: each corner once, the crossing twice.
+    ASSERT_EQ(tracer.GetContourCount(), 6);
+    EXPECT_EQ(std::count(tracer.GetContour(), tracer.GetContour() + 6, 4), 2);
+    EXPECT_FLOAT_EQ(std::fabs(tracer.GetSignedArea()), 2.0f);
+    EXPECT_FLOAT_EQ(tracer.GetPerimeter(), 4.0f + 4.0f * std::sqrt(2.0f));
+}
+
+TEST(OutlineTracer, gives_finite_results_within_its_limits_for_degenerate_rings) {
+    const struct {
+        const char* name;
+        std::vector<b2Vec2> ring;
+    } cases[] = {
+        {"all in one place", std::vector<b2Vec2>(42, b2Vec2(3.0f, -2.0f))},
+        {"pairs of equal points", {{0, 0}, {0, 0}, {1, 0}, {1, 0}, {1, 1}, {1, 1}, {0, 1}, {0, 1}}},
+        {"a ring folded onto a line", {{0, 0}, {1, 0}, {2, 0}, {1, 0}}},
+        {"a single point", {{5, 5}}},
+        {"no points", {}},
+        {"more points than fit", Repeated(creature_ring::RingPoints(b2Vec2(0.0f, 0.0f)), 8)},
+    };
+    OutlineTracer tracer;
+    for (const auto& c : cases) {
+        tracer.Trace(c.ring.data(), static_cast<int>(c.ring.size()));
+        EXPECT_TRUE(AllFinite(tracer)) << c.name;
+        EXPECT_LE(tracer.GetContourCount(), OutlineTracer::kCapacity) << c.name;
+    }
+}
+
+// A ring wound many times round (a crumpled creature) needs more crossings than fit: the tracer
+// stays within its arrays, stops the walk at the limit and writes the overflow report.
+TEST(OutlineTracer, stays_within_its_limits_on_a_crumpled_ring_and_writes_the_report) {
+    std::remove("b2constantvolumejoint.log");
+    std::vector<b2Vec2> ring;
+    for (int k = 0; k < 100; ++k) {
+        // Wound three times round: each point is 3 hundredths of the circle on from the last.
+        const float angle = 6.2831853f * static_cast<float>((k * 3) % 100) / 100.0f;
+        const float radius = 5.0f + 0.01f * static_cast<float>(k % 7);
+        ring.emplace_back(radius * std::cos(angle), radius * std::sin(angle));
+    }
+    auto tracer = std::make_unique<OutlineTracer>();
+    EXPECT_FALSE(tracer->Trace(ring.data(), static_cast<int>(ring.size())));
+    EXPECT_EQ(tracer->GetContourCount(), OutlineTracer::kCapacity);
+    EXPECT_LE(tracer->GetVertexCount(), OutlineTracer::kCapacity);
+    EXPECT_TRUE(AllFinite(*tracer));
+
+    std::ifstream report("b2constantvolumejoint.log");
+    ASSERT_TRUE(report.good());
+    std::string line;
+    std::getline(report, line);
+    EXPECT_EQ(line, "b2ConstantVolumeJoint: indices overflow!");
+    std::getline(report, line);
+    EXPECT_EQ(line, "Indices:");
+    int indices = 0;
+    while (std::getline(report, line) && line != "Segments:") {
+        ++indices;
+    }
+    EXPECT_EQ(indices, OutlineTracer::kCapacity);
+}

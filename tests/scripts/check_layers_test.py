@@ -1,0 +1,68 @@
+#!/usr/bin/env python3
+"""The layering check passes the real tree and fails on each planted include that breaks a rule.
+
+Usage: check_layers_test.py <source root>
+Each case copies two real player folders into a fresh folder, plants one file with one include
+and runs scripts/check-layers.py over the copy.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+# (planted file, the header it includes, whether the check must pass)
+CASES = [
+    ("swfplayer/main/script/planted.cpp", "swfplayer/main/swfplayer_as_classes/as_array.h", False),
+    ("swfplayer/main/common/planted.cpp", "swfplayer/main/display/character.h", False),
+    ("swfplayer/main/geometry/planted.cpp", "swfplayer/main/script/as_value.h", False),
+    ("swfplayer/main/render/planted.h", "swfplayer/main/loading/movie_loader.h", False),
+    ("swfplayer/base/planted.h", "swfplayer/main/common/rect.h", False),
+    ("swfplayer/base/planted.h", "app/Log.h", False),
+    ("swfplayer/main/display/planted.cpp", "swfplayer/main/script/as_value.h", True),
+    ("swfplayer/main/as3/planted.cpp", "swfplayer/main/swfplayer_as_classes/as_array.h", True),
+    ("swfplayer/main/swfplayer_as_classes/planted.cpp", "swfplayer/main/as3/abc.h", False),
+    ("app/planted.cpp", "swfplayer/main/common/rect.h", False),
+    ("platform/planted.cpp", "app/Log.h", False),
+    ("serializeme/planted.cpp", "game/ColorData.h", False),
+    ("game/planted.cpp", "tests/support/TempDir.h", False),
+    ("app/planted.cpp", "tools/swfkit/Movie.h", False),
+    ("tools/swfkit/planted.cpp", "swfplayer/main/common/swf_tag.h", True),
+    ("tools/swfkit/planted.cpp", "swfplayer/main/loading/tag_loaders.h", False),
+    ("flash/planted.cpp", "swfplayer/main/loading/movie_loader.h", True),
+    ("tests/swfplayer/planted.cpp", "swfplayer/main/script/player.h", True),
+]
+
+
+def run_check(script, root):
+    result = subprocess.run([sys.executable, script, root], capture_output=True, text=True)
+    return result.returncode, result.stdout
+
+
+def main():
+    source_root = os.path.abspath(sys.argv[1])
+    script = os.path.join(source_root, "scripts", "check-layers.py")
+    failures = []
+    code, output = run_check(script, source_root)
+    if code != 0:
+        failures.append("the real tree fails:\n" + output)
+    for planted, header, should_pass in CASES:
+        with tempfile.TemporaryDirectory() as root:
+            for folder in ("swfplayer/main/script", "swfplayer/main/swfplayer_as_classes"):
+                shutil.copytree(os.path.join(source_root, folder), os.path.join(root, folder))
+            path = os.path.join(root, planted)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "a", encoding="utf-8") as out:
+                out.write('#include "%s"\n' % header)
+            code, output = run_check(script, root)
+            if (code == 0) != should_pass or (not should_pass and planted not in output):
+                failures.append("%s including %s: exit %d, expected %s\n%s" %
+                                (planted, header, code, "a pass" if should_pass else "a failure", output))
+    for failure in failures:
+        print(failure)
+    print("%d of %d cases as expected" % (len(CASES) + 1 - len(failures), len(CASES) + 1))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,168 @@
+#include "tests/swfplayer/main/display/DisplayTestKit.h"
+#include "tools/swfkit/Movie.h"
+
+#include <random>
+
+namespace display_test {
+
+namespace {
+
+using swfkit::Placement;
+
+constexpr int frame_count = 8;
+
+// A movie of frame_count frames whose main timeline places, moves, replaces and removes
+// instances of three empty clips at depths 1 to 6 at random, with every kind of placing tag.
+std::vector<uint8_t> random_timeline(unsigned seed) {
+    std::mt19937 rng(seed);
+    auto pick = [&](int n) {
+        return static_cast<int>(rng() % static_cast<unsigned>(n));
+    };
+    auto random_matrix = [&] {
+        swfkit::Matrix m;
+        m.scaleX = 0.5 + pick(4) * 0.25;
+        m.rotate0 = pick(2) ? 0.25 : 0.0;
+        m.translateX = pick(4000) - 2000;
+        m.translateY = pick(4000);
+        return m;
+    };
+    auto random_cxform = [&] {
+        swfkit::ColorTransform cx;
+        cx.hasMult = true;
+        cx.mult[0] = pick(256);
+        cx.mult[3] = 128 + pick(128);
+        return cx;
+    };
+    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
+    swfkit::TagList clip(6);
+    clip.ShowFrame();
+    for (uint16_t id = 1; id <= 3; id++) {
+        movie.Tags().DefineSprite(id, clip);
+    }
+    for (int frame = 0; frame < frame_count; frame++) {
+        for (int n = 1 + pick(4); n > 0; n--) {
+            uint16_t depth = static_cast<uint16_t>(1 + pick(6));
+            uint16_t id = static_cast<uint16_t>(1 + pick(3));
+            Placement p;
+            p.depth = depth;
+            switch (pick(6)) {
+            case 0: movie.Tags().PlaceObject(id, depth, random_matrix(), random_cxform()); break;
+            case 1:
+                p.characterId = id;
+                p.matrix = random_matrix();
+                if (pick(2)) {
+                    p.name = pick(2) ? "a" : "b";
+                }
+                if (pick(4) == 0) {
+                    p.clipDepth = static_cast<uint16_t>(depth + pick(3));
+                }
+                movie.Tags().PlaceObject2(p);
+                break;
+            case 2:
+                p.move = true;
+                if (pick(2)) {
+                    p.matrix = random_matrix();
+                }
+                if (pick(2)) {
+                    p.colorTransform = random_cxform();
+                }
+                if (pick(2)) {
+                    p.ratio = static_cast<uint16_t>(pick(65536));
+                }
+                movie.Tags().PlaceObject2(p);
+                break;
+            case 3:
+                p.characterId = id;
+                p.move = true;
+                if (pick(2)) {
+                    p.matrix = random_matrix();
+                }
+                movie.Tags().PlaceObject2(p);
+                break;
+            case 4: movie.Tags().RemoveObject(id, depth); break;
+            default: movie.Tags().RemoveObject2(depth); break;
+            }
+        }
+        movie.Tags().ShowFrame();
+    }
+    return movie.Write(false);
+}
+
+class GotoOracleTest : public DisplayFixture {
+protected:
+    // A root sprite of def played from frame 0 to frame.
+    smart_ptr<sprite_instance> play_to(movie_def_impl* def, int frame) {
+        smart_ptr<sprite_instance> sprite = make_root_sprite(def);
+        for (int i = 0; i <= frame; i++) {
+            sprite->advance(1.0f / 30.0f);
+        }
+        EXPECT_EQ(sprite->get_current_frame(), frame);
+        return sprite;
+    }
+};
+
+// For every pair of frames (a, b): jumping to b from a leaves the display list that playing
+// from frame 0 to b leaves; so does every jump of a random walk of jumps.
+TEST_F(GotoOracleTest, goto_equals_playing_from_the_start) {
+    for (unsigned seed = 1; seed <= 40; seed++) {
+        smart_ptr<movie_def_impl> def = LoadMovie(random_timeline(seed));
+        ASSERT_TRUE(def);
+        ASSERT_EQ(def->get_frame_count(), frame_count);
+        std::vector<std::vector<child_state>> played;
+        for (int b = 0; b < frame_count; b++) {
+            played.push_back(picture(play_to(def.get_ptr(), b)->get_display_list()));
+        }
+        for (int a = 0; a < frame_count; a++) {
+            for (int b = 0; b < frame_count; b++) {
+                smart_ptr<sprite_instance> sprite = play_to(def.get_ptr(), a);
+                sprite->goto_frame(b);
+                EXPECT_EQ(sprite->get_current_frame(), b);
+                EXPECT_EQ(sprite->get_play_state(), character::STOP);
+                ASSERT_EQ(picture(sprite->get_display_list()), played[b])
+                    << "seed " << seed << " goto " << b << " from " << a;
+            }
+        }
+        std::mt19937 rng(seed);
+        smart_ptr<sprite_instance> walker = play_to(def.get_ptr(), 0);
+        for (int step = 0; step < 40; step++) {
+            int target = static_cast<int>(rng() % frame_count);
+            walker->goto_frame(target);
+            ASSERT_EQ(picture(walker->get_display_list()), played[target]) << "seed " << seed << " step " << step;
+        }
+    }
+}
+
+// Jumping back keeps the instances the target frame still shows and drops the later ones.
+TEST_F(GotoOracleTest, a_jump_back_keeps_what_the_target_frame_shows) {
+    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
+    swfkit::TagList clip(6);
+    clip.ShowFrame();
+    movie.Tags().DefineSprite(1, clip);
+    Placement a;
+    a.depth = 1;
+    a.characterId = 1;
+    a.name = "a";
+    movie.Tags().PlaceObject2(a).ShowFrame();
+    Placement b = a;
+    b.depth = 2;
+    b.name = "b";
+    movie.Tags().PlaceObject2(b).ShowFrame();
+    Placement move;
+    move.depth = 1;
+    move.move = true;
+    move.matrix = swfkit::Matrix{2.0, 2.0, 0.0, 0.0, 100, 0};
+    movie.Tags().PlaceObject2(move).ShowFrame();
+    smart_ptr<movie_def_impl> def = LoadMovie(movie.Write(false));
+    smart_ptr<sprite_instance> sprite = play_to(def.get_ptr(), 2);
+    smart_ptr<character> first = sprite->get_display_list().get_character_at_depth(1);
+    record_events(sprite->get_display_list().get_character_at_depth(2));
+    sprite->goto_frame(0);
+    ASSERT_EQ(sprite->get_display_list().size(), 1);
+    EXPECT_EQ(sprite->get_display_list().get_character(0), first.get_ptr());
+    EXPECT_EQ(first->get_matrix().m[0][2], 0.0f);
+    EXPECT_EQ(g_events, std::vector<std::string>{"b:unload"});
+}
+
+}  // namespace
+
+}  // namespace display_test

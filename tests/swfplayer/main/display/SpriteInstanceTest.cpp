@@ -1,0 +1,236 @@
+#include "tests/swfplayer/main/display/DisplayTestKit.h"
+#include "tools/swfkit/Movie.h"
+
+#include <functional>
+
+namespace display_test {
+
+namespace {
+
+using swfkit::Placement;
+
+Placement place(uint16_t depth, uint16_t id, const char* name) {
+    Placement p;
+    p.depth = depth;
+    p.characterId = id;
+    p.name = name;
+    return p;
+}
+
+swfkit::TagList one_empty_frame() {
+    swfkit::TagList clip(6);
+    clip.ShowFrame();
+    return clip;
+}
+
+class SpriteInstanceTest : public DisplayFixture {
+protected:
+    // A movie with an empty clip as id 1 whose frames fill writes.
+    smart_ptr<movie_def_impl> load(const std::function<void(swfkit::Movie&)>& fill) {
+        swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
+        movie.Tags().DefineSprite(1, one_empty_frame());
+        fill(movie);
+        return LoadMovie(movie.Write(false));
+    }
+    int depth_count(sprite_instance* sprite) { return sprite->get_display_list().size(); }
+};
+
+TEST_F(SpriteInstanceTest, events_come_in_frame_order) {
+    auto def = load([](swfkit::Movie& m) { m.Tags().PlaceObject2(place(1, 1, "c")).ShowFrame(); });
+    smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+    root->set_name("root");
+    record_events(root.get_ptr());
+    record_events(root->get_display_list().get_character(0));
+    root->advance(0.1f);
+    EXPECT_EQ(g_events, (std::vector<std::string>{"root:load", "c:load"}));
+    g_events.clear();
+    root->advance(0.1f);
+    root->advance(0.1f);
+    EXPECT_EQ(g_events,
+              (std::vector<std::string>{"root:enterFrame", "c:enterFrame", "root:enterFrame", "c:enterFrame"}));
+    g_events.clear();
+    smart_ptr<character> child = root->get_display_list().get_character(0);
+    root->remove_display_object("c");
+    EXPECT_EQ(g_events, std::vector<std::string>{"c:unload"});
+    EXPECT_FALSE(child->is_active());
+}
+
+// Frames place a, b, c; after the last frame the timeline loops and keeps only frame 0's depth,
+// with its instance. A one-frame timeline never runs its frame again.
+TEST_F(SpriteInstanceTest, loop_keeps_what_frame_zero_places) {
+    auto def = load([](swfkit::Movie& m) {
+        m.Tags().PlaceObject2(place(1, 1, "a")).ShowFrame();
+        m.Tags().PlaceObject2(place(2, 1, "b")).ShowFrame();
+        m.Tags().PlaceObject2(place(3, 1, "c")).ShowFrame();
+    });
+    smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+    smart_ptr<character> a = root->get_display_list().get_character(0);
+    record_events(a.get_ptr());
+    for (int i = 0; i < 3; i++) {
+        root->advance(0.1f);
+    }
+    EXPECT_EQ(root->get_current_frame(), 2);
+    EXPECT_EQ(depth_count(root.get_ptr()), 3);
+    root->advance(0.1f);
+    EXPECT_EQ(root->get_current_frame(), 0);
+    ASSERT_EQ(depth_count(root.get_ptr()), 1);
+    EXPECT_EQ(root->get_display_list().get_character(0), a.get_ptr());
+
+    auto single = load([](swfkit::Movie& m) { m.Tags().PlaceObject2(place(1, 1, "only")).ShowFrame(); });
+    smart_ptr<sprite_instance> still = make_root_sprite(single.get_ptr());
+    smart_ptr<character> only = still->get_display_list().get_character(0);
+    record_events(only.get_ptr());
+    g_events.clear();
+    for (int i = 0; i < 5; i++) {
+        still->advance(0.1f);
+    }
+    EXPECT_EQ(still->get_display_list().get_character(0), only.get_ptr());
+    EXPECT_EQ(std::count(g_events.begin(), g_events.end(), "only:unload"), 0);
+}
+
+TEST_F(SpriteInstanceTest, frames_by_number_label_and_member) {
+    auto def = load([](swfkit::Movie& m) {
+        for (int f = 0; f < 10; f++) {
+            if (f == 6) {
+                m.Tags().FrameLabel("Six");
+            }
+            m.Tags().ShowFrame();
+        }
+    });
+    smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+    auto member = [&](const char* name) {
+        as_value v;
+        root->get_member(name, &v);
+        return v.to_number();
+    };
+    EXPECT_EQ(member("_totalframes"), 10);
+    EXPECT_EQ(member("_currentframe"), 1);
+    root->goto_frame(base_string("3"));
+    EXPECT_EQ(root->get_current_frame(), 2);
+    EXPECT_EQ(member("_currentframe"), 3);
+    root->goto_frame(base_string("six"));
+    EXPECT_EQ(root->get_current_frame(), 6);
+    EXPECT_FALSE(root->goto_labeled_frame("seven"));
+    // Out of range or the current frame: only stops.
+    for (int target : {-1, 10, 6}) {
+        root->set_play_state(character::PLAY);
+        root->goto_frame(target);
+        EXPECT_EQ(root->get_current_frame(), 6);
+        EXPECT_EQ(root->get_play_state(), character::STOP);
+    }
+    ClearLog();
+    root->call_frame_actions(as_value(11.0));
+    EXPECT_TRUE(Logged("call_frame('11') -- unknown frame"));
+    root->call_frame_actions(as_value("Six"));
+    root->call_frame_actions(as_value(1e300));
+    EXPECT_EQ(CountLogged("unknown frame"), 2);
+}
+
+// Timelines that could recurse, refer to nothing or promise frames they lack play, jump and draw
+// without harm, each leaving its message.
+TEST_F(SpriteInstanceTest, malformed_timelines_play_safely) {
+    struct row {
+        const char* what;
+        std::function<void(swfkit::Movie&)> fill;
+        const char* logged;
+    };
+    const std::vector<row> rows = {
+        {"a clip that places itself",
+         [](swfkit::Movie& m) {
+             swfkit::TagList self(6);
+             self.PlaceObject2(place(1, 2, "again")).ShowFrame();
+             m.Tags().DefineSprite(2, self).PlaceObject2(place(1, 2, "first")).ShowFrame();
+         },
+         "nested more than"},
+        {"two clips that place each other",
+         [](swfkit::Movie& m) {
+             swfkit::TagList to3(6);
+             to3.PlaceObject2(place(1, 3, "")).ShowFrame();
+             swfkit::TagList to2(6);
+             to2.PlaceObject2(place(1, 2, "")).ShowFrame();
+             m.Tags().DefineSprite(2, to3).DefineSprite(3, to2).PlaceObject2(place(1, 2, "")).ShowFrame();
+         },
+         "nested more than"},
+        {"unknown ids",
+         [](swfkit::Movie& m) {
+             m.Tags().PlaceObject2(place(1, 77, "x")).ShowFrame();
+             Placement replace = place(1, 78, "y");
+             replace.move = true;
+             m.Tags().PlaceObject2(replace).ShowFrame();
+         },
+         "unknown cid = 77"},
+        {"more frames promised than given",
+         [](swfkit::Movie& m) {
+             m.Tags().PlaceObject2(place(1, 1, "a")).ShowFrame().RemoveObject2(1).ShowFrame();
+             m.SetFrameCount(5);
+         },
+         ""},
+        {"clip tags after its last frame",
+         [](swfkit::Movie& m) {
+             swfkit::TagList late(6);
+             late.ShowFrame().PlaceObject2(place(1, 1, "late"));
+             m.Tags().DefineSprite(2, late, 1).PlaceObject2(place(1, 2, "")).ShowFrame();
+         },
+         "after the last declared frame"},
+    };
+    for (const row& r : rows) {
+        ClearLog();
+        auto def = load(r.fill);
+        ASSERT_TRUE(def) << r.what;
+        smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+        for (int i = 0; i < 12; i++) {
+            root->advance(0.1f);
+            root->display();
+        }
+        root->goto_frame(root->get_frame_count() - 1);
+        root->goto_frame(0);
+        root->display();
+        EXPECT_TRUE(*r.logged == '\0' || Logged(r.logged)) << r.what;
+        root->clear_display_objects();
+        EXPECT_EQ(depth_count(root.get_ptr()), 0) << r.what;
+    }
+}
+
+TEST_F(SpriteInstanceTest, bounds_and_picking_follow_the_children) {
+    auto def = load([](swfkit::Movie& m) { m.Tags().ShowFrame(); });
+    smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+    rect r;
+    root->get_bound(&r);
+    EXPECT_EQ(r.x_min, 0.0f);
+    EXPECT_EQ(r.x_max, 0.0f);
+    smart_ptr<character> low = make_box(1, 100.0f, 100.0f, root.get_ptr());
+    smart_ptr<character> high = make_box(2, 100.0f, 100.0f, root.get_ptr());
+    matrix shifted;
+    shifted.m[0][2] = 50.0f;
+    root->get_display_list().add_display_object(low.get_ptr(), 1, false, cxform(), matrix(), 0.0f, 0);
+    root->get_display_list().add_display_object(high.get_ptr(), 2, false, cxform(), shifted, 0.0f, 0);
+    root->get_bound(&r);
+    EXPECT_EQ(r.x_min, 0.0f);
+    EXPECT_EQ(r.x_max, 150.0f);
+    EXPECT_EQ(r.y_max, 100.0f);
+    EXPECT_EQ(root->get_topmost_mouse_entity(75.0f, 50.0f), high.get_ptr());
+    EXPECT_EQ(root->get_topmost_mouse_entity(25.0f, 50.0f), low.get_ptr());
+    EXPECT_EQ(root->get_topmost_mouse_entity(175.0f, 50.0f), nullptr);
+    // A clip below that takes mouse events wins over a plain shape above it.
+    smart_ptr<character> button = def->get_character_def(1)->create_character_instance(root.get_ptr(), 1);
+    smart_ptr<sprite_instance> clip = cast_to_sprite_instance(button.get_ptr());
+    ASSERT_TRUE(clip);
+    clip->get_display_list().add_display_object(make_box(3, 100.0f, 100.0f, clip.get_ptr()).get_ptr(), 1, false,
+                                                cxform(), matrix(), 0.0f, 0);
+    root->get_display_list().add_display_object(clip.get_ptr(), 0, false, cxform(), matrix(), 0.0f, 0);
+    EXPECT_EQ(root->get_topmost_mouse_entity(75.0f, 50.0f), high.get_ptr());
+    clip->set_member("onPress", as_value(1.0));
+    EXPECT_EQ(root->get_topmost_mouse_entity(75.0f, 50.0f), clip.get_ptr());
+    root->remove_display_object(clip.get_ptr());
+    high->set_visible(false);
+    EXPECT_EQ(root->get_topmost_mouse_entity(75.0f, 50.0f), low.get_ptr());
+    // A clip with a mouse handler takes the hits of its children, unless disabled.
+    root->set_member("onRelease", as_value(1.0));
+    EXPECT_EQ(root->get_topmost_mouse_entity(25.0f, 50.0f), root.get_ptr());
+    root->set_member("enabled", as_value(false));
+    EXPECT_EQ(root->get_topmost_mouse_entity(25.0f, 50.0f), low.get_ptr());
+}
+
+}  // namespace
+
+}  // namespace display_test

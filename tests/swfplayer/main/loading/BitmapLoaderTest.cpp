@@ -1,0 +1,330 @@
+#include "swfplayer/base/image.h"
+#include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/loading/bitmap_character.h"
+#include "tests/support/JpegWriter.h"
+#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+#include "tests/swfplayer/main/render/RecordingRenderHandler.h"
+#include "tools/swfkit/Movie.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using swfplayer::bitmap_character;
+using testing_support::JpegColour;
+using testing_support::JpegTables;
+using testing_support::WriteJpeg;
+using testing_support::WriteJpegTables;
+
+// A handler that keeps the pixels of every colour bitmap made, as 4 bytes a pixel (alpha 255 for
+// rgb images), in the order they were made.
+class PixelCapture : public testing_support::RecordingRenderHandler {
+public:
+    struct Picture {
+        int width, height;
+        Bytes rgba;
+    };
+    std::vector<Picture> pictures;
+
+    swfplayer::bitmap_info* create_bitmap_info_rgb(swfplayer::image::rgb* im) override {
+        keep(*im, 3);
+        return RecordingRenderHandler::create_bitmap_info_rgb(im);
+    }
+    swfplayer::bitmap_info* create_bitmap_info_rgba(swfplayer::image::rgba* im) override {
+        keep(*im, 4);
+        return RecordingRenderHandler::create_bitmap_info_rgba(im);
+    }
+
+private:
+    void keep(const swfplayer::image::image_base& im, int bytes_per_pixel) {
+        Picture p{im.width, im.height, {}};
+        for (int y = 0; y < im.height; y++) {
+            const uint8_t* row = swfplayer::image::scanline(&im, y);
+            for (int x = 0; x < im.width; x++) {
+                for (int c = 0; c < 4; c++) {
+                    p.rgba.push_back(c < bytes_per_pixel ? row[x * bytes_per_pixel + c] : 255);
+                }
+            }
+        }
+        pictures.push_back(std::move(p));
+    }
+};
+
+Bytes Compress(const Bytes& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    Bytes out(size);
+    compress(out.data(), &size, data.data(), static_cast<uLong>(data.size()));
+    out.resize(size);
+    return out;
+}
+
+void Put16(Bytes* b, int v) {
+    b->push_back(static_cast<uint8_t>(v));
+    b->push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void Put32(Bytes* b, uint32_t v) {
+    Put16(b, static_cast<int>(v & 0xFFFF));
+    Put16(b, static_cast<int>(v >> 16));
+}
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts) {
+        all.insert(all.end(), p.begin(), p.end());
+    }
+    return all;
+}
+
+class BitmapLoaderTest : public swf_testing::SwfLoadingFixture {
+protected:
+    void SetUp() override {
+        SwfLoadingFixture::SetUp();
+        swfplayer::set_render_handler(&m_handler);
+    }
+    void TearDown() override {
+        swfplayer::set_render_handler(nullptr);
+        SwfLoadingFixture::TearDown();
+    }
+
+    // A movie of the given tags (type, body) and one frame.
+    swfplayer::smart_ptr<swfplayer::movie_def_impl> Load(const std::vector<std::pair<int, Bytes>>& tags) {
+        swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
+        for (const auto& [type, body] : tags) {
+            movie.Tags().Tag(type, body);
+        }
+        movie.Tags().ShowFrame();
+        return LoadMovie(movie.Write(false));
+    }
+
+    PixelCapture m_handler;
+};
+
+// A DefineBitsLossless(2) body: id 1, then the header, the colour-table size for format 3, and
+// the compressed pixels.
+Bytes LosslessBody(int format, int width, int height, int table_size, const Bytes& decoded) {
+    Bytes b;
+    Put16(&b, 1);
+    b.push_back(static_cast<uint8_t>(format));
+    Put16(&b, width);
+    Put16(&b, height);
+    if (format == 3) {
+        b.push_back(static_cast<uint8_t>(table_size));
+    }
+    return Join({b, Compress(decoded)});
+}
+
+}  // namespace
+
+// Every lossless format of both tags against the pixels the format's layout defines: colour
+// tables of 3 and 4 bytes with indices beyond the table, padded rows, 16-bit colour and 32-bit
+// colour with and without alpha, and an unknown format.
+TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
+    struct Case {
+        const char* name;
+        int tag, format, width, height, table_size;
+        Bytes decoded;
+        Bytes expected;  // 4 bytes a pixel
+    };
+    const Case cases[] = {
+        {"rgb colour map, width 5 (rows of 8), index 3 beyond the 3 entries",
+         swfplayer::tag_define_bits_lossless,
+         3,
+         5,
+         2,
+         2,
+         {10, 20, 30, 40, 50, 60, 70, 80, 90,  // table
+          0,  1,  2,  0,  1,  9,  9,  9,       // row 0 and its padding
+          2,  2,  1,  0,  3,  9,  9,  9},
+         {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 10, 20, 30, 255, 40, 50, 60, 255,
+          70, 80, 90, 255, 70, 80, 90, 255, 40, 50, 60, 255, 10, 20, 30, 255, 0,  0,  0,  255}},
+        {"rgba colour map, width 4 (rows of 4)",
+         swfplayer::tag_define_bits_lossless2,
+         3,
+         4,
+         1,
+         1,
+         {1, 2, 3, 4, 5, 6, 7, 8, 1, 0, 255, 1},
+         {5, 6, 7, 8, 1, 2, 3, 4, 0, 0, 0, 0, 5, 6, 7, 8}},
+        {"rgb 16-bit, width 3 (rows of 8)",
+         swfplayer::tag_define_bits_lossless,
+         4,
+         3,
+         1,
+         0,
+         {0x1F, 0xF8, 0xFF, 0xFF, 0x00, 0x00, 9, 9},
+         {0xF8, 0x00, 0xF8, 255, 0xF8, 0xFC, 0xF8, 255, 0, 0, 0, 255}},
+        {"rgba 16-bit is opaque",
+         swfplayer::tag_define_bits_lossless2,
+         4,
+         1,
+         2,
+         0,
+         {0xE0, 0x07, 9, 9, 0x1F, 0x00, 9, 9},
+         {0x00, 0xFC, 0x00, 255, 0x00, 0x00, 0xF8, 255}},
+        {"rgb 32-bit skips the first byte",
+         swfplayer::tag_define_bits_lossless,
+         5,
+         2,
+         1,
+         0,
+         {0x80, 0x10, 0x20, 0x30, 0x00, 1, 2, 3},
+         {0x10, 0x20, 0x30, 255, 1, 2, 3, 255}},
+        {"rgba 32-bit rotates alpha to the end",
+         swfplayer::tag_define_bits_lossless2,
+         5,
+         1,
+         1,
+         0,
+         {0x80, 0x10, 0x20, 0x30},
+         {0x10, 0x20, 0x30, 0x80}},
+        {"unknown format gives a blank bitmap of the stated size",
+         swfplayer::tag_define_bits_lossless2,
+         7,
+         2,
+         1,
+         0,
+         {1, 2, 3},
+         {0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_handler.pictures.clear();
+        auto movie = Load({{c.tag, LosslessBody(c.format, c.width, c.height, c.table_size, c.decoded)}});
+        ASSERT_NE(movie, nullptr);
+        ASSERT_NE(movie->get_bitmap_character(1), nullptr);
+        ASSERT_EQ(m_handler.pictures.size(), 1u);
+        EXPECT_EQ(m_handler.pictures[0].width, c.width);
+        EXPECT_EQ(m_handler.pictures[0].height, c.height);
+        EXPECT_EQ(m_handler.pictures[0].rgba, c.expected);
+    }
+}
+
+// Bitmaps that cannot be decoded still get their character, with an empty bitmap: short or
+// damaged compressed data decodes as zeros, and sizes the data cannot hold are refused.
+TEST_F(BitmapLoaderTest, malformed_lossless_tags_keep_their_character) {
+    Bytes short_data = LosslessBody(5, 2, 2, 0, Bytes(16, 7));
+    short_data.resize(short_data.size() - 6);
+    Bytes huge;
+    Put16(&huge, 1);
+    huge.push_back(5);
+    Put16(&huge, 4096);
+    Put16(&huge, 4096);
+    huge.push_back(0x78);
+    struct Case {
+        const char* name;
+        Bytes body;
+        bool empty_bitmap;
+    };
+    const Case cases[] = {{"short data", short_data, false},
+                          {"4096 x 4096 from one byte", huge, true},
+                          {"zero width", LosslessBody(5, 0, 3, 0, {}), true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_handler.calls.clear();
+        auto movie = Load({{swfplayer::tag_define_bits_lossless2, c.body}});
+        ASSERT_NE(movie, nullptr);
+        EXPECT_NE(movie->get_bitmap_character(1), nullptr);
+        EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), c.empty_bitmap ? 1u : 0u);
+    }
+}
+
+// The JPEG tags: DefineBits with the movie's shared tables (two images after one JPEGTables) and
+// without them, DefineBitsJPEG2, and DefineBitsJPEG3 whose alpha plane starts where its size
+// field says, whatever the decoder read ahead.
+TEST_F(BitmapLoaderTest, jpeg_tags_decode_with_shared_tables_and_alpha_planes) {
+    auto grey = [](int x, int y) {
+        uint8_t v = static_cast<uint8_t>(x < 8 ? 200 : 60);
+        (void)y;
+        return std::array<uint8_t, 3>{v, v, v};
+    };
+    auto with_id = [](int id, const Bytes& data) {
+        Bytes b;
+        Put16(&b, id);
+        return Join({b, data});
+    };
+    const Bytes abbreviated = WriteJpeg(16, 8, grey, JpegColour::Rgb, JpegTables::Omitted);
+    const Bytes full = WriteJpeg(16, 8, grey);
+    Bytes jpeg3;
+    Put16(&jpeg3, 5);
+    Put32(&jpeg3, static_cast<uint32_t>(full.size()));
+    const Bytes alpha_plane(16 * 8, 77);
+    jpeg3 = Join({jpeg3, full, Compress(alpha_plane)});
+
+    auto movie = Load({{swfplayer::tag_jpeg_tables, WriteJpegTables()},
+                       {swfplayer::tag_define_bits, with_id(1, abbreviated)},
+                       {swfplayer::tag_define_bits, with_id(2, abbreviated)},
+                       {swfplayer::tag_define_bits_jpeg2, with_id(3, Join({WriteJpegTables(), abbreviated}))},
+                       {swfplayer::tag_define_bits_jpeg3, jpeg3}});
+    ASSERT_NE(movie, nullptr);
+    auto without_tables = Load({{swfplayer::tag_define_bits, with_id(4, full)}});
+    ASSERT_NE(without_tables, nullptr);
+    ASSERT_EQ(m_handler.pictures.size(), 5u);
+    for (const PixelCapture::Picture& p : m_handler.pictures) {
+        ASSERT_EQ(p.width, 16);
+        ASSERT_EQ(p.height, 8);
+        EXPECT_NEAR(p.rgba[0], 200, 6);
+        EXPECT_NEAR(p.rgba[4 * 15], 60, 6);
+    }
+    const Bytes& alpha_picture = m_handler.pictures[3].rgba;
+    for (size_t i = 3; i < alpha_picture.size(); i += 4) {
+        ASSERT_EQ(alpha_picture[i], 77);
+    }
+    EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), 0u);
+}
+
+// A JPEG size beyond the tag, and JPEG data that is not one, give the character an empty or
+// opaque bitmap without stopping the load.
+TEST_F(BitmapLoaderTest, bogus_jpeg_data_gives_an_empty_bitmap) {
+    const Bytes full = WriteJpeg(4, 4, [](int, int) { return std::array<uint8_t, 3>{1, 2, 3}; });
+    Bytes bogus_size;
+    Put16(&bogus_size, 1);
+    Put32(&bogus_size, 0xFFFFFFF0u);
+    bogus_size = Join({bogus_size, full});
+    Bytes not_jpeg;
+    Put16(&not_jpeg, 2);
+    not_jpeg = Join({not_jpeg, Bytes(40, 0x55)});
+    auto movie = Load({{swfplayer::tag_define_bits_jpeg3, bogus_size}, {swfplayer::tag_define_bits_jpeg2, not_jpeg}});
+    ASSERT_NE(movie, nullptr);
+    EXPECT_NE(movie->get_bitmap_character(1), nullptr);
+    EXPECT_NE(movie->get_bitmap_character(2), nullptr);
+    ASSERT_EQ(m_handler.pictures.size(), 1u);
+    EXPECT_EQ(m_handler.pictures[0].rgba[3], 255);
+    EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), 1u);
+    EXPECT_TRUE(Logged("define_bits_jpeg2_loader"));
+}
+
+// Bounds in twips come from the bitmap's size; edges are inside.
+TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
+    auto movie = Load({{swfplayer::tag_define_bits_lossless2, LosslessBody(5, 10, 4, 0, Bytes(160, 1))}});
+    ASSERT_NE(movie, nullptr);
+    auto* ch = static_cast<bitmap_character*>(movie->get_bitmap_character(1));
+    ASSERT_NE(ch, nullptr);
+    swfplayer::rect r;
+    ch->get_bound(&r);
+    EXPECT_EQ(r.x_min, 0.0f);
+    EXPECT_EQ(r.x_max, 200.0f);
+    EXPECT_EQ(r.y_min, 0.0f);
+    EXPECT_EQ(r.y_max, 80.0f);
+    EXPECT_TRUE(ch->point_test_local(200.0f, 80.0f));
+    EXPECT_TRUE(ch->point_test_local(0.0f, 0.0f));
+    EXPECT_FALSE(ch->point_test_local(200.5f, 0.0f));
+    EXPECT_FALSE(ch->point_test_local(-0.5f, 10.0f));
+}
+
+// A second bitmap under a taken id is dropped (freed once, with a log line); the first stays.
+TEST_F(BitmapLoaderTest, repeated_id_keeps_the_first_bitmap) {
+    auto movie = Load({{swfplayer::tag_define_bits_lossless2, LosslessBody(5, 10, 4, 0, Bytes(160, 1))},
+                       {swfplayer::tag_define_bits_lossless2, LosslessBody(5, 3, 3, 0, Bytes(36, 1))}});
+    ASSERT_NE(movie, nullptr);
+    auto* ch = static_cast<bitmap_character*>(movie->get_bitmap_character(1));
+    ASSERT_NE(ch, nullptr);
+    EXPECT_EQ(ch->get_bitmap_info()->get_width(), 10);
+    EXPECT_TRUE(Logged("bitmap id 1 is defined twice"));
+}
