@@ -98,6 +98,15 @@ TEST_F(MorphTest, meshes_are_rebuilt_only_when_the_ratio_changes) {
         EXPECT_EQ(morph->get_mesh_builds(), step.builds) << step.ratio;
     }
     EXPECT_EQ(morph->get_cached_meshes().size(), 0u);
+    // A gradient is made again only with a new blend, not at every display of the same ratio.
+    auto gradient = Read(Square(1000), Square(2000), 1,
+                         {{swfkit::FillStyle::Linear({}, {{0, kRed}, {255, kBlue}}),
+                           swfkit::FillStyle::Linear({}, {{40, kBlue}, {200, kRed}})}});
+    for (float ratio : {0.5f, 0.5f, 0.5f, 0.7f, 0.7f}) {
+        gradient->display(Scale(1), {}, 1.0f, ratio);
+    }
+    EXPECT_EQ(m_render.with_prefix("create_bitmap_info_rgba").size(), 2u);
+    EXPECT_EQ(gradient->m_fill_styles[0].m_gradients[0].m_ratio, 28);  // 0 + 40 * 0.7 + 0.5
 }
 
 TEST_F(MorphTest, edges_pair_in_reading_order_across_paths_and_lines_blend) {
