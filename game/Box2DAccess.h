@@ -7,7 +7,8 @@
 // own joints. That needs four private members: the world's joint list and joint count, a body's
 // joint list, and a body's index in the island being solved. They are named here through explicit
 // template instantiation, which the language allows to name private members; nothing else in the
-// program touches them.
+// program touches them. An explicit instantiation may appear once in a program, so exactly one
+// source file (the constant-volume joint's) includes this header.
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_world.h>

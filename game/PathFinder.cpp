@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "game/BodyRegistry.h"
+#include "game/PhysicsWorld.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_fixture.h>
@@ -11,12 +12,21 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 namespace {
 
 constexpr float kDefaultCellSize = 5.0f;
 // Fixtures of this category (the green fill of level outlines) never make walls.
 constexpr uint16 kPassableCategory = 16;
+
+const sf::Color kGridColor(0, 0, 200, 255);
+const sf::Color kWallColor(100, 0, 0, 255);
+
+sf::Vector2f Pixel(const PhysicsWorld& world, float x, float y) {
+    return {(x + world.GetHalfWidth()) * world.GetPixelsPerUnit(),
+            (y + world.GetHalfHeight()) * world.GetPixelsPerUnit()};
+}
 
 // The eight steps in the order of the step costs: east first, then clockwise on screen.
 constexpr int kStepColumn[8] = {1, 1, 0, -1, -1, -1, 0, 1};
@@ -192,4 +202,40 @@ bool PathFinder::FindPath(const b2Vec2& from, const b2Vec2& to, std::vector<b2Ve
     }
     waypoints.push_back(to);
     return true;
+}
+
+sf::VertexArray PathFinder::GridLines(const PhysicsWorld& world) const {
+    sf::VertexArray lines(sf::Lines);
+    for (int i = 0; i < m_Width; ++i) {
+        const float x = m_Min.x + static_cast<float>(i) * m_CellSize;
+        lines.append(sf::Vertex(Pixel(world, x, m_Min.y), kGridColor));
+        lines.append(sf::Vertex(Pixel(world, x, m_Max.y), kGridColor));
+    }
+    for (int j = 0; j < m_Height; ++j) {
+        const float y = m_Min.y + static_cast<float>(j) * m_CellSize;
+        lines.append(sf::Vertex(Pixel(world, m_Min.x, y), kGridColor));
+        lines.append(sf::Vertex(Pixel(world, m_Max.x, y), kGridColor));
+    }
+    return lines;
+}
+
+sf::VertexArray PathFinder::WallCells(const PhysicsWorld& world) const {
+    sf::VertexArray cells(sf::Quads);
+    for (size_t cell = 0; cell < m_Walls.size(); ++cell) {
+        if (m_Walls[cell] == 0) {
+            continue;
+        }
+        const float left = m_Min.x + static_cast<float>(m_Places[cell].column) * m_CellSize;
+        const float top = m_Min.y + static_cast<float>(m_Places[cell].row) * m_CellSize;
+        for (const auto& [x, y] : {std::pair{left, top}, std::pair{left + m_CellSize, top},
+                                   std::pair{left + m_CellSize, top + m_CellSize}, std::pair{left, top + m_CellSize}}) {
+            cells.append(sf::Vertex(Pixel(world, x, y), kWallColor));
+        }
+    }
+    return cells;
+}
+
+void PathFinder::DrawGrid(const PhysicsWorld& world, sf::RenderTarget& target) const {
+    target.draw(GridLines(world));
+    target.draw(WallCells(world));
 }

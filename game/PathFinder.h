@@ -2,11 +2,14 @@
 
 #include "game/MicroPather.h"
 
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 #include <box2d/b2_math.h>
 
 #include <cstdint>
 #include <vector>
 
+class PhysicsWorld;
 class b2World;
 
 // The bots' path finding: a square grid over the arena whose cells that level polygons cross are
@@ -36,6 +39,14 @@ public:
     float LeastCostEstimate(unsigned a, unsigned b) override;
     void AdjacentCost(unsigned state, std::vector<micropather::StateCost>* adjacent) override;
     void PrintStateInfo(unsigned) override {}
+
+    // The grid as the level overlay shows it, in the world's pixels: a 1-pixel line in (0, 0, 200)
+    // along the left edge of every column and the top edge of every row, and every wall cell filled
+    // in (100, 0, 0).
+    void DrawGrid(const PhysicsWorld& world, sf::RenderTarget& target) const;
+    // What DrawGrid draws: the lines (sf::Lines) and the wall cells (sf::Quads).
+    sf::VertexArray GridLines(const PhysicsWorld& world) const;
+    sf::VertexArray WallCells(const PhysicsWorld& world) const;
 
     // A number for the step from cell a to neighbouring cell b; -1 when they are not neighbours.
     int Direction(unsigned a, unsigned b) const;

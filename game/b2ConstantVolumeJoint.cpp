@@ -7,6 +7,7 @@
 #include <box2d/b2_contact.h>
 #include <box2d/b2_distance_joint.h>
 #include <box2d/b2_fixture.h>
+#include <box2d/b2_time_step.h>
 #include <box2d/b2_world.h>
 
 #include <algorithm>
@@ -205,8 +206,6 @@ void b2ConstantVolumeJoint::ScatterCentres(const b2SolverData& data) const {
 }
 
 void b2ConstantVolumeJoint::InitVelocityConstraints(const b2SolverData& data) {
-    m_Step = data.step;
-    m_Impulse = 0.0f;
     m_Solvable = !m_Broken && FindIslandIndices(data);
     if (!m_Solvable) {
         return;
@@ -234,8 +233,7 @@ void b2ConstantVolumeJoint::SolveVelocityConstraints(const b2SolverData& data) {
     for (int i = 0; i < m_BodyCount; ++i) {
         m_Velocities[i] = data.velocities[m_IslandIndices[i]].v;
     }
-    m_Impulse +=
-        SolveRingVelocity(m_Centres.data(), m_Velocities.data(), m_InvMasses.data(), m_Normals.data(), m_BodyCount);
+    SolveRingVelocity(m_Centres.data(), m_Velocities.data(), m_InvMasses.data(), m_Normals.data(), m_BodyCount);
     for (int i = 0; i < m_BodyCount; ++i) {
         data.velocities[m_IslandIndices[i]].v = m_Velocities[i];
     }

@@ -3,7 +3,6 @@
 #include "game/OutlineTracer.h"
 
 #include <box2d/b2_joint.h>
-#include <box2d/b2_time_step.h>
 
 #include <array>
 #include <vector>
@@ -49,14 +48,11 @@ public:
     int GetBodyCount() const { return m_BodyCount; }
     b2Body* const* GetBodies() const { return m_Bodies.data(); }
     bool HoldsBody(const b2Body* body) const;
-    // The distance joints along the ring's edges: edge i joins body i and body i + 1.
-    b2DistanceJoint* const* GetEdgeJoints() const { return m_EdgeJoints.data(); }
     // The last traced outline.
     const OutlineTracer& GetOutline() const { return m_Outline; }
     float GetTargetVolume() const { return m_TargetVolume; }
     float GetArea() const { return m_Area; }
     float GetPerimeter() const { return m_Perimeter; }
-    float GetImpulse() const { return m_Impulse; }
 
     // Linking into and out of the world's and bodies' joint lists, as b2World does for its joints.
     void Link();
@@ -96,8 +92,7 @@ private:
     std::array<b2Vec2, kCapacity> m_Normals{};
     float m_Perimeter = 0.0f;
     float m_Area = 0.0f;
-    b2TimeStep m_Step{};
-    float m_Impulse = 0.0f;
+    // The distance joints along the ring's edges: edge i joins body i and body i + 1.
     std::array<b2DistanceJoint*, kCapacity> m_EdgeJoints{};
     // Working copies of the solver's state, by ring position.
     std::array<int, kCapacity> m_IslandIndices{};

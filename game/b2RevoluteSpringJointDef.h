@@ -8,8 +8,8 @@
 // (Initialize). JointFactory makes it a stock b2RevoluteJoint whose motor speed PhysicsWorld sets
 // to -angle * stiffness before every step.
 //
-// Its Box2D type is e_unknownJoint, so that a plain b2World::CreateJoint refuses it rather than
-// making a joint without the spring.
+// Its Box2D type is e_unknownJoint, so that JointFactory's overload for Box2D's own joints refuses
+// it rather than making a joint without the spring (b2World::CreateJoint would abort on it).
 struct b2RevoluteSpringJointDef : b2RevoluteJointDef {
     static constexpr int kType = 11;
 

@@ -17,6 +17,7 @@
 #include <SFML/Graphics.hpp>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <vector>
@@ -83,6 +84,11 @@ struct Scene {
     }
 };
 
+// Repetitions are judged on their minimum and median.
+double Min(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
 const Scene& GetScene() {
     static const Scene scene;
     return scene;
@@ -144,7 +150,7 @@ void BM_FrameHandler(benchmark::State& state) {
     }
     state.counters["handler_cpu_ms"] = benchmark::Counter(1e3 * cpu / static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_FrameHandler)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameHandler)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
 void BM_FrameSfml(benchmark::State& state) {
     const Scene& scene = GetScene();
@@ -191,7 +197,7 @@ void BM_FrameSfml(benchmark::State& state) {
     }
     state.counters["handler_cpu_ms"] = benchmark::Counter(1e3 * cpu / static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_FrameSfml)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameSfml)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
 // One upload per iteration: the bitmap is made outside the timing, its first activate (the
 // upload) inside, and glFinish makes the driver's copy count.
@@ -213,8 +219,16 @@ void BM_UploadHandler(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_UploadHandler<false>)->Name("BM_UploadRgbaNoMips")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_UploadHandler<true>)->Name("BM_UploadAlphaWithMips")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_UploadHandler<false>)
+    ->Name("BM_UploadRgbaNoMips")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", Min);
+BENCHMARK(BM_UploadHandler<true>)
+    ->Name("BM_UploadAlphaWithMips")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", Min);
 
 void BM_UploadSfml(benchmark::State& state) {
     Window();
@@ -229,6 +243,6 @@ void BM_UploadSfml(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_UploadSfml)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_UploadSfml)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
 }  // namespace

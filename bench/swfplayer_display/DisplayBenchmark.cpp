@@ -33,7 +33,7 @@ class strip_def : public character_def {
 public:
     explicit strip_def(player* owner) : character_def(owner) {}
     void display(character*) override { render::draw_line_strip(nullptr, 2); }
-    void get_bound(rect* r) override { *r = rect(0.0f, 20.0f, 0.0f, 20.0f); }
+    void get_bound(rect* r) const override { *r = rect(0.0f, 20.0f, 0.0f, 20.0f); }
 };
 
 // An empty clip, then kFrames frames over 20 depths: frame 0 places them, every frame moves five,

@@ -2,10 +2,49 @@
 // the stored stream holds, twice (as a frame run again would), and reads the pool back. The
 // stored stream never outgrows the input (plus the end action it may add), and the pool's
 // strings all come from the input; a failed check traps, so libFuzzer reports the input.
+// Then the stream runs twice as a clip's frame actions under a small instruction budget, and
+// must leave the clip's stack and the player's call depth as it found them.
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_buffer.h"
+#include "swfplayer/main/script/action_interpreter.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+
+// A clip with an environment of its own whose target is itself, as a sprite has.
+class fuzz_clip : public swfplayer::character {
+public:
+    explicit fuzz_clip(swfplayer::player* owner) : character(owner, nullptr, -1), m_env(owner) {}
+    swfplayer::as_environment* get_environment() override { return &m_env; }
+    swfplayer::as_environment m_env;
+};
+
+void run_as_frame_actions(const swfplayer::action_buffer& buffer) {
+    // Hostile scripts log an error per bad record: quiet, so that the fuzzer runs fast.
+    swfplayer::log_callback previous = swfplayer::register_log_callback(nullptr);
+    swfplayer::register_builtin_classes();
+    swfplayer::action_interpreter::set_instruction_budget(100000);
+    swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
+    swfplayer::smart_ptr<fuzz_clip> clip = new fuzz_clip(owner.get_ptr());
+    clip->m_env.set_target(clip.get_ptr());
+    owner->set_root_movie(clip.get_ptr());
+    for (int pass = 0; pass < 2; pass++) {
+        buffer.execute(&clip->m_env);
+        if (clip->m_env.get_stack_size() != 0 || owner->call_depth() != 0) {
+            __builtin_trap();
+        }
+    }
+    clip->m_env.set_target(nullptr);
+    swfplayer::register_log_callback(previous);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     swfplayer::action_buffer buffer;
@@ -38,5 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (total > size) {
         __builtin_trap();
     }
+    run_as_frame_actions(buffer);
     return 0;
 }

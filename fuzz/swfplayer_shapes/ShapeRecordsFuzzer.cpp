@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> first = written(out);
     swfplayer::base_file back(swfplayer::memory_buffer, static_cast<int>(first.size()), first.data());
     swfplayer::smart_ptr<swfplayer::shape_character_def> copy = new swfplayer::shape_character_def(owner.get_ptr());
-    if (!copy->read_cached_meshes(&back)) {
+    if (!copy->input_cached_data(&back)) {
         std::abort();
     }
     swfplayer::base_file again(swfplayer::memory_buffer);

@@ -3,6 +3,7 @@
 #include "swfplayer/base/image.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/twips.h"
+#include "tests/support/X11TestDisplay.h"
 
 #include <GL/gl.h>
 #include <SFML/Graphics.hpp>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 using namespace swfplayer;
@@ -22,22 +24,37 @@ constexpr int kTwips = twips_per_pixel;  // the tests draw frames of the window'
 
 using Pixel = std::array<int, 3>;
 
-// A real window (24 depth, 8 stencil bits, 4x multisampling, as the game opens it) with a
+// A real window (24 depth, 8 stencil bits, 4x multisampling, as the game opens it) on an X server
+// of its own with a
 // projection of one unit a pixel, y down, and the handler drawing into it. Pixels are read back
 // from the back buffer at pixel centres.
 class RenderWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) {
-            GTEST_SKIP() << "no X display; the suite runs these under xvfb-run";
-        }
-        m_window.create(sf::VideoMode(kWidth, kHeight), "render test", sf::Style::None, sf::ContextSettings(24, 8, 4));
-        ASSERT_TRUE(m_window.isOpen());
-        ASSERT_GE(m_window.getSettings().stencilBits, 8u);
-        ASSERT_TRUE(m_window.setActive(true));
-        m_window.clear(sf::Color::Black);
+        // An X server of the test's own, so that no other display can come or go under it.
+        static testing_support::X11TestDisplay display(kWidth + 64, kHeight + 64);
+        ASSERT_TRUE(display.Ready()) << "no Xvfb server";
+        setenv("DISPLAY", display.Name().c_str(), 1);
+        // SFML opens the display as soon as a window object exists, so the window comes after.
+        m_window = std::make_unique<sf::RenderWindow>(sf::VideoMode(kWidth, kHeight), "render test", sf::Style::None,
+                                                      sf::ContextSettings(24, 8, 4));
+        ASSERT_TRUE(m_window->isOpen());
+        ASSERT_GE(m_window->getSettings().stencilBits, 8u);
+        ASSERT_TRUE(m_window->setActive(true));
+        m_window->clear(sf::Color::Black);
         // SFML's state as it leaves it for its own drawing, client arrays on.
-        m_window.resetGLStates();
+        m_window->resetGLStates();
+        PushPixelProjection();
+    }
+
+    void TearDown() override {
+        if (m_window && m_window->isOpen()) {
+            PopProjection();
+        }
+    }
+
+    // One unit a pixel, y down, over SFML's own matrices; PopProjection gives them back.
+    static void PushPixelProjection() {
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glLoadIdentity();
@@ -47,13 +64,11 @@ protected:
         glLoadIdentity();
     }
 
-    void TearDown() override {
-        if (m_window.isOpen()) {
-            glMatrixMode(GL_PROJECTION);
-            glPopMatrix();
-            glMatrixMode(GL_MODELVIEW);
-            glPopMatrix();
-        }
+    static void PopProjection() {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
     }
 
     void Begin() {
@@ -103,7 +118,7 @@ protected:
         }
     }
 
-    sf::RenderWindow m_window;
+    std::unique_ptr<sf::RenderWindow> m_window;
     render_handler_ogl m_handler;
 };
 
@@ -342,32 +357,23 @@ TEST_F(RenderWindowTest, unbalanced_mask_does_not_leak) {
         m_handler.set_matrix(matrix());
         FillRect(0, 0, kWidth, 120, rgba(200, 60, 30, 255));
         m_handler.end_display();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
+        PopProjection();
         sf::Text text("Masks", font, 48);
         text.setPosition(10, 130);
-        m_window.draw(text);
+        m_window->draw(text);
         sf::RectangleShape box(sf::Vector2f(60, 40));
         box.setPosition(250, 180);
         box.setFillColor(sf::Color(40, 220, 90));
-        m_window.draw(box);
+        m_window->draw(box);
         std::vector<uint8_t> pixels = ReadAll();
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0, kWidth, kHeight, 0, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
+        PushPixelProjection();
         return pixels;
     };
     m_handler.set_cxform(cxform());
     const std::vector<uint8_t> clean = next_movie_and_sfml();
 
-    m_window.clear(sf::Color::Black);
-    m_window.resetGLStates();
+    m_window->clear(sf::Color::Black);
+    m_window->resetGLStates();
     Begin();
     m_handler.begin_submit_mask();
     FillRect(0, 0, 20, 20, rgba(255, 255, 255, 255));
@@ -378,7 +384,7 @@ TEST_F(RenderWindowTest, unbalanced_mask_does_not_leak) {
     m_handler.fill_style_bitmap(0, bi.get_ptr(), texels, 0);
     FillRect(0, 0, 5, 5);
     m_handler.end_display();
-    m_window.clear(sf::Color::Black);
+    m_window->clear(sf::Color::Black);
     const std::vector<uint8_t> after_leak = next_movie_and_sfml();
     ASSERT_EQ(clean.size(), after_leak.size());
     int differing = 0;
@@ -406,7 +412,7 @@ TEST_F(RenderWindowTest, meshes_and_bitmaps_switches) {
     for (bool meshes : {true, false}) {
         for (bool bitmaps : {true, false}) {
             SCOPED_TRACE(std::string(meshes ? "meshes" : "no meshes") + (bitmaps ? ", bitmaps" : ", no bitmaps"));
-            m_window.clear(sf::Color::Black);
+            m_window->clear(sf::Color::Black);
             m_handler.m_enable_meshes = meshes;
             m_handler.m_enable_bitmaps = bitmaps;
             Begin();

@@ -142,6 +142,24 @@ TEST(PathFinder, rasterises_a_box_along_its_edges) {
     EXPECT_EQ(arena.Walls(), Border(8, 5, 12, 9));
 }
 
+TEST(PathFinder, overlay_shows_the_grid_and_its_walls_in_pixels) {
+    Arena arena;
+    arena.Box(-10.0f, -10.0f, 10.0f, 10.0f);
+    arena.Grid();
+    const sf::VertexArray lines = arena.finder.GridLines(arena.physics);
+    ASSERT_EQ(lines.getVertexCount(), 2u * (21 + 16));
+    // Column 1's line runs down the whole arena at x = 5 units from its left edge: 40 pixels.
+    EXPECT_EQ(lines[2].position, sf::Vector2f(40.0f, 0.0f));
+    EXPECT_EQ(lines[3].position, sf::Vector2f(40.0f, 600.0f));
+    EXPECT_EQ(lines[2].color, sf::Color(0, 0, 200));
+    const sf::VertexArray cells = arena.finder.WallCells(arena.physics);
+    ASSERT_EQ(cells.getVertexCount(), 4u * Border(8, 5, 12, 9).size());
+    // The first wall cell is (8, 5): 320 to 360 pixels across, 200 to 240 down.
+    EXPECT_EQ(cells[0].position, sf::Vector2f(320.0f, 200.0f));
+    EXPECT_EQ(cells[2].position, sf::Vector2f(360.0f, 240.0f));
+    EXPECT_EQ(cells[0].color, sf::Color(100, 0, 0));
+}
+
 TEST(PathFinder, only_level_polygons_make_walls) {
     Arena arena;
     arena.Box(-10.0f, -10.0f, 10.0f, 10.0f, 16);

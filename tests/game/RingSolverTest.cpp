@@ -34,15 +34,10 @@ TEST(RingSolver, measures_and_finds_outward_normals_of_a_square) {
     }
 }
 
-// The velocity pass counters a squeeze (every body moving inward) and leaves a ring at rest alone.
+// The velocity pass counters a squeeze: every body moving inward is pushed back out.
 TEST(RingSolver, velocity_pass_pushes_against_a_change_of_area) {
     Square square;
-    std::vector<b2Vec2> v(4, b2Vec2(0.0f, 0.0f));
-    EXPECT_FLOAT_EQ(SolveRingVelocity(square.c.data(), v.data(), square.invMass.data(), square.normals.data(), 4),
-                    0.0f);
-    for (const b2Vec2& velocity : v) {
-        EXPECT_EQ(velocity.LengthSquared(), 0.0f);
-    }
+    std::vector<b2Vec2> v(4);
     for (int i = 0; i < 4; ++i) {
         v[i] = -0.5f * square.c[i];
     }

@@ -15,7 +15,7 @@ character_def::character_def(player* owner) : m_player(owner) {
 
 character_def::~character_def() = default;
 
-void character_def::get_bound(rect* r) {
+void character_def::get_bound(rect* r) const {
     // Every definition that can be placed has bounds of its own; one that reaches here was
     // placed from data that names a non-visual entry (a font or a sound) as a character.
     log_error("character_def::get_bound: definition %d has no bounds\n", m_id);

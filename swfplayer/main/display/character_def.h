@@ -26,15 +26,16 @@ public:
     // Draws an instance of this definition (nothing in the base).
     virtual void display(character* /*instance*/) {}
     // Whether the point (twips, in the definition's own space) hits the definition.
-    virtual bool point_test_local(float /*x*/, float /*y*/) { return false; }
+    virtual bool point_test_local(float /*x*/, float /*y*/) const { return false; }
     // The definition's bounds in its own space, twips. Definitions without a shape of their own
     // report the empty rectangle at the origin (and log that they were asked).
-    virtual void get_bound(rect* r);
+    virtual void get_bound(rect* r) const;
     // A new instance of this definition under parent; the base makes a generic_character.
     virtual character* create_character_instance(character* parent, int id);
     // Shapes write and read their meshes to and from the cache file.
-    virtual void output_cached_data(base_file* /*out*/, int /*options*/) {}
-    virtual void input_cached_data(base_file* /*in*/) {}
+    virtual void output_cached_data(base_file* /*out*/, int /*options*/) const {}
+    // False when the cached data is cut short or corrupt.
+    virtual bool input_cached_data(base_file* /*in*/) { return true; }
     // The script class bound to instances of this definition; null in the base.
     virtual as_object* bind_symbol_class(character* /*ch*/) { return nullptr; }
 

@@ -37,6 +37,8 @@ public:
 class movie_definition_sub : public movie_definition {
 public:
     explicit movie_definition_sub(player* owner) : movie_definition(owner) {}
+    // Asks the sound handler, when one is set, to forget the timeline's stream sound.
+    ~movie_definition_sub() override;
 
     bool is(int class_id) const override { return class_id == AS_MOVIE_DEF_SUB || character_def::is(class_id); }
     int get_frame_count() const override { return m_frame_count; }
@@ -59,6 +61,13 @@ public:
 
     // The frame being loaded: 0 at start, one more after each ShowFrame.
     int get_loading_frame() const { return m_loading_frame; }
+
+    // The timeline's stream sound (SoundStreamHead and SoundStreamBlock): its id at the sound
+    // handler (-1 when none), its format code (2 is MP3) and the frame of its first block (-1 until
+    // one is met).
+    int m_ss_id = -1;
+    int m_ss_format = 0;
+    int m_ss_start = -1;
 
 protected:
     int m_frame_count = 0;         // frames the timeline has (at least 1 once read)

@@ -16,9 +16,12 @@ public:
 
     bitmap_info* get_bitmap_info() const override { return m_bitmap_info.get_ptr(); }
 
-    void get_bound(rect* r) const;
+    // Draws the whole bitmap over its bounds, through the instance's world matrix and tinted by
+    // its world colour transform.
+    void display(character* inst) override;
+    void get_bound(rect* r) const override;
     // True inside the bounds, edges included.
-    bool point_test_local(float x, float y) const;
+    bool point_test_local(float x, float y) const override;
 
 private:
     smart_ptr<bitmap_info> m_bitmap_info;

@@ -9,7 +9,9 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/place_object_2.h"
+#include "swfplayer/main/loading/sound_loaders.h"
 #include "swfplayer/main/loading/sprite_definition.h"
+#include "swfplayer/main/loading/video_stream.h"
 #include "swfplayer/main/script/player.h"
 
 #include <cassert>
@@ -325,16 +327,23 @@ void register_tag_loaders() {
     register_tag_loader(tag_remove_object, remove_object_2_loader);
     register_tag_loader(tag_set_background_color, set_background_color_loader);
     register_tag_loader(tag_do_action, do_action_loader);
+    register_tag_loader(tag_define_sound, define_sound_loader);
+    register_tag_loader(tag_start_sound, start_sound_loader);
+    register_tag_loader(tag_sound_stream_head, sound_stream_head_loader);
+    register_tag_loader(tag_sound_stream_block, sound_stream_block_loader);
     register_tag_loader(tag_protect, null_loader);  // Protect
     register_tag_loader(tag_place_object2, place_object_2_loader);
     register_tag_loader(tag_remove_object2, remove_object_2_loader);
     register_tag_loader(tag_define_sprite, sprite_loader);
     register_tag_loader(tag_frame_label, frame_label_loader);
+    register_tag_loader(tag_sound_stream_head2, sound_stream_head_loader);
     register_tag_loader(tag_export_assets, export_loader);
     register_tag_loader(tag_import_assets, import_loader);
     register_tag_loader(tag_enable_debugger, enable_debugger_loader);
     register_tag_loader(tag_do_init_action, do_init_action_loader);
     register_tag_loader(tag_enable_debugger2, enable_debugger_loader);
+    register_tag_loader(tag_define_video_stream, define_video_stream_loader);
+    register_tag_loader(tag_video_frame, video_frame_loader);
     register_tag_loader(tag_set_tab_index, set_tab_index_loader);
     register_tag_loader(tag_file_attributes, file_attributes_loader);
     register_tag_loader(tag_place_object3, place_object_2_loader);

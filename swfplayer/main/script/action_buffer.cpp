@@ -1,6 +1,8 @@
 #include "swfplayer/main/script/action_buffer.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/script/action_disasm.h"
+#include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/as_environment.h"
 
 #include <cassert>
@@ -49,12 +51,17 @@ void action_buffer::release() {
 
 int action_buffer::read(const uint8_t* data, int size) {
     membuf& bytes = m_buffer->m_bytes;
+    bool verbose = get_verbose_action();
     int pos = 0;
     while (pos < size) {
         uint8_t id = data[pos];
+        int record_pc = bytes.size();
         if (id < 0x80) {
             bytes.append(id);
             pos++;
+            if (verbose) {
+                log_record(record_pc);
+            }
             if (id == 0) {
                 return pos;
             }
@@ -70,10 +77,18 @@ int action_buffer::read(const uint8_t* data, int size) {
         }
         bytes.append(data + pos, 3 + length);
         pos += 3 + length;
+        if (verbose) {
+            log_record(record_pc);
+        }
     }
     log_error("error: action records end without an end action at byte %d of %d\n", pos, size);
     bytes.append(static_cast<uint8_t>(0));
     return pos;
+}
+
+void action_buffer::log_record(int pc) const {
+    log_msg("%4d\t", pc);
+    log_disasm(*this, pc);
 }
 
 void action_buffer::execute(as_environment* env) const {
@@ -82,22 +97,23 @@ void action_buffer::execute(as_environment* env) const {
                   env->get_local_frame_count());
         return;
     }
+    // Frame and event actions see none of the values below them, and what they leave on the
+    // stack is dropped when they end, so that stray values cannot pile up frame after frame.
+    int stack_size = env->get_stack_size();
+    int floor = env->set_stack_floor(stack_size);
     array<with_stack_entry> empty_with_stack;
     execute(env, 0, size(), nullptr, empty_with_stack, false);
+    env->truncate_stack(stack_size);
+    env->set_stack_floor(floor);
 }
 
-void action_buffer::execute(as_environment* env, int /*start_pc*/, int /*exec_bytes*/, as_value* /*retval*/,
-                            const array<with_stack_entry>& /*initial_with_stack*/, bool /*is_function2*/) const {
+void action_buffer::execute(as_environment* env, int start_pc, int exec_bytes, as_value* retval,
+                            const array<with_stack_entry>& initial_with_stack, bool is_function2) const {
     if (env == nullptr) {
         return;
     }
-    // The opcode interpreter is a separate component still to come; until it is linked in,
-    // byte code does not run. Said once, not per frame.
-    static bool reported = false;
-    if (!reported) {
-        reported = true;
-        log_error("error: action_buffer::execute: no ActionScript interpreter in this build\n");
-    }
+    action_interpreter interpreter(*this, env, start_pc, exec_bytes, retval, initial_with_stack, is_function2);
+    interpreter.run();
 }
 
 void action_buffer::process_decl_dict(int start_pc, int stop_pc) const {

@@ -32,7 +32,12 @@ public:
     // Runs the whole buffer against env's target; refused (with a message) when env already
     // holds max_local_frames local slots.
     void execute(as_environment* env) const;
-    // Runs the records in [start_pc, start_pc + exec_bytes) (see action_buffer.cpp).
+    // Runs the records in [start_pc, start_pc + exec_bytes) with the interpreter, from a copy of
+    // the with-stack. retval (may be null) receives a Return's value; is_function2 makes register
+    // pushes and stores use the newest register frame. The range is cut to the buffer, jumps
+    // out of it end the run, and every run started from a top-level one shares one instruction
+    // budget (see action_interpreter.h). Ending by the End action leaves the target as the
+    // script set it; any other end restores the target the run began with.
     void execute(as_environment* env, int start_pc, int exec_bytes, as_value* retval,
                  const array<with_stack_entry>& initial_with_stack, bool is_function2) const;
 
@@ -49,6 +54,8 @@ public:
     int capacity() const { return m_buffer->m_bytes.capacity(); }
     // The byte at pc; 0 (the end action) outside the buffer.
     uint8_t operator[](int pc) const { return pc >= 0 && pc < size() ? m_buffer->m_bytes[pc] : 0; }
+    // The bytes themselves, size() of them.
+    const uint8_t* data() const { return static_cast<const uint8_t*>(m_buffer->m_bytes.data()); }
     // Whether both buffers share the same bytes.
     bool shares_bytes_with(const action_buffer& other) const { return m_buffer == other.m_buffer; }
 
@@ -65,6 +72,8 @@ private:
     };
 
     void release();
+    // The verbose listing of the record at pc: its pc, a tab and its disassembly.
+    void log_record(int pc) const;
     // Little-endian u16 at pc; bytes outside the buffer read as 0.
     int read_u16(int pc) const { return (*this)[pc] | ((*this)[pc + 1] << 8); }
 

@@ -50,6 +50,16 @@ public:
     int set_stack_floor(int floor);
     // Cuts the stack back to size values (never grows it).
     void truncate_stack(int size);
+    // In-place access for the interpreter: the n-th slot from the top, null below the floor, and
+    // a new undefined top slot. The reference is valid until the stack next grows or shrinks.
+    as_value* top_slot(int n) {
+        int index = get_stack_size() - 1 - n;
+        return n >= 0 && index >= m_stack_floor ? &m_stack[index] : nullptr;
+    }
+    as_value& push_slot() {
+        m_stack.emplace_back();
+        return m_stack.back();
+    }
 
     // Global registers 0..3; other numbers read undefined and ignore writes.
     as_value get_global_register(int n) const;

@@ -330,6 +330,15 @@ void as_object::builtin_member(const base_stringi& name, const as_value& value) 
     m_members.set(name, hidden);
 }
 
+bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags) {
+    auto found = m_members.find(name);
+    if (found == m_members.end()) {
+        return false;
+    }
+    found->second.set_flags((found->second.get_flags() & ~clear_flags) | set_flags);
+    return true;
+}
+
 void as_object::store_constructor(const as_value& constructor) {
     builtin_member("__constructor__", constructor);
 }

@@ -134,6 +134,8 @@ public:
     // The own member table only: no built-ins, no prototypes.
     bool get_own_member(const base_stringi& name, as_value* value) const { return m_members.get(name, value); }
     bool has_own_member(const base_stringi& name) const { return m_members.find_index(name) != -1; }
+    // flags = (flags & ~clear_flags) | set_flags on the own member name; false when absent.
+    bool change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags);
     // Removes an own member; false when absent.
     bool erase_member(const base_stringi& name) { return m_members.remove(name); }
     const hash<base_stringi, as_value>& get_members() const { return m_members; }

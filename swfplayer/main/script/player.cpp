@@ -1,9 +1,12 @@
 #include "swfplayer/main/script/player.h"
 
+#include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/hash.h"
+#include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/builtin_registry.h"
 
+#include <cfloat>
 #include <memory>
 
 namespace swfplayer {
@@ -35,11 +38,16 @@ void delete_builtin_tables() {
     }
 }
 
+fscommand_callback s_fscommand_callback = nullptr;
+
 }  // namespace
 
-player::nesting_counters& nesting_of(player* owner) {
-    static player::nesting_counters s_orphans;
-    return owner ? owner->nesting() : s_orphans;
+void register_fscommand_callback(fscommand_callback callback) {
+    s_fscommand_callback = callback;
+}
+
+fscommand_callback get_fscommand_callback() {
+    return s_fscommand_callback;
 }
 
 bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
@@ -49,7 +57,7 @@ bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     return s_builtins[class_index]->get(name, out);
 }
 
-player::player() {
+player::player() : m_start_time(base_timer::get_ticks()) {
     m_global = new as_object(this);
     clear_heap_flag(m_global.get_ptr());
     install_builtin_globals(this);
@@ -60,6 +68,7 @@ player::player() {
 }
 
 player::~player() {
+    m_frame_objects.clear();
     m_root_movie = nullptr;
     m_global = nullptr;
     s_player_count--;
@@ -111,6 +120,9 @@ void player::mark_alive(as_object* object) {
 
 void player::sweep_heap() {
     mark_alive(m_global.get_ptr());
+    for (const smart_ptr<as_object>& object : m_frame_objects) {
+        mark_alive(object.get_ptr());
+    }
     release_heap(true);
 }
 
@@ -138,6 +150,48 @@ void player::release_heap(bool only_flagged) {
     }
     for (const smart_ptr<as_object>& object : doomed) {
         m_heap.erase(object.get_ptr());
+    }
+}
+
+bool player::add_frame_object(as_object* object) {
+    if (object == nullptr) {
+        return false;
+    }
+    if (has_frame_object(object)) {
+        return true;
+    }
+    if (get_frame_object_count() >= max_frame_objects) {
+        log_error("error: player::add_frame_object: %d objects already want the frame tick, addition refused\n",
+                  max_frame_objects);
+        return false;
+    }
+    m_frame_objects.push_back(object);
+    return true;
+}
+
+void player::remove_frame_object(as_object* object) {
+    std::erase_if(m_frame_objects, [object](const smart_ptr<as_object>& listed) { return listed == object; });
+}
+
+bool player::has_frame_object(const as_object* object) const {
+    for (const smart_ptr<as_object>& listed : m_frame_objects) {
+        if (listed.get_ptr() == object) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void player::advance_frame_objects(float dt) {
+    if (!(dt >= 0.0f && dt <= FLT_MAX)) {
+        dt = 0.0f;
+    }
+    // Objects may add and remove frame objects (themselves included) while they advance.
+    std::vector<smart_ptr<as_object>> walk = m_frame_objects;
+    for (const smart_ptr<as_object>& object : walk) {
+        if (has_frame_object(object.get_ptr())) {
+            object->advance(dt);
+        }
     }
 }
 

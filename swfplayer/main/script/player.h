@@ -6,6 +6,7 @@
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/movie_root.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,6 +14,14 @@
 namespace swfplayer {
 
 class as_object;
+class character;
+
+// The host's receiver of FSCommands: the movie that sent it, the command and its argument.
+typedef void (*fscommand_callback)(character* movie, const char* command, const char* argument);
+
+// The process-wide FSCommand receiver; null (the default) drops FSCommands.
+void register_fscommand_callback(fscommand_callback callback);
+fscommand_callback get_fscommand_callback();
 
 // The owner of what one playing movie's script needs: the global object, the heap of script
 // objects with their reachability flags, the call depth and a weak link to the root movie.
@@ -44,6 +53,9 @@ public:
     // The marking runs from a work list, so deep object graphs use no native stack.
     void mark_alive(as_object* object);
 
+    // The tick count (milliseconds) when the player was made; GetTimer counts from it.
+    uint64_t get_start_time() const { return m_start_time; }
+
     // Depths of the recursions that script and data drive, each bounded by its user: nested
     // script calls (call_method), prototype lookups and member copies (as_object), arrays
     // printed inside arrays (as_array), and the movie files loading one another through imports
@@ -59,6 +71,19 @@ public:
     nesting_counters& nesting() { return m_nesting; }
     // Nested script calls under way (see call_method).
     int& call_depth() { return m_nesting.m_call_depth; }
+
+    // Objects that want the frame tick (interval timers). The player holds each one until it is
+    // removed, so a timer whose value script dropped keeps firing, as timers do until cleared.
+    static constexpr int max_frame_objects = 1000;
+    // Adds object once; false (logged) when the list is full or object is null.
+    bool add_frame_object(as_object* object);
+    void remove_frame_object(as_object* object);
+    bool has_frame_object(const as_object* object) const;
+    int get_frame_object_count() const { return static_cast<int>(m_frame_objects.size()); }
+    // The frame tick, called by the root once per advance: advance(dt) on every frame object
+    // listed when the tick starts and still listed when its turn comes. A dt that is negative
+    // or not finite counts as 0.
+    void advance_frame_objects(float dt);
 
     // The folder put in front of the relative names of files a movie loads or imports; empty
     // for none.
@@ -79,15 +104,20 @@ private:
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
     weak_ptr<movie_root> m_root;
+    uint64_t m_start_time;
     nesting_counters m_nesting;
     base_string m_workdir;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
+    std::vector<smart_ptr<as_object>> m_frame_objects;
 };
 
 // The counters of owner; objects and calls without a player (made by native code, or outliving
 // theirs) share one set of their own.
-player::nesting_counters& nesting_of(player* owner);
+inline player::nesting_counters& nesting_of(player* owner) {
+    static player::nesting_counters s_orphans;
+    return owner ? owner->nesting() : s_orphans;
+}
 
 // The built-in method tables (builtin_class numbers) exist while at least one player lives.
 // Looks the name up in a class's built-in method table; false when absent. out may be null.

@@ -233,7 +233,7 @@ void shape_character_def::validate_style_indices() {
     }
 }
 
-bool shape_character_def::point_test_local(float x, float y) {
+bool shape_character_def::point_test_local(float x, float y) const {
     if (!m_bound.point_test(x, y)) {
         return false;
     }
@@ -311,14 +311,14 @@ void shape_character_def::tesselate_path(const path& p, bool swap_fills) {
     tess::end_path();
 }
 
-void shape_character_def::output_cached_data(base_file* out, int) {
+void shape_character_def::output_cached_data(base_file* out, int /*options*/) const {
     cache_io::write_i32(out, static_cast<int32_t>(m_cached_meshes.size()));
     for (const std::unique_ptr<mesh_set>& set : m_cached_meshes) {
         set->output_cached_data(out);
     }
 }
 
-bool shape_character_def::read_cached_meshes(base_file* in) {
+bool shape_character_def::input_cached_data(base_file* in) {
     int32_t count;
     if (!cache_io::read_i32(in, &count) || count < 0 || count > max_cached_mesh_sets) {
         log_error("shape_character_def::input_cached_data: bad mesh set count\n");

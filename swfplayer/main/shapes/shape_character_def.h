@@ -50,15 +50,14 @@ public:
                  const array<line_style>& lines);
 
     // Point in the shape's own twips: within the bounds and inside some path (even-odd).
-    bool point_test_local(float x, float y) override;
-    void get_bound(rect* r) override { *r = m_bound; }
+    bool point_test_local(float x, float y) const override;
+    void get_bound(rect* r) const override { *r = m_bound; }
 
-    // The mesh cache record: a count, then each mesh set (coarsest first). No option is read.
-    void output_cached_data(base_file* out, int options) override;
-    void input_cached_data(base_file* in) override { read_cached_meshes(in); }
+    // The mesh cache record: a count, then each mesh set (coarsest first).
+    void output_cached_data(base_file* out, int options) const override;
     // Reads the record. Mesh sets read in full are kept; false when the record was cut short or
     // corrupt, after which the file's position is not at a record boundary.
-    bool read_cached_meshes(base_file* in);
+    bool input_cached_data(base_file* in) override;
 
     void tesselate_new(float error_tolerance, tesselate_new::mesh_accepter* accepter) const override;
 

@@ -3,6 +3,7 @@
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/action_init.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 #include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
@@ -19,19 +20,6 @@ smart_ptr<as_object> make_arguments(player* owner, const fn_call& fn) {
         arguments->push(fn.arg(i));
     }
     return arguments.get_ptr();
-}
-
-// The globals of the classes built so far, in this order.
-void install_globals(player* owner) {
-    as_object* global = owner->get_global();
-    global->builtin_member("Object", as_value(as_global_object_ctor));
-    global->builtin_member("Array", as_value(as_global_array_ctor));
-    global->builtin_member("String", as_value(as_global_string_ctor));
-    global->builtin_member("Number", as_value(as_global_number_ctor));
-    global->builtin_member("Boolean", as_value(as_global_boolean_ctor));
-    global->builtin_member("parseFloat", as_value(as_global_parsefloat));
-    global->builtin_member("parseInt", as_value(as_global_parseint));
-    global->builtin_member("isNaN", as_value(as_global_isnan));
 }
 
 void register_methods() {
@@ -72,7 +60,7 @@ void register_builtin_classes() {
         return;
     }
     s_registered = true;
-    register_globals_installer(install_globals);
+    register_globals_installer(action_init);
     register_methods();
     register_builtin_constructor(BUILTIN_OBJECT, as_global_object_ctor);
     register_builtin_constructor(BUILTIN_NUMBER, as_global_number_ctor);

@@ -27,8 +27,8 @@ class box_def : public character_def {
 public:
     box_def(player* owner, int id, const rect& bounds) : character_def(owner), m_bounds(bounds) { m_id = id; }
     void display(character*) override { render::draw_line_strip(nullptr, m_id); }
-    bool point_test_local(float x, float y) override { return m_bounds.point_test(x, y); }
-    void get_bound(rect* r) override { *r = m_bounds; }
+    bool point_test_local(float x, float y) const override { return m_bounds.point_test(x, y); }
+    void get_bound(rect* r) const override { *r = m_bounds; }
 
     rect m_bounds;
 };

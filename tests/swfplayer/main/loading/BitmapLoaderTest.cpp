@@ -1,5 +1,6 @@
 #include "swfplayer/base/image.h"
 #include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/bitmap_character.h"
 #include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
@@ -39,6 +40,16 @@ public:
     swfplayer::bitmap_info* create_bitmap_info_rgba(swfplayer::image::rgba* im) override {
         keep(*im, 4);
         return RecordingRenderHandler::create_bitmap_info_rgba(im);
+    }
+    // The last draw_bitmap's arguments.
+    swfplayer::matrix drawn_matrix;
+    swfplayer::rect drawn_coords, drawn_uv;
+    void draw_bitmap(const swfplayer::matrix& m, swfplayer::bitmap_info* bi, const swfplayer::rect& coords,
+                     const swfplayer::rect& uv, swfplayer::rgba c) override {
+        drawn_matrix = m;
+        drawn_coords = coords;
+        drawn_uv = uv;
+        RecordingRenderHandler::draw_bitmap(m, bi, coords, uv, c);
     }
 
 private:
@@ -126,82 +137,55 @@ Bytes LosslessBody(int format, int width, int height, int table_size, const Byte
 // tables of 3 and 4 bytes with indices beyond the table, padded rows, 16-bit colour and 32-bit
 // colour with and without alpha, and an unknown format.
 TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
+    constexpr int rgb = swfplayer::tag_define_bits_lossless, rgba = swfplayer::tag_define_bits_lossless2;
+    struct Header {
+        int tag, format, width, height, table_size;
+    };
     struct Case {
         const char* name;
-        int tag, format, width, height, table_size;
+        Header h;
         Bytes decoded;
         Bytes expected;  // 4 bytes a pixel
     };
     const Case cases[] = {
         {"rgb colour map, width 5 (rows of 8), index 3 beyond the 3 entries",
-         swfplayer::tag_define_bits_lossless,
-         3,
-         5,
-         2,
-         2,
+         {rgb, 3, 5, 2, 2},
          {10, 20, 30, 40, 50, 60, 70, 80, 90,  // table
           0,  1,  2,  0,  1,  9,  9,  9,       // row 0 and its padding
           2,  2,  1,  0,  3,  9,  9,  9},
          {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 10, 20, 30, 255, 40, 50, 60, 255,
           70, 80, 90, 255, 70, 80, 90, 255, 40, 50, 60, 255, 10, 20, 30, 255, 0,  0,  0,  255}},
         {"rgba colour map, width 4 (rows of 4)",
-         swfplayer::tag_define_bits_lossless2,
-         3,
-         4,
-         1,
-         1,
+         {rgba, 3, 4, 1, 1},
          {1, 2, 3, 4, 5, 6, 7, 8, 1, 0, 255, 1},
          {5, 6, 7, 8, 1, 2, 3, 4, 0, 0, 0, 0, 5, 6, 7, 8}},
         {"rgb 16-bit, width 3 (rows of 8)",
-         swfplayer::tag_define_bits_lossless,
-         4,
-         3,
-         1,
-         0,
+         {rgb, 4, 3, 1, 0},
          {0x1F, 0xF8, 0xFF, 0xFF, 0x00, 0x00, 9, 9},
          {0xF8, 0x00, 0xF8, 255, 0xF8, 0xFC, 0xF8, 255, 0, 0, 0, 255}},
         {"rgba 16-bit is opaque",
-         swfplayer::tag_define_bits_lossless2,
-         4,
-         1,
-         2,
-         0,
+         {rgba, 4, 1, 2, 0},
          {0xE0, 0x07, 9, 9, 0x1F, 0x00, 9, 9},
          {0x00, 0xFC, 0x00, 255, 0x00, 0x00, 0xF8, 255}},
         {"rgb 32-bit skips the first byte",
-         swfplayer::tag_define_bits_lossless,
-         5,
-         2,
-         1,
-         0,
+         {rgb, 5, 2, 1, 0},
          {0x80, 0x10, 0x20, 0x30, 0x00, 1, 2, 3},
          {0x10, 0x20, 0x30, 255, 1, 2, 3, 255}},
         {"rgba 32-bit rotates alpha to the end",
-         swfplayer::tag_define_bits_lossless2,
-         5,
-         1,
-         1,
-         0,
+         {rgba, 5, 1, 1, 0},
          {0x80, 0x10, 0x20, 0x30},
          {0x10, 0x20, 0x30, 0x80}},
-        {"unknown format gives a blank bitmap of the stated size",
-         swfplayer::tag_define_bits_lossless2,
-         7,
-         2,
-         1,
-         0,
-         {1, 2, 3},
-         {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"unknown format gives a blank bitmap of the stated size", {rgba, 7, 2, 1, 0}, {1, 2, 3}, Bytes(8, 0)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_handler.pictures.clear();
-        auto movie = Load({{c.tag, LosslessBody(c.format, c.width, c.height, c.table_size, c.decoded)}});
+        auto movie = Load({{c.h.tag, LosslessBody(c.h.format, c.h.width, c.h.height, c.h.table_size, c.decoded)}});
         ASSERT_NE(movie, nullptr);
         ASSERT_NE(movie->get_bitmap_character(1), nullptr);
         ASSERT_EQ(m_handler.pictures.size(), 1u);
-        EXPECT_EQ(m_handler.pictures[0].width, c.width);
-        EXPECT_EQ(m_handler.pictures[0].height, c.height);
+        EXPECT_EQ(m_handler.pictures[0].width, c.h.width);
+        EXPECT_EQ(m_handler.pictures[0].height, c.h.height);
         EXPECT_EQ(m_handler.pictures[0].rgba, c.expected);
     }
 }
@@ -316,6 +300,23 @@ TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
     EXPECT_TRUE(ch->point_test_local(0.0f, 0.0f));
     EXPECT_FALSE(ch->point_test_local(200.5f, 0.0f));
     EXPECT_FALSE(ch->point_test_local(-0.5f, 10.0f));
+
+    // Displayed, the whole bitmap covers the bounds through the instance's matrix, tinted by
+    // its colour transform.
+    swfplayer::smart_ptr<swfplayer::character> inst = ch->create_character_instance(nullptr, 1);
+    swfplayer::matrix m;
+    m.m[0][2] = 100.0f;
+    inst->set_matrix(m);
+    swfplayer::cxform cx;
+    cx.m[0][0] = 0.5f;
+    inst->set_cxform(cx);
+    ch->display(inst.get_ptr());
+    EXPECT_EQ(m_handler.with_prefix("draw_bitmap"), std::vector<std::string>{"draw_bitmap 127,255,255,255"});
+    EXPECT_EQ(m_handler.drawn_matrix.m[0][2], 100.0f);
+    EXPECT_EQ(m_handler.drawn_coords.x_max, 200.0f);
+    EXPECT_EQ(m_handler.drawn_coords.y_max, 80.0f);
+    EXPECT_EQ(m_handler.drawn_uv.x_max, 1.0f);
+    EXPECT_EQ(m_handler.drawn_uv.y_max, 1.0f);
 }
 
 // A second bitmap under a taken id is dropped (freed once, with a log line); the first stays.

@@ -30,6 +30,7 @@ public:
         calls.push_back("find " + std::to_string(frame) + " " + std::to_string(depth) + " " + std::to_string(id));
         return previous;
     }
+    using swfplayer::character::remove_display_object;
     void remove_display_object(int depth, int id) override {
         calls.push_back("remove " + std::to_string(depth) + " " + std::to_string(id));
     }

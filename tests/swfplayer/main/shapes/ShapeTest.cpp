@@ -414,7 +414,7 @@ TEST_F(ShapeTest, the_cache_record_layout_and_round_trip) {
     swfkit::Bytes written = FileBytes(first);
     base_file again(swfplayer::memory_buffer, static_cast<int>(written.size()), written.data());
     auto copy = Built(BridgedHole(), 1);
-    ASSERT_TRUE(copy->read_cached_meshes(&again));
+    ASSERT_TRUE(copy->input_cached_data(&again));
     base_file second(swfplayer::memory_buffer);
     copy->output_cached_data(&second, 0);
     EXPECT_EQ(FileBytes(second), written);
@@ -433,7 +433,7 @@ TEST_F(ShapeTest, corrupt_caches_are_refused_without_harm) {
     auto read = [&](const swfkit::Bytes& bytes) {
         base_file in(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data());
         auto target = Built(BridgedHole(), 3);
-        return target->read_cached_meshes(&in);
+        return target->input_cached_data(&in);
     };
     ASSERT_TRUE(read(good));
     for (size_t cut = 0; cut < good.size(); cut++) {

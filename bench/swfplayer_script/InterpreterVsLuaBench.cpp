@@ -1,0 +1,260 @@
+// The interpreter and Lua 5.4 run the same programs side by side: counted loops of 10^6 steps
+// over registers, locals and timeline variables, recursive fib(20), member get and set on a
+// 50-member object, and a string built from 10,000 pieces. Each benchmark runs one whole program.
+#include "swfplayer/main/display/character.h"
+#include "swfplayer/main/script/action_buffer.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
+#include "tests/swfplayer/main/script/ActionAssembler.h"
+
+#include <benchmark/benchmark.h>
+#include <lua.hpp>
+
+#include <stdexcept>
+#include <string>
+
+using namespace script_test;
+
+namespace {
+
+constexpr double loop_steps = 1e6;
+
+// A clip whose environment runs the programs with the clip as target.
+class bench_clip : public swfplayer::character {
+public:
+    explicit bench_clip(swfplayer::player* owner) : character(owner, nullptr, -1), m_env(owner) {}
+    swfplayer::as_environment* get_environment() override { return &m_env; }
+    swfplayer::as_environment m_env;
+};
+
+swfplayer::player* make_player() {
+    swfplayer::register_builtin_classes();
+    return new swfplayer::player();
+}
+
+class script_program {
+public:
+    explicit script_program(const action_assembler& code)
+        : m_player(make_player()), m_clip(new bench_clip(m_player.get_ptr())) {
+        m_clip->m_env.set_target(m_clip.get_ptr());
+        Bytes bytes = code.bytes();
+        m_buffer.read(bytes.data(), static_cast<int>(bytes.size()));
+    }
+    ~script_program() { m_clip->m_env.set_target(nullptr); }
+    void run() { m_buffer.execute(&m_clip->m_env); }
+    // Defines what the program needs before it is timed.
+    void prepare(const action_assembler& code) {
+        Bytes bytes = code.bytes();
+        swfplayer::action_buffer setup;
+        setup.read(bytes.data(), static_cast<int>(bytes.size()));
+        setup.execute(&m_clip->m_env);
+    }
+
+private:
+    swfplayer::smart_ptr<swfplayer::player> m_player;
+    swfplayer::smart_ptr<bench_clip> m_clip;
+    swfplayer::action_buffer m_buffer;
+};
+
+class lua_program {
+public:
+    lua_program(const char* setup, const char* chunk) : m_state(luaL_newstate()) {
+        luaL_openlibs(m_state);
+        if (luaL_dostring(m_state, setup) != LUA_OK || luaL_loadstring(m_state, chunk) != LUA_OK) {
+            throw std::runtime_error(lua_tostring(m_state, -1));
+        }
+        m_chunk = luaL_ref(m_state, LUA_REGISTRYINDEX);
+    }
+    ~lua_program() { lua_close(m_state); }
+    void run() {
+        lua_rawgeti(m_state, LUA_REGISTRYINDEX, m_chunk);
+        lua_call(m_state, 0, 0);
+    }
+
+private:
+    lua_State* m_state;
+    int m_chunk;
+};
+
+// while (!(counter >= limit)) counter = counter + 1, with the counter read and written by
+// the given pieces of code.
+action_assembler counted_loop(const action_assembler& init, const action_assembler& read,
+                              const action_assembler& step_write, double limit) {
+    action_assembler code = init;
+    code.label("top");
+    for (uint8_t b : read.code()) {
+        code.op(b);
+    }
+    code.push({num(limit)}).op(LT_T).op(NOT).branch_if_true("done");
+    for (uint8_t b : step_write.code()) {
+        code.op(b);
+    }
+    code.jump("top").label("done");
+    return code;
+}
+
+action_assembler register_loop() {
+    action_assembler body =
+        counted_loop(action_assembler().push({num(0)}).store_register(1).op(POP), action_assembler().push({reg(1)}),
+                     action_assembler().push({reg(1)}).op(INC).store_register(1).op(POP), loop_steps);
+    action_assembler code;
+    code.function2("f", 2, 0x2A, {}, body);  // this, arguments and super suppressed
+    return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
+}
+
+action_assembler local_loop() {
+    action_assembler body = counted_loop(
+        action_assembler().push({str("i"), num(0)}).op(SET_LOCAL), action_assembler().push({str("i")}).op(GET_VAR),
+        action_assembler().push({str("i"), str("i")}).op(GET_VAR).op(INC).op(SET_VAR), loop_steps);
+    action_assembler code;
+    code.function("f", {}, body);
+    return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
+}
+
+action_assembler timeline_loop() {
+    return counted_loop(action_assembler().set_var("i", {num(0)}), action_assembler().push({str("i")}).op(GET_VAR),
+                        action_assembler().push({str("i"), str("i")}).op(GET_VAR).op(INC).op(SET_VAR), loop_steps);
+}
+
+action_assembler fib_definition() {
+    // function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } with n in r1.
+    action_assembler body;
+    body.push({reg(1), num(2)}).op(LT_T).op(NOT).branch_if_true("recurse").push({reg(1)}).op(RETURN);
+    body.label("recurse").push({reg(1), num(1)}).op(SUB).push({num(1), str("fib")}).op(CALL_FUNC);
+    body.push({reg(1), num(2)}).op(SUB).push({num(1), str("fib")}).op(CALL_FUNC).op(ADD).op(RETURN);
+    return action_assembler().function2("fib", 2, 0x2A, {{1, "n"}}, body);
+}
+
+action_assembler fib_call() {
+    return action_assembler().push({num(20), num(1), str("fib")}).op(CALL_FUNC).op(POP);
+}
+
+constexpr double member_steps = 10000;
+
+action_assembler members_setup() {
+    action_assembler code;
+    code.push({str("o"), num(0), str("Object")}).op(NEW).op(SET_VAR);
+    for (int i = 0; i < 50; i++) {
+        code.push({str("o")}).op(GET_VAR).push({str("m" + std::to_string(i)), num(i)}).op(SET_MEMBER);
+    }
+    return code;
+}
+
+// o.m37 = o.m37 + 1, member_steps times, the counter in r1 of a function2.
+action_assembler member_loop() {
+    action_assembler step;
+    step.push({str("o")}).op(GET_VAR).op(DUP).push({str("m37")}).op(GET_MEMBER).op(INC);
+    step.push({str("m37")}).op(SWAP).op(SET_MEMBER);
+    step.push({reg(1)}).op(INC).store_register(1).op(POP);
+    action_assembler body = counted_loop(action_assembler().push({num(0)}).store_register(1).op(POP),
+                                         action_assembler().push({reg(1)}), step, member_steps);
+    action_assembler code;
+    code.function2("f", 2, 0x2A, {}, body);
+    return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
+}
+
+// 100 reads (or writes) of o.m37 in a row, o in r1 and the written value in r2: the opcodes'
+// own cost beside the script core's direct member access.
+action_assembler member_opcodes(bool write) {
+    action_assembler body;
+    body.push({str("o")}).op(GET_VAR).store_register(1).op(POP).push({num(5)}).store_register(2).op(POP);
+    for (int i = 0; i < 100; i++) {
+        if (write) {
+            body.push({reg(1), str("m37"), reg(2)}).op(SET_MEMBER);
+        } else {
+            body.push({reg(1), str("m37")}).op(GET_MEMBER).op(POP);
+        }
+    }
+    action_assembler code;
+    code.function2("f", 3, 0x2A, {}, body);
+    return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
+}
+
+action_assembler string_building() {
+    action_assembler step;
+    step.push({str("s"), str("s")}).op(GET_VAR).push({str("x")}).op(ADD_T).op(SET_VAR);
+    step.push({reg(1)}).op(INC).store_register(1).op(POP);
+    action_assembler body =
+        counted_loop(action_assembler().set_var("s", {str("")}).push({num(0)}).store_register(1).op(POP),
+                     action_assembler().push({reg(1)}), step, 10000);
+    action_assembler code;
+    code.function2("f", 2, 0x2A, {}, body);
+    return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
+}
+
+void run_script(benchmark::State& state, const action_assembler& setup, const action_assembler& code) {
+    script_program program(code);
+    program.prepare(setup);
+    for (auto _ : state) {
+        program.run();
+    }
+}
+
+void run_lua(benchmark::State& state, const char* setup, const char* chunk) {
+    lua_program program(setup, chunk);
+    for (auto _ : state) {
+        program.run();
+    }
+}
+
+void BM_loop_registers_script(benchmark::State& state) {
+    run_script(state, action_assembler(), register_loop());
+}
+void BM_loop_registers_lua(benchmark::State& state) {
+    run_lua(state, "", "local i = 0 while not (i >= 1000000) do i = i + 1 end");
+}
+void BM_loop_locals_script(benchmark::State& state) {
+    run_script(state, action_assembler(), local_loop());
+}
+void BM_loop_locals_lua(benchmark::State& state) {
+    run_lua(state, "", "local i = 0 while not (i >= 1000000) do i = i + 1 end");
+}
+void BM_loop_timeline_script(benchmark::State& state) {
+    run_script(state, action_assembler(), timeline_loop());
+}
+void BM_loop_timeline_lua(benchmark::State& state) {
+    run_lua(state, "", "i = 0 while not (i >= 1000000) do i = i + 1 end");
+}
+void BM_fib20_script(benchmark::State& state) {
+    run_script(state, fib_definition(), fib_call());
+}
+void BM_fib20_lua(benchmark::State& state) {
+    run_lua(state, "function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end", "fib(20)");
+}
+void BM_member_get_set_script(benchmark::State& state) {
+    run_script(state, members_setup(), member_loop());
+}
+void BM_member_get_set_lua(benchmark::State& state) {
+    run_lua(state, "o = {} for i = 0, 49 do o['m' .. i] = i end",
+            "local i = 0 while not (i >= 10000) do o.m37 = o.m37 + 1 i = i + 1 end");
+}
+void BM_member_get_opcode_x100(benchmark::State& state) {
+    run_script(state, members_setup(), member_opcodes(false));
+}
+void BM_member_set_opcode_x100(benchmark::State& state) {
+    run_script(state, members_setup(), member_opcodes(true));
+}
+void BM_string_building_script(benchmark::State& state) {
+    run_script(state, action_assembler(), string_building());
+}
+void BM_string_building_lua(benchmark::State& state) {
+    run_lua(state, "", "s = '' local i = 0 while not (i >= 10000) do s = s .. 'x' i = i + 1 end");
+}
+
+BENCHMARK(BM_loop_registers_script)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_loop_registers_lua)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_loop_locals_script)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_loop_locals_lua)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_loop_timeline_script)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_loop_timeline_lua)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_fib20_script)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_fib20_lua)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_member_get_set_script)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_member_get_set_lua)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_member_get_opcode_x100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_member_set_opcode_x100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_string_building_script)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_string_building_lua)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

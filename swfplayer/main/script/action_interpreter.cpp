@@ -1,0 +1,366 @@
+#include "swfplayer/main/script/action_interpreter.h"
+
+#include "swfplayer/base/base_random.h"
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/script/action_disasm.h"
+
+#include <cmath>
+
+namespace swfplayer {
+
+namespace {
+
+// Runs under way on this thread (a script call nests a run inside the caller's run) and the
+// instructions the outermost one has left for itself and everything it calls.
+int s_running = 0;
+int64_t s_budget = action_interpreter::default_instruction_budget;
+int64_t s_instructions_left = 0;
+// Whether the outermost run was stopped (and said so): the runs it called end quietly.
+bool s_stopped = false;
+
+// Counts one run for as long as it lasts; the outermost run starts a fresh budget.
+class run_guard {
+public:
+    run_guard() {
+        if (s_running++ == 0) {
+            s_instructions_left = s_budget;
+            s_stopped = false;
+        }
+    }
+    ~run_guard() { s_running--; }
+    run_guard(const run_guard&) = delete;
+    run_guard& operator=(const run_guard&) = delete;
+};
+
+// A counted hold on an object that already has an owner (one with none is not ours to count).
+as_object* owned_or_null(as_object* object) {
+    return object && object->get_ref_count() > 0 ? object : nullptr;
+}
+
+}  // namespace
+
+action_interpreter::action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes,
+                                       as_value* retval, const array<with_stack_entry>& with_stack, bool is_function2)
+    : m_buffer(buffer),
+      m_code(buffer.data()),
+      m_code_size(buffer.size()),
+      m_env(env),
+      m_retval(retval),
+      m_with_stack(with_stack),
+      m_entry_target(env->get_target()),
+      m_entry_hold(owned_or_null(m_entry_target)),
+      m_start_pc(start_pc < 0 ? 0 : start_pc),
+      m_is_function2(is_function2) {
+    // The range never reaches past the buffer, whatever a function record declared.
+    int64_t stop = static_cast<int64_t>(start_pc) + (exec_bytes < 0 ? 0 : exec_bytes);
+    m_stop_pc = stop > buffer.size() ? buffer.size() : static_cast<int>(stop);
+    m_pc = m_start_pc;
+}
+
+void action_interpreter::set_instruction_budget(int64_t budget) {
+    s_budget = budget;
+}
+
+int64_t action_interpreter::get_instruction_budget() {
+    return s_budget;
+}
+
+void action_interpreter::stop_all(const char* reason) {
+    if (!s_stopped) {
+        log_error("error: script stopped: %s\n", reason);
+        s_stopped = true;
+    }
+    s_instructions_left = 0;
+}
+
+void action_interpreter::run() {
+    run_guard guard;
+    bool verbose = get_verbose_action();
+    while (m_pc < m_stop_pc) {
+        if (--s_instructions_left < 0) {
+            if (!s_stopped) {
+                log_error("error: script stopped after %lld instructions (endless loop?)\n",
+                          static_cast<long long>(s_budget));
+                s_stopped = true;
+            }
+            s_instructions_left = 0;
+            break;
+        }
+        while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
+            m_with_stack.pop_back();
+        }
+        int id = u8_at(m_pc);
+        if (verbose) {
+            log_msg("EX:\t");
+            log_disasm(m_buffer, m_pc);
+        }
+        if (id < 0x80) {
+            if (id == 0) {
+                return;  // the End action leaves the target as the script set it
+            }
+            m_next_pc = m_pc + 1;
+            execute_short(id);
+        } else {
+            m_next_pc = m_pc + 3 + u16_at(m_pc + 1);
+            if (m_next_pc > m_code_size) {
+                log_error("error: action record at %d runs past the end of its buffer\n", m_pc);
+                break;
+            }
+            execute_long(id);
+        }
+        if (m_env->get_stack_size() > max_stack_size) {
+            stop_all("operand stack overflow");
+        }
+        // A string on top costs its copying: scripts that shuffle long texts spend their
+        // budget by bytes, not by instructions alone.
+        const as_value* top = m_env->top_slot(0);
+        if (top && top->is_string()) {
+            s_instructions_left -= top->to_base_string().size() / string_bytes_per_instruction;
+        }
+        m_pc = m_next_pc;
+    }
+    m_env->set_target(m_entry_target);
+}
+
+int action_interpreter::clamp_count(int count) const {
+    int available = m_env->get_stack_depth();
+    if (count > available) {
+        count = available;
+    }
+    return count < 0 ? 0 : count;
+}
+
+as_value action_interpreter::resolved(const as_value& value) {
+    if (!value.is_property()) {
+        return value;
+    }
+    as_value current;
+    value.get_property_value(&current);
+    return current;
+}
+
+base_string action_interpreter::string_at(int* cursor, int end) const {
+    int start = *cursor;
+    int pc = start;
+    while (pc < end && m_code[pc] != 0) {
+        pc++;
+    }
+    *cursor = pc < end ? pc + 1 : end;
+    return base_string(reinterpret_cast<const char*>(m_code + start), pc - start);
+}
+
+void action_interpreter::jump(int offset, bool report_overshoot) {
+    m_next_pc += offset;
+    if (m_next_pc > m_stop_pc || m_next_pc < m_start_pc) {
+        if (report_overshoot) {
+            log_error("branch to offset %d -- this section only runs to %d\n", m_next_pc, m_stop_pc);
+        }
+        m_next_pc = m_stop_pc;
+    }
+}
+
+void action_interpreter::open_with() {
+    if (get_verbose_action()) {
+        log_msg("-------------- with block start: stack size is %d\n", m_with_stack.size());
+    }
+    as_value object = pop();
+    if (m_with_stack.size() < max_with_depth) {
+        m_with_stack.push_back(with_stack_entry(object.to_object(), m_next_pc + u16_at(m_pc + 3)));
+    }
+}
+
+void action_interpreter::execute_short(int id) {
+    switch (id) {
+    case 0x04:
+    case 0x05:
+    case 0x06:
+    case 0x07:
+    case 0x09:
+    case 0x20:
+    case 0x28:
+    case 0x34: movie_op(id); break;
+    case 0x08:
+    case 0x2A:
+    case 0x2C:
+    case 0x31:
+    case 0x35:
+    case 0x37:
+    case 0x45: log_error("todo opcode: %02X\n", id); break;
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x0D:
+    case 0x3F:
+    case 0x60:
+    case 0x61:
+    case 0x62:
+    case 0x63:
+    case 0x64:
+    case 0x65: binary_number(id); break;
+    case 0x0E:
+    case 0x0F:
+    case 0x10:
+    case 0x11:
+    case 0x48:
+    case 0x49:
+    case 0x66:
+    case 0x67: compare(id); break;
+    case 0x12: {
+        as_value* slot = m_env->top_slot(0);
+        if (slot) {
+            slot->set_bool(!slot->to_bool());
+            slot->set_flags(0);
+        } else {
+            push(as_value(true));
+        }
+        break;
+    }
+    case 0x13:
+    case 0x14:
+    case 0x21:
+    case 0x29:
+    case 0x32:
+    case 0x33:
+    case 0x68: string_op(id); break;
+    case 0x15: substring(); break;
+    case 0x17: pop_checked(); break;
+    case 0x18: push(as_value(as_value(std::floor(pop().to_number())).to_int())); break;
+    case 0x1C: {
+        // The name is copied out first: a getter may run script on this stack.
+        base_string name = top_text(0);
+        as_value value = m_env->get_variable(name, m_with_stack);
+        if (get_verbose_action()) {
+            log_msg("-------------- get var: %s=%s\n", name.c_str(), value.to_string());
+        }
+        replace_top(value);
+        break;
+    }
+    case 0x1D: {
+        as_value value = m_env->top(0);
+        base_string name = top_text(1);
+        m_env->drop(2);
+        if (get_verbose_action()) {
+            log_msg("-------------- set var: %s \n", name.c_str());
+        }
+        m_env->set_variable(name, value, m_with_stack);
+        break;
+    }
+    case 0x22:
+    case 0x23: property_op(id == 0x23); break;
+    case 0x24: clone_sprite(); break;
+    case 0x25: remove_sprite(); break;
+    case 0x26: trace(); break;
+    case 0x27: start_drag(); break;
+    case 0x2B: cast_object(); break;
+    case 0x30: {
+        int max = pop().to_int();
+        uint32_t range = max < 1 ? 1u : static_cast<uint32_t>(max);
+        push(as_value(static_cast<double>(base_random::next_random() % range)));
+        break;
+    }
+    case 0x3A: delete_member(); break;
+    case 0x3B: delete_variable(); break;
+    case 0x3C: {
+        as_value value = pop();
+        as_value name = pop();
+        m_env->set_local(name.to_base_string(), value);
+        break;
+    }
+    case 0x3D: call_function(); break;
+    case 0x3E: {
+        as_value result = pop();
+        if (m_retval) {
+            *m_retval = result;
+        }
+        m_next_pc = m_stop_pc;
+        break;
+    }
+    case 0x40: new_object(); break;
+    case 0x41: m_env->declare_local(pop().to_base_string()); break;
+    case 0x42: init_array(); break;
+    case 0x43: init_object(); break;
+    case 0x44: push(as_value(pop().typeof())); break;
+    case 0x46: {
+        as_value name = pop();
+        as_value value = m_env->get_variable(name.to_base_string(), m_with_stack);
+        enumerate(value.to_object());
+        break;
+    }
+    case 0x47: add_typed(); break;
+    case 0x4A: push(as_value(pop().to_number())); break;
+    case 0x4B: {
+        as_value value = pop();
+        as_value text;
+        text.set_base_string(value.to_base_string());
+        push(text);
+        break;
+    }
+    case 0x4C: push(m_env->top(0)); break;
+    case 0x4D: {
+        as_value a = pop();
+        as_value b = pop();
+        push(a);
+        push(b);
+        break;
+    }
+    case 0x4E: get_member(); break;
+    case 0x4F: set_member(); break;
+    case 0x50:
+    case 0x51: {
+        as_value* slot = m_env->top_slot(0);
+        double step = id == 0x50 ? 1 : -1;
+        if (slot) {
+            slot->set_double(slot->to_number() + step);
+            slot->set_flags(0);
+        } else {
+            push(as_value(as_value().to_number() + step));  // a missing operand is undefined
+        }
+        break;
+    }
+    case 0x52: call_method_op(); break;
+    case 0x53: new_method(); break;
+    case 0x54: instance_of(); break;
+    case 0x55: {
+        as_value object = pop();
+        enumerate(object.to_object());
+        break;
+    }
+    case 0x69: extends(); break;
+    default: break;  // no handler: skipped
+    }
+}
+
+void action_interpreter::execute_long(int id) {
+    switch (id) {
+    case 0x81:
+    case 0x83:
+    case 0x8B:
+    case 0x8C:
+    case 0x8D:
+    case 0x9A:
+    case 0x9E:
+    case 0x9F: movie_op(id); break;
+    case 0x87: store_register(); break;
+    case 0x88: m_buffer.process_decl_dict(m_pc, m_next_pc); break;
+    case 0x8E: define_function(true); break;
+    case 0x9B: define_function(false); break;
+    case 0x94: open_with(); break;
+    case 0x96: push_data(); break;
+    case 0x99: jump(static_cast<int16_t>(u16_at(m_pc + 3)), false); break;
+    case 0x9D: {
+        as_value* slot = m_env->top_slot(0);
+        bool taken = slot && slot->to_bool();
+        m_env->drop(1);
+        if (get_verbose_action()) {
+            log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
+        }
+        if (taken) {
+            jump(static_cast<int16_t>(u16_at(m_pc + 3)), true);
+        }
+        break;
+    }
+    default: break;  // no handler: the payload is skipped
+    }
+}
+
+}  // namespace swfplayer

@@ -1,0 +1,135 @@
+#pragma once
+// Internal to the interpreter: the state of one run of a byte range and its opcode handlers,
+// spread over action_interpreter*.cpp by aspect (the loop, values, objects, calls); the movie
+// opcodes act on characters and so live with the display layer
+// (display/action_interpreter_movie.cpp).
+
+#include "swfplayer/base/array.h"
+#include "swfplayer/base/base_string.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/script/action_buffer.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/with_stack_entry.h"
+
+#include <cstdint>
+
+namespace swfplayer {
+
+class action_interpreter {
+public:
+    // Nested with-blocks that one run honours.
+    static constexpr int max_with_depth = 8;
+    // Operand values one environment may hold; a script that piles up more is stopped.
+    static constexpr int max_stack_size = 1 << 20;
+    // Bytes a string built by concatenation may reach; a script that builds longer ones is
+    // stopped.
+    static constexpr int max_string_bytes = 1 << 24;
+    // Bytes of a string left on top of the stack that cost as much as one instruction.
+    static constexpr int string_bytes_per_instruction = 16;
+    // Instructions one top-level run (with every call made from it) may execute.
+    static constexpr int64_t default_instruction_budget = 200000000;
+
+    action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes, as_value* retval,
+                       const array<with_stack_entry>& with_stack, bool is_function2);
+
+    // Runs the range; see action_buffer::execute.
+    void run();
+
+    // The budget given to each top-level run (tests lower it to reach the limit quickly).
+    static void set_instruction_budget(int64_t budget);
+    static int64_t get_instruction_budget();
+    // Ends the run under way and every run it was called from, up to the top-level one.
+    static void stop_all(const char* reason);
+
+private:
+    // The loop's two dispatchers and the handlers of each aspect.
+    void execute_short(int id);
+    void execute_long(int id);
+
+    // Values: stack, arithmetic, comparison, strings (action_interpreter_values.cpp).
+    void binary_number(int id);
+    void add_typed();
+    void compare(int id);
+    void string_op(int id);
+    void substring();
+    void push_data();
+    void pop_checked();
+
+    // Control flow (action_interpreter.cpp).
+    void jump(int offset, bool report_overshoot);
+    void open_with();
+
+    // Variables, objects, functions and classes (action_interpreter_objects.cpp and
+    // action_interpreter_calls.cpp).
+    void store_register();
+    void delete_member();
+    void delete_variable();
+    void get_member();
+    void set_member();
+    void init_object();
+    void init_array();
+    void enumerate(as_object* object);
+    void instance_of();
+    void cast_object();
+    void extends();
+    void call_function();
+    void call_method_op();
+    void new_object();
+    void new_method();
+    void define_function(bool function2);
+
+    // Movie control (display/action_interpreter_movie.cpp).
+    void movie_op(int id);
+    void goto_frame_expression();
+    void get_url(const base_string& url, const as_value& target);
+    void start_drag();
+    void property_op(bool set);
+    void clone_sprite();
+    void remove_sprite();
+    void trace();
+
+    // Operand helpers: missing operands read as undefined.
+    as_value pop() { return m_env->pop(); }
+    void push(const as_value& value) { m_env->push(value); }
+    // Puts value in place of the top value (pushes it on an empty stack).
+    void replace_top(const as_value& value) {
+        if (as_value* top = m_env->top_slot(0)) {
+            *top = value;
+        } else {
+            push(value);
+        }
+    }
+    // The text of the n-th value from the top ("undefined" below the floor), copied.
+    base_string top_text(int n) {
+        const as_value* slot = m_env->top_slot(n);
+        return slot ? slot->to_base_string() : base_string("undefined");
+    }
+    // Cuts a count read from the stack to the values present (above the floor).
+    int clamp_count(int count) const;
+    // A property value read as its current value.
+    static as_value resolved(const as_value& value);
+
+    // Payload helpers; bytes outside the buffer read as 0.
+    int u8_at(int pc) const { return pc >= 0 && pc < m_code_size ? m_code[pc] : 0; }
+    int u16_at(int pc) const { return u8_at(pc) | (u8_at(pc + 1) << 8); }
+    // The NUL-terminated text at *cursor, cut at end; the cursor moves past its terminator.
+    base_string string_at(int* cursor, int end) const;
+
+    const action_buffer& m_buffer;
+    // The buffer's bytes, read directly on the hot path.
+    const uint8_t* m_code;
+    int m_code_size;
+    as_environment* m_env;
+    as_value* m_retval;
+    array<with_stack_entry> m_with_stack;
+    // The target when the run began, held alive until the run ends when it has an owner.
+    as_object* m_entry_target;
+    smart_ptr<as_object> m_entry_hold;
+    int m_start_pc;
+    int m_stop_pc;
+    int m_pc;
+    int m_next_pc = 0;
+    bool m_is_function2;
+};
+
+}  // namespace swfplayer

@@ -1,0 +1,318 @@
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/script/action_interpreter.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace swfplayer {
+
+namespace {
+
+// Byte-wise order of two texts: negative, zero or positive.
+int compare_bytes(const base_string& a, const base_string& b) {
+    int common = a.size() < b.size() ? a.size() : b.size();
+    int order = std::memcmp(a.c_str(), b.c_str(), static_cast<size_t>(common));
+    if (order != 0) {
+        return order;
+    }
+    return a.size() - b.size();
+}
+
+as_value text_value(const base_string& text) {
+    as_value value;
+    value.set_base_string(text);
+    return value;
+}
+
+}  // namespace
+
+void action_interpreter::pop_checked() {
+    if (m_env->get_stack_depth() <= 0) {
+        log_error("error: empty stack\n");
+        return;
+    }
+    m_env->drop(1);
+}
+
+namespace {
+
+// a = a op b for the numeric and bitwise opcodes.
+void apply_binary(int id, as_value& a, const as_value& b) {
+    switch (id) {
+    case 0x0A: a.set_double(a.to_number() + b.to_number()); break;
+    case 0x0B: a.set_double(a.to_number() - b.to_number()); break;
+    case 0x0C: a.set_double(a.to_number() * b.to_number()); break;
+    case 0x0D: a.set_double(a.to_number() / b.to_number()); break;
+    case 0x3F: {
+        double y = b.to_number();
+        double x = a.to_number();
+        if (y == 0) {
+            a.set_undefined();
+        } else {
+            a.set_double(std::fmod(x, y));
+        }
+        break;
+    }
+    case 0x60: a &= b.to_int(); break;
+    case 0x61: a |= b.to_int(); break;
+    case 0x62: a ^= b.to_int(); break;
+    case 0x63: a.shl(b.to_int()); break;
+    case 0x64: a.asr(b.to_int()); break;
+    default: a.lsr(b.to_int()); break;
+    }
+    // The result carries no member flags of the operand it replaced.
+    a.set_flags(0);
+}
+
+// The comparison and logic opcodes on a (deeper) and b.
+bool apply_compare(int id, const as_value& a, const as_value& b) {
+    switch (id) {
+    case 0x0F: return a < b.to_number();
+    case 0x10: return a.to_bool() && b.to_bool();
+    case 0x11: return a.to_bool() || b.to_bool();
+    case 0x48: return a.is_string() ? compare_bytes(a.to_base_string(), b.to_base_string()) < 0 : a < b.to_number();
+    case 0x67:
+        return a.is_string() ? compare_bytes(a.to_base_string(), b.to_base_string()) > 0
+                             : a.to_number() > b.to_number();
+    default: return a == b;  // 0x0E, 0x49 and 0x66 share one equality
+    }
+}
+
+}  // namespace
+
+void action_interpreter::binary_number(int id) {
+    // In place on the deeper operand; with fewer than two operands the missing ones are undefined.
+    as_value* a = m_env->top_slot(1);
+    if (a) {
+        apply_binary(id, *a, *m_env->top_slot(0));
+        m_env->drop(1);
+        return;
+    }
+    as_value b = pop();
+    as_value result;
+    apply_binary(id, result, b);
+    push(result);
+}
+
+void action_interpreter::add_typed() {
+    as_value* a = m_env->top_slot(1);
+    as_value* b = m_env->top_slot(0);
+    if (a && !a->is_string() && !b->is_string()) {
+        a->set_double(a->to_number() + b->to_number());
+        a->set_flags(0);
+        m_env->drop(1);
+        return;
+    }
+    as_value right = pop();
+    as_value left = pop();
+    if (!left.is_string() && !right.is_string()) {
+        push(as_value(left.to_number() + right.to_number()));
+        return;
+    }
+    const base_string& left_text = left.to_base_string();
+    const base_string& right_text = right.to_base_string();
+    if (static_cast<int64_t>(left_text.size()) + right_text.size() > max_string_bytes) {
+        stop_all("string too long");
+        push(as_value());
+        return;
+    }
+    base_string joined = left_text;
+    joined += right_text;
+    push(text_value(joined));
+}
+
+void action_interpreter::compare(int id) {
+    as_value* a = m_env->top_slot(1);
+    if (a) {
+        bool result = apply_compare(id, *a, *m_env->top_slot(0));
+        a->set_bool(result);
+        a->set_flags(0);
+        m_env->drop(1);
+        return;
+    }
+    as_value b = pop();
+    push(as_value(apply_compare(id, as_value(), b)));
+}
+
+void action_interpreter::string_op(int id) {
+    if (id == 0x14 || id == 0x32 || id == 0x33) {
+        as_value a = pop();
+        if (id == 0x14) {
+            const base_string& text = a.to_base_string();
+            push(as_value(base_string::utf8_char_count(text.c_str(), text.size())));
+        } else if (id == 0x32) {
+            push(as_value(static_cast<int>(static_cast<int8_t>(a.to_base_string().c_str()[0]))));
+        } else {
+            char c = static_cast<char>(a.to_int() & 0xFF);
+            push(text_value(base_string(&c, c == 0 ? 0 : 1)));
+        }
+        return;
+    }
+    as_value b = pop();
+    as_value a = pop();
+    const base_string& left = a.to_base_string();
+    const base_string& right = b.to_base_string();
+    switch (id) {
+    case 0x13: push(as_value(compare_bytes(left, right) == 0)); break;
+    case 0x29: push(as_value(compare_bytes(left, right) < 0)); break;
+    case 0x68: push(as_value(compare_bytes(left, right) > 0)); break;
+    default: {
+        if (static_cast<int64_t>(left.size()) + right.size() > max_string_bytes) {
+            stop_all("string too long");
+            push(as_value());
+            return;
+        }
+        base_string joined = left;
+        joined += right;
+        push(text_value(joined));
+        break;
+    }
+    }
+}
+
+void action_interpreter::substring() {
+    int64_t count = pop().to_int();
+    int64_t start = static_cast<int64_t>(pop().to_int()) - 1;
+    as_value source = pop();
+    const base_string& text = source.to_base_string();
+    int64_t length = text.size();
+    if (start > length - 1) {
+        start = length - 1;
+    }
+    if (start < 0) {
+        start = 0;
+    }
+    if (count > length - start) {
+        count = length - start;
+    }
+    if (count < 0) {
+        count = 0;
+    }
+    push(text_value(base_string(text.c_str() + start, static_cast<int>(count))));
+}
+
+void action_interpreter::push_data() {
+    bool verbose = get_verbose_action();
+    int pc = m_pc + 3;
+    int end = m_next_pc;
+    while (pc < end) {
+        int type = u8_at(pc++);
+        switch (type) {
+        case 0: {
+            as_value& text = m_env->push_slot();
+            const uint8_t* terminator = static_cast<const uint8_t*>(std::memchr(m_code + pc, 0, end - pc));
+            if (terminator) {
+                // Terminated inside the record: the text is read in place.
+                text.set_string(reinterpret_cast<const char*>(m_code + pc));
+                pc = static_cast<int>(terminator - m_code) + 1;
+            } else {
+                text.set_base_string(string_at(&pc, end));
+            }
+            if (verbose) {
+                log_msg("-------------- pushed '%s'\n", text.to_string());
+            }
+            break;
+        }
+        case 1: {
+            uint32_t bits = static_cast<uint32_t>(u16_at(pc)) | (static_cast<uint32_t>(u16_at(pc + 2)) << 16);
+            pc += 4;
+            float number;
+            std::memcpy(&number, &bits, sizeof(number));
+            if (verbose) {
+                log_msg("-------------- pushed '%f'\n", number);
+            }
+            push(as_value(number));
+            break;
+        }
+        case 2:
+            if (verbose) {
+                log_msg("-------------- pushed NULL\n");
+            }
+            push(as_value(static_cast<as_object*>(nullptr)));
+            break;
+        case 3:
+            if (verbose) {
+                log_msg("-------------- pushed UNDEFINED\n");
+            }
+            push(as_value());
+            break;
+        case 4: {
+            int n = u8_at(pc++);
+            if (m_is_function2 && !verbose) {
+                m_env->push_slot() = m_env->get_register(n);
+                break;
+            }
+            as_value value;
+            if (m_is_function2) {
+                value = m_env->get_register(n);
+                if (verbose) {
+                    log_msg("-------------- pushed local register[%d] = '%s'\n", n, value.to_string());
+                }
+            } else if (n < 4) {
+                value = m_env->get_global_register(n);
+                if (verbose) {
+                    log_msg("-------------- pushed global register[%d], '%s', 0x%p\n", n, value.to_string(),
+                            static_cast<void*>(value.to_object()));
+                }
+            } else {
+                log_error("push register[%d] -- register out of bounds!\n", n);
+            }
+            push(value);
+            break;
+        }
+        case 5: {
+            bool flag = u8_at(pc++) != 0;
+            if (verbose) {
+                log_msg("-------------- pushed %s\n", flag ? "true" : "false");
+            }
+            push(as_value(flag));
+            break;
+        }
+        case 6: {
+            uint64_t high = static_cast<uint32_t>(u16_at(pc)) | (static_cast<uint32_t>(u16_at(pc + 2)) << 16);
+            uint64_t low = static_cast<uint32_t>(u16_at(pc + 4)) | (static_cast<uint32_t>(u16_at(pc + 6)) << 16);
+            pc += 8;
+            uint64_t bits = (high << 32) | low;
+            double number;
+            std::memcpy(&number, &bits, sizeof(number));
+            if (verbose) {
+                log_msg("-------------- pushed double %f\n", number);
+            }
+            m_env->push_slot().set_double(number);
+            break;
+        }
+        case 7: {
+            uint32_t bits = static_cast<uint32_t>(u16_at(pc)) | (static_cast<uint32_t>(u16_at(pc + 2)) << 16);
+            pc += 4;
+            int number = static_cast<int32_t>(bits);
+            if (verbose) {
+                log_msg("-------------- pushed int32 %d\n", number);
+            }
+            m_env->push_slot().set_double(number);
+            break;
+        }
+        case 8:
+        case 9: {
+            int index = type == 8 ? u8_at(pc) : u16_at(pc);
+            pc += type == 8 ? 1 : 2;
+            if (index < m_buffer.get_dictionary_size()) {
+                as_value& text = m_env->push_slot();
+                text.set_base_string(m_buffer.get_dictionary_entry(index));
+                if (verbose) {
+                    log_msg("-------------- pushed '%s'\n", text.to_string());
+                }
+            } else {
+                log_error("error: dict_lookup(%d) is out of bounds!\n", index);
+                if (verbose) {
+                    log_msg(type == 8 ? "-------------- pushed 0\n" : "-------------- pushed 0");
+                }
+                push(as_value(0));
+            }
+            break;
+        }
+        default: break;  // an unknown type byte pushes nothing
+        }
+    }
+}
+
+}  // namespace swfplayer

@@ -1,0 +1,71 @@
+#include "tests/swfplayer/main/script/ScriptRunner.h"
+
+#include "swfplayer/main/script/fn_call.h"
+
+namespace script_test {
+
+using namespace swfplayer;
+
+namespace {
+
+std::vector<std::string> s_traces;
+std::vector<std::string> s_log;
+
+void record_trace(const fn_call& fn) {
+    s_traces.push_back(fn.arg(0).to_string());
+}
+
+void record_log(bool /*is_error*/, const char* message) {
+    s_log.push_back(message);
+}
+
+}  // namespace
+
+script_clip::script_clip(player* owner, character* parent) : character(owner, parent, -1), m_env(owner) {}
+
+script_runner::script_runner() : m_player(new player()), m_clip(new script_clip(m_player.get_ptr())) {
+    m_clip->m_env.set_target(m_clip.get_ptr());
+    m_player->set_root_movie(m_clip.get_ptr());
+    m_player->get_global()->builtin_member("trace", as_value(record_trace));
+    m_previous_log = register_log_callback(record_log);
+    s_log.clear();
+}
+
+script_runner::~script_runner() {
+    register_log_callback(m_previous_log);
+    // The clip's environment refers to the clip: break the cycle.
+    m_clip->m_env.set_target(nullptr);
+}
+
+std::string script_runner::run(const action_assembler& code) {
+    return run_bytes(code.bytes());
+}
+
+std::string script_runner::run_bytes(const Bytes& bytes) {
+    s_traces.clear();
+    action_buffer buffer;
+    buffer.read(bytes.data(), static_cast<int>(bytes.size()));
+    buffer.execute(&m_clip->m_env);
+    std::string joined;
+    for (size_t i = 0; i < s_traces.size(); i++) {
+        joined += (i ? "|" : "") + s_traces[i];
+    }
+    return joined;
+}
+
+bool script_runner::logged(const std::string& text) const {
+    for (const std::string& line : s_log) {
+        if (line.find(text) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+as_value script_runner::variable(const char* name) const {
+    as_value value;
+    m_clip->get_member(name, &value);
+    return value;
+}
+
+}  // namespace script_test

@@ -1,0 +1,51 @@
+#pragma once
+
+// Runs assembled byte code as a clip's frame actions and catches what it traces and logs.
+
+#include "swfplayer/base/log.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/display/character.h"
+#include "swfplayer/main/script/action_buffer.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/player.h"
+#include "tests/swfplayer/main/script/ActionAssembler.h"
+
+#include <string>
+#include <vector>
+
+namespace script_test {
+
+// A display character with an environment of its own whose target is itself, as a sprite has.
+class script_clip : public swfplayer::character {
+public:
+    explicit script_clip(swfplayer::player* owner, swfplayer::character* parent = nullptr);
+    swfplayer::as_environment* get_environment() override { return &m_env; }
+    swfplayer::as_environment m_env;
+};
+
+// One player with a clip as its root movie, a global trace that records its argument's text,
+// and the log caught line by line.
+class script_runner {
+public:
+    script_runner();
+    ~script_runner();
+    script_runner(const script_runner&) = delete;
+    script_runner& operator=(const script_runner&) = delete;
+
+    // Runs the code as frame actions of the clip; returns the traced texts joined by "|".
+    std::string run(const action_assembler& code);
+    std::string run_bytes(const Bytes& bytes);
+    // Whether a caught log line contains the text.
+    bool logged(const std::string& text) const;
+
+    // The value of a member of the clip (a timeline variable).
+    swfplayer::as_value variable(const char* name) const;
+
+    swfplayer::smart_ptr<swfplayer::player> m_player;
+    swfplayer::smart_ptr<script_clip> m_clip;
+
+private:
+    swfplayer::log_callback m_previous_log;
+};
+
+}  // namespace script_test

@@ -1,0 +1,79 @@
+#include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/swfplayer_as_classes/as_array.h"
+#include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
+
+#include <cmath>
+
+using namespace builtin_test;
+
+namespace {
+
+class ArrayTest : public BuiltinFixture {
+protected:
+    // The literal form: the values (element 0 first) and the count lie on the stack, and the
+    // call block carries -1 for the argument count and the first index.
+    as_value literal(const std::vector<as_value>& stack) {
+        for (const as_value& value : stack) {
+            m_env.push(value);
+        }
+        as_value result;
+        fn_call fn(&result, as_value(), &m_env, -1, -1);
+        as_global_array_ctor(fn);
+        return result;
+    }
+};
+
+TEST_F(ArrayTest, literals_constructors_and_their_text) {
+    const struct {
+        std::vector<as_value> stack;  // bottom first; the count on top
+        const char* text;
+        int stack_left;
+    } literals[] = {{{"c", "b", "a", 3}, "a,b,c", 0},
+                    {{"x", "c", "b", "a", 3}, "a,b,c", 1},
+                    {{"b", "a", 5}, "a,b", 0},  // never more values than the stack holds
+                    {{"a", -2}, "", 1},
+                    {{"a", NAN}, "", 1},
+                    {{0}, "", 0}};
+    for (const auto& c : literals) {
+        as_value array = literal(c.stack);
+        EXPECT_STREQ(array.to_string(), c.text);
+        EXPECT_EQ(m_env.get_stack_depth(), c.stack_left) << c.text;
+        m_env.truncate_stack(0);
+    }
+    const struct {
+        std::vector<as_value> args;
+        const char* text;
+        int length;
+    } constructed[] = {{{}, "", 0},        {{3}, "undefined,undefined,undefined", 3},
+                       {{-5}, "", 0},      {{"2"}, "undefined,undefined", 2},
+                       {{1, 2}, "1,2", 2}, {{true, as_value(), "s"}, "true,undefined,s", 3}};
+    for (const auto& c : constructed) {
+        as_value array = call_global("Array", c.args);
+        EXPECT_STREQ(array.to_string(), c.text);
+        EXPECT_EQ(get(array, "length").to_number(), c.length) << c.text;
+        EXPECT_STREQ(method(array, "toString", {}).to_string(), c.text);
+    }
+}
+
+TEST_F(ArrayTest, any_visible_member_is_an_element_in_name_order) {
+    as_value array = call_global("Array", {"a", "b"});
+    array.to_object()->set_member("foo", "x");
+    array.to_object()->set_member("Bar", "y");
+    EXPECT_STREQ(array.to_string(), "a,b,y,x");
+    EXPECT_EQ(get(array, "length").to_number(), 4.0);
+    // push names the new element by the size, pop takes the member of size - 1.
+    EXPECT_EQ(method(array, "push", {"c", "ignored"}).to_number(), 5.0);
+    EXPECT_STREQ(method(array, "pop", {}).to_string(), "c");
+    EXPECT_EQ(method(array, "push", {}).to_number(), 4.0);
+    // A hole where size - 1 points: pop finds nothing and changes nothing.
+    static_cast<as_array*>(array.to_object())->erase("1");
+    EXPECT_STREQ(array.to_string(), "a,y,x");
+    EXPECT_TRUE(method(array, "pop", {}).is_undefined());
+    EXPECT_EQ(get(array, "length").to_number(), 3.0);
+    // The methods need an array as "this".
+    as_value plain(new as_object(m_player.get_ptr()));
+    EXPECT_TRUE(call(m_env, get(array, "push"), plain, {1}).is_undefined());
+    EXPECT_TRUE(plain.to_object()->get_members().size() == 0);
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+#include "swfplayer/base/base_loadlib.h"
+#include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/script/extension_modules.h"
+#include "swfplayer/main/script/fn_call.h"
+#include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
+#include "tools/swfkit/Movie.h"
+
+#include <cmath>
+
+using namespace builtin_test;
+
+namespace {
+
+// The calls of record_tick: the text of "this" and of each argument.
+std::vector<std::vector<std::string>> s_calls;
+
+void record_tick(const fn_call& fn) {
+    std::vector<std::string> call{fn.this_value->to_string()};
+    for (int i = 0; i < fn.nargs; i++) {
+        call.push_back(fn.arg(i).to_string());
+    }
+    s_calls.push_back(call);
+}
+
+class GlobalFunctionsTest : public BuiltinFixture {
+protected:
+    GlobalFunctionsTest() { s_calls.clear(); }
+    // Advances the frame tick frames times by dt and gives the 1-based frames on which a
+    // recorded call happened.
+    std::vector<int> firing_frames(int frames, float dt) {
+        std::vector<int> fired;
+        for (int frame = 1; frame <= frames; frame++) {
+            size_t before = s_calls.size();
+            m_player->advance_frame_objects(dt);
+            if (s_calls.size() > before) {
+                fired.push_back(frame);
+            }
+        }
+        return fired;
+    }
+};
+
+TEST_F(GlobalFunctionsTest, the_registry_holds_every_global_hidden_from_enumeration) {
+    for (const char* name : {"trace",      "Object",        "Array", "TextFormat",  "String",         "Number",
+                             "Boolean",    "Color",         "Date",  "Selection",   "ASSetPropFlags", "math",
+                             "Key",        "AsBroadcaster", "flash", "setInterval", "clearInterval",  "getVersion",
+                             "parseFloat", "parseInt",      "isNaN", "$version"}) {
+        as_value value;
+        ASSERT_TRUE(m_player->get_global()->get_own_member(name, &value)) << name;
+        EXPECT_EQ(value.get_flags(), AS_DONT_ENUM) << name;
+    }
+    EXPECT_EQ(get(global("Math"), "PI").to_number(), M_PI);
+    EXPECT_EQ(get(global("math"), "pi").to_number(), M_PI);
+}
+
+TEST_F(GlobalFunctionsTest, trace_prints_the_text_of_its_first_argument) {
+    const struct {
+        std::vector<as_value> args;
+        const char* printed;
+    } cases[] = {{{"hello"}, "hello\n"},
+                 {{as_value()}, "undefined\n"},
+                 {{1.5, "ignored"}, "1.5\n"},
+                 {{"100%s%n"}, "100%s%n\n"},
+                 {{}, ""}};
+    for (const auto& c : cases) {
+        s_log.clear();
+        call_global("trace", c.args);
+        EXPECT_EQ(s_log, c.printed);
+    }
+}
+
+TEST_F(GlobalFunctionsTest, assetpropflags_changes_the_named_members_or_all_of_them) {
+    const struct {
+        std::vector<const char*> names;  // props as an array of names; empty for null
+        std::vector<as_value> flags;     // setFlags[, clearFlags]
+        int a, b, c;                     // the flags afterwards, from 0, 2 and 4
+    } cases[] = {
+        {{}, {0, 0}, 1, 3, 5},          // both 0: flag 1 set everywhere, nothing cleared
+        {{"a", "c"}, {2}, 2, 2, 6},     // three arguments clear nothing
+        {{"b"}, {1, 2}, 0, 1, 4},       // cleared first, then set
+        {{}, {9, 8}, 1, 3, 5},          // only the three flag bits count
+        {{}, {0, 7}, 0, 0, 0},          // clear all
+        {{"x", "C"}, {1, 0}, 0, 2, 5},  // absent names are skipped, names compare without case
+    };
+    for (const auto& c : cases) {
+        smart_ptr<as_object> object = new as_object(m_player.get_ptr());
+        for (int i = 0; i < 3; i++) {
+            object->set_member(std::string(1, static_cast<char>('a' + i)).c_str(), i);
+            object->change_member_flags(std::string(1, static_cast<char>('a' + i)).c_str(), 2 * i, 0);
+        }
+        as_value props;
+        if (!c.names.empty()) {
+            props = call_global("Array", {});
+            for (const char* name : c.names) {
+                method(props, "push", {name});
+            }
+        }
+        std::vector<as_value> args{as_value(object.get_ptr()), props};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        call_global("ASSetPropFlags", args);
+        as_value value;
+        int flags[3];
+        for (int i = 0; i < 3; i++) {
+            object->get_own_member(std::string(1, static_cast<char>('a' + i)).c_str(), &value);
+            flags[i] = static_cast<int>(value.get_flags());
+        }
+        EXPECT_EQ(std::vector<int>(flags, flags + 3), std::vector<int>({c.a, c.b, c.c})) << c.names.size();
+    }
+    s_log.clear();
+    call_global("ASSetPropFlags", {as_value(static_cast<as_object*>(nullptr)), as_value(), 1});
+    EXPECT_EQ(s_log, "error: assetpropflags for NULL object\n");
+    smart_ptr<as_object> object = new as_object(m_player.get_ptr());
+    object->set_member("a", 1);
+    for (int nargs : {2, 5}) {
+        std::vector<as_value> args{as_value(object.get_ptr()), as_value(), 1, 0, 0};
+        args.resize(nargs);
+        call_global("ASSetPropFlags", args);
+        as_value value;
+        object->get_own_member("a", &value);
+        EXPECT_EQ(value.get_flags(), 0u) << nargs;
+    }
+}
+
+TEST_F(GlobalFunctionsTest, assetpropflags_of_a_version_5_movie_clears_all_flags_and_takes_three_arguments) {
+    for (int version : {5, 6}) {
+        swfkit::Bytes bytes = swfkit::Movie(version, {0, 2000, 0, 2000}, 12).Write(false);
+        smart_ptr<movie_def_impl> definition = create_movie_definition(
+            m_player.get_ptr(), new base_file(memory_buffer, static_cast<int>(bytes.size()), bytes.data()));
+        ASSERT_TRUE(definition);
+        smart_ptr<sprite_instance> root =
+            new sprite_instance(m_player.get_ptr(), definition.get_ptr(), nullptr, nullptr, -1);
+        m_player->set_root_movie(root.get_ptr());
+        smart_ptr<as_object> object = new as_object(m_player.get_ptr());
+        object->set_member("a", 1);
+        object->change_member_flags("a", AS_READ_ONLY | AS_DONT_DELETE, 0);
+        call_global("ASSetPropFlags", {as_value(object.get_ptr()), as_value(), 1, 0});
+        call_global("ASSetPropFlags", {as_value(object.get_ptr()), as_value(), 1});
+        as_value value;
+        object->get_own_member("a", &value);
+        EXPECT_EQ(value.get_flags(), version == 5 ? 1u : 7u) << version;
+    }
+}
+
+TEST_F(GlobalFunctionsTest, interval_timers_fire_once_the_interval_has_passed_and_restart_from_zero) {
+    const struct {
+        as_value interval_ms;
+        float dt;
+        int frames;
+        std::vector<int> fired;
+    } cases[] = {
+        {1000, 0.4f, 7, {3, 6}},  // 1.2 s on frame 3; the excess 0.2 s is not carried over
+        {0, 0.1f, 3, {1, 2, 3}},   {1000, 1.0f, 3, {1, 2, 3}},
+        {as_value(), 0.5f, 4, {}},  // undefined is NaN, which never fires
+        {1000, NAN, 3, {}},         // a NaN frame time counts as no time...
+    };
+    for (const auto& c : cases) {
+        s_calls.clear();
+        as_value timer = call_global("setInterval", {as_value(record_tick), c.interval_ms});
+        ASSERT_TRUE(timer.to_object() && timer.to_object()->is(AS_TIMER));
+        EXPECT_EQ(firing_frames(c.frames, c.dt), c.fired) << c.interval_ms.to_string() << " ms by " << c.dt;
+        // ...and does not freeze the timer.
+        call_global("clearInterval", {timer});
+    }
+    EXPECT_EQ(m_player->get_frame_object_count(), 0);
+}
+
+TEST_F(GlobalFunctionsTest, interval_timers_pass_their_extra_arguments_with_this_zero) {
+    smart_ptr<as_object> object = new as_object(m_player.get_ptr());
+    object->set_member("onTick", as_value(record_tick));
+    call_global("setInterval", {as_value(record_tick), 1000, "first", 2});
+    call_global("setInterval", {as_value(object.get_ptr()), "onTick", 1000, "only"});
+    m_player->advance_frame_objects(1.0f);
+    EXPECT_EQ(s_calls, (std::vector<std::vector<std::string>>{{"0", "first", "2"}, {"0", "only"}}));
+
+    // Nothing to call, too few arguments, or the object form without an interval: no timer.
+    for (const std::vector<as_value>& args :
+         std::vector<std::vector<as_value>>{{as_value(record_tick)},
+                                            {as_value(object.get_ptr()), "missing", 10},
+                                            {"text", "onTick", 10},
+                                            {as_value(object.get_ptr()), "onTick"}}) {
+        EXPECT_TRUE(call_global("setInterval", args).is_null());
+    }
+    EXPECT_EQ(m_player->get_frame_object_count(), 2);
+}
+
+as_value s_own_timer;
+player* s_timer_player = nullptr;
+void clear_own_timer(const fn_call& fn) {
+    record_tick(fn);
+    as_value clear;
+    s_timer_player->get_global()->get_member("clearInterval", &clear);
+    fn.env->push(s_own_timer);
+    call_method(clear, fn.env, as_value(), 1, fn.env->get_top_index());
+    fn.env->drop(1);
+    s_own_timer.set_undefined();  // the last reference outside the frame tick
+}
+
+TEST_F(GlobalFunctionsTest, a_timer_cleared_in_its_own_callback_fires_no_more) {
+    s_timer_player = m_player.get_ptr();
+    s_own_timer = call_global("setInterval", {as_value(clear_own_timer), 0});
+    EXPECT_EQ(firing_frames(3, 0.1f), std::vector<int>{1});
+    EXPECT_EQ(m_player->get_frame_object_count(), 0);
+    // clearInterval ignores anything but one timer.
+    as_value kept = call_global("setInterval", {as_value(record_tick), 0});
+    call_global("clearInterval", {as_value(new as_object(m_player.get_ptr()))});
+    call_global("clearInterval", {kept, kept});
+    EXPECT_EQ(m_player->get_frame_object_count(), 1);
+}
+
+TEST_F(GlobalFunctionsTest, a_dropped_timer_keeps_firing_and_the_tick_list_refuses_past_its_limit) {
+    call_global("setInterval", {as_value(record_tick), 0});  // result dropped
+    m_player->advance_frame_objects(0.1f);
+    EXPECT_EQ(s_calls.size(), 1u);
+    for (int i = 1; i < player::max_frame_objects; i++) {
+        ASSERT_FALSE(call_global("setInterval", {as_value(record_tick), 1000}).is_null());
+    }
+    s_log.clear();
+    EXPECT_TRUE(call_global("setInterval", {as_value(record_tick), 1000}).is_null());
+    EXPECT_NE(s_log.find("addition refused"), std::string::npos);
+    EXPECT_EQ(m_player->get_frame_object_count(), player::max_frame_objects);
+}
+
+TEST(ModuleLoaderTest, a_module_of_the_module_folder_loads_by_plain_name_only) {
+    base_loadlib module("pondorix_test_module");
+    ASSERT_TRUE(module.is_loaded());
+    auto init_calls = reinterpret_cast<int (*)()>(module.get_function("pondorix_test_module_init_calls"));
+    ASSERT_TRUE(init_calls);
+    // "new pondorix_test_module()" loads the module once and calls its entry each time.
+    for (int i = 1; i <= 2; i++) {
+        EXPECT_EQ(create_extension_object(nullptr, "pondorix_test_module", array<as_value>()), nullptr);
+        EXPECT_EQ(init_calls(), i);
+    }
+    EXPECT_EQ(create_extension_object(nullptr, "../pondorix_test_module", array<as_value>()), nullptr);
+    EXPECT_EQ(init_calls(), 2);
+    EXPECT_EQ(module.get_function("no_such_symbol"), nullptr);
+
+    for (const char* name : {"../modules/pondorix_test_module", "modules/pondorix_test_module", "..",
+                             "a\\pondorix_test_module", "", "/usr/lib/x86_64-linux-gnu/libm", "missing_module"}) {
+        base_loadlib refused(name);
+        EXPECT_FALSE(refused.is_loaded()) << name;
+        EXPECT_EQ(refused.get_function("pondorix_test_module_init_calls"), nullptr) << name;
+    }
+}
+
+}  // namespace
