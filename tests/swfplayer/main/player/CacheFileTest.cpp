@@ -163,8 +163,9 @@ void record_command(swfplayer::character*, const char* command, const char*) {
     s_commands.push_back(command);
 }
 
-// Precomputing plays movies that wait, loop or never tick to an end, with the host's render
-// handler and FSCommand receiver taken away meanwhile and given back afterwards.
+// Precomputing plays movies that wait, loop or never tick to an end, building the meshes of what
+// they show, with the host's render handler and FSCommand receiver taken away meanwhile and given
+// back afterwards.
 TEST_F(CacheFileTest, precompute_terminates_quietly_and_restores_the_host) {
     const struct {
         const char* name;
@@ -189,6 +190,8 @@ TEST_F(CacheFileTest, precompute_terminates_quietly_and_restores_the_host) {
         EXPECT_EQ(swfplayer::get_fscommand_callback(), record_command) << c.name;
         EXPECT_EQ(swfplayer::get_render_handler(), host_renderer) << c.name;
         EXPECT_TRUE(recorder.calls.empty()) << c.name;
+        // Every movie shows shape 1, which got its meshes on the way.
+        EXPECT_GT(MeshSets(def.get_ptr(), 1), 0) << c.name;
     }
     swfplayer::set_render_handler(nullptr);
     swfplayer::register_fscommand_callback(nullptr);
