@@ -174,6 +174,34 @@ TEST_F(FlashMovieTest, a_place_that_cannot_be_written_loads_the_movie_without_a_
     EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc"));
 }
 
+TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it_came_from) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    FlashMovie movie("shapes.swf");
+    swfplayer::character* clip = movie.GetCharacter("clip");
+    ASSERT_TRUE(clip);
+    const int depth = clip->get_depth();
+    const float halfRed = clip->get_cxform().m[0][0];
+    swfplayer::smart_ptr<swfplayer::character> red;
+    {
+        FlashMovie other("shapes.swf");
+        EXPECT_FALSE(movie.ReplaceCharacter("clip", other, "nobody"));
+        EXPECT_FALSE(movie.ReplaceCharacter("nobody", other, "red"));
+        EXPECT_TRUE(movie.ReplaceCharacter("clip", other, "red"));
+        red = other.GetCharacter("red");
+        // Both display lists hold it; it took the replaced clip's depth and colour transform.
+        EXPECT_FALSE(movie.GetCharacter("clip"));
+        EXPECT_EQ(movie.GetRoot()->get_root_sprite()->get_display_list().get_character_at_depth(depth), red.get_ptr());
+        EXPECT_EQ(red->get_cxform().m[0][0], halfRed);
+    }
+    // The other movie is gone; this one still holds and plays its character.
+    EXPECT_EQ(movie.GetRoot()->get_root_sprite()->get_display_list().get_character_at_depth(depth), red.get_ptr());
+    red = nullptr;
+    for (int i = 0; i < 4; ++i) {
+        movie.Advance(1.0f / 30.0f);
+    }
+    EXPECT_TRUE(movie.GetCharacter("red"));
+}
+
 TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_stops) {
     Write("plays.swf", player_movies::ShapesMovie(30, 30));
     Write("stops.swf", player_movies::WaitingMovie(3, 30, true));
