@@ -3,7 +3,9 @@
 #include "swfplayer/main/player/root.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/key_input.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
+#include "swfplayer/main/swfplayer_as_classes/as_key.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -218,6 +220,40 @@ TEST_F(RootTest, labels_play_state_and_frames_are_forwarded_to_the_root_sprite) 
     r->set_frame_rate(60.0f);
     EXPECT_FLOAT_EQ(r->get_frame_time(), 1.0f / 60.0f);
     EXPECT_FLOAT_EQ(m_def->get_frame_rate(), 60.0f);
+}
+
+// Counts the key presses it hears.
+class key_listener : public swfplayer::as_object {
+public:
+    explicit key_listener(swfplayer::player* owner) : as_object(owner) {}
+    bool on_event(const event_id& id) override {
+        if (id.m_id == event_id::KEY_PRESS) {
+            m_codes.push_back(id.m_key_code);
+        }
+        return true;
+    }
+    std::vector<int> m_codes;
+};
+
+TEST_F(RootTest, keys_reach_the_key_object_and_presses_the_key_listeners) {
+    smart_ptr<root> r = Play(player_movies::ShapesMovie(1, 30));
+    ASSERT_TRUE(r);
+    auto* keys = static_cast<swfplayer::as_key*>(swfplayer::find_key_input(m_player.get_ptr()));
+    ASSERT_TRUE(keys);
+    smart_ptr<key_listener> listener = new key_listener(m_player.get_ptr());
+    r->get_keypress_listener().add(listener.get_ptr());
+    r->notify_key_event(65, true);
+    EXPECT_TRUE(keys->is_key_down(65));
+    r->notify_key_event(65, false);
+    EXPECT_FALSE(keys->is_key_down(65));
+    r->notify_key_event(66, true);
+    EXPECT_EQ(listener->m_codes, (std::vector<int>{65, 66}));
+    // Script that replaces Key stops the forwarding, with a message; presses still go out.
+    m_player->get_global()->set_member("Key", swfplayer::as_value(1));
+    ClearLog();
+    r->notify_key_event(67, true);
+    EXPECT_TRUE(Logged("swfplayer::notify_key_event(): no Key built-in"));
+    EXPECT_EQ(listener->m_codes.back(), 67);
 }
 
 }  // namespace swf_testing
