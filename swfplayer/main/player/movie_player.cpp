@@ -27,9 +27,11 @@ movie_def_impl* create_movie(player* owner, const char* filename) {
 smart_ptr<root> create_instance(movie_def_impl* def) {
     assert(def);
     player* owner = def->get_player();
-    if (owner == nullptr) {
-        return nullptr;
-    }
+    return owner ? create_instance(def, owner) : nullptr;
+}
+
+smart_ptr<root> create_instance(movie_def_impl* def, player* owner) {
+    assert(def && owner);
     smart_ptr<root> instance = new root(owner, def);
     smart_ptr<sprite_instance> movie = new sprite_instance(owner, def, instance.get_ptr(), nullptr, -1);
     movie->set_member("$version", as_value(static_names::platform_name().c_str()));

@@ -44,9 +44,10 @@ constexpr int max_kicks = 10;
 void precompute_cached_data(movie_def_impl* def) {
     assert(def);
     quiet_host quiet;
-    // The instance registers itself as its player's root; the movie's own root, made later,
-    // takes that place again.
-    smart_ptr<root> m = create_instance(def);
+    // The throw-away instance plays in a player of its own, so that nothing its scripts do
+    // (globals, interval timers, the player's root) is left behind for the movie's real run.
+    smart_ptr<player> sandbox = new player();
+    smart_ptr<root> m = create_instance(def, sandbox.get_ptr());
     if (m == nullptr) {
         log_error("error: precompute_cached_data can't create instance of movie\n");
         return;

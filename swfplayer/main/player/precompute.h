@@ -8,8 +8,8 @@ class movie_def_impl;
 // frame that never moves on, a script loop back, a frame rate of 0) still lets loading end.
 constexpr int max_precompute_steps = 10000;
 
-// Plays a throw-away instance of def through its frames with no render handler and no sound
-// handler installed, so that every shape it shows builds its meshes before the cache file is
+// Plays a throw-away instance of def, in a player of its own, through its frames with no render
+// handler and no sound handler installed, so that every shape it shows builds its meshes before the cache file is
 // written. Stopped frames are kicked on (11 kicks in a row end it), backward jumps go on from
 // the frame after the furthest one reached.
 //

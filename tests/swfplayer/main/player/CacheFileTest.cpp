@@ -1,7 +1,9 @@
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/membuf.h"
+#include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/render/render_handler.h"
+#include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
@@ -195,6 +197,23 @@ TEST_F(CacheFileTest, precompute_terminates_quietly_and_restores_the_host) {
     }
     swfplayer::set_render_handler(nullptr);
     swfplayer::register_fscommand_callback(nullptr);
+}
+
+TEST_F(CacheFileTest, what_precomputing_scripts_do_stays_out_of_the_movies_player) {
+    const Bytes movie = player_movies::ShapesMovie(3, 30, player_movies::SetGlobalAction("leaked", "yes"));
+    smart_ptr<movie_def_impl> def = LoadMovie(movie);
+    ASSERT_TRUE(def);
+    swfplayer::precompute_cached_data(def.get_ptr());
+    swfplayer::as_value value;
+    EXPECT_FALSE(m_player->get_global()->get_member("leaked", &value));
+    EXPECT_EQ(m_player->get_root(), nullptr);
+    // Played for real, the script does set it.
+    smart_ptr<swfplayer::root> played = swfplayer::create_instance(def.get_ptr());
+    for (int i = 0; i < 4; ++i) {
+        played->advance(1.0f / 30.0f);
+    }
+    ASSERT_TRUE(m_player->get_global()->get_member("leaked", &value));
+    EXPECT_STREQ(value.to_string(), "yes");
 }
 
 }  // namespace swf_testing

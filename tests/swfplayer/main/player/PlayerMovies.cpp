@@ -43,6 +43,15 @@ swfkit::Bytes GotoAndPlayAction(int frame) {
     return {0x81, 0x02, 0x00, static_cast<uint8_t>(frame & 0xFF), static_cast<uint8_t>(frame >> 8), 0x06, 0x00};
 }
 
+swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value) {
+    swfkit::Bytes out = PushString("_global");
+    out.push_back(0x1C);  // GetVariable
+    Append(out, PushString(name));
+    Append(out, PushString(value));
+    Append(out, {0x4F, 0x00});  // SetMember, end
+    return out;
+}
+
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args) {
     swfkit::Bytes out = PushString("FSCommand:" + command);
     Append(out, PushString(args));

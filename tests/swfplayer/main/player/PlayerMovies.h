@@ -11,6 +11,8 @@ namespace player_movies {
 swfkit::Bytes StopAction();
 // gotoAndPlay of the 0-based frame.
 swfkit::Bytes GotoAndPlayAction(int frame);
+// _global[name] = value.
+swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
 // getURL("FSCommand:" + command, args).
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args);
 
