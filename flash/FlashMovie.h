@@ -38,7 +38,6 @@ public:
     swfplayer::root* GetRoot() const { return m_Root.get_ptr(); }
     float GetWidth() const { return m_Width; }
     float GetHeight() const { return m_Height; }
-    bool IsVisible() const { return m_Visible; }
 
     // The character called name in the root movie's display list; null when there is none.
     swfplayer::character* GetCharacter(const std::string& name) const;

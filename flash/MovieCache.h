@@ -16,9 +16,7 @@ public:
     // the movie.
     explicit MovieCache(const std::string& movieName);
 
-    bool HasPlace() const { return !m_Path.empty(); }
     bool IsFresh() const { return m_Fresh; }
-    const std::filesystem::path& GetPath() const { return m_Path; }
 
     // Gives def the cached meshes; false when the file is not fresh or cannot be read.
     bool Read(swfplayer::movie_def_impl* def) const;

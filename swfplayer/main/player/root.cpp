@@ -185,22 +185,6 @@ void root::goto_frame(int frame) {
     }
 }
 
-base_string root::call_method(const char* name, const as_value* args, int count) {
-    sprite_instance* movie = get_root_sprite();
-    return movie ? movie->call_method(name, args, count) : base_string();
-}
-
-void root::set_visible(bool visible) {
-    if (sprite_instance* movie = get_root_sprite()) {
-        movie->set_visible(visible);
-    }
-}
-
-bool root::get_visible() const {
-    sprite_instance* movie = get_root_sprite();
-    return movie && movie->get_visible();
-}
-
 void root::notify_key_event(int code, bool down) {
     if (key_input* keys = find_key_input(m_player.get_ptr())) {
         if (down) {

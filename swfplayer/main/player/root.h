@@ -1,6 +1,5 @@
 #pragma once
 
-#include "swfplayer/base/base_string.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
@@ -45,17 +44,10 @@ public:
     character::play_state get_play_state() const;
     int get_current_frame() const;
     void goto_frame(int frame);
-    base_string call_method(const char* name, const as_value* args, int count);
-    void set_visible(bool visible);
-    bool get_visible() const;
 
     int get_movie_version() const { return m_def->get_version(); }
     int get_movie_width() const { return static_cast<int>(m_def->get_width_pixels()); }
     int get_movie_height() const { return static_cast<int>(m_def->get_height_pixels()); }
-    float get_movie_fps() const { return m_def->get_frame_rate(); }
-
-    int get_user_value() const { return m_user_value; }
-    void set_user_value(int value) { m_user_value = value; }
 
     // The character with the keyboard focus; null for none.
     character* get_current_focus() const { return m_current_focus.get_ptr(); }
@@ -75,7 +67,6 @@ private:
     int m_viewport_y0 = 0;
     int m_viewport_width = 1;
     int m_viewport_height = 1;
-    int m_user_value = 0;
     // The mouse-button state: the entity that takes the events and the one under the mouse.
     smart_ptr<character> m_active_entity;
     smart_ptr<character> m_topmost_entity;
