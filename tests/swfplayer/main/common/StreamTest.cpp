@@ -99,6 +99,8 @@ TEST(StreamTest, short_and_long_tag_headers_and_reads_inside_the_tag) {
     s.in.read_uint(3);
     s.in.set_position(100);  // seeks stay inside the open tag
     EXPECT_EQ(s.in.get_position(), 11);
+    s.in.set_position(10);
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 1);
     s.in.set_position(8);
     swfplayer::base_string text;
     s.in.read_string(&text);
