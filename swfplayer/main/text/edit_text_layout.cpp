@@ -125,6 +125,8 @@ void edit_text_character::format_text() {
         g.m_fontsize = font_size;
         record.m_glyphs.push_back(g);
         x += g.m_glyph_advance;
+        // The box holds the whole glyph, not only where it starts.
+        m_text_bounding_box.expand_to_point(x, y + fnt->get_descent() * scale);
 
         if (x >= line_limit) {
             // Break the line, whatever the wrap flags say: the words after the last space (or
