@@ -143,7 +143,7 @@ bool LoadTrueTypeFont(const std::string& path, const std::string& text, Embedded
                 continue;
             }
             ShapeBuilder shape;
-            shape.SetFillStyle0(1);
+            shape.SetFillStyle1(1);
             OutlineSink sink{&shape, scale};
             FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink);
             out->codes.push_back(code);

@@ -1,8 +1,12 @@
+#include "swfplayer/main/shapes/mesh_set.h"
 #include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/text/glyph.h"
+#include "tests/swfplayer/main/shapes/ShapesFixture.h"
 #include "tests/swfplayer/main/text/TextFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace text_test {
 namespace {
@@ -172,6 +176,50 @@ TEST_F(FontTest, every_cut_of_a_font_tag_reads_safely_and_keeps_whole_glyphs) {
         glyph g;
         f->get_char_glyph(&g, 'A', 12);
         EXPECT_LE(g.m_glyph_index, f->get_glyph_count() - 1);
+    }
+}
+
+}  // namespace
+}  // namespace text_test
+
+namespace text_test {
+namespace {
+
+// The area a glyph's outline encloses: the sum of its contours' signed areas (holes run the other
+// way round), curves sampled finely.
+double OutlineArea(const shape_character_def& shape) {
+    double twice = 0.0;
+    for (const path& p : shape.m_paths) {
+        float x = p.m_ax, y = p.m_ay;
+        for (const edge& e : p.m_edges) {
+            for (int k = 1; k <= 32; k++) {
+                const float t = k / 32.0f, u = 1.0f - t;
+                const float nx = u * u * x + 2 * u * t * e.m_cx + t * t * e.m_ax;
+                const float ny = u * u * y + 2 * u * t * e.m_cy + t * t * e.m_ay;
+                twice += static_cast<double>(x) * ny - static_cast<double>(nx) * y;
+                x = nx;
+                y = ny;
+            }
+        }
+    }
+    return std::fabs(twice) / 2.0;
+}
+
+TEST_F(FontTest, every_glyph_tessellates_to_its_outline_area) {
+    smart_ptr<font> f = Load({{tag_define_font2, swfkit::DefineFont2Body(kFontId, KitFont(), false, true, true)}});
+    ASSERT_TRUE(f);
+    for (int i = 0; i < f->get_glyph_count(); i++) {
+        shape_character_def* shape = f->get_glyph_by_index(i);
+        ASSERT_TRUE(shape);
+        if (shape->m_paths.size() == 0) {
+            continue;
+        }
+        mesh_set set(shape, 0.5f);
+        const double area = std::fabs(swf_testing::TriangleArea(swf_testing::Triangles(set, 0)));
+        const double outline = OutlineArea(*shape);
+        EXPECT_GT(outline, 100.0);
+        // Flattening shaves a little off round glyphs; a lost hole or contour costs far more.
+        EXPECT_NEAR(area, outline, 0.06 * outline) << "code " << KitFont().codes[static_cast<size_t>(i)];
     }
 }
 
