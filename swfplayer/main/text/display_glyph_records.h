@@ -7,7 +7,7 @@ namespace swfplayer {
 
 class character;
 class movie_definition_sub;
-struct matrix;
+class matrix;
 
 // Draws the records of a text for an instance: each glyph is its font's outline, scaled from the
 // EM square to the record's height and filled with the record's colour, at the pen position;
