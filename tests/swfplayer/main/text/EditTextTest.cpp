@@ -1,7 +1,9 @@
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/swfplayer_as_classes/as_textformat.h"
+#include "swfplayer/main/text/as_global_textfield_ctor.h"
 #include "tests/swfplayer/main/text/TextFixture.h"
 
 #include <gtest/gtest.h>
@@ -275,6 +277,27 @@ TEST_F(EditTextTest, a_font_class_name_is_read_past) {
     as_value value;
     ASSERT_TRUE(m_sprite->get_member("v", &value));
     EXPECT_STREQ(value.to_string(), "hi");
+}
+
+}  // namespace
+}  // namespace text_test
+
+namespace text_test {
+namespace {
+
+// Script-made fields have a default font without glyphs: their text lays out as empty boxes.
+TEST_F(EditTextTest, the_script_constructor_makes_a_field_with_a_default_font) {
+    as_environment env(m_player.get_ptr());
+    as_value result;
+    as_global_textfield_ctor(fn_call(&result, as_value(), &env, 0, env.get_top_index()));
+    as_object* made = result.to_object();
+    ASSERT_TRUE(made && made->is(AS_EDIT_TEXT));
+    auto* field = static_cast<edit_text_character*>(made);
+    made->set_member("text", as_value("ab"));
+    // The field is zero pixels wide: every glyph starts a line of its own.
+    EXPECT_EQ(Lines(*field), (std::vector<std::string>{"", "?", "?"}));
+    EXPECT_STREQ(field->get_records()[0].m_style.m_font->get_name().c_str(), "Times New Roman");
+    EXPECT_EQ(field->get_character_def()->is(AS_CHARACTER_DEF), true);
 }
 
 }  // namespace
