@@ -120,6 +120,11 @@ void edit_text_character::set_text_value(const base_string& new_text) {
 }
 
 const char* edit_text_character::to_string() {
+    // Fields whose variables hold each other would read each other back without end.
+    if (m_reading_variable) {
+        return m_text.c_str();
+    }
+    m_reading_variable = true;
     base_string variable;
     if (as_object* target = find_variable_target(&variable)) {
         as_value value;
@@ -130,6 +135,7 @@ const char* edit_text_character::to_string() {
             }
         }
     }
+    m_reading_variable = false;
     return m_text.c_str();
 }
 

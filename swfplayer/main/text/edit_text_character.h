@@ -76,7 +76,8 @@ private:
     int m_cursor = 0;
     float m_xcursor = 0.0f;
     float m_ycursor = 0.0f;
-    int m_cursor_line = 0;  // the first record of the cursor's line in the last layout
+    int m_cursor_line = 0;            // the first record of the cursor's line in the last layout
+    bool m_reading_variable = false;  // to_string is under way
     rgba m_color;
     float m_text_height;
     smart_ptr<font> m_font;

@@ -132,6 +132,27 @@ TEST_F(EditTextTest, max_length_cuts_the_text_and_the_variable_keeps_what_was_se
     EXPECT_STREQ(value.to_string(), "xy");
 }
 
+TEST_F(EditTextTest, fields_whose_variables_hold_each_other_read_back_once) {
+    swfkit::EditText first = Field(4000);
+    first.variable = "v";
+    swfkit::EditText second = Field(4000);
+    second.id = kFieldId + 1;
+    second.variable = "w";
+    m_movie = LoadWithFont([&](swfkit::TagList& tags) {
+        tags.Tag(tag_define_edit_text, DefineEditTextBody(first));
+        tags.Tag(tag_define_edit_text, DefineEditTextBody(second));
+    });
+    ASSERT_TRUE(m_movie);
+    m_sprite = make_root_sprite(m_movie.get_ptr());
+    smart_ptr<character> a = m_movie->get_character_def(first.id)->create_character_instance(m_sprite.get_ptr(), 1);
+    smart_ptr<character> b = m_movie->get_character_def(second.id)->create_character_instance(m_sprite.get_ptr(), 2);
+    m_sprite->set_member("v", as_value(b.get_ptr()));
+    m_sprite->set_member("w", as_value(a.get_ptr()));
+    a->advance(0.0f);
+    b->advance(0.0f);
+    EXPECT_STREQ(a->to_string(), b->to_string());
+}
+
 TEST_F(EditTextTest, a_variable_whose_path_names_nothing_leaves_the_field_its_own_text) {
     swfkit::EditText spec = Field(4000);
     spec.variable = "nowhere.v";
