@@ -163,6 +163,30 @@ TEST_F(EditTextTest, a_variable_whose_path_names_nothing_leaves_the_field_its_ow
     EXPECT_STREQ(field->get_text().c_str(), "own");
 }
 
+// Focus handlers record the text of their "this" and how many arguments they got.
+std::vector<std::string> g_focus_calls;
+void record_focus(const fn_call& fn) {
+    g_focus_calls.push_back(std::string(fn.this_ptr ? fn.this_ptr->to_string() : "") + "/" + std::to_string(fn.nargs));
+}
+
+TEST_F(EditTextTest, focus_calls_the_handlers_once_and_joins_the_key_listeners) {
+    smart_ptr<edit_text_character> field = MakeField(Field(4000));
+    ASSERT_TRUE(field);
+    field->set_text_value("hi");
+    g_focus_calls.clear();
+    field->set_member("onSetFocus", as_value(record_focus));
+    field->set_member("onKillFocus", as_value(record_focus));
+    for (int i = 0; i < 2; i++) {
+        EXPECT_TRUE(field->on_event(event_id(event_id::SETFOCUS)));
+    }
+    EXPECT_EQ(m_root->get_keypress_listener().size(), 1);
+    for (int i = 0; i < 2; i++) {
+        EXPECT_TRUE(field->on_event(event_id(event_id::KILLFOCUS)));
+    }
+    EXPECT_EQ(m_root->get_keypress_listener().size(), 0);
+    EXPECT_EQ(g_focus_calls, (std::vector<std::string>{"hi/1", "hi/1"}));
+}
+
 TEST_F(EditTextTest, keys_edit_whole_utf8_characters_at_both_ends) {
     smart_ptr<edit_text_character> field = MakeField(Field(8000));
     ASSERT_TRUE(field);
