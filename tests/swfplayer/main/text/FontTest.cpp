@@ -110,6 +110,22 @@ TEST_F(FontTest, define_font_takes_its_codes_from_font_info_one_or_two) {
     EXPECT_TRUE(Logged("define_font_info_loader: can't find font w/ id 7"));
 }
 
+TEST_F(FontTest, font_info_after_define_font2_replaces_its_code_table) {
+    swfkit::EmbeddedFont shifted = KitFont();
+    for (uint16_t& code : shifted.codes) {
+        code = static_cast<uint16_t>(code + 0x100);
+    }
+    smart_ptr<font> f = Load({{tag_define_font2, swfkit::DefineFont2Body(kFontId, KitFont(), false, false, true)},
+                              {tag_define_font_info, swfkit::DefineFontInfoBody(kFontId, shifted, 1, true)}});
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->get_code_count(), static_cast<int>(KitFont().codes.size()));
+    glyph g;
+    EXPECT_FALSE(f->get_char_glyph(&g, 'A', 12));
+    ASSERT_TRUE(f->get_char_glyph(&g, 'A' + 0x100, 12));
+    EXPECT_EQ(g.m_glyph_index, KitFont().IndexOf('A'));
+    EXPECT_EQ(g.m_glyph_advance, KitFont().advances[static_cast<size_t>(KitFont().IndexOf('A'))]);
+}
+
 TEST_F(FontTest, define_font_with_a_first_offset_of_zero_has_no_glyphs) {
     smart_ptr<font> f = Load({{tag_define_font, {1, 0, 0, 0}}});
     ASSERT_TRUE(f);
