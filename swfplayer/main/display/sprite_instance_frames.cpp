@@ -177,6 +177,8 @@ void sprite_instance::execute_frame_tags(int frame, bool state_only) {
         }
     }
     m_executing_place_key = -1;
+    auto script = m_frame_scripts.find(frame);
+    m_pending_frame_script = script != m_frame_scripts.end() ? script->second : nullptr;
 }
 
 void sprite_instance::run_init_actions(int frame) {

@@ -10,6 +10,7 @@
 #include "swfplayer/main/swfplayer_as_classes/as_key.h"
 #include "swfplayer/main/swfplayer_as_classes/as_listener.h"
 #include "swfplayer/main/swfplayer_as_classes/as_math.h"
+#include "swfplayer/main/swfplayer_as_classes/as_movieclip.h"
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 #include "swfplayer/main/swfplayer_as_classes/as_selection.h"
@@ -26,11 +27,12 @@ void action_init(player* owner) {
         return;
     }
     // In the registry's order. Classes that come with the display, sound and network sides
-    // (Sound, MovieClip, TextField, XMLSocket, MovieClipLoader, LoadVars, NetStream,
+    // (Sound, TextField, XMLSocket, MovieClipLoader, LoadVars, NetStream,
     // NetConnection) take their places when those sides register them.
     global->builtin_member("trace", as_value(as_global_trace));
     global->builtin_member("Object", as_value(as_global_object_ctor));
     global->builtin_member("Array", as_value(as_global_array_ctor));
+    global->builtin_member("MovieClip", as_value(as_global_movieclip_ctor));
     global->builtin_member("TextFormat", as_value(as_global_textformat_ctor));
     global->builtin_member("String", as_value(as_global_string_ctor));
     global->builtin_member("Number", as_value(as_global_number_ctor));
