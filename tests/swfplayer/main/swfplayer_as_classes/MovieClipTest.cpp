@@ -1,0 +1,201 @@
+// The MovieClip methods through short scripts run on the root of a kit-built movie: a clip
+// "nav" of three frames (the second labelled "two") at depth 1, and the exported clip "item"
+// whose first frame sets loaded = 1.
+#include "swfplayer/main/script/action_buffer.h"
+#include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/shapes/canvas.h"
+#include "tests/swfplayer/main/display/DisplayTestKit.h"
+#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/Movie.h"
+
+namespace display_test {
+
+namespace {
+
+using namespace script_test;
+
+std::vector<std::string> s_traces;
+
+void record_trace(const fn_call& fn) {
+    s_traces.push_back(fn.arg(0).to_string());
+}
+
+// An argument that is the value of the variable name rather than a pushed constant.
+constexpr uint8_t variable_type = 0xFF;
+push_item variable(const std::string& name) {
+    return {variable_type, Bytes(name.begin(), name.end())};
+}
+
+// Pushes target.method(args...) (target a variable path), leaving the result on the stack.
+action_assembler& call(action_assembler& a, const char* target, const char* method, std::vector<push_item> args) {
+    for (auto arg = args.rbegin(); arg != args.rend(); ++arg) {
+        if (arg->type == variable_type) {
+            a.push({str(std::string(arg->data.begin(), arg->data.end()))}).op(GET_VAR);
+        } else {
+            a.push({*arg});
+        }
+    }
+    a.push({i32(static_cast<int32_t>(args.size())), str(target)}).op(GET_VAR);
+    return a.push({str(method)}).op(CALL_METHOD);
+}
+
+action_assembler traced(const char* target, const char* method, std::vector<push_item> args = {}) {
+    action_assembler a;
+    return call(a, target, method, std::move(args)).op(TRACE);
+}
+
+action_assembler done(const char* target, const char* method, std::vector<push_item> args = {}) {
+    action_assembler a;
+    return call(a, target, method, std::move(args)).op(POP);
+}
+
+// trace(target.member)
+action_assembler traced_member(const char* target, const char* member) {
+    action_assembler a;
+    return a.push({str(target)}).op(GET_VAR).push({str(member)}).op(GET_MEMBER).op(TRACE);
+}
+
+// The parts one after another, with the end action.
+Bytes join(const std::vector<action_assembler>& parts) {
+    Bytes all;
+    for (const action_assembler& part : parts) {
+        Bytes code = part.code();
+        all.insert(all.end(), code.begin(), code.end());
+    }
+    all.push_back(0);
+    return all;
+}
+
+class MovieClipTest : public DisplayFixture {
+protected:
+    void SetUp() override {
+        DisplayFixture::SetUp();
+        m_player->get_global()->builtin_member("trace", as_value(record_trace));
+        fresh_root();
+    }
+    void TearDown() override {
+        m_sprite = nullptr;
+        DisplayFixture::TearDown();
+    }
+    // A new root sprite of the movie, advanced once; the log emptied.
+    void fresh_root() {
+        swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
+        swfkit::TagList item(6);
+        action_assembler loaded;
+        loaded.set_var("loaded", {i32(1)});
+        item.DoAction(loaded.bytes()).ShowFrame();
+        swfkit::TagList nav(6);
+        nav.ShowFrame().FrameLabel("two").ShowFrame().ShowFrame();
+        swfkit::Placement place;
+        place.depth = 1;
+        place.characterId = 3;
+        place.name = "nav";
+        swfkit::TagList gone(6);
+        action_assembler remove_self = done("this", "removeMovieClip");
+        gone.DoAction(remove_self.trace(str("after")).bytes()).ShowFrame();
+        movie.Tags().DefineSprite(1, item).ExportAssets({{1, "item"}}).DefineSprite(3, nav);
+        movie.Tags().DefineSprite(4, gone).ExportAssets({{4, "gone"}});
+        movie.Tags().PlaceObject2(place).ShowFrame();
+        m_def = LoadMovie(movie.Write(false));
+        m_sprite = make_root_sprite(m_def.get_ptr());
+        m_player->set_root_movie(m_sprite.get_ptr());
+        m_sprite->advance(1.0f);
+        ClearLog();
+    }
+    // Runs the parts as one frame action of the root; the traced texts joined by "|".
+    std::string run(const std::vector<action_assembler>& parts) {
+        s_traces.clear();
+        action_buffer buffer;
+        Bytes bytes = join(parts);
+        buffer.read(bytes.data(), static_cast<int>(bytes.size()));
+        buffer.execute(m_sprite->get_environment());
+        std::string joined;
+        for (size_t i = 0; i < s_traces.size(); i++) {
+            joined += (i ? "|" : "") + s_traces[i];
+        }
+        return joined;
+    }
+
+    smart_ptr<movie_def_impl> m_def;
+    smart_ptr<sprite_instance> m_sprite;
+};
+
+TEST_F(MovieClipTest, clip_operations_answer_as_scripts_expect) {
+    const double big = 1e12;
+    const struct {
+        const char* what;
+        std::vector<action_assembler> script;
+        std::string traces;
+        const char* logged;
+    } cases[] = {
+        {"script depths start at 0",
+         {traced("_root", "getNextHighestDepth"), done("_root", "createEmptyMovieClip", {str("a"), i32(0)}),
+          traced("a", "getDepth"), traced("_root", "getNextHighestDepth")},
+         "0|0|1",
+         nullptr},
+        {"depths saturate",
+         {done("_root", "createEmptyMovieClip", {str("a"), num(big)}), traced("a", "getDepth"),
+          traced("_root", "getNextHighestDepth")},
+         "2147467263|2147467263",
+         nullptr},
+        {"attached clips have run their first frame",
+         {done("_root", "attachMovie", {str("item"), str("i"), i32(5)}), traced_member("i", "loaded"),
+          traced("i", "getDepth"), traced("_root", "attachMovie", {str("none"), str("n"), i32(6)}),
+          traced("_root", "attachMovie", {str("item")})},
+         "1|5|undefined|undefined",
+         "attachMovie needs 3 or 4 args"},
+        {"duplicates copy members; the root refuses",
+         {done("_root", "attachMovie", {str("item"), str("a"), i32(0)}),
+          done("a", "duplicateMovieClip", {str("b"), i32(2)}), traced_member("b", "loaded"), traced("b", "getDepth"),
+          traced("_root", "duplicateMovieClip", {str("r"), i32(3)})},
+         "1|2|undefined",
+         "can't clone _root"},
+        {"removed clips are gone",
+         {done("_root", "createEmptyMovieClip", {str("a"), i32(0)}), done("a", "removeMovieClip"),
+          traced("_root", "getNextHighestDepth"), traced_member("_root", "a")},
+         "0|undefined",
+         nullptr},
+        {"swapDepths moves to a free depth or exchanges",
+         {done("_root", "createEmptyMovieClip", {str("a"), i32(0)}),
+          done("_root", "createEmptyMovieClip", {str("b"), i32(1)}), done("a", "swapDepths", {variable("b")}),
+          traced("a", "getDepth"), traced("b", "getDepth"), done("a", "swapDepths", {i32(7)}), traced("a", "getDepth"),
+          done("a", "swapDepths", {i32(0)}), traced("a", "getDepth"), traced("b", "getDepth"),
+          done("_root", "swapDepths", {i32(3)})},
+         "1|0|7|0|7",
+         "can't do _root.swapDepths"},
+        {"goto by number, text and label; NaN stays",
+         {done("nav", "gotoAndStop", {str("3")}), traced_member("nav", "_currentframe"),
+          done("nav", "gotoAndStop", {num(NAN)}), done("nav", "gotoAndStop", {undef()}), done("nav", "nextFrame"),
+          traced_member("nav", "_currentframe"), done("nav", "gotoAndPlay", {str("two")}),
+          traced_member("nav", "_currentframe"), done("nav", "prevFrame"), traced_member("nav", "_currentframe"),
+          done("nav", "gotoAndStop")},
+         "3|3|2|1",
+         "sprite_goto_and_stop needs one arg"},
+        {"a clip removes itself inside its own frame actions",
+         {done("_root", "attachMovie", {str("gone"), str("g"), i32(4)}), traced_member("_root", "g")},
+         "after|undefined",
+         nullptr},
+        {"registered classes construct the instances of their symbol",
+         {action_assembler().function("C", {}, traced_member("this", "_name")),
+          traced("Object", "registerClass", {str("item"), variable("C")}),
+          done("_root", "attachMovie", {str("item"), str("k"), i32(3)}),
+          traced("Object", "registerClass", {str("missing"), variable("C")})},
+         "true|k|false",
+         "can't find exported resource 'missing'"},
+        {"new MovieClip makes a clip",
+         {action_assembler().push({i32(0), str("MovieClip")}).op(NEW).op(TYPE_OF).op(TRACE)},
+         "movieclip",
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        fresh_root();
+        EXPECT_EQ(run(c.script), c.traces) << c.what;
+        if (c.logged) {
+            EXPECT_TRUE(Logged(c.logged)) << c.what;
+        }
+    }
+}
+
+}  // namespace
+
+}  // namespace display_test
