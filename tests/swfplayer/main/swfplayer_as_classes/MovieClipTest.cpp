@@ -6,6 +6,7 @@
 #include "swfplayer/main/shapes/canvas.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
 #include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
 #include "tools/swfkit/Movie.h"
 
 namespace display_test {
@@ -27,7 +28,7 @@ push_item variable(const std::string& name) {
 }
 
 // Pushes target.method(args...) (target a variable path), leaving the result on the stack.
-action_assembler& call(action_assembler& a, const char* target, const char* method, std::vector<push_item> args) {
+action_assembler& call_on(action_assembler& a, const char* target, const char* method, std::vector<push_item> args) {
     for (auto arg = args.rbegin(); arg != args.rend(); ++arg) {
         if (arg->type == variable_type) {
             a.push({str(std::string(arg->data.begin(), arg->data.end()))}).op(GET_VAR);
@@ -41,12 +42,12 @@ action_assembler& call(action_assembler& a, const char* target, const char* meth
 
 action_assembler traced(const char* target, const char* method, std::vector<push_item> args = {}) {
     action_assembler a;
-    return call(a, target, method, std::move(args)).op(TRACE);
+    return call_on(a, target, method, std::move(args)).op(TRACE);
 }
 
 action_assembler done(const char* target, const char* method, std::vector<push_item> args = {}) {
     action_assembler a;
-    return call(a, target, method, std::move(args)).op(POP);
+    return call_on(a, target, method, std::move(args)).op(POP);
 }
 
 // trace(target.member)
@@ -194,6 +195,77 @@ TEST_F(MovieClipTest, clip_operations_answer_as_scripts_expect) {
             EXPECT_TRUE(Logged(c.logged)) << c.what;
         }
     }
+}
+
+TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
+    run({done("_root", "createEmptyMovieClip", {str("a"), i32(0)}),
+         done("a", "lineStyle", {i32(300), i32(0xFF0000), i32(150)}), done("a", "beginFill"),
+         done("a", "moveTo", {i32(0), i32(0)}), done("a", "lineTo", {i32(10), i32(0)}),
+         done("a", "lineTo", {i32(10), i32(10)}), done("a", "endFill")});
+    sprite_instance* a = cast_to_sprite_instance(member(m_sprite, "a").to_object());
+    ASSERT_TRUE(a);
+    canvas* drawing = a->get_canvas();
+    ASSERT_TRUE(drawing && drawing == a->get_canvas());
+    EXPECT_EQ(a->get_display_list().get_character(0)->get_depth(), 16384);
+    ASSERT_EQ(drawing->m_line_styles.size(), 1);
+    EXPECT_EQ(drawing->m_line_styles[0].get_width(), 5100);
+    const rgba& line = drawing->m_line_styles[0].get_color();
+    EXPECT_EQ(std::vector<int>({line.r, line.g, line.b, line.a}), std::vector<int>({255, 0, 0, 255}));
+    const rgba& fill = drawing->m_fill_styles[0].m_color;
+    EXPECT_EQ(std::vector<int>({fill.r, fill.g, fill.b, fill.a}), std::vector<int>({0, 0, 0, 255}));
+    EXPECT_EQ(a->get_width(), 200.0f);
+
+    // A duplicate shows the same drawing; clear() starts a fresh canvas.
+    run({done("a", "duplicateMovieClip", {str("b"), i32(1)})});
+    sprite_instance* b = cast_to_sprite_instance(member(m_sprite, "b").to_object());
+    ASSERT_TRUE(b && b->get_canvas() && b->get_canvas() != drawing);
+    EXPECT_EQ(b->get_canvas()->m_line_styles.size(), 1);
+    run({done("a", "clear"), done("a", "lineTo", {i32(1), i32(1)})});
+    EXPECT_EQ(a->get_display_list().size(), 1);
+    EXPECT_EQ(a->get_canvas()->m_line_styles.size(), 0);
+}
+
+// Boxes in twips (x, y, width, height): a corner of the target's inside the clip's box hits;
+// a target that encloses the clip does not.
+TEST_F(MovieClipTest, hit_test_looks_for_a_corner_of_the_target_inside_the_clip) {
+    const struct {
+        float tx, ty, tw, th;
+        bool hit;
+    } cases[] = {{50, 50, 10, 10, true}, {90, 90, 50, 50, true}, {-20, -20, 300, 300, false}, {101, 0, 5, 5, false}};
+    for (const auto& c : cases) {
+        fresh_root();
+        smart_ptr<sprite_instance> clip = cast_to_sprite_instance(m_sprite->create_empty_movieclip("clip", 16384));
+        smart_ptr<sprite_instance> target = cast_to_sprite_instance(m_sprite->create_empty_movieclip("t", 16385));
+        clip->get_canvas()->line_to(100, 100);
+        target->get_canvas()->move_to(0, 0);
+        target->get_canvas()->line_to(c.tw, c.th);
+        matrix at;
+        at.m[0][2] = c.tx;
+        at.m[1][2] = c.ty;
+        target->set_matrix(at);
+        EXPECT_EQ(
+            call(*m_sprite->get_environment(), member(clip, "hitTest"), as_value(clip.get_ptr()), {"t"}).to_bool(),
+            c.hit)
+            << c.tx;
+    }
+}
+
+TEST_F(MovieClipTest, frame_scripts_run_at_the_end_of_the_frame_step) {
+    sprite_instance* nav = cast_to_sprite_instance(member(m_sprite, "nav").to_object());
+    ASSERT_TRUE(nav);
+    nav->set_play_state(character::STOP);
+    as_value script(record_trace);
+    const std::vector<std::vector<as_value>> ignored = {{-1, script}, {3, script}, {0}};
+    for (const std::vector<as_value>& args : ignored) {
+        call(*m_sprite->get_environment(), member(nav, "addFrameScript"), as_value(nav), args);
+    }
+    s_traces.clear();
+    m_sprite->advance(1.0f);
+    EXPECT_TRUE(s_traces.empty());
+    call(*m_sprite->get_environment(), member(nav, "addFrameScript"), as_value(nav), {0, script});
+    m_sprite->advance(1.0f);
+    m_sprite->advance(1.0f);
+    EXPECT_EQ(s_traces, std::vector<std::string>{"undefined"});
 }
 
 }  // namespace
