@@ -5,7 +5,6 @@ find_package(SFML 2.5 REQUIRED COMPONENTS graphics window audio system)
 find_package(box2d REQUIRED)
 find_package(ZLIB REQUIRED)
 find_package(JPEG REQUIRED)
-find_package(Freetype REQUIRED)
 find_package(OpenGL REQUIRED)
 find_package(X11 REQUIRED)
 

@@ -1,32 +1,60 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Pondorix needs.
-# Idempotent: when everything is already installed it prints nothing and exits 0.
+# Installs the Debian packages that building, running and testing Pondorix need.
+# Usage: scripts/install-deps.sh [--game]
+#   (none)  everything: the game, its tests, benchmarks and fuzzers
+#   --game  only what building and running the game needs
+# Idempotent: when everything is already installed it prints nothing and exits 0. Run as root,
+# or as a user who may use sudo.
 set -euo pipefail
 
-packages=(
+game_packages=(
   # toolchain
-  build-essential cmake ccache pkg-config clang libclang-rt-14-dev clang-format python3
-  # libraries
+  build-essential cmake ccache pkg-config
+  # libraries (libclaw's tween library serves gameplay and screens)
   libsfml-dev libbox2d-dev libphysfs-dev liblog4cpp5-dev libtinyxml-dev
-  libclaw-dev libclaw-tween-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev
-  libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev libx11-dev libopenal1 libfontconfig-dev
-  # tests and benchmarks
+  libclaw-dev libclaw-tween-dev zlib1g-dev libjpeg62-turbo-dev
+  libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev libx11-dev libopenal1
+  # content
+  fonts-comfortaa
+)
+test_packages=(
+  # the fuzzers are built with clang and libFuzzer; CI checks the format and the layers
+  clang libclang-rt-14-dev clang-format python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the interpreter benchmark runs the same programs in Lua beside the player
   lua5.4 liblua5.4-dev
-  xvfb xauth xdotool x11-utils imagemagick
-  # content
-  fonts-comfortaa
+  xvfb xauth xdotool imagemagick
   # the comma-decimal locale that the storage tests write and read numbers under
   locales
 )
 
+packages=("${game_packages[@]}")
+with_tests=1
+if [ "${1:-}" = "--game" ]; then
+  with_tests=0
+else
+  packages+=("${test_packages[@]}")
+fi
+
+# Runs a command as root: directly when we are root, else through sudo. Without sudo there is
+# no way to install anything, so this says what to do and stops.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "install-deps: installing needs root, and sudo is not installed." >&2
+    echo "Run this script as root, or install sudo, or install these packages yourself:" >&2
+    echo "  $*" >&2
+    exit 1
+  fi
+}
+
 # Generates de_DE.UTF-8 once; quiet when it is already there.
 ensure_test_locale() {
   locale -a 2>/dev/null | grep -ix 'de_DE.utf8' >/dev/null && return 0
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
 missing=()
@@ -35,15 +63,12 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-if [ ${#missing[@]} -eq 0 ]; then
-  ensure_test_locale
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-ensure_test_locale
+if [ "$with_tests" -eq 1 ]; then
+  ensure_test_locale
+fi

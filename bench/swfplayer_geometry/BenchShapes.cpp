@@ -117,4 +117,15 @@ int VertexCount(const Rings& rings) {
     return static_cast<int>(count);
 }
 
+const std::vector<ShapeCase>& TriangulateCases() {
+    static const std::vector<int> sizes = {10, 100, 1000, 10000, 100000};
+    // GLU takes about a minute on the star and far longer on the comb at 100,000 vertices.
+    static const std::vector<ShapeCase> cases = {
+        {"convex", Convex, sizes, 100000}, {"star", Star, sizes, 10000},
+        {"spiral", Spiral, sizes, 100000}, {"comb", Comb, sizes, 10000},
+        {"glyph", Glyph, sizes, 100000},   {"holes1024", ManyHoles, {4000, 10000, 100000}, 100000},
+    };
+    return cases;
+}
+
 }  // namespace bench_geometry

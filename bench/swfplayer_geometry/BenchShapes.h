@@ -19,4 +19,13 @@ Rings ManyHoles(int n);  // a square with 32 x 32 = 1024 round holes
 
 int VertexCount(const Rings& rings);
 
+// One outline family of the triangulation benchmarks and the sizes it is run at.
+struct ShapeCase {
+    const char* name;
+    Rings (*make)(int);
+    std::vector<int> sizes;
+    int glu_limit;  // GLU runs up to this size only: beyond, its time grows quadratically
+};
+const std::vector<ShapeCase>& TriangulateCases();
+
 }  // namespace bench_geometry

@@ -154,6 +154,23 @@ action_assembler member_loop() {
     return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
 }
 
+// 100 reads (or writes) of o.m37 in a row, o in r1 and the written value in r2: the opcodes'
+// own cost beside the script core's direct member access.
+action_assembler member_opcodes(bool write) {
+    action_assembler body;
+    body.push({str("o")}).op(GET_VAR).store_register(1).op(POP).push({num(5)}).store_register(2).op(POP);
+    for (int i = 0; i < 100; i++) {
+        if (write) {
+            body.push({reg(1), str("m37"), reg(2)}).op(SET_MEMBER);
+        } else {
+            body.push({reg(1), str("m37")}).op(GET_MEMBER).op(POP);
+        }
+    }
+    action_assembler code;
+    code.function2("f", 3, 0x2A, {}, body);
+    return code.push({num(0), str("f")}).op(CALL_FUNC).op(POP);
+}
+
 action_assembler string_building() {
     action_assembler step;
     step.push({str("s"), str("s")}).op(GET_VAR).push({str("x")}).op(ADD_T).op(SET_VAR);
@@ -212,6 +229,12 @@ void BM_member_get_set_lua(benchmark::State& state) {
     run_lua(state, "o = {} for i = 0, 49 do o['m' .. i] = i end",
             "local i = 0 while not (i >= 10000) do o.m37 = o.m37 + 1 i = i + 1 end");
 }
+void BM_member_get_opcode_x100(benchmark::State& state) {
+    run_script(state, members_setup(), member_opcodes(false));
+}
+void BM_member_set_opcode_x100(benchmark::State& state) {
+    run_script(state, members_setup(), member_opcodes(true));
+}
 void BM_string_building_script(benchmark::State& state) {
     run_script(state, action_assembler(), string_building());
 }
@@ -229,6 +252,8 @@ BENCHMARK(BM_fib20_script)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_fib20_lua)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_member_get_set_script)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_member_get_set_lua)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_member_get_opcode_x100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_member_set_opcode_x100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_string_building_script)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_string_building_lua)->Unit(benchmark::kMicrosecond);
 

@@ -19,6 +19,7 @@ CASES = [
     ("swfplayer/main/render/planted.h", "swfplayer/main/loading/movie_loader.h", False),
     ("swfplayer/base/planted.h", "swfplayer/main/common/rect.h", False),
     ("swfplayer/base/planted.h", "app/Log.h", False),
+    ("swfplayer/base/planted.cpp", "platform/ModuleLibrary.h", True),
     ("swfplayer/main/display/planted.cpp", "swfplayer/main/script/as_value.h", True),
     ("swfplayer/main/as3/planted.cpp", "swfplayer/main/swfplayer_as_classes/as_array.h", True),
     ("swfplayer/main/swfplayer_as_classes/planted.cpp", "swfplayer/main/as3/abc.h", False),

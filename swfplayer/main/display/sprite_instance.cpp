@@ -29,6 +29,12 @@ sprite_instance::sprite_instance(player* owner, movie_definition_sub* def, movie
     if (owner) {
         owner->clear_heap_flag(this);
     }
+    // Clips are instances of the global MovieClip class when the built-in classes provide one.
+    as_object* global = get_global();
+    as_value movie_clip;
+    if (global && global->get_member("MovieClip", &movie_clip) && movie_clip.to_function()) {
+        store_constructor(movie_clip);
+    }
 }
 
 sprite_instance::~sprite_instance() = default;

@@ -28,11 +28,8 @@ void make_room(membuf* bytes, int count, int limit) {
 }  // namespace
 
 int read_action_buffer(stream* in, action_buffer* buffer, int max_bytes) {
-    int limit = std::min(max_bytes, in->get_tag_bytes_left());
-    if (limit > max_action_buffer_bytes) {
-        log_error("error: %d bytes of actions; only the first %d are kept\n", limit, max_action_buffer_bytes);
-        limit = max_action_buffer_bytes;
-    }
+    const int available = std::min(max_bytes, in->get_tag_bytes_left());
+    const int limit = std::min(available, max_action_buffer_bytes);
     // Records go straight from the stream into the buffer, which is never larger than the
     // bytes read plus the end action that closes a stream cut short.
     membuf bytes;
@@ -71,7 +68,11 @@ int read_action_buffer(stream* in, action_buffer* buffer, int max_bytes) {
         bytes.append(record, 3);
         bytes.append(payload.data(), length);
     }
-    log_error("error: action records end without an end action at byte %d of %d\n", used, limit);
+    if (limit < available) {
+        log_error("error: %d bytes of actions without an end action; only the first %d are kept\n", available, limit);
+    } else {
+        log_error("error: action records end without an end action at byte %d of %d\n", used, limit);
+    }
     make_room(&bytes, 1, room);
     bytes.append(static_cast<uint8_t>(0));
     buffer->adopt(std::move(bytes));

@@ -99,8 +99,6 @@ private:
     hash<int, smart_ptr<character_def>> m_fonts;
     hash<int, smart_ptr<character_def>> m_bitmap_characters;
     hash<int, smart_ptr<character_def>> m_sound_samples;
-    // Every frame tag and init action of the movie; the lists below borrow them.
-    std::vector<std::unique_ptr<execute_tag>> m_tags;
     array<array<execute_tag*>> m_playlist;
     // The frame tags of the frame being loaded. They are gathered here and stored in the
     // frame's playlist at its ShowFrame, so that each list is allocated once and not regrown
@@ -125,6 +123,9 @@ private:
     hash<int, base_string> m_symbol_class;
     hash<int, base_string> m_scene;
     hash<int, base_string> m_frame_label;
+    // Every frame tag and init action of the movie; the frame lists borrow them. Declared last,
+    // the tags go first when the definition is destroyed.
+    std::vector<std::unique_ptr<execute_tag>> m_tags;
 };
 
 }  // namespace swfplayer

@@ -58,10 +58,11 @@ public:
 
 private:
     movie_definition_sub* m_movie_def;
-    // Every frame tag of the sprite; the playlist borrows them.
-    std::vector<std::unique_ptr<execute_tag>> m_tags;
     array<array<execute_tag*>> m_playlist;
     hash<base_stringi, int> m_named_frames;
+    // Every frame tag of the sprite; the playlist borrows them. Declared last, the tags go first
+    // when the definition is destroyed.
+    std::vector<std::unique_ptr<execute_tag>> m_tags;
 };
 
 }  // namespace swfplayer

@@ -115,6 +115,12 @@ void action_interpreter::run() {
         if (m_env->get_stack_size() > max_stack_size) {
             stop_all("operand stack overflow");
         }
+        // A string on top costs its copying: scripts that shuffle long texts spend their
+        // budget by bytes, not by instructions alone.
+        const as_value* top = m_env->top_slot(0);
+        if (top && top->is_string()) {
+            s_instructions_left -= top->to_base_string().size() / string_bytes_per_instruction;
+        }
         m_pc = m_next_pc;
     }
     m_env->set_target(m_entry_target);
@@ -224,21 +230,23 @@ void action_interpreter::execute_short(int id) {
     case 0x17: pop_checked(); break;
     case 0x18: push(as_value(as_value(std::floor(pop().to_number())).to_int())); break;
     case 0x1C: {
-        as_value name = pop();
-        as_value value = m_env->get_variable(name.to_base_string(), m_with_stack);
+        // The name is copied out first: a getter may run script on this stack.
+        base_string name = top_text(0);
+        as_value value = m_env->get_variable(name, m_with_stack);
         if (get_verbose_action()) {
-            log_msg("-------------- get var: %s=%s\n", name.to_string(), value.to_string());
+            log_msg("-------------- get var: %s=%s\n", name.c_str(), value.to_string());
         }
-        push(value);
+        replace_top(value);
         break;
     }
     case 0x1D: {
-        as_value value = pop();
-        as_value name = pop();
+        as_value value = m_env->top(0);
+        base_string name = top_text(1);
+        m_env->drop(2);
         if (get_verbose_action()) {
-            log_msg("-------------- set var: %s \n", name.to_string());
+            log_msg("-------------- set var: %s \n", name.c_str());
         }
-        m_env->set_variable(name.to_base_string(), value, m_with_stack);
+        m_env->set_variable(name, value, m_with_stack);
         break;
     }
     case 0x22:

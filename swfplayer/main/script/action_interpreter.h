@@ -1,6 +1,8 @@
 #pragma once
 // Internal to the interpreter: the state of one run of a byte range and its opcode handlers,
-// spread over action_interpreter*.cpp by aspect (the loop, values, objects, movie control).
+// spread over action_interpreter*.cpp by aspect (the loop, values, objects, calls); the movie
+// opcodes act on characters and so live with the display layer
+// (display/action_interpreter_movie.cpp).
 
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
@@ -22,6 +24,8 @@ public:
     // Bytes a string built by concatenation may reach; a script that builds longer ones is
     // stopped.
     static constexpr int max_string_bytes = 1 << 24;
+    // Bytes of a string left on top of the stack that cost as much as one instruction.
+    static constexpr int string_bytes_per_instruction = 16;
     // Instructions one top-level run (with every call made from it) may execute.
     static constexpr int64_t default_instruction_budget = 200000000;
 
@@ -74,7 +78,7 @@ private:
     void new_method();
     void define_function(bool function2);
 
-    // Movie control (action_interpreter_movie.cpp).
+    // Movie control (display/action_interpreter_movie.cpp).
     void movie_op(int id);
     void goto_frame_expression();
     void get_url(const base_string& url, const as_value& target);
@@ -87,6 +91,19 @@ private:
     // Operand helpers: missing operands read as undefined.
     as_value pop() { return m_env->pop(); }
     void push(const as_value& value) { m_env->push(value); }
+    // Puts value in place of the top value (pushes it on an empty stack).
+    void replace_top(const as_value& value) {
+        if (as_value* top = m_env->top_slot(0)) {
+            *top = value;
+        } else {
+            push(value);
+        }
+    }
+    // The text of the n-th value from the top ("undefined" below the floor), copied.
+    base_string top_text(int n) {
+        const as_value* slot = m_env->top_slot(n);
+        return slot ? slot->to_base_string() : base_string("undefined");
+    }
     // Cuts a count read from the stack to the values present above reserved ones.
     int clamp_count(int count, int reserved) const;
     // A property value read as its current value.

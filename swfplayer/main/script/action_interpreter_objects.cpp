@@ -9,6 +9,11 @@ namespace swfplayer {
 
 void action_interpreter::store_register() {
     int r = u8_at(m_pc + 3);
+    const as_value* top = m_env->top_slot(0);
+    if (m_is_function2 && top && !get_verbose_action()) {
+        m_env->set_register(r, *top);  // registers live apart from the stack
+        return;
+    }
     as_value value = m_env->top(0);
     if (m_is_function2) {
         m_env->set_register(r, value);
@@ -58,6 +63,19 @@ void action_interpreter::delete_variable() {
 }
 
 void action_interpreter::get_member() {
+    // The common case in place: a plain member of an object, with no tracing.
+    as_value* holder_slot = m_env->top_slot(1);
+    as_object* holder_object = holder_slot ? holder_slot->to_object() : nullptr;
+    if (holder_object && !get_verbose_action()) {
+        base_stringi member_name = m_env->top_slot(0)->to_base_stringi();
+        int size = m_env->get_stack_size();
+        as_value found;
+        if (holder_object->get_member(member_name, &found) && !found.is_property() && m_env->get_stack_size() == size) {
+            m_env->drop(1);
+            *m_env->top_slot(0) = found;
+            return;
+        }
+    }
     as_value name = pop();
     as_value holder = pop();
     as_object* object = holder.to_object();
@@ -91,17 +109,18 @@ void action_interpreter::get_member() {
 
 void action_interpreter::set_member() {
     as_value value = pop();
-    as_value name = pop();
+    base_stringi name = m_env->top(0).to_base_stringi();
+    m_env->drop(1);
     as_value holder = pop();
     as_object* object = holder.to_object();
     if (object) {
-        object->set_member(name.to_base_stringi(), value);
+        object->set_member(name, value);
         if (get_verbose_action()) {
-            log_msg("-------------- set_member [%p].%s=%s\n", static_cast<void*>(object), name.to_string(),
+            log_msg("-------------- set_member [%p].%s=%s\n", static_cast<void*>(object), name.c_str(),
                     value.to_string());
         }
     } else if (get_verbose_action()) {
-        log_msg("-------------- set_member %s.%s=%s on invalid object!\n", holder.to_string(), name.to_string(),
+        log_msg("-------------- set_member %s.%s=%s on invalid object!\n", holder.to_string(), name.c_str(),
                 value.to_string());
     }
 }

@@ -231,6 +231,10 @@ void action_interpreter::push_data() {
             break;
         case 4: {
             int n = u8_at(pc++);
+            if (m_is_function2 && !verbose) {
+                m_env->push_slot() = m_env->get_register(n);
+                break;
+            }
             as_value value;
             if (m_is_function2) {
                 value = m_env->get_register(n);

@@ -23,11 +23,12 @@ enum builtin_class {
 };
 constexpr int builtin_class_count = 5;
 
-// The built-in classes live above the script core and fill this process-wide list once, before
-// the first player is made (register_builtin_classes in swfplayer_as_classes/ does it). The core
-// uses it to fill each new player's globals, builds the method tables of the primitive types, the
-// constructors that primitives count as instances of, and the arguments array of a call.
-// Without a registration a player has no globals and primitives have no methods.
+// The built-in classes live above the script core and fill this process-wide registry once,
+// before the first player is made (register_builtin_classes in swfplayer_as_classes/ does it).
+// The core reads it to fill each new player's globals, to build the method tables of the
+// primitive types, to know the constructors that primitives count as instances of, and to make
+// the arguments array of a call. Without a registration a player has no globals and primitives
+// have no methods.
 
 // Fills a new player's global object (class constructors, global functions, singletons); the
 // player's constructor calls it.

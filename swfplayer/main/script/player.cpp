@@ -50,11 +50,6 @@ fscommand_callback get_fscommand_callback() {
     return s_fscommand_callback;
 }
 
-player::nesting_counters& nesting_of(player* owner) {
-    static player::nesting_counters s_orphans;
-    return owner ? owner->nesting() : s_orphans;
-}
-
 bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     if (class_index < 0 || class_index >= builtin_class_count || s_builtins[class_index] == nullptr) {
         return false;

@@ -114,7 +114,10 @@ private:
 
 // The counters of owner; objects and calls without a player (made by native code, or outliving
 // theirs) share one set of their own.
-player::nesting_counters& nesting_of(player* owner);
+inline player::nesting_counters& nesting_of(player* owner) {
+    static player::nesting_counters s_orphans;
+    return owner ? owner->nesting() : s_orphans;
+}
 
 // The built-in method tables (builtin_class numbers) exist while at least one player lives.
 // Looks the name up in a class's built-in method table; false when absent. out may be null.

@@ -1,3 +1,4 @@
+#include "swfplayer/main/script/fn_call.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
 #include "tools/swfkit/Movie.h"
 
@@ -23,6 +24,29 @@ swfkit::TagList one_empty_frame() {
     return clip;
 }
 
+// Action bytes: push the strings, then the given action codes, then the end action.
+swfkit::Bytes actions(const std::vector<std::string>& pushed, const swfkit::Bytes& codes) {
+    swfkit::Bytes out;
+    if (!pushed.empty()) {
+        swfkit::Bytes body;
+        for (const std::string& text : pushed) {
+            body.push_back(0);  // string
+            body.insert(body.end(), text.begin(), text.end());
+            body.push_back(0);
+        }
+        out = {0x96, static_cast<uint8_t>(body.size()), static_cast<uint8_t>(body.size() >> 8)};
+        out.insert(out.end(), body.begin(), body.end());
+    }
+    out.insert(out.end(), codes.begin(), codes.end());
+    out.push_back(0x00);
+    return out;
+}
+
+// name = "1"
+swfkit::Bytes set_flag(const std::string& name) {
+    return actions({name, "1"}, {0x1D});
+}
+
 class SpriteInstanceTest : public DisplayFixture {
 protected:
     // A movie with an empty clip as id 1 whose frames fill writes.
@@ -36,8 +60,13 @@ protected:
 };
 
 TEST_F(SpriteInstanceTest, events_come_in_frame_order) {
+    as_value movie_clip(as_c_function_ptr([](const fn_call&) {}));
+    m_player->get_global()->set_member("MovieClip", movie_clip);
     auto def = load([](swfkit::Movie& m) { m.Tags().PlaceObject2(place(1, 1, "c")).ShowFrame(); });
     smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+    as_value constructor;
+    ASSERT_TRUE(root->get_display_list().get_character(0)->get_own_member("__constructor__", &constructor));
+    EXPECT_EQ(constructor.to_object(), movie_clip.to_object());
     root->set_name("root");
     record_events(root.get_ptr());
     record_events(root->get_display_list().get_character(0));
@@ -86,6 +115,34 @@ TEST_F(SpriteInstanceTest, loop_keeps_what_frame_zero_places) {
     }
     EXPECT_EQ(still->get_display_list().get_character(0), only.get_ptr());
     EXPECT_EQ(std::count(g_events.begin(), g_events.end(), "only:unload"), 0);
+}
+
+// A jump made by a frame's first action buffer does not drop the buffers queued after it; the
+// target frame's actions run at the next step.
+TEST_F(SpriteInstanceTest, actions_queued_around_a_jump_all_run) {
+    auto def = load([](swfkit::Movie& m) {
+        m.Tags().DoAction({0x81, 0x02, 0x00, 0x02, 0x00, 0x00}).DoAction(set_flag("second")).ShowFrame();
+        m.Tags().DoAction(set_flag("one")).ShowFrame();
+        m.Tags().DoAction(set_flag("two")).ShowFrame();
+        m.Tags().DoAction(actions({"3"}, {0x9E, 0x00, 0x00})).ShowFrame();  // calls itself
+    });
+    smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
+    auto flag = [&](const char* name) {
+        as_value v;
+        return root->get_member(name, &v) ? std::string(v.to_string()) : std::string("unset");
+    };
+    root->advance(0.1f);
+    EXPECT_EQ(root->get_current_frame(), 2);
+    EXPECT_EQ(flag("second"), "1");
+    EXPECT_EQ(flag("two"), "unset");
+    root->advance(0.1f);
+    EXPECT_EQ(flag("two"), "1");
+    EXPECT_EQ(flag("one"), "unset");
+    EXPECT_EQ(root->get_current_frame(), 2);
+    // A frame that calls itself stops at the nesting limit.
+    ClearLog();
+    root->call_frame_actions(as_value("3"));
+    EXPECT_TRUE(Logged("frames calling frames more than"));
 }
 
 TEST_F(SpriteInstanceTest, frames_by_number_label_and_member) {

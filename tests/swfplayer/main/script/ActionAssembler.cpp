@@ -53,32 +53,6 @@ push_item i32(int32_t value) {
     return item;
 }
 
-push_item null_value() {
-    return {2, {}};
-}
-
-push_item undef() {
-    return {3, {}};
-}
-
-push_item reg(uint8_t number) {
-    return {4, {number}};
-}
-
-push_item boolean(bool value) {
-    return {5, {static_cast<uint8_t>(value ? 1 : 0)}};
-}
-
-push_item pool8(uint8_t index) {
-    return {8, {index}};
-}
-
-push_item pool16(uint16_t index) {
-    push_item item{9, {}};
-    put16(&item.data, index);
-    return item;
-}
-
 action_assembler& action_assembler::op(uint8_t id) {
     m_code.push_back(id);
     return *this;

@@ -15,77 +15,20 @@ namespace script_test {
 using Bytes = std::vector<uint8_t>;
 
 // Short action ids by their listing names.
+// clang-format off
 enum action_id : uint8_t {
-    NEXT_FRAME = 0x04,
-    PREV_FRAME = 0x05,
-    PLAY = 0x06,
-    STOP = 0x07,
-    ADD = 0x0A,
-    SUB = 0x0B,
-    MUL = 0x0C,
-    DIV = 0x0D,
-    EQU = 0x0E,
-    LT = 0x0F,
-    AND = 0x10,
-    OR = 0x11,
-    NOT = 0x12,
-    STR_EQ = 0x13,
-    STR_LEN = 0x14,
-    SUBSTR = 0x15,
-    POP = 0x17,
-    FLOOR = 0x18,
-    GET_VAR = 0x1C,
-    SET_VAR = 0x1D,
-    SET_TARGET_EXP = 0x20,
-    STR_CAT = 0x21,
-    GET_PROP = 0x22,
-    SET_PROP = 0x23,
-    TRACE = 0x26,
-    START_DRAG = 0x27,
-    STR_LT = 0x29,
-    CAST_OBJECT = 0x2B,
-    RANDOM = 0x30,
-    ORD = 0x32,
-    CHR = 0x33,
-    GET_TIMER = 0x34,
-    DELETE = 0x3A,
-    DELETE_ALL = 0x3B,
-    SET_LOCAL = 0x3C,
-    CALL_FUNC = 0x3D,
-    RETURN = 0x3E,
-    MOD = 0x3F,
-    NEW = 0x40,
-    DECL_LOCAL = 0x41,
-    DECL_ARRAY = 0x42,
-    DECL_OBJ = 0x43,
-    TYPE_OF = 0x44,
-    ENUMERATE = 0x46,
-    ADD_T = 0x47,
-    LT_T = 0x48,
-    EQ_T = 0x49,
-    NUMBER = 0x4A,
-    STRING = 0x4B,
-    DUP = 0x4C,
-    SWAP = 0x4D,
-    GET_MEMBER = 0x4E,
-    SET_MEMBER = 0x4F,
-    INC = 0x50,
-    DEC = 0x51,
-    CALL_METHOD = 0x52,
-    NEW_METHOD = 0x53,
-    IS_INST_OF = 0x54,
-    ENUM_OBJECT = 0x55,
-    BIT_AND = 0x60,
-    BIT_OR = 0x61,
-    BIT_XOR = 0x62,
-    SHL = 0x63,
-    ASR = 0x64,
-    LSR = 0x65,
-    EQ_STRICT = 0x66,
-    GT_T = 0x67,
-    GT_STR = 0x68,
-    EXTENDS = 0x69,
+    NEXT_FRAME = 0x04, PREV_FRAME = 0x05, PLAY = 0x06, STOP = 0x07, ADD = 0x0A, SUB = 0x0B, MUL = 0x0C, DIV = 0x0D,
+    EQU = 0x0E, LT = 0x0F, AND = 0x10, OR = 0x11, NOT = 0x12, STR_EQ = 0x13, STR_LEN = 0x14, SUBSTR = 0x15,
+    POP = 0x17, FLOOR = 0x18, GET_VAR = 0x1C, SET_VAR = 0x1D, SET_TARGET_EXP = 0x20, STR_CAT = 0x21, GET_PROP = 0x22,
+    SET_PROP = 0x23, TRACE = 0x26, START_DRAG = 0x27, STR_LT = 0x29, CAST_OBJECT = 0x2B, RANDOM = 0x30, ORD = 0x32,
+    CHR = 0x33, GET_TIMER = 0x34, DELETE = 0x3A, DELETE_ALL = 0x3B, SET_LOCAL = 0x3C, CALL_FUNC = 0x3D, RETURN = 0x3E,
+    MOD = 0x3F, NEW = 0x40, DECL_LOCAL = 0x41, DECL_ARRAY = 0x42, DECL_OBJ = 0x43, TYPE_OF = 0x44, ENUMERATE = 0x46,
+    ADD_T = 0x47, LT_T = 0x48, EQ_T = 0x49, NUMBER = 0x4A, STRING = 0x4B, DUP = 0x4C, SWAP = 0x4D, GET_MEMBER = 0x4E,
+    SET_MEMBER = 0x4F, INC = 0x50, DEC = 0x51, CALL_METHOD = 0x52, NEW_METHOD = 0x53, IS_INST_OF = 0x54,
+    ENUM_OBJECT = 0x55, BIT_AND = 0x60, BIT_OR = 0x61, BIT_XOR = 0x62, SHL = 0x63, ASR = 0x64, LSR = 0x65,
+    EQ_STRICT = 0x66, GT_T = 0x67, GT_STR = 0x68, EXTENDS = 0x69,
 };
+// clang-format on
 
 // One typed value of a Push record.
 struct push_item {
@@ -97,12 +40,24 @@ push_item str(const std::string& text);
 push_item num(double value);  // type 6, the double with its words swapped
 push_item f32(float value);
 push_item i32(int32_t value);
-push_item null_value();
-push_item undef();
-push_item reg(uint8_t number);
-push_item boolean(bool value);
-push_item pool8(uint8_t index);
-push_item pool16(uint16_t index);
+inline push_item null_value() {
+    return {2, {}};
+}
+inline push_item undef() {
+    return {3, {}};
+}
+inline push_item reg(uint8_t number) {
+    return {4, {number}};
+}
+inline push_item boolean(bool value) {
+    return {5, {static_cast<uint8_t>(value)}};
+}
+inline push_item pool8(uint8_t index) {
+    return {8, {index}};
+}
+inline push_item pool16(uint16_t index) {
+    return {9, {static_cast<uint8_t>(index), static_cast<uint8_t>(index >> 8)}};
+}
 
 class action_assembler {
 public:

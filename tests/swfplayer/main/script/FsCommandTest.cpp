@@ -87,4 +87,22 @@ TEST_F(FsCommandTest, without_a_receiver_commands_are_dropped) {
     EXPECT_FALSE(Logged("get_url"));
 }
 
+TEST_F(FsCommandTest, a_clip_that_removes_itself_finishes_its_script) {
+    swfplayer::register_fscommand_callback(receive);
+    swfkit::TagList kid(6);
+    kid.DoAction(script({action_assembler().push({str("this")}).op(GET_VAR).op(0x25).set_var("n", {num(1)}).code(),
+                         get_url("FSCommand:Done", "")}));
+    kid.ShowFrame();
+    swfkit::Placement placement;
+    placement.characterId = 1;
+    placement.name = "kid";
+    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30);
+    movie.Tags().DefineSprite(1, kid).PlaceObject2(placement).ShowFrame();
+    Play(movie, 2);
+    EXPECT_EQ(s_received, std::vector<std::string>{"Done()"});
+    swfplayer::as_value kid_value;
+    m_sprite->get_member("kid", &kid_value);
+    EXPECT_TRUE(kid_value.is_undefined() || kid_value.is_null());
+}
+
 }  // namespace

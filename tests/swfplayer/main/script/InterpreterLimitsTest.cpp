@@ -64,6 +64,11 @@ std::vector<runaway_case> runaway_cases() {
     doubling.label("top").push({str("s"), str("s")}).op(GET_VAR).push({str("s")}).op(GET_VAR).op(ADD_T);
     doubling.op(SET_VAR).jump("top");
     cases.push_back({"a string that doubles forever", doubling, "script stopped: string too long"});
+
+    // A 60 KB text copied to the stack again and again: its bytes spend the budget.
+    action_assembler copying = action_assembler().set_var("s", {str(std::string(60000, 'x'))});
+    copying.label("top").push({str("s")}).op(GET_VAR).op(POP).jump("top");
+    cases.push_back({"a loop that copies a long text", copying, "script stopped after"});
     return cases;
 }
 

@@ -1,9 +1,12 @@
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_s_function.h"
+#include "swfplayer/main/script/call_method_parsed.h"
+#include "swfplayer/main/script/extension_modules.h"
 #include "tests/swfplayer/main/script/ScriptRunner.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,7 @@ struct script_case {
     const char* name;
     action_assembler code;
     const char* expected_trace;
+    std::vector<const char*> logged = {};
 };
 
 std::vector<script_case> function_cases() {
@@ -191,7 +195,11 @@ std::vector<script_case> object_cases() {
     missing.op(TRACE).op(TRACE);
     call(missing, "nothing", {num(1)}).op(TRACE);
     missing.push({num(0), str("NoSuchClass")}).op(NEW).op(TRACE);
-    cases.push_back({"missing methods, functions and classes", missing, "undefined|below|undefined|undefined"});
+    cases.push_back({"missing methods, functions and classes",
+                     missing,
+                     "undefined|below|undefined|undefined",
+                     {"error: can't find method nope", "error in call_function: 'nothing' is not a function",
+                      "can't create object with unknown class 'NoSuchClass'"}});
     return cases;
 }
 
@@ -208,6 +216,9 @@ void run_cases(const std::vector<script_case>& cases) {
         } else {
             EXPECT_EQ(got, expected) << c.name;
         }
+        for (const char* text : c.logged) {
+            EXPECT_TRUE(runner.logged(text)) << c.name << ": " << text;
+        }
     }
 }
 
@@ -217,18 +228,6 @@ TEST(InterpreterObjectsTest, functions_and_classes) {
 
 TEST(InterpreterObjectsTest, objects_members_and_scopes) {
     run_cases(object_cases());
-}
-
-TEST(InterpreterObjectsTest, missing_names_are_logged) {
-    script_runner runner;
-    action_assembler code;
-    code.push({num(0), num(0), str("o")}).op(GET_VAR).push({str("nope")}).op(CALL_METHOD);
-    call(code, "nothing", {});
-    code.push({num(0), str("NoSuchClass")}).op(NEW);
-    runner.run(code);
-    EXPECT_TRUE(runner.logged("error: can't find method nope"));
-    EXPECT_TRUE(runner.logged("error in call_function: 'nothing' is not a function"));
-    EXPECT_TRUE(runner.logged("can't create object with unknown class 'NoSuchClass'"));
 }
 
 TEST(InterpreterObjectsTest, a_frame_run_again_keeps_its_named_function) {
@@ -247,6 +246,51 @@ TEST(InterpreterObjectsTest, a_frame_run_again_keeps_its_named_function) {
     swfplayer::action_buffer copy(buffer);
     copy.execute(&runner.m_clip->m_env);
     EXPECT_EQ(runner.variable("f").to_object(), first.to_object());
+}
+
+std::string call_join(script_runner& runner, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = swfplayer::call_method_parsed(&runner.m_clip->m_env, nullptr, "join", format, args);
+    va_end(args);
+    return text;
+}
+
+TEST(InterpreterObjectsTest, hosts_call_functions_by_name) {
+    script_runner runner;
+    // join(a, b, c) returns a + "|" + b + "|" + c.
+    action_assembler body = get("a");
+    for (const char* name : {"b", "c"}) {
+        body.push({str("|")}).op(ADD_T).push({str(name)}).op(GET_VAR).op(ADD_T);
+    }
+    runner.run(action_assembler().function("join", {"a", "b", "c"}, body.op(RETURN)));
+    EXPECT_EQ(call_join(runner, "%d, %s\t%f", 7, "x", 2.5), "7|x|2.5");
+    EXPECT_EQ(call_join(runner, "%ls%d", L"w\u00e9", 1), "w\xC3\xA9|1|undefined");
+    EXPECT_EQ(call_join(runner, "%s x %q %lq %d", "a", 4), "a|4|undefined");
+    EXPECT_TRUE(runner.logged("call_method_parsed('join','%s x %q %lq %d') -- invalid char 'x'"));
+    EXPECT_TRUE(runner.logged("-- invalid fmt '%q'") && runner.logged("-- invalid fmt '%lq'"));
+    EXPECT_EQ(call_join(runner, "%"), "undefined|undefined|undefined");
+    const as_value args[] = {as_value(1), as_value("two"), as_value(true)};
+    swfplayer::as_environment* env = &runner.m_clip->m_env;
+    EXPECT_STREQ(swfplayer::call_method(env, nullptr, "join", args, 3).c_str(), "1|two|true");
+    EXPECT_STREQ(swfplayer::call_method(env, nullptr, "missing", args, 3).c_str(), "undefined");
+    EXPECT_EQ(env->get_stack_size(), 0);
+}
+
+TEST(InterpreterObjectsTest, extension_modules_load_only_plain_names) {
+    const std::vector<std::pair<const char*, bool>> names = {
+        {"Widget", true}, {"my_class2", true}, {"", false},    {"../evil", false},
+        {"a/b", false},   {"a\\b", false},     {"a.b", false}, {"x y", false},
+    };
+    for (const auto& [name, valid] : names) {
+        EXPECT_EQ(swfplayer::is_valid_module_name(name), valid) << name;
+    }
+    EXPECT_FALSE(swfplayer::is_valid_module_name(std::string(65, 'a').c_str()));
+    script_runner runner;
+    swfplayer::array<as_value> args;
+    // No such module in the module folder; a name with a path never reaches the loader.
+    EXPECT_EQ(swfplayer::create_extension_object(runner.m_player.get_ptr(), "NoSuchWidget", args), nullptr);
+    EXPECT_EQ(swfplayer::create_extension_object(runner.m_player.get_ptr(), "../Widget", args), nullptr);
 }
 
 }  // namespace

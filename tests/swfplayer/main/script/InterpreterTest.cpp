@@ -180,6 +180,8 @@ TEST(InterpreterTest, value_and_string_opcodes) {
         {"typed pushes",
          action_assembler().push({f32(0.5f), i32(-3), boolean(true), undef()}).op(TRACE).op(TRACE).op(TRACE).op(TRACE),
          "undefined|true|-3|0.5"},
+        {"a double stores its high word first",
+         action_assembler().record(0x96, {6, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0}).op(TRACE), "1"},
         {"dup and swap", action_assembler().push({num(1), num(2)}).op(SWAP).op(DUP).op(TRACE).op(TRACE).op(TRACE),
          "1|1|2"},
         {"random below 1 gives 0", unary(RANDOM, num(-5)), "0"},
