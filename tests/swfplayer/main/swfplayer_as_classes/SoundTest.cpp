@@ -1,0 +1,119 @@
+// The Sound object against a recording sound handler, on a movie that exports a sample as "snd"
+// and a clip as "clip".
+#include "swfplayer/main/sound/sound_handler.h"
+#include "tests/swfplayer/main/display/DisplayTestKit.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
+#include "tools/swfkit/Movie.h"
+
+#include <cmath>
+
+namespace display_test {
+
+namespace {
+
+using namespace script_test;
+
+// Writes every call as text; sounds get ids from 10 up.
+class recording_sound_handler : public sound_handler {
+public:
+    int create_sound(void*, int, int, int, int, bool) override { return m_next_id++; }
+    void append_sound(int, void*, int) override {}
+    void play_sound(int id, int loops) override { note("play " + std::to_string(id) + " " + std::to_string(loops)); }
+    void set_volume(int id, int volume) override {
+        note("volume " + std::to_string(id) + " " + std::to_string(volume));
+    }
+    void stop_sound(int id) override { note("stop " + std::to_string(id)); }
+    void delete_sound(int id) override { note("delete " + std::to_string(id)); }
+    bool is_usable() const override { return true; }
+    void pause(int, bool) override {}
+    int get_volume(int) override { return 100; }
+    int load_sound(const char* path) override {
+        note(std::string("load ") + path);
+        return m_next_id++;
+    }
+    int get_position(int id) override { return id * 100; }
+
+    void note(const std::string& call) { m_calls += (m_calls.empty() ? "" : "|") + call; }
+    std::string m_calls;
+    int m_next_id = 10;
+};
+
+class SoundTest : public DisplayFixture {
+protected:
+    void SetUp() override {
+        DisplayFixture::SetUp();
+        set_sound_handler(&m_handler);
+        swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
+        swfkit::TagList clip(6);
+        clip.ShowFrame();
+        // DefineSound 7: raw 8-bit mono at 5512 Hz, four samples.
+        movie.Tags().Tag(14, {7, 0, 0x00, 4, 0, 0, 0, 1, 2, 3, 4}).DefineSprite(8, clip);
+        movie.Tags().ExportAssets({{7, "snd"}, {8, "clip"}}).ShowFrame();
+        m_def = LoadMovie(movie.Write(false));
+        m_sprite = make_root_sprite(m_def.get_ptr());
+        m_player->set_root_movie(m_sprite.get_ptr());
+    }
+    void TearDown() override {
+        m_sprite = nullptr;
+        m_def = nullptr;
+        set_sound_handler(nullptr);
+        DisplayFixture::TearDown();
+    }
+    as_value method(const as_value& sound, const char* name, const std::vector<as_value>& args = {}) {
+        as_value function;
+        sound.to_object()->get_member(name, &function);
+        return call(*m_sprite->get_environment(), function, sound, args);
+    }
+
+    recording_sound_handler m_handler;
+    smart_ptr<movie_def_impl> m_def;
+    smart_ptr<sprite_instance> m_sprite;
+};
+
+TEST_F(SoundTest, methods_speak_to_the_handler_and_release_what_they_loaded) {
+    as_value constructor;
+    m_player->get_global()->get_member("Sound", &constructor);
+    {
+        as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {});
+        ASSERT_TRUE(sound.to_object() && sound.to_object()->is(AS_SOUND));
+        method(sound, "start");  // nothing attached yet
+        method(sound, "attachSound", {"snd"});
+        method(sound, "start", {0, 3});
+        method(sound, "start");
+        method(sound, "setVolume", {50});
+        method(sound, "stop");
+        EXPECT_EQ(member(sound.to_object(), "position").to_number(), 1000.0);
+        method(sound, "loadSound", {"music.mp3"});
+        method(sound, "attachSound", {"snd"});  // releases the loaded sound
+        method(sound, "loadSound", {"again.mp3"});
+        method(sound, "attachSound", {"clip"});
+        method(sound, "attachSound", {"nothing"});
+        method(sound, "attachSound");
+        method(sound, "setVolume");
+    }  // the last loaded sound goes with the object
+    m_player->sweep_heap();
+    EXPECT_EQ(m_handler.m_calls,
+              "play 10 3|play 10 0|volume 10 50|stop 10|load music.mp3|delete 11|load again.mp3|delete 12");
+    for (const char* message : {"sound sample is NULL", "import error: resource 'nothing' is not exported",
+                                "attach sound needs one argument", "set volume of sound needs one argument"}) {
+        EXPECT_TRUE(Logged(message)) << message;
+    }
+}
+
+TEST_F(SoundTest, without_a_handler_only_attach_checks_its_sample) {
+    as_value constructor;
+    m_player->get_global()->get_member("Sound", &constructor);
+    as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {as_value(m_sprite.get_ptr())});
+    set_sound_handler(nullptr);
+    for (const char* name : {"attachSound", "start", "stop", "setVolume", "loadSound"}) {
+        method(sound, name, {"snd"});
+    }
+    method(sound, "attachSound", {"nothing"});
+    EXPECT_TRUE(std::isnan(member(sound.to_object(), "position").to_number()));
+    EXPECT_EQ(m_handler.m_calls, "");
+    EXPECT_TRUE(Logged("import error: resource 'nothing' is not exported"));
+}
+
+}  // namespace
+
+}  // namespace display_test
