@@ -178,6 +178,10 @@ void sprite_instance::advance(float delta_time) {
                         depths.push_back(static_cast<int>(depth_id >> 16));
                     }
                 }
+                // The drawing canvas is the clip's own, not the timeline's: it stays.
+                if (m_canvas_child != nullptr && m_canvas_child->is_active()) {
+                    depths.push_back(m_canvas_child->get_depth());
+                }
                 if (depths.empty()) {
                     m_display_list.clear();
                 } else {

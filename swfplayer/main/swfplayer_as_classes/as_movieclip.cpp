@@ -225,7 +225,7 @@ void sprite_hit_test(const fn_call& fn) {
         log_error("hitTest(x,y,flag) is't implemented yet\n");
         return;
     }
-    if (sprite == nullptr) {
+    if (sprite == nullptr || fn.env == nullptr) {
         return;
     }
     smart_ptr<as_object> found = fn.env->find_target(fn.arg(0));
@@ -332,8 +332,8 @@ void sprite_clear(const fn_call& fn) {
 
 // A number clamped into [low, high]; NaN counts as low.
 float clamped(const as_value& value, float low, float high) {
-    float number = finite_or_zero(value.to_number());
-    return std::isnan(value.to_number()) ? low : std::clamp(number, low, high);
+    double number = value.to_number();
+    return std::isnan(number) ? low : static_cast<float>(std::clamp(number, double(low), double(high)));
 }
 
 void sprite_line_style(const fn_call& fn) {

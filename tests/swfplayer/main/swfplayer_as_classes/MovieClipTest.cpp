@@ -215,6 +215,15 @@ TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
     EXPECT_EQ(std::vector<int>({fill.r, fill.g, fill.b, fill.a}), std::vector<int>({0, 0, 0, 255}));
     EXPECT_EQ(a->get_width(), 200.0f);
 
+    // A drawing survives the loop of a timeline.
+    sprite_instance* nav = cast_to_sprite_instance(member(m_sprite, "nav").to_object());
+    run({done("nav", "lineTo", {i32(5), i32(5)})});
+    for (int step = 0; step < 3; step++) {
+        m_sprite->advance(1.0f);
+    }
+    EXPECT_EQ(nav->get_current_frame(), 0);
+    EXPECT_EQ(nav->get_display_list().size(), 1);
+
     // A duplicate shows the same drawing; clear() starts a fresh canvas.
     run({done("a", "duplicateMovieClip", {str("b"), i32(1)})});
     sprite_instance* b = cast_to_sprite_instance(member(m_sprite, "b").to_object());
