@@ -85,8 +85,11 @@ void sound_load(const fn_call& fn) {
     if (sound == nullptr || handler == nullptr || owner == nullptr || fn.nargs < 1) {
         return;
     }
-    base_string path = owner->get_workdir();
-    path += fn.arg(0).to_base_string();
+    // Relative names are the working folder's, as for the movies scripts load.
+    base_string url = fn.arg(0).to_base_string();
+    bool absolute = url.c_str()[0] == '/' || (url.size() > 1 && url.c_str()[1] == ':');
+    base_string path = absolute ? base_string() : owner->get_workdir();
+    path += url;
     sound->set_sound(handler->load_sound(path.c_str()), true);
 }
 

@@ -83,9 +83,10 @@ TEST_F(SoundTest, methods_speak_to_the_handler_and_release_what_they_loaded) {
         method(sound, "setVolume", {50});
         method(sound, "stop");
         EXPECT_EQ(member(sound.to_object(), "position").to_number(), 1000.0);
+        m_player->set_workdir("movies/");
         method(sound, "loadSound", {"music.mp3"});
         method(sound, "attachSound", {"snd"});  // releases the loaded sound
-        method(sound, "loadSound", {"again.mp3"});
+        method(sound, "loadSound", {"/again.mp3"});
         method(sound, "attachSound", {"clip"});
         method(sound, "attachSound", {"nothing"});
         method(sound, "attachSound");
@@ -93,7 +94,7 @@ TEST_F(SoundTest, methods_speak_to_the_handler_and_release_what_they_loaded) {
     }  // the last loaded sound goes with the object
     m_player->sweep_heap();
     EXPECT_EQ(m_handler.m_calls,
-              "play 10 3|play 10 0|volume 10 50|stop 10|load music.mp3|delete 11|load again.mp3|delete 12");
+              "play 10 3|play 10 0|volume 10 50|stop 10|load movies/music.mp3|delete 11|load /again.mp3|delete 12");
     for (const char* message : {"sound sample is NULL", "import error: resource 'nothing' is not exported",
                                 "attach sound needs one argument", "set volume of sound needs one argument"}) {
         EXPECT_TRUE(Logged(message)) << message;
@@ -105,6 +106,7 @@ TEST_F(SoundTest, without_a_handler_only_attach_checks_its_sample) {
     m_player->get_global()->get_member("Sound", &constructor);
     as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {as_value(m_sprite.get_ptr())});
     set_sound_handler(nullptr);
+    m_player->set_workdir("movies/");
     for (const char* name : {"attachSound", "start", "stop", "setVolume", "loadSound"}) {
         method(sound, name, {"snd"});
     }
