@@ -70,50 +70,46 @@ protected:
     smart_ptr<sprite_instance> m_sprite;
 };
 
-TEST_F(SoundTest, methods_speak_to_the_handler_and_release_what_they_loaded) {
-    as_value constructor;
-    m_player->get_global()->get_member("Sound", &constructor);
-    {
-        as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {});
-        ASSERT_TRUE(sound.to_object() && sound.to_object()->is(AS_SOUND));
-        method(sound, "start");  // nothing attached yet
-        method(sound, "attachSound", {"snd"});
-        method(sound, "start", {0, 3});
-        method(sound, "start");
-        method(sound, "setVolume", {50});
-        method(sound, "stop");
-        EXPECT_EQ(member(sound.to_object(), "position").to_number(), 1000.0);
-        m_player->set_workdir("movies/");
-        method(sound, "loadSound", {"music.mp3"});
-        method(sound, "attachSound", {"snd"});  // releases the loaded sound
-        method(sound, "loadSound", {"/again.mp3"});
-        method(sound, "attachSound", {"clip"});
-        method(sound, "attachSound", {"nothing"});
-        method(sound, "attachSound");
-        method(sound, "setVolume");
-    }  // the last loaded sound goes with the object
-    m_player->sweep_heap();
-    EXPECT_EQ(m_handler.m_calls,
-              "play 10 3|play 10 0|volume 10 50|stop 10|load movies/music.mp3|delete 11|load /again.mp3|delete 12");
-    for (const char* message : {"sound sample is NULL", "import error: resource 'nothing' is not exported",
-                                "attach sound needs one argument", "set volume of sound needs one argument"}) {
-        EXPECT_TRUE(Logged(message)) << message;
-    }
-}
-
-TEST_F(SoundTest, without_a_handler_only_attach_checks_its_sample) {
-    as_value constructor;
-    m_player->get_global()->get_member("Sound", &constructor);
-    as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {as_value(m_sprite.get_ptr())});
-    set_sound_handler(nullptr);
+// One script, with and without a handler: only the handler's calls differ. Its first start
+// has nothing attached; attaching releases the loaded sound.
+TEST_F(SoundTest, methods_reach_the_handler_and_release_what_they_loaded) {
+    const std::vector<std::pair<const char*, std::vector<as_value>>> script = {{"start", {}},
+                                                                               {"attachSound", {"snd"}},
+                                                                               {"start", {0, 3}},
+                                                                               {"start", {}},
+                                                                               {"setVolume", {50}},
+                                                                               {"stop", {}},
+                                                                               {"loadSound", {"music.mp3"}},
+                                                                               {"attachSound", {"snd"}},
+                                                                               {"loadSound", {"/again.mp3"}},
+                                                                               {"attachSound", {"clip"}},
+                                                                               {"attachSound", {"nothing"}},
+                                                                               {"attachSound", {}},
+                                                                               {"setVolume", {}}};
     m_player->set_workdir("movies/");
-    for (const char* name : {"attachSound", "start", "stop", "setVolume", "loadSound"}) {
-        method(sound, name, {"snd"});
+    for (bool with_handler : {true, false}) {
+        set_sound_handler(with_handler ? &m_handler : nullptr);
+        m_handler.m_calls.clear();
+        ClearLog();
+        {
+            as_value constructor = member(m_player->get_global(), "Sound");
+            as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {});
+            ASSERT_TRUE(sound.to_object() && sound.to_object()->is(AS_SOUND));
+            for (const auto& [name, args] : script) {
+                method(sound, name, args);
+            }
+            double position = member(sound.to_object(), "position").to_number();
+            EXPECT_TRUE(with_handler ? position == 1200.0 : std::isnan(position));
+        }  // the last loaded sound goes with the object
+        m_player->sweep_heap();
+        EXPECT_EQ(m_handler.m_calls, with_handler ? "play 10 3|play 10 0|volume 10 50|stop 10|load "
+                                                    "movies/music.mp3|delete 11|load /again.mp3|delete 12"
+                                                  : "");
+        for (const char* message : {"sound sample is NULL", "import error: resource 'nothing' is not exported",
+                                    "attach sound needs one argument", "set volume of sound needs one argument"}) {
+            EXPECT_TRUE(Logged(message)) << message;
+        }
     }
-    method(sound, "attachSound", {"nothing"});
-    EXPECT_TRUE(std::isnan(member(sound.to_object(), "position").to_number()));
-    EXPECT_EQ(m_handler.m_calls, "");
-    EXPECT_TRUE(Logged("import error: resource 'nothing' is not exported"));
 }
 
 }  // namespace
