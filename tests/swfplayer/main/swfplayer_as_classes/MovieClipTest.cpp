@@ -1,13 +1,17 @@
-// The MovieClip methods through short scripts run on the root of a kit-built movie: a clip
-// "nav" of three frames (the second labelled "two") at depth 1, and the exported clip "item"
-// whose first frame sets loaded = 1.
+// The MovieClip methods and the Sound object through short scripts run on the root of a
+// kit-built movie: a clip "nav" of three frames (the second labelled "two", exported as "clip")
+// at depth 1, the exported clip "item" whose first frame sets loaded = 1, the exported clip
+// "gone" that removes itself, and the exported sound "snd".
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/shapes/canvas.h"
+#include "swfplayer/main/sound/sound_handler.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
 #include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tests/swfplayer/main/script/ScriptTestKit.h"
 #include "tools/swfkit/Movie.h"
+
+#include <cmath>
 
 namespace display_test {
 
@@ -67,14 +71,41 @@ Bytes join(const std::vector<action_assembler>& parts) {
     return all;
 }
 
+// Writes every call as text; sounds get ids from 10 up.
+class recording_sound_handler : public sound_handler {
+public:
+    int create_sound(void*, int, int, int, int, bool) override { return m_next_id++; }
+    void append_sound(int, void*, int) override {}
+    void play_sound(int id, int loops) override { note("play " + std::to_string(id) + " " + std::to_string(loops)); }
+    void set_volume(int id, int volume) override {
+        note("volume " + std::to_string(id) + " " + std::to_string(volume));
+    }
+    void stop_sound(int id) override { note("stop " + std::to_string(id)); }
+    void delete_sound(int id) override { note("delete " + std::to_string(id)); }
+    bool is_usable() const override { return true; }
+    void pause(int, bool) override {}
+    int get_volume(int) override { return 100; }
+    int load_sound(const char* path) override {
+        note(std::string("load ") + path);
+        return m_next_id++;
+    }
+    int get_position(int id) override { return id * 100; }
+
+    void note(const std::string& call) { m_calls += (m_calls.empty() ? "" : "|") + call; }
+    std::string m_calls;
+    int m_next_id = 10;
+};
+
 class MovieClipTest : public DisplayFixture {
 protected:
     void SetUp() override {
         DisplayFixture::SetUp();
         m_player->get_global()->builtin_member("trace", as_value(record_trace));
+        set_sound_handler(&m_handler);
         fresh_root();
     }
     void TearDown() override {
+        set_sound_handler(nullptr);
         m_sprite = nullptr;
         DisplayFixture::TearDown();
     }
@@ -96,6 +127,8 @@ protected:
         gone.DoAction(remove_self.trace(str("after")).bytes()).ShowFrame();
         movie.Tags().DefineSprite(1, item).ExportAssets({{1, "item"}}).DefineSprite(3, nav);
         movie.Tags().DefineSprite(4, gone).ExportAssets({{4, "gone"}});
+        // DefineSound 7: raw 8-bit mono at 5512 Hz, four samples.
+        movie.Tags().Tag(14, {7, 0, 0x00, 4, 0, 0, 0, 1, 2, 3, 4}).ExportAssets({{7, "snd"}, {3, "clip"}});
         movie.Tags().PlaceObject2(place).ShowFrame();
         m_def = LoadMovie(movie.Write(false));
         m_sprite = make_root_sprite(m_def.get_ptr());
@@ -117,6 +150,7 @@ protected:
         return joined;
     }
 
+    recording_sound_handler m_handler;
     smart_ptr<movie_def_impl> m_def;
     smart_ptr<sprite_instance> m_sprite;
 };
@@ -224,14 +258,11 @@ TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
     EXPECT_EQ(nav->get_current_frame(), 0);
     EXPECT_EQ(nav->get_display_list().size(), 1);
 
-    // A duplicate shows the same drawing; clear() starts a fresh canvas.
+    // A duplicate shows the same drawing.
     run({done("a", "duplicateMovieClip", {str("b"), i32(1)})});
     sprite_instance* b = cast_to_sprite_instance(member(m_sprite, "b").to_object());
     ASSERT_TRUE(b && b->get_canvas() && b->get_canvas() != drawing);
     EXPECT_EQ(b->get_canvas()->m_line_styles.size(), 1);
-    run({done("a", "clear"), done("a", "lineTo", {i32(1), i32(1)})});
-    EXPECT_EQ(a->get_display_list().size(), 1);
-    EXPECT_EQ(a->get_canvas()->m_line_styles.size(), 0);
 }
 
 // Boxes in twips (x, y, width, height): a corner of the target's inside the clip's box hits;
@@ -275,6 +306,51 @@ TEST_F(MovieClipTest, frame_scripts_run_at_the_end_of_the_frame_step) {
     m_sprite->advance(1.0f);
     m_sprite->advance(1.0f);
     EXPECT_EQ(s_traces, std::vector<std::string>{"undefined"});
+}
+
+// One script, with and without a handler: only the handler's calls differ. Its first start
+// has nothing attached; attaching releases the loaded sound.
+TEST_F(MovieClipTest, sound_methods_reach_the_handler_and_release_what_they_loaded) {
+    const std::vector<std::pair<const char*, std::vector<as_value>>> script = {{"start", {}},
+                                                                               {"attachSound", {"snd"}},
+                                                                               {"start", {0, 3}},
+                                                                               {"start", {}},
+                                                                               {"setVolume", {50}},
+                                                                               {"stop", {}},
+                                                                               {"loadSound", {"music.mp3"}},
+                                                                               {"attachSound", {"snd"}},
+                                                                               {"loadSound", {"/again.mp3"}},
+                                                                               {"attachSound", {"clip"}},
+                                                                               {"attachSound", {"nothing"}},
+                                                                               {"attachSound", {}},
+                                                                               {"setVolume", {}}};
+    m_player->set_workdir("movies/");
+    for (bool with_handler : {true, false}) {
+        set_sound_handler(with_handler ? &m_handler : nullptr);
+        m_handler.m_calls.clear();
+        ClearLog();
+        {
+            as_value constructor = member(m_player->get_global(), "Sound");
+            as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {});
+            auto method = [&](const char* name, const std::vector<as_value>& args) {
+                return call(*m_sprite->get_environment(), member(sound.to_object(), name), sound, args);
+            };
+            ASSERT_TRUE(sound.to_object() && sound.to_object()->is(AS_SOUND));
+            for (const auto& [name, args] : script) {
+                method(name, args);
+            }
+            double position = member(sound.to_object(), "position").to_number();
+            EXPECT_TRUE(with_handler ? position == 1200.0 : std::isnan(position));
+        }  // the last loaded sound goes with the object
+        m_player->sweep_heap();
+        EXPECT_EQ(m_handler.m_calls, with_handler ? "play 10 3|play 10 0|volume 10 50|stop 10|load "
+                                                    "movies/music.mp3|delete 11|load /again.mp3|delete 12"
+                                                  : "");
+        for (const char* message : {"sound sample is NULL", "import error: resource 'nothing' is not exported",
+                                    "attach sound needs one argument", "set volume of sound needs one argument"}) {
+            EXPECT_TRUE(Logged(message)) << message;
+        }
+    }
 }
 
 }  // namespace
