@@ -283,6 +283,18 @@ TEST_F(MovieClipTest, hit_test_looks_for_a_corner_of_the_target_inside_the_clip)
     }
 }
 
+// A definition takes a clip's place, name and depth; the root movie cannot be replaced.
+TEST_F(MovieClipTest, replace_me_puts_an_instance_in_the_clips_place) {
+    smart_ptr<sprite_instance> nav = cast_to_sprite_instance(member(m_sprite, "nav").to_object());
+    character* item = nav->replace_me(m_def->get_exported_resource("item"));
+    ASSERT_TRUE(item && item != nav.get_ptr());
+    EXPECT_EQ(std::make_pair(item->get_name(), item->get_depth()), std::make_pair(base_string("nav"), 1));
+    EXPECT_EQ(member(m_sprite, "nav").to_object(), item);
+    EXPECT_FALSE(nav->is_active());
+    EXPECT_EQ(m_sprite->replace_me(m_def->get_exported_resource("item")), nullptr);
+    EXPECT_TRUE(Logged("character can't replace _root"));
+}
+
 TEST_F(MovieClipTest, frame_scripts_run_at_the_end_of_the_frame_step) {
     sprite_instance* nav = cast_to_sprite_instance(member(m_sprite, "nav").to_object());
     ASSERT_TRUE(nav);
