@@ -170,7 +170,8 @@ void sprite_instance::advance(float delta_time) {
         }
         if (m_current_frame != previous) {
             if (m_current_frame == 0 && get_frame_count() >= 2) {
-                // The timeline looped: only what frame 0 places stays.
+                // The timeline looped: only what frame 0 places stays, beside what scripts
+                // placed (clips they made, the drawing canvas), which the timeline does not own.
                 array<int> depths;
                 for (execute_tag* tag : m_def->get_playlist(0)) {
                     uint32_t depth_id = tag->get_depth_id_of_replace_or_add_tag();
@@ -178,9 +179,10 @@ void sprite_instance::advance(float delta_time) {
                         depths.push_back(static_cast<int>(depth_id >> 16));
                     }
                 }
-                // The drawing canvas is the clip's own, not the timeline's: it stays.
-                if (m_canvas_child != nullptr && m_canvas_child->is_active()) {
-                    depths.push_back(m_canvas_child->get_depth());
+                for (int i = 0; i < m_display_list.size(); i++) {
+                    if (m_display_list.get_character(i)->get_place_key() < 0) {
+                        depths.push_back(m_display_list.get_character(i)->get_depth());
+                    }
                 }
                 if (depths.empty()) {
                     m_display_list.clear();

@@ -16,6 +16,10 @@ canvas* sprite_instance::get_canvas() {
         if (m_canvas_child == nullptr) {
             return nullptr;
         }
+    }
+    if (!m_canvas_child->is_active()) {
+        // New, or replaced by a clip a script placed at its depth: the drawing goes (back) on
+        // top of the children present now.
         m_display_list.add_display_object(m_canvas_child.get_ptr(), m_display_list.get_highest_depth(), true,
                                           get_cxform(), get_matrix(), 0.0f, 0);
     }

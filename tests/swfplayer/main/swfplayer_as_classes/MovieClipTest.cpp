@@ -232,12 +232,12 @@ TEST_F(MovieClipTest, clip_operations_answer_as_scripts_expect) {
 }
 
 // Line and fill styles at their edges; the canvas sits above the children present then, a
-// duplicate copies it, and it stays when the timeline loops.
+// duplicate copies it, and it stays when the timeline loops, as clips made by script do.
 TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
     run({done("_root", "createEmptyMovieClip", {str("a"), i32(0)}),
          done("a", "lineStyle", {i32(300), i32(0xFF0000), i32(150)}), done("a", "beginFill"),
          done("a", "lineTo", {i32(10), i32(10)}), done("a", "duplicateMovieClip", {str("b"), i32(1)}),
-         done("nav", "lineTo", {i32(5), i32(5)})});
+         done("nav", "lineTo", {i32(5), i32(5)}), done("nav", "createEmptyMovieClip", {str("c"), i32(5)})});
     for (const char* name : {"a", "b"}) {
         sprite_instance* clip = cast_to_sprite_instance(member(m_sprite, name).to_object());
         canvas* drawing = clip->get_canvas();
@@ -255,7 +255,11 @@ TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
         m_sprite->advance(1.0f);
     }
     EXPECT_EQ(nav->get_current_frame(), 0);
-    EXPECT_EQ(nav->get_display_list().size(), 1);
+    EXPECT_EQ(nav->get_display_list().size(), 2);
+    // A clip placed at the canvas's depth replaces it; the next drawing call puts it back on top.
+    run({done("a", "createEmptyMovieClip", {str("d"), i32(0)}), done("a", "lineTo", {i32(1), i32(1)})});
+    sprite_instance* a = cast_to_sprite_instance(member(m_sprite, "a").to_object());
+    EXPECT_EQ(a->get_display_list().get_character(1)->get_character_def(), a->get_canvas());
 }
 
 // Boxes in twips (x, y, width, height): a corner of the target's inside the clip's box hits;
