@@ -19,6 +19,7 @@
 #include "swfplayer/main/swfplayer_as_classes/as_textformat.h"
 #include "swfplayer/main/swfplayer_as_classes/as_timer.h"
 #include "swfplayer/main/swfplayer_as_classes/flash_package.h"
+#include "swfplayer/main/text/as_global_textfield_ctor.h"
 
 namespace swfplayer {
 
@@ -27,14 +28,15 @@ void action_init(player* owner) {
     if (global == nullptr) {
         return;
     }
-    // In the registry's order. Classes that come with the text and network sides (TextField,
-    // XMLSocket, MovieClipLoader, LoadVars, NetStream, NetConnection) take their places when
-    // those sides register them.
+    // In the registry's order. Classes that come with the network side (XMLSocket,
+    // MovieClipLoader, LoadVars, NetStream, NetConnection) take their places when it registers
+    // them.
     global->builtin_member("trace", as_value(as_global_trace));
     global->builtin_member("Object", as_value(as_global_object_ctor));
     global->builtin_member("Sound", as_value(as_global_sound_ctor));
     global->builtin_member("Array", as_value(as_global_array_ctor));
     global->builtin_member("MovieClip", as_value(as_global_movieclip_ctor));
+    global->builtin_member("TextField", as_value(as_global_textfield_ctor));
     global->builtin_member("TextFormat", as_value(as_global_textformat_ctor));
     global->builtin_member("String", as_value(as_global_string_ctor));
     global->builtin_member("Number", as_value(as_global_number_ctor));
