@@ -130,6 +130,10 @@ public:
     int get_file_bytes() const;
     int get_loaded_bytes() const;
 
+    // A text field of width by height pixels at (x, y) pixels, named name, at depth; its
+    // definition is its own (sprite_instance_text.cpp).
+    character* create_text_field(const base_string& name, int depth, int x, int y, int width, int height);
+
     // The drawing canvas (sprite_instance_canvas.cpp): made on first use and shown above every
     // child present then; the same one afterwards. clear_canvas takes it off the display and
     // drops it, so the next drawing starts on a fresh canvas.

@@ -268,6 +268,20 @@ void sprite_get_next_highest_depth(const fn_call& fn) {
     }
 }
 
+void sprite_create_text_field(const fn_call& fn) {
+    sprite_instance* sprite = target_of(fn);
+    fn.result->set_null();
+    if (fn.nargs != 6) {
+        log_error("createTextField: the number of arguments must be 6\n");
+        return;
+    }
+    if (sprite) {
+        set_clip_result(
+            fn, sprite->create_text_field(fn.arg(0).to_base_string(), to_display_depth(fn.arg(1)), fn.arg(2).to_int(),
+                                          fn.arg(3).to_int(), fn.arg(4).to_int(), fn.arg(5).to_int()));
+    }
+}
+
 void sprite_attach_movie(const fn_call& fn) {
     sprite_instance* sprite = target_of(fn);
     if (fn.nargs < 3) {
@@ -387,6 +401,7 @@ void register_movieclip_methods() {
         {"loadMovie", sprite_load_movie},
         {"unloadMovie", sprite_unload_movie},
         {"getNextHighestDepth", sprite_get_next_highest_depth},
+        {"createTextField", sprite_create_text_field},
         {"attachMovie", sprite_attach_movie},
         {"beginFill", sprite_begin_fill},
         {"endFill", sprite_end_fill},
