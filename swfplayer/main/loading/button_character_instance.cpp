@@ -98,14 +98,8 @@ button_character_instance::button_character_instance(player* owner, button_chara
 
 button_character_instance::~button_character_instance() = default;
 
-std::vector<character*> button_character_instance::shown_children() const {
-    std::vector<character*> shown;
-    for (size_t i = 0; i < m_record_character.size(); i++) {
-        if (m_record_character[i] && m_def->m_button_records[i].shows_in(m_mouse_state)) {
-            shown.push_back(m_record_character[i].get_ptr());
-        }
-    }
-    return shown;
+character* button_character_instance::shown_child(size_t i) const {
+    return m_def->m_button_records[i].shows_in(m_mouse_state) ? m_record_character[i].get_ptr() : nullptr;
 }
 
 bool button_character_instance::on_event(const event_id& id) {
@@ -173,12 +167,9 @@ void button_character_instance::advance(float delta_time) {
     do_mouse_drag();
     for (size_t i = 0; i < m_record_character.size(); i++) {
         smart_ptr<character> child = m_record_character[i];
-        if (!child) {
-            continue;
-        }
-        if (m_def->m_button_records[i].shows_in(m_mouse_state)) {
+        if (shown_child(i)) {
             child->advance(delta_time);
-        } else {
+        } else if (child) {
             child->alive();
         }
     }
@@ -218,8 +209,10 @@ void button_character_instance::display() {
         return;
     }
     smart_ptr<button_character_instance> hold(this);
-    for (character* child : shown_children()) {
-        child->display();
+    for (size_t i = 0; i < m_record_character.size(); i++) {
+        if (character* child = shown_child(i)) {
+            child->display();
+        }
     }
     do_display_callback();
 }
@@ -229,11 +222,13 @@ void button_character_instance::get_bound(rect* r) {
         return;
     }
     *r = rect(FLT_MAX, -FLT_MAX, FLT_MAX, -FLT_MAX);
-    for (character* child : shown_children()) {
-        rect child_bound;
-        child->get_bound(&child_bound);
-        get_matrix().transform(&child_bound);
-        r->expand_to_rect(child_bound);
+    for (size_t i = 0; i < m_record_character.size(); i++) {
+        if (character* child = shown_child(i)) {
+            rect child_bound;
+            child->get_bound(&child_bound);
+            get_matrix().transform(&child_bound);
+            r->expand_to_rect(child_bound);
+        }
     }
 }
 

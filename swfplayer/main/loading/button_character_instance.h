@@ -45,11 +45,12 @@ public:
     void this_alive() override;
     void alive() override;
 
-    int get_mouse_state() const { return m_mouse_state; }
+    // The mouse state shown: UP, DOWN or OVER.
+    int get_button_state() const { return m_mouse_state; }
 
 private:
-    // The records' children that show in the current mouse state, in record order.
-    std::vector<character*> shown_children() const;
+    // The child of record i when it shows in the current mouse state, else null.
+    character* shown_child(size_t i) const;
     void play_sound(const event_id& id);
     // The parent runs the action's buffers in its environment.
     static void run(character* parent, const button_action& action);

@@ -262,7 +262,7 @@ TEST_F(ButtonTest, mouse_events_set_the_state_and_run_matching_actions) {
             const bool ran = b->on_event(event_id(e));
             EXPECT_EQ(ran, e != E::ENTER_FRAME && e != E::LOAD && e != E::KEY_PRESS);
         }
-        EXPECT_EQ(b->get_mouse_state(), c.state);
+        EXPECT_EQ(b->get_button_state(), c.state);
         EXPECT_EQ(ActionLog(), c.log);
         // What shows is the state's box, never the hit-only one.
         const int shown[] = {up_box, down_box, over_box};
@@ -388,7 +388,7 @@ TEST_F(ButtonTest, transition_sounds) {
     }
     set_sound_handler(nullptr);
     b->on_event(event_id(event_id::ROLL_OVER));
-    EXPECT_EQ(b->get_mouse_state(), button_character_instance::OVER);
+    EXPECT_EQ(b->get_button_state(), button_character_instance::OVER);
 }
 
 }  // namespace
