@@ -343,18 +343,25 @@ TEST_F(ButtonTest, hit_area_and_bounds) {
 }
 
 // An action that takes the button off the stage (a goto to the frame that removes it) finishes
-// the event, and the later actions still run.
+// the event: the button dies there, and the later actions still run. Both ways into actions:
+// a mouse transition and a key press (whose transition actions are looked for afterwards).
 TEST_F(ButtonTest, button_removed_by_its_own_action) {
     script_test::action_assembler go;
     go.record(0x81, {1, 0});
-    LoadButton2(standard_records(), {{0x0008, go.bytes()}, {0x0008, append("after")}});
-    smart_ptr<button_character_instance> b = Button();
-    ASSERT_TRUE(b);
-    b->on_event(event_id(event_id::PRESS));
-    b = nullptr;
-    Button()->on_event(event_id(event_id::RELEASE));
-    EXPECT_EQ(Button(), nullptr);
-    EXPECT_EQ(ActionLog(), "after");
+    const struct {
+        uint16_t conditions;
+        event_id event;
+    } cases[] = {{0x0008, event_id(event_id::RELEASE)}, {65 << 9, event_id(event_id::KEY_PRESS, 65)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.conditions);
+        LoadButton2(standard_records(), {{c.conditions, go.bytes()}, {c.conditions, append("after")}});
+        weak_ptr<button_character_instance> button = Button();
+        ASSERT_TRUE(button.get_ptr());
+        EXPECT_TRUE(button.get_ptr()->on_event(c.event));
+        EXPECT_EQ(Button(), nullptr);
+        EXPECT_EQ(button.get_ptr(), nullptr);
+        EXPECT_EQ(ActionLog(), "after");
+    }
 }
 
 // Entry 0 sounds on roll out, 1 on roll over, 2 on press, 3 on release; a stop entry stops.
