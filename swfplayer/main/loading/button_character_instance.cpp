@@ -23,6 +23,35 @@ int ancestor_count(const character* ch, int limit) {
     return count;
 }
 
+// Whether def is the definition of ch or of one of its ancestors: an instance of it under ch
+// would build ch's branch again, without end.
+bool builds_itself(character* ch, const character_def* def) {
+    for (character* p = ch; p; p = p->get_parent()) {
+        if (p->get_character_def() == def) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Children built for records while the outermost button under construction is built, those of
+// the buttons nested in it included; a file whose buttons hold many buttons holding many more
+// would otherwise build exponentially many.
+int s_construction_depth = 0;
+int s_children_built = 0;
+
+// Counts the buttons under construction, so the outermost one starts the children count anew.
+struct construction_scope {
+    construction_scope() {
+        if (s_construction_depth++ == 0) {
+            s_children_built = 0;
+        }
+    }
+    ~construction_scope() { s_construction_depth--; }
+    construction_scope(const construction_scope&) = delete;
+    construction_scope& operator=(const construction_scope&) = delete;
+};
+
 // The mouse state an event leaves the button in; -1 for events that keep it.
 int state_after(uint8_t event) {
     switch (event) {
@@ -78,6 +107,7 @@ button_character_instance::button_character_instance(player* owner, button_chara
         log_error("button_character_instance: button %d has no movie definition; children not built\n", id);
         return;
     }
+    construction_scope scope;
     for (size_t i = 0; i < m_record_character.size(); i++) {
         button_record& record = m_def->m_button_records[i];
         if (record.m_character_def.get_ptr() == nullptr) {
@@ -89,6 +119,17 @@ button_character_instance::button_character_instance(player* owner, button_chara
                       record.m_character_id);
             continue;
         }
+        if (builds_itself(this, child_def)) {
+            log_error("button_character_instance: button %d contains itself through character %d; record skipped\n", id,
+                      record.m_character_id);
+            continue;
+        }
+        if (s_children_built >= max_children_built) {
+            log_error("button_character_instance: more than %d children for one button; the rest are not built\n",
+                      max_children_built);
+            return;
+        }
+        s_children_built++;
         smart_ptr<character> child = child_def->create_character_instance(this, id);
         child->set_matrix(record.m_matrix);
         child->set_cxform(record.m_color_transform);
@@ -226,6 +267,11 @@ void button_character_instance::get_bound(rect* r) {
         if (character* child = shown_child(i)) {
             rect child_bound;
             child->get_bound(&child_bound);
+            // A nested button that shows nothing answers the empty box, which a transform would
+            // turn into a box of everything.
+            if (child_bound.x_min > child_bound.x_max || child_bound.y_min > child_bound.y_max) {
+                continue;
+            }
             get_matrix().transform(&child_bound);
             r->expand_to_rect(child_bound);
         }

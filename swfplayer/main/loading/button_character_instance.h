@@ -17,13 +17,15 @@ public:
     enum mouse_state { UP = 0, DOWN = 1, OVER = 2 };
 
     // Builds one child per record, placed by the record's matrix and colour transform. A record
-    // whose character is not in the dictionary gets no child; neither does any record of a
-    // button nested deeper than max_nesting (a button may name itself).
+    // gets no child when its character is not in the dictionary or is this button or one of its
+    // ancestors, nor when the button is nested deeper than max_nesting or the outermost button
+    // under construction has built max_children_built children (nested buttons' included).
     button_character_instance(player* owner, button_character_definition* def, character* parent, int id);
     ~button_character_instance() override;
 
     // Characters above a button, at most, for it to build its children.
     static constexpr int max_nesting = 64;
+    static constexpr int max_children_built = 4096;
 
     // Mouse events (press, release, release outside, roll over, roll out, drag over, drag out)
     // set the mouse state, play the transition's sound and run the actions whose conditions

@@ -6,6 +6,7 @@
 #include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
+#include <cfloat>
 #include <functional>
 #include <string>
 #include <vector>
@@ -334,12 +335,61 @@ TEST_F(ButtonTest, hit_area_and_bounds) {
     Button()->get_bound(&untouched);
     EXPECT_EQ(untouched.x_min, 1);
     EXPECT_EQ(untouched.y_max, 4);
-    // A record naming nothing gets no child; a button naming itself stops at the nesting limit.
-    ClearLog();
-    LoadButton2({record(99, true, true, true, true), record(button_id, true, false, false, true)}, {});
-    EXPECT_TRUE(Logged("names character 99, which is not defined"));
-    EXPECT_TRUE(Logged("buttons nested deeper than"));
-    EXPECT_EQ(Button()->get_topmost_mouse_entity(1050, 50), nullptr);
+}
+
+// Records that cannot be built are skipped with a log line, and hostile nesting ends: a button
+// containing itself directly or through another, a chain deeper than the nesting limit, and
+// buttons of many buttons of many more.
+TEST_F(ButtonTest, records_that_cannot_be_built_are_skipped) {
+    auto chain = [](int length, int fan_out) {
+        return [=](swfkit::TagList& t) {
+            for (int i = length; i >= 0; i--) {
+                const uint16_t next = i == length ? up_box : static_cast<uint16_t>(button_id + i + 1);
+                t.DefineButton2(static_cast<uint16_t>(button_id + i), false,
+                                std::vector<ButtonRecord>(fan_out, record(next, true, false, false, true)), {});
+            }
+        };
+    };
+    const struct {
+        const char* label;
+        std::function<void(swfkit::TagList&)> define;
+        const char* logged;
+        bool hits;  // whether a hit record's box was built
+    } cases[] = {
+        {"undefined character",
+         [](swfkit::TagList& t) { t.DefineButton2(button_id, false, {record(99, true, true, true, true)}, {}); },
+         "names character 99, which is not defined", false},
+        {"itself",
+         [](swfkit::TagList& t) {
+             t.DefineButton2(button_id, false,
+                             {record(button_id, true, false, false, true), record(up_box, true, false, false, true)},
+                             {});
+         },
+         "contains itself through character 10", true},
+        {"through another",
+         [](swfkit::TagList& t) {
+             t.DefineButton2(button_id + 1, false, {record(button_id, true, false, false, true)}, {});
+             t.DefineButton2(
+                 button_id, false,
+                 {record(button_id + 1, true, false, false, true), record(up_box, true, false, false, true)}, {});
+         },
+         "contains itself through character 10", true},
+        {"deep chain", chain(70, 1), "buttons nested deeper than 64", false},
+        {"wide chain", chain(3, 20), "more than 4096 children", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ClearLog();
+        Load(c.define);
+        EXPECT_TRUE(Logged(c.logged));
+        ASSERT_TRUE(Button());
+        EXPECT_EQ(Button()->get_topmost_mouse_entity(1050, 50) != nullptr, c.hits);
+        // Buttons that show nothing add nothing to the bounds.
+        rect bound;
+        Button()->get_bound(&bound);
+        EXPECT_EQ(bound.x_max, c.hits ? 1200.0f : -FLT_MAX);
+        m_sprite->display();
+    }
 }
 
 // An action that takes the button off the stage (a goto to the frame that removes it) finishes
