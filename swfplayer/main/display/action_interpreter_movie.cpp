@@ -2,9 +2,11 @@
 // with the display layer; the loop in script/ dispatches to them.
 #include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/call_method.h"
+#include "swfplayer/main/script/load_file.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/number_parsing.h"
 #include "swfplayer/main/script/player.h"
@@ -30,23 +32,20 @@ const char* const property_names[] = {
 };
 constexpr int property_count = sizeof(property_names) / sizeof(property_names[0]);
 
-character* as_character(as_object* object) {
-    return object && object->is(AS_CHARACTER) ? static_cast<character*>(object) : nullptr;
-}
-
+// The root movie of the current target; the player's root movie when the target has none.
 character* root_movie_of(as_environment* env) {
+    character* target = cast_to_character(env->get_target());
+    if (character* root = target ? target->get_root_movie() : nullptr) {
+        return root;
+    }
     player* owner = env->get_player();
-    return owner ? as_character(owner->get_root_movie()) : nullptr;
-}
-
-float finite_or_zero(double value) {
-    return std::isfinite(value) ? static_cast<float>(value) : 0.0f;
+    return owner ? cast_to_character(owner->get_root_movie()) : nullptr;
 }
 
 }  // namespace
 
 void action_interpreter::movie_op(int id) {
-    character* target = as_character(m_env->get_target());
+    character* target = cast_to_character(m_env->get_target());
     switch (id) {
     case 0x04:
         if (target) {
@@ -129,7 +128,7 @@ void action_interpreter::movie_op(int id) {
 void action_interpreter::goto_frame_expression() {
     int flags = u8_at(m_pc + 3);
     as_value frame = pop();
-    character* target = as_character(m_env->get_target());
+    character* target = cast_to_character(m_env->get_target());
     if (target == nullptr) {
         return;
     }
@@ -159,8 +158,7 @@ void action_interpreter::get_url(const base_string& url, const as_value& target)
         }
         return;
     }
-    log_error("error: get_url(\"%s\", \"%s\"): this player loads no files from scripts\n", url.c_str(),
-              target.to_string());
+    load_file(m_env, url.c_str(), target);
 }
 
 void action_interpreter::property_op(bool set) {
@@ -168,7 +166,7 @@ void action_interpreter::property_op(bool set) {
     int number = pop().to_int();
     as_value path = pop();
     smart_ptr<as_object> found = m_env->find_target(path);
-    character* c = as_character(found.get_ptr());
+    character* c = cast_to_character(found.get_ptr());
     bool valid = number >= 0 && number < property_count;
     if (set) {
         if (c && valid) {
@@ -198,14 +196,14 @@ void action_interpreter::clone_sprite() {
     }
     smart_ptr<as_object> hold = sprite;
     if (sprite && sprite->is(AS_SPRITE)) {
-        as_character(sprite)->clone_display_object(name.to_base_string(), depth);
+        cast_to_character(sprite)->clone_display_object(name.to_base_string(), depth);
     }
 }
 
 void action_interpreter::remove_sprite() {
     as_value path = pop();
     smart_ptr<as_object> found = m_env->find_target(path);
-    character* c = as_character(found.get_ptr());
+    character* c = cast_to_character(found.get_ptr());
     character* parent = c ? c->get_parent() : nullptr;
     if (parent && parent->is(AS_SPRITE)) {
         smart_ptr<character> hold_parent = parent;
@@ -230,7 +228,7 @@ void action_interpreter::start_drag() {
     bool bound = pop().to_bool();
     drag_state state;
     smart_ptr<as_object> found = m_env->find_target(target);
-    character* c = as_character(found.get_ptr());
+    character* c = cast_to_character(found.get_ptr());
     if (c == nullptr) {
         log_error("error: start_drag of invalid target '%s'.\n", target.to_string());
     }

@@ -4,7 +4,6 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_disasm.h"
 
-#include <cassert>
 #include <cmath>
 
 namespace swfplayer {
@@ -109,9 +108,6 @@ void action_interpreter::run() {
             }
             execute_long(id);
         }
-        if (m_end_action) {
-            return;
-        }
         if (m_env->get_stack_size() > max_stack_size) {
             stop_all("operand stack overflow");
         }
@@ -126,8 +122,8 @@ void action_interpreter::run() {
     m_env->set_target(m_entry_target);
 }
 
-int action_interpreter::clamp_count(int count, int reserved) const {
-    int available = m_env->get_stack_depth() - reserved;
+int action_interpreter::clamp_count(int count) const {
+    int available = m_env->get_stack_depth();
     if (count > available) {
         count = available;
     }

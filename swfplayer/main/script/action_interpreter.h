@@ -104,8 +104,8 @@ private:
         const as_value* slot = m_env->top_slot(n);
         return slot ? slot->to_base_string() : base_string("undefined");
     }
-    // Cuts a count read from the stack to the values present above reserved ones.
-    int clamp_count(int count, int reserved) const;
+    // Cuts a count read from the stack to the values present (above the floor).
+    int clamp_count(int count) const;
     // A property value read as its current value.
     static as_value resolved(const as_value& value);
 
@@ -130,8 +130,6 @@ private:
     int m_pc;
     int m_next_pc = 0;
     bool m_is_function2;
-    // Set by the End action: the loop ends without restoring the entry target.
-    bool m_end_action = false;
 };
 
 }  // namespace swfplayer

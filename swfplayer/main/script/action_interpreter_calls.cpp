@@ -17,6 +17,12 @@ void register_with_heap(as_environment* env, as_object* object) {
     }
 }
 
+// The hidden member that holds an object's constructor, made once.
+const base_stringi& constructor_name() {
+    static const base_stringi name("__constructor__");
+    return name;
+}
+
 bool is_native(const as_value& value) {
     as_function* function = value.to_function();
     return function && function->is(AS_C_FUNCTION);
@@ -31,13 +37,13 @@ bool is_script(const as_value& value) {
 
 void action_interpreter::call_function() {
     as_value callee = pop();
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     as_value function = callee;
     if (callee.is_string()) {
         function = m_env->get_variable(callee.to_base_string(), m_with_stack);
         as_value constructor;
         as_object* object = function.to_object();
-        if (object && object->get_member("__constructor__", &constructor)) {
+        if (object && object->get_member(constructor_name(), &constructor)) {
             function = constructor;
         }
         if (!function.is_function()) {
@@ -53,7 +59,7 @@ void action_interpreter::call_function() {
 void action_interpreter::call_method_op() {
     as_value name = pop();
     as_value holder = pop();
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     int first_arg = m_env->get_top_index();
     as_value method;
     as_value result;
@@ -70,7 +76,7 @@ void action_interpreter::call_method_op() {
         as_object* object = holder.to_object();
         if (object && object->get_player()) {
             as_value constructor;
-            if (object->get_member("__constructor__", &constructor)) {
+            if (object->get_member(constructor_name(), &constructor)) {
                 smart_ptr<as_object> hold = object->get_ref_count() > 0 ? object : nullptr;
                 object->make_prototype(constructor);
                 result = call_method(constructor, m_env, holder, count, first_arg);
@@ -91,7 +97,7 @@ void action_interpreter::new_object() {
     if (get_verbose_action()) {
         log_msg("-------------- new object: %s\n", name.to_string());
     }
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     as_value constructor = m_env->get_variable(name.to_base_string(), m_with_stack);
     as_value value;
     if (is_native(constructor)) {
@@ -121,7 +127,7 @@ void action_interpreter::new_object() {
 void action_interpreter::new_method() {
     as_value method = pop();
     as_value holder = pop();
-    int count = clamp_count(pop().to_int(), 0);
+    int count = clamp_count(pop().to_int());
     as_object* object = holder.to_object();
     as_value constructor = method;
     if (!is_native(method) && !is_script(method)) {

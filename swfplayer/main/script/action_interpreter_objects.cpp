@@ -155,7 +155,7 @@ void action_interpreter::init_array() {
         function->call(fn);
     } else {
         // Without the class the literal's values are still consumed.
-        m_env->drop(clamp_count(pop().to_int(), 0));
+        m_env->drop(clamp_count(pop().to_int()));
     }
     push(result);
 }

@@ -200,7 +200,14 @@ void action_interpreter::push_data() {
         switch (type) {
         case 0: {
             as_value& text = m_env->push_slot();
-            text.set_base_string(string_at(&pc, end));
+            const uint8_t* terminator = static_cast<const uint8_t*>(std::memchr(m_code + pc, 0, end - pc));
+            if (terminator) {
+                // Terminated inside the record: the text is read in place.
+                text.set_string(reinterpret_cast<const char*>(m_code + pc));
+                pc = static_cast<int>(terminator - m_code) + 1;
+            } else {
+                text.set_base_string(string_at(&pc, end));
+            }
             if (verbose) {
                 log_msg("-------------- pushed '%s'\n", text.to_string());
             }
