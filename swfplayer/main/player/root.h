@@ -34,7 +34,7 @@ public:
     // Alpha 0..1 to the background's alpha byte.
     void set_background_alpha(float alpha);
     // Between 1 and 120 frames per second; anything else (NaN too) is ignored.
-    void set_frame_rate(float fps);
+    void set_frame_rate(float fps) override;
     float get_frame_time() const { return m_frame_time; }
     float get_time_remainder() const { return m_time_remainder; }
 

@@ -50,6 +50,10 @@ public:
 
     listener& get_keypress_listener() { return m_keypress_listener; }
 
+    // The frame rate a script asks for (setFPS); the playing root takes it, this base has no
+    // frame clock and ignores it.
+    virtual void set_frame_rate(float /*fps*/) {}
+
 private:
     smart_ptr<as_object> m_movie;
     int m_mouse_x = 0;

@@ -368,6 +368,15 @@ void sprite_line_style(const fn_call& fn) {
     c->set_line_style(width, color);
 }
 
+// Rates outside 1..120 frames per second are ignored by the root.
+void sprite_set_fps(const fn_call& fn) {
+    sprite_instance* sprite = target_of(fn);
+    movie_root* root = sprite && fn.nargs == 1 ? sprite->get_movie_root() : nullptr;
+    if (root) {
+        root->set_frame_rate(finite_or_zero(fn.arg(0).to_number()));
+    }
+}
+
 void sprite_add_frame_script(const fn_call& fn) {
     sprite_instance* sprite = target_of(fn);
     if (sprite && fn.nargs == 2) {
@@ -410,6 +419,7 @@ void register_movieclip_methods() {
         {"curveTo", sprite_curve_to},
         {"clear", sprite_clear},
         {"lineStyle", sprite_line_style},
+        {"setFPS", sprite_set_fps},
         {"addFrameScript", sprite_add_frame_script},
     };
     for (const auto& method : methods) {

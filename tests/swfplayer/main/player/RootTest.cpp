@@ -1,6 +1,7 @@
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/root.h"
+#include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/key_input.h"
@@ -220,6 +221,16 @@ TEST_F(RootTest, labels_play_state_and_frames_are_forwarded_to_the_root_sprite) 
     r->set_frame_rate(60.0f);
     EXPECT_FLOAT_EQ(r->get_frame_time(), 1.0f / 60.0f);
     EXPECT_FLOAT_EQ(m_def->get_frame_rate(), 60.0f);
+    // Scripts reach the same clock through setFPS.
+    swfplayer::as_environment* env = r->get_root_sprite()->get_environment();
+    swfplayer::as_value set_fps;
+    r->get_root_sprite()->get_member("setFPS", &set_fps);
+    for (double fps : {0.0, 200.0, 1e300, 24.0}) {
+        env->push(swfplayer::as_value(fps));
+        swfplayer::call_method(set_fps, env, swfplayer::as_value(r->get_root_sprite()), 1, env->get_top_index());
+        env->drop(1);
+    }
+    EXPECT_FLOAT_EQ(r->get_frame_time(), 1.0f / 24.0f);
 }
 
 // Counts the key presses it hears.
