@@ -117,7 +117,7 @@ public:
     // place; null (logged) for the root movie or without def.
     character* replace_me(character_def* def);
     // The function runs at the end of the frame step that reaches frame (0 <= frame < frame
-    // count, else ignored); for the current frame it is pending at once.
+    // count, else ignored); for the current frame it is pending at once. Null removes it.
     void add_frame_script(int frame, as_object* function);
     // Whether a corner of the target's box lies inside this sprite's box, both boxes spanning
     // width and height from the translation of the world matrix.
@@ -135,8 +135,9 @@ public:
     character* create_text_field(const base_string& name, int depth, int x, int y, int width, int height);
 
     // The drawing canvas (sprite_instance_canvas.cpp): made on first use and shown above every
-    // child present then; the same one afterwards. clear_canvas takes it off the display and
-    // drops it, so the next drawing starts on a fresh canvas.
+    // child present then; the same one afterwards, put back on top when a child placed at its
+    // depth replaced it. clear_canvas takes it off the display and drops it, so the next
+    // drawing starts on a fresh canvas.
     canvas* get_canvas();
     void clear_canvas();
 
