@@ -13,14 +13,18 @@ namespace swfplayer {
 // operations whose name begins with utf8_, which count characters.
 class base_string {
 public:
-    base_string();
+    base_string() : m_tag(1) { m_local[0] = 0; }
     // Copies the NUL-terminated text; a null pointer gives the empty string.
     base_string(const char* text);
     // Copies exactly length bytes, then adds the NUL.
     base_string(const char* bytes, int length);
     base_string(const base_string& other);
     base_string(base_string&& other) noexcept;
-    ~base_string();
+    ~base_string() {
+        if (is_heap()) {
+            free_heap();
+        }
+    }
 
     // A null pointer leaves the string unchanged. The text may lie inside this string.
     base_string& operator=(const char* text);
