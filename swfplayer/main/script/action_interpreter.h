@@ -130,6 +130,8 @@ private:
     int m_pc;
     int m_next_pc = 0;
     bool m_is_function2;
+    // Whether actions are traced, read once when the run is set up.
+    bool m_verbose;
 };
 
 }  // namespace swfplayer

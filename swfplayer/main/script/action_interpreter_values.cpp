@@ -192,7 +192,7 @@ void action_interpreter::substring() {
 }
 
 void action_interpreter::push_data() {
-    bool verbose = get_verbose_action();
+    bool verbose = m_verbose;
     int pc = m_pc + 3;
     int end = m_next_pc;
     while (pc < end) {

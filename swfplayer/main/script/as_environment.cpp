@@ -29,15 +29,6 @@ as_value resolved(const as_value& value) {
 
 as_environment::as_environment(player* owner) : m_player(owner) {}
 
-as_value as_environment::pop() {
-    if (get_stack_size() <= m_stack_floor) {
-        return as_value();
-    }
-    as_value value = m_stack.back();
-    m_stack.pop_back();
-    return value;
-}
-
 as_value as_environment::top(int n) const {
     int index = get_stack_size() - 1 - n;
     if (n < 0 || index < m_stack_floor) {
@@ -59,16 +50,6 @@ as_value as_environment::bottom(int index) const {
         return as_value();
     }
     return m_stack[index];
-}
-
-void as_environment::drop(int n) {
-    int available = get_stack_size() - m_stack_floor;
-    if (n > available) {
-        n = available;
-    }
-    if (n > 0) {
-        m_stack.resize(m_stack.size() - n);
-    }
 }
 
 int as_environment::set_stack_floor(int floor) {
