@@ -239,7 +239,12 @@ void action_interpreter::push_data() {
         case 4: {
             int n = u8_at(pc++);
             if (m_is_function2 && !verbose) {
-                m_env->push_slot() = m_env->get_register(n);
+                // Registers live apart from the stack: growing the stack leaves the slot valid.
+                if (const as_value* slot = m_env->register_slot(n)) {
+                    m_env->push(*slot);
+                } else {
+                    m_env->push_slot();
+                }
                 break;
             }
             as_value value;
