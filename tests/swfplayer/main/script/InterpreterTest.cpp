@@ -102,6 +102,7 @@ TEST(InterpreterTest, value_and_string_opcodes) {
         {"lt_t: a deeper number compares numerically", binary(LT_T, num(10), str("9")), "false"},
         {"lt_t: a deeper string compares bytes", binary(LT_T, str("10"), num(9)), "true"},
         {"gt_t on strings", binary(GT_T, str("b"), str("abc")), "true"},
+        {"gt_t on equal strings", binary(GT_T, str("ab"), str("ab")), "false"},
         {"str_eq", binary(STR_EQ, str("ab"), str("ab")), "true"},
         {"gt_str", binary(GT_STR, str("ab"), str("b")), "false"},
         {"str_cat", binary(STR_CAT, str("ab"), num(1.5)), "ab1.5"},
@@ -180,11 +181,17 @@ TEST(InterpreterTest, control_flow) {
 TEST(InterpreterTest, frame_actions_leave_the_stack_as_they_found_it) {
     script_runner runner;
     swfplayer::as_environment& env = runner.m_clip->m_env;
-    env.push(as_value("caller"));
-    // Pops below the start, then leaves values behind.
-    runner.run(action_assembler().op(POP).op(POP).op(ADD).push({num(1), num(2), num(3)}));
-    ASSERT_EQ(env.get_stack_size(), 1);
-    EXPECT_STREQ(env.top(0).to_string(), "caller");
+    env.push(as_value("caller0"));
+    env.push(as_value("caller1"));
+    // Pops and counts reaching below the start, then values left behind.
+    action_assembler code;
+    code.function("f", {"a"}, action_assembler().push({str("a")}).op(GET_VAR).op(RETURN));
+    code.push({num(5), str("f")}).op(CALL_FUNC).op(TRACE).op(POP).op(POP).op(ADD).op(SET_VAR);
+    code.push({num(5)}).op(DECL_ARRAY).op(STR_LEN).op(TRACE).push({num(1), num(2), num(3)});
+    EXPECT_EQ(runner.run(code), "undefined|0");
+    ASSERT_EQ(env.get_stack_size(), 2);
+    EXPECT_STREQ(env.top(0).to_string(), "caller1");
+    EXPECT_STREQ(env.top(1).to_string(), "caller0");
 }
 
 }  // namespace
