@@ -226,19 +226,21 @@ void action_interpreter::execute_short(int id) {
     case 0x17: pop_checked(); break;
     case 0x18: push(as_value(as_value(std::floor(pop().to_number())).to_int())); break;
     case 0x1C: {
-        // The name is copied out first: a getter may run script on this stack.
-        base_string name = top_text(0);
+        // The name is taken off the stack first: a getter may run script on this stack.
+        as_value* slot = m_env->top_slot(0);
+        as_value name_value = slot ? static_cast<as_value&&>(*slot) : as_value();
+        const base_string& name = name_value.to_base_string();
         as_value value = m_env->get_variable(name, m_with_stack);
         if (m_verbose) {
             log_msg("-------------- get var: %s=%s\n", name.c_str(), value.to_string());
         }
-        replace_top(value);
+        replace_top(static_cast<as_value&&>(value));
         break;
     }
     case 0x1D: {
-        as_value value = m_env->top(0);
-        base_string name = top_text(1);
-        m_env->drop(2);
+        as_value value = pop();
+        as_value name_value = pop();
+        const base_string& name = name_value.to_base_string();
         if (m_verbose) {
             log_msg("-------------- set var: %s \n", name.c_str());
         }

@@ -69,14 +69,16 @@ void action_interpreter::get_member() {
     as_value* holder_slot = m_env->top_slot(1);
     as_object* holder_object = holder_slot ? holder_slot->to_object() : nullptr;
     if (holder_object && !m_verbose) {
-        base_stringi member_name = m_env->top_slot(0)->to_base_stringi();
+        // The name leaves the stack; the holder stays on it, which keeps the object alive.
+        as_value member_name = pop();
         int size = m_env->get_stack_size();
         as_value found;
-        if (holder_object->get_member(member_name, &found) && !found.is_property() && m_env->get_stack_size() == size) {
-            m_env->drop(1);
-            *m_env->top_slot(0) = found;
+        if (holder_object->get_member(member_name.to_base_stringi(), &found) && !found.is_property() &&
+            m_env->get_stack_size() == size) {
+            *m_env->top_slot(0) = static_cast<as_value&&>(found);
             return;
         }
+        push(member_name);
     }
     as_value name = pop();
     as_value holder = pop();
@@ -111,8 +113,8 @@ void action_interpreter::get_member() {
 
 void action_interpreter::set_member() {
     as_value value = pop();
-    base_stringi name = m_env->top(0).to_base_stringi();
-    m_env->drop(1);
+    as_value name_value = pop();
+    const base_stringi& name = name_value.to_base_stringi();
     as_value holder = pop();
     as_object* object = holder.to_object();
     if (object) {
