@@ -30,6 +30,16 @@ public:
     base_string& operator=(const char* text);
     base_string& operator=(const base_string& other);
     base_string& operator=(base_string&& other) noexcept;
+    // Replaces the text with length bytes that hold no NUL and lie outside this string.
+    void assign(const char* bytes, int length) {
+        if (!is_heap() && length >= 0 && length < local_capacity) {
+            std::memcpy(m_local, bytes, static_cast<size_t>(length));
+            m_local[length] = 0;
+            m_tag = static_cast<uint8_t>(length + 1);
+        } else {
+            *this = base_string(bytes, length);
+        }
+    }
 
     // The NUL-terminated text.
     const char* c_str() const { return is_heap() ? m_heap.buffer : m_local; }

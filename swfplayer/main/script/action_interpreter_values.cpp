@@ -203,8 +203,9 @@ void action_interpreter::push_data() {
             const uint8_t* terminator = static_cast<const uint8_t*>(std::memchr(m_code + pc, 0, end - pc));
             if (terminator) {
                 // Terminated inside the record: the text is read in place.
-                text.set_string(reinterpret_cast<const char*>(m_code + pc));
-                pc = static_cast<int>(terminator - m_code) + 1;
+                int length = static_cast<int>(terminator - (m_code + pc));
+                text.set_string(reinterpret_cast<const char*>(m_code + pc), length);
+                pc += length + 1;
             } else {
                 text.set_base_string(string_at(&pc, end));
             }

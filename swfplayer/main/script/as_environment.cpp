@@ -221,7 +221,16 @@ as_object* as_environment::get_root_movie() const {
 
 bool as_environment::split_path(const base_string& path_and_variable, base_string* path, base_string* variable) {
     const char* text = path_and_variable.c_str();
-    const char* colon = std::strrchr(text, ':');
+    // One pass finds the last ':' and the last '.'.
+    const char* colon = nullptr;
+    const char* dot = nullptr;
+    for (const char* c = text; *c; c++) {
+        if (*c == ':') {
+            colon = c;
+        } else if (*c == '.') {
+            dot = c;
+        }
+    }
     if (colon) {
         const char* path_end = colon;
         if (colon - text >= 2 && colon[-1] == '/') {
@@ -231,7 +240,6 @@ bool as_environment::split_path(const base_string& path_and_variable, base_strin
         *path = base_string(text, static_cast<int>(path_end - text));
         return true;
     }
-    const char* dot = std::strrchr(text, '.');
     if (dot) {
         *variable = base_string(dot + 1);
         *path = base_string(text, static_cast<int>(dot - text));

@@ -171,6 +171,17 @@ void as_value::set_base_string(const base_string& text) {
     }
 }
 
+void as_value::set_string(const char* bytes, int length) {
+    m_string.assign(bytes, length);
+    payload none;
+    none.number = 0.0;
+    if (holds_refs()) {
+        replace_refs(STRING, none);
+    } else {
+        m_type = STRING;
+    }
+}
+
 void as_value::set_string(const char* text) {
     if (text != m_string.c_str()) {
         m_string = text ? text : "";

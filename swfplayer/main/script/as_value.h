@@ -118,6 +118,8 @@ public:
     void set_nan();
     void set_base_string(const base_string& text);
     void set_string(const char* text);
+    // The length bytes as text; they hold no NUL and lie outside this value.
+    void set_string(const char* bytes, int length);
     // Setting the object the value already holds changes nothing.
     void set_as_object(as_object* object);
     void set_as_c_function(as_c_function_ptr function);
