@@ -67,7 +67,8 @@ public:
     base_string call_method(const char* name, const as_value* args, int nargs) override;
 
     // Timeline (sprite_instance_frames.cpp).
-    void set_play_state(play_state state) override { m_play_state = state; }
+    // Pauses or resumes the timeline's stream sound at the sound handler as the state changes.
+    void set_play_state(play_state state) override;
     play_state get_play_state() const override { return m_play_state; }
     bool goto_labeled_frame(const char* label) override;
     // A frame number counted from 1, or a label.
@@ -118,6 +119,8 @@ private:
                                const cxform& color_transform, const matrix& mat, float ratio, uint16_t clip_depth);
     // Runs the init actions of frame at once, the first time the frame is reached.
     void run_init_actions(int frame);
+    // Starts the timeline's stream sound again when it begins at frame.
+    void restart_stream_sound_at(int frame);
     // Takes the queued actions from index top on off the queue.
     array<action_buffer*> take_actions_from(int top);
     // Brings the children placed by frame tags into line with what frames 0 to frame place.

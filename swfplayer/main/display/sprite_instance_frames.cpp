@@ -3,6 +3,7 @@
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/display/timeline_model.h"
+#include "swfplayer/main/sound/sound_handler.h"
 
 #include <climits>
 #include <cmath>
@@ -177,6 +178,25 @@ void sprite_instance::execute_frame_tags(int frame, bool state_only) {
         }
     }
     m_executing_place_key = -1;
+    if (!state_only) {
+        restart_stream_sound_at(frame);
+    }
+}
+
+void sprite_instance::restart_stream_sound_at(int frame) {
+    sound_handler* handler = get_sound_handler();
+    if (handler && m_def->m_ss_id >= 0 && m_def->m_ss_start == frame) {
+        handler->stop_sound(m_def->m_ss_id);
+        handler->play_sound(m_def->m_ss_id, 0);
+    }
+}
+
+void sprite_instance::set_play_state(play_state state) {
+    sound_handler* handler = get_sound_handler();
+    if (handler && m_def->m_ss_id >= 0) {
+        handler->pause(m_def->m_ss_id, m_play_state == PLAY);
+    }
+    m_play_state = state;
 }
 
 void sprite_instance::run_init_actions(int frame) {

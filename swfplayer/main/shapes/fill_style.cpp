@@ -1,11 +1,14 @@
 #include "swfplayer/main/shapes/fill_style.h"
 
+#include "swfplayer/base/image.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/display/movie_definition.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 namespace swfplayer {
 
@@ -94,7 +97,7 @@ void fill_style::read(stream* in, int tag_type, movie_definition_sub* md) {
         if (get_verbose_parse()) {
             log_msg("  bitmap_char = %d\n", id);
         }
-        m_bitmap_character = md ? md->get_bitmap_character(id) : nullptr;
+        m_bitmap_character = find_bitmap_character(md, id);
         matrix placement;
         placement.read(in);
         m_bitmap_matrix.set_inverse(placement);
@@ -156,9 +159,14 @@ std::vector<uint8_t> fill_style::gradient_pixels(int* width, int* height) const 
 }
 
 bitmap_info* fill_style::create_gradient_bitmap() const {
-    // The renderer takes RGBA images once the image module is in; until then the gradient is
-    // handed over as an empty bitmap and gradient_pixels holds what it will show.
-    return render::create_bitmap_info_empty();
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels = gradient_pixels(&width, &height);
+    std::unique_ptr<image::rgba> im = image::create_rgba(width, height);
+    for (int y = 0; y < height; y++) {
+        std::memcpy(image::scanline(im.get(), y), pixels.data() + 4 * width * y, 4 * width);
+    }
+    return render::create_bitmap_info_rgba(im.get());
 }
 
 bool fill_style::apply_fill(int fill_side) const {
@@ -177,7 +185,7 @@ bool fill_style::apply_fill(int fill_side) const {
         return true;
     }
     if (is_bitmap()) {
-        bitmap_info* bi = bitmap_of_character(m_bitmap_character.get_ptr());
+        bitmap_info* bi = m_bitmap_character ? m_bitmap_character->get_bitmap_info() : nullptr;
         if (!bi) {
             return false;
         }
@@ -209,9 +217,9 @@ void fill_style::set_lerp(const fill_style& a, const fill_style& b, float t) {
     m_bitmap_matrix.set_lerp(a.m_bitmap_matrix, b.m_bitmap_matrix, t);
 }
 
-bitmap_info* bitmap_of_character(character_def*) {
-    // Bitmap characters are not in the dictionary yet; bitmap fills draw nothing until they are.
-    return nullptr;
+bitmap_character_def* find_bitmap_character(movie_definition_sub* md, int id) {
+    // Only bitmap loaders fill the bitmap dictionary; the cast guards against anything else.
+    return md ? dynamic_cast<bitmap_character_def*>(md->get_bitmap_character(id)) : nullptr;
 }
 
 }  // namespace swfplayer

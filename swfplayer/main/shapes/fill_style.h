@@ -4,7 +4,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/matrix.h"
 #include "swfplayer/main/common/rgba.h"
-#include "swfplayer/main/display/character_def.h"
+#include "swfplayer/main/loading/bitmap_character_def.h"
 #include "swfplayer/main/render/render_handler.h"
 
 #include <cstdint>
@@ -77,7 +77,7 @@ public:
     matrix m_gradient_matrix;  // shape twips to gradient texels
     array<gradient_record> m_gradients;
     mutable smart_ptr<bitmap_info> m_gradient_bitmap_info;
-    smart_ptr<character_def> m_bitmap_character;
+    smart_ptr<bitmap_character_def> m_bitmap_character;
     matrix m_bitmap_matrix;  // shape twips to bitmap pixels
 
     // The gradient matrix for a gradient placed by placement (its MATRIX record): the
@@ -85,7 +85,7 @@ public:
     static matrix gradient_matrix_for(int type, const matrix& placement);
 };
 
-// The renderer's bitmap of a bitmap character, or null when the character has none.
-bitmap_info* bitmap_of_character(character_def* bitmap_character);
+// The bitmap character of the movie's bitmap dictionary with that id, or null.
+bitmap_character_def* find_bitmap_character(movie_definition_sub* md, int id);
 
 }  // namespace swfplayer

@@ -1,13 +1,13 @@
 #include "swfplayer/main/shapes/line_style.h"
 
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/render/render_handler.h"
 
 namespace swfplayer {
 
 namespace {
 
-constexpr int tag_define_shape_4 = 83;
 constexpr int miter_join = 2;
 
 }  // namespace
@@ -29,7 +29,7 @@ void read_line_style2_flags(stream* in, line_style* style) {
 
 void line_style::read(stream* in, int tag_type, movie_definition_sub* md) {
     m_width = in->read_u16();
-    if (tag_type != tag_define_shape_4) {
+    if (tag_type != tag_define_shape4) {
         m_color.read(in, tag_type);
         return;
     }

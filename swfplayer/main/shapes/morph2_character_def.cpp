@@ -2,6 +2,8 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/display/character.h"
 #include "swfplayer/main/display/movie_definition.h"
 
 #include <algorithm>
@@ -11,7 +13,6 @@ namespace swfplayer {
 
 namespace {
 
-constexpr int tag_define_morph_shape = 46;
 constexpr int max_morph_gradient_records = 8;
 
 float lerp(float a, float b, float t) {
@@ -93,7 +94,7 @@ bool morph2_character_def::read_fill_style(stream* in, int tag_type, movie_defin
         if (get_verbose_parse()) {
             log_msg("morph fsr bitmap_char = %d\n", id);
         }
-        start->m_bitmap_character = end->m_bitmap_character = md ? md->get_bitmap_character(id) : nullptr;
+        start->m_bitmap_character = end->m_bitmap_character = find_bitmap_character(md, id);
         matrix start_placement;
         matrix end_placement;
         start_placement.read(in);
@@ -253,6 +254,12 @@ void morph2_character_def::blend(float t) {
             }
         }
     }
+}
+
+void morph2_character_def::display(character* instance) {
+    character* parent = instance->get_parent();
+    display(instance->get_world_matrix(), instance->get_world_cxform(), parent ? parent->get_pixel_scale() : 1.0f,
+            instance->get_ratio());
 }
 
 void morph2_character_def::display(const matrix& mat, const cxform& cx, float pixel_scale, float ratio) {

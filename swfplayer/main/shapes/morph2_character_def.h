@@ -21,6 +21,9 @@ public:
     // type) is logged and leaves the morph without anything to draw.
     void read(stream* in, int tag_type, bool with_style, movie_definition_sub* md);
 
+    // Draws an instance at its ratio, with its world matrix and colour transform and its
+    // parent's pixel scale.
+    void display(character* instance) override;
     // Blends at ratio (0 start .. 1 end; NaN counts as 0) and draws with the matrix's scale.
     void display(const matrix& mat, const cxform& cx, float pixel_scale, float ratio);
 

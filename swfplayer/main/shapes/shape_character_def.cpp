@@ -2,6 +2,8 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
+#include "swfplayer/main/display/character.h"
 #include "swfplayer/main/shapes/cache_io.h"
 
 #include <algorithm>
@@ -10,9 +12,6 @@
 namespace swfplayer {
 
 namespace {
-
-constexpr int tag_define_shape = 2;
-constexpr int tag_define_shape_4 = 83;
 
 // No display asks for coarser meshes than this (twips).
 constexpr float max_error_tolerance = 1e6f;
@@ -97,7 +96,7 @@ void shape_character_def::read_line_styles(stream* in, int tag_type, movie_defin
 void shape_character_def::read(stream* in, int tag_type, bool with_style, movie_definition_sub* md) {
     if (with_style) {
         m_bound.read(in);
-        if (tag_type == tag_define_shape_4) {
+        if (tag_type == tag_define_shape4) {
             m_edge_bound.read(in);
             int flags = in->read_u8();
             if (flags & 0xFC) {
@@ -244,6 +243,12 @@ bool shape_character_def::point_test_local(float x, float y) const {
         }
     }
     return false;
+}
+
+void shape_character_def::display(character* instance) {
+    character* parent = instance->get_parent();
+    display(instance->get_world_matrix(), instance->get_world_cxform(), parent ? parent->get_pixel_scale() : 1.0f,
+            m_fill_styles, m_line_styles);
 }
 
 float shape_character_def::wanted_tolerance(float max_scale, float pixel_scale) {

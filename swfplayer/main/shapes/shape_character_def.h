@@ -41,6 +41,9 @@ public:
     // gives no length, so the shape keeps its styles and bounds and has no paths.
     void read(stream* in, int tag_type, bool with_style, movie_definition_sub* md);
 
+    // Draws an instance: its world matrix and colour transform, its parent's pixel scale, the
+    // shape's own styles.
+    void display(character* instance) override;
     // Chooses or builds the mesh set for the scale of mat and draws it with the given styles.
     // Nothing is drawn for a degenerate matrix.
     void display(const matrix& mat, const cxform& cx, float pixel_scale, const array<fill_style>& fills,

@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/loading/tag_loaders.h"
 #include "swfplayer/main/shapes/morph2_character_def.h"
@@ -28,10 +29,10 @@ void define_loader(stream* in, int tag_type, movie_definition_sub* m) {
 }
 
 void register_loaders() {
-    for (int tag_type : {2, 22, 32, 83}) {
+    for (int tag_type : {tag_define_shape, tag_define_shape2, tag_define_shape3, tag_define_shape4}) {
         register_tag_loader(tag_type, define_loader<shape_character_def>);
     }
-    for (int tag_type : {46, 84}) {
+    for (int tag_type : {tag_define_morph_shape, tag_define_morph_shape2}) {
         register_tag_loader(tag_type, define_loader<morph2_character_def>);
     }
 }

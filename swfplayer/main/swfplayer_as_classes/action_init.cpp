@@ -17,6 +17,7 @@
 #include "swfplayer/main/swfplayer_as_classes/as_textformat.h"
 #include "swfplayer/main/swfplayer_as_classes/as_timer.h"
 #include "swfplayer/main/swfplayer_as_classes/flash_package.h"
+#include "swfplayer/main/text/as_global_textfield_ctor.h"
 
 namespace swfplayer {
 
@@ -26,11 +27,12 @@ void action_init(player* owner) {
         return;
     }
     // In the registry's order. Classes that come with the display, sound and network sides
-    // (Sound, MovieClip, TextField, XMLSocket, MovieClipLoader, LoadVars, NetStream,
+    // (Sound, MovieClip, XMLSocket, MovieClipLoader, LoadVars, NetStream,
     // NetConnection) take their places when those sides register them.
     global->builtin_member("trace", as_value(as_global_trace));
     global->builtin_member("Object", as_value(as_global_object_ctor));
     global->builtin_member("Array", as_value(as_global_array_ctor));
+    global->builtin_member("TextField", as_value(as_global_textfield_ctor));
     global->builtin_member("TextFormat", as_value(as_global_textformat_ctor));
     global->builtin_member("String", as_value(as_global_string_ctor));
     global->builtin_member("Number", as_value(as_global_number_ctor));

@@ -1,5 +1,6 @@
 // Morph shapes built with the SWF kit: blending at ratios, pairing of edges across paths, mesh
 // rebuilds, and records that cannot be paired.
+#include "swfplayer/main/display/generic_character.h"
 #include "swfplayer/main/shapes/morph2_character_def.h"
 #include "tests/swfplayer/main/shapes/ShapesFixture.h"
 #include "tools/swfkit/ShapeBuilder.h"
@@ -97,6 +98,15 @@ TEST_F(MorphTest, meshes_are_rebuilt_only_when_the_ratio_changes) {
         EXPECT_EQ(morph->get_mesh_builds(), step.builds) << step.ratio;
     }
     EXPECT_EQ(morph->get_cached_meshes().size(), 0u);
+    // A gradient is made again only with a new blend, not at every display of the same ratio.
+    auto gradient = Read(Square(1000), Square(2000), 1,
+                         {{swfkit::FillStyle::Linear({}, {{0, kRed}, {255, kBlue}}),
+                           swfkit::FillStyle::Linear({}, {{40, kBlue}, {200, kRed}})}});
+    for (float ratio : {0.5f, 0.5f, 0.5f, 0.7f, 0.7f}) {
+        gradient->display(Scale(1), {}, 1.0f, ratio);
+    }
+    EXPECT_EQ(m_render.with_prefix("create_bitmap_info_rgba").size(), 2u);
+    EXPECT_EQ(gradient->m_fill_styles[0].m_gradients[0].m_ratio, 28);  // 0 + 40 * 0.7 + 0.5
 }
 
 TEST_F(MorphTest, edges_pair_in_reading_order_across_paths_and_lines_blend) {
@@ -160,6 +170,24 @@ TEST_F(MorphTest, truncated_records_never_crash_and_pair_when_accepted) {
             EXPECT_EQ(EdgeCount(morph->get_shape1()), EdgeCount(morph->get_shape2())) << cut;
         }
     }
+}
+
+TEST_F(MorphTest, instances_draw_at_their_own_ratio) {
+    auto morph = Read(Square(1000), Square(2000));
+    smart_ptr<swfplayer::generic_character> first =
+        new swfplayer::generic_character(m_player.get_ptr(), morph.get_ptr(), nullptr, 1);
+    smart_ptr<swfplayer::generic_character> second =
+        new swfplayer::generic_character(m_player.get_ptr(), morph.get_ptr(), nullptr, 2);
+    first->set_ratio(0.0f);
+    second->set_ratio(1.0f);
+    for (int frame = 0; frame < 2; frame++) {
+        first->display();
+        EXPECT_EQ(morph->m_paths[0].m_edges[0].m_ax, 1000.0f);
+        second->display();
+        EXPECT_EQ(morph->m_paths[0].m_edges[0].m_ax, 2000.0f);
+    }
+    EXPECT_EQ(morph->get_mesh_builds(), 4);  // one per change of ratio
+    EXPECT_EQ(m_render.with_prefix("draw_triangle_list").size(), 4u);
 }
 
 }  // namespace

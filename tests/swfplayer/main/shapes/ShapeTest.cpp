@@ -1,6 +1,7 @@
 // Shape records built with the SWF kit, the point test, mesh-set selection, what display hands
 // the renderer, and the mesh cache records.
 #include "swfplayer/base/base_file.h"
+#include "swfplayer/main/display/generic_character.h"
 #include "swfplayer/main/shapes/morph2_character_def.h"
 #include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
@@ -332,6 +333,12 @@ TEST_F(ShapeTest, display_draws_each_layer_fills_then_lines) {
     one_fill.push_back(shape->m_fill_styles[0]);
     shape->display(Scale(1), {}, 1.0f, one_fill, {});
     EXPECT_EQ(m_render.calls, (std::vector<std::string>(expected.begin(), expected.begin() + 4)));
+    // An instance draws with the shape's own styles.
+    m_render.calls.clear();
+    smart_ptr<swfplayer::generic_character> instance =
+        new swfplayer::generic_character(m_player.get_ptr(), shape.get_ptr(), nullptr, 1);
+    instance->display();
+    EXPECT_EQ(m_render.calls, expected);
 }
 
 TEST_F(ShapeTest, kit_shapes_with_curves_and_holes_triangulate_faithfully_at_every_scale) {

@@ -1,5 +1,6 @@
 // Fill and line style records: bytes consumed per tag type, gradient sampling and bitmaps,
 // applying to the renderer, morph blends.
+#include "swfplayer/main/loading/bitmap_character.h"
 #include "swfplayer/main/shapes/fill_style.h"
 #include "swfplayer/main/shapes/line_style.h"
 #include "tests/swfplayer/main/shapes/ShapesFixture.h"
@@ -15,6 +16,7 @@ using swfplayer::fill_style;
 using swfplayer::gradient_record;
 using swfplayer::line_style;
 using swfplayer::rgba;
+using swfplayer::smart_ptr;
 
 class StyleTest : public ShapesFixture {};
 
@@ -226,7 +228,7 @@ TEST_F(StyleTest, apply_sets_the_renderer_or_reports_nothing_to_draw) {
     EXPECT_FALSE(focal.apply_fill(0));
     line_style line(30, kBlue);
     line.apply(1.0f);
-    std::vector<std::string> expected = {"fill_style_color 0 255,0,0,255", "create_bitmap_info_empty",
+    std::vector<std::string> expected = {"fill_style_color 0 255,0,0,255", "create_bitmap_info_rgba",
                                          "fill_style_bitmap 0 1",          "fill_style_bitmap 0 1",
                                          "line_style_color 0,0,255,255",   "line_style_width 30.000000"};
     EXPECT_EQ(m_render.calls, expected);
@@ -252,6 +254,21 @@ TEST_F(StyleTest, an_unknown_fill_type_is_marked_and_draws_nothing) {
     EXPECT_EQ(style.get_type(), swfplayer::fill_unknown);
     EXPECT_FALSE(style.apply_fill(0));
     EXPECT_TRUE(Logged("unknown fill style type 0x77"));
+}
+
+TEST_F(StyleTest, bitmap_fills_clamp_or_repeat_by_type) {
+    smart_ptr<swfplayer::bitmap_info> bi = swfplayer::render::create_bitmap_info_empty();
+    smart_ptr<swfplayer::bitmap_character> bitmap = new swfplayer::bitmap_character(m_player.get_ptr(), bi.get_ptr());
+    m_render.calls.clear();
+    for (int type : {0x40, 0x41, 0x42, 0x43}) {
+        fill_style style;
+        style.m_type = type;
+        style.m_bitmap_character = bitmap.get_ptr();
+        EXPECT_TRUE(style.apply_fill(0));
+    }
+    std::vector<std::string> expected = {"fill_style_bitmap 0 0", "fill_style_bitmap 0 1", "fill_style_bitmap 0 0",
+                                         "fill_style_bitmap 0 1"};
+    EXPECT_EQ(m_render.calls, expected);
 }
 
 }  // namespace

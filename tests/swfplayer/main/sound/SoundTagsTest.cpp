@@ -1,7 +1,7 @@
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/sound/sound_handler.h"
-#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+#include "tests/swfplayer/main/display/DisplayTestKit.h"
 #include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
@@ -45,12 +45,12 @@ private:
     }
 };
 
-class SoundTagsTest : public swf_testing::SwfLoadingFixture {
+class SoundTagsTest : public display_test::DisplayFixture {
 protected:
     void TearDown() override {
         m_movie = nullptr;
         swfplayer::set_sound_handler(nullptr);
-        SwfLoadingFixture::TearDown();
+        DisplayFixture::TearDown();
     }
 
     // A movie of one frame with the given tags.
@@ -192,6 +192,22 @@ TEST_F(SoundTagsTest, without_a_handler_nothing_is_kept_or_reported) {
     swfplayer::set_sound_handler(&m_handler);
     EXPECT_EQ(swfplayer::get_sound_handler(), nullptr);
     EXPECT_EQ(swfplayer::get_stored_sound_handler(), &m_handler);
+}
+
+TEST_F(SoundTagsTest, a_sprite_restarts_its_stream_sound_at_its_first_block_and_pauses_it_with_the_timeline) {
+    swfplayer::set_sound_handler(&m_handler);
+    BitWriter head;
+    head.WriteU8(0);
+    head.WriteU8(0x3E);  // uncompressed, 44 kHz, 16 bits, mono
+    head.WriteU16(512);
+    Load({{tag_sound_stream_head, head.GetBytes()}, {tag_sound_stream_block, {1, 2}}});
+    swfplayer::smart_ptr<swfplayer::sprite_instance> sprite = make_root_sprite(m_movie.get_ptr());
+    m_handler.calls.clear();
+    sprite->execute_frame_tags(0, false);
+    sprite->execute_frame_tags(0, true);
+    sprite->set_play_state(swfplayer::character::STOP);
+    sprite->set_play_state(swfplayer::character::PLAY);
+    EXPECT_EQ(m_handler.calls, (std::vector<std::string>{"stop 100 0", "play 100 0", "pause 100 1", "pause 100 0"}));
 }
 
 }  // namespace
