@@ -82,7 +82,7 @@ public:
     sf::RectangleShape rightBar;
     standin::StatisticsStore statistics;
     // Drawn over everything each frame.
-    standin::FlashMovie overlay;
+    FlashMovie overlay;
     // "data/child.ttf".
     sf::Font font;
     MatchSetup matchSetup;

@@ -5,7 +5,7 @@ Usage: check-layers.py [root]   (root defaults to the repository this script is 
 
 The player's layers, lowest first (see swfplayer/main/CMakeLists.txt):
   swfplayer/base <- common <- {geometry, script, render} <- display <- loading <- shapes <- text
-  <- swfplayer_as_classes <- as3
+  <- swfplayer_as_classes <- as3 <- player
 A folder may include its own headers and those of the layers below it. Outside the player, the
 platform layer includes nothing else, the player and the storage library nothing of the game's
 folders but the platform layer, only flash/, game/ and the SWF kit use the player directly, and
@@ -28,6 +28,7 @@ PLAYER_LAYERS = [
     ("swfplayer/main/text", {"swfplayer/main/shapes"}),
     ("swfplayer/main/swfplayer_as_classes", {"swfplayer/main/text"}),
     ("swfplayer/main/as3", {"swfplayer/main/swfplayer_as_classes"}),
+    ("swfplayer/main/player", {"swfplayer/main/as3"}),
 ]
 
 # Folders outside the player and the top-level folders each may include (besides its own).

@@ -293,12 +293,10 @@ TEST_F(SoundManagerTest, commands_play_single_files_and_ranges) {
     EXPECT_EQ(sound->getStatus(), sf::SoundSource::Playing);
     EXPECT_FLOAT_EQ(sound->getVolume(), 100.0f);
 
-    for (const std::string range : {"[2-2]", "[ 2-2]", "[2- 2]", "[+2-2]"}) {
-        sound = manager.ExecuteCommand("playsound " + pattern + " " + range);
-        ASSERT_NE(sound, nullptr) << range;
-        EXPECT_EQ(sound->getBuffer()->getSampleCount(), 200u) << range;
-        EXPECT_FLOAT_EQ(sound->getVolume(), 100.0f);
-    }
+    sound = manager.ExecuteCommand("playsound " + pattern + " [2-2]");
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(sound->getBuffer()->getSampleCount(), 200u);
+    EXPECT_FLOAT_EQ(sound->getVolume(), 100.0f);
     EXPECT_EQ(m_Log.Text(), "") << "good commands log nothing";
 }
 
@@ -359,6 +357,7 @@ TEST(SoundCommand, parsing_follows_the_word_and_range_rules) {
         int first, last;
     } rows[] = {{"playsound data/hit%d.wav [1-5]", SoundCommand::Ranged, "data/hit%d.wav", 1, 5},
                 {"playsound\tx.wav [-2--1]", SoundCommand::Ranged, "x.wav", -2, -1},
+                {"playsound x [ +2- 3]", SoundCommand::Ranged, "x", 2, 3},
                 {"playsound x [-2147483648-2147483647]", SoundCommand::Ranged, "x", INT_MIN, INT_MAX},
                 {"playsound x.wav [1-5", SoundCommand::Single, "x.wav", 0, 0},  // no closing bracket
                 {"playsound x [2147483647-2147483648]", SoundCommand::BadRange, nullptr, 0, 0},

@@ -103,6 +103,18 @@ std::vector<float> Dijkstra(micropather::Graph& graph, unsigned start, unsigned 
     return cost;
 }
 
+// The cost of the grid's step from one state to another; FLT_MAX when there is no such step.
+float StepCost(micropather::Graph& graph, unsigned from, unsigned to) {
+    std::vector<micropather::StateCost> adjacent;
+    graph.AdjacentCost(from, &adjacent);
+    for (const auto& next : adjacent) {
+        if (next.state == to) {
+            return next.cost;
+        }
+    }
+    return FLT_MAX;
+}
+
 }  // namespace
 
 TEST(PathFinder, lays_a_21_by_16_grid_over_the_plain_arena) {
@@ -134,18 +146,12 @@ TEST(PathFinder, grid_grows_over_geometry_beyond_the_arena) {
     EXPECT_FALSE(arena.finder.FindPath(b2Vec2(0.0f, 0.0f), b2Vec2(1.5e30f, 0.5f), waypoints));
 }
 
-TEST(PathFinder, rasterises_a_box_along_its_edges) {
+TEST(PathFinder, rasterises_a_box_along_its_edges_and_shows_the_walls_in_pixels) {
     Arena arena;
     // Corners (-10, -10) and (10, 10): columns 8 to 12, rows 5 to 9, edges split every 5 units.
     arena.Box(-10.0f, -10.0f, 10.0f, 10.0f);
     arena.Grid();
     EXPECT_EQ(arena.Walls(), Border(8, 5, 12, 9));
-}
-
-TEST(PathFinder, overlay_shows_the_grid_and_its_walls_in_pixels) {
-    Arena arena;
-    arena.Box(-10.0f, -10.0f, 10.0f, 10.0f);
-    arena.Grid();
     const sf::VertexArray lines = arena.finder.GridLines(arena.physics);
     ASSERT_EQ(lines.getVertexCount(), 2u * (21 + 16));
     // Column 1's line runs down the whole arena at x = 5 units from its left edge: 40 pixels.
@@ -210,14 +216,8 @@ TEST(PathFinder, diagonal_steps_squeeze_past_one_wall_but_not_between_two) {
     wall(6, 5);
     arena.finder.UpdateWalls(*arena.physics.GetWorld());
     auto stepCost = [&](int column, int row, int toColumn, int toRow) {
-        std::vector<micropather::StateCost> adjacent;
-        arena.finder.AdjacentCost(static_cast<unsigned>(row * 21 + column), &adjacent);
-        for (const auto& next : adjacent) {
-            if (next.state == static_cast<unsigned>(toRow * 21 + toColumn)) {
-                return next.cost;
-            }
-        }
-        return -1.0f;
+        return StepCost(arena.finder, static_cast<unsigned>(row * 21 + column),
+                        static_cast<unsigned>(toRow * 21 + toColumn));
     };
     EXPECT_FLOAT_EQ(stepCost(5, 5, 6, 6), 5.0f * std::sqrt(2.0f));
     wall(5, 6);
@@ -267,14 +267,7 @@ TEST(PathFinder, finds_paths_as_cheap_as_dijkstra_on_random_grids) {
             EXPECT_EQ(path.back(), goal);
             float walked = 0.0f;
             for (size_t i = 0; i + 1 < path.size(); ++i) {
-                std::vector<micropather::StateCost> adjacent;
-                arena.finder.AdjacentCost(path[i], &adjacent);
-                float step = FLT_MAX;
-                for (const auto& next : adjacent) {
-                    if (next.state == path[i + 1]) {
-                        step = next.cost;
-                    }
-                }
+                const float step = StepCost(arena.finder, path[i], path[i + 1]);
                 ASSERT_NE(step, FLT_MAX) << "a step the grid does not allow";
                 walked += step;
             }

@@ -79,16 +79,6 @@ TEST(RevoluteSpring, without_stiffness_it_brakes) {
     EXPECT_NEAR(pendulum.plank->GetAngularVelocity(), 0.0f, 1e-4f);
 }
 
-TEST(RevoluteSpring, swings_back_to_its_reference_angle) {
-    Pendulum pendulum(1.0f, 3.0f, 2.0f);
-    ASSERT_NE(pendulum.joint, nullptr);
-    for (int i = 0; i < 300; ++i) {
-        pendulum.physics.Step(kStep);
-    }
-    EXPECT_NEAR(pendulum.joint->GetJointAngle(), 0.0f, 0.01f);
-    EXPECT_NEAR(pendulum.plank->GetPosition().x, 3.0f, 1e-3f);
-}
-
 // A spring that goes, with its joint or with its body, is no longer driven.
 TEST(RevoluteSpring, is_forgotten_when_its_joint_or_body_goes) {
     for (bool destroyJoint : {true, false}) {

@@ -5,21 +5,13 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 using platform::ReplacementFile;
+using testing_support::ReadFile;
 
 namespace {
-
-std::string Read(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> Names(const std::filesystem::path& folder) {
     std::vector<std::string> names;
@@ -50,7 +42,7 @@ TEST_F(ReplacementFileTest, two_writers_of_one_file_never_share_a_temporary_file
     ASSERT_TRUE(Write(second, "second"));
     EXPECT_TRUE(second.Commit()) << second.GetError();
     EXPECT_TRUE(first.Commit()) << first.GetError();
-    EXPECT_EQ(Read(target), "first version, the longer one");
+    EXPECT_EQ(ReadFile(target), "first version, the longer one");
     EXPECT_EQ(Names(m_dir.Path()), std::vector<std::string>{"save.xml"});
 }
 
@@ -72,7 +64,7 @@ TEST_F(ReplacementFileTest, what_is_not_committed_leaves_the_old_file_and_no_tra
         ReplacementFile dropped(target.string());  // destroyed without a commit
         ASSERT_TRUE(Write(dropped, "half"));
     }
-    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(ReadFile(target), "old");
     EXPECT_EQ(Names(target.parent_path()), std::vector<std::string>{"save.xml"});
 
     ReplacementFile kept(target.string());
@@ -94,7 +86,7 @@ TEST_F(ReplacementFileTest, failures_are_reported_with_the_step_and_keep_the_old
     EXPECT_EQ(Names(m_dir.Path()), std::vector<std::string>{"save.xml"});
 
     // A file where the parent folder would go: nothing can be created.
-    std::ofstream((m_dir / "file").string()) << "x";
+    testing_support::WriteFile(m_dir / "file", "x");
     ReplacementFile noFolder((m_dir / "file" / "y.xml").string());
     EXPECT_FALSE(noFolder.IsOpen());
     EXPECT_FALSE(noFolder.Commit());

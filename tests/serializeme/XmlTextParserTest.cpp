@@ -29,6 +29,7 @@ TEST(XmlTextParser, counts_element_nesting_as_tinyxml_reads_it) {
         {"<a title=\"<b><c>\" other='</a>'><d/></a>", 2},
         {"<a x='/>'><b/></a>", 2},
         {"<_a><\xC3\xA4><b/></\xC3\xA4></_a>", 3},
+        {"<a>\xF0\x9F\x98\x80</a>", 1},
         // End tags inside comments, values and declarations close nothing.
         {Repeat("<a><!-- </a> -->", 150), limit + 1},
         {Repeat("<a b=\"</a>\">", 150), limit + 1},

@@ -6,6 +6,7 @@
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/call_method.h"
+#include "swfplayer/main/script/load_file.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/number_parsing.h"
 #include "swfplayer/main/script/player.h"
@@ -157,8 +158,7 @@ void action_interpreter::get_url(const base_string& url, const as_value& target)
         }
         return;
     }
-    log_error("error: get_url(\"%s\", \"%s\"): this player loads no files from scripts\n", url.c_str(),
-              target.to_string());
+    load_file(m_env, url.c_str(), target);
 }
 
 void action_interpreter::property_op(bool set) {

@@ -5,8 +5,10 @@
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
+#include "swfplayer/main/loading/tag_pool.h"
 
 #include <algorithm>
+#include <cassert>
 #include <vector>
 
 namespace swfplayer {
@@ -81,6 +83,15 @@ int read_action_buffer(stream* in, action_buffer* buffer, int max_bytes) {
 
 void do_action::read(stream* in) {
     read_action_buffer(in, &m_buf, in->get_tag_bytes_left());
+}
+
+void* remove_object_2::operator new([[maybe_unused]] size_t size) {
+    assert(size == sizeof(remove_object_2));
+    return tag_pool<remove_object_2>::allocate();
+}
+
+void remove_object_2::operator delete(void* p) {
+    tag_pool<remove_object_2>::release(p);
 }
 
 void remove_object_2::read(stream* in, int tag_type) {

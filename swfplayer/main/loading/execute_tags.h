@@ -23,6 +23,10 @@ public:
     // Tag 5 reads the id and the depth, tag 28 the depth only (the id stays -1: any character).
     void read(stream* in, int tag_type);
 
+    // Made and freed through a pool: movies hold thousands of them.
+    static void* operator new(size_t size);
+    static void operator delete(void* p);
+
     void execute(character* m) override;
     void execute_state(character* m) override { execute(m); }
     // Puts back what the last earlier placement at the depth put there.

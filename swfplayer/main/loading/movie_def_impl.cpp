@@ -164,6 +164,9 @@ character_def* movie_def_impl::get_exported_resource(const base_string& symbol) 
 }
 
 character_def* movie_def_impl::get_character_def(int id) const {
+    if (in_import_table(id)) {
+        log_error("get_character_def(): character_id %d is still waiting to be imported\n", id);
+    }
     smart_ptr<character_def> c;
     m_characters.get(id, &c);
     return c.get_ptr();
@@ -200,6 +203,9 @@ void movie_def_impl::add_font(int id, character_def* f) {
 }
 
 character_def* movie_def_impl::get_font(int id) const {
+    if (in_import_table(id)) {
+        log_error("get_font(): font_id %d is still waiting to be imported\n", id);
+    }
     smart_ptr<character_def> f;
     m_fonts.get(id, &f);
     return f.get_ptr();

@@ -8,6 +8,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/rect.h"
 #include "swfplayer/main/display/movie_definition.h"
+#include "swfplayer/main/loading/cache_file.h"
 
 #include <memory>
 #include <vector>
@@ -82,6 +83,26 @@ public:
     void set_jpeg_loader(std::unique_ptr<jpeg::input> j_in) { m_jpeg_in = std::move(j_in); }
     const hash<int, smart_ptr<character_def>>& get_characters() const { return m_characters; }
 
+    // The cache file (movie_def_impl_cache.cpp): every character of the dictionary with its
+    // meshes. The reader stops at the first fault (logged); what it read before stays.
+    using character_def::output_cached_data;
+    void output_cached_data(base_file* out, const cache_options& options) const;
+    // False when the file was refused or cut short; its meshes up to the fault are kept.
+    bool input_cached_data(base_file* in) override;
+
+    // The import table: symbols still waiting for their source movie. Imports are resolved
+    // while loading, so it stays empty unless a host adds to it.
+    class import_visitor {
+    public:
+        virtual ~import_visitor() = default;
+        virtual void visit(const base_string& source_url) = 0;
+    };
+    // id must not be in the table yet (a repeated id is logged and ignored).
+    void add_import(const base_string& source_url, int id, const base_string& symbol);
+    bool in_import_table(int id) const;
+    // Each distinct source URL once (compared without regard to case), in table order.
+    void visit_imported_movies(import_visitor* visitor) const;
+
 private:
     // Runs the tag loop to the end of the movie data.
     void read_tags();
@@ -93,6 +114,12 @@ private:
     // Adds an entry to a dictionary, keeping the first definition of a repeated id.
     static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
 
+    struct import_info {
+        base_string m_source_url;
+        int m_character_id = 0;
+        base_string m_symbol;
+    };
+    std::vector<import_info> m_imports;
     // Declared before the dictionaries, so that it is destroyed after them.
     std::vector<smart_ptr<movie_def_impl>> m_import_sources;
     hash<int, smart_ptr<character_def>> m_characters;

@@ -5,6 +5,7 @@
 #include "swfplayer/main/script/player.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -19,6 +20,7 @@ namespace {
 constexpr size_t max_import_depth = 8;
 
 file_opener_function s_file_opener = nullptr;
+bool s_use_cache_files = false;
 
 // Without a registered opener only plain files are opened, never devices or pipes that could
 // block or never end.
@@ -30,7 +32,35 @@ base_file* open_plain_file(const char* name) {
     return new base_file(name, "rb");
 }
 
+// Gives movie the meshes of the cache file beside url, when there is one.
+void read_cache_file(movie_def_impl* movie, const char* url) {
+    std::string cache_name = std::string(url) + ".gsc";
+    std::unique_ptr<base_file> cache(open_file(cache_name.c_str()));
+    if (cache) {
+        movie->input_cached_data(cache.get());
+    } else if (get_verbose_parse()) {
+        log_msg("note: couldn't open cache file '%s'\n", cache_name.c_str());
+    }
+}
+
 }  // namespace
+
+base_file* open_file(const char* name) {
+    base_file* in = s_file_opener ? s_file_opener(name) : open_plain_file(name);
+    if (in && in->get_error() != base_file::no_error) {
+        delete in;
+        return nullptr;
+    }
+    return in;
+}
+
+void set_use_cache_files(bool use) {
+    s_use_cache_files = use;
+}
+
+bool get_use_cache_files() {
+    return s_use_cache_files;
+}
 
 void register_file_opener_callback(file_opener_function opener) {
     s_file_opener = opener;
@@ -71,6 +101,12 @@ smart_ptr<movie_def_impl> create_movie_definition(player* owner, base_file* in) 
 }
 
 smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url) {
+    if (owner) {
+        // Only movie definitions enter the library.
+        if (ref_counted* known = owner->get_library_entry(url)) {
+            return static_cast<movie_def_impl*>(known);
+        }
+    }
     std::vector<std::string>& loading = nesting_of(owner).m_files_being_loaded;
     for (const std::string& name : loading) {
         if (name == url) {
@@ -82,17 +118,19 @@ smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url) 
         log_error("load_movie_definition: imports nested too deep at '%s'\n", url);
         return nullptr;
     }
-    base_file* in = s_file_opener ? s_file_opener(url) : open_plain_file(url);
+    base_file* in = open_file(url);
     if (in == nullptr) {
-        return nullptr;
-    }
-    if (in->get_error() != base_file::no_error) {
-        delete in;
         return nullptr;
     }
     loading.push_back(url);
     smart_ptr<movie_def_impl> movie = create_movie_definition(owner, in);
     loading.pop_back();
+    if (movie && s_use_cache_files) {
+        read_cache_file(movie.get_ptr(), url);
+    }
+    if (movie && owner) {
+        owner->set_library_entry(url, movie.get_ptr());
+    }
     return movie;
 }
 

@@ -18,15 +18,25 @@ typedef base_file* (*file_opener_function)(const char* name);
 // the file system.
 void register_file_opener_callback(file_opener_function opener);
 
+// A new base_file on name through the registered opener (the caller deletes it); null when it
+// cannot be opened or reports an error.
+base_file* open_file(const char* name);
+
 // Whether a movie may name the file for another movie to load: a relative name of at most
 // max_movie_name_length bytes with no ".." component. Absolute names and ".." would let a movie
 // read any file of the machine, so these are refused (logged).
 constexpr int max_movie_name_length = 1024;
 bool is_allowed_movie_name(const char* name);
 
-// Opens the movie file at url and reads it, for ImportAssets. Null when url cannot be opened,
-// is not a movie, is already being loaded further up (a movie importing itself, or a cycle of
-// imports), or lies too many imports deep.
+// Whether reading a movie also reads its cache file (the name followed by ".gsc") through the
+// file opener; off until set.
+void set_use_cache_files(bool use);
+bool get_use_cache_files();
+
+// The movie at url, from owner's definition library when it was read before, else opened,
+// read, given its cache file (when cache files are on) and stored in the library. Null when
+// url cannot be opened, is not a movie, is already being loaded further up (a movie importing
+// itself, or a cycle of imports), or lies too many imports deep.
 smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url);
 
 }  // namespace swfplayer

@@ -6,11 +6,13 @@
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/filter_list.h"
+#include "swfplayer/main/loading/tag_pool.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_s_function.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 
 namespace swfplayer {
@@ -28,6 +30,15 @@ const uint8_t s_event_of_bit[19] = {
 constexpr uint32_t key_press_flag = 0x20000;
 
 }  // namespace
+
+void* place_object_2::operator new([[maybe_unused]] size_t size) {
+    assert(size == sizeof(place_object_2));
+    return tag_pool<place_object_2>::allocate();
+}
+
+void place_object_2::operator delete(void* p) {
+    tag_pool<place_object_2>::release(p);
+}
 
 place_object_2::~place_object_2() {
     for (swf_event* handler : m_event_handlers) {

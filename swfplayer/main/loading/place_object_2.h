@@ -26,6 +26,10 @@ public:
     place_object_2(const place_object_2&) = delete;
     place_object_2& operator=(const place_object_2&) = delete;
 
+    // Made and freed through a pool: movies hold thousands of them.
+    static void* operator new(size_t size);
+    static void operator delete(void* p);
+
     // Reads the tag body; movie_version decides the width of clip-event flags (16 bits before
     // version 6, 32 from it on). Clip-event handlers become script functions of owner.
     void read(player* owner, stream* in, int tag_type, int movie_version);

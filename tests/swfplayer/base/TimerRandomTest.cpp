@@ -38,12 +38,6 @@ TEST(BaseRandom, starts_seeded_with_987654321_and_seed_zero_is_seed_12345) {
     }
 }
 
-TEST(BaseTimer, ticks_convert_with_the_single_precision_millisecond) {
-    EXPECT_DOUBLE_EQ(1.0000000474974513, base_timer::ticks_to_seconds(1000));
-    EXPECT_EQ(0.0, base_timer::ticks_to_seconds(0));
-    EXPECT_DOUBLE_EQ(1e-9 * 1500000000.0, base_timer::profile_ticks_to_seconds(1500000000));
-}
-
 TEST(BaseTimer, clocks_move_forward_across_a_sleep) {
     uint64_t ticks = base_timer::get_ticks();
     uint64_t profile = base_timer::get_profile_ticks();

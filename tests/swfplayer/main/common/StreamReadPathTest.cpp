@@ -156,21 +156,4 @@ TEST(StreamReadPathTest, random_fields_stop_at_tag_ends_inside_and_at_the_edge_o
     }
 }
 
-TEST(StreamReadPathTest, strings_run_across_a_block_end_and_stop_at_the_tag_end) {
-    Bytes bytes(4200, 'x');
-    WriteTagHeader(&bytes, 4100 - 6);
-    bytes[4110] = 0;
-    ByteStream s(bytes);
-    s.in.open_tag();
-    s.in.set_position(4080);
-    swfplayer::base_string text;
-    s.in.read_string(&text);
-    EXPECT_EQ(std::string(text.c_str()), std::string(20, 'x'));  // cut by the tag end at 4100
-    EXPECT_EQ(s.in.get_position(), 4100);
-    s.in.close_tag();
-    s.in.read_string(&text);
-    EXPECT_EQ(std::string(text.c_str()), std::string(10, 'x'));  // ended by the 0 at 4110
-    EXPECT_EQ(s.in.get_position(), 4111);
-}
-
 }  // namespace

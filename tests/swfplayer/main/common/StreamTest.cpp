@@ -8,7 +8,6 @@
 #include "tools/swfkit/Records.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -19,18 +18,12 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 using swf_testing::ByteStream;
+using swf_testing::Compress;
 using swf_testing::SwfLoadingFixture;
+using swf_testing::Written;
 
 // Stream operations whose effect is what they log.
 class StreamLogTest : public SwfLoadingFixture {};
-
-Bytes Compress(const Bytes& data) {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    Bytes packed(size);
-    compress(packed.data(), &size, data.data(), static_cast<uLong>(data.size()));
-    packed.resize(size);
-    return packed;
-}
 
 // A long tag header of the type whose body is length bytes.
 void WriteLongHeader(swfkit::BitWriter& w, int type, uint32_t length) {
@@ -99,6 +92,8 @@ TEST(StreamTest, short_and_long_tag_headers_and_reads_inside_the_tag) {
     s.in.read_uint(3);
     s.in.set_position(100);  // seeks stay inside the open tag
     EXPECT_EQ(s.in.get_position(), 11);
+    s.in.set_position(10);
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 1);
     s.in.set_position(8);
     swfplayer::base_string text;
     s.in.read_string(&text);
@@ -233,13 +228,6 @@ TEST_F(StreamLogTest, inflate_wrapper_stops_on_truncated_and_corrupt_data) {
 }
 
 // Record readers of the geometry types, fed by the kit's record writers and by hand-made bits.
-
-template <class Write>
-Bytes Written(Write write) {
-    swfkit::BitWriter w;
-    write(w);
-    return w.GetBytes();
-}
 
 TEST(RecordReaderTest, matrix_records) {
     ByteStream identity({0x00});

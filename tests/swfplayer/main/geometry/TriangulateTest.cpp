@@ -118,6 +118,8 @@ TEST(TriangulateTest, small_outlines_with_holes_islands_and_touching_rings_fill_
         {"hole first", {Square(30, 30, 40, true), Square(0, 0, 100)}, 8, false},
         {"L shape", {{0, 0, 20, 0, 20, 10, 10, 10, 10, 30, 0, 30}}, 4, false},
         {"islands", {Square(0, 0, 10), Square(50, 20, 10)}, 4, false},
+        // A path of two points inside is no ring and blocks no ear.
+        {"two-point path inside", {Square(0, 0, 100), {50, 40, 50, 60}}, 2, true},
         // A straight corner is kept, and blocks ears through it.
         {"straight corner", {{0, 0, 5, 0, 10, 0, 10, 10, 0, 10}}, 3, true},
         {"islands meeting at a corner", {Square(0, 0, 10), Square(10, 10, 10)}, 0, false},

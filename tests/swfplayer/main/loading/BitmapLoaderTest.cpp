@@ -8,7 +8,6 @@
 #include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdlib>
 #include <functional>
@@ -17,6 +16,8 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using swf_testing::Compress;
+using swf_testing::Written;
 using swfplayer::bitmap_character;
 using testing_support::JpegColour;
 using testing_support::JpegTables;
@@ -67,30 +68,12 @@ private:
     }
 };
 
-Bytes Compress(const Bytes& data) {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    Bytes out(size);
-    compress(out.data(), &size, data.data(), static_cast<uLong>(data.size()));
-    out.resize(size);
-    return out;
-}
-
-void Put16(Bytes* b, int v) {
-    b->push_back(static_cast<uint8_t>(v));
-    b->push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(Bytes* b, uint32_t v) {
-    Put16(b, static_cast<int>(v & 0xFFFF));
-    Put16(b, static_cast<int>(v >> 16));
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& p : parts) {
-        all.insert(all.end(), p.begin(), p.end());
-    }
-    return all;
+// A bitmap tag's body: the character id, then the data.
+Bytes WithId(uint16_t id, const Bytes& data) {
+    return Written([&](swfkit::BitWriter& w) {
+        w.WriteU16(id);
+        w.WriteBytes(data);
+    });
 }
 
 class BitmapLoaderTest : public swf_testing::SwfLoadingFixture {
@@ -120,15 +103,16 @@ protected:
 // A DefineBitsLossless(2) body: id 1, then the header, the colour-table size for format 3, and
 // the compressed pixels.
 Bytes LosslessBody(int format, int width, int height, int table_size, const Bytes& decoded) {
-    Bytes b;
-    Put16(&b, 1);
-    b.push_back(static_cast<uint8_t>(format));
-    Put16(&b, width);
-    Put16(&b, height);
-    if (format == 3) {
-        b.push_back(static_cast<uint8_t>(table_size));
-    }
-    return Join({b, Compress(decoded)});
+    return Written([&](swfkit::BitWriter& w) {
+        w.WriteU16(1);
+        w.WriteU8(static_cast<uint8_t>(format));
+        w.WriteU16(static_cast<uint16_t>(width));
+        w.WriteU16(static_cast<uint16_t>(height));
+        if (format == 3) {
+            w.WriteU8(static_cast<uint8_t>(table_size));
+        }
+        w.WriteBytes(Compress(decoded));
+    });
 }
 
 }  // namespace
@@ -195,12 +179,7 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
 TEST_F(BitmapLoaderTest, malformed_lossless_tags_keep_their_character) {
     Bytes short_data = LosslessBody(5, 2, 2, 0, Bytes(16, 7));
     short_data.resize(short_data.size() - 6);
-    Bytes huge;
-    Put16(&huge, 1);
-    huge.push_back(5);
-    Put16(&huge, 4096);
-    Put16(&huge, 4096);
-    huge.push_back(0x78);
+    const Bytes huge = WithId(1, {5, 0x00, 0x10, 0x00, 0x10, 0x78});
     struct Case {
         const char* name;
         Bytes body;
@@ -228,26 +207,24 @@ TEST_F(BitmapLoaderTest, jpeg_tags_decode_with_shared_tables_and_alpha_planes) {
         (void)y;
         return std::array<uint8_t, 3>{v, v, v};
     };
-    auto with_id = [](int id, const Bytes& data) {
-        Bytes b;
-        Put16(&b, id);
-        return Join({b, data});
-    };
     const Bytes abbreviated = WriteJpeg(16, 8, grey, JpegColour::Rgb, JpegTables::Omitted);
     const Bytes full = WriteJpeg(16, 8, grey);
-    Bytes jpeg3;
-    Put16(&jpeg3, 5);
-    Put32(&jpeg3, static_cast<uint32_t>(full.size()));
-    const Bytes alpha_plane(16 * 8, 77);
-    jpeg3 = Join({jpeg3, full, Compress(alpha_plane)});
+    const Bytes jpeg3 = Written([&](swfkit::BitWriter& w) {
+        w.WriteU16(5);
+        w.WriteU32(static_cast<uint32_t>(full.size()));
+        w.WriteBytes(full);
+        w.WriteBytes(Compress(Bytes(16 * 8, 77)));  // the alpha plane
+    });
+    Bytes tables_and_image = WriteJpegTables();
+    tables_and_image.insert(tables_and_image.end(), abbreviated.begin(), abbreviated.end());
 
     auto movie = Load({{swfplayer::tag_jpeg_tables, WriteJpegTables()},
-                       {swfplayer::tag_define_bits, with_id(1, abbreviated)},
-                       {swfplayer::tag_define_bits, with_id(2, abbreviated)},
-                       {swfplayer::tag_define_bits_jpeg2, with_id(3, Join({WriteJpegTables(), abbreviated}))},
+                       {swfplayer::tag_define_bits, WithId(1, abbreviated)},
+                       {swfplayer::tag_define_bits, WithId(2, abbreviated)},
+                       {swfplayer::tag_define_bits_jpeg2, WithId(3, tables_and_image)},
                        {swfplayer::tag_define_bits_jpeg3, jpeg3}});
     ASSERT_NE(movie, nullptr);
-    auto without_tables = Load({{swfplayer::tag_define_bits, with_id(4, full)}});
+    auto without_tables = Load({{swfplayer::tag_define_bits, WithId(4, full)}});
     ASSERT_NE(without_tables, nullptr);
     ASSERT_EQ(m_handler.pictures.size(), 5u);
     for (const PixelCapture::Picture& p : m_handler.pictures) {
@@ -267,14 +244,10 @@ TEST_F(BitmapLoaderTest, jpeg_tags_decode_with_shared_tables_and_alpha_planes) {
 // opaque bitmap without stopping the load.
 TEST_F(BitmapLoaderTest, bogus_jpeg_data_gives_an_empty_bitmap) {
     const Bytes full = WriteJpeg(4, 4, [](int, int) { return std::array<uint8_t, 3>{1, 2, 3}; });
-    Bytes bogus_size;
-    Put16(&bogus_size, 1);
-    Put32(&bogus_size, 0xFFFFFFF0u);
-    bogus_size = Join({bogus_size, full});
-    Bytes not_jpeg;
-    Put16(&not_jpeg, 2);
-    not_jpeg = Join({not_jpeg, Bytes(40, 0x55)});
-    auto movie = Load({{swfplayer::tag_define_bits_jpeg3, bogus_size}, {swfplayer::tag_define_bits_jpeg2, not_jpeg}});
+    Bytes bogus_size = {0xF0, 0xFF, 0xFF, 0xFF};
+    bogus_size.insert(bogus_size.end(), full.begin(), full.end());
+    auto movie = Load({{swfplayer::tag_define_bits_jpeg3, WithId(1, bogus_size)},
+                       {swfplayer::tag_define_bits_jpeg2, WithId(2, Bytes(40, 0x55))}});
     ASSERT_NE(movie, nullptr);
     EXPECT_NE(movie->get_bitmap_character(1), nullptr);
     EXPECT_NE(movie->get_bitmap_character(2), nullptr);

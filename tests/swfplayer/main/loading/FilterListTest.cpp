@@ -74,6 +74,7 @@ TEST_F(FilterListTest, unknown_ids_and_oversized_filters_fail_the_record) {
     // 255 x 255 convolution values cannot fit in the tag.
     EXPECT_EQ(BytesTaken({1, 5, 255, 255, 0, 0}), -1);
     EXPECT_EQ(BytesTaken({1, 4, 200, 0}), -1);
+    EXPECT_EQ(BytesTaken(One(4, 27, {2})), -1) << "a gradient glow one byte short";
     EXPECT_TRUE(Logged("runs past the end of its tag"));
 }
 

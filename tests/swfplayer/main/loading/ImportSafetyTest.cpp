@@ -53,8 +53,7 @@ protected:
         std::filesystem::create_directories(m_dir / "movies");
         Bytes library = Library().Write(false);
         testing_support::WriteFile((m_dir / "library.swf").string(), std::string(library.begin(), library.end()));
-        testing_support::WriteFile((m_dir / "movies" / "library.swf").string(),
-                                   std::string(library.begin(), library.end()));
+        Write("library.swf", Library());
         m_player->set_workdir(((m_dir / "movies").string() + "/").c_str());
     }
     void TearDown() override {
@@ -62,6 +61,12 @@ protected:
         s_virtual_files.clear();
         s_opened.clear();
         SwfLoadingFixture::TearDown();
+    }
+
+    // Writes the movie into the working directory.
+    void Write(const std::string& name, const Movie& movie) {
+        Bytes bytes = movie.Write(false);
+        testing_support::WriteFile((m_dir / "movies" / name).string(), std::string(bytes.begin(), bytes.end()));
     }
 
     testing_support::TempDir m_dir;
@@ -116,6 +121,59 @@ TEST_F(ImportSafetyTest, imports_open_through_the_registered_opener_inside_the_w
     ASSERT_TRUE(def);
     EXPECT_TRUE(def->get_character_def(20));
     EXPECT_EQ(s_opened, (std::vector<std::string>{"library.swf", "movies/library.swf"}));
+}
+
+TEST_F(ImportSafetyTest, imported_symbols_enter_the_dictionary_and_a_missing_movie_is_logged_once) {
+    Movie movie(6, {0, 100, 0, 100}, 12.0);
+    movie.Tags().ImportAssets("library.swf", {{20, "shared"}, {21, "absent"}});
+    movie.Tags().ImportAssets("nowhere.swf", {{22, "a"}, {23, "b"}}).ShowFrame();
+    auto def = LoadMovie(movie.Write(false));
+    ASSERT_TRUE(def);
+    auto* imported = static_cast<swfplayer::movie_definition*>(def->get_character_def(20));
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(imported->get_frame_count(), 2);
+    EXPECT_EQ(def->get_character_def(21), nullptr);
+    EXPECT_EQ(CountLogged("can't import movie from url"), 1);
+    EXPECT_EQ(def->get_character_def(22), nullptr);
+}
+
+TEST_F(ImportSafetyTest, self_and_cyclic_imports_end) {
+    std::string self = (m_dir / "movies" / "self.swf").string();
+    Movie selfMovie = Library();
+    selfMovie.Tags().ImportAssets("self.swf", {{30, "Shared"}});
+    Write("self.swf", selfMovie);
+    std::string a = (m_dir / "movies" / "a.swf").string();
+    Movie movieA = Library();
+    movieA.Tags().ImportAssets("b.swf", {{30, "Shared"}});
+    Write("a.swf", movieA);
+    Movie movieB = Library();
+    movieB.Tags().ImportAssets("a.swf", {{31, "Shared"}});
+    Write("b.swf", movieB);
+
+    auto loaded = swfplayer::load_movie_definition(m_player.get_ptr(), self.c_str());
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(Logged("imports itself through its own imports"));
+    EXPECT_EQ(loaded->get_character_def(30), nullptr);
+
+    ClearLog();
+    auto cyclic = swfplayer::load_movie_definition(m_player.get_ptr(), a.c_str());
+    ASSERT_TRUE(cyclic);
+    // a imports b, whose import of a is refused; a still gets b's symbol.
+    EXPECT_TRUE(cyclic->get_character_def(30));
+    EXPECT_TRUE(Logged("imports itself through its own imports"));
+}
+
+TEST_F(ImportSafetyTest, import_chains_are_cut_at_a_depth) {
+    // Each movie imports the next one, under different file names, deeper than loads may nest.
+    for (int i = 0; i < 20; i++) {
+        Movie movie = Library();
+        movie.Tags().ImportAssets("chain" + std::to_string(i + 1) + ".swf", {{40, "Shared"}});
+        Write("chain" + std::to_string(i) + ".swf", movie);
+    }
+    auto loaded =
+        swfplayer::load_movie_definition(m_player.get_ptr(), (m_dir / "movies" / "chain0.swf").string().c_str());
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(Logged("imports nested too deep"));
 }
 
 }  // namespace

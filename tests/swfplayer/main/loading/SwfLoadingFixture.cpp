@@ -2,6 +2,8 @@
 
 #include "swfplayer/main/loading/movie_loader.h"
 
+#include <zlib.h>
+
 #include <utility>
 
 namespace swf_testing {
@@ -56,5 +58,13 @@ void SwfLoadingFixture::ClearLog() {
 
 ByteStream::ByteStream(std::vector<uint8_t> data)
     : bytes(std::move(data)), file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()), in(&file) {}
+
+std::vector<uint8_t> Compress(const std::vector<uint8_t>& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::vector<uint8_t> packed(size);
+    compress(packed.data(), &size, data.data(), static_cast<uLong>(data.size()));
+    packed.resize(size);
+    return packed;
+}
 
 }  // namespace swf_testing

@@ -5,6 +5,7 @@
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/script/player.h"
+#include "tools/swfkit/BitWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -45,5 +46,16 @@ struct ByteStream {
     swfplayer::base_file file;
     swfplayer::stream in;
 };
+
+// The data deflated as a zlib stream, as compressed tags and files hold it.
+std::vector<uint8_t> Compress(const std::vector<uint8_t>& data);
+
+// The bytes that write puts into a fresh writer.
+template <class Write>
+std::vector<uint8_t> Written(Write write) {
+    swfkit::BitWriter writer;
+    write(writer);
+    return writer.GetBytes();
+}
 
 }  // namespace swf_testing

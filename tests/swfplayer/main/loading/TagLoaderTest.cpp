@@ -5,7 +5,6 @@
 #include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
 #include "swfplayer/main/script/as_s_function.h"
-#include "tests/support/TempDir.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tools/swfkit/Movie.h"
 
@@ -344,83 +343,6 @@ TEST_F(TagLoaderTest, exports_name_characters_and_report_the_unknown) {
     ASSERT_TRUE(def);
     EXPECT_EQ(def->get_exported_resource("ball"), def->get_character_def(12));
     EXPECT_TRUE(Logged("export error: don't know how to export resource 'Missing'"));
-}
-
-class ImportTest : public TagLoaderTest {
-protected:
-    // Movies import by names relative to the player's working directory.
-    void SetUp() override {
-        TagLoaderTest::SetUp();
-        m_player->set_workdir((m_dir.Path().string() + "/").c_str());
-    }
-    std::string Write(const std::string& name, const Movie& movie) {
-        std::string path = (m_dir / name).string();
-        Bytes bytes = movie.Write(false);
-        testing_support::WriteFile(path, std::string(bytes.begin(), bytes.end()));
-        return path;
-    }
-    static Movie Library() {
-        Movie movie(6, {0, 100, 0, 100}, 12.0);
-        swfkit::TagList sprite(6);
-        sprite.ShowFrame().ShowFrame();
-        movie.Tags().DefineSprite(1, sprite).ExportAssets({{1, "Shared"}}).ShowFrame();
-        return movie;
-    }
-
-    testing_support::TempDir m_dir;
-};
-
-TEST_F(ImportTest, imported_symbols_enter_the_dictionary_and_a_missing_movie_is_logged_once) {
-    Write("library.swf", Library());
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().ImportAssets("library.swf", {{20, "shared"}, {21, "absent"}});
-    movie.Tags().ImportAssets("nowhere.swf", {{22, "a"}, {23, "b"}}).ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    auto* imported = static_cast<swfplayer::movie_definition*>(def->get_character_def(20));
-    ASSERT_TRUE(imported);
-    EXPECT_EQ(imported->get_frame_count(), 2);
-    EXPECT_EQ(def->get_character_def(21), nullptr);
-    EXPECT_EQ(CountLogged("can't import movie from url"), 1);
-    EXPECT_EQ(def->get_character_def(22), nullptr);
-}
-
-TEST_F(ImportTest, self_and_cyclic_imports_end) {
-    std::string self = (m_dir / "self.swf").string();
-    Movie selfMovie = Library();
-    selfMovie.Tags().ImportAssets("self.swf", {{30, "Shared"}});
-    Write("self.swf", selfMovie);
-    std::string a = (m_dir / "a.swf").string();
-    Movie movieA = Library();
-    movieA.Tags().ImportAssets("b.swf", {{30, "Shared"}});
-    Write("a.swf", movieA);
-    Movie movieB = Library();
-    movieB.Tags().ImportAssets("a.swf", {{31, "Shared"}});
-    Write("b.swf", movieB);
-
-    auto loaded = swfplayer::load_movie_definition(m_player.get_ptr(), self.c_str());
-    ASSERT_TRUE(loaded);
-    EXPECT_TRUE(Logged("imports itself through its own imports"));
-    EXPECT_EQ(loaded->get_character_def(30), nullptr);
-
-    ClearLog();
-    auto cyclic = swfplayer::load_movie_definition(m_player.get_ptr(), a.c_str());
-    ASSERT_TRUE(cyclic);
-    // a imports b, whose import of a is refused; a still gets b's symbol.
-    EXPECT_TRUE(cyclic->get_character_def(30));
-    EXPECT_TRUE(Logged("imports itself through its own imports"));
-}
-
-TEST_F(ImportTest, import_chains_are_cut_at_a_depth) {
-    // Each movie imports the next one, under different file names, deeper than loads may nest.
-    for (int i = 0; i < 20; i++) {
-        Movie movie = Library();
-        movie.Tags().ImportAssets("chain" + std::to_string(i + 1) + ".swf", {{40, "Shared"}});
-        Write("chain" + std::to_string(i) + ".swf", movie);
-    }
-    auto loaded = swfplayer::load_movie_definition(m_player.get_ptr(), (m_dir / "chain0.swf").string().c_str());
-    ASSERT_TRUE(loaded);
-    EXPECT_TRUE(Logged("imports nested too deep"));
 }
 
 }  // namespace

@@ -1,0 +1,237 @@
+#include "flash/FlashMovie.h"
+
+#include "app/PerformanceCounter.h"
+#include "flash/FSCommand.h"
+#include "flash/MovieCache.h"
+#include "flash/PhysfsFile.h"
+#include "flash/render_handler_ogl.h"
+#include "swfplayer/main/common/finite_float.h"
+#include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/player/clip_loader.h"
+#include "swfplayer/main/player/movie_player.h"
+#include "swfplayer/main/player/precompute.h"
+#include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+using swfplayer::character;
+using swfplayer::smart_ptr;
+using swfplayer::sprite_instance;
+
+namespace {
+
+// The performance overlay's counter of the time spent drawing movies.
+constexpr unsigned int kSwfCounter = 2;
+
+sprite_instance* AsSprite(character* ch) {
+    return swfplayer::cast_to_sprite_instance(ch);
+}
+
+float FiniteOrZero(float value) {
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+character* SetMultipliers(character* ch, float r, float g, float b, float a) {
+    if (ch) {
+        swfplayer::cxform cx = ch->get_cxform();
+        const float values[4] = {r, g, b, a};
+        for (int i = 0; i < 4; ++i) {
+            cx.m[i][0] = FiniteOrZero(values[i]);
+        }
+        ch->set_cxform(cx);
+    }
+    return ch;
+}
+
+character* SetTranslation(character* ch, const sf::Vector2f& pos) {
+    if (ch) {
+        swfplayer::matrix m = ch->get_matrix();
+        m.m[0][2] = FiniteOrZero(pos.x * 20.0f);
+        m.m[1][2] = FiniteOrZero(pos.y * 20.0f);
+        ch->set_matrix(m);
+    }
+    return ch;
+}
+
+}  // namespace
+
+FlashMovie::FlashMovie(const char* file) {
+    Load(file);
+}
+
+FlashMovie::~FlashMovie() {
+    m_Root = nullptr;
+    m_Player = nullptr;
+}
+
+void FlashMovie::Load(const char* file) {
+    m_Root = nullptr;
+    m_Player = nullptr;
+    swfplayer::register_file_opener_callback(OpenPhysfsFile);
+    swfplayer::set_render_handler(&swfplayer::get_render_handler_ogl());
+    swfplayer::register_fscommand_callback(FSCommandCallback);
+    swfplayer::register_builtin_classes();
+    swfplayer::register_clip_loader();
+    m_Player = new swfplayer::player();
+
+    // Freshness is decided before anything is read, so a stale cache is never loaded; the
+    // cache is then read from the very file judged fresh, not found again by the opener.
+    const MovieCache cache(file);
+    swfplayer::set_use_cache_files(false);
+    if (swfplayer::movie_def_impl* def = swfplayer::create_movie(m_Player.get_ptr(), file)) {
+        cache.Read(def);
+        swfplayer::precompute_cached_data(def);
+        if (!cache.IsFresh()) {
+            cache.Write(*def);
+        }
+    }
+    m_Root = swfplayer::load_file(m_Player.get_ptr(), file);
+    if (m_Root) {
+        const int width = m_Root->get_movie_width();
+        const int height = m_Root->get_movie_height();
+        m_Root->set_display_viewport(0, 0, width, height);
+        m_Root->set_background_alpha(0.0f);
+        m_Width = static_cast<float>(width);
+        m_Height = static_cast<float>(height);
+    }
+    m_Visible = true;
+}
+
+void FlashMovie::Update(void* /*context*/, float dt) {
+    Advance(dt);
+}
+
+void FlashMovie::Advance(float dt) {
+    // The movie's FSCommand handlers may drop this handle (and with it the movie) meanwhile.
+    smart_ptr<swfplayer::player> player = m_Player;
+    smart_ptr<swfplayer::root> root = m_Root;
+    if (root) {
+        root->advance(dt);
+    }
+}
+
+void FlashMovie::draw(sf::RenderTarget& target, sf::RenderStates states) const {
+    states.transform *= getTransform();
+    Render(target, states);
+}
+
+void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states) const {
+    std::vector<PerformanceCounter::Counter>& counters = PerformanceCounter::GetInstance().counters;
+    if (counters.size() > kSwfCounter) {
+        counters[kSwfCounter].clock.restart();
+        counters[kSwfCounter].count += 1;
+    }
+    if (m_Visible && m_Root) {
+        smart_ptr<swfplayer::root> root = m_Root;
+        root->set_display_viewport(0, 0, static_cast<int>(m_Width), static_cast<int>(m_Height));
+        // The render handler draws inside the matrices it finds: SFML's view as the projection
+        // and the drawable's transform as the model view. SFML's own state cache is stale
+        // afterwards, so it is told to set everything again for its next drawing.
+        target.setActive(true);
+        const sf::IntRect viewport = target.getViewport(target.getView());
+        glViewport(viewport.left, static_cast<int>(target.getSize().y) - (viewport.top + viewport.height),
+                   viewport.width, viewport.height);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadMatrixf(target.getView().getTransform().getMatrix());
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadMatrixf(states.transform.getMatrix());
+        root->display();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        target.resetGLStates();
+    }
+    if (counters.size() > kSwfCounter) {
+        counters[kSwfCounter].time += counters[kSwfCounter].clock.getElapsedTime().asSeconds();
+    }
+}
+
+character* FlashMovie::GetCharacter(const std::string& name) const {
+    sprite_instance* movie = m_Root ? m_Root->get_root_sprite() : nullptr;
+    if (movie == nullptr) {
+        return nullptr;
+    }
+    return movie->get_display_list().get_character_by_name(name.c_str());
+}
+
+character* FlashMovie::GetChildCharacter(const std::string& parent, const std::string& child) const {
+    sprite_instance* sprite = AsSprite(GetCharacter(parent));
+    return sprite ? sprite->get_display_list().get_character_by_name(child.c_str()) : nullptr;
+}
+
+void FlashMovie::SetColor(float r, float g, float b, float a) {
+    if (m_Root) {
+        SetMultipliers(m_Root->get_root_sprite(), r, g, b, a);
+    }
+}
+
+character* FlashMovie::SetCharacterColor(const std::string& name, float r, float g, float b, float a) {
+    return SetMultipliers(GetCharacter(name), r, g, b, a);
+}
+
+character* FlashMovie::SetChildCharacterColor(const std::string& parent, const std::string& child, float r, float g,
+                                              float b, float a) {
+    return SetMultipliers(GetChildCharacter(parent, child), r, g, b, a);
+}
+
+character* FlashMovie::SetCharacterPosition(const std::string& name, const sf::Vector2f& pos) {
+    return SetTranslation(GetCharacter(name), pos);
+}
+
+character* FlashMovie::SetChildCharacterPosition(const std::string& parent, const std::string& child,
+                                                 const sf::Vector2f& pos) {
+    return SetTranslation(GetChildCharacter(parent, child), pos);
+}
+
+// The other movie's character is shared, not copied: both display lists hold it, so it lives
+// as long as either movie shows it. It keeps its parent and player (the other movie's), so its
+// own scripts and frames still run in the other movie; once that movie is gone it is only drawn.
+bool FlashMovie::ReplaceCharacter(const std::string& name, FlashMovie& other, const std::string& otherName) {
+    sprite_instance* movie = m_Root ? m_Root->get_root_sprite() : nullptr;
+    character* ch = GetCharacter(name);
+    character* otherCh = other.GetCharacter(otherName);
+    if (movie == nullptr || ch == nullptr || otherCh == nullptr) {
+        return false;
+    }
+    const smart_ptr<character> keep = ch;
+    movie->get_display_list().replace_display_object(otherCh, ch->get_depth(), false, swfplayer::cxform(), false,
+                                                     swfplayer::matrix(), ch->get_ratio(), ch->get_clip_depth());
+    return true;
+}
+
+void FlashMovie::SetText(const std::string& name, const std::string& text) {
+    character* ch = GetCharacter(name);
+    if (ch && ch->is(swfplayer::AS_EDIT_TEXT)) {
+        ch->set_member("text", swfplayer::as_value(text.c_str()));
+    }
+}
+
+bool FlashMovie::GotoLabel(const char* label, bool play) {
+    smart_ptr<swfplayer::player> player = m_Player;
+    smart_ptr<swfplayer::root> root = m_Root;
+    if (!root || !root->goto_labeled_frame(label)) {
+        return false;
+    }
+    if (play) {
+        root->set_play_state(character::PLAY);
+    }
+    root->advance(0.0f);
+    return true;
+}
+
+bool FlashMovie::IsCharacterDisabled(const std::string& name) const {
+    sprite_instance* sprite = AsSprite(GetCharacter(name));
+    if (sprite == nullptr) {
+        return false;
+    }
+    int frame = -1;
+    return sprite->get_movie_definition()->get_labeled_frame("disabled", &frame) &&
+           sprite->get_current_frame() == frame;
+}

@@ -1,0 +1,89 @@
+#include "swfplayer/main/player/precompute.h"
+
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/player/movie_player.h"
+#include "swfplayer/main/render/render_handler.h"
+#include "swfplayer/main/script/player.h"
+#include "swfplayer/main/sound/sound_handler.h"
+
+#include <cassert>
+#include <cmath>
+
+namespace swfplayer {
+
+namespace {
+
+// Takes the render handler, the sound handler and the FSCommand callback away for its
+// lifetime, and gives them back however the run ends.
+class quiet_host {
+public:
+    quiet_host() : m_render(get_render_handler()), m_sound(get_sound_handler()), m_fscommand(get_fscommand_callback()) {
+        set_render_handler(nullptr);
+        set_sound_handler(nullptr);
+        register_fscommand_callback(nullptr);
+    }
+    ~quiet_host() {
+        set_render_handler(m_render);
+        set_sound_handler(m_sound);
+        register_fscommand_callback(m_fscommand);
+    }
+    quiet_host(const quiet_host&) = delete;
+    quiet_host& operator=(const quiet_host&) = delete;
+
+private:
+    render_handler* m_render;
+    sound_handler* m_sound;
+    fscommand_callback m_fscommand;
+};
+
+constexpr float step_seconds = 0.01f;
+constexpr int max_kicks = 10;
+
+}  // namespace
+
+void precompute_cached_data(movie_def_impl* def) {
+    assert(def);
+    quiet_host quiet;
+    // The throw-away instance plays in a player of its own, so that nothing its scripts do
+    // (globals, interval timers, the player's root) is left behind for the movie's real run.
+    smart_ptr<player> sandbox = new player();
+    smart_ptr<root> m = create_instance(def, sandbox.get_ptr());
+    if (m == nullptr) {
+        log_error("error: precompute_cached_data can't create instance of movie\n");
+        return;
+    }
+    int last_frame = m->get_current_frame();
+    int kick_count = 0;
+    m->advance(step_seconds);
+    m->display();
+    if (!std::isfinite(m->get_frame_time())) {
+        // A frame rate of 0: the clock never ticks, so no other frame is ever shown.
+        return;
+    }
+    const int final_frame = def->get_frame_count() - 1;
+    for (int steps = 0; m->get_current_frame() != final_frame; steps++) {
+        if (steps >= max_precompute_steps) {
+            log_error("error: precompute_cached_data: frame %d not reached after %d steps; stopping\n", final_frame,
+                      max_precompute_steps);
+            break;
+        }
+        if (m->get_play_state() == character::STOP) {
+            m->goto_frame(last_frame + 1);
+            m->set_play_state(character::PLAY);
+            kick_count++;
+            if (kick_count > max_kicks) {
+                break;
+            }
+        } else if (m->get_current_frame() < last_frame) {
+            log_error("loop back; jumping to frame %d\n", last_frame);
+            m->goto_frame(last_frame + 1);
+        } else {
+            kick_count = 0;
+        }
+        last_frame = m->get_current_frame();
+        m->advance(step_seconds);
+        m->display();
+    }
+}
+
+}  // namespace swfplayer

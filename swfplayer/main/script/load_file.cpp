@@ -1,0 +1,36 @@
+#include "swfplayer/main/script/load_file.h"
+
+#include "swfplayer/base/log.h"
+#include "swfplayer/base/smart_ptr.h"
+#include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/as_object.h"
+
+namespace swfplayer {
+
+namespace {
+
+clip_loader_function s_clip_loader = nullptr;
+
+}  // namespace
+
+void register_clip_loader(clip_loader_function loader) {
+    s_clip_loader = loader;
+}
+
+as_object* load_file(as_environment* env, const char* url, const as_value& target_value) {
+    smart_ptr<as_object> target = env->find_target(target_value);
+    if (target == nullptr || !target->is(AS_CHARACTER)) {
+        if (get_verbose_action()) {
+            log_msg("load_file: target %s is't found\n", target_value.to_string());
+        }
+        return nullptr;
+    }
+    const char* name = url ? url : "";
+    as_object* loaded = s_clip_loader ? s_clip_loader(env->get_player(), target.get_ptr(), name) : nullptr;
+    if (loaded == nullptr && name[0] != '\0') {
+        log_error("error: load_file(\"%s\", \"%s\"): nothing loaded\n", name, target_value.to_string());
+    }
+    return loaded;
+}
+
+}  // namespace swfplayer

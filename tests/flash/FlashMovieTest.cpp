@@ -1,0 +1,221 @@
+#include "flash/FSCommand.h"
+#include "flash/FlashMovie.h"
+#include "flash/FlashParticles.h"
+#include "swfplayer/base/log.h"
+#include "swfplayer/main/display/sprite_instance.h"
+#include "tests/support/TempDir.h"
+#include "tests/swfplayer/main/player/PlayerMovies.h"
+
+#include <gtest/gtest.h>
+#include <physfs.h>
+#include <utime.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::vector<std::string> s_log;
+
+void Capture(bool, const char* message) {
+    s_log.push_back(message);
+}
+
+// Movies written into a fresh folder that the virtual file system mounts at its root.
+class FlashMovieTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(PHYSFS_init(nullptr), 0);
+        ASSERT_NE(PHYSFS_mount(m_Dir.Path().c_str(), nullptr, 0), 0);
+        s_log.clear();
+        m_Previous = swfplayer::register_log_callback(Capture);
+    }
+    void TearDown() override {
+        swfplayer::register_log_callback(m_Previous);
+        PHYSFS_deinit();
+    }
+
+    void Write(const std::string& name, const Bytes& bytes) {
+        testing_support::WriteFile(m_Dir / name, std::string(bytes.begin(), bytes.end()));
+    }
+    // Sets the file's modification time, seconds since the epoch.
+    void SetTime(const std::string& name, time_t seconds) {
+        const utimbuf times{seconds, seconds};
+        ASSERT_EQ(utime((m_Dir / name).c_str(), &times), 0);
+    }
+    std::string Read(const std::string& name) const { return testing_support::ReadFile(m_Dir / name); }
+
+    testing_support::TempDir m_Dir;
+    swfplayer::log_callback m_Previous = nullptr;
+};
+
+TEST_F(FlashMovieTest, children_are_found_by_name_moved_in_twips_and_coloured_with_finite_multipliers) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    FlashMovie movie("shapes.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    EXPECT_EQ(movie.GetWidth(), 200.0f);
+    EXPECT_EQ(movie.GetHeight(), 100.0f);
+    EXPECT_TRUE(movie.GetCharacter("red"));
+    EXPECT_TRUE(movie.GetChildCharacter("clip", "green"));
+    EXPECT_FALSE(movie.GetCharacter("green"));
+    EXPECT_FALSE(movie.GetChildCharacter("red", "green"));
+    EXPECT_FALSE(movie.SetCharacterPosition("nobody", {1.0f, 1.0f}));
+
+    swfplayer::character* red = movie.SetCharacterPosition("red", {1.5f, -2.0f});
+    ASSERT_TRUE(red);
+    EXPECT_EQ(red->get_matrix().m[0][2], 30.0f);
+    EXPECT_EQ(red->get_matrix().m[1][2], -40.0f);
+    movie.SetChildCharacterPosition("clip", "green", {NAN, INFINITY});
+    EXPECT_EQ(movie.GetChildCharacter("clip", "green")->get_matrix().m[0][2], 0.0f);
+
+    // The clip's placement halves red and green; only the multipliers change.
+    swfplayer::character* clip = movie.SetCharacterColor("clip", NAN, 1.0f, 1.0f, 1.0f);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->get_cxform().m[0][0], 0.0f);
+    EXPECT_EQ(clip->get_cxform().m[1][0], 1.0f);
+    EXPECT_EQ(clip->get_cxform().m[0][1], 0.0f);
+
+    // A copy is a second handle on the same movie.
+    FlashMovie copy = movie;
+    copy.SetColor(0.25f, 0.5f, 0.75f, 1.0f);
+    EXPECT_EQ(movie.GetRoot()->get_root_sprite()->get_cxform().m[2][0], 0.75f);
+}
+
+TEST_F(FlashMovieTest, labels_move_the_movie_and_unknown_ones_change_nothing) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    FlashMovie movie("shapes.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    movie.GetRoot()->set_play_state(swfplayer::character::STOP);
+    EXPECT_FALSE(movie.GotoLabel("nowhere", true));
+    EXPECT_EQ(movie.GetRoot()->get_play_state(), swfplayer::character::STOP);
+    EXPECT_EQ(movie.GetRoot()->get_current_frame(), 0);
+    EXPECT_TRUE(movie.GotoLabel("middle", true));
+    EXPECT_EQ(movie.GetRoot()->get_current_frame(), 1);
+    EXPECT_EQ(movie.GetRoot()->get_play_state(), swfplayer::character::PLAY);
+    EXPECT_FALSE(movie.IsCharacterDisabled("clip"));
+    EXPECT_FALSE(movie.IsCharacterDisabled("nobody"));
+
+    FlashMovie missing("missing.swf");
+    EXPECT_TRUE(missing.GetPlayer());
+    EXPECT_FALSE(missing.GetRoot());
+    EXPECT_FALSE(missing.GotoLabel("middle", true));
+    EXPECT_FALSE(missing.GetCharacter("red"));
+    missing.Advance(1.0f);
+}
+
+// Receives FSCommands; the first one may drop the movie that sent it.
+class CommandReceiver : public sigslot::has_slots<> {
+public:
+    void OnCommand(const char* command) {
+        commands.push_back(command);
+        if (drop) {
+            *drop = FlashMovie();
+        }
+    }
+    std::vector<std::string> commands;
+    FlashMovie* drop = nullptr;
+};
+
+TEST_F(FlashMovieTest, an_fscommand_reaches_the_game_as_its_command_text_even_when_the_handler_drops_the_movie) {
+    Write("command.swf", player_movies::ShapesMovie(2, 30, player_movies::FsCommandAction("quit", "now")));
+    for (bool drop : {false, true}) {
+        FlashMovie movie("command.swf");
+        ASSERT_TRUE(movie.GetRoot());
+        CommandReceiver receiver;
+        receiver.drop = drop ? &movie : nullptr;
+        FSCommandSignal().connect(&receiver, &CommandReceiver::OnCommand);
+        // The load precomputed every frame without a word.
+        EXPECT_TRUE(receiver.commands.empty());
+        for (int i = 0; i < 3; ++i) {
+            movie.Update(nullptr, 1.0f / 30.0f);
+        }
+        EXPECT_EQ(receiver.commands, std::vector<std::string>{"quit"}) << drop;
+        EXPECT_EQ(movie.GetRoot() == nullptr, drop);
+    }
+}
+
+TEST_F(FlashMovieTest, the_cache_file_is_written_when_missing_or_older_and_kept_when_as_new) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    SetTime("shapes.swf", 1000000);
+    FlashMovie("shapes.swf");
+    const std::string written = Read("shapes.swf.gsc");
+    ASSERT_GE(written.size(), 6u);
+    EXPECT_EQ(written.substr(0, 4), std::string("gsc\x06"));
+
+    const std::string junk = "junk that is no cache file";
+    const struct {
+        time_t cache_time;
+        bool rewritten;
+    } cases[] = {{1000000, false}, {999999, true}, {1000001, false}};
+    for (const auto& c : cases) {
+        testing_support::WriteFile(m_Dir / "shapes.swf.gsc", junk);
+        SetTime("shapes.swf.gsc", c.cache_time);
+        s_log.clear();
+        FlashMovie("shapes.swf");
+        EXPECT_EQ(Read("shapes.swf.gsc"), c.rewritten ? written : junk) << c.cache_time;
+        // A stale cache is never read; a fresh one is, and this one is refused.
+        bool refused = false;
+        for (const std::string& line : s_log) {
+            refused = refused || line.find("does not have the correct format") != std::string::npos;
+        }
+        EXPECT_EQ(refused, !c.rewritten) << c.cache_time;
+    }
+}
+
+TEST_F(FlashMovieTest, a_place_that_cannot_be_written_loads_the_movie_without_a_cache) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    // The temporary file's name is taken by a folder, so the cache cannot be written.
+    std::filesystem::create_directories(m_Dir / "shapes.swf.gsc.tmp");
+    FlashMovie movie("shapes.swf");
+    EXPECT_TRUE(movie.GetRoot());
+    EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc"));
+}
+
+TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it_came_from) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    FlashMovie movie("shapes.swf");
+    swfplayer::character* clip = movie.GetCharacter("clip");
+    ASSERT_TRUE(clip);
+    const int depth = clip->get_depth();
+    const float halfRed = clip->get_cxform().m[0][0];
+    swfplayer::smart_ptr<swfplayer::character> red;
+    {
+        FlashMovie other("shapes.swf");
+        EXPECT_FALSE(movie.ReplaceCharacter("clip", other, "nobody"));
+        EXPECT_FALSE(movie.ReplaceCharacter("nobody", other, "red"));
+        EXPECT_TRUE(movie.ReplaceCharacter("clip", other, "red"));
+        red = other.GetCharacter("red");
+        // Both display lists hold it; it took the replaced clip's depth and colour transform.
+        EXPECT_FALSE(movie.GetCharacter("clip"));
+        EXPECT_EQ(movie.GetRoot()->get_root_sprite()->get_display_list().get_character_at_depth(depth), red.get_ptr());
+        EXPECT_EQ(red->get_cxform().m[0][0], halfRed);
+    }
+    // The other movie is gone; this one still holds and plays its character.
+    EXPECT_EQ(movie.GetRoot()->get_root_sprite()->get_display_list().get_character_at_depth(depth), red.get_ptr());
+    red = nullptr;
+    for (int i = 0; i < 4; ++i) {
+        movie.Advance(1.0f / 30.0f);
+    }
+    EXPECT_TRUE(movie.GetCharacter("red"));
+}
+
+TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_stops) {
+    Write("plays.swf", player_movies::ShapesMovie(30, 30));
+    Write("stops.swf", player_movies::WaitingMovie(3, 30, true));
+    const float transform[4] = {0.0f, 10.0f, 20.0f, 2.0f};
+    FlashParticles particles(transform);
+    const uint8_t colour[4] = {255, 128, 0, 255};
+    particles.Spawn("plays.swf", {1.0f, 2.0f}, colour, 4.0f, -2.0f, 0.5f);
+    particles.Spawn("stops.swf", {0.0f, 0.0f}, colour, 1.0f, 1.0f, 0.0f);
+    EXPECT_EQ(particles.GetCount(), 2);
+    particles.Update(0.5f);
+    // The stopping one went in its first update; the playing one stays.
+    ASSERT_EQ(particles.GetCount(), 1);
+    particles.Update(0.0f);
+    EXPECT_EQ(particles.GetCount(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "tools/swfkit/BitWriter.h"
+
+#include <string>
+
+// Kit-built movies for the player's tests, benchmarks and fuzz seeds.
+namespace player_movies {
+
+// Raw action bytes.
+swfkit::Bytes StopAction();
+// gotoAndPlay of the 0-based frame.
+swfkit::Bytes GotoAndPlayAction(int frame);
+// _global[name] = value.
+swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
+// getURL("FSCommand:" + command, args).
+swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args);
+
+// A 200 x 100 pixel movie at frame_rate of frames frames: a red square (id 1) named "red" at
+// depth 1, a sprite (id 3) named "clip" holding a green square (id 2) named "green", placed at
+// depth 2 with a colour transform that halves its red and green, and a label "middle" on
+// frame 1. Each frame moves the red square 20 pixels right. End actions, when given, are the
+// last frame's DoAction.
+swfkit::Bytes ShapesMovie(int frames, double frame_rate, const swfkit::Bytes& end_actions = {});
+
+// frames frames, each with stop() when stop_every_frame, else the last frame jumping back to
+// frame 0 with gotoAndPlay; one square shape.
+swfkit::Bytes WaitingMovie(int frames, double frame_rate, bool stop_every_frame);
+
+// A menu-sized movie (800 x 600): shapes shapes of varied outlines placed over frames frames.
+swfkit::Bytes ShapeHeavyMovie(int shapes, int frames);
+
+}  // namespace player_movies
