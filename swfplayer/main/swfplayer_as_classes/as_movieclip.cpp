@@ -9,6 +9,7 @@
 #include "swfplayer/main/script/as_function.h"
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/load_file.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/shapes/canvas.h"
@@ -253,13 +254,19 @@ void sprite_stop_drag(const fn_call& fn) {
     }
 }
 
-// Movies are loaded by the host; scripts have no file loading in this player.
+// The clip loader puts what it loads in the clip's place; an empty url unloads the clip.
 void sprite_load_movie(const fn_call& fn) {
-    log_error("error: loadMovie(\"%s\"): this player loads no files from scripts\n", fn.arg(0).to_string());
+    sprite_instance* sprite = target_of(fn);
+    if (sprite && fn.env && fn.nargs >= 1) {
+        load_file(fn.env, fn.arg(0).to_string(), as_value(sprite));
+    }
 }
 
-void sprite_unload_movie(const fn_call& /*fn*/) {
-    log_error("error: unloadMovie: this player loads no files from scripts\n");
+void sprite_unload_movie(const fn_call& fn) {
+    sprite_instance* sprite = target_of(fn);
+    if (sprite && fn.env) {
+        load_file(fn.env, "", as_value(sprite));
+    }
 }
 
 void sprite_get_next_highest_depth(const fn_call& fn) {

@@ -2,6 +2,7 @@
 // kit-built movie: a clip "nav" of three frames (the second labelled "two", exported as "clip")
 // at depth 1, the exported clip "item" whose first frame sets loaded = 1, the exported clip
 // "gone" that removes itself, and the exported sound "snd".
+#include "swfplayer/main/player/clip_loader.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/shapes/canvas.h"
@@ -102,6 +103,7 @@ protected:
         DisplayFixture::SetUp();
         m_player->get_global()->builtin_member("trace", as_value(record_trace));
         set_sound_handler(&m_handler);
+        register_clip_loader();
         fresh_root();
     }
     void TearDown() override {
@@ -223,6 +225,11 @@ TEST_F(MovieClipTest, clip_operations_answer_as_scripts_expect) {
           traced("_root", "getNextHighestDepth"), traced("_root", "createTextField", {str("u"), i32(3)})},
          "t|10|100|3|null",
          "createTextField: the number of arguments must be 6"},
+        {"clips load and unload through the clip loader",
+         {done("nav", "loadMovie", {str("missing.swf")}), traced_member("nav", "_name"), done("nav", "unloadMovie"),
+          traced_member("_root", "nav")},
+         "nav|undefined",
+         "missing.swf"},
         {"new MovieClip makes a clip",
          {action_assembler().push({i32(0), str("MovieClip")}).op(NEW).op(TYPE_OF).op(TRACE)},
          "movieclip",
