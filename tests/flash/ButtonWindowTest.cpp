@@ -1,9 +1,9 @@
 #include "flash/FlashMovie.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/player/root.h"
-#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
+#include "tests/support/X11TestDisplay.h"
 #include "tools/swfkit/Movie.h"
 
 #include <GL/gl.h>
@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -69,35 +70,41 @@ swfkit::Bytes ButtonMovie() {
 class ButtonWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) {
-            GTEST_SKIP() << "no X display; the suite runs these under xvfb-run";
+        // An X server of the test's own: no other test's window covers the button, and no other
+        // test moves the pointer. SFML opens its windows on $DISPLAY.
+        m_Display = &OwnDisplay();
+        if (!m_Display->Ready()) {
+            GTEST_SKIP() << "no Xvfb server";
         }
+        if (const char* previous = std::getenv("DISPLAY")) {
+            m_PreviousDisplay = previous;
+        }
+        setenv("DISPLAY", m_Display->Name().c_str(), 1);
         ASSERT_NE(PHYSFS_init(nullptr), 0);
         ASSERT_NE(PHYSFS_mount(m_Dir.Path().c_str(), nullptr, 0), 0);
         const swfkit::Bytes movie = ButtonMovie();
         testing_support::WriteFile(m_Dir / "button.swf", std::string(movie.begin(), movie.end()));
-        m_Window.create(sf::VideoMode(kWidth, kHeight), "button test", sf::Style::None);
-        ASSERT_TRUE(m_Window.isOpen());
+        m_Window.emplace(sf::VideoMode(kWidth, kHeight), "button test", sf::Style::None);
+        ASSERT_TRUE(m_Window->isOpen());
     }
     void TearDown() override {
-        if (m_Window.isOpen()) {
-            m_Window.close();
+        m_Window.reset();
+        if (PHYSFS_isInit()) {
+            PHYSFS_deinit();
         }
-        PHYSFS_deinit();
+        if (m_PreviousDisplay) {
+            setenv("DISPLAY", m_PreviousDisplay->c_str(), 1);
+        }
     }
 
-    bool XDoTool(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "/usr/bin/xdotool");
-        testing_support::ChildProcess tool = testing_support::ChildProcess::Start(
-            arguments, "", {std::string("DISPLAY=") + std::getenv("DISPLAY")}, (m_Dir / "xdotool.txt").string());
-        std::optional<int> status = tool.WaitFor(std::chrono::seconds(20));
-        return status && *status == 0;  // ended by itself with exit code 0
+    bool XDoTool(const std::vector<std::string>& arguments) {
+        return m_Display->XDoTool(arguments, (m_Dir / "xdotool.txt").string());
     }
 
     // One frame: the window's mouse events go to the root, the movie advances and is drawn, and
     // the colour at the button's centre comes back.
     Pixel Frame(FlashMovie& movie) {
-        for (sf::Event event; m_Window.pollEvent(event);) {
+        for (sf::Event event; m_Window->pollEvent(event);) {
             if (event.type == sf::Event::MouseMoved) {
                 m_Mouse = {event.mouseMove.x, event.mouseMove.y};
             } else if (event.type == sf::Event::MouseButtonPressed && event.mouseButton.button == sf::Mouse::Left) {
@@ -108,13 +115,13 @@ protected:
         }
         movie.GetRoot()->notify_mouse_state(m_Mouse.x, m_Mouse.y, m_Buttons);
         movie.Advance(1.0f / 30.0f);
-        m_Window.clear(sf::Color::Black);
-        m_Window.draw(movie);
+        m_Window->clear(sf::Color::Black);
+        m_Window->draw(movie);
         unsigned char rgba[4] = {0, 0, 0, 0};
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         const int centre = kButtonLeft + kButtonSize / 2;
         glReadPixels(centre, static_cast<int>(kHeight) - 1 - centre, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        m_Window.display();
+        m_Window->display();
         return {rgba[0], rgba[1], rgba[2]};
     }
 
@@ -131,8 +138,18 @@ protected:
                                           std::chrono::milliseconds(10));
     }
 
+    // Lives until the process ends: SFML keeps its connection to the display after the last window
+    // closes, and Xlib ends the process when that server goes away first.
+    static testing_support::X11TestDisplay& OwnDisplay() {
+        static testing_support::X11TestDisplay display(kWidth, kHeight);
+        return display;
+    }
+
+    testing_support::X11TestDisplay* m_Display = nullptr;
+    std::optional<std::string> m_PreviousDisplay;
     testing_support::TempDir m_Dir;
-    sf::RenderWindow m_Window;
+    // Made once DISPLAY names the test's server: SFML connects to the display with its first window.
+    std::optional<sf::RenderWindow> m_Window;
     sf::Vector2i m_Mouse{0, 0};
     int m_Buttons = 0;
 };
@@ -140,7 +157,7 @@ protected:
 TEST_F(ButtonWindowTest, the_mouse_rolls_over_presses_and_releases_the_button) {
     FlashMovie movie("button.swf");
     ASSERT_TRUE(movie.GetRoot());
-    const std::string window = std::to_string(m_Window.getSystemHandle());
+    const std::string window = std::to_string(m_Window->getSystemHandle());
     const std::string inside = std::to_string(kButtonLeft + kButtonSize / 2);
     EXPECT_TRUE(Shows(movie, kRed)) << "up";
     ASSERT_TRUE(XDoTool({"mousemove", "--window", window, inside, inside}));
