@@ -13,6 +13,7 @@
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
+#include "swfplayer/main/text/edit_text_character.h"
 
 #include <GL/gl.h>
 
@@ -209,7 +210,7 @@ bool FlashMovie::ReplaceCharacter(const std::string& name, FlashMovie& other, co
 void FlashMovie::SetText(const std::string& name, const std::string& text) {
     character* ch = GetCharacter(name);
     if (ch && ch->is(swfplayer::AS_EDIT_TEXT)) {
-        ch->set_member("text", swfplayer::as_value(text.c_str()));
+        static_cast<swfplayer::edit_text_character*>(ch)->set_text_value(text.c_str());
     }
 }
 
