@@ -47,10 +47,6 @@ int utf8_encoded_size(uint32_t code_point) {
 
 }  // namespace
 
-base_string::base_string() : m_tag(1) {
-    m_local[0] = 0;
-}
-
 base_string::base_string(const char* text) : base_string() {
     if (text) {
         int length = static_cast<int>(std::strlen(text));
@@ -77,10 +73,6 @@ base_string::base_string(base_string&& other) noexcept : m_tag(other.m_tag) {
     }
     other.m_tag = 1;
     other.m_local[0] = 0;
-}
-
-base_string::~base_string() {
-    free_heap();
 }
 
 void base_string::free_heap() {

@@ -13,19 +13,33 @@ namespace swfplayer {
 // operations whose name begins with utf8_, which count characters.
 class base_string {
 public:
-    base_string();
+    base_string() : m_tag(1) { m_local[0] = 0; }
     // Copies the NUL-terminated text; a null pointer gives the empty string.
     base_string(const char* text);
     // Copies exactly length bytes, then adds the NUL.
     base_string(const char* bytes, int length);
     base_string(const base_string& other);
     base_string(base_string&& other) noexcept;
-    ~base_string();
+    ~base_string() {
+        if (is_heap()) {
+            free_heap();
+        }
+    }
 
     // A null pointer leaves the string unchanged. The text may lie inside this string.
     base_string& operator=(const char* text);
     base_string& operator=(const base_string& other);
     base_string& operator=(base_string&& other) noexcept;
+    // Replaces the text with length bytes that hold no NUL and lie outside this string.
+    void assign(const char* bytes, int length) {
+        if (!is_heap() && length >= 0 && length < local_capacity) {
+            std::memcpy(m_local, bytes, static_cast<size_t>(length));
+            m_local[length] = 0;
+            m_tag = static_cast<uint8_t>(length + 1);
+        } else {
+            *this = base_string(bytes, length);
+        }
+    }
 
     // The NUL-terminated text.
     const char* c_str() const { return is_heap() ? m_heap.buffer : m_local; }

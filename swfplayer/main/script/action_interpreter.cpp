@@ -50,7 +50,8 @@ action_interpreter::action_interpreter(const action_buffer& buffer, as_environme
       m_entry_target(env->get_target()),
       m_entry_hold(owned_or_null(m_entry_target)),
       m_start_pc(start_pc < 0 ? 0 : start_pc),
-      m_is_function2(is_function2) {
+      m_is_function2(is_function2),
+      m_verbose(get_verbose_action()) {
     // The range never reaches past the buffer, whatever a function record declared.
     int64_t stop = static_cast<int64_t>(start_pc) + (exec_bytes < 0 ? 0 : exec_bytes);
     m_stop_pc = stop > buffer.size() ? buffer.size() : static_cast<int>(stop);
@@ -75,7 +76,6 @@ void action_interpreter::stop_all(const char* reason) {
 
 void action_interpreter::run() {
     run_guard guard;
-    bool verbose = get_verbose_action();
     while (m_pc < m_stop_pc) {
         if (--s_instructions_left < 0) {
             if (!s_stopped) {
@@ -90,7 +90,7 @@ void action_interpreter::run() {
             m_with_stack.pop_back();
         }
         int id = u8_at(m_pc);
-        if (verbose) {
+        if (m_verbose) {
             log_msg("EX:\t");
             log_disasm(m_buffer, m_pc);
         }
@@ -160,7 +160,7 @@ void action_interpreter::jump(int offset, bool report_overshoot) {
 }
 
 void action_interpreter::open_with() {
-    if (get_verbose_action()) {
+    if (m_verbose) {
         log_msg("-------------- with block start: stack size is %d\n", m_with_stack.size());
     }
     as_value object = pop();
@@ -226,20 +226,22 @@ void action_interpreter::execute_short(int id) {
     case 0x17: pop_checked(); break;
     case 0x18: push(as_value(as_value(std::floor(pop().to_number())).to_int())); break;
     case 0x1C: {
-        // The name is copied out first: a getter may run script on this stack.
-        base_string name = top_text(0);
+        // The name is taken off the stack first: a getter may run script on this stack.
+        as_value* slot = m_env->top_slot(0);
+        as_value name_value = slot ? static_cast<as_value&&>(*slot) : as_value();
+        const base_string& name = name_value.to_base_string();
         as_value value = m_env->get_variable(name, m_with_stack);
-        if (get_verbose_action()) {
+        if (m_verbose) {
             log_msg("-------------- get var: %s=%s\n", name.c_str(), value.to_string());
         }
-        replace_top(value);
+        replace_top(static_cast<as_value&&>(value));
         break;
     }
     case 0x1D: {
-        as_value value = m_env->top(0);
-        base_string name = top_text(1);
-        m_env->drop(2);
-        if (get_verbose_action()) {
+        as_value value = pop();
+        as_value name_value = pop();
+        const base_string& name = name_value.to_base_string();
+        if (m_verbose) {
             log_msg("-------------- set var: %s \n", name.c_str());
         }
         m_env->set_variable(name, value, m_with_stack);
@@ -351,7 +353,7 @@ void action_interpreter::execute_long(int id) {
         as_value* slot = m_env->top_slot(0);
         bool taken = slot && slot->to_bool();
         m_env->drop(1);
-        if (get_verbose_action()) {
+        if (m_verbose) {
             log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
         }
         if (taken) {

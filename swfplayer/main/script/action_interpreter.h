@@ -92,17 +92,12 @@ private:
     as_value pop() { return m_env->pop(); }
     void push(const as_value& value) { m_env->push(value); }
     // Puts value in place of the top value (pushes it on an empty stack).
-    void replace_top(const as_value& value) {
+    void replace_top(as_value&& value) {
         if (as_value* top = m_env->top_slot(0)) {
-            *top = value;
+            *top = static_cast<as_value&&>(value);
         } else {
             push(value);
         }
-    }
-    // The text of the n-th value from the top ("undefined" below the floor), copied.
-    base_string top_text(int n) {
-        const as_value* slot = m_env->top_slot(n);
-        return slot ? slot->to_base_string() : base_string("undefined");
     }
     // Cuts a count read from the stack to the values present (above the floor).
     int clamp_count(int count) const;
@@ -130,6 +125,8 @@ private:
     int m_pc;
     int m_next_pc = 0;
     bool m_is_function2;
+    // Whether actions are traced, read once when the run is set up.
+    bool m_verbose;
 };
 
 }  // namespace swfplayer

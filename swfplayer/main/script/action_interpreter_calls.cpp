@@ -94,7 +94,7 @@ void action_interpreter::call_method_op() {
 
 void action_interpreter::new_object() {
     as_value name = pop();
-    if (get_verbose_action()) {
+    if (m_verbose) {
         log_msg("-------------- new object: %s\n", name.to_string());
     }
     int count = clamp_count(pop().to_int());

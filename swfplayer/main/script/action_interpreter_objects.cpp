@@ -10,19 +10,21 @@ namespace swfplayer {
 void action_interpreter::store_register() {
     int r = u8_at(m_pc + 3);
     const as_value* top = m_env->top_slot(0);
-    if (m_is_function2 && top && !get_verbose_action()) {
-        m_env->set_register(r, *top);  // registers live apart from the stack
+    if (m_is_function2 && top && !m_verbose) {
+        if (as_value* slot = m_env->register_slot(r)) {
+            *slot = *top;  // registers live apart from the stack
+        }
         return;
     }
     as_value value = m_env->top(0);
     if (m_is_function2) {
         m_env->set_register(r, value);
-        if (get_verbose_action()) {
+        if (m_verbose) {
             log_msg("-------------- local register[%d] = '%s'\n", r, value.to_string());
         }
     } else if (r < 4) {
         m_env->set_global_register(r, value);
-        if (get_verbose_action()) {
+        if (m_verbose) {
             log_msg("-------------- global register[%d] = '%s'\n", r, value.to_string());
         }
     } else {
@@ -66,15 +68,17 @@ void action_interpreter::get_member() {
     // The common case in place: a plain member of an object, with no tracing.
     as_value* holder_slot = m_env->top_slot(1);
     as_object* holder_object = holder_slot ? holder_slot->to_object() : nullptr;
-    if (holder_object && !get_verbose_action()) {
-        base_stringi member_name = m_env->top_slot(0)->to_base_stringi();
+    if (holder_object && !m_verbose) {
+        // The name leaves the stack; the holder stays on it, which keeps the object alive.
+        as_value member_name = pop();
         int size = m_env->get_stack_size();
         as_value found;
-        if (holder_object->get_member(member_name, &found) && !found.is_property() && m_env->get_stack_size() == size) {
-            m_env->drop(1);
-            *m_env->top_slot(0) = found;
+        if (holder_object->get_member(member_name.to_base_stringi(), &found) && !found.is_property() &&
+            m_env->get_stack_size() == size) {
+            *m_env->top_slot(0) = static_cast<as_value&&>(found);
             return;
         }
+        push(member_name);
     }
     as_value name = pop();
     as_value holder = pop();
@@ -96,7 +100,7 @@ void action_interpreter::get_member() {
         }
     }
     value = resolved(value);
-    if (get_verbose_action()) {
+    if (m_verbose) {
         if (value.is_object()) {
             log_msg("-------------- get_member %s=%s at %p\n", name.to_string(), value.to_string(),
                     static_cast<void*>(value.to_object()));
@@ -109,17 +113,17 @@ void action_interpreter::get_member() {
 
 void action_interpreter::set_member() {
     as_value value = pop();
-    base_stringi name = m_env->top(0).to_base_stringi();
-    m_env->drop(1);
+    as_value name_value = pop();
+    const base_stringi& name = name_value.to_base_stringi();
     as_value holder = pop();
     as_object* object = holder.to_object();
     if (object) {
         object->set_member(name, value);
-        if (get_verbose_action()) {
+        if (m_verbose) {
             log_msg("-------------- set_member [%p].%s=%s\n", static_cast<void*>(object), name.c_str(),
                     value.to_string());
         }
-    } else if (get_verbose_action()) {
+    } else if (m_verbose) {
         log_msg("-------------- set_member %s.%s=%s on invalid object!\n", holder.to_string(), name.c_str(),
                 value.to_string());
     }
@@ -164,7 +168,7 @@ void action_interpreter::enumerate(as_object* object) {
     // The object stays alive while it pushes its names.
     smart_ptr<as_object> hold = object && object->get_ref_count() > 0 ? object : nullptr;
     push(as_value(static_cast<as_object*>(nullptr)));
-    if (get_verbose_action()) {
+    if (m_verbose) {
         log_msg("-------------- enumerate - push: NULL\n");
     }
     if (object) {

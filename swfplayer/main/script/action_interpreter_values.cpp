@@ -192,7 +192,7 @@ void action_interpreter::substring() {
 }
 
 void action_interpreter::push_data() {
-    bool verbose = get_verbose_action();
+    bool verbose = m_verbose;
     int pc = m_pc + 3;
     int end = m_next_pc;
     while (pc < end) {
@@ -203,8 +203,9 @@ void action_interpreter::push_data() {
             const uint8_t* terminator = static_cast<const uint8_t*>(std::memchr(m_code + pc, 0, end - pc));
             if (terminator) {
                 // Terminated inside the record: the text is read in place.
-                text.set_string(reinterpret_cast<const char*>(m_code + pc));
-                pc = static_cast<int>(terminator - m_code) + 1;
+                int length = static_cast<int>(terminator - (m_code + pc));
+                text.set_string(reinterpret_cast<const char*>(m_code + pc), length);
+                pc += length + 1;
             } else {
                 text.set_base_string(string_at(&pc, end));
             }
@@ -239,7 +240,12 @@ void action_interpreter::push_data() {
         case 4: {
             int n = u8_at(pc++);
             if (m_is_function2 && !verbose) {
-                m_env->push_slot() = m_env->get_register(n);
+                // Registers live apart from the stack: growing the stack leaves the slot valid.
+                if (const as_value* slot = m_env->register_slot(n)) {
+                    m_env->push(*slot);
+                } else {
+                    m_env->push_slot();
+                }
                 break;
             }
             as_value value;

@@ -29,15 +29,6 @@ as_value resolved(const as_value& value) {
 
 as_environment::as_environment(player* owner) : m_player(owner) {}
 
-as_value as_environment::pop() {
-    if (get_stack_size() <= m_stack_floor) {
-        return as_value();
-    }
-    as_value value = m_stack.back();
-    m_stack.pop_back();
-    return value;
-}
-
 as_value as_environment::top(int n) const {
     int index = get_stack_size() - 1 - n;
     if (n < 0 || index < m_stack_floor) {
@@ -59,16 +50,6 @@ as_value as_environment::bottom(int index) const {
         return as_value();
     }
     return m_stack[index];
-}
-
-void as_environment::drop(int n) {
-    int available = get_stack_size() - m_stack_floor;
-    if (n > available) {
-        n = available;
-    }
-    if (n > 0) {
-        m_stack.resize(m_stack.size() - n);
-    }
 }
 
 int as_environment::set_stack_floor(int floor) {
@@ -240,7 +221,16 @@ as_object* as_environment::get_root_movie() const {
 
 bool as_environment::split_path(const base_string& path_and_variable, base_string* path, base_string* variable) {
     const char* text = path_and_variable.c_str();
-    const char* colon = std::strrchr(text, ':');
+    // One pass finds the last ':' and the last '.'.
+    const char* colon = nullptr;
+    const char* dot = nullptr;
+    for (const char* c = text; *c; c++) {
+        if (*c == ':') {
+            colon = c;
+        } else if (*c == '.') {
+            dot = c;
+        }
+    }
     if (colon) {
         const char* path_end = colon;
         if (colon - text >= 2 && colon[-1] == '/') {
@@ -250,7 +240,6 @@ bool as_environment::split_path(const base_string& path_and_variable, base_strin
         *path = base_string(text, static_cast<int>(path_end - text));
         return true;
     }
-    const char* dot = std::strrchr(text, '.');
     if (dot) {
         *variable = base_string(dot + 1);
         *path = base_string(text, static_cast<int>(dot - text));

@@ -31,7 +31,14 @@ public:
     // it give undefined and drops stop at it, so code cannot eat its caller's values.
     void push(const as_value& value) { m_stack.push_back(value); }
     // Removes and returns the top value; undefined (nothing removed) at the floor.
-    as_value pop();
+    as_value pop() {
+        if (get_stack_size() <= m_stack_floor) {
+            return as_value();
+        }
+        as_value value = static_cast<as_value&&>(m_stack.back());
+        m_stack.pop_back();
+        return value;
+    }
     // A copy of the n-th value from the top (0 = top); undefined below the floor.
     as_value top(int n) const;
     // Replaces the n-th value from the top; ignored below the floor.
@@ -39,7 +46,11 @@ public:
     // A copy of the value at an absolute index; undefined outside the stack.
     as_value bottom(int index) const;
     // Removes up to n values, never below the floor.
-    void drop(int n);
+    void drop(int n) {
+        for (int available = get_stack_depth(); n > 0 && available > 0; n--, available--) {
+            m_stack.pop_back();
+        }
+    }
     // Index of the top value (-1 for an empty stack).
     int get_top_index() const { return static_cast<int>(m_stack.size()) - 1; }
     int get_stack_size() const { return static_cast<int>(m_stack.size()); }
@@ -73,6 +84,12 @@ public:
     int get_register_frame_size() const { return m_register_frames.empty() ? 0 : m_register_frames.back(); }
     as_value get_register(int n) const;
     void set_register(int n, const as_value& value);
+    // In-place access for the interpreter: register n of the newest frame, null outside it. The
+    // reference is valid until the next frame is pushed or popped.
+    as_value* register_slot(int n) {
+        int size = get_register_frame_size();
+        return n >= 0 && n < size ? &m_local_register[m_local_register.size() - n - 1] : nullptr;
+    }
 
     // Named locals. A slot with an empty name is the barrier that opens one call's locals.
     int get_local_frame_count() const { return static_cast<int>(m_local_frames.size()); }

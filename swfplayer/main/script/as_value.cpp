@@ -35,61 +35,77 @@ void drop_held(const held_refs& held) {
 
 }  // namespace
 
-as_value::as_value() = default;
-
-as_value::as_value(bool value) : m_type(BOOLEAN), m_bool(value) {}
-
-as_value::as_value(int value) : m_type(NUMBER), m_number(value) {}
-
-as_value::as_value(float value) : m_type(NUMBER), m_number(value) {}
-
-as_value::as_value(double value) : m_type(NUMBER), m_number(value) {}
-
-as_value::as_value(const char* text) : m_type(STRING), m_string(text) {}
+as_value::as_value(const char* text) : m_string(text), m_type(STRING) {
+    m_payload.number = 0.0;
+}
 
 as_value::as_value(const wchar_t* text) : m_type(STRING) {
+    m_payload.number = 0.0;
     if (text) {
         base_string::encode_utf8_from_wchar(&m_string, text);
     }
 }
 
 as_value::as_value(as_object* object) {
+    m_payload.number = 0.0;
     set_as_object(object);
 }
 
 as_value::as_value(as_s_function* function) {
+    m_payload.number = 0.0;
     set_as_object(function);
 }
 
 as_value::as_value(as_c_function_ptr function) {
+    m_payload.number = 0.0;
     set_as_c_function(function);
 }
 
 as_value::as_value(const as_value& getter, const as_value& setter) : m_type(PROPERTY) {
+    m_payload.object = nullptr;
     m_property = new as_property(getter, setter);
     m_property->add_ref();
 }
 
-as_value::as_value(const as_value& other) {
-    *this = other;
-}
-
-as_value::~as_value() {
-    held_refs held{m_object, m_property};
-    m_object = nullptr;
-    m_property = nullptr;
-    drop_held(held);
-}
-
 void as_value::release() {
-    held_refs held{m_object, m_property};
-    m_object = nullptr;
+    held_refs held{m_payload.object, m_property};
+    m_payload.number = 0.0;
     m_property = nullptr;
     m_type = UNDEFINED;
     drop_held(held);
 }
 
-as_value& as_value::operator=(const as_value& other) {
+void as_value::replace_refs(type scalar_type, payload scalar) {
+    held_refs held{m_payload.object, m_property};
+    m_property = nullptr;
+    m_type = scalar_type;
+    m_payload = scalar;
+    drop_held(held);
+}
+
+as_value& as_value::operator=(as_value&& other) noexcept {
+    if (this == &other || other.m_type == PROPERTY) {
+        return assign(other);
+    }
+    held_refs held{nullptr, nullptr};
+    if (holds_refs()) {
+        held = held_refs{m_payload.object, m_property};
+    }
+    if (other.m_type == STRING) {
+        m_string = static_cast<base_stringi&&>(other.m_string);
+    }
+    m_payload = other.m_payload;
+    m_property = nullptr;
+    m_type = other.m_type;
+    m_flags = other.m_type == UNDEFINED ? 0 : other.m_flags;
+    // The source keeps no reference and no text: it is undefined now.
+    other.m_type = UNDEFINED;
+    other.m_payload.number = 0.0;
+    drop_held(held);
+    return *this;
+}
+
+as_value& as_value::assign(const as_value& other) {
     if (this == &other) {
         return *this;
     }
@@ -100,23 +116,26 @@ as_value& as_value::operator=(const as_value& other) {
     }
     m_flags = other.m_flags;
     switch (other.m_type) {
-    case BOOLEAN: set_bool(other.m_bool); break;
-    case NUMBER: set_double(other.m_number); break;
+    case BOOLEAN: set_bool(other.m_payload.boolean); break;
+    case NUMBER: set_double(other.m_payload.number); break;
     case STRING: set_base_string(other.m_string); break;
-    case OBJECT: set_as_object(other.m_object); break;
+    case OBJECT: set_as_object(other.m_payload.object); break;
     case PROPERTY:
-        if (other.m_object) {
+        if (other.m_payload.object) {
             // A bound property is read: the value stored is its current value.
             as_value current;
             other.get_property_value(&current);
             uint32_t flags = other.m_flags;
             *this = current;
             m_flags = flags;
-        } else if (m_property != other.m_property || m_type != PROPERTY || m_object) {
+        } else if (m_property != other.m_property || m_type != PROPERTY || m_payload.object) {
             other.m_property->add_ref();
-            held_refs held{m_object, m_property};
+            held_refs held{nullptr, nullptr};
+            if (holds_refs()) {
+                held = held_refs{m_payload.object, m_property};
+            }
             m_type = PROPERTY;
-            m_object = nullptr;
+            m_payload.object = nullptr;
             m_property = other.m_property;
             drop_held(held);
         }
@@ -127,25 +146,11 @@ as_value& as_value::operator=(const as_value& other) {
 }
 
 void as_value::set_undefined() {
-    release();
-}
-
-void as_value::set_bool(bool value) {
-    held_refs held{m_object, m_property};
-    m_object = nullptr;
-    m_property = nullptr;
-    m_type = BOOLEAN;
-    m_bool = value;
-    drop_held(held);
-}
-
-void as_value::set_double(double value) {
-    held_refs held{m_object, m_property};
-    m_object = nullptr;
-    m_property = nullptr;
-    m_type = NUMBER;
-    m_number = value;
-    drop_held(held);
+    if (holds_refs()) {
+        release();
+    } else {
+        m_type = UNDEFINED;
+    }
 }
 
 void as_value::set_nan() {
@@ -157,36 +162,54 @@ void as_value::set_base_string(const base_string& text) {
     if (&text != &m_string) {
         m_string = text;
     }
-    held_refs held{m_object, m_property};
-    m_object = nullptr;
-    m_property = nullptr;
-    m_type = STRING;
-    drop_held(held);
+    payload none;
+    none.number = 0.0;
+    if (holds_refs()) {
+        replace_refs(STRING, none);
+    } else {
+        m_type = STRING;
+    }
+}
+
+void as_value::set_string(const char* bytes, int length) {
+    m_string.assign(bytes, length);
+    payload none;
+    none.number = 0.0;
+    if (holds_refs()) {
+        replace_refs(STRING, none);
+    } else {
+        m_type = STRING;
+    }
 }
 
 void as_value::set_string(const char* text) {
     if (text != m_string.c_str()) {
         m_string = text ? text : "";
     }
-    held_refs held{m_object, m_property};
-    m_object = nullptr;
-    m_property = nullptr;
-    m_type = STRING;
-    drop_held(held);
+    payload none;
+    none.number = 0.0;
+    if (holds_refs()) {
+        replace_refs(STRING, none);
+    } else {
+        m_type = STRING;
+    }
 }
 
 void as_value::set_as_object(as_object* object) {
-    if (m_type == OBJECT && m_object == object) {
+    if (m_type == OBJECT && m_payload.object == object) {
         return;
     }
     if (object) {
         object->add_ref();
     }
-    held_refs held{m_object, m_property};
-    m_type = OBJECT;
-    m_object = object;
-    m_property = nullptr;
-    drop_held(held);
+    payload holder;
+    holder.object = object;
+    if (holds_refs()) {
+        replace_refs(OBJECT, holder);
+    } else {
+        m_type = OBJECT;
+        m_payload = holder;
+    }
 }
 
 void as_value::set_as_c_function(as_c_function_ptr function) {
@@ -194,12 +217,12 @@ void as_value::set_as_c_function(as_c_function_ptr function) {
 }
 
 as_object* as_value::to_object() const {
-    return m_type == OBJECT ? m_object : nullptr;
+    return m_type == OBJECT ? m_payload.object : nullptr;
 }
 
 as_function* as_value::to_function() const {
-    if (m_type == OBJECT && m_object && m_object->is(AS_FUNCTION)) {
-        return static_cast<as_function*>(m_object);
+    if (m_type == OBJECT && m_payload.object && m_payload.object->is(AS_FUNCTION)) {
+        return static_cast<as_function*>(m_payload.object);
     }
     return nullptr;
 }
@@ -209,19 +232,19 @@ as_property* as_value::to_property() const {
 }
 
 as_object* as_value::get_property_target() const {
-    return m_type == PROPERTY ? m_object : nullptr;
+    return m_type == PROPERTY ? m_payload.object : nullptr;
 }
 
-double as_value::to_number() const {
+double as_value::to_number_slow() const {
     switch (m_type) {
-    case BOOLEAN: return m_bool ? 1.0 : 0.0;
-    case NUMBER: return m_number;
+    case BOOLEAN: return m_payload.boolean ? 1.0 : 0.0;
+    case NUMBER: return m_payload.number;
     case STRING: {
         // Text that is not a number in full counts as 0, not NaN.
         double number = 0.0;
         return parse_number(m_string.c_str(), &number) ? number : 0.0;
     }
-    case OBJECT: return m_object ? m_object->to_number() : 0.0;
+    case OBJECT: return m_payload.object ? m_payload.object->to_number() : 0.0;
     case PROPERTY: {
         as_value current;
         get_property_value(&current);
@@ -232,12 +255,12 @@ double as_value::to_number() const {
     return NAN;
 }
 
-bool as_value::to_bool() const {
+bool as_value::to_bool_slow() const {
     switch (m_type) {
-    case BOOLEAN: return m_bool;
-    case NUMBER: return m_number != 0.0;  // NaN is true
+    case BOOLEAN: return m_payload.boolean;
+    case NUMBER: return m_payload.number != 0.0;  // NaN is true
     case STRING: return m_string.size() > 0;
-    case OBJECT: return m_object ? m_object->to_bool() : false;
+    case OBJECT: return m_payload.object ? m_payload.object->to_bool() : false;
     case PROPERTY: {
         as_value current;
         get_property_value(&current);
@@ -259,22 +282,22 @@ int as_value::to_int() const {
 const base_string& as_value::to_base_string() const {
     switch (m_type) {
     case UNDEFINED: m_string = "undefined"; break;
-    case BOOLEAN: m_string = m_bool ? "true" : "false"; break;
+    case BOOLEAN: m_string = m_payload.boolean ? "true" : "false"; break;
     case NUMBER:
-        if (std::isnan(m_number)) {
+        if (std::isnan(m_payload.number)) {
             m_string = "NaN";
-        } else if (std::isinf(m_number)) {
-            m_string = m_number > 0 ? "Infinity" : "-Infinity";
+        } else if (std::isinf(m_payload.number)) {
+            m_string = m_payload.number > 0 ? "Infinity" : "-Infinity";
         } else {
             char buffer[50];
-            std::snprintf(buffer, sizeof(buffer), "%.14g", m_number);
+            std::snprintf(buffer, sizeof(buffer), "%.14g", m_payload.number);
             m_string = buffer;
         }
         break;
     case STRING: break;
     case OBJECT:
-        if (m_object) {
-            const char* text = m_object->to_string();
+        if (m_payload.object) {
+            const char* text = m_payload.object->to_string();
             m_string = text ? text : "";
         } else {
             m_string = "null";
@@ -298,7 +321,7 @@ const base_stringi& as_value::to_base_stringi() const {
 const char* as_value::to_xstring() const {
     if (m_type == OBJECT) {
         static char buffer[40];
-        std::snprintf(buffer, sizeof(buffer), "%p", static_cast<void*>(m_object));
+        std::snprintf(buffer, sizeof(buffer), "%p", static_cast<void*>(m_payload.object));
         return buffer;
     }
     return to_string();
@@ -309,7 +332,7 @@ const char* as_value::typeof() const {
     case BOOLEAN: return "boolean";
     case NUMBER: return "number";
     case STRING: return "string";
-    case OBJECT: return m_object ? m_object->typeof() : "null";
+    case OBJECT: return m_payload.object ? m_payload.object->typeof() : "null";
     case PROPERTY: {
         as_value current;
         get_property_value(&current);
@@ -322,8 +345,8 @@ const char* as_value::typeof() const {
 
 void as_value::get_property_value(as_value* out) const {
     assert(is_property());
-    if (m_object) {
-        m_property->get(m_object, as_value(m_object), out);
+    if (m_payload.object) {
+        m_property->get(m_payload.object, as_value(m_payload.object), out);
     }
 }
 
@@ -334,19 +357,19 @@ void as_value::get_property_value(const as_value& primitive, as_value* out) cons
 
 void as_value::set_property_value(const as_value& value) const {
     assert(is_property());
-    m_property->set(m_object, value);
+    m_property->set(m_payload.object, value);
 }
 
 void as_value::set_property_target(as_object* target) {
     assert(is_property());
-    if (target == m_object) {
+    if (target == m_payload.object) {
         return;
     }
     if (target) {
         target->add_ref();
     }
-    as_object* old = m_object;
-    m_object = target;
+    as_object* old = m_payload.object;
+    m_payload.object = target;
     if (old) {
         old->drop_ref();
     }
@@ -357,14 +380,14 @@ bool as_value::get_member(const base_stringi& name, as_value* out) const {
     case BOOLEAN: return get_builtin(BUILTIN_BOOLEAN, name, out);
     case NUMBER: return get_builtin(BUILTIN_NUMBER, name, out);
     case STRING: return get_builtin(BUILTIN_STRING, name, out);
-    case OBJECT: return m_object ? m_object->get_member(name, out) : false;
+    case OBJECT: return m_payload.object ? m_payload.object->get_member(name, out) : false;
     default: return false;
     }
 }
 
 bool as_value::is_instance_of(const as_function* constructor) const {
     if (m_type == OBJECT) {
-        return m_object ? m_object->is_instance_of(constructor) : false;
+        return m_payload.object ? m_payload.object->is_instance_of(constructor) : false;
     }
     if (constructor == nullptr || !constructor->is(AS_C_FUNCTION)) {
         return false;
@@ -414,10 +437,10 @@ bool as_value::operator==(const as_value& other) const {
     }
     switch (m_type) {
     case UNDEFINED: return other.m_type == UNDEFINED;
-    case BOOLEAN: return m_bool == other.to_bool();
-    case NUMBER: return m_number == other.to_number();
+    case BOOLEAN: return m_payload.boolean == other.to_bool();
+    case NUMBER: return m_payload.number == other.to_number();
     case STRING: return std::strcmp(m_string.c_str(), other.to_base_string().c_str()) == 0;
-    case OBJECT: return m_object == other.to_object();
+    case OBJECT: return m_payload.object == other.to_object();
     case PROPERTY: break;
     }
     return false;

@@ -114,29 +114,15 @@ std::vector<script_case> function_cases() {
     inherit.function("Base", {"n"}, base_body).function("Sub", {"n"}, sub_body);
     inherit.push({str("Sub")}).op(GET_VAR).push({str("Base")}).op(GET_VAR).op(EXTENDS);
     inherit.push({str("Base")}).op(GET_VAR).push({str("prototype")}).op(GET_MEMBER).push({str("hello")});
-    inherit.function("", {},
-                     action_assembler()
-                         .push({str("prefix")})
-                         .op(GET_VAR)
-                         .push({str("this")})
-                         .op(GET_VAR)
-                         .push({str("n")})
-                         .op(GET_MEMBER)
-                         .op(ADD_T)
-                         .op(RETURN));
+    inherit.function(
+        "", {}, get("prefix").push({str("this")}).op(GET_VAR).push({str("n")}).op(GET_MEMBER).op(ADD_T).op(RETURN));
     inherit.op(SET_MEMBER).set_var("prefix", {str("base")});
     inherit.push({str("s"), num(4), num(1), str("Sub")}).op(NEW).op(SET_VAR);
     call_method(inherit, "s", "hello", {}).op(TRACE);
     inherit.push({str("s")}).op(GET_VAR).push({str("Base")}).op(GET_VAR).op(IS_INST_OF).op(TRACE);
     inherit.push({str("s")}).op(GET_VAR).push({str("Sub")}).op(GET_VAR).op(IS_INST_OF).op(TRACE);
-    inherit.push({str("s")})
-        .op(GET_VAR)
-        .push({str("__constructor__")})
-        .op(GET_MEMBER)
-        .push({str("Sub")})
-        .op(GET_VAR)
-        .op(EQU)
-        .op(TRACE);
+    inherit.push({str("s")}).op(GET_VAR).push({str("__constructor__")}).op(GET_MEMBER);
+    inherit.push({str("Sub")}).op(GET_VAR).op(EQU).op(TRACE);
     cases.push_back({"extends and a super constructor call", inherit, "base4|true|true|true"});
     return cases;
 }
@@ -177,15 +163,7 @@ std::vector<script_case> object_cases() {
     action_assembler resolve = new_object_in("o");
     resolve.push({str("o")}).op(GET_VAR).push({str("__resolve")});
     resolve.function("", {"name"},
-                     action_assembler()
-                         .push({str("r:")})
-                         .op(GET_VAR)
-                         .op(POP)
-                         .push({str("r:")})
-                         .push({str("name")})
-                         .op(GET_VAR)
-                         .op(ADD_T)
-                         .op(RETURN));
+                     get("r:").op(POP).push({str("r:")}).push({str("name")}).op(GET_VAR).op(ADD_T).op(RETURN));
     resolve.op(SET_MEMBER).push({str("o")}).op(GET_VAR).push({str("zz")}).op(GET_MEMBER).op(TRACE);
     resolve.push({str("h\xC3\xA9llo"), str("length")}).op(GET_MEMBER).op(TRACE);
     cases.push_back({"__resolve and a string's length", resolve, "r:zz|5"});
@@ -266,9 +244,8 @@ TEST(InterpreterObjectsTest, hosts_call_functions_by_name) {
     runner.run(action_assembler().function("join", {"a", "b", "c"}, body.op(RETURN)));
     EXPECT_EQ(call_join(runner, "%d, %s\t%f", 7, "x", 2.5), "7|x|2.5");
     EXPECT_EQ(call_join(runner, "%ls%d", L"w\u00e9", 1), "w\xC3\xA9|1|undefined");
+    // Unknown formats take no argument; a lone % at the end reads nothing.
     EXPECT_EQ(call_join(runner, "%s x %q %lq %d", "a", 4), "a|4|undefined");
-    EXPECT_TRUE(runner.logged("call_method_parsed('join','%s x %q %lq %d') -- invalid char 'x'"));
-    EXPECT_TRUE(runner.logged("-- invalid fmt '%q'") && runner.logged("-- invalid fmt '%lq'"));
     EXPECT_EQ(call_join(runner, "%"), "undefined|undefined|undefined");
     const as_value args[] = {as_value(1), as_value("two"), as_value(true)};
     swfplayer::as_environment* env = &runner.m_clip->m_env;

@@ -6,7 +6,6 @@
 
 #include <climits>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -29,105 +28,54 @@ uint32_t low_bits(double x) {
     return static_cast<uint32_t>(low < 0 ? low + 4294967296.0 : low);
 }
 
-struct numeric_case {
-    uint8_t op;
-    // The expected result; a NaN result of a comparison stands for undefined.
-    std::function<as_value(double, double)> model;
-};
+// What each numeric, bitwise and comparison opcode gives for two numbers.
+as_value model(uint8_t op, double a, double b) {
+    int32_t x = to_int32(a);
+    int shift = to_int32(b) & 31;
+    switch (op) {
+    case ADD:
+    case ADD_T: return as_value(a + b);
+    case SUB: return as_value(a - b);
+    case MUL: return as_value(a * b);
+    case DIV: return as_value(a / b);
+    case MOD: return b == 0 ? as_value() : as_value(std::fmod(a, b));
+    case BIT_AND: return as_value(x & to_int32(b));
+    case BIT_OR: return as_value(x | to_int32(b));
+    case BIT_XOR: return as_value(x ^ to_int32(b));
+    case SHL: return as_value(static_cast<int32_t>(static_cast<uint32_t>(x) << shift));
+    case ASR: return as_value(x >> shift);
+    case LSR: return as_value(static_cast<int32_t>(low_bits(a) >> shift));
+    case LT:
+    case LT_T: return as_value(a < b);
+    case GT_T: return as_value(a > b);
+    case EQU: return as_value(a == b);
+    default: return as_value(a != 0 && b != 0);  // AND: NaN counts as true
+    }
+}
 
 TEST(InterpreterTest, numeric_operators_match_a_model_over_awkward_operands) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<double> operands = {0, 1, -7, 3, 2.5, -0.5, 1e10, -1e10, NAN, inf, -inf, 4294967301.0, 31};
-    const std::vector<numeric_case> cases = {
-        {ADD,
-         [](double a, double b) {
-             return as_value(a + b);
-         }},
-        {SUB,
-         [](double a, double b) {
-             return as_value(a - b);
-         }},
-        {MUL,
-         [](double a, double b) {
-             return as_value(a * b);
-         }},
-        {DIV,
-         [](double a, double b) {
-             return as_value(a / b);
-         }},
-        {MOD,
-         [](double a, double b) {
-             return b == 0 ? as_value() : as_value(std::fmod(a, b));
-         }},
-        {BIT_AND,
-         [](double a, double b) {
-             return as_value(to_int32(a) & to_int32(b));
-         }},
-        {BIT_OR,
-         [](double a, double b) {
-             return as_value(to_int32(a) | to_int32(b));
-         }},
-        {BIT_XOR,
-         [](double a, double b) {
-             return as_value(to_int32(a) ^ to_int32(b));
-         }},
-        {SHL,
-         [](double a, double b) {
-             return as_value(static_cast<int32_t>(static_cast<uint32_t>(to_int32(a)) << (to_int32(b) & 31)));
-         }},
-        {ASR,
-         [](double a, double b) {
-             return as_value(to_int32(a) >> (to_int32(b) & 31));
-         }},
-        {LSR,
-         [](double a, double b) {
-             return as_value(static_cast<int32_t>(low_bits(a) >> (to_int32(b) & 31)));
-         }},
-        {LT,
-         [](double a, double b) {
-             return as_value(a < b);
-         }},
-        {LT_T,
-         [](double a, double b) {
-             return as_value(a < b);
-         }},
-        {GT_T,
-         [](double a, double b) {
-             return as_value(a > b);
-         }},
-        {EQU,
-         [](double a, double b) {
-             return as_value(a == b);
-         }},
-        {ADD_T,
-         [](double a, double b) {
-             return as_value(a + b);
-         }},
-        {AND,
-         [](double a, double b) {
-             return as_value(a != 0 && b != 0);
-         }},  // NaN counts as true
-    };
-    for (const numeric_case& c : cases) {
+    for (uint8_t op :
+         {ADD, SUB, MUL, DIV, MOD, BIT_AND, BIT_OR, BIT_XOR, SHL, ASR, LSR, LT, LT_T, GT_T, EQU, ADD_T, AND}) {
         script_runner runner;
         action_assembler code;
         int n = 0;
         for (double a : operands) {
             for (double b : operands) {
-                code.push({str("r" + std::to_string(n++)), num(a), num(b)}).op(c.op).op(SET_VAR);
+                code.push({str("r" + std::to_string(n++)), num(a), num(b)}).op(op).op(SET_VAR);
             }
         }
         runner.run(code);
         n = 0;
         for (double a : operands) {
             for (double b : operands) {
-                as_value expected = c.model(a, b);
+                as_value expected = model(op, a, b);
                 as_value got = runner.variable(("r" + std::to_string(n++)).c_str());
                 bool both_nan = expected.is_number() && got.is_number() && std::isnan(expected.to_number()) &&
                                 std::isnan(got.to_number());
-                EXPECT_TRUE(both_nan || got == expected)
-                    << "op 0x" << std::hex << int(c.op) << std::dec << " on " << a << ", " << b << ": got "
-                    << got.to_string() << ", expected " << expected.to_string();
+                EXPECT_TRUE(both_nan || got == expected) << "op 0x" << std::hex << int(op) << std::dec << " on " << a
+                                                         << ", " << b << ": got " << got.to_string();
             }
         }
     }
@@ -150,21 +98,16 @@ action_assembler binary(uint8_t op, const push_item& a, const push_item& b) {
 TEST(InterpreterTest, value_and_string_opcodes) {
     const std::vector<script_case> cases = {
         {"add_t joins when a string is involved", binary(ADD_T, str("1"), num(2)), "12"},
-        {"add converts both to numbers", binary(ADD, str("1"), num(2)), "3"},
         {"add_t adds booleans and undefined as numbers", binary(ADD_T, boolean(true), num(2)), "3"},
         {"lt_t: a deeper number compares numerically", binary(LT_T, num(10), str("9")), "false"},
         {"lt_t: a deeper string compares bytes", binary(LT_T, str("10"), num(9)), "true"},
         {"gt_t on strings", binary(GT_T, str("b"), str("abc")), "true"},
-        {"mod keeps the sign of the dividend", binary(MOD, num(-7), num(3)), "-1"},
-        {"mod by zero is undefined", binary(MOD, num(5), num(0)), "undefined"},
+        {"gt_t on equal strings", binary(GT_T, str("ab"), str("ab")), "false"},
         {"str_eq", binary(STR_EQ, str("ab"), str("ab")), "true"},
-        {"str_lt", binary(STR_LT, str("ab"), str("b")), "true"},
         {"gt_str", binary(GT_STR, str("ab"), str("b")), "false"},
         {"str_cat", binary(STR_CAT, str("ab"), num(1.5)), "ab1.5"},
         {"str_len counts characters", unary(STR_LEN, str("h\xC3\xA9llo")), "5"},
         {"ord is the signed first byte", unary(ORD, str("\xC3\xA9")), "-61"},
-        {"ord of the empty string", unary(ORD, str("")), "0"},
-        {"chr of 65", unary(CHR, num(65)), "A"},
         {"chr of 0 is empty", action_assembler().push({num(0)}).op(CHR).op(STR_LEN).op(TRACE), "0"},
         {"substr clamps its start", action_assembler().push({str("hello"), num(0), num(2)}).op(SUBSTR).op(TRACE), "he"},
         {"substr cuts its count", action_assembler().push({str("hello"), num(4), num(99)}).op(SUBSTR).op(TRACE), "lo"},
@@ -172,6 +115,7 @@ TEST(InterpreterTest, value_and_string_opcodes) {
          ""},
         {"floor", unary(FLOOR, num(-2.5)), "-3"},
         {"not", unary(NOT, num(0)), "true"},
+        {"add converts text to numbers", binary(ADD, str("1"), num(2)), "3"},
         {"or", binary(OR, num(0), str("x")), "true"},
         {"inc and dec", action_assembler().push({str("4")}).op(INC).op(INC).op(DEC).op(TRACE), "5"},
         {"number of text", unary(NUMBER, str("2.5")), "2.5"},
@@ -237,11 +181,17 @@ TEST(InterpreterTest, control_flow) {
 TEST(InterpreterTest, frame_actions_leave_the_stack_as_they_found_it) {
     script_runner runner;
     swfplayer::as_environment& env = runner.m_clip->m_env;
-    env.push(as_value("caller"));
-    // Pops below the start, then leaves values behind.
-    runner.run(action_assembler().op(POP).op(POP).op(ADD).push({num(1), num(2), num(3)}));
-    ASSERT_EQ(env.get_stack_size(), 1);
-    EXPECT_STREQ(env.top(0).to_string(), "caller");
+    env.push(as_value("caller0"));
+    env.push(as_value("caller1"));
+    // Pops and counts reaching below the start, then values left behind.
+    action_assembler code;
+    code.function("f", {"a"}, action_assembler().push({str("a")}).op(GET_VAR).op(RETURN));
+    code.push({num(5), str("f")}).op(CALL_FUNC).op(TRACE).op(POP).op(POP).op(ADD).op(SET_VAR);
+    code.push({num(5)}).op(DECL_ARRAY).op(STR_LEN).op(TRACE).push({num(1), num(2), num(3)});
+    EXPECT_EQ(runner.run(code), "undefined|0");
+    ASSERT_EQ(env.get_stack_size(), 2);
+    EXPECT_STREQ(env.top(0).to_string(), "caller1");
+    EXPECT_STREQ(env.top(1).to_string(), "caller0");
 }
 
 }  // namespace
