@@ -236,3 +236,11 @@ bool FlashMovie::IsCharacterDisabled(const std::string& name) const {
     return sprite->get_movie_definition()->get_labeled_frame("disabled", &frame) &&
            sprite->get_current_frame() == frame;
 }
+
+void ClearRootCanvas(FlashMovie& movie) {
+    if (swfplayer::root* root = movie.GetRoot()) {
+        if (sprite_instance* sprite = root->get_root_sprite()) {
+            sprite->clear_canvas();
+        }
+    }
+}

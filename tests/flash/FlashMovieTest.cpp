@@ -224,6 +224,20 @@ TEST_F(FlashMovieTest, texts_are_set_in_edit_text_fields_only) {
     EXPECT_STREQ(text.GetCharacter("label")->to_string(), "after");
 }
 
+TEST_F(FlashMovieTest, the_root_canvas_is_cleared_away) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    FlashMovie movie("shapes.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    swfplayer::sprite_instance* stage = movie.GetRoot()->get_root_sprite();
+    const int children = stage->get_display_list().size();
+    ASSERT_TRUE(stage->get_canvas());
+    EXPECT_EQ(stage->get_display_list().size(), children + 1);
+    ClearRootCanvas(movie);
+    EXPECT_EQ(stage->get_display_list().size(), children);
+    FlashMovie empty;
+    ClearRootCanvas(empty);
+}
+
 TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_stops) {
     Write("plays.swf", player_movies::ShapesMovie(30, 30));
     Write("stops.swf", player_movies::WaitingMovie(3, 30, true));
