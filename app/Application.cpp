@@ -285,7 +285,7 @@ void Application::UpdateAndDraw(float frameSeconds) {
     if (drawing) {
         clear(UserPreferences::GetInstance().enableBitmaps ? sf::Color::Black : kClearColorWithoutBitmaps);
     }
-    standin::ClearRootCanvas(overlay);
+    ClearRootCanvas(overlay);
     if (!paused) {
         for (int i = 0; i < steps.count; ++i) {
             SoundManager::GetInstance().Update();

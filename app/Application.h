@@ -5,8 +5,8 @@
 #include "app/MatchSetup.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "app/sigslot.h"
-#include "app/standin/FlashMovie.h"
 #include "app/standin/Statistics.h"
+#include "flash/FlashMovie.h"
 #include "serializeme/Serializable.h"
 
 #include <SFML/Graphics/Font.hpp>

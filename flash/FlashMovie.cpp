@@ -13,6 +13,7 @@
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
+#include "swfplayer/main/text/edit_text_character.h"
 
 #include <GL/gl.h>
 
@@ -209,7 +210,7 @@ bool FlashMovie::ReplaceCharacter(const std::string& name, FlashMovie& other, co
 void FlashMovie::SetText(const std::string& name, const std::string& text) {
     character* ch = GetCharacter(name);
     if (ch && ch->is(swfplayer::AS_EDIT_TEXT)) {
-        ch->set_member("text", swfplayer::as_value(text.c_str()));
+        static_cast<swfplayer::edit_text_character*>(ch)->set_text_value(text.c_str());
     }
 }
 
@@ -234,4 +235,12 @@ bool FlashMovie::IsCharacterDisabled(const std::string& name) const {
     int frame = -1;
     return sprite->get_movie_definition()->get_labeled_frame("disabled", &frame) &&
            sprite->get_current_frame() == frame;
+}
+
+void ClearRootCanvas(FlashMovie& movie) {
+    if (swfplayer::root* root = movie.GetRoot()) {
+        if (sprite_instance* sprite = root->get_root_sprite()) {
+            sprite->clear_canvas();
+        }
+    }
 }

@@ -73,3 +73,7 @@ private:
     float m_Width = 0.0f;
     float m_Height = 0.0f;
 };
+
+// Clears the drawing canvas of the movie's root sprite, when it has one: what was drawn into it
+// last frame is gone.
+void ClearRootCanvas(FlashMovie& movie);

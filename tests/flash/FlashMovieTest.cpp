@@ -2,9 +2,12 @@
 #include "flash/FlashMovie.h"
 #include "flash/FlashParticles.h"
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "tests/support/TempDir.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
+#include "tools/swfkit/Movie.h"
+#include "tools/swfkit/TextWriter.h"
 
 #include <gtest/gtest.h>
 #include <physfs.h>
@@ -200,6 +203,39 @@ TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it
         movie.Advance(1.0f / 30.0f);
     }
     EXPECT_TRUE(movie.GetCharacter("red"));
+}
+
+TEST_F(FlashMovieTest, texts_are_set_in_edit_text_fields_only) {
+    swfkit::Movie movie(8, {0, 4000, 0, 2000}, 30);
+    swfkit::EditText field;
+    field.id = 1;
+    field.bounds = {0, 2000, 0, 400};
+    field.text = "before";
+    movie.Tags().Tag(swfplayer::tag_define_edit_text, swfkit::DefineEditTextBody(field));
+    swfkit::Placement label;
+    label.characterId = 1;
+    label.name = "label";
+    movie.Tags().PlaceObject2(label).ShowFrame();
+    Write("text.swf", movie.Write(false));
+    FlashMovie text("text.swf");
+    ASSERT_TRUE(text.GetCharacter("label"));
+    text.SetText("label", "after");
+    text.SetText("nobody", "ignored");
+    EXPECT_STREQ(text.GetCharacter("label")->to_string(), "after");
+}
+
+TEST_F(FlashMovieTest, the_root_canvas_is_cleared_away) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    FlashMovie movie("shapes.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    swfplayer::sprite_instance* stage = movie.GetRoot()->get_root_sprite();
+    const int children = stage->get_display_list().size();
+    ASSERT_TRUE(stage->get_canvas());
+    EXPECT_EQ(stage->get_display_list().size(), children + 1);
+    ClearRootCanvas(movie);
+    EXPECT_EQ(stage->get_display_list().size(), children);
+    FlashMovie empty;
+    ClearRootCanvas(empty);
 }
 
 TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_stops) {

@@ -1,5 +1,7 @@
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/loading/button_character_instance.h"
+#include "swfplayer/main/player/movie_player.h"
+#include "swfplayer/main/player/root.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/sound/sound_handler.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
@@ -71,6 +73,16 @@ Bytes button_sound_body(const std::vector<std::pair<uint16_t, uint8_t>>& entries
     return out.GetBytes();
 }
 
+// An action per transition, appending its letter: o roll over, u roll out, p press, r and then R
+// release, d drag out, v drag over, x release outside; "!" for the two transitions never raised.
+std::vector<ButtonAction> mouse_actions() {
+    return {
+        {0x0001, append("o")}, {0x0002, append("u")}, {0x0004, append("p")}, {0x0008, append("r")},
+        {0x0010, append("d")}, {0x0020, append("v")}, {0x0040, append("x")}, {0x0080, append("!")},
+        {0x0100, append("!")}, {0x0008, append("R")},
+    };
+}
+
 class RecordingSounds : public sound_handler {
 public:
     std::vector<std::string> calls;
@@ -98,8 +110,8 @@ protected:
 
     // A movie that defines the button with the tags of define (after a hit sprite that shows the
     // hit box), places it as "b" at (1000, 0) twips, and removes it in its second frame. The boxes
-    // join the dictionary after loading; the root sprite shows the first frame.
-    void Load(const std::function<void(swfkit::TagList&)>& define) {
+    // join the dictionary after loading.
+    void LoadDefinition(const std::function<void(swfkit::TagList&)>& define) {
         swfkit::Movie movie(8, {0, 4000, 0, 4000}, 12.0);
         swfkit::TagList hit(8);
         hit.PlaceObject(hit_box, 1).ShowFrame();
@@ -117,8 +129,14 @@ protected:
             m_movie->add_character(id, new box_def(m_player.get_ptr(), id, rect(0, 200, 0, 200)));
         }
         m_movie->add_character(hit_box, new box_def(m_player.get_ptr(), hit_box, rect(0, 100, 0, 100)));
-        m_sprite = make_root_sprite(m_movie.get_ptr());
-        m_sprite->set_member("log", as_value(""));
+    }
+    // The movie of LoadDefinition, its first frame shown by a root sprite.
+    void Load(const std::function<void(swfkit::TagList&)>& define) {
+        LoadDefinition(define);
+        if (m_movie) {
+            m_sprite = make_root_sprite(m_movie.get_ptr());
+            m_sprite->set_member("log", as_value(""));
+        }
     }
     void LoadButton2(const std::vector<ButtonRecord>& records, const std::vector<ButtonAction>& actions) {
         Load([&](swfkit::TagList& t) { t.DefineButton2(button_id, false, records, actions); });
@@ -232,11 +250,7 @@ TEST_F(ButtonTest, parses_records_and_action_lists) {
 TEST_F(ButtonTest, mouse_events_set_the_state_and_run_matching_actions) {
     using E = event_id;
     using B = button_character_instance;
-    const std::vector<ButtonAction> actions = {
-        {0x0001, append("o")}, {0x0002, append("u")}, {0x0004, append("p")}, {0x0008, append("r")},
-        {0x0010, append("d")}, {0x0020, append("v")}, {0x0040, append("x")}, {0x0080, append("!")},
-        {0x0100, append("!")}, {0x0008, append("R")},
-    };
+    const std::vector<ButtonAction> actions = mouse_actions();
     const struct {
         const char* label;
         std::vector<uint8_t> events;
@@ -277,6 +291,40 @@ TEST_F(ButtonTest, mouse_events_set_the_state_and_run_matching_actions) {
     EXPECT_EQ(ActionLog(), "");
     Button()->on_event(event_id(E::RELEASE));
     EXPECT_EQ(ActionLog(), "r");
+}
+
+// The player's root turns the host's mouse into the button's events: the hit area lies at 50 to 55
+// pixels across and 0 to 5 down. Key presses reach the button through the root's listeners.
+TEST_F(ButtonTest, the_root_turns_the_mouse_into_states_and_actions) {
+    std::vector<ButtonAction> actions = mouse_actions();
+    actions.push_back({65 << 9, append("k")});
+    LoadDefinition([&](swfkit::TagList& t) { t.DefineButton2(button_id, false, standard_records(), actions); });
+    ASSERT_TRUE(m_movie);
+    smart_ptr<root> r = create_instance(m_movie.get_ptr());
+    ASSERT_TRUE(r);
+    m_sprite = r->get_root_sprite();
+    m_sprite->set_member("log", as_value(""));
+    r->notify_mouse_state(100, 50, 0);
+    r->advance(0.01f);
+    using B = button_character_instance;
+    const struct {
+        int x, buttons, state;
+        const char* log;
+    } steps[] = {
+        {52, 0, B::OVER, "o"},        {52, 1, B::DOWN, "op"},       {52, 0, B::OVER, "oprR"},
+        {52, 1, B::DOWN, "oprRp"},    {90, 1, B::OVER, "oprRpd"},   {52, 1, B::DOWN, "oprRpdv"},
+        {90, 1, B::OVER, "oprRpdvd"}, {90, 0, B::UP, "oprRpdvdxu"}, {90, 0, B::UP, "oprRpdvdxu"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::to_string(step.x) + " " + std::to_string(step.buttons));
+        r->notify_mouse_state(step.x, 2, step.buttons);
+        r->advance(0.0f);
+        ASSERT_TRUE(Button());
+        EXPECT_EQ(Button()->get_button_state(), step.state);
+        EXPECT_EQ(ActionLog(), step.log);
+    }
+    r->notify_key_event(65, true);
+    EXPECT_EQ(ActionLog(), "oprRpdvdxuk");
 }
 
 TEST_F(ButtonTest, key_conditions_answer_their_key_codes) {
