@@ -1,11 +1,6 @@
-#include "flash/render_handler_ogl.h"
-#include "swfplayer/base/base_file.h"
+#include "flash/FlashMovie.h"
 #include "swfplayer/main/common/twips.h"
-#include "swfplayer/main/display/character.h"
-#include "swfplayer/main/loading/movie_loader.h"
-#include "swfplayer/main/script/player.h"
-#include "swfplayer/main/shapes/shape_loaders.h"
-#include "swfplayer/main/text/text_loaders.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/X11TestDisplay.h"
 #include "tools/swfkit/FontBuilder.h"
 #include "tools/swfkit/Movie.h"
@@ -14,21 +9,20 @@
 #include <GL/gl.h>
 #include <SFML/Graphics.hpp>
 #include <gtest/gtest.h>
+#include <physfs.h>
 
 #include <cstdlib>
-#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
-
-using namespace swfplayer;
 
 namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 120;
-constexpr uint16_t kFieldId = 2;
+constexpr int kTwips = swfplayer::twips_per_pixel;
 
-// Pixels of the window (read back from the back buffer) inside a rectangle that are blue enough
-// to be text.
+// Pixels of the window's back buffer inside a rectangle that are blue enough to be text.
 int BluePixels(int x0, int y0, int x1, int y1) {
     std::vector<uint8_t> all(kWidth * kHeight * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -43,75 +37,67 @@ int BluePixels(int x0, int y0, int x1, int y1) {
     return count;
 }
 
-// A movie with the game font and one edit text field, 300 by 60 pixels at the origin.
-std::vector<uint8_t> FieldMovie() {
+// A movie in the game font with one blue edit text field, 300 by 60 pixels at the origin, placed
+// under the name "caption".
+swfkit::Bytes FieldMovie() {
     swfkit::EmbeddedFont font;
     EXPECT_TRUE(swfkit::LoadTrueTypeFont(TEST_FONT, "HIWelo", &font));
     swfkit::EditText field;
-    field.id = kFieldId;
-    field.bounds = {0, 300 * twips_per_pixel, 0, 60 * twips_per_pixel};
+    field.id = 2;
+    field.bounds = {0, 300 * kTwips, 0, 60 * kTwips};
     field.fontId = 1;
-    field.height = 40 * twips_per_pixel;
+    field.height = 40 * kTwips;
     field.color = swfkit::Color{0, 0, 255, 255};
-    field.variable = "caption";
-    swfkit::Movie movie(8, {0, kWidth * twips_per_pixel, 0, kHeight * twips_per_pixel}, 12.0);
-    movie.Tags().Tag(tag_define_font2, swfkit::DefineFont2Body(1, font, false, false, true));
-    movie.Tags().Tag(tag_define_edit_text, swfkit::DefineEditTextBody(field));
+    swfkit::Movie movie(8, {0, kWidth * kTwips, 0, kHeight * kTwips}, 12.0);
+    movie.Tags().Tag(swfplayer::tag_define_font2, swfkit::DefineFont2Body(1, font, false, false, true));
+    movie.Tags().Tag(swfplayer::tag_define_edit_text, swfkit::DefineEditTextBody(field));
+    swfkit::Placement place;
+    place.characterId = 2;
+    place.name = "caption";
+    movie.Tags().PlaceObject2(place);
     movie.Tags().ShowFrame();
     return movie.Write(false);
 }
 
-// An edit text field set the way the game sets texts (its "text" member) shows the new text in
-// a real window through the OpenGL handler.
-TEST(TextWindowTest, a_field_shows_the_text_it_is_set_to) {
+// The game sets a movie's text through FlashMovie::SetText; the screenshot shows the new text.
+TEST(TextWindowTest, a_field_set_through_the_movie_wrapper_shows_the_new_text) {
     static testing_support::X11TestDisplay display(kWidth + 64, kHeight + 64);
     ASSERT_TRUE(display.Ready()) << "no Xvfb server";
     setenv("DISPLAY", display.Name().c_str(), 1);
-    sf::RenderWindow window(sf::VideoMode(kWidth, kHeight), "text test", sf::Style::None,
-                            sf::ContextSettings(24, 8, 4));
-    ASSERT_TRUE(window.setActive(true));
-    window.resetGLStates();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, kHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    testing_support::TempDir dir;
+    const swfkit::Bytes bytes = FieldMovie();
+    testing_support::WriteFile(dir / "text.swf", std::string(bytes.begin(), bytes.end()));
+    ASSERT_NE(PHYSFS_init(nullptr), 0);
+    ASSERT_NE(PHYSFS_mount(dir.Path().c_str(), nullptr, 0), 0);
+    {
+        sf::RenderWindow window(sf::VideoMode(kWidth, kHeight), "text test", sf::Style::None,
+                                sf::ContextSettings(24, 8, 4));
+        FlashMovie movie("text.swf");
+        ASSERT_TRUE(movie.GetRoot());
+        ASSERT_TRUE(movie.GetCharacter("caption"));
+        movie.Advance(0.0f);
 
-    render_handler_ogl handler;
-    set_render_handler(&handler);
-    register_shape_loaders();
-    register_text_loaders();
-    smart_ptr<player> owner = new player();
-    const std::vector<uint8_t> bytes = FieldMovie();
-    smart_ptr<movie_def_impl> def = create_movie_definition(
-        owner.get_ptr(), new base_file(memory_buffer, static_cast<int>(bytes.size()), bytes.data()));
-    ASSERT_TRUE(def);
-    smart_ptr<character> field = def->get_character_def(kFieldId)->create_character_instance(nullptr, kFieldId);
-    ASSERT_TRUE(field && field->is(AS_EDIT_TEXT));
-
-    // Counts the text pixels of the field's left and right halves after drawing text.
-    auto draw = [&](const char* text) {
-        field->set_member("text", as_value(text));
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        handler.begin_display(rgba(0, 0, 0, 255), 0, 0, kWidth, kHeight, 0, kWidth * twips_per_pixel, 0,
-                              kHeight * twips_per_pixel);
-        field->display();
-        handler.end_display();
-        return std::pair{BluePixels(0, 0, 150, 60), BluePixels(150, 0, 300, 60)};
-    };
-    const auto empty = draw("");
-    const auto narrow = draw("I");
-    const auto wide = draw("WWWWW");
-    const auto hello = draw("Hello");
-    set_render_handler(nullptr);
-
-    EXPECT_EQ(empty.first + empty.second, 0);
-    EXPECT_GT(narrow.first, 20);
-    EXPECT_EQ(narrow.second, 0);  // one letter stays at the left
-    EXPECT_GT(wide.first + wide.second, 4 * narrow.first);
-    EXPECT_GT(hello.first, 20);
-    EXPECT_EQ(BluePixels(0, 60, kWidth, kHeight), 0);  // nothing below the field
+        // Text pixels of the field's left and right halves after setting the text.
+        auto shoot = [&](const char* text) {
+            movie.SetText("caption", text);
+            window.clear(sf::Color::Black);
+            window.draw(movie);
+            const std::pair halves{BluePixels(0, 0, 150, 60), BluePixels(150, 0, 300, 60)};
+            EXPECT_EQ(BluePixels(0, 60, kWidth, kHeight), 0) << text;  // nothing below the field
+            window.display();
+            return halves;
+        };
+        const auto empty = shoot("");
+        const auto narrow = shoot("I");
+        const auto wide = shoot("WWWWW");
+        const auto hello = shoot("Hello");
+        EXPECT_EQ(empty.first + empty.second, 0);
+        EXPECT_GT(narrow.first, 20);
+        EXPECT_EQ(narrow.second, 0);  // one letter stays at the left
+        EXPECT_GT(wide.first + wide.second, 4 * narrow.first);
+        EXPECT_GT(hello.first, 20);
+    }
+    PHYSFS_deinit();
 }
 
 }  // namespace

@@ -12,9 +12,9 @@ Bytes Stop() {
     return {0x07, 0x00};
 }
 
-ShapeBuilder Square(int32_t size) {
+ShapeBuilder Square(int32_t size, Color color = {200, 40, 40, 255}) {
     ShapeBuilder shape;
-    int fill = shape.AddFillStyle(FillStyle::Solid({200, 40, 40, 255}));
+    int fill = shape.AddFillStyle(FillStyle::Solid(color));
     int line = shape.AddLineStyle({40, {0, 0, 0, 255}});
     shape.SetFillStyle1(fill);
     shape.SetLineStyle(line);
@@ -188,11 +188,84 @@ Movie Imports() {
 
 }  // namespace
 
+// A DefineButton and a DefineButton2 (filters, blend mode, mouse and key actions) with sounds
+// for three transitions: every sound-info field is set somewhere.
+Movie Buttons() {
+    Movie movie(8, kStage, 24.0);
+    TagList& tags = movie.Tags();
+    tags.DefineShape(1, Square(400, {200, 40, 40, 255}), 1);
+    tags.DefineShape(2, Square(400, {40, 200, 40, 255}), 1);
+    tags.DefineShape(3, Square(400, {40, 40, 200, 255}), 1);
+    BitWriter sound;
+    sound.WriteU16(20);
+    sound.WriteU8(0x3E);  // uncompressed little-endian, 44 kHz, 16-bit, mono
+    sound.WriteU32(2);
+    sound.WriteBytes({1, 0, 2, 0});
+    tags.Tag(swfplayer::tag_define_sound, sound.GetBytes());
+    auto record = [](uint16_t id, bool up, bool over, bool down, bool hit) {
+        ButtonRecord r;
+        r.characterId = id;
+        r.up = up;
+        r.over = over;
+        r.down = down;
+        r.hitTest = hit;
+        return r;
+    };
+    const std::vector<ButtonRecord> states = {record(1, true, false, false, true), record(2, false, true, false, false),
+                                              record(3, false, false, true, false)};
+    tags.DefineButton(10, states, Stop());
+    std::vector<ButtonRecord> fancy = states;
+    fancy[1].filterList = Bytes{1, 1, 0, 0, 1, 0, 0, 0, 1, 0, 0x21};  // one blur
+    fancy[1].blendMode = 3;
+    ColorTransform half;
+    half.hasMult = true;
+    half.mult[3] = 128;
+    fancy[2].colorTransform = half;
+    tags.DefineButton2(11, true, fancy, {{0x0001, Stop()}, {0x000C, {0x06, 0x00}}, {65 << 9, Stop()}});
+    BitWriter sounds;
+    sounds.WriteU16(11);
+    sounds.WriteU16(20);
+    sounds.WriteU8(0x20);  // roll out: stop
+    sounds.WriteU16(20);
+    sounds.WriteU8(0x1F);  // roll over: no multiple, envelope, loops, out and in points
+    sounds.WriteU32(1);
+    sounds.WriteU32(2);
+    sounds.WriteU16(3);
+    sounds.WriteU8(2);
+    for (uint32_t position : {0u, 44100u}) {
+        sounds.WriteU32(position);
+        sounds.WriteU16(32768);
+        sounds.WriteU16(16384);
+    }
+    sounds.WriteU16(0);   // press: none
+    sounds.WriteU16(20);  // release: plain
+    sounds.WriteU8(0);
+    tags.Tag(swfplayer::tag_define_button_sound, sounds.GetBytes());
+    Placement plain;
+    plain.characterId = 10;
+    plain.name = "plain";
+    Placement placed = plain;
+    placed.depth = 2;
+    placed.characterId = 11;
+    placed.name = "fancy";
+    placed.matrix = Matrix{};
+    placed.matrix->translateX = 3000;
+    tags.PlaceObject2(plain).PlaceObject2(placed).ShowFrame();
+    return movie;
+}
+
 std::vector<std::pair<std::string, Bytes>> LoaderSampleMovies() {
     std::vector<std::pair<std::string, Movie>> movies = {
-        {"timeline_v4", Timeline(4)},        {"timeline_v6", Timeline(6)}, {"clip_actions_v5", ClipActions(5)},
-        {"clip_actions_v6", ClipActions(6)}, {"sprites", Sprites()},       {"place_object3", PlaceObject3()},
-        {"script_tables", ScriptTables()},   {"malformed", Malformed()},   {"imports", Imports()},
+        {"timeline_v4", Timeline(4)},
+        {"timeline_v6", Timeline(6)},
+        {"clip_actions_v5", ClipActions(5)},
+        {"clip_actions_v6", ClipActions(6)},
+        {"sprites", Sprites()},
+        {"place_object3", PlaceObject3()},
+        {"script_tables", ScriptTables()},
+        {"malformed", Malformed()},
+        {"imports", Imports()},
+        {"buttons", Buttons()},
     };
     std::vector<std::pair<std::string, Bytes>> files;
     for (const auto& [name, movie] : movies) {

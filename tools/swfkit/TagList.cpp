@@ -199,4 +199,54 @@ TagList& TagList::DoInitAction(uint16_t spriteId, const Bytes& actions) {
     return Tag(swfplayer::tag_do_init_action, out.GetBytes());
 }
 
+Bytes TagList::ButtonRecordsBody(const std::vector<ButtonRecord>& records, bool button2) {
+    BitWriter out;
+    for (const ButtonRecord& r : records) {
+        const bool hasFilters = button2 && r.filterList;
+        const bool hasBlend = button2 && r.blendMode;
+        out.WriteU8(static_cast<uint8_t>((hasBlend ? 0x20 : 0) | (hasFilters ? 0x10 : 0) | (r.hitTest ? 0x08 : 0) |
+                                         (r.down ? 0x04 : 0) | (r.over ? 0x02 : 0) | (r.up ? 0x01 : 0)));
+        out.WriteU16(r.characterId);
+        out.WriteU16(r.layer);
+        WriteMatrix(out, r.matrix);
+        if (button2) {
+            WriteColorTransform(out, r.colorTransform.value_or(ColorTransform{}), true);
+        }
+        if (hasFilters) {
+            out.WriteBytes(*r.filterList);
+        }
+        if (hasBlend) {
+            out.WriteU8(*r.blendMode);
+        }
+    }
+    out.WriteU8(0);
+    return out.GetBytes();
+}
+
+TagList& TagList::DefineButton(uint16_t id, const std::vector<ButtonRecord>& records, const Bytes& actions) {
+    BitWriter out;
+    out.WriteU16(id);
+    out.WriteBytes(ButtonRecordsBody(records, false));
+    out.WriteBytes(actions);
+    return Tag(swfplayer::tag_define_button, out.GetBytes());
+}
+
+TagList& TagList::DefineButton2(uint16_t id, bool trackAsMenu, const std::vector<ButtonRecord>& records,
+                                const std::vector<ButtonAction>& actions) {
+    const Bytes recordBytes = ButtonRecordsBody(records, true);
+    BitWriter out;
+    out.WriteU16(id);
+    out.WriteU8(trackAsMenu ? 1 : 0);
+    // The offset counts from its own field to the first action.
+    out.WriteU16(actions.empty() ? 0 : static_cast<uint16_t>(2 + recordBytes.size()));
+    out.WriteBytes(recordBytes);
+    for (size_t i = 0; i < actions.size(); i++) {
+        const bool last = i + 1 == actions.size();
+        out.WriteU16(last ? 0 : static_cast<uint16_t>(4 + actions[i].actions.size()));
+        out.WriteU16(actions[i].conditions);
+        out.WriteBytes(actions[i].actions);
+    }
+    return Tag(swfplayer::tag_define_button2, out.GetBytes());
+}
+
 }  // namespace swfkit

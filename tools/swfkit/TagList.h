@@ -37,6 +37,29 @@ struct Placement {
     std::optional<uint8_t> blendMode;
 };
 
+// One child of a button: the states it shows in, its character, layer and placement.
+// DefineButton2 also writes the colour transform (identity when absent), the raw filter list and
+// the blend mode.
+struct ButtonRecord {
+    bool up = false;
+    bool over = false;
+    bool down = false;
+    bool hitTest = false;
+    uint16_t characterId = 0;
+    uint16_t layer = 1;
+    Matrix matrix;
+    std::optional<ColorTransform> colorTransform;
+    std::optional<Bytes> filterList;
+    std::optional<uint8_t> blendMode;
+};
+
+// One action of a DefineButton2: the condition word and the raw action bytes, which should end
+// with the end action 0x00.
+struct ButtonAction {
+    uint16_t conditions = 0;
+    Bytes actions;
+};
+
 // A sequence of tags: a movie's main timeline or a sprite's. The tags are written in the order
 // of the calls. Writers that depend on the file version (clip-event flags) use the version given.
 class TagList {
@@ -75,9 +98,16 @@ public:
     // DoAction with raw action bytes, written as given.
     TagList& DoAction(const Bytes& actions);
     TagList& DoInitAction(uint16_t spriteId, const Bytes& actions);
+    // DefineButton: the records, then the raw bytes of its one (release) action.
+    TagList& DefineButton(uint16_t id, const std::vector<ButtonRecord>& records, const Bytes& actions);
+    // DefineButton2 with correct action offset and sizes (the last action's size is 0).
+    TagList& DefineButton2(uint16_t id, bool trackAsMenu, const std::vector<ButtonRecord>& records,
+                           const std::vector<ButtonAction>& actions);
 
 private:
     Bytes PlacementBody(const Placement& placement, bool version3) const;
+    // The records and the 0 byte that ends them.
+    static Bytes ButtonRecordsBody(const std::vector<ButtonRecord>& records, bool button2);
 
     int m_Version;
     Bytes m_Bytes;

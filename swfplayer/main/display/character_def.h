@@ -3,6 +3,7 @@
 #include "swfplayer/base/ref_counted.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/script/as_value.h"
 
 namespace swfplayer {
 
@@ -38,6 +39,12 @@ public:
     virtual bool input_cached_data(base_file* /*in*/) { return true; }
     // The script class bound to instances of this definition; null in the base.
     virtual as_object* bind_symbol_class(character* /*ch*/) { return nullptr; }
+    // The class function of registerClass; kept as a weak reference, so it binds while script
+    // keeps it. A value that is no function unbinds.
+    void set_registered_class_constructor(const as_value& constructor);
+    // Run by a new instance ch: when no class is bound, bind_symbol_class(ch) may bind one; a
+    // bound class gives ch a prototype made from it and runs it as constructor with ch as "this".
+    void construct_symbol_class(character* ch);
 
     // The owning player, or null once it is gone.
     player* get_player() const { return m_player.get_ptr(); }
@@ -47,6 +54,7 @@ public:
 
 private:
     weak_ptr<player> m_player;
+    weak_ptr<as_object> m_class_function;
 };
 
 }  // namespace swfplayer

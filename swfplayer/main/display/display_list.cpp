@@ -7,6 +7,7 @@
 #include "swfplayer/main/script/player.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace swfplayer {
@@ -253,7 +254,8 @@ int display_list::get_highest_depth() const {
     if (!m_display_object_array.empty()) {
         highest = std::max(highest, m_display_object_array.back()->get_depth());
     }
-    return highest + 1;
+    // A clip at the greatest depth leaves nothing above it; the answer stays there.
+    return highest == INT_MAX ? INT_MAX : highest + 1;
 }
 
 void display_list::advance(float delta_time) {

@@ -58,7 +58,7 @@ public:
     // Puts the characters of order, which must all stand at depth, into that order among the
     // slots they hold; the other characters at depth keep their places.
     void reorder_at_depth(int depth, const std::vector<character*>& order);
-    // max(16383, greatest depth) + 1.
+    // max(16383, greatest depth) + 1, at most INT_MAX.
     int get_highest_depth() const;
 
     void advance(float delta_time);

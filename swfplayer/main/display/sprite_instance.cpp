@@ -105,6 +105,14 @@ void sprite_instance::clear_refs(as_object_set* visited, as_object* target) {
     as_object::clear_refs(visited, target);
     m_display_list.clear_refs(visited, target);
     m_environment.clear_refs(visited, target);
+    for (auto& entry : m_frame_scripts) {
+        if (is_cleared_ref(entry.second.get_ptr(), target)) {
+            entry.second = nullptr;
+        }
+    }
+    if (is_cleared_ref(m_pending_frame_script.get_ptr(), target)) {
+        m_pending_frame_script = nullptr;
+    }
 }
 
 void sprite_instance::this_alive() {
@@ -114,6 +122,10 @@ void sprite_instance::this_alive() {
     }
     as_object::this_alive();
     m_display_list.mark_alive(owner);
+    for (const auto& entry : m_frame_scripts) {
+        owner->mark_alive(entry.second.get_ptr());
+    }
+    owner->mark_alive(m_pending_frame_script.get_ptr());
 }
 
 void sprite_instance::alive() {
@@ -141,6 +153,7 @@ void sprite_instance::dump(base_string& indent) {
 void sprite_instance::advance(float delta_time) {
     smart_ptr<sprite_instance> hold(this);
     if (!m_has_advanced) {
+        m_def->construct_symbol_class(this);
         on_event(event_id(event_id::LOAD));
     }
     do_mouse_drag();
@@ -157,12 +170,18 @@ void sprite_instance::advance(float delta_time) {
         }
         if (m_current_frame != previous) {
             if (m_current_frame == 0 && get_frame_count() >= 2) {
-                // The timeline looped: only what frame 0 places stays.
+                // The timeline looped: only what frame 0 places stays, beside what scripts
+                // placed (clips they made, the drawing canvas), which the timeline does not own.
                 array<int> depths;
                 for (execute_tag* tag : m_def->get_playlist(0)) {
                     uint32_t depth_id = tag->get_depth_id_of_replace_or_add_tag();
                     if (depth_id != 0xFFFFFFFF) {
                         depths.push_back(static_cast<int>(depth_id >> 16));
+                    }
+                }
+                for (int i = 0; i < m_display_list.size(); i++) {
+                    if (m_display_list.get_character(i)->get_place_key() < 0) {
+                        depths.push_back(m_display_list.get_character(i)->get_depth());
                     }
                 }
                 if (depths.empty()) {
@@ -178,6 +197,7 @@ void sprite_instance::advance(float delta_time) {
         on_event(event_id(event_id::ENTER_FRAME));
     }
     run_action_list();
+    run_pending_frame_script();
     m_display_list.advance(delta_time);
     m_has_advanced = true;
     this_alive();
@@ -303,8 +323,21 @@ character* sprite_instance::get_root_movie() {
     return root ? cast_to_character(root->get_root_movie()) : nullptr;
 }
 
+// A whole movie answers from its export table; clips defined inside a movie, and clips made by
+// script, ask their parents.
 character_def* sprite_instance::find_exported_resource(const base_string& name) {
-    return m_def->get_exported_resource(name);
+    if (m_def->is(AS_MOVIE_DEF)) {
+        if (character_def* found = m_def->get_exported_resource(name)) {
+            return found;
+        }
+    }
+    if (character* parent = get_parent()) {
+        return parent->find_exported_resource(name);
+    }
+    if (get_verbose_action()) {
+        log_error("can't find exported resource '%s'\n", name.c_str());
+    }
+    return nullptr;
 }
 
 base_string sprite_instance::call_method(const char* name, const as_value* args, int nargs) {

@@ -8,9 +8,11 @@
 #include "swfplayer/main/script/as_environment.h"
 
 #include <cstdint>
+#include <map>
 
 namespace swfplayer {
 
+class canvas;
 class movie_root;
 
 // A timeline instance: the root movie of a player or a movie clip inside it. It owns a display
@@ -103,6 +105,41 @@ public:
     int get_highest_depth() const { return m_display_list.get_highest_depth(); }
     display_list& get_display_list() { return m_display_list; }
 
+    // Children made by scripts and the host (sprite_instance_clips.cpp). Depths are display
+    // depths; every new child replaces what stood at its depth.
+    // A copy of this sprite placed in its parent under name at depth, with this sprite's
+    // transforms, members and drawing; null (logged) for the root movie.
+    character* clone_display_object(const base_string& name, int depth) override;
+    // An instance of the sprite exported as export_name, named new_name, that has run its first
+    // frame; null when the name is not exported or not a sprite.
+    character* attach_movie(const base_string& export_name, const base_string& new_name, int depth);
+    // An instance of def (parent, name, depth and transforms of this sprite) in this sprite's
+    // place; null (logged) for the root movie or without def.
+    character* replace_me(character_def* def);
+    // The function runs at the end of the frame step that reaches frame (0 <= frame < frame
+    // count, else ignored); for the current frame it is pending at once.
+    void add_frame_script(int frame, as_object* function);
+    // Whether a corner of the target's box lies inside this sprite's box, both boxes spanning
+    // width and height from the translation of the world matrix.
+    bool hit_test(character* target);
+
+    // The same, built with the definitions they make (sprite_instance_movies.cpp).
+    // A new empty clip named name at depth.
+    character* create_empty_movieclip(const base_string& name, int depth);
+    // Byte counts of the definition when it is a whole movie, else 0.
+    int get_file_bytes() const;
+    int get_loaded_bytes() const;
+
+    // A text field of width by height pixels at (x, y) pixels, named name, at depth; its
+    // definition is its own (sprite_instance_text.cpp).
+    character* create_text_field(const base_string& name, int depth, int x, int y, int width, int height);
+
+    // The drawing canvas (sprite_instance_canvas.cpp): made on first use and shown above every
+    // child present then; the same one afterwards. clear_canvas takes it off the display and
+    // drops it, so the next drawing starts on a fresh canvas.
+    canvas* get_canvas();
+    void clear_canvas();
+
     // Events.
     bool has_keypress_event() override;
     bool can_handle_mouse_event() override;
@@ -125,6 +162,10 @@ private:
     array<action_buffer*> take_actions_from(int top);
     // Brings the children placed by frame tags into line with what frames 0 to frame place.
     void rebuild_to_frame(int frame);
+    // Calls the pending frame script once, dropping it first.
+    void run_pending_frame_script();
+    // Gives clone a canvas with a copy of this sprite's drawing, when this sprite has one.
+    void copy_canvas_to(sprite_instance* clone);
 
     smart_ptr<movie_definition_sub> m_def;
     weak_ptr<movie_root> m_root;
@@ -140,6 +181,11 @@ private:
     int m_call_frame_depth = 0;
     // The place key of the frame tag running now (see character::get_place_key).
     int64_t m_executing_place_key = -1;
+    // The character that shows the drawing canvas; null until asked for.
+    smart_ptr<character> m_canvas_child;
+    // Script functions by frame index (addFrameScript), and the one the current frame step runs.
+    std::map<int, smart_ptr<as_object>> m_frame_scripts;
+    smart_ptr<as_object> m_pending_frame_script;
 };
 
 // The object as a sprite instance, or null when it is none.

@@ -181,6 +181,8 @@ void sprite_instance::execute_frame_tags(int frame, bool state_only) {
     if (!state_only) {
         restart_stream_sound_at(frame);
     }
+    auto script = m_frame_scripts.find(frame);
+    m_pending_frame_script = script != m_frame_scripts.end() ? script->second : nullptr;
 }
 
 void sprite_instance::restart_stream_sound_at(int frame) {

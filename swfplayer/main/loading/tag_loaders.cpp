@@ -5,6 +5,7 @@
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/loading/bitmap_loaders.h"
+#include "swfplayer/main/loading/button_loaders.h"
 #include "swfplayer/main/loading/execute_tags.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
@@ -352,6 +353,7 @@ void register_tag_loaders() {
     register_tag_loader(tag_do_abc, do_abc_loader);
     register_tag_loader(tag_define_scene_and_frame_label_data, define_scene_loader);
     register_bitmap_loaders();
+    register_button_loaders();
     for (int i = 0; i < s_registrar_count; i++) {
         s_registrars[i]();
     }

@@ -6,6 +6,7 @@
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/script/static_names.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
+#include "swfplayer/main/text/text_loaders.h"
 
 #include <cassert>
 #include <cstdio>
@@ -15,6 +16,7 @@ namespace swfplayer {
 movie_def_impl* create_movie(player* owner, const char* filename) {
     assert(owner && filename);
     register_shape_loaders();
+    register_text_loaders();
     smart_ptr<movie_def_impl> def = load_movie_definition(owner, filename);
     if (def == nullptr) {
         log_error("failed to open '%s'; can't create movie.\n", filename);

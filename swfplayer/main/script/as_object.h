@@ -52,6 +52,7 @@ enum as_class_id {
     AS_LOADVARS = 35,
     AS_EVENT = 36,
     AS_MOUSE_EVENT = 37,
+    AS_BUTTON_DEF = 38,
 };
 
 // The set of objects already visited by one clear_refs pass.

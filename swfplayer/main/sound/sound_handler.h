@@ -28,6 +28,11 @@ public:
     // Pauses or resumes a sound (a sprite that stops or starts playing its stream sound).
     virtual void pause(int sound_id, bool paused) = 0;
     virtual int get_volume(int sound_id) = 0;
+    // A new sound read from the file at path (the script Sound's loadSound); -1 when the handler
+    // loads no files, which is what the base does.
+    virtual int load_sound(const char* /*path*/) { return -1; }
+    // How far the sound has played, in milliseconds; 0 in the base.
+    virtual int get_position(int /*sound_id*/) { return 0; }
 };
 
 // The process-wide handler, null at start (also set to null while a movie's cache data is

@@ -10,9 +10,11 @@
 #include "swfplayer/main/swfplayer_as_classes/as_key.h"
 #include "swfplayer/main/swfplayer_as_classes/as_listener.h"
 #include "swfplayer/main/swfplayer_as_classes/as_math.h"
+#include "swfplayer/main/swfplayer_as_classes/as_movieclip.h"
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 #include "swfplayer/main/swfplayer_as_classes/as_selection.h"
+#include "swfplayer/main/swfplayer_as_classes/as_sound.h"
 #include "swfplayer/main/swfplayer_as_classes/as_string.h"
 #include "swfplayer/main/swfplayer_as_classes/as_textformat.h"
 #include "swfplayer/main/swfplayer_as_classes/as_timer.h"
@@ -26,12 +28,14 @@ void action_init(player* owner) {
     if (global == nullptr) {
         return;
     }
-    // In the registry's order. Classes that come with the display, sound and network sides
-    // (Sound, MovieClip, XMLSocket, MovieClipLoader, LoadVars, NetStream,
-    // NetConnection) take their places when those sides register them.
+    // In the registry's order. Classes that come with the network side (XMLSocket,
+    // MovieClipLoader, LoadVars, NetStream, NetConnection) take their places when it registers
+    // them.
     global->builtin_member("trace", as_value(as_global_trace));
     global->builtin_member("Object", as_value(as_global_object_ctor));
+    global->builtin_member("Sound", as_value(as_global_sound_ctor));
     global->builtin_member("Array", as_value(as_global_array_ctor));
+    global->builtin_member("MovieClip", as_value(as_global_movieclip_ctor));
     global->builtin_member("TextField", as_value(as_global_textfield_ctor));
     global->builtin_member("TextFormat", as_value(as_global_textformat_ctor));
     global->builtin_member("String", as_value(as_global_string_ctor));

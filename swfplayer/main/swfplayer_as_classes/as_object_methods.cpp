@@ -1,6 +1,9 @@
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/display/character.h"
+#include "swfplayer/main/display/character_def.h"
+#include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/fn_call.h"
 
@@ -24,9 +27,22 @@ void as_object_registerclass(const fn_call& fn) {
     if (fn.nargs != 2) {
         return;
     }
-    // Exported clips are found through the target movie's definition, which the display side
-    // provides; until it does, no name is found.
-    log_error("can't find exported resource '%s'\n", fn.arg(0).to_string());
+    base_string name = fn.arg(0).to_base_string();
+    character* target = fn.env ? cast_to_character(fn.env->get_target()) : nullptr;
+    character_def* def = target ? target->find_exported_resource(name) : nullptr;
+    if (def == nullptr) {
+        log_error("can't find exported resource '%s'\n", name.c_str());
+        return;
+    }
+    as_value class_function = fn.arg(1);
+    if (!class_function.is_function()) {
+        return;
+    }
+    if (get_verbose_action()) {
+        log_msg("registerClass '%s'\n", name.c_str());
+    }
+    def->set_registered_class_constructor(class_function);
+    fn.result->set_bool(true);
 }
 
 void as_object_hasownproperty(const fn_call& fn) {

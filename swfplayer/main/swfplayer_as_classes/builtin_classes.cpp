@@ -6,6 +6,7 @@
 #include "swfplayer/main/swfplayer_as_classes/action_init.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 #include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
+#include "swfplayer/main/swfplayer_as_classes/as_movieclip.h"
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 #include "swfplayer/main/swfplayer_as_classes/as_string.h"
@@ -62,6 +63,7 @@ void register_builtin_classes() {
     s_registered = true;
     register_globals_installer(action_init);
     register_methods();
+    register_movieclip_methods();
     register_builtin_constructor(BUILTIN_OBJECT, as_global_object_ctor);
     register_builtin_constructor(BUILTIN_NUMBER, as_global_number_ctor);
     register_builtin_constructor(BUILTIN_BOOLEAN, as_global_boolean_ctor);

@@ -19,6 +19,13 @@ int entries_that_fit(stream* in, int wanted, int entry_bytes) {
     return wanted < fit ? wanted : fit;
 }
 
+// Outlines of a well-formed font lie side by side, so reading them all reads the tag about once.
+// Offsets that make outlines overlap could make every glyph read the rest of the tag again: the
+// bytes read for outlines are limited to twice the tag's table.
+int glyph_byte_budget(stream* in, int table_base) {
+    return 2 * (in->get_tag_end_position() - table_base);
+}
+
 uint32_t kerning_key(int first, int second) {
     return (static_cast<uint32_t>(first) & 0xFFFFu) << 16 | (static_cast<uint32_t>(second) & 0xFFFFu);
 }
@@ -38,15 +45,21 @@ void font::read(stream* in, int tag_type, movie_definition_sub* m) {
     }
 }
 
-void font::read_glyph(stream* in, int position, int tag_type, movie_definition_sub* m, int index) {
+bool font::read_glyph(stream* in, int position, int tag_type, movie_definition_sub* m, int index, int* budget) {
     if (position < 0 || position >= in->get_tag_end_position()) {
         log_error("font: glyph %d lies outside its tag\n", index);
-        return;
+        return true;
     }
     in->set_position(position);
     smart_ptr<shape_character_def> shape = new shape_character_def(get_player());
     shape->read(in, tag_type, false, m);
     m_glyphs[index] = shape;
+    *budget -= in->get_position() - position;
+    if (*budget < 0) {
+        log_error("font: glyph outlines overlap; glyphs from %d on are dropped\n", index + 1);
+        return false;
+    }
+    return true;
 }
 
 void font::read_define_font(stream* in, movie_definition_sub* m) {
@@ -72,8 +85,11 @@ void font::read_define_font(stream* in, movie_definition_sub* m) {
         }
     }
     m_glyphs.resize(count);
+    int budget = glyph_byte_budget(in, table_base);
     for (int i = 0; i < count; i++) {
-        read_glyph(in, table_base + offsets[i], tag_define_shape, m, i);
+        if (!read_glyph(in, table_base + offsets[i], tag_define_shape, m, i, &budget)) {
+            break;
+        }
     }
 }
 
@@ -109,9 +125,12 @@ void font::read_define_font2(stream* in, int tag_type, movie_definition_sub* m) 
     const uint32_t code_table_offset = wide_offsets ? in->read_u32() : in->read_u16();
 
     m_glyphs.resize(count);
+    int budget = glyph_byte_budget(in, table_base);
     for (int i = 0; i < count; i++) {
         const int64_t position = table_base + static_cast<int64_t>(offsets[i]);
-        read_glyph(in, position > INT32_MAX ? -1 : static_cast<int>(position), tag_define_shape2, m, i);
+        if (!read_glyph(in, position > INT32_MAX ? -1 : static_cast<int>(position), tag_define_shape2, m, i, &budget)) {
+            break;
+        }
     }
     if (table_base + static_cast<int64_t>(code_table_offset) != in->get_position()) {
         // The outlines do not end where the codes begin: keep the outlines only.

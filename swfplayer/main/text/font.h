@@ -70,8 +70,9 @@ private:
         float m_range = 0.0f;
     };
 
-    // Reads one glyph outline at the position; offsets outside the tag give no outline.
-    void read_glyph(stream* in, int position, int tag_type, movie_definition_sub* m, int index);
+    // Reads one glyph outline at the position; offsets outside the tag give no outline. The bytes
+    // read are taken from *budget; false (logged) once it is spent.
+    bool read_glyph(stream* in, int position, int tag_type, movie_definition_sub* m, int index, int* budget);
     // Reads the DefineFont offset table and the outlines it points at.
     void read_define_font(stream* in, movie_definition_sub* m);
     void read_define_font2(stream* in, int tag_type, movie_definition_sub* m);

@@ -61,7 +61,7 @@ protected:
 
 TEST_F(SpriteInstanceTest, events_come_in_frame_order) {
     as_value movie_clip(as_c_function_ptr([](const fn_call&) {}));
-    m_player->get_global()->set_member("MovieClip", movie_clip);
+    m_player->get_global()->builtin_member("MovieClip", movie_clip);
     auto def = load([](swfkit::Movie& m) { m.Tags().PlaceObject2(place(1, 1, "c")).ShowFrame(); });
     smart_ptr<sprite_instance> root = make_root_sprite(def.get_ptr());
     as_value constructor;

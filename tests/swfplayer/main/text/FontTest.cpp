@@ -126,6 +126,30 @@ TEST_F(FontTest, font_info_after_define_font2_replaces_its_code_table) {
     EXPECT_EQ(g.m_glyph_advance, KitFont().advances[static_cast<size_t>(KitFont().IndexOf('A'))]);
 }
 
+TEST_F(FontTest, overlapping_outlines_read_the_tag_a_bounded_number_of_times) {
+    // 500 offsets all at one outline: each would read it again.
+    constexpr int kCount = 500;
+    const swfkit::Bytes outline = KitFont().glyphs[static_cast<size_t>(KitFont().IndexOf('W'))].BuildRecords(1, 1, 0);
+    swfkit::BitWriter body;
+    body.WriteU16(kFontId);
+    for (int i = 0; i < kCount; i++) {
+        body.WriteU16(2 * kCount);
+    }
+    body.WriteBytes(outline);
+    smart_ptr<font> f = Load({{tag_define_font, body.GetBytes()}});
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->get_glyph_count(), kCount);
+    int read = 0;
+    for (int i = 0; i < kCount; i++) {
+        read += f->get_glyph_by_index(i) ? 1 : 0;
+    }
+    const int budget = 2 * (2 * kCount + static_cast<int>(outline.size()));
+    EXPECT_LE(read * static_cast<int>(outline.size()), budget + static_cast<int>(outline.size()));
+    EXPECT_GT(read, 1);
+    EXPECT_TRUE(f->get_glyph_by_index(0) && f->get_glyph_by_index(0)->m_paths.size() > 0);
+    EXPECT_TRUE(Logged("glyph outlines overlap"));
+}
+
 TEST_F(FontTest, define_font_with_a_first_offset_of_zero_has_no_glyphs) {
     smart_ptr<font> f = Load({{tag_define_font, {1, 0, 0, 0}}});
     ASSERT_TRUE(f);
