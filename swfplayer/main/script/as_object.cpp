@@ -151,6 +151,8 @@ bool as_object::set_member(const base_stringi& name, const as_value& value) {
             assigned->copy_to(existing_object);
             return true;
         }
+        existing->second = new_value;  // in place: no second lookup
+        return true;
     }
     m_members.set(name, new_value);
     return true;
