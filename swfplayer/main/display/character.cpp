@@ -6,6 +6,7 @@
 #include "swfplayer/main/display/character_def.h"
 #include "swfplayer/main/display/standard_member.h"
 #include "swfplayer/main/script/movie_root.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cfloat>
 #include <cmath>
@@ -27,9 +28,17 @@ float bound_size(float min, float max) {
 
 }  // namespace
 
-character::character(player* owner, character* parent, int id) : as_object(owner), m_id(id), m_parent(parent) {}
+character::character(player* owner, character* parent, int id) : as_object(owner), m_id(id), m_parent(parent) {
+    if (owner) {
+        nesting_of(owner).m_characters++;
+    }
+}
 
-character::~character() = default;
+character::~character() {
+    if (player* owner = get_player()) {
+        nesting_of(owner).m_characters--;
+    }
+}
 
 bool character::get_member(const base_stringi& name, as_value* value) {
     switch (get_standard_member(name)) {

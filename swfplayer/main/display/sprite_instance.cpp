@@ -381,6 +381,15 @@ bool sprite_instance::is_enabled() const {
     return parent == nullptr || parent->is_enabled();
 }
 
+bool sprite_instance::at_character_limit(const char* operation) const {
+    player* owner = get_player();
+    if (owner == nullptr || nesting_of(owner).m_characters < max_characters) {
+        return false;
+    }
+    log_error("sprite::%s(): the movie holds %d characters already; no more are made\n", operation, max_characters);
+    return true;
+}
+
 int sprite_instance::get_nesting() const {
     int nesting = 0;
     for (character* p = get_parent(); p && nesting <= max_nesting; p = p->get_parent()) {

@@ -24,6 +24,10 @@ public:
     // Sprites placed inside sprites deeper than this are refused, so a clip that places itself
     // (directly or through others) cannot recurse without end.
     static constexpr int max_nesting = 64;
+    // Characters one player may hold alive. Nesting alone does not bound a timeline whose clips
+    // each place several copies of themselves (the count doubles at every level), so placements
+    // past this many are refused; real movies hold a few hundred.
+    static constexpr int max_characters = 20000;
     // Rounds of actions queued by actions that one frame step runs before it gives up.
     static constexpr int max_action_rounds = 1000;
     // Nested call_frame_actions runs allowed at once.
@@ -151,6 +155,8 @@ private:
     void run_action_list();
     // How many sprites enclose this one.
     int get_nesting() const;
+    // True, with a log line naming operation, when the player holds max_characters already.
+    bool at_character_limit(const char* operation) const;
     // A new instance of def placed at depth, named, with its clip-event handlers as members.
     character* place_new_child(character_def* def, uint16_t character_id, const base_string& name,
                                const array<swf_event*>& event_handlers, int depth, bool replace_if_depth_is_occupied,

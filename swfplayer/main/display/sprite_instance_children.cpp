@@ -38,6 +38,9 @@ character* sprite_instance::place_new_child(character_def* def, uint16_t charact
                   character_id);
         return nullptr;
     }
+    if (at_character_limit("add_display_object")) {
+        return nullptr;
+    }
     smart_ptr<character> ch = def->create_character_instance(this, character_id);
     if (ch == nullptr) {
         return nullptr;
@@ -81,6 +84,9 @@ void sprite_instance::replace_display_object(uint16_t character_id, const base_s
     if (get_nesting() >= max_nesting) {
         log_error("sprite::replace_display_object(): clips nested more than %d deep; cid = %d not placed\n",
                   max_nesting, character_id);
+        return;
+    }
+    if (at_character_limit("replace_display_object")) {
         return;
     }
     smart_ptr<character> ch = def->create_character_instance(this, character_id);

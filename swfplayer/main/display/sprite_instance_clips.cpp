@@ -24,6 +24,9 @@ character* sprite_instance::clone_display_object(const base_string& name, int de
         log_error("can't clone _root\n");
         return nullptr;
     }
+    if (at_character_limit("clone_display_object")) {
+        return nullptr;
+    }
     // A clip made by script stays one; its clone plays the same timeline.
     smart_ptr<sprite_instance> clone =
         new sprite_instance(get_player(), m_def.get_ptr(), m_root.get_ptr(), parent.get_ptr(), m_id == -1 ? -1 : 0);
@@ -49,6 +52,9 @@ character* sprite_instance::attach_movie(const base_string& export_name, const b
     if (get_nesting() >= max_nesting) {
         log_error("sprite::attach_movie(): clips nested more than %d deep; '%s' not attached\n", max_nesting,
                   export_name.c_str());
+        return nullptr;
+    }
+    if (at_character_limit("attach_movie")) {
         return nullptr;
     }
     smart_ptr<sprite_instance> clip =

@@ -17,6 +17,9 @@ character* sprite_instance::create_empty_movieclip(const base_string& name, int 
                   name.c_str());
         return nullptr;
     }
+    if (at_character_limit("create_empty_movieclip")) {
+        return nullptr;
+    }
     smart_ptr<sprite_definition> def = new sprite_definition(owner, nullptr);
     smart_ptr<sprite_instance> clip = new sprite_instance(owner, def.get_ptr(), m_root.get_ptr(), this, 0);
     clip->set_name(name);

@@ -66,6 +66,7 @@ public:
         int m_copy_depth = 0;
         int m_print_depth = 0;
         int m_print_elements = 0;
+        int m_characters = 0;  // characters alive, placed or not (see sprite_instance::max_characters)
         std::vector<std::string> m_files_being_loaded;
     };
     nesting_counters& nesting() { return m_nesting; }

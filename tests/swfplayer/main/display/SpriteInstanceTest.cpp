@@ -229,6 +229,14 @@ TEST_F(SpriteInstanceTest, malformed_timelines_play_safely) {
              m.Tags().DefineSprite(2, late, 1).PlaceObject2(place(1, 2, "")).ShowFrame();
          },
          "after the last declared frame"},
+        // Last: the clips it makes stay with the player until its next sweep.
+        {"a clip that places itself twice, doubling at every level",
+         [](swfkit::Movie& m) {
+             swfkit::TagList twice(6);
+             twice.PlaceObject2(place(1, 2, "left")).PlaceObject2(place(2, 2, "right")).ShowFrame();
+             m.Tags().DefineSprite(2, twice).PlaceObject2(place(1, 2, "first")).ShowFrame();
+         },
+         "characters already"},
     };
     for (const row& r : rows) {
         ClearLog();
