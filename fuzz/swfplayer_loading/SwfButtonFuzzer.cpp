@@ -2,19 +2,9 @@
 // as a mouse would work a button: every mouse event in turn, key presses, hit tests across the
 // stage, bounds, drawing and frame steps. Button actions run in between and may remove buttons
 // or jump the timeline; nothing may crash or hang.
-#include "swfplayer/base/base_file.h"
-#include "swfplayer/base/log.h"
-#include "swfplayer/base/smart_ptr.h"
+#include "fuzz/MovieStage.h"
 #include "swfplayer/main/common/rect.h"
-#include "swfplayer/main/display/sprite_instance.h"
-#include "swfplayer/main/loading/movie_def_impl.h"
-#include "swfplayer/main/loading/movie_loader.h"
-#include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/event_id.h"
-#include "swfplayer/main/script/movie_root.h"
-#include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
-#include "tests/swfplayer/main/render/RecordingRenderHandler.h"
 
 #include <cstdint>
 #include <vector>
@@ -57,29 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 1 << 16) {
         return 0;
     }
-    log_callback previous = register_log_callback(nullptr);
-    {
-        static smart_ptr<player> owner = (register_builtin_classes(), new player());
-        testing_support::RecordingRenderHandler handler;
-        set_render_handler(&handler);
-        smart_ptr<movie_root> root = new movie_root();
-        owner->set_root(root.get_ptr());
-        auto* file = new base_file(memory_buffer, static_cast<int>(size), data);
-        smart_ptr<movie_def_impl> movie = create_movie_definition(owner.get_ptr(), file);
-        if (movie) {
-            smart_ptr<sprite_instance> sprite =
-                new sprite_instance(owner.get_ptr(), movie.get_ptr(), root.get_ptr(), nullptr, -1);
-            root->set_root_movie(sprite.get_ptr());
-            sprite->execute_frame_tags(0, false);
-            sprite->advance(0.1f);
-            work(sprite.get_ptr());
-            sprite->clear_display_objects();
-            // The next input starts from an empty heap.
-            owner->set_all_heap_flags();
-            owner->sweep_heap();
-        }
-        set_render_handler(nullptr);
-    }
-    register_log_callback(previous);
+    fuzz_support::play_movie(data, size, [](sprite_instance* sprite, testing_support::RecordingRenderHandler*) {
+        sprite->advance(0.1f);
+        work(sprite);
+    });
     return 0;
 }
