@@ -101,11 +101,11 @@ TEST_F(EditTextTest, alignment_shifts_each_line_by_its_free_space) {
 }
 
 TEST_F(EditTextTest, max_length_cuts_the_text_and_the_variable_keeps_what_was_set) {
-    swfkit::EditText spec = Field(4000);
-    spec.maxLength = 5;
-    spec.variable = "score";
-    spec.text = "12";
-    smart_ptr<edit_text_character> field = MakeField(spec);
+    swfkit::EditText field_record = Field(4000);
+    field_record.maxLength = 5;
+    field_record.variable = "score";
+    field_record.text = "12";
+    smart_ptr<edit_text_character> field = MakeField(field_record);
     ASSERT_TRUE(field);
     as_value value;
     ASSERT_TRUE(m_sprite->get_member("score", &value));
@@ -154,9 +154,9 @@ TEST_F(EditTextTest, fields_whose_variables_hold_each_other_read_back_once) {
 }
 
 TEST_F(EditTextTest, a_variable_whose_path_names_nothing_leaves_the_field_its_own_text) {
-    swfkit::EditText spec = Field(4000);
-    spec.variable = "nowhere.v";
-    smart_ptr<edit_text_character> field = MakeField(spec);
+    swfkit::EditText field_record = Field(4000);
+    field_record.variable = "nowhere.v";
+    smart_ptr<edit_text_character> field = MakeField(field_record);
     ASSERT_TRUE(field);
     field->set_text_value("own");
     field->advance(0.0f);
@@ -301,9 +301,9 @@ TEST_F(EditTextTest, set_text_format_takes_one_text_format_only) {
 }
 
 TEST_F(EditTextTest, a_field_without_a_font_lays_out_nothing) {
-    swfkit::EditText spec = Field(4000);
-    spec.fontId = 99;
-    smart_ptr<edit_text_character> field = MakeField(spec);
+    swfkit::EditText field_record = Field(4000);
+    field_record.fontId = 99;
+    smart_ptr<edit_text_character> field = MakeField(field_record);
     ASSERT_TRUE(field);
     EXPECT_TRUE(Logged("undefined font; font_id = 99"));
     field->set_text_value("abc");
@@ -312,11 +312,11 @@ TEST_F(EditTextTest, a_field_without_a_font_lays_out_nothing) {
 }
 
 TEST_F(EditTextTest, a_font_class_name_is_read_past) {
-    swfkit::EditText spec = Field(4000);
-    spec.fontClass = "ChildFont";
-    spec.variable = "v";
-    spec.text = "hi";
-    smart_ptr<edit_text_character> field = MakeField(spec);
+    swfkit::EditText field_record = Field(4000);
+    field_record.fontClass = "ChildFont";
+    field_record.variable = "v";
+    field_record.text = "hi";
+    smart_ptr<edit_text_character> field = MakeField(field_record);
     ASSERT_TRUE(field);
     EXPECT_STREQ(field->get_text().c_str(), "hi");
     as_value value;
