@@ -7,7 +7,10 @@
 #include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/text/glyph.h"
 
+#include <algorithm>
 #include <cassert>
+#include <climits>
+#include <cstdint>
 
 namespace swfplayer {
 
@@ -22,8 +25,10 @@ int entries_that_fit(stream* in, int wanted, int entry_bytes) {
 // Outlines of a well-formed font lie side by side, so reading them all reads the tag about once.
 // Offsets that make outlines overlap could make every glyph read the rest of the tag again: the
 // bytes read for outlines are limited to twice the tag's table.
+// A tag's end is clamped to the int range only, so the doubling is done in 64 bits and capped.
 int glyph_byte_budget(stream* in, int table_base) {
-    return 2 * (in->get_tag_end_position() - table_base);
+    const int64_t budget = 2 * (int64_t{in->get_tag_end_position()} - table_base);
+    return static_cast<int>(std::clamp<int64_t>(budget, 0, INT_MAX));
 }
 
 uint32_t kerning_key(int first, int second) {
@@ -54,7 +59,8 @@ bool font::read_glyph(stream* in, int position, int tag_type, movie_definition_s
     smart_ptr<shape_character_def> shape = new shape_character_def(get_player());
     shape->read(in, tag_type, false, m);
     m_glyphs[index] = shape;
-    *budget -= in->get_position() - position;
+    // A file shorter than its tag claims leaves the stream before position: nothing was read then.
+    *budget -= std::max(in->get_position() - position, 0);
     if (*budget < 0) {
         log_error("font: glyph outlines overlap; glyphs from %d on are dropped\n", index + 1);
         return false;
