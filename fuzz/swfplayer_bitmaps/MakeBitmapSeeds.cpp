@@ -1,5 +1,6 @@
 // make_bitmap_seeds <folder>: writes the seed corpus of the bitmap fuzzer (the committed seeds/
 // folder is its output): each bitmap tag with valid data, and JPEG streams of each kind.
+#include "fuzz/SeedWriter.h"
 #include "fuzz/swfplayer_bitmaps/BitmapFuzzInput.h"
 #include "tests/support/JpegWriter.h"
 
@@ -98,15 +99,5 @@ int main(int argc, char** argv) {
         {"jpeg_cmyk", Cat({Bytes{1}, WriteJpeg(8, 8, Gradient, JpegColour::Cmyk)})},
         {"jpeg_swapped_markers", Cat({Bytes{1, 0xFF, 0xD9, 0xFF, 0xD8}, full})},
     };
-    std::filesystem::path folder(argv[1]);
-    std::filesystem::create_directories(folder);
-    for (const auto& [name, bytes] : seeds) {
-        std::ofstream out(folder / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::fprintf(stderr, "make_bitmap_seeds: cannot write %s\n", (folder / name).c_str());
-            return 1;
-        }
-    }
-    return 0;
+    return fuzz_support::write_seeds("make_bitmap_seeds", argv[1], seeds);
 }

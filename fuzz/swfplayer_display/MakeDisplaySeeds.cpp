@@ -1,6 +1,7 @@
 // make_display_seeds <folder>: writes movies whose timelines place, move, replace and remove
 // clips (some masking, some placing themselves) into the folder, as seeds of the display fuzzer
 // besides the loader's sample movies.
+#include "fuzz/SeedWriter.h"
 #include "tools/swfkit/Movie.h"
 
 #include <cstdio>
@@ -62,16 +63,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::filesystem::path folder(argv[1]);
-    std::filesystem::create_directories(folder);
+    std::vector<std::pair<std::string, swfkit::Bytes>> seeds;
     for (unsigned seed = 1; seed <= 4; seed++) {
-        std::filesystem::path name = folder / ("timeline_" + std::to_string(seed) + ".swf");
-        swfkit::Bytes bytes = timeline(seed);
-        std::ofstream out(name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::fprintf(stderr, "make_display_seeds: cannot write %s\n", name.c_str());
-            return 1;
-        }
+        seeds.emplace_back("timeline_" + std::to_string(seed) + ".swf", timeline(seed));
     }
-    return 0;
+    return fuzz_support::write_seeds("make_display_seeds", folder, seeds);
 }

@@ -1,6 +1,7 @@
 // make_loading_seeds <folder>: writes the kit's sample movies and the hostile movies that once
 // broke the loader into the folder, as the seed corpus of the loading fuzzer (the committed
 // seeds/ folder is its output).
+#include "fuzz/SeedWriter.h"
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/SampleMovies.h"
 
@@ -52,18 +53,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::filesystem::path folder(argv[1]);
-    std::filesystem::create_directories(folder);
     std::vector<std::pair<std::string, Bytes>> movies = swfkit::LoaderSampleMovies();
     for (auto& movie : HostileMovies()) {
         movies.push_back(std::move(movie));
     }
-    for (const auto& [name, bytes] : movies) {
-        std::ofstream out(folder / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::fprintf(stderr, "make_loading_seeds: cannot write %s\n", (folder / name).c_str());
-            return 1;
-        }
-    }
-    return 0;
+    return fuzz_support::write_seeds("make_loading_seeds", folder, movies);
 }

@@ -1,6 +1,7 @@
 // make_shape_seeds <folder>: writes kit-built shape and morph records in the shape fuzzer's
 // input format (tag choice byte, ratio byte, record after the id) into the folder, as its seed
 // corpus (the committed seeds/ folder is its output).
+#include "fuzz/SeedWriter.h"
 #include "tools/swfkit/ShapeBuilder.h"
 
 #include <cstdio>
@@ -87,15 +88,5 @@ int main(int argc, char** argv) {
                                 swfkit::DefineMorphShapeBody(1, fills, {{{20, kRed}, {60, kBlue}}}, Ring(1000, false),
                                                              Ring(3000, false), version)));
     }
-    std::filesystem::path folder(argv[1]);
-    std::filesystem::create_directories(folder);
-    for (const auto& [name, bytes] : seeds) {
-        std::ofstream out(folder / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::fprintf(stderr, "make_shape_seeds: cannot write %s\n", (folder / name).c_str());
-            return 1;
-        }
-    }
-    return 0;
+    return fuzz_support::write_seeds("make_shape_seeds", argv[1], seeds);
 }
