@@ -92,15 +92,5 @@ bool TiXmlDefaultIO::Seek(void* handle, long position) {
 }
 
 long TiXmlDefaultIO::Length(void* handle) {
-    if (handle == nullptr) {
-        return -1;
-    }
-    std::FILE* file = FileOf(handle);
-    const long position = std::ftell(file);
-    if (position < 0 || std::fseek(file, 0, SEEK_END) != 0) {
-        return -1;
-    }
-    const long length = std::ftell(file);
-    std::fseek(file, position, SEEK_SET);
-    return length;
+    return handle != nullptr ? platform::StreamLength(FileOf(handle)) : -1;
 }

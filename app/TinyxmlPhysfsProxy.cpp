@@ -133,14 +133,7 @@ long TinyxmlPhysfsProxy::Length(void* handle) {
         return -1;
     }
     if (Of(handle)->replacement) {
-        std::FILE* file = Of(handle)->replacement->GetFile();
-        const long position = std::ftell(file);
-        if (position < 0 || std::fseek(file, 0, SEEK_END) != 0) {
-            return -1;
-        }
-        const long length = std::ftell(file);
-        std::fseek(file, position, SEEK_SET);
-        return length;
+        return platform::StreamLength(Of(handle)->replacement->GetFile());
     }
     return static_cast<long>(PHYSFS_fileLength(Of(handle)->file));
 }

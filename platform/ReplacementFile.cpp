@@ -110,4 +110,14 @@ bool ReplacementFile::Fail(const char* step) {
     return false;
 }
 
+long StreamLength(std::FILE* file) {
+    const long position = std::ftell(file);
+    if (position < 0 || std::fseek(file, 0, SEEK_END) != 0) {
+        return -1;
+    }
+    const long length = std::ftell(file);
+    std::fseek(file, position, SEEK_SET);
+    return length;
+}
+
 }  // namespace platform

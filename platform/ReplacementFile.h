@@ -41,4 +41,7 @@ private:
     std::string m_Error;
 };
 
+// The length of an open stdio file, its position kept; -1 when it cannot be told.
+long StreamLength(std::FILE* file);
+
 }  // namespace platform
