@@ -381,12 +381,16 @@ bool sprite_instance::is_enabled() const {
     return parent == nullptr || parent->is_enabled();
 }
 
-bool sprite_instance::at_character_limit(const char* operation) const {
-    player* owner = get_player();
-    if (owner == nullptr || nesting_of(owner).m_characters < max_characters) {
+bool sprite_instance::may_add_child(const char* operation) const {
+    if (get_nesting() >= max_nesting) {
+        log_error("sprite::%s(): clips nested more than %d deep; not placed\n", operation, max_nesting);
         return false;
     }
-    log_error("sprite::%s(): the movie holds %d characters already; no more are made\n", operation, max_characters);
+    player* owner = get_player();
+    if (owner && nesting_of(owner).m_characters >= max_characters) {
+        log_error("sprite::%s(): the movie holds %d characters already; no more are made\n", operation, max_characters);
+        return false;
+    }
     return true;
 }
 

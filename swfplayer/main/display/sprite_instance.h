@@ -155,8 +155,9 @@ private:
     void run_action_list();
     // How many sprites enclose this one.
     int get_nesting() const;
-    // True, with a log line naming operation, when the player holds max_characters already.
-    bool at_character_limit(const char* operation) const;
+    // Whether a new child may be made here: false, with a log line naming operation, when clips
+    // are nested max_nesting deep already or the player holds max_characters.
+    bool may_add_child(const char* operation) const;
     // A new instance of def placed at depth, named, with its clip-event handlers as members.
     character* place_new_child(character_def* def, uint16_t character_id, const base_string& name,
                                const array<swf_event*>& event_handlers, int depth, bool replace_if_depth_is_occupied,

@@ -33,12 +33,7 @@ character* sprite_instance::place_new_child(character_def* def, uint16_t charact
                                             const array<swf_event*>& event_handlers, int depth,
                                             bool replace_if_depth_is_occupied, const cxform& color_transform,
                                             const matrix& mat, float ratio, uint16_t clip_depth) {
-    if (get_nesting() >= max_nesting) {
-        log_error("sprite::add_display_object(): clips nested more than %d deep; cid = %d not placed\n", max_nesting,
-                  character_id);
-        return nullptr;
-    }
-    if (at_character_limit("add_display_object")) {
+    if (!may_add_child("add_display_object")) {
         return nullptr;
     }
     smart_ptr<character> ch = def->create_character_instance(this, character_id);
@@ -81,12 +76,7 @@ void sprite_instance::replace_display_object(uint16_t character_id, const base_s
         log_error("sprite::replace_display_object(): unknown cid = %d\n", character_id);
         return;
     }
-    if (get_nesting() >= max_nesting) {
-        log_error("sprite::replace_display_object(): clips nested more than %d deep; cid = %d not placed\n",
-                  max_nesting, character_id);
-        return;
-    }
-    if (at_character_limit("replace_display_object")) {
+    if (!may_add_child("replace_display_object")) {
         return;
     }
     smart_ptr<character> ch = def->create_character_instance(this, character_id);

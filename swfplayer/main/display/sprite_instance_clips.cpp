@@ -24,7 +24,7 @@ character* sprite_instance::clone_display_object(const base_string& name, int de
         log_error("can't clone _root\n");
         return nullptr;
     }
-    if (at_character_limit("clone_display_object")) {
+    if (!parent->may_add_child("clone_display_object")) {
         return nullptr;
     }
     // A clip made by script stays one; its clone plays the same timeline.
@@ -49,12 +49,7 @@ character* sprite_instance::attach_movie(const base_string& export_name, const b
     if (!def->is(AS_SPRITE_DEF)) {
         return nullptr;
     }
-    if (get_nesting() >= max_nesting) {
-        log_error("sprite::attach_movie(): clips nested more than %d deep; '%s' not attached\n", max_nesting,
-                  export_name.c_str());
-        return nullptr;
-    }
-    if (at_character_limit("attach_movie")) {
+    if (!may_add_child("attach_movie")) {
         return nullptr;
     }
     smart_ptr<sprite_instance> clip =

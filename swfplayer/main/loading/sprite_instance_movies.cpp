@@ -12,12 +12,7 @@ character* sprite_instance::create_empty_movieclip(const base_string& name, int 
     if (owner == nullptr) {
         return nullptr;
     }
-    if (get_nesting() >= max_nesting) {
-        log_error("sprite::create_empty_movieclip(): clips nested more than %d deep; '%s' not made\n", max_nesting,
-                  name.c_str());
-        return nullptr;
-    }
-    if (at_character_limit("create_empty_movieclip")) {
+    if (!may_add_child("create_empty_movieclip")) {
         return nullptr;
     }
     smart_ptr<sprite_definition> def = new sprite_definition(owner, nullptr);
