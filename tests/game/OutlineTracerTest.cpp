@@ -18,18 +18,9 @@ namespace {
 bool AllFinite(const OutlineTracer& tracer) {
     bool finite = std::isfinite(tracer.GetSignedArea()) && std::isfinite(tracer.GetPerimeter());
     for (int v = 0; v < tracer.GetVertexCount(); ++v) {
-        finite = finite && std::isfinite(tracer.GetVertices()[v].x) && std::isfinite(tracer.GetVertices()[v].y);
+        finite = finite && tracer.GetVertices()[v].IsValid();
     }
     return finite;
-}
-
-// The ring walked round `times` times.
-std::vector<b2Vec2> Repeated(const std::vector<b2Vec2>& ring, int times) {
-    std::vector<b2Vec2> repeated;
-    for (int t = 0; t < times; ++t) {
-        repeated.insert(repeated.end(), ring.begin(), ring.end());
-    }
-    return repeated;
 }
 
 }  // namespace
@@ -39,10 +30,11 @@ TEST(OutlineTracer, walks_the_creatures_fresh_ring_clockwise_from_its_leftmost_b
     OutlineTracer tracer;
     ASSERT_TRUE(tracer.Trace(ring.data(), 42));
     EXPECT_EQ(tracer.GetVertexCount(), 42);
-    ASSERT_EQ(tracer.GetContourCount(), 42);
+    std::vector<int> clockwise;
     for (int k = 0; k < 42; ++k) {
-        EXPECT_EQ(tracer.GetContour()[k], (21 - k + 42) % 42) << "contour entry " << k;
+        clockwise.push_back((21 - k + 42) % 42);
     }
+    EXPECT_EQ(std::vector<int>(tracer.GetContour(), tracer.GetContour() + tracer.GetContourCount()), clockwise);
     EXPECT_NEAR(tracer.GetSignedArea(), -37.6f, 0.05f);
     EXPECT_FLOAT_EQ(tracer.GetSignedArea(), -RingArea(ring.data(), 42));
     EXPECT_FLOAT_EQ(tracer.GetPerimeter(), RingPerimeter(ring.data(), 42));
@@ -84,8 +76,7 @@ TEST(OutlineTracer, splits_a_figure_eight_at_its_crossing_and_walks_both_lobes) 
     OutlineTracer tracer;
     ASSERT_TRUE(tracer.Trace(ring, 4));
     ASSERT_EQ(tracer.GetVertexCount(), 5);
-    EXPECT_FLOAT_EQ(tracer.GetVertices()[4].x, 1.0f);
-    EXPECT_FLOAT_EQ(tracer.GetVertices()[4].y, 1.0f);
+    EXPECT_LT((tracer.GetVertices()[4] - b2Vec2(1.0f, 1.0f)).Length(), 1e-6f);
     // Around the outside: each corner once, the crossing twice.
     ASSERT_EQ(tracer.GetContourCount(), 6);
     EXPECT_EQ(std::count(tracer.GetContour(), tracer.GetContour() + 6, 4), 2);
@@ -94,7 +85,7 @@ TEST(OutlineTracer, splits_a_figure_eight_at_its_crossing_and_walks_both_lobes) 
 }
 
 TEST(OutlineTracer, gives_finite_results_within_its_limits_for_degenerate_rings) {
-    const struct {
+    struct {
         const char* name;
         std::vector<b2Vec2> ring;
     } cases[] = {
@@ -103,8 +94,12 @@ TEST(OutlineTracer, gives_finite_results_within_its_limits_for_degenerate_rings)
         {"a ring folded onto a line", {{0, 0}, {1, 0}, {2, 0}, {1, 0}}},
         {"a single point", {{5, 5}}},
         {"no points", {}},
-        {"more points than fit", Repeated(creature_ring::RingPoints(b2Vec2(0.0f, 0.0f)), 8)},
+        {"more points than fit", {}},
     };
+    for (int t = 0; t < 8; ++t) {  // the creature's ring walked round eight times
+        const std::vector<b2Vec2> ring = creature_ring::RingPoints(b2Vec2(0.0f, 0.0f));
+        cases[5].ring.insert(cases[5].ring.end(), ring.begin(), ring.end());
+    }
     OutlineTracer tracer;
     for (const auto& c : cases) {
         tracer.Trace(c.ring.data(), static_cast<int>(c.ring.size()));
@@ -136,13 +131,11 @@ TEST(OutlineTracer, stays_within_its_limits_on_a_crumpled_ring_and_writes_the_re
     std::filesystem::current_path(working);
     std::ifstream report(folder / "b2constantvolumejoint.log");
     ASSERT_TRUE(report.good());
-    std::string header, indices, line;
-    std::getline(report, header);
-    std::getline(report, indices);
-    EXPECT_EQ(header + "/" + indices, "b2ConstantVolumeJoint: indices overflow!/Indices:");
-    int count = 0;
-    while (std::getline(report, line) && line != "Segments:") {
-        ++count;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(report, line) && line != "Segments:";) {
+        lines.push_back(line);
     }
-    EXPECT_EQ(count, OutlineTracer::kCapacity);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0] + "/" + lines[1], "b2ConstantVolumeJoint: indices overflow!/Indices:");
+    EXPECT_EQ(lines.size(), 2u + OutlineTracer::kCapacity);
 }

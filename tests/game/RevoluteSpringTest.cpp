@@ -30,8 +30,13 @@ struct Pendulum {
         spring.stiffness = stiffness;
         spring.maxMotorTorque = maxTorque;
         joint = JointFactory::Create(physics, spring);
+        EXPECT_NE(joint, nullptr);
         plank->SetTransform(plank->GetPosition(), deflection);
         plank->SetAngularVelocity(spin);
+    }
+    float SpinAfterStep() {
+        physics.Step(kStep);
+        return plank->GetAngularVelocity();
     }
     PhysicsWorld physics;
     b2Body* plank = nullptr;
@@ -42,36 +47,27 @@ struct Pendulum {
 
 TEST(RevoluteSpring, drives_back_at_stiffness_times_deflection_within_its_torque) {
     const struct {
-        const char* name;
-        float deflection;
-        float stiffness;
-        float maxTorque;
-        float expectedSpin;
+        float deflection, stiffness, maxTorque, expectedSpin;
     } cases[] = {
-        {"0.5 rad at stiffness 4", 0.5f, 4.0f, 1000.0f, -2.0f},
-        {"the other way", -0.5f, 4.0f, 1000.0f, 2.0f},
-        {"at rest where it belongs", 0.0f, 4.0f, 1000.0f, 0.0f},
+        {0.5f, 4.0f, 1000.0f, -2.0f},
+        {-0.5f, 4.0f, 1000.0f, 2.0f},
+        {0.0f, 4.0f, 1000.0f, 0.0f},
         // The torque cap allows a change of angular velocity of torque * dt / inertia per step.
-        {"capped torque", 0.5f, 4.0f, 0.5f, -0.5f * kStep / (1.0f * (4.0f + 0.25f) / 12.0f)},
-        {"stiffness that is not a number counts as 0", 0.5f, NAN, 1000.0f, 0.0f},
-        {"torque that is not a number counts as 0", 0.5f, 4.0f, NAN, 0.0f},
+        {0.5f, 4.0f, 0.5f, -0.5f * kStep / (1.0f * (4.0f + 0.25f) / 12.0f)},
+        {0.5f, NAN, 1000.0f, 0.0f},  // values that are not numbers count as 0
+        {0.5f, 4.0f, NAN, 0.0f},
     };
     for (const auto& c : cases) {
-        Pendulum pendulum(c.deflection, c.stiffness, c.maxTorque);
-        ASSERT_NE(pendulum.joint, nullptr) << c.name;
-        pendulum.physics.Step(kStep);
-        EXPECT_NEAR(pendulum.plank->GetAngularVelocity(), c.expectedSpin, 0.02f) << c.name;
+        EXPECT_NEAR(Pendulum(c.deflection, c.stiffness, c.maxTorque).SpinAfterStep(), c.expectedSpin, 0.02f)
+            << c.deflection << " " << c.stiffness << " " << c.maxTorque;
     }
 }
 
-TEST(RevoluteSpring, without_stiffness_it_brakes) {
+TEST(RevoluteSpring, without_stiffness_it_brakes_to_a_stop) {
     Pendulum pendulum(0.0f, 0.0f, 0.5f, 5.0f);
-    ASSERT_NE(pendulum.joint, nullptr);
-    float spin = pendulum.plank->GetAngularVelocity();
     for (int i = 0; i < 10; ++i) {
-        pendulum.physics.Step(kStep);
-        EXPECT_LT(pendulum.plank->GetAngularVelocity(), spin);
-        spin = pendulum.plank->GetAngularVelocity();
+        const float spin = pendulum.plank->GetAngularVelocity();
+        EXPECT_LT(pendulum.SpinAfterStep(), spin);
     }
     for (int i = 0; i < 600; ++i) {
         pendulum.physics.Step(kStep);
@@ -83,11 +79,9 @@ TEST(RevoluteSpring, without_stiffness_it_brakes) {
 TEST(RevoluteSpring, is_forgotten_when_its_joint_or_body_goes) {
     for (bool destroyJoint : {true, false}) {
         Pendulum pendulum(0.5f, 4.0f, 1000.0f);
-        ASSERT_NE(pendulum.joint, nullptr);
         if (destroyJoint) {
             JointFactory::Destroy(pendulum.physics, pendulum.joint);
-            pendulum.physics.Step(kStep);
-            EXPECT_FLOAT_EQ(pendulum.plank->GetAngularVelocity(), 0.0f);
+            EXPECT_FLOAT_EQ(pendulum.SpinAfterStep(), 0.0f);
         } else {
             pendulum.physics.DestroyBody(pendulum.plank);
             pendulum.physics.Step(kStep);
@@ -97,14 +91,13 @@ TEST(RevoluteSpring, is_forgotten_when_its_joint_or_body_goes) {
 }
 
 TEST(JointFactory, passes_other_joint_types_to_box2d_and_refuses_unusable_ones) {
-    PhysicsWorld physics;
-    physics.Create();
+    Pendulum pendulum(0.0f, 1.0f, 1.0f);
+    PhysicsWorld& physics = pendulum.physics;
+    JointFactory::Destroy(physics, pendulum.joint);
     PhysicsWorld elsewhere;
     elsewhere.Create();
-    b2BodyDef def;
-    def.type = b2_dynamicBody;
-    b2Body* body = physics.CreateBody(def);
-    b2Body* foreign = elsewhere.CreateBody(def);
+    b2Body* body = pendulum.plank;
+    b2Body* foreign = elsewhere.CreateBody(b2BodyDef());
     b2RevoluteJointDef revolute;
     revolute.Initialize(physics.GetGround(), body, b2Vec2(0.0f, 0.0f));
     b2Joint* joint = JointFactory::Create(physics, revolute);
@@ -116,22 +109,21 @@ TEST(JointFactory, passes_other_joint_types_to_box2d_and_refuses_unusable_ones) 
     b2RevoluteSpringJointDef spring;
     spring.Initialize(physics.GetGround(), body, b2Vec2(0.0f, 0.0f));
     const struct {
-        const char* name;
         b2Body* a;
         b2Body* b;
         const b2JointDef* def;
     } cases[] = {
-        {"one body twice", body, body, &revolute},
-        {"no body", nullptr, body, &revolute},
-        {"a body of another world", body, foreign, &revolute},
-        {"a spring passed as a plain joint", physics.GetGround(), body, &spring},
+        {body, body, &revolute},               // one body twice
+        {nullptr, body, &revolute},            // no body
+        {body, foreign, &revolute},            // a body of another world
+        {physics.GetGround(), body, &spring},  // a spring passed as a plain joint
     };
     for (const auto& c : cases) {
         b2RevoluteJointDef broken;
         static_cast<b2JointDef&>(broken) = *c.def;
         broken.bodyA = c.a;
         broken.bodyB = c.b;
-        EXPECT_EQ(JointFactory::Create(physics, static_cast<const b2JointDef&>(broken)), nullptr) << c.name;
+        EXPECT_EQ(JointFactory::Create(physics, static_cast<const b2JointDef&>(broken)), nullptr) << &c - cases;
     }
     EXPECT_EQ(physics.GetWorld()->GetJointCount(), 0);
 }
