@@ -33,6 +33,20 @@ std::string ReadPointFrom(const std::string& bytes) {
     return std::to_string(read) + " " + std::to_string(p.x) + " @" + std::to_string(reader.GetReadPos());
 }
 
+// Reads the list of `stored` back from bytes whose count is replaced by a far larger one, as a
+// damaged or hostile recording holds it: the vector holds exactly the stored elements and was
+// grown as they were read, its allocation following the elements rather than the stored count.
+template <typename T>
+void ExpectGrownWhileReading(std::vector<T> stored) {
+    BinaryStorageBuffer writer(true);
+    sme::WriteVector(writer, nullptr, stored);
+    BinaryStorageBuffer reader = BinaryReader(std::string(writer.GetData()).replace(0, 4, "\xFF\xFF\xFF\x7F"));
+    std::vector<T> read;
+    EXPECT_FALSE(sme::ReadVector(reader, nullptr, read));  // the stream ends before the count
+    EXPECT_EQ(read, stored);
+    EXPECT_LE(read.capacity(), 2 * stored.size());
+}
+
 }  // namespace
 
 TEST(BinaryStorageBuffer, writes_little_endian_values_and_nested_records_as_their_exact_bytes) {
@@ -62,14 +76,12 @@ TEST(BinaryStorageBuffer, writes_little_endian_values_and_nested_records_as_thei
               Bytes({4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0x80, 0x3F, 0xAB, 0, 6, 0, 0, 0, 3, 0, 0, 0}));
 }
 
-TEST(BinaryStorageBuffer, every_value_kind_round_trips_whatever_the_keys_are_called) {
-    sample::Everything original = sample::FilledEverything();
+TEST(BinaryStorageBuffer, records_read_back_whatever_their_keys_are_called_until_the_data_ends) {
+    sample::Everything original = sample::FilledEverything(), first, second, third;
     BinaryStorageBuffer writer(true);
     writer.WriteObject("main", original);
     writer.WriteObject(nullptr, original);
-
     BinaryStorageBuffer reader = BinaryReader(writer.GetData());
-    sample::Everything first, second, third;
     EXPECT_TRUE(reader.ReadObject("other", first));
     EXPECT_TRUE(reader.ReadObject(nullptr, second));
     sample::ExpectSame(original, first);
@@ -106,11 +118,26 @@ TEST(BinaryStorageBuffer, reads_fail_without_moving_where_the_stream_cannot_hold
     }
 }
 
-TEST(BinaryStorageBuffer, a_list_count_is_capped_by_the_bytes_left) {
+TEST(BinaryStorageBuffer, a_stored_list_count_is_bounded_by_the_smallest_elements_the_bytes_left_could_hold) {
+    // Empty strings take four bytes each: 12 bytes hold at most 3 elements.
+    const std::string bytes = Bytes({0xFF, 0xFF, 0xFF, 0x7F}) + std::string(12, '\0');
+    EXPECT_EQ(BinaryReader(bytes).BeginReadArray(nullptr), 3u);
+    BinaryStorageBuffer reader = BinaryReader(bytes);
     std::vector<std::string> words;
-    BinaryStorageBuffer huge = BinaryReader(Bytes({0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0, 'a'}));
-    EXPECT_TRUE(sme::ReadVector(huge, nullptr, words));  // five bytes hold one element
-    EXPECT_EQ(words, (std::vector<std::string>{"a"}));
+    EXPECT_TRUE(sme::ReadVector(reader, nullptr, words));
+    EXPECT_EQ(words, std::vector<std::string>(3));
+    // A count beyond the data allocates only for the elements read.
+    for (size_t n : {1u, 7u, 1000u}) {
+        SCOPED_TRACE(n);
+        std::vector<sample::Point> points;
+        words.clear();
+        for (size_t i = 0; i < n; ++i) {
+            words.push_back("word number " + std::to_string(i) + " of the list");
+            points.emplace_back(static_cast<int32_t>(i), -static_cast<int32_t>(i));
+        }
+        ExpectGrownWhileReading(words);
+        ExpectGrownWhileReading(points);
+    }
 }
 
 TEST(BinaryStorageBuffer, truncated_and_bit_flipped_images_stop_the_reading_within_their_bytes) {

@@ -16,6 +16,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -37,17 +38,13 @@ inline Everything FilledEverything() {
     return e;
 }
 
+// The members of an Everything, to compare two of them member by member.
+inline auto Members(const Everything& e) {
+    return std::tie(e.text, e.number, e.byte, e.count, e.offset, e.enabled, e.kinds, e.corner, e.words, e.points);
+}
+
 inline void ExpectSame(const Everything& a, const Everything& b) {
-    EXPECT_EQ(a.text, b.text);
-    EXPECT_EQ(a.number, b.number);
-    EXPECT_EQ(a.byte, b.byte);
-    EXPECT_EQ(a.count, b.count);
-    EXPECT_EQ(a.offset, b.offset);
-    EXPECT_EQ(a.enabled, b.enabled);
-    EXPECT_EQ(a.kinds, b.kinds);
-    EXPECT_EQ(a.corner, b.corner);
-    EXPECT_EQ(a.words, b.words);
-    EXPECT_EQ(a.points, b.points);
+    EXPECT_EQ(Members(a), Members(b));
 }
 
 // A record whose Serialize makes exactly the given calls, for tests of one call sequence.
