@@ -8,18 +8,6 @@ namespace display_test {
 
 namespace {
 
-double read_number(character* ch, const char* member) {
-    as_value value;
-    EXPECT_TRUE(ch->get_member(member, &value)) << member;
-    return value.to_number();
-}
-
-std::string read_text(character* ch, const char* member) {
-    as_value value;
-    ch->get_member(member, &value);
-    return value.to_string();
-}
-
 class CharacterMembersTest : public DisplayFixture {};
 
 // Writes on a 10 x 5 pixel box at the origin, then reads, each row on a fresh box.
@@ -30,6 +18,7 @@ TEST_F(CharacterMembersTest, standard_members_read_what_was_written) {
         std::vector<std::pair<const char*, double>> writes;
         const char* member;
         double expected;
+        float width = 200.0f, height = 100.0f;  // twips
     };
     const std::vector<row> rows = {
         {"_x in pixels", {{"_x", 12.5}}, "_x", 12.5},
@@ -57,13 +46,18 @@ TEST_F(CharacterMembersTest, standard_members_read_what_was_written) {
         {"_alpha NaN is 0", {{"_alpha", nan}}, "_alpha", 0},
         {"_visible", {{"_visible", 0}}, "_visible", 0},
         {"_highquality ignored", {{"_highquality", 0}}, "_highquality", 1},
+        {"10.5 pixels read as 10", {}, "_width", 10, 210.0f},
+        // A character without extent cannot be sized: nothing changes, nothing divides by zero.
+        {"no extent: _xscale kept", {{"_width", 5}, {"_height", 5}}, "_xscale", 100, 0.0f, 0.0f},
+        {"no extent: _yscale kept", {{"_width", 5}, {"_height", 5}}, "_yscale", 100, 0.0f, 0.0f},
+        {"no extent: _width 0", {{"_width", 5}}, "_width", 0, 0.0f, 0.0f},
     };
     for (const row& r : rows) {
-        smart_ptr<character> box = make_box(1, 200.0f, 100.0f);
+        smart_ptr<character> box = make_box(1, r.width, r.height);
         for (const auto& write : r.writes) {
             EXPECT_TRUE(box->set_member(write.first, as_value(write.second))) << r.what;
         }
-        EXPECT_NEAR(read_number(box.get_ptr(), r.member), r.expected, 1e-3) << r.what;
+        EXPECT_NEAR(number_of(box.get_ptr(), r.member), r.expected, 1e-3) << r.what;
         for (int i = 0; i < 2; i++) {
             for (int j = 0; j < 3; j++) {
                 EXPECT_TRUE(std::isfinite(box->get_matrix().m[i][j])) << r.what;
@@ -72,24 +66,14 @@ TEST_F(CharacterMembersTest, standard_members_read_what_was_written) {
     }
 }
 
-TEST_F(CharacterMembersTest, size_writes_on_odd_extents) {
-    // 10.5 pixels reads as 10.
-    smart_ptr<character> wide = make_box(1, 210.0f, 100.0f);
-    EXPECT_EQ(read_number(wide.get_ptr(), "_width"), 10);
-    // A character without extent cannot be sized: nothing changes, nothing divides by zero.
-    smart_ptr<character> flat = make_box(2, 0.0f, 0.0f);
-    flat->set_member("_width", as_value(5.0));
-    flat->set_member("_height", as_value(5.0));
-    EXPECT_EQ(read_number(flat.get_ptr(), "_xscale"), 100);
-    EXPECT_EQ(read_number(flat.get_ptr(), "_yscale"), 100);
-    EXPECT_EQ(read_number(flat.get_ptr(), "_width"), 0);
-    // _alpha changes the multiplier only.
+TEST_F(CharacterMembersTest, alpha_writes_change_the_multiplier_only) {
+    smart_ptr<character> box = make_box(1, 200.0f, 100.0f);
     cxform cx;
     cx.m[3][1] = 20.0f;
-    wide->set_cxform(cx);
-    wide->set_member("_alpha", as_value(50.0));
-    EXPECT_FLOAT_EQ(wide->get_cxform().m[3][0], 0.5f);
-    EXPECT_FLOAT_EQ(wide->get_cxform().m[3][1], 20.0f);
+    box->set_cxform(cx);
+    box->set_member("_alpha", as_value(50.0));
+    EXPECT_FLOAT_EQ(box->get_cxform().m[3][0], 0.5f);
+    EXPECT_FLOAT_EQ(box->get_cxform().m[3][1], 20.0f);
 }
 
 // Any order of scale and rotation writes, mirrored or not, reads back what was written last.
@@ -109,7 +93,7 @@ TEST_F(CharacterMembersTest, scale_and_rotation_writes_are_consistent) {
         want[which] = value;
         box->set_member(names[which], as_value(value));
         for (int k = 0; k < 3; k++) {
-            ASSERT_NEAR(read_number(box.get_ptr(), names[k]), want[k], 1e-2 * std::max(1.0, std::fabs(want[k])))
+            ASSERT_NEAR(number_of(box.get_ptr(), names[k]), want[k], 1e-2 * std::max(1.0, std::fabs(want[k])))
                 << "step " << step << " " << names[k];
         }
     }
@@ -122,14 +106,14 @@ TEST_F(CharacterMembersTest, target_paths_name_the_chain) {
     smart_ptr<character> unnamed = make_box(4, 10.0f, 10.0f, root.get_ptr());
     a->set_member("_name", as_value("a"));
     b->set_name("b");
-    EXPECT_EQ(read_text(root.get_ptr(), "_target"), "/");
-    EXPECT_EQ(read_text(unnamed.get_ptr(), "_target"), "/noname");
-    EXPECT_EQ(read_text(b.get_ptr(), "_target"), "/a/b");
+    EXPECT_EQ(text_of(root.get_ptr(), "_target"), "/");
+    EXPECT_EQ(text_of(unnamed.get_ptr(), "_target"), "/noname");
+    EXPECT_EQ(text_of(b.get_ptr(), "_target"), "/a/b");
     // Written, stored as a member, but reading still computes.
     b->set_member("_target", as_value("elsewhere"));
     b->set_member("_url", as_value("elsewhere"));
-    EXPECT_EQ(read_text(b.get_ptr(), "_target"), "/a/b");
-    EXPECT_EQ(read_text(b.get_ptr(), "_url"), "swfplayer");
+    EXPECT_EQ(text_of(b.get_ptr(), "_target"), "/a/b");
+    EXPECT_EQ(text_of(b.get_ptr(), "_url"), "swfplayer");
     EXPECT_TRUE(b->has_own_member("_target"));
     // Parent links do not keep parents alive.
     as_value parent;
@@ -149,9 +133,9 @@ TEST_F(CharacterMembersTest, mouse_is_read_in_the_characters_space) {
     child->set_member("_yscale", as_value(200.0));
     child->set_member("_x", as_value(100.0));
     m_root->notify_mouse_state(140, 30, 0);
-    EXPECT_DOUBLE_EQ(read_number(child.get_ptr(), "_xmouse"), 20.0);
-    EXPECT_DOUBLE_EQ(read_number(child.get_ptr(), "_ymouse"), 15.0);
-    EXPECT_DOUBLE_EQ(read_number(root.get_ptr(), "_xmouse"), 140.0);
+    EXPECT_DOUBLE_EQ(number_of(child.get_ptr(), "_xmouse"), 20.0);
+    EXPECT_DOUBLE_EQ(number_of(child.get_ptr(), "_ymouse"), 15.0);
+    EXPECT_DOUBLE_EQ(number_of(root.get_ptr(), "_xmouse"), 140.0);
 }
 
 TEST_F(CharacterMembersTest, dragged_character_follows_the_mouse_within_bounds) {
@@ -160,11 +144,11 @@ TEST_F(CharacterMembersTest, dragged_character_follows_the_mouse_within_bounds) 
     root->set_member("_xscale", as_value(200.0));
     m_root->notify_mouse_state(50, 40, 0);
     child->do_mouse_drag();
-    EXPECT_EQ(read_number(child.get_ptr(), "_x"), 0) << "not dragged yet";
+    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 0) << "not dragged yet";
     m_root->set_drag_character(child.get_ptr());
     child->do_mouse_drag();
-    EXPECT_EQ(read_number(child.get_ptr(), "_x"), 25);  // mapped into the scaled parent
-    EXPECT_EQ(read_number(child.get_ptr(), "_y"), 40);
+    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 25);  // mapped into the scaled parent
+    EXPECT_EQ(number_of(child.get_ptr(), "_y"), 40);
     drag_state bounded = m_root->get_drag_state();
     bounded.m_bound = true;
     bounded.m_bound_x0 = 0.0f;
@@ -173,11 +157,11 @@ TEST_F(CharacterMembersTest, dragged_character_follows_the_mouse_within_bounds) 
     bounded.m_bound_y1 = 2000.0f;
     m_root->set_drag_state(bounded);
     child->do_mouse_drag();
-    EXPECT_EQ(read_number(child.get_ptr(), "_x"), 15);
+    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 15);
     m_root->stop_drag();
     m_root->notify_mouse_state(0, 0, 0);
     child->do_mouse_drag();
-    EXPECT_EQ(read_number(child.get_ptr(), "_x"), 15);
+    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 15);
 }
 
 }  // namespace

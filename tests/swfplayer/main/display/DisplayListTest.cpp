@@ -41,13 +41,8 @@ public:
 class DisplayListTest : public DisplayFixture {
 protected:
     smart_ptr<probe> make_probe(int id) {
-        if (!m_def) {
-            m_def = new box_def(m_player.get_ptr(), 0, rect(0.0f, 10.0f, 0.0f, 10.0f));
-        }
+        m_def = m_def ? m_def : new box_def(m_player.get_ptr(), 0, rect(0.0f, 10.0f, 0.0f, 10.0f));
         return new probe(m_player.get_ptr(), m_def.get_ptr(), id);
-    }
-    static void add(display_list& list, character* ch, int depth, bool replace = false, uint16_t clip = 0) {
-        list.add_display_object(ch, depth, replace, cxform(), matrix(), 0.0f, clip);
     }
     smart_ptr<character_def> m_def;
 };
@@ -60,55 +55,56 @@ TEST_F(DisplayListTest, random_edits_keep_the_list_sorted_and_in_step) {
         display_list list;
         std::vector<std::pair<int, probe*>> model;
         std::vector<smart_ptr<probe>> all;
-        auto first_at = [&](int depth) {
-            return std::find_if(model.begin(), model.end(), [depth](const auto& e) { return e.first == depth; });
-        };
         std::set<probe*> placed;
+        auto find = [&](auto match) {
+            return std::find_if(model.begin(), model.end(), match);
+        };
+        auto erase = [&](auto match) {
+            if (find(match) != model.end()) {
+                model.erase(find(match));
+            }
+        };
+        auto at_depth = [](int depth) {
+            return [depth](const auto& e) {
+                return e.first == depth;
+            };
+        };
         auto insert_model = [&](int depth, probe* p) {
             placed.insert(p);
-            auto at = std::find_if(model.begin(), model.end(), [depth](const auto& e) { return e.first >= depth; });
-            model.insert(at, {depth, p});
+            model.insert(find([depth](const auto& e) { return e.first >= depth; }), {depth, p});
         };
         for (int step = 0; step < 300; step++) {
             int depth = static_cast<int>(rng() % 12);
             int op = static_cast<int>(rng() % 6);
             smart_ptr<probe> fresh = make_probe(static_cast<int>(rng() % 3));
             all.push_back(fresh);
-            if (op == 0 || op == 1) {
-                bool replace = op == 1;
-                if (replace && first_at(depth) != model.end()) {
-                    model.erase(first_at(depth));
+            if (op <= 1 || op == 3) {  // add, add replacing, replace
+                if (op != 0) {
+                    erase(at_depth(depth));
                 }
-                add(list, fresh.get_ptr(), depth, replace);
+                if (op == 3) {
+                    list.replace_display_object(fresh.get_ptr(), depth, false, cxform(), false, matrix(), 0.0f, 0);
+                } else {
+                    list.add_display_object(fresh.get_ptr(), depth, op == 1, cxform(), matrix(), 0.0f, 0);
+                }
                 insert_model(depth, fresh.get_ptr());
             } else if (op == 2) {
                 matrix m;
                 m.m[0][2] = static_cast<float>(step);
                 list.move_display_object(depth, false, cxform(), true, m, 0.5f, 0);
-                if (first_at(depth) != model.end()) {
-                    ASSERT_EQ(first_at(depth)->second->get_matrix().m[0][2], step);
+                if (find(at_depth(depth)) != model.end()) {
+                    ASSERT_EQ(find(at_depth(depth))->second->get_matrix().m[0][2], step);
                 }
-            } else if (op == 3) {
-                list.replace_display_object(fresh.get_ptr(), depth, false, cxform(), false, matrix(), 0.0f, 0);
-                if (first_at(depth) != model.end()) {
-                    model.erase(first_at(depth));
-                }
-                insert_model(depth, fresh.get_ptr());
             } else if (op == 4) {
                 int id = static_cast<int>(rng() % 4) - 1;  // -1 means any
-                auto at = std::find_if(model.begin(), model.end(), [&](const auto& e) {
-                    return e.first == depth && (id == -1 || e.second->get_id() == id);
-                });
                 list.remove_display_object(depth, id);
-                if (at != model.end()) {
-                    model.erase(at);
-                }
+                erase([&](const auto& e) { return e.first == depth && (id == -1 || e.second->get_id() == id); });
             } else if (!model.empty()) {
                 int target = 20 + static_cast<int>(rng() % 5);
                 probe* p = model[rng() % model.size()].second;
-                if (first_at(target) == model.end()) {
+                if (find(at_depth(target)) == model.end()) {
                     list.change_character_depth(p, target);
-                    model.erase(std::find_if(model.begin(), model.end(), [p](const auto& e) { return e.second == p; }));
+                    erase([p](const auto& e) { return e.second == p; });
                     insert_model(target, p);
                 }
             }
@@ -133,10 +129,10 @@ TEST_F(DisplayListTest, depth_and_name_queries) {
     EXPECT_EQ(list.get_highest_depth(), 16384);
     smart_ptr<probe> ball = make_probe(1);
     ball->set_name("Ball");
-    add(list, ball.get_ptr(), 5);
+    place_at(list, ball.get_ptr(), 5);
     EXPECT_EQ(list.get_highest_depth(), 16384);
-    add(list, make_probe(2).get_ptr(), 1);
-    add(list, make_probe(3).get_ptr(), 20000);
+    place_at(list, make_probe(2).get_ptr(), 1);
+    place_at(list, make_probe(3).get_ptr(), 20000);
     EXPECT_EQ(list.get_highest_depth(), 20001);
     EXPECT_EQ(list.get_character_by_name("Ball"), ball.get_ptr());
     EXPECT_EQ(list.get_character_by_name("ball"), nullptr);
@@ -158,15 +154,14 @@ TEST_F(DisplayListTest, depth_and_name_queries) {
 TEST_F(DisplayListTest, unload_runs_depth_first) {
     smart_ptr<sprite_definition> empty = new sprite_definition(m_player.get_ptr(), nullptr);
     smart_ptr<sprite_instance> top = make_root_sprite(empty.get_ptr());
-    std::function<smart_ptr<character>(sprite_instance*, const char*, int, bool)> child =
-        [&](sprite_instance* parent, const char* name, int depth, bool sprite) {
-            smart_ptr<character> ch =
-                sprite ? empty->create_character_instance(parent, 1) : make_box(2, 10.0f, 10.0f, parent);
-            ch->set_name(name);
-            record_events(ch.get_ptr());
-            parent->get_display_list().add_display_object(ch.get_ptr(), depth, false, cxform(), matrix(), 0.0f, 0);
-            return ch;
-        };
+    auto child = [&](sprite_instance* parent, const char* name, int depth, bool sprite) {
+        smart_ptr<character> ch =
+            sprite ? empty->create_character_instance(parent, 1) : make_box(2, 10.0f, 10.0f, parent);
+        ch->set_name(name);
+        record_events(ch.get_ptr());
+        place_at(parent->get_display_list(), ch.get_ptr(), depth);
+        return ch;
+    };
     smart_ptr<character> a = child(top.get_ptr(), "A", 1, true);
     child(cast_to_sprite_instance(a.get_ptr()), "a1", 1, false);
     child(cast_to_sprite_instance(a.get_ptr()), "a2", 2, true);
@@ -180,14 +175,12 @@ TEST_F(DisplayListTest, unload_runs_depth_first) {
 // A script may remove or add siblings while the list advances or while it unloads one of them.
 TEST_F(DisplayListTest, handlers_may_edit_the_list_under_way) {
     display_list list;
-    smart_ptr<probe> a = make_probe(1);
-    smart_ptr<probe> b = make_probe(2);
-    smart_ptr<probe> late = make_probe(3);
-    add(list, a.get_ptr(), 1);
-    add(list, b.get_ptr(), 2);
+    smart_ptr<probe> a = make_probe(1), b = make_probe(2), late = make_probe(3), newcomer = make_probe(4);
+    place_at(list, a.get_ptr(), 1);
+    place_at(list, b.get_ptr(), 2);
     a->on_advance = [&] {
         list.remove_display_object(b.get_ptr());
-        add(list, late.get_ptr(), 3);
+        place_at(list, late.get_ptr(), 3);
     };
     list.advance(0.1f);
     EXPECT_EQ(b->advances, 1) << "removed during the pass, still advanced in it";
@@ -196,15 +189,14 @@ TEST_F(DisplayListTest, handlers_may_edit_the_list_under_way) {
 
     // Unloading a removes the others and places a newcomer; clear still ends, each removal
     // unloads once, and a removal of a itself from its own unload does not unload it again.
-    smart_ptr<probe> newcomer = make_probe(4);
     a->on_advance = nullptr;
     a->on_unload = [&] {
         list.remove_display_object(late.get_ptr());
         list.remove_display_object(a.get_ptr());
-        add(list, newcomer.get_ptr(), 9);
+        place_at(list, newcomer.get_ptr(), 9);
     };
     newcomer->on_unload = [&] {
-        add(list, make_probe(5).get_ptr(), 10);
+        place_at(list, make_probe(5).get_ptr(), 10);
     };
     list.clear();
     EXPECT_EQ(a->unloads, 1);
@@ -237,7 +229,7 @@ TEST_F(DisplayListTest, masks_cover_their_range_and_balance) {
             by_depth[depth] = l;
             smart_ptr<character> box = make_box(depth, 10.0f, 10.0f);
             box->set_visible(l.visible);
-            add(list, box.get_ptr(), depth, false, static_cast<uint16_t>(std::max(0, l.clip)));
+            place_at(list, box.get_ptr(), depth, matrix(), static_cast<uint16_t>(std::max(0, l.clip)));
         }
         m_render.calls.clear();
         m_render.mask_level = 0;

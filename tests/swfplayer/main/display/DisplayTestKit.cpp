@@ -55,6 +55,29 @@ void record_events(as_object* object) {
     object->set_member("onConstruct", as_value(record<3>));
 }
 
+double number_of(as_object* object, const char* member) {
+    as_value value;
+    EXPECT_TRUE(object->get_member(member, &value)) << member;
+    return value.to_number();
+}
+
+std::string text_of(as_object* object, const char* member) {
+    as_value value;
+    return object->get_member(member, &value) ? value.to_string() : "unset";
+}
+
+void place_at(display_list& list, character* ch, int depth, const matrix& m, uint16_t clip_depth) {
+    list.add_display_object(ch, depth, false, cxform(), m, 0.0f, clip_depth);
+}
+
+swfkit::Placement placement(uint16_t depth, uint16_t id, const char* name) {
+    swfkit::Placement p;
+    p.depth = depth;
+    p.characterId = id;
+    p.name = name;
+    return p;
+}
+
 void DisplayFixture::SetUp() {
     SwfLoadingFixture::SetUp();
     g_events.clear();
@@ -78,6 +101,14 @@ smart_ptr<sprite_instance> DisplayFixture::make_root_sprite(movie_definition_sub
     m_root->set_root_movie(sprite.get_ptr());
     sprite->execute_frame_tags(0, false);
     return sprite;
+}
+
+smart_ptr<movie_def_impl> DisplayFixture::load_with_clip(const std::function<void(swfkit::Movie&)>& fill) {
+    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
+    swfkit::TagList clip(6);
+    movie.Tags().DefineSprite(1, clip.ShowFrame());
+    fill(movie);
+    return LoadMovie(movie.Write(false));
 }
 
 }  // namespace display_test

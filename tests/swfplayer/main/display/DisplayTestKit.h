@@ -13,7 +13,9 @@
 #include "swfplayer/main/script/movie_root.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
+#include "tools/swfkit/Movie.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -58,6 +60,16 @@ extern std::vector<std::string> g_events;
 // Stores recording handlers for onLoad, onEnterFrame, onUnload and onConstruct on object.
 void record_events(as_object* object);
 
+// The member as a number (expected to exist), or as a text ("unset" when there is none).
+double number_of(as_object* object, const char* member);
+std::string text_of(as_object* object, const char* member);
+
+// Adds ch to the list at depth with the matrix and clip depth, no colour change and ratio 0.
+void place_at(display_list& list, character* ch, int depth, const matrix& m = matrix(), uint16_t clip_depth = 0);
+
+// A PlaceObject2 of a new instance of the character id at depth under the name.
+swfkit::Placement placement(uint16_t depth, uint16_t id, const char* name);
+
 class DisplayFixture : public swf_testing::SwfLoadingFixture {
 protected:
     void SetUp() override;
@@ -67,6 +79,9 @@ protected:
     smart_ptr<character> make_box(int id, float width, float height, character* parent = nullptr);
     // A root sprite of def, its first frame built as the root builds it.
     smart_ptr<sprite_instance> make_root_sprite(movie_definition_sub* def);
+    // A version 6 movie of 400 x 300 pixels at 30 frames a second: an empty one-frame clip as id 1,
+    // then the tags fill writes.
+    smart_ptr<movie_def_impl> load_with_clip(const std::function<void(swfkit::Movie&)>& fill);
 
     smart_ptr<movie_root> m_root;
     testing_support::RecordingRenderHandler m_render;

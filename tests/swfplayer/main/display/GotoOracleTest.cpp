@@ -1,82 +1,58 @@
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
-#include "tools/swfkit/Movie.h"
 
+#include <optional>
 #include <random>
 
 namespace display_test {
 
 namespace {
 
-using swfkit::Placement;
-
 constexpr int frame_count = 8;
 
 // A movie of frame_count frames whose main timeline places, moves, replaces and removes
-// instances of three empty clips at depths 1 to 6 at random, with every kind of placing tag.
-std::vector<uint8_t> random_timeline(unsigned seed) {
+// instances of empty clips at depths 1 to 6 at random, with every kind of placing tag.
+void random_timeline(swfkit::Movie& movie, unsigned seed) {
     std::mt19937 rng(seed);
     auto pick = [&](int n) {
         return static_cast<int>(rng() % static_cast<unsigned>(n));
     };
+    auto maybe = [&](auto value) {
+        return pick(2) ? std::optional(value) : std::nullopt;
+    };
     auto random_matrix = [&] {
-        swfkit::Matrix m;
-        m.scaleX = 0.5 + pick(4) * 0.25;
-        m.rotate0 = pick(2) ? 0.25 : 0.0;
-        m.translateX = pick(4000) - 2000;
-        m.translateY = pick(4000);
-        return m;
+        return swfkit::Matrix{0.5 + pick(4) * 0.25, 1.0, pick(2) ? 0.25 : 0.0, 0.0, pick(4000) - 2000, pick(4000)};
     };
     auto random_cxform = [&] {
-        swfkit::ColorTransform cx;
-        cx.hasMult = true;
-        cx.mult[0] = pick(256);
-        cx.mult[3] = 128 + pick(128);
-        return cx;
+        return swfkit::ColorTransform{true, false, {pick(256), 256, 256, 128 + pick(128)}, {}};
     };
-    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
     swfkit::TagList clip(6);
     clip.ShowFrame();
-    for (uint16_t id = 1; id <= 3; id++) {
-        movie.Tags().DefineSprite(id, clip);
-    }
+    movie.Tags().DefineSprite(2, clip).DefineSprite(3, clip);
     for (int frame = 0; frame < frame_count; frame++) {
         for (int n = 1 + pick(4); n > 0; n--) {
-            uint16_t depth = static_cast<uint16_t>(1 + pick(6));
-            uint16_t id = static_cast<uint16_t>(1 + pick(3));
-            Placement p;
+            const uint16_t depth = static_cast<uint16_t>(1 + pick(6)), id = static_cast<uint16_t>(1 + pick(3));
+            swfkit::Placement p;
             p.depth = depth;
             switch (pick(6)) {
             case 0: movie.Tags().PlaceObject(id, depth, random_matrix(), random_cxform()); break;
-            case 1:
+            case 1:  // a new instance, perhaps named, perhaps a mask
                 p.characterId = id;
                 p.matrix = random_matrix();
-                if (pick(2)) {
-                    p.name = pick(2) ? "a" : "b";
-                }
-                if (pick(4) == 0) {
-                    p.clipDepth = static_cast<uint16_t>(depth + pick(3));
-                }
+                p.name = maybe(std::string(pick(2) ? "a" : "b"));
+                p.clipDepth = maybe(static_cast<uint16_t>(depth + pick(3)));
                 movie.Tags().PlaceObject2(p);
                 break;
-            case 2:
+            case 2:  // a move
                 p.move = true;
-                if (pick(2)) {
-                    p.matrix = random_matrix();
-                }
-                if (pick(2)) {
-                    p.colorTransform = random_cxform();
-                }
-                if (pick(2)) {
-                    p.ratio = static_cast<uint16_t>(pick(65536));
-                }
+                p.matrix = maybe(random_matrix());
+                p.colorTransform = maybe(random_cxform());
+                p.ratio = maybe(static_cast<uint16_t>(pick(65536)));
                 movie.Tags().PlaceObject2(p);
                 break;
-            case 3:
+            case 3:  // a replacement
                 p.characterId = id;
                 p.move = true;
-                if (pick(2)) {
-                    p.matrix = random_matrix();
-                }
+                p.matrix = maybe(random_matrix());
                 movie.Tags().PlaceObject2(p);
                 break;
             case 4: movie.Tags().RemoveObject(id, depth); break;
@@ -85,7 +61,6 @@ std::vector<uint8_t> random_timeline(unsigned seed) {
         }
         movie.Tags().ShowFrame();
     }
-    return movie.Write(false);
 }
 
 class GotoOracleTest : public DisplayFixture {
@@ -105,7 +80,7 @@ protected:
 // from frame 0 to b leaves; so does every jump of a random walk of jumps.
 TEST_F(GotoOracleTest, goto_equals_playing_from_the_start) {
     for (unsigned seed = 1; seed <= 40; seed++) {
-        smart_ptr<movie_def_impl> def = LoadMovie(random_timeline(seed));
+        smart_ptr<movie_def_impl> def = load_with_clip([seed](swfkit::Movie& m) { random_timeline(m, seed); });
         ASSERT_TRUE(def);
         ASSERT_EQ(def->get_frame_count(), frame_count);
         std::vector<std::vector<child_state>> played;
@@ -138,25 +113,14 @@ TEST_F(GotoOracleTest, goto_equals_playing_from_the_start) {
 
 // Jumping back keeps the instances the target frame still shows and drops the later ones.
 TEST_F(GotoOracleTest, a_jump_back_keeps_what_the_target_frame_shows) {
-    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
-    swfkit::TagList clip(6);
-    clip.ShowFrame();
-    movie.Tags().DefineSprite(1, clip);
-    Placement a;
-    a.depth = 1;
-    a.characterId = 1;
-    a.name = "a";
-    movie.Tags().PlaceObject2(a).ShowFrame();
-    Placement b = a;
-    b.depth = 2;
-    b.name = "b";
-    movie.Tags().PlaceObject2(b).ShowFrame();
-    Placement move;
-    move.depth = 1;
-    move.move = true;
-    move.matrix = swfkit::Matrix{2.0, 2.0, 0.0, 0.0, 100, 0};
-    movie.Tags().PlaceObject2(move).ShowFrame();
-    smart_ptr<movie_def_impl> def = LoadMovie(movie.Write(false));
+    smart_ptr<movie_def_impl> def = load_with_clip([](swfkit::Movie& m) {
+        m.Tags().PlaceObject2(placement(1, 1, "a")).ShowFrame();
+        m.Tags().PlaceObject2(placement(2, 1, "b")).ShowFrame();
+        swfkit::Placement move;
+        move.move = true;
+        move.matrix = swfkit::Matrix{2.0, 2.0, 0.0, 0.0, 100, 0};
+        m.Tags().PlaceObject2(move).ShowFrame();
+    });
     smart_ptr<sprite_instance> sprite = play_to(def.get_ptr(), 2);
     smart_ptr<character> first = sprite->get_display_list().get_character_at_depth(1);
     record_events(sprite->get_display_list().get_character_at_depth(2));
