@@ -108,7 +108,7 @@ std::vector<float> Dijkstra(micropather::Graph& graph, unsigned start, unsigned 
 
 }  // namespace
 
-TEST_F(PathFinderTest, lays_a_21_by_16_grid_over_the_plain_arena) {
+TEST_F(PathFinderTest, lays_a_21_by_16_grid_over_the_plain_arena_and_grows_over_geometry_beyond_it) {
     EXPECT_EQ(finder.GetWidth(), 21);
     EXPECT_EQ(finder.GetHeight(), 16);
     EXPECT_TRUE(Walls().empty());
@@ -117,9 +117,7 @@ TEST_F(PathFinderTest, lays_a_21_by_16_grid_over_the_plain_arena) {
     EXPECT_EQ(finder.CellOf(b2Vec2(50.0f, 37.5f)), 20 + 15 * 21);
     EXPECT_EQ(finder.CellOf(b2Vec2(50.01f, 0.0f)), -1);
     EXPECT_EQ(finder.CellOf(b2Vec2(NAN, 0.0f)), -1);
-}
-
-TEST_F(PathFinderTest, grid_grows_over_geometry_beyond_the_arena) {
+    // The grid grows over geometry beyond the arena.
     Box(40.0f, -10.0f, 80.0f, 10.0f);
     Grid();
     EXPECT_NEAR(finder.GetMax().x, 80.0f, 0.011f);  // the polygon's skin counts
@@ -131,9 +129,20 @@ TEST_F(PathFinderTest, grid_grows_over_geometry_beyond_the_arena) {
     EXPECT_FALSE(finder.FindPath(b2Vec2(0.0f, 0.0f), b2Vec2(1.5e30f, 0.5f), waypoints));
 }
 
-TEST_F(PathFinderTest, rasterises_a_box_along_its_edges_and_shows_the_walls_in_pixels) {
+TEST_F(PathFinderTest, rasterises_level_boxes_along_their_edges_and_shows_the_walls_in_pixels) {
     // Corners (-10, -10) and (10, 10): columns 8 to 12, rows 5 to 9, edges split every 5 units.
     Box(-10.0f, -10.0f, 10.0f, 10.0f);
+    // Only level polygons make walls: not other categories, circles or the bodies of the registry.
+    Box(20.0f, -30.0f, 40.0f, -20.0f, 16);
+    b2BodyDef def;
+    def.position.Set(20.0f, 20.0f);
+    b2CircleShape circle;
+    circle.m_radius = 4.0f;
+    physics.CreateBody(def)->CreateFixture(&circle, 0.0f);
+    b2PolygonShape box;
+    box.SetAsBox(3.0f, 3.0f);
+    CreateRegisteredBody(physics, def, BodyRecord{true, kBallBody, nullptr, 0, -1.0f, nullptr})
+        ->CreateFixture(&box, 0.0f);
     Grid();
     std::set<Cell> border;
     for (int i = 0; i <= 4; ++i) {
@@ -152,21 +161,6 @@ TEST_F(PathFinderTest, rasterises_a_box_along_its_edges_and_shows_the_walls_in_p
     EXPECT_EQ(cells[0].position, sf::Vector2f(320.0f, 200.0f));
     EXPECT_EQ(cells[2].position, sf::Vector2f(360.0f, 240.0f));
     EXPECT_EQ(cells[0].color, sf::Color(100, 0, 0));
-}
-
-TEST_F(PathFinderTest, only_level_polygons_make_walls) {
-    Box(-10.0f, -10.0f, 10.0f, 10.0f, 16);
-    b2BodyDef def;
-    def.position.Set(20.0f, 20.0f);
-    b2CircleShape circle;
-    circle.m_radius = 4.0f;
-    physics.CreateBody(def)->CreateFixture(&circle, 0.0f);
-    b2PolygonShape box;
-    box.SetAsBox(3.0f, 3.0f);
-    CreateRegisteredBody(physics, def, BodyRecord{true, kBallBody, nullptr, 0, -1.0f, nullptr})
-        ->CreateFixture(&box, 0.0f);
-    Grid();
-    EXPECT_TRUE(Walls().empty());
 }
 
 TEST_F(PathFinderTest, answers_with_one_waypoint_per_turn_then_the_goal_or_refuses) {

@@ -46,26 +46,26 @@ TEST(XmlTextParser, counts_element_nesting_as_tinyxml_reads_it) {
     }
 }
 
-TEST(XmlTextParser, parses_ordinary_documents_with_or_without_a_byte_order_mark) {
-    for (const char* bom : {"", "\xEF\xBB\xBF"}) {
-        TiXmlDocument document;
-        const std::string text = std::string(bom) + "<?xml version=\"1.0\"?><!-- c --><root a=\"1\"><child/></root>";
-        ASSERT_TRUE(XmlTextParser::Parse(document, text.c_str()));
-        ASSERT_NE(document.RootElement(), nullptr);
-        EXPECT_STREQ(document.RootElement()->Value(), "root");
-        EXPECT_NE(document.RootElement()->FirstChildElement("child"), nullptr);
-    }
-}
-
-TEST(XmlTextParser, refuses_broken_and_too_deep_documents_with_an_empty_document) {
+// A refused text (broken, empty, one level too deep, or deep enough to overflow the stack if
+// tinyxml were allowed to follow it) leaves an empty document.
+TEST(XmlTextParser, parses_ordinary_documents_and_refuses_broken_and_too_deep_ones) {
     const int limit = XmlTextParser::kMaxDepth;
-    TiXmlDocument document;
-    EXPECT_TRUE(XmlTextParser::Parse(document, (Repeat("<a>", limit) + Repeat("</a>", limit)).c_str()));
-    // Broken, empty, one level too deep, and deep enough to overflow the stack if tinyxml
-    // were allowed to follow it.
-    for (const std::string& text : {std::string("<a><b></a>"), std::string(),
-                                    Repeat("<a>", limit + 1) + Repeat("</a>", limit + 1), Repeat("<a>", 1000000)}) {
-        EXPECT_FALSE(XmlTextParser::Parse(document, text.c_str())) << text.substr(0, 40);
-        EXPECT_EQ(document.FirstChild(), nullptr);
+    const std::string ordinary = "<?xml version=\"1.0\"?><!-- c --><root a=\"1\"><child/></root>";
+    const std::pair<std::string, const char*> cases[] = {
+        {ordinary, "root/child"},
+        {"\xEF\xBB\xBF" + ordinary, "root/child"},  // a byte order mark
+        {Repeat("<a>", limit) + Repeat("</a>", limit), "a/a"},
+        {"<a><b></a>", ""},
+        {"", ""},
+        {Repeat("<a>", limit + 1) + Repeat("</a>", limit + 1), ""},
+        {Repeat("<a>", 1000000), ""},
+    };
+    for (const auto& [text, shape] : cases) {
+        TiXmlDocument document;
+        EXPECT_EQ(XmlTextParser::Parse(document, text.c_str()), *shape != '\0') << text.substr(0, 40);
+        const TiXmlElement* root = document.RootElement();
+        const TiXmlElement* child = root ? root->FirstChildElement() : nullptr;
+        EXPECT_EQ(root ? std::string(root->Value()) + "/" + (child ? child->Value() : "") : "", shape);
+        EXPECT_EQ(document.FirstChild() == nullptr, *shape == '\0');
     }
 }

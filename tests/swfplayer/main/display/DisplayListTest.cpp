@@ -41,7 +41,9 @@ public:
 class DisplayListTest : public DisplayFixture {
 protected:
     smart_ptr<probe> make_probe(int id) {
-        m_def = m_def ? m_def : new box_def(m_player.get_ptr(), 0, rect(0.0f, 10.0f, 0.0f, 10.0f));
+        if (!m_def) {
+            m_def = new box_def(m_player.get_ptr(), 0, rect(0.0f, 10.0f, 0.0f, 10.0f));
+        }
         return new probe(m_player.get_ptr(), m_def.get_ptr(), id);
     }
     smart_ptr<character_def> m_def;

@@ -45,10 +45,7 @@ struct child_state {
     float ratio;
     int clip_depth;
 
-    bool operator==(const child_state& o) const {
-        return depth == o.depth && id == o.id && name == o.name && matrix == o.matrix && cxform == o.cxform &&
-               ratio == o.ratio && clip_depth == o.clip_depth;
-    }
+    bool operator==(const child_state&) const = default;
 };
 std::ostream& operator<<(std::ostream& out, const child_state& s);
 
