@@ -32,11 +32,11 @@ swfkit::Bytes set_flag(const std::string& name) {
 class SpriteInstanceTest : public DisplayFixture {
 protected:
     smart_ptr<sprite_instance> root_of(const std::function<void(swfkit::Movie&)>& fill) {
-        m_def = load_with_clip(fill);
-        return make_root_sprite(m_def.get_ptr());
+        m_defs.push_back(load_with_clip(fill));
+        return make_root_sprite(m_defs.back().get_ptr());
     }
     static int depth_count(sprite_instance* sprite) { return sprite->get_display_list().size(); }
-    smart_ptr<movie_def_impl> m_def;
+    std::vector<smart_ptr<movie_def_impl>> m_defs;
 };
 
 TEST_F(SpriteInstanceTest, events_come_in_frame_order) {
@@ -183,7 +183,7 @@ TEST_F(SpriteInstanceTest, malformed_timelines_play_safely) {
     for (const auto& [fill, logged] : rows) {
         ClearLog();
         smart_ptr<sprite_instance> root = root_of(fill);
-        ASSERT_TRUE(m_def) << logged;
+        ASSERT_TRUE(m_defs.back()) << logged;
         for (int i = 0; i < 12; i++) {
             root->advance(0.1f);
             root->display();
@@ -220,7 +220,7 @@ TEST_F(SpriteInstanceTest, bounds_and_picking_follow_the_children) {
     EXPECT_EQ(hit(25.0f), low.get_ptr());
     EXPECT_EQ(hit(175.0f), nullptr);
     // A clip below that takes mouse events wins over a plain shape above it.
-    smart_ptr<character> button = m_def->get_character_def(1)->create_character_instance(root.get_ptr(), 1);
+    smart_ptr<character> button = m_defs.back()->get_character_def(1)->create_character_instance(root.get_ptr(), 1);
     smart_ptr<sprite_instance> clip = cast_to_sprite_instance(button.get_ptr());
     ASSERT_TRUE(clip);
     place_at(clip->get_display_list(), make_box(3, 100.0f, 100.0f, clip.get_ptr()).get_ptr(), 1);
