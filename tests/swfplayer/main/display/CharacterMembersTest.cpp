@@ -126,7 +126,9 @@ TEST_F(CharacterMembersTest, target_paths_name_the_chain) {
     EXPECT_TRUE(parent.is_null());
 }
 
-TEST_F(CharacterMembersTest, mouse_is_read_in_the_characters_space) {
+// The mouse is read in each character's space; a dragged character follows it, mapped into its
+// parent's space and kept within the drag's bounds.
+TEST_F(CharacterMembersTest, mouse_is_read_in_the_characters_space_and_drags_within_bounds) {
     smart_ptr<character> root = make_box(1, 10.0f, 10.0f);
     smart_ptr<character> child = make_box(2, 10.0f, 10.0f, root.get_ptr());
     child->set_member("_xscale", as_value(200.0));
@@ -136,19 +138,16 @@ TEST_F(CharacterMembersTest, mouse_is_read_in_the_characters_space) {
     EXPECT_DOUBLE_EQ(number_of(child.get_ptr(), "_xmouse"), 20.0);
     EXPECT_DOUBLE_EQ(number_of(child.get_ptr(), "_ymouse"), 15.0);
     EXPECT_DOUBLE_EQ(number_of(root.get_ptr(), "_xmouse"), 140.0);
-}
 
-TEST_F(CharacterMembersTest, dragged_character_follows_the_mouse_within_bounds) {
-    smart_ptr<character> root = make_box(1, 10.0f, 10.0f);
-    smart_ptr<character> child = make_box(2, 10.0f, 10.0f, root.get_ptr());
+    smart_ptr<character> dragged = make_box(3, 10.0f, 10.0f, root.get_ptr());
     root->set_member("_xscale", as_value(200.0));
     m_root->notify_mouse_state(50, 40, 0);
-    child->do_mouse_drag();
-    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 0) << "not dragged yet";
-    m_root->set_drag_character(child.get_ptr());
-    child->do_mouse_drag();
-    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 25);  // mapped into the scaled parent
-    EXPECT_EQ(number_of(child.get_ptr(), "_y"), 40);
+    dragged->do_mouse_drag();
+    EXPECT_EQ(number_of(dragged.get_ptr(), "_x"), 0) << "not dragged yet";
+    m_root->set_drag_character(dragged.get_ptr());
+    dragged->do_mouse_drag();
+    EXPECT_EQ(number_of(dragged.get_ptr(), "_x"), 25);  // mapped into the scaled parent
+    EXPECT_EQ(number_of(dragged.get_ptr(), "_y"), 40);
     drag_state bounded = m_root->get_drag_state();
     bounded.m_bound = true;
     bounded.m_bound_x0 = 0.0f;
@@ -156,12 +155,12 @@ TEST_F(CharacterMembersTest, dragged_character_follows_the_mouse_within_bounds) 
     bounded.m_bound_y0 = 0.0f;
     bounded.m_bound_y1 = 2000.0f;
     m_root->set_drag_state(bounded);
-    child->do_mouse_drag();
-    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 15);
+    dragged->do_mouse_drag();
+    EXPECT_EQ(number_of(dragged.get_ptr(), "_x"), 15);
     m_root->stop_drag();
     m_root->notify_mouse_state(0, 0, 0);
-    child->do_mouse_drag();
-    EXPECT_EQ(number_of(child.get_ptr(), "_x"), 15);
+    dragged->do_mouse_drag();
+    EXPECT_EQ(number_of(dragged.get_ptr(), "_x"), 15);
 }
 
 }  // namespace
