@@ -6,32 +6,37 @@
 #include <cfloat>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
 using swfplayer::cxform;
 using swfplayer::rgba;
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
 
 constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
 
-cxform Uniform(float multiplier, float add) {
+// Per channel: the multiplier, then the add term.
+cxform Make(const Floats& terms) {
     cxform c;
-    for (auto& channel : c.m) {
-        channel[0] = multiplier;
-        channel[1] = add;
+    for (int i = 0; i < 4; i++) {
+        c.m[i][0] = terms[terms.size() == 2 ? 0 : 2 * i];
+        c.m[i][1] = terms[terms.size() == 2 ? 1 : 2 * i + 1];
     }
     return c;
 }
 
-void ExpectColor(const rgba& c, int r, int g, int b, int a) {
-    EXPECT_EQ(c.r, r);
-    EXPECT_EQ(c.g, g);
-    EXPECT_EQ(c.b, b);
-    EXPECT_EQ(c.a, a);
+Floats Terms(const cxform& c) {
+    return {c.m[0][0], c.m[0][1], c.m[1][0], c.m[1][1], c.m[2][0], c.m[2][1], c.m[3][0], c.m[3][1]};
+}
+
+Ints Channels(const rgba& c) {
+    return {c.r, c.g, c.b, c.a};
 }
 
 TEST(CxformTest, channels_are_limited_to_0_255_and_truncated) {
-    ExpectColor(cxform().transform(rgba(1, 128, 254, 0)), 1, 128, 254, 0);  // a new transform is the identity
+    EXPECT_EQ(Channels(cxform().transform(rgba(1, 128, 254, 0))), (Ints{1, 128, 254, 0}));  // a new one: identity
     const struct {
         float multiplier, add;
         uint8_t in, expected;
@@ -43,52 +48,31 @@ TEST(CxformTest, channels_are_limited_to_0_255_and_truncated) {
         {FLT_MAX, 0, 2, 255}, {1, -FLT_MAX, 2, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.multiplier) + " " + std::to_string(c.add) + " " + std::to_string(c.in));
-        rgba out = Uniform(c.multiplier, c.add).transform(rgba(c.in, c.in, c.in, c.in));
-        ExpectColor(out, c.expected, c.expected, c.expected, c.expected);
+        EXPECT_EQ(Channels(Make({c.multiplier, c.add}).transform(rgba(c.in, c.in, c.in, c.in))), Ints(4, c.expected))
+            << c.multiplier << " " << c.add << " " << int(c.in);
     }
 }
 
-TEST(CxformTest, concatenation_applies_the_argument_first) {
-    cxform both = Uniform(2, 10);
-    both.concatenate(Uniform(0.5f, 20));
-    // 100 -> inner 70 -> outer 150
-    EXPECT_EQ(both.transform(rgba(100, 100, 100, 100)).g, 150);
-    EXPECT_EQ(both.m[1][0], 1);
-    EXPECT_EQ(both.m[1][1], 50);
+TEST(CxformTest, concatenation_applies_the_argument_first_and_clamp_limits_the_terms) {
+    cxform both = Make({2, 10});
+    both.concatenate(Make({0.5f, 20}));
+    EXPECT_EQ(both.transform(rgba(100, 100, 100, 100)).g, 150);  // 100 -> inner 70 -> outer 150
+    EXPECT_EQ((Floats{both.m[1][0], both.m[1][1]}), (Floats{1, 50}));
+    cxform huge = Make({FLT_MAX, FLT_MAX});
+    huge.concatenate(Make({4, 4}));
+    EXPECT_EQ((Floats{huge.m[0][0], huge.m[0][1]}), (Floats{0, 0}));
 
-    cxform huge = Uniform(FLT_MAX, FLT_MAX);
-    huge.concatenate(Uniform(4, 4));
-    EXPECT_EQ(huge.m[0][0], 0);
-    EXPECT_EQ(huge.m[0][1], 0);
-}
-
-TEST(CxformTest, clamp_limits_multipliers_and_add_terms) {
-    // Per channel: multiplier and add term before, then after clamping.
-    const float cases[4][4] = {
-        {2, 300, 1, 255},
-        {-1, -300, 0, -255},
-        {kNan, kNan, 1, 255},
-        {0.25f, -12, 0.25f, -12},
-    };
-    cxform c;
-    for (int i = 0; i < 4; i++) {
-        c.m[i][0] = cases[i][0];
-        c.m[i][1] = cases[i][1];
-    }
+    cxform c = Make({2, 300, -1, -300, kNan, kNan, 0.25f, -12});
     c.clamp();
-    for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(c.m[i][0], cases[i][2]) << "channel " << i;
-        EXPECT_EQ(c.m[i][1], cases[i][3]) << "channel " << i;
-    }
+    EXPECT_EQ(Terms(c), (Floats{1, 255, 0, -255, 1, 255, 0.25f, -12}));
 }
 
 TEST(CxformTest, colour_lerp_rounds_halves_up) {
     rgba mixed;
     mixed.set_lerp(rgba(0, 0, 255, 10), rgba(255, 255, 0, 20), 0.5f);
-    ExpectColor(mixed, 128, 128, 128, 15);
+    EXPECT_EQ(Channels(mixed), (Ints{128, 128, 128, 15}));
     mixed.set_lerp(rgba(0, 0, 255, 10), rgba(255, 255, 0, 20), 1.0f);
-    ExpectColor(mixed, 255, 255, 0, 20);
+    EXPECT_EQ(Channels(mixed), (Ints{255, 255, 0, 20}));
 }
 
 }  // namespace

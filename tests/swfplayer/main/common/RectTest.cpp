@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-using swfplayer::point;
 using swfplayer::rect;
+using Floats = std::vector<float>;
 
-void ExpectRect(const rect& r, float x_min, float x_max, float y_min, float y_max) {
-    EXPECT_EQ(r.x_min, x_min);
-    EXPECT_EQ(r.x_max, x_max);
-    EXPECT_EQ(r.y_min, y_min);
-    EXPECT_EQ(r.y_max, y_max);
+Floats Sides(const rect& r) {
+    return {r.x_min, r.x_max, r.y_min, r.y_max};
 }
 
 TEST(RectTest, point_and_bound_tests_include_edges) {
@@ -42,18 +41,17 @@ TEST(RectTest, point_and_bound_tests_include_edges) {
 TEST(RectTest, expansion_corners_and_lerp) {
     rect r(5, 5, 5, 5);
     r.expand_to_point(-1, 8);
-    ExpectRect(r, -1, 5, 5, 8);
+    EXPECT_EQ(Sides(r), (Floats{-1, 5, 5, 8}));
     r.expand_to_rect(rect(0, 20, -3, 0));
-    ExpectRect(r, -1, 20, -3, 8);
-    const float expected[4][2] = {{-1, -3}, {20, -3}, {20, 8}, {-1, 8}};
+    EXPECT_EQ(Sides(r), (Floats{-1, 20, -3, 8}));
+    Floats corners;
     for (int i = 0; i < 4; i++) {
-        point corner = r.get_corner(i);
-        EXPECT_EQ(corner.x, expected[i][0]) << "corner " << i;
-        EXPECT_EQ(corner.y, expected[i][1]) << "corner " << i;
+        corners.insert(corners.end(), {r.get_corner(i).x, r.get_corner(i).y});
     }
+    EXPECT_EQ(corners, (Floats{-1, -3, 20, -3, 20, 8, -1, 8}));
     rect mid;
     mid.set_lerp(rect(0, 10, 0, 10), rect(10, 30, -10, 50), 0.25f);
-    ExpectRect(mid, 2.5f, 15, -2.5f, 20);
+    EXPECT_EQ(Sides(mid), (Floats{2.5f, 15, -2.5f, 20}));
 }
 
 }  // namespace

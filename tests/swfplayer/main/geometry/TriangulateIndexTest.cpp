@@ -71,6 +71,8 @@ bool ExpectTreeFindsPointsIn(const point_tree& tree, const Points& points, const
         reported.insert({x, y});
         return false;
     });
+    // A test that answers true stops the search, and any says so.
+    EXPECT_EQ(tree.any(t[0], t[1], t[2], t[3], t[4], t[5], [](float, float) { return true; }), !reported.empty());
     for (const auto& p : points) {
         if (point_in_triangle(p.first, p.second, t[0], t[1], t[2], t[3], t[4], t[5])) {
             EXPECT_TRUE(reported.count(p)) << p.first << " " << p.second;
