@@ -181,6 +181,7 @@ TEST(TesselateTest, rings_of_one_style_go_to_one_triangulation_and_others_only_d
     EXPECT_TRUE(abandoned.calls.empty());
 }
 
+// Curved outlines with holes are held to the same oracle by ShapeTest, at several tolerances.
 TEST(TesselateTest, shuffled_fragments_of_an_outline_fill_it_exactly) {
     std::mt19937 rng(99);
     for (int round = 0; round < 30; round++) {
@@ -279,40 +280,6 @@ TEST(TesselateTest, ring_joining_follows_the_first_change_order) {
         for (size_t i = 0; i < paths.size(); i++) {
             ASSERT_EQ(Outcome(paths[i]), Outcome(expected[i])) << round << " " << i;
         }
-    }
-}
-
-TEST(TesselateTest, curved_outlines_with_holes_fill_their_flattened_outline) {
-    // Circles of radius r around (cx, cy) from eight quadratic curves, counterclockwise or clockwise.
-    auto circle = [](float cx, float cy, float r, double sign) {
-        const double pi = 3.14159265358979323846, control_radius = r / std::cos(pi / 8);
-        tess::begin_path(-1, 0, 0, cx + r, cy);
-        for (int i = 1; i <= 8; i++) {
-            double control = sign * (i - 0.5) * pi / 4, anchor = sign * i * pi / 4;
-            tess::add_curve_segment(static_cast<float>(cx + control_radius * std::cos(control)),
-                                    static_cast<float>(cy + control_radius * std::sin(control)),
-                                    i == 8 ? cx + r : static_cast<float>(cx + r * std::cos(anchor)),
-                                    i == 8 ? cy : static_cast<float>(cy + r * std::sin(anchor)));
-        }
-        tess::end_path();
-    };
-    for (float tolerance : {20.0f, 2.0f, 0.25f}) {
-        RecordingAccepter accepter = Tessellate(tolerance, [&] {
-            circle(0, 0, 1000, 1);
-            circle(-400, 0, 300, -1);
-            circle(400, 100, 250, -1);
-        });
-        // The line strips are the flattened outline; the fill must cover exactly their inside.
-        Rings rings;
-        for (const auto& strip : accepter.strips) {
-            rings.emplace_back();
-            for (size_t i = 0; i + 1 < strip.points.size(); i++) {
-                rings.back().insert(rings.back().end(), {strip.points[i].x, strip.points[i].y});
-            }
-        }
-        ASSERT_EQ(rings.size(), 3u);
-        ASSERT_EQ(accepter.fills.size(), 1u);
-        ExpectFaithful(rings, accepter.fills[0].coords);
     }
 }
 

@@ -1,5 +1,8 @@
+#include "swfplayer/main/common/cxform.h"
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/matrix.h"
+#include "swfplayer/main/common/rect.h"
+#include "swfplayer/main/common/rgba.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +15,13 @@
 
 namespace {
 
+using swfplayer::cxform;
 using swfplayer::matrix;
 using swfplayer::point;
 using swfplayer::rect;
+using swfplayer::rgba;
 using Floats = std::vector<float>;
+using Ints = std::vector<int>;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
@@ -31,6 +37,10 @@ matrix Make(float a, float b, float tx, float c, float d, float ty) {
     m.m[1][1] = d;
     m.m[1][2] = ty;
     return m;
+}
+
+Floats Sides(const rect& r) {
+    return {r.x_min, r.x_max, r.y_min, r.y_max};
 }
 
 // a, b, tx, c, d, ty; or only a, b, c, d.
@@ -174,12 +184,111 @@ TEST(MatrixTest, rectangles_transform_to_the_box_of_their_corners) {
     rotate.set_scale_rotation(1, 2, static_cast<float>(kPi / 2));
     rect r(0, 10, 0, 20);
     rotate.transform(&r);  // (x, y) -> (-2y, x)
-    ExpectNear({r.x_min, r.x_max, r.y_min, r.y_max}, {-40, 0, 0, 10}, 1e-4);
+    ExpectNear(Sides(r), {-40, 0, 0, 10}, 1e-4);
     rotate.transform_by_inverse(&r);
-    ExpectNear({r.x_min, r.x_max, r.y_min, r.y_max}, {0, 10, 0, 20}, 1e-4);
+    ExpectNear(Sides(r), {0, 10, 0, 20}, 1e-4);
     point v;
     Make(2, 0, 1000, 0, 3, 1000).transform_vector(&v, point(1, 1));
     EXPECT_EQ((Floats{v.x, v.y}), (Floats{2, 3}));
+}
+
+// Per channel: the multiplier, then the add term.
+cxform Cxform(const Floats& terms) {
+    cxform c;
+    for (int i = 0; i < 4; i++) {
+        c.m[i][0] = terms[terms.size() == 2 ? 0 : 2 * i];
+        c.m[i][1] = terms[terms.size() == 2 ? 1 : 2 * i + 1];
+    }
+    return c;
+}
+
+Floats Terms(const cxform& c) {
+    return {c.m[0][0], c.m[0][1], c.m[1][0], c.m[1][1], c.m[2][0], c.m[2][1], c.m[3][0], c.m[3][1]};
+}
+
+Ints Channels(const rgba& c) {
+    return {c.r, c.g, c.b, c.a};
+}
+
+TEST(CxformTest, channels_are_limited_to_0_255_and_truncated) {
+    EXPECT_EQ(Channels(cxform().transform(rgba(1, 128, 254, 0))), (Ints{1, 128, 254, 0}));  // a new one: identity
+    const struct {
+        float multiplier, add;
+        uint8_t in, expected;
+    } cases[] = {
+        {2, 100, 100, 255},                                             // 300 limited
+        {2, 100, 0, 100},     {-1, 0, 50, 0},                           // -50 limited
+        {1, 254.9f, 0, 254},                                            // truncated
+        {1, 0.999f, 0, 0},    {0.5f, 0, 255, 127}, {kNan, 0, 10, 255},  // NaN limits to 255
+        {FLT_MAX, 0, 2, 255}, {1, -FLT_MAX, 2, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Channels(Cxform({c.multiplier, c.add}).transform(rgba(c.in, c.in, c.in, c.in))), Ints(4, c.expected))
+            << c.multiplier << " " << c.add << " " << int(c.in);
+    }
+}
+
+TEST(CxformTest, concatenation_applies_the_argument_first_and_clamp_limits_the_terms) {
+    cxform both = Cxform({2, 10});
+    both.concatenate(Cxform({0.5f, 20}));
+    EXPECT_EQ(both.transform(rgba(100, 100, 100, 100)).g, 150);  // 100 -> inner 70 -> outer 150
+    EXPECT_EQ((Floats{both.m[1][0], both.m[1][1]}), (Floats{1, 50}));
+    cxform huge = Cxform({FLT_MAX, FLT_MAX});
+    huge.concatenate(Cxform({4, 4}));
+    EXPECT_EQ((Floats{huge.m[0][0], huge.m[0][1]}), (Floats{0, 0}));
+
+    cxform c = Cxform({2, 300, -1, -300, kNan, kNan, 0.25f, -12});
+    c.clamp();
+    EXPECT_EQ(Terms(c), (Floats{1, 255, 0, -255, 1, 255, 0.25f, -12}));
+}
+
+TEST(CxformTest, colour_lerp_rounds_halves_up) {
+    rgba mixed;
+    mixed.set_lerp(rgba(0, 0, 255, 10), rgba(255, 255, 0, 20), 0.5f);
+    EXPECT_EQ(Channels(mixed), (Ints{128, 128, 128, 15}));
+    mixed.set_lerp(rgba(0, 0, 255, 10), rgba(255, 255, 0, 20), 1.0f);
+    EXPECT_EQ(Channels(mixed), (Ints{255, 255, 0, 20}));
+}
+
+TEST(RectTest, point_and_bound_tests_include_edges) {
+    const rect r(0, 10, 0, 20);
+    const struct {
+        float x, y;
+        bool inside;
+    } points[] = {{10, 20, true}, {0, 5, true}, {10.01f, 5, false}, {5, -0.01f, false}};
+    for (const auto& p : points) {
+        EXPECT_EQ(r.point_test(p.x, p.y), p.inside) << p.x << ", " << p.y;
+    }
+    const struct {
+        rect other;
+        bool touches;
+        const char* label;
+    } boxes[] = {
+        {rect(10, 30, 5, 6), true, "shares the edge x = 10"},
+        {rect(-5, 0, 20, 40), true, "shares one corner"},
+        {rect(10.5f, 30, 5, 6), false, "right of it"},
+        {rect(0, 10, 21, 30), false, "above it"},
+        {rect(0, 10, -30, -1), false, "below it"},
+    };
+    for (const auto& b : boxes) {
+        EXPECT_EQ(r.bound_test(b.other), b.touches) << b.label;
+    }
+}
+
+TEST(RectTest, expansion_corners_and_lerp) {
+    rect r(5, 5, 5, 5);
+    r.expand_to_point(-1, 8);
+    EXPECT_EQ(Sides(r), (Floats{-1, 5, 5, 8}));
+    r.expand_to_rect(rect(0, 20, -3, 0));
+    EXPECT_EQ(Sides(r), (Floats{-1, 20, -3, 8}));
+    Floats corners;
+    for (int i = 0; i < 4; i++) {
+        corners.insert(corners.end(), {r.get_corner(i).x, r.get_corner(i).y});
+    }
+    EXPECT_EQ(corners, (Floats{-1, -3, 20, -3, 20, 8, -1, 8}));
+    rect mid;
+    mid.set_lerp(rect(0, 10, 0, 10), rect(10, 30, -10, 50), 0.25f);
+    EXPECT_EQ(Sides(mid), (Floats{2.5f, 15, -2.5f, 20}));
 }
 
 }  // namespace
