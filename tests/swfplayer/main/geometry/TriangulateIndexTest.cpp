@@ -71,16 +71,16 @@ bool ExpectTreeFindsPointsIn(const point_tree& tree, const Points& points, const
         reported.insert({x, y});
         return false;
     });
-    bool inside = false;
+    const std::pair<float, float>* last_inside = nullptr;
     for (const auto& p : points) {
         if (point_in_triangle(p.first, p.second, t[0], t[1], t[2], t[3], t[4], t[5])) {
             EXPECT_TRUE(reported.count(p)) << p.first << " " << p.second;
-            inside = true;
+            last_inside = &p;
         }
     }
     // A test that answers true stops the search, and any says so.
-    EXPECT_EQ(inside, tree.any(t[0], t[1], t[2], t[3], t[4], t[5], [&](float x, float y) {
-        return point_in_triangle(x, y, t[0], t[1], t[2], t[3], t[4], t[5]);
+    EXPECT_EQ(last_inside != nullptr, tree.any(t[0], t[1], t[2], t[3], t[4], t[5], [&](float x, float y) {
+        return last_inside && x == last_inside->first && y == last_inside->second;
     }));
     return true;
 }
