@@ -16,27 +16,23 @@ namespace {
 TEST(BaseRandom, starts_seeded_with_987654321_and_seed_zero_is_seed_12345) {
     // Reference values computed separately from the generator's definition (xorshift seeding,
     // multiply-with-carry with lag 8); the first value comes from the first state word.
-    const uint32_t expected[] = {0xbcdda782, 0xbd953acc, 0xead75a59, 0x7f144001, 0xc0b7416c};
-    for (uint32_t value : expected) {
-        EXPECT_EQ(value, base_random::next_random());
-    }
+    auto next = [](int count) {
+        std::vector<uint32_t> values(count);
+        for (uint32_t& value : values) {
+            value = base_random::next_random();
+        }
+        return values;
+    };
+    const std::vector<uint32_t> expected = {0xbcdda782, 0xbd953acc, 0xead75a59, 0x7f144001, 0xc0b7416c};
+    EXPECT_EQ(expected, next(5));
     base_random::seed_random(987654321);
-    for (uint32_t value : expected) {
-        EXPECT_EQ(value, base_random::next_random());
-    }
+    EXPECT_EQ(expected, next(5));
     base_random::seed_random(1);
-    EXPECT_EQ((std::vector<uint32_t>{base_random::next_random(), base_random::next_random()}),
-              (std::vector<uint32_t>{0x489c57ec, 0xfad3cc35}));
-
+    EXPECT_EQ((std::vector<uint32_t>{0x489c57ec, 0xfad3cc35}), next(2));
     base_random::seed_random(0);
-    uint32_t zero[16];
-    for (uint32_t& value : zero) {
-        value = base_random::next_random();
-    }
+    std::vector<uint32_t> zero = next(16);
     base_random::seed_random(12345);
-    for (uint32_t value : zero) {
-        EXPECT_EQ(value, base_random::next_random());
-    }
+    EXPECT_EQ(zero, next(16));
 }
 
 TEST(BaseTimer, clocks_move_forward_across_a_sleep) {
