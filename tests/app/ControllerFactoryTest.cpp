@@ -11,14 +11,12 @@
 #include <memory>
 #include <set>
 
-using testing_support::WriteFile;
-
 namespace {
 
 class ControllerFactoryTest : public VirtualFolders {
 protected:
     std::unique_ptr<Controller> Create(const std::string& text) {
-        WriteFile(GameDir() / "data/controls/test.xml", text);
+        testing_support::WriteFile(GameDir() / "data/controls/test.xml", text);
         return std::unique_ptr<Controller>(CreateController("data/controls/test.xml"));
     }
 };
@@ -32,14 +30,11 @@ std::vector<uint32_t> AllKeys(const KeyboardController& controller) {
 }  // namespace
 
 TEST_F(ControllerFactoryTest, a_keyboard_description_gives_a_keyboard_controller_with_its_values) {
-    std::unique_ptr<Controller> controller = Create(R"(<resource>
-        <gamepadcontroller name="other"/>
+    std::unique_ptr<Controller> controller = Create(R"(<resource><gamepadcontroller name="other"/>
         <keyboardcontroller name="controller" m_GUIIndex="2" m_GUIImage="data/gui/keys.swf"
             m_KeyLeft="97" m_KeyRight="100" m_KeyUp="119" m_KeyDown="115" m_KeySuck="258" m_KeySpit="257"
-            m_KeyStart="280" m_KeyBack="113">
-            <color name="m_GUIColor" r="10" g="20" b="30" a="40"/>
-        </keyboardcontroller>
-    </resource>)");
+            m_KeyStart="280" m_KeyBack="113"><color name="m_GUIColor" r="10" g="20" b="30" a="40"/>
+        </keyboardcontroller></resource>)");
     auto* keyboard = dynamic_cast<KeyboardController*>(controller.get());
     ASSERT_NE(keyboard, nullptr);
     EXPECT_EQ(keyboard->GetGUIIndex(), 2u);
@@ -49,53 +44,54 @@ TEST_F(ControllerFactoryTest, a_keyboard_description_gives_a_keyboard_controller
 }
 
 // The tag names the controller's class exactly; the element named "controller" is found in any
-// letter case.
+// letter case. Empty, broken and missing files give none.
 TEST_F(ControllerFactoryTest, the_exact_tag_of_the_element_named_controller_picks_the_class) {
     enum Kind { None, Keyboard, Gamepad };
     const std::pair<std::string, Kind> rows[] = {
-        {R"(<resource><gamepadcontroller name="controller"/></resource>)", Gamepad},
-        {R"(<resource><gamepadcontroller name="CONTROLLER"/></resource>)", Gamepad},
-        {R"(<resource><keyboardcontroller name="Controller" m_KeyLeft="97"/></resource>)", Keyboard},
-        {R"(<resource><KeyboardController name="controller"/></resource>)", None},
-        {R"(<resource><GAMEPADCONTROLLER name="controller"/></resource>)", None},
-        {R"(<resource><scriptedcontroller name="controller"/></resource>)", None},
-        {R"(<resource><mousecontroller name="controller"/></resource>)", None},
-        {R"(<resource><keyboardcontroller m_KeyLeft="97"/></resource>)", None},
-        {R"(<resource/>)", None},
-        {R"(<resource><keyboardcontroller name="controller")", None},
-        {"", None}};
-    for (const auto& [text, kind] : rows) {
-        std::unique_ptr<Controller> controller = Create(text);
-        EXPECT_EQ(controller != nullptr, kind != None) << text;
-        EXPECT_EQ(dynamic_cast<KeyboardController*>(controller.get()) != nullptr, kind == Keyboard) << text;
-        EXPECT_EQ(dynamic_cast<GamepadController*>(controller.get()) != nullptr, kind == Gamepad) << text;
+        {R"(<gamepadcontroller name="controller"/>)", Gamepad},
+        {R"(<gamepadcontroller name="CONTROLLER"/>)", Gamepad},
+        {R"(<keyboardcontroller name="Controller" m_KeyLeft="97"/>)", Keyboard},
+        {R"(<KeyboardController name="controller"/>)", None},
+        {R"(<GAMEPADCONTROLLER name="controller"/>)", None},
+        {R"(<scriptedcontroller name="controller"/>)", None},
+        {R"(<mousecontroller name="controller"/>)", None},
+        {R"(<keyboardcontroller m_KeyLeft="97"/>)", None},
+        {"", None},
+        {R"(<keyboardcontroller name="controller")", None}};
+    for (const auto& [element, kind] : rows) {
+        std::unique_ptr<Controller> controller = Create("<resource>" + element + "</resource>");
+        EXPECT_EQ(controller != nullptr, kind != None) << element;
+        EXPECT_EQ(dynamic_cast<KeyboardController*>(controller.get()) != nullptr, kind == Keyboard) << element;
+        EXPECT_EQ(dynamic_cast<GamepadController*>(controller.get()) != nullptr, kind == Gamepad) << element;
     }
+    EXPECT_EQ(Create(""), nullptr);
     EXPECT_EQ(CreateController("data/controls/missing.xml"), nullptr);
 }
 
-// The game's own application.xml and control files, as the build ships them.
+// The game's own application.xml and control files, as the build ships them: two keyboard
+// layouts without shared keys and a gamepad, with different menu numbers counted from 1.
 TEST_F(ControllerFactoryTest, the_shipped_files_give_two_keyboards_without_shared_keys_and_a_gamepad) {
     std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", GameDir() / "application.xml");
     std::filesystem::create_directories(GameDir() / "data");
-    std::filesystem::copy(PONDORIX_GAME_DIR "/data/controls", GameDir() / "data/controls",
-                          std::filesystem::copy_options::recursive);
+    std::filesystem::copy(PONDORIX_GAME_DIR "/data/controls", GameDir() / "data/controls");
     Application::Data data;
     LoadXmlObject(data, "application.xml", nullptr);
     ASSERT_EQ(data.m_Controllers,
               (std::vector<std::string>{"data/controls/keyboard_arrows.xml", "data/controls/keyboard_wasd.xml",
                                         "data/controls/gamepad_1.xml"}));
     std::vector<std::unique_ptr<Controller>> controllers;
+    std::set<uint32_t> keys, indices;
     for (const std::string& file : data.m_Controllers) {
         controllers.emplace_back(CreateController(file));
         ASSERT_NE(controllers.back(), nullptr) << file;
+        EXPECT_GE(controllers.back()->GetGUIIndex(), 1u);
+        EXPECT_TRUE(indices.insert(controllers.back()->GetGUIIndex()).second);
+        EXPECT_FALSE(controllers.back()->GetGUIImage().empty());
     }
     auto* arrows = dynamic_cast<KeyboardController*>(controllers[0].get());
     auto* wasd = dynamic_cast<KeyboardController*>(controllers[1].get());
-    ASSERT_NE(arrows, nullptr);
-    ASSERT_NE(wasd, nullptr);
+    ASSERT_TRUE(arrows && wasd);
     EXPECT_NE(dynamic_cast<GamepadController*>(controllers[2].get()), nullptr);
-
-    std::set<uint32_t> keys;
     for (const KeyboardController* layout : {arrows, wasd}) {
         for (uint32_t key : AllKeys(*layout)) {
             EXPECT_NE(Key::ToSfml(key), sf::Keyboard::Unknown) << key;
@@ -104,11 +100,4 @@ TEST_F(ControllerFactoryTest, the_shipped_files_give_two_keyboards_without_share
     }
     EXPECT_EQ(arrows->GetKeys().left, uint32_t(Key::Left));
     EXPECT_EQ(arrows->GetKeys().up, uint32_t(Key::Up));
-    // Menu numbers count from 1 and differ.
-    std::set<uint32_t> indices;
-    for (const auto& controller : controllers) {
-        EXPECT_GE(controller->GetGUIIndex(), 1u);
-        EXPECT_TRUE(indices.insert(controller->GetGUIIndex()).second);
-        EXPECT_FALSE(controller->GetGUIImage().empty());
-    }
 }

@@ -1,0 +1,327 @@
+#include "app/EventPlayer.h"
+#include "app/GamepadController.h"
+#include "app/KeyCodes.h"
+#include "app/KeyboardController.h"
+#include "app/ScriptedController.h"
+#include "serializeme/XmlStorageBuffer.h"
+#include "tests/app/VirtualFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <memory>
+#include <span>
+
+namespace {
+
+// An input event by its type, its key, button or axis, and the axis position and joystick.
+struct Event {
+    InputEvent::Type type;
+    uint32_t code;
+    float position = 0.0f;
+    uint32_t joystick = 0;
+
+    operator InputEvent() const {
+        InputEvent event{.type = type, .joystick = joystick, .position = position};
+        (type == InputEvent::JoyMoved           ? event.axis
+         : type == InputEvent::JoyButtonPressed ? event.button
+                                                : event.key) = code;
+        return event;
+    }
+};
+constexpr InputEvent::Type kPress = InputEvent::KeyPressed, kRelease = InputEvent::KeyReleased,
+                           kButton = InputEvent::JoyButtonPressed, kMove = InputEvent::JoyMoved;
+
+// A keyboard controller read from a description, as the factory reads one.
+void Configure(KeyboardController& controller, const std::string& attributes) {
+    TiXmlDocument document;
+    document.Parse(("<keyboardcontroller " + attributes + "/>").c_str());
+    sme::XmlStorageBuffer reader(false);
+    reader.SetRoot(document.RootElement());
+    controller.Serialize(reader);
+}
+
+// The arrows layout: arrows, right Shift to suck, right Control to spit, Return and Escape.
+const char* const kArrows =
+    "m_KeyLeft='291' m_KeyRight='292' m_KeyUp='293' m_KeyDown='294' m_KeySuck='262' m_KeySpit='261' "
+    "m_KeyStart='278' m_KeyBack='256'";
+
+struct Push {
+    b2Vec2 direction;
+    float strength;
+};
+
+class RecordingGlobbo : public standin::Globbo {
+public:
+    void Shoot() override { ++shots; }
+    void MoveMouth(const b2Vec2& direction, float strength) override { pushes.push_back({direction, strength}); }
+
+    int shots = 0;
+    std::vector<Push> pushes;
+};
+
+// The controllers' command handler, keeping every command, and their input, with key and axis
+// states set by hand; a creature that keeps what it is asked to do.
+class ControllerTest : public VirtualFolders, public CommandHandler, public InputStatusProvider {
+protected:
+    void SetUp() override {
+        VirtualFolders::SetUp();
+        Controller::SetCommandHandler(this);
+    }
+    void TearDown() override {
+        Controller::SetCommandHandler(nullptr);
+        VirtualFolders::TearDown();
+    }
+    void HandleCommand(Controller* controller, int command) override { commands.emplace_back(controller, command); }
+    float GetJoystickAxis(unsigned int joystick, unsigned int axis) override { return axes[{joystick, axis}]; }
+    bool IsKeyDown(unsigned int key) override { return keys[key]; }
+
+    std::vector<int> Commands() const {
+        std::vector<int> only;
+        for (const auto& entry : commands) {
+            only.push_back(entry.second);
+        }
+        return only;
+    }
+
+    std::vector<std::pair<Controller*, int>> commands;
+    std::map<std::pair<unsigned int, unsigned int>, float> axes;
+    std::map<unsigned int, bool> keys;
+    RecordingGlobbo creature;
+};
+
+}  // namespace
+
+// Keyboard: presses of the layout's keys send their commands; the suck key, other keys, releases
+// and joystick events send nothing. Gamepad: button 0 spits, button 7 starts, and joystick 0's hat
+// pushed straight moves the focus; other buttons, diagonals, the centred hat, stick axes, keys and
+// other joysticks send nothing, and there is no back command. Only the spit commands shoot.
+TEST_F(ControllerTest, each_event_sends_its_command_and_nothing_else_does) {
+    KeyboardController keyboard;
+    Configure(keyboard, kArrows);
+    GamepadController gamepad;
+    keyboard.Attach(&creature, this);
+    gamepad.Attach(&creature, this);
+    struct Row {
+        int command;  // 0: none, and the event is not used
+        InputEvent::Type type;
+        uint32_t code;
+        float position;
+        uint32_t joystick;
+    };
+    const uint32_t kHat = Joy::AxisPOV;
+    const Row keyboardRows[] = {
+        {1, kPress, Key::Left, 0, 0},   {2, kPress, Key::Right, 0, 0},      {3, kPress, Key::Up, 0, 0},
+        {4, kPress, Key::Down, 0, 0},   {5, kPress, Key::RControl, 0, 0},   {6, kPress, Key::Return, 0, 0},
+        {7, kPress, Key::Escape, 0, 0}, {0, kPress, Key::A, 0, 0},          {0, kPress, Key::RShift, 0, 0},
+        {0, kRelease, Key::Left, 0, 0}, {0, kRelease, Key::RControl, 0, 0}, {0, kButton, 0, 0, 0},
+        {0, kMove, kHat, 90, 0}};
+    const Row gamepadRows[] = {{5, kButton, 0, 0, 0},           {6, kButton, 7, 0, 0},
+                               {3, kMove, kHat, 0, 0},          {2, kMove, kHat, 90, 0},
+                               {4, kMove, kHat, 180, 0},        {1, kMove, kHat, 270, 0},
+                               {0, kButton, 1, 0, 0},           {0, kButton, 8, 0, 0},
+                               {0, kButton, 31, 0, 0},          {0, kMove, kHat, 45, 0},
+                               {0, kMove, kHat, 315, 0},        {0, kMove, kHat, 89, 0},
+                               {0, kMove, kHat, 360, 0},        {0, kMove, kHat, Joy::kPovCentred, 0},
+                               {0, kMove, Joy::AxisX, 90, 0},   {0, kButton, 0, 0, 1},
+                               {0, kMove, kHat, 90, 1},         {0, kPress, Key::Escape, 0, 0},
+                               {0, kPress, Key::RControl, 0, 0}};
+    using Sent = std::vector<std::pair<Controller*, int>>;
+    for (auto [controller, rows] : {std::pair{(Controller*)&keyboard, std::span<const Row>(keyboardRows)},
+                                    std::pair{(Controller*)&gamepad, std::span<const Row>(gamepadRows)}}) {
+        for (const Row& row : rows) {
+            commands.clear();
+            EXPECT_EQ(controller->OnEvent(Event{row.type, row.code, row.position, row.joystick}), row.command != 0)
+                << controller->TypeName() << " " << row.type << " " << row.code;
+            EXPECT_EQ(commands, (row.command != 0 ? Sent{{controller, row.command}} : Sent{}))
+                << controller->TypeName() << " " << row.type << " " << row.code;
+        }
+    }
+    EXPECT_EQ(creature.shots, 2);
+}
+
+// The spit command is sent with or without a creature; a spit key that is also the up key only
+// spits.
+TEST_F(ControllerTest, spitting_shoots_only_with_a_creature_attached) {
+    KeyboardController keyboard;
+    Configure(keyboard, kArrows);
+    GamepadController gamepad;
+    for (auto [controller, spit] : {std::pair<Controller*, Event>{&keyboard, {kPress, Key::RControl}},
+                                    std::pair<Controller*, Event>{&gamepad, {kButton, 0}}}) {
+        EXPECT_TRUE(controller->OnEvent(spit));
+        EXPECT_EQ(creature.shots, 0);
+        controller->Attach(&creature, this);
+        EXPECT_TRUE(controller->OnEvent(spit));
+        EXPECT_EQ(creature.shots, 1);
+        controller->Attach(nullptr, this);
+        controller->OnEvent(spit);
+        creature.shots = 0;
+    }
+    EXPECT_EQ(Commands(), std::vector<int>(6, Controller::kSpit));
+
+    KeyboardController shared;
+    Configure(shared, "m_KeyUp='293' m_KeySpit='293'");
+    shared.Attach(&creature, this);
+    commands.clear();
+    EXPECT_TRUE(shared.OnEvent(Event{kPress, Key::Up}));
+    EXPECT_EQ(Commands(), std::vector<int>{5});
+    EXPECT_EQ(creature.shots, 1);
+}
+
+TEST_F(ControllerTest, keys_a_description_leaves_out_match_no_key) {
+    KeyboardController controller;
+    Configure(controller, "m_KeyLeft='97'");
+    EXPECT_EQ(controller.GetKeys().spit, uint32_t(Key::None));
+    for (int k = 0; k < sf::Keyboard::KeyCount; ++k) {
+        controller.OnEvent(Event{kPress, *Key::FromSfml(static_cast<sf::Keyboard::Key>(k))});
+    }
+    // Not even an event that carries the code of no key.
+    controller.OnEvent(Event{kPress, Key::None});
+    EXPECT_EQ(Commands(), std::vector<int>{1});
+}
+
+// Each held arrow key pushes the mouth once per step with full strength, up, down, left, right
+// in that order; steering sends no commands, and without a creature nothing is pushed.
+TEST_F(ControllerTest, held_keys_push_the_mouth_each_step_in_a_fixed_order) {
+    KeyboardController controller;
+    Configure(controller, kArrows);
+    keys[Key::Up] = true;
+    controller.Attach(nullptr, this);
+    controller.Update(0.02f);
+    EXPECT_TRUE(creature.pushes.empty());
+
+    controller.Attach(&creature, this);
+    keys = {{Key::Left, true}, {Key::Up, true}};
+    controller.Update(0.02f);
+    keys = {{Key::Down, true}, {Key::Right, true}, {Key::RControl, true}};
+    controller.Update(0.02f);
+    const b2Vec2 expected[] = {{0.0f, -1.0f}, {-1.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 0.0f}};
+    ASSERT_EQ(creature.pushes.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(creature.pushes[i].direction, expected[i]) << i;
+        EXPECT_EQ(creature.pushes[i].strength, 1.0f);
+    }
+    EXPECT_TRUE(commands.empty());
+}
+
+// Joystick 0's stick (in percent) steers past the dead zone of 30% with 1.3 times the
+// deflection as strength, at most 1; the direction is the stick's, made unit length. Values that
+// are no number give no push, and huge ones count as full deflection.
+TEST_F(ControllerTest, the_stick_steers_past_the_dead_zone_with_gained_strength) {
+    GamepadController controller;
+    controller.Attach(&creature, this);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float diagonal = std::sqrt(0.5f);
+    const struct {
+        float x, y;
+        float strength;  // 0: no push
+        b2Vec2 direction;
+    } rows[] = {{0, 0, 0, {0, 0}},
+                {25, 0, 0, {0, 0}},
+                {0, 30, 0, {0, 0}},
+                {0, 50, 0.65f, {0, 1}},
+                {-30, 40, 0.65f, {-0.6f, 0.8f}},
+                {80, 0, 1, {1, 0}},
+                {100, 100, 1, {diagonal, diagonal}},
+                {nan, 0, 0, {0, 0}},
+                {inf, -inf, 1, {diagonal, -diagonal}},
+                {1e30f, -1e30f, 1, {diagonal, -diagonal}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "stick at (" << row.x << ", " << row.y << ")");
+        axes = {{{0, Joy::AxisX}, row.x}, {{0, Joy::AxisY}, row.y}};
+        creature.pushes.clear();
+        controller.Update(0.02f);
+        ASSERT_EQ(creature.pushes.size(), row.strength == 0 ? 0u : 1u);
+        if (row.strength != 0) {
+            EXPECT_FLOAT_EQ(creature.pushes[0].strength, row.strength);
+            EXPECT_FLOAT_EQ(creature.pushes[0].direction.x, row.direction.x);
+            EXPECT_FLOAT_EQ(creature.pushes[0].direction.y, row.direction.y);
+        }
+    }
+}
+
+TEST_F(ControllerTest, without_a_creature_or_input_or_on_another_joystick_no_stick_steers) {
+    GamepadController controller;
+    axes[{0, Joy::AxisX}] = 100.0f;
+    controller.Update(0.02f);
+    controller.Attach(&creature, nullptr);
+    controller.Update(0.02f);
+    axes = {{{1, Joy::AxisX}, 100.0f}};
+    controller.Attach(&creature, this);
+    controller.Update(0.02f);
+    EXPECT_TRUE(creature.pushes.empty());
+}
+
+// A recording of two frames. Frame 1: right Control and Up pressed, the stick pushed right,
+// button 0. Frame 2: Up released, the stick back in the middle.
+class ScriptedControllerTest : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        testing_support::WriteFile(GameDir() / "demo.xml", R"(<resource>
+            <event type="2" code="261"/><event type="2" code="293"/><event type="4" code="0" value="80"/>
+            <event type="5" code="0"/><event type="1" value="0.02"/>
+            <event type="3" code="293"/><event type="4" code="0" value="0"/><event type="1" value="0.02"/>
+        </resource>)");
+        player = std::make_unique<EventPlayer>("demo.xml", false);
+    }
+
+    std::unique_ptr<EventPlayer> player;
+};
+
+// In keyboard mode right Control spits and the arrow keys steer; in gamepad mode button 0
+// spits and the stick steers. What the recording releases stops steering; nothing is a command.
+TEST_F(ScriptedControllerTest, each_mode_replays_its_own_devices_events) {
+    for (const auto& [gamepad, direction] :
+         {std::pair{false, b2Vec2(0.0f, -1.0f)}, std::pair{true, b2Vec2(1.0f, 0.0f)}}) {
+        SCOPED_TRACE(gamepad ? "gamepad" : "keyboard");
+        player = std::make_unique<EventPlayer>("demo.xml", false);
+        RecordingGlobbo globbo;
+        ScriptedController controller(player.get(), gamepad);
+        controller.Attach(&globbo, this);
+        for (int frame = 0; frame < 2; ++frame) {
+            player->PlayFrame(nullptr);
+            controller.Update(0.02f);
+            EXPECT_EQ(globbo.shots, 1);
+            ASSERT_EQ(globbo.pushes.size(), 1u);
+        }
+        EXPECT_EQ(globbo.pushes[0].direction, direction);
+        EXPECT_EQ(globbo.pushes[0].strength, 1.0f);
+    }
+    EXPECT_TRUE(commands.empty());
+}
+
+// Live input is ignored; replay without a creature or without a player is harmless; a controller
+// destroyed before its player is no longer called.
+TEST_F(ScriptedControllerTest, only_the_replay_of_a_living_controller_steers) {
+    ScriptedController keyboard(player.get(), false);
+    ScriptedController gamepad(player.get(), true);
+    keyboard.Attach(&creature, this);
+    gamepad.Attach(&creature, this);
+    keys[Key::Left] = true;
+    axes[{0, Joy::AxisY}] = 100.0f;
+    EXPECT_FALSE(keyboard.OnEvent(Event{kPress, Key::RControl}));
+    EXPECT_FALSE(gamepad.OnEvent(Event{kButton, 0}));
+    keyboard.Update(0.02f);
+    gamepad.Update(0.02f);
+    EXPECT_EQ(creature.shots, 0);
+    EXPECT_TRUE(creature.pushes.empty());
+    EXPECT_TRUE(commands.empty());
+
+    ScriptedController unattached(player.get(), false);
+    ScriptedController orphan(nullptr, true);
+    orphan.Attach(&creature, this);
+    orphan.Update(0.02f);
+    {
+        ScriptedController doomed(player.get(), false);
+        doomed.Attach(&creature, this);
+    }
+    keyboard.Attach(nullptr, this);
+    player->PlayFrame(nullptr);
+    unattached.Update(0.02f);
+    EXPECT_EQ(creature.shots, 1) << "the gamepad's button 0, and no one else's";
+    EXPECT_TRUE(creature.pushes.empty());
+}
