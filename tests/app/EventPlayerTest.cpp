@@ -1,6 +1,5 @@
 #include "app/EventPlayer.h"
 #include "app/KeyCodes.h"
-#include "serializeme/BinaryStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
 #include "tests/support/FileTail.h"
 
@@ -239,35 +238,4 @@ TEST_F(EventPlayerTest, alt_z_saves_before_the_press_and_each_save_writes_every_
     ASSERT_TRUE(recorder.Save());
     ASSERT_TRUE(recorder.Save());
     EXPECT_EQ(Types(EventPlayer("/userfolder/rec.xml", false)), (std::vector<uint32_t>{1, 2, 2}));
-}
-
-TEST_F(EventPlayerTest, the_binary_image_is_preferred_and_a_truncated_one_ends_at_the_cut) {
-    std::unique_ptr<b2World> world = MakeWorld(2);
-    EventPlayer recorder("unused.xml", true);
-    recorder.RecordFrame(0.02f, world.get());
-    recorder.OnEvent(Press(Key::Left));
-    recorder.RecordFrame(0.03f, world.get());
-    sme::BinaryStorageBuffer binary(true);
-    for (StoredEvent event : recorder.GetEvents()) {
-        binary.WriteObject(nullptr, event);
-    }
-    WriteFile(GameDir() / "demo.xml", "<resource><event type='2' code='97'/></resource>");
-    WriteFile(GameDir() / "demo.xml.bin", binary.GetData());
-
-    EventPlayer player("demo.xml", false);
-    ASSERT_EQ(Types(player), (std::vector<uint32_t>{6, 1, 2, 1}));
-    EXPECT_EQ(player.GetEvents()[0].data[1], world->GetBodyList()->GetNext()->GetPosition());
-    EXPECT_FLOAT_EQ(player.GetEvents()[3].value, 0.03f);
-
-    std::string cut = binary.GetData();
-    cut.resize(cut.size() - 3);
-    WriteFile(GameDir() / "demo.xml.bin", cut);
-    EventPlayer truncated("demo.xml", false);
-    EXPECT_EQ(Types(truncated), (std::vector<uint32_t>{6, 1, 2}));
-    Listener listener(truncated);
-    for (int i = 0; i < 3; ++i) {
-        truncated.PlayFrame(world.get());
-    }
-    EXPECT_EQ(listener.events.size(), 1u);
-    EXPECT_EQ(truncated.NextFrameTime(), EventPlayer::kNoFrameLeft);
 }
