@@ -115,11 +115,12 @@ TEST_F(SoundManagerTest, the_impulse_picks_the_volume_within_the_entrys_range) {
 
 // Entries name two kinds in either order, and the first entry that fits the impulse wins. An
 // entry naming an unknown kind is logged and matches nothing; an unknown kind for a body is
-// logged and leaves its earlier kind.
+// logged and leaves its earlier kind. Bodies without a kind, and forgotten ones, are default ones.
 TEST_F(SoundManagerTest, kinds_resolve_by_name_and_pairs_match_in_either_order) {
-    manager.SetData(Table({"default", "ball", "wood"}, {Collision("ball", "wood", "hard%d.wav", 5.0f, 9.0f),
-                                                        Collision("wood", "ball", "soft%d.wav", 1.0f, 9.0f),
-                                                        Collision("ball", "glass", "x%d.wav", 0.0f, 9.0f)}));
+    manager.SetData(Table(
+        {"default", "ball", "wood"},
+        {Collision("ball", "wood", "hard%d.wav", 5.0f, 9.0f), Collision("wood", "ball", "soft%d.wav", 1.0f, 9.0f),
+         Collision("ball", "glass", "x%d.wav", 0.0f, 9.0f), Collision("wood", "default", "wall%d.wav", 0.0f, 1.0f)}));
     EXPECT_EQ(m_Log.Count("SoundManager: unknown body type glass specified in xml data"), 1) << m_Log.Text();
     EXPECT_EQ(m_Log.Count("could not find default body type"), 0);
     manager.SetBodyType(Body(0), "ball");
@@ -136,21 +137,16 @@ TEST_F(SoundManagerTest, kinds_resolve_by_name_and_pairs_match_in_either_order) 
     EXPECT_TRUE(manager.ChooseCollision(Body(0), Body(1), 6.0f)) << "an unknown kind leaves the earlier one";
     manager.SetBodyType(Body(1), "ball");
     EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(1), 6.0f)) << "two balls have no entry";
-}
 
-TEST_F(SoundManagerTest, bodies_without_a_kind_sound_as_default_until_forgotten_kinds_fall_back) {
-    manager.SetData(Table({"default", "ball"}, {Collision("ball", "default", "wall%d.wav", 0.0f, 1.0f)}));
-    manager.SetBodyType(Body(0), "ball");
-    ASSERT_TRUE(manager.ChooseCollision(Body(0), Body(3), 0.5f)) << "a never registered body is a default one";
-
-    manager.ForgetBody(Body(0));
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(3), 0.5f)) << "a forgotten body is a default one again";
-
-    manager.SetBodyType(Body(0), "ball");
-    manager.SetBodyType(Body(1), "ball");
+    manager.SetBodyType(Body(2), "wood");
+    ASSERT_TRUE(manager.ChooseCollision(Body(2), Body(3), 0.5f)) << "a never registered body is a default one";
+    manager.ForgetBody(Body(2));
+    EXPECT_FALSE(manager.ChooseCollision(Body(2), Body(3), 0.5f)) << "a forgotten body is a default one again";
+    manager.SetBodyType(Body(1), "wood");
+    manager.SetBodyType(Body(2), "wood");
     manager.ForgetAllBodies();
-    EXPECT_FALSE(manager.ChooseCollision(Body(0), Body(3), 0.5f));
     EXPECT_FALSE(manager.ChooseCollision(Body(1), Body(3), 0.5f));
+    EXPECT_FALSE(manager.ChooseCollision(Body(2), Body(3), 0.5f));
 }
 
 // The table comes from "data/sounds.xml". A reload without the "default" kind drops the bodies
