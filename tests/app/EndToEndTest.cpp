@@ -46,14 +46,17 @@ std::vector<std::string> SanitizerEnvironment() {
 // sound going to OpenAL's null output; what it prints goes to "output.txt" in the copy.
 class EndToEnd : public ::testing::Test {
 protected:
-    // Starts the program, with bitmaps off so that it clears its window to the light clear colour,
-    // and waits at most 15 seconds for its window titled "Pondorix".
-    void Start(const char* executable) {
+    // Starts the program, with bitmaps off or not (off, it clears its window to the light clear
+    // colour), and waits at most 15 seconds for its window titled "Pondorix".
+    void Start(const char* executable, bool bitmaps) {
         ASSERT_TRUE(x.Ready()) << "no Xvfb server";
         std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", folder / "application.xml");
         std::filesystem::copy(PONDORIX_GAME_DIR "/data", folder / "data", std::filesystem::copy_options::recursive);
-        testing_support::WriteFile(folder / "home/Pondorix/preferences.xml",
-                                   "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+        if (!bitmaps) {
+            testing_support::WriteFile(
+                folder / "home/Pondorix/preferences.xml",
+                "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+        }
         std::vector<std::string> environment = {"DISPLAY=" + x.Name(), "XDG_DATA_HOME=" + (folder / "home").string(),
                                                 "ALSOFT_DRIVERS=null"};
         for (const std::string& variable : SanitizerEnvironment()) {
@@ -115,7 +118,7 @@ protected:
 // clear colour at the glyphs' edges) in the top-left corner and Alt+F again hides it; the
 // letterbox at two window shapes; a clean end whose window size is kept for the next start.
 TEST_F(EndToEnd, game_window_shows_the_overlay_letterboxes_and_closes_cleanly) {
-    ASSERT_NO_FATAL_FAILURE(Start(PONDORIX_EXECUTABLE));
+    ASSERT_NO_FATAL_FAILURE(Start(PONDORIX_EXECUTABLE, false));
     // No window size in the preferences yet: the default one.
     EXPECT_EQ(x.Size(window), (std::pair{1024, 768}));
     // Frames are drawn. The overlay starts hidden: were it shown, the first Alt+F would hide it
@@ -165,7 +168,7 @@ TEST_F(EndToEnd, game_window_shows_the_overlay_letterboxes_and_closes_cleanly) {
 // layout as that layout's menu command. The keys of the arrows layout (menu number 1) come first,
 // then those of the other layout (2), then a key that no layout has.
 TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_commands) {
-    ASSERT_NO_FATAL_FAILURE(Start(CONTROLLER_PROBE_EXECUTABLE));
+    ASSERT_NO_FATAL_FAILURE(Start(CONTROLLER_PROBE_EXECUTABLE, true));
     // The probe's own lines of the program's output, which also holds the libraries' messages.
     auto probeLines = [&] {
         std::vector<std::string> lines;

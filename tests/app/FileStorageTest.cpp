@@ -32,7 +32,7 @@ class FileStorageTest : public VirtualFolders {};
 // The ".bin" twin is read when it exists and is of a sane size, else the XML file; a truncated
 // twin ends the records at the cut. A writing storage starts empty even when a twin exists.
 TEST_F(FileStorageTest, the_binary_twin_is_preferred_to_the_xml_file) {
-    const char* const xml = "<resource><event type=\"2\" code=\"1\"/><event type=\"2\" code=\"2\"/></resource>";
+    const char* const xml = "<resource><event type='2' code='1'/><event type='2' code='2'/></resource>";
     std::string cut = Binary({7, 8, 9});
     cut.resize(cut.size() - 2);
     const struct {
