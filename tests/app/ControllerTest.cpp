@@ -378,7 +378,7 @@ TEST_F(ControllerFactoryTest, the_exact_tag_of_the_element_named_controller_pick
         EXPECT_EQ(dynamic_cast<KeyboardController*>(controller.get()) != nullptr, kind == Keyboard) << element;
         EXPECT_EQ(dynamic_cast<GamepadController*>(controller.get()) != nullptr, kind == Gamepad) << element;
     }
-    // A file that ends inside a start tag.
+    // An empty file, and one that ends inside a start tag.
     for (const char* broken : {"", R"(<resource><keyboardcontroller name="controller")"}) {
         EXPECT_EQ(Create(broken), nullptr) << broken;
     }
