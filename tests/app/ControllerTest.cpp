@@ -152,9 +152,9 @@ TEST_F(ControllerTest, each_event_sends_its_command_and_nothing_else_does) {
     EXPECT_EQ(creature.shots, 2);
 }
 
-// The spit command is sent with or without a creature; a spit key that is also the up key only
-// spits.
-TEST_F(ControllerTest, spitting_shoots_only_with_a_creature_attached) {
+// The spit command is sent with or without a creature. Keys a description leaves out match no
+// key, not even an event carrying the code of no key; a spit key that is also the up key only spits.
+TEST_F(ControllerTest, spitting_shoots_only_with_a_creature_and_left_out_keys_match_nothing) {
     KeyboardController keyboard;
     Configure(keyboard, kArrows);
     GamepadController gamepad;
@@ -171,25 +171,18 @@ TEST_F(ControllerTest, spitting_shoots_only_with_a_creature_attached) {
     }
     EXPECT_EQ(Commands(), std::vector<int>(6, Controller::kSpit));
 
-    KeyboardController shared;
-    Configure(shared, "m_KeyUp='293' m_KeySpit='293'");
-    shared.Attach(&creature, this);
+    KeyboardController partial;
+    Configure(partial, "m_KeyLeft='97' m_KeyUp='293' m_KeySpit='293'");
+    EXPECT_EQ(partial.GetKeys().right, uint32_t(Key::None));
+    partial.Attach(&creature, this);
     commands.clear();
-    EXPECT_TRUE(shared.OnEvent(Event{kPress, Key::Up}));
-    EXPECT_EQ(Commands(), std::vector<int>{5});
-    EXPECT_EQ(creature.shots, 1);
-}
-
-TEST_F(ControllerTest, keys_a_description_leaves_out_match_no_key) {
-    KeyboardController controller;
-    Configure(controller, "m_KeyLeft='97'");
-    EXPECT_EQ(controller.GetKeys().spit, uint32_t(Key::None));
     for (int k = 0; k < sf::Keyboard::KeyCount; ++k) {
-        controller.OnEvent(Event{kPress, *Key::FromSfml(static_cast<sf::Keyboard::Key>(k))});
+        partial.OnEvent(Event{kPress, *Key::FromSfml(static_cast<sf::Keyboard::Key>(k))});
     }
-    // Not even an event that carries the code of no key.
-    controller.OnEvent(Event{kPress, Key::None});
-    EXPECT_EQ(Commands(), std::vector<int>{1});
+    partial.OnEvent(Event{kPress, Key::None});
+    EXPECT_TRUE(partial.OnEvent(Event{kPress, Key::Up}));
+    EXPECT_EQ(Commands(), (std::vector<int>{1, 5, 5}));
+    EXPECT_EQ(creature.shots, 2);
 }
 
 // Each held arrow key pushes the mouth once per step with full strength, up, down, left, right
@@ -218,7 +211,8 @@ TEST_F(ControllerTest, held_keys_push_the_mouth_each_step_in_a_fixed_order) {
 
 // Joystick 0's stick (in percent) steers past the dead zone of 30% with 1.3 times the
 // deflection as strength, at most 1; the direction is the stick's, made unit length. Values that
-// are no number give no push, and huge ones count as full deflection.
+// are no number give no push, and huge ones count as full deflection. Without a creature or
+// input, or on another joystick, nothing steers.
 TEST_F(ControllerTest, the_stick_steers_past_the_dead_zone_with_gained_strength) {
     GamepadController controller;
     controller.Attach(&creature, this);
@@ -251,16 +245,13 @@ TEST_F(ControllerTest, the_stick_steers_past_the_dead_zone_with_gained_strength)
             EXPECT_FLOAT_EQ(creature.pushes[0].direction.y, row.direction.y);
         }
     }
-}
-
-TEST_F(ControllerTest, without_a_creature_or_input_or_on_another_joystick_no_stick_steers) {
-    GamepadController controller;
-    axes[{0, Joy::AxisX}] = 100.0f;
+    creature.pushes.clear();
+    axes = {{{1, Joy::AxisX}, 100.0f}};
     controller.Update(0.02f);
+    axes = {{{0, Joy::AxisX}, 100.0f}};
     controller.Attach(&creature, nullptr);
     controller.Update(0.02f);
-    axes = {{{1, Joy::AxisX}, 100.0f}};
-    controller.Attach(&creature, this);
+    controller.Attach(nullptr, this);
     controller.Update(0.02f);
     EXPECT_TRUE(creature.pushes.empty());
 }
