@@ -218,21 +218,14 @@ TEST_F(ControllerTest, the_stick_steers_past_the_dead_zone_with_gained_strength)
     controller.Attach(&creature, this);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const float diagonal = std::sqrt(0.5f);
+    const float d = std::sqrt(0.5f);  // a diagonal's component
     const struct {
         float x, y;
         float strength;  // 0: no push
-        b2Vec2 direction;
-    } rows[] = {{0, 0, 0, {0, 0}},
-                {25, 0, 0, {0, 0}},
-                {0, 30, 0, {0, 0}},
-                {0, 50, 0.65f, {0, 1}},
-                {-30, 40, 0.65f, {-0.6f, 0.8f}},
-                {80, 0, 1, {1, 0}},
-                {100, 100, 1, {diagonal, diagonal}},
-                {nan, 0, 0, {0, 0}},
-                {inf, -inf, 1, {diagonal, -diagonal}},
-                {1e30f, -1e30f, 1, {diagonal, -diagonal}}};
+        float dx, dy;    // the direction
+    } rows[] = {
+        {0, 0, 0, 0, 0},  {25, 0, 0, 0, 0},    {0, 30, 0, 0, 0},  {0, 50, 0.65f, 0, 1},  {-30, 40, 0.65f, -0.6f, 0.8f},
+        {80, 0, 1, 1, 0}, {100, 100, 1, d, d}, {nan, 0, 0, 0, 0}, {inf, -inf, 1, d, -d}, {1e30f, -1e30f, 1, d, -d}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "stick at (" << row.x << ", " << row.y << ")");
         axes = {{{0, Joy::AxisX}, row.x}, {{0, Joy::AxisY}, row.y}};
@@ -241,8 +234,8 @@ TEST_F(ControllerTest, the_stick_steers_past_the_dead_zone_with_gained_strength)
         ASSERT_EQ(creature.pushes.size(), row.strength == 0 ? 0u : 1u);
         if (row.strength != 0) {
             EXPECT_FLOAT_EQ(creature.pushes[0].strength, row.strength);
-            EXPECT_FLOAT_EQ(creature.pushes[0].direction.x, row.direction.x);
-            EXPECT_FLOAT_EQ(creature.pushes[0].direction.y, row.direction.y);
+            EXPECT_FLOAT_EQ(creature.pushes[0].direction.x, row.dx);
+            EXPECT_FLOAT_EQ(creature.pushes[0].direction.y, row.dy);
         }
     }
     creature.pushes.clear();
