@@ -25,10 +25,7 @@ TEST(DebugKeys, each_developer_key_needs_its_modifier_and_state) {
         {sf::Keyboard::Left, false, false, true, DebugKey::None},
     };
     for (const auto& row : rows) {
-        sf::Event::KeyEvent key{};
-        key.code = row.code;
-        key.alt = row.alt;
-        key.control = row.control;
+        const sf::Event::KeyEvent key{row.code, row.alt, row.control, false, false};
         EXPECT_EQ(DebugKeyFor(key, row.paused), row.expected)
             << "key " << row.code << " alt " << row.alt << " control " << row.control << " paused " << row.paused;
     }

@@ -6,21 +6,11 @@
 namespace {
 
 sf::Event KeyEvent(sf::Event::EventType type, sf::Keyboard::Key key, bool alt = false, bool control = false) {
-    sf::Event event{};
-    event.type = type;
-    event.key.code = key;
-    event.key.alt = alt;
-    event.key.control = control;
-    return event;
+    return {.type = type, .key = {.code = key, .alt = alt, .control = control, .shift = false, .system = false}};
 }
 
 sf::Event AxisEvent(sf::Joystick::Axis axis, float position, unsigned int joystick = 0) {
-    sf::Event event{};
-    event.type = sf::Event::JoystickMoved;
-    event.joystickMove.joystickId = joystick;
-    event.joystickMove.axis = axis;
-    event.joystickMove.position = position;
-    return event;
+    return {.type = sf::Event::JoystickMoved, .joystickMove = {joystick, axis, position}};
 }
 
 // Sets the hat to (x, y) through its two axis events, as the library reports a hat move, and
@@ -73,11 +63,8 @@ TEST(EventAdapter, unknown_keys_and_other_events_give_nothing) {
 
 TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
     EventAdapter adapter;
-    sf::Event button{};
-    button.type = sf::Event::JoystickButtonPressed;
-    button.joystickButton.joystickId = 3;
-    button.joystickButton.button = 7;
-    std::optional<InputEvent> input = adapter.Translate(button);
+    std::optional<InputEvent> input =
+        adapter.Translate({.type = sf::Event::JoystickButtonPressed, .joystickButton = {3, 7}});
     ASSERT_TRUE(input);
     EXPECT_EQ(input->type, InputEvent::JoyButtonPressed);
     EXPECT_EQ(input->joystick, 3u);
@@ -99,19 +86,12 @@ TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
 // clockwise from up, in steps of 45 degrees; a hat pressed less than fully on both axes counts
 // as centred.
 TEST(EventAdapter, the_hat_becomes_one_angle_clockwise_from_up) {
+    const float centred = Joy::kPovCentred;
     const struct {
         float x, y, angle;
-    } rows[] = {{0, -100, 0},
-                {100, -100, 45},
-                {70.7f, -70.7f, 45},
-                {100, 0, 90},
-                {100, 100, 135},
-                {0, 100, 180},
-                {-100, 100, 225},
-                {-100, 0, 270},
-                {-100, -100, 315},
-                {0, 0, Joy::kPovCentred},
-                {50, 50, Joy::kPovCentred}};
+    } rows[] = {{0, -100, 0},      {100, -100, 45}, {70.7f, -70.7f, 45}, {100, 0, 90},
+                {100, 100, 135},   {0, 100, 180},   {-100, 100, 225},    {-100, 0, 270},
+                {-100, -100, 315}, {0, 0, centred}, {50, 50, centred}};
     for (const auto& row : rows) {
         EXPECT_EQ(EventAdapter::PovAngle(row.x, row.y), row.angle) << "(" << row.x << ", " << row.y << ")";
     }

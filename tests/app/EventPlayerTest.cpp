@@ -1,6 +1,5 @@
 #include "app/EventPlayer.h"
 #include "app/KeyCodes.h"
-#include "serializeme/BinaryStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
 #include "tests/support/FileTail.h"
 
@@ -19,11 +18,7 @@ using testing_support::WriteFile;
 namespace {
 
 InputEvent Press(uint32_t code, InputEvent::Type type = InputEvent::KeyPressed, bool alt = false) {
-    InputEvent event;
-    event.type = type;
-    event.key = code;
-    event.alt = alt;
-    return event;
+    return {.type = type, .key = code, .alt = alt};
 }
 
 // Keeps what a player's signal sends, as "type key joystick button axis position".
@@ -81,14 +76,7 @@ std::vector<uint32_t> Types(const EventPlayer& player) {
 }
 
 // Recordings are written into the write directory, the user folder.
-class EventPlayerTest : public VirtualFolders {
-protected:
-    // Records one step of the world into "rec.xml", saved as the recorder goes.
-    void RecordSnapshot(b2World& world) {
-        EventPlayer recorder("rec.xml", true);
-        recorder.RecordFrame(0.02f, &world);
-    }
-};
+class EventPlayerTest : public VirtualFolders {};
 
 }  // namespace
 
@@ -99,17 +87,9 @@ TEST_F(EventPlayerTest, three_recorded_frames_play_back_in_three_calls_with_the_
     {
         EventPlayer recorder("rec.xml", true);
         recorder.RecordFrame(0.02f, nullptr);
-        InputEvent move;
-        move.type = InputEvent::JoyMoved;
-        move.axis = Joy::AxisY;
-        move.position = -75.0f;
-        move.joystick = 2;
-        InputEvent button;
-        button.type = InputEvent::JoyButtonPressed;
-        button.button = 3;
-        for (const InputEvent& event : {Press(Key::Up), move, button}) {
-            recorder.OnEvent(event);
-        }
+        recorder.OnEvent(Press(Key::Up));
+        recorder.OnEvent({.type = InputEvent::JoyMoved, .joystick = 2, .axis = Joy::AxisY, .position = -75.0f});
+        recorder.OnEvent({.type = InputEvent::JoyButtonPressed, .button = 3});
         recorder.RecordFrame(0.05f, nullptr);
         recorder.OnEvent(Press(Key::Up, InputEvent::KeyReleased));
         recorder.RecordFrame(0.02f, nullptr);
@@ -199,8 +179,7 @@ TEST_F(EventPlayerTest, snapshots_put_as_many_bodies_back_as_both_sides_have) {
     const struct { int recorded, played; } rows[] = {{4, 4}, {10, 12}, {5, 2}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.recorded << " bodies recorded, " << row.played << " played");
-        std::unique_ptr<b2World> recorded = MakeWorld(row.recorded);
-        RecordSnapshot(*recorded);
+        EventPlayer("rec.xml", true).RecordFrame(0.02f, MakeWorld(row.recorded).get());
         std::unique_ptr<b2World> world = MakeWorld(row.played);
         Scatter(*world);
         std::vector<b2Body*> bodies = Bodies(*world);
@@ -259,35 +238,4 @@ TEST_F(EventPlayerTest, alt_z_saves_before_the_press_and_each_save_writes_every_
     ASSERT_TRUE(recorder.Save());
     ASSERT_TRUE(recorder.Save());
     EXPECT_EQ(Types(EventPlayer("/userfolder/rec.xml", false)), (std::vector<uint32_t>{1, 2, 2}));
-}
-
-TEST_F(EventPlayerTest, the_binary_image_is_preferred_and_a_truncated_one_ends_at_the_cut) {
-    std::unique_ptr<b2World> world = MakeWorld(2);
-    EventPlayer recorder("unused.xml", true);
-    recorder.RecordFrame(0.02f, world.get());
-    recorder.OnEvent(Press(Key::Left));
-    recorder.RecordFrame(0.03f, world.get());
-    sme::BinaryStorageBuffer binary(true);
-    for (StoredEvent event : recorder.GetEvents()) {
-        binary.WriteObject(nullptr, event);
-    }
-    WriteFile(GameDir() / "demo.xml", "<resource><event type='2' code='97'/></resource>");
-    WriteFile(GameDir() / "demo.xml.bin", binary.GetData());
-
-    EventPlayer player("demo.xml", false);
-    ASSERT_EQ(Types(player), (std::vector<uint32_t>{6, 1, 2, 1}));
-    EXPECT_EQ(player.GetEvents()[0].data[1], world->GetBodyList()->GetNext()->GetPosition());
-    EXPECT_FLOAT_EQ(player.GetEvents()[3].value, 0.03f);
-
-    std::string cut = binary.GetData();
-    cut.resize(cut.size() - 3);
-    WriteFile(GameDir() / "demo.xml.bin", cut);
-    EventPlayer truncated("demo.xml", false);
-    EXPECT_EQ(Types(truncated), (std::vector<uint32_t>{6, 1, 2}));
-    Listener listener(truncated);
-    for (int i = 0; i < 3; ++i) {
-        truncated.PlayFrame(world.get());
-    }
-    EXPECT_EQ(listener.events.size(), 1u);
-    EXPECT_EQ(truncated.NextFrameTime(), EventPlayer::kNoFrameLeft);
 }

@@ -26,17 +26,14 @@ TEST(FrameSteps, frame_times_split_into_at_most_ten_equal_steps) {
 // The frame after a screen change counts 0.016 s whatever was measured; other frames count what
 // was measured, and a measurement that is no length counts nothing.
 TEST(FrameSteps, frame_after_a_screen_change_counts_a_fixed_time) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
     const struct {
         bool screenChanged;
         float measured;
         float counted;
-    } rows[] = {{true, 0.5f, 0.016f},
-                {true, 0.0f, 0.016f},
-                {true, 3.0f, 0.016f},
-                {false, 0.5f, 0.5f},
-                {false, -0.5f, 0.0f},
-                {false, std::numeric_limits<float>::quiet_NaN(), 0.0f},
-                {false, std::numeric_limits<float>::infinity(), 0.0f}};
+    } rows[] = {{true, 0.5f, 0.016f}, {true, 0.0f, 0.016f}, {true, 3.0f, 0.016f}, {false, 0.5f, 0.5f},
+                {false, -0.5f, 0.0f}, {false, nan, 0.0f},   {false, inf, 0.0f}};
     for (const auto& row : rows) {
         EXPECT_FLOAT_EQ(FrameDeltaTime(row.screenChanged, row.measured), row.counted)
             << "screen changed " << row.screenChanged << ", measured " << row.measured;

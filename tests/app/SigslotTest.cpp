@@ -34,12 +34,17 @@ private:
     Journal& m_Journal;
 };
 
+// A signal with receivers "a" and "b" writing into one journal.
+class Sigslot : public ::testing::Test {
+protected:
+    Journal journal;
+    Receiver a{"a", journal}, b{"b", journal};
+    Signal signal;
+};
+
 }  // namespace
 
-TEST(Sigslot, receivers_run_in_connection_order_including_repeated_connections) {
-    Journal journal;
-    Receiver a("a", journal), b("b", journal);
-    Signal signal;
+TEST_F(Sigslot, receivers_run_in_connection_order_including_repeated_connections) {
     signal.emit(0);
     signal.connect(&b, &Receiver::OnValue);
     signal.connect(&a, &Receiver::OnValue);
@@ -52,105 +57,96 @@ TEST(Sigslot, receivers_run_in_connection_order_including_repeated_connections) 
 // A destroyed receiver is removed from every signal it was connected to; a destroyed signal is
 // forgotten by its receivers, whose own destruction later must not touch it (the sanitizer build
 // checks this).
-TEST(Sigslot, either_side_may_be_destroyed_first) {
-    Journal journal;
-    Receiver stays("stays", journal);
-    Signal first, second;
+TEST_F(Sigslot, either_side_may_be_destroyed_first) {
+    Signal second;
     {
         Receiver goes("goes", journal);
-        first.connect(&goes, &Receiver::OnValue);
-        first.connect(&stays, &Receiver::OnValue);
+        signal.connect(&goes, &Receiver::OnValue);
+        signal.connect(&a, &Receiver::OnValue);
         second.connect(&goes, &Receiver::OnValue);
         second.connect(&goes, &Receiver::OnValueTwice);
     }
-    EXPECT_EQ(first.connection_count(), 1u);
+    EXPECT_EQ(signal.connection_count(), 1u);
     EXPECT_EQ(second.connection_count(), 0u);
-    first.emit(1);
+    signal.emit(1);
     second.emit(2);
     {
         Signal doomed;
-        doomed.connect(&stays, &Receiver::OnValue);
+        doomed.connect(&a, &Receiver::OnValue);
         doomed.emit(3);
     }
-    first.emit(4);
-    EXPECT_EQ(journal, (Journal{"stays:1", "stays:3", "stays:4"}));
+    signal.emit(4);
+    EXPECT_EQ(journal, (Journal{"a:1", "a:3", "a:4"}));
 }
 
-TEST(Sigslot, receiver_may_disconnect_itself_during_emit) {
-    Journal journal;
-    Receiver actor("actor", journal), after("after", journal);
-    Signal signal;
-    signal.connect(&actor, &Receiver::OnValue);
-    signal.connect(&after, &Receiver::OnValue);
-    actor.action = [&] {
-        actor.disconnect_all();
+// A receiver may disconnect itself during an emit; connections made during an emit are called
+// from the next one.
+TEST_F(Sigslot, receivers_may_disconnect_themselves_and_connect_others_during_emit) {
+    signal.connect(&a, &Receiver::OnValue);
+    signal.connect(&b, &Receiver::OnValue);
+    a.action = [&] {
+        a.disconnect_all();
     };
     signal.emit(1);
     signal.emit(2);
-    EXPECT_EQ(journal, (Journal{"actor:1", "after:1", "after:2"}));
+    EXPECT_EQ(journal, (Journal{"a:1", "b:1", "b:2"}));
     EXPECT_EQ(signal.connection_count(), 1u);
+
+    journal.clear();
+    b.action = [&] {
+        signal.connect(&a, &Receiver::OnValue);
+        b.action = nullptr;
+    };
+    signal.emit(1);
+    signal.emit(2);
+    EXPECT_EQ(journal, (Journal{"b:1", "b:2", "a:2"}));
 }
 
 // A slot that destroys its own receiver, or the one connected after it, leaves the emit walking
 // on to the receivers that remain.
-TEST(Sigslot, slot_may_destroy_its_own_or_the_next_receiver_during_emit) {
+TEST_F(Sigslot, slot_may_destroy_its_own_or_the_next_receiver_during_emit) {
     for (const bool itself : {true, false}) {
         SCOPED_TRACE(itself ? "itself" : "the next one");
-        Journal journal;
+        journal.clear();
         auto actor = std::make_unique<Receiver>("actor", journal);
         auto victim = std::make_unique<Receiver>("victim", journal);
-        Receiver last("last", journal);
-        Signal signal;
-        signal.connect(actor.get(), &Receiver::OnValue);
-        signal.connect(victim.get(), &Receiver::OnValue);
-        signal.connect(&last, &Receiver::OnValue);
+        Signal local;
+        local.connect(actor.get(), &Receiver::OnValue);
+        local.connect(victim.get(), &Receiver::OnValue);
+        local.connect(&a, &Receiver::OnValue);
         actor->action = [&] {
             (itself ? actor : victim).reset();
         };
-        signal.emit(5);
-        EXPECT_EQ(journal, itself ? (Journal{"actor:5", "victim:5", "last:5"}) : (Journal{"actor:5", "last:5"}));
-        EXPECT_EQ(signal.connection_count(), 2u);
+        local.emit(5);
+        EXPECT_EQ(journal, itself ? (Journal{"actor:5", "victim:5", "a:5"}) : (Journal{"actor:5", "a:5"}));
+        EXPECT_EQ(local.connection_count(), 2u);
     }
 }
 
-// Connections made during an emit are called from the next one; a nested emit runs on the same
-// thread, and a receiver disconnected after it is skipped by the outer emit.
-TEST(Sigslot, connections_and_nested_emits_inside_a_slot) {
-    Journal journal;
-    Receiver actor("actor", journal), late("late", journal);
-    Signal signal;
-    signal.connect(&actor, &Receiver::OnValue);
-    actor.action = [&] {
-        signal.connect(&late, &Receiver::OnValue);
-        actor.action = nullptr;
-    };
-    signal.emit(1);
-    signal.emit(2);
-    EXPECT_EQ(journal, (Journal{"actor:1", "actor:2", "late:2"}));
-
-    journal.clear();
-    actor.action = [&] {
-        actor.action = nullptr;
+// A nested emit runs on the same thread, and a receiver disconnected after it is skipped by the
+// outer emit.
+TEST_F(Sigslot, a_receiver_disconnected_by_a_nested_emit_is_skipped) {
+    signal.connect(&a, &Receiver::OnValue);
+    signal.connect(&b, &Receiver::OnValue);
+    a.action = [&] {
+        a.action = nullptr;
         signal.emit(9);
-        late.disconnect_all();
+        b.disconnect_all();
     };
     signal.emit(1);
-    EXPECT_EQ(journal, (Journal{"actor:1", "actor:9", "late:9"}));
+    EXPECT_EQ(journal, (Journal{"a:1", "a:9", "b:9"}));
     EXPECT_EQ(signal.connection_count(), 1u);
 }
 
-TEST(Sigslot, copied_receiver_and_copied_signal_keep_their_connections) {
-    Journal journal;
-    Signal signal;
-    Receiver original("r", journal);
-    signal.connect(&original, &Receiver::OnValue);
+TEST_F(Sigslot, copied_receiver_and_copied_signal_keep_their_connections) {
+    signal.connect(&a, &Receiver::OnValue);
     {
-        Receiver copy(original);
+        Receiver copy(a);
         EXPECT_EQ(signal.connection_count(), 2u);
         Signal signalCopy(signal);
         signalCopy.emit(1);
     }
     EXPECT_EQ(signal.connection_count(), 1u);
     signal.emit(2);
-    EXPECT_EQ(journal, (Journal{"r:1", "r:1", "r:2"}));
+    EXPECT_EQ(journal, (Journal{"a:1", "a:1", "a:2"}));
 }

@@ -67,8 +67,7 @@ TEST(StoredEvent, every_type_round_trips_through_xml_and_binary) {
     xmlReader.SetRoot(xml.GetRoot());
     sme::BinaryStorageBuffer binaryReader(false);
     binaryReader.SetData(binary.GetData());
-    for (sme::StorageBuffer* reader :
-         {static_cast<sme::StorageBuffer*>(&xmlReader), static_cast<sme::StorageBuffer*>(&binaryReader)}) {
+    for (sme::StorageBuffer* reader : std::initializer_list<sme::StorageBuffer*>{&xmlReader, &binaryReader}) {
         for (const StoredEvent& written : samples) {
             StoredEvent read;
             ASSERT_TRUE(reader->ReadObject(nullptr, read));
@@ -84,13 +83,10 @@ TEST(StoredEvent, missing_keys_keep_the_defaults) {
     document.Parse("<resource><event/><event type='4'/></resource>");
     sme::XmlStorageBuffer reader(false);
     reader.SetRoot(document.RootElement());
-    StoredEvent bare;
-    ASSERT_TRUE(reader.ReadObject(nullptr, bare));
-    EXPECT_EQ(bare.type, uint32_t(StoredEvent::kFrame));
-    EXPECT_EQ(bare.value, 0.0f);
-    StoredEvent move;
-    ASSERT_TRUE(reader.ReadObject(nullptr, move));
-    EXPECT_EQ(move.type, uint32_t(StoredEvent::kJoyMoved));
-    EXPECT_EQ(move.code, 0u);
-    EXPECT_EQ(move.value, 0.0f);
+    for (const StoredEvent& expected :
+         {StoredEvent(StoredEvent::kFrame, 0, 0.0f), StoredEvent(StoredEvent::kJoyMoved, 0, 0.0f)}) {
+        StoredEvent read;
+        ASSERT_TRUE(reader.ReadObject(nullptr, read));
+        EXPECT_EQ(Members(read), Members(expected));
+    }
 }

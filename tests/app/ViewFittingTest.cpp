@@ -11,22 +11,16 @@ TEST(ViewFitting, the_view_holds_the_logical_screen_whole_at_any_window_shape) {
     const sf::Vector2f logical(800.0f, 600.0f);
     const struct {
         unsigned width, height;
-        std::optional<sf::Vector2f> view;
-    } rows[] = {{800, 600, sf::Vector2f(800, 600)},
-                {1024, 768, sf::Vector2f(800, 600)},
-                {400, 300, sf::Vector2f(800, 600)},
-                {1600, 600, sf::Vector2f(1600, 600)},
-                {800, 1000, sf::Vector2f(800, 1000)},
-                {1, 4000, sf::Vector2f(800, 3200000)},
-                {1024, 0, std::nullopt},
-                {0, 768, std::nullopt},
-                {0, 0, std::nullopt}};
+        float x, y;  // the view; 0 x 0: none
+    } rows[] = {{800, 600, 800, 600},   {1024, 768, 800, 600},  {400, 300, 800, 600},
+                {1600, 600, 1600, 600}, {800, 1000, 800, 1000}, {1, 4000, 800, 3200000},
+                {1024, 0, 0, 0},        {0, 768, 0, 0},         {0, 0, 0, 0}};
     for (const auto& row : rows) {
         const std::optional<sf::Vector2f> view = FittedViewSize(row.width, row.height, logical);
-        ASSERT_EQ(view.has_value(), row.view.has_value()) << row.width << " x " << row.height;
+        ASSERT_EQ(view.has_value(), row.x != 0) << row.width << " x " << row.height;
         if (view) {
-            EXPECT_NEAR(view->x, row.view->x, row.view->x * 1e-5f) << row.width << " x " << row.height;
-            EXPECT_NEAR(view->y, row.view->y, row.view->y * 1e-5f) << row.width << " x " << row.height;
+            EXPECT_NEAR(view->x, row.x, row.x * 1e-5f) << row.width << " x " << row.height;
+            EXPECT_NEAR(view->y, row.y, row.y * 1e-5f) << row.width << " x " << row.height;
         }
     }
     const std::optional<sf::Vector2f> huge = FittedViewSize(4294967295u, 1, logical);

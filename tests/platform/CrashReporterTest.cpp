@@ -4,10 +4,12 @@
 #include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
@@ -19,9 +21,9 @@ using testing_support::TempDir;
 
 namespace {
 
-// Runs the crash in a child process whose log already holds one line and returns its wait
-// status; a child still running after ten seconds hangs in its handler and is killed, which the
-// test sees as an unfinished child (nullopt).
+// Runs the crash in a child process with the crash reporter installed, whose log already holds
+// one line, and returns its wait status; a child still running after ten seconds hangs in its
+// handler and is killed, which the test sees as an unfinished child (nullopt).
 std::optional<int> CrashInChild(const std::filesystem::path& log, const std::function<void()>& crash) {
     testing_support::WriteFile(log, "earlier line\n");
     const pid_t pid = fork();
@@ -48,44 +50,93 @@ void TouchForbiddenPage() {
     *static_cast<volatile int*>(page) = 1;
 }
 
+std::atomic<int> g_Ready{0};
+volatile int g_DepthLimit = 1 << 30;
+
+// Recurses until the thread's stack runs out.
+int Overflow(int depth) {
+    volatile char frame[512];
+    frame[0] = static_cast<char>(depth);
+    return depth < g_DepthLimit ? Overflow(depth + 1) + frame[0] : 0;
+}
+
+void* OverflowWithCrashStack(void*) {
+    platform::ThreadCrashStack stack;
+    if (!stack.IsInstalled()) {
+        _exit(6);
+    }
+    return reinterpret_cast<void*>(static_cast<intptr_t>(Overflow(0)));
+}
+
+void* FaultTogether(void* count) {
+    platform::ThreadCrashStack stack;
+    g_Ready++;
+    while (g_Ready < *static_cast<int*>(count)) {
+    }
+    TouchForbiddenPage();
+    return nullptr;
+}
+
+// Starts threads of `body` on small stacks and waits for them.
+void RunThreads(void* (*body)(void*), int threads) {
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 256 * 1024);
+    std::vector<pthread_t> ids(static_cast<size_t>(threads));
+    for (pthread_t& id : ids) {
+        pthread_create(&id, &attributes, body, &threads);
+    }
+    for (pthread_t id : ids) {
+        pthread_join(id, nullptr);
+    }
+}
+
 }  // namespace
 
 // Each fatal signal appends the report after the earlier line in the log's layout (the crash
-// line, the crash address, and the frames walked from the faulting instruction) and then ends
-// the process with that same signal.
-TEST(CrashReporter, fatal_signals_write_the_report_and_end_the_process) {
+// line, the crash address, and at most 100 frames walked from the faulting instruction) and then
+// ends the process with that same signal: on the main thread, on a started thread whose stack
+// overflowed, and when six threads fault at once (one whole report, finished before the end).
+TEST(CrashReporter, fatal_signals_write_one_whole_report_and_end_the_process) {
     struct Case {
         const char* name;
         std::function<void()> crash;
         int signal;
         std::string codeAndName;  // a pattern
+        int rounds;
     };
-    const Case cases[] = {{"access violation", TouchForbiddenPage, SIGSEGV, "0000000B: ACCESS VIOLATION"},
-                          {"abort", [] { std::abort(); }, SIGABRT, "00000006: \\(unknown\\)"}};
+    const std::string segv = "0000000B: ACCESS VIOLATION";
+    const Case cases[] = {{"access violation", TouchForbiddenPage, SIGSEGV, segv, 1},
+                          {"abort", [] { std::abort(); }, SIGABRT, "00000006: \\(unknown\\)", 1},
+                          {"stack overflow", [] { RunThreads(OverflowWithCrashStack, 1); }, SIGSEGV, segv, 1},
+                          {"faults together", [] { RunThreads(FaultTogether, 6); }, SIGSEGV, segv, 10}};
     const std::string prefix = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d,\d{3} ERROR: )";
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir dir;
-        std::optional<int> status = CrashInChild(dir / "Pondorix.log", c.crash);
-        ASSERT_TRUE(status) << "the crashed child hung";
-        ASSERT_TRUE(WIFSIGNALED(*status)) << "exit status " << WEXITSTATUS(*status);
-        EXPECT_EQ(WTERMSIG(*status), c.signal);
+        for (int round = 0; round < c.rounds; ++round) {
+            SCOPED_TRACE(testing::Message() << c.name << ", round " << round);
+            TempDir dir;
+            std::optional<int> status = CrashInChild(dir / "Pondorix.log", c.crash);
+            ASSERT_TRUE(status) << "the crashed child hung";
+            ASSERT_TRUE(WIFSIGNALED(*status)) << "exit status " << WEXITSTATUS(*status);
+            EXPECT_EQ(WTERMSIG(*status), c.signal);
 
-        const std::vector<std::string> lines = testing_support::SplitLines(ReadFile(dir / "Pondorix.log"));
-        ASSERT_GE(lines.size(), 4u);
-        ASSERT_LE(lines.size(), 103u) << "at most 100 frames";
-        EXPECT_EQ(lines[0], "earlier line");
-        EXPECT_TRUE(std::regex_match(lines[1], std::regex(prefix + "CRASHED! Error code " + c.codeAndName +
-                                                          R"(, \$ADDRESS:[0-9A-F]{8,16}, Flags: [0-9A-F]{8})")))
-            << lines[1];
-        EXPECT_TRUE(std::regex_match(lines[2], std::regex(prefix + R"(Crash \$ADDRESS:[0-9A-F]{8,16})"))) << lines[2];
-        for (size_t i = 3; i < lines.size(); ++i) {
-            EXPECT_TRUE(std::regex_match(lines[i],
-                                         std::regex(prefix + R"(Crash frame [ \d]\d at \$ADDRESS:[0-9A-F]{8,16} .*)")))
-                << lines[i];
+            const std::vector<std::string> lines = testing_support::SplitLines(ReadFile(dir / "Pondorix.log"));
+            ASSERT_GE(lines.size(), 4u);
+            ASSERT_LE(lines.size(), 103u) << "at most 100 frames";
+            EXPECT_EQ(lines[0], "earlier line");
+            EXPECT_TRUE(std::regex_match(lines[1], std::regex(prefix + "CRASHED! Error code " + c.codeAndName +
+                                                              R"(, \$ADDRESS:[0-9A-F]{8,16}, Flags: [0-9A-F]{8})")))
+                << lines[1];
+            EXPECT_TRUE(std::regex_match(lines[2], std::regex(prefix + R"(Crash \$ADDRESS:[0-9A-F]{8,16})")))
+                << lines[2];
+            for (size_t i = 3; i < lines.size(); ++i) {
+                EXPECT_TRUE(std::regex_match(
+                    lines[i], std::regex(prefix + R"(Crash frame [ \d]\d at \$ADDRESS:[0-9A-F]{8,16} .*)")))
+                    << lines[i];
+            }
+            const std::string crashAddress = lines[2].substr(lines[2].find("$ADDRESS:"));
+            EXPECT_NE(lines[3].find(crashAddress), std::string::npos) << "the walk starts at the fault: " << lines[3];
         }
-        const std::string crashAddress = lines[2].substr(lines[2].find("$ADDRESS:"));
-        EXPECT_NE(lines[3].find(crashAddress), std::string::npos) << "the walk starts at the fault: " << lines[3];
     }
 }
 

@@ -6,26 +6,21 @@
 #include <filesystem>
 
 using testing_support::ScopedEnv;
-using testing_support::TempDir;
 
-TEST(UserFolder, xdg_data_home_is_used_and_created_with_parents) {
-    TempDir dir;
-    ScopedEnv xdg("XDG_DATA_HOME", (dir / "a/b").string());
-    std::string folder = platform::GetUserDataFolder();
-    EXPECT_EQ(folder, (dir / "a/b/Pondorix").string() + "/");
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-}
-
-TEST(UserFolder, falls_back_to_home_when_xdg_is_unset_or_relative) {
-    TempDir dir;
-    ScopedEnv home("HOME", dir.Path().string());
-    ScopedEnv xdg("XDG_DATA_HOME", "relative/path");
-    EXPECT_EQ(platform::GetUserDataFolder(), (dir / ".local/share/Pondorix").string() + "/");
-}
-
-TEST(UserFolder, unusable_folder_gives_empty_path) {
-    TempDir dir;
+// An absolute XDG_DATA_HOME is used and created with its parents; a relative one falls back to
+// HOME's ".local/share"; a folder that cannot be made gives an empty path.
+TEST(UserFolder, xdg_data_home_or_home_gives_the_created_folder) {
+    testing_support::TempDir dir;
     testing_support::WriteFile(dir / "file", "not a folder");
-    ScopedEnv xdg("XDG_DATA_HOME", (dir / "file").string());
-    EXPECT_EQ(platform::GetUserDataFolder(), "");
+    ScopedEnv home("HOME", dir.Path().string());
+    const std::pair<std::string, std::string> rows[] = {
+        {(dir / "a/b").string(), (dir / "a/b/Pondorix").string() + "/"},
+        {"relative/path", (dir / ".local/share/Pondorix").string() + "/"},
+        {(dir / "file").string(), ""}};
+    for (const auto& [xdg, expected] : rows) {
+        ScopedEnv variable("XDG_DATA_HOME", xdg);
+        const std::string folder = platform::GetUserDataFolder();
+        EXPECT_EQ(folder, expected) << xdg;
+        EXPECT_TRUE(folder.empty() || std::filesystem::is_directory(folder)) << xdg;
+    }
 }
