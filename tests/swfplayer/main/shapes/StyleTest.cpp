@@ -88,14 +88,6 @@ TEST_F(StyleTest, radial_gradient_centre_and_corners) {
     }
 }
 
-TEST_F(StyleTest, a_gradient_without_records_draws_nothing_and_samples_its_colour) {
-    fill_style style = Gradient(swfplayer::fill_linear_gradient, {});
-    style.m_color = kGreen;
-    EXPECT_TRUE(Same(style.sample(0), kGreen));
-    EXPECT_FALSE(style.apply_fill(0));
-    EXPECT_TRUE(m_render.calls.empty());
-}
-
 // One record's bytes and the bytes a reader must consume of them.
 struct StyleBytes {
     const char* what;
@@ -213,24 +205,47 @@ TEST_F(StyleTest, line_style_records_consume_their_bytes_per_tag_type) {
     }
 }
 
+// Each style either sets the renderer (a gradient's bitmap made once, bitmaps clamped or repeated
+// by type) or reports that it has nothing to draw.
 TEST_F(StyleTest, apply_sets_the_renderer_or_reports_nothing_to_draw) {
+    smart_ptr<swfplayer::bitmap_info> bi = swfplayer::render::create_bitmap_info_empty();
+    smart_ptr<swfplayer::bitmap_character> bitmap = new swfplayer::bitmap_character(m_player.get_ptr(), bi.get_ptr());
+    m_render.calls.clear();
     fill_style solid;
     solid.m_color = kRed;
     fill_style gradient = Gradient(swfplayer::fill_linear_gradient, {{0, kRed}});
-    fill_style missing_bitmap;
-    missing_bitmap.m_type = swfplayer::fill_clipped_bitmap;
-    fill_style focal;
-    focal.m_type = swfplayer::fill_focal_gradient;
     EXPECT_TRUE(solid.apply_fill(0));
     EXPECT_TRUE(gradient.apply_fill(0));
     EXPECT_TRUE(gradient.apply_fill(0));  // the bitmap is made once
-    EXPECT_FALSE(missing_bitmap.apply_fill(0));
-    EXPECT_FALSE(focal.apply_fill(0));
+    for (int type : {0x40, 0x41, 0x42, 0x43}) {
+        fill_style style;
+        style.m_type = type;
+        style.m_bitmap_character = bitmap.get_ptr();
+        EXPECT_TRUE(style.apply_fill(0)) << type;
+    }
+    // A bitmap fill without its bitmap, a focal gradient, a gradient without records (which
+    // samples its colour) and an unknown type draw nothing.
+    for (int type : {swfplayer::fill_clipped_bitmap, swfplayer::fill_focal_gradient}) {
+        fill_style nothing;
+        nothing.m_type = type;
+        EXPECT_FALSE(nothing.apply_fill(0)) << type;
+    }
+    fill_style empty = Gradient(swfplayer::fill_linear_gradient, {});
+    empty.m_color = kGreen;
+    EXPECT_TRUE(Same(empty.sample(0), kGreen));
+    EXPECT_FALSE(empty.apply_fill(0));
+    ByteStream bytes({0x77, 1, 2, 3});
+    fill_style unknown;
+    unknown.read(&bytes.in, 32, nullptr);
+    EXPECT_EQ(unknown.get_type(), swfplayer::fill_unknown);
+    EXPECT_FALSE(unknown.apply_fill(0));
+    EXPECT_TRUE(Logged("unknown fill style type 0x77"));
     line_style line(30, kBlue);
     line.apply(1.0f);
-    std::vector<std::string> expected = {"fill_style_color 0 255,0,0,255", "create_bitmap_info_rgba",
-                                         "fill_style_bitmap 0 1",          "fill_style_bitmap 0 1",
-                                         "line_style_color 0,0,255,255",   "line_style_width 30.000000"};
+    const std::vector<std::string> expected = {
+        "fill_style_color 0 255,0,0,255", "create_bitmap_info_rgba",   "fill_style_bitmap 0 1", "fill_style_bitmap 0 1",
+        "fill_style_bitmap 0 0",          "fill_style_bitmap 0 1",     "fill_style_bitmap 0 0", "fill_style_bitmap 0 1",
+        "line_style_color 0,0,255,255",   "line_style_width 30.000000"};
     EXPECT_EQ(m_render.calls, expected);
 }
 
@@ -245,30 +260,6 @@ TEST_F(StyleTest, morph_blend_rounds_ratios_and_drops_the_gradient_bitmap) {
     EXPECT_EQ(blended.m_gradients[1].m_ratio, 11);  // 10.5 + 0.5 truncated
     EXPECT_TRUE(Same(blended.m_gradients[0].m_color, Lerp(kRed, kBlue, 0.5f)));
     EXPECT_FALSE(blended.m_gradient_bitmap_info);
-}
-
-TEST_F(StyleTest, an_unknown_fill_type_is_marked_and_draws_nothing) {
-    ByteStream bytes({0x77, 1, 2, 3});
-    fill_style style;
-    style.read(&bytes.in, 32, nullptr);
-    EXPECT_EQ(style.get_type(), swfplayer::fill_unknown);
-    EXPECT_FALSE(style.apply_fill(0));
-    EXPECT_TRUE(Logged("unknown fill style type 0x77"));
-}
-
-TEST_F(StyleTest, bitmap_fills_clamp_or_repeat_by_type) {
-    smart_ptr<swfplayer::bitmap_info> bi = swfplayer::render::create_bitmap_info_empty();
-    smart_ptr<swfplayer::bitmap_character> bitmap = new swfplayer::bitmap_character(m_player.get_ptr(), bi.get_ptr());
-    m_render.calls.clear();
-    for (int type : {0x40, 0x41, 0x42, 0x43}) {
-        fill_style style;
-        style.m_type = type;
-        style.m_bitmap_character = bitmap.get_ptr();
-        EXPECT_TRUE(style.apply_fill(0));
-    }
-    std::vector<std::string> expected = {"fill_style_bitmap 0 0", "fill_style_bitmap 0 1", "fill_style_bitmap 0 0",
-                                         "fill_style_bitmap 0 1"};
-    EXPECT_EQ(m_render.calls, expected);
 }
 
 }  // namespace
