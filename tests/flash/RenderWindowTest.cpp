@@ -47,8 +47,8 @@ protected:
     }
 
     // Begins a frame of the window's size with the identity matrix and colour transform.
-    void Begin() {
-        m_handler.begin_display(rgba(0, 0, 0, 0), 0, 0, kWidth, kHeight, 0, kWidth * kTwips, 0, kHeight * kTwips);
+    void Begin(rgba background = rgba(0, 0, 0, 0)) {
+        m_handler.begin_display(background, 0, 0, kWidth, kHeight, 0, kWidth * kTwips, 0, kHeight * kTwips);
         m_handler.set_matrix(matrix());
         m_handler.set_cxform(cxform());
     }
@@ -392,8 +392,8 @@ TEST_F(RenderWindowTest, drawn_shapes_show_and_later_clips_draw_over_the_canvas)
     Call(top, "lineTo", {190, 140});
     set_render_handler(&m_handler);
     for (bool cleared : {false, true}) {
-        m_Window->clear(sf::Color::Black);
-        Begin();
+        m_Window->clear(sf::Color::Red);
+        Begin(rgba(0, 0, 0, 255));  // the movie's own black background over the window's red
         movie->display();
         m_handler.end_display();
         const Pixel red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0}, black{0, 0, 0};
