@@ -47,7 +47,9 @@ bool Same(const rgba& a, const rgba& b) {
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
 
-TEST_F(StyleTest, linear_gradient_pixels_follow_the_records) {
+// A linear gradient is a row of 256 pixels, a radial one 64 x 64 with the first record's ratio
+// at the centre and the last one's in the corners.
+TEST_F(StyleTest, gradient_pixels_follow_the_records) {
     struct Row {
         std::vector<std::pair<int, rgba>> records;
         int pixel;
@@ -63,28 +65,26 @@ TEST_F(StyleTest, linear_gradient_pixels_follow_the_records) {
         {{{0, kGreen}, {90, kRed}, {90, kBlue}}, 90, kRed},  // equal ratios: f = 0
         {{{0, kGreen}, {90, kRed}, {90, kBlue}}, 91, kBlue},
     };
+    int width = 0, height = 0;
     for (const Row& row : rows) {
         fill_style style = Gradient(swfplayer::fill_linear_gradient, row.records);
-        int width = 0, height = 0;
         std::vector<uint8_t> pixels = style.gradient_pixels(&width, &height);
-        ASSERT_EQ(width, 256);
-        ASSERT_EQ(height, 1);
+        ASSERT_EQ(std::make_pair(width, height), std::make_pair(256, 1));
         EXPECT_TRUE(Same(Pixel(pixels, row.pixel), row.expected)) << "pixel " << row.pixel;
         EXPECT_TRUE(Same(style.sample(row.pixel), row.expected));
     }
-}
-
-TEST_F(StyleTest, radial_gradient_centre_and_corners) {
-    fill_style style = Gradient(swfplayer::fill_radial_gradient, {{0, kRed}, {200, kGreen}, {255, kBlue}});
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels = style.gradient_pixels(&width, &height);
-    ASSERT_EQ(width, 64);
-    ASSERT_EQ(height, 64);
-    for (int index : {31 * 64 + 31, 31 * 64 + 32, 32 * 64 + 31, 32 * 64 + 32}) {
-        EXPECT_TRUE(Same(Pixel(pixels, index), style.sample(5)));
-    }
-    for (int index : {0, 63, 63 * 64, 64 * 64 - 1}) {
-        EXPECT_TRUE(Same(Pixel(pixels, index), kBlue));
+    fill_style radial = Gradient(swfplayer::fill_radial_gradient, {{0, kRed}, {200, kGreen}, {255, kBlue}});
+    std::vector<uint8_t> pixels = radial.gradient_pixels(&width, &height);
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(64, 64));
+    for (auto [index, centre] : {std::pair{31 * 64 + 31, true},
+                                 {31 * 64 + 32, true},
+                                 {32 * 64 + 31, true},
+                                 {32 * 64 + 32, true},
+                                 {0, false},
+                                 {63, false},
+                                 {63 * 64, false},
+                                 {64 * 64 - 1, false}}) {
+        EXPECT_TRUE(Same(Pixel(pixels, index), centre ? radial.sample(5) : kBlue)) << index;
     }
 }
 
