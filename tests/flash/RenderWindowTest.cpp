@@ -197,51 +197,39 @@ TEST_F(RenderWindowTest, odd_width_uploads_are_pixel_exact) {
     };
     Begin();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
-    struct Drawn {
-        smart_ptr<bitmap_info> bi;
-        int x, w, h;
-        std::vector<uint8_t> texels;  // 3 bytes a pixel as drawn
-    };
-    std::vector<Drawn> drawn;
     int x = 0;
+    // Draws the bitmap at x, one texel a pixel, and compares it with texels, 3 bytes a pixel.
+    auto check = [&](smart_ptr<bitmap_info> bi, int w, int h, const std::vector<uint8_t>& texels) {
+        DrawBitmap(bi.get_ptr(), x, 20, w, h);
+        for (int i = 0; i < w * h; i++) {
+            const uint8_t* t = &texels[3 * i];
+            ExpectNear(Read(x + i % w, 20 + i / w), {t[0], t[1], t[2]}, 1,
+                       "bitmap at " + std::to_string(x) + " texel " + std::to_string(i));
+        }
+        x += w + 2;
+    };
     // Alpha, drawn white over black: the grey level is the alpha.
     for (auto [w, h] : {std::pair{1, 4}, {1, 5}, {3, 4}, {3, 5}}) {
-        std::vector<uint8_t> alpha(w * h);
-        Drawn d{nullptr, x, w, h, {}};
+        std::vector<uint8_t> alpha(w * h), grey;
         for (int i = 0; i < w * h; i++) {
             alpha[i] = value(i % w, i / w, 0);
-            d.texels.insert(d.texels.end(), 3, alpha[i]);
+            grey.insert(grey.end(), 3, alpha[i]);
         }
-        d.bi = m_handler.create_bitmap_info_alpha(w, h, alpha.data());
-        drawn.push_back(std::move(d));
-        x += w + 2;
+        check(m_handler.create_bitmap_info_alpha(w, h, alpha.data()), w, h, grey);
     }
+    // Sizes of powers of two are uploaded as they are, the others as the resampler makes them.
     for (auto [w, h] : {std::pair{1, 4}, {2, 2}, {1, 3}, {5, 2}}) {
         std::unique_ptr<image::rgb> im = image::create_rgb(w, h);
+        std::vector<uint8_t> texels;
         for (int i = 0; i < 3 * w * h; i++) {
             image::scanline(im.get(), i / (3 * w))[i % (3 * w)] = value(i % (3 * w) / 3, i / (3 * w), i % 3);
+            texels.push_back(image::scanline(im.get(), i / (3 * w))[i % (3 * w)]);
         }
         const int tw = texture_size(w), th = texture_size(h);
-        // Sizes of powers of two are uploaded as they are, the others as the resampler makes them.
-        Drawn d{m_handler.create_bitmap_info_rgb(im.get()), x, tw, th, {}};
-        for (int y = 0; tw == w && th == h && y < h; y++) {
-            d.texels.insert(d.texels.end(), image::scanline(im.get(), y), image::scanline(im.get(), y) + 3 * w);
+        if (tw != w || th != h) {
+            texels = resample(im->data.get(), w, h, im->pitch, 3, tw, th);
         }
-        if (d.texels.empty()) {
-            d.texels = resample(im->data.get(), w, h, im->pitch, 3, tw, th);
-        }
-        drawn.push_back(std::move(d));
-        x += tw + 2;
-    }
-    for (const Drawn& d : drawn) {
-        DrawBitmap(d.bi.get_ptr(), d.x, 20, d.w, d.h);
-    }
-    for (const Drawn& d : drawn) {
-        for (int i = 0; i < d.w * d.h; i++) {
-            const uint8_t* t = &d.texels[3 * i];
-            ExpectNear(Read(d.x + i % d.w, 20 + i / d.w), {t[0], t[1], t[2]}, 1,
-                       "bitmap at " + std::to_string(d.x) + " texel " + std::to_string(i));
-        }
+        check(m_handler.create_bitmap_info_rgb(im.get()), tw, th, texels);
     }
     m_handler.end_display();
 }
