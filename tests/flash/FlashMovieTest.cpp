@@ -1,12 +1,15 @@
 // The game's movie wrapper: children by name, labels, FSCommands, the mesh cache file, shared
-// characters, the root canvas and particles.
+// characters, texts, the root canvas and particles.
 #include "flash/FSCommand.h"
 #include "flash/FlashMovie.h"
 #include "flash/FlashParticles.h"
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "tests/flash/FlashTestKit.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
+#include "tools/swfkit/Movie.h"
+#include "tools/swfkit/TextWriter.h"
 
 #include <utime.h>
 
@@ -176,6 +179,26 @@ TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it
         movie.Advance(1.0f / 30.0f);
     }
     EXPECT_TRUE(movie.GetCharacter("red"));
+}
+
+// A plain field (no font, no colour) takes texts the game sets; names of no field are ignored.
+TEST_F(FlashMovieTest, texts_are_set_in_edit_text_fields_only) {
+    swfkit::Movie movie(8, {0, 4000, 0, 2000}, 30);
+    swfkit::EditText field;
+    field.id = 1;
+    field.bounds = {0, 2000, 0, 400};
+    field.text = "before";
+    movie.Tags().Tag(swfplayer::tag_define_edit_text, swfkit::DefineEditTextBody(field));
+    swfkit::Placement label;
+    label.characterId = 1;
+    label.name = "label";
+    movie.Tags().PlaceObject2(label).ShowFrame();
+    Write("text.swf", movie.Write(false));
+    FlashMovie text("text.swf");
+    ASSERT_TRUE(text.GetCharacter("label"));
+    text.SetText("label", "after");
+    text.SetText("nobody", "ignored");
+    EXPECT_STREQ(text.GetCharacter("label")->to_string(), "after");
 }
 
 TEST_F(FlashMovieTest, the_root_canvas_is_cleared_away) {
