@@ -88,14 +88,6 @@ TEST_F(StyleTest, gradient_pixels_follow_the_records) {
     }
 }
 
-// One record's bytes and the bytes a reader must consume of them.
-struct StyleBytes {
-    const char* what;
-    int tag_type;
-    swfkit::Bytes bytes;
-    int consumed;
-};
-
 swfkit::Bytes Write(const std::function<void(swfkit::BitWriter&)>& write) {
     swfkit::BitWriter out;
     write(out);
@@ -110,42 +102,44 @@ TEST_F(StyleTest, fill_style_records_consume_their_bytes_per_tag_type) {
     auto solid = [&](int version) {
         return Write([&](BitWriter& out) { swfkit::WriteFillStyle(out, swfkit::FillStyle::Solid(c), version); });
     };
-    auto gradient = Write([&](BitWriter& out) {
-        out.WriteU8(0x10);
-        swfkit::WriteMatrix(out, {});
-        out.WriteU8(0x53);  // spread and interpolation bits above a count of 3
-        for (int i = 0; i < 3; i++) {
-            out.WriteU8(static_cast<uint8_t>(i * 100));
-            swfkit::WriteRgba(out, c);
-        }
-    });
-    auto focal = Write([&](BitWriter& out) {
-        out.WriteU8(0x13);
-        swfkit::WriteMatrix(out, {});
-        out.WriteU8(2);
-        for (int i = 0; i < 2; i++) {
-            out.WriteU8(0);
-            swfkit::WriteRgba(out, c);
-        }
-        out.WriteU16(0x0080);
-    });
+    // A gradient of count records after its count byte; a focal one (0x13) ends with its focal point.
+    auto gradient = [&](uint8_t type, uint8_t count_byte, int count) {
+        return Write([&](BitWriter& out) {
+            out.WriteU8(type);
+            swfkit::WriteMatrix(out, {});
+            out.WriteU8(count_byte);
+            for (int i = 0; i < count; i++) {
+                out.WriteU8(static_cast<uint8_t>(i * 100));
+                swfkit::WriteRgba(out, c);
+            }
+            if (type == 0x13) {
+                out.WriteU16(0x0080);
+            }
+        });
+    };
     auto bitmap = Write([&](BitWriter& out) {
         swfkit::WriteFillStyle(out, swfkit::FillStyle::Bitmap(0x41, 7, {2.0, 2.0, 0, 0, 100, 0}), 3);
     });
-    StyleBytes rows[] = {
+    const struct {
+        const char* what;
+        int tag_type;
+        swfkit::Bytes bytes;
+        int consumed;
+    } rows[] = {
         {"solid rgb", 22, solid(2), 4},
         {"solid rgba", 32, solid(3), 5},
-        {"linear gradient", 32, gradient, 1 + 1 + 1 + 3 * 5},
-        {"focal gradient", 83, focal, 1 + 1 + 1 + 2 * 5 + 2},
+        // Spread and interpolation bits above a count of 3.
+        {"linear gradient", 32, gradient(0x10, 0x53, 3), 1 + 1 + 1 + 3 * 5},
+        {"focal gradient", 83, gradient(0x13, 2, 2), 1 + 1 + 1 + 2 * 5 + 2},
         {"clipped bitmap", 32, bitmap, static_cast<int>(bitmap.size()) - 8},
     };
-    for (const StyleBytes& row : rows) {
+    for (const auto& row : rows) {
         ByteStream bytes(row.bytes);
         fill_style style;
         style.read(&bytes.in, row.tag_type, nullptr);
         EXPECT_EQ(bytes.in.get_position(), row.consumed) << row.what;
     }
-    ByteStream bytes(gradient);
+    ByteStream bytes(rows[2].bytes);
     fill_style style;
     style.read(&bytes.in, 32, nullptr);
     EXPECT_EQ(style.m_gradients.size(), 3);
