@@ -5,6 +5,7 @@
 #include "swfplayer/main/shapes/morph2_character_def.h"
 #include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
+#include "tests/support/CoverageOracle.h"
 #include "tests/swfplayer/main/shapes/ShapesFixture.h"
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/ShapeBuilder.h"
@@ -323,6 +324,37 @@ TEST_F(ShapeTest, display_draws_each_layer_fills_then_lines) {
         new swfplayer::generic_character(m_player.get_ptr(), shape.get_ptr(), nullptr, 1);
     instance->display();
     EXPECT_EQ(m_render.calls, expected);
+}
+
+// A ring of curves with a curved hole, every path outlined so that the strips give the outline
+// the oracle judges each scale's triangles against.
+TEST_F(ShapeTest, kit_shapes_with_curves_and_holes_triangulate_faithfully_at_every_scale) {
+    ShapeBuilder b;
+    b.SetFillStyle1(b.AddFillStyle(swfkit::FillStyle::Solid(kRed)));
+    b.SetLineStyle(b.AddLineStyle({20, kBlue}));
+    b.MoveTo(0, -4000);
+    for (auto [x, y] : {std::pair{4000, -4000}, {4000, 4000}, {-4000, 4000}, {-4000, -4000}}) {
+        b.CurveTo(x, y, x == y ? 0 : x, x == y ? y : 0);  // past the corner to the next axis
+    }
+    b.MoveTo(0, -1500);
+    b.CurveTo(-1500, -1500, -1500, 0);
+    b.CurveTo(-1500, 1500, 0, 1500);
+    b.CurveTo(1000, 1500, 1500, 0);
+    b.LineTo(0, -1500);
+    auto shape = Built(b, 3);
+    for (float scale : {0.05f, 0.3f, 1.0f, 4.0f, 20.0f}) {
+        Show(*shape, scale);
+    }
+    ASSERT_EQ(shape->get_cached_meshes().size(), 5u);
+    size_t previous_points = 0;
+    for (const auto& set : shape->get_cached_meshes()) {
+        std::vector<std::vector<float>> rings = StripRings(*set);
+        ASSERT_EQ(rings.size(), 2u);
+        auto report = testing_support::CoverageOracle(rings).Check(Triangles(*set, 0));
+        EXPECT_TRUE(report.Faithful()) << set->get_error_tolerance() << ": " << report.Describe();
+        EXPECT_GE(rings[0].size() + rings[1].size(), previous_points) << "finer sets have more points";
+        previous_points = rings[0].size() + rings[1].size();
+    }
 }
 
 TEST_F(ShapeTest, coordinates_beyond_sixteen_bits_clamp) {
