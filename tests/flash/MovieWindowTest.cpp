@@ -1,7 +1,6 @@
 // Movies drawn into a real window through the game's wrapper: shapes at the movie's frame rate,
 // a text field the game sets, and a button under a pointer that xdotool moves and presses.
 #include "flash/FlashMovie.h"
-#include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/player/root.h"
 #include "tests/flash/FlashTestKit.h"
 #include "tests/support/WaitUntil.h"
@@ -106,7 +105,7 @@ TEST_F(MovieWindowTest, a_field_set_through_the_movie_wrapper_shows_the_new_text
 }
 
 // A button of 100 pixels at (40, 40) that is red when up, green under the mouse and blue while
-// pressed, whose release sets the root's variable clicked to "yes".
+// pressed, whose release sets _global.clicked to "yes".
 swfkit::Bytes ButtonMovie() {
     swfkit::Movie movie(8, {0, kWidth * kTwips, 0, kHeight * kTwips}, 30.0);
     std::vector<swfkit::ButtonRecord> records(3);
@@ -122,9 +121,7 @@ swfkit::Bytes ButtonMovie() {
         records[i].characterId = static_cast<uint16_t>(i + 1);
     }
     records[0].up = records[0].hitTest = records[1].over = records[2].down = true;
-    // Push (14 bytes: the strings "clicked" and "yes"), SetVariable, End.
-    const swfkit::Bytes clicked = {0x96, 14, 0, 0, 'c', 'l', 'i', 'c', 'k', 'e', 'd', 0, 0, 'y', 'e', 's', 0, 0x1D, 0};
-    movie.Tags().DefineButton2(4, false, records, {{0x0008, clicked}});
+    movie.Tags().DefineButton2(4, false, records, {{0x0008, player_movies::SetGlobalAction("clicked", "yes")}});
     swfkit::Placement p;
     p.characterId = 4;
     p.matrix = swfkit::Matrix{};
@@ -160,7 +157,7 @@ TEST_F(MovieWindowTest, the_mouse_rolls_over_presses_and_releases_the_button) {
     };
     auto clicked = [&] {
         swfplayer::as_value value;
-        movie.GetRoot()->get_root_sprite()->get_member("clicked", &value);
+        movie.GetPlayer()->get_global()->get_member("clicked", &value);
         return std::string(value.to_string());
     };
     auto xdotool = [&](const std::vector<std::string>& arguments) {
