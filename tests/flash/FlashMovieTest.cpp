@@ -1,62 +1,49 @@
+// The game's movie wrapper: children by name, labels, FSCommands, the mesh cache file, shared
+// characters, texts, the root canvas and particles.
 #include "flash/FSCommand.h"
 #include "flash/FlashMovie.h"
 #include "flash/FlashParticles.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
-#include "tests/support/TempDir.h"
+#include "tests/flash/FlashTestKit.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/TextWriter.h"
 
-#include <gtest/gtest.h>
-#include <physfs.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <cmath>
-#include <string>
-#include <vector>
 
+namespace flash_testing {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 std::vector<std::string> s_log;
 
-void Capture(bool, const char* message) {
-    s_log.push_back(message);
-}
-
-// Movies written into a fresh folder that the virtual file system mounts at its root.
-class FlashMovieTest : public ::testing::Test {
+// The kit's shapes movie in shapes.swf, and the player's log lines caught.
+class FlashMovieTest : public MovieFolderTest {
 protected:
     void SetUp() override {
-        ASSERT_NE(PHYSFS_init(nullptr), 0);
-        ASSERT_NE(PHYSFS_mount(m_Dir.Path().c_str(), nullptr, 0), 0);
+        MovieFolderTest::SetUp();
+        Write("shapes.swf", player_movies::ShapesMovie(3, 30));
         s_log.clear();
-        m_Previous = swfplayer::register_log_callback(Capture);
+        m_Previous = swfplayer::register_log_callback([](bool, const char* message) { s_log.push_back(message); });
     }
     void TearDown() override {
         swfplayer::register_log_callback(m_Previous);
-        PHYSFS_deinit();
-    }
-
-    void Write(const std::string& name, const Bytes& bytes) {
-        testing_support::WriteFile(m_Dir / name, std::string(bytes.begin(), bytes.end()));
+        MovieFolderTest::TearDown();
     }
     // Sets the file's modification time, seconds since the epoch.
     void SetTime(const std::string& name, time_t seconds) {
         const utimbuf times{seconds, seconds};
         ASSERT_EQ(utime((m_Dir / name).c_str(), &times), 0);
     }
-    std::string Read(const std::string& name) const { return testing_support::ReadFile(m_Dir / name); }
 
-    testing_support::TempDir m_Dir;
     swfplayer::log_callback m_Previous = nullptr;
 };
 
 TEST_F(FlashMovieTest, children_are_found_by_name_moved_in_twips_and_coloured_with_finite_multipliers) {
-    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
     FlashMovie movie("shapes.swf");
     ASSERT_TRUE(movie.GetRoot());
     EXPECT_EQ(movie.GetWidth(), 200.0f);
@@ -88,7 +75,6 @@ TEST_F(FlashMovieTest, children_are_found_by_name_moved_in_twips_and_coloured_wi
 }
 
 TEST_F(FlashMovieTest, labels_move_the_movie_and_unknown_ones_change_nothing) {
-    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
     FlashMovie movie("shapes.swf");
     ASSERT_TRUE(movie.GetRoot());
     movie.GetRoot()->set_play_state(swfplayer::character::STOP);
@@ -141,44 +127,34 @@ TEST_F(FlashMovieTest, an_fscommand_reaches_the_game_as_its_command_text_even_wh
 }
 
 TEST_F(FlashMovieTest, the_cache_file_is_written_when_missing_or_older_and_kept_when_as_new) {
-    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    const auto cache = m_Dir / "shapes.swf.gsc";
+    // While the temporary file's name is taken by a folder the cache cannot be written, and the
+    // movie loads without it.
+    std::filesystem::create_directories(m_Dir / "shapes.swf.gsc.tmp");
+    EXPECT_TRUE(FlashMovie("shapes.swf").GetRoot());
+    EXPECT_FALSE(std::filesystem::exists(cache));
+    std::filesystem::remove(m_Dir / "shapes.swf.gsc.tmp");
     SetTime("shapes.swf", 1000000);
     FlashMovie("shapes.swf");
-    const std::string written = Read("shapes.swf.gsc");
+    const std::string written = testing_support::ReadFile(cache);
     ASSERT_GE(written.size(), 6u);
     EXPECT_EQ(written.substr(0, 4), std::string("gsc\x06"));
-
     const std::string junk = "junk that is no cache file";
-    const struct {
-        time_t cache_time;
-        bool rewritten;
-    } cases[] = {{1000000, false}, {999999, true}, {1000001, false}};
-    for (const auto& c : cases) {
-        testing_support::WriteFile(m_Dir / "shapes.swf.gsc", junk);
-        SetTime("shapes.swf.gsc", c.cache_time);
+    for (auto [cache_time, rewritten] : {std::pair{1000000, false}, {999999, true}, {1000001, false}}) {
+        testing_support::WriteFile(cache, junk);
+        SetTime("shapes.swf.gsc", cache_time);
         s_log.clear();
         FlashMovie("shapes.swf");
-        EXPECT_EQ(Read("shapes.swf.gsc"), c.rewritten ? written : junk) << c.cache_time;
+        EXPECT_EQ(testing_support::ReadFile(cache), rewritten ? written : junk) << cache_time;
         // A stale cache is never read; a fresh one is, and this one is refused.
-        bool refused = false;
-        for (const std::string& line : s_log) {
-            refused = refused || line.find("does not have the correct format") != std::string::npos;
-        }
-        EXPECT_EQ(refused, !c.rewritten) << c.cache_time;
+        const bool refused = std::any_of(s_log.begin(), s_log.end(), [](const std::string& line) {
+            return line.find("does not have the correct format") != std::string::npos;
+        });
+        EXPECT_EQ(refused, !rewritten) << cache_time;
     }
 }
 
-TEST_F(FlashMovieTest, a_place_that_cannot_be_written_loads_the_movie_without_a_cache) {
-    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
-    // The temporary file's name is taken by a folder, so the cache cannot be written.
-    std::filesystem::create_directories(m_Dir / "shapes.swf.gsc.tmp");
-    FlashMovie movie("shapes.swf");
-    EXPECT_TRUE(movie.GetRoot());
-    EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc"));
-}
-
 TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it_came_from) {
-    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
     FlashMovie movie("shapes.swf");
     swfplayer::character* clip = movie.GetCharacter("clip");
     ASSERT_TRUE(clip);
@@ -205,6 +181,7 @@ TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it
     EXPECT_TRUE(movie.GetCharacter("red"));
 }
 
+// A plain field (no font, no colour) takes texts the game sets; names of no field are ignored.
 TEST_F(FlashMovieTest, texts_are_set_in_edit_text_fields_only) {
     swfkit::Movie movie(8, {0, 4000, 0, 2000}, 30);
     swfkit::EditText field;
@@ -225,7 +202,6 @@ TEST_F(FlashMovieTest, texts_are_set_in_edit_text_fields_only) {
 }
 
 TEST_F(FlashMovieTest, the_root_canvas_is_cleared_away) {
-    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
     FlashMovie movie("shapes.swf");
     ASSERT_TRUE(movie.GetRoot());
     swfplayer::sprite_instance* stage = movie.GetRoot()->get_root_sprite();
@@ -255,3 +231,4 @@ TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_sto
 }
 
 }  // namespace
+}  // namespace flash_testing

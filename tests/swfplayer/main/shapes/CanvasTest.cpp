@@ -14,8 +14,11 @@ namespace {
 using swfplayer::canvas;
 using swfplayer::rgba;
 using swfplayer::smart_ptr;
+using Points = std::vector<std::pair<float, float>>;
 
 constexpr double kPi = 3.14159265358979323846;
+const rgba kRed(255, 0, 0, 255);
+const rgba kBlue(0, 0, 255, 255);
 
 class CanvasTest : public ShapesFixture {
 protected:
@@ -23,12 +26,20 @@ protected:
         ShapesFixture::SetUp();
         m_canvas = new canvas(m_player.get_ptr());
     }
-    // Displays at scale 1 and gives the one mesh set built.
+    // Displays at scale 1 and gives the mesh set built.
     const swfplayer::mesh_set& Draw() {
         m_canvas->display(Scale(1), {}, 1.0f, m_canvas->m_fill_styles, m_canvas->m_line_styles);
         return *m_canvas->get_cached_meshes().back();
     }
-    int Strips(const swfplayer::mesh_set& set) {
+    double FilledArea() { return std::fabs(TriangleArea(Triangles(Draw(), 0))); }
+    // Moves to the first point and draws lines through the others.
+    void Lines(const Points& points) {
+        m_canvas->move_to(points[0].first, points[0].second);
+        for (size_t i = 1; i < points.size(); i++) {
+            m_canvas->line_to(points[i].first, points[i].second);
+        }
+    }
+    static int Strips(const swfplayer::mesh_set& set) {
         int strips = 0;
         for (const auto& l : set.get_layers()) {
             strips += static_cast<int>(l.m_line_strips.size());
@@ -38,17 +49,11 @@ protected:
     smart_ptr<canvas> m_canvas;
 };
 
-const rgba kRed(255, 0, 0, 255);
-const rgba kBlue(0, 0, 255, 255);
-
 TEST_F(CanvasTest, move_to_the_pen_starts_no_path_and_a_filled_triangle_closes_itself) {
     m_canvas->move_to(0, 0);
     EXPECT_EQ(m_canvas->m_paths.size(), 0);
     m_canvas->begin_fill(kRed);
-    m_canvas->move_to(10, 10);
-    m_canvas->line_to(1010, 10);
-    m_canvas->line_to(510, 1010);
-    m_canvas->line_to(12, 14);  // near the start, not on it
+    Lines({{10, 10}, {1010, 10}, {510, 1010}, {12, 14}});  // the last near the start, not on it
     m_canvas->end_fill();
     ASSERT_EQ(m_canvas->m_paths.size(), 2);
     EXPECT_TRUE(m_canvas->m_paths[0].m_new_shape);
@@ -58,35 +63,28 @@ TEST_F(CanvasTest, move_to_the_pen_starts_no_path_and_a_filled_triangle_closes_i
     EXPECT_EQ(p.m_edges[3].m_ay, 10.0f);
     EXPECT_EQ(m_canvas->m_current_path, -1);
     EXPECT_EQ(m_canvas->m_current_fill, 0);
-    std::vector<float> t = Triangles(Draw(), 0);
-    EXPECT_NEAR(std::fabs(TriangleArea(t)), 0.5 * 1000 * 1000, 2000.0);
+    EXPECT_NEAR(FilledArea(), 0.5e6, 2000.0);
 }
 
 TEST_F(CanvasTest, fills_whichever_way_figures_are_drawn_and_keep_holes) {
-    for (int direction : {1, -1}) {
+    const Points square = {{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}};
+    const struct {
+        std::vector<Points> figures;
+        double area;
+    } rows[] = {
+        {{square}, 1e6},
+        {{{{0, 0}, {-1000, 0}, {-1000, 1000}, {0, 1000}}}, 1e6},
+        {{square, {{300, 300}, {300, 700}, {700, 700}, {700, 300}}}, 1e6 - 400 * 400},
+        {{square, {{300, 300}, {700, 300}, {700, 700}, {300, 700}}}, 1e6 - 400 * 400},
+    };
+    for (const auto& row : rows) {
         m_canvas->clear();
         m_canvas->begin_fill(kRed);
-        m_canvas->move_to(0, 0);
-        m_canvas->line_to(1000 * direction, 0);
-        m_canvas->line_to(1000 * direction, 1000);
-        m_canvas->line_to(0, 1000);
-        m_canvas->end_fill();
-        EXPECT_NEAR(std::fabs(TriangleArea(Triangles(Draw(), 0))), 1e6, 1.0) << direction;
-    }
-    // A square with a hole, drawn either way round, in the same fill.
-    for (bool same_direction : {false, true}) {
-        m_canvas->clear();
-        m_canvas->begin_fill(kRed);
-        m_canvas->move_to(0, 0);
-        for (auto [x, y] : {std::pair{1000, 0}, {1000, 1000}, {0, 1000}}) {
-            m_canvas->line_to(x, y);
-        }
-        m_canvas->move_to(300, 300);
-        for (auto [x, y] : {std::pair{300, 700}, {700, 700}, {700, 300}}) {
-            m_canvas->line_to(same_direction ? y : x, same_direction ? x : y);
+        for (const Points& figure : row.figures) {
+            Lines(figure);
         }
         m_canvas->end_fill();
-        EXPECT_NEAR(std::fabs(TriangleArea(Triangles(Draw(), 0))), 1e6 - 400 * 400, 1.0) << same_direction;
+        EXPECT_NEAR(FilledArea(), row.area, 1.0) << &row - rows;
     }
 }
 
@@ -104,14 +102,12 @@ TEST_F(CanvasTest, edges_without_a_drawn_path_go_to_a_new_path_at_the_pen) {
     m_canvas->line_to(1000, 0);
     m_canvas->line_to(1000, 1000);
     m_canvas->end_fill();
-    EXPECT_NEAR(std::fabs(TriangleArea(Triangles(Draw(), 0))), 0.5e6, 1.0);
+    EXPECT_NEAR(FilledArea(), 0.5e6, 1.0);
 }
 
 TEST_F(CanvasTest, a_line_style_mid_figure_closes_the_part_drawn_and_fills_two_rings) {
     m_canvas->begin_fill(kRed);
-    m_canvas->move_to(0, 0);
-    m_canvas->line_to(1000, 0);
-    m_canvas->line_to(1000, 1000);
+    Lines({{0, 0}, {1000, 0}, {1000, 1000}});
     m_canvas->set_line_style(20, kBlue);  // closes (0,0)-(1000,0)-(1000,1000)
     m_canvas->line_to(2000, 1000);
     m_canvas->line_to(2000, 0);
@@ -120,25 +116,19 @@ TEST_F(CanvasTest, a_line_style_mid_figure_closes_the_part_drawn_and_fills_two_r
     EXPECT_EQ(m_canvas->m_paths[1].m_edges.size(), 3);
     EXPECT_EQ(m_canvas->m_paths[2].m_edges.size(), 3);
     EXPECT_EQ(m_canvas->m_paths[2].m_line, 1);
-    const swfplayer::mesh_set& set = Draw();
-    EXPECT_NEAR(std::fabs(TriangleArea(Triangles(set, 0))), 1e6, 1.0);
-    EXPECT_EQ(Strips(set), 1);
+    EXPECT_NEAR(FilledArea(), 1e6, 1.0);
+    EXPECT_EQ(Strips(Draw()), 1);
     // end_fill without a current path only drops the fill.
     m_canvas->end_fill();
     EXPECT_EQ(m_canvas->m_paths.size(), 3);
 }
 
 TEST_F(CanvasTest, two_fills_make_two_styles_in_two_layers_and_clear_forgets_all) {
-    m_canvas->begin_fill(kRed);
-    m_canvas->move_to(0, 0);
-    m_canvas->line_to(100, 0);
-    m_canvas->line_to(100, 100);
-    m_canvas->end_fill();
-    m_canvas->begin_fill(kBlue);
-    m_canvas->move_to(50, 0);
-    m_canvas->line_to(150, 0);
-    m_canvas->line_to(150, 100);
-    m_canvas->end_fill();
+    for (auto [colour, x] : {std::pair{kRed, 0.0f}, {kBlue, 50.0f}}) {
+        m_canvas->begin_fill(colour);
+        Lines({{x, 0}, {x + 100, 0}, {x + 100, 100}});
+        m_canvas->end_fill();
+    }
     EXPECT_EQ(m_canvas->m_fill_styles.size(), 2);
     const swfplayer::mesh_set& set = Draw();
     ASSERT_EQ(set.get_layers().size(), 2u);
@@ -156,20 +146,19 @@ TEST_F(CanvasTest, two_fills_make_two_styles_in_two_layers_and_clear_forgets_all
     EXPECT_EQ(m_render.with_prefix("draw_").size(), 0u);
 }
 
+// The game's sequence, twice: clear, begin fill, line style, move, one curve per body point, close.
 TEST_F(CanvasTest, the_creature_outline_fills_its_area_with_one_outline_strip) {
-    // The game's sequence: clear, begin fill, line style, move, one curve per body point, close.
     const int points = 42;
     const double radius = 2000;
+    auto at = [&](double angle, double r) {
+        return std::pair<float, float>(static_cast<float>(3000 + r * std::cos(angle)),
+                                       static_cast<float>(3000 + r * std::sin(angle)));
+    };
     for (int round = 0; round < 2; round++) {
         m_canvas->clear();
         m_canvas->begin_fill(kRed);
         m_canvas->set_line_style(40, kBlue);
-        auto at = [&](double angle, double r) {
-            return std::pair<float, float>(static_cast<float>(3000 + r * std::cos(angle)),
-                                           static_cast<float>(3000 + r * std::sin(angle)));
-        };
-        auto start = at(0, radius);
-        m_canvas->move_to(start.first, start.second);
+        Lines({at(0, radius)});
         for (int i = 1; i <= points; i++) {
             auto control = at((i - 0.5) * 2 * kPi / points, radius / std::cos(kPi / points));
             auto anchor = at(i * 2 * kPi / points, radius);
@@ -179,8 +168,7 @@ TEST_F(CanvasTest, the_creature_outline_fills_its_area_with_one_outline_strip) {
         const swfplayer::mesh_set& set = Draw();
         EXPECT_NEAR(std::fabs(TriangleArea(Triangles(set, 0))), kPi * radius * radius, 0.01 * kPi * radius * radius);
         EXPECT_EQ(Strips(set), 1);
-        std::vector<std::vector<float>> rings = StripRings(set);
-        auto report = testing_support::CoverageOracle(rings).Check(Triangles(set, 0));
+        auto report = testing_support::CoverageOracle(StripRings(set)).Check(Triangles(set, 0));
         EXPECT_TRUE(report.Faithful()) << report.Describe();
         EXPECT_TRUE(m_canvas->point_test_local(3000, 3000));
         EXPECT_FALSE(m_canvas->point_test_local(3000 + 1.5f * radius, 3000));
@@ -193,10 +181,8 @@ TEST_F(CanvasTest, bounds_follow_the_drawing_and_every_change_empties_the_cache)
     m_canvas->curve_to(0, -300, 400, 60);
     swfplayer::rect bound;
     m_canvas->get_bound(&bound);
-    EXPECT_EQ(bound.x_min, -100);
-    EXPECT_EQ(bound.x_max, 400);
-    EXPECT_EQ(bound.y_min, -300);
-    EXPECT_EQ(bound.y_max, 60);
+    EXPECT_EQ(std::vector<float>({bound.x_min, bound.x_max, bound.y_min, bound.y_max}),
+              std::vector<float>({-100, 400, -300, 60}));
     Draw();
     m_canvas->line_to(500, 500);
     EXPECT_EQ(m_canvas->get_cached_meshes().size(), 0u);

@@ -21,19 +21,19 @@ using swfplayer::smart_ptr;
 const swfkit::Color kRed{255, 0, 0, 255};
 const swfkit::Color kBlue{0, 0, 255, 255};
 
-// A square from (0, 0), clockwise on screen; the morph draws its fill 0 on the right.
+// A square from (0, 0), clockwise on screen (the morph draws its fill 0 on the right); split
+// starts a new path at the third corner.
 ShapeBuilder Square(int size, bool split = false) {
     ShapeBuilder b;
     b.SetFillStyle0(1);
     b.SetLineStyle(1);
     b.MoveTo(0, 0);
-    b.LineTo(size, 0);
-    b.LineTo(size, size);
-    if (split) {
-        b.MoveTo(size, size);
+    for (auto [x, y] : {std::pair{1, 0}, {1, 1}, {0, 1}, {0, 0}}) {
+        if (split && x == 0 && y == 1) {
+            b.MoveTo(size, size);
+        }
+        b.LineTo(x * size, y * size);
     }
-    b.LineTo(0, size);
-    b.LineTo(0, 0);
     return b;
 }
 
@@ -126,11 +126,8 @@ TEST_F(MorphTest, edges_pair_in_reading_order_across_paths_and_lines_blend) {
 TEST_F(MorphTest, records_that_do_not_pair_are_rejected_and_draw_nothing) {
     ShapeBuilder longer = Square(2000);
     longer.LineTo(5, 5);
-    auto stop = [](uint8_t ratio, swfkit::Color color) {
-        return swfkit::GradientStop{ratio, color};
-    };
     auto gradient = [&](size_t stops) {
-        std::vector<swfkit::GradientStop> list(stops, stop(0, kRed));
+        std::vector<swfkit::GradientStop> list(stops, swfkit::GradientStop{0, kRed});
         return MorphFillStyle{swfkit::FillStyle::Linear({}, list), swfkit::FillStyle::Linear({}, list)};
     };
     struct Row {
@@ -151,8 +148,7 @@ TEST_F(MorphTest, records_that_do_not_pair_are_rejected_and_draw_nothing) {
         row.morph->display(Scale(1), {}, 1.0f, 0.5f);
         EXPECT_TRUE(m_render.calls.empty()) << row.what;
     }
-    auto eight = Read(Square(1000), Square(2000), 1, {gradient(8)});
-    EXPECT_TRUE(eight->is_valid());
+    EXPECT_TRUE(Read(Square(1000), Square(2000), 1, {gradient(8)})->is_valid());
 }
 
 TEST_F(MorphTest, truncated_records_never_crash_and_pair_when_accepted) {

@@ -47,7 +47,9 @@ bool Same(const rgba& a, const rgba& b) {
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
 
-TEST_F(StyleTest, linear_gradient_pixels_follow_the_records) {
+// A linear gradient is a row of 256 pixels, a radial one 64 x 64 with the first record's ratio
+// at the centre and the last one's in the corners.
+TEST_F(StyleTest, gradient_pixels_follow_the_records) {
     struct Row {
         std::vector<std::pair<int, rgba>> records;
         int pixel;
@@ -63,46 +65,28 @@ TEST_F(StyleTest, linear_gradient_pixels_follow_the_records) {
         {{{0, kGreen}, {90, kRed}, {90, kBlue}}, 90, kRed},  // equal ratios: f = 0
         {{{0, kGreen}, {90, kRed}, {90, kBlue}}, 91, kBlue},
     };
+    int width = 0, height = 0;
     for (const Row& row : rows) {
         fill_style style = Gradient(swfplayer::fill_linear_gradient, row.records);
-        int width = 0, height = 0;
         std::vector<uint8_t> pixels = style.gradient_pixels(&width, &height);
-        ASSERT_EQ(width, 256);
-        ASSERT_EQ(height, 1);
+        ASSERT_EQ(std::make_pair(width, height), std::make_pair(256, 1));
         EXPECT_TRUE(Same(Pixel(pixels, row.pixel), row.expected)) << "pixel " << row.pixel;
         EXPECT_TRUE(Same(style.sample(row.pixel), row.expected));
     }
-}
-
-TEST_F(StyleTest, radial_gradient_centre_and_corners) {
-    fill_style style = Gradient(swfplayer::fill_radial_gradient, {{0, kRed}, {200, kGreen}, {255, kBlue}});
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels = style.gradient_pixels(&width, &height);
-    ASSERT_EQ(width, 64);
-    ASSERT_EQ(height, 64);
-    for (int index : {31 * 64 + 31, 31 * 64 + 32, 32 * 64 + 31, 32 * 64 + 32}) {
-        EXPECT_TRUE(Same(Pixel(pixels, index), style.sample(5)));
+    fill_style radial = Gradient(swfplayer::fill_radial_gradient, {{0, kRed}, {200, kGreen}, {255, kBlue}});
+    std::vector<uint8_t> pixels = radial.gradient_pixels(&width, &height);
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(64, 64));
+    for (auto [index, centre] : {std::pair{31 * 64 + 31, true},
+                                 {31 * 64 + 32, true},
+                                 {32 * 64 + 31, true},
+                                 {32 * 64 + 32, true},
+                                 {0, false},
+                                 {63, false},
+                                 {63 * 64, false},
+                                 {64 * 64 - 1, false}}) {
+        EXPECT_TRUE(Same(Pixel(pixels, index), centre ? radial.sample(5) : kBlue)) << index;
     }
-    for (int index : {0, 63, 63 * 64, 64 * 64 - 1}) {
-        EXPECT_TRUE(Same(Pixel(pixels, index), kBlue));
-    }
 }
-
-TEST_F(StyleTest, a_gradient_without_records_draws_nothing_and_samples_its_colour) {
-    fill_style style = Gradient(swfplayer::fill_linear_gradient, {});
-    style.m_color = kGreen;
-    EXPECT_TRUE(Same(style.sample(0), kGreen));
-    EXPECT_FALSE(style.apply_fill(0));
-    EXPECT_TRUE(m_render.calls.empty());
-}
-
-// One record's bytes and the bytes a reader must consume of them.
-struct StyleBytes {
-    const char* what;
-    int tag_type;
-    swfkit::Bytes bytes;
-    int consumed;
-};
 
 swfkit::Bytes Write(const std::function<void(swfkit::BitWriter&)>& write) {
     swfkit::BitWriter out;
@@ -118,42 +102,44 @@ TEST_F(StyleTest, fill_style_records_consume_their_bytes_per_tag_type) {
     auto solid = [&](int version) {
         return Write([&](BitWriter& out) { swfkit::WriteFillStyle(out, swfkit::FillStyle::Solid(c), version); });
     };
-    auto gradient = Write([&](BitWriter& out) {
-        out.WriteU8(0x10);
-        swfkit::WriteMatrix(out, {});
-        out.WriteU8(0x53);  // spread and interpolation bits above a count of 3
-        for (int i = 0; i < 3; i++) {
-            out.WriteU8(static_cast<uint8_t>(i * 100));
-            swfkit::WriteRgba(out, c);
-        }
-    });
-    auto focal = Write([&](BitWriter& out) {
-        out.WriteU8(0x13);
-        swfkit::WriteMatrix(out, {});
-        out.WriteU8(2);
-        for (int i = 0; i < 2; i++) {
-            out.WriteU8(0);
-            swfkit::WriteRgba(out, c);
-        }
-        out.WriteU16(0x0080);
-    });
+    // A gradient of count records after its count byte; a focal one (0x13) ends with its focal point.
+    auto gradient = [&](uint8_t type, uint8_t count_byte, int count) {
+        return Write([&](BitWriter& out) {
+            out.WriteU8(type);
+            swfkit::WriteMatrix(out, {});
+            out.WriteU8(count_byte);
+            for (int i = 0; i < count; i++) {
+                out.WriteU8(static_cast<uint8_t>(i * 100));
+                swfkit::WriteRgba(out, c);
+            }
+            if (type == 0x13) {
+                out.WriteU16(0x0080);
+            }
+        });
+    };
     auto bitmap = Write([&](BitWriter& out) {
         swfkit::WriteFillStyle(out, swfkit::FillStyle::Bitmap(0x41, 7, {2.0, 2.0, 0, 0, 100, 0}), 3);
     });
-    StyleBytes rows[] = {
+    const struct {
+        const char* what;
+        int tag_type;
+        swfkit::Bytes bytes;
+        int consumed;
+    } rows[] = {
         {"solid rgb", 22, solid(2), 4},
         {"solid rgba", 32, solid(3), 5},
-        {"linear gradient", 32, gradient, 1 + 1 + 1 + 3 * 5},
-        {"focal gradient", 83, focal, 1 + 1 + 1 + 2 * 5 + 2},
+        // Spread and interpolation bits above a count of 3.
+        {"linear gradient", 32, gradient(0x10, 0x53, 3), 1 + 1 + 1 + 3 * 5},
+        {"focal gradient", 83, gradient(0x13, 2, 2), 1 + 1 + 1 + 2 * 5 + 2},
         {"clipped bitmap", 32, bitmap, static_cast<int>(bitmap.size()) - 8},
     };
-    for (const StyleBytes& row : rows) {
+    for (const auto& row : rows) {
         ByteStream bytes(row.bytes);
         fill_style style;
         style.read(&bytes.in, row.tag_type, nullptr);
         EXPECT_EQ(bytes.in.get_position(), row.consumed) << row.what;
     }
-    ByteStream bytes(gradient);
+    ByteStream bytes(rows[2].bytes);
     fill_style style;
     style.read(&bytes.in, 32, nullptr);
     EXPECT_EQ(style.m_gradients.size(), 3);
@@ -213,24 +199,47 @@ TEST_F(StyleTest, line_style_records_consume_their_bytes_per_tag_type) {
     }
 }
 
+// Each style either sets the renderer (a gradient's bitmap made once, bitmaps clamped or repeated
+// by type) or reports that it has nothing to draw.
 TEST_F(StyleTest, apply_sets_the_renderer_or_reports_nothing_to_draw) {
+    smart_ptr<swfplayer::bitmap_info> bi = swfplayer::render::create_bitmap_info_empty();
+    smart_ptr<swfplayer::bitmap_character> bitmap = new swfplayer::bitmap_character(m_player.get_ptr(), bi.get_ptr());
+    m_render.calls.clear();
     fill_style solid;
     solid.m_color = kRed;
     fill_style gradient = Gradient(swfplayer::fill_linear_gradient, {{0, kRed}});
-    fill_style missing_bitmap;
-    missing_bitmap.m_type = swfplayer::fill_clipped_bitmap;
-    fill_style focal;
-    focal.m_type = swfplayer::fill_focal_gradient;
     EXPECT_TRUE(solid.apply_fill(0));
     EXPECT_TRUE(gradient.apply_fill(0));
     EXPECT_TRUE(gradient.apply_fill(0));  // the bitmap is made once
-    EXPECT_FALSE(missing_bitmap.apply_fill(0));
-    EXPECT_FALSE(focal.apply_fill(0));
+    for (int type : {0x40, 0x41, 0x42, 0x43}) {
+        fill_style style;
+        style.m_type = type;
+        style.m_bitmap_character = bitmap.get_ptr();
+        EXPECT_TRUE(style.apply_fill(0)) << type;
+    }
+    // A bitmap fill without its bitmap, a focal gradient, a gradient without records (which
+    // samples its colour) and an unknown type draw nothing.
+    for (int type : {swfplayer::fill_clipped_bitmap, swfplayer::fill_focal_gradient}) {
+        fill_style nothing;
+        nothing.m_type = type;
+        EXPECT_FALSE(nothing.apply_fill(0)) << type;
+    }
+    fill_style empty = Gradient(swfplayer::fill_linear_gradient, {});
+    empty.m_color = kGreen;
+    EXPECT_TRUE(Same(empty.sample(0), kGreen));
+    EXPECT_FALSE(empty.apply_fill(0));
+    ByteStream bytes({0x77, 1, 2, 3});
+    fill_style unknown;
+    unknown.read(&bytes.in, 32, nullptr);
+    EXPECT_EQ(unknown.get_type(), swfplayer::fill_unknown);
+    EXPECT_FALSE(unknown.apply_fill(0));
+    EXPECT_TRUE(Logged("unknown fill style type 0x77"));
     line_style line(30, kBlue);
     line.apply(1.0f);
-    std::vector<std::string> expected = {"fill_style_color 0 255,0,0,255", "create_bitmap_info_rgba",
-                                         "fill_style_bitmap 0 1",          "fill_style_bitmap 0 1",
-                                         "line_style_color 0,0,255,255",   "line_style_width 30.000000"};
+    const std::vector<std::string> expected = {
+        "fill_style_color 0 255,0,0,255", "create_bitmap_info_rgba",   "fill_style_bitmap 0 1", "fill_style_bitmap 0 1",
+        "fill_style_bitmap 0 0",          "fill_style_bitmap 0 1",     "fill_style_bitmap 0 0", "fill_style_bitmap 0 1",
+        "line_style_color 0,0,255,255",   "line_style_width 30.000000"};
     EXPECT_EQ(m_render.calls, expected);
 }
 
@@ -245,30 +254,6 @@ TEST_F(StyleTest, morph_blend_rounds_ratios_and_drops_the_gradient_bitmap) {
     EXPECT_EQ(blended.m_gradients[1].m_ratio, 11);  // 10.5 + 0.5 truncated
     EXPECT_TRUE(Same(blended.m_gradients[0].m_color, Lerp(kRed, kBlue, 0.5f)));
     EXPECT_FALSE(blended.m_gradient_bitmap_info);
-}
-
-TEST_F(StyleTest, an_unknown_fill_type_is_marked_and_draws_nothing) {
-    ByteStream bytes({0x77, 1, 2, 3});
-    fill_style style;
-    style.read(&bytes.in, 32, nullptr);
-    EXPECT_EQ(style.get_type(), swfplayer::fill_unknown);
-    EXPECT_FALSE(style.apply_fill(0));
-    EXPECT_TRUE(Logged("unknown fill style type 0x77"));
-}
-
-TEST_F(StyleTest, bitmap_fills_clamp_or_repeat_by_type) {
-    smart_ptr<swfplayer::bitmap_info> bi = swfplayer::render::create_bitmap_info_empty();
-    smart_ptr<swfplayer::bitmap_character> bitmap = new swfplayer::bitmap_character(m_player.get_ptr(), bi.get_ptr());
-    m_render.calls.clear();
-    for (int type : {0x40, 0x41, 0x42, 0x43}) {
-        fill_style style;
-        style.m_type = type;
-        style.m_bitmap_character = bitmap.get_ptr();
-        EXPECT_TRUE(style.apply_fill(0));
-    }
-    std::vector<std::string> expected = {"fill_style_bitmap 0 0", "fill_style_bitmap 0 1", "fill_style_bitmap 0 0",
-                                         "fill_style_bitmap 0 1"};
-    EXPECT_EQ(m_render.calls, expected);
 }
 
 }  // namespace
