@@ -1,7 +1,6 @@
 #include "tests/support/FileTail.h"
 
-#include <fstream>
-#include <sstream>
+#include "tests/support/TempDir.h"
 
 namespace testing_support {
 
@@ -12,16 +11,9 @@ FileTail::FileTail(std::filesystem::path path) : m_Path(std::move(path)) {
 }
 
 std::string FileTail::Text() const {
-    std::ifstream in(m_Path, std::ios::binary);
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
+    const std::string all = ReadFile(m_Path);
     // A file truncated since (a fresh log) is read from its start.
-    const std::streamoff start =
-        size >= static_cast<std::streamoff>(m_Start) ? static_cast<std::streamoff>(m_Start) : 0;
-    in.seekg(start);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return all.size() >= m_Start ? all.substr(m_Start) : all;
 }
 
 int FileTail::Count(const std::string& text) const {

@@ -7,8 +7,8 @@
 
 namespace testing_support {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-test-XXXXXX").string();
+TempDir::TempDir() : m_Path(std::filesystem::temp_directory_path() / "pondorix-test-XXXXXX") {
+    std::string pattern = m_Path.string();
     if (!mkdtemp(pattern.data())) {
         throw std::runtime_error("TempDir: mkdtemp failed");
     }
@@ -21,9 +21,8 @@ TempDir::~TempDir() {
 }
 
 std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
     return bytes.str();
 }
 
@@ -31,22 +30,19 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path());
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : m_Name(name) {
-    const char* old = std::getenv(name);
-    m_HadValue = old != nullptr;
-    if (old) {
+    if (const char* old = std::getenv(name)) {
         m_OldValue = old;
     }
     setenv(name, value.c_str(), 1);
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (m_HadValue) {
-        setenv(m_Name.c_str(), m_OldValue.c_str(), 1);
+    if (m_OldValue) {
+        setenv(m_Name.c_str(), m_OldValue->c_str(), 1);
     } else {
         unsetenv(m_Name.c_str());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace testing_support {
@@ -37,8 +38,7 @@ public:
 
 private:
     std::string m_Name;
-    bool m_HadValue;
-    std::string m_OldValue;
+    std::optional<std::string> m_OldValue;
 };
 
 }  // namespace testing_support
