@@ -27,6 +27,7 @@ protected:
         }
         movie.Tags().ShowFrame();
         m_movie = LoadMovie(movie.Write(false));
+        EXPECT_TRUE(m_movie);
         character_def* f = m_movie ? m_movie->get_font(kFontId) : nullptr;
         return f && f->is(AS_FONT) ? static_cast<font*>(f) : nullptr;
     }
@@ -137,18 +138,18 @@ TEST_F(FontTest, hostile_font_tags_are_reported_and_keep_what_is_sound) {
     // Info for a font that is not there is skipped; a first offset of zero leaves no glyphs.
     Load({{tag_define_font_info, swfkit::DefineFontInfoBody(7, KitFont(), 1, false)}});
     EXPECT_TRUE(Logged("define_font_info_loader: can't find font w/ id 7"));
-    f = Load({{tag_define_font, {1, 0, 0, 0}}});
-    ASSERT_TRUE(f);
-    EXPECT_EQ(f->get_glyph_count(), 0);
+    smart_ptr<font> empty = Load({{tag_define_font, {1, 0, 0, 0}}});
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->get_glyph_count(), 0);
 
     // Every cut of a tag reads safely and keeps whole glyphs only.
     const swfkit::Bytes good = Font2(true, true, true);
     for (size_t cut = 2; cut < good.size(); cut += 7) {
-        f = Load({{tag_define_font2, swfkit::Bytes(good.begin(), good.begin() + cut)}});
-        ASSERT_TRUE(f) << cut;
-        EXPECT_LE(f->get_glyph_count(), static_cast<int>(KitFont().glyphs.size()));
-        f->get_char_glyph(&g, 'A', 12);
-        EXPECT_LE(g.m_glyph_index, f->get_glyph_count() - 1);
+        smart_ptr<font> part = Load({{tag_define_font2, swfkit::Bytes(good.begin(), good.begin() + cut)}});
+        ASSERT_TRUE(part) << cut;
+        EXPECT_LE(part->get_glyph_count(), static_cast<int>(KitFont().glyphs.size()));
+        part->get_char_glyph(&g, 'A', 12);
+        EXPECT_LE(g.m_glyph_index, part->get_glyph_count() - 1);
     }
 }
 
