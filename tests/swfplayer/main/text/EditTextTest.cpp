@@ -39,21 +39,24 @@ protected:
     }
 };
 
-TEST_F(EditTextTest, text_breaks_at_the_last_space_or_the_limit_and_shows_neither_tags_nor_line_ends) {
+TEST_F(EditTextTest, text_breaks_at_the_last_space_or_the_limit_and_aligns_each_line_by_its_free_space) {
     const int32_t breakWidth = static_cast<int32_t>(Width("aaaa bbbb", kHeight)) + 80 - 1;
     const std::string word = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJ";
+    const float shares[] = {0.0f, 1.0f, 0.5f, 0.0f};  // of the free space, by alignment
     struct Case {
         std::string text;
         int32_t width;
         Lines_ lines;  // none: a long word, broken before the glyph that reaches width - 80
+        uint8_t align = 0;
     };
     for (const Case& c :
          {Case{"aaaa bbbb cc", breakWidth, {"aaaa", "bbbb cc"}}, Case{"a<b>c", 4000, {"ac"}},
-          Case{"ab<i>cd</i>e", 4000, {"abcde"}}, Case{"a<bc", 4000, {"a"}}, Case{"ab\rcd", 4000, {"ab", "cd"}},
-          Case{"ab\ncd", 4000, {"ab", "cd"}}, Case{"ab\r\ncd", 4000, {"ab", "", "cd"}}, Case{word, 900, {}},
-          Case{word, 2000, {}}, Case{word, 3100, {}}}) {
-        SCOPED_TRACE(c.text + " in " + std::to_string(c.width));
-        smart_ptr<edit_text_character> field = MakeField(Field(c.width));
+          Case{"ab<i>cd</i>e", 4000, {"abcde"}}, Case{"a<bc", 4000, {"a"}}, Case{"ab\ncd", 4000, {"ab", "cd"}},
+          Case{"ab\r\ncd", 4000, {"ab", "", "cd"}}, Case{word, 900, {}}, Case{word, 2000, {}}, Case{word, 3100, {}},
+          Case{"ab\rcdef", 6000, {"ab", "cdef"}, 0}, Case{"ab\rcdef", 6000, {"ab", "cdef"}, 1},
+          Case{"ab\rcdef", 6000, {"ab", "cdef"}, 2}, Case{"ab\rcdef", 6000, {"ab", "cdef"}, 3}}) {
+        SCOPED_TRACE(c.text + " in " + std::to_string(c.width) + " aligned " + std::to_string(c.align));
+        smart_ptr<edit_text_character> field = MakeField(Field(c.width, c.align));
         ASSERT_TRUE(field);
         field->set_text_value(c.text.c_str());
         const Lines_ lines = Lines(*field);
@@ -70,29 +73,21 @@ TEST_F(EditTextTest, text_breaks_at_the_last_space_or_the_limit_and_shows_neithe
             }
             EXPECT_EQ(joined, c.text);
         }
-        // Each line starts on its own baseline, one line height below the one before.
+        // Each line starts on its own baseline, one line height below the one before, shifted by
+        // its share of the free space.
         const auto& records = field->get_records();
-        for (int i = 1; i < records.size(); i++) {
-            EXPECT_FLOAT_EQ(records[i].m_style.m_y_offset - records[i - 1].m_style.m_y_offset,
-                            kHeight + KitFont().leading * kHeight / 1024.0f);
+        ASSERT_EQ(records.size(), lines.size());
+        for (int i = 0; i < records.size(); i++) {
+            EXPECT_NEAR(records[i].m_style.m_x_offset, FreeSpace(c.width, lines[i]) * shares[c.align], 0.01f);
+            if (i > 0) {
+                EXPECT_FLOAT_EQ(records[i].m_style.m_y_offset - records[i - 1].m_style.m_y_offset,
+                                kHeight + KitFont().leading * kHeight / 1024.0f);
+            }
         }
-    }
-}
-
-TEST_F(EditTextTest, alignment_shifts_each_line_and_the_cursor_by_its_free_space) {
-    const int32_t width = 6000;
-    for (const auto& [align, share] : {std::pair{0, 0.0f}, {1, 1.0f}, {2, 0.5f}, {3, 0.0f}}) {
-        SCOPED_TRACE(align);
-        smart_ptr<edit_text_character> field = MakeField(Field(width, static_cast<uint8_t>(align)));
-        ASSERT_TRUE(field);
-        field->set_text_value("ab\rcdef");
-        const auto& records = field->get_records();
-        ASSERT_EQ(records.size(), 2);
-        EXPECT_NEAR(records[0].m_style.m_x_offset, FreeSpace(width, "ab") * share, 0.01f);
-        EXPECT_NEAR(records[1].m_style.m_x_offset, FreeSpace(width, "cdef") * share, 0.01f);
         // The cursor (after focus, at the end) moves with its own line only.
         field->on_event(event_id(event_id::SETFOCUS));
-        EXPECT_NEAR(field->get_cursor_x(), Width("cdef", kHeight) + FreeSpace(width, "cdef") * share, 0.01f);
+        EXPECT_NEAR(field->get_cursor_x(),
+                    Width(lines.back(), kHeight) + FreeSpace(c.width, lines.back()) * shares[c.align], 0.01f);
     }
 }
 
