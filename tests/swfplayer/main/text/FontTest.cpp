@@ -49,39 +49,29 @@ TEST_F(FontTest, every_font_tag_finds_each_kit_character_with_its_outline_and_ad
     struct Case {
         Tags tags;
         bool wideCodes, layout;
-        std::string name = KitFont().name;
-        int codeShift = 0;        // font info after DefineFont2 replaces the code table
         bool twentieths = false;  // alignment zones make a font of twentieths
+        int codeShift = 0;        // font info after DefineFont2 replaces the code table
+        std::string name = KitFont().name;
     };
-    std::vector<Case> cases;
-    for (auto [tag, wideOffsets, wideCodes, layout] : {std::tuple{tag_define_font2, false, false, true},
-                                                       {tag_define_font2, true, false, true},
-                                                       {tag_define_font2, false, true, false},
-                                                       {tag_define_font3, true, true, true},
-                                                       {tag_define_font3, false, false, false}}) {
-        cases.push_back({{{tag, Font2(wideOffsets, wideCodes, layout)}}, wideCodes, layout});
-    }
-    for (int version : {1, 2}) {
-        for (bool wide : {false, true}) {
-            const int info = version == 1 ? tag_define_font_info : tag_define_font_info2;
-            cases.push_back({{{tag_define_font, swfkit::DefineFontBody(kFontId, renamed)},
-                              {info, DefineFontInfoBody(kFontId, renamed, version, wide)}},
-                             wide,
-                             false,
-                             "Renamed"});
-        }
-    }
-    const Tags font2 = {{tag_define_font2, Font2(false, false, true)}};
-    cases.push_back({font2, true, true, KitFont().name, 0x100});
-    cases.back().tags.push_back({tag_define_font_info, DefineFontInfoBody(kFontId, shifted, 1, true)});
-    cases.push_back({font2, false, true, "Child"});
-    cases.back().tags.push_back({tag_define_font_name, name});
-    cases.push_back({{{tag_define_font3, Font2(false, false, false)}, {tag_define_font_align_zones, zones}},
-                     false,
-                     false,
-                     KitFont().name,
-                     0,
-                     true});
+    auto info = [&](int version, bool wide) {
+        return Tags{{tag_define_font, swfkit::DefineFontBody(kFontId, renamed)},
+                    {version == 1 ? tag_define_font_info : tag_define_font_info2,
+                     DefineFontInfoBody(kFontId, renamed, version, wide)}};
+    };
+    const std::pair<int, swfkit::Bytes> font2 = {tag_define_font2, Font2(false, false, true)};
+    const std::vector<Case> cases = {
+        {{font2}, false, true},
+        {{{tag_define_font2, Font2(true, false, true)}}, false, true},
+        {{{tag_define_font2, Font2(false, true, false)}}, true, false},
+        {{{tag_define_font3, Font2(true, true, true)}}, true, true},
+        {{{tag_define_font3, Font2(false, false, false)}}, false, false},
+        {info(1, false), false, false, false, 0, "Renamed"},
+        {info(1, true), true, false, false, 0, "Renamed"},
+        {info(2, false), false, false, false, 0, "Renamed"},
+        {info(2, true), true, false, false, 0, "Renamed"},
+        {{font2, {tag_define_font_info, DefineFontInfoBody(kFontId, shifted, 1, true)}}, true, true, false, 0x100},
+        {{font2, {tag_define_font_name, name}}, false, true, false, 0, "Child"},
+        {{{tag_define_font3, Font2(false, false, false)}, {tag_define_font_align_zones, zones}}, false, false, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases.data());
         ClearLog();
@@ -151,10 +141,9 @@ TEST_F(FontTest, hostile_font_tags_are_reported_and_keep_what_is_sound) {
         part->get_char_glyph(&g, 'A', 12);
         EXPECT_LE(g.m_glyph_index, part->get_glyph_count() - 1);
     }
-}
 
-TEST_F(FontTest, overlapping_outlines_read_the_tag_a_bounded_number_of_times) {
-    // 500 offsets all at one outline: each would read it again.
+    // Overlapping outlines read the tag a bounded number of times: 500 offsets all at one
+    // outline, each of which would read it again.
     constexpr int kCount = 500;
     const swfkit::Bytes outline = KitFont().glyphs[static_cast<size_t>(KitFont().IndexOf('W'))].BuildRecords(1, 1, 0);
     swfkit::BitWriter body;
@@ -163,17 +152,17 @@ TEST_F(FontTest, overlapping_outlines_read_the_tag_a_bounded_number_of_times) {
         body.WriteU16(2 * kCount);
     }
     body.WriteBytes(outline);
-    smart_ptr<font> f = Load({{tag_define_font, body.GetBytes()}});
-    ASSERT_TRUE(f);
-    ASSERT_EQ(f->get_glyph_count(), kCount);
+    smart_ptr<font> overlapping = Load({{tag_define_font, body.GetBytes()}});
+    ASSERT_TRUE(overlapping);
+    ASSERT_EQ(overlapping->get_glyph_count(), kCount);
     int read = 0;
     for (int i = 0; i < kCount; i++) {
-        read += f->get_glyph_by_index(i) ? 1 : 0;
+        read += overlapping->get_glyph_by_index(i) ? 1 : 0;
     }
     const int budget = 2 * (2 * kCount + static_cast<int>(outline.size()));
     EXPECT_LE(read * static_cast<int>(outline.size()), budget + static_cast<int>(outline.size()));
     EXPECT_GT(read, 1);
-    EXPECT_TRUE(f->get_glyph_by_index(0) && f->get_glyph_by_index(0)->m_paths.size() > 0);
+    EXPECT_TRUE(overlapping->get_glyph_by_index(0) && overlapping->get_glyph_by_index(0)->m_paths.size() > 0);
     EXPECT_TRUE(Logged("glyph outlines overlap"));
 }
 
@@ -182,12 +171,9 @@ TEST_F(FontTest, kerning_pairs_are_found_by_their_low_sixteen_bits) {
     kit.kerning = {{'A', 'V', -80}, {'T', 'o', -40}, {'A', 'V', -90}, {0xFFFF, 'A', 7}};
     smart_ptr<font> f = Load({{tag_define_font2, Font2(false, true, true, kit)}});
     ASSERT_TRUE(f);
-    for (const auto& [last, code, adjustment] : {std::tuple{'A', 'V', -90.0f},
-                                                 {'T', 'o', -40.0f},
-                                                 {'V', 'A', 0.0f},
-                                                 {0x10000 + 'A', 'V', -90.0f},
-                                                 {-1, 'A', 7.0f},
-                                                 {'A', 'A', 0.0f}}) {
+    const std::tuple<int, int, float> pairs[] = {{'A', 'V', -90.0f},           {'T', 'o', -40.0f}, {'V', 'A', 0.0f},
+                                                 {0x10000 + 'A', 'V', -90.0f}, {-1, 'A', 7.0f},    {'A', 'A', 0.0f}};
+    for (const auto& [last, code, adjustment] : pairs) {
         EXPECT_EQ(f->get_kerning_adjustment(last, code), adjustment) << last << " " << code;
     }
 }
