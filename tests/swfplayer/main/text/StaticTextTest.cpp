@@ -11,8 +11,8 @@ constexpr uint16_t kTextId = 5;
 
 class StaticTextTest : public TextFixture {
 protected:
-    // Loads a text of the tag body (after alignment zones for the font when twentieths) and draws
-    // an instance of it on each of the frames.
+    // Loads a text of the tag body (after alignment zones for the font when twentieths, and with
+    // CSM settings) and draws an instance of it on each of the frames.
     void Draw(const swfkit::Bytes& body, int version, bool twentieths = false, int frames = 1) {
         swfkit::Bytes zones = {kFontId, 0, 0};
         for (size_t i = 0; i < KitFont().glyphs.size(); i++) {
@@ -23,6 +23,9 @@ protected:
                 tags.Tag(tag_define_font_align_zones, zones);
             }
             tags.Tag(version == 1 ? tag_define_text : tag_define_text2, body);
+            // Flash type on, grid fit 2 (0b01'010'000), thickness 1.5 and sharpness -2 as floats,
+            // a reserved byte.
+            tags.Tag(tag_csm_text_settings, {kTextId, 0, 0x50, 0, 0, 0xC0, 0x3F, 0, 0, 0, 0xC0, 0});
         });
         ASSERT_TRUE(m_movie);
         m_text = dynamic_cast<text_character_def*>(m_movie->get_character_def(kTextId));
@@ -93,6 +96,11 @@ TEST_F(StaticTextTest, glyphs_draw_at_the_carried_pen_position_scaled_to_the_hei
         EXPECT_FALSE(m_text->m_text_glyph_records[1].m_style.m_has_x_offset);
         EXPECT_EQ(m_text->m_text_glyph_records[1].m_style.m_font_id, kFontId);
         EXPECT_EQ(m_text->m_text_glyph_records[1].m_style.m_text_height, 400.0f);
+        // CSM text settings are kept with their text.
+        EXPECT_TRUE(m_text->m_csm.m_use_flashtype);
+        EXPECT_EQ(m_text->m_csm.m_grid_fit, 2);
+        EXPECT_EQ(m_text->m_csm.m_thickness, 1.5f);
+        EXPECT_EQ(m_text->m_csm.m_sharpness, -2.0f);
     }
 }
 
@@ -115,23 +123,6 @@ TEST_F(StaticTextTest, bad_records_draw_nothing_and_are_reported_once) {
         EXPECT_TRUE(m_matrices.calls.empty());
         EXPECT_TRUE(!*logged || CountLogged(logged) == 1);
     }
-}
-
-TEST_F(StaticTextTest, csm_text_settings_are_kept_with_their_text) {
-    // Flash type on, grid fit 2 (0b01'010'000), thickness 1.5 and sharpness -2 as floats, a
-    // reserved byte.
-    const swfkit::Bytes csm = {kTextId, 0, 0x50, 0, 0, 0xC0, 0x3F, 0, 0, 0, 0xC0, 0};
-    m_movie = LoadWithFont([&](swfkit::TagList& tags) {
-        tags.Tag(tag_define_text, swfkit::DefineTextBody(kTextId, {}, {}, {MakeRun("A")}, 1));
-        tags.Tag(tag_csm_text_settings, csm);
-    });
-    ASSERT_TRUE(m_movie);
-    auto* text = dynamic_cast<text_character_def*>(m_movie->get_character_def(kTextId));
-    ASSERT_TRUE(text);
-    EXPECT_TRUE(text->m_csm.m_use_flashtype);
-    EXPECT_EQ(text->m_csm.m_grid_fit, 2);
-    EXPECT_EQ(text->m_csm.m_thickness, 1.5f);
-    EXPECT_EQ(text->m_csm.m_sharpness, -2.0f);
 }
 
 }  // namespace
