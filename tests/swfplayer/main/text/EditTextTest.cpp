@@ -13,7 +13,7 @@ namespace {
 
 constexpr float kHeight = 400.0f;
 constexpr uint16_t kFieldId = 7;
-using Lines_ = std::vector<std::string>;
+using Texts = std::vector<std::string>;
 
 swfkit::EditText Field(int32_t width, uint8_t align = 0) {
     swfkit::EditText field;
@@ -46,7 +46,7 @@ TEST_F(EditTextTest, text_breaks_at_the_last_space_or_the_limit_and_aligns_each_
     struct Case {
         std::string text;
         int32_t width;
-        Lines_ lines;  // none: a long word, broken before the glyph that reaches width - 80
+        Texts lines;  // none: a long word, broken before the glyph that reaches width - 80
         uint8_t align = 0;
     };
     for (const Case& c :
@@ -59,7 +59,7 @@ TEST_F(EditTextTest, text_breaks_at_the_last_space_or_the_limit_and_aligns_each_
         smart_ptr<edit_text_character> field = MakeField(Field(c.width, c.align));
         ASSERT_TRUE(field);
         field->set_text_value(c.text.c_str());
-        const Lines_ lines = Lines(*field);
+        const Texts lines = Lines(*field);
         if (!c.lines.empty()) {
             EXPECT_EQ(lines, c.lines);
         } else {
@@ -105,7 +105,7 @@ TEST_F(EditTextTest, max_length_cuts_the_text_and_the_variable_keeps_what_was_se
     EXPECT_EQ(Member(m_sprite.get_ptr(), "score"), "abcdefgh");
     field->advance(0.0f);
     EXPECT_STREQ(field->get_text().c_str(), "abcde");
-    EXPECT_EQ(Lines(*field), Lines_{"abcde"});
+    EXPECT_EQ(Lines(*field), Texts{"abcde"});
 
     // The variable is read back every frame; characters count, not bytes.
     m_sprite->set_member("score", as_value("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"));
@@ -140,7 +140,7 @@ TEST_F(EditTextTest, fields_whose_variables_hold_each_other_read_back_once) {
 
 TEST_F(EditTextTest, odd_records_keep_the_field_its_own_text) {
     // A variable whose path names nothing, a font class name (read past), a font that is not there.
-    const std::tuple<uint16_t, std::optional<std::string>, const char*, Lines_, const char*> cases[] = {
+    const std::tuple<uint16_t, std::optional<std::string>, const char*, Texts, const char*> cases[] = {
         {kFontId, std::nullopt, "nowhere.v", {"own"}, ""},
         {kFontId, "ChildFont", "v", {"own"}, ""},
         {99, std::nullopt, "v", {}, "undefined font; font_id = 99"}};
@@ -204,7 +204,7 @@ TEST_F(EditTextTest, focus_calls_the_handlers_once_and_keys_edit_whole_utf8_char
     }
     EXPECT_FALSE(field->has_focus());
     EXPECT_EQ(m_root->get_keypress_listener().size(), 0);
-    EXPECT_EQ(g_focus_calls, (Lines_{e + euro + "a/1", "x" + e + "y/1"}));
+    EXPECT_EQ(g_focus_calls, (Texts{e + euro + "a/1", "x" + e + "y/1"}));
 }
 
 TEST_F(EditTextTest, member_keys_read_and_write_the_field) {
@@ -266,12 +266,12 @@ TEST_F(EditTextTest, set_text_format_takes_one_text_format_only) {
     call({as_value(format.get_ptr())});
     EXPECT_EQ(field->get_records()[0].m_style.m_text_height, 600.0f);
     EXPECT_NEAR(field->get_records()[0].m_style.m_x_offset, FreeSpace(6000, "ab", 600.0f), 0.01f);
-    EXPECT_EQ(Lines(*field), Lines_{"ab"});
+    EXPECT_EQ(Lines(*field), Texts{"ab"});
 
     // Another font name that the movie does not export gives the field a font without glyphs.
     format->set_member("font", as_value("Nowhere"));
     call({as_value(format.get_ptr())});
-    EXPECT_EQ(Lines(*field), Lines_{"??"});
+    EXPECT_EQ(Lines(*field), Texts{"??"});
     EXPECT_STREQ(field->get_records()[0].m_style.m_font->get_name().c_str(), "Nowhere");
 }
 
@@ -285,7 +285,7 @@ TEST_F(EditTextTest, the_script_constructor_makes_a_field_with_a_default_font) {
     made->set_member("text", as_value("ab"));
     auto* field = static_cast<edit_text_character*>(made);
     // The field is zero pixels wide: every glyph starts a line of its own.
-    EXPECT_EQ(Lines(*field), (Lines_{"", "?", "?"}));
+    EXPECT_EQ(Lines(*field), (Texts{"", "?", "?"}));
     EXPECT_STREQ(field->get_records()[0].m_style.m_font->get_name().c_str(), "Times New Roman");
     EXPECT_TRUE(field->get_character_def()->is(AS_CHARACTER_DEF));
 }
