@@ -1,9 +1,9 @@
 #include "swfplayer/main/script/as_environment.h"
-#include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/swfplayer_as_classes/as_textformat.h"
 #include "swfplayer/main/text/as_global_textfield_ctor.h"
+#include "tests/swfplayer/main/script/ScriptTestKit.h"
 #include "tests/swfplayer/main/text/TextFixture.h"
 
 #include <gtest/gtest.h>
@@ -250,12 +250,9 @@ TEST_F(EditTextTest, set_text_format_takes_one_text_format_only) {
 
     as_value method;
     ASSERT_TRUE(field->get_member("setTextFormat", &method));
-    auto call = [&](std::vector<as_value> args) {
-        as_environment env(m_player.get_ptr());
-        for (auto it = args.rbegin(); it != args.rend(); ++it) {
-            env.push(*it);
-        }
-        call_method(method, &env, as_value(field.get_ptr()), static_cast<int>(args.size()), env.get_top_index());
+    as_environment env(m_player.get_ptr());
+    auto call = [&](const std::vector<as_value>& args) {
+        script_test::call(env, method, as_value(field.get_ptr()), args);
     };
     const float before = field->get_records()[0].m_style.m_x_offset;
     call({});
