@@ -18,12 +18,11 @@ public:
     static ChildProcess Start(const std::vector<std::string>& argv, const std::string& folder,
                               const std::vector<std::string>& environment, const std::string& outputFile);
 
-    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess(ChildProcess&& other) noexcept : m_Pid(other.m_Pid), m_Status(other.m_Status) { other.m_Pid = -1; }
     ChildProcess& operator=(ChildProcess&&) = delete;
     ~ChildProcess();
 
     bool Started() const { return m_Pid > 0; }
-    pid_t Pid() const { return m_Pid; }
     // Whether the process is still running (reaps it when it has ended).
     bool Running();
     // Waits at most timeout for the process to end; its wait status, or nothing on time-out.

@@ -20,16 +20,24 @@ double SampleAt(double low, double size, int i, int n) {
     return low + (i + 0.5 + 0.0137 * std::sqrt(2.0)) * size / n;
 }
 
-}  // namespace
-
-bool CoverageOracle::Report::AreasMatch(double relative_tolerance) const {
-    double scale = std::max(std::fabs(outline_area), 1.0);
-    return std::fabs(outline_area - triangle_area) <= relative_tolerance * scale;
+// Calls edge(x0, y0, x1, y1) for every edge of every ring.
+template <typename Edge>
+void ForEachEdge(const std::vector<std::vector<float>>& rings, Edge edge) {
+    for (const auto& ring : rings) {
+        const size_t count = ring.size() / 2;
+        for (size_t i = 0; i < count; i++) {
+            const size_t j = (i + 1) % count;
+            edge(ring[2 * i], ring[2 * i + 1], ring[2 * j], ring[2 * j + 1]);
+        }
+    }
 }
 
+}  // namespace
+
 bool CoverageOracle::Report::Faithful() const {
+    const bool areas_match = std::fabs(outline_area - triangle_area) <= 1e-6 * std::max(std::fabs(outline_area), 1.0);
     return missed == 0 && spilled == 0 && overlapped == 0 && foreign_vertices == 0 && clockwise_triangles == 0 &&
-           AreasMatch();
+           areas_match;
 }
 
 std::string CoverageOracle::Report::Describe() const {
@@ -42,67 +50,51 @@ std::string CoverageOracle::Report::Describe() const {
 
 CoverageOracle::CoverageOracle(std::vector<std::vector<float>> rings) : m_Rings(std::move(rings)) {}
 
-CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles, int resolution) const {
+CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles, int n) const {
     Report report;
     std::set<std::pair<float, float>> vertices;
     double min_x = HUGE_VAL, min_y = HUGE_VAL, max_x = -HUGE_VAL, max_y = -HUGE_VAL;
-    for (const auto& ring : m_Rings) {
-        size_t count = ring.size() / 2;
-        for (size_t i = 0; i < count; i++) {
-            double x = ring[2 * i], y = ring[2 * i + 1];
-            size_t j = (i + 1) % count;
-            report.outline_area += 0.5 * (x * ring[2 * j + 1] - ring[2 * j] * y);
-            vertices.insert({ring[2 * i], ring[2 * i + 1]});
-            min_x = std::min(min_x, x);
-            max_x = std::max(max_x, x);
-            min_y = std::min(min_y, y);
-            max_y = std::max(max_y, y);
-        }
-    }
+    ForEachEdge(m_Rings, [&](double x, double y, double x1, double y1) {
+        report.outline_area += 0.5 * (x * y1 - x1 * y);
+        vertices.insert({static_cast<float>(x), static_cast<float>(y)});
+        min_x = std::min(min_x, x), max_x = std::max(max_x, x);
+        min_y = std::min(min_y, y), max_y = std::max(max_y, y);
+    });
+    const double width = max_x - min_x, height = max_y - min_y;
     if (vertices.empty()) {
         return report;
     }
-    double width = max_x - min_x, height = max_y - min_y;
-    int n = resolution;
-
     // Coverage count per sample; -1 marks samples on a triangle's edge, which are not judged.
     std::vector<int> coverage(static_cast<size_t>(n) * n, 0);
+    auto bin = [n](double v, double low, double size) {
+        return static_cast<int>((v - low) / size * n);
+    };
     for (size_t t = 0; t + 5 < triangles.size(); t += 6) {
-        double ax = triangles[t], ay = triangles[t + 1];
-        double bx = triangles[t + 2], by = triangles[t + 3];
-        double cx = triangles[t + 4], cy = triangles[t + 5];
+        const double ax = triangles[t], ay = triangles[t + 1], bx = triangles[t + 2], by = triangles[t + 3];
+        const double cx = triangles[t + 4], cy = triangles[t + 5];
         for (int k = 0; k < 3; k++) {
-            if (!vertices.count({triangles[t + 2 * k], triangles[t + 2 * k + 1]})) {
-                report.foreign_vertices++;
-            }
+            report.foreign_vertices += vertices.count({triangles[t + 2 * k], triangles[t + 2 * k + 1]}) ? 0 : 1;
         }
-        double area = 0.5 * Cross(ax, ay, bx, by, cx, cy);
+        const double area = 0.5 * Cross(ax, ay, bx, by, cx, cy);
         report.triangle_area += area;
-        if (area < 0.0) {
-            report.clockwise_triangles++;
+        report.clockwise_triangles += area < 0.0 ? 1 : 0;
+        if (area <= 0.0 || width <= 0.0 || height <= 0.0) {
             continue;
         }
-        if (area == 0.0 || width <= 0.0 || height <= 0.0) {
-            continue;
-        }
-        double tmin_x = std::min({ax, bx, cx}), tmax_x = std::max({ax, bx, cx});
-        double tmin_y = std::min({ay, by, cy}), tmax_y = std::max({ay, by, cy});
-        int i0 = std::max(0, static_cast<int>((tmin_x - min_x) / width * n) - 1);
-        int i1 = std::min(n - 1, static_cast<int>((tmax_x - min_x) / width * n) + 1);
-        int j0 = std::max(0, static_cast<int>((tmin_y - min_y) / height * n) - 1);
-        int j1 = std::min(n - 1, static_cast<int>((tmax_y - min_y) / height * n) + 1);
+        const int i0 = std::max(0, bin(std::min({ax, bx, cx}), min_x, width) - 1);
+        const int i1 = std::min(n - 1, bin(std::max({ax, bx, cx}), min_x, width) + 1);
+        const int j0 = std::max(0, bin(std::min({ay, by, cy}), min_y, height) - 1);
+        const int j1 = std::min(n - 1, bin(std::max({ay, by, cy}), min_y, height) + 1);
         for (int j = j0; j <= j1; j++) {
-            double py = SampleAt(min_y, height, j, n);
+            const double py = SampleAt(min_y, height, j, n);
             for (int i = i0; i <= i1; i++) {
-                double px = SampleAt(min_x, width, i, n);
-                double d0 = Cross(ax, ay, bx, by, px, py);
-                double d1 = Cross(bx, by, cx, cy, px, py);
-                double d2 = Cross(cx, cy, ax, ay, px, py);
+                const double px = SampleAt(min_x, width, i, n);
+                const double d0 = Cross(ax, ay, bx, by, px, py), d1 = Cross(bx, by, cx, cy, px, py);
+                const double d2 = Cross(cx, cy, ax, ay, px, py);
+                int& cell = coverage[static_cast<size_t>(j) * n + i];
                 if (d0 < 0.0 || d1 < 0.0 || d2 < 0.0) {
                     continue;
-                }
-                int& cell = coverage[static_cast<size_t>(j) * n + i];
-                if (d0 == 0.0 || d1 == 0.0 || d2 == 0.0) {
+                } else if (d0 == 0.0 || d1 == 0.0 || d2 == 0.0) {
                     cell = -1;
                 } else if (cell >= 0) {
                     cell++;
@@ -110,50 +102,31 @@ CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles
             }
         }
     }
-
-    if (width <= 0.0 || height <= 0.0) {
-        return report;
-    }
-    for (int j = 0; j < n; j++) {
-        double py = SampleAt(min_y, height, j, n);
-        // Crossings of this sample row with the outline, for the even-odd test.
+    for (int j = 0; j < n && width > 0.0 && height > 0.0; j++) {
+        const double py = SampleAt(min_y, height, j, n);
+        // Crossings of this sample row with the outline, for the even-odd test; a row through a
+        // vertex is not judged.
         std::vector<double> crossings;
         bool on_edge_row = false;
-        for (const auto& ring : m_Rings) {
-            size_t count = ring.size() / 2;
-            for (size_t i = 0; i < count; i++) {
-                size_t k = (i + 1) % count;
-                double x0 = ring[2 * i], y0 = ring[2 * i + 1];
-                double x1 = ring[2 * k], y1 = ring[2 * k + 1];
-                if (y0 == py || y1 == py) {
-                    on_edge_row = true;
-                }
-                if ((y0 < py) != (y1 < py)) {
-                    crossings.push_back(x0 + (py - y0) * (x1 - x0) / (y1 - y0));
-                }
+        ForEachEdge(m_Rings, [&](double x0, double y0, double x1, double y1) {
+            on_edge_row = on_edge_row || y0 == py || y1 == py;
+            if ((y0 < py) != (y1 < py)) {
+                crossings.push_back(x0 + (py - y0) * (x1 - x0) / (y1 - y0));
             }
-        }
-        if (on_edge_row) {
-            continue;
-        }
+        });
         std::sort(crossings.begin(), crossings.end());
-        for (int i = 0; i < n; i++) {
-            double px = SampleAt(min_x, width, i, n);
-            int cell = coverage[static_cast<size_t>(j) * n + i];
-            auto at = std::lower_bound(crossings.begin(), crossings.end(), px);
+        for (int i = 0; i < n && !on_edge_row; i++) {
+            const double px = SampleAt(min_x, width, i, n);
+            const int cell = coverage[static_cast<size_t>(j) * n + i];
+            const auto at = std::lower_bound(crossings.begin(), crossings.end(), px);
             if (cell < 0 || (at != crossings.end() && *at == px)) {
                 continue;
             }
-            bool inside = (at - crossings.begin()) % 2 == 1;
+            const bool inside = (at - crossings.begin()) % 2 == 1;
             report.samples++;
-            if (inside && cell == 0) {
-                report.missed++;
-            } else if (!inside && cell > 0) {
-                report.spilled++;
-            }
-            if (cell > 1) {
-                report.overlapped++;
-            }
+            report.missed += inside && cell == 0 ? 1 : 0;
+            report.spilled += !inside && cell > 0 ? 1 : 0;
+            report.overlapped += cell > 1 ? 1 : 0;
         }
     }
     return report;

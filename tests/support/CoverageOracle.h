@@ -21,9 +21,8 @@ public:
         double outline_area = 0.0;    // sum of the rings' signed areas
         double triangle_area = 0.0;   // sum of the triangles' signed areas
 
-        bool AreasMatch(double relative_tolerance = 1e-6) const;
         // A faithful triangulation: no missed, spilled or overlapped sample, every corner from
-        // the outline, no clockwise triangle and matching areas.
+        // the outline, no clockwise triangle and areas equal to a millionth.
         bool Faithful() const;
         std::string Describe() const;
     };
@@ -31,9 +30,8 @@ public:
     // rings: flat lists x0, y0, x1, y1, ... of closed rings, filled by the even-odd rule.
     explicit CoverageOracle(std::vector<std::vector<float>> rings);
 
-    // Checks a flat triangle list (six floats per triangle) on a grid of resolution x resolution
-    // sample points.
-    Report Check(const std::vector<float>& triangles, int resolution = 256) const;
+    // Checks a flat triangle list (six floats per triangle) on a grid of n x n sample points.
+    Report Check(const std::vector<float>& triangles, int n = 256) const;
 
 private:
     std::vector<std::vector<float>> m_Rings;

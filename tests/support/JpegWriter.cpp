@@ -10,35 +10,31 @@
 namespace testing_support {
 namespace {
 
-// A compressor writing into memory; finish hands the bytes over.
-class Compressor {
-public:
+// A compressor writing into memory.
+struct Compressor {
     Compressor(int quality, J_COLOR_SPACE space, int components, int width, int height) {
-        m_Info.err = jpeg_std_error(&m_Errors);
-        jpeg_create_compress(&m_Info);
-        jpeg_mem_dest(&m_Info, &m_Buffer, &m_Size);
-        m_Info.image_width = static_cast<JDIMENSION>(width);
-        m_Info.image_height = static_cast<JDIMENSION>(height);
-        m_Info.input_components = components;
-        m_Info.in_color_space = space;
-        jpeg_set_defaults(&m_Info);
-        jpeg_set_quality(&m_Info, quality, TRUE);
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&info);
+        jpeg_mem_dest(&info, &buffer, &size);
+        info.image_width = static_cast<JDIMENSION>(width);
+        info.image_height = static_cast<JDIMENSION>(height);
+        info.input_components = components;
+        info.in_color_space = space;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, quality, TRUE);
         // Full-resolution colour, so flat 8 x 8 blocks survive almost exactly.
-        m_Info.comp_info[0].h_samp_factor = 1;
-        m_Info.comp_info[0].v_samp_factor = 1;
+        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
     }
     ~Compressor() {
-        jpeg_destroy_compress(&m_Info);
-        free(m_Buffer);
+        jpeg_destroy_compress(&info);
+        free(buffer);
     }
-    jpeg_compress_struct* Info() { return &m_Info; }
-    std::vector<uint8_t> Bytes() const { return std::vector<uint8_t>(m_Buffer, m_Buffer + m_Size); }
+    std::vector<uint8_t> Bytes() const { return std::vector<uint8_t>(buffer, buffer + size); }
 
-private:
-    jpeg_compress_struct m_Info{};
-    jpeg_error_mgr m_Errors{};
-    unsigned char* m_Buffer = nullptr;
-    unsigned long m_Size = 0;
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
 };
 
 }  // namespace
@@ -46,14 +42,13 @@ private:
 std::vector<uint8_t> WriteJpeg(int width, int height, const JpegPixel& pixel, JpegColour colour, JpegTables tables,
                                int quality) {
     const int components = colour == JpegColour::Rgb ? 3 : colour == JpegColour::Grey ? 1 : 4;
-    const J_COLOR_SPACE space = colour == JpegColour::Rgb    ? JCS_RGB
-                                : colour == JpegColour::Grey ? JCS_GRAYSCALE
-                                                             : JCS_CMYK;
-    Compressor c(quality, space, components, width, height);
-    if (tables == JpegTables::Omitted) {
-        jpeg_suppress_tables(c.Info(), TRUE);
-    }
-    jpeg_start_compress(c.Info(), tables == JpegTables::Included ? TRUE : FALSE);
+    Compressor c(quality,
+                 components == 3   ? JCS_RGB
+                 : components == 1 ? JCS_GRAYSCALE
+                                   : JCS_CMYK,
+                 components, width, height);
+    jpeg_suppress_tables(&c.info, tables == JpegTables::Omitted ? TRUE : FALSE);
+    jpeg_start_compress(&c.info, tables == JpegTables::Included ? TRUE : FALSE);
     std::vector<uint8_t> row(static_cast<size_t>(width) * components);
     for (int y = 0; y < height; y++) {
         for (int x = 0; x < width; x++) {
@@ -63,15 +58,15 @@ std::vector<uint8_t> WriteJpeg(int width, int height, const JpegPixel& pixel, Jp
             }
         }
         JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(c.Info(), rows, 1);
+        jpeg_write_scanlines(&c.info, rows, 1);
     }
-    jpeg_finish_compress(c.Info());
+    jpeg_finish_compress(&c.info);
     return c.Bytes();
 }
 
 std::vector<uint8_t> WriteJpegTables(int quality) {
     Compressor c(quality, JCS_RGB, 3, 1, 1);
-    jpeg_write_tables(c.Info());
+    jpeg_write_tables(&c.info);
     return c.Bytes();
 }
 

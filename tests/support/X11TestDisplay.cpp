@@ -1,17 +1,14 @@
 #include "tests/support/X11TestDisplay.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <thread>
+#include <bit>
+#include <memory>
 
 namespace testing_support {
 
@@ -22,20 +19,10 @@ int IgnoreXErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
-// The lowest set bit's position and the width of a colour mask.
-int MaskShift(unsigned long mask) {
-    int shift = 0;
-    while (mask != 0 && (mask & 1) == 0) {
-        mask >>= 1;
-        ++shift;
-    }
-    return shift;
-}
-
+// The channel of a pixel under a colour mask, scaled to 0..255.
 int Channel(unsigned long pixel, unsigned long mask) {
-    unsigned long value = (pixel & mask) >> MaskShift(mask);
-    unsigned long max = mask >> MaskShift(mask);
-    return max == 0 ? 0 : static_cast<int>(value * 255 / max);
+    const int shift = mask == 0 ? 0 : std::countr_zero(mask);
+    return mask == 0 ? 0 : static_cast<int>(((pixel & mask) >> shift) * 255 / (mask >> shift));
 }
 
 }  // namespace
@@ -47,18 +34,17 @@ X11TestDisplay::X11TestDisplay(int screenWidth, int screenHeight) {
         return;
     }
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-    std::string screen = std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + "x24";
+    const std::string screen = std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + "x24";
     m_Server.emplace(
         ChildProcess::Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
                             "", {}, "/dev/null"));
     close(fds[1]);
-
     std::string number;
     pollfd readable{fds[0], POLLIN, 0};
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (std::chrono::steady_clock::now() < deadline) {
+    char c = 0;
+    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+         std::chrono::steady_clock::now() < deadline;) {
         if (poll(&readable, 1, 100) > 0) {
-            char c = 0;
             if (read(fds[0], &c, 1) != 1 || c == '\n') {
                 break;
             }
@@ -66,12 +52,11 @@ X11TestDisplay::X11TestDisplay(int screenWidth, int screenHeight) {
         }
     }
     close(fds[0]);
-    if (number.empty()) {
-        return;
+    if (!number.empty()) {
+        m_Name = ":" + number;
+        XSetErrorHandler(IgnoreXErrors);
+        m_Display = XOpenDisplay(m_Name.c_str());
     }
-    m_Name = ":" + number;
-    XSetErrorHandler(IgnoreXErrors);
-    m_Display = XOpenDisplay(m_Name.c_str());
 }
 
 X11TestDisplay::~X11TestDisplay() {
@@ -81,13 +66,10 @@ X11TestDisplay::~X11TestDisplay() {
 }
 
 Window X11TestDisplay::FindWindow(const std::string& title) {
-    Window root = DefaultRootWindow(m_Display);
-    Window rootReturn = 0;
-    Window parent = 0;
+    Window root = 0, parent = 0, found = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    Window found = 0;
-    if (!XQueryTree(m_Display, root, &rootReturn, &parent, &children, &count)) {
+    if (!XQueryTree(m_Display, DefaultRootWindow(m_Display), &root, &parent, &children, &count)) {
         return 0;
     }
     for (unsigned int i = 0; i < count && found == 0; ++i) {
@@ -122,32 +104,29 @@ std::pair<int, int> X11TestDisplay::Size(Window window) {
 
 std::optional<std::vector<Rgb>> X11TestDisplay::ReadPixels(Window window,
                                                            const std::vector<std::pair<int, int>>& points) {
-    auto [width, height] = Size(window);
-    if (width <= 0 || height <= 0) {
-        return std::nullopt;
-    }
-    XImage* image = XGetImage(m_Display, window, 0, 0, static_cast<unsigned int>(width),
-                              static_cast<unsigned int>(height), AllPlanes, ZPixmap);
+    const auto [width, height] = Size(window);
+    std::unique_ptr<XImage, int (*)(XImage*)> image(
+        width > 0 && height > 0 ? XGetImage(m_Display, window, 0, 0, static_cast<unsigned int>(width),
+                                            static_cast<unsigned int>(height), AllPlanes, ZPixmap)
+                                : nullptr,
+        [](XImage* i) { return XDestroyImage(i); });
     if (!image) {
         return std::nullopt;
     }
     std::vector<Rgb> colours;
     for (auto [x, y] : points) {
         if (x < 0 || y < 0 || x >= width || y >= height) {
-            XDestroyImage(image);
             return std::nullopt;
         }
-        unsigned long pixel = XGetPixel(image, x, y);
+        const unsigned long pixel = XGetPixel(image.get(), x, y);
         colours.push_back(
             {Channel(pixel, image->red_mask), Channel(pixel, image->green_mask), Channel(pixel, image->blue_mask)});
     }
-    XDestroyImage(image);
     return colours;
 }
 
 void X11TestDisplay::RequestClose(Window window) {
-    XEvent event;
-    std::memset(&event, 0, sizeof(event));
+    XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = XInternAtom(m_Display, "WM_PROTOCOLS", False);
@@ -161,8 +140,8 @@ void X11TestDisplay::RequestClose(Window window) {
 bool X11TestDisplay::XDoTool(const std::vector<std::string>& arguments, const std::string& outputFile) const {
     std::vector<std::string> argv = {"/usr/bin/xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    ChildProcess tool = ChildProcess::Start(argv, "", {"DISPLAY=" + m_Name}, outputFile);
-    std::optional<int> status = tool.WaitFor(std::chrono::seconds(20));
+    const std::optional<int> status =
+        ChildProcess::Start(argv, "", {"DISPLAY=" + m_Name}, outputFile).WaitFor(std::chrono::seconds(20));
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 

@@ -53,25 +53,19 @@ smart_ptr<edit_text_character> TextFixture::MakeField(const swfkit::EditText& fi
     return static_cast<edit_text_character*>(ch);
 }
 
-std::string TextFixture::Shown(const text_glyph_record& record) {
-    std::string shown;
-    for (const glyph& g : record.m_glyphs) {
-        const auto& codes = KitFont().codes;
-        base_string utf8;
-        if (g.m_glyph_index >= 0 && g.m_glyph_index < static_cast<int>(codes.size())) {
-            utf8.append_wide_char(static_cast<uint32_t>(codes[static_cast<size_t>(g.m_glyph_index)]));
-        } else {
-            utf8 = "?";
-        }
-        shown += utf8.c_str();
-    }
-    return shown;
-}
-
 std::vector<std::string> TextFixture::Lines(const edit_text_character& field) {
     std::vector<std::string> lines;
     for (const text_glyph_record& record : field.get_records()) {
-        lines.push_back(Shown(record));
+        base_string utf8;
+        for (const glyph& g : record.m_glyphs) {
+            const auto& codes = KitFont().codes;
+            if (g.m_glyph_index >= 0 && g.m_glyph_index < static_cast<int>(codes.size())) {
+                utf8.append_wide_char(static_cast<uint32_t>(codes[static_cast<size_t>(g.m_glyph_index)]));
+            } else {
+                utf8 += "?";
+            }
+        }
+        lines.push_back(utf8.c_str());
     }
     return lines;
 }

@@ -42,9 +42,8 @@ protected:
     smart_ptr<movie_def_impl> LoadWithFont(const std::function<void(swfkit::TagList&)>& addTags);
     // A field of the definition under a root sprite of its movie (kept in m_movie, m_sprite).
     smart_ptr<edit_text_character> MakeField(const swfkit::EditText& field);
-    // The characters a record shows, from the kit font's codes ('?' for a missing glyph).
-    static std::string Shown(const text_glyph_record& record);
-    // The lines of a laid-out field, one record per line.
+    // The lines of a laid-out field, one record per line, from the kit font's codes ('?' for a
+    // missing glyph).
     static std::vector<std::string> Lines(const edit_text_character& field);
     // The advance of text in the kit font at a height, twips.
     static float Width(const std::string& text, float height);
