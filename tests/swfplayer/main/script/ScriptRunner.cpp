@@ -2,6 +2,8 @@
 
 #include "swfplayer/main/script/fn_call.h"
 
+#include <gtest/gtest.h>
+
 namespace script_test {
 
 using namespace swfplayer;
@@ -66,6 +68,25 @@ as_value script_runner::variable(const char* name) const {
     as_value value;
     m_clip->get_member(name, &value);
     return value;
+}
+
+void expect_traces(const std::vector<script_case>& cases) {
+    for (const script_case& c : cases) {
+        script_runner runner;
+        std::string expected = c.traces;
+        std::string got = runner.run(assemble(c.code));
+        if (expected[0] == '*') {
+            // Member order follows the hash table.
+            expected = expected.substr(1);
+            size_t bar = expected.find('|');
+            EXPECT_TRUE(got == expected || got == expected.substr(bar + 1) + "|" + expected.substr(0, bar)) << c.code;
+        } else {
+            EXPECT_EQ(got, expected) << c.code;
+        }
+        for (const char* text : c.logged) {
+            EXPECT_TRUE(runner.logged(text)) << c.code << ": " << text;
+        }
+    }
 }
 
 }  // namespace script_test
