@@ -38,25 +38,12 @@ struct push_item {
 
 push_item str(const std::string& text);
 push_item num(double value);  // type 6, the double with its words swapped
-push_item f32(float value);
 push_item i32(int32_t value);
-inline push_item null_value() {
-    return {2, {}};
-}
 inline push_item undef() {
     return {3, {}};
 }
 inline push_item reg(uint8_t number) {
     return {4, {number}};
-}
-inline push_item boolean(bool value) {
-    return {5, {static_cast<uint8_t>(value)}};
-}
-inline push_item pool8(uint8_t index) {
-    return {8, {index}};
-}
-inline push_item pool16(uint16_t index) {
-    return {9, {static_cast<uint8_t>(index), static_cast<uint8_t>(index >> 8)}};
 }
 
 class action_assembler {
@@ -66,7 +53,6 @@ public:
     // A long record with its payload as given.
     action_assembler& record(uint8_t id, const Bytes& payload);
     action_assembler& push(const std::vector<push_item>& items);
-    action_assembler& pool(const std::vector<std::string>& strings);
     action_assembler& store_register(uint8_t number);
 
     // Branches to a label placed before or after them.

@@ -12,6 +12,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <tuple>
 
 using namespace swfplayer;
 using namespace script_test;
@@ -92,9 +93,8 @@ TEST(AsValueTest, equality_never_converts_between_kinds) {
 }
 
 TEST(AsValueTest, flags_travel_with_assignment_and_undefined_clears_them) {
-    as_value hidden(5.0);
+    as_value hidden(5.0), copy;
     hidden.set_flags(AS_DONT_ENUM);
-    as_value copy;
     copy = hidden;
     EXPECT_EQ(copy.get_flags(), AS_DONT_ENUM);
     copy = as_value();
@@ -105,34 +105,9 @@ TEST(AsValueTest, flags_travel_with_assignment_and_undefined_clears_them) {
     EXPECT_EQ(kept.get_flags(), AS_READ_ONLY);
 }
 
-TEST(AsValueTest, operators_store_numbers_and_shifts_take_the_count_modulo_32) {
-    // value, count, then value << count, value >> count, value >>> count
-    const double shifts[][5] = {{1, 1, 2, 0, 0},
-                                {1, 33, 2, 0, 0},
-                                {-8, 1, -16, -4, 2147483644},
-                                {-1, 0, -1, -1, -1},
-                                {-1, 32, -1, -1, -1},
-                                {1, 31, -2147483648.0, 0, 0},
-                                {4294967295.0, 1, 0, 0, 2147483647},
-                                {NAN, 1, 0, 0, 0}};
-    for (const auto& c : shifts) {
-        SCOPED_TRACE(std::to_string(c[0]) + " by " + std::to_string(c[1]));
-        as_value left(c[0]), arithmetic(c[0]), logical(c[0]);
-        left.shl(static_cast<int>(c[1]));
-        arithmetic.asr(static_cast<int>(c[1]));
-        logical.lsr(static_cast<int>(c[1]));
-        if (!std::isnan(c[0]) && c[0] <= 2147483647.0) {
-            EXPECT_EQ(left.to_number(), c[2]);
-            EXPECT_EQ(arithmetic.to_number(), c[3]);
-        }
-        EXPECT_EQ(logical.to_number(), c[4]);
-    }
-    as_value value("6");
-    value &= 3;
-    EXPECT_EQ(value.to_number(), 2.0);
-    value |= 8;
-    value ^= 2;
-    EXPECT_EQ(value.to_number(), 8.0);
+// The bitwise operators and shifts are pinned by the interpreter's model test; these are the rest.
+TEST(AsValueTest, arithmetic_operators_store_numbers) {
+    as_value value("8");
     value += 0.5;
     value *= 2;
     EXPECT_EQ(value.to_number(), 17.0);
@@ -185,26 +160,26 @@ TEST(AsValueTest, a_bound_property_is_read_once_when_assigned_and_compares_as_it
 TEST(AsValueTest, primitives_find_their_class_methods_and_are_instances_of_their_class) {
     player p;
     as_value method;
-    EXPECT_TRUE(as_value(1.0).get_member("toString", &method));
-    EXPECT_TRUE(method.is_function());
+    EXPECT_TRUE(as_value(1.0).get_member("toString", &method) && method.is_function());
     EXPECT_TRUE(as_value(true).get_member("VALUEOF", &method));
-    EXPECT_TRUE(as_value("x").get_member("length", &method));
-    EXPECT_TRUE(method.is_property());
-    EXPECT_FALSE(as_value("x").get_member("push", &method));
-    EXPECT_FALSE(as_value().get_member("toString", &method));
-    EXPECT_FALSE(as_value(static_cast<as_object*>(nullptr)).get_member("toString", &method));
+    EXPECT_TRUE(as_value("x").get_member("length", &method) && method.is_property());
+    EXPECT_FALSE(as_value("x").get_member("push", &method) || as_value().get_member("toString", &method) ||
+                 as_value(static_cast<as_object*>(nullptr)).get_member("toString", &method));
 
     smart_ptr<as_c_function> number_ctor = new as_c_function(&p, as_global_number_ctor);
     smart_ptr<as_c_function> string_ctor = new as_c_function(&p, as_global_string_ctor);
     smart_ptr<as_c_function> boolean_ctor = new as_c_function(&p, as_global_boolean_ctor);
     smart_ptr<as_c_function> object_ctor = new as_c_function(&p, as_global_object_ctor);
-    EXPECT_TRUE(as_value(1.0).is_instance_of(number_ctor.get_ptr()));
-    EXPECT_TRUE(as_value(1.0).is_instance_of(object_ctor.get_ptr()));
-    EXPECT_FALSE(as_value(1.0).is_instance_of(string_ctor.get_ptr()));
-    EXPECT_TRUE(as_value("s").is_instance_of(string_ctor.get_ptr()));
-    EXPECT_TRUE(as_value(false).is_instance_of(boolean_ctor.get_ptr()));
-    EXPECT_FALSE(as_value().is_instance_of(object_ctor.get_ptr()));
-    EXPECT_FALSE(as_value(1.0).is_instance_of(nullptr));
+    const std::tuple<as_value, as_function*, bool> cases[] = {{as_value(1.0), number_ctor.get_ptr(), true},
+                                                              {as_value(1.0), object_ctor.get_ptr(), true},
+                                                              {as_value(1.0), string_ctor.get_ptr(), false},
+                                                              {as_value("s"), string_ctor.get_ptr(), true},
+                                                              {as_value(false), boolean_ctor.get_ptr(), true},
+                                                              {as_value(), object_ctor.get_ptr(), false},
+                                                              {as_value(1.0), nullptr, false}};
+    for (const auto& [value, ctor, expected] : cases) {
+        EXPECT_EQ(value.is_instance_of(ctor), expected) << value.to_string();
+    }
 }
 
 TEST(AsValueTest, overwriting_a_value_that_holds_the_last_reference_is_safe) {
