@@ -95,9 +95,15 @@ TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_globa
     EXPECT_EQ(m_env.get_variable("_global", m_no_with).to_object(), global);
     EXPECT_EQ(m_env.get_variable("this", m_no_with).to_object(), clip.get_ptr());
     clip->set_member("_root", as_value("target root"));
+    // A With object comes before the locals.
+    array<with_stack_entry> with;
+    with.push_back(with_stack_entry(root.get_ptr(), 100));
+    root->set_member("w", as_value("with"));
+    m_env.add_local("w", as_value("local"));
     EXPECT_EQ(texts({m_env.get_variable("_root", m_no_with), m_env.get_variable("g", m_no_with),
-                     m_env.get_variable("nothing", m_no_with)}),
-              "target root|global|undefined");
+                     m_env.get_variable("nothing", m_no_with), m_env.get_variable("w", with),
+                     m_env.get_variable("w", m_no_with)}),
+              "target root|global|undefined|with|local");
     m_env.set_target(nullptr);
     m_player->set_root_movie(nullptr);
 }

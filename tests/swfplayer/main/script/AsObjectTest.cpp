@@ -85,7 +85,8 @@ TEST_F(AsObjectTest, a_deep_prototype_chain_is_followed_and_a_longer_one_is_cut)
     smart_ptr<as_object> top = make_object();
     top->set_member("deep", as_value(9.0));
     for (int i = 0; i < 5005; i++) {
-        top = make_object(top.get_ptr());
+        smart_ptr<as_object> next = make_object(top.get_ptr());
+        top = next;
         if (i == 4) {
             EXPECT_EQ(member(top, "deep").to_number(), 9.0);
         }
@@ -246,8 +247,9 @@ TEST_F(AsObjectTest, events_call_the_handler_named_after_them_and_the_constructo
     as_value made = call(m_env, as_value(as_global_object_ctor), as_value(), {});
     ASSERT_NE(made.to_object(), nullptr);
     EXPECT_EQ(made.to_object()->get_player(), m_player.get_ptr());
-    // Without "this" the methods do nothing.
+    // Without "this" the methods do nothing; without a target no class registers.
     EXPECT_FALSE(call(m_env, member(made.to_object(), "hasOwnProperty"), as_value(), {as_value("x")}).to_bool());
+    EXPECT_FALSE(call(m_env, member(made.to_object(), "registerClass"), made, {as_value("c"), made}).to_bool());
 }
 
 TEST_F(AsObjectTest, the_heap_sweep_collects_unreachable_cycles_and_long_rings_without_recursion) {
