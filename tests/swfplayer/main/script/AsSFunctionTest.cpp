@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
+#include <tuple>
 
 using namespace swfplayer;
 using namespace script_test;
@@ -38,6 +38,12 @@ protected:
     smart_ptr<player> m_player = new player();
     as_environment m_env{m_player.get_ptr()};
     action_buffer m_buffer;
+    void SetUp() override {
+        m_self->set_proto(m_proto.get_ptr());
+        m_self->set_member("tag", as_value("t"));
+        m_proto->set_member("tag", as_value("s"));
+    }
+
     smart_ptr<as_object> m_proto = new as_object(m_player.get_ptr());
     smart_ptr<as_object> m_self = new as_object(m_player.get_ptr());
     as_value m_result;
@@ -51,15 +57,13 @@ TEST_F(AsSFunctionTest, a_plain_function_gets_named_arguments_this_and_super_but
     EXPECT_EQ(member(function, "call").get_flags(), AS_DONT_ENUM);
     function->add_arg(0, "a");
     function->add_arg(0, "b");
-    m_self->set_proto(m_proto.get_ptr());
     as_value this_value(m_self.get_ptr());
     fn_call fn(&m_result, this_value, &m_env, 3, push_args({as_value(1.0), as_value(2.0), as_value(3.0)}));
     {
         function_call_frame frame(*function, fn);
-        EXPECT_EQ(local("a").to_number(), 1.0);
-        EXPECT_EQ(local("b").to_number(), 2.0);
-        EXPECT_EQ(local("this").to_object(), m_self.get_ptr());
-        EXPECT_EQ(local("super").to_object(), m_proto.get_ptr());
+        EXPECT_EQ(texts({local("a"), local("b"), member(local("this").to_object(), "tag"),
+                         member(local("super").to_object(), "tag")}),
+                  "1|2|t|s");
         EXPECT_FALSE(has_local("arguments"));
         EXPECT_EQ(m_env.get_register_frame_size(), 0);
     }
@@ -68,36 +72,29 @@ TEST_F(AsSFunctionTest, a_plain_function_gets_named_arguments_this_and_super_but
 
 TEST_F(AsSFunctionTest, function2_preload_layouts) {
     // Flags; what registers 1, 2, 3 ... hold (t this, a arguments, s super, r root, p parent, g global);
-    // whether this, arguments and super are locals.
-    const struct {
-        uint16_t flags;
-        const char* registers;
-        bool this_local, arguments_local, super_local;
-    } cases[] = {
-        {0x0000, "", true, true, true},
-        {0x0001 | 0x0004 | 0x0010, "tas", true, true, true},
-        {0x0001 | 0x0002 | 0x0004 | 0x0008 | 0x0010 | 0x0020, "tas", false, false, false},
-        {0x0002 | 0x0008 | 0x0020, "", false, false, false},
-        {0x0040 | 0x0100, "rg", true, true, true},
-        {0x0004 | 0x0040 | 0x0080 | 0x0100, "arpg", true, true, true},
-        {0x01FF, "tasrpg", false, false, false},
-        {0x0010 | 0x0008, "s", true, false, true},
+    // which of this, arguments and super are locals.
+    const std::tuple<uint16_t, std::string, std::string> cases[] = {
+        {0x0000, "", "tas"},
+        {0x0001 | 0x0004 | 0x0010, "tas", "tas"},
+        {0x0001 | 0x0002 | 0x0004 | 0x0008 | 0x0010 | 0x0020, "tas", ""},
+        {0x0002 | 0x0008 | 0x0020, "", ""},
+        {0x0040 | 0x0100, "rg", "tas"},
+        {0x0004 | 0x0040 | 0x0080 | 0x0100, "arpg", "tas"},
+        {0x01FF, "tasrpg", ""},
+        {0x0010 | 0x0008, "s", "ts"},
     };
     smart_ptr<test_clip> root = new test_clip(m_player.get_ptr());
     smart_ptr<test_clip> parent = new test_clip(m_player.get_ptr());
     smart_ptr<test_clip> clip = new test_clip(m_player.get_ptr());
     m_player->set_root_movie(root.get_ptr());
     clip->set_member("_parent", as_value(parent.get_ptr()));
-    m_self->set_proto(m_proto.get_ptr());
-    const std::map<char, as_object*> held = {{'t', m_self.get_ptr()},
-                                             {'s', m_proto.get_ptr()},
-                                             {'r', root.get_ptr()},
-                                             {'p', parent.get_ptr()},
-                                             {'g', m_player->get_global()}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.flags));
+    root->set_member("tag", as_value("r"));
+    parent->set_member("tag", as_value("p"));
+    m_player->get_global()->set_member("tag", as_value("g"));
+    for (const auto& [flags, registers, locals] : cases) {
+        SCOPED_TRACE(std::to_string(flags));
         // Defined outside any clip, called with the clip as target.
-        smart_ptr<as_s_function> function = make_function(true, c.flags, 8);
+        smart_ptr<as_s_function> function = make_function(true, flags, 8);
         function->add_arg(3 + 4, "inRegister");
         function->add_arg(0, "named");
         m_env.set_target(clip.get_ptr());
@@ -106,31 +103,27 @@ TEST_F(AsSFunctionTest, function2_preload_layouts) {
         {
             function_call_frame frame(*function, fn);
             EXPECT_EQ(m_env.get_register_frame_size(), 9);
-            EXPECT_STREQ(m_env.get_register(7).to_string(), "r");
-            EXPECT_STREQ(local("named").to_string(), "n");
-            for (int i = 0; c.registers[i]; i++) {
-                as_value reg = m_env.get_register(i + 1);
-                if (c.registers[i] != 'a') {
-                    EXPECT_EQ(reg.to_object(), held.at(c.registers[i])) << c.registers[i];
-                } else {
-                    ASSERT_NE(reg.to_object(), nullptr);
-                    EXPECT_TRUE(reg.to_object()->is(AS_ARRAY));
-                    EXPECT_STREQ(reg.to_string(), "r,n,extra");
-                }
+            EXPECT_EQ(texts({m_env.get_register(7), local("named")}), "r|n");
+            std::string held, declared;
+            for (int i = 1; i <= static_cast<int>(registers.size()); i++) {
+                as_value reg = m_env.get_register(i);
+                ASSERT_NE(reg.to_object(), nullptr);
+                bool arguments = reg.to_object()->is(AS_ARRAY) && std::string(reg.to_string()) == "r,n,extra";
+                held += arguments ? "a" : member(reg.to_object(), "tag").to_string();
             }
-            EXPECT_EQ(has_local("this"), c.this_local);
-            EXPECT_EQ(has_local("arguments"), c.arguments_local);
-            EXPECT_EQ(has_local("super"), c.super_local);
-            if (c.arguments_local) {
+            for (const char* name : {"this", "arguments", "super"}) {
+                declared += has_local(name) ? std::string(1, name[0]) : "";
+            }
+            EXPECT_EQ(held, registers);
+            EXPECT_EQ(declared, locals);
+            if (has_local("arguments")) {
                 // The extra argument is reachable only through "arguments".
                 EXPECT_STREQ(local("arguments").to_string(), "r,n,extra");
             }
         }
         m_env.drop(3);
         m_env.set_target(nullptr);
-        EXPECT_EQ(m_env.get_register_frame_size(), 0);
-        EXPECT_EQ(m_env.get_local_frame_count(), 0);
-        EXPECT_EQ(m_env.get_stack_size(), 0);
+        EXPECT_EQ(m_env.get_register_frame_size() + m_env.get_local_frame_count() + m_env.get_stack_size(), 0);
     }
     m_player->set_root_movie(nullptr);
 }
@@ -187,14 +180,11 @@ TEST_F(AsSFunctionTest, a_call_runs_in_the_environment_of_a_clip_this_or_definin
     EXPECT_EQ(frame.get_environment(), &m_env);
 }
 
-as_value s_seen_this;
-as_value s_seen_arg;
-int s_seen_nargs = -1;
+// The tag of "this", the argument count and the first argument of the last call.
+std::string s_seen;
 
 void record_call(const fn_call& fn) {
-    s_seen_this = *fn.this_value;
-    s_seen_nargs = fn.nargs;
-    s_seen_arg = fn.arg(0);
+    s_seen = texts({fn.this_ptr ? member(fn.this_ptr, "tag") : as_value(), as_value(fn.nargs), fn.arg(0)});
     fn.result->set_string("done");
 }
 
@@ -206,20 +196,17 @@ TEST_F(AsSFunctionTest, the_call_method_passes_this_and_only_the_first_argument)
     as_value result = call(m_env, call_member, as_value(recorder.get_ptr()),
                            {as_value(m_self.get_ptr()), as_value(1.0), as_value(2.0)});
     EXPECT_STREQ(result.to_string(), "done");
-    EXPECT_EQ(s_seen_this.to_object(), m_self.get_ptr());
-    EXPECT_EQ(s_seen_nargs, 1);
-    EXPECT_EQ(s_seen_arg.to_number(), 1.0);
-    s_seen_nargs = -1;
+    EXPECT_EQ(s_seen, "t|1|1");
+    s_seen.clear();
     EXPECT_TRUE(call(m_env, call_member, as_value(recorder.get_ptr()), {}).is_undefined());
-    EXPECT_EQ(s_seen_nargs, -1);
+    EXPECT_EQ(s_seen, "");
     EXPECT_EQ(m_env.get_stack_size(), 0);
     // call_method cuts argument counts to the stack.
     m_env.push(as_value("only"));
     call_method(as_value(recorder.get_ptr()), &m_env, as_value(), 50, m_env.get_top_index());
-    EXPECT_EQ(s_seen_nargs, 1);
+    EXPECT_EQ(s_seen, "undefined|1|only");
     call_method(as_value(recorder.get_ptr()), &m_env, as_value(), 3, 40);
-    EXPECT_EQ(s_seen_nargs, 0);
-    EXPECT_TRUE(s_seen_arg.is_undefined());
+    EXPECT_EQ(s_seen, "undefined|0|undefined");
     EXPECT_TRUE(call_method(as_value(1.0), &m_env, as_value(), 0, 0).is_undefined());
     EXPECT_TRUE(call_method(as_value(recorder.get_ptr()), nullptr, as_value(), 0, 0).is_undefined());
     smart_ptr<as_c_function> empty = new as_c_function(m_player.get_ptr(), nullptr);
