@@ -61,10 +61,16 @@ TEST(AsEnvironmentScriptTest, paths_read_and_write_the_clip_they_name) {
 
 class AsEnvironmentTest : public ::testing::Test {
 protected:
+    void SetUp() override {
+        m_clip = new test_clip(m_player.get_ptr());
+        m_env.set_target(m_clip.get_ptr());
+    }
+    void TearDown() override { m_env.set_target(nullptr); }
     as_value local(const char* name) { return m_env.get_local(m_env.find_local(name, false)); }
 
     smart_ptr<player> m_player = new player();
     as_environment m_env{m_player.get_ptr()};
+    smart_ptr<test_clip> m_clip;
     array<with_stack_entry> m_no_with;
 };
 
@@ -77,15 +83,14 @@ TEST_F(AsEnvironmentTest, split_path_forms_and_a_detached_store_makes_a_local) {
         EXPECT_EQ(as_environment::split_path(c[0], &path, &variable), c[1][0] != 0) << c[0];
         EXPECT_EQ(std::string(path.c_str()) + ":" + variable.c_str(), std::string(c[1]) + ":" + c[2]);
     }
-    m_env.set_variable("v", as_value(4.0), m_no_with);
-    ASSERT_GE(m_env.find_local("v", false), 0);
-    EXPECT_EQ(m_env.get_variable("v", m_no_with).to_number(), 4.0);
+    as_environment detached(m_player.get_ptr());
+    detached.set_variable("v", as_value(4.0), m_no_with);
+    ASSERT_GE(detached.find_local("v", false), 0);
+    EXPECT_EQ(detached.get_variable("v", m_no_with).to_number(), 4.0);
 }
 
 TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_global) {
-    smart_ptr<test_clip> clip = new test_clip(m_player.get_ptr());
     smart_ptr<as_object> root = new as_object(m_player.get_ptr());
-    m_env.set_target(clip.get_ptr());
     m_player->set_root_movie(root.get_ptr());
     as_object* global = m_player->get_global();
     global->set_member("_root", as_value("global root"));
@@ -93,8 +98,8 @@ TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_globa
     EXPECT_EQ(m_env.get_variable("_root", m_no_with).to_object(), root.get_ptr());
     EXPECT_EQ(m_env.get_variable("_LEVEL0", m_no_with).to_object(), root.get_ptr());
     EXPECT_EQ(m_env.get_variable("_global", m_no_with).to_object(), global);
-    EXPECT_EQ(m_env.get_variable("this", m_no_with).to_object(), clip.get_ptr());
-    clip->set_member("_root", as_value("target root"));
+    EXPECT_EQ(m_env.get_variable("this", m_no_with).to_object(), m_clip.get_ptr());
+    m_clip->set_member("_root", as_value("target root"));
     // A With object comes before the locals.
     array<with_stack_entry> with;
     with.push_back(with_stack_entry(root.get_ptr(), 100));
@@ -104,7 +109,6 @@ TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_globa
                      m_env.get_variable("nothing", m_no_with), m_env.get_variable("w", with),
                      m_env.get_variable("w", m_no_with)}),
               "target root|global|undefined|with|local");
-    m_env.set_target(nullptr);
     m_player->set_root_movie(nullptr);
 }
 
@@ -179,8 +183,6 @@ TEST_F(AsEnvironmentTest, locals_of_the_current_call_only_for_declare_and_set) {
 }
 
 TEST_F(AsEnvironmentTest, clear_refs_drops_every_hold_on_the_target) {
-    smart_ptr<test_clip> clip = new test_clip(m_player.get_ptr());
-    m_env.set_target(clip.get_ptr());
     smart_ptr<as_object> doomed = new as_object(m_player.get_ptr());
     m_env.push(as_value(doomed.get_ptr()));
     m_env.add_local("d", as_value(doomed.get_ptr()));
@@ -190,7 +192,7 @@ TEST_F(AsEnvironmentTest, clear_refs_drops_every_hold_on_the_target) {
     as_object_set visited;
     m_env.clear_refs(&visited, doomed.get_ptr());
     EXPECT_EQ(doomed->get_ref_count(), 1);
-    m_env.clear_refs(&visited, clip.get_ptr());
+    m_env.clear_refs(&visited, m_clip.get_ptr());
     EXPECT_EQ(m_env.get_target(), nullptr);
 }
 

@@ -61,15 +61,10 @@ TEST(AsValueTest, conversion_matrix_over_the_kinds_and_edge_values) {
         EXPECT_STREQ(c.value.typeof(), c.type);
     }
     // to_int truncates and gives INT_MIN outside 32 bits.
-    const std::pair<double, int> ints[] = {{-3.9, -3},
-                                           {3.9, 3},
-                                           {2147483647.0, 2147483647},
-                                           {2147483648.0, INT_MIN},
-                                           {-2147483649.0, INT_MIN},
-                                           {NAN, INT_MIN},
-                                           {INFINITY, INT_MIN}};
-    for (const auto& [value, expected] : ints) {
-        EXPECT_EQ(as_value(value).to_int(), expected) << value;
+    EXPECT_EQ(std::tuple(as_value(-3.9).to_int(), as_value(3.9).to_int(), as_value(2147483647.0).to_int()),
+              std::tuple(-3, 3, 2147483647));
+    for (double outside : {2147483648.0, -2147483649.0, double(NAN), double(INFINITY)}) {
+        EXPECT_EQ(as_value(outside).to_int(), INT_MIN) << outside;
     }
 }
 
@@ -86,10 +81,9 @@ TEST(AsValueTest, equality_never_converts_between_kinds) {
             EXPECT_EQ(values[i] != values[j], i != j) << i << " vs " << j;
         }
     }
-    EXPECT_FALSE(as_value(NAN) == as_value(NAN));
     EXPECT_TRUE(as_value(0.0) == as_value(-0.0));
-    EXPECT_FALSE(as_value("abc") == as_value("ABC"));
-    EXPECT_FALSE(as_value(object.get_ptr()) == as_value(other.get_ptr()));
+    EXPECT_FALSE(as_value(NAN) == as_value(NAN) || as_value("abc") == as_value("ABC") ||
+                 as_value(object.get_ptr()) == as_value(other.get_ptr()));
 }
 
 TEST(AsValueTest, flags_travel_with_assignment_and_undefined_clears_them) {
@@ -99,10 +93,8 @@ TEST(AsValueTest, flags_travel_with_assignment_and_undefined_clears_them) {
     EXPECT_EQ(copy.get_flags(), AS_DONT_ENUM);
     copy = as_value();
     EXPECT_EQ(copy.get_flags(), 0u);
-    as_value kept(1.0);
-    kept.set_flags(AS_READ_ONLY);
-    kept.set_double(2.0);
-    EXPECT_EQ(kept.get_flags(), AS_READ_ONLY);
+    hidden.set_double(2.0);
+    EXPECT_EQ(hidden.get_flags(), AS_DONT_ENUM);
 }
 
 // The bitwise operators and shifts are pinned by the interpreter's model test; these are the rest.
@@ -131,19 +123,15 @@ TEST(AsValueTest, a_bound_property_is_read_once_when_assigned_and_compares_as_it
     s_getter_calls = 0;
     as_value copy;
     copy = property;
-    EXPECT_EQ(s_getter_calls, 1);
-    EXPECT_TRUE(copy.is_number());
-    EXPECT_EQ(copy.to_number(), 42.0);
+    EXPECT_EQ(std::tuple(s_getter_calls, copy.is_number(), copy.to_number()), std::tuple(1, true, 42.0));
     EXPECT_TRUE(property == as_value(42.0) && as_value(42.0) == property);
-    EXPECT_STREQ(property.typeof(), "number");
-    EXPECT_STREQ(property.to_string(), "42");
+    EXPECT_EQ(std::string(property.typeof()) + property.to_string(), "number42");
 
     as_value unbound{as_value(counting_getter), as_value()};
     s_getter_calls = 0;
     copy = unbound;
-    EXPECT_EQ(s_getter_calls, 0);
-    EXPECT_TRUE(copy.is_property());
-    EXPECT_EQ(copy.to_property(), unbound.to_property());
+    EXPECT_EQ(std::tuple(s_getter_calls, copy.is_property(), copy.to_property()),
+              std::tuple(0, true, unbound.to_property()));
     // A property without getter keeps the out value.
     as_value setter_only{as_value(), as_value(counting_getter)};
     setter_only.set_property_target(target.get_ptr());
@@ -153,8 +141,8 @@ TEST(AsValueTest, a_bound_property_is_read_once_when_assigned_and_compares_as_it
     // A property keeps only function values.
     as_value not_functions(as_value(5.0), as_value("text"));
     ASSERT_TRUE(not_functions.is_property());
-    EXPECT_EQ(not_functions.to_property()->get_getter(), nullptr);
-    EXPECT_EQ(not_functions.to_property()->get_setter(), nullptr);
+    EXPECT_TRUE(not_functions.to_property()->get_getter() == nullptr &&
+                not_functions.to_property()->get_setter() == nullptr);
 }
 
 TEST(AsValueTest, primitives_find_their_class_methods_and_are_instances_of_their_class) {
@@ -170,16 +158,11 @@ TEST(AsValueTest, primitives_find_their_class_methods_and_are_instances_of_their
     smart_ptr<as_c_function> string_ctor = new as_c_function(&p, as_global_string_ctor);
     smart_ptr<as_c_function> boolean_ctor = new as_c_function(&p, as_global_boolean_ctor);
     smart_ptr<as_c_function> object_ctor = new as_c_function(&p, as_global_object_ctor);
-    const std::tuple<as_value, as_function*, bool> cases[] = {{as_value(1.0), number_ctor.get_ptr(), true},
-                                                              {as_value(1.0), object_ctor.get_ptr(), true},
-                                                              {as_value(1.0), string_ctor.get_ptr(), false},
-                                                              {as_value("s"), string_ctor.get_ptr(), true},
-                                                              {as_value(false), boolean_ctor.get_ptr(), true},
-                                                              {as_value(), object_ctor.get_ptr(), false},
-                                                              {as_value(1.0), nullptr, false}};
-    for (const auto& [value, ctor, expected] : cases) {
-        EXPECT_EQ(value.is_instance_of(ctor), expected) << value.to_string();
-    }
+    EXPECT_TRUE(
+        as_value(1.0).is_instance_of(number_ctor.get_ptr()) && as_value(1.0).is_instance_of(object_ctor.get_ptr()) &&
+        as_value("s").is_instance_of(string_ctor.get_ptr()) && as_value(false).is_instance_of(boolean_ctor.get_ptr()));
+    EXPECT_FALSE(as_value(1.0).is_instance_of(string_ctor.get_ptr()) ||
+                 as_value().is_instance_of(object_ctor.get_ptr()) || as_value(1.0).is_instance_of(nullptr));
 }
 
 TEST(AsValueTest, overwriting_a_value_that_holds_the_last_reference_is_safe) {
