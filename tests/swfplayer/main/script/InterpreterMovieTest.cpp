@@ -36,11 +36,12 @@ public:
         return nullptr;
     }
     void set_drag_state(const swfplayer::drag_state& s) override {
-        auto* dragged = static_cast<journal_clip*>(s.m_character.get_ptr());
-        note("drag " + dragged->m_name + (s.m_lock_center ? " lock" : "") + (s.m_bound ? " bound " : "") +
-             (s.m_bound ? std::to_string(int(s.m_bound_x0)) + "," + std::to_string(int(s.m_bound_y0)) + "," +
-                              std::to_string(int(s.m_bound_x1)) + "," + std::to_string(int(s.m_bound_y1))
-                        : ""));
+        std::string bounds;
+        for (float bound : {s.m_bound_x0, s.m_bound_y0, s.m_bound_x1, s.m_bound_y1}) {
+            bounds += (bounds.empty() ? " bound " : ",") + std::to_string(int(bound));
+        }
+        note("drag " + static_cast<journal_clip*>(s.m_character.get_ptr())->m_name + (s.m_lock_center ? " lock" : "") +
+             (s.m_bound ? bounds : ""));
     }
     void stop_drag() override { note("stop_drag"); }
 

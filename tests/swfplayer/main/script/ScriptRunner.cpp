@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace script_test {
 
 using namespace swfplayer;
@@ -56,12 +58,10 @@ std::string script_runner::run_bytes(const Bytes& bytes) {
 }
 
 bool script_runner::logged(const std::string& text) const {
-    for (const std::string& line : s_log) {
-        if (line.find(text) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    auto holds = [&text](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    };
+    return std::any_of(s_log.begin(), s_log.end(), holds);
 }
 
 as_value script_runner::variable(const char* name) const {
