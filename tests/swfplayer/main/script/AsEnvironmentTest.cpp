@@ -13,52 +13,6 @@ using namespace script_test;
 
 namespace {
 
-// Reads look in the With stack, the locals, the target, the standard names, then _global; stores
-// go to a With object that has the name, a local, else the target.
-TEST(AsEnvironmentScriptTest, lookup_and_store_order) {
-    const std::string o = "'o' 0 'Object' new set_var 'o' get_var 'v' 'with' set_member 'o' get_var 'w' 0 set_member ";
-    expect_traces({
-        {o + "'v' 'target' set_var fn:f() { 'v' 'local' set_local 'o' get_var with { 'v' get_var trace } 'v' get_var "
-             "trace } 0 'f' call_func pop 'v' get_var trace",
-         "with|local|target"},
-        {o + "fn:f() { 'l' 0 set_local 'o' get_var with { 'w' 1 set_var 'l' 2 set_var 't' 3 set_var } 'l' get_var "
-             "trace } 0 'f' call_func pop 'o' get_var 'w' get_member trace 'w' get_var trace 'o' get_var 'l' "
-             "get_member trace 'l' get_var trace 't' get_var trace",
-         "2|1|undefined|undefined|undefined|3"},
-    });
-}
-
-TEST(AsEnvironmentScriptTest, paths_read_and_write_the_clip_they_name) {
-    script_runner runner;
-    smart_ptr<test_clip> a = new test_clip(runner.m_player.get_ptr());
-    smart_ptr<test_clip> b = new test_clip(runner.m_player.get_ptr());
-    smart_ptr<as_object> plain = new as_object(runner.m_player.get_ptr());
-    runner.m_clip->set_member("a", as_value(a.get_ptr()));
-    runner.m_clip->set_member("plain", as_value(plain.get_ptr()));
-    a->set_member("b", as_value(b.get_ptr()));
-    b->set_member("c", as_value("found"));
-    // A missing clip takes no store and reads undefined; only clips take path stores.
-    EXPECT_EQ(runner.run(assemble("'a/b:c' get_var trace 'a.b.c' get_var trace '/a/b:c' get_var trace 'a.b.d' 5 "
-                                  "set_var 'nosuchclip.x' 1 set_var 'x' get_var trace 'nosuchclip.x' get_var trace "
-                                  "'plain.x' 1 set_var")),
-              "found|found|found|undefined|undefined");
-    EXPECT_EQ(member(b, "d").to_number(), 5.0);
-    EXPECT_FALSE(plain->has_own_member("x"));
-    // set_target follows paths to clips only and returns to the start on "".
-    as_environment& env = runner.m_clip->m_env;
-    as_object* start = runner.m_clip.get_ptr();
-    const std::pair<as_value, as_object*> targets[] = {{as_value("a"), a.get_ptr()},
-                                                       {as_value(""), start},
-                                                       {as_value("plain"), start},
-                                                       {as_value(b.get_ptr()), b.get_ptr()},
-                                                       {as_value(3.0), b.get_ptr()}};
-    for (const auto& [target, expected] : targets) {
-        env.set_target(target, start);
-        EXPECT_EQ(env.get_target(), expected) << target.to_string();
-    }
-    env.set_target(start);
-}
-
 class AsEnvironmentTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -194,6 +148,52 @@ TEST_F(AsEnvironmentTest, clear_refs_drops_every_hold_on_the_target) {
     EXPECT_EQ(doomed->get_ref_count(), 1);
     m_env.clear_refs(&visited, m_clip.get_ptr());
     EXPECT_EQ(m_env.get_target(), nullptr);
+}
+
+// Reads look in the With stack, the locals, the target, the standard names, then _global; stores
+// go to a With object that has the name, a local, else the target.
+TEST(AsEnvironmentScriptTest, lookup_and_store_order) {
+    const std::string o = "'o' 0 'Object' new set_var 'o' get_var 'v' 'with' set_member 'o' get_var 'w' 0 set_member ";
+    expect_traces({
+        {o + "'v' 'target' set_var fn:f() { 'v' 'local' set_local 'o' get_var with { 'v' get_var trace } 'v' get_var "
+             "trace } 0 'f' call_func pop 'v' get_var trace",
+         "with|local|target"},
+        {o + "fn:f() { 'l' 0 set_local 'o' get_var with { 'w' 1 set_var 'l' 2 set_var 't' 3 set_var } 'l' get_var "
+             "trace } 0 'f' call_func pop 'o' get_var 'w' get_member trace 'w' get_var trace 'o' get_var 'l' "
+             "get_member trace 'l' get_var trace 't' get_var trace",
+         "2|1|undefined|undefined|undefined|3"},
+    });
+}
+
+TEST(AsEnvironmentScriptTest, paths_read_and_write_the_clip_they_name) {
+    script_runner runner;
+    smart_ptr<test_clip> a = new test_clip(runner.m_player.get_ptr());
+    smart_ptr<test_clip> b = new test_clip(runner.m_player.get_ptr());
+    smart_ptr<as_object> plain = new as_object(runner.m_player.get_ptr());
+    runner.m_clip->set_member("a", as_value(a.get_ptr()));
+    runner.m_clip->set_member("plain", as_value(plain.get_ptr()));
+    a->set_member("b", as_value(b.get_ptr()));
+    b->set_member("c", as_value("found"));
+    // A missing clip takes no store and reads undefined; only clips take path stores.
+    EXPECT_EQ(runner.run(assemble("'a/b:c' get_var trace 'a.b.c' get_var trace '/a/b:c' get_var trace 'a.b.d' 5 "
+                                  "set_var 'nosuchclip.x' 1 set_var 'x' get_var trace 'nosuchclip.x' get_var trace "
+                                  "'plain.x' 1 set_var")),
+              "found|found|found|undefined|undefined");
+    EXPECT_EQ(member(b, "d").to_number(), 5.0);
+    EXPECT_FALSE(plain->has_own_member("x"));
+    // set_target follows paths to clips only and returns to the start on "".
+    as_environment& env = runner.m_clip->m_env;
+    as_object* start = runner.m_clip.get_ptr();
+    const std::pair<as_value, as_object*> targets[] = {{as_value("a"), a.get_ptr()},
+                                                       {as_value(""), start},
+                                                       {as_value("plain"), start},
+                                                       {as_value(b.get_ptr()), b.get_ptr()},
+                                                       {as_value(3.0), b.get_ptr()}};
+    for (const auto& [target, expected] : targets) {
+        env.set_target(target, start);
+        EXPECT_EQ(env.get_target(), expected) << target.to_string();
+    }
+    env.set_target(start);
 }
 
 }  // namespace

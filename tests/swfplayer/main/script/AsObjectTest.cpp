@@ -17,55 +17,6 @@ using namespace script_test;
 
 namespace {
 
-// Members, prototypes, watches and properties as scripts see them; o is a new Object, C a
-// constructor whose prototype holds shared = "proto".
-TEST(AsObjectScriptTest, members_prototypes_watches_and_properties) {
-    const std::string o = "'o' 0 'Object' new set_var ";
-    const std::string c =
-        "fn:C() { } 'C' get_var 'prototype' get_member 'shared' 'proto' set_member 'k' 0 'C' new set_var ";
-    expect_traces({
-        // Names ignore case; an own member named after an Object method is never read.
-        {o + "'o' get_var 'Foo' 1 set_member 'o' get_var 'foo' get_member trace 'FOO' 1 'o' get_var "
-             "'hasOwnProperty' call_method trace 'bar' 1 'o' get_var 'hasOwnProperty' call_method trace "
-             "'o' get_var 'watch' 'own' set_member 'o' get_var 'watch' get_member type_of trace",
-         "1|true|false|function"},
-        // Own members before the prototype's.
-        {c + "'k' get_var 'shared' get_member trace 'k' get_var 'shared' 'own' set_member 'k' get_var 'shared' "
-             "get_member trace 'k' get_var 'missing' get_member trace",
-         "proto|own|undefined"},
-        // A setter found on the prototype is called and nothing is stored; the getter sees the instance.
-        {"fn:C() { } fn:(v) { 'v' get_var trace } fn:() { 'this' get_var 'tag' get_member return } 'x' 3 "
-         "'C' get_var 'prototype' get_member 'addProperty' call_method trace 'k' 0 'C' new set_var "
-         "'k' get_var 'tag' 'T' set_member 'k' get_var 'x' 3 set_member "
-         "'x' 1 'k' get_var 'hasOwnProperty' call_method trace 'k' get_var 'x' get_member trace "
-         "fn:() { } 'y' 2 'k' get_var 'addProperty' call_method trace",  // addProperty wants three arguments
-         "true|3|false|T|false"},
-        // A watch sees name, old and new value and its user value; its result is stored.
-        {o + "'o' get_var 'x' 0 set_member 'u' fn:(n,a,b,u) { 'n' get_var 'a' get_var add_t 'b' get_var add_t "
-             "'u' get_var add_t trace 5 return } 'x' 3 'o' get_var 'watch' call_method trace "
-             "'o' get_var 'x' 1 set_member 'o' get_var 'x' get_member trace 'X' 1 'o' get_var 'unwatch' call_method "
-             "trace 'X' 1 'o' get_var 'unwatch' call_method trace 'o' get_var 'x' 1 set_member 'o' get_var 'x' "
-             "get_member trace 1 'x' 2 'o' get_var 'watch' call_method trace",  // a callback must be a function
-         "true|x01u|5|true|false|1|false"},
-        // Assigning an object over an object copies its members into it, unless the old value is null or
-        // the new one no object; an object holding itself is copied into itself once.
-        {"'h' 0 'Object' new set_var 'd' 0 'Object' new set_var 'k' 0 'Object' new set_var 'd' get_var 'old' 1 "
-         "set_member 'k' get_var 'fresh' 2 set_member 'h' get_var 'b' 'd' get_var set_member 'h' get_var 'b' 'k' "
-         "get_var set_member 'h' get_var 'b' get_member 'd' get_var equ trace 'd' get_var 'fresh' get_member trace "
-         "'h' get_var 'n' null set_member 'h' get_var 'n' 'k' get_var set_member 'h' get_var 'n' get_member 'k' "
-         "get_var equ trace 'h' get_var 'n' 3 set_member 'h' get_var 'n' get_member trace 'd' get_var 'me' 'd' "
-         "get_var set_member 'h' get_var 'b' 'd' get_var set_member 'h' get_var 'b' get_member 'd' get_var equ trace "
-         "'d' get_var 'me' delete pop",
-         "true|2|true|3|true"},
-        // Built-in methods check their arguments.
-        {o + "'clip' 1 'o' get_var 'registerClass' call_method trace fn:() { } 'clip' 2 'o' get_var "
-             "'registerClass' call_method trace 0 'o' get_var 'hasOwnProperty' call_method trace 'x' 1 'o' get_var "
-             "'watch' call_method trace 0 'o' get_var 'unwatch' call_method trace 1 'click' 2 'o' get_var "
-             "'addEventListener' call_method",
-         "false|false|false|false|false"},
-    });
-}
-
 class AsObjectTest : public ::testing::Test {
 protected:
     smart_ptr<as_object> make_object(as_object* proto = nullptr) {
@@ -285,6 +236,55 @@ TEST_F(AsObjectTest, clear_refs_breaks_references_to_the_target_only) {
     as_object::walk_clear_refs(holder.get_ptr(), &visited, target.get_ptr());
     EXPECT_TRUE(member(holder, "t").is_undefined() && member(other, "back").is_undefined());
     EXPECT_EQ(member(holder, "o").to_object(), other.get_ptr());
+}
+
+// Members, prototypes, watches and properties as scripts see them; o is a new Object, C a
+// constructor whose prototype holds shared = "proto".
+TEST(AsObjectScriptTest, members_prototypes_watches_and_properties) {
+    const std::string o = "'o' 0 'Object' new set_var ";
+    const std::string c =
+        "fn:C() { } 'C' get_var 'prototype' get_member 'shared' 'proto' set_member 'k' 0 'C' new set_var ";
+    expect_traces({
+        // Names ignore case; an own member named after an Object method is never read.
+        {o + "'o' get_var 'Foo' 1 set_member 'o' get_var 'foo' get_member trace 'FOO' 1 'o' get_var "
+             "'hasOwnProperty' call_method trace 'bar' 1 'o' get_var 'hasOwnProperty' call_method trace "
+             "'o' get_var 'watch' 'own' set_member 'o' get_var 'watch' get_member type_of trace",
+         "1|true|false|function"},
+        // Own members before the prototype's.
+        {c + "'k' get_var 'shared' get_member trace 'k' get_var 'shared' 'own' set_member 'k' get_var 'shared' "
+             "get_member trace 'k' get_var 'missing' get_member trace",
+         "proto|own|undefined"},
+        // A setter found on the prototype is called and nothing is stored; the getter sees the instance.
+        {"fn:C() { } fn:(v) { 'v' get_var trace } fn:() { 'this' get_var 'tag' get_member return } 'x' 3 "
+         "'C' get_var 'prototype' get_member 'addProperty' call_method trace 'k' 0 'C' new set_var "
+         "'k' get_var 'tag' 'T' set_member 'k' get_var 'x' 3 set_member "
+         "'x' 1 'k' get_var 'hasOwnProperty' call_method trace 'k' get_var 'x' get_member trace "
+         "fn:() { } 'y' 2 'k' get_var 'addProperty' call_method trace",  // addProperty wants three arguments
+         "true|3|false|T|false"},
+        // A watch sees name, old and new value and its user value; its result is stored.
+        {o + "'o' get_var 'x' 0 set_member 'u' fn:(n,a,b,u) { 'n' get_var 'a' get_var add_t 'b' get_var add_t "
+             "'u' get_var add_t trace 5 return } 'x' 3 'o' get_var 'watch' call_method trace "
+             "'o' get_var 'x' 1 set_member 'o' get_var 'x' get_member trace 'X' 1 'o' get_var 'unwatch' call_method "
+             "trace 'X' 1 'o' get_var 'unwatch' call_method trace 'o' get_var 'x' 1 set_member 'o' get_var 'x' "
+             "get_member trace 1 'x' 2 'o' get_var 'watch' call_method trace",  // a callback must be a function
+         "true|x01u|5|true|false|1|false"},
+        // Assigning an object over an object copies its members into it, unless the old value is null or
+        // the new one no object; an object holding itself is copied into itself once.
+        {"'h' 0 'Object' new set_var 'd' 0 'Object' new set_var 'k' 0 'Object' new set_var 'd' get_var 'old' 1 "
+         "set_member 'k' get_var 'fresh' 2 set_member 'h' get_var 'b' 'd' get_var set_member 'h' get_var 'b' 'k' "
+         "get_var set_member 'h' get_var 'b' get_member 'd' get_var equ trace 'd' get_var 'fresh' get_member trace "
+         "'h' get_var 'n' null set_member 'h' get_var 'n' 'k' get_var set_member 'h' get_var 'n' get_member 'k' "
+         "get_var equ trace 'h' get_var 'n' 3 set_member 'h' get_var 'n' get_member trace 'd' get_var 'me' 'd' "
+         "get_var set_member 'h' get_var 'b' 'd' get_var set_member 'h' get_var 'b' get_member 'd' get_var equ trace "
+         "'d' get_var 'me' delete pop",
+         "true|2|true|3|true"},
+        // Built-in methods check their arguments.
+        {o + "'clip' 1 'o' get_var 'registerClass' call_method trace fn:() { } 'clip' 2 'o' get_var "
+             "'registerClass' call_method trace 0 'o' get_var 'hasOwnProperty' call_method trace 'x' 1 'o' get_var "
+             "'watch' call_method trace 0 'o' get_var 'unwatch' call_method trace 1 'click' 2 'o' get_var "
+             "'addEventListener' call_method",
+         "false|false|false|false|false"},
+    });
 }
 
 }  // namespace
