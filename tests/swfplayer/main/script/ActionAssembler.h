@@ -2,7 +2,7 @@
 
 // A small assembler of ActionScript 1/2 byte code for the interpreter's tests: short actions,
 // typed pushes, labels with branch fix-ups, function definitions with their bodies, With
-// blocks and the long records of movie control.
+// blocks and the long records of movie control; assemble() reads the same from one line of text.
 
 #include <cstdint>
 #include <map>
@@ -38,25 +38,12 @@ struct push_item {
 
 push_item str(const std::string& text);
 push_item num(double value);  // type 6, the double with its words swapped
-push_item f32(float value);
 push_item i32(int32_t value);
-inline push_item null_value() {
-    return {2, {}};
-}
 inline push_item undef() {
     return {3, {}};
 }
 inline push_item reg(uint8_t number) {
     return {4, {number}};
-}
-inline push_item boolean(bool value) {
-    return {5, {static_cast<uint8_t>(value)}};
-}
-inline push_item pool8(uint8_t index) {
-    return {8, {index}};
-}
-inline push_item pool16(uint16_t index) {
-    return {9, {static_cast<uint8_t>(index), static_cast<uint8_t>(index >> 8)}};
 }
 
 class action_assembler {
@@ -66,7 +53,6 @@ public:
     // A long record with its payload as given.
     action_assembler& record(uint8_t id, const Bytes& payload);
     action_assembler& push(const std::vector<push_item>& items);
-    action_assembler& pool(const std::vector<std::string>& strings);
     action_assembler& store_register(uint8_t number);
 
     // Branches to a label placed before or after them.
@@ -81,7 +67,7 @@ public:
                                 const std::vector<std::pair<uint8_t, std::string>>& params,
                                 const action_assembler& body);
     // With on the object on the stack, followed by the block.
-    action_assembler& with(const action_assembler& block);
+    action_assembler& with(const action_assembler& block_code);
 
     // Shorthands: push a value and trace it; set a variable to the value on top of the stack.
     action_assembler& trace(const push_item& value);
@@ -92,6 +78,9 @@ public:
     Bytes bytes() const;
 
 private:
+    // A record whose payload ends with the body's length, followed by the body.
+    action_assembler& block(uint8_t id, Bytes payload, const action_assembler& body);
+
     struct fixup {
         size_t offset_at;  // where the s16 offset goes
         std::string label;
@@ -101,5 +90,14 @@ private:
     std::map<std::string, size_t> m_labels;
     std::vector<fixup> m_fixups;
 };
+
+// The code written as text, tokens apart by spaces (a quoted text may hold spaces):
+//   'text' 2.5 -1 nan inf true false null undef r3 p1 P300 i:5 f:0.5   pushed values; neighbours share one Push
+//   add get_var trace ...   short actions by their lower-case names     #45  any short action by its id
+//   #9D:00,10 #8B:'child'   a long record: hex id, payload of hex bytes and NUL-ended texts
+//   @top jump:top if:top    a label and branches to it                  store:3 pool:a,b
+//   fn:name(a,b) { ... }   fn2:name:registers:flags(4:x,0:y) { ... }   with { ... }   (no name: anonymous)
+// An unknown token throws.
+action_assembler assemble(const std::string& text);
 
 }  // namespace script_test

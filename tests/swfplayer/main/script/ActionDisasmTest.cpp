@@ -29,31 +29,25 @@ TEST(ActionDisasmTest, one_record_of_every_argument_format) {
     const std::vector<golden_case> cases = {
         {{0x06}, "play           \n"},
         {{0x7F}, "<unknown>[0x7F]\n"},
-        {action_assembler().record(0x81, {5, 1}).code(), "goto_frame      261\n"},
-        {action_assembler().record(0x87, {200}).code(), "store_register  200\n"},
-        {action_assembler().record(0x99, {0xFB, 0xFF}).code(), "goto            -5\n"},
-        {action_assembler().record(0x83, {'F', 'S', 'C', ':', 'G', 'o', 0, 0}).code(),
-         "get_url         \"FSC:Go\\0\\0\"\n"},
-        {action_assembler().record(0x8A, {1, 2}).code(), "wait_for_frame  0x01 0x02\n"},
-        {action_assembler().record(0xC0, {1, 2}).code(), "<unknown>[0xC0] 0x01 0x02\n"},
-        {action_assembler().record(0x96, {7, 5, 0, 0, 0}).code(), "push_data      \n\t\t(int) 5\n"},
-        {action_assembler()
-             .push(
-                 {str("hi"), f32(0.5f), null_value(), undef(), reg(2), boolean(true), num(1.0), pool8(3), pool16(300)})
-             .record(0x96, {0x0B})
-             .code(),
+        {assemble("#81:05,01").code(), "goto_frame      261\n"},
+        {assemble("#87:C8").code(), "store_register  200\n"},
+        {assemble("#99:FB,FF").code(), "goto            -5\n"},
+        {assemble("#83:'FSC:Go',00").code(), "get_url         \"FSC:Go\\0\\0\"\n"},
+        {assemble("#8A:01,02").code(), "wait_for_frame  0x01 0x02\n"},
+        {assemble("#C0:01,02").code(), "<unknown>[0xC0] 0x01 0x02\n"},
+        {assemble("#96:07,05,00,00,00").code(), "push_data      \n\t\t(int) 5\n"},
+        {assemble("'hi' f:0.5 null undef r2 true 1 p3 P300 #96:0B").code(),
          "push_data      \n\t\t\"hi\"\n\t\t(float) "
          "0.500000\n\t\tNULL\n\t\tundef\n\t\treg[2]\n\t\tbool(1)\n\t\t(double) "
          "1.000000\n\t\tdict_lookup[3]\n\t\tdict_lookup_lg[300]\n"},
-        {action_assembler().pool({"a", "bc"}).code(), "decl_dict       [2]\n\t\t\"a\"\n\t\t\"bc\"\n"},
-        {action_assembler().record(0x88, {2, 0, 'a', 0, 'b'}).code(),
+        {assemble("pool:a,bc").code(), "decl_dict       [2]\n\t\t\"a\"\n\t\t\"bc\"\n"},
+        {assemble("#88:02,00,'a',62").code(),
          "decl_dict       [2]\n\t\t\"a\"\n\t\t\"b<disasm error -- length exceeded>\n\"\n"},
-        {action_assembler().function2("f", 3, 0x0105, {{1, "x"}, {0, "y"}}, action_assembler().op(0x06)).code(),
+        {assemble("fn2:f:3:0x105(1:x,0:y) { play }").code(),
          "function2      \n\t\tname = 'f', arg_count = 2, reg_count = 3\n\t\t        pg = 1\n\t\t        pp = 0\n"
          "\t\t        pr = 0\n\t\tss = 0, ps = 0\n\t\tsa = 0, pa = 1\n\t\tst = 0, pt = 1\n"
          "\t\targ[0] - reg[1] - 'x'\n\t\targ[1] - reg[0] - 'y'\n\t\tfunction length = 1\n"},
-        {action_assembler().function("g", {"a"}, action_assembler().op(0x06)).code(),
-         "func            0x67 0x00 0x01 0x00 0x61 0x00 0x01 0x00\n"},
+        {assemble("fn:g(a) { play }").code(), "func            0x67 0x00 0x01 0x00 0x61 0x00 0x01 0x00\n"},
     };
     for (const golden_case& c : cases) {
         EXPECT_EQ(listing(c.record), c.text);
@@ -67,7 +61,7 @@ void catch_line(bool /*is_error*/, const char* message) {
 }
 
 TEST(ActionDisasmTest, verbose_reading_lists_each_record_after_its_pc) {
-    Bytes bytes = action_assembler().op(0x06).record(0x81, {2, 0}).bytes();
+    Bytes bytes = assemble("play #81:02,00").bytes();
     swfplayer::log_callback previous = swfplayer::register_log_callback(catch_line);
     swfplayer::set_verbose_action(true);
     s_lines.clear();

@@ -1,6 +1,12 @@
+#include "swfplayer/base/log.h"
+#include "tests/swfplayer/main/script/ScriptRunner.h"
 #include "tests/swfplayer/main/script/ScriptTestKit.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 using namespace swfplayer;
 using namespace script_test;
@@ -12,173 +18,76 @@ protected:
     void SetUp() override {
         m_clip = new test_clip(m_player.get_ptr());
         m_env.set_target(m_clip.get_ptr());
-        m_with_object = new as_object(m_player.get_ptr());
-        m_with.push_back(with_stack_entry(m_with_object.get_ptr(), 100));
     }
     void TearDown() override { m_env.set_target(nullptr); }
-
-    as_object* global() { return m_player->get_global(); }
-    const char* read(const char* name, const array<with_stack_entry>& with_stack) {
-        m_last = m_env.get_variable(name, with_stack);
-        return m_last.to_string();
-    }
+    as_value local(const char* name) { return m_env.get_local(m_env.find_local(name, false)); }
 
     smart_ptr<player> m_player = new player();
     as_environment m_env{m_player.get_ptr()};
     smart_ptr<test_clip> m_clip;
-    smart_ptr<as_object> m_with_object;
-    array<with_stack_entry> m_with;
     array<with_stack_entry> m_no_with;
-    as_value m_last;
 };
 
-TEST_F(AsEnvironmentTest, lookup_order_with_stack_before_locals) {
-    m_with_object->set_member("v", as_value("with"));
-    m_env.add_local("v", as_value("local"));
-    EXPECT_STREQ(read("v", m_with), "with");
-    EXPECT_STREQ(read("v", m_no_with), "local");
-}
-
-TEST_F(AsEnvironmentTest, lookup_order_locals_before_target_and_through_barriers) {
-    m_clip->set_member("v", as_value("target"));
-    m_env.add_local("v", as_value("caller local"));
-    m_env.push_barrier();
-    EXPECT_STREQ(read("v", m_no_with), "caller local");
-    EXPECT_EQ(m_env.find_local("v", false), -1);
-    m_env.truncate_local_frames(0);
-    EXPECT_STREQ(read("v", m_no_with), "target");
-}
-
-TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_global) {
-    smart_ptr<as_object> root = new as_object(m_player.get_ptr());
-    m_player->set_root_movie(root.get_ptr());
-    global()->set_member("_root", as_value("global root"));
-    global()->set_member("g", as_value("global"));
-    EXPECT_EQ(m_env.get_variable("_root", m_no_with).to_object(), root.get_ptr());
-    EXPECT_EQ(m_env.get_variable("_LEVEL0", m_no_with).to_object(), root.get_ptr());
-    EXPECT_EQ(m_env.get_variable("_global", m_no_with).to_object(), global());
-    EXPECT_EQ(m_env.get_variable("this", m_no_with).to_object(), m_clip.get_ptr());
-    m_clip->set_member("_root", as_value("target root"));
-    EXPECT_STREQ(read("_root", m_no_with), "target root");
-    EXPECT_STREQ(read("g", m_no_with), "global");
-    EXPECT_TRUE(m_env.get_variable("nothing", m_no_with).is_undefined());
-}
-
-TEST_F(AsEnvironmentTest, store_order_with_stack_then_locals_then_target_then_new_local) {
-    m_with_object->set_member("w", as_value(0.0));
-    m_env.set_variable("w", as_value(1.0), m_with);
-    EXPECT_EQ(member(m_with_object, "w").to_number(), 1.0);
-    EXPECT_FALSE(m_clip->has_own_member("w"));
-
-    // A with object without the name is passed over.
-    m_env.add_local("l", as_value(0.0));
-    m_env.set_variable("l", as_value(2.0), m_with);
-    EXPECT_EQ(m_env.get_local(m_env.find_local("l", true)).to_number(), 2.0);
-    EXPECT_FALSE(m_with_object->has_own_member("l"));
-    EXPECT_FALSE(m_clip->has_own_member("l"));
-
-    m_env.set_variable("t", as_value(3.0), m_with);
-    EXPECT_EQ(member(m_clip, "t").to_number(), 3.0);
-
+TEST_F(AsEnvironmentTest, split_path_forms_and_a_detached_store_makes_a_local) {
+    const char* const splits[][3] = {{"a/b:c", "a/b", "c"},    {"a.b.c", "a.b", "c"}, {"/a/b:c", "/a/b", "c"},
+                                     {"/a/b/:x", "/a/b", "x"}, {"/:x", "/", "x"},     {"a:b.c", "a", "b.c"},
+                                     {"plain", "", ""}};
+    for (const auto& c : splits) {
+        base_string path, variable;
+        EXPECT_EQ(as_environment::split_path(c[0], &path, &variable), c[1][0] != 0) << c[0];
+        EXPECT_EQ(std::string(path.c_str()) + ":" + variable.c_str(), std::string(c[1]) + ":" + c[2]);
+    }
     as_environment detached(m_player.get_ptr());
     detached.set_variable("v", as_value(4.0), m_no_with);
     ASSERT_GE(detached.find_local("v", false), 0);
     EXPECT_EQ(detached.get_variable("v", m_no_with).to_number(), 4.0);
 }
 
-TEST_F(AsEnvironmentTest, split_path_forms) {
-    struct split_case {
-        const char* text;
-        bool split;
-        const char* path;
-        const char* variable;
-    };
-    const split_case cases[] = {
-        {"a/b:c", true, "a/b", "c"},    {"a.b.c", true, "a.b", "c"}, {"/a/b:c", true, "/a/b", "c"},
-        {"/a/b/:x", true, "/a/b", "x"}, {"/:x", true, "/", "x"},     {"plain", false, "", ""},
-        {"a:b.c", true, "a", "b.c"},
-    };
-    for (const split_case& c : cases) {
-        SCOPED_TRACE(c.text);
-        base_string path;
-        base_string variable;
-        EXPECT_EQ(as_environment::split_path(c.text, &path, &variable), c.split);
-        EXPECT_STREQ(path.c_str(), c.path);
-        EXPECT_STREQ(variable.c_str(), c.variable);
-    }
-}
-
-TEST_F(AsEnvironmentTest, paths_read_and_write_the_clip_they_name) {
-    smart_ptr<test_clip> a = new test_clip(m_player.get_ptr());
-    smart_ptr<test_clip> b = new test_clip(m_player.get_ptr());
-    smart_ptr<test_clip> root = new test_clip(m_player.get_ptr());
+TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_global) {
+    smart_ptr<as_object> root = new as_object(m_player.get_ptr());
     m_player->set_root_movie(root.get_ptr());
-    m_clip->set_member("a", as_value(a.get_ptr()));
-    root->set_member("a", as_value(a.get_ptr()));
-    a->set_member("b", as_value(b.get_ptr()));
-    b->set_member("c", as_value("found"));
-    for (const char* path : {"a/b:c", "a.b.c", "/a/b:c"}) {
-        EXPECT_STREQ(read(path, m_no_with), "found") << path;
-    }
-    m_env.set_variable("a.b.d", as_value(5.0), m_no_with);
-    EXPECT_EQ(member(b, "d").to_number(), 5.0);
-    // A missing clip: no effect, and reading gives undefined.
-    m_env.set_variable("nosuchclip.x", as_value(1.0), m_no_with);
-    EXPECT_FALSE(m_clip->has_own_member("x"));
-    EXPECT_TRUE(m_env.get_variable("nosuchclip.x", m_no_with).is_undefined());
-    // Only clips take path stores.
-    smart_ptr<as_object> plain = new as_object(m_player.get_ptr());
-    m_clip->set_member("plain", as_value(plain.get_ptr()));
-    m_env.set_variable("plain.x", as_value(1.0), m_no_with);
-    EXPECT_FALSE(plain->has_own_member("x"));
+    as_object* global = m_player->get_global();
+    global->set_member("_root", as_value("global root"));
+    global->set_member("g", as_value("global"));
+    EXPECT_EQ(m_env.get_variable("_root", m_no_with).to_object(), root.get_ptr());
+    EXPECT_EQ(m_env.get_variable("_LEVEL0", m_no_with).to_object(), root.get_ptr());
+    EXPECT_EQ(m_env.get_variable("_global", m_no_with).to_object(), global);
+    EXPECT_EQ(m_env.get_variable("this", m_no_with).to_object(), m_clip.get_ptr());
+    m_clip->set_member("_root", as_value("target root"));
+    // A With object comes before the locals.
+    array<with_stack_entry> with;
+    with.push_back(with_stack_entry(root.get_ptr(), 100));
+    root->set_member("w", as_value("with"));
+    m_env.add_local("w", as_value("local"));
+    EXPECT_EQ(texts({m_env.get_variable("_root", m_no_with), m_env.get_variable("g", m_no_with),
+                     m_env.get_variable("nothing", m_no_with), m_env.get_variable("w", with),
+                     m_env.get_variable("w", m_no_with)}),
+              "target root|global|undefined|with|local");
     m_player->set_root_movie(nullptr);
-}
-
-TEST_F(AsEnvironmentTest, set_target_follows_paths_to_clips_and_returns_to_the_start) {
-    smart_ptr<test_clip> child = new test_clip(m_player.get_ptr());
-    smart_ptr<as_object> plain = new as_object(m_player.get_ptr());
-    m_clip->set_member("child", as_value(child.get_ptr()));
-    m_clip->set_member("plain", as_value(plain.get_ptr()));
-    m_env.set_target(as_value("child"), m_clip.get_ptr());
-    EXPECT_EQ(m_env.get_target(), child.get_ptr());
-    m_env.set_target(as_value(""), m_clip.get_ptr());
-    EXPECT_EQ(m_env.get_target(), m_clip.get_ptr());
-    m_env.set_target(as_value("plain"), m_clip.get_ptr());
-    EXPECT_EQ(m_env.get_target(), m_clip.get_ptr());
-    m_env.set_target(as_value(child.get_ptr()), m_clip.get_ptr());
-    EXPECT_EQ(m_env.get_target(), child.get_ptr());
-    m_env.set_target(as_value(3.0), m_clip.get_ptr());
-    EXPECT_EQ(m_env.get_target(), child.get_ptr());
 }
 
 TEST_F(AsEnvironmentTest, the_stack_floor_hides_the_callers_values) {
     m_env.push(as_value(1.0));
     m_env.push(as_value(2.0));
     int old_floor = m_env.set_stack_floor(m_env.get_stack_size());
-    EXPECT_TRUE(m_env.pop().is_undefined());
-    EXPECT_TRUE(m_env.top(0).is_undefined());
+    EXPECT_TRUE(m_env.pop().is_undefined() && m_env.top(0).is_undefined());
     m_env.drop(5);
     EXPECT_EQ(m_env.get_stack_size(), 2);
     m_env.push(as_value(3.0));
-    EXPECT_EQ(m_env.top(0).to_number(), 3.0);
-    EXPECT_TRUE(m_env.top(1).is_undefined());
     m_env.set_top(1, as_value(9.0));
-    EXPECT_EQ(m_env.bottom(1).to_number(), 2.0);
-    EXPECT_TRUE(m_env.bottom(7).is_undefined());
-    EXPECT_TRUE(m_env.bottom(-1).is_undefined());
+    EXPECT_EQ(texts({m_env.top(0), m_env.top(1), m_env.bottom(1), m_env.bottom(7), m_env.bottom(-1)}),
+              "3|undefined|2|undefined|undefined");
     m_env.set_stack_floor(old_floor);
     EXPECT_EQ(m_env.top(1).to_number(), 2.0);
 }
 
 TEST_F(AsEnvironmentTest, registers_are_bounded_by_the_current_frame) {
-    EXPECT_TRUE(m_env.get_register(0).is_undefined());
     m_env.set_register(0, as_value(1.0));
     EXPECT_TRUE(m_env.get_register(0).is_undefined());
     m_env.push_register_frame(3);
     m_env.set_register(2, as_value(2.0));
     m_env.set_register(3, as_value(3.0));
-    EXPECT_EQ(m_env.get_register(2).to_number(), 2.0);
-    EXPECT_TRUE(m_env.get_register(3).is_undefined());
+    EXPECT_EQ(texts({m_env.get_register(2), m_env.get_register(3)}), "2|undefined");
     m_env.push_register_frame(1);
     EXPECT_TRUE(m_env.get_register(2).is_undefined());
     m_env.pop_register_frame();
@@ -188,21 +97,42 @@ TEST_F(AsEnvironmentTest, registers_are_bounded_by_the_current_frame) {
     EXPECT_EQ(m_env.get_register_frame_size(), 0);
     m_env.set_global_register(3, as_value(4.0));
     m_env.set_global_register(4, as_value(5.0));
-    EXPECT_EQ(m_env.get_global_register(3).to_number(), 4.0);
-    EXPECT_TRUE(m_env.get_global_register(4).is_undefined());
+    EXPECT_EQ(texts({m_env.get_global_register(3), m_env.get_global_register(4)}), "4|undefined");
+}
+
+std::vector<std::string> s_lines;
+
+// Register traces name an object by its whole address, as %p prints it, not by its low 32 bits.
+TEST_F(AsEnvironmentTest, register_traces_print_the_whole_object_address) {
+    smart_ptr<as_object> object = new as_object(m_player.get_ptr());
+    char address[32];
+    std::snprintf(address, sizeof(address), " at %p\n", static_cast<void*>(object.get_ptr()));
+    log_callback previous = register_log_callback([](bool, const char* message) { s_lines.push_back(message); });
+    const bool verbose = get_verbose_action();
+    set_verbose_action(true);
+    m_env.push_register_frame(1);
+    m_env.set_register(0, as_value(object.get_ptr()));
+    m_env.get_register(0);
+    set_verbose_action(verbose);
+    register_log_callback(previous);
+    ASSERT_EQ(s_lines.size(), 2u);
+    for (const std::string& line : s_lines) {
+        EXPECT_NE(line.find(address), std::string::npos) << line << " lacks" << address;
+    }
 }
 
 TEST_F(AsEnvironmentTest, locals_of_the_current_call_only_for_declare_and_set) {
     m_env.add_local("x", as_value(1.0));
     m_env.push_barrier();
+    EXPECT_EQ(m_env.find_local("x", false), -1);
     m_env.set_local("x", as_value(2.0));
     m_env.declare_local("y");
     m_env.declare_local("y");
     m_env.add_local("", as_value(3.0));
     EXPECT_EQ(m_env.get_local_frame_count(), 4);
-    EXPECT_EQ(m_env.get_local(m_env.find_local("x", false)).to_number(), 2.0);
+    EXPECT_EQ(local("x").to_number(), 2.0);
     m_env.truncate_local_frames(1);
-    EXPECT_EQ(m_env.get_local(m_env.find_local("x", false)).to_number(), 1.0);
+    EXPECT_EQ(local("x").to_number(), 1.0);
     EXPECT_EQ(m_env.find_local("X", true), -1);  // locals are compared exactly
 }
 
@@ -218,6 +148,52 @@ TEST_F(AsEnvironmentTest, clear_refs_drops_every_hold_on_the_target) {
     EXPECT_EQ(doomed->get_ref_count(), 1);
     m_env.clear_refs(&visited, m_clip.get_ptr());
     EXPECT_EQ(m_env.get_target(), nullptr);
+}
+
+// Reads look in the With stack, the locals, the target, the standard names, then _global; stores
+// go to a With object that has the name, a local, else the target.
+TEST(AsEnvironmentScriptTest, lookup_and_store_order) {
+    const std::string o = "'o' 0 'Object' new set_var 'o' get_var 'v' 'with' set_member 'o' get_var 'w' 0 set_member ";
+    expect_traces({
+        {o + "'v' 'target' set_var fn:f() { 'v' 'local' set_local 'o' get_var with { 'v' get_var trace } 'v' get_var "
+             "trace } 0 'f' call_func pop 'v' get_var trace",
+         "with|local|target"},
+        {o + "fn:f() { 'l' 0 set_local 'o' get_var with { 'w' 1 set_var 'l' 2 set_var 't' 3 set_var } 'l' get_var "
+             "trace } 0 'f' call_func pop 'o' get_var 'w' get_member trace 'w' get_var trace 'o' get_var 'l' "
+             "get_member trace 'l' get_var trace 't' get_var trace",
+         "2|1|undefined|undefined|undefined|3"},
+    });
+}
+
+TEST(AsEnvironmentScriptTest, paths_read_and_write_the_clip_they_name) {
+    script_runner runner;
+    smart_ptr<test_clip> a = new test_clip(runner.m_player.get_ptr());
+    smart_ptr<test_clip> b = new test_clip(runner.m_player.get_ptr());
+    smart_ptr<as_object> plain = new as_object(runner.m_player.get_ptr());
+    runner.m_clip->set_member("a", as_value(a.get_ptr()));
+    runner.m_clip->set_member("plain", as_value(plain.get_ptr()));
+    a->set_member("b", as_value(b.get_ptr()));
+    b->set_member("c", as_value("found"));
+    // A missing clip takes no store and reads undefined; only clips take path stores.
+    EXPECT_EQ(runner.run(assemble("'a/b:c' get_var trace 'a.b.c' get_var trace '/a/b:c' get_var trace 'a.b.d' 5 "
+                                  "set_var 'nosuchclip.x' 1 set_var 'x' get_var trace 'nosuchclip.x' get_var trace "
+                                  "'plain.x' 1 set_var")),
+              "found|found|found|undefined|undefined");
+    EXPECT_EQ(member(b, "d").to_number(), 5.0);
+    EXPECT_FALSE(plain->has_own_member("x"));
+    // set_target follows paths to clips only and returns to the start on "".
+    as_environment& env = runner.m_clip->m_env;
+    as_object* start = runner.m_clip.get_ptr();
+    const std::pair<as_value, as_object*> targets[] = {{as_value("a"), a.get_ptr()},
+                                                       {as_value(""), start},
+                                                       {as_value("plain"), start},
+                                                       {as_value(b.get_ptr()), b.get_ptr()},
+                                                       {as_value(3.0), b.get_ptr()}};
+    for (const auto& [target, expected] : targets) {
+        env.set_target(target, start);
+        EXPECT_EQ(env.get_target(), expected) << target.to_string();
+    }
+    env.set_target(start);
 }
 
 }  // namespace

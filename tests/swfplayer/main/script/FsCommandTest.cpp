@@ -20,23 +20,6 @@ void receive(swfplayer::character* movie, const char* command, const char* argum
     s_movie = movie;
 }
 
-Bytes get_url(const std::string& url, const std::string& window) {
-    Bytes payload(url.begin(), url.end());
-    payload.push_back(0);
-    payload.insert(payload.end(), window.begin(), window.end());
-    payload.push_back(0);
-    return action_assembler().record(0x83, payload).code();
-}
-
-Bytes script(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    all.push_back(0);
-    return all;
-}
-
 class FsCommandTest : public display_test::DisplayFixture {
 protected:
     void TearDown() override {
@@ -60,38 +43,32 @@ protected:
     swfplayer::smart_ptr<swfplayer::sprite_instance> m_sprite;
 };
 
-TEST_F(FsCommandTest, frame_scripts_jump_stop_and_send_commands_with_the_exact_prefix) {
-    swfplayer::register_fscommand_callback(receive);
+TEST_F(FsCommandTest, frame_scripts_jump_stop_and_send_commands_with_the_exact_prefix_to_a_receiver_if_any) {
     swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30);
     // Frame 1 sends Go, a lower-case prefix (a URL, not a command), an empty command and, through
     // GetURL2, Two with an argument, then jumps to "last"; frame 2 is skipped; frame 3 stops.
-    movie.Tags().DoAction(
-        script({get_url("FSCommand:Go", ""), get_url("fscommand:Lower", ""), get_url("FSCommand:", "x"),
-                action_assembler().push({str("FSCommand:Two"), str("arg")}).record(0x9A, {0}).code(),
-                action_assembler().record(0x8C, {'l', 'a', 's', 't', 0}).code()}));
-    movie.Tags().ShowFrame().DoAction(script({get_url("FSCommand:Skipped", "")})).ShowFrame();
-    movie.Tags().FrameLabel("last").DoAction(script({get_url("FSCommand:Last", ""), {0x07}})).ShowFrame();
+    movie.Tags().DoAction(assemble("#83:'FSCommand:Go','' #83:'fscommand:Lower','' #83:'FSCommand:','x' "
+                                   "'FSCommand:Two' 'arg' #9A:00 #8C:'last'")
+                              .bytes());
+    movie.Tags().ShowFrame().DoAction(assemble("#83:'FSCommand:Skipped',''").bytes()).ShowFrame();
+    movie.Tags().FrameLabel("last").DoAction(assemble("#83:'FSCommand:Last','' stop").bytes()).ShowFrame();
+    // Without a receiver commands are dropped quietly.
+    Play(movie, 4);
+    EXPECT_TRUE(s_received.empty());
+    EXPECT_FALSE(Logged("get_url"));
+    swfplayer::register_fscommand_callback(receive);
     Play(movie, 4);
     EXPECT_EQ(s_received, (std::vector<std::string>{"Go()", "(x)", "Two(arg)", "Last()"}));
     EXPECT_EQ(s_movie, m_sprite.get_ptr());
     EXPECT_TRUE(Logged("fscommand:Lower"));
-    EXPECT_EQ(m_sprite->get_current_frame(), 2);
-    EXPECT_EQ(m_sprite->get_play_state(), swfplayer::character::STOP);
-}
-
-TEST_F(FsCommandTest, without_a_receiver_commands_are_dropped) {
-    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30);
-    movie.Tags().DoAction(script({get_url("FSCommand:Go", "")})).ShowFrame();
-    Play(movie, 1);
-    EXPECT_TRUE(s_received.empty());
-    EXPECT_FALSE(Logged("get_url"));
+    EXPECT_EQ(std::pair(m_sprite->get_current_frame(), m_sprite->get_play_state()),
+              std::pair(2, swfplayer::character::STOP));
 }
 
 TEST_F(FsCommandTest, a_clip_that_removes_itself_finishes_its_script) {
     swfplayer::register_fscommand_callback(receive);
     swfkit::TagList kid(6);
-    kid.DoAction(script({action_assembler().push({str("this")}).op(GET_VAR).op(0x25).set_var("n", {num(1)}).code(),
-                         get_url("FSCommand:Done", "")}));
+    kid.DoAction(assemble("'this' get_var #25 'n' 1 set_var #83:'FSCommand:Done',''").bytes());
     kid.ShowFrame();
     swfkit::Placement placement;
     placement.characterId = 1;

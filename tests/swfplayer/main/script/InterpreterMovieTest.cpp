@@ -36,11 +36,12 @@ public:
         return nullptr;
     }
     void set_drag_state(const swfplayer::drag_state& s) override {
-        auto* dragged = static_cast<journal_clip*>(s.m_character.get_ptr());
-        note("drag " + dragged->m_name + (s.m_lock_center ? " lock" : "") + (s.m_bound ? " bound " : "") +
-             (s.m_bound ? std::to_string(int(s.m_bound_x0)) + "," + std::to_string(int(s.m_bound_y0)) + "," +
-                              std::to_string(int(s.m_bound_x1)) + "," + std::to_string(int(s.m_bound_y1))
-                        : ""));
+        std::string bounds;
+        for (float bound : {s.m_bound_x0, s.m_bound_y0, s.m_bound_x1, s.m_bound_y1}) {
+            bounds += (bounds.empty() ? " bound " : ",") + std::to_string(int(bound));
+        }
+        note("drag " + static_cast<journal_clip*>(s.m_character.get_ptr())->m_name + (s.m_lock_center ? " lock" : "") +
+             (s.m_bound ? bounds : ""));
     }
     void stop_drag() override { note("stop_drag"); }
 
@@ -80,67 +81,41 @@ public:
     swfplayer::smart_ptr<journal_clip> m_child;
 };
 
-action_assembler goto_expression(const push_item& frame, uint8_t flags) {
-    return action_assembler().push({frame}).record(0x9F, {flags}).trace(str("popped"));
-}
-
-struct movie_case {
-    const char* name;
-    action_assembler code;
-    const char* journal;
-};
-
 TEST(InterpreterMovieTest, frame_play_and_display_operations_reach_the_target) {
-    const std::vector<movie_case> cases = {
-        {"next and previous frame", action_assembler().op(NEXT_FRAME).op(PREV_FRAME), "root: goto 4|root: goto 2"},
-        {"play and stop", action_assembler().op(PLAY).op(STOP), "root: play|root: stop"},
-        {"goto_frame and goto_frame_lbl", action_assembler().record(0x81, {5, 0}).record(0x8C, {'x', 0}),
-         "root: goto 5|root: label x"},
-        {"goto_frame_exp: a label", goto_expression(str("intro"), 1), "root: label intro|root: play"},
-        {"goto_frame_exp: a numeric text without such a label", goto_expression(str("3"), 0),
-         "root: label 3|root: goto 3|root: stop"},
-        {"goto_frame_exp: a number", goto_expression(num(7), 2), "root: goto 7|root: play"},
-        {"goto_frame_exp: undefined and other values do nothing",
-         goto_expression(undef(), 1).push({boolean(true)}).record(0x9F, {1}).push({str("x")}).record(0x9F, {1}),
-         "root: label x"},
-        {"set_target steers another clip",
-         action_assembler().record(0x8B, {'c', 'h', 'i', 'l', 'd', 0}).op(PLAY).record(0x8B, {0}).op(STOP),
-         "child: play|root: stop"},
-        {"set_target_exp", action_assembler().push({str("child")}).op(SET_TARGET_EXP).op(STOP), "child: stop"},
-        {"call_frame", action_assembler().push({str("intro")}).record(0x9E, {}), "root: call intro"},
-        {"rem_sprite asks the parent", action_assembler().push({str("child")}).op(0x25), "root: remove child"},
-        {"dup_sprite of a variable naming a sprite",
-         action_assembler().push({str("child"), str("copy"), num(5)}).op(0x24), "child: clone copy 5"},
-        {"start_drag without bounds",
-         action_assembler().push({boolean(false), boolean(true), str("child")}).op(START_DRAG),
-         "root: drag child lock"},
-        {"start_drag with bounds",
-         action_assembler()
-             .push({num(1), num(2), num(3), num(4), boolean(true), boolean(false), str("child")})
-             .op(START_DRAG),
-         "root: drag child bound 1,2,3,4"},
-        {"start_drag of an unknown target still pops",
-         action_assembler().push({str("left"), boolean(false), boolean(false), str("nobody")}).op(START_DRAG).op(TRACE),
-         ""},
-        {"stop_drag", action_assembler().op(0x28), "root: stop_drag"},
+    const std::pair<const char*, const char*> cases[] = {
+        {"next_frame prev_frame", "root: goto 4|root: goto 2"},
+        {"play stop", "root: play|root: stop"},
+        {"#81:05,00 #8C:'x'", "root: goto 5|root: label x"},
+        // goto_frame_exp: a label, a numeric text without such a label, a number, other values
+        {"'intro' #9F:01 'popped' trace", "root: label intro|root: play"},
+        {"'3' #9F:00 'popped' trace", "root: label 3|root: goto 3|root: stop"},
+        {"7 #9F:02 'popped' trace", "root: goto 7|root: play"},
+        {"undef #9F:01 'popped' trace true #9F:01 'x' #9F:01", "root: label x"},
+        {"#8B:'child' play #8B:'' stop", "child: play|root: stop"},
+        {"'child' set_target_exp stop", "child: stop"},
+        {"'intro' #9E", "root: call intro"},
+        {"'child' #25", "root: remove child"},            // rem_sprite asks the parent
+        {"'child' 'copy' 5 #24", "child: clone copy 5"},  // dup_sprite of a variable naming a sprite
+        {"false true 'child' start_drag", "root: drag child lock"},
+        {"1 2 3 4 true false 'child' start_drag", "root: drag child bound 1,2,3,4"},
+        {"'left' false false 'nobody' start_drag trace", ""},  // an unknown target still pops
+        {"#28", "root: stop_drag"},
     };
-    for (const movie_case& c : cases) {
+    for (const auto& [code, journal] : cases) {
         movie_runner runner;
-        EXPECT_EQ(runner.journal(c.code), c.journal) << c.name;
+        EXPECT_EQ(runner.journal(assemble(code)), journal) << code;
     }
 }
 
 TEST(InterpreterMovieTest, properties_timer_and_the_target_after_a_run) {
     movie_runner runner;
-    action_assembler props;
-    props.push({str("child"), num(0), num(42)}).op(SET_PROP).push({str("child"), num(0)}).op(GET_PROP).op(TRACE);
-    props.push({str("child"), num(30)}).op(GET_PROP).op(TRACE).push({str("nobody"), num(0)}).op(GET_PROP).op(TRACE);
-    props.op(GET_TIMER).op(TYPE_OF).op(TRACE);
-    EXPECT_EQ(runner.run(props), "42|undefined|undefined|number");
+    EXPECT_EQ(runner.run(assemble("'child' 0 42 set_prop 'child' 0 get_prop trace 'child' 30 get_prop trace "
+                                  "'nobody' 0 get_prop trace get_timer type_of trace")),
+              "42|undefined|undefined|number");
     EXPECT_TRUE(runner.logged("error: invalid property query, property number 30"));
 
     // An End action leaves the target a SetTarget chose; running off the range restores it.
-    Bytes code = action_assembler().record(0x8B, {'c', 'h', 'i', 'l', 'd', 0}).bytes();
+    Bytes code = assemble("#8B:'child'").bytes();
     swfplayer::action_buffer buffer;
     buffer.read(code.data(), static_cast<int>(code.size()));
     swfplayer::array<swfplayer::with_stack_entry> no_with;
@@ -149,7 +124,7 @@ TEST(InterpreterMovieTest, properties_timer_and_the_target_after_a_run) {
     buffer.execute(&runner.m_root->m_env);
     EXPECT_EQ(runner.m_root->m_env.get_target(), runner.m_child.get_ptr());
     runner.m_root->m_env.set_target(runner.m_root.get_ptr());
-    EXPECT_EQ(runner.journal(action_assembler().push({str("child")}).op(GET_VAR).op(PLAY)), "root: play");
+    EXPECT_EQ(runner.journal(assemble("'child' get_var play")), "root: play");
 }
 
 }  // namespace

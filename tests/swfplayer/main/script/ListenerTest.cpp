@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 using namespace swfplayer;
@@ -43,34 +45,20 @@ protected:
     listener m_list;
 };
 
-TEST_F(ListenerTest, an_object_is_listed_once_and_null_is_ignored) {
-    smart_ptr<ticking_object> a = make();
+TEST_F(ListenerTest, an_object_is_listed_once_and_dead_ones_leave_slots_that_the_next_addition_reuses) {
+    smart_ptr<ticking_object> a = make(), b = make(), c = make(), d = make();
     m_list.add(a.get_ptr());
     m_list.add(a.get_ptr());
     m_list.add(nullptr);
-    EXPECT_EQ(m_list.size(), 1);
-    EXPECT_EQ(m_list[0], a.get_ptr());
-    EXPECT_EQ(m_list[1], nullptr);
-    EXPECT_EQ(m_list[-1], nullptr);
-    EXPECT_EQ(m_list["0"], a.get_ptr());
-}
-
-TEST_F(ListenerTest, dead_objects_leave_slots_that_the_next_addition_reuses) {
-    smart_ptr<ticking_object> a = make();
-    smart_ptr<ticking_object> b = make();
-    smart_ptr<ticking_object> c = make();
-    m_list.add(a.get_ptr());
+    EXPECT_EQ(std::tuple(m_list.size(), m_list[0], m_list["0"], m_list[1], m_list[-1]),
+              std::tuple(1, a.get_ptr(), a.get_ptr(), nullptr, nullptr));
     m_list.add(b.get_ptr());
     m_list.add(c.get_ptr());
     a = nullptr;
     c = nullptr;
-    EXPECT_EQ(m_list.size(), 1);
-    EXPECT_EQ(m_list.slot_count(), 3);
-    smart_ptr<ticking_object> d = make();
-    m_list.add(d.get_ptr());
-    EXPECT_EQ(m_list.slot_count(), 3);
-    EXPECT_EQ(m_list[0], b.get_ptr());
-    EXPECT_EQ(m_list[1], d.get_ptr());  // took the last empty slot
+    EXPECT_EQ(std::pair(m_list.size(), m_list.slot_count()), std::pair(1, 3));
+    m_list.add(d.get_ptr());  // takes the last empty slot
+    EXPECT_EQ(std::tuple(m_list.slot_count(), m_list[0], m_list[1]), std::tuple(3, b.get_ptr(), d.get_ptr()));
     m_list.remove(b.get_ptr());
     m_list.remove(b.get_ptr());
     EXPECT_EQ(m_list.size(), 1);
@@ -79,24 +67,18 @@ TEST_F(ListenerTest, dead_objects_leave_slots_that_the_next_addition_reuses) {
 }
 
 TEST_F(ListenerTest, a_walk_is_not_disturbed_by_additions_removals_or_deaths) {
-    smart_ptr<ticking_object> remover = make();
-    smart_ptr<ticking_object> late = make();
-    smart_ptr<ticking_object> victim = make();
-    smart_ptr<ticking_object> killer = make();
+    smart_ptr<ticking_object> remover = make(), late = make(), victim = make(), killer = make();
     remover->m_remove_self = true;
     remover->m_add = late.get_ptr();
     killer->m_kill = &victim;
-    m_list.add(remover.get_ptr());
-    m_list.add(killer.get_ptr());
-    m_list.add(victim.get_ptr());
+    for (ticking_object* object : {remover.get_ptr(), killer.get_ptr(), victim.get_ptr()}) {
+        m_list.add(object);
+    }
     weak_ptr<as_object> watch_victim = victim.get_ptr();
     m_list.advance(0.1f);
-    EXPECT_EQ(remover->m_ticks, 1);
-    EXPECT_EQ(late->m_ticks, 0);
-    EXPECT_EQ(watch_victim.get_ptr(), nullptr);
+    EXPECT_EQ(std::tuple(remover->m_ticks, late->m_ticks, watch_victim.get_ptr()), std::tuple(1, 0, nullptr));
     m_list.advance(0.1f);
-    EXPECT_EQ(remover->m_ticks, 1);
-    EXPECT_EQ(late->m_ticks, 1);
+    EXPECT_EQ(std::pair(remover->m_ticks, late->m_ticks), std::pair(1, 1));
 }
 
 TEST_F(ListenerTest, the_list_refuses_more_than_its_slot_limit) {
@@ -132,43 +114,34 @@ TEST_F(ListenerTest, notify_by_event_and_by_name) {
     s_handler_calls = 0;
     m_list.notify(event_id(event_id::KEY_DOWN));
     EXPECT_EQ(s_handler_calls, 1);
-
     as_environment env(m_player.get_ptr());
     env.push(as_value("hello"));
-    as_value result;
-    as_value no_this;
+    as_value result, no_this;
     fn_call fn(&result, no_this, &env, 1, env.get_top_index());
     m_list.notify("onMessage", fn);  // no root movie yet: nothing happens
     EXPECT_EQ(s_handler_calls, 1);
     smart_ptr<as_object> root = new as_object(m_player.get_ptr());
     m_player->set_root_movie(root.get_ptr());
     m_list.notify("onMessage", fn);
-    EXPECT_EQ(s_handler_calls, 2);
-    EXPECT_EQ(s_handler_this.to_object(), a.get_ptr());
-    EXPECT_STREQ(s_handler_arg.to_string(), "hello");
-
+    EXPECT_EQ(std::tuple(s_handler_calls, s_handler_this.to_object(), std::string(s_handler_arg.to_string())),
+              std::tuple(2, a.get_ptr(), "hello"));
     env.drop(1);
     m_list.enumerate(&env);
-    EXPECT_EQ(env.get_stack_size(), 2);
-    EXPECT_EQ(env.top(0).to_number(), 1.0);
+    EXPECT_EQ(std::pair(env.get_stack_size(), env.top(0).to_number()), std::pair(2, 1.0));
 }
 
-TEST(EventIdTest, handler_names_and_equality) {
-    EXPECT_STREQ(event_id(10).handler_name().c_str(), "onLoad");
-    EXPECT_STREQ(event_id(26).handler_name().c_str(), "onLoadStart");
-    EXPECT_STREQ(event_id(1).handler_name().c_str(), "onPress");
-    EXPECT_STREQ(event_id(0).handler_name().c_str(), "");
-    EXPECT_STREQ(event_id(27).handler_name().c_str(), "");
+TEST(EventIdTest, handler_names_equality_and_static_name_tables_ending_with_the_empty_name) {
+    const std::pair<int, const char*> handlers[] = {
+        {10, "onLoad"}, {26, "onLoadStart"}, {1, "onPress"}, {0, ""}, {27, ""}};
+    for (const auto& [id, name] : handlers) {
+        EXPECT_STREQ(event_id(id).handler_name().c_str(), name) << id;
+    }
     EXPECT_TRUE(event_id(8, 13) == event_id(8, 13));
     EXPECT_FALSE(event_id(8, 13) == event_id(8, 14));
-}
-
-TEST(StaticNamesTest, tables_end_with_the_empty_name) {
-    EXPECT_STREQ(static_names::property_name(0).c_str(), "_x");
-    EXPECT_STREQ(static_names::property_name(21).c_str(), "_ymouse");
-    EXPECT_STREQ(static_names::property_name(22).c_str(), "");
-    EXPECT_STREQ(static_names::button_event_name(6).c_str(), "onRollout");
-    EXPECT_STREQ(static_names::button_event_name(8).c_str(), "");
+    EXPECT_EQ(std::string(static_names::property_name(0).c_str()) + static_names::property_name(21).c_str() +
+                  static_names::property_name(22).c_str() + "|" + static_names::button_event_name(6).c_str() +
+                  static_names::button_event_name(8).c_str(),
+              "_x_ymouse|onRollout");
 }
 
 }  // namespace

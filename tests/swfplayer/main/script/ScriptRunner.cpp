@@ -2,6 +2,10 @@
 
 #include "swfplayer/main/script/fn_call.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 namespace script_test {
 
 using namespace swfplayer;
@@ -54,18 +58,35 @@ std::string script_runner::run_bytes(const Bytes& bytes) {
 }
 
 bool script_runner::logged(const std::string& text) const {
-    for (const std::string& line : s_log) {
-        if (line.find(text) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    auto holds = [&text](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    };
+    return std::any_of(s_log.begin(), s_log.end(), holds);
 }
 
 as_value script_runner::variable(const char* name) const {
     as_value value;
     m_clip->get_member(name, &value);
     return value;
+}
+
+void expect_traces(const std::vector<script_case>& cases) {
+    for (const script_case& c : cases) {
+        script_runner runner;
+        std::string expected = c.traces;
+        std::string got = runner.run(assemble(c.code));
+        if (expected[0] == '*') {
+            // Member order follows the hash table.
+            expected = expected.substr(1);
+            size_t bar = expected.find('|');
+            EXPECT_TRUE(got == expected || got == expected.substr(bar + 1) + "|" + expected.substr(0, bar)) << c.code;
+        } else {
+            EXPECT_EQ(got, expected) << c.code;
+        }
+        for (const char* text : c.logged) {
+            EXPECT_TRUE(runner.logged(text)) << c.code << ": " << text;
+        }
+    }
 }
 
 }  // namespace script_test

@@ -48,4 +48,15 @@ private:
     swfplayer::log_callback m_previous_log;
 };
 
+// A script in assemble()'s text, the texts it traces joined by "|" (a leading '*' takes two traces
+// in either order) and texts the log must hold.
+struct script_case {
+    std::string code;
+    const char* traces;
+    std::vector<const char*> logged = {};
+};
+
+// Runs each case in a runner of its own and checks its traces and log.
+void expect_traces(const std::vector<script_case>& cases);
+
 }  // namespace script_test

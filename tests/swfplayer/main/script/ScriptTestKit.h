@@ -8,6 +8,7 @@
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/player.h"
 
+#include <string>
 #include <vector>
 
 namespace script_test {
@@ -33,6 +34,15 @@ as_value member(const Object& object, const char* name) {
     as_value value;
     object->get_member(name, &value);
     return value;
+}
+
+// The values' texts joined by "|", to check several at once.
+inline std::string texts(std::initializer_list<as_value> values) {
+    std::string joined;
+    for (const as_value& value : values) {
+        joined += (&value == values.begin() ? "" : "|") + std::string(value.to_string());
+    }
+    return joined;
 }
 
 // Calls function with this_value and the arguments (argument 0 first), pushed last to first on
