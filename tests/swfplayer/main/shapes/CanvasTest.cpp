@@ -49,20 +49,25 @@ protected:
     smart_ptr<canvas> m_canvas;
 };
 
-TEST_F(CanvasTest, move_to_the_pen_starts_no_path_and_a_filled_triangle_closes_itself) {
+// Edges drawn with no path go to a new path at the pen, after an empty separator; a move to
+// the pen starts no path; a filled figure ends with an edge back to its exact start.
+TEST_F(CanvasTest, paths_start_where_edges_are_drawn_and_a_filled_figure_closes_itself) {
     m_canvas->move_to(0, 0);
     EXPECT_EQ(m_canvas->m_paths.size(), 0);
+    m_canvas->line_to(100, 100);
+    ASSERT_EQ(m_canvas->m_paths.size(), 2);
+    EXPECT_TRUE(m_canvas->m_paths[0].m_new_shape && m_canvas->m_paths[0].is_empty());
+    EXPECT_EQ(m_canvas->m_paths[1].m_edges.size(), 1);
+    EXPECT_TRUE(Draw().get_layers().empty());  // no styles: nothing drawn
+    m_canvas->clear();
     m_canvas->begin_fill(kRed);
     Lines({{10, 10}, {1010, 10}, {510, 1010}, {12, 14}});  // the last near the start, not on it
     m_canvas->end_fill();
-    ASSERT_EQ(m_canvas->m_paths.size(), 2);
-    EXPECT_TRUE(m_canvas->m_paths[0].m_new_shape);
-    const swfplayer::path& p = m_canvas->m_paths[1];
+    const swfplayer::path& p = m_canvas->m_paths.back();
     ASSERT_EQ(p.m_edges.size(), 4);
     EXPECT_EQ(p.m_edges[3].m_ax, 10.0f);
     EXPECT_EQ(p.m_edges[3].m_ay, 10.0f);
     EXPECT_EQ(m_canvas->m_current_path, -1);
-    EXPECT_EQ(m_canvas->m_current_fill, 0);
     EXPECT_NEAR(FilledArea(), 0.5e6, 2000.0);
 }
 
@@ -77,6 +82,7 @@ TEST_F(CanvasTest, fills_whichever_way_figures_are_drawn_and_keep_holes) {
         {{square, {{300, 300}, {300, 700}, {700, 700}, {700, 300}}}, 1e6 - 400 * 400},
         {{square, {{300, 300}, {700, 300}, {700, 700}, {300, 700}}}, 1e6 - 400 * 400},
     };
+    // After clear the pen is at the first corner: the edges follow begin_fill with no move.
     for (const auto& row : rows) {
         m_canvas->clear();
         m_canvas->begin_fill(kRed);
@@ -86,23 +92,6 @@ TEST_F(CanvasTest, fills_whichever_way_figures_are_drawn_and_keep_holes) {
         m_canvas->end_fill();
         EXPECT_NEAR(FilledArea(), row.area, 1.0) << &row - rows;
     }
-}
-
-TEST_F(CanvasTest, edges_without_a_drawn_path_go_to_a_new_path_at_the_pen) {
-    // After clear: no styles, so nothing is drawn, yet the separator stays empty.
-    m_canvas->line_to(100, 100);
-    ASSERT_EQ(m_canvas->m_paths.size(), 2);
-    EXPECT_TRUE(m_canvas->m_paths[0].m_new_shape);
-    EXPECT_TRUE(m_canvas->m_paths[0].is_empty());
-    EXPECT_EQ(m_canvas->m_paths[1].m_edges.size(), 1);
-    EXPECT_TRUE(Draw().get_layers().empty());
-    // beginFill, lineTo..., endFill without a moveTo draws from the pen.
-    m_canvas->clear();
-    m_canvas->begin_fill(kBlue);
-    m_canvas->line_to(1000, 0);
-    m_canvas->line_to(1000, 1000);
-    m_canvas->end_fill();
-    EXPECT_NEAR(FilledArea(), 0.5e6, 1.0);
 }
 
 TEST_F(CanvasTest, a_line_style_mid_figure_closes_the_part_drawn_and_fills_two_rings) {
@@ -129,7 +118,6 @@ TEST_F(CanvasTest, two_fills_make_two_styles_in_two_layers_and_clear_forgets_all
         Lines({{x, 0}, {x + 100, 0}, {x + 100, 100}});
         m_canvas->end_fill();
     }
-    EXPECT_EQ(m_canvas->m_fill_styles.size(), 2);
     const swfplayer::mesh_set& set = Draw();
     ASSERT_EQ(set.get_layers().size(), 2u);
     EXPECT_TRUE(set.get_layers()[0].m_meshes[0]);
@@ -139,8 +127,6 @@ TEST_F(CanvasTest, two_fills_make_two_styles_in_two_layers_and_clear_forgets_all
     EXPECT_EQ(m_canvas->get_cached_meshes().size(), 1u);
     m_canvas->clear();
     EXPECT_EQ(m_canvas->get_cached_meshes().size(), 0u);
-    EXPECT_EQ(m_canvas->m_fill_styles.size(), 0);
-    EXPECT_EQ(m_canvas->m_line_styles.size(), 0);
     m_render.calls.clear();
     Draw();
     EXPECT_EQ(m_render.with_prefix("draw_").size(), 0u);

@@ -66,17 +66,23 @@ protected:
     }
 };
 
-TEST_F(MorphTest, squares_blend_at_every_ratio) {
+// The end square of version 2 is split into two paths: edges pair in reading order across them.
+TEST_F(MorphTest, squares_and_lines_blend_at_every_ratio) {
     for (int version : {1, 2}) {
-        auto morph = Read(Square(1000), Square(2000), version);
+        auto morph = Read(Square(1000), Square(2000, version == 2), version);
         ASSERT_TRUE(morph->is_valid()) << version;
+        ASSERT_EQ(morph->get_shape2().m_paths.size(), version);
         struct Row {
             float ratio;
             double side;
-        } rows[] = {{0.0f, 1000}, {0.5f, 1500}, {1.0f, 2000}, {-3.0f, 1000}, {std::nanf(""), 1000}, {7.0f, 2000}};
+            float line_width;
+        } rows[] = {{0.0f, 1000, 20},  {0.5f, 1500, 30},          {1.0f, 2000, 40},
+                    {-3.0f, 1000, 20}, {std::nanf(""), 1000, 20}, {7.0f, 2000, 40}};
         for (const Row& row : rows) {
             EXPECT_NEAR(AreaAt(*morph, row.ratio), row.side * row.side, 1.0) << row.ratio;
             EXPECT_EQ(m_render.with_prefix("draw_triangle_list"), std::vector<std::string>{"draw_triangle_list 6"});
+            EXPECT_EQ(m_render.with_prefix("line_style_width"),
+                      std::vector<std::string>{"line_style_width " + std::to_string(row.line_width)});
             swfplayer::rect bound;
             morph->get_bound(&bound);
             EXPECT_NEAR(bound.x_max - bound.x_min, row.side, 1.0);
@@ -107,20 +113,6 @@ TEST_F(MorphTest, meshes_are_rebuilt_only_when_the_ratio_changes) {
     }
     EXPECT_EQ(m_render.with_prefix("create_bitmap_info_rgba").size(), 2u);
     EXPECT_EQ(gradient->m_fill_styles[0].m_gradients[0].m_ratio, 28);  // 0 + 40 * 0.7 + 0.5
-}
-
-TEST_F(MorphTest, edges_pair_in_reading_order_across_paths_and_lines_blend) {
-    auto morph = Read(Square(1000), Square(2000, true));
-    ASSERT_TRUE(morph->is_valid());
-    EXPECT_EQ(morph->get_shape2().m_paths.size(), 2);
-    morph->display(Scale(1), {}, 1.0f, 1.0f);
-    const swfplayer::edge& blended = morph->m_paths[0].m_edges[3];
-    const swfplayer::edge& end = morph->get_shape2().m_paths[1].m_edges[1];
-    EXPECT_EQ(blended.m_ax, end.m_ax);
-    EXPECT_EQ(blended.m_ay, end.m_ay);
-    morph->display(Scale(1), {}, 1.0f, 0.5f);
-    EXPECT_EQ(morph->m_line_styles[0].m_width, 30);
-    EXPECT_EQ(m_render.with_prefix("line_style_width").back(), "line_style_width 30.000000");
 }
 
 TEST_F(MorphTest, records_that_do_not_pair_are_rejected_and_draw_nothing) {
