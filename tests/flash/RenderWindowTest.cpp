@@ -101,39 +101,6 @@ Pixel Of(rgba c) {
     return {c.r, c.g, c.b};
 }
 
-// Solid fills go through the colour transform in force when the style is set, and through the
-// shape's matrix.
-TEST_F(RenderWindowTest, solid_fill_through_colour_transform_and_matrix) {
-    struct Case {
-        float mult[4], add[4];
-        float tx;  // pixels
-        rgba colour;
-    };
-    const Case cases[] = {{{1, 1, 1, 1}, {0, 0, 0, 0}, 0, rgba(200, 100, 40, 255)},
-                          {{0.5f, 1, 0.25f, 1}, {10, -20, 0, 0}, 0, rgba(200, 100, 240, 255)},
-                          {{0, 0, 0, 1}, {255, 128, 0, 0}, 100, rgba(10, 10, 10, 255)},
-                          {{1, 1, 1, 0.5f}, {0, 0, 0, 0}, 160, rgba(255, 255, 255, 255)}};
-    Begin();
-    for (const Case& c : cases) {
-        cxform cx;
-        for (int i = 0; i < 4; i++) {
-            cx.m[i][0] = c.mult[i];
-            cx.m[i][1] = c.add[i];
-        }
-        m_handler.set_matrix(Moved(c.tx));
-        m_handler.set_cxform(cx);
-        FillRect(10, 10, 50, 50, c.colour);
-        const rgba want = cx.transform(c.colour);
-        // Blended over black with the transformed alpha.
-        const Pixel expected = {want.r * want.a / 255, want.g * want.a / 255, want.b * want.a / 255};
-        ExpectNear(Read(static_cast<int>(c.tx) + 30, 30), expected, 2, "inside");
-    }
-    ExpectNear(Read(5, 5), {0, 0, 0}, 0, "outside");
-    ExpectNear(Read(75, 30), {0, 0, 0}, 0, "between");
-    m_handler.end_display();
-    EXPECT_EQ(m_handler.m_meshes, 4);
-}
-
 // A 2 x 2 bitmap fill with texels of 40 pixels over a 120-pixel square: repeating starts the
 // bitmap again in the third texel column and row, clamping repeats its last texels.
 TEST_F(RenderWindowTest, bitmap_fill_repeats_and_clamps) {
