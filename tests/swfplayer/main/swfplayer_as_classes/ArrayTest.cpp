@@ -74,6 +74,23 @@ TEST_F(ArrayTest, any_visible_member_is_an_element_in_name_order) {
     as_value plain(new as_object(m_player.get_ptr()));
     EXPECT_TRUE(call(m_env, get(array, "push"), plain, {1}).is_undefined());
     EXPECT_TRUE(plain.to_object()->get_members().size() == 0);
+    EXPECT_TRUE(method(call_global("Array", {}), "pop", {}).is_undefined());
+}
+
+TEST_F(ArrayTest, elements_print_in_name_order_an_array_may_hold_itself_and_sizes_are_capped) {
+    as_value array = call_global("Array", {});
+    as_array* elements = static_cast<as_array*>(array.to_object());
+    for (int i = 0; i < 11; i++) {
+        elements->push(as_value(i));
+    }
+    EXPECT_STREQ(array.to_string(), "0,1,10,2,3,4,5,6,7,8,9");
+    as_value pair = call_global("Array", {"a", "b"});
+    static_cast<as_array*>(pair.to_object())->push(pair);
+    static_cast<as_array*>(pair.to_object())->push(pair);
+    EXPECT_STREQ(pair.to_string(), "a,b,,");
+    static_cast<as_array*>(pair.to_object())->erase("2");
+    static_cast<as_array*>(pair.to_object())->erase("3");
+    EXPECT_EQ(static_cast<as_array*>(call_global("Array", {1e9}).to_object())->size(), as_array::max_initial_size);
 }
 
 }  // namespace
