@@ -15,7 +15,7 @@ protected:
     as_value key(const char* name, const std::vector<as_value>& args) { return method(global("Key"), name, args); }
 };
 
-TEST_F(MathKeyTest, math_functions_at_their_edges) {
+TEST_F(MathKeyTest, math_functions_at_their_edges_and_its_constants) {
     const double nan = NAN;
     // max and min: with a NaN on either side the second argument wins; atan2: argument 0 is y.
     const struct {
@@ -38,11 +38,7 @@ TEST_F(MathKeyTest, math_functions_at_their_edges) {
                  {"cos", {0}, 1},          {"tan", {0}, 0}};
     for (const auto& c : cases) {
         double result = math(c.name, c.args).to_number();
-        if (std::isnan(c.expected)) {
-            EXPECT_TRUE(std::isnan(result)) << c.name << " gave " << result;
-        } else {
-            EXPECT_DOUBLE_EQ(result, c.expected) << c.name;
-        }
+        EXPECT_TRUE(std::isnan(c.expected) ? std::isnan(result) : result == c.expected) << c.name << " gave " << result;
     }
     const struct {
         const char* name;
@@ -67,21 +63,14 @@ TEST_F(MathKeyTest, random_is_the_players_generator_scaled_to_zero_through_one) 
     }
 }
 
-// Counts the key events it hears.
 std::vector<std::string> s_key_events;
-void on_key_down(const fn_call&) {
-    s_key_events.push_back("down");
-}
-void on_key_up(const fn_call&) {
-    s_key_events.push_back("up");
-}
 
 TEST_F(MathKeyTest, key_state_follows_the_events_the_root_forwards) {
     key_input* input = find_key_input(m_player.get_ptr());
     ASSERT_NE(input, nullptr);
     smart_ptr<as_object> listener = new as_object(m_player.get_ptr());
-    listener->set_member("onKeyDown", as_value(on_key_down));
-    listener->set_member("onKeyUp", as_value(on_key_up));
+    listener->set_member("onKeyDown", as_value([](const fn_call&) { s_key_events.push_back("down"); }));
+    listener->set_member("onKeyUp", as_value([](const fn_call&) { s_key_events.push_back("up"); }));
     key("addListener", {as_value(listener.get_ptr())});
     s_key_events.clear();
 
@@ -106,10 +95,8 @@ TEST_F(MathKeyTest, key_state_follows_the_events_the_root_forwards) {
         EXPECT_STREQ(key("getAscii", {}).to_string(), step.ascii) << step.code;
     }
     EXPECT_TRUE(key("isDown", {192}).to_bool());
-    EXPECT_FALSE(key("isDown", {300}).to_bool());
-    EXPECT_FALSE(key("isDown", {-5}).to_bool());
+    EXPECT_FALSE(key("isDown", {300}).to_bool() || key("isDown", {-5}).to_bool());
     EXPECT_EQ(s_key_events, (std::vector<std::string>{"down", "down", "up", "up"}));
-
     key("removeListener", {as_value(listener.get_ptr())});
     input->set_key_down(13);
     EXPECT_EQ(s_key_events.size(), 4u);
@@ -143,10 +130,9 @@ TEST_F(MathKeyTest, key_constants_are_ordinary_members_and_misuse_is_logged_or_i
         EXPECT_TRUE(key(c.name, c.args).is_undefined()) << c.name;
         EXPECT_EQ(s_log, c.logged);
     }
-    // With another "this" the methods do nothing.
-    as_value is_down = get(global("Key"), "isDown");
-    EXPECT_TRUE(call(m_env, is_down, as_value(new as_object(m_player.get_ptr())), {65}).is_undefined());
-    // Script that replaces the global Key stops the forwarding.
+    // With another "this" the methods do nothing; script that replaces the global Key stops the forwarding.
+    EXPECT_TRUE(
+        call(m_env, get(global("Key"), "isDown"), as_value(new as_object(m_player.get_ptr())), {65}).is_undefined());
     m_player->get_global()->builtin_member("Key", as_value(1));
     EXPECT_EQ(find_key_input(m_player.get_ptr()), nullptr);
 }
