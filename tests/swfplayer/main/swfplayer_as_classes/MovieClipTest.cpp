@@ -20,10 +20,11 @@ namespace {
 
 using namespace script_test;
 
-std::vector<std::string> s_traces;
+// The traced texts, each followed by "|".
+std::string s_traced;
 
 void record_trace(const fn_call& fn) {
-    s_traces.push_back(fn.arg(0).to_string());
+    s_traced += std::string(fn.arg(0).to_string()) + "|";
 }
 
 // An argument that is the value of the variable name rather than a pushed constant.
@@ -32,44 +33,25 @@ push_item variable(const std::string& name) {
     return {variable_type, Bytes(name.begin(), name.end())};
 }
 
-// Pushes target.method(args...) (target a variable path), leaving the result on the stack.
-action_assembler& call_on(action_assembler& a, const char* target, const char* method, std::vector<push_item> args) {
+// target.method(args...) (target a variable path), its result left on the stack.
+action_assembler call_on(const char* target, const char* method, std::vector<push_item> args) {
+    action_assembler a;
     for (auto arg = args.rbegin(); arg != args.rend(); ++arg) {
-        if (arg->type == variable_type) {
-            a.push({str(std::string(arg->data.begin(), arg->data.end()))}).op(GET_VAR);
-        } else {
-            a.push({*arg});
-        }
+        arg->type == variable_type ? a.push({str(std::string(arg->data.begin(), arg->data.end()))}).op(GET_VAR)
+                                   : a.push({*arg});
     }
     a.push({i32(static_cast<int32_t>(args.size())), str(target)}).op(GET_VAR);
     return a.push({str(method)}).op(CALL_METHOD);
 }
-
 action_assembler traced(const char* target, const char* method, std::vector<push_item> args = {}) {
-    action_assembler a;
-    return call_on(a, target, method, std::move(args)).op(TRACE);
+    return call_on(target, method, std::move(args)).op(TRACE);
 }
-
 action_assembler done(const char* target, const char* method, std::vector<push_item> args = {}) {
-    action_assembler a;
-    return call_on(a, target, method, std::move(args)).op(POP);
+    return call_on(target, method, std::move(args)).op(POP);
 }
-
 // trace(target.member)
 action_assembler traced_member(const char* target, const char* member) {
-    action_assembler a;
-    return a.push({str(target)}).op(GET_VAR).push({str(member)}).op(GET_MEMBER).op(TRACE);
-}
-
-// The parts one after another, with the end action.
-Bytes join(const std::vector<action_assembler>& parts) {
-    Bytes all;
-    for (const action_assembler& part : parts) {
-        Bytes code = part.code();
-        all.insert(all.end(), code.begin(), code.end());
-    }
-    all.push_back(0);
-    return all;
+    return action_assembler().push({str(target)}).op(GET_VAR).push({str(member)}).op(GET_MEMBER).op(TRACE);
 }
 
 // Writes every call as text; sounds get ids from 10 up.
@@ -77,23 +59,23 @@ class recording_sound_handler : public sound_handler {
 public:
     int create_sound(void*, int, int, int, int, bool) override { return m_next_id++; }
     void append_sound(int, void*, int) override {}
-    void play_sound(int id, int loops) override { note("play " + std::to_string(id) + " " + std::to_string(loops)); }
-    void set_volume(int id, int volume) override {
-        note("volume " + std::to_string(id) + " " + std::to_string(volume));
-    }
-    void stop_sound(int id) override { note("stop " + std::to_string(id)); }
-    void delete_sound(int id) override { note("delete " + std::to_string(id)); }
+    void play_sound(int id, int loops) override { note("play", id, " " + std::to_string(loops)); }
+    void set_volume(int id, int volume) override { note("volume", id, " " + std::to_string(volume)); }
+    void stop_sound(int id) override { note("stop", id); }
+    void delete_sound(int id) override { note("delete", id); }
     bool is_usable() const override { return true; }
     void pause(int, bool) override {}
     int get_volume(int) override { return 100; }
     int load_sound(const char* path) override {
-        note(std::string("load ") + path);
+        m_calls += std::string("load ") + path + "|";
         return m_next_id++;
     }
     int get_position(int id) override { return id * 100; }
 
-    void note(const std::string& call) { m_calls += (m_calls.empty() ? "" : "|") + call; }
-    std::string m_calls;
+    void note(const char* call, int id, const std::string& more = "") {
+        m_calls += call + (" " + std::to_string(id)) + more + "|";
+    }
+    std::string m_calls;  // each call followed by "|"
     int m_next_id = 10;
 };
 
@@ -114,19 +96,13 @@ protected:
     // A new root sprite of the movie, advanced once; the log emptied.
     void fresh_root() {
         swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
-        swfkit::TagList item(6);
-        action_assembler loaded;
-        loaded.set_var("loaded", {i32(1)});
-        item.DoAction(loaded.bytes()).ShowFrame();
-        swfkit::TagList nav(6);
+        swfkit::TagList item(6), nav(6), gone(6);
+        item.DoAction(action_assembler().set_var("loaded", {i32(1)}).bytes()).ShowFrame();
         nav.ShowFrame().FrameLabel("two").ShowFrame().ShowFrame();
+        gone.DoAction(done("this", "removeMovieClip").trace(str("after")).bytes()).ShowFrame();
         swfkit::Placement place;
-        place.depth = 1;
         place.characterId = 3;
         place.name = "nav";
-        swfkit::TagList gone(6);
-        action_assembler remove_self = done("this", "removeMovieClip");
-        gone.DoAction(remove_self.trace(str("after")).bytes()).ShowFrame();
         movie.Tags().DefineSprite(1, item).ExportAssets({{1, "item"}}).DefineSprite(3, nav);
         movie.Tags().DefineSprite(4, gone).ExportAssets({{4, "gone"}});
         // DefineSound 7: raw 8-bit mono at 5512 Hz, four samples.
@@ -140,16 +116,17 @@ protected:
     }
     // Runs the parts as one frame action of the root; the traced texts joined by "|".
     std::string run(const std::vector<action_assembler>& parts) {
-        s_traces.clear();
+        Bytes bytes;
+        for (const action_assembler& part : parts) {
+            Bytes code = part.code();
+            bytes.insert(bytes.end(), code.begin(), code.end());
+        }
+        bytes.push_back(0);
+        s_traced.clear();
         action_buffer buffer;
-        Bytes bytes = join(parts);
         buffer.read(bytes.data(), static_cast<int>(bytes.size()));
         buffer.execute(m_sprite->get_environment());
-        std::string joined;
-        for (size_t i = 0; i < s_traces.size(); i++) {
-            joined += (i ? "|" : "") + s_traces[i];
-        }
-        return joined;
+        return s_traced.substr(0, s_traced.empty() ? 0 : s_traced.size() - 1);
     }
 
     recording_sound_handler m_handler;
@@ -317,56 +294,55 @@ TEST_F(MovieClipTest, frame_scripts_run_at_the_end_of_the_frame_step) {
     ASSERT_TRUE(nav);
     nav->set_play_state(character::STOP);
     as_value script(record_trace);
-    const std::vector<std::vector<as_value>> ignored = {{-1, script}, {3, script}, {0}};
-    for (const std::vector<as_value>& args : ignored) {
+    const auto add_frame_script = [&](const std::vector<as_value>& args) {
         call(*m_sprite->get_environment(), member(nav, "addFrameScript"), as_value(nav), args);
+    };
+    for (const std::vector<as_value>& ignored : std::vector<std::vector<as_value>>{{-1, script}, {3, script}, {0}}) {
+        add_frame_script(ignored);
     }
-    s_traces.clear();
+    s_traced.clear();
     m_sprite->advance(1.0f);
-    EXPECT_TRUE(s_traces.empty());
-    call(*m_sprite->get_environment(), member(nav, "addFrameScript"), as_value(nav), {0, script});
+    EXPECT_EQ(s_traced, "");
+    add_frame_script({0, script});
     m_sprite->advance(1.0f);
     m_sprite->advance(1.0f);
-    EXPECT_EQ(s_traces, std::vector<std::string>{"undefined"});
+    EXPECT_EQ(s_traced, "undefined|");
 }
 
 // One script, with and without a handler: only the handler's calls differ. Its first start
 // has nothing attached; attaching releases the loaded sound.
 TEST_F(MovieClipTest, sound_methods_reach_the_handler_and_release_what_they_loaded) {
-    const std::vector<std::pair<const char*, std::vector<as_value>>> script = {{"start", {}},
-                                                                               {"attachSound", {"snd"}},
-                                                                               {"start", {0, 3}},
-                                                                               {"start", {}},
-                                                                               {"setVolume", {50}},
-                                                                               {"stop", {}},
-                                                                               {"loadSound", {"music.mp3"}},
-                                                                               {"attachSound", {"snd"}},
-                                                                               {"loadSound", {"/again.mp3"}},
-                                                                               {"attachSound", {"clip"}},
-                                                                               {"attachSound", {"nothing"}},
-                                                                               {"attachSound", {}},
-                                                                               {"setVolume", {}}};
+    const std::pair<const char*, std::vector<as_value>> script[] = {{"start", {}},
+                                                                    {"attachSound", {"snd"}},
+                                                                    {"start", {0, 3}},
+                                                                    {"start", {}},
+                                                                    {"setVolume", {50}},
+                                                                    {"stop", {}},
+                                                                    {"loadSound", {"music.mp3"}},
+                                                                    {"attachSound", {"snd"}},
+                                                                    {"loadSound", {"/again.mp3"}},
+                                                                    {"attachSound", {"clip"}},
+                                                                    {"attachSound", {"nothing"}},
+                                                                    {"attachSound", {}},
+                                                                    {"setVolume", {}}};
     m_player->set_workdir("movies/");
     for (bool with_handler : {true, false}) {
         set_sound_handler(with_handler ? &m_handler : nullptr);
         m_handler.m_calls.clear();
         ClearLog();
         {
-            as_value constructor = member(m_player->get_global(), "Sound");
-            as_value sound = call(*m_sprite->get_environment(), constructor, as_value(), {});
-            auto method = [&](const char* name, const std::vector<as_value>& args) {
-                return call(*m_sprite->get_environment(), member(sound.to_object(), name), sound, args);
-            };
+            as_value sound =
+                call(*m_sprite->get_environment(), member(m_player->get_global(), "Sound"), as_value(), {});
             ASSERT_TRUE(sound.to_object() && sound.to_object()->is(AS_SOUND));
             for (const auto& [name, args] : script) {
-                method(name, args);
+                call(*m_sprite->get_environment(), member(sound.to_object(), name), sound, args);
             }
             double position = member(sound.to_object(), "position").to_number();
             EXPECT_TRUE(with_handler ? position == 1200.0 : std::isnan(position));
         }  // the last loaded sound goes with the object
         m_player->sweep_heap();
         EXPECT_EQ(m_handler.m_calls, with_handler ? "play 10 3|play 10 0|volume 10 50|stop 10|load "
-                                                    "movies/music.mp3|delete 11|load /again.mp3|delete 12"
+                                                    "movies/music.mp3|delete 11|load /again.mp3|delete 12|"
                                                   : "");
         for (const char* message : {"sound sample is NULL", "import error: resource 'nothing' is not exported",
                                     "attach sound needs one argument", "set volume of sound needs one argument"}) {
