@@ -52,6 +52,12 @@ protected:
         return value;
     }
 
+    // The flags of an own member; -1 when there is none.
+    static int flags(as_object* object, const char* name) {
+        as_value value;
+        return object->get_own_member(name, &value) ? static_cast<int>(value.get_flags()) : -1;
+    }
+
     static inline std::string s_log;
     smart_ptr<player> m_player = new player();
     smart_ptr<character> m_root = new character(m_player.get_ptr(), nullptr, -1);
