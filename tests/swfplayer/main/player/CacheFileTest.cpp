@@ -97,21 +97,18 @@ TEST_F(CacheFileTest, refused_damaged_truncated_and_inflated_files_log_their_fau
     Bytes unknown_id = good;
     unknown_id[4] = 0x39;  // the first record's id becomes one the dictionary lacks
     unknown_id[5] = 0x05;
-    const struct {
-        Bytes bytes;
-        const char* message;
-    } cases[] = {
+    const std::pair<Bytes, const char*> cases[] = {
         {{'g', 's', 'x', 6, 0xFF, 0xFF}, "cache file does not have the correct format; skipping\n"},
         {{'g', 's', 'c', 5, 0xFF, 0xFF}, "cached data is version 5, but we require version 6; skipping\n"},
         {{}, "cache file does not have the correct format; skipping\n"},
         {{'g', 's', 'c', 6}, "unexpected eof reading cache file (characters); skipping\n"},
         {unknown_id, "sync error in cache file (reading characters)!  Skipping rest of cache data.\n"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, message] : cases) {
         smart_ptr<movie_def_impl> target = Shapes();
         ClearLog();
-        EXPECT_FALSE(Read(target.get_ptr(), c.bytes)) << c.message;
-        EXPECT_EQ(Log(), std::vector<std::string>{c.message});
+        EXPECT_FALSE(Read(target.get_ptr(), bytes)) << message;
+        EXPECT_EQ(Log(), std::vector<std::string>{message});
     }
     for (size_t length = 0; length < good.size(); ++length) {
         EXPECT_FALSE(Read(Shapes().get_ptr(), Bytes(good.begin(), good.begin() + length))) << length;

@@ -49,24 +49,21 @@ protected:
 
 TEST_F(ClipLoaderTest, movies_and_images_take_the_place_of_the_clip_and_nothing_else_is_loaded) {
     enum Expect { Movie, Image, Nothing };
-    const struct {
-        const char* url;
-        Expect expect;
-    } cases[] = {
+    const std::pair<const char*, Expect> cases[] = {
         {"child.swf", Movie},    {"a.swf", Movie},          {"pic.JPG", Image},
         {".swf", Nothing},       {"missing.swf", Nothing},  {"child.txt", Nothing},
         {"/etc/x.swf", Nothing}, {"../child.swf", Nothing}, {"x.3ds", Nothing},
     };
-    for (const auto& c : cases) {
+    for (const auto& [url, expect] : cases) {
         SetUp();
         smart_ptr<character> before = Clip();
-        ASSERT_TRUE(before) << c.url;
+        ASSERT_TRUE(before) << url;
         const std::pair<int, float> place(before->get_depth(), before->get_cxform().m[0][0]);
-        smart_ptr<as_object> loaded = load_file(Stage()->get_environment(), c.url, as_value("clip"));
-        EXPECT_EQ(Clip(), c.expect == Nothing ? before.get_ptr() : loaded.get_ptr()) << c.url;
-        EXPECT_EQ(std::make_pair(Clip()->get_depth(), Clip()->get_cxform().m[0][0]), place) << c.url;
-        EXPECT_EQ(loaded && loaded->is(AS_SPRITE), c.expect == Movie) << c.url;
-        EXPECT_EQ(loaded == nullptr, c.expect == Nothing) << c.url;
+        smart_ptr<as_object> loaded = load_file(Stage()->get_environment(), url, as_value("clip"));
+        EXPECT_EQ(Clip(), expect == Nothing ? before.get_ptr() : loaded.get_ptr()) << url;
+        EXPECT_EQ(std::make_pair(Clip()->get_depth(), Clip()->get_cxform().m[0][0]), place) << url;
+        EXPECT_EQ(loaded && loaded->is(AS_SPRITE), expect == Movie) << url;
+        EXPECT_EQ(loaded == nullptr, expect == Nothing) << url;
         TearDown();
     }
 }

@@ -65,21 +65,16 @@ TEST_F(RootTest, the_first_advance_ticks_at_once_the_remainder_keeps_the_rest_an
 TEST_F(RootTest, viewport_pixel_scale_and_background_alpha) {
     smart_ptr<root> r = Play(player_movies::ShapesMovie(1, 30));  // 200 x 100 pixels
     ASSERT_TRUE(r);
-    const struct {
-        int width, height;
-        float scale;
-    } viewports[] = {{200, 100, 1.0f}, {800, 600, 6.0f}, {400, 100, 2.0f}, {0, 0, 0.0f}};
-    for (const auto& v : viewports) {
-        r->set_display_viewport(0, 0, v.width, v.height);
-        EXPECT_FLOAT_EQ(r->get_pixel_scale(), v.scale) << v.width << "x" << v.height;
+    const std::tuple<int, int, float> viewports[] = {
+        {200, 100, 1.0f}, {800, 600, 6.0f}, {400, 100, 2.0f}, {0, 0, 0.0f}};
+    for (const auto& [width, height, scale] : viewports) {
+        r->set_display_viewport(0, 0, width, height);
+        EXPECT_FLOAT_EQ(r->get_pixel_scale(), scale) << width << "x" << height;
     }
-    const struct {
-        float alpha;
-        int byte;
-    } alphas[] = {{0.5f, 128}, {-1.0f, 0}, {2.0f, 255}, {0.0f, 0}, {1.0f, 255}, {NAN, 0}};
-    for (const auto& a : alphas) {
-        r->set_background_alpha(a.alpha);
-        EXPECT_EQ(r->get_background_color().a, a.byte) << a.alpha;
+    const std::pair<float, int> alphas[] = {{0.5f, 128}, {-1.0f, 0}, {2.0f, 255}, {0.0f, 0}, {1.0f, 255}, {NAN, 0}};
+    for (const auto& [alpha, byte] : alphas) {
+        r->set_background_alpha(alpha);
+        EXPECT_EQ(r->get_background_color().a, byte) << alpha;
     }
     // An empty frame rectangle leaves a scale of 1 instead of dividing by zero.
     swfkit::Movie empty(8, {0, 0, 0, 0}, 30);
@@ -91,24 +86,23 @@ TEST_F(RootTest, viewport_pixel_scale_and_background_alpha) {
 }
 
 TEST_F(RootTest, flash_variables_become_string_members_on_the_first_frame) {
-    const struct {
-        const char* text;
-        std::vector<const char*> a_b_x_y;  // the members' texts; null where absent
-    } cases[] = {{"a=1,b=2", {"1", "2", nullptr, nullptr}},
-                 {"a=1,", {"1", nullptr, nullptr, nullptr}},
-                 {"no equals sign", {nullptr, nullptr, nullptr, nullptr}},
-                 {"x=,y=z=1", {nullptr, nullptr, "", "z=1"}}};
-    for (const auto& c : cases) {
-        m_player->set_flash_vars(c.text);
+    // a_b_x_y: the members' texts; null where absent
+    const std::pair<const char*, std::vector<const char*>> cases[] = {
+        {"a=1,b=2", {"1", "2", nullptr, nullptr}},
+        {"a=1,", {"1", nullptr, nullptr, nullptr}},
+        {"no equals sign", {nullptr, nullptr, nullptr, nullptr}},
+        {"x=,y=z=1", {nullptr, nullptr, "", "z=1"}}};
+    for (const auto& [text, a_b_x_y] : cases) {
+        m_player->set_flash_vars(text);
         smart_ptr<root> r = Play(player_movies::ShapesMovie(2, 30));
         ASSERT_TRUE(r);
         r->advance(0.0f);
         for (int i = 0; i < 4; i++) {
             const char name[] = {"abxy"[i], 0};
             as_value value;
-            ASSERT_EQ(r->get_root_sprite()->get_member(name, &value), c.a_b_x_y[i] != nullptr) << c.text << name;
-            EXPECT_TRUE(!c.a_b_x_y[i] || (value.is_string() && value.to_string() == std::string(c.a_b_x_y[i])))
-                << c.text << " " << name;
+            ASSERT_EQ(r->get_root_sprite()->get_member(name, &value), a_b_x_y[i] != nullptr) << text << name;
+            EXPECT_TRUE(!a_b_x_y[i] || (value.is_string() && value.to_string() == std::string(a_b_x_y[i])))
+                << text << " " << name;
         }
     }
 }
@@ -143,19 +137,16 @@ TEST_F(RootTest, the_mouse_turns_into_button_events_and_the_first_press_takes_th
     r->notify_mouse_state(50, 5, 0);
     r->advance(0.02f);  // the first tick, with the mouse off the button
     using e = event_id;
-    const struct {
-        int x, buttons;
-        std::vector<int> sent;
-    } steps[] = {
+    const std::tuple<int, int, std::vector<int>> steps[] = {
         {5, 0, {e::ROLL_OVER}}, {5, 1, {e::SETFOCUS, e::PRESS}}, {5, 0, {e::RELEASE}},
         {5, 1, {e::PRESS}},  // the focus is already there
         {5, 0, {e::RELEASE}},   {50, 0, {e::ROLL_OUT}},          {50, 0, {}},
     };
-    for (const auto& s : steps) {
+    for (const auto& [x, buttons, sent] : steps) {
         button->m_events.clear();
-        r->notify_mouse_state(s.x, 5, s.buttons);
+        r->notify_mouse_state(x, 5, buttons);
         r->advance(0.0f);
-        EXPECT_EQ(button->m_events, s.sent) << "mouse at " << s.x << " buttons " << s.buttons;
+        EXPECT_EQ(button->m_events, sent) << "mouse at " << x << " buttons " << buttons;
     }
     EXPECT_EQ(r->get_current_focus(), button.get_ptr());
 }

@@ -15,11 +15,8 @@ const std::string cafe = "caf" + e_acute + " caf" + e_acute;  // 9 characters
 
 TEST_F(AsStringTest, methods_of_strings_numbers_and_booleans_on_ascii_and_non_ascii_text) {
     const std::string e_x = e_acute + "x" + e_acute + "x";
-    const struct {
-        as_value self;
-        const char* name;
-        std::vector<std::pair<std::vector<as_value>, std::string>> calls;  // arguments, the result's text
-    } cases[] = {
+    // calls: arguments, the result's text
+    const std::tuple<as_value, const char*, std::vector<std::pair<std::vector<as_value>, std::string>>> cases[] = {
         {"hello", "substring", {{{3, 1}, "el"}, {{-2}, "hello"}}},
         {"hello", "slice", {{{-3}, "llo"}, {{1, -1}, "ell"}, {{4, 2}, ""}}},
         {"hello", "substr", {{{-3, 2}, "he"}, {{1}, "ello"}, {{9}, "undefined"}, {{}, "undefined"}}},
@@ -53,9 +50,9 @@ TEST_F(AsStringTest, methods_of_strings_numbers_and_booleans_on_ascii_and_non_as
         {7, "valueOf", {{{}, "7"}}},
         {true, "toString", {{{}, "true"}}},
     };
-    for (const auto& c : cases) {
-        for (const auto& [args, expected] : c.calls) {
-            EXPECT_EQ(method(c.self, c.name, args).to_string(), expected) << c.self.to_string() << "." << c.name;
+    for (const auto& [self, name, calls] : cases) {
+        for (const auto& [args, expected] : calls) {
+            EXPECT_EQ(method(self, name, args).to_string(), expected) << self.to_string() << "." << name;
         }
     }
     EXPECT_TRUE(method(true, "valueOf", {}).is_bool());
@@ -68,57 +65,52 @@ TEST_F(AsStringTest, methods_of_strings_numbers_and_booleans_on_ascii_and_non_as
 
 TEST_F(AsStringTest, split_pieces) {
     const std::string e_grave = "\xc3\xa8";
-    const struct {
-        std::string text;
-        std::vector<as_value> args;
-        std::vector<std::string> pieces;
-    } cases[] = {{"a,b,,c", {","}, {"a", "b", "", "c"}},
-                 {"abc", {""}, {"a", "b", "c"}},
-                 {"a,b,c", {",", 2}, {"a", "b"}},
-                 {"a,b,c", {",", 0}, {}},
-                 {"a::b", {"::"}, {"a", "b"}},
-                 {"a,", {","}, {"a", ""}},
-                 {e_acute + "," + e_grave, {","}, {e_acute, e_grave}},
-                 {e_acute + e_grave, {}, {e_acute, e_grave}}};  // without a separator, every character
-    for (const auto& c : cases) {
-        as_value array = method(c.text.c_str(), "split", c.args);
+    const std::tuple<std::string, std::vector<as_value>, std::vector<std::string>> cases[] = {
+        {"a,b,,c", {","}, {"a", "b", "", "c"}},
+        {"abc", {""}, {"a", "b", "c"}},
+        {"a,b,c", {",", 2}, {"a", "b"}},
+        {"a,b,c", {",", 0}, {}},
+        {"a::b", {"::"}, {"a", "b"}},
+        {"a,", {","}, {"a", ""}},
+        {e_acute + "," + e_grave, {","}, {e_acute, e_grave}},
+        {e_acute + e_grave, {}, {e_acute, e_grave}}};  // without a separator, every character
+    for (const auto& [text, args, expected] : cases) {
+        as_value array = method(text.c_str(), "split", args);
         std::vector<std::string> pieces;
         for (int i = 0; i < get(array, "length").to_int(); i++) {
             pieces.push_back(get(array, std::to_string(i).c_str()).to_string());
         }
-        EXPECT_EQ(pieces, c.pieces) << c.text;
+        EXPECT_EQ(pieces, expected) << text;
     }
 }
 
 TEST_F(AsStringTest, constructors_and_global_number_functions) {
-    const struct {
-        const char* function;
-        std::vector<as_value> args;
-        const char* expected;  // the result's text
-    } cases[] = {{"Boolean", {"false"}, "true"},
-                 {"Boolean", {}, "false"},
-                 {"Number", {""}, "0"},
-                 {"Number", {"2.5"}, "2.5"},
-                 {"Number", {}, "0"},
-                 {"String", {}, ""},
-                 {"String", {1.5}, "1.5"},
-                 {"parseFloat", {" 3.5"}, "3.5"},
-                 {"parseFloat", {"3.5 "}, "NaN"},
-                 {"parseFloat", {"12abc"}, "NaN"},
-                 {"parseFloat", {}, "NaN"},
-                 {"parseInt", {"42"}, "42"},
-                 {"parseInt", {"42", 16}, "42"},
-                 {"parseInt", {"4.2"}, "NaN"},
-                 {"parseInt", {}, "NaN"},
-                 {"parseInt", {"99999999999"}, "2147483647"},
-                 {"isNaN", {"abc"}, "false"},
-                 {"isNaN", {as_value()}, "true"},
-                 {"isNaN", {}, "true"}};
-    for (const auto& c : cases) {
+    // expected: the result's text
+    const std::tuple<const char*, std::vector<as_value>, const char*> cases[] = {
+        {"Boolean", {"false"}, "true"},
+        {"Boolean", {}, "false"},
+        {"Number", {""}, "0"},
+        {"Number", {"2.5"}, "2.5"},
+        {"Number", {}, "0"},
+        {"String", {}, ""},
+        {"String", {1.5}, "1.5"},
+        {"parseFloat", {" 3.5"}, "3.5"},
+        {"parseFloat", {"3.5 "}, "NaN"},
+        {"parseFloat", {"12abc"}, "NaN"},
+        {"parseFloat", {}, "NaN"},
+        {"parseInt", {"42"}, "42"},
+        {"parseInt", {"42", 16}, "42"},
+        {"parseInt", {"4.2"}, "NaN"},
+        {"parseInt", {}, "NaN"},
+        {"parseInt", {"99999999999"}, "2147483647"},
+        {"isNaN", {"abc"}, "false"},
+        {"isNaN", {as_value()}, "true"},
+        {"isNaN", {}, "true"}};
+    for (const auto& [function, args, expected] : cases) {
         // Read as a script reads it, from an environment without a target.
-        as_value result = call(m_env, m_env.get_variable(c.function, array<with_stack_entry>()), as_value(), c.args);
-        EXPECT_STREQ(result.to_string(), c.expected) << c.function << " of " << c.args.size();
-        EXPECT_EQ(result.is_bool(), c.function == std::string("Boolean") || c.function == std::string("isNaN"));
+        as_value result = call(m_env, m_env.get_variable(function, array<with_stack_entry>()), as_value(), args);
+        EXPECT_STREQ(result.to_string(), expected) << function << " of " << args.size();
+        EXPECT_EQ(result.is_bool(), function == std::string("Boolean") || function == std::string("isNaN"));
     }
     double number = -1;
     for (const char* refused : {"", " ", static_cast<const char*>(nullptr)}) {

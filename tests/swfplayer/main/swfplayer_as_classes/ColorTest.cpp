@@ -39,25 +39,24 @@ TEST_F(ColorTest, rgb_and_transforms_read_and_write_the_clips_multipliers) {
         method(color, "setRGB", {rgb});
         ASSERT_EQ(method(color, "getRGB", {}).to_int(), rgb);
     }
-    const struct {
-        std::vector<std::pair<const char*, as_value>> members;
-        std::vector<float> after;  // from multipliers 1, 0.5, 1, 1
-    } transforms[] = {{{{"ra", 50}}, {0.5f, 0.5f, 1, 1}},
-                      {{{"gb", 255}}, {1, 1, 1, 1}},
-                      {{{"ra", 50}, {"rb", 255}, {"bb", 0}}, {0.5f, 0.5f, 0, 1}},  // "ra" wins over "rb"
-                      {{{"aa", NAN}, {"ba", 1e40}}, {1, 0.5f, 0, 0}},              // out of float range: 0
-                      {{}, {1, 0.5f, 1, 1}}};
-    for (const auto& c : transforms) {
+    // after: from multipliers 1, 0.5, 1, 1
+    const std::pair<std::vector<std::pair<const char*, as_value>>, std::vector<float>> transforms[] = {
+        {{{"ra", 50}}, {0.5f, 0.5f, 1, 1}},
+        {{{"gb", 255}}, {1, 1, 1, 1}},
+        {{{"ra", 50}, {"rb", 255}, {"bb", 0}}, {0.5f, 0.5f, 0, 1}},  // "ra" wins over "rb"
+        {{{"aa", NAN}, {"ba", 1e40}}, {1, 0.5f, 0, 0}},              // out of float range: 0
+        {{}, {1, 0.5f, 1, 1}}};
+    for (const auto& [members, after] : transforms) {
         cxform start = m_clip->get_cxform();
         start.m[0][0] = start.m[2][0] = start.m[3][0] = 1.0f;
         start.m[1][0] = 0.5f;
         m_clip->set_cxform(start);
         as_value object = plain_object();
-        for (const auto& [name, value] : c.members) {
+        for (const auto& [name, value] : members) {
             object.to_object()->set_member(name, value);
         }
         method(color, "setTransform", {object});
-        EXPECT_EQ(multipliers(), c.after) << c.members.size();
+        EXPECT_EQ(multipliers(), after) << members.size();
     }
     for (int channel = 0; channel < 4; channel++) {
         EXPECT_EQ(m_clip->get_cxform().m[channel][1], 10.0f + channel);  // Color never touches the offsets

@@ -41,16 +41,13 @@ TEST_F(DateTextFormatTest, date_fields_break_the_time_down_in_local_time) {
         as_value date(new as_date(m_player.get_ptr(), seconds));
         std::time_t t = static_cast<std::time_t>(seconds);
         std::tm utc = *std::gmtime(&t);
-        const struct {
-            const char* name;
-            int64_t expected;
-        } fields[] = {{"getDate", utc.tm_mday},  {"getDay", utc.tm_wday},    {"getFullYear", utc.tm_year + 1900},
-                      {"getHours", utc.tm_hour}, {"getMilliseconds", 0},     {"getMinutes", utc.tm_min},
-                      {"getMonth", utc.tm_mon},  {"getSeconds", utc.tm_sec}, {"getTime", seconds * 1000},
-                      {"getYear", utc.tm_year}};
-        for (const auto& field : fields) {
-            EXPECT_EQ(method(date, field.name, {}).to_number(), static_cast<double>(field.expected))
-                << field.name << " of " << seconds;
+        const std::pair<const char*, int64_t> fields[] = {
+            {"getDate", utc.tm_mday},  {"getDay", utc.tm_wday},    {"getFullYear", utc.tm_year + 1900},
+            {"getHours", utc.tm_hour}, {"getMilliseconds", 0},     {"getMinutes", utc.tm_min},
+            {"getMonth", utc.tm_mon},  {"getSeconds", utc.tm_sec}, {"getTime", seconds * 1000},
+            {"getYear", utc.tm_year}};
+        for (const auto& [name, expected] : fields) {
+            EXPECT_EQ(method(date, name, {}).to_number(), static_cast<double>(expected)) << name << " of " << seconds;
         }
     }
 }

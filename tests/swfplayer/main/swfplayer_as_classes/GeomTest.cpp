@@ -98,18 +98,16 @@ TEST_F(GeomTest, color_transforms_store_eight_values_and_rgb_makes_a_plain_colou
                             "redOffset",     "greenOffset",     "blueOffset",     "alphaOffset"};
     as_value rgb = geom("ColorTransform", {});
     rgb.to_object()->set_member("RGB", 0xFF8000);
-    const struct {
-        as_value transform;
-        double values[8];
-    } cases[] = {{geom("ColorTransform", {}), {1, 1, 1, 1, 0, 0, 0, 0}},
-                 {geom("ColorTransform", {0.5, 0.25}), {0.5, 0.25, 1, 1, 0, 0, 0, 0}},
-                 {geom("ColorTransform", {1, 1, 1, 1, 255, 0, 0, 0}), {1, 1, 1, 1, 255, 0, 0, 0}},
-                 {geom("ColorTransform", {1, 2, 3, 4, 5, 6, 7, 8, 9}), {1, 1, 1, 1, 0, 0, 0, 0}},  // more than 8
-                 {geom("ColorTransform", {NAN, INFINITY, -1e40}), {0, 0, 0, 1, 0, 0, 0, 0}},
-                 {rgb, {0, 0, 0, 0, 255, 128, 0, 255}}};
-    for (const auto& c : cases) {
+    const std::pair<as_value, std::vector<double>> cases[] = {
+        {geom("ColorTransform", {}), {1, 1, 1, 1, 0, 0, 0, 0}},
+        {geom("ColorTransform", {0.5, 0.25}), {0.5, 0.25, 1, 1, 0, 0, 0, 0}},
+        {geom("ColorTransform", {1, 1, 1, 1, 255, 0, 0, 0}), {1, 1, 1, 1, 255, 0, 0, 0}},
+        {geom("ColorTransform", {1, 2, 3, 4, 5, 6, 7, 8, 9}), {1, 1, 1, 1, 0, 0, 0, 0}},  // more than 8
+        {geom("ColorTransform", {NAN, INFINITY, -1e40}), {0, 0, 0, 1, 0, 0, 0, 0}},
+        {rgb, {0, 0, 0, 0, 255, 128, 0, 255}}};
+    for (const auto& [transform, values] : cases) {
         for (int i = 0; i < 8; i++) {
-            EXPECT_EQ(get(c.transform, names[i]).to_number(), c.values[i]) << names[i] << " of " << &c - cases;
+            EXPECT_EQ(get(transform, names[i]).to_number(), values[i]) << names[i] << " of " << values[4];
         }
     }
     EXPECT_TRUE(get(rgb, "rgb").is_undefined());

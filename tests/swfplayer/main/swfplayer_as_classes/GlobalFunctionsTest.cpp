@@ -80,27 +80,21 @@ TEST_F(GlobalFunctionsTest, the_registry_holds_every_global_hidden_from_enumerat
 }
 
 TEST_F(GlobalFunctionsTest, trace_prints_the_text_of_its_first_argument) {
-    const struct {
-        std::vector<as_value> args;
-        const char* printed;
-    } cases[] = {{{"hello"}, "hello\n"},
-                 {{as_value()}, "undefined\n"},
-                 {{1.5, "ignored"}, "1.5\n"},
-                 {{"100%s%n"}, "100%s%n\n"},
-                 {{}, ""}};
-    for (const auto& c : cases) {
+    const std::pair<std::vector<as_value>, const char*> cases[] = {{{"hello"}, "hello\n"},
+                                                                   {{as_value()}, "undefined\n"},
+                                                                   {{1.5, "ignored"}, "1.5\n"},
+                                                                   {{"100%s%n"}, "100%s%n\n"},
+                                                                   {{}, ""}};
+    for (const auto& [args, printed] : cases) {
         s_log.clear();
-        call_global("trace", c.args);
-        EXPECT_EQ(s_log, c.printed);
+        call_global("trace", args);
+        EXPECT_EQ(s_log, printed);
     }
 }
 
 TEST_F(GlobalFunctionsTest, assetpropflags_changes_the_named_members_or_all_of_them) {
-    const struct {
-        std::vector<const char*> names;  // props as an array of names; empty for null
-        std::vector<as_value> flags;     // setFlags[, clearFlags]
-        std::vector<int> after;          // the flags of a, b and c, from 0, 2 and 4
-    } cases[] = {
+    // {props as an array of names (empty for null), setFlags[, clearFlags], the flags of a, b and c after}
+    const std::tuple<std::vector<const char*>, std::vector<as_value>, std::vector<int>> cases[] = {
         {{}, {0, 0}, {1, 3, 5}},          // both 0: flag 1 set everywhere, nothing cleared
         {{"a", "c"}, {2}, {2, 2, 6}},     // three arguments clear nothing
         {{"b"}, {1, 2}, {0, 1, 4}},       // cleared first, then set
@@ -110,19 +104,19 @@ TEST_F(GlobalFunctionsTest, assetpropflags_changes_the_named_members_or_all_of_t
         {{}, {}, {0, 2, 4}},              // two arguments or five: nothing changes
         {{}, {1, 0, 0}, {0, 2, 4}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [names, set_clear, after] : cases) {
         smart_ptr<as_object> object = flagged_abc();
         as_value props;
-        if (!c.names.empty()) {
+        if (!names.empty()) {
             props = as_value(new as_array(m_player.get_ptr()));
-            for (const char* name : c.names) {
+            for (const char* name : names) {
                 static_cast<as_array*>(props.to_object())->push(name);
             }
         }
         std::vector<as_value> args{as_value(object.get_ptr()), props};
-        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        args.insert(args.end(), set_clear.begin(), set_clear.end());
         call_global("ASSetPropFlags", args);
-        EXPECT_EQ(flags_of_abc(object.get_ptr()), c.after) << c.names.size() << " names, " << c.flags.size();
+        EXPECT_EQ(flags_of_abc(object.get_ptr()), after) << names.size() << " names, " << set_clear.size();
     }
     s_log.clear();
     call_global("ASSetPropFlags", {as_value(static_cast<as_object*>(nullptr)), as_value(), 1});
@@ -147,22 +141,17 @@ TEST_F(GlobalFunctionsTest, assetpropflags_of_a_version_5_movie_clears_all_flags
 }
 
 TEST_F(GlobalFunctionsTest, interval_timers_fire_once_the_interval_has_passed_and_restart_from_zero) {
-    const struct {
-        as_value interval_ms;
-        float dt;
-        int frames;
-        std::vector<int> fired;
-    } cases[] = {
+    const std::tuple<as_value, float, int, std::vector<int>> cases[] = {
         {1000, 0.4f, 7, {3, 6}},  // 1.2 s on frame 3; the excess 0.2 s is not carried over
         {0, 0.1f, 3, {1, 2, 3}},   {1000, 1.0f, 3, {1, 2, 3}},
         {as_value(), 0.5f, 4, {}},  // undefined is NaN, which never fires
         {1000, NAN, 3, {}},         // a NaN frame time counts as no time and does not freeze the timer
     };
-    for (const auto& c : cases) {
+    for (const auto& [interval_ms, dt, frames, fired] : cases) {
         s_calls.clear();
-        as_value timer = call_global("setInterval", {as_value(record_tick), c.interval_ms});
+        as_value timer = call_global("setInterval", {as_value(record_tick), interval_ms});
         ASSERT_TRUE(timer.to_object() && timer.to_object()->is(AS_TIMER));
-        EXPECT_EQ(firing_frames(c.frames, c.dt), c.fired) << c.interval_ms.to_string() << " ms by " << c.dt;
+        EXPECT_EQ(firing_frames(frames, dt), fired) << interval_ms.to_string() << " ms by " << dt;
         call_global("clearInterval", {timer});
     }
     EXPECT_EQ(m_player->get_frame_object_count(), 0);

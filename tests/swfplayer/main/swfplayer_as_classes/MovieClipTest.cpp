@@ -226,25 +226,22 @@ TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
 // Boxes in twips (x, y, width, height): a corner of the target's inside the clip's box hits;
 // a target that encloses the clip does not.
 TEST_F(MovieClipTest, hit_test_looks_for_a_corner_of_the_target_inside_the_clip) {
-    const struct {
-        float tx, ty, tw, th;
-        bool hit;
-    } cases[] = {{50, 50, 10, 10, true}, {90, 90, 50, 50, true}, {-20, -20, 300, 300, false}, {101, 0, 5, 5, false}};
-    for (const auto& c : cases) {
+    const std::tuple<float, float, float, float, bool> cases[] = {
+        {50, 50, 10, 10, true}, {90, 90, 50, 50, true}, {-20, -20, 300, 300, false}, {101, 0, 5, 5, false}};
+    for (const auto& [tx, ty, tw, th, hit] : cases) {
         fresh_root();
         smart_ptr<sprite_instance> clip = cast_to_sprite_instance(m_sprite->create_empty_movieclip("clip", 16384));
         smart_ptr<sprite_instance> target = cast_to_sprite_instance(m_sprite->create_empty_movieclip("t", 16385));
         clip->get_canvas()->line_to(100, 100);
         target->get_canvas()->move_to(0, 0);
-        target->get_canvas()->line_to(c.tw, c.th);
+        target->get_canvas()->line_to(tw, th);
         matrix at;
-        at.m[0][2] = c.tx;
-        at.m[1][2] = c.ty;
+        at.m[0][2] = tx;
+        at.m[1][2] = ty;
         target->set_matrix(at);
         EXPECT_EQ(
-            call(*m_sprite->get_environment(), member(clip, "hitTest"), as_value(clip.get_ptr()), {"t"}).to_bool(),
-            c.hit)
-            << c.tx;
+            call(*m_sprite->get_environment(), member(clip, "hitTest"), as_value(clip.get_ptr()), {"t"}).to_bool(), hit)
+            << tx;
     }
 }
 
