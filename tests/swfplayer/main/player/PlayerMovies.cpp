@@ -21,7 +21,8 @@ swfkit::ShapeBuilder Square(swfkit::Color colour, int size) {
     return b;
 }
 
-swfkit::Placement Place(uint16_t depth, uint16_t id, const char* name, std::optional<swfkit::Matrix> at = {}) {
+swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> name,
+                        std::optional<swfkit::Matrix> at = {}) {
     swfkit::Placement p;
     p.depth = depth;
     p.characterId = id;
@@ -111,11 +112,8 @@ swfkit::Bytes ShapeHeavyMovie(int shapes, int frames) {
     }
     for (int frame = 0; frame < frames; ++frame) {
         for (int id = frame % frames == 0 ? frames : frame % frames; id <= shapes; id += frames) {
-            swfkit::Placement p;
-            p.depth = static_cast<uint16_t>(id);
-            p.characterId = static_cast<uint16_t>(id);
-            p.matrix = swfkit::Matrix{1.0, 1.0, 0.0, 0.0, (id * 1500) % 16000, (id * 2300) % 12000};
-            tags.PlaceObject2(p);
+            const swfkit::Matrix at{1.0, 1.0, 0.0, 0.0, (id * 1500) % 16000, (id * 2300) % 12000};
+            tags.PlaceObject2(Place(static_cast<uint16_t>(id), static_cast<uint16_t>(id), std::nullopt, at));
         }
         tags.ShowFrame();
     }
