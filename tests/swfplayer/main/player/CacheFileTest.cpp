@@ -15,27 +15,26 @@
 
 namespace swf_testing {
 
-using swfplayer::movie_def_impl;
-using swfplayer::smart_ptr;
-using Bytes = std::vector<uint8_t>;
+using namespace swfplayer;
+using namespace script_test;
 
 class CacheFileTest : public SwfLoadingFixture {
 protected:
     void SetUp() override {
         SwfLoadingFixture::SetUp();
-        swfplayer::register_shape_loaders();
+        register_shape_loaders();
     }
     static Bytes Write(const movie_def_impl& def) {
-        swfplayer::base_file out(swfplayer::memory_buffer);
-        def.output_cached_data(&out, swfplayer::cache_options());
+        base_file out(memory_buffer);
+        def.output_cached_data(&out, cache_options());
         out.set_position(0);
-        swfplayer::membuf bytes;
+        membuf bytes;
         out.copy_to(&bytes);
         const uint8_t* data = static_cast<const uint8_t*>(bytes.data());
         return Bytes(data, data + bytes.size());
     }
     static bool Read(movie_def_impl* def, const Bytes& bytes) {
-        swfplayer::base_file in(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data());
+        base_file in(memory_buffer, static_cast<int>(bytes.size()), bytes.data());
         return def->input_cached_data(&in);
     }
     smart_ptr<movie_def_impl> Shapes() { return LoadMovie(player_movies::ShapesMovie(3, 30)); }
@@ -43,17 +42,17 @@ protected:
     smart_ptr<movie_def_impl> Precomputed() {
         smart_ptr<movie_def_impl> def = Shapes();
         for (int id : {1, 2}) {
-            auto* shape = static_cast<swfplayer::shape_character_def*>(def->get_character_def(id));
+            auto* shape = static_cast<shape_character_def*>(def->get_character_def(id));
             for (float scale : {1.0f, 0.05f}) {
-                swfplayer::matrix m;
+                matrix m;
                 m.set_scale_rotation(scale, scale, 0.0f);
-                shape->display(m, swfplayer::cxform(), 1.0f, shape->m_fill_styles, shape->m_line_styles);
+                shape->display(m, cxform(), 1.0f, shape->m_fill_styles, shape->m_line_styles);
             }
         }
         return def;
     }
     static int MeshSets(movie_def_impl* def, int id) {
-        auto* shape = static_cast<swfplayer::shape_character_def*>(def->get_character_def(id));
+        auto* shape = static_cast<shape_character_def*>(def->get_character_def(id));
         return static_cast<int>(shape->get_cached_meshes().size());
     }
 };
@@ -128,9 +127,9 @@ std::vector<std::string> s_commands;
 // they show, with the host's render handler and FSCommand receiver taken away meanwhile and given
 // back afterwards; what its scripts do stays out of the movie's player.
 TEST_F(CacheFileTest, precompute_terminates_quietly_and_restores_the_host) {
-    script_test::action_assembler leak;
-    leak.push({script_test::str("_global")}).op(script_test::GET_VAR);
-    leak.push({script_test::str("leaked"), script_test::str("yes")}).op(script_test::SET_MEMBER);
+    action_assembler leak;
+    leak.push({str("_global")}).op(GET_VAR);
+    leak.push({str("leaked"), str("yes")}).op(SET_MEMBER);
     const Bytes cases[] = {player_movies::WaitingMovie(5, 30, true),
                            player_movies::WaitingMovie(4, 30, false),
                            player_movies::WaitingMovie(2, 30, false),
@@ -138,29 +137,27 @@ TEST_F(CacheFileTest, precompute_terminates_quietly_and_restores_the_host) {
                            player_movies::ShapesMovie(3, 30, player_movies::FsCommandAction("quit", "")),
                            player_movies::ShapesMovie(3, 30, leak.bytes())};
     testing_support::RecordingRenderHandler recorder;
-    swfplayer::register_fscommand_callback(
-        [](swfplayer::character*, const char* command, const char*) { s_commands.push_back(command); });
-    const swfplayer::fscommand_callback host_receiver = swfplayer::get_fscommand_callback();
-    swfplayer::set_render_handler(&recorder);
+    register_fscommand_callback([](character*, const char* command, const char*) { s_commands.push_back(command); });
+    const fscommand_callback host_receiver = get_fscommand_callback();
+    set_render_handler(&recorder);
     for (const Bytes& movie : cases) {
         smart_ptr<movie_def_impl> def = LoadMovie(movie);
         ASSERT_TRUE(def);
-        swfplayer::precompute_cached_data(def.get_ptr());
+        precompute_cached_data(def.get_ptr());
         // Every movie shows shape 1, which got its meshes on the way.
         EXPECT_GT(MeshSets(def.get_ptr(), 1), 0);
-        EXPECT_EQ(swfplayer::get_fscommand_callback(), host_receiver);
-        EXPECT_EQ(swfplayer::get_render_handler(), &recorder);
+        EXPECT_EQ(get_fscommand_callback(), host_receiver);
+        EXPECT_EQ(get_render_handler(), &recorder);
     }
     EXPECT_TRUE(s_commands.empty());
     EXPECT_TRUE(recorder.calls.empty());
-    swfplayer::as_value leaked;
+    as_value leaked;
     EXPECT_FALSE(m_player->get_global()->get_member("leaked", &leaked));
     EXPECT_EQ(m_player->get_root(), nullptr);
-    swfplayer::set_render_handler(nullptr);
-    swfplayer::register_fscommand_callback(nullptr);
+    set_render_handler(nullptr);
+    register_fscommand_callback(nullptr);
     // Played for real, the script does set the global.
-    smart_ptr<swfplayer::root> played =
-        swfplayer::create_instance(LoadMovie(player_movies::ShapesMovie(3, 30, leak.bytes())).get_ptr());
+    smart_ptr<root> played = create_instance(LoadMovie(player_movies::ShapesMovie(3, 30, leak.bytes())).get_ptr());
     for (int i = 0; i < 4; ++i) {
         played->advance(1.0f / 30.0f);
     }
