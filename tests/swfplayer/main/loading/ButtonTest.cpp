@@ -6,11 +6,13 @@
 #include "swfplayer/main/sound/sound_handler.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
 #include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tests/swfplayer/main/sound/RecordingSoundHandler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <cfloat>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace display_test {
@@ -28,11 +30,7 @@ constexpr uint16_t hit_sprite = 6, button_id = 10, sound_id = 20;
 
 ButtonRecord record(uint16_t id, bool up, bool over, bool down, bool hit) {
     ButtonRecord r;
-    r.characterId = id;
-    r.up = up;
-    r.over = over;
-    r.down = down;
-    r.hitTest = hit;
+    std::tie(r.characterId, r.up, r.over, r.down, r.hitTest) = std::tie(id, up, over, down, hit);
     return r;
 }
 
@@ -83,22 +81,6 @@ std::vector<ButtonAction> mouse_actions() {
     };
 }
 
-class RecordingSounds : public sound_handler {
-public:
-    std::vector<std::string> calls;
-    int create_sound(void*, int, int, int, int, bool) override { return 100; }
-    void append_sound(int, void*, int) override {}
-    void play_sound(int id, int loops) override {
-        calls.push_back("play " + std::to_string(id) + " " + std::to_string(loops));
-    }
-    void set_volume(int, int) override {}
-    void stop_sound(int id) override { calls.push_back("stop " + std::to_string(id)); }
-    void delete_sound(int) override {}
-    bool is_usable() const override { return true; }
-    void pause(int, bool) override {}
-    int get_volume(int) override { return 100; }
-};
-
 class ButtonTest : public DisplayFixture {
 protected:
     void TearDown() override {
@@ -120,23 +102,20 @@ protected:
         swfkit::Placement p;
         p.characterId = button_id;
         p.name = "b";
-        p.matrix = swfkit::Matrix{};
-        p.matrix->translateX = 1000;
+        p.matrix = swfkit::Matrix{1, 1, 0, 0, 1000, 0};
         movie.Tags().PlaceObject2(p).ShowFrame().RemoveObject2(1).ShowFrame();
         m_movie = LoadMovie(movie.Write(false));
         ASSERT_TRUE(m_movie);
-        for (uint16_t id : {up_box, over_box, down_box}) {
-            m_movie->add_character(id, new box_def(m_player.get_ptr(), id, rect(0, 200, 0, 200)));
+        for (uint16_t id : {up_box, over_box, down_box, hit_box}) {
+            const float size = id == hit_box ? 100 : 200;
+            m_movie->add_character(id, new box_def(m_player.get_ptr(), id, rect(0, size, 0, size)));
         }
-        m_movie->add_character(hit_box, new box_def(m_player.get_ptr(), hit_box, rect(0, 100, 0, 100)));
     }
     // The movie of LoadDefinition, its first frame shown by a root sprite.
     void Load(const std::function<void(swfkit::TagList&)>& define) {
         LoadDefinition(define);
-        if (m_movie) {
-            m_sprite = make_root_sprite(m_movie.get_ptr());
-            m_sprite->set_member("log", as_value(""));
-        }
+        m_sprite = make_root_sprite(m_movie.get_ptr());
+        m_sprite->set_member("log", as_value(""));
     }
     void LoadButton2(const std::vector<ButtonRecord>& records, const std::vector<ButtonAction>& actions) {
         Load([&](swfkit::TagList& t) { t.DefineButton2(button_id, false, records, actions); });
@@ -148,9 +127,7 @@ protected:
     }
     button_character_instance* Button() {
         as_value b;
-        if (!m_sprite->get_member("b", &b)) {
-            return nullptr;
-        }
+        m_sprite->get_member("b", &b);
         character* ch = cast_to_character(b.to_object());
         return ch && ch->get_character_def() == Definition() ? static_cast<button_character_instance*>(ch) : nullptr;
     }
@@ -168,7 +145,7 @@ protected:
 
     smart_ptr<movie_def_impl> m_movie;
     smart_ptr<sprite_instance> m_sprite;
-    RecordingSounds m_sounds;
+    sound_test::RecordingSoundHandler m_sounds;
 };
 
 // Records of both tags, DefineButton2's action list, and what broken offsets and filters do.
@@ -182,9 +159,7 @@ TEST_F(ButtonTest, parses_records_and_action_lists) {
     broken.filterList = Bytes{1, 8};  // unknown filter id
     const std::vector<ButtonAction> two = {{0x0008, append("a")}, {0x0001, append("b")}};
     auto button2 = [](const std::vector<ButtonRecord>& records, const std::vector<ButtonAction>& actions) {
-        swfkit::TagList t(8);
-        t.DefineButton2(button_id, true, records, actions);
-        return body_of(t);
+        return body_of(swfkit::TagList(8).DefineButton2(button_id, true, records, actions));
     };
     // A size-0 action followed by bytes of another action, which must not be read.
     Bytes trailing = button2(standard_records(), two);
@@ -203,6 +178,12 @@ TEST_F(ButtonTest, parses_records_and_action_lists) {
         std::vector<int> conditions;
         const char* logged;
     } cases[] = {
+        {"DefineButton: one release action",
+         tag_define_button,
+         body_of(swfkit::TagList(8).DefineButton(button_id, standard_records(), append("r"))),
+         4,
+         {8},
+         nullptr},
         {"two actions, the last of size 0", tag_define_button2, button2(standard_records(), two), 4, {8, 1}, nullptr},
         {"offset 0: no actions", tag_define_button2, button2(standard_records(), {}), 4, {}, nullptr},
         {"bytes after a size-0 action", tag_define_button2, trailing, 4, {8, 1}, nullptr},
@@ -223,7 +204,7 @@ TEST_F(ButtonTest, parses_records_and_action_lists) {
         Load([&](swfkit::TagList& t) { t.Tag(c.tag, body); });
         button_character_definition* def = Definition();
         ASSERT_TRUE(def);
-        EXPECT_TRUE(def->m_menu);
+        EXPECT_EQ(def->m_menu, c.tag == tag_define_button2);
         EXPECT_EQ(def->m_button_records.size(), c.records);
         std::vector<int> conditions;
         for (const button_action& a : def->m_button_actions) {
@@ -234,13 +215,6 @@ TEST_F(ButtonTest, parses_records_and_action_lists) {
             EXPECT_TRUE(Logged(c.logged));
         }
     }
-    // DefineButton: records without colour transforms, one release action.
-    Load([](swfkit::TagList& t) { t.DefineButton(button_id, standard_records(), append("r")); });
-    ASSERT_TRUE(Definition());
-    ASSERT_EQ(Definition()->m_button_records.size(), 4u);
-    EXPECT_EQ(Definition()->m_button_records[3].m_hit_test, true);
-    ASSERT_EQ(Definition()->m_button_actions.size(), 1u);
-    EXPECT_EQ(Definition()->m_button_actions[0].m_conditions, 0x0008);
     // Filtered records keep their blend mode.
     LoadButton2({filtered}, {});
     EXPECT_EQ(Definition()->m_button_records[0].m_blend_mode, 3);
@@ -484,7 +458,7 @@ TEST_F(ButtonTest, transition_sounds) {
                  {event_id::PRESS, {}},
                  {event_id::RELEASE, {}},
                  {event_id::DRAG_OUT, {}},
-                 {event_id::ROLL_OUT, {"stop 100"}}};
+                 {event_id::ROLL_OUT, {"stop 100 0"}}};
     for (const auto& s : steps) {
         SCOPED_TRACE(static_cast<int>(s.event));
         m_sounds.calls.clear();
