@@ -54,23 +54,6 @@ Bytes body_of(const swfkit::TagList& tags) {
     return Bytes(all.begin() + static_cast<long>(header), all.end());
 }
 
-// A DefineButtonSound body for the button: four entries, each a sound id and, when not 0, a
-// sound-info byte (0x20 stop, 0x04 loops) with its loop count.
-Bytes button_sound_body(const std::vector<std::pair<uint16_t, uint8_t>>& entries) {
-    swfkit::BitWriter out;
-    out.WriteU16(button_id);
-    for (const auto& [id, flags] : entries) {
-        out.WriteU16(id);
-        if (id != 0) {
-            out.WriteU8(flags);
-            if (flags & 0x04) {
-                out.WriteU16(3);
-            }
-        }
-    }
-    return out.GetBytes();
-}
-
 // An action per transition, appending its letter: o roll over, u roll out, p press, r and then R
 // release, d drag out, v drag over, x release outside; "!" for the two transitions never raised.
 std::vector<ButtonAction> mouse_actions() {
@@ -150,10 +133,8 @@ protected:
 
 // Records of both tags, DefineButton2's action list, and what broken offsets and filters do.
 TEST_F(ButtonTest, parses_records_and_action_lists) {
-    Bytes blur = {1, 1};
-    blur.resize(11);
     ButtonRecord filtered = record(up_box, true, false, false, false);
-    filtered.filterList = blur;
+    filtered.filterList = Bytes{1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};  // a blur
     filtered.blendMode = 3;
     ButtonRecord broken = filtered;
     broken.filterList = Bytes{1, 8};  // unknown filter id
@@ -163,8 +144,7 @@ TEST_F(ButtonTest, parses_records_and_action_lists) {
     };
     // A size-0 action followed by bytes of another action, which must not be read.
     Bytes trailing = button2(standard_records(), two);
-    const Bytes extra = {6, 0, 0x08, 0, 0x07, 0};
-    trailing.insert(trailing.end(), extra.begin(), extra.end());
+    trailing.insert(trailing.end(), {6, 0, 0x08, 0, 0x07, 0});
     Bytes far_offset = button2(standard_records(), two);
     far_offset[3] = 0xFF;
     Bytes long_first = button2(standard_records(), two);
@@ -273,9 +253,7 @@ TEST_F(ButtonTest, the_root_turns_the_mouse_into_states_and_actions) {
     std::vector<ButtonAction> actions = mouse_actions();
     actions.push_back({65 << 9, append("k")});
     LoadDefinition([&](swfkit::TagList& t) { t.DefineButton2(button_id, false, standard_records(), actions); });
-    ASSERT_TRUE(m_movie);
     smart_ptr<root> r = create_instance(m_movie.get_ptr());
-    ASSERT_TRUE(r);
     m_sprite = r->get_root_sprite();
     m_sprite->set_member("log", as_value(""));
     r->notify_mouse_state(100, 50, 0);
@@ -355,54 +333,48 @@ TEST_F(ButtonTest, hit_area_and_bounds) {
     LoadButton2({}, {});
     rect untouched(1, 2, 3, 4);
     Button()->get_bound(&untouched);
-    EXPECT_EQ(untouched.x_min, 1);
-    EXPECT_EQ(untouched.y_max, 4);
+    EXPECT_EQ(std::vector<float>({untouched.x_min, untouched.y_max}), std::vector<float>({1, 4}));
 }
 
 // Records that cannot be built are skipped with a log line, and hostile nesting ends: a button
 // containing itself directly or through another, a chain deeper than the nesting limit, and
 // buttons of many buttons of many more.
 TEST_F(ButtonTest, records_that_cannot_be_built_are_skipped) {
+    using Buttons = std::vector<std::pair<int, std::vector<int>>>;  // ids and the ids of their records
     auto chain = [](int length, int fan_out) {
-        return [=](swfkit::TagList& t) {
-            for (int i = length; i >= 0; i--) {
-                const uint16_t next = i == length ? up_box : static_cast<uint16_t>(button_id + i + 1);
-                t.DefineButton2(static_cast<uint16_t>(button_id + i), false,
-                                std::vector<ButtonRecord>(fan_out, record(next, true, false, false, true)), {});
-            }
-        };
+        Buttons buttons;
+        for (int i = length; i >= 0; i--) {
+            buttons.push_back({button_id + i, std::vector<int>(fan_out, i == length ? up_box : button_id + i + 1)});
+        }
+        return buttons;
     };
     const struct {
         const char* label;
-        std::function<void(swfkit::TagList&)> define;
+        Buttons buttons;
         const char* logged;
         bool hits;  // whether a hit record's box was built
     } cases[] = {
-        {"undefined character",
-         [](swfkit::TagList& t) { t.DefineButton2(button_id, false, {record(99, true, true, true, true)}, {}); },
-         "names character 99, which is not defined", false},
-        {"itself",
-         [](swfkit::TagList& t) {
-             t.DefineButton2(button_id, false,
-                             {record(button_id, true, false, false, true), record(up_box, true, false, false, true)},
-                             {});
-         },
-         "contains itself through character 10", true},
+        {"undefined character", {{button_id, {99}}}, "names character 99, which is not defined", false},
+        {"itself", {{button_id, {button_id, up_box}}}, "contains itself through character 10", true},
         {"through another",
-         [](swfkit::TagList& t) {
-             t.DefineButton2(button_id + 1, false, {record(button_id, true, false, false, true)}, {});
-             t.DefineButton2(
-                 button_id, false,
-                 {record(button_id + 1, true, false, false, true), record(up_box, true, false, false, true)}, {});
-         },
-         "contains itself through character 10", true},
+         {{button_id + 1, {button_id}}, {button_id, {button_id + 1, up_box}}},
+         "contains itself through character 10",
+         true},
         {"deep chain", chain(70, 1), "buttons nested deeper than 64", false},
         {"wide chain", chain(3, 20), "more than 4096 children", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         ClearLog();
-        Load(c.define);
+        Load([&](swfkit::TagList& t) {
+            for (const auto& [id, children] : c.buttons) {
+                std::vector<ButtonRecord> records;
+                for (int child : children) {
+                    records.push_back(record(static_cast<uint16_t>(child), true, false, false, true));
+                }
+                t.DefineButton2(static_cast<uint16_t>(id), false, records, {});
+            }
+        });
         EXPECT_TRUE(Logged(c.logged));
         ASSERT_TRUE(Button());
         EXPECT_EQ(Button()->get_topmost_mouse_entity(1050, 50) != nullptr, c.hits);
@@ -439,13 +411,13 @@ TEST_F(ButtonTest, button_removed_by_its_own_action) {
 // Entry 0 sounds on roll out, 1 on roll over, 2 on press, 3 on release; a stop entry stops.
 TEST_F(ButtonTest, transition_sounds) {
     set_sound_handler(&m_sounds);
-    const Bytes define_sound = {sound_id, 0, 0x3E, 1, 0, 0, 0, 0, 0};  // one 16-bit mono sample
-    const Bytes entries = button_sound_body({{sound_id, 0x20}, {sound_id, 0x04}, {0, 0}, {77, 0}});
     Load([&](swfkit::TagList& t) {
-        t.Tag(tag_define_sound, define_sound);
+        t.Tag(tag_define_sound, {sound_id, 0, 0x3E, 1, 0, 0, 0, 0, 0});  // one 16-bit mono sample
         t.DefineButton2(button_id, false, standard_records(), {});
-        t.Tag(tag_define_button_sound, entries);
-        t.Tag(tag_define_button_sound, button_sound_body({{sound_id, 0}, {0, 0}, {0, 0}, {0, 0}}));
+        // Four entries, each a sound id and, when not 0, a sound-info byte (0x20 stop, 0x04 loops,
+        // here 3 times); a second DefineButtonSound is ignored.
+        t.Tag(tag_define_button_sound, {button_id, 0, sound_id, 0, 0x20, sound_id, 0, 0x04, 3, 0, 0, 0, 77, 0, 0});
+        t.Tag(tag_define_button_sound, {button_id, 0, sound_id, 0, 0, 0, 0, 0, 0, 0, 0});
     });
     EXPECT_TRUE(Logged("sound_id 77 is not defined"));
     EXPECT_TRUE(Logged("DefineButtonSound ignored"));

@@ -36,9 +36,12 @@ swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadMovie(con
 }
 
 swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadBuilt(
-    int version, const std::function<void(swfkit::TagList&)>& write) {
+    int version, const std::function<void(swfkit::TagList&)>& write, std::optional<uint16_t> frame_count) {
     swfkit::Movie movie(version, {0, 100, 0, 100}, 12.0);
     write(movie.Tags());
+    if (frame_count) {
+        movie.SetFrameCount(*frame_count);
+    }
     return LoadMovie(movie.Write(false));
 }
 

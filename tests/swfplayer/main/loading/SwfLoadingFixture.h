@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,10 @@ protected:
     // Reads a movie from the bytes; null when they are not a movie.
     swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadMovie(const std::vector<uint8_t>& bytes);
     // Reads a plain movie of the version (100 x 100 twips, 12 frames a second) whose main
-    // timeline write fills.
+    // timeline write fills; the header's frame count is that of its ShowFrames unless given.
     swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadBuilt(int version,
-                                                              const std::function<void(swfkit::TagList&)>& write);
+                                                              const std::function<void(swfkit::TagList&)>& write,
+                                                              std::optional<uint16_t> frame_count = {});
     // Reads a version 8 movie of one frame holding the tags, each a type and a body.
     swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadTags(const std::vector<std::pair<int, swfkit::Bytes>>& tags);
 
