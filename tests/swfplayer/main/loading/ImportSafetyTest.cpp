@@ -84,14 +84,6 @@ TEST_F(ImportSafetyTest, an_imported_sprite_keeps_its_source_movie_alive) {
 TEST_F(ImportSafetyTest, names_that_leave_the_working_directory_are_refused) {
     const std::string absolute = (m_dir / "library.swf").string();
     const std::string overlong = std::string(swfplayer::max_movie_name_length, 'a') + ".swf";
-    const std::vector<std::string> refused = {absolute,
-                                              "../library.swf",
-                                              "x/../../library.swf",
-                                              "..\\library.swf",
-                                              "C:/library.swf",
-                                              "\\library.swf",
-                                              overlong,
-                                              ""};
     auto expect = [&](const std::string& url, bool imported) {
         SCOPED_TRACE(url.substr(0, 40));
         ClearLog();
@@ -102,7 +94,11 @@ TEST_F(ImportSafetyTest, names_that_leave_the_working_directory_are_refused) {
     };
     expect("library.swf", true);
     expect("./library.swf", true);
-    for (const std::string& url : refused) {
+    for (const std::string& url : {absolute, overlong, std::string()}) {
+        expect(url, false);
+    }
+    for (const char* url :
+         {"../library.swf", "x/../../library.swf", "..\\library.swf", "C:/library.swf", "\\library.swf"}) {
         expect(url, false);
     }
 }
