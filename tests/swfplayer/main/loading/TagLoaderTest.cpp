@@ -238,21 +238,11 @@ TEST_F(TagLoaderTest, clip_action_flags_follow_the_version) {
 
 TEST_F(TagLoaderTest, clip_action_length_mismatch_and_unknown_flags) {
     LoadFrame(6, [](swfkit::TagList& tags) {
-        swfkit::BitWriter body;
-        body.WriteBits(0x86, 8);  // clip actions, matrix, character
-        body.WriteU16(2);         // depth
-        body.WriteU16(1);         // character
-        body.WriteU8(0x00);       // identity matrix
-        body.WriteU16(0);
-        body.WriteU32(0x100001);
-        body.WriteU32(0x100001);  // an unknown bit and onLoad
-        body.WriteU32(2);
-        body.WriteBytes(stop_action);
-        body.WriteU32(1);
-        body.WriteU32(5);  // claims five bytes, holds two
-        body.WriteBytes(stop_action);
-        body.WriteU32(0);
-        tags.Tag(swfplayer::tag_place_object2, body.GetBytes());
+        swfkit::TagList place(6);  // an unknown bit and onLoad, then onLoad
+        place.PlaceObject2(At(2, 1, false, {{0x100001, 0, stop_action}, {0x1, 0, stop_action}}));
+        Bytes body(place.GetBytes().begin() + 2, place.GetBytes().end());  // after the short tag header
+        body[body.size() - 10] = 5;  // the second record claims five bytes, holds two
+        tags.Tag(swfplayer::tag_place_object2, body);
     });
     EXPECT_EQ(Place(0)->m_event_handlers.size(), 1);
     EXPECT_EQ(Place(0)->m_place_type, place_object_2::PLACE);
