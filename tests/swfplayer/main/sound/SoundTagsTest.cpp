@@ -86,17 +86,32 @@ TEST_F(SoundTagsTest, define_sound_hands_the_handler_its_format_rate_and_bytes) 
     }
 }
 
+// StartSound plays with its loop count or stops, and unknown ids are reported; without a handler
+// nothing is kept or reported.
 TEST_F(SoundTagsTest, start_sound_plays_with_its_loop_count_or_stops_and_unknown_ids_are_reported) {
-    Load({{tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})},
-          {tag_start_sound, StartSound(4, false, 5)},
-          {tag_start_sound, StartSound(4, true, 5)},
-          {tag_start_sound, StartSound(9, false, 0)}});
-    EXPECT_TRUE(Logged("start_sound_loader: sound_id 9 is not defined"));
-    ASSERT_EQ(m_movie->get_playlist(0).size(), 2u);
-    for (execute_tag* tag : m_movie->get_playlist(0)) {
-        tag->execute(nullptr);
+    for (bool handler : {true, false}) {
+        SCOPED_TRACE(handler);
+        set_sound_handler(handler ? &m_handler : nullptr);
+        ClearLog();
+        Load({{tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})},
+              {tag_start_sound, StartSound(4, false, 5)},
+              {tag_start_sound, StartSound(4, true, 5)},
+              {tag_start_sound, StartSound(9, false, 0)},
+              {tag_sound_stream_block, {1, 2}}});
+        EXPECT_EQ(Logged("start_sound_loader: sound_id 9 is not defined"), handler);
+        EXPECT_EQ(m_movie->get_sound_sample(4) != nullptr, handler);
+        EXPECT_EQ(m_movie->m_ss_id, -1);
+        ASSERT_EQ(m_movie->get_playlist(0).size(), handler ? 2u : 0u);
+        for (execute_tag* tag : m_movie->get_playlist(0)) {
+            tag->execute(nullptr);
+        }
+        EXPECT_EQ(m_handler.calls, (Strings{"play 100 5", "stop 100 0"}));
     }
-    EXPECT_EQ(m_handler.calls, (Strings{"play 100 5", "stop 100 0"}));
+    // An unusable handler is absent for users that ask for a usable one.
+    m_handler.usable = false;
+    set_sound_handler(&m_handler);
+    EXPECT_EQ(get_sound_handler(), nullptr);
+    EXPECT_EQ(get_stored_sound_handler(), &m_handler);
 }
 
 TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_from_their_first_frame) {
@@ -110,22 +125,6 @@ TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_from_their_first_frame) {
     EXPECT_EQ(m_movie->m_ss_id, 100);
     EXPECT_EQ(m_movie->m_ss_start, 0);
     EXPECT_EQ(m_handler.calls, (Strings{"append 100 3"}));
-}
-
-TEST_F(SoundTagsTest, without_a_handler_nothing_is_kept_or_reported) {
-    set_sound_handler(nullptr);
-    Load({{tag_define_sound, DefineSound(4, 3, 1, false, false, 1, {0})},
-          {tag_start_sound, StartSound(4, false, 0)},
-          {tag_sound_stream_block, {1, 2}}});
-    EXPECT_FALSE(m_movie->get_sound_sample(4));
-    EXPECT_EQ(m_movie->get_playlist(0).size(), 0u);
-    EXPECT_EQ(m_movie->m_ss_id, -1);
-    EXPECT_FALSE(Logged("not defined"));
-    // An unusable handler is absent for users that ask for a usable one.
-    m_handler.usable = false;
-    set_sound_handler(&m_handler);
-    EXPECT_EQ(get_sound_handler(), nullptr);
-    EXPECT_EQ(get_stored_sound_handler(), &m_handler);
 }
 
 TEST_F(SoundTagsTest, a_sprite_restarts_its_stream_sound_at_its_first_block_and_pauses_it_with_the_timeline) {
