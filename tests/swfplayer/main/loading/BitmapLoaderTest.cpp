@@ -5,12 +5,10 @@
 #include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
-#include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
+#include <array>
 #include <vector>
 
 namespace {
