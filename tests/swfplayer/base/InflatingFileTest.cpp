@@ -16,6 +16,7 @@ using swfplayer::memory_buffer;
 namespace {
 
 using bytes = std::vector<uint8_t>;
+using ints = std::vector<int>;
 
 // Compressible but irregular data: runs and noise mixed.
 bytes random_data(std::mt19937& random, int size) {
@@ -51,9 +52,7 @@ TEST(InflatingFile, matches_zlib_in_random_chunk_sizes_including_zero) {
         bytes out;
         while (!in->get_eof()) {
             int chunk = static_cast<int>(random() % 9000);
-            if (random() % 10 == 0) {
-                chunk = 0;
-            }
+            chunk = random() % 10 == 0 ? 0 : chunk;
             bytes block(chunk + 1);
             int got = in->read_bytes(block.data(), chunk);
             ASSERT_GE(got, 0);
@@ -62,10 +61,9 @@ TEST(InflatingFile, matches_zlib_in_random_chunk_sizes_including_zero) {
             ASSERT_LE(out.size(), original.size());
         }
         EXPECT_EQ(original, out) << "round " << round;
-        EXPECT_EQ(static_cast<int>(original.size()), in->get_position());
-        uint8_t extra;
-        EXPECT_EQ(0, in->read_bytes(&extra, 1));
-        EXPECT_EQ(0, in->write_bytes("abc", 3));  // the stream is read-only
+        // At the end nothing more comes, and the stream is read-only.
+        EXPECT_EQ((ints{in->get_position(), in->read_bytes(out.data(), 1), in->write_bytes("abc", 3)}),
+                  (ints{static_cast<int>(original.size()), 0, 0}));
     }
 }
 
@@ -77,20 +75,16 @@ TEST(InflatingFile, seeking_back_replays_the_same_bytes) {
     bytes first(15000), again(15000);
     ASSERT_EQ(15000, in->read_bytes(first.data(), 15000));
     in->set_position(0);
-    EXPECT_EQ(0, in->get_position());
-    ASSERT_EQ(15000, in->read_bytes(again.data(), 15000));
+    EXPECT_EQ((ints{in->get_position(), in->read_bytes(again.data(), 15000)}), (ints{0, 15000}));
     EXPECT_EQ(first, again);
 
     // Backwards, forwards (inflating and dropping) and after the end.
     for (int position : {12345, 19000, 3}) {
         in->set_position(position);
-        EXPECT_EQ(position, in->get_position());
         uint8_t byte = 0;
-        ASSERT_EQ(1, in->read_bytes(&byte, 1)) << position;
-        EXPECT_EQ(original[position], byte) << position;
+        EXPECT_EQ((ints{in->get_position(), in->read_bytes(&byte, 1), byte}), (ints{position, 1, original[position]}));
         in->go_to_end();
-        EXPECT_EQ(20000, in->get_position());
-        EXPECT_TRUE(in->get_eof());
+        EXPECT_EQ((ints{in->get_position(), in->get_eof()}), (ints{20000, 1}));
     }
     in->set_position(30000);  // beyond the end stops at the end
     EXPECT_EQ(20000, in->get_position());
@@ -118,10 +112,10 @@ TEST(InflatingFile, corrupt_and_truncated_data_stop_the_stream_for_good) {
         if (name != "corrupt") {
             EXPECT_TRUE(std::equal(out.begin(), out.begin() + got, original.begin())) << name;
         }
-        EXPECT_TRUE(in->get_eof()) << name;  // so copy loops end
-        EXPECT_EQ(0, in->read_bytes(out.data(), 10)) << name;
+        // The stream is at its end, so copy loops end.
+        EXPECT_EQ((ints{in->get_eof(), in->read_bytes(out.data(), 10)}), (ints{1, 0})) << name;
         membuf rest;
-        in->copy_to(&rest);  // must terminate
+        in->copy_to(&rest);
         EXPECT_EQ(0, rest.size()) << name;
         if (name == "corrupt") {
             EXPECT_LT(got, static_cast<int>(original.size()));
@@ -137,8 +131,7 @@ TEST(InflatingFile, a_failing_source_is_not_read_as_a_length) {
         [](void*) { return false; }, nullptr);
     std::unique_ptr<base_file> in(make_inflating_file(&failing));
     uint8_t buffer[64];
-    EXPECT_EQ(0, in->read_bytes(buffer, 64));
-    EXPECT_TRUE(in->get_eof());
+    EXPECT_EQ((ints{in->read_bytes(buffer, 64), in->get_eof()}), (ints{0, 1}));
 }
 
 TEST(InflatingFile, closing_returns_unused_input_to_the_source) {

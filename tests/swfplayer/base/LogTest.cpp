@@ -17,58 +17,46 @@ void capture(bool is_error, const char* message) {
     g_messages.emplace_back(is_error, message);
 }
 
-// Installs the capturing callback for one test and puts the previous one back afterwards.
-class PlayerLog : public testing::Test {
-protected:
-    void SetUp() override {
-        g_messages.clear();
-        m_previous = register_log_callback(capture);
-    }
-    void TearDown() override { register_log_callback(m_previous); }
-
-    swfplayer::log_callback m_previous = nullptr;
-};
-
-TEST(PlayerLogDefault, writes_messages_to_stdout_and_errors_to_stderr_verbatim) {
-    // Each registration hands back the one it replaced, down to the default handler.
-    swfplayer::log_callback default_handler = register_log_callback(capture);
-    EXPECT_EQ(capture, register_log_callback(default_handler));
+// Logs a message and an error with the callback installed and returns what reached stdout and
+// stderr; the previous callback is put back.
+std::pair<std::string, std::string> LogBoth(swfplayer::log_callback callback, const char* message, const char* error) {
+    swfplayer::log_callback previous = register_log_callback(callback);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    log_msg("%s", "100% done\n");
-    log_error("*** no tag loader for type %d\n", 99);
-    EXPECT_EQ("100% done\n", testing::internal::GetCapturedStdout());
-    EXPECT_EQ("*** no tag loader for type 99\n", testing::internal::GetCapturedStderr());
+    log_msg("%s", message);
+    log_error("*** %s %d\n", error, 99);
+    std::pair<std::string, std::string> printed = {testing::internal::GetCapturedStdout(),
+                                                   testing::internal::GetCapturedStderr()};
+    EXPECT_EQ(callback, register_log_callback(previous));  // each registration hands back the one it replaced
+    return printed;
+}
+
+TEST(PlayerLog, the_default_writes_messages_to_stdout_and_errors_to_stderr_verbatim_and_null_silences_both) {
+    swfplayer::log_callback default_handler = register_log_callback(capture);
+    register_log_callback(default_handler);
+    EXPECT_EQ(LogBoth(default_handler, "100% done\n", "no tag loader for type"),
+              (std::pair<std::string, std::string>{"100% done\n", "*** no tag loader for type 99\n"}));
+    EXPECT_EQ(LogBoth(nullptr, "quiet\n", "quiet"), (std::pair<std::string, std::string>{"", ""}));
     // Trace output stays off until the player turns it on.
     EXPECT_FALSE(swfplayer::get_verbose_parse());
     EXPECT_FALSE(swfplayer::get_verbose_action());
     EXPECT_TRUE(swfplayer::get_verbose_debug());
 }
 
-TEST_F(PlayerLog, formats_tells_errors_from_messages_and_passes_percent_signs_unchanged) {
+TEST(PlayerLog, formats_tells_errors_from_messages_passes_percent_signs_and_cuts_at_499_characters) {
+    g_messages.clear();
+    std::string long_text(1000, 'w');
+    swfplayer::log_callback previous = register_log_callback(capture);
     log_msg("frame %d of %s: %s\n", 3, "intro", "%s%n%d%%");
     log_error("bad tag %x\n", 0x3F);
-    const decltype(g_messages) expected = {{false, "frame 3 of intro: %s%n%d%%\n"}, {true, "bad tag 3f\n"}};
-    EXPECT_EQ(expected, g_messages);
-}
-
-TEST_F(PlayerLog, long_messages_are_cut_to_499_characters) {
-    std::string long_text(1000, 'w');
     log_error("%s", long_text.c_str());
     log_msg("%s", long_text.substr(0, 499).c_str());
-    const decltype(g_messages) expected = {{true, long_text.substr(0, 499)}, {false, long_text.substr(0, 499)}};
+    register_log_callback(previous);
+    const decltype(g_messages) expected = {{false, "frame 3 of intro: %s%n%d%%\n"},
+                                           {true, "bad tag 3f\n"},
+                                           {true, long_text.substr(0, 499)},
+                                           {false, long_text.substr(0, 499)}};
     EXPECT_EQ(expected, g_messages);
-}
-
-TEST_F(PlayerLog, a_null_callback_silences_both_functions) {
-    register_log_callback(nullptr);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    log_msg("quiet\n");
-    log_error("quiet\n");
-    EXPECT_EQ("", testing::internal::GetCapturedStdout());
-    EXPECT_EQ("", testing::internal::GetCapturedStderr());
-    EXPECT_TRUE(g_messages.empty());
 }
 
 }  // namespace

@@ -17,21 +17,18 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using swf_testing::ByteStream;
 
-// Reads bit fields one bit at a time and bytes one at a time; bytes at or past end read as 0
-// and are not consumed.
+// Reads the format's fields bit by bit from a bit position; bytes at or past end read as 0 and are
+// not consumed.
 class ModelReader {
 public:
-    ModelReader(const Bytes& bytes, int position, int end) : m_bytes(bytes), m_position(position), m_end(end) {}
+    ModelReader(const Bytes& bytes, int position, int end) : m_bytes(bytes), m_bit(8 * position), m_end(end) {}
 
     uint32_t read_uint(int bitcount) {
         uint32_t value = 0;
         for (int i = 0; i < bitcount; i++) {
-            if (m_unused_bits == 0) {
-                m_current_byte = fetch();
-                m_unused_bits = 8;
-            }
-            m_unused_bits--;
-            value = value << 1 | ((m_current_byte >> m_unused_bits) & 1);
+            bool inside = m_bit < 8 * m_end;
+            value = value << 1 | (inside ? (m_bytes[m_bit / 8] >> (7 - m_bit % 8)) & 1 : 0);
+            m_bit += inside;
         }
         return value;
     }
@@ -42,37 +39,29 @@ public:
         }
         return static_cast<int32_t>(value);
     }
-    void align() { m_unused_bits = 0; }
     uint32_t read_little_endian(int count) {
-        align();
+        m_bit = 8 * position();
         uint32_t value = 0;
         for (int i = 0; i < count; i++) {
-            value |= static_cast<uint32_t>(fetch()) << (8 * i);
+            value |= read_uint(8) << (8 * i);
         }
         return value;
     }
     std::string read_string() {
-        align();
+        m_bit = 8 * position();
         std::string text;
-        while (m_position < m_end) {
-            uint8_t byte = fetch();
-            if (byte == 0) {
-                break;
-            }
-            text += static_cast<char>(byte);
+        for (char c; position() < m_end && (c = static_cast<char>(read_uint(8))) != 0;) {
+            text += c;
         }
         return text;
     }
-    int position() const { return m_position; }
+    // A partly read byte counts as read.
+    int position() const { return (m_bit + 7) / 8; }
 
 private:
-    uint8_t fetch() { return m_position < m_end ? m_bytes[m_position++] : 0; }
-
     const Bytes& m_bytes;
-    int m_position;
+    int m_bit;
     int m_end;
-    uint8_t m_current_byte = 0;
-    int m_unused_bits = 0;
 };
 
 Bytes RandomBytes(std::mt19937* random, size_t count) {
@@ -82,17 +71,6 @@ Bytes RandomBytes(std::mt19937* random, size_t count) {
         byte = (*random)() % 8 == 0 ? 0 : static_cast<uint8_t>((*random)());
     }
     return bytes;
-}
-
-// A long-form tag header of type 1 whose body is the rest of bytes, cut at body_length.
-void WriteTagHeader(Bytes* bytes, uint32_t body_length) {
-    const uint8_t header[6] = {0x7F,
-                               0x00,
-                               static_cast<uint8_t>(body_length),
-                               static_cast<uint8_t>(body_length >> 8),
-                               static_cast<uint8_t>(body_length >> 16),
-                               static_cast<uint8_t>(body_length >> 24)};
-    std::copy(header, header + 6, bytes->begin());
 }
 
 // Runs random reads on the stream and on the model side by side until both have stood at end
@@ -141,7 +119,12 @@ TEST(StreamReadPathTest, random_fields_stop_at_tag_ends_inside_and_at_the_edge_o
         SCOPED_TRACE("tag end " + std::to_string(end));
         std::mt19937 random(static_cast<unsigned>(end));
         Bytes bytes = RandomBytes(&random, 9000);
-        WriteTagHeader(&bytes, static_cast<uint32_t>(end - 6));
+        // A long-form header of type 1 whose body runs to end.
+        Bytes header = swf_testing::Written([&](swfkit::BitWriter& w) {
+            w.WriteU16(1 << 6 | 0x3F);
+            w.WriteU32(end - 6);
+        });
+        std::copy(header.begin(), header.end(), bytes.begin());
         ByteStream s(bytes);
         ASSERT_EQ(s.in.open_tag(), 1);
         ASSERT_EQ(s.in.get_tag_end_position(), end);

@@ -17,13 +17,14 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using Ints = std::vector<long long>;
+using Floats = std::vector<float>;
 using swf_testing::ByteStream;
 using swf_testing::Compress;
-using swf_testing::SwfLoadingFixture;
 using swf_testing::Written;
 
 // Stream operations whose effect is what they log.
-class StreamLogTest : public SwfLoadingFixture {};
+class StreamLogTest : public swf_testing::SwfLoadingFixture {};
 
 // A long tag header of the type whose body is length bytes.
 void WriteLongHeader(swfkit::BitWriter& w, int type, uint32_t length) {
@@ -31,7 +32,9 @@ void WriteLongHeader(swfkit::BitWriter& w, int type, uint32_t length) {
     w.WriteU32(length);
 }
 
-std::string Text(const swfplayer::base_string& text) {
+std::string ReadString(swfplayer::stream& in, int length = -1) {
+    swfplayer::base_string text = "old";
+    length < 0 ? in.read_string(&text) : in.read_string_with_length(length, &text);
     return text.c_str();
 }
 
@@ -42,84 +45,66 @@ TEST(StreamTest, little_endian_integers_fixed_and_floating_values) {
     w.WriteFloat(-2.25f);
     w.WriteDouble(1234.5678);
     ByteStream s(w.GetBytes());
-    EXPECT_EQ(s.in.read_u16(), 0x1234);
-    EXPECT_EQ(s.in.read_s16(), -2);
-    EXPECT_EQ(s.in.read_u32(), 0x12345678u);
-    EXPECT_FLOAT_EQ(s.in.read_fixed(), 1.5f);
-    EXPECT_FLOAT_EQ(s.in.read_fixed(), -0.5f);
-    EXPECT_FLOAT_EQ(s.in.read_float16(), 0.5f);
-    EXPECT_FLOAT_EQ(s.in.read_float16(), -0.5f);
+    EXPECT_EQ((Ints{s.in.read_u16(), s.in.read_s16(), s.in.read_u32()}), (Ints{0x1234, -2, 0x12345678}));
+    EXPECT_EQ((Floats{s.in.read_fixed(), s.in.read_fixed(), s.in.read_float16(), s.in.read_float16()}),
+              (Floats{1.5f, -0.5f, 0.5f, -0.5f}));
     float denormal = s.in.read_float16();  // exponent 0: a denormal single of the same sign
     uint32_t bits;
     std::memcpy(&bits, &denormal, sizeof(bits));
     EXPECT_EQ(bits, 1u << 13);
     EXPECT_EQ(s.in.read_float(), -2.25f);
     EXPECT_EQ(s.in.read_double(), 1234.5678);
-}
 
-TEST(StreamTest, variable_length_numbers) {
-    ByteStream s({0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
-    EXPECT_EQ(s.in.read_vu32(), 127u);
-    EXPECT_EQ(s.in.read_vu32(), 128u);
-    EXPECT_EQ(s.in.read_vu32(), 0xFFFFFFFFu);
-    EXPECT_EQ(s.in.read_vu32(), 0xFFFFFFFFu);  // bits of the fifth byte beyond 32 fall away
-    EXPECT_EQ(s.in.get_position(), 13);
-}
+    // Variable-length numbers: bits of the fifth byte beyond 32 fall away.
+    ByteStream v({0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ((Ints{v.in.read_vu32(), v.in.read_vu32(), v.in.read_vu32(), v.in.read_vu32(), v.in.get_position()}),
+              (Ints{127, 128, 0xFFFFFFFF, 0xFFFFFFFF, 13}));
 
-// Terminated strings are held to a model in StreamReadPathTest.
-TEST(StreamTest, counted_strings_and_strings_cut_short_by_the_file_end) {
-    ByteStream s({3, 'a', 0, 'b', 'x', 'y', 'z'});
-    swfplayer::base_string text = "old";
-    s.in.read_string_with_length(&text);
-    EXPECT_EQ(Text(text), "ab");
-    EXPECT_EQ(s.in.get_position(), 4);
-    s.in.read_string_with_length(0, &text);
-    EXPECT_EQ(Text(text), "");
-    // No terminator before the end of the file: the string ends with the file.
-    s.in.read_string(&text);
-    EXPECT_EQ(Text(text), "xyz");
-    EXPECT_TRUE(s.in.hit_file_end());
+    // Counted strings stop at a NUL; a string without terminator ends with the file. Terminated
+    // strings are held to a model in StreamReadPathTest.
+    ByteStream t({3, 'a', 0, 'b', 'x', 'y', 'z'});
+    swfplayer::base_string text;
+    t.in.read_string_with_length(&text);
+    EXPECT_STREQ(text.c_str(), "ab");
+    EXPECT_EQ(t.in.get_position(), 4);
+    EXPECT_EQ(ReadString(t.in, 0), "");
+    EXPECT_EQ(ReadString(t.in), "xyz");
+    EXPECT_TRUE(t.in.hit_file_end());
 }
 
 TEST(StreamTest, short_and_long_tag_headers_and_reads_inside_the_tag) {
     ByteStream s({0x3F, 0x00, 0x00, 0x00, 0x00, 0x00,  // long form, type 0, length 0
                   0x43, 0x00, 'a', 'b', 0, 0x99});     // type 1, body "ab\0"
-    EXPECT_EQ(s.in.open_tag(), 0);
-    EXPECT_EQ(s.in.get_tag_end_position(), 6);
+    EXPECT_EQ((Ints{s.in.open_tag(), s.in.get_tag_end_position()}), (Ints{0, 6}));
     s.in.close_tag();
-    EXPECT_EQ(s.in.open_tag(), 1);
-    EXPECT_EQ(s.in.get_tag_end_position(), 11);
+    EXPECT_EQ((Ints{s.in.open_tag(), s.in.get_tag_end_position()}), (Ints{1, 11}));
     s.in.read_uint(3);
     s.in.set_position(100);  // seeks stay inside the open tag
     EXPECT_EQ(s.in.get_position(), 11);
     s.in.set_position(10);
     EXPECT_EQ(s.in.get_tag_bytes_left(), 1);
     s.in.set_position(8);
-    swfplayer::base_string text;
-    s.in.read_string(&text);
-    EXPECT_EQ(Text(text), "ab");
-    EXPECT_EQ(s.in.read_u16(), 0);  // past the end: zeros, nothing consumed
-    EXPECT_EQ(s.in.get_position(), 11);
+    EXPECT_EQ(ReadString(s.in), "ab");
+    EXPECT_EQ((Ints{s.in.read_u16(), s.in.get_position()}), (Ints{0, 11}));  // past the end: zeros, nothing consumed
     EXPECT_FALSE(s.in.hit_file_end());
     s.in.close_tag();
     EXPECT_EQ(s.in.read_u8(), 0x99);
 }
 
-TEST(StreamTest, huge_tag_lengths_are_clamped_to_the_enclosing_tag_and_the_file) {
+TEST(StreamTest, huge_or_overlong_tag_lengths_are_clamped_to_the_enclosing_tag_and_the_file) {
     swfkit::BitWriter w;
     WriteLongHeader(w, 39, 8);
     WriteLongHeader(w, 2, 0xFFFFFFF0);
     w.WriteU16(0);
     w.WriteU16(0x1234);
     ByteStream nested(w.GetBytes());
-    EXPECT_EQ(nested.in.open_tag(), 39);
-    EXPECT_EQ(nested.in.open_tag(), 2);
-    EXPECT_EQ(nested.in.get_tag_end_position(), 14);  // not position + 0xFFFFFFF0
-    EXPECT_EQ(nested.in.get_tag_depth(), 2);
+    // The inner end is the outer one, not position + 0xFFFFFFF0.
+    EXPECT_EQ(
+        (Ints{nested.in.open_tag(), nested.in.open_tag(), nested.in.get_tag_end_position(), nested.in.get_tag_depth()}),
+        (Ints{39, 2, 14, 2}));
     nested.in.close_tag();
     nested.in.close_tag();
-    EXPECT_EQ(nested.in.get_position(), 14);
-    EXPECT_EQ(nested.in.read_u16(), 0x1234);
+    EXPECT_EQ((Ints{nested.in.get_position(), nested.in.read_u16()}), (Ints{14, 0x1234}));
 
     ByteStream outermost({0x3F, 0x00, 0xF0, 0xFF, 0xFF, 0xFF, 1, 2});
     outermost.in.open_tag();
@@ -127,18 +112,14 @@ TEST(StreamTest, huge_tag_lengths_are_clamped_to_the_enclosing_tag_and_the_file)
     EXPECT_EQ(outermost.in.read_u8(), 1);
     outermost.in.close_tag();  // the memory file stops at its end
     EXPECT_EQ(outermost.in.get_position(), 8);
-}
 
-TEST(StreamTest, tag_running_past_the_end_of_the_file_reads_zeros) {
+    // A tag running past the end of the file reads zeros; once the end of the file is known, the
+    // tag holds nothing more, so loops bounded by the bytes left end there.
     ByteStream s({0x4A, 0x00, 0x11, 0x22});  // type 1, declares 10 bytes, has 2
     s.in.open_tag();
-    EXPECT_EQ(s.in.get_tag_bytes_left(), 10);
-    EXPECT_EQ(s.in.read_u32(), 0x2211u);
+    EXPECT_EQ((Ints{s.in.get_tag_bytes_left(), s.in.read_u32()}), (Ints{10, 0x2211}));
     EXPECT_TRUE(s.in.hit_file_end());
-    // Once the end of the file is known, the tag holds nothing more: loops bounded by the
-    // bytes left end there.
-    EXPECT_EQ(s.in.get_tag_bytes_left(), 0);
-    EXPECT_EQ(s.in.read_u8(), 0);
+    EXPECT_EQ((Ints{s.in.get_tag_bytes_left(), s.in.read_u8()}), (Ints{0, 0}));
     s.in.close_tag();
     EXPECT_EQ(s.in.get_position(), 4);
 }
@@ -168,19 +149,15 @@ TEST(StreamTest, file_view_reads_through_the_stream_within_the_tag) {
     swfplayer::base_file* view = s.in.get_underlying_stream();
     EXPECT_EQ(view, s.in.get_underlying_stream());
     EXPECT_EQ(view->get_position(), 3);
-    uint8_t two[2];
-    EXPECT_EQ(view->read_bytes(two, 2), 2);
-    EXPECT_EQ(two[0], 2);
-    EXPECT_EQ(s.in.get_position(), 5);
-    EXPECT_EQ(s.in.read_u8(), 4);
-    uint8_t rest[4];
-    EXPECT_EQ(view->read_bytes(rest, 4), 1);  // the tag ends after 5
+    uint8_t bytes[4];
+    EXPECT_EQ((Ints{view->read_bytes(bytes, 2), bytes[0], s.in.get_position(), s.in.read_u8()}), (Ints{2, 2, 5, 4}));
+    EXPECT_EQ(view->read_bytes(bytes, 4), 1);  // the tag ends after 5
     EXPECT_TRUE(view->get_eof());
     view->set_position(2);
     EXPECT_EQ(s.in.read_u8(), 1);
 }
 
-TEST_F(StreamLogTest, inflate_wrapper_reads_exactly_the_compressed_data_of_a_tag_or_file) {
+TEST_F(StreamLogTest, inflate_wrapper_reads_exactly_the_compressed_data_and_stops_on_damaged_data) {
     Bytes data(700);
     for (size_t i = 0; i < data.size(); i++) {
         data[i] = static_cast<uint8_t>(i % 251);
@@ -210,34 +187,31 @@ TEST_F(StreamLogTest, inflate_wrapper_reads_exactly_the_compressed_data_of_a_tag
     EXPECT_EQ(out, data);
     EXPECT_EQ(in.get_position(), static_cast<int>(packed.size()));
     EXPECT_TRUE(Log().empty());
-}
 
-TEST_F(StreamLogTest, inflate_wrapper_stops_on_truncated_and_corrupt_data) {
-    Bytes data(500, 0x5A);
-    Bytes packed = Compress(data);
+    // Truncated and corrupt data fail; the rest of the buffer stays as it was.
     packed.resize(packed.size() / 2);
-    swfplayer::base_file cut(swfplayer::memory_buffer, static_cast<int>(packed.size()), packed.data());
-    Bytes out(data.size(), 0x11);
-    EXPECT_FALSE(swfplayer::inflate_wrapper(&cut, out.data(), static_cast<int>(out.size())));
-    EXPECT_EQ(out.back(), 0x11);  // the rest of the buffer stays as it was
-
     Bytes garbage = {0x12, 0x34, 0x56, 0x78, 0x9A};
-    swfplayer::base_file bad(swfplayer::memory_buffer, static_cast<int>(garbage.size()), garbage.data());
-    EXPECT_FALSE(swfplayer::inflate_wrapper(&bad, out.data(), static_cast<int>(out.size())));
+    for (Bytes* damaged : {&packed, &garbage}) {
+        swfplayer::base_file cut(swfplayer::memory_buffer, static_cast<int>(damaged->size()), damaged->data());
+        out.assign(data.size(), 0x11);
+        EXPECT_FALSE(swfplayer::inflate_wrapper(&cut, out.data(), static_cast<int>(out.size())));
+        EXPECT_EQ(out.back(), 0x11);
+    }
     EXPECT_TRUE(Logged("error: inflate_wrapper() inflate() returned"));
 }
 
 // Record readers of the geometry types, fed by the kit's record writers and by hand-made bits.
+
+Floats Entries(const swfplayer::matrix& m) {
+    return {m.m[0][0], m.m[0][1], m.m[0][2], m.m[1][0], m.m[1][1], m.m[1][2]};
+}
 
 TEST(RecordReaderTest, matrix_records) {
     ByteStream identity({0x00});
     swfplayer::matrix m;
     m.m[0][0] = 7.0f;
     m.read(&identity.in);
-    const float identity_entries[6] = {1, 0, 0, 0, 1, 0};
-    for (int i = 0; i < 6; i++) {
-        EXPECT_EQ(m.m[i / 3][i % 3], identity_entries[i]) << "entry " << i;
-    }
+    EXPECT_EQ(Entries(m), (Floats{1, 0, 0, 0, 1, 0}));
     EXPECT_EQ(identity.in.get_position(), 1);
 
     swfkit::Matrix k;
@@ -249,23 +223,16 @@ TEST(RecordReaderTest, matrix_records) {
     k.translateY = -400;
     ByteStream s(Written([&](swfkit::BitWriter& w) { swfkit::WriteMatrix(w, k); }));
     m.read(&s.in);
-    const float entries[6] = {1.0f, -0.75f, 20.0f, 0.25f, 2.5f, -400.0f};
-    for (int i = 0; i < 6; i++) {
-        EXPECT_FLOAT_EQ(m.m[i / 3][i % 3], entries[i]) << "entry " << i;
-    }
+    EXPECT_EQ(Entries(m), (Floats{1.0f, -0.75f, 20.0f, 0.25f, 2.5f, -400.0f}));  // all exact in 16.16
     EXPECT_EQ(s.in.get_position(), static_cast<int>(s.bytes.size()));
 }
 
 TEST(RecordReaderTest, colour_transform_records) {
     swfkit::ColorTransform k;
-    k.hasAdd = true;
-    k.hasMult = true;
-    const int mult[4] = {512, 128, -256, 64};
-    const int add[4] = {10, -20, 255, 7};
-    for (int i = 0; i < 4; i++) {
-        k.mult[i] = mult[i];
-        k.add[i] = add[i];
-    }
+    k.hasAdd = k.hasMult = true;
+    const int mult[4] = {512, 128, -256, 64}, add[4] = {10, -20, 255, 7};
+    std::copy(mult, mult + 4, k.mult);
+    std::copy(add, add + 4, k.add);
     for (bool alpha : {false, true}) {
         SCOPED_TRACE(alpha ? "with alpha" : "without alpha");
         ByteStream s(Written([&](swfkit::BitWriter& w) { swfkit::WriteColorTransform(w, k, alpha); }));
@@ -279,12 +246,10 @@ TEST(RecordReaderTest, colour_transform_records) {
         }
         EXPECT_EQ(s.in.get_position(), static_cast<int>(s.bytes.size()));
     }
-
     ByteStream add_only({0x80});  // has_add, no mult, 0 bits: every term identity
     swfplayer::cxform c;
     c.read_rgba(&add_only.in);
-    EXPECT_FLOAT_EQ(c.m[0][0], 1.0f);
-    EXPECT_FLOAT_EQ(c.m[0][1], 0.0f);
+    EXPECT_EQ((Floats{c.m[0][0], c.m[0][1]}), (Floats{1, 0}));
 }
 
 TEST(RecordReaderTest, rect_and_colour_records) {
@@ -294,21 +259,14 @@ TEST(RecordReaderTest, rect_and_colour_records) {
     ByteStream s(w.GetBytes());
     swfplayer::rect r;
     r.read(&s.in);
-    EXPECT_EQ(r.x_min, -100.0f);
-    EXPECT_EQ(r.x_max, 11000.0f);
-    EXPECT_EQ(r.y_min, 5.0f);
-    EXPECT_EQ(r.y_max, 8000.0f);
+    EXPECT_EQ((Floats{r.x_min, r.x_max, r.y_min, r.y_max}), (Floats{-100, 11000, 5, 8000}));
     swfplayer::rgba c;
     c.read(&s.in, 22);  // DefineShape2 and before: no alpha
-    EXPECT_EQ(c.r, 1);
-    EXPECT_EQ(c.b, 3);
-    EXPECT_EQ(c.a, 255);
+    EXPECT_EQ((Ints{c.r, c.b, c.a}), (Ints{1, 3, 255}));
     c.read(&s.in, 23);
-    EXPECT_EQ(c.r, 4);
-    EXPECT_EQ(c.a, 7);
+    EXPECT_EQ((Ints{c.r, c.a}), (Ints{4, 7}));
     c.read_rgb(&s.in);
-    EXPECT_EQ(c.r, 8);
-    EXPECT_EQ(c.a, 255);
+    EXPECT_EQ((Ints{c.r, c.a}), (Ints{8, 255}));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <random>
 #include <vector>
@@ -15,6 +15,7 @@ namespace {
 
 using Rings = std::vector<std::vector<float>>;
 using testing_support::CoverageOracle;
+using namespace swfplayer::triangulate;
 
 std::vector<float> Triangulate(const Rings& rings) {
     std::vector<swfplayer::array<float>> paths(rings.size());
@@ -25,18 +26,26 @@ std::vector<float> Triangulate(const Rings& rings) {
     }
     swfplayer::array<float> result;
     result.push_back(99.0f);  // compute starts from an empty result whatever it is handed
-    swfplayer::triangulate::compute(&result, static_cast<int>(paths.size()), paths.data());
+    compute(&result, static_cast<int>(paths.size()), paths.data());
     return std::vector<float>(result.begin(), result.end());
 }
 
-size_t TriangleCount(const std::vector<float>& triangles) {
-    return triangles.size() / 6;
+// The signed areas of a flat triangle list.
+std::vector<double> Areas(const std::vector<float>& t) {
+    std::vector<double> areas;
+    for (size_t i = 0; i + 5 < t.size(); i += 6) {
+        areas.push_back(0.5 * ((double(t[i + 2]) - t[i]) * (double(t[i + 5]) - t[i + 1]) -
+                               (double(t[i + 4]) - t[i]) * (double(t[i + 3]) - t[i + 1])));
+    }
+    return areas;
 }
 
-double SignedArea(const std::vector<float>& t, size_t i) {
-    const float* p = &t[6 * i];
-    return 0.5 * ((static_cast<double>(p[2]) - p[0]) * (static_cast<double>(p[5]) - p[1]) -
-                  (static_cast<double>(p[4]) - p[0]) * (static_cast<double>(p[3]) - p[1]));
+size_t Vertices(const Rings& rings) {
+    size_t vertices = 0;
+    for (const auto& ring : rings) {
+        vertices += ring.size() / 2;
+    }
+    return vertices;
 }
 
 std::vector<float> Square(float x0, float y0, float size, bool clockwise = false) {
@@ -46,18 +55,13 @@ std::vector<float> Square(float x0, float y0, float size, bool clockwise = false
     return {x0, y0, x0 + size, y0, x0 + size, y0 + size, x0, y0 + size};
 }
 
-void ExpectFaithful(const Rings& rings, const std::vector<float>& triangles) {
-    CoverageOracle::Report report = CoverageOracle(rings).Check(triangles);
-    EXPECT_TRUE(report.Faithful()) << report.Describe();
-    EXPECT_GT(report.samples, 0);
-}
-
-TEST(TriangulateTest, single_triangle_is_listed_from_the_predecessor_of_its_smallest_vertex) {
-    std::vector<float> triangles = Triangulate({{10, 0, 0, 10, 0, 0}});
-    EXPECT_EQ(triangles, (std::vector<float>{0, 10, 0, 0, 10, 0}));
-}
-
-TEST(TriangulateTest, degenerate_outlines_give_no_triangle_of_area) {
+TEST(TriangulateTest, small_and_degenerate_outlines) {
+    // A single triangle is listed from the predecessor of its smallest vertex; coordinates that
+    // are not numbers are taken as 0.
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(Triangulate({{10, 0, 0, 10, 0, 0}}), (std::vector<float>{0, 10, 0, 0, 10, 0}));
+    EXPECT_EQ(Triangulate({{nan, inf, 10, 0, 0, 10}}), (std::vector<float>{0, 10, 0, 0, 10, 0}));
+    EXPECT_EQ(Areas(Triangulate({{0, 0, 10, 0, 0, 10, 7}})).size(), 1u);  // a trailing lone coordinate is no vertex
     const struct {
         const char* label;
         Rings rings;
@@ -72,37 +76,23 @@ TEST(TriangulateTest, degenerate_outlines_give_no_triangle_of_area) {
         {"one point thrice", {{1, 1, 1, 1, 1, 1}}, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        std::vector<float> triangles = Triangulate(c.rings);
-        if (c.nothing) {
-            EXPECT_TRUE(triangles.empty());
-        }
-        for (size_t i = 0; i < TriangleCount(triangles); i++) {
-            EXPECT_EQ(SignedArea(triangles, i), 0.0);
-        }
+        std::vector<double> areas = Areas(Triangulate(c.rings));
+        EXPECT_TRUE(!c.nothing || areas.empty()) << c.label;
+        EXPECT_EQ(std::count(areas.begin(), areas.end(), 0.0), static_cast<long>(areas.size())) << c.label;
     }
-    // A trailing lone coordinate is no vertex.
-    EXPECT_EQ(TriangleCount(Triangulate({{0, 0, 10, 0, 0, 10, 7}})), 1u);
-}
-
-TEST(TriangulateTest, repeated_point_is_clipped_at_once_as_a_zero_area_triangle) {
+    // A repeated point is clipped at once as (predecessor, repeated vertex, successor), of no area.
     std::vector<float> triangles = Triangulate({{0, 0, 10, 0, 10, 0, 10, 10, 0, 10}});
-    ASSERT_EQ(TriangleCount(triangles), 3u);
-    int zero_area = 0;
-    double area = 0.0;
-    for (size_t i = 0; i < TriangleCount(triangles); i++) {
-        double a = SignedArea(triangles, i);
-        EXPECT_GE(a, 0.0);
-        zero_area += a == 0.0;
-        area += a;
-        if (a == 0.0) {
-            // (predecessor, repeated vertex, successor)
+    std::vector<double> areas = Areas(triangles);
+    ASSERT_EQ(areas.size(), 3u);
+    EXPECT_EQ(std::count(areas.begin(), areas.end(), 0.0), 1);
+    EXPECT_DOUBLE_EQ(areas[0] + areas[1] + areas[2], 100.0);
+    for (size_t i = 0; i < 3; i++) {
+        EXPECT_GE(areas[i], 0.0);
+        if (areas[i] == 0.0) {
             EXPECT_EQ(std::vector<float>(triangles.begin() + 6 * i, triangles.begin() + 6 * i + 6),
                       (std::vector<float>{10, 0, 10, 0, 10, 10}));
         }
     }
-    EXPECT_EQ(zero_area, 1);
-    EXPECT_DOUBLE_EQ(area, 100.0);
 }
 
 TEST(TriangulateTest, small_outlines_with_holes_islands_and_touching_rings_fill_exactly) {
@@ -129,13 +119,11 @@ TEST(TriangulateTest, small_outlines_with_holes_islands_and_touching_rings_fill_
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         std::vector<float> triangles = Triangulate(c.rings);
-        if (c.triangles > 0) {
-            EXPECT_EQ(TriangleCount(triangles), c.triangles);
-        }
-        for (size_t i = 0; c.all_of_area && i < TriangleCount(triangles); i++) {
-            EXPECT_GT(SignedArea(triangles, i), 0.0);
-        }
-        ExpectFaithful(c.rings, triangles);
+        std::vector<double> areas = Areas(triangles);
+        EXPECT_TRUE(c.triangles == 0 || areas.size() == c.triangles);
+        EXPECT_TRUE(!c.all_of_area || *std::min_element(areas.begin(), areas.end()) > 0.0);
+        CoverageOracle::Report report = CoverageOracle(c.rings).Check(triangles);
+        EXPECT_TRUE(report.Faithful() && report.samples > 0) << report.Describe();
     }
 }
 
@@ -144,15 +132,10 @@ TEST(TriangulateTest, random_polygons_with_holes_are_covered_exactly) {
     for (int round = 0; round < 60; round++) {
         int outer = 3 + static_cast<int>(rng() % 120);
         int holes = static_cast<int>(rng() % 6);
-        int hole_vertices = 3 + static_cast<int>(rng() % 12);
-        Rings rings = testing_support::RandomPolygonWithHoles(rng, outer, holes, hole_vertices);
+        Rings rings = testing_support::RandomPolygonWithHoles(rng, outer, holes, 3 + static_cast<int>(rng() % 12));
         std::vector<float> triangles = Triangulate(rings);
-        size_t vertices = 0;
-        for (const auto& ring : rings) {
-            vertices += ring.size() / 2;
-        }
         // Each bridge adds two vertices, and n vertices in one ring make n - 2 triangles.
-        EXPECT_EQ(TriangleCount(triangles), vertices + 2 * (rings.size() - 1) - 2) << round;
+        EXPECT_EQ(triangles.size() / 6, Vertices(rings) + 2 * (rings.size() - 1) - 2) << round;
         CoverageOracle::Report report = CoverageOracle(rings).Check(triangles, 200);
         EXPECT_TRUE(report.Faithful()) << "round " << round << ": " << report.Describe();
     }
@@ -165,37 +148,16 @@ TEST(TriangulateTest, garbage_input_terminates_with_triangles_from_its_points) {
     for (int round = 0; round < 300; round++) {
         Rings rings(1 + rng() % 4);
         for (auto& ring : rings) {
-            int n = static_cast<int>(rng() % 40);
-            for (int i = 0; i < 2 * n; i++) {
+            for (int i = 0, n = static_cast<int>(rng() % 40); i < 2 * n; i++) {
                 // Few distinct values: plenty of duplicates, collinear runs and crossings.
                 ring.push_back(rng() % 5 == 0 ? specials[rng() % 7] : static_cast<float>(rng() % 6));
             }
         }
         std::vector<float> triangles = Triangulate(rings);
-        size_t vertices = 0;
-        for (const auto& ring : rings) {
-            vertices += ring.size() / 2;
-        }
-        EXPECT_LE(TriangleCount(triangles), vertices + 2 * rings.size());
+        EXPECT_LE(triangles.size() / 6, Vertices(rings) + 2 * rings.size());
         CoverageOracle::Report report = CoverageOracle(rings).Check(triangles, 8);
-        EXPECT_EQ(report.foreign_vertices, 0);
-        EXPECT_EQ(report.clockwise_triangles, 0);
+        EXPECT_EQ(report.foreign_vertices + report.clockwise_triangles, 0) << report.Describe();
     }
-    // Coordinates that are not numbers are taken as 0.
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    std::vector<float> triangles = Triangulate({{nan, inf, 10, 0, 0, 10}});
-    EXPECT_EQ(triangles, (std::vector<float>{0, 10, 0, 0, 10, 0}));
-}
-
-// Exact sign of L for floats that are multiples of 2^-16 below 2^39, from 128-bit integers.
-int ExactLeftSign(float ax, float ay, float bx, float by, float cx, float cy) {
-    auto fixed = [](float v) {
-        return static_cast<__int128>(std::ldexp(static_cast<double>(v), 16));
-    };
-    __int128 det =
-        (fixed(bx) - fixed(ax)) * (fixed(cy) - fixed(ay)) - (fixed(cx) - fixed(ax)) * (fixed(by) - fixed(ay));
-    return det > 0 ? 1 : (det < 0 ? -1 : 0);
 }
 
 int Sign(double value) {
@@ -205,22 +167,25 @@ int Sign(double value) {
 TEST(TriangulateTest, left_test_is_exact_near_collinear_points) {
     std::mt19937 rng(3);
     int degenerate = 0;
+    // Every value is a multiple of 2^-16 below 2^39, whose exact L the 128-bit integers give.
+    auto snap = [](double v) {
+        return static_cast<float>(std::ldexp(std::round(std::ldexp(v, 16)), -16));
+    };
+    auto fixed = [](float v) {
+        return static_cast<__int128>(std::ldexp(static_cast<double>(v), 16));
+    };
     for (int round = 0; round < 20000; round++) {
-        // Every value is a multiple of 2^-16 that a float holds exactly.
-        auto snap = [](double v) {
-            return static_cast<float>(std::ldexp(std::round(std::ldexp(v, 16)), -16));
-        };
         auto coordinate = [&]() {
-            int exponent = static_cast<int>(rng() % 31) - 16;
-            return snap(std::ldexp(static_cast<double>(rng() % (1u << 24)), exponent));
+            return snap(std::ldexp(static_cast<double>(rng() % (1u << 24)), static_cast<int>(rng() % 31) - 16));
         };
         float ax = coordinate(), ay = coordinate(), bx = coordinate(), by = coordinate();
         double t = std::ldexp(static_cast<double>(rng() % 1024), -9);
-        float cx = snap(ax + t * (static_cast<double>(bx) - ax));
-        float cy = snap(ay + t * (static_cast<double>(by) - ay));
-        int expected = ExactLeftSign(ax, ay, bx, by, cx, cy);
+        float cx = snap(ax + t * (static_cast<double>(bx) - ax)), cy = snap(ay + t * (static_cast<double>(by) - ay));
+        __int128 det =
+            (fixed(bx) - fixed(ax)) * (fixed(cy) - fixed(ay)) - (fixed(cx) - fixed(ax)) * (fixed(by) - fixed(ay));
+        int expected = det > 0 ? 1 : (det < 0 ? -1 : 0);
         degenerate += expected == 0;
-        ASSERT_EQ(swfplayer::triangulate::left_sign(ax, ay, bx, by, cx, cy), expected)
+        ASSERT_EQ(left_sign(ax, ay, bx, by, cx, cy), expected)
             << ax << " " << ay << " " << bx << " " << by << " " << cx << " " << cy;
     }
     EXPECT_GT(degenerate, 10);
@@ -235,21 +200,17 @@ TEST(TriangulateTest, left_test_is_exact_near_collinear_points) {
         double px = small(), py = small(), k1 = small(), k2 = small();
         float bx = static_cast<float>(k1 * px), by = static_cast<float>(k1 * py);
         float cx = static_cast<float>(k2 * px), cy = static_cast<float>(k2 * py);
-        float ax = static_cast<float>(std::ldexp(small(), -70));
-        float ay = static_cast<float>(std::ldexp(small(), -70));
-        int expected = Sign(static_cast<double>(ax) * (static_cast<double>(by) - cy) +
-                            static_cast<double>(ay) * (static_cast<double>(cx) - bx));
-        double plain = (static_cast<double>(bx) - ax) * (static_cast<double>(cy) - ay) -
-                       (static_cast<double>(cx) - ax) * (static_cast<double>(by) - ay);
-        plain_double_wrong += Sign(plain) != expected;
-        ASSERT_EQ(swfplayer::triangulate::left_sign(ax, ay, bx, by, cx, cy), expected)
+        float ax = static_cast<float>(std::ldexp(small(), -70)), ay = static_cast<float>(std::ldexp(small(), -70));
+        int expected = Sign(double(ax) * (double(by) - cy) + double(ay) * (double(cx) - bx));
+        plain_double_wrong +=
+            Sign((double(bx) - ax) * (double(cy) - ay) - (double(cx) - ax) * (double(by) - ay)) != expected;
+        ASSERT_EQ(left_sign(ax, ay, bx, by, cx, cy), expected)
             << ax << " " << ay << " " << bx << " " << by << " " << cx << " " << cy;
     }
     EXPECT_GT(plain_double_wrong, 100);
 }
 
 TEST(TriangulateTest, predicates_follow_their_sign_rules) {
-    using namespace swfplayer::triangulate;
     EXPECT_EQ(vertex_order(0, 5, 1, 0), -1);
     EXPECT_EQ(vertex_order(1, 0, 1, 5), -1);
     EXPECT_EQ(vertex_order(1, 5, 1, 0), 1);
