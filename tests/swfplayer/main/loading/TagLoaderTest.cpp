@@ -187,17 +187,6 @@ TEST_F(TagLoaderTest, reversing_placements) {
     EXPECT_FALSE(frame[0]->is_remove_tag());
 }
 
-TEST_F(TagLoaderTest, background_colour_keeps_the_host_alpha) {
-    LoadFrame(6, [](swfkit::TagList& tags) { tags.SetBackgroundColor({10, 20, 30}); });
-    for (const auto& [host_alpha, alpha] : {std::pair{0.0f, 0}, {0.5f, 128}, {7.0f, 255}}) {
-        m_target->host_alpha = host_alpha;
-        RunFrame();
-        EXPECT_EQ(m_target->background.r, 10);
-        EXPECT_EQ(m_target->background.b, 30);
-        EXPECT_EQ(m_target->background.a, alpha) << host_alpha;
-    }
-}
-
 // Clip event flags are 16 bits before version 6 and 32 bits (with a key code for key presses)
 // from version 6; handlers of one record share its bytes.
 TEST_F(TagLoaderTest, clip_action_flags_follow_the_version) {
@@ -274,13 +263,14 @@ TEST_F(TagLoaderTest, place_object_three_skips_filters_and_blend_mode) {
     EXPECT_TRUE(Logged("unknown filter id 9"));
 }
 
-TEST_F(TagLoaderTest, frame_actions_and_init_actions) {
+// Frame actions, init actions, and a background colour that keeps the host's alpha.
+TEST_F(TagLoaderTest, frame_actions_init_actions_and_background) {
     LoadFrame(6, [](swfkit::TagList& tags) {
         tags.DoAction({0x96, 0x02, 0x00, 0x08, 0x00, 0x07, 0x00, 0xEE});  // push, stop, end, junk
         tags.DoAction({0x07, 0x96, 0x09, 0x00});                          // stop, a cut push, no end
-        tags.DoInitAction(3, stop_action);
+        tags.DoInitAction(3, stop_action).SetBackgroundColor({10, 20, 30});
     });
-    ASSERT_EQ(m_def->get_playlist(0).size(), 2);
+    ASSERT_EQ(m_def->get_playlist(0).size(), 3);
     EXPECT_TRUE(m_def->get_playlist(0)[0]->is_action_tag());
     auto* first = static_cast<swfplayer::do_action*>(m_def->get_playlist(0)[0]);
     auto* cut = static_cast<swfplayer::do_action*>(m_def->get_playlist(0)[1]);
@@ -293,6 +283,12 @@ TEST_F(TagLoaderTest, frame_actions_and_init_actions) {
     ASSERT_TRUE(init);
     ASSERT_EQ(init->size(), 1);
     EXPECT_EQ(static_cast<swfplayer::do_action*>((*init)[0])->m_buf.size(), 2);
+    for (const auto& [host_alpha, alpha] : {std::pair{0.0f, 0}, {0.5f, 128}, {7.0f, 255}}) {
+        m_target->host_alpha = host_alpha;
+        RunFrame();
+        const swfplayer::rgba& c = m_target->background;
+        EXPECT_EQ(std::vector<int>({c.r, c.g, c.b, c.a}), std::vector<int>({10, 20, 30, alpha})) << host_alpha;
+    }
 }
 
 // Reads a filter list from inside a tag holding it and a sentinel byte: each filter takes its
