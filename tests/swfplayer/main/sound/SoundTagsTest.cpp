@@ -114,7 +114,9 @@ TEST_F(SoundTagsTest, start_sound_plays_with_its_loop_count_or_stops_and_unknown
     EXPECT_EQ(get_stored_sound_handler(), &m_handler);
 }
 
-TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_from_their_first_frame) {
+// Stream blocks are appended from their first frame; a sprite restarts its stream sound at its
+// first block and pauses it with the timeline.
+TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_and_follow_the_timeline) {
     // A stream head: MP3, 22 kHz, 16 bits, mono, 512 samples a block.
     Load({{tag_sound_stream_head, {0, 0x3A, 0x00, 0x02}},
           {tag_sound_stream_block, {1, 2, 3}},
@@ -125,11 +127,6 @@ TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_from_their_first_frame) {
     EXPECT_EQ(m_movie->m_ss_id, 100);
     EXPECT_EQ(m_movie->m_ss_start, 0);
     EXPECT_EQ(m_handler.calls, (Strings{"append 100 3"}));
-}
-
-TEST_F(SoundTagsTest, a_sprite_restarts_its_stream_sound_at_its_first_block_and_pauses_it_with_the_timeline) {
-    // Uncompressed, 44 kHz, 16 bits, mono.
-    Load({{tag_sound_stream_head, {0, 0x3E, 0x00, 0x02}}, {tag_sound_stream_block, {1, 2}}});
     smart_ptr<sprite_instance> sprite = make_root_sprite(m_movie.get_ptr());
     m_handler.calls.clear();
     sprite->execute_frame_tags(0, false);
