@@ -15,14 +15,14 @@ using swfplayer::sprite_definition;
 
 class SpriteDefinitionTest : public swf_testing::SwfLoadingFixture {
 protected:
-    // Loads a version 7 movie whose dictionary holds the sprite of id 5 built from tags, after a
+    // Loads a version 7 movie of 20 frames a second whose dictionary holds the sprite of id 5 built from tags, after a
     // sprite 9 exported as "Inner".
     sprite_definition* LoadSprite(const TagList& tags, std::optional<uint16_t> frames = {}) {
         TagList inner(7);
         inner.ShowFrame();
-        m_movie = LoadBuilt(7, [&](TagList& t) {
-            t.DefineSprite(9, inner).ExportAssets({{9, "Inner"}}).DefineSprite(5, tags, frames).ShowFrame();
-        });
+        swfkit::Movie movie(7, {0, 100, 0, 100}, 20.0);
+        movie.Tags().DefineSprite(9, inner).ExportAssets({{9, "Inner"}}).DefineSprite(5, tags, frames).ShowFrame();
+        m_movie = LoadMovie(movie.Write(false));
         swfplayer::character_def* def = m_movie ? m_movie->get_character_def(5) : nullptr;
         return def && def->is(swfplayer::AS_SPRITE_DEF) ? static_cast<sprite_definition*>(def) : nullptr;
     }
@@ -52,7 +52,7 @@ TEST_F(SpriteDefinitionTest, own_frames_and_labels) {
     EXPECT_EQ(m_movie->get_playlist(0).size(), 0);
     EXPECT_FALSE(m_movie->get_labeled_frame("idle", nullptr));
     EXPECT_EQ(sprite->get_version(), 7);
-    EXPECT_FLOAT_EQ(sprite->get_frame_rate(), 12.0f);
+    EXPECT_FLOAT_EQ(sprite->get_frame_rate(), 20.0f);
     EXPECT_EQ(sprite->get_character_def(9), m_movie->get_character_def(9));
     EXPECT_EQ(sprite->get_exported_resource("inner"), m_movie->get_character_def(9));
     EXPECT_EQ(sprite->get_movie_definition(), m_movie.get_ptr());
