@@ -198,25 +198,14 @@ TEST_F(MovieDefTest, duplicate_ids_labels_and_exports) {
 
 // Scene labels do not enter the frame-label table; a scene count beyond the tag is cut to it.
 TEST_F(MovieDefTest, script_class_and_scene_tables) {
-    swfkit::BitWriter symbols, scenes, huge;
-    symbols.WriteU16(2);
-    symbols.WriteU16(0);
-    symbols.WriteString("Main");
-    symbols.WriteU16(40000);
-    symbols.WriteString("Ball");
-    for (uint32_t n : {1, 0}) {
-        scenes.WriteVu32(n);
-    }
-    scenes.WriteString("Scene 1");
-    for (uint32_t n : {2, 0}) {
-        scenes.WriteVu32(n);
-    }
-    scenes.WriteString("intro");
-    scenes.WriteVu32(300);
-    scenes.WriteString("outro");
+    // Two classes: 0 "Main" and 40000 "Ball". One scene "Scene 1" at 0; frame labels "intro" at 0
+    // and "outro" at 300 (a two-byte variable-length number).
+    const Bytes symbols = {2, 0, 0, 0, 'M', 'a', 'i', 'n', 0, 0x40, 0x9C, 'B', 'a', 'l', 'l', 0};
+    const Bytes scenes = {1,   0,   'S', 'c', 'e', 'n',  'e',  ' ', '1', 0,   2,   0,   'i',
+                          'n', 't', 'r', 'o', 0,   0xAC, 0x02, 'o', 'u', 't', 'r', 'o', 0};
     auto def = LoadBuilt(9, [&](TagList& t) {
-        t.Tag(swfplayer::tag_symbol_class, symbols.GetBytes())
-            .Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes.GetBytes())
+        t.Tag(swfplayer::tag_symbol_class, symbols)
+            .Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes)
             .ShowFrame();
     });
     ASSERT_TRUE(def);
@@ -229,10 +218,8 @@ TEST_F(MovieDefTest, script_class_and_scene_tables) {
     EXPECT_EQ(name, "outro");
     EXPECT_FALSE(def->get_labeled_frame("intro", nullptr));
 
-    huge.WriteVu32(0xFFFFFFFF);
-    huge.WriteVu32(1);
-    huge.WriteString("only");
-    def = LoadBuilt(9, [&](TagList& t) { t.Tag(swfplayer::tag_define_scene_and_frame_label_data, huge.GetBytes()); });
+    const Bytes huge = {0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 1, 'o', 'n', 'l', 'y', 0};  // 0xFFFFFFFF scenes, one given
+    def = LoadBuilt(9, [&](TagList& t) { t.Tag(swfplayer::tag_define_scene_and_frame_label_data, huge); });
     ASSERT_TRUE(def);
     EXPECT_LE(def->get_scenes().size(), 2);
 }
