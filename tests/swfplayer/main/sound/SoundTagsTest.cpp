@@ -64,10 +64,11 @@ TEST_F(SoundTagsTest, define_sound_hands_the_handler_its_format_rate_and_bytes) 
           {tag_define_sound, DefineSound(3, 2, 2, true, false, 1152, {0xFF, 0xFB})},
           {tag_define_sound, DefineSound(4, 1, 1, true, false, 2, adpcm)},
           // Four bytes of stereo ADPCM hold at most 32 / 4 + 1 frames, whatever the tag declares.
-          {tag_define_sound, DefineSound(5, 1, 1, true, true, 0xFFFFFFFFu, adpcm)}});
-    using Row = std::tuple<int, int, int, int, bool>;  // bytes, samples, format, rate, stereo
+          {tag_define_sound, DefineSound(5, 1, 1, true, true, 0xFFFFFFFFu, adpcm)},
+          {tag_sound_stream_head, {0, 0x3E, 0x00, 0x02}}});  // uncompressed, 44 kHz, 16 bits, mono
+    using Row = std::tuple<int, int, int, int, bool>;        // bytes, samples, format, rate, stereo
     std::vector<Row> made;
-    for (const auto& s : m_handler.sounds) {
+    for (const auto& s : std::vector(m_handler.sounds.begin(), m_handler.sounds.end() - 1)) {
         made.emplace_back(s.bytes, s.samples, s.format, s.rate, s.stereo);
     }
     EXPECT_EQ(made, (std::vector<Row>{{8, 2, 7, 44100, true},
@@ -78,9 +79,10 @@ TEST_F(SoundTagsTest, define_sound_hands_the_handler_its_format_rate_and_bytes) 
     EXPECT_TRUE(Logged("declares"));
     EXPECT_TRUE(m_movie->get_sound_sample(3));
 
-    // The handler forgets every sample when the movie goes.
+    // The handler forgets every sample, and the stream sound, when the movie goes.
+    ASSERT_EQ(m_movie->m_ss_id, 105);
     m_movie = nullptr;
-    for (int id = 100; id < 105; id++) {
+    for (int id = 100; id <= 105; id++) {
         const std::string line = "delete " + std::to_string(id) + " 0";
         EXPECT_NE(std::find(m_handler.calls.begin(), m_handler.calls.end(), line), m_handler.calls.end()) << line;
     }
