@@ -43,6 +43,22 @@ swfkit::Bytes FsCommandAction(const std::string& command, const std::string& arg
     return out;
 }
 
+swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value) {
+    swfkit::Bytes out;
+    auto push = [&out](const std::string& text) {  // Push of one string
+        const size_t length = text.size() + 2;
+        out.insert(out.end(), {0x96, uint8_t(length), uint8_t(length >> 8), 0x00});
+        out.insert(out.end(), text.begin(), text.end());
+        out.push_back(0x00);
+    };
+    push("_global");
+    out.push_back(0x1C);  // GetVariable
+    push(name);
+    push(value);
+    out.insert(out.end(), {0x4F, 0x00});  // SetMember, then the end action
+    return out;
+}
+
 swfkit::Bytes ShapesMovie(int frames, double frame_rate, const swfkit::Bytes& end_actions) {
     swfkit::Movie movie(8, {0, 200 * 20, 0, 100 * 20}, frame_rate);
     swfkit::TagList& tags = movie.Tags();

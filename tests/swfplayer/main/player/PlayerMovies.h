@@ -9,6 +9,8 @@ namespace player_movies {
 
 // getURL("FSCommand:" + command, args) as raw action bytes.
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args);
+// _global[name] = value as raw action bytes.
+swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
 
 // A 200 x 100 pixel movie at frame_rate of frames frames: a red square (id 1) named "red" at
 // depth 1, a sprite (id 3) named "clip" holding a green square (id 2) named "green", placed at
