@@ -127,7 +127,8 @@ public:
     std::vector<int> m_events, m_keys;
 };
 
-// Dragging is pinned with a real button by ButtonTest; here the focus goes with the first press.
+// The first press also takes the focus; a held button hears drag out and drag over, and a release
+// away from it is a release outside.
 TEST_F(RootTest, the_mouse_turns_into_button_events_and_the_first_press_takes_the_focus) {
     smart_ptr<root> r = Play(player_movies::ShapesMovie(1, 30));
     ASSERT_TRUE(r);
@@ -138,9 +139,15 @@ TEST_F(RootTest, the_mouse_turns_into_button_events_and_the_first_press_takes_th
     r->advance(0.02f);  // the first tick, with the mouse off the button
     using e = event_id;
     const std::tuple<int, int, std::vector<int>> steps[] = {
-        {5, 0, {e::ROLL_OVER}}, {5, 1, {e::SETFOCUS, e::PRESS}}, {5, 0, {e::RELEASE}},
+        {5, 0, {e::ROLL_OVER}},
+        {5, 1, {e::SETFOCUS, e::PRESS}},
+        {5, 0, {e::RELEASE}},
         {5, 1, {e::PRESS}},  // the focus is already there
-        {5, 0, {e::RELEASE}},   {50, 0, {e::ROLL_OUT}},          {50, 0, {}},
+        {50, 1, {e::DRAG_OUT}},
+        {5, 1, {e::DRAG_OVER}},
+        {50, 1, {e::DRAG_OUT}},
+        {50, 0, {e::RELEASE_OUTSIDE, e::ROLL_OUT}},
+        {50, 0, {}},
     };
     for (const auto& [x, buttons, sent] : steps) {
         button->m_events.clear();
