@@ -138,6 +138,8 @@ TEST(StreamTest, file_view_reads_through_the_stream_within_the_tag) {
     EXPECT_EQ(s.in.read_u8(), 1);
     s.in.set_position(100);  // seeks stay inside the open tag
     EXPECT_EQ(s.in.get_position(), 7);
+    s.in.set_position(6);
+    EXPECT_EQ(s.in.get_tag_bytes_left(), 1);
 }
 
 TEST_F(StreamLogTest, inflate_wrapper_reads_exactly_the_compressed_data_and_stops_on_damaged_data) {
