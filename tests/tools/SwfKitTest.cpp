@@ -55,16 +55,6 @@ TEST(BitWriterTest, each_write_gives_its_bytes) {
     }
 }
 
-TEST(BitWriterTest, bits_needed) {
-    for (auto [value, bits] : {std::pair<uint32_t, int>{0, 0}, {1, 1}, {255, 8}, {0xFFFFFFFF, 32}}) {
-        EXPECT_EQ(BitWriter::UnsignedBitsNeeded(value), bits) << value;
-    }
-    for (auto [value, bits] :
-         {std::pair<int32_t, int>{0, 0}, {1, 2}, {-1, 1}, {15, 5}, {-16, 5}, {16, 6}, {INT32_MIN, 32}}) {
-        EXPECT_EQ(BitWriter::SignedBitsNeeded(value), bits) << value;
-    }
-}
-
 TEST(FontBuilderTest, code_points_decode_utf8_and_skip_broken_sequences) {
     const std::pair<std::string, std::vector<uint32_t>> cases[] = {{"Ab", {'A', 'b'}},
                                                                    {"\xc3\xa9\xe2\x82\xac", {0xE9, 0x20AC}},
@@ -131,11 +121,6 @@ TEST(ShapeBuilderTest, records_curves_and_bounds) {
     const swfkit::Rect bounds = curve.GetBounds();
     EXPECT_EQ(std::vector<int>({bounds.xMin, bounds.xMax, bounds.yMin, bounds.yMax}),
               std::vector<int>({80, 320, -70, 220}));
-    EXPECT_EQ(curve.Build(2).at(0), 0);  // no fill styles
-    EXPECT_EQ(swfkit::DefineShapeTagType(2), 22);
-    EXPECT_EQ(swfkit::DefineShapeTagType(4), 83);
-    const Bytes body = swfkit::DefineShapeBody(7, curve, 4);
-    EXPECT_EQ(Bytes(body.begin(), body.begin() + 2), (Bytes{7, 0}));
 }
 
 }  // namespace
