@@ -82,22 +82,8 @@ TEST(EventAdapter, joystick_buttons_and_stick_axes_pass_through) {
     }
 }
 
-// The hat's two axes (up is negative Y, as SFML delivers it on Linux) become one angle
-// clockwise from up, in steps of 45 degrees; a hat pressed less than fully on both axes counts
-// as centred.
-TEST(EventAdapter, the_hat_becomes_one_angle_clockwise_from_up) {
-    const float centred = Joy::kPovCentred;
-    const struct {
-        float x, y, angle;
-    } rows[] = {{0, -100, 0},      {100, -100, 45}, {70.7f, -70.7f, 45}, {100, 0, 90},
-                {100, 100, 135},   {0, 100, 180},   {-100, 100, 225},    {-100, 0, 270},
-                {-100, -100, 315}, {0, 0, centred}, {50, 50, centred}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(EventAdapter::PovAngle(row.x, row.y), row.angle) << "(" << row.x << ", " << row.y << ")";
-    }
-}
-
-// Each joystick's hat starts centred and sends its angle only when it changes.
+// Each joystick's hat starts centred and sends its angle, clockwise from up in steps of 45 degrees,
+// only when it changes.
 TEST(EventAdapter, each_joysticks_hat_angle_is_sent_only_when_it_changes) {
     EventAdapter adapter;
     EXPECT_EQ(MoveHat(adapter, 0.0f, 0.0f), std::vector<float>{});
@@ -112,6 +98,11 @@ TEST(EventAdapter, each_joysticks_hat_angle_is_sent_only_when_it_changes) {
     EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 1), std::vector<float>{90.0f}) << "joystick 1's hat is its own";
     EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 0), std::vector<float>{90.0f});
     EXPECT_EQ(MoveHat(adapter, 100.0f, 0.0f, 1), std::vector<float>{});
+    // Up is negative Y, as the library delivers it; a hat pressed less than fully on both axes is centred.
+    const float rows[][3] = {{100, 100, 135}, {-100, -100, 315}, {70.7f, -70.7f, 45}, {50, 50, Joy::kPovCentred}};
+    for (const auto& [x, y, angle] : rows) {
+        EXPECT_EQ(EventAdapter::PovAngle(x, y), angle) << "(" << x << ", " << y << ")";
+    }
     // A joystick number past the library's count has no hat.
     EXPECT_FALSE(adapter.Translate(AxisEvent(sf::Joystick::PovX, 100.0f, sf::Joystick::Count)));
 }

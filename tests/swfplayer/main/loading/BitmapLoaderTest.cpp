@@ -5,12 +5,10 @@
 #include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
-#include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
+#include <array>
 #include <vector>
 
 namespace {
@@ -42,14 +40,11 @@ public:
         keep(*im, 4);
         return RecordingRenderHandler::create_bitmap_info_rgba(im);
     }
-    // The last draw_bitmap's arguments.
-    swfplayer::matrix drawn_matrix;
-    swfplayer::rect drawn_coords, drawn_uv;
+    // The last draw_bitmap's x offset, coordinates' and texture coordinates' right and bottom.
+    std::vector<float> drawn;
     void draw_bitmap(const swfplayer::matrix& m, swfplayer::bitmap_info* bi, const swfplayer::rect& coords,
                      const swfplayer::rect& uv, swfplayer::rgba c) override {
-        drawn_matrix = m;
-        drawn_coords = coords;
-        drawn_uv = uv;
+        drawn = {m.m[0][2], coords.x_max, coords.y_max, uv.x_max, uv.y_max};
         RecordingRenderHandler::draw_bitmap(m, bi, coords, uv, c);
     }
 
@@ -85,16 +80,6 @@ protected:
     void TearDown() override {
         swfplayer::set_render_handler(nullptr);
         SwfLoadingFixture::TearDown();
-    }
-
-    // A movie of the given tags (type, body) and one frame.
-    swfplayer::smart_ptr<swfplayer::movie_def_impl> Load(const std::vector<std::pair<int, Bytes>>& tags) {
-        swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
-        for (const auto& [type, body] : tags) {
-            movie.Tags().Tag(type, body);
-        }
-        movie.Tags().ShowFrame();
-        return LoadMovie(movie.Write(false));
     }
 
     PixelCapture m_handler;
@@ -164,7 +149,7 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_handler.pictures.clear();
-        auto movie = Load({{c.h.tag, LosslessBody(c.h.format, c.h.width, c.h.height, c.h.table_size, c.decoded)}});
+        auto movie = LoadTags({{c.h.tag, LosslessBody(c.h.format, c.h.width, c.h.height, c.h.table_size, c.decoded)}});
         ASSERT_NE(movie, nullptr);
         ASSERT_NE(movie->get_bitmap_character(1), nullptr);
         ASSERT_EQ(m_handler.pictures.size(), 1u);
@@ -174,27 +159,45 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
     }
 }
 
-// Bitmaps that cannot be decoded still get their character, with an empty bitmap: short or
-// damaged compressed data decodes as zeros, and sizes the data cannot hold are refused.
-TEST_F(BitmapLoaderTest, malformed_lossless_tags_keep_their_character) {
+// Bitmaps that cannot be decoded still get their character, with an empty bitmap or none made:
+// short or damaged compressed data decodes as zeros, sizes the data cannot hold are refused, and
+// a JPEG size beyond the tag leaves the image without its alpha plane (opaque), and JPEG data that
+// is not one gives an empty bitmap.
+TEST_F(BitmapLoaderTest, malformed_bitmap_tags_keep_their_character) {
     Bytes short_data = LosslessBody(5, 2, 2, 0, Bytes(16, 7));
     short_data.resize(short_data.size() - 6);
-    const Bytes huge = WithId(1, {5, 0x00, 0x10, 0x00, 0x10, 0x78});
-    struct Case {
+    Bytes bogus_size = {1, 0, 0xF0, 0xFF, 0xFF, 0xFF};
+    const Bytes jpeg = WriteJpeg(4, 4, [](int, int) { return std::array<uint8_t, 3>{1, 2, 3}; });
+    bogus_size.insert(bogus_size.end(), jpeg.begin(), jpeg.end());
+    const struct {
         const char* name;
+        int tag;
         Bytes body;
-        bool empty_bitmap;
+        size_t empty_bitmaps, pictures;
+        const char* logged;
+    } cases[] = {
+        {"short data", swfplayer::tag_define_bits_lossless2, short_data, 0, 1, nullptr},
+        {"4096 x 4096 from one byte", swfplayer::tag_define_bits_lossless2,
+         WithId(1, {5, 0x00, 0x10, 0x00, 0x10, 0x78}), 1, 0, nullptr},
+        {"zero width", swfplayer::tag_define_bits_lossless2, LosslessBody(5, 0, 3, 0, {}), 1, 0, nullptr},
+        {"JPEG size beyond the tag", swfplayer::tag_define_bits_jpeg3, bogus_size, 0, 1, nullptr},
+        {"not a JPEG", swfplayer::tag_define_bits_jpeg2, WithId(1, Bytes(40, 0x55)), 1, 0, "define_bits_jpeg2_loader"},
     };
-    const Case cases[] = {{"short data", short_data, false},
-                          {"4096 x 4096 from one byte", huge, true},
-                          {"zero width", LosslessBody(5, 0, 3, 0, {}), true}};
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         m_handler.calls.clear();
-        auto movie = Load({{swfplayer::tag_define_bits_lossless2, c.body}});
+        m_handler.pictures.clear();
+        auto movie = LoadTags({{c.tag, c.body}});
         ASSERT_NE(movie, nullptr);
         EXPECT_NE(movie->get_bitmap_character(1), nullptr);
-        EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), c.empty_bitmap ? 1u : 0u);
+        EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), c.empty_bitmaps);
+        ASSERT_EQ(m_handler.pictures.size(), c.pictures);
+        if (c.logged) {
+            EXPECT_TRUE(Logged(c.logged));
+        }
+        if (c.tag == swfplayer::tag_define_bits_jpeg3) {
+            EXPECT_EQ(m_handler.pictures[0].rgba[3], 255);
+        }
     }
 }
 
@@ -218,13 +221,13 @@ TEST_F(BitmapLoaderTest, jpeg_tags_decode_with_shared_tables_and_alpha_planes) {
     Bytes tables_and_image = WriteJpegTables();
     tables_and_image.insert(tables_and_image.end(), abbreviated.begin(), abbreviated.end());
 
-    auto movie = Load({{swfplayer::tag_jpeg_tables, WriteJpegTables()},
-                       {swfplayer::tag_define_bits, WithId(1, abbreviated)},
-                       {swfplayer::tag_define_bits, WithId(2, abbreviated)},
-                       {swfplayer::tag_define_bits_jpeg2, WithId(3, tables_and_image)},
-                       {swfplayer::tag_define_bits_jpeg3, jpeg3}});
+    auto movie = LoadTags({{swfplayer::tag_jpeg_tables, WriteJpegTables()},
+                           {swfplayer::tag_define_bits, WithId(1, abbreviated)},
+                           {swfplayer::tag_define_bits, WithId(2, abbreviated)},
+                           {swfplayer::tag_define_bits_jpeg2, WithId(3, tables_and_image)},
+                           {swfplayer::tag_define_bits_jpeg3, jpeg3}});
     ASSERT_NE(movie, nullptr);
-    auto without_tables = Load({{swfplayer::tag_define_bits, WithId(4, full)}});
+    auto without_tables = LoadTags({{swfplayer::tag_define_bits, WithId(4, full)}});
     ASSERT_NE(without_tables, nullptr);
     ASSERT_EQ(m_handler.pictures.size(), 5u);
     for (const PixelCapture::Picture& p : m_handler.pictures) {
@@ -240,35 +243,19 @@ TEST_F(BitmapLoaderTest, jpeg_tags_decode_with_shared_tables_and_alpha_planes) {
     EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), 0u);
 }
 
-// A JPEG size beyond the tag, and JPEG data that is not one, give the character an empty or
-// opaque bitmap without stopping the load.
-TEST_F(BitmapLoaderTest, bogus_jpeg_data_gives_an_empty_bitmap) {
-    const Bytes full = WriteJpeg(4, 4, [](int, int) { return std::array<uint8_t, 3>{1, 2, 3}; });
-    Bytes bogus_size = {0xF0, 0xFF, 0xFF, 0xFF};
-    bogus_size.insert(bogus_size.end(), full.begin(), full.end());
-    auto movie = Load({{swfplayer::tag_define_bits_jpeg3, WithId(1, bogus_size)},
-                       {swfplayer::tag_define_bits_jpeg2, WithId(2, Bytes(40, 0x55))}});
-    ASSERT_NE(movie, nullptr);
-    EXPECT_NE(movie->get_bitmap_character(1), nullptr);
-    EXPECT_NE(movie->get_bitmap_character(2), nullptr);
-    ASSERT_EQ(m_handler.pictures.size(), 1u);
-    EXPECT_EQ(m_handler.pictures[0].rgba[3], 255);
-    EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), 1u);
-    EXPECT_TRUE(Logged("define_bits_jpeg2_loader"));
-}
-
-// Bounds in twips come from the bitmap's size; edges are inside.
+// Bounds in twips come from the bitmap's size; edges are inside. A second bitmap under a taken id
+// is dropped (freed once, with a log line); the first stays.
 TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
-    auto movie = Load({{swfplayer::tag_define_bits_lossless2, LosslessBody(5, 10, 4, 0, Bytes(160, 1))}});
+    auto movie = LoadTags({{swfplayer::tag_define_bits_lossless2, LosslessBody(5, 10, 4, 0, Bytes(160, 1))},
+                           {swfplayer::tag_define_bits_lossless2, LosslessBody(5, 3, 3, 0, Bytes(36, 1))}});
     ASSERT_NE(movie, nullptr);
     auto* ch = static_cast<bitmap_character*>(movie->get_bitmap_character(1));
     ASSERT_NE(ch, nullptr);
+    EXPECT_EQ(ch->get_bitmap_info()->get_width(), 10);
+    EXPECT_TRUE(Logged("bitmap id 1 is defined twice"));
     swfplayer::rect r;
     ch->get_bound(&r);
-    EXPECT_EQ(r.x_min, 0.0f);
-    EXPECT_EQ(r.x_max, 200.0f);
-    EXPECT_EQ(r.y_min, 0.0f);
-    EXPECT_EQ(r.y_max, 80.0f);
+    EXPECT_EQ(std::vector<float>({r.x_min, r.x_max, r.y_min, r.y_max}), std::vector<float>({0, 200, 0, 80}));
     EXPECT_TRUE(ch->point_test_local(200.0f, 80.0f));
     EXPECT_TRUE(ch->point_test_local(0.0f, 0.0f));
     EXPECT_FALSE(ch->point_test_local(200.5f, 0.0f));
@@ -285,20 +272,5 @@ TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
     inst->set_cxform(cx);
     ch->display(inst.get_ptr());
     EXPECT_EQ(m_handler.with_prefix("draw_bitmap"), std::vector<std::string>{"draw_bitmap 127,255,255,255"});
-    EXPECT_EQ(m_handler.drawn_matrix.m[0][2], 100.0f);
-    EXPECT_EQ(m_handler.drawn_coords.x_max, 200.0f);
-    EXPECT_EQ(m_handler.drawn_coords.y_max, 80.0f);
-    EXPECT_EQ(m_handler.drawn_uv.x_max, 1.0f);
-    EXPECT_EQ(m_handler.drawn_uv.y_max, 1.0f);
-}
-
-// A second bitmap under a taken id is dropped (freed once, with a log line); the first stays.
-TEST_F(BitmapLoaderTest, repeated_id_keeps_the_first_bitmap) {
-    auto movie = Load({{swfplayer::tag_define_bits_lossless2, LosslessBody(5, 10, 4, 0, Bytes(160, 1))},
-                       {swfplayer::tag_define_bits_lossless2, LosslessBody(5, 3, 3, 0, Bytes(36, 1))}});
-    ASSERT_NE(movie, nullptr);
-    auto* ch = static_cast<bitmap_character*>(movie->get_bitmap_character(1));
-    ASSERT_NE(ch, nullptr);
-    EXPECT_EQ(ch->get_bitmap_info()->get_width(), 10);
-    EXPECT_TRUE(Logged("bitmap id 1 is defined twice"));
+    EXPECT_EQ(m_handler.drawn, (std::vector<float>{100, 200, 80, 1, 1}));
 }

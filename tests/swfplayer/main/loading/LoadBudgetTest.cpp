@@ -56,9 +56,6 @@ protected:
         m_def = swfplayer::create_movie_definition(m_player.get_ptr(), file);
         return counter.read;
     }
-    const swfplayer::do_action* FirstAction() const {
-        return dynamic_cast<const swfplayer::do_action*>(m_def->get_playlist(0)[0]);
-    }
 
     swfplayer::smart_ptr<swfplayer::movie_def_impl> m_def;
 };
@@ -83,46 +80,41 @@ TEST_F(LoadBudgetTest, clip_action_records_of_a_compressed_movie_are_inflated_on
     }
 }
 
-TEST_F(LoadBudgetTest, an_action_tag_is_read_up_to_its_end_action_into_a_buffer_no_larger_than_the_tag) {
-    // 64 Push records of the longest payload, the end action, then bytes that are never actions.
-    Bytes actions;
+// An action tag is read up to its end action, into a buffer no larger than the tag; the bytes
+// behind the end action are skipped, not read. Without an end action the buffer is cut at its
+// cap with a log line (compressed, the movie is small).
+TEST_F(LoadBudgetTest, an_action_tag_is_read_up_to_its_end_action_or_its_cap) {
+    Bytes pushes;  // 64 Push records of the longest payload, the end action, then as many stops
     for (int i = 0; i < 64; i++) {
-        actions.insert(actions.end(), {0x96, 0xFF, 0xFF});
-        actions.insert(actions.end(), 0xFFFF, static_cast<uint8_t>(i));
+        pushes.insert(pushes.end(), {0x96, 0xFF, 0xFF});
+        pushes.insert(pushes.end(), 0xFFFF, static_cast<uint8_t>(i));
     }
-    actions.push_back(0x00);
-    const size_t used = actions.size();
-    actions.insert(actions.end(), used, 0x07);
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().DoAction(actions).ShowFrame();
-    Bytes bytes = movie.Write(false);
-
-    long long read = LoadCounting(bytes);
-    ASSERT_TRUE(m_def);
-    const swfplayer::do_action* action = FirstAction();
-    ASSERT_TRUE(action);
-    EXPECT_EQ(action->m_buf.size(), static_cast<int>(used));
-    EXPECT_LE(action->m_buf.capacity(), static_cast<int>(actions.size()) + 1);
-    // The bytes behind the end action are skipped, not read.
-    EXPECT_LE(read, static_cast<long long>(used) + 8192);
-}
-
-TEST_F(LoadBudgetTest, an_action_buffer_is_cut_at_its_cap_with_a_log_line) {
-    // One-byte actions and no end action, past the cap; compressed, the movie is small.
-    Bytes actions(swfplayer::max_action_buffer_bytes + 4096, 0x07);
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().DoAction(actions).ShowFrame();
-    Bytes bytes = movie.Write(true);
-
-    long long read = LoadCounting(bytes);
-    ASSERT_TRUE(m_def);
-    const swfplayer::do_action* action = FirstAction();
-    ASSERT_TRUE(action);
-    EXPECT_EQ(action->m_buf.size(), swfplayer::max_action_buffer_bytes + 1);
-    EXPECT_EQ(action->m_buf[swfplayer::max_action_buffer_bytes], 0);
-    EXPECT_LE(action->m_buf.capacity(), swfplayer::max_action_buffer_bytes + 1);
-    EXPECT_TRUE(Logged("only the first"));
-    EXPECT_LE(read, static_cast<long long>(bytes.size()) + 8192);
+    pushes.push_back(0x00);
+    const int used = static_cast<int>(pushes.size());
+    pushes.insert(pushes.end(), pushes.size(), 0x07);
+    constexpr int cap = swfplayer::max_action_buffer_bytes;
+    const struct {
+        Bytes actions;
+        bool compressed;
+        int size;
+        const char* logged;
+    } cases[] = {{pushes, false, used, nullptr}, {Bytes(cap + 4096, 0x07), true, cap + 1, "only the first"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        ClearLog();
+        Movie movie(6, {0, 100, 0, 100}, 12.0);
+        movie.Tags().DoAction(c.actions).ShowFrame();
+        const Bytes bytes = movie.Write(c.compressed);
+        const long long read = LoadCounting(bytes);
+        ASSERT_TRUE(m_def);
+        auto* action = dynamic_cast<const swfplayer::do_action*>(m_def->get_playlist(0)[0]);
+        ASSERT_TRUE(action);
+        EXPECT_EQ(action->m_buf.size(), c.size);
+        EXPECT_EQ(action->m_buf[c.size - 1], 0);
+        EXPECT_LE(action->m_buf.capacity(), std::min(static_cast<int>(c.actions.size()) + 1, cap + 1));
+        EXPECT_LE(read, std::min<long long>(c.size, bytes.size()) + 8192);
+        EXPECT_EQ(Logged(c.logged ? c.logged : "only the first"), c.logged != nullptr);
+    }
 }
 
 }  // namespace

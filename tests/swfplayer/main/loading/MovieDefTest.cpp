@@ -1,12 +1,14 @@
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
-#include "swfplayer/main/loading/place_object_2.h"
 #include "swfplayer/main/loading/sprite_definition.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
-#include "tools/swfkit/Movie.h"
+#include "tools/swfkit/SampleMovies.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -28,17 +30,17 @@ protected:
 TEST_F(MovieDefTest, plain_and_compressed_files_give_the_same_definition) {
     for (int version : {5, 6, 9}) {
         for (bool compressed : {false, true}) {
-            Movie movie = TwoFrameMovie(version);
-            Bytes bytes = movie.Write(compressed);
+            SCOPED_TRACE(version * 10 + compressed);
+            Bytes bytes = TwoFrameMovie(version).Write(compressed);
             auto def = LoadMovie(bytes);
-            ASSERT_TRUE(def) << version << compressed;
+            ASSERT_TRUE(def);
             EXPECT_EQ(def->get_version(), version);
             EXPECT_EQ(def->get_frame_count(), 2);
             EXPECT_FLOAT_EQ(def->get_frame_rate(), 24.0f);
             EXPECT_EQ(def->get_width_pixels(), 550.0f);
             EXPECT_EQ(def->get_height_pixels(), 400.0f);
             EXPECT_EQ(def->get_playlist(0).size(), 1);
-            EXPECT_EQ(def->get_playlist(1).size(), 1);
+            ASSERT_EQ(def->get_playlist(1).size(), 1);
             EXPECT_TRUE(def->get_playlist(1)[0]->is_remove_tag());
             int frame = -1;
             EXPECT_TRUE(def->get_labeled_frame("START", &frame));
@@ -65,19 +67,13 @@ TEST_F(MovieDefTest, header_values) {
     EXPECT_EQ(def->get_frame_size().x_max, 11001.0f);
 
     // An empty frame rectangle (one byte), frame rate 0x1800, one frame, an End tag.
-    Bytes bytes = {'F', 'W', 'S', 6, 15, 0, 0, 0, 0x00, 0x00, 0x18, 0x01, 0x00, 0x00, 0x00};
-    auto fast = LoadMovie(bytes);
+    auto fast = LoadMovie({'F', 'W', 'S', 6, 15, 0, 0, 0, 0x00, 0x00, 0x18, 0x01, 0x00, 0x00, 0x00});
     ASSERT_TRUE(fast);
     EXPECT_EQ(fast->get_frame_rate(), 24.0f);
     EXPECT_EQ(fast->get_width_pixels(), 0.0f);
-}
 
-TEST_F(MovieDefTest, files_that_are_not_movies_give_null) {
-    Movie movie = TwoFrameMovie(6);
-    Bytes good = movie.Write(false);
-    Bytes zws = good;
+    Bytes zws = TwoFrameMovie(6).Write(false), fwx = zws;
     zws[0] = 'Z';
-    Bytes fwx = good;
     fwx[2] = 'X';
     for (const Bytes& bytes : {Bytes{}, Bytes{'F', 'W', 'S'}, zws, fwx, Bytes(100, 0x42)}) {
         ClearLog();
@@ -97,74 +93,95 @@ TEST_F(MovieDefTest, declared_length_longer_or_shorter_than_the_data) {
         EXPECT_EQ(def->get_file_bytes(), compressed ? 100000 - 8 : 100000);
         EXPECT_LT(def->get_loaded_bytes(), def->get_file_bytes());
     }
-    // Shorter: up to and including the first ShowFrame (background 5 bytes, label 8,
-    // ShowFrame 2), so the tag loop ends there.
+    // Shorter: up to and including the first ShowFrame (background 5 bytes, label 8, ShowFrame 2),
+    // so the tag loop ends there. The header is 8 bytes, the 7-byte frame rectangle and 4 more.
     Movie movie = TwoFrameMovie(6);
-    size_t full_size = movie.Write(false).size();
-    swfkit::BitWriter rect;
-    swfkit::WriteRect(rect, {0, 11000, 0, 8000});
-    int header = 8 + static_cast<int>(rect.GetBytes().size()) + 4;
-    movie.SetDeclaredLength(static_cast<uint32_t>(header + 5 + 8 + 2));
+    movie.SetDeclaredLength(8 + 7 + 4 + 5 + 8 + 2);
     auto def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     EXPECT_EQ(def->get_playlist(0).size(), 1);
     EXPECT_EQ(def->get_playlist(1).size(), 0);
-    EXPECT_GT(static_cast<int>(full_size), def->get_file_bytes());
 }
 
-TEST_F(MovieDefTest, end_tag_before_the_end_stops_with_a_warning) {
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().ShowFrame().End().SetBackgroundColor({1, 2, 3}).ShowFrame();
-    movie.SetFrameCount(2);
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    EXPECT_TRUE(Logged("warning: hit stream-end tag, but not at the end of the file yet; stopping for safety"));
-    EXPECT_EQ(def->get_playlist(1).size(), 0);
-}
-
-TEST_F(MovieDefTest, unknown_tags_are_logged_and_skipped) {
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().Tag(1000, {1, 2, 3}).Tag(65, {0, 0, 0, 0}).SetBackgroundColor({1, 2, 3}).ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    EXPECT_TRUE(Logged("*** no tag loader for type 1000"));
-    EXPECT_TRUE(Logged("*** no tag loader for type 65"));
-    EXPECT_EQ(def->get_playlist(0).size(), 1);
-}
-
-TEST_F(MovieDefTest, frame_tags_beyond_the_declared_frames_are_dropped) {
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().RemoveObject2(1).ShowFrame().RemoveObject2(2).ShowFrame().RemoveObject2(3).ShowFrame();
-    movie.Tags().DoInitAction(5, {0x07, 0x00});
-    movie.SetFrameCount(1);
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    EXPECT_EQ(def->get_frame_count(), 1);
-    EXPECT_EQ(def->get_playlist(0).size(), 1);
-    EXPECT_EQ(CountLogged("frame tag after the last declared frame (1) dropped"), 2);
-    EXPECT_TRUE(Logged("init action after the last declared frame (1) dropped"));
-    EXPECT_EQ(def->get_init_actions(1), nullptr);
-}
-
-TEST_F(MovieDefTest, tags_after_the_last_show_frame_land_in_the_last_frame) {
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
-    movie.Tags().ShowFrame().RemoveObject2(9);
-    movie.SetFrameCount(2);
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    ASSERT_EQ(def->get_playlist(1).size(), 1);
+// Timelines that break the rules load what fits, with exactly the log lines listed.
+TEST_F(MovieDefTest, odd_timelines_keep_what_fits) {
+    const struct {
+        const char* label;
+        std::function<void(TagList&)> write;
+        std::optional<uint16_t> frames;
+        std::vector<size_t> playlists;
+        std::vector<std::string> logged;
+    } cases[] = {
+        {"End before the end of the file",
+         [](TagList& t) {
+             t.ShowFrame().End().SetBackgroundColor({1, 2, 3}).ShowFrame();
+         },
+         2,
+         {0, 0},
+         {"warning: hit stream-end tag, but not at the end of the file yet; stopping for safety"}},
+        {"unknown tags",
+         [](TagList& t) {
+             t.Tag(1000, {1, 2, 3}).Tag(65, {0, 0, 0, 0}).SetBackgroundColor({1, 2, 3}).ShowFrame();
+         },
+         {},
+         {1},
+         {"*** no tag loader for type 1000", "*** no tag loader for type 65"}},
+        {"frame tags beyond the declared frames",
+         [](TagList& t) {
+             t.RemoveObject2(1).ShowFrame().RemoveObject2(2).ShowFrame().RemoveObject2(3).ShowFrame();
+             t.DoInitAction(5, {0x07, 0x00});
+         },
+         1,
+         {1},
+         {"frame tag after the last declared frame (1) dropped", "frame tag after the last declared frame (1) dropped",
+          "init action after the last declared frame (1) dropped"}},
+        {"tags after the last ShowFrame land in the last frame",
+         [](TagList& t) { t.ShowFrame().RemoveObject2(9); },
+         2,
+         {0, 1},
+         {}},
+        {"harmless control tags are read and ignored",
+         [](TagList& t) {
+             t.Tag(swfplayer::tag_file_attributes, {0x08, 0, 0, 0})
+                 .Tag(swfplayer::tag_metadata, {'<', 'x', '/', '>', 0})
+                 .Tag(swfplayer::tag_protect, {})
+                 .Tag(swfplayer::tag_enable_debugger, {'p', 0})
+                 .Tag(swfplayer::tag_enable_debugger2, {0, 0, 'p', 0})
+                 .Tag(swfplayer::tag_set_tab_index, {1, 0, 2, 0})
+                 .Tag(swfplayer::tag_do_abc, {0, 0, 0, 0, 'a', 'b', 'c', 0, 0x10, 0x00})
+                 .ShowFrame();
+         },
+         {},
+         {0},
+         {"ActionScript 3 block 'abc' skipped"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ClearLog();
+        auto def = LoadBuilt(9, c.write, c.frames);
+        ASSERT_TRUE(def);
+        ASSERT_EQ(def->get_frame_count(), static_cast<int>(c.playlists.size()));
+        for (size_t frame = 0; frame < c.playlists.size(); frame++) {
+            EXPECT_EQ(def->get_playlist(static_cast<int>(frame)).size(), c.playlists[frame]) << frame;
+        }
+        EXPECT_EQ(def->get_init_actions(def->get_frame_count()), nullptr);
+        EXPECT_EQ(Log().size(), c.logged.size());
+        for (const std::string& line : c.logged) {
+            EXPECT_EQ(CountLogged(line), std::count(c.logged.begin(), c.logged.end(), line)) << line;
+        }
+    }
 }
 
 TEST_F(MovieDefTest, duplicate_ids_labels_and_exports) {
-    Movie movie(6, {0, 100, 0, 100}, 12.0);
     TagList first(6);
     first.ShowFrame();
     TagList second(6);
     second.ShowFrame().ShowFrame().ShowFrame();
-    movie.Tags().DefineSprite(7, first).DefineSprite(7, second).DefineSprite(8, second);
-    movie.Tags().FrameLabel("a").ShowFrame().FrameLabel("A").ShowFrame();
-    movie.Tags().ExportAssets({{7, "clip"}}).ExportAssets({{8, "CLIP"}});
-    auto def = LoadMovie(movie.Write(false));
+    auto def = LoadBuilt(6, [&](TagList& t) {
+        t.DefineSprite(7, first).DefineSprite(7, second).DefineSprite(8, second);
+        t.FrameLabel("a").ShowFrame().FrameLabel("A").ShowFrame();
+        t.ExportAssets({{7, "clip"}}).ExportAssets({{8, "CLIP"}, {13, "Missing"}});
+    });
     ASSERT_TRUE(def);
     auto* kept = static_cast<swfplayer::movie_definition*>(def->get_character_def(7));
     ASSERT_TRUE(kept);
@@ -174,32 +191,23 @@ TEST_F(MovieDefTest, duplicate_ids_labels_and_exports) {
     EXPECT_TRUE(def->get_labeled_frame("a", &frame));
     EXPECT_EQ(frame, 0);
     EXPECT_TRUE(Logged("frame label 'A' of frame 0 is used again in frame 1"));
-    // Exporting a name twice keeps the second resource.
+    // Exporting a name twice keeps the second resource; names are looked up in any case.
     EXPECT_EQ(def->get_exported_resource("clip"), def->get_character_def(8));
+    EXPECT_TRUE(Logged("export error: don't know how to export resource 'Missing'"));
 }
 
+// Scene labels do not enter the frame-label table; a scene count beyond the tag is cut to it.
 TEST_F(MovieDefTest, script_class_and_scene_tables) {
-    Movie movie(9, {0, 100, 0, 100}, 12.0);
-    swfkit::BitWriter symbols;
-    symbols.WriteU16(2);
-    symbols.WriteU16(0);
-    symbols.WriteString("Main");
-    symbols.WriteU16(40000);
-    symbols.WriteString("Ball");
-    swfkit::BitWriter scenes;
-    scenes.WriteVu32(1);
-    scenes.WriteVu32(0);
-    scenes.WriteString("Scene 1");
-    scenes.WriteVu32(2);
-    scenes.WriteVu32(0);
-    scenes.WriteString("intro");
-    scenes.WriteVu32(300);
-    scenes.WriteString("outro");
-    movie.Tags()
-        .Tag(swfplayer::tag_symbol_class, symbols.GetBytes())
-        .Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes.GetBytes())
-        .ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
+    // Two classes: 0 "Main" and 40000 "Ball". One scene "Scene 1" at 0; frame labels "intro" at 0
+    // and "outro" at 300 (a two-byte variable-length number).
+    const Bytes symbols = {2, 0, 0, 0, 'M', 'a', 'i', 'n', 0, 0x40, 0x9C, 'B', 'a', 'l', 'l', 0};
+    const Bytes scenes = {1,   0,   'S', 'c', 'e', 'n',  'e',  ' ', '1', 0,   2,   0,   'i',
+                          'n', 't', 'r', 'o', 0,   0xAC, 0x02, 'o', 'u', 't', 'r', 'o', 0};
+    auto def = LoadBuilt(9, [&](TagList& t) {
+        t.Tag(swfplayer::tag_symbol_class, symbols)
+            .Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes)
+            .ShowFrame();
+    });
     ASSERT_TRUE(def);
     swfplayer::base_string name;
     EXPECT_TRUE(def->get_symbol_classes().get(40000, &name));
@@ -208,38 +216,39 @@ TEST_F(MovieDefTest, script_class_and_scene_tables) {
     EXPECT_EQ(name, "Scene 1");
     EXPECT_TRUE(def->get_frame_labels().get(300, &name));
     EXPECT_EQ(name, "outro");
-    // Scene labels do not enter the frame-label table.
     EXPECT_FALSE(def->get_labeled_frame("intro", nullptr));
-}
 
-TEST_F(MovieDefTest, scene_counts_are_bounded_by_the_tag) {
-    Movie movie(9, {0, 100, 0, 100}, 12.0);
-    swfkit::BitWriter scenes;
-    scenes.WriteVu32(0xFFFFFFFF);
-    scenes.WriteVu32(1);
-    scenes.WriteString("only");
-    movie.Tags().Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes.GetBytes()).ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
+    const Bytes huge = {0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 1, 'o', 'n', 'l', 'y', 0};  // 0xFFFFFFFF scenes, one given
+    def = LoadBuilt(9, [&](TagList& t) { t.Tag(swfplayer::tag_define_scene_and_frame_label_data, huge); });
     ASSERT_TRUE(def);
     EXPECT_LE(def->get_scenes().size(), 2);
 }
 
-TEST_F(MovieDefTest, harmless_control_tags_are_read_and_ignored) {
-    Movie movie(9, {0, 100, 0, 100}, 12.0);
-    movie.Tags()
-        .Tag(swfplayer::tag_file_attributes, {0x08, 0, 0, 0})
-        .Tag(swfplayer::tag_metadata, {'<', 'x', '/', '>', 0})
-        .Tag(swfplayer::tag_protect, {})
-        .Tag(swfplayer::tag_enable_debugger, {'p', 0})
-        .Tag(swfplayer::tag_enable_debugger2, {0, 0, 'p', 0})
-        .Tag(swfplayer::tag_set_tab_index, {1, 0, 2, 0})
-        .Tag(swfplayer::tag_do_abc, {0, 0, 0, 0, 'a', 'b', 'c', 0, 0x10, 0x00})
-        .ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    EXPECT_FALSE(Logged("no tag loader"));
-    EXPECT_TRUE(Logged("ActionScript 3 block 'abc' skipped"));
-    EXPECT_EQ(def->get_playlist(0).size(), 0);
+// Every prefix of every sample movie, plain and compressed, loads without a crash, an assertion
+// or a hang, holding no more frames or frame tags than the whole; so do the samples with every
+// third byte flipped.
+TEST_F(MovieDefTest, every_prefix_and_corruption_of_every_sample_movie_loads) {
+    auto samples = swfkit::LoaderSampleMovies();
+    ASSERT_GE(samples.size(), 10u);
+    for (const auto& [name, bytes] : samples) {
+        auto whole = LoadMovie(bytes);
+        ASSERT_TRUE(whole) << name;
+        for (size_t length = 0; length < bytes.size(); length++) {
+            SCOPED_TRACE(name + " cut at " + std::to_string(length));
+            auto def = LoadMovie(Bytes(bytes.begin(), bytes.begin() + static_cast<long>(length)));
+            ASSERT_EQ(def != nullptr, length >= 8);
+            ASSERT_LE(def ? def->get_frame_count() : 0, whole->get_frame_count());
+            for (int frame = 0; def && frame < def->get_frame_count(); frame++) {
+                EXPECT_LE(def->get_playlist(frame).size(), whole->get_playlist(frame).size());
+            }
+        }
+        for (size_t i = 0; i < bytes.size(); i += 3) {
+            Bytes corrupt = bytes;
+            corrupt[i] ^= 0xFF;
+            auto def = LoadMovie(corrupt);
+            EXPECT_GE(def ? def->get_frame_count() : 1, 1) << name << " byte " << i;
+        }
+    }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/sprite_definition.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
-#include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
 
@@ -11,27 +10,28 @@
 
 namespace {
 
-using swfkit::Movie;
 using swfkit::TagList;
 using swfplayer::sprite_definition;
 
 class SpriteDefinitionTest : public swf_testing::SwfLoadingFixture {
 protected:
-    // Loads a movie whose dictionary holds the sprite of id 5 built from tags.
+    // Loads a version 7 movie of 20 frames a second whose dictionary holds the sprite of id 5 built from tags, after a
+    // sprite 9 exported as "Inner".
     sprite_definition* LoadSprite(const TagList& tags, std::optional<uint16_t> frames = {}) {
-        Movie movie(7, {0, 100, 0, 100}, 20.0);
-        movie.Tags().DefineSprite(5, tags, frames).ShowFrame();
+        TagList inner(7);
+        inner.ShowFrame();
+        swfkit::Movie movie(7, {0, 100, 0, 100}, 20.0);
+        movie.Tags().DefineSprite(9, inner).ExportAssets({{9, "Inner"}}).DefineSprite(5, tags, frames).ShowFrame();
         m_movie = LoadMovie(movie.Write(false));
-        if (!m_movie) {
-            return nullptr;
-        }
-        swfplayer::character_def* def = m_movie->get_character_def(5);
+        swfplayer::character_def* def = m_movie ? m_movie->get_character_def(5) : nullptr;
         return def && def->is(swfplayer::AS_SPRITE_DEF) ? static_cast<sprite_definition*>(def) : nullptr;
     }
 
     swfplayer::smart_ptr<swfplayer::movie_def_impl> m_movie;
 };
 
+// A sprite keeps its own frames and labels, apart from the movie's, and asks the containing movie
+// for its version, frame rate, characters and exports.
 TEST_F(SpriteDefinitionTest, own_frames_and_labels) {
     TagList tags(7);
     tags.FrameLabel("Idle").RemoveObject2(1).ShowFrame();
@@ -49,62 +49,59 @@ TEST_F(SpriteDefinitionTest, own_frames_and_labels) {
     EXPECT_EQ(frame, 0);
     EXPECT_TRUE(sprite->get_labeled_frame("End", &frame));
     EXPECT_EQ(frame, 2);
-    // The sprite's tags and labels stay out of the movie's.
     EXPECT_EQ(m_movie->get_playlist(0).size(), 0);
     EXPECT_FALSE(m_movie->get_labeled_frame("idle", nullptr));
-    // Version and frame rate are the containing movie's.
     EXPECT_EQ(sprite->get_version(), 7);
     EXPECT_FLOAT_EQ(sprite->get_frame_rate(), 20.0f);
+    EXPECT_EQ(sprite->get_character_def(9), m_movie->get_character_def(9));
+    EXPECT_EQ(sprite->get_exported_resource("inner"), m_movie->get_character_def(9));
+    EXPECT_EQ(sprite->get_movie_definition(), m_movie.get_ptr());
 }
 
+// Declared frames bound the playlists: zero frames give one, tags after the last ShowFrame land
+// in the last declared frame, and tags beyond the declared frames are dropped. A label used again
+// moves to the later frame.
 TEST_F(SpriteDefinitionTest, declared_frames_bound_the_playlists) {
-    TagList unshown(7);
+    TagList unshown(7), after_last(7), extra(7), relabel(7);
     unshown.RemoveObject2(1);
-    sprite_definition* sprite = LoadSprite(unshown, 0);  // zero frames give one
-    ASSERT_TRUE(sprite);
-    EXPECT_EQ(sprite->get_frame_count(), 1);
-    EXPECT_EQ(sprite->get_playlist(0).size(), 1);
-
-    TagList after_last(7);
-    after_last.ShowFrame().RemoveObject2(4);  // after the last ShowFrame but inside the declared frames
-    sprite = LoadSprite(after_last, 2);
-    ASSERT_TRUE(sprite);
-    EXPECT_EQ(sprite->get_playlist(1).size(), 1);
-
-    TagList extra(7);
+    after_last.ShowFrame().RemoveObject2(4);
     extra.ShowFrame().ShowFrame().RemoveObject2(4).ShowFrame();
-    sprite = LoadSprite(extra, 1);
-    ASSERT_TRUE(sprite);
-    EXPECT_EQ(sprite->get_playlist(0).size(), 0);
-    EXPECT_TRUE(Logged("sprite_definition: frame tag after the last declared frame (1) dropped"));
-}
-
-TEST_F(SpriteDefinitionTest, repeated_label_moves_to_the_later_frame) {
-    TagList tags(7);
-    tags.ShowFrame().FrameLabel("loop").ShowFrame().ShowFrame().FrameLabel("LOOP").ShowFrame();
-    sprite_definition* sprite = LoadSprite(tags);
-    ASSERT_TRUE(sprite);
+    relabel.ShowFrame().FrameLabel("loop").ShowFrame().ShowFrame().FrameLabel("LOOP").ShowFrame();
+    const struct {
+        const TagList& tags;
+        std::optional<uint16_t> frames;
+        std::vector<size_t> playlists;
+        const char* logged;
+    } cases[] = {
+        {unshown, 0, {1}, nullptr},
+        {after_last, 2, {0, 1}, nullptr},
+        {extra, 1, {0}, "sprite_definition: frame tag after the last declared frame (1) dropped"},
+        {relabel, {}, {0, 0, 0, 0}, "add_frame_name(3, 'LOOP') -- frame name already assigned to frame 1; overriding"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.playlists.size());
+        ClearLog();
+        sprite_definition* sprite = LoadSprite(c.tags, c.frames);
+        ASSERT_TRUE(sprite);
+        ASSERT_EQ(sprite->get_frame_count(), static_cast<int>(c.playlists.size()));
+        for (size_t i = 0; i < c.playlists.size(); i++) {
+            EXPECT_EQ(sprite->get_playlist(static_cast<int>(i)).size(), c.playlists[i]);
+        }
+        EXPECT_EQ(Logged(c.logged ? c.logged : "sprite"), c.logged != nullptr);
+    }
     int frame = -1;
-    EXPECT_TRUE(sprite->get_labeled_frame("loop", &frame));
+    EXPECT_TRUE(LoadSprite(relabel)->get_labeled_frame("loop", &frame));
     EXPECT_EQ(frame, 3);
-    EXPECT_TRUE(Logged("add_frame_name(3, 'LOOP') -- frame name already assigned to frame 1; overriding"));
 }
 
 TEST_F(SpriteDefinitionTest, dictionary_export_init_import_and_class_tags_are_not_kept) {
     TagList inner(9);
     inner.ShowFrame();
     TagList tags(9);
-    tags.DefineSprite(6, inner)
-        .ExportAssets({{9, "other"}})
-        .DoInitAction(5, {0x07, 0x00})
-        .Tag(swfplayer::tag_metadata, {'m', 0});
-    tags.ImportAssets("whatever.swf", {{1, "x"}})
-        .Tag(swfplayer::tag_symbol_class, {1, 0, 1, 0, 'C', 0})
-        .Tag(1000, {1, 2})
-        .ShowFrame();
-    Movie movie(9, {0, 100, 0, 100}, 20.0);
-    movie.Tags().DefineSprite(9, inner).DefineSprite(5, tags).ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
+    tags.DefineSprite(6, inner).ExportAssets({{9, "other"}}).DoInitAction(5, {0x07, 0x00});
+    tags.Tag(swfplayer::tag_metadata, {'m', 0}).ImportAssets("whatever.swf", {{1, "x"}});
+    tags.Tag(swfplayer::tag_symbol_class, {1, 0, 1, 0, 'C', 0}).Tag(1000, {1, 2}).ShowFrame();
+    auto def = LoadBuilt(9, [&](TagList& t) { t.DefineSprite(9, inner).DefineSprite(5, tags).ShowFrame(); });
     ASSERT_TRUE(def);
     auto* sprite = static_cast<sprite_definition*>(def->get_character_def(5));
     ASSERT_TRUE(sprite);
@@ -121,9 +118,8 @@ TEST_F(SpriteDefinitionTest, dictionary_export_init_import_and_class_tags_are_no
 }
 
 TEST_F(SpriteDefinitionTest, nested_sprites_are_bounded) {
-    TagList innermost(7);
-    innermost.ShowFrame();
-    TagList level = innermost;
+    TagList level(7);
+    level.ShowFrame();
     for (int i = 0; i < 12; i++) {
         TagList outer(7);
         outer.DefineSprite(static_cast<uint16_t>(100 + i), level).ShowFrame();
@@ -133,22 +129,6 @@ TEST_F(SpriteDefinitionTest, nested_sprites_are_bounded) {
     ASSERT_TRUE(sprite);
     EXPECT_TRUE(Logged("sprites deep; skipped"));
     EXPECT_EQ(sprite->get_frame_count(), 1);
-}
-
-TEST_F(SpriteDefinitionTest, lookups_go_to_the_containing_movie) {
-    TagList inner(7);
-    inner.ShowFrame();
-    Movie movie(7, {0, 100, 0, 100}, 20.0);
-    TagList tags(7);
-    tags.ShowFrame();
-    movie.Tags().DefineSprite(9, inner).ExportAssets({{9, "Inner"}}).DefineSprite(5, tags).ShowFrame();
-    auto def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    auto* sprite = static_cast<sprite_definition*>(def->get_character_def(5));
-    ASSERT_TRUE(sprite);
-    EXPECT_EQ(sprite->get_character_def(9), def->get_character_def(9));
-    EXPECT_EQ(sprite->get_exported_resource("inner"), def->get_character_def(9));
-    EXPECT_EQ(sprite->get_movie_definition(), def.get_ptr());
 }
 
 TEST_F(SpriteDefinitionTest, empty_clip_made_by_script) {

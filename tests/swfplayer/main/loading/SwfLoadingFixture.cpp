@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace swf_testing {
@@ -34,18 +35,33 @@ swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadMovie(con
     return swfplayer::create_movie_definition(m_player.get_ptr(), file);
 }
 
+swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadBuilt(
+    int version, const std::function<void(swfkit::TagList&)>& write, std::optional<uint16_t> frame_count) {
+    swfkit::Movie movie(version, {0, 100, 0, 100}, 12.0);
+    write(movie.Tags());
+    if (frame_count) {
+        movie.SetFrameCount(*frame_count);
+    }
+    return LoadMovie(movie.Write(false));
+}
+
+swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadTags(
+    const std::vector<std::pair<int, swfkit::Bytes>>& tags) {
+    return LoadBuilt(8, [&](swfkit::TagList& t) {
+        for (const auto& [type, body] : tags) {
+            t.Tag(type, body);
+        }
+        t.ShowFrame();
+    });
+}
+
 bool SwfLoadingFixture::Logged(const std::string& text) const {
     return CountLogged(text) > 0;
 }
 
 int SwfLoadingFixture::CountLogged(const std::string& text) const {
-    int count = 0;
-    for (const std::string& line : s_log) {
-        if (line.find(text) != std::string::npos) {
-            count++;
-        }
-    }
-    return count;
+    return static_cast<int>(std::count_if(s_log.begin(), s_log.end(),
+                                          [&](const std::string& line) { return line.find(text) != line.npos; }));
 }
 
 const std::vector<std::string>& SwfLoadingFixture::Log() const {

@@ -5,11 +5,13 @@
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/script/player.h"
-#include "tools/swfkit/BitWriter.h"
+#include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,13 @@ protected:
 
     // Reads a movie from the bytes; null when they are not a movie.
     swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadMovie(const std::vector<uint8_t>& bytes);
+    // Reads a plain movie of the version (100 x 100 twips, 12 frames a second) whose main
+    // timeline write fills; the header's frame count is that of its ShowFrames unless given.
+    swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadBuilt(int version,
+                                                              const std::function<void(swfkit::TagList&)>& write,
+                                                              std::optional<uint16_t> frame_count = {});
+    // Reads a version 8 movie of one frame holding the tags, each a type and a body.
+    swfplayer::smart_ptr<swfplayer::movie_def_impl> LoadTags(const std::vector<std::pair<int, swfkit::Bytes>>& tags);
 
     // Whether some logged message contains text, and how many do.
     bool Logged(const std::string& text) const;

@@ -3,6 +3,7 @@
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/ShapeBuilder.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace player_movies {
@@ -20,42 +21,41 @@ swfkit::ShapeBuilder Square(swfkit::Color colour, int size) {
     return b;
 }
 
-void Append(swfkit::Bytes& out, const swfkit::Bytes& more) {
-    out.insert(out.end(), more.begin(), more.end());
-}
-
-swfkit::Bytes PushString(const std::string& text) {
-    swfkit::Bytes body{0x00};
-    body.insert(body.end(), text.begin(), text.end());
-    body.push_back(0);
-    swfkit::Bytes out{0x96, static_cast<uint8_t>(body.size() & 0xFF), static_cast<uint8_t>(body.size() >> 8)};
-    Append(out, body);
-    return out;
+swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> name,
+                        std::optional<swfkit::Matrix> at = {}) {
+    swfkit::Placement p;
+    p.depth = depth;
+    p.characterId = id;
+    p.name = name;
+    p.matrix = at;
+    return p;
 }
 
 }  // namespace
 
-swfkit::Bytes StopAction() {
-    return {0x07, 0x00};
-}
-
-swfkit::Bytes GotoAndPlayAction(int frame) {
-    return {0x81, 0x02, 0x00, static_cast<uint8_t>(frame & 0xFF), static_cast<uint8_t>(frame >> 8), 0x06, 0x00};
-}
-
-swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value) {
-    swfkit::Bytes out = PushString("_global");
-    out.push_back(0x1C);  // GetVariable
-    Append(out, PushString(name));
-    Append(out, PushString(value));
-    Append(out, {0x4F, 0x00});  // SetMember, end
+swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args) {
+    const std::string strings = "FSCommand:" + command + '\0' + args + '\0';
+    swfkit::Bytes out(strings.size() + 4, 0x00);  // GetURL with the two strings, then the end action
+    out[0] = 0x83;
+    out[1] = static_cast<uint8_t>(strings.size());
+    out[2] = static_cast<uint8_t>(strings.size() >> 8);
+    std::copy(strings.begin(), strings.end(), out.begin() + 3);
     return out;
 }
 
-swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args) {
-    swfkit::Bytes out = PushString("FSCommand:" + command);
-    Append(out, PushString(args));
-    Append(out, {0x9A, 0x01, 0x00, 0x00, 0x00});  // GetURL2, method none
+swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value) {
+    swfkit::Bytes out;
+    auto push = [&out](const std::string& text) {  // Push of one string
+        const size_t length = text.size() + 2;
+        out.insert(out.end(), {0x96, uint8_t(length), uint8_t(length >> 8), 0x00});
+        out.insert(out.end(), text.begin(), text.end());
+        out.push_back(0x00);
+    };
+    push("_global");
+    out.push_back(0x1C);  // GetVariable
+    push(name);
+    push(value);
+    out.insert(out.end(), {0x4F, 0x00});  // SetMember, then the end action
     return out;
 }
 
@@ -64,30 +64,18 @@ swfkit::Bytes ShapesMovie(int frames, double frame_rate, const swfkit::Bytes& en
     swfkit::TagList& tags = movie.Tags();
     tags.DefineShape(1, Square({255, 0, 0, 255}, 20 * 20));
     tags.DefineShape(2, Square({0, 255, 0, 255}, 20 * 20));
-    swfkit::TagList sprite(8);
-    swfkit::Placement green;
-    green.characterId = 2;
-    green.name = "green";
-    sprite.PlaceObject2(green).ShowFrame();
-    tags.DefineSprite(3, sprite);
+    tags.DefineSprite(3, swfkit::TagList(8).PlaceObject2(Place(1, 2, "green")).ShowFrame());
     for (int frame = 0; frame < frames; ++frame) {
-        swfkit::Placement red;
-        red.move = frame > 0;
-        red.characterId = frame == 0 ? std::optional<uint16_t>(1) : std::nullopt;
-        red.name = frame == 0 ? std::optional<std::string>("red") : std::nullopt;
-        red.matrix = swfkit::Matrix{1.0, 1.0, 0.0, 0.0, frame * 20 * 20, 20 * 20};
+        swfkit::Placement red = Place(1, 1, "red", swfkit::Matrix{1.0, 1.0, 0.0, 0.0, frame * 20 * 20, 20 * 20});
+        if (frame > 0) {
+            red.move = true;
+            red.characterId = std::nullopt;
+            red.name = std::nullopt;
+        }
         tags.PlaceObject2(red);
         if (frame == 0) {
-            swfkit::Placement clip;
-            clip.depth = 2;
-            clip.characterId = 3;
-            clip.name = "clip";
-            clip.matrix = swfkit::Matrix{1.0, 1.0, 0.0, 0.0, 120 * 20, 60 * 20};
-            swfkit::ColorTransform half;
-            half.hasMult = true;
-            half.mult[0] = 128;
-            half.mult[1] = 128;
-            clip.colorTransform = half;
+            swfkit::Placement clip = Place(2, 3, "clip", swfkit::Matrix{1.0, 1.0, 0.0, 0.0, 120 * 20, 60 * 20});
+            clip.colorTransform = swfkit::ColorTransform{true, false, {128, 128, 256, 256}};
             tags.PlaceObject2(clip);
         }
         if (frame == 1) {
@@ -108,9 +96,9 @@ swfkit::Bytes WaitingMovie(int frames, double frame_rate, bool stop_every_frame)
     tags.PlaceObject(1, 1);
     for (int frame = 0; frame < frames; ++frame) {
         if (stop_every_frame) {
-            tags.DoAction(StopAction());
+            tags.DoAction({0x07, 0x00});  // stop
         } else if (frame == frames - 1) {
-            tags.DoAction(GotoAndPlayAction(0));
+            tags.DoAction({0x81, 0x02, 0x00, 0x00, 0x00, 0x06, 0x00});  // gotoAndPlay(0)
         }
         tags.ShowFrame();
     }
@@ -139,15 +127,9 @@ swfkit::Bytes ShapeHeavyMovie(int shapes, int frames) {
         tags.DefineShape(static_cast<uint16_t>(id), b);
     }
     for (int frame = 0; frame < frames; ++frame) {
-        for (int id = 1; id <= shapes; ++id) {
-            if (id % frames != frame % frames) {
-                continue;
-            }
-            swfkit::Placement p;
-            p.depth = static_cast<uint16_t>(id);
-            p.characterId = static_cast<uint16_t>(id);
-            p.matrix = swfkit::Matrix{1.0, 1.0, 0.0, 0.0, (id * 1500) % 16000, (id * 2300) % 12000};
-            tags.PlaceObject2(p);
+        for (int id = frame % frames == 0 ? frames : frame % frames; id <= shapes; id += frames) {
+            const swfkit::Matrix at{1.0, 1.0, 0.0, 0.0, (id * 1500) % 16000, (id * 2300) % 12000};
+            tags.PlaceObject2(Place(static_cast<uint16_t>(id), static_cast<uint16_t>(id), std::nullopt, at));
         }
         tags.ShowFrame();
     }

@@ -7,14 +7,10 @@
 // Kit-built movies for the player's tests, benchmarks and fuzz seeds.
 namespace player_movies {
 
-// Raw action bytes.
-swfkit::Bytes StopAction();
-// gotoAndPlay of the 0-based frame.
-swfkit::Bytes GotoAndPlayAction(int frame);
-// _global[name] = value.
-swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
-// getURL("FSCommand:" + command, args).
+// getURL("FSCommand:" + command, args) as raw action bytes.
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args);
+// _global[name] = value as raw action bytes.
+swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
 
 // A 200 x 100 pixel movie at frame_rate of frames frames: a red square (id 1) named "red" at
 // depth 1, a sprite (id 3) named "clip" holding a green square (id 2) named "green", placed at

@@ -3,6 +3,8 @@
 #include "swfplayer/base/image.h"
 #include "swfplayer/main/render/render_handler.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,11 +22,8 @@ public:
     // The recorded lines that start with prefix, in order.
     std::vector<std::string> with_prefix(const std::string& prefix) const {
         std::vector<std::string> found;
-        for (const std::string& c : calls) {
-            if (c.compare(0, prefix.size(), prefix) == 0) {
-                found.push_back(c);
-            }
-        }
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
+                     [&](const std::string& c) { return c.compare(0, prefix.size(), prefix) == 0; });
         return found;
     }
 
@@ -66,9 +65,7 @@ public:
     void set_antialiased(bool on) override { record(on ? "set_antialiased 1" : "set_antialiased 0"); }
     void begin_submit_mask() override {
         record("begin_submit_mask");
-        if (++mask_level > max_mask_level) {
-            max_mask_level = mask_level;
-        }
+        max_mask_level = std::max(max_mask_level, ++mask_level);
     }
     void end_submit_mask() override { record("end_submit_mask"); }
     void disable_mask() override {
@@ -80,16 +77,13 @@ public:
     void query_compressed_formats() override {}
 
 private:
-    class recorded_bitmap : public swfplayer::bitmap_info {
-    public:
-        recorded_bitmap(int w, int h) : m_width(w), m_height(h) {}
+    struct recorded_bitmap : public swfplayer::bitmap_info {
+        recorded_bitmap(int w, int h) : width(w), height(h) {}
         void activate() override {}
         void bind() override {}
-        int get_width() const override { return m_width; }
-        int get_height() const override { return m_height; }
-
-    private:
-        int m_width, m_height;
+        int get_width() const override { return width; }
+        int get_height() const override { return height; }
+        int width, height;
     };
 
     swfplayer::bitmap_info* bitmap(const char* what, int w, int h) {

@@ -31,14 +31,9 @@ TEST(RenderInterfaceTest, without_a_handler_bitmaps_are_empty_placeholders_and_d
 
     EXPECT_EQ(placeholder->get_width(), 0);
     EXPECT_EQ(alpha->get_width(), 4);
-    const std::vector<std::string> expected = {"create_bitmap_info_alpha",
-                                               "set_matrix",
-                                               "fill_style_color 0 1,2,3,4",
-                                               "draw_triangle_list 6",
-                                               "begin_submit_mask",
-                                               "end_submit_mask",
-                                               "disable_mask"};
-    EXPECT_EQ(handler.calls, expected);
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"create_bitmap_info_alpha", "set_matrix",
+                                                       "fill_style_color 0 1,2,3,4", "draw_triangle_list 6",
+                                                       "begin_submit_mask", "end_submit_mask", "disable_mask"}));
     EXPECT_EQ(handler.mask_level, 0);
 }
 

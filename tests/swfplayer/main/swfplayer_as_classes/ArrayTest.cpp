@@ -24,34 +24,29 @@ protected:
 };
 
 TEST_F(ArrayTest, literals_constructors_and_their_text) {
-    const struct {
-        std::vector<as_value> stack;  // bottom first; the count on top
-        const char* text;
-        int stack_left;
-    } literals[] = {{{"c", "b", "a", 3}, "a,b,c", 0},
-                    {{"x", "c", "b", "a", 3}, "a,b,c", 1},
-                    {{"b", "a", 5}, "a,b", 0},  // never more values than the stack holds
-                    {{"a", -2}, "", 1},
-                    {{"a", NAN}, "", 1},
-                    {{0}, "", 0}};
-    for (const auto& c : literals) {
-        as_value array = literal(c.stack);
-        EXPECT_STREQ(array.to_string(), c.text);
-        EXPECT_EQ(m_env.get_stack_depth(), c.stack_left) << c.text;
+    // stack: bottom first; the count on top
+    const std::tuple<std::vector<as_value>, const char*, int> literals[] = {
+        {{"c", "b", "a", 3}, "a,b,c", 0},
+        {{"x", "c", "b", "a", 3}, "a,b,c", 1},
+        {{"b", "a", 5}, "a,b", 0},  // never more values than the stack holds
+        {{"a", -2}, "", 1},
+        {{"a", NAN}, "", 1},
+        {{0}, "", 0}};
+    for (const auto& [stack, text, stack_left] : literals) {
+        as_value array = literal(stack);
+        EXPECT_STREQ(array.to_string(), text);
+        EXPECT_EQ(m_env.get_stack_depth(), stack_left) << text;
         m_env.truncate_stack(0);
     }
-    const struct {
-        std::vector<as_value> args;
-        const char* text;
-        int length;
-    } constructed[] = {{{}, "", 0},        {{3}, "undefined,undefined,undefined", 3},
-                       {{-5}, "", 0},      {{"2"}, "undefined,undefined", 2},
-                       {{1, 2}, "1,2", 2}, {{true, as_value(), "s"}, "true,undefined,s", 3}};
-    for (const auto& c : constructed) {
-        as_value array = call_global("Array", c.args);
-        EXPECT_STREQ(array.to_string(), c.text);
-        EXPECT_EQ(get(array, "length").to_number(), c.length) << c.text;
-        EXPECT_STREQ(method(array, "toString", {}).to_string(), c.text);
+    const std::tuple<std::vector<as_value>, const char*, int> constructed[] = {
+        {{}, "", 0},        {{3}, "undefined,undefined,undefined", 3},
+        {{-5}, "", 0},      {{"2"}, "undefined,undefined", 2},
+        {{1, 2}, "1,2", 2}, {{true, as_value(), "s"}, "true,undefined,s", 3}};
+    for (const auto& [args, text, length] : constructed) {
+        as_value array = call_global("Array", args);
+        EXPECT_STREQ(array.to_string(), text);
+        EXPECT_EQ(get(array, "length").to_number(), length) << text;
+        EXPECT_STREQ(method(array, "toString", {}).to_string(), text);
     }
 }
 
@@ -74,6 +69,23 @@ TEST_F(ArrayTest, any_visible_member_is_an_element_in_name_order) {
     as_value plain(new as_object(m_player.get_ptr()));
     EXPECT_TRUE(call(m_env, get(array, "push"), plain, {1}).is_undefined());
     EXPECT_TRUE(plain.to_object()->get_members().size() == 0);
+    EXPECT_TRUE(method(call_global("Array", {}), "pop", {}).is_undefined());
+}
+
+TEST_F(ArrayTest, elements_print_in_name_order_an_array_may_hold_itself_and_sizes_are_capped) {
+    as_value array = call_global("Array", {});
+    as_array* elements = static_cast<as_array*>(array.to_object());
+    for (int i = 0; i < 11; i++) {
+        elements->push(as_value(i));
+    }
+    EXPECT_STREQ(array.to_string(), "0,1,10,2,3,4,5,6,7,8,9");
+    as_value pair = call_global("Array", {"a", "b"});
+    static_cast<as_array*>(pair.to_object())->push(pair);
+    static_cast<as_array*>(pair.to_object())->push(pair);
+    EXPECT_STREQ(pair.to_string(), "a,b,,");
+    static_cast<as_array*>(pair.to_object())->erase("2");
+    static_cast<as_array*>(pair.to_object())->erase("3");
+    EXPECT_EQ(static_cast<as_array*>(call_global("Array", {1e9}).to_object())->size(), as_array::max_initial_size);
 }
 
 }  // namespace

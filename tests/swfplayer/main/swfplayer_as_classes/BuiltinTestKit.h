@@ -38,6 +38,11 @@ protected:
         EXPECT_TRUE(self.get_member(name, &function)) << name;
         return call(m_env, function, self, args);
     }
+    // Constructs flash.geom.<class_name>.
+    as_value geom(const char* class_name, const std::vector<as_value>& args) {
+        return call(m_env, get(get(global("flash"), "geom"), class_name), as_value(), args);
+    }
+    as_value plain_object() { return as_value(new as_object(m_player.get_ptr())); }
     // A member of an object value, read through get_member.
     static as_value get(const as_value& object, const char* name) {
         as_value value;
@@ -45,6 +50,12 @@ protected:
             object.to_object()->get_member(name, &value);
         }
         return value;
+    }
+
+    // The flags of an own member; -1 when there is none.
+    static int flags(as_object* object, const char* name) {
+        as_value value;
+        return object->get_own_member(name, &value) ? static_cast<int>(value.get_flags()) : -1;
     }
 
     static inline std::string s_log;
