@@ -25,7 +25,9 @@ struct golden_case {
     const char* text;
 };
 
-TEST(ActionDisasmTest, one_record_of_every_argument_format) {
+std::string s_verbose_read;
+
+TEST(ActionDisasmTest, one_record_of_every_argument_format_and_the_verbose_read_listing) {
     const std::vector<golden_case> cases = {
         {{0x06}, "play           \n"},
         {{0x7F}, "<unknown>[0x7F]\n"},
@@ -52,28 +54,14 @@ TEST(ActionDisasmTest, one_record_of_every_argument_format) {
     for (const golden_case& c : cases) {
         EXPECT_EQ(listing(c.record), c.text);
     }
-}
-
-std::vector<std::string> s_lines;
-
-void catch_line(bool /*is_error*/, const char* message) {
-    s_lines.push_back(message);
-}
-
-TEST(ActionDisasmTest, verbose_reading_lists_each_record_after_its_pc) {
-    Bytes bytes = assemble("play #81:02,00").bytes();
-    swfplayer::log_callback previous = swfplayer::register_log_callback(catch_line);
+    // Read verbosely, a buffer lists each record after its pc.
+    swfplayer::log_callback previous =
+        swfplayer::register_log_callback([](bool, const char* line) { s_verbose_read += line; });
     swfplayer::set_verbose_action(true);
-    s_lines.clear();
-    swfplayer::action_buffer buffer;
-    buffer.read(bytes.data(), static_cast<int>(bytes.size()));
+    listing(assemble("play #81:02,00").code());
     swfplayer::set_verbose_action(false);
     swfplayer::register_log_callback(previous);
-    std::string text;
-    for (const std::string& line : s_lines) {
-        text += line;
-    }
-    EXPECT_EQ(text, "   0\tplay           \n   1\tgoto_frame      2\n   6\t<end>          \n");
+    EXPECT_EQ(s_verbose_read, "   0\tplay           \n   1\tgoto_frame      2\n   6\t<end>          \n");
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -60,12 +59,6 @@ TEST(AsValueTest, conversion_matrix_over_the_kinds_and_edge_values) {
         EXPECT_EQ(c.value.to_bool(), c.boolean);
         EXPECT_STREQ(c.value.typeof(), c.type);
     }
-    // to_int truncates and gives INT_MIN outside 32 bits.
-    EXPECT_EQ(std::tuple(as_value(-3.9).to_int(), as_value(3.9).to_int(), as_value(2147483647.0).to_int()),
-              std::tuple(-3, 3, 2147483647));
-    for (double outside : {2147483648.0, -2147483649.0, double(NAN), double(INFINITY)}) {
-        EXPECT_EQ(as_value(outside).to_int(), INT_MIN) << outside;
-    }
 }
 
 TEST(AsValueTest, equality_never_converts_between_kinds) {
@@ -87,14 +80,17 @@ TEST(AsValueTest, equality_never_converts_between_kinds) {
 }
 
 TEST(AsValueTest, flags_travel_with_assignment_and_undefined_clears_them) {
-    as_value hidden(5.0), copy;
+    player p;
+    as_value hidden(new as_object(&p)), moved, copied;
     hidden.set_flags(AS_DONT_ENUM);
-    copy = hidden;
-    EXPECT_EQ(copy.get_flags(), AS_DONT_ENUM);
-    copy = as_value();
-    EXPECT_EQ(copy.get_flags(), 0u);
+    moved = copied = hidden;
+    EXPECT_EQ(moved.get_flags(), AS_DONT_ENUM);
+    const as_value undefined;
+    moved = as_value();
+    copied = undefined;
     hidden.set_double(2.0);
-    EXPECT_EQ(hidden.get_flags(), AS_DONT_ENUM);
+    EXPECT_EQ(std::tuple(moved.get_flags(), copied.get_flags(), hidden.get_flags()),
+              std::tuple(0u, 0u, uint32_t{AS_DONT_ENUM}));
 }
 
 // The bitwise operators and shifts are pinned by the interpreter's model test; these are the rest.
@@ -163,16 +159,6 @@ TEST(AsValueTest, primitives_find_their_class_methods_and_are_instances_of_their
         as_value("s").is_instance_of(string_ctor.get_ptr()) && as_value(false).is_instance_of(boolean_ctor.get_ptr()));
     EXPECT_FALSE(as_value(1.0).is_instance_of(string_ctor.get_ptr()) ||
                  as_value().is_instance_of(object_ctor.get_ptr()) || as_value(1.0).is_instance_of(nullptr));
-}
-
-TEST(AsValueTest, overwriting_a_value_that_holds_the_last_reference_is_safe) {
-    player p;
-    as_object* object = new as_object(&p);
-    as_value holder(object);
-    // Replacing the holder's object frees the object and with it its member, while the holder stays sound.
-    object->set_member("self_text", as_value("x"));
-    holder.set_double(1.0);
-    EXPECT_EQ(holder.to_number(), 1.0);
 }
 
 }  // namespace

@@ -65,21 +65,4 @@ TEST_F(FsCommandTest, frame_scripts_jump_stop_and_send_commands_with_the_exact_p
               std::pair(2, swfplayer::character::STOP));
 }
 
-TEST_F(FsCommandTest, a_clip_that_removes_itself_finishes_its_script) {
-    swfplayer::register_fscommand_callback(receive);
-    swfkit::TagList kid(6);
-    kid.DoAction(assemble("'this' get_var #25 'n' 1 set_var #83:'FSCommand:Done',''").bytes());
-    kid.ShowFrame();
-    swfkit::Placement placement;
-    placement.characterId = 1;
-    placement.name = "kid";
-    swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30);
-    movie.Tags().DefineSprite(1, kid).PlaceObject2(placement).ShowFrame();
-    Play(movie, 2);
-    EXPECT_EQ(s_received, std::vector<std::string>{"Done()"});
-    swfplayer::as_value kid_value;
-    m_sprite->get_member("kid", &kid_value);
-    EXPECT_TRUE(kid_value.is_undefined() || kid_value.is_null());
-}
-
 }  // namespace
