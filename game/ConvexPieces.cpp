@@ -49,8 +49,7 @@ bool SegmentsCross(const Point& a, const Point& b, const Point& c, const Point& 
     const double d2 = Cross(a, b, d);
     const double d3 = Cross(c, d, a);
     const double d4 = Cross(c, d, b);
-    return ((d1 > 0.0) != (d2 > 0.0)) && ((d3 > 0.0) != (d4 > 0.0)) && d1 != 0.0 && d2 != 0.0 && d3 != 0.0 &&
-           d4 != 0.0;
+    return ((d1 > 0.0) != (d2 > 0.0)) && ((d3 > 0.0) != (d4 > 0.0)) && d1 != 0.0 && d2 != 0.0 && d3 != 0.0 && d4 != 0.0;
 }
 
 // Closer than the welding distance anywhere, crossing included.

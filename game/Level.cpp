@@ -93,7 +93,8 @@ void Level::BuildElements() {
     }
     for (const ActiveElementData& active : m_Data.m_Actives) {
         if (active.m_Type == "teleporter") {
-            m_Elements.push_back(std::make_unique<Teleporter>(active.m_Position, kTeleporterRadius, active.m_Position2));
+            m_Elements.push_back(
+                std::make_unique<Teleporter>(active.m_Position, kTeleporterRadius, active.m_Position2));
         }
     }
 }
@@ -213,7 +214,8 @@ void Level::HandleEvent(const sf::Event& event, const sf::RenderTarget& target, 
         if (key && *key == kSketchKey) {
             const std::string& userFolder = Logger::GetInstance().GetUserFolder();
             std::error_code error;
-            m_Sketch.Save(userFolder.empty() ? std::filesystem::current_path(error) : std::filesystem::path(userFolder));
+            m_Sketch.Save(userFolder.empty() ? std::filesystem::current_path(error)
+                                             : std::filesystem::path(userFolder));
         }
         return;
     }

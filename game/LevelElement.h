@@ -16,8 +16,7 @@ public:
     virtual void DrawFront(sf::RenderTarget& target, const sf::RenderStates& states, const PhysicsWorld& world) = 0;
     virtual void DrawBack(sf::RenderTarget& target, const sf::RenderStates& states, const PhysicsWorld& world) = 0;
     // The debug overlay.
-    virtual void DrawOverlay(sf::RenderTarget& target, const sf::RenderStates& states,
-                             const PhysicsWorld& world) = 0;
+    virtual void DrawOverlay(sf::RenderTarget& target, const sf::RenderStates& states, const PhysicsWorld& world) = 0;
     // dt seconds on; the application (may be null) is handed on to the movies. False once the
     // element has finished: the level then drops it when it is a temporary effect.
     virtual bool Update(Application* application, const PhysicsWorld& world, float dt) = 0;

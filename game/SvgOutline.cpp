@@ -47,7 +47,7 @@ const char* ScanNumber(const char* p, float& value) {
         wide = (e + 1 < end && e[1] == '-') ? 0.0 : std::numeric_limits<double>::infinity();
     }
     float magnitude = std::fabs(wide) > std::numeric_limits<float>::max() ? std::numeric_limits<float>::infinity()
-                                                                           : static_cast<float>(std::fabs(wide));
+                                                                          : static_cast<float>(std::fabs(wide));
     if (std::isnan(wide)) {
         magnitude = std::numeric_limits<float>::quiet_NaN();
     }
@@ -94,8 +94,8 @@ bool IsElement(const TiXmlElement& element, const char* name) {
 
 // Where the drawing's point p lands in body units, about the drawing's centre.
 b2Vec2 ToBody(const b2Vec2& p, const b2Vec2& shift, const b2Vec2& centre) {
-    return finite_values::Position(b2Vec2((p.x + shift.x - centre.x) * kUnitsPerPixel,
-                                          (p.y + shift.y - centre.y) * kUnitsPerPixel));
+    return finite_values::Position(
+        b2Vec2((p.x + shift.x - centre.x) * kUnitsPerPixel, (p.y + shift.y - centre.y) * kUnitsPerPixel));
 }
 
 FixtureData PathFixture(const TiXmlElement& path, const b2Vec2& base, const b2Vec2& centre, const std::string& file) {
