@@ -117,7 +117,9 @@ void Ball::ShowGlow() {
     if (m_Glow.GotoLabel("showup", true)) {
         const int offset = GlowFrameOffset(m_Body->GetPosition().Length());
         if (offset > 0) {
+            // A jump to a frame stops the movie: it plays on from there.
             root->goto_frame(root->get_current_frame() + offset);
+            root->set_play_state(swfplayer::character::PLAY);
         }
     }
 }

@@ -252,11 +252,14 @@ ConvexPieces::Result ConvexPieces::Split(const std::vector<b2Vec2>& outline) {
         }
     }
     std::vector<b2Vec2> points = Cleaned(outline);
-    if (points.size() < 3 || std::fabs(SignedArea(points)) < kMinArea) {
+    if (points.size() < 3) {
         return result;
     }
     if (!IsSimple(points)) {
         result.outcome = Outcome::kSelfCrossing;
+        return result;
+    }
+    if (std::fabs(SignedArea(points)) < kMinArea) {
         return result;
     }
     if (points.size() <= static_cast<size_t>(kMaxPieceVertices) && IsConvex(points)) {
