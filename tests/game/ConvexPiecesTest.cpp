@@ -67,8 +67,10 @@ TEST(ConvexPieces, small_convex_outlines_stay_whole_and_larger_or_concave_ones_a
         {"clockwise convex 12-gon", Regular(12, 5.0f, true), Outcome::kSplit, 2},
         {"concave 12-point star", Star(6, 6.0f, 2.5f), Outcome::kSplit, 0},
         {"concave quadrilateral (an arrow head)", {{0, 0}, {4, 2}, {0, 4}, {1, 2}}, Outcome::kSplit, 2},
-        {"convex with a repeated and a straight-on point", {{0, 0}, {2, 0}, {2, 0}, {4, 0}, {4, 4}, {0, 4}},
-         Outcome::kWhole, 1},
+        {"convex with a repeated and a straight-on point",
+         {{0, 0}, {2, 0}, {2, 0}, {4, 0}, {4, 4}, {0, 4}},
+         Outcome::kWhole,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -111,7 +113,8 @@ TEST(ConvexPieces, degenerate_crossing_and_oversized_outlines_give_nothing) {
         {"an infinite point", {{0, 0}, {INFINITY, 1}, {1, 1}}, Outcome::kDegenerate},
         {"a bow tie", {{0, 0}, {4, 4}, {4, 0}, {0, 4}}, Outcome::kSelfCrossing},
         {"a loop touching itself", {{0, 0}, {4, 0}, {4, 4}, {2, 0}, {0, 4}}, Outcome::kSelfCrossing},
-        {"a figure of two squares sharing a corner", {{0, 0}, {2, 0}, {2, 2}, {4, 2}, {4, 4}, {2, 4}, {2, 2}, {0, 2}},
+        {"a figure of two squares sharing a corner",
+         {{0, 0}, {2, 0}, {2, 2}, {4, 2}, {4, 4}, {2, 4}, {2, 2}, {0, 2}},
          Outcome::kSelfCrossing},
         {"too many points", many, Outcome::kTooManyPoints},
     };

@@ -85,26 +85,27 @@ TEST(LevelData, records_are_named_and_start_at_their_defaults) {
 // The XML layout of the storage layer, in the orders of the level file format.
 TEST(LevelData, records_are_stored_in_the_level_files_order) {
     LevelData level = FilledLevel();
-    EXPECT_EQ(sample::WrittenXml(level, "data"),
-              "<level m_Background=\"data/back.png\" m_ViewZoom=\"0.8\" name=\"data\">"
-              "<array name=\"m_Bodies\"><body m_Name=\"mill\" m_BodyType=\"3\" m_SoundType=\"ball\" "
-              "m_Rotation=\"0.5\" m_FlashFile=\"data/mill.swf\" m_VisualRotation=\"0.25\" m_CenterVisual=\"true\" "
-              "m_SVGFile=\"\" m_Density=\"0.5\" m_Restitution=\"0.25\" m_FilterCategory=\"2\" m_FilterMask=\"65520\" "
-              "m_ShowShapes=\"true\">"
-              "<vec2 x=\"1\" y=\"-2\" name=\"m_Position\" /><vec2 x=\"7\" y=\"8\" name=\"m_VisualOffset\" />"
-              "<vec2 x=\"-4\" y=\"4\" name=\"m_SVGOffset\" />"
-              "<array name=\"m_Fixtures\"><fixture><array name=\"m_Vertices\"><vec2 x=\"0\" y=\"0\" />"
-              "<vec2 x=\"1\" y=\"0\" /><vec2 x=\"0\" y=\"1\" /></array></fixture></array>"
-              "<array name=\"m_Joints\"><joint m_Type=\"revolutespring\" m_Param1=\"6\" m_Param2=\"4000\">"
-              "<vec2 x=\"0.5\" y=\"0\" name=\"m_Pos1\" /></joint></array></body></array>"
-              "<array name=\"m_Balls\"><vec2 x=\"3\" y=\"4\" /></array>"
-              "<array name=\"m_Statics\"><staticelement m_FlashFile=\"data/clip.swf\">"
-              "<vec2 x=\"100\" y=\"200\" name=\"m_Position\" /></staticelement></array>"
-              "<array name=\"m_Actives\"><activeelement m_Type=\"teleporter\">"
-              "<vec2 x=\"-1\" y=\"-1\" name=\"m_Position\" /><vec2 x=\"1\" y=\"1\" name=\"m_Position2\" />"
-              "</activeelement></array>"
-              "<vec2 x=\"-30\" y=\"0\" name=\"m_Player1StartPos\" /><vec2 x=\"30\" y=\"0\" name=\"m_Player2StartPos\" />"
-              "</level>");
+    EXPECT_EQ(
+        sample::WrittenXml(level, "data"),
+        "<level m_Background=\"data/back.png\" m_ViewZoom=\"0.8\" name=\"data\">"
+        "<array name=\"m_Bodies\"><body m_Name=\"mill\" m_BodyType=\"3\" m_SoundType=\"ball\" "
+        "m_Rotation=\"0.5\" m_FlashFile=\"data/mill.swf\" m_VisualRotation=\"0.25\" m_CenterVisual=\"true\" "
+        "m_SVGFile=\"\" m_Density=\"0.5\" m_Restitution=\"0.25\" m_FilterCategory=\"2\" m_FilterMask=\"65520\" "
+        "m_ShowShapes=\"true\">"
+        "<vec2 x=\"1\" y=\"-2\" name=\"m_Position\" /><vec2 x=\"7\" y=\"8\" name=\"m_VisualOffset\" />"
+        "<vec2 x=\"-4\" y=\"4\" name=\"m_SVGOffset\" />"
+        "<array name=\"m_Fixtures\"><fixture><array name=\"m_Vertices\"><vec2 x=\"0\" y=\"0\" />"
+        "<vec2 x=\"1\" y=\"0\" /><vec2 x=\"0\" y=\"1\" /></array></fixture></array>"
+        "<array name=\"m_Joints\"><joint m_Type=\"revolutespring\" m_Param1=\"6\" m_Param2=\"4000\">"
+        "<vec2 x=\"0.5\" y=\"0\" name=\"m_Pos1\" /></joint></array></body></array>"
+        "<array name=\"m_Balls\"><vec2 x=\"3\" y=\"4\" /></array>"
+        "<array name=\"m_Statics\"><staticelement m_FlashFile=\"data/clip.swf\">"
+        "<vec2 x=\"100\" y=\"200\" name=\"m_Position\" /></staticelement></array>"
+        "<array name=\"m_Actives\"><activeelement m_Type=\"teleporter\">"
+        "<vec2 x=\"-1\" y=\"-1\" name=\"m_Position\" /><vec2 x=\"1\" y=\"1\" name=\"m_Position2\" />"
+        "</activeelement></array>"
+        "<vec2 x=\"-30\" y=\"0\" name=\"m_Player1StartPos\" /><vec2 x=\"30\" y=\"0\" name=\"m_Player2StartPos\" />"
+        "</level>");
 }
 
 // Both storage formats give back every stored member; a fixture stores its vertices alone.

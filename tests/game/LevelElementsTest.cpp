@@ -1,19 +1,18 @@
+#include "app/Logger.h"
 #include "game/BodyRegistry.h"
 #include "game/FlashBody.h"
 #include "game/FlashClip.h"
 #include "game/PhysicalShape.h"
-#include "app/Logger.h"
 #include "tests/game/LevelTestKit.h"
-
-#include <box2d/b2_circle_shape.h>
-#include <box2d/b2_fixture.h>
-#include <box2d/b2_polygon_shape.h>
-#include <box2d/b2_contact.h>
-#include <box2d/b2_world_callbacks.h>
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/ConvexShape.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <box2d/b2_circle_shape.h>
+#include <box2d/b2_contact.h>
+#include <box2d/b2_fixture.h>
+#include <box2d/b2_polygon_shape.h>
+#include <box2d/b2_world_callbacks.h>
 
 #include <cmath>
 #include <numbers>
@@ -107,8 +106,8 @@ TEST_F(LevelElements, the_glow_follows_the_squared_speed_with_a_gap_between_on_a
     const struct {
         float speedSquared;
         bool visible;
-    } steps[] = {{2.0f, false}, {1.1f, false}, {0.9f, true}, {1.1f, true}, {1.45f, true},
-                 {1.6f, false}, {1.2f, false}, {0.0f, true}};
+    } steps[] = {{2.0f, false}, {1.1f, false}, {0.9f, true},  {1.1f, true},
+                 {1.45f, true}, {1.6f, false}, {1.2f, false}, {0.0f, true}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.speedSquared);
         ball->GetBody()->SetLinearVelocity(b2Vec2(std::sqrt(step.speedSquared), 0.0f));
@@ -341,7 +340,7 @@ TEST_F(LevelElements, the_sketch_maps_clicks_onto_the_level_and_writes_its_shape
     sf::RenderTexture target;
     ASSERT_TRUE(target.create(400, 300));
     target.setView(sf::View(sf::FloatRect(0, 0, 800, 600)));  // half-size window
-    sf::Transform zoom;  // the level drawn at half size about the screen's centre
+    sf::Transform zoom;                                       // the level drawn at half size about the screen's centre
     zoom.translate(200, 150).scale(0.5f, 0.5f);
     auto press = [&](sf::Mouse::Button button, int x, int y) {
         sf::Event event;
@@ -367,13 +366,14 @@ TEST_F(LevelElements, the_sketch_maps_clicks_onto_the_level_and_writes_its_shape
     key.type = sf::Event::KeyPressed;
     key.key = {sf::Keyboard::P, false, false, false, false};
     m_Level.HandleEvent(key, target, zoom);
-    const std::string expected = "\t\t\t\t\t<fixture>\n\t\t\t\t\t\t<array name=\"m_Vertices\">\n"
-                                 "\t\t\t\t\t\t\t<vec2 x=\"0.000000\" y=\"0.000000\"/>\n"
-                                 "\t\t\t\t\t\t\t<vec2 x=\"-50.000000\" y=\"-37.500000\"/>\n"
-                                 "\t\t\t\t\t\t\t<vec2 x=\"-25.000000\" y=\"-37.500000\"/>\n"
-                                 "\t\t\t\t\t\t</array>\n\t\t\t\t\t</fixture>\n"
-                                 "\t\t\t\t\t<fixture>\n\t\t\t\t\t\t<array name=\"m_Vertices\">\n"
-                                 "\t\t\t\t\t\t</array>\n\t\t\t\t\t</fixture>\n";
+    const std::string expected =
+        "\t\t\t\t\t<fixture>\n\t\t\t\t\t\t<array name=\"m_Vertices\">\n"
+        "\t\t\t\t\t\t\t<vec2 x=\"0.000000\" y=\"0.000000\"/>\n"
+        "\t\t\t\t\t\t\t<vec2 x=\"-50.000000\" y=\"-37.500000\"/>\n"
+        "\t\t\t\t\t\t\t<vec2 x=\"-25.000000\" y=\"-37.500000\"/>\n"
+        "\t\t\t\t\t\t</array>\n\t\t\t\t\t</fixture>\n"
+        "\t\t\t\t\t<fixture>\n\t\t\t\t\t\t<array name=\"m_Vertices\">\n"
+        "\t\t\t\t\t\t</array>\n\t\t\t\t\t</fixture>\n";
     EXPECT_EQ(testing_support::ReadFile(Logger::GetInstance().GetUserFolder() + "/data/shapes.xml"), expected);
 }
 

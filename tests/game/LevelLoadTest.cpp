@@ -82,11 +82,12 @@ TEST_F(LevelLoad, bodies_are_dynamic_above_density_0_and_keep_their_place_names_
 }
 
 TEST_F(LevelLoad, fixtures_take_the_bodys_filter_and_bounce_with_the_set_friction_and_green_ones_category_16) {
-    Write("data/levels/test.svg", "<svg width=\"16\" height=\"16\"><g>"
-                                  "<path d=\"M 0,0 8,0 8,8 z\"/>"
-                                  "<path style=\"fill:#00ff00\" d=\"M 8,8 16,8 16,16 z\"/>"
-                                  "<path sodipodi:type=\"arc\" sodipodi:cx=\"8\" sodipodi:cy=\"8\" sodipodi:rx=\"4\"/>"
-                                  "</g></svg>");
+    Write("data/levels/test.svg",
+          "<svg width=\"16\" height=\"16\"><g>"
+          "<path d=\"M 0,0 8,0 8,8 z\"/>"
+          "<path style=\"fill:#00ff00\" d=\"M 8,8 16,8 16,16 z\"/>"
+          "<path sodipodi:type=\"arc\" sodipodi:cx=\"8\" sodipodi:cy=\"8\" sodipodi:rx=\"4\"/>"
+          "</g></svg>");
     BodyData body = Body("body", {0, 0}, 2.0f, {Polygon({{5, 5}, {6, 5}, {5, 6}})});
     body.m_SVGFile = "data/levels/test.svg";
     body.m_Restitution = 0.7f;

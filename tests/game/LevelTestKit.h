@@ -93,7 +93,9 @@ protected:
         Write("data/ball_glow.swf", ball_art::GlowMovie());
     }
 
-    void Write(const std::string& name, const swfkit::Bytes& bytes) { ASSERT_TRUE(WriteBytes(GameDir() / name, bytes)); }
+    void Write(const std::string& name, const swfkit::Bytes& bytes) {
+        ASSERT_TRUE(WriteBytes(GameDir() / name, bytes));
+    }
     void Write(const std::string& name, const std::string& text) { ASSERT_TRUE(WriteText(GameDir() / name, text)); }
     // The level file of the records, under "data".
     void Write(const std::string& name, LevelData level) {

@@ -42,29 +42,46 @@ TEST(SvgOutline, paths_map_about_the_drawing_centre_at_eight_pixels_a_unit) {
     } cases[] = {
         {"a plain path", Drawing("<path d=\"M 0,0 8,0 8,8 z\"/>"), {0, 0}, {{-1, -1}, {0, -1}, {0, 0}}},
         {"the body's offset", Drawing("<path d=\"M 0,0 8,0 8,8 z\"/>"), {8, -8}, {{0, -2}, {1, -2}, {1, -1}}},
-        {"the group's translation", Drawing("<path d=\"M 0,0 8,0 8,8 z\"/>", "translate(4,-8)"), {0, 0},
+        {"the group's translation",
+         Drawing("<path d=\"M 0,0 8,0 8,8 z\"/>", "translate(4,-8)"),
+         {0, 0},
          {{-0.5f, -2}, {0.5f, -2}, {0.5f, -1}}},
-        {"a group transform of another form counts as none", Drawing("<path d=\"M 0,0 8,0 8,8 z\"/>", "scale(2)"),
-         {0, 0}, {{-1, -1}, {0, -1}, {0, 0}}},
-        {"a path's translation", Drawing("<path transform=\"translate(8,16)\" d=\"M 0,0 8,0 8,8 z\"/>"), {0, 0},
+        {"a group transform of another form counts as none",
+         Drawing("<path d=\"M 0,0 8,0 8,8 z\"/>", "scale(2)"),
+         {0, 0},
+         {{-1, -1}, {0, -1}, {0, 0}}},
+        {"a path's translation",
+         Drawing("<path transform=\"translate(8,16)\" d=\"M 0,0 8,0 8,8 z\"/>"),
+         {0, 0},
          {{0, 1}, {1, 1}, {1, 2}}},
         {"a path's matrix moves without scaling",
-         Drawing("<path transform=\"matrix(2,0,0,2,10,20)\" d=\"M 0,0 8,0 8,8 z\"/>"), {0, 0},
+         Drawing("<path transform=\"matrix(2,0,0,2,10,20)\" d=\"M 0,0 8,0 8,8 z\"/>"),
+         {0, 0},
          {{0.25f, 1.5f}, {1.25f, 1.5f}, {1.25f, 2.5f}}},
-        {"a command letter ends the points", Drawing("<path d=\"M 0,0 8,0 L 8,8 16,16 z\"/>"), {0, 0},
+        {"a command letter ends the points",
+         Drawing("<path d=\"M 0,0 8,0 L 8,8 16,16 z\"/>"),
+         {0, 0},
          {{-1, -1}, {0, -1}}},
         {"a piece that is no pair ends the points", Drawing("<path d=\"M 0,0 8 0,8 z\"/>"), {0, 0}, {{-1, -1}}},
-        {"numbers in exponent form", Drawing("<path d=\"M 8e0,0 1.6e1,0 8,8 z\"/>"), {0, 0},
+        {"numbers in exponent form",
+         Drawing("<path d=\"M 8e0,0 1.6e1,0 8,8 z\"/>"),
+         {0, 0},
          {{0, -1}, {1, -1}, {0, 0}}},
         {"runs of blanks", Drawing("<path d=\"M   0,0  8,0 8,8 z\"/>"), {0, 0}, {{-1, -1}, {0, -1}, {0, 0}}},
         {"a d of four characters", Drawing("<path d=\"M z \"/>"), {0, 0}, {}},
         {"no d", Drawing("<path/>"), {0, 0}, {}},
-        {"not-a-number and infinite points are 0", Drawing("<path d=\"M nan,8 inf,-inf 8,8 z\"/>"), {0, 0},
+        {"not-a-number and infinite points are 0",
+         Drawing("<path d=\"M nan,8 inf,-inf 8,8 z\"/>"),
+         {0, 0},
          {{0, 0}, {0, 0}, {0, 0}}},
-        {"huge points stay within 1000 units", Drawing("<path d=\"M 1e30,-1e30 8,8 8,0 z\"/>"), {0, 0},
+        {"huge points stay within 1000 units",
+         Drawing("<path d=\"M 1e30,-1e30 8,8 8,0 z\"/>"),
+         {0, 0},
          {{1000, -1000}, {0, 0}, {0, -1}}},
         {"a drawing without a size has its centre at its corner",
-         "<svg><g><path d=\"M 0,0 8,0 8,8 z\"/></g></svg>", {0, 0}, {{0, 0}, {1, 0}, {1, 1}}},
+         "<svg><g><path d=\"M 0,0 8,0 8,8 z\"/></g></svg>",
+         {0, 0},
+         {{0, 0}, {1, 0}, {1, 1}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -76,12 +93,13 @@ TEST(SvgOutline, paths_map_about_the_drawing_centre_at_eight_pixels_a_unit) {
 }
 
 TEST(SvgOutline, only_paths_of_the_roots_own_groups_count_in_document_order) {
-    const std::string svg = "<svg width=\"16\" height=\"16\">"
-                            "<path d=\"M 0,0 8,0 8,8 z\"/>"
-                            "<g><path d=\"M 8,8 16,8 16,16 z\"/><rect/><g><path d=\"M 0,0 1,0 1,1 z\"/></g></g>"
-                            "<defs><path d=\"M 0,0 1,0 1,1 z\"/></defs>"
-                            "<g><path d=\"M 0,8 8,8 8,16 z\"/></g>"
-                            "</svg>";
+    const std::string svg =
+        "<svg width=\"16\" height=\"16\">"
+        "<path d=\"M 0,0 8,0 8,8 z\"/>"
+        "<g><path d=\"M 8,8 16,8 16,16 z\"/><rect/><g><path d=\"M 0,0 1,0 1,1 z\"/></g></g>"
+        "<defs><path d=\"M 0,0 1,0 1,1 z\"/></defs>"
+        "<g><path d=\"M 0,8 8,8 8,16 z\"/></g>"
+        "</svg>";
     const std::vector<FixtureData> fixtures = Read(svg);
     ASSERT_EQ(fixtures.size(), 2u);
     EXPECT_EQ(VerticesOf(fixtures[0]), (Points{{0, 0}, {1, 0}, {1, 1}}));
@@ -103,17 +121,18 @@ TEST(SvgOutline, arcs_are_circles_and_other_shape_types_are_empty_polygons) {
     EXPECT_EQ(fixtures[1].m_Kind, FixtureData::kCircle);  // missing attributes read as 0
     EXPECT_EQ(fixtures[1].m_Radius, 0.0f);
     EXPECT_EQ(VerticesOf(fixtures[1]), (Points{{-1, -1}}));
-    EXPECT_EQ(fixtures[2].m_Radius, 0.0f);  // an infinite radius is no radius
+    EXPECT_EQ(fixtures[2].m_Radius, 0.0f);                 // an infinite radius is no radius
     EXPECT_EQ(VerticesOf(fixtures[2]), (Points{{0, 0}}));  // nor is a centre that is not a number
     EXPECT_EQ(fixtures[3].m_Kind, FixtureData::kPolygon);
     EXPECT_TRUE(fixtures[3].m_Vertices.empty());
 }
 
 TEST(SvgOutline, a_green_fill_anywhere_in_the_style_marks_the_fixture) {
-    const std::string svg = Drawing("<path style=\"stroke:none;fill:#00ff00;opacity:1\" d=\"M 0,0 8,0 8,8 z\"/>"
-                                    "<path style=\"fill:#00FF00\" d=\"M 0,0 8,0 8,8 z\"/>"
-                                    "<path style=\"fill:#00ff01\" d=\"M 0,0 8,0 8,8 z\"/>"
-                                    "<path sodipodi:type=\"arc\" sodipodi:rx=\"8\" style=\"fill:#00ff00\"/>");
+    const std::string svg = Drawing(
+        "<path style=\"stroke:none;fill:#00ff00;opacity:1\" d=\"M 0,0 8,0 8,8 z\"/>"
+        "<path style=\"fill:#00FF00\" d=\"M 0,0 8,0 8,8 z\"/>"
+        "<path style=\"fill:#00ff01\" d=\"M 0,0 8,0 8,8 z\"/>"
+        "<path sodipodi:type=\"arc\" sodipodi:rx=\"8\" style=\"fill:#00ff00\"/>");
     const std::vector<FixtureData> fixtures = Read(svg);
     ASSERT_EQ(fixtures.size(), 4u);
     EXPECT_EQ(fixtures[0].m_Green, 1);
@@ -159,8 +178,14 @@ TEST(SvgOutline, transforms_and_sizes_read_as_the_c_library_would) {
     const struct {
         const char* text;
         int value;
-    } sizes[] = {{"800", 800},       {" 600px", 600},         {"-12", -12},     {"+7", 7},  {"", 0},
-                 {"abc", 0},         {"1e3", 1},              {"99999999999999", INT_MAX},
+    } sizes[] = {{"800", 800},
+                 {" 600px", 600},
+                 {"-12", -12},
+                 {"+7", 7},
+                 {"", 0},
+                 {"abc", 0},
+                 {"1e3", 1},
+                 {"99999999999999", INT_MAX},
                  {"-99999999999999", INT_MIN}};
     for (const auto& size : sizes) {
         EXPECT_EQ(SvgOutline::ReadWholeNumber(size.text), size.value) << size.text;

@@ -128,14 +128,21 @@ void AddRock(Arena& arena, const std::vector<b2Vec2>& points, const Palette& pal
     right = std::min(right, static_cast<double>(arena.halfWidth));
     top = std::max(top, static_cast<double>(-arena.halfHeight));
     bottom = std::min(bottom, static_cast<double>(arena.halfHeight));
+    // The pebbles of one shape never overlap: a shape fills its contours by the even-odd rule, so
+    // an overlap would be a hole.
     Random random(seed);
     art::Shape light{{}, art::Shade(palette.rock, 0.28)};
     art::Shape dark{{}, art::Shade(palette.rock, -0.12)};
+    std::vector<std::pair<Point, double>> pebbles;
     const int tries = static_cast<int>(std::max(0.0, (right - left) * (bottom - top)) / 3.0);
     for (int i = 0; i < tries; ++i) {
         const Point c{random.Next(left, right), random.Next(top, bottom)};
         const double r = random.Next(0.22, 0.6);
-        if (DiscInside(c, r + 0.35, contour)) {
+        const bool apart = std::all_of(pebbles.begin(), pebbles.end(), [&](const auto& other) {
+            return std::hypot(c.x - other.first.x, c.y - other.first.y) > r + other.second + 0.15;
+        });
+        if (apart && DiscInside(c, r + 0.35, contour)) {
+            pebbles.emplace_back(c, r);
             (i % 3 == 0 ? dark : light).contours.push_back(art::Circle(c, r));
         }
     }
@@ -207,24 +214,27 @@ void AddWeed(Arena& arena, float x0, float x1, float base, float height, const P
     outline.green = true;
     arena.outlines.push_back(outline);
 
+    // Blades cross one another, so each is a shape of its own (see AddRock's pebbles).
     Random random(seed);
-    art::Shape back{{}, art::Shade(palette.weed, -0.2)};
-    art::Shape blades{{}, palette.weed};
-    art::Shape light{{}, art::Shade(palette.weed, 0.3)};
+    art::Drawing behind;
+    art::Drawing before;
     const int count = std::max(4, static_cast<int>(rx * 1.2));
     for (int i = 0; i < count; ++i) {
         const double x = cx + rx * random.Next(-0.8, 0.8);
         const double surface = base - height * std::sqrt(std::max(0.0, 1.0 - std::pow((x - cx) / rx, 2.0)));
         const Contour blade = Blade(x, surface + 0.8, random.Next(2.5, 5.5) + height * 0.5, random.Next(0.7, 1.1),
                                     random.Next(-1.6, 1.6), random.Next(0.0, kPi));
-        (i % 3 == 0 ? back : (i % 3 == 1 ? blades : light)).contours.push_back(blade);
+        if (i % 3 == 0) {
+            behind.push_back({{blade}, art::Shade(palette.weed, -0.2)});
+        } else {
+            before.push_back({{blade}, i % 3 == 1 ? palette.weed : art::Shade(palette.weed, 0.3)});
+        }
     }
-    arena.front.push_back(back);
+    arena.front.insert(arena.front.end(), behind.begin(), behind.end());
     arena.front.push_back({{ContourOf(mound)}, palette.weed});
     arena.front.push_back({{art::Ellipse({cx - rx * 0.3, base - height * 0.62}, rx * 0.35, height * 0.16)},
                            art::Shade(palette.weed, 0.35)});
-    arena.front.push_back(blades);
-    arena.front.push_back(light);
+    arena.front.insert(arena.front.end(), before.begin(), before.end());
 }
 
 void AddDistantReef(Arena& arena, uint32_t seed) {
@@ -243,12 +253,13 @@ void AddDistantReef(Arena& arena, uint32_t seed) {
         hills.push_back({hw, hh + kBleed});
         arena.back.push_back({{hills}, layer == 0 ? far : near});
     }
-    art::Shape kelp{{}, Mix(arena.waterBottom, arena.waterTop, 0.1)};
+    art::Drawing kelp;
     for (int i = 0; i < 7; ++i) {
         const double x = -hw + (i + random.Next(0.2, 0.8)) * 2.0 * hw / 7.0;
-        kelp.contours.push_back(Blade(x, hh - 6.0, random.Next(12.0, 22.0), 1.6, random.Next(-3.0, 3.0), i));
+        kelp.push_back({{Blade(x, hh - 6.0, random.Next(12.0, 22.0), 1.6, random.Next(-3.0, 3.0), i)},
+                        Mix(arena.waterBottom, arena.waterTop, 0.1)});
     }
-    arena.back.insert(arena.back.begin() + 1, kelp);
+    arena.back.insert(arena.back.begin() + 1, kelp.begin(), kelp.end());
 }
 
 void AddWaterBands(Arena& arena) {
@@ -279,22 +290,25 @@ Mover Windmill(const std::string& name, const b2Vec2& position, float rotation, 
     mill.rotation = rotation;
     constexpr float kHubRadius = 2.0f;
     constexpr float kBladeStart = 1.2f;
-    art::Shape edges{{}, art::Shade(first, -0.45)};
-    art::Shape firsts{{}, first};
-    art::Shape seconds{{}, second};
-    art::Shape stripes{{}, art::Rgb(255, 255, 255, 210)};
+    // The blades meet at the hub, so each blade's parts are shapes of their own.
+    art::Drawing edges;
+    art::Drawing fills;
+    art::Drawing stripes;
     for (int k = 0; k < blades; ++k) {
         const float angle = 2.0f * std::numbers::pi_v<float> * k / blades;
         mill.fixtures.push_back(Rotated(
             {{kBladeStart, -width / 2}, {length, -width / 2}, {length, width / 2}, {kBladeStart, width / 2}}, angle));
         const art::Placement turn{1.0, angle, {0.0, 0.0}};
-        edges.contours.push_back(art::Placed(
-            art::RoundedRectangle(0.0, -width / 2 - 0.25, length + 0.25, width / 2 + 0.25, width / 2 + 0.25), turn));
-        (k % 2 == 0 ? firsts : seconds)
-            .contours.push_back(
-                art::Placed(art::RoundedRectangle(0.0, -width / 2, length, width / 2, width / 2), turn));
-        stripes.contours.push_back(art::Placed(
-            art::RoundedRectangle(kBladeStart + 1.5, -width * 0.12, length - 1.2, width * 0.12, width * 0.12), turn));
+        edges.push_back({{art::Placed(art::RoundedRectangle(0.0, -width / 2 - 0.25, length + 0.25, width / 2 + 0.25,
+                                                            width / 2 + 0.25),
+                                      turn)},
+                         art::Shade(first, -0.45)});
+        fills.push_back({{art::Placed(art::RoundedRectangle(0.0, -width / 2, length, width / 2, width / 2), turn)},
+                         k % 2 == 0 ? first : second});
+        stripes.push_back({{art::Placed(art::RoundedRectangle(kBladeStart + 1.5, -width * 0.12, length - 1.2,
+                                                              width * 0.12, width * 0.12),
+                                        turn)},
+                           art::Rgb(255, 255, 255, 210)});
     }
     std::vector<b2Vec2> octagon;
     for (int i = 0; i < 8; ++i) {
@@ -302,7 +316,9 @@ Mover Windmill(const std::string& name, const b2Vec2& position, float rotation, 
         octagon.emplace_back(kHubRadius * std::cos(angle), kHubRadius * std::sin(angle));
     }
     mill.fixtures.push_back(octagon);
-    mill.art = {edges, firsts, seconds, stripes};
+    mill.art = edges;
+    mill.art.insert(mill.art.end(), fills.begin(), fills.end());
+    mill.art.insert(mill.art.end(), stripes.begin(), stripes.end());
     mill.art.push_back({{art::Circle({0.0, 0.0}, kHubRadius + 0.35)}, art::Shade(hub, -0.45)});
     mill.art.push_back({{art::Circle({0.0, 0.0}, kHubRadius)}, hub});
     mill.art.push_back({{art::Circle({-0.5, -0.5}, 0.7)}, art::Rgb(255, 255, 255, 230)});

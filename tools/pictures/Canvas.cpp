@@ -37,14 +37,16 @@ Canvas::Canvas(int width, int height, const Rgba& background)
 
 void Canvas::Blend(size_t index, const Rgba& color, double coverage) {
     Rgba& pixel = m_Pixels[index];
-    const double alpha = color.a * coverage;
+    const Rgba c{std::clamp(color.r, 0.0, 1.0), std::clamp(color.g, 0.0, 1.0), std::clamp(color.b, 0.0, 1.0),
+                 std::clamp(color.a, 0.0, 1.0)};
+    const double alpha = c.a * coverage;
     const double out = alpha + pixel.a * (1.0 - alpha);
     if (out <= 0.0) {
         return;
     }
-    pixel.r = (color.r * alpha + pixel.r * pixel.a * (1.0 - alpha)) / out;
-    pixel.g = (color.g * alpha + pixel.g * pixel.a * (1.0 - alpha)) / out;
-    pixel.b = (color.b * alpha + pixel.b * pixel.a * (1.0 - alpha)) / out;
+    pixel.r = (c.r * alpha + pixel.r * pixel.a * (1.0 - alpha)) / out;
+    pixel.g = (c.g * alpha + pixel.g * pixel.a * (1.0 - alpha)) / out;
+    pixel.b = (c.b * alpha + pixel.b * pixel.a * (1.0 - alpha)) / out;
     pixel.a = out;
 }
 

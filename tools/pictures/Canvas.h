@@ -24,7 +24,8 @@ using Contour = std::vector<Point>;
 
 // A picture painted with flat, anti-aliased shapes, as the game's movies draw them: each shape
 // fills what its contours enclose by the even-odd rule (so an inner contour cuts a hole) and is
-// laid over what is there already ("over" blending). Pixel (x, y) covers [x, x + 1) x [y, y + 1).
+// laid over what is there already ("over" blending; channels beyond 0..1 are clamped). Pixel (x, y)
+// covers [x, x + 1) x [y, y + 1).
 class Canvas {
 public:
     Canvas(int width, int height, const Rgba& background);
