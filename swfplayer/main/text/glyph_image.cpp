@@ -11,7 +11,9 @@ namespace swfplayer {
 namespace {
 
 // The smallest power of two not below n, 1 for n <= 1.
-int texture_side(unsigned int n) { return static_cast<int>(std::bit_ceil(n)); }
+int texture_side(unsigned int n) {
+    return static_cast<int>(std::bit_ceil(n));
+}
 
 // The start of row y counted from the top. A negative pitch means the rows are stored bottom-up
 // and the buffer starts with the bottom row.
@@ -21,7 +23,9 @@ const uint8_t* source_row(const FT_Bitmap& bitmap, int y) {
     return top + pitch * y;
 }
 
-void copy_gray_row(const uint8_t* from, uint8_t* to, int width) { std::memcpy(to, from, static_cast<size_t>(width)); }
+void copy_gray_row(const uint8_t* from, uint8_t* to, int width) {
+    std::memcpy(to, from, static_cast<size_t>(width));
+}
 
 // Eight pixels a byte, the leftmost in the high bit.
 void copy_mono_row(const uint8_t* from, uint8_t* to, int width) {

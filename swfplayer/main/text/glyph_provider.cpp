@@ -25,13 +25,19 @@ uint32_t glyph_key(int pixel_size, int code) {
 }
 
 // part / whole as a fraction, 0 when the whole is empty (a space has no width or height).
-float ratio(FT_Pos part, FT_Pos whole) { return whole == 0 ? 0.0f : static_cast<float>(part) / whole; }
+float ratio(FT_Pos part, FT_Pos whole) {
+    return whole == 0 ? 0.0f : static_cast<float>(part) / whole;
+}
 
 }  // namespace
 
-face_entity::face_entity(FT_Face face) : m_face(face) { assert(face); }
+face_entity::face_entity(FT_Face face) : m_face(face) {
+    assert(face);
+}
 
-face_entity::~face_entity() { FT_Done_Face(m_face); }
+face_entity::~face_entity() {
+    FT_Done_Face(m_face);
+}
 
 const glyph_entity* face_entity::find_glyph(uint32_t key) const {
     const auto found = m_glyphs.find(key);
@@ -68,8 +74,8 @@ glyph_provider::~glyph_provider() {
     }
 }
 
-bitmap_info* glyph_provider::get_char_image(int code, const base_string& name, bool bold, bool italic,
-                                            int pixel_size, rect* bounds, float* advance) {
+bitmap_info* glyph_provider::get_char_image(int code, const base_string& name, bool bold, bool italic, int pixel_size,
+                                            rect* bounds, float* advance) {
     if (code < 0 || code > max_glyph_code || pixel_size < min_glyph_pixel_size || pixel_size > max_glyph_pixel_size) {
         return nullptr;
     }
@@ -155,6 +161,8 @@ void close_glyph_provider() {
     s_provider = nullptr;
 }
 
-glyph_provider* get_glyph_provider() { return s_provider; }
+glyph_provider* get_glyph_provider() {
+    return s_provider;
+}
 
 }  // namespace swfplayer

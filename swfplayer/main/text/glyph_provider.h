@@ -72,8 +72,8 @@ public:
     // The renderer's bitmap of a character rendered at pixel_size, with its bounds and its
     // advance; null when the face cannot be had, FreeType cannot render the character (asked again
     // next time), the size is outside min/max_glyph_pixel_size or the code outside 0..max_glyph_code.
-    bitmap_info* get_char_image(int code, const base_string& name, bool bold, bool italic, int pixel_size,
-                                rect* bounds, float* advance);
+    bitmap_info* get_char_image(int code, const base_string& name, bool bold, bool italic, int pixel_size, rect* bounds,
+                                float* advance);
     // The face of the font name and style, opened on the first request. A font without a file,
     // or whose file FreeType cannot open, is logged once and stays null for the provider's life.
     face_entity* get_face(const base_string& name, bool bold, bool italic);
