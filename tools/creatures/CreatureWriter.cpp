@@ -1,0 +1,47 @@
+#include "tools/creatures/CreatureWriter.h"
+
+#include "tools/creatures/CreatureMovies.h"
+#include "tools/levels/ContentFiles.h"
+
+GlobboData CreatureData(const CreatureDesign& design) {
+    GlobboData data;
+    data.m_CharacterName = design.characterName;
+    data.m_SnapshotFile = CreatureMovie(design, "portrait");
+    data.m_BodyColor = ColorData(design.body.r, design.body.g, design.body.b, design.body.a);
+    if (design.skin != SkinDecoration::kNone) {
+        data.m_SkinAttachment = CreatureMovie(design, "skin");
+    }
+    if (design.top != TopDecoration::kNone) {
+        data.m_SkinTopAttachment = CreatureMovie(design, "top");
+    }
+    data.m_Eyes.m_Image = CreatureMovie(design, "eyes");
+    if (design.eyes != EyesDecoration::kNone) {
+        data.m_Eyes.m_Attachment = CreatureMovie(design, "eyes_decoration");
+    }
+    data.m_Eyes.m_UseColorTransform = false;
+    data.m_Mouth.m_Image = CreatureMovie(design, "mouth");
+    data.m_Mouth.m_OpenDelay = design.openDelay;
+    data.m_Mouth.m_ClosedDelay = design.closedDelay;
+    data.m_Mouth.m_UseColorTransform = false;
+    data.m_Selectable = true;
+    return data;
+}
+
+bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& gameFolder) {
+    using namespace creature_movies;
+    GlobboData data = CreatureData(design);
+    bool written = WriteRecords(gameFolder / CreatureFile(design), {{"globbo", &data}});
+    written = WriteBytes(gameFolder / data.m_Eyes.m_Image, EyesMovie(design)) && written;
+    written = WriteBytes(gameFolder / data.m_Mouth.m_Image, MouthMovie(design)) && written;
+    written = WriteBytes(gameFolder / data.m_SnapshotFile, PortraitMovie(design)) && written;
+    if (!data.m_SkinAttachment.empty()) {
+        written = WriteBytes(gameFolder / data.m_SkinAttachment, SkinDecorationMovie(design)) && written;
+    }
+    if (!data.m_SkinTopAttachment.empty()) {
+        written = WriteBytes(gameFolder / data.m_SkinTopAttachment, TopDecorationMovie(design)) && written;
+    }
+    if (!data.m_Eyes.m_Attachment.empty()) {
+        written = WriteBytes(gameFolder / data.m_Eyes.m_Attachment, EyesDecorationMovie(design)) && written;
+    }
+    return written;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "game/GlobboData.h"
+#include "tools/creatures/CreatureDesign.h"
+
+#include <filesystem>
+
+// The definition of the creature as the game reads it: every movie under
+// "data/creatures/<name>/", eyes and mouth in their own colours (not tinted), selectable.
+GlobboData CreatureData(const CreatureDesign& design);
+
+// Writes the creature's file and movies into the game folder (the folder that holds data/).
+// False when a file cannot be written.
+bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& gameFolder);
