@@ -22,14 +22,16 @@ void ShowBurden(FlashMovie& movie) {
     }
 }
 
+// The frame first: going back to it from a burden frame builds its clips afresh, which would drop
+// a colour given before.
 void ShowOwner(FlashMovie& movie, const Globbo* owner) {
     sf::Color colour = kFreeColour;
     if (owner != nullptr) {
         colour = owner->m_BodyColor;
         colour.a = 255;
     }
-    movie.SetCharacterColor("color", colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f, colour.a / 255.0f);
     movie.GotoLabel("normal", false);
+    movie.SetCharacterColor("color", colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f, colour.a / 255.0f);
 }
 
 void SpawnNeutralPuff(Level& level, const BodyRecord& record) {

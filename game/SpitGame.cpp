@@ -15,7 +15,6 @@
 #include <box2d/b2_world.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -118,7 +117,7 @@ bool SpitGame::Update(Application& application, float dt) {
     m_Level->Update(&application, dt);
     m_Contacts.TakeIn();
     ApplyEndRule();
-    m_FramesSinceScoreChange = m_FramesSinceScoreChange == INT_MAX ? INT_MAX : m_FramesSinceScoreChange + 1;
+    m_FramesSinceScoreChange = CountUpdate(m_FramesSinceScoreChange);
     ball_states::RunNeutralTimers(*m_Level, dt, true);
     return m_State != kFinished;
 }
@@ -139,14 +138,16 @@ void SpitGame::PostSolve(b2Contact* contact, const b2ContactImpulse* impulse) {
     m_Contacts.OnPostSolve(*m_Level, contact, impulse);
 }
 
+// A burden counts a point for its owner as long as it sits in the creature that took it: it keeps
+// its owner and state until it leaves that creature, even where the owner's own outline overlaps
+// it meanwhile (taken back, it would go free later while still counted).
 void SpitGame::OnTakeBall(Globbo* taker, b2Body* ball) {
     BodyRecord* record = FindBodyRecord(ball);
-    if (record == nullptr || record->kind != kBallBody || m_CountedBurdens.count(ball) != 0) {
+    if (record == nullptr || record->kind != kBallBody || record->state == kBallBurden) {
         return;
     }
     if (record->owner != nullptr && record->owner != taker) {
         ball_states::SetBallColour(*m_Level, *record, kBallBurden, record->owner);
-        m_CountedBurdens[ball] = taker;
         Score(record->owner, 1);
     }
     if (record->owner == nullptr || record->owner == taker) {
@@ -165,12 +166,7 @@ void SpitGame::OnLetGoBall(Globbo* creature, b2Body* ball) {
         return;
     }
     Globbo* owner = record->owner;
-    auto counted = m_CountedBurdens.find(ball);
-    if (counted != m_CountedBurdens.end()) {
-        if (counted->second != creature) {
-            return;
-        }
-        m_CountedBurdens.erase(counted);
+    if (owner != nullptr && owner != creature) {
         ball_states::SetBallColour(*m_Level, *record, kBallFree, owner);
         Score(owner, -1);
     }
@@ -180,6 +176,9 @@ void SpitGame::OnLetGoBall(Globbo* creature, b2Body* ball) {
             record->neutralTimer = ball_states::kNeutralSeconds;
         }
     }
+    if (IsOver()) {
+        return;
+    }
     if (owner != nullptr && owner == m_Globbo1.get()) {
         m_Statistics.player1.numShots += 1;
     } else if (owner != nullptr && owner == m_Globbo2.get()) {
@@ -188,6 +187,9 @@ void SpitGame::OnLetGoBall(Globbo* creature, b2Body* ball) {
 }
 
 void SpitGame::Score(const Globbo* owner, int change) {
+    if (IsOver()) {
+        return;
+    }
     if (owner == m_Globbo1.get()) {
         m_Statistics.player1.score += change;
     } else if (owner == m_Globbo2.get()) {
@@ -219,7 +221,7 @@ void SpitGame::UpdateLifebar(const char* name, int score, const Globbo* creature
 }
 
 void SpitGame::EndMatch() {
-    if (m_State == kOver || m_State == kFinished) {
+    if (IsOver()) {
         return;
     }
     const int32_t score1 = m_Statistics.player1.score;

@@ -7,7 +7,7 @@
 #include <box2d/b2_math.h>
 #include <box2d/b2_world_callbacks.h>
 
-#include <map>
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -68,7 +68,8 @@ public:
     // countdown movie (while counting down), and the debug overlay.
     void Draw(sf::RenderTarget& target, const sf::RenderStates& states) override;
     // Decides the winner, keeps a championship's result, shows the final life bars, plays the
-    // match-over sound, detaches the controllers and goes to state 3. Only once.
+    // match-over sound, detaches the controllers and goes to state 3. Only once: the result is
+    // final, so balls that change hands afterwards (the world runs on) change no statistics.
     void EndMatch() override;
     // While playing, to the level's outline sketch.
     void HandleEvent(const sf::Event& event) override;
@@ -96,6 +97,11 @@ public:
     FlashMovie& GetScoreMovie() { return m_ScoreMovie; }
     FlashMovie& GetCountdownMovie() { return m_CountdownMovie; }
     bool HasBot() const { return m_HasBot; }
+    // The count of updates after one more: it stops at the largest int rather than wrap round to a
+    // negative count (which would hold player 1's win back for ever).
+    static int CountUpdate(int count) { return count == INT_MAX ? INT_MAX : count + 1; }
+    // Whether EndMatch has decided the result (states 3 and 4).
+    bool IsOver() const { return m_State == kOver || m_State == kFinished; }
 
     int m_State = kWaiting;
     // The end rule applies (demonstrations switch it off).
@@ -134,9 +140,6 @@ private:
     // A match replayed from recorded input.
     bool m_Scripted = false;
     bool m_HasLevel = false;
-    // Each burden that counts a point, with the creature it sits in. It keeps its owner and state
-    // until it leaves that creature, even where the owner's outline overlaps it meanwhile.
-    std::map<const b2Body*, const Globbo*> m_CountedBurdens;
     // The transform the match was last drawn with, which maps mouse positions onto the level.
     sf::Transform m_DrawTransform;
 };
