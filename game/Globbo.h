@@ -86,6 +86,10 @@ public:
     // The steering a fresh creature starts with.
     static constexpr float kFirstSteeringForce = 10.0f;
 
+    // The turn (degrees, clockwise on the screen as SFML turns) that lays a skin attachment's
+    // downward axis along the outward direction of a point of the outline.
+    static float SkinAttachmentRotation(const b2Vec2& outwards);
+
     // The collision group the next creature's ring takes.
     static int NextGroup();
 

@@ -19,10 +19,14 @@ namespace {
 
 constexpr float kBoundsStart = 1.0e10f;
 
-// The unit vector of v; v itself when it is too short to have a direction.
+// The unit vector of v (its length taken in double, so that huge vectors keep their direction);
+// v itself when it is too short to have a direction.
 b2Vec2 Direction(const b2Vec2& v) {
-    const float length = v.Length();
-    return length < b2_epsilon ? v : (1.0f / length) * v;
+    const double length = std::hypot(static_cast<double>(v.x), static_cast<double>(v.y));
+    if (length < b2_epsilon) {
+        return v;
+    }
+    return b2Vec2(static_cast<float>(v.x / length), static_cast<float>(v.y / length));
 }
 
 bool IsCreaturePart(const b2Body* body) {

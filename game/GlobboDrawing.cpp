@@ -92,15 +92,17 @@ void Globbo::DrawSkin(const std::vector<OutlinePoint>& points) {
     canvas->close_path();
 }
 
-// The attachment's downward axis is turned onto the outward direction at every point. SFML turns
-// clockwise on the screen, so an outward direction at angle a (from x towards y) takes a turn of
-// a - 90 degrees.
+// SFML turns clockwise on the screen (x towards y), so an outward direction at angle a from the
+// x axis takes a turn of a - 90 degrees from the downward axis.
+float Globbo::SkinAttachmentRotation(const b2Vec2& outwards) {
+    return std::atan2(outwards.y, outwards.x) / std::numbers::pi_v<float> * 180.0f - 90.0f;
+}
+
 void Globbo::DrawSkinAttachments(sf::RenderTarget& target, const sf::RenderStates& states,
                                  const std::vector<OutlinePoint>& points) {
     for (const OutlinePoint& point : points) {
-        const float degrees = std::atan2(point.outwards.y, point.outwards.x) / std::numbers::pi_v<float> * 180.0f;
         m_SkinAttachment->setPosition(point.screen);
-        m_SkinAttachment->setRotation(degrees - 90.0f);
+        m_SkinAttachment->setRotation(SkinAttachmentRotation(point.outwards));
         target.draw(*m_SkinAttachment, states);
     }
 }
