@@ -6,6 +6,7 @@
 #include "app/Controller.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "app/sigslot.h"
+#include "game/Bot.h"
 #include "game/Level.h"
 #include "game/SpitGame.h"
 #include "tests/support/TempDir.h"
@@ -96,13 +97,31 @@ private:
     size_t m_Registered;
 };
 
-// A match on a level between two creatures steered by random controllers, the countdown's "Go"
-// passed on from the movie as a match screen does. Steps stand for the main loop's update steps:
-// the sound manager's, the controllers' events, then the match's update.
+// A controller that steers its creature by a bot of its own, whose settings come from a bot file:
+// a bot for player 1, whom a match's own bot never steers.
+class BotController : public Controller {
+public:
+    BotController(Globbo& own, Globbo& opponent, Level& level, const std::string& botFile);
+
+    bool OnEvent(const InputEvent&) override { return false; }
+    void Update(float dt) override { m_Bot.Think(dt); }
+    Bot& GetBot() { return m_Bot; }
+
+private:
+    Bot m_Bot;
+};
+
+// Who steers a creature in a harness match: a random controller, or a bot (player 2's is the
+// match's own, as in training; player 1's a BotController).
+enum class Player { kRandom, kBot };
+
+// A match on a level between two creatures, the countdown's "Go" passed on from the movie as a
+// match screen does. Steps stand for the main loop's update steps: the sound manager's, the
+// controllers' events, then the match's update.
 class HarnessMatch : public sigslot::has_slots<> {
 public:
     HarnessMatch(const std::string& levelFile, const std::string& creature1, const std::string& creature2,
-                 uint32_t seed);
+                 uint32_t seed, Player player1 = Player::kRandom, Player player2 = Player::kRandom);
     ~HarnessMatch() override;
 
     // One step; the match's Update result.
@@ -119,6 +138,7 @@ private:
     std::unique_ptr<SpitGame> m_Game;
     RandomController m_Controller1;
     RandomController m_Controller2;
+    std::unique_ptr<BotController> m_BotController;
 };
 
 }  // namespace match_testing

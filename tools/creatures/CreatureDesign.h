@@ -11,7 +11,8 @@
 
 // Decorations a creature may wear.
 enum class SkinDecoration { kNone, kBubbles, kRays };                    // drawn at every point of the skin
-enum class TopDecoration { kNone, kSprout, kMohawk, kFlower, kTopHat };  // rides on top
+// Rides on top.
+enum class TopDecoration { kNone, kSprout, kMohawk, kFlower, kTopHat, kAntenna, kHorns, kCrown };
 enum class EyesDecoration { kNone, kBrows, kLashes, kGlasses };          // drawn over the eyes
 
 struct CreatureDesign {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GlobboData.h"
+#include "tools/creatures/BotDesigns.h"
 #include "tools/creatures/CreatureDesign.h"
 
 #include <filesystem>
@@ -12,3 +13,8 @@ GlobboData CreatureData(const CreatureDesign& design);
 // Writes the creature's file and movies into the game folder (the folder that holds data/).
 // False when a file cannot be written.
 bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& gameFolder);
+
+// Writes the bot's file (its creature's definition under "globbo" and its settings under
+// "m_Settings") and its creature's movies into the game folder. False when a file cannot be
+// written.
+bool WriteBot(const BotDesign& bot, const std::filesystem::path& gameFolder);

@@ -1,8 +1,10 @@
 // make_creatures <data folder>: writes the game's creatures:
 //   players/<name>.xml                   each creature's definition
+//   ais/<name>.xml                       each computer opponent's creature and settings
 //   creatures/<name>/eyes.swf, mouth.swf  its eyes and mouth
 //   creatures/<name>/portrait.swf        its portrait for the selection screens
 //   creatures/<name>/skin.swf, top.swf, eyes_decoration.swf   the decorations it wears
+#include "tools/creatures/BotDesigns.h"
 #include "tools/creatures/CreatureDesign.h"
 #include "tools/creatures/CreatureWriter.h"
 
@@ -21,6 +23,9 @@ int main(int argc, char** argv) {
     bool written = true;
     for (const CreatureDesign& design : ShippedCreatures()) {
         written = WriteCreature(design, data.parent_path()) && written;
+    }
+    for (const BotDesign& bot : ShippedBots()) {
+        written = WriteBot(bot, data.parent_path()) && written;
     }
     if (!written) {
         std::fprintf(stderr, "make_creatures: cannot write everything into %s\n", data.c_str());
