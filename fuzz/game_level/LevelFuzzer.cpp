@@ -3,6 +3,7 @@
 // variant when the first byte is odd), stepped and updated for a second of game time; every body
 // must stay finite, and loading again must leave nothing of the first load behind.
 #include "app/SoundManager.h"
+#include "fuzz/MountedFolder.h"
 #include "game/BodyRegistry.h"
 #include "game/LevelWindmill.h"
 
@@ -19,16 +20,12 @@
 
 namespace {
 
-// A folder of its own, mounted as the virtual file system's root for the whole run, and the
-// sound kinds the shipped levels use.
+// The fuzz run's folder, with the folder of the level files, and the sound kinds the shipped
+// levels use.
 const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-fuzz-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        std::filesystem::path path = made != nullptr ? made : std::filesystem::temp_directory_path();
-        std::filesystem::create_directories(path / "data/levels");
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(path.c_str(), nullptr, 0);
+    static const std::filesystem::path& folder = []() -> const std::filesystem::path& {
+        const std::filesystem::path& mounted = fuzz_support::MountedFolder();
+        std::filesystem::create_directories(mounted / "data/levels");
         SoundManagerData table;
         for (const char* kind : {"default", "ball"}) {
             SoundManagerData::BodyType type;
@@ -36,12 +33,7 @@ const std::filesystem::path& Folder() {
             table.m_BodyTypes.push_back(type);
         }
         SoundManager::GetInstance().SetData(table);
-        std::atexit([] {
-            PHYSFS_deinit();
-            std::error_code error;
-            std::filesystem::remove_all(Folder(), error);
-        });
-        return path;
+        return mounted;
     }();
     return folder;
 }

@@ -39,8 +39,9 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 // A level of one body with the fixtures' vertex lists (each "x,y x,y ...") and the outline drawing.
 std::string OneBody(const std::string& attributes, const std::vector<std::string>& fixtures, const std::string& svg,
                     const std::string& more = "") {
-    std::string level = "<resource><level name=\"data\"><array name=\"m_Bodies\"><body m_SVGFile=\"data/levels/test.svg\" " +
-                        attributes + "><array name=\"m_Fixtures\">";
+    std::string level =
+        "<resource><level name=\"data\"><array name=\"m_Bodies\"><body m_SVGFile=\"data/levels/test.svg\" " +
+        attributes + "><array name=\"m_Fixtures\">";
     for (const std::string& fixture : fixtures) {
         level += "<fixture><array name=\"m_Vertices\">";
         std::istringstream points(fixture);
@@ -51,7 +52,8 @@ std::string OneBody(const std::string& attributes, const std::vector<std::string
         }
         level += "</array></fixture>";
     }
-    level += "</array>" + more + "</body></array><array name=\"m_Balls\"><vec2 x=\"0\" y=\"0\"/></array></level></resource>";
+    level +=
+        "</array>" + more + "</body></array><array name=\"m_Balls\"><vec2 x=\"0\" y=\"0\"/></array></level></resource>";
     return level + "\n--svg--\n" + svg;
 }
 
@@ -70,29 +72,30 @@ std::string LongPath(int points) {
 Seeds LevelSeeds(const std::vector<Arena>& arenas, const std::filesystem::path& written) {
     Seeds seeds;
     for (const Arena& arena : arenas) {
-        const std::string level = Replaced(Read(written / LevelFile(arena)), "data/levels/" + arena.name + ".svg",
-                                           "data/levels/test.svg");
+        const std::string level =
+            Replaced(Read(written / LevelFile(arena)), "data/levels/" + arena.name + ".svg", "data/levels/test.svg");
         const std::string svg = Read(written / ("data/levels/" + arena.name + ".svg"));
         seeds.emplace_back(arena.name, (arena.name == "1_nanomill" ? kWindmill : kPlain) + level + "\n--svg--\n" + svg);
     }
     const std::string box = "-1,-1 1,-1 1,1 -1,1";
-    seeds.emplace_back("not_finite", kWindmill + OneBody("m_Name=\"windmill\" m_Density=\"nan\" m_Rotation=\"inf\"",
-                                                    {"nan,0 inf,-inf 1,1 0,1", box},
-                                                    Svg("<path d=\"M nan,0 10,inf 20,20 z\"/>"),
-                                                    "<vec2 name=\"m_Position\" x=\"1e39\" y=\"-nan\"/>"));
-    seeds.emplace_back("bad_polygons", kPlain + OneBody("m_Density=\"2\"",
-                                                      {"0,0 4,4 4,0 0,4", "0,0 1,1 2,2", "2,2 2,2 2,2", "0,0 1,0"},
-                                                      Svg(LongPath(300) + LongPath(40))));
+    seeds.emplace_back("not_finite",
+                       kWindmill + OneBody("m_Name=\"windmill\" m_Density=\"nan\" m_Rotation=\"inf\"",
+                                           {"nan,0 inf,-inf 1,1 0,1", box}, Svg("<path d=\"M nan,0 10,inf 20,20 z\"/>"),
+                                           "<vec2 name=\"m_Position\" x=\"1e39\" y=\"-nan\"/>"));
+    seeds.emplace_back("bad_polygons",
+                       kPlain + OneBody("m_Density=\"2\"", {"0,0 4,4 4,0 0,4", "0,0 1,1 2,2", "2,2 2,2 2,2", "0,0 1,0"},
+                                        Svg(LongPath(300) + LongPath(40))));
     seeds.emplace_back("far_speck", kPlain + OneBody("m_Density=\"1e30\"", {"999,999 999.02,999 999,999.02"}, Svg("")));
     seeds.emplace_back(
         "joints", kWindmill + OneBody("m_Name=\"windmill\" m_Density=\"0\"", {box}, Svg(""),
-                                 "<array name=\"m_Joints\"><joint m_Type=\"revolutespring\" m_Param1=\"inf\" "
-                                 "m_Param2=\"-5\"/><joint m_Type=\"revolute\"/><joint m_Type=\"weld\"/></array>"));
-    seeds.emplace_back("arcs", kPlain + OneBody("", {}, Svg("<path sodipodi:type=\"arc\" sodipodi:rx=\"-4\"/>"
-                                                         "<path sodipodi:type=\"arc\" sodipodi:cx=\"400\" "
-                                                         "sodipodi:cy=\"300\" sodipodi:rx=\"1e30\"/>"
-                                                         "<path sodipodi:type=\"star\" d=\"M 0,0 1,1 z\"/>",
-                                                         "99999999999999999999")));
+                                      "<array name=\"m_Joints\"><joint m_Type=\"revolutespring\" m_Param1=\"inf\" "
+                                      "m_Param2=\"-5\"/><joint m_Type=\"revolute\"/><joint m_Type=\"weld\"/></array>"));
+    seeds.emplace_back("arcs", kPlain + OneBody("", {},
+                                                Svg("<path sodipodi:type=\"arc\" sodipodi:rx=\"-4\"/>"
+                                                    "<path sodipodi:type=\"arc\" sodipodi:cx=\"400\" "
+                                                    "sodipodi:cy=\"300\" sodipodi:rx=\"1e30\"/>"
+                                                    "<path sodipodi:type=\"star\" d=\"M 0,0 1,1 z\"/>",
+                                                    "99999999999999999999")));
     seeds.emplace_back("no_data", kPlain + "<resource><level name=\"other\"/></resource>");
     seeds.emplace_back("truncated", kPlain + "<resource><level name=\"data\"><array name=\"m_Bodies\"><body");
     return seeds;
@@ -107,8 +110,9 @@ Seeds SvgSeeds(const std::vector<Arena>& arenas, const std::filesystem::path& wr
     seeds.emplace_back("matrix", "matrix(2,0,0,2,10,20)");
     seeds.emplace_back("translate", "rotate(3) translate(5,-6e2)");
     seeds.emplace_back("long_path", Svg(LongPath(300)));
-    seeds.emplace_back("nested", "<svg width=\"16\" height=\"16\"><path d=\"M 0,0 8,0 8,8 z\"/><g><g><path d=\"M 0,0 "
-                                 "8,0 8,8 z\"/></g><path style=\"fill:#00ff00\" d=\"M 0,0 8,0 8,8 0,8 z\"/></g></svg>");
+    seeds.emplace_back("nested",
+                       "<svg width=\"16\" height=\"16\"><path d=\"M 0,0 8,0 8,8 z\"/><g><g><path d=\"M 0,0 "
+                       "8,0 8,8 z\"/></g><path style=\"fill:#00ff00\" d=\"M 0,0 8,0 8,8 0,8 z\"/></g></svg>");
     return seeds;
 }
 

@@ -16,15 +16,11 @@
 namespace {
 
 bool Inside(const b2Vec2& p, const std::vector<b2Vec2>& polygon) {
-    bool inside = false;
-    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const b2Vec2& a = polygon[i];
-        const b2Vec2& b = polygon[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) {
-            inside = !inside;
-        }
+    art::Contour contour;
+    for (const b2Vec2& v : polygon) {
+        contour.push_back({v.x, v.y});
     }
-    return inside;
+    return art::Inside({p.x, p.y}, contour);
 }
 
 float DistanceToEdges(const b2Vec2& p, const std::vector<b2Vec2>& polygon) {
