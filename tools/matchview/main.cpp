@@ -7,7 +7,6 @@
 #include "tools/matchview/LevelScreen.h"
 
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -19,13 +18,15 @@ int main(int argc, char** argv) {
 
     Application& application = Application::GetInstance();
     application.Init();
-    auto screen = std::make_unique<LevelScreen>(argv[1]);
-    if (!screen->Load()) {
+    // The screen lives in this frame: an exit from inside the main loop (the window system ending
+    // the program) leaves it alone rather than destroying it after the services it uses.
+    LevelScreen screen(argv[1]);
+    if (!screen.Load()) {
         std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
         application.Shutdown();
         return 1;
     }
-    standin::GUIDirector::GetInstance().ShowScreen(std::move(screen));
+    standin::GUIDirector::GetInstance().ShowScreen(&screen);
     application.Run();
     application.Shutdown();
     return 0;
