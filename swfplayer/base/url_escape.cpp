@@ -1,6 +1,7 @@
 #include "swfplayer/base/url_escape.h"
 
 #include <cstring>
+#include <string>
 
 namespace swfplayer {
 
@@ -25,8 +26,19 @@ int hex_value(char c) {
     return -1;
 }
 
+// The bytes url_encode escapes, by value.
+struct encoding_table {
+    bool escape[256] = {};
+    encoding_table() {
+        for (int c = 0; c < 256; c++) {
+            escape[c] = c >= 128 || c < 0x20 || c == 0x7F || is_reserved_url_char(static_cast<unsigned char>(c));
+        }
+    }
+};
+
 bool needs_encoding(unsigned char c) {
-    return c >= 128 || c < 0x20 || c == 0x7F || is_reserved_url_char(c);
+    static const encoding_table table;
+    return table.escape[c];
 }
 
 }  // namespace
@@ -39,40 +51,41 @@ void url_encode(base_string* text) {
     static const char digits[] = "0123456789abcdef";
     const char* in = text->c_str();
     const int length = text->size();
-    base_string result;
-    int run = 0;  // start of the bytes not yet copied
+    std::string result;
+    result.reserve(static_cast<size_t>(length) * 3);
     for (int i = 0; i < length; i++) {
         unsigned char c = static_cast<unsigned char>(in[i]);
-        if (!needs_encoding(c)) {
-            continue;
+        if (needs_encoding(c)) {
+            const char escape[] = {'%', digits[c >> 4], digits[c & 15]};
+            result.append(escape, sizeof(escape));
+        } else {
+            result += static_cast<char>(c);
         }
-        result += base_string(in + run, i - run);
-        const char escape[] = {'%', digits[c >> 4], digits[c & 15], 0};
-        result += escape;
-        run = i + 1;
     }
-    result += base_string(in + run, length - run);
-    *text = std::move(result);
+    text->assign(result.data(), static_cast<int>(result.size()));
 }
 
 void url_decode(base_string* text) {
     const char* in = text->c_str();
     const int length = text->size();
-    base_string result;
+    std::string result;
+    result.reserve(static_cast<size_t>(length));
     for (int i = 0; i < length; i++) {
         char c = in[i];
         if (c == '%' && i + 2 < length) {
             int high = hex_value(in[i + 1]);
             int low = hex_value(in[i + 2]);
             if (high >= 0 && low >= 0) {
-                result += static_cast<char>(high * 16 + low);  // a 0 byte appends nothing
+                if (high != 0 || low != 0) {
+                    result += static_cast<char>(high * 16 + low);  // a 0 byte cannot be held
+                }
                 i += 2;
                 continue;
             }
         }
         result += c == '+' ? ' ' : c;
     }
-    *text = std::move(result);
+    text->assign(result.data(), static_cast<int>(result.size()));
 }
 
 }  // namespace swfplayer
