@@ -3,9 +3,11 @@
 #include "swfplayer/main/swfplayer_as_classes/as_loadvars.h"
 #include "swfplayer/main/swfplayer_as_classes/as_loadvars_request.h"
 #include "swfplayer/main/swfplayer_as_classes/open_socket_slot.h"
+#include "tests/support/QuietStdout.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/NetTestKit.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -224,6 +226,22 @@ TEST_F(LoadVarsTest, failed_starts_answer_false_and_tell_onload_false) {
         EXPECT_EQ(events(), c.events) << c.member << " " << c.args.size();
     }
     EXPECT_EQ(loadvars(lv)->get_request_count(), 0);
+    EXPECT_FALSE(m_player->has_frame_object(lv.to_object()));
+}
+
+TEST_F(LoadVarsTest, a_request_the_server_does_not_take_within_its_time_out_fails) {
+    as_value lv = make_loadvars("lv");
+    // The server reads nothing, so the buffers between the two sides fill and stay full.
+    lv.to_object()->set_member("big", std::string(64 * 1024 * 1024, 'b').c_str());
+    auto start = std::chrono::steady_clock::now();
+    {
+        testing_support::QuietStdout quiet;  // the request is echoed there
+        EXPECT_FALSE(method(lv, "sendAndLoad", {m_server.Url("/big").c_str(), lv}).to_bool());
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(events(), "lv.onLoad(false)");
+    EXPECT_EQ(m_player->nesting().m_open_sockets, 0);
+    frame();
     EXPECT_FALSE(m_player->has_frame_object(lv.to_object()));
 }
 
