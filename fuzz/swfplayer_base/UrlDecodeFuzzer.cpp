@@ -1,24 +1,15 @@
 // URL decoding of pairs that servers send, and the encoding of pairs that requests carry:
 // decoding never grows a text, encoding gives printable ASCII only, and every text comes back
 // from its encoding unchanged.
+#include "fuzz/FuzzCheck.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/url_escape.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+using fuzz_support::check;
 using swfplayer::base_string;
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 1 << 16) {

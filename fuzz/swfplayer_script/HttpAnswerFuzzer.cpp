@@ -1,22 +1,17 @@
 // The reader of HTTP answers over bytes a server could send, cut into pieces chosen by the
 // input's first bytes: the pieces never change the answer, the limits hold, and the end of the
 // connection always finishes it.
+#include "fuzz/FuzzCheck.h"
 #include "swfplayer/main/swfplayer_as_classes/http_answer.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+using fuzz_support::check;
 using swfplayer::http_answer;
 
 namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 std::string outcome(const http_answer& answer) {
     std::string lines;

@@ -1,22 +1,13 @@
 // The pairs parser of LoadVars over text a server could send: what it stores comes back
 // unchanged when the pairs are encoded as a request and parsed again.
+#include "fuzz/FuzzCheck.h"
 #include "swfplayer/main/swfplayer_as_classes/as_loadvars.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+using fuzz_support::check;
 using swfplayer::as_loadvars;
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 1 << 16) {

@@ -63,6 +63,14 @@ void LoopbackPeer::Close() {
     }
 }
 
+void LoopbackPeer::Reset() {
+    if (m_Handle >= 0) {
+        linger abort{1, 0};
+        setsockopt(m_Handle, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+        Close();
+    }
+}
+
 bool LoopbackPeer::Send(const std::string& bytes) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kWaitMs);
     for (size_t sent = 0; sent < bytes.size();) {
@@ -133,8 +141,11 @@ bool LoopbackPeer::SeesEnd(int waitMs) {
     return recv(m_Handle, &byte, 1, MSG_PEEK) <= 0;
 }
 
-LoopbackServer::LoopbackServer() {
+LoopbackServer::LoopbackServer(int receiveBufferBytes) {
     m_Handle = BoundSocket(&m_Port);
+    if (receiveBufferBytes > 0) {
+        setsockopt(m_Handle, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof(receiveBufferBytes));
+    }
     if (listen(m_Handle, 128) != 0) {
         close(m_Handle);
         throw std::runtime_error("LoopbackServer: cannot listen");

@@ -30,6 +30,8 @@ public:
     bool SeesEnd(int waitMs = kWaitMs);
     // Ends this side of the connection.
     void Close();
+    // Breaks the connection off: the other side gets a reset instead of an orderly end.
+    void Reset();
 
 private:
     // One receive into m_Pending, waiting at most waitMs; false at the end or on time-out.
@@ -46,7 +48,9 @@ class LoopbackServer {
 public:
     static constexpr int kMaxConnections = 8;
 
-    LoopbackServer();
+    // receiveBufferBytes, when above 0, caps what the system buffers for each connection before
+    // the test reads it, so a client that sends much soon finds no room.
+    explicit LoopbackServer(int receiveBufferBytes = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;

@@ -22,26 +22,24 @@ as_mcloader* mcloader_of(const fn_call& fn) {
     return fn.this_ptr && fn.this_ptr->is(AS_MCLOADER) ? static_cast<as_mcloader*>(fn.this_ptr) : nullptr;
 }
 
-void mcloader_add_listener(const fn_call& fn) {
+// addListener and removeListener: true, and the change made, with exactly one argument.
+void change_listeners(const fn_call& fn, void (as_mcloader::*change)(as_object*)) {
     as_mcloader* self = mcloader_of(fn);
     if (self == nullptr) {
         return;
     }
     fn.result->set_bool(fn.nargs == 1);
     if (fn.nargs == 1) {
-        self->add_listener(fn.arg(0).to_object());
+        (self->*change)(fn.arg(0).to_object());
     }
 }
 
+void mcloader_add_listener(const fn_call& fn) {
+    change_listeners(fn, &as_mcloader::add_listener);
+}
+
 void mcloader_remove_listener(const fn_call& fn) {
-    as_mcloader* self = mcloader_of(fn);
-    if (self == nullptr) {
-        return;
-    }
-    fn.result->set_bool(fn.nargs == 1);
-    if (fn.nargs == 1) {
-        self->remove_listener(fn.arg(0).to_object());
-    }
+    change_listeners(fn, &as_mcloader::remove_listener);
 }
 
 void mcloader_load_clip(const fn_call& fn) {

@@ -53,7 +53,9 @@ void as_loadvars_request::advance() {
         total += got;
         m_last_progress = now;
     }
-    if (!is_finished() && (m_socket->has_ended() || !m_socket->is_open())) {
+    if (!is_finished() && !m_socket->is_open()) {
+        m_answer.fail();  // a broken connection is no end of the answer
+    } else if (!is_finished() && m_socket->has_ended()) {
         m_answer.end_of_input();
     }
     if (!is_finished() && now - m_last_progress >= static_cast<uint64_t>(std::max(s_idle_timeout_ms, 0))) {
