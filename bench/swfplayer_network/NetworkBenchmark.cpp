@@ -15,10 +15,10 @@
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/as_loadvars.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
-#include "tests/support/QuietStdout.h"
 
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -133,6 +133,26 @@ private:
     long m_answered = 0;
 };
 
+// Sends standard output to /dev/null while it lives.
+class QuietStdout {
+public:
+    QuietStdout() {
+        std::fflush(stdout);
+        m_saved = dup(1);
+        int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        dup2(null, 1);
+        close(null);
+    }
+    ~QuietStdout() {
+        std::fflush(stdout);
+        dup2(m_saved, 1);
+        close(m_saved);
+    }
+
+private:
+    int m_saved;
+};
+
 bool s_loaded = false;
 void on_load(const fn_call&) {
     s_loaded = true;
@@ -140,7 +160,7 @@ void on_load(const fn_call&) {
 
 void LoadVarsRoundTrip(benchmark::State& state) {
     // Standard output carries the requests LoadVars echoes; it stays quiet so the report is readable.
-    testing_support::QuietStdout quiet;
+    QuietStdout quiet;
     AnsweringServer server;
     register_builtin_classes();
     smart_ptr<player> owner = new player();

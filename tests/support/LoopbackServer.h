@@ -5,61 +5,48 @@
 
 namespace testing_support {
 
-// One connection a LoopbackServer accepted, closed with the object. The test drives it from its
-// own thread, between the frames of the code under test; every wait ends after 5 s, so a
-// broken test fails instead of hanging.
+// One connection a LoopbackServer accepted, driven by the test between the frames of the code
+// under test and closed with the object. Every wait ends after 5 s, so a broken test fails
+// instead of hanging.
 class LoopbackPeer {
 public:
     static constexpr int kWaitMs = 5000;
 
-    explicit LoopbackPeer(int handle);
-    ~LoopbackPeer();
-    LoopbackPeer(const LoopbackPeer&) = delete;
-    LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+    explicit LoopbackPeer(int handle) : m_Handle(handle) {}
+    ~LoopbackPeer() { Close(); }
 
-    // Sends every byte; false when the connection broke.
     bool Send(const std::string& bytes);
-    // Everything received up to and including the first marker (or all that came when the
-    // wait ended first).
+    // What arrived up to and including marker; with an empty marker, up to the end.
     std::string ReadUntil(const std::string& marker);
-    // An HTTP request: the head up to its empty line, and the body its Content-Length gives.
+    // An HTTP request: its head and the body its Content-Length gives.
     std::string ReadRequest();
-    // Everything received until the other side ends the connection.
-    std::string ReadToEnd();
-    // Whether the other side ends the connection within waitMs, with nothing more sent.
-    bool SeesEnd(int waitMs = kWaitMs);
-    // Ends this side of the connection.
+    // Whether the other side ends the connection, with nothing more sent.
+    bool SeesEnd();
     void Close();
-    // Breaks the connection off: the other side gets a reset instead of an orderly end.
+    // Ends the connection with a reset instead of an orderly end.
     void Reset();
 
 private:
-    // One receive into m_Pending, waiting at most waitMs; false at the end or on time-out.
     bool ReceiveMore(int waitMs);
 
     int m_Handle;
-    std::string m_Pending;  // received and not yet handed out
+    std::string m_Pending;  // received, not yet handed out
 };
 
-// A TCP server on 127.0.0.1 at a port the system picks, for tests of network clients: no name
-// look-ups and no outside network. It accepts at most kMaxConnections connections; others stay
-// queued (their connect has succeeded) until the server goes.
+// A TCP server on 127.0.0.1 at a port the system picks: no name look-ups, no outside network.
+// It accepts at most kMaxConnections; later ones stay queued (their connect has succeeded)
+// until it goes. A receiveBufferBytes above 0 caps what the system buffers per connection.
 class LoopbackServer {
 public:
     static constexpr int kMaxConnections = 8;
 
-    // receiveBufferBytes, when above 0, caps what the system buffers for each connection before
-    // the test reads it, so a client that sends much soon finds no room.
     explicit LoopbackServer(int receiveBufferBytes = 0);
     ~LoopbackServer();
-    LoopbackServer(const LoopbackServer&) = delete;
-    LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     int Port() const { return m_Port; }
     // "http://127.0.0.1:<port>" followed by path.
     std::string Url(const std::string& path) const;
-    // The next connection, waiting at most 5 s; null when none came or kMaxConnections were
-    // accepted already.
+    // The next connection within 5 s; null when none came or kMaxConnections were taken.
     std::unique_ptr<LoopbackPeer> Accept();
 
 private:
@@ -68,10 +55,9 @@ private:
     int m_Accepted = 0;
 };
 
-// A port on 127.0.0.1 where nothing listens, so connecting to it is refused.
+// A port on 127.0.0.1 where nothing listens.
 int RefusingPort();
-
-// The number of descriptors the process holds open.
+// The descriptors the process holds open.
 int OpenDescriptorCount();
 
 }  // namespace testing_support
