@@ -36,7 +36,11 @@ const entry* pool_entry(const std::vector<entry>& pool, uint32_t index) {
 template <class entry, class reader>
 void read_pool(abc_input* in, std::vector<entry>* pool, int min_bytes, const char* what, reader read_entry) {
     uint32_t count = in->read_vu32();
-    if (count == 0 || !in->check_count(count - 1, min_bytes, what)) {
+    if (count == 0 || !in->ok()) {
+        return;
+    }
+    if (static_cast<uint64_t>(count - 1) * static_cast<uint64_t>(min_bytes) > static_cast<uint64_t>(in->bytes_left())) {
+        in->fail("%s count %u exceeds the %d bytes left", what, count, in->bytes_left());
         return;
     }
     pool->resize(count);
