@@ -13,6 +13,10 @@ namespace swfplayer {
 
 namespace {
 
+// Instructions a call costs besides its own: it builds an environment, registers and stacks,
+// looks names up and may log a refusal, as much work as this many plain instructions.
+constexpr int64_t call_cost = 100;
+
 enum avm2_opcode : uint8_t {
     OP_PUSHBYTE = 0x24,
     OP_PUSHSTRING = 0x2C,
@@ -228,6 +232,7 @@ private:
         }
         as_value method;
         if (receiver && receiver->get_member(*name, &method)) {
+            instruction_budget::charge(call_cost);
             call_method(method, &env, as_value(receiver.get_ptr()), nargs, env.get_top_index());
         }
         return true;
