@@ -32,10 +32,14 @@ const entry* pool_entry(const std::vector<entry>& pool, uint32_t index) {
 }
 
 // A pool of count entries: the default at 0 and count - 1 entries read by read_entry (none for
-// count 0). The count must fit the bytes left.
+// count 0, when verbose parsing logs empty_line). The count must fit the bytes left.
 template <class entry, class reader>
-void read_pool(abc_input* in, std::vector<entry>* pool, int min_bytes, const char* what, reader read_entry) {
+void read_pool(abc_input* in, std::vector<entry>* pool, int min_bytes, const char* what, const char* empty_line,
+               reader read_entry) {
     uint32_t count = in->read_vu32();
+    if (count == 0 && get_verbose_parse()) {
+        log_msg("%s", empty_line);
+    }
     if (count == 0 || !in->ok()) {
         return;
     }
@@ -46,6 +50,23 @@ void read_pool(abc_input* in, std::vector<entry>* pool, int min_bytes, const cha
     pool->resize(count);
     for (uint32_t i = 1; i < count && in->ok(); i++) {
         read_entry(static_cast<int>(i), &(*pool)[i]);
+    }
+}
+
+// count records announced by header_format (with their index) under verbose parsing. Each is
+// added once read, so that a record sees only those before it.
+template <class record>
+void read_records(abc_input* in, const abc_def& def, uint32_t count, const char* header_format,
+                  std::vector<smart_ptr<record>>* out) {
+    bool verbose = get_verbose_parse();
+    out->reserve(count);
+    for (uint32_t i = 0; i < count && in->ok(); i++) {
+        if (verbose) {
+            log_msg(header_format, static_cast<int>(i));
+        }
+        smart_ptr<record> entry = new record();
+        entry->read(in, def, static_cast<int>(i));
+        out->push_back(entry);
     }
 }
 
@@ -100,82 +121,70 @@ bool abc_def::read_cpool(abc_input* in) {
 
 void abc_def::read_integers(abc_input* in) {
     bool verbose = get_verbose_parse();
-    read_pool(in, &m_integer, 1, "integer", [&](int i, int32_t* value) {
+    read_pool(in, &m_integer, 1, "integer", "cpool_info: no integer pool\n", [&](int i, int32_t* value) {
         *value = static_cast<int32_t>(in->read_vu32());
         if (verbose) {
             log_msg("cpool_info: integer[%d]=%d\n", i, *value);
         }
     });
-    if (verbose && m_integer.empty()) {
-        log_msg("cpool_info: no integer pool\n");
-    }
 }
 
 void abc_def::read_uintegers(abc_input* in) {
     bool verbose = get_verbose_parse();
-    read_pool(in, &m_uinteger, 1, "uinteger", [&](int i, uint32_t* value) {
+    read_pool(in, &m_uinteger, 1, "uinteger", "cpool_info: no uinteger pool\n", [&](int i, uint32_t* value) {
         *value = in->read_vu32();
         if (verbose) {
             log_msg("cpool_info: uinteger[%d]=%d\n", i, static_cast<int>(*value));
         }
     });
-    if (verbose && m_uinteger.empty()) {
-        log_msg("cpool_info: no uinteger pool\n");
-    }
 }
 
 void abc_def::read_doubles(abc_input* in) {
     bool verbose = get_verbose_parse();
-    read_pool(in, &m_double, 8, "double", [&](int i, double* value) {
+    read_pool(in, &m_double, 8, "double", "cpool_info: no double pool\n", [&](int i, double* value) {
         *value = in->read_double();
         if (verbose) {
             log_msg("cpool_info: double[%d]=%f\n", i, *value);
         }
     });
-    if (verbose && m_double.empty()) {
-        log_msg("cpool_info: no double pool\n");
-    }
 }
 
 void abc_def::read_strings(abc_input* in) {
     bool verbose = get_verbose_parse();
-    read_pool(in, &m_string, 1, "string", [&](int i, base_string* text) {
+    read_pool(in, &m_string, 1, "string", "cpool_info: no string pool\n", [&](int i, base_string* text) {
         in->read_string(in->read_vu32(), text);
         if (verbose) {
             log_msg("cpool_info: string[%d]='%s'\n", i, text->c_str());
         }
     });
-    if (verbose && m_string.empty()) {
-        log_msg("cpool_info: no string pool\n");
-    }
 }
 
 void abc_def::read_namespaces(abc_input* in) {
     bool verbose = get_verbose_parse();
-    read_pool(in, &m_namespace, min_namespace_bytes, "namespace", [&](int i, namespace_info* ns) {
-        ns->m_kind = in->read_u8();
-        ns->m_name = static_cast<int>(in->read_vu32());
-        switch (ns->m_kind) {
-        case CONSTANT_PRIVATE_NS:
-        case CONSTANT_NAMESPACE:
-        case CONSTANT_PACKAGE_NAMESPACE:
-        case CONSTANT_PACKAGE_INTERNAL_NS:
-        case CONSTANT_PROTECTED_NAMESPACE:
-        case CONSTANT_EXPLICIT_NAMESPACE:
-        case CONSTANT_STATIC_PROTECTED_NS: break;
-        default: in->fail("namespace %d: kind 0x%02X is invalid", i, ns->m_kind); return;
-        }
-        if (in->check_index(static_cast<uint32_t>(ns->m_name), m_string.size(), "namespace name", i) && verbose) {
-            log_msg("cpool_info: namespace[%d]='%s', kind=0x%02X\n", i, find_string(ns->m_name)->c_str(), ns->m_kind);
-        }
-    });
-    if (verbose && m_namespace.empty()) {
-        log_msg("cpool_info: no namespace pool\n");
-    }
+    read_pool(
+        in, &m_namespace, min_namespace_bytes, "namespace", "cpool_info: no namespace pool\n",
+        [&](int i, namespace_info* ns) {
+            ns->m_kind = in->read_u8();
+            ns->m_name = static_cast<int>(in->read_vu32());
+            switch (ns->m_kind) {
+            case CONSTANT_PRIVATE_NS:
+            case CONSTANT_NAMESPACE:
+            case CONSTANT_PACKAGE_NAMESPACE:
+            case CONSTANT_PACKAGE_INTERNAL_NS:
+            case CONSTANT_PROTECTED_NAMESPACE:
+            case CONSTANT_EXPLICIT_NAMESPACE:
+            case CONSTANT_STATIC_PROTECTED_NS: break;
+            default: in->fail("namespace %d: kind 0x%02X is invalid", i, ns->m_kind); return;
+            }
+            if (in->check_index(static_cast<uint32_t>(ns->m_name), m_string.size(), "namespace name", i) && verbose) {
+                log_msg("cpool_info: namespace[%d]='%s', kind=0x%02X\n", i, find_string(ns->m_name)->c_str(),
+                        ns->m_kind);
+            }
+        });
 }
 
 void abc_def::read_ns_sets(abc_input* in) {
-    read_pool(in, &m_ns_set, 1, "namespace set", [&](int i, std::vector<int>* set) {
+    read_pool(in, &m_ns_set, 1, "namespace set", "cpool_info: no namespace sets\n", [&](int i, std::vector<int>* set) {
         uint32_t count = in->read_vu32();
         if (!in->check_count(count, 1, "namespace set member")) {
             return;
@@ -186,17 +195,11 @@ void abc_def::read_ns_sets(abc_input* in) {
             in->check_index(static_cast<uint32_t>((*set)[k]), m_namespace.size(), "namespace set member of set", i);
         }
     });
-    if (get_verbose_parse() && m_ns_set.empty()) {
-        log_msg("cpool_info: no namespace sets\n");
-    }
 }
 
 void abc_def::read_multinames(abc_input* in) {
-    read_pool(in, &m_multiname, min_multiname_bytes, "multiname",
+    read_pool(in, &m_multiname, min_multiname_bytes, "multiname", "cpool_info: no multiname pool\n",
               [&](int i, multiname* name) { read_multiname(in, name, i); });
-    if (get_verbose_parse() && m_multiname.empty()) {
-        log_msg("cpool_info: no multiname pool\n");
-    }
 }
 
 void abc_def::read_multiname(abc_input* in, multiname* name, int index) {
@@ -245,15 +248,20 @@ bool abc_def::section_ahead(abc_input* in, const char* section) {
     return in->ok();
 }
 
-bool abc_def::read_methods(abc_input* in) {
-    if (!section_ahead(in, "method")) {
+bool abc_def::read_count(abc_input* in, const char* section, const char* count_format, int min_bytes, uint32_t* count) {
+    if (!section_ahead(in, section)) {
         return false;
     }
-    uint32_t count = in->read_vu32();
-    if (get_verbose_parse()) {
-        log_msg("method_info count: %d\n", static_cast<int>(count));
+    *count = in->read_vu32();
+    if (count_format && get_verbose_parse()) {
+        log_msg(count_format, static_cast<int>(*count));
     }
-    if (!in->check_count(count, min_method_bytes, "method")) {
+    return in->check_count(*count, min_bytes, section);
+}
+
+bool abc_def::read_methods(abc_input* in) {
+    uint32_t count = 0;
+    if (!read_count(in, "method", "method_info count: %d\n", min_method_bytes, &count)) {
         return false;
     }
     m_method.reserve(count);
@@ -265,86 +273,43 @@ bool abc_def::read_methods(abc_input* in) {
 }
 
 bool abc_def::read_metadata(abc_input* in) {
-    if (!section_ahead(in, "metadata")) {
-        return false;
-    }
-    uint32_t count = in->read_vu32();
-    if (get_verbose_parse()) {
-        log_msg("metadata_info count: %d\n", static_cast<int>(count));
-    }
-    if (count != 0) {
+    uint32_t count = 0;
+    if (read_count(in, "metadata", "metadata_info count: %d\n", 0, &count) && count != 0) {
         return in->fail("%u metadata records: metadata is not supported", count);
     }
     return in->ok();
 }
 
 bool abc_def::read_classes(abc_input* in) {
-    if (!section_ahead(in, "instance")) {
+    uint32_t count = 0;
+    if (!read_count(in, "instance", "instance_info count: %d\n", min_class_bytes, &count)) {
         return false;
     }
-    uint32_t count = in->read_vu32();
-    bool verbose = get_verbose_parse();
-    if (verbose) {
-        log_msg("instance_info count: %d\n", static_cast<int>(count));
-    }
-    if (!in->check_count(count, min_class_bytes, "class")) {
-        return false;
-    }
-    m_instance.reserve(count);
-    for (uint32_t i = 0; i < count && in->ok(); i++) {
-        if (verbose) {
-            log_msg("instance_info[%d]:\n", static_cast<int>(i));
-        }
-        m_instance.push_back(new instance_info());
-        m_instance.back()->read(in, *this, static_cast<int>(i));
-    }
+    read_records(in, *this, count, "instance_info[%d]:\n", &m_instance);
+    // The class records share the instance count; they are counted as they come, so that a
+    // class trait can only name a class read before it.
     if (!section_ahead(in, "class")) {
         return false;
     }
-    if (verbose) {
+    if (get_verbose_parse()) {
         log_msg("class_info count: %d\n", static_cast<int>(count));
     }
-    m_class.reserve(count);
-    for (uint32_t i = 0; i < count && in->ok(); i++) {
-        if (verbose) {
-            log_msg("class_info[%d]\n", static_cast<int>(i));
-        }
-        smart_ptr<class_info> record = new class_info();
-        record->read(in, *this, static_cast<int>(i));
-        m_class.push_back(record);
-    }
+    read_records(in, *this, count, "class_info[%d]\n", &m_class);
     return in->ok();
 }
 
 bool abc_def::read_scripts(abc_input* in) {
-    if (!section_ahead(in, "script")) {
+    uint32_t count = 0;
+    if (!read_count(in, "script", "script_info count: %d\n", min_script_bytes, &count)) {
         return false;
     }
-    uint32_t count = in->read_vu32();
-    bool verbose = get_verbose_parse();
-    if (verbose) {
-        log_msg("script_info count: %d\n", static_cast<int>(count));
-    }
-    if (!in->check_count(count, min_script_bytes, "script")) {
-        return false;
-    }
-    m_script.reserve(count);
-    for (uint32_t i = 0; i < count && in->ok(); i++) {
-        if (verbose) {
-            log_msg("script_info[%d]\n", static_cast<int>(i));
-        }
-        m_script.push_back(new script_info());
-        m_script.back()->read(in, *this, static_cast<int>(i));
-    }
+    read_records(in, *this, count, "script_info[%d]\n", &m_script);
     return in->ok();
 }
 
 bool abc_def::read_bodies(abc_input* in) {
-    if (!section_ahead(in, "method body")) {
-        return false;
-    }
-    uint32_t count = in->read_vu32();
-    if (!in->check_count(count, min_body_bytes, "method body")) {
+    uint32_t count = 0;
+    if (!read_count(in, "method body", nullptr, min_body_bytes, &count)) {
         return false;
     }
     for (uint32_t i = 0; i < count && in->ok(); i++) {

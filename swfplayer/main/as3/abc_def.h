@@ -122,8 +122,12 @@ private:
     bool read_classes(abc_input* in);
     bool read_scripts(abc_input* in);
     bool read_bodies(abc_input* in);
-    // A section's count must start before the end of the block.
+    // A section must start before the end of the block.
     bool section_ahead(abc_input* in, const char* section);
+    // Reads a section's count, which must start before the end of the block, logging it with
+    // count_format (when given) under verbose parsing; false when count records of min_bytes
+    // each cannot fit into the bytes left.
+    bool read_count(abc_input* in, const char* section, const char* count_format, int min_bytes, uint32_t* count);
 
     weak_ptr<player> m_player;
 };

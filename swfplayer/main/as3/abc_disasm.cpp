@@ -254,6 +254,15 @@ private:
         }
         return true;
     }
+    // A pooled number printed with format, or "?" when its index is out of range.
+    template <class number>
+    static void print_value(const char* format, const number* value) {
+        if (value) {
+            log_msg(format, *value);
+        } else {
+            log_msg("\t\tvalue: %s\n", "?");
+        }
+    }
     static void print_text(const char* label, const base_string* text) {
         log_msg("\t\t%s: %s\n", label, text ? text->c_str() : "?");
     }
@@ -271,27 +280,9 @@ private:
             return true;
         }
         case SHORT: log_msg("\t\tvalue: %i\n", value); return true;
-        case INT_INDEX:
-            if (const int32_t* number = m_def->find_integer(index)) {
-                log_msg("\t\tvalue: %i\n", *number);
-            } else {
-                log_msg("\t\tvalue: %s\n", "?");
-            }
-            return true;
-        case UINT_INDEX:
-            if (const uint32_t* number = m_def->find_uinteger(index)) {
-                log_msg("\t\tvalue: %ui\n", *number);
-            } else {
-                log_msg("\t\tvalue: %s\n", "?");
-            }
-            return true;
-        case DOUBLE_INDEX:
-            if (const double* number = m_def->find_double(index)) {
-                log_msg("\t\tvalue: %f\n", *number);
-            } else {
-                log_msg("\t\tvalue: %s\n", "?");
-            }
-            return true;
+        case INT_INDEX: print_value("\t\tvalue: %i\n", m_def->find_integer(index)); return true;
+        case UINT_INDEX: print_value("\t\tvalue: %ui\n", m_def->find_uinteger(index)); return true;
+        case DOUBLE_INDEX: print_value("\t\tvalue: %f\n", m_def->find_double(index)); return true;
         case STRING_INDEX: print_text("string", m_def->find_string(index)); return true;
         case METHOD_INDEX: {
             const as_3_function* method = m_def->find_method(index);
