@@ -305,8 +305,8 @@ private:
         return true;
     }
     bool get_local(int n) {
-        as_value value =
-            n < static_cast<int>(m_registers.size()) && n <= m_function.m_local_count ? m_registers[n] : as_value();
+        // The call made local count + 1 registers (at most the four these opcodes reach).
+        as_value value = n < static_cast<int>(m_registers.size()) ? m_registers[n] : as_value();
         if (m_verbose) {
             log_msg("EX: getlocal_%d\t %s\n", n, value.to_string());
         }
