@@ -258,6 +258,20 @@ TEST_F(AbcReaderTest, a_second_block_is_skipped_unread_and_the_first_stays) {
     EXPECT_EQ(CountLogged("abc_def::read"), 0);
 }
 
+TEST_F(AbcReaderTest, the_loader_names_the_block_and_ignores_one_inside_a_sprite) {
+    swfkit::TagList sprite(9);
+    sprite.DoABC(0, "inner", Base().Build()).ShowFrame();
+    set_verbose_parse(true);
+    smart_ptr<movie_def_impl> def = LoadBuilt(
+        9, [&](swfkit::TagList& t) { t.DefineSprite(1, sprite).DoABC(0, "outer", Base().Build()).ShowFrame(); });
+    set_verbose_parse(false);
+    ASSERT_TRUE(def && def->get_abc());
+    EXPECT_EQ(def->get_abc_name(), "outer");
+    EXPECT_EQ(CountLogged("DoABC tag inside a sprite ignored\n"), 1);
+    EXPECT_EQ(CountLogged("\n doABC tag loader, abc_name = 'outer'\n"), 1);
+    EXPECT_EQ(CountLogged("abc_name = 'inner'"), 0);
+}
+
 TEST_F(AbcReaderTest, counts_larger_than_the_bytes_left_are_refused_before_anything_is_allocated) {
     const std::pair<Bytes, const char*> cases[] = {
         {{16, 0, 46, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 1, 2, 3}, "integer count 4294967295 exceeds the 3 bytes left"},
