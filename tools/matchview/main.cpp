@@ -14,7 +14,6 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,15 +36,20 @@ int main(int argc, char** argv) {
 
     Application& application = Application::GetInstance();
     application.Init();
-    auto screen = std::make_unique<MatchScreen>(levels, argv[1], creatures);
-    if (!screen->Start(argv[1])) {
-        std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
-        screen.reset();
-        application.Shutdown();
-        return 1;
+    {
+        // The screen lives in this frame: an exit from inside the main loop (the window system
+        // ending the program) leaves it alone rather than destroying it after the services it uses.
+        MatchScreen screen(levels, argv[1], creatures);
+        if (!screen.Start(argv[1])) {
+            std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
+            application.Shutdown();
+            return 1;
+        }
+        standin::GUIDirector& director = standin::GUIDirector::GetInstance();
+        director.ShowScreen(&screen);
+        application.Run();
+        director.ShowScreen(nullptr);
     }
-    standin::GUIDirector::GetInstance().ShowScreen(std::move(screen));
-    application.Run();
     application.Shutdown();
     return 0;
 }

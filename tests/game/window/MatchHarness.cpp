@@ -1,4 +1,4 @@
-#include "tests/game/MatchHarness.h"
+#include "tests/game/window/MatchHarness.h"
 
 #include "app/Application.h"
 #include "app/GameRandom.h"

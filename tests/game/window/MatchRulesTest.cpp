@@ -10,7 +10,7 @@
 #include "game/HitEffect.h"
 #include "game/StatisticsFile.h"
 #include "swfplayer/main/display/character.h"
-#include "tests/game/MatchHarness.h"
+#include "tests/game/window/MatchHarness.h"
 #include "tools/levels/ContentFiles.h"
 
 #include <box2d/b2_body.h>

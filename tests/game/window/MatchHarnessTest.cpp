@@ -2,7 +2,7 @@
 // the same seed giving the same match.
 #include "app/GameRandom.h"
 #include "game/StatisticsFile.h"
-#include "tests/game/MatchHarness.h"
+#include "tests/game/window/MatchHarness.h"
 
 #include <gtest/gtest.h>
 
