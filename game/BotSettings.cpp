@@ -41,14 +41,13 @@ bool BotSettings::Serialize(sme::StorageBuffer& buffer) {
         buffer.WriteFloat("m_ShootingDistance", m_ShootingDistance);
         return true;
     }
-    // The list grows with what is really there, never to a count the data only claims.
+    // The buffer bounds the count by what it holds; a weight that cannot be read counts 0 and
+    // keeps the later ones in their places.
     const uint32_t count = buffer.BeginReadArray("m_GoalWeights");
     m_GoalWeights.clear();
     for (uint32_t i = 0; i < count; ++i) {
         float weight = 0.0f;
-        if (!buffer.ReadFloat(nullptr, weight)) {
-            break;
-        }
+        buffer.ReadFloat(nullptr, weight);
         m_GoalWeights.push_back(weight);
     }
     buffer.EndReadArray();

@@ -1,7 +1,7 @@
 #include "game/GoalFetch.h"
 
-#include "game/Bot.h"
 #include "game/BodyRegistry.h"
+#include "game/Bot.h"
 #include "game/Globbo.h"
 #include "game/Level.h"
 

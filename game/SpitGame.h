@@ -22,8 +22,9 @@ class b2Body;
 //
 // The match is its world's contact listener. It steps the world, advances its score movie (the
 // two life bars) and, while counting down, its countdown movie, whose FSCommand "Go" starts play;
-// while playing it updates both controllers (or player 1's and the bot). The owner keeps the level, which must outlive the
-// match, and the controllers, which are attached to the creatures from outside.
+// while playing it updates both controllers (in training, player 1's and the bot). The owner
+// keeps the level, which must outlive the match, and the controllers, which are attached to the
+// creatures from outside.
 //
 // States: 0 waiting (a championship match until its get-ready screen moves it on), 1 counting
 // down, 2 playing, 3 over (EndMatch), 4 finished (Update returns false from then on).

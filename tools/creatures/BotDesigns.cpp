@@ -66,7 +66,7 @@ BotDesign Blaze() {
     d.eyes = EyesDecoration::kBrows;
     d.decoration = Rgb(255, 225, 150);
     bot.settings = Settings({0.0f, 0.3f, 0.7f, 0.0f,   // normal
-                             0.1f, 0.9f, 0.0f, 0.0f,   // noballs
+                             0.1f, 0.6f, 0.3f, 0.0f,   // noballs
                              0.0f, 0.0f, 0.1f, 0.9f,   // goodshot
                              0.0f, 0.6f, 0.4f, 0.0f},  // scared
                             "Charges straight at you and spits the moment it holds a ball.");
@@ -94,10 +94,10 @@ BotDesign Duke() {
     d.top = TopDecoration::kCrown;
     d.eyes = EyesDecoration::kGlasses;
     d.decoration = Rgb(220, 40, 90);
-    bot.settings = Settings({0.0f, 0.5f, 0.5f, 0.0f,   // normal
+    bot.settings = Settings({0.0f, 0.5f, 0.5f, 0.0f,    // normal
                              0.15f, 0.85f, 0.0f, 0.0f,  // noballs
-                             0.0f, 0.3f, 0.0f, 0.7f,   // goodshot
-                             0.4f, 0.6f, 0.0f, 0.0f},  // scared
+                             0.0f, 0.3f, 0.0f, 0.7f,    // goodshot
+                             0.4f, 0.6f, 0.0f, 0.0f},   // scared
                             "Plans a path to the nearest ball, keeps out of your way and waits for a clean shot.");
     bot.settings.m_BallChoiceMode = BotSettings::kClosestReachable;
     bot.settings.m_ShootingCooldown = 1.0f;

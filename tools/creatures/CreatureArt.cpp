@@ -186,7 +186,7 @@ Drawing Antenna(const CreatureDesign& d) {
 Drawing Horns(const CreatureDesign& d) {
     Drawing horns;
     for (double side : {-1.0, 1.0}) {
-        const Contour horn = {{side * 4.0, 4.0},   {side * 12.0, 4.0},  {side * 14.0, -4.0},
+        const Contour horn = {{side * 4.0, 4.0},    {side * 12.0, 4.0},  {side * 14.0, -4.0},
                               {side * 17.0, -13.0}, {side * 12.0, -7.0}, {side * 7.0, -2.0}};
         horns.push_back({{horn}, d.decoration});
         horns.push_back({{Band({{side * 13.0, -3.0}, {side * 15.5, -10.0}}, 1.2)}, art::Shade(d.decoration, 0.45)});
@@ -196,12 +196,12 @@ Drawing Horns(const CreatureDesign& d) {
 
 // A golden crown of three points, with a jewel under each.
 Drawing Crown(const CreatureDesign& d) {
-    const Contour crown = {{-12.0, 4.0}, {12.0, 4.0},  {13.0, -12.0}, {7.0, -5.0},  {0.0, -15.0},
-                           {-7.0, -5.0}, {-13.0, -12.0}};
+    const Contour crown = {{-12.0, 4.0}, {12.0, 4.0},  {13.0, -12.0}, {7.0, -5.0},
+                           {0.0, -15.0}, {-7.0, -5.0}, {-13.0, -12.0}};
     Drawing drawn{{{crown}, swfkit::Color{255, 200, 40, 255}},
                   {{art::Rectangle(-12.0, -1.0, 12.0, 4.0)}, swfkit::Color{230, 160, 30, 255}}};
-    drawn.push_back({{art::Circle({-7.0, 1.5}, 1.8), art::Circle({0.0, 1.5}, 2.2), art::Circle({7.0, 1.5}, 1.8)},
-                     d.decoration});
+    drawn.push_back(
+        {{art::Circle({-7.0, 1.5}, 1.8), art::Circle({0.0, 1.5}, 2.2), art::Circle({7.0, 1.5}, 1.8)}, d.decoration});
     for (const Point& tip : {Point{-13.0, -12.0}, Point{0.0, -15.0}, Point{13.0, -12.0}}) {
         drawn.push_back({{art::Circle(tip, 1.9)}, kWhite});
     }

@@ -2,7 +2,9 @@
 // whole matches between two creatures (by default the first two the game ships), steered by the
 // first two controllers: first on the level given (a name of the virtual file system, such as
 // "data/levels/1_nanomill.xml"), then on each shipped level in turn, until the window is closed.
-// Each match's result is appended to the statistics file in the user's folder.
+// Each match's result is appended to the statistics file in the user's folder. When the second
+// creature's file lies under "data/ais/", the matches are training matches: that computer
+// opponent steers it (Alt+D shows the path grid and the bot's condition, goal and path).
 #include "app/Application.h"
 #include "app/Logger.h"
 #include "app/standin/GUIDirector.h"
@@ -16,6 +18,12 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+namespace {
+
+constexpr const char* kBotFolder = "data/ais/";
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 4) {
@@ -36,6 +44,9 @@ int main(int argc, char** argv) {
 
     Application& application = Application::GetInstance();
     application.Init();
+    if (creatures[1].starts_with(kBotFolder)) {
+        application.matchSetup.mode = MatchSetup::Training;
+    }
     {
         // The screen lives in this frame: an exit from inside the main loop (the window system
         // ending the program) leaves it alone rather than destroying it after the services it uses.

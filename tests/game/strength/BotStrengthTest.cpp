@@ -1,7 +1,7 @@
 // How well the shipped bots play, over whole headless matches spread over the shipped arenas:
 // each beats a random player (steering and spitting at random) nearly always, and two bots
 // against each other bring their matches to an end.
-#include "tests/game/MatchHarness.h"
+#include "tests/game/window/MatchHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,8 @@ constexpr int kMaxSteps = 15000;
 
 std::vector<std::string> ShippedBotFiles() {
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(PONDORIX_GAME_DIR) / "data/ais")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(PONDORIX_GAME_DIR) / "data/ais")) {
         if (entry.path().extension() == ".xml") {
             files.push_back("data/ais/" + entry.path().filename().string());
         }
