@@ -137,9 +137,12 @@ TEST_F(StatisticsFileTest, a_bad_entry_loses_only_itself) {
 // A name that is not UTF-8 text (a byte the XML library would read back as something else) is
 // kept with its bad bytes replaced, so that the entry survives the next save and load.
 TEST_F(StatisticsFileTest, a_name_that_is_not_utf8_text_keeps_its_entry_through_a_save) {
-    WriteFile(UserFile(), "<array name=\"statistics\"><gamestats winner=\"1\"><playerstats name=\"player1\" "
-                          "playerId=\"B\xe0" "b\xc3\xa9\" score=\"3\" numShots=\"7\"/><playerstats name=\"player2\" "
-                          "playerId=\"\x8f" "x\" score=\"1\" numShots=\"4\"/></gamestats></array>");
+    WriteFile(UserFile(),
+              "<array name=\"statistics\"><gamestats winner=\"1\"><playerstats name=\"player1\" "
+              "playerId=\"B\xe0"
+              "b\xc3\xa9\" score=\"3\" numShots=\"7\"/><playerstats name=\"player2\" "
+              "playerId=\"\x8f"
+              "x\" score=\"1\" numShots=\"4\"/></gamestats></array>");
     ASSERT_TRUE(LoadStatistics(m_Store));
     ASSERT_EQ(m_Store.records.size(), 1u);
     EXPECT_EQ(m_Store.records[0].player1.playerId, "B?b\xc3\xa9");
