@@ -9,9 +9,7 @@
 //      --benchmark_repetitions=10
 #include "app/Application.h"
 #include "app/Controller.h"
-#include "app/SoundManager.h"
-#include "app/TiXmlIOProxy.h"
-#include "app/TinyxmlPhysfsProxy.h"
+#include "bench/GameBenchmarkKit.h"
 #include "game/BodyRegistry.h"
 #include "game/Globbo.h"
 #include "game/LevelWindmill.h"
@@ -25,7 +23,6 @@
 #include <box2d/b2_fixture.h>
 #include <box2d/b2_revolute_joint.h>
 #include <box2d/b2_world.h>
-#include <physfs.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -40,29 +37,6 @@ constexpr float kStep = 0.02f;
 constexpr size_t kBalls = 10;
 // Steps run before timing, so that the creatures are moving and the balls spread.
 constexpr int kWarmUpSteps = 150;
-
-double Min(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
-void MountGameFolder() {
-    static const bool mounted = [] {
-        static TinyxmlPhysfsProxy proxy;
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(PONDORIX_GAME_DIR, nullptr, 0);
-        TiXmlIOProxy::SetCurrent(&proxy);
-        SoundManager::GetInstance().Load();
-        return true;
-    }();
-    (void)mounted;
-}
-
-sf::RenderWindow& MatchWindow() {
-    static sf::RenderWindow window(sf::VideoMode(800, 600), "match benchmark", sf::Style::None,
-                                   sf::ContextSettings(24, 8, 4));
-    window.setActive(true);
-    return window;
-}
 
 // The push of a mouth at a step: round in a circle, each creature its own way.
 b2Vec2 Push(int step, int creature) {
@@ -89,7 +63,7 @@ private:
 // A match on the windmill arena, with balls added to make ten, playing.
 struct Match {
     Match() : controller1(0), controller2(1) {
-        MountGameFolder();
+        game_benchmark::MountGameFolder();
         game = std::make_unique<SpitGame>(Level::kWindmillLevel, &level, true, "data/players/bubbles.xml",
                                           "data/players/sprout.xml");
         for (size_t i = level.GetBalls().size(); i < kBalls; ++i) {
@@ -189,7 +163,7 @@ void BM_MatchUpdate(benchmark::State& state) {
         match.Update();
     }
 }
-BENCHMARK(BM_MatchUpdate)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Min);
+BENCHMARK(BM_MatchUpdate)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", game_benchmark::Min);
 
 void BM_StockWorldStep(benchmark::State& state) {
     Match match;
@@ -198,10 +172,10 @@ void BM_StockWorldStep(benchmark::State& state) {
         stock.Step();
     }
 }
-BENCHMARK(BM_StockWorldStep)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Min);
+BENCHMARK(BM_StockWorldStep)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", game_benchmark::Min);
 
 void BM_MatchFrame(benchmark::State& state) {
-    sf::RenderWindow& window = MatchWindow();
+    sf::RenderWindow& window = game_benchmark::Window("match benchmark");
     Match match;
     const sf::RenderStates states;
     for (auto _ : state) {
@@ -211,6 +185,6 @@ void BM_MatchFrame(benchmark::State& state) {
         glFinish();
     }
 }
-BENCHMARK(BM_MatchFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+BENCHMARK(BM_MatchFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", game_benchmark::Min);
 
 }  // namespace
