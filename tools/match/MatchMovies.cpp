@@ -38,18 +38,6 @@ swfkit::Bytes Stop() {
     return swfkit::action_assembler().op(swfkit::STOP).bytes();
 }
 
-// Scale and turn about the origin, then move to (x, y) pixels.
-swfkit::Matrix At(double x, double y, double scaleX = 1.0, double scaleY = 1.0, double angle = 0.0) {
-    swfkit::Matrix matrix;
-    matrix.scaleX = scaleX * std::cos(angle);
-    matrix.scaleY = scaleY * std::cos(angle);
-    matrix.rotate0 = scaleX * std::sin(angle);
-    matrix.rotate1 = -scaleY * std::sin(angle);
-    matrix.translateX = static_cast<int32_t>(std::lround(x * 20.0));
-    matrix.translateY = static_cast<int32_t>(std::lround(y * 20.0));
-    return matrix;
-}
-
 swfkit::ColorTransform Alpha(double alpha) {
     swfkit::ColorTransform fade;
     fade.hasMult = true;
@@ -279,9 +267,9 @@ swfkit::Bytes PlayedOnce(int width, int height, int frames, const std::vector<Pa
         const double t = static_cast<double>(frame) / (frames - 1);
         for (size_t i = 0; i < parts.size(); ++i) {
             const Pose pose = parts[i].pose(t);
-            tags.PlaceObject2(Put(static_cast<uint16_t>(1 + i),
-                                  frame == 0 ? std::optional<uint16_t>(ids[i]) : std::nullopt,
-                                  At(pose.at.x, pose.at.y, pose.scaleX, pose.scaleY, pose.angle), pose.alpha));
+            tags.PlaceObject2(
+                Put(static_cast<uint16_t>(1 + i), frame == 0 ? std::optional<uint16_t>(ids[i]) : std::nullopt,
+                    art::MatrixAt(pose.at.x, pose.at.y, pose.scaleX, pose.scaleY, pose.angle), pose.alpha));
         }
         tags.ShowFrame();
     }
@@ -338,8 +326,8 @@ swfkit::Bytes ScoreMovie() {
     }
     const uint16_t barId = shapes.TakeId();
     tags.DefineSprite(barId, bar);
-    tags.PlaceObject2(Put(1, barId, At(0.0, 0.0), {}, "LifebarL"));
-    tags.PlaceObject2(Put(2, barId, At(kScreenWidth, 0.0, -1.0, 1.0), {}, "LifebarR"));
+    tags.PlaceObject2(Put(1, barId, art::MatrixAt(0.0, 0.0), {}, "LifebarL"));
+    tags.PlaceObject2(Put(2, barId, art::MatrixAt(kScreenWidth, 0.0, -1.0, 1.0), {}, "LifebarR"));
     tags.DoAction(Stop()).ShowFrame();
     return movie.Write(false);
 }
@@ -375,7 +363,7 @@ swfkit::Bytes CountdownMovie(const swfkit::EmbeddedFont& font) {
                 tags.RemoveObject2(1);
             }
             tags.PlaceObject2(Put(1, frame == 0 ? std::optional<uint16_t>(sign) : std::nullopt,
-                                  At(centre.x, centre.y, scale, scale), alpha));
+                                  art::MatrixAt(centre.x, centre.y, scale, scale), alpha));
             tags.ShowFrame();
         }
         first = false;
