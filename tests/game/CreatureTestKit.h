@@ -37,9 +37,7 @@ protected:
         swfkit::Movie empty(8, {0, 800 * 20, 0, 600 * 20}, 30.0);
         empty.Tags().ShowFrame();
         Write("data/empty.swf", empty.Write(false));
-        for (const CreatureDesign& design : ShippedCreatures()) {
-            ASSERT_TRUE(WriteCreature(design, GameDir()));
-        }
+        ASSERT_TRUE(WriteShippedCreatures(GameDir()));
         m_World.Create();
     }
 

@@ -45,3 +45,11 @@ bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& ga
     }
     return written;
 }
+
+bool WriteShippedCreatures(const std::filesystem::path& gameFolder) {
+    bool written = true;
+    for (const CreatureDesign& design : ShippedCreatures()) {
+        written = WriteCreature(design, gameFolder) && written;
+    }
+    return written;
+}

@@ -12,3 +12,6 @@ GlobboData CreatureData(const CreatureDesign& design);
 // Writes the creature's file and movies into the game folder (the folder that holds data/).
 // False when a file cannot be written.
 bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& gameFolder);
+
+// Writes every shipped creature into the game folder; false when a file cannot be written.
+bool WriteShippedCreatures(const std::filesystem::path& gameFolder);
