@@ -6,6 +6,7 @@
 // run a step that is not a finite length of time. Nothing may crash, and every body must stay at
 // finite coordinates.
 #include "app/Logger.h"
+#include "app/SoundManager.h"
 #include "game/Ball.h"
 #include "game/BodyRegistry.h"
 #include "game/Globbo.h"
@@ -137,6 +138,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (const auto& ball : balls) {
         EraseBodyRecord(ball->GetBody());
+        SoundManager::GetInstance().ForgetBody(ball->GetBody());
     }
+    // The effects the creature played go with the input, while the audio library is still whole.
+    SoundManager::GetInstance().Clear();
     return 0;
 }
