@@ -52,9 +52,9 @@ void Level::Clear() {
     m_Effects.clear();
     m_NamedBodies.clear();
     m_Particles = FlashParticles(m_ParticleTransform);
-    m_BackgroundImage = sf::Image();
-    m_BackgroundTexture = sf::Texture();
     m_Background = sf::Sprite();
+    m_BackgroundTexture.reset();
+    m_BackgroundImage = sf::Image();
 }
 
 bool Level::ReadData(const std::string& file) {
@@ -70,17 +70,23 @@ bool Level::ReadData(const std::string& file) {
 }
 
 void Level::LoadBackground() {
-    if (!m_Data.m_Background.empty()) {
-        const std::string bytes = VirtualFile::Load(m_Data.m_Background, kMaxPictureBytes).bytes;
-        if (bytes.empty() || !m_BackgroundImage.loadFromMemory(bytes.data(), bytes.size()) ||
-            !m_BackgroundTexture.loadFromImage(m_BackgroundImage)) {
-            log_error("Failed to load background image %s.", m_Data.m_Background.c_str());
-            m_BackgroundImage = sf::Image();
-            m_BackgroundTexture = sf::Texture();
+    if (m_Data.m_Background.empty()) {
+        return;
+    }
+    const std::string bytes = VirtualFile::Load(m_Data.m_Background, kMaxPictureBytes).bytes;
+    if (!bytes.empty() && m_BackgroundImage.loadFromMemory(bytes.data(), bytes.size())) {
+        m_BackgroundTexture = std::make_unique<sf::Texture>();
+        if (!m_BackgroundTexture->loadFromImage(m_BackgroundImage)) {
+            m_BackgroundTexture.reset();
         }
     }
-    m_Background.setTexture(m_BackgroundTexture, true);
-    const sf::Vector2u size = m_BackgroundTexture.getSize();
+    if (m_BackgroundTexture == nullptr) {
+        log_error("Failed to load background image %s.", m_Data.m_Background.c_str());
+        m_BackgroundImage = sf::Image();
+        return;
+    }
+    m_Background.setTexture(*m_BackgroundTexture, true);
+    const sf::Vector2u size = m_BackgroundTexture->getSize();
     m_Background.setOrigin(static_cast<float>(size.x) / 2.0f, static_cast<float>(size.y) / 2.0f);
     m_Background.setPosition(kScreenCentre);
 }
@@ -151,7 +157,7 @@ void Level::OnBodyRemoved(const b2Body* body) {
 // leads to a body being removed (and its ball with it) never leaves them on a freed entry.
 
 void Level::DrawBack(sf::RenderTarget& target, const sf::RenderStates& states) {
-    if (UserPreferences::GetInstance().enableBitmaps) {
+    if (UserPreferences::GetInstance().enableBitmaps && m_BackgroundTexture != nullptr) {
         target.draw(m_Background, states);
     }
     for (size_t i = 0; i < m_Elements.size(); ++i) {

@@ -92,7 +92,7 @@ public:
     size_t GetEffectCount() const { return m_Effects.size(); }
     LevelSketch& GetSketch() { return m_Sketch; }
     // Whether a background picture was loaded.
-    bool HasBackground() const { return m_BackgroundTexture.getSize().x > 0; }
+    bool HasBackground() const { return m_BackgroundTexture != nullptr; }
 
 protected:
     // Everything built so far goes, the world last; the records stay.
@@ -103,7 +103,9 @@ protected:
     LevelSketch m_Sketch;
     PathFinder m_PathFinder;
     sf::Image m_BackgroundImage;
-    sf::Texture m_BackgroundTexture;
+    // Made only for a picture that loaded: a texture needs the window system, and a level without
+    // a picture (or without a window, in tools and tests) never asks for it.
+    std::unique_ptr<sf::Texture> m_BackgroundTexture;
     sf::Sprite m_Background;
     std::vector<std::unique_ptr<Ball>> m_Balls;
     std::vector<std::unique_ptr<LevelElement>> m_Elements;

@@ -22,18 +22,21 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// Skips leading white space and a sign, as the C library's number readers do.
+const char* SkipSpaceAndSign(const char* p, bool& negative) {
+    while (IsSpace(*p)) {
+        ++p;
+    }
+    negative = *p == '-';
+    return *p == '+' || *p == '-' ? p + 1 : p;
+}
+
 // Reads a number the way scanf's "%f" does (leading white space, a sign, decimal digits with an
 // exponent, "inf", "nan"), whatever the process locale. Returns the position after it, or null
 // when the text holds no number there. Numbers beyond a float's range become infinite or zero.
 const char* ScanNumber(const char* p, float& value) {
-    while (IsSpace(*p)) {
-        ++p;
-    }
     bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
+    p = SkipSpaceAndSign(p, negative);
     double wide = 0.0;
     const auto [end, ec] = std::from_chars(p, p + std::strlen(p), wide, std::chars_format::general);
     if (ec == std::errc::invalid_argument) {
@@ -213,14 +216,8 @@ int SvgOutline::ReadWholeNumber(const char* text) {
     if (text == nullptr) {
         return 0;
     }
-    while (IsSpace(*text)) {
-        ++text;
-    }
     bool negative = false;
-    if (*text == '+' || *text == '-') {
-        negative = *text == '-';
-        ++text;
-    }
+    text = SkipSpaceAndSign(text, negative);
     long long magnitude = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
         magnitude = std::min<long long>(magnitude * 10 + (*text - '0'), static_cast<long long>(INT_MAX) + 1);

@@ -11,10 +11,9 @@
 
 #include <cstring>
 #include <deque>
-#include <memory>
 
 // Stand-in for the screen director and its control-hint overlay: it keeps the stack of screen
-// ids that the application pushes and shows at most one screen, which a host program hands it.
+// ids that the application pushes and shows at most one screen, which a host program lends it.
 // That screen gets the updates, the drawing, the window events, the controllers' commands and
 // the movies' FSCommands (except "playsound" ones, which go to the sound manager). The director
 // never closes the window itself.
@@ -54,12 +53,13 @@ public:
     // The id on top of the stack, 0 when the stack is empty.
     int GetCurrentScreenId() const { return m_Ids.empty() ? 0 : m_Ids.front(); }
 
-    // Shows the screen (the director owns it) in place of any earlier one; null shows none.
-    void ShowScreen(std::unique_ptr<Screen> screen) {
-        m_Screen = std::move(screen);
+    // Shows the screen in place of any earlier one; null shows none. The caller keeps the screen
+    // alive while it is shown (until another is shown, or Shutdown).
+    void ShowScreen(Screen* screen) {
+        m_Screen = screen;
         Application::GetInstance().frameSkip = true;
     }
-    Screen* GetScreen() const { return m_Screen.get(); }
+    Screen* GetScreen() const { return m_Screen; }
 
     void OnEvent(const sf::Event& event) {
         if (m_Screen) {
@@ -92,7 +92,7 @@ public:
 
     // Releases the screens and empties the stack (application shutdown).
     void Shutdown() {
-        m_Screen.reset();
+        m_Screen = nullptr;
         m_Ids.clear();
     }
 
@@ -100,7 +100,7 @@ private:
     GUIDirector() { FSCommandSignal().connect(this, &GUIDirector::OnFSCommand); }
 
     std::deque<int> m_Ids;
-    std::unique_ptr<Screen> m_Screen;
+    Screen* m_Screen = nullptr;
     GUIHint m_Hint;
 };
 

@@ -5,6 +5,7 @@
 #include "app/EventPlayer.h"
 #include "app/ScriptedController.h"
 #include "app/Steerable.h"
+#include "fuzz/MountedFolder.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_circle_shape.h>
@@ -20,24 +21,6 @@
 #include <string>
 
 namespace {
-
-// A folder of its own, mounted as the virtual file system's root for the whole run.
-const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-fuzz-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        std::filesystem::path path = made != nullptr ? made : std::filesystem::temp_directory_path();
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(path.c_str(), nullptr, 0);
-        std::atexit([] {
-            PHYSFS_deinit();
-            std::error_code error;
-            std::filesystem::remove_all(Folder(), error);
-        });
-        return path;
-    }();
-    return folder;
-}
 
 // A creature as far as the controllers steer it: its mouth is pushed with the force a creature's
 // mouth gets, and it holds no balls to spit.
@@ -65,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
-    const std::filesystem::path& folder = Folder();
+    const std::filesystem::path& folder = fuzz_support::MountedFolder();
     std::error_code error;
     std::filesystem::remove(folder / "rec.xml", error);
     std::filesystem::remove(folder / "rec.xml.bin", error);

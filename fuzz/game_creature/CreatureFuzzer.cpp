@@ -7,6 +7,8 @@
 // finite coordinates.
 #include "app/Logger.h"
 #include "app/SoundManager.h"
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/MountedFolder.h"
 #include "game/Ball.h"
 #include "game/BodyRegistry.h"
 #include "game/Globbo.h"
@@ -19,7 +21,6 @@
 #include <box2d/b2_body.h>
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
-#include <physfs.h>
 
 #include <cmath>
 #include <cstddef>
@@ -36,19 +37,11 @@ namespace {
 
 constexpr int kSteps = 60;
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-// A folder of its own holding the shipped creatures' movies, the skin's and the balls' movies,
-// mounted as the virtual file system's root and holding the game's log, for the whole run.
+// The shipped creatures' movies and the skin's and balls' movies in the run's mounted folder,
+// which also holds the game's log.
 const std::filesystem::path& Folder() {
     static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-fuzz-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        std::filesystem::path path = made != nullptr ? made : std::filesystem::temp_directory_path();
+        const std::filesystem::path& path = fuzz_support::MountedFolder();
         setenv("XDG_DATA_HOME", path.c_str(), 1);
         Logger::GetInstance();
         WriteShippedCreatures(path);
@@ -57,13 +50,6 @@ const std::filesystem::path& Folder() {
         WriteBytes(path / "data/empty.swf", empty.Write(false));
         WriteBytes(path / "data/ball.swf", ball_art::BallMovie());
         WriteBytes(path / "data/ball_glow.swf", ball_art::GlowMovie());
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(path.c_str(), nullptr, 0);
-        std::atexit([] {
-            PHYSFS_deinit();
-            std::error_code error;
-            std::filesystem::remove_all(Folder(), error);
-        });
         return path;
     }();
     return folder;
@@ -128,12 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 ball->Update(nullptr, world, 0.02f);
             }
         }
-        Check(Finite(creature.m_Center) && Finite(creature.GetFacing()));
+        fuzz_support::check(Finite(creature.m_Center) && Finite(creature.GetFacing()));
         for (const b2Body* body = world.GetWorld()->GetBodyList(); body != nullptr; body = body->GetNext()) {
-            Check(Finite(body->GetPosition()) && Finite(body->GetLinearVelocity()));
+            fuzz_support::check(Finite(body->GetPosition()) && Finite(body->GetLinearVelocity()));
         }
         for (const b2Body* body : creature.GetContents()) {
-            Check(body->GetWorld() == world.GetWorld());
+            fuzz_support::check(body->GetWorld() == world.GetWorld());
         }
     }
     for (const auto& ball : balls) {

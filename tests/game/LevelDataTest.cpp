@@ -56,12 +56,6 @@ LevelData FilledLevel() {
     return level;
 }
 
-auto Members(const BodyData& b) {
-    return std::tie(b.m_Name, b.m_BodyType, b.m_SoundType, b.m_Position, b.m_Rotation, b.m_FlashFile,
-                    b.m_VisualRotation, b.m_VisualOffset, b.m_CenterVisual, b.m_SVGFile, b.m_SVGOffset, b.m_Density,
-                    b.m_Restitution, b.m_FilterCategory, b.m_FilterMask, b.m_ShowShapes);
-}
-
 TEST(LevelData, records_are_named_and_start_at_their_defaults) {
     EXPECT_STREQ(FixtureData().TypeName(), "fixture");
     EXPECT_STREQ(JointData().TypeName(), "joint");
@@ -108,78 +102,22 @@ TEST(LevelData, records_are_stored_in_the_level_files_order) {
         "</level>");
 }
 
-// Both storage formats give back every stored member; a fixture stores its vertices alone.
+// Both storage formats give back every stored member (written again, the copy is the same text);
+// a fixture stores its vertices alone.
 TEST(LevelData, a_level_reads_back_as_written) {
     for (sample::Format format : {sample::Format::Xml, sample::Format::Binary}) {
         SCOPED_TRACE(sample::NameOf(format));
         LevelData level = FilledLevel();
-        level.m_Bodies[0].m_Fixtures[0].m_Kind = FixtureData::kCircle;
-        level.m_Bodies[0].m_Fixtures[0].m_Green = 1;
-        level.m_Bodies[0].m_Fixtures[0].m_Radius = 2.0f;
+        FixtureData& fixture = level.m_Bodies[0].m_Fixtures[0];
+        fixture.m_Kind = FixtureData::kCircle;
+        fixture.m_Green = 1;
+        fixture.m_Radius = 2.0f;
         LevelData copy;
         ASSERT_TRUE(sample::RoundTrip(format, level, copy));
-        EXPECT_EQ(copy.m_Background, level.m_Background);
-        ASSERT_EQ(copy.m_Bodies.size(), 1u);
-        EXPECT_EQ(Members(copy.m_Bodies[0]), Members(level.m_Bodies[0]));
-        const FixtureData& fixture = copy.m_Bodies[0].m_Fixtures.at(0);
-        EXPECT_EQ(fixture.m_Vertices, level.m_Bodies[0].m_Fixtures[0].m_Vertices);
-        EXPECT_EQ(fixture.m_Kind, FixtureData::kPolygon);
-        EXPECT_EQ(fixture.m_Green, 0);
-        EXPECT_EQ(fixture.m_Radius, 0.0f);
-        const JointData& joint = copy.m_Bodies[0].m_Joints.at(0);
-        EXPECT_EQ(std::tie(joint.m_Type, joint.m_Pos1, joint.m_Param1, joint.m_Param2),
-                  std::tie(level.m_Bodies[0].m_Joints[0].m_Type, level.m_Bodies[0].m_Joints[0].m_Pos1,
-                           level.m_Bodies[0].m_Joints[0].m_Param1, level.m_Bodies[0].m_Joints[0].m_Param2));
-        EXPECT_EQ(copy.m_Balls, level.m_Balls);
-        EXPECT_EQ(copy.m_Statics.at(0).m_FlashFile, "data/clip.swf");
-        EXPECT_EQ(copy.m_Statics.at(0).m_Position, Vec2Data(100, 200));
-        EXPECT_EQ(copy.m_Actives.at(0).m_Position2, Vec2Data(1, 1));
-        EXPECT_EQ(copy.m_Player1StartPos, level.m_Player1StartPos);
-        EXPECT_EQ(copy.m_Player2StartPos, level.m_Player2StartPos);
-        EXPECT_EQ(copy.m_ViewZoom, 0.8f);
-    }
-}
-
-// Reading keeps numbers safe: finite, positions within 1000 units (statics within the same
-// reach in pixels), no negative density, a zoom above 0.
-TEST(LevelData, reading_makes_every_number_safe) {
-    LevelData level = FilledLevel();
-    level.m_ViewZoom = 0.0f;
-    level.m_Balls = {Vec2Data(NAN, -INFINITY), Vec2Data(2000, -3)};
-    level.m_Player2StartPos = Vec2Data(INFINITY, 1e9f);
-    level.m_Statics[0].m_Position = Vec2Data(NAN, 1e9f);
-    level.m_Actives[0].m_Position2 = Vec2Data(-1e5f, 5);
-    BodyData& body = level.m_Bodies[0];
-    body.m_Density = -1.0f;
-    body.m_Rotation = NAN;
-    body.m_VisualRotation = INFINITY;
-    body.m_VisualOffset = Vec2Data(NAN, 3);
-    body.m_Position = Vec2Data(-INFINITY, 999);
-    body.m_Restitution = NAN;
-    body.m_Fixtures[0].m_Vertices[1] = Vec2Data(1e20f, NAN);
-    body.m_Joints[0].m_Pos1 = Vec2Data(NAN, 1001);
-    body.m_Joints[0].m_Param1 = INFINITY;
-    body.m_Joints[0].m_Param2 = NAN;
-    for (float zoom : {0.0f, -1.0f, NAN, INFINITY}) {
-        level.m_ViewZoom = zoom;
-        LevelData copy;
-        ASSERT_TRUE(sample::RoundTrip(sample::Format::Binary, level, copy));
-        EXPECT_EQ(copy.m_ViewZoom, 1.0f) << zoom;
-        EXPECT_EQ(copy.m_Balls, (std::vector<Vec2Data>{Vec2Data(0, 0), Vec2Data(1000, -3)}));
-        EXPECT_EQ(copy.m_Player2StartPos, Vec2Data(0, 1000));
-        EXPECT_EQ(copy.m_Statics[0].m_Position, Vec2Data(0, 8000));
-        EXPECT_EQ(copy.m_Actives[0].m_Position2, Vec2Data(-1000, 5));
-        const BodyData& read = copy.m_Bodies[0];
-        EXPECT_EQ(read.m_Density, 0.0f);
-        EXPECT_EQ(read.m_Rotation, 0.0f);
-        EXPECT_EQ(read.m_VisualRotation, 0.0f);
-        EXPECT_EQ(read.m_VisualOffset, Vec2Data(0, 3));
-        EXPECT_EQ(read.m_Position, Vec2Data(0, 999));
-        EXPECT_EQ(read.m_Restitution, 0.0f);
-        EXPECT_EQ(read.m_Fixtures[0].m_Vertices[1], Vec2Data(1000, 0));
-        EXPECT_EQ(read.m_Joints[0].m_Pos1, Vec2Data(0, 1000));
-        EXPECT_EQ(read.m_Joints[0].m_Param1, 0.0f);
-        EXPECT_EQ(read.m_Joints[0].m_Param2, 0.0f);
+        EXPECT_EQ(sample::WrittenXml(copy, "data"), sample::WrittenXml(level, "data"));
+        const FixtureData& read = copy.m_Bodies.at(0).m_Fixtures.at(0);
+        EXPECT_EQ(std::tie(read.m_Kind, read.m_Green, read.m_Radius),
+                  std::make_tuple(static_cast<int32_t>(FixtureData::kPolygon), 0, 0.0f));
     }
 }
 

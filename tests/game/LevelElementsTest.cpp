@@ -1,4 +1,3 @@
-#include "app/Logger.h"
 #include "game/BodyRegistry.h"
 #include "game/FlashBody.h"
 #include "game/FlashClip.h"
@@ -7,7 +6,6 @@
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/ConvexShape.hpp>
-#include <SFML/Graphics/RenderTexture.hpp>
 #include <box2d/b2_circle_shape.h>
 #include <box2d/b2_contact.h>
 #include <box2d/b2_fixture.h>
@@ -332,49 +330,6 @@ TEST_F(LevelElements, an_outline_follows_its_bodys_fixtures_in_pixels) {
         EXPECT_NEAR(polygon.getPoint(i).x, expected.x, 1e-3);
         EXPECT_NEAR(polygon.getPoint(i).y, expected.y, 1e-3);
     }
-}
-
-// The outline sketch: clicks go through the window's view and the level's transform; P writes
-// the shapes as level fixtures into the user's data folder.
-TEST_F(LevelElements, the_sketch_maps_clicks_onto_the_level_and_writes_its_shapes_on_p) {
-    sf::RenderTexture target;
-    ASSERT_TRUE(target.create(400, 300));
-    target.setView(sf::View(sf::FloatRect(0, 0, 800, 600)));  // half-size window
-    sf::Transform zoom;                                       // the level drawn at half size about the screen's centre
-    zoom.translate(200, 150).scale(0.5f, 0.5f);
-    auto press = [&](sf::Mouse::Button button, int x, int y) {
-        sf::Event event;
-        event.type = sf::Event::MouseButtonPressed;
-        event.mouseButton = {button, x, y};
-        m_Level.HandleEvent(event, target, zoom);
-    };
-    press(sf::Mouse::Left, 200, 150);  // the screen's centre
-    press(sf::Mouse::Left, 100, 75);   // screen (200, 150): the level's corner
-    press(sf::Mouse::Left, 150, 75);
-    press(sf::Mouse::Right, 0, 0);
-    press(sf::Mouse::Middle, 0, 0);
-    const std::vector<sf::ConvexShape>& shapes = m_Level.GetSketch().GetShapes();
-    ASSERT_EQ(shapes.size(), 2u);
-    ASSERT_EQ(shapes[0].getPointCount(), 3u);
-    EXPECT_EQ(shapes[0].getPoint(0), sf::Vector2f(400, 300));
-    EXPECT_EQ(shapes[0].getPoint(1), sf::Vector2f(0, 0));
-    EXPECT_EQ(shapes[0].getPoint(2), sf::Vector2f(200, 0));
-    EXPECT_EQ(shapes[0].getFillColor(), sf::Color(0, 255, 0, 200));
-    EXPECT_EQ(shapes[1].getPointCount(), 0u);
-
-    sf::Event key;
-    key.type = sf::Event::KeyPressed;
-    key.key = {sf::Keyboard::P, false, false, false, false};
-    m_Level.HandleEvent(key, target, zoom);
-    const std::string expected =
-        "\t\t\t\t\t<fixture>\n\t\t\t\t\t\t<array name=\"m_Vertices\">\n"
-        "\t\t\t\t\t\t\t<vec2 x=\"0.000000\" y=\"0.000000\"/>\n"
-        "\t\t\t\t\t\t\t<vec2 x=\"-50.000000\" y=\"-37.500000\"/>\n"
-        "\t\t\t\t\t\t\t<vec2 x=\"-25.000000\" y=\"-37.500000\"/>\n"
-        "\t\t\t\t\t\t</array>\n\t\t\t\t\t</fixture>\n"
-        "\t\t\t\t\t<fixture>\n\t\t\t\t\t\t<array name=\"m_Vertices\">\n"
-        "\t\t\t\t\t\t</array>\n\t\t\t\t\t</fixture>\n";
-    EXPECT_EQ(testing_support::ReadFile(Logger::GetInstance().GetUserFolder() + "/data/shapes.xml"), expected);
 }
 
 }  // namespace

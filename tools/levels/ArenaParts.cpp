@@ -30,20 +30,9 @@ Contour ContourOf(const std::vector<b2Vec2>& points) {
     return contour;
 }
 
-bool Inside(const Point& p, const Contour& contour) {
-    bool inside = false;
-    for (size_t i = 0, j = contour.size() - 1; i < contour.size(); j = i++) {
-        const Point& a = contour[i];
-        const Point& b = contour[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) {
-            inside = !inside;
-        }
-    }
-    return inside;
-}
-
 // Whether a disc lies inside the contour (tested at its centre and four rim points).
 bool DiscInside(const Point& c, double r, const Contour& contour) {
+    using art::Inside;
     return Inside(c, contour) && Inside({c.x + r, c.y}, contour) && Inside({c.x - r, c.y}, contour) &&
            Inside({c.x, c.y + r}, contour) && Inside({c.x, c.y - r}, contour);
 }

@@ -29,18 +29,6 @@ double ScreenArea(const Contour& contour) {
     return sum;
 }
 
-bool Inside(const Point& p, const Contour& contour) {
-    bool inside = false;
-    for (size_t i = 0, j = contour.size() - 1; i < contour.size(); j = i++) {
-        const Point& a = contour[i];
-        const Point& b = contour[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) {
-            inside = !inside;
-        }
-    }
-    return inside;
-}
-
 // How many of the other contours enclose this one: even for outlines, odd for holes.
 int Depth(const std::vector<Contour>& contours, size_t index) {
     int depth = 0;
@@ -57,6 +45,18 @@ int32_t Twips(double pixels) {
 }
 
 }  // namespace
+
+bool Inside(const Point& p, const Contour& contour) {
+    bool inside = false;
+    for (size_t i = 0, j = contour.size() - 1; i < contour.size(); j = i++) {
+        const Point& a = contour[i];
+        const Point& b = contour[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
 
 Point Placement::Apply(const Point& p) const {
     const double c = std::cos(angle);

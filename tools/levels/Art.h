@@ -48,6 +48,9 @@ Drawing Placed(const Drawing& drawing, const Placement& placement);
 // The contour moved by (dx, dy).
 Contour Moved(const Contour& contour, double dx, double dy);
 
+// Whether the point lies inside the contour (even-odd).
+bool Inside(const Point& p, const Contour& contour);
+
 // Paints the drawing, placed, into the canvas; alphaScale multiplies every shape's alpha.
 void Paint(const Drawing& drawing, const Placement& placement, pictures::Canvas& canvas, double alphaScale = 1.0);
 

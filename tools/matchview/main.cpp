@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,13 +29,15 @@ int main(int argc, char** argv) {
 
     Application& application = Application::GetInstance();
     application.Init();
-    auto screen = std::make_unique<LevelScreen>(argv[1], creatures);
-    if (!screen->Load()) {
+    // The screen lives in this frame: an exit from inside the main loop (the window system ending
+    // the program) leaves it alone rather than destroying it after the services it uses.
+    LevelScreen screen(argv[1], creatures);
+    if (!screen.Load()) {
         std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
         application.Shutdown();
         return 1;
     }
-    standin::GUIDirector::GetInstance().ShowScreen(std::move(screen));
+    standin::GUIDirector::GetInstance().ShowScreen(&screen);
     application.Run();
     application.Shutdown();
     return 0;

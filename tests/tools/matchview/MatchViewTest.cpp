@@ -2,6 +2,7 @@
 // window's pixels match the tool's own picture of the arena wherever that picture is flat, and
 // every ball shows at its start. A screenshot of each level stays in the build folder.
 #include "tests/support/ChildProcess.h"
+#include "tests/support/SanitizerEnvironment.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
@@ -107,12 +108,20 @@ protected:
         std::filesystem::create_directories(SCREENSHOT_DIR);
     }
 
+    // Starts match_view on the level.
+    void Launch(const std::string& level) {
+        std::vector<std::string> environment = {"DISPLAY=" + m_X.Name(),
+                                                "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"};
+        for (const std::string& variable : testing_support::SanitizerEnvironment()) {
+            environment.push_back(variable);
+        }
+        m_Process.emplace(testing_support::ChildProcess::Start({MATCH_VIEW_EXECUTABLE, level}, m_Folder.Path().string(),
+                                                               environment, (m_Folder / "output.txt").string()));
+    }
+
     // Starts match_view on the level and waits for its window; 0 when none came.
     testing_support::Window Start(const std::string& level) {
-        m_Process.emplace(testing_support::ChildProcess::Start(
-            {MATCH_VIEW_EXECUTABLE, level}, m_Folder.Path().string(),
-            {"DISPLAY=" + m_X.Name(), "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"},
-            (m_Folder / "output.txt").string()));
+        Launch(level);
         testing_support::Window window = 0;
         testing_support::WaitUntil([&] { return !m_Process->Running() || (window = m_X.FindWindow("Pondorix")) != 0; },
                                    std::chrono::seconds(15), std::chrono::milliseconds(50));
@@ -323,10 +332,7 @@ TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_fi
 }
 
 TEST_F(MatchView, a_level_that_cannot_be_read_ends_the_program_with_a_message) {
-    m_Process.emplace(testing_support::ChildProcess::Start(
-        {MATCH_VIEW_EXECUTABLE, "data/levels/none.xml"}, m_Folder.Path().string(),
-        {"DISPLAY=" + m_X.Name(), "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"},
-        (m_Folder / "output.txt").string()));
+    Launch("data/levels/none.xml");
     const std::optional<int> status = m_Process->WaitFor(std::chrono::seconds(15));
     ASSERT_TRUE(status);
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1);

@@ -173,26 +173,6 @@ TEST_F(ShippedLevels, the_levels_hold_the_promised_arenas) {
     EXPECT_LT(b2Distance(mill->GetPosition(), pin), 0.01f);
 }
 
-// Every outline drawing has a group moved by a translation, an arc and a green path.
-TEST_F(ShippedLevels, every_outline_drawing_uses_the_subset_the_reader_knows) {
-    for (const std::string& file : FilesIn("data/levels", ".svg")) {
-        SCOPED_TRACE(file);
-        TiXmlDocument document((kGameDir / file).string());
-        ASSERT_TRUE(document.LoadFile());
-        const TiXmlElement* group = document.RootElement()->FirstChildElement("g");
-        ASSERT_NE(group, nullptr);
-        EXPECT_EQ(std::string(group->Attribute("transform")).rfind("translate(", 0), 0u);
-        bool arc = false;
-        bool green = false;
-        for (const TiXmlElement* path = group->FirstChildElement("path"); path; path = path->NextSiblingElement()) {
-            arc = arc || (path->Attribute("sodipodi:type") && std::string(path->Attribute("sodipodi:type")) == "arc");
-            green = green || std::string(path->Attribute("style")).find("fill:#00ff00") != std::string::npos;
-        }
-        EXPECT_TRUE(arc);
-        EXPECT_TRUE(green);
-    }
-}
-
 TEST_F(ShippedLevels, every_level_set_names_levels_that_load_and_a_preview) {
     const std::vector<std::string> sets = FilesIn("data/levelsets", ".xml");
     ASSERT_GE(sets.size(), 2u);
