@@ -15,9 +15,6 @@
 #include "game/PhysicsWorld.h"
 #include "game/b2ConstantVolumeJoint.h"
 #include "tools/creatures/CreatureWriter.h"
-#include "tools/levels/BallArt.h"
-#include "tools/levels/ContentFiles.h"
-#include "tools/swfkit/Movie.h"
 
 #include <GL/gl.h>
 #include <SFML/Graphics.hpp>
@@ -42,12 +39,7 @@ void MountContent() {
         std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-bench-XXXXXX").string();
         const std::filesystem::path folder = mkdtemp(pattern.data());
         setenv("XDG_DATA_HOME", folder.c_str(), 1);
-        WriteShippedCreatures(folder);
-        swfkit::Movie empty(8, {0, 16000, 0, 12000}, 30.0);
-        empty.Tags().ShowFrame();
-        WriteBytes(folder / "data/empty.swf", empty.Write(false));
-        WriteBytes(folder / "data/ball.swf", ball_art::BallMovie());
-        WriteBytes(folder / "data/ball_glow.swf", ball_art::GlowMovie());
+        WriteCreaturesAndBalls(folder);
         PHYSFS_init(nullptr);
         PHYSFS_mount(folder.c_str(), nullptr, 0);
         return true;

@@ -14,9 +14,7 @@
 #include "game/Globbo.h"
 #include "game/PhysicsWorld.h"
 #include "tools/creatures/CreatureWriter.h"
-#include "tools/levels/BallArt.h"
 #include "tools/levels/ContentFiles.h"
-#include "tools/swfkit/Movie.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_polygon_shape.h>
@@ -44,12 +42,7 @@ const std::filesystem::path& Folder() {
         const std::filesystem::path& path = fuzz_support::MountedFolder();
         setenv("XDG_DATA_HOME", path.c_str(), 1);
         Logger::GetInstance();
-        WriteShippedCreatures(path);
-        swfkit::Movie empty(8, {0, 16000, 0, 12000}, 30.0);
-        empty.Tags().ShowFrame();
-        WriteBytes(path / "data/empty.swf", empty.Write(false));
-        WriteBytes(path / "data/ball.swf", ball_art::BallMovie());
-        WriteBytes(path / "data/ball_glow.swf", ball_art::GlowMovie());
+        WriteCreaturesAndBalls(path);
         return path;
     }();
     return folder;
