@@ -250,9 +250,30 @@ struct Pose {
 
 // One shape of an effect, drawn round its origin, and how it moves.
 struct Part {
-    art::Shape shape;
+    art::Drawing drawing;
     std::function<Pose(double t)> pose;
 };
+
+// An effect's shape in white for the game to tint, on a dark rim that keeps it readable over any
+// water (the tint darkens the rim too): the rim is the shape grown by the factor round the origin.
+art::Drawing Rimmed(const std::vector<art::Contour>& contours, double grow) {
+    art::Shape rim{{}, Rgb(30, 44, 90)};
+    for (const art::Contour& contour : contours) {
+        rim.contours.push_back(art::Placed(contour, {grow, 0.0, {0.0, 0.0}}));
+    }
+    return {rim, {contours, kWhite}};
+}
+
+// A star of the points, radii and turn, round the origin.
+art::Contour Star(int points, double outer, double inner, double turn) {
+    art::Contour star;
+    for (int i = 0; i < 2 * points; ++i) {
+        const double r = i % 2 == 0 ? outer : inner;
+        const double a = turn + i * kPi / points;
+        star.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    return star;
+}
 
 // A movie of the size that plays the parts through the frames once, then stops on an empty frame.
 swfkit::Bytes PlayedOnce(int width, int height, int frames, const std::vector<Part>& parts) {
@@ -261,7 +282,7 @@ swfkit::Bytes PlayedOnce(int width, int height, int frames, const std::vector<Pa
     art::ShapeWriter shapes(tags);
     std::vector<uint16_t> ids;
     for (const Part& part : parts) {
-        ids.push_back(shapes.Define(part.shape));
+        ids.push_back(DrawingSprite(shapes, tags, part.drawing));
     }
     for (int frame = 0; frame < frames; ++frame) {
         const double t = static_cast<double>(frame) / (frames - 1);
@@ -376,11 +397,10 @@ swfkit::Bytes CountdownMovie(const swfkit::EmbeddedFont& font) {
 swfkit::Bytes HitMovie() {
     const Point struck{35.0, 28.0};
     std::vector<Part> parts;
-    parts.push_back({{{art::Circle({0.0, 0.0}, 10.0), art::Circle({0.0, 0.0}, 7.5)}, kWhite}, [struck](double t) {
-                         return Pose{struck, 0.6 + 1.6 * EaseOut(t), 0.45 + 1.0 * EaseOut(t), 0.0, 1.0 - t};
-                     }});
-    parts.push_back({{{art::Circle({0.0, 0.0}, 6.0)}, Rgb(255, 255, 255, 220)}, [struck](double t) {
-                         return Pose{struck, 1.2 - t, 1.2 - t, 0.0, std::max(0.0, 1.0 - 2.5 * t)};
+    // A starburst where the ball struck, bursting open and fading.
+    parts.push_back({Rimmed({Star(8, 11.0, 4.5, -kPi / 2.0)}, 1.3), [struck](double t) {
+                         const double grow = 0.5 + 0.8 * EaseOut(std::min(1.0, t * 2.5));
+                         return Pose{struck, grow, grow, 0.3 * t, std::min(1.0, 2.0 * (1.0 - t))};
                      }});
     // Drops fly up and out, away from the creature below the struck point.
     const double angles[] = {-kPi / 2.0, -kPi / 2.0 - 0.6, -kPi / 2.0 + 0.6, -kPi / 2.0 - 1.15, -kPi / 2.0 + 1.15};
@@ -388,10 +408,10 @@ swfkit::Bytes HitMovie() {
     for (size_t i = 0; i < std::size(angles); ++i) {
         const double angle = angles[i];
         const double speed = speeds[i];
-        parts.push_back({{{Drop({0.0, 0.0}, 2.4, angle)}, kWhite}, [struck, angle, speed](double t) {
-                             const double reach = 4.0 + 10.0 * speed * EaseOut(t);
+        parts.push_back({Rimmed({Drop({0.0, 0.0}, 2.6, angle)}, 1.4), [struck, angle, speed](double t) {
+                             const double reach = 5.0 + 10.0 * speed * EaseOut(t);
                              const Point at{struck.x + reach * std::cos(angle), struck.y + reach * std::sin(angle)};
-                             return Pose{at, 1.0 - 0.4 * t, 1.0 - 0.4 * t, 0.0, 1.0 - t};
+                             return Pose{at, 1.0 - 0.4 * t, 1.0 - 0.4 * t, 0.0, std::min(1.0, 2.0 * (1.0 - t))};
                          }});
     }
     return PlayedOnce(70, 56, 14, parts);
@@ -402,23 +422,21 @@ swfkit::Bytes NeutralMovie() {
     constexpr int kSparkles = 6;
     const Point middle{kSize / 2.0, kSize / 2.0};
     std::vector<Part> parts;
-    parts.push_back({{{art::Circle({0.0, 0.0}, 8.0)}, Rgb(255, 255, 255, 150)}, [middle](double t) {
+    parts.push_back({{{{art::Circle({0.0, 0.0}, 8.0)}, Rgb(255, 255, 255, 150)}}, [middle](double t) {
                          return Pose{middle, 1.0 + 0.6 * t, 1.0 + 0.6 * t, 0.0, 0.8 * (1.0 - t)};
                      }});
-    parts.push_back({{{art::Circle({0.0, 0.0}, 9.0), art::Circle({0.0, 0.0}, 7.0)}, kWhite}, [middle](double t) {
-                         return Pose{middle, 1.0 + 1.5 * EaseOut(t), 1.0 + 1.5 * EaseOut(t), 0.0, 1.0 - t};
+    parts.push_back({{{{art::Circle({0.0, 0.0}, 10.2), art::Circle({0.0, 0.0}, 5.4)}, Rgb(30, 44, 90)},
+                      {{art::Circle({0.0, 0.0}, 9.0), art::Circle({0.0, 0.0}, 6.6)}, kWhite}},
+                     [middle](double t) {
+                         const double grow = 1.0 + 1.1 * EaseOut(t);
+                         return Pose{middle, grow, grow, 0.0, std::min(1.0, 2.0 * (1.0 - t))};
                      }});
-    art::Contour star;
-    for (int i = 0; i < 8; ++i) {
-        const double r = i % 2 == 0 ? 3.2 : 1.1;
-        star.push_back({r * std::cos(i * kPi / 4.0), r * std::sin(i * kPi / 4.0)});
-    }
     for (int i = 0; i < kSparkles; ++i) {
-        parts.push_back({{{star}, kWhite}, [middle, i](double t) {
+        parts.push_back({Rimmed({Star(4, 3.8, 1.3, 0.0)}, 1.45), [middle, i](double t) {
                              const double a = i * 2.0 * kPi / kSparkles + 0.4 * t;
-                             const double reach = 8.0 + 13.0 * EaseOut(t);
+                             const double reach = 8.0 + 12.0 * EaseOut(t);
                              const Point at{middle.x + reach * std::cos(a), middle.y + reach * std::sin(a)};
-                             return Pose{at, 1.0, 1.0, 2.0 * t, 1.0 - t};
+                             return Pose{at, 1.0, 1.0, 2.0 * t, std::min(1.0, 2.0 * (1.0 - t))};
                          }});
     }
     return PlayedOnce(kSize, kSize, 16, parts);
