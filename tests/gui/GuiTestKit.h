@@ -1,0 +1,61 @@
+#pragma once
+// Internal to the screen tests: controllers made from their stored form, the application's
+// controller list for the length of a test, a render target that draws nothing, and the game's
+// virtual file system over fresh folders.
+
+#include "app/Application.h"
+#include "app/KeyboardController.h"
+#include "serializeme/XmlStorageBuffer.h"
+#include "tests/app/VirtualFolders.h"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <tinyxml.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace gui_testing {
+
+// A keyboard controller with the menu number (its name in journals: "c<index>") and the cursor
+// colour.
+inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color color) {
+    const std::string xml = "<keyboardcontroller m_GUIIndex=\"" + std::to_string(index) +
+                            "\"><color name=\"m_GUIColor\" r=\"" + std::to_string(color.r) + "\" g=\"" +
+                            std::to_string(color.g) + "\" b=\"" + std::to_string(color.b) + "\" a=\"" +
+                            std::to_string(color.a) + "\"/></keyboardcontroller>";
+    TiXmlDocument document;
+    document.Parse(xml.c_str());
+    sme::XmlStorageBuffer reader(false);
+    reader.SetRoot(document.RootElement());
+    auto controller = std::make_unique<KeyboardController>();
+    controller->Serialize(reader);
+    return controller;
+}
+
+// Gives the application these controllers (the first owns the menus' shared cursors) and takes
+// them back at the end.
+class AppControllers {
+public:
+    explicit AppControllers(std::vector<std::unique_ptr<Controller>> controllers) {
+        std::swap(Application::GetInstance().controllers, controllers);
+        m_Previous = std::move(controllers);
+    }
+    ~AppControllers() { std::swap(Application::GetInstance().controllers, m_Previous); }
+    AppControllers(const AppControllers&) = delete;
+    AppControllers& operator=(const AppControllers&) = delete;
+
+    Controller* operator[](size_t index) const { return Application::GetInstance().controllers[index].get(); }
+
+private:
+    std::vector<std::unique_ptr<Controller>> m_Previous;
+};
+
+// A render target without pixels: drawing a screen through it only runs the screen's Render.
+class NullTarget : public sf::RenderTarget {
+public:
+    sf::Vector2u getSize() const override { return {800, 600}; }
+};
+
+}  // namespace gui_testing
