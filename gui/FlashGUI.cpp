@@ -74,13 +74,17 @@ void FlashGUI::Layer::ClearMouseButtons() {
     m_MouseButtons = 0;
 }
 
-// A window that is not open has no mouse to report, and no view to map it into.
+// A window that is not open has no mouse to report, nor a view to map it into: the movie then
+// gets the buttons at (0, 0).
 void FlashGUI::Layer::NotifyMouse(Application& application) {
     swfplayer::root* root = m_Movie.GetRoot();
-    if (root == nullptr || !application.isOpen()) {
+    if (root == nullptr) {
         return;
     }
-    const sf::Vector2f mouse = application.mapPixelToCoords(sf::Mouse::getPosition(application));
+    sf::Vector2f mouse;
+    if (application.isOpen()) {
+        mouse = application.mapPixelToCoords(sf::Mouse::getPosition(application));
+    }
     root->notify_mouse_state(static_cast<int>(mouse.x), static_cast<int>(mouse.y), m_MouseButtons);
 }
 

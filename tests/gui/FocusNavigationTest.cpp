@@ -102,12 +102,19 @@ TEST_F(FocusNavigationTest, the_neighbour_walk_skips_disabled_items_and_gives_up
         const char* found;  // name, or "" for none
     };
     const Case cases[] = {
-        {"AB", false, "B"},         {"AbC", false, "C"},      {"Abc", false, ""},  {"A", false, ""},
-        {"abc", true, "a"},         {"Abc", true, "A"},       {"AbcD", true, "D"},
+        {"AB", false, "B"},
+        {"AbC", false, "C"},
+        {"Abc", false, ""},
+        {"A", false, ""},
+        {"abc", true, "a"},
+        {"Abc", true, "A"},
+        {"AbcD", true, "D"},
         // The walk gives up after its twentieth step: past nineteen disabled items it still finds
         // the next, past twenty it stays, even where the chain ends there.
-        {"AbbbbbbbbbbbbbbbbbbbC", false, "C"}, {"AbbbbbbbbbbbbbbbbbbbbC", false, "A"},
-        {"Abbbbbbbbbbbbbbbbbbbb", false, "A"}, {"Abbbbbbbbbbbbbbbbbbb", false, ""},
+        {"AbbbbbbbbbbbbbbbbbbbC", false, "C"},
+        {"AbbbbbbbbbbbbbbbbbbbbC", false, "A"},
+        {"Abbbbbbbbbbbbbbbbbbbb", false, "A"},
+        {"Abbbbbbbbbbbbbbbbbbb", false, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chain);
@@ -285,11 +292,11 @@ TEST_F(FocusNavigationTest, the_ring_pulses_between_its_bounds) {
         float value;
     };
     const Step steps[] = {
-        {0.1f, true, 0.525f},   // falls from 0 below 0.2 at once and turns: 0.4 - (-0.125)
-        {0.25f, true, 0.725f},  // rises at 0.8 a second
-        {0.25f, false, 0.675f}, // passes 0.8 and turns: 1.6 - 0.925
-        {0.1f, false, 0.55f},   // falls at 1.25 a second
-        {0.3f, true, 0.225f},   // passes 0.2 and turns: 0.4 - 0.175
+        {0.1f, true, 0.525f},    // falls from 0 below 0.2 at once and turns: 0.4 - (-0.125)
+        {0.25f, true, 0.725f},   // rises at 0.8 a second
+        {0.25f, false, 0.675f},  // passes 0.8 and turns: 1.6 - 0.925
+        {0.1f, false, 0.55f},    // falls at 1.25 a second
+        {0.3f, true, 0.225f},    // passes 0.2 and turns: 0.4 - 0.175
     };
     RingPulse pulse;
     for (const Step& step : steps) {
