@@ -17,19 +17,6 @@ namespace {
 
 constexpr const char* kFont = "/usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf";
 
-// Hears every FSCommand.
-struct CommandEar : public sigslot::has_slots<> {
-    CommandEar() { FSCommandSignal().connect(this, &CommandEar::Hear); }
-    void Hear(const char* command) {
-        heard.push_back(command);
-        if (onCommand) {
-            onCommand();
-        }
-    }
-    std::vector<std::string> heard;
-    std::function<void()> onCommand;
-};
-
 // The menu movie and a blue backdrop movie in the game folder, with the font as "child.ttf".
 class FlashGUITest : public VirtualFolders {
 protected:
@@ -294,7 +281,7 @@ TEST_F(FlashGUITest, a_press_whose_command_unloads_the_screen_ends_cleanly) {
     }()};
     screen.SetFocus("button");
     CommandEar ear;
-    ear.onCommand = [&] {
+    ear.onCommand = [&](const std::string&) {
         screen.Unload();
         screen.Load("screen.xml");
     };

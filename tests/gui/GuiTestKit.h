@@ -5,12 +5,14 @@
 
 #include "app/Application.h"
 #include "app/KeyboardController.h"
+#include "flash/FSCommand.h"
 #include "serializeme/XmlStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <tinyxml.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -50,6 +52,19 @@ public:
 
 private:
     std::vector<std::unique_ptr<Controller>> m_Previous;
+};
+
+// Hears every FSCommand, as the director does, and runs a hook with each.
+struct CommandEar : public sigslot::has_slots<> {
+    CommandEar() { FSCommandSignal().connect(this, &CommandEar::Hear); }
+    void Hear(const char* command) {
+        heard.push_back(command);
+        if (onCommand) {
+            onCommand(command);
+        }
+    }
+    std::vector<std::string> heard;
+    std::function<void(const std::string&)> onCommand;
 };
 
 // A render target without pixels: drawing a screen through it only runs the screen's Render.
