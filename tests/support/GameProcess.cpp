@@ -1,5 +1,6 @@
 #include "tests/support/GameProcess.h"
 
+#include "tests/support/GlDriver.h"
 #include "tests/support/WaitUntil.h"
 
 #include <sys/wait.h>
@@ -12,20 +13,15 @@ namespace {
 
 constexpr auto kPoll = std::chrono::milliseconds(50);
 
-// Extra environment for the game in the sanitizer build. Mesa unloads its GL driver when the
-// window's display connection closes, before the leak check runs at exit, so the blocks that the
-// driver's globals still reach would be reported as leaks of an unknown module. Preloading the
-// driver keeps it in memory, so they stay reachable; the leak check still covers our own code.
+// Extra environment for the game in the sanitizer build: its GL driver stays loaded to the end
+// (see KeepGlDriverLoaded), preloaded here.
 std::vector<std::string> SanitizerEnvironment() {
 #if defined(__SANITIZE_ADDRESS__)
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/usr/lib", error)) {
-        std::filesystem::path driver = entry.path() / "dri/swrast_dri.so";
-        if (std::filesystem::is_regular_file(driver, error)) {
-            const char* options = std::getenv("ASAN_OPTIONS");
-            return {"LD_PRELOAD=" + driver.string(),
-                    std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0"};
-        }
+    const std::string driver = GlDriverPath();
+    if (!driver.empty()) {
+        const char* options = std::getenv("ASAN_OPTIONS");
+        return {"LD_PRELOAD=" + driver,
+                std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0"};
     }
 #endif
     return {};
