@@ -274,11 +274,7 @@ TEST_F(FlashGUITest, a_press_whose_command_unloads_the_screen_ends_cleanly) {
     WriteText("screen.xml", Description("child.ttf", {{"top", "menu.swf"}}, {}));
     screen.Load("screen.xml");
     screen.AddFlashFocusItem("button");
-    AppControllers controllers{[] {
-        std::vector<std::unique_ptr<Controller>> list;
-        list.push_back(MakeController(1, sf::Color::Red));
-        return list;
-    }()};
+    AppControllers controllers;
     screen.SetFocus("button");
     CommandEar ear;
     ear.onCommand = [&](const std::string&) {

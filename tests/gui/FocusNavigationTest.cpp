@@ -70,12 +70,7 @@ void Link(FocusItem* a, FocusItem* b, int direction, int back) {
 
 class FocusNavigationTest : public VirtualFolders {
 protected:
-    AppControllers controllers{[] {
-        std::vector<std::unique_ptr<Controller>> list;
-        list.push_back(MakeController(1, sf::Color(230, 70, 60)));
-        list.push_back(MakeController(2, sf::Color(60, 120, 235)));
-        return list;
-    }()};
+    AppControllers controllers;
     Journal journal;
     NavScreen screen{journal};
 };

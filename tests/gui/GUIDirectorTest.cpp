@@ -51,12 +51,7 @@ protected:
     }
     std::string Log() const { return m_Log->Text(); }
 
-    AppControllers controllers{[] {
-        std::vector<std::unique_ptr<Controller>> list;
-        list.push_back(MakeController(1, sf::Color::Red));
-        list.push_back(MakeController(2, sf::Color::Blue));
-        return list;
-    }()};
+    AppControllers controllers;
     Journal journal;
     std::optional<GUIDirector> director;
     std::map<int, StubScreen*> screens;

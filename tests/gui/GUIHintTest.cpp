@@ -61,12 +61,7 @@ protected:
     }
 
     Application& application = Application::GetInstance();
-    AppControllers controllers{[] {
-        std::vector<std::unique_ptr<Controller>> list;
-        list.push_back(MakeController(1, sf::Color::Red));
-        list.push_back(MakeController(2, sf::Color::Blue));
-        return list;
-    }()};
+    AppControllers controllers;
     GUIHint hint;
     CommandEar ear;
 };

@@ -65,12 +65,7 @@ protected:
     };
     testing_support::TempDir m_User;
     UserPreferences& preferences = UserPreferences::GetInstance();
-    AppControllers controllers{[] {
-        std::vector<std::unique_ptr<Controller>> list;
-        list.push_back(MakeController(1, sf::Color(230, 70, 60)));
-        list.push_back(MakeController(2, sf::Color(60, 120, 235)));
-        return list;
-    }()};
+    AppControllers controllers;
     Journal journal;
     std::optional<testing_support::FileTail> log;
     std::optional<GUIDirector> director;

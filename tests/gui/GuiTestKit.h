@@ -36,11 +36,14 @@ inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color 
     return controller;
 }
 
-// Gives the application these controllers (the first owns the menus' shared cursors) and takes
-// them back at the end.
+// Gives the application two controllers, c1 and c2, in the colours of the game's two keyboards
+// (the first owns the menus' shared cursors), and takes them back at the end.
 class AppControllers {
 public:
-    explicit AppControllers(std::vector<std::unique_ptr<Controller>> controllers) {
+    AppControllers() {
+        std::vector<std::unique_ptr<Controller>> controllers;
+        controllers.push_back(MakeController(1, sf::Color(230, 70, 60)));
+        controllers.push_back(MakeController(2, sf::Color(60, 120, 235)));
         std::swap(Application::GetInstance().controllers, controllers);
         m_Previous = std::move(controllers);
     }
