@@ -3,14 +3,12 @@
 // the description names "m.swf"), add focus items for its clips, update with anchored texts,
 // navigate, show hints, unload and load it again.
 #include "app/Application.h"
+#include "fuzz/MountedFolder.h"
 #include "gui/GUIHint.h"
 #include "tools/swfkit/Movie.h"
 
-#include <physfs.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -59,25 +57,15 @@ swfkit::Bytes KitMovie() {
     return movie.Write(false);
 }
 
-// A folder of its own, mounted as the virtual file system's root for the whole run, holding the
-// kit movie.
+// The fuzz target's folder, holding the kit movie.
 const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-fuzz-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        std::filesystem::path path = made != nullptr ? made : std::filesystem::temp_directory_path();
+    static const bool written = [] {
         const swfkit::Bytes movie = KitMovie();
-        Write(path / "m.swf", movie.data(), movie.size());
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(path.c_str(), nullptr, 0);
-        std::atexit([] {
-            PHYSFS_deinit();
-            std::error_code error;
-            std::filesystem::remove_all(Folder(), error);
-        });
-        return path;
+        Write(fuzz_support::MountedFolder() / "m.swf", movie.data(), movie.size());
+        return true;
     }();
-    return folder;
+    (void)written;
+    return fuzz_support::MountedFolder();
 }
 
 }  // namespace
