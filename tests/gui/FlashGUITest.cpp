@@ -79,38 +79,6 @@ TEST_F(FlashGUITest, line_breaks_are_the_backslash_n_pairs_only) {
     }
 }
 
-TEST_F(FlashGUITest, the_description_record_reads_back_what_it_writes) {
-    FlashGUI::Data data;
-    data.m_FontName = "data/child.ttf";
-    data.m_Layers.resize(2);
-    data.m_Layers[0].m_Name = "front";
-    data.m_Layers[0].m_FlashFile = "a.swf";
-    data.m_Layers[1].m_Name = "back";
-    data.m_TextElements.resize(1);
-    data.m_TextElements[0].m_Tag = "t";
-    data.m_TextElements[0].m_Text = "x\\ny";
-    data.m_TextElements[0].m_Anchor = "clip";
-    data.m_TextElements[0].m_ColorG = 7;
-    data.m_TextElements[0].m_PosY = -3.5f;
-    sme::XmlStorageBuffer writer(true);
-    writer.WriteObject(nullptr, data);
-    TiXmlDocument document;
-    document.InsertEndChild(*writer.GetRoot());
-    sme::XmlStorageBuffer reader(false);
-    reader.SetRoot(document.RootElement());
-    FlashGUI::Data read;
-    ASSERT_TRUE(reader.ReadObject(nullptr, read));
-    EXPECT_EQ(read.m_FontName, "data/child.ttf");
-    ASSERT_EQ(read.m_Layers.size(), 2u);
-    EXPECT_EQ(read.m_Layers[0].m_FlashFile, "a.swf");
-    EXPECT_EQ(read.m_Layers[1].m_Name, "back");
-    ASSERT_EQ(read.m_TextElements.size(), 1u);
-    EXPECT_EQ(read.m_TextElements[0].m_Text, "x\\ny");
-    EXPECT_EQ(read.m_TextElements[0].m_Anchor, "clip");
-    EXPECT_EQ(read.m_TextElements[0].m_ColorG, 7u);
-    EXPECT_EQ(read.m_TextElements[0].m_PosY, -3.5f);
-}
-
 TEST_F(FlashGUITest, a_missing_description_or_font_is_logged_and_leaves_a_usable_screen) {
     screen.Load("nothing.xml");
     EXPECT_TRUE(screen.GetLayers().empty());

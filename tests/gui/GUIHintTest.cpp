@@ -186,20 +186,5 @@ TEST_F(GUIHintTest, with_hints_disabled_nothing_shows) {
     hint.Render(target, {});
 }
 
-TEST_F(GUIHintTest, a_hint_without_its_movie_is_harmless) {
-    GUIHint empty;
-    empty.Load("nothing.xml");
-    empty.ShowHint("quickmatch controls", 2);
-    empty.OnFSCommand("checkpoint");
-    EXPECT_TRUE(empty.IsWaiting());
-    empty.OnCommand(controllers[0], Controller::kUp);
-    empty.OnCommand(controllers[0], Controller::kSpit);
-    EXPECT_FALSE(empty.IsWaiting());
-    empty.Update(application, kFrameTime);
-    NullTarget target;
-    empty.Render(target, {});
-    EXPECT_TRUE(empty.IsOverlay());
-}
-
 }  // namespace
 }  // namespace gui_testing
