@@ -3,7 +3,6 @@
 // the manual.
 #include "app/Application.h"
 #include "app/UserPreferences.h"
-#include "game/standin/Globbo.h"
 #include "gui/GUIDirector.h"
 #include "gui/MovieClips.h"
 #include "tests/gui/GuiTestKit.h"
