@@ -102,15 +102,12 @@ void GUIDirector::RegisterTitle(std::unique_ptr<FlashGUI> title) {
 }
 
 void GUIDirector::RegisterTutorial(std::unique_ptr<TutorialScreen> tutorial) {
-    if (!tutorial || m_Tutorial != nullptr) {
-        log_error("GUIDirector::RegisterTutorial: the tutorial is there already");
-        return;
+    if (tutorial && Place(kTutorial, tutorial.get(), tutorial.get())) {
+        m_ScreenOfId[kTutorialWithButtons] = tutorial.get();
+        m_FlashOfId[kTutorialWithButtons] = tutorial.get();
+        m_Tutorial = tutorial.get();
+        m_Owned.push_back(std::move(tutorial));
     }
-    Place(kTutorial, tutorial.get(), tutorial.get());
-    m_ScreenOfId[kTutorialWithButtons] = tutorial.get();
-    m_FlashOfId[kTutorialWithButtons] = tutorial.get();
-    m_Tutorial = tutorial.get();
-    m_Owned.push_back(std::move(tutorial));
 }
 
 void GUIDirector::RegisterScreen(int id, std::unique_ptr<FlashGUI> screen) {
