@@ -1,8 +1,7 @@
 #pragma once
 
-// A fresh folder of the fuzz target's own, mounted as the root of the virtual file system for the
-// whole run, where inputs are written as the files the code under test opens; the file system
-// is shut down and the folder removed at exit.
+// A folder of the fuzz run's own, made on first use under the system's temporary folder and
+// mounted as the virtual file system's root for the whole run; removed at exit.
 
 #include <physfs.h>
 

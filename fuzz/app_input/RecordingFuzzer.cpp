@@ -11,6 +11,7 @@
 #include <box2d/b2_circle_shape.h>
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
+#include <physfs.h>
 
 #include <cstddef>
 #include <cstdint>

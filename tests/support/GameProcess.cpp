@@ -1,6 +1,6 @@
 #include "tests/support/GameProcess.h"
 
-#include "tests/support/GlDriver.h"
+#include "tests/support/SanitizerEnvironment.h"
 #include "tests/support/WaitUntil.h"
 
 #include <sys/wait.h>
@@ -12,20 +12,6 @@ namespace testing_support {
 namespace {
 
 constexpr auto kPoll = std::chrono::milliseconds(50);
-
-// Extra environment for the game in the sanitizer build: its GL driver stays loaded to the end
-// (see KeepGlDriverLoaded), preloaded here.
-std::vector<std::string> SanitizerEnvironment() {
-#if defined(__SANITIZE_ADDRESS__)
-    const std::string driver = GlDriverPath();
-    if (!driver.empty()) {
-        const char* options = std::getenv("ASAN_OPTIONS");
-        return {"LD_PRELOAD=" + driver,
-                std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0"};
-    }
-#endif
-    return {};
-}
 
 testing::AssertionResult EndedCleanly(const std::optional<int>& status, const std::string& output) {
     if (!status) {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "tests/support/GlDriver.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Extra environment for a program of the game that a test starts, in the sanitizer build: the GL
+// driver is preloaded, so that it stays in memory to the end (see KeepGlDriverLoaded) and the
+// leak check still covers our own code. Nothing in other builds.
+inline std::vector<std::string> SanitizerEnvironment() {
+#if defined(__SANITIZE_ADDRESS__)
+    const std::string driver = GlDriverPath();
+    if (!driver.empty()) {
+        const char* options = std::getenv("ASAN_OPTIONS");
+        return {"LD_PRELOAD=" + driver,
+                std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0"};
+    }
+#endif
+    return {};
+}
+
+}  // namespace testing_support

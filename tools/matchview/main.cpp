@@ -1,0 +1,35 @@
+// match_view <level file>: opens the game's window on one level (a name of the virtual file
+// system, such as "data/levels/1_nanomill.xml") and runs it until the window is closed.
+#include "app/Application.h"
+#include "app/Logger.h"
+#include "gui/GUIDirector.h"
+#include "platform/CrashReporter.h"
+#include "tools/matchview/LevelScreen.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: match_view <level file>\n");
+        return 2;
+    }
+    Logger& logger = Logger::GetInstance();
+    platform::InstallCrashReporter(logger.GetLogFile());
+
+    Application& application = Application::GetInstance();
+    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
+    // The level takes the in-match screen's place: the push loads it.
+    GUIDirector& director = GUIDirector::GetInstance();
+    auto owned = std::make_unique<LevelScreen>(argv[1]);
+    const LevelScreen& screen = *owned;
+    director.RegisterMatch(std::move(owned));
+    director.PushScreen(GUIDirector::kGame);
+    if (!screen.IsPlayable()) {
+        std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
+        application.Shutdown();
+        return 1;
+    }
+    application.Run();
+    application.Shutdown();
+    return 0;
+}
