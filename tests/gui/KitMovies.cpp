@@ -1,12 +1,12 @@
 #include "tests/gui/KitMovies.h"
 
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 namespace gui_testing {
 namespace {
 
-using script_test::assemble;
+using swfkit::assemble;
 using swfkit::Bytes;
 using swfkit::Color;
 using swfkit::Matrix;
