@@ -17,18 +17,18 @@ constexpr auto kPoll = std::chrono::milliseconds(50);
 const Rgb kClearColour{193, 249, 242};
 const Rgb kBlack{0, 0, 0};
 
-// The game, or a program built like it, on an X server of the test's own.
+// The game, or a program built like it, on an X server of the test's own, with bitmaps off or
+// not (off, it clears its window to the light clear colour).
 class EndToEnd : public ::testing::Test {
 protected:
-    // Starts the program, with bitmaps off or not (off, it clears its window to the light clear
-    // colour).
     void Start(const char* executable, bool bitmaps) {
-        ASSERT_TRUE(game.Start(executable, PONDORIX_GAME_DIR, bitmaps ? "" : "enableBitmaps=\"false\""));
-        window = game.GetWindow();
+        game.emplace(x, PONDORIX_GAME_DIR, bitmaps ? "" : "<userpreferences name=\"prefs\" enableBitmaps=\"false\"/>");
+        ASSERT_TRUE(game->Start({executable}));
+        window = game->GetWindow();
     }
 
     testing_support::X11TestDisplay x{1700, 1100};
-    testing_support::GameProcess game{x};
+    std::optional<testing_support::GameProcess> game;
     testing_support::Window window = 0;
 };
 
@@ -44,7 +44,7 @@ TEST_F(EndToEnd, game_window_shows_the_overlay_letterboxes_and_closes_cleanly) {
     // Frames are drawn. The overlay starts hidden: were it shown, the first Alt+F would hide it
     // and its text would never come.
     x.MoveResize(window, 1024, 768);
-    ASSERT_TRUE(game.ShowsPicture({1024, 768}, {{512, 384}}, {kClearColour}));
+    ASSERT_TRUE(game->ShowsPicture({1024, 768}, {{512, 384}}, {kClearColour}));
     std::vector<std::pair<int, int>> corner;
     for (int i = 0; i < 320 * 140; ++i) {
         corner.emplace_back(i % 320, i / 320);
@@ -57,28 +57,28 @@ TEST_F(EndToEnd, game_window_shows_the_overlay_letterboxes_and_closes_cleanly) {
         return count;
     };
     const std::vector<std::string> altF = {"key", "--window", std::to_string(window), "alt+f"};
-    ASSERT_TRUE(game.XDoTool(altF));
+    ASSERT_TRUE(game->XDoTool(altF));
     EXPECT_TRUE(WaitUntil([&] { return textPixels() >= 100; }, kTenSeconds, kPoll)) << textPixels();
-    ASSERT_TRUE(game.XDoTool(altF));
+    ASSERT_TRUE(game->XDoTool(altF));
     EXPECT_TRUE(WaitUntil([&] { return textPixels() == 0; }, kTenSeconds, kPoll)) << textPixels();
 
     // Wider than 4:3: the logical screen in the middle, black bars at both sides.
     x.MoveResize(window, 1600, 600);
-    EXPECT_TRUE(game.ShowsPicture({1600, 600}, {{800, 300}, {20, 300}, {1580, 300}, {401, 5}, {1198, 595}},
-                                  {kClearColour, kBlack, kBlack, kClearColour, kClearColour}));
+    EXPECT_TRUE(game->ShowsPicture({1600, 600}, {{800, 300}, {20, 300}, {1580, 300}, {401, 5}, {1198, 595}},
+                                   {kClearColour, kBlack, kBlack, kClearColour, kClearColour}));
     // Taller than 4:3: full width, the clear colour above and below the logical screen.
     x.MoveResize(window, 800, 1000);
-    EXPECT_TRUE(game.ShowsPicture({800, 1000}, {{400, 20}, {400, 500}, {400, 980}, {2, 500}, {797, 500}},
-                                  std::vector<Rgb>(5, kClearColour)));
+    EXPECT_TRUE(game->ShowsPicture({800, 1000}, {{400, 20}, {400, 500}, {400, 980}, {2, 500}, {797, 500}},
+                                   std::vector<Rgb>(5, kClearColour)));
 
-    EXPECT_TRUE(game.Close());
-    const std::string log = game.Log();
+    EXPECT_TRUE(game->Close());
+    const std::string log = game->Log();
     EXPECT_NE(log.find(" INFO: Main window ready.\n"), std::string::npos) << log;
     EXPECT_TRUE(log.ends_with(" INFO: ============== Logging finished ==============\n")) << log;
     // The sound table and the overlay's font load cleanly.
     EXPECT_EQ(log.find("SoundManager"), std::string::npos) << log;
     EXPECT_EQ(log.find("PerformanceCounter"), std::string::npos) << log;
-    const std::string preferences = game.Preferences();
+    const std::string preferences = game->Preferences();
     EXPECT_NE(preferences.find("enableBitmaps=\"false\""), std::string::npos) << preferences;
     EXPECT_NE(preferences.find("<vec2 x=\"800\" y=\"1000\" name=\"windowSize\""), std::string::npos) << preferences;
 }
@@ -92,7 +92,7 @@ TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_co
     // The probe's own lines of the program's output, which also holds the libraries' messages.
     auto probeLines = [&] {
         std::vector<std::string> lines;
-        for (const std::string& line : testing_support::SplitLines(game.Output())) {
+        for (const std::string& line : testing_support::SplitLines(game->Output())) {
             if (line.starts_with("ready ") || line.starts_with("key ") || line.starts_with("command ")) {
                 lines.push_back(line);
             }
@@ -100,7 +100,7 @@ TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_co
         return lines;
     };
     WaitUntil([&] { return !probeLines().empty(); }, kTenSeconds, kPoll);
-    ASSERT_EQ(probeLines(), std::vector<std::string>{"ready 3"}) << game.Output();
+    ASSERT_EQ(probeLines(), std::vector<std::string>{"ready 3"}) << game->Output();
 
     const std::string names[] = {"Left", "Right", "Up", "Down",      "Control_R", "Return", "Escape", "a",
                                  "d",    "w",     "s",  "Control_L", "Tab",       "q",      "x"};
@@ -123,8 +123,8 @@ TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_co
         }
         expected.push_back("key " + std::to_string(codes[i]));
     }
-    ASSERT_TRUE(game.XDoTool(arguments));
+    ASSERT_TRUE(game->XDoTool(arguments));
     WaitUntil([&] { return probeLines().size() >= expected.size(); }, kTenSeconds, kPoll);
     EXPECT_EQ(probeLines(), expected);
-    EXPECT_TRUE(game.Close());
+    EXPECT_TRUE(game->Close());
 }

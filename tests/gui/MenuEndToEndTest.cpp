@@ -56,8 +56,8 @@ protected:
                                                          (bin / "opened.txt").string() + "'\n");
         chmod((bin / "xdg-open").c_str(), 0755);
         const char* path = std::getenv("PATH");
-        ASSERT_TRUE(game.Start(PONDORIX_EXECUTABLE, PONDORIX_GAME_DIR, "skipMenu=\"true\"",
-                               {"PATH=" + bin.Path().string() + ":" + (path ? path : "/usr/bin:/bin")}));
+        ASSERT_TRUE(
+            game.Start({PONDORIX_EXECUTABLE}, {"PATH=" + bin.Path().string() + ":" + (path ? path : "/usr/bin:/bin")}));
         x.MoveResize(game.GetWindow(), kWidth, kHeight);
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
     }
@@ -104,7 +104,7 @@ protected:
 
     testing_support::TempDir bin;
     testing_support::X11TestDisplay x{1024, 768};
-    testing_support::GameProcess game{x};
+    testing_support::GameProcess game{x, PONDORIX_GAME_DIR, "<userpreferences name=\"prefs\" skipMenu=\"true\"/>"};
     std::map<std::string, std::vector<std::pair<int, int>>> rings = RingPoints();
     std::map<std::string, std::vector<Rgb>> bare;
 };

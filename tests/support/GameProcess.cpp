@@ -13,11 +13,11 @@ namespace {
 
 constexpr auto kPoll = std::chrono::milliseconds(50);
 
-testing::AssertionResult EndedCleanly(const std::optional<int>& status, const std::string& output) {
+testing::AssertionResult EndedWith(const std::optional<int>& status, int exitCode, const std::string& output) {
     if (!status) {
         return testing::AssertionFailure() << "the program did not end; output: " << output;
     }
-    if (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0) {
+    if (!WIFEXITED(*status) || WEXITSTATUS(*status) != exitCode) {
         return testing::AssertionFailure() << "wait status " << *status << "; output: " << output;
     }
     return testing::AssertionSuccess();
@@ -25,27 +25,42 @@ testing::AssertionResult EndedCleanly(const std::optional<int>& status, const st
 
 }  // namespace
 
-testing::AssertionResult GameProcess::Start(const std::string& executable, const std::string& gameFolder,
-                                            const std::string& preferences,
-                                            const std::vector<std::string>& environment) {
-    if (!m_Display.Ready()) {
-        return testing::AssertionFailure() << "no Xvfb server";
-    }
+GameProcess::GameProcess(X11TestDisplay& display, const std::string& gameFolder, const std::string& preferences)
+    : m_Display(display) {
     std::filesystem::copy(gameFolder + "/application.xml", m_Folder / "application.xml");
     std::filesystem::copy(gameFolder + "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
+        if (entry.path().extension() == ".gsc") {
+            std::filesystem::remove(entry.path());
+        }
+    }
     if (!preferences.empty()) {
-        WriteFile(m_Folder / "home/Pondorix/preferences.xml",
-                  "<resource><userpreferences name=\"prefs\" " + preferences + "/></resource>");
+        WriteFile(m_Folder / "home/Pondorix/preferences.xml", "<resource>" + preferences + "</resource>");
+    }
+}
+
+testing::AssertionResult GameProcess::Launch(const std::vector<std::string>& command,
+                                             const std::vector<std::string>& environment) {
+    if (!m_Display.Ready()) {
+        return testing::AssertionFailure() << "no Xvfb server";
     }
     std::vector<std::string> variables = {"DISPLAY=" + m_Display.Name(),
                                           "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"};
     for (const std::vector<std::string>& extra : {SanitizerEnvironment(), environment}) {
         variables.insert(variables.end(), extra.begin(), extra.end());
     }
+    m_Window = 0;
+    m_Process.reset();
     m_Process.emplace(
-        ChildProcess::Start({executable}, m_Folder.Path().string(), variables, (m_Folder / "output.txt").string()));
-    if (!m_Process->Started()) {
-        return testing::AssertionFailure() << "the program could not be started";
+        ChildProcess::Start(command, m_Folder.Path().string(), variables, (m_Folder / "output.txt").string()));
+    return m_Process->Started() ? testing::AssertionSuccess()
+                                : testing::AssertionFailure() << "the program could not be started";
+}
+
+testing::AssertionResult GameProcess::Start(const std::vector<std::string>& command,
+                                            const std::vector<std::string>& environment) {
+    if (testing::AssertionResult launched = Launch(command, environment); !launched) {
+        return launched;
     }
     WaitUntil([&] { return !m_Process->Running() || (m_Window = m_Display.FindWindow("Pondorix")) != 0; },
               std::chrono::seconds(15), kPoll);
@@ -128,8 +143,8 @@ testing::AssertionResult GameProcess::Close() {
     return Ends();
 }
 
-testing::AssertionResult GameProcess::Ends() {
-    return EndedCleanly(m_Process->WaitFor(kTimeout), Output());
+testing::AssertionResult GameProcess::Ends(int exitCode) {
+    return EndedWith(m_Process->WaitFor(kTimeout), exitCode, Output());
 }
 
 }  // namespace testing_support

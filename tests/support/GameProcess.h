@@ -15,22 +15,25 @@
 namespace testing_support {
 
 // A program of the game on an X server of the caller's, running from a fresh copy of a game's
-// working folder (application.xml and data/) with its user folder under "home" in that copy and
-// sound going to OpenAL's null output; what it prints goes to "output.txt" in the copy. It is
-// driven with real key presses (xdotool) and watched through its window's pixels, its log and
-// screenshots.
+// working folder (application.xml and data/, without the movies' cache files, which would be
+// taken for fresh) with its user folder under "home" in that copy and sound going to OpenAL's
+// null output; what it prints goes to "output.txt" in the copy. It is driven with real key
+// presses (xdotool) and watched through its window's pixels, its log and screenshots. The
+// program may be started again in the same copy once it has ended.
 class GameProcess {
 public:
     static constexpr std::chrono::seconds kTimeout{10};
 
-    explicit GameProcess(X11TestDisplay& display) : m_Display(display) {}
+    // Copies the game folder and writes the preferences file when its record is given (an
+    // element "userpreferences" named "prefs").
+    GameProcess(X11TestDisplay& display, const std::string& gameFolder, const std::string& preferences = "");
 
-    // Copies the game folder, writes the preferences file when its text is given (the contents
-    // of the element "userpreferences"'s attributes, e.g. skipMenu="true"), starts the program with
-    // the extra environment variables and waits at most 15 seconds for its window titled
-    // "Pondorix".
-    testing::AssertionResult Start(const std::string& executable, const std::string& gameFolder,
-                                   const std::string& preferences, const std::vector<std::string>& environment = {});
+    // Starts the command (a path and its arguments) with the extra environment variables.
+    testing::AssertionResult Launch(const std::vector<std::string>& command,
+                                    const std::vector<std::string>& environment = {});
+    // Launches the command and waits at most 15 seconds for its window titled "Pondorix".
+    testing::AssertionResult Start(const std::vector<std::string>& command,
+                                   const std::vector<std::string>& environment = {});
 
     const TempDir& Folder() const { return m_Folder; }
     Window GetWindow() const { return m_Window; }
@@ -57,8 +60,8 @@ public:
     // Closes the window as a window manager does and expects the program to end with exit code 0
     // within kTimeout.
     testing::AssertionResult Close();
-    // Expects the program to end by itself with exit code 0 within kTimeout.
-    testing::AssertionResult Ends();
+    // Expects the program to end by itself with the exit code within kTimeout.
+    testing::AssertionResult Ends(int exitCode = 0);
 
 private:
     X11TestDisplay& m_Display;
