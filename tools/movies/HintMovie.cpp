@@ -166,14 +166,13 @@ uint16_t Toppings(art::Library& library, uint16_t fontId, const swfkit::Embedded
 // corner.
 uint16_t Panel(art::Library& library) {
     return art::Picture(
-        library,
-        {art::Shape(art::RoundedRect(4, 8, kPanelWidth + 4, kPanelHeight + 8, 26), art::Solid(0x0B3C5D, 50)),
-         art::Shape(art::RoundedRect(0, 0, kPanelWidth, kPanelHeight, 26), art::Solid(0xFFFFFF)),
-         art::Stroke(art::RoundedRect(2, 2, kPanelWidth - 2, kPanelHeight - 2, 24), 4, Hex(0x48CAE4)),
-         art::Shape(art::Circle(kPanelWidth - 14, 6, 18), art::Solid(0xFFD43B)),
-         art::Stroke(art::Circle(kPanelWidth - 14, 6, 17), 3, Hex(0xFFFFFF)),
-         art::Shape(art::RoundedRect(kPanelWidth - 16.5f, -5, kPanelWidth - 11.5f, 9, 2), art::Solid(kInk)),
-         art::Shape(art::Circle(kPanelWidth - 14, 14.5f, 3), art::Solid(kInk))});
+        library, {art::Shape(art::RoundedRect(4, 8, kPanelWidth + 4, kPanelHeight + 8, 26), art::Solid(0x0B3C5D, 50)),
+                  art::Shape(art::RoundedRect(0, 0, kPanelWidth, kPanelHeight, 26), art::Solid(0xFFFFFF)),
+                  art::Stroke(art::RoundedRect(2, 2, kPanelWidth - 2, kPanelHeight - 2, 24), 4, Hex(0x48CAE4)),
+                  art::Shape(art::Circle(kPanelWidth - 14, 6, 18), art::Solid(0xFFD43B)),
+                  art::Stroke(art::Circle(kPanelWidth - 14, 6, 17), 3, Hex(0xFFFFFF)),
+                  art::Shape(art::RoundedRect(kPanelWidth - 16.5f, -5, kPanelWidth - 11.5f, 9, 2), art::Solid(kInk)),
+                  art::Shape(art::Circle(kPanelWidth - 14, 14.5f, 3), art::Solid(kInk))});
 }
 
 float Ease(float t) {
@@ -224,7 +223,8 @@ std::string HintDescription() {
     };
     std::vector<art::TextSpec> texts = {
         text("gui controls",
-             "Move with the arrow keys or W A S D.\\nChoose with Right Ctrl, Left Ctrl or Enter.\\nGo back with Esc or Q.",
+             "Move with the arrow keys or W A S D.\\nChoose with Right Ctrl, Left Ctrl or Enter.\\nGo back with Esc or "
+             "Q.",
              19, 24),
         text("quickmatch controls", "Spit the balls into your rival!", 22, 18),
         text("training controls", "Beat the robot: spit your balls into it!", 22, 26),
@@ -232,8 +232,8 @@ std::string HintDescription() {
              36),
         text("select two", "A quick match needs two Globbos.\\nChoose one for each player!", 21, 36),
     };
-    const char* const ways[] = {"steer with the arrows, spit with Right Ctrl", "steer with W A S D, spit with Left Ctrl",
-                                "steer with the stick, spit with button 1"};
+    const char* const ways[] = {"steer with the arrows, spit with Right Ctrl",
+                                "steer with W A S D, spit with Left Ctrl", "steer with the stick, spit with button 1"};
     for (int player = 1; player <= 2; ++player) {
         for (int controller = 1; controller <= 3; ++controller) {
             texts.push_back(text("quickmatch controls p" + std::to_string(player) + "c" + std::to_string(controller),
@@ -262,9 +262,9 @@ swfkit::Bytes ControllerInitMovie() {
         for (int ray = 0; ray < 8; ++ray) {
             const float angle = ray * 3.14159265f / 4.0f;
             const float reach = 20 + 32 * t;
-            shapes.push_back(art::Shape(art::Circle(50 + reach * std::cos(angle), 50 + reach * std::sin(angle),
-                                                    5.0f * (1.0f - t) + 0.5f),
-                                        art::Solid(0xFFFFFF)));
+            shapes.push_back(art::Shape(
+                art::Circle(50 + reach * std::cos(angle), 50 + reach * std::sin(angle), 5.0f * (1.0f - t) + 0.5f),
+                art::Solid(0xFFFFFF)));
         }
         if (frame > 0) {
             tags.RemoveObject2(1);

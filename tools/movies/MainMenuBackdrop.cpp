@@ -29,7 +29,8 @@ art::Outline Water(float top, float amplitude, float phase) {
     outline.control.push_back(false);
     for (int i = 0; i < waves; ++i) {
         const float x = i * step;
-        outline.points.emplace_back(x + step / 2, top + (i % 2 == 0 ? -2 : 2) * amplitude + amplitude * std::sin(phase));
+        outline.points.emplace_back(x + step / 2,
+                                    top + (i % 2 == 0 ? -2 : 2) * amplitude + amplitude * std::sin(phase));
         outline.control.push_back(true);
         outline.points.emplace_back(x + step, top + amplitude * std::sin(phase));
         outline.control.push_back(false);
@@ -43,8 +44,8 @@ art::Outline Water(float top, float amplitude, float phase) {
 
 uint16_t Cloud(art::Library& library) {
     std::vector<ShapeBuilder> puffs;
-    for (auto [x, y, r] : {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f},
-                           {10.0f, 14.0f, 26.0f}}) {
+    for (auto [x, y, r] :
+         {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f}, {10.0f, 14.0f, 26.0f}}) {
         puffs.push_back(art::Shape(art::Circle(x, y, r), art::Solid(0xFFFFFF, 235)));
     }
     return art::Picture(library, puffs);
@@ -58,8 +59,8 @@ uint16_t Eyes(art::Library& library, float r, float look) {
         const float x = side * r * 0.32f;
         open.push_back(art::Shape(art::Ellipse(x, 0, r * 0.2f, r * 0.25f), art::Solid(0xFFFFFF)));
         open.push_back(art::Shape(art::Circle(x + look * r * 0.07f, r * 0.03f, r * 0.11f), art::Solid(0x1B1B3A)));
-        open.push_back(art::Shape(art::Circle(x + look * r * 0.07f - r * 0.04f, -r * 0.03f, r * 0.035f),
-                                  art::Solid(0xFFFFFF)));
+        open.push_back(
+            art::Shape(art::Circle(x + look * r * 0.07f - r * 0.04f, -r * 0.03f, r * 0.035f), art::Solid(0xFFFFFF)));
         shut.push_back(art::Shape(art::RoundedRect(x - r * 0.2f, -r * 0.03f, x + r * 0.2f, r * 0.04f, r * 0.03f),
                                   art::Solid(0x1B1B3A)));
     }
@@ -88,8 +89,8 @@ uint16_t Globbo(art::Library& library, float r, uint32_t color, uint32_t light, 
     body.push_back(art::Shape(art::Circle(-r * 0.1f, -r * 0.12f, r * 0.8f), art::Solid(light)));
     body.push_back(art::Shape(art::Ellipse(-r * 0.35f, -r * 0.6f, r * 0.3f, r * 0.13f), art::Solid(0xFFFFFF, 150)));
     for (float side : {-1.0f, 1.0f}) {
-        body.push_back(art::Shape(art::Ellipse(side * r * 0.55f, r * 0.28f, r * 0.14f, r * 0.08f),
-                                  art::Solid(0xFF4D6D, 110)));
+        body.push_back(
+            art::Shape(art::Ellipse(side * r * 0.55f, r * 0.28f, r * 0.14f, r * 0.08f), art::Solid(0xFF4D6D, 110)));
     }
     body.push_back(art::Shape(art::Polygon({{-r * 0.18f, r * 0.25f}, {r * 0.18f, r * 0.25f}, {0.0f, r * 0.42f}}),
                               art::Solid(0x7A1E3A)));
@@ -112,10 +113,10 @@ uint16_t Globbo(art::Library& library, float r, uint32_t color, uint32_t light, 
 
 // A bubble that rises from the pond, wobbling, and fades out; phase shifts its start.
 uint16_t RisingBubble(art::Library& library, float r, int phase, float drift) {
-    const uint16_t bubble = art::Picture(library, {art::Shape(art::Circle(0, 0, r), art::Solid(0xFFFFFF, 70)),
-                                                   art::Stroke(art::Circle(0, 0, r), 2.0f, Hex(0xFFFFFF, 220)),
-                                                   art::Shape(art::Circle(-r * 0.35f, -r * 0.35f, r * 0.22f),
-                                                              art::Solid(0xFFFFFF, 230))});
+    const uint16_t bubble =
+        art::Picture(library, {art::Shape(art::Circle(0, 0, r), art::Solid(0xFFFFFF, 70)),
+                               art::Stroke(art::Circle(0, 0, r), 2.0f, Hex(0xFFFFFF, 220)),
+                               art::Shape(art::Circle(-r * 0.35f, -r * 0.35f, r * 0.22f), art::Solid(0xFFFFFF, 230))});
     swfkit::TagList frames(8);
     for (int i = 0; i < kRiseFrames; ++i) {
         const int frame = (i + phase) % kRiseFrames;
@@ -146,25 +147,24 @@ swfkit::Bytes MainMenuBackdropMovie() {
     const uint16_t sky = art::Picture(library, bands);
     const uint16_t halo = library.Define(art::Shape(art::Circle(0, 0, 74), art::Solid(0xFFF4B8, 130)));
     const uint16_t sun = art::Picture(library, {art::Shape(art::Circle(0, 0, 48), art::Solid(0xFFD43B)),
-                                               art::Shape(art::Circle(-7, -8, 36), art::Solid(0xFFE377))});
+                                                art::Shape(art::Circle(-7, -8, 36), art::Solid(0xFFE377))});
     const uint16_t cloud = Cloud(library);
     const uint16_t pink = Globbo(library, 58, 0xFF6F91, 0xFFB3C6, 1.0f);
     const uint16_t lime = Globbo(library, 50, 0x7CC42A, 0xC8EF8A, -1.0f);
-    const uint16_t waterBack =
-        library.Define(art::Shape(Water(kWaterLine - 6, 3, 1.0f), art::Solid(0x7FDCEA)));
+    const uint16_t waterBack = library.Define(art::Shape(Water(kWaterLine - 6, 3, 1.0f), art::Solid(0x7FDCEA)));
     const uint16_t water = art::Picture(
         library, {art::Shape(Water(kWaterLine, 4, 0.0f), art::Solid(0x3FB5CF)),
                   art::Shape(art::RoundedRect(0, kHeight - 14, kWidth, kHeight, 0), art::Solid(0x2A9BB5))});
     std::vector<uint16_t> pads;
     for (auto [rx, ry] : {std::pair{30.0f, 9.0f}, {22.0f, 7.0f}}) {
-        pads.push_back(art::Picture(
-            library, {art::Shape(art::Ellipse(0, 0, rx, ry), art::Solid(0x38B000)),
-                      art::Shape(art::Polygon({{0, 0}, {rx * 0.9f, -ry * 0.5f}, {rx * 0.9f, ry * 0.2f}}),
-                                 art::Solid(0x2FA0C0))}));
+        pads.push_back(
+            art::Picture(library, {art::Shape(art::Ellipse(0, 0, rx, ry), art::Solid(0x38B000)),
+                                   art::Shape(art::Polygon({{0, 0}, {rx * 0.9f, -ry * 0.5f}, {rx * 0.9f, ry * 0.2f}}),
+                                              art::Solid(0x2FA0C0))}));
     }
     std::vector<uint16_t> bubbles;
-    for (auto [r, phase, drift] : {std::tuple{9.0f, 0, 6.0f}, {6.0f, 50, 4.0f}, {12.0f, 95, 8.0f}, {7.0f, 125, 5.0f},
-                                   {5.0f, 30, 3.0f}}) {
+    for (auto [r, phase, drift] :
+         {std::tuple{9.0f, 0, 6.0f}, {6.0f, 50, 4.0f}, {12.0f, 95, 8.0f}, {7.0f, 125, 5.0f}, {5.0f, 30, 3.0f}}) {
         bubbles.push_back(RisingBubble(library, r, phase, drift));
     }
 

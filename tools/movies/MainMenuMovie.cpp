@@ -74,8 +74,13 @@ std::vector<ShapeBuilder> IconShapes(Icon icon, float r, uint32_t color, art::Li
         }
         break;
     case Icon::kTrophy:
-        shapes.push_back(art::Shape(art::Polygon({{-22 * s, -24 * s}, {22 * s, -24 * s}, {16 * s, 2 * s},
-                                                  {5 * s, 8 * s}, {5 * s, 16 * s}, {-5 * s, 16 * s}, {-5 * s, 8 * s},
+        shapes.push_back(art::Shape(art::Polygon({{-22 * s, -24 * s},
+                                                  {22 * s, -24 * s},
+                                                  {16 * s, 2 * s},
+                                                  {5 * s, 8 * s},
+                                                  {5 * s, 16 * s},
+                                                  {-5 * s, 16 * s},
+                                                  {-5 * s, 8 * s},
                                                   {-16 * s, 2 * s}}),
                                     white));
         shapes.push_back(art::Shape(art::RoundedRect(-15 * s, 16 * s, 15 * s, 25 * s, 3 * s), white));
@@ -88,9 +93,7 @@ std::vector<ShapeBuilder> IconShapes(Icon icon, float r, uint32_t color, art::Li
             shapes.push_back(art::Shape(art::RoundedRect((x - 6) * s, top * s, (x + 6) * s, 22 * s, 3 * s), white));
         }
         break;
-    case Icon::kQuestion:
-        texts.push_back(library.DefineText(fontId, font, "?", 58 * s, {Hex(0xFFFFFF)}));
-        break;
+    case Icon::kQuestion: texts.push_back(library.DefineText(fontId, font, "?", 58 * s, {Hex(0xFFFFFF)})); break;
     case Icon::kDoor:
         shapes.push_back(art::Shape(art::RoundedRect(-14 * s, -24 * s, 14 * s, 24 * s, 4 * s), white));
         shapes.push_back(art::Shape(art::Circle(7 * s, 2 * s, 3.5f * s), own));
@@ -121,8 +124,8 @@ uint16_t BubbleBody(art::Library& library, const Bubble& bubble, uint16_t fontId
     for (uint16_t text : texts) {
         stack.Place(text, 0, 0);
     }
-    stack.Place(library.Define(art::Shape(art::Ellipse(-r * 0.32f, -r * 0.55f, r * 0.36f, r * 0.16f),
-                                          art::Solid(0xFFFFFF, 150))));
+    stack.Place(library.Define(
+        art::Shape(art::Ellipse(-r * 0.32f, -r * 0.55f, r * 0.36f, r * 0.16f), art::Solid(0xFFFFFF, 150))));
     frames.DoAction(art::Script("stop"));
     frames.ShowFrame();
     return library.DefineSprite(frames);
@@ -130,15 +133,14 @@ uint16_t BubbleBody(art::Library& library, const Bubble& bubble, uint16_t fontId
 
 // The button: the body at rest; "over" wobbles it like jelly and settles; "pressed" squashes it,
 // sends the command and settles.
-uint16_t BubbleButton(art::Library& library, const Bubble& bubble, uint16_t fontId,
-                      const swfkit::EmbeddedFont& font) {
+uint16_t BubbleButton(art::Library& library, const Bubble& bubble, uint16_t fontId, const swfkit::EmbeddedFont& font) {
     const uint16_t body = BubbleBody(library, bubble, fontId, font);
     swfkit::TagList frames(8);
     art::Stack(frames).Place(body);
     frames.DoAction(art::Script("stop"));
     frames.ShowFrame();
-    const std::pair<float, float> wobble[] = {{1.10f, 0.92f}, {0.93f, 1.08f}, {1.06f, 0.95f}, {0.97f, 1.03f},
-                                              {1.02f, 0.99f}, {1.0f, 1.0f}};
+    const std::pair<float, float> wobble[] = {{1.10f, 0.92f}, {0.93f, 1.08f}, {1.06f, 0.95f},
+                                              {0.97f, 1.03f}, {1.02f, 0.99f}, {1.0f, 1.0f}};
     frames.FrameLabel("over");
     for (auto [sx, sy] : wobble) {
         frames.PlaceObject2(art::Move(1, 0, 0, sx, sy));
@@ -198,6 +200,5 @@ std::string MainMenuDescription(const swfkit::EmbeddedFont& font) {
                          -art::TextWidth(font, bubble.label, size) / 2.0f, bubble.diameter / 2.0f + kLabelGap});
     }
     return art::Description("data/child.ttf",
-                            {{"menu", "data/gui/mainmenu.swf"}, {"backdrop", "data/gui/mainmenu_backdrop.swf"}},
-                            texts);
+                            {{"menu", "data/gui/mainmenu.swf"}, {"backdrop", "data/gui/mainmenu_backdrop.swf"}}, texts);
 }

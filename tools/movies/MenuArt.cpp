@@ -96,8 +96,8 @@ Outline RoundedRect(float x0, float y0, float x1, float y1, float radius) {
     Outline outline;
     const float r = std::min({radius, (x1 - x0) / 2.0f, (y1 - y0) / 2.0f});
     // Clockwise on the screen: top edge left to right, then the right side down.
-    const float corners[4][3] = {{x1 - r, y0 + r, -kPi / 2}, {x1 - r, y1 - r, 0}, {x0 + r, y1 - r, kPi / 2},
-                                 {x0 + r, y0 + r, kPi}};
+    const float corners[4][3] = {
+        {x1 - r, y0 + r, -kPi / 2}, {x1 - r, y1 - r, 0}, {x0 + r, y1 - r, kPi / 2}, {x0 + r, y0 + r, kPi}};
     outline.points.emplace_back(x0 + r, y0);
     outline.control.push_back(false);
     for (const auto& corner : corners) {
