@@ -17,10 +17,10 @@ constexpr float kHeight = 600.0f;
 constexpr double kFrameRate = 30.0;
 constexpr uint32_t kInk = 0x16324F;
 constexpr float kPanelWidth = 620.0f;
-constexpr float kPanelHeight = 136.0f;
+constexpr float kPanelHeight = 116.0f;
 constexpr float kPanelX = (kWidth - kPanelWidth) / 2.0f;
 // Where the panel rests, and where it hides below the screen.
-constexpr float kShownY = 452.0f;
+constexpr float kShownY = 474.0f;
 constexpr float kHiddenY = 630.0f;
 constexpr int kSlideFrames = 8;
 // Frames the panel stays after its checkpoint (two seconds).
@@ -118,18 +118,18 @@ uint16_t ControllerPictures(art::Library& library, uint16_t fontId, const swfkit
 // controllers taking turns, and two Globbos.
 uint16_t Toppings(art::Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
     const uint16_t controller = ControllerPictures(library, fontId, font);
-    const uint16_t menuKeys = art::Picture(library, KeyCluster(84, 80, 28, 0xFFFFFF));
-    std::vector<ShapeBuilder> turns = Gamepad(62, 50, 0x5CC15A);
-    for (ShapeBuilder& key : KeyCluster(104, 100, 18, 0xFFE1DC)) {
+    const uint16_t menuKeys = art::Picture(library, KeyCluster(84, 66, 26, 0xFFFFFF));
+    std::vector<ShapeBuilder> turns = Gamepad(62, 42, 0x5CC15A);
+    for (ShapeBuilder& key : KeyCluster(110, 86, 16, 0xFFE1DC)) {
         turns.push_back(std::move(key));
     }
     const uint16_t otherControls = art::Picture(library, turns);
     std::vector<ShapeBuilder> pair;
     for (auto [x, color] : {std::pair{58.0f, 0xFF6F91u}, {112.0f, 0x7CC42Au}}) {
-        pair.push_back(art::Shape(art::Circle(x, 70, 24), art::Solid(color)));
+        pair.push_back(art::Shape(art::Circle(x, 60, 24), art::Solid(color)));
         for (float eye : {-8.0f, 8.0f}) {
-            pair.push_back(art::Shape(art::Circle(x + eye, 64, 6), art::Solid(0xFFFFFF)));
-            pair.push_back(art::Shape(art::Circle(x + eye + 1.5f, 65, 3), art::Solid(0x1B1B3A)));
+            pair.push_back(art::Shape(art::Circle(x + eye, 54, 6), art::Solid(0xFFFFFF)));
+            pair.push_back(art::Shape(art::Circle(x + eye + 1.5f, 55, 3), art::Solid(0x1B1B3A)));
         }
     }
     const uint16_t twoGlobbos = art::Picture(library, pair);
@@ -145,10 +145,10 @@ uint16_t Toppings(art::Library& library, uint16_t fontId, const swfkit::Embedded
         if (name == "gui controls") {
             stack.Place(menuKeys);
         } else if (name == "quickmatch controls") {
-            stack.Place(controller, 84, 58, "player1", 0.7f);
-            stack.Place(controller, 84, 104, "player2", 0.7f);
+            stack.Place(controller, 84, 50, "player1", 0.6f);
+            stack.Place(controller, 84, 88, "player2", 0.6f);
         } else if (name == "training controls") {
-            stack.Place(controller, 84, 78, "player");
+            stack.Place(controller, 84, 66, "player", 0.9f);
         } else if (name == "use other controls") {
             stack.Place(otherControls);
         } else {
@@ -169,10 +169,10 @@ uint16_t Panel(art::Library& library) {
         library, {art::Shape(art::RoundedRect(4, 8, kPanelWidth + 4, kPanelHeight + 8, 26), art::Solid(0x0B3C5D, 50)),
                   art::Shape(art::RoundedRect(0, 0, kPanelWidth, kPanelHeight, 26), art::Solid(0xFFFFFF)),
                   art::Stroke(art::RoundedRect(2, 2, kPanelWidth - 2, kPanelHeight - 2, 24), 4, Hex(0x48CAE4)),
-                  art::Shape(art::Circle(kPanelWidth - 14, 6, 18), art::Solid(0xFFD43B)),
-                  art::Stroke(art::Circle(kPanelWidth - 14, 6, 17), 3, Hex(0xFFFFFF)),
-                  art::Shape(art::RoundedRect(kPanelWidth - 16.5f, -5, kPanelWidth - 11.5f, 9, 2), art::Solid(kInk)),
-                  art::Shape(art::Circle(kPanelWidth - 14, 14.5f, 3), art::Solid(kInk))});
+                  art::Shape(art::Circle(14, 6, 18), art::Solid(0xFFD43B)),
+                  art::Stroke(art::Circle(14, 6, 17), 3, Hex(0xFFFFFF)),
+                  art::Shape(art::RoundedRect(11.5f, -5, 16.5f, 9, 2), art::Solid(kInk)),
+                  art::Shape(art::Circle(14, 14.5f, 3), art::Solid(kInk))});
 }
 
 float Ease(float t) {
@@ -223,28 +223,28 @@ std::string HintDescription() {
     };
     std::vector<art::TextSpec> texts = {
         text("gui controls",
-             "Move with the arrow keys or W A S D.\\nChoose with Right Ctrl, Left Ctrl or Enter.\\nGo back with Esc or "
-             "Q.",
-             19, 24),
-        text("quickmatch controls", "Spit the balls into your rival!", 22, 18),
-        text("training controls", "Beat the robot: spit your balls into it!", 22, 26),
+             "Move with the arrow keys or W A S D.\\nChoose with Right Ctrl, Left Ctrl or Enter.\\n"
+             "Go back with Esc or Q.",
+             19, 16),
+        text("quickmatch controls", "Spit the balls into your rival!", 22, 12),
+        text("training controls", "Beat the robot: spit your balls into it!", 22, 22),
         text("use other controls", "This controller has chosen already.\\nPick the next Globbo with another one!", 21,
-             36),
-        text("select two", "A quick match needs two Globbos.\\nChoose one for each player!", 21, 36),
+             30),
+        text("select two", "A quick match needs two Globbos.\\nChoose one for each player!", 21, 30),
     };
-    const char* const ways[] = {"steer with the arrows, spit with Right Ctrl",
-                                "steer with W A S D, spit with Left Ctrl", "steer with the stick, spit with button 1"};
+    const char* const ways[] = {"arrows steer, Right Ctrl spits", "W A S D steer, Left Ctrl spits",
+                                "the stick steers, button 1 spits"};
     for (int player = 1; player <= 2; ++player) {
         for (int controller = 1; controller <= 3; ++controller) {
             texts.push_back(text("quickmatch controls p" + std::to_string(player) + "c" + std::to_string(controller),
                                  "Player " + std::to_string(player) + ": " + ways[controller - 1], 18,
-                                 player == 1 ? 48.0f : 94.0f));
+                                 player == 1 ? 44.0f : 78.0f));
         }
     }
     for (int controller = 1; controller <= 3; ++controller) {
         std::string way = ways[controller - 1];
         way[0] = static_cast<char>(std::toupper(way[0]));
-        texts.push_back(text("training controls c" + std::to_string(controller), way, 19, 72));
+        texts.push_back(text("training controls c" + std::to_string(controller), way, 19, 64));
     }
     return art::Description("data/child.ttf", {{"hint", "data/gui/hint.swf"}}, texts);
 }
