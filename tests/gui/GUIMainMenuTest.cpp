@@ -17,13 +17,12 @@ namespace {
 
 using Ids = std::deque<int>;
 
-// The game's data folder mounted as the game mounts it, a director over it with stub screens
+// A copy of the game's data folder mounted as the game mounts it, a director over it with stub screens
 // for the ids the menu pushes, and two controllers.
 class GUIMainMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(PHYSFS_init(nullptr), 0);
-        ASSERT_NE(PHYSFS_mount(PONDORIX_GAME_DIR, nullptr, 0), 0);
+        m_Data.emplace();
         ASSERT_NE(PHYSFS_mount(m_User.Path().c_str(), "/userfolder", 0), 0);
         ASSERT_NE(PHYSFS_setWriteDir(m_User.Path().c_str()), 0);
         log.emplace(VirtualFoldersAccess::LogFile());
@@ -39,7 +38,7 @@ protected:
         director.reset();
         preferences.hintMenuControls = true;
         preferences.disableHints = false;
-        PHYSFS_deinit();
+        m_Data.reset();
     }
 
     GUIMainMenu& Menu() { return director->GetMainMenu(); }
@@ -60,6 +59,7 @@ protected:
     struct VirtualFoldersAccess : VirtualFolders {
         using VirtualFolders::LogFile;
     };
+    std::optional<GameDataCopy> m_Data;
     testing_support::TempDir m_User;
     UserPreferences& preferences = UserPreferences::GetInstance();
     AppControllers controllers;

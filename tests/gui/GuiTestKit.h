@@ -10,8 +10,10 @@
 #include "tests/app/VirtualFolders.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <physfs.h>
 #include <tinyxml.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -68,6 +70,31 @@ struct CommandEar : public sigslot::has_slots<> {
     }
     std::vector<std::string> heard;
     std::function<void(const std::string&)> onCommand;
+};
+
+// A copy of the game's data folder, without the movies' cache files, in a folder of the test's own,
+// mounted as the root of the virtual file system until the object goes: tests running side by
+// side never share the cache files that loading the movies writes beside them.
+class GameDataCopy {
+public:
+    GameDataCopy() {
+        std::filesystem::copy(PONDORIX_GAME_DIR "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
+            if (entry.path().extension() == ".gsc") {
+                std::filesystem::remove(entry.path());
+            }
+        }
+        PHYSFS_init(nullptr);
+        PHYSFS_mount(m_Folder.Path().c_str(), nullptr, 0);
+    }
+    ~GameDataCopy() { PHYSFS_deinit(); }
+    GameDataCopy(const GameDataCopy&) = delete;
+    GameDataCopy& operator=(const GameDataCopy&) = delete;
+
+    const std::filesystem::path& Path() const { return m_Folder.Path(); }
+
+private:
+    testing_support::TempDir m_Folder;
 };
 
 // A render target without pixels: drawing a screen through it only runs the screen's Render.

@@ -9,7 +9,6 @@
 #include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
-#include <physfs.h>
 #include <sys/stat.h>
 
 namespace gui_testing {
@@ -24,8 +23,7 @@ constexpr int kHeight = 600;
 // from the item rectangles that the game's own menu description gives.
 std::map<std::string, std::vector<std::pair<int, int>>> RingPoints() {
     std::map<std::string, std::vector<std::pair<int, int>>> points;
-    PHYSFS_init(nullptr);
-    PHYSFS_mount(PONDORIX_GAME_DIR, nullptr, 0);
+    const GameDataCopy data;
     {
         GUIDirector director;
         for (const auto& item : director.GetMainMenu().GetFocusItems()) {
@@ -40,7 +38,6 @@ std::map<std::string, std::vector<std::pair<int, int>>> RingPoints() {
                                        {cx, static_cast<int>(cy - reach * aspect)}};
         }
     }
-    PHYSFS_deinit();
     return points;
 }
 
