@@ -93,10 +93,7 @@ Bytes MenuMovie(bool backdrop) {
     tags.DefineSprite(10, FramesOfShapes({1, 2, 3, 4}, {"", "over", "pressed", "disabled"},
                                          {"", "", "#83:'FSCommand:pressed',''", ""}));
     tags.DefineShape(11, Box(0xFFFF00, 0, 0, 5, 5));
-    TagList mover(8);
-    mover.PlaceObject2(Place(11, 1, "", 0, 0));
-    mover.ShowFrame();
-    tags.DefineSprite(12, mover);
+    tags.DefineSprite(12, FramesOfShapes({11}, {}));
     tags.DefineShape(13, Box(0xFF0000, 0, 0, 200, 300));
     if (backdrop) {
         tags.PlaceObject2(Place(13, 1, "backdrop", 0, 0));
@@ -124,10 +121,7 @@ Bytes HintMovie() {
     swfkit::Movie movie(8, {0, 800 * kTwips, 0, 600 * kTwips}, kFrameRate);
     TagList& tags = movie.Tags();
     tags.DefineShape(1, Box(0x3366CC, 0, 0, 300, 100));
-    TagList background(8);
-    background.PlaceObject2(Place(1, 1, "", 0, 0));
-    background.ShowFrame();
-    tags.DefineSprite(2, background);
+    tags.DefineSprite(2, FramesOfShapes({1}, {}));
     tags.DefineShape(3, Box(0xFF0000, 0, 0, 10, 10));
     tags.DefineShape(4, Box(0x00FF00, 0, 0, 10, 10));
     tags.DefineShape(5, Box(0x0000FF, 0, 0, 10, 10));

@@ -9,13 +9,10 @@
 
 namespace {
 
-using art::Hex;
+using namespace menu_art;
+
 using swfkit::ShapeBuilder;
 
-constexpr float kWidth = 800.0f;
-constexpr float kHeight = 600.0f;
-constexpr double kFrameRate = 30.0;
-constexpr uint32_t kInk = 0x16324F;
 constexpr float kPanelWidth = 620.0f;
 constexpr float kPanelHeight = 116.0f;
 constexpr float kPanelX = (kWidth - kPanelWidth) / 2.0f;
@@ -33,26 +30,26 @@ const char* const kHints[] = {"gui controls", "quickmatch controls", "training c
                               "select two"};
 
 ShapeBuilder Keycap(float x, float y, float size, uint32_t color) {
-    return art::Shape(art::RoundedRect(x - size / 2, y - size / 2, x + size / 2, y + size / 2, size * 0.2f),
-                      art::Solid(color));
+    return menu_art::Shape(menu_art::RoundedRect(x - size / 2, y - size / 2, x + size / 2, y + size / 2, size * 0.2f),
+                           menu_art::Solid(color));
 }
 
 ShapeBuilder Triangle(float x, float y, float size, int direction) {
     // Pointing left, right, up or down.
     const float s = size * 0.28f;
-    const art::Point points[4][3] = {{{x - s, y}, {x + s * 0.7f, y - s}, {x + s * 0.7f, y + s}},
-                                     {{x + s, y}, {x - s * 0.7f, y + s}, {x - s * 0.7f, y - s}},
-                                     {{x, y - s}, {x + s, y + s * 0.7f}, {x - s, y + s * 0.7f}},
-                                     {{x, y + s}, {x - s, y - s * 0.7f}, {x + s, y - s * 0.7f}}};
+    const menu_art::Point points[4][3] = {{{x - s, y}, {x + s * 0.7f, y - s}, {x + s * 0.7f, y + s}},
+                                          {{x + s, y}, {x - s * 0.7f, y + s}, {x - s * 0.7f, y - s}},
+                                          {{x, y - s}, {x + s, y + s * 0.7f}, {x - s, y + s * 0.7f}},
+                                          {{x, y + s}, {x - s, y - s * 0.7f}, {x + s, y - s * 0.7f}}};
     const auto& p = points[direction];
-    return art::Shape(art::Polygon({p[0], p[1], p[2]}), art::Solid(kInk));
+    return menu_art::Shape(menu_art::Polygon({p[0], p[1], p[2]}), menu_art::Solid(kInk));
 }
 
 // A cluster of four keys about (x, y): with arrows, or with the letters of the font.
 std::vector<ShapeBuilder> KeyCluster(float x, float y, float size, uint32_t color) {
     std::vector<ShapeBuilder> shapes;
     const float gap = size * 1.12f;
-    const art::Point keys[4] = {{x - gap, y}, {x + gap, y}, {x, y - gap}, {x, y}};
+    const menu_art::Point keys[4] = {{x - gap, y}, {x + gap, y}, {x, y - gap}, {x, y}};
     for (int i = 0; i < 4; ++i) {
         shapes.push_back(Keycap(keys[i].first, keys[i].second + 2, size, 0x9FB3C8));
         shapes.push_back(Keycap(keys[i].first, keys[i].second, size, color));
@@ -64,20 +61,23 @@ std::vector<ShapeBuilder> KeyCluster(float x, float y, float size, uint32_t colo
 // A gamepad about (x, y) in the colour.
 std::vector<ShapeBuilder> Gamepad(float x, float y, uint32_t color) {
     std::vector<ShapeBuilder> shapes;
-    shapes.push_back(art::Shape(art::RoundedRect(x - 46, y - 22, x + 46, y + 22, 20), art::Solid(color)));
-    shapes.push_back(art::Shape(art::RoundedRect(x - 34, y - 5, x - 14, y + 5, 2), art::Solid(0xFFFFFF)));
-    shapes.push_back(art::Shape(art::RoundedRect(x - 29, y - 10, x - 19, y + 10, 2), art::Solid(0xFFFFFF)));
+    shapes.push_back(
+        menu_art::Shape(menu_art::RoundedRect(x - 46, y - 22, x + 46, y + 22, 20), menu_art::Solid(color)));
+    shapes.push_back(
+        menu_art::Shape(menu_art::RoundedRect(x - 34, y - 5, x - 14, y + 5, 2), menu_art::Solid(0xFFFFFF)));
+    shapes.push_back(
+        menu_art::Shape(menu_art::RoundedRect(x - 29, y - 10, x - 19, y + 10, 2), menu_art::Solid(0xFFFFFF)));
     for (auto [dx, dy, c] : {std::tuple{22.0f, -7.0f, 0xFFD43Bu}, {32.0f, 3.0f, 0xEF476Fu}, {12.0f, 3.0f, 0x1AA7ECu}}) {
-        shapes.push_back(art::Shape(art::Circle(x + dx, y + dy, 5.5f), art::Solid(c)));
+        shapes.push_back(menu_art::Shape(menu_art::Circle(x + dx, y + dy, 5.5f), menu_art::Solid(c)));
     }
     return shapes;
 }
 
 // A controller's picture in frame 0 (the arrow keys, red), 1 (W A S D, blue) and 2 (a gamepad,
 // green), one frame each, stopped.
-uint16_t ControllerPictures(art::Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
+uint16_t ControllerPictures(menu_art::Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
     std::vector<uint16_t> pictures;
-    pictures.push_back(art::Picture(library, KeyCluster(0, 4, 24, 0xFFE1DC)));
+    pictures.push_back(menu_art::Picture(library, KeyCluster(0, 4, 24, 0xFFE1DC)));
     {
         std::vector<ShapeBuilder> keys;
         const float gap = 24 * 1.12f;
@@ -86,28 +86,28 @@ uint16_t ControllerPictures(art::Library& library, uint16_t fontId, const swfkit
             keys.push_back(Keycap(kx, ky, 24, 0xDCE8FF));
         }
         swfkit::TagList frames(8);
-        art::Stack stack(frames);
+        menu_art::Stack stack(frames);
         for (const ShapeBuilder& key : keys) {
             stack.Place(library.Define(key));
         }
-        const std::pair<const char*, art::Point> letters[] = {
+        const std::pair<const char*, menu_art::Point> letters[] = {
             {"A", {-gap, 4.0f}}, {"D", {gap, 4.0f}}, {"W", {0.0f, 4.0f - gap}}, {"S", {0.0f, 4.0f}}};
         for (const auto& [letter, at] : letters) {
             stack.Place(library.DefineText(fontId, font, letter, 16, {Hex(kInk)}), at.first, at.second);
         }
-        frames.DoAction(art::Script("stop"));
+        frames.DoAction(menu_art::Script("stop"));
         frames.ShowFrame();
         pictures.push_back(library.DefineSprite(frames));
     }
-    pictures.push_back(art::Picture(library, Gamepad(0, 0, 0x5CC15A)));
+    pictures.push_back(menu_art::Picture(library, Gamepad(0, 0, 0x5CC15A)));
 
     swfkit::TagList frames(8);
     for (size_t i = 0; i < pictures.size(); ++i) {
         if (i > 0) {
             frames.RemoveObject2(1);
         }
-        art::Stack(frames).Place(pictures[i]);
-        frames.DoAction(art::Script("stop"));
+        menu_art::Stack(frames).Place(pictures[i]);
+        frames.DoAction(menu_art::Script("stop"));
         frames.ShowFrame();
     }
     return library.DefineSprite(frames);
@@ -116,23 +116,23 @@ uint16_t ControllerPictures(art::Library& library, uint16_t fontId, const swfkit
 // The pictures of each hint, one labelled frame per hint, drawn from the panel's top-left
 // corner: the controls of the menus, the two players' controllers, the one player's, two
 // controllers taking turns, and two Globbos.
-uint16_t Toppings(art::Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
+uint16_t Toppings(menu_art::Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
     const uint16_t controller = ControllerPictures(library, fontId, font);
-    const uint16_t menuKeys = art::Picture(library, KeyCluster(84, 66, 26, 0xFFFFFF));
+    const uint16_t menuKeys = menu_art::Picture(library, KeyCluster(84, 66, 26, 0xFFFFFF));
     std::vector<ShapeBuilder> turns = Gamepad(62, 42, 0x5CC15A);
     for (ShapeBuilder& key : KeyCluster(110, 86, 16, 0xFFE1DC)) {
         turns.push_back(std::move(key));
     }
-    const uint16_t otherControls = art::Picture(library, turns);
+    const uint16_t otherControls = menu_art::Picture(library, turns);
     std::vector<ShapeBuilder> pair;
     for (auto [x, color] : {std::pair{58.0f, 0xFF6F91u}, {112.0f, 0x7CC42Au}}) {
-        pair.push_back(art::Shape(art::Circle(x, 60, 24), art::Solid(color)));
+        pair.push_back(menu_art::Shape(menu_art::Circle(x, 60, 24), menu_art::Solid(color)));
         for (float eye : {-8.0f, 8.0f}) {
-            pair.push_back(art::Shape(art::Circle(x + eye, 54, 6), art::Solid(0xFFFFFF)));
-            pair.push_back(art::Shape(art::Circle(x + eye + 1.5f, 55, 3), art::Solid(0x1B1B3A)));
+            pair.push_back(menu_art::Shape(menu_art::Circle(x + eye, 54, 6), menu_art::Solid(0xFFFFFF)));
+            pair.push_back(menu_art::Shape(menu_art::Circle(x + eye + 1.5f, 55, 3), menu_art::Solid(0x1B1B3A)));
         }
     }
-    const uint16_t twoGlobbos = art::Picture(library, pair);
+    const uint16_t twoGlobbos = menu_art::Picture(library, pair);
 
     swfkit::TagList frames(8);
     uint16_t placed = 0;
@@ -140,7 +140,7 @@ uint16_t Toppings(art::Library& library, uint16_t fontId, const swfkit::Embedded
         for (uint16_t depth = 1; depth <= placed; ++depth) {
             frames.RemoveObject2(depth);
         }
-        art::Stack stack(frames);
+        menu_art::Stack stack(frames);
         const std::string name = hint;
         if (name == "gui controls") {
             stack.Place(menuKeys);
@@ -156,7 +156,7 @@ uint16_t Toppings(art::Library& library, uint16_t fontId, const swfkit::Embedded
         }
         placed = name == "quickmatch controls" ? 2 : 1;
         frames.FrameLabel(hint);
-        frames.DoAction(art::Script("stop"));
+        frames.DoAction(menu_art::Script("stop"));
         frames.ShowFrame();
     }
     return library.DefineSprite(frames);
@@ -164,15 +164,17 @@ uint16_t Toppings(art::Library& library, uint16_t fontId, const swfkit::Embedded
 
 // The panel, from its top-left corner: a white card with a blue rim and a yellow badge on its
 // corner.
-uint16_t Panel(art::Library& library) {
-    return art::Picture(
-        library, {art::Shape(art::RoundedRect(4, 8, kPanelWidth + 4, kPanelHeight + 8, 26), art::Solid(0x0B3C5D, 50)),
-                  art::Shape(art::RoundedRect(0, 0, kPanelWidth, kPanelHeight, 26), art::Solid(0xFFFFFF)),
-                  art::Stroke(art::RoundedRect(2, 2, kPanelWidth - 2, kPanelHeight - 2, 24), 4, Hex(0x48CAE4)),
-                  art::Shape(art::Circle(14, 6, 18), art::Solid(0xFFD43B)),
-                  art::Stroke(art::Circle(14, 6, 17), 3, Hex(0xFFFFFF)),
-                  art::Shape(art::RoundedRect(11.5f, -5, 16.5f, 9, 2), art::Solid(kInk)),
-                  art::Shape(art::Circle(14, 14.5f, 3), art::Solid(kInk))});
+uint16_t Panel(menu_art::Library& library) {
+    return menu_art::Picture(
+        library,
+        {menu_art::Shape(menu_art::RoundedRect(4, 8, kPanelWidth + 4, kPanelHeight + 8, 26),
+                         menu_art::Solid(0x0B3C5D, 50)),
+         menu_art::Shape(menu_art::RoundedRect(0, 0, kPanelWidth, kPanelHeight, 26), menu_art::Solid(0xFFFFFF)),
+         menu_art::Stroke(menu_art::RoundedRect(2, 2, kPanelWidth - 2, kPanelHeight - 2, 24), 4, Hex(0x48CAE4)),
+         menu_art::Shape(menu_art::Circle(14, 6, 18), menu_art::Solid(0xFFD43B)),
+         menu_art::Stroke(menu_art::Circle(14, 6, 17), 3, Hex(0xFFFFFF)),
+         menu_art::Shape(menu_art::RoundedRect(11.5f, -5, 16.5f, 9, 2), menu_art::Solid(kInk)),
+         menu_art::Shape(menu_art::Circle(14, 14.5f, 3), menu_art::Solid(kInk))});
 }
 
 float Ease(float t) {
@@ -182,25 +184,25 @@ float Ease(float t) {
 }  // namespace
 
 swfkit::Bytes HintMovie(const swfkit::EmbeddedFont& font) {
-    swfkit::Movie movie(8, {0, art::Twips(kWidth), 0, art::Twips(kHeight)}, kFrameRate);
-    art::Library library(movie.Tags());
+    swfkit::Movie movie(8, {0, menu_art::Twips(kWidth), 0, menu_art::Twips(kHeight)}, kFrameRate);
+    menu_art::Library library(movie.Tags());
     const uint16_t fontId = library.DefineFont(font);
     const uint16_t panel = Panel(library);
     const uint16_t toppings = Toppings(library, fontId, font);
     swfkit::TagList& tags = movie.Tags();
-    art::Stack stack(tags);
+    menu_art::Stack stack(tags);
     const uint16_t background = stack.Place(panel, kPanelX, kHiddenY, "background");
     stack.Place(toppings, kPanelX, kHiddenY, "toppings");
-    tags.PlaceObject2(art::Move(background, kPanelX, kHiddenY, 1, 1, 0.0f));
-    tags.DoAction(art::Script("stop"));
+    tags.PlaceObject2(menu_art::Move(background, kPanelX, kHiddenY, 1, 1, 0.0f));
+    tags.DoAction(menu_art::Script("stop"));
     tags.ShowFrame();
     // In: up and visible.
     for (int i = 1; i <= kSlideFrames; ++i) {
         const float t = Ease(static_cast<float>(i) / kSlideFrames);
-        tags.PlaceObject2(art::Move(background, kPanelX, kHiddenY + (kShownY - kHiddenY) * t, 1, 1, t));
+        tags.PlaceObject2(menu_art::Move(background, kPanelX, kHiddenY + (kShownY - kHiddenY) * t, 1, 1, t));
         tags.ShowFrame();
     }
-    tags.DoAction(art::Script("stop #83:'FSCommand:checkpoint',''"));
+    tags.DoAction(menu_art::Script("stop #83:'FSCommand:checkpoint',''"));
     tags.ShowFrame();
     for (int i = 0; i < kHoldFrames; ++i) {
         tags.ShowFrame();
@@ -208,10 +210,10 @@ swfkit::Bytes HintMovie(const swfkit::EmbeddedFont& font) {
     // Out: down and gone.
     for (int i = 1; i <= kSlideFrames; ++i) {
         const float t = static_cast<float>(i) / kSlideFrames;
-        tags.PlaceObject2(art::Move(background, kPanelX, kShownY + (kHiddenY - kShownY) * t * t, 1, 1, 1.0f - t));
+        tags.PlaceObject2(menu_art::Move(background, kPanelX, kShownY + (kHiddenY - kShownY) * t * t, 1, 1, 1.0f - t));
         tags.ShowFrame();
     }
-    tags.DoAction(art::Script("stop"));
+    tags.DoAction(menu_art::Script("stop"));
     tags.ShowFrame();
     return movie.Write(true);
 }
@@ -219,9 +221,9 @@ swfkit::Bytes HintMovie(const swfkit::EmbeddedFont& font) {
 std::string HintDescription() {
     const swfkit::Color ink = Hex(kInk);
     auto text = [&](const std::string& tag, const std::string& words, float size, float y) {
-        return art::TextSpec{tag, words, size, "background", ink, kTextX, y};
+        return menu_art::TextSpec{tag, words, size, "background", ink, kTextX, y};
     };
-    std::vector<art::TextSpec> texts = {
+    std::vector<menu_art::TextSpec> texts = {
         text("gui controls",
              "Move with the arrow keys or W A S D.\\nChoose with Right Ctrl, Left Ctrl or Enter.\\n"
              "Go back with Esc or Q.",
@@ -246,32 +248,33 @@ std::string HintDescription() {
         way[0] = static_cast<char>(std::toupper(way[0]));
         texts.push_back(text("training controls c" + std::to_string(controller), way, 19, 64));
     }
-    return art::Description("data/child.ttf", {{"hint", "data/gui/hint.swf"}}, texts);
+    return menu_art::Description("data/child.ttf", {{"hint", "data/gui/hint.swf"}}, texts);
 }
 
 swfkit::Bytes ControllerInitMovie() {
     constexpr float kSize = 100.0f;
     constexpr int kFrames = 15;
-    swfkit::Movie movie(8, {0, art::Twips(kSize), 0, art::Twips(kSize)}, kFrameRate);
-    art::Library library(movie.Tags());
+    swfkit::Movie movie(8, {0, menu_art::Twips(kSize), 0, menu_art::Twips(kSize)}, kFrameRate);
+    menu_art::Library library(movie.Tags());
     swfkit::TagList& tags = movie.Tags();
     for (int frame = 0; frame < kFrames; ++frame) {
         const float t = static_cast<float>(frame) / (kFrames - 1);
         std::vector<ShapeBuilder> shapes;
-        shapes.push_back(art::Stroke(art::Circle(50, 50, 16 + 34 * t), 9.0f * (1.0f - t) + 1.0f, Hex(0xFFFFFF)));
+        shapes.push_back(
+            menu_art::Stroke(menu_art::Circle(50, 50, 16 + 34 * t), 9.0f * (1.0f - t) + 1.0f, Hex(0xFFFFFF)));
         for (int ray = 0; ray < 8; ++ray) {
             const float angle = ray * 3.14159265f / 4.0f;
             const float reach = 20 + 32 * t;
-            shapes.push_back(art::Shape(
-                art::Circle(50 + reach * std::cos(angle), 50 + reach * std::sin(angle), 5.0f * (1.0f - t) + 0.5f),
-                art::Solid(0xFFFFFF)));
+            shapes.push_back(menu_art::Shape(
+                menu_art::Circle(50 + reach * std::cos(angle), 50 + reach * std::sin(angle), 5.0f * (1.0f - t) + 0.5f),
+                menu_art::Solid(0xFFFFFF)));
         }
         if (frame > 0) {
             tags.RemoveObject2(1);
         }
-        art::Stack(tags).Place(art::Picture(library, shapes));
+        menu_art::Stack(tags).Place(menu_art::Picture(library, shapes));
         if (frame == kFrames - 1) {
-            tags.DoAction(art::Script("stop"));
+            tags.DoAction(menu_art::Script("stop"));
         }
         tags.ShowFrame();
     }

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace art {
+namespace menu_art {
 namespace {
 
 constexpr float kTwipsPerPixel = 20.0f;
@@ -267,4 +267,4 @@ std::string Description(const std::string& font, const std::vector<std::pair<std
     return xml + "        </array>\n    </flashgui>\n</resource>\n";
 }
 
-}  // namespace art
+}  // namespace menu_art

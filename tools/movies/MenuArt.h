@@ -15,7 +15,13 @@
 #include <utility>
 #include <vector>
 
-namespace art {
+namespace menu_art {
+
+// The logical screen every menu movie covers, its frame rate, and the dark ink of its texts.
+constexpr float kWidth = 800.0f;
+constexpr float kHeight = 600.0f;
+constexpr double kFrameRate = 30.0;
+constexpr uint32_t kInk = 0x16324F;
 
 using Point = std::pair<float, float>;
 
@@ -100,4 +106,4 @@ struct TextSpec {
 std::string Description(const std::string& font, const std::vector<std::pair<std::string, std::string>>& layers,
                         const std::vector<TextSpec>& texts);
 
-}  // namespace art
+}  // namespace menu_art
