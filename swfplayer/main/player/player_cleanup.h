@@ -1,0 +1,10 @@
+#pragma once
+
+namespace swfplayer {
+
+// Lets go of what the player library keeps for the whole process, once no player is left
+// (asserted): the tag-loader table (the next movie registers the loaders again) and the
+// extension libraries (unloaded). The game never calls it.
+void player_cleanup();
+
+}  // namespace swfplayer
