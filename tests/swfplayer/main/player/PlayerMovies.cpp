@@ -34,7 +34,11 @@ swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> 
 }  // namespace
 
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args) {
-    const std::string strings = "FSCommand:" + command + '\0' + args + '\0';
+    return GetUrlAction("FSCommand:" + command, args);
+}
+
+swfkit::Bytes GetUrlAction(const std::string& url, const std::string& target) {
+    const std::string strings = url + '\0' + target + '\0';
     swfkit::Bytes out(strings.size() + 4, 0x00);  // GetURL with the two strings, then the end action
     out[0] = 0x83;
     out[1] = static_cast<uint8_t>(strings.size());

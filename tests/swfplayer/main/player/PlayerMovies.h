@@ -9,6 +9,8 @@ namespace player_movies {
 
 // getURL("FSCommand:" + command, args) as raw action bytes.
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args);
+// getURL(url, target) as raw action bytes.
+swfkit::Bytes GetUrlAction(const std::string& url, const std::string& target);
 // _global[name] = value as raw action bytes.
 swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
 
