@@ -11,6 +11,7 @@
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/extension_modules.h"
 #include "swfplayer/main/script/standard_member.h"
+#include "swfplayer/main/text/glyph_provider.h"
 #include "tests/support/TempDir.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
@@ -79,8 +80,9 @@ TEST_F(PlayerTest, create_movie_needs_an_opener_that_opens_the_file) {
     EXPECT_EQ(m_player->get_root(), played.get_ptr());
 }
 
-TEST_F(PlayerTest, cleanup_after_the_last_player_forgets_the_loaders_and_the_extension_libraries) {
+TEST_F(PlayerTest, cleanup_after_the_last_player_forgets_the_loaders_libraries_and_glyph_provider) {
     register_tag_loaders();
+    create_glyph_provider();
     (*get_extension_registry())["pondorix_test_module"] = std::make_unique<base_loadlib>("pondorix_test_module");
     get_standard_member("_x");
     // A player alive keeps the name table, whatever action_clear says.
@@ -94,6 +96,7 @@ TEST_F(PlayerTest, cleanup_after_the_last_player_forgets_the_loaders_and_the_ext
     player_cleanup();
     EXPECT_FALSE(get_tag_loader(tag_define_sprite, nullptr));
     EXPECT_TRUE(get_extension_registry()->empty());
+    EXPECT_EQ(get_glyph_provider(), nullptr);
     // The next movie registers the loaders again.
     m_player = new player();
     const std::string shapes = Path("shapes.swf");
