@@ -7,10 +7,10 @@
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+#include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
 #include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
-#include "tools/swfkit/ShapeBuilder.h"
 
 #include <string>
 #include <vector>
@@ -26,25 +26,9 @@ using script_test::assemble;
 swfkit::Bytes ScriptedMovie() {
     swfkit::Movie movie(8, {0, 2000, 0, 2000}, 24);
     swfkit::TagList& tags = movie.Tags();
-    swfkit::ShapeBuilder square;
-    square.SetFillStyle0(square.AddFillStyle(swfkit::FillStyle::Solid({0, 128, 0, 255})));
-    square.MoveTo(0, 0);
-    square.LineTo(0, 400);
-    square.LineTo(400, 400);
-    square.LineTo(400, 0);
-    square.LineTo(0, 0);
-    tags.DefineShape(1, square);
+    tags.DefineShape(1, player_movies::Square({0, 128, 0, 255}, 400));
     tags.DefineSprite(2, swfkit::TagList(8).ShowFrame());
-    swfkit::Placement box;
-    box.depth = 1;
-    box.characterId = 1;
-    box.name = "box";
-    tags.PlaceObject2(box);
-    swfkit::Placement clip;
-    clip.depth = 2;
-    clip.characterId = 2;
-    clip.name = "clip";
-    tags.PlaceObject2(clip);
+    tags.PlaceObject2(player_movies::Place(1, 1, "box")).PlaceObject2(player_movies::Place(2, 2, "clip"));
     tags.DoAction(assemble("fn:add(a,b) { 'a' get_var 'b' get_var add_t return } "
                            "fn:greet(name) { 'hi ' 'name' get_var add_t return }")
                       .bytes());

@@ -8,8 +8,6 @@
 
 namespace player_movies {
 
-namespace {
-
 swfkit::ShapeBuilder Square(swfkit::Color colour, int size) {
     swfkit::ShapeBuilder b;
     b.SetFillStyle0(b.AddFillStyle(swfkit::FillStyle::Solid(colour)));
@@ -22,7 +20,7 @@ swfkit::ShapeBuilder Square(swfkit::Color colour, int size) {
 }
 
 swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> name,
-                        std::optional<swfkit::Matrix> at = {}) {
+                        std::optional<swfkit::Matrix> at) {
     swfkit::Placement p;
     p.depth = depth;
     p.characterId = id;
@@ -30,8 +28,6 @@ swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> 
     p.matrix = at;
     return p;
 }
-
-}  // namespace
 
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args) {
     return GetUrlAction("FSCommand:" + command, args);

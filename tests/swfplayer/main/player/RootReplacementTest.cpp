@@ -9,9 +9,9 @@
 #include "swfplayer/main/shapes/shape_loaders.h"
 #include "tests/support/TempDir.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+#include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
-#include "tools/swfkit/ShapeBuilder.h"
 
 #include <string>
 #include <tuple>
@@ -43,30 +43,15 @@ std::string LoadWhen(const std::string& trigger) {
 swfkit::Bytes OldMovie() {
     swfkit::Movie movie(8, {0, 4000, 0, 2000}, 30);
     swfkit::TagList& tags = movie.Tags();
-    swfkit::ShapeBuilder square;
-    square.SetFillStyle0(square.AddFillStyle(swfkit::FillStyle::Solid({0, 0, 255, 255})));
-    square.MoveTo(0, 0);
-    square.LineTo(0, 400);
-    square.LineTo(400, 400);
-    square.LineTo(400, 0);
-    square.LineTo(0, 0);
-    tags.DefineShape(1, square);
+    tags.DefineShape(1, player_movies::Square({0, 0, 255, 255}, 400));
     tags.DefineSprite(2, swfkit::TagList(8).ShowFrame());
     swfkit::ButtonRecord hit;
     hit.up = hit.over = hit.down = hit.hitTest = true;
     hit.characterId = 1;
     tags.DefineButton2(3, false, {hit}, {{0x0008, assemble(LoadWhen("button")).bytes()}});
-    swfkit::Placement keys;
-    keys.depth = 1;
-    keys.characterId = 2;
-    keys.name = "keys";
+    swfkit::Placement keys = player_movies::Place(1, 2, "keys");
     keys.clipActions.push_back({0x20000, 65, assemble(Count("old_keys")).bytes()});
-    tags.PlaceObject2(keys);
-    swfkit::Placement button;
-    button.depth = 2;
-    button.characterId = 3;
-    button.name = "button";
-    tags.PlaceObject2(button);
+    tags.PlaceObject2(keys).PlaceObject2(player_movies::Place(2, 3, "button"));
     tags.DoAction(assemble("1 fn:() { " + Count("old_ticks") + LoadWhen("timer") +
                            "} 2 'setInterval' call_func pop fn:load() { #83:'new.swf','_root' }")
                       .bytes());
