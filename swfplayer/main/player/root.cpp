@@ -41,14 +41,6 @@ sprite_instance* root::movie() const {
     return m_movie;
 }
 
-void root::get_mouse_state(int* x, int* y, int* buttons) const {
-    movie_root::get_mouse_state(x, y, buttons);
-}
-
-float root::get_pixel_scale() const {
-    return movie_root::get_pixel_scale();
-}
-
 bool root::reserved_checked_query() {
     return movie()->reserved_checked_query();
 }

@@ -27,11 +27,10 @@ public:
     // Registers itself as the player's root; the root sprite is attached by create_instance.
     root(player* owner, movie_def_impl* def);
 
-    // The host's interface, in this order. Every forwarder needs the root sprite ("m_movie !=
-    // NULL") and the definition ("m_def != NULL").
+    // The host's interface, in this order after the mouse state and the pixel scale that
+    // movie_root gives. Every forwarder needs the root sprite ("m_movie != NULL") and the
+    // definition ("m_def != NULL").
     ~root() override;
-    void get_mouse_state(int* x, int* y, int* buttons) const override;
-    float get_pixel_scale() const override;
     // The root sprite's reserved_checked_query (which no character provides).
     virtual bool reserved_checked_query();
     // Goes to the frame of label; false for a label the movie does not have (logged when verbose
