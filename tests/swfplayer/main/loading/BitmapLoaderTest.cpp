@@ -278,7 +278,7 @@ TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
 
 // The movie lists the bitmaps made for it in the order they were made: its bitmap characters'
 // (a repeated id keeps the first) and, when a renderer is there to make them, its gradient
-// fills'. A sprite's timeline lists none.
+// fills'.
 TEST_F(BitmapLoaderTest, the_movie_lists_its_bitmaps_and_gradients) {
     swfplayer::register_shape_loaders();
     auto lossless = [](uint16_t id) {  // one opaque 32-bit pixel
@@ -319,10 +319,4 @@ TEST_F(BitmapLoaderTest, the_movie_lists_its_bitmaps_and_gradients) {
         EXPECT_EQ(movie->get_bitmap_info(3), nullptr);
         EXPECT_EQ(movie->get_bitmap_info(-1), nullptr);
     }
-    auto with_sprite = LoadBuilt(8, [](swfkit::TagList& t) { t.DefineSprite(4, swfkit::TagList(8).ShowFrame()); });
-    ASSERT_NE(with_sprite, nullptr);
-    auto* timeline = static_cast<swfplayer::movie_definition_sub*>(with_sprite->get_character_def(4));
-    timeline->add_bitmap_info(with_sprite->get_bitmap_info(0));
-    EXPECT_EQ(timeline->get_bitmap_info_count(), 0);
-    EXPECT_EQ(CountLogged("a sprite keeps no bitmaps"), 2);
 }

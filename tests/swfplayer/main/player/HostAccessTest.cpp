@@ -68,73 +68,44 @@ protected:
     smart_ptr<root> m_root;
 };
 
-TEST_F(HostAccessTest, variables_by_path_are_set_and_read_back_as_text) {
-    const std::string e_acute = "\xc3\xa9";
-    const struct {
-        const char* path;
-        const char* read_as;  // the same variable by another path
-        std::string value;
-        bool wide;
-    } rows[] = {
-        {"score", "score", "12", false},
-        {"clip.v", "/clip:v", "7", false},
-        {"/clip:w", "clip.w", "wide " + e_acute, true},
-        {"_root.clip.n", "clip.n", "", false},
-    };
-    for (const auto& row : rows) {
-        if (row.wide) {
-            m_root->set_variable(row.path, L"wide \u00e9");
-        } else {
-            m_root->set_variable(row.path, row.value.c_str());
-        }
-        EXPECT_EQ(std::string(m_root->get_variable(row.read_as)), row.value) << row.path;
+TEST_F(HostAccessTest, variables_by_path_are_set_and_read_back_and_null_arguments_change_nothing) {
+    const std::pair<const char*, const char*> paths[] = {
+        {"score", "score"}, {"clip.v", "/clip:v"}, {"/clip:w", "clip.w"}, {"_root.clip.n", "clip.n"}};
+    for (const auto& [path, read_as] : paths) {
+        m_root->set_variable(path, path);
+        EXPECT_STREQ(m_root->get_variable(read_as), path);
     }
+    m_root->set_variable("score", L"wide \u00e9");
+    EXPECT_STREQ(m_root->get_variable("score"), "wide \xc3\xa9");
     // A path that names nothing is not written.
     m_root->set_variable("nosuchclip.x", "1");
     EXPECT_STREQ(m_root->get_variable("nosuchclip.x"), "undefined");
-    EXPECT_STREQ(m_root->get_variable("never_set"), "undefined");
-    EXPECT_STREQ(m_root->get_variable(nullptr), "");
-}
-
-TEST_F(HostAccessTest, null_paths_and_values_are_logged_and_change_nothing) {
-    m_root->set_variable("score", "12");
     ClearLog();
     m_root->set_variable(nullptr, "1");
-    m_root->set_variable(nullptr, L"1");
     m_root->set_variable("score", static_cast<const char*>(nullptr));
     m_root->set_variable("score", static_cast<const wchar_t*>(nullptr));
-    const std::vector<std::string> expected = {
-        "error: NULL path_to_var passed to set_variable()\n", "error: NULL path_to_var passed to set_variable()\n",
-        "error: NULL passed to set_variable('score', NULL)\n", "error: NULL passed to set_variable('score', NULL)\n"};
-    EXPECT_EQ(Log(), expected);
-    EXPECT_STREQ(m_root->get_variable("score"), "12");
+    EXPECT_EQ(Log(), (std::vector<std::string>{"error: NULL path_to_var passed to set_variable()\n",
+                                               "error: NULL passed to set_variable('score', NULL)\n",
+                                               "error: NULL passed to set_variable('score', NULL)\n"}));
+    EXPECT_STREQ(m_root->get_variable("score"), "wide \xc3\xa9");
 }
 
 TEST_F(HostAccessTest, script_functions_are_called_with_a_format_or_an_argument_array) {
     EXPECT_STREQ(m_root->call_method("add", "%d, %f", 2, 0.5), "2.5");
-    EXPECT_STREQ(m_root->call_method("greet", "%s", "you"), "hi you");
-    EXPECT_STREQ(m_root->call_method("greet", "%ls", L"there"), "hi there");
-    const as_value numbers[] = {as_value(3.0), as_value(4.0)};
-    EXPECT_STREQ(m_root->call_method("add", numbers, 2).c_str(), "7");
+    EXPECT_STREQ(m_root->call_method("greet", "%ls", L"you"), "hi you");
     const as_value texts[] = {as_value("3"), as_value("4")};
     EXPECT_STREQ(m_root->call_method("add", texts, 2).c_str(), "34");
-    // A function that is not there answers with empty or undefined text, as its kind of call does.
-    EXPECT_STREQ(m_root->call_method("nothing", numbers, 2).c_str(), "");
+    // A missing function answers empty or undefined text, as its kind of call does.
+    EXPECT_STREQ(m_root->call_method("nothing", texts, 2).c_str(), "");
     EXPECT_STREQ(m_root->call_method("nothing", "%d", 1), "undefined");
-    // The stack is as it was before the calls.
-    EXPECT_STREQ(m_root->call_method("add", "%d %d", 20, 22), "42");
 }
 
 TEST_F(HostAccessTest, the_host_hides_the_movie_reads_its_rate_and_is_called_back_after_drawing) {
     EXPECT_FLOAT_EQ(m_root->get_movie_fps(), 24.0f);
-    EXPECT_EQ(m_root->get_movie_version(), 8);
-    EXPECT_EQ(std::make_pair(m_root->get_movie_width(), m_root->get_movie_height()), std::make_pair(100, 100));
-    EXPECT_FALSE(Drawn().empty());
     m_root->set_visible(false);
-    EXPECT_FALSE(m_root->get_visible());
     EXPECT_TRUE(Drawn().empty());
     m_root->set_visible(true);
-    EXPECT_TRUE(m_root->get_visible());
+    EXPECT_FALSE(Drawn().empty());
     // The named characters call back after each drawing; a name that is not a character does not.
     int box_calls = 0;
     int clip_calls = 0;
@@ -144,41 +115,23 @@ TEST_F(HostAccessTest, the_host_hides_the_movie_reads_its_rate_and_is_called_bac
     Drawn();
     Drawn();
     EXPECT_EQ(std::make_pair(box_calls, clip_calls), std::make_pair(2, 2));
-    EXPECT_EQ(m_root->get_user_value(), 0);
-    m_root->set_user_value(-5);
-    EXPECT_EQ(m_root->get_user_value(), -5);
 }
 
 TEST_F(HostAccessTest, only_the_root_movie_answers_the_host_and_other_characters_log_the_call) {
     m_root->set_variable("clip.v", "kept");
-    sprite_instance* stage = m_root->get_root_sprite();
-    as_value clip_value;
-    ASSERT_TRUE(stage->get_member("clip", &clip_value));
-    character* clip = cast_to_character(clip_value.to_object());
-    as_value box_value;
-    ASSERT_TRUE(stage->get_member("box", &box_value));
-    character* box = cast_to_character(box_value.to_object());
-    ASSERT_TRUE(clip && box);
+    as_value clip, box;
+    m_root->get_root_sprite()->get_member("clip", &clip);
+    m_root->get_root_sprite()->get_member("box", &box);
+    ASSERT_TRUE(cast_to_character(clip.to_object()) && cast_to_character(box.to_object()));
     ClearLog();
-    clip->set_variable("v", "changed");
-    EXPECT_STREQ(clip->get_variable("v"), "");
-    box->set_variable("v", "changed");
-    EXPECT_STREQ(box->get_variable("v"), "");
-    EXPECT_EQ(box->call_method("add", "%d %d", 1, 2), nullptr);
-    EXPECT_EQ(box->replace_me(static_cast<movie_definition*>(m_def.get_ptr())), nullptr);
+    cast_to_character(clip.to_object())->set_variable("v", "changed");
+    cast_to_character(box.to_object())->set_variable("v", "changed");
+    EXPECT_EQ(cast_to_character(box.to_object())->call_method("add", "%d %d", 1, 2), nullptr);
     EXPECT_STREQ(m_root->get_variable("clip.v"), "kept");
-    EXPECT_EQ(CountLogged("only the root movie answers this"), 2);
-    EXPECT_EQ(CountLogged("only sprites answer this"), 4);
-    // The places kept in the interface answer as fixed, and the checked ones log.
-    EXPECT_FALSE(box->reserved_false_query());
-    EXPECT_EQ(box->reserved_null_query(1), nullptr);
-    EXPECT_EQ(box->reserved_null_query_a(), nullptr);
-    EXPECT_EQ(box->reserved_zero_query(), 0.0);
-    EXPECT_TRUE(box->accepts_timeline_moves());
-    EXPECT_TRUE(box->is_displayable());
-    EXPECT_EQ(clip->reserved_count(), 0);
+    EXPECT_EQ(CountLogged("only the root movie answers this"), 1);
+    EXPECT_EQ(CountLogged("only sprites answer this"), 2);
     EXPECT_FALSE(m_root->reserved_checked_query());
-    EXPECT_EQ(CountLogged("no character provides this"), 2);
+    EXPECT_TRUE(Logged("no character provides this"));
 }
 
 }  // namespace
