@@ -3,6 +3,7 @@
 #include "swfplayer/main/player/movie_player.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/as3/as3_loaders.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/player.h"
@@ -38,6 +39,7 @@ movie_def_impl* player::create_movie(const char* filename) {
     }
     register_shape_loaders();
     register_text_loaders();
+    register_as3_loaders();
     // The library holds it.
     return read_movie_definition(this, filename, in).get_ptr();
 }

@@ -1,5 +1,6 @@
 #include "swfplayer/main/player/player_cleanup.h"
 
+#include "swfplayer/main/as3/abc_disasm.h"
 #include "swfplayer/main/loading/tag_loaders.h"
 #include "swfplayer/main/script/extension_modules.h"
 #include "swfplayer/main/script/player.h"
@@ -14,6 +15,7 @@ void player_cleanup() {
     clear_tag_loaders();
     get_extension_registry()->clear();
     close_glyph_provider();
+    clear_disasm();
 }
 
 }  // namespace swfplayer
