@@ -5,7 +5,9 @@
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/bitmap_character.h"
 #include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/player/as_mcloader.h"
 #include "swfplayer/main/render/render_handler.h"
+#include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/load_file.h"
 #include "swfplayer/main/script/player.h"
 
@@ -86,6 +88,7 @@ as_object* load_into_clip(player* owner, as_object* target_object, const char* u
 
 void register_clip_loader() {
     register_clip_loader(load_into_clip);
+    register_movieclip_loader_ctor(as_global_mcloader_ctor);
 }
 
 }  // namespace swfplayer

@@ -19,7 +19,8 @@ class player;
 // are refused (logged), so a movie reads no file outside the game's data.
 as_object* load_into_clip(player* owner, as_object* target, const char* url);
 
-// Makes load_into_clip the script core's clip loader.
+// Makes load_into_clip the script core's clip loader and registers the MovieClipLoader class,
+// which loads into clips too.
 void register_clip_loader();
 
 }  // namespace swfplayer
