@@ -9,7 +9,7 @@
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <string>
@@ -19,7 +19,7 @@ namespace swf_testing {
 namespace {
 
 using namespace swfplayer;
-using script_test::assemble;
+using swfkit::assemble;
 
 // 100 x 100 pixels at 24 frames a second: a square shape named "box" and an empty clip named
 // "clip"; the first frame defines add(a, b) and greet(name).

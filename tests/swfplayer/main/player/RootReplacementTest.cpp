@@ -10,7 +10,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <string>
@@ -20,7 +20,7 @@ namespace swf_testing {
 namespace {
 
 using namespace swfplayer;
-using script_test::assemble;
+using swfkit::assemble;
 
 constexpr float kFrame = 1.0f / 30.0f;
 

@@ -4,8 +4,8 @@
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/root.h"
 #include "swfplayer/main/script/fn_call.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tests/swfplayer/main/text/TextFixture.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +47,8 @@ protected:
                 tags.PlaceObject2(p);
             }
             tags.DoAction(
-                script_test::assemble("fn:focus(name) { 'name' get_var 1 'Selection' get_var 'setFocus' call_method "
-                                      "return }")
+                swfkit::assemble("fn:focus(name) { 'name' get_var 1 'Selection' get_var 'setFocus' call_method "
+                                 "return }")
                     .bytes());
         });
         ASSERT_TRUE(m_movie);
