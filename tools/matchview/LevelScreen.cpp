@@ -1,5 +1,6 @@
 #include "tools/matchview/LevelScreen.h"
 
+#include "app/Application.h"
 #include "game/LevelWindmill.h"
 #include "game/PhysicalShape.h"
 #include "game/b2ConstantVolumeJoint.h"
@@ -11,23 +12,17 @@ constexpr float kScreenHeight = 600.0f;
 
 }  // namespace
 
-LevelScreen::LevelScreen(const std::string& file, const std::array<std::string, 2>& creatures)
-    : m_File(file), m_CreatureFiles(creatures) {
-    if (file == Level::kWindmillLevel) {
+void LevelScreen::StartMatch() {
+    EndMatch();
+    if (m_File == Level::kWindmillLevel) {
         m_Level = std::make_unique<LevelWindmill>();
     } else {
         m_Level = std::make_unique<Level>();
     }
-}
-
-LevelScreen::~LevelScreen() {
-    Application::GetInstance().DetachControllers();
-}
-
-bool LevelScreen::Load() {
     Application& application = Application::GetInstance();
     if (!m_Level->Load(m_File, &application)) {
-        return false;
+        m_Level.reset();
+        return;
     }
     const float zoom = m_Level->GetData().m_ViewZoom;
     m_Zoom = sf::Transform::Identity;
@@ -43,10 +38,22 @@ bool LevelScreen::Load() {
             application.controllers[i]->Attach(m_Creatures[i].get());
         }
     }
-    return true;
+}
+
+void LevelScreen::EndMatch() {
+    if (m_Creatures[0] != nullptr) {
+        Application::GetInstance().DetachControllers();
+    }
+    for (std::unique_ptr<Globbo>& creature : m_Creatures) {
+        creature.reset();
+    }
+    m_Level.reset();
 }
 
 void LevelScreen::Update(Application& application, float dt) {
+    if (!m_Level) {
+        return;
+    }
     m_Level->GetPhysics().Step(dt);
     for (size_t i = 0; i < m_Creatures.size() && i < application.controllers.size(); ++i) {
         application.controllers[i]->Update(dt);
@@ -57,8 +64,11 @@ void LevelScreen::Update(Application& application, float dt) {
     m_Level->Update(&application, dt);
 }
 
-void LevelScreen::Render(sf::RenderTarget& target) {
-    const sf::RenderStates states(m_Zoom);
+void LevelScreen::Render(sf::RenderTarget& target, sf::RenderStates states) const {
+    if (!m_Level) {
+        return;
+    }
+    states.transform *= m_Zoom;
     const ScreenMapping mapping = ScreenMapping::Of(m_Level->GetPhysics());
     m_Level->DrawBack(target, states);
     for (const std::unique_ptr<Globbo>& creature : m_Creatures) {
@@ -80,5 +90,7 @@ void LevelScreen::Render(sf::RenderTarget& target) {
 }
 
 void LevelScreen::OnEvent(const sf::Event& event) {
-    m_Level->HandleEvent(event, Application::GetInstance(), m_Zoom);
+    if (m_Level) {
+        m_Level->HandleEvent(event, Application::GetInstance(), m_Zoom);
+    }
 }

@@ -4,7 +4,7 @@
 // runs it until the window is closed.
 #include "app/Application.h"
 #include "app/Logger.h"
-#include "app/standin/GUIDirector.h"
+#include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
 #include "tools/creatures/CreatureDesign.h"
 #include "tools/matchview/LevelScreen.h"
@@ -28,16 +28,18 @@ int main(int argc, char** argv) {
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
-    application.Init();
-    // The screen lives in this frame: an exit from inside the main loop (the window system ending
-    // the program) leaves it alone rather than destroying it after the services it uses.
-    LevelScreen screen(argv[1], creatures);
-    if (!screen.Load()) {
+    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
+    // The level takes the in-match screen's place: the push loads it.
+    GUIDirector& director = GUIDirector::GetInstance();
+    auto owned = std::make_unique<LevelScreen>(argv[1], creatures);
+    const LevelScreen& screen = *owned;
+    director.RegisterMatch(std::move(owned));
+    director.PushScreen(GUIDirector::kGame);
+    if (!screen.IsPlayable()) {
         std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
         application.Shutdown();
         return 1;
     }
-    standin::GUIDirector::GetInstance().ShowScreen(&screen);
     application.Run();
     application.Shutdown();
     return 0;
