@@ -5,15 +5,16 @@
 // Each match's result is appended to the statistics file in the user's folder.
 #include "app/Application.h"
 #include "app/Logger.h"
-#include "app/standin/GUIDirector.h"
+#include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
 #include "tools/creatures/CreatureDesign.h"
 #include "tools/levels/Arena.h"
 #include "tools/levels/ArenaWriter.h"
-#include "tools/matchview/MatchScreen.h"
+#include "tools/matchview/MatchViewScreen.h"
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,21 +36,19 @@ int main(int argc, char** argv) {
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
-    application.Init();
-    {
-        // The screen lives in this frame: an exit from inside the main loop (the window system
-        // ending the program) leaves it alone rather than destroying it after the services it uses.
-        MatchScreen screen(levels, argv[1], creatures);
-        if (!screen.Start(argv[1])) {
-            std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
-            application.Shutdown();
-            return 1;
-        }
-        standin::GUIDirector& director = standin::GUIDirector::GetInstance();
-        director.ShowScreen(&screen);
-        application.Run();
-        director.ShowScreen(nullptr);
+    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
+    // The matches take the in-match screen's place: the push starts the first.
+    GUIDirector& director = GUIDirector::GetInstance();
+    auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
+    const MatchViewScreen& screen = *owned;
+    director.RegisterMatch(std::move(owned));
+    director.PushScreen(GUIDirector::kGame);
+    if (!screen.IsPlayable()) {
+        std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
+        application.Shutdown();
+        return 1;
     }
+    application.Run();
     application.Shutdown();
     return 0;
 }
