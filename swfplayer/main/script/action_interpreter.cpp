@@ -3,34 +3,13 @@
 #include "swfplayer/base/base_random.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_disasm.h"
+#include "swfplayer/main/script/instruction_budget.h"
 
 #include <cmath>
 
 namespace swfplayer {
 
 namespace {
-
-// Runs under way on this thread (a script call nests a run inside the caller's run) and the
-// instructions the outermost one has left for itself and everything it calls.
-int s_running = 0;
-int64_t s_budget = action_interpreter::default_instruction_budget;
-int64_t s_instructions_left = 0;
-// Whether the outermost run was stopped (and said so): the runs it called end quietly.
-bool s_stopped = false;
-
-// Counts one run for as long as it lasts; the outermost run starts a fresh budget.
-class run_guard {
-public:
-    run_guard() {
-        if (s_running++ == 0) {
-            s_instructions_left = s_budget;
-            s_stopped = false;
-        }
-    }
-    ~run_guard() { s_running--; }
-    run_guard(const run_guard&) = delete;
-    run_guard& operator=(const run_guard&) = delete;
-};
 
 // A counted hold on an object that already has an owner (one with none is not ours to count).
 as_object* owned_or_null(as_object* object) {
@@ -58,32 +37,10 @@ action_interpreter::action_interpreter(const action_buffer& buffer, as_environme
     m_pc = m_start_pc;
 }
 
-void action_interpreter::set_instruction_budget(int64_t budget) {
-    s_budget = budget;
-}
-
-int64_t action_interpreter::get_instruction_budget() {
-    return s_budget;
-}
-
-void action_interpreter::stop_all(const char* reason) {
-    if (!s_stopped) {
-        log_error("error: script stopped: %s\n", reason);
-        s_stopped = true;
-    }
-    s_instructions_left = 0;
-}
-
 void action_interpreter::run() {
-    run_guard guard;
+    instruction_budget::run_scope run;
     while (m_pc < m_stop_pc) {
-        if (--s_instructions_left < 0) {
-            if (!s_stopped) {
-                log_error("error: script stopped after %lld instructions (endless loop?)\n",
-                          static_cast<long long>(s_budget));
-                s_stopped = true;
-            }
-            s_instructions_left = 0;
+        if (!instruction_budget::take()) {
             break;
         }
         while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
@@ -115,7 +72,7 @@ void action_interpreter::run() {
         // budget by bytes, not by instructions alone.
         const as_value* top = m_env->top_slot(0);
         if (top && top->is_string()) {
-            s_instructions_left -= top->to_base_string().size() / string_bytes_per_instruction;
+            instruction_budget::charge(top->to_base_string().size() / string_bytes_per_instruction);
         }
         m_pc = m_next_pc;
     }

@@ -9,6 +9,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/with_stack_entry.h"
 
 #include <cstdint>
@@ -27,7 +28,7 @@ public:
     // Bytes of a string left on top of the stack that cost as much as one instruction.
     static constexpr int string_bytes_per_instruction = 16;
     // Instructions one top-level run (with every call made from it) may execute.
-    static constexpr int64_t default_instruction_budget = 200000000;
+    static constexpr int64_t default_instruction_budget = instruction_budget::default_budget;
 
     action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes, as_value* retval,
                        const array<with_stack_entry>& with_stack, bool is_function2);
@@ -36,10 +37,10 @@ public:
     void run();
 
     // The budget given to each top-level run (tests lower it to reach the limit quickly).
-    static void set_instruction_budget(int64_t budget);
-    static int64_t get_instruction_budget();
+    static void set_instruction_budget(int64_t budget) { instruction_budget::set_budget(budget); }
+    static int64_t get_instruction_budget() { return instruction_budget::get_budget(); }
     // Ends the run under way and every run it was called from, up to the top-level one.
-    static void stop_all(const char* reason);
+    static void stop_all(const char* reason) { instruction_budget::stop_all(reason); }
 
 private:
     // The loop's two dispatchers and the handlers of each aspect.
