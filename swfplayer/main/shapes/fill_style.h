@@ -61,7 +61,10 @@ public:
     rgba sample(int ratio) const;
     // The gradient as RGBA bytes, row by row: 256 x 1 for linear, 64 x 64 for radial.
     std::vector<uint8_t> gradient_pixels(int* width, int* height) const;
-    // The gradient bitmap handed to the renderer.
+    void gradient_size(int* width, int* height) const;
+    // Writes the gradient's pixels into rows of pitch bytes.
+    void write_gradient_pixels(uint8_t* pixels, int pitch) const;
+    // A new gradient bitmap from the renderer (a placeholder without one).
     bitmap_info* create_gradient_bitmap() const;
 
     // Morph blend of two styles of the same type; t in [0, 1]. The record array must already
@@ -76,6 +79,8 @@ public:
     rgba m_color;
     matrix m_gradient_matrix;  // shape twips to gradient texels
     array<gradient_record> m_gradients;
+    // The gradient's bitmap, made at the first apply with a renderer installed (never without
+    // one), and shared with every fill that shows the same gradient meanwhile.
     mutable smart_ptr<bitmap_info> m_gradient_bitmap_info;
     smart_ptr<bitmap_character_def> m_bitmap_character;
     matrix m_bitmap_matrix;  // shape twips to bitmap pixels
