@@ -5,6 +5,7 @@
 #include "swfplayer/main/geometry/even_odd_rings.h"
 #include "swfplayer/main/geometry/triangulate.h"
 #include "tests/support/CoverageOracle.h"
+#include "tests/support/EvenOddOutlines.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,8 @@ using swfplayer::point;
 using Ring = std::vector<float>;
 using Rings = std::vector<Ring>;
 using testing_support::CoverageOracle;
+using testing_support::Rectangle;
+using testing_support::Reversed;
 
 std::vector<std::vector<point>> Points(const Rings& rings) {
     std::vector<std::vector<point>> out;
@@ -43,14 +46,6 @@ Rings Flat(const std::vector<std::vector<point>>& rings) {
     return out;
 }
 
-Ring Reversed(const Ring& ring) {
-    Ring out;
-    for (size_t i = ring.size(); i >= 2; i -= 2) {
-        out.insert(out.end(), {ring[i - 2], ring[i - 1]});
-    }
-    return out;
-}
-
 // The triangles of the rings after the even-odd step.
 std::vector<float> Triangles(const Rings& rings) {
     std::vector<std::vector<point>> oriented = Points(rings);
@@ -70,41 +65,8 @@ std::vector<float> Triangles(const Rings& rings) {
     return std::vector<float>(result.begin(), result.end());
 }
 
-Ring Rect(float x0, float y0, float x1, float y1) {
-    return {x0, y0, x1, y0, x1, y1, x0, y1};
-}
-
-struct Case {
-    const char* name;
-    Rings rings;
-};
-
-// Outlines that other SWF writers produce with one fill style, each given counterclockwise
-// here; every combination of directions is tried.
-const std::vector<Case>& Cases() {
-    static const std::vector<Case> cases = {
-        {"square", {Rect(0, 0, 100, 100)}},
-        {"square with a hole", {Rect(0, 0, 100, 100), Rect(30, 30, 70, 70)}},
-        {"hole with an island", {Rect(0, 0, 100, 100), Rect(20, 20, 80, 80), Rect(40, 40, 60, 60)}},
-        {"two squares apart", {Rect(0, 0, 40, 40), Rect(60, 60, 100, 100)}},
-        {"five-point star crossing itself", {{50, 0, 79, 90, 2, 35, 98, 35, 21, 90}}},
-        {"two overlapping squares", {Rect(0, 0, 60, 60), Rect(40, 40, 100, 100)}},
-        {"a plus of two bars", {Rect(0, 40, 100, 60), Rect(40, 0, 60, 100)}},
-        {"figure eight", {{0, 0, 100, 100, 100, 0, 0, 100}}},
-        {"squares touching at a corner", {Rect(0, 0, 50, 50), Rect(50, 50, 100, 100)}},
-        {"squares sharing an edge", {Rect(0, 0, 50, 100), Rect(50, 0, 100, 100)}},
-        {"squares sharing part of an edge", {Rect(0, 0, 50, 60), Rect(50, 40, 100, 100)}},
-        {"a hole touching its outline", {Rect(0, 0, 100, 100), {50, 0, 70, 50, 30, 50}}},
-        {"the same square twice", {Rect(0, 0, 100, 100), Rect(0, 0, 100, 100)}},
-        {"a spike folding back", {{0, 0, 100, 0, 100, 50, 150, 50, 100, 50, 100, 100, 0, 100}}},
-        {"a ring of two points", {{0, 0, 100, 100}}},
-        {"a hole crossing its outline", {Rect(0, 0, 100, 100), Rect(80, 30, 120, 70)}},
-    };
-    return cases;
-}
-
 TEST(EvenOddRingsTest, every_direction_fills_the_even_odd_region) {
-    for (const Case& c : Cases()) {
+    for (const testing_support::EvenOddOutline& c : testing_support::EvenOddOutlines()) {
         const size_t combinations = size_t{1} << c.rings.size();
         for (size_t mask = 0; mask < combinations; mask++) {
             Rings rings = c.rings;
@@ -124,7 +86,8 @@ TEST(EvenOddRingsTest, every_direction_fills_the_even_odd_region) {
 // run the wrong way for their depth; rings of the right direction come out unchanged, so shapes
 // that always filled right draw exactly as before.
 TEST(EvenOddRingsTest, simple_rings_keep_their_points_and_turn_only_where_needed) {
-    const Ring outline = Rect(0, 0, 100, 100), hole = Reversed(Rect(30, 30, 70, 70)), island = Rect(40, 40, 60, 60);
+    const Ring outline = Rectangle(0, 0, 100, 100), hole = Reversed(Rectangle(30, 30, 70, 70));
+    const Ring island = Rectangle(40, 40, 60, 60);
     for (int mask = 0; mask < 8; mask++) {
         const Rings right = {outline, hole, island};
         Rings given = right;
