@@ -22,6 +22,7 @@
 #include <functional>
 #include <optional>
 #include <sstream>
+#include <tuple>
 
 namespace flash_testing {
 namespace {
@@ -407,6 +408,11 @@ TEST_F(FillWindowTest, regions_sharing_an_edge_with_fill_0_and_fill_1_both_fill)
     const double middle = kBoxX + 50 * kBoxScale;
     EXPECT_GT(ExpectPixels(all, outline, "two regions", [&](int x, int) { return x + 0.5 < middle ? kRed : kBlue; }),
               3000);
+    // The point test sums each fill's crossings over all its paths, open ones included.
+    ASSERT_TRUE(Shape(1));
+    for (auto [u, v, inside] : {std::tuple{25, 50, true}, {75, 50, true}, {110, 50, false}, {50, 110, false}}) {
+        EXPECT_EQ(Shape(1)->point_test_local(BoxTwips(u, kBoxX), BoxTwips(v, kBoxY)), inside) << u << "," << v;
+    }
 }
 
 // A DefineBitsLossless2 bitmap as every writer writes it (premultiplied) with alpha 0, 128, 255

@@ -14,6 +14,8 @@ namespace {
 // The work allowed for one fill style: pairs of segments compared and ray tests.
 constexpr long long base_budget = 1 << 20;
 constexpr long long budget_per_segment = 64;
+// The buffers of fills of more segments than this are released after use.
+constexpr int max_kept_segments = 1 << 16;
 
 // Whether segments a and b have a point in common other than the end they share by following
 // each other in a ring.
@@ -94,15 +96,14 @@ void orient_even_odd(std::vector<std::vector<point>>* rings) {
         return segments_meet(set, a, b);
     };
     ring_set::walk_result tangle = set.for_each_close_pair(meets, &work, budget);
-    if (tangle == ring_set::walk_stopped) {
-        std::vector<std::vector<point>> faces;
-        if (trace_even_odd_faces(set, budget, &faces)) {
-            *rings = std::move(faces);
-            return;
-        }
-    }
-    if (!orient_by_depth(set, work, budget, rings) || tangle != ring_set::walk_done) {
+    std::vector<std::vector<point>> faces;
+    if (tangle == ring_set::walk_stopped && trace_even_odd_faces(set, budget, &faces)) {
+        *rings = std::move(faces);
+    } else if (!orient_by_depth(set, work, budget, rings) || tangle != ring_set::walk_done) {
         log_too_tangled(set.segment_count());
+    }
+    if (set.segment_count() > max_kept_segments) {
+        set = ring_set();  // a big fill's buffers are not kept for the next
     }
 }
 

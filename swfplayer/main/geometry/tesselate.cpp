@@ -21,6 +21,9 @@ namespace {
 // the depth stays far below it; a tolerance of 0 or below would otherwise halve without end.
 constexpr int kMaxCurveDepth = 17;
 
+// Ring buffers of more points than this are released after a shape.
+constexpr size_t max_kept_ring_points = 1 << 16;
+
 // The midpoint of two floats, computed so that it cannot overflow.
 float middle(float a, float b) {
     return static_cast<float>((static_cast<double>(a) + b) * 0.5);
@@ -51,6 +54,14 @@ private:
 void tesselator::reset() {
     m_accepter = nullptr;
     std::vector<fill_path>().swap(m_paths);  // releases the memory too
+    // The rings' buffers serve the next shape, unless a big shape left them big.
+    size_t kept = 0;
+    for (const std::vector<point>& ring : m_rings) {
+        kept += ring.capacity();
+    }
+    if (kept > max_kept_ring_points) {
+        std::vector<std::vector<point>>().swap(m_rings);
+    }
 }
 
 void tesselator::begin_shape(mesh_accepter* accepter, float tolerance) {
