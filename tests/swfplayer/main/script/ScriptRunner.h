@@ -8,12 +8,15 @@
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <string>
 #include <vector>
 
 namespace script_test {
+
+// The script tests write the kit's assembler names unqualified.
+using namespace swfkit;
 
 // A display character with an environment of its own whose target is itself, as a sprite has.
 class script_clip : public swfplayer::character {

@@ -1,8 +1,11 @@
 #pragma once
 
-// A small assembler of ActionScript 1/2 byte code for the interpreter's tests: short actions,
-// typed pushes, labels with branch fix-ups, function definitions with their bodies, With
-// blocks and the long records of movie control; assemble() reads the same from one line of text.
+// A small assembler of ActionScript 1/2 byte code for the movies the kit writes (menu scripts,
+// the interpreter's tests): short actions, typed pushes, labels with branch fix-ups, function
+// definitions with their bodies, With blocks and the long records of movie control; assemble()
+// reads the same from one line of text.
+
+#include "tools/swfkit/BitWriter.h"
 
 #include <cstdint>
 #include <map>
@@ -10,9 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace script_test {
-
-using Bytes = std::vector<uint8_t>;
+namespace swfkit {
 
 // Short action ids by their listing names.
 // clang-format off
@@ -100,4 +101,4 @@ private:
 // An unknown token throws.
 action_assembler assemble(const std::string& text);
 
-}  // namespace script_test
+}  // namespace swfkit

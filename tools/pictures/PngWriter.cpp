@@ -1,4 +1,4 @@
-#include "tools/icon/PngWriter.h"
+#include "tools/pictures/PngWriter.h"
 
 #include <zlib.h>
 

@@ -1,11 +1,11 @@
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
-namespace script_test {
+namespace swfkit {
 
 namespace {
 
@@ -309,4 +309,4 @@ action_assembler assemble(const std::string& text) {
     return code;
 }
 
-}  // namespace script_test
+}  // namespace swfkit
