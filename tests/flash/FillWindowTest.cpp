@@ -130,17 +130,30 @@ private:
     std::vector<bool> m_Near;
 };
 
-// A shape of one solid fill from rings of the outlines' box, written with fill style 0 only.
-swfkit::ShapeBuilder BoxShape(const std::vector<std::vector<float>>& rings, const swfkit::Color& colour,
-                              bool reverse_contours, double corner_x = kBoxX, double corner_y = kBoxY) {
-    swfkit::ShapeBuilder b;
-    b.SetFillStyle1(b.AddFillStyle(swfkit::FillStyle::Solid(colour)));
+// Closed rings of the outlines' box as moves and lines.
+void AddBoxRings(swfkit::ShapeBuilder* b, const std::vector<std::vector<float>>& rings) {
     for (const std::vector<float>& ring : rings) {
-        b.MoveTo(BoxTwips(ring[0], corner_x), BoxTwips(ring[1], corner_y));
+        b->MoveTo(BoxTwips(ring[0], kBoxX), BoxTwips(ring[1], kBoxY));
         for (size_t i = 2; i <= ring.size(); i += 2) {
-            b.LineTo(BoxTwips(ring[i % ring.size()], corner_x), BoxTwips(ring[(i + 1) % ring.size()], corner_y));
+            b->LineTo(BoxTwips(ring[i % ring.size()], kBoxX), BoxTwips(ring[(i + 1) % ring.size()], kBoxY));
         }
     }
+}
+
+// A rectangle of window pixels as a move and lines.
+void AddRectangle(swfkit::ShapeBuilder* b, int x0, int y0, int x1, int y1) {
+    b->MoveTo(x0 * kTwips, y0 * kTwips);
+    for (auto [x, y] : {std::pair{x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}}) {
+        b->LineTo(x * kTwips, y * kTwips);
+    }
+}
+
+// A shape of one solid fill from rings of the outlines' box, written with fill style 0 only.
+swfkit::ShapeBuilder BoxShape(const std::vector<std::vector<float>>& rings, const swfkit::Color& colour,
+                              bool reverse_contours) {
+    swfkit::ShapeBuilder b;
+    b.SetFillStyle1(b.AddFillStyle(swfkit::FillStyle::Solid(colour)));
+    AddBoxRings(&b, rings);
     return b.WithFillStyle0Only(reverse_contours);
 }
 
@@ -324,12 +337,7 @@ TEST_F(FillWindowTest, a_morph_between_such_shapes_fills_its_blend_the_even_odd_
     auto builder = [](const std::vector<std::vector<float>>& rings) {
         swfkit::ShapeBuilder b;
         b.SetFillStyle0(1);
-        for (const std::vector<float>& ring : rings) {
-            b.MoveTo(BoxTwips(ring[0], kBoxX), BoxTwips(ring[1], kBoxY));
-            for (size_t i = 2; i <= ring.size(); i += 2) {
-                b.LineTo(BoxTwips(ring[i % ring.size()], kBoxX), BoxTwips(ring[(i + 1) % ring.size()], kBoxY));
-            }
-        }
+        AddBoxRings(&b, rings);
         return b;
     };
     swfkit::Movie movie = WindowMovie();
@@ -357,10 +365,7 @@ TEST_F(FillWindowTest, a_mask_written_either_way_shows_what_lies_under_it) {
         swfkit::Movie movie = WindowMovie();
         swfkit::ShapeBuilder red;
         red.SetFillStyle0(red.AddFillStyle(swfkit::FillStyle::Solid(kRedFill)));
-        red.MoveTo(0, 0);
-        for (auto [x, y] : {std::pair{kWidth, 0}, {kWidth, kHeight}, {0, kHeight}, {0, 0}}) {
-            red.LineTo(x * kTwips, y * kTwips);
-        }
+        AddRectangle(&red, 0, 0, kWidth, kHeight);
         movie.Tags().DefineShape(1, BoxShape({star}, kGreenFill, reverse), 3).DefineShape(2, red, 3);
         swfkit::Placement mask = Place(1, 1);
         mask.clipDepth = 2;
@@ -424,15 +429,9 @@ TEST_F(FillWindowTest, alpha_bitmaps_blend_their_straight_colour_over_white_and_
                                                {40, 80, 120, 200}, {10, 200, 30, 1}};
     constexpr int kTexel = 32;                         // pixels
     const int origins[2][2] = {{20, 20}, {180, 130}};  // over white, over black
-    auto rectangle = [](swfkit::ShapeBuilder* b, int x0, int y0, int x1, int y1) {
-        b->MoveTo(x0 * kTwips, y0 * kTwips);
-        for (auto [x, y] : {std::pair{x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}}) {
-            b->LineTo(x * kTwips, y * kTwips);
-        }
-    };
     swfkit::ShapeBuilder white;
     white.SetFillStyle0(white.AddFillStyle(swfkit::FillStyle::Solid({255, 255, 255, 255})));
-    rectangle(&white, 0, 0, kWidth, 110);
+    AddRectangle(&white, 0, 0, kWidth, 110);
     swfkit::ShapeBuilder pictures;
     for (const auto& origin : origins) {
         // A texel is kTexel pixels wide; its centre falls on a pixel's centre.
@@ -443,7 +442,7 @@ TEST_F(FillWindowTest, alpha_bitmaps_blend_their_straight_colour_over_white_and_
                                              origin[0] * kTwips + kTwips / 2,
                                              origin[1] * kTwips + kTwips / 2};
         pictures.SetFillStyle0(pictures.AddFillStyle(swfkit::FillStyle::Bitmap(0x41, 1, texels_in_twips)));
-        rectangle(&pictures, origin[0], origin[1], origin[0] + 4 * kTexel, origin[1] + 2 * kTexel);
+        AddRectangle(&pictures, origin[0], origin[1], origin[0] + 4 * kTexel, origin[1] + 2 * kTexel);
     }
     swfkit::Movie movie = WindowMovie();
     movie.Tags()
@@ -492,21 +491,15 @@ TEST_F(FillWindowTest, gradients_show_their_ramps_loaded_with_and_without_the_ca
         {0, {255, 255, 0, 255}}, {128, {255, 0, 255, 255}}, {255, {0, 255, 255, 255}}};
     // The gradient square spans 32768 twips; a linear one over 256 pixels from x = 20, a radial
     // one of radius 80 pixels around (160, 160).
-    auto square = [](swfkit::ShapeBuilder* b, int x0, int y0, int x1, int y1) {
-        b->MoveTo(x0 * kTwips, y0 * kTwips);
-        for (auto [x, y] : {std::pair{x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}}) {
-            b->LineTo(x * kTwips, y * kTwips);
-        }
-    };
     swfkit::ShapeBuilder bar;
     const double bar_scale = 256.0 * kTwips / 32768.0, disc_scale = 160.0 * kTwips / 32768.0;
     bar.SetFillStyle0(bar.AddFillStyle(
         swfkit::FillStyle::Linear({bar_scale, bar_scale, 0.0, 0.0, 148 * kTwips, 40 * kTwips}, linear)));
-    square(&bar, 20, 20, 276, 60);
+    AddRectangle(&bar, 20, 20, 276, 60);
     swfkit::ShapeBuilder disc;
     disc.SetFillStyle0(disc.AddFillStyle(
         swfkit::FillStyle::Radial({disc_scale, disc_scale, 0.0, 0.0, 160 * kTwips, 160 * kTwips}, radial)));
-    square(&disc, 80, 80, 240, 240);
+    AddRectangle(&disc, 80, 80, 240, 240);
     swfkit::Movie movie = WindowMovie();
     movie.Tags().DefineShape(1, bar, 3).DefineShape(2, disc, 3).PlaceObject2(Place(1, 1)).PlaceObject2(Place(2, 2));
     const swfkit::Bytes bytes = movie.Write(false);
