@@ -82,8 +82,10 @@ void fill_style::read(stream* in, int tag_type, movie_definition_sub* md) {
         if (!m_gradients.empty()) {
             m_color = m_gradients[0].m_color;
         }
-        // Made at the first apply with a renderer installed: loading, cached or not, makes none.
+        // Made at the first apply with a renderer installed, so that loading, cached or not,
+        // makes none; it then joins this movie's bitmaps.
         m_gradient_bitmap_info = nullptr;
+        m_movie = md;
     } else if (m_type == fill_focal_gradient) {
         skip_focal_gradient(in);
     } else if (is_bitmap()) {
@@ -201,7 +203,11 @@ bool fill_style::apply_fill(int fill_side) const {
             return false;
         }
         if (!m_gradient_bitmap_info) {
-            m_gradient_bitmap_info = gradient_bitmaps::instance().get(*this);
+            bool made = false;
+            m_gradient_bitmap_info = gradient_bitmaps::instance().get(*this, &made);
+            if (made && m_movie.get_ptr()) {
+                m_movie->add_bitmap_info(m_gradient_bitmap_info.get_ptr());
+            }
         }
         render::fill_style_bitmap(fill_side, m_gradient_bitmap_info.get_ptr(), m_gradient_matrix, 1);
         return true;

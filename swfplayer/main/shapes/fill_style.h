@@ -4,6 +4,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/matrix.h"
 #include "swfplayer/main/common/rgba.h"
+#include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/loading/bitmap_character_def.h"
 #include "swfplayer/main/render/render_handler.h"
 
@@ -12,7 +13,6 @@
 
 namespace swfplayer {
 
-class movie_definition_sub;
 class stream;
 
 // The SWF fill style types the player knows.
@@ -80,8 +80,10 @@ public:
     matrix m_gradient_matrix;  // shape twips to gradient texels
     array<gradient_record> m_gradients;
     // The gradient's bitmap, made at the first apply with a renderer installed (never without
-    // one), and shared with every fill that shows the same gradient meanwhile.
+    // one), and shared with every fill that shows the same gradient meanwhile. A bitmap made
+    // for a fill joins the bitmap list of the movie the fill was read from.
     mutable smart_ptr<bitmap_info> m_gradient_bitmap_info;
+    weak_ptr<movie_definition_sub> m_movie;
     smart_ptr<bitmap_character_def> m_bitmap_character;
     matrix m_bitmap_matrix;  // shape twips to bitmap pixels
 

@@ -30,7 +30,8 @@ void gradient_bitmaps::sweep() {
     m_sweep_at = std::max<size_t>(64, 2 * m_watched.size());
 }
 
-smart_ptr<bitmap_info> gradient_bitmaps::get(const fill_style& style) {
+smart_ptr<bitmap_info> gradient_bitmaps::get(const fill_style& style, bool* made) {
+    *made = false;
     render_handler* handler = get_render_handler();
     if (handler == nullptr) {
         return nullptr;
@@ -47,6 +48,7 @@ smart_ptr<bitmap_info> gradient_bitmaps::get(const fill_style& style) {
     smart_ptr<bitmap_info> bitmap = style.create_gradient_bitmap();
     watched = bitmap;
     m_made++;
+    *made = true;
     if (m_watched.size() >= m_sweep_at) {
         sweep();
     }

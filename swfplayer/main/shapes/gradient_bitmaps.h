@@ -21,8 +21,8 @@ public:
     static gradient_bitmaps& instance();
 
     // The bitmap of the style's gradient (linear or radial, with at least one record) from the
-    // installed handler, made when no fill holds one; null without a handler.
-    smart_ptr<bitmap_info> get(const fill_style& style);
+    // installed handler, made when no fill holds one (*made tells); null without a handler.
+    smart_ptr<bitmap_info> get(const fill_style& style, bool* made);
 
     // Gradients watched, and bitmaps made so far.
     size_t size() const { return m_watched.size(); }

@@ -123,6 +123,7 @@ TEST_F(GradientBitmapsTest, loading_makes_none_and_the_first_display_makes_each_
     root->advance(0.0f);
     root->display();
     EXPECT_EQ(Made(), 2u);
+    EXPECT_EQ(def->get_bitmap_info_count(), 2);  // the movie lists the bitmaps made for it
     root->display();
     auto second = movie();
     swfplayer::smart_ptr<swfplayer::root> second_root =
