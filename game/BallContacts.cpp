@@ -52,7 +52,7 @@ void BallContacts::OnBallTouchesCreature(Level& level, BodyRecord& ball, Globbo&
         m_Pending.push_back(entry);
     }
     if (ball.owner != nullptr && ball.owner != &creature) {
-        hit_effect::Add(level, creature, *ball.body, Direction(ball.body->GetPosition() - creature.m_Center));
+        AddHitEffect(level, creature, *ball.body, Direction(ball.body->GetPosition() - creature.m_Center));
     }
 }
 

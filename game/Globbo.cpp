@@ -119,6 +119,8 @@ void Globbo::Build(float x, float y) {
     m_BodyColor = m_Data.m_BodyColor;
     LoadMovies();
     m_Center.Set(x, y);
+    m_RingRadius = kRingRadius;
+    m_MoveForce = kMoveForce;
     m_Group = TakeGroup();
     if (!BuildRing(x, y) || !BuildMouth(x, y) || !BuildAnchor(x, y)) {
         log_error("Globbo::Build: the world refused the creature %s at (%f, %f)", m_File.c_str(), x, y);
@@ -156,7 +158,7 @@ bool Globbo::BuildRing(float x, float y) {
     joint.frequencyHz = kEdgeFrequency;
     joint.dampingRatio = kEdgeDamping;
     b2CircleShape circle;
-    circle.m_radius = kRingRadius;
+    circle.m_radius = m_RingRadius;
     b2FixtureDef fixture;
     fixture.shape = &circle;
     fixture.friction = kRingFriction;

@@ -38,14 +38,14 @@ struct BodyRecord;
 class Globbo : public Steerable {
 public:
     static constexpr int kRingBodyCount = 42;
-    // The ring's circles, in world units.
+    // The ring's circles, in world units, which m_RingRadius takes at every build.
     static constexpr float kRingRadius = 0.5f;
     // The ring starts as an ellipse with these half axes around the start position.
     static constexpr float kRingHalfWidth = 3.0f;
     static constexpr float kRingHalfHeight = 4.0f;
     // The mouth starts this far below the start position.
     static constexpr float kMouthOffset = 1.6f;
-    // The force on the mouth at full strength (N).
+    // The force on the mouth at full strength (N), which m_MoveForce takes at every build.
     static constexpr float kMoveForce = 200.0f;
     // A mouth outside the outline is brought back this far at once, or onto the centre when
     // nearer.
@@ -114,7 +114,7 @@ public:
     // blink's timers, the centre, the skin top, and which bodies are inside.
     void Update(float dt);
     // Logs the direction (debug), pushes the mouth body with the force direction x strength x
-    // kMoveForce, and turns the facing halfway towards the direction. A direction or strength
+    // m_MoveForce, and turns the facing halfway towards the direction. A direction or strength
     // that is not finite pushes nothing; a direction longer than 1 counts as its unit vector and
     // the strength is kept within 0 to 1.
     void MoveMouth(const b2Vec2& direction, float strength) override;
@@ -253,6 +253,7 @@ private:
     std::vector<b2Body*> m_Contents;
     ContentsHelper m_ContentsHelper{*this};
     PhysicsWorld& m_World;
+    float m_RingRadius = kRingRadius;
     b2ConstantVolumeJoint* m_Joint = nullptr;
     std::vector<b2Body*> m_RingBodies;
     b2Body* m_MouthBody = nullptr;
@@ -271,6 +272,7 @@ private:
     float m_MouthTimer = 0.0f;
     float m_BlinkTimer = 0.0f;
     std::array<EyeRecord, 2> m_Eyes;
+    float m_MoveForce = kMoveForce;
     Steering m_Steering;
     SkinTopFollower m_SkinTop;
 };

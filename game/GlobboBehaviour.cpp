@@ -160,7 +160,7 @@ void Globbo::MoveMouth(const b2Vec2& direction, float strength) {
         return;
     }
     const b2Vec2 push = direction.LengthSquared() > 1.0f ? Direction(direction) : direction;
-    const float force = kMoveForce * std::clamp(strength, 0.0f, 1.0f);
+    const float force = m_MoveForce * std::clamp(strength, 0.0f, 1.0f);
     m_Steering = {push, force, m_MouthBody};
     if (m_MouthBody != nullptr) {
         m_MouthBody->ApplyForce(force * push, m_MouthBody->GetWorldCenter(), true);

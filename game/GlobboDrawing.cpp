@@ -39,7 +39,7 @@ std::vector<Globbo::OutlinePoint> Globbo::WalkedOutline(const ScreenMapping& map
         const float length = outwards.Length();
         // A vertex on the centre has no outward side and stays where it is.
         outwards = length < b2_epsilon ? b2Vec2_zero : (1.0f / length) * outwards;
-        points.push_back({mapping.ToScreen(vertex + kRingRadius * outwards), outwards});
+        points.push_back({mapping.ToScreen(vertex + m_RingRadius * outwards), outwards});
     }
     return points;
 }

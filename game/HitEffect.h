@@ -19,8 +19,8 @@ constexpr float kCentreY = 28.0f;
 // direction along d, the unit direction from the struck creature's centre to the ball.
 float Rotation(const b2Vec2& d);
 
+}  // namespace hit_effect
+
 // Adds the splash at the ball, turned along d and tinted with the struck creature's body colour
 // (alpha included), to the level's temporary effects.
-void Add(Level& level, const Globbo& struck, const b2Body& ball, const b2Vec2& d);
-
-}  // namespace hit_effect
+void AddHitEffect(Level& level, const Globbo& struck, const b2Body& ball, const b2Vec2& d);

@@ -74,6 +74,40 @@ bool IsResult(const TiXmlElement* entry) {
     return true;
 }
 
+// The length of the valid UTF-8 sequence that starts the text, 0 when none does.
+size_t SequenceLength(const std::string& text, size_t at) {
+    const auto byte = [&](size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    };
+    const unsigned char lead = byte(at);
+    const size_t length = lead < 0x80           ? 1
+                          : (lead >> 5) == 0x6  ? 2
+                          : (lead >> 4) == 0xE  ? 3
+                          : (lead >> 3) == 0x1E ? 4
+                                                : 0;
+    if (length == 0 || at + length > text.size()) {
+        return 0;
+    }
+    for (size_t i = at + 1; i < at + length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// The text with every byte that starts no UTF-8 sequence replaced by '?': the XML library reads
+// such bytes back as something else, and could lose the whole entry at the next load.
+std::string AsUtf8(const std::string& text) {
+    std::string clean;
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = SequenceLength(text, at);
+        clean += length == 0 ? std::string("?") : text.substr(at, length);
+        at += length == 0 ? 1 : length;
+    }
+    return clean;
+}
+
 // Renames the user's file so that a new one can be written without losing it. The real folder
 // is the one the read path's mount stands for.
 void MoveAside(const std::string& readPath, const std::string& fileName) {
@@ -122,6 +156,8 @@ bool ReadStatistics(const TiXmlElement* root, std::vector<GameStatistics>& recor
             ++skipped;
             continue;
         }
+        record.player1.playerId = AsUtf8(record.player1.playerId);
+        record.player2.playerId = AsUtf8(record.player2.playerId);
         records.push_back(record);
     }
     return true;
@@ -149,12 +185,17 @@ bool LoadStatistics(StatisticsStore& store) {
     return true;
 }
 
-bool SaveStatistics(const StatisticsStore& store) {
-    std::vector<GameStatistics> records = store.records;
+void WriteStatistics(const std::vector<GameStatistics>& records, TiXmlDocument& document) {
+    std::vector<GameStatistics> copy = records;
     sme::XmlStorageBuffer writer(true);
-    sme::WriteVector(writer, kArrayName, records);
-    TiXmlDocument document;
+    sme::WriteVector(writer, kArrayName, copy);
+    document.Clear();
     document.LinkEndChild(writer.GetRoot()->FirstChildElement()->Clone());
+}
+
+bool SaveStatistics(const StatisticsStore& store) {
+    TiXmlDocument document;
+    WriteStatistics(store.records, document);
     if (!XmlFileOutput::Save(document, false, store.fileName)) {
         log_error("SaveStatistics: the statistics were not saved to %s", store.fileName.c_str());
         return false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class TiXmlDocument;
 class TiXmlElement;
 
 // The statistics file: one XML element "array" named "statistics" holding one "gamestats"
@@ -23,6 +24,10 @@ bool LoadStatistics(StatisticsStore& store);
 // Writes every record, in order, as a new file that replaces the old one only once it is complete.
 // False, logged, when it cannot be written (the old file is then kept).
 bool SaveStatistics(const StatisticsStore& store);
+
+// The statistics document of the records: the one element "array" named "statistics" with one
+// "gamestats" element per record, in order.
+void WriteStatistics(const std::vector<GameStatistics>& records, TiXmlDocument& document);
 
 // Reads the entries of a statistics document's root element (the array itself, or an element
 // holding it) into records, which are not emptied first. False when there is no statistics array.

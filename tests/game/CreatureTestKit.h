@@ -34,12 +34,7 @@ class CreatureFolder : public level_testing::LevelFolder {
 protected:
     void SetUp() override {
         LevelFolder::SetUp();
-        swfkit::Movie empty(8, {0, 800 * 20, 0, 600 * 20}, 30.0);
-        empty.Tags().ShowFrame();
-        Write("data/empty.swf", empty.Write(false));
-        for (const CreatureDesign& design : ShippedCreatures()) {
-            ASSERT_TRUE(WriteCreature(design, GameDir()));
-        }
+        ASSERT_TRUE(WriteCreaturesAndBalls(GameDir()));
         m_World.Create();
     }
 

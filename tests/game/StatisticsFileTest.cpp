@@ -134,6 +134,26 @@ TEST_F(StatisticsFileTest, a_bad_entry_loses_only_itself) {
     EXPECT_EQ(m_Log->Count("LoadStatistics: 5 entries of /userfolder/data/statistics.xml are not match results"), 1);
 }
 
+// A name that is not UTF-8 text (a byte the XML library would read back as something else) is
+// kept with its bad bytes replaced, so that the entry survives the next save and load.
+TEST_F(StatisticsFileTest, a_name_that_is_not_utf8_text_keeps_its_entry_through_a_save) {
+    WriteFile(UserFile(),
+              "<array name=\"statistics\"><gamestats winner=\"1\"><playerstats name=\"player1\" "
+              "playerId=\"B\xe0"
+              "b\xc3\xa9\" score=\"3\" numShots=\"7\"/><playerstats name=\"player2\" "
+              "playerId=\"\x8f"
+              "x\" score=\"1\" numShots=\"4\"/></gamestats></array>");
+    ASSERT_TRUE(LoadStatistics(m_Store));
+    ASSERT_EQ(m_Store.records.size(), 1u);
+    EXPECT_EQ(m_Store.records[0].player1.playerId, "B?b\xc3\xa9");
+    EXPECT_EQ(m_Store.records[0].player2.playerId, "?x");
+    ASSERT_TRUE(SaveStatistics(m_Store));
+    StatisticsStore again;
+    ASSERT_TRUE(LoadStatistics(again));
+    ASSERT_EQ(again.records.size(), 1u);
+    ExpectSame(again.records[0], m_Store.records[0]);
+}
+
 // A save that cannot be stored reports it and leaves the old file as it was.
 TEST_F(StatisticsFileTest, a_save_that_fails_reports_it_and_keeps_the_old_file) {
     m_Store.records.push_back(Result(1, "a", 3, 1, "b", 0, 1));

@@ -12,6 +12,7 @@ using art::Drawing;
 using art::Point;
 
 constexpr double kPi = std::numbers::pi;
+constexpr double kRimWidth = 1.3;
 const swfkit::Color kRim{45, 40, 70, 255};
 const swfkit::Color kWhite{255, 255, 255, 255};
 const swfkit::Color kPupil{25, 25, 40, 255};
@@ -272,24 +273,27 @@ Drawing EyeInPortrait(const CreatureDesign& d, const Point& at, double lookX) {
 }  // namespace
 
 Drawing Eyeball(const CreatureDesign& d) {
-    return {{{art::Ellipse({0.0, 0.0}, d.eyeWidth + 1.3, d.eyeHeight + 1.3)}, kRim},
+    return {{{art::Ellipse({0.0, 0.0}, d.eyeWidth + kRimWidth, d.eyeHeight + kRimWidth)}, kRim},
             {{art::Ellipse({0.0, 0.0}, d.eyeWidth, d.eyeHeight)}, kWhite}};
 }
 
-Drawing EyeOpening(const CreatureDesign& d) {
-    return {{{art::Ellipse({0.0, 0.0}, d.eyeWidth, d.eyeHeight)}, kWhite}};
+Drawing EyeRim(const CreatureDesign& d) {
+    return {{{art::Ellipse({0.0, 0.0}, d.eyeWidth + kRimWidth, d.eyeHeight + kRimWidth),
+              art::Ellipse({0.0, 0.0}, d.eyeWidth - 0.4, d.eyeHeight - 0.4)},
+             kRim}};
 }
 
 Drawing Pupil(const CreatureDesign& d) {
     const double p = d.pupilRadius;
-    return {{{art::Circle({0.0, 0.0}, 1.6 * p)}, d.iris},
+    const double iris = std::min(1.6 * p, d.eyeWidth + kRimWidth - kPupilRange - 0.2);
+    return {{{art::Circle({0.0, 0.0}, iris)}, d.iris},
             {{art::Circle({0.0, 0.0}, p)}, kPupil},
             {{art::Circle({-0.4 * p, -0.45 * p}, 0.35 * p)}, kWhite}};
 }
 
 Drawing Lid(const CreatureDesign& d, double closed) {
-    const double rx = d.eyeWidth + 1.3;
-    const double ry = d.eyeHeight + 1.3;
+    const double rx = d.eyeWidth + kRimWidth;
+    const double ry = d.eyeHeight + kRimWidth;
     const double edge = -ry + 2.0 * ry * closed;
     const Contour lid = Above(art::Ellipse({0.0, 0.0}, rx, ry), edge);
     const Contour rim = Above(art::Ellipse({0.0, 0.0}, rx, ry), std::min(edge + 1.2, ry));

@@ -7,10 +7,14 @@
 // movies and the portrait, which shows them together.
 namespace creature_art {
 
-// The eye's white with its dark rim, and the part the pupil shows through.
+// The eye's white with its dark rim.
 art::Drawing Eyeball(const CreatureDesign& design);
-art::Drawing EyeOpening(const CreatureDesign& design);
-// The iris, the pupil and a shine.
+// The rim again, drawn over the pupil: the iris of a pupil looking far aside reaches under it
+// and no further.
+art::Drawing EyeRim(const CreatureDesign& design);
+// The pupil moves this far (pixels) from its place at most.
+constexpr double kPupilRange = 7.0;
+// The iris, the pupil and a shine; the iris is kept small enough to stay within the rim.
 art::Drawing Pupil(const CreatureDesign& design);
 // The upper lid lowered over the eye, closed = 0 (open) to 1 (shut).
 art::Drawing Lid(const CreatureDesign& design, double closed);

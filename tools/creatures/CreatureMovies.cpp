@@ -99,19 +99,15 @@ private:
     art::Placement m_Placement;
 };
 
-// One eye: the eyeball, the opening that masks the pupil, the pupil, and the lid's two blinks.
+// One eye: the eyeball, the pupil, the rim over the pupil's edge (a mask would cost a stencil
+// clear of the whole window at every drawing), and the lid's two blinks.
 uint16_t DefineEye(const CreatureDesign& design, art::ShapeWriter& shapes, swfkit::TagList& definitions) {
     const uint16_t eyeball = DefineSprite(shapes, definitions, creature_art::Eyeball(design));
-    const uint16_t opening = shapes.Define(creature_art::EyeOpening(design).front());
     const uint16_t pupil = DefineSprite(shapes, definitions, creature_art::Pupil(design));
     swfkit::TagList eye(kVersion);
     eye.PlaceObject2(Named(eyeball, 1, "eyeball"));
-    swfkit::Placement mask;
-    mask.depth = 2;
-    mask.characterId = opening;
-    mask.clipDepth = 3;
-    eye.PlaceObject2(mask);
-    eye.PlaceObject2(Named(pupil, 3, "pupil"));
+    eye.PlaceObject2(Named(pupil, 2, "pupil"));
+    shapes.Place(creature_art::EyeRim(design), eye, 3);
     eye.DoAction(Stop()).ShowFrame();
 
     Poses lid(shapes, eye, 4, {});

@@ -18,7 +18,7 @@ constexpr int kTopWidth = 48;
 constexpr int kTopHeight = 56;
 
 // The eyes: the clips "eye_l" and "eye_r" (left and right on the screen), each with its clips
-// "eyeball" and "pupil" (seen only through the eye's opening) and the labels "blink" and
+// "eyeball" and "pupil" and the labels "blink" and
 // "blinkfast", where the lid comes down and goes up again, ending stopped on the eye's first
 // frame.
 swfkit::Bytes EyesMovie(const CreatureDesign& design);

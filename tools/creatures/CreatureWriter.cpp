@@ -1,7 +1,10 @@
 #include "tools/creatures/CreatureWriter.h"
 
+#include "game/Globbo.h"
 #include "tools/creatures/CreatureMovies.h"
+#include "tools/levels/BallArt.h"
 #include "tools/levels/ContentFiles.h"
+#include "tools/swfkit/Movie.h"
 
 GlobboData CreatureData(const CreatureDesign& design) {
     GlobboData data;
@@ -60,4 +63,24 @@ bool WriteBot(const BotDesign& bot, const std::filesystem::path& gameFolder) {
     BotSettings settings = bot.settings;
     const bool written = WriteRecords(gameFolder / BotFile(bot), {{"globbo", &data}, {"m_Settings", &settings}});
     return WriteMovies(bot.creature, data, gameFolder) && written;
+}
+
+bool WriteShippedCreatures(const std::filesystem::path& gameFolder) {
+    bool written = true;
+    for (const CreatureDesign& design : ShippedCreatures()) {
+        written = WriteCreature(design, gameFolder) && written;
+    }
+    for (const BotDesign& bot : ShippedBots()) {
+        written = WriteBot(bot, gameFolder) && written;
+    }
+    return written;
+}
+
+bool WriteCreaturesAndBalls(const std::filesystem::path& gameFolder) {
+    swfkit::Movie empty(8, {0, 800 * 20, 0, 600 * 20}, 30.0);
+    empty.Tags().ShowFrame();
+    bool written = WriteBytes(gameFolder / Globbo::kSkinMovie, empty.Write(false));
+    written = WriteBytes(gameFolder / "data/ball.swf", ball_art::BallMovie()) && written;
+    written = WriteBytes(gameFolder / "data/ball_glow.swf", ball_art::GlowMovie()) && written;
+    return WriteShippedCreatures(gameFolder) && written;
 }

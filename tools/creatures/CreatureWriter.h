@@ -18,3 +18,12 @@ bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& ga
 // "m_Settings") and its creature's movies into the game folder. False when a file cannot be
 // written.
 bool WriteBot(const BotDesign& bot, const std::filesystem::path& gameFolder);
+
+// Writes every shipped creature, the players' and the computer opponents', into the game folder;
+// false when a file cannot be written.
+bool WriteShippedCreatures(const std::filesystem::path& gameFolder);
+
+// Writes what building creatures and balls reads into the game folder: every shipped creature,
+// the empty movie the skins are drawn into and the balls' movies (for tests, benchmarks and fuzz
+// targets, which have no game folder of the build's). False when a file cannot be written.
+bool WriteCreaturesAndBalls(const std::filesystem::path& gameFolder);

@@ -4,8 +4,6 @@
 //   creatures/<name>/eyes.swf, mouth.swf  its eyes and mouth
 //   creatures/<name>/portrait.swf        its portrait for the selection screens
 //   creatures/<name>/skin.swf, top.swf, eyes_decoration.swf   the decorations it wears
-#include "tools/creatures/BotDesigns.h"
-#include "tools/creatures/CreatureDesign.h"
 #include "tools/creatures/CreatureWriter.h"
 
 #include <cstdio>
@@ -20,14 +18,7 @@ int main(int argc, char** argv) {
     if (data.filename().empty()) {
         data = data.parent_path();
     }
-    bool written = true;
-    for (const CreatureDesign& design : ShippedCreatures()) {
-        written = WriteCreature(design, data.parent_path()) && written;
-    }
-    for (const BotDesign& bot : ShippedBots()) {
-        written = WriteBot(bot, data.parent_path()) && written;
-    }
-    if (!written) {
+    if (!WriteShippedCreatures(data.parent_path())) {
         std::fprintf(stderr, "make_creatures: cannot write everything into %s\n", data.c_str());
         return 1;
     }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -35,18 +36,6 @@ swfkit::Rect Stage(int width, int height) {
 
 swfkit::Bytes Stop() {
     return swfkit::action_assembler().op(swfkit::STOP).bytes();
-}
-
-// Scale and turn about the origin, then move to (x, y) pixels.
-swfkit::Matrix At(double x, double y, double scaleX = 1.0, double scaleY = 1.0, double angle = 0.0) {
-    swfkit::Matrix matrix;
-    matrix.scaleX = scaleX * std::cos(angle);
-    matrix.scaleY = scaleY * std::cos(angle);
-    matrix.rotate0 = scaleX * std::sin(angle);
-    matrix.rotate1 = -scaleY * std::sin(angle);
-    matrix.translateX = static_cast<int32_t>(std::lround(x * 20.0));
-    matrix.translateY = static_cast<int32_t>(std::lround(y * 20.0));
-    return matrix;
 }
 
 swfkit::ColorTransform Alpha(double alpha) {
@@ -249,6 +238,69 @@ swfkit::Bytes FsCommand(const std::string& command) {
 
 // ---- Effects ----
 
+// Where an effect's part shows at a time of the effect (0 to 1): its centre (pixels), scales,
+// turn (radians) and opacity.
+struct Pose {
+    Point at;
+    double scaleX;
+    double scaleY;
+    double angle;
+    double alpha;
+};
+
+// One shape of an effect, drawn round its origin, and how it moves.
+struct Part {
+    art::Drawing drawing;
+    std::function<Pose(double t)> pose;
+};
+
+// An effect's shape in white for the game to tint, on a dark rim that keeps it readable over any
+// water (the tint darkens the rim too): the rim is the shape grown by the factor round the origin.
+art::Drawing Rimmed(const std::vector<art::Contour>& contours, double grow) {
+    art::Shape rim{{}, Rgb(30, 44, 90)};
+    for (const art::Contour& contour : contours) {
+        rim.contours.push_back(art::Placed(contour, {grow, 0.0, {0.0, 0.0}}));
+    }
+    return {rim, {contours, kWhite}};
+}
+
+// A star of the points, radii and turn, round the origin.
+art::Contour Star(int points, double outer, double inner, double turn) {
+    art::Contour star;
+    for (int i = 0; i < 2 * points; ++i) {
+        const double r = i % 2 == 0 ? outer : inner;
+        const double a = turn + i * kPi / points;
+        star.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    return star;
+}
+
+// A movie of the size that plays the parts through the frames once, then stops on an empty frame.
+swfkit::Bytes PlayedOnce(int width, int height, int frames, const std::vector<Part>& parts) {
+    swfkit::Movie movie(8, Stage(width, height), kFrameRate);
+    swfkit::TagList& tags = movie.Tags();
+    art::ShapeWriter shapes(tags);
+    std::vector<uint16_t> ids;
+    for (const Part& part : parts) {
+        ids.push_back(DrawingSprite(shapes, tags, part.drawing));
+    }
+    for (int frame = 0; frame < frames; ++frame) {
+        const double t = static_cast<double>(frame) / (frames - 1);
+        for (size_t i = 0; i < parts.size(); ++i) {
+            const Pose pose = parts[i].pose(t);
+            tags.PlaceObject2(
+                Put(static_cast<uint16_t>(1 + i), frame == 0 ? std::optional<uint16_t>(ids[i]) : std::nullopt,
+                    art::MatrixAt(pose.at.x, pose.at.y, pose.scaleX, pose.scaleY, pose.angle), pose.alpha));
+        }
+        tags.ShowFrame();
+    }
+    for (size_t i = 0; i < parts.size(); ++i) {
+        tags.RemoveObject2(static_cast<uint16_t>(1 + i));
+    }
+    tags.DoAction(Stop()).ShowFrame();
+    return movie.Write(false);
+}
+
 // A drop: a circle with a short tail behind it, pointing along the angle (radians, 0 = right).
 art::Contour Drop(const Point& at, double radius, double angle) {
     art::Contour drop;
@@ -295,8 +347,8 @@ swfkit::Bytes ScoreMovie() {
     }
     const uint16_t barId = shapes.TakeId();
     tags.DefineSprite(barId, bar);
-    tags.PlaceObject2(Put(1, barId, At(0.0, 0.0), {}, "LifebarL"));
-    tags.PlaceObject2(Put(2, barId, At(kScreenWidth, 0.0, -1.0, 1.0), {}, "LifebarR"));
+    tags.PlaceObject2(Put(1, barId, art::MatrixAt(0.0, 0.0), {}, "LifebarL"));
+    tags.PlaceObject2(Put(2, barId, art::MatrixAt(kScreenWidth, 0.0, -1.0, 1.0), {}, "LifebarR"));
     tags.DoAction(Stop()).ShowFrame();
     return movie.Write(false);
 }
@@ -332,7 +384,7 @@ swfkit::Bytes CountdownMovie(const swfkit::EmbeddedFont& font) {
                 tags.RemoveObject2(1);
             }
             tags.PlaceObject2(Put(1, frame == 0 ? std::optional<uint16_t>(sign) : std::nullopt,
-                                  At(centre.x, centre.y, scale, scale), alpha));
+                                  art::MatrixAt(centre.x, centre.y, scale, scale), alpha));
             tags.ShowFrame();
         }
         first = false;
@@ -343,85 +395,51 @@ swfkit::Bytes CountdownMovie(const swfkit::EmbeddedFont& font) {
 }
 
 swfkit::Bytes HitMovie() {
-    constexpr int kWidth = 70;
-    constexpr int kHeight = 56;
-    constexpr int kFrames = 14;
-    swfkit::Movie movie(8, Stage(kWidth, kHeight), kFrameRate);
-    swfkit::TagList& tags = movie.Tags();
-    art::ShapeWriter shapes(tags);
     const Point struck{35.0, 28.0};
-    const uint16_t ring = shapes.Define({{art::Circle({0.0, 0.0}, 10.0), art::Circle({0.0, 0.0}, 7.5)}, kWhite});
-    const uint16_t flash = shapes.Define({{art::Circle({0.0, 0.0}, 6.0)}, Rgb(255, 255, 255, 220)});
+    std::vector<Part> parts;
+    // A starburst where the ball struck, bursting open and fading.
+    parts.push_back({Rimmed({Star(8, 11.0, 4.5, -kPi / 2.0)}, 1.3), [struck](double t) {
+                         const double grow = 0.5 + 0.8 * EaseOut(std::min(1.0, t * 2.5));
+                         return Pose{struck, grow, grow, 0.3 * t, std::min(1.0, 2.0 * (1.0 - t))};
+                     }});
     // Drops fly up and out, away from the creature below the struck point.
     const double angles[] = {-kPi / 2.0, -kPi / 2.0 - 0.6, -kPi / 2.0 + 0.6, -kPi / 2.0 - 1.15, -kPi / 2.0 + 1.15};
     const double speeds[] = {2.0, 1.7, 1.7, 1.3, 1.3};
-    std::vector<uint16_t> drops;
-    for (double angle : angles) {
-        drops.push_back(shapes.Define({{Drop({0.0, 0.0}, 2.4, angle)}, kWhite}));
+    for (size_t i = 0; i < std::size(angles); ++i) {
+        const double angle = angles[i];
+        const double speed = speeds[i];
+        parts.push_back({Rimmed({Drop({0.0, 0.0}, 2.6, angle)}, 1.4), [struck, angle, speed](double t) {
+                             const double reach = 5.0 + 10.0 * speed * EaseOut(t);
+                             const Point at{struck.x + reach * std::cos(angle), struck.y + reach * std::sin(angle)};
+                             return Pose{at, 1.0 - 0.4 * t, 1.0 - 0.4 * t, 0.0, std::min(1.0, 2.0 * (1.0 - t))};
+                         }});
     }
-    for (int frame = 0; frame < kFrames; ++frame) {
-        const bool place = frame == 0;
-        const double t = static_cast<double>(frame) / (kFrames - 1);
-        const double fade = 1.0 - t;
-        tags.PlaceObject2(Put(1, place ? std::optional<uint16_t>(ring) : std::nullopt,
-                              At(struck.x, struck.y, 0.6 + 1.6 * EaseOut(t), 0.45 + 1.0 * EaseOut(t)), fade));
-        tags.PlaceObject2(Put(2, place ? std::optional<uint16_t>(flash) : std::nullopt,
-                              At(struck.x, struck.y, 1.2 - t, 1.2 - t), std::max(0.0, 1.0 - 2.5 * t)));
-        for (size_t i = 0; i < drops.size(); ++i) {
-            const double reach = 4.0 + 20.0 * speeds[i] * EaseOut(t) / 2.0;
-            const Point at{struck.x + reach * std::cos(angles[i]), struck.y + reach * std::sin(angles[i])};
-            tags.PlaceObject2(Put(static_cast<uint16_t>(3 + i),
-                                  place ? std::optional<uint16_t>(drops[i]) : std::nullopt,
-                                  At(at.x, at.y, 1.0 - 0.4 * t, 1.0 - 0.4 * t), fade));
-        }
-        tags.ShowFrame();
-    }
-    for (uint16_t depth = 1; depth < 3 + drops.size(); ++depth) {
-        tags.RemoveObject2(depth);
-    }
-    tags.DoAction(Stop()).ShowFrame();
-    return movie.Write(false);
+    return PlayedOnce(70, 56, 14, parts);
 }
 
 swfkit::Bytes NeutralMovie() {
     constexpr int kSize = 48;
-    constexpr int kFrames = 16;
     constexpr int kSparkles = 6;
-    swfkit::Movie movie(8, Stage(kSize, kSize), kFrameRate);
-    swfkit::TagList& tags = movie.Tags();
-    art::ShapeWriter shapes(tags);
     const Point middle{kSize / 2.0, kSize / 2.0};
-    const uint16_t ring = shapes.Define({{art::Circle({0.0, 0.0}, 9.0), art::Circle({0.0, 0.0}, 7.0)}, kWhite});
-    const uint16_t puff = shapes.Define({{art::Circle({0.0, 0.0}, 8.0)}, Rgb(255, 255, 255, 150)});
-    art::Contour star;
-    for (int i = 0; i < 8; ++i) {
-        const double r = i % 2 == 0 ? 3.2 : 1.1;
-        const double a = i * kPi / 4.0;
-        star.push_back({r * std::cos(a), r * std::sin(a)});
+    std::vector<Part> parts;
+    parts.push_back({{{{art::Circle({0.0, 0.0}, 8.0)}, Rgb(255, 255, 255, 150)}}, [middle](double t) {
+                         return Pose{middle, 1.0 + 0.6 * t, 1.0 + 0.6 * t, 0.0, 0.8 * (1.0 - t)};
+                     }});
+    parts.push_back({{{{art::Circle({0.0, 0.0}, 10.2), art::Circle({0.0, 0.0}, 5.4)}, Rgb(30, 44, 90)},
+                      {{art::Circle({0.0, 0.0}, 9.0), art::Circle({0.0, 0.0}, 6.6)}, kWhite}},
+                     [middle](double t) {
+                         const double grow = 1.0 + 1.1 * EaseOut(t);
+                         return Pose{middle, grow, grow, 0.0, std::min(1.0, 2.0 * (1.0 - t))};
+                     }});
+    for (int i = 0; i < kSparkles; ++i) {
+        parts.push_back({Rimmed({Star(4, 3.8, 1.3, 0.0)}, 1.45), [middle, i](double t) {
+                             const double a = i * 2.0 * kPi / kSparkles + 0.4 * t;
+                             const double reach = 8.0 + 12.0 * EaseOut(t);
+                             const Point at{middle.x + reach * std::cos(a), middle.y + reach * std::sin(a)};
+                             return Pose{at, 1.0, 1.0, 2.0 * t, std::min(1.0, 2.0 * (1.0 - t))};
+                         }});
     }
-    const uint16_t sparkle = shapes.Define({{star}, kWhite});
-    for (int frame = 0; frame < kFrames; ++frame) {
-        const bool place = frame == 0;
-        const double t = static_cast<double>(frame) / (kFrames - 1);
-        const double fade = 1.0 - t;
-        tags.PlaceObject2(Put(1, place ? std::optional<uint16_t>(puff) : std::nullopt,
-                              At(middle.x, middle.y, 1.0 + 0.6 * t, 1.0 + 0.6 * t), 0.8 * fade));
-        tags.PlaceObject2(Put(2, place ? std::optional<uint16_t>(ring) : std::nullopt,
-                              At(middle.x, middle.y, 1.0 + 1.5 * EaseOut(t), 1.0 + 1.5 * EaseOut(t)), fade));
-        for (int i = 0; i < kSparkles; ++i) {
-            const double a = i * 2.0 * kPi / kSparkles + 0.4 * t;
-            const double reach = 8.0 + 13.0 * EaseOut(t);
-            tags.PlaceObject2(Put(static_cast<uint16_t>(3 + i), place ? std::optional<uint16_t>(sparkle) : std::nullopt,
-                                  At(middle.x + reach * std::cos(a), middle.y + reach * std::sin(a), 1.0, 1.0, 2.0 * t),
-                                  fade));
-        }
-        tags.ShowFrame();
-    }
-    for (uint16_t depth = 1; depth < 3 + kSparkles; ++depth) {
-        tags.RemoveObject2(depth);
-    }
-    tags.DoAction(Stop()).ShowFrame();
-    return movie.Write(false);
+    return PlayedOnce(kSize, kSize, 16, parts);
 }
 
 }  // namespace match_movies

@@ -7,15 +7,16 @@
 // opponent steers it (Alt+D shows the path grid and the bot's condition, goal and path).
 #include "app/Application.h"
 #include "app/Logger.h"
-#include "app/standin/GUIDirector.h"
+#include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
 #include "tools/creatures/CreatureDesign.h"
 #include "tools/levels/Arena.h"
 #include "tools/levels/ArenaWriter.h"
-#include "tools/matchview/MatchScreen.h"
+#include "tools/matchview/MatchViewScreen.h"
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,24 +44,22 @@ int main(int argc, char** argv) {
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
-    application.Init();
+    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
     if (creatures[1].starts_with(kBotFolder)) {
         application.matchSetup.mode = MatchSetup::Training;
     }
-    {
-        // The screen lives in this frame: an exit from inside the main loop (the window system
-        // ending the program) leaves it alone rather than destroying it after the services it uses.
-        MatchScreen screen(levels, argv[1], creatures);
-        if (!screen.Start(argv[1])) {
-            std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
-            application.Shutdown();
-            return 1;
-        }
-        standin::GUIDirector& director = standin::GUIDirector::GetInstance();
-        director.ShowScreen(&screen);
-        application.Run();
-        director.ShowScreen(nullptr);
+    // The matches take the in-match screen's place: the push starts the first.
+    GUIDirector& director = GUIDirector::GetInstance();
+    auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
+    const MatchViewScreen& screen = *owned;
+    director.RegisterMatch(std::move(owned));
+    director.PushScreen(GUIDirector::kGame);
+    if (!screen.IsPlayable()) {
+        std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
+        application.Shutdown();
+        return 1;
     }
+    application.Run();
     application.Shutdown();
     return 0;
 }

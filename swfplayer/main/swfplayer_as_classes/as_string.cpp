@@ -196,8 +196,9 @@ void as_string_touppercase(const fn_call& fn) {
     fn.result->set_base_string(fn.this_value->to_base_string().utf8_to_upper());
 }
 
+// The length in bytes of the UTF-8 text: a character outside ASCII counts as several.
 void as_string_length(const fn_call& fn) {
-    fn.result->set_int(this_text(fn).char_count());
+    fn.result->set_int(fn.this_value->to_base_string().size());
 }
 
 void as_string_split(const fn_call& fn) {

@@ -2,9 +2,7 @@
 
 #include "app/Application.h"
 #include "app/GameRandom.h"
-#include "app/Logger.h"
 #include "app/SoundManager.h"
-#include "app/TiXmlIOProxy.h"
 #include "flash/FSCommand.h"
 #include "game/BodyRegistry.h"
 #include "game/Globbo.h"
@@ -25,7 +23,6 @@ namespace match_testing {
 
 namespace {
 
-const std::filesystem::path kGameDir = PONDORIX_GAME_DIR;
 constexpr int kMaxEffects = MatchChecks::kMaxEffects;
 
 std::vector<std::string> FilesIn(const std::string& folder) {
@@ -69,16 +66,12 @@ int CountHeld(const Globbo& holder, const Globbo* owner) {
 }  // namespace
 
 void GameFolder::SetUp() {
-    LogFile();
+    ShippedGameFolder::SetUp();
     std::filesystem::create_directories(OwnDir());
     std::filesystem::create_directories(UserDir());
-    ASSERT_NE(PHYSFS_init(nullptr), 0);
-    ASSERT_NE(PHYSFS_mount(OwnDir().c_str(), nullptr, 1), 0);
-    ASSERT_NE(PHYSFS_mount(kGameDir.c_str(), nullptr, 1), 0);
+    ASSERT_NE(PHYSFS_mount(OwnDir().c_str(), nullptr, 0), 0);
     ASSERT_NE(PHYSFS_mount(UserDir().c_str(), "/userfolder", 1), 0);
     ASSERT_NE(PHYSFS_setWriteDir(UserDir().c_str()), 0);
-    TiXmlIOProxy::SetCurrent(&m_Proxy);
-    SoundManager::GetInstance().Load();
     Application::GetInstance().matchSetup = MatchSetup();
     GameRandom::GetInstance().SetSeed(1);
 }
@@ -86,16 +79,7 @@ void GameFolder::SetUp() {
 void GameFolder::TearDown() {
     SoundManager::GetInstance().StopMusic();
     SoundManager::GetInstance().Clear();
-    TiXmlIOProxy::SetCurrent(nullptr);
-    PHYSFS_deinit();
-}
-
-std::filesystem::path GameFolder::LogFile() {
-    static const testing_support::TempDir dataHome;
-    if (!Logger::IsAlive()) {
-        setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
-    }
-    return Logger::GetInstance().GetLogFile();
+    ShippedGameFolder::TearDown();
 }
 
 RandomController::RandomController(uint32_t seed, double spitChance) : m_Random(seed), m_SpitChance(spitChance) {}

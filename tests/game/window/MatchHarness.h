@@ -4,11 +4,11 @@
 // time with everything a whole match must keep true checked after every step.
 
 #include "app/Controller.h"
-#include "app/TinyxmlPhysfsProxy.h"
 #include "app/sigslot.h"
 #include "game/Bot.h"
 #include "game/Level.h"
 #include "game/SpitGame.h"
+#include "tests/game/window/ShippedGameFolder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -27,22 +27,19 @@ namespace match_testing {
 // The length of one update step of the game's main loop, in seconds.
 constexpr float kStep = 0.02f;
 
-// The virtual file system as the game mounts it: the build's game folder at the root, behind a
-// folder of the test's own (for levels and creatures written by the test), and a user folder at
-// "/userfolder" that is the write folder. The game's sound table is loaded, the application's
-// set-up is a quick match, and the game's random numbers start from seed 1.
-class GameFolder : public ::testing::Test {
+// The shipped game folder (see ShippedGameFolder) behind a folder of the test's own (for levels
+// written by the test), and a user folder at "/userfolder" that is the write folder, as the game
+// mounts its own. The application's set-up is a quick match, and the game's random numbers start
+// from seed 1.
+class GameFolder : public ShippedGameFolder {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     std::filesystem::path OwnDir() const { return m_Temp / "own"; }
     std::filesystem::path UserDir() const { return m_Temp / "user"; }
-    // The game's log (in a folder of this process's own).
-    static std::filesystem::path LogFile();
 
     testing_support::TempDir m_Temp;
-    TinyxmlPhysfsProxy m_Proxy;
 };
 
 // A controller that plays at random from its seed: it pushes the mouth one way at full strength

@@ -392,7 +392,7 @@ TEST_F(MatchRules, a_ball_striking_the_other_creature_splashes_and_the_splash_go
     EXPECT_NEAR(turn(b2Vec2(1.0f, 0.0f)), 90.0f, 1e-3f);
     EXPECT_NEAR(turn(b2Vec2(0.0f, 1.0f)), 180.0f, 1e-3f);
     EXPECT_NEAR(turn(b2Vec2(-1.0f, 0.0f)), 270.0f, 1e-3f);
-    hit_effect::Add(*m_Level, *B(), *Ball(1), b2Vec2(1.0f, 0.0f));
+    AddHitEffect(*m_Level, *B(), *Ball(1), b2Vec2(1.0f, 0.0f));
     ASSERT_EQ(m_Level->GetEffectCount(), 1u);
     Step(30);
     EXPECT_EQ(m_Level->GetEffectCount(), 0u);

@@ -11,7 +11,6 @@
 #include "game/Globbo.h"
 #include "game/b2ConstantVolumeJoint.h"
 #include "tests/game/window/MatchHarness.h"
-#include "tests/support/FileTail.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_fixture.h>
@@ -202,7 +201,6 @@ TEST_F(ScriptedMatch, a_cinematic_owns_its_creatures_and_controllers_and_deletes
     const std::vector<std::string> creatures = ShippedCreatureFiles();
     int destroyed = 0;
     std::vector<int> updates;
-    testing_support::FileTail log(LogFile());
     {
         CinematicGame scene("data/championship_podium_level.xml");
         ASSERT_TRUE(scene.HasLevel());
@@ -234,7 +232,7 @@ TEST_F(ScriptedMatch, a_cinematic_owns_its_creatures_and_controllers_and_deletes
         EXPECT_NEAR(first->GetJoint()->GetTargetVolume() / second->GetJoint()->GetTargetVolume(), 1.0f, 0.02f);
     }
     EXPECT_EQ(destroyed, 3);
-    EXPECT_EQ(log.Count("CinematicGame::AddGlobbo: no creature in"), 2);
+    EXPECT_EQ(m_Log->Count("CinematicGame::AddGlobbo: no creature in"), 2);
 }
 
 // The scene's balls change colour without scores: taken in, held; let go, free but still its
@@ -289,7 +287,6 @@ TEST_F(ScriptedMatch, a_cinematic_takes_only_free_balls_and_colours_them_by_owne
 
 // Each scene outside matches builds and plays as its screen sets it up.
 TEST_F(ScriptedMatch, the_special_levels_build_their_scenes) {
-    testing_support::FileTail log(LogFile());
     struct Scene {
         std::string file;
         b2Vec2 at1;
@@ -391,8 +388,8 @@ TEST_F(ScriptedMatch, the_special_levels_build_their_scenes) {
         EXPECT_GT(below.nearest, 0.45f) << "step under creature " << i;
         EXPECT_LT(below.nearest, 0.75f) << "step under creature " << i;
     }
-    EXPECT_EQ(log.Count("Level::Load"), 0) << log.Text();
-    EXPECT_EQ(log.Count("Globbo::"), 0) << log.Text();
+    EXPECT_EQ(m_Log->Count("Level::Load"), 0) << m_Log->Text();
+    EXPECT_EQ(m_Log->Count("Globbo::"), 0) << m_Log->Text();
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 // a match that ends leaves its result in the statistics file. Screenshots stay in the build
 // folder.
 #include "game/LevelData.h"
-#include "tests/support/ChildProcess.h"
-#include "tests/support/SanitizerEnvironment.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/GameProcess.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
 #include "tools/creatures/CreatureArt.h"
@@ -20,11 +18,9 @@
 #include "tools/pictures/PngWriter.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -105,53 +101,16 @@ bool Animated(const Arena& arena, const std::vector<DecorationMovie>& decoration
 
 class MatchView : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_X.Ready()) << "no Xvfb server";
-        std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", m_Folder / "application.xml");
-        std::filesystem::copy(PONDORIX_GAME_DIR "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
-        // Cache files left by earlier runs would be newer than the copied movies, and so taken for
-        // fresh: the copy starts without them.
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
-            if (entry.path().extension() == ".gsc") {
-                std::filesystem::remove(entry.path());
-            }
-        }
-        testing_support::WriteFile(m_Folder / "home/Pondorix/preferences.xml",
-                                   "<resource><userpreferences name=\"prefs\">"
-                                   "<vec2 name=\"windowSize\" x=\"800\" y=\"600\"/></userpreferences></resource>");
-        std::filesystem::create_directories(SCREENSHOT_DIR);
-    }
-
-    // Starts match_view on the level.
-    void Launch(const std::string& level) {
-        std::vector<std::string> environment = {"DISPLAY=" + m_X.Name(),
-                                                "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"};
-        for (const std::string& variable : testing_support::SanitizerEnvironment()) {
-            environment.push_back(variable);
-        }
-        m_Process.emplace(testing_support::ChildProcess::Start({MATCH_VIEW_EXECUTABLE, level}, m_Folder.Path().string(),
-                                                               environment, (m_Folder / "output.txt").string()));
-    }
+    void SetUp() override { std::filesystem::create_directories(SCREENSHOT_DIR); }
 
     // Starts match_view on the level and waits for its window; 0 when none came.
     testing_support::Window Start(const std::string& level) {
-        Launch(level);
-        testing_support::Window window = 0;
-        testing_support::WaitUntil([&] { return !m_Process->Running() || (window = m_X.FindWindow("Pondorix")) != 0; },
-                                   std::chrono::seconds(15), std::chrono::milliseconds(50));
-        if (window != 0) {
-            // Wholly on the screen, so that every pixel can be read back.
-            m_X.MoveResize(window, kWidth, kHeight);
+        if (!m_Game.Start({MATCH_VIEW_EXECUTABLE, level})) {
+            return 0;
         }
-        return window;
-    }
-
-    void Close(testing_support::Window window) {
-        m_X.RequestClose(window);
-        const std::optional<int> status = m_Process->WaitFor(std::chrono::seconds(10));
-        ASSERT_TRUE(status) << "match_view did not end after its window was closed";
-        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
-        m_Process.reset();
+        // Wholly on the screen, so that every pixel can be read back.
+        m_X.MoveResize(m_Game.GetWindow(), kWidth, kHeight);
+        return m_Game.GetWindow();
     }
 
     // The whole window as a PNG in the build's screenshot folder.
@@ -171,8 +130,6 @@ protected:
         }
         EXPECT_TRUE(WritePng(std::string(SCREENSHOT_DIR) + "/" + name + ".png", kWidth, kHeight, rgba));
     }
-
-    std::string Output() const { return testing_support::ReadFile(m_Folder / "output.txt"); }
 
     // How many of the points show in the window as the picture has them; 0 when they cannot be read.
     size_t Matching(testing_support::Window window, const std::vector<std::pair<int, int>>& points,
@@ -238,13 +195,13 @@ protected:
     // Runs xdotool with the window focused first.
     void Keys(testing_support::Window window, std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"windowfocus", "--sync", std::to_string(window)});
-        ASSERT_TRUE(m_X.XDoTool(arguments, (m_Folder / "xdotool.txt").string()))
-            << testing_support::ReadFile(m_Folder / "xdotool.txt");
+        EXPECT_TRUE(m_Game.XDoTool(arguments));
     }
 
-    testing_support::TempDir m_Folder;
     testing_support::X11TestDisplay m_X{1024, 768};
-    std::optional<testing_support::ChildProcess> m_Process;
+    testing_support::GameProcess m_Game{
+        m_X, PONDORIX_GAME_DIR,
+        "<userpreferences name=\"prefs\"><vec2 name=\"windowSize\" x=\"800\" y=\"600\"/></userpreferences>"};
 };
 
 TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
@@ -266,7 +223,7 @@ TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
         }
         ASSERT_GT(points.size(), 1000u);
         const testing_support::Window window = Start(LevelFile(arena));
-        ASSERT_NE(window, 0u) << "no window; output: " << Output();
+        ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
         // Match when the window's picture has settled on the arena's.
         std::string seen;
         auto matches = [&] {
@@ -292,7 +249,7 @@ TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
         EXPECT_TRUE(testing_support::WaitUntil(matches, std::chrono::seconds(10), std::chrono::milliseconds(100)))
             << seen;
         KeepScreenshot(window, arena.name);
-        Close(window);
+        EXPECT_TRUE(m_Game.Close());
     }
 }
 
@@ -338,7 +295,7 @@ TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_fi
     const pictures::Canvas picture = ArenaPicture(arena, decorations);
     const std::vector<CreatureDesign> creatures = ShippedCreatures();
     const testing_support::Window window = Start(LevelFile(arena));
-    ASSERT_NE(window, 0u) << "no window; output: " << Output();
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
 
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(creatures[i].name);
@@ -384,7 +341,7 @@ TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_fi
     EXPECT_TRUE(testing_support::WaitUntil(movedRight, std::chrono::seconds(5), std::chrono::milliseconds(100)))
         << "the eyes were at x " << *startX << ", now " << (nowX ? std::to_string(*nowX) : "nowhere");
     KeepScreenshot(window, "creature_moved");
-    Close(window);
+    EXPECT_TRUE(m_Game.Close());
 }
 
 // The eyes of a creature at the screen point (its centre) and the band round them where they may
@@ -405,7 +362,7 @@ TEST_F(MatchView, every_shipped_level_plays_with_life_bars_creatures_and_balls) 
         SCOPED_TRACE(arena.name);
         const pictures::Canvas picture = ArenaPicture(arena, decorations);
         const testing_support::Window window = Start(LevelFile(arena));
-        ASSERT_NE(window, 0u) << "no window; output: " << Output();
+        ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
         EXPECT_TRUE(WaitPastCountdown(window, arena, picture));
 
         // The badges: the tinted grey (226) times the body colour, opaque.
@@ -463,7 +420,7 @@ TEST_F(MatchView, every_shipped_level_plays_with_life_bars_creatures_and_balls) 
             << "the eyes were at x " << *start1 << " and " << *start2 << ", now "
             << (now1 ? std::to_string(*now1) : "nowhere") << " and " << (now2 ? std::to_string(*now2) : "nowhere");
         KeepScreenshot(window, arena.name + "_match");
-        Close(window);
+        EXPECT_TRUE(m_Game.Close());
     }
 }
 
@@ -475,15 +432,15 @@ TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows)
     duel.m_Balls.push_back(Vec2Data(-8.0f, -1.5f));
     duel.m_Player1StartPos = Vec2Data(8.0f, 0.0f);
     duel.m_Player2StartPos = Vec2Data(-8.0f, 0.0f);
-    ASSERT_TRUE(WriteRecords(m_Folder / "data/duel.xml", {{"data", &duel}}));
-    const std::filesystem::path statistics = m_Folder / "home/Pondorix/data/statistics.xml";
+    ASSERT_TRUE(WriteRecords(m_Game.Folder() / "data/duel.xml", {{"data", &duel}}));
+    const std::filesystem::path statistics = m_Game.Folder() / "home/Pondorix/data/statistics.xml";
     testing_support::WriteFile(statistics,
                                "<array name=\"statistics\"><gamestats winner=\"1\">"
                                "<playerstats name=\"player1\" playerId=\"Earlier\" score=\"4\" numShots=\"9\"/>"
                                "<playerstats name=\"player2\" playerId=\"Match\" score=\"1\" numShots=\"2\"/>"
                                "</gamestats></array>");
     const testing_support::Window window = Start("data/duel.xml");
-    ASSERT_NE(window, 0u) << "no window; output: " << Output();
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
     // The countdown shows over the bare (black) screen's middle; it is over when that is black again.
     const std::vector<std::pair<int, int>> middle = Box(390, 290, 20, 20);
     auto middleDark = [&] {
@@ -520,18 +477,14 @@ TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows)
     }
     EXPECT_TRUE(testing_support::WaitUntil([&] { return Matching(window, points, picture) >= points.size() * 9 / 10; },
                                            std::chrono::seconds(15), std::chrono::milliseconds(200)));
-    Close(window);
+    EXPECT_TRUE(m_Game.Close());
 }
 
 TEST_F(MatchView, a_level_that_cannot_be_read_ends_the_program_with_a_message) {
-    Launch("data/levels/none.xml");
-    const std::optional<int> status = m_Process->WaitFor(std::chrono::seconds(15));
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1);
-    EXPECT_NE(Output().find("match_view: cannot play the level data/levels/none.xml"), std::string::npos);
-    EXPECT_NE(testing_support::ReadFile(m_Folder / "home/Pondorix/Pondorix.log")
-                  .find("Level::Load: cannot read the level data/levels/none.xml"),
-              std::string::npos);
+    ASSERT_TRUE(m_Game.Launch({MATCH_VIEW_EXECUTABLE, "data/levels/none.xml"}));
+    EXPECT_TRUE(m_Game.Ends(1));
+    EXPECT_NE(m_Game.Output().find("match_view: cannot play the level data/levels/none.xml"), std::string::npos);
+    EXPECT_NE(m_Game.Log().find("Level::Load: cannot read the level data/levels/none.xml"), std::string::npos);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 
 #include "swfplayer/main/loading/movie_loader.h"
-
-#include <zlib.h>
+#include "tools/swfkit/Bitmaps.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace swf_testing {
@@ -22,12 +23,22 @@ void capture(bool, const char* message) {
 void SwfLoadingFixture::SetUp() {
     s_log.clear();
     m_previous = swfplayer::register_log_callback(capture);
+    swfplayer::register_file_opener_callback(OpenPlainFile);
     m_player = new swfplayer::player();
 }
 
 void SwfLoadingFixture::TearDown() {
     m_player = nullptr;
+    swfplayer::register_file_opener_callback(nullptr);
     swfplayer::register_log_callback(m_previous);
+}
+
+swfplayer::base_file* OpenPlainFile(const char* name) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(name, error)) {
+        return nullptr;
+    }
+    return new swfplayer::base_file(name, "rb");
 }
 
 swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadMovie(const std::vector<uint8_t>& bytes) {
@@ -76,11 +87,7 @@ ByteStream::ByteStream(std::vector<uint8_t> data)
     : bytes(std::move(data)), file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()), in(&file) {}
 
 std::vector<uint8_t> Compress(const std::vector<uint8_t>& data) {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    std::vector<uint8_t> packed(size);
-    compress(packed.data(), &size, data.data(), static_cast<uLong>(data.size()));
-    packed.resize(size);
-    return packed;
+    return swfkit::Deflated(data);
 }
 
 }  // namespace swf_testing

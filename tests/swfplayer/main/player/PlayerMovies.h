@@ -1,14 +1,25 @@
 #pragma once
 
 #include "tools/swfkit/BitWriter.h"
+#include "tools/swfkit/ShapeBuilder.h"
+#include "tools/swfkit/TagList.h"
 
+#include <optional>
 #include <string>
 
 // Kit-built movies for the player's tests, benchmarks and fuzz seeds.
 namespace player_movies {
 
+// A square of size twips from the origin, filled with colour.
+swfkit::ShapeBuilder Square(swfkit::Color colour, int size);
+// A PlaceObject2 of a new instance of id at depth, named and placed when given.
+swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> name,
+                        std::optional<swfkit::Matrix> at = {});
+
 // getURL("FSCommand:" + command, args) as raw action bytes.
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args);
+// getURL(url, target) as raw action bytes.
+swfkit::Bytes GetUrlAction(const std::string& url, const std::string& target);
 // _global[name] = value as raw action bytes.
 swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
 
@@ -23,7 +34,8 @@ swfkit::Bytes ShapesMovie(int frames, double frame_rate, const swfkit::Bytes& en
 // frame 0 with gotoAndPlay; one square shape.
 swfkit::Bytes WaitingMovie(int frames, double frame_rate, bool stop_every_frame);
 
-// A menu-sized movie (800 x 600): shapes shapes of varied outlines placed over frames frames.
-swfkit::Bytes ShapeHeavyMovie(int shapes, int frames);
+// A menu-sized movie (800 x 600): shapes shapes of varied outlines placed over frames frames,
+// filled in solid colours, or with gradients every second shape (linear and radial by turns).
+swfkit::Bytes ShapeHeavyMovie(int shapes, int frames, bool gradients = false);
 
 }  // namespace player_movies

@@ -1,20 +1,14 @@
 // The creatures the game ships (the build's game folder): each builds, steers, animates and draws
 // with nothing in the game's log, and has the clips and labels the creature code looks for.
-#include "app/Logger.h"
-#include "app/SoundManager.h"
-#include "app/TiXmlIOProxy.h"
-#include "app/TinyxmlPhysfsProxy.h"
 #include "game/Globbo.h"
 #include "game/Level.h"
 #include "game/b2ConstantVolumeJoint.h"
 #include "swfplayer/main/display/sprite_instance.h"
-#include "tests/support/FileTail.h"
-#include "tests/support/TempDir.h"
+#include "tests/game/window/ShippedGameFolder.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <box2d/b2_body.h>
 #include <gtest/gtest.h>
-#include <physfs.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -23,7 +17,6 @@
 
 namespace {
 
-const std::filesystem::path kGameDir = PONDORIX_GAME_DIR;
 constexpr float kFrame = 1.0f / 30.0f;
 
 // Every name in data/players that contains ".xml", as the selection screens list them.
@@ -63,34 +56,21 @@ int LabelFrame(swfplayer::sprite_instance* sprite, const char* label) {
     return frame;
 }
 
-class ShippedCreatures : public ::testing::Test {
+class ShippedCreatures : public ShippedGameFolder {
 protected:
-    static void SetUpTestSuite() {
-        static const testing_support::TempDir dataHome;
-        if (!Logger::IsAlive()) {
-            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
-        }
-    }
     // The sounds are read from the working folder, as the game runs in its own.
     void SetUp() override {
         m_WorkingFolder = std::filesystem::current_path();
         std::filesystem::current_path(kGameDir);
-        ASSERT_NE(PHYSFS_init(nullptr), 0);
-        ASSERT_NE(PHYSFS_mount(kGameDir.c_str(), nullptr, 0), 0);
-        TiXmlIOProxy::SetCurrent(&m_Proxy);
-        m_Log.emplace(Logger::GetInstance().GetLogFile());
-        SoundManager::GetInstance().Load();
+        ShippedGameFolder::SetUp();
         m_World.Create();
     }
     void TearDown() override {
-        TiXmlIOProxy::SetCurrent(nullptr);
-        PHYSFS_deinit();
+        ShippedGameFolder::TearDown();
         std::filesystem::current_path(m_WorkingFolder);
     }
 
     std::filesystem::path m_WorkingFolder;
-    TinyxmlPhysfsProxy m_Proxy;
-    std::optional<testing_support::FileTail> m_Log;
     PhysicsWorld m_World;
 };
 

@@ -1,5 +1,6 @@
-#include "tools/matchview/MatchScreen.h"
+#include "tools/matchview/MatchViewScreen.h"
 
+#include "app/Application.h"
 #include "app/Controller.h"
 #include "game/Globbo.h"
 #include "game/LevelWindmill.h"
@@ -7,15 +8,18 @@
 
 #include <algorithm>
 
-MatchScreen::MatchScreen(const std::vector<std::string>& levels, const std::string& first,
-                         const std::array<std::string, 2>& creatures)
-    : m_Levels(levels), m_CreatureFiles(creatures), m_LevelFile(first) {}
+MatchViewScreen::MatchViewScreen(const std::vector<std::string>& levels, std::string first,
+                                 const std::array<std::string, 2>& creatures)
+    : m_Levels(levels), m_CreatureFiles(creatures), m_First(std::move(first)) {}
 
-MatchScreen::~MatchScreen() {
-    Stop();
+void MatchViewScreen::StartMatch() {
+    Start(m_First);
 }
 
-void MatchScreen::Stop() {
+void MatchViewScreen::EndMatch() {
+    if (m_Game == nullptr && m_Level == nullptr) {
+        return;
+    }
     Application& application = Application::GetInstance();
     application.DetachControllers();
     application.currentGame = nullptr;
@@ -23,8 +27,8 @@ void MatchScreen::Stop() {
     m_Level.reset();
 }
 
-bool MatchScreen::Start(const std::string& levelFile) {
-    Stop();
+bool MatchViewScreen::Start(const std::string& levelFile) {
+    EndMatch();
     Application& application = Application::GetInstance();
     m_LevelFile = levelFile;
     if (levelFile == Level::kWindmillLevel) {
@@ -35,7 +39,7 @@ bool MatchScreen::Start(const std::string& levelFile) {
     const bool training = application.matchSetup.mode == MatchSetup::Training;
     m_Game = std::make_unique<SpitGame>(levelFile, m_Level.get(), !training, m_CreatureFiles[0], m_CreatureFiles[1]);
     if (!m_Game->HasLevel()) {
-        Stop();
+        EndMatch();
         return false;
     }
     application.currentGame = m_Game.get();
@@ -57,7 +61,7 @@ bool MatchScreen::Start(const std::string& levelFile) {
     return true;
 }
 
-void MatchScreen::Update(Application& application, float dt) {
+void MatchViewScreen::Update(Application& application, float dt) {
     if (m_Game == nullptr) {
         return;
     }
@@ -74,14 +78,14 @@ void MatchScreen::Update(Application& application, float dt) {
     }
 }
 
-void MatchScreen::KeepResult(Application& application) {
+void MatchViewScreen::KeepResult(Application& application) {
     application.DetachControllers();
     LoadStatistics(application.statistics);
     application.statistics.records.push_back(m_Game->GetStatistics());
     SaveStatistics(application.statistics);
 }
 
-std::string MatchScreen::NextLevel() const {
+std::string MatchViewScreen::NextLevel() const {
     auto current = std::find(m_Levels.begin(), m_Levels.end(), m_LevelFile);
     if (m_Levels.empty()) {
         return m_LevelFile;
@@ -92,20 +96,21 @@ std::string MatchScreen::NextLevel() const {
     return *current;
 }
 
-void MatchScreen::Render(sf::RenderTarget& target) {
+void MatchViewScreen::Render(sf::RenderTarget& target, sf::RenderStates states) const {
     if (m_Game != nullptr) {
-        m_Game->Draw(target, sf::RenderStates(m_Zoom));
+        states.transform *= m_Zoom;
+        m_Game->Draw(target, states);
     }
 }
 
-void MatchScreen::OnEvent(const sf::Event& event) {
+void MatchViewScreen::OnEvent(const sf::Event& event) {
     if (m_Game != nullptr) {
         m_Game->HandleEvent(event);
     }
 }
 
-void MatchScreen::OnFSCommand(const char* command) {
+void MatchViewScreen::OnFSCommand(const std::string& command) {
     if (m_Game != nullptr) {
-        m_Game->OnFSCommand(command);
+        m_Game->OnFSCommand(command.c_str());
     }
 }
