@@ -10,15 +10,12 @@
 //   ALSOFT_DRIVERS=null xvfb-run -a bench_game_bot --benchmark_enable_random_interleaving=true
 //   --benchmark_repetitions=10
 #include "app/Application.h"
-#include "app/SoundManager.h"
-#include "app/TiXmlIOProxy.h"
-#include "app/TinyxmlPhysfsProxy.h"
+#include "bench/GameBenchmarkKit.h"
 #include "game/Bot.h"
 #include "game/LevelWindmill.h"
 #include "game/SpitGame.h"
 
 #include <benchmark/benchmark.h>
-#include <physfs.h>
 
 #include <algorithm>
 #include <ctime>
@@ -34,22 +31,6 @@ const char* const kLevels[] = {"data/levels/1_nanomill.xml", "data/levels/2_nano
                                "data/levels/3_flipperreef.xml", "data/levels/4_portalgrotto.xml",
                                "data/levels/5_biglagoon.xml"};
 const char* const kBots[] = {"data/ais/1_bleep.xml", "data/ais/2_blaze.xml", "data/ais/3_duke.xml"};
-
-double Min(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
-void MountGameFolder() {
-    static const bool mounted = [] {
-        static TinyxmlPhysfsProxy proxy;
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(PONDORIX_GAME_DIR, nullptr, 0);
-        TiXmlIOProxy::SetCurrent(&proxy);
-        SoundManager::GetInstance().Load();
-        return true;
-    }();
-    (void)mounted;
-}
 
 // Bot-against-bot matches, one after another, each bot steering its creature from outside the
 // match (which has no bot of its own), so that the bots' thinking and the match's step can be
@@ -100,7 +81,7 @@ private:
 };
 
 Matches& TheMatches() {
-    MountGameFolder();
+    game_benchmark::MountGameFolder();
     static Matches matches;
     return matches;
 }
@@ -159,9 +140,9 @@ BENCHMARK(BM_BotThink)
     ->Iterations(20000)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
-    ->ComputeStatistics("min", Min);
+    ->ComputeStatistics("min", game_benchmark::Min);
 BENCHMARK(BM_MatchStep)
     ->Iterations(20000)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
-    ->ComputeStatistics("min", Min);
+    ->ComputeStatistics("min", game_benchmark::Min);

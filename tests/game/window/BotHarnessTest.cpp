@@ -77,36 +77,21 @@ INSTANTIATE_TEST_SUITE_P(ShippedArenas, BotHarness, ::testing::ValuesIn(ShippedL
                              return info.param.substr(slash + 1, info.param.size() - slash - 5);
                          });
 
-std::vector<uint64_t> Hashes(uint32_t seed) {
-    GameRandom::GetInstance().SetSeed(1);
+// A match between two bots, whose only source of chance is the game's random numbers, from
+// their seed.
+std::vector<uint64_t> Hashes(uint32_t randomSeed) {
+    GameRandom::GetInstance().SetSeed(randomSeed);
     const std::vector<std::string> bots = ShippedBotFiles();
-    HarnessMatch match(ShippedLevelFiles()[1], bots[0], bots[2], seed, Player::kBot, Player::kBot);
-    std::vector<uint64_t> hashes;
-    for (int step = 0; step < 1500; ++step) {
-        match.Step();
-        if (step % 25 == 0) {
-            hashes.push_back(StateHash(match.Game()));
-        }
-    }
-    return hashes;
+    HarnessMatch match(ShippedLevelFiles()[1], bots[0], bots[2], 5, Player::kBot, Player::kBot);
+    return StateHashes(match, 1500, 25);
 }
 
 using SameSeedWithBots = GameFolder;
 
 TEST_F(SameSeedWithBots, one_seed_twice_gives_the_same_match_between_bots) {
-    const std::vector<uint64_t> first = Hashes(5);
-    EXPECT_EQ(Hashes(5), first);
-    GameRandom::GetInstance().SetSeed(2);
-    std::vector<uint64_t> other;
-    {
-        const std::vector<std::string> bots = ShippedBotFiles();
-        HarnessMatch match(ShippedLevelFiles()[1], bots[0], bots[2], 5, Player::kBot, Player::kBot);
-        for (int step = 0; step < 1500; ++step) {
-            match.Step();
-        }
-        other.push_back(StateHash(match.Game()));
-    }
-    EXPECT_NE(other.back(), first.back()) << "the bots draw from the game's random numbers";
+    const std::vector<uint64_t> first = Hashes(1);
+    EXPECT_EQ(Hashes(1), first);
+    EXPECT_NE(Hashes(2).back(), first.back());
 }
 
 // Where the creatures overlap, a creature lies over its own ball held as a burden by the other:

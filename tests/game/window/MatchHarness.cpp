@@ -146,6 +146,17 @@ uint64_t StateHash(SpitGame& game) {
     return hash.Value();
 }
 
+std::vector<uint64_t> StateHashes(HarnessMatch& match, int steps, int every) {
+    std::vector<uint64_t> hashes;
+    for (int step = 0; step < steps; ++step) {
+        match.Step();
+        if (step % every == 0) {
+            hashes.push_back(StateHash(match.Game()));
+        }
+    }
+    return hashes;
+}
+
 MatchChecks::MatchChecks(SpitGame& game)
     : m_Bodies(game.GetLevel().GetPhysics().GetWorld()->GetBodyCount()),
       m_Registered(RegisteredBodies(game.GetLevel().GetPhysics().GetWorld()).size()) {}

@@ -77,6 +77,10 @@ std::unique_ptr<Level> NewLevel(const std::string& file);
 // the state.
 uint64_t StateHash(SpitGame& game);
 
+class HarnessMatch;
+// The state hash every `every` steps (from the first) of `steps` steps of the match.
+std::vector<uint64_t> StateHashes(HarnessMatch& match, int steps, int every);
+
 // What a running match must keep true: every body finite and inside the path grid's bounds,
 // every creature's area within half and twice its target, each player's score equal to the balls
 // of theirs that the other creature holds (until the result is decided), the body and registry counts as at the start,
