@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <iostream>
 #include <map>
 
@@ -14,18 +13,6 @@ namespace {
 
 // Five minutes of play.
 constexpr int kMaxSteps = 15000;
-
-std::vector<std::string> ShippedBotFiles() {
-    std::vector<std::string> files;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(PONDORIX_GAME_DIR) / "data/ais")) {
-        if (entry.path().extension() == ".xml") {
-            files.push_back("data/ais/" + entry.path().filename().string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 std::string Name(const std::string& file) {
     const size_t slash = file.rfind('/');
@@ -87,6 +74,7 @@ TEST_F(BotAgainstBot, two_bots_finish_their_matches_within_five_minutes) {
     const std::vector<std::string> bots = ShippedBotFiles();
     ASSERT_GE(bots.size(), 2u);
     int finished = 0;
+    std::map<std::string, std::pair<int, int>> record;  // wins and matches of each bot
     for (int i = 0; i < PONDORIX_STRENGTH_MATCHES; ++i) {
         const std::string& level = levels[i % levels.size()];
         const std::string& bot1 = bots[i % bots.size()];
@@ -94,10 +82,18 @@ TEST_F(BotAgainstBot, two_bots_finish_their_matches_within_five_minutes) {
         HarnessMatch match(level, bot1, bot2, 500 + i, Player::kBot, Player::kBot);
         const int steps = PlayOut(match);
         finished += steps <= kMaxSteps ? 1 : 0;
+        const int winner = steps <= kMaxSteps ? match.Game().GetStatistics().winner : GameStatistics::kDraw;
+        record[Name(bot1)].first += winner == GameStatistics::kPlayer1 ? 1 : 0;
+        record[Name(bot2)].first += winner == GameStatistics::kPlayer2 ? 1 : 0;
+        record[Name(bot1)].second += 1;
+        record[Name(bot2)].second += 1;
         std::cout << Name(bot1) << " against " << Name(bot2) << " on " << Name(level) << ": "
                   << (steps <= kMaxSteps ? "ended" : "did not end") << " after " << steps << " steps, "
                   << match.Game().GetStatistics().player1.score << ":" << match.Game().GetStatistics().player2.score
                   << "\n";
+    }
+    for (const auto& [bot, figures] : record) {
+        std::cout << bot << " won " << figures.first << " of the " << figures.second << " matches it played\n";
     }
     std::cout << finished << " of " << PONDORIX_STRENGTH_MATCHES << " finished\n";
     EXPECT_GE(finished * 10, PONDORIX_STRENGTH_MATCHES * 8);

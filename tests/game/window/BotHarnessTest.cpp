@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <iostream>
 
@@ -19,16 +18,6 @@ namespace match_testing {
 namespace {
 
 constexpr int kSteps = 3000;
-
-std::vector<std::string> ShippedBotFiles() {
-    std::vector<std::string> files;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(PONDORIX_GAME_DIR) / "data/ais")) {
-        files.push_back("data/ais/" + entry.path().filename().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 // Plays kSteps steps, a new match after each that ends, checking every step. The number of
 // matches that ended.

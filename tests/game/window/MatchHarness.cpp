@@ -107,6 +107,10 @@ std::vector<std::string> ShippedCreatureFiles() {
     return FilesIn("data/players");
 }
 
+std::vector<std::string> ShippedBotFiles() {
+    return FilesIn("data/ais");
+}
+
 std::vector<std::string> ShippedLevelFiles() {
     return FilesIn("data/levels");
 }

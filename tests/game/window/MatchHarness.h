@@ -67,6 +67,8 @@ private:
 
 // The creature files the game ships, sorted.
 std::vector<std::string> ShippedCreatureFiles();
+// The computer opponents' files the game ships ("data/ais/*.xml"), sorted: weakest first.
+std::vector<std::string> ShippedBotFiles();
 // The level files the game ships ("data/levels/*.xml"), sorted.
 std::vector<std::string> ShippedLevelFiles();
 // An empty level of the file's kind: the windmill variant for the windmill level.
