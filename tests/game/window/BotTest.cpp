@@ -14,6 +14,7 @@
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <box2d/b2_body.h>
+#include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
 #include <gtest/gtest.h>
 
@@ -371,6 +372,9 @@ TEST_F(BotMatch, a_goto_target_out_of_sight_is_reached_along_a_path) {
     EXPECT_TRUE(TheBot().GetWaypoints().empty());
 }
 
+// A target no path reaches (inside a rock) makes the goal invalid at once; so does one that a
+// path reached before but no path reaches any more (the goal does not stay, searching every
+// frame, until it times out).
 TEST_F(BotMatch, a_target_that_no_path_reaches_makes_the_goal_invalid) {
     Start(Idle(), {kMiddleWall, {{-20.0f, 10.0f}, {6.0f, 6.0f}}}, {}, b2Vec2(-30.0f, -25.0f));
     GoalGoto goal(TheBot(), b2Vec2(-20.0f, 10.0f));
@@ -378,6 +382,22 @@ TEST_F(BotMatch, a_target_that_no_path_reaches_makes_the_goal_invalid) {
     EXPECT_FALSE(goal.IsPathRequested());
     EXPECT_EQ(TheBot().GetPathState(), Bot::kNoPath);
     EXPECT_FALSE(goal.IsValid());
+
+    const b2Vec2 target(-20.0f, -10.0f);
+    GoalGoto shutIn(TheBot(), target);
+    shutIn.Update(kStep);
+    ASSERT_TRUE(shutIn.IsPathRequested());
+    b2BodyDef def;
+    def.position = target;
+    b2PolygonShape rock;
+    rock.SetAsBox(4.0f, 4.0f);
+    m_Level->GetPhysics().CreateBody(def)->CreateFixture(&rock, 0.0f);
+    TheBot().PlanPath(Own().m_Center);
+    TheBot().Think(kStep);
+    ASSERT_EQ(TheBot().GetPathState(), Bot::kReachedEnd);
+    shutIn.Update(kStep);
+    EXPECT_FALSE(shutIn.IsPathRequested());
+    EXPECT_FALSE(shutIn.IsValid());
 }
 
 TEST_F(BotMatch, a_chase_follows_the_opponent) {
