@@ -9,6 +9,7 @@
 #include "game/GoalShoot.h"
 #include "tests/game/LevelTestKit.h"
 #include "tests/game/window/MatchHarness.h"
+#include "tests/support/FileTail.h"
 #include "tools/creatures/CreatureWriter.h"
 #include "tools/levels/ContentFiles.h"
 
@@ -226,6 +227,29 @@ TEST_F(BotMatch, timers_act_only_when_strictly_past_their_timeouts) {
     EXPECT_EQ(TheBot().GetConditionTimer(), 0.0f);
     EXPECT_EQ(ConditionShown(), "goodshot");
     EXPECT_EQ(TheBot().GetGoalTimer(), 0.0f) << "a new goal";
+}
+
+// A player's file holds no bot settings: the bot says so in the log and keeps its defaults, whose
+// table of no weights only ever draws a goto.
+TEST_F(BotMatch, a_file_without_settings_leaves_a_bot_that_only_roams) {
+    Start(Idle());
+    const testing_support::FileTail log(Logger::GetInstance().GetLogFile());
+    for (const std::string& file : {ShippedCreatureFiles()[0], std::string("data/ais/none.xml")}) {
+        SCOPED_TRACE(file);
+        Bot bot(Own(), Opponent(), *m_Level);
+        EXPECT_FALSE(bot.LoadSettings(file));
+        EXPECT_TRUE(bot.m_Settings.m_GoalWeights.empty());
+        EXPECT_EQ(bot.m_Settings.m_GoalTimeout, BotSettings::kDefaultGoalTimeout);
+        for (int i = 0; i < 5; ++i) {
+            bot.Think(20.0f);
+            EXPECT_NE(dynamic_cast<GoalGoto*>(bot.GetGoal()), nullptr);
+            EXPECT_EQ(std::string(bot.GetGoalLabel().getString()), "GoalGoto");
+        }
+    }
+    EXPECT_EQ(log.Count("Bot::LoadSettings: no bot settings in "), 2);
+    Bot read(Own(), Opponent(), *m_Level);
+    EXPECT_TRUE(read.LoadSettings(kBotFile));
+    EXPECT_EQ(read.m_Settings.m_BallChoiceMode, 3u);
 }
 
 // ---- Choosing goals ----
