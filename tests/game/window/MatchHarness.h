@@ -28,8 +28,8 @@ constexpr float kStep = 0.02f;
 
 // The shipped game folder (see ShippedGameFolder), from a copy of the test's own, behind a folder
 // of the test's own (for levels written by the test), and a user folder at "/userfolder" that is
-// the write folder, as the game mounts its own. The application's set-up is a quick match, and the game's random numbers start
-// from seed 1.
+// the write folder, as the game mounts its own. The application's set-up is a quick match, and
+// the game's random numbers start from seed 1.
 class GameFolder : public ShippedGameFolder {
 protected:
     void SetUp() override;
