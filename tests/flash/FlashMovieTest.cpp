@@ -247,6 +247,11 @@ TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_sto
     particles.Spawn("plays.swf", {1.0f, 2.0f}, colour, 4.0f, -2.0f, 0.5f);
     particles.Spawn("stops.swf", {0.0f, 0.0f}, colour, 1.0f, 1.0f, 0.0f);
     EXPECT_EQ(particles.GetCount(), 2);
+    // Shown where they were spawned before their first update: (position + offset) x scale.
+    const std::vector<sf::Vector2f> spawned = particles.GetPositions();
+    ASSERT_EQ(spawned.size(), 2u);
+    EXPECT_EQ(spawned[0], sf::Vector2f(22.0f, 44.0f));
+    EXPECT_EQ(spawned[1], sf::Vector2f(20.0f, 40.0f));
     particles.Update(0.5f);
     // The stopping one went in its first update; the playing one stays.
     ASSERT_EQ(particles.GetCount(), 1);
