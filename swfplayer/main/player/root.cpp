@@ -7,6 +7,7 @@
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/key_input.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/script_budget.h"
 
 #include <cassert>
 #include <cmath>
@@ -78,6 +79,8 @@ void root::advance(float dt) {
     if (!(dt >= 0.0f && std::isfinite(dt))) {
         dt = 0.0f;
     }
+    // The frame's timers, events and actions share one script budget.
+    script_frame frame;
     smart_ptr<sprite_instance> movie = get_root_sprite();
     smart_ptr<player> owner = m_player.get_ptr();
     if (movie == nullptr) {
@@ -113,7 +116,9 @@ void root::advance(float dt) {
     if (!std::isfinite(m_time_remainder)) {
         m_time_remainder = 0.0f;
     }
-    if (owner) {
+    // A movie advanced from inside a script (a host handler of that script's FSCommand) leaves
+    // the collection to the outermost frame: the running script holds objects nobody can see.
+    if (owner && script_frame::depth() == 1) {
         owner->sweep_heap();
     }
 }

@@ -3,34 +3,14 @@
 #include "swfplayer/base/base_random.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_disasm.h"
+#include "swfplayer/main/script/script_budget.h"
 
 #include <cmath>
+#include <exception>
 
 namespace swfplayer {
 
 namespace {
-
-// Runs under way on this thread (a script call nests a run inside the caller's run) and the
-// instructions the outermost one has left for itself and everything it calls.
-int s_running = 0;
-int64_t s_budget = action_interpreter::default_instruction_budget;
-int64_t s_instructions_left = 0;
-// Whether the outermost run was stopped (and said so): the runs it called end quietly.
-bool s_stopped = false;
-
-// Counts one run for as long as it lasts; the outermost run starts a fresh budget.
-class run_guard {
-public:
-    run_guard() {
-        if (s_running++ == 0) {
-            s_instructions_left = s_budget;
-            s_stopped = false;
-        }
-    }
-    ~run_guard() { s_running--; }
-    run_guard(const run_guard&) = delete;
-    run_guard& operator=(const run_guard&) = delete;
-};
 
 // A counted hold on an object that already has an owner (one with none is not ours to count).
 as_object* owned_or_null(as_object* object) {
@@ -58,32 +38,21 @@ action_interpreter::action_interpreter(const action_buffer& buffer, as_environme
     m_pc = m_start_pc;
 }
 
-void action_interpreter::set_instruction_budget(int64_t budget) {
-    s_budget = budget;
-}
-
-int64_t action_interpreter::get_instruction_budget() {
-    return s_budget;
-}
-
-void action_interpreter::stop_all(const char* reason) {
-    if (!s_stopped) {
-        log_error("error: script stopped: %s\n", reason);
-        s_stopped = true;
-    }
-    s_instructions_left = 0;
-}
-
 void action_interpreter::run() {
-    run_guard guard;
+    script_frame frame;
+    try {
+        run_records();
+    } catch (const std::exception& error) {
+        script_budget::stop(error.what());
+    }
+    if (!m_ended) {
+        m_env->set_target(m_entry_target);
+    }
+}
+
+void action_interpreter::run_records() {
     while (m_pc < m_stop_pc) {
-        if (--s_instructions_left < 0) {
-            if (!s_stopped) {
-                log_error("error: script stopped after %lld instructions (endless loop?)\n",
-                          static_cast<long long>(s_budget));
-                s_stopped = true;
-            }
-            s_instructions_left = 0;
+        if (!script_budget::spend(1)) {
             break;
         }
         while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
@@ -96,7 +65,8 @@ void action_interpreter::run() {
         }
         if (id < 0x80) {
             if (id == 0) {
-                return;  // the End action leaves the target as the script set it
+                m_ended = true;  // the End action leaves the target as the script set it
+                return;
             }
             m_next_pc = m_pc + 1;
             execute_short(id);
@@ -109,17 +79,10 @@ void action_interpreter::run() {
             execute_long(id);
         }
         if (m_env->get_stack_size() > max_stack_size) {
-            stop_all("operand stack overflow");
-        }
-        // A string on top costs its copying: scripts that shuffle long texts spend their
-        // budget by bytes, not by instructions alone.
-        const as_value* top = m_env->top_slot(0);
-        if (top && top->is_string()) {
-            s_instructions_left -= top->to_base_string().size() / string_bytes_per_instruction;
+            script_budget::stop("operand stack overflow");
         }
         m_pc = m_next_pc;
     }
-    m_env->set_target(m_entry_target);
 }
 
 int action_interpreter::clamp_count(int count) const {

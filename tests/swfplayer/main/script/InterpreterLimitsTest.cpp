@@ -1,5 +1,4 @@
 #include "swfplayer/base/log.h"
-#include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/call_method.h"
 #include "tests/swfplayer/main/script/ScriptRunner.h"
 
@@ -12,27 +11,14 @@
 #include <vector>
 
 using namespace script_test;
-using swfplayer::action_interpreter;
 
 namespace {
 
-// Lowers the instruction budget for one test, so that endless scripts end quickly.
-class budget_scope {
-public:
-    explicit budget_scope(int64_t budget) : m_saved(action_interpreter::get_instruction_budget()) {
-        action_interpreter::set_instruction_budget(budget);
-    }
-    ~budget_scope() { action_interpreter::set_instruction_budget(m_saved); }
-
-private:
-    int64_t m_saved;
-};
-
 TEST(InterpreterLimitsTest, runaway_scripts_end_within_their_limits) {
-    EXPECT_GE(action_interpreter::get_instruction_budget(), 100000000);  // seconds of work
+    EXPECT_GE(swfplayer::script_budget::get_frame_units(), 100000000);  // seconds of work
     const std::string nested = "script calls nested more than";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"@top jump:top", "script stopped after 100000"},
+        {"@top jump:top", "script stopped after 100000 units"},
         {"fn:f() { 0 'f' call_func return } 0 'f' call_func", nested},
         // o.addProperty("p", function () { return this.p; }, null); o.p
         {"'o' 0 'Object' new set_var null fn:() { 'this' get_var 'p' get_member return } "

@@ -8,8 +8,10 @@
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/script_budget.h"
 #include "tests/swfplayer/main/script/ActionAssembler.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,20 @@ public:
 
 private:
     swfplayer::log_callback m_previous_log;
+};
+
+// Lowers the script budget of a frame for one test, so that endless scripts end quickly.
+class budget_scope {
+public:
+    explicit budget_scope(int64_t units) : m_saved(swfplayer::script_budget::get_frame_units()) {
+        swfplayer::script_budget::set_frame_units(units);
+    }
+    ~budget_scope() { swfplayer::script_budget::set_frame_units(m_saved); }
+    budget_scope(const budget_scope&) = delete;
+    budget_scope& operator=(const budget_scope&) = delete;
+
+private:
+    int64_t m_saved;
 };
 
 // A script in assemble()'s text, the texts it traces joined by "|" (a leading '*' takes two traces
