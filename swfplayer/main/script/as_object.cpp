@@ -17,6 +17,10 @@ namespace swfplayer {
 
 namespace {
 
+bool is_visible(const as_value& value) {
+    return (value.get_flags() & AS_DONT_ENUM) == 0;
+}
+
 // Prototype chains and nested member copies a lookup follows at most; script can build longer
 // ones, which are cut here rather than exhausting the native stack.
 constexpr int max_nesting = 256;
@@ -151,11 +155,36 @@ bool as_object::set_member(const base_stringi& name, const as_value& value) {
             assigned->copy_to(existing_object);
             return true;
         }
+        const bool was_visible = is_visible(existing->second);
         existing->second = new_value;  // in place: no second lookup
+        m_visible_members += is_visible(existing->second) - was_visible;
         return true;
     }
-    m_members.set(name, new_value);
+    put_member(name, new_value);
     return true;
+}
+
+void as_object::put_member(const base_stringi& name, const as_value& value) {
+    auto existing = m_members.find(name);
+    if (existing != m_members.end()) {
+        const bool was_visible = is_visible(existing->second);
+        existing->second = value;
+        m_visible_members += is_visible(existing->second) - was_visible;
+        return;
+    }
+    m_members.set(name, value);
+    as_value stored;
+    m_members.get(name, &stored);
+    m_visible_members += is_visible(stored);
+}
+
+bool as_object::erase_member(const base_stringi& name) {
+    auto existing = m_members.find(name);
+    if (existing == m_members.end()) {
+        return false;
+    }
+    m_visible_members -= is_visible(existing->second);
+    return m_members.remove(name);
 }
 
 void as_object::call_watch(const base_stringi& name, const as_value& old_value, bool found, as_value* value) {
@@ -329,7 +358,7 @@ void as_object::dump(base_string& text) {
 void as_object::builtin_member(const base_stringi& name, const as_value& value) {
     as_value hidden = value;
     hidden.set_flags(AS_DONT_ENUM);
-    m_members.set(name, hidden);
+    put_member(name, hidden);
 }
 
 bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags) {
@@ -337,7 +366,9 @@ bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags
     if (found == m_members.end()) {
         return false;
     }
+    const bool was_visible = is_visible(found->second);
     found->second.set_flags((found->second.get_flags() & ~clear_flags) | set_flags);
+    m_visible_members += is_visible(found->second) - was_visible;
     return true;
 }
 

@@ -138,11 +138,16 @@ public:
     // flags = (flags & ~clear_flags) | set_flags on the own member name; false when absent.
     bool change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags);
     // Removes an own member; false when absent.
-    bool erase_member(const base_stringi& name) { return m_members.remove(name); }
+    bool erase_member(const base_stringi& name);
     const hash<base_stringi, as_value>& get_members() const { return m_members; }
+    // The own members that for-in can see (flag AS_DONT_ENUM clear), counted as members change.
+    int get_visible_member_count() const { return m_visible_members; }
 
 protected:
-    hash<base_stringi, as_value> m_members;
+    // Stores value under name, adding the member or overwriting it (flags included), and keeps
+    // the count of visible members. Every change of the member table goes through this,
+    // erase_member and change_member_flags.
+    void put_member(const base_stringi& name, const as_value& value);
 
 private:
     struct watch_entry {
@@ -155,6 +160,8 @@ private:
     // One step of find_target: the member name's object, or the miss logged against path.
     as_object* find_member_target(const base_stringi& name, const base_string& path);
 
+    hash<base_stringi, as_value> m_members;
+    int m_visible_members = 0;
     std::unique_ptr<hash<base_stringi, watch_entry>> m_watches;
     weak_ptr<as_object> m_this_ptr;
     smart_ptr<as_object> m_proto;
