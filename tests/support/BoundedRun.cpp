@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <thread>
 
 namespace testing_support {
@@ -24,6 +26,8 @@ constexpr bool kAddressSanitizer = false;
 #else
 constexpr bool kAddressSanitizer = false;
 #endif
+
+constexpr size_t kMegabyte = 1024 * 1024;
 
 // A "Name:   123 kB" line of /proc/self/status in bytes; 0 when absent.
 size_t StatusBytes(const char* name) {
@@ -56,6 +60,9 @@ size_t StatusBytes(const char* name) {
     int status = 0;
     try {
         work();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "RunBounded: %s\n", error.what());
+        status = 3;
     } catch (...) {
         status = 3;
     }
@@ -67,11 +74,13 @@ size_t StatusBytes(const char* name) {
 
 }  // namespace
 
+const size_t kAllocatorSlack = kAddressSanitizer ? 320 * kMegabyte : 0;
+
 std::string BoundedRun::Describe() const {
     char text[160];
     std::snprintf(text, sizeof(text), "%s after %.2f s, resident peak +%.1f MB",
                   finished ? "finished" : (timedOut ? "killed at the time limit" : "died"), seconds,
-                  static_cast<double>(peakGrowth) / (1024.0 * 1024.0));
+                  static_cast<double>(peakGrowth) / kMegabyte);
     return text;
 }
 

@@ -19,6 +19,10 @@ struct BoundedRun {
     std::string Describe() const;
 };
 
+// What a sanitizer build's allocator keeps of freed memory (its quarantine) on top of what the
+// program holds; 0 in other builds. Bounds on the resident peak add it.
+extern const size_t kAllocatorSlack;
+
 // Runs work in a child process (forked from this one) and waits at most timeout for it. The
 // child may take at most memoryLimit bytes of address space beyond what the process holds at
 // the fork (an allocation past that fails in the child); sanitizer builds reserve address space

@@ -3,6 +3,7 @@
 #include "swfplayer/base/base_random.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_disasm.h"
+#include "swfplayer/main/script/player.h"
 #include "swfplayer/main/script/script_budget.h"
 
 #include <cmath>
@@ -82,6 +83,12 @@ void action_interpreter::run_records() {
             script_budget::stop("operand stack overflow");
         }
         m_pc = m_next_pc;
+    }
+}
+
+void action_interpreter::register_with_heap(as_object* object) {
+    if (player* owner = m_env->get_player()) {
+        owner->clear_heap_flag(object);
     }
 }
 

@@ -92,6 +92,9 @@ private:
     }
     // Cuts a count read from the stack to the values present (above the floor).
     int clamp_count(int count) const;
+    // Enters an object the script made into its player's heap, so that the collection can
+    // break the reference cycles it takes part in.
+    void register_with_heap(as_object* object);
     // A property value read as its current value.
     static as_value resolved(const as_value& value);
 

@@ -83,6 +83,11 @@ void drain_clear_refs() {
 as_object::as_object(player* owner) : m_player(owner) {}
 
 as_object::~as_object() {
+    if (m_in_heap) {
+        if (player* owner = m_player.get_ptr()) {
+            owner->forget_heap_object(this);
+        }
+    }
     m_watches.reset();
     m_this_ptr = nullptr;
     m_player = nullptr;
@@ -294,14 +299,28 @@ void as_object::clear_refs(as_object_set* visited, as_object* target) {
 
 void as_object::this_alive() {
     player* owner = get_player();
-    if (owner == nullptr || !owner->get_heap_flag(this)) {
+    if (owner == nullptr) {
         return;
     }
-    owner->clear_heap_flag(this);
     for (const auto& member : m_members) {
-        if (as_object* object = member.second.to_object()) {
-            owner->mark_alive(object);
+        mark_value(owner, member.second);
+    }
+    owner->mark_alive(m_proto.get_ptr());
+    if (m_watches) {
+        for (const auto& watch : *m_watches) {
+            owner->mark_alive(watch.second.m_callback.get_ptr());
+            mark_value(owner, watch.second.m_user_data);
         }
+    }
+}
+
+void as_object::mark_value(player* owner, const as_value& value) {
+    if (as_object* object = value.to_object()) {
+        owner->mark_alive(object);
+    } else if (as_property* property = value.to_property()) {
+        owner->mark_alive(property->get_getter());
+        owner->mark_alive(property->get_setter());
+        owner->mark_alive(value.get_property_target());
     }
 }
 

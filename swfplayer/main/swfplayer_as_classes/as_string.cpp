@@ -34,6 +34,9 @@ public:
     }
     // The byte offset of a character position, at most that of the end.
     int byte_offset(int position) {
+        if (position == m_position - 1) {
+            return m_previous_offset;  // the character just walked over
+        }
         if (position < m_position) {
             m_position = 0;  // behind the walk: start again (the bytes count again too)
             script_budget::spend_bytes(m_offset);
@@ -82,14 +85,16 @@ private:
         } else if (decode_next_utf8_char(&cursor) == 0) {
             return false;
         }
+        m_previous_offset = m_offset;
         m_offset = static_cast<int>(cursor - m_text.c_str());
         m_position++;
         return true;
     }
 
     const base_string& m_text;
-    int m_position = 0;  // characters walked
-    int m_offset = 0;    // their bytes
+    int m_position = 0;         // characters walked
+    int m_offset = 0;           // their bytes
+    int m_previous_offset = 0;  // where the last character walked over starts
 };
 
 // The first place in [from, end) where needle's bytes stand; null when there is none. The
