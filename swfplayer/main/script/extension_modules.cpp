@@ -10,8 +10,10 @@ namespace swfplayer {
 
 namespace {
 
-// Class name to library; a name whose load failed stays in the table too. The libraries are
-// closed when the table goes at exit.
+// Class name to library, for the names of modules the module folder holds; a name whose load
+// failed stays in the table too, so it is not tried again. Names of no module never enter it,
+// so the table stays as small as the folder. The libraries are closed when the table goes at
+// exit.
 std::map<std::string, std::unique_ptr<base_loadlib>>& module_table() {
     static std::map<std::string, std::unique_ptr<base_loadlib>> table;
     return table;
@@ -35,7 +37,7 @@ bool is_valid_module_name(const base_string& class_name) {
 }
 
 as_object* create_extension_object(player* owner, const base_string& class_name, const array<as_value>& args) {
-    if (!is_valid_module_name(class_name)) {
+    if (!is_valid_module_name(class_name) || !base_loadlib::is_available(class_name)) {
         return nullptr;
     }
     std::unique_ptr<base_loadlib>& library = module_table()[class_name.c_str()];

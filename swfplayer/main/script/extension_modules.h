@@ -19,8 +19,9 @@ bool is_valid_module_name(const base_string& class_name);
 
 // "new Name(...)" of a class no script defines: the module of that class (base_loadlib of Name,
 // from the program's module folder) is loaded on first use (the outcome is remembered, loaded
-// or not) and its entry makes the object. Null when the
-// module is missing, lacks the entry or the entry gives null.
+// or not) and its entry makes the object. Null when the module folder has no such module (no
+// load is tried and nothing is remembered), or it does not load, lacks the entry or the entry
+// gives null.
 as_object* create_extension_object(player* owner, const base_string& class_name, const array<as_value>& args);
 
 }  // namespace swfplayer

@@ -185,17 +185,16 @@ void as_string_charat(const fn_call& fn) {
 }
 
 void as_string_concat(const fn_call& fn) {
-    int64_t length = fn.this_value->to_base_string().size();
-    for (int i = 0; i < fn.nargs; i++) {
-        length += fn.arg(i).to_base_string().size();
-    }
-    if (length > max_script_string_bytes) {
-        script_budget::stop("string too long");
-        return;
-    }
     base_string text = fn.this_value->to_base_string();
+    // Each argument's text is made only while the result still has room for it.
     for (int i = 0; i < fn.nargs; i++) {
-        text += fn.arg(i).to_base_string();
+        const as_value argument = fn.arg(i);
+        const base_string& more = argument.to_base_string();
+        if (static_cast<int64_t>(text.size()) + more.size() > max_script_string_bytes) {
+            script_budget::stop("string too long");
+            return;
+        }
+        text += more;
     }
     fn.result->set_base_string(text);
 }

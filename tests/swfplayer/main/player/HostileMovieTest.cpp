@@ -152,4 +152,27 @@ TEST_F(HostileMovieTest, broadcasts_from_listeners_wait_in_a_bounded_queue) {
     EXPECT_LT(run.peakGrowth, 200 * kMegabyte + kAllocatorSlack) << run.Describe();
 }
 
+TEST_F(HostileMovieTest, a_text_field_lays_out_what_can_show) {
+    // A 4 MB text once cost 900 MB of glyph records, lines far below the field included.
+    BoundedRun run = Play(hostile_movies::LongTextField(), 1, 30s, 300 * kMegabyte, [](root* r) {
+        Require(Variable(r, "n").to_number() == 4194304, "the field holds the whole text");
+    });
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 150 * kMegabyte + kAllocatorSlack) << run.Describe();
+}
+
+TEST_F(HostileMovieTest, strings_that_joining_would_grow_past_16_mb_stop_the_script) {
+    // toString of 256 copies of a 16 MB array peaked at 4.2 GB and concat at 4.6 GB, then a
+    // length_error ended the program.
+    for (bool concatenate : {false, true}) {
+        BoundedRun run = Play(hostile_movies::HugeJoin(concatenate), 1, 30s, 600 * kMegabyte, [this](root* r) {
+            Require(Logged("script stopped: string too long"), "the growth stops the script");
+            Require(Variable(r, "after").is_undefined(), "the script goes no further");
+            Require(Length(Variable(r, "inner")) == 16, "what was built stays");
+        });
+        EXPECT_TRUE(run.finished) << concatenate << ": " << run.Describe();
+        EXPECT_LT(run.peakGrowth, 300 * kMegabyte + kAllocatorSlack) << concatenate << ": " << run.Describe();
+    }
+}
+
 }  // namespace swf_testing

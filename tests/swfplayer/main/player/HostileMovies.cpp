@@ -130,13 +130,16 @@ swfkit::Bytes LongTextField() {
                        "'n' 'f' get_var 'text' get_member 'length' get_member set_var");
 }
 
-swfkit::Bytes HugeJoins() {
-    return ScriptMovie("'s' 'x' set_var " + Double("s", 20) + "'inner' 0 'Array' new set_var " +
-                       Loop("i", 16, "'s' get_var 1 'inner' get_var 'push' call_method pop") +
-                       "'b' 0 'Array' new set_var " +
+swfkit::Bytes HugeJoin(bool concatenate) {
+    const std::string inner = "'s' 'x' set_var " + Double("s", 20) + "'inner' 0 'Array' new set_var " +
+                              Loop("i", 16, "'s' get_var 1 'inner' get_var 'push' call_method pop");
+    if (concatenate) {
+        return ScriptMovie(inner + "'u' " + Repeat("'inner' get_var", 256) +
+                           "256 's' get_var 'concat' call_method set_var 'after' 1 set_var");
+    }
+    return ScriptMovie(inner + "'b' 0 'Array' new set_var " +
                        Loop("j", 256, "'inner' get_var 1 'b' get_var 'push' call_method pop") +
-                       "'t' 0 'b' get_var 'toString' call_method set_var " + "'u' " + Repeat("'inner' get_var", 256) +
-                       "256 's' get_var 'concat' call_method set_var");
+                       "'t' 0 'b' get_var 'toString' call_method set_var 'after' 1 set_var");
 }
 
 swfkit::Bytes FontClaimingGigabytes() {
@@ -177,7 +180,8 @@ std::vector<std::pair<std::string, swfkit::Bytes>> All() {
         {"hostile_rebroadcasts.swf", Rebroadcasts()},
         {"hostile_unknown_classes.swf", UnknownClasses(1000)},
         {"hostile_long_text_field.swf", LongTextField()},
-        {"hostile_huge_joins.swf", HugeJoins()},
+        {"hostile_huge_join.swf", HugeJoin(false)},
+        {"hostile_huge_concat.swf", HugeJoin(true)},
         {"hostile_font_claiming_gigabytes.swf", FontClaimingGigabytes()},
         {"hostile_sound_claiming_gigabytes.swf", SoundClaimingGigabytes()},
     };

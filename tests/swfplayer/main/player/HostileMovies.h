@@ -40,8 +40,9 @@ swfkit::Bytes Rebroadcasts();
 swfkit::Bytes UnknownClasses(int count);
 // A 100 x 100 text field given a text of 4 MB ("n" holds its length).
 swfkit::Bytes LongTextField();
-// b = 4,096 elements of 1 MB; t = b.toString(); u = one of them concatenated with 1,000 more.
-swfkit::Bytes HugeJoins();
+// inner = 16 strings of 1 MB; then either t = the text of 256 copies of inner (4 GB), or u = a
+// string concatenated with 256 texts of inner; "after" is set once that is done.
+swfkit::Bytes HugeJoin(bool concatenate);
 // A 706-byte movie whose DefineFont3 tag declares 2.4 GB.
 swfkit::Bytes FontClaimingGigabytes();
 // A 42-byte movie whose DefineSound tag declares a long ADPCM sound it does not hold.
