@@ -75,8 +75,9 @@ swfkit::Bytes SelfAttachingClass() {
     swfkit::TagList symbol(8);
     symbol.ShowFrame();
     const std::string n = "'_global' get_var 'n' get_member ";
-    const std::string constructor = "fn:C() { '_global' get_var 'n' " + n + "1 add set_member " + n + "'s' " + n +
-                                    "add_t 'sym' 3 '_root' get_var 'attachMovie' call_method pop } ";
+    const std::string attach = "'_global' get_var 'n' " + n + "1 add set_member " + n + "'s' " + n +
+                               "add_t 'sym' 3 '_root' get_var 'attachMovie' call_method pop ";
+    const std::string constructor = "fn:C() { " + attach + attach + "} ";
     const std::string script = "'_global' get_var 'n' 0 set_member " + constructor +
                                "'C' get_var 'sym' 2 'Object' get_var 'registerClass' call_method pop "
                                "0 'first' 'sym' 3 '_root' get_var 'attachMovie' call_method pop";
@@ -143,9 +144,9 @@ swfkit::Bytes HugeJoin(bool concatenate) {
 }
 
 swfkit::Bytes FontClaimingGigabytes() {
-    // DefineFont3: no layout, narrow offsets and codes, the name "f", 300 glyphs that all share
+    // DefineFont3: no layout, narrow offsets and codes, the name "f", 330 glyphs that all share
     // one outline whose style change asks for 65,535 new fill styles that the file does not hold.
-    constexpr int glyphs = 300;
+    constexpr int glyphs = 330;
     swfkit::Bytes body = {0, 0};  // font id
     body.insert(body.end(), {0x00, 0x00, 1, 'f'});
     PutU16(&body, glyphs);
@@ -160,9 +161,9 @@ swfkit::Bytes FontClaimingGigabytes() {
 }
 
 swfkit::Bytes SoundClaimingGigabytes() {
-    // DefineSound: ADPCM, 44 kHz, 16 bits, stereo, 2^31 - 1 samples, 12 bytes of data.
+    // DefineSound: ADPCM, 44 kHz, 16 bits, stereo, 2^31 - 1 samples, 14 bytes of data.
     swfkit::Bytes body = {1, 0, 0x1F, 0xFF, 0xFF, 0xFF, 0x7F};
-    body.insert(body.end(), 12, 0x5A);
+    body.insert(body.end(), 14, 0x5A);
     swfkit::Movie movie(8, {0, 0, 0, 0}, 12.0);
     movie.Tags().RawTag(swfplayer::tag_define_sound, 2000000000u, body);
     return movie.Write(false);

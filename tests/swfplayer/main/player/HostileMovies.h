@@ -27,7 +27,8 @@ swfkit::Bytes SplitAndPush();
 swfkit::Bytes CharAtOfRegister();
 // 19,000 clips made on the root, then 40,000 reads of a member the root has not.
 swfkit::Bytes ManyChildren();
-// A symbol "sym" whose registered class constructor attaches the symbol to the root again.
+// A symbol "sym" whose registered class constructor attaches the symbol to the root twice
+// more, until the player holds as many characters as it may.
 swfkit::Bytes SelfAttachingClass();
 // Two frames, the first making count interval timers of interval 0 whose bodies never end.
 swfkit::Bytes EndlessTimers(int count, double frame_rate = 12.0);
@@ -43,7 +44,7 @@ swfkit::Bytes LongTextField();
 // inner = 16 strings of 1 MB; then either t = the text of 256 copies of inner (4 GB), or u = a
 // string concatenated with 256 texts of inner; "after" is set once that is done.
 swfkit::Bytes HugeJoin(bool concatenate);
-// A 706-byte movie whose DefineFont3 tag declares 2.4 GB.
+// A 706-byte movie whose DefineFont3 tag declares 2.4 GB for 330 glyphs.
 swfkit::Bytes FontClaimingGigabytes();
 // A 42-byte movie whose DefineSound tag declares a long ADPCM sound it does not hold.
 swfkit::Bytes SoundClaimingGigabytes();
