@@ -2,7 +2,9 @@
 
 // The stage of the fuzz targets that play movies: arbitrary bytes loaded as a movie into one
 // long-lived player, a root sprite with its first frame's tags run, a recording render handler
-// installed, and afterwards an empty stage and a swept heap, so every input starts from nothing.
+// and a sound handler installed, and afterwards an empty stage and a swept heap, so every input
+// starts from nothing. Everything one input plays is one frame of script with a small budget, so
+// that scripts that never end cost an input little time.
 
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/log.h"
@@ -13,8 +15,11 @@
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/script_budget.h"
+#include "swfplayer/main/sound/sound_handler.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
+#include "tests/swfplayer/main/sound/RecordingSoundHandler.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,9 +32,13 @@ void play_movie(const uint8_t* data, size_t size, Play play) {
     using namespace swfplayer;
     log_callback previous = register_log_callback(nullptr);
     {
-        static smart_ptr<player> owner = (register_builtin_classes(), new player());
+        static smart_ptr<player> owner =
+            (register_builtin_classes(), script_budget::set_frame_units(200000), new player());
         testing_support::RecordingRenderHandler handler;
         set_render_handler(&handler);
+        sound_test::RecordingSoundHandler sounds;
+        set_sound_handler(&sounds);
+        script_frame frame;
         smart_ptr<movie_root> root = new movie_root();
         owner->set_root(root.get_ptr());
         auto* file = new base_file(memory_buffer, static_cast<int>(size), data);
@@ -45,6 +54,7 @@ void play_movie(const uint8_t* data, size_t size, Play play) {
             owner->sweep_heap();
         }
         set_render_handler(nullptr);
+        set_sound_handler(nullptr);
     }
     register_log_callback(previous);
 }

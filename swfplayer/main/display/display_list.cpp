@@ -212,7 +212,7 @@ void display_list::clear_except(const array<int>& depths) {
 void display_list::swap_characters(character* a, character* b) {
     int index_a = find_character(a);
     int index_b = find_character(b);
-    if (index_a < 0 || index_b < 0) {
+    if (index_a < 0 || index_b < 0 || index_a == index_b) {
         return;
     }
     // The keys stay with the places, so the two characters take each other's keys.
