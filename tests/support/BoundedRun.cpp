@@ -75,6 +75,7 @@ size_t StatusBytes(const char* name) {
 }  // namespace
 
 const size_t kAllocatorSlack = kAddressSanitizer ? 320 * kMegabyte : 0;
+const int kSanitizerSlowdown = kAddressSanitizer ? 8 : 1;
 
 std::string BoundedRun::Describe() const {
     char text[160];
@@ -102,7 +103,7 @@ BoundedRun RunBounded(const std::function<void()>& work, std::chrono::millisecon
     bool ended = false;
     while (pid > 0 && !ended) {
         ended = waitpid(pid, &status, WNOHANG) == pid;
-        if (!ended && std::chrono::steady_clock::now() - start >= timeout) {
+        if (!ended && std::chrono::steady_clock::now() - start >= timeout * kSanitizerSlowdown) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
             run.timedOut = true;

@@ -22,11 +22,13 @@ struct BoundedRun {
 // What a sanitizer build's allocator keeps of freed memory (its quarantine) on top of what the
 // program holds; 0 in other builds. Bounds on the resident peak add it.
 extern const size_t kAllocatorSlack;
+extern const int kSanitizerSlowdown;
 
 // Runs work in a child process (forked from this one) and waits at most timeout for it. The
 // child may take at most memoryLimit bytes of address space beyond what the process holds at
 // the fork (an allocation past that fails in the child); sanitizer builds reserve address space
-// by the terabyte, so there only the resident peak is measured. Hostile work that hangs or eats
+// by the terabyte, so there only the resident peak is measured, and, as they run script about
+// twenty times slower, they wait kSanitizerSlowdown times as long. Hostile work that hangs or eats
 // the machine thus fails the test quickly, on a loaded machine too, and leaves the test
 // process as it was.
 BoundedRun RunBounded(const std::function<void()>& work, std::chrono::milliseconds timeout, size_t memoryLimit);
