@@ -1,10 +1,12 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/call_method.h"
+#include "swfplayer/main/script/fn_call.h"
 #include "tests/swfplayer/main/script/ScriptRunner.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <random>
 #include <string>
 #include <utility>
@@ -39,6 +41,46 @@ TEST(InterpreterLimitsTest, runaway_scripts_end_within_their_limits) {
         // The next run starts with a fresh budget.
         EXPECT_EQ(runner.run(assemble("'again' trace")), "again");
     }
+}
+
+TEST(InterpreterLimitsTest, the_scripts_of_one_frame_share_one_budget_and_say_so_once) {
+    budget_scope budget(100000);
+    script_runner runner;
+    runner.run(assemble("'n' 0 set_var"));
+    const action_assembler endless = assemble("'n' 'n' get_var inc set_var @top jump:top");
+    {
+        swfplayer::script_frame frame;
+        // The first run spends the frame's budget; the later ones end before their first
+        // instruction, inside frames opened within this one too.
+        runner.run(endless);
+        runner.run(endless);
+        {
+            swfplayer::script_frame inner;
+            runner.run(endless);
+        }
+        EXPECT_TRUE(swfplayer::script_budget::is_spent());
+        swfplayer::script_budget::stop("no second line");
+    }
+    EXPECT_EQ(runner.variable("n").to_number(), 1);
+    EXPECT_EQ(runner.logged_count("script stopped"), 1);
+    EXPECT_EQ(swfplayer::script_frame::depth(), 0);
+    // A run outside any frame is a frame of its own, with a full budget.
+    runner.run(endless);
+    EXPECT_EQ(runner.variable("n").to_number(), 2);
+    EXPECT_EQ(runner.logged_count("script stopped"), 2);
+}
+
+void throw_out_of_memory(const swfplayer::fn_call&) {
+    throw std::bad_alloc();
+}
+
+TEST(InterpreterLimitsTest, a_native_function_out_of_memory_stops_the_script_and_nothing_else) {
+    script_runner runner;
+    runner.m_player->get_global()->builtin_member("boom", swfplayer::as_value(throw_out_of_memory));
+    EXPECT_EQ(runner.run(assemble("'before' trace 1 2 'boom' call_func pop 'after' trace")), "before");
+    EXPECT_TRUE(runner.logged("script stopped: std::bad_alloc"));
+    EXPECT_EQ(std::pair(runner.m_clip->m_env.get_stack_size(), runner.m_player->call_depth()), std::pair(0, 0));
+    EXPECT_EQ(runner.run(assemble("'again' trace")), "again");
 }
 
 TEST(InterpreterLimitsTest, with_blocks_nest_eight_deep) {

@@ -37,8 +37,9 @@ public:
     // Runs the code as frame actions of the clip; returns the traced texts joined by "|".
     std::string run(const action_assembler& code);
     std::string run_bytes(const Bytes& bytes);
-    // Whether a caught log line contains the text.
-    bool logged(const std::string& text) const;
+    // Whether a caught log line contains the text, and how many do.
+    bool logged(const std::string& text) const { return logged_count(text) > 0; }
+    int logged_count(const std::string& text) const;
 
     // The value of a member of the clip (a timeline variable).
     swfplayer::as_value variable(const char* name) const;
