@@ -7,6 +7,8 @@ find_package(ZLIB REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(OpenGL REQUIRED)
 find_package(X11 REQUIRED)
+find_package(Freetype REQUIRED)
+find_package(Fontconfig REQUIRED)
 
 pkg_check_modules(PHYSFS REQUIRED IMPORTED_TARGET physfs)
 pkg_check_modules(LOG4CPP REQUIRED IMPORTED_TARGET log4cpp)

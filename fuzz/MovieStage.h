@@ -14,9 +14,9 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/render/render_handler.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/script/script_budget.h"
 #include "swfplayer/main/sound/sound_handler.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
@@ -37,12 +37,12 @@ void play_movie(const uint8_t* data, size_t size, Play play) {
     log_callback previous = register_log_callback(nullptr);
     {
         static smart_ptr<player> owner =
-            (register_builtin_classes(), script_budget::set_frame_units(20000), new player());
+            (register_builtin_classes(), instruction_budget::set_budget(20000), new player());
         testing_support::RecordingRenderHandler handler;
         set_render_handler(&handler);
         sound_test::RecordingSoundHandler sounds;
         set_sound_handler(&sounds);
-        script_frame frame;
+        instruction_budget::run_scope frame;
         // The player counts the characters alive against its limit: counting more makes it stop sooner.
         const int taken_room = sprite_instance::max_characters - kStageCharacters;
         owner->nesting().m_characters += taken_room;

@@ -23,11 +23,6 @@ constexpr uint16 kPassableCategory = 16;
 const sf::Color kGridColor(0, 0, 200, 255);
 const sf::Color kWallColor(100, 0, 0, 255);
 
-sf::Vector2f Pixel(const PhysicsWorld& world, float x, float y) {
-    return {(x + world.GetHalfWidth()) * world.GetPixelsPerUnit(),
-            (y + world.GetHalfHeight()) * world.GetPixelsPerUnit()};
-}
-
 // The eight steps in the order of the step costs: east first, then clockwise on screen.
 constexpr int kStepColumn[8] = {1, 1, 0, -1, -1, -1, 0, 1};
 constexpr int kStepRow[8] = {0, 1, 1, 1, 0, -1, -1, -1};
@@ -208,13 +203,13 @@ sf::VertexArray PathFinder::GridLines(const PhysicsWorld& world) const {
     sf::VertexArray lines(sf::Lines);
     for (int i = 0; i < m_Width; ++i) {
         const float x = m_Min.x + static_cast<float>(i) * m_CellSize;
-        lines.append(sf::Vertex(Pixel(world, x, m_Min.y), kGridColor));
-        lines.append(sf::Vertex(Pixel(world, x, m_Max.y), kGridColor));
+        lines.append(sf::Vertex(world.ToPixels(b2Vec2(x, m_Min.y)), kGridColor));
+        lines.append(sf::Vertex(world.ToPixels(b2Vec2(x, m_Max.y)), kGridColor));
     }
     for (int j = 0; j < m_Height; ++j) {
         const float y = m_Min.y + static_cast<float>(j) * m_CellSize;
-        lines.append(sf::Vertex(Pixel(world, m_Min.x, y), kGridColor));
-        lines.append(sf::Vertex(Pixel(world, m_Max.x, y), kGridColor));
+        lines.append(sf::Vertex(world.ToPixels(b2Vec2(m_Min.x, y)), kGridColor));
+        lines.append(sf::Vertex(world.ToPixels(b2Vec2(m_Max.x, y)), kGridColor));
     }
     return lines;
 }
@@ -229,13 +224,13 @@ sf::VertexArray PathFinder::WallCells(const PhysicsWorld& world) const {
         const float top = m_Min.y + static_cast<float>(m_Places[cell].row) * m_CellSize;
         for (const auto& [x, y] : {std::pair{left, top}, std::pair{left + m_CellSize, top},
                                    std::pair{left + m_CellSize, top + m_CellSize}, std::pair{left, top + m_CellSize}}) {
-            cells.append(sf::Vertex(Pixel(world, x, y), kWallColor));
+            cells.append(sf::Vertex(world.ToPixels(b2Vec2(x, y)), kWallColor));
         }
     }
     return cells;
 }
 
-void PathFinder::DrawGrid(const PhysicsWorld& world, sf::RenderTarget& target) const {
-    target.draw(GridLines(world));
-    target.draw(WallCells(world));
+void PathFinder::DrawGrid(const PhysicsWorld& world, sf::RenderTarget& target, const sf::RenderStates& states) const {
+    target.draw(GridLines(world), states);
+    target.draw(WallCells(world), states);
 }

@@ -43,7 +43,8 @@ public:
     // The grid as the level overlay shows it, in the world's pixels: a 1-pixel line in (0, 0, 200)
     // along the left edge of every column and the top edge of every row, and every wall cell filled
     // in (100, 0, 0).
-    void DrawGrid(const PhysicsWorld& world, sf::RenderTarget& target) const;
+    void DrawGrid(const PhysicsWorld& world, sf::RenderTarget& target,
+                  const sf::RenderStates& states = sf::RenderStates::Default) const;
     // What DrawGrid draws: the lines (sf::Lines) and the wall cells (sf::Quads).
     sf::VertexArray GridLines(const PhysicsWorld& world) const;
     sf::VertexArray WallCells(const PhysicsWorld& world) const;

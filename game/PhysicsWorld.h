@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/System/Vector2.hpp>
 #include <box2d/b2_math.h>
 #include <box2d/b2_world_callbacks.h>
 
@@ -48,6 +49,10 @@ public:
     float GetHalfHeight() const { return m_HalfHeight; }
     float GetPixelsPerUnit() const { return m_PixelsPerUnit; }
     const b2Vec2& GetGravity() const { return m_Gravity; }
+    // The screen pixel of a world point: (point + half extents) * pixels per unit.
+    sf::Vector2f ToPixels(const b2Vec2& point) const {
+        return {(point.x + m_HalfWidth) * m_PixelsPerUnit, (point.y + m_HalfHeight) * m_PixelsPerUnit};
+    }
 
     // Bookkeeping of the game's joints, for JointFactory.
     b2ConstantVolumeJoint* AdoptVolumeJoint(std::unique_ptr<b2ConstantVolumeJoint> joint);

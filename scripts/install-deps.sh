@@ -14,6 +14,8 @@ game_packages=(
   libsfml-dev libbox2d-dev libphysfs-dev liblog4cpp5-dev libtinyxml-dev
   libclaw-dev libclaw-tween-dev zlib1g-dev libjpeg62-turbo-dev
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev libx11-dev libopenal1
+  # the player's glyph provider renders installed fonts, which fontconfig finds
+  libfreetype-dev libfontconfig-dev
   # content
   fonts-comfortaa
 )
@@ -24,6 +26,8 @@ test_packages=(
   # the interpreter benchmark runs the same programs in Lua beside the player
   lua5.4 liblua5.4-dev
   xvfb xauth xdotool imagemagick
+  # the installed font the glyph provider's tests draw with
+  fonts-dejavu-core
   # the comma-decimal locale that the storage tests write and read numbers under
   locales
 )

@@ -6,7 +6,7 @@
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <benchmark/benchmark.h>
 #include <lua.hpp>
@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <string>
 
-using namespace script_test;
+using namespace swfkit;
 
 namespace {
 

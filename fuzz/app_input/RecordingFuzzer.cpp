@@ -4,6 +4,7 @@
 // the rest the recording's binary image, odd bytes its XML file.
 #include "app/EventPlayer.h"
 #include "app/ScriptedController.h"
+#include "fuzz/MountedFolder.h"
 #include "game/standin/Globbo.h"
 
 #include <box2d/b2_body.h>
@@ -21,24 +22,6 @@
 
 namespace {
 
-// A folder of its own, mounted as the virtual file system's root for the whole run.
-const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-fuzz-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        std::filesystem::path path = made != nullptr ? made : std::filesystem::temp_directory_path();
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(path.c_str(), nullptr, 0);
-        std::atexit([] {
-            PHYSFS_deinit();
-            std::error_code error;
-            std::filesystem::remove_all(Folder(), error);
-        });
-        return path;
-    }();
-    return folder;
-}
-
 void Write(const std::filesystem::path& path, const uint8_t* data, size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -50,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
-    const std::filesystem::path& folder = Folder();
+    const std::filesystem::path& folder = fuzz_support::MountedFolder();
     std::error_code error;
     std::filesystem::remove(folder / "rec.xml", error);
     std::filesystem::remove(folder / "rec.xml.bin", error);

@@ -1,5 +1,6 @@
 #include "app/KeyCodes.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/SanitizerEnvironment.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
@@ -22,25 +23,6 @@ constexpr auto kPoll = std::chrono::milliseconds(50);
 const Rgb kClearColour{193, 249, 242};
 const Rgb kBlack{0, 0, 0};
 
-// Extra environment for the game in the sanitizer build. Mesa unloads its GL driver when the
-// window's display connection closes, before the leak check runs at exit, so the blocks that the
-// driver's globals still reach would be reported as leaks of an unknown module. Preloading the
-// driver keeps it in memory, so they stay reachable; the leak check still covers our own code.
-std::vector<std::string> SanitizerEnvironment() {
-#if defined(__SANITIZE_ADDRESS__)
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/usr/lib", error)) {
-        std::filesystem::path driver = entry.path() / "dri/swrast_dri.so";
-        if (std::filesystem::is_regular_file(driver, error)) {
-            const char* options = std::getenv("ASAN_OPTIONS");
-            return {"LD_PRELOAD=" + driver.string(),
-                    std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0"};
-        }
-    }
-#endif
-    return {};
-}
-
 // A program of the game on an X server of its own, running from a fresh copy of the game's
 // working folder (application.xml and data/) with its user folder under "home" in that copy and
 // sound going to OpenAL's null output; what it prints goes to "output.txt" in the copy.
@@ -59,7 +41,7 @@ protected:
         }
         std::vector<std::string> environment = {"DISPLAY=" + x.Name(), "XDG_DATA_HOME=" + (folder / "home").string(),
                                                 "ALSOFT_DRIVERS=null"};
-        for (const std::string& variable : SanitizerEnvironment()) {
+        for (const std::string& variable : testing_support::SanitizerEnvironment()) {
             environment.push_back(variable);
         }
         process.emplace(testing_support::ChildProcess::Start({executable}, folder.Path().string(), environment,

@@ -2,6 +2,7 @@
 // a text field the game sets, and a button under a pointer that xdotool moves and presses.
 #include "flash/FlashMovie.h"
 #include "swfplayer/main/player/root.h"
+#include "swfplayer/main/text/glyph_provider.h"
 #include "tests/flash/FlashTestKit.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
@@ -43,6 +44,23 @@ protected:
         }
         return count;
     }
+    // Writes "text.swf": a field named "caption" in the font, blue, 300 by 60 pixels at the origin.
+    void WriteTextMovie(const swfkit::EmbeddedFont& font) {
+        swfkit::EditText field;
+        field.id = 2;
+        field.bounds = {0, 300 * kTwips, 0, 60 * kTwips};
+        field.fontId = 1;
+        field.height = 40 * kTwips;
+        field.color = swfkit::Color{0, 0, 255, 255};
+        swfkit::Movie bytes(8, {0, kWidth * kTwips, 0, kHeight * kTwips}, 12.0);
+        bytes.Tags().Tag(swfplayer::tag_define_font2, swfkit::DefineFont2Body(1, font, false, false, true));
+        bytes.Tags().Tag(swfplayer::tag_define_edit_text, swfkit::DefineEditTextBody(field));
+        swfkit::Placement place;
+        place.characterId = 2;
+        place.name = "caption";
+        bytes.Tags().PlaceObject2(place).ShowFrame();
+        Write("text.swf", bytes.Write(false));
+    }
 };
 
 TEST_F(MovieWindowTest, the_movie_plays_at_its_frame_rate_with_its_shapes_and_colours_in_place) {
@@ -72,20 +90,7 @@ TEST_F(MovieWindowTest, the_movie_plays_at_its_frame_rate_with_its_shapes_and_co
 TEST_F(MovieWindowTest, a_field_set_through_the_movie_wrapper_shows_the_new_text) {
     swfkit::EmbeddedFont font;
     ASSERT_TRUE(swfkit::LoadTrueTypeFont(TEST_FONT, "HIWelo", &font));
-    swfkit::EditText field;  // blue, 300 by 60 pixels at the origin
-    field.id = 2;
-    field.bounds = {0, 300 * kTwips, 0, 60 * kTwips};
-    field.fontId = 1;
-    field.height = 40 * kTwips;
-    field.color = swfkit::Color{0, 0, 255, 255};
-    swfkit::Movie bytes(8, {0, kWidth * kTwips, 0, kHeight * kTwips}, 12.0);
-    bytes.Tags().Tag(swfplayer::tag_define_font2, swfkit::DefineFont2Body(1, font, false, false, true));
-    bytes.Tags().Tag(swfplayer::tag_define_edit_text, swfkit::DefineEditTextBody(field));
-    swfkit::Placement place;
-    place.characterId = 2;
-    place.name = "caption";
-    bytes.Tags().PlaceObject2(place).ShowFrame();
-    Write("text.swf", bytes.Write(false));
+    WriteTextMovie(font);
     FlashMovie movie("text.swf");
     ASSERT_TRUE(movie.GetCharacter("caption"));
     movie.Advance(0.0f);
@@ -102,6 +107,30 @@ TEST_F(MovieWindowTest, a_field_set_through_the_movie_wrapper_shows_the_new_text
     EXPECT_EQ(narrow.second, 0);  // one letter stays at the left
     EXPECT_GT(wide.first + wide.second, 4 * narrow.first);
     EXPECT_GT(hello.first, 20);
+}
+
+// A host that installs the glyph provider gets a field in a font the movie holds no outline for
+// drawn in the installed family, each character its own shape; without it, every character is the
+// same empty box.
+TEST_F(MovieWindowTest, a_field_in_an_installed_font_draws_through_the_glyph_provider) {
+    swfkit::EmbeddedFont font;
+    font.name = "DejaVu Sans";
+    WriteTextMovie(font);
+    FlashMovie movie("text.swf");
+    movie.Advance(0.0f);
+    auto blue = [&](const char* text) {
+        movie.SetText("caption", text);
+        Shoot(movie, {});
+        return BluePixels(0, 0, 300, 60);
+    };
+    swfplayer::create_glyph_provider();
+    const int narrow = blue("I"), wide = blue("W");
+    swfplayer::close_glyph_provider();
+    const int narrow_box = blue("I"), wide_box = blue("W");
+    EXPECT_GT(narrow, 100);
+    EXPECT_GT(wide, 2 * narrow);
+    EXPECT_GT(narrow_box, 0);
+    EXPECT_EQ(narrow_box, wide_box);
 }
 
 // A button of 100 pixels at (40, 40) that is red when up, green under the mouse and blue while

@@ -1,6 +1,6 @@
 // Draws the game's window icon: a round, soft-edged creature with two eyes on a transparent
 // background, 32 x 32 pixels.
-#include "tools/icon/PngWriter.h"
+#include "tools/pictures/PngWriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -199,6 +199,24 @@ TagList& TagList::DoInitAction(uint16_t spriteId, const Bytes& actions) {
     return Tag(swfplayer::tag_do_init_action, out.GetBytes());
 }
 
+TagList& TagList::DoABC(uint32_t flags, const std::string& name, const Bytes& block) {
+    BitWriter out;
+    out.WriteU32(flags);
+    out.WriteString(name);
+    out.WriteBytes(block);
+    return Tag(swfplayer::tag_do_abc, out.GetBytes());
+}
+
+TagList& TagList::SymbolClass(const std::vector<std::pair<uint16_t, std::string>>& symbols) {
+    BitWriter out;
+    out.WriteU16(static_cast<uint16_t>(symbols.size()));
+    for (const auto& [id, name] : symbols) {
+        out.WriteU16(id);
+        out.WriteString(name);
+    }
+    return Tag(swfplayer::tag_symbol_class, out.GetBytes());
+}
+
 Bytes TagList::ButtonRecordsBody(const std::vector<ButtonRecord>& records, bool button2) {
     BitWriter out;
     for (const ButtonRecord& r : records) {

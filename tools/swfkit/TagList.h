@@ -98,6 +98,10 @@ public:
     // DoAction with raw action bytes, written as given.
     TagList& DoAction(const Bytes& actions);
     TagList& DoInitAction(uint16_t spriteId, const Bytes& actions);
+    // DoABC: the flags word, the block's name and the raw ABC block.
+    TagList& DoABC(uint32_t flags, const std::string& name, const Bytes& block);
+    // SymbolClass: a class name for each character id (0 is the main timeline).
+    TagList& SymbolClass(const std::vector<std::pair<uint16_t, std::string>>& symbols);
     // DefineButton: the records, then the raw bytes of its one (release) action.
     TagList& DefineButton(uint16_t id, const std::vector<ButtonRecord>& records, const Bytes& actions);
     // DefineButton2 with correct action offset and sizes (the last action's size is 0).

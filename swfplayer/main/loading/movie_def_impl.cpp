@@ -5,6 +5,7 @@
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/common/twips.h"
+#include "swfplayer/main/display/character.h"
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/tag_loaders.h"
 
@@ -283,6 +284,31 @@ void movie_def_impl::add_scene(int frame, const base_string& name) {
 
 void movie_def_impl::add_frame_label(int frame, const base_string& label) {
     m_frame_label.set(frame, label);
+}
+
+void movie_def_impl::set_abc(const base_string& name, abc_block* abc) {
+    assert(abc && m_abc == nullptr);
+    m_abc_name = name;
+    m_abc = abc;
+}
+
+as_object* movie_def_impl::bind_symbol_class(character* ch) {
+    assert(ch);
+    int id = ch->get_id() == -1 ? 0 : ch->get_id();
+    base_string class_name;
+    if (!m_symbol_class.get(id, &class_name) || m_abc == nullptr) {
+        return nullptr;
+    }
+    int count = m_abc->get_instance_trait_count(0);
+    for (int i = 0; i < count; i++) {
+        abc_block::trait t = m_abc->get_instance_trait(0, i);
+        if (t.m_kind == 0 || t.m_kind == 6) {
+            ch->set_member(t.m_name, as_value(0));
+        } else if (t.m_kind >= 1 && t.m_kind <= 3) {
+            ch->set_member(t.m_name, as_value(t.m_function));
+        }
+    }
+    return m_abc->get_class_constructor(class_name);
 }
 
 }  // namespace swfplayer

@@ -8,6 +8,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/rect.h"
 #include "swfplayer/main/display/movie_definition.h"
+#include "swfplayer/main/loading/abc_block.h"
 #include "swfplayer/main/loading/cache_file.h"
 
 #include <memory>
@@ -63,6 +64,18 @@ public:
     const hash<int, base_string>& get_symbol_classes() const { return m_symbol_class; }
     const hash<int, base_string>& get_scenes() const { return m_scene; }
     const hash<int, base_string>& get_frame_labels() const { return m_frame_label; }
+
+    // The movie's one ActionScript 3 block (DoABC) and its name; the loader keeps the first
+    // block and never offers a second.
+    void set_abc(const base_string& name, abc_block* abc);
+    abc_block* get_abc() const { return m_abc.get_ptr(); }
+    const base_string& get_abc_name() const { return m_abc_name; }
+    // The class of the main timeline: when SymbolClass names a class for ch's id (the main
+    // timeline's -1 counts as 0) and the movie has a block, the traits of the block's first
+    // instance record are set on ch (slots and consts as 0, methods, getters and setters as
+    // their functions; class and function traits are skipped) and its initialiser is returned.
+    // Null without a class name, a block or an instance record.
+    as_object* bind_symbol_class(character* ch) override;
 
     // Keeps a movie that this one imports from alive as long as this one: imported
     // definitions point into it.
@@ -150,6 +163,8 @@ private:
     hash<int, base_string> m_symbol_class;
     hash<int, base_string> m_scene;
     hash<int, base_string> m_frame_label;
+    base_string m_abc_name;
+    smart_ptr<abc_block> m_abc;
     // Every frame tag and init action of the movie; the frame lists borrow them. Declared last,
     // the tags go first when the definition is destroyed.
     std::vector<std::unique_ptr<execute_tag>> m_tags;

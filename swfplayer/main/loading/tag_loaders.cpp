@@ -289,17 +289,6 @@ void define_scene_loader(stream* in, [[maybe_unused]] int tag_type, movie_defini
     }
 }
 
-void do_abc_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
-    assert(tag_type == tag_do_abc);
-    in->read_u32();  // flags
-    base_string name;
-    in->read_string(&name);
-    if (get_verbose_parse()) {
-        log_msg("\n doABC tag loader, abc_name = '%s'\n", name.c_str());
-    }
-    log_error("doABC: ActionScript 3 block '%s' skipped; this player runs ActionScript 1 and 2 only\n", name.c_str());
-}
-
 }  // namespace
 
 void register_tag_loader(int tag_type, loader_function lf) {
@@ -350,7 +339,6 @@ void register_tag_loaders() {
     register_tag_loader(tag_place_object3, place_object_2_loader);
     register_tag_loader(tag_symbol_class, symbol_class_loader);
     register_tag_loader(tag_metadata, metadata_loader);
-    register_tag_loader(tag_do_abc, do_abc_loader);
     register_tag_loader(tag_define_scene_and_frame_label_data, define_scene_loader);
     register_bitmap_loaders();
     register_button_loaders();

@@ -5,8 +5,10 @@
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/bitmap_character.h"
 #include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/player/as_mcloader.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/render/render_handler.h"
+#include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/load_file.h"
 #include "swfplayer/main/script/player.h"
 
@@ -48,13 +50,7 @@ character* put_in_place_of(character* target, character* ch) {
 
 character* load_movie(player* owner, character* target, const std::string& url) {
     movie_def_impl* def = create_movie(owner, url.c_str());
-    if (def == nullptr) {
-        return nullptr;
-    }
-    sprite_instance* parent = cast_to_sprite_instance(target->get_parent());
-    smart_ptr<sprite_instance> movie =
-        new sprite_instance(owner, def, parent ? parent->get_movie_root() : nullptr, target->get_parent(), -1);
-    return put_in_place_of(target, movie.get_ptr());
+    return def ? replace_with_movie(owner, target, def) : nullptr;
 }
 
 character* load_image(player* owner, character* target, const std::string& url) {
@@ -70,6 +66,20 @@ character* load_image(player* owner, character* target, const std::string& url) 
 }
 
 }  // namespace
+
+character* replace_with_movie(player* owner, character* target, movie_def_impl* def) {
+    if (owner == nullptr || target == nullptr || def == nullptr) {
+        return nullptr;
+    }
+    if (target->get_parent() == nullptr) {
+        log_error("character can't replace _root\n");
+        return nullptr;
+    }
+    sprite_instance* parent = cast_to_sprite_instance(target->get_parent());
+    smart_ptr<sprite_instance> movie =
+        new sprite_instance(owner, def, parent ? parent->get_movie_root() : nullptr, target->get_parent(), -1);
+    return put_in_place_of(target, movie.get_ptr());
+}
 
 as_object* load_into_clip(player* owner, as_object* target_object, const char* url) {
     smart_ptr<character> target = cast_to_character(target_object);
@@ -106,6 +116,7 @@ as_object* load_into_clip(player* owner, as_object* target_object, const char* u
 
 void register_clip_loader() {
     register_clip_loader(load_into_clip);
+    register_movieclip_loader_ctor(as_global_mcloader_ctor);
 }
 
 }  // namespace swfplayer

@@ -3,6 +3,8 @@
 namespace swfplayer {
 
 class as_object;
+class character;
+class movie_def_impl;
 class player;
 
 // What scripts load into a clip (see load_file in the script core), registered by
@@ -17,7 +19,13 @@ class player;
 // replaced, since nothing would hold the new movie.
 as_object* load_into_clip(player* owner, as_object* target, const char* url);
 
-// Makes load_into_clip the script core's clip loader.
+// A new instance of def in target's place (parent, name, depth and transforms), the one way a
+// loaded movie takes a clip's place. Null, logged, for a root target, which nothing else would
+// hold; null when an argument is null.
+character* replace_with_movie(player* owner, character* target, movie_def_impl* def);
+
+// Makes load_into_clip the script core's clip loader and registers the MovieClipLoader class,
+// which loads into clips too.
 void register_clip_loader();
 
 }  // namespace swfplayer

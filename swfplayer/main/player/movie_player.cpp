@@ -1,6 +1,7 @@
 #include "swfplayer/main/player/movie_player.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/as3/as3_loaders.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/player.h"
@@ -17,6 +18,7 @@ movie_def_impl* create_movie(player* owner, const char* filename) {
     assert(owner && filename);
     register_shape_loaders();
     register_text_loaders();
+    register_as3_loaders();
     smart_ptr<movie_def_impl> def = load_movie_definition(owner, filename);
     if (def == nullptr) {
         log_error("failed to open '%s'; can't create movie.\n", filename);

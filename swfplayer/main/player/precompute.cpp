@@ -4,8 +4,8 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/render/render_handler.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/script/script_budget.h"
 #include "swfplayer/main/sound/sound_handler.h"
 
 #include <cassert>
@@ -48,7 +48,7 @@ void precompute_cached_data(movie_def_impl* def) {
     quiet_host quiet;
     // All the steps are one frame for the movie's scripts, so interval timers and frame
     // scripts share one budget however many steps run.
-    script_frame frame;
+    instruction_budget::run_scope frame;
     const uint64_t start = base_timer::get_ticks();
     // The throw-away instance plays in a player of its own, so that nothing its scripts do
     // (globals, interval timers, the player's root) is left behind for the movie's real run.

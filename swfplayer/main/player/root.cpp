@@ -5,9 +5,9 @@
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/key_input.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/script/script_budget.h"
 
 #include <cassert>
 #include <cmath>
@@ -80,7 +80,7 @@ void root::advance(float dt) {
         dt = 0.0f;
     }
     // The frame's timers, events and actions share one script budget.
-    script_frame frame;
+    instruction_budget::run_scope frame;
     smart_ptr<sprite_instance> movie = get_root_sprite();
     smart_ptr<player> owner = m_player.get_ptr();
     if (movie == nullptr) {
@@ -118,7 +118,7 @@ void root::advance(float dt) {
     }
     // A movie advanced from inside a script (a host handler of that script's FSCommand) leaves
     // the collection to the outermost frame: the running script holds objects nobody can see.
-    if (owner && script_frame::depth() == 1) {
+    if (owner && instruction_budget::run_scope::depth() == 1) {
         owner->sweep_heap();
     }
 }

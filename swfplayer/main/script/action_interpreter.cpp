@@ -3,8 +3,8 @@
 #include "swfplayer/base/base_random.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_disasm.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/script/script_budget.h"
 
 #include <cmath>
 #include <exception>
@@ -40,11 +40,11 @@ action_interpreter::action_interpreter(const action_buffer& buffer, as_environme
 }
 
 void action_interpreter::run() {
-    script_frame frame;
+    instruction_budget::run_scope frame;
     try {
         run_records();
     } catch (const std::exception& error) {
-        script_budget::stop(error.what());
+        instruction_budget::stop_all(error.what());
     }
     if (!m_ended) {
         m_env->set_target(m_entry_target);
@@ -53,7 +53,7 @@ void action_interpreter::run() {
 
 void action_interpreter::run_records() {
     while (m_pc < m_stop_pc) {
-        if (!script_budget::spend(1)) {
+        if (!instruction_budget::take()) {
             break;
         }
         while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
@@ -80,7 +80,7 @@ void action_interpreter::run_records() {
             execute_long(id);
         }
         if (m_env->get_stack_size() > max_stack_size) {
-            script_budget::stop("operand stack overflow");
+            instruction_budget::stop_all("operand stack overflow");
         }
         m_pc = m_next_pc;
     }

@@ -23,10 +23,10 @@ public:
     action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes, as_value* retval,
                        const array<with_stack_entry>& with_stack, bool is_function2);
 
-    // Runs the range; see action_buffer::execute. Each instruction spends one unit of the
-    // frame's script budget (script_budget.h); the run ends once the budget is spent, and a run
-    // that begins after that ends at once. An exception thrown inside (memory exhausted) stops
-    // the frame's scripts and goes no further.
+    // Runs the range; see action_buffer::execute. Each instruction takes one of the frame's
+    // budget (instruction_budget.h); the run ends once the budget is spent, and a run that begins
+    // after that ends at once. An exception thrown inside (memory exhausted) stops the frame's
+    // scripts and goes no further.
     void run();
 
 private:

@@ -13,6 +13,7 @@ struct registry {
     std::vector<builtin_method> m_methods;
     as_c_function_ptr m_constructors[builtin_class_count] = {};
     arguments_maker m_arguments_maker = nullptr;
+    as_c_function_ptr m_movieclip_loader_ctor = nullptr;
 };
 
 registry& get_registry() {
@@ -40,6 +41,15 @@ void register_builtin_getter(builtin_class class_index, const char* name, as_c_f
 void register_builtin_constructor(builtin_class class_index, as_c_function_ptr constructor) {
     assert(constructor && class_index >= 0 && class_index < builtin_class_count);
     get_registry().m_constructors[class_index] = constructor;
+}
+
+void register_movieclip_loader_ctor(as_c_function_ptr constructor) {
+    assert(constructor);
+    get_registry().m_movieclip_loader_ctor = constructor;
+}
+
+as_c_function_ptr get_movieclip_loader_ctor() {
+    return get_registry().m_movieclip_loader_ctor;
 }
 
 void register_arguments_maker(arguments_maker maker) {

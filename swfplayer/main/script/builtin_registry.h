@@ -40,6 +40,11 @@ void register_builtin_method(builtin_class class_index, const char* name, as_c_f
 void register_builtin_getter(builtin_class class_index, const char* name, as_c_function_ptr getter);
 // The native constructor that values of the class are instances of.
 void register_builtin_constructor(builtin_class class_index, as_c_function_ptr constructor);
+// The MovieClipLoader constructor: it makes movies, which the player layer above the built-in
+// classes does, so that layer registers it; the globals take it when one is registered.
+void register_movieclip_loader_ctor(as_c_function_ptr constructor);
+// The registered MovieClipLoader constructor; null when none is.
+as_c_function_ptr get_movieclip_loader_ctor();
 // Makes a new script array of owner that holds fn's arguments in order.
 typedef smart_ptr<as_object> (*arguments_maker)(player* owner, const fn_call& fn);
 void register_arguments_maker(arguments_maker maker);

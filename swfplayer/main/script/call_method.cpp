@@ -5,8 +5,8 @@
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_function.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/script/script_budget.h"
 
 #include <exception>
 
@@ -66,7 +66,7 @@ as_value call_method(const as_value& method, as_environment* env, const as_value
     try {
         function->call(fn);
     } catch (const std::exception& error) {
-        script_budget::stop(error.what());
+        instruction_budget::stop_all(error.what());
     }
     return result;
 }

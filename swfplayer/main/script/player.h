@@ -71,7 +71,8 @@ public:
         int m_copy_depth = 0;
         int m_print_depth = 0;
         int m_print_elements = 0;
-        int m_characters = 0;  // characters alive, placed or not (see sprite_instance::max_characters)
+        int m_characters = 0;    // characters alive, placed or not (see sprite_instance::max_characters)
+        int m_open_sockets = 0;  // connections the network objects hold (see open_socket_slot)
         std::vector<std::string> m_files_being_loaded;
     };
     nesting_counters& nesting() { return m_nesting; }

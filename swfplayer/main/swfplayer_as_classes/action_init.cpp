@@ -1,6 +1,7 @@
 #include "swfplayer/main/swfplayer_as_classes/action_init.h"
 
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 #include "swfplayer/main/swfplayer_as_classes/as_boolean.h"
@@ -9,8 +10,10 @@
 #include "swfplayer/main/swfplayer_as_classes/as_global_functions.h"
 #include "swfplayer/main/swfplayer_as_classes/as_key.h"
 #include "swfplayer/main/swfplayer_as_classes/as_listener.h"
+#include "swfplayer/main/swfplayer_as_classes/as_loadvars.h"
 #include "swfplayer/main/swfplayer_as_classes/as_math.h"
 #include "swfplayer/main/swfplayer_as_classes/as_movieclip.h"
+#include "swfplayer/main/swfplayer_as_classes/as_netconnection.h"
 #include "swfplayer/main/swfplayer_as_classes/as_number.h"
 #include "swfplayer/main/swfplayer_as_classes/as_object_methods.h"
 #include "swfplayer/main/swfplayer_as_classes/as_selection.h"
@@ -18,6 +21,7 @@
 #include "swfplayer/main/swfplayer_as_classes/as_string.h"
 #include "swfplayer/main/swfplayer_as_classes/as_textformat.h"
 #include "swfplayer/main/swfplayer_as_classes/as_timer.h"
+#include "swfplayer/main/swfplayer_as_classes/as_xmlsock.h"
 #include "swfplayer/main/swfplayer_as_classes/flash_package.h"
 #include "swfplayer/main/text/as_global_textfield_ctor.h"
 
@@ -28,9 +32,7 @@ void action_init(player* owner) {
     if (global == nullptr) {
         return;
     }
-    // In the registry's order. Classes that come with the network side (XMLSocket,
-    // MovieClipLoader, LoadVars, NetStream, NetConnection) take their places when it registers
-    // them.
+    // In the registry's order. MovieClipLoader is there once the player layer registered it.
     global->builtin_member("trace", as_value(as_global_trace));
     global->builtin_member("Object", as_value(as_global_object_ctor));
     global->builtin_member("Sound", as_value(as_global_sound_ctor));
@@ -38,13 +40,20 @@ void action_init(player* owner) {
     global->builtin_member("MovieClip", as_value(as_global_movieclip_ctor));
     global->builtin_member("TextField", as_value(as_global_textfield_ctor));
     global->builtin_member("TextFormat", as_value(as_global_textformat_ctor));
+    global->builtin_member("XMLSocket", as_value(as_global_xmlsock_ctor));
+    if (as_c_function_ptr movieclip_loader_ctor = get_movieclip_loader_ctor()) {
+        global->builtin_member("MovieClipLoader", as_value(movieclip_loader_ctor));
+    }
     global->builtin_member("String", as_value(as_global_string_ctor));
     global->builtin_member("Number", as_value(as_global_number_ctor));
     global->builtin_member("Boolean", as_value(as_global_boolean_ctor));
     global->builtin_member("Color", as_value(as_global_color_ctor));
     global->builtin_member("Date", as_value(as_global_date_ctor));
     global->builtin_member("Selection", as_value(new as_selection(owner)));
+    global->builtin_member("LoadVars", as_value(as_global_loadvars_ctor));
     global->builtin_member("ASSetPropFlags", as_value(as_global_assetpropflags));
+    global->builtin_member("NetStream", as_value(as_global_netstream_ctor));
+    global->builtin_member("NetConnection", as_value(as_global_netconnection_ctor));
     global->builtin_member("math", as_value(make_as_math(owner)));
     global->builtin_member("Key", as_value(new as_key(owner)));
     global->builtin_member("AsBroadcaster", as_value(make_as_broadcaster(owner)));

@@ -3,8 +3,8 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/script/script_budget.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -146,7 +146,7 @@ const char* as_array::to_string() {
          i++, counters.m_print_elements++) {
         const base_string& element = elements[i]->second.to_base_string();
         if (static_cast<int64_t>(text.size()) + element.size() + 1 > max_script_string_bytes) {
-            script_budget::stop("string too long");
+            instruction_budget::stop_all("string too long");
             break;
         }
         if (i > 0) {
@@ -154,7 +154,7 @@ const char* as_array::to_string() {
         }
         text += element;
     }
-    script_budget::spend_bytes(text.size());
+    instruction_budget::charge_bytes(text.size());
     m_text = std::move(text);
     return m_text.c_str();
 }

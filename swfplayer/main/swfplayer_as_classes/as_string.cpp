@@ -2,7 +2,7 @@
 
 #include "swfplayer/base/utf8.h"
 #include "swfplayer/main/script/fn_call.h"
-#include "swfplayer/main/script/script_budget.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
 #include <algorithm>
@@ -25,7 +25,7 @@ public:
     explicit utf8_text(const base_string& text) : m_text(text) {}
     utf8_text(const utf8_text&) = delete;
     utf8_text& operator=(const utf8_text&) = delete;
-    ~utf8_text() { script_budget::spend_bytes(m_offset); }
+    ~utf8_text() { instruction_budget::charge_bytes(m_offset); }
 
     const char* c_str() const { return m_text.c_str(); }
     int char_count() {
@@ -39,7 +39,7 @@ public:
         }
         if (position < m_position) {
             m_position = 0;  // behind the walk: start again (the bytes count again too)
-            script_budget::spend_bytes(m_offset);
+            instruction_budget::charge_bytes(m_offset);
             m_offset = 0;
         }
         walk_to(position);
@@ -128,7 +128,7 @@ as_value text_value(const base_string& text) {
 // A case-mapped text as the result, unless the mapping made it too long.
 void set_mapped_text(const fn_call& fn, const base_string& text) {
     if (text.size() > max_script_string_bytes) {
-        script_budget::stop("string too long");
+        instruction_budget::stop_all("string too long");
         return;
     }
     fn.result->set_base_string(text);
@@ -191,7 +191,7 @@ void as_string_concat(const fn_call& fn) {
         const as_value argument = fn.arg(i);
         const base_string& more = argument.to_base_string();
         if (static_cast<int64_t>(text.size()) + more.size() > max_script_string_bytes) {
-            script_budget::stop("string too long");
+            instruction_budget::stop_all("string too long");
             return;
         }
         text += more;
@@ -328,7 +328,7 @@ void as_string_split(const fn_call& fn) {
         cursor = found + separator.size();
         cut = cursor;
     }
-    script_budget::spend_bytes(cursor - start);
+    instruction_budget::charge_bytes(cursor - start);
 }
 
 }  // namespace swfplayer

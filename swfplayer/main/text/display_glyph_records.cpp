@@ -34,6 +34,23 @@ font* resolve_font(text_style* style, movie_definition_sub* root_def) {
     return style->m_font.get_ptr();
 }
 
+// A glyph of the installed glyph provider: its bitmap on a quad whose size is the texture's at
+// the rendered pixel size, in font units (s = 1024 / size, 20 times that in a twentieths font,
+// whose glyph matrix is scaled down by 20), placed by the glyph's bounds so the pen origin lies
+// at the glyph's left bearing and ascent.
+void draw_bitmap_glyph(const glyph& g, const matrix& glyph_matrix, bool twentieths, rgba color) {
+    float s = font_em_units / static_cast<float>(g.m_fontsize);
+    if (twentieths) {
+        s *= 20.0f;
+    }
+    const float w = static_cast<float>(g.m_bitmap->get_width()) * s;
+    const float h = static_cast<float>(g.m_bitmap->get_height()) * s;
+    const rect& b = g.m_bounds;
+    const rect coords(-b.x_min * w, (b.x_max - b.x_min) * w, -b.y_min * h, (b.y_max - b.y_min) * h);
+    const rect uv_coords(0.0f, b.x_max, 0.0f, b.y_max);
+    render::draw_bitmap(glyph_matrix, g.m_bitmap.get_ptr(), coords, uv_coords, color);
+}
+
 }  // namespace
 
 void display_glyph_records(const matrix& text_matrix, character* inst, array<text_glyph_record>& records,
@@ -67,7 +84,9 @@ void display_glyph_records(const matrix& text_matrix, character* inst, array<tex
             matrix glyph_matrix = base_matrix;
             glyph_matrix.concatenate_translation(x, y);
             glyph_matrix.concatenate_scale(scale);
-            if (g.m_glyph_index < 0) {
+            if (g.m_bitmap) {
+                draw_bitmap_glyph(g, glyph_matrix, fnt->is_twentieths(), plain_color);
+            } else if (g.m_glyph_index < 0) {
                 render::set_matrix(glyph_matrix);
                 render::line_style_color(plain_color);
                 render::draw_line_strip(empty_character_box, 5);

@@ -6,6 +6,7 @@
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/text/glyph.h"
+#include "swfplayer/main/text/glyph_provider.h"
 
 #include <algorithm>
 #include <cassert>
@@ -230,6 +231,16 @@ bool font::get_char_glyph(glyph* out, int code, int font_size) const {
     out->m_fontsize = font_size;
     const float default_advance = is_twentieths() ? 512.0f * 20.0f : 512.0f;
     out->m_glyph_advance = default_advance;
+    // Installed fonts draw instead of the movie's outlines when a host installed the provider.
+    if (glyph_provider* provider = get_glyph_provider()) {
+        float advance = 0.0f;
+        out->m_bitmap =
+            provider->get_char_image(code, m_name, m_is_bold, m_is_italic, font_size, &out->m_bounds, &advance);
+        if (out->m_bitmap) {
+            out->m_glyph_advance = is_twentieths() ? advance * 20.0f : advance;
+            return true;
+        }
+    }
     int index = -1;
     // Codes are 16 bits wide in fonts: a wider one has no glyph rather than a wrong one.
     if (code < 0 || code > 0xFFFF || !m_code_table.get(static_cast<uint16_t>(code), &index) || index < 0 ||

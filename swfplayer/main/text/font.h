@@ -42,6 +42,8 @@ public:
     shape_character_def* get_glyph_by_index(int index) const;
     // Fills out for a character code (index, shape, advance in font units); false when the font
     // has no glyph for it, leaving out reset (index -1, advance 512, or 10240 in twentieths).
+    // An installed glyph provider is asked first: its bitmap, bounds and advance at font_size
+    // pixels come instead of the outline when it has the character.
     bool get_char_glyph(glyph* out, int code, int font_size) const;
     // The kerning of the pair in font units (both codes taken as 16 bits); 0 when none.
     float get_kerning_adjustment(int last_code, int code) const;

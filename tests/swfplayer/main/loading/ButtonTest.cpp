@@ -5,8 +5,8 @@
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/sound/sound_handler.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tests/swfplayer/main/sound/RecordingSoundHandler.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <cfloat>
@@ -41,7 +41,7 @@ std::vector<ButtonRecord> standard_records(uint16_t hit_id = hit_box) {
 
 // Actions that append letter to the root's variable "log".
 Bytes append(const std::string& letter) {
-    using namespace script_test;
+    using namespace swfkit;
     action_assembler a;
     a.push({str("log"), str("log")}).op(GET_VAR).push({str(letter)}).op(STR_CAT).op(SET_VAR);
     return a.bytes();
@@ -358,7 +358,7 @@ TEST_F(ButtonTest, records_that_cannot_be_built_are_skipped) {
 // the event: the button dies there, and the later actions still run. Both ways into actions:
 // a mouse transition and a key press (whose transition actions are looked for afterwards).
 TEST_F(ButtonTest, button_removed_by_its_own_action) {
-    script_test::action_assembler go;
+    swfkit::action_assembler go;
     go.record(0x81, {1, 0});
     const struct {
         uint16_t conditions;

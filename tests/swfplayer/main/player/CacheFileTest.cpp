@@ -9,14 +9,14 @@
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <cstring>
 
 namespace swf_testing {
 
 using namespace swfplayer;
-using namespace script_test;
+using namespace swfkit;
 
 class CacheFileTest : public SwfLoadingFixture {
 protected:

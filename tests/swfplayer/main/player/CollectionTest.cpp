@@ -5,7 +5,7 @@
 #include "swfplayer/main/player/root.h"
 #include "swfplayer/main/script/player.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <string>
@@ -42,8 +42,8 @@ TEST_F(CollectionTest, objects_reached_only_through_registers_prototypes_propert
         "'q' get_var 'p' get_member add_t 'w' get_var 'x' 0 set_member 'w' get_var 'x' get_member "
         "add_t 0 'f' call_func add_t set_var stop";
     swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
-    movie.Tags().DoAction(script_test::assemble(setup).bytes()).ShowFrame().ShowFrame();
-    movie.Tags().DoAction(script_test::assemble(readback).bytes()).ShowFrame();
+    movie.Tags().DoAction(swfkit::assemble(setup).bytes()).ShowFrame().ShowFrame();
+    movie.Tags().DoAction(swfkit::assemble(readback).bytes()).ShowFrame();
     smart_ptr<movie_def_impl> def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     smart_ptr<root> r = create_instance(def.get_ptr());
@@ -64,7 +64,7 @@ TEST_F(CollectionTest, cycles_nothing_reaches_go_at_the_end_of_the_frame_that_dr
         "'a' 0 decl_obj set_var 'a' get_var 'b' 0 decl_obj set_member "
         "'a' get_var 'b' get_member 'a' 'a' get_var set_member 'a' 0 set_var";
     swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
-    movie.Tags().DoAction(script_test::assemble(script).bytes()).ShowFrame().ShowFrame();
+    movie.Tags().DoAction(swfkit::assemble(script).bytes()).ShowFrame().ShowFrame();
     smart_ptr<movie_def_impl> def = LoadMovie(movie.Write(false));
     ASSERT_TRUE(def);
     smart_ptr<root> r = create_instance(def.get_ptr());

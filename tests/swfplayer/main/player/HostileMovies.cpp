@@ -1,7 +1,7 @@
 #include "tests/swfplayer/main/player/HostileMovies.h"
 
 #include "swfplayer/main/common/swf_tag.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <cstdint>
@@ -45,7 +45,7 @@ std::string Loop(const std::string& var, int count, const std::string& body) {
 
 swfkit::Bytes ScriptMovie(const std::string& script, double frame_rate, int frames) {
     swfkit::Movie movie = Stage(frame_rate);
-    movie.Tags().DoAction(script_test::assemble(script).bytes());
+    movie.Tags().DoAction(swfkit::assemble(script).bytes());
     for (int frame = 0; frame < frames; frame++) {
         movie.Tags().ShowFrame();
     }
@@ -84,7 +84,7 @@ swfkit::Bytes SelfAttachingClass() {
     movie.Tags()
         .DefineSprite(1, symbol)
         .ExportAssets({{1, "sym"}})
-        .DoAction(script_test::assemble(script).bytes())
+        .DoAction(swfkit::assemble(script).bytes())
         .ShowFrame();
     return movie.Write(false);
 }

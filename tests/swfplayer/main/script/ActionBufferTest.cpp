@@ -1,7 +1,7 @@
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <utility>
 
 using namespace swfplayer;
-using script_test::assemble;
-using script_test::Bytes;
+using swfkit::assemble;
+using swfkit::Bytes;
 
 namespace {
 

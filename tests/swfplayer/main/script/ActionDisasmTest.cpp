@@ -1,14 +1,14 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/action_disasm.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-using namespace script_test;
+using namespace swfkit;
 
 namespace {
 

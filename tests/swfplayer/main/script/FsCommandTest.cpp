@@ -1,6 +1,6 @@
 #include "swfplayer/main/script/player.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-using namespace script_test;
+using namespace swfkit;
 
 namespace {
 

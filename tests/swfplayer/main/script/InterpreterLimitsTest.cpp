@@ -17,10 +17,10 @@ using namespace script_test;
 namespace {
 
 TEST(InterpreterLimitsTest, runaway_scripts_end_within_their_limits) {
-    EXPECT_GE(swfplayer::script_budget::get_frame_units(), 100000000);  // seconds of work
+    EXPECT_GE(swfplayer::instruction_budget::get_budget(), 100000000);  // seconds of work
     const std::string nested = "script calls nested more than";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"@top jump:top", "script stopped after 100000 units"},
+        {"@top jump:top", "script stopped after 100000 instructions"},
         {"fn:f() { 0 'f' call_func return } 0 'f' call_func", nested},
         // o.addProperty("p", function () { return this.p; }, null); o.p
         {"'o' 0 'Object' new set_var null fn:() { 'this' get_var 'p' get_member return } "
@@ -49,21 +49,21 @@ TEST(InterpreterLimitsTest, the_scripts_of_one_frame_share_one_budget_and_say_so
     runner.run(assemble("'n' 0 set_var"));
     const action_assembler endless = assemble("'n' 'n' get_var inc set_var @top jump:top");
     {
-        swfplayer::script_frame frame;
+        swfplayer::instruction_budget::run_scope frame;
         // The first run spends the frame's budget; the later ones end before their first
         // instruction, inside frames opened within this one too.
         runner.run(endless);
         runner.run(endless);
         {
-            swfplayer::script_frame inner;
+            swfplayer::instruction_budget::run_scope inner;
             runner.run(endless);
         }
-        EXPECT_TRUE(swfplayer::script_budget::is_spent());
-        swfplayer::script_budget::stop("no second line");
+        EXPECT_TRUE(swfplayer::instruction_budget::is_spent());
+        swfplayer::instruction_budget::stop_all("no second line");
     }
     EXPECT_EQ(runner.variable("n").to_number(), 1);
     EXPECT_EQ(runner.logged_count("script stopped"), 1);
-    EXPECT_EQ(swfplayer::script_frame::depth(), 0);
+    EXPECT_EQ(swfplayer::instruction_budget::run_scope::depth(), 0);
     // A run outside any frame is a frame of its own, with a full budget.
     runner.run(endless);
     EXPECT_EQ(runner.variable("n").to_number(), 2);

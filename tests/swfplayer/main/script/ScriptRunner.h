@@ -7,15 +7,18 @@
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/script/script_budget.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
+#include "tools/swfkit/ActionAssembler.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace script_test {
+
+// The script tests write the kit's assembler names unqualified.
+using namespace swfkit;
 
 // A display character with an environment of its own whose target is itself, as a sprite has.
 class script_clip : public swfplayer::character {
@@ -54,10 +57,10 @@ private:
 // Lowers the script budget of a frame for one test, so that endless scripts end quickly.
 class budget_scope {
 public:
-    explicit budget_scope(int64_t units) : m_saved(swfplayer::script_budget::get_frame_units()) {
-        swfplayer::script_budget::set_frame_units(units);
+    explicit budget_scope(int64_t instructions) : m_saved(swfplayer::instruction_budget::get_budget()) {
+        swfplayer::instruction_budget::set_budget(instructions);
     }
-    ~budget_scope() { swfplayer::script_budget::set_frame_units(m_saved); }
+    ~budget_scope() { swfplayer::instruction_budget::set_budget(m_saved); }
     budget_scope(const budget_scope&) = delete;
     budget_scope& operator=(const budget_scope&) = delete;
 

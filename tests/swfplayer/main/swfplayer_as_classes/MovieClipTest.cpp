@@ -8,8 +8,8 @@
 #include "swfplayer/main/shapes/canvas.h"
 #include "swfplayer/main/sound/sound_handler.h"
 #include "tests/swfplayer/main/display/DisplayTestKit.h"
-#include "tests/swfplayer/main/script/ActionAssembler.h"
 #include "tests/swfplayer/main/script/ScriptTestKit.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
 #include <cmath>
@@ -19,6 +19,7 @@ namespace display_test {
 namespace {
 
 using namespace script_test;
+using namespace swfkit;
 
 // The traced texts, each followed by "|".
 std::string s_traced;

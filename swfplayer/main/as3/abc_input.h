@@ -1,0 +1,62 @@
+#pragma once
+// Internal to the ABC reader: the bounded byte reader every field of a block goes through.
+
+#include "swfplayer/base/base_string.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace swfplayer {
+
+class stream;
+
+// The bytes of one DoABC tag, taken from the stream at once, and a cursor over them. A read that
+// would run past the end records a failure and gives 0; so does every check that fails. Only
+// the first failure is kept: a block is rejected at its first violated rule, with that rule as
+// its one diagnostic.
+class abc_input {
+public:
+    // Takes the rest of the innermost open tag of in. A tag that claims bytes the file does not
+    // have fails at once.
+    explicit abc_input(stream* in);
+    // A block held in memory (tests, the fuzzers, the benchmark).
+    abc_input(const uint8_t* data, int size);
+
+    uint8_t read_u8();
+    uint16_t read_u16();
+    // The ABC format's variable-length unsigned integer: 1 to 5 bytes, 7 bits each, low group
+    // first, bit 7 set when another byte follows (the fifth byte gives bits 28 to 31).
+    uint32_t read_vu32();
+    double read_double();
+    // count bytes appended to out (which the caller sized), or a failure when fewer are left.
+    void read_bytes(uint32_t count, std::vector<uint8_t>* out);
+    // count bytes as a string, 0 bytes dropped.
+    void read_string(uint32_t count, base_string* out);
+
+    int get_position() const { return m_position; }
+    int get_size() const { return static_cast<int>(m_data.size()); }
+    int bytes_left() const { return get_size() - m_position; }
+
+    // False once a read or a check failed.
+    bool ok() const { return m_failure.size() == 0; }
+    // The first failure's text ("" while none).
+    const base_string& get_failure() const { return m_failure; }
+    // Records the failure (formatted) unless one is already recorded; always false.
+    bool fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // count records of at least min_bytes each must fit into the bytes left: checked before a
+    // table is allocated, so a huge count costs nothing.
+    bool check_count(uint32_t count, int min_bytes, const char* what);
+    // An index into a pool of pool_size entries: 0 (the default entry, present even in an empty
+    // pool) or below the pool's size.
+    bool check_index(uint32_t index, size_t pool_size, const char* what, int record);
+
+private:
+    // Fails with the place of the short read.
+    bool past_end(int bytes);
+
+    std::vector<uint8_t> m_data;
+    int m_position = 0;
+    base_string m_failure;
+};
+
+}  // namespace swfplayer

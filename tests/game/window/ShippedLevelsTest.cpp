@@ -1,0 +1,228 @@
+// The levels, level sets and movies that the game ships (the build's game folder): each loads
+// into a working arena with nothing in the game's log, and has what the code and the issue's
+// content list ask of it.
+#include "app/Logger.h"
+#include "app/ResourceXml.h"
+#include "app/SoundManager.h"
+#include "app/TiXmlIOProxy.h"
+#include "app/TinyxmlPhysfsProxy.h"
+#include "game/FlashBody.h"
+#include "game/LevelWindmill.h"
+#include "serializeme/XmlStorageBuffer.h"
+#include "tests/support/FileTail.h"
+#include "tests/support/TempDir.h"
+#include "tools/levels/ContentFiles.h"
+
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <box2d/b2_body.h>
+#include <box2d/b2_joint.h>
+#include <gtest/gtest.h>
+#include <physfs.h>
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+namespace {
+
+const std::filesystem::path kGameDir = PONDORIX_GAME_DIR;
+
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& ending) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(kGameDir / folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > ending.size() && name.ends_with(ending)) {
+            files.push_back(folder + "/" + name);
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// The record under the key of an XML file of the game folder; false when there is none.
+bool ReadRecord(const std::string& file, const char* key, sme::Serializable& record) {
+    const ResourceXml resource(file);
+    if (resource.GetRoot() == nullptr || sme::XmlStorageBuffer::FindChildByName(resource.GetRoot(), key) == nullptr) {
+        return false;
+    }
+    sme::XmlStorageBuffer reader(false);
+    reader.SetRoot(resource.GetRoot());
+    return reader.ReadObject(key, record);
+}
+
+sf::Vector2u PictureSize(const std::string& file) {
+    sf::Image image;
+    return image.loadFromFile((kGameDir / file).string()) ? image.getSize() : sf::Vector2u(0, 0);
+}
+
+// The game folder mounted read-only as the game mounts it, a user folder of the test's own, the
+// game's own sound table, and the log watched from the start.
+class ShippedLevels : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static const testing_support::TempDir dataHome;
+        if (!Logger::IsAlive()) {
+            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
+        }
+    }
+    void SetUp() override {
+        ASSERT_NE(PHYSFS_init(nullptr), 0);
+        ASSERT_NE(PHYSFS_mount(kGameDir.c_str(), nullptr, 0), 0);
+        TiXmlIOProxy::SetCurrent(&m_Proxy);
+        m_Log.emplace(Logger::GetInstance().GetLogFile());
+        SoundManager::GetInstance().Load();
+    }
+    void TearDown() override {
+        TiXmlIOProxy::SetCurrent(nullptr);
+        PHYSFS_deinit();
+    }
+
+    static std::unique_ptr<Level> LevelFor(const std::string& file) {
+        return file == Level::kWindmillLevel ? std::make_unique<LevelWindmill>() : std::make_unique<Level>();
+    }
+
+    TinyxmlPhysfsProxy m_Proxy;
+    std::optional<testing_support::FileTail> m_Log;
+};
+
+TEST_F(ShippedLevels, every_level_loads_runs_and_draws_with_nothing_logged) {
+    const std::vector<std::string> levels = FilesIn("data/levels", ".xml");
+    ASSERT_GE(levels.size(), 5u);
+    sf::RenderTexture target;
+    ASSERT_TRUE(target.create(800, 600));
+    for (const std::string& file : levels) {
+        SCOPED_TRACE(file);
+        std::unique_ptr<Level> level = LevelFor(file);
+        ASSERT_TRUE(level->Load(file, nullptr));
+        const LevelData& data = level->GetData();
+        EXPECT_GE(level->GetBalls().size(), 5u);
+        EXPECT_LE(level->GetBalls().size(), 9u);
+        EXPECT_EQ(level->GetBalls().size(), data.m_Balls.size());
+        ASSERT_FALSE(level->GetElements().empty());
+        EXPECT_EQ(level->HasBackground(), !data.m_Background.empty());
+        // The arena body's movie shows in both layers; every body movie loaded.
+        for (const auto& element : level->GetElements()) {
+            if (auto* body = dynamic_cast<FlashBody*>(element.get())) {
+                EXPECT_NE(body->GetFrontMovie().GetRoot(), nullptr);
+            }
+        }
+        auto* arena = dynamic_cast<FlashBody*>(level->GetElements().front().get());
+        ASSERT_NE(arena, nullptr);
+        ASSERT_NE(arena->GetBackMovie().GetRoot(), nullptr);
+        EXPECT_NE(arena->GetBody()->GetFixtureList(), nullptr);
+        for (const Vec2Data& start : {data.m_Player1StartPos, data.m_Player2StartPos}) {
+            EXPECT_LT(std::fabs(start.x), 60.0f);
+            EXPECT_LT(std::fabs(start.y), 45.0f);
+        }
+        for (int frame = 0; frame < 5; ++frame) {
+            level->GetPhysics().Step(0.02f);
+            level->Update(nullptr, 0.02f);
+            level->DrawBack(target, sf::RenderStates::Default);
+            level->DrawBalls(target, sf::RenderStates::Default);
+            level->DrawFront(target, sf::RenderStates::Default);
+            level->DrawOverlay(target, sf::RenderStates::Default);
+        }
+        LevelDescription description;
+        ASSERT_TRUE(ReadRecord(file, "description", description));
+        EXPECT_EQ(PictureSize(description.screenshot), sf::Vector2u(400, 300));
+    }
+    EXPECT_EQ(m_Log->Text(), "");
+}
+
+// What the content list promises: the windmill of level 1 (which turns when pushed), level 2, a
+// spring flipper, teleporters, a level seen from further away without a background picture.
+TEST_F(ShippedLevels, the_levels_hold_the_promised_arenas) {
+    const std::vector<std::string> levels = FilesIn("data/levels", ".xml");
+    EXPECT_NE(std::find(levels.begin(), levels.end(), "data/levels/2_nanomill.xml"), levels.end());
+    std::set<std::string> jointTypes;
+    bool teleporters = false;
+    bool wideWithoutBackground = false;
+    for (const std::string& file : levels) {
+        Level level;
+        ASSERT_TRUE(level.Load(file, nullptr));
+        for (const BodyData& body : level.GetData().m_Bodies) {
+            for (const JointData& joint : body.m_Joints) {
+                jointTypes.insert(joint.m_Type);
+            }
+        }
+        for (const ActiveElementData& active : level.GetData().m_Actives) {
+            teleporters = teleporters || active.m_Type == "teleporter";
+        }
+        wideWithoutBackground =
+            wideWithoutBackground || (level.GetData().m_ViewZoom < 1.0f && level.GetData().m_Background.empty());
+    }
+    EXPECT_TRUE(jointTypes.count("revolutespring"));
+    EXPECT_TRUE(teleporters);
+    EXPECT_TRUE(wideWithoutBackground);
+
+    LevelWindmill windmill;
+    ASSERT_TRUE(windmill.Load(Level::kWindmillLevel, nullptr));
+    b2Body* mill = windmill.GetBodyByName("windmill");
+    ASSERT_NE(mill, nullptr);
+    EXPECT_EQ(mill->GetType(), b2_dynamicBody);
+    const b2Vec2 pin = mill->GetPosition();
+    for (int step = 0; step < 50; ++step) {
+        mill->ApplyForce(b2Vec2(0, 500), mill->GetWorldPoint(b2Vec2(8, 0)), true);
+        windmill.GetPhysics().Step(0.02f);
+    }
+    EXPECT_GT(std::fabs(mill->GetAngle()), 0.3f);
+    EXPECT_LT(b2Distance(mill->GetPosition(), pin), 0.01f);
+}
+
+TEST_F(ShippedLevels, every_level_set_names_levels_that_load_and_a_preview) {
+    const std::vector<std::string> sets = FilesIn("data/levelsets", ".xml");
+    ASSERT_GE(sets.size(), 2u);
+    for (const std::string& file : sets) {
+        SCOPED_TRACE(file);
+        LevelSetData set;
+        ASSERT_TRUE(ReadRecord(file, "data", set));
+        EXPECT_EQ(PictureSize(set.screenshot), sf::Vector2u(400, 300));
+        ASSERT_FALSE(set.levels.empty());
+        for (const std::string& level : set.levels) {
+            Level loaded;
+            EXPECT_TRUE(loaded.Load(level, nullptr)) << level;
+        }
+    }
+    EXPECT_EQ(m_Log->Text(), "");
+}
+
+// The balls' movies have the frames and the clip the game goes to.
+TEST_F(ShippedLevels, the_ball_movies_have_the_labels_and_clips_the_game_uses) {
+    FlashMovie ball("data/ball.swf");
+    ASSERT_TRUE(ball.GotoLabel("normal", false));
+    EXPECT_NE(ball.GetCharacter("color"), nullptr);
+    ASSERT_TRUE(ball.GotoLabel("burden", false));
+    const int burden = ball.GetRoot()->get_current_frame();
+    for (int variant = 0; variant < 3; ++variant) {
+        SCOPED_TRACE(variant);
+        ball.GetRoot()->goto_frame(burden + variant);
+        ball.Advance(0.0f);
+        ball.Advance(1.0f);
+        EXPECT_EQ(ball.GetRoot()->get_current_frame(), burden + variant);  // each variant stays
+        EXPECT_NE(ball.GetCharacter("color"), nullptr);
+    }
+
+    FlashMovie glow("data/ball_glow.swf");
+    EXPECT_EQ(glow.GetRoot()->get_current_frame(), 0);
+    ASSERT_TRUE(glow.GotoLabel("showup", true));
+    const int showup = glow.GetRoot()->get_current_frame();
+    int hide = -1;
+    ASSERT_TRUE(glow.GetRoot()->get_movie_definition()->get_labeled_frame("hide", &hide));
+    for (int frame = 0; frame < 100; ++frame) {
+        glow.Advance(1.0f / 30.0f);
+        EXPECT_GE(glow.GetRoot()->get_current_frame(), showup);
+        EXPECT_LT(glow.GetRoot()->get_current_frame(), hide);  // "showup" loops
+    }
+    EXPECT_EQ(glow.GetRoot()->get_play_state(), swfplayer::character::PLAY);
+    ASSERT_TRUE(glow.GotoLabel("hide", true));
+    for (int frame = 0; frame < 30; ++frame) {
+        glow.Advance(1.0f / 30.0f);
+    }
+    EXPECT_EQ(glow.GetRoot()->get_play_state(), swfplayer::character::STOP);
+}
+
+}  // namespace
