@@ -178,9 +178,8 @@ void as_object::put_member(const base_stringi& name, const as_value& value) {
         return;
     }
     m_members.set(name, value);
-    as_value stored;
-    m_members.get(name, &stored);
-    m_visible_members += is_visible(stored);
+    // A copy keeps the flags of what it copies, but an undefined value has none.
+    m_visible_members += value.is_undefined() || is_visible(value);
 }
 
 bool as_object::erase_member(const base_stringi& name) {
