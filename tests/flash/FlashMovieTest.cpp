@@ -8,17 +8,16 @@
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "tests/flash/FlashTestKit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/TextWriter.h"
 
 #include <physfs.h>
-#include <sys/resource.h>
 #include <utime.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -213,16 +212,13 @@ TEST_F(FlashMovieTest, a_cache_that_fails_to_read_is_removed_and_written_again) 
 }
 
 TEST_F(FlashMovieTest, a_cache_written_in_part_is_never_put_in_place) {
-    // The disk refuses the cache's bytes, for root too: a file size limit below the cache.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit tiny = saved;
-    tiny.rlim_cur = 16;
-    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool loaded = FlashMovie("shapes.swf").GetRoot() != nullptr;
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    // The disk refuses the cache's bytes: a file size limit below the cache.
+    bool loaded = false;
+    {
+        testing_support::FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.IsSet());
+        loaded = FlashMovie("shapes.swf").GetRoot() != nullptr;
+    }
     EXPECT_TRUE(loaded);
     EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Dir.Path()), {}), 1) << "no temporary file is left";
