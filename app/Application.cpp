@@ -15,7 +15,6 @@
 #include "app/UserPreferences.h"
 #include "app/ViewFitting.h"
 #include "app/VirtualFile.h"
-#include "app/standin/GUIDirector.h"
 #include "flash/render_handler_ogl.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "serializeme/StorageBuffer.h"
@@ -89,7 +88,7 @@ bool Application::Data::Serialize(sme::StorageBuffer& buffer) {
     return true;
 }
 
-bool Application::Init() {
+bool Application::Init(const std::function<ScreenDirector&()>& screens) {
     MountFileSystem();
     TiXmlIOProxy::SetCurrent(&proxy);
     // A missing or unreadable file leaves the list empty: the game runs without controllers.
@@ -137,7 +136,10 @@ bool Application::Init() {
     if (!m_FontBytes.empty()) {
         font.loadFromMemory(m_FontBytes.data(), m_FontBytes.size());
     }
-    ShowFirstScreen();
+    if (screens) {
+        m_Screens = &screens();
+        ShowFirstScreen(*m_Screens);
+    }
     return true;
 }
 
@@ -185,8 +187,7 @@ void Application::LoadIcon() {
     }
 }
 
-void Application::ShowFirstScreen() {
-    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
+void Application::ShowFirstScreen(ScreenDirector& director) {
     // The director takes the controllers' menu commands from now on.
     Controller::SetCommandHandler(&director);
     if (UserPreferences::GetInstance().skipMenu) {
@@ -213,7 +214,6 @@ void Application::Run() {
 }
 
 void Application::HandleEvents() {
-    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
     sf::Event event;
     while (pollEvent(event)) {
         switch (event.type) {
@@ -233,11 +233,16 @@ void Application::HandleEvents() {
                     controller->OnEvent(*input);
                 }
             }
-            director.OnEvent(event);
+            if (m_Screens != nullptr) {
+                m_Screens->OnEvent(event);
+            }
             break;
         case sf::Event::MouseButtonPressed:
-            if (const char* hint = HintForMouseButton(director.GetCurrentScreenId(), matchSetup.mode)) {
-                director.GetHint().ShowHint(hint, 0);
+            if (m_Screens == nullptr) {
+                break;
+            }
+            if (const char* hint = HintForMouseButton(m_Screens->GetCurrentScreenId(), matchSetup.mode)) {
+                m_Screens->ShowHint(hint, 0);
             }
             break;
         default: break;
@@ -246,14 +251,15 @@ void Application::HandleEvents() {
 }
 
 void Application::HandleKeyPressed(const sf::Event& event) {
-    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
     bool used = false;
     if (std::optional<InputEvent> input = m_EventAdapter.Translate(event)) {
         for (const std::unique_ptr<Controller>& controller : controllers) {
             used = controller->OnEvent(*input) || used;
         }
     }
-    director.OnEvent(event);
+    if (m_Screens != nullptr) {
+        m_Screens->OnEvent(event);
+    }
 
     switch (DebugKeyFor(event.key, paused)) {
     case DebugKey::ToggleDebugDraw: debugDraw = !debugDraw; return;
@@ -264,16 +270,22 @@ void Application::HandleKeyPressed(const sf::Event& event) {
         return;
     case DebugKey::ShowPodium: ShowDebugPodium(); return;
     case DebugKey::TogglePause: paused = !paused; return;
-    case DebugKey::SingleStep: director.Update(kMaxStepSeconds); return;
+    case DebugKey::SingleStep:
+        if (m_Screens != nullptr) {
+            m_Screens->Update(kMaxStepSeconds);
+        }
+        return;
     case DebugKey::None: break;
     }
-    if (const char* hint = HintForKeyPress(used, director.GetCurrentScreenId())) {
-        director.GetHint().ShowHint(hint, 0);
+    if (m_Screens == nullptr) {
+        return;
+    }
+    if (const char* hint = HintForKeyPress(used, m_Screens->GetCurrentScreenId())) {
+        m_Screens->ShowHint(hint, 0);
     }
 }
 
 void Application::UpdateAndDraw(float frameSeconds) {
-    standin::GUIDirector& director = standin::GUIDirector::GetInstance();
     PerformanceCounter& performance = PerformanceCounter::GetInstance();
     std::vector<PerformanceCounter::Counter>& counters = performance.counters;
 
@@ -281,23 +293,28 @@ void Application::UpdateAndDraw(float frameSeconds) {
     frameSkip = false;
 
     // A window closed by this frame's events has nothing left to draw into.
-    const bool drawing = isOpen();
-    if (drawing) {
+    if (isOpen()) {
         clear(UserPreferences::GetInstance().enableBitmaps ? sf::Color::Black : kClearColorWithoutBitmaps);
     }
     ClearRootCanvas(overlay);
     if (!paused) {
         for (int i = 0; i < steps.count; ++i) {
             SoundManager::GetInstance().Update();
-            director.Update(steps.step);
+            if (m_Screens != nullptr) {
+                m_Screens->Update(steps.step);
+            }
         }
     }
+    // Nor has a window that the update steps closed (the exit screen).
+    const bool drawing = isOpen();
     counters[kUpdateCounter].time += counters[kUpdateCounter].clock.getElapsedTime().asSeconds();
     counters[kRenderCounter].clock.restart();
     counters[kRenderCounter].count += 1;
 
     if (drawing) {
-        director.Draw(*this);
+        if (m_Screens != nullptr) {
+            m_Screens->Draw(*this);
+        }
         draw(overlay);
         const swfplayer::render_handler_ogl& handler = swfplayer::get_render_handler_ogl();
         counters[kSwfPrimsCounter].count += handler.m_meshes + handler.m_line_strips;
@@ -315,7 +332,9 @@ void Application::UpdateAndDraw(float frameSeconds) {
 void Application::Shutdown() {
     UserPreferences::GetInstance().Save();
     Controller::SetCommandHandler(nullptr);
-    standin::GUIDirector::GetInstance().Shutdown();
+    if (m_Screens != nullptr) {
+        m_Screens->Shutdown();
+    }
     SoundManager::GetInstance().Clear();
     TiXmlIOProxy::SetCurrent(nullptr);
     PHYSFS_deinit();
@@ -356,7 +375,9 @@ void Application::DetachControllers() {
 
 void Application::ShowDebugPodium() {
     matchSetup.podium = kDebugPodium;
-    standin::GUIDirector::GetInstance().PushScreen(kPodiumScreen);
+    if (m_Screens != nullptr) {
+        m_Screens->PushScreen(kPodiumScreen);
+    }
     frameSkip = true;
 }
 

@@ -3,6 +3,7 @@
 #include "app/EventAdapter.h"
 #include "app/InputStatusProvider.h"
 #include "app/MatchSetup.h"
+#include "app/ScreenDirector.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "app/sigslot.h"
 #include "app/standin/Statistics.h"
@@ -14,6 +15,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/View.hpp>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,8 +42,10 @@ public:
     static Application& GetInstance();
 
     // Starts the virtual file system, reads the application data, opens the window, builds the
-    // controllers and loads the overlay, icon and font, then shows the first screen. Always true.
-    bool Init();
+    // controllers and loads the overlay, icon and font, then shows the first screen of the screen
+    // director that screens gives (called only then, so the director is the last service made).
+    // Without screens the window shows none. Always true.
+    bool Init(const std::function<ScreenDirector&()>& screens = {});
     // Runs frames until the window is closed.
     void Run();
     // Saves the preferences and releases the screens, the sounds and the file system.
@@ -100,13 +104,15 @@ private:
     void MountFileSystem();
     void CreateMainWindow();
     void LoadIcon();
-    void ShowFirstScreen();
+    void ShowFirstScreen(ScreenDirector& screens);
     // Handles the window's events of one frame.
     void HandleEvents();
     void HandleKeyPressed(const sf::Event& event);
     // Runs the frame's update steps and draws the frame.
     void UpdateAndDraw(float frameSeconds);
 
+    // The screens, from the end of Init on; null without them.
+    ScreenDirector* m_Screens = nullptr;
     // The font file's bytes, which the font reads from for as long as it lives.
     std::vector<char> m_FontBytes;
     // Measures the time between frames.

@@ -2,6 +2,8 @@
 
 #include <physfs.h>
 
+#include <filesystem>
+
 VirtualFile VirtualFile::Load(const std::string& name, long long maxBytes) {
     VirtualFile file;
     PHYSFS_File* handle = PHYSFS_isInit() ? PHYSFS_openRead(name.c_str()) : nullptr;
@@ -21,4 +23,14 @@ VirtualFile VirtualFile::Load(const std::string& name, long long maxBytes) {
     }
     PHYSFS_close(handle);
     return file;
+}
+
+std::string VirtualFile::RealPath(const std::string& name) {
+    const char* folder = PHYSFS_isInit() ? PHYSFS_getRealDir(name.c_str()) : nullptr;
+    std::error_code error;
+    if (folder == nullptr || !std::filesystem::is_directory(folder, error)) {
+        return {};
+    }
+    const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(folder) / name, error);
+    return error ? std::string() : path.lexically_normal().string();
 }

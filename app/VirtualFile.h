@@ -15,6 +15,9 @@ struct VirtualFile {
     // when the status is Read; length is the file's length as the file system gave it (-1 when
     // unknown or missing).
     static VirtualFile Load(const std::string& name, long long maxBytes);
+    // The absolute path on the disk of the file that the name finds: empty when there is none,
+    // or when it lies inside an archive.
+    static std::string RealPath(const std::string& name);
 
     Status status = Missing;
     std::string bytes;

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/Logger.h"
+#include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
 
 // The command line is not read.
@@ -9,7 +10,7 @@ int main() {
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
-    application.Init();
+    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
     application.Run();
     application.Shutdown();
     return 0;

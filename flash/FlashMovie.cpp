@@ -9,7 +9,6 @@
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/player/clip_loader.h"
-#include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
@@ -83,23 +82,45 @@ void FlashMovie::Load(const char* file) {
     // cache is then read from the very file judged fresh, not found again by the opener.
     const MovieCache cache(file);
     swfplayer::set_use_cache_files(false);
-    if (swfplayer::movie_def_impl* def = swfplayer::create_movie(m_Player.get_ptr(), file)) {
+    if (swfplayer::movie_def_impl* def = m_Player->create_movie(file)) {
         const bool cached = cache.Read(def);
         swfplayer::precompute_cached_data(def);
         if (!cached) {
             cache.Write(*def);
         }
     }
-    m_Root = swfplayer::load_file(m_Player.get_ptr(), file);
+    m_Root = m_Player->load_file(file);
     if (m_Root) {
         const int width = m_Root->get_movie_width();
         const int height = m_Root->get_movie_height();
         m_Root->set_display_viewport(0, 0, width, height);
         m_Root->set_background_alpha(0.0f);
-        m_Width = static_cast<float>(width);
-        m_Height = static_cast<float>(height);
     }
     m_Visible = true;
+}
+
+swfplayer::root* FlashMovie::CurrentRoot() const {
+    swfplayer::root* root = m_Root.get_ptr();
+    while (root && root->get_replacement()) {
+        root = root->get_replacement();
+    }
+    return root;
+}
+
+float FlashMovie::GetWidth() const {
+    swfplayer::root* root = CurrentRoot();
+    return root ? static_cast<float>(root->get_movie_width()) : 0.0f;
+}
+
+float FlashMovie::GetHeight() const {
+    swfplayer::root* root = CurrentRoot();
+    return root ? static_cast<float>(root->get_movie_height()) : 0.0f;
+}
+
+// The replaced root keeps the old movie alive while it is held: once the handle holds the new
+// root instead, the old movie goes.
+void FlashMovie::AdoptReplacement() {
+    m_Root = CurrentRoot();
 }
 
 void FlashMovie::Update(void* /*context*/, float dt) {
@@ -112,6 +133,10 @@ void FlashMovie::Advance(float dt) {
     smart_ptr<swfplayer::root> root = m_Root;
     if (root) {
         root->advance(dt);
+        // A movie loaded into the root movie took its place during the advance.
+        if (m_Root == root) {
+            AdoptReplacement();
+        }
     }
 }
 
@@ -127,8 +152,8 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
         counters[kSwfCounter].count += 1;
     }
     if (m_Visible && m_Root) {
-        smart_ptr<swfplayer::root> root = m_Root;
-        root->set_display_viewport(0, 0, static_cast<int>(m_Width), static_cast<int>(m_Height));
+        smart_ptr<swfplayer::root> root = CurrentRoot();
+        root->set_display_viewport(0, 0, root->get_movie_width(), root->get_movie_height());
         // The render handler draws inside the matrices it finds: SFML's view as the projection
         // and the drawable's transform as the model view. SFML's own state cache is stale
         // afterwards, so it is told to set everything again for its next drawing.
@@ -155,7 +180,8 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
 }
 
 character* FlashMovie::GetCharacter(const std::string& name) const {
-    sprite_instance* movie = m_Root ? m_Root->get_root_sprite() : nullptr;
+    swfplayer::root* root = CurrentRoot();
+    sprite_instance* movie = root ? root->get_root_sprite() : nullptr;
     if (movie == nullptr) {
         return nullptr;
     }
@@ -168,8 +194,8 @@ character* FlashMovie::GetChildCharacter(const std::string& parent, const std::s
 }
 
 void FlashMovie::SetColor(float r, float g, float b, float a) {
-    if (m_Root) {
-        SetMultipliers(m_Root->get_root_sprite(), r, g, b, a);
+    if (swfplayer::root* root = CurrentRoot()) {
+        SetMultipliers(root->get_root_sprite(), r, g, b, a);
     }
 }
 
@@ -195,7 +221,8 @@ character* FlashMovie::SetChildCharacterPosition(const std::string& parent, cons
 // as long as either movie shows it. It keeps its parent and player (the other movie's), so its
 // own scripts and frames still run in the other movie; once that movie is gone it is only drawn.
 bool FlashMovie::ReplaceCharacter(const std::string& name, FlashMovie& other, const std::string& otherName) {
-    sprite_instance* movie = m_Root ? m_Root->get_root_sprite() : nullptr;
+    swfplayer::root* root = CurrentRoot();
+    sprite_instance* movie = root ? root->get_root_sprite() : nullptr;
     character* ch = GetCharacter(name);
     character* otherCh = other.GetCharacter(otherName);
     if (movie == nullptr || ch == nullptr || otherCh == nullptr) {
@@ -216,14 +243,18 @@ void FlashMovie::SetText(const std::string& name, const std::string& text) {
 
 bool FlashMovie::GotoLabel(const char* label, bool play) {
     smart_ptr<swfplayer::player> player = m_Player;
-    smart_ptr<swfplayer::root> root = m_Root;
+    smart_ptr<swfplayer::root> root = CurrentRoot();
     if (!root || !root->goto_labeled_frame(label)) {
         return false;
     }
     if (play) {
         root->set_play_state(character::PLAY);
     }
+    const smart_ptr<swfplayer::root> held = m_Root;
     root->advance(0.0f);
+    if (m_Root == held) {
+        AdoptReplacement();
+    }
     return true;
 }
 

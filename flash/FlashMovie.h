@@ -35,9 +35,12 @@ public:
     virtual void Render(sf::RenderTarget& target, const sf::RenderStates& states) const;
 
     swfplayer::player* GetPlayer() const { return m_Player.get_ptr(); }
-    swfplayer::root* GetRoot() const { return m_Root.get_ptr(); }
-    float GetWidth() const { return m_Width; }
-    float GetHeight() const { return m_Height; }
+    // The playing root: when a script loaded another movie into the root movie, the root that
+    // took over.
+    swfplayer::root* GetRoot() const { return CurrentRoot(); }
+    // The movie's frame size in pixels; 0 without a movie.
+    float GetWidth() const;
+    float GetHeight() const;
 
     // The character called name in the root movie's display list; null when there is none.
     swfplayer::character* GetCharacter(const std::string& name) const;
@@ -66,12 +69,14 @@ public:
 
 private:
     void draw(sf::RenderTarget& target, sf::RenderStates states) const override;
+    // The root at the end of the chain of replacements from m_Root.
+    swfplayer::root* CurrentRoot() const;
+    // Holds the current root instead of the one it replaced.
+    void AdoptReplacement();
 
     swfplayer::smart_ptr<swfplayer::player> m_Player;
     swfplayer::smart_ptr<swfplayer::root> m_Root;
     bool m_Visible = true;
-    float m_Width = 0.0f;
-    float m_Height = 0.0f;
 };
 
 // Clears the drawing canvas of the movie's root sprite, when it has one: what was drawn into it

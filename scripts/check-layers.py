@@ -40,7 +40,7 @@ OTHER_FOLDERS = {
     "game": {"serializeme", "platform", "app", "flash", "swfplayer"},
     "flash": {"serializeme", "platform", "app", "swfplayer"},
     "gui": {"serializeme", "platform", "app", "game", "flash"},
-    "tools": {"serializeme", "platform", "app", "game", "swfplayer"},
+    "tools": {"serializeme", "platform", "app", "game", "gui", "swfplayer"},
 }
 FREE_FOLDERS = ("tests", "bench", "fuzz")
 

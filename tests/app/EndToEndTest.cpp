@@ -1,16 +1,10 @@
 #include "app/KeyCodes.h"
-#include "tests/support/ChildProcess.h"
-#include "tests/support/SanitizerEnvironment.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/GameProcess.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
 
 using testing_support::ReadFile;
 using testing_support::Rgb;
@@ -23,74 +17,18 @@ constexpr auto kPoll = std::chrono::milliseconds(50);
 const Rgb kClearColour{193, 249, 242};
 const Rgb kBlack{0, 0, 0};
 
-// A program of the game on an X server of its own, running from a fresh copy of the game's
-// working folder (application.xml and data/) with its user folder under "home" in that copy and
-// sound going to OpenAL's null output; what it prints goes to "output.txt" in the copy.
+// The game, or a program built like it, on an X server of the test's own, with bitmaps off or
+// not (off, it clears its window to the light clear colour).
 class EndToEnd : public ::testing::Test {
 protected:
-    // Starts the program, with bitmaps off or not (off, it clears its window to the light clear
-    // colour), and waits at most 15 seconds for its window titled "Pondorix".
     void Start(const char* executable, bool bitmaps) {
-        ASSERT_TRUE(x.Ready()) << "no Xvfb server";
-        std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", folder / "application.xml");
-        std::filesystem::copy(PONDORIX_GAME_DIR "/data", folder / "data", std::filesystem::copy_options::recursive);
-        if (!bitmaps) {
-            testing_support::WriteFile(
-                folder / "home/Pondorix/preferences.xml",
-                "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
-        }
-        std::vector<std::string> environment = {"DISPLAY=" + x.Name(), "XDG_DATA_HOME=" + (folder / "home").string(),
-                                                "ALSOFT_DRIVERS=null"};
-        for (const std::string& variable : testing_support::SanitizerEnvironment()) {
-            environment.push_back(variable);
-        }
-        process.emplace(testing_support::ChildProcess::Start({executable}, folder.Path().string(), environment,
-                                                             (folder / "output.txt").string()));
-        ASSERT_TRUE(process->Started());
-        WaitUntil([&] { return !process->Running() || (window = x.FindWindow("Pondorix")) != 0; },
-                  std::chrono::seconds(15), kPoll);
-        ASSERT_NE(window, 0u) << "no window titled Pondorix; output: " << Output();
+        game.emplace(x, PONDORIX_GAME_DIR, bitmaps ? "" : "<userpreferences name=\"prefs\" enableBitmaps=\"false\"/>");
+        ASSERT_TRUE(game->Start({executable}));
+        window = game->GetWindow();
     }
 
-    std::string Output() const { return ReadFile(folder / "output.txt"); }
-
-    bool XDoTool(const std::vector<std::string>& arguments) {
-        const bool done = x.XDoTool(arguments, (folder / "xdotool.txt").string());
-        EXPECT_TRUE(done) << ReadFile(folder / "xdotool.txt");
-        return done;
-    }
-
-    // Polls until the window has the size and shows the colours at the points, at most ten
-    // seconds; the failure names the last colours read.
-    testing::AssertionResult ShowsPicture(std::pair<int, int> size, const std::vector<std::pair<int, int>>& points,
-                                          const std::vector<Rgb>& expected) {
-        std::string seen;
-        auto matches = [&] {
-            std::optional<std::vector<Rgb>> colours;
-            if (x.Size(window) == size && (colours = x.ReadPixels(window, points))) {
-                seen.clear();
-                for (const Rgb& c : *colours) {
-                    seen += "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ") ";
-                }
-            }
-            return colours == expected;
-        };
-        return WaitUntil(matches, kTenSeconds, kPoll) ? testing::AssertionSuccess()
-                                                      : testing::AssertionFailure() << "seen " << seen;
-    }
-
-    // Closes the window as a window manager does: the program ends with exit code 0 within ten
-    // seconds.
-    void Close() {
-        x.RequestClose(window);
-        std::optional<int> status = process->WaitFor(kTenSeconds);
-        ASSERT_TRUE(status) << "the program did not end after its window was closed";
-        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status << "; " << Output();
-    }
-
-    testing_support::TempDir folder;
     testing_support::X11TestDisplay x{1700, 1100};
-    std::optional<testing_support::ChildProcess> process;
+    std::optional<testing_support::GameProcess> game;
     testing_support::Window window = 0;
 };
 
@@ -106,7 +44,7 @@ TEST_F(EndToEnd, game_window_shows_the_overlay_letterboxes_and_closes_cleanly) {
     // Frames are drawn. The overlay starts hidden: were it shown, the first Alt+F would hide it
     // and its text would never come.
     x.MoveResize(window, 1024, 768);
-    ASSERT_TRUE(ShowsPicture({1024, 768}, {{512, 384}}, {kClearColour}));
+    ASSERT_TRUE(game->ShowsPicture({1024, 768}, {{512, 384}}, {kClearColour}));
     std::vector<std::pair<int, int>> corner;
     for (int i = 0; i < 320 * 140; ++i) {
         corner.emplace_back(i % 320, i / 320);
@@ -119,28 +57,28 @@ TEST_F(EndToEnd, game_window_shows_the_overlay_letterboxes_and_closes_cleanly) {
         return count;
     };
     const std::vector<std::string> altF = {"key", "--window", std::to_string(window), "alt+f"};
-    ASSERT_TRUE(XDoTool(altF));
+    ASSERT_TRUE(game->XDoTool(altF));
     EXPECT_TRUE(WaitUntil([&] { return textPixels() >= 100; }, kTenSeconds, kPoll)) << textPixels();
-    ASSERT_TRUE(XDoTool(altF));
+    ASSERT_TRUE(game->XDoTool(altF));
     EXPECT_TRUE(WaitUntil([&] { return textPixels() == 0; }, kTenSeconds, kPoll)) << textPixels();
 
     // Wider than 4:3: the logical screen in the middle, black bars at both sides.
     x.MoveResize(window, 1600, 600);
-    EXPECT_TRUE(ShowsPicture({1600, 600}, {{800, 300}, {20, 300}, {1580, 300}, {401, 5}, {1198, 595}},
-                             {kClearColour, kBlack, kBlack, kClearColour, kClearColour}));
+    EXPECT_TRUE(game->ShowsPicture({1600, 600}, {{800, 300}, {20, 300}, {1580, 300}, {401, 5}, {1198, 595}},
+                                   {kClearColour, kBlack, kBlack, kClearColour, kClearColour}));
     // Taller than 4:3: full width, the clear colour above and below the logical screen.
     x.MoveResize(window, 800, 1000);
-    EXPECT_TRUE(ShowsPicture({800, 1000}, {{400, 20}, {400, 500}, {400, 980}, {2, 500}, {797, 500}},
-                             std::vector<Rgb>(5, kClearColour)));
+    EXPECT_TRUE(game->ShowsPicture({800, 1000}, {{400, 20}, {400, 500}, {400, 980}, {2, 500}, {797, 500}},
+                                   std::vector<Rgb>(5, kClearColour)));
 
-    ASSERT_NO_FATAL_FAILURE(Close());
-    const std::string log = ReadFile(folder / "home/Pondorix/Pondorix.log");
+    EXPECT_TRUE(game->Close());
+    const std::string log = game->Log();
     EXPECT_NE(log.find(" INFO: Main window ready.\n"), std::string::npos) << log;
     EXPECT_TRUE(log.ends_with(" INFO: ============== Logging finished ==============\n")) << log;
     // The sound table and the overlay's font load cleanly.
     EXPECT_EQ(log.find("SoundManager"), std::string::npos) << log;
     EXPECT_EQ(log.find("PerformanceCounter"), std::string::npos) << log;
-    const std::string preferences = ReadFile(folder / "home/Pondorix/preferences.xml");
+    const std::string preferences = game->Preferences();
     EXPECT_NE(preferences.find("enableBitmaps=\"false\""), std::string::npos) << preferences;
     EXPECT_NE(preferences.find("<vec2 x=\"800\" y=\"1000\" name=\"windowSize\""), std::string::npos) << preferences;
 }
@@ -154,7 +92,7 @@ TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_co
     // The probe's own lines of the program's output, which also holds the libraries' messages.
     auto probeLines = [&] {
         std::vector<std::string> lines;
-        for (const std::string& line : testing_support::SplitLines(Output())) {
+        for (const std::string& line : testing_support::SplitLines(game->Output())) {
             if (line.starts_with("ready ") || line.starts_with("key ") || line.starts_with("command ")) {
                 lines.push_back(line);
             }
@@ -162,7 +100,7 @@ TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_co
         return lines;
     };
     WaitUntil([&] { return !probeLines().empty(); }, kTenSeconds, kPoll);
-    ASSERT_EQ(probeLines(), std::vector<std::string>{"ready 3"}) << Output();
+    ASSERT_EQ(probeLines(), std::vector<std::string>{"ready 3"}) << game->Output();
 
     const std::string names[] = {"Left", "Right", "Up", "Down",      "Control_R", "Return", "Escape", "a",
                                  "d",    "w",     "s",  "Control_L", "Tab",       "q",      "x"};
@@ -185,8 +123,8 @@ TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_co
         }
         expected.push_back("key " + std::to_string(codes[i]));
     }
-    ASSERT_TRUE(XDoTool(arguments));
+    ASSERT_TRUE(game->XDoTool(arguments));
     WaitUntil([&] { return probeLines().size() >= expected.size(); }, kTenSeconds, kPoll);
     EXPECT_EQ(probeLines(), expected);
-    ASSERT_NO_FATAL_FAILURE(Close());
+    EXPECT_TRUE(game->Close());
 }

@@ -131,6 +131,30 @@ TEST_F(FlashMovieTest, an_fscommand_reaches_the_game_as_its_command_text_even_wh
     }
 }
 
+// A movie that loads another into its root hands the handle, and its copies, the new root: the
+// new movie is what plays and what the game finds; loading precomputes only up to the load.
+TEST_F(FlashMovieTest, a_movie_loaded_into_the_root_takes_over_the_handle_and_its_copies) {
+    swfkit::Movie loader(8, {0, 100 * kTwips, 0, 50 * kTwips}, 30);
+    loader.Tags().DoAction(player_movies::GetUrlAction("shapes.swf", "_root"));
+    loader.Tags().ShowFrame().ShowFrame().ShowFrame();
+    Write("loader.swf", loader.Write(false));
+    FlashMovie movie("loader.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    EXPECT_TRUE(std::none_of(s_log.begin(), s_log.end(),
+                             [](const std::string& line) { return line.find("not reached") != line.npos; }));
+    const FlashMovie copy = movie;
+    const swfplayer::root* first = movie.GetRoot();
+    EXPECT_EQ(movie.GetWidth(), 100.0f);
+    EXPECT_FALSE(movie.GetCharacter("red"));
+    movie.Advance(1.0f / 30.0f);
+    EXPECT_NE(movie.GetRoot(), first);
+    EXPECT_EQ(movie.GetWidth(), 200.0f);
+    EXPECT_TRUE(movie.GetCharacter("red"));
+    EXPECT_EQ(copy.GetRoot(), movie.GetRoot());
+    EXPECT_TRUE(copy.GetChildCharacter("clip", "green"));
+    EXPECT_EQ(movie.GetPlayer()->get_root(), movie.GetRoot());
+}
+
 // The cache tests need a file system that keeps a file's tags (ext4, btrfs, xfs; tmpfs before
 // Linux 6.6 does not).
 bool FileTagsWork(const std::filesystem::path& folder) {

@@ -1,5 +1,6 @@
 #include "tools/matchview/LevelScreen.h"
 
+#include "app/Application.h"
 #include "game/LevelWindmill.h"
 
 namespace {
@@ -9,32 +10,34 @@ constexpr float kScreenHeight = 600.0f;
 
 }  // namespace
 
-LevelScreen::LevelScreen(const std::string& file) : m_File(file) {
-    if (file == Level::kWindmillLevel) {
+void LevelScreen::StartMatch() {
+    if (m_File == Level::kWindmillLevel) {
         m_Level = std::make_unique<LevelWindmill>();
     } else {
         m_Level = std::make_unique<Level>();
     }
-}
-
-bool LevelScreen::Load() {
     if (!m_Level->Load(m_File, &Application::GetInstance())) {
-        return false;
+        m_Level.reset();
+        return;
     }
     const float zoom = m_Level->GetData().m_ViewZoom;
     m_Zoom = sf::Transform::Identity;
     m_Zoom.translate((kScreenWidth - kScreenWidth * zoom) / 2.0f, (kScreenHeight - kScreenHeight * zoom) / 2.0f);
     m_Zoom.scale(zoom, zoom);
-    return true;
 }
 
 void LevelScreen::Update(Application& application, float dt) {
-    m_Level->GetPhysics().Step(dt);
-    m_Level->Update(&application, dt);
+    if (m_Level) {
+        m_Level->GetPhysics().Step(dt);
+        m_Level->Update(&application, dt);
+    }
 }
 
-void LevelScreen::Render(sf::RenderTarget& target) {
-    const sf::RenderStates states(m_Zoom);
+void LevelScreen::Render(sf::RenderTarget& target, sf::RenderStates states) const {
+    if (!m_Level) {
+        return;
+    }
+    states.transform *= m_Zoom;
     m_Level->DrawBack(target, states);
     m_Level->DrawBalls(target, states);
     m_Level->DrawFront(target, states);
@@ -44,5 +47,7 @@ void LevelScreen::Render(sf::RenderTarget& target) {
 }
 
 void LevelScreen::OnEvent(const sf::Event& event) {
-    m_Level->HandleEvent(event, Application::GetInstance(), m_Zoom);
+    if (m_Level) {
+        m_Level->HandleEvent(event, Application::GetInstance(), m_Zoom);
+    }
 }

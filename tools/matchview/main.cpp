@@ -2,7 +2,7 @@
 // system, such as "data/levels/1_nanomill.xml") and runs it until the window is closed.
 #include "app/Application.h"
 #include "app/Logger.h"
-#include "app/standin/GUIDirector.h"
+#include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
 #include "tools/matchview/LevelScreen.h"
 
@@ -17,16 +17,18 @@ int main(int argc, char** argv) {
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
-    application.Init();
-    // The screen lives in this frame: an exit from inside the main loop (the window system ending
-    // the program) leaves it alone rather than destroying it after the services it uses.
-    LevelScreen screen(argv[1]);
-    if (!screen.Load()) {
+    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
+    // The level takes the in-match screen's place: the push loads it.
+    GUIDirector& director = GUIDirector::GetInstance();
+    auto owned = std::make_unique<LevelScreen>(argv[1]);
+    const LevelScreen& screen = *owned;
+    director.RegisterMatch(std::move(owned));
+    director.PushScreen(GUIDirector::kGame);
+    if (!screen.IsPlayable()) {
         std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
         application.Shutdown();
         return 1;
     }
-    standin::GUIDirector::GetInstance().ShowScreen(&screen);
     application.Run();
     application.Shutdown();
     return 0;

@@ -1,5 +1,12 @@
-// make_movies <data folder>: writes the game's own movies made with the SWF kit:
-//   empty.swf  the overlay drawn over every screen: the 800 x 600 logical screen, one empty frame.
+// make_movies <data folder> <font file>: writes the game's own movies made with the SWF kit, and
+// the screen descriptions that go with them:
+//   empty.swf            the overlay drawn over every screen: the 800 x 600 logical screen, one
+//                        empty frame;
+//   controller_init.swf  the flash of a controller's new menu cursor;
+//   gui/mainmenu.swf, gui/mainmenu_backdrop.swf, gui/mainmenu.xml   the main menu;
+//   gui/hint.swf, gui/hint.xml                                      the control hints.
+// The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
+#include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
 
 #include <cstdio>
@@ -8,28 +15,52 @@
 
 namespace {
 
-bool WriteFile(const std::filesystem::path& path, const swfkit::Bytes& bytes) {
+bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        std::fprintf(stderr, "make_movies: cannot write %s\n", path.c_str());
+    }
     return static_cast<bool>(out);
+}
+
+bool WriteFile(const std::filesystem::path& path, const swfkit::Bytes& bytes) {
+    return WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// Every printable ASCII character.
+std::string PrintableCharacters() {
+    std::string text;
+    for (char c = ' '; c <= '~'; ++c) {
+        text += c;
+    }
+    return text;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_movies <data folder>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_movies <data folder> <font file>\n");
         return 2;
     }
     const std::filesystem::path folder(argv[1]);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    swfkit::EmbeddedFont font;
+    if (!swfkit::LoadTrueTypeFont(argv[2], PrintableCharacters(), &font)) {
+        std::fprintf(stderr, "make_movies: cannot read the font %s\n", argv[2]);
+        return 1;
+    }
 
     swfkit::Movie empty(8, {0, 800 * 20, 0, 600 * 20}, 30);
     empty.Tags().ShowFrame();
-    if (!WriteFile(folder / "empty.swf", empty.Write(false))) {
-        std::fprintf(stderr, "make_movies: cannot write %s\n", (folder / "empty.swf").c_str());
-        return 1;
-    }
-    return 0;
+    const bool written = WriteFile(folder / "empty.swf", empty.Write(false)) &&
+                         WriteFile(folder / "controller_init.swf", ControllerInitMovie()) &&
+                         WriteFile(folder / "gui/mainmenu.swf", MainMenuMovie(font)) &&
+                         WriteFile(folder / "gui/mainmenu_backdrop.swf", MainMenuBackdropMovie()) &&
+                         WriteFile(folder / "gui/mainmenu.xml", MainMenuDescription(font)) &&
+                         WriteFile(folder / "gui/hint.swf", HintMovie(font)) &&
+                         WriteFile(folder / "gui/hint.xml", HintDescription());
+    return written ? 0 : 1;
 }

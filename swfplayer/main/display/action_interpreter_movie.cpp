@@ -10,6 +10,7 @@
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/number_parsing.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/sound/sound_handler.h"
 
 #include <cmath>
 #include <cstring>
@@ -21,16 +22,6 @@ namespace {
 // The URL prefix that turns a GetURL into an FSCommand to the host, compared exactly.
 const char* const fscommand_prefix = "FSCommand:";
 constexpr int fscommand_prefix_length = 10;
-
-// Names of the numbered properties of GetProperty and SetProperty.
-const char* const property_names[] = {
-    "_x",           "_y",           "_xscale",       "_yscale",       "_currentframe",
-    "_totalframes", "_alpha",       "_visible",      "_width",        "_height",
-    "_rotation",    "_target",      "_framesloaded", "_name",         "_droptarget",
-    "_url",         "_highquality", "_focusrect",    "_soundbuftime", "@@ mystery quality member",
-    "_xmouse",      "_ymouse",
-};
-constexpr int property_count = sizeof(property_names) / sizeof(property_names[0]);
 
 // The root movie of the current target; the player's root movie when the target has none.
 character* root_movie_of(as_environment* env) {
@@ -70,7 +61,11 @@ void action_interpreter::movie_op(int id) {
             target->set_play_state(character::STOP);
         }
         break;
-    case 0x09: break;  // no sound handler is installed in this player
+    case 0x09:
+        if (sound_handler* sounds = get_sound_handler()) {
+            sounds->stop_all_sounds();
+        }
+        break;
     case 0x20: m_env->set_target(pop(), m_entry_target); break;
     case 0x28:
         if (character* root = root_movie_of(m_env)) {
@@ -167,23 +162,13 @@ void action_interpreter::property_op(bool set) {
     as_value path = pop();
     smart_ptr<as_object> found = m_env->find_target(path);
     character* c = cast_to_character(found.get_ptr());
-    bool valid = number >= 0 && number < property_count;
     if (set) {
-        if (c && valid) {
-            c->set_member(property_names[number], value);
-        } else if (c) {
-            log_error("error: invalid set_property, property number %d\n", number);
+        if (c) {
+            set_property(c, number, value);
         }
         return;
     }
-    as_value result;
-    if (c && valid) {
-        c->get_member(property_names[number], &result);
-        result = resolved(result);
-    } else if (c) {
-        log_error("error: invalid property query, property number %d\n", number);
-    }
-    push(result);
+    push(c ? resolved(get_property(c, number)) : as_value());
 }
 
 void action_interpreter::clone_sprite() {

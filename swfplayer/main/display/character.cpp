@@ -5,9 +5,9 @@
 #include "swfplayer/main/common/point.h"
 #include "swfplayer/main/display/character_def.h"
 #include "swfplayer/main/display/display_list.h"
-#include "swfplayer/main/display/standard_member.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/standard_member.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -20,6 +20,11 @@ namespace {
 // Reports a timeline call made on a character that has no timeline.
 void not_a_sprite(const char* operation) {
     log_error("character::%s: only sprites answer this\n", operation);
+}
+
+// Reports a call of an operation that no character provides.
+void not_provided(const char* operation) {
+    log_error("character::%s: no character provides this\n", operation);
 }
 
 // A width or height of a bound; too small, broken (NaN) or negative sizes count as 0.
@@ -189,6 +194,19 @@ base_string character::call_method(const char*, const as_value*, int) {
     return base_string();
 }
 
+const char* character::call_method(const char* name, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const char* result = call_method_args(name, format, args);
+    va_end(args);
+    return result;
+}
+
+const char* character::call_method_args(const char*, const char*, va_list) {
+    not_a_sprite("call_method_args");
+    return nullptr;
+}
+
 character::play_state character::get_play_state() const {
     not_a_sprite("get_play_state");
     return STOP;
@@ -215,6 +233,16 @@ void character::remove_display_object(int, int) {}
 
 void character::remove_display_object(character*) {
     not_a_sprite("remove_display_object");
+}
+
+character* character::replace_me(movie_definition*) {
+    not_a_sprite("replace_me");
+    return nullptr;
+}
+
+character* character::replace_me(character_def*) {
+    not_a_sprite("replace_me");
+    return nullptr;
 }
 
 character* character::add_display_object(uint16_t, const base_string&, const array<swf_event*>&, int, bool,
@@ -263,6 +291,32 @@ void character::stop_drag() {
 }
 
 void character::set_background_color(const rgba&) {}
+
+int character::reserved_count() {
+    not_provided("reserved_count");
+    return 0;
+}
+
+void character::reserved_checked_operation(int) {
+    not_provided("reserved_checked_operation");
+}
+
+void character::set_variable(const char*, const wchar_t*) {
+    not_a_sprite("set_variable");
+}
+
+void character::set_variable(const char*, const char*) {
+    not_a_sprite("set_variable");
+}
+
+const char* character::get_variable(const char*) {
+    not_a_sprite("get_variable");
+    return "";
+}
+
+void character::set_display_callback(const char*, display_callback, void*) {
+    not_a_sprite("set_display_callback");
+}
 
 matrix character::get_world_matrix() const {
     matrix m;
@@ -313,6 +367,11 @@ character_def* character::get_character_def() {
 character* character::get_root_movie() {
     character* parent = get_parent();
     return parent ? parent->get_root_movie() : nullptr;
+}
+
+bool character::reserved_checked_query() {
+    not_provided("reserved_checked_query");
+    return false;
 }
 
 void character::set_display_callback(display_callback callback, void* user) {

@@ -9,6 +9,7 @@
 #include "swfplayer/main/common/rgba.h"
 #include "swfplayer/main/script/as_object.h"
 
+#include <cstdarg>
 #include <cstdint>
 #include <vector>
 
@@ -43,18 +44,29 @@ public:
     bool get_member(const base_stringi& name, as_value* value) override;
     bool is_active() const override { return m_active; }
 
+    // The character operations, in the order of the interface. Those named reserved_* hold
+    // their places with fixed answers: nothing in the player asks them for anything else, and
+    // the checked ones log a call as one that no character provides.
+
     // Mouse.
     // The character under the point (twips, in the parent's space) that takes mouse events.
     virtual character* get_topmost_mouse_entity(float /*x*/, float /*y*/) { return nullptr; }
     // The host's mouse in pixels; zeros when no root answers.
     virtual void get_mouse_state(int* x, int* y, int* buttons);
+    virtual bool reserved_false_query() const { return false; }
     virtual float get_pixel_scale() { return 1.0f; }
+    virtual as_object* reserved_null_query(int /*argument*/) { return nullptr; }
 
-    // Definitions and script calls.
+    // Definitions and host calls into script. Only sprites answer the calls; other characters
+    // log them and answer empty.
     virtual movie_definition* get_movie_definition();
     virtual character_def* find_exported_resource(const base_string& name);
     // Calls the member function name with the arguments; the result as text.
     virtual base_string call_method(const char* name, const as_value* args, int nargs);
+    // The same with arguments described by a format ("%d", "%f", "%s", "%ls"); the text stays
+    // valid until the next such call.
+    virtual const char* call_method(const char* name, const char* format, ...);
+    virtual const char* call_method_args(const char* name, const char* format, va_list args);
 
     // Timeline.
     virtual void set_play_state(play_state /*state*/) {}
@@ -63,13 +75,6 @@ public:
     // The placement tag that last put a character at depth (with id, or any id for -1) in the
     // frames before frame; null when none.
     virtual execute_tag* find_previous_place_tag(int frame, int depth, int id);
-    virtual void execute_frame_tags(int /*frame*/, bool /*state_only*/) {}
-    virtual int get_current_frame() const { return -1; }
-    virtual int get_frame_count() const { return -1; }
-    virtual int get_loading_frame() const { return -1; }
-    virtual void goto_frame(int /*target_frame*/) {}
-    // Runs the action tags of a frame (a number from 1 or a label) at once.
-    virtual void call_frame_actions(const as_value& frame_spec);
 
     // Display list.
     virtual void clear_display_objects() {}
@@ -77,6 +82,10 @@ public:
     // Removes what lies at depth (with id, or any character for -1).
     virtual void remove_display_object(int depth, int id);
     virtual void remove_display_object(character* ch);
+    // A new instance of def in this character's place (name, depth, transforms, ratio, clip
+    // depth), which it returns; null when it cannot take the place.
+    virtual character* replace_me(movie_definition* def);
+    virtual character* replace_me(character_def* def);
     virtual character* add_display_object(uint16_t character_id, const base_string& name,
                                           const array<swf_event*>& event_handlers, int depth,
                                           bool replace_if_depth_is_occupied, const cxform& color_transform,
@@ -89,22 +98,37 @@ public:
     virtual void replace_display_object(uint16_t character_id, const base_string& name, int depth, bool use_cxform,
                                         const cxform& color_transform, bool use_matrix, const matrix& mat, float ratio,
                                         uint16_t clip_depth);
-    // A copy of the child named name at depth (duplicateMovieClip); null when not a sprite.
-    virtual character* clone_display_object(const base_string& name, int depth);
+    virtual void execute_frame_tags(int /*frame*/, bool /*state_only*/) {}
 
     // Actions.
     // Queues a frame's actions to run after the frame is built; only sprites run actions.
     virtual void add_action_buffer(action_buffer* buffer);
     // Runs the buffers at once in this character's environment.
     virtual void do_actions(const array<action_buffer*>& actions);
+    // A copy of the child named name at depth (duplicateMovieClip); null when not a sprite.
+    virtual character* clone_display_object(const base_string& name, int depth);
 
-    // Dragging and the root's background.
+    // Dragging, frame actions and the root's background.
     virtual void get_drag_state(drag_state* state);
     virtual void set_drag_state(const drag_state& state);
     virtual void stop_drag();
+    // Runs the action tags of a frame (a number from 1 or a label) at once.
+    virtual void call_frame_actions(const as_value& frame_spec);
     virtual void set_background_color(const rgba& color);
+    virtual void reserved_operation(int /*argument*/) {}
     // The host's background alpha as 0..1.
     virtual float get_background_alpha() { return 1.0f; }
+    virtual void reserved_operation(int /*a*/, int /*b*/, int /*c*/, int /*d*/) {}
+    virtual int reserved_count();
+    virtual void reserved_checked_operation(int argument);
+
+    // Script variables by path, for the host: only the root movie answers them (see
+    // sprite_instance). get_variable's text stays valid until its next call.
+    virtual void set_variable(const char* path, const wchar_t* value);
+    virtual void set_variable(const char* path, const char* value);
+    virtual const char* get_variable(const char* path);
+    // The character that path names gets the display callback.
+    virtual void set_display_callback(const char* path, display_callback callback, void* user);
 
     // Transforms and bounds.
     // The matrix from this character's space to the stage, and the colour transform it shows with.
@@ -112,13 +136,23 @@ public:
     virtual cxform get_world_cxform() const;
     virtual void display() {}
     // Width and height of the bounds (twips, parent's space); 0 for an empty or broken bound.
-    virtual float get_width();
     virtual float get_height();
+    virtual float get_width();
     // The bounds in the parent's space, twips.
     virtual void get_bound(rect* r);
     virtual character_def* get_character_def();
     // The top sprite of the movie; null when there is none.
     virtual character* get_root_movie();
+
+    // Frames.
+    virtual int get_current_frame() const { return -1; }
+    virtual int get_frame_count() const { return -1; }
+    virtual int get_loading_frame() const { return -1; }
+    virtual bool reserved_checked_query();
+    virtual void goto_frame(int /*target_frame*/) {}
+    // Whether the timeline's moves (PlaceObject on an occupied depth) still place this
+    // character; a display list asks before it moves one.
+    virtual bool accepts_timeline_moves() const { return true; }
 
     virtual void set_visible(bool visible) { m_visible = visible; }
     virtual bool get_visible() const { return m_visible; }
@@ -128,6 +162,12 @@ public:
     // Events.
     virtual bool has_keypress_event() { return false; }
     virtual bool can_handle_mouse_event() { return false; }
+    // Whether the character is drawn at all; displays ask before they draw.
+    virtual bool is_displayable() const { return true; }
+    virtual as_object* reserved_null_query_a() { return nullptr; }
+    virtual as_object* reserved_null_query_b() { return nullptr; }
+    virtual as_object* reserved_null_query_c() { return nullptr; }
+    virtual double reserved_zero_query() const { return 0.0; }
     virtual bool is_enabled() const { return true; }
 
     // The per-frame drag step: when this is the dragged character of its root, it follows the

@@ -125,6 +125,9 @@ void display_list::move_display_object(int depth, bool use_cxform, const cxform&
         log_error("error: move_display_object() -- no object at depth %d\n", depth);
         return;
     }
+    if (!ch->accepts_timeline_moves()) {
+        return;
+    }
     if (use_cxform) {
         ch->set_cxform(color_transform);
     }

@@ -12,7 +12,7 @@ generic_character::generic_character(player* owner, character_def* def, characte
 }
 
 void generic_character::display() {
-    if (!get_visible()) {
+    if (!get_visible() || !is_displayable()) {
         return;
     }
     m_def->display(this);

@@ -6,6 +6,7 @@
 
 namespace swfplayer {
 
+class bitmap_info;
 class execute_tag;
 
 // What every timeline definition answers: a whole movie (movie_def_impl) or a movie clip's
@@ -47,8 +48,15 @@ public:
     virtual void add_character(int id, character_def* c) = 0;
     virtual void add_font(int id, character_def* f) = 0;
     virtual character_def* get_font(int id) const = 0;
+    // A whole movie also lists the character's bitmap among its bitmaps.
     virtual void add_bitmap_character(int id, character_def* ch) = 0;
     virtual character_def* get_bitmap_character(int id) const = 0;
+    // The bitmaps made for the movie (its bitmap characters' and its gradient fills'), in the
+    // order they were made; the list holds each. Only a whole movie keeps one: a sprite's
+    // timeline logs an addition and lists nothing. get_bitmap_info is null outside the list.
+    virtual void add_bitmap_info(bitmap_info* bi) = 0;
+    virtual int get_bitmap_info_count() const = 0;
+    virtual bitmap_info* get_bitmap_info(int index) const = 0;
     virtual void add_sound_sample(int id, character_def* s) = 0;
     virtual character_def* get_sound_sample(int id) const = 0;
     virtual void export_resource(const base_string& symbol, character_def* res) = 0;

@@ -4,11 +4,11 @@
 #include "swfplayer/main/common/point.h"
 #include "swfplayer/main/display/execute_actions.h"
 #include "swfplayer/main/display/execute_tag.h"
-#include "swfplayer/main/display/standard_member.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/standard_member.h"
 
 #include <cassert>
 #include <cfloat>
@@ -207,7 +207,7 @@ void sprite_instance::run_action_list() {
 }
 
 void sprite_instance::display() {
-    if (!get_visible()) {
+    if (!get_visible() || !is_displayable()) {
         return;
     }
     if (!m_has_advanced) {
@@ -325,21 +325,6 @@ character_def* sprite_instance::find_exported_resource(const base_string& name) 
         log_error("can't find exported resource '%s'\n", name.c_str());
     }
     return nullptr;
-}
-
-base_string sprite_instance::call_method(const char* name, const as_value* args, int nargs) {
-    as_value method;
-    if (!get_member(name, &method)) {
-        return base_string();
-    }
-    smart_ptr<sprite_instance> hold(this);
-    for (int i = nargs - 1; i >= 0; i--) {
-        m_environment.push(args[i]);
-    }
-    as_value result =
-        swfplayer::call_method(method, &m_environment, as_value(this), nargs, m_environment.get_top_index());
-    m_environment.drop(nargs);
-    return result.to_base_string();
 }
 
 bool sprite_instance::has_keypress_event() {

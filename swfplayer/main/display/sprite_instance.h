@@ -70,7 +70,24 @@ public:
 
     movie_definition* get_movie_definition() override { return m_def.get_ptr(); }
     character_def* find_exported_resource(const base_string& name) override;
+
+    // The host's calls into script (sprite_instance_host.cpp). The function is looked up by
+    // name among this sprite's members (call_method with values) or by path from it (with a
+    // format), and runs with this sprite as "this"; the result comes back as text.
+    using character::call_method;
     base_string call_method(const char* name, const as_value* args, int nargs) override;
+    const char* call_method_args(const char* name, const char* format, va_list args) override;
+    // Variables by path, for the root movie only (a clip with a parent logs the call and does
+    // nothing): a null path or value is logged and changes nothing; get_variable's text stays
+    // valid until its next call.
+    void set_variable(const char* path, const wchar_t* value) override;
+    void set_variable(const char* path, const char* value) override;
+    const char* get_variable(const char* path) override;
+    // The character that the variable path names gets the callback.
+    using character::set_display_callback;
+    void set_display_callback(const char* path, display_callback callback, void* user) override;
+    // The root's frame rate: 1 to 120 frames per second, anything else is ignored.
+    void set_fps(float fps);
 
     // Timeline (sprite_instance_frames.cpp).
     // Pauses or resumes the timeline's stream sound at the sound handler as the state changes.
@@ -119,7 +136,12 @@ public:
     character* attach_movie(const base_string& export_name, const base_string& new_name, int depth);
     // An instance of def (parent, name, depth and transforms of this sprite) in this sprite's
     // place; null (logged) for the root movie or without def.
-    character* replace_me(character_def* def);
+    character* replace_me(character_def* def) override;
+    // A new sprite of def (id -1) in this sprite's place, returned. The root movie is replaced
+    // by a new root of def (a whole movie) at its root's next safe point, once no script of this
+    // movie runs; it returns itself meanwhile, and null when def is not a whole movie or the
+    // root refuses.
+    character* replace_me(movie_definition* def) override;
     // The function runs at the end of the frame step that reaches frame (0 <= frame < frame
     // count, else ignored); for the current frame it is pending at once. Null removes it.
     void add_frame_script(int frame, as_object* function);
@@ -151,6 +173,11 @@ public:
     bool is_enabled() const override;
 
 private:
+    // Whether this is the root movie; otherwise the host's call of operation is logged.
+    bool is_root_movie(const char* operation) const;
+    // Whether the host's variable write may go ahead: on the root movie, with a path and a
+    // value (each missing one logged).
+    bool can_set_variable(const char* path, bool has_value) const;
     // Runs the frame's queued actions, and those they queue, each round swapped out first.
     void run_action_list();
     // How many sprites enclose this one.

@@ -2,6 +2,7 @@
 #include "swfplayer/main/display/character_def.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/script/call_method.h"
+#include "swfplayer/main/script/movie_root.h"
 
 namespace swfplayer {
 
@@ -77,6 +78,26 @@ character* sprite_instance::replace_me(character_def* def) {
     parent->replace_display_object(ch.get_ptr(), get_name(), get_depth(), false, get_cxform(), false, get_matrix(),
                                    get_ratio(), get_clip_depth());
     return ch.get_ptr();
+}
+
+character* sprite_instance::replace_me(movie_definition* def) {
+    if (def == nullptr) {
+        return nullptr;
+    }
+    smart_ptr<character> parent = get_parent();
+    if (parent == nullptr) {
+        movie_root* root = get_movie_root();
+        return root && root->request_replacement(def) ? this : nullptr;
+    }
+    if (!def->is(AS_MOVIE_DEF_SUB)) {
+        return nullptr;
+    }
+    smart_ptr<sprite_instance> hold(this);
+    smart_ptr<sprite_instance> movie = new sprite_instance(get_player(), static_cast<movie_definition_sub*>(def),
+                                                           m_root.get_ptr(), parent.get_ptr(), -1);
+    parent->replace_display_object(movie.get_ptr(), get_name(), get_depth(), false, get_cxform(), false, get_matrix(),
+                                   get_ratio(), get_clip_depth());
+    return movie.get_ptr();
 }
 
 void sprite_instance::add_frame_script(int frame, as_object* function) {

@@ -7,6 +7,7 @@
 #include "swfplayer/main/common/twips.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/display/execute_tag.h"
+#include "swfplayer/main/loading/bitmap_character_def.h"
 #include "swfplayer/main/loading/tag_loaders.h"
 
 #include <algorithm>
@@ -186,7 +187,7 @@ bool movie_def_impl::get_labeled_frame(const char* label, int* frame) const {
     return true;
 }
 
-void movie_def_impl::add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
+bool movie_def_impl::add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c,
                                const char* what) {
     assert(c);
     // A caller that made c for this call alone hands us the only reference: held here, c lives
@@ -194,7 +195,9 @@ void movie_def_impl::add_entry(hash<int, smart_ptr<character_def>>* dictionary, 
     smart_ptr<character_def> hold(c);
     if (!dictionary->try_add(id, hold)) {
         log_error("movie_def_impl: %s id %d is defined twice; keeping the first\n", what, id);
+        return false;
     }
+    return true;
 }
 
 void movie_def_impl::add_character(int id, character_def* c) {
@@ -215,7 +218,21 @@ character_def* movie_def_impl::get_font(int id) const {
 }
 
 void movie_def_impl::add_bitmap_character(int id, character_def* ch) {
-    add_entry(&m_bitmap_characters, id, ch, "bitmap");
+    if (add_entry(&m_bitmap_characters, id, ch, "bitmap")) {
+        if (auto* bitmap = dynamic_cast<bitmap_character_def*>(ch)) {
+            add_bitmap_info(bitmap->get_bitmap_info());
+        }
+    }
+}
+
+void movie_def_impl::add_bitmap_info(bitmap_info* bi) {
+    if (bi) {
+        m_bitmap_list.push_back(bi);
+    }
+}
+
+bitmap_info* movie_def_impl::get_bitmap_info(int index) const {
+    return index >= 0 && index < get_bitmap_info_count() ? m_bitmap_list[index].get_ptr() : nullptr;
 }
 
 character_def* movie_def_impl::get_bitmap_character(int id) const {

@@ -10,6 +10,7 @@
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/loading/abc_block.h"
 #include "swfplayer/main/loading/cache_file.h"
+#include "swfplayer/main/render/render_handler.h"
 
 #include <memory>
 #include <vector>
@@ -49,6 +50,9 @@ public:
     character_def* get_font(int id) const override;
     void add_bitmap_character(int id, character_def* ch) override;
     character_def* get_bitmap_character(int id) const override;
+    void add_bitmap_info(bitmap_info* bi) override;
+    int get_bitmap_info_count() const override { return static_cast<int>(m_bitmap_list.size()); }
+    bitmap_info* get_bitmap_info(int index) const override;
     void add_sound_sample(int id, character_def* s) override;
     character_def* get_sound_sample(int id) const override;
     void export_resource(const base_string& symbol, character_def* res) override;
@@ -124,8 +128,9 @@ private:
     bool fits_loading_frame(const char* what) const;
     // Moves the gathered frame tags into the playlist of the frame being loaded.
     void store_frame_tags();
-    // Adds an entry to a dictionary, keeping the first definition of a repeated id.
-    static void add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
+    // Adds an entry to a dictionary, keeping the first definition of a repeated id; false for a
+    // repeated one.
+    static bool add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
 
     struct import_info {
         base_string m_source_url;
@@ -147,6 +152,7 @@ private:
     array<array<execute_tag*>> m_init_action_list;
     hash<base_stringi, int> m_named_frames;
     hash<base_stringi, smart_ptr<character_def>> m_exports;
+    std::vector<smart_ptr<bitmap_info>> m_bitmap_list;
     int m_create_bitmaps;
     int m_create_font_shapes;
     std::unique_ptr<jpeg::input> m_jpeg_in;

@@ -4,11 +4,9 @@
 #include "swfplayer/main/loading/tag_loaders.h"
 #include "swfplayer/main/script/player.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace swfplayer {
@@ -21,16 +19,6 @@ constexpr size_t max_import_depth = 8;
 
 file_opener_function s_file_opener = nullptr;
 bool s_use_cache_files = false;
-
-// Without a registered opener only plain files are opened, never devices or pipes that could
-// block or never end.
-base_file* open_plain_file(const char* name) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(name, error)) {
-        return nullptr;
-    }
-    return new base_file(name, "rb");
-}
 
 // Gives movie the meshes of the cache file beside url, when there is one.
 void read_cache_file(movie_def_impl* movie, const char* url) {
@@ -46,7 +34,7 @@ void read_cache_file(movie_def_impl* movie, const char* url) {
 }  // namespace
 
 base_file* open_file(const char* name) {
-    base_file* in = s_file_opener ? s_file_opener(name) : open_plain_file(name);
+    base_file* in = s_file_opener ? s_file_opener(name) : nullptr;
     if (in && in->get_error() != base_file::no_error) {
         delete in;
         return nullptr;
@@ -64,6 +52,10 @@ bool get_use_cache_files() {
 
 void register_file_opener_callback(file_opener_function opener) {
     s_file_opener = opener;
+}
+
+file_opener_function get_file_opener() {
+    return s_file_opener;
 }
 
 bool is_allowed_movie_name(const char* name) {
@@ -122,6 +114,11 @@ smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url) 
     if (in == nullptr) {
         return nullptr;
     }
+    return read_movie_definition(owner, url, in);
+}
+
+smart_ptr<movie_def_impl> read_movie_definition(player* owner, const char* url, base_file* in) {
+    std::vector<std::string>& loading = nesting_of(owner).m_files_being_loaded;
     loading.push_back(url);
     smart_ptr<movie_def_impl> movie = create_movie_definition(owner, in);
     loading.pop_back();

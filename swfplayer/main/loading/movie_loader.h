@@ -14,12 +14,13 @@ smart_ptr<movie_def_impl> create_movie_definition(player* owner, base_file* in);
 // registers one that reads through its virtual file system.
 typedef base_file* (*file_opener_function)(const char* name);
 
-// Sets the opener every movie file is read through; null (the default) opens plain files in
-// the file system.
+// Sets the opener every movie file, image and cache file is read through; null (the default)
+// leaves the player without files: nothing is opened until the host registers one.
 void register_file_opener_callback(file_opener_function opener);
+file_opener_function get_file_opener();
 
-// A new base_file on name through the registered opener (the caller deletes it); null when it
-// cannot be opened or reports an error.
+// A new base_file on name through the registered opener (the caller deletes it); null without
+// an opener, when it cannot be opened or when it reports an error.
 base_file* open_file(const char* name);
 
 // Whether a movie may name the file for another movie to load: a relative name of at most
@@ -38,5 +39,8 @@ bool get_use_cache_files();
 // url cannot be opened, is not a movie, is already being loaded further up (a movie importing
 // itself, or a cycle of imports), or lies too many imports deep.
 smart_ptr<movie_def_impl> load_movie_definition(player* owner, const char* url);
+// The second half of that, for a file already opened: the movie url read from in (taken over),
+// given its cache file and stored in owner's library. Null when in is not a movie.
+smart_ptr<movie_def_impl> read_movie_definition(player* owner, const char* url, base_file* in);
 
 }  // namespace swfplayer

@@ -138,6 +138,20 @@ character_def* sprite_definition::get_bitmap_character(int id) const {
     return m_movie_def ? m_movie_def->get_bitmap_character(id) : nullptr;
 }
 
+void sprite_definition::add_bitmap_info(bitmap_info*) {
+    log_error("sprite_definition::add_bitmap_info: a sprite keeps no bitmaps\n");
+}
+
+int sprite_definition::get_bitmap_info_count() const {
+    log_error("sprite_definition::get_bitmap_info_count: a sprite keeps no bitmaps\n");
+    return 0;
+}
+
+bitmap_info* sprite_definition::get_bitmap_info(int) const {
+    log_error("sprite_definition::get_bitmap_info: a sprite keeps no bitmaps\n");
+    return nullptr;
+}
+
 void sprite_definition::add_sound_sample(int, character_def* s) {
     log_msg("add sam appears in sprite tags!\n");
     discard(s);

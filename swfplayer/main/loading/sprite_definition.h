@@ -46,6 +46,10 @@ public:
     character_def* get_font(int id) const override;
     void add_bitmap_character(int id, character_def* ch) override;
     character_def* get_bitmap_character(int id) const override;
+    // A sprite keeps no bitmaps: an addition is logged and dropped, the list is empty.
+    void add_bitmap_info(bitmap_info* bi) override;
+    int get_bitmap_info_count() const override;
+    bitmap_info* get_bitmap_info(int index) const override;
     void add_sound_sample(int id, character_def* s) override;
     character_def* get_sound_sample(int id) const override;
     void export_resource(const base_string& symbol, character_def* res) override;

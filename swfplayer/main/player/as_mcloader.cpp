@@ -3,8 +3,6 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/movie_loader.h"
-#include "swfplayer/main/player/clip_loader.h"
-#include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/fn_call.h"
@@ -102,7 +100,7 @@ bool as_mcloader::load_clip(as_environment* env, const char* url, const as_value
     args.push_back(as_value());
     smart_ptr<movie_def_impl> definition;
     if (owner && is_allowed_movie_name(url)) {
-        definition = create_movie(owner, (std::string(owner->get_workdir().c_str()) + url).c_str());
+        definition = owner->create_movie((std::string(owner->get_workdir().c_str()) + url).c_str());
     }
     if (definition == nullptr) {
         if (get_verbose_action()) {
@@ -137,7 +135,7 @@ bool as_mcloader::advance_request(clip_request* request) {
     args.push_back(as_value(request->m_instance.get_ptr()));
     if (loading_frame >= 1 && request->m_instance == nullptr) {
         if (smart_ptr<character> target = request->m_target.get_ptr()) {
-            request->m_instance = replace_with_movie(get_player(), target.get_ptr(), definition);
+            request->m_instance = target->replace_me(definition);
         }
         notify(event_id::LOAD_INIT, args);
     }

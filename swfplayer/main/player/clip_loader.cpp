@@ -6,7 +6,6 @@
 #include "swfplayer/main/loading/bitmap_character.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/player/as_mcloader.h"
-#include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/load_file.h"
@@ -40,17 +39,9 @@ file_kind kind_of(const std::string& url) {
     return file_kind::none;
 }
 
-// ch takes target's place in target's parent, with target's name, depth and transforms.
-character* put_in_place_of(character* target, character* ch) {
-    character* parent = target->get_parent();
-    parent->replace_display_object(ch, target->get_name(), target->get_depth(), false, target->get_cxform(), false,
-                                   target->get_matrix(), target->get_ratio(), target->get_clip_depth());
-    return ch;
-}
-
 character* load_movie(player* owner, character* target, const std::string& url) {
-    movie_def_impl* def = create_movie(owner, url.c_str());
-    return def ? replace_with_movie(owner, target, def) : nullptr;
+    movie_def_impl* def = owner->create_movie(url.c_str());
+    return def ? target->replace_me(def) : nullptr;
 }
 
 character* load_image(player* owner, character* target, const std::string& url) {
@@ -61,25 +52,10 @@ character* load_image(player* owner, character* target, const std::string& url) 
     }
     smart_ptr<bitmap_info> bi = render::create_bitmap_info_rgb(im.get());
     smart_ptr<character_def> def = new bitmap_character(owner, bi.get_ptr());
-    smart_ptr<character> image = def->create_character_instance(target->get_parent(), -1);
-    return image ? put_in_place_of(target, image.get_ptr()) : nullptr;
+    return target->replace_me(def.get_ptr());
 }
 
 }  // namespace
-
-character* replace_with_movie(player* owner, character* target, movie_def_impl* def) {
-    if (owner == nullptr || target == nullptr || def == nullptr) {
-        return nullptr;
-    }
-    if (target->get_parent() == nullptr) {
-        log_error("character can't replace _root\n");
-        return nullptr;
-    }
-    sprite_instance* parent = cast_to_sprite_instance(target->get_parent());
-    smart_ptr<sprite_instance> movie =
-        new sprite_instance(owner, def, parent ? parent->get_movie_root() : nullptr, target->get_parent(), -1);
-    return put_in_place_of(target, movie.get_ptr());
-}
 
 as_object* load_into_clip(player* owner, as_object* target_object, const char* url) {
     smart_ptr<character> target = cast_to_character(target_object);
@@ -104,10 +80,6 @@ as_object* load_into_clip(player* owner, as_object* target_object, const char* u
         return nullptr;
     }
     if (kind == file_kind::none) {
-        return nullptr;
-    }
-    if (target->get_parent() == nullptr) {
-        log_error("error: load_file('%s'): a root movie is not replaced\n", url);
         return nullptr;
     }
     return kind == file_kind::movie ? load_movie(owner, target.get_ptr(), full)

@@ -68,6 +68,10 @@ void precompute_cached_data(movie_def_impl* def) {
     }
     const int final_frame = def->get_frame_count() - 1;
     for (int steps = 0; m->get_current_frame() != final_frame; steps++) {
+        if (m->get_replacement()) {
+            // The movie loaded another in its place: its own remaining frames are never shown.
+            break;
+        }
         if (steps >= max_precompute_steps) {
             log_error("error: precompute_cached_data: frame %d not reached after %d steps; stopping\n", final_frame,
                       max_precompute_steps);

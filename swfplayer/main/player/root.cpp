@@ -6,7 +6,6 @@
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/instruction_budget.h"
-#include "swfplayer/main/script/key_input.h"
 #include "swfplayer/main/script/player.h"
 
 #include <cassert>
@@ -17,7 +16,7 @@
 namespace swfplayer {
 
 root::root(player* owner, movie_def_impl* def) : m_def(def), m_player(owner) {
-    assert(m_def != nullptr);
+    assert(m_def != NULL);
     set_display_viewport(0, 0, get_movie_width(), get_movie_height());
     // A frame rate of 0 gives an endless frame time: such a movie never ticks.
     m_frame_time = 1.0f / m_def->get_frame_rate();
@@ -27,11 +26,24 @@ root::root(player* owner, movie_def_impl* def) : m_def(def), m_player(owner) {
 }
 
 root::~root() {
+    // Both are given when the root is made (create_instance).
+    assert(movie() != NULL);
     set_root_movie(nullptr);
+    assert(m_def != NULL);
 }
 
 sprite_instance* root::get_root_sprite() const {
     return cast_to_sprite_instance(get_root_movie());
+}
+
+sprite_instance* root::movie() const {
+    sprite_instance* m_movie = get_root_sprite();
+    assert(m_movie != NULL);
+    return m_movie;
+}
+
+bool root::reserved_checked_query() {
+    return movie()->reserved_checked_query();
 }
 
 void root::set_display_viewport(int x0, int y0, int width, int height) {
@@ -75,7 +87,22 @@ void root::set_frame_rate(float fps) {
     m_def->set_frame_rate(fps);
 }
 
+// A movie loaded into the root movie takes over at a safe point: before this advance starts
+// (a request made between advances, by the host or a key event) or after it ends (a request
+// made by this advance's scripts), never while a script of the old movie runs.
 void root::advance(float dt) {
+    smart_ptr<root> hold(this);
+    replace_if_requested();
+    if (m_replacement) {
+        smart_ptr<root> next = m_replacement;
+        next->advance(dt);
+        return;
+    }
+    play(dt);
+    replace_if_requested();
+}
+
+void root::play(float dt) {
     if (!(dt >= 0.0f && std::isfinite(dt))) {
         dt = 0.0f;
     }
@@ -145,6 +172,11 @@ void root::apply_flash_vars() {
 }
 
 void root::display() {
+    if (m_replacement) {
+        smart_ptr<root> next = m_replacement;
+        next->display();
+        return;
+    }
     sprite_instance* movie = get_root_sprite();
     if (movie == nullptr || !movie->get_visible()) {
         return;
@@ -169,40 +201,79 @@ bool root::goto_labeled_frame(const char* label) {
 }
 
 void root::set_play_state(character::play_state state) {
-    if (sprite_instance* movie = get_root_sprite()) {
-        movie->set_play_state(state);
-    }
+    movie()->set_play_state(state);
 }
 
 character::play_state root::get_play_state() const {
-    sprite_instance* movie = get_root_sprite();
-    return movie ? movie->get_play_state() : character::STOP;
+    return movie()->get_play_state();
+}
+
+void root::set_variable(const char* path, const wchar_t* value) {
+    movie()->set_variable(path, value);
+}
+
+void root::set_variable(const char* path, const char* value) {
+    movie()->set_variable(path, value);
+}
+
+const char* root::get_variable(const char* path) const {
+    return movie()->get_variable(path);
+}
+
+base_string root::call_method(const char* name, const as_value* args, int count) {
+    return movie()->call_method(name, args, count);
+}
+
+const char* root::call_method(const char* name, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const char* result = call_method_args(name, format, args);
+    va_end(args);
+    return result;
+}
+
+const char* root::call_method_args(const char* name, const char* format, va_list args) {
+    return movie()->call_method_args(name, format, args);
+}
+
+void root::set_visible(bool visible) {
+    movie()->set_visible(visible);
+}
+
+bool root::get_visible() const {
+    return movie()->get_visible();
+}
+
+void root::set_display_callback(const char* path, character::display_callback callback, void* user) {
+    movie()->set_display_callback(path, callback, user);
+}
+
+int root::get_movie_version() const {
+    return m_def->get_version();
+}
+
+int root::get_movie_width() const {
+    return static_cast<int>(m_def->get_width_pixels());
+}
+
+int root::get_movie_height() const {
+    return static_cast<int>(m_def->get_height_pixels());
+}
+
+float root::get_movie_fps() const {
+    return m_def->get_frame_rate();
 }
 
 int root::get_current_frame() const {
-    sprite_instance* movie = get_root_sprite();
-    return movie ? movie->get_current_frame() : 0;
+    return movie()->get_current_frame();
 }
 
 void root::goto_frame(int frame) {
-    if (sprite_instance* movie = get_root_sprite()) {
-        movie->goto_frame(frame);
-    }
+    movie()->goto_frame(frame);
 }
 
 void root::notify_key_event(int code, bool down) {
-    if (key_input* keys = find_key_input(m_player.get_ptr())) {
-        if (down) {
-            keys->set_key_down(code);
-        } else {
-            keys->set_key_up(code);
-        }
-    } else {
-        log_error("swfplayer::notify_key_event(): no Key built-in\n");
-    }
-    if (down) {
-        get_keypress_listener().notify(event_id(event_id::KEY_PRESS, static_cast<uint8_t>(code)));
-    }
+    movie_root::notify_key_event(m_player.get_ptr(), code, down);
 }
 
 }  // namespace swfplayer

@@ -44,12 +44,11 @@ void root::update_mouse_buttons() {
             m_mouse_inside = true;
         }
         if (m_mouse_down_now) {
-            if (m_current_focus != active) {
-                smart_ptr<character> old_focus = m_current_focus;
-                m_current_focus = nullptr;
-                send(old_focus.get_ptr(), event_id::KILLFOCUS);
+            if (get_current_focus() != active) {
+                // The old focus hears the kill-focus event as the focus leaves it.
+                set_current_focus(nullptr);
                 if (active && active->on_event(event_id(event_id::SETFOCUS))) {
-                    m_current_focus = active;
+                    set_current_focus(active.get_ptr());
                 }
             }
             send(active.get_ptr(), event_id::PRESS);

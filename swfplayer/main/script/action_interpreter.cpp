@@ -201,7 +201,10 @@ void action_interpreter::execute_short(int id) {
         as_value name_value = slot ? static_cast<as_value&&>(*slot) : as_value();
         const base_string& name = name_value.to_base_string();
         as_value value = m_env->get_variable(name, m_with_stack);
-        if (m_verbose) {
+        if (m_verbose && value.is_object()) {
+            log_msg("-------------- get var: %s=%s at %p\n", name.c_str(), value.to_string(),
+                    static_cast<void*>(value.to_object()));
+        } else if (m_verbose) {
             log_msg("-------------- get var: %s=%s\n", name.c_str(), value.to_string());
         }
         replace_top(static_cast<as_value&&>(value));

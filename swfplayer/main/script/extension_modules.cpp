@@ -1,25 +1,11 @@
 #include "swfplayer/main/script/extension_modules.h"
 
-#include "swfplayer/base/base_loadlib.h"
-
-#include <map>
-#include <memory>
-#include <string>
-
 namespace swfplayer {
 
-namespace {
-
-// Class name to library, for the names of modules the module folder holds; a name whose load
-// failed stays in the table too, so it is not tried again. Names of no module never enter it,
-// so the table stays as small as the folder. The libraries are closed when the table goes at
-// exit.
-std::map<std::string, std::unique_ptr<base_loadlib>>& module_table() {
-    static std::map<std::string, std::unique_ptr<base_loadlib>> table;
-    return table;
+extension_registry* get_extension_registry() {
+    static extension_registry s_registry;
+    return &s_registry;
 }
-
-}  // namespace
 
 bool is_valid_module_name(const base_string& class_name) {
     int length = class_name.size();
@@ -40,7 +26,7 @@ as_object* create_extension_object(player* owner, const base_string& class_name,
     if (!is_valid_module_name(class_name) || !base_loadlib::is_available(class_name)) {
         return nullptr;
     }
-    std::unique_ptr<base_loadlib>& library = module_table()[class_name.c_str()];
+    std::unique_ptr<base_loadlib>& library = (*get_extension_registry())[class_name.c_str()];
     if (!library) {
         library = std::make_unique<base_loadlib>(class_name);
     }

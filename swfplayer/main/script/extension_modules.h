@@ -1,13 +1,25 @@
 #pragma once
 
 #include "swfplayer/base/array.h"
+#include "swfplayer/base/base_loadlib.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/main/script/as_value.h"
+
+#include <map>
+#include <memory>
+#include <string>
 
 namespace swfplayer {
 
 class as_object;
 class player;
+
+// The extension libraries loaded so far, by class name, for the names of modules the module
+// folder holds; a name whose load failed stays in it too, so it is not tried again. Names of no
+// module never enter it, so it stays as small as the folder. The libraries stay open until
+// player_cleanup empties it (or the process ends).
+typedef std::map<std::string, std::unique_ptr<base_loadlib>> extension_registry;
+extension_registry* get_extension_registry();
 
 // The entry every extension module exports as "swfplayer_module_init": it makes one object of
 // the module's class from the constructor's arguments (in call order), or returns null.

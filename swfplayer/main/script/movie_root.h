@@ -8,6 +8,8 @@
 namespace swfplayer {
 
 class as_object;
+class movie_definition;
+class player;
 
 // The drag record of a movie: the character that follows the mouse, whether it follows it at
 // all (lock), and the rectangle (twips) that bounds its position when bounded is set.
@@ -22,20 +24,33 @@ struct drag_state {
 };
 
 // What the clips and scripts of one playing movie share at its top: the root sprite, the
-// host's mouse, the drag record, the background, the pixel scale and the list of objects told
-// about key presses. The player that shows a movie keeps one and feeds it the host's input.
+// host's mouse, the drag record, the background, the pixel scale, the keyboard focus and the
+// list of objects told about key presses. The player that shows a movie keeps one and feeds it
+// the host's input.
 class movie_root : public ref_counted {
 public:
     // The top sprite of the movie; null until set or once it is gone.
     as_object* get_root_movie() const { return m_movie.get_ptr(); }
     void set_root_movie(as_object* movie) { m_movie = movie; }
 
-    // The host's mouse in pixels; bit 0 of buttons is the left button.
-    void get_mouse_state(int* x, int* y, int* buttons) const;
+    // The host's mouse in pixels; bit 0 of buttons is the left button. None of the three
+    // pointers may be null.
+    virtual void get_mouse_state(int* x, int* y, int* buttons) const;
     void notify_mouse_state(int x, int y, int buttons);
 
-    float get_pixel_scale() const { return m_pixel_scale; }
+    virtual float get_pixel_scale() const { return m_pixel_scale; }
     void set_pixel_scale(float scale) { m_pixel_scale = scale; }
+
+    // The object with the keyboard focus (an edit field puts itself here when it takes the
+    // focus); null for none.
+    as_object* get_current_focus() const { return m_current_focus.get_ptr(); }
+    // Gives the focus to object (null: to nobody). The object that had it, when another, hears
+    // the kill-focus event, after the focus has moved, so that two fields never both edit.
+    void set_current_focus(as_object* object);
+
+    // A key of the host: owner's global Key object records it (logged when owner has none), and
+    // a press goes to the key listeners.
+    void notify_key_event(player* owner, int key_code, bool down);
 
     const drag_state& get_drag_state() const { return m_drag_state; }
     void set_drag_state(const drag_state& state) { m_drag_state = state; }
@@ -54,6 +69,16 @@ public:
     // frame clock and ignores it.
     virtual void set_frame_rate(float /*fps*/) {}
 
+    // Asks that a new root playing def take this movie's place (a movie loaded into the root
+    // movie). The playing root makes it at its next safe point, when no script of this movie
+    // is running; true when the request is taken. This base cannot make roots: false.
+    virtual bool request_replacement(movie_definition* /*def*/) { return false; }
+
+protected:
+    // Forgets what the movie's scripts and the host's input left here, without telling anyone:
+    // the key listeners, the focus and the drag record (the movie has been replaced).
+    void forget_movie_state();
+
 private:
     smart_ptr<as_object> m_movie;
     int m_mouse_x = 0;
@@ -63,6 +88,7 @@ private:
     drag_state m_drag_state;
     rgba m_background_color{0, 0, 0, 255};
     listener m_keypress_listener;
+    smart_ptr<as_object> m_current_focus;
 };
 
 }  // namespace swfplayer

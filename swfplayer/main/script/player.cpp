@@ -1,11 +1,15 @@
 #include "swfplayer/main/script/player.h"
 
+#include "swfplayer/base/base_random.h"
 #include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/hash.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/builtin_registry.h"
+#include "swfplayer/main/script/standard_member.h"
+#include "swfplayer/main/script/static_names.h"
 
+#include <cassert>
 #include <cfloat>
 #include <memory>
 
@@ -17,7 +21,6 @@ typedef hash<base_stringi, as_value> builtin_table;
 
 // The method tables, shared by every player and alive while at least one player lives.
 std::unique_ptr<builtin_table> s_builtins[builtin_class_count];
-int s_player_count = 0;
 
 // Every class gets a table, filled from the registered methods (MovieClip's come from the
 // display side's sprite methods).
@@ -53,6 +56,39 @@ fscommand_callback get_fscommand_callback() {
     return s_fscommand_callback;
 }
 
+fscommand_callback get_action_option() {
+    return s_fscommand_callback;
+}
+
+const char* get_version_string() {
+    return static_names::platform_name().c_str();
+}
+
+as_value get_property(as_object* object, int property_number) {
+    as_value result;
+    if (property_number < 0 || property_number >= static_names::property_count) {
+        log_error("error: invalid property query, property number %d\n", property_number);
+    } else if (object) {
+        object->get_member(static_names::property_name(property_number), &result);
+    }
+    return result;
+}
+
+void set_property(as_object* object, int property_number, const as_value& value) {
+    if (property_number < 0 || property_number >= static_names::property_count) {
+        log_error("error: invalid set_property, property number %d\n", property_number);
+    } else if (object) {
+        object->set_member(static_names::property_name(property_number), value);
+    }
+}
+
+base_mutex& swfplayer_engine_mutex() {
+    static base_mutex s_mutex;
+    return s_mutex;
+}
+
+int player::s_player_count = 0;
+
 bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
     if (class_index < 0 || class_index >= builtin_class_count || s_builtins[class_index] == nullptr) {
         return false;
@@ -68,6 +104,10 @@ player::player() : m_start_time(base_timer::get_ticks()) {
         build_builtin_tables();
     }
     s_player_count++;
+    const int steps = static_cast<int>(base_timer::get_systime() & 0xFF);
+    for (int i = 0; i < steps; i++) {
+        base_random::next_random();
+    }
 }
 
 player::~player() {
@@ -79,6 +119,37 @@ player::~player() {
     m_library.clear();
     if (s_player_count == 0) {
         delete_builtin_tables();
+        clear_standard_members();
+    }
+}
+
+void player::set_root(movie_root* m) {
+    assert(m != nullptr);
+    m_root = m;
+}
+
+void player::set_workdir(const char* dir) {
+    assert(dir != nullptr);
+    m_workdir = dir;
+}
+
+void player::notify_key_event(int key_code, bool down) {
+    if (movie_root* root = get_root()) {
+        root->notify_key_event(this, key_code, down);
+    }
+}
+
+void player::verbose_action(bool on) {
+    set_verbose_action(on);
+}
+
+void player::verbose_parse(bool on) {
+    set_verbose_parse(on);
+}
+
+void player::action_clear() {
+    if (s_player_count == 0) {
+        clear_standard_members();
     }
 }
 

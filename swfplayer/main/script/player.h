@@ -1,5 +1,6 @@
 #pragma once
 
+#include "swfplayer/base/base_mutex.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
@@ -15,20 +16,50 @@ namespace swfplayer {
 
 class as_object;
 class character;
+class movie_def_impl;
+class root;
 
 // The host's receiver of FSCommands: the movie that sent it, the command and its argument.
 typedef void (*fscommand_callback)(character* movie, const char* command, const char* argument);
 
-// The process-wide FSCommand receiver; null (the default) drops FSCommands.
+// The process-wide FSCommand receiver; null (the default) drops FSCommands. get_action_option
+// is the same question under the name the host interface gives it.
 void register_fscommand_callback(fscommand_callback callback);
 fscommand_callback get_fscommand_callback();
+fscommand_callback get_action_option();
+
+// The version word the root movie receives as "$version": "WIN".
+const char* get_version_string();
+
+// GetProperty and SetProperty: the numbered properties 0..21 ("_x" ... "_ymouse") read and
+// written through the object's members. Another number is logged and reads as undefined.
+as_value get_property(as_object* object, int property_number);
+void set_property(as_object* object, int property_number, const as_value& value);
+
+// The one process-wide lock of the player library. The player runs on one thread, so nothing
+// takes it; it is there for a host that drives players from several threads.
+base_mutex& swfplayer_engine_mutex();
 
 // The owner of what one playing movie's script needs: the global object, the heap of script
 // objects with their reachability flags, the call depth and a weak link to the root movie.
 class player : public ref_counted {
 public:
+    // Each new player steps the library's random generator by the low 8 bits of the calendar
+    // time in seconds, so movies do not draw the same numbers in every run.
     player();
     ~player() override;
+
+    // The movie file filename (not null) as a definition: from the definition library when this
+    // player read it before, else through the registered file opener, read with every tag loader
+    // registered (and its cache file when cache files are on) and kept in the library, which
+    // holds it. Null, logged, without an opener, when the opener cannot open the file or the
+    // file is not a movie.
+    movie_def_impl* create_movie(const char* filename);
+    // create_movie, then a playing root of the definition with its first frame built; null when
+    // either fails (printed to standard error). The caller holds the root; the player keeps a
+    // weak link to it. Reading movies and making roots belongs to the layers above the script
+    // core, so these two are defined there (player/movie_player.cpp).
+    smart_ptr<root> load_file(const char* filename);
 
     as_object* get_global() const { return m_global.get_ptr(); }
 
@@ -37,7 +68,20 @@ public:
     void set_root_movie(as_object* movie) { m_root_movie = movie; }
     // The root of the playing movie (mouse, drag, background); null when none is set or gone.
     movie_root* get_root() const { return m_root.get_ptr(); }
-    void set_root(movie_root* root) { m_root = root; }
+    // m must not be null: a root registers itself, and a root replaced by another movie hands
+    // the place over.
+    void set_root(movie_root* m);
+
+    // A key event of the host: the root, when there is one, tells the Key object and, for a
+    // press, its key listeners.
+    void notify_key_event(int key_code, bool down);
+
+    // The library's trace switches.
+    void verbose_action(bool on);
+    void verbose_parse(bool on);
+    // When no player is alive, empties the standard-member name table (the last player's
+    // destruction does it too).
+    static void action_clear();
 
     // The heap of script objects that may form reference cycles: every object the interpreter
     // makes (literals, functions, constructed objects) and every sprite. It does not own them:
@@ -85,6 +129,8 @@ public:
     // Adds object once; false (logged) when the list is full or object is null.
     bool add_frame_object(as_object* object);
     void remove_frame_object(as_object* object);
+    // Drops every frame object: the movie they belong to has been replaced.
+    void clear_frame_objects() { m_frame_objects.clear(); }
     bool has_frame_object(const as_object* object) const;
     int get_frame_object_count() const { return static_cast<int>(m_frame_objects.size()); }
     // The frame tick, called by the root once per advance: advance(dt) on every frame object
@@ -95,7 +141,8 @@ public:
     // The folder put in front of the relative names of files a movie loads or imports; empty
     // for none.
     const base_string& get_workdir() const { return m_workdir; }
-    void set_workdir(const char* dir) { m_workdir = dir; }
+    // dir must not be null.
+    void set_workdir(const char* dir);
 
     // The text name=value,name=value that the root sets as string members of the root movie
     // on its first frame.
@@ -109,6 +156,11 @@ public:
     void set_library_entry(const std::string& name, ref_counted* definition);
 
 private:
+    friend void player_cleanup();
+
+    // Players alive in the process; the built-in method tables exist while it is above 0.
+    static int s_player_count;
+
     // Releases the flagged objects (all of them unless only_flagged): their references to one
     // another are cleared, so that cycles break, and they leave the heap.
     void release_heap(bool only_flagged);

@@ -88,8 +88,13 @@ void fill_style::read(stream* in, int tag_type, movie_definition_sub* md) {
         if (!m_gradients.empty()) {
             m_color = m_gradients[0].m_color;
         }
-        // The bitmap is made at the first apply, when a renderer is there to take it.
+        // With a renderer there to take it, the bitmap is made now and joins the movie's
+        // bitmaps; without one it is made at the first apply.
         m_gradient_bitmap_info = nullptr;
+        if (md && get_render_handler() && !m_gradients.empty()) {
+            m_gradient_bitmap_info = create_gradient_bitmap();
+            md->add_bitmap_info(m_gradient_bitmap_info.get_ptr());
+        }
     } else if (m_type == fill_focal_gradient) {
         skip_focal_gradient(in);
     } else if (is_bitmap()) {

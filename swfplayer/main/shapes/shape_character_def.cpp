@@ -20,17 +20,18 @@ constexpr int max_cached_mesh_sets = 64;
 
 float s_curve_max_pixel_error = 0.5f;
 
-// A style count: one byte, 255 escaping to a 16-bit count. A style takes at least a byte, so
-// the count is cut to the bytes left in the tag.
+// A style takes at least a byte, so a style count is cut to the bytes left in the tag.
+int fit_style_count(stream* in, int count) {
+    return in->get_tag_depth() > 0 ? std::min(count, in->get_tag_bytes_left()) : count;
+}
+
+// A style count: one byte, 255 escaping to a 16-bit count.
 int read_style_count(stream* in, bool escape) {
     int count = in->read_u8();
     if (escape && count == 255) {
         count = in->read_u16();
     }
-    if (in->get_tag_depth() > 0) {
-        count = std::min(count, in->get_tag_bytes_left());
-    }
-    return count;
+    return fit_style_count(in, count);
 }
 
 // A 1-based style number that lies beyond count styles becomes 0.
@@ -83,10 +84,17 @@ bool shape_character_def::read_fill_styles(stream* in, int tag_type, movie_defin
 }
 
 void shape_character_def::read_line_styles(stream* in, int tag_type, movie_definition_sub* md) {
-    int count = read_style_count(in, true);
+    int count = in->read_u8();
     if (get_verbose_parse()) {
         log_msg("  read_line_styles: count = %d\n", count);
     }
+    if (count == 255) {
+        count = in->read_u16();
+        if (get_verbose_parse()) {
+            log_msg("  read_line_styles: count2 = %d\n", count);
+        }
+    }
+    count = fit_style_count(in, count);
     for (int i = 0; i < count; i++) {
         m_line_styles.push_back(line_style());
         m_line_styles.back().read(in, tag_type, md);

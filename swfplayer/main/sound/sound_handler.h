@@ -28,6 +28,8 @@ public:
     // Pauses or resumes a sound (a sprite that stops or starts playing its stream sound).
     virtual void pause(int sound_id, bool paused) = 0;
     virtual int get_volume(int sound_id) = 0;
+    // Stops every sound that plays (the StopSounds action).
+    virtual void stop_all_sounds() = 0;
     // A new sound read from the file at path (the script Sound's loadSound); -1 when the handler
     // loads no files, which is what the base does.
     virtual int load_sound(const char* /*path*/) { return -1; }

@@ -378,9 +378,8 @@ void sprite_line_style(const fn_call& fn) {
 // Rates outside 1..120 frames per second are ignored by the root.
 void sprite_set_fps(const fn_call& fn) {
     sprite_instance* sprite = target_of(fn);
-    movie_root* root = sprite && fn.nargs == 1 ? sprite->get_movie_root() : nullptr;
-    if (root) {
-        root->set_frame_rate(finite_or_zero(fn.arg(0).to_number()));
+    if (sprite && fn.nargs == 1) {
+        sprite->set_fps(finite_or_zero(fn.arg(0).to_number()));
     }
 }
 

@@ -4,13 +4,13 @@
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/point.h"
 #include "swfplayer/main/common/twips.h"
-#include "swfplayer/main/display/standard_member.h"
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/movie_root.h"
+#include "swfplayer/main/script/standard_member.h"
 #include "swfplayer/main/text/display_glyph_records.h"
 
 #include <cmath>
@@ -251,11 +251,17 @@ void edit_text_character::call_focus_handler(const char* name) {
 }
 
 void edit_text_character::set_focus() {
+    // The root sends the kill-focus event here when the focus moves on, and key presses
+    // arrive through its key listeners.
+    smart_ptr<movie_root> root = get_root();
+    if (root && get_ref_count() > 0) {
+        root->set_current_focus(this);
+    }
     if (m_has_focus) {
         return;
     }
     call_focus_handler("onSetFocus");
-    if (movie_root* root = get_root()) {
+    if (root) {
         root->get_keypress_listener().add(this);
     }
     m_has_focus = true;

@@ -1,9 +1,7 @@
 // match_view shows each shipped level in the game's window as the level tool painted it: the
 // window's pixels match the tool's own picture of the arena wherever that picture is flat, and
 // every ball shows at its start. A screenshot of each level stays in the build folder.
-#include "tests/support/ChildProcess.h"
-#include "tests/support/SanitizerEnvironment.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/GameProcess.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
 #include "tools/levels/Arena.h"
@@ -12,11 +10,9 @@
 #include "tools/pictures/PngWriter.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -78,53 +74,16 @@ bool Animated(const Arena& arena, const std::vector<DecorationMovie>& decoration
 
 class MatchView : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_X.Ready()) << "no Xvfb server";
-        std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", m_Folder / "application.xml");
-        std::filesystem::copy(PONDORIX_GAME_DIR "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
-        // Cache files left by earlier runs would be newer than the copied movies, and so taken for
-        // fresh: the copy starts without them.
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
-            if (entry.path().extension() == ".gsc") {
-                std::filesystem::remove(entry.path());
-            }
-        }
-        testing_support::WriteFile(m_Folder / "home/Pondorix/preferences.xml",
-                                   "<resource><userpreferences name=\"prefs\">"
-                                   "<vec2 name=\"windowSize\" x=\"800\" y=\"600\"/></userpreferences></resource>");
-        std::filesystem::create_directories(SCREENSHOT_DIR);
-    }
-
-    // Starts match_view on the level.
-    void Launch(const std::string& level) {
-        std::vector<std::string> environment = {"DISPLAY=" + m_X.Name(),
-                                                "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"};
-        for (const std::string& variable : testing_support::SanitizerEnvironment()) {
-            environment.push_back(variable);
-        }
-        m_Process.emplace(testing_support::ChildProcess::Start({MATCH_VIEW_EXECUTABLE, level}, m_Folder.Path().string(),
-                                                               environment, (m_Folder / "output.txt").string()));
-    }
+    void SetUp() override { std::filesystem::create_directories(SCREENSHOT_DIR); }
 
     // Starts match_view on the level and waits for its window; 0 when none came.
     testing_support::Window Start(const std::string& level) {
-        Launch(level);
-        testing_support::Window window = 0;
-        testing_support::WaitUntil([&] { return !m_Process->Running() || (window = m_X.FindWindow("Pondorix")) != 0; },
-                                   std::chrono::seconds(15), std::chrono::milliseconds(50));
-        if (window != 0) {
-            // Wholly on the screen, so that every pixel can be read back.
-            m_X.MoveResize(window, kWidth, kHeight);
+        if (!m_Game.Start({MATCH_VIEW_EXECUTABLE, level})) {
+            return 0;
         }
-        return window;
-    }
-
-    void Close(testing_support::Window window) {
-        m_X.RequestClose(window);
-        const std::optional<int> status = m_Process->WaitFor(std::chrono::seconds(10));
-        ASSERT_TRUE(status) << "match_view did not end after its window was closed";
-        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
-        m_Process.reset();
+        // Wholly on the screen, so that every pixel can be read back.
+        m_X.MoveResize(m_Game.GetWindow(), kWidth, kHeight);
+        return m_Game.GetWindow();
     }
 
     // The whole window as a PNG in the build's screenshot folder.
@@ -145,11 +104,10 @@ protected:
         EXPECT_TRUE(WritePng(std::string(SCREENSHOT_DIR) + "/" + name + ".png", kWidth, kHeight, rgba));
     }
 
-    std::string Output() const { return testing_support::ReadFile(m_Folder / "output.txt"); }
-
-    testing_support::TempDir m_Folder;
     testing_support::X11TestDisplay m_X{1024, 768};
-    std::optional<testing_support::ChildProcess> m_Process;
+    testing_support::GameProcess m_Game{
+        m_X, PONDORIX_GAME_DIR,
+        "<userpreferences name=\"prefs\"><vec2 name=\"windowSize\" x=\"800\" y=\"600\"/></userpreferences>"};
 };
 
 TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
@@ -171,7 +129,7 @@ TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
         }
         ASSERT_GT(points.size(), 1000u);
         const testing_support::Window window = Start(LevelFile(arena));
-        ASSERT_NE(window, 0u) << "no window; output: " << Output();
+        ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
         // Match when the window's picture has settled on the arena's.
         std::string seen;
         auto matches = [&] {
@@ -197,19 +155,15 @@ TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
         EXPECT_TRUE(testing_support::WaitUntil(matches, std::chrono::seconds(10), std::chrono::milliseconds(100)))
             << seen;
         KeepScreenshot(window, arena.name);
-        Close(window);
+        EXPECT_TRUE(m_Game.Close());
     }
 }
 
 TEST_F(MatchView, a_level_that_cannot_be_read_ends_the_program_with_a_message) {
-    Launch("data/levels/none.xml");
-    const std::optional<int> status = m_Process->WaitFor(std::chrono::seconds(15));
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1);
-    EXPECT_NE(Output().find("match_view: cannot play the level data/levels/none.xml"), std::string::npos);
-    EXPECT_NE(testing_support::ReadFile(m_Folder / "home/Pondorix/Pondorix.log")
-                  .find("Level::Load: cannot read the level data/levels/none.xml"),
-              std::string::npos);
+    ASSERT_TRUE(m_Game.Launch({MATCH_VIEW_EXECUTABLE, "data/levels/none.xml"}));
+    EXPECT_TRUE(m_Game.Ends(1));
+    EXPECT_NE(m_Game.Output().find("match_view: cannot play the level data/levels/none.xml"), std::string::npos);
+    EXPECT_NE(m_Game.Log().find("Level::Load: cannot read the level data/levels/none.xml"), std::string::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/bitmap_character.h"
+#include "swfplayer/main/shapes/shape_loaders.h"
 #include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
@@ -273,4 +274,49 @@ TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
     ch->display(inst.get_ptr());
     EXPECT_EQ(m_handler.with_prefix("draw_bitmap"), std::vector<std::string>{"draw_bitmap 127,255,255,255"});
     EXPECT_EQ(m_handler.drawn, (std::vector<float>{100, 200, 80, 1, 1}));
+}
+
+// The movie lists the bitmaps made for it in the order they were made: its bitmap characters'
+// (a repeated id keeps the first) and, when a renderer is there to make them, its gradient
+// fills'.
+TEST_F(BitmapLoaderTest, the_movie_lists_its_bitmaps_and_gradients) {
+    swfplayer::register_shape_loaders();
+    auto lossless = [](uint16_t id) {  // one opaque 32-bit pixel
+        return Written([&](swfkit::BitWriter& w) {
+            w.WriteU16(id);
+            w.WriteU8(5);
+            w.WriteU16(1);
+            w.WriteU16(1);
+            w.WriteBytes(Compress({0xFF, 1, 2, 3}));
+        });
+    };
+    swfkit::ShapeBuilder gradient;
+    gradient.SetFillStyle0(
+        gradient.AddFillStyle(swfkit::FillStyle::Linear({}, {{0, {255, 0, 0, 255}}, {255, {0, 0, 255, 255}}})));
+    gradient.MoveTo(0, 0);
+    gradient.LineTo(0, 200);
+    gradient.LineTo(200, 200);
+    gradient.LineTo(200, 0);
+    gradient.LineTo(0, 0);
+    constexpr int lossless2 = swfplayer::tag_define_bits_lossless2;
+    for (bool renderer : {true, false}) {
+        SCOPED_TRACE(renderer);
+        swfplayer::set_render_handler(renderer ? &m_handler : nullptr);
+        auto movie = LoadBuilt(8, [&](swfkit::TagList& t) {
+            t.Tag(lossless2, lossless(1)).Tag(lossless2, lossless(2)).Tag(lossless2, lossless(1));
+            t.DefineShape(3, gradient, 2).ShowFrame();
+        });
+        ASSERT_NE(movie, nullptr);
+        ASSERT_EQ(movie->get_bitmap_info_count(), renderer ? 3 : 2);
+        for (int id : {1, 2}) {
+            auto* bitmap = dynamic_cast<bitmap_character*>(movie->get_bitmap_character(id));
+            ASSERT_TRUE(bitmap);
+            EXPECT_EQ(movie->get_bitmap_info(id - 1), bitmap->get_bitmap_info());
+        }
+        if (renderer) {
+            EXPECT_EQ(movie->get_bitmap_info(2)->get_width(), 256);
+        }
+        EXPECT_EQ(movie->get_bitmap_info(3), nullptr);
+        EXPECT_EQ(movie->get_bitmap_info(-1), nullptr);
+    }
 }

@@ -5,6 +5,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace swf_testing {
@@ -22,12 +24,22 @@ void capture(bool, const char* message) {
 void SwfLoadingFixture::SetUp() {
     s_log.clear();
     m_previous = swfplayer::register_log_callback(capture);
+    swfplayer::register_file_opener_callback(OpenPlainFile);
     m_player = new swfplayer::player();
 }
 
 void SwfLoadingFixture::TearDown() {
     m_player = nullptr;
+    swfplayer::register_file_opener_callback(nullptr);
     swfplayer::register_log_callback(m_previous);
+}
+
+swfplayer::base_file* OpenPlainFile(const char* name) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(name, error)) {
+        return nullptr;
+    }
+    return new swfplayer::base_file(name, "rb");
 }
 
 swfplayer::smart_ptr<swfplayer::movie_def_impl> SwfLoadingFixture::LoadMovie(const std::vector<uint8_t>& bytes) {

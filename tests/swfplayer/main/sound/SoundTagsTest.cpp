@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -136,6 +137,30 @@ TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_and_follow_the_timeline) 
     sprite->set_play_state(character::STOP);
     sprite->set_play_state(character::PLAY);
     EXPECT_EQ(m_handler.calls, (Strings{"stop 100 0", "play 100 0", "pause 100 1", "pause 100 0"}));
+}
+
+// StopSounds in a frame action stops every sound that plays; a handler that cannot play is not
+// asked.
+TEST_F(SoundTagsTest, stop_sounds_stops_every_sound_that_plays) {
+    for (bool usable : {true, false}) {
+        SCOPED_TRACE(usable);
+        m_handler = sound_test::RecordingSoundHandler();
+        m_handler.usable = usable;
+        m_movie = LoadBuilt(8, [](swfkit::TagList& tags) {
+            tags.Tag(tag_define_sound, DefineSound(1, 3, 0, false, false, 3, {9, 8, 7}));
+            tags.Tag(tag_define_sound, DefineSound(2, 3, 0, false, false, 3, {9, 8, 7}));
+            tags.Tag(tag_start_sound, StartSound(1, false, 0)).Tag(tag_start_sound, StartSound(2, false, 3));
+            tags.ShowFrame().DoAction({0x09, 0x00}).ShowFrame();
+        });
+        ASSERT_TRUE(m_movie);
+        smart_ptr<sprite_instance> sprite = make_root_sprite(m_movie.get_ptr());
+        EXPECT_EQ(m_handler.playing, (std::set<int>{100, 101}));
+        sprite->advance(0.0f);
+        sprite->advance(0.0f);
+        EXPECT_EQ(sprite->get_current_frame(), 1);
+        EXPECT_EQ(m_handler.playing.empty(), usable);
+        EXPECT_EQ(m_handler.calls.back() == "stop all", usable);
+    }
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ public:
     bool is_usable() const override { return true; }
     void pause(int, bool) override {}
     int get_volume(int) override { return 100; }
+    void stop_all_sounds() override { m_calls += "stop all|"; }
     int load_sound(const char* path) override {
         m_calls += std::string("load ") + path + "|";
         return m_next_id++;

@@ -1,6 +1,8 @@
-#include "swfplayer/main/display/standard_member.h"
+#include "swfplayer/main/script/standard_member.h"
 
 #include "swfplayer/base/hash.h"
+
+#include <memory>
 
 namespace swfplayer {
 
@@ -47,12 +49,14 @@ const char* const s_names[M_STANDARD_MEMBER_COUNT] = {
     "enabled",
 };
 
-hash<base_stringi, int> build_table() {
-    hash<base_stringi, int> table;
+// The table made on the first lookup and emptied with the last player (clear_standard_members).
+std::unique_ptr<hash<base_stringi, int>> s_table;
+
+void build_table() {
+    s_table = std::make_unique<hash<base_stringi, int>>();
     for (int i = 0; i < M_STANDARD_MEMBER_COUNT; i++) {
-        table.set(s_names[i], i);
+        s_table->set(s_names[i], i);
     }
-    return table;
 }
 
 }  // namespace
@@ -62,10 +66,20 @@ const char* const mouse_handler_names[8] = {
 };
 
 standard_member get_standard_member(const base_stringi& name) {
-    static const hash<base_stringi, int> table = build_table();
+    if (!s_table) {
+        build_table();
+    }
     int n = M_INVALID;
-    table.get(name, &n);
+    s_table->get(name, &n);
     return static_cast<standard_member>(n);
+}
+
+void clear_standard_members() {
+    s_table.reset();
+}
+
+bool has_standard_members() {
+    return s_table != nullptr;
 }
 
 }  // namespace swfplayer

@@ -49,7 +49,12 @@ enum standard_member {
 };
 
 // The number of a standard member name (without regard to case); M_INVALID for other names.
+// The name table is made on the first lookup.
 standard_member get_standard_member(const base_stringi& name);
+// Empties the name table (the last player has gone); the next lookup makes it again.
+void clear_standard_members();
+// Whether the name table exists.
+bool has_standard_members();
 
 // The member names whose presence makes a clip take mouse events, in the order they are tested.
 extern const char* const mouse_handler_names[8];

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/ScreenDirector.h"
+#include "app/sigslot.h"
+#include "gui/GUIHint.h"
+#include "gui/GUIMainMenu.h"
+#include "gui/ScreenRoles.h"
+
+#include <array>
+#include <deque>
+#include <memory>
+#include <vector>
+
+// The screen director: it owns every screen and keeps the stack of those showing, the top first.
+// The main loop hands it the update steps, the drawing, the window events and the controllers'
+// commands; every FSCommand of every movie arrives here. Screens change only by pushes and pops
+// of screen ids, each with the preparation of its id. The hint overlay is never stacked: it is
+// updated, drawn and told the commands after the stack.
+//
+// Screens push and pop from inside their own handlers, so no walk over the stack and no cached
+// top survives a call into a screen.
+class GUIDirector : public ScreenDirector, public sigslot::has_slots<> {
+public:
+    enum ScreenId {
+        kTitle = 1,
+        kTutorial = 2,
+        kTutorialWithButtons = 3,
+        kMainMenu = 4,
+        kQuickMatchSelection = 5,
+        kTrainingSelection = 6,
+        kLevelSelection = 7,
+        kChampionshipGlobbos = 8,
+        kChampionshipLevelSelection = 9,
+        kChampionshipMatchTable = 10,
+        kChampionshipGetReady = 11,
+        kChampionshipPodium = 12,
+        kGame = 13,
+        kPaused = 14,
+        kMatchOver = 15,
+        kStatistics = 16,
+        // No screen: the program ends at the next update.
+        kExit = 17,
+    };
+
+    // The game's one director, made on first use.
+    static GUIDirector& GetInstance();
+
+    // Makes the main menu and the hint overlay and loads their descriptions, and connects to
+    // every movie's FSCommands. The game uses the one of GetInstance.
+    GUIDirector();
+    ~GUIDirector() override;
+    GUIDirector(const GUIDirector&) = delete;
+    GUIDirector& operator=(const GUIDirector&) = delete;
+
+    // The screens that the rest of the game brings, each loaded with its id's description when
+    // it has one, and owned by the director from then on. An id that takes no screen of that
+    // kind (or has one already) is logged and the screen dropped.
+    // The title (id 1), deleted when the program ends.
+    void RegisterTitle(std::unique_ptr<FlashGUI> title);
+    // The tutorial, under ids 2 and 3.
+    void RegisterTutorial(std::unique_ptr<TutorialScreen> tutorial);
+    // Ids 5 to 10, 12 and 14 to 16.
+    void RegisterScreen(int id, std::unique_ptr<FlashGUI> screen);
+    void RegisterGetReady(std::unique_ptr<GetReadyScreen> getReady);
+    void RegisterMatch(std::unique_ptr<MatchScreen> match);
+
+    // Puts the id's screen on top with the id's preparation, activates it when it is new on top
+    // and hands it what the old top hands over; sets the application's frame-skip flag. An id
+    // without a screen, and a screen already in the stack below the top, are refused (logged).
+    void PushScreen(int id) override;
+    // Takes the top off (ending the match first when it is id 13) and activates the new top
+    // with the hand-over. False when the stack is empty.
+    bool PopScreen();
+    // Pops until the stack is empty.
+    void PopAll();
+    int GetCurrentScreenId() const override;
+
+    // Updates the top screen, the screens below it that it lets run, then the hint; with the
+    // exit id on top it then closes the window and empties the stack.
+    void Update(float dt) override;
+    // Draws the top screen over the overlays' screens below it, bottom first, then the hint.
+    void Draw(sf::RenderTarget& target) override;
+    void OnEvent(const sf::Event& event) override;
+    // The back command leaves the menus that have a way back and pauses a match; every command
+    // then goes to the top screen and the hint.
+    void HandleCommand(Controller* controller, int command) override;
+    // "playsound..." plays a sound; "Back" goes back where the back command does; the rest goes
+    // to the top screen. The hint hears all but the sounds.
+    void OnFSCommand(const char* command);
+    void ShowHint(const char* name, int mode) override;
+    // Ends a running match, deletes the title and empties the stack.
+    void Shutdown() override;
+
+    GUIHint& GetHint() { return m_Hint; }
+    GUIMainMenu& GetMainMenu() { return m_MainMenu; }
+    // The screen of the id; null for none.
+    GUIBase* GetScreen(int id) const;
+    // The stacks, the top first.
+    const std::deque<int>& GetIds() const { return m_Ids; }
+    const std::deque<GUIBase*>& GetScreens() const { return m_Screens; }
+
+private:
+    static constexpr int kIdCount = kExit + 1;
+
+    // Stores the screen under the id and loads the id's description; false when the id has one.
+    bool Place(int id, GUIBase* screen, FlashGUI* flash);
+    // The preparation of the id that comes before its screen is stacked, and after.
+    void PrepareBeforePush(int id);
+    void PrepareAfterPush(int id);
+    // Activates the top when it is not the old top and hands it what the old top hands over.
+    void ChangeTop(GUIBase* oldTop);
+    GUIBase* Top() const { return m_Screens.empty() ? nullptr : m_Screens.front(); }
+    bool IsStacked(const GUIBase* screen) const;
+    // Ends the running match, its controllers let go first.
+    void EndMatch();
+    // The title is deleted (the program is ending) and both stacks emptied.
+    void DeleteTitleAndEmpty();
+
+    std::deque<int> m_Ids;
+    std::deque<GUIBase*> m_Screens;
+    std::array<GUIBase*, kIdCount> m_ScreenOfId{};
+    // The same screens where they are Flash GUI screens.
+    std::array<FlashGUI*, kIdCount> m_FlashOfId{};
+    std::unique_ptr<FlashGUI> m_Title;
+    std::vector<std::unique_ptr<GUIBase>> m_Owned;
+    TutorialScreen* m_Tutorial = nullptr;
+    GetReadyScreen* m_GetReady = nullptr;
+    MatchScreen* m_Match = nullptr;
+    GUIMainMenu m_MainMenu;
+    GUIHint m_Hint;
+};

@@ -1,0 +1,100 @@
+#include "gui/GUIMainMenu.h"
+
+#include "app/Application.h"
+#include "app/Log.h"
+#include "app/UserPreferences.h"
+#include "app/VirtualFile.h"
+#include "gui/GUIDirector.h"
+#include "platform/OpenDocument.h"
+
+namespace {
+
+// Sets the neighbours of two items both ways (a's link in the direction, b's back), when both
+// exist.
+void LinkPair(FlashGUI& screen, const char* a, const char* b, int direction, int back) {
+    FocusItem* first = screen.FindFocusItem(a);
+    FocusItem* second = screen.FindFocusItem(b);
+    if (first != nullptr && second != nullptr) {
+        first->SetLink(direction, second);
+        second->SetLink(back, first);
+    }
+}
+
+void LinkRight(FlashGUI& screen, const char* a, const char* b) {
+    LinkPair(screen, a, b, FocusItem::kRight, FocusItem::kLeft);
+}
+
+void LinkDown(FlashGUI& screen, const char* a, const char* b) {
+    LinkPair(screen, a, b, FocusItem::kDown, FocusItem::kUp);
+}
+
+}  // namespace
+
+void GUIMainMenu::Load(const std::string& file) {
+    FlashGUI::Load(file);
+    for (const char* name : {"newgamepvp", "newgamepvc", "stats", "howto", "quit", "newgamechampionship"}) {
+        AddFlashFocusItem(name);
+    }
+    LinkRight(*this, "newgamepvp", "newgamepvc");
+    LinkRight(*this, "newgamepvc", "stats");
+    LinkRight(*this, "stats", "howto");
+    LinkDown(*this, "stats", "howto");
+    LinkRight(*this, "howto", "quit");
+    LinkRight(*this, "quit", "newgamepvp");
+    LinkDown(*this, "newgamepvc", "stats");
+    LinkDown(*this, "stats", "quit");
+    // The championship has an item of its own below the quick match, so the controllers reach
+    // it as well as the mouse.
+    LinkDown(*this, "newgamepvp", "newgamechampionship");
+}
+
+void GUIMainMenu::Activate() {
+    FlashGUI::Activate();
+    UserPreferences& preferences = UserPreferences::GetInstance();
+    if (preferences.hintMenuControls) {
+        m_Director.GetHint().ShowHint("gui controls", 1);
+        preferences.hintMenuControls = false;
+    }
+    SetFocus("newgamepvp");
+}
+
+void GUIMainMenu::OnFSCommand(const std::string& command) {
+    if (command == "newgamepvc") {
+        NewSetup(MatchSetup::Training);
+        m_Director.PushScreen(GUIDirector::kTrainingSelection);
+    } else if (command == "newgamepvp") {
+        NewSetup(MatchSetup::QuickMatch);
+        m_Director.PushScreen(GUIDirector::kQuickMatchSelection);
+    } else if (command == "newgamechampionship") {
+        NewSetup(MatchSetup::Championship);
+        m_Director.PushScreen(GUIDirector::kChampionshipGlobbos);
+    } else if (command == "statistics") {
+        m_Director.PushScreen(GUIDirector::kStatistics);
+    } else if (command == "howto") {
+        OpenManual();
+    } else if (command == "exit") {
+        m_Director.PushScreen(GUIDirector::kExit);
+    }
+}
+
+void GUIMainMenu::NewSetup(int mode) {
+    Application& application = Application::GetInstance();
+    application.matchSetup = MatchSetup();
+    // The next match's fields; the running-match pointer belongs to the match screen.
+    MatchRecord& next = application;
+    Game* running = next.currentGame;
+    next = MatchRecord();
+    next.currentGame = running;
+    application.matchSetup.mode = mode;
+}
+
+void GUIMainMenu::OpenManual() {
+    const std::string path = VirtualFile::RealPath(kManual);
+    if (path.empty()) {
+        log_error("GUIMainMenu::OnFSCommand: the manual %s is not a file on the disk", kManual);
+        return;
+    }
+    if (!platform::OpenDocument(path)) {
+        log_error("GUIMainMenu::OnFSCommand: cannot start xdg-open for %s", path.c_str());
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+// Internal to the screen tests: controllers made from their stored form, the application's
+// controller list for the length of a test, a render target that draws nothing, and the game's
+// virtual file system over fresh folders.
+
+#include "app/Application.h"
+#include "app/KeyboardController.h"
+#include "flash/FSCommand.h"
+#include "serializeme/XmlStorageBuffer.h"
+#include "tests/app/VirtualFolders.h"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <physfs.h>
+#include <tinyxml.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace gui_testing {
+
+// A keyboard controller with the menu number (its name in journals: "c<index>") and the cursor
+// colour.
+inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color color) {
+    const std::string xml = "<keyboardcontroller m_GUIIndex=\"" + std::to_string(index) +
+                            "\"><color name=\"m_GUIColor\" r=\"" + std::to_string(color.r) + "\" g=\"" +
+                            std::to_string(color.g) + "\" b=\"" + std::to_string(color.b) + "\" a=\"" +
+                            std::to_string(color.a) + "\"/></keyboardcontroller>";
+    TiXmlDocument document;
+    document.Parse(xml.c_str());
+    sme::XmlStorageBuffer reader(false);
+    reader.SetRoot(document.RootElement());
+    auto controller = std::make_unique<KeyboardController>();
+    controller->Serialize(reader);
+    return controller;
+}
+
+// Gives the application two controllers, c1 and c2, in the colours of the game's two keyboards
+// (the first owns the menus' shared cursors), and takes them back at the end.
+class AppControllers {
+public:
+    AppControllers() {
+        std::vector<std::unique_ptr<Controller>> controllers;
+        controllers.push_back(MakeController(1, sf::Color(230, 70, 60)));
+        controllers.push_back(MakeController(2, sf::Color(60, 120, 235)));
+        std::swap(Application::GetInstance().controllers, controllers);
+        m_Previous = std::move(controllers);
+    }
+    ~AppControllers() { std::swap(Application::GetInstance().controllers, m_Previous); }
+    AppControllers(const AppControllers&) = delete;
+    AppControllers& operator=(const AppControllers&) = delete;
+
+    Controller* operator[](size_t index) const { return Application::GetInstance().controllers[index].get(); }
+
+private:
+    std::vector<std::unique_ptr<Controller>> m_Previous;
+};
+
+// Hears every FSCommand, as the director does, and runs a hook with each.
+struct CommandEar : public sigslot::has_slots<> {
+    CommandEar() { FSCommandSignal().connect(this, &CommandEar::Hear); }
+    void Hear(const char* command) {
+        heard.push_back(command);
+        if (onCommand) {
+            onCommand(command);
+        }
+    }
+    std::vector<std::string> heard;
+    std::function<void(const std::string&)> onCommand;
+};
+
+// A copy of the game's data folder, without the movies' cache files, in a folder of the test's own,
+// mounted as the root of the virtual file system until the object goes: tests running side by
+// side never share the cache files that loading the movies writes beside them.
+class GameDataCopy {
+public:
+    GameDataCopy() {
+        std::filesystem::copy(PONDORIX_GAME_DIR "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
+            if (entry.path().extension() == ".gsc") {
+                std::filesystem::remove(entry.path());
+            }
+        }
+        PHYSFS_init(nullptr);
+        PHYSFS_mount(m_Folder.Path().c_str(), nullptr, 0);
+    }
+    ~GameDataCopy() { PHYSFS_deinit(); }
+    GameDataCopy(const GameDataCopy&) = delete;
+    GameDataCopy& operator=(const GameDataCopy&) = delete;
+
+    const std::filesystem::path& Path() const { return m_Folder.Path(); }
+
+private:
+    testing_support::TempDir m_Folder;
+};
+
+// A render target without pixels: drawing a screen through it only runs the screen's Render.
+class NullTarget : public sf::RenderTarget {
+public:
+    sf::Vector2u getSize() const override { return {800, 600}; }
+};
+
+}  // namespace gui_testing

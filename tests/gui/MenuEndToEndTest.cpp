@@ -1,0 +1,167 @@
+// The game itself opens on its main menu (through the preference that skips the title) under a
+// virtual X server and is driven with real key presses: the first-time hint waits for a move and
+// a press, the arrows move the ring over every item, "howto" opens the manual in the desktop's
+// browser (a fake one here), "quit" ends the program cleanly, and the hint is remembered as seen.
+#include "gui/GUIDirector.h"
+#include "tests/gui/GuiTestKit.h"
+#include "tests/support/GameProcess.h"
+#include "tests/support/TextLines.h"
+#include "tests/support/WaitUntil.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace gui_testing {
+namespace {
+
+using testing_support::Rgb;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// Where the ring of each item shows: points on its outer half, left, right and above the item,
+// from the item rectangles that the game's own menu description gives.
+std::map<std::string, std::vector<std::pair<int, int>>> RingPoints() {
+    std::map<std::string, std::vector<std::pair<int, int>>> points;
+    const GameDataCopy data;
+    {
+        GUIDirector director;
+        for (const auto& item : director.GetMainMenu().GetFocusItems()) {
+            const FocusRect r = item->GetRect();
+            const float w = r.right - r.left;
+            const float reach = 0.47f * w + 0.85f * w / 15.0f;
+            const float aspect = (r.bottom - r.top) / w;
+            const int cx = static_cast<int>((r.left + r.right) / 2);
+            const int cy = static_cast<int>((r.top + r.bottom) / 2);
+            points[item->GetName()] = {{static_cast<int>(cx - reach), cy},
+                                       {static_cast<int>(cx + reach), cy},
+                                       {cx, static_cast<int>(cy - reach * aspect)}};
+        }
+    }
+    return points;
+}
+
+int Difference(const Rgb& a, const Rgb& b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+class MenuEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::WriteFile(bin / "xdg-open", "#!/bin/sh\necho \"$1\" > '" + (bin / "opened.part").string() +
+                                                         "'\nmv '" + (bin / "opened.part").string() + "' '" +
+                                                         (bin / "opened.txt").string() + "'\n");
+        chmod((bin / "xdg-open").c_str(), 0755);
+        const char* path = std::getenv("PATH");
+        ASSERT_TRUE(
+            game.Start({PONDORIX_EXECUTABLE}, {"PATH=" + bin.Path().string() + ":" + (path ? path : "/usr/bin:/bin")}));
+        x.MoveResize(game.GetWindow(), kWidth, kHeight);
+        ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
+    }
+
+    // The colours at the ring points of every item.
+    std::map<std::string, std::vector<Rgb>> Read() {
+        std::map<std::string, std::vector<Rgb>> colours;
+        for (const auto& [name, at] : rings) {
+            colours[name] = game.ReadPixels(at).value_or(std::vector<Rgb>(at.size()));
+        }
+        return colours;
+    }
+    // How many of an item's ring points differ from the picture without any ring.
+    int RingMarks(const std::map<std::string, std::vector<Rgb>>& now, const std::string& name) {
+        int marks = 0;
+        for (size_t i = 0; i < now.at(name).size(); ++i) {
+            marks += Difference(now.at(name)[i], bare.at(name)[i]) > 40 ? 1 : 0;
+        }
+        return marks;
+    }
+    // Waits until the ring shows around the item and around no other.
+    testing::AssertionResult RingOn(const std::string& item) {
+        std::string seen;
+        const bool found = testing_support::WaitUntil(
+            [&] {
+                const auto now = Read();
+                seen.clear();
+                bool only = RingMarks(now, item) >= 2;
+                for (const auto& [name, points] : rings) {
+                    seen += name + ":" + std::to_string(RingMarks(now, name)) + " ";
+                    only = only && (name == item || RingMarks(now, name) == 0);
+                }
+                return only;
+            },
+            std::chrono::seconds(10), std::chrono::milliseconds(30));
+        return found ? testing::AssertionSuccess() : testing::AssertionFailure() << "ring marks " << seen;
+    }
+    // Whether the hint's white panel shows at the bottom of the screen.
+    bool HintShows() {
+        const auto colours = game.ReadPixels({{250, 575}, {560, 575}});
+        return colours && std::all_of(colours->begin(), colours->end(),
+                                      [](const Rgb& c) { return c.r > 240 && c.g > 240 && c.b > 240; });
+    }
+
+    testing_support::TempDir bin;
+    testing_support::X11TestDisplay x{1024, 768};
+    testing_support::GameProcess game{x, PONDORIX_GAME_DIR, "<userpreferences name=\"prefs\" skipMenu=\"true\"/>"};
+    std::map<std::string, std::vector<std::pair<int, int>>> rings = RingPoints();
+    std::map<std::string, std::vector<Rgb>> bare;
+};
+
+TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_and_quit_ends_the_game) {
+    ASSERT_EQ(rings.size(), 6u);
+    // The hint slides in and stays: mode 1 holds it at its checkpoint long after it would have
+    // played out.
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return HintShows(); }, std::chrono::seconds(10)));
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    EXPECT_TRUE(HintShows());
+    EXPECT_TRUE(game.Screenshot("main_menu_hint.png"));
+
+    // The ring pulses between a fifth and four fifths of its colour: the picture without it is
+    // read where it is not. It starts on "newgamepvp", the first item, and goes down to the
+    // championship.
+    bare = Read();
+    ASSERT_TRUE(game.Keys({"Down"}));
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return RingMarks(Read(), "newgamechampionship") >= 2; },
+                                           std::chrono::seconds(10)));
+    bare["newgamepvp"] = Read().at("newgamepvp");
+    ASSERT_TRUE(RingOn("newgamechampionship"));
+    ASSERT_TRUE(game.Keys({"Up"}));
+    ASSERT_TRUE(RingOn("newgamepvp"));
+
+    // Right, down, right: the items in turn (the hint still covers "quit").
+    const std::pair<const char*, const char*> path[] = {{"Right", "newgamepvc"}, {"Down", "stats"}, {"Right", "howto"}};
+    for (const auto& [key, item] : path) {
+        SCOPED_TRACE(item);
+        ASSERT_TRUE(game.Keys({key}));
+        ASSERT_TRUE(RingOn(item));
+    }
+    EXPECT_TRUE(HintShows());
+    EXPECT_TRUE(game.Screenshot("main_menu_focus.png"));
+
+    // A press (the spit key) on "howto" opens the manual and lets the hint go.
+    ASSERT_TRUE(game.Keys({"Control_R"}));
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return std::filesystem::exists(bin / "opened.txt"); },
+                                           std::chrono::seconds(10)));
+    EXPECT_EQ(testing_support::ReadFile(bin / "opened.txt"),
+              (game.Folder().Path() / "data/manual/index.html").string() + "\n");
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return !HintShows(); }, std::chrono::seconds(10)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    bare["quit"] = Read().at("quit");
+
+    ASSERT_TRUE(game.Keys({"Right"}));
+    ASSERT_TRUE(RingOn("quit"));
+    ASSERT_TRUE(game.Keys({"Return"}));
+    EXPECT_TRUE(game.Ends());
+
+    const std::string log = game.Log();
+    EXPECT_TRUE(log.ends_with(" INFO: ============== Logging finished ==============\n")) << log;
+    // Only the quick-match selection is not there yet.
+    for (const std::string& line : testing_support::SplitLines(log)) {
+        if (line.find(" ERROR: ") != std::string::npos) {
+            EXPECT_NE(line.find("ERROR: GUIDirector::PushScreen: no screen 5"), std::string::npos) << line;
+        }
+    }
+    EXPECT_NE(game.Preferences().find("hintMenuControls=\"false\""), std::string::npos) << game.Preferences();
+}
+
+}  // namespace
+}  // namespace gui_testing

@@ -1,0 +1,150 @@
+#include "tests/support/GameProcess.h"
+
+#include "tests/support/SanitizerEnvironment.h"
+#include "tests/support/WaitUntil.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace testing_support {
+namespace {
+
+constexpr auto kPoll = std::chrono::milliseconds(50);
+
+testing::AssertionResult EndedWith(const std::optional<int>& status, int exitCode, const std::string& output) {
+    if (!status) {
+        return testing::AssertionFailure() << "the program did not end; output: " << output;
+    }
+    if (!WIFEXITED(*status) || WEXITSTATUS(*status) != exitCode) {
+        return testing::AssertionFailure() << "wait status " << *status << "; output: " << output;
+    }
+    return testing::AssertionSuccess();
+}
+
+}  // namespace
+
+GameProcess::GameProcess(X11TestDisplay& display, const std::string& gameFolder, const std::string& preferences)
+    : m_Display(display) {
+    std::filesystem::copy(gameFolder + "/application.xml", m_Folder / "application.xml");
+    std::filesystem::copy(gameFolder + "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
+        if (entry.path().extension() == ".gsc") {
+            std::filesystem::remove(entry.path());
+        }
+    }
+    if (!preferences.empty()) {
+        WriteFile(m_Folder / "home/Pondorix/preferences.xml", "<resource>" + preferences + "</resource>");
+    }
+}
+
+testing::AssertionResult GameProcess::Launch(const std::vector<std::string>& command,
+                                             const std::vector<std::string>& environment) {
+    if (!m_Display.Ready()) {
+        return testing::AssertionFailure() << "no Xvfb server";
+    }
+    std::vector<std::string> variables = {"DISPLAY=" + m_Display.Name(),
+                                          "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"};
+    for (const std::vector<std::string>& extra : {SanitizerEnvironment(), environment}) {
+        variables.insert(variables.end(), extra.begin(), extra.end());
+    }
+    m_Window = 0;
+    m_Process.reset();
+    m_Process.emplace(
+        ChildProcess::Start(command, m_Folder.Path().string(), variables, (m_Folder / "output.txt").string()));
+    return m_Process->Started() ? testing::AssertionSuccess()
+                                : testing::AssertionFailure() << "the program could not be started";
+}
+
+testing::AssertionResult GameProcess::Start(const std::vector<std::string>& command,
+                                            const std::vector<std::string>& environment) {
+    if (testing::AssertionResult launched = Launch(command, environment); !launched) {
+        return launched;
+    }
+    WaitUntil([&] { return !m_Process->Running() || (m_Window = m_Display.FindWindow("Pondorix")) != 0; },
+              std::chrono::seconds(15), kPoll);
+    if (m_Window == 0) {
+        return testing::AssertionFailure() << "no window titled Pondorix; output: " << Output();
+    }
+    return testing::AssertionSuccess();
+}
+
+std::string GameProcess::Output() const {
+    return ReadFile(m_Folder / "output.txt");
+}
+
+std::string GameProcess::Log() const {
+    return ReadFile(m_Folder / "home/Pondorix/Pondorix.log");
+}
+
+std::string GameProcess::Preferences() const {
+    return ReadFile(m_Folder / "home/Pondorix/preferences.xml");
+}
+
+bool GameProcess::WaitForLog(const std::string& text, int count) const {
+    return WaitUntil(
+        [&] {
+            const std::string log = Log();
+            int found = 0;
+            for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) {
+                ++found;
+            }
+            return found >= count;
+        },
+        kTimeout, kPoll);
+}
+
+bool GameProcess::XDoTool(const std::vector<std::string>& arguments) {
+    const bool done = m_Display.XDoTool(arguments, (m_Folder / "xdotool.txt").string());
+    EXPECT_TRUE(done) << ReadFile(m_Folder / "xdotool.txt");
+    return done;
+}
+
+bool GameProcess::Keys(const std::vector<std::string>& keys, std::chrono::milliseconds pause) {
+    std::vector<std::string> arguments = {"windowfocus", "--sync",  std::to_string(m_Window),
+                                          "key",         "--delay", std::to_string(pause.count())};
+    arguments.insert(arguments.end(), keys.begin(), keys.end());
+    return XDoTool(arguments);
+}
+
+std::optional<std::vector<Rgb>> GameProcess::ReadPixels(const std::vector<std::pair<int, int>>& points) {
+    return m_Display.ReadPixels(m_Window, points);
+}
+
+testing::AssertionResult GameProcess::ShowsPicture(std::pair<int, int> size,
+                                                   const std::vector<std::pair<int, int>>& points,
+                                                   const std::vector<Rgb>& expected) {
+    std::string seen;
+    auto matches = [&] {
+        std::optional<std::vector<Rgb>> colours;
+        if (m_Display.Size(m_Window) == size && (colours = ReadPixels(points))) {
+            seen.clear();
+            for (const Rgb& c : *colours) {
+                seen += "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ") ";
+            }
+        }
+        return colours == expected;
+    };
+    return WaitUntil(matches, kTimeout, kPoll) ? testing::AssertionSuccess()
+                                               : testing::AssertionFailure() << "seen " << seen;
+}
+
+bool GameProcess::Screenshot(const std::string& path) {
+    const std::optional<int> status =
+        ChildProcess::Start({"/usr/bin/import", "-window", std::to_string(m_Window), path}, "",
+                            {"DISPLAY=" + m_Display.Name()}, (m_Folder / "import.txt").string())
+            .WaitFor(std::chrono::seconds(20));
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+testing::AssertionResult GameProcess::Close() {
+    m_Display.RequestClose(m_Window);
+    return Ends();
+}
+
+testing::AssertionResult GameProcess::Ends(int exitCode) {
+    return EndedWith(m_Process->WaitFor(kTimeout), exitCode, Output());
+}
+
+}  // namespace testing_support
