@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 namespace swfplayer {
@@ -41,10 +40,20 @@ private:
     int* m_depth;
 };
 
+// The decimal text of index, written by hand: pushes and splits make one per element.
 base_stringi index_name(int index) {
     char buffer[16];
-    std::snprintf(buffer, sizeof(buffer), "%d", index);
-    return base_stringi(buffer);
+    char* end = buffer + sizeof(buffer);
+    char* digit = end;
+    unsigned int rest = index < 0 ? 0u - static_cast<unsigned int>(index) : static_cast<unsigned int>(index);
+    do {
+        *--digit = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (index < 0) {
+        *--digit = '-';
+    }
+    return base_stringi(digit, static_cast<int>(end - digit));
 }
 
 as_array* this_array(const fn_call& fn) {
@@ -109,6 +118,10 @@ void as_array::push(const as_value& value) {
 }
 
 void as_array::set_element(int index, const as_value& value) {
+    if (value.get_flags() == 0) {
+        put_member(index_name(index), value);
+        return;
+    }
     as_value element = value;
     element.set_flags(0);
     put_member(index_name(index), element);
