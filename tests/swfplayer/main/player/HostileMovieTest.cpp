@@ -104,7 +104,7 @@ TEST_F(HostileMovieTest, finding_a_child_by_name_does_not_walk_the_children) {
 
 TEST_F(HostileMovieTest, a_class_that_attaches_its_own_symbol_ends_its_frame) {
     // Every constructor read its variables past all the clips made before it: 20 s.
-    BoundedRun run = Play(hostile_movies::SelfAttachingClass(), 1, 30s, 768 * kMegabyte, [](root* r) {
+    BoundedRun run = Play(hostile_movies::SelfAttachingClass(), 1, 8s, 768 * kMegabyte, [](root* r) {
         Require(r->get_root_sprite()->get_display_list().size() >= sprite_instance::max_characters - 10,
                 "clips are made until the player holds all it may");
     });
