@@ -36,8 +36,11 @@ void ForEachEdge(const std::vector<std::vector<float>>& rings, Edge edge) {
 
 bool CoverageOracle::Report::Faithful() const {
     const bool areas_match = std::fabs(outline_area - triangle_area) <= 1e-6 * std::max(std::fabs(outline_area), 1.0);
-    return missed == 0 && spilled == 0 && overlapped == 0 && foreign_vertices == 0 && clockwise_triangles == 0 &&
-           areas_match;
+    return CoversEvenOdd() && foreign_vertices == 0 && areas_match;
+}
+
+bool CoverageOracle::Report::CoversEvenOdd() const {
+    return missed == 0 && spilled == 0 && overlapped == 0 && clockwise_triangles == 0;
 }
 
 std::string CoverageOracle::Report::Describe() const {
@@ -50,7 +53,17 @@ std::string CoverageOracle::Report::Describe() const {
 
 CoverageOracle::CoverageOracle(std::vector<std::vector<float>> rings) : m_Rings(std::move(rings)) {}
 
-CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles, int n) const {
+bool CoverageOracle::NearEdge(double px, double py, double margin) const {
+    bool near = false;
+    ForEachEdge(m_Rings, [&](double x0, double y0, double x1, double y1) {
+        const double dx = x1 - x0, dy = y1 - y0, length2 = dx * dx + dy * dy;
+        const double t = length2 > 0.0 ? std::clamp(((px - x0) * dx + (py - y0) * dy) / length2, 0.0, 1.0) : 0.0;
+        near = near || std::hypot(x0 + t * dx - px, y0 + t * dy - py) < margin;
+    });
+    return near;
+}
+
+CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles, int n, double margin) const {
     Report report;
     std::set<std::pair<float, float>> vertices;
     double min_x = HUGE_VAL, min_y = HUGE_VAL, max_x = -HUGE_VAL, max_y = -HUGE_VAL;
@@ -120,6 +133,9 @@ CoverageOracle::Report CoverageOracle::Check(const std::vector<float>& triangles
             const int cell = coverage[static_cast<size_t>(j) * n + i];
             const auto at = std::lower_bound(crossings.begin(), crossings.end(), px);
             if (cell < 0 || (at != crossings.end() && *at == px)) {
+                continue;
+            }
+            if (margin > 0.0 && NearEdge(px, py, margin)) {
                 continue;
             }
             const bool inside = (at - crossings.begin()) % 2 == 1;

@@ -24,6 +24,10 @@ public:
         // A faithful triangulation: no missed, spilled or overlapped sample, every corner from
         // the outline, no clockwise triangle and areas equal to a millionth.
         bool Faithful() const;
+        // Every sample judged right, by one triangle at most, and no clockwise triangle: what
+        // is asked of outlines whose rings cross, where triangles have corners at the crossings
+        // and the rings' signed areas say nothing of the region.
+        bool CoversEvenOdd() const;
         std::string Describe() const;
     };
 
@@ -31,9 +35,13 @@ public:
     explicit CoverageOracle(std::vector<std::vector<float>> rings);
 
     // Checks a flat triangle list (six floats per triangle) on a grid of n x n sample points.
-    Report Check(const std::vector<float>& triangles, int n = 256) const;
+    // Samples closer than margin to an edge of the outline are not judged: triangles whose
+    // corners were rounded (crossing points of rings) may stray that far from it.
+    Report Check(const std::vector<float>& triangles, int n = 256, double margin = 0.0) const;
 
 private:
+    bool NearEdge(double px, double py, double margin) const;
+
     std::vector<std::vector<float>> m_Rings;
 };
 

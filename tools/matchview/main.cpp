@@ -1,17 +1,28 @@
-// match_view <level file>: opens the game's window on one level (a name of the virtual file
-// system, such as "data/levels/1_nanomill.xml") and runs it until the window is closed.
+// match_view <level file> [creature file] [creature file]: opens the game's window on one level
+// (a name of the virtual file system, such as "data/levels/1_nanomill.xml") with two creatures
+// on it (by default the first two the game ships), steered by the first two controllers, and
+// runs it until the window is closed.
 #include "app/Application.h"
 #include "app/Logger.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
+#include "tools/creatures/CreatureDesign.h"
 #include "tools/matchview/LevelScreen.h"
 
+#include <array>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: match_view <level file>\n");
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: match_view <level file> [creature file] [creature file]\n");
         return 2;
+    }
+    const std::vector<CreatureDesign> shipped = ShippedCreatures();
+    std::array<std::string, 2> creatures = {CreatureFile(shipped[0]), CreatureFile(shipped[1])};
+    for (int i = 2; i < argc; ++i) {
+        creatures[i - 2] = argv[i];
     }
     Logger& logger = Logger::GetInstance();
     platform::InstallCrashReporter(logger.GetLogFile());
@@ -20,7 +31,7 @@ int main(int argc, char** argv) {
     application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
     // The level takes the in-match screen's place: the push loads it.
     GUIDirector& director = GUIDirector::GetInstance();
-    auto owned = std::make_unique<LevelScreen>(argv[1]);
+    auto owned = std::make_unique<LevelScreen>(argv[1], creatures);
     const LevelScreen& screen = *owned;
     director.RegisterMatch(std::move(owned));
     director.PushScreen(GUIDirector::kGame);

@@ -1,6 +1,6 @@
 #include "tools/swfkit/Movie.h"
 
-#include <zlib.h>
+#include "tools/swfkit/Bitmaps.h"
 
 #include <cmath>
 
@@ -31,13 +31,11 @@ Bytes Movie::Write(bool compressed) const {
         result.insert(result.end(), content.begin(), content.end());
         return result;
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(content.size()));
-    Bytes packed(packedSize);
-    if (compress2(packed.data(), &packedSize, content.data(), static_cast<uLong>(content.size()), Z_BEST_COMPRESSION) !=
-        Z_OK) {
+    const Bytes packed = Deflated(content);
+    if (packed.empty()) {
         return {};
     }
-    result.insert(result.end(), packed.begin(), packed.begin() + static_cast<long>(packedSize));
+    result.insert(result.end(), packed.begin(), packed.end());
     return result;
 }
 

@@ -99,6 +99,79 @@ void ShapeBuilder::CurveTo(int32_t cx, int32_t cy, int32_t ax, int32_t ay) {
     Include(ax, ay);
 }
 
+ShapeBuilder ShapeBuilder::WithFillStyle0Only(bool reverseContours) const {
+    ShapeBuilder out;
+    out.m_FillStyles = m_FillStyles;
+    out.m_LineStyles = m_LineStyles;
+    out.m_StyleSets = m_StyleSets;
+    int fill0 = 0, fill1 = 0, line = 0;
+    int32_t penX = 0, penY = 0;
+    // The contour being gathered: where it starts, its edges, and its styles.
+    struct Edge {
+        Command command;
+        int32_t fromX, fromY;
+    };
+    std::vector<Edge> edges;
+    int32_t startX = 0, startY = 0;
+    int contourFill = 0, contourLine = 0;
+    auto flush = [&]() {
+        if (edges.empty()) {
+            return;
+        }
+        out.SetFillStyle0(contourFill);
+        out.SetFillStyle1(0);
+        out.SetLineStyle(contourLine);
+        if (!reverseContours) {
+            out.MoveTo(startX, startY);
+            for (const Edge& e : edges) {
+                e.command.kind == Command::kLine ? out.LineTo(e.command.x, e.command.y)
+                                                 : out.CurveTo(e.command.cx, e.command.cy, e.command.x, e.command.y);
+            }
+        } else {
+            out.MoveTo(edges.back().command.x, edges.back().command.y);
+            for (auto e = edges.rbegin(); e != edges.rend(); ++e) {
+                e->command.kind == Command::kLine ? out.LineTo(e->fromX, e->fromY)
+                                                  : out.CurveTo(e->command.cx, e->command.cy, e->fromX, e->fromY);
+            }
+        }
+        edges.clear();
+    };
+    for (const Command& command : m_Commands) {
+        switch (command.kind) {
+        case Command::kStyle:
+            flush();
+            fill0 = command.fill0 >= 0 ? command.fill0 : fill0;
+            fill1 = command.fill1 >= 0 ? command.fill1 : fill1;
+            line = command.line >= 0 ? command.line : line;
+            break;
+        case Command::kMove:
+            flush();
+            penX = command.x;
+            penY = command.y;
+            break;
+        case Command::kNewStyles:
+            flush();
+            out.m_Commands.push_back(command);
+            fill0 = fill1 = line = 0;
+            break;
+        case Command::kLine:
+        case Command::kCurve:
+            if (edges.empty()) {
+                startX = penX;
+                startY = penY;
+                contourFill = fill0 > 0 ? fill0 : fill1;
+                contourLine = line;
+            }
+            edges.push_back(Edge{command, penX, penY});
+            penX = command.x;
+            penY = command.y;
+            break;
+        }
+    }
+    flush();
+    return out;
+}
+
 Rect ShapeBuilder::GetBounds() const {
     Rect bounds = m_Bounds;
     int32_t half = 0;

@@ -30,6 +30,12 @@ public:
     // A quadratic curve through the control point (cx, cy) to (ax, ay).
     void CurveTo(int32_t cx, int32_t cy, int32_t ax, int32_t ay);
 
+    // The same shape written as many SWF writers write shapes and glyphs: every contour (a move
+    // and the edges after it) carries its fill as fill style 0, whichever side it was set on,
+    // and no fill style 1; with reverseContours each contour is also drawn the other way round.
+    // Style arrays added with NewStyles are kept in place.
+    ShapeBuilder WithFillStyle0Only(bool reverseContours) const;
+
     // The bounds of every point and control point, widened by half the widest line.
     Rect GetBounds() const;
     // The SHAPEWITHSTYLE record for a DefineShape of shapeVersion 1..4.

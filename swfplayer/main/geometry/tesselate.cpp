@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/geometry/even_odd_rings.h"
 #include "swfplayer/main/geometry/fill_rings.h"
 #include "swfplayer/main/geometry/triangulate.h"
 
@@ -19,6 +20,9 @@ namespace {
 // chord, so a curve makes at most 2^16 segments. With finite coordinates and a sane tolerance
 // the depth stays far below it; a tolerance of 0 or below would otherwise halve without end.
 constexpr int kMaxCurveDepth = 17;
+
+// Ring buffers of more points than this are released after a shape.
+constexpr size_t max_kept_ring_points = 1 << 16;
 
 // The midpoint of two floats, computed so that it cannot overflow.
 float middle(float a, float b) {
@@ -43,12 +47,21 @@ private:
     mesh_accepter* m_accepter = nullptr;
     float m_tolerance = 1.0f;
     std::vector<fill_path> m_paths;
+    std::vector<std::vector<point>> m_rings;  // the closed rings of one fill style
     point m_last;
 };
 
 void tesselator::reset() {
     m_accepter = nullptr;
     std::vector<fill_path>().swap(m_paths);  // releases the memory too
+    // The rings' buffers serve the next shape, unless a big shape left them big.
+    size_t kept = 0;
+    for (const std::vector<point>& ring : m_rings) {
+        kept += ring.capacity();
+    }
+    if (kept > max_kept_ring_points) {
+        std::vector<std::vector<point>>().swap(m_rings);
+    }
 }
 
 void tesselator::begin_shape(mesh_accepter* accepter, float tolerance) {
@@ -122,21 +135,27 @@ void tesselator::triangulate_fills() {
         groups[found->second].second.push_back(&path);
     }
 
-    for (const auto& [style, rings] : groups) {
-        array<array<float>> input;
-        for (const fill_path* path : rings) {
-            // The ring without its closing point. A path of one point closes on itself and
-            // makes no ring.
-            int count = static_cast<int>(path->points.size()) - 1;
-            if (count <= 0) {
-                continue;
+    for (const auto& [style, paths] : groups) {
+        // Each ring without its closing point. A path of one point closes on itself and makes
+        // no ring. The rings' memory serves every style and shape.
+        std::vector<std::vector<point>>& rings = m_rings;
+        rings.resize(paths.size());
+        size_t count = 0;
+        for (const fill_path* path : paths) {
+            if (path->points.size() >= 2) {
+                rings[count++].assign(path->points.begin(), path->points.end() - 1);
             }
-            input.resize(input.size() + 1);
-            array<float>& ring = input.back();
-            ring.resize(2 * count);
-            for (int i = 0; i < count; i++) {
-                ring[2 * i] = path->points[i].x;
-                ring[2 * i + 1] = path->points[i].y;
+        }
+        rings.resize(count);
+        orient_even_odd(&rings);
+        array<array<float>> input;
+        input.resize(static_cast<int>(rings.size()));
+        for (size_t r = 0; r < rings.size(); r++) {
+            array<float>& ring = input[static_cast<int>(r)];
+            ring.resize(2 * static_cast<int>(rings[r].size()));
+            for (size_t i = 0; i < rings[r].size(); i++) {
+                ring[2 * i] = rings[r][i].x;
+                ring[2 * i + 1] = rings[r][i].y;
             }
         }
         if (input.empty()) {

@@ -24,7 +24,9 @@ public:
 // Tessellation of one shape at a time. Calls for one shape: begin_shape, then per path
 // begin_path, any number of add_line_segment and add_curve_segment, end_path; finally
 // end_shape. Line strips are delivered at each end_path; the fills, joined into closed rings
-// and triangulated one fill style at a time, at end_shape.
+// and triangulated one fill style at a time, at end_shape. Each fill style fills the area its
+// closed rings enclose by the even-odd rule, whatever the direction of each ring: a ring inside
+// an odd number of others is a hole, and where rings cross, what they cover twice stays empty.
 //
 // Style numbers are 0-based; any negative value means none. Curves are flattened until the
 // middle of each piece lies within curve_error_tolerance (twips, > 0) of its chord, measured as

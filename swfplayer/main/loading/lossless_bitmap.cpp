@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -43,7 +44,21 @@ struct layout {
     int64_t size() const { return static_cast<int64_t>(table_entries) * entry_bytes; }
 };
 
-// Writes pixel x of the decoded row src to out (3 or 4 bytes), for the given format.
+// DefineBitsLossless2 stores colour multiplied by alpha; images carry straight colour, so each
+// channel is divided by alpha again, rounded and kept at 255 at most (data whose colour exceeds
+// its alpha). A fully transparent pixel keeps its colour: it shows nowhere anyway.
+void unpremultiply(uint8_t* pixel) {
+    const unsigned alpha = pixel[3];
+    if (alpha == 0 || alpha == 255) {
+        return;
+    }
+    for (int c = 0; c < 3; c++) {
+        pixel[c] = static_cast<uint8_t>(std::min(255u, (pixel[c] * 255u + alpha / 2) / alpha));
+    }
+}
+
+// Writes pixel x of the decoded row src to out (3 or 4 bytes), for the given format; pixels with
+// alpha come out in straight colour.
 void convert_row(int format, const layout& l, const uint8_t* table, const uint8_t* src, int width, bool with_alpha,
                  uint8_t* out) {
     const int out_bytes = with_alpha ? 4 : 3;
@@ -71,6 +86,9 @@ void convert_row(int format, const layout& l, const uint8_t* table, const uint8_
             if (with_alpha) {
                 out[3] = p[0];
             }
+        }
+        if (with_alpha) {
+            unpremultiply(out);
         }
     }
 }

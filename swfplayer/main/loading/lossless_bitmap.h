@@ -16,7 +16,8 @@ struct lossless_header {
 };
 
 // The pixels of DefineBitsLossless (rgb) and DefineBitsLossless2 (rgba) from in, which stands
-// just behind the header (for format 3, at the colour-table size). Colour-map indices beyond the
+// just behind the header (for format 3, at the colour-table size). DefineBitsLossless2 stores
+// colour premultiplied by alpha; the rgba image holds it straight. Colour-map indices beyond the
 // table give black (transparent in rgba); other formats give a black (transparent) image of the
 // stated size; bytes that damaged or short compressed data does not reach decode as zeros.
 // Null, logged, for a size that image::size_allowed refuses or that the tag's compressed bytes

@@ -4,7 +4,16 @@ namespace swfplayer {
 
 namespace {
 render_handler* s_render_handler = nullptr;
+int s_generation = 0;
 }  // namespace
+
+render_handler::~render_handler() {
+    s_generation++;
+}
+
+int get_render_handler_generation() {
+    return s_generation;
+}
 
 void set_render_handler(render_handler* handler) {
     s_render_handler = handler;

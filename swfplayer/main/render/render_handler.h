@@ -33,7 +33,8 @@ public:
 // begin_submit_mask and end_submit_mask, and disable_mask removes the innermost one.
 class render_handler {
 public:
-    virtual ~render_handler() = default;
+    // Counts the handler gone (see get_render_handler_generation).
+    virtual ~render_handler();
 
     virtual bitmap_info* create_bitmap_info_empty() = 0;
     // An 8-bit alpha bitmap; data holds width * height bytes and is copied.
@@ -93,6 +94,10 @@ public:
 // alive while it is installed.
 void set_render_handler(render_handler* handler);
 render_handler* get_render_handler();
+// Goes up by one whenever a render handler is destroyed. What a handler made and is kept for
+// reuse (gradient bitmaps) is dropped when it changes, so that a later handler made at the same
+// address is never handed another's bitmaps.
+int get_render_handler_generation();
 
 // The player draws through these: each passes the call to the installed handler, and with none
 // installed does nothing, or hands out a placeholder bitmap of size 0 by 0.

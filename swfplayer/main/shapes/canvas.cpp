@@ -1,7 +1,5 @@
 #include "swfplayer/main/shapes/canvas.h"
 
-#include <map>
-
 namespace swfplayer {
 
 canvas& canvas::operator=(const canvas& other) {
@@ -130,77 +128,6 @@ void canvas::close_path() {
         p.m_edges.push_back(edge(p.m_ax, p.m_ay, p.m_ax, p.m_ay));
         clear_mesh_cache();
     }
-}
-
-namespace {
-
-// Twice the signed area of the polygon through the path's start, control and anchor points
-// (closed back to the start): negative when the figure runs counterclockwise on screen (y
-// down), its left side inside.
-double twice_signed_area(const path& p) {
-    double area = 0.0;
-    double x0 = p.m_ax;
-    double y0 = p.m_ay;
-    auto step = [&](double x1, double y1) {
-        area += x0 * y1 - x1 * y0;
-        x0 = x1;
-        y0 = y1;
-    };
-    for (int i = 0; i < p.m_edges.size(); i++) {
-        const edge& e = p.m_edges[i];
-        if (!e.is_straight()) {
-            step(e.m_cx, e.m_cy);
-        }
-        step(e.m_ax, e.m_ay);
-    }
-    step(p.m_ax, p.m_ay);
-    return area;
-}
-
-}  // namespace
-
-void canvas::tesselate_new(float error_tolerance, tesselate_new::mesh_accepter* accepter) const {
-    namespace tess = swfplayer::tesselate_new;
-    tess::begin_shape(accepter, error_tolerance);
-    int group_start = 0;
-    while (group_start < m_paths.size()) {
-        // One sub-shape: the paths up to the next separator.
-        int group_end = group_start;
-        while (group_end < m_paths.size() && !m_paths[group_end].m_new_shape) {
-            group_end++;
-        }
-        for (int i = group_start; i < group_end; i++) {
-            tesselate_path(m_paths[i], fill_from_right(group_start, group_end, i));
-        }
-        if (group_end < m_paths.size()) {
-            tess::end_shape();
-            tess::begin_shape(accepter, error_tolerance);
-        }
-        group_start = group_end + 1;
-    }
-    tess::end_shape();
-}
-
-bool canvas::fill_from_right(int group_start, int group_end, int index) const {
-    const path& p = m_paths[index];
-    if (p.m_fill0 <= 0 || p.is_empty()) {
-        return false;
-    }
-    // Even-odd between figures of the same fill: a figure inside an odd number of others is a
-    // hole, filled on its outside. Only the first figures of a group are compared, which keeps
-    // the cost bounded for scripts that draw thousands of them.
-    int depth = 0;
-    if (group_end - group_start <= max_nested_figures) {
-        for (int j = group_start; j < group_end; j++) {
-            const path& other = m_paths[j];
-            if (j != index && other.m_fill0 == p.m_fill0 && other.point_test(p.m_ax, p.m_ay)) {
-                depth++;
-            }
-        }
-    }
-    bool inside_on_left = twice_signed_area(p) < 0.0;
-    bool is_hole = (depth & 1) != 0;
-    return inside_on_left == is_hole;
 }
 
 }  // namespace swfplayer

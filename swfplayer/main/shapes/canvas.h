@@ -11,7 +11,8 @@ namespace swfplayer {
 // display tessellates what was drawn. The bounds grow with every point drawn, so hit tests see
 // the drawing. Edges drawn while the current path is a separator (straight after begin_fill, or
 // with no current path) go into a new path at the pen, so the common beginFill, lineTo...,
-// endFill sequence draws. Fills do not depend on the direction figures are drawn in.
+// endFill sequence draws. Like every shape, figures fill by the even-odd rule whichever way they
+// were drawn, a figure inside another of the same fill being a hole.
 class canvas : public shape_character_def {
 public:
     explicit canvas(player* owner) : shape_character_def(owner) {}
@@ -37,11 +38,6 @@ public:
     // Appends a path at the pen with the current styles; a separator when new_shape.
     void start_new_path(bool new_shape);
 
-    // Like a shape's, except that each filled figure is handed over from the side its fill
-    // should lie on: figures fill whichever way they were drawn, and a figure inside another of
-    // the same fill is a hole (even-odd), as drawing scripts expect.
-    void tesselate_new(float error_tolerance, tesselate_new::mesh_accepter* accepter) const override;
-
     float m_current_x = 0.0f;
     float m_current_y = 0.0f;
     int m_current_fill = 0;  // 1-based, 0 none
@@ -51,13 +47,6 @@ public:
 private:
     void add_edge(const edge& e);
     void include_in_bound(float x, float y);
-    // Whether path index of the sub-shape group_start..group_end must be handed to the
-    // tessellator with its fill on the right.
-    bool fill_from_right(int group_start, int group_end, int index) const;
-
-    // Sub-shapes with more paths than this fill each figure without looking for holes.
-    static constexpr int max_nested_figures = 256;
-
     bool m_has_bound = false;  // whether m_bound holds a point drawn since the last clear
 };
 

@@ -4,8 +4,10 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/display/movie_definition.h"
+#include "swfplayer/main/shapes/gradient_bitmaps.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -44,14 +46,6 @@ void skip_focal_gradient(stream* in) {
     in->read_u16();
 }
 
-void put_pixel(std::vector<uint8_t>* pixels, int index, const rgba& c) {
-    uint8_t* p = pixels->data() + 4 * index;
-    p[0] = c.r;
-    p[1] = c.g;
-    p[2] = c.b;
-    p[3] = c.a;
-}
-
 }  // namespace
 
 matrix fill_style::gradient_matrix_for(int type, const matrix& placement) {
@@ -88,13 +82,10 @@ void fill_style::read(stream* in, int tag_type, movie_definition_sub* md) {
         if (!m_gradients.empty()) {
             m_color = m_gradients[0].m_color;
         }
-        // With a renderer there to take it, the bitmap is made now and joins the movie's
-        // bitmaps; without one it is made at the first apply.
+        // Made at the first apply with a renderer installed, so that loading, cached or not,
+        // makes none; it then joins this movie's bitmaps.
         m_gradient_bitmap_info = nullptr;
-        if (md && get_render_handler() && !m_gradients.empty()) {
-            m_gradient_bitmap_info = create_gradient_bitmap();
-            md->add_bitmap_info(m_gradient_bitmap_info.get_ptr());
-        }
+        m_movie = md;
     } else if (m_type == fill_focal_gradient) {
         skip_focal_gradient(in);
     } else if (is_bitmap()) {
@@ -138,39 +129,67 @@ rgba fill_style::sample(int ratio) const {
     return m_gradients.back().m_color;
 }
 
-std::vector<uint8_t> fill_style::gradient_pixels(int* width, int* height) const {
+// The ratio of every pixel of the radial gradient bitmap: r = the distance from the centre
+// (31.5, 31.5) in units of 31.5, ratio = floor(r * 255.5), at most 255. The same for every
+// radial gradient, so worked out once.
+const std::array<uint8_t, radial_gradient_size * radial_gradient_size>& radial_ratios() {
+    static const auto ratios = [] {
+        std::array<uint8_t, radial_gradient_size * radial_gradient_size> table{};
+        const float center = (radial_gradient_size - 1) / 2.0f;
+        for (int y = 0; y < radial_gradient_size; y++) {
+            for (int x = 0; x < radial_gradient_size; x++) {
+                float dx = (x - center) / center;
+                float dy = (y - center) / center;
+                table[y * radial_gradient_size + x] = static_cast<uint8_t>(
+                    std::min(static_cast<int>(std::floor(std::sqrt(dx * dx + dy * dy) * 255.5f)), 255));
+            }
+        }
+        return table;
+    }();
+    return ratios;
+}
+
+void fill_style::write_gradient_pixels(uint8_t* pixels, int pitch) const {
+    // Each ratio's colour once, as the four bytes of a pixel; a pixel copies the colour of its
+    // ratio.
+    std::array<std::array<uint8_t, 4>, 256> ramp;
+    for (int ratio = 0; ratio < 256; ratio++) {
+        const rgba c = sample(ratio);
+        ramp[ratio] = {c.r, c.g, c.b, c.a};
+    }
     if (m_type == fill_linear_gradient) {
-        *width = linear_gradient_width;
-        *height = 1;
-        std::vector<uint8_t> pixels(4 * linear_gradient_width);
-        for (int x = 0; x < linear_gradient_width; x++) {
-            put_pixel(&pixels, x, sample(x));
-        }
-        return pixels;
+        std::memcpy(pixels, ramp.data(), sizeof(ramp));
+        return;
     }
-    *width = radial_gradient_size;
-    *height = radial_gradient_size;
-    std::vector<uint8_t> pixels(4 * radial_gradient_size * radial_gradient_size);
-    const float center = (radial_gradient_size - 1) / 2.0f;
+    const auto& ratios = radial_ratios();
     for (int y = 0; y < radial_gradient_size; y++) {
+        uint8_t* row = pixels + static_cast<size_t>(pitch) * y;
+        const uint8_t* ratio = &ratios[y * radial_gradient_size];
         for (int x = 0; x < radial_gradient_size; x++) {
-            float dx = (x - center) / center;
-            float dy = (y - center) / center;
-            int ratio = std::min(static_cast<int>(std::floor(std::sqrt(dx * dx + dy * dy) * 255.5f)), 255);
-            put_pixel(&pixels, y * radial_gradient_size + x, sample(ratio));
+            std::memcpy(row + 4 * x, ramp[ratio[x]].data(), 4);
         }
     }
+}
+
+void fill_style::gradient_size(int* width, int* height) const {
+    const bool linear = m_type == fill_linear_gradient;
+    *width = linear ? linear_gradient_width : radial_gradient_size;
+    *height = linear ? 1 : radial_gradient_size;
+}
+
+std::vector<uint8_t> fill_style::gradient_pixels(int* width, int* height) const {
+    gradient_size(width, height);
+    std::vector<uint8_t> pixels(static_cast<size_t>(4 * *width * *height));
+    write_gradient_pixels(pixels.data(), 4 * *width);
     return pixels;
 }
 
 bitmap_info* fill_style::create_gradient_bitmap() const {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> pixels = gradient_pixels(&width, &height);
+    gradient_size(&width, &height);
     std::unique_ptr<image::rgba> im = image::create_rgba(width, height);
-    for (int y = 0; y < height; y++) {
-        std::memcpy(image::scanline(im.get(), y), pixels.data() + 4 * width * y, 4 * width);
-    }
+    write_gradient_pixels(im->data.get(), im->pitch);
     return render::create_bitmap_info_rgba(im.get());
 }
 
@@ -184,7 +203,11 @@ bool fill_style::apply_fill(int fill_side) const {
             return false;
         }
         if (!m_gradient_bitmap_info) {
-            m_gradient_bitmap_info = create_gradient_bitmap();
+            bool made = false;
+            m_gradient_bitmap_info = gradient_bitmaps::instance().get(*this, &made);
+            if (made && m_movie.get_ptr()) {
+                m_movie->add_bitmap_info(m_gradient_bitmap_info.get_ptr());
+            }
         }
         render::fill_style_bitmap(fill_side, m_gradient_bitmap_info.get_ptr(), m_gradient_matrix, 1);
         return true;

@@ -4,6 +4,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/matrix.h"
 #include "swfplayer/main/common/rgba.h"
+#include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/loading/bitmap_character_def.h"
 #include "swfplayer/main/render/render_handler.h"
 
@@ -12,7 +13,6 @@
 
 namespace swfplayer {
 
-class movie_definition_sub;
 class stream;
 
 // The SWF fill style types the player knows.
@@ -61,7 +61,10 @@ public:
     rgba sample(int ratio) const;
     // The gradient as RGBA bytes, row by row: 256 x 1 for linear, 64 x 64 for radial.
     std::vector<uint8_t> gradient_pixels(int* width, int* height) const;
-    // The gradient bitmap handed to the renderer.
+    void gradient_size(int* width, int* height) const;
+    // Writes the gradient's pixels into rows of pitch bytes.
+    void write_gradient_pixels(uint8_t* pixels, int pitch) const;
+    // A new gradient bitmap from the renderer (a placeholder without one).
     bitmap_info* create_gradient_bitmap() const;
 
     // Morph blend of two styles of the same type; t in [0, 1]. The record array must already
@@ -76,7 +79,11 @@ public:
     rgba m_color;
     matrix m_gradient_matrix;  // shape twips to gradient texels
     array<gradient_record> m_gradients;
+    // The gradient's bitmap, made at the first apply with a renderer installed (never without
+    // one), and shared with every fill that shows the same gradient meanwhile. A bitmap made
+    // for a fill joins the bitmap list of the movie the fill was read from.
     mutable smart_ptr<bitmap_info> m_gradient_bitmap_info;
+    weak_ptr<movie_definition_sub> m_movie;
     smart_ptr<bitmap_character_def> m_bitmap_character;
     matrix m_bitmap_matrix;  // shape twips to bitmap pixels
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace swfplayer {
 
@@ -245,8 +246,25 @@ bool shape_character_def::point_test_local(float x, float y) const {
     if (!m_bound.point_test(x, y)) {
         return false;
     }
+    // Crossings per fill style; a path bounding one style on both sides crosses it twice.
+    std::map<int, int> crossings;
     for (int i = 0; i < m_paths.size(); i++) {
-        if (m_paths[i].point_test(x, y)) {
+        const path& p = m_paths[i];
+        if (p.m_fill0 <= 0 && p.m_fill1 <= 0) {
+            if (p.point_test(x, y)) {
+                return true;
+            }
+            continue;
+        }
+        int count = p.crossings(x, y);
+        for (int style : {p.m_fill0, p.m_fill1}) {
+            if (style > 0) {
+                crossings[style] += count;
+            }
+        }
+    }
+    for (const auto& [style, count] : crossings) {
+        if (count & 1) {
             return true;
         }
     }
@@ -302,16 +320,14 @@ void shape_character_def::tesselate_new(float error_tolerance, tesselate_new::me
             tess::begin_shape(accepter, error_tolerance);
             continue;
         }
-        tesselate_path(p, false);
+        tesselate_path(p);
     }
     tess::end_shape();
 }
 
-void shape_character_def::tesselate_path(const path& p, bool swap_fills) {
+void shape_character_def::tesselate_path(const path& p) {
     namespace tess = swfplayer::tesselate_new;
-    int fill0 = swap_fills ? p.m_fill1 : p.m_fill0;
-    int fill1 = swap_fills ? p.m_fill0 : p.m_fill1;
-    tess::begin_path(fill0 - 1, fill1 - 1, p.m_line - 1, p.m_ax, p.m_ay);
+    tess::begin_path(p.m_fill0 - 1, p.m_fill1 - 1, p.m_line - 1, p.m_ax, p.m_ay);
     for (int k = 0; k < p.m_edges.size(); k++) {
         const edge& e = p.m_edges[k];
         tess::add_curve_segment(e.m_cx, e.m_cy, e.m_ax, e.m_ay);

@@ -49,7 +49,9 @@ public:
     void display(const matrix& mat, const cxform& cx, float pixel_scale, const array<fill_style>& fills,
                  const array<line_style>& lines);
 
-    // Point in the shape's own twips: within the bounds and inside some path (even-odd).
+    // Point in the shape's own twips: within the bounds and inside the area of some fill style,
+    // by the even-odd rule over every path with that style on either side (so holes are not
+    // inside), or inside a closed path that has no fill on either side.
     bool point_test_local(float x, float y) const override;
     void get_bound(rect* r) const override { *r = m_bound; }
 
@@ -80,8 +82,8 @@ protected:
     void clear_mesh_cache() { m_cached_meshes.clear(); }
     // Style numbers beyond the style arrays become 0; logs once when there were any.
     void validate_style_indices();
-    // Hands one path to the tessellator, its two fills exchanged when swap_fills.
-    static void tesselate_path(const path& p, bool swap_fills);
+    // Hands one path to the tessellator.
+    static void tesselate_path(const path& p);
 
 private:
     // Reads a fill or line style array; false when a fill style of unknown type stopped it.

@@ -58,6 +58,10 @@ bool path::point_test(float x, float y) const {
     if (m_edges.empty() || m_fill0 < 0) {
         return false;
     }
+    return (crossings(x, y) & 1) != 0;
+}
+
+int path::crossings(float x, float y) const {
     int crossings = 0;
     float x0 = m_ax;
     float y0 = m_ay;
@@ -71,7 +75,7 @@ bool path::point_test(float x, float y) const {
         x0 = e.m_ax;
         y0 = e.m_ay;
     }
-    return (crossings & 1) != 0;
+    return crossings;
 }
 
 }  // namespace swfplayer

@@ -33,6 +33,8 @@ struct path {
     // Whether the horizontal ray from (x, y) to the right crosses the path an odd number of
     // times. Paths without edges or with a cleared left fill contain nothing.
     bool point_test(float x, float y) const;
+    // How many times the horizontal ray from (x, y) to the right crosses the path's edges.
+    int crossings(float x, float y) const;
 };
 
 }  // namespace swfplayer

@@ -128,7 +128,7 @@ TEST(TesselateTest, curves_flatten_by_tolerance_onto_the_curve) {
 
 // Paths with only fill1 or only fill0 are held to the coverage oracle by the shuffled-fragment
 // test below; here, fills on both sides of one edge.
-TEST(TesselateTest, fill0_fill1_and_both_become_right_hand_fills) {
+TEST(TesselateTest, fill0_fill1_and_both_fill_what_the_path_encloses) {
     // Squares A (style 0, x 0..10) and B (style 1, x 10..20) share the edge x = 10, drawn once
     // upwards with A on its fill1 side and B on its fill0 side: that edge closes both.
     RecordingAccepter shared = Tessellate(1, [] {
@@ -142,10 +142,14 @@ TEST(TesselateTest, fill0_fill1_and_both_become_right_hand_fills) {
             {{10.0f * fill.style, 0, 10.0f * fill.style + 10, 0, 10.0f * fill.style + 10, 10, 10.0f * fill.style, 10}},
             fill.coords);
     }
-    // Both styles on one closed path: only the side that encloses the square fills.
+    // Both styles on one closed path: each fills what the path encloses, whichever side it is
+    // on, as the even-odd rule has it.
     RecordingAccepter both = Tessellate(1, [] { AddPath(5, 6, -1, kSquare, true); });
-    ASSERT_EQ(both.fills.size(), 1u);
-    EXPECT_EQ(both.fills[0].style, 6);
+    ASSERT_EQ(both.fills.size(), 2u);
+    for (const auto& fill : both.fills) {
+        EXPECT_TRUE(fill.style == 5 || fill.style == 6) << fill.style;
+        ExpectFaithful({kSquare}, fill.coords);
+    }
 }
 
 TEST(TesselateTest, rings_of_one_style_go_to_one_triangulation_and_others_only_draw_lines) {

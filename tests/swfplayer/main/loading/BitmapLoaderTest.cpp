@@ -2,10 +2,12 @@
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/loading/bitmap_character.h"
+#include "swfplayer/main/shapes/shape_character_def.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
 #include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tests/swfplayer/main/render/RecordingRenderHandler.h"
+#include "tools/swfkit/Bitmaps.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +107,8 @@ Bytes LosslessBody(int format, int width, int height, int table_size, const Byte
 
 // Every lossless format of both tags against the pixels the format's layout defines: colour
 // tables of 3 and 4 bytes with indices beyond the table, padded rows, 16-bit colour and 32-bit
-// colour with and without alpha, and an unknown format.
+// colour with and without alpha, and an unknown format. DefineBitsLossless2's colours are stored
+// premultiplied and come out straight: channel * 255 / alpha, rounded.
 TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
     constexpr int rgb = swfplayer::tag_define_bits_lossless, rgba = swfplayer::tag_define_bits_lossless2;
     struct Header {
@@ -128,7 +131,7 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
         {"rgba colour map, width 4 (rows of 4)",
          {rgba, 3, 4, 1, 1},
          {1, 2, 3, 4, 5, 6, 7, 8, 1, 0, 255, 1},
-         {5, 6, 7, 8, 1, 2, 3, 4, 0, 0, 0, 0, 5, 6, 7, 8}},
+         {159, 191, 223, 8, 64, 128, 191, 4, 0, 0, 0, 0, 159, 191, 223, 8}},
         {"rgb 16-bit, width 3 (rows of 8)",
          {rgb, 4, 3, 1, 0},
          {0x1F, 0xF8, 0xFF, 0xFF, 0x00, 0x00, 9, 9},
@@ -142,9 +145,11 @@ TEST_F(BitmapLoaderTest, lossless_formats_give_exact_pixels) {
          {0x80, 0x10, 0x20, 0x30, 0x00, 1, 2, 3},
          {0x10, 0x20, 0x30, 255, 1, 2, 3, 255}},
         {"rgba 32-bit rotates alpha to the end",
-         {rgba, 5, 1, 1, 0},
-         {0x80, 0x10, 0x20, 0x30},
-         {0x10, 0x20, 0x30, 0x80}},
+         {rgba, 5, 4, 1, 0},
+         {0x80, 0x10, 0x20, 0x30, 0xFF, 1, 2, 3, 0x00, 0, 0, 0, 0x40, 0x7F, 0x41, 0x00},
+         // Half alpha doubles, full alpha keeps, none stays black, more colour than alpha is
+         // cut at 255.
+         {0x20, 0x40, 0x60, 0x80, 1, 2, 3, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0x40}},
         {"unknown format gives a blank bitmap of the stated size", {rgba, 7, 2, 1, 0}, {1, 2, 3}, Bytes(8, 0)},
     };
     for (const Case& c : cases) {
@@ -244,6 +249,38 @@ TEST_F(BitmapLoaderTest, jpeg_tags_decode_with_shared_tables_and_alpha_planes) {
     EXPECT_EQ(m_handler.with_prefix("create_bitmap_info_empty").size(), 0u);
 }
 
+// What the kit writes (straight colour stored premultiplied, as every writer stores it) comes back
+// straight: each channel as near the one written as the premultiplied byte can keep it, half a
+// step of 255 / alpha, and exactly at full alpha.
+TEST_F(BitmapLoaderTest, kit_written_alpha_bitmaps_come_back_in_straight_colour) {
+    std::vector<swfkit::Color> written;
+    for (int alpha = 0; alpha < 256; alpha++) {
+        for (uint8_t channel : {0, 1, 77, 128, 200, 254, 255}) {
+            written.push_back({channel, static_cast<uint8_t>(255 - channel), static_cast<uint8_t>(channel / 2),
+                               static_cast<uint8_t>(alpha)});
+        }
+    }
+    const int width = 7;
+    const int height = static_cast<int>(written.size()) / width;
+    auto movie =
+        LoadTags({{swfplayer::tag_define_bits_lossless2, swfkit::DefineBitsLossless2Body(1, width, height, written)}});
+    ASSERT_NE(movie, nullptr);
+    ASSERT_EQ(m_handler.pictures.size(), 1u);
+    const Bytes& got = m_handler.pictures[0].rgba;
+    ASSERT_EQ(got.size(), 4 * written.size());
+    for (size_t i = 0; i < written.size(); i++) {
+        const swfkit::Color& w = written[i];
+        const uint8_t want[4] = {w.r, w.g, w.b, w.a};
+        const double step = w.a == 0 ? 255.0 : 0.5 * 255.0 / w.a + 0.5;
+        ASSERT_EQ(got[4 * i + 3], w.a) << i;
+        for (int c = 0; c < 3 && w.a > 0; c++) {
+            ASSERT_LE(std::abs(got[4 * i + c] - want[c]), w.a == 255 ? 0.0 : step) << "pixel " << i << " channel " << c;
+        }
+    }
+    // Fully transparent pixels are stored black.
+    EXPECT_EQ(swfkit::Premultiplied({200, 100, 50, 0}).r, 0);
+}
+
 // Bounds in twips come from the bitmap's size; edges are inside. A second bitmap under a taken id
 // is dropped (freed once, with a log line); the first stays.
 TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
@@ -277,8 +314,8 @@ TEST_F(BitmapLoaderTest, bitmap_bounds_follow_the_bitmap_size) {
 }
 
 // The movie lists the bitmaps made for it in the order they were made: its bitmap characters'
-// (a repeated id keeps the first) and, when a renderer is there to make them, its gradient
-// fills'.
+// (a repeated id keeps the first) and its gradient fills', which a renderer makes when they are
+// first shown (loading makes none).
 TEST_F(BitmapLoaderTest, the_movie_lists_its_bitmaps_and_gradients) {
     swfplayer::register_shape_loaders();
     auto lossless = [](uint16_t id) {  // one opaque 32-bit pixel
@@ -307,6 +344,12 @@ TEST_F(BitmapLoaderTest, the_movie_lists_its_bitmaps_and_gradients) {
             t.DefineShape(3, gradient, 2).ShowFrame();
         });
         ASSERT_NE(movie, nullptr);
+        ASSERT_EQ(movie->get_bitmap_info_count(), 2);
+        auto* shape = dynamic_cast<swfplayer::shape_character_def*>(movie->get_character_def(3));
+        ASSERT_TRUE(shape);
+        for (int shown = 0; shown < 2; shown++) {
+            shape->display(swfplayer::matrix(), swfplayer::cxform(), 1.0f, shape->m_fill_styles, shape->m_line_styles);
+        }
         ASSERT_EQ(movie->get_bitmap_info_count(), renderer ? 3 : 2);
         for (int id : {1, 2}) {
             auto* bitmap = dynamic_cast<bitmap_character*>(movie->get_bitmap_character(id));

@@ -1,8 +1,7 @@
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 
 #include "swfplayer/main/loading/movie_loader.h"
-
-#include <zlib.h>
+#include "tools/swfkit/Bitmaps.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -88,11 +87,7 @@ ByteStream::ByteStream(std::vector<uint8_t> data)
     : bytes(std::move(data)), file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()), in(&file) {}
 
 std::vector<uint8_t> Compress(const std::vector<uint8_t>& data) {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    std::vector<uint8_t> packed(size);
-    compress(packed.data(), &size, data.data(), static_cast<uLong>(data.size()));
-    packed.resize(size);
-    return packed;
+    return swfkit::Deflated(data);
 }
 
 }  // namespace swf_testing

@@ -105,16 +105,27 @@ swfkit::Bytes WaitingMovie(int frames, double frame_rate, bool stop_every_frame)
     return movie.Write(false);
 }
 
-swfkit::Bytes ShapeHeavyMovie(int shapes, int frames) {
+swfkit::Bytes ShapeHeavyMovie(int shapes, int frames, bool gradients) {
     swfkit::Movie movie(8, {0, 800 * 20, 0, 600 * 20}, 30);
     swfkit::TagList& tags = movie.Tags();
     for (int id = 1; id <= shapes; ++id) {
         // A many-pointed star with curved tips: enough outline to make tessellation dear.
         swfkit::ShapeBuilder b;
-        b.SetFillStyle0(b.AddFillStyle(swfkit::FillStyle::Solid(
-            {static_cast<uint8_t>(id * 37), static_cast<uint8_t>(id * 91), static_cast<uint8_t>(id * 13), 255})));
         const int points = 12 + id % 8;
         const double radius = 600.0 + 40.0 * (id % 5);
+        const swfkit::Color colour{static_cast<uint8_t>(id * 37), static_cast<uint8_t>(id * 91),
+                                   static_cast<uint8_t>(id * 13), 255};
+        if (gradients && id % 2 == 0) {
+            // The gradient square of 32768 twips over the star's 2 * radius.
+            const double scale = 2.0 * radius / 32768.0;
+            const std::vector<swfkit::GradientStop> stops = {
+                {0, colour}, {128, {colour.b, colour.r, colour.g, 255}}, {255, {colour.g, colour.b, colour.r, 255}}};
+            const swfkit::Matrix placement{scale, scale, 0.0, 0.0, 0, 0};
+            b.SetFillStyle0(b.AddFillStyle(id % 4 == 0 ? swfkit::FillStyle::Radial(placement, stops)
+                                                       : swfkit::FillStyle::Linear(placement, stops)));
+        } else {
+            b.SetFillStyle0(b.AddFillStyle(swfkit::FillStyle::Solid(colour)));
+        }
         b.MoveTo(static_cast<int32_t>(radius), 0);
         for (int i = 1; i <= points * 2; ++i) {
             const double angle = M_PI * i / points;

@@ -34,7 +34,8 @@ swfkit::Bytes ShapesMovie(int frames, double frame_rate, const swfkit::Bytes& en
 // frame 0 with gotoAndPlay; one square shape.
 swfkit::Bytes WaitingMovie(int frames, double frame_rate, bool stop_every_frame);
 
-// A menu-sized movie (800 x 600): shapes shapes of varied outlines placed over frames frames.
-swfkit::Bytes ShapeHeavyMovie(int shapes, int frames);
+// A menu-sized movie (800 x 600): shapes shapes of varied outlines placed over frames frames,
+// filled in solid colours, or with gradients every second shape (linear and radial by turns).
+swfkit::Bytes ShapeHeavyMovie(int shapes, int frames, bool gradients = false);
 
 }  // namespace player_movies
