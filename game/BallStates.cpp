@@ -60,6 +60,29 @@ void SetBallColour(Level& level, BodyRecord& record, int state, Globbo* owner) {
     ball->SetBurden(state == kBallBurden);
 }
 
+void TakeBall(Level& level, BodyRecord& record, Globbo* taker) {
+    if (record.owner != nullptr && record.owner != taker) {
+        SetBallColour(level, record, kBallBurden, record.owner);
+    }
+    if (record.owner == nullptr || record.owner == taker) {
+        SetBallColour(level, record, kBallHeld, taker);
+    }
+    record.neutralTimer = -1.0f;
+}
+
+void LetGoBall(Level& level, BodyRecord& record, const Globbo* creature) {
+    Globbo* owner = record.owner;
+    if (owner != nullptr && owner != creature) {
+        SetBallColour(level, record, kBallFree, owner);
+    }
+    if (record.state != kBallBurden) {
+        SetBallColour(level, record, kBallFree, owner);
+        if (owner != nullptr) {
+            record.neutralTimer = kNeutralSeconds;
+        }
+    }
+}
+
 // Where the creatures overlap, an owner that spat its burden would leave the point counted for a
 // ball it has lost: a burden leaves only by leaving the creature that holds it.
 bool MayTakeBall(const Globbo* asker, const b2Body* ball) {

@@ -22,6 +22,14 @@ constexpr float kNeutralDamping = 0.9f;
 // goes to the frame "normal". The ball's burden flag follows.
 void SetBallColour(Level& level, BodyRecord& record, int state, Globbo* owner);
 
+// A ball that came inside the taker: a burden when another creature owns it, else held by the
+// taker, who owns it from then on; either way it is no longer on its free-again timer.
+void TakeBall(Level& level, BodyRecord& record, Globbo* taker);
+// A ball that left the creature: free again, still its owner's (a burden of the creature leaves
+// its owner's points behind), and on its free-again timer when it has an owner; a burden still
+// sitting in the other creature keeps its state.
+void LetGoBall(Level& level, BodyRecord& record, const Globbo* creature);
+
 // Whether the creature may spit the body: anything that is not a ball, a ball without an owner,
 // and its own balls; never a ball another creature owns, and never a burden (a point counted
 // inside the other creature), even its owner's.

@@ -50,7 +50,6 @@ bool Bot::LoadSettings(const std::string& file) {
     if (!read) {
         log_error("Bot::LoadSettings: no bot settings in %s", file.c_str());
     }
-    m_Settings.Normalise();
     return read;
 }
 

@@ -49,9 +49,9 @@ public:
     Bot(const Bot&) = delete;
     Bot& operator=(const Bot&) = delete;
 
-    // Reads the settings from the object "m_Settings" of the definition file. A file without them
-    // is logged and leaves the defaults; either way the weights are normalised. False when none
-    // were read.
+    // Reads the settings from the object "m_Settings" of the definition file (reading normalises
+    // the weights). A file without them is logged and leaves the defaults, whose table of no
+    // weights only ever draws a goto. False when none were read.
     bool LoadSettings(const std::string& file);
 
     // One decision step of dt seconds: the condition (when its timer is past the timeout), the

@@ -113,32 +113,15 @@ void CinematicGame::PostSolve(b2Contact* contact, const b2ContactImpulse* impuls
 
 void CinematicGame::OnTakeBall(Globbo* taker, b2Body* ball) {
     BodyRecord* record = FindBodyRecord(ball);
-    if (record == nullptr || record->kind != kBallBody) {
-        return;
+    if (record != nullptr && record->kind == kBallBody) {
+        ball_states::TakeBall(m_Level, *record, taker);
     }
-    if (record->owner != nullptr && record->owner != taker) {
-        ball_states::SetBallColour(m_Level, *record, kBallBurden, record->owner);
-    }
-    if (record->owner == nullptr || record->owner == taker) {
-        ball_states::SetBallColour(m_Level, *record, kBallHeld, taker);
-    }
-    record->neutralTimer = -1.0f;
 }
 
 void CinematicGame::OnLetGoBall(Globbo* creature, b2Body* ball) {
     BodyRecord* record = FindBodyRecord(ball);
-    if (record == nullptr || record->kind != kBallBody) {
-        return;
-    }
-    Globbo* owner = record->owner;
-    if (owner != nullptr && owner != creature) {
-        ball_states::SetBallColour(m_Level, *record, kBallFree, owner);
-    }
-    if (record->state != kBallBurden) {
-        ball_states::SetBallColour(m_Level, *record, kBallFree, owner);
-        if (owner != nullptr) {
-            record->neutralTimer = ball_states::kNeutralSeconds;
-        }
+    if (record != nullptr && record->kind == kBallBody) {
+        ball_states::LetGoBall(m_Level, *record, creature);
     }
 }
 

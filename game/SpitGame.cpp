@@ -153,14 +153,10 @@ void SpitGame::OnTakeBall(Globbo* taker, b2Body* ball) {
     if (record == nullptr || record->kind != kBallBody || record->state == kBallBurden) {
         return;
     }
-    if (record->owner != nullptr && record->owner != taker) {
-        ball_states::SetBallColour(*m_Level, *record, kBallBurden, record->owner);
+    ball_states::TakeBall(*m_Level, *record, taker);
+    if (record->state == kBallBurden) {
         Score(record->owner, 1);
     }
-    if (record->owner == nullptr || record->owner == taker) {
-        ball_states::SetBallColour(*m_Level, *record, kBallHeld, taker);
-    }
-    record->neutralTimer = -1.0f;
 }
 
 bool SpitGame::MayTakeBall(Globbo* asker, b2Body* ball) const {
@@ -173,15 +169,9 @@ void SpitGame::OnLetGoBall(Globbo* creature, b2Body* ball) {
         return;
     }
     Globbo* owner = record->owner;
+    ball_states::LetGoBall(*m_Level, *record, creature);
     if (owner != nullptr && owner != creature) {
-        ball_states::SetBallColour(*m_Level, *record, kBallFree, owner);
         Score(owner, -1);
-    }
-    if (record->state != kBallBurden) {
-        ball_states::SetBallColour(*m_Level, *record, kBallFree, owner);
-        if (owner != nullptr) {
-            record->neutralTimer = ball_states::kNeutralSeconds;
-        }
     }
     if (IsOver()) {
         return;

@@ -30,7 +30,7 @@ constexpr int kMaxFrames = 6000;
 const char* const kLevels[] = {"data/levels/1_nanomill.xml", "data/levels/2_nanomill.xml",
                                "data/levels/3_flipperreef.xml", "data/levels/4_portalgrotto.xml",
                                "data/levels/5_biglagoon.xml"};
-const char* const kBots[] = {"data/ais/1_bleep.xml", "data/ais/2_blaze.xml", "data/ais/3_duke.xml"};
+const char* const kBots[] = {"data/ais/1_blaze.xml", "data/ais/2_bleep.xml", "data/ais/3_duke.xml"};
 
 // Bot-against-bot matches, one after another, each bot steering its creature from outside the
 // match (which has no bot of its own), so that the bots' thinking and the match's step can be

@@ -18,36 +18,9 @@ BotSettings Settings(const std::vector<float>& weights, const std::string& perso
     return settings;
 }
 
-BotDesign Bleep() {
-    BotDesign bot;
-    bot.file = "1_bleep";
-    CreatureDesign& d = bot.creature;
-    d.name = "bleep";
-    d.characterName = "Bleep";
-    d.body = Rgb(90, 225, 190, kSkinAlpha);
-    d.lid = Rgb(50, 180, 150);
-    d.iris = Rgb(30, 150, 200);
-    d.eyeWidth = 11.5;
-    d.eyeHeight = 11.5;
-    d.eyeSpacing = 26.0;
-    d.pupilRadius = 5.0;
-    d.mouthWidth = 6.5;
-    d.openDelay = 2.4f;
-    d.top = TopDecoration::kAntenna;
-    d.decoration = Rgb(255, 90, 120);
-    bot.settings = Settings({0.2f, 0.5f, 0.3f, 0.0f,   // normal
-                             0.1f, 0.9f, 0.0f, 0.0f,   // noballs
-                             0.0f, 0.4f, 0.0f, 0.6f,   // goodshot
-                             0.2f, 0.8f, 0.0f, 0.0f},  // scared
-                            "Gathers every ball in sight before it thinks of spitting. Easy to outplay.");
-    bot.settings.m_BallChoiceMode = BotSettings::kClosestInSight;
-    bot.settings.m_ShootingCooldown = 0.5f;
-    return bot;
-}
-
 BotDesign Blaze() {
     BotDesign bot;
-    bot.file = "2_blaze";
+    bot.file = "1_blaze";
     CreatureDesign& d = bot.creature;
     d.name = "blaze";
     d.characterName = "Blaze";
@@ -69,9 +42,36 @@ BotDesign Blaze() {
                              0.1f, 0.6f, 0.3f, 0.0f,   // noballs
                              0.0f, 0.0f, 0.1f, 0.9f,   // goodshot
                              0.0f, 0.6f, 0.4f, 0.0f},  // scared
-                            "Charges straight at you and spits the moment it holds a ball.");
+                            "Charges straight at you and spits the moment it holds a ball, whichever ball it grabbed.");
     bot.settings.m_BallChoiceMode = BotSettings::kLastBall;
     bot.settings.m_ShootingCooldown = 0.0f;
+    return bot;
+}
+
+BotDesign Bleep() {
+    BotDesign bot;
+    bot.file = "2_bleep";
+    CreatureDesign& d = bot.creature;
+    d.name = "bleep";
+    d.characterName = "Bleep";
+    d.body = Rgb(90, 225, 190, kSkinAlpha);
+    d.lid = Rgb(50, 180, 150);
+    d.iris = Rgb(30, 150, 200);
+    d.eyeWidth = 11.5;
+    d.eyeHeight = 11.5;
+    d.eyeSpacing = 26.0;
+    d.pupilRadius = 5.0;
+    d.mouthWidth = 6.5;
+    d.openDelay = 2.4f;
+    d.top = TopDecoration::kAntenna;
+    d.decoration = Rgb(255, 90, 120);
+    bot.settings = Settings({0.3f, 0.5f, 0.2f, 0.0f,   // normal
+                             0.1f, 0.9f, 0.0f, 0.0f,   // noballs
+                             0.2f, 0.5f, 0.0f, 0.3f,   // goodshot
+                             0.4f, 0.6f, 0.0f, 0.0f},  // scared
+                            "Gathers every ball it can see and spits them back in quick volleys.");
+    bot.settings.m_BallChoiceMode = BotSettings::kClosestInSight;
+    bot.settings.m_ShootingCooldown = 0.4f;
     return bot;
 }
 
@@ -94,20 +94,22 @@ BotDesign Duke() {
     d.top = TopDecoration::kCrown;
     d.eyes = EyesDecoration::kGlasses;
     d.decoration = Rgb(220, 40, 90);
-    bot.settings = Settings({0.0f, 0.5f, 0.5f, 0.0f,    // normal
+    bot.settings = Settings({0.0f, 0.4f, 0.6f, 0.0f,    // normal
                              0.15f, 0.85f, 0.0f, 0.0f,  // noballs
-                             0.0f, 0.3f, 0.0f, 0.7f,    // goodshot
-                             0.4f, 0.6f, 0.0f, 0.0f},   // scared
+                             0.0f, 0.2f, 0.0f, 0.8f,    // goodshot
+                             0.2f, 0.8f, 0.0f, 0.0f},   // scared
                             "Plans a path to the nearest ball, keeps out of your way and waits for a clean shot.");
     bot.settings.m_BallChoiceMode = BotSettings::kClosestReachable;
-    bot.settings.m_ShootingCooldown = 1.0f;
+    bot.settings.m_ShootingCooldown = 0.5f;
+    bot.settings.m_GoalTimeout = 6.0f;
+    bot.settings.m_PathStuckTimeout = 3.0f;
     return bot;
 }
 
 }  // namespace
 
 std::vector<BotDesign> ShippedBots() {
-    return {Bleep(), Blaze(), Duke()};
+    return {Blaze(), Bleep(), Duke()};
 }
 
 std::string BotFile(const BotDesign& bot) {

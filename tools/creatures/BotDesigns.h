@@ -15,8 +15,8 @@ struct BotDesign {
     BotSettings settings;
 };
 
-// The bots, from the weakest to the strongest: a fetcher that gathers every ball it sees, a
-// chaser that spits the moment it holds one, and a careful tactician. Their files sort in that
+// The bots, from the weakest to the strongest: a chaser that spits the moment it holds a ball, a
+// fetcher that gathers every ball it sees, and a careful tactician. Their files sort in that
 // order, as the selection screen lists them.
 std::vector<BotDesign> ShippedBots();
 

@@ -9,11 +9,13 @@
 #include "game/GoalShoot.h"
 #include "tests/game/LevelTestKit.h"
 #include "tests/game/window/MatchHarness.h"
+#include "tests/support/FileTail.h"
 #include "tools/creatures/CreatureWriter.h"
 #include "tools/levels/ContentFiles.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <box2d/b2_body.h>
+#include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
 #include <gtest/gtest.h>
 
@@ -227,6 +229,29 @@ TEST_F(BotMatch, timers_act_only_when_strictly_past_their_timeouts) {
     EXPECT_EQ(TheBot().GetGoalTimer(), 0.0f) << "a new goal";
 }
 
+// A player's file holds no bot settings: the bot says so in the log and keeps its defaults, whose
+// table of no weights only ever draws a goto.
+TEST_F(BotMatch, a_file_without_settings_leaves_a_bot_that_only_roams) {
+    Start(Idle());
+    const testing_support::FileTail log(Logger::GetInstance().GetLogFile());
+    for (const std::string& file : {ShippedCreatureFiles()[0], std::string("data/ais/none.xml")}) {
+        SCOPED_TRACE(file);
+        Bot bot(Own(), Opponent(), *m_Level);
+        EXPECT_FALSE(bot.LoadSettings(file));
+        EXPECT_TRUE(bot.m_Settings.m_GoalWeights.empty());
+        EXPECT_EQ(bot.m_Settings.m_GoalTimeout, BotSettings::kDefaultGoalTimeout);
+        for (int i = 0; i < 5; ++i) {
+            bot.Think(20.0f);
+            EXPECT_NE(dynamic_cast<GoalGoto*>(bot.GetGoal()), nullptr);
+            EXPECT_EQ(std::string(bot.GetGoalLabel().getString()), "GoalGoto");
+        }
+    }
+    EXPECT_EQ(log.Count("Bot::LoadSettings: no bot settings in "), 2);
+    Bot read(Own(), Opponent(), *m_Level);
+    EXPECT_TRUE(read.LoadSettings(kBotFile));
+    EXPECT_EQ(read.m_Settings.m_BallChoiceMode, 3u);
+}
+
 // ---- Choosing goals ----
 
 // A fetch whose ball the opponent takes is replaced at the next thought, long before the next
@@ -371,6 +396,9 @@ TEST_F(BotMatch, a_goto_target_out_of_sight_is_reached_along_a_path) {
     EXPECT_TRUE(TheBot().GetWaypoints().empty());
 }
 
+// A target no path reaches (inside a rock) makes the goal invalid at once; so does one that a
+// path reached before but no path reaches any more (the goal does not stay, searching every
+// frame, until it times out).
 TEST_F(BotMatch, a_target_that_no_path_reaches_makes_the_goal_invalid) {
     Start(Idle(), {kMiddleWall, {{-20.0f, 10.0f}, {6.0f, 6.0f}}}, {}, b2Vec2(-30.0f, -25.0f));
     GoalGoto goal(TheBot(), b2Vec2(-20.0f, 10.0f));
@@ -378,6 +406,22 @@ TEST_F(BotMatch, a_target_that_no_path_reaches_makes_the_goal_invalid) {
     EXPECT_FALSE(goal.IsPathRequested());
     EXPECT_EQ(TheBot().GetPathState(), Bot::kNoPath);
     EXPECT_FALSE(goal.IsValid());
+
+    const b2Vec2 target(-20.0f, -10.0f);
+    GoalGoto shutIn(TheBot(), target);
+    shutIn.Update(kStep);
+    ASSERT_TRUE(shutIn.IsPathRequested());
+    b2BodyDef def;
+    def.position = target;
+    b2PolygonShape rock;
+    rock.SetAsBox(4.0f, 4.0f);
+    m_Level->GetPhysics().CreateBody(def)->CreateFixture(&rock, 0.0f);
+    TheBot().PlanPath(Own().m_Center);
+    TheBot().Think(kStep);
+    ASSERT_EQ(TheBot().GetPathState(), Bot::kReachedEnd);
+    shutIn.Update(kStep);
+    EXPECT_FALSE(shutIn.IsPathRequested());
+    EXPECT_FALSE(shutIn.IsValid());
 }
 
 TEST_F(BotMatch, a_chase_follows_the_opponent) {

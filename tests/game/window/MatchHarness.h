@@ -27,10 +27,10 @@ namespace match_testing {
 // The length of one update step of the game's main loop, in seconds.
 constexpr float kStep = 0.02f;
 
-// The shipped game folder (see ShippedGameFolder) behind a folder of the test's own (for levels
-// written by the test), and a user folder at "/userfolder" that is the write folder, as the game
-// mounts its own. The application's set-up is a quick match, and the game's random numbers start
-// from seed 1.
+// The shipped game folder (see ShippedGameFolder), from a copy of the test's own, behind a folder
+// of the test's own (for levels written by the test), and a user folder at "/userfolder" that is
+// the write folder, as the game mounts its own. The application's set-up is a quick match, and
+// the game's random numbers start from seed 1.
 class GameFolder : public ShippedGameFolder {
 protected:
     void SetUp() override;

@@ -495,7 +495,7 @@ long CountNear(const std::vector<Rgb>& pixels, const Rgb& colour, int tolerance)
 TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_view) {
     const Arena arena = ShippedArenas()[1];
     ASSERT_TRUE(m_Game.Start(
-        {MATCH_VIEW_EXECUTABLE, LevelFile(arena), CreatureFile(ShippedCreatures()[0]), "data/ais/2_blaze.xml"}))
+        {MATCH_VIEW_EXECUTABLE, LevelFile(arena), CreatureFile(ShippedCreatures()[0]), BotFile(ShippedBots()[0])}))
         << m_Game.Output();
     const testing_support::Window window = m_Game.GetWindow();
     m_X.MoveResize(window, kWidth, kHeight);
