@@ -85,6 +85,8 @@ void GUIChampionshipMatchTable::ShowMatch(size_t index, int& counter) {
             ++counter;
             portrait.PlayFrameLabel(Numbered("showup%d", counter).c_str());
             portrait.SetState(GlobboSnapshot::kShowingUp);
+        } else {
+            portrait.GetFrameMovie().GotoLabel(kShownLabel, false);
         }
     }
     if (static_cast<int32_t>(index) == application.matchSetup.matchIndex) {

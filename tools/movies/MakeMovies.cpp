@@ -13,7 +13,8 @@
 //   gui/globbo_selection_quickmatch.swf, .xml                       the quick match's selection;
 //   gui/level_selection.swf, .xml                                   the level selection;
 //   gui/match_over.swf, .xml                                        the match over;
-//   gui/paused.swf, .xml                                            the pause.
+//   gui/paused.swf, .xml                                            the pause;
+//   gui/championship_*.swf, .xml, gui/globbo_getready_selection.swf the championship's screens.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -89,5 +90,15 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/match_over.xml", MatchOverDescription(font)) &&
         WriteFile(folder / "gui/paused.swf", PausedMovie(font)) &&
         WriteFile(folder / "gui/paused.xml", PausedDescription());
-    return written && selections ? 0 : 1;
+    const bool championship =
+        WriteFile(folder / "gui/championship_globbo_selection.swf", ChampionshipSelectionMovie(font)) &&
+        WriteFile(folder / "gui/championship_globbo_selection.xml", ChampionshipSelectionDescription(font)) &&
+        WriteFile(folder / "gui/championship_level_selection.xml", ChampionshipLevelSetDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table.swf", MatchTableMovie(font)) &&
+        WriteFile(folder / "gui/championship_match_table.xml", MatchTableDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table_selection.swf", MatchTableSelectionMovie()) &&
+        WriteFile(folder / "gui/championship_get_ready.swf", GetReadyMovie(font)) &&
+        WriteFile(folder / "gui/championship_get_ready.xml", GetReadyDescription()) &&
+        WriteFile(folder / "gui/globbo_getready_selection.swf", GetReadyMarkerMovie());
+    return written && selections && championship ? 0 : 1;
 }
