@@ -32,8 +32,7 @@ void GUIMatchOver::Load(const std::string& file) {
     if (FlashMovie* movie = GetFirstMovie(); movie != nullptr && movie->GetRoot() != nullptr) {
         movie->GetRoot()->set_play_state(swfplayer::character::PLAY);
     }
-    m_DrawableCopy.reset();
-    m_Copy.reset();
+    DropCopy();
     m_Caption = sf::Text();
     m_Caption.setFont(GetFont());
     m_Caption.setCharacterSize(kCaptionSize);
@@ -42,10 +41,22 @@ void GUIMatchOver::Load(const std::string& file) {
     SetAllTextsVisible(false);
 }
 
+void GUIMatchOver::Unload() {
+    DropCopy();
+    m_Caption.setString("");
+    FlashGUI::Unload();
+}
+
+void GUIMatchOver::DropCopy() {
+    m_DrawableCopy.reset();
+    m_Copy.reset();
+}
+
 // The choices of a quick match and of a training match; a championship's come with the
 // championship.
 const GUIMatchOver::Choices& GUIMatchOver::ChoicesOfMode() const {
-    static const Choices kMatchChoices{{"Stats", "PlayAgain", "MainMenu"}, true, "PlayAgain", {"GetAwards", "NextMatch"}};
+    static const Choices kMatchChoices{
+        {"Stats", "PlayAgain", "MainMenu"}, true, "PlayAgain", {"GetAwards", "NextMatch"}};
     return kMatchChoices;
 }
 
@@ -153,6 +164,7 @@ void GUIMatchOver::ShowText() {
 void GUIMatchOver::LeaveMatch() {
     m_Director.PopScreen();
     m_Director.PopScreen();
+    DropCopy();
     RestartMenuMusic();
 }
 
