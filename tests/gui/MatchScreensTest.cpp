@@ -343,5 +343,22 @@ TEST_F(MatchScreensTest, end_game_from_the_pause_leaves_the_menu_alone) {
     EXPECT_EQ(StoredRecords(), 0u);
 }
 
+// Copying a set-up's match record never takes over another's running match.
+TEST(MatchRecordCopy, the_running_match_stays) {
+    Game* const running = reinterpret_cast<Game*>(0x1000);
+    MatchRecord record;
+    record.currentGame = running;
+    MatchRecord other;
+    other.levelFile = "data/levels/a.xml";
+    other.player2File = "data/players/b.xml";
+    other.matchFlags = {true, false};
+    other.currentGame = reinterpret_cast<Game*>(0x2000);
+    record.TakeMatch(other);
+    EXPECT_EQ(record.currentGame, running);
+    EXPECT_EQ(record.levelFile, other.levelFile);
+    EXPECT_EQ(record.player2File, other.player2File);
+    EXPECT_EQ(record.matchFlags, other.matchFlags);
+}
+
 }  // namespace
 }  // namespace gui_testing
