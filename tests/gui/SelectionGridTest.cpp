@@ -3,6 +3,7 @@
 // "Back" and "Start" are linked, who may fill which slot, and what "Start" sets up.
 #include "app/Application.h"
 #include "app/UserPreferences.h"
+#include "gui/BotSelectionGrid.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIPlayerSelection.h"
 #include "gui/SelectionGrid.h"
@@ -285,6 +286,62 @@ TEST_F(SelectionGridTest, a_single_slot_stands_at_the_row_start) {
     EXPECT_EQ(screen.GetFocusItems().back()->GetName(), "Start");
     grid.Clear(screen);
     EXPECT_EQ(screen.GetFocusItems().size(), 1u);
+}
+
+// A portrait pops up, shows, and once given up hides and is empty; its tube and name show only
+// while it is there.
+TEST_F(SelectionGridTest, a_portrait_goes_through_showing_up_shown_hiding_and_empty) {
+    MakePool(1);
+    GUIPlayerSelection& screen = Open();
+    SnapshotFocusItem& item = *Pool(screen, 0);
+    ASSERT_NE(item.GetSnapshot(), nullptr);
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kShowingUp);
+    EXPECT_EQ(item.GetSnapshot()->GetFlags(), SelectionGrid::kPoolFlags);
+    EXPECT_EQ(item.GetSnapshot()->GetName()->text.getString().toAnsiString(), "Sprout");
+    Run(1.0f);
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kShown);
+    EXPECT_EQ(item.TakeOut(), "data/players/c0.xml");
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kHiding);
+    EXPECT_EQ(item.TakeOut(), "");
+    Run(1.0f);
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kEmpty);
+    EXPECT_TRUE(item.Load("data/players/c0.xml"));
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kShowingUp);
+}
+
+// The computer opponents' faces: one short row centred in the rectangle, or nothing at all.
+TEST_F(SelectionGridTest, the_bot_grid_centres_a_short_row_and_takes_an_empty_folder) {
+    MakePool(1);
+    GUIPlayerSelection& screen = Open();
+    // Three opponents: copies of a shipped one.
+    const std::filesystem::path folder = m_Data->Path() / "data/ais";
+    const std::string blaze = testing_support::ReadFile(PONDORIX_GAME_DIR "/data/ais/1_blaze.xml");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    for (const char* name : {"a.xml", "b.xml", "c.xml"}) {
+        testing_support::WriteFile(folder / name, blaze);
+    }
+    const size_t bots = 3;
+    BotSelectionGrid grid;
+    grid.Build(screen, {0, 0, 300, 110}, 1.0f);
+    ASSERT_EQ(grid.GetItems().size(), bots);
+    ASSERT_EQ(grid.GetRows().size(), 1u);
+    for (size_t i = 0; i < bots; ++i) {
+        const SnapshotFocusItem& item = *grid.GetItems()[i];
+        EXPECT_NEAR(item.GetPosition().x, 150 - 100.0f * (bots - 1) / 2 + 100.0f * i, 0.01f);
+        EXPECT_EQ(item.GetPosition().y, 0.0f);
+        EXPECT_EQ(item.GetFlags(), GlobboSnapshot::kFace);
+        EXPECT_EQ(item.GetLink(FocusItem::kRight), grid.GetItems()[(i + 1) % bots].get());
+        // A bot's file holds its settings beside its creature.
+        EXPECT_FALSE(item.GetSnapshot()->GetData().m_CharacterName.empty());
+    }
+
+    std::filesystem::remove_all(folder);
+    BotSelectionGrid empty;
+    empty.Build(screen, {0, 0, 300, 110}, 1.0f);
+    empty.Layout();
+    EXPECT_TRUE(empty.GetItems().empty());
+    EXPECT_TRUE(empty.GetRows().empty());
 }
 
 }  // namespace
