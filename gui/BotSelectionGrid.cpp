@@ -15,8 +15,8 @@ void BotSelectionGrid::Build(FlashGUI& screen, const FocusRect& rect, float scal
     m_Files = grid_rows::CreatureFiles(kBotsFolder);
     m_Items.clear();
     for (const std::string& file : m_Files) {
-        auto item =
-            std::make_shared<SnapshotFocusItem>(sf::Vector2f(), file, screen.GetFont(), GlobboSnapshot::kFace, kTube, scale);
+        auto item = std::make_shared<SnapshotFocusItem>(sf::Vector2f(), file, screen.GetFont(), GlobboSnapshot::kFace,
+                                                        kTube, scale);
         item->Load(file);
         screen.InsertFocusItemBefore(item, "Start");
         m_Items.push_back(std::move(item));

@@ -24,7 +24,11 @@ void Glide(claw::tween::tweener_group& tweens, double& value, double target, dou
         value = target;
         return;
     }
-    tweens.insert(claw::tween::single_tweener(value, target, duration, claw::tween::easing_quad::ease_in_out));
+    // The glide writes through a callback of its own: the tweener is copied into the group, so
+    // nothing in it may point back at the tweener it was made as.
+    double* written = &value;
+    tweens.insert(claw::tween::single_tweener(
+        value, target, duration, [written](double now) { *written = now; }, claw::tween::easing_quad::ease_in_out));
 }
 
 }  // namespace

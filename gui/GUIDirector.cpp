@@ -341,6 +341,11 @@ void GUIDirector::Shutdown() {
         EndMatch();
     }
     DeleteTitleAndEmpty();
+    for (FlashGUI* screen : m_FlashOfId) {
+        if (screen != nullptr && screen->IsLoaded()) {
+            screen->Unload();
+        }
+    }
 }
 
 void GUIDirector::DeleteTitleAndEmpty() {

@@ -89,7 +89,8 @@ public:
     // to the top screen. The hint hears all but the sounds.
     void OnFSCommand(const char* command);
     void ShowHint(const char* name, int mode) override;
-    // Ends a running match, deletes the title and empties the stack.
+    // Ends a running match, deletes the title, empties the stack and unloads every screen: what
+    // the screens hold of the game's world goes while the game's registries still exist.
     void Shutdown() override;
 
     GUIHint& GetHint() { return m_Hint; }

@@ -34,14 +34,24 @@ void GUIMatchOver::Load(const std::string& file) {
     if (FlashMovie* movie = GetFirstMovie(); movie != nullptr && movie->GetRoot() != nullptr) {
         movie->GetRoot()->set_play_state(swfplayer::character::PLAY);
     }
-    m_DrawableCopy.reset();
-    m_Copy.reset();
+    DropCopy();
     m_Caption = sf::Text();
     m_Caption.setFont(GetFont());
     m_Caption.setCharacterSize(kCaptionSize);
     m_Caption.setFillColor(kCaptionColor);
     m_World->Create();
     SetAllTextsVisible(false);
+}
+
+void GUIMatchOver::Unload() {
+    DropCopy();
+    m_Caption.setString("");
+    FlashGUI::Unload();
+}
+
+void GUIMatchOver::DropCopy() {
+    m_DrawableCopy.reset();
+    m_Copy.reset();
 }
 
 // The choices of a quick match and of a training match, and of a championship: the awards
@@ -197,6 +207,7 @@ void GUIMatchOver::GetAwards() {
 void GUIMatchOver::LeaveMatch() {
     m_Director.PopScreen();
     m_Director.PopScreen();
+    DropCopy();
     RestartMenuMusic();
 }
 

@@ -39,6 +39,8 @@ public:
     // Loads the description, sets the movie playing, hides the texts and starts a new world
     // without a copy.
     void Load(const std::string& file) override;
+    // Drops the copy and the caption, then the movie.
+    void Unload() override;
     // Rebuilds the items, links and focus of the set-up's mode and hides the movie's clips of
     // the other modes. The controllers can choose only once the movie has run past its first
     // frame (or sent "ShowText").
@@ -73,6 +75,7 @@ private:
     // Takes the match and this screen off (pop two) and the menu music back.
     void LeaveMatch();
     void RestartMenuMusic();
+    void DropCopy();
 
     GUIDirector& m_Director;
     std::unique_ptr<PhysicsWorld> m_World;

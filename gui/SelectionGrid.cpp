@@ -39,8 +39,7 @@ void SelectionGrid::Build(FlashGUI& screen, const FocusRect& poolRect, const Foc
 
 void SelectionGrid::BuildSlots(FlashGUI& screen, const FocusRect& slotRow) {
     // One slot stands at the row's left end.
-    const float step =
-        m_SlotCount > 1 ? (slotRow.right - slotRow.left) / static_cast<float>(m_SlotCount - 1) : 0.0f;
+    const float step = m_SlotCount > 1 ? (slotRow.right - slotRow.left) / static_cast<float>(m_SlotCount - 1) : 0.0f;
     for (int k = 1; k <= m_SlotCount; ++k) {
         sf::Vector2f tube = kSlotTube;
         if (m_SlotCount == 2) {

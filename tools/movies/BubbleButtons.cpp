@@ -68,10 +68,14 @@ std::vector<ShapeBuilder> IconShapes(Icon icon, float r, uint32_t color, menu_ar
     case Icon::kArrowLeft:
     case Icon::kArrowRight: {
         const float d = icon == Icon::kArrowLeft ? -1.0f : 1.0f;
-        shapes.push_back(menu_art::Shape(
-            menu_art::Polygon({{d * 26 * s, 0}, {-d * 4 * s, -24 * s}, {-d * 4 * s, -10 * s}, {-d * 24 * s, -10 * s},
-                               {-d * 24 * s, 10 * s}, {-d * 4 * s, 10 * s}, {-d * 4 * s, 24 * s}}),
-            white));
+        shapes.push_back(menu_art::Shape(menu_art::Polygon({{d * 26 * s, 0},
+                                                            {-d * 4 * s, -24 * s},
+                                                            {-d * 4 * s, -10 * s},
+                                                            {-d * 24 * s, -10 * s},
+                                                            {-d * 24 * s, 10 * s},
+                                                            {-d * 4 * s, 10 * s},
+                                                            {-d * 4 * s, 24 * s}}),
+                                         white));
         break;
     }
     case Icon::kPlay:
@@ -165,10 +169,13 @@ uint16_t PillButton(menu_art::Library& library, const Pill& pill, uint16_t fontI
     const uint32_t light = Mix(pill.color, 0xFFFFFF, 0.2f);
     const uint32_t dark = Mix(pill.color, 0x000000, 0.25f);
     std::vector<ShapeBuilder> shapes;
-    shapes.push_back(menu_art::Shape(menu_art::RoundedRect(-w + 2, -h + 5, w + 2, h + 5, h), menu_art::Solid(0x0B3C5D, 60)));
+    shapes.push_back(
+        menu_art::Shape(menu_art::RoundedRect(-w + 2, -h + 5, w + 2, h + 5, h), menu_art::Solid(0x0B3C5D, 60)));
     shapes.push_back(menu_art::Shape(menu_art::RoundedRect(-w, -h, w, h, h), menu_art::Solid(pill.color)));
-    shapes.push_back(menu_art::Shape(menu_art::RoundedRect(-w + 4, -h + 3, w - 4, h * 0.2f, h * 0.8f), menu_art::Solid(light)));
-    shapes.push_back(menu_art::Stroke(menu_art::RoundedRect(-w + 1.5f, -h + 1.5f, w - 1.5f, h - 1.5f, h - 1.5f), 3.0f, Hex(dark)));
+    shapes.push_back(
+        menu_art::Shape(menu_art::RoundedRect(-w + 4, -h + 3, w - 4, h * 0.2f, h * 0.8f), menu_art::Solid(light)));
+    shapes.push_back(
+        menu_art::Stroke(menu_art::RoundedRect(-w + 1.5f, -h + 1.5f, w - 1.5f, h - 1.5f, h - 1.5f), 3.0f, Hex(dark)));
     std::vector<uint16_t> texts;
     const float iconR = h * 0.62f;
     std::vector<ShapeBuilder> icon = IconShapes(pill.icon, iconR, pill.color, library, fontId, font, texts);
@@ -201,7 +208,6 @@ uint32_t Mix(uint32_t a, uint32_t b, float t) {
     }
     return out;
 }
-
 
 void PlacePills(menu_art::Library& library, menu_art::Stack& stack, const std::vector<Pill>& pills, uint16_t fontId,
                 const swfkit::EmbeddedFont& font) {

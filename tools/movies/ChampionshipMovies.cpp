@@ -18,7 +18,6 @@ using bubble_buttons::Icon;
 
 // The selection's four places on the slots' row.
 const std::vector<float> kSelectionSlots = {65.0f, 250.0f, 435.0f, 620.0f};
-constexpr float kSlotY = 495.0f;
 const std::vector<Bubble> kSelectionButtons = {
     {"Back", "Back", "Back", 52, 54, 64, 0x1AA7EC, Icon::kArrowLeft},
     {"Start", "Start", "Start", 735, 488, 100, 0x2BB673, Icon::kTrophy},
@@ -125,12 +124,7 @@ swfkit::Bytes ChampionshipSelectionMovie(const swfkit::EmbeddedFont& font) {
 std::string ChampionshipSelectionDescription(const swfkit::EmbeddedFont& font) {
     std::vector<TextSpec> texts = bubble_buttons::Labels(kSelectionButtons, font);
     const std::string title = "Who joins the championship?";
-    texts.push_back({"title", title, 32, "", Hex(kInk), 400 - TextWidth(font, title, 32) / 2, 12});
-    for (size_t i = 0; i < kSelectionSlots.size(); ++i) {
-        const std::string player = "Player " + std::to_string(i + 1);
-        texts.push_back({"player" + std::to_string(i + 1), player, 20, "", Hex(kInk),
-                         kSelectionSlots[i] - TextWidth(font, player, 20) / 2, kSlotY - 86});
-    }
+    texts.push_back({"title", title, 32, "", Hex(kInk), 400 - TextWidth(font, title, 32) / 2, 6});
     return Description(
         "data/child.ttf",
         {{"selection", "data/gui/championship_globbo_selection.swf"}, {"backdrop", "data/gui/menu_backdrop.swf"}},

@@ -5,6 +5,7 @@
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
 
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -28,8 +29,11 @@ const std::vector<Bubble> kButtons = {
     {"Right", "Right", "", 692, 250, 84, 0xF15BB5, Icon::kArrowRight},
 };
 
-Outline Window() {
-    return RoundedRect(kWindowLeft, kWindowTop, kWindowRight, kWindowBottom, 6);
+// The part of the window from the top down (a hole must lie inside its shape's outline, or it
+// fills as an island).
+Outline Window(float top = kWindowTop) {
+    return Polygon(
+        {{kWindowLeft, top}, {kWindowRight, top}, {kWindowRight, kWindowBottom}, {kWindowLeft, kWindowBottom}});
 }
 
 Outline Screen(float top) {
@@ -40,14 +44,20 @@ Outline Screen(float top) {
 uint16_t Scenery(Library& library) {
     std::vector<swfkit::ShapeBuilder> shapes;
     for (auto [top, color] : {std::pair{0.0f, 0x8FD8F8u}, {300.0f, 0xA6E1F7u}, {420.0f, 0xBEEAF4u}}) {
-        shapes.push_back(Ring(Screen(top), Window(), Solid(color)));
+        shapes.push_back(top < kWindowBottom ? Ring(Screen(top), Window(std::max(top, kWindowTop)), Solid(color))
+                                             : Shape(Screen(top), Solid(color)));
     }
     shapes.push_back(Shape(Screen(kWaterLine), Solid(0x3FB5CF)));
-    shapes.push_back(Shape(Polygon({{0, kWaterLine - 6}, {kWidth, kWaterLine - 6}, {kWidth, kWaterLine}, {0, kWaterLine}}),
-                           Solid(0x7FDCEA)));
+    shapes.push_back(
+        Shape(Polygon({{0, kWaterLine - 6}, {kWidth, kWaterLine - 6}, {kWidth, kWaterLine}, {0, kWaterLine}}),
+              Solid(0x7FDCEA)));
     shapes.push_back(Shape(Screen(kHeight - 12), Solid(0x2A9BB5)));
-    for (auto [x, y, r] : {std::tuple{84.0f, 420.0f, 24.0f}, {112.0f, 404.0f, 30.0f}, {140.0f, 424.0f, 22.0f},
-                           {664.0f, 432.0f, 22.0f}, {692.0f, 414.0f, 30.0f}, {722.0f, 430.0f, 24.0f}}) {
+    for (auto [x, y, r] : {std::tuple{84.0f, 420.0f, 24.0f},
+                           {112.0f, 404.0f, 30.0f},
+                           {140.0f, 424.0f, 22.0f},
+                           {664.0f, 432.0f, 22.0f},
+                           {692.0f, 414.0f, 30.0f},
+                           {722.0f, 430.0f, 24.0f}}) {
         shapes.push_back(Shape(Circle(x, y, r), Solid(0xFFFFFF, 235)));
     }
     return Picture(library, shapes);
@@ -55,13 +65,14 @@ uint16_t Scenery(Library& library) {
 
 // The window's frame: a shadow, a thick white rim and a thin blue line inside it.
 uint16_t Frame(Library& library) {
-    return Picture(library, {Ring(RoundedRect(kWindowLeft - 10, kWindowTop - 6, kWindowRight + 14, kWindowBottom + 16, 18),
-                                  RoundedRect(kWindowLeft + 4, kWindowTop + 8, kWindowRight - 4, kWindowBottom - 4, 6),
-                                  Solid(0x0B3C5D, 45)),
-                             Ring(RoundedRect(kWindowLeft - 12, kWindowTop - 12, kWindowRight + 12, kWindowBottom + 12, 18),
-                                  Window(), Solid(0xFFFFFF)),
-                             Stroke(RoundedRect(kWindowLeft - 1, kWindowTop - 1, kWindowRight + 1, kWindowBottom + 1, 7),
-                                    2, Hex(0x48CAE4))});
+    return Picture(library,
+                   {Ring(RoundedRect(kWindowLeft - 10, kWindowTop - 6, kWindowRight + 14, kWindowBottom + 16, 18),
+                         RoundedRect(kWindowLeft + 4, kWindowTop + 8, kWindowRight - 4, kWindowBottom - 4, 6),
+                         Solid(0x0B3C5D, 45)),
+                    Ring(RoundedRect(kWindowLeft - 12, kWindowTop - 12, kWindowRight + 12, kWindowBottom + 12, 18),
+                         Window(), Solid(0xFFFFFF)),
+                    Stroke(RoundedRect(kWindowLeft - 1, kWindowTop - 1, kWindowRight + 1, kWindowBottom + 1, 7), 2,
+                           Hex(0x48CAE4))});
 }
 
 }  // namespace

@@ -57,12 +57,12 @@ uint16_t Dim(Library& library) {
 }
 
 uint16_t Ribbon(Library& library) {
-    return Picture(library, {Shape(RoundedRect(kCentreX - 118, kRibbonTop + 4, kCentreX + 122, kRibbonBottom + 4, 19),
-                                   Solid(0x0B2540, 90)),
-                             Shape(RoundedRect(kCentreX - 120, kRibbonTop, kCentreX + 120, kRibbonBottom, 19),
-                                   Solid(0xF15BB5)),
-                             Stroke(RoundedRect(kCentreX - 118, kRibbonTop + 2, kCentreX + 118, kRibbonBottom - 2, 17),
-                                    3, Hex(0xFFFFFF, 200))});
+    return Picture(
+        library,
+        {Shape(RoundedRect(kCentreX - 118, kRibbonTop + 4, kCentreX + 122, kRibbonBottom + 4, 19), Solid(0x0B2540, 90)),
+         Shape(RoundedRect(kCentreX - 120, kRibbonTop, kCentreX + 120, kRibbonBottom, 19), Solid(0xF15BB5)),
+         Stroke(RoundedRect(kCentreX - 118, kRibbonTop + 2, kCentreX + 118, kRibbonBottom - 2, 17), 3,
+                Hex(0xFFFFFF, 200))});
 }
 
 // A golden cup with a star on it, about (0, 0).
@@ -72,8 +72,9 @@ uint16_t Cup(Library& library) {
     for (float side : {-1.0f, 1.0f}) {
         shapes.push_back(Stroke(Ellipse(side * 56, -38, 20, 24), 10, Hex(0xF4A100)));
     }
-    shapes.push_back(Shape(Polygon({{-60, -76}, {60, -76}, {48, -6}, {16, 18}, {16, 46}, {-16, 46}, {-16, 18}, {-48, -6}}),
-                           Solid(0xFFC300)));
+    shapes.push_back(
+        Shape(Polygon({{-60, -76}, {60, -76}, {48, -6}, {16, 18}, {16, 46}, {-16, 46}, {-16, 18}, {-48, -6}}),
+              Solid(0xFFC300)));
     shapes.push_back(Shape(Polygon({{-60, -76}, {-20, -76}, {-28, -10}, {-48, -6}}), Solid(0xFFD95A)));
     shapes.push_back(Shape(RoundedRect(-44, 44, 44, 60, 5), Solid(0xF4A100)));
     shapes.push_back(Shape(RoundedRect(-58, 60, 58, 84, 8), Solid(0xE07B00)));
@@ -100,7 +101,8 @@ uint16_t Confetti(Library& library) {
     swfkit::TagList frames(8);
     for (int frame = 0; frame < kConfettiFrames; ++frame) {
         for (int i = 0; i < kPieces; ++i) {
-            const float t = std::fmod(static_cast<float>(frame) / kConfettiFrames + static_cast<float>(i) * 0.37f, 1.0f);
+            const float t =
+                std::fmod(static_cast<float>(frame) / kConfettiFrames + static_cast<float>(i) * 0.37f, 1.0f);
             const float x = 30.0f + std::fmod(static_cast<float>(i) * 173.0f, 740.0f) + 14.0f * std::sin(t * 12.0f + i);
             const float y = -20.0f + 640.0f * t;
             const float turn = std::cos(t * 9.0f + static_cast<float>(i));

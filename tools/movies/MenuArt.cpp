@@ -263,8 +263,7 @@ std::string TextRecord(const TextSpec& text) {
     return "<textelement m_Tag=\"" + Escaped(text.tag) + "\" m_Text=\"" + Escaped(text.text) + "\" m_Size=\"" +
            Number(text.size) + "\" m_Anchor=\"" + Escaped(text.anchor) + "\" m_ColorR=\"" +
            std::to_string(text.color.r) + "\" m_ColorG=\"" + std::to_string(text.color.g) + "\" m_ColorB=\"" +
-           std::to_string(text.color.b) + "\" m_PosX=\"" + Number(text.x) + "\" m_PosY=\"" + Number(text.y) +
-           "\" />\n";
+           std::to_string(text.color.b) + "\" m_PosX=\"" + Number(text.x) + "\" m_PosY=\"" + Number(text.y) + "\" />\n";
 }
 
 }  // namespace

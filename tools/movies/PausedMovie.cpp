@@ -23,18 +23,16 @@ const std::vector<Pill> kButtons = {
 };
 
 uint16_t Card(Library& library) {
-    return Picture(library, {Shape(Polygon({{0, 0}, {kWidth, 0}, {kWidth, kHeight}, {0, kHeight}}), Solid(0x0B2540, 130)),
-                             Shape(RoundedRect(kCardLeft + 5, kCardTop + 9, kCardRight + 5, kCardBottom + 9, 30),
-                                   Solid(0x0B2540, 80)),
-                             Shape(RoundedRect(kCardLeft, kCardTop, kCardRight, kCardBottom, 30), Solid(0xFFFFFF)),
-                             Stroke(RoundedRect(kCardLeft + 3, kCardTop + 3, kCardRight - 3, kCardBottom - 3, 27), 5,
-                                    Hex(0x48CAE4)),
-                             Shape(Circle(kCardLeft + 34, kCardTop + 10, 26), Solid(0xFFD43B)),
-                             Stroke(Circle(kCardLeft + 34, kCardTop + 10, 25), 4, Hex(0xFFFFFF)),
-                             Shape(RoundedRect(kCardLeft + 23, kCardTop - 1, kCardLeft + 31, kCardTop + 21, 2),
-                                   Solid(kInk)),
-                             Shape(RoundedRect(kCardLeft + 37, kCardTop - 1, kCardLeft + 45, kCardTop + 21, 2),
-                                   Solid(kInk))});
+    return Picture(
+        library,
+        {Shape(Polygon({{0, 0}, {kWidth, 0}, {kWidth, kHeight}, {0, kHeight}}), Solid(0x0B2540, 130)),
+         Shape(RoundedRect(kCardLeft + 5, kCardTop + 9, kCardRight + 5, kCardBottom + 9, 30), Solid(0x0B2540, 80)),
+         Shape(RoundedRect(kCardLeft, kCardTop, kCardRight, kCardBottom, 30), Solid(0xFFFFFF)),
+         Stroke(RoundedRect(kCardLeft + 3, kCardTop + 3, kCardRight - 3, kCardBottom - 3, 27), 5, Hex(0x48CAE4)),
+         Shape(Circle(kCardLeft + 34, kCardTop + 10, 26), Solid(0xFFD43B)),
+         Stroke(Circle(kCardLeft + 34, kCardTop + 10, 25), 4, Hex(0xFFFFFF)),
+         Shape(RoundedRect(kCardLeft + 23, kCardTop - 1, kCardLeft + 31, kCardTop + 21, 2), Solid(kInk)),
+         Shape(RoundedRect(kCardLeft + 37, kCardTop - 1, kCardLeft + 45, kCardTop + 21, 2), Solid(kInk))});
 }
 
 }  // namespace

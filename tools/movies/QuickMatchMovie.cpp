@@ -5,6 +5,8 @@
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
 
+#include <string>
+
 namespace {
 
 using namespace menu_art;
@@ -16,18 +18,18 @@ using bubble_buttons::Icon;
 constexpr float kSlotY = 495.0f;
 constexpr float kSlotX[] = {170.0f, 620.0f};
 constexpr float kShelfLeft = 106.0f;
-constexpr float kShelfTop = 64.0f;
+constexpr float kShelfTop = 50.0f;
 constexpr float kShelfRight = 694.0f;
-constexpr float kShelfBottom = 318.0f;
+constexpr float kShelfBottom = 302.0f;
 
 const std::vector<Bubble> kButtons = {
     {"Back", "Back", "Back", 52, 54, 64, 0x1AA7EC, Icon::kArrowLeft},
     {"Start", "Start", "Start", 395, 488, 112, 0x2BB673, Icon::kPlay},
 };
 
-// An empty place for a player's Globbo, about (0, 0): a pale card with a dashed rim and a
-// question mark.
-uint16_t EmptyPlace(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
+// An empty place for a player's Globbo, about (0, 0): a pale card with a dashed rim and the
+// player's number.
+uint16_t EmptyPlace(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font, int player) {
     std::vector<swfkit::ShapeBuilder> shapes = {Shape(RoundedRect(-46, -46, 46, 46, 16), Solid(0xFFFFFF, 120))};
     // The dashes: short bars along the rim.
     for (int i = 0; i < 8; ++i) {
@@ -40,7 +42,8 @@ uint16_t EmptyPlace(Library& library, uint16_t fontId, const swfkit::EmbeddedFon
     swfkit::TagList frames(8);
     Stack stack(frames);
     stack.Place(Picture(library, shapes));
-    stack.Place(library.DefineText(fontId, font, "?", 54, {Hex(0xFFFFFF)}), 0, -4);
+    stack.Place(library.DefineText(fontId, font, "Player", 18, {Hex(kInk, 200)}), 0, -22);
+    stack.Place(library.DefineText(fontId, font, std::to_string(player), 48, {Hex(0xFFFFFF)}), 0, 10);
     frames.DoAction(Script("stop"));
     frames.ShowFrame();
     return library.DefineSprite(frames);
@@ -48,19 +51,19 @@ uint16_t EmptyPlace(Library& library, uint16_t fontId, const swfkit::EmbeddedFon
 
 // The shelf: a frosted board with a rim, and a pad under each player's place.
 uint16_t Shelf(Library& library) {
-    return Picture(library, {Shape(RoundedRect(kShelfLeft + 4, kShelfTop + 8, kShelfRight + 4, kShelfBottom + 8, 30),
-                                   Solid(0x0B3C5D, 40)),
-                             Shape(RoundedRect(kShelfLeft, kShelfTop, kShelfRight, kShelfBottom, 30),
-                                   Solid(0xFFFFFF, 140)),
-                             Stroke(RoundedRect(kShelfLeft + 2, kShelfTop + 2, kShelfRight - 2, kShelfBottom - 2, 28),
-                                    4, Hex(0xFFFFFF, 230)),
-                             Shape(RoundedRect(kShelfLeft + 18, 182, kShelfRight - 18, 186, 2), Solid(0xFFFFFF, 160))});
+    return Picture(
+        library,
+        {Shape(RoundedRect(kShelfLeft + 4, kShelfTop + 8, kShelfRight + 4, kShelfBottom + 8, 30), Solid(0x0B3C5D, 40)),
+         Shape(RoundedRect(kShelfLeft, kShelfTop, kShelfRight, kShelfBottom, 30), Solid(0xFFFFFF, 140)),
+         Stroke(RoundedRect(kShelfLeft + 2, kShelfTop + 2, kShelfRight - 2, kShelfBottom - 2, 28), 4,
+                Hex(0xFFFFFF, 230)),
+         Shape(RoundedRect(kShelfLeft + 18, 170, kShelfRight - 18, 174, 2), Solid(0xFFFFFF, 160))});
 }
 
 uint16_t Pad(Library& library, uint32_t color) {
-    return Picture(library, {Shape(Ellipse(0, 0, 104, 20), Solid(0x0B3C5D, 40)),
-                             Shape(Ellipse(0, -4, 100, 18), Solid(color)),
-                             Shape(Ellipse(-10, -8, 70, 9), Solid(0xFFFFFF, 90))});
+    return Picture(library,
+                   {Shape(Ellipse(0, 0, 104, 20), Solid(0x0B3C5D, 40)), Shape(Ellipse(0, -4, 100, 18), Solid(color)),
+                    Shape(Ellipse(-10, -8, 70, 9), Solid(0xFFFFFF, 90))});
 }
 
 }  // namespace
@@ -75,13 +78,12 @@ swfkit::Bytes SelectionMovie(const swfkit::EmbeddedFont& font, const std::vector
     Library library(movie.Tags());
     const uint16_t fontId = library.DefineFont(font);
     const uint16_t shelf = Shelf(library);
-    const uint16_t place = EmptyPlace(library, fontId, font);
     const uint32_t padColors[] = {0xFF8C42, 0x9B5DE5, 0x00BBF9, 0xF15BB5};
     Stack stack(movie.Tags());
     stack.Place(shelf);
     for (size_t i = 0; i < slotX.size(); ++i) {
         stack.Place(Pad(library, padColors[i % std::size(padColors)]), slotX[i], kSlotY + 56);
-        stack.Place(place, slotX[i], kSlotY);
+        stack.Place(EmptyPlace(library, fontId, font, static_cast<int>(i) + 1), slotX[i], kSlotY);
     }
     bubble_buttons::PlaceButtons(library, stack, buttons, fontId, font);
     movie.Tags().DoAction(Script("stop"));
@@ -92,14 +94,8 @@ swfkit::Bytes SelectionMovie(const swfkit::EmbeddedFont& font, const std::vector
 std::string QuickMatchSelectionDescription(const swfkit::EmbeddedFont& font) {
     std::vector<TextSpec> texts = bubble_buttons::Labels(kButtons, font);
     const std::string title = "Pick your Globbos!";
-    texts.push_back({"title", title, 32, "", Hex(kInk), 400 - TextWidth(font, title, 32) / 2, 12});
-    const char* const players[] = {"Player 1", "Player 2"};
-    for (size_t i = 0; i < std::size(players); ++i) {
-        texts.push_back({std::string("player") + std::to_string(i + 1), players[i], 22, "", Hex(kInk),
-                         kSlotX[i] - TextWidth(font, players[i], 22) / 2, kSlotY - 88});
-    }
-    return Description("data/child.ttf",
-                       {{"selection", "data/gui/globbo_selection_quickmatch.swf"},
-                        {"backdrop", "data/gui/menu_backdrop.swf"}},
-                       texts);
+    texts.push_back({"title", title, 32, "", Hex(kInk), 400 - TextWidth(font, title, 32) / 2, 6});
+    return Description(
+        "data/child.ttf",
+        {{"selection", "data/gui/globbo_selection_quickmatch.swf"}, {"backdrop", "data/gui/menu_backdrop.swf"}}, texts);
 }

@@ -72,7 +72,7 @@ swfkit::Bytes PhotoFrameMovie() {
         ScaleBoth(tags, scale);
     }
     tags.DoAction(Script("stop"));
-    ScaleBoth(tags, kHidden);
+    ScaleBoth(tags, 0.0f);
     // The card already in place, for portraits that appear without a show-up.
     tags.FrameLabel("shown");
     tags.DoAction(Script("stop"));
@@ -88,13 +88,12 @@ swfkit::Bytes TestTubeMovie() {
     // White, so that the game's tint gives it the creature's colour.
     const uint16_t liquid = Picture(library, {Shape(RoundedRect(11, 38, 29, 93, 9), Solid(0xFFFFFF)),
                                               Shape(Ellipse(20, 38, 9, 3), Solid(0xE6E6E6))});
-    const uint16_t shine = Picture(library, {Shape(RoundedRect(13, 16, 17, 84, 2), Solid(0xFFFFFF, 170)),
-                                             Shape(Circle(23, 62, 2.5f), Solid(0xFFFFFF, 160)),
-                                             Shape(Circle(20, 74, 3.5f), Solid(0xFFFFFF, 140)),
-                                             Shape(Circle(25, 85, 2), Solid(0xFFFFFF, 160)),
-                                             Stroke(RoundedRect(8, 8, 32, 96, 12), 2.5f, Hex(0x7FCCE3)),
-                                             Shape(RoundedRect(4, 3, 36, 11, 4), Solid(0xE8F7FF)),
-                                             Stroke(RoundedRect(4, 3, 36, 11, 4), 2, Hex(0x7FCCE3))});
+    const uint16_t shine = Picture(
+        library,
+        {Shape(RoundedRect(13, 16, 17, 84, 2), Solid(0xFFFFFF, 170)), Shape(Circle(23, 62, 2.5f), Solid(0xFFFFFF, 160)),
+         Shape(Circle(20, 74, 3.5f), Solid(0xFFFFFF, 140)), Shape(Circle(25, 85, 2), Solid(0xFFFFFF, 160)),
+         Stroke(RoundedRect(8, 8, 32, 96, 12), 2.5f, Hex(0x7FCCE3)),
+         Shape(RoundedRect(4, 3, 36, 11, 4), Solid(0xE8F7FF)), Stroke(RoundedRect(4, 3, 36, 11, 4), 2, Hex(0x7FCCE3))});
     Stack stack(movie.Tags());
     stack.Place(glass);
     stack.Place(liquid, 0, 0, "liquid");
@@ -105,8 +104,9 @@ swfkit::Bytes TestTubeMovie() {
 }
 
 std::string PhotoFrameText(bool withFrame) {
-    // The name is centred on x under the card (or the bare face).
-    TextSpec name{"name", "", 20, "", Hex(kInk), kFrameCentre, withFrame ? 98.0f : 90.0f};
+    // The name is centred on x above the card (where nothing of a slot's controller picture
+    // covers it), or under the bare face.
+    TextSpec name{"name", "", 20, "", Hex(kInk), kFrameCentre, withFrame ? -24.0f : 90.0f};
     return TextLayout(name);
 }
 
