@@ -25,13 +25,13 @@ const std::vector<Bubble> kSelectionButtons = {
 
 // The match table: a row per match, the two places left and right of the middle.
 constexpr int kRows = 4;
-constexpr float kFirstRowY = 170.0f;
-constexpr float kRowStep = 100.0f;
-constexpr float kPlace1X = 310.0f;
-constexpr float kPlace2X = 490.0f;
-constexpr float kRowLeft = 236.0f;
-constexpr float kRowRight = 564.0f;
-constexpr float kRowHalfHeight = 44.0f;
+constexpr float kFirstRowY = 165.0f;
+constexpr float kRowStep = 112.0f;
+constexpr float kPlace1X = 320.0f;
+constexpr float kPlace2X = 480.0f;
+constexpr float kRowLeft = 250.0f;
+constexpr float kRowRight = 550.0f;
+constexpr float kRowHalfHeight = 50.0f;
 constexpr float kLabelRight = 210.0f;
 const std::vector<Bubble> kTableButtons = {
     {"Start", "Start", "Play!", 692, 500, 104, 0x2BB673, Icon::kPlay},
