@@ -7,9 +7,7 @@
 #include "gui/GUIDirector.h"
 #include "gui/GUIPlayerSelection.h"
 #include "gui/SelectionGrid.h"
-#include "tests/gui/GuiTestKit.h"
-#include "tests/gui/ScreenStubs.h"
-#include "tests/support/FileTail.h"
+#include "tests/gui/ScreenTestBase.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -30,23 +28,11 @@ constexpr float kY0 = GUIPlayerSelection::kPool.top;
 constexpr float kY1 = GUIPlayerSelection::kPool.bottom;
 constexpr float kStep = (kX1 - kX0) / 3.0f;
 
-class SelectionGridTest : public ::testing::Test {
+class SelectionGridTest : public ScreenTestBase {
 protected:
-    void SetUp() override {
-        m_Data.emplace();
-        user.emplace();
-        log.emplace(VirtualFoldersAccess::LogFile());
-        preferences.disableHints = false;
-    }
-    void TearDown() override {
-        director.reset();
-        user.reset();
-        m_Data.reset();
-    }
-
     // The pool becomes count copies of the sprout, "c0.xml"..., those listed not selectable.
     void MakePool(int count, const std::set<int>& unselectable = {}) {
-        const std::filesystem::path folder = m_Data->Path() / "data/players";
+        const std::filesystem::path folder = data->Path() / "data/players";
         const std::string sprout = testing_support::ReadFile(PONDORIX_GAME_DIR "/data/players/sprout.xml");
         std::filesystem::remove_all(folder);
         std::filesystem::create_directory(folder);
@@ -83,17 +69,6 @@ protected:
             director->Update(1.0f / 30.0f);
         }
     }
-
-    struct VirtualFoldersAccess : VirtualFolders {
-        using VirtualFolders::LogFile;
-    };
-    std::optional<GameDataCopy> m_Data;
-    std::optional<UserFolder> user;
-    UserPreferences& preferences = UserPreferences::GetInstance();
-    AppControllers controllers;
-    Journal journal;
-    std::optional<testing_support::FileTail> log;
-    std::optional<GUIDirector> director;
 };
 
 TEST_F(SelectionGridTest, the_pool_lies_in_rows_of_four_with_a_short_last_row_centred) {
@@ -314,7 +289,7 @@ TEST_F(SelectionGridTest, the_bot_grid_centres_a_short_row_and_takes_an_empty_fo
     MakePool(1);
     GUIPlayerSelection& screen = Open();
     // Three opponents: copies of a shipped one.
-    const std::filesystem::path folder = m_Data->Path() / "data/ais";
+    const std::filesystem::path folder = data->Path() / "data/ais";
     const std::string blaze = testing_support::ReadFile(PONDORIX_GAME_DIR "/data/ais/1_blaze.xml");
     std::filesystem::remove_all(folder);
     std::filesystem::create_directory(folder);
