@@ -477,6 +477,8 @@ TEST_F(ChampionshipScreensTest, one_controller_may_claim_both_and_an_unlisted_on
     Run(1.1f);
     EXPECT_EQ(Match().GetGame()->m_Controller1, controllers[0]);
     EXPECT_EQ(Match().GetGame()->m_Controller2, controllers[0]);
+    // A controller steers one creature: the last it was given.
+    EXPECT_EQ(controllers[0]->GetCreature(), Match().GetGame()->GetGlobbo2());
 }
 
 TEST_F(ChampionshipScreensTest, back_pauses_the_get_ready_and_without_a_match_it_goes) {
