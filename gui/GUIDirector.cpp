@@ -4,6 +4,7 @@
 #include "app/Log.h"
 #include "app/SoundManager.h"
 #include "flash/FSCommand.h"
+#include "gui/GameScreens.h"
 
 #include <algorithm>
 
@@ -71,6 +72,8 @@ bool TakesPlainScreen(int id) {
 
 GUIDirector& GUIDirector::GetInstance() {
     static GUIDirector instance;
+    static const bool registered = (RegisterGameScreens(instance), true);
+    (void)registered;
     return instance;
 }
 

@@ -132,38 +132,6 @@ uint16_t BubbleBody(menu_art::Library& library, const Bubble& bubble, uint16_t f
     return library.DefineSprite(frames);
 }
 
-// The button: the body at rest; "over" wobbles it like jelly and settles; "pressed" squashes it,
-// sends the command and settles.
-uint16_t BubbleButton(menu_art::Library& library, const Bubble& bubble, uint16_t fontId,
-                      const swfkit::EmbeddedFont& font) {
-    const uint16_t body = BubbleBody(library, bubble, fontId, font);
-    swfkit::TagList frames(8);
-    menu_art::Stack(frames).Place(body);
-    frames.DoAction(menu_art::Script("stop"));
-    frames.ShowFrame();
-    const std::pair<float, float> wobble[] = {{1.10f, 0.92f}, {0.93f, 1.08f}, {1.06f, 0.95f},
-                                              {0.97f, 1.03f}, {1.02f, 0.99f}, {1.0f, 1.0f}};
-    frames.FrameLabel("over");
-    for (auto [sx, sy] : wobble) {
-        frames.PlaceObject2(menu_art::Move(1, 0, 0, sx, sy));
-        frames.ShowFrame();
-    }
-    frames.DoAction(menu_art::Script("#81:00,00 stop"));
-    frames.ShowFrame();
-    const std::pair<float, float> squash[] = {{1.16f, 0.82f}, {0.9f, 1.1f}, {1.05f, 0.96f}, {1.0f, 1.0f}};
-    frames.FrameLabel("pressed");
-    for (size_t i = 0; i < std::size(squash); ++i) {
-        frames.PlaceObject2(menu_art::Move(1, 0, 0, squash[i].first, squash[i].second));
-        if (i == 2) {
-            frames.DoAction(menu_art::Script(std::string("#83:'FSCommand:") + bubble.command + "',''"));
-        }
-        frames.ShowFrame();
-    }
-    frames.DoAction(menu_art::Script("#81:00,00 stop"));
-    frames.ShowFrame();
-    return library.DefineSprite(frames);
-}
-
 // A letter-coloured title with a soft shadow.
 void Title(menu_art::Library& library, menu_art::Stack& stack, uint16_t fontId, const swfkit::EmbeddedFont& font) {
     const std::vector<swfkit::Color> letters = {Hex(0xFF8C42), Hex(0x9B5DE5), Hex(0xF15BB5), Hex(0x1AA7EC),
@@ -182,7 +150,7 @@ swfkit::Bytes MainMenuMovie(const swfkit::EmbeddedFont& font) {
     const uint16_t fontId = library.DefineFont(font);
     std::vector<uint16_t> buttons;
     for (const Bubble& bubble : kBubbles) {
-        buttons.push_back(BubbleButton(library, bubble, fontId, font));
+        buttons.push_back(menu_art::JellyButton(library, BubbleBody(library, bubble, fontId, font), bubble.command));
     }
     menu_art::Stack stack(movie.Tags());
     Title(library, stack, fontId, font);

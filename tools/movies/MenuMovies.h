@@ -17,6 +17,10 @@ std::string MainMenuDescription(const swfkit::EmbeddedFont& font);
 swfkit::Bytes HintMovie(const swfkit::EmbeddedFont& font);
 std::string HintDescription();
 
+// The statistics screen (data/gui/statistics.swf) and data/gui/statistics.xml.
+swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font);
+std::string StatisticsDescription();
+
 // The flash of a controller's new cursor (data/controller_init.swf): 100 x 100, white, tinted
 // by the game.
 swfkit::Bytes ControllerInitMovie();
