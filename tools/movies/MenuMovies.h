@@ -21,6 +21,10 @@ std::string HintDescription();
 swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font);
 std::string StatisticsDescription();
 
+// The title screen (data/gui/gametitle.swf) and data/gui/gametitle.xml.
+swfkit::Bytes GameTitleMovie(const swfkit::EmbeddedFont& font);
+std::string GameTitleDescription();
+
 // The flash of a controller's new cursor (data/controller_init.swf): 100 x 100, white, tinted
 // by the game.
 swfkit::Bytes ControllerInitMovie();

@@ -36,7 +36,9 @@ std::vector<InputEvent> InputPilot::Step(const Globbo& self, const Globbo* other
     if (mouth == nullptr) {
         return events;
     }
-    m_Target = ChooseTarget(self, other, level);
+    const b2Vec2 target = ChooseTarget(self, other, level);
+    m_Target.Set(std::clamp(target.x, -kSeenHalfWidth, kSeenHalfWidth),
+                 std::clamp(target.y, -kSeenHalfHeight, kSeenHalfHeight));
     b2Vec2 direction = m_Target - mouth->GetPosition();
     if (direction.Normalize() < FLT_EPSILON) {
         direction.SetZero();

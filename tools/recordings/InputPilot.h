@@ -15,11 +15,15 @@ class Level;
 // mouth toward the nearest ball it does not hold, and with a ball inside turns toward the other
 // creature and spits after a short while. The gamepad pilot moves the stick (whole numbers,
 // which a recording's XML keeps exactly) and presses button 0; the keyboard pilot holds the
-// arrow keys and taps right Control.
+// arrow keys and taps right Control. It never steers out of the screen's view.
 class InputPilot {
 public:
     // Below this share of the way to the target along an axis, the keyboard pilot lets the key go.
     static constexpr float kKeyThreshold = 0.35f;
+    // Targets are kept inside this much of the screen around its centre (in world units), so
+    // that the creatures play where they are seen rather than follow a ball out of view.
+    static constexpr float kSeenHalfWidth = 44.0f;
+    static constexpr float kSeenHalfHeight = 32.0f;
     // The stick is moved only when it would change by more than this (of 100).
     static constexpr float kStickChange = 12.0f;
 
