@@ -7,7 +7,7 @@
 #include "game/SpitGame.h"
 #include "gui/GUIDirector.h"
 
-GUIGameTitle::GUIGameTitle() = default;
+GUIGameTitle::GUIGameTitle(GUIDirector& director) : m_Director(director) {}
 
 GUIGameTitle::~GUIGameTitle() {
     DeleteScene();
@@ -46,9 +46,8 @@ void GUIGameTitle::Update(Application& application, float dt) {
     FlashGUI::Update(application, dt);
     Replay(application, dt);
     if (!IsLoaded()) {
-        GUIDirector& director = GUIDirector::GetInstance();
-        director.PopScreen();
-        director.PushScreen(GUIDirector::kMainMenu);
+        m_Director.PopScreen();
+        m_Director.PushScreen(GUIDirector::kMainMenu);
     }
 }
 

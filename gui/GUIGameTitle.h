@@ -6,6 +6,7 @@
 #include <memory>
 
 class EventPlayer;
+class GUIDirector;
 class Level;
 class ScriptedController;
 class SpitGame;
@@ -22,7 +23,8 @@ public:
     // Recorded steps this short replay their events without a match step.
     static constexpr float kMinMatchStep = 0.001f;
 
-    GUIGameTitle();
+    // The director is the one that stacks the title; leaving goes through it.
+    explicit GUIGameTitle(GUIDirector& director);
     // The scene goes first, then the screen.
     ~GUIGameTitle() override;
 
@@ -49,6 +51,7 @@ private:
     void DeleteScene();
     void Replay(Application& application, float dt);
 
+    GUIDirector& m_Director;
     std::unique_ptr<EventPlayer> m_Recording;
     std::unique_ptr<Level> m_Level;
     std::unique_ptr<SpitGame> m_Match;

@@ -7,6 +7,6 @@
 #include <memory>
 
 void RegisterGameScreens(GUIDirector& director) {
-    director.RegisterTitle(std::make_unique<GUIGameTitle>());
+    director.RegisterTitle(std::make_unique<GUIGameTitle>(director));
     director.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
 }

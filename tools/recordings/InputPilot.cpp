@@ -2,6 +2,7 @@
 
 #include "app/KeyCodes.h"
 #include "game/Ball.h"
+#include "game/BodyRegistry.h"
 #include "game/Globbo.h"
 #include "game/Level.h"
 
@@ -36,7 +37,7 @@ std::vector<InputEvent> InputPilot::Step(const Globbo& self, const Globbo* other
     if (mouth == nullptr) {
         return events;
     }
-    const b2Vec2 target = ChooseTarget(self, other, level);
+    const b2Vec2 target = ChooseTarget(self, other, level, dt);
     m_Target.Set(std::clamp(target.x, -kSeenHalfWidth, kSeenHalfWidth),
                  std::clamp(target.y, -kSeenHalfHeight, kSeenHalfHeight));
     b2Vec2 direction = m_Target - mouth->GetPosition();
@@ -54,7 +55,7 @@ std::vector<InputEvent> InputPilot::Step(const Globbo& self, const Globbo* other
     return events;
 }
 
-b2Vec2 InputPilot::ChooseTarget(const Globbo& self, const Globbo* other, const Level& level) {
+b2Vec2 InputPilot::ChooseTarget(const Globbo& self, const Globbo* other, const Level& level, float dt) {
     const b2Vec2 from = self.GetMouthBody()->GetPosition();
     bool holding = false;
     const b2Body* nearest = nullptr;
@@ -65,7 +66,9 @@ b2Vec2 InputPilot::ChooseTarget(const Globbo& self, const Globbo* other, const L
             continue;
         }
         if (Holds(self, body)) {
-            holding = true;
+            // Only a ball of its own can be spat; the other's balls inside are its burden.
+            const BodyRecord* record = FindBodyRecord(body);
+            holding = holding || (record != nullptr && record->owner == &self);
             continue;
         }
         if (other != nullptr && Holds(*other, body)) {
@@ -88,7 +91,17 @@ b2Vec2 InputPilot::ChooseTarget(const Globbo& self, const Globbo* other, const L
         return b2Vec2(0.0f, 0.0f);
     }
     m_SpitTimer = -1.0f;
-    return nearest != nullptr ? nearest->GetPosition() : from;
+    if (nearest != nullptr) {
+        return nearest->GetPosition();
+    }
+    // No ball to fetch: roam about the view (shaking now and then loses a burden).
+    m_RoamTimer -= dt;
+    if (m_RoamTimer <= 0.0f) {
+        m_Roam.Set(std::uniform_real_distribution<float>(-kSeenHalfWidth, kSeenHalfWidth)(m_Random),
+                   std::uniform_real_distribution<float>(-kSeenHalfHeight, kSeenHalfHeight)(m_Random));
+        m_RoamTimer = std::uniform_real_distribution<float>(0.6f, 1.6f)(m_Random);
+    }
+    return m_Roam;
 }
 
 void InputPilot::Stick(const b2Vec2& direction, std::vector<InputEvent>& events) {

@@ -12,10 +12,10 @@ class Globbo;
 class Level;
 
 // Plays one creature of a recorded scene the way a player would, as input events: it steers the
-// mouth toward the nearest ball it does not hold, and with a ball inside turns toward the other
-// creature and spits after a short while. The gamepad pilot moves the stick (whole numbers,
-// which a recording's XML keeps exactly) and presses button 0; the keyboard pilot holds the
-// arrow keys and taps right Control. It never steers out of the screen's view.
+// mouth toward the nearest ball inside neither creature, and with a ball of its own inside turns
+// toward the other creature and spits after a short while; with no ball to fetch it roams. The gamepad pilot moves the
+// stick (whole numbers, which a recording's XML keeps exactly) and presses button 0; the keyboard pilot holds the arrow
+// keys and taps right Control. It never steers out of the screen's view.
 class InputPilot {
 public:
     // Below this share of the way to the target along an axis, the keyboard pilot lets the key go.
@@ -37,7 +37,7 @@ public:
     const b2Vec2& GetTarget() const { return m_Target; }
 
 private:
-    b2Vec2 ChooseTarget(const Globbo& self, const Globbo* other, const Level& level);
+    b2Vec2 ChooseTarget(const Globbo& self, const Globbo* other, const Level& level, float dt);
     void Stick(const b2Vec2& direction, std::vector<InputEvent>& events);
     void Keys(const b2Vec2& direction, std::vector<InputEvent>& events);
     void Spit(std::vector<InputEvent>& events);
@@ -47,6 +47,9 @@ private:
     b2Vec2 m_Target{0.0f, 0.0f};
     // Seconds left until a held ball is spat; negative while holding none.
     float m_SpitTimer = -1.0f;
+    // Where it roams while there is no ball to fetch, and for how many more seconds.
+    b2Vec2 m_Roam{0.0f, 0.0f};
+    float m_RoamTimer = 0.0f;
     float m_StickX = 0.0f;
     float m_StickY = 0.0f;
     // Up, down, left, right.
