@@ -15,7 +15,8 @@
 //   gui/match_over.swf, .xml                                        the match over;
 //   gui/paused.swf, .xml                                            the pause;
 //   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
-//   gui/gametitle.swf, gui/gametitle.xml                            the title screen.
+//   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
+//   gui/globbo_selection_training.swf, .xml                         the training's selection.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/statistics.swf", StatisticsMovie(font)) &&
         WriteFile(folder / "gui/statistics.xml", StatisticsDescription()) &&
         WriteFile(folder / "gui/gametitle.swf", GameTitleMovie(font)) &&
-        WriteFile(folder / "gui/gametitle.xml", GameTitleDescription());
+        WriteFile(folder / "gui/gametitle.xml", GameTitleDescription()) &&
+        WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
+        WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font));
     return written && selections ? 0 : 1;
 }
