@@ -161,6 +161,11 @@ void GUIPlayerSelectionTraining::OnPoolOrSlotPressed(Controller* controller) {
     if (slots.empty() || slots.front()->GetFile().empty()) {
         m_ChosenPlayer = nullptr;
         m_ChosenController = nullptr;
+        // The creature was taken back out before the bots came: the choice starts again, with
+        // cursors to make it.
+        if (m_State == kPlayerPlaced) {
+            SetState(kChoosingPlayer);
+        }
         return;
     }
     m_ChosenPlayer = slots.front().get();
