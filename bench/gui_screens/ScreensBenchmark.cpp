@@ -38,6 +38,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -219,12 +220,17 @@ void EndFrame(Stage& stage, Application& application) {
     glFinish();
 }
 
-// One frame of the director's screens.
-void ScreenFrame(benchmark::State& state, GUIDirector& director) {
+// One frame of the director's screens; before each, the untimed preparation when there is one.
+void ScreenFrame(benchmark::State& state, GUIDirector& director, const std::function<void()>& prepare = {}) {
     Stage& stage = GetStage();
     Application& application = Application::GetInstance();
     double cpu = 0;
     for (auto _ : state) {
+        if (prepare) {
+            state.PauseTiming();
+            prepare();
+            state.ResumeTiming();
+        }
         const double start = ThreadCpuSeconds();
         application.clear();
         director.Update(kStep);
@@ -264,30 +270,19 @@ void BM_MatchOverFrame(benchmark::State& state) {
 BENCHMARK(BM_MatchOverFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
 void BM_TitleFrame(benchmark::State& state) {
-    Stage& stage = GetStage();
-    Application& application = Application::GetInstance();
+    GetStage();
     GUIGameTitle* title = nullptr;
     GUIDirector& director = Title(title);
-    double cpu = 0;
-    for (auto _ : state) {
-        // The demonstration plays on: before its recording runs out or the movie leaves the
-        // title, the title starts again (untimed).
+    // The demonstration plays on: before its recording runs out or the movie leaves the title,
+    // the title starts again.
+    ScreenFrame(state, director, [&] {
         if (director.GetCurrentScreenId() != GUIDirector::kTitle ||
             title->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft) {
-            state.PauseTiming();
             director.PopAll();
             title->Load("data/gui/gametitle.xml");
             director.PushScreen(GUIDirector::kTitle);
-            state.ResumeTiming();
         }
-        const double start = ThreadCpuSeconds();
-        application.clear();
-        director.Update(kStep);
-        director.Draw(application);
-        EndFrame(stage, application);
-        cpu += ThreadCpuSeconds() - start;
-    }
-    state.counters["cpu_ms"] = benchmark::Counter(1e3 * cpu / static_cast<double>(state.iterations()));
+    });
 }
 BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
