@@ -14,6 +14,9 @@
 //   gui/level_selection.swf, .xml                                   the level selection;
 //   gui/match_over.swf, .xml                                        the match over;
 //   gui/paused.swf, .xml                                            the pause;
+//   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
+//   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
+//   gui/globbo_selection_training.swf, .xml                         the training's selection;
 //   gui/championship_*.swf, .xml, gui/globbo_getready_selection.swf the championship's screens.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
@@ -89,7 +92,13 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/match_over.swf", MatchOverMovie(font)) &&
         WriteFile(folder / "gui/match_over.xml", MatchOverDescription(font)) &&
         WriteFile(folder / "gui/paused.swf", PausedMovie(font)) &&
-        WriteFile(folder / "gui/paused.xml", PausedDescription());
+        WriteFile(folder / "gui/paused.xml", PausedDescription()) &&
+        WriteFile(folder / "gui/statistics.swf", StatisticsMovie(font)) &&
+        WriteFile(folder / "gui/statistics.xml", StatisticsDescription()) &&
+        WriteFile(folder / "gui/gametitle.swf", GameTitleMovie(font)) &&
+        WriteFile(folder / "gui/gametitle.xml", GameTitleDescription()) &&
+        WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
+        WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font));
     const bool championship =
         WriteFile(folder / "gui/championship_globbo_selection.swf", ChampionshipSelectionMovie(font)) &&
         WriteFile(folder / "gui/championship_globbo_selection.xml", ChampionshipSelectionDescription(font)) &&
