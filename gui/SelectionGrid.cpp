@@ -76,6 +76,21 @@ void SelectionGrid::Layout() {
     grid_rows::LayOut(m_PoolItems, m_PoolRect, m_Zoom, m_BaseScale * m_Zoom, kColumns);
 }
 
+void SelectionGrid::MovePool(const sf::Vector2f& topLeft, float zoom) {
+    m_PoolRect = grid_rows::MovedTo(m_PoolRect, topLeft);
+    m_Zoom = zoom;
+    Layout();
+}
+
+void SelectionGrid::ReturnAllToPool() {
+    for (const std::shared_ptr<SnapshotFocusItem>& slot : m_Slots) {
+        if (!slot->GetFile().empty()) {
+            MoveToPool(*slot);
+        }
+    }
+    m_Chosen.clear();
+}
+
 std::vector<SnapshotFocusItem*> SelectionGrid::RowItems(size_t row) const {
     std::vector<SnapshotFocusItem*> items;
     const size_t start = grid_rows::RowStart(row, kColumns);
@@ -112,12 +127,7 @@ void SelectionGrid::Clear(FlashGUI& screen) {
     if (m_Players) {
         items.push_back(m_Players);
     }
-    // Only items still on the screen are taken off it: the screen may have deleted them first.
-    for (const std::shared_ptr<FocusItem>& item : items) {
-        if (screen.FindFocusItem(item->GetName()) == item.get()) {
-            screen.RemoveFocusItem(item->GetName());
-        }
-    }
+    grid_rows::RemoveFromScreen(screen, items);
     m_PoolFiles.clear();
     m_Rows.clear();
     m_PoolItems.clear();

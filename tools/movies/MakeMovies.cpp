@@ -13,7 +13,10 @@
 //   gui/globbo_selection_quickmatch.swf, .xml                       the quick match's selection;
 //   gui/level_selection.swf, .xml                                   the level selection;
 //   gui/match_over.swf, .xml                                        the match over;
-//   gui/paused.swf, .xml                                            the pause.
+//   gui/paused.swf, .xml                                            the pause;
+//   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
+//   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
+//   gui/globbo_selection_training.swf, .xml                         the training's selection.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -88,6 +91,12 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/match_over.swf", MatchOverMovie(font)) &&
         WriteFile(folder / "gui/match_over.xml", MatchOverDescription(font)) &&
         WriteFile(folder / "gui/paused.swf", PausedMovie(font)) &&
-        WriteFile(folder / "gui/paused.xml", PausedDescription());
+        WriteFile(folder / "gui/paused.xml", PausedDescription()) &&
+        WriteFile(folder / "gui/statistics.swf", StatisticsMovie(font)) &&
+        WriteFile(folder / "gui/statistics.xml", StatisticsDescription()) &&
+        WriteFile(folder / "gui/gametitle.swf", GameTitleMovie(font)) &&
+        WriteFile(folder / "gui/gametitle.xml", GameTitleDescription()) &&
+        WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
+        WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font));
     return written && selections ? 0 : 1;
 }

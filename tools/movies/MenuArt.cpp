@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 namespace menu_art {
 namespace {
@@ -237,6 +238,47 @@ uint16_t Picture(Library& library, const std::vector<swfkit::ShapeBuilder>& shap
     for (const swfkit::ShapeBuilder& shape : shapes) {
         stack.Place(library.Define(shape));
     }
+    frames.DoAction(Script("stop"));
+    frames.ShowFrame();
+    return library.DefineSprite(frames);
+}
+
+uint16_t Cloud(Library& library) {
+    std::vector<swfkit::ShapeBuilder> puffs;
+    for (auto [x, y, r] :
+         {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f}, {10.0f, 14.0f, 26.0f}}) {
+        puffs.push_back(Shape(Circle(x, y, r), Solid(0xFFFFFF, 235)));
+    }
+    return Picture(library, puffs);
+}
+
+uint16_t JellyButton(Library& library, uint16_t body, const std::string& command, const std::string& pressScript) {
+    swfkit::TagList frames(8);
+    Stack(frames).Place(body);
+    frames.DoAction(Script("stop"));
+    frames.ShowFrame();
+    const std::pair<float, float> wobble[] = {{1.10f, 0.92f}, {0.93f, 1.08f}, {1.06f, 0.95f},
+                                              {0.97f, 1.03f}, {1.02f, 0.99f}, {1.0f, 1.0f}};
+    frames.FrameLabel("over");
+    for (auto [sx, sy] : wobble) {
+        frames.PlaceObject2(Move(1, 0, 0, sx, sy));
+        frames.ShowFrame();
+    }
+    frames.DoAction(Script("#81:00,00 stop"));
+    frames.ShowFrame();
+    const std::pair<float, float> squash[] = {{1.16f, 0.82f}, {0.9f, 1.1f}, {1.05f, 0.96f}, {1.0f, 1.0f}};
+    frames.FrameLabel("pressed");
+    for (size_t i = 0; i < std::size(squash); ++i) {
+        frames.PlaceObject2(Move(1, 0, 0, squash[i].first, squash[i].second));
+        if (i == 2) {
+            frames.DoAction(Script(pressScript + " #83:'FSCommand:" + command + "',''"));
+        }
+        frames.ShowFrame();
+    }
+    frames.DoAction(Script("#81:00,00 stop"));
+    frames.ShowFrame();
+    frames.FrameLabel("disabled");
+    frames.PlaceObject2(Move(1, 0, 0, 1.0f, 1.0f, 0.35f));
     frames.DoAction(Script("stop"));
     frames.ShowFrame();
     return library.DefineSprite(frames);

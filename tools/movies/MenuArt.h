@@ -84,8 +84,17 @@ private:
 swfkit::Placement Move(uint16_t depth, float x, float y, float sx = 1.0f, float sy = 1.0f,
                        std::optional<float> alpha = std::nullopt);
 
+// A white cloud of four puffs about (0, 0), some 150 pixels wide.
+uint16_t Cloud(Library& library);
+
 // A sprite of shapes stacked in one frame that stops.
 uint16_t Picture(Library& library, const std::vector<swfkit::ShapeBuilder>& shapes);
+
+// A button clip around (0, 0) showing the body sprite: at rest it stops; "over" wobbles it like
+// jelly and settles; "pressed" squashes it, sends the FSCommand (on its third frame) and settles;
+// "disabled" shows it faded and stops (focus items pass a disabled clip by). The press script,
+// in the kit's assembler text, runs just before the command is sent.
+uint16_t JellyButton(Library& library, uint16_t body, const std::string& command, const std::string& pressScript = "");
 
 // The action bytes of a script in the kit's assembler text, with the end action.
 swfkit::Bytes Script(const std::string& text);

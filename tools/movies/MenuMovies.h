@@ -18,6 +18,18 @@ std::string MainMenuDescription(const swfkit::EmbeddedFont& font);
 swfkit::Bytes HintMovie(const swfkit::EmbeddedFont& font);
 std::string HintDescription();
 
+// The statistics screen (data/gui/statistics.swf) and data/gui/statistics.xml.
+swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font);
+std::string StatisticsDescription();
+
+// The training's selection (data/gui/globbo_selection_training.swf) and its description.
+swfkit::Bytes TrainingSelectionMovie(const swfkit::EmbeddedFont& font);
+std::string TrainingSelectionDescription(const swfkit::EmbeddedFont& font);
+
+// The title screen (data/gui/gametitle.swf) and data/gui/gametitle.xml.
+swfkit::Bytes GameTitleMovie(const swfkit::EmbeddedFont& font);
+std::string GameTitleDescription();
+
 // The flash of a controller's new cursor (data/controller_init.swf): 100 x 100, white, tinted
 // by the game.
 swfkit::Bytes ControllerInitMovie();
