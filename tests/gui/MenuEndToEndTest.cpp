@@ -107,7 +107,7 @@ protected:
 };
 
 TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_and_quit_ends_the_game) {
-    ASSERT_EQ(rings.size(), 6u);
+    ASSERT_EQ(rings.size(), 7u);
     // The hint slides in and stays: mode 1 holds it at its checkpoint long after it would have
     // played out.
     ASSERT_TRUE(testing_support::WaitUntil([&] { return HintShows(); }, std::chrono::seconds(10)));

@@ -1,4 +1,4 @@
-// The main menu: six bubbles for the six choices under a colourful title, over a sunny pond.
+// The main menu: seven bubbles for the seven choices under a colourful title, over a sunny pond.
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -15,7 +15,7 @@ using swfkit::ShapeBuilder;
 
 constexpr float kLabelGap = 4.0f;
 
-enum class Icon { kTwoBlobs, kTarget, kTrophy, kBars, kQuestion, kDoor };
+enum class Icon { kTwoBlobs, kTarget, kTrophy, kBars, kQuestion, kDoor, kBook };
 
 // A choice of the menu: the clip the game focuses, the command its press sends, its label,
 // where its bubble sits, how large, in which colour, with which picture.
@@ -35,6 +35,7 @@ const Bubble kBubbles[] = {
     {"stats", "statistics", "Statistics", 520, 386, 92, 0x1AA7EC, Icon::kBars},
     {"howto", "howto", "How to play", 680, 386, 92, 0xF4A100, Icon::kQuestion},
     {"quit", "exit", "Quit", 520, 500, 76, 0xEF476F, Icon::kDoor},
+    {"tutorial", "tutorial", "Tutorial", 230, 522, 76, 0x2BB673, Icon::kBook},
 };
 
 uint32_t Mix(uint32_t a, uint32_t b, float t) {
@@ -93,6 +94,27 @@ std::vector<ShapeBuilder> IconShapes(Icon icon, float r, uint32_t color, menu_ar
         }
         break;
     case Icon::kQuestion: texts.push_back(library.DefineText(fontId, font, "?", 58 * s, {Hex(0xFFFFFF)})); break;
+    case Icon::kBook:
+        // An open book: two pages meeting at the spine, with lines of text on them.
+        for (float side : {-1.0f, 1.0f}) {
+            shapes.push_back(menu_art::Shape(
+                menu_art::Polygon(side < 0 ? std::vector<menu_art::Point>{{-26 * s, -16 * s},
+                                                                          {-2 * s, -12 * s},
+                                                                          {-2 * s, 20 * s},
+                                                                          {-26 * s, 16 * s}}
+                                           : std::vector<menu_art::Point>{{2 * s, -12 * s},
+                                                                          {26 * s, -16 * s},
+                                                                          {26 * s, 16 * s},
+                                                                          {2 * s, 20 * s}}),
+                white));
+            for (float line : {-6.0f, 0.0f, 6.0f}) {
+                const float x0 = side < 0 ? -22.0f : 6.0f;
+                shapes.push_back(menu_art::Shape(
+                    menu_art::RoundedRect(x0 * s, (line - 1.0f) * s, (x0 + 16.0f) * s, (line + 1.0f) * s, 1.0f * s),
+                    own));
+            }
+        }
+        break;
     case Icon::kDoor:
         shapes.push_back(menu_art::Shape(menu_art::RoundedRect(-14 * s, -24 * s, 14 * s, 24 * s, 4 * s), white));
         shapes.push_back(menu_art::Shape(menu_art::Circle(7 * s, 2 * s, 3.5f * s), own));

@@ -21,6 +21,10 @@ std::string HintDescription();
 swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font);
 std::string StatisticsDescription();
 
+// The tutorial's lessons (data/gui/tutorial.swf) and data/gui/tutorial.xml.
+swfkit::Bytes TutorialMovie(const swfkit::EmbeddedFont& font);
+std::string TutorialDescription();
+
 // The flash of a controller's new cursor (data/controller_init.swf): 100 x 100, white, tinted
 // by the game.
 swfkit::Bytes ControllerInitMovie();
