@@ -146,12 +146,15 @@ void GUITutorial::OnFSCommand(const std::string& command) {
             movie->GetRoot()->set_play_state(m_Paused ? swfplayer::character::STOP : swfplayer::character::PLAY);
         }
     } else if (command == kNextButton) {
+        const int block = m_Block;
         char label[16];
-        std::snprintf(label, sizeof(label), "block%02d", m_Block);
-        // The label leads on to the next lesson, whose first frame tells its own block.
+        std::snprintf(label, sizeof(label), "block%02d", block);
+        // The label leads on to the next lesson. A jump from inside the movie's own frame runs
+        // that lesson's first frames at once, and their block command may arrive before the jump
+        // returns: the number grows from the block the jump was made for, not by one more.
         FlashMovie* movie = GetFirstMovie();
         if (movie != nullptr && movie->GotoLabel(label, true)) {
-            m_Block += 1;
+            m_Block = block + 1;
         }
     } else {
         // "EnableNavigation": each lesson turns the navigation that its block command took away

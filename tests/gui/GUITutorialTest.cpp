@@ -39,9 +39,9 @@ InputEvent KeyPress(uint32_t key) {
 }
 
 // A 400 x 300 movie with the two buttons (a red square each, with the frames "over", "pressed"
-// and "disabled") on its first frame, a second that sends "block01" and stops, then one stopped
-// frame for each label, each sending the block after its label's ("block01" sends "block02") as
-// lessons do.
+// and "disabled") on its first frame, a second that sends "block01" and stops, then two frames
+// for each label, as lessons have: the label's, and one that sends the block after the label's
+// ("block01": "block02") and stops.
 swfkit::Bytes LessonMovie(const std::vector<std::string>& labels) {
     swfkit::Movie movie(8, {0, 400 * 20, 0, 300 * 20}, 10.0);
     swfkit::TagList& tags = movie.Tags();
@@ -86,6 +86,7 @@ swfkit::Bytes LessonMovie(const std::vector<std::string>& labels) {
         const int number = std::stoi(label.substr(5)) + 1;
         const std::string command = (number < 10 ? "block0" : "block") + std::to_string(number);
         tags.FrameLabel(label);
+        tags.ShowFrame();
         tags.DoAction(swfkit::assemble("#83:'FSCommand:" + command + "','' stop").bytes());
         tags.ShowFrame();
     }
@@ -204,8 +205,8 @@ TEST_F(GUITutorialTest, fs_commands_set_blocks_leave_pause_and_step_through_the_
         {"Stopped", 3, 3, true, true, -1, 3},
         // The jump to the label of the block passes it; the next lesson then names its own.
         {"nextbutton", 1, 2, true, true, 2, 2},
-        {"nextbutton", 2, 3, true, true, 3, 3},
-        {"nextbutton", 7, 8, true, true, 4, 8},
+        {"nextbutton", 2, 3, true, true, 4, 3},
+        {"nextbutton", 7, 8, true, true, 6, 8},
         {"nextbutton", 3, 3, true, true, -1, 3},
         {"nextbutton", 8, 8, true, true, -1, 8},
     };
@@ -229,9 +230,11 @@ TEST_F(GUITutorialTest, fs_commands_set_blocks_leave_pause_and_step_through_the_
         EXPECT_EQ(tutorial->IsLoaded(), c.running);
         EXPECT_EQ(Root()->get_current_frame(), c.frame == -1 ? frameBefore : c.frame);
         if (c.running) {
+            // The lesson's next frame names its block and stops there.
+            tutorial->Update(application, kFrameTime);
             tutorial->Update(application, kFrameTime);
             EXPECT_EQ(tutorial->GetBlock(), c.blockLater);
-            EXPECT_EQ(Root()->get_current_frame(), c.frame == -1 ? frameBefore : c.frame) << "each frame stops";
+            EXPECT_EQ(Root()->get_current_frame(), c.frame == -1 ? frameBefore : c.frame + 1);
         }
     }
     // Garbage numbers are named in the log; the others are not.
@@ -511,6 +514,46 @@ TEST_F(GUITutorialTest, record_mode_plays_live_and_records_every_step_and_key) {
     director->OnFSCommand("block07");
     ASSERT_NE(tutorial->GetGame(), nullptr);
     EXPECT_FLOAT_EQ(tutorial->GetRecording()->NextFrameTime(), 0.02f);
+}
+
+// The game's own movie, pressed through with a controller as a player does: every lesson in turn,
+// each naming its block once, the matches of the blocks that have them, and at the end the way
+// back to the main menu.
+TEST_F(GUITutorialTest, the_game_movie_goes_through_every_lesson_to_the_main_menu) {
+    RecordEveryBlock();
+    MakeDirector();
+    director->PushScreen(GUIDirector::kMainMenu);
+    director->PushScreen(GUIDirector::kTutorialWithButtons);
+    std::vector<int> blocks;
+    std::vector<int> matches;
+    auto run = [&](float seconds) {
+        for (float t = 0; t < seconds && director->GetCurrentScreenId() == GUIDirector::kTutorialWithButtons;
+             t += 1.0f / 30.0f) {
+            director->Update(1.0f / 30.0f);
+            if (blocks.empty() || blocks.back() != tutorial->GetBlock()) {
+                blocks.push_back(tutorial->GetBlock());
+                if (tutorial->GetGame() != nullptr) {
+                    matches.push_back(tutorial->GetBlock());
+                }
+            }
+        }
+    };
+    run(1.0f);
+    EXPECT_TRUE(tutorial->IsNavigationEnabled());
+    director->HandleCommand(controllers[0], Controller::kRight);
+    ASSERT_EQ(tutorial->GetSharedCursor()->GetItem()->GetName(), "nextbutton");
+    for (int press = 0; press < 12; ++press) {
+        director->HandleCommand(controllers[0], Controller::kSpit);
+        run(1.0f);
+    }
+    EXPECT_EQ(blocks, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+    EXPECT_EQ(matches, (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+    // Past the last lesson the button does nothing; the movie ends the tutorial by itself.
+    director->HandleCommand(controllers[0], Controller::kSpit);
+    run(5.0f);
+    EXPECT_EQ(director->GetIds(), (Ids{GUIDirector::kMainMenu}));
+    EXPECT_EQ(director->GetMainMenu().GetSharedCursor()->GetItem()->GetName(), "newgamepvp");
+    EXPECT_EQ(log->Text().find("ERROR: GUITutorial"), std::string::npos) << log->Text();
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 // rest of the screen clear, so the match shows through; the others bring their own pond and a
 // drawing.
 //
-// Lesson n sends "block<nn>" from its first frame. The game answers "nextbutton" by going to the
-// label of the block it was told last, so the label "block<nn>" marks the way on from lesson n:
-// the first frame of lesson n + 1 (lesson 1 is the movie's first frame). Each lesson's card
-// slides in, navigation comes back on, and the lesson then rests on a frame that stops, with a
-// guard frame after it that stops on the rest again, so that pausing and resuming the movie
-// stays in the lesson. The last lesson sends "stopped" a moment after its card has come in.
+// Lesson n sends "block<nn>". The game answers "nextbutton" by going to the label of the block it
+// was told last, so the label "block<nn>" marks the way on from lesson n: the first frame of
+// lesson n + 1 (lesson 1 starts on the movie's first frame). A lesson sends its command from its
+// second frame, never from the frame a jump lands on: the frame a jump lands on runs its script
+// at once when the jump comes from a script and only with the next frame otherwise, and the
+// number must not depend on which. Each lesson's card slides in, navigation comes back on, and
+// the lesson then rests on a frame that stops, with a guard frame after it that stops on the
+// rest again, so that pausing and resuming the movie stays in the lesson. The last lesson sends
+// "stopped" a moment after its card has come in.
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -26,10 +29,10 @@ using swfkit::ShapeBuilder;
 constexpr float kCardLeft = 24.0f;
 constexpr float kCardRight = 776.0f;
 constexpr float kCardTop = 12.0f;
-constexpr float kCardBottom = 150.0f;
+constexpr float kCardBottom = 160.0f;
 constexpr float kTitleY = 46.0f;
 constexpr float kFirstLineY = 86.0f;
-constexpr float kLineGap = 26.0f;
+constexpr float kLineGap = 25.0f;
 constexpr float kTitleSize = 30.0f;
 constexpr float kLineSize = 19.0f;
 // The card starts this far above its place and slides down in kSlideFrames frames.
@@ -244,7 +247,8 @@ uint16_t Card(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& fon
     stack.Place(library.Define(Shape(RoundedRect(kCardLeft, kCardTop, kCardRight, kCardBottom, 24), Solid(0xFFFBF0))));
     stack.Place(library.Define(
         Stroke(RoundedRect(kCardLeft + 2, kCardTop + 2, kCardRight - 2, kCardBottom - 2, 22), 4, Hex(lesson.color))));
-    if (number > 0) {
+    // The welcome card has no number.
+    if (number > 1) {
         const float bx = kCardLeft + 40.0f;
         stack.Place(library.Define(Shape(Circle(bx, kTitleY, 22), Solid(lesson.color))));
         stack.Place(library.DefineText(fontId, font, std::to_string(number), 24, {Hex(0xFFFFFF)}), bx, kTitleY);
@@ -311,7 +315,7 @@ swfkit::Bytes TutorialMovie(const swfkit::EmbeddedFont& font) {
     std::vector<uint16_t> cards;
     std::vector<uint16_t> drawings;
     for (size_t i = 0; i < std::size(kLessons); ++i) {
-        cards.push_back(Card(library, fontId, font, kLessons[i], static_cast<int>(i)));
+        cards.push_back(Card(library, fontId, font, kLessons[i], static_cast<int>(i) + 1));
         drawings.push_back(DrawingOf(library, fontId, font, kLessons[i].drawing));
     }
 
@@ -347,9 +351,10 @@ swfkit::Bytes TutorialMovie(const swfkit::EmbeddedFont& font) {
             Stack(tags, kPauseDepth).Place(pause, kPauseX, kButtonY, "pausebutton");
             Stack(tags, kNextDepth).Place(next, kNextX, kButtonY, "nextbutton");
         }
+        tags.ShowFrame();
         tags.DoAction(Script(std::string("#83:'FSCommand:") + command + "',''"));
         tags.ShowFrame();
-        ++frame;
+        frame += 2;
         for (int step = 1; step <= kSlideFrames; ++step) {
             const float t = static_cast<float>(step) / kSlideFrames;
             tags.PlaceObject2(Move(kCardDepth, 0, kSlideFrom * (1.0f - t) * (1.0f - t)));
