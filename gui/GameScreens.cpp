@@ -1,12 +1,24 @@
 #include "gui/GameScreens.h"
 
 #include "gui/GUIDirector.h"
+#include "gui/GUIGame.h"
+#include "gui/GUIGameTitle.h"
+#include "gui/GUILevelSelection.h"
+#include "gui/GUIMatchOver.h"
+#include "gui/GUIPaused.h"
+#include "gui/GUIPlayerSelection.h"
 #include "gui/GUIStatistics.h"
 #include "gui/GUITutorial.h"
 
 #include <memory>
 
 void RegisterGameScreens(GUIDirector& director) {
+    director.RegisterTitle(std::make_unique<GUIGameTitle>(director));
     director.RegisterTutorial(std::make_unique<GUITutorial>(director));
     director.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
+    director.RegisterScreen(GUIDirector::kQuickMatchSelection, std::make_unique<GUIPlayerSelection>(director));
+    director.RegisterScreen(GUIDirector::kLevelSelection, std::make_unique<GUILevelSelection>(director));
+    director.RegisterMatch(std::make_unique<GUIGame>(director));
+    director.RegisterScreen(GUIDirector::kPaused, std::make_unique<GUIPaused>(director));
+    director.RegisterScreen(GUIDirector::kMatchOver, std::make_unique<GUIMatchOver>(director));
 }
