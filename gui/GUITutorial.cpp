@@ -10,33 +10,19 @@
 #include "game/SpitGame.h"
 #include "gui/GUIDirector.h"
 #include "gui/MovieClips.h"
+#include "gui/TutorialBlocks.h"
 
-#include <box2d/b2_body.h>
-#include <box2d/b2_revolute_joint.h>
-#include <box2d/b2_world.h>
+#include <SFML/Graphics/RectangleShape.hpp>
 
 #include <charconv>
 #include <cstdio>
-#include <vector>
-
-struct GUITutorial::Block {
-    int number;
-    // Null for a block that only adds balls to the level already there.
-    const char* recording;
-    const char* level;
-    b2Vec2 creature1;
-    b2Vec2 creature2;
-    std::vector<b2Vec2> balls;
-};
 
 namespace {
 
-constexpr const char* kLevel = "data/tutorial_level.xml";
-constexpr const char* kFunLevel = "data/tutorial_level_fun.xml";
-constexpr const char* kPlank = "Plank";
 // The clips that are the screen's buttons.
 constexpr const char* kPauseButton = "pausebutton";
 constexpr const char* kNextButton = "nextbutton";
+const sf::Color kWaterColor(92, 198, 232);
 // The characters before a block command's number ("block").
 constexpr size_t kBlockPrefix = 5;
 
@@ -62,34 +48,6 @@ GUITutorial::~GUITutorial() {
     DeleteMatch();
 }
 
-const GUITutorial::Block* GUITutorial::FindBlock(int number) {
-    // Creature 2 of block 4 starts below the arena and falls away: that lesson has one creature.
-    static const Block kBlocks[] = {
-        {4, "data/tutorial_block04.xml", kLevel, {0.0f, 15.0f}, {0.0f, 200.0f}, {}},
-        {5, nullptr, nullptr, {}, {}, {{-20.0f, 15.0f}, {20.0f, 15.0f}}},
-        {7,
-         "data/tutorial_block07.xml",
-         kLevel,
-         {15.0f, 15.0f},
-         {-15.0f, 15.0f},
-         {{-20.0f, 15.0f}, {-20.0f, 0.0f}, {0.0f, 5.0f}, {20.0f, 0.0f}, {20.0f, 15.0f}}},
-        {8,
-         "data/tutorial_block08.xml",
-         kLevel,
-         {15.0f, 15.0f},
-         {-15.0f, 15.0f},
-         {{-20.0f, 0.0f}, {0.0f, 5.0f}, {20.0f, 0.0f}}},
-        {11, "data/tutorial_block11.xml", kLevel, {15.0f, 15.0f}, {-15.0f, 15.0f}, {{0.0f, 5.0f}}},
-        {12, "data/tutorial_block12.xml", kFunLevel, {15.0f, 5.0f}, {-15.0f, 5.0f}, {}},
-    };
-    for (const Block& block : kBlocks) {
-        if (block.number == number) {
-            return &block;
-        }
-    }
-    return nullptr;
-}
-
 void GUITutorial::Load(const std::string& file) {
     FlashGUI::Load(file);
     AddFlashFocusItem(kPauseButton);
@@ -99,6 +57,11 @@ void GUITutorial::Load(const std::string& file) {
     pause->SetLink(FocusItem::kRight, next);
     next->SetLink(FocusItem::kLeft, pause);
     Reset();
+}
+
+void GUITutorial::Unload() {
+    DeleteMatch();
+    FlashGUI::Unload();
 }
 
 void GUITutorial::Activate() {
@@ -164,26 +127,21 @@ void GUITutorial::OnFSCommand(const std::string& command) {
 }
 
 void GUITutorial::SetUpBlock(int number) {
-    const Block* block = FindBlock(number);
+    const TutorialBlock* block = FindTutorialBlock(number);
     if (block == nullptr) {
         return;
     }
     log_info("GUITutorial: block %d", number);
-    if (block->recording == nullptr) {
-        AddBalls(*block);
-        return;
-    }
-    StartMatch(*block);
-    if (!m_Game) {
-        return;
-    }
-    AddBalls(*block);
-    if (block->level == std::string(kFunLevel)) {
-        PinPlank();
+    if (block->recording != nullptr) {
+        StartMatch(*block);
+    } else if (m_Level) {
+        AddTutorialBalls(*block, *m_Level);
+    } else {
+        log_error("GUITutorial: block %d has no level for its balls", number);
     }
 }
 
-void GUITutorial::StartMatch(const Block& block) {
+void GUITutorial::StartMatch(const TutorialBlock& block) {
     DeleteMatch();
     m_Recording = std::make_unique<EventPlayer>(block.recording, m_RecordMode);
     if (!m_RecordMode && m_Recording->GetEvents().empty()) {
@@ -201,8 +159,7 @@ void GUITutorial::StartMatch(const Block& block) {
         m_Controller1 = std::make_unique<ScriptedController>(m_Recording.get(), true);
         m_Controller2 = std::make_unique<ScriptedController>(m_Recording.get(), false);
     }
-    m_Game = std::make_unique<SpitGame>(block.level, m_Level.get(), kPlayer1File, block.creature1, m_Controller1.get(),
-                                        kPlayer2File, block.creature2, m_Controller2.get());
+    m_Game = StartTutorialMatch(block, *m_Level, m_Controller1.get(), m_Controller2.get());
     if (!m_Game->HasLevel()) {
         log_error("GUITutorial: the level %s cannot be played; block %d shows no match", block.level, block.number);
         DeleteMatch();
@@ -214,31 +171,6 @@ void GUITutorial::StartMatch(const Block& block) {
     if (m_Controller2) {
         m_Controller2->Attach(m_Game->GetGlobbo2());
     }
-}
-
-void GUITutorial::AddBalls(const Block& block) {
-    if (!m_Level) {
-        if (!block.balls.empty()) {
-            log_error("GUITutorial: block %d has no level for its balls", block.number);
-        }
-        return;
-    }
-    for (const b2Vec2& position : block.balls) {
-        m_Level->AddBall(position);
-    }
-}
-
-void GUITutorial::PinPlank() {
-    b2Body* plank = m_Level->GetBodyByName(kPlank);
-    b2Body* ground = m_Level->GetPhysics().GetGround();
-    b2World* world = m_Level->GetPhysics().GetWorld();
-    if (plank == nullptr || ground == nullptr || world == nullptr) {
-        log_error("GUITutorial: %s has no %s to pin", m_LevelFile.c_str(), kPlank);
-        return;
-    }
-    b2RevoluteJointDef pin;
-    pin.Initialize(ground, plank, plank->GetPosition());
-    world->CreateJoint(&pin);
 }
 
 void GUITutorial::DeleteMatch() {
@@ -253,6 +185,11 @@ void GUITutorial::DeleteMatch() {
 void GUITutorial::Render(sf::RenderTarget& target, sf::RenderStates states) const {
     if (m_Game) {
         m_Game->Draw(target, states);
+    } else {
+        // Lessons whose match is missing show open water where the match would be.
+        sf::RectangleShape water({SpitGame::kScreenWidth, SpitGame::kScreenHeight});
+        water.setFillColor(kWaterColor);
+        target.draw(water, states);
     }
     FlashGUI::Render(target, states);
 }

@@ -11,6 +11,7 @@ class EventPlayer;
 class GUIDirector;
 class Level;
 class SpitGame;
+struct TutorialBlock;
 
 // The tutorial (screens 2 and 3): lessons in numbered blocks. The movie drives the lessons: the
 // first frame of each lesson sends "block<NN>", and some blocks replay a short recorded match on a
@@ -22,9 +23,6 @@ class SpitGame;
 // the controllers. Pushed as id 2 its buttons are off and any command ends it.
 class GUITutorial : public TutorialScreen {
 public:
-    // The two creatures of every lesson's match.
-    static constexpr const char* kPlayer1File = "data/players/bubbles.xml";
-    static constexpr const char* kPlayer2File = "data/players/sprout.xml";
     // The live controllers of record mode.
     static constexpr const char* kRecordGamepadFile = "data/controls/gamepad_1.xml";
     static constexpr const char* kRecordKeyboardFile = "data/controls/keyboard_arrows.xml";
@@ -44,9 +42,12 @@ public:
     // Loads the description, adds the items "pausebutton" and "nextbutton" (each the other's
     // right and left neighbour), then resets.
     void Load(const std::string& file) override;
+    // The block's match goes with the movie (the director unloads every screen at shutdown,
+    // while the sounds and bodies that a match holds are still there to let go of).
+    void Unload() override;
     // The cursor goes onto "pausebutton".
     void Activate() override;
-    // The block's match behind the lesson movie.
+    // The block's match (or, without one, plain water) behind the lesson movie.
     void Render(sf::RenderTarget& target, sf::RenderStates states) const override;
     // The movie, then (unless paused) the match: replayed in its recorded steps, or in record
     // mode stepped by dt with each step recorded. Once the running flag is clear the screen pops
@@ -83,16 +84,9 @@ public:
     const std::string& GetLevelFile() const { return m_LevelFile; }
 
 private:
-    // The level, match and recording of a block; its creatures and balls.
-    struct Block;
-
-    static const Block* FindBlock(int number);
     void SetUpBlock(int number);
     // Builds the block's match; on a missing recording or level nothing is left of it.
-    void StartMatch(const Block& block);
-    void AddBalls(const Block& block);
-    // Pins the level's "Plank" to the ground at its own position, so that it rocks as a seesaw.
-    void PinPlank();
+    void StartMatch(const TutorialBlock& block);
     // The match, its controllers, the recording and the level go, in that order.
     void DeleteMatch();
     void ReplaySteps(Application& application, float dt);
