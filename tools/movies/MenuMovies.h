@@ -22,6 +22,10 @@ std::string HintDescription();
 swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font);
 std::string StatisticsDescription();
 
+// The training's selection (data/gui/globbo_selection_training.swf) and its description.
+swfkit::Bytes TrainingSelectionMovie(const swfkit::EmbeddedFont& font);
+std::string TrainingSelectionDescription(const swfkit::EmbeddedFont& font);
+
 // The title screen (data/gui/gametitle.swf) and data/gui/gametitle.xml.
 swfkit::Bytes GameTitleMovie(const swfkit::EmbeddedFont& font);
 std::string GameTitleDescription();
