@@ -41,6 +41,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -285,21 +286,17 @@ void BM_MatchOverFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_MatchOverFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
-void BM_TitleFrame(benchmark::State& state) {
+// Frames of a screen that replays a recording: before the recording runs out, `restart` starts
+// it again (untimed).
+void ReplayFrame(benchmark::State& state, GUIDirector& director, const std::function<bool()>& ranOut,
+                 const std::function<void()>& restart) {
     Stage& stage = GetStage();
     Application& application = Application::GetInstance();
-    GUIGameTitle* title = nullptr;
-    GUIDirector& director = Title(title);
     double cpu = 0;
     for (auto _ : state) {
-        // The demonstration plays on: before its recording runs out or the movie leaves the
-        // title, the title starts again (untimed).
-        if (director.GetCurrentScreenId() != GUIDirector::kTitle ||
-            title->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft) {
+        if (ranOut()) {
             state.PauseTiming();
-            director.PopAll();
-            title->Load("data/gui/gametitle.xml");
-            director.PushScreen(GUIDirector::kTitle);
+            restart();
             state.ResumeTiming();
         }
         const double start = ThreadCpuSeconds();
@@ -311,30 +308,37 @@ void BM_TitleFrame(benchmark::State& state) {
     }
     state.counters["cpu_ms"] = benchmark::Counter(1e3 * cpu / static_cast<double>(state.iterations()));
 }
+
+void BM_TitleFrame(benchmark::State& state) {
+    GetStage();
+    GUIGameTitle* title = nullptr;
+    GUIDirector& director = Title(title);
+    // The demonstration plays on: when the movie leaves the title, the title starts again too.
+    ReplayFrame(
+        state, director,
+        [&] {
+            return director.GetCurrentScreenId() != GUIDirector::kTitle ||
+                   title->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft;
+        },
+        [&] {
+            director.PopAll();
+            title->Load("data/gui/gametitle.xml");
+            director.PushScreen(GUIDirector::kTitle);
+        });
+}
 BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
 void BM_TutorialBlock7Frame(benchmark::State& state) {
-    Stage& stage = GetStage();
-    Application& application = Application::GetInstance();
+    GetStage();
     GUITutorial* tutorial = nullptr;
     GUIDirector& director = TutorialBlock7(tutorial);
-    double cpu = 0;
-    for (auto _ : state) {
-        // Before the block's recording runs out, the block starts again (untimed).
-        if (tutorial->GetRecording() == nullptr ||
-            tutorial->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft) {
-            state.PauseTiming();
-            director.OnFSCommand("block07");
-            state.ResumeTiming();
-        }
-        const double start = ThreadCpuSeconds();
-        application.clear();
-        director.Update(kStep);
-        director.Draw(application);
-        EndFrame(stage, application);
-        cpu += ThreadCpuSeconds() - start;
-    }
-    state.counters["cpu_ms"] = benchmark::Counter(1e3 * cpu / static_cast<double>(state.iterations()));
+    ReplayFrame(
+        state, director,
+        [&] {
+            return tutorial->GetRecording() == nullptr ||
+                   tutorial->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft;
+        },
+        [&] { director.OnFSCommand("block07"); });
     state.counters["block"] = tutorial->GetBlock();
     state.counters["balls"] =
         tutorial->GetLevel() != nullptr ? static_cast<double>(tutorial->GetLevel()->GetBalls().size()) : 0.0;

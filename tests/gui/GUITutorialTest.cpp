@@ -320,9 +320,18 @@ TEST_F(GUITutorialTest, blocks_build_their_level_creatures_balls_and_plank) {
         }
     }
     EXPECT_EQ(log->Text().find("ERROR: GUITutorial"), std::string::npos) << log->Text();
+    // Unloading (as the director does at shutdown) lets go of the match with the movie.
+    tutorial->Unload();
+    EXPECT_EQ(tutorial->GetGame(), nullptr);
+    EXPECT_EQ(tutorial->GetLevel(), nullptr);
+    EXPECT_EQ(tutorial->GetRecording(), nullptr);
+    EXPECT_TRUE(tutorial->GetLayers().empty());
 }
 
 TEST_F(GUITutorialTest, blocks_without_a_level_or_a_recording_show_no_match_and_say_so) {
+    for (const char* number : {"04", "07", "08", "11", "12"}) {
+        std::filesystem::remove(m_Data->Path() / (std::string("data/tutorial_block") + number + ".xml"));
+    }
     MakeDirector();
     director->PushScreen(GUIDirector::kTutorialWithButtons);
     // Balls before any level.

@@ -57,7 +57,7 @@ public:
     }
     void Update(float dt) override {
         m_Time += dt;
-        if (m_Later != nullptr && m_Time >= kLaterBallsAt) {
+        if (m_Later != nullptr && m_Time >= kTutorialBallsJoinAt) {
             AddTutorialBalls(*m_Later, m_Level);
             m_Later = nullptr;
         }
@@ -67,8 +67,6 @@ public:
 
 private:
     static constexpr int kOneCreatureBlock = 4;
-    // Seconds into the match when a later block's balls come.
-    static constexpr float kLaterBallsAt = 8.0f;
 
     Level m_Level;
     std::unique_ptr<SpitGame> m_Match;
