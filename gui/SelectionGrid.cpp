@@ -129,12 +129,7 @@ void SelectionGrid::Clear(FlashGUI& screen) {
     if (m_Players) {
         items.push_back(m_Players);
     }
-    // Only items still on the screen are taken off it: the screen may have deleted them first.
-    for (const std::shared_ptr<FocusItem>& item : items) {
-        if (screen.FindFocusItem(item->GetName()) == item.get()) {
-            screen.RemoveFocusItem(item->GetName());
-        }
-    }
+    grid_rows::RemoveFromScreen(screen, items);
     m_PoolFiles.clear();
     m_Rows.clear();
     m_PoolItems.clear();

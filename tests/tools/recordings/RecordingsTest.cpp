@@ -11,7 +11,7 @@
 #include "game/Level.h"
 #include "gui/DemonstrationScene.h"
 #include "gui/TutorialBlocks.h"
-#include "tests/game/window/ShippedGameFolder.h"
+#include "tests/game/window/MatchHarness.h"
 #include "tools/recordings/Recordings.h"
 
 #include <box2d/b2_body.h>
@@ -24,7 +24,9 @@
 
 namespace {
 
-using ShippedRecordingsTest = ShippedGameFolder;
+// A copy of the game's data of the test's own: loading the movies writes cache files beside them,
+// which other tests reading the build's folder side by side must not meet.
+using ShippedRecordingsTest = match_testing::GameFolder;
 
 // A tutorial block whose second creature starts below the arena, where nothing steers it.
 bool LeavesCreature2Below(const TutorialBlock& block) {
