@@ -291,20 +291,6 @@ void BM_MatchOverFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_MatchOverFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
-<<<<<<< HEAD
-// Frames of a screen that replays a recording: before the recording runs out, `restart` starts
-// it again (untimed).
-void ReplayFrame(benchmark::State& state, GUIDirector& director, const std::function<bool()>& ranOut,
-                 const std::function<void()>& restart) {
-    Stage& stage = GetStage();
-    Application& application = Application::GetInstance();
-    double cpu = 0;
-    for (auto _ : state) {
-        if (ranOut()) {
-            state.PauseTiming();
-            restart();
-            state.ResumeTiming();
-=======
 void BM_TitleFrame(benchmark::State& state) {
     GetStage();
     GUIGameTitle* title = nullptr;
@@ -317,27 +303,8 @@ void BM_TitleFrame(benchmark::State& state) {
             director.PopAll();
             title->Load("data/gui/gametitle.xml");
             director.PushScreen(GUIDirector::kTitle);
->>>>>>> i35
         }
     });
-}
-
-void BM_TitleFrame(benchmark::State& state) {
-    GetStage();
-    GUIGameTitle* title = nullptr;
-    GUIDirector& director = Title(title);
-    // The demonstration plays on: when the movie leaves the title, the title starts again too.
-    ReplayFrame(
-        state, director,
-        [&] {
-            return director.GetCurrentScreenId() != GUIDirector::kTitle ||
-                   title->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft;
-        },
-        [&] {
-            director.PopAll();
-            title->Load("data/gui/gametitle.xml");
-            director.PushScreen(GUIDirector::kTitle);
-        });
 }
 BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
@@ -345,13 +312,13 @@ void BM_TutorialBlock7Frame(benchmark::State& state) {
     GetStage();
     GUITutorial* tutorial = nullptr;
     GUIDirector& director = TutorialBlock7(tutorial);
-    ReplayFrame(
-        state, director,
-        [&] {
-            return tutorial->GetRecording() == nullptr ||
-                   tutorial->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft;
-        },
-        [&] { director.OnFSCommand("block07"); });
+    // Before the block's recording runs out, the block starts again.
+    ScreenFrame(state, director, [&] {
+        if (tutorial->GetRecording() == nullptr ||
+            tutorial->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft) {
+            director.OnFSCommand("block07");
+        }
+    });
     state.counters["block"] = tutorial->GetBlock();
     state.counters["balls"] =
         tutorial->GetLevel() != nullptr ? static_cast<double>(tutorial->GetLevel()->GetBalls().size()) : 0.0;
