@@ -42,9 +42,7 @@ void BotSelectionGrid::Clear(FlashGUI& screen) {
 }
 
 void BotSelectionGrid::MoveTo(const sf::Vector2f& topLeft, float scale) {
-    const float width = m_Rect.right - m_Rect.left;
-    const float height = m_Rect.bottom - m_Rect.top;
-    m_Rect = {topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + height};
+    m_Rect = grid_rows::MovedTo(m_Rect, topLeft);
     m_Scale = scale;
     Layout();
 }

@@ -79,6 +79,10 @@ void LayOut(const Items& items, const FocusRect& rect, float zoom, float scale, 
     }
 }
 
+FocusRect MovedTo(const FocusRect& rect, const sf::Vector2f& topLeft) {
+    return {topLeft.x, topLeft.y, topLeft.x + (rect.right - rect.left), topLeft.y + (rect.bottom - rect.top)};
+}
+
 void RemoveFromScreen(FlashGUI& screen, const std::vector<std::shared_ptr<FocusItem>>& items) {
     for (const std::shared_ptr<FocusItem>& item : items) {
         if (screen.FindFocusItem(item->GetName()) == item.get()) {

@@ -77,9 +77,7 @@ void SelectionGrid::Layout() {
 }
 
 void SelectionGrid::MovePool(const sf::Vector2f& topLeft, float zoom) {
-    const float width = m_PoolRect.right - m_PoolRect.left;
-    const float height = m_PoolRect.bottom - m_PoolRect.top;
-    m_PoolRect = {topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + height};
+    m_PoolRect = grid_rows::MovedTo(m_PoolRect, topLeft);
     m_Zoom = zoom;
     Layout();
 }
