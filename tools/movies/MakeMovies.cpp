@@ -16,7 +16,8 @@
 //   gui/paused.swf, .xml                                            the pause;
 //   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
 //   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
-//   gui/globbo_selection_training.swf, .xml                         the training's selection.
+//   gui/globbo_selection_training.swf, .xml                         the training's selection;
+//   gui/tutorial.swf, gui/tutorial.xml                              the tutorial.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/gametitle.swf", GameTitleMovie(font)) &&
         WriteFile(folder / "gui/gametitle.xml", GameTitleDescription()) &&
         WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
-        WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font));
+        WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font)) &&
+        WriteFile(folder / "gui/tutorial.swf", TutorialMovie(font)) &&
+        WriteFile(folder / "gui/tutorial.xml", TutorialDescription());
     return written && selections ? 0 : 1;
 }
