@@ -6,11 +6,13 @@
 // the match over on a finished, frozen match, its winner's copy flying and growing; the title, its
 // movie and the demonstration replayed from its recording; the statistics' overall table of 50
 // players; the tutorial's block 7, its lesson movie over the match with five balls replayed from
-// its recording. Their peer is the frame without any screen: the clear, the empty overlay and the
+// its recording; a four-player championship's match table with eight portraits and its
+// highlight; the championship's get-ready screen over its waiting match, which keeps running
+// under it. Their peer is the frame without any screen: the clear, the empty overlay and the
 // display. Each frame ends with glFinish, so its time includes the rasterising; the counter cpu_ms
-// is the CPU time of the whole frame (targets: the menu, the selection and the statistics at most
-// 8 ms, the match over, the title and the tutorial at most 10 ms, well inside the 16.7 ms of a
-// frame at 60 a second).
+// is the CPU time of the whole frame (targets: the menu, the selection, the statistics and the
+// match table at most 8 ms, the match over, the title and the tutorial at most 10 ms, the
+// get-ready screen at most 12 ms, well inside the 16.7 ms of a frame at 60 a second).
 // Run: xvfb-run -a bench_gui_screens --benchmark_enable_random_interleaving=true
 //      --benchmark_repetitions=10
 #include "app/Application.h"
@@ -25,6 +27,9 @@
 #include "game/Level.h"
 #include "game/SpitGame.h"
 #include "game/StatisticsFile.h"
+#include "gui/Championship.h"
+#include "gui/GUIChampionshipGetReady.h"
+#include "gui/GUIChampionshipMatchTable.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIGame.h"
 #include "gui/GUIGameTitle.h"
@@ -178,6 +183,62 @@ GUIDirector& MatchOver() {
     return director;
 }
 
+// A four-player championship's match table after its first two matches: eight portraits and the
+// highlight over the third match.
+GUIDirector& MatchTable() {
+    static GUIDirector director;
+    static const bool shown = [] {
+        director.RegisterScreen(GUIDirector::kChampionshipMatchTable,
+                                std::make_unique<GUIChampionshipMatchTable>(director));
+        Application& application = Application::GetInstance();
+        MatchSetup& setup = application.matchSetup;
+        setup.mode = MatchSetup::Championship;
+        setup.players = {"data/players/blossom.xml", "data/players/sprout.xml", "data/players/bubbles.xml",
+                         "data/players/sunny.xml"};
+        Championship championship(setup, application);
+        championship.CreateSchedule();
+        for (int winner : {1, 2}) {
+            GameStatistics result;
+            result.winner = winner;
+            championship.RecordMatch(result);
+            championship.NextMatch();
+        }
+        director.PushScreen(GUIDirector::kChampionshipMatchTable);
+        for (int i = 0; i < 60; ++i) {
+            director.Update(kStep);
+        }
+        return true;
+    }();
+    (void)shown;
+    return director;
+}
+
+// A championship match on the duel level waiting under its get-ready screen, the first creature
+// claimed.
+GUIDirector& GetReady() {
+    static GUIDirector director;
+    static const bool shown = [] {
+        director.RegisterMatch(std::make_unique<GUIGame>(director));
+        director.RegisterGetReady(std::make_unique<GUIChampionshipGetReady>(director));
+        Application& application = Application::GetInstance();
+        application.matchSetup.mode = MatchSetup::Championship;
+        application.levelFile = "data/levels/test_duel.xml";
+        application.player1File = "data/players/blossom.xml";
+        application.player2File = "data/players/sprout.xml";
+        director.PushScreen(GUIDirector::kGame);
+        director.PushScreen(GUIDirector::kChampionshipGetReady);
+        Controller* controller = application.controllers[0].get();
+        director.HandleCommand(controller, Controller::kStart);
+        director.HandleCommand(controller, Controller::kStart);
+        for (int i = 0; i < 60; ++i) {
+            director.Update(kStep);
+        }
+        return true;
+    }();
+    (void)shown;
+    return director;
+}
+
 // The title on top, from its own description, as the game starts it.
 GUIDirector& Title(GUIGameTitle*& title) {
     static GUIDirector director;
@@ -291,6 +352,26 @@ void BM_MatchOverFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_MatchOverFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
+void BM_MatchTableFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = MatchTable();
+    ScreenFrame(state, director);
+    const auto& table =
+        static_cast<const GUIChampionshipMatchTable&>(*director.GetScreen(GUIDirector::kChampionshipMatchTable));
+    state.counters["portraits"] = static_cast<double>(table.GetPortraits().size());
+}
+BENCHMARK(BM_MatchTableFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+
+void BM_GetReadyFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = GetReady();
+    ScreenFrame(state, director);
+    const auto& ready =
+        static_cast<const GUIChampionshipGetReady&>(*director.GetScreen(GUIDirector::kChampionshipGetReady));
+    state.counters["on_top"] = director.GetIds().empty() ? 0 : director.GetIds().front();
+    state.counters["claimed"] = ready.GetPlayer(0) != nullptr && ready.GetPlayer(0)->IsBound() ? 1 : 0;
+}
+BENCHMARK(BM_GetReadyFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 void BM_TitleFrame(benchmark::State& state) {
     GetStage();
     GUIGameTitle* title = nullptr;

@@ -17,7 +17,8 @@
 //   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
 //   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
 //   gui/globbo_selection_training.swf, .xml                         the training's selection;
-//   gui/tutorial.swf, gui/tutorial.xml                              the tutorial.
+//   gui/tutorial.swf, gui/tutorial.xml                              the tutorial;
+//   gui/championship_*.swf, .xml, gui/globbo_getready_selection.swf the championship's screens.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -101,5 +102,15 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font)) &&
         WriteFile(folder / "gui/tutorial.swf", TutorialMovie(font)) &&
         WriteFile(folder / "gui/tutorial.xml", TutorialDescription());
-    return written && selections ? 0 : 1;
+    const bool championship =
+        WriteFile(folder / "gui/championship_globbo_selection.swf", ChampionshipSelectionMovie(font)) &&
+        WriteFile(folder / "gui/championship_globbo_selection.xml", ChampionshipSelectionDescription(font)) &&
+        WriteFile(folder / "gui/championship_level_selection.xml", ChampionshipLevelSetDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table.swf", MatchTableMovie(font)) &&
+        WriteFile(folder / "gui/championship_match_table.xml", MatchTableDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table_selection.swf", MatchTableSelectionMovie()) &&
+        WriteFile(folder / "gui/championship_get_ready.swf", GetReadyMovie(font)) &&
+        WriteFile(folder / "gui/championship_get_ready.xml", GetReadyDescription()) &&
+        WriteFile(folder / "gui/globbo_getready_selection.swf", GetReadyMarkerMovie());
+    return written && selections && championship ? 0 : 1;
 }

@@ -73,6 +73,10 @@ swfkit::Bytes PhotoFrameMovie() {
     }
     tags.DoAction(Script("stop"));
     ScaleBoth(tags, 0.0f);
+    // The card already in place, for portraits that appear without a show-up.
+    tags.FrameLabel("shown");
+    tags.DoAction(Script("stop"));
+    ScaleBoth(tags, 1.0f);
     return movie.Write(true);
 }
 
