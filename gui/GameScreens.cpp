@@ -1,5 +1,6 @@
 #include "gui/GameScreens.h"
 
+#include "gui/GUIChampionshipPodium.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIStatistics.h"
 
@@ -7,4 +8,5 @@
 
 void RegisterGameScreens(GUIDirector& director) {
     director.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
+    director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
 }

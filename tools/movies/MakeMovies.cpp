@@ -5,7 +5,9 @@
 //   controller_init.swf  the flash of a controller's new menu cursor;
 //   gui/mainmenu.swf, gui/mainmenu_backdrop.swf, gui/mainmenu.xml   the main menu;
 //   gui/hint.swf, gui/hint.xml                                      the control hints;
-//   gui/statistics.swf, gui/statistics.xml                          the statistics screen.
+//   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
+//   gui/championship_podium.swf, gui/championship_podium_background.swf,
+//   gui/championship_podium.xml                                     the championship's podium.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -64,6 +66,9 @@ int main(int argc, char** argv) {
                          WriteFile(folder / "gui/hint.swf", HintMovie(font)) &&
                          WriteFile(folder / "gui/hint.xml", HintDescription()) &&
                          WriteFile(folder / "gui/statistics.swf", StatisticsMovie(font)) &&
-                         WriteFile(folder / "gui/statistics.xml", StatisticsDescription());
+                         WriteFile(folder / "gui/statistics.xml", StatisticsDescription()) &&
+                         WriteFile(folder / "gui/championship_podium.swf", PodiumMovie(font)) &&
+                         WriteFile(folder / "gui/championship_podium_background.swf", PodiumBackgroundMovie()) &&
+                         WriteFile(folder / "gui/championship_podium.xml", PodiumDescription());
     return written ? 0 : 1;
 }

@@ -21,6 +21,12 @@ std::string HintDescription();
 swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font);
 std::string StatisticsDescription();
 
+// The championship's podium: its medals, cheers and buttons (data/gui/championship_podium.swf),
+// its sky (data/gui/championship_podium_background.swf) and data/gui/championship_podium.xml.
+swfkit::Bytes PodiumMovie(const swfkit::EmbeddedFont& font);
+swfkit::Bytes PodiumBackgroundMovie();
+std::string PodiumDescription();
+
 // The flash of a controller's new cursor (data/controller_init.swf): 100 x 100, white, tinted
 // by the game.
 swfkit::Bytes ControllerInitMovie();
