@@ -4,31 +4,9 @@
 #include "app/Log.h"
 #include "app/UserPreferences.h"
 #include "app/VirtualFile.h"
+#include "gui/FocusLinks.h"
 #include "gui/GUIDirector.h"
 #include "platform/OpenDocument.h"
-
-namespace {
-
-// Sets the neighbours of two items both ways (a's link in the direction, b's back), when both
-// exist.
-void LinkPair(FlashGUI& screen, const char* a, const char* b, int direction, int back) {
-    FocusItem* first = screen.FindFocusItem(a);
-    FocusItem* second = screen.FindFocusItem(b);
-    if (first != nullptr && second != nullptr) {
-        first->SetLink(direction, second);
-        second->SetLink(back, first);
-    }
-}
-
-void LinkRight(FlashGUI& screen, const char* a, const char* b) {
-    LinkPair(screen, a, b, FocusItem::kRight, FocusItem::kLeft);
-}
-
-void LinkDown(FlashGUI& screen, const char* a, const char* b) {
-    LinkPair(screen, a, b, FocusItem::kDown, FocusItem::kUp);
-}
-
-}  // namespace
 
 void GUIMainMenu::Load(const std::string& file) {
     FlashGUI::Load(file);
@@ -80,11 +58,7 @@ void GUIMainMenu::OnFSCommand(const std::string& command) {
 void GUIMainMenu::NewSetup(int mode) {
     Application& application = Application::GetInstance();
     application.matchSetup = MatchSetup();
-    // The next match's fields; the running-match pointer belongs to the match screen.
-    MatchRecord& next = application;
-    Game* running = next.currentGame;
-    next = MatchRecord();
-    next.currentGame = running;
+    application.TakeMatch(MatchRecord());
     application.matchSetup.mode = mode;
 }
 

@@ -2,11 +2,23 @@
 
 #include "gui/GUIChampionshipPodium.h"
 #include "gui/GUIDirector.h"
+#include "gui/GUIGame.h"
+#include "gui/GUIGameTitle.h"
+#include "gui/GUILevelSelection.h"
+#include "gui/GUIMatchOver.h"
+#include "gui/GUIPaused.h"
+#include "gui/GUIPlayerSelection.h"
 #include "gui/GUIStatistics.h"
 
 #include <memory>
 
 void RegisterGameScreens(GUIDirector& director) {
+    director.RegisterTitle(std::make_unique<GUIGameTitle>(director));
     director.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
+    director.RegisterScreen(GUIDirector::kQuickMatchSelection, std::make_unique<GUIPlayerSelection>(director));
+    director.RegisterScreen(GUIDirector::kLevelSelection, std::make_unique<GUILevelSelection>(director));
+    director.RegisterMatch(std::make_unique<GUIGame>(director));
+    director.RegisterScreen(GUIDirector::kPaused, std::make_unique<GUIPaused>(director));
+    director.RegisterScreen(GUIDirector::kMatchOver, std::make_unique<GUIMatchOver>(director));
     director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
 }

@@ -2,6 +2,7 @@
 
 class GUIDirector;
 
-// Gives the game's director the game's own screens (each loads its description as it joins).
-// The director's tests give it stand-ins instead.
+// Gives the director the game's screens beyond the main menu and the hint: the title, the quick
+// match's creature selection, the level selection, the in-match screen, the pause, the match
+// over and the statistics.
 void RegisterGameScreens(GUIDirector& director);

@@ -132,6 +132,14 @@ swfkit::ShapeBuilder Shape(const Outline& outline, const swfkit::FillStyle& fill
     return shape;
 }
 
+swfkit::ShapeBuilder Ring(const Outline& outer, const Outline& inner, const swfkit::FillStyle& fill) {
+    swfkit::ShapeBuilder shape;
+    shape.SetFillStyle1(shape.AddFillStyle(fill));
+    Trace(shape, outer);
+    Trace(shape, inner);
+    return shape;
+}
+
 swfkit::ShapeBuilder Stroke(const Outline& outline, float width, swfkit::Color color) {
     swfkit::ShapeBuilder shape;
     swfkit::LineStyle line;
@@ -298,6 +306,17 @@ float TextWidth(const swfkit::EmbeddedFont& font, const std::string& text, float
     return width;
 }
 
+namespace {
+
+std::string TextRecord(const TextSpec& text) {
+    return "<textelement m_Tag=\"" + Escaped(text.tag) + "\" m_Text=\"" + Escaped(text.text) + "\" m_Size=\"" +
+           Number(text.size) + "\" m_Anchor=\"" + Escaped(text.anchor) + "\" m_ColorR=\"" +
+           std::to_string(text.color.r) + "\" m_ColorG=\"" + std::to_string(text.color.g) + "\" m_ColorB=\"" +
+           std::to_string(text.color.b) + "\" m_PosX=\"" + Number(text.x) + "\" m_PosY=\"" + Number(text.y) + "\" />\n";
+}
+
+}  // namespace
+
 std::string Description(const std::string& font, const std::vector<std::pair<std::string, std::string>>& layers,
                         const std::vector<TextSpec>& texts) {
     std::string xml = "<?xml version=\"1.0\" ?>\n<resource>\n    <flashgui m_FontName=\"" + Escaped(font) + "\">\n";
@@ -307,13 +326,13 @@ std::string Description(const std::string& font, const std::vector<std::pair<std
     }
     xml += "        </array>\n        <array name=\"m_TextElements\">\n";
     for (const TextSpec& text : texts) {
-        xml += "            <textelement m_Tag=\"" + Escaped(text.tag) + "\" m_Text=\"" + Escaped(text.text) +
-               "\" m_Size=\"" + Number(text.size) + "\" m_Anchor=\"" + Escaped(text.anchor) + "\" m_ColorR=\"" +
-               std::to_string(text.color.r) + "\" m_ColorG=\"" + std::to_string(text.color.g) + "\" m_ColorB=\"" +
-               std::to_string(text.color.b) + "\" m_PosX=\"" + Number(text.x) + "\" m_PosY=\"" + Number(text.y) +
-               "\" />\n";
+        xml += "            " + TextRecord(text);
     }
     return xml + "        </array>\n    </flashgui>\n</resource>\n";
+}
+
+std::string TextLayout(const TextSpec& text) {
+    return "<?xml version=\"1.0\" ?>\n<resource>\n    " + TextRecord(text) + "</resource>\n";
 }
 
 }  // namespace menu_art

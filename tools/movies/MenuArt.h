@@ -46,6 +46,8 @@ Outline Polygon(const std::vector<Point>& points);
 Outline Transformed(const Outline& outline, float scale, float dx, float dy);
 
 swfkit::ShapeBuilder Shape(const Outline& outline, const swfkit::FillStyle& fill);
+// The area inside outer and outside inner (a frame with a window), filled.
+swfkit::ShapeBuilder Ring(const Outline& outer, const Outline& inner, const swfkit::FillStyle& fill);
 swfkit::ShapeBuilder Stroke(const Outline& outline, float width, swfkit::Color color);
 
 // The character ids of one movie: each definition goes onto the movie's main timeline.
@@ -116,5 +118,8 @@ struct TextSpec {
 // drawn on top) and the texts.
 std::string Description(const std::string& font, const std::vector<std::pair<std::string, std::string>>& layers,
                         const std::vector<TextSpec>& texts);
+
+// A file that holds one text record ("textelement") under the element "resource".
+std::string TextLayout(const TextSpec& text);
 
 }  // namespace menu_art

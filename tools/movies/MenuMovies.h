@@ -6,6 +6,7 @@
 #include "tools/swfkit/FontBuilder.h"
 
 #include <string>
+#include <vector>
 
 // The main menu: its buttons and title (data/gui/mainmenu.swf), its scenery
 // (data/gui/mainmenu_backdrop.swf) and data/gui/mainmenu.xml.
@@ -27,6 +28,51 @@ swfkit::Bytes PodiumMovie(const swfkit::EmbeddedFont& font);
 swfkit::Bytes PodiumBackgroundMovie();
 std::string PodiumDescription();
 
+// The title screen (data/gui/gametitle.swf) and data/gui/gametitle.xml.
+swfkit::Bytes GameTitleMovie(const swfkit::EmbeddedFont& font);
+std::string GameTitleDescription();
+
 // The flash of a controller's new cursor (data/controller_init.swf): 100 x 100, white, tinted
 // by the game.
 swfkit::Bytes ControllerInitMovie();
+
+// The pond of the main menu without its two Globbos (data/gui/menu_backdrop.swf), behind the
+// selection screens.
+swfkit::Bytes MenuBackdropMovie();
+
+// A creature's portrait on the selection screens: the photo frame (data/gui/photo_frame.swf,
+// 100 x 100, the clip "face" in its middle, labels "showup1" to "showup8" that pop it in and
+// "hide" that shrinks it away, each ending stopped), the test tube (data/gui/globbo_test_tube.swf,
+// 40 x 100, its clip "liquid" white for the game to tint), and the layout of the name with the
+// frame or without it (data/gui/photo_frame_text.xml, data/gui/photo_frame_text_noframe.xml).
+swfkit::Bytes PhotoFrameMovie();
+swfkit::Bytes TestTubeMovie();
+std::string PhotoFrameText(bool withFrame);
+// The controllers' pictures beside a chosen creature (data/gui/controller_keyboard_arrows.swf,
+// controller_keyboard_wasd.swf, controller_gamepad.swf), 100 x 80, in that order.
+std::vector<swfkit::Bytes> ControllerPictureMovies(const swfkit::EmbeddedFont& font);
+
+// The quick match's creature selection (data/gui/globbo_selection_quickmatch.swf and .xml): the
+// clips "Back" and "Start", a shelf behind the pool and the players' empty places.
+swfkit::Bytes QuickMatchSelectionMovie(const swfkit::EmbeddedFont& font);
+std::string QuickMatchSelectionDescription(const swfkit::EmbeddedFont& font);
+
+// The level selection (data/gui/level_selection.swf and .xml): the clips "Back", "Left", "Start"
+// and "Right" around a window at (190, 100), 400 x 300, through which the level's screenshot
+// shows.
+swfkit::Bytes LevelSelectionMovie(const swfkit::EmbeddedFont& font);
+std::string LevelSelectionDescription(const swfkit::EmbeddedFont& font);
+
+// The match over (data/gui/match_over.swf and .xml), drawn over the finished match: it dims the
+// match round a spotlight on the middle, sends "GoWinner" at once and "ShowText" once the winner
+// has flown in, and fades in its buttons "Stats", "PlayAgain", "MainMenu", "NextMatch" and
+// "GetAwards"; the texts "matchover", "congrats" and "thewinner".
+swfkit::Bytes MatchOverMovie(const swfkit::EmbeddedFont& font);
+std::string MatchOverDescription(const swfkit::EmbeddedFont& font);
+// How long after the match over shows its movie sends "ShowText", in seconds.
+double MatchOverTextSeconds();
+
+// The pause (data/gui/paused.swf and .xml), drawn over the stopped match: the clips "Back" (go
+// on) and "EndGame".
+swfkit::Bytes PausedMovie(const swfkit::EmbeddedFont& font);
+std::string PausedDescription();
