@@ -8,8 +8,6 @@
 
 namespace {
 
-// Where the champion, the runner-up and the third stand.
-const b2Vec2 kPlaces[3] = {{0.0f, -40.0f}, {40.0f, 20.0f}, {-40.0f, 20.0f}};
 // The texts that name the creatures of the three places.
 const char* const kNameTexts[3] = {"globbo1", "globbo2", "globbo3"};
 
@@ -24,6 +22,9 @@ void LinkRight(FlashGUI& screen, const char* a, const char* b) {
 }
 
 }  // namespace
+
+const std::array<b2Vec2, 3> GUIChampionshipPodium::kPlaces = {b2Vec2(0.0f, -40.0f), b2Vec2(40.0f, 20.0f),
+                                                              b2Vec2(-40.0f, 20.0f)};
 
 void GUIChampionshipPodium::Load(const std::string& file) {
     FlashGUI::Load(file);

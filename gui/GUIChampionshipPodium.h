@@ -2,6 +2,9 @@
 
 #include "gui/FlashGUI.h"
 
+#include <box2d/b2_math.h>
+
+#include <array>
 #include <memory>
 
 class GUIDirector;
@@ -20,6 +23,8 @@ public:
     static constexpr const char* kLevel = "data/championship_podium_level.xml";
     static constexpr const char* kScript = "data/podium_script.txt";
     static constexpr const char* kMenuMusic = "data/music/acoustic/track01.ogg";
+    // Where the champion, the runner-up and the third stand.
+    static const std::array<b2Vec2, 3> kPlaces;
 
     explicit GUIChampionshipPodium(GUIDirector& director) : m_Director(director) {}
 
