@@ -4,7 +4,6 @@
 #include "app/Log.h"
 #include "app/SoundManager.h"
 #include "flash/FSCommand.h"
-#include "gui/GameScreens.h"
 
 #include <algorithm>
 
@@ -72,8 +71,6 @@ bool TakesPlainScreen(int id) {
 
 GUIDirector& GUIDirector::GetInstance() {
     static GUIDirector instance;
-    static const bool registered = (RegisterGameScreens(instance), true);
-    (void)registered;
     return instance;
 }
 

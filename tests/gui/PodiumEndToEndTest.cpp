@@ -1,0 +1,114 @@
+// The game under a virtual X server, driven with real key presses: Alt+O on the main menu shows
+// the debug podium, its three creatures at their places in their body colours and their names
+// once the movie has named them; "Stats" opens the statistics over it and Back returns to it;
+// "MainMenu" returns to the main menu, and "quit" ends the game cleanly.
+#include "tests/gui/GuiTestKit.h"
+#include "tests/support/GameProcess.h"
+#include "tests/support/TextLines.h"
+#include "tests/support/WaitUntil.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace gui_testing {
+namespace {
+
+using testing_support::Rgb;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+int Difference(const Rgb& a, const Rgb& b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+// A creature of the debug podium: where its body shows (inside, beside its eyes) and a point of
+// the background beside it, and its body colour.
+struct Place {
+    const char* name;
+    std::pair<int, int> inside;
+    std::pair<int, int> outside;
+    Rgb body;
+};
+const Place kPlaces[] = {
+    {"champion Bubbles", {383, 86}, {340, 86}, {60, 190, 255}},
+    {"runner-up Sprout", {607, 422}, {564, 422}, {120, 215, 60}},
+    {"third Hooligan", {159, 422}, {116, 422}, {255, 110, 40}},
+};
+
+class PodiumEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}));
+        x.MoveResize(game.GetWindow(), kWidth, kHeight);
+        ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
+    }
+
+    // Whether each creature's body shows in its colour: nearer to it inside than beside it.
+    testing::AssertionResult CreaturesShow() {
+        std::string seen;
+        const bool shown = testing_support::WaitUntil(
+            [&] {
+                seen.clear();
+                bool all = true;
+                for (const Place& place : kPlaces) {
+                    const auto colours = game.ReadPixels({place.inside, place.outside});
+                    if (!colours) {
+                        return false;
+                    }
+                    const int inside = Difference((*colours)[0], place.body);
+                    const int outside = Difference((*colours)[1], place.body);
+                    seen +=
+                        std::string(place.name) + " " + std::to_string(inside) + "/" + std::to_string(outside) + " ";
+                    all = all && inside + 60 < outside;
+                }
+                return all;
+            },
+            std::chrono::seconds(10));
+        return shown ? testing::AssertionSuccess() : testing::AssertionFailure() << seen;
+    }
+
+    testing_support::X11TestDisplay x{1024, 768};
+    testing_support::GameProcess game{x, PONDORIX_GAME_DIR,
+                                      "<userpreferences name=\"prefs\" skipMenu=\"true\" hintMenuControls=\"false\"/>"};
+};
+
+TEST_F(PodiumEndToEnd, alt_o_shows_the_debug_podium_its_statistics_and_the_way_back) {
+    ASSERT_TRUE(game.Keys({"alt+o"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 12"));
+    EXPECT_TRUE(CreaturesShow());
+    // The movie names the places and shows its buttons within four seconds.
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    EXPECT_TRUE(CreaturesShow());
+    EXPECT_TRUE(game.Screenshot("podium_debug.png"));
+
+    // The first move shows a cursor on "PlayAgain", the next goes left to "Stats".
+    ASSERT_TRUE(game.Keys({"Left", "Left", "Return"}, std::chrono::milliseconds(400)));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16"));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(game.Screenshot("podium_statistics.png"));
+    ASSERT_TRUE(game.Keys({"Escape"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16"));
+    EXPECT_TRUE(CreaturesShow());
+
+    // The movie shows its buttons again; the cursor comes back on "PlayAgain", right of it is
+    // "MainMenu".
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    ASSERT_TRUE(game.Keys({"Right", "Return"}, std::chrono::milliseconds(400)));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 12"));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(game.Screenshot("podium_main_menu.png"));
+
+    // From "newgamepvp" to "quit", which ends the game.
+    ASSERT_TRUE(game.Keys({"Right", "Down", "Right", "Right", "Return"}, std::chrono::milliseconds(400)));
+    EXPECT_TRUE(game.Ends());
+    const std::string log = game.Log();
+    for (const std::string& line : testing_support::SplitLines(log)) {
+        EXPECT_EQ(line.find(" ERROR: "), std::string::npos) << line;
+    }
+    EXPECT_EQ(log.find("PushScreen: 8"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace gui_testing
