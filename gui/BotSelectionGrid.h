@@ -3,6 +3,8 @@
 #include "gui/FocusItem.h"
 #include "gui/GridRows.h"
 
+#include <SFML/System/Vector2.hpp>
+
 #include <string>
 #include <vector>
 
@@ -21,6 +23,15 @@ public:
     void Build(FlashGUI& screen, const FocusRect& rect, float scale);
     // Places the faces.
     void Layout();
+    // Takes the grid's items off the screen and forgets them.
+    void Clear(FlashGUI& screen);
+    // Moves the rectangle, keeping its size, to the top-left corner, sets the faces' scale and
+    // places them again.
+    void MoveTo(const sf::Vector2f& topLeft, float scale);
+    // Links the screen's named item to an edge of the grid (the edges of SelectionGrid), both
+    // ways: above the first row (its faces lead up to the item), left of the first face, right of
+    // the last. Nothing when the item or the grid is missing.
+    void ConnectItem(FlashGUI& screen, const std::string& name, int direction, int edge);
 
     const std::vector<std::string>& GetFiles() const { return m_Files; }
     const grid_rows::Items& GetItems() const { return m_Items; }

@@ -148,6 +148,8 @@ public:
     void SetFocus(const std::string& name);
     // Puts the controller's cursor (the shared one, if any) on the named item.
     void SetControllerFocus(Controller* controller, const std::string& name);
+    // Removes every cursor; the items stay.
+    void RemoveAllCursors();
     // Puts every cursor on the named item, or on the current focus item when there is none.
     void MoveAllFocus(const std::string& name);
 

@@ -136,7 +136,8 @@ void GUILevelSelection::OnFSCommand(const std::string& command) {
 
 void GUILevelSelection::Browse(int step) {
     const size_t count = m_Entries.size();
-    m_Selected = step < 0 ? (m_Selected == 0 ? count - 1 : m_Selected - 1) : (m_Selected + 1 < count ? m_Selected + 1 : 0);
+    m_Selected =
+        step < 0 ? (m_Selected == 0 ? count - 1 : m_Selected - 1) : (m_Selected + 1 < count ? m_Selected + 1 : 0);
     UserPreferences::GetInstance().favouriteLevel = m_Entries[m_Selected]->file;
     m_ScreenshotDelay = kScreenshotDelay;
 }

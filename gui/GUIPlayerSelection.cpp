@@ -3,8 +3,7 @@
 #include "app/Application.h"
 #include "gui/GUIDirector.h"
 
-GUIPlayerSelection::GUIPlayerSelection(GUIDirector& director)
-    : m_Director(director), m_Grid(director.GetHint()) {}
+GUIPlayerSelection::GUIPlayerSelection(GUIDirector& director) : m_Director(director), m_Grid(director.GetHint()) {}
 
 void GUIPlayerSelection::Activate() {
     FlashGUI::Activate();

@@ -8,6 +8,7 @@
 #include "gui/GUIMatchOver.h"
 #include "gui/GUIPaused.h"
 #include "gui/GUIPlayerSelection.h"
+#include "gui/GUIPlayerSelectionTraining.h"
 #include "gui/GUIStatistics.h"
 
 #include <memory>
@@ -16,6 +17,7 @@ void RegisterGameScreens(GUIDirector& director) {
     director.RegisterTitle(std::make_unique<GUIGameTitle>(director));
     director.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
     director.RegisterScreen(GUIDirector::kQuickMatchSelection, std::make_unique<GUIPlayerSelection>(director));
+    director.RegisterScreen(GUIDirector::kTrainingSelection, std::make_unique<GUIPlayerSelectionTraining>(director));
     director.RegisterScreen(GUIDirector::kLevelSelection, std::make_unique<GUILevelSelection>(director));
     director.RegisterMatch(std::make_unique<GUIGame>(director));
     director.RegisterScreen(GUIDirector::kPaused, std::make_unique<GUIPaused>(director));

@@ -3,6 +3,6 @@
 class GUIDirector;
 
 // Gives the director the game's screens beyond the main menu and the hint: the title, the quick
-// match's creature selection, the level selection, the in-match screen, the pause, the match
-// over and the statistics.
+// match's and the training's creature selections, the level selection, the in-match screen,
+// the pause, the match over and the statistics.
 void RegisterGameScreens(GUIDirector& director);

@@ -16,6 +16,8 @@ bool GotoClipLabel(swfplayer::character* clip, const char* label, bool play);
 void GotoClipFrame(swfplayer::character* clip, int frame);
 // The translation of the clip's matrix.
 sf::Vector2f ClipPosition(const swfplayer::character* clip);
+// The horizontal scale of the clip's matrix (the length of its x axis).
+float ClipScaleX(const swfplayer::character* clip);
 // The clip's width and height in its parent.
 sf::Vector2f ClipSize(swfplayer::character* clip);
 // The alpha multiplier of the clip's colour transform; 0 when it is not a finite number.

@@ -39,8 +39,7 @@ void SelectionGrid::Build(FlashGUI& screen, const FocusRect& poolRect, const Foc
 
 void SelectionGrid::BuildSlots(FlashGUI& screen, const FocusRect& slotRow) {
     // One slot stands at the row's left end.
-    const float step =
-        m_SlotCount > 1 ? (slotRow.right - slotRow.left) / static_cast<float>(m_SlotCount - 1) : 0.0f;
+    const float step = m_SlotCount > 1 ? (slotRow.right - slotRow.left) / static_cast<float>(m_SlotCount - 1) : 0.0f;
     for (int k = 1; k <= m_SlotCount; ++k) {
         sf::Vector2f tube = kSlotTube;
         if (m_SlotCount == 2) {
@@ -75,6 +74,23 @@ void SelectionGrid::BuildPool(FlashGUI& screen) {
 
 void SelectionGrid::Layout() {
     grid_rows::LayOut(m_PoolItems, m_PoolRect, m_Zoom, m_BaseScale * m_Zoom, kColumns);
+}
+
+void SelectionGrid::MovePool(const sf::Vector2f& topLeft, float zoom) {
+    const float width = m_PoolRect.right - m_PoolRect.left;
+    const float height = m_PoolRect.bottom - m_PoolRect.top;
+    m_PoolRect = {topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + height};
+    m_Zoom = zoom;
+    Layout();
+}
+
+void SelectionGrid::ReturnAllToPool() {
+    for (const std::shared_ptr<SnapshotFocusItem>& slot : m_Slots) {
+        if (!slot->GetFile().empty()) {
+            MoveToPool(*slot);
+        }
+    }
+    m_Chosen.clear();
 }
 
 std::vector<SnapshotFocusItem*> SelectionGrid::RowItems(size_t row) const {

@@ -60,6 +60,11 @@ public:
     void OnItemPressed(FlashGUI& screen, Controller* controller, FocusItem* item, int kind);
     // Places the pool's creatures.
     void Layout();
+    // Moves the pool's rectangle, keeping its size, to the top-left corner, zooms the pool and
+    // places its creatures again.
+    void MovePool(const sf::Vector2f& topLeft, float zoom);
+    // Every creature in a slot goes back to its place in the pool; nothing stays chosen.
+    void ReturnAllToPool();
 
     bool HasFreeSlot() const { return FirstFreeSlot() != nullptr; }
     SnapshotFocusItem* FirstFreeSlot() const;

@@ -16,6 +16,7 @@
 //   gui/paused.swf, .xml                                            the pause;
 //   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
 //   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
+//   gui/globbo_selection_training.swf, .xml                         the training's selection;
 //   gui/championship_podium.swf, gui/championship_podium_background.swf,
 //   gui/championship_podium.xml                                     the championship's podium.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/statistics.xml", StatisticsDescription()) &&
         WriteFile(folder / "gui/gametitle.swf", GameTitleMovie(font)) &&
         WriteFile(folder / "gui/gametitle.xml", GameTitleDescription()) &&
+        WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
+        WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font)) &&
         WriteFile(folder / "gui/championship_podium.swf", PodiumMovie(font)) &&
         WriteFile(folder / "gui/championship_podium_background.swf", PodiumBackgroundMovie()) &&
         WriteFile(folder / "gui/championship_podium.xml", PodiumDescription());

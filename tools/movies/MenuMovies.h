@@ -28,6 +28,10 @@ swfkit::Bytes PodiumMovie(const swfkit::EmbeddedFont& font);
 swfkit::Bytes PodiumBackgroundMovie();
 std::string PodiumDescription();
 
+// The training's selection (data/gui/globbo_selection_training.swf) and its description.
+swfkit::Bytes TrainingSelectionMovie(const swfkit::EmbeddedFont& font);
+std::string TrainingSelectionDescription(const swfkit::EmbeddedFont& font);
+
 // The title screen (data/gui/gametitle.swf) and data/gui/gametitle.xml.
 swfkit::Bytes GameTitleMovie(const swfkit::EmbeddedFont& font);
 std::string GameTitleDescription();
