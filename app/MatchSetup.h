@@ -66,18 +66,4 @@ struct MatchSetup {
         results.clear();
         podium = {};
     }
-
-    // Keeps a finished match's result. Outside a championship nothing is kept; in one, the result
-    // goes into results at the current match index (the results grow to hold it; a negative index
-    // keeps nothing). True.
-    bool RecordMatch(const GameStatistics& result) {
-        if (mode != Championship || matchIndex < 0) {
-            return true;
-        }
-        if (results.size() <= static_cast<size_t>(matchIndex)) {
-            results.resize(static_cast<size_t>(matchIndex) + 1);
-        }
-        results[static_cast<size_t>(matchIndex)] = result;
-        return true;
-    }
 };

@@ -9,6 +9,7 @@
 #include "game/LevelWindmill.h"
 #include "game/SpitGame.h"
 #include "game/StatisticsFile.h"
+#include "gui/Championship.h"
 #include "gui/GUIDirector.h"
 
 #include <cmath>
@@ -104,6 +105,7 @@ void GUIGame::Update(Application& application, float dt) {
     }
     m_Ended = true;
     application.DetachControllers();
+    Championship(application.matchSetup, application).RecordMatch(m_Game->GetStatistics());
     KeepResult(application);
     m_Director.PushScreen(GUIDirector::kMatchOver);
 }

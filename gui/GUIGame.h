@@ -31,8 +31,9 @@ public:
     void EndMatch() override;
     bool HasMatch() const override { return m_Game != nullptr; }
 
-    // Runs the match; when it has finished, detaches the controllers, appends its result to the
-    // statistics file and pushes the match over, once per match.
+    // Runs the match; when it has finished, detaches the controllers, records it in a running
+    // championship, appends its result to the statistics file and pushes the match over, once per
+    // match.
     void Update(Application& application, float dt) override;
     void Render(sf::RenderTarget& target, sf::RenderStates states) const override;
     void OnEvent(const sf::Event& event) override;

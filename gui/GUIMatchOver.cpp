@@ -1,12 +1,14 @@
 #include "gui/GUIMatchOver.h"
 
 #include "app/Application.h"
+#include "app/Log.h"
 #include "app/SoundManager.h"
 #include "game/Game.h"
 #include "game/Globbo.h"
 #include "game/PhysicsWorld.h"
 #include "game/SpitGame.h"
 #include "game/b2ConstantVolumeJoint.h"
+#include "gui/Championship.h"
 #include "gui/FocusLinks.h"
 #include "gui/GUIDirector.h"
 
@@ -52,12 +54,22 @@ void GUIMatchOver::DropCopy() {
     m_Copy.reset();
 }
 
-// The choices of a quick match and of a training match; a championship's come with the
-// championship.
+// The choices of a quick match and of a training match, and of a championship: the awards
+// after its last match once decided, else the next match (a match without a winner is played
+// again).
 const GUIMatchOver::Choices& GUIMatchOver::ChoicesOfMode() const {
     static const Choices kMatchChoices{
         {"Stats", "PlayAgain", "MainMenu"}, true, "PlayAgain", {"GetAwards", "NextMatch"}};
-    return kMatchChoices;
+    static const Choices kLastChoices{
+        {"Stats", "GetAwards"}, false, "GetAwards", {"NextMatch", "PlayAgain", "MainMenu"}};
+    static const Choices kNextChoices{
+        {"Stats", "NextMatch"}, false, "NextMatch", {"GetAwards", "PlayAgain", "MainMenu"}};
+    Application& application = Application::GetInstance();
+    if (application.matchSetup.mode != MatchSetup::Championship) {
+        return kMatchChoices;
+    }
+    const Championship championship(application.matchSetup, application);
+    return championship.IsLastMatch() && championship.IsDecided() ? kLastChoices : kNextChoices;
 }
 
 void GUIMatchOver::Activate() {
@@ -112,6 +124,10 @@ void GUIMatchOver::OnFSCommand(const std::string& command) {
         GoWinner();
     } else if (command == "ShowText") {
         ShowText();
+    } else if (command == "NextMatch") {
+        NextMatch();
+    } else if (command == "GetAwards") {
+        GetAwards();
     } else if (command == "PlayAgain") {
         LeaveMatch();
         m_Director.PushScreen(GUIDirector::kQuickMatchSelection);
@@ -159,6 +175,33 @@ void GUIMatchOver::ShowText() {
         SetTextVisible("thewinner", true);
     }
     SetNavigationEnabled(true);
+}
+
+// Only a championship goes on, and not past its last decided match.
+void GUIMatchOver::NextMatch() {
+    Application& application = Application::GetInstance();
+    if (application.matchSetup.mode != MatchSetup::Championship ||
+        !Championship(application.matchSetup, application).NextMatch()) {
+        log_error("GUIMatchOver: no next match");
+        return;
+    }
+    LeaveMatch();
+    m_Director.PushScreen(GUIDirector::kChampionshipMatchTable);
+}
+
+// The awards come only after the championship's last match has been decided.
+void GUIMatchOver::GetAwards() {
+    Application& application = Application::GetInstance();
+    Championship championship(application.matchSetup, application);
+    if (application.matchSetup.mode != MatchSetup::Championship || !championship.IsLastMatch() ||
+        !championship.IsDecided() || application.currentGame == nullptr) {
+        log_error("GUIMatchOver: no awards before the championship's last match");
+        return;
+    }
+    championship.StoreResult(application.currentGame->GetStatistics());
+    m_Director.PopScreen();
+    m_Director.PopScreen();
+    m_Director.PushScreen(GUIDirector::kChampionshipPodium);
 }
 
 void GUIMatchOver::LeaveMatch() {

@@ -18,7 +18,8 @@ class PhysicsWorld;
 // winner was to the middle of the screen and grows, while the winner leaves the match below;
 // then "ShowText" shows the winner's name and the texts "matchover", "congrats" and
 // "thewinner" and lets the controllers choose: another match ("PlayAgain"), the statistics
-// ("Stats") or the main menu ("MainMenu"). A match without a winner shows "matchover" alone.
+// ("Stats") or the main menu ("MainMenu"); in a championship the next match ("NextMatch") or,
+// after its last, the podium ("GetAwards"). A match without a winner shows "matchover" alone.
 class GUIMatchOver : public FlashGUI {
 public:
     // Where the copy flies to and how large it grows, and how long each takes (seconds).
@@ -68,6 +69,9 @@ private:
     const Choices& ChoicesOfMode() const;
     void GoWinner();
     void ShowText();
+    // A championship's next match (its table first), or its podium after the last.
+    void NextMatch();
+    void GetAwards();
     // Takes the match and this screen off (pop two) and the menu music back.
     void LeaveMatch();
     void RestartMenuMusic();

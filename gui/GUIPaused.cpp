@@ -1,6 +1,7 @@
 #include "gui/GUIPaused.h"
 
 #include "app/Application.h"
+#include "gui/Championship.h"
 #include "gui/FocusLinks.h"
 #include "gui/GUIDirector.h"
 
@@ -26,6 +27,6 @@ void GUIPaused::OnFSCommand(const std::string& command) {
     // The controllers let go before the match's creatures are deleted.
     application.DetachControllers();
     m_Director.PopAll();
-    application.matchSetup.Abort();
+    Championship(application.matchSetup, application).Abort();
     m_Director.PushScreen(GUIDirector::kMainMenu);
 }

@@ -1,6 +1,10 @@
 #include "gui/GameScreens.h"
 
 #include "gui/GUIChampionshipPodium.h"
+#include "gui/GUIChampionshipGetReady.h"
+#include "gui/GUIChampionshipGlobbos.h"
+#include "gui/GUIChampionshipLevelSelection.h"
+#include "gui/GUIChampionshipMatchTable.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIGame.h"
 #include "gui/GUIGameTitle.h"
@@ -23,4 +27,10 @@ void RegisterGameScreens(GUIDirector& director) {
     director.RegisterScreen(GUIDirector::kPaused, std::make_unique<GUIPaused>(director));
     director.RegisterScreen(GUIDirector::kMatchOver, std::make_unique<GUIMatchOver>(director));
     director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
+    director.RegisterScreen(GUIDirector::kChampionshipGlobbos, std::make_unique<GUIChampionshipGlobbos>(director));
+    director.RegisterScreen(GUIDirector::kChampionshipLevelSelection,
+                            std::make_unique<GUIChampionshipLevelSelection>(director));
+    director.RegisterScreen(GUIDirector::kChampionshipMatchTable,
+                            std::make_unique<GUIChampionshipMatchTable>(director));
+    director.RegisterGetReady(std::make_unique<GUIChampionshipGetReady>(director));
 }

@@ -1,22 +1,37 @@
-// One frame of the main menu as the game runs it, in a real 800 x 600 window (Mesa's software
-// OpenGL under Xvfb): the director's update of one step (the menu's two movies, the cursor's
-// ring and the hint waiting at its checkpoint) and its drawing, then the empty overlay movie and
-// the display. Its peer is the frame without any screen: the clear, the empty overlay and the
-// display. Each frame ends with glFinish, so its time includes the rasterising; the counter
-// cpu_ms is the CPU time of the whole frame (target: at most 8 ms, well inside the 16.7 ms of a
-// frame at 60 a second).
-// The championship's podium is measured the same way: its two movies, the scene with three
-// creatures replaying the podium's script (started again, outside the timing, when it is over)
-// and its texts (target: at most 10 ms of CPU).
+// One frame of a screen as the game runs it, in a real 800 x 600 window (Mesa's software OpenGL
+// under Xvfb): the director's update of one step and its drawing, then the empty overlay movie
+// and the display. The screens: the main menu (its two movies, the cursor's ring and the hint
+// waiting at its checkpoint); the quick-match selection with eight portraits and their tubes, two
+// of them chosen into the players' slots with their controllers' pictures, and the shared cursor;
+// the match over on a finished, frozen match, its winner's copy flying and growing; a four-player
+// championship's match table with eight portraits and its highlight; the championship's get-ready
+// screen over its waiting match, which keeps running under it; the championship's podium with its
+// two movies and its scene of three creatures replaying the podium's script from its start at
+// each run (target: at most 10 ms). Their peer is
+// the frame without any screen: the clear, the empty overlay and the display. Each frame ends with
+// glFinish, so its time includes the rasterising; the counter cpu_ms is the CPU time of the whole
+// frame (targets: the menu, the selection and the match table at most 8 ms, the match over at most
+// 10 ms, the get-ready screen at most 12 ms, well
+// inside the 16.7 ms of a frame at 60 a second).
 // Run: xvfb-run -a bench_gui_screens --benchmark_enable_random_interleaving=true
 //      --benchmark_repetitions=10
 #include "app/Application.h"
+#include "app/Controller.h"
+#include "app/ControllerFactory.h"
 #include "app/EventPlayer.h"
 #include "app/UserPreferences.h"
 #include "flash/FlashMovie.h"
 #include "game/CinematicGame.h"
+#include "game/Globbo.h"
+#include "game/SpitGame.h"
+#include "gui/Championship.h"
+#include "gui/GUIChampionshipGetReady.h"
+#include "gui/GUIChampionshipMatchTable.h"
 #include "gui/GUIChampionshipPodium.h"
 #include "gui/GUIDirector.h"
+#include "gui/GUIGame.h"
+#include "gui/GUIMatchOver.h"
+#include "gui/GUIPlayerSelection.h"
 #include "gui/GameLayer.h"
 
 #include <GL/gl.h>
@@ -24,7 +39,9 @@
 #include <physfs.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -42,18 +59,41 @@ double Min(const std::vector<double>& v) {
     return *std::min_element(v.begin(), v.end());
 }
 
+// Two more creature files (copies of shipped ones under other names), for eight in the pool, and
+// the duel level where player 1 starts holding the only ball over player 2, in a folder of the
+// process's own that is mounted over the game's data.
+struct ExtraData {
+    ExtraData()
+        : folder(std::filesystem::temp_directory_path() /
+                 ("bench_gui_screens_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
+        const std::filesystem::path players = folder / "data/players";
+        std::filesystem::create_directories(players);
+        std::filesystem::create_directories(folder / "data/levels");
+        std::filesystem::copy_file(PONDORIX_GAME_DIR "/data/players/sprout.xml", players / "sprout2.xml");
+        std::filesystem::copy_file(PONDORIX_GAME_DIR "/data/players/sunny.xml", players / "sunny2.xml");
+        std::filesystem::copy_file(DUEL_LEVEL, folder / "data/levels/test_duel.xml");
+    }
+    ~ExtraData() { std::filesystem::remove_all(folder); }
+    std::filesystem::path folder;
+};
+
 // The game's data mounted and the application's window open as the game opens it, with the
-// logical view, and the overlay movie.
+// logical view, the overlay movie and the game's two keyboard controllers.
 struct Stage {
     Stage() {
         PHYSFS_init(nullptr);
         PHYSFS_mount(PONDORIX_GAME_DIR, nullptr, 0);
+        PHYSFS_mount(extra.folder.c_str(), nullptr, 1);
         Application& application = Application::GetInstance();
         application.create(sf::VideoMode(800, 600), "screens benchmark", sf::Style::None,
                            sf::ContextSettings(24, 8, 4));
         application.setView(sf::View(sf::FloatRect(0, 0, 800, 600)));
         overlay.Load("data/empty.swf");
+        for (const char* file : {"data/controls/keyboard_arrows.xml", "data/controls/keyboard_wasd.xml"}) {
+            application.controllers.emplace_back(CreateController(file));
+        }
     }
+    ExtraData extra;
     FlashMovie overlay;
 };
 
@@ -77,7 +117,116 @@ GUIDirector& Menu() {
     return director;
 }
 
-// The debug podium on top, its movie over: the names, the cheers and the buttons show.
+// The quick-match selection with the first two creatures of the pool chosen, one by each
+// keyboard.
+GUIDirector& Selection() {
+    static GUIDirector director;
+    static const bool shown = [] {
+        director.RegisterScreen(GUIDirector::kQuickMatchSelection, std::make_unique<GUIPlayerSelection>(director));
+        director.PushScreen(GUIDirector::kQuickMatchSelection);
+        auto& screen = static_cast<GUIPlayerSelection&>(*director.GetScreen(GUIDirector::kQuickMatchSelection));
+        const std::vector<std::unique_ptr<Controller>>& controllers = Application::GetInstance().controllers;
+        for (size_t i = 0; i < 2; ++i) {
+            screen.SetControllerFocus(controllers[i].get(), screen.GetGrid().GetPoolItems()[i]->GetName());
+            director.HandleCommand(controllers[i].get(), Controller::kSpit);
+        }
+        for (int i = 0; i < 60; ++i) {
+            director.Update(kStep);
+        }
+        return true;
+    }();
+    (void)shown;
+    return director;
+}
+
+// A quick match on the duel level that player 1 has won by spitting, the match over on it and
+// its winner's copy on its flight.
+GUIDirector& MatchOver() {
+    static GUIDirector director;
+    static const bool shown = [] {
+        auto game = std::make_unique<GUIGame>(director);
+        GUIGame& match = *game;
+        director.RegisterMatch(std::move(game));
+        director.RegisterScreen(GUIDirector::kMatchOver, std::make_unique<GUIMatchOver>(director));
+        Application& application = Application::GetInstance();
+        application.matchSetup.mode = MatchSetup::QuickMatch;
+        application.levelFile = "data/levels/test_duel.xml";
+        application.player1File = "data/players/blossom.xml";
+        application.player2File = "data/players/sprout.xml";
+        director.PushScreen(GUIDirector::kGame);
+        director.OnFSCommand("Go");
+        for (int frame = 0; frame < 6000 && match.GetGame() != nullptr && !match.IsEnded(); ++frame) {
+            if (frame % 25 == 10) {
+                match.GetGame()->GetGlobbo1()->Shoot();
+            }
+            director.Update(kStep);
+        }
+        for (int i = 0; i < 120; ++i) {
+            director.Update(kStep);
+        }
+        return true;
+    }();
+    (void)shown;
+    return director;
+}
+
+// A four-player championship's match table after its first two matches: eight portraits and the
+// highlight over the third match.
+GUIDirector& MatchTable() {
+    static GUIDirector director;
+    static const bool shown = [] {
+        director.RegisterScreen(GUIDirector::kChampionshipMatchTable,
+                                std::make_unique<GUIChampionshipMatchTable>(director));
+        Application& application = Application::GetInstance();
+        MatchSetup& setup = application.matchSetup;
+        setup.mode = MatchSetup::Championship;
+        setup.players = {"data/players/blossom.xml", "data/players/sprout.xml", "data/players/bubbles.xml",
+                         "data/players/sunny.xml"};
+        Championship championship(setup, application);
+        championship.CreateSchedule();
+        for (int winner : {1, 2}) {
+            GameStatistics result;
+            result.winner = winner;
+            championship.RecordMatch(result);
+            championship.NextMatch();
+        }
+        director.PushScreen(GUIDirector::kChampionshipMatchTable);
+        for (int i = 0; i < 60; ++i) {
+            director.Update(kStep);
+        }
+        return true;
+    }();
+    (void)shown;
+    return director;
+}
+
+// A championship match on the duel level waiting under its get-ready screen, the first creature
+// claimed.
+GUIDirector& GetReady() {
+    static GUIDirector director;
+    static const bool shown = [] {
+        director.RegisterMatch(std::make_unique<GUIGame>(director));
+        director.RegisterGetReady(std::make_unique<GUIChampionshipGetReady>(director));
+        Application& application = Application::GetInstance();
+        application.matchSetup.mode = MatchSetup::Championship;
+        application.levelFile = "data/levels/test_duel.xml";
+        application.player1File = "data/players/blossom.xml";
+        application.player2File = "data/players/sprout.xml";
+        director.PushScreen(GUIDirector::kGame);
+        director.PushScreen(GUIDirector::kChampionshipGetReady);
+        Controller* controller = application.controllers[0].get();
+        director.HandleCommand(controller, Controller::kStart);
+        director.HandleCommand(controller, Controller::kStart);
+        for (int i = 0; i < 60; ++i) {
+            director.Update(kStep);
+        }
+        return true;
+    }();
+    (void)shown;
+    return director;
+}
+
+// The debug podium over the main menu.
 GUIDirector& Podium() {
     static GUIDirector director;
     static const bool shown = [] {
@@ -86,9 +235,6 @@ GUIDirector& Podium() {
                                                         "data/players/hooligan.xml"};
         director.PushScreen(GUIDirector::kMainMenu);
         director.PushScreen(GUIDirector::kChampionshipPodium);
-        for (int i = 0; i < 240; ++i) {
-            director.Update(kStep);
-        }
         return true;
     }();
     (void)shown;
@@ -101,10 +247,10 @@ void EndFrame(Stage& stage, Application& application) {
     glFinish();
 }
 
-void BM_MainMenuFrame(benchmark::State& state) {
+// One frame of the director's screens.
+void ScreenFrame(benchmark::State& state, GUIDirector& director) {
     Stage& stage = GetStage();
     Application& application = Application::GetInstance();
-    GUIDirector& director = Menu();
     double cpu = 0;
     for (auto _ : state) {
         const double start = ThreadCpuSeconds();
@@ -115,35 +261,70 @@ void BM_MainMenuFrame(benchmark::State& state) {
         cpu += ThreadCpuSeconds() - start;
     }
     state.counters["cpu_ms"] = benchmark::Counter(1e3 * cpu / static_cast<double>(state.iterations()));
+}
+
+void BM_MainMenuFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = Menu();
+    ScreenFrame(state, director);
     state.counters["hint_waits"] = director.GetHint().IsWaiting() ? 1 : 0;
 }
 BENCHMARK(BM_MainMenuFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
+void BM_QuickMatchSelectionFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = Selection();
+    ScreenFrame(state, director);
+    const auto& screen = static_cast<const GUIPlayerSelection&>(*director.GetScreen(GUIDirector::kQuickMatchSelection));
+    state.counters["portraits"] = static_cast<double>(screen.GetGrid().GetPoolItems().size());
+    state.counters["chosen"] = static_cast<double>(screen.GetGrid().GetChosen().size());
+}
+BENCHMARK(BM_QuickMatchSelectionFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+
+void BM_MatchOverFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = MatchOver();
+    ScreenFrame(state, director);
+    const auto& over = static_cast<const GUIMatchOver&>(*director.GetScreen(GUIDirector::kMatchOver));
+    state.counters["on_top"] = director.GetIds().empty() ? 0 : director.GetIds().front();
+    state.counters["winner_copy"] = over.GetCopy() != nullptr ? 1 : 0;
+}
+BENCHMARK(BM_MatchOverFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+
+void BM_MatchTableFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = MatchTable();
+    ScreenFrame(state, director);
+    const auto& table =
+        static_cast<const GUIChampionshipMatchTable&>(*director.GetScreen(GUIDirector::kChampionshipMatchTable));
+    state.counters["portraits"] = static_cast<double>(table.GetPortraits().size());
+}
+BENCHMARK(BM_MatchTableFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+
+void BM_GetReadyFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = GetReady();
+    ScreenFrame(state, director);
+    const auto& ready =
+        static_cast<const GUIChampionshipGetReady&>(*director.GetScreen(GUIDirector::kChampionshipGetReady));
+    state.counters["on_top"] = director.GetIds().empty() ? 0 : director.GetIds().front();
+    state.counters["claimed"] = ready.GetPlayer(0) != nullptr && ready.GetPlayer(0)->IsBound() ? 1 : 0;
+}
+BENCHMARK(BM_GetReadyFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+
 void BM_PodiumFrame(benchmark::State& state) {
-    Stage& stage = GetStage();
-    Application& application = Application::GetInstance();
+    GetStage();
     GUIDirector& director = Podium();
     auto& podium = static_cast<GUIChampionshipPodium&>(*director.GetScreen(GUIDirector::kChampionshipPodium));
-    double cpu = 0;
-    int creatures = 0;
-    for (auto _ : state) {
-        if (podium.GetSceneLayer()->GetScript()->NextFrameTime() == EventPlayer::kNoFrameLeft) {
-            state.PauseTiming();
-            podium.Activate();
-            state.ResumeTiming();
-        }
-        const double start = ThreadCpuSeconds();
-        application.clear();
+    // The scene from its start, past the movie's names and buttons, with its script still running.
+    podium.Activate();
+    for (int i = 0; i < 240; ++i) {
         director.Update(kStep);
-        director.Draw(application);
-        EndFrame(stage, application);
-        cpu += ThreadCpuSeconds() - start;
     }
-    if (const CinematicGame* scene = podium.GetSceneLayer()->GetGame()) {
-        creatures = static_cast<int>(scene->GetCreatures().size());
-    }
-    state.counters["cpu_ms"] = benchmark::Counter(1e3 * cpu / static_cast<double>(state.iterations()));
-    state.counters["creatures"] = creatures;
+    ScreenFrame(state, director);
+    const GameLayer& scene = *podium.GetSceneLayer();
+    state.counters["creatures"] = scene.GetGame() ? static_cast<double>(scene.GetGame()->GetCreatures().size()) : 0;
+    state.counters["script_running"] = scene.GetScript()->NextFrameTime() < EventPlayer::kNoFrameLeft ? 1 : 0;
 }
 BENCHMARK(BM_PodiumFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 

@@ -105,11 +105,9 @@ void CheckSettings(const BotSettings& settings) {
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+// The match of one input: the settings checked once read, then the frames played.
+void PlayMatch() {
     using fuzz_support::check;
-    Write(Folder() / kBot, std::string(reinterpret_cast<const char*>(data), size));
     Level level;
     SpitGame game(kLevel, &level, false, kBot, kBot);
     check(game.HasLevel() && game.GetBot() != nullptr);
@@ -127,5 +125,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const b2Body* body = world->GetBodyList(); body != nullptr; body = body->GetNext()) {
         check(Finite(body->GetPosition()) && std::isfinite(body->GetAngle()));
     }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Write(Folder() / kBot, std::string(reinterpret_cast<const char*>(data), size));
+    PlayMatch();
+    // The effects the match played go with the input, while the audio library is still whole:
+    // kept to the program's exit, they would be destroyed after the library's error stream.
+    SoundManager::GetInstance().Clear();
     return 0;
 }

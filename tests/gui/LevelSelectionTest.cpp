@@ -5,9 +5,7 @@
 #include "app/UserPreferences.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUILevelSelection.h"
-#include "tests/gui/GuiTestKit.h"
-#include "tests/gui/ScreenStubs.h"
-#include "tests/support/FileTail.h"
+#include "tests/gui/ScreenTestBase.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +16,10 @@ namespace {
 
 using Ids = std::deque<int>;
 
-class LevelSelectionTest : public ::testing::Test {
+class LevelSelectionTest : public ScreenTestBase {
 protected:
     void SetUp() override {
-        m_Data.emplace();
-        user.emplace();
-        log.emplace(VirtualFoldersAccess::LogFile());
+        ScreenTestBase::SetUp();
         m_Duel = testing_support::ReadFile(GUI_TEST_DATA "/test_duel.xml");
         // The levels go; their pictures stay.
         for (const auto& entry : std::filesystem::directory_iterator(Levels())) {
@@ -33,13 +29,11 @@ protected:
         }
     }
     void TearDown() override {
-        director.reset();
-        user.reset();
-        m_Data.reset();
+        ScreenTestBase::TearDown();
         preferences.favouriteLevel.clear();
     }
 
-    std::filesystem::path Levels() const { return m_Data->Path() / "data/levels"; }
+    std::filesystem::path Levels() const { return data->Path() / "data/levels"; }
     // A level file named so, with the duel's arena and screenshot.
     void AddLevel(const std::string& name) { testing_support::WriteFile(Levels() / name, m_Duel); }
     // The main menu, a stub selection of players and the level selection over them.
@@ -68,17 +62,7 @@ protected:
         return static_cast<size_t>(std::find(files.begin(), files.end(), file) - files.begin());
     }
 
-    struct VirtualFoldersAccess : VirtualFolders {
-        using VirtualFolders::LogFile;
-    };
-    std::optional<GameDataCopy> m_Data;
-    std::optional<UserFolder> user;
     std::string m_Duel;
-    UserPreferences& preferences = UserPreferences::GetInstance();
-    AppControllers controllers;
-    Journal journal;
-    std::optional<testing_support::FileTail> log;
-    std::optional<GUIDirector> director;
 };
 
 TEST_F(LevelSelectionTest, only_xml_files_are_levels_and_the_favourite_is_selected_at_load) {

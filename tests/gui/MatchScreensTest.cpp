@@ -12,9 +12,7 @@
 #include "gui/GUIMatchOver.h"
 #include "gui/GUIPaused.h"
 #include "gui/MovieClips.h"
-#include "tests/gui/GuiTestKit.h"
-#include "tests/gui/ScreenStubs.h"
-#include "tests/support/FileTail.h"
+#include "tests/gui/ScreenTestBase.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -30,14 +28,11 @@ using Ids = std::deque<int>;
 constexpr const char* kDuel = "data/levels/test_duel.xml";
 constexpr float kStep = 0.02f;
 
-class MatchScreensTest : public ::testing::Test {
+class MatchScreensTest : public ScreenTestBase {
 protected:
     void SetUp() override {
-        m_Data.emplace();
-        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", m_Data->Path() / kDuel);
-        user.emplace();
-        log.emplace(VirtualFoldersAccess::LogFile());
-        preferences.disableHints = false;
+        ScreenTestBase::SetUp();
+        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data->Path() / kDuel);
         preferences.hintGameControls = true;
         director.emplace();
         auto game = std::make_unique<GUIGame>(*director);
@@ -64,9 +59,7 @@ protected:
         director->PushScreen(GUIDirector::kMainMenu);
     }
     void TearDown() override {
-        director.reset();
-        user.reset();
-        m_Data.reset();
+        ScreenTestBase::TearDown();
         preferences.hintGameControls = true;
     }
 
@@ -107,16 +100,6 @@ protected:
         return false;
     }
 
-    struct VirtualFoldersAccess : VirtualFolders {
-        using VirtualFolders::LogFile;
-    };
-    std::optional<GameDataCopy> m_Data;
-    std::optional<UserFolder> user;
-    UserPreferences& preferences = UserPreferences::GetInstance();
-    AppControllers controllers;
-    Journal journal;
-    std::optional<testing_support::FileTail> log;
-    std::optional<GUIDirector> director;
     GUIGame* match = nullptr;
     GUIMatchOver* matchOver = nullptr;
     GUIPaused* paused = nullptr;
@@ -160,14 +143,14 @@ TEST_F(MatchScreensTest, each_mode_sets_up_its_bot_controllers_and_hint) {
 }
 
 TEST_F(MatchScreensTest, the_level_zoom_scales_the_match_about_the_screen_centre) {
-    const std::string duel = testing_support::ReadFile(m_Data->Path() / kDuel);
+    const std::string duel = testing_support::ReadFile(data->Path() / kDuel);
     const std::pair<const char*, sf::Vector2f> cases[] = {{"0.8", {80, 60}}, {"1.0", {0, 0}}, {"nan", {0, 0}},
                                                           {"-2", {0, 0}},    {"0", {0, 0}},   {"0.5", {200, 150}}};
     for (const auto& [zoom, position] : cases) {
         SCOPED_TRACE(zoom);
         std::string level = duel;
         level.replace(level.find("m_ViewZoom=\"0.8\""), 16, std::string("m_ViewZoom=\"") + zoom + "\"");
-        testing_support::WriteFile(m_Data->Path() / "data/levels/zoomed.xml", level);
+        testing_support::WriteFile(data->Path() / "data/levels/zoomed.xml", level);
         Application::GetInstance().levelFile = "data/levels/zoomed.xml";
         Start(MatchSetup::QuickMatch);
         ASSERT_NE(match->GetGame(), nullptr);
@@ -341,6 +324,23 @@ TEST_F(MatchScreensTest, end_game_from_the_pause_leaves_the_menu_alone) {
     EXPECT_TRUE(application.matchSetup.results.empty());
     EXPECT_EQ(application.matchSetup.matchIndex, 0);
     EXPECT_EQ(StoredRecords(), 0u);
+}
+
+// Copying a set-up's match record never takes over another's running match.
+TEST(MatchRecordCopy, the_running_match_stays) {
+    Game* const running = reinterpret_cast<Game*>(0x1000);
+    MatchRecord record;
+    record.currentGame = running;
+    MatchRecord other;
+    other.levelFile = "data/levels/a.xml";
+    other.player2File = "data/players/b.xml";
+    other.matchFlags = {true, false};
+    other.currentGame = reinterpret_cast<Game*>(0x2000);
+    record.TakeMatch(other);
+    EXPECT_EQ(record.currentGame, running);
+    EXPECT_EQ(record.levelFile, other.levelFile);
+    EXPECT_EQ(record.player2File, other.player2File);
+    EXPECT_EQ(record.matchFlags, other.matchFlags);
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 // "Back" and "Start" are linked, who may fill which slot, and what "Start" sets up.
 #include "app/Application.h"
 #include "app/UserPreferences.h"
+#include "gui/BotSelectionGrid.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIPlayerSelection.h"
 #include "gui/SelectionGrid.h"
-#include "tests/gui/GuiTestKit.h"
-#include "tests/gui/ScreenStubs.h"
-#include "tests/support/FileTail.h"
+#include "tests/gui/ScreenTestBase.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -29,23 +28,11 @@ constexpr float kY0 = GUIPlayerSelection::kPool.top;
 constexpr float kY1 = GUIPlayerSelection::kPool.bottom;
 constexpr float kStep = (kX1 - kX0) / 3.0f;
 
-class SelectionGridTest : public ::testing::Test {
+class SelectionGridTest : public ScreenTestBase {
 protected:
-    void SetUp() override {
-        m_Data.emplace();
-        user.emplace();
-        log.emplace(VirtualFoldersAccess::LogFile());
-        preferences.disableHints = false;
-    }
-    void TearDown() override {
-        director.reset();
-        user.reset();
-        m_Data.reset();
-    }
-
     // The pool becomes count copies of the sprout, "c0.xml"..., those listed not selectable.
     void MakePool(int count, const std::set<int>& unselectable = {}) {
-        const std::filesystem::path folder = m_Data->Path() / "data/players";
+        const std::filesystem::path folder = data->Path() / "data/players";
         const std::string sprout = testing_support::ReadFile(PONDORIX_GAME_DIR "/data/players/sprout.xml");
         std::filesystem::remove_all(folder);
         std::filesystem::create_directory(folder);
@@ -82,17 +69,6 @@ protected:
             director->Update(1.0f / 30.0f);
         }
     }
-
-    struct VirtualFoldersAccess : VirtualFolders {
-        using VirtualFolders::LogFile;
-    };
-    std::optional<GameDataCopy> m_Data;
-    std::optional<UserFolder> user;
-    UserPreferences& preferences = UserPreferences::GetInstance();
-    AppControllers controllers;
-    Journal journal;
-    std::optional<testing_support::FileTail> log;
-    std::optional<GUIDirector> director;
 };
 
 TEST_F(SelectionGridTest, the_pool_lies_in_rows_of_four_with_a_short_last_row_centred) {
@@ -285,6 +261,62 @@ TEST_F(SelectionGridTest, a_single_slot_stands_at_the_row_start) {
     EXPECT_EQ(screen.GetFocusItems().back()->GetName(), "Start");
     grid.Clear(screen);
     EXPECT_EQ(screen.GetFocusItems().size(), 1u);
+}
+
+// A portrait pops up, shows, and once given up hides and is empty; its tube and name show only
+// while it is there.
+TEST_F(SelectionGridTest, a_portrait_goes_through_showing_up_shown_hiding_and_empty) {
+    MakePool(1);
+    GUIPlayerSelection& screen = Open();
+    SnapshotFocusItem& item = *Pool(screen, 0);
+    ASSERT_NE(item.GetSnapshot(), nullptr);
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kShowingUp);
+    EXPECT_EQ(item.GetSnapshot()->GetFlags(), SelectionGrid::kPoolFlags);
+    EXPECT_EQ(item.GetSnapshot()->GetName()->text.getString().toAnsiString(), "Sprout");
+    Run(1.0f);
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kShown);
+    EXPECT_EQ(item.TakeOut(), "data/players/c0.xml");
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kHiding);
+    EXPECT_EQ(item.TakeOut(), "");
+    Run(1.0f);
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kEmpty);
+    EXPECT_TRUE(item.Load("data/players/c0.xml"));
+    EXPECT_EQ(item.GetSnapshot()->GetState(), GlobboSnapshot::kShowingUp);
+}
+
+// The computer opponents' faces: one short row centred in the rectangle, or nothing at all.
+TEST_F(SelectionGridTest, the_bot_grid_centres_a_short_row_and_takes_an_empty_folder) {
+    MakePool(1);
+    GUIPlayerSelection& screen = Open();
+    // Three opponents: copies of a shipped one.
+    const std::filesystem::path folder = data->Path() / "data/ais";
+    const std::string blaze = testing_support::ReadFile(PONDORIX_GAME_DIR "/data/ais/1_blaze.xml");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    for (const char* name : {"a.xml", "b.xml", "c.xml"}) {
+        testing_support::WriteFile(folder / name, blaze);
+    }
+    const size_t bots = 3;
+    BotSelectionGrid grid;
+    grid.Build(screen, {0, 0, 300, 110}, 1.0f);
+    ASSERT_EQ(grid.GetItems().size(), bots);
+    ASSERT_EQ(grid.GetRows().size(), 1u);
+    for (size_t i = 0; i < bots; ++i) {
+        const SnapshotFocusItem& item = *grid.GetItems()[i];
+        EXPECT_NEAR(item.GetPosition().x, 150 - 100.0f * (bots - 1) / 2 + 100.0f * i, 0.01f);
+        EXPECT_EQ(item.GetPosition().y, 0.0f);
+        EXPECT_EQ(item.GetFlags(), GlobboSnapshot::kFace);
+        EXPECT_EQ(item.GetLink(FocusItem::kRight), grid.GetItems()[(i + 1) % bots].get());
+        // A bot's file holds its settings beside its creature.
+        EXPECT_FALSE(item.GetSnapshot()->GetData().m_CharacterName.empty());
+    }
+
+    std::filesystem::remove_all(folder);
+    BotSelectionGrid empty;
+    empty.Build(screen, {0, 0, 300, 110}, 1.0f);
+    empty.Layout();
+    EXPECT_TRUE(empty.GetItems().empty());
+    EXPECT_TRUE(empty.GetRows().empty());
 }
 
 }  // namespace

@@ -92,9 +92,8 @@ swfkit::Bytes LevelSelectionMovie(const swfkit::EmbeddedFont& font) {
     return movie.Write(true);
 }
 
-std::string LevelSelectionDescription(const swfkit::EmbeddedFont& font) {
+std::string LevelSelectionDescription(const swfkit::EmbeddedFont& font, const std::string& title) {
     std::vector<TextSpec> texts = bubble_buttons::Labels(kButtons, font);
-    const std::string title = "Choose a pond";
     texts.push_back({"title", title, 34, "", Hex(kInk), 400 - TextWidth(font, title, 34) / 2, 30});
     return Description("data/child.ttf", {{"levels", "data/gui/level_selection.swf"}}, texts);
 }

@@ -18,7 +18,8 @@
 //   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
 //   gui/globbo_selection_training.swf, .xml                         the training's selection;
 //   gui/championship_podium.swf, gui/championship_podium_background.swf,
-//   gui/championship_podium.xml                                     the championship's podium.
+//   gui/championship_podium.xml                                     the championship's podium;
+//   gui/championship_*.swf, .xml, gui/globbo_getready_selection.swf the championship's screens.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -103,5 +104,15 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/championship_podium.swf", PodiumMovie(font)) &&
         WriteFile(folder / "gui/championship_podium_background.swf", PodiumBackgroundMovie()) &&
         WriteFile(folder / "gui/championship_podium.xml", PodiumDescription());
-    return written && selections ? 0 : 1;
+    const bool championship =
+        WriteFile(folder / "gui/championship_globbo_selection.swf", ChampionshipSelectionMovie(font)) &&
+        WriteFile(folder / "gui/championship_globbo_selection.xml", ChampionshipSelectionDescription(font)) &&
+        WriteFile(folder / "gui/championship_level_selection.xml", ChampionshipLevelSetDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table.swf", MatchTableMovie(font)) &&
+        WriteFile(folder / "gui/championship_match_table.xml", MatchTableDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table_selection.swf", MatchTableSelectionMovie()) &&
+        WriteFile(folder / "gui/championship_get_ready.swf", GetReadyMovie(font)) &&
+        WriteFile(folder / "gui/championship_get_ready.xml", GetReadyDescription()) &&
+        WriteFile(folder / "gui/globbo_getready_selection.swf", GetReadyMarkerMovie());
+    return written && selections && championship ? 0 : 1;
 }

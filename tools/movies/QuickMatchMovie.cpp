@@ -69,19 +69,23 @@ uint16_t Pad(Library& library, uint32_t color) {
 }  // namespace
 
 swfkit::Bytes QuickMatchSelectionMovie(const swfkit::EmbeddedFont& font) {
+    return SelectionMovie(font, {kSlotX[0], kSlotX[1]}, kButtons);
+}
+
+swfkit::Bytes SelectionMovie(const swfkit::EmbeddedFont& font, const std::vector<float>& slotX,
+                             const std::vector<bubble_buttons::Bubble>& buttons) {
     swfkit::Movie movie(8, {0, Twips(kWidth), 0, Twips(kHeight)}, kFrameRate);
     Library library(movie.Tags());
     const uint16_t fontId = library.DefineFont(font);
     const uint16_t shelf = Shelf(library);
-    const uint16_t places[] = {EmptyPlace(library, fontId, font, 1), EmptyPlace(library, fontId, font, 2)};
-    const uint16_t pads[] = {Pad(library, 0xFF8C42), Pad(library, 0x9B5DE5)};
+    const uint32_t padColors[] = {0xFF8C42, 0x9B5DE5, 0x00BBF9, 0xF15BB5};
     Stack stack(movie.Tags());
     stack.Place(shelf);
-    for (size_t i = 0; i < std::size(kSlotX); ++i) {
-        stack.Place(pads[i], kSlotX[i], kSlotY + 56);
-        stack.Place(places[i], kSlotX[i], kSlotY);
+    for (size_t i = 0; i < slotX.size(); ++i) {
+        stack.Place(Pad(library, padColors[i % std::size(padColors)]), slotX[i], kSlotY + 56);
+        stack.Place(EmptyPlace(library, fontId, font, static_cast<int>(i) + 1), slotX[i], kSlotY);
     }
-    bubble_buttons::PlaceButtons(library, stack, kButtons, fontId, font);
+    bubble_buttons::PlaceButtons(library, stack, buttons, fontId, font);
     movie.Tags().DoAction(Script("stop"));
     movie.Tags().ShowFrame();
     return movie.Write(true);

@@ -73,6 +73,10 @@ swfkit::Bytes PhotoFrameMovie() {
     }
     tags.DoAction(Script("stop"));
     ScaleBoth(tags, 0.0f);
+    // The card already in place, for portraits that appear without a show-up.
+    tags.FrameLabel("shown");
+    tags.DoAction(Script("stop"));
+    ScaleBoth(tags, 1.0f);
     return movie.Write(true);
 }
 
@@ -102,7 +106,7 @@ swfkit::Bytes TestTubeMovie() {
 std::string PhotoFrameText(bool withFrame) {
     // The name is centred on x above the card (where nothing of a slot's controller picture
     // covers it), or under the bare face.
-    TextSpec name{"name", "", 20, "", Hex(kInk), kFrameCentre, withFrame ? -24.0f : 90.0f};
+    TextSpec name{"name", "", 20, "", Hex(kInk), kFrameCentre, withFrame ? -34.0f : 90.0f};
     return TextLayout(name);
 }
 

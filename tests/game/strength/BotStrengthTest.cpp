@@ -13,6 +13,9 @@ namespace {
 
 // Five minutes of play.
 constexpr int kMaxSteps = 15000;
+// Whether the figures are held to their targets: not where a build plays only a few matches, for
+// the checks after every step alone.
+constexpr bool kJudged = PONDORIX_STRENGTH_JUDGED != 0;
 
 std::string Name(const std::string& file) {
     const size_t slash = file.rfind('/');
@@ -61,7 +64,9 @@ TEST_P(BotStrength, the_bot_beats_a_random_player_nearly_always) {
                   << " won\n";
     }
     std::cout << Name(GetParam()) << ": " << wins << " of " << PONDORIX_STRENGTH_MATCHES << " won\n";
-    EXPECT_GE(wins * 10, PONDORIX_STRENGTH_MATCHES * 9);
+    if (kJudged) {
+        EXPECT_GE(wins * 10, PONDORIX_STRENGTH_MATCHES * 9);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedBots, BotStrength, ::testing::ValuesIn(ShippedBotFiles()),
@@ -96,7 +101,9 @@ TEST_F(BotAgainstBot, two_bots_finish_their_matches_within_five_minutes) {
         std::cout << bot << " won " << figures.first << " of the " << figures.second << " matches it played\n";
     }
     std::cout << finished << " of " << PONDORIX_STRENGTH_MATCHES << " finished\n";
-    EXPECT_GE(finished * 10, PONDORIX_STRENGTH_MATCHES * 8);
+    if (kJudged) {
+        EXPECT_GE(finished * 10, PONDORIX_STRENGTH_MATCHES * 8);
+    }
 }
 
 }  // namespace
