@@ -65,9 +65,7 @@ void GUIChampionshipPodium::OnFSCommand(const std::string& command) {
     FlashGUI::OnFSCommand(command);
     if (command == "PlayAgain") {
         // Another championship of the same kind, on a clean record.
-        MatchSetup& setup = Application::GetInstance().matchSetup;
-        setup = MatchSetup();
-        setup.mode = MatchSetup::Championship;
+        Application::GetInstance().matchSetup.Abort();
         m_Director.PopScreen();
         m_Director.PushScreen(GUIDirector::kChampionshipGlobbos);
     } else if (command == "Stats") {

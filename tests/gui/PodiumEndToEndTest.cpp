@@ -3,6 +3,7 @@
 // once the movie has named them; "Stats" opens the statistics over it and Back returns to it;
 // "MainMenu" returns to the main menu, and "quit" ends the game cleanly.
 #include "tests/gui/GuiTestKit.h"
+#include "tests/gui/PodiumView.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
@@ -19,23 +20,9 @@ using testing_support::Rgb;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-int Difference(const Rgb& a, const Rgb& b) {
-    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
-}
-
-// A creature of the debug podium: where its body shows (inside, beside its eyes) and a point of
-// the background beside it, and its body colour.
-struct Place {
-    const char* name;
-    std::pair<int, int> inside;
-    std::pair<int, int> outside;
-    Rgb body;
-};
-const Place kPlaces[] = {
-    {"champion Bubbles", {383, 86}, {340, 86}, {60, 190, 255}},
-    {"runner-up Sprout", {607, 422}, {564, 422}, {120, 215, 60}},
-    {"third Hooligan", {159, 422}, {116, 422}, {255, 110, 40}},
-};
+// The body colours of the debug podium's champion, runner-up and third: Bubbles, Sprout and
+// Hooligan.
+const std::vector<Rgb> kBodies = {{60, 190, 255}, {120, 215, 60}, {255, 110, 40}};
 
 class PodiumEndToEnd : public ::testing::Test {
 protected:
@@ -49,39 +36,19 @@ protected:
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
     }
 
-    // Whether each creature's body shows in its colour: nearer to it inside than beside it.
+    // Whether each creature's body shows in its colour at its place.
     testing::AssertionResult CreaturesShow() {
         std::string seen;
         const bool shown = testing_support::WaitUntil(
             [&] {
-                seen.clear();
-                bool all = true;
-                for (const Place& place : kPlaces) {
-                    const auto colours = game.ReadPixels({place.inside, place.outside});
-                    if (!colours) {
-                        return false;
-                    }
-                    const int inside = Difference((*colours)[0], place.body);
-                    const int outside = Difference((*colours)[1], place.body);
-                    seen +=
-                        std::string(place.name) + " " + std::to_string(inside) + "/" + std::to_string(outside) + " ";
-                    all = all && inside + 60 < outside;
-                }
-                return all;
+                const auto found = PodiumColours(game, kBodies);
+                seen = found ? std::to_string((*found)[0]) + " " + std::to_string((*found)[1]) + " " +
+                                   std::to_string((*found)[2])
+                             : "unreadable";
+                return found && *found == std::array<int, 3>{0, 1, 2};
             },
             std::chrono::seconds(10));
-        return shown ? testing::AssertionSuccess() : testing::AssertionFailure() << seen;
-    }
-
-    // Whether the buttons have faded in (the movie enables the navigation as they finish): the
-    // green of "PlayAgain" shows in its lower half.
-    bool ButtonsShow() {
-        return testing_support::WaitUntil(
-            [&] {
-                const auto colours = game.ReadPixels({{340, 566}});
-                return colours && Difference((*colours)[0], Rgb{43, 182, 115}) < 30;
-            },
-            std::chrono::seconds(15));
+        return shown ? testing::AssertionSuccess() : testing::AssertionFailure() << "places show " << seen;
     }
 
     testing_support::X11TestDisplay x{1024, 768};
@@ -92,11 +59,17 @@ protected:
 TEST_F(PodiumEndToEnd, alt_o_shows_the_debug_podium_its_statistics_and_the_way_back) {
     ASSERT_TRUE(game.Keys({"alt+o"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 12"));
+    // The champion's name waits two seconds for the movie's command.
+    EXPECT_EQ(NameInk(game)[0], 0);
     EXPECT_TRUE(CreaturesShow());
     // The movie names the places and shows its buttons.
-    ASSERT_TRUE(ButtonsShow());
+    ASSERT_TRUE(PodiumButtonsShow(game));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_TRUE(CreaturesShow());
+    const std::array<int, 3> ink = NameInk(game);
+    for (size_t place = 0; place < 3; ++place) {
+        EXPECT_GT(ink[place], 5) << place;
+    }
     EXPECT_TRUE(game.Screenshot("podium_debug.png"));
 
     // The main menu handed its controller over: its cursor is on "PlayAgain"; left of it is
@@ -111,7 +84,7 @@ TEST_F(PodiumEndToEnd, alt_o_shows_the_debug_podium_its_statistics_and_the_way_b
 
     // The movie shows its buttons again. The statistics had no command to hand over, so the
     // first key shows the cursor on "PlayAgain"; right of it is "MainMenu".
-    ASSERT_TRUE(ButtonsShow());
+    ASSERT_TRUE(PodiumButtonsShow(game));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(game.Keys({"Right", "Right", "Return"}, std::chrono::milliseconds(400)));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 12"));

@@ -101,7 +101,8 @@ TEST_F(TrainingSelectionTest, a_creature_then_a_bot_set_the_training_up) {
     EXPECT_EQ(screen.GetChosenPlayer(), screen.GetGrid().GetSlots().front().get());
     EXPECT_EQ(screen.GetChosenController(), controllers[0]);
     EXPECT_EQ(screen.GetCursorCount(), 0u);
-    EXPECT_EQ(RunUntil(screen, State::kChoosingBot), (std::vector<int>{State::kPlayerPlaced, State::kMovingToBots, State::kChoosingBot}));
+    EXPECT_EQ(RunUntil(screen, State::kChoosingBot),
+              (std::vector<int>{State::kPlayerPlaced, State::kMovingToBots, State::kChoosingBot}));
     EXPECT_FALSE(Text(screen, "title1")->visible);
     EXPECT_TRUE(Text(screen, "title2")->visible);
     EXPECT_EQ(screen.GetCurrentFocusItem(), screen.GetBotGrid().GetItems().front().get());
