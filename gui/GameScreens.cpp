@@ -1,10 +1,10 @@
 #include "gui/GameScreens.h"
 
-#include "gui/GUIChampionshipPodium.h"
 #include "gui/GUIChampionshipGetReady.h"
 #include "gui/GUIChampionshipGlobbos.h"
 #include "gui/GUIChampionshipLevelSelection.h"
 #include "gui/GUIChampionshipMatchTable.h"
+#include "gui/GUIChampionshipPodium.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIGame.h"
 #include "gui/GUIGameTitle.h"
