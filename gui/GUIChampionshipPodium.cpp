@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/SoundManager.h"
 #include "game/Globbo.h"
+#include "gui/FocusLinks.h"
 #include "gui/GUIDirector.h"
 #include "gui/GameLayer.h"
 
@@ -10,16 +11,6 @@ namespace {
 
 // The texts that name the creatures of the three places.
 const char* const kNameTexts[3] = {"globbo1", "globbo2", "globbo3"};
-
-// Sets the neighbours of two items both ways, when both exist.
-void LinkRight(FlashGUI& screen, const char* a, const char* b) {
-    FocusItem* left = screen.FindFocusItem(a);
-    FocusItem* right = screen.FindFocusItem(b);
-    if (left != nullptr && right != nullptr) {
-        left->SetLink(FocusItem::kRight, right);
-        right->SetLink(FocusItem::kLeft, left);
-    }
-}
 
 }  // namespace
 

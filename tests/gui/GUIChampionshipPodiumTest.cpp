@@ -12,9 +12,8 @@
 #include "gui/GUIStatistics.h"
 #include "gui/GameLayer.h"
 #include "tests/gui/GuiTestKit.h"
+#include "tests/gui/WorldBodies.h"
 
-#include <box2d/b2_body.h>
-#include <box2d/b2_world.h>
 #include <gtest/gtest.h>
 #include <physfs.h>
 
@@ -69,19 +68,7 @@ protected:
         return shown;
     }
     static std::vector<b2Vec2> Bodies(const GameLayer& layer) {
-        std::vector<b2Vec2> positions;
-        for (const b2Body* body = layer.GetGame()->GetLevel().GetPhysics().GetWorld()->GetBodyList(); body != nullptr;
-             body = body->GetNext()) {
-            positions.push_back(body->GetPosition());
-        }
-        return positions;
-    }
-    static float Distance(const std::vector<b2Vec2>& a, const std::vector<b2Vec2>& b) {
-        float most = a.size() == b.size() ? 0.0f : 1e9f;
-        for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
-            most = std::max(most, (a[i] - b[i]).Length());
-        }
-        return most;
+        return BodyPositions(*layer.GetGame()->GetLevel().GetPhysics().GetWorld());
     }
 
     std::optional<GameDataCopy> m_Data;
@@ -229,7 +216,7 @@ TEST_F(PodiumTest, statistics_back_main_menu_and_play_again_in_the_director) {
         director.Update(0.02f);
     }
     const std::vector<b2Vec2> hopped = Bodies(scene);
-    ASSERT_GT(Distance(hopped, start), 1.0f);
+    ASSERT_GT(FarthestMove(hopped, start), 1.0f);
 
     director.OnFSCommand("Stats");
     ASSERT_EQ(director.GetCurrentScreenId(), GUIDirector::kStatistics);
@@ -237,13 +224,13 @@ TEST_F(PodiumTest, statistics_back_main_menu_and_play_again_in_the_director) {
     for (int i = 0; i < 40; ++i) {
         director.Update(0.02f);
     }
-    EXPECT_EQ(Distance(Bodies(scene), hopped), 0.0f);
+    EXPECT_EQ(FarthestMove(Bodies(scene), hopped), 0.0f);
     EXPECT_EQ(scene.GetAccumulator(), accumulated);
 
     // Back: the podium shows again from its start.
     director.OnFSCommand("Back");
     ASSERT_EQ(director.GetCurrentScreenId(), GUIDirector::kChampionshipPodium);
-    EXPECT_LT(Distance(Bodies(scene), start), 0.01f);
+    EXPECT_LT(FarthestMove(Bodies(scene), start), 0.01f);
     EXPECT_EQ(scene.GetAccumulator(), 0.0f);
     EXPECT_FALSE(podium.IsNavigationEnabled());
 

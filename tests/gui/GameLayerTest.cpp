@@ -10,9 +10,8 @@
 #include "game/Globbo.h"
 #include "gui/GameLayer.h"
 #include "tests/gui/GuiTestKit.h"
+#include "tests/gui/WorldBodies.h"
 
-#include <box2d/b2_body.h>
-#include <box2d/b2_world.h>
 #include <gtest/gtest.h>
 #include <physfs.h>
 
@@ -64,24 +63,9 @@ protected:
     }
     // Every body of the scene's world where it is.
     static std::vector<b2Vec2> Bodies(const GameLayer& layer) {
-        std::vector<b2Vec2> positions;
-        for (const b2Body* body = layer.GetGame()->GetLevel().GetPhysics().GetWorld()->GetBodyList(); body != nullptr;
-             body = body->GetNext()) {
-            positions.push_back(body->GetPosition());
-        }
-        return positions;
+        return BodyPositions(*layer.GetGame()->GetLevel().GetPhysics().GetWorld());
     }
-    static bool Same(const std::vector<b2Vec2>& a, const std::vector<b2Vec2>& b) {
-        if (a.size() != b.size()) {
-            return false;
-        }
-        for (size_t i = 0; i < a.size(); ++i) {
-            if (a[i].x != b[i].x || a[i].y != b[i].y) {
-                return false;
-            }
-        }
-        return true;
-    }
+    static bool Same(const std::vector<b2Vec2>& a, const std::vector<b2Vec2>& b) { return FarthestMove(a, b) == 0.0f; }
     static sf::Event KeyPress(sf::Keyboard::Key key, bool pressed = true) {
         sf::Event event;
         event.type = pressed ? sf::Event::KeyPressed : sf::Event::KeyReleased;
