@@ -35,21 +35,14 @@ void BotSelectionGrid::Layout() {
 void BotSelectionGrid::Clear(FlashGUI& screen) {
     std::vector<std::shared_ptr<FocusItem>> items(m_Items.begin(), m_Items.end());
     items.insert(items.end(), m_Rows.begin(), m_Rows.end());
-    // Only items still on the screen are taken off it: the screen may have deleted them first.
-    for (const std::shared_ptr<FocusItem>& item : items) {
-        if (screen.FindFocusItem(item->GetName()) == item.get()) {
-            screen.RemoveFocusItem(item->GetName());
-        }
-    }
+    grid_rows::RemoveFromScreen(screen, items);
     m_Files.clear();
     m_Items.clear();
     m_Rows.clear();
 }
 
 void BotSelectionGrid::MoveTo(const sf::Vector2f& topLeft, float scale) {
-    const float width = m_Rect.right - m_Rect.left;
-    const float height = m_Rect.bottom - m_Rect.top;
-    m_Rect = {topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + height};
+    m_Rect = grid_rows::MovedTo(m_Rect, topLeft);
     m_Scale = scale;
     Layout();
 }

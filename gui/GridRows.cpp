@@ -79,6 +79,18 @@ void LayOut(const Items& items, const FocusRect& rect, float zoom, float scale, 
     }
 }
 
+FocusRect MovedTo(const FocusRect& rect, const sf::Vector2f& topLeft) {
+    return {topLeft.x, topLeft.y, topLeft.x + (rect.right - rect.left), topLeft.y + (rect.bottom - rect.top)};
+}
+
+void RemoveFromScreen(FlashGUI& screen, const std::vector<std::shared_ptr<FocusItem>>& items) {
+    for (const std::shared_ptr<FocusItem>& item : items) {
+        if (screen.FindFocusItem(item->GetName()) == item.get()) {
+            screen.RemoveFocusItem(item->GetName());
+        }
+    }
+}
+
 void LinkRowsVertically(const Rows& rows, const Items& items, int columns) {
     for (size_t row = 0; row + 1 < rows.size(); ++row) {
         for (size_t i = 0; i < RowLength(row, items.size(), columns); ++i) {

@@ -4,6 +4,8 @@
 #include "gui/GroupFocusItem.h"
 #include "gui/SnapshotFocusItem.h"
 
+#include <SFML/System/Vector2.hpp>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +38,10 @@ Rows MakeRows(FlashGUI& screen, const Items& items, int columns);
 // and the rows from top to bottom; a short last row is centred. Each item gets the scale.
 void LayOut(const Items& items, const FocusRect& rect, float zoom, float scale, int columns);
 
+// The rectangle of the same size with its top-left corner at the point.
+FocusRect MovedTo(const FocusRect& rect, const sf::Vector2f& topLeft);
+// Takes the items off the screen, those still on it: the screen may have deleted them first.
+void RemoveFromScreen(FlashGUI& screen, const std::vector<std::shared_ptr<FocusItem>>& items);
 // Up and down between consecutive rows: each child of a row leads down to the next row and each
 // child of the next row up to it, and the rows likewise.
 void LinkRowsVertically(const Rows& rows, const Items& items, int columns);

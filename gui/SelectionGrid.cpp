@@ -77,9 +77,7 @@ void SelectionGrid::Layout() {
 }
 
 void SelectionGrid::MovePool(const sf::Vector2f& topLeft, float zoom) {
-    const float width = m_PoolRect.right - m_PoolRect.left;
-    const float height = m_PoolRect.bottom - m_PoolRect.top;
-    m_PoolRect = {topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + height};
+    m_PoolRect = grid_rows::MovedTo(m_PoolRect, topLeft);
     m_Zoom = zoom;
     Layout();
 }
@@ -129,12 +127,7 @@ void SelectionGrid::Clear(FlashGUI& screen) {
     if (m_Players) {
         items.push_back(m_Players);
     }
-    // Only items still on the screen are taken off it: the screen may have deleted them first.
-    for (const std::shared_ptr<FocusItem>& item : items) {
-        if (screen.FindFocusItem(item->GetName()) == item.get()) {
-            screen.RemoveFocusItem(item->GetName());
-        }
-    }
+    grid_rows::RemoveFromScreen(screen, items);
     m_PoolFiles.clear();
     m_Rows.clear();
     m_PoolItems.clear();

@@ -42,15 +42,6 @@ uint16_t Sun(Library& library) {
                              Shape(Circle(-7, -8, 34), Solid(0xFFE377))});
 }
 
-uint16_t Cloud(Library& library) {
-    std::vector<ShapeBuilder> puffs;
-    for (auto [x, y, r] :
-         {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f}, {10.0f, 14.0f, 26.0f}}) {
-        puffs.push_back(Shape(Circle(x, y, r), Solid(0xFFFFFF, 235)));
-    }
-    return Picture(library, puffs);
-}
-
 // A cloud crossing the sky from the right to the left, starting at the phase (0 to 1) of its way.
 uint16_t DriftingCloud(Library& library, uint16_t cloud, float phase, float scale) {
     swfkit::TagList frames(8);

@@ -40,15 +40,6 @@ menu_art::Outline Water(float top, float amplitude, float phase) {
     return outline;
 }
 
-uint16_t Cloud(menu_art::Library& library) {
-    std::vector<ShapeBuilder> puffs;
-    for (auto [x, y, r] :
-         {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f}, {10.0f, 14.0f, 26.0f}}) {
-        puffs.push_back(menu_art::Shape(menu_art::Circle(x, y, r), menu_art::Solid(0xFFFFFF, 235)));
-    }
-    return menu_art::Picture(library, puffs);
-}
-
 // Eyes that look to the side and blink now and then.
 uint16_t Eyes(menu_art::Library& library, float r, float look) {
     std::vector<ShapeBuilder> open;
@@ -151,7 +142,7 @@ swfkit::Bytes PondBackdrop(bool withGlobbos) {
     const uint16_t sun =
         menu_art::Picture(library, {menu_art::Shape(menu_art::Circle(0, 0, 48), menu_art::Solid(0xFFD43B)),
                                     menu_art::Shape(menu_art::Circle(-7, -8, 36), menu_art::Solid(0xFFE377))});
-    const uint16_t cloud = Cloud(library);
+    const uint16_t cloud = menu_art::Cloud(library);
     const uint16_t pink = withGlobbos ? Globbo(library, 58, 0xFF6F91, 0xFFB3C6, 1.0f) : 0;
     const uint16_t lime = withGlobbos ? Globbo(library, 50, 0x7CC42A, 0xC8EF8A, -1.0f) : 0;
     const uint16_t waterBack =

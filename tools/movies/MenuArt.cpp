@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 namespace menu_art {
 namespace {
@@ -257,6 +258,15 @@ uint16_t PillBody(Library& library, uint16_t fontId, const swfkit::EmbeddedFont&
     frames.DoAction(Script("stop"));
     frames.ShowFrame();
     return library.DefineSprite(frames);
+}
+
+uint16_t Cloud(Library& library) {
+    std::vector<swfkit::ShapeBuilder> puffs;
+    for (auto [x, y, r] :
+         {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f}, {10.0f, 14.0f, 26.0f}}) {
+        puffs.push_back(Shape(Circle(x, y, r), Solid(0xFFFFFF, 235)));
+    }
+    return Picture(library, puffs);
 }
 
 uint16_t JellyButton(Library& library, uint16_t body, const std::string& command, const std::string& pressScript) {

@@ -84,6 +84,9 @@ private:
 swfkit::Placement Move(uint16_t depth, float x, float y, float sx = 1.0f, float sy = 1.0f,
                        std::optional<float> alpha = std::nullopt);
 
+// A white cloud of four puffs about (0, 0), some 150 pixels wide.
+uint16_t Cloud(Library& library);
+
 // A sprite of shapes stacked in one frame that stops.
 uint16_t Picture(Library& library, const std::vector<swfkit::ShapeBuilder>& shapes);
 

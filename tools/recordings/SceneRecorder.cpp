@@ -3,36 +3,17 @@
 #include "app/Controller.h"
 #include "app/ControllerFactory.h"
 #include "app/EventPlayer.h"
-#include "app/InputStatusProvider.h"
 #include "game/Globbo.h"
 #include "game/Level.h"
+#include "tools/recordings/HeldInput.h"
 #include "tools/recordings/InputPilot.h"
 
 #include <cstdio>
-#include <map>
 
 namespace {
 
 constexpr const char* kGamepadFile = "data/controls/gamepad_1.xml";
 constexpr const char* kKeyboardFile = "data/controls/keyboard_arrows.xml";
-
-// The live input of the recording: key and axis states as the pilots' events left them.
-class PilotInput : public InputStatusProvider {
-public:
-    void Apply(const InputEvent& event) {
-        if (event.type == InputEvent::KeyPressed || event.type == InputEvent::KeyReleased) {
-            m_Keys[event.key] = event.type == InputEvent::KeyPressed;
-        } else if (event.type == InputEvent::JoyMoved) {
-            m_Axes[event.axis] = event.position;
-        }
-    }
-    float GetJoystickAxis(unsigned int, unsigned int axis) override { return m_Axes[axis]; }
-    bool IsKeyDown(unsigned int key) override { return m_Keys[key]; }
-
-private:
-    std::map<unsigned int, bool> m_Keys;
-    std::map<unsigned int, float> m_Axes;
-};
 
 }  // namespace
 
@@ -49,7 +30,7 @@ bool RecordScene(const SceneRecording& recording) {
         std::fprintf(stderr, "make_recordings: the scene of %s cannot be built (see the log)\n", name);
         return false;
     }
-    PilotInput input;
+    HeldInput input;
     InputPilot pilots[2] = {InputPilot(true, recording.seed), InputPilot(false, recording.seed + 1)};
     for (int i = 0; i < 2; ++i) {
         controllers[i]->Attach(stage->GetCreature(i), &input);

@@ -10,7 +10,7 @@
 #include "game/Globbo.h"
 #include "game/Level.h"
 #include "gui/DemonstrationScene.h"
-#include "tests/game/window/ShippedGameFolder.h"
+#include "tests/game/window/MatchHarness.h"
 #include "tools/recordings/Recordings.h"
 
 #include <box2d/b2_body.h>
@@ -22,7 +22,9 @@
 
 namespace {
 
-using ShippedRecordingsTest = ShippedGameFolder;
+// A copy of the game's data of the test's own: loading the movies writes cache files beside them,
+// which other tests reading the build's folder side by side must not meet.
+using ShippedRecordingsTest = match_testing::GameFolder;
 
 TEST_F(ShippedRecordingsTest, each_recording_steps_snapshots_and_holds_both_devices_input) {
     const std::set<uint32_t> keys = {Key::Up, Key::Down, Key::Left, Key::Right, Key::RControl};
