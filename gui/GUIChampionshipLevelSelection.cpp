@@ -13,33 +13,18 @@
 
 namespace {
 
-// Previews are far smaller than this.
-constexpr long long kMaxPictureBytes = 32 * 1024 * 1024;
 constexpr const char* kSetSuffix = ".xml";
 // The name of the object a level-set file holds.
 constexpr const char* kSetObject = "data";
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 // Loads the set's preview into its sprite; a picture that cannot be loaded leaves the sprite
 // empty.
 void LoadPreview(GUIChampionshipLevelSelection::LevelSet& set) {
     const std::string& file = set.screenshot;
-    const std::string bytes = file.empty() ? std::string() : VirtualFile::Load(file, kMaxPictureBytes).bytes;
-    if (!bytes.empty() && set.image.loadFromMemory(bytes.data(), bytes.size())) {
-        set.texture = std::make_unique<sf::Texture>();
-        if (set.texture->loadFromImage(set.image)) {
-            set.sprite.setTexture(*set.texture, true);
-        } else {
-            set.texture.reset();
-        }
-    }
-    if (!set.texture && !file.empty()) {
+    if (!set.Load(file, GUIChampionshipLevelSelection::kPreviewX, GUIChampionshipLevelSelection::kPreviewY) &&
+        !file.empty()) {
         log_error("GUIChampionshipLevelSelection::Load: cannot load the preview %s", file.c_str());
     }
-    set.sprite.setPosition(GUIChampionshipLevelSelection::kPreviewX, GUIChampionshipLevelSelection::kPreviewY);
 }
 
 }  // namespace
@@ -90,7 +75,7 @@ void GUIChampionshipLevelSelection::ReadLevelSets() {
     m_LevelSets.clear();
     m_Paths.clear();
     for (const std::string& name : VirtualFile::List(kLevelSetsFolder)) {
-        if (!EndsWith(name, kSetSuffix)) {
+        if (!HasSuffix(name, kSetSuffix)) {
             continue;
         }
         auto set = std::make_unique<LevelSet>();

@@ -1,11 +1,8 @@
 #pragma once
 
 #include "gui/FlashGUI.h"
+#include "gui/PreviewPicture.h"
 #include "serializeme/Serializable.h"
-
-#include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Sprite.hpp>
-#include <SFML/Graphics/Texture.hpp>
 
 #include <memory>
 #include <string>
@@ -20,17 +17,14 @@ class GUIDirector;
 // ("favouriteLevelSet") and shown first next time.
 class GUIChampionshipLevelSelection : public FlashGUI {
 public:
-    // A level-set file's object: its preview picture and its levels in play order.
-    struct LevelSet : public sme::Serializable {
+    // A level-set file's object: its preview picture's file and its levels in play order, and
+    // the picture.
+    struct LevelSet : public sme::Serializable, public PreviewPicture {
         bool Serialize(sme::StorageBuffer& buffer) override;
         const char* TypeName() const override { return "levelset"; }
 
         std::string screenshot;
         std::vector<std::string> levels;
-        sf::Image image;
-        // Made only for a picture that loaded.
-        std::unique_ptr<sf::Texture> texture;
-        sf::Sprite sprite;
     };
 
     static constexpr const char* kLevelSetsFolder = "data/levelsets";

@@ -20,8 +20,8 @@ class GUIChampionshipMatchTable : public FlashGUI {
 public:
     static constexpr const char* kSelectionMovie = "data/gui/championship_match_table_selection.swf";
     static constexpr float kPortraitScale = 0.65f;
-    // The frame label of a portrait that stands in place without a show-up (a side not yet
-    // known from the start, as in a two-player championship).
+    // The frame label of a portrait that stands in place without a show-up: a side filled but
+    // not marked known, as all are in a two-player championship.
     static constexpr const char* kShownLabel = "shown";
     static constexpr uint32_t kPortraitFlags = GlobboSnapshot::kFace | GlobboSnapshot::kFrame;
     // The highlight's frames to choose from (counted from 0).

@@ -12,31 +12,15 @@
 
 namespace {
 
-// Screenshots are far smaller than this.
-constexpr long long kMaxPictureBytes = 32 * 1024 * 1024;
 constexpr const char* kLevelSuffix = ".xml";
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 // Loads the entry's screenshot into its sprite; a picture that cannot be loaded leaves the sprite
 // empty.
 void LoadScreenshot(GUILevelSelection::Entry& entry) {
     const std::string& file = entry.description.screenshot;
-    const std::string bytes = file.empty() ? std::string() : VirtualFile::Load(file, kMaxPictureBytes).bytes;
-    if (!bytes.empty() && entry.image.loadFromMemory(bytes.data(), bytes.size())) {
-        entry.texture = std::make_unique<sf::Texture>();
-        if (entry.texture->loadFromImage(entry.image)) {
-            entry.sprite.setTexture(*entry.texture, true);
-        } else {
-            entry.texture.reset();
-        }
-    }
-    if (!entry.texture && !file.empty()) {
+    if (!entry.Load(file, GUILevelSelection::kScreenshotX, GUILevelSelection::kScreenshotY) && !file.empty()) {
         log_error("GUILevelSelection::Load: cannot load the screenshot %s", file.c_str());
     }
-    entry.sprite.setPosition(GUILevelSelection::kScreenshotX, GUILevelSelection::kScreenshotY);
 }
 
 }  // namespace
@@ -78,7 +62,7 @@ void GUILevelSelection::Load(const std::string& file) {
 void GUILevelSelection::ReadLevels() {
     m_Entries.clear();
     for (const std::string& name : VirtualFile::List(kLevelsFolder)) {
-        if (!EndsWith(name, kLevelSuffix)) {
+        if (!HasSuffix(name, kLevelSuffix)) {
             continue;
         }
         auto entry = std::make_unique<Entry>();

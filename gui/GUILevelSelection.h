@@ -1,11 +1,8 @@
 #pragma once
 
 #include "gui/FlashGUI.h"
+#include "gui/PreviewPicture.h"
 #include "serializeme/Serializable.h"
-
-#include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Sprite.hpp>
-#include <SFML/Graphics/Texture.hpp>
 
 #include <memory>
 #include <string>
@@ -29,13 +26,9 @@ public:
     };
 
     // A level of the list: its file, its description and its screenshot.
-    struct Entry {
+    struct Entry : PreviewPicture {
         std::string file;
         LevelDesc description;
-        sf::Image image;
-        // Made only for a picture that loaded.
-        std::unique_ptr<sf::Texture> texture;
-        sf::Sprite sprite;
     };
 
     static constexpr const char* kLevelsFolder = "data/levels";

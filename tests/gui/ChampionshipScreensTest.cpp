@@ -17,9 +17,7 @@
 #include "gui/GUIMatchOver.h"
 #include "gui/GameScreens.h"
 #include "gui/MovieClips.h"
-#include "tests/gui/GuiTestKit.h"
-#include "tests/gui/ScreenStubs.h"
-#include "tests/support/FileTail.h"
+#include "tests/gui/ScreenTestBase.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -48,13 +46,11 @@ std::string LevelSetFile(const Names& levels) {
     return xml + "</array>\n</levelset>\n</resource>\n";
 }
 
-class ChampionshipScreensTest : public ::testing::Test {
+class ChampionshipScreensTest : public ScreenTestBase {
 protected:
     void SetUp() override {
-        m_Data.emplace();
-        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", m_Data->Path() / kDuel);
-        user.emplace();
-        log.emplace(VirtualFoldersAccess::LogFile());
+        ScreenTestBase::SetUp();
+        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data->Path() / kDuel);
         preferences.favouriteLevelSet.clear();
         director.emplace();
         RegisterGameScreens(*director);
@@ -67,9 +63,7 @@ protected:
         director->PushScreen(GUIDirector::kMainMenu);
     }
     void TearDown() override {
-        director.reset();
-        user.reset();
-        m_Data.reset();
+        ScreenTestBase::TearDown();
         preferences.favouriteLevelSet.clear();
     }
 
@@ -177,7 +171,7 @@ protected:
     }
     // Rewrites the level-set folder with the files (name, contents).
     void LevelSets(const std::vector<std::pair<std::string, std::string>>& files) {
-        const std::filesystem::path folder = m_Data->Path() / "data/levelsets";
+        const std::filesystem::path folder = data->Path() / "data/levelsets";
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             if (entry.path().extension() == ".xml") {
                 std::filesystem::remove(entry.path());
@@ -187,17 +181,6 @@ protected:
             testing_support::WriteFile(folder / name, text);
         }
     }
-
-    struct VirtualFoldersAccess : VirtualFolders {
-        using VirtualFolders::LogFile;
-    };
-    std::optional<GameDataCopy> m_Data;
-    std::optional<UserFolder> user;
-    UserPreferences& preferences = UserPreferences::GetInstance();
-    AppControllers controllers;
-    Journal journal;
-    std::optional<testing_support::FileTail> log;
-    std::optional<GUIDirector> director;
 };
 
 TEST_F(ChampionshipScreensTest, one_controller_chooses_up_to_four_and_start_needs_two) {
@@ -494,6 +477,8 @@ TEST_F(ChampionshipScreensTest, one_controller_may_claim_both_and_an_unlisted_on
     Run(1.1f);
     EXPECT_EQ(Match().GetGame()->m_Controller1, controllers[0]);
     EXPECT_EQ(Match().GetGame()->m_Controller2, controllers[0]);
+    // A controller steers one creature: the last it was given.
+    EXPECT_EQ(controllers[0]->GetCreature(), Match().GetGame()->GetGlobbo2());
 }
 
 TEST_F(ChampionshipScreensTest, back_pauses_the_get_ready_and_without_a_match_it_goes) {

@@ -17,8 +17,6 @@
 //   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
 //   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
 //   gui/globbo_selection_training.swf, .xml                         the training's selection;
-//   gui/championship_podium.swf, gui/championship_podium_background.swf,
-//   gui/championship_podium.xml                                     the championship's podium;
 //   gui/championship_*.swf, .xml, gui/globbo_getready_selection.swf the championship's screens.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
