@@ -263,6 +263,10 @@ TEST_F(GUIStatisticsTest, with_a_match_its_names_and_numbers_show) {
     application.currentGame = nullptr;
     screen->Activate();
     EXPECT_FALSE(LinkEnabled());
+    // The movie stays so while it plays on.
+    Show();
+    EXPECT_FALSE(LinkEnabled());
+    EXPECT_FALSE(Clip("currentLook")->get_visible());
     screen->OnFSCommand("CurrentMatchLink");
     EXPECT_EQ(Text(screen->GetColumns()[1][1]), "11");
     EXPECT_EQ(Text(screen->GetNames()[1]), names[1]);
@@ -270,6 +274,7 @@ TEST_F(GUIStatisticsTest, with_a_match_its_names_and_numbers_show) {
     Show();
     application.currentGame = &game;
     screen->Activate();
+    Show();
     EXPECT_TRUE(LinkEnabled());
     EXPECT_TRUE(Clip("currentLook")->get_visible());
 }

@@ -3,7 +3,9 @@
 // that skips the title), the arrows' player and the WASD player each pick a creature, the level
 // selection shows the duel level remembered as the favourite, player 1 spits the only ball into
 // player 2 until the match over shows the winner, and the main menu and "quit" end the game with
-// one more statistics record. A second game ends its match from the pause and keeps no record.
+// one more statistics record. A second game ends its match from the pause and keeps no record. A
+// third shows the statistics after the match (its names and scores) and from the menu (the
+// overall table with the match's players).
 #include "tests/gui/GuiTestKit.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TempDir.h"
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 
 namespace gui_testing {
@@ -20,6 +23,8 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr const char* kDuel = "data/levels/test_duel.xml";
+
+using testing_support::Rgb;
 
 // The match results in the statistics file.
 std::vector<std::string> Records(const std::string& statistics) {
@@ -66,6 +71,35 @@ protected:
         EXPECT_TRUE(game.Screenshot("level_selection.png"));
         ASSERT_TRUE(game.Keys({"Return"}));
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 13"));
+    }
+    // Plays until the match over shows: player 1 holds the ball from the start and spits it into
+    // player 2 below (spits during the countdown do nothing).
+    void PlayToMatchOver() {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const bool over = testing_support::WaitUntil(
+            [&] {
+                game.Keys({"Control_R"}, std::chrono::milliseconds(0));
+                return game.Log().find("INFO: GUIDirector::PushScreen: 15") != std::string::npos;
+            },
+            std::chrono::seconds(40), std::chrono::milliseconds(400));
+        if (!over) {
+            game.Screenshot("match_not_over.png");
+        }
+        ASSERT_TRUE(over) << game.Log();
+    }
+    // How many of the window's pixels in the rectangle the test says yes to.
+    int CountPixels(int left, int top, int right, int bottom, const std::function<bool(const Rgb&)>& test) {
+        std::vector<std::pair<int, int>> points;
+        for (int y = top; y <= bottom; y += 2) {
+            for (int x = left; x <= right; x += 2) {
+                points.emplace_back(x, y);
+            }
+        }
+        int count = 0;
+        for (const Rgb& c : game.ReadPixels(points).value_or(std::vector<Rgb>())) {
+            count += test(c) ? 1 : 0;
+        }
+        return count;
     }
     // Main menu: left of the first item is "quit".
     void Quit() {
@@ -139,6 +173,56 @@ TEST_F(QuickMatchEndToEnd, two_players_play_a_quick_match_from_the_menu_and_back
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     ASSERT_NO_FATAL_FAILURE(Quit());
     EXPECT_EQ(Statistics(), before);
+}
+
+TEST_F(QuickMatchEndToEnd, the_statistics_show_the_match_after_it_and_the_table_from_the_menu) {
+    ASSERT_NO_FATAL_FAILURE(StartQuickMatch());
+    ASSERT_NO_FATAL_FAILURE(PlayToMatchOver());
+    std::this_thread::sleep_for(std::chrono::seconds(6));
+    // "PlayAgain" has the focus: "Stats" is left of it.
+    ASSERT_TRUE(game.Keys({"Left", "Return"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    EXPECT_TRUE(game.Screenshot("statistics_match.png"));
+    // The names in black on their cards, the scores in red below them.
+    const auto black = [](const Rgb& c) {
+        return c.r < 70 && c.g < 70 && c.b < 70;
+    };
+    const auto red = [](const Rgb& c) {
+        return c.r > 150 && c.g < 120 && c.b < 120;
+    };
+    EXPECT_GT(CountPixels(250, 172, 420, 212, black), 20);
+    EXPECT_GT(CountPixels(450, 172, 620, 212, black), 20);
+    EXPECT_GT(CountPixels(280, 215, 340, 265, red), 20);
+
+    // Back to the match over, whose focus is on "PlayAgain" again, then "MainMenu" right of it.
+    ASSERT_TRUE(game.Keys({"Escape"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    ASSERT_TRUE(game.Keys({"Right", "Return"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 13"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+
+    // The statistics from the menu ("newgamepvp", right, down): the overall table, its first two
+    // rows the match's players.
+    ASSERT_TRUE(game.Keys({"Right", "Down", "Return"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16", 2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    EXPECT_TRUE(game.Screenshot("statistics_overall_after_match.png"));
+    EXPECT_GT(CountPixels(80, 192, 300, 242, red), 20);
+    // Neither the names nor their cream cards of the current match's view.
+    const auto cream = [](const Rgb& c) {
+        return c.r > 240 && c.g > 230 && c.b > 195 && c.b < 230;
+    };
+    EXPECT_EQ(CountPixels(250, 172, 420, 212, black), 0);
+    EXPECT_LT(CountPixels(250, 172, 420, 212, cream), 20);
+    ASSERT_TRUE(game.Keys({"Escape"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16", 2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // The menu's focus is back on its first item.
+    ASSERT_NO_FATAL_FAILURE(Quit());
+    EXPECT_EQ(Records(Statistics()).size(), 1u) << Statistics();
+    EXPECT_NE(game.Preferences(), "");
 }
 
 }  // namespace

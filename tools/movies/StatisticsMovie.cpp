@@ -106,16 +106,20 @@ swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font) {
     tags.ShowFrame();
     // "match", where the game sends the movie each time the screen shows (it rests a frame
     // later, so that each visit runs the frame again): both links there and the current match's
-    // look. Without a match to show, the game then calls OverallOnly: the
-    // link to it goes (the cursors pass it by) and the board takes the overall table's look.
+    // look. Without a match to show, the game then calls OverallOnly: the link to it goes (the
+    // cursors pass it by) and the board takes the overall table's look. Coming back to the frame
+    // from the frame after it, its script may run only at the next step, after OverallOnly: the
+    // flag that OverallOnly leaves keeps it from undoing the call, and the resting frame clears
+    // the flag for the next visit.
     tags.FrameLabel("match");
     tags.DoAction(
         Script("fn:OverallOnly() { 'disabled' 1 'CurrentMatchLink' get_var 'gotoAndStop' call_method pop "
-               "'currentLook' get_var '_visible' false set_member } "
+               "'currentLook' get_var '_visible' false set_member 'tableOnly' true set_var } "
+               "'tableOnly' get_var if:done "
                "1 1 'CurrentMatchLink' get_var 'gotoAndStop' call_method pop "
-               "'currentLook' get_var '_visible' true set_member"));
+               "'currentLook' get_var '_visible' true set_member @done"));
     tags.ShowFrame();
-    tags.DoAction(Script("stop"));
+    tags.DoAction(Script("'tableOnly' false set_var stop"));
     tags.ShowFrame();
     return movie.Write(true);
 }
