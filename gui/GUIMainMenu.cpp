@@ -10,7 +10,7 @@
 
 void GUIMainMenu::Load(const std::string& file) {
     FlashGUI::Load(file);
-    for (const char* name : {"newgamepvp", "newgamepvc", "stats", "howto", "quit", "newgamechampionship"}) {
+    for (const char* name : {"newgamepvp", "newgamepvc", "stats", "howto", "quit", "newgamechampionship", "tutorial"}) {
         AddFlashFocusItem(name);
     }
     LinkRight(*this, "newgamepvp", "newgamepvc");
@@ -24,6 +24,7 @@ void GUIMainMenu::Load(const std::string& file) {
     // The championship has an item of its own below the quick match, so the controllers reach
     // it as well as the mouse.
     LinkDown(*this, "newgamepvp", "newgamechampionship");
+    LinkDown(*this, "newgamechampionship", "tutorial");
 }
 
 void GUIMainMenu::Activate() {
@@ -46,6 +47,8 @@ void GUIMainMenu::OnFSCommand(const std::string& command) {
     } else if (command == "newgamechampionship") {
         NewSetup(MatchSetup::Championship);
         m_Director.PushScreen(GUIDirector::kChampionshipGlobbos);
+    } else if (command == "tutorial") {
+        m_Director.PushScreen(GUIDirector::kTutorialWithButtons);
     } else if (command == "statistics") {
         m_Director.PushScreen(GUIDirector::kStatistics);
     } else if (command == "howto") {

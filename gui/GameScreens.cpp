@@ -14,11 +14,13 @@
 #include "gui/GUIPlayerSelection.h"
 #include "gui/GUIPlayerSelectionTraining.h"
 #include "gui/GUIStatistics.h"
+#include "gui/GUITutorial.h"
 
 #include <memory>
 
 void RegisterGameScreens(GUIDirector& director) {
     director.RegisterTitle(std::make_unique<GUIGameTitle>(director));
+    director.RegisterTutorial(std::make_unique<GUITutorial>(director));
     director.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
     director.RegisterScreen(GUIDirector::kQuickMatchSelection, std::make_unique<GUIPlayerSelection>(director));
     director.RegisterScreen(GUIDirector::kTrainingSelection, std::make_unique<GUIPlayerSelectionTraining>(director));

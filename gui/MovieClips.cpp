@@ -72,3 +72,10 @@ void SetClipAlpha(swfplayer::character* clip, float alpha) {
     cx.m[kAlpha][kMultiplier] = std::isfinite(alpha) ? alpha : 0.0f;
     clip->set_cxform(cx);
 }
+
+void SetClipEnabled(swfplayer::character* clip, bool enabled) {
+    if (clip == nullptr) {
+        return;
+    }
+    clip->set_member("enabled", swfplayer::as_value(enabled));
+}

@@ -24,3 +24,5 @@ sf::Vector2f ClipSize(swfplayer::character* clip);
 float ClipAlpha(const swfplayer::character* clip);
 // Sets the alpha multiplier (made finite) of the clip's colour transform.
 void SetClipAlpha(swfplayer::character* clip, float alpha);
+// Sets the clip's "enabled" member: a clip that is not enabled takes no mouse events.
+void SetClipEnabled(swfplayer::character* clip, bool enabled);

@@ -5,15 +5,16 @@
 // of them chosen into the players' slots with their controllers' pictures, and the shared cursor;
 // the match over on a finished, frozen match, its winner's copy flying and growing; the title, its
 // movie and the demonstration replayed from its recording; the statistics' overall table of 50
-// players; a four-player championship's match table with eight portraits and its highlight; the
-// championship's get-ready screen over its waiting match, which keeps running under it; the
-// championship's podium with its two movies and its scene of three creatures replaying the
-// podium's script from its start at each run. Their peer is the frame without any screen: the
-// clear, the empty overlay and the display. Each frame ends with glFinish, so its time includes the
-// rasterising; the counter cpu_ms is the CPU time of the whole frame (targets: the menu, the
-// selection, the statistics and the match table at most 8 ms, the match over, the title and the
-// podium at most 10 ms, the get-ready screen at most 12 ms, well inside the 16.7 ms of a frame at
-// 60 a second).
+// players; the tutorial's block 7, its lesson movie over the match with five balls replayed from
+// its recording; a four-player championship's match table with eight portraits and its
+// highlight; the championship's get-ready screen over its waiting match, which keeps running
+// under it; the championship's podium with its two movies and its scene of three creatures
+// replaying the podium's script from its start at each run. Their peer is the frame without any
+// screen: the clear, the empty overlay and the display. Each frame ends with glFinish, so its time
+// includes the rasterising; the counter cpu_ms is the CPU time of the whole frame (targets: the
+// menu, the selection, the statistics and the match table at most 8 ms, the match over, the
+// title, the tutorial and the podium at most 10 ms, the get-ready screen at most 12 ms, well
+// inside the 16.7 ms of a frame at 60 a second).
 // Run: xvfb-run -a bench_gui_screens --benchmark_enable_random_interleaving=true
 //      --benchmark_repetitions=10
 #include "app/Application.h"
@@ -26,6 +27,7 @@
 #include "flash/FlashMovie.h"
 #include "game/CinematicGame.h"
 #include "game/Globbo.h"
+#include "game/Level.h"
 #include "game/SpitGame.h"
 #include "game/StatisticsFile.h"
 #include "gui/Championship.h"
@@ -38,6 +40,7 @@
 #include "gui/GUIMatchOver.h"
 #include "gui/GUIPlayerSelection.h"
 #include "gui/GUIStatistics.h"
+#include "gui/GUITutorial.h"
 #include "gui/GameLayer.h"
 
 #include <GL/gl.h>
@@ -280,6 +283,25 @@ GUIDirector& Statistics() {
     return director;
 }
 
+// The tutorial at the lesson of block 7, its card in, as the next button brings it there.
+GUIDirector& TutorialBlock7(GUITutorial*& tutorial) {
+    static GUIDirector director;
+    static GUITutorial* screen = [] {
+        auto owned = std::make_unique<GUITutorial>(director);
+        GUITutorial* made = owned.get();
+        director.RegisterTutorial(std::move(owned));
+        director.PushScreen(GUIDirector::kTutorialWithButtons);
+        director.OnFSCommand("block06");
+        director.OnFSCommand("nextbutton");
+        for (int i = 0; i < 30; ++i) {
+            director.Update(kStep);
+        }
+        return made;
+    }();
+    tutorial = screen;
+    return director;
+}
+
 // The debug podium over the main menu.
 GUIDirector& Podium() {
     static GUIDirector director;
@@ -386,6 +408,23 @@ void BM_TitleFrame(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+
+void BM_TutorialBlock7Frame(benchmark::State& state) {
+    GetStage();
+    GUITutorial* tutorial = nullptr;
+    GUIDirector& director = TutorialBlock7(tutorial);
+    // Before the block's recording runs out, the block starts again.
+    ScreenFrame(state, director, [&] {
+        if (tutorial->GetRecording() == nullptr ||
+            tutorial->GetRecording()->NextFrameTime() >= EventPlayer::kNoFrameLeft) {
+            director.OnFSCommand("block07");
+        }
+    });
+    state.counters["block"] = tutorial->GetBlock();
+    state.counters["balls"] =
+        tutorial->GetLevel() != nullptr ? static_cast<double>(tutorial->GetLevel()->GetBalls().size()) : 0.0;
+}
+BENCHMARK(BM_TutorialBlock7Frame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
 void BM_StatisticsFrame(benchmark::State& state) {
     GetStage();

@@ -61,6 +61,25 @@ std::vector<ShapeBuilder> IconShapes(Icon icon, float r, uint32_t color, menu_ar
         }
         break;
     case Icon::kQuestion: texts.push_back(library.DefineText(fontId, font, "?", 58 * s, {Hex(0xFFFFFF)})); break;
+    case Icon::kBook:
+        // An open book: two pages meeting at the spine, with lines of text on them.
+        for (float side : {-1.0f, 1.0f}) {
+            const std::vector<menu_art::Point> page =
+                side < 0 ? std::vector<menu_art::Point>{{-26 * s, -16 * s},
+                                                        {-2 * s, -12 * s},
+                                                        {-2 * s, 20 * s},
+                                                        {-26 * s, 16 * s}}
+                         : std::vector<menu_art::Point>{
+                               {2 * s, -12 * s}, {26 * s, -16 * s}, {26 * s, 16 * s}, {2 * s, 20 * s}};
+            shapes.push_back(menu_art::Shape(menu_art::Polygon(page), white));
+            const float x0 = side < 0 ? -22.0f : 6.0f;
+            for (float line : {-6.0f, 0.0f, 6.0f}) {
+                shapes.push_back(menu_art::Shape(
+                    menu_art::RoundedRect(x0 * s, (line - 1.0f) * s, (x0 + 16.0f) * s, (line + 1.0f) * s, 1.0f * s),
+                    own));
+            }
+        }
+        break;
     case Icon::kDoor:
         shapes.push_back(menu_art::Shape(menu_art::RoundedRect(-14 * s, -24 * s, 14 * s, 24 * s, 4 * s), white));
         shapes.push_back(menu_art::Shape(menu_art::Circle(7 * s, 2 * s, 3.5f * s), own));

@@ -24,6 +24,7 @@ enum class Icon {
     kPlay,
     kReplay,
     kHome,
+    kBook,
 };
 
 // A button: the clip the game focuses, the command its press sends, its label, where its bubble

@@ -1,4 +1,4 @@
-// The main menu: six bubbles for the six choices under a colourful title, over a sunny pond.
+// The main menu: seven bubbles for the seven choices under a colourful title, over a sunny pond.
 #include "tools/movies/BubbleButtons.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
@@ -25,6 +25,7 @@ const std::vector<Bubble> kBubbles = {
     {"stats", "statistics", "Statistics", 520, 386, 92, 0x1AA7EC, Icon::kBars},
     {"howto", "howto", "How to play", 680, 386, 92, 0xF4A100, Icon::kQuestion},
     {"quit", "exit", "Quit", 520, 500, 76, 0xEF476F, Icon::kDoor},
+    {"tutorial", "tutorial", "Tutorial", 372, 476, 76, 0x2BB673, Icon::kBook},
 };
 
 // A letter-coloured title with a soft shadow.

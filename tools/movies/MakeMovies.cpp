@@ -17,6 +17,7 @@
 //   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
 //   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
 //   gui/globbo_selection_training.swf, .xml                         the training's selection;
+//   gui/tutorial.swf, gui/tutorial.xml                              the tutorial;
 //   gui/championship_*.swf, .xml, gui/globbo_getready_selection.swf the championship's screens.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
@@ -99,6 +100,9 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/gametitle.xml", GameTitleDescription()) &&
         WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
         WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font)) &&
+        WriteFile(folder / "gui/tutorial.swf", TutorialMovie(font)) &&
+        WriteFile(folder / "gui/tutorial.xml", TutorialDescription()) &&
+
         WriteFile(folder / "gui/championship_podium.swf", PodiumMovie(font)) &&
         WriteFile(folder / "gui/championship_podium_background.swf", PodiumBackgroundMovie()) &&
         WriteFile(folder / "gui/championship_podium.xml", PodiumDescription());

@@ -37,6 +37,10 @@ std::string TrainingSelectionDescription(const swfkit::EmbeddedFont& font);
 swfkit::Bytes GameTitleMovie(const swfkit::EmbeddedFont& font);
 std::string GameTitleDescription();
 
+// The tutorial's lessons (data/gui/tutorial.swf) and data/gui/tutorial.xml.
+swfkit::Bytes TutorialMovie(const swfkit::EmbeddedFont& font);
+std::string TutorialDescription();
+
 // The flash of a controller's new cursor (data/controller_init.swf): 100 x 100, white, tinted
 // by the game.
 swfkit::Bytes ControllerInitMovie();

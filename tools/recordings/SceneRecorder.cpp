@@ -50,7 +50,7 @@ bool RecordScene(const SceneRecording& recording) {
                 controllers[i]->OnEvent(event);
             }
         }
-        recorder.RecordFrame(kRecordedStep, stage->GetLevel().GetPhysics().GetWorld());
+        recorder.RecordFrame(kRecordedStep, recording.snapshots ? stage->GetLevel().GetPhysics().GetWorld() : nullptr);
         stage->Update(kRecordedStep);
     }
     for (auto& controller : controllers) {

@@ -36,6 +36,10 @@ struct SceneRecording {
     // The pilots' random choices start from it.
     uint32_t seed;
     StageMaker stage;
+    // Whether the recording holds body snapshots. A scene that gains bodies on replay at a moment
+    // of the player's choosing (the tutorial's balls) is replayed from its input alone, since
+    // snapshots of another body count would put its bodies in each other's places.
+    bool snapshots = true;
 };
 
 // The length of one recorded step, that of the game's main loop.
@@ -43,6 +47,6 @@ constexpr float kRecordedStep = 0.02f;
 
 // Plays the scene for its time with the pilots' input going through live controllers (from
 // "data/controls/gamepad_1.xml" and "data/controls/keyboard_arrows.xml"), recording every step
-// with body snapshots, and saves the recording into the write folder. False, with a message on
-// standard error, when the controllers or the scene cannot be made or the file not written.
+// (with body snapshots when the recording has them), and saves the recording into the write folder. False, with a
+// message on standard error, when the controllers or the scene cannot be made or the file not written.
 bool RecordScene(const SceneRecording& recording);

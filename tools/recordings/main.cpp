@@ -1,6 +1,7 @@
 // make_recordings <game folder>: plays every scene the game replays from recorded input (the
-// title's demonstrations with body snapshots, the podium's hops without) with generated input and
-// writes the recordings into the game folder's data/. Needs the folder's levels, creatures and controls.
+// title's demonstrations and the tutorial's matches with body snapshots, the podium's hops without) with
+// generated input and writes the recordings into the game folder's data/. Needs the folder's levels,
+// creatures and controls.
 #include "app/TiXmlIOProxy.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "tools/recordings/PodiumRecording.h"

@@ -10,6 +10,7 @@
 #include "game/Globbo.h"
 #include "game/Level.h"
 #include "gui/DemonstrationScene.h"
+#include "gui/TutorialBlocks.h"
 #include "tests/game/window/MatchHarness.h"
 #include "tools/recordings/Recordings.h"
 
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -26,6 +28,21 @@ namespace {
 // which other tests reading the build's folder side by side must not meet.
 using ShippedRecordingsTest = match_testing::GameFolder;
 
+// A tutorial block whose second creature starts below the arena, where nothing steers it.
+bool LeavesCreature2Below(const TutorialBlock& block) {
+    return block.creature2.y > 37.5f;
+}
+
+// Whether the recording is that of a tutorial block with one creature on screen.
+bool SteersOneCreature(const std::string& file) {
+    for (const TutorialBlock& block : TutorialBlocks()) {
+        if (block.recording != nullptr && file == block.recording) {
+            return LeavesCreature2Below(block);
+        }
+    }
+    return false;
+}
+
 TEST_F(ShippedRecordingsTest, each_recording_steps_snapshots_and_holds_both_devices_input) {
     const std::set<uint32_t> keys = {Key::Up, Key::Down, Key::Left, Key::Right, Key::RControl};
     for (const SceneRecording& recording : ShippedRecordings()) {
@@ -33,6 +50,7 @@ TEST_F(ShippedRecordingsTest, each_recording_steps_snapshots_and_holds_both_devi
         EventPlayer player(recording.file, false);
         int frames = 0;
         int snapshots = 0;
+        int sticks = 0;
         int buttonSpits = 0;
         int keySpits = 0;
         std::map<uint32_t, bool> down;
@@ -57,6 +75,7 @@ TEST_F(ShippedRecordingsTest, each_recording_steps_snapshots_and_holds_both_devi
                 break;
             }
             case StoredEvent::kJoyMoved:
+                ++sticks;
                 EXPECT_TRUE(event.code == Joy::AxisX || event.code == Joy::AxisY) << name;
                 EXPECT_EQ(event.value, std::round(event.value)) << name;
                 EXPECT_LE(std::fabs(event.value), 100.0f) << name;
@@ -70,14 +89,52 @@ TEST_F(ShippedRecordingsTest, each_recording_steps_snapshots_and_holds_both_devi
         }
         EXPECT_EQ(frames, static_cast<int>(recording.seconds / kRecordedStep)) << name;
         const int expectedSnapshots =
-            static_cast<int>(std::lround(frames * kRecordedStep / EventPlayer::kSnapshotInterval));
+            recording.snapshots ? static_cast<int>(std::lround(frames * kRecordedStep / EventPlayer::kSnapshotInterval))
+                                : 0;
         EXPECT_NEAR(snapshots, expectedSnapshots, 1) << name;
-        EXPECT_GT(buttonSpits, 0) << name;
-        EXPECT_GT(keySpits, 0) << name;
+        // Both devices steer and someone spits; a scene with one creature has no keyboard input,
+        // and in a scene with one ball only its first taker may spit before the match is decided.
+        EXPECT_GT(sticks, 0) << name;
+        EXPECT_TRUE(!down.empty() || SteersOneCreature(recording.file)) << name;
+        EXPECT_GT(buttonSpits + keySpits, 0) << name;
     }
 }
 
-// The two scenes of the title replayed as the title does, one recorded step per match step.
+// What a replay of a recorded match showed: the steps each creature held a ball, the steps a
+// steered creature's mouth was out of view, and the seconds replayed.
+struct Replayed {
+    int taken[2] = {0, 0};
+    int outOfView = 0;
+    float seconds = 0.0f;
+};
+
+// Replays the whole recording into the match, one recorded step per match step, watching the
+// first `steered` creatures from `inView` seconds on; `atStep` runs after each step with the
+// seconds replayed.
+Replayed Replay(EventPlayer& player, Level& level, SpitGame& match, int steered, float inView,
+                const std::function<void(float)>& atStep = {}) {
+    Replayed seen;
+    while (player.NextFrameTime() < EventPlayer::kNoFrameLeft) {
+        const float step = player.NextFrameTime();
+        player.PlayFrame(level.GetPhysics().GetWorld());
+        match.Update(Application::GetInstance(), step);
+        seen.seconds += step;
+        if (atStep) {
+            atStep(seen.seconds);
+        }
+        const Globbo* creatures[2] = {match.GetGlobbo1(), match.GetGlobbo2()};
+        for (int i = 0; i < steered; ++i) {
+            seen.taken[i] += creatures[i]->GetContents().empty() ? 0 : 1;
+            const b2Vec2 mouth = creatures[i]->GetMouthBody()->GetPosition();
+            if (seen.seconds > inView && (std::fabs(mouth.x) > 50.0f || std::fabs(mouth.y) > 37.5f)) {
+                ++seen.outOfView;
+            }
+        }
+    }
+    return seen;
+}
+
+// The two scenes of the title replayed as the title does.
 TEST_F(ShippedRecordingsTest, replayed_demonstrations_take_and_spit_balls_in_view) {
     for (const DemonstrationScene* scene : {&kTitleScene1, &kTitleScene2}) {
         const char* name = scene->recordingFile;
@@ -90,29 +147,53 @@ TEST_F(ShippedRecordingsTest, replayed_demonstrations_take_and_spit_balls_in_vie
         gamepad.Attach(match->GetGlobbo1(), &player);
         keyboard.Attach(match->GetGlobbo2(), &player);
         ThrowInCreatures(*scene, *match);
-        float time = 0.0f;
-        int taken[2] = {0, 0};
-        int outOfView = 0;
-        while (player.NextFrameTime() < EventPlayer::kNoFrameLeft) {
-            const float step = player.NextFrameTime();
-            player.PlayFrame(level.GetPhysics().GetWorld());
-            match->Update(Application::GetInstance(), step);
-            time += step;
-            const Globbo* creatures[2] = {match->GetGlobbo1(), match->GetGlobbo2()};
-            for (int i = 0; i < 2; ++i) {
-                taken[i] += creatures[i]->GetContents().empty() ? 0 : 1;
-                const b2Vec2 mouth = creatures[i]->GetMouthBody()->GetPosition();
-                // Thrown in from outside, the creatures have three seconds to come into view.
-                if (time > 3.0f && (std::fabs(mouth.x) > 50.0f || std::fabs(mouth.y) > 37.5f)) {
-                    ++outOfView;
-                }
-            }
-        }
-        EXPECT_GT(taken[0], 0) << name;
-        EXPECT_GT(taken[1], 0) << name;
+        // Thrown in from outside, the creatures have three seconds to come into view.
+        const Replayed seen = Replay(player, level, *match, 2, 3.0f);
+        EXPECT_GT(seen.taken[0], 0) << name;
+        EXPECT_GT(seen.taken[1], 0) << name;
         EXPECT_GT(match->GetStatistics().player1.numShots, 0) << name;
         EXPECT_GT(match->GetStatistics().player2.numShots, 0) << name;
-        EXPECT_LT(outOfView, 25) << name << ": steps with a creature out of view";
+        EXPECT_LT(seen.outOfView, 25) << name << ": steps with a creature out of view";
+    }
+}
+
+// The tutorial's matches replayed as the tutorial replays them, block 5's balls joining block 4's
+// match when the recording had them join: each creature the recording steers takes balls in and
+// spits, in view. Block 4's second creature starts below the arena and is not steered.
+TEST_F(ShippedRecordingsTest, replayed_tutorial_matches_take_and_spit_balls_in_view) {
+    for (const TutorialBlock& block : TutorialBlocks()) {
+        if (block.recording == nullptr) {
+            continue;
+        }
+        const char* name = block.recording;
+        EventPlayer player(block.recording, false);
+        Level level;
+        ScriptedController gamepad(&player, true);
+        ScriptedController keyboard(&player, false);
+        std::unique_ptr<SpitGame> match = StartTutorialMatch(block, level, &gamepad, &keyboard);
+        ASSERT_TRUE(match->HasLevel()) << name;
+        gamepad.Attach(match->GetGlobbo1());
+        keyboard.Attach(match->GetGlobbo2());
+        const TutorialBlock* joining = FindTutorialBlock(block.number + 1);
+        if (joining != nullptr && joining->recording != nullptr) {
+            joining = nullptr;
+        }
+        const bool oneCreature = LeavesCreature2Below(block);
+        const Replayed seen = Replay(player, level, *match, oneCreature ? 1 : 2, 0.0f, [&](float seconds) {
+            if (joining != nullptr && seconds >= kTutorialBallsJoinAt) {
+                AddTutorialBalls(*joining, level);
+                joining = nullptr;
+            }
+        });
+        // Balls are taken in and spat; with one ball the first taker may decide the match alone.
+        EXPECT_GT(seen.taken[0] + seen.taken[1], 0) << name;
+        EXPECT_GT(match->GetStatistics().player1.numShots + match->GetStatistics().player2.numShots, 0) << name;
+        if (oneCreature) {
+            EXPECT_EQ(seen.taken[1], 0) << name;
+            EXPECT_EQ(match->GetStatistics().player2.numShots, 0) << name;
+        }
+        EXPECT_LT(seen.outOfView, 25) << name << ": steps with a creature out of view";
+        EXPECT_GT(seen.seconds, 30.0f) << name << ": long enough for its lessons";
     }
 }
 
