@@ -28,7 +28,7 @@ void GameLayer::Stop() {
 void GameLayer::Start(const std::array<Place, 3>& places, const std::string& levelFile, const std::string& scriptFile) {
     Stop();
     m_Script = std::make_unique<EventPlayer>(scriptFile, m_Recording);
-    m_Accumulator = 0.0f;
+    m_Replay.Restart();
     m_Driven = 0;
 
     auto controller = std::make_unique<GamepadController>();
@@ -91,23 +91,7 @@ void GameLayer::Update(Application& application, float dt) {
         }
         return;
     }
-    m_Accumulator += dt;
-    for (int played = 0;; ++played) {
-        const float step = m_Script->NextFrameTime();
-        if (m_Accumulator < step) {
-            return;
-        }
-        if (played == kMaxStepsPerUpdate) {
-            // Behind by more than an update can catch up: the rest is dropped.
-            m_Accumulator = 0.0f;
-            return;
-        }
-        m_Script->PlayFrame(world);
-        if (step > kShortestStep) {
-            m_Game->Update(application, step);
-        }
-        m_Accumulator -= step;
-    }
+    m_Replay.Advance(application, *m_Script, world, *m_Game, dt);
 }
 
 void GameLayer::OnEvent(const sf::Event& event) {

@@ -4,6 +4,7 @@
 #include "app/KeyCodes.h"
 #include "app/sigslot.h"
 #include "gui/FlashGUI.h"
+#include "gui/RecordedReplay.h"
 
 #include <SFML/Graphics/Transform.hpp>
 #include <box2d/b2_math.h>
@@ -30,8 +31,6 @@ public:
     static constexpr const char* kControllerFile = "data/controls/gamepad_1.xml";
     // The key that moves the controller to the next creature (N).
     static constexpr uint32_t kNextCreatureKey = Key::N;
-    // Recorded steps this short replay their events without a step of the scene.
-    static constexpr float kShortestStep = 0.001f;
     // The most recorded steps one update replays; the time beyond is dropped.
     static constexpr int kMaxStepsPerUpdate = 50;
 
@@ -69,7 +68,7 @@ public:
     // The creature of the place (0 first); null when the place has none.
     Globbo* GetCreatureOfPlace(size_t place) const { return place < m_Places.size() ? m_Places[place] : nullptr; }
     size_t GetDrivenIndex() const { return m_Driven; }
-    float GetAccumulator() const { return m_Accumulator; }
+    float GetAccumulator() const { return m_Replay.GetClock(); }
 
 private:
     void Stop();
@@ -84,6 +83,6 @@ private:
     EventAdapter m_Adapter;
     sf::Transform m_Zoom;
     bool m_Recording = false;
-    float m_Accumulator = 0.0f;
+    RecordedReplay m_Replay{kMaxStepsPerUpdate};
     size_t m_Driven = 0;
 };
