@@ -62,8 +62,7 @@ bool movie_def_impl::read(base_file* in) {
     if (m_frame_count == 0) {
         m_frame_count = 1;
     }
-    m_playlist.resize(m_frame_count);
-    m_init_action_list.resize(m_frame_count);
+    m_playlist.reset(m_frame_count);
     if (get_verbose_parse()) {
         m_frame_size.print();
         log_msg("frame rate = %f, frames = %d\n", m_frame_rate, m_frame_count);
@@ -98,7 +97,6 @@ void movie_def_impl::read_tags() {
             if (get_verbose_parse()) {
                 log_msg("  show_frame\n");
             }
-            store_frame_tags();
             m_loading_frame++;
         } else {
             loader_function lf = nullptr;
@@ -122,21 +120,7 @@ void movie_def_impl::read_tags() {
         }
         m_loaded_length = position;
     }
-    store_frame_tags();
-    m_frame_tags.shrink_to_fit();  // needed only while loading
-}
-
-void movie_def_impl::store_frame_tags() {
-    if (m_frame_tags.empty()) {
-        return;
-    }
-    array<execute_tag*>& list = m_playlist[m_loading_frame];
-    int stored = list.size();
-    list.resize(stored + static_cast<int>(m_frame_tags.size()));
-    for (execute_tag* tag : m_frame_tags) {
-        list[stored++] = tag;
-    }
-    m_frame_tags.clear();
+    m_playlist.shrink_to_fit();
 }
 
 float movie_def_impl::get_width_pixels() const {
@@ -147,9 +131,8 @@ float movie_def_impl::get_height_pixels() const {
     return std::ceil((m_frame_size.y_max - m_frame_size.y_min) / twips_per_pixel);
 }
 
-const array<execute_tag*>& movie_def_impl::get_playlist(int frame) const {
-    assert(frame >= 0 && frame < m_playlist.size());
-    return m_playlist[frame];
+tag_span movie_def_impl::get_playlist(int frame) const {
+    return m_playlist.get(frame);
 }
 
 const array<execute_tag*>* movie_def_impl::get_init_actions(int frame) const {
@@ -254,8 +237,8 @@ void movie_def_impl::export_resource(const base_string& symbol, character_def* r
 }
 
 bool movie_def_impl::fits_loading_frame(const char* what) const {
-    if (m_loading_frame >= m_playlist.size()) {
-        log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, m_playlist.size());
+    if (m_loading_frame >= m_frame_count) {
+        log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, m_frame_count);
         return false;
     }
     return true;
@@ -265,7 +248,7 @@ void movie_def_impl::add_execute_tag(execute_tag* e) {
     assert(e);
     std::unique_ptr<execute_tag> tag(e);
     if (fits_loading_frame("frame tag")) {
-        m_frame_tags.push_back(e);
+        m_playlist.add(m_loading_frame, e);
         m_tags.push_back(std::move(tag));
     }
 }
@@ -274,6 +257,9 @@ void movie_def_impl::add_init_action(int, execute_tag* e) {
     assert(e);
     std::unique_ptr<execute_tag> tag(e);
     if (fits_loading_frame("init action")) {
+        if (m_init_action_list.size() == 0) {
+            m_init_action_list.resize(m_frame_count);
+        }
         m_init_action_list[m_loading_frame].push_back(e);
         m_tags.push_back(std::move(tag));
     }

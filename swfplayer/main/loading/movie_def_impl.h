@@ -10,6 +10,7 @@
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/loading/abc_block.h"
 #include "swfplayer/main/loading/cache_file.h"
+#include "swfplayer/main/loading/frame_tag_list.h"
 #include "swfplayer/main/render/render_handler.h"
 
 #include <memory>
@@ -39,7 +40,7 @@ public:
     float get_width_pixels() const override;
     float get_height_pixels() const override;
     float get_frame_rate() const override { return m_frame_rate; }
-    const array<execute_tag*>& get_playlist(int frame) const override;
+    tag_span get_playlist(int frame) const override;
     const array<execute_tag*>* get_init_actions(int frame) const override;
     character_def* get_exported_resource(const base_string& symbol) const override;
     character_def* get_character_def(int id) const override;
@@ -126,8 +127,6 @@ private:
     // True when the frame being loaded is one the header declared; otherwise logs that the tag
     // is dropped, since the movie has already shown all the frames it announced.
     bool fits_loading_frame(const char* what) const;
-    // Moves the gathered frame tags into the playlist of the frame being loaded.
-    void store_frame_tags();
     // Adds an entry to a dictionary, keeping the first definition of a repeated id; false for a
     // repeated one.
     static bool add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
@@ -144,11 +143,8 @@ private:
     hash<int, smart_ptr<character_def>> m_fonts;
     hash<int, smart_ptr<character_def>> m_bitmap_characters;
     hash<int, smart_ptr<character_def>> m_sound_samples;
-    array<array<execute_tag*>> m_playlist;
-    // The frame tags of the frame being loaded. They are gathered here and stored in the
-    // frame's playlist at its ShowFrame, so that each list is allocated once and not regrown
-    // tag by tag.
-    std::vector<execute_tag*> m_frame_tags;
+    frame_tag_list m_playlist;
+    // A list per frame, made when the first init action arrives.
     array<array<execute_tag*>> m_init_action_list;
     hash<base_stringi, int> m_named_frames;
     hash<base_stringi, smart_ptr<character_def>> m_exports;
