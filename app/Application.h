@@ -6,8 +6,8 @@
 #include "app/ScreenDirector.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "app/sigslot.h"
-#include "app/standin/Statistics.h"
 #include "flash/FlashMovie.h"
+#include "game/GameStatistics.h"
 #include "serializeme/Serializable.h"
 
 #include <SFML/Graphics/Font.hpp>
@@ -84,7 +84,8 @@ public:
     // Black bars left and right of the logical screen, seen in windows wider than 4:3.
     sf::RectangleShape leftBar;
     sf::RectangleShape rightBar;
-    standin::StatisticsStore statistics;
+    // The match results and the file they are kept in.
+    StatisticsStore statistics;
     // Drawn over everything each frame.
     FlashMovie overlay;
     // "data/child.ttf".

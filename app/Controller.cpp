@@ -38,11 +38,11 @@ bool Controller::Serialize(sme::StorageBuffer& buffer) {
     return true;
 }
 
-void Controller::Attach(standin::Globbo* creature) {
+void Controller::Attach(Steerable* creature) {
     Attach(creature, &Application::GetInstance());
 }
 
-void Controller::Attach(standin::Globbo* creature, InputStatusProvider* input) {
+void Controller::Attach(Steerable* creature, InputStatusProvider* input) {
     m_Creature = creature;
     m_Input = input;
 }

@@ -2,9 +2,9 @@
 
 #include "app/InputEvent.h"
 #include "app/InputStatusProvider.h"
+#include "app/Steerable.h"
 #include "app/sigslot.h"
 #include "game/ColorData.h"
-#include "game/standin/Globbo.h"
 #include "serializeme/Serializable.h"
 
 #include <cstdint>
@@ -34,9 +34,9 @@ public:
 
     // Binds the controller to the creature (null detaches it); key and axis states are then
     // polled from the window's live input.
-    virtual void Attach(standin::Globbo* creature);
+    virtual void Attach(Steerable* creature);
     // Binds the controller to the creature, polling key and axis states from the input.
-    void Attach(standin::Globbo* creature, InputStatusProvider* input);
+    void Attach(Steerable* creature, InputStatusProvider* input);
 
     // True when the controller used the event.
     virtual bool OnEvent(const InputEvent& event) = 0;
@@ -49,7 +49,7 @@ public:
     const std::string& GetGUIImage() const { return m_GUIImage; }
     // The colour of the controller's focus cursor in the menus.
     const ColorData& GetGUIColor() const { return m_GUIColor; }
-    standin::Globbo* GetCreature() const { return m_Creature; }
+    Steerable* GetCreature() const { return m_Creature; }
     InputStatusProvider* GetInput() const { return m_Input; }
 
     // Makes the handler the receiver of every controller's commands; null drops them.
@@ -78,6 +78,6 @@ private:
     uint32_t m_GUIIndex = 0;
     std::string m_GUIImage;
     ColorData m_GUIColor{0, 0, 0, 255};
-    standin::Globbo* m_Creature = nullptr;
+    Steerable* m_Creature = nullptr;
     InputStatusProvider* m_Input = nullptr;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/standin/Statistics.h"
+#include "game/GameStatistics.h"
 
 #include <array>
 #include <cstdint>
@@ -44,7 +44,21 @@ struct MatchSetup {
     // The championship's schedule.
     std::vector<MatchRecord> matches;
     // One result per played championship match.
-    std::vector<standin::GameStatistics> results;
+    std::vector<GameStatistics> results;
     // The player files of places one to three.
     std::array<std::string, 3> podium;
+
+    // Keeps a finished match's result. Outside a championship nothing is kept; in one, the result
+    // goes into results at the current match index (the results grow to hold it; a negative index
+    // keeps nothing). True.
+    bool RecordMatch(const GameStatistics& result) {
+        if (mode != Championship || matchIndex < 0) {
+            return true;
+        }
+        if (results.size() <= static_cast<size_t>(matchIndex)) {
+            results.resize(static_cast<size_t>(matchIndex) + 1);
+        }
+        results[static_cast<size_t>(matchIndex)] = result;
+        return true;
+    }
 };

@@ -83,9 +83,9 @@ void FlashMovie::Load(const char* file) {
     const MovieCache cache(file);
     swfplayer::set_use_cache_files(false);
     if (swfplayer::movie_def_impl* def = m_Player->create_movie(file)) {
-        cache.Read(def);
+        const bool cached = cache.Read(def);
         swfplayer::precompute_cached_data(def);
-        if (!cache.IsFresh()) {
+        if (!cached) {
             cache.Write(*def);
         }
     }

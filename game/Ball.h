@@ -31,6 +31,10 @@ public:
 
     FlashMovie& GetGlowMovie() { return m_Glow; }
     bool IsGlowVisible() const { return m_GlowVisible; }
+    // Whether the ball shows as a burden: held by a creature that does not own it. The match sets
+    // it with the ball's colour.
+    bool IsBurden() const { return m_Burden; }
+    void SetBurden(bool burden) { m_Burden = burden; }
 
     // The first frame of the glow's loop for a ball resting at distance d from the origin, past
     // the frame labelled "showup": 0 to 9, so that resting balls do not pulse in step.
@@ -44,4 +48,5 @@ private:
 
     FlashMovie m_Glow;
     bool m_GlowVisible = false;
+    bool m_Burden = false;
 };

@@ -7,15 +7,12 @@
 // which runs in the same process.
 // Run: xvfb-run -a bench_game_level --benchmark_enable_random_interleaving=true
 //      --benchmark_repetitions=10
-#include "app/SoundManager.h"
-#include "app/TiXmlIOProxy.h"
-#include "app/TinyxmlPhysfsProxy.h"
+#include "bench/GameBenchmarkKit.h"
 #include "game/LevelWindmill.h"
 
 #include <GL/gl.h>
 #include <SFML/Graphics.hpp>
 #include <benchmark/benchmark.h>
-#include <physfs.h>
 
 #include <algorithm>
 #include <memory>
@@ -27,30 +24,6 @@ namespace {
 const char* const kLevels[] = {"data/levels/1_nanomill.xml", "data/levels/2_nanomill.xml",
                                "data/levels/3_flipperreef.xml", "data/levels/4_portalgrotto.xml",
                                "data/levels/5_biglagoon.xml"};
-
-double Min(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
-// The game folder mounted as the game mounts it, with the game's sound table; once.
-void MountGameFolder() {
-    static const bool mounted = [] {
-        static TinyxmlPhysfsProxy proxy;
-        PHYSFS_init(nullptr);
-        PHYSFS_mount(PONDORIX_GAME_DIR, nullptr, 0);
-        TiXmlIOProxy::SetCurrent(&proxy);
-        SoundManager::GetInstance().Load();
-        return true;
-    }();
-    (void)mounted;
-}
-
-sf::RenderWindow& Window() {
-    static sf::RenderWindow window(sf::VideoMode(800, 600), "level benchmark", sf::Style::None,
-                                   sf::ContextSettings(24, 8, 4));
-    window.setActive(true);
-    return window;
-}
 
 std::unique_ptr<Level> NewLevel(const std::string& file) {
     return file == Level::kWindmillLevel ? std::make_unique<LevelWindmill>() : std::make_unique<Level>();
@@ -88,8 +61,8 @@ Pictures PicturesOf(const Level& level) {
 }
 
 void BM_LoadLevel(benchmark::State& state) {
-    MountGameFolder();
-    Window();
+    game_benchmark::MountGameFolder();
+    game_benchmark::Window("level benchmark");
     const std::string file = kLevels[state.range(0)];
     NewLevel(file)->Load(file, nullptr);  // warms the cache files
     for (auto _ : state) {
@@ -98,11 +71,15 @@ void BM_LoadLevel(benchmark::State& state) {
     }
     state.SetLabel(file);
 }
-BENCHMARK(BM_LoadLevel)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+BENCHMARK(BM_LoadLevel)
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", game_benchmark::Min);
 
 void BM_LoadPicturesAlone(benchmark::State& state) {
-    MountGameFolder();
-    Window();
+    game_benchmark::MountGameFolder();
+    game_benchmark::Window("level benchmark");
     const std::string file = kLevels[state.range(0)];
     std::unique_ptr<Level> level = NewLevel(file);
     level->Load(file, nullptr);
@@ -127,11 +104,11 @@ BENCHMARK(BM_LoadPicturesAlone)
     ->DenseRange(0, 4)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
-    ->ComputeStatistics("min", Min);
+    ->ComputeStatistics("min", game_benchmark::Min);
 
 void BM_LevelFrame(benchmark::State& state) {
-    MountGameFolder();
-    sf::RenderWindow& window = Window();
+    game_benchmark::MountGameFolder();
+    sf::RenderWindow& window = game_benchmark::Window("level benchmark");
     const std::string file = kLevels[state.range(0)];
     std::unique_ptr<Level> level = NewLevel(file);
     level->Load(file, nullptr);
@@ -149,6 +126,10 @@ void BM_LevelFrame(benchmark::State& state) {
     }
     state.SetLabel(file);
 }
-BENCHMARK(BM_LevelFrame)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+BENCHMARK(BM_LevelFrame)
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", game_benchmark::Min);
 
 }  // namespace

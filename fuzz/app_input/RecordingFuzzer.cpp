@@ -4,8 +4,8 @@
 // the rest the recording's binary image, odd bytes its XML file.
 #include "app/EventPlayer.h"
 #include "app/ScriptedController.h"
+#include "app/Steerable.h"
 #include "fuzz/MountedFolder.h"
-#include "game/standin/Globbo.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_circle_shape.h>
@@ -21,6 +21,21 @@
 #include <string>
 
 namespace {
+
+// A creature as far as the controllers steer it: its mouth is pushed with the force a creature's
+// mouth gets, and it holds no balls to spit.
+class MouthOnly : public Steerable {
+public:
+    explicit MouthOnly(b2Body* mouth) : m_Mouth(mouth) {}
+    void MoveMouth(const b2Vec2& direction, float strength) override {
+        m_Mouth->ApplyForceToCenter(strength * kMouthForce * direction, true);
+    }
+    void Shoot() override {}
+
+private:
+    static constexpr float kMouthForce = 200.0f;
+    b2Body* m_Mouth;
+};
 
 void Write(const std::filesystem::path& path, const uint8_t* data, size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -54,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         mouth = world.CreateBody(&def);
         mouth->CreateFixture(&circle, 1.0f);
     }
-    standin::Globbo creature(mouth);
+    MouthOnly creature(mouth);
 
     EventPlayer player("rec.xml", false);
     ScriptedController gamepad(&player, true);

@@ -1,8 +1,7 @@
-// Loads arbitrary bytes as a movie, plain or compressed, and walks what was loaded: every frame
-// list and the labels. The loader must neither crash nor hang on any input, and its work must
-// stay linear in the input: it reads each byte of the file about once (re-reading a tag, or
-// inflating a compressed movie again from its start, is caught here long before it times out),
-// and no action buffer holds more than its cap.
+// Loads arbitrary bytes as a movie, plain or compressed, with a sound handler installed, and walks
+// what was loaded: every frame list and the labels. The loader must neither crash nor hang on any input, and its work
+// must stay linear in the input: it reads each byte of the file about once (re-reading a tag, or inflating a compressed
+// movie again from its start, is caught here long before it times out), and no action buffer holds more than its cap.
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
@@ -11,7 +10,9 @@
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/sound/sound_handler.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
+#include "tests/swfplayer/main/sound/RecordingSoundHandler.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -72,6 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // One player for every input: making one builds the script method tables.
         static swfplayer::smart_ptr<swfplayer::player> owner =
             (swfplayer::register_builtin_classes(), new swfplayer::player());
+        // With a sound handler the sound tags are decoded too, not only skipped.
+        sound_test::RecordingSoundHandler sounds;
+        swfplayer::set_sound_handler(&sounds);
         CountingInput input{data, static_cast<int>(size)};
         auto* file = new swfplayer::base_file(&input, CountingInput::Read, nullptr, CountingInput::Seek,
                                               CountingInput::SeekToEnd, CountingInput::Tell, CountingInput::Eof,
@@ -92,6 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             movie->get_labeled_frame("frame", nullptr);
         }
+        swfplayer::set_sound_handler(nullptr);
     }
     swfplayer::register_log_callback(previous);
     return 0;

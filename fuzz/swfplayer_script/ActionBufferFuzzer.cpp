@@ -7,8 +7,8 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_buffer.h"
-#include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 
@@ -29,7 +29,7 @@ void run_as_frame_actions(const swfplayer::action_buffer& buffer) {
     // Hostile scripts log an error per bad record: quiet, so that the fuzzer runs fast.
     swfplayer::log_callback previous = swfplayer::register_log_callback(nullptr);
     swfplayer::register_builtin_classes();
-    swfplayer::action_interpreter::set_instruction_budget(100000);
+    swfplayer::instruction_budget::set_budget(100000);
     swfplayer::smart_ptr<swfplayer::player> owner = new swfplayer::player();
     swfplayer::smart_ptr<fuzz_clip> clip = new fuzz_clip(owner.get_ptr());
     clip->m_env.set_target(clip.get_ptr());

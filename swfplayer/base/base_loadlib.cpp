@@ -6,7 +6,10 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <set>
 #include <string>
+#include <system_error>
 
 namespace swfplayer {
 
@@ -24,7 +27,30 @@ std::string module_folder() {
     return executable.substr(0, executable.rfind('/') + 1) + "modules/";
 }
 
+// The names of the modules ("<name>.so") in the module folder when it was first listed.
+const std::set<std::string>& available_modules() {
+    static const std::set<std::string> names = [] {
+        std::set<std::string> found;
+        const std::string folder = module_folder();
+        std::error_code error;
+        if (folder.empty() || !std::filesystem::is_directory(folder, error)) {
+            return found;
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+            if (entry.path().extension() == ".so") {
+                found.insert(entry.path().stem().string());
+            }
+        }
+        return found;
+    }();
+    return names;
+}
+
 }  // namespace
+
+bool base_loadlib::is_available(const base_string& name) {
+    return available_modules().count(std::string(name.c_str(), static_cast<size_t>(name.size()))) > 0;
+}
 
 bool base_loadlib::is_plain_name(const base_string& name) {
     std::string text(name.c_str(), static_cast<size_t>(name.size()));

@@ -18,6 +18,9 @@ public:
 
     // Not empty, and no '/', '\\', ".." or NUL.
     static bool is_plain_name(const base_string& name);
+    // Whether the module folder holds a module of that name. The folder is listed once, on
+    // first use, so asking about any number of names costs no file system call per name.
+    static bool is_available(const base_string& name);
 
     bool is_loaded() const { return m_handle != nullptr; }
     // The address of an exported symbol; null when absent or when no library was loaded.

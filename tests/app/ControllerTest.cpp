@@ -6,6 +6,7 @@
 #include "app/KeyboardController.h"
 #include "app/ResourceXml.h"
 #include "app/ScriptedController.h"
+#include "app/Steerable.h"
 #include "serializeme/XmlStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
 
@@ -57,7 +58,7 @@ struct Push {
     float strength;
 };
 
-class RecordingGlobbo : public standin::Globbo {
+class RecordingGlobbo : public Steerable {
 public:
     void Shoot() override { ++shots; }
     void MoveMouth(const b2Vec2& direction, float strength) override { pushes.push_back({direction, strength}); }

@@ -1,11 +1,10 @@
 #include "VirtualFolders.h"
 #include "app/UserPreferences.h"
 #include "serializeme/XmlStorageBuffer.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -94,16 +93,13 @@ TEST_F(UserPreferencesTest, load_reads_the_members_the_file_has_and_keeps_the_ot
 
 TEST_F(UserPreferencesTest, a_save_whose_writing_fails_fails_and_keeps_the_previous_file) {
     const std::string before = SaveChanged();
-    // The disk refuses the new bytes, for root too: a file size limit below the new file.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit tiny = saved;
-    tiny.rlim_cur = 16;
-    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool saved_ok = UserPreferences().Save();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    // The disk refuses the new bytes: a file size limit below the new file.
+    bool saved_ok = true;
+    {
+        testing_support::FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.IsSet());
+        saved_ok = UserPreferences().Save();
+    }
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(ReadFile(UserDir() / "preferences.xml"), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserDir()), {}), 1) << "no temporary file is left";

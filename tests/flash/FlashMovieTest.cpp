@@ -3,18 +3,23 @@
 #include "flash/FSCommand.h"
 #include "flash/FlashMovie.h"
 #include "flash/FlashParticles.h"
+#include "platform/FileTag.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "tests/flash/FlashTestKit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/TextWriter.h"
 
+#include <physfs.h>
 #include <utime.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 
 namespace flash_testing {
 namespace {
@@ -150,31 +155,109 @@ TEST_F(FlashMovieTest, a_movie_loaded_into_the_root_takes_over_the_handle_and_it
     EXPECT_EQ(movie.GetPlayer()->get_root(), movie.GetRoot());
 }
 
-TEST_F(FlashMovieTest, the_cache_file_is_written_when_missing_or_older_and_kept_when_as_new) {
+// The cache tests need a file system that keeps a file's tags (ext4, btrfs, xfs; tmpfs before
+// Linux 6.6 does not).
+bool FileTagsWork(const std::filesystem::path& folder) {
+    const std::filesystem::path probe = folder / "tag-probe";
+    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    const bool tagged = platform::SetFileTag(file, "pondorix.probe", "1");
+    if (file) {
+        std::fclose(file);
+    }
+    std::filesystem::remove(probe);
+    return tagged;
+}
+
+// The cache a movie gets when it has none, in a folder of its own.
+std::string FreshCacheOf(const swfkit::Bytes& movie) {
+    testing_support::TempDir other;
+    testing_support::WriteFile(other / "m.swf", std::string(movie.begin(), movie.end()));
+    PHYSFS_unmount(PHYSFS_getRealDir("shapes.swf"));
+    EXPECT_NE(PHYSFS_mount(other.Path().c_str(), nullptr, 0), 0);
+    FlashMovie loaded("m.swf");
+    PHYSFS_unmount(other.Path().c_str());
+    return testing_support::ReadFile(other / "m.swf.gsc");
+}
+
+bool Logged(const char* text) {
+    return std::any_of(s_log.begin(), s_log.end(),
+                       [text](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+TEST_F(FlashMovieTest, a_cache_file_belongs_to_the_movie_it_was_made_from_whatever_the_file_times) {
+    if (!FileTagsWork(m_Dir.Path())) {
+        GTEST_SKIP() << "the temporary folder keeps no file tags";
+    }
     const auto cache = m_Dir / "shapes.swf.gsc";
-    // While the temporary file's name is taken by a folder the cache cannot be written, and the
-    // movie loads without it.
-    std::filesystem::create_directories(m_Dir / "shapes.swf.gsc.tmp");
-    EXPECT_TRUE(FlashMovie("shapes.swf").GetRoot());
-    EXPECT_FALSE(std::filesystem::exists(cache));
-    std::filesystem::remove(m_Dir / "shapes.swf.gsc.tmp");
     SetTime("shapes.swf", 1000000);
-    FlashMovie("shapes.swf");
+    EXPECT_TRUE(FlashMovie("shapes.swf").GetRoot());
     const std::string written = testing_support::ReadFile(cache);
     ASSERT_GE(written.size(), 6u);
     EXPECT_EQ(written.substr(0, 4), std::string("gsc\x06"));
-    const std::string junk = "junk that is no cache file";
-    for (auto [cache_time, rewritten] : {std::pair{1000000, false}, {999999, true}, {1000001, false}}) {
-        testing_support::WriteFile(cache, junk);
+    const auto key = platform::GetFileTag(cache.string(), "pondorix.movie");
+    ASSERT_TRUE(key);
+    // Kept while the movie stays the same, older or newer than it.
+    for (time_t cache_time : {999999, 1000001}) {
         SetTime("shapes.swf.gsc", cache_time);
         s_log.clear();
         FlashMovie("shapes.swf");
-        EXPECT_EQ(testing_support::ReadFile(cache), rewritten ? written : junk) << cache_time;
-        // A stale cache is never read; a fresh one is, and this one is refused.
-        const bool refused = std::any_of(s_log.begin(), s_log.end(), [](const std::string& line) {
-            return line.find("does not have the correct format") != std::string::npos;
-        });
-        EXPECT_EQ(refused, !rewritten) << cache_time;
+        EXPECT_EQ(testing_support::ReadFile(cache), written) << cache_time;
+        EXPECT_FALSE(Logged("cache file")) << cache_time;
+    }
+    // Another movie put in its place with an older time (as cp -p leaves it) gets its own cache.
+    const swfkit::Bytes replacement = player_movies::ShapeHeavyMovie(3, 2);
+    Write("shapes.swf", replacement);
+    SetTime("shapes.swf", 999000);
+    FlashMovie("shapes.swf");
+    const std::string rewritten = testing_support::ReadFile(cache);
+    EXPECT_NE(rewritten, written);
+    EXPECT_NE(platform::GetFileTag(cache.string(), "pondorix.movie"), key);
+    EXPECT_EQ(rewritten, FreshCacheOf(replacement));
+}
+
+TEST_F(FlashMovieTest, a_cache_that_fails_to_read_is_removed_and_written_again) {
+    if (!FileTagsWork(m_Dir.Path())) {
+        GTEST_SKIP() << "the temporary folder keeps no file tags";
+    }
+    const auto cache = m_Dir / "shapes.swf.gsc";
+    FlashMovie("shapes.swf");
+    const std::string written = testing_support::ReadFile(cache);
+    const auto key = platform::GetFileTag(cache.string(), "pondorix.movie");
+    ASSERT_TRUE(key);
+    // Junk carrying the movie's key is judged fresh and read, which fails.
+    testing_support::WriteFile(cache, "junk that is no cache file");
+    std::FILE* junk = std::fopen(cache.c_str(), "r+b");
+    ASSERT_TRUE(platform::SetFileTag(junk, "pondorix.movie", *key));
+    std::fclose(junk);
+    s_log.clear();
+    FlashMovie("shapes.swf");
+    EXPECT_TRUE(Logged("does not have the correct format"));
+    EXPECT_EQ(testing_support::ReadFile(cache), written);
+}
+
+TEST_F(FlashMovieTest, a_cache_written_in_part_is_never_put_in_place) {
+    // The disk refuses the cache's bytes: a file size limit below the cache.
+    bool loaded = false;
+    {
+        testing_support::FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.IsSet());
+        loaded = FlashMovie("shapes.swf").GetRoot() != nullptr;
+    }
+    EXPECT_TRUE(loaded);
+    EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Dir.Path()), {}), 1) << "no temporary file is left";
+}
+
+TEST_F(FlashMovieTest, links_planted_at_the_cache_names_are_replaced_not_followed) {
+    const auto victim = m_Dir / "victim";
+    testing_support::WriteFile(victim, "victim");
+    // The old fixed temporary name, and the cache's own name.
+    std::filesystem::create_symlink(victim, m_Dir / "shapes.swf.gsc.tmp");
+    std::filesystem::create_symlink(victim, m_Dir / "shapes.swf.gsc");
+    EXPECT_TRUE(FlashMovie("shapes.swf").GetRoot());
+    EXPECT_EQ(testing_support::ReadFile(victim), "victim");
+    if (FileTagsWork(m_Dir.Path())) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(m_Dir / "shapes.swf.gsc")));
     }
 }
 
@@ -247,6 +330,11 @@ TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_sto
     particles.Spawn("plays.swf", {1.0f, 2.0f}, colour, 4.0f, -2.0f, 0.5f);
     particles.Spawn("stops.swf", {0.0f, 0.0f}, colour, 1.0f, 1.0f, 0.0f);
     EXPECT_EQ(particles.GetCount(), 2);
+    // Shown where they were spawned before their first update: (position + offset) x scale.
+    const std::vector<sf::Vector2f> spawned = particles.GetPositions();
+    ASSERT_EQ(spawned.size(), 2u);
+    EXPECT_EQ(spawned[0], sf::Vector2f(22.0f, 44.0f));
+    EXPECT_EQ(spawned[1], sf::Vector2f(20.0f, 40.0f));
     particles.Update(0.5f);
     // The stopping one went in its first update; the playing one stays.
     ASSERT_EQ(particles.GetCount(), 1);

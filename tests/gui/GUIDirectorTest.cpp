@@ -2,7 +2,7 @@
 // screens hear of it, in which order; the back command and "Back"; FSCommands; the end of a
 // match; overlays; screens that change the stack from their own handlers; the exit.
 #include "app/Application.h"
-#include "game/standin/Globbo.h"
+#include "app/Steerable.h"
 #include "gui/GUIDirector.h"
 #include "tests/gui/GuiTestKit.h"
 #include "tests/gui/ScreenStubs.h"
@@ -299,7 +299,10 @@ TEST_F(GUIDirectorTest, commands_reach_the_top_and_then_the_hint) {
 }
 
 TEST_F(GUIDirectorTest, the_match_ends_with_its_controllers_detached_on_pop_pop_all_and_shutdown) {
-    standin::Globbo creature;
+    struct Creature : Steerable {
+        void MoveMouth(const b2Vec2&, float) override {}
+        void Shoot() override {}
+    } creature;
     for (int way = 0; way < 3; ++way) {
         SCOPED_TRACE(way);
         Stack({4, 13, 15});

@@ -54,8 +54,9 @@ struct Teleport {
 };
 
 struct Arena {
-    // The file names: "data/levels/<name>.xml" and its companions.
+    // The file names: "<folder><name>.xml" and its companions.
     std::string name;
+    std::string folder = "data/levels/";
     // The extent of the art around the origin; the screen shows it whole at the view zoom.
     float halfWidth = 50.0f;
     float halfHeight = 37.5f;
@@ -81,3 +82,9 @@ struct Arena {
 
 // The arenas the game ships, in level order.
 std::vector<Arena> ShippedArenas();
+
+// The scenes played outside matches, beside "data/levels" rather than in it: the title's two
+// demonstrations ("data/gametitle_level_empty.xml", "data/gametitle_level_bottle.xml"), the
+// championship's podium ("data/championship_podium_level.xml") and the tutorial's two
+// ("data/tutorial_level.xml", "data/tutorial_level_fun.xml", whose plank "Plank" the tutorial pins).
+std::vector<Arena> SpecialArenas();

@@ -45,7 +45,7 @@ std::string ColourText(const swfkit::Color& color) {
 }
 
 std::string Path(const Arena& arena, const std::string& suffix) {
-    return "data/levels/" + arena.name + suffix;
+    return arena.folder + arena.name + suffix;
 }
 
 // Where a world point lies in the arena's drawing and movie (pixels from their top-left corner).

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-// Writes one arena's files into the data folder (the folder holding "levels/"):
+// Writes one arena's files into the data folder (the folder holding "levels/"), in the arena's
+// folder ("levels/" for the shipped arenas):
 //   levels/<name>.xml        the level file (level records under "data", its "description")
 //   levels/<name>.svg        the arena body's outlines
 //   levels/<name>.swf        the arena body's movie, frames "foreground" and "background"

@@ -64,6 +64,17 @@ Point Placement::Apply(const Point& p) const {
     return {offset.x + scale * (c * p.x - s * p.y), offset.y + scale * (s * p.x + c * p.y)};
 }
 
+swfkit::Matrix MatrixAt(double x, double y, double scaleX, double scaleY, double angle) {
+    swfkit::Matrix matrix;
+    matrix.scaleX = scaleX * std::cos(angle);
+    matrix.scaleY = scaleY * std::cos(angle);
+    matrix.rotate0 = scaleX * std::sin(angle);
+    matrix.rotate1 = -scaleY * std::sin(angle);
+    matrix.translateX = Twips(x);
+    matrix.translateY = Twips(y);
+    return matrix;
+}
+
 swfkit::Color Rgb(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return {r, g, b, a};
 }

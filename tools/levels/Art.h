@@ -51,6 +51,10 @@ Contour Moved(const Contour& contour, double dx, double dy);
 // Whether the point lies inside the contour (even-odd).
 bool Inside(const Point& p, const Contour& contour);
 
+// A placement's matrix in a movie: scaled, turned by angle radians (x towards y), then moved to
+// (x, y) pixels.
+swfkit::Matrix MatrixAt(double x, double y, double scaleX = 1.0, double scaleY = 1.0, double angle = 0.0);
+
 // Paints the drawing, placed, into the canvas; alphaScale multiplies every shape's alpha.
 void Paint(const Drawing& drawing, const Placement& placement, pictures::Canvas& canvas, double alphaScale = 1.0);
 

@@ -13,14 +13,7 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kFrameRate = 30.0;
 
 swfkit::Matrix At(double x, double y, double angle = 0.0, double scale = 1.0) {
-    swfkit::Matrix matrix;
-    matrix.scaleX = scale * std::cos(angle);
-    matrix.scaleY = scale * std::cos(angle);
-    matrix.rotate0 = scale * std::sin(angle);
-    matrix.rotate1 = -scale * std::sin(angle);
-    matrix.translateX = static_cast<int32_t>(std::lround(x * 20.0));
-    matrix.translateY = static_cast<int32_t>(std::lround(y * 20.0));
-    return matrix;
+    return art::MatrixAt(x, y, scale, scale, angle);
 }
 
 swfkit::Placement Put(uint16_t depth, uint16_t id, const swfkit::Matrix& matrix, bool move) {

@@ -3,6 +3,7 @@
 //   levels/portal.swf, levels/bubbles.swf         decorations the levels place
 //   levels/<arena>.xml and its companions         one level per arena (see ArenaWriter.h)
 //   levelsets/<set>.xml, levelsets/<set>.png      the championship's level sets and their previews
+//   <scene>.xml and its companions                the scenes played outside matches
 #include "tools/levels/Arena.h"
 #include "tools/levels/ArenaWriter.h"
 #include "tools/levels/BallArt.h"
@@ -63,6 +64,9 @@ int main(int argc, char** argv) {
         }
         written = WritePicture(data / "levelsets" / (set.name + ".png"), SetPreview(shots, set.arenas)) && written;
         written = WriteRecords(data / "levelsets" / (set.name + ".xml"), {{"data", &record}}) && written;
+    }
+    for (const Arena& scene : SpecialArenas()) {
+        written = WriteArena(scene, data, decorations, ArenaPicture(scene, decorations)) && written;
     }
     if (!written) {
         std::fprintf(stderr, "make_levels: cannot write everything into %s\n", data.c_str());

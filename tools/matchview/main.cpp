@@ -1,27 +1,46 @@
-// match_view <level file>: opens the game's window on one level (a name of the virtual file
-// system, such as "data/levels/1_nanomill.xml") and runs it until the window is closed.
+// match_view <level file> [creature file] [creature file]: opens the game's window and plays
+// whole matches between two creatures (by default the first two the game ships), steered by the
+// first two controllers: first on the level given (a name of the virtual file system, such as
+// "data/levels/1_nanomill.xml"), then on each shipped level in turn, until the window is closed.
+// Each match's result is appended to the statistics file in the user's folder.
 #include "app/Application.h"
 #include "app/Logger.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
-#include "tools/matchview/LevelScreen.h"
+#include "tools/creatures/CreatureDesign.h"
+#include "tools/levels/Arena.h"
+#include "tools/levels/ArenaWriter.h"
+#include "tools/matchview/MatchViewScreen.h"
 
+#include <array>
 #include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: match_view <level file>\n");
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: match_view <level file> [creature file] [creature file]\n");
         return 2;
+    }
+    const std::vector<CreatureDesign> shipped = ShippedCreatures();
+    std::array<std::string, 2> creatures = {CreatureFile(shipped[0]), CreatureFile(shipped[1])};
+    for (int i = 2; i < argc; ++i) {
+        creatures[i - 2] = argv[i];
+    }
+    std::vector<std::string> levels;
+    for (const Arena& arena : ShippedArenas()) {
+        levels.push_back(LevelFile(arena));
     }
     Logger& logger = Logger::GetInstance();
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
     application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
-    // The level takes the in-match screen's place: the push loads it.
+    // The matches take the in-match screen's place: the push starts the first.
     GUIDirector& director = GUIDirector::GetInstance();
-    auto owned = std::make_unique<LevelScreen>(argv[1]);
-    const LevelScreen& screen = *owned;
+    auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
+    const MatchViewScreen& screen = *owned;
     director.RegisterMatch(std::move(owned));
     director.PushScreen(GUIDirector::kGame);
     if (!screen.IsPlayable()) {

@@ -11,9 +11,33 @@
 
 namespace swfplayer {
 
-stream::stream(base_file* input) : m_input(input) {
+namespace {
+
+// Where in's data ends, at most limit, in left at start. A seek to the byte before limit and a
+// one-byte read tell whether the data reaches limit; only a shorter file is walked to its end, so
+// an inflating file inflates no more than the data the stream may read.
+int measure_end(base_file* in, int start, int limit) {
+    if (limit <= start) {
+        return start;
+    }
+    int end = limit;
+    uint8_t byte = 0;
+    in->set_position(limit - 1);
+    if (in->get_position() != limit - 1 || in->read_bytes(&byte, 1) != 1) {
+        in->go_to_end();
+        const int position = in->get_position();
+        end = position < start ? start : (position < limit ? position : limit);
+    }
+    in->set_position(start);
+    return end;
+}
+
+}  // namespace
+
+stream::stream(base_file* input, int data_end) : m_input(input) {
     assert(input);
     m_block_position = input->get_position();
+    m_file_end = m_block_position < 0 ? INT_MAX : measure_end(input, m_block_position, data_end);
 }
 
 bool stream::fill_block() {
@@ -33,9 +57,11 @@ bool stream::fill_block() {
 
 bool stream::refill() {
     if (get_position() >= m_tag_end) {
+        // A tag that ends where the data does was cut there, or ends with the file.
+        m_hit_file_end = m_hit_file_end || m_tag_end >= m_file_end;
         return false;
     }
-    if (m_block_used >= m_block_filled && !fill_block()) {
+    if (m_block_used >= m_block_filled && (get_position() >= m_file_end || !fill_block())) {
         m_hit_file_end = true;
         return false;
     }
@@ -217,9 +243,9 @@ int stream::open_tag() {
     if (get_verbose_parse()) {
         log_msg("---------------tag type = %d, tag length = %d\n", tag_type, static_cast<int>(length));
     }
-    // The declared length is data: the end may not pass the enclosing tag nor the int range.
+    // The declared length is data: the end may not pass the enclosing tag nor the file's data.
     int64_t end = static_cast<int64_t>(get_position()) + length;
-    int64_t limit = m_tag_stack.empty() ? INT_MAX : m_tag_stack.back();
+    int64_t limit = m_tag_stack.empty() ? m_file_end : std::min(m_tag_stack.back(), m_file_end);
     m_tag_stack.push_back(static_cast<int>(end < limit ? end : limit));
     update_tag_end();
     return tag_type;

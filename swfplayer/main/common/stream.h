@@ -19,8 +19,10 @@ namespace swfplayer {
 // which the tag ends, and closing the tag moves there whatever its reader consumed.
 //
 // Reads never leave the innermost open tag: bytes beyond its end, and bytes the file no longer
-// has, read as zeros and are not consumed. Tag ends are clamped to the enclosing tag, so a
-// malformed length cannot send a nested reader outside its parent.
+// has, read as zeros and are not consumed. Tag ends are clamped to the enclosing tag and to the
+// end of the file's data, which the stream learns once, when it is made: a malformed length can
+// neither send a nested reader outside its parent nor make a reader size anything by bytes the
+// file does not have, and no read is tried past that end.
 //
 // The stream reads its file ahead in blocks, so that a field costs no call into the file (an
 // inflating file, above all, is slow to call once per byte). Readers that need a base_file of
@@ -28,8 +30,9 @@ namespace swfplayer {
 // stands exactly at the stream's position.
 class stream {
 public:
-    // Reads from input, which the stream never closes or deletes.
-    explicit stream(base_file* input);
+    // Reads from input, which the stream never closes or deletes, from its position up to
+    // data_end at most (a position of the input), or to the input's end when that comes first.
+    explicit stream(base_file* input, int data_end = INT_MAX);
     stream(const stream&) = delete;
     stream& operator=(const stream&) = delete;
 
@@ -181,8 +184,7 @@ private:
     std::vector<int> m_tag_stack;
     int m_tag_end = INT32_MAX;  // the innermost tag's end, or no limit
     bool m_hit_file_end = false;
-    // Where the file's data ends, once a read has run into it; tags declared to go further
-    // hold only the bytes before it.
+    // Where the file's data ends; tags declared to go further hold only the bytes before it.
     int m_file_end = INT_MAX;
     // The block read ahead: m_block_filled bytes from file position m_block_position, of which
     // m_block_used are consumed. The file itself stands at the block's end. Eight bytes more

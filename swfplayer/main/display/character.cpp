@@ -4,10 +4,12 @@
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/point.h"
 #include "swfplayer/main/display/character_def.h"
+#include "swfplayer/main/display/display_list.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/script/standard_member.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -42,6 +44,21 @@ character::character(player* owner, character* parent, int id) : as_object(owner
 character::~character() {
     if (player* owner = get_player()) {
         nesting_of(owner).m_characters--;
+    }
+}
+
+void character::set_name(const base_string& name) {
+    const base_string old_name = m_name;
+    m_name = name;
+    for (display_list* list : std::vector<display_list*>(m_holding_lists)) {
+        list->rename(this, old_name);
+    }
+}
+
+void character::remove_holding_list(display_list* list) {
+    auto found = std::find(m_holding_lists.begin(), m_holding_lists.end(), list);
+    if (found != m_holding_lists.end()) {
+        m_holding_lists.erase(found);
     }
 }
 

@@ -11,11 +11,13 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <vector>
 
 namespace swfplayer {
 
 class action_buffer;
 class character_def;
+class display_list;
 class execute_tag;
 class movie_definition;
 struct drag_state;
@@ -178,7 +180,12 @@ public:
     void set_depth(int depth) { m_depth = depth; }
     int get_id() const { return m_id; }
     const base_string& get_name() const { return m_name; }
-    void set_name(const base_string& name) { m_name = name; }
+    // The display lists that hold the character index it by name and hear of a new one.
+    void set_name(const base_string& name);
+    // A display list that holds the character (one, or two while a character is shared by two
+    // movies) enters and leaves itself here.
+    void add_holding_list(display_list* list) { m_holding_lists.push_back(list); }
+    void remove_holding_list(display_list* list);
     const cxform& get_cxform() const { return m_color_transform; }
     void set_cxform(const cxform& cx) { m_color_transform = cx; }
     const matrix& get_matrix() const { return m_matrix; }
@@ -208,6 +215,7 @@ protected:
 private:
     weak_ptr<character> m_parent;
     base_string m_name;
+    std::vector<display_list*> m_holding_lists;
     int m_depth = 0;
     cxform m_color_transform;
     matrix m_matrix;

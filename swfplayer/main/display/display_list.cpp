@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <utility>
 
 namespace swfplayer {
@@ -68,22 +69,18 @@ character* display_list::get_character_at_depth(int depth) const {
     return index >= 0 ? get_character(index) : nullptr;
 }
 
-character* display_list::get_character_by_name(const base_string& name) const {
+display_list::~display_list() {
     for (const smart_ptr<character>& ch : m_display_object_array) {
-        if (ch->get_name() == name) {
-            return ch.get_ptr();
-        }
+        ch->remove_holding_list(this);
     }
-    return nullptr;
+}
+
+character* display_list::get_character_by_name(const base_string& name) const {
+    return m_names.find(name);
 }
 
 character* display_list::get_character_by_name_i(const base_stringi& name) const {
-    for (const smart_ptr<character>& ch : m_display_object_array) {
-        if (base_string::stricmp(ch->get_name().c_str(), name.c_str()) == 0) {
-            return ch.get_ptr();
-        }
-    }
-    return nullptr;
+    return m_names.find_i(name);
 }
 
 void display_list::add_display_object(character* ch, int depth, bool replace_if_depth_is_occupied,
@@ -190,7 +187,7 @@ void display_list::remove(int index) {
     // The scripts may have moved the list around; the entry is found again by identity.
     int now = find_character(ch.get_ptr());
     if (now >= 0) {
-        m_display_object_array.erase(m_display_object_array.begin() + now);
+        erase_at(now);
     }
     ch->set_depth(0);
     ch->set_active(false);
@@ -218,10 +215,15 @@ void display_list::clear_except(const array<int>& depths) {
 void display_list::swap_characters(character* a, character* b) {
     int index_a = find_character(a);
     int index_b = find_character(b);
-    if (index_a < 0 || index_b < 0) {
+    if (index_a < 0 || index_b < 0 || index_a == index_b) {
         return;
     }
+    // The keys stay with the places, so the two characters take each other's keys.
+    m_names.remove(a, a->get_name(), m_order_keys[index_a]);
+    m_names.remove(b, b->get_name(), m_order_keys[index_b]);
     std::swap(m_display_object_array[index_a], m_display_object_array[index_b]);
+    m_names.add(a, m_order_keys[index_b]);
+    m_names.add(b, m_order_keys[index_a]);
 }
 
 void display_list::change_character_depth(character* ch, int depth) {
@@ -232,7 +234,7 @@ void display_list::change_character_depth(character* ch, int depth) {
         return;
     }
     smart_ptr<character> hold(ch);
-    m_display_object_array.erase(m_display_object_array.begin() + index);
+    erase_at(index);
     ch->set_depth(depth);
     insert(ch);
 }
@@ -247,8 +249,13 @@ void display_list::reorder_at_depth(int depth, const std::vector<character*>& or
     if (slots.size() != order.size()) {
         return;  // not all at depth: nothing to reorder safely
     }
+    for (int slot : slots) {
+        character* ch = get_character(slot);
+        m_names.remove(ch, ch->get_name(), m_order_keys[slot]);
+    }
     for (size_t k = 0; k < slots.size(); k++) {
         m_display_object_array[slots[k]] = order[k];
+        m_names.add(order[k], m_order_keys[slots[k]]);
     }
 }
 
@@ -313,9 +320,60 @@ void display_list::dump(base_string& indent) const {
     indent = saved;
 }
 
+void display_list::rename(character* ch, const base_string& old_name) {
+    m_names.rename(ch, old_name);
+}
+
 void display_list::insert(character* ch) {
-    m_display_object_array.insert(m_display_object_array.begin() + find_display_index(ch->get_depth()), ch);
+    const int index = find_display_index(ch->get_depth());
+    const int64_t key = order_key_at(index);
+    m_display_object_array.insert(m_display_object_array.begin() + index, ch);
+    m_order_keys.insert(m_order_keys.begin() + index, key);
+    m_names.add(ch, key);
+    ch->add_holding_list(this);
     ch->set_active(true);
+}
+
+void display_list::erase_at(int index) {
+    character* ch = get_character(index);
+    m_names.remove(ch, ch->get_name(), m_order_keys[index]);
+    ch->remove_holding_list(this);
+    m_order_keys.erase(m_order_keys.begin() + index);
+    m_display_object_array.erase(m_display_object_array.begin() + index);
+}
+
+int64_t display_list::order_key_at(int index) {
+    // Far apart, so that many entries fit between two neighbours before keys run out.
+    constexpr int64_t spacing = int64_t{1} << 40;
+    constexpr int64_t far_out = INT64_MAX / 2;  // ends that drifted this far are renumbered
+    if (m_order_keys.empty()) {
+        return 0;
+    }
+    if ((index == 0 && m_order_keys.front() < -far_out) || (index == size() && m_order_keys.back() > far_out)) {
+        renumber();
+    }
+    if (index == 0) {
+        return m_order_keys.front() - spacing;
+    }
+    if (index == size()) {
+        return m_order_keys.back() + spacing;
+    }
+    const int64_t before = m_order_keys[index - 1];
+    const int64_t after = m_order_keys[index];
+    if (after - before < 2) {
+        renumber();
+        return order_key_at(index);
+    }
+    return before + (after - before) / 2;
+}
+
+void display_list::renumber() {
+    constexpr int64_t spacing = int64_t{1} << 40;
+    m_names.clear();
+    for (int i = 0; i < size(); i++) {
+        m_order_keys[i] = spacing * i;
+        m_names.add(get_character(i), m_order_keys[i]);
+    }
 }
 
 int display_list::find_character(character* ch) const {

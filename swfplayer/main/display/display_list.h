@@ -6,6 +6,7 @@
 #include "swfplayer/main/common/cxform.h"
 #include "swfplayer/main/common/matrix.h"
 #include "swfplayer/main/display/character.h"
+#include "swfplayer/main/display/name_index.h"
 
 #include <cstdint>
 #include <vector>
@@ -17,8 +18,16 @@ namespace swfplayer {
 // order with clip-depth masks. Scripts run by advance, display and removal (unload events) may
 // change the list while it is being walked: every walk works on a copy of the references, and
 // removals find their character again by identity once the scripts have run.
+//
+// Names are indexed beside the depth order, so finding a child by name (which every member
+// lookup on a sprite does) costs the same however many children there are.
 class display_list {
 public:
+    display_list() = default;
+    ~display_list();
+    display_list(const display_list&) = delete;
+    display_list& operator=(const display_list&) = delete;
+
     // Index of the first entry whose depth is >= depth; size() when there is none.
     int find_display_index(int depth) const;
     // Index of the first entry with exactly depth, else -1.
@@ -69,14 +78,27 @@ public:
     void mark_alive(player* owner);
     // Logs the names of the entries, indented.
     void dump(base_string& indent) const;
+    // A character of the list has a new name (it was old_name): the index follows.
+    void rename(character* ch, const base_string& old_name);
 
 private:
     // Inserts ch at its depth (first among equals) and marks it as on the stage.
     void insert(character* ch);
+    // Takes the entry at index out of the list and the index.
+    void erase_at(int index);
+    // An order key between those of the entries around index (where a new entry goes); every
+    // key is renumbered first when there is no room left between them.
+    int64_t order_key_at(int index);
+    // Gives every entry a new key, evenly spread, and rebuilds the name index.
+    void renumber();
     // The index of ch, found by identity; -1 when absent.
     int find_character(character* ch) const;
 
     std::vector<smart_ptr<character>> m_display_object_array;
+    // The order key of each entry, growing along the list; the name index keeps the characters
+    // of one name in this order.
+    std::vector<int64_t> m_order_keys;
+    name_index m_names;
     // Characters whose unload events are running; a removal of one of them from inside those
     // events takes it off the list without running them again.
     std::vector<character*> m_being_removed;

@@ -117,25 +117,16 @@ void sprite_instance::clear_refs(as_object_set* visited, as_object* target) {
 
 void sprite_instance::this_alive() {
     player* owner = get_player();
-    if (owner == nullptr || !owner->get_heap_flag(this)) {
+    if (owner == nullptr) {
         return;
     }
     as_object::this_alive();
     m_display_list.mark_alive(owner);
+    m_environment.mark_alive(owner);
     for (const auto& entry : m_frame_scripts) {
         owner->mark_alive(entry.second.get_ptr());
     }
     owner->mark_alive(m_pending_frame_script.get_ptr());
-}
-
-void sprite_instance::alive() {
-    this_alive();
-    if (player* owner = get_player()) {
-        owner->clear_heap_flag(this);
-    }
-    for (int i = 0; i < m_display_list.size(); i++) {
-        m_display_list.get_character(i)->alive();
-    }
 }
 
 void sprite_instance::dump(base_string& indent) {
@@ -200,10 +191,6 @@ void sprite_instance::advance(float delta_time) {
     run_pending_frame_script();
     m_display_list.advance(delta_time);
     m_has_advanced = true;
-    this_alive();
-    if (player* owner = get_player()) {
-        owner->clear_heap_flag(this);
-    }
 }
 
 void sprite_instance::run_action_list() {

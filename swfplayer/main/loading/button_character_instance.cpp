@@ -210,8 +210,6 @@ void button_character_instance::advance(float delta_time) {
         smart_ptr<character> child = m_record_character[i];
         if (shown_child(i)) {
             child->advance(delta_time);
-        } else if (child) {
-            child->alive();
         }
     }
 }
@@ -280,26 +278,12 @@ void button_character_instance::get_bound(rect* r) {
 
 void button_character_instance::this_alive() {
     player* owner = get_player();
-    if (owner == nullptr || !owner->get_heap_flag(this)) {
+    if (owner == nullptr) {
         return;
     }
     character::this_alive();
     for (const smart_ptr<character>& child : m_record_character) {
-        if (child) {
-            owner->mark_alive(child.get_ptr());
-        }
-    }
-}
-
-void button_character_instance::alive() {
-    this_alive();
-    if (player* owner = get_player()) {
-        owner->clear_heap_flag(this);
-    }
-    for (const smart_ptr<character>& child : m_record_character) {
-        if (child) {
-            child->alive();
-        }
+        owner->mark_alive(child.get_ptr());
     }
 }
 

@@ -44,8 +44,8 @@ public:
     bool has_keypress_event() override { return m_def->has_key_actions(); }
     bool can_handle_mouse_event() override { return true; }
 
+    // Also the children of every state.
     void this_alive() override;
-    void alive() override;
 
     // The mouse state shown: UP, DOWN or OVER.
     int get_button_state() const { return m_mouse_state; }

@@ -54,7 +54,9 @@ bool movie_def_impl::read(base_file* in) {
         // Positions in the inflated data start after the 8 header bytes.
         m_file_end_pos = file_length > 8 ? static_cast<int>(std::min<uint32_t>(file_length - 8, INT32_MAX)) : 0;
     }
-    m_str = std::make_unique<stream>(source);
+    // The stream learns where the data really ends (at most where the header says), so that no
+    // tag can claim bytes the file does not have.
+    m_str = std::make_unique<stream>(source, m_file_end_pos);
 
     m_frame_size.read(m_str.get());
     m_frame_rate = m_str->read_u16() / 256.0f;

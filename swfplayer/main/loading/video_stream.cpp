@@ -6,6 +6,7 @@
 #include "swfplayer/main/common/twips.h"
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cassert>
 
@@ -59,6 +60,13 @@ character* video_stream_definition::create_character_instance(character* parent,
 video_stream_instance::video_stream_instance(player* owner, video_stream_definition* def, character* parent, int id)
     : character(owner, parent, id), m_def(def) {
     assert(m_def != nullptr);
+}
+
+void video_stream_instance::this_alive() {
+    character::this_alive();
+    if (player* owner = get_player()) {
+        owner->mark_alive(m_stream.get_ptr());
+    }
 }
 
 bool video_stream_instance::get_member(const base_stringi& name, as_value* value) {

@@ -46,6 +46,8 @@ public:
     character_def* get_character_def() override { return m_def.get_ptr(); }
     // Without a video handler there is nothing to draw, attached stream or not.
     void display() override {}
+    // Also the attached stream.
+    void this_alive() override;
 
     smart_ptr<video_stream_definition> m_def;
     smart_ptr<as_object> m_stream;

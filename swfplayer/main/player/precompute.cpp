@@ -1,8 +1,10 @@
 #include "swfplayer/main/player/precompute.h"
 
+#include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/render/render_handler.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/sound/sound_handler.h"
 
@@ -44,6 +46,10 @@ constexpr int max_kicks = 10;
 void precompute_cached_data(movie_def_impl* def) {
     assert(def);
     quiet_host quiet;
+    // All the steps are one frame for the movie's scripts, so interval timers and frame
+    // scripts share one budget however many steps run.
+    instruction_budget::run_scope frame;
+    const uint64_t start = base_timer::get_ticks();
     // The throw-away instance plays in a player of its own, so that nothing its scripts do
     // (globals, interval timers, the player's root) is left behind for the movie's real run.
     smart_ptr<player> sandbox = new player();
@@ -69,6 +75,11 @@ void precompute_cached_data(movie_def_impl* def) {
         if (steps >= max_precompute_steps) {
             log_error("error: precompute_cached_data: frame %d not reached after %d steps; stopping\n", final_frame,
                       max_precompute_steps);
+            break;
+        }
+        if (base_timer::get_ticks() - start >= max_precompute_milliseconds) {
+            log_error("error: precompute_cached_data: frame %d not reached after %d ms; stopping\n", final_frame,
+                      max_precompute_milliseconds);
             break;
         }
         if (m->get_play_state() == character::STOP) {

@@ -5,6 +5,7 @@
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 
 #include <cassert>
@@ -105,6 +106,8 @@ void root::play(float dt) {
     if (!(dt >= 0.0f && std::isfinite(dt))) {
         dt = 0.0f;
     }
+    // The frame's timers, events and actions share one script budget.
+    instruction_budget::run_scope frame;
     smart_ptr<sprite_instance> movie = get_root_sprite();
     smart_ptr<player> owner = m_player.get_ptr();
     if (movie == nullptr) {
@@ -140,7 +143,9 @@ void root::play(float dt) {
     if (!std::isfinite(m_time_remainder)) {
         m_time_remainder = 0.0f;
     }
-    if (owner) {
+    // A movie advanced from inside a script (a host handler of that script's FSCommand) leaves
+    // the collection to the outermost frame: the running script holds objects nobody can see.
+    if (owner && instruction_budget::run_scope::depth() == 1) {
         owner->sweep_heap();
     }
 }

@@ -70,7 +70,10 @@ public:
     root* get_replacement() const { return m_replacement.get_ptr(); }
 
     // Seconds of host time to play: whole frames run once a frame time has gathered (see
-    // root.cpp). A negative or non-finite dt counts as 0.
+    // root.cpp). A negative or non-finite dt counts as 0. Everything one advance runs (interval
+    // timers, mouse events, the frame's events and actions) shares one script budget, and the
+    // advance ends with the collection of unreachable script objects, unless it was called from
+    // inside a script.
     void advance(float dt);
     // Draws the movie into the viewport between the render handler's begin and end of display.
     void display();

@@ -4,8 +4,10 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_disasm.h"
 #include "swfplayer/main/script/instruction_budget.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cmath>
+#include <exception>
 
 namespace swfplayer {
 
@@ -38,7 +40,18 @@ action_interpreter::action_interpreter(const action_buffer& buffer, as_environme
 }
 
 void action_interpreter::run() {
-    instruction_budget::run_scope run;
+    instruction_budget::run_scope frame;
+    try {
+        run_records();
+    } catch (const std::exception& error) {
+        instruction_budget::stop_all(error.what());
+    }
+    if (!m_ended) {
+        m_env->set_target(m_entry_target);
+    }
+}
+
+void action_interpreter::run_records() {
     while (m_pc < m_stop_pc) {
         if (!instruction_budget::take()) {
             break;
@@ -53,7 +66,8 @@ void action_interpreter::run() {
         }
         if (id < 0x80) {
             if (id == 0) {
-                return;  // the End action leaves the target as the script set it
+                m_ended = true;  // the End action leaves the target as the script set it
+                return;
             }
             m_next_pc = m_pc + 1;
             execute_short(id);
@@ -66,17 +80,16 @@ void action_interpreter::run() {
             execute_long(id);
         }
         if (m_env->get_stack_size() > max_stack_size) {
-            stop_all("operand stack overflow");
-        }
-        // A string on top costs its copying: scripts that shuffle long texts spend their
-        // budget by bytes, not by instructions alone.
-        const as_value* top = m_env->top_slot(0);
-        if (top && top->is_string()) {
-            instruction_budget::charge(top->to_base_string().size() / string_bytes_per_instruction);
+            instruction_budget::stop_all("operand stack overflow");
         }
         m_pc = m_next_pc;
     }
-    m_env->set_target(m_entry_target);
+}
+
+void action_interpreter::register_with_heap(as_object* object) {
+    if (player* owner = m_env->get_player()) {
+        owner->clear_heap_flag(object);
+    }
 }
 
 int action_interpreter::clamp_count(int count) const {

@@ -9,10 +9,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
-#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/with_stack_entry.h"
-
-#include <cstdint>
 
 namespace swfplayer {
 
@@ -22,27 +19,20 @@ public:
     static constexpr int max_with_depth = 8;
     // Operand values one environment may hold; a script that piles up more is stopped.
     static constexpr int max_stack_size = 1 << 20;
-    // Bytes a string built by concatenation may reach; a script that builds longer ones is
-    // stopped.
-    static constexpr int max_string_bytes = 1 << 24;
-    // Bytes of a string left on top of the stack that cost as much as one instruction.
-    static constexpr int string_bytes_per_instruction = 16;
-    // Instructions one top-level run (with every call made from it) may execute.
-    static constexpr int64_t default_instruction_budget = instruction_budget::default_budget;
 
     action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes, as_value* retval,
                        const array<with_stack_entry>& with_stack, bool is_function2);
 
-    // Runs the range; see action_buffer::execute.
+    // Runs the range; see action_buffer::execute. Each instruction takes one of the frame's
+    // budget (instruction_budget.h); the run ends once the budget is spent, and a run that begins
+    // after that ends at once. An exception thrown inside (memory exhausted) stops the frame's
+    // scripts and goes no further.
     void run();
 
-    // The budget given to each top-level run (tests lower it to reach the limit quickly).
-    static void set_instruction_budget(int64_t budget) { instruction_budget::set_budget(budget); }
-    static int64_t get_instruction_budget() { return instruction_budget::get_budget(); }
-    // Ends the run under way and every run it was called from, up to the top-level one.
-    static void stop_all(const char* reason) { instruction_budget::stop_all(reason); }
-
 private:
+    // The loop over the records, until the range, the budget or an End action ends it.
+    void run_records();
+
     // The loop's two dispatchers and the handlers of each aspect.
     void execute_short(int id);
     void execute_long(int id);
@@ -102,6 +92,9 @@ private:
     }
     // Cuts a count read from the stack to the values present (above the floor).
     int clamp_count(int count) const;
+    // Enters an object the script made into its player's heap, so that the collection can
+    // break the reference cycles it takes part in.
+    void register_with_heap(as_object* object);
     // A property value read as its current value.
     static as_value resolved(const as_value& value);
 
@@ -126,6 +119,7 @@ private:
     int m_pc;
     int m_next_pc = 0;
     bool m_is_function2;
+    bool m_ended = false;  // an End action stopped the run
     // Whether actions are traced, read once when the run is set up.
     bool m_verbose;
 };

@@ -9,14 +9,6 @@ namespace swfplayer {
 
 namespace {
 
-// Registers a constructed object with its player's heap so that the sweep knows it.
-void register_with_heap(as_environment* env, as_object* object) {
-    player* owner = env->get_player();
-    if (object && owner) {
-        owner->clear_heap_flag(object);
-    }
-}
-
 // The hidden member that holds an object's constructor, made once.
 const base_stringi& constructor_name() {
     static const base_stringi name("__constructor__");
@@ -119,7 +111,7 @@ void action_interpreter::new_object() {
             value.set_undefined();
         }
     }
-    register_with_heap(m_env, value.to_object());
+    register_with_heap(value.to_object());
     m_env->drop(count);
     push(value);
 }
@@ -145,7 +137,7 @@ void action_interpreter::new_method() {
         made->make_prototype(constructor);
         call_method(constructor, m_env, as_value(made.get_ptr()), count, m_env->get_top_index());
     }
-    register_with_heap(m_env, made.get_ptr());
+    register_with_heap(made.get_ptr());
     m_env->drop(count);
     push(as_value(made.get_ptr()));
 }
@@ -184,6 +176,7 @@ void action_interpreter::define_function(bool function2) {
     }
     function->set_length(body_size);
     m_next_pc += body_size;
+    register_with_heap(function.get_ptr());
     if (name.size() == 0) {
         push(as_value(function.get_ptr()));
     } else if (target) {

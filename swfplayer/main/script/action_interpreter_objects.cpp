@@ -140,6 +140,7 @@ void action_interpreter::init_object() {
         as_value name = pop();
         object->builtin_member(name.to_base_stringi(), value);
     }
+    register_with_heap(object.get_ptr());
     push(as_value(object.get_ptr()));
 }
 
@@ -161,6 +162,7 @@ void action_interpreter::init_array() {
         // Without the class the literal's values are still consumed.
         m_env->drop(clamp_count(pop().to_int()));
     }
+    register_with_heap(result.to_object());
     push(result);
 }
 

@@ -1,5 +1,6 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/action_interpreter.h"
+#include "swfplayer/main/script/instruction_budget.h"
 
 #include <cmath>
 #include <cstring>
@@ -8,9 +9,10 @@ namespace swfplayer {
 
 namespace {
 
-// Byte-wise order of two texts: negative, zero or positive.
+// Byte-wise order of two texts: negative, zero or positive. The bytes compared are charged.
 int compare_bytes(const base_string& a, const base_string& b) {
     int common = a.size() < b.size() ? a.size() : b.size();
+    instruction_budget::charge_bytes(common);
     int order = std::memcmp(a.c_str(), b.c_str(), static_cast<size_t>(common));
     if (order != 0) {
         return order;
@@ -111,8 +113,8 @@ void action_interpreter::add_typed() {
     }
     const base_string& left_text = left.to_base_string();
     const base_string& right_text = right.to_base_string();
-    if (static_cast<int64_t>(left_text.size()) + right_text.size() > max_string_bytes) {
-        stop_all("string too long");
+    if (static_cast<int64_t>(left_text.size()) + right_text.size() > max_script_string_bytes) {
+        instruction_budget::stop_all("string too long");
         push(as_value());
         return;
     }
@@ -139,6 +141,7 @@ void action_interpreter::string_op(int id) {
         as_value a = pop();
         if (id == 0x14) {
             const base_string& text = a.to_base_string();
+            instruction_budget::charge_bytes(text.size());
             push(as_value(base_string::utf8_char_count(text.c_str(), text.size())));
         } else if (id == 0x32) {
             push(as_value(static_cast<int>(static_cast<int8_t>(a.to_base_string().c_str()[0]))));
@@ -157,8 +160,8 @@ void action_interpreter::string_op(int id) {
     case 0x29: push(as_value(compare_bytes(left, right) < 0)); break;
     case 0x68: push(as_value(compare_bytes(left, right) > 0)); break;
     default: {
-        if (static_cast<int64_t>(left.size()) + right.size() > max_string_bytes) {
-            stop_all("string too long");
+        if (static_cast<int64_t>(left.size()) + right.size() > max_script_string_bytes) {
+            instruction_budget::stop_all("string too long");
             push(as_value());
             return;
         }

@@ -385,4 +385,19 @@ void as_environment::clear_refs(as_object_set* visited, as_object* target) {
     }
 }
 
+void as_environment::mark_alive(player* owner) const {
+    for (const local_slot& slot : m_local_frames) {
+        as_object::mark_value(owner, slot.m_value);
+    }
+    for (const std::vector<as_value>* values : {&m_stack, &m_local_register}) {
+        for (const as_value& value : *values) {
+            as_object::mark_value(owner, value);
+        }
+    }
+    for (const as_value& value : m_global_register) {
+        as_object::mark_value(owner, value);
+    }
+    owner->mark_alive(m_target.get_ptr());
+}
+
 }  // namespace swfplayer

@@ -127,6 +127,8 @@ public:
 
     // Drops every reference to target held here and walks into the other objects.
     void clear_refs(as_object_set* visited, as_object* target);
+    // Marks every object held here (stack, registers, locals, target) as reachable.
+    void mark_alive(player* owner) const;
 
 private:
     struct local_slot {

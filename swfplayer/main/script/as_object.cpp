@@ -17,6 +17,10 @@ namespace swfplayer {
 
 namespace {
 
+bool is_visible(const as_value& value) {
+    return (value.get_flags() & AS_DONT_ENUM) == 0;
+}
+
 // Prototype chains and nested member copies a lookup follows at most; script can build longer
 // ones, which are cut here rather than exhausting the native stack.
 constexpr int max_nesting = 256;
@@ -79,6 +83,11 @@ void drain_clear_refs() {
 as_object::as_object(player* owner) : m_player(owner) {}
 
 as_object::~as_object() {
+    if (m_in_heap) {
+        if (player* owner = m_player.get_ptr()) {
+            owner->forget_heap_object(this);
+        }
+    }
     m_watches.reset();
     m_this_ptr = nullptr;
     m_player = nullptr;
@@ -151,11 +160,35 @@ bool as_object::set_member(const base_stringi& name, const as_value& value) {
             assigned->copy_to(existing_object);
             return true;
         }
+        const bool was_visible = is_visible(existing->second);
         existing->second = new_value;  // in place: no second lookup
+        m_visible_members += is_visible(existing->second) - was_visible;
         return true;
     }
-    m_members.set(name, new_value);
+    put_member(name, new_value);
     return true;
+}
+
+void as_object::put_member(const base_stringi& name, const as_value& value) {
+    auto existing = m_members.find(name);
+    if (existing != m_members.end()) {
+        const bool was_visible = is_visible(existing->second);
+        existing->second = value;
+        m_visible_members += is_visible(existing->second) - was_visible;
+        return;
+    }
+    m_members.set(name, value);
+    // A copy keeps the flags of what it copies, but an undefined value has none.
+    m_visible_members += value.is_undefined() || is_visible(value);
+}
+
+bool as_object::erase_member(const base_stringi& name) {
+    auto existing = m_members.find(name);
+    if (existing == m_members.end()) {
+        return false;
+    }
+    m_visible_members -= is_visible(existing->second);
+    return m_members.remove(name);
 }
 
 void as_object::call_watch(const base_stringi& name, const as_value& old_value, bool found, as_value* value) {
@@ -265,14 +298,28 @@ void as_object::clear_refs(as_object_set* visited, as_object* target) {
 
 void as_object::this_alive() {
     player* owner = get_player();
-    if (owner == nullptr || !owner->get_heap_flag(this)) {
+    if (owner == nullptr) {
         return;
     }
-    owner->clear_heap_flag(this);
     for (const auto& member : m_members) {
-        if (as_object* object = member.second.to_object()) {
-            owner->mark_alive(object);
+        mark_value(owner, member.second);
+    }
+    owner->mark_alive(m_proto.get_ptr());
+    if (m_watches) {
+        for (const auto& watch : *m_watches) {
+            owner->mark_alive(watch.second.m_callback.get_ptr());
+            mark_value(owner, watch.second.m_user_data);
         }
+    }
+}
+
+void as_object::mark_value(player* owner, const as_value& value) {
+    if (as_object* object = value.to_object()) {
+        owner->mark_alive(object);
+    } else if (as_property* property = value.to_property()) {
+        owner->mark_alive(property->get_getter());
+        owner->mark_alive(property->get_setter());
+        owner->mark_alive(value.get_property_target());
     }
 }
 
@@ -329,7 +376,7 @@ void as_object::dump(base_string& text) {
 void as_object::builtin_member(const base_stringi& name, const as_value& value) {
     as_value hidden = value;
     hidden.set_flags(AS_DONT_ENUM);
-    m_members.set(name, hidden);
+    put_member(name, hidden);
 }
 
 bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags) {
@@ -337,7 +384,9 @@ bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags
     if (found == m_members.end()) {
         return false;
     }
+    const bool was_visible = is_visible(found->second);
     found->second.set_flags((found->second.get_flags() & ~clear_flags) | set_flags);
+    m_visible_members += is_visible(found->second) - was_visible;
     return true;
 }
 

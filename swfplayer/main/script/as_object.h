@@ -4,6 +4,7 @@
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace swfplayer {
@@ -95,8 +96,11 @@ public:
     static void walk_clear_refs(as_object* object, as_object_set* visited, as_object* target);
     // Whether a reference to object is dropped by a clear_refs pass for target.
     static bool is_cleared_ref(as_object* object, as_object* target);
-    // Marks this object and everything it reaches as reachable in the player's heap.
+    // Marks what this object refers to (members, property functions, prototype, watches) as
+    // reachable in the collection under way; the player's mark_alive calls it once per pass.
     virtual void this_alive();
+    // Marks the object, or the functions and target of the property, that value holds.
+    static void mark_value(player* owner, const as_value& value);
     virtual void alive() {}
     // Sets every own member on target (a null target does nothing).
     virtual void copy_to(as_object* target);
@@ -138,11 +142,16 @@ public:
     // flags = (flags & ~clear_flags) | set_flags on the own member name; false when absent.
     bool change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags);
     // Removes an own member; false when absent.
-    bool erase_member(const base_stringi& name) { return m_members.remove(name); }
+    bool erase_member(const base_stringi& name);
     const hash<base_stringi, as_value>& get_members() const { return m_members; }
+    // The own members that for-in can see (flag AS_DONT_ENUM clear), counted as members change.
+    int get_visible_member_count() const { return m_visible_members; }
 
 protected:
-    hash<base_stringi, as_value> m_members;
+    // Stores value under name, adding the member or overwriting it (flags included), and keeps
+    // the count of visible members. Every change of the member table goes through this,
+    // erase_member and change_member_flags.
+    void put_member(const base_stringi& name, const as_value& value);
 
 private:
     struct watch_entry {
@@ -155,6 +164,12 @@ private:
     // One step of find_target: the member name's object, or the miss logged against path.
     as_object* find_member_target(const base_stringi& name, const base_string& path);
 
+    friend class player;  // the heap and the marking pass keep their marks here
+
+    hash<base_stringi, as_value> m_members;
+    int m_visible_members = 0;
+    bool m_in_heap = false;    // registered in its player's heap
+    uint32_t m_marked_in = 0;  // the last marking pass that reached it
     std::unique_ptr<hash<base_stringi, watch_entry>> m_watches;
     weak_ptr<as_object> m_this_ptr;
     smart_ptr<as_object> m_proto;

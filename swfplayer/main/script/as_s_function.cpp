@@ -5,6 +5,7 @@
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/function_call_frame.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cassert>
 
@@ -21,6 +22,15 @@ as_s_function::as_s_function(as_environment* env, const action_buffer& buffer, i
     set_this_ptr(this);
     builtin_member("prototype", as_value(new as_object(get_player())));
     builtin_member("call", as_value(new as_c_function(get_player(), as_s_function_call)));
+}
+
+void as_s_function::this_alive() {
+    as_function::this_alive();
+    if (player* owner = get_player()) {
+        for (const with_stack_entry& entry : m_with_stack) {
+            owner->mark_alive(entry.m_object.get_ptr());
+        }
+    }
 }
 
 void as_s_function::add_arg(int register_number, const char* name) {

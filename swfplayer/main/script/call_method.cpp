@@ -5,7 +5,10 @@
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_function.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
+
+#include <exception>
 
 namespace swfplayer {
 
@@ -59,7 +62,12 @@ as_value call_method(const as_value& method, as_environment* env, const as_value
     }
     call_depth_guard guard(depth);
     fn_call fn(&result, this_copy, env, nargs, first_arg_bottom_index);
-    function->call(fn);
+    // A native function that runs out of memory stops the frame's scripts, not the program.
+    try {
+        function->call(fn);
+    } catch (const std::exception& error) {
+        instruction_budget::stop_all(error.what());
+    }
     return result;
 }
 

@@ -23,7 +23,7 @@ bool is_valid_module_name(const base_string& class_name) {
 }
 
 as_object* create_extension_object(player* owner, const base_string& class_name, const array<as_value>& args) {
-    if (!is_valid_module_name(class_name)) {
+    if (!is_valid_module_name(class_name) || !base_loadlib::is_available(class_name)) {
         return nullptr;
     }
     std::unique_ptr<base_loadlib>& library = (*get_extension_registry())[class_name.c_str()];

@@ -16,7 +16,7 @@ void instruction_budget::stop_all(const char* reason) {
         log_error("error: script stopped: %s\n", reason);
         s_stopped = true;
     }
-    s_left = 0;
+    s_left = -1;
 }
 
 bool instruction_budget::spent() {
@@ -24,7 +24,7 @@ bool instruction_budget::spent() {
         log_error("error: script stopped after %lld instructions (endless loop?)\n", static_cast<long long>(s_budget));
         s_stopped = true;
     }
-    s_left = 0;
+    s_left = -1;
     return false;
 }
 

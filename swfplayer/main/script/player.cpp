@@ -43,6 +43,9 @@ void delete_builtin_tables() {
 
 fscommand_callback s_fscommand_callback = nullptr;
 
+// The marking pass under way (of any player): an object marked in it is not walked again.
+uint32_t s_mark_pass = 0;
+
 }  // namespace
 
 void register_fscommand_callback(fscommand_callback callback) {
@@ -151,31 +154,33 @@ void player::action_clear() {
 }
 
 void player::clear_heap_flag(as_object* object) {
-    if (object == nullptr) {
+    if (object == nullptr || object->get_player() != this) {
         return;
     }
-    auto found = m_heap.find(object);
-    if (found != m_heap.end()) {
-        found->second.m_flag = false;
-    } else {
-        m_heap.emplace(object, heap_entry{object, false});
-    }
+    m_heap[object] = false;
+    object->m_in_heap = true;
 }
 
 bool player::get_heap_flag(as_object* object) const {
     auto found = m_heap.find(object);
-    return found != m_heap.end() && found->second.m_flag;
+    return found != m_heap.end() && found->second;
 }
 
 void player::set_all_heap_flags() {
     for (auto& entry : m_heap) {
-        entry.second.m_flag = true;
+        entry.second = true;
     }
 }
 
 void player::mark_alive(as_object* object) {
-    if (object == nullptr) {
+    if (object == nullptr || object->m_marked_in == s_mark_pass) {
         return;
+    }
+    object->m_marked_in = s_mark_pass;
+    if (object->m_in_heap) {
+        if (player* owner = object->get_player()) {
+            owner->clear_heap_flag(object);
+        }
     }
     m_mark_queue.push_back(object);
     if (m_marking) {
@@ -191,10 +196,14 @@ void player::mark_alive(as_object* object) {
 }
 
 void player::sweep_heap() {
+    // Everything is unreachable until marked again, objects made during the frame too.
+    set_all_heap_flags();
+    s_mark_pass++;
     mark_alive(m_global.get_ptr());
     for (const smart_ptr<as_object>& object : m_frame_objects) {
         mark_alive(object.get_ptr());
     }
+    mark_alive(m_root_movie.get_ptr());
     release_heap(true);
 }
 
@@ -202,25 +211,22 @@ void player::release_heap(bool only_flagged) {
     if (!only_flagged) {
         set_all_heap_flags();
     }
-    // Collected first, then released: clearing references must not change the heap under way.
+    // Held while their references are cleared; they die once the holds go.
     std::vector<smart_ptr<as_object>> doomed;
-    std::vector<bool> shared;
-    for (auto& entry : m_heap) {
-        if (entry.second.m_flag) {
-            // Held elsewhere too: its references may be part of a cycle.
-            shared.push_back(entry.second.m_object->get_ref_count() >= 2);
-            doomed.push_back(entry.second.m_object);
+    for (const auto& [object, flag] : m_heap) {
+        if (flag && object->get_ref_count() > 0) {
+            doomed.push_back(object);
         }
     }
     // One pass over everything the doomed objects reach drops every reference to a doomed
-    // object, so the work grows with the graph, not with its square.
+    // object (still flagged in the heap), so the work grows with the graph, not its square.
     as_object_set visited;
-    for (size_t i = 0; i < doomed.size(); i++) {
-        if (shared[i]) {
-            as_object::walk_clear_refs(doomed[i].get_ptr(), &visited, nullptr);
-        }
-    }
     for (const smart_ptr<as_object>& object : doomed) {
+        as_object::walk_clear_refs(object.get_ptr(), &visited, nullptr);
+    }
+    // What survives this (held from outside script) is no longer the heap's to collect.
+    for (const smart_ptr<as_object>& object : doomed) {
+        object->m_in_heap = false;
         m_heap.erase(object.get_ptr());
     }
 }

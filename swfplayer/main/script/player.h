@@ -83,18 +83,23 @@ public:
     // destruction does it too).
     static void action_clear();
 
-    // The heap: clear_heap_flag registers an object (keeping it alive) or marks it reachable.
+    // The heap of script objects that may form reference cycles: every object the interpreter
+    // makes (literals, functions, constructed objects) and every sprite. It does not own them:
+    // an object leaves it when it dies. clear_heap_flag registers an object of this player (or
+    // marks a registered one reachable); objects of other players are left alone.
     void clear_heap_flag(as_object* object);
     // The object's flag; false when it is not in the heap.
     bool get_heap_flag(as_object* object) const;
     int get_heap_size() const { return static_cast<int>(m_heap.size()); }
+    // An object of the heap died.
+    void forget_heap_object(as_object* object) { m_heap.erase(object); }
     // The two halves of the per-frame collection: every flag set before the frame; after it,
-    // everything reachable from the global object is marked and the rest is released, with
-    // its references cleared first so that cycles break.
+    // every object reachable from the global object, the frame objects and the root movie is
+    // marked, and the rest lose their references to one another, so that cycles break and die.
     void set_all_heap_flags();
     void sweep_heap();
-    // Marks object as reachable; called by this_alive for the objects a marked object holds.
-    // The marking runs from a work list, so deep object graphs use no native stack.
+    // Marks object (of any player) and everything it reaches as reachable in this pass, each
+    // object once. The marking runs from a work list, so deep object graphs use no native stack.
     void mark_alive(as_object* object);
 
     // The tick count (milliseconds) when the player was made; GetTimer counts from it.
@@ -156,16 +161,12 @@ private:
     // Players alive in the process; the built-in method tables exist while it is above 0.
     static int s_player_count;
 
-    struct heap_entry {
-        smart_ptr<as_object> m_object;
-        bool m_flag = false;
-    };
-
-    // Releases the flagged objects (all of them unless only_flagged), their references to one
-    // another cleared first so that cycles break.
+    // Releases the flagged objects (all of them unless only_flagged): their references to one
+    // another are cleared, so that cycles break, and they leave the heap.
     void release_heap(bool only_flagged);
 
-    std::unordered_map<as_object*, heap_entry> m_heap;
+    // Registered objects and their flags (true: not found reachable yet in this collection).
+    std::unordered_map<as_object*, bool> m_heap;
     smart_ptr<as_object> m_global;
     weak_ptr<as_object> m_root_movie;
     weak_ptr<movie_root> m_root;

@@ -3,10 +3,11 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdint>
 #include <vector>
 
 namespace swfplayer {
@@ -19,10 +20,40 @@ namespace {
 constexpr int max_print_depth = 64;
 constexpr int max_print_elements = 100000;
 
+// Marks an array as being printed, and one level of printing as under way, for as long as the
+// printing lasts, however it ends.
+class printing_scope {
+public:
+    printing_scope(bool* printing, int* depth) : m_printing(printing), m_depth(depth) {
+        *m_printing = true;
+        (*m_depth)++;
+    }
+    ~printing_scope() {
+        *m_printing = false;
+        (*m_depth)--;
+    }
+    printing_scope(const printing_scope&) = delete;
+    printing_scope& operator=(const printing_scope&) = delete;
+
+private:
+    bool* m_printing;
+    int* m_depth;
+};
+
+// The decimal text of index, written by hand: pushes and splits make one per element.
 base_stringi index_name(int index) {
     char buffer[16];
-    std::snprintf(buffer, sizeof(buffer), "%d", index);
-    return base_stringi(buffer);
+    char* end = buffer + sizeof(buffer);
+    char* digit = end;
+    unsigned int rest = index < 0 ? 0u - static_cast<unsigned int>(index) : static_cast<unsigned int>(index);
+    do {
+        *--digit = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (index < 0) {
+        *--digit = '-';
+    }
+    return base_stringi(digit, static_cast<int>(end - digit));
 }
 
 as_array* this_array(const fn_call& fn) {
@@ -79,13 +110,7 @@ as_array::as_array(player* owner) : as_object(owner) {
 }
 
 int as_array::size() const {
-    int count = 0;
-    for (const auto& member : get_members()) {
-        if (!(member.second.get_flags() & AS_DONT_ENUM)) {
-            count++;
-        }
-    }
-    return count;
+    return get_visible_member_count();
 }
 
 void as_array::push(const as_value& value) {
@@ -93,9 +118,13 @@ void as_array::push(const as_value& value) {
 }
 
 void as_array::set_element(int index, const as_value& value) {
+    if (value.get_flags() == 0) {
+        put_member(index_name(index), value);
+        return;
+    }
     as_value element = value;
     element.set_flags(0);
-    m_members.set(index_name(index), element);
+    put_member(index_name(index), element);
 }
 
 void as_array::pop(as_value* out) {
@@ -113,33 +142,37 @@ const char* as_array::to_string() {
     if (counters.m_print_depth == 0) {
         counters.m_print_elements = 0;
     }
-    m_printing = true;
-    counters.m_print_depth++;
-    std::vector<std::pair<base_stringi, as_value>> elements;
+    printing_scope printing(&m_printing, &counters.m_print_depth);
+    std::vector<const hash<base_stringi, as_value>::entry*> elements;
+    elements.reserve(static_cast<size_t>(size()));
     for (const auto& member : get_members()) {
         if (!(member.second.get_flags() & AS_DONT_ENUM)) {
-            elements.emplace_back(member.first, member.second);
+            elements.push_back(&member);
         }
     }
-    std::sort(elements.begin(), elements.end(),
-              [](const auto& a, const auto& b) { return base_string::stricmp(a.first.c_str(), b.first.c_str()) < 0; });
+    // The names in case-insensitive text order (so "10" comes right after "1").
+    std::sort(elements.begin(), elements.end(), [](const auto* a, const auto* b) {
+        return base_string::stricmp(a->first.c_str(), b->first.c_str()) < 0;
+    });
     base_string text;
     for (size_t i = 0; i < elements.size() && counters.m_print_elements < max_print_elements;
          i++, counters.m_print_elements++) {
+        const base_string& element = elements[i]->second.to_base_string();
+        if (static_cast<int64_t>(text.size()) + element.size() + 1 > max_script_string_bytes) {
+            instruction_budget::stop_all("string too long");
+            break;
+        }
         if (i > 0) {
             text += ",";
         }
-        text += elements[i].second.to_base_string();
+        text += element;
     }
-    counters.m_print_depth--;
-    m_printing = false;
-    m_text = text;
+    instruction_budget::charge_bytes(text.size());
+    m_text = std::move(text);
     return m_text.c_str();
 }
 
 void as_global_array_ctor(const fn_call& fn) {
-    // A new array has no elements, so element i is stored by its index directly: pushing would
-    // count the members again for every element.
     smart_ptr<as_array> array = new as_array(fn.get_player());
     if (fn.nargs == -1 && fn.first_arg_bottom_index == -1) {
         if (fn.env) {

@@ -18,11 +18,12 @@ public:
 
     bool is(int class_id) const override { return class_id == AS_ARRAY || as_object::is(class_id); }
     // The elements' texts in the order of their names (compared without case), joined by ",".
+    // A text that would pass max_script_string_bytes stops the script and ends where it got to.
     const char* to_string() override;
 
-    // The number of visible members.
+    // The number of visible members, kept by the member table: constant time.
     int size() const;
-    // Stores value as the member named by the current size.
+    // Stores value as the member named by the current size (constant time).
     void push(const as_value& value);
     // Stores value as the member named by the decimal text of index.
     void set_element(int index, const as_value& value);

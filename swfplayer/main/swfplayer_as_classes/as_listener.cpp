@@ -3,6 +3,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/player.h"
 
 #include <cctype>
 
@@ -89,12 +90,32 @@ void as_listener::enumerate(as_environment* env) {
     m_listeners.enumerate(env);
 }
 
+void as_listener::this_alive() {
+    as_object::this_alive();
+    if (player* owner = get_player()) {
+        for (const std::vector<as_value>& message : m_queue) {
+            for (const as_value& value : message) {
+                mark_value(owner, value);
+            }
+        }
+    }
+}
+
 void as_listener::broadcast(const fn_call& fn) {
     // Without a message name there is nothing to deliver.
     if (fn.nargs < 1) {
         return;
     }
+    if (m_broadcasting && static_cast<int>(m_queue.size()) >= max_queued_broadcasts) {
+        if (!m_dropping) {
+            log_error("error: broadcastMessage: %d broadcasts from listeners wait already; more are dropped\n",
+                      max_queued_broadcasts);
+            m_dropping = true;
+        }
+        return;
+    }
     std::vector<as_value> message;
+    message.reserve(static_cast<size_t>(fn.nargs));
     for (int i = 0; i < fn.nargs; i++) {
         message.push_back(fn.arg(i));
     }
@@ -117,6 +138,7 @@ void as_listener::broadcast(const fn_call& fn) {
         deliver(next, fn);
     }
     m_broadcasting = false;
+    m_dropping = false;
 }
 
 void as_listener::deliver(const std::vector<as_value>& message, const fn_call& fn) {

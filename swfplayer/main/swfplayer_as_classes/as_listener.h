@@ -14,8 +14,9 @@ struct fn_call;
 // and the broadcasts that arrived while one was being delivered.
 class as_listener : public as_object {
 public:
-    // Broadcasts queued during one outermost broadcast that are still delivered; a listener
-    // that broadcasts from every handler would otherwise never let the broadcast end.
+    // Broadcasts queued during one outermost broadcast that are still delivered, and broadcasts
+    // that may wait in the queue at once; a listener that broadcasts from every handler would
+    // otherwise never let the broadcast end, nor the queue stop growing.
     static constexpr int max_queued_broadcasts = 1000;
 
     explicit as_listener(player* owner);
@@ -27,12 +28,15 @@ public:
     bool get_member(const base_stringi& name, as_value* value) override;
     // for-in visits the listener indexes.
     void enumerate(as_environment* env) override;
+    // Also the values of the broadcasts waiting in the queue.
+    void this_alive() override;
 
     // False (logged by the list) when the list is full.
     bool add(as_object* object) { return m_listeners.add(object); }
     void remove(as_object* object) { m_listeners.remove(object); }
     // broadcastMessage(name, args...) as fn carries it: delivered at once, or queued when a
-    // broadcast is under way and delivered, in arrival order, after it.
+    // broadcast is under way and delivered, in arrival order, after it (dropped, logged once,
+    // while the queue is full).
     void broadcast(const fn_call& fn);
 
 private:
@@ -41,6 +45,7 @@ private:
 
     listener m_listeners;
     bool m_broadcasting = false;
+    bool m_dropping = false;  // the queue was full during this broadcast (said once)
     std::deque<std::vector<as_value>> m_queue;
 };
 

@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/display/character.h"
+#include "swfplayer/main/loading/movie_loader.h"
 #include "swfplayer/main/loading/sound_sample.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/fn_call.h"
@@ -85,10 +86,13 @@ void sound_load(const fn_call& fn) {
     if (sound == nullptr || handler == nullptr || owner == nullptr || fn.nargs < 1) {
         return;
     }
-    // Relative names are the working folder's, as for the movies scripts load.
+    // The name follows the rule of the movies a script loads: relative to the working folder and
+    // never leaving it, so a movie cannot reach any other file of the machine.
     base_string url = fn.arg(0).to_base_string();
-    bool absolute = url.c_str()[0] == '/' || (url.size() > 1 && url.c_str()[1] == ':');
-    base_string path = absolute ? base_string() : owner->get_workdir();
+    if (!is_allowed_movie_name(url.c_str())) {
+        return;
+    }
+    base_string path = owner->get_workdir();
     path += url;
     sound->set_sound(handler->load_sound(path.c_str()), true);
 }

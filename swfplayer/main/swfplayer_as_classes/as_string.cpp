@@ -2,53 +2,136 @@
 
 #include "swfplayer/base/utf8.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
-#include <vector>
+#include <iterator>
+#include <string>
 
 namespace swfplayer {
 
 namespace {
 
-// A string with the byte offset of every character, so character positions convert to bytes
-// in constant time.
+// Character positions of a UTF-8 text, found by walking its bytes (no table is built, so a
+// call costs what it walks). The walk goes on from the furthest point reached, and every byte
+// walked is charged to the frame's script budget.
 class utf8_text {
 public:
-    explicit utf8_text(const base_string& text) : m_text(text) {
-        const char* start = m_text.c_str();
-        const char* cursor = start;
-        m_offsets.push_back(0);
-        // A sequence cut short by the end of the text is no character.
-        while (decode_next_utf8_char(&cursor) != 0) {
-            m_offsets.push_back(static_cast<int>(cursor - start));
-        }
-    }
+    explicit utf8_text(const base_string& text) : m_text(text) {}
+    utf8_text(const utf8_text&) = delete;
+    utf8_text& operator=(const utf8_text&) = delete;
+    ~utf8_text() { instruction_budget::charge_bytes(m_offset); }
 
-    int char_count() const { return static_cast<int>(m_offsets.size()) - 1; }
-    int byte_offset(int position) const { return m_offsets[position]; }
     const char* c_str() const { return m_text.c_str(); }
-    // Characters [start, end), 0 <= start <= end <= char_count().
-    base_string substring(int start, int end) const {
-        return base_string(m_text.c_str() + m_offsets[start], m_offsets[end] - m_offsets[start]);
+    int char_count() {
+        walk_to(INT_MAX);
+        return m_position;
     }
-    // The character position starting at or after a byte offset.
-    int position_of_byte(int offset) const {
-        int position = 0;
-        while (position < char_count() && m_offsets[position] < offset) {
-            position++;
+    // The byte offset of a character position, at most that of the end.
+    int byte_offset(int position) {
+        if (position == m_position - 1) {
+            return m_previous_offset;  // the character just walked over
         }
-        return position;
+        if (position < m_position) {
+            m_position = 0;  // behind the walk: start again (the bytes count again too)
+            instruction_budget::charge_bytes(m_offset);
+            m_offset = 0;
+        }
+        walk_to(position);
+        return m_offset;
+    }
+    // Whether there is a character at position (walking no further than just past it).
+    bool has_char(int position) {
+        if (position < 0) {
+            return false;
+        }
+        walk_to(position + 1);
+        return m_position > position;
+    }
+    // Characters [start, end), 0 <= start <= end <= char_count().
+    base_string substring(int start, int end) {
+        const int first = byte_offset(start);
+        return base_string(m_text.c_str() + first, byte_offset(end) - first);
+    }
+    // The character position that starts at or after a byte offset.
+    int position_of_byte(int offset) {
+        if (offset < m_offset) {
+            byte_offset(0);
+        }
+        while (m_offset < offset && step()) {
+        }
+        return m_position;
     }
 
 private:
-    base_string m_text;
-    std::vector<int> m_offsets;
+    void walk_to(int position) {
+        while (m_position < position && step()) {
+        }
+    }
+    // One character on; false at the end (a sequence cut short by the end is no character).
+    bool step() {
+        const char* cursor = m_text.c_str() + m_offset;
+        const unsigned char lead = static_cast<unsigned char>(*cursor);
+        if (lead == 0) {
+            return false;
+        }
+        if (lead < 0x80) {
+            cursor++;
+        } else if (decode_next_utf8_char(&cursor) == 0) {
+            return false;
+        }
+        m_previous_offset = m_offset;
+        m_offset = static_cast<int>(cursor - m_text.c_str());
+        m_position++;
+        return true;
+    }
+
+    const base_string& m_text;
+    int m_position = 0;         // characters walked
+    int m_offset = 0;           // their bytes
+    int m_previous_offset = 0;  // where the last character walked over starts
 };
 
-utf8_text this_text(const fn_call& fn) {
-    return utf8_text(fn.this_value->to_base_string());
+// The first place in [from, end) where needle's bytes stand; null when there is none. The
+// search is linear in the bytes, whatever the texts repeat.
+const char* find_bytes(const char* from, const char* end, const base_string& needle) {
+    const void* found =
+        memmem(from, static_cast<size_t>(end - from), needle.c_str(), static_cast<size_t>(needle.size()));
+    return static_cast<const char*>(found);
+}
+
+// The last place in [from, end) where needle's bytes stand, found as the first place in the
+// reversed texts so that the search stays linear too; null when there is none.
+const char* find_last_bytes(const char* from, const char* end, const base_string& needle) {
+    std::string text(std::make_reverse_iterator(end), std::make_reverse_iterator(from));
+    std::string reversed(needle.c_str(), static_cast<size_t>(needle.size()));
+    std::reverse(reversed.begin(), reversed.end());
+    const void* found = memmem(text.data(), text.size(), reversed.data(), reversed.size());
+    if (found == nullptr) {
+        return nullptr;
+    }
+    const size_t from_end = static_cast<size_t>(static_cast<const char*>(found) - text.data());
+    return end - from_end - needle.size();
+}
+
+as_value text_value(const base_string& text) {
+    as_value value;
+    value.set_base_string(text);
+    return value;
+}
+
+// A case-mapped text as the result, unless the mapping made it too long.
+void set_mapped_text(const fn_call& fn, const base_string& text) {
+    if (text.size() > max_script_string_bytes) {
+        instruction_budget::stop_all("string too long");
+        return;
+    }
+    fn.result->set_base_string(text);
 }
 
 int clamp(int value, int low, int high) {
@@ -83,9 +166,9 @@ void as_string_fromcharcode(const fn_call& fn) {
 }
 
 void as_string_charcodeat(const fn_call& fn) {
-    utf8_text text = this_text(fn);
+    utf8_text text(fn.this_value->to_base_string());
     int index = fn.nargs >= 1 ? fn.arg(0).to_int() : -1;
-    if (index < 0 || index >= text.char_count()) {
+    if (!text.has_char(index)) {
         fn.result->set_nan();
         return;
     }
@@ -94,17 +177,24 @@ void as_string_charcodeat(const fn_call& fn) {
 }
 
 void as_string_charat(const fn_call& fn) {
-    utf8_text text = this_text(fn);
+    utf8_text text(fn.this_value->to_base_string());
     int index = fn.nargs >= 1 ? fn.arg(0).to_int() : -1;
-    if (index >= 0 && index < text.char_count()) {
+    if (text.has_char(index)) {
         fn.result->set_base_string(text.substring(index, index + 1));
     }
 }
 
 void as_string_concat(const fn_call& fn) {
     base_string text = fn.this_value->to_base_string();
+    // Each argument's text is made only while the result still has room for it.
     for (int i = 0; i < fn.nargs; i++) {
-        text += fn.arg(i).to_base_string();
+        const as_value argument = fn.arg(i);
+        const base_string& more = argument.to_base_string();
+        if (static_cast<int64_t>(text.size()) + more.size() > max_script_string_bytes) {
+            instruction_budget::stop_all("string too long");
+            return;
+        }
+        text += more;
     }
     fn.result->set_base_string(text);
 }
@@ -114,12 +204,13 @@ void as_string_indexof(const fn_call& fn) {
     if (fn.nargs < 1) {
         return;
     }
-    utf8_text text = this_text(fn);
+    const base_string& whole = fn.this_value->to_base_string();
+    utf8_text text(whole);
     base_string needle = fn.arg(0).to_base_string();
     int start = search_start(fn, text.char_count());
-    const char* found = std::strstr(text.c_str() + text.byte_offset(start), needle.c_str());
+    const char* found = find_bytes(whole.c_str() + text.byte_offset(start), whole.c_str() + whole.size(), needle);
     if (found) {
-        fn.result->set_int(text.position_of_byte(static_cast<int>(found - text.c_str())));
+        fn.result->set_int(text.position_of_byte(static_cast<int>(found - whole.c_str())));
     }
 }
 
@@ -128,25 +219,18 @@ void as_string_lastindexof(const fn_call& fn) {
     if (fn.nargs < 1) {
         return;
     }
-    utf8_text text = this_text(fn);
+    const base_string& whole = fn.this_value->to_base_string();
+    utf8_text text(whole);
     base_string needle = fn.arg(0).to_base_string();
     int start = search_start(fn, text.char_count());
-    const char* cursor = text.c_str() + text.byte_offset(start);
-    const char* last = nullptr;
-    while (const char* found = std::strstr(cursor, needle.c_str())) {
-        last = found;
-        if (*found == '\0') {
-            break;  // an empty needle matches at the end, once
-        }
-        cursor = found + 1;
-    }
-    if (last) {
-        fn.result->set_int(text.position_of_byte(static_cast<int>(last - text.c_str())));
+    const char* found = find_last_bytes(whole.c_str() + text.byte_offset(start), whole.c_str() + whole.size(), needle);
+    if (found) {
+        fn.result->set_int(text.position_of_byte(static_cast<int>(found - whole.c_str())));
     }
 }
 
 void as_string_slice(const fn_call& fn) {
-    utf8_text text = this_text(fn);
+    utf8_text text(fn.this_value->to_base_string());
     int count = text.char_count();
     int start = fn.nargs >= 1 ? fn.arg(0).to_int() : 0;
     int end = fn.nargs >= 2 ? fn.arg(1).to_int() : count;
@@ -162,7 +246,7 @@ void as_string_slice(const fn_call& fn) {
 }
 
 void as_string_substring(const fn_call& fn) {
-    utf8_text text = this_text(fn);
+    utf8_text text(fn.this_value->to_base_string());
     int count = text.char_count();
     int start = fn.nargs >= 1 ? clamp(fn.arg(0).to_int(), 0, count) : 0;
     int end = fn.nargs >= 2 ? clamp(fn.arg(1).to_int(), 0, count) : count;
@@ -178,7 +262,7 @@ void as_string_substr(const fn_call& fn) {
     if (fn.nargs < 1) {
         return;
     }
-    utf8_text text = this_text(fn);
+    utf8_text text(fn.this_value->to_base_string());
     int count = text.char_count();
     int start = clamp(fn.arg(0).to_int(), 0, count);
     int length = fn.nargs >= 2 ? clamp(fn.arg(1).to_int(), 0, count) : count;
@@ -189,11 +273,11 @@ void as_string_substr(const fn_call& fn) {
 }
 
 void as_string_tolowercase(const fn_call& fn) {
-    fn.result->set_base_string(fn.this_value->to_base_string().utf8_to_lower());
+    set_mapped_text(fn, fn.this_value->to_base_string().utf8_to_lower());
 }
 
 void as_string_touppercase(const fn_call& fn) {
-    fn.result->set_base_string(fn.this_value->to_base_string().utf8_to_upper());
+    set_mapped_text(fn, fn.this_value->to_base_string().utf8_to_upper());
 }
 
 // The length in bytes of the UTF-8 text: a character outside ASCII counts as several.
@@ -204,37 +288,47 @@ void as_string_length(const fn_call& fn) {
 void as_string_split(const fn_call& fn) {
     smart_ptr<as_array> pieces = new as_array(fn.get_player());
     fn.result->set_as_object(pieces.get_ptr());
-    utf8_text text = this_text(fn);
+    const base_string& whole = fn.this_value->to_base_string();
+    utf8_text text(whole);
     base_string separator = fn.nargs >= 1 ? fn.arg(0).to_base_string() : base_string();
     int limit = fn.nargs >= 2 ? fn.arg(1).to_int() : text.char_count();
     if (limit < 1) {
         return;
     }
-    int count = 0;
     if (separator.size() == 0) {
-        for (int i = 0; i < text.char_count() && count < limit; i++, count++) {
-            pieces->push(as_value(text.substring(i, i + 1).c_str()));
+        for (int i = 0; i < limit && text.has_char(i); i++) {
+            pieces->push(text_value(text.substring(i, i + 1)));
         }
         return;
     }
-    const char* start = text.c_str();
+    // Each separator is found by a linear search; it counts only where a character starts.
+    const char* start = whole.c_str();
+    const char* end = start + whole.size();
     const char* cut = start;
     const char* cursor = start;
-    int separator_length = separator.size();
+    int count = 0;
     while (count < limit) {
-        if (*cursor == '\0') {
-            pieces->push(as_value(base_string(cut, static_cast<int>(cursor - cut)).c_str()));
+        const char* found = find_bytes(cursor, end, separator);
+        if (found == nullptr) {
+            pieces->push(text_value(base_string(cut, static_cast<int>(end - cut))));
             break;
         }
-        if (std::strncmp(cursor, separator.c_str(), separator_length) == 0) {
-            pieces->push(as_value(base_string(cut, static_cast<int>(cursor - cut)).c_str()));
-            count++;
-            cursor += separator_length;
-            cut = cursor;
-            continue;
+        while (cursor < found) {
+            const char* before = cursor;
+            decode_next_utf8_char(&cursor);
+            if (cursor == before) {
+                break;
+            }
         }
-        decode_next_utf8_char(&cursor);
+        if (cursor != found) {
+            continue;  // the match begins inside a character: search on from the next one
+        }
+        pieces->push(text_value(base_string(cut, static_cast<int>(found - cut))));
+        count++;
+        cursor = found + separator.size();
+        cut = cursor;
     }
+    instruction_budget::charge_bytes(cursor - start);
 }
 
 }  // namespace swfplayer

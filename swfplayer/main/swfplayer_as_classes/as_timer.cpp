@@ -37,6 +37,7 @@ void as_timer::this_alive() {
     if (owner == nullptr) {
         return;
     }
+    as_object::this_alive();
     owner->mark_alive(m_function.to_object());
     for (const as_value& arg : m_args) {
         owner->mark_alive(arg.to_object());

@@ -14,6 +14,9 @@ namespace swfplayer {
 // A text field on a display list. It lays its UTF-8 text out into glyph records (line breaks,
 // wrapping at the field's width, alignment, margins, kerning; anything between '<' and '>' is
 // hidden) and draws them with an optional border and background and, while focused, a cursor.
+// Lines that start more than 32,767 twips below the field are not laid out, nor more than 65,536
+// glyphs: what lies further never shows on a stage, and a huge text must not cost memory per
+// character.
 // A field bound to a variable writes it when its text is set and reads it back every frame.
 // Lengths, the cursor and editing count UTF-8 characters.
 class edit_text_character : public character {
@@ -78,6 +81,7 @@ private:
     float m_ycursor = 0.0f;
     int m_cursor_line = 0;            // the first record of the cursor's line in the last layout
     bool m_reading_variable = false;  // to_string is under way
+    bool m_layout_capped = false;     // the glyph cap of the layout was reported
     rgba m_color;
     float m_text_height;
     smart_ptr<font> m_font;

@@ -9,6 +9,11 @@ namespace {
 
 // Lines end this far (twips) before the field's right edge less its right margin.
 constexpr float line_end_reserve = 80.0f;
+// Glyphs one field lays out at most; text past them is not shown (said once per field).
+constexpr int max_laid_out_glyphs = 1 << 16;
+// How far below its field a line may start and still be laid out, twips: the 16-bit coordinate
+// range the renderer takes; lines further down never show on a stage.
+constexpr float max_overflow = 32767.0f;
 // Missing glyphs are reported this many times per run, then silently drawn as boxes.
 constexpr int max_missing_glyph_errors = 10;
 int s_missing_glyph_errors = 0;
@@ -75,6 +80,11 @@ void edit_text_character::format_text() {
     int line_start = 0;
     int character_count = 0;
     int tag_depth = 0;
+    int glyph_count = 0;
+    // Lines are laid out while they can show: one that starts far below the field (or past the
+    // glyph cap) ends the layout, so a huge text costs what can show, not its length.
+    const float field_bottom = m_def->m_rect.y_max + max_overflow;
+    bool cut = false;
 
     const char* text = m_text.c_str();
     while (uint32_t code = decode_next_utf8_char(&text)) {
@@ -97,6 +107,10 @@ void edit_text_character::format_text() {
             align_line(line_start, x);
             x = first_x;
             y += line_height;
+            if (y - m_text_height > field_bottom) {
+                cut = true;
+                break;
+            }
             record = start_record(fnt, m_color, m_text_height, x, y);
             last_space = -1;
             line_start = m_text_glyph_records.size();
@@ -123,6 +137,14 @@ void edit_text_character::format_text() {
         }
         g.m_glyph_advance *= scale;
         g.m_fontsize = font_size;
+        if (++glyph_count > max_laid_out_glyphs) {
+            if (!m_layout_capped) {
+                m_layout_capped = true;
+                log_error("edit_text_character: only %d glyphs of a text are laid out\n", max_laid_out_glyphs);
+            }
+            cut = true;
+            break;
+        }
         record.m_glyphs.push_back(g);
         x += g.m_glyph_advance;
         // The box holds the whole glyph, not only where it starts.
@@ -151,6 +173,10 @@ void edit_text_character::format_text() {
             align_line(line_start, line_end);
             last_space = -1;
             line_start = m_text_glyph_records.size();
+            if (y - m_text_height > field_bottom) {
+                cut = true;
+                break;
+            }
         }
         if (m_cursor > character_count) {
             m_xcursor = x;
@@ -161,8 +187,10 @@ void edit_text_character::format_text() {
     }
     m_xcursor += fnt->get_leading() * scale;
     m_ycursor -= m_text_height + (fnt->get_leading() - fnt->get_descent()) * scale;
-    m_text_glyph_records.push_back(record);
-    align_line(line_start, x);
+    if (!cut) {
+        m_text_glyph_records.push_back(record);
+        align_line(line_start, x);
+    }
 }
 
 }  // namespace swfplayer

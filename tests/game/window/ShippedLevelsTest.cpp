@@ -1,16 +1,12 @@
 // The levels, level sets and movies that the game ships (the build's game folder): each loads
 // into a working arena with nothing in the game's log, and has what the code and the issue's
 // content list ask of it.
-#include "app/Logger.h"
 #include "app/ResourceXml.h"
 #include "app/SoundManager.h"
-#include "app/TiXmlIOProxy.h"
-#include "app/TinyxmlPhysfsProxy.h"
 #include "game/FlashBody.h"
 #include "game/LevelWindmill.h"
 #include "serializeme/XmlStorageBuffer.h"
-#include "tests/support/FileTail.h"
-#include "tests/support/TempDir.h"
+#include "tests/game/window/ShippedGameFolder.h"
 #include "tools/levels/ContentFiles.h"
 
 #include <SFML/Graphics/Image.hpp>
@@ -18,7 +14,6 @@
 #include <box2d/b2_body.h>
 #include <box2d/b2_joint.h>
 #include <gtest/gtest.h>
-#include <physfs.h>
 #include <tinyxml.h>
 
 #include <algorithm>
@@ -28,8 +23,6 @@
 #include <set>
 
 namespace {
-
-const std::filesystem::path kGameDir = PONDORIX_GAME_DIR;
 
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& ending) {
     std::vector<std::string> files;
@@ -59,34 +52,11 @@ sf::Vector2u PictureSize(const std::string& file) {
     return image.loadFromFile((kGameDir / file).string()) ? image.getSize() : sf::Vector2u(0, 0);
 }
 
-// The game folder mounted read-only as the game mounts it, a user folder of the test's own, the
-// game's own sound table, and the log watched from the start.
-class ShippedLevels : public ::testing::Test {
+class ShippedLevels : public ShippedGameFolder {
 protected:
-    static void SetUpTestSuite() {
-        static const testing_support::TempDir dataHome;
-        if (!Logger::IsAlive()) {
-            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
-        }
-    }
-    void SetUp() override {
-        ASSERT_NE(PHYSFS_init(nullptr), 0);
-        ASSERT_NE(PHYSFS_mount(kGameDir.c_str(), nullptr, 0), 0);
-        TiXmlIOProxy::SetCurrent(&m_Proxy);
-        m_Log.emplace(Logger::GetInstance().GetLogFile());
-        SoundManager::GetInstance().Load();
-    }
-    void TearDown() override {
-        TiXmlIOProxy::SetCurrent(nullptr);
-        PHYSFS_deinit();
-    }
-
     static std::unique_ptr<Level> LevelFor(const std::string& file) {
         return file == Level::kWindmillLevel ? std::make_unique<LevelWindmill>() : std::make_unique<Level>();
     }
-
-    TinyxmlPhysfsProxy m_Proxy;
-    std::optional<testing_support::FileTail> m_Log;
 };
 
 TEST_F(ShippedLevels, every_level_loads_runs_and_draws_with_nothing_logged) {

@@ -1,12 +1,20 @@
-// match_view shows each shipped level in the game's window as the level tool painted it: the
-// window's pixels match the tool's own picture of the arena wherever that picture is flat, and
-// every ball shows at its start. A screenshot of each level stays in the build folder.
+// match_view plays matches in the game's window: each shipped level shows as the level tool
+// painted it (the window's pixels match the tool's own picture of the arena wherever that picture
+// is flat, away from the life bars and the countdown), every ball shows at its start, the life
+// bars show the creatures' colours, the keys steer both creatures once the countdown has run, and
+// a match that ends leaves its result in the statistics file. Screenshots stay in the build
+// folder.
+#include "game/LevelData.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
+#include "tools/creatures/CreatureArt.h"
+#include "tools/creatures/CreatureWriter.h"
 #include "tools/levels/Arena.h"
 #include "tools/levels/ArenaWriter.h"
+#include "tools/levels/ContentFiles.h"
 #include "tools/levels/Decorations.h"
+#include "tools/match/MatchMovies.h"
 #include "tools/pictures/PngWriter.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +60,27 @@ std::pair<int, int> ScreenPixel(const Arena& arena, const b2Vec2& world) {
             static_cast<int>(std::lround(300.0 + world.y * 8.0 * arena.zoom))};
 }
 
-// Points whose colour moves in the game (the balls' glows, the decorations' animations).
+// Whether the point lies where a creature standing on the start position shows (its skin, the
+// decoration on top of it), in the arena's pixels before its zoom.
+bool OnCreature(const Arena& arena, const b2Vec2& start, int x, int y) {
+    const auto [cx, cy] = ScreenPixel(arena, start);
+    return std::abs(x - cx) <= 42.0 * arena.zoom && y - cy >= -70.0 * arena.zoom && y - cy <= 50.0 * arena.zoom;
+}
+
+// Whether the point lies on one of the life bars' panels, which the match draws over the arena.
+bool OnLifebar(int x, int y) {
+    const double left = match_movies::kMargin - 2.0;
+    const double right = match_movies::kMargin + match_movies::kPanelWidth + 2.0;
+    const double bottom = match_movies::kMargin + match_movies::kPanelHeight + 2.0;
+    return y <= bottom && ((x >= left && x <= right) || (kWidth - x >= left && kWidth - x <= right));
+}
+
+// Points whose colour moves in the game (the balls' glows, the decorations' animations, the
+// creatures), and the life bars over it all.
 bool Animated(const Arena& arena, const std::vector<DecorationMovie>& decorations, int x, int y) {
+    if (OnCreature(arena, arena.start1, x, y) || OnCreature(arena, arena.start2, x, y) || OnLifebar(x, y)) {
+        return true;
+    }
     for (const b2Vec2& ball : arena.balls) {
         const auto [bx, by] = ScreenPixel(arena, ball);
         if (std::hypot(x - bx, y - by) < 18.0 * arena.zoom) {
@@ -102,6 +129,73 @@ protected:
                         {static_cast<uint8_t>(p.r), static_cast<uint8_t>(p.g), static_cast<uint8_t>(p.b), 255});
         }
         EXPECT_TRUE(WritePng(std::string(SCREENSHOT_DIR) + "/" + name + ".png", kWidth, kHeight, rgba));
+    }
+
+    // How many of the points show in the window as the picture has them; 0 when they cannot be read.
+    size_t Matching(testing_support::Window window, const std::vector<std::pair<int, int>>& points,
+                    const pictures::Canvas& picture) {
+        const std::optional<std::vector<Rgb>> shown = m_X.ReadPixels(window, points);
+        size_t same = 0;
+        for (size_t i = 0; shown && i < points.size(); ++i) {
+            same += Near((*shown)[i], Expected(picture, points[i].first, points[i].second), kTolerance) ? 1 : 0;
+        }
+        return same;
+    }
+
+    // Waits until the middle of the screen, where the countdown shows, shows the arena again.
+    bool WaitPastCountdown(testing_support::Window window, const Arena& arena, const pictures::Canvas& picture) {
+        const std::vector<DecorationMovie> decorations = DecorationMovies();
+        std::vector<std::pair<int, int>> middle;
+        for (int y = 180; y < 420; y += 6) {
+            for (int x = 220; x < 580; x += 6) {
+                if (FlatAround(picture, x, y, 2) && !Animated(arena, decorations, x, y)) {
+                    middle.emplace_back(x, y);
+                }
+            }
+        }
+        return testing_support::WaitUntil([&] { return Matching(window, middle, picture) >= middle.size() * 97 / 100; },
+                                          std::chrono::seconds(15), std::chrono::milliseconds(100));
+    }
+
+    // Waits until the creature's skin shows round its start: its body colour, laid twice over the
+    // arena (under and over the balls), below the eyes and beside the mouth. seen tells the last
+    // pixels read.
+    bool ShowsSkin(testing_support::Window window, const Arena& arena, const pictures::Canvas& picture,
+                   const b2Vec2& start, const sf::Color& body, std::string& seen) {
+        const auto [cx, cy] = ScreenPixel(arena, start);
+        const double cover = 1.0 - std::pow(1.0 - body.a / 255.0, 2.0);
+        const int reach = static_cast<int>(std::lround(20.0 * arena.zoom));
+        const std::vector<std::pair<int, int>> skin = {
+            {cx - reach, cy + reach * 2 / 5}, {cx + reach, cy + reach * 2 / 5}, {cx, cy + reach * 3 / 2}, {cx, cy}};
+        std::vector<Rgb> expected;
+        for (const auto& [x, y] : skin) {
+            const Rgb under = Expected(picture, x, y);
+            auto mix = [cover](int below, int colour) {
+                return static_cast<int>(std::lround(below * (1.0 - cover) + colour * cover));
+            };
+            expected.push_back({mix(under.r, body.r), mix(under.g, body.g), mix(under.b, body.b)});
+        }
+        auto showsSkin = [&] {
+            const std::optional<std::vector<Rgb>> shown = m_X.ReadPixels(window, skin);
+            if (!shown) {
+                return false;
+            }
+            seen.clear();
+            bool all = true;
+            for (size_t p = 0; p < skin.size(); ++p) {
+                seen += "(" + std::to_string((*shown)[p].r) + "," + std::to_string((*shown)[p].g) + "," +
+                        std::to_string((*shown)[p].b) + ") ";
+                all = all && Near((*shown)[p], expected[p], 12);
+            }
+            return all;
+        };
+        return testing_support::WaitUntil(showsSkin, std::chrono::seconds(10), std::chrono::milliseconds(100));
+    }
+
+    // Runs xdotool with the window focused first.
+    void Keys(testing_support::Window window, std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"windowfocus", "--sync", std::to_string(window)});
+        EXPECT_TRUE(m_Game.XDoTool(arguments));
     }
 
     testing_support::X11TestDisplay m_X{1024, 768};
@@ -157,6 +251,233 @@ TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
         KeepScreenshot(window, arena.name);
         EXPECT_TRUE(m_Game.Close());
     }
+}
+
+// The pixels of the box (left, top, width, height) of the window, row by row.
+std::vector<std::pair<int, int>> Box(int left, int top, int width, int height) {
+    std::vector<std::pair<int, int>> points;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            points.emplace_back(x, y);
+        }
+    }
+    return points;
+}
+
+bool White(const Rgb& c) {
+    return c.r > 235 && c.g > 235 && c.b > 235;
+}
+bool Dark(const Rgb& c) {
+    return c.r < 70 && c.g < 70 && c.b < 80;
+}
+
+// The mean x of the white pixels (the eyes' whites) among the points; nothing without any.
+std::optional<double> WhiteCentre(const std::vector<std::pair<int, int>>& points, const std::vector<Rgb>& pixels) {
+    double sum = 0.0;
+    int count = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (White(pixels[i])) {
+            sum += points[i].first;
+            ++count;
+        }
+    }
+    return count > 20 ? std::optional<double>(sum / count) : std::nullopt;
+}
+
+// By default the view holds the first two shipped creatures on the level's start positions: each
+// shows its body colour round its centre and its eyes' whites and pupils above the centre. Once
+// the countdown has run, the arrow keys steer the first creature: held to the right, its eyes
+// move right.
+TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_first) {
+    const std::vector<DecorationMovie> decorations = DecorationMovies();
+    const Arena arena = ShippedArenas()[0];
+    ASSERT_EQ(LevelFile(arena), "data/levels/1_nanomill.xml");
+    const pictures::Canvas picture = ArenaPicture(arena, decorations);
+    const std::vector<CreatureDesign> creatures = ShippedCreatures();
+    const testing_support::Window window = Start(LevelFile(arena));
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(creatures[i].name);
+        const auto [cx, cy] = ScreenPixel(arena, i == 0 ? arena.start1 : arena.start2);
+        std::string seen;
+        EXPECT_TRUE(ShowsSkin(window, arena, picture, i == 0 ? arena.start1 : arena.start2,
+                              CreatureData(creatures[i]).m_BodyColor, seen))
+            << seen;
+
+        // Eyes blink now and then: they show once they are open.
+        const int eyesY = cy + static_cast<int>(creature_art::kEyesRaise);
+        const std::vector<std::pair<int, int>> eyes = Box(cx - 28, eyesY - 16, 56, 32);
+        long whites = 0;
+        long darks = 0;
+        auto showsEyes = [&] {
+            const std::optional<std::vector<Rgb>> shown = m_X.ReadPixels(window, eyes);
+            whites = shown ? std::count_if(shown->begin(), shown->end(), White) : 0;
+            darks = shown ? std::count_if(shown->begin(), shown->end(), Dark) : 0;
+            return whites > 60 && darks > 30;
+        };
+        EXPECT_TRUE(testing_support::WaitUntil(showsEyes, std::chrono::seconds(10), std::chrono::milliseconds(50)))
+            << whites << " white and " << darks << " dark pixels";
+    }
+    KeepScreenshot(window, "creatures");
+
+    const auto [cx, cy] = ScreenPixel(arena, arena.start1);
+    const std::vector<std::pair<int, int>> band = Box(cx - 60, cy - 60, 200, 80);
+    std::optional<double> startX;
+    auto eyesOpen = [&] {
+        const std::optional<std::vector<Rgb>> before = m_X.ReadPixels(window, band);
+        startX = before ? WhiteCentre(band, *before) : std::nullopt;
+        return startX.has_value();
+    };
+    ASSERT_TRUE(WaitPastCountdown(window, arena, picture));
+    ASSERT_TRUE(testing_support::WaitUntil(eyesOpen, std::chrono::seconds(10), std::chrono::milliseconds(50)));
+    Keys(window, {"keydown", "Right", "sleep", "0.6", "keyup", "Right"});
+    std::optional<double> nowX;
+    auto movedRight = [&] {
+        const std::optional<std::vector<Rgb>> after = m_X.ReadPixels(window, band);
+        nowX = after ? WhiteCentre(band, *after) : std::nullopt;
+        return nowX && *nowX > *startX + 20.0;
+    };
+    EXPECT_TRUE(testing_support::WaitUntil(movedRight, std::chrono::seconds(5), std::chrono::milliseconds(100)))
+        << "the eyes were at x " << *startX << ", now " << (nowX ? std::to_string(*nowX) : "nowhere");
+    KeepScreenshot(window, "creature_moved");
+    EXPECT_TRUE(m_Game.Close());
+}
+
+// The eyes of a creature at the screen point (its centre) and the band round them where they may
+// move to: the mean x of their whites, once they show open.
+std::optional<double> EyesX(testing_support::X11TestDisplay& x11, testing_support::Window window,
+                            const std::vector<std::pair<int, int>>& band) {
+    const std::optional<std::vector<Rgb>> shown = x11.ReadPixels(window, band);
+    return shown ? WhiteCentre(band, *shown) : std::nullopt;
+}
+
+// On every shipped arena, once the countdown has run: both life bars in their creatures' colours
+// (the badge at each bar's end), both creatures, every ball; the arrow keys push the first
+// creature right and the keys A push the second left at the same time.
+TEST_F(MatchView, every_shipped_level_plays_with_life_bars_creatures_and_balls) {
+    const std::vector<DecorationMovie> decorations = DecorationMovies();
+    const std::vector<CreatureDesign> creatures = ShippedCreatures();
+    for (const Arena& arena : ShippedArenas()) {
+        SCOPED_TRACE(arena.name);
+        const pictures::Canvas picture = ArenaPicture(arena, decorations);
+        const testing_support::Window window = Start(LevelFile(arena));
+        ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+        EXPECT_TRUE(WaitPastCountdown(window, arena, picture));
+
+        // The badges: the tinted grey (226) times the body colour, opaque.
+        std::vector<std::pair<int, int>> badges;
+        std::vector<Rgb> colours;
+        for (int i = 0; i < 2; ++i) {
+            const art::Point centre = match_movies::BadgeCentre(i == 1);
+            badges.emplace_back(static_cast<int>(centre.x) + (i == 0 ? 11 : -11), static_cast<int>(centre.y) + 7);
+            const sf::Color body = CreatureData(creatures[static_cast<size_t>(i)]).m_BodyColor;
+            colours.push_back({body.r * 226 / 255, body.g * 226 / 255, body.b * 226 / 255});
+        }
+        std::string badgesSeen;
+        auto badgesShow = [&] {
+            const std::optional<std::vector<Rgb>> shown = m_X.ReadPixels(window, badges);
+            if (!shown) {
+                return false;
+            }
+            badgesSeen = std::to_string((*shown)[0].r) + "," + std::to_string((*shown)[0].g) + "," +
+                         std::to_string((*shown)[0].b) + " / " + std::to_string((*shown)[1].r) + "," +
+                         std::to_string((*shown)[1].g) + "," + std::to_string((*shown)[1].b);
+            return Near((*shown)[0], colours[0], kTolerance) && Near((*shown)[1], colours[1], kTolerance);
+        };
+        EXPECT_TRUE(testing_support::WaitUntil(badgesShow, std::chrono::seconds(5))) << badgesSeen;
+
+        for (int i = 0; i < 2; ++i) {
+            std::string seen;
+            EXPECT_TRUE(ShowsSkin(window, arena, picture, i == 0 ? arena.start1 : arena.start2,
+                                  CreatureData(creatures[static_cast<size_t>(i)]).m_BodyColor, seen))
+                << "creature " << i + 1 << ": " << seen;
+        }
+        std::vector<std::pair<int, int>> balls;
+        for (const b2Vec2& ball : arena.balls) {
+            balls.push_back(ScreenPixel(arena, ball));
+        }
+        EXPECT_EQ(Matching(window, balls, picture), balls.size());
+
+        const auto [x1, y1] = ScreenPixel(arena, arena.start1);
+        const auto [x2, y2] = ScreenPixel(arena, arena.start2);
+        const std::vector<std::pair<int, int>> band1 = Box(x1 - 50, y1 - 60, 170, 80);
+        const std::vector<std::pair<int, int>> band2 = Box(x2 - 120, y2 - 60, 170, 80);
+        std::optional<double> start1;
+        std::optional<double> start2;
+        ASSERT_TRUE(testing_support::WaitUntil(
+            [&] { return (start1 = EyesX(m_X, window, band1)) && (start2 = EyesX(m_X, window, band2)); },
+            std::chrono::seconds(10), std::chrono::milliseconds(50)));
+        Keys(window, {"keydown", "Right", "keydown", "a", "sleep", "0.6", "keyup", "Right", "keyup", "a"});
+        std::optional<double> now1;
+        std::optional<double> now2;
+        auto moved = [&] {
+            now1 = EyesX(m_X, window, band1);
+            now2 = EyesX(m_X, window, band2);
+            return now1 && now2 && *now1 > *start1 + 15.0 && *now2 < *start2 - 15.0;
+        };
+        EXPECT_TRUE(testing_support::WaitUntil(moved, std::chrono::seconds(5), std::chrono::milliseconds(100)))
+            << "the eyes were at x " << *start1 << " and " << *start2 << ", now "
+            << (now1 ? std::to_string(*now1) : "nowhere") << " and " << (now2 ? std::to_string(*now2) : "nowhere");
+        KeepScreenshot(window, arena.name + "_match");
+        EXPECT_TRUE(m_Game.Close());
+    }
+}
+
+// A duel on a bare level of one ball, which the second creature holds from the start: pushed to
+// the right and spat, the ball strikes the first creature and scores for player 2, which ends the
+// match. Its result is appended to the statistics file, and the first shipped level follows.
+TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows) {
+    LevelData duel;
+    duel.m_Balls.push_back(Vec2Data(-8.0f, -1.5f));
+    duel.m_Player1StartPos = Vec2Data(8.0f, 0.0f);
+    duel.m_Player2StartPos = Vec2Data(-8.0f, 0.0f);
+    ASSERT_TRUE(WriteRecords(m_Game.Folder() / "data/duel.xml", {{"data", &duel}}));
+    const std::filesystem::path statistics = m_Game.Folder() / "home/Pondorix/data/statistics.xml";
+    testing_support::WriteFile(statistics,
+                               "<array name=\"statistics\"><gamestats winner=\"1\">"
+                               "<playerstats name=\"player1\" playerId=\"Earlier\" score=\"4\" numShots=\"9\"/>"
+                               "<playerstats name=\"player2\" playerId=\"Match\" score=\"1\" numShots=\"2\"/>"
+                               "</gamestats></array>");
+    const testing_support::Window window = Start("data/duel.xml");
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+    // The countdown shows over the bare (black) screen's middle; it is over when that is black again.
+    const std::vector<std::pair<int, int>> middle = Box(390, 290, 20, 20);
+    auto middleDark = [&] {
+        const std::optional<std::vector<Rgb>> shown = m_X.ReadPixels(window, middle);
+        return shown && std::all_of(shown->begin(), shown->end(), [](const Rgb& c) { return Dark(c); });
+    };
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return !middleDark(); }, std::chrono::seconds(15)));
+    ASSERT_TRUE(testing_support::WaitUntil(middleDark, std::chrono::seconds(15), std::chrono::milliseconds(100)));
+    Keys(window, {"keydown", "d", "sleep", "0.4", "key", "Control_L", "sleep", "0.2", "keyup", "d"});
+    std::string kept;
+    EXPECT_TRUE(testing_support::WaitUntil(
+        [&] {
+            kept = testing_support::ReadFile(statistics);
+            return kept.find("<gamestats", kept.find("<gamestats") + 1) != std::string::npos;
+        },
+        std::chrono::seconds(10), std::chrono::milliseconds(100)))
+        << kept;
+    EXPECT_NE(kept.find("playerId=\"Earlier\""), std::string::npos) << kept;
+    EXPECT_NE(kept.find("<gamestats winner=\"2\">"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("playerId=\"" + CreatureData(ShippedCreatures()[1]).m_CharacterName + "\" score=\"1\""),
+              std::string::npos);
+    KeepScreenshot(window, "duel_over");
+
+    // Then the first shipped level plays.
+    const Arena first = ShippedArenas()[0];
+    const pictures::Canvas picture = ArenaPicture(first, DecorationMovies());
+    std::vector<std::pair<int, int>> points;
+    for (int y = 66; y < kHeight - 6; y += 24) {
+        for (int x = 6; x < kWidth - 6; x += 24) {
+            if (FlatAround(picture, x, y, 3) && !Animated(first, DecorationMovies(), x, y)) {
+                points.emplace_back(x, y);
+            }
+        }
+    }
+    EXPECT_TRUE(testing_support::WaitUntil([&] { return Matching(window, points, picture) >= points.size() * 9 / 10; },
+                                           std::chrono::seconds(15), std::chrono::milliseconds(200)));
+    EXPECT_TRUE(m_Game.Close());
 }
 
 TEST_F(MatchView, a_level_that_cannot_be_read_ends_the_program_with_a_message) {

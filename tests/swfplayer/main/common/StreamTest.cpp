@@ -94,11 +94,11 @@ TEST(StreamTest, huge_or_overlong_tag_lengths_are_clamped_to_the_enclosing_tag_a
     outermost.in.close_tag();  // the memory file stops at its end
     EXPECT_EQ(outermost.in.get_position(), 8);
 
-    // A tag running past the end of the file reads zeros; once the end of the file is known, the
-    // tag holds nothing more, so loops bounded by the bytes left end there.
+    // A tag running past the end of the file holds only the bytes the file has, from the start,
+    // so loops bounded by the bytes left end there; reading on gives zeros.
     ByteStream s({0x4A, 0x00, 0x11, 0x22});  // type 1, declares 10 bytes, has 2
     s.in.open_tag();
-    EXPECT_EQ((Ints{s.in.get_tag_bytes_left(), s.in.read_u32()}), (Ints{10, 0x2211}));
+    EXPECT_EQ((Ints{s.in.get_tag_end_position(), s.in.get_tag_bytes_left(), s.in.read_u32()}), (Ints{4, 2, 0x2211}));
     EXPECT_TRUE(s.in.hit_file_end());
     EXPECT_EQ((Ints{s.in.get_tag_bytes_left(), s.in.read_u8()}), (Ints{0, 0}));
     s.in.close_tag();

@@ -126,6 +126,95 @@ TEST_F(DisplayListTest, random_edits_keep_the_list_sorted_and_in_step) {
     }
 }
 
+// Name lookups use an index beside the depth order; whatever the edits (several characters of
+// one depth or name, moves, swaps, reorders, renames), they must find what a walk of the list
+// finds: the first character in list order with the name, exactly or without regard to case.
+TEST_F(DisplayListTest, name_lookups_find_what_a_walk_of_the_list_finds) {
+    const std::vector<std::string> names = {"a", "A", "b", "B", "", "c", "d"};
+    for (unsigned seed = 1; seed <= 20; seed++) {
+        std::mt19937 rng(seed);
+        auto pick = [&rng](int n) {
+            return static_cast<int>(rng() % static_cast<unsigned>(n));
+        };
+        display_list list;
+        std::vector<smart_ptr<probe>> all;
+        for (int step = 0; step < 400; step++) {
+            const int op = pick(7);
+            const int depth = pick(8);
+            if (op <= 1 || list.size() < 2) {
+                smart_ptr<probe> fresh = make_probe(pick(3));
+                fresh->set_name(names[pick(static_cast<int>(names.size()))].c_str());
+                all.push_back(fresh);
+                list.add_display_object(fresh.get_ptr(), depth, op == 1, cxform(), matrix(), 0.0f, 0);
+            } else if (op == 2) {
+                list.remove_display_object(depth, -1);
+            } else if (op == 3) {
+                character* ch = list.get_character(pick(list.size()));
+                if (list.get_character_at_depth(20 + depth) == nullptr) {
+                    list.change_character_depth(ch, 20 + depth);
+                }
+            } else if (op == 4) {
+                // swapDepths: the list exchanges the places, the caller the depths.
+                character* a = list.get_character(pick(list.size()));
+                character* b = list.get_character(pick(list.size()));
+                list.swap_characters(a, b);
+                const int depth_a = a->get_depth();
+                a->set_depth(b->get_depth());
+                b->set_depth(depth_a);
+            } else if (op == 5) {
+                // A character of the list or one that left it takes a new name.
+                probe* p = all[pick(static_cast<int>(all.size()))].get_ptr();
+                p->set_name(names[pick(static_cast<int>(names.size()))].c_str());
+            } else {
+                std::vector<character*> at;
+                for (int i = 0; i < list.size(); i++) {
+                    if (list.get_character(i)->get_depth() == depth) {
+                        at.push_back(list.get_character(i));
+                    }
+                }
+                std::shuffle(at.begin(), at.end(), rng);
+                list.reorder_at_depth(depth, at);
+            }
+            for (const std::string& name : names) {
+                character* exact = nullptr;
+                character* any_case = nullptr;
+                for (int i = list.size() - 1; i >= 0; i--) {
+                    character* ch = list.get_character(i);
+                    if (ch->get_name() == name.c_str()) {
+                        exact = ch;
+                    }
+                    if (base_string::stricmp(ch->get_name().c_str(), name.c_str()) == 0) {
+                        any_case = ch;
+                    }
+                }
+                ASSERT_EQ(list.get_character_by_name(name.c_str()), exact) << "seed " << seed << " step " << step;
+                ASSERT_EQ(list.get_character_by_name_i(name.c_str()), any_case) << "seed " << seed << " step " << step;
+            }
+        }
+        list.clear();
+        for (const std::string& name : names) {
+            ASSERT_EQ(list.get_character_by_name_i(name.c_str()), nullptr);
+        }
+    }
+    // A character shared by two lists (one movie's clip put into another) is found in both
+    // under its new name; a list that goes leaves the character's name to the other.
+    smart_ptr<probe> shared = make_probe(1);
+    shared->set_name("old");
+    display_list first;
+    place_at(first, shared.get_ptr(), 1);
+    {
+        display_list second;
+        place_at(second, shared.get_ptr(), 2);
+        shared->set_name("new");
+        EXPECT_EQ(first.get_character_by_name("new"), shared.get_ptr());
+        EXPECT_EQ(second.get_character_by_name_i("NEW"), shared.get_ptr());
+        EXPECT_EQ(first.get_character_by_name("old"), nullptr);
+        EXPECT_EQ(second.get_character_by_name("old"), nullptr);
+    }
+    shared->set_name("last");
+    EXPECT_EQ(first.get_character_by_name("last"), shared.get_ptr());
+}
+
 TEST_F(DisplayListTest, depth_and_name_queries) {
     display_list list;
     EXPECT_EQ(list.get_highest_depth(), 16384);

@@ -17,7 +17,9 @@ using swfkit::Movie;
 
 // A read-only file over bytes that counts every byte handed out, so a test can hold loading
 // to a budget of bytes read: reading a tag twice, or inflating a compressed movie again from
-// its start, shows up as bytes read beyond the file's size.
+// its start for every tag, shows up as bytes read beyond the file's size. The stream measures
+// the end of a compressed movie's data once before it reads the tags, which reads the file
+// once more.
 struct CountingFile {
     const Bytes* bytes = nullptr;
     int position = 0;
@@ -60,7 +62,7 @@ protected:
     swfplayer::smart_ptr<swfplayer::movie_def_impl> m_def;
 };
 
-TEST_F(LoadBudgetTest, clip_action_records_of_a_compressed_movie_are_inflated_once) {
+TEST_F(LoadBudgetTest, clip_action_records_of_a_compressed_movie_are_not_inflated_again_per_record) {
     constexpr int records = 4000;
     swfkit::Placement placement;
     placement.characterId = 1;
@@ -75,8 +77,9 @@ TEST_F(LoadBudgetTest, clip_action_records_of_a_compressed_movie_are_inflated_on
         auto* place = dynamic_cast<const swfplayer::place_object_2*>(m_def->get_playlist(0)[0]);
         ASSERT_TRUE(place);
         EXPECT_EQ(place->m_event_handlers.size(), records);
-        // Each byte of the file is read about once (the inflater reads ahead by a block).
-        EXPECT_LE(read, static_cast<long long>(bytes.size()) + 8192);
+        // Each byte of the file is read about once, twice when compressed (the inflater reads
+        // ahead by a block).
+        EXPECT_LE(read, static_cast<long long>(bytes.size()) * (compressed ? 2 : 1) + 8192);
     }
 }
 
@@ -112,7 +115,7 @@ TEST_F(LoadBudgetTest, an_action_tag_is_read_up_to_its_end_action_or_its_cap) {
         EXPECT_EQ(action->m_buf.size(), c.size);
         EXPECT_EQ(action->m_buf[c.size - 1], 0);
         EXPECT_LE(action->m_buf.capacity(), std::min(static_cast<int>(c.actions.size()) + 1, cap + 1));
-        EXPECT_LE(read, std::min<long long>(c.size, bytes.size()) + 8192);
+        EXPECT_LE(read, std::min<long long>(c.size, bytes.size()) * (c.compressed ? 2 : 1) + 8192);
         EXPECT_EQ(Logged(c.logged ? c.logged : "only the first"), c.logged != nullptr);
     }
 }

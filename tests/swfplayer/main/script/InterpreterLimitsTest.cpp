@@ -1,38 +1,26 @@
 #include "swfplayer/base/log.h"
-#include "swfplayer/main/script/action_interpreter.h"
 #include "swfplayer/main/script/call_method.h"
+#include "swfplayer/main/script/fn_call.h"
 #include "tests/swfplayer/main/script/ScriptRunner.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 using namespace script_test;
-using swfplayer::action_interpreter;
 
 namespace {
 
-// Lowers the instruction budget for one test, so that endless scripts end quickly.
-class budget_scope {
-public:
-    explicit budget_scope(int64_t budget) : m_saved(action_interpreter::get_instruction_budget()) {
-        action_interpreter::set_instruction_budget(budget);
-    }
-    ~budget_scope() { action_interpreter::set_instruction_budget(m_saved); }
-
-private:
-    int64_t m_saved;
-};
-
 TEST(InterpreterLimitsTest, runaway_scripts_end_within_their_limits) {
-    EXPECT_GE(action_interpreter::get_instruction_budget(), 100000000);  // seconds of work
+    EXPECT_GE(swfplayer::instruction_budget::get_budget(), 100000000);  // seconds of work
     const std::string nested = "script calls nested more than";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"@top jump:top", "script stopped after 100000"},
+        {"@top jump:top", "script stopped after 100000 instructions"},
         {"fn:f() { 0 'f' call_func return } 0 'f' call_func", nested},
         // o.addProperty("p", function () { return this.p; }, null); o.p
         {"'o' 0 'Object' new set_var null fn:() { 'this' get_var 'p' get_member return } "
@@ -53,6 +41,46 @@ TEST(InterpreterLimitsTest, runaway_scripts_end_within_their_limits) {
         // The next run starts with a fresh budget.
         EXPECT_EQ(runner.run(assemble("'again' trace")), "again");
     }
+}
+
+TEST(InterpreterLimitsTest, the_scripts_of_one_frame_share_one_budget_and_say_so_once) {
+    budget_scope budget(100000);
+    script_runner runner;
+    runner.run(assemble("'n' 0 set_var"));
+    const action_assembler endless = assemble("'n' 'n' get_var inc set_var @top jump:top");
+    {
+        swfplayer::instruction_budget::run_scope frame;
+        // The first run spends the frame's budget; the later ones end before their first
+        // instruction, inside frames opened within this one too.
+        runner.run(endless);
+        runner.run(endless);
+        {
+            swfplayer::instruction_budget::run_scope inner;
+            runner.run(endless);
+        }
+        EXPECT_TRUE(swfplayer::instruction_budget::is_spent());
+        swfplayer::instruction_budget::stop_all("no second line");
+    }
+    EXPECT_EQ(runner.variable("n").to_number(), 1);
+    EXPECT_EQ(runner.logged_count("script stopped"), 1);
+    EXPECT_EQ(swfplayer::instruction_budget::run_scope::depth(), 0);
+    // A run outside any frame is a frame of its own, with a full budget.
+    runner.run(endless);
+    EXPECT_EQ(runner.variable("n").to_number(), 2);
+    EXPECT_EQ(runner.logged_count("script stopped"), 2);
+}
+
+void throw_out_of_memory(const swfplayer::fn_call&) {
+    throw std::bad_alloc();
+}
+
+TEST(InterpreterLimitsTest, a_native_function_out_of_memory_stops_the_script_and_nothing_else) {
+    script_runner runner;
+    runner.m_player->get_global()->builtin_member("boom", swfplayer::as_value(throw_out_of_memory));
+    EXPECT_EQ(runner.run(assemble("'before' trace 1 2 'boom' call_func pop 'after' trace")), "before");
+    EXPECT_TRUE(runner.logged("script stopped: std::bad_alloc"));
+    EXPECT_EQ(std::pair(runner.m_clip->m_env.get_stack_size(), runner.m_player->call_depth()), std::pair(0, 0));
+    EXPECT_EQ(runner.run(assemble("'again' trace")), "again");
 }
 
 TEST(InterpreterLimitsTest, with_blocks_nest_eight_deep) {

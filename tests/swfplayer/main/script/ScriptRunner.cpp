@@ -57,11 +57,11 @@ std::string script_runner::run_bytes(const Bytes& bytes) {
     return joined;
 }
 
-bool script_runner::logged(const std::string& text) const {
+int script_runner::logged_count(const std::string& text) const {
     auto holds = [&text](const std::string& line) {
         return line.find(text) != std::string::npos;
     };
-    return std::any_of(s_log.begin(), s_log.end(), holds);
+    return static_cast<int>(std::count_if(s_log.begin(), s_log.end(), holds));
 }
 
 as_value script_runner::variable(const char* name) const {

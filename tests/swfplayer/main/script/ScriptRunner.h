@@ -7,9 +7,11 @@
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "tools/swfkit/ActionAssembler.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,8 +40,9 @@ public:
     // Runs the code as frame actions of the clip; returns the traced texts joined by "|".
     std::string run(const action_assembler& code);
     std::string run_bytes(const Bytes& bytes);
-    // Whether a caught log line contains the text.
-    bool logged(const std::string& text) const;
+    // Whether a caught log line contains the text, and how many do.
+    bool logged(const std::string& text) const { return logged_count(text) > 0; }
+    int logged_count(const std::string& text) const;
 
     // The value of a member of the clip (a timeline variable).
     swfplayer::as_value variable(const char* name) const;
@@ -49,6 +52,20 @@ public:
 
 private:
     swfplayer::log_callback m_previous_log;
+};
+
+// Lowers the script budget of a frame for one test, so that endless scripts end quickly.
+class budget_scope {
+public:
+    explicit budget_scope(int64_t instructions) : m_saved(swfplayer::instruction_budget::get_budget()) {
+        swfplayer::instruction_budget::set_budget(instructions);
+    }
+    ~budget_scope() { swfplayer::instruction_budget::set_budget(m_saved); }
+    budget_scope(const budget_scope&) = delete;
+    budget_scope& operator=(const budget_scope&) = delete;
+
+private:
+    int64_t m_saved;
 };
 
 // A script in assemble()'s text, the texts it traces joined by "|" (a leading '*' takes two traces

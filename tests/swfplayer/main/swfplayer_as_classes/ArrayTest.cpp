@@ -1,8 +1,15 @@
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
+#include "tests/support/BoundedRun.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
 
 using namespace builtin_test;
 
@@ -86,6 +93,55 @@ TEST_F(ArrayTest, elements_print_in_name_order_an_array_may_hold_itself_and_size
     static_cast<as_array*>(pair.to_object())->erase("2");
     static_cast<as_array*>(pair.to_object())->erase("3");
     EXPECT_EQ(static_cast<as_array*>(call_global("Array", {1e9}).to_object())->size(), as_array::max_initial_size);
+}
+
+// The text lists the elements in the case-insensitive order of their names (10 right after 1,
+// "b" and "B" by their first difference), with a count of visible members kept as members come
+// and go, hide and show: in n log n, with the size never recounted.
+TEST_F(ArrayTest, the_text_orders_100000_names_as_text_and_the_size_follows_every_member_change) {
+    smart_ptr<as_array> array = new as_array(m_player.get_ptr());
+    std::vector<std::string> names;
+    testing_support::BoundedRun run = testing_support::RunBounded(
+        [&] {
+            for (int i = 0; i < 100000; i++) {
+                array->push(as_value(i));
+            }
+            if (array->size() != 100000 || array->to_string() == nullptr) {
+                throw std::runtime_error("pushes");
+            }
+        },
+        std::chrono::seconds(10), 256u << 20);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    for (int i = 0; i < 1000; i++) {
+        array->push(as_value(i));
+        names.push_back(std::to_string(i));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return base_string::stricmp(a.c_str(), b.c_str()) < 0;
+    });
+    std::string expected;
+    for (const std::string& name : names) {
+        expected += (expected.empty() ? "" : ",") + name;
+    }
+    EXPECT_EQ(array->to_string(), expected);
+    // Members that are no index count and print at the place of their names; hidden ones do not.
+    const std::tuple<const char*, int, int> changes[] = {
+        {"foo", 0, 1001}, {"foo", AS_DONT_ENUM, 1000}, {"foo", 0, 1001}, {"0", AS_DONT_ENUM, 1000}, {"0", 0, 1001}};
+    for (const auto& [name, flags, size] : changes) {
+        array->change_member_flags(name, flags, AS_DONT_ENUM);
+        if (!array->has_own_member(name)) {
+            array->set_member(name, as_value("f"));
+        }
+        EXPECT_EQ(array->size(), size) << name;
+    }
+    array->builtin_member("hidden", as_value(1));
+    array->set_member("hidden", as_value(2));  // a plain value over a hidden member shows it
+    EXPECT_EQ(array->size(), 1002);
+    array->erase_member("hidden");
+    array->erase_member("foo");
+    as_value popped;
+    array->pop(&popped);
+    EXPECT_EQ(std::pair(array->size(), popped.to_number()), std::pair(999, 999.0));
 }
 
 }  // namespace

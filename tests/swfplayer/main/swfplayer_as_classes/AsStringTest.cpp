@@ -1,8 +1,12 @@
 #include "swfplayer/main/script/number_parsing.h"
+#include "tests/support/BoundedRun.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
 
+#include <chrono>
 #include <climits>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 using namespace builtin_test;
 
@@ -122,6 +126,33 @@ TEST_F(AsStringTest, constructors_and_global_number_functions) {
     EXPECT_TRUE(parse_int(" -12", &integer) && integer == -12);
     EXPECT_FALSE(parse_int("12 ", &integer));
     EXPECT_TRUE(parse_int("-99999999999", &integer) && integer == INT_MIN);
+}
+
+// Searches are linear in the bytes whatever the texts repeat: a text of 16 MB of one letter,
+// searched for half of itself forward, backward and as a separator, once took as many byte
+// comparisons as the product of the two lengths. A separator that matches only across a
+// character's bytes is no separator.
+TEST_F(AsStringTest, searches_in_long_repeated_texts_stay_linear) {
+    testing_support::BoundedRun run = testing_support::RunBounded(
+        [this] {
+            const as_value text(std::string(16 << 20, 'a').c_str());
+            const as_value needle(std::string(8 << 20, 'a').c_str());
+            auto number = [&](const char* name) {
+                return method(text, name, {needle}).to_number();
+            };
+            if (number("indexOf") != 0 || number("lastIndexOf") != (8 << 20)) {
+                throw std::runtime_error("wrong positions");
+            }
+            if (get(method(text, "split", {needle}), "length").to_number() != 3) {
+                throw std::runtime_error("wrong pieces");
+            }
+        },
+        std::chrono::seconds(20), 512u << 20);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    // U+00E9 U+00A9 is C3 A9 C2 A9: "A9 C2" stands across two characters.
+    const std::string two = e_acute + "\xc2\xa9";
+    EXPECT_EQ(get(method(as_value(two.c_str()), "split", {"\xa9\xc2"}), "length").to_number(), 1);
+    EXPECT_EQ(get(method(as_value(two.c_str()), "split", {e_acute.c_str()}), "length").to_number(), 2);
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/swfplayer_as_classes/as_array.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
+#include "tests/support/BoundedRun.h"
 #include "tests/swfplayer/main/script/ScriptRunner.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/BuiltinTestKit.h"
 #include "tools/swfkit/Movie.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 using namespace builtin_test;
 
@@ -261,6 +265,25 @@ TEST(ModuleLoaderTest, a_module_of_the_module_folder_loads_by_plain_name_only) {
         EXPECT_FALSE(refused.is_loaded()) << name;
         EXPECT_EQ(refused.get_function("pondorix_test_module_init_calls"), nullptr) << name;
     }
+}
+
+TEST(ModuleLoaderTest, classes_of_no_module_are_not_loaded_nor_remembered) {
+    EXPECT_TRUE(base_loadlib::is_available("pondorix_test_module"));
+    EXPECT_FALSE(base_loadlib::is_available("missing_module"));
+    // Two million distinct unknown classes once tried a load each and kept every name (217 MB).
+    testing_support::BoundedRun run = testing_support::RunBounded(
+        [] {
+            register_log_callback(nullptr);
+            for (int i = 0; i < 1000000; i++) {
+                const std::string name = "m" + std::to_string(i);
+                if (create_extension_object(nullptr, name.c_str(), array<as_value>()) != nullptr) {
+                    throw std::runtime_error("an object of an unknown class");
+                }
+            }
+        },
+        std::chrono::seconds(20), 64 << 20);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_LT(run.peakGrowth, (32u << 20) + testing_support::kAllocatorSlack) << run.Describe();
 }
 
 }  // namespace

@@ -290,7 +290,7 @@ TEST_F(MovieClipTest, sound_methods_reach_the_handler_and_release_what_they_load
                                                                     {"stop", {}},
                                                                     {"loadSound", {"music.mp3"}},
                                                                     {"attachSound", {"snd"}},
-                                                                    {"loadSound", {"/again.mp3"}},
+                                                                    {"loadSound", {"sub/again.mp3"}},
                                                                     {"attachSound", {"clip"}},
                                                                     {"attachSound", {"nothing"}},
                                                                     {"attachSound", {}},
@@ -312,13 +312,34 @@ TEST_F(MovieClipTest, sound_methods_reach_the_handler_and_release_what_they_load
         }  // the last loaded sound goes with the object
         m_player->sweep_heap();
         EXPECT_EQ(m_handler.m_calls, with_handler ? "play 10 3|play 10 0|volume 10 50|stop 10|load "
-                                                    "movies/music.mp3|delete 11|load /again.mp3|delete 12|"
+                                                    "movies/music.mp3|delete 11|load movies/sub/again.mp3|delete 12|"
                                                   : "");
         for (const char* message : {"sound sample is NULL", "import error: resource 'nothing' is not exported",
                                     "attach sound needs one argument", "set volume of sound needs one argument"}) {
             EXPECT_TRUE(Logged(message)) << message;
         }
     }
+}
+
+// A sound file is named as a movie is: relative to the working folder, never leaving it.
+TEST_F(MovieClipTest, sounds_load_from_the_working_folder_only) {
+    m_player->set_workdir("movies/");
+    set_sound_handler(&m_handler);
+    m_handler.m_calls.clear();
+    const std::pair<const char*, const char*> names[] = {{"/etc/passwd", "absolute movie name"},
+                                                         {"../../../etc/passwd", "leaves its folder"},
+                                                         {"sounds/../../x.mp3", "leaves its folder"},
+                                                         {"C:\\boot.ini", "absolute movie name"},
+                                                         {"", "movie name of 0 bytes"}};
+    as_value sound = call(*m_sprite->get_environment(), member(m_player->get_global(), "Sound"), as_value(), {});
+    for (const auto& [name, logged] : names) {
+        ClearLog();
+        call(*m_sprite->get_environment(), member(sound.to_object(), "loadSound"), sound, {as_value(name)});
+        EXPECT_TRUE(Logged(logged)) << name;
+    }
+    EXPECT_EQ(m_handler.m_calls, "");
+    call(*m_sprite->get_environment(), member(sound.to_object(), "loadSound"), sound, {as_value("sounds/a.mp3")});
+    EXPECT_EQ(m_handler.m_calls, "load movies/sounds/a.mp3|");
 }
 
 }  // namespace

@@ -1,0 +1,198 @@
+// The creatures the game ships (the build's game folder): each builds, steers, animates and draws
+// with nothing in the game's log, and has the clips and labels the creature code looks for.
+#include "game/Globbo.h"
+#include "game/Level.h"
+#include "game/b2ConstantVolumeJoint.h"
+#include "swfplayer/main/display/sprite_instance.h"
+#include "tests/game/window/ShippedGameFolder.h"
+
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <box2d/b2_body.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+namespace {
+
+constexpr float kFrame = 1.0f / 30.0f;
+
+// Every name in data/players that contains ".xml", as the selection screens list them.
+std::vector<std::string> CreatureFiles() {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(kGameDir / "data/players")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".xml") != std::string::npos) {
+            files.push_back("data/players/" + name);
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+swfplayer::sprite_instance* Sprite(swfplayer::character* ch) {
+    return swfplayer::cast_to_sprite_instance(ch);
+}
+
+// Runs the movie a frame at a time until the sprite stops (at most two seconds); its frame then,
+// or -1 when it never stopped.
+int StopsOn(FlashMovie& movie, swfplayer::sprite_instance* sprite) {
+    for (int frame = 0; frame < 60; ++frame) {
+        if (sprite->get_play_state() == swfplayer::character::STOP) {
+            const int stopped = sprite->get_current_frame();
+            movie.Advance(kFrame);
+            return sprite->get_current_frame() == stopped ? stopped : -1;
+        }
+        movie.Advance(kFrame);
+    }
+    return -1;
+}
+
+int LabelFrame(swfplayer::sprite_instance* sprite, const char* label) {
+    int frame = -1;
+    sprite->get_movie_definition()->get_labeled_frame(label, &frame);
+    return frame;
+}
+
+class ShippedCreatures : public ShippedGameFolder {
+protected:
+    // The sounds are read from the working folder, as the game runs in its own.
+    void SetUp() override {
+        m_WorkingFolder = std::filesystem::current_path();
+        std::filesystem::current_path(kGameDir);
+        ShippedGameFolder::SetUp();
+        m_World.Create();
+    }
+    void TearDown() override {
+        ShippedGameFolder::TearDown();
+        std::filesystem::current_path(m_WorkingFolder);
+    }
+
+    std::filesystem::path m_WorkingFolder;
+    PhysicsWorld m_World;
+};
+
+// At least six selectable creatures, among them the three the debug podium names, each with a
+// name and a body colour of its own, and a decoration on its skin or on top of it.
+TEST_F(ShippedCreatures, six_selectable_creatures_each_of_its_own_colour_and_look) {
+    const std::vector<std::string> files = CreatureFiles();
+    std::set<std::string> names;
+    std::set<std::tuple<int, int, int>> colours;
+    int selectable = 0;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        Globbo creature(m_World, file, 0.0f, 0.0f);
+        const GlobboData& data = creature.m_Data;
+        EXPECT_FALSE(data.m_CharacterName.empty());
+        names.insert(data.m_CharacterName);
+        colours.insert({data.m_BodyColor.r, data.m_BodyColor.g, data.m_BodyColor.b});
+        // See-through enough to show the balls inside, opaque enough to show the creature.
+        EXPECT_GE(data.m_BodyColor.a, 100);
+        EXPECT_LE(data.m_BodyColor.a, 200);
+        selectable += data.m_Selectable ? 1 : 0;
+        EXPECT_TRUE(creature.GetSkinAttachment() != nullptr || creature.GetSkinTopAttachment() != nullptr);
+        for (FlashMovie* movie :
+             {creature.GetSkinAttachment(), creature.GetSkinTopAttachment(), creature.GetEyesAttachment()}) {
+            EXPECT_TRUE(movie == nullptr || movie->GetRoot() != nullptr);
+        }
+        const FlashMovie portrait(data.m_SnapshotFile.c_str());
+        EXPECT_NE(portrait.GetCharacter("face"), nullptr);
+    }
+    EXPECT_GE(selectable, 6);
+    EXPECT_EQ(names.size(), files.size());
+    EXPECT_EQ(colours.size(), files.size());
+    for (const char* required : {"data/players/hooligan.xml", "data/players/bubbles.xml", "data/players/sprout.xml"}) {
+        EXPECT_NE(std::find(files.begin(), files.end(), required), files.end()) << required;
+    }
+    EXPECT_EQ(m_Log->Text(), "");
+}
+
+// The eyes have both clips with their pupil and eyeball, and blink (slow and fast) back to their
+// first frame; the mouth closes onto "closed" and opens, sucks and spits back to its first frame.
+TEST_F(ShippedCreatures, eyes_and_mouths_end_every_animation_where_the_creature_looks_for_them) {
+    for (const std::string& file : CreatureFiles()) {
+        SCOPED_TRACE(file);
+        Globbo creature(m_World, file, 0.0f, 0.0f);
+        FlashMovie& eyes = creature.GetEyesMovie();
+        for (const char* name : {"eye_l", "eye_r"}) {
+            swfplayer::sprite_instance* eye = Sprite(eyes.GetCharacter(name));
+            ASSERT_NE(eye, nullptr) << name;
+            EXPECT_NE(eyes.GetChildCharacter(name, "pupil"), nullptr);
+            EXPECT_NE(eyes.GetChildCharacter(name, "eyeball"), nullptr);
+            for (const char* label : {"blink", "blinkfast"}) {
+                ASSERT_TRUE(eye->goto_labeled_frame(label)) << label;
+                eye->set_play_state(swfplayer::character::PLAY);
+                EXPECT_EQ(StopsOn(eyes, eye), 0) << label;
+            }
+        }
+        FlashMovie& mouth = creature.GetMouthMovie();
+        swfplayer::sprite_instance* root = mouth.GetRoot()->get_root_sprite();
+        EXPECT_EQ(StopsOn(mouth, root), 0);
+        const int closed = LabelFrame(root, "closed");
+        ASSERT_GT(closed, 0);
+        for (const char* label : {"close", "open", "suckoff", "spit"}) {
+            ASSERT_TRUE(mouth.GotoLabel(label, true)) << label;
+            EXPECT_EQ(StopsOn(mouth, root), std::string(label) == "close" ? closed : 0) << label;
+        }
+    }
+}
+
+// On every level, each creature steers, spits, animates and draws for a few seconds with
+// nothing logged.
+TEST_F(ShippedCreatures, every_creature_plays_on_every_level) {
+    sf::RenderTexture target;
+    ASSERT_TRUE(target.create(800, 600));
+    const std::vector<std::string> files = CreatureFiles();
+    for (const auto& entry : std::filesystem::directory_iterator(kGameDir / "data/levels")) {
+        if (entry.path().extension() != ".xml") {
+            continue;
+        }
+        const std::string levelFile = "data/levels/" + entry.path().filename().string();
+        SCOPED_TRACE(levelFile);
+        Level level;
+        ASSERT_TRUE(level.Load(levelFile, nullptr));
+        const LevelData& data = level.GetData();
+        for (size_t i = 0; i < files.size(); i += 2) {
+            std::unique_ptr<Globbo> creatures[2];
+            const b2Vec2 starts[2] = {data.m_Player1StartPos, data.m_Player2StartPos};
+            for (int k = 0; k < 2; ++k) {
+                creatures[k] = std::make_unique<Globbo>(level.GetPhysics(), files[(i + k) % files.size()], starts[k].x,
+                                                        starts[k].y);
+                creatures[k]->GetJoint()->Inflate(1.3f);
+            }
+            const ScreenMapping mapping = ScreenMapping::Of(level.GetPhysics());
+            for (int step = 0; step < 150; ++step) {
+                level.GetPhysics().Step(0.02f);
+                for (int k = 0; k < 2; ++k) {
+                    creatures[k]->MoveMouth(b2Vec2(k == 0 ? 1.0f : -1.0f, step % 50 < 25 ? -1.0f : 1.0f), 1.0f);
+                    if (step % 40 == 39) {
+                        creatures[k]->Shoot();
+                    }
+                    creatures[k]->Update(0.02f);
+                }
+                level.Update(nullptr, 0.02f);
+                if (step % 10 == 0) {
+                    level.DrawBack(target, sf::RenderStates::Default);
+                    for (const auto& creature : creatures) {
+                        creature->DrawOutline(target, sf::RenderStates::Default, mapping);
+                    }
+                    level.DrawBalls(target, sf::RenderStates::Default);
+                    for (const auto& creature : creatures) {
+                        creature->DrawParts(target, sf::RenderStates::Default, mapping);
+                    }
+                }
+            }
+            for (const auto& creature : creatures) {
+                EXPECT_TRUE(creature->m_Center.IsValid());
+                EXPECT_GT(creature->GetJoint()->GetArea(), 30.0f);
+                EXPECT_TRUE(creature->IsPointInside(creature->GetMouthBody()->GetPosition().x,
+                                                    creature->GetMouthBody()->GetPosition().y));
+            }
+        }
+    }
+    EXPECT_EQ(m_Log->Text(), "");
+}
+
+}  // namespace
