@@ -49,10 +49,14 @@ bool movie_def_impl::read(base_file* in) {
         if (get_verbose_parse()) {
             log_msg("file is compressed.\n");
         }
-        m_zlib_in.reset(make_inflating_file(in));
-        source = m_zlib_in.get();
         // Positions in the inflated data start after the 8 header bytes.
         m_file_end_pos = file_length > 8 ? static_cast<int>(std::min<uint32_t>(file_length - 8, INT32_MAX)) : 0;
+        // The movie is inflated once, whole: the stream measures where the data ends and may
+        // seek back, which costs nothing in memory but would make an inflating file inflate the
+        // movie again from its start.
+        inflate_movie(in);
+        m_zlib_in = std::make_unique<base_file>(memory_buffer, static_cast<int>(m_inflated.size()), m_inflated.data());
+        source = m_zlib_in.get();
     }
     // The stream learns where the data really ends (at most where the header says), so that no
     // tag can claim bytes the file does not have.
@@ -79,8 +83,25 @@ bool movie_def_impl::read(base_file* in) {
     m_jpeg_in.reset();
     m_str.reset();
     m_zlib_in.reset();
+    m_inflated = std::vector<uint8_t>();
     m_origin_in.reset();
     return true;
+}
+
+void movie_def_impl::inflate_movie(base_file* in) {
+    std::unique_ptr<base_file> inflater(make_inflating_file(in));
+    constexpr int chunk = 64 * 1024;
+    int size = 0;
+    while (size < m_file_end_pos) {
+        int wanted = std::min(chunk, m_file_end_pos - size);
+        m_inflated.resize(static_cast<size_t>(size) + static_cast<size_t>(wanted));
+        int got = inflater->read_bytes(m_inflated.data() + size, wanted);
+        size += got > 0 ? got : 0;
+        if (got < wanted) {
+            break;  // the data ends (or is corrupt) before the header's length
+        }
+    }
+    m_inflated.resize(static_cast<size_t>(size));
 }
 
 void movie_def_impl::read_tags() {

@@ -122,6 +122,9 @@ public:
     void visit_imported_movies(import_visitor* visitor) const;
 
 private:
+    // Inflates the compressed movie data read from in into m_inflated, up to the length the
+    // header gives.
+    void inflate_movie(base_file* in);
     // Runs the tag loop to the end of the movie data.
     void read_tags();
     // True when the frame being loaded is one the header declared; otherwise logs that the tag
@@ -156,9 +159,10 @@ private:
     float m_frame_rate = 30.0f;
     int m_version = 0;
     int m_loaded_length = 0;
-    // The file being read, the inflating view of it for a compressed movie, and the stream
-    // over either; alive only during read.
+    // The file being read, the inflated data of a compressed movie and a memory file over it,
+    // and the stream over either file; alive only during read.
     std::unique_ptr<base_file> m_origin_in;
+    std::vector<uint8_t> m_inflated;
     std::unique_ptr<base_file> m_zlib_in;
     std::unique_ptr<stream> m_str;
     int m_file_end_pos = 0;
