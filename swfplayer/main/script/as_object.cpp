@@ -390,6 +390,16 @@ bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags
     return true;
 }
 
+as_value as_object::shared_native(as_c_function_ptr function) const {
+    player* owner = get_player();
+    return owner ? owner->get_shared_native(function) : as_value(function);
+}
+
+as_value as_object::shared_getter(as_c_function_ptr getter) const {
+    player* owner = get_player();
+    return owner ? owner->get_shared_getter(getter) : as_value(as_value(getter), as_value());
+}
+
 void as_object::store_constructor(const as_value& constructor) {
     builtin_member("__constructor__", constructor);
 }

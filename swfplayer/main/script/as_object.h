@@ -117,6 +117,10 @@ public:
 
     // Stores a member hidden from for-in, without watches or read-only checks.
     void builtin_member(const base_stringi& name, const as_value& value);
+    // The function object of native function (or the read-only property read through getter)
+    // that every object of this player shares; a new one for an object without a player.
+    as_value shared_native(as_c_function_ptr function) const;
+    as_value shared_getter(as_c_function_ptr getter) const;
     // Stores the member "__constructor__", hidden.
     void store_constructor(const as_value& constructor);
     // Gives this new instance a fresh prototype holding copies of the constructor's prototype

@@ -155,6 +155,12 @@ public:
     ref_counted* get_library_entry(const std::string& name) const;
     void set_library_entry(const std::string& name, ref_counted* definition);
 
+    // The one function object of native function that the built-in members of this player's
+    // objects share, made on first use: making an array, a colour or a point makes no function
+    // object. The getter form is a read-only property read through getter.
+    const as_value& get_shared_native(as_c_function_ptr function);
+    const as_value& get_shared_getter(as_c_function_ptr getter);
+
 private:
     friend void player_cleanup();
 
@@ -178,6 +184,8 @@ private:
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
     std::vector<smart_ptr<as_object>> m_frame_objects;
+    std::unordered_map<as_c_function_ptr, as_value> m_shared_natives;
+    std::unordered_map<as_c_function_ptr, as_value> m_shared_getters;
 };
 
 // The counters of owner; objects and calls without a player (made by native code, or outliving

@@ -102,11 +102,11 @@ int limited_size(int requested) {
 }  // namespace
 
 as_array::as_array(player* owner) : as_object(owner) {
-    builtin_member("toString", as_value(array_tostring));
-    builtin_member("push", as_value(array_push));
-    builtin_member("pop", as_value(array_pop));
-    builtin_member("length", as_value(as_value(array_length), as_value()));
-    store_constructor(as_value(as_global_array_ctor));
+    builtin_member("toString", shared_native(array_tostring));
+    builtin_member("push", shared_native(array_push));
+    builtin_member("pop", shared_native(array_pop));
+    builtin_member("length", shared_getter(array_length));
+    store_constructor(shared_native(as_global_array_ctor));
 }
 
 int as_array::size() const {
