@@ -111,6 +111,7 @@ player::player() : m_start_time(base_timer::get_ticks()) {
 }
 
 player::~player() {
+    m_member_models.clear();
     m_shared_natives.clear();
     m_shared_getters.clear();
     m_frame_objects.clear();
@@ -139,6 +140,15 @@ const as_value& player::get_shared_getter(as_c_function_ptr getter) {
         shared = as_value(as_value(getter), as_value());
     }
     return shared;
+}
+
+const as_object& player::get_member_model(member_filler fill) {
+    smart_ptr<as_object>& model = m_member_models[fill];
+    if (model == nullptr) {
+        model = new as_object(this);
+        fill(model.get_ptr());
+    }
+    return *model;
 }
 
 void player::set_root(movie_root* m) {
