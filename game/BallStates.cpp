@@ -83,9 +83,14 @@ void LetGoBall(Level& level, BodyRecord& record, const Globbo* creature) {
     }
 }
 
+// Where the creatures overlap, an owner that spat its burden would leave the point counted for a
+// ball it has lost: a burden leaves only by leaving the creature that holds it.
 bool MayTakeBall(const Globbo* asker, const b2Body* ball) {
     const BodyRecord* record = FindBodyRecord(ball);
-    return record == nullptr || record->kind != kBallBody || record->owner == nullptr || record->owner == asker;
+    if (record == nullptr || record->kind != kBallBody) {
+        return true;
+    }
+    return record->state != kBallBurden && (record->owner == nullptr || record->owner == asker);
 }
 
 void RunNeutralTimers(Level& level, float dt, bool endSpits) {

@@ -31,7 +31,8 @@ void TakeBall(Level& level, BodyRecord& record, Globbo* taker);
 void LetGoBall(Level& level, BodyRecord& record, const Globbo* creature);
 
 // Whether the creature may spit the body: anything that is not a ball, a ball without an owner,
-// and its own balls; never a ball another creature owns.
+// and its own balls; never a ball another creature owns, and never a burden (a point counted
+// inside the other creature), even its owner's.
 bool MayTakeBall(const Globbo* asker, const b2Body* ball);
 
 // Runs the free-again timers of the level's balls dt seconds on: a ball whose timer runs out

@@ -6,6 +6,7 @@
 #include "app/SoundManager.h"
 #include "game/BallStates.h"
 #include "game/BodyRegistry.h"
+#include "game/Bot.h"
 #include "game/Globbo.h"
 #include "game/Level.h"
 #include "game/b2ConstantVolumeJoint.h"
@@ -25,6 +26,10 @@ SpitGame::SpitGame(const std::string& levelFile, Level* level, bool noBot, const
     const LevelData& data = m_Level->GetData();
     m_Globbo1 = MakeCreature(player1File, data.m_Player1StartPos);
     m_Globbo2 = MakeCreature(player2File, data.m_Player2StartPos);
+    if (m_HasBot) {
+        m_Bot = std::make_unique<Bot>(*m_Globbo2, *m_Globbo1, *m_Level);
+        m_Bot->LoadSettings(player2File);
+    }
     m_Statistics.player1.playerId = m_Globbo1->m_Name;
     m_Statistics.player2.playerId = m_Globbo2->m_Name;
     LoadScoreMovie();
@@ -102,7 +107,9 @@ bool SpitGame::Update(Application& application, float dt) {
         if (m_Controller1 != nullptr) {
             m_Controller1->Update(dt);
         }
-        if (m_Bot == nullptr && m_Controller2 != nullptr) {
+        if (m_Bot != nullptr) {
+            m_Bot->Think(dt);
+        } else if (m_Controller2 != nullptr) {
             m_Controller2->Update(dt);
         }
         break;
@@ -275,6 +282,9 @@ void SpitGame::Draw(sf::RenderTarget& target, const sf::RenderStates& states) {
     }
     if (Application::GetInstance().debugDraw) {
         m_Level->DrawOverlay(target, states);
+        if (m_Bot != nullptr) {
+            m_Bot->DrawDebug(target, states);
+        }
     }
     CountDrawnFrame(clock);
 }

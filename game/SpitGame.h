@@ -22,8 +22,9 @@ class b2Body;
 //
 // The match is its world's contact listener. It steps the world, advances its score movie (the
 // two life bars) and, while counting down, its countdown movie, whose FSCommand "Go" starts play;
-// while playing it updates both controllers. The owner keeps the level, which must outlive the
-// match, and the controllers, which are attached to the creatures from outside.
+// while playing it updates both controllers (in training, player 1's and the bot). The owner
+// keeps the level, which must outlive the match, and the controllers, which are attached to the
+// creatures from outside.
 //
 // States: 0 waiting (a championship match until its get-ready screen moves it on), 1 counting
 // down, 2 playing, 3 over (EndMatch), 4 finished (Update returns false from then on).
@@ -45,8 +46,9 @@ public:
 
     // A match of the application's set-up: loads the level, builds both creatures on the level's
     // start positions, loads the score and countdown movies. noBot: player 2 is steered by its
-    // controller rather than by a bot. Counts down at once, except in a championship, where it
-    // waits.
+    // controller rather than by a bot; with a bot, the bot reads its settings from player 2's
+    // file and thinks in place of that controller. Counts down at once, except in a
+    // championship, where it waits.
     SpitGame(const std::string& levelFile, Level* level, bool noBot, const std::string& player1File,
              const std::string& player2File);
     // A match replayed from recorded input (demonstrations, the tutorial): the creatures at the
@@ -65,7 +67,7 @@ public:
     // the end rule while playing; the free-again timers. False once finished.
     bool Update(Application& application, float dt) override;
     // Level back layer, creatures' outlines, balls, creatures' parts, front layer, score movie,
-    // countdown movie (while counting down), and the debug overlay.
+    // countdown movie (while counting down), and the debug overlay (the level's, then the bot's).
     void Draw(sf::RenderTarget& target, const sf::RenderStates& states) override;
     // Decides the winner, keeps a championship's result, shows the final life bars, plays the
     // match-over sound, detaches the controllers and goes to state 3. Only once: the result is
@@ -97,6 +99,8 @@ public:
     FlashMovie& GetScoreMovie() { return m_ScoreMovie; }
     FlashMovie& GetCountdownMovie() { return m_CountdownMovie; }
     bool HasBot() const { return m_HasBot; }
+    // The bot that steers creature 2 in training; null otherwise.
+    Bot* GetBot() const { return m_Bot.get(); }
     // The count of updates after one more: it stops at the largest int rather than wrap round to a
     // negative count (which would hold player 1's win back for ever).
     static int CountUpdate(int count) { return count == INT_MAX ? INT_MAX : count + 1; }
@@ -131,8 +135,8 @@ private:
     std::unique_ptr<Globbo> m_Globbo1;
     std::unique_ptr<Globbo> m_Globbo2;
     GameStatistics m_Statistics;
-    // Steers creature 2 in training; null in every other match.
-    Bot* m_Bot = nullptr;
+    // Steers creature 2 in training; null in every other match. It goes before the creatures.
+    std::unique_ptr<Bot> m_Bot;
     bool m_HasBot = false;
     int m_FramesSinceScoreChange = 0;
     FlashMovie m_CountdownMovie;

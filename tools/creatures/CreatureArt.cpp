@@ -172,6 +172,43 @@ Drawing TopHat(const CreatureDesign& d) {
     return Placed(hat, 0.0, 0.0, -0.18);
 }
 
+// A springy stalk with a shining bobble on its end.
+Drawing Antenna(const CreatureDesign& d) {
+    const Contour stalk = Band(Sampled(
+                                   0.0, 2.5, [](double x) { return 4.0 - 8.0 * x; }, 6),
+                               1.8);
+    return {{{stalk}, kRim},
+            {{art::Circle({2.5, -18.5}, 5.0)}, art::Shade(d.decoration, -0.3)},
+            {{art::Circle({2.5, -18.5}, 3.8)}, d.decoration},
+            {{art::Circle({1.2, -20.0}, 1.2)}, kWhite}};
+}
+
+// Two curved horns leaning outwards.
+Drawing Horns(const CreatureDesign& d) {
+    Drawing horns;
+    for (double side : {-1.0, 1.0}) {
+        const Contour horn = {{side * 4.0, 4.0},    {side * 12.0, 4.0},  {side * 14.0, -4.0},
+                              {side * 17.0, -13.0}, {side * 12.0, -7.0}, {side * 7.0, -2.0}};
+        horns.push_back({{horn}, d.decoration});
+        horns.push_back({{Band({{side * 13.0, -3.0}, {side * 15.5, -10.0}}, 1.2)}, art::Shade(d.decoration, 0.45)});
+    }
+    return horns;
+}
+
+// A golden crown of three points, with a jewel under each.
+Drawing Crown(const CreatureDesign& d) {
+    const Contour crown = {{-12.0, 4.0}, {12.0, 4.0},  {13.0, -12.0}, {7.0, -5.0},
+                           {0.0, -15.0}, {-7.0, -5.0}, {-13.0, -12.0}};
+    Drawing drawn{{{crown}, swfkit::Color{255, 200, 40, 255}},
+                  {{art::Rectangle(-12.0, -1.0, 12.0, 4.0)}, swfkit::Color{230, 160, 30, 255}}};
+    drawn.push_back(
+        {{art::Circle({-7.0, 1.5}, 1.8), art::Circle({0.0, 1.5}, 2.2), art::Circle({7.0, 1.5}, 1.8)}, d.decoration});
+    for (const Point& tip : {Point{-13.0, -12.0}, Point{0.0, -15.0}, Point{13.0, -12.0}}) {
+        drawn.push_back({{art::Circle(tip, 1.9)}, kWhite});
+    }
+    return drawn;
+}
+
 std::vector<Point> EyeCentres(const CreatureDesign& d) {
     return {{-d.eyeSpacing / 2.0, kEyesRaise}, {d.eyeSpacing / 2.0, kEyesRaise}};
 }
@@ -292,6 +329,9 @@ Drawing TopDecoration(const CreatureDesign& d) {
     case TopDecoration::kMohawk: return Mohawk(d);
     case TopDecoration::kFlower: return Flower(d);
     case TopDecoration::kTopHat: return TopHat(d);
+    case TopDecoration::kAntenna: return Antenna(d);
+    case TopDecoration::kHorns: return Horns(d);
+    case TopDecoration::kCrown: return Crown(d);
     case TopDecoration::kNone: break;
     }
     return {};

@@ -9,10 +9,10 @@
 // and mouth, and its decorations. The creature tool turns a design into the creature's file and
 // movies.
 
-// Decorations a creature may wear.
-enum class SkinDecoration { kNone, kBubbles, kRays };                    // drawn at every point of the skin
-enum class TopDecoration { kNone, kSprout, kMohawk, kFlower, kTopHat };  // rides on top
-enum class EyesDecoration { kNone, kBrows, kLashes, kGlasses };          // drawn over the eyes
+// Decorations a creature may wear: at every point of the skin, riding on top, over the eyes.
+enum class SkinDecoration { kNone, kBubbles, kRays };
+enum class TopDecoration { kNone, kSprout, kMohawk, kFlower, kTopHat, kAntenna, kHorns, kCrown };
+enum class EyesDecoration { kNone, kBrows, kLashes, kGlasses };
 
 struct CreatureDesign {
     // The file's name under "data/players" without ".xml"; the movies go to

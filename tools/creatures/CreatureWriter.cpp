@@ -30,11 +30,12 @@ GlobboData CreatureData(const CreatureDesign& design) {
     return data;
 }
 
-bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& gameFolder) {
+namespace {
+
+// The movies the definition names.
+bool WriteMovies(const CreatureDesign& design, const GlobboData& data, const std::filesystem::path& gameFolder) {
     using namespace creature_movies;
-    GlobboData data = CreatureData(design);
-    bool written = WriteRecords(gameFolder / CreatureFile(design), {{"globbo", &data}});
-    written = WriteBytes(gameFolder / data.m_Eyes.m_Image, EyesMovie(design)) && written;
+    bool written = WriteBytes(gameFolder / data.m_Eyes.m_Image, EyesMovie(design));
     written = WriteBytes(gameFolder / data.m_Mouth.m_Image, MouthMovie(design)) && written;
     written = WriteBytes(gameFolder / data.m_SnapshotFile, PortraitMovie(design)) && written;
     if (!data.m_SkinAttachment.empty()) {
@@ -49,10 +50,28 @@ bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& ga
     return written;
 }
 
+}  // namespace
+
+bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& gameFolder) {
+    GlobboData data = CreatureData(design);
+    const bool written = WriteRecords(gameFolder / CreatureFile(design), {{"globbo", &data}});
+    return WriteMovies(design, data, gameFolder) && written;
+}
+
+bool WriteBot(const BotDesign& bot, const std::filesystem::path& gameFolder) {
+    GlobboData data = CreatureData(bot.creature);
+    BotSettings settings = bot.settings;
+    const bool written = WriteRecords(gameFolder / BotFile(bot), {{"globbo", &data}, {"m_Settings", &settings}});
+    return WriteMovies(bot.creature, data, gameFolder) && written;
+}
+
 bool WriteShippedCreatures(const std::filesystem::path& gameFolder) {
     bool written = true;
     for (const CreatureDesign& design : ShippedCreatures()) {
         written = WriteCreature(design, gameFolder) && written;
+    }
+    for (const BotDesign& bot : ShippedBots()) {
+        written = WriteBot(bot, gameFolder) && written;
     }
     return written;
 }

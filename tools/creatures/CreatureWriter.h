@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GlobboData.h"
+#include "tools/creatures/BotDesigns.h"
 #include "tools/creatures/CreatureDesign.h"
 
 #include <filesystem>
@@ -13,7 +14,13 @@ GlobboData CreatureData(const CreatureDesign& design);
 // False when a file cannot be written.
 bool WriteCreature(const CreatureDesign& design, const std::filesystem::path& gameFolder);
 
-// Writes every shipped creature into the game folder; false when a file cannot be written.
+// Writes the bot's file (its creature's definition under "globbo" and its settings under
+// "m_Settings") and its creature's movies into the game folder. False when a file cannot be
+// written.
+bool WriteBot(const BotDesign& bot, const std::filesystem::path& gameFolder);
+
+// Writes every shipped creature, the players' and the computer opponents', into the game folder;
+// false when a file cannot be written.
 bool WriteShippedCreatures(const std::filesystem::path& gameFolder);
 
 // Writes what building creatures and balls reads into the game folder: every shipped creature,

@@ -1,5 +1,6 @@
 // make_creatures <data folder>: writes the game's creatures:
 //   players/<name>.xml                   each creature's definition
+//   ais/<name>.xml                       each computer opponent's creature and settings
 //   creatures/<name>/eyes.swf, mouth.swf  its eyes and mouth
 //   creatures/<name>/portrait.swf        its portrait for the selection screens
 //   creatures/<name>/skin.swf, top.swf, eyes_decoration.swf   the decorations it wears

@@ -47,7 +47,8 @@ bool MatchViewScreen::Start(const std::string& levelFile) {
         m_Game->m_Controller1 = application.controllers[0].get();
         m_Game->m_Controller1->Attach(m_Game->GetGlobbo1());
     }
-    if (application.controllers.size() > 1) {
+    // In training the bot steers creature 2: no controller may spit with it.
+    if (application.controllers.size() > 1 && !training) {
         m_Game->m_Controller2 = application.controllers[1].get();
         m_Game->m_Controller2->Attach(m_Game->GetGlobbo2());
     }

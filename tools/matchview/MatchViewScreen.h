@@ -15,8 +15,9 @@
 // match screen plays them: the director's push starts the first (its pop or shutdown ends it);
 // the match is built from the level (the windmill variant for the windmill level) and the two
 // creatures, it is the application's current match, the first two controllers steer its
-// creatures, and it is drawn zoomed by the level's view zoom about the screen's centre. Window
-// events and the movies' FSCommands go to it. When a match ends, its result is appended to the
+// creatures (in a training set-up the match's bot steers the second instead), and it is drawn
+// zoomed by the level's view zoom about the screen's centre. Window events and the movies'
+// FSCommands go to it. When a match ends, its result is appended to the
 // statistics file; the finished match stays on the screen for a moment, then the next level
 // starts.
 class MatchViewScreen : public MatchScreen {

@@ -2,7 +2,9 @@
 // whole matches between two creatures (by default the first two the game ships), steered by the
 // first two controllers: first on the level given (a name of the virtual file system, such as
 // "data/levels/1_nanomill.xml"), then on each shipped level in turn, until the window is closed.
-// Each match's result is appended to the statistics file in the user's folder.
+// Each match's result is appended to the statistics file in the user's folder. When the second
+// creature's file lies under "data/ais/", the matches are training matches: that computer
+// opponent steers it (Alt+D shows the path grid and the bot's condition, goal and path).
 #include "app/Application.h"
 #include "app/Logger.h"
 #include "gui/GUIDirector.h"
@@ -17,6 +19,12 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace {
+
+constexpr const char* kBotFolder = "data/ais/";
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 4) {
@@ -37,6 +45,9 @@ int main(int argc, char** argv) {
 
     Application& application = Application::GetInstance();
     application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
+    if (creatures[1].starts_with(kBotFolder)) {
+        application.matchSetup.mode = MatchSetup::Training;
+    }
     // The matches take the in-match screen's place: the push starts the first.
     GUIDirector& director = GUIDirector::GetInstance();
     auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);

@@ -128,6 +128,10 @@ std::vector<std::string> ShippedCreatureFiles() {
     return FilesIn("data/players");
 }
 
+std::vector<std::string> ShippedBotFiles() {
+    return FilesIn("data/ais");
+}
+
 std::vector<std::string> ShippedLevelFiles() {
     return FilesIn("data/levels");
 }
@@ -165,6 +169,17 @@ uint64_t StateHash(SpitGame& game) {
         hash.Add(value);
     }
     return hash.Value();
+}
+
+std::vector<uint64_t> StateHashes(HarnessMatch& match, int steps, int every) {
+    std::vector<uint64_t> hashes;
+    for (int step = 0; step < steps; ++step) {
+        match.Step();
+        if (step % every == 0) {
+            hashes.push_back(StateHash(match.Game()));
+        }
+    }
+    return hashes;
 }
 
 MatchChecks::MatchChecks(SpitGame& game)
@@ -211,20 +226,36 @@ std::string MatchChecks::Check(SpitGame& game) const {
     return failed.str();
 }
 
+BotController::BotController(Globbo& own, Globbo& opponent, Level& level, const std::string& botFile)
+    : m_Bot(own, opponent, level) {
+    m_Bot.LoadSettings(botFile);
+}
+
 HarnessMatch::HarnessMatch(const std::string& levelFile, const std::string& creature1, const std::string& creature2,
-                           uint32_t seed)
+                           uint32_t seed, Player player1, Player player2)
     : m_Level(NewLevel(levelFile)), m_Controller1(seed * 2 + 1), m_Controller2(seed * 2 + 2) {
-    m_Game = std::make_unique<SpitGame>(levelFile, m_Level.get(), true, creature1, creature2);
-    m_Game->m_Controller1 = &m_Controller1;
-    m_Game->m_Controller2 = &m_Controller2;
-    m_Controller1.Attach(m_Game->GetGlobbo1(), nullptr);
-    m_Controller2.Attach(m_Game->GetGlobbo2(), nullptr);
+    m_Game = std::make_unique<SpitGame>(levelFile, m_Level.get(), player2 == Player::kRandom, creature1, creature2);
+    if (player1 == Player::kBot) {
+        m_BotController =
+            std::make_unique<BotController>(*m_Game->GetGlobbo1(), *m_Game->GetGlobbo2(), *m_Level, creature1);
+        m_Game->m_Controller1 = m_BotController.get();
+    } else {
+        m_Game->m_Controller1 = &m_Controller1;
+    }
+    m_Game->m_Controller1->Attach(m_Game->GetGlobbo1(), nullptr);
+    if (player2 == Player::kRandom) {
+        m_Game->m_Controller2 = &m_Controller2;
+        m_Controller2.Attach(m_Game->GetGlobbo2(), nullptr);
+    }
     FSCommandSignal().connect(this, &HarnessMatch::OnFSCommand);
 }
 
 HarnessMatch::~HarnessMatch() {
     disconnect_all();
+    // The match lets go of its controllers as it goes; the bot only reads the creatures while it
+    // thinks.
     m_Game.reset();
+    m_BotController.reset();
     m_Level.reset();
 }
 

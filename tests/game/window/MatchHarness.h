@@ -5,6 +5,7 @@
 
 #include "app/Controller.h"
 #include "app/sigslot.h"
+#include "game/Bot.h"
 #include "game/Level.h"
 #include "game/SpitGame.h"
 #include "tests/game/window/ShippedGameFolder.h"
@@ -66,6 +67,8 @@ private:
 
 // The creature files the game ships, sorted.
 std::vector<std::string> ShippedCreatureFiles();
+// The computer opponents' files the game ships ("data/ais/*.xml"), sorted: weakest first.
+std::vector<std::string> ShippedBotFiles();
 // The level files the game ships ("data/levels/*.xml"), sorted.
 std::vector<std::string> ShippedLevelFiles();
 // An empty level of the file's kind: the windmill variant for the windmill level.
@@ -75,6 +78,10 @@ std::unique_ptr<Level> NewLevel(const std::string& file);
 // velocity (in the world's order), every ball's record, the creatures' contents, the scores and
 // the state.
 uint64_t StateHash(SpitGame& game);
+
+class HarnessMatch;
+// The state hash every `every` steps (from the first) of `steps` steps of the match.
+std::vector<uint64_t> StateHashes(HarnessMatch& match, int steps, int every);
 
 // What a running match must keep true: every body finite and inside the path grid's bounds,
 // every creature's area within half and twice its target, each player's score equal to the balls
@@ -93,13 +100,31 @@ private:
     size_t m_Registered;
 };
 
-// A match on a level between two creatures steered by random controllers, the countdown's "Go"
-// passed on from the movie as a match screen does. Steps stand for the main loop's update steps:
-// the sound manager's, the controllers' events, then the match's update.
+// A controller that steers its creature by a bot of its own, whose settings come from a bot file:
+// a bot for player 1, whom a match's own bot never steers.
+class BotController : public Controller {
+public:
+    BotController(Globbo& own, Globbo& opponent, Level& level, const std::string& botFile);
+
+    bool OnEvent(const InputEvent&) override { return false; }
+    void Update(float dt) override { m_Bot.Think(dt); }
+    Bot& GetBot() { return m_Bot; }
+
+private:
+    Bot m_Bot;
+};
+
+// Who steers a creature in a harness match: a random controller, or a bot (player 2's is the
+// match's own, as in training; player 1's a BotController).
+enum class Player { kRandom, kBot };
+
+// A match on a level between two creatures, the countdown's "Go" passed on from the movie as a
+// match screen does. Steps stand for the main loop's update steps: the sound manager's, the
+// controllers' events, then the match's update.
 class HarnessMatch : public sigslot::has_slots<> {
 public:
     HarnessMatch(const std::string& levelFile, const std::string& creature1, const std::string& creature2,
-                 uint32_t seed);
+                 uint32_t seed, Player player1 = Player::kRandom, Player player2 = Player::kRandom);
     ~HarnessMatch() override;
 
     // One step; the match's Update result.
@@ -116,6 +141,7 @@ private:
     std::unique_ptr<SpitGame> m_Game;
     RandomController m_Controller1;
     RandomController m_Controller2;
+    std::unique_ptr<BotController> m_BotController;
 };
 
 }  // namespace match_testing

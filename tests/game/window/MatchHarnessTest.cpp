@@ -74,14 +74,7 @@ std::vector<uint64_t> Hashes(uint32_t seed) {
     GameRandom::GetInstance().SetSeed(1);
     const std::vector<std::string> creatures = ShippedCreatureFiles();
     HarnessMatch match(ShippedLevelFiles()[0], creatures[2], creatures[3], seed);
-    std::vector<uint64_t> hashes;
-    for (int step = 0; step < 1500; ++step) {
-        match.Step();
-        if (step % 25 == 0) {
-            hashes.push_back(StateHash(match.Game()));
-        }
-    }
-    return hashes;
+    return StateHashes(match, 1500, 25);
 }
 
 using SameSeed = GameFolder;

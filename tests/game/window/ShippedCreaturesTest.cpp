@@ -1,8 +1,11 @@
 // The creatures the game ships (the build's game folder): each builds, steers, animates and draws
 // with nothing in the game's log, and has the clips and labels the creature code looks for.
+#include "app/ResourceXml.h"
+#include "game/BotSettings.h"
 #include "game/Globbo.h"
 #include "game/Level.h"
 #include "game/b2ConstantVolumeJoint.h"
+#include "serializeme/XmlStorageBuffer.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "tests/game/window/ShippedGameFolder.h"
 
@@ -11,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -19,16 +23,26 @@ namespace {
 
 constexpr float kFrame = 1.0f / 30.0f;
 
-// Every name in data/players that contains ".xml", as the selection screens list them.
-std::vector<std::string> CreatureFiles() {
+// Every name in the folder (data/players, or data/ais for the computer opponents) that contains
+// ".xml", as the selection screens list them.
+std::vector<std::string> CreatureFiles(const std::string& folder = "data/players") {
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(kGameDir / "data/players")) {
+    for (const auto& entry : std::filesystem::directory_iterator(kGameDir / folder)) {
         const std::string name = entry.path().filename().string();
         if (name.find(".xml") != std::string::npos) {
-            files.push_back("data/players/" + name);
+            files.push_back(folder + "/" + name);
         }
     }
     std::sort(files.begin(), files.end());
+    return files;
+}
+
+// The players' creatures, then the computer opponents'.
+std::vector<std::string> AllCreatureFiles() {
+    std::vector<std::string> files = CreatureFiles();
+    for (const std::string& bot : CreatureFiles("data/ais")) {
+        files.push_back(bot);
+    }
     return files;
 }
 
@@ -112,7 +126,7 @@ TEST_F(ShippedCreatures, six_selectable_creatures_each_of_its_own_colour_and_loo
 // The eyes have both clips with their pupil and eyeball, and blink (slow and fast) back to their
 // first frame; the mouth closes onto "closed" and opens, sucks and spits back to its first frame.
 TEST_F(ShippedCreatures, eyes_and_mouths_end_every_animation_where_the_creature_looks_for_them) {
-    for (const std::string& file : CreatureFiles()) {
+    for (const std::string& file : AllCreatureFiles()) {
         SCOPED_TRACE(file);
         Globbo creature(m_World, file, 0.0f, 0.0f);
         FlashMovie& eyes = creature.GetEyesMovie();
@@ -144,7 +158,7 @@ TEST_F(ShippedCreatures, eyes_and_mouths_end_every_animation_where_the_creature_
 TEST_F(ShippedCreatures, every_creature_plays_on_every_level) {
     sf::RenderTexture target;
     ASSERT_TRUE(target.create(800, 600));
-    const std::vector<std::string> files = CreatureFiles();
+    const std::vector<std::string> files = AllCreatureFiles();
     for (const auto& entry : std::filesystem::directory_iterator(kGameDir / "data/levels")) {
         if (entry.path().extension() != ".xml") {
             continue;
@@ -191,6 +205,71 @@ TEST_F(ShippedCreatures, every_creature_plays_on_every_level) {
                                                     creature->GetMouthBody()->GetPosition().y));
             }
         }
+    }
+    EXPECT_EQ(m_Log->Text(), "");
+}
+
+// The computer opponents' settings, as the bot reads them from its file.
+BotSettings SettingsOf(const std::string& file) {
+    const ResourceXml resource(file);
+    sme::XmlStorageBuffer reader(false);
+    reader.SetRoot(resource.GetRoot());
+    BotSettings settings;
+    EXPECT_TRUE(reader.ReadObject("m_Settings", settings)) << file;
+    return settings;
+}
+
+// At least three computer opponents, each a creature of its own look (a name, a body colour no
+// player or other bot has, a decoration, a portrait) with settings of sixteen usable weights (no
+// row without a goal) and a personality, playing differently: a fetcher choosing the closest
+// ball in sight, a chaser that spits the moment it can, and a tactician that plans its way to
+// the closest ball and waits longest between shots. Listed weakest first, the tactician last.
+TEST_F(ShippedCreatures, three_computer_opponents_each_of_its_own_look_and_play) {
+    const std::vector<std::string> bots = CreatureFiles("data/ais");
+    ASSERT_GE(bots.size(), 3u);
+    std::set<std::tuple<int, int, int>> colours;
+    for (const std::string& player : CreatureFiles()) {
+        const Globbo creature(m_World, player, 0.0f, 0.0f);
+        colours.insert({creature.m_Data.m_BodyColor.r, creature.m_Data.m_BodyColor.g, creature.m_Data.m_BodyColor.b});
+    }
+    std::set<std::string> names;
+    std::vector<BotSettings> settings;
+    for (const std::string& file : bots) {
+        SCOPED_TRACE(file);
+        Globbo creature(m_World, file, 0.0f, 0.0f);
+        const GlobboData& data = creature.m_Data;
+        EXPECT_FALSE(data.m_CharacterName.empty());
+        names.insert(data.m_CharacterName);
+        EXPECT_TRUE(colours.insert({data.m_BodyColor.r, data.m_BodyColor.g, data.m_BodyColor.b}).second);
+        EXPECT_TRUE(creature.GetSkinAttachment() != nullptr || creature.GetSkinTopAttachment() != nullptr);
+        const FlashMovie portrait(data.m_SnapshotFile.c_str());
+        EXPECT_NE(portrait.GetCharacter("face"), nullptr);
+        settings.push_back(SettingsOf(file));
+        const BotSettings& bot = settings.back();
+        EXPECT_FALSE(bot.m_Personality.empty());
+        ASSERT_EQ(bot.m_GoalWeights.size(), 16u);
+        for (float weight : bot.m_GoalWeights) {
+            EXPECT_TRUE(std::isfinite(weight) && weight >= 0.0f);
+        }
+        for (uint32_t condition = 0; condition < BotSettings::kConditions; ++condition) {
+            EXPECT_FLOAT_EQ(bot.Cumulative(condition, BotSettings::kShoot), 1.0f) << "condition " << condition;
+        }
+    }
+    EXPECT_EQ(names.size(), bots.size());
+    const auto fetcher = std::find_if(settings.begin(), settings.end(), [](const BotSettings& s) {
+        return s.m_BallChoiceMode == BotSettings::kClosestInSight;
+    });
+    const auto chaser = std::find_if(settings.begin(), settings.end(), [](const BotSettings& s) {
+        return s.m_ShootingCooldown == 0.0f && s.Cumulative(BotSettings::kNormal, BotSettings::kChase) -
+                                                       s.Cumulative(BotSettings::kNormal, BotSettings::kFetch) >=
+                                                   0.5f;
+    });
+    const BotSettings& tactician = settings.back();
+    EXPECT_NE(fetcher, settings.end());
+    EXPECT_NE(chaser, settings.end());
+    EXPECT_EQ(tactician.m_BallChoiceMode, BotSettings::kClosestReachable);
+    for (size_t i = 0; i + 1 < settings.size(); ++i) {
+        EXPECT_GT(tactician.m_ShootingCooldown, settings[i].m_ShootingCooldown);
     }
     EXPECT_EQ(m_Log->Text(), "");
 }

@@ -19,8 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -477,6 +479,57 @@ TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows)
     }
     EXPECT_TRUE(testing_support::WaitUntil([&] { return Matching(window, points, picture) >= points.size() * 9 / 10; },
                                            std::chrono::seconds(15), std::chrono::milliseconds(200)));
+    EXPECT_TRUE(m_Game.Close());
+}
+
+// How many of the pixels lie within the tolerance of the colour on every channel.
+long CountNear(const std::vector<Rgb>& pixels, const Rgb& colour, int tolerance) {
+    return std::count_if(pixels.begin(), pixels.end(), [&](const Rgb& p) { return Near(p, colour, tolerance); });
+}
+
+// With a computer opponent's file as the second creature the match is a training match that the
+// bot plays. The debug view (Alt+D) shows, over the path grid, the bot's condition label in
+// (200, 50, 50) and its goal label in (50, 50, 250) on its creature, and its path in (200, 0, 0)
+// whenever its target is out of sight (the pillar of the second arena hides one side from the
+// other). Without the debug view none of it shows.
+TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_view) {
+    const Arena arena = ShippedArenas()[1];
+    ASSERT_TRUE(m_Game.Start(
+        {MATCH_VIEW_EXECUTABLE, LevelFile(arena), CreatureFile(ShippedCreatures()[0]), BotFile(ShippedBots()[0])}))
+        << m_Game.Output();
+    const testing_support::Window window = m_Game.GetWindow();
+    m_X.MoveResize(window, kWidth, kHeight);
+    const std::vector<std::pair<int, int>> screen = Box(0, 0, kWidth, kHeight);
+    long goal = 0;
+    long condition = 0;
+    long path = 0;
+    auto count = [&] {
+        const std::optional<std::vector<Rgb>> shown = m_X.ReadPixels(window, screen);
+        if (!shown) {
+            return false;
+        }
+        goal = CountNear(*shown, {50, 50, 250}, 8);
+        condition = CountNear(*shown, {200, 50, 50}, 8);
+        path = CountNear(*shown, {200, 0, 0}, 2);
+        return true;
+    };
+    // Past the countdown, the bot is thinking.
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    ASSERT_TRUE(count());
+    // The red bot's own body comes near the condition label's colour in a few pixels, more or
+    // fewer as it moves; the goal label's blue and the path's red are nowhere else.
+    EXPECT_LT(goal + path, 20) << goal << " goal label and " << path << " path pixels without the debug view";
+    EXPECT_LT(condition, 100) << condition << " condition label pixels without the debug view";
+    const long goalBefore = goal;
+    const long conditionBefore = condition;
+    const long pathBefore = path;
+    Keys(window, {"key", "alt+d"});
+    auto showsEverything = [&] {
+        return count() && goal > goalBefore + 30 && condition > conditionBefore + 30 && path > pathBefore + 30;
+    };
+    EXPECT_TRUE(testing_support::WaitUntil(showsEverything, std::chrono::seconds(60), std::chrono::milliseconds(250)))
+        << goal << " goal label, " << condition << " condition label and " << path << " path pixels";
+    KeepScreenshot(window, "training_debug");
     EXPECT_TRUE(m_Game.Close());
 }
 
