@@ -24,6 +24,18 @@ void* operator new[](std::size_t size) {
     return operator new(size);
 }
 
+// The non-throwing forms too, so that every unaligned allocation pairs with the deletes below.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (s_counting) {
+        s_allocations++;
+    }
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+
 void operator delete(void* p) noexcept {
     std::free(p);
 }
@@ -37,6 +49,14 @@ void operator delete(void* p, std::size_t) noexcept {
 }
 
 void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 
