@@ -37,13 +37,7 @@ public:
         return value;
     }
     // As stream::read_sint.
-    int32_t read_sint(int bitcount) {
-        uint32_t value = read_uint(bitcount);
-        if (bitcount > 0 && bitcount < 32 && (value & (1u << (bitcount - 1)))) {
-            value |= ~0u << bitcount;
-        }
-        return static_cast<int32_t>(value);
-    }
+    int32_t read_sint(int bitcount) { return stream::sign_extend(read_uint(bitcount), bitcount); }
     bool read_bool() { return read_uint(1) != 0; }
 
     // Hands the stream back, standing where the fields read so far end; nothing more when it

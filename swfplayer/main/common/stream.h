@@ -50,9 +50,10 @@ public:
         return value;
     }
     // read_uint sign-extended from bit bitcount - 1.
-    int32_t read_sint(int bitcount) {
-        uint32_t value = read_uint(bitcount);
-        // Zero bits give 0; a full 32-bit field is already its own two's complement.
+    int32_t read_sint(int bitcount) { return sign_extend(read_uint(bitcount), bitcount); }
+    // A field of bitcount bits read as unsigned, sign-extended from bit bitcount - 1. Zero bits
+    // give 0; a full 32-bit field is already its own two's complement.
+    static int32_t sign_extend(uint32_t value, int bitcount) {
         if (bitcount > 0 && bitcount < 32 && (value & (1u << (bitcount - 1)))) {
             value |= ~0u << bitcount;
         }

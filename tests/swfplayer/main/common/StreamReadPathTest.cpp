@@ -75,6 +75,17 @@ Bytes RandomBytes(std::mt19937* random, size_t count) {
     return bytes;
 }
 
+// 9000 random bytes that open with a long-form header of type 1 whose body runs to end.
+Bytes RandomTagBytes(std::mt19937* random, int end) {
+    Bytes bytes = RandomBytes(random, 9000);
+    Bytes header = swf_testing::Written([&](swfkit::BitWriter& w) {
+        w.WriteU16(1 << 6 | 0x3F);
+        w.WriteU32(end - 6);
+    });
+    std::copy(header.begin(), header.end(), bytes.begin());
+    return bytes;
+}
+
 // Runs random reads on the stream and on the model side by side until both have stood at end
 // for 50 reads.
 void CompareRandomReads(std::mt19937* random, swfplayer::stream* in, ModelReader* model, int end) {
@@ -146,12 +157,7 @@ TEST(StreamReadPathTest, bit_reader_fields_match_the_model_across_block_and_tag_
     for (int end : {4093, 4096, 4099, 9000}) {
         SCOPED_TRACE("tag end " + std::to_string(end));
         std::mt19937 random(static_cast<unsigned>(end) * 3);
-        Bytes bytes = RandomBytes(&random, 9000);
-        Bytes header = swf_testing::Written([&](swfkit::BitWriter& w) {
-            w.WriteU16(1 << 6 | 0x3F);
-            w.WriteU32(end - 6);
-        });
-        std::copy(header.begin(), header.end(), bytes.begin());
+        Bytes bytes = RandomTagBytes(&random, end);
         ByteStream s(bytes);
         ASSERT_EQ(s.in.open_tag(), 1);
         int start = end - 300;
@@ -179,13 +185,7 @@ TEST(StreamReadPathTest, random_fields_stop_at_tag_ends_inside_and_at_the_edge_o
     for (int end : {4093, 4094, 4095, 4096, 4097, 4099, 5000}) {
         SCOPED_TRACE("tag end " + std::to_string(end));
         std::mt19937 random(static_cast<unsigned>(end));
-        Bytes bytes = RandomBytes(&random, 9000);
-        // A long-form header of type 1 whose body runs to end.
-        Bytes header = swf_testing::Written([&](swfkit::BitWriter& w) {
-            w.WriteU16(1 << 6 | 0x3F);
-            w.WriteU32(end - 6);
-        });
-        std::copy(header.begin(), header.end(), bytes.begin());
+        Bytes bytes = RandomTagBytes(&random, end);
         ByteStream s(bytes);
         ASSERT_EQ(s.in.open_tag(), 1);
         ASSERT_EQ(s.in.get_tag_end_position(), end);
