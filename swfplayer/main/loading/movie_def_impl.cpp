@@ -51,11 +51,18 @@ bool movie_def_impl::read(base_file* in) {
         }
         // Positions in the inflated data start after the 8 header bytes.
         m_file_end_pos = file_length > 8 ? static_cast<int>(std::min<uint32_t>(file_length - 8, INT32_MAX)) : 0;
-        // The movie is inflated once, whole: the stream measures where the data ends and may
-        // seek back, which costs nothing in memory but would make an inflating file inflate the
-        // movie again from its start.
-        inflate_movie(in);
-        m_zlib_in = std::make_unique<base_file>(memory_buffer, static_cast<int>(m_inflated.size()), m_inflated.data());
+        // A movie whose header gives at most max_whole_inflate_bytes is inflated once, whole:
+        // the stream measures where the data ends and may seek back, which costs nothing in
+        // memory but would make an inflating file inflate the movie again from its start. A
+        // longer one is read through an inflating file, so a small file cannot claim that much
+        // memory.
+        if (m_file_end_pos <= max_whole_inflate_bytes) {
+            inflate_movie(in);
+            m_zlib_in =
+                std::make_unique<base_file>(memory_buffer, static_cast<int>(m_inflated.size()), m_inflated.data());
+        } else {
+            m_zlib_in.reset(make_inflating_file(in));
+        }
         source = m_zlib_in.get();
     }
     // The stream learns where the data really ends (at most where the header says), so that no

@@ -25,6 +25,10 @@ class stream;
 // the exported symbols and the script-class tables. read fills it from a file in one go.
 class movie_def_impl : public movie_definition_sub {
 public:
+    // A compressed movie whose header gives at most this many bytes of data is inflated whole
+    // before its tags are read; a longer one is inflated as its tags are read.
+    static constexpr int max_whole_inflate_bytes = 16 * 1024 * 1024;
+
     // create_bitmaps and create_font_shapes: 0 lets the loaders create them.
     movie_def_impl(player* owner, int create_bitmaps, int create_font_shapes);
     ~movie_def_impl() override;
