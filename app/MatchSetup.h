@@ -26,6 +26,14 @@ struct MatchRecord {
     std::array<bool, 2> matchFlags{};
     // The running match; null when none runs.
     Game* currentGame = nullptr;
+
+    // Copies the other record's match into this one. The running match stays: it belongs to the
+    // screen that plays it, not to the record being copied.
+    void TakeMatch(const MatchRecord& other) {
+        Game* running = currentGame;
+        *this = other;
+        currentGame = running;
+    }
 };
 
 // The match or championship being set up by the selection screens and read by the start of a
@@ -48,17 +56,14 @@ struct MatchSetup {
     // The player files of places one to three.
     std::array<std::string, 3> podium;
 
-    // Keeps a finished match's result. Outside a championship nothing is kept; in one, the result
-    // goes into results at the current match index (the results grow to hold it; a negative index
-    // keeps nothing). True.
-    bool RecordMatch(const GameStatistics& result) {
-        if (mode != Championship || matchIndex < 0) {
-            return true;
-        }
-        if (results.size() <= static_cast<size_t>(matchIndex)) {
-            results.resize(static_cast<size_t>(matchIndex) + 1);
-        }
-        results[static_cast<size_t>(matchIndex)] = result;
-        return true;
+    // Abandons the championship: its players, levels, schedule, results and places are emptied
+    // and its index goes back to 0; the mode stays.
+    void Abort() {
+        players.clear();
+        levels.clear();
+        matchIndex = 0;
+        matches.clear();
+        results.clear();
+        podium = {};
     }
 };

@@ -34,3 +34,16 @@ std::string VirtualFile::RealPath(const std::string& name) {
     const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(folder) / name, error);
     return error ? std::string() : path.lexically_normal().string();
 }
+
+std::vector<std::string> VirtualFile::List(const std::string& folder) {
+    std::vector<std::string> names;
+    char** list = PHYSFS_isInit() ? PHYSFS_enumerateFiles(folder.c_str()) : nullptr;
+    if (list == nullptr) {
+        return names;
+    }
+    for (char** name = list; *name != nullptr; ++name) {
+        names.emplace_back(*name);
+    }
+    PHYSFS_freeList(list);
+    return names;
+}

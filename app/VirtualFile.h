@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Reading a whole file of the virtual file system (PhysFS) into memory.
 struct VirtualFile {
@@ -18,6 +19,9 @@ struct VirtualFile {
     // The absolute path on the disk of the file that the name finds: empty when there is none,
     // or when it lies inside an archive.
     static std::string RealPath(const std::string& name);
+    // The names (without the folder) of what the folder holds, in the order the file system lists
+    // them; empty when there is no such folder or the file system is not started.
+    static std::vector<std::string> List(const std::string& folder);
 
     Status status = Missing;
     std::string bytes;

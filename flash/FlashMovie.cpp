@@ -268,6 +268,22 @@ bool FlashMovie::IsCharacterDisabled(const std::string& name) const {
            sprite->get_current_frame() == frame;
 }
 
+bool FlashMovie::CallRootMethod(const char* name) {
+    // The function may send FSCommands whose handlers drop this handle, or load another movie
+    // into the root.
+    smart_ptr<swfplayer::player> player = m_Player;
+    smart_ptr<swfplayer::root> root = CurrentRoot();
+    if (!root || name == nullptr) {
+        return false;
+    }
+    const smart_ptr<swfplayer::root> held = m_Root;
+    root->call_method(name, nullptr, 0);
+    if (m_Root == held) {
+        AdoptReplacement();
+    }
+    return true;
+}
+
 void ClearRootCanvas(FlashMovie& movie) {
     if (swfplayer::root* root = movie.GetRoot()) {
         if (sprite_instance* sprite = root->get_root_sprite()) {

@@ -66,6 +66,11 @@ public:
     bool GotoLabel(const char* label, bool play);
     // Whether the sprite name shows its frame labelled "disabled".
     bool IsCharacterDisabled(const std::string& name) const;
+    // Runs the root movie's script function name at once, without arguments and with the root
+    // movie as "this", as a script calling it would. False when no movie is loaded; a name that
+    // is no function of the root movie does nothing. This is the game's only call into a
+    // movie's script.
+    bool CallRootMethod(const char* name);
 
 private:
     void draw(sf::RenderTarget& target, sf::RenderStates states) const override;

@@ -227,7 +227,6 @@ void SpitGame::EndMatch() {
                           : score1 < score2 ? GameStatistics::kPlayer2
                                             : GameStatistics::kDraw;
     if (!m_Scripted) {
-        Application::GetInstance().matchSetup.RecordMatch(m_Statistics);
         UpdateLifebars();
     }
     PlayMatchOverSound();

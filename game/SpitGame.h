@@ -53,7 +53,7 @@ public:
              const std::string& player2File);
     // A match replayed from recorded input (demonstrations, the tutorial): the creatures at the
     // given positions, the controllers stored (attached by the caller), play from the start, no
-    // movies, no bot; it keeps no championship result and detaches only its own controllers.
+    // movies, no bot; it detaches only its own controllers.
     SpitGame(const std::string& levelFile, Level* level, const std::string& player1File, const b2Vec2& player1Position,
              Controller* controller1, const std::string& player2File, const b2Vec2& player2Position,
              Controller* controller2);
@@ -69,9 +69,9 @@ public:
     // Level back layer, creatures' outlines, balls, creatures' parts, front layer, score movie,
     // countdown movie (while counting down), and the debug overlay (the level's, then the bot's).
     void Draw(sf::RenderTarget& target, const sf::RenderStates& states) override;
-    // Decides the winner, keeps a championship's result, shows the final life bars, plays the
-    // match-over sound, detaches the controllers and goes to state 3. Only once: the result is
-    // final, so balls that change hands afterwards (the world runs on) change no statistics.
+    // Decides the winner, shows the final life bars, plays the match-over sound, detaches the controllers and goes to
+    // state 3. Only once: the result is final, so balls that change hands afterwards (the world runs on) change no
+    // statistics.
     void EndMatch() override;
     // While playing, to the level's outline sketch.
     void HandleEvent(const sf::Event& event) override;

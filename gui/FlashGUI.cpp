@@ -149,6 +149,10 @@ void FlashGUI::Activate() {
     for (auto layer = m_Layers.rbegin(); layer != m_Layers.rend(); ++layer) {
         (*layer)->ClearMouseButtons();
     }
+    RemoveAllCursors();
+}
+
+void FlashGUI::RemoveAllCursors() {
     m_Cursors.clear();
     m_SharedCursor.reset();
 }

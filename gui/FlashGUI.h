@@ -139,12 +139,17 @@ public:
     // Unlinks and deletes the named item; no link of any other item points to it afterwards.
     // Cursors on it stay until the caller moves them (MoveAllFocus).
     void RemoveFocusItem(const std::string& name);
+    // Deletes every item; the current focus item becomes none. Cursors on them stay until the
+    // caller moves them.
+    void RemoveAllFocusItems();
     // The named item becomes the current focus item (none when there is none), and a cursor
     // that every controller shares is made on it, for the application's first controller,
     // unless there is one already (which stays where it is).
     void SetFocus(const std::string& name);
     // Puts the controller's cursor (the shared one, if any) on the named item.
     void SetControllerFocus(Controller* controller, const std::string& name);
+    // Removes every cursor; the items stay.
+    void RemoveAllCursors();
     // Puts every cursor on the named item, or on the current focus item when there is none.
     void MoveAllFocus(const std::string& name);
 

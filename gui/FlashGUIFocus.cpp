@@ -109,6 +109,11 @@ void FlashGUI::RemoveFocusItem(const std::string& name) {
     }
 }
 
+void FlashGUI::RemoveAllFocusItems() {
+    m_FocusItems.clear();
+    m_CurrentFocusItem = nullptr;
+}
+
 void FlashGUI::SetFocus(const std::string& name) {
     m_CurrentFocusItem = FindFocusItem(name);
     if (m_SharedCursor) {

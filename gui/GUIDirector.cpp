@@ -158,6 +158,11 @@ void GUIDirector::PushScreen(int id) {
         log_error("GUIDirector::PushScreen: screen %d is already in the stack", id);
         return;
     }
+    // A match that cannot start is not shown: the screens stay as they are.
+    if (id == kGame && !StartMatch()) {
+        log_error("GUIDirector::PushScreen: no match could start");
+        return;
+    }
     log_info("GUIDirector::PushScreen: %d", id);
     GUIBase* oldTop = Top();
     m_Ids.push_front(id);
@@ -180,9 +185,13 @@ void GUIDirector::PrepareBeforePush(int id) {
             screen->Load(description);
         }
     } else if (id == kGame) {
-        m_Match->StartMatch();
         m_Match->Update(Application::GetInstance(), 0.0f);
     }
+}
+
+bool GUIDirector::StartMatch() {
+    m_Match->StartMatch();
+    return m_Match->HasMatch();
 }
 
 void GUIDirector::PrepareAfterPush(int id) {
@@ -332,6 +341,11 @@ void GUIDirector::Shutdown() {
         EndMatch();
     }
     DeleteTitleAndEmpty();
+    for (FlashGUI* screen : m_FlashOfId) {
+        if (screen != nullptr && screen->IsLoaded()) {
+            screen->Unload();
+        }
+    }
 }
 
 void GUIDirector::DeleteTitleAndEmpty() {

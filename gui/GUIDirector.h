@@ -66,7 +66,8 @@ public:
 
     // Puts the id's screen on top with the id's preparation, activates it when it is new on top
     // and hands it what the old top hands over; sets the application's frame-skip flag. An id
-    // without a screen, and a screen already in the stack below the top, are refused (logged).
+    // without a screen, a screen already in the stack below the top, and a match that cannot
+    // start are refused (logged).
     void PushScreen(int id) override;
     // Takes the top off (ending the match first when it is id 13) and activates the new top
     // with the hand-over. False when the stack is empty.
@@ -88,7 +89,8 @@ public:
     // to the top screen. The hint hears all but the sounds.
     void OnFSCommand(const char* command);
     void ShowHint(const char* name, int mode) override;
-    // Ends a running match, deletes the title and empties the stack.
+    // Ends a running match, deletes the title, empties the stack and unloads every screen: what
+    // the screens hold of the game's world goes while the game's registries still exist.
     void Shutdown() override;
 
     GUIHint& GetHint() { return m_Hint; }
@@ -107,6 +109,8 @@ private:
     // The preparation of the id that comes before its screen is stacked, and after.
     void PrepareBeforePush(int id);
     void PrepareAfterPush(int id);
+    // Starts the match screen's match; false when none could start.
+    bool StartMatch();
     // Activates the top when it is not the old top and hands it what the old top hands over.
     void ChangeTop(GUIBase* oldTop);
     GUIBase* Top() const { return m_Screens.empty() ? nullptr : m_Screens.front(); }

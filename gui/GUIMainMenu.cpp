@@ -4,35 +4,13 @@
 #include "app/Log.h"
 #include "app/UserPreferences.h"
 #include "app/VirtualFile.h"
+#include "gui/FocusLinks.h"
 #include "gui/GUIDirector.h"
 #include "platform/OpenDocument.h"
 
-namespace {
-
-// Sets the neighbours of two items both ways (a's link in the direction, b's back), when both
-// exist.
-void LinkPair(FlashGUI& screen, const char* a, const char* b, int direction, int back) {
-    FocusItem* first = screen.FindFocusItem(a);
-    FocusItem* second = screen.FindFocusItem(b);
-    if (first != nullptr && second != nullptr) {
-        first->SetLink(direction, second);
-        second->SetLink(back, first);
-    }
-}
-
-void LinkRight(FlashGUI& screen, const char* a, const char* b) {
-    LinkPair(screen, a, b, FocusItem::kRight, FocusItem::kLeft);
-}
-
-void LinkDown(FlashGUI& screen, const char* a, const char* b) {
-    LinkPair(screen, a, b, FocusItem::kDown, FocusItem::kUp);
-}
-
-}  // namespace
-
 void GUIMainMenu::Load(const std::string& file) {
     FlashGUI::Load(file);
-    for (const char* name : {"newgamepvp", "newgamepvc", "stats", "howto", "quit", "newgamechampionship"}) {
+    for (const char* name : {"newgamepvp", "newgamepvc", "stats", "howto", "quit", "newgamechampionship", "tutorial"}) {
         AddFlashFocusItem(name);
     }
     LinkRight(*this, "newgamepvp", "newgamepvc");
@@ -46,6 +24,7 @@ void GUIMainMenu::Load(const std::string& file) {
     // The championship has an item of its own below the quick match, so the controllers reach
     // it as well as the mouse.
     LinkDown(*this, "newgamepvp", "newgamechampionship");
+    LinkDown(*this, "newgamechampionship", "tutorial");
 }
 
 void GUIMainMenu::Activate() {
@@ -68,6 +47,8 @@ void GUIMainMenu::OnFSCommand(const std::string& command) {
     } else if (command == "newgamechampionship") {
         NewSetup(MatchSetup::Championship);
         m_Director.PushScreen(GUIDirector::kChampionshipGlobbos);
+    } else if (command == "tutorial") {
+        m_Director.PushScreen(GUIDirector::kTutorialWithButtons);
     } else if (command == "statistics") {
         m_Director.PushScreen(GUIDirector::kStatistics);
     } else if (command == "howto") {
@@ -80,11 +61,7 @@ void GUIMainMenu::OnFSCommand(const std::string& command) {
 void GUIMainMenu::NewSetup(int mode) {
     Application& application = Application::GetInstance();
     application.matchSetup = MatchSetup();
-    // The next match's fields; the running-match pointer belongs to the match screen.
-    MatchRecord& next = application;
-    Game* running = next.currentGame;
-    next = MatchRecord();
-    next.currentGame = running;
+    application.TakeMatch(MatchRecord());
     application.matchSetup.mode = mode;
 }
 

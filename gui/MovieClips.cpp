@@ -41,6 +41,14 @@ sf::Vector2f ClipPosition(const swfplayer::character* clip) {
     return {clip->get_matrix().m[0][2] / kTwipsPerPixel, clip->get_matrix().m[1][2] / kTwipsPerPixel};
 }
 
+float ClipScaleX(const swfplayer::character* clip) {
+    if (clip == nullptr) {
+        return 0.0f;
+    }
+    const auto& m = clip->get_matrix().m;
+    return std::hypot(m[0][0], m[1][0]);
+}
+
 sf::Vector2f ClipSize(swfplayer::character* clip) {
     if (clip == nullptr) {
         return {};
@@ -63,4 +71,11 @@ void SetClipAlpha(swfplayer::character* clip, float alpha) {
     swfplayer::cxform cx = clip->get_cxform();
     cx.m[kAlpha][kMultiplier] = std::isfinite(alpha) ? alpha : 0.0f;
     clip->set_cxform(cx);
+}
+
+void SetClipEnabled(swfplayer::character* clip, bool enabled) {
+    if (clip == nullptr) {
+        return;
+    }
+    clip->set_member("enabled", swfplayer::as_value(enabled));
 }

@@ -16,9 +16,13 @@ bool GotoClipLabel(swfplayer::character* clip, const char* label, bool play);
 void GotoClipFrame(swfplayer::character* clip, int frame);
 // The translation of the clip's matrix.
 sf::Vector2f ClipPosition(const swfplayer::character* clip);
+// The horizontal scale of the clip's matrix (the length of its x axis).
+float ClipScaleX(const swfplayer::character* clip);
 // The clip's width and height in its parent.
 sf::Vector2f ClipSize(swfplayer::character* clip);
 // The alpha multiplier of the clip's colour transform; 0 when it is not a finite number.
 float ClipAlpha(const swfplayer::character* clip);
 // Sets the alpha multiplier (made finite) of the clip's colour transform.
 void SetClipAlpha(swfplayer::character* clip, float alpha);
+// Sets the clip's "enabled" member: a clip that is not enabled takes no mouse events.
+void SetClipEnabled(swfplayer::character* clip, bool enabled);

@@ -9,9 +9,10 @@ The player's layers, lowest first (see swfplayer/main/CMakeLists.txt):
 A folder may include its own headers and those of the layers below it. Outside the player, the
 platform layer includes nothing else, the player and the storage library nothing of the game's
 folders but the platform layer, only flash/, game/ and the SWF kit use the player directly, the
-content tools write the game's data through its records (tools/ may include game/), and
-no product code includes tests, benchmarks, fuzz targets or the kit. Tests, benchmarks and fuzz
-targets may include anything.
+content tools write the game's data through its records and record the screens' scenes by
+running them (tools/ may include game/ and gui/: make_recordings builds the title's scenes as the
+title does), and no product code includes tests, benchmarks, fuzz targets or the kit. Tests,
+benchmarks and fuzz targets may include anything.
 """
 import os
 import re

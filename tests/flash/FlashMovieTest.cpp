@@ -10,6 +10,7 @@
 #include "tests/flash/FlashTestKit.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
+#include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 #include "tools/swfkit/TextWriter.h"
 
@@ -306,6 +307,35 @@ TEST_F(FlashMovieTest, texts_are_set_in_edit_text_fields_only) {
     text.SetText("label", "after");
     text.SetText("nobody", "ignored");
     EXPECT_STREQ(text.GetCharacter("label")->to_string(), "after");
+}
+
+// The game's one call into a movie's script: the root movie's function runs at once with the root
+// movie as "this", and what it sends reaches the game; a name that is no function does nothing.
+TEST_F(FlashMovieTest, a_root_function_runs_at_once_and_other_names_do_nothing) {
+    const swfkit::Bytes define = swfkit::assemble(
+                                     "fn:OverallOnly() { 'red' get_var '_visible' false set_member "
+                                     "'this' get_var '_alpha' 40 set_member #83:'FSCommand:hidden','' }")
+                                     .bytes();
+    Write("function.swf", player_movies::ShapesMovie(1, 30, define));
+    FlashMovie movie("function.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    movie.Advance(0.0f);
+    CommandReceiver receiver;
+    FSCommandSignal().connect(&receiver, &CommandReceiver::OnCommand);
+    ASSERT_TRUE(movie.GetCharacter("red")->get_visible());
+
+    EXPECT_TRUE(movie.CallRootMethod("NoSuchFunction"));
+    EXPECT_TRUE(movie.GetCharacter("red")->get_visible());
+    EXPECT_TRUE(receiver.commands.empty());
+
+    EXPECT_TRUE(movie.CallRootMethod("OverallOnly"));
+    EXPECT_FALSE(movie.GetCharacter("red")->get_visible());
+    EXPECT_NEAR(movie.GetRoot()->get_root_sprite()->get_cxform().m[3][0], 0.4f, 0.01f);
+    EXPECT_EQ(receiver.commands, std::vector<std::string>{"hidden"});
+
+    FlashMovie empty;
+    EXPECT_FALSE(empty.CallRootMethod("OverallOnly"));
+    EXPECT_FALSE(movie.CallRootMethod(nullptr));
 }
 
 TEST_F(FlashMovieTest, the_root_canvas_is_cleared_away) {

@@ -32,6 +32,7 @@ protected:
         for (int id : {5, 6, 8, 16}) {
             director->RegisterScreen(id, std::make_unique<StubScreen>(id, journal));
         }
+        director->RegisterTutorial(std::make_unique<StubTutorial>(journal));
         journal.clear();
     }
     void TearDown() override {
@@ -70,8 +71,8 @@ protected:
 
 TEST_F(GUIMainMenuTest, every_direction_from_every_item_lands_where_the_links_or_the_default_say) {
     ShowMenu();
-    ASSERT_EQ(Menu().GetFocusItems().size(), 6u);
-    // The six clips' items, from each: left, right, up, down. Without a usable link the cursor
+    ASSERT_EQ(Menu().GetFocusItems().size(), 7u);
+    // The seven clips' items, from each: left, right, up, down. Without a usable link the cursor
     // goes to the current item, "newgamepvp".
     const std::map<std::string, std::array<const char*, 4>> moves = {
         {"newgamepvp", {"quit", "newgamepvc", "newgamepvp", "newgamechampionship"}},
@@ -79,7 +80,8 @@ TEST_F(GUIMainMenuTest, every_direction_from_every_item_lands_where_the_links_or
         {"stats", {"newgamepvc", "howto", "newgamepvc", "quit"}},
         {"howto", {"stats", "quit", "stats", "newgamepvp"}},
         {"quit", {"howto", "newgamepvp", "stats", "newgamepvp"}},
-        {"newgamechampionship", {"newgamepvp", "newgamepvp", "newgamepvp", "newgamepvp"}},
+        {"newgamechampionship", {"newgamepvp", "newgamepvp", "newgamepvp", "tutorial"}},
+        {"tutorial", {"newgamepvp", "newgamepvp", "newgamechampionship", "newgamepvp"}},
     };
     for (const auto& [from, to] : moves) {
         for (int command = Controller::kLeft; command <= Controller::kDown; ++command) {
@@ -116,6 +118,7 @@ TEST_F(GUIMainMenuTest, pressed_items_send_their_choices_and_the_menu_opens_the_
         {"newgamechampionship", {8, 4}, MatchSetup::Championship},
         {"stats", {16, 4}, -1},
         {"quit", {17, 4}, -1},
+        {"tutorial", {3, 4}, -1},
     };
     Application& application = Application::GetInstance();
     for (const Choice& choice : choices) {
@@ -134,6 +137,11 @@ TEST_F(GUIMainMenuTest, pressed_items_send_their_choices_and_the_menu_opens_the_
         }
         EXPECT_EQ(director->GetIds(), choice.ids);
         EXPECT_EQ(application.matchSetup.mode, choice.mode == -1 ? 7 : choice.mode);
+        if (choice.ids.front() == GUIDirector::kTutorialWithButtons) {
+            // The tutorial starts from its first lesson with its buttons on.
+            EXPECT_EQ(journal, (Journal{"2:Reset", "2:EnableButtons 1", "2:Activate"}));
+            continue;
+        }
         // The controller that chose hands over to the next screen.
         const std::string handOver = std::to_string(choice.ids.front()) + ":TakeHandOver c2";
         EXPECT_NE(std::find(journal.begin(), journal.end(), handOver), journal.end());

@@ -5,6 +5,8 @@
 
 #include "app/Application.h"
 #include "app/KeyboardController.h"
+#include "app/TiXmlIOProxy.h"
+#include "app/TinyxmlPhysfsProxy.h"
 #include "flash/FSCommand.h"
 #include "serializeme/XmlStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
@@ -22,10 +24,10 @@
 
 namespace gui_testing {
 
-// A keyboard controller with the menu number (its name in journals: "c<index>") and the cursor
-// colour.
-inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color color) {
-    const std::string xml = "<keyboardcontroller m_GUIIndex=\"" + std::to_string(index) +
+// A keyboard controller with the menu number (its name in journals: "c<index>"), the cursor
+// colour and the movie that pictures it (none when empty).
+inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color color, const std::string& image = "") {
+    const std::string xml = "<keyboardcontroller m_GUIIndex=\"" + std::to_string(index) + "\" m_GUIImage=\"" + image +
                             "\"><color name=\"m_GUIColor\" r=\"" + std::to_string(color.r) + "\" g=\"" +
                             std::to_string(color.g) + "\" b=\"" + std::to_string(color.b) + "\" a=\"" +
                             std::to_string(color.a) + "\"/></keyboardcontroller>";
@@ -95,6 +97,27 @@ public:
 
 private:
     testing_support::TempDir m_Folder;
+};
+
+// A fresh user folder mounted at "/userfolder" and made the write directory, with XML output
+// going through the virtual file system as in the game, until the object goes. Made after a
+// GameDataCopy (which starts the file system) and gone before it.
+class UserFolder {
+public:
+    UserFolder() {
+        PHYSFS_mount(m_Folder.Path().c_str(), "/userfolder", 0);
+        PHYSFS_setWriteDir(m_Folder.Path().c_str());
+        TiXmlIOProxy::SetCurrent(&m_Proxy);
+    }
+    ~UserFolder() { TiXmlIOProxy::SetCurrent(nullptr); }
+    UserFolder(const UserFolder&) = delete;
+    UserFolder& operator=(const UserFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_Folder.Path(); }
+
+private:
+    testing_support::TempDir m_Folder;
+    TinyxmlPhysfsProxy m_Proxy;
 };
 
 // A render target without pixels: drawing a screen through it only runs the screen's Render.

@@ -1,5 +1,6 @@
 // The control hints: a panel that slides up from the bottom of the screen with pictures of the
 // controls, waits at its checkpoint when the game asks it to, and slides away.
+#include "tools/movies/ControllerArt.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -29,78 +30,10 @@ constexpr float kTextX = 168.0f;
 const char* const kHints[] = {"gui controls", "quickmatch controls", "training controls", "use other controls",
                               "select two"};
 
-ShapeBuilder Keycap(float x, float y, float size, uint32_t color) {
-    return menu_art::Shape(menu_art::RoundedRect(x - size / 2, y - size / 2, x + size / 2, y + size / 2, size * 0.2f),
-                           menu_art::Solid(color));
-}
-
-ShapeBuilder Triangle(float x, float y, float size, int direction) {
-    // Pointing left, right, up or down.
-    const float s = size * 0.28f;
-    const menu_art::Point points[4][3] = {{{x - s, y}, {x + s * 0.7f, y - s}, {x + s * 0.7f, y + s}},
-                                          {{x + s, y}, {x - s * 0.7f, y + s}, {x - s * 0.7f, y - s}},
-                                          {{x, y - s}, {x + s, y + s * 0.7f}, {x - s, y + s * 0.7f}},
-                                          {{x, y + s}, {x - s, y - s * 0.7f}, {x + s, y - s * 0.7f}}};
-    const auto& p = points[direction];
-    return menu_art::Shape(menu_art::Polygon({p[0], p[1], p[2]}), menu_art::Solid(kInk));
-}
-
-// A cluster of four keys about (x, y): with arrows, or with the letters of the font.
-std::vector<ShapeBuilder> KeyCluster(float x, float y, float size, uint32_t color) {
-    std::vector<ShapeBuilder> shapes;
-    const float gap = size * 1.12f;
-    const menu_art::Point keys[4] = {{x - gap, y}, {x + gap, y}, {x, y - gap}, {x, y}};
-    for (int i = 0; i < 4; ++i) {
-        shapes.push_back(Keycap(keys[i].first, keys[i].second + 2, size, 0x9FB3C8));
-        shapes.push_back(Keycap(keys[i].first, keys[i].second, size, color));
-        shapes.push_back(Triangle(keys[i].first, keys[i].second, size, i));
-    }
-    return shapes;
-}
-
-// A gamepad about (x, y) in the colour.
-std::vector<ShapeBuilder> Gamepad(float x, float y, uint32_t color) {
-    std::vector<ShapeBuilder> shapes;
-    shapes.push_back(
-        menu_art::Shape(menu_art::RoundedRect(x - 46, y - 22, x + 46, y + 22, 20), menu_art::Solid(color)));
-    shapes.push_back(
-        menu_art::Shape(menu_art::RoundedRect(x - 34, y - 5, x - 14, y + 5, 2), menu_art::Solid(0xFFFFFF)));
-    shapes.push_back(
-        menu_art::Shape(menu_art::RoundedRect(x - 29, y - 10, x - 19, y + 10, 2), menu_art::Solid(0xFFFFFF)));
-    for (auto [dx, dy, c] : {std::tuple{22.0f, -7.0f, 0xFFD43Bu}, {32.0f, 3.0f, 0xEF476Fu}, {12.0f, 3.0f, 0x1AA7ECu}}) {
-        shapes.push_back(menu_art::Shape(menu_art::Circle(x + dx, y + dy, 5.5f), menu_art::Solid(c)));
-    }
-    return shapes;
-}
-
 // A controller's picture in frame 0 (the arrow keys, red), 1 (W A S D, blue) and 2 (a gamepad,
 // green), one frame each, stopped.
 uint16_t ControllerPictures(menu_art::Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
-    std::vector<uint16_t> pictures;
-    pictures.push_back(menu_art::Picture(library, KeyCluster(0, 4, 24, 0xFFE1DC)));
-    {
-        std::vector<ShapeBuilder> keys;
-        const float gap = 24 * 1.12f;
-        for (auto [kx, ky] : {std::pair{-gap, 4.0f}, {gap, 4.0f}, {0.0f, 4.0f - gap}, {0.0f, 4.0f}}) {
-            keys.push_back(Keycap(kx, ky + 2, 24, 0x9FB3C8));
-            keys.push_back(Keycap(kx, ky, 24, 0xDCE8FF));
-        }
-        swfkit::TagList frames(8);
-        menu_art::Stack stack(frames);
-        for (const ShapeBuilder& key : keys) {
-            stack.Place(library.Define(key));
-        }
-        const std::pair<const char*, menu_art::Point> letters[] = {
-            {"A", {-gap, 4.0f}}, {"D", {gap, 4.0f}}, {"W", {0.0f, 4.0f - gap}}, {"S", {0.0f, 4.0f}}};
-        for (const auto& [letter, at] : letters) {
-            stack.Place(library.DefineText(fontId, font, letter, 16, {Hex(kInk)}), at.first, at.second);
-        }
-        frames.DoAction(menu_art::Script("stop"));
-        frames.ShowFrame();
-        pictures.push_back(library.DefineSprite(frames));
-    }
-    pictures.push_back(menu_art::Picture(library, Gamepad(0, 0, 0x5CC15A)));
-
+    const std::vector<uint16_t> pictures = controller_art::Pictures(library, fontId, font);
     swfkit::TagList frames(8);
     for (size_t i = 0; i < pictures.size(); ++i) {
         if (i > 0) {
@@ -118,9 +51,9 @@ uint16_t ControllerPictures(menu_art::Library& library, uint16_t fontId, const s
 // controllers taking turns, and two Globbos.
 uint16_t Toppings(menu_art::Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
     const uint16_t controller = ControllerPictures(library, fontId, font);
-    const uint16_t menuKeys = menu_art::Picture(library, KeyCluster(84, 66, 26, 0xFFFFFF));
-    std::vector<ShapeBuilder> turns = Gamepad(62, 42, 0x5CC15A);
-    for (ShapeBuilder& key : KeyCluster(110, 86, 16, 0xFFE1DC)) {
+    const uint16_t menuKeys = menu_art::Picture(library, controller_art::KeyCluster(84, 66, 26, 0xFFFFFF));
+    std::vector<ShapeBuilder> turns = controller_art::Gamepad(62, 42, 0x5CC15A);
+    for (ShapeBuilder& key : controller_art::KeyCluster(110, 86, 16, 0xFFE1DC)) {
         turns.push_back(std::move(key));
     }
     const uint16_t otherControls = menu_art::Picture(library, turns);

@@ -40,15 +40,6 @@ menu_art::Outline Water(float top, float amplitude, float phase) {
     return outline;
 }
 
-uint16_t Cloud(menu_art::Library& library) {
-    std::vector<ShapeBuilder> puffs;
-    for (auto [x, y, r] :
-         {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f}, {10.0f, 14.0f, 26.0f}}) {
-        puffs.push_back(menu_art::Shape(menu_art::Circle(x, y, r), menu_art::Solid(0xFFFFFF, 235)));
-    }
-    return menu_art::Picture(library, puffs);
-}
-
 // Eyes that look to the side and blink now and then.
 uint16_t Eyes(menu_art::Library& library, float r, float look) {
     std::vector<ShapeBuilder> open;
@@ -136,9 +127,8 @@ uint16_t RisingBubble(menu_art::Library& library, float r, int phase, float drif
     return library.DefineSprite(frames);
 }
 
-}  // namespace
-
-swfkit::Bytes MainMenuBackdropMovie() {
+// The scenery, with the two Globbos in the pond or without them.
+swfkit::Bytes PondBackdrop(bool withGlobbos) {
     swfkit::Movie movie(8, {0, menu_art::Twips(kWidth), 0, menu_art::Twips(kHeight)}, kFrameRate);
     menu_art::Library library(movie.Tags());
     // The sky lightens in flat bands towards the horizon.
@@ -152,9 +142,9 @@ swfkit::Bytes MainMenuBackdropMovie() {
     const uint16_t sun =
         menu_art::Picture(library, {menu_art::Shape(menu_art::Circle(0, 0, 48), menu_art::Solid(0xFFD43B)),
                                     menu_art::Shape(menu_art::Circle(-7, -8, 36), menu_art::Solid(0xFFE377))});
-    const uint16_t cloud = Cloud(library);
-    const uint16_t pink = Globbo(library, 58, 0xFF6F91, 0xFFB3C6, 1.0f);
-    const uint16_t lime = Globbo(library, 50, 0x7CC42A, 0xC8EF8A, -1.0f);
+    const uint16_t cloud = menu_art::Cloud(library);
+    const uint16_t pink = withGlobbos ? Globbo(library, 58, 0xFF6F91, 0xFFB3C6, 1.0f) : 0;
+    const uint16_t lime = withGlobbos ? Globbo(library, 50, 0x7CC42A, 0xC8EF8A, -1.0f) : 0;
     const uint16_t waterBack =
         library.Define(menu_art::Shape(Water(kWaterLine - 6, 3, 1.0f), menu_art::Solid(0x7FDCEA)));
     const uint16_t water = menu_art::Picture(
@@ -182,8 +172,10 @@ swfkit::Bytes MainMenuBackdropMovie() {
     stack.Place(cloud, 642, 168, "", 0.7f);
     stack.Place(cloud, 330, 520, "", 0.55f);
     stack.Place(waterBack);
-    stack.Place(pink, 74, 548);
-    stack.Place(lime, 736, 556);
+    if (withGlobbos) {
+        stack.Place(pink, 74, 548);
+        stack.Place(lime, 736, 556);
+    }
     stack.Place(water);
     stack.Place(pads[0], 300, 584);
     stack.Place(pads[1], 620, 590);
@@ -193,4 +185,14 @@ swfkit::Bytes MainMenuBackdropMovie() {
     }
     movie.Tags().ShowFrame();
     return movie.Write(true);
+}
+
+}  // namespace
+
+swfkit::Bytes MainMenuBackdropMovie() {
+    return PondBackdrop(true);
+}
+
+swfkit::Bytes MenuBackdropMovie() {
+    return PondBackdrop(false);
 }

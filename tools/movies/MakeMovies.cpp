@@ -4,7 +4,21 @@
 //                        empty frame;
 //   controller_init.swf  the flash of a controller's new menu cursor;
 //   gui/mainmenu.swf, gui/mainmenu_backdrop.swf, gui/mainmenu.xml   the main menu;
-//   gui/hint.swf, gui/hint.xml                                      the control hints.
+//   gui/hint.swf, gui/hint.xml                                      the control hints;
+//   gui/menu_backdrop.swf                                           the selections' scenery;
+//   gui/photo_frame.swf, gui/globbo_test_tube.swf, gui/photo_frame_text.xml,
+//   gui/photo_frame_text_noframe.xml                                the creatures' portraits;
+//   gui/controller_keyboard_arrows.swf, gui/controller_keyboard_wasd.swf,
+//   gui/controller_gamepad.swf                                      the controllers' pictures;
+//   gui/globbo_selection_quickmatch.swf, .xml                       the quick match's selection;
+//   gui/level_selection.swf, .xml                                   the level selection;
+//   gui/match_over.swf, .xml                                        the match over;
+//   gui/paused.swf, .xml                                            the pause;
+//   gui/statistics.swf, gui/statistics.xml                          the statistics screen;
+//   gui/gametitle.swf, gui/gametitle.xml                            the title screen;
+//   gui/globbo_selection_training.swf, .xml                         the training's selection;
+//   gui/tutorial.swf, gui/tutorial.xml                              the tutorial;
+//   gui/championship_*.swf, .xml, gui/globbo_getready_selection.swf the championship's screens.
 // The font (a TrueType file) is embedded where movies show text and measures the screens' texts.
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
@@ -62,5 +76,41 @@ int main(int argc, char** argv) {
                          WriteFile(folder / "gui/mainmenu.xml", MainMenuDescription(font)) &&
                          WriteFile(folder / "gui/hint.swf", HintMovie(font)) &&
                          WriteFile(folder / "gui/hint.xml", HintDescription());
-    return written ? 0 : 1;
+    const std::vector<swfkit::Bytes> controllers = ControllerPictureMovies(font);
+    const bool selections =
+        WriteFile(folder / "gui/menu_backdrop.swf", MenuBackdropMovie()) &&
+        WriteFile(folder / "gui/photo_frame.swf", PhotoFrameMovie()) &&
+        WriteFile(folder / "gui/globbo_test_tube.swf", TestTubeMovie()) &&
+        WriteFile(folder / "gui/photo_frame_text.xml", PhotoFrameText(true)) &&
+        WriteFile(folder / "gui/photo_frame_text_noframe.xml", PhotoFrameText(false)) &&
+        WriteFile(folder / "gui/controller_keyboard_arrows.swf", controllers[0]) &&
+        WriteFile(folder / "gui/controller_keyboard_wasd.swf", controllers[1]) &&
+        WriteFile(folder / "gui/controller_gamepad.swf", controllers[2]) &&
+        WriteFile(folder / "gui/globbo_selection_quickmatch.swf", QuickMatchSelectionMovie(font)) &&
+        WriteFile(folder / "gui/globbo_selection_quickmatch.xml", QuickMatchSelectionDescription(font)) &&
+        WriteFile(folder / "gui/level_selection.swf", LevelSelectionMovie(font)) &&
+        WriteFile(folder / "gui/level_selection.xml", LevelSelectionDescription(font)) &&
+        WriteFile(folder / "gui/match_over.swf", MatchOverMovie(font)) &&
+        WriteFile(folder / "gui/match_over.xml", MatchOverDescription(font)) &&
+        WriteFile(folder / "gui/paused.swf", PausedMovie(font)) &&
+        WriteFile(folder / "gui/paused.xml", PausedDescription()) &&
+        WriteFile(folder / "gui/statistics.swf", StatisticsMovie(font)) &&
+        WriteFile(folder / "gui/statistics.xml", StatisticsDescription()) &&
+        WriteFile(folder / "gui/gametitle.swf", GameTitleMovie(font)) &&
+        WriteFile(folder / "gui/gametitle.xml", GameTitleDescription()) &&
+        WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
+        WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font)) &&
+        WriteFile(folder / "gui/tutorial.swf", TutorialMovie(font)) &&
+        WriteFile(folder / "gui/tutorial.xml", TutorialDescription());
+    const bool championship =
+        WriteFile(folder / "gui/championship_globbo_selection.swf", ChampionshipSelectionMovie(font)) &&
+        WriteFile(folder / "gui/championship_globbo_selection.xml", ChampionshipSelectionDescription(font)) &&
+        WriteFile(folder / "gui/championship_level_selection.xml", ChampionshipLevelSetDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table.swf", MatchTableMovie(font)) &&
+        WriteFile(folder / "gui/championship_match_table.xml", MatchTableDescription(font)) &&
+        WriteFile(folder / "gui/championship_match_table_selection.swf", MatchTableSelectionMovie()) &&
+        WriteFile(folder / "gui/championship_get_ready.swf", GetReadyMovie(font)) &&
+        WriteFile(folder / "gui/championship_get_ready.xml", GetReadyDescription()) &&
+        WriteFile(folder / "gui/globbo_getready_selection.swf", GetReadyMarkerMovie());
+    return written && selections && championship ? 0 : 1;
 }

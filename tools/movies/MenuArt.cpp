@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 namespace menu_art {
 namespace {
@@ -132,6 +133,14 @@ swfkit::ShapeBuilder Shape(const Outline& outline, const swfkit::FillStyle& fill
     return shape;
 }
 
+swfkit::ShapeBuilder Ring(const Outline& outer, const Outline& inner, const swfkit::FillStyle& fill) {
+    swfkit::ShapeBuilder shape;
+    shape.SetFillStyle1(shape.AddFillStyle(fill));
+    Trace(shape, outer);
+    Trace(shape, inner);
+    return shape;
+}
+
 swfkit::ShapeBuilder Stroke(const Outline& outline, float width, swfkit::Color color) {
     swfkit::ShapeBuilder shape;
     swfkit::LineStyle line;
@@ -234,6 +243,47 @@ uint16_t Picture(Library& library, const std::vector<swfkit::ShapeBuilder>& shap
     return library.DefineSprite(frames);
 }
 
+uint16_t Cloud(Library& library) {
+    std::vector<swfkit::ShapeBuilder> puffs;
+    for (auto [x, y, r] :
+         {std::tuple{-40.0f, 8.0f, 26.0f}, {0.0f, -6.0f, 36.0f}, {42.0f, 6.0f, 28.0f}, {10.0f, 14.0f, 26.0f}}) {
+        puffs.push_back(Shape(Circle(x, y, r), Solid(0xFFFFFF, 235)));
+    }
+    return Picture(library, puffs);
+}
+
+uint16_t JellyButton(Library& library, uint16_t body, const std::string& command, const std::string& pressScript) {
+    swfkit::TagList frames(8);
+    Stack(frames).Place(body);
+    frames.DoAction(Script("stop"));
+    frames.ShowFrame();
+    const std::pair<float, float> wobble[] = {{1.10f, 0.92f}, {0.93f, 1.08f}, {1.06f, 0.95f},
+                                              {0.97f, 1.03f}, {1.02f, 0.99f}, {1.0f, 1.0f}};
+    frames.FrameLabel("over");
+    for (auto [sx, sy] : wobble) {
+        frames.PlaceObject2(Move(1, 0, 0, sx, sy));
+        frames.ShowFrame();
+    }
+    frames.DoAction(Script("#81:00,00 stop"));
+    frames.ShowFrame();
+    const std::pair<float, float> squash[] = {{1.16f, 0.82f}, {0.9f, 1.1f}, {1.05f, 0.96f}, {1.0f, 1.0f}};
+    frames.FrameLabel("pressed");
+    for (size_t i = 0; i < std::size(squash); ++i) {
+        frames.PlaceObject2(Move(1, 0, 0, squash[i].first, squash[i].second));
+        if (i == 2) {
+            frames.DoAction(Script(pressScript + " #83:'FSCommand:" + command + "',''"));
+        }
+        frames.ShowFrame();
+    }
+    frames.DoAction(Script("#81:00,00 stop"));
+    frames.ShowFrame();
+    frames.FrameLabel("disabled");
+    frames.PlaceObject2(Move(1, 0, 0, 1.0f, 1.0f, 0.35f));
+    frames.DoAction(Script("stop"));
+    frames.ShowFrame();
+    return library.DefineSprite(frames);
+}
+
 swfkit::Bytes Script(const std::string& text) {
     return swfkit::assemble(text).bytes();
 }
@@ -249,6 +299,17 @@ float TextWidth(const swfkit::EmbeddedFont& font, const std::string& text, float
     return width;
 }
 
+namespace {
+
+std::string TextRecord(const TextSpec& text) {
+    return "<textelement m_Tag=\"" + Escaped(text.tag) + "\" m_Text=\"" + Escaped(text.text) + "\" m_Size=\"" +
+           Number(text.size) + "\" m_Anchor=\"" + Escaped(text.anchor) + "\" m_ColorR=\"" +
+           std::to_string(text.color.r) + "\" m_ColorG=\"" + std::to_string(text.color.g) + "\" m_ColorB=\"" +
+           std::to_string(text.color.b) + "\" m_PosX=\"" + Number(text.x) + "\" m_PosY=\"" + Number(text.y) + "\" />\n";
+}
+
+}  // namespace
+
 std::string Description(const std::string& font, const std::vector<std::pair<std::string, std::string>>& layers,
                         const std::vector<TextSpec>& texts) {
     std::string xml = "<?xml version=\"1.0\" ?>\n<resource>\n    <flashgui m_FontName=\"" + Escaped(font) + "\">\n";
@@ -258,13 +319,13 @@ std::string Description(const std::string& font, const std::vector<std::pair<std
     }
     xml += "        </array>\n        <array name=\"m_TextElements\">\n";
     for (const TextSpec& text : texts) {
-        xml += "            <textelement m_Tag=\"" + Escaped(text.tag) + "\" m_Text=\"" + Escaped(text.text) +
-               "\" m_Size=\"" + Number(text.size) + "\" m_Anchor=\"" + Escaped(text.anchor) + "\" m_ColorR=\"" +
-               std::to_string(text.color.r) + "\" m_ColorG=\"" + std::to_string(text.color.g) + "\" m_ColorB=\"" +
-               std::to_string(text.color.b) + "\" m_PosX=\"" + Number(text.x) + "\" m_PosY=\"" + Number(text.y) +
-               "\" />\n";
+        xml += "            " + TextRecord(text);
     }
     return xml + "        </array>\n    </flashgui>\n</resource>\n";
+}
+
+std::string TextLayout(const TextSpec& text) {
+    return "<?xml version=\"1.0\" ?>\n<resource>\n    " + TextRecord(text) + "</resource>\n";
 }
 
 }  // namespace menu_art

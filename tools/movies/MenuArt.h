@@ -46,6 +46,8 @@ Outline Polygon(const std::vector<Point>& points);
 Outline Transformed(const Outline& outline, float scale, float dx, float dy);
 
 swfkit::ShapeBuilder Shape(const Outline& outline, const swfkit::FillStyle& fill);
+// The area inside outer and outside inner (a frame with a window), filled.
+swfkit::ShapeBuilder Ring(const Outline& outer, const Outline& inner, const swfkit::FillStyle& fill);
 swfkit::ShapeBuilder Stroke(const Outline& outline, float width, swfkit::Color color);
 
 // The character ids of one movie: each definition goes onto the movie's main timeline.
@@ -82,8 +84,17 @@ private:
 swfkit::Placement Move(uint16_t depth, float x, float y, float sx = 1.0f, float sy = 1.0f,
                        std::optional<float> alpha = std::nullopt);
 
+// A white cloud of four puffs about (0, 0), some 150 pixels wide.
+uint16_t Cloud(Library& library);
+
 // A sprite of shapes stacked in one frame that stops.
 uint16_t Picture(Library& library, const std::vector<swfkit::ShapeBuilder>& shapes);
+
+// A button clip around (0, 0) showing the body sprite: at rest it stops; "over" wobbles it like
+// jelly and settles; "pressed" squashes it, sends the FSCommand (on its third frame) and settles;
+// "disabled" shows it faded and stops (focus items pass a disabled clip by). The press script,
+// in the kit's assembler text, runs just before the command is sent.
+uint16_t JellyButton(Library& library, uint16_t body, const std::string& command, const std::string& pressScript = "");
 
 // The action bytes of a script in the kit's assembler text, with the end action.
 swfkit::Bytes Script(const std::string& text);
@@ -105,5 +116,8 @@ struct TextSpec {
 // drawn on top) and the texts.
 std::string Description(const std::string& font, const std::vector<std::pair<std::string, std::string>>& layers,
                         const std::vector<TextSpec>& texts);
+
+// A file that holds one text record ("textelement") under the element "resource".
+std::string TextLayout(const TextSpec& text);
 
 }  // namespace menu_art

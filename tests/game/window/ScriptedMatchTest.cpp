@@ -11,35 +11,17 @@
 #include "game/Globbo.h"
 #include "game/b2ConstantVolumeJoint.h"
 #include "tests/game/window/MatchHarness.h"
+#include "tools/recordings/HeldInput.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_fixture.h>
 #include <box2d/b2_world.h>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 
 namespace match_testing {
 namespace {
-
-// The input of a recording session: key and axis states as the events left them.
-class LiveInput : public InputStatusProvider {
-public:
-    void Apply(const InputEvent& event) {
-        if (event.type == InputEvent::KeyPressed || event.type == InputEvent::KeyReleased) {
-            m_Keys[event.key] = event.type == InputEvent::KeyPressed;
-        } else if (event.type == InputEvent::JoyMoved) {
-            m_Axes[event.axis] = event.position;
-        }
-    }
-    float GetJoystickAxis(unsigned int, unsigned int axis) override { return m_Axes[axis]; }
-    bool IsKeyDown(unsigned int key) override { return m_Keys[key]; }
-
-private:
-    std::map<unsigned int, bool> m_Keys;
-    std::map<unsigned int, float> m_Axes;
-};
 
 // A player's random input of one step: stick moves and button 0 for the gamepad, the arrows and
 // right Control for the keyboard.
@@ -102,7 +84,7 @@ TEST_F(ScriptedMatch, a_recorded_match_replays_to_the_same_state) {
         std::unique_ptr<Controller> keyboard(CreateController("data/controls/keyboard_arrows.xml"));
         ASSERT_TRUE(gamepad && keyboard);
         EventPlayer recording("demo.xml", true);
-        LiveInput input;
+        HeldInput input;
         std::unique_ptr<SpitGame> game =
             Scripted(*level, levelFile, {-30.0f, 2.0f}, gamepad.get(), {30.0f, 2.0f}, keyboard.get());
         gamepad->Attach(game->GetGlobbo1(), &input);

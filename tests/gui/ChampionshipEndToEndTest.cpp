@@ -1,0 +1,170 @@
+// A three-player championship played from the main menu of the game itself under a virtual X
+// server, with real key presses: the arrows' player picks three creatures, the test level set
+// (the duel level, remembered as the favourite) starts it, the match table shows the known
+// portraits, the arrows claim "Player1" and WASD "Player2" before each match, player 1 spits the
+// only ball into player 2 until the match is over, "NextMatch" twice and "GetAwards" after the
+// third; the statistics file holds three more results.
+#include "tests/gui/GuiTestKit.h"
+#include "tests/support/GameProcess.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TextLines.h"
+#include "tests/support/WaitUntil.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+namespace gui_testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr const char* kDuel = "data/levels/test_duel.xml";
+constexpr const char* kTestSet = "data/levelsets/test_short.xml";
+
+// The match table's places: the centres of matches 1 to 3, player 1 and player 2 (as the game's
+// own table movie draws them).
+const std::vector<std::pair<int, int>> kPlaces = {{320, 165}, {480, 165}, {320, 277},
+                                                  {480, 277}, {320, 389}, {480, 389}};
+
+size_t Records(const std::string& statistics) {
+    const std::regex record("<gamestats[^>]*>");
+    return static_cast<size_t>(
+        std::distance(std::sregex_iterator(statistics.begin(), statistics.end(), record), std::sregex_iterator()));
+}
+
+int Difference(const testing_support::Rgb& a, const testing_support::Rgb& b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+class ChampionshipEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path data = game.Folder().Path() / "data";
+        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data / "levels/test_duel.xml");
+        testing_support::WriteFile(data / "levelsets/test_short.xml",
+                                   "<?xml version=\"1.0\" ?>\n<resource>\n<levelset screenshot=\"data/levelsets/"
+                                   "first_dive.png\" name=\"data\">\n<array name=\"levels\">\n<element value=\"" +
+                                       std::string(kDuel) + "\" />\n</array>\n</levelset>\n</resource>\n");
+        ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}));
+        x.MoveResize(game.GetWindow(), kWidth, kHeight);
+        ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 5"));
+    }
+    std::string Statistics() const {
+        const std::filesystem::path file = game.Folder().Path() / "home/Pondorix/data/statistics.xml";
+        return std::filesystem::exists(file) ? testing_support::ReadFile(file) : std::string();
+    }
+    void Pause(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
+    // Both claim their creatures on the get-ready screen (each controller's first key only makes
+    // its cursor, on "Player1"), and the match starts a second later.
+    void Claim(int match) {
+        ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 11", match));
+        Pause(600ms);
+        ASSERT_TRUE(game.Keys({"Return", "Return"}));
+        ASSERT_TRUE(game.Keys({"d", "d", "Control_L"}));
+        ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 11", match)) << game.Log();
+    }
+    // Player 1 spits until the match over shows.
+    void PlayToTheEnd(int match) {
+        Pause(500ms);
+        const std::string over = "INFO: GUIDirector::PushScreen: 15";
+        const bool ended = testing_support::WaitUntil(
+            [&] {
+                game.Keys({"Control_R"}, 0ms);
+                return CountOf(game.Log(), over) >= match;
+            },
+            40s, 400ms);
+        if (!ended) {
+            game.Screenshot("championship_match_not_over.png");
+        }
+        ASSERT_TRUE(ended) << game.Log();
+        // The match over lets the players choose once its texts show.
+        Pause(6s);
+    }
+    static int CountOf(const std::string& text, const std::string& part) {
+        int count = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+            ++count;
+        }
+        return count;
+    }
+
+    testing_support::X11TestDisplay x{1024, 768};
+    testing_support::GameProcess game{
+        x, PONDORIX_GAME_DIR,
+        "<userpreferences name=\"prefs\" skipMenu=\"true\" hintMenuControls=\"false\" hintGameControls=\"false\" "
+        "favouriteLevelSet=\"" +
+            std::string(kTestSet) + "\"/>"};
+};
+
+TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_the_awards) {
+    const size_t before = Records(Statistics());
+    // From the quick match's selection back to the menu, and down to the championship.
+    Pause(600ms);
+    ASSERT_TRUE(game.Keys({"Escape"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
+    Pause(600ms);
+    ASSERT_TRUE(game.Keys({"Down", "Return"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 8"));
+    Pause(800ms);
+    // Three creatures by the arrows: up twice from "Start" is the first row; each choice moves the
+    // cursor onto its slot, from where up twice is the first row's first creature left.
+    for (const std::vector<std::string>& keys : {std::vector<std::string>{"Up", "Up", "Return"},
+                                                 {"Up", "Up", "Right", "Return"},
+                                                 {"Up", "Up", "Right", "Right", "Return"}}) {
+        ASSERT_TRUE(game.Keys(keys));
+        Pause(600ms);
+    }
+    EXPECT_TRUE(game.Screenshot("championship_selection.png"));
+    // Down from the slots is "Start".
+    ASSERT_TRUE(game.Keys({"Down", "Return"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 9")) << game.Log();
+    Pause(800ms);
+    EXPECT_TRUE(game.Screenshot("championship_level_sets.png"));
+    ASSERT_TRUE(game.Keys({"Return"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 10")) << game.Log();
+    Pause(1500ms);
+    EXPECT_TRUE(game.Screenshot("championship_table.png"));
+    // Match 1's two players and match 2's first are known; the other three places are open (on
+    // rows of slightly different colours).
+    const std::optional<std::vector<testing_support::Rgb>> places = game.ReadPixels(kPlaces);
+    ASSERT_TRUE(places.has_value());
+    const std::vector<testing_support::Rgb>& p = *places;
+    EXPECT_LT(Difference(p[3], p[4]), 40);
+    EXPECT_LT(Difference(p[4], p[5]), 40);
+    for (size_t known : {0u, 1u, 2u}) {
+        EXPECT_GT(Difference(p[known], p[3]), 120) << known;
+    }
+
+    for (int match = 1; match <= 3; ++match) {
+        SCOPED_TRACE(match);
+        if (match > 1) {
+            ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 10", match));
+            Pause(1000ms);
+        }
+        ASSERT_TRUE(game.Keys({"Return"}));
+        ASSERT_NO_FATAL_FAILURE(Claim(match));
+        ASSERT_NO_FATAL_FAILURE(PlayToTheEnd(match));
+        if (match == 3) {
+            EXPECT_TRUE(game.Screenshot("championship_awards.png"));
+        }
+        // The focus rests on "NextMatch", after the last match on "GetAwards".
+        ASSERT_TRUE(game.Keys({"Return"}));
+    }
+    // The awards: the podium (where the game has one) after the match and its match over go.
+    const bool awarded = testing_support::WaitUntil(
+        [&] {
+            const std::string log = game.Log();
+            return log.find("PushScreen: 12") != std::string::npos || log.find("no screen 12") != std::string::npos;
+        },
+        10s, 200ms);
+    EXPECT_TRUE(awarded) << game.Log();
+    EXPECT_EQ(game.Log().find("no next match"), std::string::npos) << game.Log();
+    EXPECT_EQ(Records(Statistics()), before + 3) << Statistics();
+}
+
+}  // namespace
+}  // namespace gui_testing

@@ -1,0 +1,347 @@
+// The in-match screen, the match over and the pause on the game's own data and a duel level
+// where player 1 starts with the only ball and player 2 right below: the set-up of each mode, the
+// zoom, a level that cannot start, one statistics record per match, the winner's flight, the
+// choices after a match and ending a match from the pause.
+#include "app/Application.h"
+#include "app/UserPreferences.h"
+#include "game/Globbo.h"
+#include "game/SpitGame.h"
+#include "game/StatisticsFile.h"
+#include "gui/GUIDirector.h"
+#include "gui/GUIGame.h"
+#include "gui/GUIMatchOver.h"
+#include "gui/GUIPaused.h"
+#include "gui/MovieClips.h"
+#include "tests/gui/ScreenTestBase.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <physfs.h>
+
+#include <cmath>
+
+namespace gui_testing {
+namespace {
+
+using Ids = std::deque<int>;
+
+constexpr const char* kDuel = "data/levels/test_duel.xml";
+constexpr float kStep = 0.02f;
+
+class MatchScreensTest : public ScreenTestBase {
+protected:
+    void SetUp() override {
+        ScreenTestBase::SetUp();
+        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data->Path() / kDuel);
+        preferences.hintGameControls = true;
+        director.emplace();
+        auto game = std::make_unique<GUIGame>(*director);
+        match = game.get();
+        director->RegisterMatch(std::move(game));
+        auto over = std::make_unique<GUIMatchOver>(*director);
+        matchOver = over.get();
+        director->RegisterScreen(GUIDirector::kMatchOver, std::move(over));
+        auto pause = std::make_unique<GUIPaused>(*director);
+        paused = pause.get();
+        director->RegisterScreen(GUIDirector::kPaused, std::move(pause));
+        for (int id : {5, 7, 16}) {
+            director->RegisterScreen(id, std::make_unique<StubScreen>(id, journal));
+        }
+        Application& application = Application::GetInstance();
+        application.statistics = StatisticsStore();
+        application.matchSetup = MatchSetup();
+        application.TakeMatch(MatchRecord());
+        application.levelFile = kDuel;
+        application.player1File = "data/players/blossom.xml";
+        application.player2File = "data/players/sprout.xml";
+        application.player1Controller = controllers[0];
+        application.player2Controller = controllers[1];
+        director->PushScreen(GUIDirector::kMainMenu);
+    }
+    void TearDown() override {
+        ScreenTestBase::TearDown();
+        preferences.hintGameControls = true;
+    }
+
+    // Starts a match of the mode from the main menu.
+    void Start(int mode) {
+        Application::GetInstance().matchSetup.mode = mode;
+        director->PushScreen(GUIDirector::kGame);
+    }
+    // Player 1 spits every half second until the match over shows (at most a minute).
+    void PlayToTheEnd() {
+        ASSERT_NE(match->GetGame(), nullptr);
+        director->OnFSCommand("Go");
+        for (int frame = 0; frame < 3000 && director->GetIds().front() == GUIDirector::kGame; ++frame) {
+            if (frame % 25 == 10) {
+                match->GetGame()->GetGlobbo1()->Shoot();
+            }
+            director->Update(kStep);
+        }
+        ASSERT_EQ(director->GetIds().front(), GUIDirector::kMatchOver);
+    }
+    void Run(float seconds) {
+        for (float t = 0; t < seconds - 1e-4f; t += kStep) {
+            director->Update(kStep);
+        }
+    }
+    size_t StoredRecords() {
+        StatisticsStore stored;
+        LoadStatistics(stored);
+        return stored.records.size();
+    }
+    bool TextShows(const FlashGUI& screen, const std::string& tag) {
+        for (const TextElement& text : screen.GetTextElements()) {
+            if (text.tag == tag) {
+                return text.visible;
+            }
+        }
+        ADD_FAILURE() << "no text " << tag;
+        return false;
+    }
+
+    GUIGame* match = nullptr;
+    GUIMatchOver* matchOver = nullptr;
+    GUIPaused* paused = nullptr;
+};
+
+TEST_F(MatchScreensTest, each_mode_sets_up_its_bot_controllers_and_hint) {
+    struct Case {
+        int mode;
+        bool bot;
+        bool attached;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {MatchSetup::QuickMatch, false, true, "quickmatch controls"},
+        {MatchSetup::Training, true, true, "training controls"},
+        {MatchSetup::Championship, false, false, ""},
+    };
+    bool first = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        director->GetHint().ShowHint("", 0);
+        Start(c.mode);
+        ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
+        SpitGame* game = match->GetGame();
+        ASSERT_NE(game, nullptr);
+        EXPECT_EQ(Application::GetInstance().currentGame, game);
+        EXPECT_EQ(game->HasBot(), c.bot);
+        EXPECT_EQ(controllers[0]->GetCreature(), c.attached ? game->GetGlobbo1() : nullptr);
+        EXPECT_EQ(controllers[1]->GetCreature(), c.attached ? game->GetGlobbo2() : nullptr);
+        EXPECT_EQ(director->GetHint().GetHintName(), c.hint);
+        // Only the first match's hint waits for the player to move and spit.
+        EXPECT_EQ(director->GetHint().NeedsMove(), first && *c.hint != '\0');
+        first = first && *c.hint == '\0';
+        EXPECT_FALSE(preferences.hintGameControls);
+        director->PopScreen();
+        // The controllers let go before the creatures went.
+        EXPECT_EQ(controllers[0]->GetCreature(), nullptr);
+        EXPECT_EQ(Application::GetInstance().currentGame, nullptr);
+        EXPECT_EQ(match->GetGame(), nullptr);
+    }
+}
+
+TEST_F(MatchScreensTest, the_level_zoom_scales_the_match_about_the_screen_centre) {
+    const std::string duel = testing_support::ReadFile(data->Path() / kDuel);
+    const std::pair<const char*, sf::Vector2f> cases[] = {{"0.8", {80, 60}}, {"1.0", {0, 0}}, {"nan", {0, 0}},
+                                                          {"-2", {0, 0}},    {"0", {0, 0}},   {"0.5", {200, 150}}};
+    for (const auto& [zoom, position] : cases) {
+        SCOPED_TRACE(zoom);
+        std::string level = duel;
+        level.replace(level.find("m_ViewZoom=\"0.8\""), 16, std::string("m_ViewZoom=\"") + zoom + "\"");
+        testing_support::WriteFile(data->Path() / "data/levels/zoomed.xml", level);
+        Application::GetInstance().levelFile = "data/levels/zoomed.xml";
+        Start(MatchSetup::QuickMatch);
+        ASSERT_NE(match->GetGame(), nullptr);
+        EXPECT_NEAR(match->getPosition().x, position.x, 1e-3f);
+        EXPECT_NEAR(match->getPosition().y, position.y, 1e-3f);
+        EXPECT_TRUE(std::isfinite(match->getScale().x) && match->getScale().x > 0);
+        director->PopScreen();
+    }
+}
+
+TEST_F(MatchScreensTest, a_level_that_cannot_load_starts_no_match) {
+    Application::GetInstance().levelFile = "data/levels/missing.xml";
+    Start(MatchSetup::QuickMatch);
+    EXPECT_EQ(director->GetIds(), (Ids{4}));
+    EXPECT_EQ(match->GetGame(), nullptr);
+    EXPECT_EQ(Application::GetInstance().currentGame, nullptr);
+    EXPECT_EQ(controllers[0]->GetCreature(), nullptr);
+    EXPECT_NE(log->Text().find("ERROR: GUIDirector::PushScreen: no match could start"), std::string::npos);
+}
+
+TEST_F(MatchScreensTest, a_finished_match_keeps_one_record_and_opens_the_match_over_once) {
+    Start(MatchSetup::QuickMatch);
+    PlayToTheEnd();
+    EXPECT_EQ(director->GetIds(), (Ids{15, 13, 4}));
+    EXPECT_EQ(StoredRecords(), 1u);
+    const GameStatistics& result = match->GetGame()->GetStatistics();
+    EXPECT_EQ(result.winner, GameStatistics::kPlayer1);
+    // The controllers let go when the match ended.
+    EXPECT_EQ(controllers[0]->GetCreature(), nullptr);
+    // The match is uncovered again and again (the statistics come and go): still one record.
+    for (int i = 0; i < 3; ++i) {
+        director->PushScreen(GUIDirector::kStatistics);
+        director->PopScreen();
+        director->PopScreen();
+        EXPECT_EQ(director->GetIds(), (Ids{13, 4}));
+        Run(0.5f);
+        EXPECT_EQ(director->GetIds(), (Ids{13, 4}));
+        director->PushScreen(GUIDirector::kMatchOver);
+    }
+    EXPECT_EQ(StoredRecords(), 1u);
+    EXPECT_EQ(Application::GetInstance().statistics.records.size(), 1u);
+}
+
+TEST_F(MatchScreensTest, the_winner_flies_to_the_middle_and_the_match_over_offers_its_choices) {
+    Start(MatchSetup::QuickMatch);
+    PlayToTheEnd();
+    GUIMatchOver& over = *matchOver;
+    // Until the movie has run past its first frame nobody can choose.
+    EXPECT_FALSE(over.IsNavigationEnabled());
+    EXPECT_EQ(over.GetCurrentFocusItem()->GetName(), "PlayAgain");
+    for (const char* clip : {"GetAwards", "NextMatch"}) {
+        EXPECT_FALSE(over.GetFirstMovie()->GetCharacter(clip)->get_visible()) << clip;
+    }
+    for (const char* clip : {"Stats", "PlayAgain", "MainMenu"}) {
+        EXPECT_TRUE(over.GetFirstMovie()->GetCharacter(clip)->get_visible()) << clip;
+    }
+    const std::pair<const char*, const char*> ring[] = {
+        {"Stats", "PlayAgain"}, {"PlayAgain", "MainMenu"}, {"MainMenu", "Stats"}};
+    for (const auto& [from, to] : ring) {
+        EXPECT_EQ(over.FindFocusItem(from)->GetLink(FocusItem::kRight), over.FindFocusItem(to)) << from;
+        EXPECT_EQ(over.FindFocusItem(to)->GetLink(FocusItem::kLeft), over.FindFocusItem(from)) << to;
+    }
+    EXPECT_FALSE(TextShows(over, "matchover"));
+
+    // The flight, sent by the screen itself so that its timing is the test's.
+    Globbo* winner = match->GetGame()->GetGlobbo1();
+    over.OnFSCommand("GoWinner");
+    ASSERT_NE(over.GetCopy(), nullptr);
+    const Globbo* copy = over.GetCopy();
+    EXPECT_FALSE(winner->m_Visible);
+    EXPECT_EQ(winner->GetJoint(), nullptr);
+    // Again: nothing new.
+    over.OnFSCommand("GoWinner");
+    EXPECT_EQ(over.GetCopy(), copy);
+    const sf::Vector2f start = over.GetDrawableCopy()->GetPosition();
+    EXPECT_EQ(start, sf::Vector2f(winner->m_ScreenCenter.x, winner->m_ScreenCenter.y));
+    Run(1.5f);
+    const sf::Vector2f half = over.GetDrawableCopy()->GetPosition();
+    EXPECT_NEAR(half.x, (start.x + GUIMatchOver::kCentreX) / 2, 2.0f);
+    EXPECT_NEAR(half.y, (start.y + GUIMatchOver::kCentreY) / 2, 2.0f);
+    Run(1.5f);
+    EXPECT_NEAR(over.GetDrawableCopy()->GetPosition().x, GUIMatchOver::kCentreX, 0.5f);
+    EXPECT_NEAR(over.GetDrawableCopy()->GetPosition().y, GUIMatchOver::kCentreY, 0.5f);
+    EXPECT_GT(over.GetDrawableCopy()->GetScale(), 1.2);
+    EXPECT_LT(over.GetDrawableCopy()->GetScale(), GUIMatchOver::kWinnerScale - 0.05);
+    Run(2.0f);
+    EXPECT_NEAR(over.GetDrawableCopy()->GetScale(), GUIMatchOver::kWinnerScale, 1e-3);
+
+    over.OnFSCommand("ShowText");
+    EXPECT_TRUE(over.IsNavigationEnabled());
+    for (const char* tag : {"matchover", "congrats", "thewinner"}) {
+        EXPECT_TRUE(TextShows(over, tag)) << tag;
+    }
+    EXPECT_EQ(over.GetCaption().getString().toAnsiString(), "Blossom");
+    EXPECT_NEAR(over.GetCaption().getPosition().x + over.GetCaption().getLocalBounds().width / 2,
+                GUIMatchOver::kCentreX, 0.5f);
+
+    // "PlayAgain": the match and this screen go, the selections come back.
+    over.OnFSCommand("PlayAgain");
+    EXPECT_EQ(director->GetIds(), (Ids{7, 5, 4}));
+    EXPECT_EQ(over.GetCopy(), nullptr);
+    EXPECT_EQ(match->GetGame(), nullptr);
+}
+
+TEST_F(MatchScreensTest, commands_out_of_order_leave_the_match_over_usable) {
+    Start(MatchSetup::QuickMatch);
+    PlayToTheEnd();
+    GUIMatchOver& over = *matchOver;
+    // The text before the flight: "matchover" alone, and the choices open.
+    over.OnFSCommand("ShowText");
+    EXPECT_TRUE(TextShows(over, "matchover"));
+    EXPECT_FALSE(TextShows(over, "congrats"));
+    EXPECT_FALSE(TextShows(over, "thewinner"));
+    EXPECT_TRUE(over.IsNavigationEnabled());
+    // No match any more: no flight.
+    Game* running = Application::GetInstance().currentGame;
+    Application::GetInstance().currentGame = nullptr;
+    over.OnFSCommand("GoWinner");
+    EXPECT_EQ(over.GetCopy(), nullptr);
+    Application::GetInstance().currentGame = running;
+    // "MainMenu": back to the menu, the menu music again.
+    over.OnFSCommand("MainMenu");
+    EXPECT_EQ(director->GetIds(), (Ids{4}));
+    EXPECT_EQ(StoredRecords(), 1u);
+}
+
+TEST_F(MatchScreensTest, a_draw_flies_nobody) {
+    Start(MatchSetup::QuickMatch);
+    // The match over comes while nobody has won yet, as after a draw.
+    director->OnFSCommand("Go");
+    Run(0.2f);
+    const int winner = match->GetGame()->GetStatistics().winner;
+    ASSERT_TRUE(winner != GameStatistics::kPlayer1 && winner != GameStatistics::kPlayer2) << winner;
+    director->PushScreen(GUIDirector::kMatchOver);
+    matchOver->OnFSCommand("GoWinner");
+    EXPECT_EQ(matchOver->GetCopy(), nullptr);
+    matchOver->OnFSCommand("ShowText");
+    EXPECT_TRUE(matchOver->IsNavigationEnabled());
+    EXPECT_TRUE(match->GetGame()->GetGlobbo1()->m_Visible);
+}
+
+TEST_F(MatchScreensTest, end_game_from_the_pause_leaves_the_menu_alone) {
+    Application& application = Application::GetInstance();
+    application.matchSetup.players = {"data/players/blossom.xml", "data/players/sprout.xml"};
+    application.matchSetup.matchIndex = 2;
+    application.matchSetup.results.resize(3);
+    Start(MatchSetup::QuickMatch);
+    director->OnFSCommand("Go");
+    Run(0.5f);
+    // The back key pauses; the paused match stands still.
+    director->HandleCommand(controllers[0], Controller::kBack);
+    ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+    EXPECT_EQ(paused->GetCurrentFocusItem()->GetName(), "Back");
+    const b2Vec2 before = match->GetGame()->GetGlobbo1()->m_Center;
+    Run(0.5f);
+    EXPECT_EQ(match->GetGame()->GetGlobbo1()->m_Center, before);
+    // The cursor stays where it was between pauses.
+    director->HandleCommand(controllers[0], Controller::kRight);
+    EXPECT_EQ(paused->GetSharedCursor()->GetItem()->GetName(), "EndGame");
+    director->HandleCommand(controllers[0], Controller::kBack);
+    ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
+    director->HandleCommand(controllers[0], Controller::kBack);
+    ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+    EXPECT_EQ(paused->GetSharedCursor()->GetItem()->GetName(), "EndGame");
+
+    paused->OnFSCommand("EndGame");
+    EXPECT_EQ(director->GetIds(), (Ids{4}));
+    EXPECT_EQ(match->GetGame(), nullptr);
+    EXPECT_EQ(controllers[0]->GetCreature(), nullptr);
+    EXPECT_TRUE(application.matchSetup.players.empty());
+    EXPECT_TRUE(application.matchSetup.results.empty());
+    EXPECT_EQ(application.matchSetup.matchIndex, 0);
+    EXPECT_EQ(StoredRecords(), 0u);
+}
+
+// Copying a set-up's match record never takes over another's running match.
+TEST(MatchRecordCopy, the_running_match_stays) {
+    Game* const running = reinterpret_cast<Game*>(0x1000);
+    MatchRecord record;
+    record.currentGame = running;
+    MatchRecord other;
+    other.levelFile = "data/levels/a.xml";
+    other.player2File = "data/players/b.xml";
+    other.matchFlags = {true, false};
+    other.currentGame = reinterpret_cast<Game*>(0x2000);
+    record.TakeMatch(other);
+    EXPECT_EQ(record.currentGame, running);
+    EXPECT_EQ(record.levelFile, other.levelFile);
+    EXPECT_EQ(record.player2File, other.player2File);
+    EXPECT_EQ(record.matchFlags, other.matchFlags);
+}
+
+}  // namespace
+}  // namespace gui_testing

@@ -1,0 +1,157 @@
+// The game itself under a virtual X server, driven with real key presses: the title gives way to
+// the main menu, whose "tutorial" item opens the tutorial; every lesson with a match shows its
+// creatures moving, the pause button freezes the arena and frees it again, the next button goes
+// through every lesson until the movie ends the tutorial, and the main menu comes back with its
+// cursor on "newgamepvp"; "quit" then ends the game cleanly, the statistics untouched.
+#include "tests/gui/GuiTestKit.h"
+#include "tests/support/GameProcess.h"
+#include "tests/support/TextLines.h"
+#include "tests/support/WaitUntil.h"
+
+#include <SFML/Graphics/Image.hpp>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace gui_testing {
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+// The arena between the lesson card and the buttons.
+constexpr unsigned kArenaTop = 180;
+constexpr unsigned kArenaBottom = 520;
+// The blocks whose lessons start a match, or go on with the match of the block before.
+constexpr int kLastBlock = 13;
+
+class TutorialEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(game.Folder().Path() / "home/Pondorix/data");
+        testing_support::WriteFile(statistics, kStatistics);
+        ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}));
+        x.MoveResize(game.GetWindow(), kWidth, kHeight);
+    }
+
+    // The arena's pixels in a screenshot, as RGB rows.
+    std::vector<uint8_t> Arena(const std::string& name) {
+        const std::string path = (game.Folder().Path() / name).string();
+        sf::Image image;
+        if (!game.Screenshot(path) || !image.loadFromFile(path) || image.getSize().y < kArenaBottom) {
+            ADD_FAILURE() << "no screenshot " << name;
+            return {};
+        }
+        std::vector<uint8_t> pixels;
+        for (unsigned y = kArenaTop; y < kArenaBottom; ++y) {
+            for (unsigned x = 0; x < image.getSize().x; ++x) {
+                const sf::Color c = image.getPixel(x, y);
+                pixels.insert(pixels.end(), {c.r, c.g, c.b});
+            }
+        }
+        return pixels;
+    }
+    // Whether two screenshots of the arena a moment apart differ (the creatures move), or are
+    // equal, within a few seconds: a slow build draws few frames a second.
+    bool Moves(const std::string& name, bool moving) {
+        int shot = 0;
+        return testing_support::WaitUntil(
+            [&] {
+                const std::vector<uint8_t> first = Arena(name + "_" + std::to_string(shot++) + ".png");
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                const std::vector<uint8_t> second = Arena(name + "_" + std::to_string(shot++) + ".png");
+                return !first.empty() && (first != second) == moving;
+            },
+            std::chrono::seconds(15), std::chrono::milliseconds(10));
+    }
+    // Presses the focused button with the spit key, once the lesson's card is in and the
+    // navigation on again.
+    bool Press() {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        return game.Keys({"Control_R"});
+    }
+    int Count(const std::string& text) {
+        const std::string log = game.Log();
+        int found = 0;
+        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
+            ++found;
+        }
+        return found;
+    }
+
+    static constexpr const char* kStatistics =
+        "<?xml version=\"1.0\" ?>\n<resource><gamestats winner=\"1\"><playerstats name=\"player1\" "
+        "playerId=\"Bubbles\" score=\"2\" numShots=\"3\"/><playerstats name=\"player2\" playerId=\"Sprout\" "
+        "score=\"0\" numShots=\"1\"/></gamestats></resource>\n";
+    testing_support::X11TestDisplay x{1024, 768};
+    testing_support::GameProcess game{x, PONDORIX_GAME_DIR,
+                                      "<userpreferences name=\"prefs\" hintMenuControls=\"false\"/>"};
+    std::filesystem::path statistics = game.Folder().Path() / "home/Pondorix/data/statistics.xml";
+};
+
+TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_and_end_back_in_the_menu) {
+    // Any key leaves the title for the main menu; down twice reaches the tutorial.
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 1"));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_TRUE(game.Keys({"Left"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
+    ASSERT_TRUE(game.Keys({"Down", "Down"}));
+    ASSERT_TRUE(Press());
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 3"));
+    EXPECT_TRUE(game.Screenshot((game.Folder().Path() / "tutorial_welcome.png").string()));
+
+    // The cursor starts on the pause button; the next button is to its right.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(game.Keys({"Right"}));
+    bool paused = false;
+    for (int block = 2; block <= kLastBlock; ++block) {
+        SCOPED_TRACE(block);
+        ASSERT_TRUE(Press());
+        // The blocks that set something up name themselves in the log.
+        if (block == 4 || block == 5 || block == 7 || block == 8 || block == 11 || block == 12) {
+            ASSERT_TRUE(game.WaitForLog("INFO: GUITutorial: block " + std::to_string(block)));
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        }
+        if (block == 4 || block == 5 || block == 7 || block == 8 || block == 11 || block == 12) {
+            EXPECT_TRUE(Moves("block" + std::to_string(block), true)) << "the creatures move";
+        }
+        if (block == 7 && !paused) {
+            // The pause button freezes the arena, and it stays frozen; pressed again, the match
+            // goes on.
+            ASSERT_TRUE(game.Keys({"Left"}));
+            ASSERT_TRUE(Press());
+            EXPECT_TRUE(Moves("paused", false)) << "the arena freezes";
+            const std::vector<uint8_t> frozen = Arena("frozen.png");
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            EXPECT_TRUE(!frozen.empty() && frozen == Arena("still.png")) << "the arena stays frozen";
+            ASSERT_TRUE(Press());
+            EXPECT_TRUE(Moves("resumed", true)) << "the match goes on";
+            ASSERT_TRUE(game.Keys({"Right"}));
+            paused = true;
+        }
+    }
+    EXPECT_TRUE(game.Screenshot((game.Folder().Path() / "tutorial_end.png").string()));
+    // The last lesson ends the tutorial by itself; the menu's cursor is back on the quick match,
+    // which the spit key then opens.
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 3"));
+    EXPECT_EQ(Count("INFO: GUIDirector::PushScreen: 5"), 0);
+    ASSERT_TRUE(Press());
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 5"));
+    ASSERT_TRUE(game.Keys({"Escape"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
+
+    // Right four times reaches "quit".
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(game.Keys({"Right", "Right", "Right", "Right"}));
+    ASSERT_TRUE(Press());
+    EXPECT_TRUE(game.Ends());
+    EXPECT_EQ(testing_support::ReadFile(statistics), kStatistics);
+    const std::string log = game.Log();
+    for (const std::string& line : testing_support::SplitLines(log)) {
+        EXPECT_EQ(line.find(" ERROR: "), std::string::npos) << line;
+    }
+    EXPECT_TRUE(log.ends_with(" INFO: ============== Logging finished ==============\n")) << log;
+}
+
+}  // namespace
+}  // namespace gui_testing

@@ -1,0 +1,30 @@
+// make_recordings <game folder>: plays every scene the game replays from recorded input (the
+// title's demonstrations, ...) with generated input and writes the recordings, with body
+// snapshots, into the game folder's data/. Needs the folder's levels, creatures and controls.
+#include "app/TiXmlIOProxy.h"
+#include "app/TinyxmlPhysfsProxy.h"
+#include "tools/recordings/Recordings.h"
+
+#include <physfs.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_recordings <game folder>\n");
+        return 2;
+    }
+    if (PHYSFS_init(argv[0]) == 0 || PHYSFS_mount(argv[1], nullptr, 0) == 0 || PHYSFS_setWriteDir(argv[1]) == 0) {
+        std::fprintf(stderr, "make_recordings: cannot use the folder %s\n", argv[1]);
+        return 1;
+    }
+    TinyxmlPhysfsProxy proxy;
+    TiXmlIOProxy::SetCurrent(&proxy);
+    bool written = true;
+    for (const SceneRecording& recording : ShippedRecordings()) {
+        written = RecordScene(recording) && written;
+    }
+    TiXmlIOProxy::SetCurrent(nullptr);
+    PHYSFS_deinit();
+    return written ? 0 : 1;
+}
