@@ -22,6 +22,22 @@ as_object* owned_or_null(as_object* object) {
     return object && object->get_ref_count() > 0 ? object : nullptr;
 }
 
+// The names of the locals every call may add, built once rather than on every call.
+const base_string& this_name() {
+    static const base_string name("this");
+    return name;
+}
+
+const base_string& arguments_name() {
+    static const base_string name("arguments");
+    return name;
+}
+
+const base_string& super_name() {
+    static const base_string name("super");
+    return name;
+}
+
 }  // namespace
 
 function_call_frame::function_call_frame(const as_s_function& function, const fn_call& fn)
@@ -78,9 +94,9 @@ void function_call_frame::pass_plain_args(const as_s_function& function, const f
             m_env->add_local(args[i].m_name, fn.arg(i));
         }
     }
-    m_env->add_local("this", as_value(m_this_object));
+    m_env->add_local(this_name(), as_value(m_this_object));
     if (fn.this_ptr) {
-        m_env->add_local("super", as_value(fn.this_ptr->get_proto()));
+        m_env->add_local(super_name(), as_value(fn.this_ptr->get_proto()));
     }
 }
 
@@ -111,7 +127,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         r++;
     }
     if (!(flags & SUPPRESS_THIS)) {
-        m_env->add_local("this", as_value(this_object));
+        m_env->add_local(this_name(), as_value(this_object));
     }
     if ((flags & PRELOAD_ARGUMENTS) || !(flags & SUPPRESS_ARGUMENTS)) {
         smart_ptr<as_object> arguments = make_arguments_array(m_env->get_player(), fn);
@@ -120,7 +136,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
             r++;
         }
         if (!(flags & SUPPRESS_ARGUMENTS)) {
-            m_env->add_local("arguments", as_value(arguments.get_ptr()));
+            m_env->add_local(arguments_name(), as_value(arguments.get_ptr()));
         }
     }
     if (flags & PRELOAD_SUPER) {
@@ -131,7 +147,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         r++;
     }
     if (!(flags & SUPPRESS_SUPER)) {
-        m_env->add_local("super", as_value(super_object));
+        m_env->add_local(super_name(), as_value(super_object));
     }
     if (flags & PRELOAD_ROOT) {
         player* owner = m_env->get_player();
