@@ -5,6 +5,7 @@
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/static_names.h"
 
 #include <cstdint>
 
@@ -20,22 +21,6 @@ const void* address_of(const as_object* object) {
 // A counted hold on an object that already has an owner (one with none is not ours to count).
 as_object* owned_or_null(as_object* object) {
     return object && object->get_ref_count() > 0 ? object : nullptr;
-}
-
-// The names of the locals every call may add, built once rather than on every call.
-const base_string& this_name() {
-    static const base_string name("this");
-    return name;
-}
-
-const base_string& arguments_name() {
-    static const base_string name("arguments");
-    return name;
-}
-
-const base_string& super_name() {
-    static const base_string name("super");
-    return name;
 }
 
 }  // namespace
@@ -94,9 +79,9 @@ void function_call_frame::pass_plain_args(const as_s_function& function, const f
             m_env->add_local(args[i].m_name, fn.arg(i));
         }
     }
-    m_env->add_local(this_name(), as_value(m_this_object));
+    m_env->add_local(static_names::call_local_name(static_names::LOCAL_THIS), as_value(m_this_object));
     if (fn.this_ptr) {
-        m_env->add_local(super_name(), as_value(fn.this_ptr->get_proto()));
+        m_env->add_local(static_names::call_local_name(static_names::LOCAL_SUPER), as_value(fn.this_ptr->get_proto()));
     }
 }
 
@@ -127,7 +112,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         r++;
     }
     if (!(flags & SUPPRESS_THIS)) {
-        m_env->add_local(this_name(), as_value(this_object));
+        m_env->add_local(static_names::call_local_name(static_names::LOCAL_THIS), as_value(this_object));
     }
     if ((flags & PRELOAD_ARGUMENTS) || !(flags & SUPPRESS_ARGUMENTS)) {
         smart_ptr<as_object> arguments = make_arguments_array(m_env->get_player(), fn);
@@ -136,7 +121,8 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
             r++;
         }
         if (!(flags & SUPPRESS_ARGUMENTS)) {
-            m_env->add_local(arguments_name(), as_value(arguments.get_ptr()));
+            m_env->add_local(static_names::call_local_name(static_names::LOCAL_ARGUMENTS),
+                             as_value(arguments.get_ptr()));
         }
     }
     if (flags & PRELOAD_SUPER) {
@@ -147,7 +133,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         r++;
     }
     if (!(flags & SUPPRESS_SUPER)) {
-        m_env->add_local(super_name(), as_value(super_object));
+        m_env->add_local(static_names::call_local_name(static_names::LOCAL_SUPER), as_value(super_object));
     }
     if (flags & PRELOAD_ROOT) {
         player* owner = m_env->get_player();
