@@ -8,17 +8,31 @@
 
 #include <memory>
 
-Controller* CreateController(const std::string& fileName) {
-    const ResourceXml resource(fileName);
+namespace {
+
+// The file's element named "controller"; null, logged under the caller's name, when the file
+// cannot be read or holds no such element.
+const TiXmlElement* FindControllerElement(const ResourceXml& resource, sme::XmlStorageBuffer& reader,
+                                          const char* caller, const std::string& fileName) {
     if (resource.GetRoot() == nullptr) {
-        log_error("CreateController: cannot read %s", fileName.c_str());
+        log_error("%s: cannot read %s", caller, fileName.c_str());
         return nullptr;
     }
-    sme::XmlStorageBuffer reader(false);
     reader.SetRoot(resource.GetRoot());
     const TiXmlElement* element = sme::XmlStorageBuffer::FindChildByName(reader.GetRoot(), "controller");
     if (element == nullptr) {
-        log_error("CreateController: %s has no element named controller", fileName.c_str());
+        log_error("%s: %s has no element named controller", caller, fileName.c_str());
+    }
+    return element;
+}
+
+}  // namespace
+
+Controller* CreateController(const std::string& fileName) {
+    const ResourceXml resource(fileName);
+    sme::XmlStorageBuffer reader(false);
+    const TiXmlElement* element = FindControllerElement(resource, reader, "CreateController", fileName);
+    if (element == nullptr) {
         return nullptr;
     }
     std::unique_ptr<Controller> controller;
@@ -32,4 +46,14 @@ Controller* CreateController(const std::string& fileName) {
     }
     reader.ReadObject("controller", *controller);
     return controller.release();
+}
+
+bool ReadControllerSettings(const std::string& fileName, Controller& controller) {
+    const ResourceXml resource(fileName);
+    sme::XmlStorageBuffer reader(false);
+    if (FindControllerElement(resource, reader, "ReadControllerSettings", fileName) == nullptr) {
+        return false;
+    }
+    reader.ReadObject("controller", controller);
+    return true;
 }

@@ -26,7 +26,7 @@ void GUIGameTitle::DeleteScene() {
 void GUIGameTitle::Load(const std::string& file) {
     DeleteScene();
     FlashGUI::Load(file);
-    m_ReplayClock = 0.0f;
+    m_Replay.Restart();
     StartScene(kTitleScene1);
 }
 
@@ -55,19 +55,7 @@ void GUIGameTitle::Replay(Application& application, float dt) {
     if (m_Match == nullptr) {
         return;
     }
-    m_ReplayClock += dt;
-    for (int played = 0; played < kMaxFramesPerUpdate; ++played) {
-        const float next = m_Recording->NextFrameTime();
-        // Written so that a step that is not a number stops the replay rather than running it.
-        if (!(m_ReplayClock >= next)) {
-            return;
-        }
-        m_Recording->PlayFrame(m_Level->GetPhysics().GetWorld());
-        if (next > kMinMatchStep) {
-            m_Match->Update(application, next);
-        }
-        m_ReplayClock -= next;
-    }
+    m_Replay.Advance(application, *m_Recording, m_Level->GetPhysics().GetWorld(), *m_Match, dt);
 }
 
 void GUIGameTitle::Render(sf::RenderTarget& target, sf::RenderStates states) const {

@@ -2,6 +2,7 @@
 
 #include "gui/DemonstrationScene.h"
 #include "gui/FlashGUI.h"
+#include "gui/RecordedReplay.h"
 
 #include <memory>
 
@@ -20,8 +21,6 @@ public:
     // At most this many recorded frames are replayed in one update; the rest waits for the next,
     // so that a recording of tiny steps cannot hold a frame up.
     static constexpr int kMaxFramesPerUpdate = 16;
-    // Recorded steps this short replay their events without a match step.
-    static constexpr float kMinMatchStep = 0.001f;
 
     // The director is the one that stacks the title; leaving goes through it.
     explicit GUIGameTitle(GUIDirector& director);
@@ -42,7 +41,7 @@ public:
 
     SpitGame* GetMatch() const { return m_Match.get(); }
     EventPlayer* GetRecording() const { return m_Recording.get(); }
-    float GetReplayClock() const { return m_ReplayClock; }
+    float GetReplayClock() const { return m_Replay.GetClock(); }
 
 private:
     // Deletes the running scene and starts the scene's match on its recording.
@@ -57,5 +56,5 @@ private:
     std::unique_ptr<SpitGame> m_Match;
     std::unique_ptr<ScriptedController> m_Controller1;
     std::unique_ptr<ScriptedController> m_Controller2;
-    float m_ReplayClock = 0.0f;
+    RecordedReplay m_Replay{kMaxFramesPerUpdate};
 };

@@ -75,7 +75,7 @@ void GUITutorial::Reset() {
     SetLoaded(true);
     m_Paused = false;
     m_Block = 0;
-    m_PlaybackTime = 0.0f;
+    m_Replay.Restart();
     if (FlashMovie* movie = GetFirstMovie(); movie != nullptr && movie->GetRoot() != nullptr) {
         movie->GetRoot()->goto_frame(0);
         movie->GetRoot()->set_play_state(swfplayer::character::PLAY);
@@ -200,7 +200,7 @@ void GUITutorial::Update(Application& application, float dt) {
         return;
     }
     if (!m_RecordMode && m_Recording) {
-        ReplaySteps(application, dt);
+        m_Replay.Advance(application, *m_Recording, m_Level->GetPhysics().GetWorld(), *m_Game, dt);
     } else if (m_Game) {
         m_Game->Update(application, dt);
         if (m_Recording) {
@@ -209,25 +209,6 @@ void GUITutorial::Update(Application& application, float dt) {
     }
     if (!IsLoaded()) {
         Leave();
-    }
-}
-
-void GUITutorial::ReplaySteps(Application& application, float dt) {
-    m_PlaybackTime += dt;
-    for (int steps = 0;; ++steps) {
-        const float next = m_Recording->NextFrameTime();
-        if (m_PlaybackTime < next) {
-            return;
-        }
-        if (steps == kMaxStepsPerUpdate) {
-            m_PlaybackTime = 0.0f;
-            return;
-        }
-        m_Recording->PlayFrame(m_Level->GetPhysics().GetWorld());
-        if (next > kShortestStep) {
-            m_Game->Update(application, next);
-        }
-        m_PlaybackTime -= next;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/EventAdapter.h"
+#include "gui/RecordedReplay.h"
 #include "gui/ScreenRoles.h"
 
 #include <memory>
@@ -31,8 +32,6 @@ public:
     // At most this many recorded steps are replayed in one update; time beyond them is dropped,
     // so a long stall (or a huge dt) never replays the whole recording in one frame.
     static constexpr int kMaxStepsPerUpdate = 8;
-    // A recorded step this short plays its events without stepping the match.
-    static constexpr float kShortestStep = 0.001f;
 
     explicit GUITutorial(GUIDirector& director);
     ~GUITutorial() override;
@@ -77,7 +76,7 @@ public:
     int GetBlock() const { return m_Block; }
     bool IsPaused() const { return m_Paused; }
     bool AreButtonsEnabled() const { return m_ButtonsEnabled; }
-    float GetPlaybackTime() const { return m_PlaybackTime; }
+    float GetPlaybackTime() const { return m_Replay.GetClock(); }
     SpitGame* GetGame() const { return m_Game.get(); }
     Level* GetLevel() const { return m_Level.get(); }
     EventPlayer* GetRecording() const { return m_Recording.get(); }
@@ -89,7 +88,6 @@ private:
     void StartMatch(const TutorialBlock& block);
     // The match, its controllers, the recording and the level go, in that order.
     void DeleteMatch();
-    void ReplaySteps(Application& application, float dt);
     void Leave();
 
     GUIDirector& m_Director;
@@ -104,5 +102,5 @@ private:
     bool m_Paused = false;
     bool m_RecordMode = false;
     int m_Block = 0;
-    float m_PlaybackTime = 0.0f;
+    RecordedReplay m_Replay{kMaxStepsPerUpdate};
 };

@@ -4,6 +4,7 @@
 #include "gui/GUIChampionshipGlobbos.h"
 #include "gui/GUIChampionshipLevelSelection.h"
 #include "gui/GUIChampionshipMatchTable.h"
+#include "gui/GUIChampionshipPodium.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIGame.h"
 #include "gui/GUIGameTitle.h"
@@ -27,6 +28,7 @@ void RegisterGameScreens(GUIDirector& director) {
     director.RegisterMatch(std::make_unique<GUIGame>(director));
     director.RegisterScreen(GUIDirector::kPaused, std::make_unique<GUIPaused>(director));
     director.RegisterScreen(GUIDirector::kMatchOver, std::make_unique<GUIMatchOver>(director));
+    director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
     director.RegisterScreen(GUIDirector::kChampionshipGlobbos, std::make_unique<GUIChampionshipGlobbos>(director));
     director.RegisterScreen(GUIDirector::kChampionshipLevelSelection,
                             std::make_unique<GUIChampionshipLevelSelection>(director));

@@ -8,11 +8,13 @@
 // players; the tutorial's block 7, its lesson movie over the match with five balls replayed from
 // its recording; a four-player championship's match table with eight portraits and its
 // highlight; the championship's get-ready screen over its waiting match, which keeps running
-// under it. Their peer is the frame without any screen: the clear, the empty overlay and the
-// display. Each frame ends with glFinish, so its time includes the rasterising; the counter cpu_ms
-// is the CPU time of the whole frame (targets: the menu, the selection, the statistics and the
-// match table at most 8 ms, the match over, the title and the tutorial at most 10 ms, the
-// get-ready screen at most 12 ms, well inside the 16.7 ms of a frame at 60 a second).
+// under it; the championship's podium with its two movies and its scene of three creatures
+// replaying the podium's script from its start at each run. Their peer is the frame without any
+// screen: the clear, the empty overlay and the display. Each frame ends with glFinish, so its time
+// includes the rasterising; the counter cpu_ms is the CPU time of the whole frame (targets: the
+// menu, the selection, the statistics and the match table at most 8 ms, the match over, the
+// title, the tutorial and the podium at most 10 ms, the get-ready screen at most 12 ms, well
+// inside the 16.7 ms of a frame at 60 a second).
 // Run: xvfb-run -a bench_gui_screens --benchmark_enable_random_interleaving=true
 //      --benchmark_repetitions=10
 #include "app/Application.h"
@@ -23,6 +25,7 @@
 #include "app/TinyxmlPhysfsProxy.h"
 #include "app/UserPreferences.h"
 #include "flash/FlashMovie.h"
+#include "game/CinematicGame.h"
 #include "game/Globbo.h"
 #include "game/Level.h"
 #include "game/SpitGame.h"
@@ -30,6 +33,7 @@
 #include "gui/Championship.h"
 #include "gui/GUIChampionshipGetReady.h"
 #include "gui/GUIChampionshipMatchTable.h"
+#include "gui/GUIChampionshipPodium.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIGame.h"
 #include "gui/GUIGameTitle.h"
@@ -37,6 +41,7 @@
 #include "gui/GUIPlayerSelection.h"
 #include "gui/GUIStatistics.h"
 #include "gui/GUITutorial.h"
+#include "gui/GameLayer.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -297,6 +302,21 @@ GUIDirector& TutorialBlock7(GUITutorial*& tutorial) {
     return director;
 }
 
+// The debug podium over the main menu.
+GUIDirector& Podium() {
+    static GUIDirector director;
+    static const bool shown = [] {
+        director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
+        Application::GetInstance().matchSetup.podium = {"data/players/bubbles.xml", "data/players/sprout.xml",
+                                                        "data/players/hooligan.xml"};
+        director.PushScreen(GUIDirector::kMainMenu);
+        director.PushScreen(GUIDirector::kChampionshipPodium);
+        return true;
+    }();
+    (void)shown;
+    return director;
+}
+
 void EndFrame(Stage& stage, Application& application) {
     application.draw(stage.overlay);
     application.display();
@@ -414,6 +434,22 @@ void BM_StatisticsFrame(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(screen.GetRows().size());
 }
 BENCHMARK(BM_StatisticsFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
+
+void BM_PodiumFrame(benchmark::State& state) {
+    GetStage();
+    GUIDirector& director = Podium();
+    auto& podium = static_cast<GUIChampionshipPodium&>(*director.GetScreen(GUIDirector::kChampionshipPodium));
+    // The scene from its start, past the movie's names and buttons, with its script still running.
+    podium.Activate();
+    for (int i = 0; i < 240; ++i) {
+        director.Update(kStep);
+    }
+    ScreenFrame(state, director);
+    const GameLayer& scene = *podium.GetSceneLayer();
+    state.counters["creatures"] = scene.GetGame() ? static_cast<double>(scene.GetGame()->GetCreatures().size()) : 0;
+    state.counters["script_running"] = scene.GetScript()->NextFrameTime() < EventPlayer::kNoFrameLeft ? 1 : 0;
+}
+BENCHMARK(BM_PodiumFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Min);
 
 void BM_EmptyFrame(benchmark::State& state) {
     Stage& stage = GetStage();

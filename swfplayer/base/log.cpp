@@ -13,8 +13,6 @@ void default_log_handler(bool is_error, const char* message) {
 }
 
 log_callback s_log_callback = default_log_handler;
-bool s_verbose_parse = false;
-bool s_verbose_action = false;
 
 void log_formatted(bool is_error, const char* format, va_list args) {
     if (s_log_callback == nullptr) {
@@ -50,20 +48,12 @@ void log_error(const char* format, ...) {
     va_end(args);
 }
 
-bool get_verbose_parse() {
-    return s_verbose_parse;
-}
-
 void set_verbose_parse(bool on) {
-    s_verbose_parse = on;
-}
-
-bool get_verbose_action() {
-    return s_verbose_action;
+    trace_switches::verbose_parse = on;
 }
 
 void set_verbose_action(bool on) {
-    s_verbose_action = on;
+    trace_switches::verbose_action = on;
 }
 
 bool get_verbose_debug() {

@@ -16,10 +16,18 @@ void log_msg(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void log_error(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Trace switches, off at start: loaders trace what they read (parse), the script interpreter
-// traces its actions (action).
-bool get_verbose_parse();
+// traces its actions (action). Loaders ask for every field they read, so the getters are inline.
+namespace trace_switches {
+inline bool verbose_parse = false;
+inline bool verbose_action = false;
+}  // namespace trace_switches
+inline bool get_verbose_parse() {
+    return trace_switches::verbose_parse;
+}
 void set_verbose_parse(bool on);
-bool get_verbose_action();
+inline bool get_verbose_action() {
+    return trace_switches::verbose_action;
+}
 void set_verbose_action(bool on);
 // On at start; nothing reads or changes it.
 bool get_verbose_debug();

@@ -3,8 +3,11 @@
 // (the duel level, remembered as the favourite) starts it, the match table shows the known
 // portraits, the arrows claim "Player1" and WASD "Player2" before each match, player 1 spits the
 // only ball into player 2 until the match is over, "NextMatch" twice and "GetAwards" after the
-// third; the statistics file holds three more results.
+// third; the statistics file holds three more results. The podium then shows the three creatures
+// at their places in their body colours and names them; "Stats" opens the statistics over it and
+// Back returns, "MainMenu" leaves it, and "quit" ends the game.
 #include "tests/gui/GuiTestKit.h"
+#include "tests/gui/PodiumView.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TextLines.h"
@@ -163,6 +166,53 @@ TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_
         10s, 200ms);
     EXPECT_TRUE(awarded) << game.Log();
     EXPECT_EQ(game.Log().find("no next match"), std::string::npos) << game.Log();
+    EXPECT_EQ(Records(Statistics()), before + 3) << Statistics();
+
+    // The podium: three different creatures of the game, each at its place in its body colour,
+    // named once the movie has shown its buttons.
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 12")) << game.Log();
+    ASSERT_TRUE(PodiumButtonsShow(game));
+    Pause(500ms);
+    const std::vector<testing_support::Rgb> bodies = {{255, 115, 195}, {60, 190, 255}, {255, 110, 40},
+                                                      {160, 95, 235},  {120, 215, 60}, {255, 210, 30}};
+    // The champion hops now and then: the places are read while all three rest.
+    std::array<int, 3> standing{-1, -1, -1};
+    EXPECT_TRUE(testing_support::WaitUntil(
+        [&] {
+            standing = PodiumColours(game, bodies).value_or(standing);
+            return standing[0] >= 0 && standing[1] >= 0 && standing[2] >= 0;
+        },
+        10s, 100ms))
+        << standing[0] << " " << standing[1] << " " << standing[2];
+    EXPECT_NE(standing[0], standing[1]);
+    EXPECT_NE(standing[1], standing[2]);
+    EXPECT_NE(standing[0], standing[2]);
+    const std::array<int, 3> ink = NameInk(game);
+    for (size_t place = 0; place < 3; ++place) {
+        EXPECT_GT(ink[place], 5) << place;
+    }
+    EXPECT_TRUE(game.Screenshot("championship_podium.png"));
+
+    // The arrows' cursor came over from the match table onto "PlayAgain"; left of it is "Stats".
+    ASSERT_TRUE(game.Keys({"Left", "Return"}, 400ms));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16")) << game.Log();
+    Pause(1000ms);
+    EXPECT_TRUE(game.Screenshot("championship_podium_statistics.png"));
+    ASSERT_TRUE(game.Keys({"Escape"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16")) << game.Log();
+    // Back on the podium, from its start; the first key shows the cursor on "PlayAgain", right of
+    // it is "MainMenu".
+    ASSERT_TRUE(PodiumButtonsShow(game));
+    Pause(500ms);
+    ASSERT_TRUE(game.Keys({"Right", "Right", "Return"}, 400ms));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 12")) << game.Log();
+    Pause(1000ms);
+    EXPECT_TRUE(game.Screenshot("championship_after_podium.png"));
+
+    // Left of "newgamepvp" is "quit", which ends the game cleanly.
+    ASSERT_TRUE(game.Keys({"Left", "Return"}, 400ms));
+    EXPECT_TRUE(game.Ends());
+    EXPECT_TRUE(game.Log().ends_with(" INFO: ============== Logging finished ==============\n")) << game.Log();
     EXPECT_EQ(Records(Statistics()), before + 3) << Statistics();
 }
 

@@ -101,7 +101,11 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/globbo_selection_training.swf", TrainingSelectionMovie(font)) &&
         WriteFile(folder / "gui/globbo_selection_training.xml", TrainingSelectionDescription(font)) &&
         WriteFile(folder / "gui/tutorial.swf", TutorialMovie(font)) &&
-        WriteFile(folder / "gui/tutorial.xml", TutorialDescription());
+        WriteFile(folder / "gui/tutorial.xml", TutorialDescription()) &&
+
+        WriteFile(folder / "gui/championship_podium.swf", PodiumMovie(font)) &&
+        WriteFile(folder / "gui/championship_podium_background.swf", PodiumBackgroundMovie()) &&
+        WriteFile(folder / "gui/championship_podium.xml", PodiumDescription());
     const bool championship =
         WriteFile(folder / "gui/championship_globbo_selection.swf", ChampionshipSelectionMovie(font)) &&
         WriteFile(folder / "gui/championship_globbo_selection.xml", ChampionshipSelectionDescription(font)) &&

@@ -90,6 +90,11 @@ uint16_t Cloud(Library& library);
 // A sprite of shapes stacked in one frame that stops.
 uint16_t Picture(Library& library, const std::vector<swfkit::ShapeBuilder>& shapes);
 
+// A rounded button body around (0, 0), 44 pixels high: a shadow, the coloured pill with a lighter
+// top and a rim, the label in white.
+uint16_t PillBody(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font, const std::string& label,
+                  float width, uint32_t color);
+
 // A button clip around (0, 0) showing the body sprite: at rest it stops; "over" wobbles it like
 // jelly and settles; "pressed" squashes it, sends the FSCommand (on its third frame) and settles;
 // "disabled" shows it faded and stops (focus items pass a disabled clip by). The press script,

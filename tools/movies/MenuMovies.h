@@ -23,6 +23,12 @@ std::string HintDescription();
 swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font);
 std::string StatisticsDescription();
 
+// The championship's podium: its medals, cheers and buttons (data/gui/championship_podium.swf),
+// its sky (data/gui/championship_podium_background.swf) and data/gui/championship_podium.xml.
+swfkit::Bytes PodiumMovie(const swfkit::EmbeddedFont& font);
+swfkit::Bytes PodiumBackgroundMovie();
+std::string PodiumDescription();
+
 // The training's selection (data/gui/globbo_selection_training.swf) and its description.
 swfkit::Bytes TrainingSelectionMovie(const swfkit::EmbeddedFont& font);
 std::string TrainingSelectionDescription(const swfkit::EmbeddedFont& font);

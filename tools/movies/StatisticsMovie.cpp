@@ -27,24 +27,6 @@ constexpr float kFirstRow = 190.0f;
 constexpr float kRowHeight = 30.0f;
 constexpr int kStripes = 13;
 
-// A rounded button body: a shadow, the coloured pill with a lighter top and a rim, the label.
-uint16_t PillBody(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font, const std::string& label,
-                  float width, uint32_t color) {
-    const float w = width / 2.0f;
-    const float h = 22.0f;
-    swfkit::TagList frames(8);
-    Stack stack(frames);
-    stack.Place(library.Define(Shape(RoundedRect(-w + 2, -h + 5, w + 2, h + 5, h), Solid(0x0B3C5D, 70))));
-    stack.Place(library.Define(Shape(RoundedRect(-w, -h, w, h, h), Solid(color))));
-    stack.Place(library.Define(Shape(RoundedRect(-w + 6, -h + 4, w - 6, -2, h - 4), Solid(0xFFFFFF, 60))));
-    stack.Place(
-        library.Define(Stroke(RoundedRect(-w + 1.5f, -h + 1.5f, w - 1.5f, h - 1.5f, h - 1.5f), 3, Hex(0xFFFFFF, 200))));
-    stack.Place(library.DefineText(fontId, font, label, 22, {Hex(0xFFFFFF)}), 0, -1);
-    frames.DoAction(Script("stop"));
-    frames.ShowFrame();
-    return library.DefineSprite(frames);
-}
-
 uint16_t Board(Library& library) {
     std::vector<ShapeBuilder> shapes = {
         Shape(RoundedRect(kBoardLeft + 4, kBoardTop + 8, kBoardRight + 4, kBoardBottom + 8, 28), Solid(0x0B3C5D, 60)),

@@ -324,8 +324,8 @@ swfkit::Bytes TutorialMovie(const swfkit::EmbeddedFont& font) {
     bool pondShown = false;
     for (size_t i = 0; i < std::size(kLessons); ++i) {
         const int number = static_cast<int>(i) + 1;
-        char label[16];
-        char command[16];
+        char label[24];
+        char command[24];
         std::snprintf(label, sizeof(label), "block%02d", number - 1);
         std::snprintf(command, sizeof(command), "block%02d", number);
         if (i > 0) {

@@ -1,8 +1,10 @@
 // make_recordings <game folder>: plays every scene the game replays from recorded input (the
-// title's demonstrations, ...) with generated input and writes the recordings, with body
-// snapshots, into the game folder's data/. Needs the folder's levels, creatures and controls.
+// title's demonstrations and the tutorial's matches with body snapshots, the podium's hops without) with
+// generated input and writes the recordings into the game folder's data/. Needs the folder's levels,
+// creatures and controls.
 #include "app/TiXmlIOProxy.h"
 #include "app/TinyxmlPhysfsProxy.h"
+#include "tools/recordings/PodiumRecording.h"
 #include "tools/recordings/Recordings.h"
 
 #include <physfs.h>
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     for (const SceneRecording& recording : ShippedRecordings()) {
         written = RecordScene(recording) && written;
     }
+    written = RecordPodium() && written;
     TiXmlIOProxy::SetCurrent(nullptr);
     PHYSFS_deinit();
     return written ? 0 : 1;

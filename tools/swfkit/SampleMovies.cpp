@@ -307,4 +307,51 @@ Bytes LargeMovie(int frames, bool compressed) {
     return movie.Write(compressed);
 }
 
+Bytes GradientMovie(int frames, bool compressed) {
+    Movie movie(8, kStage, 30.0);
+    TagList& tags = movie.Tags();
+    for (int frame = 0; frame < frames; frame++) {
+        ShapeBuilder shape;
+        for (int style = 0; style < 4; style++) {
+            std::vector<GradientStop> stops;
+            for (int stop = 0; stop < 8; stop++) {
+                uint8_t shade = static_cast<uint8_t>(frame * 7 + style * 50 + stop * 30);
+                stops.push_back({static_cast<uint8_t>(stop * 36), {shade, static_cast<uint8_t>(255 - shade), 90, 255}});
+            }
+            Matrix placement;
+            placement.scaleX = 0.05 + 0.01 * style;
+            placement.scaleY = 0.04;
+            placement.rotate0 = 0.02 * style;
+            placement.rotate1 = -0.02 * style;
+            placement.translateX = 400 * style + frame % 200;
+            placement.translateY = 300 * style;
+            shape.AddFillStyle(style % 2 == 0 ? FillStyle::Linear(placement, stops)
+                                              : FillStyle::Radial(placement, stops));
+        }
+        shape.AddLineStyle({40, {0, 0, 0, 255}});
+        shape.SetLineStyle(1);
+        for (int style = 0; style < 4; style++) {
+            int32_t x = 500 * style;
+            int32_t size = 400 + frame % 300;
+            shape.SetFillStyle1(style + 1);
+            shape.MoveTo(x, 0);
+            shape.CurveTo(x + size / 2, -size / 3, x + size, 0);
+            shape.CurveTo(x + size + size / 3, size / 2, x + size, size);
+            shape.LineTo(x, size);
+            shape.CurveTo(x - size / 3, size / 2, x, 0);
+        }
+        uint16_t id = static_cast<uint16_t>(1 + frame % 60000);
+        tags.DefineShape(id, shape, 3);
+        Placement placement;
+        placement.depth = static_cast<uint16_t>(1 + frame % 50);
+        placement.characterId = id;
+        Matrix at;
+        at.translateX = (frame % 500) * swfplayer::twips_per_pixel;
+        at.scaleX = 0.75;
+        placement.matrix = at;
+        tags.RemoveObject2(placement.depth).PlaceObject2(placement).ShowFrame();
+    }
+    return movie.Write(compressed);
+}
+
 }  // namespace swfkit

@@ -17,4 +17,8 @@ std::vector<std::pair<std::string, Bytes>> LoaderSampleMovies();
 // labels, sprites and actions: thousands of tags for loading benchmarks.
 Bytes LargeMovie(int frames, bool compressed);
 
+// A movie of frames frames, each defining a shape of linear and radial gradient fills (eight
+// stops each) over curved outlines and placing it: gradient-heavy loading for benchmarks.
+Bytes GradientMovie(int frames, bool compressed);
+
 }  // namespace swfkit

@@ -1,6 +1,7 @@
 #include "swfplayer/main/common/cxform.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/common/bit_reader.h"
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/stream.h"
 
@@ -32,21 +33,22 @@ float clamp_or(float value, float low, float high, float if_nan) {
 // point, add terms colour units. Channels not in the record keep the identity.
 void read_cxform_record(cxform* c, stream* in, int channels) {
     in->align();
-    bool has_add = in->read_bool();
-    bool has_mult = in->read_bool();
-    int nbits = static_cast<int>(in->read_uint(4));
+    bit_reader bits(in);
+    bool has_add = bits.read_bool();
+    bool has_mult = bits.read_bool();
+    int nbits = static_cast<int>(bits.read_uint(4));
     for (int i = 0; i < 4; i++) {
         c->m[i][0] = 1.0f;
         c->m[i][1] = 0.0f;
     }
     if (has_mult) {
         for (int i = 0; i < channels; i++) {
-            c->m[i][0] = finite_or_zero(in->read_sint(nbits) / 256.0);
+            c->m[i][0] = finite_or_zero(bits.read_sint(nbits) / 256.0);
         }
     }
     if (has_add) {
         for (int i = 0; i < channels; i++) {
-            c->m[i][1] = finite_or_zero(in->read_sint(nbits));
+            c->m[i][1] = finite_or_zero(bits.read_sint(nbits));
         }
     }
 }

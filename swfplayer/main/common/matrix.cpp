@@ -1,6 +1,7 @@
 #include "swfplayer/main/common/matrix.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/common/bit_reader.h"
 #include "swfplayer/main/common/finite_float.h"
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/twips.h"
@@ -91,21 +92,22 @@ void matrix::set_inverse(const matrix& other) {
 
 void matrix::read(stream* in) {
     in->align();
+    bit_reader bits(in);
     set_identity();
-    if (in->read_bool()) {
-        int nbits = static_cast<int>(in->read_uint(5));
-        m[0][0] = finite_or_zero(in->read_sint(nbits) / 65536.0);
-        m[1][1] = finite_or_zero(in->read_sint(nbits) / 65536.0);
+    if (bits.read_bool()) {
+        int nbits = static_cast<int>(bits.read_uint(5));
+        m[0][0] = finite_or_zero(bits.read_sint(nbits) / 65536.0);
+        m[1][1] = finite_or_zero(bits.read_sint(nbits) / 65536.0);
     }
-    if (in->read_bool()) {
-        int nbits = static_cast<int>(in->read_uint(5));
-        m[1][0] = finite_or_zero(in->read_sint(nbits) / 65536.0);
-        m[0][1] = finite_or_zero(in->read_sint(nbits) / 65536.0);
+    if (bits.read_bool()) {
+        int nbits = static_cast<int>(bits.read_uint(5));
+        m[1][0] = finite_or_zero(bits.read_sint(nbits) / 65536.0);
+        m[0][1] = finite_or_zero(bits.read_sint(nbits) / 65536.0);
     }
-    int nbits = static_cast<int>(in->read_uint(5));
+    int nbits = static_cast<int>(bits.read_uint(5));
     if (nbits > 0) {
-        m[0][2] = finite_or_zero(in->read_sint(nbits));
-        m[1][2] = finite_or_zero(in->read_sint(nbits));
+        m[0][2] = finite_or_zero(bits.read_sint(nbits));
+        m[1][2] = finite_or_zero(bits.read_sint(nbits));
     }
 }
 

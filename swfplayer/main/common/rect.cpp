@@ -1,6 +1,7 @@
 #include "swfplayer/main/common/rect.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/common/bit_reader.h"
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/twips.h"
 
@@ -11,11 +12,12 @@ namespace swfplayer {
 
 void rect::read(stream* in) {
     in->align();
-    int nbits = static_cast<int>(in->read_uint(5));
-    x_min = static_cast<float>(in->read_sint(nbits));
-    x_max = static_cast<float>(in->read_sint(nbits));
-    y_min = static_cast<float>(in->read_sint(nbits));
-    y_max = static_cast<float>(in->read_sint(nbits));
+    bit_reader bits(in);
+    int nbits = static_cast<int>(bits.read_uint(5));
+    x_min = static_cast<float>(bits.read_sint(nbits));
+    x_max = static_cast<float>(bits.read_sint(nbits));
+    y_min = static_cast<float>(bits.read_sint(nbits));
+    y_max = static_cast<float>(bits.read_sint(nbits));
 }
 
 void rect::print() const {

@@ -38,15 +38,19 @@ void rgba::read(stream* in, int tag_type) {
 }
 
 void rgba::read_rgb(stream* in) {
-    r = in->read_u8();
-    g = in->read_u8();
-    b = in->read_u8();
+    uint32_t bytes = in->read_u24();
+    r = static_cast<uint8_t>(bytes);
+    g = static_cast<uint8_t>(bytes >> 8);
+    b = static_cast<uint8_t>(bytes >> 16);
     a = 255;
 }
 
 void rgba::read_rgba(stream* in) {
-    read_rgb(in);
-    a = in->read_u8();
+    uint32_t bytes = in->read_u32();
+    r = static_cast<uint8_t>(bytes);
+    g = static_cast<uint8_t>(bytes >> 8);
+    b = static_cast<uint8_t>(bytes >> 16);
+    a = static_cast<uint8_t>(bytes >> 24);
 }
 
 void rgba::print() const {

@@ -44,12 +44,14 @@ bool stream::fill_block() {
     m_block_position += m_block_filled;
     m_block_used = 0;
     m_block_filled = 0;
+    update_block_limit();
     int got = m_input->read_bytes(m_block, block_size);
     if (got <= 0) {
         m_file_end = std::min(m_file_end, m_block_position);
         return false;
     }
     m_block_filled = got < block_size ? got : block_size;
+    update_block_limit();
     return true;
 }
 
@@ -96,6 +98,7 @@ void stream::seek(int pos) {
     m_block_position = m_input->get_position();
     m_block_filled = 0;
     m_block_used = 0;
+    update_block_limit();
 }
 
 uint32_t stream::read_uint_across_bytes(int bitcount) {

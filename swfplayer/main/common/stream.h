@@ -3,9 +3,11 @@
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/base_string.h"
 
+#include <bit>
 #include <cassert>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -48,9 +50,10 @@ public:
         return value;
     }
     // read_uint sign-extended from bit bitcount - 1.
-    int32_t read_sint(int bitcount) {
-        uint32_t value = read_uint(bitcount);
-        // Zero bits give 0; a full 32-bit field is already its own two's complement.
+    int32_t read_sint(int bitcount) { return sign_extend(read_uint(bitcount), bitcount); }
+    // A field of bitcount bits read as unsigned, sign-extended from bit bitcount - 1. Zero bits
+    // give 0; a full 32-bit field is already its own two's complement.
+    static int32_t sign_extend(uint32_t value, int bitcount) {
         if (bitcount > 0 && bitcount < 32 && (value & (1u << (bitcount - 1)))) {
             value |= ~0u << bitcount;
         }
@@ -66,6 +69,8 @@ public:
     // Byte-aligned reads: each drops the bit buffer first.
     uint8_t read_u8() { return static_cast<uint8_t>(read_little_endian<1>()); }
     uint16_t read_u16() { return static_cast<uint16_t>(read_little_endian<2>()); }
+    // Three bytes, little-endian (the bytes of an RGB colour in file order, lowest first).
+    uint32_t read_u24() { return read_little_endian<3>(); }
     int16_t read_s16() { return static_cast<int16_t>(read_u16()); }
     uint32_t read_u32() { return read_little_endian<4>(); }
     int32_t read_s32() { return static_cast<int32_t>(read_u32()); }
@@ -111,6 +116,9 @@ public:
     base_file* get_underlying_stream();
 
 private:
+    // Takes bit fields straight from the block and hands the stream back where they end.
+    friend class bit_reader;
+
     static constexpr int block_size = 4096;
 
     // read_uint for a field that needs bytes beyond the current one.
@@ -126,12 +134,11 @@ private:
         if (bytes_at_hand() < count) {
             return take_little_endian_slowly(count);
         }
-        const uint8_t* bytes = m_block + m_block_used;
-        m_block_used += count;
+        // The host is little-endian too, so the bytes are the number as they stand.
+        static_assert(std::endian::native == std::endian::little);
         uint32_t value = 0;
-        for (int i = 0; i < count; i++) {
-            value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-        }
+        std::memcpy(&value, m_block + m_block_used, count);
+        m_block_used += count;
         return value;
     }
     // The same one byte at a time, for reads at the tag end, the file end or a block's end;
@@ -140,10 +147,11 @@ private:
 
     // Bytes that the block holds and the innermost tag still allows: these can be taken from
     // m_block directly.
-    int bytes_at_hand() const {
-        int in_block = m_block_filled - m_block_used;
-        int in_tag = m_tag_end - get_position();
-        return in_block < in_tag ? in_block : in_tag;
+    int bytes_at_hand() const { return m_block_limit - m_block_used; }
+    // Keeps m_block_limit in step with the block and the innermost tag.
+    void update_block_limit() {
+        int tag_in_block = m_tag_end - m_block_position;
+        m_block_limit = m_block_filled < tag_in_block ? m_block_filled : tag_in_block;
     }
     // Makes at least one byte at hand; false at the tag end or the file end.
     bool refill();
@@ -164,7 +172,10 @@ private:
     static int view_seek_to_end(void* data);
     static int view_tell(void* data);
     static bool view_get_eof(void* data);
-    void update_tag_end() { m_tag_end = m_tag_stack.empty() ? INT32_MAX : m_tag_stack.back(); }
+    void update_tag_end() {
+        m_tag_end = m_tag_stack.empty() ? INT32_MAX : m_tag_stack.back();
+        update_block_limit();
+    }
 
     base_file* m_input;
     uint8_t m_current_byte = 0;
@@ -177,11 +188,16 @@ private:
     // Where the file's data ends; tags declared to go further hold only the bytes before it.
     int m_file_end = INT_MAX;
     // The block read ahead: m_block_filled bytes from file position m_block_position, of which
-    // m_block_used are consumed. The file itself stands at the block's end.
-    uint8_t m_block[block_size];
+    // m_block_used are consumed. The file itself stands at the block's end. Eight bytes more
+    // than a block let a bit_reader load eight bytes at any position of the block; what it
+    // loads beyond the bytes it may take it never uses.
+    uint8_t m_block[block_size + 8] = {};
     int m_block_position = 0;
     int m_block_filled = 0;
     int m_block_used = 0;
+    // The index in the block where the bytes at hand end: the block's end or the innermost
+    // tag's end, whichever comes first.
+    int m_block_limit = 0;
     std::unique_ptr<base_file> m_view;
 };
 

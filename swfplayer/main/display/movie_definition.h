@@ -3,6 +3,7 @@
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/main/display/character_def.h"
+#include "swfplayer/main/display/tag_span.h"
 
 namespace swfplayer {
 
@@ -22,7 +23,7 @@ public:
     virtual float get_frame_rate() const = 0;
 
     // The frame tags of frame (0 <= frame < frame count), in tag order.
-    virtual const array<execute_tag*>& get_playlist(int frame) const = 0;
+    virtual tag_span get_playlist(int frame) const = 0;
     // The init actions of frame; null when the timeline has none there.
     virtual const array<execute_tag*>* get_init_actions(int frame) const = 0;
     // The resource exported under symbol (compared without case); null when absent.

@@ -151,7 +151,7 @@ void sprite_instance::rebuild_to_frame(int frame) {
 execute_tag* sprite_instance::find_previous_place_tag(int frame, int depth, int id) {
     uint32_t wanted = static_cast<uint32_t>(depth) << 16 | (static_cast<uint32_t>(id) & 0xFFFF);
     for (int f = std::min(frame, get_frame_count()) - 1; f >= 0; f--) {
-        const array<execute_tag*>& tags = m_def->get_playlist(f);
+        tag_span tags = m_def->get_playlist(f);
         for (int i = tags.size() - 1; i >= 0; i--) {
             if (tags[i]->get_depth_id_of_replace_or_add_tag() == wanted) {
                 return tags[i];
@@ -168,7 +168,7 @@ void sprite_instance::execute_frame_tags(int frame, bool state_only) {
     }
     smart_ptr<sprite_instance> hold(this);
     run_init_actions(frame);
-    const array<execute_tag*>& tags = m_def->get_playlist(frame);
+    tag_span tags = m_def->get_playlist(frame);
     for (int i = 0; i < tags.size(); i++) {
         m_executing_place_key = make_place_key(frame, i);
         if (state_only) {

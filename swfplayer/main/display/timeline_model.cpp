@@ -13,7 +13,7 @@ timeline_model::timeline_model(player* owner, movie_definition* def) : character
 void timeline_model::play_to(int last_frame) {
     last_frame = std::min(last_frame, m_def->get_frame_count() - 1);
     for (int frame = 0; frame <= last_frame; frame++) {
-        const array<execute_tag*>& tags = m_def->get_playlist(frame);
+        tag_span tags = m_def->get_playlist(frame);
         for (int i = 0; i < tags.size(); i++) {
             m_place_key = make_place_key(frame, i);
             tags[i]->execute_state(this);

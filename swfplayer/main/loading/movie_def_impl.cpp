@@ -49,10 +49,21 @@ bool movie_def_impl::read(base_file* in) {
         if (get_verbose_parse()) {
             log_msg("file is compressed.\n");
         }
-        m_zlib_in.reset(make_inflating_file(in));
-        source = m_zlib_in.get();
         // Positions in the inflated data start after the 8 header bytes.
         m_file_end_pos = file_length > 8 ? static_cast<int>(std::min<uint32_t>(file_length - 8, INT32_MAX)) : 0;
+        // A movie whose header gives at most max_whole_inflate_bytes is inflated once, whole:
+        // the stream measures where the data ends and may seek back, which costs nothing in
+        // memory but would make an inflating file inflate the movie again from its start. A
+        // longer one is read through an inflating file, so a small file cannot claim that much
+        // memory.
+        if (m_file_end_pos <= max_whole_inflate_bytes) {
+            inflate_movie(in);
+            m_zlib_in =
+                std::make_unique<base_file>(memory_buffer, static_cast<int>(m_inflated.size()), m_inflated.data());
+        } else {
+            m_zlib_in.reset(make_inflating_file(in));
+        }
+        source = m_zlib_in.get();
     }
     // The stream learns where the data really ends (at most where the header says), so that no
     // tag can claim bytes the file does not have.
@@ -64,8 +75,7 @@ bool movie_def_impl::read(base_file* in) {
     if (m_frame_count == 0) {
         m_frame_count = 1;
     }
-    m_playlist.resize(m_frame_count);
-    m_init_action_list.resize(m_frame_count);
+    m_playlist.reset(m_frame_count);
     if (get_verbose_parse()) {
         m_frame_size.print();
         log_msg("frame rate = %f, frames = %d\n", m_frame_rate, m_frame_count);
@@ -80,8 +90,25 @@ bool movie_def_impl::read(base_file* in) {
     m_jpeg_in.reset();
     m_str.reset();
     m_zlib_in.reset();
+    m_inflated = std::vector<uint8_t>();
     m_origin_in.reset();
     return true;
+}
+
+void movie_def_impl::inflate_movie(base_file* in) {
+    std::unique_ptr<base_file> inflater(make_inflating_file(in));
+    constexpr int chunk = 64 * 1024;
+    int size = 0;
+    while (size < m_file_end_pos) {
+        int wanted = std::min(chunk, m_file_end_pos - size);
+        m_inflated.resize(static_cast<size_t>(size) + static_cast<size_t>(wanted));
+        int got = inflater->read_bytes(m_inflated.data() + size, wanted);
+        size += got > 0 ? got : 0;
+        if (got < wanted) {
+            break;  // the data ends (or is corrupt) before the header's length
+        }
+    }
+    m_inflated.resize(static_cast<size_t>(size));
 }
 
 void movie_def_impl::read_tags() {
@@ -100,7 +127,6 @@ void movie_def_impl::read_tags() {
             if (get_verbose_parse()) {
                 log_msg("  show_frame\n");
             }
-            store_frame_tags();
             m_loading_frame++;
         } else {
             loader_function lf = nullptr;
@@ -124,21 +150,7 @@ void movie_def_impl::read_tags() {
         }
         m_loaded_length = position;
     }
-    store_frame_tags();
-    m_frame_tags.shrink_to_fit();  // needed only while loading
-}
-
-void movie_def_impl::store_frame_tags() {
-    if (m_frame_tags.empty()) {
-        return;
-    }
-    array<execute_tag*>& list = m_playlist[m_loading_frame];
-    int stored = list.size();
-    list.resize(stored + static_cast<int>(m_frame_tags.size()));
-    for (execute_tag* tag : m_frame_tags) {
-        list[stored++] = tag;
-    }
-    m_frame_tags.clear();
+    m_playlist.shrink_to_fit();
 }
 
 float movie_def_impl::get_width_pixels() const {
@@ -149,9 +161,8 @@ float movie_def_impl::get_height_pixels() const {
     return std::ceil((m_frame_size.y_max - m_frame_size.y_min) / twips_per_pixel);
 }
 
-const array<execute_tag*>& movie_def_impl::get_playlist(int frame) const {
-    assert(frame >= 0 && frame < m_playlist.size());
-    return m_playlist[frame];
+tag_span movie_def_impl::get_playlist(int frame) const {
+    return m_playlist.get(frame);
 }
 
 const array<execute_tag*>* movie_def_impl::get_init_actions(int frame) const {
@@ -256,8 +267,8 @@ void movie_def_impl::export_resource(const base_string& symbol, character_def* r
 }
 
 bool movie_def_impl::fits_loading_frame(const char* what) const {
-    if (m_loading_frame >= m_playlist.size()) {
-        log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, m_playlist.size());
+    if (m_loading_frame >= m_frame_count) {
+        log_error("movie_def_impl: %s after the last declared frame (%d) dropped\n", what, m_frame_count);
         return false;
     }
     return true;
@@ -267,7 +278,7 @@ void movie_def_impl::add_execute_tag(execute_tag* e) {
     assert(e);
     std::unique_ptr<execute_tag> tag(e);
     if (fits_loading_frame("frame tag")) {
-        m_frame_tags.push_back(e);
+        m_playlist.add(m_loading_frame, e);
         m_tags.push_back(std::move(tag));
     }
 }
@@ -276,6 +287,9 @@ void movie_def_impl::add_init_action(int, execute_tag* e) {
     assert(e);
     std::unique_ptr<execute_tag> tag(e);
     if (fits_loading_frame("init action")) {
+        if (m_init_action_list.size() == 0) {
+            m_init_action_list.resize(m_frame_count);
+        }
         m_init_action_list[m_loading_frame].push_back(e);
         m_tags.push_back(std::move(tag));
     }

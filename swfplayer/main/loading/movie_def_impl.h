@@ -10,6 +10,7 @@
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/loading/abc_block.h"
 #include "swfplayer/main/loading/cache_file.h"
+#include "swfplayer/main/loading/frame_tag_list.h"
 #include "swfplayer/main/render/render_handler.h"
 
 #include <memory>
@@ -24,6 +25,10 @@ class stream;
 // the exported symbols and the script-class tables. read fills it from a file in one go.
 class movie_def_impl : public movie_definition_sub {
 public:
+    // A compressed movie whose header gives at most this many bytes of data is inflated whole
+    // before its tags are read; a longer one is inflated as its tags are read.
+    static constexpr int max_whole_inflate_bytes = 16 * 1024 * 1024;
+
     // create_bitmaps and create_font_shapes: 0 lets the loaders create them.
     movie_def_impl(player* owner, int create_bitmaps, int create_font_shapes);
     ~movie_def_impl() override;
@@ -39,7 +44,7 @@ public:
     float get_width_pixels() const override;
     float get_height_pixels() const override;
     float get_frame_rate() const override { return m_frame_rate; }
-    const array<execute_tag*>& get_playlist(int frame) const override;
+    tag_span get_playlist(int frame) const override;
     const array<execute_tag*>* get_init_actions(int frame) const override;
     character_def* get_exported_resource(const base_string& symbol) const override;
     character_def* get_character_def(int id) const override;
@@ -121,13 +126,14 @@ public:
     void visit_imported_movies(import_visitor* visitor) const;
 
 private:
+    // Inflates the compressed movie data read from in into m_inflated, up to the length the
+    // header gives.
+    void inflate_movie(base_file* in);
     // Runs the tag loop to the end of the movie data.
     void read_tags();
     // True when the frame being loaded is one the header declared; otherwise logs that the tag
     // is dropped, since the movie has already shown all the frames it announced.
     bool fits_loading_frame(const char* what) const;
-    // Moves the gathered frame tags into the playlist of the frame being loaded.
-    void store_frame_tags();
     // Adds an entry to a dictionary, keeping the first definition of a repeated id; false for a
     // repeated one.
     static bool add_entry(hash<int, smart_ptr<character_def>>* dictionary, int id, character_def* c, const char* what);
@@ -144,11 +150,8 @@ private:
     hash<int, smart_ptr<character_def>> m_fonts;
     hash<int, smart_ptr<character_def>> m_bitmap_characters;
     hash<int, smart_ptr<character_def>> m_sound_samples;
-    array<array<execute_tag*>> m_playlist;
-    // The frame tags of the frame being loaded. They are gathered here and stored in the
-    // frame's playlist at its ShowFrame, so that each list is allocated once and not regrown
-    // tag by tag.
-    std::vector<execute_tag*> m_frame_tags;
+    frame_tag_list m_playlist;
+    // A list per frame, made when the first init action arrives.
     array<array<execute_tag*>> m_init_action_list;
     hash<base_stringi, int> m_named_frames;
     hash<base_stringi, smart_ptr<character_def>> m_exports;
@@ -160,9 +163,10 @@ private:
     float m_frame_rate = 30.0f;
     int m_version = 0;
     int m_loaded_length = 0;
-    // The file being read, the inflating view of it for a compressed movie, and the stream
-    // over either; alive only during read.
+    // The file being read, the inflated data of a compressed movie and a memory file over it,
+    // and the stream over either file; alive only during read.
     std::unique_ptr<base_file> m_origin_in;
+    std::vector<uint8_t> m_inflated;
     std::unique_ptr<base_file> m_zlib_in;
     std::unique_ptr<stream> m_str;
     int m_file_end_pos = 0;

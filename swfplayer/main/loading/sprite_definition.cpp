@@ -27,9 +27,9 @@ sprite_definition::sprite_definition(player* owner, movie_definition_sub* m)
     if (m == nullptr) {
         m_frame_count = 1;
         m_loading_frame = 1;
-        m_playlist.resize(1);
+        m_playlist.reset(1);
         m_tags.push_back(std::make_unique<execute_tag>());
-        m_playlist[0].push_back(m_tags.back().get());
+        m_playlist.add(0, m_tags.back().get());
     }
 }
 
@@ -43,7 +43,7 @@ void sprite_definition::read(stream* in) {
     if (m_frame_count == 0) {
         m_frame_count = 1;
     }
-    m_playlist.resize(m_frame_count);
+    m_playlist.reset(m_frame_count);
     if (get_verbose_parse()) {
         log_msg("  frames = %d\n", m_frame_count);
     }
@@ -91,9 +91,8 @@ float sprite_definition::get_frame_rate() const {
     return m_movie_def ? m_movie_def->get_frame_rate() : 0.0f;
 }
 
-const array<execute_tag*>& sprite_definition::get_playlist(int frame) const {
-    assert(frame >= 0 && frame < m_playlist.size());
-    return m_playlist[frame];
+tag_span sprite_definition::get_playlist(int frame) const {
+    return m_playlist.get(frame);
 }
 
 character_def* sprite_definition::get_exported_resource(const base_string& symbol) const {
@@ -169,11 +168,12 @@ void sprite_definition::add_execute_tag(execute_tag* e) {
     assert(e);
     std::unique_ptr<execute_tag> tag(e);
     // Tags after more ShowFrames than the sprite declared have no frame to go to.
-    if (m_loading_frame >= m_playlist.size()) {
-        log_error("sprite_definition: frame tag after the last declared frame (%d) dropped\n", m_playlist.size());
+    if (m_loading_frame >= m_playlist.get_frame_count()) {
+        log_error("sprite_definition: frame tag after the last declared frame (%d) dropped\n",
+                  m_playlist.get_frame_count());
         return;
     }
-    m_playlist[m_loading_frame].push_back(e);
+    m_playlist.add(m_loading_frame, e);
     m_tags.push_back(std::move(tag));
 }
 

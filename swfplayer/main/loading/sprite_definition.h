@@ -4,6 +4,7 @@
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/hash.h"
 #include "swfplayer/main/display/movie_definition.h"
+#include "swfplayer/main/loading/frame_tag_list.h"
 
 #include <memory>
 #include <vector>
@@ -34,7 +35,7 @@ public:
     float get_width_pixels() const override { return 1.0f; }
     float get_height_pixels() const override { return 1.0f; }
     float get_frame_rate() const override;
-    const array<execute_tag*>& get_playlist(int frame) const override;
+    tag_span get_playlist(int frame) const override;
     const array<execute_tag*>* get_init_actions(int) const override { return nullptr; }
     character_def* get_exported_resource(const base_string& symbol) const override;
     character_def* get_character_def(int id) const override;
@@ -62,7 +63,7 @@ public:
 
 private:
     movie_definition_sub* m_movie_def;
-    array<array<execute_tag*>> m_playlist;
+    frame_tag_list m_playlist;
     hash<base_stringi, int> m_named_frames;
     // Every frame tag of the sprite; the playlist borrows them. Declared last, the tags go first
     // when the definition is destroyed.

@@ -131,13 +131,17 @@ void as_environment::truncate_local_frames(int count) {
 }
 
 int as_environment::find_local(const base_string& name, bool ignore_barrier) const {
+    const char* text = name.c_str();
     for (int i = get_local_frame_count() - 1; i >= 0; i--) {
         const base_string& slot_name = m_local_frames[i].m_name;
+        const char* slot_text = slot_name.c_str();
         if (slot_name.size() == 0) {
             if (!ignore_barrier) {
                 return -1;
             }
-        } else if (std::strcmp(slot_name.c_str(), name.c_str()) == 0) {
+        } else if (slot_text[0] == text[0] && std::strcmp(slot_text, text) == 0) {
+            // The first bytes are compared inline: most names differ there, and a lookup that
+            // ignores barriers walks the locals of every call under way.
             return i;
         }
     }
@@ -156,10 +160,7 @@ void as_environment::add_local(const base_string& name, const as_value& value) {
     if (name.size() == 0) {
         return;
     }
-    local_slot slot;
-    slot.m_name = name;
-    slot.m_value = value;
-    m_local_frames.push_back(slot);
+    m_local_frames.push_back(local_slot{name, value});
 }
 
 void as_environment::declare_local(const base_string& name) {

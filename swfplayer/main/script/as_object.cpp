@@ -9,6 +9,7 @@
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/player.h"
 
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -388,6 +389,28 @@ bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags
     found->second.set_flags((found->second.get_flags() & ~clear_flags) | set_flags);
     m_visible_members += is_visible(found->second) - was_visible;
     return true;
+}
+
+as_value as_object::shared_native(as_c_function_ptr function) const {
+    player* owner = get_player();
+    return owner ? owner->get_shared_native(function) : as_value(function);
+}
+
+as_value as_object::shared_getter(as_c_function_ptr getter) const {
+    player* owner = get_player();
+    return owner ? owner->get_shared_getter(getter) : as_value(as_value(getter), as_value());
+}
+
+void as_object::add_builtin_members(void (*fill)(as_object* object)) {
+    assert(m_members.is_empty());
+    player* owner = get_player();
+    if (owner == nullptr) {
+        fill(this);
+        return;
+    }
+    const as_object& model = owner->get_member_model(fill);
+    m_members = model.m_members;
+    m_visible_members = model.m_visible_members;
 }
 
 void as_object::store_constructor(const as_value& constructor) {

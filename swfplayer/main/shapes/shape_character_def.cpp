@@ -1,6 +1,7 @@
 #include "swfplayer/main/shapes/shape_character_def.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/common/bit_reader.h"
 #include "swfplayer/main/common/stream.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/character.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <vector>
 
 namespace swfplayer {
 
@@ -74,10 +76,14 @@ bool shape_character_def::read_fill_styles(stream* in, int tag_type, movie_defin
     if (get_verbose_parse()) {
         log_msg("  read_fill_styles: count = %d\n", count);
     }
+    // Read in place: the styles are made in one step rather than pushed one by one.
+    int first = m_fill_styles.size();
+    m_fill_styles.resize(first + count);
     for (int i = 0; i < count; i++) {
-        m_fill_styles.push_back(fill_style());
-        m_fill_styles.back().read(in, tag_type, md);
-        if (m_fill_styles.back().get_type() == fill_unknown) {
+        fill_style& style = m_fill_styles[first + i];
+        style.read(in, tag_type, md);
+        if (style.get_type() == fill_unknown) {
+            m_fill_styles.resize(first + i + 1);  // the styles after it are never read
             return false;
         }
     }
@@ -96,9 +102,10 @@ void shape_character_def::read_line_styles(stream* in, int tag_type, movie_defin
         }
     }
     count = fit_style_count(in, count);
+    int first = m_line_styles.size();
+    m_line_styles.resize(first + count);
     for (int i = 0; i < count; i++) {
-        m_line_styles.push_back(line_style());
-        m_line_styles.back().read(in, tag_type, md);
+        m_line_styles[first + i].read(in, tag_type, md);
     }
 }
 
@@ -126,8 +133,9 @@ void shape_character_def::read(stream* in, int tag_type, bool with_style, movie_
 }
 
 void shape_character_def::read_records(stream* in, int tag_type, movie_definition_sub* md) {
-    int fill_bits = static_cast<int>(in->read_uint(4));
-    int line_bits = static_cast<int>(in->read_uint(4));
+    bit_reader bits_in(in);
+    int fill_bits = static_cast<int>(bits_in.read_uint(4));
+    int line_bits = static_cast<int>(bits_in.read_uint(4));
     if (get_verbose_parse()) {
         log_msg("  shape_character read: nfillbits = %d, nlinebits = %d\n", fill_bits, line_bits);
     }
@@ -135,15 +143,22 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
     float y = 0.0f;
     int fill_base = 0;
     int line_base = 0;
+    // The styles and start of the path being read; its edges gather in edges, whose room is
+    // kept from path to path, and go into the path's own array once, when it ends.
     path current;
+    std::vector<edge> edges;
+    edges.reserve(32);
     // Appends the current path when it has edges and starts the next one empty.
     auto flush = [&]() {
-        if (!current.is_empty()) {
-            m_paths.push_back(current);
-            current.m_edges.clear();
-            return true;
+        if (edges.empty()) {
+            return false;
         }
-        return false;
+        path ended = current;
+        ended.m_edges.resize(static_cast<int>(edges.size()));
+        std::copy(edges.begin(), edges.end(), ended.m_edges.begin());
+        m_paths.push_back(std::move(ended));
+        edges.clear();
+        return true;
     };
     // A style change: a path with edges ends and the next starts at the pen.
     auto change_style = [&](int* style, int bits, int base) {
@@ -151,22 +166,22 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
             current.m_ax = x;
             current.m_ay = y;
         }
-        int value = static_cast<int>(in->read_uint(bits));
+        int value = static_cast<int>(bits_in.read_uint(bits));
         *style = value > 0 ? value + base : value;
     };
     // Bits past the tag's end read as zeros, which make an end record, so the loop ends.
     for (;;) {
-        if (in->read_uint(1) == 0) {
-            int flags = static_cast<int>(in->read_uint(5));
+        if (bits_in.read_uint(1) == 0) {
+            int flags = static_cast<int>(bits_in.read_uint(5));
             if (flags == 0) {
                 flush();
                 return;
             }
             if (flags & 0x01) {
                 flush();
-                int bits = static_cast<int>(in->read_uint(5));
-                x = static_cast<float>(in->read_sint(bits));
-                y = static_cast<float>(in->read_sint(bits));
+                int bits = static_cast<int>(bits_in.read_uint(5));
+                x = static_cast<float>(bits_in.read_sint(bits));
+                y = static_cast<float>(bits_in.read_sint(bits));
                 current.m_ax = x;
                 current.m_ay = y;
             }
@@ -191,40 +206,42 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
                 m_paths.push_back(separator);
                 fill_base = m_fill_styles.size();
                 line_base = m_line_styles.size();
+                bits_in.release();  // the new styles are byte-aligned records
                 if (!read_fill_styles(in, tag_type, md)) {
                     return;
                 }
                 read_line_styles(in, tag_type, md);
-                fill_bits = static_cast<int>(in->read_uint(4));
-                line_bits = static_cast<int>(in->read_uint(4));
+                bits_in.resume();
+                fill_bits = static_cast<int>(bits_in.read_uint(4));
+                line_bits = static_cast<int>(bits_in.read_uint(4));
             }
             continue;
         }
-        bool straight = in->read_uint(1) == 1;
-        int bits = static_cast<int>(in->read_uint(4)) + 2;
+        bool straight = bits_in.read_uint(1) == 1;
+        int bits = static_cast<int>(bits_in.read_uint(4)) + 2;
         if (!straight) {
-            float cx = x + in->read_sint(bits);
-            float cy = y + in->read_sint(bits);
-            float ax = cx + in->read_sint(bits);
-            float ay = cy + in->read_sint(bits);
-            current.m_edges.push_back(edge(cx, cy, ax, ay));
+            float cx = x + bits_in.read_sint(bits);
+            float cy = y + bits_in.read_sint(bits);
+            float ax = cx + bits_in.read_sint(bits);
+            float ay = cy + bits_in.read_sint(bits);
+            edges.emplace_back(cx, cy, ax, ay);
             x = ax;
             y = ay;
             continue;
         }
         float dx = 0.0f;
         float dy = 0.0f;
-        if (in->read_uint(1) == 1) {
-            dx = static_cast<float>(in->read_sint(bits));
-            dy = static_cast<float>(in->read_sint(bits));
-        } else if (in->read_uint(1) == 1) {
-            dy = static_cast<float>(in->read_sint(bits));
+        if (bits_in.read_uint(1) == 1) {
+            dx = static_cast<float>(bits_in.read_sint(bits));
+            dy = static_cast<float>(bits_in.read_sint(bits));
+        } else if (bits_in.read_uint(1) == 1) {
+            dy = static_cast<float>(bits_in.read_sint(bits));
         } else {
-            dx = static_cast<float>(in->read_sint(bits));
+            dx = static_cast<float>(bits_in.read_sint(bits));
         }
         x += dx;
         y += dy;
-        current.m_edges.push_back(edge(x, y, x, y));
+        edges.emplace_back(x, y, x, y);
     }
 }
 

@@ -1,6 +1,8 @@
 // The stream takes fields straight from its read-ahead block when the block and the tag hold
-// enough bytes, and byte by byte otherwise. These tests run long random sequences of reads over
-// block ends and tag ends against a plain model of the format's bit and byte reads.
+// enough bytes, and byte by byte otherwise; a bit_reader takes bit fields from the block through
+// a 64-bit window. These tests run long random sequences of reads over block ends and tag ends
+// against a plain model of the format's bit and byte reads.
+#include "swfplayer/main/common/bit_reader.h"
 #include "swfplayer/main/common/stream.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 
@@ -73,6 +75,17 @@ Bytes RandomBytes(std::mt19937* random, size_t count) {
     return bytes;
 }
 
+// 9000 random bytes that open with a long-form header of type 1 whose body runs to end.
+Bytes RandomTagBytes(std::mt19937* random, int end) {
+    Bytes bytes = RandomBytes(random, 9000);
+    Bytes header = swf_testing::Written([&](swfkit::BitWriter& w) {
+        w.WriteU16(1 << 6 | 0x3F);
+        w.WriteU32(end - 6);
+    });
+    std::copy(header.begin(), header.end(), bytes.begin());
+    return bytes;
+}
+
 // Runs random reads on the stream and on the model side by side until both have stood at end
 // for 50 reads.
 void CompareRandomReads(std::mt19937* random, swfplayer::stream* in, ModelReader* model, int end) {
@@ -104,6 +117,60 @@ void CompareRandomReads(std::mt19937* random, swfplayer::stream* in, ModelReader
     }
 }
 
+// The same with bit fields read through a bit_reader, which hands the stream back for the
+// byte-aligned reads (and now and then between bit fields) and takes it again afterwards.
+void CompareRandomBitReaderReads(std::mt19937* random, swfplayer::stream* in, ModelReader* model, int end) {
+    int reads_at_end = 0;
+    swfplayer::bit_reader bits(in);
+    for (int step = 0; step < 20000 && reads_at_end < 50; step++) {
+        int kind = static_cast<int>((*random)() % 16);
+        int count = static_cast<int>((*random)() % 33);
+        SCOPED_TRACE("step " + std::to_string(step) + " kind " + std::to_string(kind) + " bits " +
+                     std::to_string(count));
+        if (kind < 12) {
+            switch (kind % 3) {
+            case 0: ASSERT_EQ(bits.read_uint(count), model->read_uint(count)); break;
+            case 1: ASSERT_EQ(bits.read_sint(count), model->read_sint(count)); break;
+            case 2: ASSERT_EQ(bits.read_bool(), model->read_uint(1) != 0); break;
+            }
+            continue;
+        }
+        bits.release();
+        if (in->get_position() >= end) {
+            reads_at_end++;
+        }
+        ASSERT_EQ(in->get_position(), model->position());
+        if (kind == 12) {
+            ASSERT_EQ(in->read_u16(), model->read_little_endian(2));
+        } else if (kind == 13) {
+            ASSERT_EQ(in->read_u8(), model->read_little_endian(1));
+        } else if (kind == 14) {
+            ASSERT_EQ(in->read_uint(count), model->read_uint(count));  // the stream's own bit path
+        }
+        bits.resume();
+    }
+    bits.release();
+    EXPECT_EQ(in->get_position(), model->position());
+}
+
+TEST(StreamReadPathTest, bit_reader_fields_match_the_model_across_block_and_tag_ends) {
+    for (int end : {4093, 4096, 4099, 9000}) {
+        SCOPED_TRACE("tag end " + std::to_string(end));
+        std::mt19937 random(static_cast<unsigned>(end) * 3);
+        Bytes bytes = RandomTagBytes(&random, end);
+        ByteStream s(bytes);
+        ASSERT_EQ(s.in.open_tag(), 1);
+        int start = end - 300;
+        s.in.set_position(start);
+        ModelReader model(bytes, start, end);
+        CompareRandomBitReaderReads(&random, &s.in, &model, end);
+        // A reader that ends takes nothing beyond the bits it gave: the stream's next bit field
+        // continues the same byte.
+        s.in.close_tag();
+        EXPECT_EQ(s.in.read_u8(), end < 9000 ? bytes[end] : 0);
+    }
+}
+
 TEST(StreamReadPathTest, random_fields_match_the_model_across_block_ends) {
     std::mt19937 random(7);
     Bytes bytes = RandomBytes(&random, 13000);
@@ -118,13 +185,7 @@ TEST(StreamReadPathTest, random_fields_stop_at_tag_ends_inside_and_at_the_edge_o
     for (int end : {4093, 4094, 4095, 4096, 4097, 4099, 5000}) {
         SCOPED_TRACE("tag end " + std::to_string(end));
         std::mt19937 random(static_cast<unsigned>(end));
-        Bytes bytes = RandomBytes(&random, 9000);
-        // A long-form header of type 1 whose body runs to end.
-        Bytes header = swf_testing::Written([&](swfkit::BitWriter& w) {
-            w.WriteU16(1 << 6 | 0x3F);
-            w.WriteU32(end - 6);
-        });
-        std::copy(header.begin(), header.end(), bytes.begin());
+        Bytes bytes = RandomTagBytes(&random, end);
         ByteStream s(bytes);
         ASSERT_EQ(s.in.open_tag(), 1);
         ASSERT_EQ(s.in.get_tag_end_position(), end);

@@ -104,6 +104,30 @@ TEST_F(MovieDefTest, declared_length_longer_or_shorter_than_the_data) {
     EXPECT_EQ(def->get_playlist(1).size(), 0);
 }
 
+// A compressed movie is inflated whole when its header gives at most a bound; a longer one is
+// read as it inflates. Both give what the plain file gives, to the last byte.
+TEST_F(MovieDefTest, compressed_movies_below_and_above_the_whole_inflate_bound_load_as_plain_ones) {
+    for (int filler : {1000, swfplayer::movie_def_impl::max_whole_inflate_bytes + 1000}) {
+        SCOPED_TRACE(filler);
+        Movie movie(6, {0, 11000, 0, 8000}, 24.0);
+        movie.Tags().SetBackgroundColor({10, 20, 30}).FrameLabel("start").ShowFrame();
+        movie.Tags().Tag(250, Bytes(static_cast<size_t>(filler), 0), true);  // a tag no loader reads
+        movie.Tags().RemoveObject2(1).FrameLabel("end").ShowFrame();
+        auto plain = LoadMovie(movie.Write(false));
+        auto compressed = LoadMovie(movie.Write(true));
+        ASSERT_TRUE(plain && compressed);
+        EXPECT_EQ(compressed->get_frame_count(), 2);
+        EXPECT_EQ(compressed->get_loaded_bytes(), plain->get_loaded_bytes() - 8);
+        EXPECT_EQ(compressed->get_file_bytes(), plain->get_file_bytes() - 8);
+        for (int frame = 0; frame < 2; frame++) {
+            EXPECT_EQ(compressed->get_playlist(frame).size(), plain->get_playlist(frame).size());
+        }
+        int label = -1;
+        EXPECT_TRUE(compressed->get_labeled_frame("end", &label));
+        EXPECT_EQ(label, 1);
+    }
+}
+
 // Timelines that break the rules load what fits, with exactly the log lines listed.
 TEST_F(MovieDefTest, odd_timelines_keep_what_fits) {
     swfplayer::register_as3_loaders();
