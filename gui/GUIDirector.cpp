@@ -246,6 +246,10 @@ void GUIDirector::EndMatch() {
     if (m_Match != nullptr) {
         m_Match->EndMatch();
     }
+    // The match's controls hint is of no use once the match has gone.
+    for (const char* hint : {"quickmatch controls", "training controls"}) {
+        m_Hint.HideHint(hint);
+    }
 }
 
 void GUIDirector::PopAll() {

@@ -115,7 +115,7 @@ private:
     void ChangeTop(GUIBase* oldTop);
     GUIBase* Top() const { return m_Screens.empty() ? nullptr : m_Screens.front(); }
     bool IsStacked(const GUIBase* screen) const;
-    // Ends the running match, its controllers let go first.
+    // Ends the running match, its controllers let go first, and takes its controls hint away.
     void EndMatch();
     // The title is deleted (the program is ending) and both stacks emptied.
     void DeleteTitleAndEmpty();

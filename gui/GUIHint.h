@@ -20,6 +20,9 @@ public:
     // "use other controls", "select two") from its start. Nothing while the preference
     // disableHints is set.
     void ShowHint(const std::string& name, int mode);
+    // Takes the shown hint off the screen at once, when it is the named one: a hint that belongs
+    // to a screen goes with it. Any other hint plays on.
+    void HideHint(const std::string& name);
 
     void Render(sf::RenderTarget& target, sf::RenderStates states) const override;
     void Update(Application& application, float dt) override;
@@ -35,6 +38,8 @@ public:
     bool IsWaiting() const { return m_Waiting; }
     // Whether the hint movie is playing.
     bool IsPlaying() const;
+    // Whether the hint is drawn: while its movie plays or waits at the checkpoint.
+    bool IsShown() const { return m_Waiting || IsPlaying(); }
 
 private:
     // Shows the controller's picture in the toppings' clip and its text of the format; hides

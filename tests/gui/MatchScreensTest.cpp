@@ -326,6 +326,51 @@ TEST_F(MatchScreensTest, end_game_from_the_pause_leaves_the_menu_alone) {
     EXPECT_EQ(StoredRecords(), 0u);
 }
 
+// The first match's controls hint waits for a move and a press that a short match may never
+// see; leaving the match takes it away, from the match over as from the pause.
+TEST_F(MatchScreensTest, the_controls_hint_goes_with_the_match_screen) {
+    struct Case {
+        int mode;
+        const char* hint;
+        bool finish;
+    };
+    const Case cases[] = {
+        {MatchSetup::Training, "training controls", true},
+        {MatchSetup::Training, "training controls", false},
+        {MatchSetup::QuickMatch, "quickmatch controls", true},
+        {MatchSetup::QuickMatch, "quickmatch controls", false},
+    };
+    GUIHint& hint = director->GetHint();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.hint) + (c.finish ? " finished" : " ended from the pause"));
+        preferences.hintGameControls = true;
+        Start(c.mode);
+        Run(1.0f);
+        ASSERT_EQ(hint.GetHintName(), c.hint);
+        ASSERT_TRUE(hint.IsWaiting());
+        if (c.finish) {
+            ASSERT_NO_FATAL_FAILURE(PlayToTheEnd());
+            // Over the frozen match the hint still belongs to it.
+            EXPECT_TRUE(hint.IsShown());
+            matchOver->OnFSCommand("MainMenu");
+        } else {
+            director->HandleCommand(controllers[0], Controller::kBack);
+            ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+            paused->OnFSCommand("EndGame");
+        }
+        EXPECT_EQ(director->GetIds(), (Ids{4}));
+        EXPECT_FALSE(hint.IsShown());
+        Run(0.5f);
+        EXPECT_FALSE(hint.IsShown());
+    }
+    // A hint that is not the match's plays on when the match goes.
+    Start(MatchSetup::Training);
+    director->ShowHint("gui controls", 1);
+    director->PopScreen();
+    EXPECT_TRUE(hint.IsShown());
+    EXPECT_EQ(hint.GetHintName(), "gui controls");
+}
+
 // Copying a set-up's match record never takes over another's running match.
 TEST(MatchRecordCopy, the_running_match_stays) {
     Game* const running = reinterpret_cast<Game*>(0x1000);
