@@ -164,6 +164,18 @@ public:
             insert_new(key, value, h);
         }
     }
+    // Adds the entry when the key is absent and answers null; otherwise answers the key's value,
+    // untouched. The key is hashed once either way. The pointer is valid until the table next
+    // changes.
+    V* find_or_add(const K& key, const V& value) {
+        uint32_t h = hash_of(key);
+        int index = find_index(key, h);
+        if (index == -1) {
+            insert_new(key, value, h);
+            return nullptr;
+        }
+        return &m_table->slots()[index].kv.second;
+    }
     // Copies the key's value to *value (when not null) and answers whether the key is present.
     bool get(const K& key, V* value) const {
         int index = find_index(key);

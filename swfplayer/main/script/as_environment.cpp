@@ -163,6 +163,16 @@ void as_environment::add_local(const base_string& name, const as_value& value) {
     m_local_frames.push_back(local_slot{name, value});
 }
 
+void as_environment::add_local(const base_string& name, as_value&& value) {
+    if (name.size() == 0) {
+        return;
+    }
+    m_local_frames.emplace_back();
+    local_slot& slot = m_local_frames.back();
+    slot.m_name = name;
+    slot.m_value = static_cast<as_value&&>(value);
+}
+
 void as_environment::declare_local(const base_string& name) {
     if (find_local(name, false) < 0) {
         add_local(name, as_value());

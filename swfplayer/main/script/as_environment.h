@@ -101,6 +101,8 @@ public:
     int find_local(const base_string& name, bool ignore_barrier) const;
     as_value get_local(int index) const;
     void add_local(const base_string& name, const as_value& value);
+    // The same, moving the value into its slot: calls add their locals this way.
+    void add_local(const base_string& name, as_value&& value);
     void declare_local(const base_string& name);
     void set_local(const base_string& name, const as_value& value);
 

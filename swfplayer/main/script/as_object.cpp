@@ -171,16 +171,15 @@ bool as_object::set_member(const base_stringi& name, const as_value& value) {
 }
 
 void as_object::put_member(const base_stringi& name, const as_value& value) {
-    auto existing = m_members.find(name);
-    if (existing != m_members.end()) {
-        const bool was_visible = is_visible(existing->second);
-        existing->second = value;
-        m_visible_members += is_visible(existing->second) - was_visible;
+    as_value* stored = m_members.find_or_add(name, value);
+    if (stored == nullptr) {
+        // A copy keeps the flags of what it copies, but an undefined value has none.
+        m_visible_members += value.is_undefined() || is_visible(value);
         return;
     }
-    m_members.set(name, value);
-    // A copy keeps the flags of what it copies, but an undefined value has none.
-    m_visible_members += value.is_undefined() || is_visible(value);
+    const bool was_visible = is_visible(*stored);
+    *stored = value;
+    m_visible_members += is_visible(*stored) - was_visible;
 }
 
 bool as_object::erase_member(const base_stringi& name) {

@@ -5,6 +5,7 @@
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/static_names.h"
 
 #include <cstdint>
 
@@ -78,9 +79,9 @@ void function_call_frame::pass_plain_args(const as_s_function& function, const f
             m_env->add_local(args[i].m_name, fn.arg(i));
         }
     }
-    m_env->add_local("this", as_value(m_this_object));
+    m_env->add_local(static_names::call_local_name(static_names::LOCAL_THIS), as_value(m_this_object));
     if (fn.this_ptr) {
-        m_env->add_local("super", as_value(fn.this_ptr->get_proto()));
+        m_env->add_local(static_names::call_local_name(static_names::LOCAL_SUPER), as_value(fn.this_ptr->get_proto()));
     }
 }
 
@@ -111,7 +112,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         r++;
     }
     if (!(flags & SUPPRESS_THIS)) {
-        m_env->add_local("this", as_value(this_object));
+        m_env->add_local(static_names::call_local_name(static_names::LOCAL_THIS), as_value(this_object));
     }
     if ((flags & PRELOAD_ARGUMENTS) || !(flags & SUPPRESS_ARGUMENTS)) {
         smart_ptr<as_object> arguments = make_arguments_array(m_env->get_player(), fn);
@@ -120,7 +121,8 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
             r++;
         }
         if (!(flags & SUPPRESS_ARGUMENTS)) {
-            m_env->add_local("arguments", as_value(arguments.get_ptr()));
+            m_env->add_local(static_names::call_local_name(static_names::LOCAL_ARGUMENTS),
+                             as_value(arguments.get_ptr()));
         }
     }
     if (flags & PRELOAD_SUPER) {
@@ -131,7 +133,7 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
         r++;
     }
     if (!(flags & SUPPRESS_SUPER)) {
-        m_env->add_local("super", as_value(super_object));
+        m_env->add_local(static_names::call_local_name(static_names::LOCAL_SUPER), as_value(super_object));
     }
     if (flags & PRELOAD_ROOT) {
         player* owner = m_env->get_player();

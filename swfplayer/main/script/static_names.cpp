@@ -38,6 +38,11 @@ const base_string& textformat_member_name(int index) {
     return index >= 0 && index < textformat_member_count ? names[index] : empty_name();
 }
 
+const base_string& call_local_name(call_local which) {
+    static const base_string names[call_local_count] = {"this", "arguments", "super"};
+    return names[which];
+}
+
 const base_stringi& constructor_name() {
     static const base_stringi name("__constructor__");
     return name;

@@ -11,6 +11,9 @@ constexpr int property_count = 22;
 constexpr int button_event_count = 8;
 constexpr int textformat_member_count = 13;
 
+// The locals a script function's call may add for itself.
+enum call_local { LOCAL_THIS, LOCAL_ARGUMENTS, LOCAL_SUPER, call_local_count };
+
 // GetProperty/SetProperty names by property number 0..21 ("_x" ... "_ymouse"; number 19 names
 // no real member). Other numbers give the empty string.
 const base_string& property_name(int number);
@@ -19,6 +22,8 @@ const base_string& property_name(int number);
 const base_string& button_event_name(int index);
 // TextFormat member names in order ("font" ... "leading"); the empty string outside 0..12.
 const base_string& textformat_member_name(int index);
+// "this", "arguments" and "super", built once rather than on every call.
+const base_string& call_local_name(call_local which);
 // The member that holds an object's constructor.
 const base_stringi& constructor_name();
 // The platform word of the version string.

@@ -39,7 +39,7 @@ void check_against_standard_map(uint32_t seed, int key_range, int steps) {
     for (int step = 0; step < steps; step++) {
         int key = static_cast<int>(random() % key_range);
         std::string value = "value " + std::to_string(random());
-        switch (random() % 5) {
+        switch (random() % 6) {
         case 0:
             if (reference.count(key) == 0) {
                 table.add(key, value);
@@ -55,6 +55,20 @@ void check_against_standard_map(uint32_t seed, int key_range, int steps) {
             reference[key] = value;
             break;
         case 3: EXPECT_EQ(reference.erase(key) == 1, table.remove(key)); break;
+        case 4: {
+            // find_or_add leaves a present value alone and hands it out for an update in place.
+            std::string* existing = table.find_or_add(key, value);
+            auto it = reference.find(key);
+            ASSERT_EQ(it != reference.end(), existing != nullptr) << "step " << step;
+            if (existing) {
+                ASSERT_EQ(it->second, *existing);
+                *existing += " updated";
+                it->second += " updated";
+            } else {
+                reference.emplace(key, value);
+            }
+            break;
+        }
         default: {
             std::string found;
             bool present = table.get(key, &found);
