@@ -142,6 +142,8 @@ public:
 
 private:
     struct local_slot {
+        local_slot() = default;
+        explicit local_slot(as_value&& value) : m_value(static_cast<as_value&&>(value)) {}
         base_string m_name;  // empty: a call barrier
         as_value m_value;
     };
@@ -153,7 +155,7 @@ private:
         return (static_cast<unsigned char>(text[0]) ^ static_cast<unsigned>(length)) & (name_key_count - 1);
     }
     // Appends a named slot and counts its key.
-    local_slot& append_local(const base_string& name);
+    void append_local(const base_string& name, as_value&& value);
 
     // An arguments local not made yet: its slot and its values in m_deferred_values.
     struct deferred_arguments {

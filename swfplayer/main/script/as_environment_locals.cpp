@@ -8,6 +8,21 @@
 
 namespace swfplayer {
 
+namespace {
+
+// The bytes of name before its first NUL.
+size_t text_length(const base_string& name) {
+    const char* text = name.c_str();
+    size_t size = static_cast<size_t>(name.size());
+    size_t length = 0;
+    while (length < size && text[length] != 0) {
+        length++;
+    }
+    return length;
+}
+
+}  // namespace
+
 void as_environment::push_barrier() {
     m_local_frames.push_back(local_slot());
 }
@@ -33,11 +48,7 @@ void as_environment::truncate_local_frames(int count) {
 int as_environment::find_local(const base_string& name, bool ignore_barrier) const {
     // Names compare up to their first NUL, as the stored names (copied as text) hold none.
     const char* text = name.c_str();
-    size_t size = static_cast<size_t>(name.size());
-    size_t length = 0;
-    while (length < size && text[length] != 0) {
-        length++;
-    }
+    size_t length = text_length(name);
     if (length == 0 || m_name_key_counts[name_key(text, length)] == 0) {
         return -1;
     }
@@ -82,15 +93,16 @@ void as_environment::set_local_at(int index, const as_value& value) {
     m_local_frames[index].m_value = value;
 }
 
-as_environment::local_slot& as_environment::append_local(const base_string& name) {
-    m_local_frames.emplace_back();
-    local_slot& slot = m_local_frames.back();
-    slot.m_name = name;
-    // A name that starts with a NUL is stored empty, and so reads as a barrier.
-    if (slot.m_name.size() > 0) {
-        m_name_key_counts[name_key(slot.m_name.c_str(), slot.m_name.size())]++;
+void as_environment::append_local(const base_string& name, as_value&& value) {
+    // A copy of a name keeps its text up to the first NUL; one that starts with a NUL is
+    // stored empty, and so reads as a barrier.
+    size_t length = text_length(name);
+    local_slot slot(static_cast<as_value&&>(value));
+    if (length > 0) {
+        slot.m_name.assign(name.c_str(), static_cast<int>(length));
+        m_name_key_counts[name_key(name.c_str(), length)]++;
     }
-    return slot;
+    m_local_frames.push_back(static_cast<local_slot&&>(slot));
 }
 
 void as_environment::add_local(const base_string& name, const as_value& value) {
@@ -98,21 +110,21 @@ void as_environment::add_local(const base_string& name, const as_value& value) {
     if (name.size() == 0) {
         return;
     }
-    append_local(name).m_value = value;
+    append_local(name, as_value(value));
 }
 
 void as_environment::add_local(const base_string& name, as_value&& value) {
     if (name.size() == 0) {
         return;
     }
-    append_local(name).m_value = static_cast<as_value&&>(value);
+    append_local(name, static_cast<as_value&&>(value));
 }
 
 void as_environment::add_arguments_local(const base_string& name, const fn_call& fn) {
     if (name.size() == 0) {
         return;
     }
-    append_local(name);
+    append_local(name, as_value());
     deferred_arguments record;
     record.m_slot = get_local_frame_count() - 1;
     record.m_first = static_cast<int>(m_deferred_values.size());
