@@ -59,8 +59,12 @@ int as_environment::find_local(const base_string& name, bool ignore_barrier) con
             if (!ignore_barrier) {
                 return -1;
             }
-        } else if (slot_length == length && std::memcmp(slot_name.c_str(), text, length) == 0) {
-            return i;
+        } else if (slot_length == length) {
+            // The first bytes inline: most names of one length differ there already.
+            const char* slot_text = slot_name.c_str();
+            if (slot_text[0] == text[0] && (length == 1 || std::memcmp(slot_text + 1, text + 1, length - 1) == 0)) {
+                return i;
+            }
         }
     }
     return -1;
