@@ -7,6 +7,7 @@
 #include "swfplayer/main/script/as_property.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 
 #include <cassert>
@@ -339,6 +340,12 @@ void as_object::copy_to(as_object* target) {
         members.emplace_back(member.first, member.second);
     }
     for (const auto& member : members) {
+        // Each store is native work of the instruction that asked for the copy: a copy that
+        // reaches back into itself through nested objects ends with the frame's budget.
+        instruction_budget::charge(1);
+        if (instruction_budget::is_spent() && instruction_budget::run_scope::depth() > 0) {
+            return;
+        }
         target->set_member(member.first, member.second);
     }
 }
