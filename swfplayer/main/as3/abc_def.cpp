@@ -84,11 +84,10 @@ abc_def::abc_def(player* owner) : m_player(owner) {
 abc_def::~abc_def() {
     // The methods live outside the player's heap, so its collection never breaks a cycle a
     // script made through one (a method stored in its own members, or in an object it refers
-    // to). Their last owner goes now: every reference to each method reachable from it drops.
+    // to). Their owner goes now: they let go of everything, which breaks every such cycle.
     for (const smart_ptr<as_3_function>& method : m_method) {
         if (method) {
-            as_object_set visited;
-            as_object::walk_clear_refs(method.get_ptr(), &visited, method.get_ptr());
+            method->drop_references();
         }
     }
 }

@@ -192,6 +192,14 @@ bool as_object::erase_member(const base_stringi& name) {
     return m_members.remove(name);
 }
 
+void as_object::drop_references() {
+    // Moved out first: what the members' release destroys may look at this object again.
+    hash<base_stringi, as_value> members = std::move(m_members);
+    m_visible_members = 0;
+    std::unique_ptr<hash<base_stringi, watch_entry>> watches = std::move(m_watches);
+    smart_ptr<as_object> proto = std::move(m_proto);
+}
+
 void as_object::call_watch(const base_stringi& name, const as_value& old_value, bool found, as_value* value) {
     watch_entry entry;
     if (!m_watches->get(name, &entry) || !entry.m_callback) {
