@@ -204,6 +204,7 @@ void render_handler_ogl::draw_mesh(unsigned int primitive, const void* coords, i
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     if (m_antialiased) {
+        glEnable(GL_BLEND);
         glEnable(GL_POLYGON_SMOOTH);
         glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
         draw_arrays(primitive, coords, vertex_count);
@@ -232,6 +233,7 @@ void render_handler_ogl::draw_bitmap(const matrix& m, bitmap_info* bi, const rec
     m_bitmaps++;
     // The quad's corners are mapped here already.
     apply_frame_matrix();
+    glEnable(GL_BLEND);
     glColor4ub(color.r, color.g, color.b, color.a);
     point a, b, c;
     m.transform(&a, point(coords.x_min, coords.y_min));
