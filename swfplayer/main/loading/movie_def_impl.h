@@ -29,6 +29,8 @@ public:
     // before its tags are read; a longer one is inflated as its tags are read.
     static constexpr int max_whole_inflate_bytes = 16 * 1024 * 1024;
     static constexpr int inflate_start_room = 256 * 1024;
+    // The bytes after the inflated data that a stream over it may load.
+    static constexpr size_t stream_padding = 8;
 
     // create_bitmaps and create_font_shapes: 0 lets the loaders create them.
     movie_def_impl(player* owner, int create_bitmaps, int create_font_shapes);
