@@ -49,10 +49,24 @@ struct path_head {
     bool new_shape = false;
 };
 
+// The edges read so far: the first count elements of room. Adding one costs no call while
+// room lasts.
+struct edge_list {
+    std::vector<edge> room;
+    int count = 0;
+
+    void add(float cx, float cy, float ax, float ay) {
+        if (count == static_cast<int>(room.size())) {
+            room.resize(room.size() * 2 + 64);
+        }
+        room[count++] = edge(cx, cy, ax, ay);
+    }
+};
+
 // Room for the paths and edges of the shape being read.
 struct shape_scratch {
     std::vector<path_head> heads;
-    std::vector<edge> edges;
+    edge_list edges;
 };
 
 // Scratch storage larger than this (edges) goes when its shape is read, so one huge shape
@@ -65,18 +79,18 @@ thread_local shape_scratch t_spare_scratch;
 shape_scratch take_shape_scratch() {
     shape_scratch scratch = std::move(t_spare_scratch);
     scratch.heads.clear();
-    scratch.edges.clear();
+    scratch.edges.count = 0;
     return scratch;
 }
 
 void give_back_shape_scratch(shape_scratch&& scratch) {
-    if (scratch.edges.capacity() <= max_kept_scratch_edges && scratch.heads.capacity() <= max_kept_scratch_edges) {
+    if (scratch.edges.room.size() <= max_kept_scratch_edges && scratch.heads.capacity() <= max_kept_scratch_edges) {
         t_spare_scratch = std::move(scratch);
     }
 }
 
 // Appends the paths read to paths, each with its own edges.
-void store_paths(const std::vector<path_head>& heads, const std::vector<edge>& edges, array<path>* paths) {
+void store_paths(const std::vector<path_head>& heads, const edge_list& edges, array<path>* paths) {
     int first = paths->size();
     int count = static_cast<int>(heads.size());
     paths->reserve(first + count);
@@ -93,11 +107,11 @@ void store_paths(const std::vector<path_head>& heads, const std::vector<edge>& e
         p.m_line = head.line;
         p.m_ax = head.ax;
         p.m_ay = head.ay;
-        int end = i + 1 < count ? heads[i + 1].first_edge : static_cast<int>(edges.size());
+        int end = i + 1 < count ? heads[i + 1].first_edge : edges.count;
         int edge_count = end - head.first_edge;
         p.m_edges.reserve(edge_count);
         p.m_edges.resize(edge_count);
-        std::copy(edges.begin() + head.first_edge, edges.begin() + end, p.m_edges.begin());
+        std::copy(edges.room.begin() + head.first_edge, edges.room.begin() + end, p.m_edges.begin());
     }
 }
 
@@ -208,7 +222,7 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
     // read, made with one allocation each.
     shape_scratch scratch = take_shape_scratch();
     std::vector<path_head>& heads = scratch.heads;
-    std::vector<edge>& edges = scratch.edges;
+    edge_list& edges = scratch.edges;
     float x = 0.0f;
     float y = 0.0f;
     int fill_base = 0;
@@ -217,11 +231,11 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
     path_head current;
     // Ends the current path when it has edges; the next one starts with its styles.
     auto flush = [&]() {
-        if (static_cast<int>(edges.size()) == current.first_edge) {
+        if (edges.count == current.first_edge) {
             return false;
         }
         heads.push_back(current);
-        current.first_edge = static_cast<int>(edges.size());
+        current.first_edge = edges.count;
         return true;
     };
     // A style change: a path with edges ends and the next starts at the pen.
@@ -266,7 +280,7 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
                     current.fill0 = current.fill1 = current.line = -1;
                 }
                 path_head separator;
-                separator.first_edge = static_cast<int>(edges.size());
+                separator.first_edge = edges.count;
                 separator.new_shape = true;
                 heads.push_back(separator);
                 fill_base = m_fill_styles.size();
@@ -289,7 +303,7 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
             float cy = y + bits_in.read_sint(bits);
             float ax = cx + bits_in.read_sint(bits);
             float ay = cy + bits_in.read_sint(bits);
-            edges.emplace_back(cx, cy, ax, ay);
+            edges.add(cx, cy, ax, ay);
             x = ax;
             y = ay;
             continue;
@@ -306,7 +320,7 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
         }
         x += dx;
         y += dy;
-        edges.emplace_back(x, y, x, y);
+        edges.add(x, y, x, y);
     }
     store_paths(heads, edges, &m_paths);
     give_back_shape_scratch(std::move(scratch));
