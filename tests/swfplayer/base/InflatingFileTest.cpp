@@ -161,8 +161,9 @@ TEST(InflatingFile, without_check_sum_a_bad_check_value_still_ends_the_stream_cl
     std::mt19937 random(99);
     bytes original = random_data(random, 30000);
     bytes compressed = compress_bytes(original);
-    bytes bad_sum = compressed;
-    bad_sum[compressed.size() - 1] ^= 0x01;  // the last byte of the Adler-32 value
+    // The last byte of the Adler-32 value changed.
+    bytes bad_sum(compressed.begin(), compressed.end() - 1);
+    bad_sum.push_back(static_cast<uint8_t>(compressed.back() ^ 0x01));
     bytes bad_header = compressed;
     bad_header[1] ^= 0x01;  // the header check fails
     const struct {
