@@ -30,8 +30,10 @@ bool is_script(const as_value& value) {
 void action_interpreter::call_function() {
     as_value callee = pop();
     int count = clamp_count(pop().to_int());
-    as_value function = callee;
-    if (callee.is_string()) {
+    as_value function;
+    if (!callee.is_string()) {
+        function = static_cast<as_value&&>(callee);
+    } else {
         function = m_env->get_variable(callee.to_base_string(), m_with_stack);
         as_value constructor;
         as_object* object = function.to_object();

@@ -120,74 +120,6 @@ void as_environment::set_register(int n, const as_value& value) {
     }
 }
 
-void as_environment::push_barrier() {
-    m_local_frames.push_back(local_slot());
-}
-
-void as_environment::truncate_local_frames(int count) {
-    if (count >= 0 && count < get_local_frame_count()) {
-        m_local_frames.resize(count);
-    }
-}
-
-int as_environment::find_local(const base_string& name, bool ignore_barrier) const {
-    const char* text = name.c_str();
-    for (int i = get_local_frame_count() - 1; i >= 0; i--) {
-        const base_string& slot_name = m_local_frames[i].m_name;
-        const char* slot_text = slot_name.c_str();
-        if (slot_name.size() == 0) {
-            if (!ignore_barrier) {
-                return -1;
-            }
-        } else if (slot_text[0] == text[0] && std::strcmp(slot_text, text) == 0) {
-            // The first bytes are compared inline: most names differ there, and a lookup that
-            // ignores barriers walks the locals of every call under way.
-            return i;
-        }
-    }
-    return -1;
-}
-
-as_value as_environment::get_local(int index) const {
-    if (index < 0 || index >= get_local_frame_count()) {
-        return as_value();
-    }
-    return m_local_frames[index].m_value;
-}
-
-void as_environment::add_local(const base_string& name, const as_value& value) {
-    // An empty name would read as a call barrier.
-    if (name.size() == 0) {
-        return;
-    }
-    m_local_frames.push_back(local_slot{name, value});
-}
-
-void as_environment::add_local(const base_string& name, as_value&& value) {
-    if (name.size() == 0) {
-        return;
-    }
-    m_local_frames.emplace_back();
-    local_slot& slot = m_local_frames.back();
-    slot.m_name = name;
-    slot.m_value = static_cast<as_value&&>(value);
-}
-
-void as_environment::declare_local(const base_string& name) {
-    if (find_local(name, false) < 0) {
-        add_local(name, as_value());
-    }
-}
-
-void as_environment::set_local(const base_string& name, const as_value& value) {
-    int index = find_local(name, false);
-    if (index >= 0) {
-        m_local_frames[index].m_value = value;
-    } else {
-        add_local(name, value);
-    }
-}
-
 as_object* as_environment::get_target() const {
     as_object* target = m_target.get_ptr();
     return target && target->is(AS_CHARACTER) ? target : nullptr;
@@ -295,7 +227,7 @@ as_value as_environment::get_variable_raw(const base_string& name, const array<w
     }
     int local = find_local(name, true);
     if (local >= 0) {
-        return m_local_frames[local].m_value;
+        return get_local(local);
     }
     if (m_target && m_target->get_member(name, &value)) {
         return resolved(value);
@@ -350,7 +282,7 @@ void as_environment::set_variable_raw(const base_string& name, const as_value& v
     }
     int local = find_local(name, true);
     if (local >= 0) {
-        m_local_frames[local].m_value = value;
+        set_local_at(local, value);
         return;
     }
     if (m_target) {
@@ -379,6 +311,7 @@ void as_environment::clear_value_refs(as_value* value, as_object_set* visited, a
 }
 
 void as_environment::clear_refs(as_object_set* visited, as_object* target) {
+    make_all_deferred();
     for (local_slot& slot : m_local_frames) {
         clear_value_refs(&slot.m_value, visited, target);
     }
@@ -397,6 +330,7 @@ void as_environment::clear_refs(as_object_set* visited, as_object* target) {
 }
 
 void as_environment::mark_alive(player* owner) const {
+    make_all_deferred();
     for (const local_slot& slot : m_local_frames) {
         as_object::mark_value(owner, slot.m_value);
     }

@@ -10,6 +10,7 @@
 namespace swfplayer {
 
 class player;
+struct fn_call;
 
 // The execution context of ActionScript 1/2 code: the operand stack, four global registers,
 // the register frames of active DefineFunction2 calls, the named locals of active calls, the
@@ -99,10 +100,17 @@ public:
     // Index of the newest slot named exactly name; with ignore_barrier false the search stays
     // inside the current call. -1 when absent.
     int find_local(const base_string& name, bool ignore_barrier) const;
+    // The value of slot index (undefined outside the locals).
     as_value get_local(int index) const;
+    // Stores into slot index (ignored outside the locals).
+    void set_local_at(int index, const as_value& value);
     void add_local(const base_string& name, const as_value& value);
     // The same, moving the value into its slot: calls add their locals this way.
     void add_local(const base_string& name, as_value&& value);
+    // A local holding the arguments array of the call fn, made only when something first reads
+    // the slot (or walks the locals to mark or clear references), and then exactly as at the
+    // call: the values are those fn held when this was called.
+    void add_arguments_local(const base_string& name, const fn_call& fn);
     void declare_local(const base_string& name);
     void set_local(const base_string& name, const as_value& value);
 
@@ -134,9 +142,41 @@ public:
 
 private:
     struct local_slot {
+        local_slot() = default;
+        explicit local_slot(as_value&& value) : m_value(static_cast<as_value&&>(value)) {}
         base_string m_name;  // empty: a call barrier
         as_value m_value;
     };
+
+    // Local names are counted by a key of their first byte and length: a lookup whose key no
+    // live local has answers at once instead of walking the locals of every call under way.
+    static constexpr int name_key_count = 64;
+    static int name_key(const char* text, size_t length) {
+        return (static_cast<unsigned char>(text[0]) ^ static_cast<unsigned>(length)) & (name_key_count - 1);
+    }
+    // Appends a named slot and counts its key.
+    void append_local(const base_string& name, as_value&& value);
+
+    // An arguments local not made yet: its slot and its values in m_deferred_values.
+    struct deferred_arguments {
+        int m_slot;
+        int m_first;
+        int m_count;
+    };
+    // The index in m_deferred_arguments of the record of slot, or -1.
+    int find_deferred(int slot) const {
+        for (int i = static_cast<int>(m_deferred_arguments.size()) - 1; i >= 0; i--) {
+            if (m_deferred_arguments[i].m_slot <= slot) {
+                return m_deferred_arguments[i].m_slot == slot ? i : -1;
+            }
+        }
+        return -1;
+    }
+    // Makes the array of record (an index into m_deferred_arguments) and stores it in its slot.
+    void make_deferred(int record) const;
+    // Forgets record, releasing its values.
+    void drop_deferred(int record) const;
+    void make_all_deferred() const;
 
     // Clears a value that refers to target, or walks into the object it holds.
     static void clear_value_refs(as_value* value, as_object_set* visited, as_object* target);
@@ -149,7 +189,12 @@ private:
     std::vector<as_value> m_local_register;
     std::vector<int> m_register_frames;
     smart_ptr<as_object> m_target;
-    std::vector<local_slot> m_local_frames;
+    // Mutable: a deferred arguments local is made in place when a lookup first reads it.
+    mutable std::vector<local_slot> m_local_frames;
+    int m_name_key_counts[name_key_count] = {};
+    // Sorted by slot.
+    mutable std::vector<deferred_arguments> m_deferred_arguments;
+    mutable std::vector<as_value> m_deferred_values;
     weak_ptr<player> m_player;
 };
 

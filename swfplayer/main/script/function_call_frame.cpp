@@ -114,16 +114,18 @@ void function_call_frame::pass_function2_args(const as_s_function& function, con
     if (!(flags & SUPPRESS_THIS)) {
         m_env->add_local(static_names::call_local_name(static_names::LOCAL_THIS), as_value(this_object));
     }
-    if ((flags & PRELOAD_ARGUMENTS) || !(flags & SUPPRESS_ARGUMENTS)) {
+    const base_string& arguments_name = static_names::call_local_name(static_names::LOCAL_ARGUMENTS);
+    if (flags & PRELOAD_ARGUMENTS) {
+        // The register and the local share one array.
         smart_ptr<as_object> arguments = make_arguments_array(m_env->get_player(), fn);
-        if (flags & PRELOAD_ARGUMENTS) {
-            m_env->set_register(r, as_value(arguments.get_ptr()));
-            r++;
-        }
+        m_env->set_register(r, as_value(arguments.get_ptr()));
+        r++;
         if (!(flags & SUPPRESS_ARGUMENTS)) {
-            m_env->add_local(static_names::call_local_name(static_names::LOCAL_ARGUMENTS),
-                             as_value(arguments.get_ptr()));
+            m_env->add_local(arguments_name, as_value(arguments.get_ptr()));
         }
+    } else if (!(flags & SUPPRESS_ARGUMENTS)) {
+        // Most bodies never read it: the array is made on the first read.
+        m_env->add_arguments_local(arguments_name, fn);
     }
     if (flags & PRELOAD_SUPER) {
         m_env->set_register(r, as_value(super_object));
