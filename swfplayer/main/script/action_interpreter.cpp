@@ -25,6 +25,7 @@ action_interpreter::action_interpreter(const action_buffer& buffer, as_environme
     : m_buffer(buffer),
       m_code(buffer.data()),
       m_code_size(buffer.size()),
+      m_code_form(buffer.decoded()),
       m_env(env),
       m_retval(retval),
       m_with_stack(with_stack),
@@ -59,7 +60,8 @@ void action_interpreter::run_records() {
         while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
             m_with_stack.pop_back();
         }
-        int id = u8_at(m_pc);
+        // The range lies inside the buffer, so the pc does too.
+        int id = m_code[m_pc];
         if (m_verbose) {
             log_msg("EX:\t");
             log_disasm(m_buffer, m_pc);
@@ -72,12 +74,13 @@ void action_interpreter::run_records() {
             m_next_pc = m_pc + 1;
             execute_short(id);
         } else {
-            m_next_pc = m_pc + 3 + u16_at(m_pc + 1);
-            if (m_next_pc > m_code_size) {
+            const decoded_action& action = m_code_form.at(m_pc);
+            if (action.m_cut) {
                 log_error("error: action record at %d runs past the end of its buffer\n", m_pc);
                 break;
             }
-            execute_long(id);
+            m_next_pc = action.m_next_pc;
+            execute_long(id, action);
         }
         if (m_env->get_stack_size() > max_stack_size) {
             instruction_budget::stop_all("operand stack overflow");
@@ -119,8 +122,8 @@ base_string action_interpreter::string_at(int* cursor, int end) const {
     return base_string(reinterpret_cast<const char*>(m_code + start), pc - start);
 }
 
-void action_interpreter::jump(int offset, bool report_overshoot) {
-    m_next_pc += offset;
+void action_interpreter::jump(int target, bool report_overshoot) {
+    m_next_pc = target;
     if (m_next_pc > m_stop_pc || m_next_pc < m_start_pc) {
         if (report_overshoot) {
             log_error("branch to offset %d -- this section only runs to %d\n", m_next_pc, m_stop_pc);
@@ -129,13 +132,13 @@ void action_interpreter::jump(int offset, bool report_overshoot) {
     }
 }
 
-void action_interpreter::open_with() {
+void action_interpreter::open_with(int block_end_pc) {
     if (m_verbose) {
         log_msg("-------------- with block start: stack size is %d\n", m_with_stack.size());
     }
     as_value object = pop();
     if (m_with_stack.size() < max_with_depth) {
-        m_with_stack.push_back(with_stack_entry(object.to_object(), m_next_pc + u16_at(m_pc + 3)));
+        m_with_stack.push_back(with_stack_entry(object.to_object(), block_end_pc));
     }
 }
 
@@ -305,7 +308,7 @@ void action_interpreter::execute_short(int id) {
     }
 }
 
-void action_interpreter::execute_long(int id) {
+void action_interpreter::execute_long(int id, const decoded_action& action) {
     switch (id) {
     case 0x81:
     case 0x83:
@@ -315,14 +318,15 @@ void action_interpreter::execute_long(int id) {
     case 0x9A:
     case 0x9E:
     case 0x9F: movie_op(id); break;
-    case 0x87: store_register(); break;
+    case 0x87: store_register(action.m_operand); break;
     case 0x88: m_buffer.process_decl_dict(m_pc, m_next_pc); break;
     case 0x8E: define_function(true); break;
     case 0x9B: define_function(false); break;
-    case 0x94: open_with(); break;
-    case 0x96: push_data(); break;
-    case 0x99: jump(static_cast<int16_t>(u16_at(m_pc + 3)), false); break;
+    case 0x94: open_with(action.m_operand); break;
+    case 0x96: push_data(action.m_first_push, action.m_push_count); break;
+    case 0x99: jump(action.m_operand, false); break;
     case 0x9D: {
+        int target = action.m_operand;
         as_value* slot = m_env->top_slot(0);
         bool taken = slot && slot->to_bool();
         m_env->drop(1);
@@ -330,7 +334,7 @@ void action_interpreter::execute_long(int id) {
             log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
         }
         if (taken) {
-            jump(static_cast<int16_t>(u16_at(m_pc + 3)), true);
+            jump(target, true);
         }
         break;
     }

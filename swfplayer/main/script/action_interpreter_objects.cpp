@@ -7,8 +7,7 @@
 
 namespace swfplayer {
 
-void action_interpreter::store_register() {
-    int r = u8_at(m_pc + 3);
+void action_interpreter::store_register(int r) {
     const as_value* top = m_env->top_slot(0);
     if (m_is_function2 && top && !m_verbose) {
         if (as_value* slot = m_env->register_slot(r)) {
