@@ -46,7 +46,6 @@ void action_code::decode(int pc, decoded_action* out) {
     out->m_next_pc = pc + 3 + u16_at(pc + 1);
     out->m_first_push = static_cast<int>(m_operands.size());
     if (out->m_next_pc > m_size) {
-        out->m_cut = true;
         return;
     }
     switch (out->m_id) {

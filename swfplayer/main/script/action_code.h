@@ -24,7 +24,8 @@ struct push_operand {
 
 // One long record (id 0x80 or above) as the loop runs it.
 struct decoded_action {
-    // Where the next record starts: the record's pc + 3 + its payload length.
+    // Where the next record starts: the record's pc + 3 + its payload length. Past the end of
+    // the buffer when the payload runs past it; such a record is not run and has no operands.
     int m_next_pc;
     // Jump and If: the target pc. With: the pc where the block ends. StoreRegister: the register.
     int m_operand;
@@ -32,8 +33,6 @@ struct decoded_action {
     int m_first_push;
     uint16_t m_push_count;
     uint8_t m_id;
-    // The payload runs past the end of the buffer: the record is not run.
-    bool m_cut;
 };
 
 class action_code {

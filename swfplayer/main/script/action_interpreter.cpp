@@ -75,7 +75,7 @@ void action_interpreter::run_records() {
             execute_short(id);
         } else {
             const decoded_action& action = m_code_form.at(m_pc);
-            if (action.m_cut) {
+            if (action.m_next_pc > m_code_size) {
                 log_error("error: action record at %d runs past the end of its buffer\n", m_pc);
                 break;
             }

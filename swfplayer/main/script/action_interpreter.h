@@ -47,6 +47,7 @@ private:
     void substring();
     // The decoded record's values [first, first + count).
     void push_data(int first, int count);
+    // A register's value outside the quiet function2 case, which push_data handles itself.
     void push_register(int n);
     void push_pool_entry(int index, bool short_index);
     void pop_checked();

@@ -225,7 +225,15 @@ void action_interpreter::push_data(int first, int count) {
             }
             m_env->push_slot();
             break;
-        case 4: push_register(operand.m_index); break;
+        case 4:
+            if (m_is_function2 && !verbose) {
+                // Registers live apart from the stack: growing the stack leaves the slot valid.
+                const as_value* slot = m_env->register_slot(operand.m_index);
+                slot ? m_env->push(*slot) : static_cast<void>(m_env->push_slot());
+            } else {
+                push_register(operand.m_index);
+            }
+            break;
         case 5:
             if (verbose) {
                 log_msg("-------------- pushed %s\n", operand.m_number != 0 ? "true" : "false");
@@ -250,15 +258,6 @@ void action_interpreter::push_data(int first, int count) {
 }
 
 void action_interpreter::push_register(int n) {
-    if (m_is_function2 && !m_verbose) {
-        // Registers live apart from the stack: growing the stack leaves the slot valid.
-        if (const as_value* slot = m_env->register_slot(n)) {
-            m_env->push(*slot);
-        } else {
-            m_env->push_slot();
-        }
-        return;
-    }
     as_value value;
     if (m_is_function2) {
         value = m_env->get_register(n);
