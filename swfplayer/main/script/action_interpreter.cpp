@@ -52,6 +52,46 @@ void action_interpreter::run() {
     }
 }
 
+void action_interpreter::logical_not() {
+    as_value* slot = m_env->top_slot(0);
+    if (slot) {
+        slot->set_bool(!slot->to_bool());
+        slot->set_flags(0);
+    } else {
+        push(as_value(true));
+    }
+}
+
+void action_interpreter::step_number(double step) {
+    as_value* slot = m_env->top_slot(0);
+    if (slot) {
+        slot->set_double(slot->to_number() + step);
+        slot->set_flags(0);
+    } else {
+        push(as_value(as_value().to_number() + step));  // a missing operand is undefined
+    }
+}
+
+void action_interpreter::pop_checked() {
+    if (m_env->get_stack_depth() <= 0) {
+        log_error("error: empty stack\n");
+        return;
+    }
+    m_env->drop(1);
+}
+
+void action_interpreter::branch_if_true(int target) {
+    as_value* slot = m_env->top_slot(0);
+    bool taken = slot && slot->to_bool();
+    m_env->drop(1);
+    if (m_verbose) {
+        log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
+    }
+    if (taken) {
+        jump(target, true);
+    }
+}
+
 void action_interpreter::run_records() {
     while (m_pc < m_stop_pc) {
         if (!instruction_budget::take()) {
@@ -66,13 +106,18 @@ void action_interpreter::run_records() {
             log_msg("EX:\t");
             log_disasm(m_buffer, m_pc);
         }
+        // The loop runs the commonest records itself and hands the others to the dispatchers.
         if (id < 0x80) {
-            if (id == 0) {
+            m_next_pc = m_pc + 1;
+            switch (id) {
+            case 0x00:
                 m_ended = true;  // the End action leaves the target as the script set it
                 return;
+            case 0x12: logical_not(); break;
+            case 0x50: step_number(1); break;
+            case 0x51: step_number(-1); break;
+            default: execute_short(id); break;
             }
-            m_next_pc = m_pc + 1;
-            execute_short(id);
         } else {
             const decoded_action& action = m_code_form.at(m_pc);
             if (action.m_next_pc > m_code_size) {
@@ -80,7 +125,13 @@ void action_interpreter::run_records() {
                 break;
             }
             m_next_pc = action.m_next_pc;
-            execute_long(id, action);
+            switch (id) {
+            case 0x87: store_register(action.m_operand); break;
+            case 0x96: push_data(action.m_first_push, action.m_push_count); break;
+            case 0x99: jump(action.m_operand, false); break;
+            case 0x9D: branch_if_true(action.m_operand); break;
+            default: execute_long(id, action); break;
+            }
         }
         if (m_env->get_stack_size() > max_stack_size) {
             instruction_budget::stop_all("operand stack overflow");
@@ -178,16 +229,6 @@ void action_interpreter::execute_short(int id) {
     case 0x49:
     case 0x66:
     case 0x67: compare(id); break;
-    case 0x12: {
-        as_value* slot = m_env->top_slot(0);
-        if (slot) {
-            slot->set_bool(!slot->to_bool());
-            slot->set_flags(0);
-        } else {
-            push(as_value(true));
-        }
-        break;
-    }
     case 0x13:
     case 0x14:
     case 0x21:
@@ -196,7 +237,6 @@ void action_interpreter::execute_short(int id) {
     case 0x33:
     case 0x68: string_op(id); break;
     case 0x15: substring(); break;
-    case 0x17: pop_checked(); break;
     case 0x18: push(as_value(as_value(std::floor(pop().to_number())).to_int())); break;
     case 0x1C: {
         // The name is taken off the stack first: a getter may run script on this stack.
@@ -283,18 +323,6 @@ void action_interpreter::execute_short(int id) {
     }
     case 0x4E: get_member(); break;
     case 0x4F: set_member(); break;
-    case 0x50:
-    case 0x51: {
-        as_value* slot = m_env->top_slot(0);
-        double step = id == 0x50 ? 1 : -1;
-        if (slot) {
-            slot->set_double(slot->to_number() + step);
-            slot->set_flags(0);
-        } else {
-            push(as_value(as_value().to_number() + step));  // a missing operand is undefined
-        }
-        break;
-    }
     case 0x52: call_method_op(); break;
     case 0x53: new_method(); break;
     case 0x54: instance_of(); break;
@@ -318,26 +346,10 @@ void action_interpreter::execute_long(int id, const decoded_action& action) {
     case 0x9A:
     case 0x9E:
     case 0x9F: movie_op(id); break;
-    case 0x87: store_register(action.m_operand); break;
     case 0x88: m_buffer.process_decl_dict(m_pc, m_next_pc); break;
     case 0x8E: define_function(true); break;
     case 0x9B: define_function(false); break;
     case 0x94: open_with(action.m_operand); break;
-    case 0x96: push_data(action.m_first_push, action.m_push_count); break;
-    case 0x99: jump(action.m_operand, false); break;
-    case 0x9D: {
-        int target = action.m_operand;
-        as_value* slot = m_env->top_slot(0);
-        bool taken = slot && slot->to_bool();
-        m_env->drop(1);
-        if (m_verbose) {
-            log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
-        }
-        if (taken) {
-            jump(target, true);
-        }
-        break;
-    }
     default: break;  // no handler: the payload is skipped
     }
 }

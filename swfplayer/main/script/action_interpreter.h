@@ -33,9 +33,9 @@ private:
     // The loop over the records, until the range, the budget or an End action ends it.
     void run_records();
 
-    // The loop's two dispatchers and the handlers of each aspect. A long record's handler reads
-    // the decoded record before it runs any script: script may decode more of the buffer, which
-    // moves the records.
+    // The dispatchers of the records the loop does not run itself, and the handlers of each
+    // aspect. A long record's handler reads the decoded record before it runs any script: script
+    // may decode more of the buffer, which moves the records.
     void execute_short(int id);
     void execute_long(int id, const decoded_action& action);
 
@@ -50,10 +50,14 @@ private:
     // A register's value outside the quiet function2 case, which push_data handles itself.
     void push_register(int n);
     void push_pool_entry(int index, bool short_index);
-    void pop_checked();
 
-    // Control flow (action_interpreter.cpp). A branch target outside the range ends the run.
+    // Control flow and the short stack records the loop runs itself (action_interpreter.cpp).
+    // A branch target outside the range ends the run.
     void jump(int target, bool report_overshoot);
+    void branch_if_true(int target);
+    void logical_not();
+    void step_number(double step);
+    void pop_checked();
     void open_with(int block_end_pc);
 
     // Variables, objects, functions and classes (action_interpreter_objects.cpp and

@@ -28,14 +28,6 @@ as_value text_value(const base_string& text) {
 
 }  // namespace
 
-void action_interpreter::pop_checked() {
-    if (m_env->get_stack_depth() <= 0) {
-        log_error("error: empty stack\n");
-        return;
-    }
-    m_env->drop(1);
-}
-
 namespace {
 
 // a = a op b for the numeric and bitwise opcodes.
