@@ -52,7 +52,17 @@ void action_interpreter::run() {
     }
 }
 
-void action_interpreter::logical_not() {
+inline void action_interpreter::jump(int target, bool report_overshoot) {
+    m_next_pc = target;
+    if (m_next_pc > m_stop_pc || m_next_pc < m_start_pc) {
+        if (report_overshoot) {
+            log_error("branch to offset %d -- this section only runs to %d\n", m_next_pc, m_stop_pc);
+        }
+        m_next_pc = m_stop_pc;
+    }
+}
+
+inline void action_interpreter::logical_not() {
     as_value* slot = m_env->top_slot(0);
     if (slot) {
         slot->set_bool(!slot->to_bool());
@@ -62,7 +72,7 @@ void action_interpreter::logical_not() {
     }
 }
 
-void action_interpreter::step_number(double step) {
+inline void action_interpreter::step_number(double step) {
     as_value* slot = m_env->top_slot(0);
     if (slot) {
         slot->set_double(slot->to_number() + step);
@@ -72,7 +82,7 @@ void action_interpreter::step_number(double step) {
     }
 }
 
-void action_interpreter::pop_checked() {
+inline void action_interpreter::pop_checked() {
     if (m_env->get_stack_depth() <= 0) {
         log_error("error: empty stack\n");
         return;
@@ -80,7 +90,7 @@ void action_interpreter::pop_checked() {
     m_env->drop(1);
 }
 
-void action_interpreter::branch_if_true(int target) {
+inline void action_interpreter::branch_if_true(int target) {
     as_value* slot = m_env->top_slot(0);
     bool taken = slot && slot->to_bool();
     m_env->drop(1);
@@ -171,16 +181,6 @@ base_string action_interpreter::string_at(int* cursor, int end) const {
     }
     *cursor = pc < end ? pc + 1 : end;
     return base_string(reinterpret_cast<const char*>(m_code + start), pc - start);
-}
-
-void action_interpreter::jump(int target, bool report_overshoot) {
-    m_next_pc = target;
-    if (m_next_pc > m_stop_pc || m_next_pc < m_start_pc) {
-        if (report_overshoot) {
-            log_error("branch to offset %d -- this section only runs to %d\n", m_next_pc, m_stop_pc);
-        }
-        m_next_pc = m_stop_pc;
-    }
 }
 
 void action_interpreter::open_with(int block_end_pc) {
