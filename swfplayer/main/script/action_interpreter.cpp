@@ -288,7 +288,7 @@ void action_interpreter::execute_short(int id) {
     case 0x3E: {
         as_value result = pop();
         if (m_retval) {
-            *m_retval = result;
+            *m_retval = static_cast<as_value&&>(result);
         }
         m_next_pc = m_stop_pc;
         break;
@@ -310,15 +310,15 @@ void action_interpreter::execute_short(int id) {
         as_value value = pop();
         as_value text;
         text.set_base_string(value.to_base_string());
-        push(text);
+        push(static_cast<as_value&&>(text));
         break;
     }
     case 0x4C: push(m_env->top(0)); break;
     case 0x4D: {
         as_value a = pop();
         as_value b = pop();
-        push(a);
-        push(b);
+        push(static_cast<as_value&&>(a));
+        push(static_cast<as_value&&>(b));
         break;
     }
     case 0x4E: get_member(); break;

@@ -107,7 +107,7 @@ void action_interpreter::get_member() {
             log_msg("-------------- get_member %s=%s\n", name.to_string(), value.to_string());
         }
     }
-    push(value);
+    push(static_cast<as_value&&>(value));
 }
 
 void action_interpreter::set_member() {
@@ -162,7 +162,7 @@ void action_interpreter::init_array() {
         m_env->drop(clamp_count(pop().to_int()));
     }
     register_with_heap(result.to_object());
-    push(result);
+    push(static_cast<as_value&&>(result));
 }
 
 void action_interpreter::enumerate(as_object* object) {

@@ -85,7 +85,7 @@ void action_interpreter::binary_number(int id) {
     as_value b = pop();
     as_value result;
     apply_binary(id, result, b);
-    push(result);
+    push(static_cast<as_value&&>(result));
 }
 
 void action_interpreter::add_typed() {
