@@ -259,7 +259,7 @@ bool as_environment::split_path(const base_string& path_and_variable, base_strin
     return false;
 }
 
-as_value as_environment::get_variable(const base_string& name, const array<with_stack_entry>& with_stack) const {
+as_value as_environment::get_variable(const base_stringi& name, const array<with_stack_entry>& with_stack) const {
     base_string path;
     base_string variable;
     if (!split_path(name, &path, &variable)) {
@@ -302,15 +302,14 @@ as_value as_environment::get_path_variable(const base_string& path, const base_s
     return resolved(value);
 }
 
-as_value as_environment::get_variable_raw(const base_string& name, const array<with_stack_entry>& with_stack) const {
-    // One key for every table below: its hash is worked out once and kept.
-    const base_stringi key(name);
-    key.folded_hash();
+as_value as_environment::get_variable_raw(const base_stringi& name, const array<with_stack_entry>& with_stack) const {
+    // Worked out once here, the hash is kept for every table below.
+    name.folded_hash();
     as_value value;
-    if (find_plain_variable(key, with_stack, &value)) {
+    if (find_plain_variable(name, with_stack, &value)) {
         return value;
     }
-    return get_standard_or_global(key, get_standard_member(key));
+    return get_standard_or_global(name, get_standard_member(name));
 }
 
 bool as_environment::find_plain_variable(const base_stringi& name, const array<with_stack_entry>& with_stack,
@@ -363,7 +362,7 @@ void as_environment::log_assignment(const base_string& name, const as_value& val
     }
 }
 
-void as_environment::set_variable(const base_string& name, const as_value& value,
+void as_environment::set_variable(const base_stringi& name, const as_value& value,
                                   const array<with_stack_entry>& with_stack) {
     log_assignment(name, value);
     base_string path;
@@ -394,16 +393,15 @@ void as_environment::set_path_variable(const base_string& path, const base_strin
     }
 }
 
-void as_environment::set_variable_raw(const base_string& name, const as_value& value,
+void as_environment::set_variable_raw(const base_stringi& name, const as_value& value,
                                       const array<with_stack_entry>& with_stack) {
-    // One key for every table below: its hash is worked out once and kept.
-    const base_stringi key(name);
-    key.folded_hash();
+    // Worked out once here, the hash is kept for every table below.
+    name.folded_hash();
     as_value found;
     for (int i = with_stack.size() - 1; i >= 0; i--) {
         as_object* object = with_stack[i].m_object.get_ptr();
-        if (object && object->get_member(key, &found)) {
-            object->set_member(key, value);
+        if (object && object->get_member(name, &found)) {
+            object->set_member(name, value);
             return;
         }
     }
@@ -414,7 +412,7 @@ void as_environment::set_variable_raw(const base_string& name, const as_value& v
     }
     if (m_target) {
         smart_ptr<as_object> target = m_target;
-        target->set_member(key, value);
+        target->set_member(name, value);
         return;
     }
     add_local(name, value);

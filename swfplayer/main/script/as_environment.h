@@ -118,10 +118,10 @@ public:
 
     // Variables: paths ("a.b.c", "a/b:c", "/a/b:c") resolve from the target; plain names follow
     // the lookup and store orders in as_environment.cpp.
-    as_value get_variable(const base_string& name, const array<with_stack_entry>& with_stack) const;
-    as_value get_variable_raw(const base_string& name, const array<with_stack_entry>& with_stack) const;
-    void set_variable(const base_string& name, const as_value& value, const array<with_stack_entry>& with_stack);
-    void set_variable_raw(const base_string& name, const as_value& value, const array<with_stack_entry>& with_stack);
+    as_value get_variable(const base_stringi& name, const array<with_stack_entry>& with_stack) const;
+    as_value get_variable_raw(const base_stringi& name, const array<with_stack_entry>& with_stack) const;
+    void set_variable(const base_stringi& name, const as_value& value, const array<with_stack_entry>& with_stack);
+    void set_variable_raw(const base_stringi& name, const as_value& value, const array<with_stack_entry>& with_stack);
     // The same for an interned name: the same results, but a plain name skips the search for
     // path separators and the standard names are known by number.
     as_value get_variable(const interned_name& name, const array<with_stack_entry>& with_stack) const;
