@@ -242,7 +242,7 @@ void action_interpreter::execute_short(int id) {
         // The name is taken off the stack first: a getter may run script on this stack.
         as_value* slot = m_env->top_slot(0);
         as_value name_value = slot ? static_cast<as_value&&>(*slot) : as_value();
-        const base_string& name = name_value.to_base_string();
+        const base_stringi& name = name_value.to_base_stringi();
         as_value value = m_env->get_variable(name, m_with_stack);
         if (m_verbose && value.is_object()) {
             log_msg("-------------- get var: %s=%s at %p\n", name.c_str(), value.to_string(),
@@ -256,7 +256,7 @@ void action_interpreter::execute_short(int id) {
     case 0x1D: {
         as_value value = pop();
         as_value name_value = pop();
-        const base_string& name = name_value.to_base_string();
+        const base_stringi& name = name_value.to_base_stringi();
         if (m_verbose) {
             log_msg("-------------- set var: %s \n", name.c_str());
         }

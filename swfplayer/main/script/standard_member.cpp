@@ -75,10 +75,14 @@ void build_table() {
 }
 
 // False when no standard name has the name's first byte and length. Names compare up to their
-// first NUL, so that is where the length ends.
+// first NUL, so that is where the length ends; no standard name is 32 bytes long, so the count
+// stops there, inline, rather than measuring the whole text.
 bool may_be_standard(const base_stringi& name) {
     const char* text = name.c_str();
-    size_t length = std::strlen(text);
+    size_t length = 0;
+    while (length < 32 && text[length] != 0) {
+        length++;
+    }
     if (length == 0 || length >= 32) {
         return false;
     }
