@@ -156,6 +156,8 @@ void action_buffer::process_decl_dict(int start_pc, int stop_pc) const {
         }
         const uint8_t* bytes = static_cast<const uint8_t*>(m_buffer->m_bytes.data());
         m_dictionary[i] = base_string(reinterpret_cast<const char*>(bytes + cursor), end - cursor);
+        // Hashed once here: the copies pushed take the hash along to their lookups.
+        m_dictionary[i].folded_hash();
         cursor = end + 1;
     }
 }

@@ -17,18 +17,34 @@ constexpr uint8_t store_register_id = 0x87;
 action_code::action_code(const uint8_t* code, int size)
     : m_code(code), m_size(size < 0 ? 0 : size), m_index(static_cast<size_t>(m_size), -1) {}
 
+namespace {
+
+size_t heap_bytes(const base_string& text) {
+    return text.capacity() > base_string().capacity() ? static_cast<size_t>(text.capacity()) : 0;
+}
+
+}  // namespace
+
 size_t action_code::kept_bytes() const {
-    return m_actions.size() * sizeof(decoded_action) + m_operands.size() * sizeof(push_operand);
+    return m_actions.size() * sizeof(decoded_action) + m_operands.size() * sizeof(push_operand) +
+           m_texts.size() * sizeof(base_string) + m_text_heap_bytes;
 }
 
 size_t action_code::held_bytes() const {
     return m_index.capacity() * sizeof(int32_t) + m_actions.capacity() * sizeof(decoded_action) +
-           m_operands.capacity() * sizeof(push_operand);
+           m_operands.capacity() * sizeof(push_operand) + m_texts.capacity() * sizeof(base_string) + m_text_heap_bytes;
+}
+
+void action_code::drop_unkept() {
+    m_operands.resize(m_kept_operands);
+    for (size_t i = m_kept_texts; i < m_texts.size(); i++) {
+        m_text_heap_bytes -= heap_bytes(m_texts[i]);
+    }
+    m_texts.resize(m_kept_texts);
 }
 
 const decoded_action& action_code::decode_at(int pc) {
-    // The operands of the record decoded last, when it was not kept, go first.
-    m_operands.resize(m_kept_operands);
+    drop_unkept();
     decode(pc, &m_scratch);
     size_t bound = kept_bytes_per_code_byte * static_cast<size_t>(m_size) + kept_bytes_allowance;
     if (!s_keeping || kept_bytes() + sizeof(decoded_action) > bound) {
@@ -37,6 +53,7 @@ const decoded_action& action_code::decode_at(int pc) {
     m_index[static_cast<size_t>(pc)] = static_cast<int32_t>(m_actions.size());
     m_actions.push_back(m_scratch);
     m_kept_operands = m_operands.size();
+    m_kept_texts = m_texts.size();
     return m_actions.back();
 }
 
@@ -70,8 +87,10 @@ void action_code::decode_push(int pc, int end, decoded_action* out) {
             const void* terminator = std::memchr(m_code + pc, 0, static_cast<size_t>(end - pc));
             int length =
                 terminator ? static_cast<int>(static_cast<const uint8_t*>(terminator) - (m_code + pc)) : end - pc;
-            value.m_offset = pc;
-            value.m_index = length;
+            m_texts.emplace_back(reinterpret_cast<const char*>(m_code + pc), length);
+            m_texts.back().folded_hash();
+            m_text_heap_bytes += heap_bytes(m_texts.back());
+            value.m_index = static_cast<int>(m_texts.size()) - 1;
             pc = terminator ? pc + length + 1 : end;
             break;
         }

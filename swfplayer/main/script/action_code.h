@@ -3,23 +3,23 @@
 // each one runs and kept for the runs after it, so that the loop reads a record's length, its
 // operands and its branch target once instead of on every pass.
 
+#include "swfplayer/base/base_string.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace swfplayer {
 
-// One value of a Push record. Strings stay in the code bytes and constant-pool entries are
-// looked up when they are pushed, since the pool in force belongs to the running buffer's copy
-// and may change while it runs.
+// One value of a Push record. Its text, if any, is kept with its hash worked out, so that the
+// copies pushed are looked up without hashing them again. Constant-pool entries are looked up
+// when they are pushed, since the pool in force belongs to the running buffer's copy and may
+// change while it runs.
 struct push_operand {
     uint8_t m_type;  // the record's type byte (0..9), which also picks the trace text
-    // Type 0: the text's length; types 4, 8 and 9: the register number or pool index.
+    // Type 0: the index of the text; types 4, 8 and 9: the register number or pool index.
     int m_index;
-    union {
-        double m_number;  // types 1, 5 (0 or 1), 6 and 7
-        int m_offset;     // type 0: where the text starts in the code bytes
-    };
+    double m_number;  // types 1, 5 (0 or 1), 6 and 7
 };
 
 // One long record (id 0x80 or above) as the loop runs it.
@@ -53,6 +53,7 @@ public:
         return kept >= 0 ? m_actions[static_cast<size_t>(kept)] : decode_at(pc);
     }
     const push_operand& operand(int index) const { return m_operands[static_cast<size_t>(index)]; }
+    const base_string& text(int index) const { return m_texts[static_cast<size_t>(index)]; }
 
     // Bytes held by the decoded form, the pc index included.
     size_t held_bytes() const;
@@ -73,6 +74,8 @@ private:
         return static_cast<uint32_t>(u16_at(pc)) | (static_cast<uint32_t>(u16_at(pc + 2)) << 16);
     }
     size_t kept_bytes() const;
+    // Drops what the record decoded last left behind when it was not kept.
+    void drop_unkept();
 
     const uint8_t* m_code;
     int m_size;
@@ -82,7 +85,11 @@ private:
     // The operands of the kept records; the ones of a record not kept follow them until the next
     // record is decoded.
     std::vector<push_operand> m_operands;
+    std::vector<base_string> m_texts;
     size_t m_kept_operands = 0;
+    size_t m_kept_texts = 0;
+    // Heap bytes of the texts longer than a string holds in place.
+    size_t m_text_heap_bytes = 0;
     // The record decoded last when it is not kept.
     decoded_action m_scratch{};
 

@@ -193,7 +193,7 @@ void action_interpreter::push_data(int first, int count) {
         switch (operand.m_type) {
         case 0: {
             as_value& text = m_env->push_slot();
-            text.set_string(reinterpret_cast<const char*>(m_code + operand.m_offset), operand.m_index);
+            text.set_base_string(m_code_form.text(operand.m_index));
             if (verbose) {
                 log_msg("-------------- pushed '%s'\n", text.to_string());
             }

@@ -204,3 +204,45 @@ TEST(DecodedActionsTest, kept_records_run_as_records_decoded_afresh_in_random_pr
 }
 
 }  // namespace
+
+// Push records that start at every third byte of one another's payload, each holding hundreds of
+// values: decoding each at its own pc, as branches into the middle of records would, asks for
+// far more than the bytes, and the form kept stays within its bound while every record still
+// decodes as it does afresh.
+TEST(DecodedActionsTest, overlapping_records_keep_the_decoded_form_within_a_bound_of_the_bytes) {
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < 10000; i++) {
+        bytes.insert(bytes.end(), {0x96, 0x05, 0x05});  // a Push of 1285 bytes: unknown types and booleans
+    }
+    int size = static_cast<int>(bytes.size());
+    swfplayer::action_code kept(bytes.data(), size);
+    swfplayer::action_code::set_keeping(false);
+    swfplayer::action_code afresh(bytes.data(), size);
+    swfplayer::action_code::set_keeping(true);
+    size_t asked = 0;
+    for (int pass = 0; pass < 2; pass++) {
+        for (int pc = 0; pc + 3 <= size; pc += 3) {
+            swfplayer::decoded_action a = kept.at(pc);
+            std::vector<double> a_values;
+            for (int i = 0; i < a.m_push_count; i++) {
+                a_values.push_back(kept.operand(a.m_first_push + i).m_number);
+            }
+            swfplayer::action_code::set_keeping(false);
+            swfplayer::decoded_action b = afresh.at(pc);
+            swfplayer::action_code::set_keeping(true);
+            std::vector<double> b_values;
+            for (int i = 0; i < b.m_push_count; i++) {
+                b_values.push_back(afresh.operand(b.m_first_push + i).m_number);
+            }
+            ASSERT_EQ(std::make_pair(a.m_next_pc, a.m_id), std::make_pair(b.m_next_pc, b.m_id)) << pc;
+            ASSERT_EQ(a_values, b_values) << pc;
+            asked += sizeof(a) + a.m_push_count * sizeof(swfplayer::push_operand);
+        }
+    }
+    // The index, and the kept records with room for the vectors' growth.
+    size_t bound = 4 * bytes.size() + 2 * (swfplayer::action_code::kept_bytes_per_code_byte * bytes.size() +
+                                           swfplayer::action_code::kept_bytes_allowance);
+    EXPECT_GT(asked, 10 * bound);
+    EXPECT_LE(kept.held_bytes(), bound);
+    EXPECT_GE(kept.held_bytes(), bound / 4);  // the records up to the bound were kept
+}
