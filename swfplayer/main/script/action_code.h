@@ -42,6 +42,7 @@ public:
     // the records past the bound are decoded afresh each time they run.
     static constexpr size_t kept_bytes_per_code_byte = 16;
     static constexpr size_t kept_bytes_allowance = 1024;
+    static constexpr size_t unkept_bytes_per_code_byte = 32;
 
     // The code bytes stay owned by the caller and must outlive this object unchanged.
     action_code(const uint8_t* code, int size);
@@ -57,6 +58,14 @@ public:
 
     // Bytes held by the decoded form, the pc index included.
     size_t held_bytes() const;
+    // The most held_bytes() reaches for code of that many bytes: the pc index, the records kept
+    // and the one decoded last and not kept (a Push holds at most unkept_bytes_per_code_byte per
+    // byte of its payload, and a little more for a text cut by the payload's end), each vector
+    // with room to double.
+    static size_t held_bytes_bound(size_t code_size) {
+        return sizeof(int32_t) * code_size +
+               2 * ((kept_bytes_per_code_byte + unkept_bytes_per_code_byte) * code_size + kept_bytes_allowance);
+    }
 
     // Whether decoded records are kept for later runs (on by default). Off, every record is
     // decoded afresh each time it runs: the form a test checks the kept one against.
