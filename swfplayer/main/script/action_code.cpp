@@ -12,18 +12,14 @@ constexpr uint8_t branch_if_true_id = 0x9D;
 constexpr uint8_t with_id = 0x94;
 constexpr uint8_t store_register_id = 0x87;
 
-}  // namespace
-
-action_code::action_code(const uint8_t* code, int size)
-    : m_code(code), m_size(size < 0 ? 0 : size), m_index(static_cast<size_t>(m_size), -1) {}
-
-namespace {
-
 size_t heap_bytes(const base_string& text) {
     return text.capacity() > base_string().capacity() ? static_cast<size_t>(text.capacity()) : 0;
 }
 
 }  // namespace
+
+action_code::action_code(const uint8_t* code, int size)
+    : m_code(code), m_size(size < 0 ? 0 : size), m_index(static_cast<size_t>(m_size), -1) {}
 
 size_t action_code::kept_bytes() const {
     return m_actions.size() * sizeof(decoded_action) + m_operands.size() * sizeof(push_operand) +
