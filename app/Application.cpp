@@ -17,6 +17,7 @@
 #include "app/VirtualFile.h"
 #include "flash/render_handler_ogl.h"
 #include "platform/AccessibilityShortcuts.h"
+#include "platform/HeapSettings.h"
 #include "serializeme/StorageBuffer.h"
 #include "serializeme/VectorSerialization.h"
 
@@ -161,6 +162,7 @@ void Application::MountFileSystem() {
 }
 
 void Application::CreateMainWindow() {
+    platform::KeepFreedHeapMemory();
     UserPreferences& preferences = UserPreferences::GetInstance();
     sf::VideoMode mode(static_cast<unsigned int>(preferences.windowSize.x),
                        static_cast<unsigned int>(preferences.windowSize.y), 32);

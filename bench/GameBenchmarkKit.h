@@ -5,6 +5,7 @@
 #include "app/SoundManager.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/TinyxmlPhysfsProxy.h"
+#include "platform/HeapSettings.h"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <physfs.h>
@@ -32,8 +33,10 @@ inline void MountGameFolder() {
     (void)mounted;
 }
 
-// A borderless 800 x 600 window with the game's context settings, made active.
+// A borderless 800 x 600 window with the game's context settings and heap setting, made active.
 inline sf::RenderWindow& Window(const std::string& title) {
+    static const bool kept = platform::KeepFreedHeapMemory();
+    (void)kept;
     static sf::RenderWindow window(sf::VideoMode(800, 600), title, sf::Style::None, sf::ContextSettings(24, 8, 4));
     window.setActive(true);
     return window;

@@ -155,8 +155,9 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
         smart_ptr<swfplayer::root> root = CurrentRoot();
         root->set_display_viewport(0, 0, root->get_movie_width(), root->get_movie_height());
         // The render handler draws inside the matrices it finds: SFML's view as the projection
-        // and the drawable's transform as the model view. SFML's own state cache is stale
-        // afterwards, so it is told to set everything again for its next drawing.
+        // and the drawable's transform as the model view. It gives back every state it changes
+        // and the matrices are popped here, so SFML's own state cache still holds afterwards;
+        // the viewport set here is the one SFML keeps for its current view.
         target.setActive(true);
         const sf::IntRect viewport = target.getViewport(target.getView());
         glViewport(viewport.left, static_cast<int>(target.getSize().y) - (viewport.top + viewport.height),
@@ -172,7 +173,6 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);
         glPopMatrix();
-        target.resetGLStates();
     }
     if (counters.size() > kSwfCounter) {
         counters[kSwfCounter].time += counters[kSwfCounter].clock.getElapsedTime().asSeconds();

@@ -80,6 +80,11 @@ void render_handler_ogl::begin_display(rgba background, int viewport_x0, int vie
     glTranslatef(static_cast<float>(viewport_x0), static_cast<float>(viewport_y0), 0.0f);
     glScalef(fit_scale(viewport_width, m_display_width), fit_scale(viewport_height, m_display_height), 1.0f);
     glTranslatef(-x0, -y0, 0.0f);
+    // The slot of the shapes' own matrix above the frame's; it holds none yet.
+    glPushMatrix();
+    m_matrix_applied = false;
+    // Every shape draws from a vertex array; the popped client state turns it off again.
+    glEnableClientState(GL_VERTEX_ARRAY);
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -103,7 +108,8 @@ void render_handler_ogl::end_display() {
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    glPopMatrix();  // the shapes' matrix
+    glPopMatrix();  // the frame's
     glPopClientAttrib();
     glPopAttrib();
 }
@@ -144,13 +150,32 @@ void render_handler_ogl::line_style_color(rgba color) {
     m_line_style.color = m_current_cxform.transform(color);
 }
 
-void render_handler_ogl::push_current_matrix() const {
+// Consecutive draws mostly share one matrix (the meshes and lines of a shape, the shapes of a
+// sprite): the model-view matrix is set again only when it changes, as every change makes the
+// driver validate its state anew.
+void render_handler_ogl::apply_current_matrix() {
     const matrix& m = m_current_matrix;
+    if (m_matrix_applied && std::memcmp(m_applied_matrix.m, m.m, sizeof m.m) == 0) {
+        return;
+    }
     const GLfloat gl_matrix[16] = {m.m[0][0], m.m[1][0], 0, 0, m.m[0][1], m.m[1][1], 0, 0,
                                    0,         0,         1, 0, m.m[0][2], m.m[1][2], 0, 1};
     glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
     glPushMatrix();
     glMultMatrixf(gl_matrix);
+    m_applied_matrix = m;
+    m_matrix_applied = true;
+}
+
+void render_handler_ogl::apply_frame_matrix() {
+    if (!m_matrix_applied) {
+        return;
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPushMatrix();
+    m_matrix_applied = false;
 }
 
 void render_handler_ogl::draw_mesh_strip(const void* coords, int vertex_count) {
@@ -168,8 +193,7 @@ void render_handler_ogl::draw_mesh(unsigned int primitive, const void* coords, i
     }
     const render_style& fill = m_fill_styles[0];
     fill.apply();
-    push_current_matrix();
-    glEnableClientState(GL_VERTEX_ARRAY);
+    apply_current_matrix();
     draw_arrays(primitive, coords, vertex_count);
     if (fill.is_bitmap() && fill.has_add_color) {
         // The add terms of the colour transform, added on top of the textured pass.
@@ -180,13 +204,12 @@ void render_handler_ogl::draw_mesh(unsigned int primitive, const void* coords, i
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     if (m_antialiased) {
+        glEnable(GL_BLEND);
         glEnable(GL_POLYGON_SMOOTH);
         glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
         draw_arrays(primitive, coords, vertex_count);
         glDisable(GL_POLYGON_SMOOTH);
     }
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glPopMatrix();
 }
 
 void render_handler_ogl::draw_line_strip(const void* coords, int vertex_count) {
@@ -196,13 +219,10 @@ void render_handler_ogl::draw_line_strip(const void* coords, int vertex_count) {
     }
     m_line_style.apply();
     glLineWidth(line_width_pixels(m_current_matrix, m_line_width));
-    push_current_matrix();
-    glEnableClientState(GL_VERTEX_ARRAY);
+    apply_current_matrix();
     draw_arrays(GL_LINE_STRIP, coords, vertex_count);
-    glDisableClientState(GL_VERTEX_ARRAY);
     glPointSize(1.0f);
     glLineWidth(1.0f);
-    glPopMatrix();
 }
 
 void render_handler_ogl::draw_bitmap(const matrix& m, bitmap_info* bi, const rect& coords, const rect& uv_coords,
@@ -211,6 +231,9 @@ void render_handler_ogl::draw_bitmap(const matrix& m, bitmap_info* bi, const rec
         return;
     }
     m_bitmaps++;
+    // The quad's corners are mapped here already.
+    apply_frame_matrix();
+    glEnable(GL_BLEND);
     glColor4ub(color.r, color.g, color.b, color.a);
     point a, b, c;
     m.transform(&a, point(coords.x_min, coords.y_min));

@@ -58,8 +58,10 @@ private:
     // The style record of a fill side; sides other than 0 and 1 are ignored (null).
     render_style* fill_side_style(int fill_side);
     void draw_mesh(unsigned int primitive, const void* coords, int vertex_count);
-    // Multiplies m_current_matrix onto the model-view matrix, after pushing it.
-    void push_current_matrix() const;
+    // Makes the model-view matrix the frame's times m_current_matrix, unless it is already.
+    void apply_current_matrix();
+    // Makes the model-view matrix the frame's alone.
+    void apply_frame_matrix();
     // Resets the mask state: no stencil test, nothing masked.
     void reset_masks();
 
@@ -70,6 +72,9 @@ private:
     float m_display_width = 0.0f;  // the current movie's frame, twips
     float m_display_height = 0.0f;
     matrix m_current_matrix;
+    // The shapes' matrix in force on the model-view stack, when one is (m_matrix_applied).
+    matrix m_applied_matrix;
+    bool m_matrix_applied = false;
     cxform m_current_cxform;
     int m_mask_level = 0;  // nested masks in force
 };

@@ -28,8 +28,16 @@ void render_style::apply() const {
     // A bitmap without a bitmap, or one with no picture, draws in the colour alone.
     if (mode == COLOR || !bitmap || bitmap->get_width() <= 0 || bitmap->get_height() <= 0) {
         glDisable(GL_TEXTURE_2D);
+        // An opaque colour blended over the pixels gives the colour itself; unblended, the
+        // driver need not read the pixels underneath.
+        if (color.a == 255) {
+            glDisable(GL_BLEND);
+        } else {
+            glEnable(GL_BLEND);
+        }
         return;
     }
+    glEnable(GL_BLEND);
     glColor4f(bitmap_cxform.m[0][0], bitmap_cxform.m[1][0], bitmap_cxform.m[2][0], bitmap_cxform.m[3][0]);
     bitmap->activate();
     glEnable(GL_TEXTURE_GEN_S);

@@ -158,18 +158,24 @@ void b2ConstantVolumeJoint::RefilterContacts() {
 void b2ConstantVolumeJoint::MeasureRing() {
     if (m_Solvable) {
         // Inside a step the solver's positions are the current ones.
-        m_Outline.Trace(m_Centres.data(), m_BodyCount);
-        m_Area = RingArea(m_Centres.data(), m_BodyCount);
-        m_Perimeter = RingPerimeter(m_Centres.data(), m_BodyCount);
-        return;
+        std::copy(m_Centres.begin(), m_Centres.begin() + m_BodyCount, m_MeasuredPoints.begin());
+    } else {
+        for (int i = 0; i < m_BodyCount; ++i) {
+            m_MeasuredPoints[i] = m_Bodies[i]->GetWorldCenter();
+        }
     }
-    std::array<b2Vec2, kCapacity> centres;
-    for (int i = 0; i < m_BodyCount; ++i) {
-        centres[i] = m_Bodies[i]->GetWorldCenter();
+    m_MeasuredCount = m_BodyCount;
+    m_OutlineTraced = false;
+    m_Area = RingArea(m_MeasuredPoints.data(), m_BodyCount);
+    m_Perimeter = RingPerimeter(m_MeasuredPoints.data(), m_BodyCount);
+}
+
+const OutlineTracer& b2ConstantVolumeJoint::GetOutline() const {
+    if (!m_OutlineTraced) {
+        m_Outline.Trace(m_MeasuredPoints.data(), m_MeasuredCount);
+        m_OutlineTraced = true;
     }
-    m_Outline.Trace(centres.data(), m_BodyCount);
-    m_Area = RingArea(centres.data(), m_BodyCount);
-    m_Perimeter = RingPerimeter(centres.data(), m_BodyCount);
+    return m_Outline;
 }
 
 // Box2D solves each island with its own arrays, indexed by the bodies' island indices. The ring is

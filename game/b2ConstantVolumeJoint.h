@@ -48,8 +48,9 @@ public:
     int GetBodyCount() const { return m_BodyCount; }
     b2Body* const* GetBodies() const { return m_Bodies.data(); }
     bool HoldsBody(const b2Body* body) const;
-    // The last traced outline.
-    const OutlineTracer& GetOutline() const { return m_Outline; }
+    // The outline of the ring as last measured. The solver measures the ring in every iteration,
+    // yet only the last measurement's outline is ever read, so it is traced on reading.
+    const OutlineTracer& GetOutline() const;
     float GetTargetVolume() const { return m_TargetVolume; }
     float GetArea() const { return m_Area; }
     float GetPerimeter() const { return m_Perimeter; }
@@ -88,7 +89,11 @@ private:
     float m_TargetVolume = 0.0f;
     float m_CorrectionTime = 0.0f;
     b2World* m_World = nullptr;
-    OutlineTracer m_Outline;
+    // The ring's points at the last measurement, and their outline once traced.
+    std::array<b2Vec2, kCapacity> m_MeasuredPoints{};
+    int m_MeasuredCount = 0;
+    mutable bool m_OutlineTraced = false;
+    mutable OutlineTracer m_Outline;
     std::array<b2Vec2, kCapacity> m_Normals{};
     float m_Perimeter = 0.0f;
     float m_Area = 0.0f;

@@ -14,6 +14,7 @@
 #include "game/Globbo.h"
 #include "game/PhysicsWorld.h"
 #include "game/b2ConstantVolumeJoint.h"
+#include "platform/HeapSettings.h"
 #include "tools/creatures/CreatureWriter.h"
 
 #include <GL/gl.h>
@@ -127,7 +128,10 @@ void BM_Update_WorldStep(benchmark::State& state) {
     }
 }
 
+// The window with the game's context settings and heap setting.
 sf::RenderWindow& Window() {
+    static const bool kept = platform::KeepFreedHeapMemory();
+    (void)kept;
     static sf::RenderWindow window(sf::VideoMode(800, 600), "creature benchmark", sf::Style::None,
                                    sf::ContextSettings(24, 8, 4));
     window.setActive(true);

@@ -42,6 +42,7 @@
 #include "gui/GUIStatistics.h"
 #include "gui/GUITutorial.h"
 #include "gui/GameLayer.h"
+#include "platform/HeapSettings.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -102,6 +103,8 @@ struct Stage {
         PHYSFS_setWriteDir(user.c_str());
         TiXmlIOProxy::SetCurrent(&proxy);
         Application& application = Application::GetInstance();
+        // The window as the game makes it, with its heap setting.
+        platform::KeepFreedHeapMemory();
         application.create(sf::VideoMode(800, 600), "screens benchmark", sf::Style::None,
                            sf::ContextSettings(24, 8, 4));
         application.setView(sf::View(sf::FloatRect(0, 0, 800, 600)));

@@ -18,6 +18,7 @@ struct inflater {
     int logical_position;  // bytes produced so far
     bool at_end;           // zlib reported the end of the stream
     bool error;            // corrupt or truncated data: nothing more comes
+    bool check_sum;        // the Adler-32 value is computed and compared
     Bytef input[input_block];
 };
 
@@ -84,7 +85,9 @@ int inflater_seek(int position, void* data) {
     }
     if (position < state->logical_position) {
         state->at_end = false;
-        if (inflateReset(&state->zstream) != Z_OK) {
+        // A reset stream checks its sum again unless told otherwise.
+        if (inflateReset(&state->zstream) != Z_OK ||
+            (!state->check_sum && inflateValidate(&state->zstream, 0) != Z_OK)) {
             state->error = true;
             return base_file::seek_error;
         }
@@ -130,7 +133,7 @@ int inflater_close(void* data) {
 
 }  // namespace
 
-base_file* make_inflating_file(base_file* source) {
+base_file* make_inflating_file(base_file* source, bool check_sum) {
     assert(source);
     inflater* state = new inflater;
     state->source = source;
@@ -139,6 +142,10 @@ base_file* make_inflating_file(base_file* source) {
     state->logical_position = 0;
     state->at_end = false;
     state->error = inflateInit(&state->zstream) != Z_OK;
+    state->check_sum = check_sum;
+    if (!state->error && !check_sum) {
+        state->error = inflateValidate(&state->zstream, 0) != Z_OK;
+    }
     return new base_file(state, inflater_read, inflater_write, inflater_seek, inflater_seek_to_end, inflater_tell,
                          inflater_get_eof, inflater_close);
 }

@@ -206,5 +206,64 @@ TEST_F(MovieWindowTest, the_mouse_rolls_over_presses_and_releases_the_button) {
     EXPECT_TRUE(shows(kRed)) << "up after rolling out";
 }
 
+// A movie drawn between SFML's drawings changes nothing of what SFML draws after it: the frame is
+// the same as when SFML is made to set all of its state again after the movie. SFML's drawings
+// rely on its cached state: a zoomed view, a texture, the vertex cache of small shapes (which
+// leaves the model view as it was) and shapes drawn through the model view.
+TEST_F(MovieWindowTest, sfml_draws_after_a_movie_as_it_would_with_its_state_set_again) {
+    Write("heavy.swf", player_movies::ShapeHeavyMovie(12, 1, true));
+    FlashMovie movie("heavy.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    movie.Advance(0.0f);
+    movie.setPosition(30.0f, 20.0f);
+    sf::Image checks;
+    checks.create(8, 8, sf::Color::Yellow);
+    for (unsigned int i = 0; i < 8; ++i) {
+        checks.setPixel(i, i, sf::Color::Magenta);
+        checks.setPixel(7 - i, i, sf::Color::Cyan);
+    }
+    sf::Texture texture;
+    ASSERT_TRUE(texture.loadFromImage(checks));
+    sf::View view(sf::FloatRect(0.0f, 0.0f, kWidth * 0.8f, kHeight * 0.8f));
+    view.rotate(5.0f);
+    auto frame = [&](bool setAgain) {
+        m_Window->setView(view);
+        m_Window->clear(sf::Color::Black);
+        sf::Sprite sprite(texture);
+        sprite.setScale(6.0f, 6.0f);
+        sprite.setPosition(10.0f, 150.0f);
+        m_Window->draw(sprite);
+        m_Window->draw(movie);
+        if (setAgain) {
+            m_Window->resetGLStates();
+        }
+        sprite.setPosition(80.0f, 160.0f);
+        sprite.setRotation(20.0f);
+        m_Window->draw(sprite);
+        sf::CircleShape circle(30.0f, 40);
+        circle.setFillColor(sf::Color(40, 200, 90, 160));
+        circle.setOutlineColor(sf::Color::White);
+        circle.setOutlineThickness(3.0f);
+        circle.setPosition(170.0f, 120.0f);
+        m_Window->draw(circle);
+        m_Window->draw(movie);
+        sf::RectangleShape box({50.0f, 20.0f});
+        box.setFillColor(sf::Color::Blue);
+        box.setPosition(200.0f, 40.0f);
+        m_Window->draw(box, sf::BlendAdd);
+        return ReadAll();
+    };
+    const std::vector<uint8_t> setAgain = frame(true);
+    const std::vector<uint8_t> kept = frame(false);
+    EXPECT_TRUE(kept == setAgain);
+    m_Window->setView(m_Window->getDefaultView());
+    // The frame holds the sprites' texture, the circle and the box, not only the movie.
+    int yellow = 0;
+    for (size_t i = 0; i < kept.size(); i += 4) {
+        yellow += kept[i] > 200 && kept[i + 1] > 200 && kept[i + 2] < 60 ? 1 : 0;
+    }
+    EXPECT_GT(yellow, 500);
+}
+
 }  // namespace
 }  // namespace flash_testing

@@ -36,8 +36,21 @@ public:
         m_count -= bitcount;
         return value;
     }
-    // As stream::read_sint.
-    int32_t read_sint(int bitcount) { return stream::sign_extend(read_uint(bitcount), bitcount); }
+    // As stream::read_sint. The window holds the field in its top bits, so an arithmetic shift
+    // down sign-extends it.
+    int32_t read_sint(int bitcount) {
+        assert(bitcount >= 0 && bitcount <= 32);
+        if (bitcount > m_count && !fill(bitcount)) {
+            return stream::sign_extend(read_through_stream(bitcount), bitcount);
+        }
+        if (bitcount == 0) {
+            return 0;
+        }
+        int32_t value = static_cast<int32_t>(static_cast<int64_t>(m_window) >> (64 - bitcount));
+        m_window <<= bitcount;
+        m_count -= bitcount;
+        return value;
+    }
     bool read_bool() { return read_uint(1) != 0; }
 
     // Hands the stream back, standing where the fields read so far end; nothing more when it

@@ -40,12 +40,23 @@ stream::stream(base_file* input, int data_end) : m_input(input) {
     m_file_end = m_block_position < 0 ? INT_MAX : measure_end(input, m_block_position, data_end);
 }
 
+stream::stream(const uint8_t* data, int size) : m_block(data) {
+    assert(data && size >= 0);
+    m_block_filled = size;
+    m_file_end = size;
+    update_block_limit();
+}
+
 bool stream::fill_block() {
+    if (m_input == nullptr) {
+        m_file_end = std::min(m_file_end, m_block_position + m_block_filled);
+        return false;
+    }
     m_block_position += m_block_filled;
     m_block_used = 0;
     m_block_filled = 0;
     update_block_limit();
-    int got = m_input->read_bytes(m_block, block_size);
+    int got = m_input->read_bytes(m_buffer, block_size);
     if (got <= 0) {
         m_file_end = std::min(m_file_end, m_block_position);
         return false;
@@ -92,6 +103,10 @@ int stream::read_bytes(void* dst, int count) {
 void stream::seek(int pos) {
     if (pos >= m_block_position && pos <= m_block_position + m_block_filled) {
         m_block_used = pos - m_block_position;
+        return;
+    }
+    if (m_input == nullptr) {
+        m_block_used = pos < 0 ? 0 : m_block_filled;  // as a memory file clamps its position
         return;
     }
     m_input->set_position(pos);
@@ -297,7 +312,8 @@ int stream::view_tell(void* data) {
 
 bool stream::view_get_eof(void* data) {
     stream* s = static_cast<stream*>(data);
-    return s->get_position() >= s->m_tag_end || (s->m_block_used >= s->m_block_filled && s->m_input->get_eof());
+    return s->get_position() >= s->m_tag_end ||
+           (s->m_block_used >= s->m_block_filled && (s->m_input == nullptr || s->m_input->get_eof()));
 }
 
 base_file* stream::get_underlying_stream() {

@@ -33,6 +33,10 @@ public:
     // Reads from input, which the stream never closes or deletes, from its position up to
     // data_end at most (a position of the input), or to the input's end when that comes first.
     explicit stream(base_file* input, int data_end = INT_MAX);
+    // Reads the size bytes at data, which the caller keeps alive and unchanged as long as the
+    // stream, in place: no block is copied. Eight readable bytes must follow them (their values
+    // are never used). Positions start at 0.
+    stream(const uint8_t* data, int size);
     stream(const stream&) = delete;
     stream& operator=(const stream&) = delete;
 
@@ -162,7 +166,8 @@ private:
         }
         return 0;
     }
-    // Reads the next block of the file; false when the file has nothing more.
+    // Reads the next block of the file; false when the file has nothing more (always, for a
+    // stream over bytes in memory, whose one block holds them all).
     bool fill_block();
     // Moves to pos, inside the block when it lies there.
     void seek(int pos);
@@ -177,7 +182,7 @@ private:
         update_block_limit();
     }
 
-    base_file* m_input;
+    base_file* m_input = nullptr;  // null for a stream over bytes in memory
     uint8_t m_current_byte = 0;
     uint8_t m_unused_bits = 0;
     // The ends of the open tags, innermost last. A vector keeps its room when tags close, so
@@ -190,8 +195,10 @@ private:
     // The block read ahead: m_block_filled bytes from file position m_block_position, of which
     // m_block_used are consumed. The file itself stands at the block's end. Eight bytes more
     // than a block let a bit_reader load eight bytes at any position of the block; what it
-    // loads beyond the bytes it may take it never uses.
-    uint8_t m_block[block_size + 8] = {};
+    // loads beyond the bytes it may take it never uses. Over bytes in memory, the block is
+    // those bytes.
+    uint8_t m_buffer[block_size + 8] = {};
+    const uint8_t* m_block = m_buffer;
     int m_block_position = 0;
     int m_block_filled = 0;
     int m_block_used = 0;

@@ -14,6 +14,8 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace swfplayer {
 
@@ -57,17 +59,19 @@ bool movie_def_impl::read(base_file* in) {
         // longer one is read through an inflating file, so a small file cannot claim that much
         // memory.
         if (m_file_end_pos <= max_whole_inflate_bytes) {
+            // The stream reads the inflated bytes where they lie.
             inflate_movie(in);
-            m_zlib_in =
-                std::make_unique<base_file>(memory_buffer, static_cast<int>(m_inflated.size()), m_inflated.data());
+            m_str = std::make_unique<stream>(m_inflated.get(), m_inflated_size);
         } else {
-            m_zlib_in.reset(make_inflating_file(in));
+            m_zlib_in.reset(make_inflating_file(in, false));
+            source = m_zlib_in.get();
         }
-        source = m_zlib_in.get();
     }
     // The stream learns where the data really ends (at most where the header says), so that no
     // tag can claim bytes the file does not have.
-    m_str = std::make_unique<stream>(source, m_file_end_pos);
+    if (m_str == nullptr) {
+        m_str = std::make_unique<stream>(source, m_file_end_pos);
+    }
 
     m_frame_size.read(m_str.get());
     m_frame_rate = m_str->read_u16() / 256.0f;
@@ -90,25 +94,37 @@ bool movie_def_impl::read(base_file* in) {
     m_jpeg_in.reset();
     m_str.reset();
     m_zlib_in.reset();
-    m_inflated = std::vector<uint8_t>();
+    m_inflated.reset();
+    m_inflated_size = 0;
     m_origin_in.reset();
     return true;
 }
 
 void movie_def_impl::inflate_movie(base_file* in) {
-    std::unique_ptr<base_file> inflater(make_inflating_file(in));
-    constexpr int chunk = 64 * 1024;
+    // The loader keeps whatever came out before corrupt data, so the stream's check value would
+    // change nothing: it is not computed.
+    std::unique_ptr<base_file> inflater(make_inflating_file(in, false));
+    int room = std::min(m_file_end_pos, inflate_start_room);
+    // Every byte up to the size is written by the inflater before it is read; the stream may
+    // load (and never use) eight bytes past the last.
+    m_inflated = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(room) + stream_padding);
     int size = 0;
     while (size < m_file_end_pos) {
-        int wanted = std::min(chunk, m_file_end_pos - size);
-        m_inflated.resize(static_cast<size_t>(size) + static_cast<size_t>(wanted));
-        int got = inflater->read_bytes(m_inflated.data() + size, wanted);
+        if (size == room) {
+            room = m_file_end_pos - room < room ? m_file_end_pos : room * 2;
+            auto larger = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(room) + stream_padding);
+            std::memcpy(larger.get(), m_inflated.get(), static_cast<size_t>(size));
+            m_inflated = std::move(larger);
+        }
+        int wanted = room - size;
+        int got = inflater->read_bytes(m_inflated.get() + size, wanted);
         size += got > 0 ? got : 0;
         if (got < wanted) {
             break;  // the data ends (or is corrupt) before the header's length
         }
     }
-    m_inflated.resize(static_cast<size_t>(size));
+    std::memset(m_inflated.get() + size, 0, stream_padding);
+    m_inflated_size = size;
 }
 
 void movie_def_impl::read_tags() {

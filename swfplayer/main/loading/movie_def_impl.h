@@ -28,6 +28,9 @@ public:
     // A compressed movie whose header gives at most this many bytes of data is inflated whole
     // before its tags are read; a longer one is inflated as its tags are read.
     static constexpr int max_whole_inflate_bytes = 16 * 1024 * 1024;
+    static constexpr int inflate_start_room = 256 * 1024;
+    // The bytes after the inflated data that a stream over it may load.
+    static constexpr size_t stream_padding = 8;
 
     // create_bitmaps and create_font_shapes: 0 lets the loaders create them.
     movie_def_impl(player* owner, int create_bitmaps, int create_font_shapes);
@@ -127,7 +130,8 @@ public:
 
 private:
     // Inflates the compressed movie data read from in into m_inflated, up to the length the
-    // header gives.
+    // header gives. The buffer starts at most inflate_start_room bytes long and doubles as the
+    // data comes, so a header claiming more than the data holds reserves little.
     void inflate_movie(base_file* in);
     // Runs the tag loop to the end of the movie data.
     void read_tags();
@@ -166,7 +170,8 @@ private:
     // The file being read, the inflated data of a compressed movie and a memory file over it,
     // and the stream over either file; alive only during read.
     std::unique_ptr<base_file> m_origin_in;
-    std::vector<uint8_t> m_inflated;
+    std::unique_ptr<uint8_t[]> m_inflated;
+    int m_inflated_size = 0;
     std::unique_ptr<base_file> m_zlib_in;
     std::unique_ptr<stream> m_str;
     int m_file_end_pos = 0;

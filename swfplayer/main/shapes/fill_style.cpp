@@ -3,6 +3,7 @@
 #include "swfplayer/base/image.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/stream.h"
+#include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/shapes/gradient_bitmaps.h"
 
@@ -27,9 +28,16 @@ void read_gradient_records(stream* in, int tag_type, array<gradient_record>* rec
         log_msg("  gradients: num_gradients = %d\n", count);
     }
     records->resize(count);
+    // The records are taken in one read: a ratio byte and the colour's bytes (no alpha before
+    // DefineShape3) each. Bytes the tag lacks read as 0, as field by field.
+    const bool with_alpha = tag_type > tag_define_shape2;
+    const int record_size = with_alpha ? 5 : 4;
+    uint8_t bytes[max_gradient_records * 5];
+    in->read_bytes(bytes, count * record_size);
     for (int i = 0; i < count; i++) {
-        (*records)[i].m_ratio = in->read_u8();
-        (*records)[i].m_color.read(in, tag_type);
+        const uint8_t* record = bytes + i * record_size;
+        (*records)[i].m_ratio = record[0];
+        (*records)[i].m_color = rgba(record[1], record[2], record[3], with_alpha ? record[4] : 255);
     }
 }
 

@@ -37,6 +37,84 @@ int read_style_count(stream* in, bool escape) {
     return fit_style_count(in, count);
 }
 
+// A path while its shape's records are read: its styles, its start and where its edges begin
+// among the edges read so far (they end where the next path's begin).
+struct path_head {
+    int fill0 = 0;
+    int fill1 = 0;
+    int line = 0;
+    float ax = 0.0f;
+    float ay = 0.0f;
+    int first_edge = 0;
+    bool new_shape = false;
+};
+
+// The edges read so far: the first count elements of room. Adding one costs no call while
+// room lasts.
+struct edge_list {
+    std::vector<edge> room;
+    int count = 0;
+
+    void add(float cx, float cy, float ax, float ay) {
+        if (count == static_cast<int>(room.size())) {
+            room.resize(room.size() * 2 + 64);
+        }
+        room[count++] = edge(cx, cy, ax, ay);
+    }
+};
+
+// Room for the paths and edges of the shape being read.
+struct shape_scratch {
+    std::vector<path_head> heads;
+    edge_list edges;
+};
+
+// Scratch storage larger than this (edges) goes when its shape is read, so one huge shape
+// does not keep its memory for the rest of the run.
+constexpr size_t max_kept_scratch_edges = 64 * 1024;
+
+// One set of scratch storage per thread, lent to a shape while it reads its records.
+thread_local shape_scratch t_spare_scratch;
+
+shape_scratch take_shape_scratch() {
+    shape_scratch scratch = std::move(t_spare_scratch);
+    scratch.heads.clear();
+    scratch.edges.count = 0;
+    return scratch;
+}
+
+void give_back_shape_scratch(shape_scratch&& scratch) {
+    if (scratch.edges.room.size() <= max_kept_scratch_edges && scratch.heads.capacity() <= max_kept_scratch_edges) {
+        t_spare_scratch = std::move(scratch);
+    }
+}
+
+// Appends the paths read to paths, each with its own edges.
+void store_paths(const std::vector<path_head>& heads, const edge_list& edges, array<path>* paths) {
+    int first = paths->size();
+    int count = static_cast<int>(heads.size());
+    paths->reserve(first + count);
+    paths->resize(first + count);
+    for (int i = 0; i < count; i++) {
+        const path_head& head = heads[i];
+        path& p = (*paths)[first + i];
+        p.m_new_shape = head.new_shape;
+        if (head.new_shape) {
+            continue;  // a separator has no styles or edges
+        }
+        p.m_fill0 = head.fill0;
+        p.m_fill1 = head.fill1;
+        p.m_line = head.line;
+        p.m_ax = head.ax;
+        p.m_ay = head.ay;
+        int end = i + 1 < count ? heads[i + 1].first_edge : edges.count;
+        int edge_count = end - head.first_edge;
+        p.m_edges.reserve(edge_count);
+        p.m_edges.resize(edge_count);
+        std::copy(edges.room.begin() + head.first_edge, edges.room.begin() + end, p.m_edges.begin());
+    }
+}
+
 // A 1-based style number that lies beyond count styles becomes 0.
 bool clear_if_beyond(int* style, int count) {
     if (*style > count) {
@@ -139,32 +217,32 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
     if (get_verbose_parse()) {
         log_msg("  shape_character read: nfillbits = %d, nlinebits = %d\n", fill_bits, line_bits);
     }
+    // The paths and their edges gather in scratch storage kept from shape to shape, and go into
+    // the shape once, when the records end: the shape then holds arrays of exactly the sizes
+    // read, made with one allocation each.
+    shape_scratch scratch = take_shape_scratch();
+    std::vector<path_head>& heads = scratch.heads;
+    edge_list& edges = scratch.edges;
     float x = 0.0f;
     float y = 0.0f;
     int fill_base = 0;
     int line_base = 0;
-    // The styles and start of the path being read; its edges gather in edges, whose room is
-    // kept from path to path, and go into the path's own array once, when it ends.
-    path current;
-    std::vector<edge> edges;
-    edges.reserve(32);
-    // Appends the current path when it has edges and starts the next one empty.
+    // The styles and start of the path being read; its edges are those after its first edge.
+    path_head current;
+    // Ends the current path when it has edges; the next one starts with its styles.
     auto flush = [&]() {
-        if (edges.empty()) {
+        if (edges.count == current.first_edge) {
             return false;
         }
-        path ended = current;
-        ended.m_edges.resize(static_cast<int>(edges.size()));
-        std::copy(edges.begin(), edges.end(), ended.m_edges.begin());
-        m_paths.push_back(std::move(ended));
-        edges.clear();
+        heads.push_back(current);
+        current.first_edge = edges.count;
         return true;
     };
     // A style change: a path with edges ends and the next starts at the pen.
     auto change_style = [&](int* style, int bits, int base) {
         if (flush()) {
-            current.m_ax = x;
-            current.m_ay = y;
+            current.ax = x;
+            current.ay = y;
         }
         int value = static_cast<int>(bits_in.read_uint(bits));
         *style = value > 0 ? value + base : value;
@@ -175,40 +253,41 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
             int flags = static_cast<int>(bits_in.read_uint(5));
             if (flags == 0) {
                 flush();
-                return;
+                break;
             }
             if (flags & 0x01) {
                 flush();
                 int bits = static_cast<int>(bits_in.read_uint(5));
                 x = static_cast<float>(bits_in.read_sint(bits));
                 y = static_cast<float>(bits_in.read_sint(bits));
-                current.m_ax = x;
-                current.m_ay = y;
+                current.ax = x;
+                current.ay = y;
             }
             if ((flags & 0x02) && fill_bits > 0) {
-                change_style(&current.m_fill0, fill_bits, fill_base);
+                change_style(&current.fill0, fill_bits, fill_base);
             }
             if ((flags & 0x04) && fill_bits > 0) {
-                change_style(&current.m_fill1, fill_bits, fill_base);
+                change_style(&current.fill1, fill_bits, fill_base);
             }
             if ((flags & 0x08) && line_bits > 0) {
-                change_style(&current.m_line, line_bits, line_base);
+                change_style(&current.line, line_bits, line_base);
             }
             if (flags & 0x10) {
                 if (get_verbose_parse()) {
                     log_msg("  shape_character read: more fill styles\n");
                 }
                 if (flush()) {
-                    current.m_fill0 = current.m_fill1 = current.m_line = -1;
+                    current.fill0 = current.fill1 = current.line = -1;
                 }
-                path separator;
-                separator.m_new_shape = true;
-                m_paths.push_back(separator);
+                path_head separator;
+                separator.first_edge = edges.count;
+                separator.new_shape = true;
+                heads.push_back(separator);
                 fill_base = m_fill_styles.size();
                 line_base = m_line_styles.size();
                 bits_in.release();  // the new styles are byte-aligned records
                 if (!read_fill_styles(in, tag_type, md)) {
-                    return;
+                    break;
                 }
                 read_line_styles(in, tag_type, md);
                 bits_in.resume();
@@ -224,7 +303,7 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
             float cy = y + bits_in.read_sint(bits);
             float ax = cx + bits_in.read_sint(bits);
             float ay = cy + bits_in.read_sint(bits);
-            edges.emplace_back(cx, cy, ax, ay);
+            edges.add(cx, cy, ax, ay);
             x = ax;
             y = ay;
             continue;
@@ -241,8 +320,10 @@ void shape_character_def::read_records(stream* in, int tag_type, movie_definitio
         }
         x += dx;
         y += dy;
-        edges.emplace_back(x, y, x, y);
+        edges.add(x, y, x, y);
     }
+    store_paths(heads, edges, &m_paths);
+    give_back_shape_scratch(std::move(scratch));
 }
 
 void shape_character_def::validate_style_indices() {

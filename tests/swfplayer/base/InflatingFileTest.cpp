@@ -154,3 +154,48 @@ TEST(InflatingFile, closing_returns_unused_input_to_the_source) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(InflatingFile, without_check_sum_a_bad_check_value_still_ends_the_stream_cleanly) {
+    std::mt19937 random(99);
+    bytes original = random_data(random, 30000);
+    bytes compressed = compress_bytes(original);
+    // The last byte of the Adler-32 value changed.
+    bytes bad_sum(compressed.begin(), compressed.end() - 1);
+    bad_sum.push_back(static_cast<uint8_t>(compressed.back() ^ 0x01));
+    bytes bad_header = compressed;
+    bad_header[1] ^= 0x01;  // the header check fails
+    const struct {
+        const char* what;
+        const bytes& data;
+        bool check_sum;
+        int produced;
+        bool seek_back_works;  // a stream that ended cleanly replays from its start
+    } rows[] = {
+        {"good data, checked", compressed, true, 30000, true},
+        {"good data, unchecked", compressed, false, 30000, true},
+        {"bad check value, checked", bad_sum, true, 30000, false},
+        {"bad check value, unchecked", bad_sum, false, 30000, true},
+        {"bad header, unchecked", bad_header, false, 0, false},
+    };
+    for (const auto& row : rows) {
+        auto source = file_of(row.data);
+        std::unique_ptr<base_file> in(make_inflating_file(source.get(), row.check_sum));
+        bytes out(original.size() + 10);
+        int got = in->read_bytes(out.data(), static_cast<int>(out.size()));
+        EXPECT_EQ(got, row.produced) << row.what;
+        EXPECT_TRUE(std::equal(out.begin(), out.begin() + got, original.begin())) << row.what;
+        EXPECT_TRUE(in->get_eof()) << row.what;
+        // Seeking back restarts the stream, still without its check when it had none.
+        in->set_position(100);
+        uint8_t byte = 0;
+        EXPECT_EQ(in->read_bytes(&byte, 1), row.seek_back_works ? 1 : 0) << row.what;
+        if (row.seek_back_works) {
+            EXPECT_EQ(byte, original[100]) << row.what;
+            EXPECT_EQ(in->read_bytes(out.data(), static_cast<int>(out.size())), 30000 - 101) << row.what;
+        }
+    }
+}
+
+}  // namespace

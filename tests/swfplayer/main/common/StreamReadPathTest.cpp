@@ -201,3 +201,63 @@ TEST(StreamReadPathTest, random_fields_stop_at_tag_ends_inside_and_at_the_edge_o
 }
 
 }  // namespace
+
+// A stream over bytes in memory reads them in place. The eight bytes after them are 0xFF here,
+// so a read that used them would disagree with the model, which reads zeros past the end.
+Bytes Padded(Bytes data) {
+    data.insert(data.end(), 8, 0xFF);
+    return data;
+}
+
+struct MemoryStream {
+    explicit MemoryStream(const Bytes& data) : bytes(Padded(data)) {}
+    Bytes bytes;
+    swfplayer::stream in{bytes.data(), static_cast<int>(bytes.size()) - 8};
+};
+
+TEST(StreamReadPathTest, a_stream_over_memory_matches_the_model_to_the_end_of_the_bytes) {
+    for (int size : {0, 1, 4095, 13000}) {
+        SCOPED_TRACE("size " + std::to_string(size));
+        std::mt19937 random(static_cast<unsigned>(size) + 11);
+        Bytes bytes = RandomBytes(&random, static_cast<size_t>(size));
+        MemoryStream byte_reads(bytes);
+        ModelReader model(bytes, 0, size);
+        CompareRandomReads(&random, &byte_reads.in, &model, size);
+        EXPECT_TRUE(byte_reads.in.hit_file_end());
+        MemoryStream bit_reads(bytes);
+        ModelReader bit_model(bytes, 0, size);
+        CompareRandomBitReaderReads(&random, &bit_reads.in, &bit_model, size);
+    }
+}
+
+TEST(StreamReadPathTest, a_stream_over_memory_clamps_tags_seeks_and_its_file_view_to_the_bytes) {
+    std::mt19937 random(5);
+    for (int end : {100, 4096, 9000, 12000}) {
+        SCOPED_TRACE("tag end " + std::to_string(end));
+        Bytes bytes = RandomTagBytes(&random, end);
+        MemoryStream s(bytes);
+        ASSERT_EQ(s.in.open_tag(), 1);
+        // A tag claiming more than the bytes hold ends with them.
+        ASSERT_EQ(s.in.get_tag_end_position(), std::min(end, 9000));
+        int start = std::min(end, 9000) - 40;
+        s.in.set_position(start);
+        ModelReader model(bytes, start, std::min(end, 9000));
+        CompareRandomReads(&random, &s.in, &model, std::min(end, 9000));
+        s.in.close_tag();
+        EXPECT_EQ(s.in.get_position(), std::min(end, 9000));
+    }
+    Bytes bytes = RandomBytes(&random, 300);
+    MemoryStream s(bytes);
+    s.in.set_position(1000);
+    EXPECT_EQ(s.in.get_position(), 300);
+    s.in.set_position(-5);
+    EXPECT_EQ(s.in.get_position(), 0);
+    s.in.set_position(290);
+    swfplayer::base_file* view = s.in.get_underlying_stream();
+    uint8_t got[16] = {};
+    EXPECT_FALSE(view->get_eof());
+    ASSERT_EQ(view->read_bytes(got, 16), 10);
+    EXPECT_TRUE(std::equal(got, got + 10, bytes.begin() + 290));
+    EXPECT_TRUE(view->get_eof());
+    EXPECT_EQ(s.in.get_position(), 300);
+}

@@ -107,7 +107,10 @@ TEST_F(MovieDefTest, declared_length_longer_or_shorter_than_the_data) {
 // A compressed movie is inflated whole when its header gives at most a bound; a longer one is
 // read as it inflates. Both give what the plain file gives, to the last byte.
 TEST_F(MovieDefTest, compressed_movies_below_and_above_the_whole_inflate_bound_load_as_plain_ones) {
-    for (int filler : {1000, swfplayer::movie_def_impl::max_whole_inflate_bytes + 1000}) {
+    // Fillers around and well past the room the inflated data starts with, which then doubles.
+    const int room = swfplayer::movie_def_impl::inflate_start_room;
+    for (int filler :
+         {1000, room - 60, room, room + 1000, 3 * room, swfplayer::movie_def_impl::max_whole_inflate_bytes + 1000}) {
         SCOPED_TRACE(filler);
         Movie movie(6, {0, 11000, 0, 8000}, 24.0);
         movie.Tags().SetBackgroundColor({10, 20, 30}).FrameLabel("start").ShowFrame();

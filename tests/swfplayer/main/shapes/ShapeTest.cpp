@@ -157,6 +157,55 @@ TEST_F(ShapeTest, records_end_move_and_style_changes) {
     EXPECT_EQ(shape->m_paths[0].m_edges[0].m_ay, 12.0f);
 }
 
+// Every path of a shape as text: separator flag, styles, start and edges.
+std::string Describe(const shape_character_def& shape) {
+    std::string text;
+    for (int i = 0; i < shape.m_paths.size(); i++) {
+        const swfplayer::path& p = shape.m_paths[i];
+        text += std::to_string(p.m_new_shape) + " " + std::to_string(p.m_fill0) + " " + std::to_string(p.m_fill1) +
+                " " + std::to_string(p.m_line) + " @" + std::to_string(p.m_ax) + "," + std::to_string(p.m_ay) + ":";
+        for (int k = 0; k < p.m_edges.size(); k++) {
+            const swfplayer::edge& e = p.m_edges[k];
+            text += " " + std::to_string(e.m_cx) + "," + std::to_string(e.m_cy) + "," + std::to_string(e.m_ax) + "," +
+                    std::to_string(e.m_ay);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+TEST_F(ShapeTest, shapes_read_one_after_another_keep_only_their_own_paths_and_edges) {
+    // Two sub-shapes with style changes, moves and curves, read before and after shapes of
+    // other sizes (one of more edges than the room kept between shapes), give the same paths,
+    // each with exactly its own edges.
+    ShapeBuilder layered = RedSquare(0, 0, 100);
+    layered.CurveTo(150, 50, 100, 100);
+    layered.NewStyles({swfkit::FillStyle::Solid({1, 1, 1, 255}), swfkit::FillStyle::Solid(kBlue)}, {});
+    layered.SetFillStyle0(2);
+    Square(layered, 50, 50, 100);
+    ShapeBuilder huge = RedSquare(0, 0, 100);
+    for (int i = 0; i < 70000; i++) {
+        huge.LineTo(i % 2 == 0 ? 10 : 0, i % 7);
+    }
+    auto first = Built(layered, 3);
+    const std::string expected = Describe(*first);
+    ASSERT_EQ(first->m_paths.size(), 3);
+    EXPECT_EQ(first->m_paths[0].m_edges.size(), 5);  // the square and the curve after it
+    EXPECT_EQ(first->m_paths[1].m_new_shape, true);
+    EXPECT_EQ(first->m_paths[1].m_edges.size(), 0);
+    EXPECT_EQ(first->m_paths[2].m_edges.size(), 4);
+    for (const ShapeBuilder* other :
+         {static_cast<const ShapeBuilder*>(&huge), static_cast<const ShapeBuilder*>(nullptr)}) {
+        auto between = other ? Built(*other, 3) : Built(RedSquare(5, 5, 10), 3);
+        int edges = 0;
+        for (int i = 0; i < between->m_paths.size(); i++) {
+            edges += between->m_paths[i].m_edges.size();
+        }
+        EXPECT_EQ(edges, other ? 70004 : 4);
+        EXPECT_EQ(Describe(*Built(layered, 3)), expected);
+    }
+}
+
 TEST_F(ShapeTest, new_styles_mid_shape_number_from_the_new_arrays_and_start_a_layer) {
     ShapeBuilder b = RedSquare(0, 0, 100);
     b.NewStyles({swfkit::FillStyle::Solid({1, 1, 1, 255}), swfkit::FillStyle::Solid(kBlue)}, {});

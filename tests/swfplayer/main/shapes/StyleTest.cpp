@@ -149,6 +149,42 @@ TEST_F(StyleTest, fill_style_records_consume_their_bytes_per_tag_type) {
     EXPECT_TRUE(Same(style.m_color, rgba(1, 2, 3, 255)));
 }
 
+TEST_F(StyleTest, gradient_records_read_per_tag_type_and_zero_where_the_data_is_cut) {
+    // A linear gradient of three records whose bytes all differ, then a cut at every length.
+    for (int tag_type : {22, 32}) {
+        const bool alpha = tag_type > 22;
+        const int record_size = alpha ? 5 : 4;
+        swfkit::Bytes full = Write([&](swfkit::BitWriter& out) {
+            out.WriteU8(0x10);
+            swfkit::WriteMatrix(out, {});
+            out.WriteU8(3);
+            for (int i = 0; i < 3 * record_size; i++) {
+                out.WriteU8(static_cast<uint8_t>(10 + i));
+            }
+        });
+        const int data_end = static_cast<int>(full.size()) - 8;  // without the unread filler
+        const int records_start = data_end - 3 * record_size;
+        for (int cut = records_start; cut <= data_end; cut++) {
+            SCOPED_TRACE("tag type " + std::to_string(tag_type) + " cut at " + std::to_string(cut));
+            ByteStream bytes(swfkit::Bytes(full.begin(), full.begin() + cut));
+            fill_style style;
+            style.read(&bytes.in, tag_type, nullptr);
+            ASSERT_EQ(style.m_gradients.size(), 3);
+            EXPECT_EQ(bytes.in.get_position(), cut);
+            // Byte k of the records, or 0 beyond the cut.
+            auto byte = [&](int k) {
+                return records_start + k < cut ? static_cast<uint8_t>(10 + k) : uint8_t{0};
+            };
+            for (int i = 0; i < 3; i++) {
+                int at = i * record_size;
+                EXPECT_EQ(style.m_gradients[i].m_ratio, byte(at)) << i;
+                rgba expected(byte(at + 1), byte(at + 2), byte(at + 3), alpha ? byte(at + 4) : 255);
+                EXPECT_TRUE(Same(style.m_gradients[i].m_color, expected)) << i;
+            }
+        }
+    }
+}
+
 TEST_F(StyleTest, line_style_records_consume_their_bytes_per_tag_type) {
     using swfkit::BitWriter;
     auto linestyle2 = [](int join, bool has_fill) {
