@@ -81,7 +81,16 @@ abc_def::abc_def(player* owner) : m_player(owner) {
     assert(owner);
 }
 
-abc_def::~abc_def() = default;
+abc_def::~abc_def() {
+    // The methods live outside the player's heap, so its collection never breaks a cycle a
+    // script made through one (a method stored in its own members, or in an object it refers
+    // to). Their owner goes now: they let go of everything, which breaks every such cycle.
+    for (const smart_ptr<as_3_function>& method : m_method) {
+        if (method) {
+            method->drop_references();
+        }
+    }
+}
 
 bool abc_def::read(stream* in, movie_definition_sub* m) {
     if (m && m->get_player()) {

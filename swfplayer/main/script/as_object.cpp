@@ -7,6 +7,7 @@
 #include "swfplayer/main/script/as_property.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/script/static_names.h"
 
@@ -192,6 +193,14 @@ bool as_object::erase_member(const base_stringi& name) {
     return m_members.remove(name);
 }
 
+void as_object::drop_references() {
+    // Moved out first: what the members' release destroys may look at this object again.
+    hash<base_stringi, as_value> members = std::move(m_members);
+    m_visible_members = 0;
+    std::unique_ptr<hash<base_stringi, watch_entry>> watches = std::move(m_watches);
+    smart_ptr<as_object> proto = std::move(m_proto);
+}
+
 void as_object::call_watch(const base_stringi& name, const as_value& old_value, bool found, as_value* value) {
     watch_entry entry;
     if (!m_watches->get(name, &entry) || !entry.m_callback) {
@@ -340,6 +349,12 @@ void as_object::copy_to(as_object* target) {
         members.emplace_back(member.first, member.second);
     }
     for (const auto& member : members) {
+        // Each store is native work of the instruction that asked for the copy: a copy that
+        // reaches back into itself through nested objects ends with the frame's budget.
+        instruction_budget::charge(1);
+        if (instruction_budget::is_spent() && instruction_budget::run_scope::depth() > 0) {
+            return;
+        }
         target->set_member(member.first, member.second);
     }
 }

@@ -150,6 +150,9 @@ public:
     bool change_member_flags(const base_stringi& name, uint32_t set_flags, uint32_t clear_flags);
     // Removes an own member; false when absent.
     bool erase_member(const base_stringi& name);
+    // Drops every reference this object holds (members, watches, prototype), for an object
+    // outside the player's heap whose owner goes: no cycle through it can then outlive it.
+    void drop_references();
     const hash<base_stringi, as_value>& get_members() const { return m_members; }
     // The own members that for-in can see (flag AS_DONT_ENUM clear), counted as members change.
     int get_visible_member_count() const { return m_visible_members; }

@@ -16,11 +16,15 @@ namespace {
 // below; strings 12 and 13 are "ready" and "constructed".
 const Bytes kConstructor = {0xD0, 0x2C, 12, 0x68, 2, 0x5D, 3, 0x2C, 13, 0x4F, 3, 1, 0xD0, 0x4F, 4, 0, 0x47};
 
-AbcBuilder MainMovieClass() {
+// this.update = this: the sprite stored over its bound method copies the sprite's members into
+// the method, among them "update" and "size", the method itself.
+const Bytes kCyclicConstructor = {0xD0, 0xD0, 0x68, 6, 0x47};
+
+AbcBuilder MainMovieClass(const Bytes& constructor = kConstructor) {
     // Slot, method, getter, setter, function and const traits of the instance.
     std::vector<Trait> traits = {{5, 0, 1, 0, 0, 0}, {6, 1, 2, 1, 0, 0}, {7, 2, 3, 1, 0, 0},
                                  {8, 3, 4, 1, 0, 0}, {9, 5, 5, 1, 0, 0}, {10, 6, 6, 0, 0, 0}};
-    AbcBuilder abc = MainClass(kConstructor, traits);
+    AbcBuilder abc = MainClass(constructor, traits);
     for (const char* name : {"state", "trace", "stop", "score", "update", "size", "resize", "helper", "limit"}) {
         abc.QName(name);
     }
@@ -31,8 +35,9 @@ AbcBuilder MainMovieClass() {
 
 class As3MovieTest : public As3Fixture {
 protected:
-    smart_ptr<root> Play(const std::vector<std::pair<uint16_t, std::string>>& symbols) {
-        m_def = LoadMovie(Movie({MainMovieClass().Build()}, symbols));
+    smart_ptr<root> Play(const std::vector<std::pair<uint16_t, std::string>>& symbols,
+                         const Bytes& constructor = kConstructor) {
+        m_def = LoadMovie(Movie({MainMovieClass(constructor).Build()}, symbols));
         EXPECT_TRUE(m_def && m_def->get_abc()) << LinesWith("abc");
         smart_ptr<root> instance = create_instance(m_def.get_ptr());
         instance->advance(0.0f);
@@ -83,18 +88,22 @@ TEST_F(As3MovieTest, a_symbol_class_without_a_block_binds_nothing) {
 }
 
 TEST_F(As3MovieTest, dropping_the_movie_frees_its_block_and_methods) {
-    weak_ptr<abc_block> block;
-    weak_ptr<as_3_function> method;
-    {
-        smart_ptr<root> instance = Play({{0, "Main"}});
-        block = m_def->get_abc();
-        method = static_cast<abc_def*>(m_def->get_abc())->find_method(0);
-        m_def = nullptr;
-        m_player = nullptr;  // its library holds the definitions it loaded
-        EXPECT_NE(block.get_ptr(), nullptr);
+    for (const Bytes& constructor : {kConstructor, kCyclicConstructor}) {
+        SCOPED_TRACE(constructor.size());
+        weak_ptr<abc_block> block;
+        weak_ptr<as_3_function> method;
+        {
+            smart_ptr<root> instance = Play({{0, "Main"}}, constructor);
+            block = m_def->get_abc();
+            method = static_cast<abc_def*>(m_def->get_abc())->find_method(1);
+            m_def = nullptr;
+            m_player = nullptr;  // its library holds the definitions it loaded
+            EXPECT_NE(block.get_ptr(), nullptr);
+        }
+        EXPECT_EQ(block.get_ptr(), nullptr);
+        EXPECT_EQ(method.get_ptr(), nullptr);
+        m_player = new player();
     }
-    EXPECT_EQ(block.get_ptr(), nullptr);
-    EXPECT_EQ(method.get_ptr(), nullptr);
 }
 
 }  // namespace

@@ -31,9 +31,17 @@ TEST(InterpreterLimitsTest, runaway_scripts_end_within_their_limits) {
          "script stopped: string too long"},
         // A 60 KB text copied to the stack again and again: its bytes spend the budget.
         {"'s' '" + std::string(60000, 'x') + "' set_var @top 's' get_var pop jump:top", "script stopped after"},
+        // o.a = o.b = o; p.a = p.b = p; o.a = p: storing p over the object o.a copies p's members
+        // into it, and each of those stores copies p into o again, two ways at every level.
+        {"'o' 0 'Object' new set_var 'p' 0 'Object' new set_var "
+         "'o' get_var 'a' 'o' get_var set_member 'o' get_var 'b' 'o' get_var set_member "
+         "'p' get_var 'a' 'p' get_var set_member 'p' get_var 'b' 'p' get_var set_member "
+         "'o' get_var 'a' 'p' get_var set_member",
+         "script stopped after 100000 instructions"},
     };
     for (const auto& [code, logged] : cases) {
-        budget_scope budget(code == "@top jump:top" ? 100000 : 50000000);
+        const bool small_budget = logged.find("100000") != std::string::npos;
+        budget_scope budget(small_budget ? 100000 : 50000000);
         script_runner runner;
         runner.run(assemble(code));
         EXPECT_TRUE(runner.logged(logged)) << code.substr(0, 80);
