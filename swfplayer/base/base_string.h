@@ -213,10 +213,7 @@ public:
     bool operator==(const char* text) const { return stricmp(c_str(), text ? text : "") == 0; }
     bool operator==(const base_string& other) const { return *this == other.c_str(); }
     // Names found in a table mostly match in case as well: the same bytes settle it at once.
-    bool operator==(const base_stringi& other) const {
-        return (size() == other.size() && std::memcmp(c_str(), other.c_str(), static_cast<size_t>(size())) == 0) ||
-               *this == other.c_str();
-    }
+    bool operator==(const base_stringi& other) const { return same_bytes(other) || *this == other.c_str(); }
     bool operator!=(const char* text) const { return !(*this == text); }
     bool operator!=(const base_string& other) const { return !(*this == other.c_str()); }
     bool operator!=(const base_stringi& other) const { return !(*this == other.c_str()); }
@@ -224,6 +221,27 @@ public:
     bool operator<(const base_string& other) const { return *this < other.c_str(); }
     bool operator>(const char* text) const { return stricmp(c_str(), text ? text : "") > 0; }
     bool operator>(const base_string& other) const { return *this > other.c_str(); }
+
+private:
+    // Whether both hold the same bytes. Names are short: they are compared inline, without a
+    // call to memcmp.
+    bool same_bytes(const base_stringi& other) const {
+        const int length = size();
+        if (length != other.size()) {
+            return false;
+        }
+        const char* a = c_str();
+        const char* b = other.c_str();
+        if (length > 16) {
+            return std::memcmp(a, b, static_cast<size_t>(length)) == 0;
+        }
+        for (int i = 0; i < length; i++) {
+            if (a[i] != b[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
 };
 
 // Byte value -> the same value with the ASCII letters lower-cased.
