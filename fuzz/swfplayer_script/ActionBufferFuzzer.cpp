@@ -3,7 +3,8 @@
 // stored stream never outgrows the input (plus the end action it may add), and the pool's
 // strings all come from the input; a failed check traps, so libFuzzer reports the input.
 // Then the stream runs twice as a clip's frame actions under a small instruction budget, and
-// must leave the clip's stack and the player's call depth as it found them.
+// must leave the clip's stack and the player's call depth as it found them, and the records it
+// decoded for running within their bound of the stream's bytes.
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/script/action_buffer.h"
@@ -78,5 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     }
     run_as_frame_actions(buffer);
+    if (buffer.decoded_bytes() > swfplayer::action_code::held_bytes_bound(static_cast<size_t>(buffer.size()))) {
+        __builtin_trap();
+    }
     return 0;
 }

@@ -63,9 +63,12 @@ base_string::base_string(const char* bytes, int length) : base_string() {
     }
 }
 
-base_string::base_string(const base_string& other) : base_string(other.c_str()) {}
+base_string::base_string(const base_string& other) : base_string(other.c_str()) {
+    take_hash(other);
+}
 
-base_string::base_string(base_string&& other) noexcept : m_tag(other.m_tag) {
+base_string::base_string(base_string&& other) noexcept
+    : m_tag(other.m_tag), m_hash_known(other.m_hash_known), m_folded_hash(other.m_folded_hash) {
     if (other.is_heap()) {
         m_heap = other.m_heap;
     } else {
@@ -73,6 +76,7 @@ base_string::base_string(base_string&& other) noexcept : m_tag(other.m_tag) {
     }
     other.m_tag = 1;
     other.m_local[0] = 0;
+    other.m_hash_known = false;
 }
 
 void base_string::free_heap() {
@@ -80,6 +84,7 @@ void base_string::free_heap() {
         std::free(m_heap.buffer);
         m_tag = 1;
         m_local[0] = 0;
+        m_hash_known = false;
     }
 }
 
@@ -100,13 +105,16 @@ base_string& base_string::operator=(const char* text) {
 }
 
 base_string& base_string::operator=(const base_string& other) {
-    return *this = other.c_str();
+    *this = other.c_str();
+    take_hash(other);
+    return *this;
 }
 
 base_string& base_string::operator=(base_string&& other) noexcept {
     if (this != &other) {
         free_heap();
         m_tag = other.m_tag;
+        take_hash(other);
         if (other.is_heap()) {
             m_heap = other.m_heap;
         } else {
@@ -114,6 +122,7 @@ base_string& base_string::operator=(base_string&& other) noexcept {
         }
         other.m_tag = 1;
         other.m_local[0] = 0;
+        other.m_hash_known = false;
     }
     return *this;
 }
@@ -172,6 +181,7 @@ void base_string::resize(int n) {
     if (n == length) {
         return;
     }
+    m_hash_known = false;
     if (!is_heap()) {
         if (n < local_capacity) {
             m_tag = static_cast<uint8_t>(n + 1);

@@ -13,7 +13,7 @@ namespace swfplayer {
 // operations whose name begins with utf8_, which count characters.
 class base_string {
 public:
-    base_string() : m_tag(1) { m_local[0] = 0; }
+    base_string() : m_tag(1), m_hash_known(false), m_folded_hash(0) { m_local[0] = 0; }
     // Copies the NUL-terminated text; a null pointer gives the empty string.
     base_string(const char* text);
     // Copies exactly length bytes, then adds the NUL.
@@ -33,6 +33,7 @@ public:
     // Replaces the text with length bytes that hold no NUL and lie outside this string.
     void assign(const char* bytes, int length) {
         if (!is_heap() && length >= 0 && length < local_capacity) {
+            m_hash_known = false;
             std::memcpy(m_local, bytes, static_cast<size_t>(length));
             m_local[length] = 0;
             m_tag = static_cast<uint8_t>(length + 1);
@@ -96,6 +97,19 @@ public:
     // bytes lie between the old and the new end until the caller writes them.
     void resize(int n);
 
+    // The hash of the text with its ASCII letters lower-cased, the hash base_stringi keys use.
+    // It is worked out on first demand and kept until the text changes; copies and moves take
+    // it along, so a name hashed once is not hashed again wherever its copies are looked up.
+    uint32_t folded_hash() const {
+        if (!m_hash_known) {
+            m_folded_hash = compute_folded_hash();
+            m_hash_known = true;
+        }
+        return m_folded_hash;
+    }
+    // Whether folded_hash() is already known.
+    bool is_hash_known() const { return m_hash_known; }
+
     // Case-insensitive comparison folding ASCII letters only, like _stricmp in the C locale:
     // negative, zero or positive; a null text is empty.
     static int stricmp(const char* a, const char* b);
@@ -132,7 +146,17 @@ private:
     // strcmp's order over unsigned bytes (negative, zero or positive); a null text is empty.
     static int compare(const char* a, const char* b);
     bool is_heap() const { return m_tag == heap_tag; }
-    char* data() { return is_heap() ? m_heap.buffer : m_local; }
+    // Writable text: whoever asks for it may change the text, so the kept hash is dropped.
+    char* data() {
+        m_hash_known = false;
+        return is_heap() ? m_heap.buffer : m_local;
+    }
+    uint32_t compute_folded_hash() const;
+    // Takes the other string's kept hash; the caller has just given this string its text.
+    void take_hash(const base_string& other) {
+        m_hash_known = other.m_hash_known;
+        m_folded_hash = other.m_folded_hash;
+    }
     void free_heap();
     // Appends count bytes that hold no NUL. While the text and its NUL still fit the storage,
     // the storage rule would keep it as it is, so the bytes are copied in place; otherwise the
@@ -162,6 +186,9 @@ private:
 
     // Inline: the length + 1 (1 to 15). Heap: 255.
     uint8_t m_tag;
+    // The kept folded hash; both fit the bytes that aligning the union leaves free.
+    mutable bool m_hash_known;
+    mutable uint32_t m_folded_hash;
     union {
         char m_local[local_capacity];
         struct {
@@ -186,10 +213,7 @@ public:
     bool operator==(const char* text) const { return stricmp(c_str(), text ? text : "") == 0; }
     bool operator==(const base_string& other) const { return *this == other.c_str(); }
     // Names found in a table mostly match in case as well: the same bytes settle it at once.
-    bool operator==(const base_stringi& other) const {
-        return (size() == other.size() && std::memcmp(c_str(), other.c_str(), static_cast<size_t>(size())) == 0) ||
-               *this == other.c_str();
-    }
+    bool operator==(const base_stringi& other) const { return same_bytes(other) || *this == other.c_str(); }
     bool operator!=(const char* text) const { return !(*this == text); }
     bool operator!=(const base_string& other) const { return !(*this == other.c_str()); }
     bool operator!=(const base_stringi& other) const { return !(*this == other.c_str()); }
@@ -197,6 +221,27 @@ public:
     bool operator<(const base_string& other) const { return *this < other.c_str(); }
     bool operator>(const char* text) const { return stricmp(c_str(), text ? text : "") > 0; }
     bool operator>(const base_string& other) const { return *this > other.c_str(); }
+
+private:
+    // Whether both hold the same bytes. Names are short: they are compared inline, without a
+    // call to memcmp.
+    bool same_bytes(const base_stringi& other) const {
+        const int length = size();
+        if (length != other.size()) {
+            return false;
+        }
+        const char* a = c_str();
+        const char* b = other.c_str();
+        if (length > 16) {
+            return std::memcmp(a, b, static_cast<size_t>(length)) == 0;
+        }
+        for (int i = 0; i < length; i++) {
+            if (a[i] != b[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
 };
 
 // Byte value -> the same value with the ASCII letters lower-cased.
@@ -283,8 +328,12 @@ struct string_hash_functor {
 
 // The same over ASCII-lower-cased bytes, for base_stringi keys.
 struct stringi_hash_functor {
-    uint32_t operator()(const base_string& s) const { return hash_text<true>(s); }
+    uint32_t operator()(const base_string& s) const { return s.folded_hash(); }
 };
+
+inline uint32_t base_string::compute_folded_hash() const {
+    return hash_text<true>(*this);
+}
 
 // A new string holding the printf-style formatting of the arguments, cut to 499 bytes.
 base_string format_base_string(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -49,8 +49,16 @@ void action_buffer::release() {
     m_buffer = nullptr;
 }
 
+action_code& action_buffer::decoded() const {
+    if (!m_buffer->m_code) {
+        m_buffer->m_code = std::make_unique<action_code>(data(), size());
+    }
+    return *m_buffer->m_code;
+}
+
 int action_buffer::read(const uint8_t* data, int size) {
     membuf& bytes = m_buffer->m_bytes;
+    m_buffer->m_code.reset();
     bool verbose = get_verbose_action();
     int pos = 0;
     while (pos < size) {
@@ -148,6 +156,8 @@ void action_buffer::process_decl_dict(int start_pc, int stop_pc) const {
         }
         const uint8_t* bytes = static_cast<const uint8_t*>(m_buffer->m_bytes.data());
         m_dictionary[i] = base_string(reinterpret_cast<const char*>(bytes + cursor), end - cursor);
+        // Hashed once here: the copies pushed take the hash along to their lookups.
+        m_dictionary[i].folded_hash();
         cursor = end + 1;
     }
 }

@@ -3,9 +3,11 @@
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/base_string.h"
 #include "swfplayer/base/membuf.h"
+#include "swfplayer/main/script/action_code.h"
 #include "swfplayer/main/script/with_stack_entry.h"
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 namespace swfplayer {
@@ -47,7 +49,10 @@ public:
 
     // Takes over bytes that hold whole records ending with the end action, as the loader
     // reads them from a tag, without copying them.
-    void adopt(membuf&& bytes) { m_buffer->m_bytes = std::move(bytes); }
+    void adopt(membuf&& bytes) {
+        m_buffer->m_bytes = std::move(bytes);
+        m_buffer->m_code.reset();
+    }
 
     int size() const { return m_buffer->m_bytes.size(); }
     // Bytes allocated for the records.
@@ -58,6 +63,10 @@ public:
     const uint8_t* data() const { return static_cast<const uint8_t*>(m_buffer->m_bytes.data()); }
     // Whether both buffers share the same bytes.
     bool shares_bytes_with(const action_buffer& other) const { return m_buffer == other.m_buffer; }
+    // The records decoded for running, made on the first call and shared by every copy.
+    action_code& decoded() const;
+    // Bytes held by the decoded records; 0 before the buffer first runs.
+    size_t decoded_bytes() const { return m_buffer->m_code ? m_buffer->m_code->held_bytes() : 0; }
 
     // The constant pool.
     int get_dictionary_size() const { return m_dictionary.size(); }
@@ -68,6 +77,8 @@ private:
     // The shared bytes, counted by their holders.
     struct shared_bytes {
         membuf m_bytes;
+        // Decoded from m_bytes; dropped whenever they change.
+        std::unique_ptr<action_code> m_code;
         int m_ref_count = 1;
     };
 

@@ -25,6 +25,7 @@ action_interpreter::action_interpreter(const action_buffer& buffer, as_environme
     : m_buffer(buffer),
       m_code(buffer.data()),
       m_code_size(buffer.size()),
+      m_code_form(buffer.decoded()),
       m_env(env),
       m_retval(retval),
       m_with_stack(with_stack),
@@ -51,6 +52,56 @@ void action_interpreter::run() {
     }
 }
 
+inline void action_interpreter::jump(int target, bool report_overshoot) {
+    m_next_pc = target;
+    if (m_next_pc > m_stop_pc || m_next_pc < m_start_pc) {
+        if (report_overshoot) {
+            log_error("branch to offset %d -- this section only runs to %d\n", m_next_pc, m_stop_pc);
+        }
+        m_next_pc = m_stop_pc;
+    }
+}
+
+inline void action_interpreter::logical_not() {
+    as_value* slot = m_env->top_slot(0);
+    if (slot) {
+        slot->set_bool(!slot->to_bool());
+        slot->set_flags(0);
+    } else {
+        push(as_value(true));
+    }
+}
+
+inline void action_interpreter::step_number(double step) {
+    as_value* slot = m_env->top_slot(0);
+    if (slot) {
+        slot->set_double(slot->to_number() + step);
+        slot->set_flags(0);
+    } else {
+        push(as_value(as_value().to_number() + step));  // a missing operand is undefined
+    }
+}
+
+inline void action_interpreter::pop_checked() {
+    if (m_env->get_stack_depth() <= 0) {
+        log_error("error: empty stack\n");
+        return;
+    }
+    m_env->drop(1);
+}
+
+inline void action_interpreter::branch_if_true(int target) {
+    as_value* slot = m_env->top_slot(0);
+    bool taken = slot && slot->to_bool();
+    m_env->drop(1);
+    if (m_verbose) {
+        log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
+    }
+    if (taken) {
+        jump(target, true);
+    }
+}
+
 void action_interpreter::run_records() {
     while (m_pc < m_stop_pc) {
         if (!instruction_budget::take()) {
@@ -59,25 +110,38 @@ void action_interpreter::run_records() {
         while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
             m_with_stack.pop_back();
         }
-        int id = u8_at(m_pc);
+        // The range lies inside the buffer, so the pc does too.
+        int id = m_code[m_pc];
         if (m_verbose) {
             log_msg("EX:\t");
             log_disasm(m_buffer, m_pc);
         }
+        // The loop runs the commonest records itself and hands the others to the dispatchers.
         if (id < 0x80) {
-            if (id == 0) {
+            m_next_pc = m_pc + 1;
+            switch (id) {
+            case 0x00:
                 m_ended = true;  // the End action leaves the target as the script set it
                 return;
+            case 0x12: logical_not(); break;
+            case 0x50: step_number(1); break;
+            case 0x51: step_number(-1); break;
+            default: execute_short(id); break;
             }
-            m_next_pc = m_pc + 1;
-            execute_short(id);
         } else {
-            m_next_pc = m_pc + 3 + u16_at(m_pc + 1);
-            if (m_next_pc > m_code_size) {
+            const decoded_action& action = m_code_form.at(m_pc);
+            if (action.m_next_pc > m_code_size) {
                 log_error("error: action record at %d runs past the end of its buffer\n", m_pc);
                 break;
             }
-            execute_long(id);
+            m_next_pc = action.m_next_pc;
+            switch (id) {
+            case 0x87: store_register(action.m_operand); break;
+            case 0x96: push_data(action.m_first_push, action.m_push_count); break;
+            case 0x99: jump(action.m_operand, false); break;
+            case 0x9D: branch_if_true(action.m_operand); break;
+            default: execute_long(id, action); break;
+            }
         }
         if (m_env->get_stack_size() > max_stack_size) {
             instruction_budget::stop_all("operand stack overflow");
@@ -119,23 +183,13 @@ base_string action_interpreter::string_at(int* cursor, int end) const {
     return base_string(reinterpret_cast<const char*>(m_code + start), pc - start);
 }
 
-void action_interpreter::jump(int offset, bool report_overshoot) {
-    m_next_pc += offset;
-    if (m_next_pc > m_stop_pc || m_next_pc < m_start_pc) {
-        if (report_overshoot) {
-            log_error("branch to offset %d -- this section only runs to %d\n", m_next_pc, m_stop_pc);
-        }
-        m_next_pc = m_stop_pc;
-    }
-}
-
-void action_interpreter::open_with() {
+void action_interpreter::open_with(int block_end_pc) {
     if (m_verbose) {
         log_msg("-------------- with block start: stack size is %d\n", m_with_stack.size());
     }
     as_value object = pop();
     if (m_with_stack.size() < max_with_depth) {
-        m_with_stack.push_back(with_stack_entry(object.to_object(), m_next_pc + u16_at(m_pc + 3)));
+        m_with_stack.push_back(with_stack_entry(object.to_object(), block_end_pc));
     }
 }
 
@@ -175,16 +229,6 @@ void action_interpreter::execute_short(int id) {
     case 0x49:
     case 0x66:
     case 0x67: compare(id); break;
-    case 0x12: {
-        as_value* slot = m_env->top_slot(0);
-        if (slot) {
-            slot->set_bool(!slot->to_bool());
-            slot->set_flags(0);
-        } else {
-            push(as_value(true));
-        }
-        break;
-    }
     case 0x13:
     case 0x14:
     case 0x21:
@@ -193,13 +237,12 @@ void action_interpreter::execute_short(int id) {
     case 0x33:
     case 0x68: string_op(id); break;
     case 0x15: substring(); break;
-    case 0x17: pop_checked(); break;
     case 0x18: push(as_value(as_value(std::floor(pop().to_number())).to_int())); break;
     case 0x1C: {
         // The name is taken off the stack first: a getter may run script on this stack.
         as_value* slot = m_env->top_slot(0);
         as_value name_value = slot ? static_cast<as_value&&>(*slot) : as_value();
-        const base_string& name = name_value.to_base_string();
+        const base_stringi& name = name_value.to_base_stringi();
         as_value value = m_env->get_variable(name, m_with_stack);
         if (m_verbose && value.is_object()) {
             log_msg("-------------- get var: %s=%s at %p\n", name.c_str(), value.to_string(),
@@ -213,7 +256,7 @@ void action_interpreter::execute_short(int id) {
     case 0x1D: {
         as_value value = pop();
         as_value name_value = pop();
-        const base_string& name = name_value.to_base_string();
+        const base_stringi& name = name_value.to_base_stringi();
         if (m_verbose) {
             log_msg("-------------- set var: %s \n", name.c_str());
         }
@@ -245,7 +288,7 @@ void action_interpreter::execute_short(int id) {
     case 0x3E: {
         as_value result = pop();
         if (m_retval) {
-            *m_retval = result;
+            *m_retval = static_cast<as_value&&>(result);
         }
         m_next_pc = m_stop_pc;
         break;
@@ -267,31 +310,19 @@ void action_interpreter::execute_short(int id) {
         as_value value = pop();
         as_value text;
         text.set_base_string(value.to_base_string());
-        push(text);
+        push(static_cast<as_value&&>(text));
         break;
     }
     case 0x4C: push(m_env->top(0)); break;
     case 0x4D: {
         as_value a = pop();
         as_value b = pop();
-        push(a);
-        push(b);
+        push(static_cast<as_value&&>(a));
+        push(static_cast<as_value&&>(b));
         break;
     }
     case 0x4E: get_member(); break;
     case 0x4F: set_member(); break;
-    case 0x50:
-    case 0x51: {
-        as_value* slot = m_env->top_slot(0);
-        double step = id == 0x50 ? 1 : -1;
-        if (slot) {
-            slot->set_double(slot->to_number() + step);
-            slot->set_flags(0);
-        } else {
-            push(as_value(as_value().to_number() + step));  // a missing operand is undefined
-        }
-        break;
-    }
     case 0x52: call_method_op(); break;
     case 0x53: new_method(); break;
     case 0x54: instance_of(); break;
@@ -305,7 +336,7 @@ void action_interpreter::execute_short(int id) {
     }
 }
 
-void action_interpreter::execute_long(int id) {
+void action_interpreter::execute_long(int id, const decoded_action& action) {
     switch (id) {
     case 0x81:
     case 0x83:
@@ -315,25 +346,10 @@ void action_interpreter::execute_long(int id) {
     case 0x9A:
     case 0x9E:
     case 0x9F: movie_op(id); break;
-    case 0x87: store_register(); break;
     case 0x88: m_buffer.process_decl_dict(m_pc, m_next_pc); break;
     case 0x8E: define_function(true); break;
     case 0x9B: define_function(false); break;
-    case 0x94: open_with(); break;
-    case 0x96: push_data(); break;
-    case 0x99: jump(static_cast<int16_t>(u16_at(m_pc + 3)), false); break;
-    case 0x9D: {
-        as_value* slot = m_env->top_slot(0);
-        bool taken = slot && slot->to_bool();
-        m_env->drop(1);
-        if (m_verbose) {
-            log_msg(taken ? "-------------- branch is done\n" : "-------------- no branch\n");
-        }
-        if (taken) {
-            jump(static_cast<int16_t>(u16_at(m_pc + 3)), true);
-        }
-        break;
-    }
+    case 0x94: open_with(action.m_operand); break;
     default: break;  // no handler: the payload is skipped
     }
 }

@@ -33,9 +33,11 @@ private:
     // The loop over the records, until the range, the budget or an End action ends it.
     void run_records();
 
-    // The loop's two dispatchers and the handlers of each aspect.
+    // The dispatchers of the records the loop does not run itself, and the handlers of each
+    // aspect. A long record's handler reads the decoded record before it runs any script: script
+    // may decode more of the buffer, which moves the records.
     void execute_short(int id);
-    void execute_long(int id);
+    void execute_long(int id, const decoded_action& action);
 
     // Values: stack, arithmetic, comparison, strings (action_interpreter_values.cpp).
     void binary_number(int id);
@@ -43,16 +45,24 @@ private:
     void compare(int id);
     void string_op(int id);
     void substring();
-    void push_data();
-    void pop_checked();
+    // The decoded record's values [first, first + count).
+    void push_data(int first, int count);
+    // A register's value outside the quiet function2 case, which push_data handles itself.
+    void push_register(int n);
+    void push_pool_entry(int index, bool short_index);
 
-    // Control flow (action_interpreter.cpp).
-    void jump(int offset, bool report_overshoot);
-    void open_with();
+    // Control flow and the short stack records the loop runs itself (action_interpreter.cpp).
+    // A branch target outside the range ends the run.
+    void jump(int target, bool report_overshoot);
+    void branch_if_true(int target);
+    void logical_not();
+    void step_number(double step);
+    void pop_checked();
+    void open_with(int block_end_pc);
 
     // Variables, objects, functions and classes (action_interpreter_objects.cpp and
     // action_interpreter_calls.cpp).
-    void store_register();
+    void store_register(int r);
     void delete_member();
     void delete_variable();
     void get_member();
@@ -82,6 +92,7 @@ private:
     // Operand helpers: missing operands read as undefined.
     as_value pop() { return m_env->pop(); }
     void push(const as_value& value) { m_env->push(value); }
+    void push(as_value&& value) { m_env->push_slot() = static_cast<as_value&&>(value); }
     // Puts value in place of the top value (pushes it on an empty stack).
     void replace_top(as_value&& value) {
         if (as_value* top = m_env->top_slot(0)) {
@@ -108,6 +119,8 @@ private:
     // The buffer's bytes, read directly on the hot path.
     const uint8_t* m_code;
     int m_code_size;
+    // The buffer's long records, decoded.
+    action_code& m_code_form;
     as_environment* m_env;
     as_value* m_retval;
     array<with_stack_entry> m_with_stack;

@@ -7,8 +7,7 @@
 
 namespace swfplayer {
 
-void action_interpreter::store_register() {
-    int r = u8_at(m_pc + 3);
+void action_interpreter::store_register(int r) {
     const as_value* top = m_env->top_slot(0);
     if (m_is_function2 && top && !m_verbose) {
         if (as_value* slot = m_env->register_slot(r)) {
@@ -108,7 +107,7 @@ void action_interpreter::get_member() {
             log_msg("-------------- get_member %s=%s\n", name.to_string(), value.to_string());
         }
     }
-    push(value);
+    push(static_cast<as_value&&>(value));
 }
 
 void action_interpreter::set_member() {
@@ -163,7 +162,7 @@ void action_interpreter::init_array() {
         m_env->drop(clamp_count(pop().to_int()));
     }
     register_with_heap(result.to_object());
-    push(result);
+    push(static_cast<as_value&&>(result));
 }
 
 void action_interpreter::enumerate(as_object* object) {

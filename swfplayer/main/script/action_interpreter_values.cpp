@@ -28,14 +28,6 @@ as_value text_value(const base_string& text) {
 
 }  // namespace
 
-void action_interpreter::pop_checked() {
-    if (m_env->get_stack_depth() <= 0) {
-        log_error("error: empty stack\n");
-        return;
-    }
-    m_env->drop(1);
-}
-
 namespace {
 
 // a = a op b for the numeric and bitwise opcodes.
@@ -93,7 +85,7 @@ void action_interpreter::binary_number(int id) {
     as_value b = pop();
     as_value result;
     apply_binary(id, result, b);
-    push(result);
+    push(static_cast<as_value&&>(result));
 }
 
 void action_interpreter::add_typed() {
@@ -194,134 +186,103 @@ void action_interpreter::substring() {
     push(text_value(base_string(text.c_str() + start, static_cast<int>(count))));
 }
 
-void action_interpreter::push_data() {
+void action_interpreter::push_data(int first, int count) {
     bool verbose = m_verbose;
-    int pc = m_pc + 3;
-    int end = m_next_pc;
-    while (pc < end) {
-        int type = u8_at(pc++);
-        switch (type) {
+    for (int i = first; i < first + count; i++) {
+        const push_operand& operand = m_code_form.operand(i);
+        switch (operand.m_type) {
         case 0: {
             as_value& text = m_env->push_slot();
-            const uint8_t* terminator = static_cast<const uint8_t*>(std::memchr(m_code + pc, 0, end - pc));
-            if (terminator) {
-                // Terminated inside the record: the text is read in place.
-                int length = static_cast<int>(terminator - (m_code + pc));
-                text.set_string(reinterpret_cast<const char*>(m_code + pc), length);
-                pc += length + 1;
-            } else {
-                text.set_base_string(string_at(&pc, end));
-            }
+            text.set_base_string(m_code_form.text(operand.m_index));
             if (verbose) {
                 log_msg("-------------- pushed '%s'\n", text.to_string());
             }
             break;
         }
-        case 1: {
-            uint32_t bits = static_cast<uint32_t>(u16_at(pc)) | (static_cast<uint32_t>(u16_at(pc + 2)) << 16);
-            pc += 4;
-            float number;
-            std::memcpy(&number, &bits, sizeof(number));
+        case 1:
             if (verbose) {
-                log_msg("-------------- pushed '%f'\n", number);
+                log_msg("-------------- pushed '%f'\n", operand.m_number);
             }
-            push(as_value(number));
+            m_env->push_slot().set_double(operand.m_number);
             break;
-        }
         case 2:
             if (verbose) {
                 log_msg("-------------- pushed NULL\n");
             }
-            push(as_value(static_cast<as_object*>(nullptr)));
+            m_env->push_slot().set_null();
             break;
         case 3:
             if (verbose) {
                 log_msg("-------------- pushed UNDEFINED\n");
             }
-            push(as_value());
+            m_env->push_slot();
             break;
-        case 4: {
-            int n = u8_at(pc++);
+        case 4:
             if (m_is_function2 && !verbose) {
                 // Registers live apart from the stack: growing the stack leaves the slot valid.
-                if (const as_value* slot = m_env->register_slot(n)) {
-                    m_env->push(*slot);
-                } else {
-                    m_env->push_slot();
-                }
-                break;
-            }
-            as_value value;
-            if (m_is_function2) {
-                value = m_env->get_register(n);
-                if (verbose) {
-                    log_msg("-------------- pushed local register[%d] = '%s'\n", n, value.to_string());
-                }
-            } else if (n < 4) {
-                value = m_env->get_global_register(n);
-                if (verbose) {
-                    log_msg("-------------- pushed global register[%d], '%s', 0x%p\n", n, value.to_string(),
-                            static_cast<void*>(value.to_object()));
-                }
+                const as_value* slot = m_env->register_slot(operand.m_index);
+                slot ? m_env->push(*slot) : static_cast<void>(m_env->push_slot());
             } else {
-                log_error("push register[%d] -- register out of bounds!\n", n);
+                push_register(operand.m_index);
             }
-            push(value);
             break;
-        }
-        case 5: {
-            bool flag = u8_at(pc++) != 0;
+        case 5:
             if (verbose) {
-                log_msg("-------------- pushed %s\n", flag ? "true" : "false");
+                log_msg("-------------- pushed %s\n", operand.m_number != 0 ? "true" : "false");
             }
-            push(as_value(flag));
+            m_env->push_slot().set_bool(operand.m_number != 0);
             break;
-        }
-        case 6: {
-            uint64_t high = static_cast<uint32_t>(u16_at(pc)) | (static_cast<uint32_t>(u16_at(pc + 2)) << 16);
-            uint64_t low = static_cast<uint32_t>(u16_at(pc + 4)) | (static_cast<uint32_t>(u16_at(pc + 6)) << 16);
-            pc += 8;
-            uint64_t bits = (high << 32) | low;
-            double number;
-            std::memcpy(&number, &bits, sizeof(number));
+        case 6:
             if (verbose) {
-                log_msg("-------------- pushed double %f\n", number);
+                log_msg("-------------- pushed double %f\n", operand.m_number);
             }
-            m_env->push_slot().set_double(number);
+            m_env->push_slot().set_double(operand.m_number);
             break;
-        }
-        case 7: {
-            uint32_t bits = static_cast<uint32_t>(u16_at(pc)) | (static_cast<uint32_t>(u16_at(pc + 2)) << 16);
-            pc += 4;
-            int number = static_cast<int32_t>(bits);
+        case 7:
             if (verbose) {
-                log_msg("-------------- pushed int32 %d\n", number);
+                log_msg("-------------- pushed int32 %d\n", static_cast<int>(operand.m_number));
             }
-            m_env->push_slot().set_double(number);
+            m_env->push_slot().set_double(operand.m_number);
             break;
-        }
-        case 8:
-        case 9: {
-            int index = type == 8 ? u8_at(pc) : u16_at(pc);
-            pc += type == 8 ? 1 : 2;
-            if (index < m_buffer.get_dictionary_size()) {
-                as_value& text = m_env->push_slot();
-                text.set_base_string(m_buffer.get_dictionary_entry(index));
-                if (verbose) {
-                    log_msg("-------------- pushed '%s'\n", text.to_string());
-                }
-            } else {
-                log_error("error: dict_lookup(%d) is out of bounds!\n", index);
-                if (verbose) {
-                    log_msg(type == 8 ? "-------------- pushed 0\n" : "-------------- pushed 0");
-                }
-                push(as_value(0));
-            }
-            break;
-        }
-        default: break;  // an unknown type byte pushes nothing
+        default: push_pool_entry(operand.m_index, operand.m_type == 8); break;
         }
     }
+}
+
+void action_interpreter::push_register(int n) {
+    as_value value;
+    if (m_is_function2) {
+        value = m_env->get_register(n);
+        if (m_verbose) {
+            log_msg("-------------- pushed local register[%d] = '%s'\n", n, value.to_string());
+        }
+    } else if (n < 4) {
+        value = m_env->get_global_register(n);
+        if (m_verbose) {
+            log_msg("-------------- pushed global register[%d], '%s', 0x%p\n", n, value.to_string(),
+                    static_cast<void*>(value.to_object()));
+        }
+    } else {
+        log_error("push register[%d] -- register out of bounds!\n", n);
+    }
+    push(static_cast<as_value&&>(value));
+}
+
+void action_interpreter::push_pool_entry(int index, bool short_index) {
+    // The pool in force is the running buffer's own, filled when its ConstantPool record ran.
+    if (index < m_buffer.get_dictionary_size()) {
+        as_value& text = m_env->push_slot();
+        text.set_base_string(m_buffer.get_dictionary_entry(index));
+        if (m_verbose) {
+            log_msg("-------------- pushed '%s'\n", text.to_string());
+        }
+        return;
+    }
+    log_error("error: dict_lookup(%d) is out of bounds!\n", index);
+    if (m_verbose) {
+        log_msg(short_index ? "-------------- pushed 0\n" : "-------------- pushed 0");
+    }
+    m_env->push_slot().set_double(0);
 }
 
 }  // namespace swfplayer

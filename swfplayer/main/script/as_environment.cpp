@@ -191,12 +191,29 @@ bool as_environment::split_path(const base_string& path_and_variable, base_strin
     return false;
 }
 
-as_value as_environment::get_variable(const base_string& name, const array<with_stack_entry>& with_stack) const {
+as_value as_environment::get_variable(const base_stringi& name, const array<with_stack_entry>& with_stack) const {
     base_string path;
     base_string variable;
     if (!split_path(name, &path, &variable)) {
         return get_variable_raw(name, with_stack);
     }
+    return get_path_variable(path, variable);
+}
+
+as_value as_environment::get_variable(const interned_name& name, const array<with_stack_entry>& with_stack) const {
+    base_string path;
+    base_string variable;
+    if (name.is_path() && split_path(name.text(), &path, &variable)) {
+        return get_path_variable(path, variable);
+    }
+    as_value value;
+    if (find_plain_variable(name.text(), with_stack, &value)) {
+        return value;
+    }
+    return get_standard_or_global(name.text(), name.standard());
+}
+
+as_value as_environment::get_path_variable(const base_string& path, const base_stringi& variable) const {
     as_value path_value(path.c_str());
     smart_ptr<as_object> target = m_target ? m_target->find_target(path_value) : nullptr;
     if (!target) {
@@ -217,61 +234,101 @@ as_value as_environment::get_variable(const base_string& name, const array<with_
     return resolved(value);
 }
 
-as_value as_environment::get_variable_raw(const base_string& name, const array<with_stack_entry>& with_stack) const {
+as_value as_environment::get_variable_raw(const base_stringi& name, const array<with_stack_entry>& with_stack) const {
+    // Worked out once here, the hash is kept for every table below.
+    name.folded_hash();
+    as_value value;
+    if (find_plain_variable(name, with_stack, &value)) {
+        return value;
+    }
+    return get_standard_or_global(name, get_standard_member(name));
+}
+
+bool as_environment::find_plain_variable(const base_stringi& name, const array<with_stack_entry>& with_stack,
+                                         as_value* out) const {
     as_value value;
     for (int i = with_stack.size() - 1; i >= 0; i--) {
         as_object* object = with_stack[i].m_object.get_ptr();
         if (object && object->get_member(name, &value)) {
-            return resolved(value);
+            *out = resolved(value);
+            return true;
         }
     }
     int local = find_local(name, true);
     if (local >= 0) {
-        return get_local(local);
+        *out = get_local(local);
+        return true;
     }
     if (m_target && m_target->get_member(name, &value)) {
-        return resolved(value);
+        *out = resolved(value);
+        return true;
     }
-    const char* text = name.c_str();
-    if (base_string::stricmp(text, "this") == 0) {
+    return false;
+}
+
+as_value as_environment::get_standard_or_global(const base_stringi& name, standard_member standard) const {
+    if (standard == M_THIS_PLAIN) {
         return as_value(get_target());
     }
-    if (base_string::stricmp(text, "_root") == 0 || base_string::stricmp(text, "_level0") == 0) {
+    if (standard == M_ROOT || standard == M_LEVEL0) {
         return as_value(get_root_movie());
     }
     player* owner = get_player();
     as_object* global = owner ? owner->get_global() : nullptr;
-    if (base_string::stricmp(text, "_global") == 0) {
+    if (standard == M_GLOBAL) {
         return as_value(global);
     }
+    as_value value;
     if (global && global->get_member(name, &value)) {
         return resolved(value);
     }
     if (get_verbose_action()) {
-        log_msg("get_variable_raw(\"%s\") failed, returning UNDEFINED.\n", text);
+        log_msg("get_variable_raw(\"%s\") failed, returning UNDEFINED.\n", name.c_str());
     }
     return as_value();
 }
 
-void as_environment::set_variable(const base_string& name, const as_value& value,
-                                  const array<with_stack_entry>& with_stack) {
+void as_environment::log_assignment(const base_string& name, const as_value& value) {
     if (get_verbose_action()) {
         log_msg("-------------- %s = %s\n", name.c_str(), value.to_string());
     }
+}
+
+void as_environment::set_variable(const base_stringi& name, const as_value& value,
+                                  const array<with_stack_entry>& with_stack) {
+    log_assignment(name, value);
     base_string path;
     base_string variable;
     if (!split_path(name, &path, &variable)) {
         set_variable_raw(name, value, with_stack);
         return;
     }
+    set_path_variable(path, variable, value);
+}
+
+void as_environment::set_variable(const interned_name& name, const as_value& value,
+                                  const array<with_stack_entry>& with_stack) {
+    log_assignment(name.text(), value);
+    base_string path;
+    base_string variable;
+    if (name.is_path() && split_path(name.text(), &path, &variable)) {
+        set_path_variable(path, variable, value);
+        return;
+    }
+    set_variable_raw(name.text(), value, with_stack);
+}
+
+void as_environment::set_path_variable(const base_string& path, const base_stringi& variable, const as_value& value) {
     smart_ptr<as_object> target = m_target ? m_target->find_target(as_value(path.c_str())) : nullptr;
     if (target && target->is(AS_CHARACTER)) {
         target->set_member(variable, value);
     }
 }
 
-void as_environment::set_variable_raw(const base_string& name, const as_value& value,
+void as_environment::set_variable_raw(const base_stringi& name, const as_value& value,
                                       const array<with_stack_entry>& with_stack) {
+    // Worked out once here, the hash is kept for every table below.
+    name.folded_hash();
     as_value found;
     for (int i = with_stack.size() - 1; i >= 0; i--) {
         as_object* object = with_stack[i].m_object.get_ptr();

@@ -3,6 +3,7 @@
 #include "swfplayer/base/array.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/script/interned_name.h"
 #include "swfplayer/main/script/with_stack_entry.h"
 
 #include <vector>
@@ -125,10 +126,14 @@ public:
 
     // Variables: paths ("a.b.c", "a/b:c", "/a/b:c") resolve from the target; plain names follow
     // the lookup and store orders in as_environment.cpp.
-    as_value get_variable(const base_string& name, const array<with_stack_entry>& with_stack) const;
-    as_value get_variable_raw(const base_string& name, const array<with_stack_entry>& with_stack) const;
-    void set_variable(const base_string& name, const as_value& value, const array<with_stack_entry>& with_stack);
-    void set_variable_raw(const base_string& name, const as_value& value, const array<with_stack_entry>& with_stack);
+    as_value get_variable(const base_stringi& name, const array<with_stack_entry>& with_stack) const;
+    as_value get_variable_raw(const base_stringi& name, const array<with_stack_entry>& with_stack) const;
+    void set_variable(const base_stringi& name, const as_value& value, const array<with_stack_entry>& with_stack);
+    void set_variable_raw(const base_stringi& name, const as_value& value, const array<with_stack_entry>& with_stack);
+    // The same for an interned name: the same results, but a plain name skips the search for
+    // path separators and the standard names are known by number.
+    as_value get_variable(const interned_name& name, const array<with_stack_entry>& with_stack) const;
+    void set_variable(const interned_name& name, const as_value& value, const array<with_stack_entry>& with_stack);
 
     // Splits "path:var" at the last ':' (a '/' right before it is dropped unless it is the
     // first character) or else "path.var" at the last '.'; false, outputs untouched, when
@@ -182,6 +187,18 @@ private:
     static void clear_value_refs(as_value* value, as_object_set* visited, as_object* target);
     // The root movie of the player, or null.
     as_object* get_root_movie() const;
+    // The with-stack objects, the named locals, then the target: true and *out set when one
+    // holds the name.
+    bool find_plain_variable(const base_stringi& name, const array<with_stack_entry>& with_stack, as_value* out) const;
+    // After find_plain_variable's miss: the standard names "this", "_root", "_level0" and
+    // "_global" (standard gives the name's number), then the global object.
+    as_value get_standard_or_global(const base_stringi& name, standard_member standard) const;
+    // The variable of a split path, read from the object the path names.
+    as_value get_path_variable(const base_string& path, const base_stringi& variable) const;
+    // The variable of a split path, stored in the character the path names.
+    void set_path_variable(const base_string& path, const base_stringi& variable, const as_value& value);
+    // Prints the assignment when verbose logging asks for it.
+    static void log_assignment(const base_string& name, const as_value& value);
 
     std::vector<as_value> m_stack;
     int m_stack_floor = 0;

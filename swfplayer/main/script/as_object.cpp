@@ -9,6 +9,7 @@
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/script/static_names.h"
 
 #include <cassert>
 #include <cstdlib>
@@ -428,7 +429,7 @@ void as_object::add_builtin_members(void (*fill)(as_object* object)) {
 }
 
 void as_object::store_constructor(const as_value& constructor) {
-    builtin_member("__constructor__", constructor);
+    builtin_member(static_names::constructor_name(), constructor);
 }
 
 as_object* as_object::make_prototype(const as_value& constructor) {
@@ -442,7 +443,7 @@ as_object* as_object::make_prototype(const as_value& constructor) {
             smart_ptr<as_object> source = ctor_proto.to_object();
             source->copy_to(proto);
             as_value stored;
-            if (source->get_own_member("__constructor__", &stored)) {
+            if (source->get_own_member(static_names::constructor_name(), &stored)) {
                 proto->store_constructor(stored);
             }
         }
@@ -458,7 +459,7 @@ bool as_object::is_instance_of(const as_function* constructor) {
     as_value stored;
     as_c_function_ptr stored_native = get_builtin_constructor(BUILTIN_OBJECT);
     as_object* stored_object = nullptr;
-    if (get_own_member("__constructor__", &stored) && !stored.is_undefined()) {
+    if (get_own_member(static_names::constructor_name(), &stored) && !stored.is_undefined()) {
         stored_object = stored.to_object();
         stored_native = stored_object && stored_object->is(AS_C_FUNCTION)
                             ? static_cast<as_c_function*>(stored_object)->get_function()

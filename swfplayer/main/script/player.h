@@ -6,6 +6,7 @@
 #include "swfplayer/main/script/as_value.h"
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/movie_root.h"
+#include "swfplayer/main/script/name_table.h"
 
 #include <cstdint>
 #include <string>
@@ -165,6 +166,11 @@ public:
     typedef void (*member_filler)(as_object* object);
     const as_object& get_member_model(member_filler fill);
 
+    // The player's interned names (bounded; see name_table): decoded scripts keep their names
+    // as entries of it, hashed once.
+    interned_name intern(const base_string& text) { return m_names.intern(text); }
+    name_table& get_names() { return m_names; }
+
 private:
     friend void player_cleanup();
 
@@ -191,6 +197,7 @@ private:
     std::unordered_map<as_c_function_ptr, as_value> m_shared_natives;
     std::unordered_map<as_c_function_ptr, as_value> m_shared_getters;
     std::unordered_map<member_filler, smart_ptr<as_object>> m_member_models;
+    name_table m_names;
 };
 
 // The counters of owner; objects and calls without a player (made by native code, or outliving

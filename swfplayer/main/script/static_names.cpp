@@ -5,15 +5,15 @@ namespace static_names {
 
 namespace {
 
-const base_string& empty_name() {
-    static const base_string empty;
+const base_stringi& empty_name() {
+    static const base_stringi empty;
     return empty;
 }
 
 }  // namespace
 
-const base_string& property_name(int number) {
-    static const base_string names[property_count] = {
+const base_stringi& property_name(int number) {
+    static const base_stringi names[property_count] = {
         "_x",           "_y",           "_xscale",       "_yscale",       "_currentframe",
         "_totalframes", "_alpha",       "_visible",      "_width",        "_height",
         "_rotation",    "_target",      "_framesloaded", "_name",         "_droptarget",
@@ -23,15 +23,15 @@ const base_string& property_name(int number) {
     return number >= 0 && number < property_count ? names[number] : empty_name();
 }
 
-const base_string& button_event_name(int index) {
-    static const base_string names[button_event_count] = {
+const base_stringi& button_event_name(int index) {
+    static const base_stringi names[button_event_count] = {
         "onKeyPress", "onRelease", "onDragOver", "onDragOut", "onPress", "onReleaseOutside", "onRollout", "onRollover",
     };
     return index >= 0 && index < button_event_count ? names[index] : empty_name();
 }
 
-const base_string& textformat_member_name(int index) {
-    static const base_string names[textformat_member_count] = {
+const base_stringi& textformat_member_name(int index) {
+    static const base_stringi names[textformat_member_count] = {
         "font",   "size",  "color",      "bold",        "italic", "underline", "url",
         "target", "align", "leftMargin", "rightMargin", "indent", "leading",
     };

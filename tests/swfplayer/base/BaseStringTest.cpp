@@ -97,6 +97,8 @@ TEST(BaseString, edits_match_a_standard_string_and_keep_the_storage_rule) {
         default: s.insert(position, c); model.insert(std::min(std::max(position, 0), size), 1, c);
         }
         ASSERT_EQ(model, s.c_str()) << "step " << step;
+        // The hash kept from the step before must not outlive the edit.
+        ASSERT_EQ(ModelHash(model.c_str(), true), s.folded_hash()) << "step " << step;
         ASSERT_EQ(static_cast<int>(model.size()), s.size());
         ASSERT_EQ(RuleCapacity(s.size()), s.capacity()) << "length " << s.size();
         ASSERT_EQ(s.size() < 15, is_inline(s)) << "length " << s.size();
@@ -134,6 +136,76 @@ TEST(BaseString, assignment_and_append_handle_null_self_and_their_own_buffer) {
         EXPECT_EQ(text + text, t.c_str()) << length;
         t += t.c_str() + 1;
         EXPECT_EQ(text + text + (text + text).substr(1), t.c_str()) << length;
+    }
+}
+
+// A string keeps its folded hash once worked out; copies and moves take it along, and every way
+// of giving a string new text drops the one it had.
+TEST(BaseString, the_kept_hash_travels_with_copies_and_goes_with_every_change) {
+    base_string source("Inline");
+    base_string heap_source("a heap string of more than fifteen bytes");
+    EXPECT_FALSE(source.is_hash_known());
+    EXPECT_EQ(ModelHash("inline", true), source.folded_hash());
+    heap_source.folded_hash();
+    for (const base_string* from : {&source, &heap_source}) {
+        base_string copy(*from);
+        base_stringi copy_i(*from);
+        base_string assigned("x");
+        assigned.folded_hash();
+        assigned = *from;
+        base_string moved_from(*from);
+        base_string moved(std::move(moved_from));
+        base_string move_assigned;
+        base_string moved_again(*from);
+        move_assigned = std::move(moved_again);
+        for (const base_string* to : {&copy, static_cast<base_string*>(&copy_i), &assigned, &moved, &move_assigned}) {
+            EXPECT_TRUE(to->is_hash_known()) << from->c_str();
+            EXPECT_EQ(from->folded_hash(), to->folded_hash());
+        }
+        EXPECT_FALSE(moved_from.is_hash_known());
+        EXPECT_EQ(ModelHash("", true), moved_from.folded_hash());
+    }
+    // Each change from a known hash: the new text's hash is the one given.
+    const std::pair<const char*, void (*)(base_string&)> changes[] = {
+        {"xyz",
+         [](base_string& s) {
+             s.assign("xyz", 3);
+         }},
+        {"XYZ",
+         [](base_string& s) {
+             s = "XYZ";
+         }},
+        {"inlin",
+         [](base_string& s) {
+             s.erase(5, 1);
+         }},
+        {"inlineq",
+         [](base_string& s) {
+             s += 'q';
+         }},
+        {"inline and more than fifteen",
+         [](base_string& s) {
+             s += " and more than fifteen";
+         }},
+        {"inlinf",
+         [](base_string& s) {
+             s[5] = 'f';
+         }},
+        {"",
+         [](base_string& s) {
+             s.clear();
+         }},
+        {"inl",
+         [](base_string& s) {
+             s.resize(3);
+         }},
+    };
+    for (const auto& [text, change] : changes) {
+        base_string s("inline");
+        s.folded_hash();
+        change(s);
+        EXPECT_EQ(text, std::string(s.c_str()));
+        EXPECT_EQ(ModelHash(text, true), s.folded_hash()) << text;
     }
 }
 

@@ -66,6 +66,48 @@ TEST_F(AsEnvironmentTest, lookup_order_target_before_standard_names_before_globa
     m_player->set_root_movie(nullptr);
 }
 
+// A name interned by the player reads and stores exactly what its text does: members without
+// regard to case, locals exactly, paths through the clips they name, the standard names, With
+// objects and _global.
+TEST_F(AsEnvironmentTest, interned_names_read_and_store_what_their_texts_do) {
+    smart_ptr<as_object> root = new as_object(m_player.get_ptr());
+    smart_ptr<test_clip> child = new test_clip(m_player.get_ptr());
+    smart_ptr<as_object> with_object = new as_object(m_player.get_ptr());
+    m_player->set_root_movie(root.get_ptr());
+    root->set_member("child", as_value(child.get_ptr()));
+    m_clip->set_member("child", as_value(child.get_ptr()));
+    m_clip->set_member("Speed", as_value(3.0));
+    child->set_member("depth", as_value("deep"));
+    with_object->set_member("w", as_value("with"));
+    m_player->get_global()->set_member("Math2", as_value("global"));
+    m_env.add_local("loc", as_value("local"));
+    array<with_stack_entry> with;
+    with.push_back(with_stack_entry(with_object.get_ptr(), 100));
+    const char* const names[] = {
+        "speed",   "SPEED", "loc",     "LOC",   "child.depth", "child:depth", "/child:depth",  "child/:depth", "_root",
+        "_LEVEL0", "this",  "_Global", "math2", "w",           "nothing",     "child.nothing", "nosuch.x",     ".."};
+    for (const char* text : names) {
+        interned_name name = m_player->intern(text);
+        for (const array<with_stack_entry>* stack : {&m_no_with, &with}) {
+            EXPECT_EQ(m_env.get_variable(base_string(text), *stack), m_env.get_variable(name, *stack)) << text;
+        }
+    }
+    // Stores, each made once through the text and once through the interned name into a twin.
+    const char* const stores[] = {"speed", "loc", "LOC", "child.depth", "/child:slash", "fresh", "w"};
+    for (const char* text : stores) {
+        m_env.set_variable(base_string(text), as_value(std::string(text).append("1").c_str()), with);
+        as_value by_text = m_env.get_variable(base_string(text), with);
+        m_env.set_variable(m_player->intern(text), as_value(std::string(text).append("2").c_str()), with);
+        as_value by_name = m_env.get_variable(base_string(text), with);
+        EXPECT_EQ(std::string(text) + "1", by_text.to_string());
+        EXPECT_EQ(std::string(text) + "2", by_name.to_string());
+    }
+    EXPECT_EQ(texts({member(m_clip, "SPEED"), local("loc"), member(child, "depth"), member(child, "slash"),
+                     member(with_object, "w"), member(m_clip, "LOC")}),
+              "speed2|loc2|child.depth2|/child:slash2|w2|LOC2");
+    m_player->set_root_movie(nullptr);
+}
+
 TEST_F(AsEnvironmentTest, the_stack_floor_hides_the_callers_values) {
     m_env.push(as_value(1.0));
     m_env.push(as_value(2.0));

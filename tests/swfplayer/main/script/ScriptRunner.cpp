@@ -46,9 +46,13 @@ std::string script_runner::run(const action_assembler& code) {
 }
 
 std::string script_runner::run_bytes(const Bytes& bytes) {
-    s_traces.clear();
     action_buffer buffer;
     buffer.read(bytes.data(), static_cast<int>(bytes.size()));
+    return run_buffer(buffer);
+}
+
+std::string script_runner::run_buffer(const action_buffer& buffer) {
+    s_traces.clear();
     buffer.execute(&m_clip->m_env);
     std::string joined;
     for (size_t i = 0; i < s_traces.size(); i++) {
@@ -62,6 +66,10 @@ int script_runner::logged_count(const std::string& text) const {
         return line.find(text) != std::string::npos;
     };
     return static_cast<int>(std::count_if(s_log.begin(), s_log.end(), holds));
+}
+
+const std::vector<std::string>& script_runner::log_lines() const {
+    return s_log;
 }
 
 as_value script_runner::variable(const char* name) const {

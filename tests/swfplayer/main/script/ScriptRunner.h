@@ -40,9 +40,12 @@ public:
     // Runs the code as frame actions of the clip; returns the traced texts joined by "|".
     std::string run(const action_assembler& code);
     std::string run_bytes(const Bytes& bytes);
+    std::string run_buffer(const swfplayer::action_buffer& buffer);
     // Whether a caught log line contains the text, and how many do.
     bool logged(const std::string& text) const { return logged_count(text) > 0; }
     int logged_count(const std::string& text) const;
+    // Every line logged since the runner was made.
+    const std::vector<std::string>& log_lines() const;
 
     // The value of a member of the clip (a timeline variable).
     swfplayer::as_value variable(const char* name) const;
