@@ -8,16 +8,7 @@ GUIChampionshipGlobbos::GUIChampionshipGlobbos(GUIDirector& director)
 
 void GUIChampionshipGlobbos::Activate() {
     FlashGUI::Activate();
-    RemoveAllFocusItems();
-    m_Grid.Clear(*this);
-    AddFlashFocusItem("Back");
-    AddFlashFocusItem("Start");
-    SetFocus("Start");
-    m_Grid.Build(*this, kPool, kSlotRow, kSlots, false);
-    m_Grid.ConnectItem(*this, "Start", FocusItem::kDown, SelectionGrid::kBottomEdge);
-    m_Grid.ConnectItem(*this, "Back", FocusItem::kUp, SelectionGrid::kTopEdge);
-    m_Grid.ConnectItem(*this, "Start", FocusItem::kRight, SelectionGrid::kRightEdge);
-    m_Grid.ConnectItem(*this, "Back", FocusItem::kLeft, SelectionGrid::kLeftEdge);
+    m_Grid.BuildBetweenBackAndStart(*this, kPool, kSlotRow, kSlots, false);
 }
 
 void GUIChampionshipGlobbos::OnFocusItemEvent(Controller* controller, FocusItem* item, int kind) {

@@ -7,16 +7,7 @@ GUIPlayerSelection::GUIPlayerSelection(GUIDirector& director) : m_Director(direc
 
 void GUIPlayerSelection::Activate() {
     FlashGUI::Activate();
-    RemoveAllFocusItems();
-    m_Grid.Clear(*this);
-    AddFlashFocusItem("Back");
-    AddFlashFocusItem("Start");
-    SetFocus("Start");
-    m_Grid.Build(*this, kPool, kSlotRow, kPlayers, true);
-    m_Grid.ConnectItem(*this, "Back", FocusItem::kUp, SelectionGrid::kTopEdge);
-    m_Grid.ConnectItem(*this, "Back", FocusItem::kLeft, SelectionGrid::kLeftEdge);
-    m_Grid.ConnectItem(*this, "Start", FocusItem::kRight, SelectionGrid::kRightEdge);
-    m_Grid.ConnectItem(*this, "Start", FocusItem::kDown, SelectionGrid::kBottomEdge);
+    m_Grid.BuildBetweenBackAndStart(*this, kPool, kSlotRow, kPlayers, true);
 }
 
 void GUIPlayerSelection::OnFocusItemEvent(Controller* controller, FocusItem* item, int kind) {

@@ -136,6 +136,20 @@ void SelectionGrid::Clear(FlashGUI& screen) {
     m_Slots.clear();
 }
 
+void SelectionGrid::BuildBetweenBackAndStart(FlashGUI& screen, const FocusRect& poolRect, const FocusRect& slotRow,
+                                             int slotCount, bool onePerController) {
+    screen.RemoveAllFocusItems();
+    Clear(screen);
+    screen.AddFlashFocusItem("Back");
+    screen.AddFlashFocusItem("Start");
+    screen.SetFocus("Start");
+    Build(screen, poolRect, slotRow, slotCount, onePerController);
+    ConnectItem(screen, "Back", FocusItem::kUp, kTopEdge);
+    ConnectItem(screen, "Back", FocusItem::kLeft, kLeftEdge);
+    ConnectItem(screen, "Start", FocusItem::kRight, kRightEdge);
+    ConnectItem(screen, "Start", FocusItem::kDown, kBottomEdge);
+}
+
 void SelectionGrid::ConnectItem(FlashGUI& screen, const std::string& name, int direction, int edge) {
     FocusItem* item = screen.FindFocusItem(name);
     if (item == nullptr) {

@@ -50,6 +50,11 @@ public:
     // may fill one slot only.
     void Build(FlashGUI& screen, const FocusRect& poolRect, const FocusRect& slotRow, int slotCount,
                bool onePerController);
+    // The creature selections' screen: the grid built anew (Clear, then Build) between the
+    // items "Back", above and left of the pool, and "Start", right of and below the slots, with
+    // the focus on "Start".
+    void BuildBetweenBackAndStart(FlashGUI& screen, const FocusRect& poolRect, const FocusRect& slotRow, int slotCount,
+                                  bool onePerController);
     // Takes the grid's items off the screen and forgets them and the choices.
     void Clear(FlashGUI& screen);
     // Links the screen's named item to an edge of the grid, both ways: left of the first
