@@ -63,8 +63,8 @@ base_string::base_string(const char* bytes, int length) : base_string() {
     }
 }
 
-base_string::base_string(const base_string& other) : base_string(other.c_str()) {
-    take_hash(other);
+base_string::base_string(const base_string& other) : base_string() {
+    *this = other;
 }
 
 base_string::base_string(base_string&& other) noexcept
@@ -105,7 +105,15 @@ base_string& base_string::operator=(const char* text) {
 }
 
 base_string& base_string::operator=(const base_string& other) {
-    *this = other.c_str();
+    if (!is_heap() && !other.is_heap()) {
+        // Inline text into inline storage is copied straight into place; like every copy, it
+        // ends at the first NUL.
+        const size_t length = std::strlen(other.m_local);
+        std::memmove(m_local, other.m_local, length + 1);
+        m_tag = static_cast<uint8_t>(length + 1);
+    } else {
+        *this = other.c_str();
+    }
     take_hash(other);
     return *this;
 }
