@@ -48,7 +48,8 @@ public:
 
     // Builds the level of the file (the application is not used), replacing whatever an earlier
     // Load built. False, logged with the file name, when the file cannot be read or holds no
-    // level ("data"): the level is then empty and no match must be played on it.
+    // level ("data"): the level is then empty and no match must be played on it. A file that
+    // holds more than a level may (LevelLimits) is built from its first records, logged.
     virtual bool Load(const std::string& file, Application* application);
 
     // A new ball at the position (made finite and kept within 1,000 units of the origin); null
@@ -116,11 +117,15 @@ protected:
     FlashParticles m_Particles{m_ParticleTransform};
 
 private:
-    // Reads the records of the file's "data" object; false when there is none.
+    // Reads the records of the file's "data" object, held to the level limits with the outlines of
+    // the bodies' drawings; false when there is none.
     bool ReadData(const std::string& file);
     void LoadBackground();
-    void BuildBody(const BodyData& body, const std::string& file);
-    void BuildFixtures(b2Body* body, const BodyData& data, const std::string& file);
+    // Build a body and its fixtures. shapesBefore counts the shapes that the fixtures of the
+    // bodies before made, of which only the first LevelLimits::kMaxFixtures are built; both
+    // answer the number of shapes this body's fixtures make, built or not.
+    size_t BuildBody(const BodyData& body, const std::string& file, size_t shapesBefore);
+    size_t BuildFixtures(b2Body* body, const BodyData& data, const std::string& file, size_t shapesBefore);
     void BuildVisual(b2Body* body, const BodyData& data);
     void BuildJoint(b2Body* body, const JointData& joint);
     void BuildElements();

@@ -6,6 +6,7 @@
 #include "game/FlashBody.h"
 #include "game/JointFactory.h"
 #include "game/Level.h"
+#include "game/LevelLimits.h"
 #include "game/PhysicalShape.h"
 #include "game/b2RevoluteSpringJointDef.h"
 
@@ -15,6 +16,7 @@
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_revolute_joint.h>
 
+#include <algorithm>
 #include <memory>
 #include <variant>
 
@@ -142,8 +144,9 @@ bool Level::Load(const std::string& file, Application*) {
         return false;
     }
     LoadBackground();
+    size_t shapes = 0;
     for (const BodyData& body : m_Data.m_Bodies) {
-        BuildBody(body, file);
+        shapes += BuildBody(body, file, shapes);
     }
     for (const Vec2Data& position : m_Data.m_Balls) {
         AddBall(position);
@@ -158,16 +161,16 @@ bool Level::Load(const std::string& file, Application*) {
     return true;
 }
 
-void Level::BuildBody(const BodyData& data, const std::string& file) {
+size_t Level::BuildBody(const BodyData& data, const std::string& file, size_t shapesBefore) {
     b2BodyDef def;
     def.type = data.m_Density > 0.0f ? b2_dynamicBody : b2_staticBody;
     def.position = data.m_Position;
     def.angle = data.m_Rotation;
     b2Body* body = m_Physics.CreateBody(def);
     if (body == nullptr) {
-        return;
+        return 0;
     }
-    BuildFixtures(body, data, file);
+    const size_t shapes = BuildFixtures(body, data, file, shapesBefore);
     BuildVisual(body, data);
     if (!data.m_Name.empty()) {
         m_NamedBodies[data.m_Name] = body;
@@ -179,9 +182,10 @@ void Level::BuildBody(const BodyData& data, const std::string& file) {
         SoundManager::GetInstance().SetBodyType(body, data.m_SoundType);
         m_SoundBodies.push_back(body);
     }
+    return shapes;
 }
 
-void Level::BuildFixtures(b2Body* body, const BodyData& data, const std::string& file) {
+size_t Level::BuildFixtures(b2Body* body, const BodyData& data, const std::string& file, size_t shapesBefore) {
     std::vector<Shape> shapes;
     std::vector<bool> green;
     for (const FixtureData& fixture : data.m_Fixtures) {
@@ -189,6 +193,15 @@ void Level::BuildFixtures(b2Body* body, const BodyData& data, const std::string&
             shapes.push_back(std::move(shape));
             green.push_back(fixture.m_Green == 1);
         }
+    }
+    const size_t made = shapes.size();
+    const size_t room = LevelLimits::kMaxFixtures - std::min(shapesBefore, LevelLimits::kMaxFixtures);
+    if (made > room) {
+        if (shapesBefore <= LevelLimits::kMaxFixtures) {
+            log_error("Level::Load: %s: its fixtures make more than %zu shapes; the rest are left out", file.c_str(),
+                      LevelLimits::kMaxFixtures);
+        }
+        shapes.resize(room);
     }
     if (body->GetType() == b2_dynamicBody && !TurnsSafely(shapes)) {
         log_error("Level::Load: %s: body \"%s\" is too small for its distance from its origin to turn; it does not",
@@ -207,6 +220,7 @@ void Level::BuildFixtures(b2Body* body, const BodyData& data, const std::string&
         def.shape = std::visit([](const b2Shape& shape) { return &shape; }, shapes[i]);
         body->CreateFixture(&def);
     }
+    return made;
 }
 
 void Level::BuildVisual(b2Body* body, const BodyData& data) {

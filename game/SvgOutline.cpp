@@ -1,7 +1,6 @@
 #include "game/SvgOutline.h"
 
 #include "app/Log.h"
-#include "app/ResourceXml.h"
 #include "game/FiniteValues.h"
 
 #include <tinyxml.h>
@@ -129,15 +128,6 @@ FixtureData PathFixture(const TiXmlElement& path, const b2Vec2& base, const b2Ve
 }
 
 }  // namespace
-
-void SvgOutline::AppendFixtures(const std::string& file, const b2Vec2& offset, std::vector<FixtureData>& fixtures) {
-    const ResourceXml drawing(file);
-    if (drawing.GetRoot() == nullptr) {
-        log_error("SvgOutline: cannot read the outline drawing %s", file.c_str());
-        return;
-    }
-    AppendFixtures(*drawing.GetRoot(), offset, file, fixtures);
-}
 
 void SvgOutline::AppendFixtures(const TiXmlElement& svg, const b2Vec2& offset, const std::string& file,
                                 std::vector<FixtureData>& fixtures) {

@@ -23,11 +23,8 @@ public:
     // The most points a polygon path gives; the rest of a longer path is left out (logged).
     static constexpr int kMaxPathPoints = 256;
 
-    // Appends one fixture per path of the drawing file (read through the virtual file system).
-    // offset is added to every SVG coordinate first. A file that cannot be read is logged and
-    // appends nothing.
-    static void AppendFixtures(const std::string& file, const b2Vec2& offset, std::vector<FixtureData>& fixtures);
-    // The same from a parsed drawing's root element; file names the drawing in log lines.
+    // Appends one fixture per path of a parsed drawing (its root element); offset is added to
+    // every SVG coordinate first, file names the drawing in log lines.
     static void AppendFixtures(const TiXmlElement& svg, const b2Vec2& offset, const std::string& file,
                                std::vector<FixtureData>& fixtures);
 
