@@ -121,9 +121,10 @@ private:
     // the bodies' drawings; false when there is none.
     bool ReadData(const std::string& file);
     void LoadBackground();
-    // Build a body and its fixtures. shapesBefore counts the shapes that the fixtures of the
-    // bodies before made, of which only the first LevelLimits::kMaxFixtures are built; both
-    // answer the number of shapes this body's fixtures make, built or not.
+    // Build a body (with its visual and joints) and its fixtures. shapesBefore is the number of
+    // shapes the fixtures of the bodies before it make; of all, only the first
+    // LevelLimits::kMaxFixtures are built. Both return the number of shapes this body's fixtures
+    // make, built or not.
     size_t BuildBody(const BodyData& body, const std::string& file, size_t shapesBefore);
     size_t BuildFixtures(b2Body* body, const BodyData& data, const std::string& file, size_t shapesBefore);
     void BuildVisual(b2Body* body, const BodyData& data);
