@@ -5,27 +5,16 @@
 #include "game/SvgOutline.h"
 
 #include <map>
-#include <memory>
+#include <optional>
 
 namespace {
 
-// Counts the fixtures kept so far, in file order, and ends the counting at the first that does
-// not fit, logging which limit it passed.
+// Counts the fixtures kept so far, in file order, and refuses every fixture from the first that
+// does not fit on, logging which limit that one passed.
 class FixtureBudget {
 public:
     explicit FixtureBudget(const std::string& file) : m_File(file) {}
 
-    // Keeps the leading fixtures of the list that fit, from index `first` on, and drops the rest.
-    void Trim(std::vector<FixtureData>& fixtures, size_t first) {
-        size_t kept = first;
-        while (kept < fixtures.size() && Take(fixtures[kept])) {
-            ++kept;
-        }
-        fixtures.resize(kept);
-    }
-    bool Spent() const { return m_Spent; }
-
-private:
     bool Take(const FixtureData& fixture) {
         if (m_Spent) {
             return false;
@@ -44,7 +33,9 @@ private:
         }
         return !m_Spent;
     }
+    bool Spent() const { return m_Spent; }
 
+private:
     const std::string& m_File;
     size_t m_Fixtures = 0;
     size_t m_Points = 0;
@@ -59,6 +50,15 @@ void Cut(std::vector<T>& records, size_t limit, const char* what, const std::str
     }
 }
 
+// The paths of a drawing file, or nothing when it cannot be read.
+std::optional<SvgOutline::Drawing> ReadDrawing(const std::string& file) {
+    const ResourceXml document(file);
+    if (document.GetRoot() == nullptr) {
+        return std::nullopt;
+    }
+    return SvgOutline::Read(*document.GetRoot(), file);
+}
+
 }  // namespace
 
 void LevelLimits::Apply(LevelData& level, const std::string& file) {
@@ -66,22 +66,30 @@ void LevelLimits::Apply(LevelData& level, const std::string& file) {
     Cut(level.m_Balls, kMaxBalls, "balls", file);
     FixtureBudget budget(file);
     // The drawings read so far, by name; they go when the level is read.
-    std::map<std::string, std::unique_ptr<ResourceXml>> drawings;
+    std::map<std::string, std::optional<SvgOutline::Drawing>> drawings;
     for (BodyData& body : level.m_Bodies) {
-        budget.Trim(body.m_Fixtures, 0);
+        size_t kept = 0;
+        while (kept < body.m_Fixtures.size() && budget.Take(body.m_Fixtures[kept])) {
+            ++kept;
+        }
+        body.m_Fixtures.resize(kept);
         if (body.m_SVGFile.empty() || budget.Spent()) {
             continue;
         }
-        std::unique_ptr<ResourceXml>& drawing = drawings[body.m_SVGFile];
-        if (drawing == nullptr) {
-            drawing = std::make_unique<ResourceXml>(body.m_SVGFile);
+        auto drawing = drawings.find(body.m_SVGFile);
+        if (drawing == drawings.end()) {
+            drawing = drawings.emplace(body.m_SVGFile, ReadDrawing(body.m_SVGFile)).first;
         }
-        if (drawing->GetRoot() == nullptr) {
+        if (!drawing->second) {
             log_error("LevelLimits::Apply: cannot read the outline drawing %s", body.m_SVGFile.c_str());
             continue;
         }
-        const size_t own = body.m_Fixtures.size();
-        SvgOutline::AppendFixtures(*drawing->GetRoot(), body.m_SVGOffset, body.m_SVGFile, body.m_Fixtures);
-        budget.Trim(body.m_Fixtures, own);
+        for (const SvgOutline::Path& path : drawing->second->paths) {
+            FixtureData fixture = SvgOutline::Place(*drawing->second, path, body.m_SVGOffset);
+            if (!budget.Take(fixture)) {
+                break;
+            }
+            body.m_Fixtures.push_back(std::move(fixture));
+        }
     }
 }

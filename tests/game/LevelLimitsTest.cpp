@@ -209,7 +209,7 @@ TEST_F(LevelLimitsTest, files_that_once_stalled_or_swelled_the_game_load_and_ste
         {"overlapping outlines", {b2Vec2(0, 0)}, Drawing(overlapping), 1, 20s, 256 * kMegabyte},
         {"a drawing every body names",
          {},
-         "<svg><defs>" + junk + "</defs><g>" + Path({{0, 0}, {8, 0}, {0, 8}}) + "</g></svg>",
+         Drawing(junk + Path({{0, 0}, {8, 0}, {0, 8}})),
          LevelLimits::kMaxBodies,
          3s,
          512 * kMegabyte},
