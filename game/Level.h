@@ -121,12 +121,23 @@ private:
     // the bodies' drawings; false when there is none.
     bool ReadData(const std::string& file);
     void LoadBackground();
-    // Build a body (with its visual and joints) and its fixtures. shapesBefore is the number of
-    // shapes the fixtures of the bodies before it make; of all, only the first
-    // LevelLimits::kMaxFixtures are built. Both return the number of shapes this body's fixtures
-    // make, built or not.
-    size_t BuildBody(const BodyData& body, const std::string& file, size_t shapesBefore);
-    size_t BuildFixtures(b2Body* body, const BodyData& data, const std::string& file, size_t shapesBefore);
+    // The shapes built so far, all of them and those of moving bodies, and whether a body's
+    // shapes passed either limit (LevelLimits::kMaxFixtures, LevelLimits::kMaxMovingShapes).
+    struct ShapeCount {
+        size_t all = 0;
+        size_t moving = 0;
+        bool cut = false;
+        bool movingCut = false;
+    };
+    // Build a body (with its visual and joints) and its fixtures, as many of their shapes as the
+    // limits leave room for, counted in; BuildBody returns the body, or null when the world
+    // refused it.
+    b2Body* BuildBody(const BodyData& body, const std::string& file, ShapeCount& shapes);
+    void BuildFixtures(b2Body* body, const BodyData& data, const std::string& file, ShapeCount& shapes);
+    // Stops the moving bodies (in file order) and leaves out the balls of the file whose overlaps
+    // with fixed bodies' shapes would pass LevelLimits::kMaxStartingOverlaps, and adds the other
+    // balls.
+    void AddStartingBodies(const std::vector<b2Body*>& moving, const std::string& file);
     void BuildVisual(b2Body* body, const BodyData& data);
     void BuildJoint(b2Body* body, const JointData& joint);
     void BuildElements();

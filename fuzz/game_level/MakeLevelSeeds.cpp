@@ -108,9 +108,9 @@ Seeds LevelSeeds(const std::vector<Arena>& arenas, const std::filesystem::path& 
                                                     "sodipodi:cy=\"300\" sodipodi:rx=\"1e30\"/>"
                                                     "<path sodipodi:type=\"star\" d=\"M 0,0 1,1 z\"/>",
                                                     "99999999999999999999")));
-    // Past the level limits: balls piled on one point, overlapping outlines around a ball, and
-    // bodies enough to pass every limit, all naming one drawing (static, so that no moving body
-    // starts jammed in the others' outlines).
+    // Past the level limits: balls piled on one point, overlapping outlines around a ball, bodies
+    // enough to pass every limit, all naming one drawing, and a moving body that starts inside a
+    // fixed one.
     std::string piled = "<resource><level name=\"data\"><array name=\"m_Balls\">";
     for (int i = 0; i < 3000; ++i) {
         piled += "<vec2/>";
@@ -127,6 +127,12 @@ Seeds LevelSeeds(const std::vector<Arena>& arenas, const std::filesystem::path& 
     }
     seeds.emplace_back("hostile_shared_drawing", kWindmill + bodies + "</array></level></resource>\n--svg--\n" +
                                                      Svg(RingPath(60) + RingPath(90)));
+    seeds.emplace_back("hostile_jammed_body",
+                       kPlain +
+                           "<resource><level name=\"data\"><array name=\"m_Bodies\"><body m_SVGFile=\"data/"
+                           "levels/test.svg\" m_Density=\"0\"/><body m_SVGFile=\"data/levels/test.svg\"/>"
+                           "</array></level></resource>\n--svg--\n" +
+                           Svg(RingPath(60) + RingPath(90)));
     seeds.emplace_back("no_data", kPlain + "<resource><level name=\"other\"/></resource>");
     seeds.emplace_back("truncated", kPlain + "<resource><level name=\"data\"><array name=\"m_Bodies\"><body");
     return seeds;
