@@ -49,7 +49,9 @@ public:
     // Builds the level of the file (the application is not used), replacing whatever an earlier
     // Load built. False, logged with the file name, when the file cannot be read or holds no
     // level ("data"): the level is then empty and no match must be played on it. A file that
-    // holds more than a level may (LevelLimits) is built from its first records, logged.
+    // holds more than a level may (LevelLimits) is built from its first records, and what starts
+    // inside fixed outlines past LevelLimits::kMaxStartingOverlaps does not move or, for balls, is
+    // left out; each limit passed is logged.
     virtual bool Load(const std::string& file, Application* application);
 
     // A new ball at the position (made finite and kept within 1,000 units of the origin); null

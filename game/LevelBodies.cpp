@@ -166,23 +166,24 @@ size_t FixedOverlaps(const b2World& world, const b2Shape& shape, const b2Transfo
             const b2Body* other = fixture->GetBody();
             if (other != m_Self && other->GetType() == b2_staticBody && Collide(m_Filter, fixture->GetFilterData()) &&
                 b2TestOverlap(&m_Shape, 0, fixture->GetShape(), 0, m_Transform, other->GetTransform())) {
-                ++count;
+                ++m_Count;
             }
             return true;
         }
-        size_t count = 0;
+        size_t GetCount() const { return m_Count; }
 
     private:
         const b2Shape& m_Shape;
         const b2Transform& m_Transform;
         const b2Filter& m_Filter;
         const b2Body* m_Self;
+        size_t m_Count = 0;
     };
     Query query(shape, xf, filter, self);
     b2AABB box;
     shape.ComputeAABB(&box, xf, 0);
     world.QueryAABB(&query, box);
-    return query.count;
+    return query.GetCount();
 }
 
 // The overlaps of all fixtures of the body with fixed bodies' shapes.
