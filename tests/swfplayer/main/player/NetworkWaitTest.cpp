@@ -1,0 +1,188 @@
+// Movies whose frame scripts call the network in a loop, each played in a child process within a
+// time limit: however many connections, loads and sends one frame makes, to a server that never
+// answers or a peer that never reads, the frame waits on the network for a quarter of a second in
+// all, and the next frame gets its own quarter.
+#include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/player/movie_player.h"
+#include "swfplayer/main/player/root.h"
+#include "tests/support/BoundedRun.h"
+#include "tests/support/FullListener.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
+#include "tests/swfplayer/main/player/HostileMovies.h"
+#include "tools/swfkit/ActionAssembler.h"
+#include "tools/swfkit/Movie.h"
+
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace swf_testing {
+namespace {
+
+using namespace swfplayer;
+using namespace std::chrono_literals;
+using hostile_movies::Loop;
+using testing_support::BoundedRun;
+using testing_support::RunBounded;
+
+constexpr size_t kMegabyte = 1024 * 1024;
+constexpr int kCalls = 20;
+// What a frame may wait on the network, and room for the frame's own script work.
+const double kFrameLimitSeconds = 0.25 + 0.75 * testing_support::kSanitizerSlowdown;
+
+// '<name>' counted up by one on the root.
+std::string CountUp(const std::string& name) {
+    return "'_root' get_var '" + name + "' '_root' get_var '" + name + "' get_member 1 add set_member ";
+}
+
+// Sets member of the object in variable o to a handler that counts its calls whose first
+// argument is false in the root's variable name.
+std::string CountFalse(const std::string& member, const std::string& name) {
+    static int s_handlers = 0;
+    const std::string skip = "true" + std::to_string(++s_handlers);
+    return "'o' get_var '" + member + "' fn:(ok) { 'ok' get_var if:" + skip + " " + CountUp(name) + "@" + skip +
+           " } set_member ";
+}
+
+// Runs the call on the stack (its result on top) and counts a false result in "refused".
+std::string CountRefused(const std::string& call) {
+    static int s_calls = 0;
+    const std::string done = "done" + std::to_string(++s_calls);
+    return call + "if:" + done + " " + CountUp("refused") + "@" + done + " ";
+}
+
+// o = a new object of the class. Assigning an object to a variable that holds one copies its
+// members into the old one; o is cleared first so that every call has an object of its own.
+std::string NewObject(const std::string& class_name) {
+    return "'o' 0 set_var 'o' 0 '" + class_name + "' new set_var ";
+}
+
+std::string Push(int port) {
+    return std::to_string(port) + " ";
+}
+
+// The script's counters start at 0; s is a string of 8 MB when big.
+std::string Prologue(bool big) {
+    std::string text = "'refused' 0 set_var 'failed' 0 set_var 'closed' 0 set_var 'all' 0 decl_array set_var ";
+    if (big) {
+        text += "'s' 'x' set_var " + Loop("k", 23, "'s' 's' get_var 's' get_var add_t set_var");
+    }
+    return text;
+}
+
+// A movie of two frames: the first runs script, the second connects an XMLSocket to 127.0.0.1
+// at next_port and keeps the result in "later".
+swfkit::Bytes TwoFrames(const std::string& script, int next_port) {
+    swfkit::Movie movie(8, {0, 16000, 0, 12000}, 12.0);
+    const std::string later =
+        "'later' " + Push(next_port) + "'127.0.0.1' 2 0 'XMLSocket' new 'connect' call_method set_var";
+    movie.Tags()
+        .DoAction(swfkit::assemble(script).bytes())
+        .ShowFrame()
+        .DoAction(swfkit::assemble(later).bytes())
+        .ShowFrame();
+    return movie.Write(false);
+}
+
+// kCalls XMLSockets connecting to 127.0.0.1 at port, each told "failed" on onConnect(false).
+std::string XmlSocketConnects(int port) {
+    return Prologue(false) + Loop("i", kCalls,
+                                  NewObject("XMLSocket") + CountFalse("onConnect", "failed") +
+                                      CountRefused(Push(port) + "'127.0.0.1' 2 'o' get_var 'connect' call_method "));
+}
+
+// kCalls LoadVars loading url, each told "failed" on onLoad(false).
+std::string LoadVarsLoads(const std::string& url) {
+    return Prologue(false) + Loop("i", kCalls,
+                                  NewObject("LoadVars") + CountFalse("onLoad", "failed") +
+                                      CountRefused("'" + url + "' 1 'o' get_var 'load' call_method "));
+}
+
+// kCalls XMLSockets connected to 127.0.0.1 at port, each sending 8 MB and counting its onClose
+// in "closed"; all holds them.
+std::string XmlSocketSends(int port) {
+    return Prologue(true) +
+           Loop("i", kCalls,
+                NewObject("XMLSocket") + "'o' get_var 'onClose' fn:() { " + CountUp("closed") + "} set_member " +
+                    CountRefused(Push(port) + "'127.0.0.1' 2 'o' get_var 'connect' call_method ") +
+                    "'s' get_var 1 'o' get_var 'send' call_method pop 'o' get_var 1 'all' get_var 'push' "
+                    "call_method pop");
+}
+
+// kCalls LoadVars posting 8 MB to url, each told "failed" on onLoad(false).
+std::string LoadVarsPosts(const std::string& url) {
+    return Prologue(true) +
+           Loop("i", kCalls,
+                NewObject("LoadVars") + "'o' get_var 'big' 's' get_var set_member " + CountFalse("onLoad", "failed") +
+                    CountRefused("'POST' 'o' get_var '" + url + "' 3 'o' get_var 'sendAndLoad' call_method ") +
+                    "'o' get_var 1 'all' get_var 'push' call_method pop");
+}
+
+void Require(bool condition, const std::string& what) {
+    if (!condition) {
+        throw std::runtime_error(what);
+    }
+}
+
+class NetworkWaitTest : public SwfLoadingFixture {
+protected:
+    // Plays both frames of the movie in a bounded child; the first must end within the frame
+    // limit, and the root's counters must then read refused, failed and closed, and "later"
+    // true: the second frame connects again.
+    BoundedRun Play(const swfkit::Bytes& movie, int refused, int failed, int closed) {
+        return RunBounded(
+            [&] {
+                // LoadVars echoes each request on standard output: 160 MB here.
+                Require(std::freopen("/dev/null", "w", stdout) != nullptr, "standard output goes nowhere");
+                smart_ptr<movie_def_impl> def = LoadMovie(movie);
+                Require(def != nullptr, "the movie loads");
+                smart_ptr<root> r = create_instance(def.get_ptr());
+                Require(r != nullptr, "the movie plays");
+                const auto start = std::chrono::steady_clock::now();
+                r->advance(r->get_frame_time());
+                const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                Require(seconds < kFrameLimitSeconds, "the frame took " + std::to_string(seconds) + " s");
+                Require(Count(r, "refused") == refused, "refused " + std::to_string(Count(r, "refused")));
+                Require(Count(r, "failed") == failed, "failed " + std::to_string(Count(r, "failed")));
+                r->advance(r->get_frame_time());
+                Require(Count(r, "closed") == closed, "closed " + std::to_string(Count(r, "closed")));
+                as_value later;
+                Require(r->get_root_sprite()->get_member("later", &later) && later.to_bool(),
+                        "the next frame connects");
+            },
+            60s, 768 * kMegabyte);
+    }
+
+    static int Count(const smart_ptr<root>& r, const char* name) {
+        as_value value;
+        r->get_root_sprite()->get_member(name, &value);
+        return static_cast<int>(value.to_number());
+    }
+
+    testing_support::LoopbackServer m_healthy;
+};
+
+TEST_F(NetworkWaitTest, connects_to_a_server_that_never_answers_share_the_frame_allowance) {
+    // With the server's accept queue full, every connection waited its 2 s: 40 s for the frame.
+    testing_support::FullListener full;
+    ASSERT_TRUE(full.IsFull());
+    BoundedRun sockets = Play(TwoFrames(XmlSocketConnects(full.Port()), m_healthy.Port()), kCalls, kCalls, 0);
+    EXPECT_TRUE(sockets.finished) << "XMLSocket.connect: " << sockets.Describe();
+    BoundedRun loads = Play(TwoFrames(LoadVarsLoads(full.Url("/x")), m_healthy.Port()), kCalls, kCalls, 0);
+    EXPECT_TRUE(loads.finished) << "LoadVars.load: " << loads.Describe();
+}
+
+TEST_F(NetworkWaitTest, sends_to_a_peer_that_never_reads_share_the_frame_allowance) {
+    // Every send of 8 MB waited its 1 s for room: 20 s for the frame. What cannot be written
+    // drops the connection (onClose on the next frame) or fails the request (onLoad(false)).
+    testing_support::LoopbackServer never_reads(4096);
+    BoundedRun sockets = Play(TwoFrames(XmlSocketSends(never_reads.Port()), m_healthy.Port()), 0, 0, kCalls);
+    EXPECT_TRUE(sockets.finished) << "XMLSocket.send: " << sockets.Describe();
+    BoundedRun posts = Play(TwoFrames(LoadVarsPosts(never_reads.Url("/x")), m_healthy.Port()), kCalls, kCalls, 0);
+    EXPECT_TRUE(posts.finished) << "LoadVars.sendAndLoad: " << posts.Describe();
+}
+
+}  // namespace
+}  // namespace swf_testing
