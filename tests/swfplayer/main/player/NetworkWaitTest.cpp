@@ -4,7 +4,10 @@
 // all, and the next frame gets its own quarter.
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/player/movie_player.h"
+#include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/player/root.h"
+#include "swfplayer/main/script/instruction_budget.h"
+#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
 #include "tests/support/BoundedRun.h"
 #include "tests/support/FullListener.h"
 #include "tests/support/LoopbackServer.h"
@@ -17,6 +20,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace swf_testing {
 namespace {
@@ -30,7 +34,7 @@ using testing_support::RunBounded;
 constexpr size_t kMegabyte = 1024 * 1024;
 constexpr int kCalls = 20;
 // What a frame may wait on the network, and room for the frame's own script work.
-const double kFrameLimitSeconds = 0.25 + 0.75 * testing_support::kSanitizerSlowdown;
+const double kFrameLimitSeconds = 0.25 + 1.25 * testing_support::kSanitizerSlowdown;
 
 // '<name>' counted up by one on the root.
 std::string CountUp(const std::string& name) {
@@ -72,49 +76,50 @@ std::string Prologue(bool big) {
     return text;
 }
 
-// A movie of two frames: the first runs script, the second connects an XMLSocket to 127.0.0.1
-// at next_port and keeps the result in "later".
-swfkit::Bytes TwoFrames(const std::string& script, int next_port) {
+// A movie of three frames: the first runs setup, the second the script under test, the third
+// connects an XMLSocket to 127.0.0.1 at next_port and keeps the result in "later".
+swfkit::Bytes ThreeFrames(const std::string& setup, const std::string& script, int next_port) {
     swfkit::Movie movie(8, {0, 16000, 0, 12000}, 12.0);
     const std::string later =
         "'later' " + Push(next_port) + "'127.0.0.1' 2 0 'XMLSocket' new 'connect' call_method set_var";
-    movie.Tags()
-        .DoAction(swfkit::assemble(script).bytes())
-        .ShowFrame()
-        .DoAction(swfkit::assemble(later).bytes())
-        .ShowFrame();
+    for (const std::string& frame : {setup, script, later}) {
+        movie.Tags().DoAction(swfkit::assemble(frame).bytes()).ShowFrame();
+    }
     return movie.Write(false);
 }
 
 // kCalls XMLSockets connecting to 127.0.0.1 at port, each told "failed" on onConnect(false).
 std::string XmlSocketConnects(int port) {
-    return Prologue(false) + Loop("i", kCalls,
-                                  NewObject("XMLSocket") + CountFalse("onConnect", "failed") +
-                                      CountRefused(Push(port) + "'127.0.0.1' 2 'o' get_var 'connect' call_method "));
+    return Loop("i", kCalls,
+                NewObject("XMLSocket") + CountFalse("onConnect", "failed") +
+                    CountRefused(Push(port) + "'127.0.0.1' 2 'o' get_var 'connect' call_method "));
 }
 
 // kCalls LoadVars loading url, each told "failed" on onLoad(false).
 std::string LoadVarsLoads(const std::string& url) {
-    return Prologue(false) + Loop("i", kCalls,
-                                  NewObject("LoadVars") + CountFalse("onLoad", "failed") +
-                                      CountRefused("'" + url + "' 1 'o' get_var 'load' call_method "));
+    return Loop("i", kCalls,
+                NewObject("LoadVars") + CountFalse("onLoad", "failed") +
+                    CountRefused("'" + url + "' 1 'o' get_var 'load' call_method "));
 }
 
-// kCalls XMLSockets connected to 127.0.0.1 at port, each sending 8 MB and counting its onClose
-// in "closed"; all holds them.
-std::string XmlSocketSends(int port) {
+// kCalls XMLSockets connected to 127.0.0.1 at port, each counting its onClose in "closed"; all
+// holds them.
+std::string XmlSocketsConnected(int port) {
     return Prologue(true) +
            Loop("i", kCalls,
                 NewObject("XMLSocket") + "'o' get_var 'onClose' fn:() { " + CountUp("closed") + "} set_member " +
                     CountRefused(Push(port) + "'127.0.0.1' 2 'o' get_var 'connect' call_method ") +
-                    "'s' get_var 1 'o' get_var 'send' call_method pop 'o' get_var 1 'all' get_var 'push' "
-                    "call_method pop");
+                    "'o' get_var 1 'all' get_var 'push' call_method pop");
 }
 
-// kCalls LoadVars posting 8 MB to url, each told "failed" on onLoad(false).
+// Each socket of all sends the 8 MB of s.
+std::string XmlSocketSends() {
+    return Loop("i", kCalls, "'s' get_var 1 'all' get_var 'i' get_var get_member 'send' call_method pop");
+}
+
+// kCalls LoadVars posting the 8 MB of s to url, each told "failed" on onLoad(false).
 std::string LoadVarsPosts(const std::string& url) {
-    return Prologue(true) +
-           Loop("i", kCalls,
+    return Loop("i", kCalls,
                 NewObject("LoadVars") + "'o' get_var 'big' 's' get_var set_member " + CountFalse("onLoad", "failed") +
                     CountRefused("'POST' 'o' get_var '" + url + "' 3 'o' get_var 'sendAndLoad' call_method ") +
                     "'o' get_var 1 'all' get_var 'push' call_method pop");
@@ -128,9 +133,9 @@ void Require(bool condition, const std::string& what) {
 
 class NetworkWaitTest : public SwfLoadingFixture {
 protected:
-    // Plays both frames of the movie in a bounded child; the first must end within the frame
-    // limit, and the root's counters must then read refused, failed and closed, and "later"
-    // true: the second frame connects again.
+    // Plays the movie's three frames in a bounded child; the second must end within the frame
+    // limit, and the root's counters must then read refused, failed and closed (onClose comes a
+    // frame later), and "later" true: the third frame connects again.
     BoundedRun Play(const swfkit::Bytes& movie, int refused, int failed, int closed) {
         return RunBounded(
             [&] {
@@ -140,6 +145,7 @@ protected:
                 Require(def != nullptr, "the movie loads");
                 smart_ptr<root> r = create_instance(def.get_ptr());
                 Require(r != nullptr, "the movie plays");
+                r->advance(r->get_frame_time());
                 const auto start = std::chrono::steady_clock::now();
                 r->advance(r->get_frame_time());
                 const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -168,9 +174,11 @@ TEST_F(NetworkWaitTest, connects_to_a_server_that_never_answers_share_the_frame_
     // With the server's accept queue full, every connection waited its 2 s: 40 s for the frame.
     testing_support::FullListener full;
     ASSERT_TRUE(full.IsFull());
-    BoundedRun sockets = Play(TwoFrames(XmlSocketConnects(full.Port()), m_healthy.Port()), kCalls, kCalls, 0);
+    BoundedRun sockets =
+        Play(ThreeFrames(Prologue(false), XmlSocketConnects(full.Port()), m_healthy.Port()), kCalls, kCalls, 0);
     EXPECT_TRUE(sockets.finished) << "XMLSocket.connect: " << sockets.Describe();
-    BoundedRun loads = Play(TwoFrames(LoadVarsLoads(full.Url("/x")), m_healthy.Port()), kCalls, kCalls, 0);
+    BoundedRun loads =
+        Play(ThreeFrames(Prologue(false), LoadVarsLoads(full.Url("/x")), m_healthy.Port()), kCalls, kCalls, 0);
     EXPECT_TRUE(loads.finished) << "LoadVars.load: " << loads.Describe();
 }
 
@@ -178,10 +186,43 @@ TEST_F(NetworkWaitTest, sends_to_a_peer_that_never_reads_share_the_frame_allowan
     // Every send of 8 MB waited its 1 s for room: 20 s for the frame. What cannot be written
     // drops the connection (onClose on the next frame) or fails the request (onLoad(false)).
     testing_support::LoopbackServer never_reads(4096);
-    BoundedRun sockets = Play(TwoFrames(XmlSocketSends(never_reads.Port()), m_healthy.Port()), 0, 0, kCalls);
+    BoundedRun sockets =
+        Play(ThreeFrames(XmlSocketsConnected(never_reads.Port()), XmlSocketSends(), m_healthy.Port()), 0, 0, kCalls);
     EXPECT_TRUE(sockets.finished) << "XMLSocket.send: " << sockets.Describe();
-    BoundedRun posts = Play(TwoFrames(LoadVarsPosts(never_reads.Url("/x")), m_healthy.Port()), kCalls, kCalls, 0);
+    BoundedRun posts =
+        Play(ThreeFrames(Prologue(true), LoadVarsPosts(never_reads.Url("/x")), m_healthy.Port()), kCalls, kCalls, 0);
     EXPECT_TRUE(posts.finished) << "LoadVars.sendAndLoad: " << posts.Describe();
+}
+
+TEST_F(NetworkWaitTest, a_frame_starts_a_full_allowance_unless_it_runs_inside_another) {
+    smart_ptr<movie_def_impl> def = LoadMovie(hostile_movies::ScriptMovie("'x' 1 set_var", 12.0, 2));
+    ASSERT_TRUE(def != nullptr);
+    smart_ptr<root> r = create_instance(def.get_ptr());
+    ASSERT_TRUE(r != nullptr);
+    {
+        // A script that plays the movie, or loads another, has the allowance its own frame left.
+        instruction_budget::run_scope outer;
+        net_wait_allowance::begin_frame();
+        net_wait_allowance::wait all(net_wait_allowance::frame_allowance_ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(all.get_ms()));
+    }
+    EXPECT_EQ(net_wait_allowance::get_left_ms(), 0);
+    {
+        instruction_budget::run_scope outer;
+        r->advance(r->get_frame_time());
+        precompute_cached_data(def.get_ptr());
+    }
+    EXPECT_EQ(net_wait_allowance::get_left_ms(), 0);
+    precompute_cached_data(def.get_ptr());
+    EXPECT_EQ(net_wait_allowance::get_left_ms(), net_wait_allowance::frame_allowance_ms);
+    net_wait_allowance::begin_frame();
+    {
+        instruction_budget::run_scope outer;
+        net_wait_allowance::wait all(net_wait_allowance::frame_allowance_ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(all.get_ms()));
+    }
+    r->advance(r->get_frame_time());
+    EXPECT_EQ(net_wait_allowance::get_left_ms(), net_wait_allowance::frame_allowance_ms);
 }
 
 }  // namespace
