@@ -31,7 +31,7 @@ net_wait_allowance::wait::wait(int wanted_ms)
         return;
     }
     const bool wanted = m_ms > 0;
-    m_ms = std::min(m_ms, get_left_ms());
+    m_ms = is_spent() ? 0 : std::min(m_ms, get_left_ms());
     if (wanted && m_ms == 0 && !s_told) {
         log_error(
             "error: net_wait_allowance::wait: this frame has waited its %d ms on the network; until the next "

@@ -18,14 +18,20 @@ namespace swfplayer {
 class net_wait_allowance {
 public:
     static constexpr int frame_allowance_ms = 250;
+    // A frame with less than this left has spent its allowance: the clocks under the sockets
+    // count whole milliseconds, so a wait that runs out its time-out may end a millisecond or two
+    // early, and what that leaves is rounding, not time to wait.
+    static constexpr int least_wait_ms = 10;
 
     // A full allowance for the frame that starts.
     static void begin_frame();
     // Milliseconds the frame may still wait.
     static int get_left_ms();
+    static bool is_spent() { return get_left_ms() < least_wait_ms; }
 
-    // One call's wait: the time it may take (what it wants, cut to what the frame has left), and
-    // the time it took, charged to the frame when the object goes.
+    // One call's wait: the time it may take (what it wants, cut to what the frame has left; none
+    // once the allowance is spent), and the time it took, charged to the frame when the object
+    // goes.
     class wait {
     public:
         explicit wait(int wanted_ms);

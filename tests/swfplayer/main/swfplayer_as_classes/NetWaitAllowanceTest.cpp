@@ -48,15 +48,19 @@ TEST_F(NetWaitAllowanceTest, the_calls_of_a_frame_share_its_allowance_and_it_say
     EXPECT_EQ(Wait(10, 0), 10);   // less than is left: all of it
     EXPECT_EQ(Wait(4 * full, left), left);
     EXPECT_EQ(net_wait_allowance::get_left_ms(), 0);
+    EXPECT_TRUE(net_wait_allowance::is_spent());
     EXPECT_EQ(s_spent_lines, 0);
     EXPECT_EQ(Wait(1000, 0), 0);
     EXPECT_EQ(Wait(1000, 0), 0);
     EXPECT_EQ(Wait(0, 0), 0);
     EXPECT_EQ(s_spent_lines, 1);
-    // A new frame has its full allowance and, once it is spent, says so again.
+    // A new frame has its full allowance and, once it is spent, says so again; a few
+    // milliseconds left are no time to wait.
     net_wait_allowance::begin_frame();
     EXPECT_EQ(net_wait_allowance::get_left_ms(), full);
-    EXPECT_EQ(Wait(full, full), full);
+    EXPECT_FALSE(net_wait_allowance::is_spent());
+    EXPECT_EQ(Wait(full, full - net_wait_allowance::least_wait_ms + 1), full);
+    EXPECT_TRUE(net_wait_allowance::is_spent());
     EXPECT_EQ(Wait(1000, 0), 0);
     EXPECT_EQ(s_spent_lines, 2);
 }
