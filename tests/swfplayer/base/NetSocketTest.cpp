@@ -105,7 +105,7 @@ TEST(NetSocketTest, connecting_waits_no_longer_than_its_time_out_and_without_tim
     const struct {
         const char* host;
         int timeout_ms;
-        int least_ms;  // the wait, from least_ms to 50 ms more
+        int least_ms;  // the wait, from least_ms (less the clock's whole milliseconds) to 100 ms more
         std::string message;
     } cases[] = {
         {"127.0.0.1", 100, 100, "can't connect to '127.0.0.1', port " + port + "\n"},
@@ -120,8 +120,8 @@ TEST(NetSocketTest, connecting_waits_no_longer_than_its_time_out_and_without_tim
         EXPECT_FALSE(net_interface_tcp().connect(c.host, full.Port(), c.timeout_ms));
         const auto waited = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
-        EXPECT_GE(waited, std::chrono::milliseconds(c.least_ms)) << c.host << " " << c.timeout_ms;
-        EXPECT_LT(waited, std::chrono::milliseconds(c.least_ms + 50)) << c.host << " " << c.timeout_ms;
+        EXPECT_GE(waited, std::chrono::milliseconds(c.least_ms - 2)) << c.host << " " << c.timeout_ms;
+        EXPECT_LT(waited, std::chrono::milliseconds(c.least_ms + 100)) << c.host << " " << c.timeout_ms;
     }
 }
 
