@@ -375,6 +375,12 @@ void Application::DetachControllers() {
     }
 }
 
+void Application::NewSetup(int32_t mode) {
+    matchSetup = MatchSetup();
+    TakeMatch(MatchRecord());
+    matchSetup.mode = mode;
+}
+
 void Application::ShowDebugPodium() {
     matchSetup.podium = kDebugPodium;
     if (m_Screens != nullptr) {

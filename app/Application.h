@@ -60,6 +60,9 @@ public:
     Controller* FindController(Controller* controller) const;
     // Detaches every controller from its creature.
     void DetachControllers();
+    // A new game of the mode: the set-up and the current match start afresh, with nothing of an
+    // earlier game left in them (the running match, if any, stays the screen's).
+    void NewSetup(int32_t mode);
     // Shows the championship podium with fixed places (a developer key).
     void ShowDebugPodium();
 
