@@ -192,6 +192,9 @@ void Application::LoadIcon() {
 void Application::ShowFirstScreen(ScreenDirector& director) {
     // The director takes the controllers' menu commands from now on.
     Controller::SetCommandHandler(&director);
+    if (director.GetCurrentScreenId() != 0) {
+        return;
+    }
     if (UserPreferences::GetInstance().skipMenu) {
         // Straight to the quick-match selection, with the main menu below it to go back to.
         matchSetup.mode = MatchSetup::QuickMatch;
