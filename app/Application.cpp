@@ -15,6 +15,7 @@
 #include "app/UserPreferences.h"
 #include "app/ViewFitting.h"
 #include "app/VirtualFile.h"
+#include "app/WindowPlacement.h"
 #include "flash/render_handler_ogl.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "platform/HeapSettings.h"
@@ -176,6 +177,8 @@ void Application::CreateMainWindow() {
         settings.antialiasingLevel = 0;
         create(mode, "Pondorix", style, settings);
     }
+    const sf::VideoMode screen = sf::VideoMode::getDesktopMode();
+    setPosition(CentredWindowPosition({screen.width, screen.height}, getSize()));
     log_info("Main window ready.");
     setKeyRepeatEnabled(false);
 }
