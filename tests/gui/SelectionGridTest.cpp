@@ -150,11 +150,11 @@ TEST_F(SelectionGridTest, back_leads_into_the_first_row_and_rows_lead_down_to_th
     }
     // A move up from "Start" passes the empty slots' row and lands in the last row; from there
     // up again, on the first row's first creature.
-    screen.MoveAllFocus("Start");
+    screen.SetControllerFocus(controllers[0], "Start");
     director->HandleCommand(controllers[0], Controller::kUp);
-    EXPECT_EQ(screen.GetSharedCursor()->GetItem(), Pool(screen, 4));
+    EXPECT_EQ(screen.GetCursor(controllers[0])->GetItem(), Pool(screen, 4));
     director->HandleCommand(controllers[0], Controller::kUp);
-    EXPECT_EQ(screen.GetSharedCursor()->GetItem(), grid.GetPoolItems().front().get());
+    EXPECT_EQ(screen.GetCursor(controllers[0])->GetItem(), grid.GetPoolItems().front().get());
 }
 
 TEST_F(SelectionGridTest, each_controller_fills_one_slot_and_a_pressed_slot_returns_its_creature) {
