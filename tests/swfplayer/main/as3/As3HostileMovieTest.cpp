@@ -151,9 +151,10 @@ TEST_F(As3HostileMovieTest, a_block_of_two_million_method_records_is_refused_bef
 }
 
 TEST_F(As3HostileMovieTest, no_kind_of_record_makes_a_block_cost_more_than_a_small_multiple_of_its_bytes) {
-    // Records of a few bytes become objects of up to hundreds: methods once took 390 times
-    // their block's bytes, scripts 36 times, traits 27 times. A block may build at most 16 times
-    // its bytes (and a megabyte besides); one whose tables would take more is refused.
+    // Records of a few bytes become objects of up to hundreds: a block of methods once took 415
+    // times its bytes, one of scripts 36 times, of traits, classes, strings or namespace sets
+    // about 25 times. A block may build at most 16 times its bytes (and a megabyte besides); one
+    // whose tables would take more is refused.
     for (const RecordTable& table : kRecordTables) {
         const Bytes block = SmallestRecords(table.name, (1 << 20) / table.recordBytes);
         BoundedRun run = RunBounded(
