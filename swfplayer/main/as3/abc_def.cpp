@@ -23,7 +23,8 @@ constexpr int min_namespace_bytes = 2;  // kind and name
 
 // The memory one record of each table takes once read. A method also has the proxy of the weak
 // reference to itself; a body fills its method and takes no more than its tables.
-constexpr size_t method_bytes = abc_input::held_record_bytes<as_3_function> + 2 * abc_input::allocation_overhead;
+constexpr size_t method_bytes =
+    abc_input::held_record_bytes<as_3_function> + sizeof(weak_proxy) + abc_input::allocation_overhead;
 constexpr size_t class_bytes = abc_input::held_record_bytes<instance_info> + abc_input::held_record_bytes<class_info>;
 constexpr size_t script_bytes = abc_input::held_record_bytes<script_info>;
 

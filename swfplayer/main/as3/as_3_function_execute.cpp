@@ -16,9 +16,9 @@ namespace {
 // Instructions a call costs besides its own: it builds an environment, registers and stacks,
 // looks names up and may log a refusal, as much work as this many plain instructions.
 constexpr int64_t call_cost = 100;
-// Instructions one scope entry costs a name lookup that asks it: a member lookup on a clip or an
-// object takes about as long as this many plain instructions. A lookup through a deep scope
-// stack thus costs what it walks, not one instruction.
+// Instructions a name lookup is charged for each scope entry it asks: asking a clip or an object
+// for a member takes about as long as this many plain instructions. A lookup through a deep
+// scope stack thus costs what it walks, not one instruction.
 constexpr int64_t scope_entry_cost = 8;
 
 enum avm2_opcode : uint8_t {
