@@ -129,6 +129,13 @@ bool Application::Init(const std::function<ScreenDirector&()>& screens) {
     counters.AddCounter(kRenderCounter, "render", PerformanceCounter::Time);
     counters.AddCounter(kSwfCounter, "swf", PerformanceCounter::Time);
     counters.AddCounter(kSwfPrimsCounter, "swfprims", PerformanceCounter::Count);
+    FlashMovie::SetDrawTimer([](float seconds) {
+        std::vector<PerformanceCounter::Counter>& all = PerformanceCounter::GetInstance().counters;
+        if (all.size() > kSwfCounter) {
+            all[kSwfCounter].time += seconds;
+            all[kSwfCounter].count += 1;
+        }
+    });
 
     setVerticalSyncEnabled(true);
     platform::DisableAccessibilityShortcuts();

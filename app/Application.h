@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/EventAdapter.h"
+#include "app/GameStatistics.h"
 #include "app/InputStatusProvider.h"
 #include "app/MatchSetup.h"
 #include "app/ScreenDirector.h"
 #include "app/TinyxmlPhysfsProxy.h"
-#include "app/sigslot.h"
 #include "flash/FlashMovie.h"
-#include "game/GameStatistics.h"
+#include "flash/sigslot.h"
 #include "serializeme/Serializable.h"
 
 #include <SFML/Graphics/Font.hpp>

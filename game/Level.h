@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/sigslot.h"
 #include "flash/FlashParticles.h"
+#include "flash/sigslot.h"
 #include "game/Ball.h"
 #include "game/LevelData.h"
 #include "game/LevelElement.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ScreenDirector.h"
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 #include "gui/GUIHint.h"
 #include "gui/GUIMainMenu.h"
 #include "gui/ScreenRoles.h"
