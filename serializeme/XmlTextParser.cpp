@@ -48,10 +48,16 @@ const char* SkipSpace(const char* p) {
 }
 
 // The position just after the terminator, or null when the text ends first (tinyxml then stops
-// and builds nothing beyond this point).
+// and builds nothing beyond this point). Found from its first character on: a sanitizer build
+// checks the whole rest of the text at each strstr, which made a long file's scan quadratic.
 const char* SkipPast(const char* p, const char* terminator) {
-    const char* found = std::strstr(p, terminator);
-    return found != nullptr ? found + std::strlen(terminator) : nullptr;
+    const size_t length = std::strlen(terminator);
+    for (p = std::strchr(p, terminator[0]); p != nullptr; p = std::strchr(p + 1, terminator[0])) {
+        if (std::strncmp(p, terminator, length) == 0) {
+            return p + length;
+        }
+    }
+    return nullptr;
 }
 
 // Past a quoted value that starts at p; null when the quote is never closed.
@@ -119,6 +125,9 @@ const char* SkipDeclaration(const char* p) {
     }
     return nullptr;
 }
+
+// A limit no text reaches, with room for the scan's limit + 1.
+constexpr int kNoLimit = std::numeric_limits<int>::max() - 1;
 
 // What a scan of the text found, each figure capped at its limit + 1, where the scan stops.
 struct Shape {
@@ -190,11 +199,11 @@ Shape Scan(const char* text, int depthLimit, int attributeLimit) {
 }  // namespace
 
 int XmlTextParser::NestingDepth(const char* text, int limit) {
-    return Scan(text, limit, std::numeric_limits<int>::max()).depth;
+    return Scan(text, limit, kNoLimit).depth;
 }
 
 int XmlTextParser::MostAttributes(const char* text, int limit) {
-    return Scan(text, std::numeric_limits<int>::max(), limit).attributes;
+    return Scan(text, kNoLimit, limit).attributes;
 }
 
 bool XmlTextParser::Parse(TiXmlDocument& document, const char* text, std::string* error) {
