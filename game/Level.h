@@ -96,6 +96,8 @@ public:
     LevelSketch& GetSketch() { return m_Sketch; }
     // Whether a background picture was loaded.
     bool HasBackground() const { return m_BackgroundTexture != nullptr; }
+    // The background's sprite, drawn only when a picture loaded.
+    const sf::Sprite& GetBackground() const { return m_Background; }
 
 protected:
     // Everything built so far goes, the world last; the records stay.
@@ -122,7 +124,9 @@ private:
     // Reads the records of the file's "data" object, held to the level limits with the outlines of
     // the bodies' drawings; false when there is none.
     bool ReadData(const std::string& file);
+    // Centres the background's sprite on the screen, with the picture when one loads.
     void LoadBackground();
+    void LoadBackgroundPicture();
     // The shapes built so far, all of them and those of moving bodies, and whether a body's
     // shapes passed either limit (LevelLimits::kMaxFixtures, LevelLimits::kMaxMovingShapes).
     struct ShapeCount {
