@@ -1,6 +1,7 @@
 #include "tests/swfplayer/main/player/HostileMovies.h"
 
 #include "swfplayer/main/common/swf_tag.h"
+#include "tests/swfplayer/main/as3/AbcBuilder.h"
 #include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
@@ -143,6 +144,37 @@ swfkit::Bytes HugeJoin(bool concatenate) {
                        "'t' 0 'b' get_var 'toString' call_method set_var 'after' 1 set_var");
 }
 
+namespace {
+
+// Global register 1 = 8 bytes doubled 20 times: 8 MB.
+const std::string kRegisterString = "'xxxxxxxx' store:1 pop " + Repeat("r1 r1 add_t store:1 pop", 20);
+
+}  // namespace
+
+swfkit::Bytes RegisterStringPushes() {
+    return ScriptMovie(kRegisterString + "0 store:2 pop " + Repeat("r1", 300) +
+                       "@next r1 equ not if:done r2 inc store:2 pop r2 300 lt if:next @done "
+                       "'count' r2 set_var 'n' r1 str_len set_var");
+}
+
+swfkit::Bytes KeptConcatenations() {
+    return ScriptMovie(kRegisterString + Repeat("r1 r1 add_t", 20) + "'after' 1 set_var");
+}
+
+swfkit::Bytes PoolStringPushes() {
+    abc_testing::AbcBuilder abc = abc_testing::MainClass({});
+    const swfkit::Bytes text = abc_testing::U30(abc.String(std::string(1 << 20, 's')));
+    swfkit::Bytes& code = abc.bodies[0].code;
+    for (int i = 0; i < 70000; i++) {
+        code.push_back(0x2C);  // pushstring
+        code.insert(code.end(), text.begin(), text.end());
+    }
+    code.push_back(0x47);  // returnvoid
+    swfkit::Movie movie(9, {0, 16000, 0, 12000}, 12.0);
+    movie.Tags().DoABC(1, "block", abc.Build()).SymbolClass({{0, "Main"}}).ShowFrame();
+    return movie.Write(false);
+}
+
 swfkit::Bytes FontClaimingGigabytes() {
     // DefineFont3: no layout, narrow offsets and codes, the name "f", 330 glyphs that all share
     // one outline whose style change asks for 65,535 new fill styles that the file does not hold.
@@ -183,6 +215,9 @@ std::vector<std::pair<std::string, swfkit::Bytes>> All() {
         {"hostile_long_text_field.swf", LongTextField()},
         {"hostile_huge_join.swf", HugeJoin(false)},
         {"hostile_huge_concat.swf", HugeJoin(true)},
+        {"hostile_register_string_pushes.swf", RegisterStringPushes()},
+        {"hostile_kept_concatenations.swf", KeptConcatenations()},
+        {"hostile_pool_string_pushes.swf", PoolStringPushes()},
         {"hostile_font_claiming_gigabytes.swf", FontClaimingGigabytes()},
         {"hostile_sound_claiming_gigabytes.swf", SoundClaimingGigabytes()},
     };
