@@ -172,7 +172,7 @@ swfkit::Bytes PoolStringPushes() {
     code.push_back(0x47);  // returnvoid
     swfkit::Movie movie(9, {0, 16000, 0, 12000}, 12.0);
     movie.Tags().DoABC(1, "block", abc.Build()).SymbolClass({{0, "Main"}}).ShowFrame();
-    return movie.Write(false);
+    return movie.Write(true);
 }
 
 swfkit::Bytes FontClaimingGigabytes() {
