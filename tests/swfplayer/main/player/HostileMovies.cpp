@@ -1,7 +1,6 @@
 #include "tests/swfplayer/main/player/HostileMovies.h"
 
 #include "swfplayer/main/common/swf_tag.h"
-#include "tests/swfplayer/main/as3/AbcBuilder.h"
 #include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
 
@@ -161,20 +160,6 @@ swfkit::Bytes KeptConcatenations() {
     return ScriptMovie(kRegisterString + Repeat("r1 r1 add_t", 20) + "'after' 1 set_var");
 }
 
-swfkit::Bytes PoolStringPushes() {
-    abc_testing::AbcBuilder abc = abc_testing::MainClass({});
-    const swfkit::Bytes text = abc_testing::U30(abc.String(std::string(1 << 20, 's')));
-    swfkit::Bytes& code = abc.bodies[0].code;
-    for (int i = 0; i < 70000; i++) {
-        code.push_back(0x2C);  // pushstring
-        code.insert(code.end(), text.begin(), text.end());
-    }
-    code.push_back(0x47);  // returnvoid
-    swfkit::Movie movie(9, {0, 16000, 0, 12000}, 12.0);
-    movie.Tags().DoABC(1, "block", abc.Build()).SymbolClass({{0, "Main"}}).ShowFrame();
-    return movie.Write(true);
-}
-
 swfkit::Bytes FontClaimingGigabytes() {
     // DefineFont3: no layout, narrow offsets and codes, the name "f", 330 glyphs that all share
     // one outline whose style change asks for 65,535 new fill styles that the file does not hold.
@@ -217,7 +202,6 @@ std::vector<std::pair<std::string, swfkit::Bytes>> All() {
         {"hostile_huge_concat.swf", HugeJoin(true)},
         {"hostile_register_string_pushes.swf", RegisterStringPushes()},
         {"hostile_kept_concatenations.swf", KeptConcatenations()},
-        {"hostile_pool_string_pushes.swf", PoolStringPushes()},
         {"hostile_font_claiming_gigabytes.swf", FontClaimingGigabytes()},
         {"hostile_sound_claiming_gigabytes.swf", SoundClaimingGigabytes()},
     };

@@ -50,9 +50,6 @@ swfkit::Bytes RegisterStringPushes();
 // Twenty texts of 16 MB, each joined from an 8 MB string in global register 1, left on the stack;
 // "after" is set once they are made.
 swfkit::Bytes KeptConcatenations();
-// A compressed version 9 movie whose main class constructor pushes a 1 MB string of its constant
-// pool 70,000 times, more than its operand stack holds.
-swfkit::Bytes PoolStringPushes();
 // A 706-byte movie whose DefineFont3 tag declares 2.4 GB for 330 glyphs.
 swfkit::Bytes FontClaimingGigabytes();
 // A 42-byte movie whose DefineSound tag declares a long ADPCM sound it does not hold.
