@@ -13,10 +13,14 @@ void default_log_handler(bool is_error, const char* message) {
 }
 
 log_callback s_log_callback = default_log_handler;
+message_watch s_message_watch = nullptr;
 
 void log_formatted(bool is_error, const char* format, va_list args) {
     if (s_log_callback == nullptr) {
         return;
+    }
+    if (s_message_watch != nullptr) {
+        s_message_watch();
     }
     // A buffer per call, so a callback that logs again cannot overwrite the message it is given.
     char message[500];
@@ -32,6 +36,10 @@ log_callback register_log_callback(log_callback callback) {
     log_callback previous = s_log_callback;
     s_log_callback = callback;
     return previous;
+}
+
+void set_message_watch(message_watch watch) {
+    s_message_watch = watch;
 }
 
 void log_msg(const char* format, ...) {

@@ -11,6 +11,11 @@ typedef void (*log_callback)(bool is_error, const char* message);
 // error, unchanged.
 log_callback register_log_callback(log_callback callback);
 
+// A function told of every message logged (before it is written); null for none. The script
+// engines watch while scripts run, to charge what writing their messages costs.
+typedef void (*message_watch)();
+void set_message_watch(message_watch watch);
+
 // printf-style messages and errors of the player, cut to 499 bytes.
 void log_msg(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void log_error(const char* format, ...) __attribute__((format(printf, 1, 2)));

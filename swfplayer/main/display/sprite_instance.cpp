@@ -6,6 +6,7 @@
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/event_id.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/movie_root.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/script/standard_member.h"
@@ -90,6 +91,8 @@ bool sprite_instance::on_event(const event_id& id) {
 
 void sprite_instance::enumerate(as_environment* env) {
     as_object::enumerate(env);
+    // Every child is walked, the unnamed ones too (the names pushed are charged by the caller).
+    instruction_budget::charge(m_display_list.size());
     for (int i = 0; i < m_display_list.size(); i++) {
         const base_string& name = m_display_list.get_character(i)->get_name();
         if (name.size() > 0) {

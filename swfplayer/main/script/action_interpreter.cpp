@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/base_random.h"
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/script/action_cost.h"
 #include "swfplayer/main/script/action_disasm.h"
 #include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
@@ -104,14 +105,14 @@ inline void action_interpreter::branch_if_true(int target) {
 
 void action_interpreter::run_records() {
     while (m_pc < m_stop_pc) {
-        if (!instruction_budget::take()) {
+        // The range lies inside the buffer, so the pc does too.
+        int id = m_code[m_pc];
+        if (!instruction_budget::take(action_cost[id])) {
             break;
         }
         while (m_with_stack.size() > 0 && m_with_stack.back().m_block_end_pc <= m_pc) {
             m_with_stack.pop_back();
         }
-        // The range lies inside the buffer, so the pc does too.
-        int id = m_code[m_pc];
         if (m_verbose) {
             log_msg("EX:\t");
             log_disasm(m_buffer, m_pc);

@@ -23,8 +23,9 @@ public:
     action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes, as_value* retval,
                        const array<with_stack_entry>& with_stack, bool is_function2);
 
-    // Runs the range; see action_buffer::execute. Each instruction takes one of the frame's
-    // budget (instruction_budget.h); the run ends once the budget is spent, and a run that begins
+    // Runs the range; see action_buffer::execute. Each instruction takes its cost from the
+    // frame's budget (action_cost.h, instruction_budget.h), and the work behind it that grows
+    // with its data is charged besides; the run ends once the budget is spent, and a run that begins
     // after that ends at once. An exception thrown inside (memory exhausted) stops the frame's
     // scripts and goes no further.
     void run();

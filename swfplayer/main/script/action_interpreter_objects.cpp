@@ -3,9 +3,19 @@
 #include "swfplayer/main/script/as_function.h"
 #include "swfplayer/main/script/call_method.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 
 namespace swfplayer {
+
+namespace {
+
+// Instructions one name pushed by an enumeration costs (a new string each), and one element or
+// member of a literal (a name made and a table entry stored).
+constexpr int64_t enumerated_name_cost = 16;
+constexpr int64_t literal_member_cost = 16;
+
+}  // namespace
 
 void action_interpreter::store_register(int r) {
     const as_value* top = m_env->top_slot(0);
@@ -133,6 +143,7 @@ void action_interpreter::init_object() {
     int count = pop().to_int();
     int available = m_env->get_stack_depth() / 2;
     count = count < 0 ? 0 : (count > available ? available : count);
+    instruction_budget::charge(count * literal_member_cost);
     smart_ptr<as_object> object = new as_object(m_env->get_player());
     for (int i = 0; i < count; i++) {
         as_value value = pop();
@@ -173,7 +184,9 @@ void action_interpreter::enumerate(as_object* object) {
         log_msg("-------------- enumerate - push: NULL\n");
     }
     if (object) {
+        const int before = m_env->get_stack_size();
         object->enumerate(m_env);
+        instruction_budget::charge(int64_t{m_env->get_stack_size() - before} * enumerated_name_cost);
     }
 }
 

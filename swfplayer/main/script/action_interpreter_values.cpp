@@ -9,6 +9,10 @@ namespace swfplayer {
 
 namespace {
 
+// Instructions a new string costs besides its bytes: a string joined by add_typed, which costs one
+// instruction when it adds numbers.
+constexpr int64_t text_made_cost = 16;
+
 // Byte-wise order of two texts: negative, zero or positive. The bytes compared are charged.
 int compare_bytes(const base_string& a, const base_string& b) {
     int common = a.size() < b.size() ? a.size() : b.size();
@@ -110,6 +114,7 @@ void action_interpreter::add_typed() {
         push(as_value());
         return;
     }
+    instruction_budget::charge(text_made_cost);
     base_string joined = left_text;
     joined += right_text;
     push(text_value(joined));
@@ -187,6 +192,8 @@ void action_interpreter::substring() {
 }
 
 void action_interpreter::push_data(int first, int count) {
+    // One record may push thousands of values: each past the first costs an instruction.
+    instruction_budget::charge(count - 1);
     bool verbose = m_verbose;
     for (int i = first; i < first + count; i++) {
         const push_operand& operand = m_code_form.operand(i);

@@ -1,6 +1,7 @@
 #include "swfplayer/main/script/as_environment.h"
 
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 
 #include <cstdint>
@@ -163,6 +164,7 @@ as_object* as_environment::get_root_movie() const {
 }
 
 bool as_environment::split_path(const base_string& path_and_variable, base_string* path, base_string* variable) {
+    instruction_budget::charge_scan(path_and_variable.size());
     const char* text = path_and_variable.c_str();
     // One pass finds the last ':' and the last '.'.
     const char* colon = nullptr;

@@ -137,7 +137,7 @@ public:
 
     // Splits "path:var" at the last ':' (a '/' right before it is dropped unless it is the
     // first character) or else "path.var" at the last '.'; false, outputs untouched, when
-    // there is no separator.
+    // there is no separator. The bytes walked are charged to the frame's budget.
     static bool split_path(const base_string& path_and_variable, base_string* path, base_string* variable);
 
     // Drops every reference to target held here and walks into the other objects.

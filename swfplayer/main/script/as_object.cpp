@@ -28,6 +28,11 @@ bool is_visible(const as_value& value) {
 // ones, which are cut here rather than exhausting the native stack.
 constexpr int max_nesting = 256;
 
+// Instructions a prototype asked for a member costs the lookup (a lookup through a long chain
+// costs what it walks), and one member stored by a copy: each is a hash lookup or store.
+constexpr int64_t proto_level_cost = 8;
+constexpr int64_t member_copy_cost = 16;
+
 // Counts one level of a bounded recursion while it runs.
 class nesting_guard {
 public:
@@ -125,6 +130,7 @@ bool as_object::get_member(const base_stringi& name, as_value* value) {
         if (proto == nullptr) {
             return false;
         }
+        instruction_budget::charge(proto_level_cost);
         nesting_guard guard(nesting_of(get_player()).m_proto_depth);
         if (guard.too_deep() || !proto->get_member(name, value)) {
             return false;
@@ -237,6 +243,8 @@ bool as_object::on_event(const event_id& id) {
 }
 
 void as_object::enumerate(as_environment* env) {
+    // Every member is walked, the hidden ones too (the names pushed are charged by the caller).
+    instruction_budget::charge(m_members.size());
     for (const auto& member : m_members) {
         if (member.second.get_flags() & AS_DONT_ENUM) {
             continue;
@@ -351,7 +359,7 @@ void as_object::copy_to(as_object* target) {
     for (const auto& member : members) {
         // Each store is native work of the instruction that asked for the copy: a copy that
         // reaches back into itself through nested objects ends with the frame's budget.
-        instruction_budget::charge(1);
+        instruction_budget::charge(member_copy_cost);
         if (instruction_budget::is_spent() && instruction_budget::run_scope::depth() > 0) {
             return;
         }

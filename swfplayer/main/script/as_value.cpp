@@ -4,6 +4,7 @@
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/as_property.h"
 #include "swfplayer/main/script/as_s_function.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/number_parsing.h"
 #include "swfplayer/main/script/player.h"
 
@@ -240,7 +241,8 @@ double as_value::to_number_slow() const {
     case BOOLEAN: return m_payload.boolean ? 1.0 : 0.0;
     case NUMBER: return m_payload.number;
     case STRING: {
-        // Text that is not a number in full counts as 0, not NaN.
+        // Text that is not a number in full counts as 0, not NaN. The parse may walk it all.
+        instruction_budget::charge_scan(m_string.size());
         double number = 0.0;
         return parse_number(m_string.c_str(), &number) ? number : 0.0;
     }
@@ -315,6 +317,10 @@ const base_string& as_value::to_base_string() const {
 
 const base_stringi& as_value::to_base_stringi() const {
     to_base_string();
+    // A name is looked up by its hash: the bytes hashing walks are charged until it is known.
+    if (!m_string.is_hash_known()) {
+        instruction_budget::charge_scan(m_string.size());
+    }
     return m_string;
 }
 
@@ -439,7 +445,11 @@ bool as_value::operator==(const as_value& other) const {
     case UNDEFINED: return other.m_type == UNDEFINED;
     case BOOLEAN: return m_payload.boolean == other.to_bool();
     case NUMBER: return m_payload.number == other.to_number();
-    case STRING: return std::strcmp(m_string.c_str(), other.to_base_string().c_str()) == 0;
+    case STRING: {
+        const base_string& other_text = other.to_base_string();
+        instruction_budget::charge_bytes(m_string.size() < other_text.size() ? m_string.size() : other_text.size());
+        return std::strcmp(m_string.c_str(), other_text.c_str()) == 0;
+    }
     case OBJECT: return m_payload.object == other.to_object();
     case PROPERTY: break;
     }

@@ -14,6 +14,11 @@ namespace swfplayer {
 
 namespace {
 
+// Instructions a call costs besides the callee's own: it copies its receiver and arguments,
+// counts its depth, and a native call converts its arguments and makes its result; a loop of
+// calls took as long as this many plain instructions a call.
+constexpr int64_t call_cost = 48;
+
 // Counts one nested call for as long as it runs.
 class call_depth_guard {
 public:
@@ -42,6 +47,7 @@ as_value call_method(const as_value& method, as_environment* env, const as_value
     if (env == nullptr) {
         return result;
     }
+    instruction_budget::charge(call_cost);
     as_value this_copy = this_value;
     // Arguments are only what lies on the stack at and below the first argument index.
     if (first_arg_bottom_index < 0 || first_arg_bottom_index >= env->get_stack_size()) {

@@ -11,12 +11,14 @@ instruction_budget::run_scope::run_scope() {
         s_stopped = false;
         s_string_bytes_at_start = base_string::storage_bytes();
         base_string::set_storage_watch(&instruction_budget::watch_strings);
+        set_message_watch(&instruction_budget::watch_messages);
     }
 }
 
 instruction_budget::run_scope::~run_scope() {
     if (--s_running == 0) {
         base_string::set_storage_watch(nullptr);
+        set_message_watch(nullptr);
     }
 }
 
@@ -25,6 +27,10 @@ void instruction_budget::watch_strings(int64_t added_bytes) {
     if (base_string::storage_bytes() - s_string_bytes_at_start > max_frame_string_bytes) {
         stop_all("string memory past its bound for one frame");
     }
+}
+
+void instruction_budget::watch_messages() {
+    charge(message_cost);
 }
 
 void instruction_budget::stop_all(const char* reason) {

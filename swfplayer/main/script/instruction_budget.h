@@ -18,8 +18,8 @@ constexpr int64_t max_frame_string_bytes = int64_t{192} << 20;
 // actions, events, interval timers and listeners. The native work behind an instruction is
 // charged too, by what it touches (string bytes copied, scanned or compared, elements made), so
 // that no instruction is cheap to count and slow to run; every string buffer made or grown
-// while a frame runs is charged by its bytes. Once the budget is spent, every script
-// still to run in that frame is cut, and the frame says so in one log line; an endless loop or a
+// while a frame runs is charged by its bytes, and every message logged by what writing it costs. Once the budget is
+// spent, every script still to run in that frame is cut, and the frame says so in one log line; an endless loop or a
 // self-recursive call ends instead of freezing the game.
 //
 // A frame is the outermost run_scope open: a movie's advance opens one, and so does a script run
@@ -30,6 +30,8 @@ public:
     static constexpr int64_t default_budget = 200000000;
     // Bytes of native string work that cost one instruction.
     static constexpr int64_t bytes_per_instruction = 16;
+    // Bytes of text walked a byte at a time that cost one instruction.
+    static constexpr int64_t bytes_scanned_per_instruction = 4;
 
     // One frame of script for as long as it lives: the outermost scope starts a full budget,
     // the scopes opened inside it (a movie advanced from a script, a script run from a frame)
@@ -47,10 +49,16 @@ public:
 
     // Takes one instruction; false once the budget is spent (logged once per frame).
     static bool take() { return --s_left >= 0 || spent(); }
+    // Takes an instruction that costs count plain ones (its fixed native work); false once the
+    // budget is spent.
+    static bool take(int64_t count) { return (s_left -= count) >= 0 || spent(); }
     // Takes count instructions at once (the native work behind one instruction); the next take
     // fails when they were more than the budget had left.
     static void charge(int64_t count) { s_left -= count; }
     static void charge_bytes(int64_t bytes) { charge(bytes / bytes_per_instruction); }
+    // Charges text walked a byte at a time (hashed, split at path separators, parsed as a
+    // number), which takes longer a byte than copying or comparing it.
+    static void charge_scan(int64_t bytes) { charge(bytes / bytes_scanned_per_instruction); }
     // Whether the frame's budget is spent: scripts stop at their next instruction.
     static bool is_spent() { return s_left < 0; }
     // Spends the rest of the frame's budget and logs "script stopped: " and the reason, unless
@@ -67,6 +75,10 @@ private:
     // Told of every string buffer made or grown while a frame runs: charges its bytes, and stops
     // the frame's scripts once its strings pass max_frame_string_bytes.
     static void watch_strings(int64_t added_bytes);
+    // Told of every message logged while a frame runs: charges it. A message is formatted and
+    // written to the log (to an unbuffered stream by default), as long as this many instructions.
+    static void watch_messages();
+    static constexpr int64_t message_cost = 200;
 
     static inline int s_running = 0;
     static inline int64_t s_budget = default_budget;

@@ -20,6 +20,13 @@ namespace {
 constexpr int max_print_depth = 64;
 constexpr int max_print_elements = 100000;
 
+// Instructions one element stored costs (its index written as a name, a table entry made, and
+// later freed), and one element printed (its name sorted among the others and its value turned
+// into text). An element of a table of a million takes as long as 150 plain instructions to make
+// and free; this bounds too the elements a frame may make, to about a million.
+constexpr int64_t element_store_cost = 160;
+constexpr int64_t element_print_cost = 96;
+
 // Marks an array as being printed, and one level of printing as under way, for as long as the
 // printing lasts, however it ends.
 class printing_scope {
@@ -123,6 +130,7 @@ void as_array::push(const as_value& value) {
 }
 
 void as_array::set_element(int index, const as_value& value) {
+    instruction_budget::charge(element_store_cost);
     if (value.get_flags() == 0) {
         put_member(index_name(index), value);
         return;
@@ -148,6 +156,7 @@ const char* as_array::to_string() {
         counters.m_print_elements = 0;
     }
     printing_scope printing(&m_printing, &counters.m_print_depth);
+    instruction_budget::charge(int64_t{size()} * element_print_cost);
     std::vector<const hash<base_stringi, as_value>::entry*> elements;
     elements.reserve(static_cast<size_t>(size()));
     for (const auto& member : get_members()) {

@@ -5,6 +5,7 @@
 #include "swfplayer/main/display/movie_definition.h"
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/fn_call.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/script/static_names.h"
 
@@ -16,6 +17,8 @@ namespace {
 
 // The three member flag bits that script may change.
 constexpr int member_flag_mask = AS_DONT_ENUM | AS_DONT_DELETE | AS_READ_ONLY;
+// Instructions one member costs the flag change: its name collected, then looked up again.
+constexpr int64_t member_flag_cost = 16;
 
 // The SWF version of the player's root movie; 0 when there is none.
 int root_movie_version(const fn_call& fn) {
@@ -58,6 +61,7 @@ void as_global_assetpropflags(const fn_call& fn) {
     // The names are collected first: changing flags must not disturb the walk of a table.
     std::vector<base_stringi> names;
     const as_object* named_by = props ? props.get_ptr() : object.get_ptr();
+    instruction_budget::charge(int64_t{named_by->get_members().size()} * member_flag_cost);
     for (const auto& member : named_by->get_members()) {
         if (!props) {
             names.push_back(member.first);
