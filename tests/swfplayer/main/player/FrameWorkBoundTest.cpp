@@ -85,12 +85,12 @@ TEST_F(FrameWorkBoundTest, member_lookups_end_their_frame) {
     ExpectEachEndsItsFrame({
         // 20 s: a clip asked for a member it has not.
         {"absent member of a clip", "", "'_root' get_var 'absent' get_member pop"},
-        // A chain of 300 prototypes, each asked (the lookup stops at 256 of them).
+        // 300 classes, each extending the one before: every prototype of the chain is asked (the
+        // lookup stops after 256 of them).
         {"absent member through a long prototype chain",
-         "'o' 0 decl_obj set_var " + Loop("i", 300,
-                                          "'p' 0 decl_obj set_var 'p' get_var '__proto__' 'o' get_var set_member "
-                                          "'o' 'p' get_var set_var"),
-         "'o' get_var 'absent' get_member pop"},
+         "'c' fn:() { } set_var " +
+             Loop("i", 300, "'d' fn:() { } set_var 'd' get_var 'c' get_var extends 'c' 'd' get_var set_var"),
+         "'c' get_var 'prototype' get_member 'absent' get_member pop"},
         // A variable named by a text of 1 MB, hashed and searched for a path on every read.
         {"variable with a long name", Doubled("s", "x", 20), "'s' get_var get_var pop"},
     });
