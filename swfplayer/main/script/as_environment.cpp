@@ -16,6 +16,10 @@ const void* address_of(const as_object* object) {
     return object;
 }
 
+// Instructions one with-block object asked for a variable costs a lookup: a member lookup takes
+// about as long as this many plain instructions.
+constexpr int64_t with_entry_cost = 8;
+
 // A found member that is a getter/setter property is read through its getter.
 as_value resolved(const as_value& value) {
     if (value.is_property()) {
@@ -250,6 +254,7 @@ bool as_environment::find_plain_variable(const base_stringi& name, const array<w
                                          as_value* out) const {
     as_value value;
     for (int i = with_stack.size() - 1; i >= 0; i--) {
+        instruction_budget::charge(with_entry_cost);
         as_object* object = with_stack[i].m_object.get_ptr();
         if (object && object->get_member(name, &value)) {
             *out = resolved(value);
@@ -333,6 +338,7 @@ void as_environment::set_variable_raw(const base_stringi& name, const as_value& 
     name.folded_hash();
     as_value found;
     for (int i = with_stack.size() - 1; i >= 0; i--) {
+        instruction_budget::charge(with_entry_cost);
         as_object* object = with_stack[i].m_object.get_ptr();
         if (object && object->get_member(name, &found)) {
             object->set_member(name, value);

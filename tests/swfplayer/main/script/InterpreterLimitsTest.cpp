@@ -101,6 +101,27 @@ TEST(InterpreterLimitsTest, with_blocks_nest_eight_deep) {
     EXPECT_EQ(runner.run(assemble(code)), "8");
 }
 
+TEST(InterpreterLimitsTest, each_with_block_asked_for_a_variable_is_charged) {
+    // A loop that counts in "n" and reads a variable nobody has, once in no with-block and once
+    // in eight, each until a small budget ends it: the eight objects asked on every read and
+    // store leave room for fewer rounds (they once cost nothing, so both loops ran as long).
+    const std::string loop = "@top 'n' 'n' get_var inc set_var 'absent' get_var pop jump:top";
+    std::string nested = loop;
+    for (int depth = 0; depth < 8; depth++) {
+        nested = "0 decl_obj with { " + nested + " }";
+    }
+    budget_scope budget(100000);
+    double rounds[2] = {};
+    for (int i = 0; i < 2; i++) {
+        script_runner runner;
+        runner.run(assemble("'n' 0 set_var " + (i == 0 ? loop : nested)));
+        EXPECT_TRUE(runner.logged("script stopped after 100000 instructions"));
+        rounds[i] = runner.variable("n").to_number();
+    }
+    EXPECT_GT(rounds[1], 0);
+    EXPECT_LT(rounds[1] * 2, rounds[0]);
+}
+
 // Records of valid shape with hostile contents: counts, offsets, lengths, register numbers and
 // pool indices drawn at random, branches anywhere, function bodies of any length.
 Bytes hostile_script(std::mt19937& random) {
