@@ -43,7 +43,7 @@ uint16_t EmptyPlace(Library& library, uint16_t fontId, const swfkit::EmbeddedFon
     Stack stack(frames);
     stack.Place(Picture(library, shapes));
     stack.Place(library.DefineText(fontId, font, "Player", 18, {Hex(kInk, 200)}), 0, -22);
-    stack.Place(library.DefineText(fontId, font, std::to_string(player), 48, {Hex(0xFFFFFF)}), 0, 10);
+    stack.Place(library.DefineText(fontId, font, std::to_string(player), 48, {Hex(kInk)}), 0, 10);
     frames.DoAction(Script("stop"));
     frames.ShowFrame();
     return library.DefineSprite(frames);
