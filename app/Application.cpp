@@ -15,6 +15,7 @@
 #include "app/UserPreferences.h"
 #include "app/ViewFitting.h"
 #include "app/VirtualFile.h"
+#include "app/WindowPlacement.h"
 #include "flash/render_handler_ogl.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "platform/HeapSettings.h"
@@ -92,6 +93,7 @@ bool Application::Data::Serialize(sme::StorageBuffer& buffer) {
 bool Application::Init(const std::function<ScreenDirector&()>& screens) {
     MountFileSystem();
     TiXmlIOProxy::SetCurrent(&proxy);
+    RemoveLeftoverSaves();
     // A missing or unreadable file leaves the list empty: the game runs without controllers.
     LoadXmlObject(data, "application.xml", nullptr);
 
@@ -128,6 +130,13 @@ bool Application::Init(const std::function<ScreenDirector&()>& screens) {
     counters.AddCounter(kRenderCounter, "render", PerformanceCounter::Time);
     counters.AddCounter(kSwfCounter, "swf", PerformanceCounter::Time);
     counters.AddCounter(kSwfPrimsCounter, "swfprims", PerformanceCounter::Count);
+    FlashMovie::SetDrawTimer([](float seconds) {
+        std::vector<PerformanceCounter::Counter>& all = PerformanceCounter::GetInstance().counters;
+        if (all.size() > kSwfCounter) {
+            all[kSwfCounter].time += seconds;
+            all[kSwfCounter].count += 1;
+        }
+    });
 
     setVerticalSyncEnabled(true);
     platform::DisableAccessibilityShortcuts();
@@ -159,6 +168,17 @@ void Application::MountFileSystem() {
     PHYSFS_mount(userFolder.c_str(), "/userfolder", 0);
     PHYSFS_mount((std::filesystem::path(workingFolder) / "data.bin").c_str(), nullptr, 0);
     PHYSFS_setWriteDir(userFolder.c_str());
+    // The player's files may be links to where they keep them; the saves write through them.
+    PHYSFS_permitSymbolicLinks(1);
+}
+
+void Application::RemoveLeftoverSaves() {
+    for (const std::string& name : {std::string(UserPreferences::kFileName), statistics.fileName}) {
+        if (const int removed = TinyxmlPhysfsProxy::RemoveLeftovers(name); removed > 0) {
+            log_info("Application::RemoveLeftoverSaves: removed %d temporary files that cut-short saves of %s left",
+                     removed, name.c_str());
+        }
+    }
 }
 
 void Application::CreateMainWindow() {
@@ -176,6 +196,8 @@ void Application::CreateMainWindow() {
         settings.antialiasingLevel = 0;
         create(mode, "Pondorix", style, settings);
     }
+    const sf::VideoMode screen = sf::VideoMode::getDesktopMode();
+    setPosition(CentredWindowPosition({screen.width, screen.height}, getSize()));
     log_info("Main window ready.");
     setKeyRepeatEnabled(false);
 }
@@ -192,6 +214,9 @@ void Application::LoadIcon() {
 void Application::ShowFirstScreen(ScreenDirector& director) {
     // The director takes the controllers' menu commands from now on.
     Controller::SetCommandHandler(&director);
+    if (director.GetCurrentScreenId() != 0) {
+        return;
+    }
     if (UserPreferences::GetInstance().skipMenu) {
         // Straight to the quick-match selection, with the main menu below it to go back to.
         matchSetup.mode = MatchSetup::QuickMatch;
@@ -373,6 +398,12 @@ void Application::DetachControllers() {
     for (const std::unique_ptr<Controller>& controller : controllers) {
         controller->Attach(nullptr);
     }
+}
+
+void Application::NewSetup(int32_t mode) {
+    matchSetup = MatchSetup();
+    TakeMatch(MatchRecord());
+    matchSetup.mode = mode;
 }
 
 void Application::ShowDebugPodium() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/Vec2Data.h"
+#include "app/Vec2Data.h"
 #include "serializeme/Serializable.h"
 
 #include <string>
@@ -10,6 +10,9 @@
 // defaults.
 class UserPreferences : public sme::Serializable {
 public:
+    // The name the preferences are saved under in the user's data folder.
+    static constexpr const char* kFileName = "preferences.xml";
+
     // The one preference record, loaded from the user's data folder on first use.
     static UserPreferences& GetInstance();
 
