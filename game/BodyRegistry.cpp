@@ -20,8 +20,10 @@ struct Registry {
     std::uint64_t nextOrder = 0;
 };
 
+// The registry and its signal are made once and never destroyed, so that game objects destroyed
+// while the program exits (statics of tools and benchmarks among them) still find them.
 Registry& TheRegistry() {
-    static Registry registry;
+    static Registry& registry = *new Registry;
     return registry;
 }
 
@@ -83,6 +85,6 @@ void EraseBodyRecords(const b2World* world) {
 }
 
 sigslot::signal1<const b2Body*>& BodyRemovedSignal() {
-    static sigslot::signal1<const b2Body*> signal;
+    static auto& signal = *new sigslot::signal1<const b2Body*>;
     return signal;
 }

@@ -108,7 +108,9 @@ void Globbo::DrawSkinAttachments(sf::RenderTarget& target, const sf::RenderState
 }
 
 // The skin top rides where the outline crosses the vertical through the centre above it: of the
-// edges that cross it leaving a point above the centre, the crossing nearest the centre.
+// edges that cross it leaving a point above the centre, the crossing nearest the centre. The
+// follower runs in the creature's own frame, on offsets from its centre: the decoration goes
+// wherever the creature swims, however fast, and lags only behind the changes of its shape.
 void Globbo::FollowTopOfOutline(const std::vector<OutlinePoint>& points, const sf::Vector2f& centre) {
     bool found = false;
     sf::Vector2f top;
@@ -127,9 +129,9 @@ void Globbo::FollowTopOfOutline(const std::vector<OutlinePoint>& points, const s
         }
     }
     if (found) {
-        m_SkinTop.SetTarget(top);
+        m_SkinTop.SetTarget(top - centre);
     }
-    m_SkinTopAttachment->setPosition(m_SkinTop.GetPosition());
+    m_SkinTopAttachment->setPosition(centre + m_SkinTop.GetPosition());
 }
 
 void Globbo::DrawParts(sf::RenderTarget& target, const sf::RenderStates& states, const ScreenMapping& mapping) {

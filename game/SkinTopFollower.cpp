@@ -17,6 +17,11 @@ void SkinTopFollower::SetTarget(const sf::Vector2f& target) {
         m_Position = target;
         m_Placed = true;
     }
+    const sf::Vector2f behind = m_Position - m_Target;
+    const float lag = Length(behind);
+    if (lag > kMaxLag) {
+        m_Position = m_Target + (kMaxLag / lag) * behind;
+    }
 }
 
 void SkinTopFollower::Snap() {

@@ -38,13 +38,20 @@ const char* const kBots[] = {"data/ais/1_blaze.xml", "data/ais/2_bleep.xml", "da
 class Matches {
 public:
     Matches() { Next(); }
-    ~Matches() { Stop(); }
+    // The sounds go with the matches, while the audio library's error stream made during them is
+    // still there for their last words.
+    ~Matches() {
+        Stop();
+        SoundManager::GetInstance().StopMusic();
+        SoundManager::GetInstance().Clear();
+    }
 
     Bot& Player1() { return *m_Bot1; }
     Bot& Player2() { return *m_Bot2; }
     // One step of the match; false once it has ended or has run long enough.
     bool Step() {
         ++m_Frames;
+        SoundManager::GetInstance().Update();  // ended effects give their sources back, as in the game
         return m_Game->Update(Application::GetInstance(), kStep) && m_Frames < kMaxFrames;
     }
     // The next match, on the next arena.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -115,4 +116,30 @@ TEST_F(BodyRegistry, removed_signal_is_one_signal_for_the_program) {
     b2Body* body = Add(0.0f, 0.0f);
     BodyRemovedSignal().emit(body);
     EXPECT_EQ(listener.removed, std::vector<const b2Body*>{body});
+}
+
+// A creature or level held by a static is destroyed while the program exits, after statics made
+// later than it: its bodies' records and the removal signal must still be there. The child runs
+// alone (threadsafe style), so its holder is made before anything of the registry.
+TEST(BodyRegistryAtExit, an_owner_destroyed_at_exit_still_finds_and_erases_its_records) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            struct Holder {
+                ~Holder() {
+                    const BodyRecord* record = FindBodyRecord(body);
+                    const bool found = record != nullptr && record->kind == kRingBody;
+                    BodyRemovedSignal().emit(body);
+                    EraseBodyRecord(body);
+                    std::_Exit(found && FindBodyRecord(body) == nullptr ? 0 : 3);
+                }
+                PhysicsWorld physics;
+                b2Body* body = nullptr;
+            };
+            static Holder holder;
+            holder.physics.Create();
+            holder.body = CreateRegisteredBody(holder.physics, DynamicAt(0.0f, 0.0f), Record(kRingBody));
+            std::exit(1);
+        },
+        testing::ExitedWithCode(0), "");
 }

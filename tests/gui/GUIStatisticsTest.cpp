@@ -77,8 +77,9 @@ TEST(StatisticsTable, totals_points_and_order_follow_the_results) {
 // A match of two real creatures whose result the test sets.
 class FinishedGame : public Game {
 public:
-    FinishedGame()
-        : m_One(m_World, "data/players/bubbles.xml", -10, 0), m_Two(m_World, "data/players/sprout.xml", 10, 0) {}
+    explicit FinishedGame(const std::string& player1 = "data/players/bubbles.xml",
+                          const std::string& player2 = "data/players/sprout.xml")
+        : m_One(m_World, player1, -10, 0), m_Two(m_World, player2, 10, 0) {}
     bool Update(Application&, float) override { return false; }
     void Draw(sf::RenderTarget&, const sf::RenderStates&) override {}
     void HandleEvent(const sf::Event&) override {}
@@ -192,7 +193,7 @@ TEST_F(GUIStatisticsTest, without_a_match_the_overall_table_shows_alone) {
             EXPECT_EQ(Text(rows[k][i]), expected[k][i]) << k << " " << i;
             EXPECT_EQ(rows[k][i].getPosition(), sf::Vector2f(columns[i], 190.0f + 30.0f * k));
             EXPECT_EQ(rows[k][i].getCharacterSize(), 25u);
-            EXPECT_EQ(rows[k][i].getFillColor(), i < 2 ? sf::Color(200, 87, 87, 200) : sf::Color(255, 255, 255, 200));
+            EXPECT_EQ(rows[k][i].getFillColor(), i < 2 ? sf::Color(255, 105, 105) : sf::Color(255, 255, 255, 200));
         }
     }
 
@@ -243,7 +244,7 @@ TEST_F(GUIStatisticsTest, with_a_match_its_names_and_numbers_show) {
         sf::Color color;
     };
     const sf::Color white(255, 255, 255, 200);
-    const sf::Color red(200, 87, 87, 200);
+    const sf::Color red(255, 105, 105);
     const Expected columns[3][2] = {{{"Score", {70, 215}, 35, white}, {"Shots", {70, 265}, 35, white}},
                                     {{"4", {285, 210}, 60, red}, {"11", {290, 265}, 35, white}},
                                     {{"2", {485, 210}, 60, red}, {"7", {490, 265}, 35, white}}};
@@ -277,6 +278,36 @@ TEST_F(GUIStatisticsTest, with_a_match_its_names_and_numbers_show) {
     Show();
     EXPECT_TRUE(LinkEnabled());
     EXPECT_TRUE(Clip("currentLook")->get_visible());
+}
+
+// A name too wide for its card is drawn smaller, as wide as the card allows, about the middle it
+// would have had; a name that fits keeps its size.
+TEST_F(GUIStatisticsTest, a_long_name_is_drawn_smaller_to_fit_its_card) {
+    const std::string bubbles = testing_support::ReadFile(m_Data->Path() / "data/players/bubbles.xml");
+    const std::string name = "characterName=\"Bubbles\"";
+    ASSERT_NE(bubbles.find(name), std::string::npos);
+    std::string longer = bubbles;
+    longer.replace(longer.find(name), name.size(), "characterName=\"Bartholomew Bubbleworth\"");
+    testing_support::WriteFile(m_Data->Path() / "data/players/bartholomew.xml", longer);
+    FinishedGame game("data/players/sprout.xml", "data/players/bartholomew.xml");
+    application.currentGame = &game;
+    screen->Activate();
+    const sf::Text& fits = screen->GetNames()[0];
+    const sf::Text& wide = screen->GetNames()[1];
+    ASSERT_EQ(Text(wide), "Bartholomew Bubbleworth");
+    EXPECT_EQ(fits.getScale(), sf::Vector2f(1.0f, 1.0f));
+    EXPECT_LT(wide.getScale().x, 0.9f);
+    EXPECT_EQ(wide.getScale().x, wide.getScale().y);
+    EXPECT_NEAR(wide.getGlobalBounds().width, 170.0f, 0.5f);
+    EXPECT_EQ(wide.getPosition().x, 450.0f);
+    const auto middle = [](const sf::Text& text) {
+        const sf::FloatRect bounds = text.getGlobalBounds();
+        return bounds.top + bounds.height / 2.0f;
+    };
+    sf::Text unscaled = wide;
+    unscaled.setScale(1.0f, 1.0f);
+    unscaled.setPosition(450.0f, 170.0f);
+    EXPECT_NEAR(middle(wide), middle(unscaled), 1.0f);
 }
 
 // No file, a file that is not statistics, and ids that would be formats: the header alone, or
@@ -327,12 +358,13 @@ TEST_F(GUIStatisticsTest, each_view_draws_its_own_texts_over_the_movie) {
         }
         return count;
     };
-    // The current match's score "88" in red at (285, 210), size 60; the first row's "1. Player129"
-    // in red at (80, 190).
-    const int scoreCurrent = redInside(285, 215, 360, 275);
+    // The current match's score "88" in red at (285, 210), size 60 (its second digit right of the
+    // overall table's red points, which reach about x 310); the first row's "1. Player129" in red
+    // at (80, 190).
+    const int scoreCurrent = redInside(325, 215, 360, 275);
     const int rowCurrent = redInside(80, 192, 230, 216);
     screen->OnFSCommand("OverallLink");
-    const int scoreOverall = redInside(285, 215, 360, 275);
+    const int scoreOverall = redInside(325, 215, 360, 275);
     const int rowOverall = redInside(80, 192, 230, 216);
     EXPECT_GT(scoreCurrent, 100);
     EXPECT_EQ(rowCurrent, 0);

@@ -4,7 +4,9 @@
 // choices after a match and ending a match from the pause.
 #include "app/Application.h"
 #include "app/UserPreferences.h"
+#include "game/FlashBody.h"
 #include "game/Globbo.h"
+#include "game/Level.h"
 #include "game/SpitGame.h"
 #include "game/StatisticsFile.h"
 #include "gui/GUIDirector.h"
@@ -15,6 +17,8 @@
 #include "tests/gui/ScreenTestBase.h"
 #include "tests/support/TempDir.h"
 
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <box2d/b2_body.h>
 #include <gtest/gtest.h>
 #include <physfs.h>
 
@@ -324,6 +328,89 @@ TEST_F(MatchScreensTest, end_game_from_the_pause_leaves_the_menu_alone) {
     EXPECT_TRUE(application.matchSetup.results.empty());
     EXPECT_EQ(application.matchSetup.matchIndex, 0);
     EXPECT_EQ(StoredRecords(), 0u);
+}
+
+// How closely the brightness of the pictures goes together over the pixels (Pearson's
+// correlation, -1 to 1; 0 when either is flat there).
+double Correlation(const sf::Image& a, const sf::Image& b, const std::vector<sf::Vector2u>& pixels) {
+    const auto bright = [](const sf::Color& c) {
+        return 0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b;
+    };
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (const sf::Vector2u& p : pixels) {
+        const double x = bright(a.getPixel(p.x, p.y));
+        const double y = bright(b.getPixel(p.x, p.y));
+        sa += x;
+        sb += y;
+        saa += x * x;
+        sbb += y * y;
+        sab += x * y;
+    }
+    const double n = static_cast<double>(pixels.size());
+    const double va = saa - sa * sa / n;
+    const double vb = sbb - sb * sb / n;
+    return va <= 1e-9 || vb <= 1e-9 ? 0.0 : (sab - sa * sb / n) / std::sqrt(va * vb);
+}
+
+// The pause shows the match as it stood: in every shipped arena the middle, where the arena has
+// its showpiece (a windmill, a star, a stone), and every moving body of the level stay in sight
+// under the pause, only dimmed.
+TEST_F(MatchScreensTest, the_pause_leaves_the_middle_and_the_moving_bodies_of_every_arena_in_sight) {
+    sf::RenderTexture target;
+    ASSERT_TRUE(target.create(800, 600));
+    const auto draw = [&] {
+        target.clear(sf::Color::Black);
+        director->Draw(target);
+        target.display();
+        return target.getTexture().copyToImage();
+    };
+    preferences.hintGameControls = false;
+    int levels = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data->Path() / "data/levels")) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".xml" || name == std::filesystem::path(kDuel).filename()) {
+            continue;
+        }
+        SCOPED_TRACE(name);
+        ++levels;
+        Application::GetInstance().levelFile = "data/levels/" + name;
+        Start(MatchSetup::QuickMatch);
+        ASSERT_NE(match->GetGame(), nullptr);
+        director->OnFSCommand("Go");
+        Run(0.3f);
+        // Every pixel of the middle, and of a box round each moving body.
+        std::vector<sf::Vector2u> pixels;
+        const auto addBox = [&](const sf::Vector2f& centre, int half) {
+            for (int y = -half; y < half; ++y) {
+                for (int x = -half; x < half; ++x) {
+                    const int px = static_cast<int>(centre.x) + x;
+                    const int py = static_cast<int>(centre.y) + y;
+                    if (px >= 0 && px < 800 && py >= 0 && py < 600) {
+                        pixels.emplace_back(px, py);
+                    }
+                }
+            }
+        };
+        addBox({400.0f, 300.0f}, 80);
+        int movers = 0;
+        Level& level = match->GetGame()->GetLevel();
+        for (const auto& element : level.GetElements()) {
+            const auto* body = dynamic_cast<const FlashBody*>(element.get());
+            if (body != nullptr && body->GetBody()->GetType() != b2_staticBody) {
+                const sf::Vector2f at = level.GetPhysics().ToPixels(body->GetBody()->GetPosition());
+                addBox(match->getTransform().transformPoint(at), 30);
+                ++movers;
+            }
+        }
+        const sf::Image playing = draw();
+        director->HandleCommand(controllers[0], Controller::kBack);
+        ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+        Run(0.5f);
+        const sf::Image pausedPicture = draw();
+        EXPECT_GT(Correlation(playing, pausedPicture, pixels), 0.9) << movers << " moving bodies";
+        paused->OnFSCommand("EndGame");
+    }
+    EXPECT_GE(levels, 5);
 }
 
 // The first match's controls hint waits for a move and a press that a short match may never

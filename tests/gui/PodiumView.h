@@ -79,12 +79,12 @@ inline std::array<int, 3> NameInk(testing_support::GameProcess& game) {
 }
 
 // Waits until the podium's buttons have faded in (the movie enables the navigation as they
-// finish): the green of "PlayAgain" shows in its lower half.
+// finish): the green of "PlayAgain" (deep enough for its white label) shows in its lower half.
 inline bool PodiumButtonsShow(testing_support::GameProcess& game) {
     return testing_support::WaitUntil(
         [&] {
             const auto colours = game.ReadPixels({{340, 566}});
-            return colours && ColourDistance((*colours)[0], {43, 182, 115}) < 30;
+            return colours && ColourDistance((*colours)[0], {30, 126, 79}) < 30;
         },
         std::chrono::seconds(15));
 }

@@ -1,5 +1,7 @@
 #include "tools/levels/ArenaParts.h"
 
+#include "tools/levels/LifebarPanels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -17,6 +19,10 @@ constexpr double kShadowOffset = 0.45;
 const swfkit::Color kShadow = art::Rgb(0, 30, 60, 56);
 // The art extends this far (units) beyond the arena's edges, so no gap shows at the screen's edge.
 constexpr float kBleed = 3.0f;
+// Pixels of the screen per world unit at zoom 1.
+constexpr double kPixelsPerUnit = 8.0;
+// The top wall comes down to the shelves under the life bars over this length (units).
+constexpr float kShelfRamp = 4.0f;
 
 Point P(const b2Vec2& v) {
     return {v.x, v.y};
@@ -35,6 +41,25 @@ bool DiscInside(const Point& c, double r, const Contour& contour) {
     using art::Inside;
     return Inside(c, contour) && Inside({c.x + r, c.y}, contour) && Inside({c.x - r, c.y}, contour) &&
            Inside({c.x, c.y + r}, contour) && Inside({c.x, c.y - r}, contour);
+}
+
+// The ground under the life-bar panels, in the arena's world units: from innerX (either side of
+// the middle) outwards the top wall reaches down to y = bottom, a few pixels below the panels, so
+// that a creature's skin and its black edge stay clear of them.
+struct Shelves {
+    float innerX;
+    float bottom;
+};
+
+Shelves ShelvesUnderLifebars(const Arena& arena) {
+    // Screen pixels of room between the panels and the water.
+    constexpr double kClearance = 4.0;
+    constexpr double kScreenX = 400.0;
+    constexpr double kScreenY = 300.0;
+    const double scale = kPixelsPerUnit * arena.zoom;
+    const double inner = lifebar_panels::kMargin + lifebar_panels::kWidth + kClearance;
+    const double bottom = lifebar_panels::kMargin + lifebar_panels::kHeight + kClearance;
+    return {static_cast<float>((kScreenX - inner) / scale), static_cast<float>((bottom - kScreenY) / scale)};
 }
 
 // A tapering, swaying blade of weed standing on (x, y), height h.
@@ -150,10 +175,31 @@ void AddBorders(Arena& arena, const Palette& palette, float top, float bottom, f
         return amplitude * (0.55 * std::sin(0.21 * u + phase1) + 0.45 * std::sin(0.53 * u + phase2));
     };
     constexpr float kStep = 5.0f;
+    const Shelves shelves = ShelvesUnderLifebars(arena);
+    // The top wall's edge: its wave, brought down to the shelves under the life bars (a wave of
+    // half the height along them) over a smooth ramp towards the middle.
+    auto topEdge = [&](float x) {
+        const float plain = -hh + top + static_cast<float>(wave(x));
+        const float shelf = shelves.bottom + 0.5f * amplitude + 0.5f * static_cast<float>(wave(x));
+        const float t = std::clamp((std::abs(x) - shelves.innerX + kShelfRamp) / kShelfRamp, 0.0f, 1.0f);
+        return plain + (t * t * (3.0f - 2.0f * t)) * std::max(shelf - plain, 0.0f);
+    };
+    std::vector<float> topXs;
+    for (float x = -hw - kBleed; x <= hw + kBleed + 0.01f; x += kStep) {
+        topXs.push_back(x);
+    }
+    for (float x = shelves.innerX - kShelfRamp; x <= shelves.innerX + 0.01f; x += kShelfRamp / 4.0f) {
+        topXs.push_back(x);
+        topXs.push_back(-x);
+    }
+    std::sort(topXs.begin(), topXs.end());
+    topXs.erase(std::unique(topXs.begin(), topXs.end(), [](float a, float b) { return b - a < 1e-3f; }), topXs.end());
     std::vector<b2Vec2> topWall{{-hw - kBleed, -hh - kBleed}};
+    for (float x : topXs) {
+        topWall.emplace_back(x, topEdge(x));
+    }
     std::vector<b2Vec2> bottomWall{{hw + kBleed, hh + kBleed}};
     for (float x = -hw - kBleed; x <= hw + kBleed + 0.01f; x += kStep) {
-        topWall.emplace_back(x, -hh + top + static_cast<float>(wave(x)));
         bottomWall.emplace_back(-x, hh - bottom - static_cast<float>(wave(x + 40.0)));
     }
     topWall.emplace_back(hw + kBleed, -hh - kBleed);

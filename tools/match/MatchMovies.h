@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/levels/Art.h"
+#include "tools/levels/LifebarPanels.h"
 #include "tools/swfkit/BitWriter.h"
 #include "tools/swfkit/FontBuilder.h"
 
@@ -12,9 +13,9 @@ constexpr const char* kCountdownText = "321Go!";
 
 // The life bars' layout, in screen pixels: a panel in each top corner (the right one mirrors the
 // left one) with a round badge at its outer end and ten slots along it.
-constexpr double kMargin = 14.0;
-constexpr double kPanelWidth = 316.0;
-constexpr double kPanelHeight = 46.0;
+constexpr double kMargin = lifebar_panels::kMargin;
+constexpr double kPanelWidth = lifebar_panels::kWidth;
+constexpr double kPanelHeight = lifebar_panels::kHeight;
 constexpr double kBadgeRadius = 19.0;
 constexpr int kSlots = 10;
 

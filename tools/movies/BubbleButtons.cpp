@@ -2,6 +2,7 @@
 
 #include "tools/swfkit/Movie.h"
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
@@ -14,6 +15,13 @@ using swfkit::ShapeBuilder;
 namespace {
 
 constexpr float kLabelGap = 4.0f;
+// A pill's picture is this share of its half height in radius; its label, in this size, starts
+// kPillLabelGap right of the picture and ends at least kPillEndRoom short of the pill's right end,
+// clear of the end's curve.
+constexpr float kPillIconShare = 0.62f;
+constexpr float kPillTextSize = 19.0f;
+constexpr float kPillLabelGap = 8.0f;
+constexpr float kPillEndRoom = 18.0f;
 
 // The picture inside a bubble of radius r, in white.
 std::vector<ShapeBuilder> IconShapes(Icon icon, float r, uint32_t color, menu_art::Library& library, uint16_t fontId,
@@ -60,7 +68,8 @@ std::vector<ShapeBuilder> IconShapes(Icon icon, float r, uint32_t color, menu_ar
                 menu_art::Shape(menu_art::RoundedRect((x - 6) * s, top * s, (x + 6) * s, 22 * s, 3 * s), white));
         }
         break;
-    case Icon::kQuestion: texts.push_back(library.DefineText(fontId, font, "?", 58 * s, {Hex(0xFFFFFF)})); break;
+    // A glyph rather than a drawing: in ink, so that it reads on the bubble's light face.
+    case Icon::kQuestion: texts.push_back(library.DefineText(fontId, font, "?", 58 * s, {Hex(kInk)})); break;
     case Icon::kBook:
         // An open book: two pages meeting at the spine, with lines of text on them.
         for (float side : {-1.0f, 1.0f}) {
@@ -148,6 +157,13 @@ uint16_t BubbleBody(menu_art::Library& library, const Bubble& bubble, uint16_t f
     return library.DefineSprite(frames);
 }
 
+// The width the pill takes: its own, or more when its label needs the room.
+float PillWidth(const Pill& pill, const swfkit::EmbeddedFont& font) {
+    const float h = kPillHeight / 2.0f;
+    const float beforeLabel = h + kPillIconShare * h + kPillLabelGap;
+    return std::max(pill.width, beforeLabel + menu_art::TextWidth(font, pill.label, kPillTextSize) + kPillEndRoom);
+}
+
 }  // namespace
 
 uint16_t Animated(menu_art::Library& library, uint16_t body, const std::string& command) {
@@ -183,21 +199,23 @@ uint16_t Button(menu_art::Library& library, const Bubble& bubble, uint16_t fontI
 }
 
 uint16_t PillButton(menu_art::Library& library, const Pill& pill, uint16_t fontId, const swfkit::EmbeddedFont& font) {
-    const float w = pill.width / 2.0f;
+    const float w = PillWidth(pill, font) / 2.0f;
     const float h = kPillHeight / 2.0f;
-    const uint32_t light = Mix(pill.color, 0xFFFFFF, 0.2f);
-    const uint32_t dark = Mix(pill.color, 0x000000, 0.25f);
+    const uint32_t face = menu_art::UnderWhiteText(pill.color);
+    const uint32_t light = Mix(face, 0xFFFFFF, 0.2f);
+    const uint32_t dark = Mix(face, 0x000000, 0.25f);
     std::vector<ShapeBuilder> shapes;
     shapes.push_back(
         menu_art::Shape(menu_art::RoundedRect(-w + 2, -h + 5, w + 2, h + 5, h), menu_art::Solid(0x0B3C5D, 60)));
-    shapes.push_back(menu_art::Shape(menu_art::RoundedRect(-w, -h, w, h, h), menu_art::Solid(pill.color)));
+    shapes.push_back(menu_art::Shape(menu_art::RoundedRect(-w, -h, w, h, h), menu_art::Solid(face)));
+    // A thin gloss along the top, above the label.
     shapes.push_back(
-        menu_art::Shape(menu_art::RoundedRect(-w + 4, -h + 3, w - 4, h * 0.2f, h * 0.8f), menu_art::Solid(light)));
+        menu_art::Shape(menu_art::RoundedRect(-w + h, -h + 4, w - h, -h + 10, 3.0f), menu_art::Solid(light)));
     shapes.push_back(
         menu_art::Stroke(menu_art::RoundedRect(-w + 1.5f, -h + 1.5f, w - 1.5f, h - 1.5f, h - 1.5f), 3.0f, Hex(dark)));
     std::vector<uint16_t> texts;
-    const float iconR = h * 0.62f;
-    std::vector<ShapeBuilder> icon = IconShapes(pill.icon, iconR, pill.color, library, fontId, font, texts);
+    const float iconR = h * kPillIconShare;
+    std::vector<ShapeBuilder> icon = IconShapes(pill.icon, iconR, face, library, fontId, font, texts);
     const float iconX = -w + h;
     swfkit::TagList frames(8);
     menu_art::Stack stack(frames);
@@ -210,9 +228,8 @@ uint16_t PillButton(menu_art::Library& library, const Pill& pill, uint16_t fontI
     for (uint16_t text : texts) {
         stack.Place(text, iconX, 0);
     }
-    const float textSize = 19.0f;
-    const float textX = (iconX + iconR + w) / 2.0f;
-    stack.Place(library.DefineText(fontId, font, pill.label, textSize, {Hex(0xFFFFFF)}), textX, 0);
+    const float textX = (iconX + iconR + kPillLabelGap + w - kPillEndRoom) / 2.0f;
+    stack.Place(library.DefineText(fontId, font, pill.label, kPillTextSize, {Hex(0xFFFFFF)}), textX, 0);
     frames.DoAction(menu_art::Script("stop"));
     frames.ShowFrame();
     return Animated(library, library.DefineSprite(frames), pill.command);

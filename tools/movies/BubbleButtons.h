@@ -38,8 +38,9 @@ struct Bubble {
     Icon icon;
 };
 
-// A wide button: a pill of the colour with its picture at the left end and its label in white
-// beside it.
+// A wide button: a pill of the colour (darkened as far as its white label needs) with its picture
+// at the left end and its label in white beside it. The pill is as wide as its width, or wider
+// when its label needs the room.
 struct Pill {
     const char* clip;
     const char* command;

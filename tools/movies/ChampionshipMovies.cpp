@@ -20,7 +20,8 @@ using bubble_buttons::Icon;
 const std::vector<float> kSelectionSlots = {65.0f, 250.0f, 435.0f, 620.0f};
 const std::vector<Bubble> kSelectionButtons = {
     {"Back", "Back", "Back", 52, 54, 64, 0x1AA7EC, Icon::kArrowLeft},
-    {"Start", "Start", "Start", 735, 488, 100, 0x2BB673, Icon::kTrophy},
+    // "Start" stands high enough for its label to keep above the water.
+    {"Start", "Start", "Start", 735, 468, 100, 0x2BB673, Icon::kTrophy},
 };
 
 // The match table: a row per match, the two places left and right of the middle.
@@ -74,7 +75,7 @@ uint16_t OpenPlace(Library& library, uint16_t fontId, const swfkit::EmbeddedFont
     stack.Place(
         Picture(library, {Shape(Circle(0, 0, 31), Solid(0x0B3C5D, 35)), Shape(Circle(0, -2, 30), Solid(0xFFFFFF, 200)),
                           Stroke(Circle(0, -2, 28), 3, Hex(0x48CAE4))}));
-    stack.Place(library.DefineText(fontId, font, "?", 36, {Hex(0x48CAE4)}), 0, -6);
+    stack.Place(library.DefineText(fontId, font, "?", 36, {Hex(kInk)}), 0, -6);
     frames.DoAction(Script("stop"));
     frames.ShowFrame();
     return library.DefineSprite(frames);
@@ -141,7 +142,7 @@ swfkit::Bytes MatchTableMovie(const swfkit::EmbeddedFont& font) {
     const uint16_t fontId = library.DefineFont(font);
     const uint16_t frame = RowFrame(library);
     const uint16_t place = OpenPlace(library, fontId, font);
-    const uint16_t versus = library.DefineText(fontId, font, "vs", 22, {Hex(kInk, 170)});
+    const uint16_t versus = library.DefineText(fontId, font, "vs", 22, {Hex(kInk)});
     std::vector<uint16_t> cards;
     for (uint32_t color : kRowColors) {
         cards.push_back(RowCard(library, color));
@@ -253,8 +254,7 @@ swfkit::Bytes GetReadyMovie(const swfkit::EmbeddedFont& font) {
                                               Stroke(RoundedRect(163, 15, 637, 103, 25), 4, Hex(0xFFC43D))});
     Stack stack(movie.Tags());
     stack.Place(banner);
-    stack.Place(library.DefineText(fontId, font, "Get ready!", 38, {Hex(0xEF476F), Hex(0xFF8C42), Hex(0x2BB673)}), 400,
-                46);
+    stack.Place(library.DefineText(fontId, font, "Get ready!", 38, kTitleLetters), 400, 46);
     stack.Place(library.DefineText(fontId, font, "Move onto your Globbo and press spit", 18, {Hex(kInk)}), 400, 84);
     movie.Tags().DoAction(Script("stop"));
     movie.Tags().ShowFrame();

@@ -18,9 +18,9 @@ using swfkit::ShapeBuilder;
 // When the timeline sends its commands, in frames (30 a second).
 constexpr int kBottleFrame = 20 * 30;
 constexpr int kStoppedFrame = kBottleFrame + 16 * 30;
-// Frames of one bounce of the name, one blink of the prompt and one crossing of a cloud.
+// Frames of one bounce of the name, one breath of the prompt and one crossing of a cloud.
 constexpr int kBounceFrames = 48;
-constexpr int kBlinkFrames = 40;
+constexpr int kBreathFrames = 40;
 constexpr int kCloudFrames = 900;
 
 uint16_t Sky(Library& library) {
@@ -57,11 +57,9 @@ uint16_t DriftingCloud(Library& library, uint16_t cloud, float phase, float scal
 // The name in letter colours on a white rim with a soft shadow, squashing and stretching as it
 // bounces.
 uint16_t BouncingName(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
-    const std::vector<swfkit::Color> letters = {Hex(0xFF8C42), Hex(0x9B5DE5), Hex(0xF15BB5), Hex(0x1AA7EC),
-                                                Hex(0xF4A100), Hex(0x2BB673), Hex(0xEF476F), Hex(0x00B4C6)};
     const uint16_t shadow = library.DefineText(fontId, font, "Pondorix", 120, {Hex(0x0B3C5D, 70)});
     const uint16_t rim = library.DefineText(fontId, font, "Pondorix", 120, {Hex(0xFFFFFF)});
-    const uint16_t name = library.DefineText(fontId, font, "Pondorix", 120, letters);
+    const uint16_t name = library.DefineText(fontId, font, "Pondorix", 120, kTitleLetters);
     swfkit::TagList frames(8);
     for (int frame = 0; frame < kBounceFrames; ++frame) {
         const float t = static_cast<float>(frame) / kBounceFrames;
@@ -84,8 +82,9 @@ uint16_t BouncingName(Library& library, uint16_t fontId, const swfkit::EmbeddedF
     return library.DefineSprite(frames);
 }
 
-// The prompt on a cream pill, fading out and in. Any key of a controller leaves the title; the
-// prompt names the first keyboard's start key, since other keys do nothing there.
+// The prompt on a cream pill, swelling and settling like a breath; it never fades, so that it
+// reads at every moment. Any key of a controller leaves the title; the prompt names the first
+// keyboard's start key, since other keys do nothing there.
 uint16_t Prompt(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
     const std::string text = "Press Enter to play";
     const float w = TextWidth(font, text, 26) / 2.0f + 26.0f;
@@ -93,15 +92,15 @@ uint16_t Prompt(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& f
                                             Shape(RoundedRect(-w, -23, w, 23, 23), Solid(0xFFF4D6, 235))});
     const uint16_t label = library.DefineText(fontId, font, text, 26, {Hex(kInk)});
     swfkit::TagList frames(8);
-    for (int frame = 0; frame < kBlinkFrames; ++frame) {
-        const float alpha = 0.55f + 0.45f * std::cos(2.0f * std::numbers::pi_v<float> * frame / kBlinkFrames);
+    for (int frame = 0; frame < kBreathFrames; ++frame) {
+        const float scale = 1.04f - 0.04f * std::cos(2.0f * std::numbers::pi_v<float> * frame / kBreathFrames);
         if (frame == 0) {
             Stack stack(frames);
             stack.Place(pill);
             stack.Place(label, 0, -1);
         } else {
-            frames.PlaceObject2(Move(1, 0, 0, 1.0f, 1.0f, alpha));
-            frames.PlaceObject2(Move(2, 0, -1, 1.0f, 1.0f, alpha));
+            frames.PlaceObject2(Move(1, 0, 0, scale, scale));
+            frames.PlaceObject2(Move(2, 0, -scale, scale, scale));
         }
         frames.ShowFrame();
     }

@@ -30,11 +30,9 @@ const std::vector<Bubble> kBubbles = {
 
 // A letter-coloured title with a soft shadow.
 void Title(menu_art::Library& library, menu_art::Stack& stack, uint16_t fontId, const swfkit::EmbeddedFont& font) {
-    const std::vector<swfkit::Color> letters = {Hex(0xFF8C42), Hex(0x9B5DE5), Hex(0xF15BB5), Hex(0x1AA7EC),
-                                                Hex(0xF4A100), Hex(0x2BB673), Hex(0xEF476F), Hex(0x00B4C6)};
     stack.Place(library.DefineText(fontId, font, "Pondorix", 92, {Hex(0x0B3C5D, 70)}), 405, 92);
     stack.Place(library.DefineText(fontId, font, "Pondorix", 92, {Hex(0xFFFFFF)}), 400, 84, "", 1.0f);
-    stack.Place(library.DefineText(fontId, font, "Pondorix", 92, letters), 400, 86);
+    stack.Place(library.DefineText(fontId, font, "Pondorix", 92, kTitleLetters), 400, 86);
     stack.Place(library.DefineText(fontId, font, "bubble battles in the pond", 20, {Hex(kInk, 200)}), 400, 140);
 }
 

@@ -22,6 +22,8 @@ constexpr float kSpotWidth = 150.0f;
 constexpr float kSpotHeight = 130.0f;
 constexpr float kRibbonTop = 334.0f;
 constexpr float kRibbonBottom = 372.0f;
+// "Congratulations!" stands on the dimmed match under the spotlight's rim, above the buttons.
+constexpr float kCongratsY = 426.0f;
 // Frames: the dimming, when "ShowText" is sent (the winner has flown in), the fading in after
 // it.
 constexpr int kDimFrames = 15;
@@ -30,12 +32,14 @@ constexpr int kFadeFrames = 10;
 constexpr int kCupFrame = 30;
 constexpr int kConfettiFrames = 48;
 
+// The buttons' row, centred under the spotlight with room between the buttons (each as wide as
+// its label needs); the choices of a championship take the place of "MainMenu".
 const std::vector<Pill> kButtons = {
-    {"Stats", "Stats", "Statistics", 154, 506, 150, 0x1AA7EC, Icon::kBars},
-    {"PlayAgain", "PlayAgain", "Play again", 314, 506, 150, 0xFF8C42, Icon::kReplay},
-    {"MainMenu", "MainMenu", "Main menu", 474, 506, 150, 0xEF476F, Icon::kHome},
-    {"NextMatch", "NextMatch", "Next match", 474, 506, 150, 0x2BB673, Icon::kPlay},
-    {"GetAwards", "GetAwards", "Awards", 474, 506, 150, 0xF15BB5, Icon::kTrophy},
+    {"Stats", "Stats", "Statistics", 126, 506, 150, 0x1AA7EC, Icon::kBars},
+    {"PlayAgain", "PlayAgain", "Play again", 309, 506, 150, 0x9B5DE5, Icon::kReplay},
+    {"MainMenu", "MainMenu", "Main menu", 500, 506, 150, 0xEF476F, Icon::kHome},
+    {"NextMatch", "NextMatch", "Next match", 500, 506, 150, 0x2BB673, Icon::kPlay},
+    {"GetAwards", "GetAwards", "Awards", 500, 506, 150, 0xF15BB5, Icon::kTrophy},
 };
 
 // A placement that changes only the alpha of what is at the depth.
@@ -52,17 +56,17 @@ swfkit::Placement Fade(uint16_t depth, float alpha) {
 
 uint16_t Dim(Library& library) {
     return Picture(library, {Ring(Polygon({{0, 0}, {kWidth, 0}, {kWidth, kHeight}, {0, kHeight}}),
-                                  Ellipse(kCentreX, kCentreY, kSpotWidth, kSpotHeight), Solid(0x0B2540, 160)),
+                                  Ellipse(kCentreX, kCentreY, kSpotWidth, kSpotHeight), Solid(0x0B2540, 200)),
                              Stroke(Ellipse(kCentreX, kCentreY, kSpotWidth, kSpotHeight), 5, Hex(0xFFFFFF, 150))});
 }
 
 uint16_t Ribbon(Library& library) {
-    return Picture(
-        library,
-        {Shape(RoundedRect(kCentreX - 118, kRibbonTop + 4, kCentreX + 122, kRibbonBottom + 4, 19), Solid(0x0B2540, 90)),
-         Shape(RoundedRect(kCentreX - 120, kRibbonTop, kCentreX + 120, kRibbonBottom, 19), Solid(0xF15BB5)),
-         Stroke(RoundedRect(kCentreX - 118, kRibbonTop + 2, kCentreX + 118, kRibbonBottom - 2, 17), 3,
-                Hex(0xFFFFFF, 200))});
+    return Picture(library, {Shape(RoundedRect(kCentreX - 118, kRibbonTop + 4, kCentreX + 122, kRibbonBottom + 4, 19),
+                                   Solid(0x0B2540, 90)),
+                             Shape(RoundedRect(kCentreX - 120, kRibbonTop, kCentreX + 120, kRibbonBottom, 19),
+                                   Solid(UnderWhiteText(0xF15BB5))),
+                             Stroke(RoundedRect(kCentreX - 118, kRibbonTop + 2, kCentreX + 118, kRibbonBottom - 2, 17),
+                                    3, Hex(0xFFFFFF, 200))});
 }
 
 // A golden cup with a star on it, about (0, 0).
@@ -188,5 +192,5 @@ std::string MatchOverDescription(const swfkit::EmbeddedFont& font) {
     return Description("data/child.ttf", {{"matchover", "data/gui/match_over.swf"}},
                        {centred("matchover", "Match over!", 46, 0xFFFFFF, 28),
                         centred("thewinner", "And the winner is...", 24, 0xBEEAF4, 118),
-                        centred("congrats", "Congratulations!", 26, 0xFFD43B, 384)});
+                        centred("congrats", "Congratulations!", 26, 0xFFD43B, kCongratsY)});
 }

@@ -62,7 +62,36 @@ void AddArc(Outline& outline, float cx, float cy, float rx, float ry, float a0, 
     outline.control.push_back(false);
 }
 
+// A colour channel (its low byte) in linear light, 0 to 1, as screens show it.
+double Linear(uint32_t channel) {
+    const double c = static_cast<double>(channel & 0xFF) / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// The relative luminance of a colour, 0 (black) to 1 (white).
+double Luminance(uint32_t rgb) {
+    return 0.2126 * Linear(rgb >> 16) + 0.7152 * Linear(rgb >> 8) + 0.0722 * Linear(rgb);
+}
+
 }  // namespace
+
+const std::vector<swfkit::Color> kTitleLetters = {Hex(0x862C00), Hex(0x5F24B0), Hex(0x8E0F5E), Hex(0x0A4896),
+                                                  Hex(0x664300), Hex(0x11572A), Hex(0x961027), Hex(0x00525D)};
+
+uint32_t UnderWhiteText(uint32_t rgb) {
+    // White on the colour reads at (1 + 0.05) / (luminance + 0.05): 5 to 1, so that an almost
+    // white text or a smoothed edge still reads at 4.5 to 1.
+    constexpr double kDarkest = 1.05 / 5.0 - 0.05;
+    uint32_t shade = rgb;
+    for (int step = 1; Luminance(shade) > kDarkest && step <= 100; ++step) {
+        shade = 0;
+        for (int shift : {16, 8, 0}) {
+            const double channel = static_cast<double>((rgb >> shift) & 0xFF) * (1.0 - step / 100.0);
+            shade |= static_cast<uint32_t>(std::lround(channel)) << shift;
+        }
+    }
+    return shade;
+}
 
 swfkit::Color Hex(uint32_t rgb, uint8_t alpha) {
     return {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb), alpha};
@@ -259,8 +288,9 @@ uint16_t PillBody(Library& library, uint16_t fontId, const swfkit::EmbeddedFont&
     swfkit::TagList frames(8);
     Stack stack(frames);
     stack.Place(library.Define(Shape(RoundedRect(-w + 2, -h + 5, w + 2, h + 5, h), Solid(0x0B3C5D, 70))));
-    stack.Place(library.Define(Shape(RoundedRect(-w, -h, w, h, h), Solid(color))));
-    stack.Place(library.Define(Shape(RoundedRect(-w + 6, -h + 4, w - 6, -2, h - 4), Solid(0xFFFFFF, 60))));
+    stack.Place(library.Define(Shape(RoundedRect(-w, -h, w, h, h), Solid(UnderWhiteText(color)))));
+    // A thin gloss along the top, above the label.
+    stack.Place(library.Define(Shape(RoundedRect(-w + 12, -h + 4, w - 12, -h + 9, 2.5f), Solid(0xFFFFFF, 60))));
     stack.Place(
         library.Define(Stroke(RoundedRect(-w + 1.5f, -h + 1.5f, w - 1.5f, h - 1.5f, h - 1.5f), 3, Hex(0xFFFFFF, 200))));
     stack.Place(library.DefineText(fontId, font, label, 22, {Hex(0xFFFFFF)}), 0, -1);

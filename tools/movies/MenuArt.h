@@ -27,6 +27,11 @@ using Point = std::pair<float, float>;
 
 // A colour from 0xRRGGBB and an alpha byte.
 swfkit::Color Hex(uint32_t rgb, uint8_t alpha = 255);
+// The colour (0xRRGGBB) darkened, keeping its hue, just as far as white text on it needs to read
+// at a contrast of at least 4.5 to 1; a colour dark enough already stays as it is.
+uint32_t UnderWhiteText(uint32_t rgb);
+// The letters of the coloured titles, in turn: deep shades that read on the pale sky and on white.
+extern const std::vector<swfkit::Color> kTitleLetters;
 // Twips of a pixel length.
 int32_t Twips(float pixels);
 
@@ -94,8 +99,8 @@ uint16_t Cloud(Library& library);
 // A sprite of shapes stacked in one frame that stops.
 uint16_t Picture(Library& library, const std::vector<swfkit::ShapeBuilder>& shapes);
 
-// A rounded button body around (0, 0), 44 pixels high: a shadow, the coloured pill with a lighter
-// top and a rim, the label in white.
+// A rounded button body around (0, 0), 44 pixels high: a shadow, the pill in the colour darkened
+// under white text, a gloss along its top and a rim, the label in white.
 uint16_t PillBody(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font, const std::string& label,
                   float width, uint32_t color);
 

@@ -1,5 +1,6 @@
-// The pause: the stopped match dims under a card with the title and two buttons, one to go on
-// with the match and one to end it.
+// The pause: the stopped match dims a little under a card along the bottom of the screen with the
+// title and two buttons, one to go on with the match and one to end it. The card keeps clear of
+// the middle of the screen, where the arenas have their showpieces, so the match shows as it stood.
 #include "tools/movies/BubbleButtons.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
@@ -12,20 +13,23 @@ using namespace menu_art;
 using bubble_buttons::Icon;
 using bubble_buttons::Pill;
 
-constexpr float kCardLeft = 210.0f;
-constexpr float kCardTop = 190.0f;
-constexpr float kCardRight = 590.0f;
-constexpr float kCardBottom = 410.0f;
+constexpr float kCardLeft = 150.0f;
+constexpr float kCardTop = 438.0f;
+constexpr float kCardRight = 650.0f;
+constexpr float kCardBottom = 586.0f;
+constexpr float kTitleY = 470.0f;
+constexpr float kSubtitleY = 503.0f;
+constexpr float kButtonsY = 548.0f;
 
 const std::vector<Pill> kButtons = {
-    {"Back", "Back", "Go on", 310, 350, 160, 0x2BB673, Icon::kPlay},
-    {"EndGame", "EndGame", "End match", 490, 350, 160, 0xEF476F, Icon::kHome},
+    {"Back", "Back", "Go on", 305, kButtonsY, 170, 0x2BB673, Icon::kPlay},
+    {"EndGame", "EndGame", "End match", 495, kButtonsY, 170, 0xEF476F, Icon::kHome},
 };
 
 uint16_t Card(Library& library) {
     return Picture(
         library,
-        {Shape(Polygon({{0, 0}, {kWidth, 0}, {kWidth, kHeight}, {0, kHeight}}), Solid(0x0B2540, 130)),
+        {Shape(Polygon({{0, 0}, {kWidth, 0}, {kWidth, kHeight}, {0, kHeight}}), Solid(0x0B2540, 80)),
          Shape(RoundedRect(kCardLeft + 5, kCardTop + 9, kCardRight + 5, kCardBottom + 9, 30), Solid(0x0B2540, 80)),
          Shape(RoundedRect(kCardLeft, kCardTop, kCardRight, kCardBottom, 30), Solid(0xFFFFFF)),
          Stroke(RoundedRect(kCardLeft + 3, kCardTop + 3, kCardRight - 3, kCardBottom - 3, 27), 5, Hex(0x48CAE4)),
@@ -44,8 +48,9 @@ swfkit::Bytes PausedMovie(const swfkit::EmbeddedFont& font) {
     const uint16_t card = Card(library);
     Stack stack(movie.Tags());
     stack.Place(card);
-    stack.Place(library.DefineText(fontId, font, "Paused", 44, {Hex(kInk)}), 400, 246);
-    stack.Place(library.DefineText(fontId, font, "Take a breath, the pond waits.", 18, {Hex(kInk, 190)}), 400, 288);
+    stack.Place(library.DefineText(fontId, font, "Paused", 36, {Hex(kInk)}), 400, kTitleY);
+    stack.Place(library.DefineText(fontId, font, "Take a breath, the pond waits.", 17, {Hex(kInk, 190)}), 400,
+                kSubtitleY);
     bubble_buttons::PlacePills(library, stack, kButtons, fontId, font);
     movie.Tags().DoAction(Script("stop"));
     movie.Tags().ShowFrame();

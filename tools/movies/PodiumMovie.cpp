@@ -247,7 +247,7 @@ std::string PodiumDescription() {
             {"globbo1", "", 30, "", Hex(kInk), kChampionX + 48.0f, kChampionY - 26.0f},
             {"globbo2", "", 28, "", Hex(kInk), 586.0f, 330.0f},
             {"globbo3", "", 28, "", Hex(kInk), 138.0f, 330.0f},
-            {"allglory", "All glory\\nto the champion!", 32, "", Hex(0xC8560B), 28.0f, 140.0f},
-            {"allshame", "...and a little shame\\nfor all the others.", 24, "", Hex(0x6A3FB5), 488.0f, 150.0f},
+            {"allglory", "All glory\\nto the champion!", 32, "", Hex(0x862C00), 28.0f, 140.0f},
+            {"allshame", "...and a little shame\\nfor all the others.", 24, "", Hex(0x5F24B0), 488.0f, 150.0f},
         });
 }

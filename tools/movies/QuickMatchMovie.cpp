@@ -25,7 +25,8 @@ constexpr float kShelfBottom = 302.0f;
 
 const std::vector<Bubble> kButtons = {
     {"Back", "Back", "Back", 52, 54, 64, 0x1AA7EC, Icon::kArrowLeft},
-    {"Start", "Start", "Start", 735, 488, 100, 0x2BB673, Icon::kPlay},
+    // "Start" stands high enough for its label to keep above the water.
+    {"Start", "Start", "Start", 735, 468, 100, 0x2BB673, Icon::kPlay},
 };
 
 // An empty place for a player's Globbo, about (0, 0): a pale card with a dashed rim and the
@@ -44,7 +45,7 @@ uint16_t EmptyPlace(Library& library, uint16_t fontId, const swfkit::EmbeddedFon
     Stack stack(frames);
     stack.Place(Picture(library, shapes));
     stack.Place(library.DefineText(fontId, font, "Player", 18, {Hex(kInk, 200)}), 0, -22);
-    stack.Place(library.DefineText(fontId, font, std::to_string(player), 48, {Hex(0xFFFFFF)}), 0, 10);
+    stack.Place(library.DefineText(fontId, font, std::to_string(player), 48, {Hex(kInk)}), 0, 10);
     frames.DoAction(Script("stop"));
     frames.ShowFrame();
     return library.DefineSprite(frames);

@@ -105,8 +105,9 @@ swfkit::Bytes TestTubeMovie() {
 
 std::string PhotoFrameText(bool withFrame) {
     // The name is centred on x above the card (where nothing of a slot's controller picture
-    // covers it), or under the bare face.
-    TextSpec name{"name", "", 20, "", Hex(kInk), kFrameCentre, withFrame ? -34.0f : 90.0f};
+    // covers it), in ink on the pale shelves; or under the bare face, which only the computer
+    // opponents show, on the training monitor's dark glass, in the monitor's light green.
+    TextSpec name{"name", "", 20, "", Hex(withFrame ? kInk : 0x7CFC9A), kFrameCentre, withFrame ? -34.0f : 90.0f};
     return TextLayout(name);
 }
 

@@ -11,39 +11,60 @@ using namespace menu_art;
 
 using swfkit::ShapeBuilder;
 
-// The board behind the texts, and the name cards of the two players' columns (the game writes
-// the names in black at (250, 170) and (450, 170)).
+// The board behind the texts, dark enough for the game's coloured texts to read on it, and the
+// name cards of the two players' columns (the game writes the names in black from (250, 170) and
+// (450, 170), each at most 170 pixels wide).
 constexpr float kBoardLeft = 40.0f;
 constexpr float kBoardTop = 146.0f;
 constexpr float kBoardRight = 760.0f;
 constexpr float kBoardBottom = 584.0f;
-constexpr uint32_t kBoard = 0x17324D;
+constexpr uint32_t kBoard = 0x0C1B2E;
 constexpr float kCardTop = 166.0f;
 constexpr float kCardBottom = 222.0f;
-constexpr float kCardLefts[] = {238.0f, 438.0f};
-constexpr float kCardWidth = 188.0f;
-// The overall table's rows (the game writes them from y 190, 30 apart).
+constexpr float kCards[2][2] = {{238.0f, 434.0f}, {442.0f, 646.0f}};
+// The overall table's rows (the game writes them from y 190, 30 apart, until the board's bottom).
 constexpr float kFirstRow = 190.0f;
 constexpr float kRowHeight = 30.0f;
 constexpr int kStripes = 13;
 
+// A golden cup about (x, y), 44 pixels high.
+std::vector<ShapeBuilder> Trophy(float x, float y) {
+    return {Shape(Polygon({{x - 19, y - 22},
+                           {x + 19, y - 22},
+                           {x + 14, y},
+                           {x + 3, y + 6},
+                           {x + 3, y + 14},
+                           {x - 3, y + 14},
+                           {x - 3, y + 6},
+                           {x - 14, y}}),
+                  Solid(0xFFD43B)),
+            Shape(RoundedRect(x - 13, y + 14, x + 13, y + 22, 3), Solid(0xF4A100)),
+            Shape(Ellipse(x - 9, y - 14, 4, 6), Solid(0xFFFFFF, 140))};
+}
+
 uint16_t Board(Library& library) {
     std::vector<ShapeBuilder> shapes = {
         Shape(RoundedRect(kBoardLeft + 4, kBoardTop + 8, kBoardRight + 4, kBoardBottom + 8, 28), Solid(0x0B3C5D, 60)),
-        Shape(RoundedRect(kBoardLeft, kBoardTop, kBoardRight, kBoardBottom, 28), Solid(kBoard, 232)),
+        Shape(RoundedRect(kBoardLeft, kBoardTop, kBoardRight, kBoardBottom, 28), Solid(kBoard)),
         Stroke(RoundedRect(kBoardLeft + 3, kBoardTop + 3, kBoardRight - 3, kBoardBottom - 3, 25), 4,
                Hex(0x48CAE4, 230)),
     };
+    // A cup beside the title: the board is about wins, whoever won the match shown.
+    for (ShapeBuilder& shape : Trophy(590, 54)) {
+        shapes.push_back(std::move(shape));
+    }
     return Picture(library, shapes);
 }
 
-// The overall table's look: light stripes behind every second row and a line under the header.
+// The overall table's look: a line under the header and a stripe behind every row, light and
+// dark in turn.
 uint16_t OverallLook(Library& library) {
     std::vector<ShapeBuilder> shapes;
     shapes.push_back(Shape(RoundedRect(70, kFirstRow - 4, 730, kFirstRow - 2, 1), Solid(0x57C857, 160)));
-    for (int row = 0; row < kStripes; row += 2) {
+    for (int row = 0; row < kStripes; ++row) {
         const float top = kFirstRow + kRowHeight * static_cast<float>(row);
-        shapes.push_back(Shape(RoundedRect(62, top + 1, 738, top + kRowHeight - 1, 8), Solid(0xFFFFFF, 22)));
+        shapes.push_back(Shape(RoundedRect(62, top + 1, 738, top + kRowHeight - 1, 8),
+                               row % 2 == 0 ? Solid(0xFFFFFF, 14) : Solid(0x000000, 40)));
     }
     return Picture(library, shapes);
 }
@@ -51,29 +72,29 @@ uint16_t OverallLook(Library& library) {
 // The current match's look: a cream card under each name and a darker well under the numbers.
 uint16_t CurrentLook(Library& library) {
     std::vector<ShapeBuilder> shapes;
-    shapes.push_back(Shape(RoundedRect(56, 224, 640, 316, 16), Solid(0x0B1F33, 120)));
-    for (float left : kCardLefts) {
-        shapes.push_back(Shape(RoundedRect(left + 3, kCardTop + 5, left + kCardWidth + 3, kCardBottom + 5, 14),
-                               Solid(0x0B1F33, 120)));
-        shapes.push_back(Shape(RoundedRect(left, kCardTop, left + kCardWidth, kCardBottom, 14), Solid(0xFFF4D6)));
+    shapes.push_back(Shape(RoundedRect(56, 224, 660, 316, 16), Solid(0x000000, 70)));
+    for (const auto& card : kCards) {
+        const float left = card[0];
+        const float right = card[1];
         shapes.push_back(
-            Shape(RoundedRect(left + 8, kCardTop + 4, left + kCardWidth - 8, kCardTop + 14, 6), Solid(0xFFFFFF, 150)));
+            Shape(RoundedRect(left + 3, kCardTop + 5, right + 3, kCardBottom + 5, 14), Solid(0x000000, 90)));
+        shapes.push_back(Shape(RoundedRect(left, kCardTop, right, kCardBottom, 14), Solid(0xFFF4D6)));
+        shapes.push_back(Shape(RoundedRect(left + 8, kCardTop + 4, right - 8, kCardTop + 14, 6), Solid(0xFFFFFF, 150)));
     }
-    // A trophy for the match on the board's right.
-    shapes.push_back(
-        Shape(Polygon({{668, 240}, {728, 240}, {720, 276}, {703, 286}, {703, 298}, {693, 298}, {693, 286}, {676, 276}}),
-              Solid(0xFFD43B)));
-    shapes.push_back(Shape(RoundedRect(678, 298, 718, 310, 4), Solid(0xF4A100)));
-    shapes.push_back(Shape(Ellipse(688, 252, 6, 9), Solid(0xFFFFFF, 140)));
     return Picture(library, shapes);
 }
 
 void Heading(Library& library, Stack& stack, uint16_t fontId, const swfkit::EmbeddedFont& font) {
-    const std::vector<swfkit::Color> letters = {Hex(0xFF8C42), Hex(0x9B5DE5), Hex(0xF15BB5), Hex(0x1AA7EC),
-                                                Hex(0xF4A100), Hex(0x2BB673), Hex(0xEF476F), Hex(0x00B4C6)};
     stack.Place(library.DefineText(fontId, font, "Statistics", 54, {Hex(0x0B3C5D, 70)}), 403, 58);
     stack.Place(library.DefineText(fontId, font, "Statistics", 54, {Hex(0xFFFFFF)}), 400, 52);
-    stack.Place(library.DefineText(fontId, font, "Statistics", 54, letters), 400, 54);
+    stack.Place(library.DefineText(fontId, font, "Statistics", 54, kTitleLetters), 400, 54);
+}
+
+// The script (in the kit's assembler text) that shows the root's clip shown and hides its clip
+// hidden: one of the two looks at a time.
+std::string ShowLook(const std::string& shown, const std::string& hidden) {
+    return "'_root' get_var '" + shown + "' get_member '_visible' true set_member '_root' get_var '" + hidden +
+           "' get_member '_visible' false set_member";
 }
 
 }  // namespace
@@ -87,12 +108,10 @@ swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font) {
     const uint16_t current = CurrentLook(library);
     // Each link shows its own look before it tells the game.
     const uint16_t back = JellyButton(library, PillBody(library, fontId, font, "Back", 112, 0xEF476F), "Back");
-    const uint16_t currentLink =
-        JellyButton(library, PillBody(library, fontId, font, "This match", 176, 0xFF8C42), "CurrentMatchLink",
-                    "'_root' get_var 'currentLook' get_member '_visible' true set_member");
-    const uint16_t overallLink =
-        JellyButton(library, PillBody(library, fontId, font, "Overall", 176, 0x1AA7EC), "OverallLink",
-                    "'_root' get_var 'currentLook' get_member '_visible' false set_member");
+    const uint16_t currentLink = JellyButton(library, PillBody(library, fontId, font, "This match", 176, 0x9B5DE5),
+                                             "CurrentMatchLink", ShowLook("currentLook", "overallLook"));
+    const uint16_t overallLink = JellyButton(library, PillBody(library, fontId, font, "Overall", 176, 0x1AA7EC),
+                                             "OverallLink", ShowLook("overallLook", "currentLook"));
 
     swfkit::TagList& tags = movie.Tags();
     Stack stack(tags);
@@ -112,12 +131,11 @@ swfkit::Bytes StatisticsMovie(const swfkit::EmbeddedFont& font) {
     // flag that OverallOnly leaves keeps it from undoing the call, and the resting frame clears
     // the flag for the next visit.
     tags.FrameLabel("match");
-    tags.DoAction(
-        Script("fn:OverallOnly() { 'disabled' 1 'CurrentMatchLink' get_var 'gotoAndStop' call_method pop "
-               "'currentLook' get_var '_visible' false set_member 'tableOnly' true set_var } "
-               "'tableOnly' get_var if:done "
-               "1 1 'CurrentMatchLink' get_var 'gotoAndStop' call_method pop "
-               "'currentLook' get_var '_visible' true set_member @done"));
+    tags.DoAction(Script("fn:OverallOnly() { 'disabled' 1 'CurrentMatchLink' get_var 'gotoAndStop' call_method pop " +
+                         ShowLook("overallLook", "currentLook") +
+                         " 'tableOnly' true set_var } 'tableOnly' get_var if:done " +
+                         "1 1 'CurrentMatchLink' get_var 'gotoAndStop' call_method pop " +
+                         ShowLook("currentLook", "overallLook") + " @done"));
     tags.ShowFrame();
     tags.DoAction(Script("'tableOnly' false set_var stop"));
     tags.ShowFrame();

@@ -59,7 +59,7 @@ uint16_t Monitor(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& 
                           Shape(RoundedRect(w / 2 - 80, h + 20, w / 2 + 80, h + 34, 7), Solid(0x6A3FB0)),
                           Shape(RoundedRect(0, 0, w, h, 26), Solid(0x9B5DE5)),
                           Shape(RoundedRect(14, 14, w - 14, h - 14, 16), Solid(0x1E2A4A)),
-                          Shape(RoundedRect(24, h - 130, w - 24, h - 126, 2), Solid(0x7CFC9A, 90)),
+                          Shape(RoundedRect(24, h - 80, w - 24, h - 76, 2), Solid(0x7CFC9A, 90)),
                           Shape(Circle(w - 30, h - 8, 4), Solid(0x7CFC9A))});
     swfkit::TagList frames(8);
     Stack stack(frames);

@@ -100,9 +100,6 @@ const Lesson kLessons[] = {
     {0xFF8C42, "Well done!", {"You know all you need. Have fun in the pond!"}, Drawing::kTrophy},
 };
 
-const std::vector<swfkit::Color> kTitleColors = {Hex(0xFF8C42), Hex(0x9B5DE5), Hex(0xF15BB5), Hex(0x1AA7EC),
-                                                 Hex(0xF4A100), Hex(0x2BB673), Hex(0xEF476F), Hex(0x00B4C6)};
-
 // A pond of the lessons without a match: water in flat bands, sand, weed and a few bubbles.
 uint16_t Pond(Library& library) {
     std::vector<ShapeBuilder> shapes = Bands({{0, 0x5CC6E8}, {170, 0x72D0EC}, {300, 0x8ADAF0}, {420, 0xA4E3F3}});
@@ -246,11 +243,11 @@ uint16_t Card(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& fon
     // The welcome card has no number.
     if (number > 1) {
         const float bx = kCardLeft + 40.0f;
-        stack.Place(library.Define(Shape(Circle(bx, kTitleY, 22), Solid(lesson.color))));
+        stack.Place(library.Define(Shape(Circle(bx, kTitleY, 22), Solid(UnderWhiteText(lesson.color)))));
         stack.Place(library.DefineText(fontId, font, std::to_string(number), 24, {Hex(0xFFFFFF)}), bx, kTitleY);
     }
     stack.Place(library.DefineText(fontId, font, lesson.title, kTitleSize, {Hex(0x0B3C5D, 60)}), 402, kTitleY + 2);
-    stack.Place(library.DefineText(fontId, font, lesson.title, kTitleSize, kTitleColors), 400, kTitleY);
+    stack.Place(library.DefineText(fontId, font, lesson.title, kTitleSize, kTitleLetters), 400, kTitleY);
     for (size_t i = 0; i < lesson.lines.size(); ++i) {
         stack.Place(library.DefineText(fontId, font, lesson.lines[i], kLineSize, {Hex(kInk)}), 400,
                     kFirstLineY + kLineGap * static_cast<float>(i));
@@ -260,16 +257,17 @@ uint16_t Card(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& fon
     return library.DefineSprite(frames);
 }
 
-// A round button body: a shadow, the coloured pill with a lighter top and a rim, a sign and the
-// label.
+// A round button body: a shadow, the pill in the colour darkened under white text with a gloss
+// along its top and a rim, a sign and the label.
 uint16_t ButtonBody(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font, const std::string& label,
                     uint32_t color, bool pause) {
     const float w = 84.0f;
     const float h = 26.0f;
     std::vector<ShapeBuilder> shapes = {
         Shape(RoundedRect(-w + 3, -h + 6, w + 3, h + 6, h), Solid(0x0B3C5D, 80)),
-        Shape(RoundedRect(-w, -h, w, h, h), Solid(color)),
-        Shape(RoundedRect(-w + 8, -h + 4, w - 8, -3, h - 6), Solid(0xFFFFFF, 60)),
+        Shape(RoundedRect(-w, -h, w, h, h), Solid(UnderWhiteText(color))),
+        // A thin gloss along the top, above the label.
+        Shape(RoundedRect(-w + h, -h + 4, w - h, -h + 10, 3), Solid(0xFFFFFF, 60)),
         Stroke(RoundedRect(-w + 1.5f, -h + 1.5f, w - 1.5f, h - 1.5f, h - 1.5f), 3, Hex(0xFFFFFF, 220)),
     };
     const float sx = -w + 30.0f;
@@ -307,7 +305,7 @@ swfkit::Bytes TutorialMovie(const swfkit::EmbeddedFont& font) {
     const uint16_t pause =
         JellyButton(library, ButtonBody(library, fontId, font, "Pause", 0x1AA7EC, true), "pausebutton");
     const uint16_t next =
-        JellyButton(library, ButtonBody(library, fontId, font, "Next", 0xFF8C42, false), "nextbutton");
+        JellyButton(library, ButtonBody(library, fontId, font, "Next", 0x2BB673, false), "nextbutton");
     std::vector<uint16_t> cards;
     std::vector<uint16_t> drawings;
     for (size_t i = 0; i < std::size(kLessons); ++i) {

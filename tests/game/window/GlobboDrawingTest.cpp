@@ -6,6 +6,7 @@
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Transform.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -133,21 +134,23 @@ TEST_F(GlobboDrawing, skin_attachments_point_outwards_at_every_compass_point) {
                 std::fmod(Globbo::SkinAttachmentRotation(n) + 360.0f, 360.0f), 1e-3f);
 }
 
-// The skin top rides where the outline crosses the vertical through the centre above it; the
-// first time it is placed there at once.
+// The skin top rides where the outline crosses the vertical through the centre above it, held as
+// an offset from the centre; the first time it is placed there at once.
 TEST_F(GlobboDrawing, the_skin_top_rides_on_the_top_of_the_outline) {
     const auto creature = Make("data/players/sprout.xml", {5.0f, 5.0f});
     Draw(*creature);
     const SkinTopFollower& top = creature->GetSkinTopFollower();
     ASSERT_TRUE(top.IsPlaced());
-    const sf::Vector2f centre = ScreenMapping::Of(m_World).ToScreen(creature->m_Center);
-    EXPECT_NEAR(top.GetTarget().x, centre.x, 1e-3f);
+    const auto centre = [&] {
+        return ScreenMapping::Of(m_World).ToScreen(creature->m_Center);
+    };
+    EXPECT_NEAR(top.GetTarget().x, 0.0f, 1e-3f);
     // The pushed-out ellipse's top lies 4.5 units (36 pixels) above; the chord a little lower.
-    EXPECT_GT(top.GetTarget().y, centre.y - 36.0f - 0.01f);
-    EXPECT_LT(top.GetTarget().y, centre.y - 35.0f);
+    EXPECT_GT(top.GetTarget().y, -36.0f - 0.01f);
+    EXPECT_LT(top.GetTarget().y, -35.0f);
     EXPECT_EQ(top.GetPosition(), top.GetTarget());
-    EXPECT_EQ(creature->GetSkinTopAttachment()->getPosition(), top.GetPosition());
-    // The creature moves away: the target goes with it, the rider follows over the next updates.
+    EXPECT_EQ(creature->GetSkinTopAttachment()->getPosition(), centre() + top.GetPosition());
+    // The creature moves away whole: the rider goes with it at once.
     for (b2Body* body : creature->GetRingBodies()) {
         body->SetTransform(body->GetPosition() + b2Vec2(0.0f, 5.0f), 0.0f);
     }
@@ -155,18 +158,70 @@ TEST_F(GlobboDrawing, the_skin_top_rides_on_the_top_of_the_outline) {
     m_World.Step(1e-5f);
     creature->Update(0.0f);
     Draw(*creature);
-    // (The step evens the fresh ring out a little.)
-    EXPECT_NEAR(top.GetTarget().y - top.GetPosition().y, 40.0f, 5.0f);
+    // (The step evens the fresh ring out a little, which the rider follows.)
+    ExpectNear(creature->GetSkinTopAttachment()->getPosition(), centre() + top.GetTarget(), 5.0f);
+    for (int i = 0; i < 100; ++i) {
+        creature->Update(0.02f);
+    }
+    EXPECT_EQ(top.GetPosition(), top.GetTarget());
+    // The creature squashes, its top coming down: the rider follows over the next updates.
+    const b2Vec2 middle = creature->m_Center;
+    for (b2Body* body : creature->GetRingBodies()) {
+        const b2Vec2 out = body->GetPosition() - middle;
+        body->SetTransform(middle + b2Vec2(1.2f * out.x, 0.75f * out.y), 0.0f);
+    }
+    m_World.Step(1e-5f);
+    creature->Update(0.0f);
+    Draw(*creature);
+    EXPECT_GT(top.GetTarget().y - top.GetPosition().y, 3.0f);
     EXPECT_NEAR(top.GetTarget().x, top.GetPosition().x, 0.01f);
+    ExpectNear(creature->GetSkinTopAttachment()->getPosition(), centre() + top.GetPosition(), 1e-3f);
     for (int i = 0; i < 100; ++i) {
         creature->Update(0.02f);
     }
     EXPECT_EQ(top.GetPosition(), top.GetTarget());
 }
 
+// A creature swimming as fast as its steering takes it, one way and back the other, squashing
+// as it goes, keeps its skin top on its edge: the decoration never trails behind it.
+TEST_F(GlobboDrawing, the_skin_top_stays_on_a_creature_that_swims_fast) {
+    const auto creature = Make("data/players/blossom.xml", {-30.0f, 0.0f});
+    // Pixels from the attachment to the nearest chord of the drawn outline's anchors.
+    const auto offEdge = [&] {
+        const swfplayer::path* path = Outline(*creature);
+        const sf::Vector2f at = 20.0f * creature->GetSkinTopAttachment()->getPosition();
+        float nearest = 1e9f;
+        sf::Vector2f a(path->m_ax, path->m_ay);
+        for (const swfplayer::edge& edge : path->m_edges) {
+            const sf::Vector2f b(edge.m_ax, edge.m_ay);
+            const sf::Vector2f ab = b - a;
+            const float t =
+                std::clamp(((at - a).x * ab.x + (at - a).y * ab.y) / (ab.x * ab.x + ab.y * ab.y + 1e-6f), 0.0f, 1.0f);
+            const sf::Vector2f gap = at - (a + t * ab);
+            nearest = std::min(nearest, std::hypot(gap.x, gap.y) / 20.0f);
+            a = b;
+        }
+        return nearest;
+    };
+    float fastest = 0.0f;
+    float furthest = 0.0f;
+    for (int step = 0; step < 150; ++step) {
+        creature->MoveMouth(step < 100 ? b2Vec2(1.0f, 0.0f) : b2Vec2(-1.0f, 0.0f), 1.0f);
+        m_World.Step(0.02f);
+        creature->Update(0.02f);
+        Draw(*creature);
+        ASSERT_NE(Outline(*creature), nullptr);
+        fastest = std::max(fastest, std::abs(creature->GetRingBodies()[0]->GetLinearVelocity().x) * 8.0f);
+        furthest = std::max(furthest, offEdge());
+    }
+    // Pixels per second: the swim is fast enough that a lagging rider would fall well behind.
+    EXPECT_GT(fastest, 300.0f);
+    EXPECT_LT(furthest, SkinTopFollower::kMaxLag + 1.0f);
+}
+
 // The follower: a small step snaps onto the target; a longer one starts a run from rest that
-// speeds up, never passes the target and ends on it; a run whose target is where it stands stops
-// there without turning into NaN.
+// speeds up, never passes the target and ends on it, from no further than its leash; a run whose
+// target is where it stands stops there without turning into NaN.
 TEST_F(GlobboDrawing, the_skin_top_follower_snaps_speeds_up_and_never_overshoots) {
     SkinTopFollower follower;
     follower.Update(0.02f);
@@ -180,12 +235,15 @@ TEST_F(GlobboDrawing, the_skin_top_follower_snaps_speeds_up_and_never_overshoots
 
     for (const float distance : {0.2f, 3.0f, 80.0f, 500.0f}) {
         SCOPED_TRACE(distance);
-        const sf::Vector2f start = follower.GetPosition();
-        const sf::Vector2f target = start + sf::Vector2f(0.6f * distance, -0.8f * distance);
+        const sf::Vector2f way(0.6f, -0.8f);
+        const sf::Vector2f target = follower.GetPosition() + distance * way;
         follower.SetTarget(target);
+        // A target beyond the leash pulls the rider along the way to kMaxLag behind it.
+        const sf::Vector2f start = target - std::min(distance, SkinTopFollower::kMaxLag) * way;
+        ExpectNear(follower.GetPosition(), start, 1e-3f);
         follower.Update(0.02f);
         EXPECT_TRUE(follower.IsMoving());
-        EXPECT_EQ(follower.GetPosition(), start);
+        ExpectNear(follower.GetPosition(), start, 1e-3f);
         float speed = follower.GetSpeed();
         EXPECT_GT(speed, 0.0f);
         bool sped = false;

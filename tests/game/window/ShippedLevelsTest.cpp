@@ -12,7 +12,9 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <box2d/b2_body.h>
+#include <box2d/b2_fixture.h>
 #include <box2d/b2_joint.h>
+#include <box2d/b2_world.h>
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
@@ -141,6 +143,62 @@ TEST_F(ShippedLevels, the_levels_hold_the_promised_arenas) {
     }
     EXPECT_GT(std::fabs(mill->GetAngle()), 0.3f);
     EXPECT_LT(b2Distance(mill->GetPosition(), pin), 0.01f);
+}
+
+// Whether a fixture of a static body holds the point (world units).
+bool InGround(PhysicsWorld& physics, const b2Vec2& point) {
+    for (b2Body* body = physics.GetWorld()->GetBodyList(); body != nullptr; body = body->GetNext()) {
+        if (body->GetType() != b2_staticBody) {
+            continue;
+        }
+        for (b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+            if (fixture->TestPoint(point)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The life bars' panels cover the screen's top corners over every match. In every shipped level
+// the ground lies under them, with a little room for a creature's black edge, so nothing in the
+// water can swim out of sight beneath a panel. The panels are where the score movie has them;
+// the match zooms the level about the screen's middle.
+TEST_F(ShippedLevels, the_water_of_every_level_stays_clear_of_the_life_bar_panels) {
+    FlashMovie score("data/gui/score.swf");
+    std::vector<swfplayer::rect> panels;
+    for (const char* name : {"LifebarL", "LifebarR"}) {
+        swfplayer::character* panel = score.GetCharacter(name);
+        ASSERT_NE(panel, nullptr) << name;
+        swfplayer::rect bound;
+        panel->get_bound(&bound);
+        panels.push_back(bound);
+    }
+    constexpr float kRoom = 2.0f;
+    const sf::Vector2f middle(400.0f, 300.0f);
+    for (const std::string& file : FilesIn("data/levels", ".xml")) {
+        SCOPED_TRACE(file);
+        Level level;
+        ASSERT_TRUE(level.Load(file, nullptr));
+        PhysicsWorld& physics = level.GetPhysics();
+        const float zoom = level.GetData().m_ViewZoom;
+        const sf::Vector2f origin = physics.ToPixels(b2Vec2(0.0f, 0.0f));
+        const float pixelsPerUnit = physics.ToPixels(b2Vec2(1.0f, 0.0f)).x - origin.x;
+        int uncovered = 0;
+        std::string example;
+        for (const swfplayer::rect& panel : panels) {
+            for (float y = panel.y_min / 20.0f - kRoom; y <= panel.y_max / 20.0f + kRoom; y += 1.0f) {
+                for (float x = panel.x_min / 20.0f - kRoom; x <= panel.x_max / 20.0f + kRoom; x += 1.0f) {
+                    const sf::Vector2f unzoomed = middle + (sf::Vector2f(x, y) - middle) / zoom - origin;
+                    if (!InGround(physics, (1.0f / pixelsPerUnit) * b2Vec2(unzoomed.x, unzoomed.y))) {
+                        ++uncovered;
+                        example = std::to_string(x) + ", " + std::to_string(y);
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(uncovered, 0) << "water under a panel, e.g. at the screen's pixel " << example;
+    }
 }
 
 TEST_F(ShippedLevels, every_level_set_names_levels_that_load_and_a_preview) {

@@ -129,22 +129,27 @@ Bytes MethodRecordsMovie(uint32_t count) {
     return movie.Write(true);
 }
 
-class As3HostileMovieTest : public As3Fixture {};
+class As3HostileMovieTest : public As3Fixture {
+protected:
+    // Loads the movie with its block, plays its first frame and requires the log line that says
+    // how the frame's scripts ended.
+    void PlayFirstFrame(const Bytes& movie, const std::string& ending, const char* why) {
+        smart_ptr<movie_def_impl> def = LoadMovie(movie);
+        Require(def != nullptr && def->get_abc() != nullptr, "the movie and its block load");
+        smart_ptr<root> instance = create_instance(def.get_ptr());
+        instance->advance(0.0f);
+        Require(Logged(ending), why);
+    }
+};
 
 TEST_F(As3HostileMovieTest, name_lookups_through_a_deep_scope_stack_end_their_frame) {
     // 30,000 scope entries and 20,000 lookups of a name none has: each lookup asked every entry
     // for the cost of one instruction, and the frame took 37 s.
     for (uint8_t opcode : {0x60, 0x5D}) {
         const Bytes movie = ScopeScanMovie(opcode, 30000, 20000);
-        BoundedRun run = RunBounded(
-            [&] {
-                smart_ptr<movie_def_impl> def = LoadMovie(movie);
-                Require(def != nullptr && def->get_abc() != nullptr, "the movie and its block load");
-                smart_ptr<root> instance = create_instance(def.get_ptr());
-                instance->advance(0.0f);
-                Require(Logged("script stopped after"), "the lookups spend the frame's budget");
-            },
-            15s, 512 * kMegabyte);
+        BoundedRun run =
+            RunBounded([&] { PlayFirstFrame(movie, "script stopped after", "the lookups spend the frame's budget"); },
+                       15s, 512 * kMegabyte);
         EXPECT_TRUE(run.finished) << static_cast<int>(opcode) << ": " << run.Describe();
     }
 }
@@ -154,13 +159,7 @@ TEST_F(As3HostileMovieTest, a_pool_string_pushed_until_the_stack_is_full_is_shar
     // push copied the string.
     const Bytes movie = PoolStringMovie();
     BoundedRun run = RunBounded(
-        [&] {
-            smart_ptr<movie_def_impl> def = LoadMovie(movie);
-            Require(def != nullptr && def->get_abc() != nullptr, "the movie and its block load");
-            smart_ptr<root> instance = create_instance(def.get_ptr());
-            instance->advance(0.0f);
-            Require(Logged("the operand stack is full"), "the constructor pushes until the stack is full");
-        },
+        [&] { PlayFirstFrame(movie, "the operand stack is full", "the constructor pushes until the stack is full"); },
         30s, 768 * kMegabyte);
     EXPECT_LT(movie.size(), 2000u);
     EXPECT_TRUE(run.finished) << run.Describe();
