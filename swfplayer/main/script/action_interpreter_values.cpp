@@ -193,7 +193,9 @@ void action_interpreter::substring() {
 
 void action_interpreter::push_data(int first, int count) {
     // One record may push thousands of values: each past the first costs an instruction.
-    instruction_budget::charge(count - 1);
+    if (count > 1) {
+        instruction_budget::charge(count - 1);
+    }
     bool verbose = m_verbose;
     for (int i = first; i < first + count; i++) {
         const push_operand& operand = m_code_form.operand(i);
