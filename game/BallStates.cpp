@@ -83,10 +83,6 @@ void LetGoBall(Level& level, BodyRecord& record, const Globbo* creature) {
     }
 }
 
-bool LeavesItsHolder(const BodyRecord& record, const Globbo* creature) {
-    return record.state != kBallHeld || record.owner == nullptr || record.owner == creature;
-}
-
 // Where the creatures overlap, an owner that spat its burden would leave the point counted for a
 // ball it has lost: a burden leaves only by leaving the creature that holds it.
 bool MayTakeBall(const Globbo* asker, const b2Body* ball) {

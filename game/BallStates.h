@@ -29,10 +29,6 @@ void TakeBall(Level& level, BodyRecord& record, Globbo* taker);
 // its owner's points behind), and on its free-again timer when it has an owner; a burden still
 // sitting in the other creature keeps its state.
 void LetGoBall(Level& level, BodyRecord& record, const Globbo* creature);
-// Whether the ball's leaving the creature's outline is its leaving the creature that holds it:
-// not for a ball the other creature holds, which lay in this outline only where the two overlap
-// and is still inside its holder (that leave changes nothing).
-bool LeavesItsHolder(const BodyRecord& record, const Globbo* creature);
 
 // Whether the creature may spit the body: anything that is not a ball, a ball without an owner,
 // and its own balls; never a ball another creature owns, and never a burden (a point counted

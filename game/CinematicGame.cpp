@@ -120,7 +120,7 @@ void CinematicGame::OnTakeBall(Globbo* taker, b2Body* ball) {
 
 void CinematicGame::OnLetGoBall(Globbo* creature, b2Body* ball) {
     BodyRecord* record = FindBodyRecord(ball);
-    if (record != nullptr && record->kind == kBallBody && ball_states::LeavesItsHolder(*record, creature)) {
+    if (record != nullptr && record->kind == kBallBody) {
         ball_states::LetGoBall(m_Level, *record, creature);
     }
 }

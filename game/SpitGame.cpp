@@ -180,11 +180,9 @@ bool SpitGame::MayTakeBall(Globbo* asker, b2Body* ball) const {
     return ball_states::MayTakeBall(asker, ball);
 }
 
-// A ball that the other creature holds takes no point away and counts no shot when it leaves
-// this creature's outline, which it lay in only where the two overlap.
 void SpitGame::OnLetGoBall(Globbo* creature, b2Body* ball) {
     BodyRecord* record = FindBodyRecord(ball);
-    if (record == nullptr || record->kind != kBallBody || !ball_states::LeavesItsHolder(*record, creature)) {
+    if (record == nullptr || record->kind != kBallBody) {
         return;
     }
     Globbo* owner = record->owner;

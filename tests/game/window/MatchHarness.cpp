@@ -74,15 +74,8 @@ void CopyGameData(const std::filesystem::path& from, const std::filesystem::path
     }
 }
 
-// The owner's points: its balls inside the holder, but for those the owner itself holds (they lie
-// in the holder's outline only where the two overlap, and count for nothing).
 int CountHeld(const Globbo& holder, const Globbo* owner) {
-    return static_cast<int>(
-        std::count_if(holder.GetContents().begin(), holder.GetContents().end(), [owner](const b2Body* body) {
-            const BodyRecord* record = FindBodyRecord(body);
-            return record != nullptr && record->kind == kBallBody && record->owner == owner &&
-                   record->state != kBallHeld;
-        }));
+    return holder.CountBallsInside(owner);
 }
 
 }  // namespace

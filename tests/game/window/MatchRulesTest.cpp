@@ -263,30 +263,6 @@ TEST_F(MatchRules, a_counted_burden_keeps_its_owner_while_the_owner_overlaps_it)
     EXPECT_EQ(Statistics().player1.score, 0);
 }
 
-// Where the two outlines overlap, a ball that one creature holds may also lie in the other's
-// outline; when it leaves that outline it has not left its holder: it stays held, and nobody's
-// points or shots change.
-TEST_F(MatchRules, a_held_ball_leaving_the_other_creature_that_overlaps_it_stays_held) {
-    Start(5);
-    Put(0, B());
-    Step();
-    ASSERT_EQ(Record(0).state, kBallHeld);
-    ASSERT_EQ(Record(0).owner, B());
-    const GameStatistics before = Statistics();
-    m_Game->OnLetGoBall(A(), Ball(0));
-    EXPECT_EQ(Record(0).state, kBallHeld);
-    EXPECT_EQ(Record(0).owner, B());
-    EXPECT_LT(Record(0).neutralTimer, 0.0f);
-    EXPECT_EQ(Statistics().player1.score, before.player1.score);
-    EXPECT_EQ(Statistics().player2.score, before.player2.score);
-    EXPECT_EQ(Statistics().player1.numShots, before.player1.numShots);
-    EXPECT_EQ(Statistics().player2.numShots, before.player2.numShots);
-    // Leaving its holder, it goes free as ever.
-    m_Game->OnLetGoBall(B(), Ball(0));
-    EXPECT_EQ(Record(0).state, kBallFree);
-    EXPECT_EQ(Statistics().player2.numShots, before.player2.numShots + 1);
-}
-
 TEST_F(MatchRules, go_starts_play_only_while_counting_down) {
     Start(5, MatchSetup::Championship);
     EXPECT_EQ(m_Game->m_State, SpitGame::kWaiting);

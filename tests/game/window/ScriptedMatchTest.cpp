@@ -267,28 +267,6 @@ TEST_F(ScriptedMatch, a_cinematic_takes_only_free_balls_and_colours_them_by_owne
     EXPECT_FALSE(two->IsPointInside(p.x, p.y));
 }
 
-// A ball that one creature holds and that leaves the other's outline, where the two overlapped,
-// stays held; leaving its holder, it goes free on its owner's timer.
-TEST_F(ScriptedMatch, a_cinematic_keeps_a_held_ball_that_leaves_the_other_creature) {
-    const std::vector<std::string> creatures = ShippedCreatureFiles();
-    CinematicGame scene("data/tutorial_level.xml");
-    Globbo* one = scene.AddGlobbo(creatures[0], {15.0f, 15.0f}, nullptr);
-    Globbo* two = scene.AddGlobbo(creatures[1], {-15.0f, 15.0f}, nullptr);
-    Ball* ball = scene.GetLevel().AddBall({40.0f, -20.0f});
-    ASSERT_TRUE(one && two && ball);
-    BodyRecord* record = FindBodyRecord(ball->GetBody());
-    scene.OnTakeBall(two, ball->GetBody());
-    ASSERT_EQ(record->state, kBallHeld);
-    scene.OnLetGoBall(one, ball->GetBody());
-    EXPECT_EQ(record->state, kBallHeld);
-    EXPECT_EQ(record->owner, two);
-    EXPECT_LT(record->neutralTimer, 0.0f);
-    scene.OnLetGoBall(two, ball->GetBody());
-    EXPECT_EQ(record->state, kBallFree);
-    EXPECT_EQ(record->owner, two);
-    EXPECT_GT(record->neutralTimer, 0.0f);
-}
-
 // Each scene outside matches builds and plays as its screen sets it up.
 TEST_F(ScriptedMatch, the_special_levels_build_their_scenes) {
     struct Scene {
