@@ -117,8 +117,11 @@ bool SoundManagerData::Serialize(sme::StorageBuffer& buffer) {
     return true;
 }
 
+// Made once and never destroyed: at exit the audio library's own error stream may be gone before
+// a static manager would be, and its sounds write to that stream as they go. The game clears its
+// sounds when it shuts down.
 SoundManager& SoundManager::GetInstance() {
-    static SoundManager instance(GameRandom::GetInstance());
+    static SoundManager& instance = *new SoundManager(GameRandom::GetInstance());
     return instance;
 }
 

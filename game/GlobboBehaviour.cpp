@@ -239,8 +239,11 @@ int Globbo::CountBallsInside(const Globbo* owner) const {
 
 // ---- Taking in and spitting ----
 
+// A ball queued by its touch is pulled through the skin; one that a creature took in since (held,
+// or a burden where the two creatures overlap) keeps its state and is left where it is.
 void Globbo::TakeIn(BodyRecord* record) {
-    if (record == nullptr || record->body == nullptr || m_Joint == nullptr) {
+    if (record == nullptr || record->body == nullptr || m_Joint == nullptr || record->state == kBallHeld ||
+        record->state == kBallBurden) {
         return;
     }
     b2Body* ball = record->body;

@@ -503,6 +503,26 @@ TEST_F(GlobboBehaviour, taking_in_pulls_a_ball_through_the_skin) {
     }
 }
 
+// Between the touch that queued a ball and the pull, the other creature may have taken it in where
+// the two overlap: a burden (a point for its owner) or a ball held keeps its state and its place,
+// or the point would stay counted for a ball that no longer shows as a burden.
+TEST_F(GlobboBehaviour, taking_in_leaves_a_ball_taken_since_it_was_queued) {
+    for (const int state : {kBallBurden, kBallHeld}) {
+        SCOPED_TRACE(state);
+        NewWorld();
+        const auto creature = Make("data/players/bubbles.xml");
+        creature->m_Center.SetZero();
+        b2Body* ball = AddBall({6.0f, 0.0f})->GetBody();
+        BodyRecord* record = FindBodyRecord(ball);
+        record->state = state;
+        creature->TakeIn(record);
+        EXPECT_EQ(record->state, state);
+        EXPECT_EQ(ball->GetPosition(), b2Vec2(6.0f, 0.0f));
+        EXPECT_EQ(ball->GetLinearVelocity(), b2Vec2_zero);
+        creature->DestroyPhysics();
+    }
+}
+
 // Throwing the creature sets the velocity of its ring and mouth; what is not a number counts as
 // 0 and speeds are kept below 1,000.
 TEST_F(GlobboBehaviour, throwing_sets_the_ring_and_mouth_velocity_within_bounds) {
