@@ -38,7 +38,9 @@ endfunction()
 # pondorix_test(<target> LIBS <lib>... [SOURCES <file>...])
 # One GoogleTest executable per tested folder, from every .cpp file of the calling folder unless
 # SOURCES is given (no executable while the folder has none). Every test runs from its build
-# folder with sound routed to OpenAL's null output, so no audio device is needed.
+# folder with sound routed to OpenAL's null output, so no audio device is needed; each requires the
+# fixture user_folder, which checks that the player's own user folder stays untouched (see the
+# top-level CMakeLists.txt).
 function(pondorix_test target)
   cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
   if(ARG_SOURCES)
@@ -53,7 +55,7 @@ function(pondorix_test target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_support GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null"
+    PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null" FIXTURES_REQUIRED user_folder
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
@@ -75,7 +77,7 @@ endfunction()
 # run on the same code did. An input that takes longer than PONDORIX_FUZZ_TIMEOUT seconds or more
 # than PONDORIX_FUZZ_RSS_MB of memory is reported as a failure like a crash; MAX_LEN, for formats
 # whose faults need room, is the largest input it makes (else libFuzzer's guess from the seeds). In every other build a replay program runs each seed once,
-# so the sanitizer build checks the seeds too.
+# so the sanitizer build checks the seeds too. Either requires the fixture user_folder.
 function(pondorix_fuzzer target)
   cmake_parse_arguments(ARG "" "SOURCE;CORPUS;MAX_LEN" "LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCE})
@@ -93,8 +95,10 @@ function(pondorix_fuzzer target)
     add_test(NAME fuzz.${target}
       COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
         sh -c "rm -rf '${work}' && cp -r '${corpus}' '${work}' && '$<TARGET_FILE:${target}>' -seed=1 -max_total_time=${PONDORIX_FUZZ_SECONDS} ${limits} -print_final_stats=1 '${work}'")
+    set_tests_properties(fuzz.${target} PROPERTIES FIXTURES_REQUIRED user_folder)
   else()
     target_link_libraries(${target} PRIVATE fuzz_replay)
     add_test(NAME fuzz_replay.${target} COMMAND ${target} ${corpus})
+    set_tests_properties(fuzz_replay.${target} PROPERTIES FIXTURES_REQUIRED user_folder)
   endif()
 endfunction()
