@@ -36,9 +36,12 @@ function(pondorix_library target)
 endfunction()
 
 # The start-up code of every test program, fuzz target and benchmark made below
-# (tests/support/startup/): a user folder of the program's own. An object library, so that the
-# code is linked although nothing calls it.
-add_library(test_startup OBJECT EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/support/startup/PrivateHome.cpp)
+# (tests/support/startup/): a user folder of the program's own, and connections to the X server
+# tried again when the server drops them. An object library, so that the code is linked although
+# nothing calls it.
+add_library(test_startup OBJECT EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/support/startup/PrivateHome.cpp
+  ${PROJECT_SOURCE_DIR}/tests/support/startup/DisplayRetry.cpp)
+target_link_libraries(test_startup PUBLIC X11::X11 ${CMAKE_DL_LIBS})
 
 # pondorix_test(<target> LIBS <lib>... [SOURCES <file>...])
 # One GoogleTest executable per tested folder, from every .cpp file of the calling folder unless

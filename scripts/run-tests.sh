@@ -13,8 +13,10 @@ export ALSOFT_DRIVERS=null
 unset ASAN_OPTIONS
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+# The X server never resets itself: one that does drops the connections made while it resets,
+# whenever its last client has left.
 run_ctest() {
-  (cd "$1" && xvfb-run -a -s "-screen 0 1024x768x24" \
+  (cd "$1" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
      ctest --output-on-failure --parallel "$(nproc)" --timeout 300)
 }
 
