@@ -15,6 +15,7 @@
 #include "app/UserPreferences.h"
 #include "app/ViewFitting.h"
 #include "app/VirtualFile.h"
+#include "app/WindowPlacement.h"
 #include "flash/render_handler_ogl.h"
 #include "platform/AccessibilityShortcuts.h"
 #include "platform/HeapSettings.h"
@@ -128,6 +129,13 @@ bool Application::Init(const std::function<ScreenDirector&()>& screens) {
     counters.AddCounter(kRenderCounter, "render", PerformanceCounter::Time);
     counters.AddCounter(kSwfCounter, "swf", PerformanceCounter::Time);
     counters.AddCounter(kSwfPrimsCounter, "swfprims", PerformanceCounter::Count);
+    FlashMovie::SetDrawTimer([](float seconds) {
+        std::vector<PerformanceCounter::Counter>& all = PerformanceCounter::GetInstance().counters;
+        if (all.size() > kSwfCounter) {
+            all[kSwfCounter].time += seconds;
+            all[kSwfCounter].count += 1;
+        }
+    });
 
     setVerticalSyncEnabled(true);
     platform::DisableAccessibilityShortcuts();
@@ -176,6 +184,8 @@ void Application::CreateMainWindow() {
         settings.antialiasingLevel = 0;
         create(mode, "Pondorix", style, settings);
     }
+    const sf::VideoMode screen = sf::VideoMode::getDesktopMode();
+    setPosition(CentredWindowPosition({screen.width, screen.height}, getSize()));
     log_info("Main window ready.");
     setKeyRepeatEnabled(false);
 }
@@ -192,6 +202,9 @@ void Application::LoadIcon() {
 void Application::ShowFirstScreen(ScreenDirector& director) {
     // The director takes the controllers' menu commands from now on.
     Controller::SetCommandHandler(&director);
+    if (director.GetCurrentScreenId() != 0) {
+        return;
+    }
     if (UserPreferences::GetInstance().skipMenu) {
         // Straight to the quick-match selection, with the main menu below it to go back to.
         matchSetup.mode = MatchSetup::QuickMatch;
@@ -373,6 +386,12 @@ void Application::DetachControllers() {
     for (const std::unique_ptr<Controller>& controller : controllers) {
         controller->Attach(nullptr);
     }
+}
+
+void Application::NewSetup(int32_t mode) {
+    matchSetup = MatchSetup();
+    TakeMatch(MatchRecord());
+    matchSetup.mode = mode;
 }
 
 void Application::ShowDebugPodium() {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/EventAdapter.h"
+#include "app/GameStatistics.h"
 #include "app/InputStatusProvider.h"
 #include "app/MatchSetup.h"
 #include "app/ScreenDirector.h"
 #include "app/TinyxmlPhysfsProxy.h"
-#include "app/sigslot.h"
 #include "flash/FlashMovie.h"
-#include "game/GameStatistics.h"
+#include "flash/sigslot.h"
 #include "serializeme/Serializable.h"
 
 #include <SFML/Graphics/Font.hpp>
@@ -43,7 +43,8 @@ public:
 
     // Starts the virtual file system, reads the application data, opens the window, builds the
     // controllers and loads the overlay, icon and font, then shows the first screen of the screen
-    // director that screens gives (called only then, so the director is the last service made).
+    // director that screens gives (called only then, so the director is the last service made);
+    // a director that already shows a screen when screens returns it (a tool's own) keeps it.
     // Without screens the window shows none. Always true.
     bool Init(const std::function<ScreenDirector&()>& screens = {});
     // Runs frames until the window is closed.
@@ -60,6 +61,9 @@ public:
     Controller* FindController(Controller* controller) const;
     // Detaches every controller from its creature.
     void DetachControllers();
+    // A new game of the mode: the set-up and the current match start afresh, with nothing of an
+    // earlier game left in them (the running match, if any, stays the screen's).
+    void NewSetup(int32_t mode);
     // Shows the championship podium with fixed places (a developer key).
     void ShowDebugPodium();
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/ColorData.h"
 #include "app/InputEvent.h"
 #include "app/InputStatusProvider.h"
 #include "app/Steerable.h"
-#include "app/sigslot.h"
-#include "game/ColorData.h"
+#include "flash/sigslot.h"
 #include "serializeme/Serializable.h"
 
 #include <cstdint>

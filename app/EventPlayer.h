@@ -3,7 +3,7 @@
 #include "app/InputEvent.h"
 #include "app/InputStatusProvider.h"
 #include "app/StoredEvent.h"
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 
 #include <cstddef>
 #include <map>

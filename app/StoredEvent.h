@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/Vec2Data.h"
+#include "app/Vec2Data.h"
 #include "serializeme/Serializable.h"
 
 #include <cstdint>

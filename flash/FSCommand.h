@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 
 namespace swfplayer {
 class character;

@@ -1,6 +1,5 @@
 #include "flash/FlashMovie.h"
 
-#include "app/PerformanceCounter.h"
 #include "flash/FSCommand.h"
 #include "flash/MovieCache.h"
 #include "flash/PhysfsFile.h"
@@ -15,6 +14,7 @@
 #include "swfplayer/main/text/edit_text_character.h"
 
 #include <GL/gl.h>
+#include <SFML/System/Clock.hpp>
 
 #include <cmath>
 
@@ -24,8 +24,7 @@ using swfplayer::sprite_instance;
 
 namespace {
 
-// The performance overlay's counter of the time spent drawing movies.
-constexpr unsigned int kSwfCounter = 2;
+FlashMovie::DrawTimer g_DrawTimer = nullptr;
 
 sprite_instance* AsSprite(character* ch) {
     return swfplayer::cast_to_sprite_instance(ch);
@@ -146,11 +145,7 @@ void FlashMovie::draw(sf::RenderTarget& target, sf::RenderStates states) const {
 }
 
 void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states) const {
-    std::vector<PerformanceCounter::Counter>& counters = PerformanceCounter::GetInstance().counters;
-    if (counters.size() > kSwfCounter) {
-        counters[kSwfCounter].clock.restart();
-        counters[kSwfCounter].count += 1;
-    }
+    const sf::Clock clock;
     if (m_Visible && m_Root) {
         smart_ptr<swfplayer::root> root = CurrentRoot();
         root->set_display_viewport(0, 0, root->get_movie_width(), root->get_movie_height());
@@ -174,9 +169,13 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
         glMatrixMode(GL_MODELVIEW);
         glPopMatrix();
     }
-    if (counters.size() > kSwfCounter) {
-        counters[kSwfCounter].time += counters[kSwfCounter].clock.getElapsedTime().asSeconds();
+    if (g_DrawTimer != nullptr) {
+        g_DrawTimer(clock.getElapsedTime().asSeconds());
     }
+}
+
+void FlashMovie::SetDrawTimer(DrawTimer timer) {
+    g_DrawTimer = timer;
 }
 
 character* FlashMovie::GetCharacter(const std::string& name) const {

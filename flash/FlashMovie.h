@@ -33,6 +33,10 @@ public:
     // Draws the movie into the current OpenGL context of target, inside the drawable's
     // transform.
     virtual void Render(sf::RenderTarget& target, const sf::RenderStates& states) const;
+    // Receives the seconds each Render took (the shell's performance overlay counts them); none
+    // by default, and a null one stops the reports.
+    using DrawTimer = void (*)(float seconds);
+    static void SetDrawTimer(DrawTimer timer);
 
     swfplayer::player* GetPlayer() const { return m_Player.get_ptr(); }
     // The playing root: when a script loaded another movie into the root movie, the root that

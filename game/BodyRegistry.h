@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 #include "game/BodyRecord.h"
 
 #include <box2d/b2_body.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/GameStatistics.h"
+#include "app/GameStatistics.h"
 
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>

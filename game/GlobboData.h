@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/ColorData.h"
+#include "app/ColorData.h"
 #include "serializeme/Serializable.h"
 
 #include <string>

@@ -69,10 +69,18 @@ bool Level::ReadData(const std::string& file) {
     return true;
 }
 
+// The sprite is centred on the screen whether or not a picture loaded (an empty one has its
+// centre at its corner).
 void Level::LoadBackground() {
-    if (m_Data.m_Background.empty()) {
-        return;
+    if (!m_Data.m_Background.empty()) {
+        LoadBackgroundPicture();
     }
+    const sf::FloatRect size = m_Background.getLocalBounds();
+    m_Background.setOrigin(size.width / 2.0f, size.height / 2.0f);
+    m_Background.setPosition(kScreenCentre);
+}
+
+void Level::LoadBackgroundPicture() {
     const std::string bytes = VirtualFile::Load(m_Data.m_Background, kMaxPictureBytes).bytes;
     if (!bytes.empty() && m_BackgroundImage.loadFromMemory(bytes.data(), bytes.size())) {
         m_BackgroundTexture = std::make_unique<sf::Texture>();
@@ -86,9 +94,6 @@ void Level::LoadBackground() {
         return;
     }
     m_Background.setTexture(*m_BackgroundTexture, true);
-    const sf::Vector2u size = m_BackgroundTexture->getSize();
-    m_Background.setOrigin(static_cast<float>(size.x) / 2.0f, static_cast<float>(size.y) / 2.0f);
-    m_Background.setPosition(kScreenCentre);
 }
 
 void Level::BuildElements() {

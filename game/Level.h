@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/sigslot.h"
 #include "flash/FlashParticles.h"
+#include "flash/sigslot.h"
 #include "game/Ball.h"
 #include "game/LevelData.h"
 #include "game/LevelElement.h"
@@ -93,6 +93,8 @@ public:
     LevelSketch& GetSketch() { return m_Sketch; }
     // Whether a background picture was loaded.
     bool HasBackground() const { return m_BackgroundTexture != nullptr; }
+    // The background's sprite, drawn only when a picture loaded.
+    const sf::Sprite& GetBackground() const { return m_Background; }
 
 protected:
     // Everything built so far goes, the world last; the records stay.
@@ -118,7 +120,9 @@ protected:
 private:
     // Reads the records of the file's "data" object; false when there is none.
     bool ReadData(const std::string& file);
+    // Centres the background's sprite on the screen, with the picture when one loads.
     void LoadBackground();
+    void LoadBackgroundPicture();
     void BuildBody(const BodyData& body, const std::string& file);
     void BuildFixtures(b2Body* body, const BodyData& data, const std::string& file);
     void BuildVisual(b2Body* body, const BodyData& data);

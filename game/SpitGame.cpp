@@ -58,10 +58,27 @@ SpitGame::~SpitGame() {
         controllers.push_back(controller.get());
     }
     for (Controller* controller : controllers) {
-        if (controller != nullptr &&
-            (controller->GetCreature() == m_Globbo1.get() || controller->GetCreature() == m_Globbo2.get())) {
+        const Steerable* steered = controller != nullptr ? controller->GetCreature() : nullptr;
+        if (steered != nullptr &&
+            (steered == m_Globbo1.get() || steered == m_Globbo2.get() || steered == m_BothCreatures.get())) {
             controller->Attach(nullptr);
         }
+    }
+}
+
+void SpitGame::AttachControllers(Controller* controller1, Controller* controller2) {
+    m_Controller1 = controller1;
+    m_Controller2 = controller2;
+    if (controller1 != nullptr && controller1 == controller2) {
+        m_BothCreatures = std::make_unique<SteerablePair>(*m_Globbo1, *m_Globbo2);
+        controller1->Attach(m_BothCreatures.get());
+        return;
+    }
+    if (controller1 != nullptr) {
+        controller1->Attach(m_Globbo1.get());
+    }
+    if (controller2 != nullptr) {
+        controller2->Attach(m_Globbo2.get());
     }
 }
 
@@ -109,7 +126,7 @@ bool SpitGame::Update(Application& application, float dt) {
         }
         if (m_Bot != nullptr) {
             m_Bot->Think(dt);
-        } else if (m_Controller2 != nullptr) {
+        } else if (m_Controller2 != nullptr && m_Controller2 != m_Controller1) {
             m_Controller2->Update(dt);
         }
         break;

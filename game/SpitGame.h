@@ -3,6 +3,7 @@
 #include "flash/FlashMovie.h"
 #include "game/BallContacts.h"
 #include "game/Game.h"
+#include "game/SteerablePair.h"
 
 #include <box2d/b2_math.h>
 #include <box2d/b2_world_callbacks.h>
@@ -22,9 +23,9 @@ class b2Body;
 //
 // The match is its world's contact listener. It steps the world, advances its score movie (the
 // two life bars) and, while counting down, its countdown movie, whose FSCommand "Go" starts play;
-// while playing it updates both controllers (in training, player 1's and the bot). The owner
-// keeps the level, which must outlive the match, and the controllers, which are attached to the
-// creatures from outside.
+// while playing it updates both controllers (in training, player 1's and the bot), a controller
+// that drives both creatures once. The owner keeps the level, which must outlive the match, and
+// the controllers, which it attaches through AttachControllers.
 //
 // States: 0 waiting (a championship match until its get-ready screen moves it on), 1 counting
 // down, 2 playing, 3 over (EndMatch), 4 finished (Update returns false from then on).
@@ -73,6 +74,9 @@ public:
     // state 3. Only once: the result is final, so balls that change hands afterwards (the world runs on) change no
     // statistics.
     void EndMatch() override;
+    // The controllers of the two players (null for none) take their creatures: each steers its
+    // own, and one controller given for both steers both, every push and spit going to each.
+    void AttachControllers(Controller* controller1, Controller* controller2);
     // While playing, to the level's outline sketch.
     void HandleEvent(const sf::Event& event) override;
     // "Go" while counting down starts play and the match's music; everything else is ignored.
@@ -134,6 +138,8 @@ private:
     BallContacts m_Contacts{BallContacts::Takes::kFreeAndSpat};
     std::unique_ptr<Globbo> m_Globbo1;
     std::unique_ptr<Globbo> m_Globbo2;
+    // What a controller of both creatures steers; null until one is attached.
+    std::unique_ptr<SteerablePair> m_BothCreatures;
     GameStatistics m_Statistics;
     // Steers creature 2 in training; null in every other match. It goes before the creatures.
     std::unique_ptr<Bot> m_Bot;

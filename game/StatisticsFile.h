@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/GameStatistics.h"
+#include "app/GameStatistics.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/GameStatistics.h"
 #include "app/MatchSetup.h"
-#include "game/GameStatistics.h"
 
 #include <string>
 

@@ -114,8 +114,12 @@ void FlashGUI::RemoveAllFocusItems() {
     m_CurrentFocusItem = nullptr;
 }
 
-void FlashGUI::SetFocus(const std::string& name) {
+void FlashGUI::SetDefaultFocus(const std::string& name) {
     m_CurrentFocusItem = FindFocusItem(name);
+}
+
+void FlashGUI::SetFocus(const std::string& name) {
+    SetDefaultFocus(name);
     if (m_SharedCursor) {
         return;
     }

@@ -90,17 +90,12 @@ void GUIChampionshipGetReady::Update(Application& application, float dt) {
     }
 }
 
-// A controller no longer listed by the application steers nothing.
+// A controller no longer listed by the application steers nothing; one that claimed both
+// creatures steers both.
 void GUIChampionshipGetReady::StartMatch(Application& application) {
     SpitGame& game = *m_Match->GetGame();
-    game.m_Controller1 = application.FindController(m_Player1->GetController());
-    if (game.m_Controller1 != nullptr) {
-        game.m_Controller1->Attach(game.GetGlobbo1());
-    }
-    game.m_Controller2 = application.FindController(m_Player2->GetController());
-    if (game.m_Controller2 != nullptr) {
-        game.m_Controller2->Attach(game.GetGlobbo2());
-    }
+    game.AttachControllers(application.FindController(m_Player1->GetController()),
+                           application.FindController(m_Player2->GetController()));
     if (game.m_State == SpitGame::kWaiting) {
         game.m_State = SpitGame::kCountdown;
     }

@@ -55,8 +55,9 @@ void GUIChampionshipPodium::Activate() {
 void GUIChampionshipPodium::OnFSCommand(const std::string& command) {
     FlashGUI::OnFSCommand(command);
     if (command == "PlayAgain") {
-        // Another championship of the same kind, on a clean record.
-        Application::GetInstance().matchSetup.Abort();
+        // A new championship on a clean record, whatever was played before the podium showed
+        // (the developer key shows it from any game).
+        Application::GetInstance().NewSetup(MatchSetup::Championship);
         m_Director.PopScreen();
         m_Director.PushScreen(GUIDirector::kChampionshipGlobbos);
     } else if (command == "Stats") {

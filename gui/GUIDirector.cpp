@@ -203,6 +203,8 @@ void GUIDirector::PrepareAfterPush(int id) {
         m_Tutorial->EnableButtons(true);
         break;
     case kMainMenu: m_MainMenu.SetFocus("newgamepvp"); break;
+    // The pause lies over everything: the match's controls hint, drawn over the stack, goes.
+    case kPaused: HideMatchHints(); break;
     default: break;
     }
 }
@@ -247,6 +249,10 @@ void GUIDirector::EndMatch() {
         m_Match->EndMatch();
     }
     // The match's controls hint is of no use once the match has gone.
+    HideMatchHints();
+}
+
+void GUIDirector::HideMatchHints() {
     for (const char* hint : {"quickmatch controls", "training controls"}) {
         m_Hint.HideHint(hint);
     }

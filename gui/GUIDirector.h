@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ScreenDirector.h"
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 #include "gui/GUIHint.h"
 #include "gui/GUIMainMenu.h"
 #include "gui/ScreenRoles.h"
@@ -117,6 +117,8 @@ private:
     bool IsStacked(const GUIBase* screen) const;
     // Ends the running match, its controllers let go first, and takes its controls hint away.
     void EndMatch();
+    // Takes the match's controls hint off the screen, when it shows.
+    void HideMatchHints();
     // The title is deleted (the program is ending) and both stacks emptied.
     void DeleteTitleAndEmpty();
 

@@ -1,11 +1,9 @@
 #include "gui/GUIGame.h"
 
 #include "app/Application.h"
-#include "app/Controller.h"
 #include "app/Log.h"
 #include "app/SoundManager.h"
 #include "app/UserPreferences.h"
-#include "game/Globbo.h"
 #include "game/LevelWindmill.h"
 #include "game/SpitGame.h"
 #include "game/StatisticsFile.h"
@@ -56,14 +54,7 @@ void GUIGame::StartMatch() {
 
 void GUIGame::AttachControllers() {
     const Application& application = Application::GetInstance();
-    m_Game->m_Controller1 = application.player1Controller;
-    if (m_Game->m_Controller1 != nullptr) {
-        m_Game->m_Controller1->Attach(m_Game->GetGlobbo1());
-    }
-    m_Game->m_Controller2 = application.player2Controller;
-    if (m_Game->m_Controller2 != nullptr) {
-        m_Game->m_Controller2->Attach(m_Game->GetGlobbo2());
-    }
+    m_Game->AttachControllers(application.player1Controller, application.player2Controller);
 }
 
 // The first quick or training match after start-up waits with its hint until the player has

@@ -39,13 +39,13 @@ void GUIMainMenu::Activate() {
 
 void GUIMainMenu::OnFSCommand(const std::string& command) {
     if (command == "newgamepvc") {
-        NewSetup(MatchSetup::Training);
+        Application::GetInstance().NewSetup(MatchSetup::Training);
         m_Director.PushScreen(GUIDirector::kTrainingSelection);
     } else if (command == "newgamepvp") {
-        NewSetup(MatchSetup::QuickMatch);
+        Application::GetInstance().NewSetup(MatchSetup::QuickMatch);
         m_Director.PushScreen(GUIDirector::kQuickMatchSelection);
     } else if (command == "newgamechampionship") {
-        NewSetup(MatchSetup::Championship);
+        Application::GetInstance().NewSetup(MatchSetup::Championship);
         m_Director.PushScreen(GUIDirector::kChampionshipGlobbos);
     } else if (command == "tutorial") {
         m_Director.PushScreen(GUIDirector::kTutorialWithButtons);
@@ -56,13 +56,6 @@ void GUIMainMenu::OnFSCommand(const std::string& command) {
     } else if (command == "exit") {
         m_Director.PushScreen(GUIDirector::kExit);
     }
-}
-
-void GUIMainMenu::NewSetup(int mode) {
-    Application& application = Application::GetInstance();
-    application.matchSetup = MatchSetup();
-    application.TakeMatch(MatchRecord());
-    application.matchSetup.mode = mode;
 }
 
 void GUIMainMenu::OpenManual() {

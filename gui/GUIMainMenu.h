@@ -24,8 +24,6 @@ public:
     void OnFSCommand(const std::string& command) override;
 
 private:
-    // Starts a new game set-up of the mode, with nothing of an earlier game left in it.
-    void NewSetup(int mode);
     void OpenManual();
 
     GUIDirector& m_Director;

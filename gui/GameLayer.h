@@ -2,7 +2,7 @@
 
 #include "app/EventAdapter.h"
 #include "app/KeyCodes.h"
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 #include "gui/FlashGUI.h"
 #include "gui/RecordedReplay.h"
 

@@ -3,16 +3,16 @@
 
 Usage: check-layers.py [root]   (root defaults to the repository this script is in)
 
-The player's layers, lowest first (see swfplayer/main/CMakeLists.txt):
+The folders form one order, lowest first:
+  platform < serializeme < swfplayer < flash < app < game < gui < tools < program
+A folder may include its own headers and those of the folders below it, never those above. Two
+narrower rules hold besides: of the folders above the player, only flash/ and game/ use the
+player's code, and the content tools only share the player's constants (tag codes, units) from
+swfplayer/main/common. Inside the player, its own layers, lowest first (see
+swfplayer/main/CMakeLists.txt):
   swfplayer/base <- common <- {geometry, script, render} <- display <- loading <- shapes <- text
   <- swfplayer_as_classes <- as3 <- player
-A folder may include its own headers and those of the layers below it. Outside the player, the
-platform layer includes nothing else, the player and the storage library nothing of the game's
-folders but the platform layer, only flash/, game/ and the SWF kit use the player directly, the
-content tools write the game's data through its records and record the screens' scenes by
-running them (tools/ may include game/ and gui/: make_recordings builds the title's scenes as the
-title does), and no product code includes tests, benchmarks, fuzz targets or the kit. Tests,
-benchmarks and fuzz targets may include anything.
+No product code includes tests, benchmarks or fuzz targets; they may include anything.
 """
 import os
 import re
@@ -33,16 +33,10 @@ PLAYER_LAYERS = [
     ("swfplayer/main/player", {"swfplayer/main/as3"}),
 ]
 
-# Folders outside the player and the top-level folders each may include (besides its own).
-OTHER_FOLDERS = {
-    "platform": set(),
-    "serializeme": {"platform"},
-    "app": {"serializeme", "platform", "game", "flash", "gui"},
-    "game": {"serializeme", "platform", "app", "flash", "swfplayer"},
-    "flash": {"serializeme", "platform", "app", "swfplayer"},
-    "gui": {"serializeme", "platform", "app", "game", "flash"},
-    "tools": {"serializeme", "platform", "app", "game", "gui", "swfplayer"},
-}
+# The folders outside the player's inner layers, lowest first.
+FOLDER_ORDER = ["platform", "serializeme", "swfplayer", "flash", "app", "game", "gui", "tools", "program"]
+# The folders above the player that may use its code.
+PLAYER_USERS = {"flash", "game"}
 FREE_FOLDERS = ("tests", "bench", "fuzz")
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
@@ -81,21 +75,17 @@ def check_include(source, header, reach):
         target = player_folder(header)
         if own is None:
             return None
-        if target_top == "platform":
-            return None
-        if target_top != "swfplayer":
-            return "the player includes " + target_top + "/"
-        if target is not None and target not in reach[own]:
-            return own + " is below " + target
+        if target_top == "swfplayer":
+            return own + " is below " + target if target is not None and target not in reach[own] else None
+    if top not in FOLDER_ORDER or target_top not in FOLDER_ORDER or target_top == top:
         return None
-    if top == "tools" and target_top == "swfplayer":
-        # The kit shares the player's constants (tag codes, units), never its code.
-        return None if header.startswith("swfplayer/main/common/") else "the kit uses the player's code"
-    allowed = OTHER_FOLDERS.get(top)
-    if allowed is None or target_top == top or target_top not in OTHER_FOLDERS and target_top != "swfplayer":
-        return None
-    if target_top not in allowed:
-        return top + "/ may not include " + target_top + "/"
+    if FOLDER_ORDER.index(target_top) > FOLDER_ORDER.index(top):
+        return top + "/ is below " + target_top + "/"
+    if target_top == "swfplayer" and top not in PLAYER_USERS:
+        if top == "tools":
+            # The kit shares the player's constants (tag codes, units), never its code.
+            return None if header.startswith("swfplayer/main/common/") else "the kit uses the player's code"
+        return top + "/ draws through flash/, never the player itself"
     return None
 
 

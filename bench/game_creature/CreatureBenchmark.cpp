@@ -7,9 +7,11 @@
 // Draw: one creature drawn in a real window (Mesa's software OpenGL under Xvfb): the outline into
 // the skin's canvas and its tessellation, the decorations, the mouth and the eyes, within 1 ms;
 // beside SFML drawing the same 42-point outline as an sf::ConvexShape. Each frame ends with
-// glFinish, so the time includes the rasterising.
+// glFinish, so the time includes the rasterising, and its CPU time counts every thread, Mesa's
+// rasterising threads among them (see FrameCpuClock.h).
 // Run: xvfb-run -a -s "-screen 0 1024x768x24" bench_game_creature
 //      --benchmark_enable_random_interleaving=true --benchmark_repetitions=10
+#include "bench/FrameCpuClock.h"
 #include "game/Ball.h"
 #include "game/Globbo.h"
 #include "game/PhysicsWorld.h"
@@ -142,11 +144,15 @@ void BM_Draw_Creature(benchmark::State& state) {
     Globbo& creature = *match.creatures[state.range(0)];
     sf::RenderWindow& window = Window();
     const ScreenMapping mapping = ScreenMapping::Of(match.physics);
+    bench_support::FrameCpuClock cpu;
     for (auto _ : state) {
+        cpu.Start();
         creature.DrawOutline(window, sf::RenderStates::Default, mapping);
         creature.DrawParts(window, sf::RenderStates::Default, mapping);
         glFinish();
+        cpu.Stop();
     }
+    cpu.Report(state);
 }
 
 // The creature's outline as its skin is drawn: the traced points pushed out by the ring's radius.
@@ -171,13 +177,17 @@ void BM_Draw_SfmlConvexShape(benchmark::State& state) {
     shape.setFillColor(creature.m_BodyColor);
     shape.setOutlineColor(sf::Color::Black);
     shape.setOutlineThickness(3.0f);
+    bench_support::FrameCpuClock cpu;
     for (auto _ : state) {
+        cpu.Start();
         for (size_t i = 0; i < points.size(); ++i) {
             shape.setPoint(i, points[i]);
         }
         window.draw(shape);
         glFinish();
+        cpu.Stop();
     }
+    cpu.Report(state);
 }
 
 }  // namespace
@@ -189,10 +199,12 @@ BENCHMARK(BM_Draw_Creature)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime()
+    ->MeasureProcessCPUTime()
     ->ComputeStatistics("min", Min);
 BENCHMARK(BM_Draw_SfmlConvexShape)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime()
+    ->MeasureProcessCPUTime()
     ->ComputeStatistics("min", Min);

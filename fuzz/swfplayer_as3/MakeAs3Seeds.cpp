@@ -57,6 +57,11 @@ std::vector<std::pair<std::string, Bytes>> reader_seeds() {
     broken("version", [](AbcBuilder& a) { a.majorVersion = 47; });
     broken("multiname_kind", [](AbcBuilder& a) { a.multinames.push_back({0x0F, 0, 0, 0, {1}}); });
     broken("class_trait_in_instance", [](AbcBuilder& a) { a.instances[0].traits = {{1, 4, 1, 0, 0, 0}}; });
+    AbcBuilder later_class = rich_block();
+    later_class.instances.push_back({later_class.QName("Later"), 0, 0, 0, {}, 1, {}});
+    later_class.classes.push_back({1, {}});
+    later_class.classes[0].traits = {{1, 4, 1, 1, 0, 0}};
+    seeds.emplace_back("class_trait_naming_a_later_class", tag_body(1, later_class));
     broken("second_body", [](AbcBuilder& a) { a.bodies[1].method = 0; });
     broken("exception_target", [](AbcBuilder& a) { a.bodies[0].exceptions = {{0, 1, 40, 0, 0}}; });
     broken("trailing", [](AbcBuilder& a) { a.trailing = {0, 0}; });
@@ -65,9 +70,22 @@ std::vector<std::pair<std::string, Bytes>> reader_seeds() {
     return seeds;
 }
 
+// 1,000 scope entries ("this"), then 500 lookups of "v", which none has.
+Bytes deep_scope_lookups() {
+    Bytes code;
+    for (int i = 0; i < 1000; i++) {
+        code.insert(code.end(), {0xD0, 0x30});
+    }
+    for (int i = 0; i < 500; i++) {
+        code.insert(code.end(), {0x60, 3});
+    }
+    return code;
+}
+
 std::vector<std::pair<std::string, Bytes>> execute_seeds() {
     // Multinames: 1 Main, 2 f, 3 v, 4 trace, 5 stop; strings 4 to 6: "v", "trace", "stop".
     return {
+        {"deep_scope_lookups", deep_scope_lookups()},
         {"set_member", {0xD0, 0x24, 0xFE, 0x68, 3, 0x47}},
         {"trace", {0x5D, 4, 0x2C, 5, 0x4F, 4, 1, 0x47}},
         {"stop", {0xD0, 0x4F, 5, 0, 0x47}},

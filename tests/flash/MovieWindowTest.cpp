@@ -86,6 +86,26 @@ TEST_F(MovieWindowTest, the_movie_plays_at_its_frame_rate_with_its_shapes_and_co
     }
 }
 
+// Every drawing of a movie reports its time to the draw timer while one is set, and only then.
+TEST_F(MovieWindowTest, each_drawing_reports_its_time_to_the_draw_timer) {
+    static std::vector<float> reports;
+    reports.clear();
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    FlashMovie movie("shapes.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    movie.Advance(0.0f);
+    FlashMovie::SetDrawTimer([](float seconds) { reports.push_back(seconds); });
+    Shoot(movie, {});
+    Shoot(movie, {});
+    FlashMovie::SetDrawTimer(nullptr);
+    Shoot(movie, {});
+    ASSERT_EQ(reports.size(), 2u);
+    for (float seconds : reports) {
+        EXPECT_GT(seconds, 0.0f);
+        EXPECT_LT(seconds, 10.0f);
+    }
+}
+
 // The game sets a field's text through FlashMovie::SetText; the screenshot shows the new text.
 TEST_F(MovieWindowTest, a_field_set_through_the_movie_wrapper_shows_the_new_text) {
     swfkit::EmbeddedFont font;

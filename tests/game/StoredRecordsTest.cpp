@@ -1,5 +1,5 @@
-#include "game/ColorData.h"
-#include "game/Vec2Data.h"
+#include "app/ColorData.h"
+#include "app/Vec2Data.h"
 #include "tests/serializeme/SampleRecords.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,8 @@
 // before a match, the match over's championship choices, and whole championships played through
 // the screens.
 #include "app/Application.h"
+#include "app/InputStatusProvider.h"
+#include "app/KeyCodes.h"
 #include "app/UserPreferences.h"
 #include "game/Globbo.h"
 #include "game/SpitGame.h"
@@ -477,8 +479,104 @@ TEST_F(ChampionshipScreensTest, one_controller_may_claim_both_and_an_unlisted_on
     Run(1.1f);
     EXPECT_EQ(Match().GetGame()->m_Controller1, controllers[0]);
     EXPECT_EQ(Match().GetGame()->m_Controller2, controllers[0]);
-    // A controller steers one creature: the last it was given.
-    EXPECT_EQ(controllers[0]->GetCreature(), Match().GetGame()->GetGlobbo2());
+    // It steers both at once, neither of them alone (how it moves them: the test below).
+    const Steerable* steered = controllers[0]->GetCreature();
+    EXPECT_NE(steered, nullptr);
+    EXPECT_NE(steered, Match().GetGame()->GetGlobbo1());
+    EXPECT_NE(steered, Match().GetGame()->GetGlobbo2());
+}
+
+// Up held on the controller's keys moves the creatures it steers.
+class HeldUp : public InputStatusProvider {
+public:
+    float GetJoystickAxis(unsigned int, unsigned int) override { return 0.0f; }
+    bool IsKeyDown(unsigned int key) override { return key == Key::Up || key == Key::W; }
+};
+
+// One controller claims both creatures with its keys as a player does: the second creature, the
+// pause (Escape) and "Go on" there, after which its cursor is back on the first creature, which
+// it claims too. Holding up then moves both creatures, each exactly as a controller of its own
+// moves it (one push per step each): the same match with the arrows claiming the first creature
+// and W A S D the second gives the same places, step for step.
+TEST_F(ChampionshipScreensTest, one_controller_claims_both_with_its_keys_and_moves_each_as_its_own) {
+    Controller::SetCommandHandler(&*director);
+    Controller* arrows = controllers[0];
+    auto key = [&](Controller* controller, uint32_t code) {
+        InputEvent press;
+        press.key = code;
+        EXPECT_TRUE(controller->OnEvent(press));
+    };
+    // Holds up for a second of play from "Go" and gives both creatures' centres after each step.
+    auto playUp = [&]() {
+        director->OnFSCommand("Go");
+        HeldUp held;
+        SpitGame& game = *Match().GetGame();
+        for (Controller* controller : {game.m_Controller1, game.m_Controller2}) {
+            controller->Attach(controller->GetCreature(), &held);
+        }
+        std::vector<b2Vec2> centres;
+        for (int step = 0; step < 50; ++step) {
+            director->Update(kStep);
+            centres.push_back(game.GetGlobbo1()->m_Center);
+            centres.push_back(game.GetGlobbo2()->m_Center);
+        }
+        return centres;
+    };
+
+    Schedule(2);
+    director->PushScreen(GUIDirector::kChampionshipMatchTable);
+    director->OnFSCommand("Start");
+    ASSERT_EQ(director->GetIds(), (Ids{11, 13, 4}));
+    GUIChampionshipGetReady& ready = GetReady();
+    // The items lie in the creatures' order from left to right.
+    const bool secondRight = ready.GetPlayer(0)->GetLink(FocusItem::kRight) == ready.GetPlayer(1);
+    // The first key shows the cursor on "Player1"; the way to "Player2", and the claim.
+    key(arrows, Key::RControl);
+    key(arrows, secondRight ? Key::Right : Key::Left);
+    key(arrows, Key::RControl);
+    ASSERT_EQ(ready.GetPlayer(1)->GetController(), arrows);
+    // The pause, and "Go on" (its first item) pressed.
+    key(arrows, Key::Escape);
+    ASSERT_EQ(director->GetIds(), (Ids{14, 11, 13, 4}));
+    key(arrows, Key::RControl);
+    for (int frame = 0; frame < 200 && director->GetIds().front() == GUIDirector::kPaused; ++frame) {
+        director->Update(kStep);
+    }
+    ASSERT_EQ(director->GetIds(), (Ids{11, 13, 4}));
+    ASSERT_EQ(ready.GetCursor(arrows)->GetItem(), ready.GetPlayer(0));
+    key(arrows, Key::RControl);
+    ASSERT_TRUE(ready.IsBothReady());
+    Run(1.1f);
+    ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
+    const std::vector<b2Vec2> shared = playUp();
+
+    // The same match, a controller for each creature.
+    director->PopAll();
+    director->PushScreen(GUIDirector::kMainMenu);
+    Schedule(2);
+    director->PushScreen(GUIDirector::kChampionshipMatchTable);
+    director->OnFSCommand("Start");
+    key(arrows, Key::RControl);
+    key(arrows, Key::RControl);
+    key(controllers[1], Key::LControl);
+    key(controllers[1], secondRight ? Key::D : Key::A);
+    key(controllers[1], Key::LControl);
+    ASSERT_TRUE(GetReady().IsBothReady());
+    Run(1.1f);
+    ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
+    const std::vector<b2Vec2> own = playUp();
+    Controller::SetCommandHandler(nullptr);
+
+    ASSERT_EQ(shared.size(), own.size());
+    for (size_t i = 0; i < shared.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(shared[i].x, own[i].x, 1e-4f);
+        EXPECT_NEAR(shared[i].y, own[i].y, 1e-4f);
+    }
+    // Both went up.
+    for (size_t creature : {0u, 1u}) {
+        EXPECT_LT(shared[shared.size() - 2 + creature].y, shared[creature].y - 1.0f) << creature;
+    }
 }
 
 TEST_F(ChampionshipScreensTest, back_pauses_the_get_ready_and_without_a_match_it_goes) {

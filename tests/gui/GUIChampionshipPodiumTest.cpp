@@ -247,5 +247,47 @@ TEST_F(PodiumTest, statistics_back_main_menu_and_play_again_in_the_director) {
     EXPECT_EQ(application.matchSetup.podium, (std::array<std::string, 3>{}));
 }
 
+// "PlayAgain" starts a new championship on a clean set-up whatever was played before the podium
+// showed (the developer key shows it over any game): mode 1, no players, levels, schedule,
+// results or places, and no current match, so that its matches wait for their get-ready screen.
+TEST_F(PodiumTest, play_again_starts_a_fresh_championship_whatever_was_played_before) {
+    GUIDirector director;
+    director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
+    for (int mode : {MatchSetup::QuickMatch, MatchSetup::Training}) {
+        SCOPED_TRACE(mode);
+        MatchSetup& setup = application.matchSetup;
+        setup.mode = mode;
+        setup.players = {kThree[0], kThree[1]};
+        setup.levels = {"data/levels/1_nanomill.xml"};
+        setup.matchIndex = 2;
+        setup.matches.resize(3);
+        setup.results.resize(1);
+        setup.results[0].winner = GameStatistics::kPlayer1;
+        application.levelFile = "data/levels/1_nanomill.xml";
+        application.player1File = kThree[0];
+        application.player1Controller = controllers[0];
+        application.player2File = kThree[1];
+        application.player2Controller = controllers[1];
+        setup.podium = kThree;
+        director.PushScreen(GUIDirector::kMainMenu);
+        director.PushScreen(GUIDirector::kChampionshipPodium);
+        director.OnFSCommand("PlayAgain");
+        EXPECT_EQ(setup.mode, MatchSetup::Championship);
+        EXPECT_TRUE(setup.players.empty());
+        EXPECT_TRUE(setup.levels.empty());
+        EXPECT_EQ(setup.matchIndex, 0);
+        EXPECT_TRUE(setup.matches.empty());
+        EXPECT_TRUE(setup.results.empty());
+        EXPECT_EQ(setup.podium, (std::array<std::string, 3>{}));
+        EXPECT_EQ(application.levelFile, "");
+        EXPECT_EQ(application.player1File, "");
+        EXPECT_EQ(application.player1Controller, nullptr);
+        EXPECT_EQ(application.player2File, "");
+        EXPECT_EQ(application.player2Controller, nullptr);
+        director.PopAll();
+    }
+    application.TakeMatch(MatchRecord());
+}
+
 }  // namespace
 }  // namespace gui_testing

@@ -25,10 +25,12 @@
 namespace gui_testing {
 
 // A keyboard controller with the menu number (its name in journals: "c<index>"), the cursor
-// colour and the movie that pictures it (none when empty).
-inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color color, const std::string& image = "") {
+// colour, the movie that pictures it (none when empty) and its keys (the attributes of a control
+// file, such as m_KeyLeft="291"; none when empty).
+inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color color, const std::string& image = "",
+                                                  const std::string& keys = "") {
     const std::string xml = "<keyboardcontroller m_GUIIndex=\"" + std::to_string(index) + "\" m_GUIImage=\"" + image +
-                            "\"><color name=\"m_GUIColor\" r=\"" + std::to_string(color.r) + "\" g=\"" +
+                            "\" " + keys + "><color name=\"m_GUIColor\" r=\"" + std::to_string(color.r) + "\" g=\"" +
                             std::to_string(color.g) + "\" b=\"" + std::to_string(color.b) + "\" a=\"" +
                             std::to_string(color.a) + "\"/></keyboardcontroller>";
     TiXmlDocument document;
@@ -40,14 +42,23 @@ inline std::unique_ptr<Controller> MakeController(unsigned int index, sf::Color 
     return controller;
 }
 
-// Gives the application two controllers, c1 and c2, in the colours of the game's two keyboards
-// (the first owns the menus' shared cursors), and takes them back at the end.
+// Gives the application two controllers, c1 and c2, in the colours and with the keys of the
+// game's two keyboards (the first owns the menus' shared cursors), and takes them back at the end.
 class AppControllers {
 public:
+    // The keys of the arrows' set and of the W A S D set (spit, start and back: right Control,
+    // Return and Escape; left Control, Tab and Q).
+    static constexpr const char* kArrowKeys =
+        "m_KeyLeft=\"291\" m_KeyRight=\"292\" m_KeyUp=\"293\" m_KeyDown=\"294\" m_KeySpit=\"261\" "
+        "m_KeyStart=\"278\" m_KeyBack=\"256\"";
+    static constexpr const char* kWasdKeys =
+        "m_KeyLeft=\"97\" m_KeyRight=\"100\" m_KeyUp=\"119\" m_KeyDown=\"115\" m_KeySpit=\"257\" "
+        "m_KeyStart=\"280\" m_KeyBack=\"113\"";
+
     AppControllers() {
         std::vector<std::unique_ptr<Controller>> controllers;
-        controllers.push_back(MakeController(1, sf::Color(230, 70, 60)));
-        controllers.push_back(MakeController(2, sf::Color(60, 120, 235)));
+        controllers.push_back(MakeController(1, sf::Color(230, 70, 60), "", kArrowKeys));
+        controllers.push_back(MakeController(2, sf::Color(60, 120, 235), "", kWasdKeys));
         std::swap(Application::GetInstance().controllers, controllers);
         m_Previous = std::move(controllers);
     }

@@ -371,6 +371,29 @@ TEST_F(MatchScreensTest, the_controls_hint_goes_with_the_match_screen) {
     EXPECT_EQ(hint.GetHintName(), "gui controls");
 }
 
+// The pause lies over everything of the match: the match's controls hint, which the director
+// draws over its screens, goes when the pause opens, and stays away when the match goes on.
+TEST_F(MatchScreensTest, the_pause_opens_over_the_match_and_its_controls_hint_goes) {
+    GUIHint& hint = director->GetHint();
+    for (int mode : {MatchSetup::QuickMatch, MatchSetup::Training}) {
+        SCOPED_TRACE(mode);
+        preferences.hintGameControls = true;
+        Start(mode);
+        Run(1.0f);
+        ASSERT_TRUE(hint.IsWaiting());
+        director->HandleCommand(controllers[0], Controller::kBack);
+        ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+        EXPECT_FALSE(hint.IsShown());
+        Run(0.5f);
+        EXPECT_FALSE(hint.IsShown());
+        director->HandleCommand(controllers[0], Controller::kBack);
+        ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
+        Run(0.5f);
+        EXPECT_FALSE(hint.IsShown());
+        director->PopScreen();
+    }
+}
+
 // Copying a set-up's match record never takes over another's running match.
 TEST(MatchRecordCopy, the_running_match_stays) {
     Game* const running = reinterpret_cast<Game*>(0x1000);

@@ -6,6 +6,7 @@
 #include "gui/BotSelectionGrid.h"
 #include "gui/GUIDirector.h"
 #include "gui/GUIPlayerSelection.h"
+#include "gui/GameScreens.h"
 #include "gui/SelectionGrid.h"
 #include "tests/gui/ScreenTestBase.h"
 #include "tests/support/TempDir.h"
@@ -149,11 +150,11 @@ TEST_F(SelectionGridTest, back_leads_into_the_first_row_and_rows_lead_down_to_th
     }
     // A move up from "Start" passes the empty slots' row and lands in the last row; from there
     // up again, on the first row's first creature.
-    screen.MoveAllFocus("Start");
+    screen.SetControllerFocus(controllers[0], "Start");
     director->HandleCommand(controllers[0], Controller::kUp);
-    EXPECT_EQ(screen.GetSharedCursor()->GetItem(), Pool(screen, 4));
+    EXPECT_EQ(screen.GetCursor(controllers[0])->GetItem(), Pool(screen, 4));
     director->HandleCommand(controllers[0], Controller::kUp);
-    EXPECT_EQ(screen.GetSharedCursor()->GetItem(), grid.GetPoolItems().front().get());
+    EXPECT_EQ(screen.GetCursor(controllers[0])->GetItem(), grid.GetPoolItems().front().get());
 }
 
 TEST_F(SelectionGridTest, each_controller_fills_one_slot_and_a_pressed_slot_returns_its_creature) {
@@ -169,9 +170,9 @@ TEST_F(SelectionGridTest, each_controller_fills_one_slot_and_a_pressed_slot_retu
     // The unselectable creature shows, but no press takes it and the cursor passes it by.
     EXPECT_FALSE(Pool(screen, 2)->IsEnabled());
     EXPECT_NE(Pool(screen, 2)->GetSnapshot(), nullptr);
-    screen.MoveAllFocus("data/players/c1.xml");
+    screen.SetControllerFocus(c1, "data/players/c1.xml");
     director->HandleCommand(c1, Controller::kRight);
-    EXPECT_EQ(screen.GetSharedCursor()->GetItem(), Pool(screen, 3));
+    EXPECT_EQ(screen.GetCursor(c1)->GetItem(), Pool(screen, 3));
     Press(screen, c1, "data/players/c2.xml");
     EXPECT_TRUE(grid.GetChosen().empty());
 
@@ -240,6 +241,76 @@ TEST_F(SelectionGridTest, start_needs_two_creatures_and_sets_up_a_quick_match) {
     EXPECT_EQ(application.player2File, "data/players/c0.xml");
     EXPECT_EQ(application.player2Controller, controllers[0]);
     EXPECT_EQ(application.matchSetup.results.size(), 1u);
+}
+
+// The two players' cursors are their own, each a ring in its controller's colour: the one that
+// chose the quick match on the menu has its ring on "Start" at once, the other's first command
+// shows its ring there too (the two nested), and each moves only its own.
+TEST_F(SelectionGridTest, each_player_moves_a_cursor_of_their_own_in_their_colour) {
+    MakePool(4);
+    director.emplace();
+    RegisterGameScreens(*director);
+    director->PushScreen(GUIDirector::kMainMenu);
+    Controller* c1 = controllers[0];
+    Controller* c2 = controllers[1];
+    director->HandleCommand(c1, Controller::kRight);
+    director->PushScreen(GUIDirector::kQuickMatchSelection);
+    auto& screen = dynamic_cast<GUIPlayerSelection&>(*director->GetScreen(GUIDirector::kQuickMatchSelection));
+    EXPECT_EQ(screen.GetSharedCursor(), nullptr);
+    ASSERT_NE(screen.GetCursor(c1), nullptr);
+    EXPECT_EQ(Name(screen.GetCursor(c1)->GetItem()), "Start");
+    EXPECT_EQ(screen.GetCursor(c1)->GetColor(), sf::Color(c1->GetGUIColor()));
+    EXPECT_EQ(screen.GetCursor(c2), nullptr);
+
+    director->HandleCommand(c2, Controller::kUp);
+    ASSERT_NE(screen.GetCursor(c2), nullptr);
+    EXPECT_EQ(Name(screen.GetCursor(c2)->GetItem()), "Start");
+    EXPECT_EQ(screen.GetCursor(c2)->GetColor(), sf::Color(c2->GetGUIColor()));
+    EXPECT_NE(screen.GetCursor(c1)->GetColor(), screen.GetCursor(c2)->GetColor());
+    ASSERT_TRUE(screen.GetCursor(c1)->GetRing() && screen.GetCursor(c2)->GetRing());
+    EXPECT_LT(screen.GetCursor(c1)->GetRing()->getRadius(), screen.GetCursor(c2)->GetRing()->getRadius());
+
+    // Up from "Start" passes the empty slots by to the pool's first creature.
+    director->HandleCommand(c2, Controller::kUp);
+    EXPECT_EQ(Name(screen.GetCursor(c2)->GetItem()), "data/players/c0.xml");
+    EXPECT_EQ(Name(screen.GetCursor(c1)->GetItem()), "Start");
+    director->HandleCommand(c1, Controller::kUp);
+    director->HandleCommand(c1, Controller::kRight);
+    EXPECT_EQ(Name(screen.GetCursor(c1)->GetItem()), "data/players/c1.xml");
+    EXPECT_EQ(Name(screen.GetCursor(c2)->GetItem()), "data/players/c0.xml");
+}
+
+// Left and right along the row of the players go to the item next to it on the screen, "Start"
+// included: with both slots filled, right from the first slot is the second, right from the
+// second is "Start", and left goes back the same way.
+TEST_F(SelectionGridTest, left_and_right_go_along_the_slots_and_start_in_their_order_on_the_screen) {
+    MakePool(4);
+    GUIPlayerSelection& screen = Open();
+    Controller* c1 = controllers[0];
+    Press(screen, c1, "data/players/c0.xml");
+    Press(screen, controllers[1], "data/players/c1.xml");
+    ASSERT_NE(screen.GetCursor(c1), nullptr);
+    ASSERT_EQ(Name(screen.GetCursor(c1)->GetItem()), "player1");
+    auto centre = [](const FocusItem* item) {
+        return (item->GetRect().left + item->GetRect().right) / 2.0f;
+    };
+    const std::pair<int, const char*> moves[] = {{Controller::kRight, "player2"},
+                                                 {Controller::kRight, "Start"},
+                                                 {Controller::kLeft, "player2"},
+                                                 {Controller::kLeft, "player1"},
+                                                 {Controller::kRight, "player2"}};
+    for (const auto& [command, item] : moves) {
+        SCOPED_TRACE(item);
+        const FocusItem* from = screen.GetCursor(c1)->GetItem();
+        director->HandleCommand(c1, command);
+        const FocusItem* to = screen.GetCursor(c1)->GetItem();
+        EXPECT_EQ(Name(to), item);
+        if (command == Controller::kRight) {
+            EXPECT_GT(centre(to), centre(from) + 60.0f);
+        } else {
+            EXPECT_LT(centre(to), centre(from) - 60.0f);
+        }
+    }
 }
 
 // One slot stands at the left end of its row (no step to divide), with the tube above.

@@ -76,6 +76,14 @@ std::pair<int, int> X11TestDisplay::Size(Window window) {
     return {attributes.width, attributes.height};
 }
 
+std::pair<int, int> X11TestDisplay::Position(Window window) {
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_Display, window, DefaultRootWindow(m_Display), 0, 0, &x, &y, &child);
+    return {x, y};
+}
+
 std::optional<std::vector<Rgb>> X11TestDisplay::ReadPixels(Window window,
                                                            const std::vector<std::pair<int, int>>& points) {
     const auto [width, height] = Size(window);

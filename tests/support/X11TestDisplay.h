@@ -41,6 +41,8 @@ public:
     void MoveResize(Window window, unsigned int width, unsigned int height);
     // The window's size as the server has it.
     std::pair<int, int> Size(Window window);
+    // Where the window's top-left corner lies on the screen.
+    std::pair<int, int> Position(Window window);
     // Reads the colours at the given points of the window; nothing when they cannot be read.
     std::optional<std::vector<Rgb>> ReadPixels(Window window, const std::vector<std::pair<int, int>>& points);
     // Asks the window to close as a window manager does (WM_DELETE_WINDOW).

@@ -44,17 +44,21 @@ int main(int argc, char** argv) {
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
-    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
     if (creatures[1].starts_with(kBotFolder)) {
         application.matchSetup.mode = MatchSetup::Training;
     }
-    // The matches take the in-match screen's place: the push starts the first.
-    GUIDirector& director = GUIDirector::GetInstance();
-    auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
-    const MatchViewScreen& screen = *owned;
-    director.RegisterMatch(std::move(owned));
-    director.PushScreen(GUIDirector::kGame);
-    if (!screen.IsPlayable()) {
+    // The matches take the in-match screen's place, and the director shows them from the start
+    // in place of the game's first screen: the push starts the first match.
+    const MatchViewScreen* screen = nullptr;
+    application.Init([&]() -> ScreenDirector& {
+        GUIDirector& director = GUIDirector::GetInstance();
+        auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
+        screen = owned.get();
+        director.RegisterMatch(std::move(owned));
+        director.PushScreen(GUIDirector::kGame);
+        return director;
+    });
+    if (!screen->IsPlayable()) {
         std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
         application.Shutdown();
         return 1;

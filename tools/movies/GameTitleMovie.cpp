@@ -24,11 +24,7 @@ constexpr int kBlinkFrames = 40;
 constexpr int kCloudFrames = 900;
 
 uint16_t Sky(Library& library) {
-    std::vector<ShapeBuilder> bands;
-    const std::pair<float, uint32_t> skyBands[] = {{0, 0x7FD0F6}, {200, 0x98DBF8}, {340, 0xB4E6F6}, {450, 0xD2F2F2}};
-    for (auto [top, color] : skyBands) {
-        bands.push_back(Shape(RoundedRect(0, top, kWidth, kHeight, 0), Solid(color)));
-    }
+    std::vector<ShapeBuilder> bands = Bands({{0, 0x7FD0F6}, {200, 0x98DBF8}, {340, 0xB4E6F6}, {450, 0xD2F2F2}});
     // Soft green hills far away and the sandy floor the creatures run on.
     bands.push_back(Shape(Ellipse(130, 610, 260, 120), Solid(0xA8E08A)));
     bands.push_back(Shape(Ellipse(640, 620, 300, 110), Solid(0x94D67A)));

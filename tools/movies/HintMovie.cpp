@@ -1,5 +1,7 @@
 // The control hints: a panel that slides up from the bottom of the screen with pictures of the
-// controls, waits at its checkpoint when the game asks it to, and slides away.
+// controls, waits at its checkpoint when the game asks it to, and slides away. The checkpoint is
+// announced as the panel starts to come in, so the player's first move and press after it
+// appears count; the panel holds at the end of its slide only while they are still awaited.
 #include "tools/movies/ControllerArt.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
@@ -21,6 +23,9 @@ constexpr float kPanelX = (kWidth - kPanelWidth) / 2.0f;
 constexpr float kShownY = 474.0f;
 constexpr float kHiddenY = 630.0f;
 constexpr int kSlideFrames = 8;
+// The game's hint waits at a checkpoint for a move and a press, and plays on at one once both
+// have come.
+constexpr const char* kCheckpoint = "#83:'FSCommand:checkpoint',''";
 // Frames the panel stays after its checkpoint (two seconds).
 constexpr int kHoldFrames = 60;
 // The texts start right of the pictures.
@@ -129,13 +134,17 @@ swfkit::Bytes HintMovie(const swfkit::EmbeddedFont& font) {
     tags.PlaceObject2(menu_art::Move(background, kPanelX, kHiddenY, 1, 1, 0.0f));
     tags.DoAction(menu_art::Script("stop"));
     tags.ShowFrame();
-    // In: up and visible.
+    // In: up and visible, from the first frame on listening for the move and the press.
     for (int i = 1; i <= kSlideFrames; ++i) {
+        if (i == 1) {
+            tags.DoAction(menu_art::Script(kCheckpoint));
+        }
         const float t = Ease(static_cast<float>(i) / kSlideFrames);
         tags.PlaceObject2(menu_art::Move(background, kPanelX, kHiddenY + (kShownY - kHiddenY) * t, 1, 1, t));
         tags.ShowFrame();
     }
-    tags.DoAction(menu_art::Script("stop #83:'FSCommand:checkpoint',''"));
+    // Held here unless the move and the press have come: the checkpoint then plays it on.
+    tags.DoAction(menu_art::Script(std::string("stop ") + kCheckpoint));
     tags.ShowFrame();
     for (int i = 0; i < kHoldFrames; ++i) {
         tags.ShowFrame();
@@ -157,12 +166,13 @@ std::string HintDescription() {
         return menu_art::TextSpec{tag, words, size, "background", ink, kTextX, y};
     };
     std::vector<menu_art::TextSpec> texts = {
+        // The hints that wait say what lets them go on: a move, then a press of the spit key.
         text("gui controls",
-             "Move with the arrow keys or W A S D.\\nChoose with Right Ctrl, Left Ctrl or Enter.\\n"
-             "Go back with Esc or Q.",
-             19, 16),
-        text("quickmatch controls", "Spit the balls into your rival!", 22, 12),
-        text("training controls", "Beat the robot: spit your balls into it!", 22, 22),
+             "Move with the arrow keys or W A S D.\\nChoose with Right Ctrl or Left Ctrl.\\n"
+             "Go back with Esc or Q.\\nMove, then press Ctrl to go on!",
+             18, 8),
+        text("quickmatch controls", "Steer, then spit balls at your rival!", 22, 12),
+        text("training controls", "Steer, then spit your balls at the robot!", 22, 22),
         text("use other controls", "This controller has chosen already.\\nPick the next Globbo with another one!", 21,
              30),
         text("select two", "A quick match needs two Globbos.\\nChoose one for each player!", 21, 30),

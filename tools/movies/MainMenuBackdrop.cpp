@@ -132,12 +132,8 @@ swfkit::Bytes PondBackdrop(bool withGlobbos) {
     swfkit::Movie movie(8, {0, menu_art::Twips(kWidth), 0, menu_art::Twips(kHeight)}, kFrameRate);
     menu_art::Library library(movie.Tags());
     // The sky lightens in flat bands towards the horizon.
-    std::vector<swfkit::ShapeBuilder> bands;
-    const std::pair<float, uint32_t> skyBands[] = {{0, 0x8FD8F8}, {300, 0xA6E1F7}, {400, 0xBEEAF4}, {480, 0xD6F4EF}};
-    for (auto [top, color] : skyBands) {
-        bands.push_back(menu_art::Shape(menu_art::RoundedRect(0, top, kWidth, kHeight, 0), menu_art::Solid(color)));
-    }
-    const uint16_t sky = menu_art::Picture(library, bands);
+    const uint16_t sky =
+        menu_art::Picture(library, menu_art::Bands({{0, 0x8FD8F8}, {300, 0xA6E1F7}, {400, 0xBEEAF4}, {480, 0xD6F4EF}}));
     const uint16_t halo = library.Define(menu_art::Shape(menu_art::Circle(0, 0, 74), menu_art::Solid(0xFFF4B8, 130)));
     const uint16_t sun =
         menu_art::Picture(library, {menu_art::Shape(menu_art::Circle(0, 0, 48), menu_art::Solid(0xFFD43B)),

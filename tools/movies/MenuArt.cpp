@@ -141,6 +141,15 @@ swfkit::ShapeBuilder Ring(const Outline& outer, const Outline& inner, const swfk
     return shape;
 }
 
+std::vector<swfkit::ShapeBuilder> Bands(const std::vector<std::pair<float, uint32_t>>& bands) {
+    std::vector<swfkit::ShapeBuilder> shapes;
+    for (size_t i = 0; i < bands.size(); ++i) {
+        const float bottom = i + 1 < bands.size() ? bands[i + 1].first : kHeight;
+        shapes.push_back(Shape(RoundedRect(0, bands[i].first, kWidth, bottom, 0), Solid(bands[i].second)));
+    }
+    return shapes;
+}
+
 swfkit::ShapeBuilder Stroke(const Outline& outline, float width, swfkit::Color color) {
     swfkit::ShapeBuilder shape;
     swfkit::LineStyle line;

@@ -49,6 +49,10 @@ swfkit::ShapeBuilder Shape(const Outline& outline, const swfkit::FillStyle& fill
 // The area inside outer and outside inner (a frame with a window), filled.
 swfkit::ShapeBuilder Ring(const Outline& outer, const Outline& inner, const swfkit::FillStyle& fill);
 swfkit::ShapeBuilder Stroke(const Outline& outline, float width, swfkit::Color color);
+// Flat full-width bands down to the bottom of the screen, given as (top, colour) from the top
+// down: each band ends where the next begins, so no pixel is drawn twice (the software renderer
+// pays for every covered pixel of every shape).
+std::vector<swfkit::ShapeBuilder> Bands(const std::vector<std::pair<float, uint32_t>>& bands);
 
 // The character ids of one movie: each definition goes onto the movie's main timeline.
 class Library {

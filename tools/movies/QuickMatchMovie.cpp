@@ -1,5 +1,6 @@
 // The quick match's creature selection: a shelf for the pool of Globbos, two empty places for
-// the players' choices with "Start" between them, and "Back" in the corner.
+// the players' choices with "Start" right of them, where left and right lead from the second
+// place, and "Back" in the corner.
 #include "tools/movies/BubbleButtons.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
@@ -24,7 +25,7 @@ constexpr float kShelfBottom = 302.0f;
 
 const std::vector<Bubble> kButtons = {
     {"Back", "Back", "Back", 52, 54, 64, 0x1AA7EC, Icon::kArrowLeft},
-    {"Start", "Start", "Start", 395, 488, 112, 0x2BB673, Icon::kPlay},
+    {"Start", "Start", "Start", 735, 488, 100, 0x2BB673, Icon::kPlay},
 };
 
 // An empty place for a player's Globbo, about (0, 0): a pale card with a dashed rim and the

@@ -105,11 +105,7 @@ const std::vector<swfkit::Color> kTitleColors = {Hex(0xFF8C42), Hex(0x9B5DE5), H
 
 // A pond of the lessons without a match: water in flat bands, sand, weed and a few bubbles.
 uint16_t Pond(Library& library) {
-    std::vector<ShapeBuilder> shapes;
-    const std::pair<float, uint32_t> bands[] = {{0, 0x5CC6E8}, {170, 0x72D0EC}, {300, 0x8ADAF0}, {420, 0xA4E3F3}};
-    for (auto [top, color] : bands) {
-        shapes.push_back(Shape(RoundedRect(0, top, kWidth, kHeight, 0), Solid(color)));
-    }
+    std::vector<ShapeBuilder> shapes = Bands({{0, 0x5CC6E8}, {170, 0x72D0EC}, {300, 0x8ADAF0}, {420, 0xA4E3F3}});
     shapes.push_back(Shape(Ellipse(400, 640, 520, 120), Solid(0xF6D58E)));
     shapes.push_back(Shape(Ellipse(400, 650, 480, 100), Solid(0xF2C46D)));
     for (auto [x, h] : {std::pair{60.0f, 120.0f}, {84.0f, 90.0f}, {716.0f, 110.0f}, {744.0f, 140.0f}}) {

@@ -21,6 +21,13 @@ constexpr int min_body_bytes = 8;       // method, four limits, code length, exc
 constexpr int min_multiname_bytes = 2;  // kind and at least one index
 constexpr int min_namespace_bytes = 2;  // kind and name
 
+// The memory one record of each table takes once read. A method also has the proxy of the weak
+// reference to itself; a body fills its method and takes no more than its tables.
+constexpr size_t method_bytes =
+    abc_input::held_record_bytes<as_3_function> + sizeof(weak_proxy) + abc_input::allocation_overhead;
+constexpr size_t class_bytes = abc_input::held_record_bytes<instance_info> + abc_input::held_record_bytes<class_info>;
+constexpr size_t script_bytes = abc_input::held_record_bytes<script_info>;
+
 // The pool entry at index, or the default for index 0 of an empty pool; null out of range.
 template <class entry>
 const entry* pool_entry(const std::vector<entry>& pool, uint32_t index) {
@@ -47,14 +54,16 @@ void read_pool(abc_input* in, std::vector<entry>* pool, int min_bytes, const cha
         in->fail("%s count %u exceeds the %d bytes left", what, count, in->bytes_left());
         return;
     }
+    if (!in->check_memory(count, sizeof(entry), what)) {
+        return;
+    }
     pool->resize(count);
     for (uint32_t i = 1; i < count && in->ok(); i++) {
         read_entry(static_cast<int>(i), &(*pool)[i]);
     }
 }
 
-// count records announced by header_format (with their index) under verbose parsing. Each is
-// added once read, so that a record sees only those before it.
+// count records, each announced by header_format (with its index) under verbose parsing.
 template <class record>
 void read_records(abc_input* in, const abc_def& def, uint32_t count, const char* header_format,
                   std::vector<smart_ptr<record>>* out) {
@@ -195,7 +204,7 @@ void abc_def::read_namespaces(abc_input* in) {
 void abc_def::read_ns_sets(abc_input* in) {
     read_pool(in, &m_ns_set, 1, "namespace set", "cpool_info: no namespace sets\n", [&](int i, std::vector<int>* set) {
         uint32_t count = in->read_vu32();
-        if (!in->check_count(count, 1, "namespace set member")) {
+        if (!in->check_count(count, 1, sizeof(int), "namespace set member")) {
             return;
         }
         set->resize(count);
@@ -257,7 +266,8 @@ bool abc_def::section_ahead(abc_input* in, const char* section) {
     return in->ok();
 }
 
-bool abc_def::read_count(abc_input* in, const char* section, const char* count_format, int min_bytes, uint32_t* count) {
+bool abc_def::read_count(abc_input* in, const char* section, const char* count_format, int min_bytes,
+                         size_t entry_bytes, uint32_t* count) {
     if (!section_ahead(in, section)) {
         return false;
     }
@@ -265,12 +275,12 @@ bool abc_def::read_count(abc_input* in, const char* section, const char* count_f
     if (count_format && get_verbose_parse()) {
         log_msg(count_format, static_cast<int>(*count));
     }
-    return in->check_count(*count, min_bytes, section);
+    return in->check_count(*count, min_bytes, entry_bytes, section);
 }
 
 bool abc_def::read_methods(abc_input* in) {
     uint32_t count = 0;
-    if (!read_count(in, "method", "method_info count: %d\n", min_method_bytes, &count)) {
+    if (!read_count(in, "method", "method_info count: %d\n", min_method_bytes, method_bytes, &count)) {
         return false;
     }
     m_method.reserve(count);
@@ -283,7 +293,7 @@ bool abc_def::read_methods(abc_input* in) {
 
 bool abc_def::read_metadata(abc_input* in) {
     uint32_t count = 0;
-    if (read_count(in, "metadata", "metadata_info count: %d\n", 0, &count) && count != 0) {
+    if (read_count(in, "metadata", "metadata_info count: %d\n", 0, 0, &count) && count != 0) {
         return in->fail("%u metadata records: metadata is not supported", count);
     }
     return in->ok();
@@ -291,12 +301,12 @@ bool abc_def::read_metadata(abc_input* in) {
 
 bool abc_def::read_classes(abc_input* in) {
     uint32_t count = 0;
-    if (!read_count(in, "instance", "instance_info count: %d\n", min_class_bytes, &count)) {
+    if (!read_count(in, "instance", "instance_info count: %d\n", min_class_bytes, class_bytes, &count)) {
         return false;
     }
     read_records(in, *this, count, "instance_info[%d]:\n", &m_instance);
-    // The class records share the instance count; they are counted as they come, so that a
-    // class trait can only name a class read before it.
+    // The class records share the instance count, and are counted from here on: a class trait
+    // of an instance record names no class, one of a class record any class of the block.
     if (!section_ahead(in, "class")) {
         return false;
     }
@@ -309,7 +319,7 @@ bool abc_def::read_classes(abc_input* in) {
 
 bool abc_def::read_scripts(abc_input* in) {
     uint32_t count = 0;
-    if (!read_count(in, "script", "script_info count: %d\n", min_script_bytes, &count)) {
+    if (!read_count(in, "script", "script_info count: %d\n", min_script_bytes, script_bytes, &count)) {
         return false;
     }
     read_records(in, *this, count, "script_info[%d]\n", &m_script);
@@ -318,7 +328,7 @@ bool abc_def::read_scripts(abc_input* in) {
 
 bool abc_def::read_bodies(abc_input* in) {
     uint32_t count = 0;
-    if (!read_count(in, "method body", nullptr, min_body_bytes, &count)) {
+    if (!read_count(in, "method body", nullptr, min_body_bytes, 0, &count)) {
         return false;
     }
     for (uint32_t i = 0; i < count && in->ok(); i++) {
@@ -349,7 +359,7 @@ abc_block::trait abc_def::get_instance_trait(int record, int index) const {
     result.m_kind = info.m_kind;
     if (info.m_kind == traits_info::METHOD || info.m_kind == traits_info::GETTER ||
         info.m_kind == traits_info::SETTER) {
-        result.m_function = find_method(info.m_index);
+        result.m_function = hand_out(info.m_index);
     }
     return result;
 }
@@ -358,7 +368,15 @@ as_object* abc_def::get_class_constructor(const base_string& /*class_name*/) con
     if (m_instance.empty()) {
         return nullptr;
     }
-    return find_method(m_instance[0]->m_iinit);
+    return hand_out(m_instance[0]->m_iinit);
+}
+
+as_3_function* abc_def::hand_out(uint32_t index) const {
+    as_3_function* method = find_method(index);
+    if (method) {
+        method->add_prototype();
+    }
+    return method;
 }
 
 const int32_t* abc_def::find_integer(uint32_t index) const {

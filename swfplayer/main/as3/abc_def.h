@@ -106,6 +106,8 @@ public:
     std::vector<smart_ptr<script_info>> m_script;
 
 private:
+    // The method at index as the movie gets it: with its prototype. Null out of range.
+    as_3_function* hand_out(uint32_t index) const;
     // The constant pool, in the order of the format.
     bool read_cpool(abc_input* in);
     void read_integers(abc_input* in);
@@ -126,8 +128,10 @@ private:
     bool section_ahead(abc_input* in, const char* section);
     // Reads a section's count, which must start before the end of the block, logging it with
     // count_format (when given) under verbose parsing; false when count records of min_bytes
-    // each cannot fit into the bytes left.
-    bool read_count(abc_input* in, const char* section, const char* count_format, int min_bytes, uint32_t* count);
+    // each cannot fit into the bytes left, or their memory (entry_bytes each) into what the
+    // block may still build.
+    bool read_count(abc_input* in, const char* section, const char* count_format, int min_bytes, size_t entry_bytes,
+                    uint32_t* count);
 
     weak_ptr<player> m_player;
 };

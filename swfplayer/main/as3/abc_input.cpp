@@ -27,9 +27,11 @@ abc_input::abc_input(stream* in) {
     if (in->get_position() != in->get_tag_end_position()) {
         fail("the tag runs past the end of the file");
     }
+    m_build_left = build_floor + build_factor * get_size();
 }
 
-abc_input::abc_input(const uint8_t* data, int size) : m_data(data, data + (size > 0 ? size : 0)) {}
+abc_input::abc_input(const uint8_t* data, int size)
+    : m_data(data, data + (size > 0 ? size : 0)), m_build_left(build_floor + build_factor * get_size()) {}
 
 uint8_t abc_input::read_u8() {
     if (bytes_left() < 1) {
@@ -122,10 +124,21 @@ bool abc_input::fail(const char* format, ...) {
     return false;
 }
 
-bool abc_input::check_count(uint32_t count, int min_bytes, const char* what) {
+bool abc_input::check_count(uint32_t count, int min_bytes, size_t entry_bytes, const char* what) {
     if (static_cast<uint64_t>(count) * static_cast<uint64_t>(min_bytes) > static_cast<uint64_t>(bytes_left())) {
         return fail("%s count %u exceeds the %d bytes left", what, count, bytes_left());
     }
+    return check_memory(count, entry_bytes, what);
+}
+
+bool abc_input::check_memory(uint32_t count, size_t entry_bytes, const char* what) {
+    // Both factors are below 2^32: the product fits.
+    const int64_t bytes = static_cast<int64_t>(count) * static_cast<int64_t>(entry_bytes);
+    if (bytes > m_build_left) {
+        return fail("%s count %u would take %lld bytes, more than the %lld this block of %d bytes may still build",
+                    what, count, static_cast<long long>(bytes), static_cast<long long>(m_build_left), get_size());
+    }
+    m_build_left -= bytes;
     return ok();
 }
 

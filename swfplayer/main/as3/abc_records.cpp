@@ -68,7 +68,7 @@ bool traits_info::read(abc_input* in, const abc_def& def, int class_count) {
 
 bool read_traits(abc_input* in, const abc_def& def, int class_count, trait_list* out) {
     uint32_t count = in->read_vu32();
-    if (!in->check_count(count, min_trait_bytes, "trait")) {
+    if (!in->check_count(count, min_trait_bytes, abc_input::held_record_bytes<traits_info>, "trait")) {
         return false;
     }
     out->reserve(count);
@@ -104,7 +104,7 @@ bool instance_info::read(abc_input* in, const abc_def& def, int index) {
                 def.get_multiname_name(m_super_name).c_str(), def.get_namespace_name(m_protected_ns).c_str());
     }
     uint32_t count = in->read_vu32();
-    if (!in->check_count(count, 1, "interface")) {
+    if (!in->check_count(count, 1, sizeof(int), "interface")) {
         return false;
     }
     m_interfaces.resize(count);
@@ -123,8 +123,10 @@ bool instance_info::read(abc_input* in, const abc_def& def, int index) {
 bool class_info::read(abc_input* in, const abc_def& def, int index) {
     uint32_t cinit = in->read_vu32();
     m_cinit = static_cast<int>(cinit);
+    // The classes are counted once every instance record is read, before the first class
+    // record: a class trait here may name any class of the block, this one and later ones too.
     return check_method(in, def, cinit, "initialiser of class", index) &&
-           read_traits(in, def, static_cast<int>(def.m_class.size()), &m_traits);
+           read_traits(in, def, static_cast<int>(def.m_instance.size()), &m_traits);
 }
 
 bool script_info::read(abc_input* in, const abc_def& def, int index) {

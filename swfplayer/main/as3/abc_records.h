@@ -31,7 +31,7 @@ class traits_info : public ref_counted {
 public:
     enum kind { SLOT = 0, METHOD = 1, GETTER = 2, SETTER = 3, CLASS = 4, FUNCTION = 5, CONST = 6 };
 
-    // Reads the trait; class_count is the number of class records read so far (a class trait
+    // Reads the trait; class_count is the number of classes counted so far (a class trait
     // must name one of them). False, with the reason in in, on a violated rule.
     bool read(abc_input* in, const abc_def& def, int class_count);
 

@@ -47,7 +47,13 @@ as_object* call_this(const fn_call& fn, as_environment* env) {
 as_3_function::as_3_function(abc_def* abc, int method, player* owner)
     : as_function(owner), m_abc(abc), m_method(method) {
     set_this_ptr(this);
-    builtin_member("prototype", as_value(new as_object(owner)));
+}
+
+void as_3_function::add_prototype() {
+    if (!m_has_prototype) {
+        m_has_prototype = true;
+        builtin_member("prototype", as_value(new as_object(get_player())));
+    }
 }
 
 bool as_3_function::read(abc_input* in) {
@@ -56,7 +62,7 @@ bool as_3_function::read(abc_input* in) {
     uint32_t return_type = in->read_vu32();
     m_return_type = static_cast<int>(return_type);
     if (!in->check_index(return_type, def.m_multiname.size(), "return type of method", m_method) ||
-        !in->check_count(param_count, 1, "parameter")) {
+        !in->check_count(param_count, 1, sizeof(int), "parameter")) {
         return false;
     }
     m_param_type.resize(param_count);
@@ -82,7 +88,7 @@ bool as_3_function::read(abc_input* in) {
 
 bool as_3_function::read_options(abc_input* in, const abc_def& def) {
     uint32_t count = in->read_vu32();
-    if (!in->check_count(count, 2, "optional parameter")) {
+    if (!in->check_count(count, 2, sizeof(option_detail), "optional parameter")) {
         return false;
     }
     m_options.resize(count);
@@ -122,7 +128,7 @@ bool as_3_function::read_body(abc_input* in) {
 bool as_3_function::read_exceptions(abc_input* in) {
     const abc_def& def = *get_abc();
     uint32_t count = in->read_vu32();
-    if (!in->check_count(count, 5, "exception")) {
+    if (!in->check_count(count, 5, abc_input::held_record_bytes<except_info>, "exception")) {
         return false;
     }
     uint32_t code_length = static_cast<uint32_t>(m_code.size());

@@ -36,8 +36,13 @@ public:
     // Values the operand stack and the scope stack may hold; a method that piles up more ends.
     static constexpr int max_stack_size = 65536;
 
-    // The function refers to itself as "this" object and gets a built-in member "prototype".
+    // The function refers to itself as "this" object.
     as_3_function(abc_def* abc, int method, player* owner);
+
+    // Gives the function its built-in member "prototype", a new empty object, unless it has had
+    // one. The block does this when it first hands the function out to the movie, so a method
+    // that no script can reach costs no prototype object.
+    void add_prototype();
 
     bool is(int class_id) const override { return class_id == AS_3_FUNCTION || as_function::is(class_id); }
     // Runs the body with the call's "this" (see as_3_function.cpp for how it is found).
@@ -79,6 +84,7 @@ private:
     bool read_exceptions(abc_input* in);
 
     bool m_has_body = false;
+    bool m_has_prototype = false;
 };
 
 }  // namespace swfplayer

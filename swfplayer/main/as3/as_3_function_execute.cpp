@@ -16,6 +16,10 @@ namespace {
 // Instructions a call costs besides its own: it builds an environment, registers and stacks,
 // looks names up and may log a refusal, as much work as this many plain instructions.
 constexpr int64_t call_cost = 100;
+// Instructions a name lookup is charged for each scope entry it asks: asking a clip or an object
+// for a member takes about as long as this many plain instructions. A lookup through a deep
+// scope stack thus costs what it walks, not one instruction.
+constexpr int64_t scope_entry_cost = 8;
 
 enum avm2_opcode : uint8_t {
     OP_PUSHBYTE = 0x24,
@@ -237,14 +241,16 @@ private:
         }
         return true;
     }
-    // The last scope entry that answers for the name, or -1.
+    // The last scope entry that answers for the name, or -1. Each entry asked is charged.
     int find_scope(const base_string& name, as_value* value) const {
-        for (int i = static_cast<int>(m_scope.size()) - 1; i >= 0; i--) {
-            if (m_scope[i].get_member(name, value)) {
-                return i;
-            }
+        const int size = static_cast<int>(m_scope.size());
+        int found = size - 1;
+        while (found >= 0 && !m_scope[found].get_member(name, value)) {
+            found--;
         }
-        return -1;
+        const int asked = found < 0 ? size : size - found;
+        instruction_budget::charge(asked * scope_entry_cost);
+        return found;
     }
     bool find_property(const char* mnemonic) {
         const base_string* name = nullptr;

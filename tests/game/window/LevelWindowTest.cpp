@@ -40,6 +40,26 @@ TEST_F(LevelWindow, the_background_loads_only_when_named_and_readable) {
     EXPECT_EQ(m_Log->Count("Failed to load background image data/missing.png."), 1);
 }
 
+// The background's sprite stands centred on the screen with or without a picture: a level that
+// has none, or whose picture fails, leaves it there too, with its centre at its corner.
+TEST_F(LevelWindow, the_background_sprite_is_centred_on_the_screen_whatever_loaded) {
+    pictures::Canvas picture(40, 30, pictures::Rgba{1.0, 0.5, 0.0, 1.0});
+    ASSERT_TRUE(WritePng((GameDir() / "data/back.png").string(), 40, 30, picture.Bytes()));
+    struct Case {
+        const char* file;
+        sf::Vector2f origin;
+    };
+    const Case cases[] = {{"", {0, 0}}, {"data/back.png", {20, 15}}, {"data/missing.png", {0, 0}}, {"", {0, 0}}};
+    LevelData data;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        data.m_Background = c.file;
+        ASSERT_TRUE(Load(data));
+        EXPECT_EQ(m_Level.GetBackground().getPosition(), sf::Vector2f(400, 300));
+        EXPECT_EQ(m_Level.GetBackground().getOrigin(), c.origin);
+    }
+}
+
 TEST_F(LevelWindow, statics_sit_at_screen_pixels_and_teleporters_are_the_one_active_element) {
     Write("data/clip.swf", FramesMovie({"", ""}, false));
     LevelData data;

@@ -4,7 +4,7 @@
 // time with everything a whole match must keep true checked after every step.
 
 #include "app/Controller.h"
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 #include "game/Bot.h"
 #include "game/Level.h"
 #include "game/SpitGame.h"

@@ -6,6 +6,7 @@
 // folder.
 #include "game/LevelData.h"
 #include "tests/support/GameProcess.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
 #include "tools/creatures/CreatureArt.h"
@@ -252,6 +253,20 @@ TEST_F(MatchView, every_shipped_level_shows_its_art_and_balls) {
             << seen;
         KeepScreenshot(window, arena.name);
         EXPECT_TRUE(m_Game.Close());
+    }
+}
+
+// The view shows its match in place of the game's first screen: it starts and ends without a
+// single error line in its log.
+TEST_F(MatchView, the_view_starts_its_match_and_ends_without_an_error) {
+    const testing_support::Window window = Start("data/levels/1_nanomill.xml");
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+    EXPECT_TRUE(m_Game.WaitForLog("INFO: GUIDirector::PushScreen: 13"));
+    EXPECT_TRUE(m_Game.Close());
+    const std::string log = m_Game.Log();
+    EXPECT_NE(log.find("PushScreen: 13"), std::string::npos) << log;
+    for (const std::string& line : testing_support::SplitLines(log)) {
+        EXPECT_EQ(line.find(" ERROR: "), std::string::npos) << line;
     }
 }
 

@@ -246,6 +246,49 @@ TEST_F(AbcReaderTest, each_broken_rule_rejects_the_block_with_one_line_and_the_m
     }
 }
 
+TEST_F(AbcReaderTest, a_class_trait_of_a_class_record_may_name_any_class_of_the_block) {
+    // The classes are counted once all instance records are read: inside the class records every
+    // class of the block exists, later ones included; inside the instance records none does.
+    struct Case {
+        bool inClassRecord;
+        size_t record;
+        uint32_t classIndex;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {true, 0, 1, true},  {true, 0, 0, true},  {true, 1, 1, true},   {true, 1, 0, true},
+        {true, 0, 2, false}, {true, 1, 2, false}, {false, 0, 0, false}, {false, 1, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.inClassRecord) + " " + std::to_string(c.record) + " " +
+                     std::to_string(c.classIndex));
+        AbcBuilder abc = Base();
+        abc.instances.push_back({abc.QName("Second"), 0, 0, 0, {}, 1, {}});
+        abc.classes.push_back({1, {}});
+        const Trait classTrait = {1, 4, 1, c.classIndex, 0, 0};
+        if (c.inClassRecord) {
+            abc.classes[c.record].traits = {classTrait};
+        } else {
+            abc.instances[c.record].traits = {classTrait};
+        }
+        ClearLog();
+        smart_ptr<abc_def> def = Read(abc.Build());
+        EXPECT_EQ(def != nullptr, c.accepted) << LinesWith("abc_def::read");
+        if (c.accepted) {
+            ASSERT_TRUE(def);  // only class records accept them
+            const trait_list& traits = def->m_class[c.record]->m_traits;
+            ASSERT_EQ(traits.size(), 1u);
+            EXPECT_EQ(traits[0]->m_index, static_cast<int>(c.classIndex));
+        } else {
+            const std::string known = c.inClassRecord ? "2" : "0";
+            EXPECT_EQ(CountLogged("abc_def::read: trait 1: class " + std::to_string(c.classIndex) +
+                                  " is not among the " + known + " classes"),
+                      1)
+                << LinesWith("abc_def::read");
+        }
+    }
+}
+
 TEST_F(AbcReaderTest, a_second_block_is_skipped_unread_and_the_first_stays) {
     AbcBuilder first = Base();
     AbcBuilder second = Base();
@@ -355,6 +398,37 @@ TEST_F(AbcReaderTest, every_pool_kind_and_record_is_kept_as_written) {
     // The class name is not used: any name gives the first instance's initialiser.
     EXPECT_EQ(def->get_class_constructor("Other"), constructor);
     EXPECT_EQ(def->get_instance_trait_count(1), -1);
+}
+
+TEST_F(AbcReaderTest, a_method_gets_its_prototype_when_the_movie_first_gets_the_method) {
+    // A block's methods cost no prototype object each until the movie can reach them: through
+    // the class constructor or an instance trait.
+    AbcBuilder abc = Base();
+    abc.instances[0].traits = {{1, 0x01, 1, 1, 0, 0}};
+    abc.AddMethod();
+    smart_ptr<abc_def> def = Read(abc.Build());
+    ASSERT_TRUE(def) << LinesWith("abc_def");
+    for (uint32_t method : {0u, 1u, 2u}) {
+        EXPECT_FALSE(def->find_method(method)->has_own_member("prototype")) << method;
+    }
+    EXPECT_EQ(def->get_class_constructor("Main"), def->find_method(0));
+    EXPECT_EQ(def->get_instance_trait(0, 0).m_function, def->find_method(1));
+    as_value first;
+    for (uint32_t method : {0u, 1u}) {
+        as_value prototype;
+        ASSERT_TRUE(def->find_method(method)->get_member("prototype", &prototype)) << method;
+        ASSERT_NE(prototype.to_object(), nullptr) << method;
+        EXPECT_FALSE(prototype.to_object()->is(AS_FUNCTION)) << method;
+        EXPECT_NE(prototype.to_object(), first.to_object()) << "each method has its own";
+        first = prototype;
+    }
+    // Handed out again, a method keeps the prototype it has, with what script put there.
+    first.to_object()->set_member("kept", as_value(1));
+    def->get_instance_trait(0, 0);
+    as_value again;
+    ASSERT_TRUE(def->find_method(1)->get_member("prototype", &again));
+    EXPECT_EQ(again.to_object(), first.to_object());
+    EXPECT_FALSE(def->find_method(2)->has_own_member("prototype"));
 }
 
 TEST_F(AbcReaderTest, empty_pools_stay_empty_yet_index_0_names_the_default) {

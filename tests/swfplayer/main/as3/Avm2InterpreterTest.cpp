@@ -174,6 +174,31 @@ TEST_F(Avm2InterpreterTest, a_body_calling_itself_twice_ends_within_the_budget) 
     EXPECT_EQ(m_player->call_depth(), 0);
 }
 
+TEST_F(Avm2InterpreterTest, a_name_lookup_costs_the_scope_entries_it_asks) {
+    // 50 more scope entries, then 20 lookups: of a name only the outermost entry (the global
+    // object) has, they ask 52 entries each and spend a budget of 1,000; of one the last entry
+    // ("this") has, they ask one each and do not.
+    int64_t saved = instruction_budget::get_budget();
+    instruction_budget::set_budget(1000);
+    m_this->set_member("src", as_value("from this"));
+    for (uint8_t opcode : {GETLEX, FINDPROPSTRICT, FINDPROPERTY}) {
+        for (uint8_t name : {MARKER, SRC}) {
+            Bytes code;
+            for (int i = 0; i < 50; i++) {
+                code.insert(code.end(), {GETLOCAL_0, PUSHSCOPE});
+            }
+            for (int i = 0; i < 20; i++) {
+                code.insert(code.end(), {opcode, name});
+            }
+            Load(code);
+            Run();
+            EXPECT_EQ(CountLogged("script stopped after 1000 instructions"), name == MARKER ? 1 : 0)
+                << static_cast<int>(opcode) << " " << static_cast<int>(name);
+        }
+    }
+    instruction_budget::set_budget(saved);
+}
+
 TEST_F(Avm2InterpreterTest, a_call_without_this_flash_or_block_does_nothing) {
     Load({GETLOCAL_0, PUSHBYTE, 1, INITPROPERTY, V});
     as_value flash;

@@ -1,4 +1,4 @@
-#include "app/sigslot.h"
+#include "flash/sigslot.h"
 
 #include <gtest/gtest.h>
 
