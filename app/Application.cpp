@@ -93,6 +93,7 @@ bool Application::Data::Serialize(sme::StorageBuffer& buffer) {
 bool Application::Init(const std::function<ScreenDirector&()>& screens) {
     MountFileSystem();
     TiXmlIOProxy::SetCurrent(&proxy);
+    RemoveLeftoverSaves();
     // A missing or unreadable file leaves the list empty: the game runs without controllers.
     LoadXmlObject(data, "application.xml", nullptr);
 
@@ -167,6 +168,17 @@ void Application::MountFileSystem() {
     PHYSFS_mount(userFolder.c_str(), "/userfolder", 0);
     PHYSFS_mount((std::filesystem::path(workingFolder) / "data.bin").c_str(), nullptr, 0);
     PHYSFS_setWriteDir(userFolder.c_str());
+    // The player's files may be links to where they keep them; the saves write through them.
+    PHYSFS_permitSymbolicLinks(1);
+}
+
+void Application::RemoveLeftoverSaves() {
+    for (const std::string& name : {std::string(UserPreferences::kFileName), statistics.fileName}) {
+        if (const int removed = TinyxmlPhysfsProxy::RemoveLeftovers(name); removed > 0) {
+            log_info("Application::RemoveLeftoverSaves: removed %d temporary files that cut-short saves of %s left",
+                     removed, name.c_str());
+        }
+    }
 }
 
 void Application::CreateMainWindow() {

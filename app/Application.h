@@ -107,6 +107,9 @@ private:
     ~Application() override;
 
     void MountFileSystem();
+    // Removes what saves of the preferences and the statistics left when the game was killed
+    // while it wrote them: their temporary files, beside the files, that no save holds open.
+    void RemoveLeftoverSaves();
     void CreateMainWindow();
     void LoadIcon();
     void ShowFirstScreen(ScreenDirector& screens);

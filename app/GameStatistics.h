@@ -14,8 +14,7 @@
 // One player's part in a match (element "playerstats").
 class GamePlayerStatistics : public sme::Serializable {
 public:
-    // Reading fails when "score" or "numShots" is missing; "playerId" may be missing (a scripted
-    // match leaves it empty).
+    // Keys missing when reading keep their values (a default record: "", 0, 0).
     bool Serialize(sme::StorageBuffer& buffer) override {
         if (buffer.IsWriting()) {
             buffer.WriteString("playerId", playerId);
@@ -24,9 +23,9 @@ public:
             return true;
         }
         buffer.ReadString("playerId", playerId);
-        const bool scoreRead = buffer.ReadInt("score", score);
-        const bool shotsRead = buffer.ReadInt("numShots", numShots);
-        return scoreRead && shotsRead;
+        buffer.ReadInt("score", score);
+        buffer.ReadInt("numShots", numShots);
+        return true;
     }
     const char* TypeName() const override { return "playerstats"; }
 
@@ -47,8 +46,9 @@ public:
     static constexpr int32_t kPlayer1 = 1;
     static constexpr int32_t kPlayer2 = 2;
 
-    // Reading fails when the winner is missing or not one of the codes (the winner then stays as
-    // it was), or when a player's part cannot be read.
+    // Keys and players missing when reading keep their values (a default record: undecided,
+    // two default players). Reading fails when the winner is not one of the codes; the winner
+    // then stays as it was.
     bool Serialize(sme::StorageBuffer& buffer) override {
         if (buffer.IsWriting()) {
             buffer.WriteInt("winner", winner);
@@ -56,14 +56,15 @@ public:
             buffer.WriteObject("player2", player2);
             return true;
         }
-        int32_t code = kUndecided;
-        const bool winnerRead = buffer.ReadInt("winner", code) && code >= kUndecided && code <= kPlayer2;
-        if (winnerRead) {
+        int32_t code = winner;
+        buffer.ReadInt("winner", code);
+        const bool known = code >= kUndecided && code <= kPlayer2;
+        if (known) {
             winner = code;
         }
-        const bool player1Read = buffer.ReadObject("player1", player1);
-        const bool player2Read = buffer.ReadObject("player2", player2);
-        return winnerRead && player1Read && player2Read;
+        buffer.ReadObject("player1", player1);
+        buffer.ReadObject("player2", player2);
+        return known;
     }
     const char* TypeName() const override { return "gamestats"; }
 
@@ -76,4 +77,7 @@ public:
 struct StatisticsStore {
     std::string fileName = "data/statistics.xml";
     std::vector<GameStatistics> records;
+    // Set by the load when the file is there but could not be opened or read: the records then
+    // hold none of its results, and a save must not write them over it.
+    bool fileUnreadable = false;
 };

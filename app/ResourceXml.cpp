@@ -22,9 +22,9 @@ ResourceXml::ResourceXml(const std::string& fileName) : m_Document(fileName) {
     }
     const std::string& text = file.bytes;
     m_HasBom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    if (!sme::XmlTextParser::Parse(m_Document, text.c_str())) {
-        log_error("ResourceXml::ResourceXml: cannot parse %s: %s", fileName.c_str(),
-                  m_Document.Error() ? m_Document.ErrorDesc() : "nesting too deep or broken UTF-8");
+    std::string error;
+    if (!sme::XmlTextParser::Parse(m_Document, text.c_str(), &error)) {
+        log_error("ResourceXml::ResourceXml: cannot parse %s: %s", fileName.c_str(), error.c_str());
         m_Document.ClearError();
         return;
     }

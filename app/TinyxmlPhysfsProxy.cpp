@@ -55,12 +55,22 @@ void* TinyxmlPhysfsProxy::OpenWrite(const char* name) {
         return nullptr;
     }
     const std::string path = (std::filesystem::path(writeDir) / writeName).string();
-    auto replacement = std::make_unique<platform::ReplacementFile>(path);
+    auto replacement = std::make_unique<platform::ReplacementFile>(path, platform::ReplacementFile::Links::Follow);
     if (!replacement->IsOpen()) {
         log_error("TinyxmlPhysfsProxy::OpenWrite: %s", replacement->GetError().c_str());
         return nullptr;
     }
     return new OpenFile{nullptr, std::move(replacement)};
+}
+
+int TinyxmlPhysfsProxy::RemoveLeftovers(const std::string& name) {
+    const std::string writeName = WriteName(name.c_str());
+    const char* writeDir = PHYSFS_getWriteDir();
+    if (writeName.empty() || writeDir == nullptr) {
+        return 0;
+    }
+    return platform::ReplacementFile::RemoveLeftovers((std::filesystem::path(writeDir) / writeName).string(),
+                                                      platform::ReplacementFile::Links::Follow);
 }
 
 void* TinyxmlPhysfsProxy::OpenAppend(const char* name) {

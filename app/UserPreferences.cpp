@@ -5,10 +5,9 @@
 
 namespace {
 
-// Where the preferences are read from (the user's data folder as mounted) and the name they
-// are written under in the write directory, which is that same folder.
+// Where the preferences are read from: the user's data folder as mounted, which is also the
+// write directory they are saved into.
 const char* const kLoadPath = "/userfolder/preferences.xml";
-const char* const kSaveName = "preferences.xml";
 const char* const kKey = "prefs";
 
 }  // namespace
@@ -27,7 +26,7 @@ void UserPreferences::Load() {
 }
 
 bool UserPreferences::Save() {
-    return SaveXmlObject(*this, kSaveName, kKey);
+    return SaveXmlObject(*this, kFileName, kKey);
 }
 
 bool UserPreferences::Serialize(sme::StorageBuffer& buffer) {

@@ -10,6 +10,9 @@
 // defaults.
 class UserPreferences : public sme::Serializable {
 public:
+    // The name the preferences are saved under in the user's data folder.
+    static constexpr const char* kFileName = "preferences.xml";
+
     // The one preference record, loaded from the user's data folder on first use.
     static UserPreferences& GetInstance();
 

@@ -6,8 +6,17 @@
 
 VirtualFile VirtualFile::Load(const std::string& name, long long maxBytes) {
     VirtualFile file;
-    PHYSFS_File* handle = PHYSFS_isInit() ? PHYSFS_openRead(name.c_str()) : nullptr;
+    if (!PHYSFS_isInit()) {
+        return file;
+    }
+    PHYSFS_File* handle = PHYSFS_openRead(name.c_str());
     if (handle == nullptr) {
+        // A failed open says nothing about whether the file is there: a file the game may not
+        // read must not be taken for one it may create anew.
+        PHYSFS_Stat stat;
+        if (PHYSFS_stat(name.c_str(), &stat) != 0) {
+            file.status = Unreadable;
+        }
         return file;
     }
     file.length = PHYSFS_fileLength(handle);

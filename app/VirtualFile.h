@@ -9,7 +9,8 @@ struct VirtualFile {
         Read,        // bytes holds the whole file
         Missing,     // no such file, or the file system is not started
         TooLarge,    // longer than the limit given, or of unknown length; nothing was read
-        Unreadable,  // reading stopped short
+        Unreadable,  // the file is there but could not be opened (no permission, a link that
+                     // leads nowhere), or reading stopped short
     };
 
     // Reads the file called name if it is at most maxBytes long. bytes holds the content only

@@ -14,20 +14,23 @@ std::string XmlFileOutput::Print(const TiXmlDocument& document, bool withBom) {
 }
 
 bool XmlFileOutput::Save(const TiXmlDocument& document, bool withBom, const std::string& fileName) {
+    return Write(Print(document, withBom), fileName);
+}
+
+bool XmlFileOutput::Write(const std::string& text, const std::string& fileName) {
     TiXmlIOProxy& proxy = TiXmlIOProxy::GetCurrent();
     void* handle = proxy.OpenWrite(fileName.c_str());
     if (handle == nullptr) {
-        log_error("XmlFileOutput::Save: cannot open %s for writing", fileName.c_str());
+        log_error("XmlFileOutput::Write: cannot open %s for writing", fileName.c_str());
         return false;
     }
-    const std::string text = Print(document, withBom);
     if (proxy.Write(handle, text.data(), 1, text.size()) != text.size()) {
         proxy.Discard(handle);
-        log_error("XmlFileOutput::Save: cannot write %s; the old file is kept", fileName.c_str());
+        log_error("XmlFileOutput::Write: cannot write %s; the old file is kept", fileName.c_str());
         return false;
     }
     if (!proxy.Close(handle)) {
-        log_error("XmlFileOutput::Save: cannot store %s; the old file is kept", fileName.c_str());
+        log_error("XmlFileOutput::Write: cannot store %s; the old file is kept", fileName.c_str());
         return false;
     }
     return true;

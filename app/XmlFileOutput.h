@@ -14,4 +14,6 @@ public:
     // Writes the printed document to the named file, replacing it only once everything was
     // written. False, with a logged error and the old file kept, when it could not be stored.
     static bool Save(const TiXmlDocument& document, bool withBom, const std::string& fileName);
+    // Writes printed text to the named file as Save does.
+    static bool Write(const std::string& text, const std::string& fileName);
 };

@@ -79,6 +79,9 @@ void MovieCache::Write(const swfplayer::movie_def_impl& def) const {
     if (m_Path.empty() || m_MovieKey.empty()) {
         return;
     }
+    // An interrupted write leaves the cache stale, so the next load always comes here: its
+    // temporary files go before a new one is made.
+    platform::ReplacementFile::RemoveLeftovers(m_Path.string());
     platform::ReplacementFile replacement(m_Path.string());
     if (!replacement.IsOpen()) {
         return;

@@ -27,7 +27,8 @@ public:
     bool Read(swfplayer::movie_def_impl* def) const;
     // Replaces the cache file with def's meshes and the movie's key, through a replacement file
     // (a new file of its own, flushed and renamed into place only once it is complete), so that
-    // no half written cache is ever read and nothing a link points to is written. A folder that
+    // no half written cache is ever read and nothing a link points to is written. The temporary
+    // files of earlier writes of this cache that were cut short are removed first. A folder that
     // cannot be written, or a write that fails, leaves things as they are, without a message.
     void Write(const swfplayer::movie_def_impl& def) const;
 

@@ -19,9 +19,6 @@ constexpr float kDamping = 0.2f;
 constexpr float kFriction = 0.1f;
 constexpr float kRestitution = 0.9f;
 constexpr float kDensity = 0.2f;
-constexpr uint16 kBallCategory = 4;
-// Everything but creature mouths (category 2).
-constexpr uint16 kBallMask = 0xFFFD;
 // A free ball's colour clip: white, mostly see-through.
 constexpr float kFreeAlpha = 100.0f / 255.0f;
 
@@ -53,8 +50,8 @@ b2Body* CreateBallBody(PhysicsWorld& world, const b2Vec2& position) {
     fixture.restitution = kRestitution;
     fixture.density = kDensity;
     fixture.isSensor = false;
-    fixture.filter.categoryBits = kBallCategory;
-    fixture.filter.maskBits = kBallMask;
+    fixture.filter.categoryBits = Ball::kCategory;
+    fixture.filter.maskBits = Ball::kMask;
     fixture.filter.groupIndex = 0;
     body->CreateFixture(&fixture);
     return body;

@@ -16,6 +16,10 @@ class PhysicsWorld;
 class Ball : public FlashBody {
 public:
     static constexpr float kRadius = 1.0f;
+    // The fixture's collision filter: category 4, colliding with everything but creature mouths
+    // (category 2).
+    static constexpr uint16 kCategory = 4;
+    static constexpr uint16 kMask = 0xFFFD;
     // The glow shows below this squared speed and goes above the second one (units^2/s^2), so a
     // ball between the two keeps whatever it shows.
     static constexpr float kGlowOnSpeedSquared = 1.0f;

@@ -10,6 +10,7 @@
 #include "game/BodyRegistry.h"
 #include "game/FiniteValues.h"
 #include "game/FlashClip.h"
+#include "game/LevelLimits.h"
 #include "game/Teleporter.h"
 #include "serializeme/XmlStorageBuffer.h"
 
@@ -66,6 +67,7 @@ bool Level::ReadData(const std::string& file) {
     sme::XmlStorageBuffer reader(false);
     reader.SetRoot(root);
     reader.ReadObject("data", m_Data);
+    LevelLimits::Apply(m_Data, file);
     return true;
 }
 

@@ -48,7 +48,10 @@ public:
 
     // Builds the level of the file (the application is not used), replacing whatever an earlier
     // Load built. False, logged with the file name, when the file cannot be read or holds no
-    // level ("data"): the level is then empty and no match must be played on it.
+    // level ("data"): the level is then empty and no match must be played on it. A file that
+    // holds more than a level may (LevelLimits) is built from its first records, and what starts
+    // inside fixed outlines past LevelLimits::kMaxStartingOverlaps does not move or, for balls, is
+    // left out; each limit passed is logged.
     virtual bool Load(const std::string& file, Application* application);
 
     // A new ball at the position (made finite and kept within 1,000 units of the origin); null
@@ -118,13 +121,29 @@ protected:
     FlashParticles m_Particles{m_ParticleTransform};
 
 private:
-    // Reads the records of the file's "data" object; false when there is none.
+    // Reads the records of the file's "data" object, held to the level limits with the outlines of
+    // the bodies' drawings; false when there is none.
     bool ReadData(const std::string& file);
     // Centres the background's sprite on the screen, with the picture when one loads.
     void LoadBackground();
     void LoadBackgroundPicture();
-    void BuildBody(const BodyData& body, const std::string& file);
-    void BuildFixtures(b2Body* body, const BodyData& data, const std::string& file);
+    // The shapes built so far, all of them and those of moving bodies, and whether a body's
+    // shapes passed either limit (LevelLimits::kMaxFixtures, LevelLimits::kMaxMovingShapes).
+    struct ShapeCount {
+        size_t all = 0;
+        size_t moving = 0;
+        bool cut = false;
+        bool movingCut = false;
+    };
+    // Build a body (with its visual and joints) and its fixtures, as many of their shapes as the
+    // limits leave room for, counted in; BuildBody returns the body, or null when the world
+    // refused it.
+    b2Body* BuildBody(const BodyData& body, const std::string& file, ShapeCount& shapes);
+    void BuildFixtures(b2Body* body, const BodyData& data, const std::string& file, ShapeCount& shapes);
+    // Stops the moving bodies (in file order) and leaves out the balls of the file whose overlaps
+    // with fixed bodies' shapes would pass LevelLimits::kMaxStartingOverlaps, and adds the other
+    // balls.
+    void AddStartingBodies(const std::vector<b2Body*>& moving, const std::string& file);
     void BuildVisual(b2Body* body, const BodyData& data);
     void BuildJoint(b2Body* body, const JointData& joint);
     void BuildElements();

@@ -3,18 +3,23 @@
 #include "app/SoundManager.h"
 #include "game/BodyRegistry.h"
 #include "game/ConvexPieces.h"
+#include "game/FiniteValues.h"
 #include "game/FlashBody.h"
 #include "game/JointFactory.h"
 #include "game/Level.h"
+#include "game/LevelLimits.h"
 #include "game/PhysicalShape.h"
 #include "game/b2RevoluteSpringJointDef.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_circle_shape.h>
+#include <box2d/b2_collision.h>
 #include <box2d/b2_fixture.h>
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_revolute_joint.h>
+#include <box2d/b2_world.h>
 
+#include <algorithm>
 #include <memory>
 #include <variant>
 
@@ -129,6 +134,67 @@ bool TurnsSafely(const std::vector<Shape>& shapes) {
     return true;
 }
 
+// How many more shapes fit under the limit when `built` are built; the first time made ones do
+// not all fit, the limit is logged, naming the shapes it counts.
+size_t Room(size_t made, size_t limit, size_t built, bool& logged, const char* which, const std::string& file) {
+    const size_t room = limit - std::min(built, limit);
+    if (made > room && !logged) {
+        log_error("Level::Load: %s: its %sfixtures make more than %zu shapes; the rest are left out", file.c_str(),
+                  which, limit);
+        logged = true;
+    }
+    return room;
+}
+
+// Whether fixtures of the two filters collide, as Box2D's default contact filter decides.
+bool Collide(const b2Filter& a, const b2Filter& b) {
+    if (a.groupIndex == b.groupIndex && a.groupIndex != 0) {
+        return a.groupIndex > 0;
+    }
+    return (a.maskBits & b.categoryBits) != 0 && (a.categoryBits & b.maskBits) != 0;
+}
+
+// The shapes of fixed bodies other than `self` that the shape, placed at xf with the filter,
+// overlaps and would collide with.
+size_t FixedOverlaps(const b2World& world, const b2Shape& shape, const b2Transform& xf, const b2Filter& filter,
+                     const b2Body* self) {
+    class Query : public b2QueryCallback {
+    public:
+        Query(const b2Shape& shape, const b2Transform& xf, const b2Filter& filter, const b2Body* self)
+            : m_Shape(shape), m_Transform(xf), m_Filter(filter), m_Self(self) {}
+        bool ReportFixture(b2Fixture* fixture) override {
+            const b2Body* other = fixture->GetBody();
+            if (other != m_Self && other->GetType() == b2_staticBody && Collide(m_Filter, fixture->GetFilterData()) &&
+                b2TestOverlap(&m_Shape, 0, fixture->GetShape(), 0, m_Transform, other->GetTransform())) {
+                ++m_Count;
+            }
+            return true;
+        }
+        size_t GetCount() const { return m_Count; }
+
+    private:
+        const b2Shape& m_Shape;
+        const b2Transform& m_Transform;
+        const b2Filter& m_Filter;
+        const b2Body* m_Self;
+        size_t m_Count = 0;
+    };
+    Query query(shape, xf, filter, self);
+    b2AABB box;
+    shape.ComputeAABB(&box, xf, 0);
+    world.QueryAABB(&query, box);
+    return query.GetCount();
+}
+
+// The overlaps of all fixtures of the body with fixed bodies' shapes.
+size_t FixedOverlaps(const b2World& world, const b2Body& body) {
+    size_t overlaps = 0;
+    for (const b2Fixture* f = body.GetFixtureList(); f != nullptr; f = f->GetNext()) {
+        overlaps += FixedOverlaps(world, *f->GetShape(), body.GetTransform(), f->GetFilterData(), &body);
+    }
+    return overlaps;
+}
+
 }  // namespace
 
 bool Level::Load(const std::string& file, Application*) {
@@ -142,12 +208,15 @@ bool Level::Load(const std::string& file, Application*) {
         return false;
     }
     LoadBackground();
+    ShapeCount shapes;
+    std::vector<b2Body*> moving;
     for (const BodyData& body : m_Data.m_Bodies) {
-        BuildBody(body, file);
+        b2Body* built = BuildBody(body, file, shapes);
+        if (built != nullptr && built->GetType() == b2_dynamicBody) {
+            moving.push_back(built);
+        }
     }
-    for (const Vec2Data& position : m_Data.m_Balls) {
-        AddBall(position);
-    }
+    AddStartingBodies(moving, file);
     BuildElements();
     m_PathFinder.Build(*m_Physics.GetWorld(), kPathCellSize);
     m_Sketch.Reset(m_Physics.GetHalfWidth(), m_Physics.GetHalfHeight(), m_Physics.GetPixelsPerUnit());
@@ -158,16 +227,53 @@ bool Level::Load(const std::string& file, Application*) {
     return true;
 }
 
-void Level::BuildBody(const BodyData& data, const std::string& file) {
+void Level::AddStartingBodies(const std::vector<b2Body*>& moving, const std::string& file) {
+    const b2World& world = *m_Physics.GetWorld();
+    size_t overlaps = 0;
+    bool logged = false;
+    // Whether the overlaps of one more body fit; the first that does not is logged.
+    auto fits = [&](size_t more) {
+        if (more <= LevelLimits::kMaxStartingOverlaps - overlaps) {
+            overlaps += more;
+            return true;
+        }
+        if (!logged) {
+            log_error(
+                "Level::Load: %s: its moving bodies and balls start inside fixed outlines in more than %zu "
+                "places; the bodies past them do not move, the balls past them are left out",
+                file.c_str(), LevelLimits::kMaxStartingOverlaps);
+            logged = true;
+        }
+        return false;
+    };
+    for (b2Body* body : moving) {
+        if (!fits(FixedOverlaps(world, *body))) {
+            body->SetType(b2_staticBody);
+        }
+    }
+    b2CircleShape ball;
+    ball.m_radius = Ball::kRadius;
+    b2Filter filter;
+    filter.categoryBits = Ball::kCategory;
+    filter.maskBits = Ball::kMask;
+    for (const Vec2Data& position : m_Data.m_Balls) {
+        const b2Transform at(finite_values::Position(position), b2Rot(0.0f));
+        if (fits(FixedOverlaps(world, ball, at, filter, nullptr))) {
+            AddBall(position);
+        }
+    }
+}
+
+b2Body* Level::BuildBody(const BodyData& data, const std::string& file, ShapeCount& shapes) {
     b2BodyDef def;
     def.type = data.m_Density > 0.0f ? b2_dynamicBody : b2_staticBody;
     def.position = data.m_Position;
     def.angle = data.m_Rotation;
     b2Body* body = m_Physics.CreateBody(def);
     if (body == nullptr) {
-        return;
+        return nullptr;
     }
-    BuildFixtures(body, data, file);
+    BuildFixtures(body, data, file, shapes);
     BuildVisual(body, data);
     if (!data.m_Name.empty()) {
         m_NamedBodies[data.m_Name] = body;
@@ -179,9 +285,10 @@ void Level::BuildBody(const BodyData& data, const std::string& file) {
         SoundManager::GetInstance().SetBodyType(body, data.m_SoundType);
         m_SoundBodies.push_back(body);
     }
+    return body;
 }
 
-void Level::BuildFixtures(b2Body* body, const BodyData& data, const std::string& file) {
+void Level::BuildFixtures(b2Body* body, const BodyData& data, const std::string& file, ShapeCount& levelShapes) {
     std::vector<Shape> shapes;
     std::vector<bool> green;
     for (const FixtureData& fixture : data.m_Fixtures) {
@@ -190,7 +297,17 @@ void Level::BuildFixtures(b2Body* body, const BodyData& data, const std::string&
             green.push_back(fixture.m_Green == 1);
         }
     }
-    if (body->GetType() == b2_dynamicBody && !TurnsSafely(shapes)) {
+    const bool moves = body->GetType() == b2_dynamicBody;
+    size_t kept = shapes.size();
+    if (moves) {
+        kept = std::min(kept, Room(kept, LevelLimits::kMaxMovingShapes, levelShapes.moving, levelShapes.movingCut,
+                                   "moving bodies' ", file));
+    }
+    kept = std::min(kept, Room(kept, LevelLimits::kMaxFixtures, levelShapes.all, levelShapes.cut, "", file));
+    shapes.resize(kept);
+    levelShapes.all += shapes.size();
+    levelShapes.moving += moves ? shapes.size() : 0;
+    if (moves && !TurnsSafely(shapes)) {
         log_error("Level::Load: %s: body \"%s\" is too small for its distance from its origin to turn; it does not",
                   file.c_str(), data.m_Name.c_str());
         body->SetFixedRotation(true);

@@ -1,7 +1,6 @@
 #include "game/LevelData.h"
 
 #include "game/FiniteValues.h"
-#include "game/SvgOutline.h"
 #include "serializeme/StorageBuffer.h"
 #include "serializeme/VectorSerialization.h"
 
@@ -102,9 +101,6 @@ bool BodyData::Serialize(sme::StorageBuffer& buffer) {
     MakeSafe(m_SVGOffset);
     m_Density = std::min(std::max(OrZero(m_Density), 0.0f), kMaxDensity);
     m_Restitution = OrZero(m_Restitution);
-    if (!m_SVGFile.empty()) {
-        SvgOutline::AppendFixtures(m_SVGFile, m_SVGOffset, m_Fixtures);
-    }
     return read;
 }
 

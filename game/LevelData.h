@@ -47,7 +47,6 @@ public:
 // One physical body with its outlines, its picture and its joints.
 class BodyData : public sme::Serializable {
 public:
-    // After reading, the outlines of m_SVGFile (when set) are appended to m_Fixtures.
     bool Serialize(sme::StorageBuffer& buffer) override;
     const char* TypeName() const override { return "body"; }
 
@@ -65,7 +64,8 @@ public:
     Vec2Data m_VisualOffset;
     float m_VisualRotation = 0.0f;
     bool m_CenterVisual = false;
-    // A drawing whose paths become fixtures, each point moved by m_SVGOffset SVG pixels first.
+    // A drawing whose paths become fixtures, each point moved by m_SVGOffset SVG pixels first; the
+    // level appends them to m_Fixtures when it loads (see LevelLimits).
     std::string m_SVGFile;
     Vec2Data m_SVGOffset;
     // Above 0 the body is dynamic, else static; never negative after reading.

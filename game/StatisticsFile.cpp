@@ -1,7 +1,6 @@
 #include "game/StatisticsFile.h"
 
 #include "app/Log.h"
-#include "app/ResourceXml.h"
 #include "app/VirtualFile.h"
 #include "app/XmlFileOutput.h"
 #include "serializeme/ValueText.h"
@@ -42,15 +41,19 @@ const TiXmlElement* FindArray(const TiXmlElement* root) {
     return nullptr;
 }
 
-bool HasNumber(const TiXmlElement* element, const char* key) {
+// Whether the key, where present, holds a number: a missing key reads as the record's default,
+// but the reader would take text in its place for the default too.
+bool NumberOrAbsent(const TiXmlElement* element, const char* key) {
     const char* text = element->Attribute(key);
     int32_t value = 0;
-    return text != nullptr && sme::ValueText::ParseInt(text, value);
+    return text == nullptr || sme::ValueText::ParseInt(text, value);
 }
 
-const TiXmlElement* NamedChild(const TiXmlElement* element, const char* type, const char* name) {
-    for (const TiXmlElement* child = element->FirstChildElement(type); child != nullptr;
-         child = child->NextSiblingElement(type)) {
+// The child element a record reads its part of that name from: the first child element so
+// named (ignoring letter case), whatever its type.
+const TiXmlElement* NamedChild(const TiXmlElement* element, const char* name) {
+    for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr;
+         child = child->NextSiblingElement()) {
         const char* childName = child->Attribute("name");
         if (childName != nullptr && sme::ValueText::EqualsIgnoringCase(childName, name)) {
             return child;
@@ -59,15 +62,16 @@ const TiXmlElement* NamedChild(const TiXmlElement* element, const char* type, co
     return nullptr;
 }
 
-// Whether the element holds a whole result: the reader of the records is forgiving and would
-// take text for a number or a missing player for an empty one.
+// Whether the element can be read as a result: a "gamestats" element whose numbers are numbers
+// where they are present. What is missing reads as the records' defaults; the winner code is
+// checked by the record itself.
 bool IsResult(const TiXmlElement* entry) {
-    if (entry->ValueStr() != "gamestats" || !HasNumber(entry, "winner")) {
+    if (entry->ValueStr() != "gamestats" || !NumberOrAbsent(entry, "winner")) {
         return false;
     }
     for (const char* player : {"player1", "player2"}) {
-        const TiXmlElement* part = NamedChild(entry, "playerstats", player);
-        if (part == nullptr || !HasNumber(part, "score") || !HasNumber(part, "numShots")) {
+        const TiXmlElement* part = NamedChild(entry, player);
+        if (part != nullptr && (!NumberOrAbsent(part, "score") || !NumberOrAbsent(part, "numShots"))) {
             return false;
         }
     }
@@ -165,16 +169,33 @@ bool ReadStatistics(const TiXmlElement* root, std::vector<GameStatistics>& recor
 
 bool LoadStatistics(StatisticsStore& store) {
     store.records.clear();
+    store.fileUnreadable = false;
     const std::string path = StatisticsReadPath(store);
-    const VirtualFile file = VirtualFile::Load(path, ResourceXml::kMaxFileSize);
+    const VirtualFile file = VirtualFile::Load(path, kMaxStatisticsFileBytes);
     if (file.status == VirtualFile::Missing) {
         return true;
     }
+    if (file.status == VirtualFile::Unreadable) {
+        // What it holds is unknown, and may be every result so far: it stays where it is, and
+        // nothing is saved over it while it cannot be read.
+        log_error("LoadStatistics: %s is there but cannot be opened or read; results are not saved over it",
+                  path.c_str());
+        store.fileUnreadable = true;
+        return false;
+    }
     TiXmlDocument document;
     int skipped = 0;
-    if (file.status != VirtualFile::Read || !sme::XmlTextParser::Parse(document, file.bytes.c_str()) ||
-        !ReadStatistics(document.RootElement(), store.records, skipped)) {
-        log_error("LoadStatistics: %s cannot be read as statistics", path.c_str());
+    std::string error;
+    if (file.status == VirtualFile::TooLarge) {
+        error = "its length is " + std::to_string(file.length) + " bytes (at most " +
+                std::to_string(kMaxStatisticsFileBytes) + ")";
+    } else if (!sme::XmlTextParser::Parse(document, file.bytes.c_str(), &error)) {
+        error = "not XML: " + error;
+    } else if (!ReadStatistics(document.RootElement(), store.records, skipped)) {
+        error = "no statistics array";
+    }
+    if (!error.empty()) {
+        log_error("LoadStatistics: %s cannot be read as statistics: %s", path.c_str(), error.c_str());
         store.records.clear();
         MoveAside(path, store.fileName);
         return false;
@@ -194,9 +215,20 @@ void WriteStatistics(const std::vector<GameStatistics>& records, TiXmlDocument& 
 }
 
 bool SaveStatistics(const StatisticsStore& store) {
+    if (store.fileUnreadable) {
+        log_error("SaveStatistics: %s could not be read, so it is not written over", store.fileName.c_str());
+        return false;
+    }
     TiXmlDocument document;
     WriteStatistics(store.records, document);
-    if (!XmlFileOutput::Save(document, false, store.fileName)) {
+    const std::string text = XmlFileOutput::Print(document, false);
+    // A file the next load would refuse must not replace one it reads.
+    if (static_cast<long long>(text.size()) > kMaxStatisticsFileBytes) {
+        log_error("SaveStatistics: %zu results would make %s %zu bytes long (at most %lld); it is kept as it was",
+                  store.records.size(), store.fileName.c_str(), text.size(), kMaxStatisticsFileBytes);
+        return false;
+    }
+    if (!XmlFileOutput::Write(text, store.fileName)) {
         log_error("SaveStatistics: the statistics were not saved to %s", store.fileName.c_str());
         return false;
     }

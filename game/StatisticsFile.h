@@ -12,17 +12,27 @@ class TiXmlElement;
 // element per finished match, in the order the matches ended. The game reads the user's copy
 // ("/userfolder/" + the store's file name; the search path would find a copy in "data.bin" first)
 // and writes the file under the store's name into the write folder, which is the user's folder.
-// A stored result is never lost: a file that exists but cannot be read as statistics is moved
-// aside before anything is written over it, and a bad entry costs only itself.
+// A stored result is never lost: a file that exists but cannot be opened is never written over,
+// one that cannot be read as statistics is moved aside before anything is written in its place,
+// the save writes nothing the load would refuse, and a bad entry costs only itself.
+
+// The longest statistics file that is read, and so the longest that is written, in bytes. A
+// result takes about 205 bytes: this holds some 160,000 matches, decades of daily play. Reading
+// 100,000 results takes under a second and about 220 MB while it lasts.
+constexpr long long kMaxStatisticsFileBytes = 32 * 1024 * 1024;
 
 // Empties the store's records and reads the file's entries into them. A missing file leaves
-// them empty and is fine. A file that cannot be read, parsed or holds no statistics is logged and
-// moved aside (renamed "<name>.bad", "<name>.bad1", ...) so that the next save starts a new file
-// beside it; false. Entries that are not results are logged and skipped; the others are kept.
+// them empty and is fine. A file that is there but cannot be opened or read (no permission, a
+// failing disk) is logged and left where it is, and the store will not save over it; false. A
+// file that is too long, cannot be parsed or holds no statistics is logged and moved aside
+// (renamed "<name>.bad", "<name>.bad1", ...) so that the next save starts a new file beside it;
+// false. Entries are read with the records' defaults for what they lack; entries that are not
+// "gamestats", hold text for a number or an unknown winner code are logged and skipped.
 bool LoadStatistics(StatisticsStore& store);
 
-// Writes every record, in order, as a new file that replaces the old one only once it is complete.
-// False, logged, when it cannot be written (the old file is then kept).
+// Writes every record, in order, as a new file that replaces the old one only once it is complete
+// (through a link, the file it leads to). False, logged, and the old file kept, when it cannot be
+// written, when it would be longer than the load reads, or when the last load could not read it.
 bool SaveStatistics(const StatisticsStore& store);
 
 // The statistics document of the records: the one element "array" named "statistics" with one

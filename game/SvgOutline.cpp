@@ -1,7 +1,6 @@
 #include "game/SvgOutline.h"
 
 #include "app/Log.h"
-#include "app/ResourceXml.h"
 #include "game/FiniteValues.h"
 
 #include <tinyxml.h>
@@ -101,60 +100,62 @@ b2Vec2 ToBody(const b2Vec2& p, const b2Vec2& shift, const b2Vec2& centre) {
         b2Vec2((p.x + shift.x - centre.x) * kUnitsPerPixel, (p.y + shift.y - centre.y) * kUnitsPerPixel));
 }
 
-FixtureData PathFixture(const TiXmlElement& path, const b2Vec2& base, const b2Vec2& centre, const std::string& file) {
-    FixtureData fixture;
-    const b2Vec2 shift = base + SvgOutline::ReadPathTranslation(AttributeOf(path, "transform"));
-    const char* type = path.Attribute("sodipodi:type");
+SvgOutline::Path ReadPath(const TiXmlElement& element, const b2Vec2& groupTranslation, const std::string& file) {
+    SvgOutline::Path path;
+    path.groupTranslation = groupTranslation;
+    path.pathTranslation = SvgOutline::ReadPathTranslation(AttributeOf(element, "transform"));
+    const char* type = element.Attribute("sodipodi:type");
     if (type == nullptr) {
         bool truncated = false;
-        for (const b2Vec2& point : SvgOutline::ReadPathPoints(AttributeOf(path, "d"), &truncated)) {
-            fixture.m_Vertices.emplace_back(ToBody(point, shift, centre));
-        }
+        path.points = SvgOutline::ReadPathPoints(AttributeOf(element, "d"), &truncated);
         if (truncated) {
             log_error("SvgOutline: a path of %s has more than %d points; the rest is left out", file.c_str(),
                       SvgOutline::kMaxPathPoints);
         }
     } else if (std::strcmp(type, "arc") == 0) {
-        fixture.m_Kind = FixtureData::kCircle;
-        const float radius = SvgOutline::ReadNumber(AttributeOf(path, "sodipodi:rx")) * kUnitsPerPixel;
-        fixture.m_Radius = finite_values::Coordinate(radius);
-        const b2Vec2 middle(SvgOutline::ReadNumber(AttributeOf(path, "sodipodi:cx")),
-                            SvgOutline::ReadNumber(AttributeOf(path, "sodipodi:cy")));
-        fixture.m_Vertices.emplace_back(ToBody(middle, shift, centre));
+        path.kind = FixtureData::kCircle;
+        const float radius = SvgOutline::ReadNumber(AttributeOf(element, "sodipodi:rx")) * kUnitsPerPixel;
+        path.radius = finite_values::Coordinate(radius);
+        path.points.emplace_back(SvgOutline::ReadNumber(AttributeOf(element, "sodipodi:cx")),
+                                 SvgOutline::ReadNumber(AttributeOf(element, "sodipodi:cy")));
     }
-    if (std::strstr(AttributeOf(path, "style"), "fill:#00ff00") != nullptr) {
-        fixture.m_Green = 1;
+    if (std::strstr(AttributeOf(element, "style"), "fill:#00ff00") != nullptr) {
+        path.green = 1;
     }
-    return fixture;
+    return path;
 }
 
 }  // namespace
 
-void SvgOutline::AppendFixtures(const std::string& file, const b2Vec2& offset, std::vector<FixtureData>& fixtures) {
-    const ResourceXml drawing(file);
-    if (drawing.GetRoot() == nullptr) {
-        log_error("SvgOutline: cannot read the outline drawing %s", file.c_str());
-        return;
-    }
-    AppendFixtures(*drawing.GetRoot(), offset, file, fixtures);
-}
-
-void SvgOutline::AppendFixtures(const TiXmlElement& svg, const b2Vec2& offset, const std::string& file,
-                                std::vector<FixtureData>& fixtures) {
-    const b2Vec2 centre(0.5f * static_cast<float>(ReadWholeNumber(svg.Attribute("width"))),
-                        0.5f * static_cast<float>(ReadWholeNumber(svg.Attribute("height"))));
+SvgOutline::Drawing SvgOutline::Read(const TiXmlElement& svg, const std::string& file) {
+    Drawing drawing;
+    drawing.centre = b2Vec2(0.5f * static_cast<float>(ReadWholeNumber(svg.Attribute("width"))),
+                            0.5f * static_cast<float>(ReadWholeNumber(svg.Attribute("height"))));
     for (const TiXmlElement* group = svg.FirstChildElement(); group != nullptr; group = group->NextSiblingElement()) {
         if (!IsElement(*group, "g")) {
             continue;
         }
-        const b2Vec2 base = offset + ReadGroupTranslation(AttributeOf(*group, "transform"));
+        const b2Vec2 translation = ReadGroupTranslation(AttributeOf(*group, "transform"));
         for (const TiXmlElement* path = group->FirstChildElement(); path != nullptr;
              path = path->NextSiblingElement()) {
             if (IsElement(*path, "path")) {
-                fixtures.push_back(PathFixture(*path, base, centre, file));
+                drawing.paths.push_back(ReadPath(*path, translation, file));
             }
         }
     }
+    return drawing;
+}
+
+FixtureData SvgOutline::Place(const Drawing& drawing, const Path& path, const b2Vec2& offset) {
+    FixtureData fixture;
+    fixture.m_Kind = path.kind;
+    fixture.m_Green = path.green;
+    fixture.m_Radius = path.radius;
+    const b2Vec2 shift = offset + path.groupTranslation + path.pathTranslation;
+    for (const b2Vec2& point : path.points) {
+        fixture.m_Vertices.emplace_back(ToBody(point, shift, drawing.centre));
+    }
+    return fixture;
 }
 
 std::vector<b2Vec2> SvgOutline::ReadPathPoints(const std::string& d, bool* truncated) {

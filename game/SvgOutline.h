@@ -4,6 +4,7 @@
 
 #include <box2d/b2_math.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,28 @@ public:
     // The most points a polygon path gives; the rest of a longer path is left out (logged).
     static constexpr int kMaxPathPoints = 256;
 
-    // Appends one fixture per path of the drawing file (read through the virtual file system).
-    // offset is added to every SVG coordinate first. A file that cannot be read is logged and
-    // appends nothing.
-    static void AppendFixtures(const std::string& file, const b2Vec2& offset, std::vector<FixtureData>& fixtures);
-    // The same from a parsed drawing's root element; file names the drawing in log lines.
-    static void AppendFixtures(const TiXmlElement& svg, const b2Vec2& offset, const std::string& file,
-                               std::vector<FixtureData>& fixtures);
+    // One path as the drawing holds it: a polygon's points, or a circle's centre, in drawing
+    // pixels before any translation; the translations of its group and its own; a circle's radius
+    // in units. A path of another shape type is a polygon without points.
+    struct Path {
+        int32_t kind = FixtureData::kPolygon;
+        int32_t green = 0;
+        b2Vec2 groupTranslation{0.0f, 0.0f};
+        b2Vec2 pathTranslation{0.0f, 0.0f};
+        std::vector<b2Vec2> points;
+        float radius = 0.0f;
+    };
+    // The paths of a drawing in document order, and the drawing's centre.
+    struct Drawing {
+        b2Vec2 centre{0.0f, 0.0f};
+        std::vector<Path> paths;
+    };
+
+    // The paths of a parsed drawing (its root element); file names the drawing in log lines.
+    static Drawing Read(const TiXmlElement& svg, const std::string& file);
+    // The fixture of one path of the drawing on a body, every SVG coordinate moved by offset
+    // first.
+    static FixtureData Place(const Drawing& drawing, const Path& path, const b2Vec2& offset);
 
     // The points of a path's "d": nothing for a text below 5 characters; otherwise the text
     // without its first two and last two characters, split at blanks, read pair by pair as

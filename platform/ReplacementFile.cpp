@@ -1,9 +1,12 @@
 #include "platform/ReplacementFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +16,11 @@
 namespace platform {
 
 namespace {
+
+// The most symbolic links followed to the file they lead to, as the system's own lookup does.
+constexpr int kMaxLinks = 40;
+// The letters or digits that mkostemp puts in place of the name's "XXXXXX".
+constexpr size_t kUniqueLength = 6;
 
 // The folder that holds path ("." for a bare name).
 std::string FolderOf(const std::string& path) {
@@ -30,12 +38,65 @@ bool SyncFolder(const std::string& folder) {
     return close(fd) == 0 && synced;
 }
 
+// Replaces path with the file the symbolic links at it lead to (a relative link from its own
+// folder); the path itself when it is no link. False, with errno set, when a link cannot be read
+// or the links go on past kMaxLinks.
+bool FollowLinks(std::string& path) {
+    for (int followed = 0; followed <= kMaxLinks; ++followed) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+            return true;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            errno = error.value();
+            return false;
+        }
+        path = (target.is_absolute() ? target : std::filesystem::path(path).parent_path() / target).string();
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// Whether the name is the target's name with a temporary file's ending: '.' and kUniqueLength
+// letters or digits.
+bool IsTemporaryName(const std::string& name, const std::string& targetName) {
+    if (name.size() != targetName.size() + 1 + kUniqueLength || name.compare(0, targetName.size(), targetName) != 0 ||
+        name[targetName.size()] != '.') {
+        return false;
+    }
+    return std::all_of(name.end() - kUniqueLength, name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+// Removes the file when it is a regular file that no replacement holds locked. The lock is
+// taken on the file opened, and the name must still be that file when it is removed.
+bool RemoveUnheld(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat opened {};
+    struct stat named {};
+    const bool unheld = fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                        lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+                        named.st_ino == opened.st_ino;
+    const bool removed = unheld && unlink(path.c_str()) == 0;
+    close(fd);
+    return removed;
+}
+
 }  // namespace
 
-ReplacementFile::ReplacementFile(const std::string& targetPath) : m_TargetPath(targetPath) {
+ReplacementFile::ReplacementFile(const std::string& targetPath, Links links) : m_TargetPath(targetPath) {
+    if (links == Links::Follow && !FollowLinks(m_TargetPath)) {
+        Fail("follow the links to");
+        return;
+    }
     std::error_code error;
-    std::filesystem::create_directories(FolderOf(targetPath), error);
-    std::vector<char> name(targetPath.begin(), targetPath.end());
+    std::filesystem::create_directories(FolderOf(m_TargetPath), error);
+    std::vector<char> name(m_TargetPath.begin(), m_TargetPath.end());
     const char suffix[] = ".XXXXXX";
     name.insert(name.end(), suffix, suffix + sizeof(suffix));
     const int fd = mkostemp(name.data(), O_CLOEXEC);
@@ -44,10 +105,8 @@ ReplacementFile::ReplacementFile(const std::string& targetPath) : m_TargetPath(t
         return;
     }
     m_TempPath = name.data();
-    // The new file gets the old one's permissions; a first version those of a new file.
-    struct stat old {};
-    const mode_t mode = stat(targetPath.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    fchmod(fd, mode);
+    // Nobody else can hold the new file yet; the lock lasts as long as the file is open.
+    flock(fd, LOCK_EX | LOCK_NB);
     m_File = fdopen(fd, "w+b");
     if (m_File == nullptr) {
         Fail("open the temporary file of");
@@ -66,20 +125,27 @@ bool ReplacementFile::Commit() {
         return Fail("write");
     }
     const bool written = std::ferror(m_File) == 0 && std::fflush(m_File) == 0;
+    // The new file gets the old one's permissions; a first version those of a new file.
+    struct stat old {};
+    fchmod(fileno(m_File), stat(m_TargetPath.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
     if (!written || fsync(fileno(m_File)) != 0) {
         Fail(written ? "sync" : "write");
         Abandon();
         return false;
     }
-    const int closed = std::fclose(m_File);
+    // A second descriptor keeps the lock through the rename: until then the file is a
+    // temporary file that RemoveLeftovers must leave alone.
+    const int lockHolder = dup(fileno(m_File));
+    const bool closed = std::fclose(m_File) == 0;
     m_File = nullptr;
-    if (closed != 0) {
-        Fail("close");
-        Abandon();
-        return false;
+    const bool renamed = closed && rename(m_TempPath.c_str(), m_TargetPath.c_str()) == 0;
+    const int code = errno;
+    if (lockHolder >= 0) {
+        close(lockHolder);
     }
-    if (rename(m_TempPath.c_str(), m_TargetPath.c_str()) != 0) {
-        Fail("rename over");
+    if (!renamed) {
+        errno = code;
+        Fail(closed ? "rename over" : "close");
         Abandon();
         return false;
     }
@@ -108,6 +174,28 @@ bool ReplacementFile::Fail(const char* step) {
         m_Error = std::string("cannot ") + step + " " + m_TargetPath + ": " + std::strerror(code);
     }
     return false;
+}
+
+int ReplacementFile::RemoveLeftovers(const std::string& targetPath, Links links) {
+    std::string target = targetPath;
+    if (links == Links::Follow && !FollowLinks(target)) {
+        return 0;
+    }
+    const std::string folder = FolderOf(target);
+    const std::string targetName = std::filesystem::path(target).filename().string();
+    DIR* entries = opendir(folder.c_str());
+    if (entries == nullptr) {
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* entry = readdir(entries)) {
+        if (IsTemporaryName(entry->d_name, targetName) &&
+            RemoveUnheld((std::filesystem::path(folder) / entry->d_name).string())) {
+            ++removed;
+        }
+    }
+    closedir(entries);
+    return removed;
 }
 
 long StreamLength(std::FILE* file) {

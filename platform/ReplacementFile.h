@@ -7,14 +7,22 @@ namespace platform {
 
 // A new version of a file, written beside the file it replaces and put in its place in one
 // step, so that a crash or a power cut leaves either the old file or the new one, never a
-// torn one. The new bytes go to a temporary file with a unique name in the target's folder
-// (two running games never share one). Commit flushes it to the disk, renames it over the
-// target and flushes the folder, so the rename itself survives a power cut. A replacement
-// that is not committed, or whose commit fails, is removed and the old file stays.
+// torn one. The new bytes go to a temporary file with a unique name in the target's folder,
+// "<target>.XXXXXX" (six letters or digits; two running games never share one), locked while
+// it is written so that RemoveLeftovers can tell it from one a killed game left. Commit flushes
+// it to the disk, gives it the old file's permissions, renames it over the target and flushes
+// the folder, so the rename itself survives a power cut. A replacement that is not committed,
+// or whose commit fails, is removed and the old file stays.
 class ReplacementFile {
 public:
-    // Creates the target's parent folders and the temporary file; check IsOpen.
-    explicit ReplacementFile(const std::string& targetPath);
+    // What a symbolic link at the target's path becomes: replaced by the new file (a cache must
+    // never write where a planted link points), or followed, so that the file the links lead
+    // to is replaced and they stay (a player's own files, which they may keep elsewhere).
+    enum class Links { Replace, Follow };
+
+    // Creates the target's parent folders and the temporary file; check IsOpen. Following
+    // links, the target is the file they lead to (at most 40 of them).
+    explicit ReplacementFile(const std::string& targetPath, Links links = Links::Replace);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -31,6 +39,12 @@ public:
     bool Commit();
     // Closes and removes the temporary file; the old file is kept.
     void Abandon();
+
+    // Removes the temporary files that cut-short replacements of the target left (a game
+    // killed while it saved): regular files named "<target>.XXXXXX" in the target's folder
+    // (following links, the folder of the file they lead to) that no replacement holds open.
+    // The number removed.
+    static int RemoveLeftovers(const std::string& targetPath, Links links = Links::Replace);
 
 private:
     bool Fail(const char* step);

@@ -1,6 +1,9 @@
 #include "serializeme/XmlTextParser.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
+#include <string>
 
 namespace sme {
 
@@ -45,10 +48,16 @@ const char* SkipSpace(const char* p) {
 }
 
 // The position just after the terminator, or null when the text ends first (tinyxml then stops
-// and builds nothing beyond this point).
+// and builds nothing beyond this point). Found from its first character on: a sanitizer build
+// checks the whole rest of the text at each strstr, which made a long file's scan quadratic.
 const char* SkipPast(const char* p, const char* terminator) {
-    const char* found = std::strstr(p, terminator);
-    return found != nullptr ? found + std::strlen(terminator) : nullptr;
+    const size_t length = std::strlen(terminator);
+    for (p = std::strchr(p, terminator[0]); p != nullptr; p = std::strchr(p + 1, terminator[0])) {
+        if (std::strncmp(p, terminator, length) == 0) {
+            return p + length;
+        }
+    }
+    return nullptr;
 }
 
 // Past a quoted value that starts at p; null when the quote is never closed.
@@ -117,14 +126,26 @@ const char* SkipDeclaration(const char* p) {
     return nullptr;
 }
 
-}  // namespace
+// A limit no text reaches, with room for the scan's limit + 1.
+constexpr int kNoLimit = std::numeric_limits<int>::max() - 1;
 
-int XmlTextParser::NestingDepth(const char* text, int limit) {
+// What a scan of the text found, each figure capped at its limit + 1, where the scan stops.
+struct Shape {
+    int depth = 0;           // the deepest element nesting
+    int attributes = 0;      // the most attributes on one element
+    bool ambiguous = false;  // the elements could not be told (both figures are then over)
+};
+
+// Reads the text as tinyxml does: comments, CDATA sections, declarations, unknown nodes and quoted
+// attribute values hold no elements. Every attribute tinyxml reads has its '=' outside the
+// quoted values of its start tag, so counting those signs never counts fewer attributes than
+// tinyxml would read (an unquoted value may hold one more).
+Shape Scan(const char* text, int depthLimit, int attributeLimit) {
     if (HasAmbiguousSequence(text)) {
-        return limit + 1;
+        return {depthLimit + 1, attributeLimit + 1, true};
     }
+    Shape shape;
     int depth = 0;
-    int deepest = 0;
     const char* p = text;
     while (p != nullptr && (p = std::strchr(p, '<')) != nullptr) {
         if (StartsWith(p, "<!--")) {
@@ -137,13 +158,14 @@ int XmlTextParser::NestingDepth(const char* text, int limit) {
             depth = depth > 0 ? depth - 1 : 0;
             p = SkipPast(p + 2, ">");
         } else if (IsNameStart(p[1])) {
-            if (++depth > deepest) {
-                deepest = depth;
-                if (deepest > limit) {
-                    return limit + 1;
+            if (++depth > shape.depth) {
+                shape.depth = depth;
+                if (shape.depth > depthLimit) {
+                    return shape;
                 }
             }
             // The start tag runs to its '>'; quoted attribute values may hold '>' and "/>".
+            int attributes = 0;
             ++p;
             while (p != nullptr && *p != '>') {
                 if (*p == '\0') {
@@ -154,9 +176,14 @@ int XmlTextParser::NestingDepth(const char* text, int limit) {
                     --depth;
                     ++p;
                 } else {
+                    if (*p == '=' && ++attributes > attributeLimit) {
+                        shape.attributes = attributes;
+                        return shape;
+                    }
                     ++p;
                 }
             }
+            shape.attributes = std::max(shape.attributes, attributes);
             if (p != nullptr) {
                 ++p;
             }
@@ -166,21 +193,42 @@ int XmlTextParser::NestingDepth(const char* text, int limit) {
             p = SkipPast(p + 1, ">");
         }
     }
-    return deepest;
+    return shape;
 }
 
-bool XmlTextParser::Parse(TiXmlDocument& document, const char* text) {
+}  // namespace
+
+int XmlTextParser::NestingDepth(const char* text, int limit) {
+    return Scan(text, limit, kNoLimit).depth;
+}
+
+int XmlTextParser::MostAttributes(const char* text, int limit) {
+    return Scan(text, kNoLimit, limit).attributes;
+}
+
+bool XmlTextParser::Parse(TiXmlDocument& document, const char* text, std::string* error) {
     document.Clear();
     document.ClearError();
-    if (NestingDepth(text, kMaxDepth) > kMaxDepth) {
-        return false;
+    const Shape shape = Scan(text, kMaxDepth, kMaxAttributes);
+    std::string refusal;
+    if (shape.ambiguous) {
+        refusal = "a UTF-8 sequence runs into markup";
+    } else if (shape.depth > kMaxDepth) {
+        refusal = "elements nest more than " + std::to_string(kMaxDepth) + " deep";
+    } else if (shape.attributes > kMaxAttributes) {
+        refusal = "an element has more than " + std::to_string(kMaxAttributes) + " attributes";
+    } else {
+        document.Parse(text);
+        if (!document.Error()) {
+            return true;
+        }
+        refusal = document.ErrorDesc();
     }
-    document.Parse(text);
-    if (document.Error()) {
-        document.Clear();
-        return false;
+    if (error != nullptr) {
+        *error = refusal;
     }
-    return true;
+    document.Clear();
+    return false;
 }
 
 }  // namespace sme

@@ -7,6 +7,7 @@
 #include "tools/levels/ArenaWriter.h"
 #include "tools/levels/Decorations.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -69,6 +70,17 @@ std::string LongPath(int points) {
     return "<path d=\"" + d + " z\"/>";
 }
 
+// A closed 256-point ring of the radius (drawing pixels) about the drawing's middle.
+std::string RingPath(int radius) {
+    std::string d = "M";
+    for (int i = 0; i < 256; ++i) {
+        const double a = 6.283185307179586 * i / 256;
+        d += " " + std::to_string(static_cast<int>(400 + radius * std::cos(a))) + "," +
+             std::to_string(static_cast<int>(300 + radius * std::sin(a)));
+    }
+    return "<path d=\"" + d + " z\"/>";
+}
+
 Seeds LevelSeeds(const std::vector<Arena>& arenas, const std::filesystem::path& written) {
     Seeds seeds;
     for (const Arena& arena : arenas) {
@@ -96,6 +108,31 @@ Seeds LevelSeeds(const std::vector<Arena>& arenas, const std::filesystem::path& 
                                                     "sodipodi:cy=\"300\" sodipodi:rx=\"1e30\"/>"
                                                     "<path sodipodi:type=\"star\" d=\"M 0,0 1,1 z\"/>",
                                                     "99999999999999999999")));
+    // Past the level limits: balls piled on one point, overlapping outlines around a ball, bodies
+    // enough to pass every limit, all naming one drawing, and a moving body that starts inside a
+    // fixed one.
+    std::string piled = "<resource><level name=\"data\"><array name=\"m_Balls\">";
+    for (int i = 0; i < 3000; ++i) {
+        piled += "<vec2/>";
+    }
+    seeds.emplace_back("hostile_piled_balls", kPlain + piled + "</array></level></resource>");
+    std::string rings;
+    for (int i = 0; i < 24; ++i) {
+        rings += RingPath(100 + i);
+    }
+    seeds.emplace_back("hostile_overlapping_outlines", kPlain + OneBody("m_Density=\"0\"", {}, Svg(rings)));
+    std::string bodies = "<resource><level name=\"data\"><array name=\"m_Bodies\">";
+    for (int i = 0; i < 40; ++i) {
+        bodies += "<body m_SVGFile=\"data/levels/test.svg\" m_Density=\"0\"/>";
+    }
+    seeds.emplace_back("hostile_shared_drawing", kWindmill + bodies + "</array></level></resource>\n--svg--\n" +
+                                                     Svg(RingPath(60) + RingPath(90)));
+    seeds.emplace_back("hostile_jammed_body",
+                       kPlain +
+                           "<resource><level name=\"data\"><array name=\"m_Bodies\"><body m_SVGFile=\"data/"
+                           "levels/test.svg\" m_Density=\"0\"/><body m_SVGFile=\"data/levels/test.svg\"/>"
+                           "</array></level></resource>\n--svg--\n" +
+                           Svg(RingPath(60) + RingPath(90)));
     seeds.emplace_back("no_data", kPlain + "<resource><level name=\"other\"/></resource>");
     seeds.emplace_back("truncated", kPlain + "<resource><level name=\"data\"><array name=\"m_Bodies\"><body");
     return seeds;

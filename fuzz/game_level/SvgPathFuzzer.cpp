@@ -37,8 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (root == nullptr) {
         return 0;
     }
+    const SvgOutline::Drawing drawing = SvgOutline::Read(*root, "fuzz.svg");
     std::vector<FixtureData> fixtures;
-    SvgOutline::AppendFixtures(*root, b2Vec2(0.0f, 0.0f), "fuzz.svg", fixtures);
+    for (const SvgOutline::Path& path : drawing.paths) {
+        fixtures.push_back(SvgOutline::Place(drawing, path, b2Vec2(0.0f, 0.0f)));
+    }
     for (const FixtureData& fixture : fixtures) {
         Check(std::isfinite(fixture.m_Radius) && std::fabs(fixture.m_Radius) <= 1000.0f);
         Check(fixture.m_Vertices.size() <= static_cast<size_t>(SvgOutline::kMaxPathPoints));

@@ -20,12 +20,15 @@ uint32_t heap_capacity_for(int n) {
     return (static_cast<uint32_t>(n) + 16) & ~static_cast<uint32_t>(15);
 }
 
-char* allocate(uint32_t capacity) {
-    char* buffer = static_cast<char*>(std::calloc(capacity, 1));
-    if (buffer == nullptr) {
-        throw std::bad_alloc();
+int64_t s_storage_bytes = 0;
+base_string::storage_watch s_storage_watch = nullptr;
+
+// Counts bytes of heap storage taken (positive) or given back (negative).
+void note_storage(int64_t bytes) {
+    s_storage_bytes += bytes;
+    if (bytes > 0 && s_storage_watch != nullptr) {
+        s_storage_watch(bytes);
     }
-    return buffer;
 }
 
 // Number of bytes encode_utf8_char writes for the code point.
@@ -67,6 +70,48 @@ base_string::base_string(const base_string& other) : base_string() {
     *this = other;
 }
 
+int64_t base_string::storage_bytes() {
+    return s_storage_bytes;
+}
+
+void base_string::set_storage_watch(storage_watch watch) {
+    s_storage_watch = watch;
+}
+
+char* base_string::allocate_buffer(uint32_t capacity) {
+    const size_t bytes = sizeof(shared_header) + capacity;
+    auto* header = static_cast<shared_header*>(std::calloc(bytes, 1));
+    if (header == nullptr) {
+        throw std::bad_alloc();
+    }
+    header->refs = 1;
+    header->text_length = -1;
+    note_storage(static_cast<int64_t>(bytes));
+    return reinterpret_cast<char*>(header + 1);
+}
+
+void base_string::unshare() {
+    const int length = size();
+    const bool known_whole = header()->text_length == length;
+    const uint32_t capacity = heap_capacity_for(length);
+    char* buffer = allocate_buffer(capacity);
+    std::memcpy(buffer, m_heap.buffer, static_cast<size_t>(length) + 1);
+    header()->refs--;  // others hold it still
+    m_heap.buffer = buffer;
+    m_heap.capacity = capacity;
+    if (known_whole) {
+        header()->text_length = length;
+    }
+}
+
+int base_string::copied_length() const {
+    shared_header* shared = header();
+    if (shared->text_length < 0) {
+        shared->text_length = static_cast<int32_t>(std::strlen(m_heap.buffer));
+    }
+    return shared->text_length;
+}
+
 base_string::base_string(base_string&& other) noexcept
     : m_tag(other.m_tag), m_hash_known(other.m_hash_known), m_folded_hash(other.m_folded_hash) {
     if (other.is_heap()) {
@@ -81,7 +126,11 @@ base_string::base_string(base_string&& other) noexcept
 
 void base_string::free_heap() {
     if (is_heap()) {
-        std::free(m_heap.buffer);
+        shared_header* shared = header();
+        if (--shared->refs == 0) {
+            note_storage(-static_cast<int64_t>(sizeof(shared_header) + m_heap.capacity));
+            std::free(shared);
+        }
         m_tag = 1;
         m_local[0] = 0;
         m_hash_known = false;
@@ -105,14 +154,34 @@ base_string& base_string::operator=(const char* text) {
 }
 
 base_string& base_string::operator=(const base_string& other) {
-    if (!is_heap() && !other.is_heap()) {
-        // Inline text into inline storage is copied straight into place; like every copy, it
-        // ends at the first NUL.
+    if (this == &other) {
+        return *this;
+    }
+    // Like every copy, this one ends at the first NUL.
+    if (!other.is_heap()) {
+        free_heap();
         const size_t length = std::strlen(other.m_local);
-        std::memmove(m_local, other.m_local, length + 1);
+        std::memcpy(m_local, other.m_local, length + 1);
         m_tag = static_cast<uint8_t>(length + 1);
     } else {
-        *this = other.c_str();
+        const int length = other.copied_length();
+        if (length < local_capacity) {
+            char text[local_capacity];
+            std::memcpy(text, other.m_heap.buffer, static_cast<size_t>(length));
+            free_heap();
+            std::memcpy(m_local, text, static_cast<size_t>(length));
+            m_local[length] = 0;
+            m_tag = static_cast<uint8_t>(length + 1);
+        } else {
+            // The text is shared, cut at its first NUL when it holds one before its end: the
+            // bytes after it are never read again.
+            other.header()->refs++;
+            free_heap();
+            m_tag = heap_tag;
+            m_heap.size = static_cast<uint32_t>(length) + 1;
+            m_heap.capacity = other.m_heap.capacity;
+            m_heap.buffer = other.m_heap.buffer;
+        }
     }
     take_hash(other);
     return *this;
@@ -143,9 +212,14 @@ void base_string::append_with_resize(const char* bytes, int count) {
         append_with_resize(copy.c_str(), count);
         return;
     }
-    int old_length = size();
+    const int old_length = size();
+    const bool known_whole =
+        is_heap() ? header()->text_length == old_length : std::strlen(m_local) == static_cast<size_t>(old_length);
     resize(old_length + count);
     std::memcpy(data() + old_length, bytes, static_cast<size_t>(count));
+    if (known_whole && is_heap()) {
+        header()->text_length = old_length + count;
+    }
 }
 
 base_string base_string::operator+(const char* text) const {
@@ -197,7 +271,7 @@ void base_string::resize(int n) {
             return;
         }
         uint32_t capacity = heap_capacity_for(n);
-        char* buffer = allocate(capacity);
+        char* buffer = allocate_buffer(capacity);
         std::memcpy(buffer, m_local, length + 1);
         m_tag = heap_tag;
         m_heap.size = static_cast<uint32_t>(n) + 1;
@@ -206,27 +280,39 @@ void base_string::resize(int n) {
         return;
     }
     if (n < local_capacity) {
-        char* buffer = m_heap.buffer;
-        std::memcpy(m_local, buffer, local_capacity);
-        std::free(buffer);
+        char text[local_capacity];
+        std::memcpy(text, m_heap.buffer, local_capacity);
+        free_heap();
+        std::memcpy(m_local, text, local_capacity);
         m_tag = static_cast<uint8_t>(n + 1);
         m_local[n] = 0;
         return;
     }
     uint32_t capacity = heap_capacity_for(n);
-    if (capacity != m_heap.capacity) {
-        char* buffer = static_cast<char*>(std::realloc(m_heap.buffer, capacity));
-        if (buffer == nullptr) {
+    if (is_shared()) {
+        // A buffer of the string's own, holding what stays of the text; the rest is zero.
+        char* buffer = allocate_buffer(capacity);
+        std::memcpy(buffer, m_heap.buffer, static_cast<size_t>(n < length ? n : length));
+        header()->refs--;  // others hold it still
+        m_heap.buffer = buffer;
+        m_heap.capacity = capacity;
+    } else if (capacity != m_heap.capacity) {
+        const size_t bytes = sizeof(shared_header) + capacity;
+        auto* shared = static_cast<shared_header*>(std::realloc(header(), bytes));
+        if (shared == nullptr) {
             throw std::bad_alloc();
         }
+        char* buffer = reinterpret_cast<char*>(shared + 1);
         if (capacity > m_heap.capacity) {
             std::memset(buffer + m_heap.capacity, 0, capacity - m_heap.capacity);
         }
+        note_storage(static_cast<int64_t>(capacity) - static_cast<int64_t>(m_heap.capacity));
         m_heap.buffer = buffer;
         m_heap.capacity = capacity;
     }
     m_heap.size = static_cast<uint32_t>(n) + 1;
     m_heap.buffer[n] = 0;
+    header()->text_length = -1;
 }
 
 int base_string::utf8_char_count(const char* bytes, int byte_count) {

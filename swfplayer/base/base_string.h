@@ -11,6 +11,11 @@ namespace swfplayer {
 // terminating NUL. Strings of up to 14 bytes live inside the object; longer ones live in a heap
 // buffer whose capacity is a multiple of 16 bytes. Lengths are in bytes, except in the
 // operations whose name begins with utf8_, which count characters.
+//
+// Copies of a heap string share its buffer: a copy takes a counted reference instead of the
+// bytes, and a string that changes first takes a buffer of its own while other strings still
+// hold its buffer. So a text pushed, stored and passed around by scripts costs its bytes once,
+// however many values hold it. The counts are plain integers: strings are used on one thread.
 class base_string {
 public:
     base_string() : m_tag(1), m_hash_known(false), m_folded_hash(0) { m_local[0] = 0; }
@@ -81,7 +86,8 @@ public:
     // This string followed by the text.
     base_string operator+(const char* text) const;
 
-    // The byte at the index; the index is not checked.
+    // The byte at the index; the index is not checked. The reference is for writing the byte at
+    // once: it is good until the string is next copied or changed.
     char& operator[](int index) { return data()[index]; }
     const char& operator[](int index) const { return c_str()[index]; }
 
@@ -128,6 +134,14 @@ public:
     base_string utf8_to_upper() const;
     base_string utf8_to_lower() const;
 
+    // Heap bytes that strings hold now, each shared buffer counted once.
+    static int64_t storage_bytes();
+    // A function told, with the bytes, of every heap buffer a string takes and of every growth
+    // of one; null for none. The script engines watch while scripts run, to charge and bound the
+    // text they make.
+    typedef void (*storage_watch)(int64_t added_bytes);
+    static void set_storage_watch(storage_watch watch);
+
     // Appends the UTF-8 form of a code unit / code point; 0 appends nothing.
     void append_wide_char(uint16_t c);
     void append_wide_char(uint32_t c);
@@ -146,10 +160,35 @@ private:
     // strcmp's order over unsigned bytes (negative, zero or positive); a null text is empty.
     static int compare(const char* a, const char* b);
     bool is_heap() const { return m_tag == heap_tag; }
-    // Writable text: whoever asks for it may change the text, so the kept hash is dropped.
+
+    // What a heap buffer holds in front of its text.
+    struct shared_header {
+        uint32_t refs;  // the strings holding the buffer
+        // Bytes before the first NUL of the text, which is what a copy takes; -1 until a copy
+        // has worked it out since the text last changed.
+        int32_t text_length;
+    };
+    shared_header* header() const { return reinterpret_cast<shared_header*>(m_heap.buffer) - 1; }
+    bool is_shared() const { return is_heap() && header()->refs > 1; }
+    // A new buffer for capacity bytes of text, zero-filled, held once and counted.
+    static char* allocate_buffer(uint32_t capacity);
+    // Gives this heap string a buffer of its own with the same text.
+    void unshare();
+    // The length a copy takes (up to the first NUL), worked out once per text.
+    int copied_length() const;
+
+    // Writable text: whoever asks for it may change the text, so the kept hash and length are
+    // dropped, and a shared buffer is first swapped for one of the string's own.
     char* data() {
         m_hash_known = false;
-        return is_heap() ? m_heap.buffer : m_local;
+        if (!is_heap()) {
+            return m_local;
+        }
+        if (header()->refs > 1) {
+            unshare();
+        }
+        header()->text_length = -1;
+        return m_heap.buffer;
     }
     uint32_t compute_folded_hash() const;
     // Takes the other string's kept hash; the caller has just given this string its text.
@@ -157,21 +196,26 @@ private:
         m_hash_known = other.m_hash_known;
         m_folded_hash = other.m_folded_hash;
     }
+    // Lets go of the heap buffer (freed once no string holds it); the string is empty and inline.
     void free_heap();
-    // Appends count bytes that hold no NUL. While the text and its NUL still fit the storage,
-    // the storage rule would keep it as it is, so the bytes are copied in place; otherwise the
-    // string resizes.
+    // Appends count bytes that hold no NUL. While the text and its NUL still fit storage of the
+    // string's own, the storage rule would keep it as it is, so the bytes are copied in place;
+    // otherwise the string resizes.
     void append(const char* bytes, int count) {
         int length = size();
         if (count > max_length - length) {
             throw std::length_error("base_string: text too long");
         }
-        if (length + count < capacity()) {
+        if (length + count < capacity() && !is_shared()) {
+            const bool known_whole = is_heap() && header()->text_length == length;
             char* text = data();
             std::memcpy(text + length, bytes, static_cast<size_t>(count));
             text[length + count] = 0;
             if (is_heap()) {
                 m_heap.size = static_cast<uint32_t>(length + count) + 1;
+                if (known_whole) {
+                    header()->text_length = length + count;
+                }
             } else {
                 m_tag = static_cast<uint8_t>(length + count + 1);
             }
@@ -194,7 +238,7 @@ private:
         struct {
             uint32_t size;      // length + 1
             uint32_t capacity;  // bytes in the buffer, a multiple of 16
-            char* buffer;
+            char* buffer;       // the text, after its shared_header
         } m_heap;
     };
 };
@@ -266,6 +310,9 @@ inline int ascii_tolower(unsigned char c) {
 inline int base_string::compare(const char* a, const char* b) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
     const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
+    if (p == q) {
+        return 0;  // copies of one text share its bytes
+    }
     while (*p == *q && *p != 0) {
         p++;
         q++;
@@ -276,6 +323,9 @@ inline int base_string::compare(const char* a, const char* b) {
 inline int base_string::stricmp(const char* a, const char* b) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
     const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
+    if (p == q) {
+        return 0;
+    }
     for (;; p++, q++) {
         // Most names compare in the same case: skip equal bytes before folding.
         if (*p == *q) {

@@ -187,10 +187,15 @@ int net_socket_tcp::write(const void* buffer, int count, float timeout_seconds) 
     return sent;
 }
 
-std::unique_ptr<net_socket_tcp> net_interface_tcp::connect(const char* host, int port) {
+std::unique_ptr<net_socket_tcp> net_interface_tcp::connect(const char* host, int port, int timeout_ms) {
     if (host == nullptr || port < 1 || port > 65535) {
         return nullptr;
     }
+    if (timeout_ms <= 0) {
+        std::fprintf(stderr, "can't connect to '%s', port %d\n", host, port);
+        return nullptr;
+    }
+    const uint64_t deadline = base_timer::get_ticks() + static_cast<uint64_t>(timeout_ms);
     if (!m_handle.Open()) {
         std::fprintf(stderr, "can't open listen socket\n");
         return nullptr;
@@ -204,7 +209,8 @@ std::unique_ptr<net_socket_tcp> net_interface_tcp::connect(const char* host, int
         m_handle.Close();
         return nullptr;
     }
-    if (!m_handle.Connect(address, port, connect_timeout_ms)) {
+    const int left_ms = milliseconds_until(deadline);
+    if (left_ms == 0 || !m_handle.Connect(address, port, left_ms)) {
         std::fprintf(stderr, "can't connect to '%s', port %d\n", host, port);
         m_handle.Close();
         return nullptr;

@@ -92,8 +92,8 @@ private:
 class net_interface {
 public:
     virtual ~net_interface() = default;
-    // A new connected socket, or null.
-    virtual std::unique_ptr<net_socket_tcp> connect(const char* host, int port) = 0;
+    // A new connected socket, or null when none is made within timeout_ms.
+    virtual std::unique_ptr<net_socket_tcp> connect(const char* host, int port, int timeout_ms) = 0;
 };
 
 class net_interface_tcp : public net_interface {
@@ -103,8 +103,11 @@ public:
 
     // host is four dotted numbers when it starts with a digit (never looked up), else a name
     // for the resolver; port is 1 to 65535. Null, with the reason on standard error, when no
-    // socket can be made, the host is not found or the connection is not made in time.
-    std::unique_ptr<net_socket_tcp> connect(const char* host, int port) override;
+    // socket can be made, the host is not found or the connection is not made within
+    // timeout_ms, the look-up included (the resolver itself decides how long a look-up takes).
+    // A connection always waits for the server's answer, so with no time to wait (timeout_ms 0
+    // or less) none is tried: the call fails at once as when the server does not answer.
+    std::unique_ptr<net_socket_tcp> connect(const char* host, int port, int timeout_ms) override;
 
     int get_port() const { return m_port; }
 

@@ -4,9 +4,15 @@
 #include "app/XmlFileOutput.h"
 #include "serializeme/Serializable.h"
 #include "serializeme/StorageBuffer.h"
+#include "tests/support/BoundedRun.h"
+#include "tests/support/FileTail.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <stdexcept>
+
+using namespace std::chrono_literals;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
@@ -156,4 +162,29 @@ TEST_F(ResourceXmlTest, proxies_replace_files_only_on_close) {
         EXPECT_EQ(proxy->OpenRead((name + ".missing").c_str()), nullptr);
         EXPECT_EQ(proxy->OpenWrite((name + "/below.xml").c_str()), nullptr) << "a file is no folder";
     }
+}
+
+// Every file the game reads in XML (preferences, levels, creatures, screens) comes through here:
+// one with 60,000 attributes on an element, which once took half a minute to parse and as long
+// again to copy, is refused before it is parsed, with one log line that names it.
+TEST_F(ResourceXmlTest, a_file_with_too_many_attributes_on_an_element_is_refused_at_once_and_named) {
+    std::string attributes;
+    for (int i = 0; i < 60000; ++i) {
+        attributes += " a" + std::to_string(i) + "=\"\"";
+    }
+    WriteFile(GameDir() / "data/wide.xml", "<resource><note text=\"wide\"" + attributes + "/></resource>");
+    testing_support::FileTail log(LogFile());
+    const testing_support::BoundedRun run = testing_support::RunBounded(
+        [] {
+            Note note;
+            LoadXmlObject(note, "data/wide.xml", nullptr);
+            if (note.text != "default") {
+                throw std::runtime_error("nothing of the file is read");
+            }
+        },
+        3s, 256 * 1024 * 1024 + testing_support::kAllocatorSlack);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_EQ(log.Count("ResourceXml::ResourceXml: cannot parse data/wide.xml: an element has more than"), 1)
+        << log.Text();
+    EXPECT_EQ(log.Count("\n"), 1) << log.Text();
 }

@@ -11,8 +11,8 @@
 #include <filesystem>
 
 // The game's virtual file system over two fresh folders: a working folder mounted at the root
-// and a user folder mounted at "/userfolder" that is also the write directory, with XML output
-// going through PhysFS as in the running game.
+// and a user folder mounted at "/userfolder" that is also the write directory, with symbolic
+// links followed and XML output going through PhysFS as in the running game.
 class VirtualFolders : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -22,6 +22,7 @@ protected:
         ASSERT_NE(PHYSFS_mount(GameDir().c_str(), nullptr, 0), 0);
         ASSERT_NE(PHYSFS_mount(UserDir().c_str(), "/userfolder", 0), 0);
         ASSERT_NE(PHYSFS_setWriteDir(UserDir().c_str()), 0);
+        PHYSFS_permitSymbolicLinks(1);
         TiXmlIOProxy::SetCurrent(&m_Proxy);
     }
 

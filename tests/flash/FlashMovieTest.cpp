@@ -262,6 +262,23 @@ TEST_F(FlashMovieTest, links_planted_at_the_cache_names_are_replaced_not_followe
     }
 }
 
+// A game killed while it wrote a cache left the cache's temporary file; the cache is stale then,
+// so the next load writes it, and removes that file first. Files that only look alike stay.
+TEST_F(FlashMovieTest, writing_a_cache_removes_what_cut_short_writes_of_it_left) {
+    for (const char* name : {"shapes.swf.gsc.Ab12Cd", "shapes.swf.gsc.x9Y8z7"}) {
+        testing_support::WriteFile(m_Dir / name, "half a cache");
+    }
+    for (const char* name : {"shapes.swf.gsc.old", "shapes.swf.Ab12Cd", "other.swf.gsc.Ab12Cd"}) {
+        testing_support::WriteFile(m_Dir / name, "kept");
+    }
+    EXPECT_TRUE(FlashMovie("shapes.swf").GetRoot());
+    EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc.Ab12Cd"));
+    EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc.x9Y8z7"));
+    for (const char* name : {"shapes.swf.gsc.old", "shapes.swf.Ab12Cd", "other.swf.gsc.Ab12Cd"}) {
+        EXPECT_EQ(testing_support::ReadFile(m_Dir / name), "kept") << name;
+    }
+}
+
 TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it_came_from) {
     FlashMovie movie("shapes.swf");
     swfplayer::character* clip = movie.GetCharacter("clip");

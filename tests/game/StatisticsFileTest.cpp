@@ -1,18 +1,65 @@
 // The statistics file: results kept in order, read from the user's copy, never lost to a file
 // that cannot be read, and a bad entry costing only itself.
+#include "app/XmlFileOutput.h"
 #include "game/StatisticsFile.h"
 #include "tests/app/VirtualFolders.h"
+#include "tests/support/BoundedRun.h"
 #include "tests/support/FileTail.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <tinyxml.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
+using namespace std::chrono_literals;
+using testing_support::BoundedRun;
+using testing_support::kAllocatorSlack;
 using testing_support::ReadFile;
+using testing_support::RunBounded;
 using testing_support::WriteFile;
+
+constexpr size_t kMegabyte = 1024 * 1024;
+
+// A failed check inside a bounded child ends the child's work, and with it the run.
+void Require(bool condition, const std::string& what) {
+    if (!condition) {
+        throw std::runtime_error(what);
+    }
+}
+
+// Makes this process (a bounded child) an ordinary user, as a player is, when it runs as root:
+// root opens any file. The folder is given to that user first, so that it can still work there.
+void BecomeOrdinaryUser(const std::filesystem::path& folder) {
+    if (geteuid() != 0) {
+        return;
+    }
+    constexpr uid_t kNobody = 65534;
+    Require(chown(folder.c_str(), kNobody, kNobody) == 0, "the folder is given away");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        Require(lchown(entry.path().c_str(), kNobody, kNobody) == 0, "the folder's files are given away");
+    }
+    Require(setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0, "root is left");
+}
+
+std::string Statistics(const std::string& entries) {
+    return "<array name=\"statistics\">" + entries + "</array>";
+}
+
+// That many attributes with names that are all different, as tinyxml requires of one element.
+std::string Attributes(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += " a" + std::to_string(i) + "=\"\"";
+    }
+    return text;
+}
 
 GameStatistics Result(int winner, const std::string& id1, int score1, int shots1, const std::string& id2, int score2,
                       int shots2) {
@@ -118,7 +165,8 @@ TEST_F(StatisticsFileTest, a_file_that_cannot_be_read_is_moved_aside_and_kept) {
     EXPECT_EQ(m_Log->Count("LoadStatistics: /userfolder/data/statistics.xml cannot be read as statistics"), 3);
 }
 
-// Entries that are not whole results are skipped, and only they.
+// Entries that cannot be results are skipped, and only they: an entry without a player reads it
+// as a default one.
 TEST_F(StatisticsFileTest, a_bad_entry_loses_only_itself) {
     const std::string missingPlayer =
         "<gamestats winner=\"1\"><playerstats name=\"player1\" score=\"1\" numShots=\"1\"/></gamestats>";
@@ -126,12 +174,175 @@ TEST_F(StatisticsFileTest, a_bad_entry_loses_only_itself) {
                               Entry("7") + "<other winner=\"1\"/>" + missingPlayer + Entry("0", "many") +
                               "<!-- a note -->" + Entry("-1", "12") + "</array>");
     ASSERT_TRUE(LoadStatistics(m_Store));
-    ASSERT_EQ(m_Store.records.size(), 3u);
+    ASSERT_EQ(m_Store.records.size(), 4u);
     EXPECT_EQ(m_Store.records[0].player1.score, 10);
     EXPECT_EQ(m_Store.records[1].player1.score, 11);
-    EXPECT_EQ(m_Store.records[2].player1.score, 12);
-    EXPECT_EQ(m_Store.records[2].winner, -1);
-    EXPECT_EQ(m_Log->Count("LoadStatistics: 5 entries of /userfolder/data/statistics.xml are not match results"), 1);
+    ExpectSame(m_Store.records[2], Result(1, "", 1, 1, "", 0, 0));
+    EXPECT_EQ(m_Store.records[3].player1.score, 12);
+    EXPECT_EQ(m_Store.records[3].winner, -1);
+    EXPECT_EQ(m_Log->Count("LoadStatistics: 4 entries of /userfolder/data/statistics.xml are not match results"), 1);
+}
+
+// An entry is read with the records' defaults for the keys it lacks ("winner" -1, "score" and
+// "numShots" 0) and kept whole by the next save. Text in place of a number, in any key, still
+// costs the entry.
+TEST_F(StatisticsFileTest, entries_missing_a_key_load_with_the_defaults_and_survive_a_save) {
+    const std::string noWinner =
+        "<gamestats><playerstats name=\"player1\" playerId=\"A\" score=\"5\" numShots=\"6\"/><playerstats "
+        "name=\"player2\" playerId=\"B\" score=\"7\" numShots=\"8\"/></gamestats>";
+    const std::string noScore =
+        "<gamestats winner=\"2\"><playerstats name=\"player1\" playerId=\"C\" numShots=\"9\"/><playerstats "
+        "name=\"player2\" playerId=\"D\" score=\"3\" numShots=\"1\"/></gamestats>";
+    const std::string noShots =
+        "<gamestats winner=\"0\"><playerstats name=\"player1\" playerId=\"E\" score=\"2\" numShots=\"4\"/>"
+        "<playerstats name=\"player2\" playerId=\"F\" score=\"2\"/></gamestats>";
+    const std::string textForShots =
+        "<gamestats winner=\"1\"><playerstats name=\"player2\" score=\"1\" numShots=\"few\"/></gamestats>";
+    WriteFile(UserFile(), Statistics(Entry("1") + noWinner + noScore + noShots + textForShots));
+    ASSERT_TRUE(LoadStatistics(m_Store));
+    ASSERT_EQ(m_Store.records.size(), 4u);
+    ExpectSame(m_Store.records[0], Result(1, "A", 1, 2, "B", 3, 4));
+    ExpectSame(m_Store.records[1], Result(-1, "A", 5, 6, "B", 7, 8));
+    ExpectSame(m_Store.records[2], Result(2, "C", 0, 9, "D", 3, 1));
+    ExpectSame(m_Store.records[3], Result(0, "E", 2, 4, "F", 2, 0));
+    EXPECT_EQ(m_Log->Count("LoadStatistics: 1 entries of /userfolder/data/statistics.xml are not match results"), 1);
+
+    m_Store.records.push_back(Result(2, "G", 0, 1, "H", 4, 2));
+    ASSERT_TRUE(SaveStatistics(m_Store));
+    StatisticsStore again;
+    ASSERT_TRUE(LoadStatistics(again));
+    ASSERT_EQ(again.records.size(), 5u);
+    for (size_t i = 0; i < again.records.size(); ++i) {
+        ExpectSame(again.records[i], m_Store.records[i]);
+    }
+}
+
+// A file the player's game may not open (no read permission) is logged and never written over:
+// its 40 results stay, whatever matches end after it. Run as an ordinary user, as the game is:
+// root opens any file.
+TEST_F(StatisticsFileTest, a_file_that_cannot_be_opened_is_logged_and_never_written_over) {
+    for (int i = 0; i < 40; ++i) {
+        m_Store.records.push_back(Result(i % 3, "Bubbles", i, 1, "Sprout", 2, 3));
+    }
+    ASSERT_TRUE(SaveStatistics(m_Store));
+    const std::string stored = ReadFile(UserFile());
+    ASSERT_EQ(chmod(UserFile().c_str(), 0), 0);
+    const BoundedRun run = RunBounded(
+        [&] {
+            BecomeOrdinaryUser(m_Temp.Path());
+            for (int match = 0; match < 3; ++match) {
+                StatisticsStore store;
+                Require(!LoadStatistics(store) && store.records.empty(), "the load fails and reads nothing");
+                store.records.push_back(Result(1, "Bubbles", 3, 1, "Sprout", 0, 2));
+                Require(!SaveStatistics(store), "the save is refused");
+            }
+        },
+        10s, 256 * kMegabyte + kAllocatorSlack);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    ASSERT_EQ(chmod(UserFile().c_str(), 0644), 0);
+    EXPECT_EQ(ReadFile(UserFile()), stored);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserFile().parent_path()), {}), 1);
+    EXPECT_EQ(m_Log->Count("LoadStatistics: /userfolder/data/statistics.xml is there but cannot be opened"), 3);
+    EXPECT_EQ(m_Log->Count("SaveStatistics: data/statistics.xml could not be read, so it is not written over"), 3);
+}
+
+// The player keeps the file elsewhere, behind links: it is read through them, and a save
+// replaces the file they lead to and keeps them. A link that leads nowhere (a folder not there
+// today) is a file that cannot be read: nothing is written where it points.
+TEST_F(StatisticsFileTest, a_linked_file_is_read_and_saved_through_its_links) {
+    const std::filesystem::path kept = m_Temp / "elsewhere/results.xml";
+    WriteFile(kept, Statistics(Entry("1") + Entry("2") + Entry("0")));
+    std::filesystem::create_directories(UserFile().parent_path());
+    std::filesystem::create_symlink("elsewhere/results.xml", m_Temp / "relative.xml");
+    std::filesystem::create_symlink(m_Temp / "relative.xml", UserFile());
+    ASSERT_TRUE(LoadStatistics(m_Store));
+    ASSERT_EQ(m_Store.records.size(), 3u);
+    m_Store.records.push_back(Result(2, "Sprout", 1, 3, "Hooligan", 4, 9));
+    ASSERT_TRUE(SaveStatistics(m_Store));
+    EXPECT_TRUE(std::filesystem::is_symlink(UserFile()));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_Temp / "relative.xml"));
+    StatisticsStore again;
+    ASSERT_TRUE(LoadStatistics(again));
+    ASSERT_EQ(again.records.size(), 4u);
+    ExpectSame(again.records[3], m_Store.records[3]);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kept.parent_path()), {}), 1);
+
+    std::filesystem::remove_all(kept.parent_path());
+    EXPECT_FALSE(LoadStatistics(m_Store));
+    m_Store.records.push_back(Result(1, "a", 1, 1, "b", 0, 0));
+    EXPECT_FALSE(SaveStatistics(m_Store));
+    EXPECT_FALSE(std::filesystem::exists(kept.parent_path()));
+    EXPECT_TRUE(std::filesystem::is_symlink(UserFile()));
+}
+
+// A long history is read whole, and quickly: 100,000 results are about 20 MB, twice the length
+// that was once refused (the file then moved aside and the statistics started over).
+TEST_F(StatisticsFileTest, a_hundred_thousand_results_are_read_whole_and_quickly) {
+    constexpr int kResults = 100000;
+    for (int i = 0; i < kResults; ++i) {
+        m_Store.records.push_back(Result(i % 3, "Bubbles", i % 7, i % 11, "Sprout", i % 5, i));
+    }
+    ASSERT_TRUE(SaveStatistics(m_Store));
+    const BoundedRun run = RunBounded(
+        [&] {
+            StatisticsStore loaded;
+            Require(LoadStatistics(loaded), "the file is read");
+            Require(loaded.records.size() == kResults, "every result is read");
+            Require(loaded.records.back().player2.numShots == kResults - 1, "the last result is whole");
+        },
+        10s, 1024 * kMegabyte + kAllocatorSlack);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_TRUE(std::filesystem::exists(UserFile()));
+}
+
+// The save never writes what the load would refuse: a file of exactly the longest length read is
+// written and read back whole; one byte more and the save is refused, the old file kept.
+TEST_F(StatisticsFileTest, the_save_writes_no_file_longer_than_the_load_reads) {
+    // A few results with long names reach the length quickly.
+    const std::string name(kMegabyte, 'n');
+    for (int i = 0; i < 15; ++i) {
+        m_Store.records.push_back(Result(1, name, i, 0, name, 0, 0));
+    }
+    const auto printedLength = [&] {
+        TiXmlDocument document;
+        WriteStatistics(m_Store.records, document);
+        return static_cast<long long>(XmlFileOutput::Print(document, false).size());
+    };
+    const long long shortBy = kMaxStatisticsFileBytes - printedLength();
+    ASSERT_GT(shortBy, 0);
+    m_Store.records.back().player2.playerId += std::string(static_cast<size_t>(shortBy), 'x');
+    ASSERT_EQ(printedLength(), kMaxStatisticsFileBytes);
+    ASSERT_TRUE(SaveStatistics(m_Store));
+    StatisticsStore loaded;
+    ASSERT_TRUE(LoadStatistics(loaded));
+    ASSERT_EQ(loaded.records.size(), m_Store.records.size());
+    ExpectSame(loaded.records.back(), m_Store.records.back());
+
+    const std::string stored = ReadFile(UserFile());
+    m_Store.records.back().player2.playerId += "x";
+    EXPECT_FALSE(SaveStatistics(m_Store));
+    EXPECT_TRUE(ReadFile(UserFile()) == stored);
+    EXPECT_EQ(m_Log->Count("SaveStatistics: 15 results would make data/statistics.xml " +
+                           std::to_string(kMaxStatisticsFileBytes + 1) + " bytes long"),
+              1);
+}
+
+// An element with far more attributes than any result has is refused before it is parsed (60,000
+// on one entry once took 20 s to load, at every match's end), and the file moved aside whole.
+TEST_F(StatisticsFileTest, a_file_of_an_entry_with_too_many_attributes_is_refused_at_once) {
+    const std::string wide = Statistics(Entry("1") + "<gamestats winner=\"2\"" + Attributes(60000) + "/>");
+    WriteFile(UserFile(), wide);
+    const BoundedRun run = RunBounded(
+        [&] {
+            StatisticsStore loaded;
+            Require(!LoadStatistics(loaded) && loaded.records.empty(), "the file is refused");
+        },
+        3s, 256 * kMegabyte + kAllocatorSlack);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_TRUE(ReadFile(UserDir() / "data/statistics.xml.bad") == wide) << "the file is kept aside whole";
+    EXPECT_EQ(m_Log->Count("LoadStatistics: /userfolder/data/statistics.xml cannot be read as statistics: not XML: an "
+                           "element has more than"),
+              1);
 }
 
 // A name that is not UTF-8 text (a byte the XML library would read back as something else) is

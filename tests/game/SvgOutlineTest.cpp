@@ -18,7 +18,10 @@ std::vector<FixtureData> Read(const std::string& svg, const b2Vec2& offset = b2V
     document.Parse(svg.c_str());
     std::vector<FixtureData> fixtures;
     if (const TiXmlElement* root = document.RootElement()) {
-        SvgOutline::AppendFixtures(*root, offset, "test.svg", fixtures);
+        const SvgOutline::Drawing drawing = SvgOutline::Read(*root, "test.svg");
+        for (const SvgOutline::Path& path : drawing.paths) {
+            fixtures.push_back(SvgOutline::Place(drawing, path, offset));
+        }
     }
     return fixtures;
 }

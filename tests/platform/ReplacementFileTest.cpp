@@ -2,8 +2,12 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,11 +22,38 @@ std::vector<std::string> Names(const std::filesystem::path& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 
 bool Write(ReplacementFile& file, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), file.GetFile()) == text.size();
+}
+
+// A game killed in the middle of a save of the target: a child that has written part of the new
+// version, killed before its commit. What it leaves is whatever a real kill leaves.
+void KillDuringSave(const std::string& target) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        ReplacementFile file(target);
+        const bool written = Write(file, "half of a new") && std::fflush(file.GetFile()) == 0;
+        const char report = written ? 'w' : 'f';
+        if (write(ready[1], &report, 1) == 1) {
+            pause();
+        }
+        _exit(1);
+    }
+    ASSERT_GT(child, 0);
+    char report = 0;
+    EXPECT_EQ(read(ready[0], &report, 1), 1);
+    EXPECT_EQ(report, 'w');
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
 }
 
 class ReplacementFileTest : public ::testing::Test {
@@ -86,6 +117,78 @@ TEST_F(ReplacementFileTest, failures_are_reported_with_the_step_and_keep_the_old
     EXPECT_FALSE(noFolder.IsOpen());
     EXPECT_FALSE(noFolder.Commit());
     EXPECT_NE(noFolder.GetError().find("cannot create a temporary file"), std::string::npos) << noFolder.GetError();
+}
+
+// Three saves killed halfway leave three temporary files; RemoveLeftovers takes those and only
+// those: never the file of a save still running, nor anything else that merely looks alike.
+TEST_F(ReplacementFileTest, leftovers_of_killed_saves_are_removed_and_nothing_else) {
+    const std::string target = (m_dir / "save.xml").string();
+    testing_support::WriteFile(target, "old");
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NO_FATAL_FAILURE(KillDuringSave(target));
+    }
+    std::vector<std::string> killed = Names(m_dir.Path());
+    killed.erase(std::find(killed.begin(), killed.end(), "save.xml"));
+    ASSERT_EQ(killed.size(), 3u);
+    for (const char* name : {"save.xml.tmp", "save.xml.Ab12C", "save.xml.Ab12Cd3", "save.xml.Ab-2Cd", "save.xml_Ab12Cd",
+                             "other.xml.Ab12Cd", "save.xmlAb12Cd", "save.xml.bad"}) {
+        testing_support::WriteFile(m_dir / name, "kept");
+    }
+    std::filesystem::create_directory(m_dir / "save.xml.Folder");
+    testing_support::WriteFile(m_dir / "victim", "victim");
+    std::filesystem::create_symlink(m_dir / "victim", m_dir / "save.xml.Link12");
+    ReplacementFile running(target);
+    ASSERT_TRUE(Write(running, "new"));
+    std::vector<std::string> expected;
+    for (const std::string& name : Names(m_dir.Path())) {
+        if (std::find(killed.begin(), killed.end(), name) == killed.end()) {
+            expected.push_back(name);
+        }
+    }
+
+    EXPECT_EQ(ReplacementFile::RemoveLeftovers(target), 3);
+    EXPECT_EQ(Names(m_dir.Path()), expected);
+    EXPECT_EQ(ReadFile(m_dir / "victim"), "victim");
+    EXPECT_TRUE(running.Commit()) << running.GetError();
+    EXPECT_EQ(ReadFile(target), "new");
+    EXPECT_EQ(ReplacementFile::RemoveLeftovers(target), 0);
+    EXPECT_EQ(ReplacementFile::RemoveLeftovers((m_dir / "no folder" / "save.xml").string()), 0);
+}
+
+// The player's own file behind links (relative or not, one after another): following them, the
+// file they lead to is replaced and they stay; cut-short saves left their files beside it.
+TEST_F(ReplacementFileTest, following_links_replaces_the_file_they_lead_to_and_keeps_them) {
+    const std::filesystem::path kept = m_dir / "kept" / "save.xml";
+    testing_support::WriteFile(kept, "old");
+    std::filesystem::create_symlink("kept/save.xml", m_dir / "relative.xml");
+    std::filesystem::create_symlink(m_dir / "relative.xml", m_dir / "absolute.xml");
+    ASSERT_NO_FATAL_FAILURE(KillDuringSave(kept.string()));
+    EXPECT_EQ(ReplacementFile::RemoveLeftovers((m_dir / "absolute.xml").string()), 0) << "not beside the link";
+    EXPECT_EQ(ReplacementFile::RemoveLeftovers((m_dir / "absolute.xml").string(), ReplacementFile::Links::Follow), 1);
+
+    ReplacementFile followed((m_dir / "absolute.xml").string(), ReplacementFile::Links::Follow);
+    ASSERT_TRUE(Write(followed, "new"));
+    ASSERT_TRUE(followed.Commit()) << followed.GetError();
+    EXPECT_EQ(ReadFile(kept), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "relative.xml"));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "absolute.xml"));
+    EXPECT_EQ(Names(kept.parent_path()), std::vector<std::string>{"save.xml"});
+
+    // A link to a file not there yet: the file is made where it leads.
+    std::filesystem::create_symlink("later/first.xml", m_dir / "first.xml");
+    ReplacementFile first((m_dir / "first.xml").string(), ReplacementFile::Links::Follow);
+    ASSERT_TRUE(Write(first, "first"));
+    ASSERT_TRUE(first.Commit()) << first.GetError();
+    EXPECT_EQ(ReadFile(m_dir / "later" / "first.xml"), "first");
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "first.xml"));
+
+    // Links that go round: nothing is written.
+    std::filesystem::create_symlink("round2.xml", m_dir / "round1.xml");
+    std::filesystem::create_symlink("round1.xml", m_dir / "round2.xml");
+    ReplacementFile round((m_dir / "round1.xml").string(), ReplacementFile::Links::Follow);
+    EXPECT_FALSE(round.IsOpen());
+    EXPECT_NE(round.GetError().find("cannot follow the links to"), std::string::npos) << round.GetError();
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "round1.xml"));
 }
 
 }  // namespace

@@ -8,6 +8,15 @@ using sme::XmlTextParser;
 
 namespace {
 
+// That many attributes with names that are all different, as tinyxml requires of one element.
+std::string Attributes(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += " a" + std::to_string(i) + "=\"\"";
+    }
+    return text;
+}
+
 std::string Repeat(const std::string& piece, int times) {
     std::string text;
     for (int i = 0; i < times; ++i) {
@@ -66,4 +75,52 @@ TEST(XmlTextParser, parses_ordinary_documents_and_refuses_broken_and_too_deep_on
         EXPECT_EQ(root ? std::string(root->Value()) + "/" + (child ? child->Value() : "") : "", shape);
         EXPECT_EQ(document.FirstChild() == nullptr, *shape == '\0');
     }
+}
+
+// Every attribute tinyxml reads has its '=' outside the quoted values of its start tag; an
+// unquoted value may hold one more. The count is per element, not per document.
+TEST(XmlTextParser, counts_the_most_attributes_of_one_element_as_tinyxml_reads_them) {
+    const int limit = 10;
+    const std::pair<std::string, int> cases[] = {
+        {"", 0},
+        {"<a/>", 0},
+        {"<a b='1' c=\"2\"/>", 2},
+        {"<a b = '1'\n c\t=\"2\" d='3'>e = 4</a>", 3},
+        {"<a b='x=y' c=\"=>/>\"><d e='1'/></a>", 2},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE a=b><a><!-- <b c='1' d='2'> --></a>", 0},
+        {"<a><![CDATA[<b c='1' d='2'>]]></a>", 0},
+        {"<a b=x=y/>", 2},
+        {Repeat("<a" + Repeat(" b=''", limit) + "/>", 3), limit},
+        {"<a><b" + Repeat(" c=''", limit + 1) + "/></a>", limit + 1},
+        // Where the elements cannot be told, neither can the attributes.
+        {"<a b=\"x\xC3\"/>", limit + 1},
+    };
+    for (const auto& [text, attributes] : cases) {
+        EXPECT_EQ(XmlTextParser::MostAttributes(text.c_str(), limit), attributes) << text.substr(0, 60);
+    }
+}
+
+// The parser says why it refused a text, for the log line that names the file; the bound itself
+// is taken.
+TEST(XmlTextParser, a_refusal_says_why) {
+    const int bound = XmlTextParser::kMaxAttributes;
+    const int depth = XmlTextParser::kMaxDepth;
+    TiXmlDocument document;
+    std::string error = "untouched";
+    EXPECT_TRUE(XmlTextParser::Parse(document, ("<a" + Attributes(bound) + "/>").c_str(), &error));
+    EXPECT_EQ(error, "untouched");
+    const std::pair<std::string, std::string> refusals[] = {
+        {"<a" + Attributes(bound + 1) + "/>", "an element has more than " + std::to_string(bound) + " attributes"},
+        {Repeat("<a>", depth + 1), "elements nest more than " + std::to_string(depth) + " deep"},
+        {"<a>\xE2</a>", "a UTF-8 sequence runs into markup"},
+    };
+    for (const auto& [text, why] : refusals) {
+        EXPECT_FALSE(XmlTextParser::Parse(document, text.c_str(), &error)) << text.substr(0, 40);
+        EXPECT_EQ(error, why);
+        EXPECT_EQ(document.FirstChild(), nullptr);
+    }
+    // tinyxml's own errors in its own words.
+    EXPECT_FALSE(XmlTextParser::Parse(document, "<a><b></a>", &error));
+    EXPECT_TRUE(document.Error());
+    EXPECT_EQ(error, document.ErrorDesc());
 }

@@ -163,7 +163,10 @@ private:
         if (m_verbose) {
             log_msg("EX: pushstring\t '%s'\n", text->c_str());
         }
-        return push(as_value(text->c_str()));
+        // The value shares the pool's bytes.
+        as_value value;
+        value.set_base_string(*text);
+        return push(value);
     }
     bool push_int() {
         uint32_t index = 0;

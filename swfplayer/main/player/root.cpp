@@ -7,6 +7,7 @@
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
 
 #include <cassert>
 #include <cmath>
@@ -106,8 +107,12 @@ void root::play(float dt) {
     if (!(dt >= 0.0f && std::isfinite(dt))) {
         dt = 0.0f;
     }
-    // The frame's timers, events and actions share one script budget.
+    // The frame's timers, events and actions share one script budget and one allowance of
+    // network waits; a movie advanced from inside a script shares those of the outer frame.
     instruction_budget::run_scope frame;
+    if (instruction_budget::run_scope::depth() == 1) {
+        net_wait_allowance::begin_frame();
+    }
     smart_ptr<sprite_instance> movie = get_root_sprite();
     smart_ptr<player> owner = m_player.get_ptr();
     if (movie == nullptr) {

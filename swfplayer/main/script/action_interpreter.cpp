@@ -124,6 +124,7 @@ void action_interpreter::run_records() {
                 m_ended = true;  // the End action leaves the target as the script set it
                 return;
             case 0x12: logical_not(); break;
+            case 0x17: pop_checked(); break;
             case 0x50: step_number(1); break;
             case 0x51: step_number(-1); break;
             default: execute_short(id); break;

@@ -4,7 +4,6 @@
 #include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/as_property.h"
 #include "swfplayer/main/script/as_s_function.h"
-#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/number_parsing.h"
 #include "swfplayer/main/script/player.h"
 
@@ -38,7 +37,6 @@ void drop_held(const held_refs& held) {
 
 as_value::as_value(const char* text) : m_string(text), m_type(STRING) {
     m_payload.number = 0.0;
-    instruction_budget::charge_bytes(m_string.size());
 }
 
 as_value::as_value(const wchar_t* text) : m_type(STRING) {
@@ -163,7 +161,6 @@ void as_value::set_base_string(const base_string& text) {
     // Copy first: the text may belong to an object that releasing destroys.
     if (&text != &m_string) {
         m_string = text;
-        instruction_budget::charge_bytes(m_string.size());
     }
     payload none;
     none.number = 0.0;
@@ -176,7 +173,6 @@ void as_value::set_base_string(const base_string& text) {
 
 void as_value::set_string(const char* bytes, int length) {
     m_string.assign(bytes, length);
-    instruction_budget::charge_bytes(m_string.size());
     payload none;
     none.number = 0.0;
     if (holds_refs()) {
@@ -189,7 +185,6 @@ void as_value::set_string(const char* bytes, int length) {
 void as_value::set_string(const char* text) {
     if (text != m_string.c_str()) {
         m_string = text ? text : "";
-        instruction_budget::charge_bytes(m_string.size());
     }
     payload none;
     none.number = 0.0;

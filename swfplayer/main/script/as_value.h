@@ -116,6 +116,7 @@ public:
     }
     void set_int(int value) { set_double(value); }
     void set_nan();
+    // The value holds the text's bytes shared, not copied (see base_string).
     void set_base_string(const base_string& text);
     void set_string(const char* text);
     // The length bytes as text; they hold no NUL and lie outside this value.

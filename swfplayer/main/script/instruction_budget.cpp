@@ -1,5 +1,6 @@
 #include "swfplayer/main/script/instruction_budget.h"
 
+#include "swfplayer/base/base_string.h"
 #include "swfplayer/base/log.h"
 
 namespace swfplayer {
@@ -8,6 +9,21 @@ instruction_budget::run_scope::run_scope() {
     if (s_running++ == 0) {
         s_left = s_budget;
         s_stopped = false;
+        s_string_bytes_at_start = base_string::storage_bytes();
+        base_string::set_storage_watch(&instruction_budget::watch_strings);
+    }
+}
+
+instruction_budget::run_scope::~run_scope() {
+    if (--s_running == 0) {
+        base_string::set_storage_watch(nullptr);
+    }
+}
+
+void instruction_budget::watch_strings(int64_t added_bytes) {
+    charge_bytes(added_bytes);
+    if (base_string::storage_bytes() - s_string_bytes_at_start > max_frame_string_bytes) {
+        stop_all("string memory past its bound for one frame");
     }
 }
 

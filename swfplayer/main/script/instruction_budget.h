@@ -8,11 +8,17 @@ namespace swfplayer {
 // other growth): an operation that would go further stops the script instead.
 constexpr int max_script_string_bytes = 1 << 24;
 
+// Bytes of string storage that one frame may add to what all strings held when it began: a frame
+// whose strings grow past it stops its scripts. Copies of a string share its bytes, so only new
+// text counts; what a frame frees again makes room.
+constexpr int64_t max_frame_string_bytes = int64_t{192} << 20;
+
 // The instructions the scripts of one frame may execute, shared by every interpreter of the
 // player (the ActionScript 1/2 one and the AVM2 one) and by everything the frame runs: its
 // actions, events, interval timers and listeners. The native work behind an instruction is
 // charged too, by what it touches (string bytes copied, scanned or compared, elements made), so
-// that no instruction is cheap to count and slow to run. Once the budget is spent, every script
+// that no instruction is cheap to count and slow to run; every string buffer made or grown
+// while a frame runs is charged by its bytes. Once the budget is spent, every script
 // still to run in that frame is cut, and the frame says so in one log line; an endless loop or a
 // self-recursive call ends instead of freezing the game.
 //
@@ -31,7 +37,7 @@ public:
     class run_scope {
     public:
         run_scope();
-        ~run_scope() { s_running--; }
+        ~run_scope();
         run_scope(const run_scope&) = delete;
         run_scope& operator=(const run_scope&) = delete;
 
@@ -58,12 +64,17 @@ public:
 private:
     // Logs the end of the budget once and keeps it spent; always false.
     static bool spent();
+    // Told of every string buffer made or grown while a frame runs: charges its bytes, and stops
+    // the frame's scripts once its strings pass max_frame_string_bytes.
+    static void watch_strings(int64_t added_bytes);
 
     static inline int s_running = 0;
     static inline int64_t s_budget = default_budget;
     static inline int64_t s_left = default_budget;
     // Whether the frame under way has said why its scripts stopped.
     static inline bool s_stopped = false;
+    // What strings held when the frame under way began.
+    static inline int64_t s_string_bytes_at_start = 0;
 };
 
 }  // namespace swfplayer

@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/base_timer.h"
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
 
 #include <algorithm>
 
@@ -21,7 +22,10 @@ bool as_loadvars_request::connect(player* owner, const char* host, int port) {
         return false;
     }
     m_interface = std::make_unique<net_interface_tcp>();
-    m_socket = m_interface->connect(host, port);
+    {
+        net_wait_allowance::wait wait(net_interface_tcp::connect_timeout_ms);
+        m_socket = m_interface->connect(host, port, wait.get_ms());
+    }
     if (m_socket == nullptr) {
         close();
         return false;
@@ -31,7 +35,11 @@ bool as_loadvars_request::connect(player* owner, const char* host, int port) {
 }
 
 bool as_loadvars_request::send(const base_string& request) {
-    return m_socket && m_socket->write(request.c_str(), request.size(), write_timeout_seconds) == request.size();
+    if (m_socket == nullptr) {
+        return false;
+    }
+    net_wait_allowance::wait wait(write_timeout_ms);
+    return m_socket->write(request.c_str(), request.size(), wait.get_seconds()) == request.size();
 }
 
 void as_loadvars_request::advance() {

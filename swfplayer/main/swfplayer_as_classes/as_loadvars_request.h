@@ -18,11 +18,12 @@ class player;
 // far, and the object whose events fire when it ends (held weakly: an exchange does not keep a
 // dropped object alive). Reading never waits: each frame takes what has arrived, at most
 // max_bytes_per_frame, so neither a flood nor a silent server holds up a frame; a server silent
-// for the idle time-out fails the answer.
+// for the idle time-out fails the answer. Connecting and writing the request wait at most their
+// time-outs, cut to what the frame may still wait on the network (see net_wait_allowance).
 class as_loadvars_request {
 public:
     static constexpr int max_bytes_per_frame = 64 * 1024;
-    static constexpr float write_timeout_seconds = 1.0f;
+    static constexpr int write_timeout_ms = 1000;
     static constexpr int default_idle_timeout_ms = 30000;
 
     explicit as_loadvars_request(as_object* target);
@@ -30,7 +31,7 @@ public:
     // Connects to host and port with one of owner's connection slots; false when no slot is
     // free or the connection fails (the reasons go to standard error and the log).
     bool connect(player* owner, const char* host, int port);
-    // Writes the whole request within write_timeout_seconds; false when it was not all taken.
+    // Writes the whole request within write_timeout_ms; false when it was not all taken.
     bool send(const base_string& request);
     // Reads what has arrived into the answer; ends it at the end of the connection or after
     // the idle time-out.

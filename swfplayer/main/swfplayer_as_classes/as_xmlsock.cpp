@@ -2,6 +2,7 @@
 
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
+#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
 #include "swfplayer/main/swfplayer_as_classes/script_handler.h"
 
 namespace swfplayer {
@@ -57,20 +58,32 @@ as_xmlsock::~as_xmlsock() = default;
 
 bool as_xmlsock::connect(const char* host, int port) {
     close();
-    bool connected = m_slot.acquire(get_player());
-    if (connected) {
-        m_socket = m_interface->connect(host, port);
-        connected = m_socket != nullptr && get_player()->add_frame_object(this);
-    }
-    if (!connected) {
-        drop_connection();
-    }
+    const bool connected = open_connection(host, port);
     call_handler(this, "onConnect", {as_value(connected)});
     return connected;
 }
 
+bool as_xmlsock::open_connection(const char* host, int port) {
+    if (!m_slot.acquire(get_player())) {
+        return false;
+    }
+    {
+        net_wait_allowance::wait wait(net_interface_tcp::connect_timeout_ms);
+        m_socket = m_interface->connect(host, port, wait.get_ms());
+    }
+    if (m_socket == nullptr || !get_player()->add_frame_object(this)) {
+        drop_connection();
+        return false;
+    }
+    return true;
+}
+
 void as_xmlsock::send(const base_string& data) {
-    if (m_socket && m_socket->write(data.c_str(), data.size(), send_timeout_seconds) != data.size()) {
+    if (m_socket == nullptr) {
+        return;
+    }
+    net_wait_allowance::wait wait(send_timeout_ms);
+    if (m_socket->write(data.c_str(), data.size(), wait.get_seconds()) != data.size()) {
         drop_connection();
     }
 }

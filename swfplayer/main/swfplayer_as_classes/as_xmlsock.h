@@ -15,11 +15,13 @@ struct fn_call;
 // the object takes the player's frame tick and hands at most one received line per frame to
 // onData(line). An empty line, the end of the connection, an error or a line of max_line_bytes
 // or more ends it with onClose(). Handlers run with the socket object as "this". Reading never
-// waits: a line that has not fully arrived stays in the socket's buffer until it has.
+// waits: a line that has not fully arrived stays in the socket's buffer until it has. Connecting
+// and sending wait at most their time-outs, cut to what the frame may still wait on the network
+// (see net_wait_allowance).
 class as_xmlsock : public as_object {
 public:
     static constexpr int max_line_bytes = 102400;
-    static constexpr float send_timeout_seconds = 1.0f;
+    static constexpr int send_timeout_ms = 1000;
 
     explicit as_xmlsock(player* owner);
     ~as_xmlsock() override;
@@ -31,13 +33,17 @@ public:
     // (1 to 65535) and calls onConnect(success). True when connected.
     bool connect(const char* host, int port);
     // Writes the bytes of data as they are. A connection that does not take them all within
-    // send_timeout_seconds is dropped, and the next frame reports onClose.
+    // send_timeout_ms (or what the frame has left of its network allowance) is dropped, and the
+    // next frame reports onClose.
     void send(const base_string& data);
     // Leaves the frame tick and closes the connection, without an event.
     void close();
     bool is_connected() const { return m_socket != nullptr; }
 
 private:
+    // Takes a connection slot, connects and joins the frame tick; false (nothing held) when any
+    // of them fails.
+    bool open_connection(const char* host, int port);
     // Closes the connection and gives its slot back; the object stays on the frame tick.
     void drop_connection();
     // Leaves the frame tick, closes the connection and calls onClose.

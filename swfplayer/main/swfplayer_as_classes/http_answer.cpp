@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string_view>
 
 namespace swfplayer {
 
@@ -79,9 +80,11 @@ long long parse_count(const std::string& text, int base, long long cap) {
 
 // Whether the last coding named by a Transfer-Encoding value is "chunked".
 bool ends_with_chunked(const std::string& value) {
-    size_t comma = value.rfind(',');
-    std::string last = trimmed(comma == std::string::npos ? value : value.substr(comma + 1));
-    return base_string::stricmp(last.c_str(), "chunked") == 0;
+    const size_t comma = value.rfind(',');
+    const std::string last = trimmed(value.substr(comma == std::string::npos ? 0 : comma + 1));
+    const std::string_view chunked = "chunked";
+    return std::equal(last.begin(), last.end(), chunked.begin(), chunked.end(),
+                      [](char a, char b) { return ascii_tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 }  // namespace

@@ -45,9 +45,6 @@ const glyph_entity* face_entity::find_glyph(uint32_t key) const {
 }
 
 const glyph_entity& face_entity::add_glyph(uint32_t key, const glyph_entity& entity) {
-    if (m_glyphs.size() >= max_cached_glyphs_per_face) {
-        m_glyphs.clear();
-    }
     m_glyphs.add(key, entity);
     return m_glyphs.find(key)->second;
 }
@@ -117,6 +114,16 @@ const glyph_entity* glyph_provider::render_glyph(face_entity* face, uint32_t key
     b.y_min = b.y_max * ratio(metrics.horiBearingY, metrics.height);
     // 26.6 pixels to units of the 1024-unit EM square: 1024 / size / 64.
     entity.m_advance = 16.0f / static_cast<float>(pixel_size) * static_cast<float>(metrics.horiAdvance);
+    const size_t bytes = static_cast<size_t>(im->width) * static_cast<size_t>(im->height) + glyph_entry_bytes;
+    if (m_glyph_bytes + bytes > max_cached_glyph_bytes) {
+        for (auto& entry : m_faces) {
+            if (entry.second != nullptr) {
+                entry.second->clear_glyphs();
+            }
+        }
+        m_glyph_bytes = 0;
+    }
+    m_glyph_bytes += bytes;
     return &face->add_glyph(key, entity);
 }
 
@@ -125,6 +132,10 @@ face_entity* glyph_provider::get_face(const base_string& name, bool bold, bool i
     smart_ptr<face_entity> face;
     if (m_faces.get(key, &face)) {
         return face.get_ptr();
+    }
+    if (m_faces.size() >= max_remembered_faces) {
+        m_faces.clear();
+        m_glyph_bytes = 0;
     }
     base_string path;
     if (!find_font_file(name.c_str(), &path, bold, italic)) {

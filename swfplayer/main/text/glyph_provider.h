@@ -10,6 +10,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cstddef>
 #include <cstdint>
 
 namespace swfplayer {
@@ -19,8 +20,17 @@ namespace swfplayer {
 constexpr int min_glyph_pixel_size = 1;
 constexpr int max_glyph_pixel_size = 1024;
 constexpr int max_glyph_code = 0xFFFF;
-// A face caches at most this many rendered glyphs; when full it is emptied before the next one.
-constexpr int max_cached_glyphs_per_face = 4096;
+// The rendered glyphs of all faces together are held to this many bytes, each glyph counting its
+// image (as the renderer keeps it until it becomes a texture) and glyph_entry_bytes for its cache
+// entry and its renderer object. A glyph that would pass it empties every face's cache first. A
+// glyph at the largest size takes one to eight megabytes: the bound keeps a few of those, and
+// thousands of glyphs of the sizes text is set in.
+constexpr size_t max_cached_glyph_bytes = 32 * 1024 * 1024;
+constexpr size_t glyph_entry_bytes = 256;
+// The provider remembers at most this many font names and styles, found or not. The next new one
+// makes it forget them all (faces close, cached glyphs go, bitmaps handed out stay alive with
+// their holders), so that movies naming ever new fonts cannot make it grow.
+constexpr int max_remembered_faces = 64;
 
 // One rendered character of a face at one pixel size.
 struct glyph_entity {
@@ -42,9 +52,10 @@ public:
     FT_Face get_face() const { return m_face; }
     // The glyph cached under the key, or null.
     const glyph_entity* find_glyph(uint32_t key) const;
-    // Caches the glyph under the key; a full cache is emptied first. Bitmaps handed out before
-    // stay alive with their holders.
+    // Caches the glyph under the key (the provider keeps the cache within its bytes).
     const glyph_entity& add_glyph(uint32_t key, const glyph_entity& entity);
+    // Forgets every cached glyph; bitmaps handed out before stay alive with their holders.
+    void clear_glyphs() { m_glyphs.clear(); }
     int get_glyph_count() const { return m_glyphs.size(); }
 
 private:
@@ -60,7 +71,7 @@ bool find_installed_font_file(const char* name, bool bold, bool italic, base_str
 
 // Draws text in the fonts installed on the machine instead of a movie's outlines: opens the
 // font file matching a font's name and style, renders characters into coverage bitmaps the
-// renderer turns into textures, and caches faces and glyphs for its whole life.
+// renderer turns into textures, and caches faces and glyphs within the bounds above.
 class glyph_provider {
 public:
     // Takes over the FreeType library handle (not null).
@@ -74,11 +85,16 @@ public:
     // next time), the size is outside min/max_glyph_pixel_size or the code outside 0..max_glyph_code.
     bitmap_info* get_char_image(int code, const base_string& name, bool bold, bool italic, int pixel_size, rect* bounds,
                                 float* advance);
-    // The face of the font name and style, opened on the first request. A font without a file,
-    // or whose file FreeType cannot open, is logged once and stays null for the provider's life.
+    // The face of the font name and style, opened on the first request; it stays valid until a
+    // new name passes max_remembered_faces. A font without a file, or whose file FreeType cannot
+    // open, is logged and stays null for as long as the name is remembered.
     face_entity* get_face(const base_string& name, bool bold, bool italic);
     // The font file of a font name and style; false for a null name or when there is none.
     bool find_font_file(const char* name, base_string* path, bool bold, bool italic) const;
+    // The bytes the cached glyphs of all faces count (see max_cached_glyph_bytes).
+    size_t get_glyph_bytes() const { return m_glyph_bytes; }
+    // The font names and styles remembered, found or not.
+    int get_face_count() const { return m_faces.size(); }
 
 private:
     struct face_key {
@@ -102,6 +118,7 @@ private:
     font_file_finder m_finder;
     // Null values remember fonts that have no usable file.
     hash<face_key, smart_ptr<face_entity>, face_key_hash> m_faces;
+    size_t m_glyph_bytes = 0;
 };
 
 // Makes the player-wide provider that fonts ask first for their characters, replacing one made

@@ -12,6 +12,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using swfplayer::base_string;
 using swfplayer::base_stringi;
@@ -107,6 +108,158 @@ TEST(BaseString, edits_match_a_standard_string_and_keep_the_storage_rule) {
     grown.resize(40);  // inline to heap: the new bytes are zero
     EXPECT_EQ(std::string(31, '\0'), std::string(grown.c_str() + 10, 31));
     EXPECT_STREQ("abc", base_string("abcdef", 3).c_str());
+}
+
+// The heap bytes that the strings hold, each buffer (its text and its count) once.
+int64_t HeldBytes(const std::vector<base_string>& strings) {
+    std::vector<const char*> seen;
+    int64_t bytes = 0;
+    for (const base_string& s : strings) {
+        if (!is_inline(s) && std::find(seen.begin(), seen.end(), s.c_str()) == seen.end()) {
+            seen.push_back(s.c_str());
+            bytes += s.capacity() + 8;
+        }
+    }
+    return bytes;
+}
+
+// Strings copied from one another and edited at random, against standard strings: every copy
+// shares the bytes of its source, an edit never shows in another string, and the storage counted
+// is that of the distinct buffers held.
+TEST(BaseString, copies_share_their_bytes_until_one_changes) {
+    std::mt19937 random(7);
+    const int64_t before = base_string::storage_bytes();
+    {
+        std::vector<base_string> strings(6);
+        std::vector<std::string> models(6);
+        for (int step = 0; step < 20000; step++) {
+            const size_t i = random() % strings.size();
+            const size_t j = random() % strings.size();
+            base_string& s = strings[i];
+            std::string& model = models[i];
+            const int size = static_cast<int>(model.size());
+            const int position = static_cast<int>(random() % (size + 1));
+            const char c = static_cast<char>('a' + random() % 26);
+            switch (random() % 9) {
+            case 0:
+                s = strings[j];
+                model = models[j];
+                ASSERT_TRUE(i == j || (s.c_str() == strings[j].c_str()) == !is_inline(s)) << "step " << step;
+                break;
+            case 1: {
+                base_string copy(strings[j]);
+                s = std::move(copy);
+                model = models[j];
+                break;
+            }
+            case 2: {
+                const std::string piece(random() % 40, c);
+                s += piece.c_str();
+                model += piece;
+                break;
+            }
+            case 3: {
+                int n = static_cast<int>(random() % 60);
+                s.resize(n);
+                model.resize(n, c);
+                for (int k = size; k < n; k++) {
+                    s[k] = c;
+                }
+                break;
+            }
+            case 4:
+                s.erase(position, 3);
+                model.erase(std::min(position, size), 3);
+                break;
+            case 5:
+                s.insert(position, c);
+                model.insert(model.begin() + position, c);
+                break;
+            case 6:
+                if (size > 0) {
+                    s[position % size] = c;
+                    model[position % size] = c;
+                }
+                break;
+            case 7:
+                s += strings[j];
+                model += models[j];
+                break;
+            default: {
+                const std::string text(random() % 30, c);
+                s = text.c_str();
+                model = text;
+            }
+            }
+            for (size_t k = 0; k < strings.size(); k++) {
+                ASSERT_EQ(models[k], strings[k].c_str()) << "step " << step << " string " << k;
+                ASSERT_EQ(static_cast<int>(models[k].size()), strings[k].size()) << "step " << step;
+                ASSERT_EQ(RuleCapacity(strings[k].size()), strings[k].capacity()) << "step " << step;
+            }
+            ASSERT_EQ(HeldBytes(strings), base_string::storage_bytes() - before) << "step " << step;
+        }
+    }
+    EXPECT_EQ(base_string::storage_bytes(), before);
+}
+
+TEST(BaseString, many_copies_of_a_long_text_hold_one_buffer) {
+    const int64_t before = base_string::storage_bytes();
+    std::vector<base_string> copies;
+    {
+        base_string text(std::string(8 << 20, 'x').c_str());
+        for (int i = 0; i < 300; i++) {
+            copies.push_back(text);
+        }
+    }
+    EXPECT_LT(base_string::storage_bytes() - before, (8 << 20) + 64);
+    EXPECT_TRUE(copies.front().c_str() == copies.back().c_str());
+    copies.front() += 'y';  // the changed one alone takes a buffer of its own
+    EXPECT_EQ(copies.back().size(), 8 << 20);
+    EXPECT_EQ(copies.front().size(), (8 << 20) + 1);
+    EXPECT_LT(base_string::storage_bytes() - before, 2 * (8 << 20) + 128);
+    copies.clear();
+    EXPECT_EQ(base_string::storage_bytes(), before);
+}
+
+TEST(BaseString, a_copy_ends_at_the_first_nul_and_still_shares) {
+    const std::string text = "a heap text of more than fifteen bytes";
+    base_string with_nul((text + '\0' + "the tail after it").c_str(), static_cast<int>(text.size()) + 18);
+    base_string copy(with_nul);
+    EXPECT_EQ(copy.size(), static_cast<int>(text.size()));
+    EXPECT_EQ(copy.c_str(), with_nul.c_str());
+    copy += "!";
+    EXPECT_EQ(std::string(copy.c_str()), text + "!");
+    EXPECT_EQ(with_nul.size(), static_cast<int>(text.size()) + 18);
+    EXPECT_EQ(std::string(with_nul.c_str() + text.size() + 1), "the tail after it");
+    // A text cut to fewer than 15 bytes is copied inline.
+    base_string short_text("short\0and then a long tail", 27);
+    base_string short_copy(short_text);
+    EXPECT_TRUE(is_inline(short_copy));
+    EXPECT_STREQ("short", short_copy.c_str());
+}
+
+// The watch hears of every buffer made and every growth, and of nothing a copy does.
+int64_t s_watched = 0;
+void Watch(int64_t bytes) {
+    s_watched += bytes;
+}
+
+TEST(BaseString, the_storage_watch_hears_of_new_bytes_only) {
+    base_string::set_storage_watch(&Watch);
+    s_watched = 0;
+    base_string text(std::string(100, 'w').c_str());
+    EXPECT_EQ(s_watched, 112 + 8);
+    base_string copy(text);
+    base_string assigned;
+    assigned = text;
+    EXPECT_EQ(s_watched, 112 + 8);
+    copy += "more";  // a buffer of its own
+    EXPECT_EQ(s_watched, 2 * (112 + 8));
+    copy += std::string(20, 'm').c_str();  // grows in place by 16 bytes
+    EXPECT_EQ(s_watched, 2 * (112 + 8) + 16);
+    base_string::set_storage_watch(nullptr);
+    copy += std::string(100, 'm').c_str();
+    EXPECT_EQ(s_watched, 2 * (112 + 8) + 16);
 }
 
 TEST(BaseString, assignment_and_append_handle_null_self_and_their_own_buffer) {

@@ -1,5 +1,6 @@
 // TCP connections of the script networking classes, against servers on 127.0.0.1.
 #include "swfplayer/base/net_socket.h"
+#include "tests/support/FullListener.h"
 #include "tests/support/LoopbackServer.h"
 
 #include <fcntl.h>
@@ -45,7 +46,8 @@ TEST(NetSocketTest, read_line_hands_out_whole_lines_however_they_arrive) {
     };
     LoopbackServer server;
     for (const auto& c : cases) {
-        std::unique_ptr<net_socket_tcp> socket = net_interface_tcp().connect("127.0.0.1", server.Port());
+        std::unique_ptr<net_socket_tcp> socket =
+            net_interface_tcp().connect("127.0.0.1", server.Port(), net_interface_tcp::connect_timeout_ms);
         auto peer = server.Accept();
         ASSERT_TRUE(socket && peer);
         for (size_t i = 0; i < c.sends.size(); i++) {
@@ -73,7 +75,7 @@ TEST(NetSocketTest, failed_connects_say_why_on_standard_error) {
     };
     for (const auto& c : cases) {
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(net_interface_tcp().connect(c.host, c.port));
+        EXPECT_FALSE(net_interface_tcp().connect(c.host, c.port, net_interface_tcp::connect_timeout_ms));
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
     }
 }
@@ -85,7 +87,8 @@ TEST(NetSocketTest, connecting_gives_up_when_the_server_never_answers) {
     while (waiting.size() < 200 && (waiting.empty() || waiting.back())) {
         testing::internal::CaptureStderr();
         auto start = std::chrono::steady_clock::now();
-        waiting.push_back(net_interface_tcp().connect("127.0.0.1", server.Port()));
+        waiting.push_back(
+            net_interface_tcp().connect("127.0.0.1", server.Port(), net_interface_tcp::connect_timeout_ms));
         testing::internal::GetCapturedStderr();
         if (!waiting.back()) {
             EXPECT_GE(std::chrono::steady_clock::now() - start,
@@ -95,9 +98,37 @@ TEST(NetSocketTest, connecting_gives_up_when_the_server_never_answers) {
     EXPECT_FALSE(waiting.back());
 }
 
+TEST(NetSocketTest, connecting_waits_no_longer_than_its_time_out_and_without_time_tries_nothing) {
+    testing_support::FullListener full;
+    ASSERT_TRUE(full.IsFull());
+    const std::string port = std::to_string(full.Port());
+    const struct {
+        const char* host;
+        int timeout_ms;
+        int least_ms;  // the wait, from least_ms (less the clock's whole milliseconds) to 100 ms more
+        std::string message;
+    } cases[] = {
+        {"127.0.0.1", 100, 100, "can't connect to '127.0.0.1', port " + port + "\n"},
+        {"127.0.0.1", 0, 0, "can't connect to '127.0.0.1', port " + port + "\n"},
+        {"127.0.0.1", -1, 0, "can't connect to '127.0.0.1', port " + port + "\n"},
+        // No time to wait: not even the name is looked up.
+        {"no.such.host.invalid", 0, 0, "can't connect to 'no.such.host.invalid', port " + port + "\n"},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(net_interface_tcp().connect(c.host, full.Port(), c.timeout_ms));
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+        EXPECT_GE(waited, std::chrono::milliseconds(c.least_ms - 2)) << c.host << " " << c.timeout_ms;
+        EXPECT_LT(waited, std::chrono::milliseconds(c.least_ms + 100)) << c.host << " " << c.timeout_ms;
+    }
+}
+
 TEST(NetSocketTest, writing_to_a_peer_that_went_away_records_the_error_without_a_signal) {
     LoopbackServer server;
-    std::unique_ptr<net_socket_tcp> socket = net_interface_tcp().connect("127.0.0.1", server.Port());
+    std::unique_ptr<net_socket_tcp> socket =
+        net_interface_tcp().connect("127.0.0.1", server.Port(), net_interface_tcp::connect_timeout_ms);
     ASSERT_TRUE(socket);
     server.Accept()->Close();
     // Once the reset has come back, writing fails; a SIGPIPE would end the test program.
@@ -115,7 +146,7 @@ TEST(NetSocketTest, connect_and_destroy_cycles_leave_no_descriptor_open) {
         std::unique_ptr<net_socket_tcp> socket;
         {
             net_interface_tcp interface;  // goes first: the descriptor is the socket's alone
-            socket = interface.connect("127.0.0.1", server.Port());
+            socket = interface.connect("127.0.0.1", server.Port(), net_interface_tcp::connect_timeout_ms);
         }
         ASSERT_TRUE(socket);
         EXPECT_EQ(fcntl(socket->get_handle(), F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);

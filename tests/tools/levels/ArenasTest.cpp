@@ -106,7 +106,10 @@ TEST(Arenas, the_written_outline_drawing_reads_back_as_described) {
         TiXmlDocument document((folder / ("data/levels/" + arena.name + ".svg")).string());
         ASSERT_TRUE(document.LoadFile());
         std::vector<FixtureData> fixtures;
-        SvgOutline::AppendFixtures(*document.RootElement(), b2Vec2(0, 0), "test", fixtures);
+        const SvgOutline::Drawing drawing = SvgOutline::Read(*document.RootElement(), "test");
+        for (const SvgOutline::Path& path : drawing.paths) {
+            fixtures.push_back(SvgOutline::Place(drawing, path, b2Vec2(0, 0)));
+        }
         ASSERT_EQ(fixtures.size(), arena.outlines.size());
         EXPECT_TRUE(std::any_of(fixtures.begin(), fixtures.end(), [](const auto& f) { return f.m_Green == 1; }));
         EXPECT_TRUE(std::any_of(fixtures.begin(), fixtures.end(),

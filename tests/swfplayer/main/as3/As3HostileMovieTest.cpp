@@ -51,6 +51,22 @@ Bytes ScopeScanMovie(uint8_t opcode, int scopeEntries, int lookups) {
     return movie.Write(true);
 }
 
+// A compressed movie whose main class constructor pushes a 1 MB string of its pool 70,000 times,
+// more than its operand stack holds.
+Bytes PoolStringMovie() {
+    AbcBuilder abc = MainClass({});
+    const Bytes text = U30(abc.String(std::string(1 << 20, 's')));
+    Bytes& code = abc.bodies[0].code;
+    for (int i = 0; i < 70000; i++) {
+        code.push_back(0x2C);  // pushstring
+        code.insert(code.end(), text.begin(), text.end());
+    }
+    code.push_back(0x47);  // returnvoid
+    swfkit::Movie movie(9, {0, 2000, 0, 2000}, 12.0);
+    movie.Tags().DoABC(0, "strings", abc.Build()).SymbolClass({{0, "Main"}}).ShowFrame();
+    return movie.Write(true);
+}
+
 // The tables whose records the tests below pile up (named as the reader names them in its log)
 // and the bytes of the smallest record of each.
 struct RecordTable {
@@ -131,6 +147,24 @@ TEST_F(As3HostileMovieTest, name_lookups_through_a_deep_scope_stack_end_their_fr
             15s, 512 * kMegabyte);
         EXPECT_TRUE(run.finished) << static_cast<int>(opcode) << ": " << run.Describe();
     }
+}
+
+TEST_F(As3HostileMovieTest, a_pool_string_pushed_until_the_stack_is_full_is_shared) {
+    // pushstring of a 1 MB pool string until the frame's budget ran out once peaked at 1.5 GB: each
+    // push copied the string.
+    const Bytes movie = PoolStringMovie();
+    BoundedRun run = RunBounded(
+        [&] {
+            smart_ptr<movie_def_impl> def = LoadMovie(movie);
+            Require(def != nullptr && def->get_abc() != nullptr, "the movie and its block load");
+            smart_ptr<root> instance = create_instance(def.get_ptr());
+            instance->advance(0.0f);
+            Require(Logged("the operand stack is full"), "the constructor pushes until the stack is full");
+        },
+        30s, 768 * kMegabyte);
+    EXPECT_LT(movie.size(), 2000u);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 64 * kMegabyte + kAllocatorSlack) << run.Describe();
 }
 
 TEST_F(As3HostileMovieTest, a_block_of_two_million_method_records_is_refused_before_it_swells) {

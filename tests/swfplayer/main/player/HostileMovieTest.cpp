@@ -5,6 +5,7 @@
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/player/root.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/shapes/shape_loaders.h"
 #include "swfplayer/main/sound/sound_handler.h"
@@ -83,11 +84,16 @@ TEST_F(HostileMovieTest, split_and_push_cost_in_proportion_to_the_elements_they_
 
 TEST_F(HostileMovieTest, string_work_is_charged_by_the_bytes_it_touches_wherever_the_string_sits) {
     // charAt of an 8 MB string in a register once built a 32 MB table per call, uncharged: 100
-    // calls took 10 s and the endless loop after them never ended.
+    // calls took 10 s and the endless loop after them never ended. The frame gets a tenth of the
+    // budget: pushing the register copies nothing, so the loop's calls cost an instruction or two
+    // each, and a whole budget of them takes some 15 s.
+    const int64_t budget = instruction_budget::get_budget();
+    instruction_budget::set_budget(budget / 10);
     BoundedRun run = Play(hostile_movies::CharAtOfRegister(), 1, 40s, 768 * kMegabyte, [this](root* r) {
         Require(std::string(Variable(r, "c").to_string()) == "x", "charAt reads the character");
         Require(Logged("script stopped after"), "the endless loop is cut");
     });
+    instruction_budget::set_budget(budget);
     EXPECT_TRUE(run.finished) << run.Describe();
 }
 
@@ -178,6 +184,26 @@ TEST_F(HostileMovieTest, strings_that_joining_would_grow_past_16_mb_stop_the_scr
         EXPECT_TRUE(run.finished) << concatenate << ": " << run.Describe();
         EXPECT_LT(run.peakGrowth, 300 * kMegabyte + kAllocatorSlack) << concatenate << ": " << run.Describe();
     }
+}
+
+TEST_F(HostileMovieTest, values_holding_one_string_share_its_bytes) {
+    // 300 pushes of an 8 MB string in a register once peaked at 2.4 GB in one frame.
+    BoundedRun run = Play(hostile_movies::RegisterStringPushes(), 1, 30s, 768 * kMegabyte, [](root* r) {
+        Require(Variable(r, "count").to_number() == 300, "every value pushed is the string");
+        Require(Variable(r, "n").to_number() == 8 * kMegabyte, "of 8 MB");
+    });
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 64 * kMegabyte + kAllocatorSlack) << run.Describe();
+}
+
+TEST_F(HostileMovieTest, the_text_a_frame_makes_is_bounded) {
+    // Twenty joined texts of 16 MB kept on the stack: all of them new text, none a copy.
+    BoundedRun run = Play(hostile_movies::KeptConcatenations(), 1, 30s, 768 * kMegabyte, [this](root* r) {
+        Require(Logged("script stopped: string memory"), "the growth stops the script");
+        Require(Variable(r, "after").is_undefined(), "the script goes no further");
+    });
+    EXPECT_TRUE(run.finished) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 300 * kMegabyte + kAllocatorSlack) << run.Describe();
 }
 
 TEST_F(HostileMovieTest, tags_hold_only_the_bytes_the_file_has) {

@@ -143,6 +143,23 @@ swfkit::Bytes HugeJoin(bool concatenate) {
                        "'t' 0 'b' get_var 'toString' call_method set_var 'after' 1 set_var");
 }
 
+namespace {
+
+// Global register 1 = 8 bytes doubled 20 times: 8 MB.
+const std::string kRegisterString = "'xxxxxxxx' store:1 pop " + Repeat("r1 r1 add_t store:1 pop", 20);
+
+}  // namespace
+
+swfkit::Bytes RegisterStringPushes() {
+    return ScriptMovie(kRegisterString + "0 store:2 pop " + Repeat("r1", 300) +
+                       "@next r1 equ not if:done r2 inc store:2 pop r2 300 lt if:next @done "
+                       "'count' r2 set_var 'n' r1 str_len set_var");
+}
+
+swfkit::Bytes KeptConcatenations() {
+    return ScriptMovie(kRegisterString + Repeat("r1 r1 add_t", 20) + "'after' 1 set_var");
+}
+
 swfkit::Bytes FontClaimingGigabytes() {
     // DefineFont3: no layout, narrow offsets and codes, the name "f", 330 glyphs that all share
     // one outline whose style change asks for 65,535 new fill styles that the file does not hold.
@@ -183,6 +200,8 @@ std::vector<std::pair<std::string, swfkit::Bytes>> All() {
         {"hostile_long_text_field.swf", LongTextField()},
         {"hostile_huge_join.swf", HugeJoin(false)},
         {"hostile_huge_concat.swf", HugeJoin(true)},
+        {"hostile_register_string_pushes.swf", RegisterStringPushes()},
+        {"hostile_kept_concatenations.swf", KeptConcatenations()},
         {"hostile_font_claiming_gigabytes.swf", FontClaimingGigabytes()},
         {"hostile_sound_claiming_gigabytes.swf", SoundClaimingGigabytes()},
     };

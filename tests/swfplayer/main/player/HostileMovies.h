@@ -44,6 +44,12 @@ swfkit::Bytes LongTextField();
 // inner = 16 strings of 1 MB; then either t = the text of 256 copies of inner (4 GB), or u = a
 // string concatenated with 256 texts of inner; "after" is set once that is done.
 swfkit::Bytes HugeJoin(bool concatenate);
+// A string of 8 MB in global register 1, pushed 300 times by one Push record; "count" holds how
+// many of the values pushed are equal to it, "n" its length.
+swfkit::Bytes RegisterStringPushes();
+// Twenty texts of 16 MB, each joined from an 8 MB string in global register 1, left on the stack;
+// "after" is set once they are made.
+swfkit::Bytes KeptConcatenations();
 // A 706-byte movie whose DefineFont3 tag declares 2.4 GB for 330 glyphs.
 swfkit::Bytes FontClaimingGigabytes();
 // A 42-byte movie whose DefineSound tag declares a long ADPCM sound it does not hold.

@@ -1,5 +1,8 @@
 // LoadVars: the requests it writes and the answers it reads, against a loopback server.
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/swfplayer_as_classes/as_loadvars.h"
+#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
+#include "tests/support/FullListener.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/NetTestKit.h"
 
 #include <algorithm>
@@ -256,6 +259,32 @@ TEST_F(LoadVarsTest, a_request_the_server_does_not_take_within_a_second_fails) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(request.send(base_string(std::string(8 << 20, 'b').c_str())));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+TEST_F(LoadVarsTest, once_a_frame_has_waited_its_allowance_loads_fail_at_once_and_requests_take_what_goes) {
+    testing_support::FullListener full;
+    LoopbackServer never_reads(4096);
+    instruction_budget::run_scope frame;
+    net_wait_allowance::begin_frame();
+    as_loadvars_request pending(nullptr);
+    ASSERT_TRUE(pending.connect(m_player.get_ptr(), "127.0.0.1", never_reads.Port()));
+    as_value stalled = make_loadvars("stalled"), late = make_loadvars("late");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(method(stalled, "load", {full.Url("/x").c_str()}).to_bool());  // waits the allowance out
+    EXPECT_TRUE(net_wait_allowance::is_spent());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(method(late, "sendAndLoad", {m_server.Url("/x").c_str(), late}).to_bool());
+    EXPECT_TRUE(pending.send("GET / HTTP/1.1\r\n\r\n"));  // the system takes it at once
+    EXPECT_FALSE(pending.send(base_string(std::string(8 << 20, 'b').c_str())));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "can't connect to '127.0.0.1', port " + std::to_string(full.Port()) +
+                  "\ncan't connect to '127.0.0.1', port " + std::to_string(m_server.Port()) + "\n");
+    EXPECT_EQ(s_events, "stalled.onLoad(false) late.onLoad(false)");
+    EXPECT_EQ(m_player->get_frame_object_count(), 0);
+    net_wait_allowance::begin_frame();
+    std::set<std::string> headers;
+    EXPECT_EQ(request(late, "load", {m_server.Url("/x").c_str()}, &headers), "GET /x? HTTP/1.1|");
 }
 
 TEST_F(LoadVarsTest, pairs_and_members_follow_their_rules) {

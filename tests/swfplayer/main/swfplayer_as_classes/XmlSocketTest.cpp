@@ -1,5 +1,8 @@
 // XMLSocket against a loopback server that the test drives between frames.
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/swfplayer_as_classes/as_xmlsock.h"
+#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
+#include "tests/support/FullListener.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/NetTestKit.h"
 
 using namespace net_test;
@@ -104,6 +107,34 @@ TEST_F(XmlSocketTest, the_end_an_overlong_line_and_a_send_without_room_close) {
         EXPECT_TRUE(frames_until([&] { return !m_player->has_frame_object(socket.to_object()); }));
         EXPECT_EQ(s_events, c.events);
     }
+}
+
+TEST_F(XmlSocketTest, once_a_frame_has_waited_its_allowance_connects_fail_at_once_and_sends_take_what_goes) {
+    as_value socket = connected(m_server);
+    testing_support::FullListener full;
+    instruction_budget::run_scope frame;
+    net_wait_allowance::begin_frame();
+    as_value stalled = make_xmlsocket("stalled"), late = make_xmlsocket("late");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(method(stalled, "connect", {"127.0.0.1", full.Port()}).to_bool());  // waits the allowance out
+    EXPECT_TRUE(net_wait_allowance::is_spent());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(method(late, "connect", {"127.0.0.1", m_server.Port()}).to_bool());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "can't connect to '127.0.0.1', port " + std::to_string(full.Port()) +
+                  "\ncan't connect to '127.0.0.1', port " + std::to_string(m_server.Port()) + "\n");
+    EXPECT_EQ(s_events, "stalled.onConnect(false) late.onConnect(false)");
+    EXPECT_FALSE(m_player->has_frame_object(late.to_object()));
+    // A send the system takes at once is whole: the connection stays.
+    method(socket, "send", {"abc"});
+    EXPECT_TRUE(static_cast<as_xmlsock*>(socket.to_object())->is_connected());
+    EXPECT_EQ(m_peer->ReadUntil("abc"), "abc");
+    net_wait_allowance::begin_frame();
+    EXPECT_TRUE(method(late, "connect", {"127.0.0.1", m_server.Port()}).to_bool());
+    const size_t said = s_log.find("net_wait_allowance::wait:");
+    EXPECT_NE(said, std::string::npos);
+    EXPECT_EQ(s_log.find("net_wait_allowance::wait:", said + 1), std::string::npos);  // once
 }
 
 TEST_F(XmlSocketTest, connect_again_close_and_destruction_free_the_connection) {

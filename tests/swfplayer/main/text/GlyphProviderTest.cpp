@@ -1,14 +1,19 @@
 #include "platform/FontFiles.h"
+#include "swfplayer/base/log.h"
 #include "swfplayer/main/text/glyph_image.h"
 #include "swfplayer/main/text/glyph_provider.h"
+#include "tests/support/BoundedRun.h"
 #include "tests/support/TempDir.h"
 #include "tests/swfplayer/main/text/TextFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <map>
+#include <stdexcept>
+#include <string>
 
 namespace text_test {
 namespace {
@@ -255,16 +260,112 @@ TEST(GlyphImage, one_bit_and_bottom_up_bitmaps_become_top_down_8_bit_coverage) {
     EXPECT_EQ(dot->data[0], 0);
 }
 
+// Glyphs at the largest size pile up to the byte bound; the one that would pass it empties the
+// cache and is the only one cached afterwards.
 TEST_F(GlyphProviderTest, a_full_glyph_cache_is_emptied_and_bitmaps_handed_out_live_on) {
     const int first = 0x100;
-    smart_ptr<bitmap_info> kept = Ask(first, 6).bitmap;
-    for (int code = first + 1; code <= first + max_cached_glyphs_per_face; code++) {
-        ASSERT_TRUE(Ask(code, 6).bitmap) << code;
-        ASSERT_EQ(Face(kFamily)->get_glyph_count(), code - first < max_cached_glyphs_per_face ? code - first + 1 : 1);
+    smart_ptr<bitmap_info> kept = Ask(first, max_glyph_pixel_size).bitmap;
+    ASSERT_TRUE(kept);
+    auto image_bytes = [this] {
+        const auto& [w, h, data] = m_bitmaps.images.back();
+        return static_cast<size_t>(w) * static_cast<size_t>(h) + glyph_entry_bytes;
+    };
+    size_t counted = image_bytes();
+    int code = first;
+    while (Face(kFamily)->get_glyph_count() == code - first + 1) {
+        ASSERT_EQ(get_glyph_provider()->get_glyph_bytes(), counted);
+        ASSERT_LE(counted, max_cached_glyph_bytes);
+        ASSERT_TRUE(Ask(++code, max_glyph_pixel_size).bitmap) << code;
+        counted += image_bytes();
     }
+    EXPECT_GT(counted, max_cached_glyph_bytes);  // the last one would have passed the bound
+    EXPECT_EQ(Face(kFamily)->get_glyph_count(), 1);
+    EXPECT_EQ(get_glyph_provider()->get_glyph_bytes(), image_bytes());
     EXPECT_EQ(kept->get_ref_count(), 1);  // only this test holds it now
     EXPECT_GT(kept->get_width(), 0);
-    EXPECT_NE(Ask(first, 6).bitmap, kept.get_ptr());
+    EXPECT_NE(Ask(first, max_glyph_pixel_size).bitmap, kept.get_ptr());
+}
+
+TEST_F(GlyphProviderTest, font_names_are_remembered_up_to_a_bound_then_all_forgotten) {
+    smart_ptr<bitmap_info> held = Ask('A', 40).bitmap;
+    ASSERT_TRUE(held);
+    for (int i = 1; i < max_remembered_faces; i++) {
+        EXPECT_FALSE(Face(("No Such Font Pondorix " + std::to_string(i)).c_str()));
+    }
+    EXPECT_EQ(get_glyph_provider()->get_face_count(), max_remembered_faces);
+    const size_t lookups = g_lookups.size();
+    EXPECT_TRUE(Face(kFamily) && !Face("No Such Font Pondorix 1"));  // remembered: not looked up again
+    EXPECT_EQ(g_lookups.size(), lookups);
+    EXPECT_GT(get_glyph_provider()->get_glyph_bytes(), 0u);
+
+    EXPECT_FALSE(Face("No Such Font Pondorix new"));
+    EXPECT_EQ(get_glyph_provider()->get_face_count(), 1);
+    EXPECT_EQ(get_glyph_provider()->get_glyph_bytes(), 0u);
+    EXPECT_EQ(held->get_ref_count(), 1);
+    EXPECT_FALSE(Face("No Such Font Pondorix 1"));
+    EXPECT_EQ(g_lookups.size(), lookups + 2);
+    EXPECT_EQ(CountLogged("can't find font file 'No Such Font Pondorix 1'\n"), 2);
+    EXPECT_TRUE(Ask('A', 40).bitmap);
+}
+
+// A renderer that keeps each alpha bitmap's bytes for as long as the bitmap lives, as the OpenGL
+// one does until the bitmap becomes a texture.
+class HeldBitmap : public bitmap_info {
+public:
+    HeldBitmap(int w, int h, const unsigned char* data)
+        : m_width(w), m_height(h), m_bytes(data, data + static_cast<size_t>(w) * static_cast<size_t>(h)) {}
+    void activate() override {}
+    void bind() override {}
+    int get_width() const override { return m_width; }
+    int get_height() const override { return m_height; }
+
+private:
+    int m_width, m_height;
+    Bytes m_bytes;
+};
+class HoldingRenderer : public MatrixRecorder {
+public:
+    bitmap_info* create_bitmap_info_alpha(int w, int h, const unsigned char* data) override {
+        return new HeldBitmap(w, h, data);
+    }
+};
+
+bool NoFontFiles(const char*, bool, bool, base_string*) {
+    return false;
+}
+
+// Once 4,096 glyphs at the largest size held about 2.5 GB per face, and every unknown font name
+// stayed remembered: both in a child process with a memory bound.
+TEST_F(GlyphProviderTest, the_cache_stays_small_whatever_sizes_and_names_are_asked) {
+    using namespace std::chrono_literals;
+    constexpr size_t kMegabyte = 1024 * 1024;
+    HoldingRenderer holding;
+    const testing_support::BoundedRun glyphs = testing_support::RunBounded(
+        [&] {
+            set_render_handler(&holding);
+            for (int code = 0x100; code < 0x100 + 300; code++) {
+                if (!Ask(code, max_glyph_pixel_size).bitmap) {
+                    throw std::runtime_error("a glyph is missing");
+                }
+            }
+        },
+        60s, 192 * kMegabyte);
+    EXPECT_TRUE(glyphs.finished) << glyphs.Describe();
+
+    EXPECT_LT(glyphs.peakGrowth, 96 * kMegabyte + testing_support::kAllocatorSlack) << glyphs.Describe();
+
+    const std::string padding(2000, 'x');
+    const testing_support::BoundedRun names = testing_support::RunBounded(
+        [&] {
+            register_log_callback(nullptr);
+            create_glyph_provider(NoFontFiles);
+            for (int i = 0; i < 100000; i++) {
+                Face((padding + std::to_string(i)).c_str());
+            }
+        },
+        60s, 64 * kMegabyte);
+    EXPECT_TRUE(names.finished) << names.Describe();
+    EXPECT_LT(names.peakGrowth, 32 * kMegabyte + testing_support::kAllocatorSlack) << names.Describe();
 }
 
 TEST_F(GlyphProviderTest, closing_removes_the_provider_and_cycles_release_everything) {
