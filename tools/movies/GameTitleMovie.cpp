@@ -84,9 +84,10 @@ uint16_t BouncingName(Library& library, uint16_t fontId, const swfkit::EmbeddedF
     return library.DefineSprite(frames);
 }
 
-// "Press any key" on a cream pill, fading out and in.
+// The prompt on a cream pill, fading out and in. Any key of a controller leaves the title; the
+// prompt names the first keyboard's start key, since other keys do nothing there.
 uint16_t Prompt(Library& library, uint16_t fontId, const swfkit::EmbeddedFont& font) {
-    const std::string text = "Press any key";
+    const std::string text = "Press Enter to play";
     const float w = TextWidth(font, text, 26) / 2.0f + 26.0f;
     const uint16_t pill = Picture(library, {Shape(RoundedRect(-w + 3, -20, w + 3, 26, 23), Solid(0x0B3C5D, 50)),
                                             Shape(RoundedRect(-w, -23, w, 23, 23), Solid(0xFFF4D6, 235))});
