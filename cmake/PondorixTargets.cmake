@@ -35,10 +35,20 @@ function(pondorix_library target)
   endif()
 endfunction()
 
+# The start-up code of every test program, fuzz target and benchmark made below
+# (tests/support/startup/): a user folder of the program's own, and connections to the X server
+# tried again when the server drops them. An object library, so that the code is linked although
+# nothing calls it.
+add_library(test_startup OBJECT EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/support/startup/PrivateHome.cpp
+  ${PROJECT_SOURCE_DIR}/tests/support/startup/DisplayRetry.cpp)
+target_link_libraries(test_startup PUBLIC X11::X11 ${CMAKE_DL_LIBS})
+
 # pondorix_test(<target> LIBS <lib>... [SOURCES <file>...])
 # One GoogleTest executable per tested folder, from every .cpp file of the calling folder unless
 # SOURCES is given (no executable while the folder has none). Every test runs from its build
-# folder with sound routed to OpenAL's null output, so no audio device is needed.
+# folder with sound routed to OpenAL's null output, so no audio device is needed, and with the
+# start-up code above; each requires the fixture user_folder, which checks that the player's own
+# user folder stays untouched (see the top-level CMakeLists.txt).
 function(pondorix_test target)
   cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
   if(ARG_SOURCES)
@@ -50,14 +60,16 @@ function(pondorix_test target)
     return()
   endif()
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_support test_startup GTest::gtest GTest::gmock
+    GTest::gtest_main)
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null"
+    PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null" FIXTURES_REQUIRED user_folder
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# pondorix_benchmark(<target> LIBS <lib>...): a Google Benchmark program from the calling folder.
+# pondorix_benchmark(<target> LIBS <lib>...): a Google Benchmark program from the calling folder,
+# with the start-up code above.
 function(pondorix_benchmark target)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -65,7 +77,7 @@ function(pondorix_benchmark target)
     return()
   endif()
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_startup benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
 # pondorix_fuzzer(<target> SOURCE <file> LIBS <lib>... CORPUS <folder> [MAX_LEN <bytes>])
@@ -74,12 +86,13 @@ endfunction()
 # suite from a copy of its seeds, with a fixed random seed so that a run repeats what an earlier
 # run on the same code did. An input that takes longer than PONDORIX_FUZZ_TIMEOUT seconds or more
 # than PONDORIX_FUZZ_RSS_MB of memory is reported as a failure like a crash; MAX_LEN, for formats
-# whose faults need room, is the largest input it makes (else libFuzzer's guess from the seeds). In every other build a replay program runs each seed once,
-# so the sanitizer build checks the seeds too.
+# whose faults need room, is the largest input it makes (else libFuzzer's guess from the seeds). In
+# every other build a replay program runs each seed once, so the sanitizer build checks the seeds
+# too. Either has the start-up code above and requires the fixture user_folder.
 function(pondorix_fuzzer target)
   cmake_parse_arguments(ARG "" "SOURCE;CORPUS;MAX_LEN" "LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCE})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_startup)
   set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS})
   if(PONDORIX_FUZZ)
     target_link_options(${target} PRIVATE -fsanitize=fuzzer)
@@ -93,8 +106,10 @@ function(pondorix_fuzzer target)
     add_test(NAME fuzz.${target}
       COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
         sh -c "rm -rf '${work}' && cp -r '${corpus}' '${work}' && '$<TARGET_FILE:${target}>' -seed=1 -max_total_time=${PONDORIX_FUZZ_SECONDS} ${limits} -print_final_stats=1 '${work}'")
+    set_tests_properties(fuzz.${target} PROPERTIES FIXTURES_REQUIRED user_folder)
   else()
     target_link_libraries(${target} PRIVATE fuzz_replay)
     add_test(NAME fuzz_replay.${target} COMMAND ${target} ${corpus})
+    set_tests_properties(fuzz_replay.${target} PROPERTIES FIXTURES_REQUIRED user_folder)
   endif()
 endfunction()

@@ -12,7 +12,7 @@ cmake -S "$tree" -B "$bd" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCM
 cmake --build "$bd" --parallel 6 >/dev/null
 rm -rf "$bd/prof" && mkdir -p "$bd/prof"
 (cd "$bd" && LLVM_PROFILE_FILE="$bd/prof/%p-%m.profraw" ALSOFT_DRIVERS=null \
-   xvfb-run -a -s "-screen 0 1024x768x24" ctest --parallel 6 --timeout 600 -E '^fuzz' >"$bd/ctest.log" 2>&1) \
+   xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --parallel 6 --timeout 600 -E '^fuzz' >"$bd/ctest.log" 2>&1) \
   || { echo "ctest failed, see $bd/ctest.log"; tail -20 "$bd/ctest.log"; }
 llvm-profdata-14 merge -sparse "$bd"/prof/*.profraw -o "$bd/all.profdata"
 objects=()

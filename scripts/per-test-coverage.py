@@ -70,7 +70,7 @@ def test_spans():
 def main():
     os.makedirs(PROFILES, exist_ok=True)
     tests = test_cases()
-    xvfb = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "1024x768x24"], stderr=subprocess.DEVNULL)
+    xvfb = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "1024x768x24", "-noreset"], stderr=subprocess.DEVNULL)
     try:
         with concurrent.futures.ThreadPoolExecutor(os.cpu_count()) as pool:
             items = dict(zip((t["name"] for t in tests), pool.map(items_of, range(len(tests)), tests)))

@@ -46,7 +46,6 @@ void MountContent() {
     static const bool mounted = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-bench-XXXXXX").string();
         const std::filesystem::path folder = mkdtemp(pattern.data());
-        setenv("XDG_DATA_HOME", folder.c_str(), 1);
         WriteCreaturesAndBalls(folder);
         PHYSFS_init(nullptr);
         PHYSFS_mount(folder.c_str(), nullptr, 0);

@@ -9,29 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace {
-
-// The game's log goes into a folder of the fuzzer's own, removed at exit after the log's last
-// line (it is made before the log, so it goes after it).
-struct LogFolder {
-    LogFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pondorix-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path = pattern;
-            setenv("XDG_DATA_HOME", pattern.c_str(), 1);
-        }
-    }
-    ~LogFolder() {
-        std::error_code error;
-        if (!path.empty()) {
-            std::filesystem::remove_all(path, error);
-        }
-    }
-    std::filesystem::path path;
-};
 
 // At most this many bodies get kinds; the pairs of them are all asked about.
 constexpr size_t kMaxBodies = 8;
@@ -39,7 +19,6 @@ constexpr size_t kMaxBodies = 8;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static LogFolder logFolder;
     static GameRandom random(1);
 
     const std::string text(reinterpret_cast<const char*>(data), size);

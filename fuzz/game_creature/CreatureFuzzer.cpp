@@ -35,12 +35,10 @@ namespace {
 
 constexpr int kSteps = 60;
 
-// The shipped creatures' movies and the skin's and balls' movies in the run's mounted folder,
-// which also holds the game's log.
+// The shipped creatures' movies and the skin's and balls' movies in the run's mounted folder.
 const std::filesystem::path& Folder() {
     static const std::filesystem::path folder = [] {
         const std::filesystem::path& path = fuzz_support::MountedFolder();
-        setenv("XDG_DATA_HOME", path.c_str(), 1);
         Logger::GetInstance();
         WriteCreaturesAndBalls(path);
         return path;

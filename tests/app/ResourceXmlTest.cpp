@@ -182,7 +182,7 @@ TEST_F(ResourceXmlTest, a_file_with_too_many_attributes_on_an_element_is_refused
                 throw std::runtime_error("nothing of the file is read");
             }
         },
-        3s, 256 * 1024 * 1024 + testing_support::kAllocatorSlack);
+        3s, 256 * 1024 * 1024);
     EXPECT_TRUE(run.finished) << run.Describe();
     EXPECT_EQ(log.Count("ResourceXml::ResourceXml: cannot parse data/wide.xml: an element has more than"), 1)
         << log.Text();

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <physfs.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 // The game's virtual file system over two fresh folders: a working folder mounted at the root
@@ -35,16 +34,9 @@ protected:
     std::filesystem::path GameDir() const { return m_Temp / "game"; }
     std::filesystem::path UserDir() const { return m_Temp / "user"; }
 
-    // The game's log, in a user folder of this process's own when the logger is made here: CTest
-    // runs the tests as parallel processes, which would otherwise share one log file and empty it
-    // at each start.
-    static std::filesystem::path LogFile() {
-        static const testing_support::TempDir dataHome;
-        if (!Logger::IsAlive()) {
-            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
-        }
-        return Logger::GetInstance().GetLogFile();
-    }
+    // The game's log, in the user folder of the test program's own (see
+    // tests/support/startup/PrivateHome.cpp).
+    static std::filesystem::path LogFile() { return Logger::GetInstance().GetLogFile(); }
 
     testing_support::TempDir m_Temp;
     TinyxmlPhysfsProxy m_Proxy;

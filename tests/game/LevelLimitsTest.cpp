@@ -291,7 +291,7 @@ TEST_F(LevelLimitsTest, files_that_once_stalled_or_swelled_the_game_load_and_ste
             },
             c.time, c.memory);
         EXPECT_TRUE(run.finished) << run.Describe();
-        EXPECT_LT(run.peakGrowth, c.memory / 2 + testing_support::kAllocatorSlack) << run.Describe();
+        EXPECT_LT(run.peakGrowth, c.memory / 2) << run.Describe();
     }
 }
 

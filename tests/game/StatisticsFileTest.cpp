@@ -20,7 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing_support::BoundedRun;
-using testing_support::kAllocatorSlack;
 using testing_support::ReadFile;
 using testing_support::RunBounded;
 using testing_support::WriteFile;
@@ -237,7 +236,7 @@ TEST_F(StatisticsFileTest, a_file_that_cannot_be_opened_is_logged_and_never_writ
                 Require(!SaveStatistics(store), "the save is refused");
             }
         },
-        10s, 256 * kMegabyte + kAllocatorSlack);
+        10s, 256 * kMegabyte);
     EXPECT_TRUE(run.finished) << run.Describe();
     ASSERT_EQ(chmod(UserFile().c_str(), 0644), 0);
     EXPECT_EQ(ReadFile(UserFile()), stored);
@@ -290,7 +289,7 @@ TEST_F(StatisticsFileTest, a_hundred_thousand_results_are_read_whole_and_quickly
             Require(loaded.records.size() == kResults, "every result is read");
             Require(loaded.records.back().player2.numShots == kResults - 1, "the last result is whole");
         },
-        10s, 1024 * kMegabyte + kAllocatorSlack);
+        10s, 1024 * kMegabyte);
     EXPECT_TRUE(run.finished) << run.Describe();
     EXPECT_TRUE(std::filesystem::exists(UserFile()));
 }
@@ -337,7 +336,7 @@ TEST_F(StatisticsFileTest, a_file_of_an_entry_with_too_many_attributes_is_refuse
             StatisticsStore loaded;
             Require(!LoadStatistics(loaded) && loaded.records.empty(), "the file is refused");
         },
-        3s, 256 * kMegabyte + kAllocatorSlack);
+        3s, 256 * kMegabyte);
     EXPECT_TRUE(run.finished) << run.Describe();
     EXPECT_TRUE(ReadFile(UserDir() / "data/statistics.xml.bad") == wide) << "the file is kept aside whole";
     EXPECT_EQ(m_Log->Count("LoadStatistics: /userfolder/data/statistics.xml cannot be read as statistics: not XML: an "

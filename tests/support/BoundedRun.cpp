@@ -5,29 +5,71 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <thread>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define BOUNDED_RUN_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define BOUNDED_RUN_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#if BOUNDED_RUN_ADDRESS_SANITIZER
+// The sanitizer allocator's own interface (sanitizer/allocator_interface.h, which GCC does not
+// ship).
+extern "C" {
+int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, size_t),
+                                              void (*freeHook)(const volatile void*));
+size_t __sanitizer_get_allocated_size(const volatile void* pointer);
+}
+#endif
+
 namespace testing_support {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
 constexpr size_t kMegabyte = 1024 * 1024;
+
+#if BOUNDED_RUN_ADDRESS_SANITIZER
+constexpr bool kAddressSanitizer = true;
+
+// The bytes the program asked the sanitizer's allocator for and has not freed yet, counted from
+// the moment CountHeapFromNow was called (frees of older blocks count too, so it can go below
+// zero), and the highest value it reached since. What the allocator holds besides for its checks
+// (freed blocks in quarantine, red zones, shadow memory) is not counted.
+std::atomic<long long> g_HeldBytes{0};
+std::atomic<long long> g_PeakHeldBytes{0};
+bool g_HooksInstalled = false;
+
+void CountAllocation(const volatile void*, size_t size) {
+    const long long held =
+        g_HeldBytes.fetch_add(static_cast<long long>(size), std::memory_order_relaxed) + static_cast<long long>(size);
+    long long peak = g_PeakHeldBytes.load(std::memory_order_relaxed);
+    while (held > peak && !g_PeakHeldBytes.compare_exchange_weak(peak, held, std::memory_order_relaxed)) {
+    }
+}
+
+// Called before the block is freed, while the allocator still knows its size.
+void CountRelease(const volatile void* pointer) {
+    g_HeldBytes.fetch_sub(static_cast<long long>(__sanitizer_get_allocated_size(pointer)), std::memory_order_relaxed);
+}
+
+// Counts the heap afresh from now on. The hooks are installed once; a child forked later keeps them.
+void CountHeapFromNow() {
+    g_HeldBytes = 0;
+    g_PeakHeldBytes = 0;
+    if (!g_HooksInstalled) {
+        g_HooksInstalled = __sanitizer_install_malloc_and_free_hooks(CountAllocation, CountRelease) != 0;
+    }
+}
+#else
+constexpr bool kAddressSanitizer = false;
 
 // A "Name:   123 kB" line of /proc/self/status in bytes; 0 when absent.
 size_t StatusBytes(const char* name) {
@@ -47,16 +89,20 @@ size_t StatusBytes(const char* name) {
     std::fclose(status);
     return kilobytes * 1024;
 }
+#endif
 
-// In the child: limits the address space, runs the work and reports the resident peak above the
-// start through the pipe. Exit status 0 when the work returned, 3 when it threw.
-[[noreturn]] void RunChild(const std::function<void()>& work, size_t memoryLimit, int reportFd) {
+// In the child: limits the address space, runs the work and reports the peak growth of the memory
+// it holds through the pipe: of the resident memory, or of the heap in the sanitizer build. Exit
+// status 0 when the work returned, 3 when it threw.
+[[noreturn]] void RunChild(const std::function<void()>& work, [[maybe_unused]] size_t memoryLimit, int reportFd) {
+#if BOUNDED_RUN_ADDRESS_SANITIZER
+    CountHeapFromNow();
+#else
     const size_t startResident = StatusBytes("VmRSS");
-    if (!kAddressSanitizer) {
-        const rlim_t limit = StatusBytes("VmSize") + memoryLimit;
-        const struct rlimit bound = {limit, limit};
-        setrlimit(RLIMIT_AS, &bound);
-    }
+    const rlim_t limit = StatusBytes("VmSize") + memoryLimit;
+    const struct rlimit bound = {limit, limit};
+    setrlimit(RLIMIT_AS, &bound);
+#endif
     int status = 0;
     try {
         work();
@@ -66,22 +112,26 @@ size_t StatusBytes(const char* name) {
     } catch (...) {
         status = 3;
     }
+#if BOUNDED_RUN_ADDRESS_SANITIZER
+    const long long heapPeak = g_PeakHeldBytes.load();
+    const size_t growth = heapPeak > 0 ? static_cast<size_t>(heapPeak) : 0;
+#else
     const size_t peak = StatusBytes("VmHWM");
     const size_t growth = peak > startResident ? peak - startResident : 0;
+#endif
     ssize_t written = write(reportFd, &growth, sizeof(growth));
     _exit(written == static_cast<ssize_t>(sizeof(growth)) ? status : 4);
 }
 
 }  // namespace
 
-const size_t kAllocatorSlack = kAddressSanitizer ? 320 * kMegabyte : 0;
 const int kSanitizerSlowdown = kAddressSanitizer ? 8 : 1;
 
 std::string BoundedRun::Describe() const {
     char text[160];
-    std::snprintf(text, sizeof(text), "%s after %.2f s, resident peak +%.1f MB",
+    std::snprintf(text, sizeof(text), "%s after %.2f s, %s peak +%.1f MB",
                   finished ? "finished" : (timedOut ? "killed at the time limit" : "died"), seconds,
-                  static_cast<double>(peakGrowth) / kMegabyte);
+                  kAddressSanitizer ? "heap" : "resident", static_cast<double>(peakGrowth) / kMegabyte);
     return text;
 }
 

@@ -12,25 +12,25 @@ struct BoundedRun {
     bool finished = false;  // the work returned within the time limit
     bool timedOut = false;  // killed at the time limit
     double seconds = 0.0;   // until it ended or was killed
-    // The highest resident memory above what the child held when it started, in bytes (0 when
-    // the work did not finish).
+    // The most memory the work held at once beyond what the child held when it started, in bytes
+    // (0 when the work did not finish): of resident memory, or of the heap in sanitizer builds
+    // (see RunBounded).
     size_t peakGrowth = 0;
     // A line for a failed expectation: how the run ended.
     std::string Describe() const;
 };
 
-// What a sanitizer build's allocator keeps of freed memory (its quarantine) on top of what the
-// program holds; 0 in other builds. Bounds on the resident peak add it.
-extern const size_t kAllocatorSlack;
+// How many times as long RunBounded waits in a sanitizer build (1 in others).
 extern const int kSanitizerSlowdown;
 
 // Runs work in a child process (forked from this one) and waits at most timeout for it. The
 // child may take at most memoryLimit bytes of address space beyond what the process holds at
-// the fork (an allocation past that fails in the child); sanitizer builds reserve address space
-// by the terabyte, so there only the resident peak is measured, and, as they run script about
-// twenty times slower, they wait kSanitizerSlowdown times as long. Hostile work that hangs or eats
-// the machine thus fails the test quickly, on a loaded machine too, and leaves the test
-// process as it was.
+// the fork (an allocation past that fails in the child). Sanitizer builds reserve address space
+// by the terabyte, and their allocator keeps hundreds of megabytes of freed blocks resident (its
+// quarantine, which catches later uses of them), so there no limit is set and the peak is that of
+// the bytes the work holds on the heap; as they run script about twenty times slower, they wait
+// kSanitizerSlowdown times as long. Hostile work that hangs or eats the machine thus fails the test
+// quickly, on a loaded machine too, and leaves the test process as it was.
 BoundedRun RunBounded(const std::function<void()>& work, std::chrono::milliseconds timeout, size_t memoryLimit);
 
 }  // namespace testing_support

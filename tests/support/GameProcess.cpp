@@ -144,7 +144,10 @@ testing::AssertionResult GameProcess::Close() {
 }
 
 testing::AssertionResult GameProcess::Ends(int exitCode) {
-    return EndedWith(m_Process->WaitFor(kTimeout), exitCode, Output());
+    // The output is read once the program has ended, so that it holds the last lines, such as the
+    // sanitizers' reports at exit.
+    const std::optional<int> status = m_Process->WaitFor(kTimeout);
+    return EndedWith(status, exitCode, Output());
 }
 
 }  // namespace testing_support

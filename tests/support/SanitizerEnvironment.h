@@ -10,14 +10,18 @@ namespace testing_support {
 
 // Extra environment for a program of the game that a test starts, in the sanitizer build: the GL
 // driver is preloaded, so that it stays in memory to the end (see KeepGlDriverLoaded) and the
-// leak check still covers our own code. Nothing in other builds.
+// leak check still covers our own code, and the leaks of the driver's own are suppressed
+// (gl_driver_leaks.supp). Nothing in other builds.
 inline std::vector<std::string> SanitizerEnvironment() {
 #if defined(__SANITIZE_ADDRESS__)
     const std::string driver = GlDriverPath();
     if (!driver.empty()) {
         const char* options = std::getenv("ASAN_OPTIONS");
+        const char* leakOptions = std::getenv("LSAN_OPTIONS");
         return {"LD_PRELOAD=" + driver,
-                std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0"};
+                std::string("ASAN_OPTIONS=") + (options ? options : "") + ":verify_asan_link_order=0",
+                std::string("LSAN_OPTIONS=") + (leakOptions ? leakOptions : "") +
+                    ":suppressions=" PONDORIX_GL_DRIVER_LEAKS};
     }
 #endif
     return {};

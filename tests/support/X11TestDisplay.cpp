@@ -1,11 +1,10 @@
 #include "tests/support/X11TestDisplay.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <bit>
 #include <memory>
@@ -27,35 +26,10 @@ int Channel(unsigned long pixel, unsigned long mask) {
 
 }  // namespace
 
-X11TestDisplay::X11TestDisplay(int screenWidth, int screenHeight) {
-    // Xvfb picks a free display number and writes it to the descriptor given with -displayfd.
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return;
-    }
-    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-    const std::string screen = std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + "x24";
-    m_Server.emplace(
-        ChildProcess::Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
-                            "", {}, "/dev/null"));
-    close(fds[1]);
-    std::string number;
-    pollfd readable{fds[0], POLLIN, 0};
-    char c = 0;
-    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-         std::chrono::steady_clock::now() < deadline;) {
-        if (poll(&readable, 1, 100) > 0) {
-            if (read(fds[0], &c, 1) != 1 || c == '\n') {
-                break;
-            }
-            number += c;
-        }
-    }
-    close(fds[0]);
-    if (!number.empty()) {
-        m_Name = ":" + number;
+X11TestDisplay::X11TestDisplay(int screenWidth, int screenHeight) : m_Server(screenWidth, screenHeight) {
+    if (m_Server.Started()) {
         XSetErrorHandler(IgnoreXErrors);
-        m_Display = XOpenDisplay(m_Name.c_str());
+        m_Display = XOpenDisplay(m_Server.Name().c_str());
     }
 }
 
@@ -149,7 +123,7 @@ bool X11TestDisplay::XDoTool(const std::vector<std::string>& arguments, const st
     std::vector<std::string> argv = {"/usr/bin/xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const std::optional<int> status =
-        ChildProcess::Start(argv, "", {"DISPLAY=" + m_Name}, outputFile).WaitFor(std::chrono::seconds(20));
+        ChildProcess::Start(argv, "", {"DISPLAY=" + Name()}, outputFile).WaitFor(std::chrono::seconds(20));
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/ChildProcess.h"
+#include "tests/support/XvfbServer.h"
 
 #include <chrono>
 #include <optional>
@@ -33,7 +33,7 @@ public:
     // False when the server could not be started or reached.
     bool Ready() const { return m_Display != nullptr; }
     // The display name to give programs, such as ":5".
-    const std::string& Name() const { return m_Name; }
+    const std::string& Name() const { return m_Server.Name(); }
 
     // A viewable top-level window with this title, or 0.
     Window FindWindow(const std::string& title);
@@ -52,8 +52,8 @@ public:
     bool XDoTool(const std::vector<std::string>& arguments, const std::string& outputFile) const;
 
 private:
-    std::optional<ChildProcess> m_Server;
-    std::string m_Name;
+    XvfbServer m_Server;
+    // Held from start to end, so the server never resets itself while the tests use it.
     _XDisplay* m_Display = nullptr;
 };
 

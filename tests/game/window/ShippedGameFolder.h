@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 #include <physfs.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -22,12 +21,6 @@ inline const std::filesystem::path kGameDir = PONDORIX_GAME_DIR;
 
 class ShippedGameFolder : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static const testing_support::TempDir dataHome;
-        if (!Logger::IsAlive()) {
-            setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
-        }
-    }
     void SetUp() override {
         ASSERT_NE(PHYSFS_init(nullptr), 0);
         ASSERT_NE(PHYSFS_mount(kGameDir.c_str(), nullptr, 0), 0);

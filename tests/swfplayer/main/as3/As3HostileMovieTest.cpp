@@ -17,7 +17,6 @@ namespace abc_testing {
 using namespace swfplayer;
 using namespace std::chrono_literals;
 using testing_support::BoundedRun;
-using testing_support::kAllocatorSlack;
 using testing_support::RunBounded;
 
 namespace {
@@ -163,7 +162,7 @@ TEST_F(As3HostileMovieTest, a_pool_string_pushed_until_the_stack_is_full_is_shar
         30s, 768 * kMegabyte);
     EXPECT_LT(movie.size(), 2000u);
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, 64 * kMegabyte + kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 64 * kMegabyte) << run.Describe();
 }
 
 TEST_F(As3HostileMovieTest, a_block_of_two_million_method_records_is_refused_before_it_swells) {
@@ -180,7 +179,7 @@ TEST_F(As3HostileMovieTest, a_block_of_two_million_method_records_is_refused_bef
         20s, 512 * kMegabyte);
     EXPECT_LT(movie.size(), 10000u);
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, 64 * kMegabyte + kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 64 * kMegabyte) << run.Describe();
 }
 
 TEST_F(As3HostileMovieTest, no_kind_of_record_makes_a_block_cost_more_than_a_small_multiple_of_its_bytes) {
@@ -202,8 +201,7 @@ TEST_F(As3HostileMovieTest, no_kind_of_record_makes_a_block_cost_more_than_a_sma
             20s, 1024 * kMegabyte);
         EXPECT_TRUE(run.finished) << table.name << ": " << run.Describe();
         // The allowance, the block's own bytes copied once and its strings' text.
-        EXPECT_LT(run.peakGrowth, 20 * block.size() + 2 * kMegabyte + kAllocatorSlack)
-            << table.name << ": " << run.Describe();
+        EXPECT_LT(run.peakGrowth, 20 * block.size() + 2 * kMegabyte) << table.name << ": " << run.Describe();
     }
 }
 

@@ -26,7 +26,6 @@ namespace swf_testing {
 using namespace swfplayer;
 using namespace std::chrono_literals;
 using testing_support::BoundedRun;
-using testing_support::kAllocatorSlack;
 using testing_support::RunBounded;
 
 constexpr size_t kMegabyte = 1024 * 1024;
@@ -147,7 +146,7 @@ TEST_F(HostileMovieTest, reference_cycles_of_literals_and_functions_are_collecte
         Require(r->get_player()->get_heap_size() < 1000, "the cycles left the heap");
     });
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, 200 * kMegabyte + kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 200 * kMegabyte) << run.Describe();
 }
 
 TEST_F(HostileMovieTest, broadcasts_from_listeners_wait_in_a_bounded_queue) {
@@ -160,7 +159,7 @@ TEST_F(HostileMovieTest, broadcasts_from_listeners_wait_in_a_bounded_queue) {
         Require(CountLogged("more are dropped") == 1, "the full queue said so once");
     });
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, 200 * kMegabyte + kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 200 * kMegabyte) << run.Describe();
 }
 
 TEST_F(HostileMovieTest, a_text_field_lays_out_what_can_show) {
@@ -169,7 +168,7 @@ TEST_F(HostileMovieTest, a_text_field_lays_out_what_can_show) {
         Require(Variable(r, "n").to_number() == 4194304, "the field holds the whole text");
     });
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, 150 * kMegabyte + kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 150 * kMegabyte) << run.Describe();
 }
 
 TEST_F(HostileMovieTest, strings_that_joining_would_grow_past_16_mb_stop_the_script) {
@@ -182,7 +181,7 @@ TEST_F(HostileMovieTest, strings_that_joining_would_grow_past_16_mb_stop_the_scr
             Require(Length(Variable(r, "inner")) == 16, "what was built stays");
         });
         EXPECT_TRUE(run.finished) << concatenate << ": " << run.Describe();
-        EXPECT_LT(run.peakGrowth, 300 * kMegabyte + kAllocatorSlack) << concatenate << ": " << run.Describe();
+        EXPECT_LT(run.peakGrowth, 300 * kMegabyte) << concatenate << ": " << run.Describe();
     }
 }
 
@@ -193,7 +192,7 @@ TEST_F(HostileMovieTest, values_holding_one_string_share_its_bytes) {
         Require(Variable(r, "n").to_number() == 8 * kMegabyte, "of 8 MB");
     });
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, 64 * kMegabyte + kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 64 * kMegabyte) << run.Describe();
 }
 
 TEST_F(HostileMovieTest, the_text_a_frame_makes_is_bounded) {
@@ -203,7 +202,7 @@ TEST_F(HostileMovieTest, the_text_a_frame_makes_is_bounded) {
         Require(Variable(r, "after").is_undefined(), "the script goes no further");
     });
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, 300 * kMegabyte + kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, 300 * kMegabyte) << run.Describe();
 }
 
 TEST_F(HostileMovieTest, tags_hold_only_the_bytes_the_file_has) {
@@ -222,7 +221,7 @@ TEST_F(HostileMovieTest, tags_hold_only_the_bytes_the_file_has) {
         20s, 256 * kMegabyte);
     EXPECT_EQ(font_movie.size(), 706u);
     EXPECT_TRUE(font_run.finished) << font_run.Describe();
-    EXPECT_LT(font_run.peakGrowth, 64 * kMegabyte + kAllocatorSlack) << font_run.Describe();
+    EXPECT_LT(font_run.peakGrowth, 64 * kMegabyte) << font_run.Describe();
 
     const swfkit::Bytes sound_movie = hostile_movies::SoundClaimingGigabytes();
     BoundedRun sound_run = RunBounded(
@@ -239,7 +238,7 @@ TEST_F(HostileMovieTest, tags_hold_only_the_bytes_the_file_has) {
         20s, 256 * kMegabyte);
     EXPECT_EQ(sound_movie.size(), 42u);
     EXPECT_TRUE(sound_run.finished) << sound_run.Describe();
-    EXPECT_LT(sound_run.peakGrowth, 64 * kMegabyte + kAllocatorSlack) << sound_run.Describe();
+    EXPECT_LT(sound_run.peakGrowth, 64 * kMegabyte) << sound_run.Describe();
 }
 
 }  // namespace swf_testing

@@ -283,7 +283,7 @@ TEST(ModuleLoaderTest, classes_of_no_module_are_not_loaded_nor_remembered) {
         },
         std::chrono::seconds(20), 64 << 20);
     EXPECT_TRUE(run.finished) << run.Describe();
-    EXPECT_LT(run.peakGrowth, (32u << 20) + testing_support::kAllocatorSlack) << run.Describe();
+    EXPECT_LT(run.peakGrowth, (32u << 20)) << run.Describe();
 }
 
 }  // namespace

@@ -352,7 +352,7 @@ TEST_F(GlyphProviderTest, the_cache_stays_small_whatever_sizes_and_names_are_ask
         60s, 192 * kMegabyte);
     EXPECT_TRUE(glyphs.finished) << glyphs.Describe();
 
-    EXPECT_LT(glyphs.peakGrowth, 96 * kMegabyte + testing_support::kAllocatorSlack) << glyphs.Describe();
+    EXPECT_LT(glyphs.peakGrowth, 96 * kMegabyte) << glyphs.Describe();
 
     const std::string padding(2000, 'x');
     const testing_support::BoundedRun names = testing_support::RunBounded(
@@ -365,7 +365,7 @@ TEST_F(GlyphProviderTest, the_cache_stays_small_whatever_sizes_and_names_are_ask
         },
         60s, 64 * kMegabyte);
     EXPECT_TRUE(names.finished) << names.Describe();
-    EXPECT_LT(names.peakGrowth, 32 * kMegabyte + testing_support::kAllocatorSlack) << names.Describe();
+    EXPECT_LT(names.peakGrowth, 32 * kMegabyte) << names.Describe();
 }
 
 TEST_F(GlyphProviderTest, closing_removes_the_provider_and_cycles_release_everything) {
