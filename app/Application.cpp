@@ -362,6 +362,8 @@ void Application::Shutdown() {
     if (m_Screens != nullptr) {
         m_Screens->Shutdown();
     }
+    // Every sound and stream goes now, so the audio device closes before the program ends.
+    SoundManager::GetInstance().StopMusic();
     SoundManager::GetInstance().Clear();
     TiXmlIOProxy::SetCurrent(nullptr);
     PHYSFS_deinit();

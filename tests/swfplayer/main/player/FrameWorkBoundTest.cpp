@@ -65,6 +65,11 @@ protected:
             const swfkit::Bytes movie = hostile_movies::ScriptMovie(c.setup + " @forever " + c.body + " jump:forever");
             BoundedRun run = RunBounded(
                 [&] {
+                    // The sanitizer build runs this work many times slower than the ordinary one:
+                    // there the frame gets a share of the budget, so that its run checks the same
+                    // code within its longer limit.
+                    instruction_budget::set_budget(instruction_budget::get_budget() /
+                                                   testing_support::kSanitizerSlowdown);
                     smart_ptr<movie_def_impl> def = LoadMovie(movie);
                     smart_ptr<root> r = def ? create_instance(def.get_ptr()) : nullptr;
                     if (r == nullptr) {
