@@ -32,7 +32,6 @@ namespace {
 using Ids = std::deque<int>;
 using Names = std::vector<std::string>;
 
-constexpr const char* kDuel = "data/levels/test_duel.xml";
 constexpr float kStep = 0.02f;
 const Names kPlayers = {"data/players/blossom.xml", "data/players/sprout.xml", "data/players/bubbles.xml",
                         "data/players/sunny.xml"};
@@ -52,16 +51,12 @@ class ChampionshipScreensTest : public ScreenTestBase {
 protected:
     void SetUp() override {
         ScreenTestBase::SetUp();
-        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data->Path() / kDuel);
         preferences.favouriteLevelSet.clear();
         director.emplace();
         RegisterGameScreens(*director);
         director->RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<StubScreen>(12, journal));
-        Application& application = Application::GetInstance();
-        application.statistics = StatisticsStore();
-        application.matchSetup = MatchSetup();
-        application.matchSetup.mode = MatchSetup::Championship;
-        application.TakeMatch(MatchRecord());
+        FreshRecord();
+        Record().mode = MatchSetup::Championship;
         director->PushScreen(GUIDirector::kMainMenu);
     }
     void TearDown() override {

@@ -29,14 +29,12 @@ namespace {
 
 using Ids = std::deque<int>;
 
-constexpr const char* kDuel = "data/levels/test_duel.xml";
 constexpr float kStep = 0.02f;
 
 class MatchScreensTest : public ScreenTestBase {
 protected:
     void SetUp() override {
         ScreenTestBase::SetUp();
-        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data->Path() / kDuel);
         preferences.hintGameControls = true;
         director.emplace();
         auto game = std::make_unique<GUIGame>(*director);
@@ -51,15 +49,7 @@ protected:
         for (int id : {5, 7, 16}) {
             director->RegisterScreen(id, std::make_unique<StubScreen>(id, journal));
         }
-        Application& application = Application::GetInstance();
-        application.statistics = StatisticsStore();
-        application.matchSetup = MatchSetup();
-        application.TakeMatch(MatchRecord());
-        application.levelFile = kDuel;
-        application.player1File = "data/players/blossom.xml";
-        application.player2File = "data/players/sprout.xml";
-        application.player1Controller = controllers[0];
-        application.player2Controller = controllers[1];
+        FreshDuel();
         director->PushScreen(GUIDirector::kMainMenu);
     }
     void TearDown() override {

@@ -1,6 +1,7 @@
 #pragma once
 // Internal to the screen tests: what a test of real screens over the game's data starts from.
 
+#include "app/Application.h"
 #include "app/UserPreferences.h"
 #include "gui/GUIDirector.h"
 #include "tests/gui/GuiTestKit.h"
@@ -9,9 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 
 namespace gui_testing {
+
+// The small arena of the screen tests' matches, copied into the game's data by FreshRecord.
+constexpr const char* kDuel = "data/levels/test_duel.xml";
 
 // A copy of the game's data and a user folder of the test's own, the game's log, the two
 // controllers, a journal for stub screens and a director that the test makes; the director goes
@@ -28,6 +33,27 @@ protected:
         director.reset();
         user.reset();
         data.reset();
+    }
+
+    // Adds the test arena to the data and gives the application a fresh record: no statistics, a
+    // new set-up and no match played.
+    void FreshRecord() {
+        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data->Path() / kDuel);
+        Application& application = Application::GetInstance();
+        application.statistics = StatisticsStore();
+        application.matchSetup = MatchSetup();
+        application.TakeMatch(MatchRecord());
+    }
+    // A fresh record set for a duel on the test arena between Blossom and Sprout, each steered by
+    // one of the two controllers.
+    void FreshDuel() {
+        FreshRecord();
+        Application& application = Application::GetInstance();
+        application.levelFile = kDuel;
+        application.player1File = "data/players/blossom.xml";
+        application.player2File = "data/players/sprout.xml";
+        application.player1Controller = controllers[0];
+        application.player2Controller = controllers[1];
     }
 
     struct VirtualFoldersAccess : VirtualFolders {

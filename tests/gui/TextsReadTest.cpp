@@ -32,7 +32,6 @@ namespace {
 
 using Ids = std::deque<int>;
 
-constexpr const char* kDuel = "data/levels/test_duel.xml";
 constexpr float kStep = 0.02f;
 // The least contrast of a text against what is behind it.
 constexpr double kReadable = 4.5;
@@ -55,20 +54,11 @@ class TextsReadTest : public ScreenTestBase {
 protected:
     void SetUp() override {
         ScreenTestBase::SetUp();
-        std::filesystem::copy(GUI_TEST_DATA "/test_duel.xml", data->Path() / kDuel);
         preferences.hintGameControls = false;
         preferences.hintMenuControls = false;
         director.emplace();
         RegisterGameScreens(*director);
-        Application& application = Application::GetInstance();
-        application.statistics = StatisticsStore();
-        application.matchSetup = MatchSetup();
-        application.TakeMatch(MatchRecord());
-        application.levelFile = kDuel;
-        application.player1File = "data/players/blossom.xml";
-        application.player2File = "data/players/sprout.xml";
-        application.player1Controller = controllers[0];
-        application.player2Controller = controllers[1];
+        FreshDuel();
         director->PushScreen(GUIDirector::kMainMenu);
     }
 
