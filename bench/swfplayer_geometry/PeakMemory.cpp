@@ -1,20 +1,12 @@
 #include "bench/swfplayer_geometry/PeakMemory.h"
 
+#include "tests/support/AddressSanitizer.h"
+
 #include <atomic>
 #include <cerrno>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define BENCH_COUNTS_MALLOC 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define BENCH_COUNTS_MALLOC 0
-#endif
-#endif
-#ifndef BENCH_COUNTS_MALLOC
-#define BENCH_COUNTS_MALLOC 1
-#endif
-
-#if BENCH_COUNTS_MALLOC
+// The heap is counted through glibc's allocator, which the sanitizer replaces.
+#if !PONDORIX_ADDRESS_SANITIZER
 #include <malloc.h>
 
 // glibc's own allocator entry points, which the replacements below forward to. Replacing the

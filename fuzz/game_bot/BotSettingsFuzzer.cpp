@@ -11,6 +11,7 @@
 #include "game/Globbo.h"
 #include "game/Level.h"
 #include "game/SpitGame.h"
+#include "tests/support/AddressSanitizer.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_world.h>
@@ -22,15 +23,7 @@
 #include <fstream>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define POINTER_CHECKS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define POINTER_CHECKS 1
-#endif
-#endif
-
-#ifdef POINTER_CHECKS
+#if PONDORIX_ADDRESS_SANITIZER
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -64,7 +57,7 @@ void Write(const std::filesystem::path& path, const std::string& text) {
 // finds without a module to name: the application is made once, with the leak checker looking
 // away.
 void MakeApplication() {
-#ifdef POINTER_CHECKS
+#if PONDORIX_ADDRESS_SANITIZER
     __lsan::ScopedDisabler disabler;
 #endif
     Application::GetInstance();

@@ -1,5 +1,7 @@
 #include "tests/support/BoundedRun.h"
 
+#include "tests/support/AddressSanitizer.h"
+
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -12,15 +14,7 @@
 #include <exception>
 #include <thread>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define BOUNDED_RUN_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define BOUNDED_RUN_ADDRESS_SANITIZER 1
-#endif
-#endif
-
-#if BOUNDED_RUN_ADDRESS_SANITIZER
+#if PONDORIX_ADDRESS_SANITIZER
 // The sanitizer allocator's own interface (sanitizer/allocator_interface.h, which GCC does not
 // ship).
 extern "C" {
@@ -36,7 +30,7 @@ namespace {
 
 constexpr size_t kMegabyte = 1024 * 1024;
 
-#if BOUNDED_RUN_ADDRESS_SANITIZER
+#if PONDORIX_ADDRESS_SANITIZER
 constexpr bool kAddressSanitizer = true;
 
 // The bytes the program asked the sanitizer's allocator for and has not freed yet, counted from
@@ -95,7 +89,7 @@ size_t StatusBytes(const char* name) {
 // it holds through the pipe: of the resident memory, or of the heap in the sanitizer build. Exit
 // status 0 when the work returned, 3 when it threw.
 [[noreturn]] void RunChild(const std::function<void()>& work, [[maybe_unused]] size_t memoryLimit, int reportFd) {
-#if BOUNDED_RUN_ADDRESS_SANITIZER
+#if PONDORIX_ADDRESS_SANITIZER
     CountHeapFromNow();
 #else
     const size_t startResident = StatusBytes("VmRSS");
@@ -112,7 +106,7 @@ size_t StatusBytes(const char* name) {
     } catch (...) {
         status = 3;
     }
-#if BOUNDED_RUN_ADDRESS_SANITIZER
+#if PONDORIX_ADDRESS_SANITIZER
     const long long heapPeak = g_PeakHeldBytes.load();
     const size_t growth = heapPeak > 0 ? static_cast<size_t>(heapPeak) : 0;
 #else

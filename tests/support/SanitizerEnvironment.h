@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/AddressSanitizer.h"
 #include "tests/support/GlDriver.h"
 
 #include <cstdlib>
@@ -13,7 +14,7 @@ namespace testing_support {
 // leak check still covers our own code, and the leaks of the driver's own are suppressed
 // (gl_driver_leaks.supp). Nothing in other builds.
 inline std::vector<std::string> SanitizerEnvironment() {
-#if defined(__SANITIZE_ADDRESS__)
+#if PONDORIX_ADDRESS_SANITIZER
     const std::string driver = GlDriverPath();
     if (!driver.empty()) {
         const char* options = std::getenv("ASAN_OPTIONS");

@@ -23,8 +23,6 @@ namespace match_testing {
 
 namespace {
 
-constexpr int kMaxEffects = MatchChecks::kMaxEffects;
-
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(kGameDir / folder)) {
