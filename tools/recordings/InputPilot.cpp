@@ -97,8 +97,12 @@ b2Vec2 InputPilot::ChooseTarget(const Globbo& self, const Globbo* other, const L
     // No ball to fetch: roam about the view (shaking now and then loses a burden).
     m_RoamTimer -= dt;
     if (m_RoamTimer <= 0.0f) {
-        m_Roam.Set(std::uniform_real_distribution<float>(-kSeenHalfWidth, kSeenHalfWidth)(m_Random),
-                   std::uniform_real_distribution<float>(-kSeenHalfHeight, kSeenHalfHeight)(m_Random));
+        // One draw per statement: the draws of one call's arguments would come in an order of the
+        // compiler's choosing, and a recording must be the same whichever compiler built the tool.
+        // The height is drawn first, as the recordings have always been made.
+        const float y = std::uniform_real_distribution<float>(-kSeenHalfHeight, kSeenHalfHeight)(m_Random);
+        const float x = std::uniform_real_distribution<float>(-kSeenHalfWidth, kSeenHalfWidth)(m_Random);
+        m_Roam.Set(x, y);
         m_RoamTimer = std::uniform_real_distribution<float>(0.6f, 1.6f)(m_Random);
     }
     return m_Roam;

@@ -13,9 +13,10 @@ class Level;
 
 // Plays one creature of a recorded scene the way a player would, as input events: it steers the
 // mouth toward the nearest ball inside neither creature, and with a ball of its own inside turns
-// toward the other creature and spits after a short while; with no ball to fetch it roams. The gamepad pilot moves the
-// stick (whole numbers, which a recording's XML keeps exactly) and presses button 0; the keyboard pilot holds the arrow
-// keys and taps right Control. It never steers out of the screen's view.
+// toward the other creature and spits after a short while; with no ball to fetch it roams to
+// points drawn from its seed (the height before the width). The gamepad pilot moves the stick
+// (whole numbers, which a recording's XML keeps exactly) and presses button 0; the keyboard pilot
+// holds the arrow keys and taps right Control. It never steers out of the screen's view.
 class InputPilot {
 public:
     // Below this share of the way to the target along an axis, the keyboard pilot lets the key go.
