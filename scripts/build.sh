@@ -2,7 +2,8 @@
 # Configures and builds Pondorix into a build folder and prints the folder's name last.
 # Usage: scripts/build.sh [--sanitize | --fuzz]
 #   (none)      build/       the game, its tests and benchmarks
-#   --sanitize  build-asan/  the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#   --sanitize  build-asan/  the same with AddressSanitizer and UndefinedBehaviorSanitizer, built
+#                            with clang (so the suite runs from code of both compilers)
 #   --fuzz      build-fuzz/  the libFuzzer targets only, built with clang
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,18 +19,18 @@ flags="-O2 -g -DNDEBUG"
 ci_flags="-O2 -DNDEBUG"
 cmake_args=()
 targets=(--target all)
+clang=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
 case "${1:-}" in
   --sanitize)
     build_dir=build-asan
     build_type=Debug
     flags="-g"
-    ci_flags="-g1"
-    cmake_args=(-DPONDORIX_SANITIZE=ON -DPONDORIX_BENCH=OFF) ;;
+    ci_flags="-gline-tables-only"
+    cmake_args=("${clang[@]}" -DPONDORIX_SANITIZE=ON -DPONDORIX_BENCH=OFF) ;;
   --fuzz)
     build_dir=build-fuzz
     ci_flags="-O2 -gline-tables-only -DNDEBUG"
-    cmake_args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPONDORIX_FUZZ=ON -DPONDORIX_TESTS=OFF
-                -DPONDORIX_BENCH=OFF)
+    cmake_args=("${clang[@]}" -DPONDORIX_FUZZ=ON -DPONDORIX_TESTS=OFF -DPONDORIX_BENCH=OFF)
     targets=(--target fuzzers) ;;
 esac
 if [ "${CI:-}" = true ]; then
