@@ -257,8 +257,13 @@ void AddWeed(Arena& arena, float x0, float x1, float base, float height, const P
     for (int i = 0; i < count; ++i) {
         const double x = cx + rx * random.Next(-0.8, 0.8);
         const double surface = base - height * std::sqrt(std::max(0.0, 1.0 - std::pow((x - cx) / rx, 2.0)));
-        const Contour blade = Blade(x, surface + 0.8, random.Next(2.5, 5.5) + height * 0.5, random.Next(0.7, 1.1),
-                                    random.Next(-1.6, 1.6), random.Next(0.0, kPi));
+        // One draw a statement, as a call's arguments are evaluated in no fixed order; the levels
+        // drew them phase first.
+        const double phase = random.Next(0.0, kPi);
+        const double sway = random.Next(-1.6, 1.6);
+        const double width = random.Next(0.7, 1.1);
+        const double h = random.Next(2.5, 5.5) + height * 0.5;
+        const Contour blade = Blade(x, surface + 0.8, h, width, sway, phase);
         if (i % 3 == 0) {
             behind.push_back({{blade}, art::Shade(palette.weed, -0.2)});
         } else {
@@ -291,8 +296,9 @@ void AddDistantReef(Arena& arena, uint32_t seed) {
     art::Drawing kelp;
     for (int i = 0; i < 7; ++i) {
         const double x = -hw + (i + random.Next(0.2, 0.8)) * 2.0 * hw / 7.0;
-        kelp.push_back({{Blade(x, hh - 6.0, random.Next(12.0, 22.0), 1.6, random.Next(-3.0, 3.0), i)},
-                        Mix(arena.waterBottom, arena.waterTop, 0.1)});
+        const double sway = random.Next(-3.0, 3.0);
+        const double h = random.Next(12.0, 22.0);
+        kelp.push_back({{Blade(x, hh - 6.0, h, 1.6, sway, i)}, Mix(arena.waterBottom, arena.waterTop, 0.1)});
     }
     arena.back.insert(arena.back.begin() + 1, kelp.begin(), kelp.end());
 }
