@@ -3,7 +3,8 @@
 
 Usage: check_layers_test.py <source root>
 Each case copies two real player folders into a fresh folder, plants one file with one include
-and runs scripts/check-layers.py over the copy.
+and runs scripts/check-layers.py over the copy. An include is written as given when it starts
+with a quote or an angle bracket, else in quotes.
 """
 import os
 import shutil
@@ -45,6 +46,40 @@ CASES = [
     ("tools/swfkit/planted.cpp", "swfplayer/main/loading/tag_loaders.h", False),
     ("flash/planted.cpp", "swfplayer/main/loading/movie_loader.h", True),
     ("tests/swfplayer/planted.cpp", "swfplayer/main/script/player.h", True),
+    # The player's sound folder sits beside its script and geometry, below the display.
+    ("swfplayer/main/sound/adpcm.cpp", "gui/GUIDirector.h", False),
+    ("swfplayer/base/log.cpp", "swfplayer/main/sound/sound_handler.h", False),
+    ("swfplayer/main/sound/planted.cpp", "swfplayer/main/display/character.h", False),
+    ("swfplayer/main/sound/planted.cpp", "swfplayer/main/script/as_value.h", False),
+    ("swfplayer/main/sound/adpcm.cpp", "swfplayer/main/common/stream.h", True),
+    ("swfplayer/main/display/planted.cpp", "swfplayer/main/sound/sound_handler.h", True),
+    ("swfplayer/main/loading/planted.cpp", "swfplayer/main/sound/adpcm.h", True),
+    # A folder with no place in the layering fails, whatever its files include.
+    ("newfolder/planted.cpp", "<vector>", False),
+    ("planted.cpp", "<vector>", False),
+    ("swfplayer/main/newlayer/planted.cpp", "<vector>", False),
+    ("swfplayer/main/planted.h", "<vector>", False),
+    ("swfplayer/planted.cpp", "<vector>", False),
+    ("swfplayer/base/planted.cpp", "swfplayer/main/newlayer/thing.h", False),
+    # Includes written relative to the file name the project path they lead to.
+    ("game/planted.cpp", '"../gui/GUIDirector.h"', False),
+    ("swfplayer/base/planted.cpp", '"../../app/Application.h"', False),
+    ("swfplayer/main/sound/planted.cpp", '"../display/character.h"', False),
+    ("swfplayer/main/script/planted.cpp", '"./../swfplayer_as_classes/as_array.h"', False),
+    ("gui/planted.cpp", '"../game/Level.h"', True),
+    ("swfplayer/main/display/planted.cpp", '"../sound/sound_handler.h"', True),
+    ("swfplayer/main/swfplayer_as_classes/planted.cpp", '"as_array.h"', True),
+    ("app/planted.cpp", '"app/../gui/GUIDirector.h"', False),
+    # Angle brackets around a project path are checked like quotes; other names are left alone.
+    ("game/planted.cpp", "<gui/GUIDirector.h>", False),
+    ("gui/planted.cpp", "<swfplayer/main/script/player.h>", False),
+    ("app/planted.cpp", "<tests/support/TempDir.h>", False),
+    ("game/planted.cpp", "<app/Application.h>", True),
+    ("game/planted.cpp", "<box2d/b2_world.h>", True),
+    ("tests/gui/planted.cpp", "<gui/GUIDirector.h>", True),
+    # Every C and C++ suffix is read.
+    ("app/planted.hpp", "gui/GUIDirector.h", False),
+    ("platform/planted.c", "app/Log.h", False),
 ]
 
 
@@ -67,7 +102,7 @@ def main():
             path = os.path.join(root, planted)
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "a", encoding="utf-8") as out:
-                out.write('#include "%s"\n' % header)
+                out.write("#include %s\n" % (header if header.startswith(('"', "<")) else '"%s"' % header))
             code, output = run_check(script, root)
             if (code == 0) != should_pass or (not should_pass and planted not in output):
                 failures.append("%s including %s: exit %d, expected %s\n%s" %
