@@ -8,6 +8,7 @@
 // Back returns, "MainMenu" leaves it, and "quit" ends the game.
 #include "tests/gui/GuiTestKit.h"
 #include "tests/gui/PodiumView.h"
+#include "tests/gui/ScreenViews.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TextLines.h"
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <thread>
 
 namespace gui_testing {
 namespace {
@@ -60,32 +60,29 @@ protected:
         const std::filesystem::path file = game.Folder().Path() / "home/Pondorix/data/statistics.xml";
         return std::filesystem::exists(file) ? testing_support::ReadFile(file) : std::string();
     }
-    void Pause(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
     // Both claim their creatures on the get-ready screen (each controller's first key only makes
     // its cursor, on "Player1"), and the match starts a second later.
     void Claim(int match) {
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 11", match));
-        Pause(600ms);
         ASSERT_TRUE(game.Keys({"Return", "Return"}));
         ASSERT_TRUE(game.Keys({"d", "d", "Control_L"}));
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 11", match)) << game.Log();
     }
-    // Player 1 spits until the match over shows.
+    // Player 1 spits until the match over shows, and the match over lets the players choose once
+    // its texts show.
     void PlayToTheEnd(int match) {
-        Pause(500ms);
         const std::string over = "INFO: GUIDirector::PushScreen: 15";
         const bool ended = testing_support::WaitUntil(
             [&] {
                 game.Keys({"Control_R"}, 0ms);
                 return CountOf(game.Log(), over) >= match;
             },
-            40s, 400ms);
+            2min, 400ms);
         if (!ended) {
             game.Screenshot("championship_match_not_over.png");
         }
         ASSERT_TRUE(ended) << game.Log();
-        // The match over lets the players choose once its texts show.
-        Pause(6s);
+        ASSERT_TRUE(MatchOverTextShows(game));
     }
     static int CountOf(const std::string& text, const std::string& part) {
         int count = 0;
@@ -106,47 +103,49 @@ protected:
 TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_the_awards) {
     const size_t before = Records(Statistics());
     // From the quick match's selection back to the menu, and down to the championship.
-    Pause(600ms);
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
-    Pause(600ms);
     ASSERT_TRUE(game.Keys({"Down", "Return"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 8"));
-    Pause(800ms);
     // Three creatures by the arrows: up twice from "Start" is the first row; each choice moves the
     // cursor onto its slot, from where up twice is the first row's first creature left.
     for (const std::vector<std::string>& keys : {std::vector<std::string>{"Up", "Up", "Return"},
                                                  {"Up", "Up", "Right", "Return"},
                                                  {"Up", "Up", "Right", "Right", "Return"}}) {
         ASSERT_TRUE(game.Keys(keys));
-        Pause(600ms);
     }
     EXPECT_TRUE(game.Screenshot("championship_selection.png"));
     // Down from the slots is "Start".
     ASSERT_TRUE(game.Keys({"Down", "Return"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 9")) << game.Log();
-    Pause(800ms);
     EXPECT_TRUE(game.Screenshot("championship_level_sets.png"));
     ASSERT_TRUE(game.Keys({"Return"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 10")) << game.Log();
-    Pause(1500ms);
-    EXPECT_TRUE(game.Screenshot("championship_table.png"));
     // Match 1's two players and match 2's first are known; the other three places are open (on
-    // rows of slightly different colours).
-    const std::optional<std::vector<testing_support::Rgb>> places = game.ReadPixels(kPlaces);
-    ASSERT_TRUE(places.has_value());
-    const std::vector<testing_support::Rgb>& p = *places;
-    EXPECT_LT(Difference(p[3], p[4]), 40);
-    EXPECT_LT(Difference(p[4], p[5]), 40);
-    for (size_t known : {0u, 1u, 2u}) {
-        EXPECT_GT(Difference(p[known], p[3]), 120) << known;
-    }
+    // rows of slightly different colours), once the table has drawn them.
+    std::string seen;
+    EXPECT_TRUE(testing_support::WaitUntil(
+        [&] {
+            const std::vector<testing_support::Rgb> p =
+                game.ReadPixels(kPlaces).value_or(std::vector<testing_support::Rgb>());
+            if (p.size() != kPlaces.size()) {
+                return false;
+            }
+            seen.clear();
+            for (const testing_support::Rgb& c : p) {
+                seen += "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ") ";
+            }
+            return Difference(p[3], p[4]) < 40 && Difference(p[4], p[5]) < 40 && Difference(p[0], p[3]) > 120 &&
+                   Difference(p[1], p[3]) > 120 && Difference(p[2], p[3]) > 120;
+        },
+        testing_support::GameProcess::kTimeout))
+        << "places show " << seen;
+    EXPECT_TRUE(game.Screenshot("championship_table.png"));
 
     for (int match = 1; match <= 3; ++match) {
         SCOPED_TRACE(match);
         if (match > 1) {
             ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 10", match));
-            Pause(1000ms);
         }
         ASSERT_TRUE(game.Keys({"Return"}));
         ASSERT_NO_FATAL_FAILURE(Claim(match));
@@ -163,7 +162,7 @@ TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_
             const std::string log = game.Log();
             return log.find("PushScreen: 12") != std::string::npos || log.find("no screen 12") != std::string::npos;
         },
-        10s, 200ms);
+        testing_support::GameProcess::kTimeout, 200ms);
     EXPECT_TRUE(awarded) << game.Log();
     EXPECT_EQ(game.Log().find("no next match"), std::string::npos) << game.Log();
     EXPECT_EQ(Records(Statistics()), before + 3) << Statistics();
@@ -172,7 +171,6 @@ TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_
     // named once the movie has shown its buttons.
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 12")) << game.Log();
     ASSERT_TRUE(PodiumButtonsShow(game));
-    Pause(500ms);
     const std::vector<testing_support::Rgb> bodies = {{255, 115, 195}, {60, 190, 255}, {255, 110, 40},
                                                       {160, 95, 235},  {120, 215, 60}, {255, 210, 30}};
     // The champion hops now and then: the places are read while all three rest.
@@ -182,7 +180,7 @@ TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_
             standing = PodiumColours(game, bodies).value_or(standing);
             return standing[0] >= 0 && standing[1] >= 0 && standing[2] >= 0;
         },
-        10s, 100ms))
+        testing_support::GameProcess::kTimeout, 100ms))
         << standing[0] << " " << standing[1] << " " << standing[2];
     EXPECT_NE(standing[0], standing[1]);
     EXPECT_NE(standing[1], standing[2]);
@@ -196,17 +194,14 @@ TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_
     // The arrows' cursor came over from the match table onto "PlayAgain"; left of it is "Stats".
     ASSERT_TRUE(game.Keys({"Left", "Return"}, 400ms));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16")) << game.Log();
-    Pause(1000ms);
     EXPECT_TRUE(game.Screenshot("championship_podium_statistics.png"));
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16")) << game.Log();
     // Back on the podium, from its start; the first key shows the cursor on "PlayAgain", right of
     // it is "MainMenu".
     ASSERT_TRUE(PodiumButtonsShow(game));
-    Pause(500ms);
     ASSERT_TRUE(game.Keys({"Right", "Right", "Return"}, 400ms));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 12")) << game.Log();
-    Pause(1000ms);
     EXPECT_TRUE(game.Screenshot("championship_after_podium.png"));
 
     // Left of "newgamepvp" is "quit", which ends the game cleanly.

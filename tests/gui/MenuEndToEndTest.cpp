@@ -93,7 +93,7 @@ protected:
                 }
                 return only;
             },
-            std::chrono::seconds(10), std::chrono::milliseconds(30));
+            testing_support::GameProcess::kTimeout, std::chrono::milliseconds(30));
         return found ? testing::AssertionSuccess() : testing::AssertionFailure() << "ring marks " << seen;
     }
     // Whether the hint's white panel shows at the bottom of the screen.
@@ -113,9 +113,9 @@ protected:
 TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_and_quit_ends_the_game) {
     ASSERT_EQ(rings.size(), 7u);
     // The hint slides in and stays: mode 1 holds it at its checkpoint long after it would have
-    // played out.
-    ASSERT_TRUE(testing_support::WaitUntil([&] { return HintShows(); }, std::chrono::seconds(10)));
-    std::this_thread::sleep_for(std::chrono::seconds(4));
+    // played out (two and a half seconds of the game's time).
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return HintShows(); }, testing_support::GameProcess::kTimeout));
+    ASSERT_TRUE(game.RunGameTime(std::chrono::seconds(3)));
     EXPECT_TRUE(HintShows());
     EXPECT_TRUE(game.Screenshot("main_menu_hint.png"));
 
@@ -125,7 +125,7 @@ TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_an
     bare = Read();
     ASSERT_TRUE(game.Keys({"Down"}));
     ASSERT_TRUE(testing_support::WaitUntil([&] { return RingMarks(Read(), "newgamechampionship") >= 2; },
-                                           std::chrono::seconds(10)));
+                                           testing_support::GameProcess::kTimeout));
     bare["newgamepvp"] = Read().at("newgamepvp");
     ASSERT_TRUE(RingOn("newgamechampionship"));
     ASSERT_TRUE(game.Keys({"Up"}));
@@ -144,12 +144,12 @@ TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_an
     // A press (the spit key) on "howto" opens the manual and lets the hint go.
     ASSERT_TRUE(game.Keys({"Control_R"}));
     ASSERT_TRUE(testing_support::WaitUntil([&] { return std::filesystem::exists(bin / "opened.txt"); },
-                                           std::chrono::seconds(10)));
+                                           testing_support::GameProcess::kTimeout));
     EXPECT_EQ(testing_support::ReadFile(bin / "opened.txt"),
               (game.Folder().Path() / "data/manual/index.html").string() + "\n");
-    ASSERT_TRUE(testing_support::WaitUntil([&] { return !HintShows(); }, std::chrono::seconds(10)));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    // The items the hint covered show now.
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return !HintShows(); }, testing_support::GameProcess::kTimeout));
+    // The items the hint covered show now, once it has slid away (within a third of a second).
+    ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(500)));
     for (const char* covered : {"quit", "tutorial"}) {
         bare[covered] = Read().at(covered);
     }

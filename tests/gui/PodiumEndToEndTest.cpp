@@ -1,17 +1,15 @@
 // The game under a virtual X server, driven with real key presses: Alt+O on the main menu shows
 // the debug podium, its three creatures at their places in their body colours and their names
-// once the movie has named them; "Stats" opens the statistics over it and Back returns to it;
-// "MainMenu" returns to the main menu, and "quit" ends the game cleanly.
+// as the movie's time comes to them (held and stepped with the game's debug keys); "Stats" opens
+// the statistics over it and Back returns to it; "MainMenu" returns to the main menu, and "quit"
+// ends the game cleanly.
 #include "tests/gui/GuiTestKit.h"
 #include "tests/gui/PodiumView.h"
-#include "tests/support/BoundedRun.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace gui_testing {
 namespace {
@@ -32,7 +30,6 @@ protected:
         x.MoveResize(game.GetWindow(), kWidth, kHeight);
         // Skipping the title puts the quick match's selection over the main menu: Back leaves it.
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 5"));
-        std::this_thread::sleep_for(std::chrono::seconds(1));
         ASSERT_TRUE(game.Keys({"Escape"}));
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
     }
@@ -48,7 +45,7 @@ protected:
                              : "unreadable";
                 return found && *found == std::array<int, 3>{0, 1, 2};
             },
-            std::chrono::seconds(10));
+            testing_support::GameProcess::kTimeout);
         return shown ? testing::AssertionSuccess() : testing::AssertionFailure() << "places show " << seen;
     }
 
@@ -58,19 +55,30 @@ protected:
 };
 
 TEST_F(PodiumEndToEnd, alt_o_shows_the_debug_podium_its_statistics_and_the_way_back) {
-    ASSERT_TRUE(game.Keys({"alt+o"}));
+    // The game pauses (its debug key) before the podium shows, so the podium stays at its start
+    // however long each look takes: the creatures stand at their places and no name is written.
+    ASSERT_TRUE(game.Keys({"p", "alt+o"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 12"));
-    // The champion's name waits two seconds for the movie's command; the sanitizer build's game is
-    // too slow for a look within them.
-    if (testing_support::kSanitizerSlowdown == 1) {
-        EXPECT_EQ(NameInk(game)[0], 0);
-    }
     EXPECT_TRUE(CreaturesShow());
-    // The movie names the places and shows its buttons.
+    EXPECT_EQ(NameInk(game), (std::array<int, 3>{0, 0, 0}));
+    // The movie names the third place half a second into its time, the second a little over a
+    // second in and the champion at two seconds: a second and a half of the game's time names
+    // the two lower places only.
+    ASSERT_TRUE(game.StepGame(std::chrono::milliseconds(1500)));
+    std::array<int, 3> ink{};
+    EXPECT_TRUE(testing_support::WaitUntil(
+        [&] {
+            ink = NameInk(game);
+            return ink[1] > 5 && ink[2] > 5;
+        },
+        testing_support::GameProcess::kTimeout))
+        << ink[1] << " " << ink[2];
+    EXPECT_EQ(NameInk(game)[0], 0);
+    // Going on, the movie names the champion before it shows its buttons.
+    ASSERT_TRUE(game.Keys({"p"}));
     ASSERT_TRUE(PodiumButtonsShow(game));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_TRUE(CreaturesShow());
-    const std::array<int, 3> ink = NameInk(game);
+    ink = NameInk(game);
     for (size_t place = 0; place < 3; ++place) {
         EXPECT_GT(ink[place], 5) << place;
     }
@@ -80,19 +88,17 @@ TEST_F(PodiumEndToEnd, alt_o_shows_the_debug_podium_its_statistics_and_the_way_b
     // "Stats".
     ASSERT_TRUE(game.Keys({"Left", "Return"}, std::chrono::milliseconds(400)));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16"));
-    std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_TRUE(game.Screenshot("podium_statistics.png"));
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16"));
     EXPECT_TRUE(CreaturesShow());
 
-    // The movie shows its buttons again. The statistics had no command to hand over, so the
-    // first key shows the cursor on "PlayAgain"; right of it is "MainMenu".
+    // The movie shows its buttons again, which lets the controllers in. The statistics had no
+    // command to hand over, so the first key shows the cursor on "PlayAgain"; right of it is
+    // "MainMenu".
     ASSERT_TRUE(PodiumButtonsShow(game));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(game.Keys({"Right", "Right", "Return"}, std::chrono::milliseconds(400)));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 12"));
-    std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_TRUE(game.Screenshot("podium_main_menu.png"));
 
     // Left of "newgamepvp" is "quit", which ends the game.

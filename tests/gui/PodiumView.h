@@ -78,15 +78,17 @@ inline std::array<int, 3> NameInk(testing_support::GameProcess& game) {
     return ink;
 }
 
-// Waits until the podium's buttons have faded in (the movie enables the navigation as they
-// finish): the green of "PlayAgain" (deep enough for its white label) shows in its lower half.
+// Waits until the podium's buttons have faded in: the green of "PlayAgain" (deep enough for its
+// white label) shows in its lower half. The movie enables the navigation on the frame the
+// buttons become opaque, and a frame before, at nine tenths of their colour over the scene's
+// cream, the green is still further off than the tolerance: once they show, keys reach them.
 inline bool PodiumButtonsShow(testing_support::GameProcess& game) {
     return testing_support::WaitUntil(
         [&] {
             const auto colours = game.ReadPixels({{340, 566}});
             return colours && ColourDistance((*colours)[0], {30, 126, 79}) < 30;
         },
-        std::chrono::seconds(15));
+        testing_support::GameProcess::kTimeout);
 }
 
 }  // namespace gui_testing

@@ -7,6 +7,7 @@
 // third shows the statistics after the match (its names and scores) and from the menu (the
 // overall table with the match's players).
 #include "tests/gui/GuiTestKit.h"
+#include "tests/gui/ScreenViews.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TextLines.h"
@@ -14,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <array>
 #include <regex>
 
 namespace gui_testing {
@@ -56,52 +57,35 @@ protected:
     // and the WASD player with its left control key, then "Start" and the level showing.
     void StartQuickMatch() {
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 5"));
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
         // Each player has a cursor of their own, shown on "Start" by their first key. Up from
         // "Start" is the last row's first creature, up again the first row's.
         ASSERT_TRUE(game.Keys({"Up", "Up", "Up", "Return"}));
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
         // The arrows' cursor moved onto the filled slot. Up from "Start" is now that slot, and up
         // from there the last row's first creature.
         ASSERT_TRUE(game.Keys({"w", "w", "w", "Control_L"}));
-        std::this_thread::sleep_for(std::chrono::milliseconds(800));
         EXPECT_TRUE(game.Screenshot("quick_match_selection.png"));
         // From the first slot right is the second, and right of that "Start".
         ASSERT_TRUE(game.Keys({"Right", "Right", "Return"}));
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 7"));
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
         EXPECT_TRUE(game.Screenshot("level_selection.png"));
         ASSERT_TRUE(game.Keys({"Return"}));
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 13"));
     }
-    // Plays until the match over shows: player 1 holds the ball from the start and spits it into
-    // player 2 below (spits during the countdown do nothing).
+    // Plays until the match over shows and takes keys: player 1 holds the ball from the start and
+    // spits it into player 2 below (spits during the countdown do nothing).
     void PlayToMatchOver() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
         const bool over = testing_support::WaitUntil(
             [&] {
                 game.Keys({"Control_R"}, std::chrono::milliseconds(0));
                 return game.Log().find("INFO: GUIDirector::PushScreen: 15") != std::string::npos;
             },
-            std::chrono::seconds(40), std::chrono::milliseconds(400));
+            std::chrono::minutes(2), std::chrono::milliseconds(400));
         if (!over) {
             game.Screenshot("match_not_over.png");
         }
         ASSERT_TRUE(over) << game.Log();
-    }
-    // How many of the window's pixels in the rectangle the test says yes to.
-    int CountPixels(int left, int top, int right, int bottom, const std::function<bool(const Rgb&)>& test) {
-        std::vector<std::pair<int, int>> points;
-        for (int y = top; y <= bottom; y += 2) {
-            for (int x = left; x <= right; x += 2) {
-                points.emplace_back(x, y);
-            }
-        }
-        int count = 0;
-        for (const Rgb& c : game.ReadPixels(points).value_or(std::vector<Rgb>())) {
-            count += test(c) ? 1 : 0;
-        }
-        return count;
+        // The winner flies to the middle and the caption shows under it.
+        ASSERT_TRUE(MatchOverTextShows(game));
     }
     // Main menu: left of the first item is "quit".
     void Quit() {
@@ -122,15 +106,12 @@ protected:
 TEST_F(QuickMatchEndToEnd, two_players_play_a_quick_match_from_the_menu_and_back) {
     ASSERT_NO_FATAL_FAILURE(StartQuickMatch());
     ASSERT_NO_FATAL_FAILURE(PlayToMatchOver());
-    // The winner flies to the middle and the caption shows under it.
-    std::this_thread::sleep_for(std::chrono::seconds(6));
     EXPECT_TRUE(game.Screenshot("match_over.png"));
 
     // "PlayAgain" has the focus: one step right is "MainMenu" (from "Stats" it would be
     // "PlayAgain").
     ASSERT_TRUE(game.Keys({"Right", "Return"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 13"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     const std::string log = game.Log();
     EXPECT_EQ(log.find("PushScreen: 5", log.find("PopScreen: 13")), std::string::npos) << log;
     ASSERT_NO_FATAL_FAILURE(Quit());
@@ -152,15 +133,12 @@ TEST_F(QuickMatchEndToEnd, two_players_play_a_quick_match_from_the_menu_and_back
     ASSERT_NO_FATAL_FAILURE(Launch());
     const std::string before = Statistics();
     ASSERT_NO_FATAL_FAILURE(StartQuickMatch());
-    std::this_thread::sleep_for(std::chrono::seconds(2));
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 14"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_TRUE(game.Screenshot("paused.png"));
     ASSERT_TRUE(game.Keys({"Right", "Return"}));
     // The log starts anew with each game: the menu's second push.
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4", 2));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     ASSERT_NO_FATAL_FAILURE(Quit());
     EXPECT_EQ(Statistics(), before);
 }
@@ -168,48 +146,49 @@ TEST_F(QuickMatchEndToEnd, two_players_play_a_quick_match_from_the_menu_and_back
 TEST_F(QuickMatchEndToEnd, the_statistics_show_the_match_after_it_and_the_table_from_the_menu) {
     ASSERT_NO_FATAL_FAILURE(StartQuickMatch());
     ASSERT_NO_FATAL_FAILURE(PlayToMatchOver());
-    std::this_thread::sleep_for(std::chrono::seconds(6));
     // "PlayAgain" has the focus: "Stats" is left of it.
     ASSERT_TRUE(game.Keys({"Left", "Return"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    EXPECT_TRUE(game.Screenshot("statistics_match.png"));
     // The names in black on their cards (black, not the board's dark blue), the scores in red
-    // below them.
+    // below them, once the screen has written them.
     const auto black = [](const Rgb& c) {
         return c.r < 40 && c.g < 40 && c.b < 30;
     };
     const auto red = [](const Rgb& c) {
         return c.r > 150 && c.g < 120 && c.b < 120;
     };
-    EXPECT_GT(CountPixels(250, 172, 420, 212, black), 20);
-    EXPECT_GT(CountPixels(450, 172, 620, 212, black), 20);
-    EXPECT_GT(CountPixels(280, 215, 340, 265, red), 20);
+    std::array<int, 3> counts{};
+    EXPECT_TRUE(testing_support::WaitUntil(
+        [&] {
+            counts = {CountPixels(game, 250, 172, 420, 212, black), CountPixels(game, 450, 172, 620, 212, black),
+                      CountPixels(game, 280, 215, 340, 265, red)};
+            return counts[0] > 20 && counts[1] > 20 && counts[2] > 20;
+        },
+        testing_support::GameProcess::kTimeout))
+        << counts[0] << " " << counts[1] << " " << counts[2];
+    EXPECT_TRUE(game.Screenshot("statistics_match.png"));
 
     // Back to the match over, whose focus is on "PlayAgain" again, then "MainMenu" right of it.
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     ASSERT_TRUE(game.Keys({"Right", "Return"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 13"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
 
     // The statistics from the menu ("newgamepvp", right, down): the overall table, its first two
     // rows the match's players.
     ASSERT_TRUE(game.Keys({"Right", "Down", "Return"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16", 2));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    EXPECT_TRUE(testing_support::WaitUntil([&] { return CountPixels(game, 80, 192, 300, 242, red) > 20; },
+                                           testing_support::GameProcess::kTimeout));
     EXPECT_TRUE(game.Screenshot("statistics_overall_after_match.png"));
-    EXPECT_GT(CountPixels(80, 192, 300, 242, red), 20);
     // Neither the names nor their cream cards of the current match's view.
     const auto cream = [](const Rgb& c) {
         return c.r > 240 && c.g > 230 && c.b > 195 && c.b < 230;
     };
-    EXPECT_EQ(CountPixels(250, 172, 420, 212, black), 0);
-    EXPECT_LT(CountPixels(250, 172, 420, 212, cream), 20);
+    EXPECT_EQ(CountPixels(game, 250, 172, 420, 212, black), 0);
+    EXPECT_LT(CountPixels(game, 250, 172, 420, 212, cream), 20);
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16", 2));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     // The menu's focus is back on its first item.
     ASSERT_NO_FATAL_FAILURE(Quit());
     EXPECT_EQ(Records(Statistics()).size(), 1u) << Statistics();

@@ -3,6 +3,7 @@
 // for a moment and ended from the pause, which records nothing; the statistics from the menu;
 // "quit" ends the game cleanly.
 #include "tests/gui/GuiTestKit.h"
+#include "tests/gui/ScreenViews.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
@@ -57,7 +58,7 @@ protected:
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 1"));
     }
     // Whether more than five of the points change within one second, in some second before the
-    // game's time-out: on a busy machine the game may start drawing late.
+    // game's time-out: on a busy machine the game may start drawing late, and draw seldom.
     bool Moves(const std::vector<std::pair<int, int>>& points) {
         return testing_support::WaitUntil(
             [&] {
@@ -86,19 +87,17 @@ protected:
 
 TEST_F(TitleAndTrainingEndToEnd, the_title_plays_and_a_training_against_a_bot_ends_from_the_pause) {
     // The demonstration runs below the title's name, where the movie itself stands still.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_TRUE(game.Screenshot("title.png"));
     EXPECT_TRUE(Moves(Grid(10, 380, 790, 560, 15)));
+    EXPECT_TRUE(game.Screenshot("title.png"));
     const auto statistics = StatisticsFiles(game.Folder().Path());
 
     Keys({"Return"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
     Keys({"Right", "Return"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 6"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     // The first creature of the shelf, then the slide to the monitor of bots.
     Keys({"Return"});
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    ASSERT_TRUE(TrainingBotChoiceShows(game));
     // A bot's name shows on the monitor's glass and its personality under the monitor.
     const std::vector<std::pair<int, int>> texts = Grid(260, 225, 560, 265, 6);
     const std::vector<std::pair<int, int>> personality = Grid(30, 405, 700, 425, 6);
@@ -112,31 +111,25 @@ TEST_F(TitleAndTrainingEndToEnd, the_title_plays_and_a_training_against_a_bot_en
 
     Keys({"Return"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 7"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     Keys({"Return"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 13"));
     // The bot's creature moves by itself.
-    std::this_thread::sleep_for(std::chrono::seconds(3));
     EXPECT_TRUE(Moves(Grid(60, 80, 740, 440, 20)));
     EXPECT_TRUE(game.Screenshot("training_match.png"));
 
     Keys({"Escape"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 14"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     Keys({"Right", "Return"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4", 2));
     EXPECT_EQ(StatisticsFiles(game.Folder().Path()), statistics);
 
     // The statistics from the menu, back, and "quit".
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     Keys({"Right", "Down", "Return"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     EXPECT_TRUE(game.Screenshot("statistics_overall.png"));
     Keys({"Escape"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 16"));
     // The menu's focus is back on its first item.
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     Keys({"Right", "Down", "Right", "Right", "Return"});
     EXPECT_TRUE(game.Ends());
     EXPECT_NE(game.Preferences(), "");

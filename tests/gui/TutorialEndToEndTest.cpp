@@ -4,14 +4,13 @@
 // through every lesson until the movie ends the tutorial, and the main menu comes back with its
 // cursor on "newgamepvp"; "quit" then ends the game cleanly, the statistics untouched.
 #include "tests/gui/GuiTestKit.h"
+#include "tests/gui/ScreenViews.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 
 #include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace gui_testing {
 namespace {
@@ -50,25 +49,24 @@ protected:
         }
         return pixels;
     }
-    // Whether two screenshots of the arena a moment apart differ (the creatures move), or are
-    // equal, within a few seconds: a slow build draws few frames a second.
+    // Whether two screenshots of the arena differ (the creatures move), or are equal, with a
+    // third of a second of the game's own time between them, in some try within a few seconds.
     bool Moves(const std::string& name, bool moving) {
         int shot = 0;
         return testing_support::WaitUntil(
             [&] {
                 const std::vector<uint8_t> first = Arena(name + "_" + std::to_string(shot++) + ".png");
-                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                const bool ran = game.RunGameTime(std::chrono::milliseconds(300));
                 const std::vector<uint8_t> second = Arena(name + "_" + std::to_string(shot++) + ".png");
-                return !first.empty() && (first != second) == moving;
+                return ran && !first.empty() && (first != second) == moving;
             },
-            std::chrono::seconds(15), std::chrono::milliseconds(10));
+            testing_support::GameProcess::kTimeout, std::chrono::milliseconds(10));
     }
     // Presses the focused button with the spit key, once the lesson's card is in and the
-    // navigation on again.
-    bool Press() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
-        return game.Keys({"Control_R"});
-    }
+    // navigation on again: the card slides in over a quarter of a second of the movie's time
+    // after the lesson's first frames.
+    bool Press() { return WaitForCard() && game.Keys({"Control_R"}); }
+    bool WaitForCard() { return game.RunGameTime(std::chrono::milliseconds(500)); }
     int Count(const std::string& text) {
         const std::string log = game.Log();
         int found = 0;
@@ -91,7 +89,6 @@ protected:
 TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_and_end_back_in_the_menu) {
     // Any key leaves the title for the main menu; down twice reaches the tutorial.
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 1"));
-    std::this_thread::sleep_for(std::chrono::seconds(1));
     ASSERT_TRUE(game.Keys({"Left"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
     ASSERT_TRUE(game.Keys({"Down", "Down"}));
@@ -100,7 +97,7 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
     EXPECT_TRUE(game.Screenshot((game.Folder().Path() / "tutorial_welcome.png").string()));
 
     // The cursor starts on the pause button; the next button is to its right.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(WaitForCard());
     ASSERT_TRUE(game.Keys({"Right"}));
     bool paused = false;
     for (int block = 2; block <= kLastBlock; ++block) {
@@ -109,10 +106,6 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
         // The blocks that set something up name themselves in the log.
         if (block == 4 || block == 5 || block == 7 || block == 8 || block == 11 || block == 12) {
             ASSERT_TRUE(game.WaitForLog("INFO: GUITutorial: block " + std::to_string(block)));
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        }
-        if (block == 4 || block == 5 || block == 7 || block == 8 || block == 11 || block == 12) {
             EXPECT_TRUE(Moves("block" + std::to_string(block), true)) << "the creatures move";
         }
         if (block == 7 && !paused) {
@@ -122,7 +115,7 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
             ASSERT_TRUE(Press());
             EXPECT_TRUE(Moves("paused", false)) << "the arena freezes";
             const std::vector<uint8_t> frozen = Arena("frozen.png");
-            std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(800)));
             EXPECT_TRUE(!frozen.empty() && frozen == Arena("still.png")) << "the arena stays frozen";
             ASSERT_TRUE(Press());
             EXPECT_TRUE(Moves("resumed", true)) << "the match goes on";
@@ -141,7 +134,6 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
 
     // Right four times reaches "quit".
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(game.Keys({"Right", "Right", "Right", "Right"}));
     ASSERT_TRUE(Press());
     EXPECT_TRUE(game.Ends());

@@ -1,12 +1,16 @@
 #include "tests/support/GameProcess.h"
 
+#include "app/FrameSteps.h"
 #include "tests/support/SanitizerEnvironment.h"
 #include "tests/support/WaitUntil.h"
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace testing_support {
 namespace {
@@ -62,8 +66,8 @@ testing::AssertionResult GameProcess::Start(const std::vector<std::string>& comm
     if (testing::AssertionResult launched = Launch(command, environment); !launched) {
         return launched;
     }
-    WaitUntil([&] { return !m_Process->Running() || (m_Window = m_Display.FindWindow("Pondorix")) != 0; },
-              std::chrono::seconds(15), kPoll);
+    WaitUntil([&] { return !m_Process->Running() || (m_Window = m_Display.FindWindow("Pondorix")) != 0; }, kTimeout,
+              kPoll);
     if (m_Window == 0) {
         return testing::AssertionFailure() << "no window titled Pondorix; output: " << Output();
     }
@@ -102,10 +106,42 @@ bool GameProcess::XDoTool(const std::vector<std::string>& arguments) {
 }
 
 bool GameProcess::Keys(const std::vector<std::string>& keys, std::chrono::milliseconds pause) {
-    std::vector<std::string> arguments = {"windowfocus", "--sync",  std::to_string(m_Window),
-                                          "key",         "--delay", std::to_string(pause.count())};
-    arguments.insert(arguments.end(), keys.begin(), keys.end());
-    return XDoTool(arguments);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (i > 0) {
+            std::this_thread::sleep_for(std::max(pause, kKeyGap));
+        }
+        if (!XDoTool({"windowfocus", "--sync", std::to_string(m_Window), "key", keys[i]})) {
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// The keys that step the paused game for the time.
+std::vector<std::string> StepKeys(std::chrono::milliseconds time) {
+    const float steps = std::ceil(std::chrono::duration<float>(time).count() / kMaxStepSeconds);
+    return std::vector<std::string>(static_cast<size_t>(steps), "space");
+}
+
+}  // namespace
+
+bool GameProcess::StepGame(std::chrono::milliseconds time) {
+    return SendKeys(StepKeys(time));
+}
+
+bool GameProcess::RunGameTime(std::chrono::milliseconds time) {
+    std::vector<std::string> keys = StepKeys(time);
+    keys.insert(keys.begin(), "p");
+    keys.push_back("p");
+    return SendKeys(keys);
+}
+
+bool GameProcess::SendKeys(const std::vector<std::string>& keys) {
+    const bool sent = m_Display.SendKeys(m_Window, keys);
+    EXPECT_TRUE(sent) << "the keyboard has no key p or space";
+    return sent;
 }
 
 std::optional<std::vector<Rgb>> GameProcess::ReadPixels(const std::vector<std::pair<int, int>>& points) {

@@ -22,7 +22,11 @@ namespace testing_support {
 // program may be started again in the same copy once it has ended.
 class GameProcess {
 public:
-    static constexpr std::chrono::seconds kTimeout{10};
+    // How long the game may take for a step a test waits for: its own seconds stretch on a busy
+    // machine, and a failure only comes this much later.
+    static constexpr std::chrono::seconds kTimeout{30};
+    // The least time between two keys typed by Keys.
+    static constexpr std::chrono::milliseconds kKeyGap{10};
 
     // Copies the game folder and writes the preferences file when its record is given (an
     // element "userpreferences" named "prefs").
@@ -31,7 +35,7 @@ public:
     // Starts the command (a path and its arguments) with the extra environment variables.
     testing::AssertionResult Launch(const std::vector<std::string>& command,
                                     const std::vector<std::string>& environment = {});
-    // Launches the command and waits at most 15 seconds for its window titled "Pondorix".
+    // Launches the command and waits at most kTimeout for its window titled "Pondorix".
     testing::AssertionResult Start(const std::vector<std::string>& command,
                                    const std::vector<std::string>& environment = {});
 
@@ -47,8 +51,21 @@ public:
     // Runs xdotool on the display; a failure is reported.
     bool XDoTool(const std::vector<std::string>& arguments);
     // Focuses the window and types the keys (xdotool names) one after the other, each held for
-    // a moment, with the pause between them.
+    // a moment, with the pause (at least kKeyGap) between them. Each key is its own xdotool run,
+    // which ends only once the server has taken the key, so a key typed twice reaches the game
+    // as two presses however busy the machine is: the window system takes a release and a press
+    // of one key that the server stamps a few milliseconds apart for the key held down, and
+    // drops both.
     bool Keys(const std::vector<std::string>& keys, std::chrono::milliseconds pause = std::chrono::milliseconds(150));
+    // While the game is paused (its debug key P), runs it for the given time of its own, however
+    // slow the machine: Space runs one update step (kMaxStepSeconds), and the keys are sent to
+    // the window at once.
+    bool StepGame(std::chrono::milliseconds time);
+    // Runs the running game for at least the given time of its own: pauses it, steps it and lets
+    // it go on. What the game did before the call (a screen it showed, a line it logged) is thus
+    // at least that much of its time old when the next key arrives. In a match P also saves the
+    // level's sketch into the user folder.
+    bool RunGameTime(std::chrono::milliseconds time);
     // Polls until the window has the size and shows the colours at the points, at most kTimeout;
     // the failure names the last colours read.
     testing::AssertionResult ShowsPicture(std::pair<int, int> size, const std::vector<std::pair<int, int>>& points,
@@ -64,6 +81,9 @@ public:
     testing::AssertionResult Ends(int exitCode = 0);
 
 private:
+    // Sends the keys to the window through the display; a failure is reported.
+    bool SendKeys(const std::vector<std::string>& keys);
+
     X11TestDisplay& m_Display;
     TempDir m_Folder;
     std::optional<ChildProcess> m_Process;

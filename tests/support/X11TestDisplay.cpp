@@ -119,6 +119,30 @@ void X11TestDisplay::RequestClose(Window window) {
     XSync(m_Display, False);
 }
 
+bool X11TestDisplay::SendKeys(Window window, const std::vector<std::string>& keys) {
+    for (const std::string& name : keys) {
+        const KeySym symbol = XStringToKeysym(name.c_str());
+        const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(m_Display, symbol);
+        if (code == 0) {
+            return false;
+        }
+        m_SentKeyTime += kSentKeyGap;
+        XEvent event{};
+        event.xkey.display = m_Display;
+        event.xkey.window = window;
+        event.xkey.root = DefaultRootWindow(m_Display);
+        event.xkey.time = m_SentKeyTime;
+        event.xkey.keycode = code;
+        event.xkey.same_screen = True;
+        for (int type : {KeyPress, KeyRelease}) {
+            event.xkey.type = type;
+            XSendEvent(m_Display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+        }
+    }
+    XSync(m_Display, False);
+    return true;
+}
+
 bool X11TestDisplay::XDoTool(const std::vector<std::string>& arguments, const std::string& outputFile) const {
     std::vector<std::string> argv = {"/usr/bin/xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());

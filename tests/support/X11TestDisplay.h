@@ -47,6 +47,13 @@ public:
     std::optional<std::vector<Rgb>> ReadPixels(Window window, const std::vector<std::pair<int, int>>& points);
     // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
     void RequestClose(Window window);
+    // Sends each key (an X key name such as "space") to the window as a press and a release of
+    // its own, whatever window has the focus, and returns once the server has delivered them:
+    // events the caller makes afterwards come after them. Each key is stamped kSentKeyGap after the
+    // one before, so the window system never takes two presses of one key for the key held down.
+    // False when a name is no key of the server's keyboard.
+    bool SendKeys(Window window, const std::vector<std::string>& keys);
+    static constexpr unsigned long kSentKeyGap = 20;
     // Runs xdotool on this display with the arguments, its output going to outputFile; true when
     // it ended well within 20 seconds.
     bool XDoTool(const std::vector<std::string>& arguments, const std::string& outputFile) const;
@@ -55,6 +62,8 @@ private:
     XvfbServer m_Server;
     // Held from start to end, so the server never resets itself while the tests use it.
     _XDisplay* m_Display = nullptr;
+    // The time stamp of the last key sent, in milliseconds.
+    unsigned long m_SentKeyTime = 0;
 };
 
 }  // namespace testing_support
