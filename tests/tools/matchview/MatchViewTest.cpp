@@ -23,7 +23,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -532,8 +531,9 @@ TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_vi
         path = CountNear(*shown, {200, 0, 0}, 2);
         return true;
     };
-    // Past the countdown, the bot is thinking.
-    std::this_thread::sleep_for(std::chrono::seconds(5));
+    // Past the countdown, a second more of the program's own time, the bot is thinking.
+    ASSERT_TRUE(m_Game.RunGameTime(
+        std::chrono::milliseconds(static_cast<int>(1000.0 * (match_movies::CountdownSeconds() + 1.0)))));
     ASSERT_TRUE(count());
     // The red bot's own body comes near the condition label's colour in a few pixels, more or
     // fewer as it moves; the goal label's blue and the path's red are nowhere else.
