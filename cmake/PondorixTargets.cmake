@@ -43,14 +43,34 @@ add_library(test_startup OBJECT EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/sup
   ${PROJECT_SOURCE_DIR}/tests/support/startup/DisplayRetry.cpp)
 target_link_libraries(test_startup PUBLIC X11::X11 ${CMAKE_DL_LIBS})
 
-# pondorix_test(<target> LIBS <lib>... [SOURCES <file>...])
+# pondorix_whole_program(<target> [LABELS <label>...])
+# With PONDORIX_WHOLE_PROGRAMS, the test "whole_program.<target>" runs the GoogleTest program once
+# as a whole: every case in one process, in the program's own order, so that a case that passes
+# only alone, or only after or before another, fails there, as does one that leans on the order
+# of the heap. It prints only the failed cases, runs like the program's single cases (from its
+# build folder, sound to the null output, the fixture user_folder), and is started first, as it
+# takes longest; it may take as long as all its cases one after the other.
+function(pondorix_whole_program target)
+  cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
+  if(NOT PONDORIX_WHOLE_PROGRAMS)
+    return()
+  endif()
+  add_test(NAME whole_program.${target} COMMAND ${target} --gtest_brief=1)
+  set_tests_properties(whole_program.${target} PROPERTIES WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    ENVIRONMENT "ALSOFT_DRIVERS=null" FIXTURES_REQUIRED user_folder LABELS "whole_program;${ARG_LABELS}"
+    COST 1000000 TIMEOUT 3600)
+endfunction()
+
+# pondorix_test(<target> LIBS <lib>... [SOURCES <file>...] [CASE_PER_PROCESS])
 # One GoogleTest executable per tested folder, from every .cpp file of the calling folder unless
 # SOURCES is given (no executable while the folder has none). Every test runs from its build
 # folder with sound routed to OpenAL's null output, so no audio device is needed, and with the
 # start-up code above; each requires the fixture user_folder, which checks that the player's own
-# user folder stays untouched (see the top-level CMakeLists.txt).
+# user folder stays untouched (see the top-level CMakeLists.txt). The program also runs as a whole
+# (pondorix_whole_program), unless its cases truly need a process each (CASE_PER_PROCESS: a
+# process-wide singleton that a case must find fresh), which the caller says beside it.
 function(pondorix_test target)
-  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "CASE_PER_PROCESS" "" "LIBS;SOURCES" ${ARGN})
   if(ARG_SOURCES)
     set(sources ${ARG_SOURCES})
   else()
@@ -66,6 +86,9 @@ function(pondorix_test target)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null" FIXTURES_REQUIRED user_folder
     DISCOVERY_TIMEOUT 60)
+  if(NOT ARG_CASE_PER_PROCESS)
+    pondorix_whole_program(${target})
+  endif()
 endfunction()
 
 # pondorix_benchmark(<target> LIBS <lib>...): a Google Benchmark program from the calling folder,
@@ -86,9 +109,10 @@ endfunction()
 # suite from a copy of its seeds, with a fixed random seed so that a run repeats what an earlier
 # run on the same code did. An input that takes longer than PONDORIX_FUZZ_TIMEOUT seconds or more
 # than PONDORIX_FUZZ_RSS_MB of memory is reported as a failure like a crash; MAX_LEN, for formats
-# whose faults need room, is the largest input it makes (else libFuzzer's guess from the seeds). In
-# every other build a replay program runs each seed once, so the sanitizer build checks the seeds
-# too. Either has the start-up code above and requires the fixture user_folder.
+# whose faults need room, is the largest input it makes (else libFuzzer's guess from the seeds);
+# the fuzzer runs every seed before it makes inputs of its own. In every other build a replay
+# program runs each seed once. Either has the start-up code above and requires the fixture
+# user_folder.
 function(pondorix_fuzzer target)
   cmake_parse_arguments(ARG "" "SOURCE;CORPUS;MAX_LEN" "LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCE})
