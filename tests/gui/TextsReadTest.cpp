@@ -314,20 +314,23 @@ TEST_F(TextsReadTest, the_match_over_and_the_statistics_read) {
     }
 }
 
-// The pause over a match of the first pond, once the match's controls hint has gone: its title
-// and its buttons' labels, which have room in their buttons.
-TEST_F(TextsReadTest, the_pause_reads) {
+// The pause over a match of the first pond, with the first match's controls hint waiting over
+// it: the pause's title and its buttons' labels read beside the hint and have room in their
+// buttons, and the hint's texts read over the pause.
+TEST_F(TextsReadTest, the_pause_reads_beside_the_waiting_controls_hint) {
+    preferences.hintGameControls = true;
     Application::GetInstance().levelFile = "data/levels/1_nanomill.xml";
     director->PushScreen(GUIDirector::kGame);
     director->OnFSCommand("Go");
-    Run(5.0f);
-    ASSERT_FALSE(director->GetHint().IsShown());
+    Run(1.0f);
     director->HandleCommand(controllers[0], Controller::kBack);
     ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
     Run(0.5f);
+    ASSERT_TRUE(director->GetHint().IsWaiting());
     auto& pause = ScreenOf<FlashGUI>(GUIDirector::kPaused);
     ExpectReadable(TextsOf(pause));
     ExpectLabelsHaveRoom(pause, {"Back", "EndGame"});
+    ExpectReadable(TextsOf(director->GetHint()));
 }
 
 // Each control hint, resting on the screen over the main menu.
@@ -340,7 +343,6 @@ TEST_F(TextsReadTest, the_control_hints_read) {
         Run(0.6f);
         ASSERT_TRUE(director->GetHint().IsShown());
         ExpectReadable(TextsOf(director->GetHint()));
-        director->GetHint().HideHint(hint);
     }
 }
 
