@@ -108,6 +108,13 @@ bool GameProcess::Keys(const std::vector<std::string>& keys, std::chrono::millis
     return XDoTool(arguments);
 }
 
+bool GameProcess::Click(int x, int y, std::chrono::milliseconds hold) {
+    const std::string window = std::to_string(m_Window);
+    return XDoTool({"windowfocus", "--sync", window, "mousemove", "--sync", "--window", window, std::to_string(x),
+                    std::to_string(y), "mousedown", "1", "sleep", std::to_string(hold.count() / 1000.0), "mouseup",
+                    "1"});
+}
+
 std::optional<std::vector<Rgb>> GameProcess::ReadPixels(const std::vector<std::pair<int, int>>& points) {
     return m_Display.ReadPixels(m_Window, points);
 }

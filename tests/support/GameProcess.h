@@ -49,6 +49,9 @@ public:
     // Focuses the window and types the keys (xdotool names) one after the other, each held for
     // a moment, with the pause between them.
     bool Keys(const std::vector<std::string>& keys, std::chrono::milliseconds pause = std::chrono::milliseconds(150));
+    // Focuses the window, moves the pointer to the point of the window and clicks the left button,
+    // held down for the time: the game reads the button as it is held, once a frame.
+    bool Click(int x, int y, std::chrono::milliseconds hold = std::chrono::milliseconds(300));
     // Polls until the window has the size and shows the colours at the points, at most kTimeout;
     // the failure names the last colours read.
     testing::AssertionResult ShowsPicture(std::pair<int, int> size, const std::vector<std::pair<int, int>>& points,
