@@ -17,6 +17,14 @@ namespace {
 
 using Ids = std::deque<int>;
 
+// A choice of the menu: its clip, the screens on the stack once it is made, and the mode of the
+// game set-up it makes (-1: the set-up stays as it was, with the test's mode 7).
+struct Choice {
+    const char* clip;
+    Ids ids;
+    int mode;
+};
+
 // A copy of the game's data folder mounted as the game mounts it, a director over it with stub screens
 // for the ids the menu pushes, and two controllers.
 class GUIMainMenuTest : public ::testing::Test {
@@ -49,6 +57,17 @@ protected:
         for (float t = 0; t < seconds; t += 1.0f / 30.0f) {
             director->Update(1.0f / 30.0f);
         }
+    }
+    // The menu alone on the stack again, the set-up's mode 7 (no game's).
+    void ShowMenuAgain() {
+        director->PopAll();
+        ShowMenu();
+        Application::GetInstance().matchSetup.mode = 7;
+    }
+    // The menu's screens and the set-up after the choice.
+    void ExpectChosen(const Choice& choice) {
+        EXPECT_EQ(director->GetIds(), choice.ids);
+        EXPECT_EQ(Application::GetInstance().matchSetup.mode, choice.mode == -1 ? 7 : choice.mode);
     }
     // The menu on its own, the hint out of the way.
     void ShowMenu() {
@@ -111,24 +130,16 @@ TEST_F(GUIMainMenuTest, every_direction_from_every_item_lands_where_the_links_or
 
 // Pressing an item plays its clip, whose script sends the choice a moment later.
 TEST_F(GUIMainMenuTest, pressed_items_send_their_choices_and_the_menu_opens_the_next_screen) {
-    struct Choice {
-        const char* item;
-        Ids ids;
-        int mode;
-    };
     const Choice choices[] = {
         {"newgamepvp", {5, 4}, MatchSetup::QuickMatch},
         {"newgamepvc", {6, 4}, MatchSetup::Training},
         {"stats", {16, 4}, -1},
         {"quit", {17, 4}, -1},
     };
-    Application& application = Application::GetInstance();
     for (const Choice& choice : choices) {
-        SCOPED_TRACE(choice.item);
-        director->PopAll();
-        ShowMenu();
-        application.matchSetup.mode = 7;
-        Menu().MoveAllFocus(choice.item);
+        SCOPED_TRACE(choice.clip);
+        ShowMenuAgain();
+        Menu().MoveAllFocus(choice.clip);
         director->HandleCommand(controllers[1], Controller::kStart);
         EXPECT_EQ(director->GetIds(), (Ids{4})) << "the choice comes with the end of the clip's squash";
         Run(0.3f);
@@ -137,8 +148,7 @@ TEST_F(GUIMainMenuTest, pressed_items_send_their_choices_and_the_menu_opens_the_
             EXPECT_TRUE(director->GetIds().empty());
             continue;
         }
-        EXPECT_EQ(director->GetIds(), choice.ids);
-        EXPECT_EQ(application.matchSetup.mode, choice.mode == -1 ? 7 : choice.mode);
+        ExpectChosen(choice);
         // The controller that chose hands over to the next screen.
         const std::string handOver = std::to_string(choice.ids.front()) + ":TakeHandOver c2";
         EXPECT_NE(std::find(journal.begin(), journal.end(), handOver), journal.end());
@@ -149,25 +159,17 @@ TEST_F(GUIMainMenuTest, pressed_items_send_their_choices_and_the_menu_opens_the_
 // (the button held over it, then let go) plays its press, which sends its choice. The
 // championship and the tutorial, which have no item, start so.
 TEST_F(GUIMainMenuTest, a_click_on_a_bubble_sends_its_choice) {
-    struct Click {
-        const char* clip;
-        Ids ids;
-        int mode;
-    };
-    const Click clicks[] = {
+    const Choice clicks[] = {
         {"newgamechampionship", {8, 4}, MatchSetup::Championship},
         {"tutorial", {3, 4}, -1},
         {"newgamepvp", {5, 4}, MatchSetup::QuickMatch},
         {"newgamepvc", {6, 4}, MatchSetup::Training},
         {"stats", {16, 4}, -1},
     };
-    Application& application = Application::GetInstance();
-    for (const Click& click : clicks) {
+    for (const Choice& click : clicks) {
         SCOPED_TRACE(click.clip);
-        director->PopAll();
-        ShowMenu();
+        ShowMenuAgain();
         Run(0.1f);
-        application.matchSetup.mode = 7;
         FlashMovie& movie = *Menu().GetFirstMovie();
         swfplayer::character* bubble = movie.GetCharacter(click.clip);
         ASSERT_NE(bubble, nullptr);
@@ -184,16 +186,14 @@ TEST_F(GUIMainMenuTest, a_click_on_a_bubble_sends_its_choice) {
         for (int frame = 0; frame < 10 && director->GetIds().size() == 1; ++frame) {
             mouse(0);
         }
-        EXPECT_EQ(director->GetIds(), click.ids);
-        EXPECT_EQ(application.matchSetup.mode, click.mode == -1 ? 7 : click.mode);
+        ExpectChosen(click);
         if (click.ids.front() == GUIDirector::kTutorialWithButtons) {
             // The tutorial starts from its first lesson with its buttons on.
             EXPECT_EQ(journal, (Journal{"2:Reset", "2:EnableButtons 1", "2:Activate"}));
         }
     }
     // A click beside the bubbles sends nothing.
-    director->PopAll();
-    ShowMenu();
+    ShowMenuAgain();
     Run(0.1f);
     FlashMovie& movie = *Menu().GetFirstMovie();
     for (int buttons : {0, 1, 0, 0, 0, 0, 0, 0}) {
