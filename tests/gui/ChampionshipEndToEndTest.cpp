@@ -110,8 +110,8 @@ TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
     Pause(600ms);
     const std::pair<int, int> championship = MainMenuClipCentre("newgamechampionship");
-    ASSERT_TRUE(game.Click(championship.first, championship.second));
-    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 8"));
+    ASSERT_TRUE(game.ClickUntilLog(championship.first, championship.second, "INFO: GUIDirector::PushScreen: 8"))
+        << game.Log();
     Pause(800ms);
     // Three creatures by the arrows: up twice from "Start" is the first row; each choice moves the
     // cursor onto its slot, from where up twice is the first row's first creature left.

@@ -157,8 +157,8 @@ TEST_F(MenuEndToEnd, keys_move_the_ring_the_mouse_starts_the_championship_and_qu
 
     // The championship has no item: a click on its bubble starts it, and back leads to the menu.
     const std::pair<int, int> championship = MainMenuClipCentre("newgamechampionship");
-    ASSERT_TRUE(game.Click(championship.first, championship.second));
-    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 8"));
+    ASSERT_TRUE(game.ClickUntilLog(championship.first, championship.second, "INFO: GUIDirector::PushScreen: 8"))
+        << game.Log();
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 8"));

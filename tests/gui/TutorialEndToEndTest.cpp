@@ -97,8 +97,7 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     const std::pair<int, int> tutorial = MainMenuClipCentre("tutorial");
-    ASSERT_TRUE(game.Click(tutorial.first, tutorial.second));
-    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 3"));
+    ASSERT_TRUE(game.ClickUntilLog(tutorial.first, tutorial.second, "INFO: GUIDirector::PushScreen: 3")) << game.Log();
     EXPECT_TRUE(game.Screenshot((game.Folder().Path() / "tutorial_welcome.png").string()));
 
     // The cursor starts on the pause button; the next button is to its right.
