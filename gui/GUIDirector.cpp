@@ -4,6 +4,7 @@
 #include "app/Log.h"
 #include "app/SoundManager.h"
 #include "flash/FSCommand.h"
+#include "gui/GameScreens.h"
 
 #include <algorithm>
 
@@ -12,24 +13,29 @@ namespace {
 constexpr const char* kMenuMusic = "data/music/acoustic/track01.ogg";
 constexpr const char* kHintDescription = "data/gui/hint.xml";
 
-// The description each id's screen loads once, when it joins the director; null for none.
-const char* DescriptionOf(int id) {
-    switch (id) {
-    case GUIDirector::kTitle: return "data/gui/gametitle.xml";
-    case GUIDirector::kTutorial:
-    case GUIDirector::kTutorialWithButtons: return "data/gui/tutorial.xml";
-    case GUIDirector::kMainMenu: return "data/gui/mainmenu.xml";
-    case GUIDirector::kQuickMatchSelection: return "data/gui/globbo_selection_quickmatch.xml";
-    case GUIDirector::kTrainingSelection: return "data/gui/globbo_selection_training.xml";
-    case GUIDirector::kLevelSelection: return "data/gui/level_selection.xml";
-    case GUIDirector::kChampionshipGlobbos: return "data/gui/championship_globbo_selection.xml";
-    case GUIDirector::kChampionshipLevelSelection: return "data/gui/championship_level_selection.xml";
-    case GUIDirector::kChampionshipPodium: return "data/gui/championship_podium.xml";
-    case GUIDirector::kPaused: return "data/gui/paused.xml";
-    case GUIDirector::kStatistics: return "data/gui/statistics.xml";
-    default: return nullptr;
-    }
-}
+struct Description {
+    int id;
+    const char* file;
+};
+
+// The descriptions loaded once, at construction, in this order; the hint's follows them.
+constexpr Description kDescriptions[] = {
+    {GUIDirector::kTitle, "data/gui/gametitle.xml"},
+    {GUIDirector::kMainMenu, "data/gui/mainmenu.xml"},
+    {GUIDirector::kQuickMatchSelection, "data/gui/globbo_selection_quickmatch.xml"},
+    {GUIDirector::kTrainingSelection, "data/gui/globbo_selection_training.xml"},
+    {GUIDirector::kLevelSelection, "data/gui/level_selection.xml"},
+    {GUIDirector::kStatistics, "data/gui/statistics.xml"},
+    {GUIDirector::kPaused, "data/gui/paused.xml"},
+};
+
+// The game's own descriptions of the screens that have none above, loaded after the hint's.
+constexpr Description kOwnDescriptions[] = {
+    {GUIDirector::kTutorial, "data/gui/tutorial.xml"},
+    {GUIDirector::kChampionshipGlobbos, "data/gui/championship_globbo_selection.xml"},
+    {GUIDirector::kChampionshipLevelSelection, "data/gui/championship_level_selection.xml"},
+    {GUIDirector::kChampionshipPodium, "data/gui/championship_podium.xml"},
+};
 
 // The description each push of the id loads anew; null for none.
 const char* ReloadedDescriptionOf(int id) {
@@ -70,13 +76,16 @@ bool TakesPlainScreen(int id) {
 }  // namespace
 
 GUIDirector& GUIDirector::GetInstance() {
-    static GUIDirector instance;
+    static GUIDirector instance(RegisterGameScreens);
     return instance;
 }
 
-GUIDirector::GUIDirector() : m_MainMenu(*this) {
+GUIDirector::GUIDirector(const ScreenMaker& makeScreens) : m_MainMenu(*this) {
     Place(kMainMenu, &m_MainMenu, &m_MainMenu);
-    m_Hint.Load(kHintDescription);
+    if (makeScreens) {
+        makeScreens(*this);
+    }
+    LoadDescriptions();
     FSCommandSignal().connect(this, &GUIDirector::OnFSCommand);
 }
 
@@ -89,10 +98,18 @@ bool GUIDirector::Place(int id, GUIBase* screen, FlashGUI* flash) {
     }
     m_ScreenOfId[id] = screen;
     m_FlashOfId[id] = flash;
-    if (const char* description = DescriptionOf(id); description != nullptr && flash != nullptr) {
-        flash->Load(description);
-    }
     return true;
+}
+
+void GUIDirector::LoadDescriptions() {
+    const auto load = [this](const Description& description) {
+        if (FlashGUI* screen = m_FlashOfId[description.id]) {
+            screen->Load(description.file);
+        }
+    };
+    std::for_each(std::begin(kDescriptions), std::end(kDescriptions), load);
+    m_Hint.Load(kHintDescription);
+    std::for_each(std::begin(kOwnDescriptions), std::end(kOwnDescriptions), load);
 }
 
 void GUIDirector::RegisterTitle(std::unique_ptr<FlashGUI> title) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,19 +43,26 @@ public:
         kExit = 17,
     };
 
-    // The game's one director, made on first use.
+    // Gives a director under construction its screens beyond the main menu and the hint, through
+    // the Register calls below.
+    using ScreenMaker = std::function<void(GUIDirector&)>;
+
+    // The game's one director, made on first use with every screen of the game.
     static GUIDirector& GetInstance();
 
-    // Makes the main menu and the hint overlay and loads their descriptions, and connects to
-    // every movie's FSCommands. The game uses the one of GetInstance.
-    GUIDirector();
+    // Makes the main menu and the hint overlay, lets the maker add the other screens, loads the
+    // descriptions once (title, main menu, quick-match selection, training selection, level
+    // selection, statistics, pause, hint; then the tutorial's, the championship's creature and
+    // level-set selections' and the podium's), and connects to every movie's FSCommands.
+    explicit GUIDirector(const ScreenMaker& makeScreens = {});
     ~GUIDirector() override;
     GUIDirector(const GUIDirector&) = delete;
     GUIDirector& operator=(const GUIDirector&) = delete;
 
-    // The screens that the rest of the game brings, each loaded with its id's description when
-    // it has one, and owned by the director from then on. An id that takes no screen of that
-    // kind (or has one already) is logged and the screen dropped.
+    // The screens that the rest of the game brings, owned by the director from then on. The
+    // descriptions are loaded by the construction after the maker has run: a screen registered
+    // later is not loaded. An id that takes no screen of that kind (or has one already) is logged
+    // and the screen dropped.
     // The title (id 1), deleted when the program ends.
     void RegisterTitle(std::unique_ptr<FlashGUI> title);
     // The tutorial, under ids 2 and 3.
@@ -104,8 +112,10 @@ public:
 private:
     static constexpr int kIdCount = kExit + 1;
 
-    // Stores the screen under the id and loads the id's description; false when the id has one.
+    // Stores the screen under the id; false when the id has one.
     bool Place(int id, GUIBase* screen, FlashGUI* flash);
+    // Loads each description once, in their order, into the screens there are.
+    void LoadDescriptions();
     // The preparation of the id that comes before its screen is stacked, and after.
     void PrepareBeforePush(int id);
     void PrepareAfterPush(int id);

@@ -52,8 +52,7 @@ protected:
     void SetUp() override {
         ScreenTestBase::SetUp();
         preferences.favouriteLevelSet.clear();
-        director.emplace();
-        RegisterGameScreens(*director);
+        director.emplace(RegisterGameScreens);
         director->RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<StubScreen>(12, journal));
         FreshRecord();
         Record().mode = MatchSetup::Championship;

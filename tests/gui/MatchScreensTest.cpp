@@ -36,19 +36,20 @@ protected:
     void SetUp() override {
         ScreenTestBase::SetUp();
         preferences.hintGameControls = true;
-        director.emplace();
-        auto game = std::make_unique<GUIGame>(*director);
-        match = game.get();
-        director->RegisterMatch(std::move(game));
-        auto over = std::make_unique<GUIMatchOver>(*director);
-        matchOver = over.get();
-        director->RegisterScreen(GUIDirector::kMatchOver, std::move(over));
-        auto pause = std::make_unique<GUIPaused>(*director);
-        paused = pause.get();
-        director->RegisterScreen(GUIDirector::kPaused, std::move(pause));
-        for (int id : {5, 7, 16}) {
-            director->RegisterScreen(id, std::make_unique<StubScreen>(id, journal));
-        }
+        director.emplace([this](GUIDirector& made) {
+            auto game = std::make_unique<GUIGame>(made);
+            match = game.get();
+            made.RegisterMatch(std::move(game));
+            auto over = std::make_unique<GUIMatchOver>(made);
+            matchOver = over.get();
+            made.RegisterScreen(GUIDirector::kMatchOver, std::move(over));
+            auto pause = std::make_unique<GUIPaused>(made);
+            paused = pause.get();
+            made.RegisterScreen(GUIDirector::kPaused, std::move(pause));
+            for (int id : {5, 7, 16}) {
+                made.RegisterScreen(id, std::make_unique<StubScreen>(id, journal));
+            }
+        });
         FreshDuel();
         director->PushScreen(GUIDirector::kMainMenu);
     }

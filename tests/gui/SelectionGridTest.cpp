@@ -47,14 +47,16 @@ protected:
     }
     // The director over the real selection, with stubs for the level selection.
     GUIPlayerSelection& Open() {
-        director.emplace();
-        auto screen = std::make_unique<GUIPlayerSelection>(*director);
-        GUIPlayerSelection& selection = *screen;
-        director->RegisterScreen(GUIDirector::kQuickMatchSelection, std::move(screen));
-        director->RegisterScreen(GUIDirector::kLevelSelection,
-                                 std::make_unique<StubScreen>(GUIDirector::kLevelSelection, journal));
+        GUIPlayerSelection* selection = nullptr;
+        director.emplace([&](GUIDirector& made) {
+            auto screen = std::make_unique<GUIPlayerSelection>(made);
+            selection = screen.get();
+            made.RegisterScreen(GUIDirector::kQuickMatchSelection, std::move(screen));
+            made.RegisterScreen(GUIDirector::kLevelSelection,
+                                std::make_unique<StubScreen>(GUIDirector::kLevelSelection, journal));
+        });
         director->PushScreen(GUIDirector::kQuickMatchSelection);
-        return selection;
+        return *selection;
     }
     // The pool's item of "c<index>.xml".
     SnapshotFocusItem* Pool(const GUIPlayerSelection& screen, int index) {
@@ -248,8 +250,7 @@ TEST_F(SelectionGridTest, start_needs_two_creatures_and_sets_up_a_quick_match) {
 // shows its ring there too (the two nested), and each moves only its own.
 TEST_F(SelectionGridTest, each_player_moves_a_cursor_of_their_own_in_their_colour) {
     MakePool(4);
-    director.emplace();
-    RegisterGameScreens(*director);
+    director.emplace(RegisterGameScreens);
     director->PushScreen(GUIDirector::kMainMenu);
     Controller* c1 = controllers[0];
     Controller* c2 = controllers[1];
