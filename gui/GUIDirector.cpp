@@ -47,7 +47,7 @@ const char* ReloadedDescriptionOf(int id) {
     }
 }
 
-// The screens a back command (or a "Back" FSCommand) leaves: they have a way back.
+// The screens a back command leaves: they have a way back.
 bool BackPops(int id) {
     switch (id) {
     case GUIDirector::kQuickMatchSelection:
@@ -350,7 +350,8 @@ void GUIDirector::OnFSCommand(const char* command) {
         return;
     }
     if (text == "Back") {
-        if (BackPops(GetCurrentScreenId())) {
+        // The last screen stays: without one the game would show nothing and take no command.
+        if (m_Ids.size() > 1) {
             PopScreen();
         }
     } else if (GUIBase* top = Top()) {

@@ -93,8 +93,8 @@ public:
     // The back command leaves the menus that have a way back and pauses a match; every command
     // then goes to the top screen and the hint.
     void HandleCommand(Controller* controller, int command) override;
-    // "playsound..." plays a sound; "Back" goes back where the back command does; the rest goes
-    // to the top screen. The hint hears all but the sounds.
+    // "playsound..." plays a sound; "Back" takes the top screen off, unless it is the last one;
+    // the rest goes to the top screen. The hint hears all but the sounds.
     void OnFSCommand(const char* command);
     void ShowHint(const char* name, int mode) override;
     // Ends a running match, deletes the title, empties the stack and unloads every screen: what

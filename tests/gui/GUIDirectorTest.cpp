@@ -272,24 +272,30 @@ TEST_F(GUIDirectorTest, the_back_command_pops_menus_pauses_matches_and_always_re
     EXPECT_EQ(director->GetIds(), (Ids{4}));
 }
 
-// "Back" from a movie goes back only where the back command would, so it can never empty the
-// stack or uncover a match that is over; the top screen never sees it.
-TEST_F(GUIDirectorTest, the_back_fscommand_pops_only_menus_with_a_way_back_and_never_reaches_the_top) {
+// "Back" from a movie takes off whatever screen is on top (ending a match first); the top screen
+// never sees it. The last screen stays, so the stack is never emptied.
+TEST_F(GUIDirectorTest, the_back_fscommand_pops_any_top_but_the_last_and_never_reaches_the_top) {
     for (int id = 1; id <= 17; ++id) {
         SCOPED_TRACE(id);
         director->PopAll();
         Stack({4, id});
-        const Ids before = director->GetIds();
+        Ids expected = director->GetIds();
+        expected.pop_front();
         director->OnFSCommand("Back");
-        const bool pops = (id >= 5 && id <= 9) || id == 14 || id == 16;
-        Ids expected = before;
-        if (pops) {
-            expected.pop_front();
-        }
         EXPECT_EQ(director->GetIds(), expected);
+        EXPECT_EQ(std::count(journal.begin(), journal.end(), "13:EndMatch"), id == GUIDirector::kGame ? 1 : 0);
         for (const std::string& entry : journal) {
             EXPECT_EQ(entry.find("OnFSCommand"), std::string::npos) << entry;
         }
+    }
+    for (int id :
+         {GUIDirector::kTitle, GUIDirector::kMainMenu, GUIDirector::kChampionshipPodium, GUIDirector::kMatchOver}) {
+        SCOPED_TRACE(id);
+        director->PopAll();
+        Stack({id});
+        director->OnFSCommand("Back");
+        EXPECT_EQ(director->GetIds(), (Ids{id}));
+        EXPECT_TRUE(journal.empty()) << testing::PrintToString(journal);
     }
 }
 
