@@ -175,11 +175,6 @@ void GUIDirector::PushScreen(int id) {
         log_error("GUIDirector::PushScreen: screen %d is already in the stack", id);
         return;
     }
-    // A match that cannot start is not shown: the screens stay as they are.
-    if (id == kGame && !StartMatch()) {
-        log_error("GUIDirector::PushScreen: no match could start");
-        return;
-    }
     log_info("GUIDirector::PushScreen: %d", id);
     GUIBase* oldTop = Top();
     m_Ids.push_front(id);
@@ -202,13 +197,9 @@ void GUIDirector::PrepareBeforePush(int id) {
             screen->Load(description);
         }
     } else if (id == kGame) {
+        m_Match->StartMatch();
         m_Match->Update(Application::GetInstance(), 0.0f);
     }
-}
-
-bool GUIDirector::StartMatch() {
-    m_Match->StartMatch();
-    return m_Match->HasMatch();
 }
 
 void GUIDirector::PrepareAfterPush(int id) {

@@ -74,8 +74,7 @@ public:
 
     // Puts the id's screen on top with the id's preparation, activates it when it is new on top
     // and hands it what the old top hands over; sets the application's frame-skip flag. An id
-    // without a screen, a screen already in the stack below the top, and a match that cannot
-    // start are refused (logged).
+    // without a screen and a screen already in the stack below the top are refused (logged).
     void PushScreen(int id) override;
     // Takes the top off (ending the match first when it is id 13) and activates the new top
     // with the hand-over. False when the stack is empty.
@@ -119,8 +118,6 @@ private:
     // The preparation of the id that comes before its screen is stacked, and after.
     void PrepareBeforePush(int id);
     void PrepareAfterPush(int id);
-    // Starts the match screen's match; false when none could start.
-    bool StartMatch();
     // Activates the top when it is not the old top and hands it what the old top hands over.
     void ChangeTop(GUIBase* oldTop);
     GUIBase* Top() const { return m_Screens.empty() ? nullptr : m_Screens.front(); }
