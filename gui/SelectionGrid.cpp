@@ -193,12 +193,17 @@ void SelectionGrid::ConnectItem(FlashGUI& screen, const std::string& name, int d
 }
 
 void SelectionGrid::OnItemPressed(FlashGUI& screen, Controller* controller, FocusItem* item, int kind) {
-    if (kind != FlashGUI::kPressed || item == nullptr || !item->IsEnabled()) {
+    if (kind != FlashGUI::kPressed || item == nullptr) {
         return;
     }
     for (const std::shared_ptr<SnapshotFocusItem>& poolItem : m_PoolItems) {
         if (poolItem.get() == item) {
-            MoveToSlot(screen, controller, *poolItem);
+            // A creature whose definition keeps it from being chosen stays in the pool, even
+            // when a cursor was put straight onto it. An emptied place goes on to the move,
+            // which finds nothing to move and logs it.
+            if (poolItem->GetFile().empty() || poolItem->IsEnabled()) {
+                MoveToSlot(screen, controller, *poolItem);
+            }
             return;
         }
     }

@@ -281,6 +281,32 @@ TEST_F(SelectionGridTest, each_player_moves_a_cursor_of_their_own_in_their_colou
     EXPECT_EQ(Name(screen.GetCursor(c2)->GetItem()), "data/players/c0.xml");
 }
 
+// The action presses whatever the cursor is on. On a place the pool has given up, and on an empty
+// slot, the grid finds no creature to move and logs it; nothing moves.
+TEST_F(SelectionGridTest, a_press_on_an_emptied_place_or_an_empty_slot_moves_nothing_and_says_so) {
+    MakePool(3);
+    GUIPlayerSelection& screen = Open();
+    const SelectionGrid& grid = screen.GetGrid();
+    Press(screen, controllers[0], "data/players/c0.xml");
+    ASSERT_EQ(grid.GetSlots()[0]->GetFile(), "data/players/c0.xml");
+    ASSERT_FALSE(Pool(screen, 0)->IsEnabled());
+    ASSERT_FALSE(grid.GetSlots()[1]->IsEnabled());
+    const std::string toSlot = "ERROR: GUIChampionshipGlobbos: Failed moving globbo to the player list.\n";
+    const std::string toPool = "ERROR: GUIChampionshipGlobbos: Failed moving globbo back to the pool.\n";
+    ASSERT_EQ(log->Count(toSlot) + log->Count(toPool), 0) << log->Text();
+
+    Press(screen, controllers[1], "data/players/c0.xml");
+    EXPECT_EQ(log->Count(toSlot), 1) << log->Text();
+    Press(screen, controllers[1], "player2");
+    EXPECT_EQ(log->Count(toPool), 1) << log->Text();
+    EXPECT_EQ(grid.GetSlots()[0]->GetFile(), "data/players/c0.xml");
+    EXPECT_EQ(grid.GetSlots()[1]->GetFile(), "");
+    EXPECT_EQ(Pool(screen, 0)->GetFile(), "");
+    ASSERT_EQ(grid.GetChosen().size(), 1u);
+    EXPECT_EQ(grid.GetChosen()[0].controller, controllers[0]);
+    EXPECT_FALSE(grid.ControllerHasSlot(controllers[1]));
+}
+
 // Left and right along the row of the players go to the item next to it on the screen, "Start"
 // included: with both slots filled, right from the first slot is the second, right from the
 // second is "Start", and left goes back the same way.
