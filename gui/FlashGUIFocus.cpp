@@ -114,12 +114,8 @@ void FlashGUI::RemoveAllFocusItems() {
     m_CurrentFocusItem = nullptr;
 }
 
-void FlashGUI::SetDefaultFocus(const std::string& name) {
-    m_CurrentFocusItem = FindFocusItem(name);
-}
-
 void FlashGUI::SetFocus(const std::string& name) {
-    SetDefaultFocus(name);
+    m_CurrentFocusItem = FindFocusItem(name);
     if (m_SharedCursor) {
         return;
     }

@@ -142,13 +142,8 @@ void SelectionGrid::BuildBetweenBackAndStart(FlashGUI& screen, const FocusRect& 
     Clear(screen);
     screen.AddFlashFocusItem("Back");
     screen.AddFlashFocusItem("Start");
-    // Players who fill a slot each choose with their own cursor, in their controller's colour;
-    // otherwise every controller moves one shared cursor.
-    if (onePerController) {
-        screen.SetDefaultFocus("Start");
-    } else {
-        screen.SetFocus("Start");
-    }
+    // Every controller moves the one cursor; each press is the pressing controller's choice.
+    screen.SetFocus("Start");
     Build(screen, poolRect, slotRow, slotCount, onePerController);
     ConnectItem(screen, "Back", FocusItem::kUp, kTopEdge);
     ConnectItem(screen, "Back", FocusItem::kLeft, kLeftEdge);
