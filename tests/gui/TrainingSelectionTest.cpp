@@ -32,6 +32,8 @@ protected:
         director.reset();
         user.reset();
         m_Data.reset();
+        // The next test in this process finds the hints on, as they start.
+        preferences.disableHints = false;
     }
 
     GUIPlayerSelectionTraining& Open() {
