@@ -38,19 +38,12 @@ protected:
     void AddLevel(const std::string& name) { testing_support::WriteFile(Levels() / name, m_Duel); }
     // The main menu, a stub selection of players and the level selection over them.
     GUILevelSelection& Open() {
-        GUILevelSelection* selection = nullptr;
-        director.emplace([&](GUIDirector& made) {
-            auto screen = std::make_unique<GUILevelSelection>(made);
-            selection = screen.get();
-            made.RegisterScreen(GUIDirector::kLevelSelection, std::move(screen));
-            made.RegisterScreen(GUIDirector::kQuickMatchSelection,
-                                std::make_unique<StubScreen>(GUIDirector::kQuickMatchSelection, journal));
-            made.RegisterMatch(std::make_unique<StubMatch>(journal));
-        });
+        GUILevelSelection& selection = MakeDirectorWith<GUILevelSelection>(
+            director, GUIDirector::kLevelSelection, {GUIDirector::kQuickMatchSelection, GUIDirector::kGame}, journal);
         director->PushScreen(GUIDirector::kMainMenu);
         director->PushScreen(GUIDirector::kQuickMatchSelection);
         director->PushScreen(GUIDirector::kLevelSelection);
-        return *selection;
+        return selection;
     }
     std::vector<std::string> Files(const GUILevelSelection& screen) {
         std::vector<std::string> files;

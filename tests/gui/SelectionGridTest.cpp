@@ -47,16 +47,10 @@ protected:
     }
     // The director over the real selection, with stubs for the level selection.
     GUIPlayerSelection& Open() {
-        GUIPlayerSelection* selection = nullptr;
-        director.emplace([&](GUIDirector& made) {
-            auto screen = std::make_unique<GUIPlayerSelection>(made);
-            selection = screen.get();
-            made.RegisterScreen(GUIDirector::kQuickMatchSelection, std::move(screen));
-            made.RegisterScreen(GUIDirector::kLevelSelection,
-                                std::make_unique<StubScreen>(GUIDirector::kLevelSelection, journal));
-        });
+        GUIPlayerSelection& selection = MakeDirectorWith<GUIPlayerSelection>(
+            director, GUIDirector::kQuickMatchSelection, {GUIDirector::kLevelSelection}, journal);
         director->PushScreen(GUIDirector::kQuickMatchSelection);
-        return *selection;
+        return selection;
     }
     // The pool's item of "c<index>.xml".
     SnapshotFocusItem* Pool(const GUIPlayerSelection& screen, int index) {

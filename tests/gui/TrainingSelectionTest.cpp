@@ -37,20 +37,14 @@ protected:
     }
 
     GUIPlayerSelectionTraining& Open() {
-        GUIPlayerSelectionTraining* training = nullptr;
-        director.emplace([&](GUIDirector& made) {
-            auto screen = std::make_unique<GUIPlayerSelectionTraining>(made);
-            training = screen.get();
-            made.RegisterScreen(GUIDirector::kTrainingSelection, std::move(screen));
-            made.RegisterScreen(GUIDirector::kLevelSelection,
-                                std::make_unique<StubScreen>(GUIDirector::kLevelSelection, journal));
-        });
+        GUIPlayerSelectionTraining& training = MakeDirectorWith<GUIPlayerSelectionTraining>(
+            director, GUIDirector::kTrainingSelection, {GUIDirector::kLevelSelection}, journal);
         director->PushScreen(GUIDirector::kTrainingSelection);
         // The movie begins the creature choice a frame or two later.
-        for (int frame = 0; frame < 30 && training->FindFocusItem("GoBack") == nullptr; ++frame) {
+        for (int frame = 0; frame < 30 && training.FindFocusItem("GoBack") == nullptr; ++frame) {
             director->Update(1.0f / 30.0f);
         }
-        return *training;
+        return training;
     }
     void Press(GUIPlayerSelectionTraining& screen, FocusItem* item) {
         screen.OnFocusItemEvent(controllers[0], item, FlashGUI::kPressed);
