@@ -57,17 +57,16 @@ protected:
     void StartQuickMatch() {
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 5"));
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
-        // Each player has a cursor of their own, shown on "Start" by their first key. Up from
-        // "Start" is the last row's first creature, up again the first row's.
-        ASSERT_TRUE(game.Keys({"Up", "Up", "Up", "Return"}));
+        // Both players move one cursor, which waits on "Start". Up from "Start" is the last row's
+        // first creature, up again the first row's.
+        ASSERT_TRUE(game.Keys({"Up", "Up", "Return"}));
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
-        // The arrows' cursor moved onto the filled slot. Up from "Start" is now that slot, and up
-        // from there the last row's first creature.
-        ASSERT_TRUE(game.Keys({"w", "w", "w", "Control_L"}));
+        // The cursor moved onto the filled slot; up from there is the last row's first creature.
+        ASSERT_TRUE(game.Keys({"w", "Control_L"}));
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
         EXPECT_TRUE(game.Screenshot("quick_match_selection.png"));
-        // From the first slot right is the second, and right of that "Start".
-        ASSERT_TRUE(game.Keys({"Right", "Right", "Return"}));
+        // The cursor moved onto the second slot; right of it is "Start".
+        ASSERT_TRUE(game.Keys({"Right", "Return"}));
         ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 7"));
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
         EXPECT_TRUE(game.Screenshot("level_selection.png"));

@@ -60,8 +60,7 @@ protected:
         ScreenTestBase::SetUp();
         preferences.hintGameControls = false;
         preferences.hintMenuControls = false;
-        director.emplace();
-        RegisterGameScreens(*director);
+        director.emplace(RegisterGameScreens);
         FreshDuel();
         director->PushScreen(GUIDirector::kMainMenu);
     }

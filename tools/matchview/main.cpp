@@ -51,10 +51,11 @@ int main(int argc, char** argv) {
     // in place of the game's first screen: the push starts the first match.
     const MatchViewScreen* screen = nullptr;
     application.Init([&]() -> ScreenDirector& {
-        GUIDirector& director = GUIDirector::GetInstance();
-        auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
-        screen = owned.get();
-        director.RegisterMatch(std::move(owned));
+        static GUIDirector director([&](GUIDirector& made) {
+            auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
+            screen = owned.get();
+            made.RegisterMatch(std::move(owned));
+        });
         director.PushScreen(GUIDirector::kGame);
         return director;
     });
