@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/display/character.h"
+#include "swfplayer/main/player/frame_scope.h"
 #include "swfplayer/main/player/root.h"
 #include "swfplayer/main/script/player.h"
 
@@ -11,6 +12,12 @@
 #include <SFML/System/Vector2.hpp>
 
 #include <string>
+
+// One frame of the game's movies for as long as it lives: every movie advanced, loaded or called,
+// every FSCommand handled and every network call made meanwhile share one script budget and one
+// allowance of network waits, however many movies play. The application opens one around each of
+// its frames; a movie advanced or loaded while none is open is a frame of its own.
+using MovieFrame = swfplayer::frame_scope;
 
 // One SWF movie as the game sees it: loaded through the virtual file system, advanced, drawn
 // as an SFML drawable (its position, scale, rotation and origin apply), its named clips found,
