@@ -554,6 +554,24 @@ TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_vi
     EXPECT_TRUE(m_Game.Close());
 }
 
+// Escape ends the view as closing its window does (the window's size kept in the preferences),
+// without an error line: the view has no pause screen to push.
+TEST_F(MatchView, escape_ends_the_view_as_closing_its_window_does_without_an_error) {
+    const testing_support::Window window = Start("data/levels/1_nanomill.xml");
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+    EXPECT_TRUE(m_Game.WaitForLog("INFO: GUIDirector::PushScreen: 13"));
+    m_X.MoveResize(window, 720, 540);
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return m_X.Size(window) == std::make_pair(720, 540); },
+                                           std::chrono::seconds(5)));
+    Keys(window, {"key", "Escape"});
+    EXPECT_TRUE(m_Game.Ends(0));
+    for (const std::string& line : testing_support::SplitLines(m_Game.Log())) {
+        EXPECT_EQ(line.find(" ERROR: "), std::string::npos) << line;
+    }
+    const std::string preferences = m_Game.Preferences();
+    EXPECT_NE(preferences.find("x=\"720\" y=\"540\""), std::string::npos) << preferences;
+}
+
 // The lines of the output that tell of a frame's script budget running out.
 int BudgetStops(const std::string& output) {
     const std::vector<std::string> lines = testing_support::SplitLines(output);
