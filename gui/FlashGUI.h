@@ -56,8 +56,8 @@ public:
         Layer& operator=(const Layer&) = delete;
 
         virtual void Render(sf::RenderTarget& target, sf::RenderStates states) const;
-        // Passes the mouse position (in the window's view) and the button state to the movie,
-        // then advances it by dt.
+        // Passes the mouse position (in the window's view) and the button state (the left button
+        // while it is held and the window has the focus) to the movie, then advances it by dt.
         virtual void Update(Application& application, float dt);
         // Mouse button presses and releases set the button state (1 left, 2 right, 0 none) and
         // pass it to the movie at once.

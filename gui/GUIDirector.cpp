@@ -203,8 +203,6 @@ void GUIDirector::PrepareAfterPush(int id) {
         m_Tutorial->EnableButtons(true);
         break;
     case kMainMenu: m_MainMenu.SetFocus("newgamepvp"); break;
-    // The pause lies over everything: the match's controls hint, drawn over the stack, goes.
-    case kPaused: HideMatchHints(); break;
     default: break;
     }
 }
@@ -247,14 +245,6 @@ void GUIDirector::EndMatch() {
     Application::GetInstance().DetachControllers();
     if (m_Match != nullptr) {
         m_Match->EndMatch();
-    }
-    // The match's controls hint is of no use once the match has gone.
-    HideMatchHints();
-}
-
-void GUIDirector::HideMatchHints() {
-    for (const char* hint : {"quickmatch controls", "training controls"}) {
-        m_Hint.HideHint(hint);
     }
 }
 

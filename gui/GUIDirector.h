@@ -115,10 +115,8 @@ private:
     void ChangeTop(GUIBase* oldTop);
     GUIBase* Top() const { return m_Screens.empty() ? nullptr : m_Screens.front(); }
     bool IsStacked(const GUIBase* screen) const;
-    // Ends the running match, its controllers let go first, and takes its controls hint away.
+    // Ends the running match, its controllers let go first.
     void EndMatch();
-    // Takes the match's controls hint off the screen, when it shows.
-    void HideMatchHints();
     // The title is deleted (the program is ending) and both stacks emptied.
     void DeleteTitleAndEmpty();
 

@@ -147,7 +147,10 @@ TEST_F(PodiumTest, a_championship_of_two_has_no_third_place) {
     const Case cases[] = {
         {"two players", {kThree[1], kThree[0], ""}, 2, {"Sprout", "Bubbles", ""}},
         {"nothing played", {"", "", ""}, 0, {"", "", ""}},
-        {"a file that is no creature", {kThree[0], "data/sounds.xml", kThree[2]}, 2, {"Bubbles", "", "Hooligan"}},
+        {"a file that is no creature: a nameless default creature",
+         {kThree[0], "data/sounds.xml", kThree[2]},
+         3,
+         {"Bubbles", "", "Hooligan"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -403,9 +403,10 @@ TEST_F(MatchScreensTest, the_pause_leaves_the_middle_and_the_moving_bodies_of_ev
     EXPECT_GE(levels, 5);
 }
 
-// The first match's controls hint waits for a move and a press that a short match may never
-// see; leaving the match takes it away, from the match over as from the pause.
-TEST_F(MatchScreensTest, the_controls_hint_goes_with_the_match_screen) {
+// The controls hint is drawn over whatever screen is on top: the first match's hint, waiting for
+// a move and a press, still waits over the pause, over the match over and over the menu once the
+// match has gone.
+TEST_F(MatchScreensTest, the_controls_hint_waits_over_the_pause_and_after_the_match) {
     struct Case {
         int mode;
         const char* hint;
@@ -427,48 +428,45 @@ TEST_F(MatchScreensTest, the_controls_hint_goes_with_the_match_screen) {
         ASSERT_TRUE(hint.IsWaiting());
         if (c.finish) {
             ASSERT_NO_FATAL_FAILURE(PlayToTheEnd());
-            // Over the frozen match the hint still belongs to it.
-            EXPECT_TRUE(hint.IsShown());
+            EXPECT_TRUE(hint.IsWaiting());
             matchOver->OnFSCommand("MainMenu");
         } else {
             director->HandleCommand(controllers[0], Controller::kBack);
             ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+            Run(0.5f);
+            EXPECT_TRUE(hint.IsWaiting());
             paused->OnFSCommand("EndGame");
         }
         EXPECT_EQ(director->GetIds(), (Ids{4}));
-        EXPECT_FALSE(hint.IsShown());
         Run(0.5f);
-        EXPECT_FALSE(hint.IsShown());
+        EXPECT_TRUE(hint.IsWaiting());
+        EXPECT_TRUE(hint.IsShown());
+        EXPECT_EQ(hint.GetHintName(), c.hint);
     }
-    // A hint that is not the match's plays on when the match goes.
-    Start(MatchSetup::Training);
-    director->ShowHint("gui controls", 1);
-    director->PopScreen();
-    EXPECT_TRUE(hint.IsShown());
-    EXPECT_EQ(hint.GetHintName(), "gui controls");
 }
 
-// The pause lies over everything of the match: the match's controls hint, which the director
-// draws over its screens, goes when the pause opens, and stays away when the match goes on.
-TEST_F(MatchScreensTest, the_pause_opens_over_the_match_and_its_controls_hint_goes) {
+// Over the pause the hint hears the commands the pause is given: a move and a press there let it
+// play out.
+TEST_F(MatchScreensTest, a_move_and_a_press_in_the_pause_let_the_waiting_hint_go) {
     GUIHint& hint = director->GetHint();
-    for (int mode : {MatchSetup::QuickMatch, MatchSetup::Training}) {
-        SCOPED_TRACE(mode);
-        preferences.hintGameControls = true;
-        Start(mode);
-        Run(1.0f);
-        ASSERT_TRUE(hint.IsWaiting());
-        director->HandleCommand(controllers[0], Controller::kBack);
-        ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
-        EXPECT_FALSE(hint.IsShown());
-        Run(0.5f);
-        EXPECT_FALSE(hint.IsShown());
-        director->HandleCommand(controllers[0], Controller::kBack);
-        ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
-        Run(0.5f);
-        EXPECT_FALSE(hint.IsShown());
-        director->PopScreen();
-    }
+    Start(MatchSetup::QuickMatch);
+    Run(1.0f);
+    ASSERT_TRUE(hint.IsWaiting());
+    director->HandleCommand(controllers[0], Controller::kBack);
+    ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+    director->HandleCommand(controllers[1], Controller::kRight);
+    EXPECT_EQ(paused->GetSharedCursor()->GetItem()->GetName(), "EndGame");
+    EXPECT_TRUE(hint.IsWaiting());
+    EXPECT_FALSE(hint.NeedsMove());
+    director->HandleCommand(controllers[0], Controller::kLeft);
+    director->HandleCommand(controllers[0], Controller::kSpit);
+    EXPECT_FALSE(hint.IsWaiting());
+    EXPECT_TRUE(hint.IsPlaying());
+    // The press went to "Back" as well: the match goes on, the hint plays out over it.
+    Run(0.5f);
+    EXPECT_EQ(director->GetIds(), (Ids{13, 4}));
+    Run(3.0f);
+    EXPECT_FALSE(hint.IsShown());
 }
 
 // Copying a set-up's match record never takes over another's running match.

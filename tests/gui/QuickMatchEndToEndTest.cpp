@@ -174,10 +174,10 @@ TEST_F(QuickMatchEndToEnd, the_statistics_show_the_match_after_it_and_the_table_
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 16"));
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     EXPECT_TRUE(game.Screenshot("statistics_match.png"));
-    // The names in black on their cards (black, not the board's dark blue), the scores in red
-    // below them.
+    // The names in black on their band (black, not the board's blue close to black), the scores
+    // in red below them.
     const auto black = [](const Rgb& c) {
-        return c.r < 40 && c.g < 40 && c.b < 30;
+        return c.r + c.g + c.b < 12;
     };
     const auto red = [](const Rgb& c) {
         return c.r > 150 && c.g < 120 && c.b < 120;

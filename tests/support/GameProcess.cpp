@@ -108,6 +108,24 @@ bool GameProcess::Keys(const std::vector<std::string>& keys, std::chrono::millis
     return XDoTool(arguments);
 }
 
+bool GameProcess::Click(int x, int y) {
+    const std::string window = std::to_string(m_Window);
+    return XDoTool({"windowfocus", "--sync", window, "mousemove", "--sync", "--window", window, std::to_string(x),
+                    std::to_string(y), "mousedown", "1", "sleep", "0.3", "mouseup", "1"});
+}
+
+bool GameProcess::ClickUntilLog(int x, int y, const std::string& text) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!Click(x, y)) {
+            return false;
+        }
+        if (WaitForLog(text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::optional<std::vector<Rgb>> GameProcess::ReadPixels(const std::vector<std::pair<int, int>>& points) {
     return m_Display.ReadPixels(m_Window, points);
 }

@@ -49,6 +49,9 @@ public:
     // Focuses the window and types the keys (xdotool names) one after the other, each held for
     // a moment, with the pause between them.
     bool Keys(const std::vector<std::string>& keys, std::chrono::milliseconds pause = std::chrono::milliseconds(150));
+    // Clicks at the point of the window until the log holds the text (WaitForLog), at most three
+    // times: a busy game that takes longer over a frame than the click is held does not see it.
+    bool ClickUntilLog(int x, int y, const std::string& text);
     // Polls until the window has the size and shows the colours at the points, at most kTimeout;
     // the failure names the last colours read.
     testing::AssertionResult ShowsPicture(std::pair<int, int> size, const std::vector<std::pair<int, int>>& points,
@@ -64,6 +67,10 @@ public:
     testing::AssertionResult Ends(int exitCode = 0, std::chrono::seconds timeout = kTimeout);
 
 private:
+    // Focuses the window, moves the pointer to the point of the window and clicks the left button,
+    // held down for a moment: the game reads the button as it is held, once a frame.
+    bool Click(int x, int y);
+
     X11TestDisplay& m_Display;
     TempDir m_Folder;
     std::optional<ChildProcess> m_Process;
