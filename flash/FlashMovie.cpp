@@ -94,6 +94,8 @@ void FlashMovie::Load(const char* file) {
         const int height = m_Root->get_movie_height();
         m_Root->set_display_viewport(0, 0, width, height);
         m_Root->set_background_alpha(0.0f);
+        m_Width = static_cast<float>(width);
+        m_Height = static_cast<float>(height);
     }
     m_Visible = true;
 }
@@ -104,16 +106,6 @@ swfplayer::root* FlashMovie::CurrentRoot() const {
         root = root->get_replacement();
     }
     return root;
-}
-
-float FlashMovie::GetWidth() const {
-    swfplayer::root* root = CurrentRoot();
-    return root ? static_cast<float>(root->get_movie_width()) : 0.0f;
-}
-
-float FlashMovie::GetHeight() const {
-    swfplayer::root* root = CurrentRoot();
-    return root ? static_cast<float>(root->get_movie_height()) : 0.0f;
 }
 
 // The replaced root keeps the old movie alive while it is held: once the handle holds the new
@@ -148,7 +140,7 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
     const sf::Clock clock;
     if (m_Visible && m_Root) {
         smart_ptr<swfplayer::root> root = CurrentRoot();
-        root->set_display_viewport(0, 0, root->get_movie_width(), root->get_movie_height());
+        root->set_display_viewport(0, 0, static_cast<int>(m_Width), static_cast<int>(m_Height));
         // The render handler draws inside the matrices it finds: SFML's view as the projection
         // and the drawable's transform as the model view. It gives back every state it changes
         // and the matrices are popped here, so SFML's own state cache still holds afterwards;

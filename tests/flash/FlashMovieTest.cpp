@@ -133,8 +133,34 @@ TEST_F(FlashMovieTest, an_fscommand_reaches_the_game_as_its_command_text_even_wh
     }
 }
 
+// A handle's size is that of the movie its last successful load found: 0 before any, and a
+// reload that fails keeps the size of the movie before it (and of its copies).
+TEST_F(FlashMovieTest, a_failed_reload_keeps_the_size_of_the_movie_loaded_before) {
+    FlashMovie movie;
+    EXPECT_EQ(movie.GetWidth(), 0.0f);
+    EXPECT_EQ(movie.GetHeight(), 0.0f);
+    movie.Load("missing.swf");
+    EXPECT_EQ(movie.GetWidth(), 0.0f);
+    movie.Load("shapes.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    const FlashMovie copy = movie;
+    movie.Load("missing.swf");
+    EXPECT_FALSE(movie.GetRoot());
+    EXPECT_EQ(movie.GetWidth(), 200.0f);
+    EXPECT_EQ(movie.GetHeight(), 100.0f);
+    EXPECT_EQ(copy.GetWidth(), 200.0f);
+    swfkit::Movie wide(8, {0, 300 * kTwips, 0, 40 * kTwips}, 30);
+    wide.Tags().ShowFrame();
+    Write("wide.swf", wide.Write(false));
+    movie.Load("wide.swf");
+    EXPECT_EQ(movie.GetWidth(), 300.0f);
+    EXPECT_EQ(movie.GetHeight(), 40.0f);
+    EXPECT_EQ(copy.GetWidth(), 200.0f);
+}
+
 // A movie that loads another into its root hands the handle, and its copies, the new root: the
-// new movie is what plays and what the game finds; loading precomputes only up to the load.
+// new movie is what plays and what the game finds, shown in the size of the movie the handle
+// loaded; loading precomputes only up to the load.
 TEST_F(FlashMovieTest, a_movie_loaded_into_the_root_takes_over_the_handle_and_its_copies) {
     swfkit::Movie loader(8, {0, 100 * kTwips, 0, 50 * kTwips}, 30);
     loader.Tags().DoAction(player_movies::GetUrlAction("shapes.swf", "_root"));
@@ -150,7 +176,8 @@ TEST_F(FlashMovieTest, a_movie_loaded_into_the_root_takes_over_the_handle_and_it
     EXPECT_FALSE(movie.GetCharacter("red"));
     movie.Advance(1.0f / 30.0f);
     EXPECT_NE(movie.GetRoot(), first);
-    EXPECT_EQ(movie.GetWidth(), 200.0f);
+    EXPECT_EQ(movie.GetRoot()->get_movie_width(), 200);
+    EXPECT_EQ(movie.GetWidth(), 100.0f);
     EXPECT_TRUE(movie.GetCharacter("red"));
     EXPECT_EQ(copy.GetRoot(), movie.GetRoot());
     EXPECT_TRUE(copy.GetChildCharacter("clip", "green"));

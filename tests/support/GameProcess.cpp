@@ -161,10 +161,10 @@ testing::AssertionResult GameProcess::Close() {
     return Ends();
 }
 
-testing::AssertionResult GameProcess::Ends(int exitCode) {
+testing::AssertionResult GameProcess::Ends(int exitCode, std::chrono::seconds timeout) {
     // The output is read once the program has ended, so that it holds the last lines, such as the
     // sanitizers' reports at exit.
-    const std::optional<int> status = m_Process->WaitFor(kTimeout);
+    const std::optional<int> status = m_Process->WaitFor(timeout);
     return EndedWith(status, exitCode, Output());
 }
 

@@ -63,8 +63,8 @@ public:
     // Closes the window as a window manager does and expects the program to end with exit code 0
     // within kTimeout.
     testing::AssertionResult Close();
-    // Expects the program to end by itself with the exit code within kTimeout.
-    testing::AssertionResult Ends(int exitCode = 0);
+    // Expects the program to end by itself with the exit code within the timeout.
+    testing::AssertionResult Ends(int exitCode = 0, std::chrono::seconds timeout = kTimeout);
 
 private:
     // Focuses the window, moves the pointer to the point of the window and clicks the left button,
