@@ -122,6 +122,26 @@ TEST(InterpreterLimitsTest, each_with_block_asked_for_a_variable_is_charged) {
     EXPECT_LT(rounds[1] * 2, rounds[0]);
 }
 
+TEST(InterpreterLimitsTest, each_function_object_an_object_is_made_with_is_charged) {
+    // The same loop makes a plain object, an array (four function objects of its own) or a Date
+    // (ten) each round, until a small budget ends it: the function objects leave room for fewer
+    // rounds (they once cost nothing, so the three loops ran about as long).
+    budget_scope budget(200000);
+    double rounds[3] = {};
+    const char* classes[3] = {"Object", "Array", "Date"};
+    for (int i = 0; i < 3; i++) {
+        script_runner runner;
+        runner.run(assemble("'n' 0 set_var @top 'n' 'n' get_var inc set_var 0 '" + std::string(classes[i]) +
+                            "' new pop jump:top"));
+        EXPECT_TRUE(runner.logged("script stopped after 200000 instructions"));
+        rounds[i] = runner.variable("n").to_number();
+    }
+    EXPECT_GT(rounds[2], 0);
+    EXPECT_LT(rounds[1] * 2, rounds[0]);
+    EXPECT_LT(rounds[2] * 4, rounds[0]);
+    EXPECT_LT(rounds[2], rounds[1]);
+}
+
 // Records of valid shape with hostile contents: counts, offsets, lengths, register numbers and
 // pool indices drawn at random, branches anywhere, function bodies of any length.
 Bytes hostile_script(std::mt19937& random) {
