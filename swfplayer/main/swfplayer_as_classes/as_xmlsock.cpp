@@ -97,6 +97,7 @@ void as_xmlsock::close() {
 
 void as_xmlsock::drop_connection() {
     m_socket.reset();
+    m_line_cut = false;
     m_slot.release();
 }
 
@@ -118,7 +119,12 @@ void as_xmlsock::advance(float) {
     if (count == 0 && m_socket->is_open()) {
         return;  // part of a line has come; the rest will
     }
-    if (count <= 0 || m_socket->was_line_cut() || line.size() == 0) {
+    const bool ends_cut_line = m_line_cut;
+    m_line_cut = m_socket->was_line_cut();
+    if (count > 0 && line.size() == 0 && ends_cut_line) {
+        return;  // the end of a line handed out in pieces, its last piece already given
+    }
+    if (count <= 0 || line.size() == 0) {
         end_connection();
         return;
     }
