@@ -193,6 +193,9 @@ private:
     void run_init_actions(int frame);
     // Starts the timeline's stream sound again when it begins at frame.
     void restart_stream_sound_at(int frame);
+    // Makes frame's script, when one is attached, the pending frame script; a script pending for
+    // another frame is dropped.
+    void take_frame_script(int frame);
     // Takes the queued actions from index top on off the queue.
     array<action_buffer*> take_actions_from(int top);
     // Brings the children placed by frame tags into line with what frames 0 to frame place.
