@@ -161,9 +161,8 @@ public:
     character* create_text_field(const base_string& name, int depth, int x, int y, int width, int height);
 
     // The drawing canvas (sprite_instance_canvas.cpp): made on first use and shown above every
-    // child present then; the same one afterwards, put back on top when a child placed at its
-    // depth replaced it. clear_canvas takes it off the display and drops it, so the next
-    // drawing starts on a fresh canvas.
+    // child present then, at that depth; the same one afterwards. clear_canvas empties its
+    // drawing and styles and leaves it where it stands; nothing when there is no canvas yet.
     canvas* get_canvas();
     void clear_canvas();
 

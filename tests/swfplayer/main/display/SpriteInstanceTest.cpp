@@ -145,6 +145,20 @@ TEST_F(SpriteInstanceTest, a_jump_either_way_runs_the_target_frames_script) {
     EXPECT_EQ(g_frame_scripts, (std::vector<int>{3, 1}));
 }
 
+// A name that no movie exports is reported as a message, not an error, and only while verbose
+// action logging is on.
+TEST_F(SpriteInstanceTest, a_missing_export_is_a_verbose_message) {
+    smart_ptr<sprite_instance> root = root_of([](swfkit::Movie& m) { m.Tags().ShowFrame(); });
+    for (bool verbose : {false, true}) {
+        set_verbose_action(verbose);
+        ClearLog();
+        EXPECT_EQ(root->attach_movie("nothing", "n", 16390), nullptr);
+        EXPECT_EQ(CountLogged("can't find exported resource 'nothing'\n"), verbose ? 1 : 0);
+        EXPECT_EQ(CountLogged("import error: resource 'nothing' is not exported\n"), verbose ? 1 : 0);
+        EXPECT_EQ(CountLoggedAsErrors("nothing"), 0);
+    }
+}
+
 TEST_F(SpriteInstanceTest, frames_by_number_label_and_member) {
     smart_ptr<sprite_instance> root = root_of([](swfkit::Movie& m) {
         for (int f = 0; f < 10; f++) {
