@@ -135,7 +135,8 @@ public:
     // Characters [start, end), copied as bytes; clamped to the text, empty when start >= end.
     base_string utf8_substring(int start, int end) const;
     // ASCII letters mapped to upper / lower case; every other character is kept (re-encoded as
-    // UTF-8, so invalid input comes out as U+FFFD).
+    // UTF-8, so invalid input comes out as U+FFFD). Keeping them whole keeps the result valid
+    // UTF-8: a character beyond ASCII cut to one byte would corrupt the text.
     base_string utf8_to_upper() const;
     base_string utf8_to_lower() const;
 
