@@ -7,6 +7,7 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/shapes/canvas.h"
 #include "tests/flash/FlashTestKit.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/KilledSave.h"
@@ -387,15 +388,20 @@ TEST_F(FlashMovieTest, a_root_function_runs_at_once_and_other_names_do_nothing) 
     EXPECT_FALSE(movie.CallRootMethod(nullptr));
 }
 
-TEST_F(FlashMovieTest, the_root_canvas_is_cleared_away) {
+// The root's drawing is emptied; its canvas stays where it was placed.
+TEST_F(FlashMovieTest, the_root_canvas_is_emptied_in_its_place) {
     FlashMovie movie("shapes.swf");
     ASSERT_TRUE(movie.GetRoot());
     swfplayer::sprite_instance* stage = movie.GetRoot()->get_root_sprite();
     const int children = stage->get_display_list().size();
-    ASSERT_TRUE(stage->get_canvas());
+    swfplayer::canvas* drawing = stage->get_canvas();
+    ASSERT_TRUE(drawing);
+    drawing->line_to(100.0f, 100.0f);
     EXPECT_EQ(stage->get_display_list().size(), children + 1);
     ClearRootCanvas(movie);
-    EXPECT_EQ(stage->get_display_list().size(), children);
+    EXPECT_EQ(stage->get_display_list().size(), children + 1);
+    EXPECT_EQ(stage->get_canvas(), drawing);
+    EXPECT_TRUE(drawing->m_paths.empty());
     FlashMovie empty;
     ClearRootCanvas(empty);
 }

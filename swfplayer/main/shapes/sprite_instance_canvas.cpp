@@ -5,6 +5,9 @@
 
 namespace swfplayer {
 
+// The canvas child is made and placed once, above the children present then; from then on it
+// keeps its depth like any child, so a child placed later above it draws over the drawing, and a
+// clip that a script places at its depth displaces it for good. The sprite never removes it.
 canvas* sprite_instance::get_canvas() {
     if (m_canvas_child == nullptr) {
         player* owner = get_player();
@@ -16,10 +19,6 @@ canvas* sprite_instance::get_canvas() {
         if (m_canvas_child == nullptr) {
             return nullptr;
         }
-    }
-    if (!m_canvas_child->is_active()) {
-        // New, or replaced by a clip a script placed at its depth: the drawing goes (back) on
-        // top of the children present now.
         m_display_list.add_display_object(m_canvas_child.get_ptr(), m_display_list.get_highest_depth(), true,
                                           get_cxform(), get_matrix(), 0.0f, 0);
     }
@@ -28,12 +27,10 @@ canvas* sprite_instance::get_canvas() {
 }
 
 void sprite_instance::clear_canvas() {
-    if (m_canvas_child == nullptr) {
-        return;
+    character_def* def = m_canvas_child != nullptr ? m_canvas_child->get_character_def() : nullptr;
+    if (def && def->is(AS_CANVAS)) {
+        static_cast<canvas*>(def)->clear();
     }
-    smart_ptr<character> child = m_canvas_child;
-    m_canvas_child = nullptr;
-    m_display_list.remove_display_object(child.get_ptr());
 }
 
 void sprite_instance::copy_canvas_to(sprite_instance* clone) {

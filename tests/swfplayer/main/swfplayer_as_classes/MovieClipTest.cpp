@@ -219,10 +219,33 @@ TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
     }
     EXPECT_EQ(nav->get_current_frame(), 0);
     EXPECT_EQ(nav->get_display_list().size(), 2);
-    // A clip placed at the canvas's depth replaces it; the next drawing call puts it back on top.
-    run({done("a", "createEmptyMovieClip", {str("d"), i32(0)}), done("a", "lineTo", {i32(1), i32(1)})});
+}
+
+// The canvas keeps the depth it was placed at: clear empties it where it stands, so a clip placed
+// later above it still draws over the new drawing; a clip placed at its depth displaces it, and
+// drawing goes on into the canvas without bringing it back.
+TEST_F(MovieClipTest, the_canvas_keeps_its_depth_when_cleared_and_when_displaced) {
+    run({done("_root", "createEmptyMovieClip", {str("a"), i32(0)}), done("a", "lineTo", {i32(10), i32(10)}),
+         done("a", "createEmptyMovieClip", {str("above"), i32(5)}), done("a", "clear"),
+         done("a", "lineTo", {i32(20), i32(20)})});
     sprite_instance* a = cast_to_sprite_instance(member(m_sprite, "a").to_object());
-    EXPECT_EQ(a->get_display_list().get_character(1)->get_character_def(), a->get_canvas());
+    ASSERT_TRUE(a && a->get_canvas());
+    const display_list& children = a->get_display_list();
+    ASSERT_EQ(children.size(), 2);
+    EXPECT_EQ(children.get_character(0)->get_character_def(), a->get_canvas());
+    EXPECT_EQ(children.get_character(0)->get_depth(), 16384);
+    EXPECT_EQ(children.get_character(1)->get_name(), "above");
+    canvas* drawing = a->get_canvas();
+    int edges = 0;
+    for (const path& p : drawing->m_paths) {
+        edges += p.m_edges.size();
+    }
+    EXPECT_EQ(edges, 1);  // only the line drawn after the clear
+    run({done("a", "createEmptyMovieClip", {str("d"), i32(0)}), done("a", "lineTo", {i32(1), i32(1)})});
+    EXPECT_EQ(a->get_canvas(), drawing);
+    ASSERT_EQ(children.size(), 2);
+    EXPECT_EQ(children.get_character(0)->get_name(), "d");
+    EXPECT_EQ(children.get_character(1)->get_name(), "above");
 }
 
 // Boxes in twips (x, y, width, height): a corner of the target's inside the clip's box hits;
