@@ -10,6 +10,7 @@
 #include "swfplayer/main/player/clip_loader.h"
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/shapes/canvas.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 #include "swfplayer/main/text/edit_text_character.h"
 
@@ -278,7 +279,9 @@ bool FlashMovie::CallRootMethod(const char* name) {
 void ClearRootCanvas(FlashMovie& movie) {
     if (swfplayer::root* root = movie.GetRoot()) {
         if (sprite_instance* sprite = root->get_root_sprite()) {
-            sprite->clear_canvas();
+            if (swfplayer::canvas* drawing = sprite->get_canvas()) {
+                drawing->clear();
+            }
         }
     }
 }

@@ -100,6 +100,6 @@ private:
     float m_Height = 0.0f;
 };
 
-// Clears the drawing canvas of the movie's root sprite, when it has one: what was drawn into it
-// last frame is gone.
+// Clears the drawing canvas of the movie's root sprite (made there on first use) where it stands:
+// what was drawn into it last frame is gone.
 void ClearRootCanvas(FlashMovie& movie);

@@ -404,6 +404,14 @@ TEST_F(FlashMovieTest, the_root_canvas_is_emptied_in_its_place) {
     EXPECT_TRUE(drawing->m_paths.empty());
     FlashMovie empty;
     ClearRootCanvas(empty);
+    FlashMovie fresh("shapes.swf");
+    ASSERT_TRUE(fresh.GetRoot());
+    swfplayer::sprite_instance* fresh_stage = fresh.GetRoot()->get_root_sprite();
+    const int before = fresh_stage->get_display_list().size();
+    ClearRootCanvas(fresh);  // made on first use, empty
+    EXPECT_EQ(fresh_stage->get_display_list().size(), before + 1);
+    ASSERT_TRUE(fresh_stage->get_canvas());
+    EXPECT_TRUE(fresh_stage->get_canvas()->m_paths.empty());
 }
 
 TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_stops) {

@@ -161,10 +161,11 @@ public:
     character* create_text_field(const base_string& name, int depth, int x, int y, int width, int height);
 
     // The drawing canvas (sprite_instance_canvas.cpp): made on first use and shown above every
-    // child present then, at that depth; the same one afterwards. clear_canvas empties its
-    // drawing and styles and leaves it where it stands; nothing when there is no canvas yet.
+    // child present then, at that depth; the same one afterwards. drop_canvas takes it off the
+    // display list and forgets it, so the next get_canvas makes a new, empty one on top; nothing
+    // when there is no canvas.
     canvas* get_canvas();
-    void clear_canvas();
+    void drop_canvas();
 
     // Events.
     bool has_keypress_event() override;

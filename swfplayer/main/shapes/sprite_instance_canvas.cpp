@@ -7,7 +7,8 @@ namespace swfplayer {
 
 // The canvas child is made and placed once, above the children present then; from then on it
 // keeps its depth like any child, so a child placed later above it draws over the drawing, and a
-// clip that a script places at its depth displaces it for good. The sprite never removes it.
+// clip that a script places at its depth displaces it for good. The sprite never removes it by
+// itself; only a script's clear (drop_canvas) does.
 canvas* sprite_instance::get_canvas() {
     if (m_canvas_child == nullptr) {
         player* owner = get_player();
@@ -26,11 +27,13 @@ canvas* sprite_instance::get_canvas() {
     return def && def->is(AS_CANVAS) ? static_cast<canvas*>(def) : nullptr;
 }
 
-void sprite_instance::clear_canvas() {
-    character_def* def = m_canvas_child != nullptr ? m_canvas_child->get_character_def() : nullptr;
-    if (def && def->is(AS_CANVAS)) {
-        static_cast<canvas*>(def)->clear();
+void sprite_instance::drop_canvas() {
+    if (m_canvas_child == nullptr) {
+        return;
     }
+    smart_ptr<character> child = m_canvas_child;
+    m_canvas_child = nullptr;
+    m_display_list.remove_display_object(child.get_ptr());
 }
 
 void sprite_instance::copy_canvas_to(sprite_instance* clone) {
