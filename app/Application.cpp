@@ -147,6 +147,8 @@ bool Application::Init(const std::function<ScreenDirector&()>& screens) {
         font.loadFromMemory(m_FontBytes.data(), m_FontBytes.size());
     }
     if (screens) {
+        // Showing the first screen (the movies it loads and starts) is one frame of the movies.
+        const MovieFrame frame;
         m_Screens = &screens();
         ShowFirstScreen(*m_Screens);
     }
@@ -233,6 +235,9 @@ void Application::Run() {
     std::vector<PerformanceCounter::Counter>& counters = PerformanceCounter::GetInstance().counters;
     m_FrameClock.restart();
     while (isOpen()) {
+        // Everything the frame plays, from the events' handlers through the update steps to the
+        // drawing, is one frame of the movies: one script budget and one network allowance.
+        const MovieFrame frame;
         counters[kUpdateCounter].clock.restart();
         counters[kUpdateCounter].count += 1;
         HandleEvents();

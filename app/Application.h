@@ -47,7 +47,8 @@ public:
     // a director that already shows a screen when screens returns it (a tool's own) keeps it.
     // Without screens the window shows none. Always true.
     bool Init(const std::function<ScreenDirector&()>& screens = {});
-    // Runs frames until the window is closed.
+    // Runs frames until the window is closed. Each frame (its events, update steps and drawing)
+    // is one frame of the movies (MovieFrame): one script budget and one network allowance.
     void Run();
     // Saves the preferences and releases the screens, the sounds and the file system.
     void Shutdown();

@@ -15,7 +15,9 @@ FileStorage::FileStorage(const std::string& fileName, bool writing)
 }
 
 bool FileStorage::LoadBinary(const std::string& binaryName) {
-    // The image is held in memory whole; its length is checked like an XML file's.
+    // The image is held in memory whole, so its length is checked like an XML file's: a huge
+    // image, or one whose length cannot be told, is refused rather than allocated. The refusal
+    // is logged, since the recording then plays from its XML file or not at all.
     VirtualFile file = VirtualFile::Load(binaryName, ResourceXml::kMaxFileSize);
     if (file.status == VirtualFile::TooLarge) {
         log_error("FileStorage::LoadBinary: %s is not read: its length is %lld bytes (at most %lld)",

@@ -47,8 +47,8 @@ public:
     static constexpr int32_t kPlayer2 = 2;
 
     // Keys and players missing when reading keep their values (a default record: undecided,
-    // two default players). Reading fails when the winner is not one of the codes; the winner
-    // then stays as it was.
+    // two default players). A winner code that is none of these is kept as it is, so that a
+    // save writes it back; the statistics count such a match as undecided.
     bool Serialize(sme::StorageBuffer& buffer) override {
         if (buffer.IsWriting()) {
             buffer.WriteInt("winner", winner);
@@ -56,15 +56,10 @@ public:
             buffer.WriteObject("player2", player2);
             return true;
         }
-        int32_t code = winner;
-        buffer.ReadInt("winner", code);
-        const bool known = code >= kUndecided && code <= kPlayer2;
-        if (known) {
-            winner = code;
-        }
+        buffer.ReadInt("winner", winner);
         buffer.ReadObject("player1", player1);
         buffer.ReadObject("player2", player2);
-        return known;
+        return true;
     }
     const char* TypeName() const override { return "gamestats"; }
 
@@ -77,7 +72,8 @@ public:
 struct StatisticsStore {
     std::string fileName = "data/statistics.xml";
     std::vector<GameStatistics> records;
-    // Set by the load when the file is there but could not be opened or read: the records then
-    // hold none of its results, and a save must not write them over it.
+    // Set by the load when the file is there but could not be opened or read, or could not be
+    // parsed and stays where it is: the records then hold none of its results, and a save must
+    // not write them over it.
     bool fileUnreadable = false;
 };

@@ -6,6 +6,10 @@
 #include "serializeme/XmlStorageBuffer.h"
 #include "serializeme/XmlTextParser.h"
 
+// Every failure but a missing file is logged: a file that is there and still not used would
+// otherwise be ignored without a trace, leaving a player or an author no clue why their settings or
+// data do not apply. Files past kMaxFileSize are refused before anything is read, so that one
+// file cannot take the game's memory.
 ResourceXml::ResourceXml(const std::string& fileName) : m_Document(fileName) {
     const VirtualFile file = VirtualFile::Load(fileName, kMaxFileSize);
     if (file.status == VirtualFile::Missing) {

@@ -17,6 +17,8 @@ bool XmlFileOutput::Save(const TiXmlDocument& document, bool withBom, const std:
     return Write(Print(document, withBom), fileName);
 }
 
+// A save that fails is logged rather than silent, so that the log tells why a setting or a result
+// was not kept; the old file stays whole either way.
 bool XmlFileOutput::Write(const std::string& text, const std::string& fileName) {
     TiXmlIOProxy& proxy = TiXmlIOProxy::GetCurrent();
     void* handle = proxy.OpenWrite(fileName.c_str());

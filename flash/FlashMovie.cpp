@@ -10,6 +10,7 @@
 #include "swfplayer/main/player/clip_loader.h"
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/shapes/canvas.h"
 #include "swfplayer/main/swfplayer_as_classes/builtin_classes.h"
 #include "swfplayer/main/text/edit_text_character.h"
 
@@ -94,6 +95,8 @@ void FlashMovie::Load(const char* file) {
         const int height = m_Root->get_movie_height();
         m_Root->set_display_viewport(0, 0, width, height);
         m_Root->set_background_alpha(0.0f);
+        m_Width = static_cast<float>(width);
+        m_Height = static_cast<float>(height);
     }
     m_Visible = true;
 }
@@ -104,16 +107,6 @@ swfplayer::root* FlashMovie::CurrentRoot() const {
         root = root->get_replacement();
     }
     return root;
-}
-
-float FlashMovie::GetWidth() const {
-    swfplayer::root* root = CurrentRoot();
-    return root ? static_cast<float>(root->get_movie_width()) : 0.0f;
-}
-
-float FlashMovie::GetHeight() const {
-    swfplayer::root* root = CurrentRoot();
-    return root ? static_cast<float>(root->get_movie_height()) : 0.0f;
 }
 
 // The replaced root keeps the old movie alive while it is held: once the handle holds the new
@@ -148,7 +141,7 @@ void FlashMovie::Render(sf::RenderTarget& target, const sf::RenderStates& states
     const sf::Clock clock;
     if (m_Visible && m_Root) {
         smart_ptr<swfplayer::root> root = CurrentRoot();
-        root->set_display_viewport(0, 0, root->get_movie_width(), root->get_movie_height());
+        root->set_display_viewport(0, 0, static_cast<int>(m_Width), static_cast<int>(m_Height));
         // The render handler draws inside the matrices it finds: SFML's view as the projection
         // and the drawable's transform as the model view. It gives back every state it changes
         // and the matrices are popped here, so SFML's own state cache still holds afterwards;
@@ -286,7 +279,9 @@ bool FlashMovie::CallRootMethod(const char* name) {
 void ClearRootCanvas(FlashMovie& movie) {
     if (swfplayer::root* root = movie.GetRoot()) {
         if (sprite_instance* sprite = root->get_root_sprite()) {
-            sprite->clear_canvas();
+            if (swfplayer::canvas* drawing = sprite->get_canvas()) {
+                drawing->clear();
+            }
         }
     }
 }

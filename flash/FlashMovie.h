@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/display/character.h"
+#include "swfplayer/main/player/frame_scope.h"
 #include "swfplayer/main/player/root.h"
 #include "swfplayer/main/script/player.h"
 
@@ -11,6 +12,12 @@
 #include <SFML/System/Vector2.hpp>
 
 #include <string>
+
+// One frame of the game's movies for as long as it lives: every movie advanced, loaded or called,
+// every FSCommand handled and every network call made meanwhile share one script budget and one
+// allowance of network waits, however many movies play. The application opens one around each of
+// its frames; a movie advanced or loaded while none is open is a frame of its own.
+using MovieFrame = swfplayer::frame_scope;
 
 // One SWF movie as the game sees it: loaded through the virtual file system, advanced, drawn
 // as an SFML drawable (its position, scale, rotation and origin apply), its named clips found,
@@ -25,7 +32,8 @@ public:
     FlashMovie& operator=(const FlashMovie&) = default;
 
     // Loads file (a name of the virtual file system) in place of this handle's movie. On
-    // failure the handle has a player and no root; everything else then does nothing.
+    // failure the handle has a player and no root; everything else then does nothing, and the
+    // size stays that of the movie before.
     virtual void Load(const char* file);
     // Both run dt seconds of the movie; Update's context is not used.
     virtual void Update(void* context, float dt);
@@ -42,9 +50,11 @@ public:
     // The playing root: when a script loaded another movie into the root movie, the root that
     // took over.
     swfplayer::root* GetRoot() const { return CurrentRoot(); }
-    // The movie's frame size in pixels; 0 without a movie.
-    float GetWidth() const;
-    float GetHeight() const;
+    // The frame size in pixels of the movie the last successful load found; 0 before one. A
+    // failed load keeps the size from before it, and a movie that a script loads into the root
+    // movie is shown in that size.
+    float GetWidth() const { return m_Width; }
+    float GetHeight() const { return m_Height; }
 
     // The character called name in the root movie's display list; null when there is none.
     swfplayer::character* GetCharacter(const std::string& name) const;
@@ -86,8 +96,10 @@ private:
     swfplayer::smart_ptr<swfplayer::player> m_Player;
     swfplayer::smart_ptr<swfplayer::root> m_Root;
     bool m_Visible = true;
+    float m_Width = 0.0f;
+    float m_Height = 0.0f;
 };
 
-// Clears the drawing canvas of the movie's root sprite, when it has one: what was drawn into it
-// last frame is gone.
+// Clears the drawing canvas of the movie's root sprite (made there on first use) where it stands:
+// what was drawn into it last frame is gone.
 void ClearRootCanvas(FlashMovie& movie);

@@ -74,7 +74,10 @@ void render_handler_ogl::begin_display(rgba background, int viewport_x0, int vie
     glDisableClientState(GL_VERTEX_ARRAY);
     reset_masks();
 
-    // Frame twips to viewport pixels: the frame's corner goes to the viewport's.
+    // Frame twips to viewport pixels: the frame's corner goes to the viewport's. Each call
+    // multiplies onto the matrix, so the last one acts on a point first: the frame's corner is
+    // moved to the origin, the frame is scaled, and the result is moved to the viewport. In the
+    // opposite order the viewport's offset would be scaled and the frame's corner would not.
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glTranslatef(static_cast<float>(viewport_x0), static_cast<float>(viewport_y0), 0.0f);

@@ -24,7 +24,10 @@ void ApproachGoal::Approach(const b2Vec2& point) {
         return;
     }
     m_Distance = kOutOfSight;
-    // A point no path reaches any more (a ball that rolled against a wall, say) makes the goal
-    // invalid at once, rather than have the bot stand and search again every frame.
-    m_PathRequested = m_Bot.PlanPath(point);
+    // A failed search leaves the request as it was: a goal that never had a path is invalid, one
+    // that had a path stays valid (the bot's path state is no longer "stuck") and searches again
+    // at the next update, until a path is found or the goal times out.
+    if (m_Bot.PlanPath(point)) {
+        m_PathRequested = true;
+    }
 }

@@ -45,8 +45,8 @@ public:
 protected:
     // Looks from the own creature's centre at the point and, when it is in sight, steers the
     // mouth straight at it and leaves any path; else asks the bot for a path to it, unless one
-    // asked for is being followed or got stuck. A path that cannot be found leaves the goal with
-    // no path requested.
+    // asked for is being followed or got stuck. Only a path found marks the path as requested: a
+    // goal that never had one stays unrequested (invalid), one that had one keeps its request.
     void Approach(const b2Vec2& point);
 
     float m_Distance = 0.0f;

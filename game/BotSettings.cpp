@@ -3,16 +3,17 @@
 #include "app/Log.h"
 #include "serializeme/StorageBuffer.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr const char* kConditionNames[BotSettings::kConditions] = {"normal", "noballs", "goodshot", "scared"};
 
-// A timing read from a file: kept when it is a finite number of at least 0, else the default.
+// A timing or distance read from a file: kept as written when it is finite, negative ones too (a
+// negative shooting distance leaves "goodshot" and "scared" without a score, a negative timeout
+// acts at every step); else the default, since the bot's sums and comparisons need a number.
 void KeepUsableTiming(float& value, float fallback, const char* key) {
-    if (!std::isfinite(value) || value < 0.0f) {
+    if (!std::isfinite(value)) {
         log_error("BotSettings::Serialize: %s %f is not usable, %f taken", key, value, fallback);
         value = fallback;
     }
@@ -76,10 +77,7 @@ float BotSettings::UsableWeight(int index) const {
         return 0.0f;
     }
     const float weight = m_GoalWeights[index];
-    if (!std::isfinite(weight) || weight < 0.0f) {
-        return 0.0f;
-    }
-    return std::min(weight, kMaxWeight);
+    return std::isfinite(weight) ? weight : 0.0f;
 }
 
 void BotSettings::Normalise() {

@@ -24,8 +24,6 @@ public:
     static constexpr int kConditions = 4;
     static constexpr int kGoals = 4;
     static constexpr int kWeights = kConditions * kGoals;
-    // Weights above this count as this, so that no row of four sums to infinity.
-    static constexpr float kMaxWeight = 1.0e37f;
 
     static constexpr float kDefaultConditionTimeout = 1.0f;
     static constexpr float kDefaultGoalTimeout = 10.0f;
@@ -36,15 +34,17 @@ public:
     // The conditions' names ("normal", "noballs", "goodshot", "scared").
     static const char* ConditionName(uint32_t condition);
 
-    // Reading replaces timings that are not finite or are negative by their defaults, then
-    // normalises the weights. The weights are stored element by element, as a list of floats.
+    // Reading replaces timings and the shooting distance by their defaults when they are not
+    // finite (negative ones are kept), then normalises the weights. The weights are stored element
+    // by element, as a list of floats.
     bool Serialize(sme::StorageBuffer& buffer) override;
     const char* TypeName() const override { return "botsettings"; }
 
     // Builds the cumulative table from the weights: each row's running sums divided by the row's
-    // sum (1.0 when the sum is 0, so that a row of zeros stays all zeros). Missing weights count
-    // 0, weights past the sixteenth are ignored, and weights that are not finite or are negative
-    // count 0.
+    // sum (1.0 when the sum is 0, so that a row of zeros stays all zeros). Weights count as
+    // written, negative and huge ones too (a row whose sum overflows to infinity is all zeros);
+    // missing weights and weights that are not finite count 0, weights past the sixteenth are
+    // ignored.
     void Normalise();
     // The goal drawn for the condition by r in [0, 1): the first whose cumulative weight exceeds
     // r, kGoto when none does.
@@ -67,7 +67,8 @@ public:
     float m_PathStuckTimeout = kDefaultPathStuckTimeout;
     // The least time between two shots, in seconds.
     float m_ShootingCooldown = kDefaultShootingCooldown;
-    // The range of the conditions' scores, in world units.
+    // The range of the conditions' scores, in world units; a negative range leaves "goodshot" and
+    // "scared" without a score.
     float m_ShootingDistance = kDefaultShootingDistance;
 
 private:

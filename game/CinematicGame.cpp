@@ -2,8 +2,6 @@
 
 #include "app/Application.h"
 #include "app/Controller.h"
-#include "app/Log.h"
-#include "app/ResourceXml.h"
 #include "game/BallStates.h"
 #include "game/BodyRegistry.h"
 #include "game/Globbo.h"
@@ -11,19 +9,6 @@
 #include "game/b2ConstantVolumeJoint.h"
 
 #include <box2d/b2_world.h>
-
-namespace {
-
-// Whether the file holds a creature's definition.
-bool IsCreatureFile(const std::string& file) {
-    if (file.empty()) {
-        return false;
-    }
-    const ResourceXml resource(file);
-    return resource.GetRoot() != nullptr && resource.GetRoot()->FirstChildElement("globbo") != nullptr;
-}
-
-}  // namespace
 
 CinematicGame::CinematicGame(const std::string& levelFile) {
     m_HasLevel = m_Level.Load(levelFile, &Application::GetInstance());
@@ -47,10 +32,6 @@ CinematicGame::~CinematicGame() {
 
 Globbo* CinematicGame::AddGlobbo(const std::string& file, const b2Vec2& position,
                                  std::unique_ptr<Controller> controller) {
-    if (!IsCreatureFile(file)) {
-        log_error("CinematicGame::AddGlobbo: no creature in '%s'; nothing is added", file.c_str());
-        return nullptr;
-    }
     auto creature = std::make_unique<Globbo>(m_Level.GetPhysics(), file, position.x, position.y);
     creature->SetTakeBallCallback(this, &CinematicGame::TakeBallCallback);
     creature->SetMayTakeBallCallback(this, &CinematicGame::MayTakeBallCallback);

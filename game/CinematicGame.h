@@ -29,8 +29,8 @@ public:
 
     // A creature of the file at the position, inflated as in a match, steered by the controller
     // (none: it stands still); the scene keeps both. The controller is not attached: its owner
-    // attaches it. A file that is empty or cannot be read adds nothing (logged; the controller
-    // goes) and gives null.
+    // attaches it. A file that is empty, cannot be read or holds no creature still adds one, built
+    // from the defaults (the creature logs it), with its controller.
     Globbo* AddGlobbo(const std::string& file, const b2Vec2& position, std::unique_ptr<Controller> controller);
 
     // The world's step, each creature's controller then the creature, the level, the queued balls

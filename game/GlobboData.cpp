@@ -7,9 +7,10 @@
 
 namespace {
 
-// A delay read from a file: kept when it is a finite positive number, else the default.
+// A delay read from a file: kept when it is a finite number of at least 0 (a delay of 0 moves the
+// mouth on at every step), else the default.
 void KeepUsableDelay(float& delay, float fallback, const char* key) {
-    if (!std::isfinite(delay) || delay <= 0.0f) {
+    if (!std::isfinite(delay) || delay < 0.0f) {
         log_error("MouthData::Serialize: %s %f is not a usable delay, %f taken", key, delay, fallback);
         delay = fallback;
     }

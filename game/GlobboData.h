@@ -44,7 +44,7 @@ public:
     static constexpr float kDefaultOpenDelay = 2.0f;
     static constexpr float kDefaultClosedDelay = 0.5f;
 
-    // A delay read that is not a finite positive number is logged and takes its default.
+    // A delay read that is negative or not finite is logged and takes its default; 0 is kept.
     bool Serialize(sme::StorageBuffer& buffer) override;
     const char* TypeName() const override { return "mouth"; }
 

@@ -10,7 +10,7 @@
 float GoalShoot::AimError(const b2Vec2& c, const b2Vec2& m, const b2Vec2& e) {
     const b2Vec2 line = m - c;
     const float length = line.Length();
-    if (!(length >= b2_epsilon) || b2Dot(line, e - c) <= 0.0f) {
+    if (!(length >= b2_epsilon)) {
         return std::numeric_limits<float>::infinity();
     }
     return std::fabs(((c.y - e.y) * line.x - (c.x - e.x) * line.y) / (length * length)) * length;

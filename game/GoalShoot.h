@@ -14,9 +14,9 @@ public:
 
     GoalShoot(Bot& bot, Globbo& opponent) : BotGoal(bot), m_Opponent(opponent) {}
 
-    // How far e lies from the line of a shot from c out through m: the distance of e from that
-    // line. Infinite when there is no line (m on c) and when e lies behind the mouth's side of
-    // c, where a spit would go the other way.
+    // How far e lies from the line through c and m: the distance of e from the whole line, on the
+    // mouth's side of c or behind it. Infinite when there is no line (m on c), where the distance
+    // would be 0 / 0.
     static float AimError(const b2Vec2& c, const b2Vec2& m, const b2Vec2& e);
 
     // Whether the last look from the mouth to the opponent's mouth was clear.

@@ -26,6 +26,13 @@ public:
 // totals the state that entered (or was last improved) first goes first; a closed state is never
 // reopened. Its working memory is kept between searches, so searches over a graph of a given size
 // allocate only the first time.
+//
+// The nodes live in one array, found through a table indexed by state, and the open set is an
+// array kept sorted by (total, arrival), rather than chained blocks of pooled nodes, a hash of
+// search trees, a neighbour cache and a linked open list: the states are taken in the same order
+// and the same paths are found, without a tree walk per neighbour and, once the arrays have grown,
+// without an allocation per query. A node's neighbours are asked for once, when it is closed, so
+// there is nothing to cache.
 class MicroPather {
 public:
     enum Result : int { kSolved = 0, kNoSolution = 1, kStartEndSame = 2 };

@@ -41,43 +41,6 @@ const TiXmlElement* FindArray(const TiXmlElement* root) {
     return nullptr;
 }
 
-// Whether the key, where present, holds a number: a missing key reads as the record's default,
-// but the reader would take text in its place for the default too.
-bool NumberOrAbsent(const TiXmlElement* element, const char* key) {
-    const char* text = element->Attribute(key);
-    int32_t value = 0;
-    return text == nullptr || sme::ValueText::ParseInt(text, value);
-}
-
-// The child element a record reads its part of that name from: the first child element so
-// named (ignoring letter case), whatever its type.
-const TiXmlElement* NamedChild(const TiXmlElement* element, const char* name) {
-    for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr;
-         child = child->NextSiblingElement()) {
-        const char* childName = child->Attribute("name");
-        if (childName != nullptr && sme::ValueText::EqualsIgnoringCase(childName, name)) {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
-// Whether the element can be read as a result: a "gamestats" element whose numbers are numbers
-// where they are present. What is missing reads as the records' defaults; the winner code is
-// checked by the record itself.
-bool IsResult(const TiXmlElement* entry) {
-    if (entry->ValueStr() != "gamestats" || !NumberOrAbsent(entry, "winner")) {
-        return false;
-    }
-    for (const char* player : {"player1", "player2"}) {
-        const TiXmlElement* part = NamedChild(entry, player);
-        if (part != nullptr && (!NumberOrAbsent(part, "score") || !NumberOrAbsent(part, "numShots"))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The length of the valid UTF-8 sequence that starts the text, 0 when none does.
 size_t SequenceLength(const std::string& text, size_t at) {
     const auto byte = [&](size_t i) {
@@ -113,12 +76,12 @@ std::string AsUtf8(const std::string& text) {
 }
 
 // Renames the user's file so that a new one can be written without losing it. The real folder
-// is the one the read path's mount stands for.
-void MoveAside(const std::string& readPath, const std::string& fileName) {
+// is the one the read path's mount stands for. False, logged, when the file stays where it is.
+bool MoveAside(const std::string& readPath, const std::string& fileName) {
     const char* folder = PHYSFS_getRealDir(readPath.c_str());
     if (folder == nullptr) {
         log_error("LoadStatistics: cannot find the folder of %s to move it aside", readPath.c_str());
-        return;
+        return false;
     }
     const std::filesystem::path file = std::filesystem::path(folder) / fileName;
     for (int number = 0; number < kMaxAsideNames; ++number) {
@@ -131,12 +94,13 @@ void MoveAside(const std::string& readPath, const std::string& fileName) {
         std::filesystem::rename(file, aside, error);
         if (error) {
             log_error("LoadStatistics: cannot move %s aside: %s", file.c_str(), error.message().c_str());
-        } else {
-            log_error("LoadStatistics: %s is kept as %s", readPath.c_str(), aside.c_str());
+            return false;
         }
-        return;
+        log_error("LoadStatistics: %s is kept as %s", readPath.c_str(), aside.c_str());
+        return true;
     }
     log_error("LoadStatistics: no free name to move %s aside", file.c_str());
+    return false;
 }
 
 }  // namespace
@@ -145,24 +109,19 @@ std::string StatisticsReadPath(const StatisticsStore& store) {
     return kUserFolder + store.fileName;
 }
 
-bool ReadStatistics(const TiXmlElement* root, std::vector<GameStatistics>& records, int& skipped) {
-    skipped = 0;
+bool ReadStatistics(const TiXmlElement* root, std::vector<GameStatistics>& records) {
     const TiXmlElement* array = FindArray(root);
     if (array == nullptr) {
         return false;
     }
     for (const TiXmlElement* entry = array->FirstChildElement(); entry != nullptr;
          entry = entry->NextSiblingElement()) {
-        GameStatistics record;
+        GameStatistics& record = records.emplace_back();
         sme::XmlStorageBuffer reader(false);
         reader.SetRoot(entry);
-        if (!IsResult(entry) || !record.Serialize(reader)) {
-            ++skipped;
-            continue;
-        }
+        record.Serialize(reader);
         record.player1.playerId = AsUtf8(record.player1.playerId);
         record.player2.playerId = AsUtf8(record.player2.playerId);
-        records.push_back(record);
     }
     return true;
 }
@@ -184,24 +143,21 @@ bool LoadStatistics(StatisticsStore& store) {
         return false;
     }
     TiXmlDocument document;
-    int skipped = 0;
     std::string error;
     if (file.status == VirtualFile::TooLarge) {
         error = "its length is " + std::to_string(file.length) + " bytes (at most " +
                 std::to_string(kMaxStatisticsFileBytes) + ")";
     } else if (!sme::XmlTextParser::Parse(document, file.bytes.c_str(), &error)) {
         error = "not XML: " + error;
-    } else if (!ReadStatistics(document.RootElement(), store.records, skipped)) {
+    } else if (!ReadStatistics(document.RootElement(), store.records)) {
         error = "no statistics array";
     }
     if (!error.empty()) {
         log_error("LoadStatistics: %s cannot be read as statistics: %s", path.c_str(), error.c_str());
         store.records.clear();
-        MoveAside(path, store.fileName);
+        // A file that stays where it is must not be written over, as one that cannot be opened.
+        store.fileUnreadable = !MoveAside(path, store.fileName);
         return false;
-    }
-    if (skipped > 0) {
-        log_error("LoadStatistics: %d entries of %s are not match results and were skipped", skipped, path.c_str());
     }
     return true;
 }

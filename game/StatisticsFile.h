@@ -14,7 +14,8 @@ class TiXmlElement;
 // and writes the file under the store's name into the write folder, which is the user's folder.
 // A stored result is never lost: a file that exists but cannot be opened is never written over,
 // one that cannot be read as statistics is moved aside before anything is written in its place,
-// the save writes nothing the load would refuse, and a bad entry costs only itself.
+// the save writes nothing the load would refuse, and no entry is ever dropped: every element of
+// the array is read as a result, so a load followed by a save keeps every one.
 
 // The longest statistics file that is read, and so the longest that is written, in bytes. A
 // result takes about 205 bytes: this holds some 160,000 matches, decades of daily play. Reading
@@ -25,9 +26,11 @@ constexpr long long kMaxStatisticsFileBytes = 32 * 1024 * 1024;
 // them empty and is fine. A file that is there but cannot be opened or read (no permission, a
 // failing disk) is logged and left where it is, and the store will not save over it; false. A
 // file that is too long, cannot be parsed or holds no statistics is logged and moved aside
-// (renamed "<name>.bad", "<name>.bad1", ...) so that the next save starts a new file beside it;
-// false. Entries are read with the records' defaults for what they lack; entries that are not
-// "gamestats", hold text for a number or an unknown winner code are logged and skipped.
+// (renamed "<name>.bad", "<name>.bad1", ... "<name>.bad999") so that the next save starts a new
+// file beside it; when it cannot be moved (every name taken, a failed rename) it stays and is not
+// saved over either; false. Every element of the array is read as a result, whatever its name: what an entry lacks
+// or holds as something other than a number reads as the records' default, and a winner code the
+// game does not know is kept as it is.
 bool LoadStatistics(StatisticsStore& store);
 
 // Writes every record, in order, as a new file that replaces the old one only once it is complete
@@ -39,10 +42,10 @@ bool SaveStatistics(const StatisticsStore& store);
 // "gamestats" element per record, in order.
 void WriteStatistics(const std::vector<GameStatistics>& records, TiXmlDocument& document);
 
-// Reads the entries of a statistics document's root element (the array itself, or an element
-// holding it) into records, which are not emptied first. False when there is no statistics array.
-// skipped counts the entries that are not results.
-bool ReadStatistics(const TiXmlElement* root, std::vector<GameStatistics>& records, int& skipped);
+// Appends one record for each element of a statistics document's array (the root element itself,
+// or a child of it) to records, which are not emptied first. False when there is no statistics
+// array.
+bool ReadStatistics(const TiXmlElement* root, std::vector<GameStatistics>& records);
 
 // The file a store's statistics are read from.
 std::string StatisticsReadPath(const StatisticsStore& store);

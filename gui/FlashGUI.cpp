@@ -18,6 +18,8 @@ namespace {
 // Font files are far smaller than this.
 constexpr long long kMaxFontBytes = 64 * 1024 * 1024;
 constexpr float kTwipsPerPixel = 20.0f;
+// The button state a movie is given while the left mouse button is held.
+constexpr int kLeftButton = 1;
 
 }  // namespace
 
@@ -75,17 +77,23 @@ void FlashGUI::Layer::ClearMouseButtons() {
 }
 
 // A window that is not open has no mouse to report, nor a view to map it into: the movie then
-// gets the buttons at (0, 0).
+// gets the buttons at (0, 0). The main loop answers a press of a mouse button with a hint and never
+// hands it on as an event, so the left button is read as it is held now, while the window has the
+// focus: a click on a clip of the movie presses it.
 void FlashGUI::Layer::NotifyMouse(Application& application) {
     swfplayer::root* root = m_Movie.GetRoot();
     if (root == nullptr) {
         return;
     }
     sf::Vector2f mouse;
+    int buttons = m_MouseButtons;
     if (application.isOpen()) {
         mouse = application.mapPixelToCoords(sf::Mouse::getPosition(application));
+        if (application.hasFocus() && sf::Mouse::isButtonPressed(sf::Mouse::Left)) {
+            buttons = kLeftButton;
+        }
     }
-    root->notify_mouse_state(static_cast<int>(mouse.x), static_cast<int>(mouse.y), m_MouseButtons);
+    root->notify_mouse_state(static_cast<int>(mouse.x), static_cast<int>(mouse.y), buttons);
 }
 
 void FlashGUI::Load(const std::string& file) {

@@ -56,8 +56,8 @@ public:
         Layer& operator=(const Layer&) = delete;
 
         virtual void Render(sf::RenderTarget& target, sf::RenderStates states) const;
-        // Passes the mouse position (in the window's view) and the button state to the movie,
-        // then advances it by dt.
+        // Passes the mouse position (in the window's view) and the button state (the left button
+        // while it is held and the window has the focus) to the movie, then advances it by dt.
         virtual void Update(Application& application, float dt);
         // Mouse button presses and releases set the button state (1 left, 2 right, 0 none) and
         // pass it to the movie at once.
@@ -146,10 +146,6 @@ public:
     // that every controller shares is made on it, for the application's first controller,
     // unless there is one already (which stays where it is).
     void SetFocus(const std::string& name);
-    // The named item becomes the current focus item (none when there is none) and no cursor is
-    // made: each controller shows a cursor of its own there, from its first command or its
-    // hand-over on.
-    void SetDefaultFocus(const std::string& name);
     // Puts the controller's cursor (the shared one, if any) on the named item.
     void SetControllerFocus(Controller* controller, const std::string& name);
     // Removes every cursor; the items stay.

@@ -114,12 +114,8 @@ void FlashGUI::RemoveAllFocusItems() {
     m_CurrentFocusItem = nullptr;
 }
 
-void FlashGUI::SetDefaultFocus(const std::string& name) {
-    m_CurrentFocusItem = FindFocusItem(name);
-}
-
 void FlashGUI::SetFocus(const std::string& name) {
-    SetDefaultFocus(name);
+    m_CurrentFocusItem = FindFocusItem(name);
     if (m_SharedCursor) {
         return;
     }
@@ -178,10 +174,11 @@ void FlashGUI::OnCommand(Controller* controller, int command) {
     if (command >= kFirstMoveCommand && command <= kLastMoveCommand) {
         MoveFocus(cursor, command - kFirstMoveCommand, controller);
     } else if (command == Controller::kSpit || command == Controller::kStart) {
-        // The press's script may change the screens, even unload this one: the item is held,
-        // and the screen hears of the press only while the item is still its own.
+        // Whatever item the cursor is on is pressed, a disabled one too. The press's script may
+        // change the screens, even unload this one: the item is held, and the screen hears of the
+        // press only while the item is still its own.
         std::shared_ptr<FocusItem> item = cursor->GetItemHandle();
-        if (item && item->IsEnabled()) {
+        if (item) {
             item->OnPress(controller);
             if (ItemHandle(item.get())) {
                 OnFocusItemEvent(controller, item.get(), kPressed);

@@ -4,6 +4,7 @@
 #include "app/Log.h"
 #include "app/SoundManager.h"
 #include "flash/FSCommand.h"
+#include "gui/GameScreens.h"
 
 #include <algorithm>
 
@@ -12,24 +13,29 @@ namespace {
 constexpr const char* kMenuMusic = "data/music/acoustic/track01.ogg";
 constexpr const char* kHintDescription = "data/gui/hint.xml";
 
-// The description each id's screen loads once, when it joins the director; null for none.
-const char* DescriptionOf(int id) {
-    switch (id) {
-    case GUIDirector::kTitle: return "data/gui/gametitle.xml";
-    case GUIDirector::kTutorial:
-    case GUIDirector::kTutorialWithButtons: return "data/gui/tutorial.xml";
-    case GUIDirector::kMainMenu: return "data/gui/mainmenu.xml";
-    case GUIDirector::kQuickMatchSelection: return "data/gui/globbo_selection_quickmatch.xml";
-    case GUIDirector::kTrainingSelection: return "data/gui/globbo_selection_training.xml";
-    case GUIDirector::kLevelSelection: return "data/gui/level_selection.xml";
-    case GUIDirector::kChampionshipGlobbos: return "data/gui/championship_globbo_selection.xml";
-    case GUIDirector::kChampionshipLevelSelection: return "data/gui/championship_level_selection.xml";
-    case GUIDirector::kChampionshipPodium: return "data/gui/championship_podium.xml";
-    case GUIDirector::kPaused: return "data/gui/paused.xml";
-    case GUIDirector::kStatistics: return "data/gui/statistics.xml";
-    default: return nullptr;
-    }
-}
+struct Description {
+    int id;
+    const char* file;
+};
+
+// The descriptions loaded once, at construction, in this order; the hint's follows them.
+constexpr Description kDescriptions[] = {
+    {GUIDirector::kTitle, "data/gui/gametitle.xml"},
+    {GUIDirector::kMainMenu, "data/gui/mainmenu.xml"},
+    {GUIDirector::kQuickMatchSelection, "data/gui/globbo_selection_quickmatch.xml"},
+    {GUIDirector::kTrainingSelection, "data/gui/globbo_selection_training.xml"},
+    {GUIDirector::kLevelSelection, "data/gui/level_selection.xml"},
+    {GUIDirector::kStatistics, "data/gui/statistics.xml"},
+    {GUIDirector::kPaused, "data/gui/paused.xml"},
+};
+
+// The game's own descriptions of the screens that have none above, loaded after the hint's.
+constexpr Description kOwnDescriptions[] = {
+    {GUIDirector::kTutorial, "data/gui/tutorial.xml"},
+    {GUIDirector::kChampionshipGlobbos, "data/gui/championship_globbo_selection.xml"},
+    {GUIDirector::kChampionshipLevelSelection, "data/gui/championship_level_selection.xml"},
+    {GUIDirector::kChampionshipPodium, "data/gui/championship_podium.xml"},
+};
 
 // The description each push of the id loads anew; null for none.
 const char* ReloadedDescriptionOf(int id) {
@@ -41,7 +47,7 @@ const char* ReloadedDescriptionOf(int id) {
     }
 }
 
-// The screens a back command (or a "Back" FSCommand) leaves: they have a way back.
+// The screens a back command leaves: they have a way back.
 bool BackPops(int id) {
     switch (id) {
     case GUIDirector::kQuickMatchSelection:
@@ -70,13 +76,16 @@ bool TakesPlainScreen(int id) {
 }  // namespace
 
 GUIDirector& GUIDirector::GetInstance() {
-    static GUIDirector instance;
+    static GUIDirector instance(RegisterGameScreens);
     return instance;
 }
 
-GUIDirector::GUIDirector() : m_MainMenu(*this) {
+GUIDirector::GUIDirector(const ScreenMaker& makeScreens) : m_MainMenu(*this) {
     Place(kMainMenu, &m_MainMenu, &m_MainMenu);
-    m_Hint.Load(kHintDescription);
+    if (makeScreens) {
+        makeScreens(*this);
+    }
+    LoadDescriptions();
     FSCommandSignal().connect(this, &GUIDirector::OnFSCommand);
 }
 
@@ -89,10 +98,18 @@ bool GUIDirector::Place(int id, GUIBase* screen, FlashGUI* flash) {
     }
     m_ScreenOfId[id] = screen;
     m_FlashOfId[id] = flash;
-    if (const char* description = DescriptionOf(id); description != nullptr && flash != nullptr) {
-        flash->Load(description);
-    }
     return true;
+}
+
+void GUIDirector::LoadDescriptions() {
+    const auto load = [this](const Description& description) {
+        if (FlashGUI* screen = m_FlashOfId[description.id]) {
+            screen->Load(description.file);
+        }
+    };
+    std::for_each(std::begin(kDescriptions), std::end(kDescriptions), load);
+    m_Hint.Load(kHintDescription);
+    std::for_each(std::begin(kOwnDescriptions), std::end(kOwnDescriptions), load);
 }
 
 void GUIDirector::RegisterTitle(std::unique_ptr<FlashGUI> title) {
@@ -158,11 +175,6 @@ void GUIDirector::PushScreen(int id) {
         log_error("GUIDirector::PushScreen: screen %d is already in the stack", id);
         return;
     }
-    // A match that cannot start is not shown: the screens stay as they are.
-    if (id == kGame && !StartMatch()) {
-        log_error("GUIDirector::PushScreen: no match could start");
-        return;
-    }
     log_info("GUIDirector::PushScreen: %d", id);
     GUIBase* oldTop = Top();
     m_Ids.push_front(id);
@@ -185,13 +197,9 @@ void GUIDirector::PrepareBeforePush(int id) {
             screen->Load(description);
         }
     } else if (id == kGame) {
+        m_Match->StartMatch();
         m_Match->Update(Application::GetInstance(), 0.0f);
     }
-}
-
-bool GUIDirector::StartMatch() {
-    m_Match->StartMatch();
-    return m_Match->HasMatch();
 }
 
 void GUIDirector::PrepareAfterPush(int id) {
@@ -203,8 +211,6 @@ void GUIDirector::PrepareAfterPush(int id) {
         m_Tutorial->EnableButtons(true);
         break;
     case kMainMenu: m_MainMenu.SetFocus("newgamepvp"); break;
-    // The pause lies over everything: the match's controls hint, drawn over the stack, goes.
-    case kPaused: HideMatchHints(); break;
     default: break;
     }
 }
@@ -247,14 +253,6 @@ void GUIDirector::EndMatch() {
     Application::GetInstance().DetachControllers();
     if (m_Match != nullptr) {
         m_Match->EndMatch();
-    }
-    // The match's controls hint is of no use once the match has gone.
-    HideMatchHints();
-}
-
-void GUIDirector::HideMatchHints() {
-    for (const char* hint : {"quickmatch controls", "training controls"}) {
-        m_Hint.HideHint(hint);
     }
 }
 
@@ -333,7 +331,8 @@ void GUIDirector::OnFSCommand(const char* command) {
         return;
     }
     if (text == "Back") {
-        if (BackPops(GetCurrentScreenId())) {
+        // The last screen stays: without one the game would show nothing and take no command.
+        if (m_Ids.size() > 1) {
             PopScreen();
         }
     } else if (GUIBase* top = Top()) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,19 +43,26 @@ public:
         kExit = 17,
     };
 
-    // The game's one director, made on first use.
+    // Gives a director under construction its screens beyond the main menu and the hint, through
+    // the Register calls below.
+    using ScreenMaker = std::function<void(GUIDirector&)>;
+
+    // The game's one director, made on first use with every screen of the game.
     static GUIDirector& GetInstance();
 
-    // Makes the main menu and the hint overlay and loads their descriptions, and connects to
-    // every movie's FSCommands. The game uses the one of GetInstance.
-    GUIDirector();
+    // Makes the main menu and the hint overlay, lets the maker add the other screens, loads the
+    // descriptions once (title, main menu, quick-match selection, training selection, level
+    // selection, statistics, pause, hint; then the tutorial's, the championship's creature and
+    // level-set selections' and the podium's), and connects to every movie's FSCommands.
+    explicit GUIDirector(const ScreenMaker& makeScreens = {});
     ~GUIDirector() override;
     GUIDirector(const GUIDirector&) = delete;
     GUIDirector& operator=(const GUIDirector&) = delete;
 
-    // The screens that the rest of the game brings, each loaded with its id's description when
-    // it has one, and owned by the director from then on. An id that takes no screen of that
-    // kind (or has one already) is logged and the screen dropped.
+    // The screens that the rest of the game brings, owned by the director from then on. The
+    // descriptions are loaded by the construction after the maker has run: a screen registered
+    // later is not loaded. An id that takes no screen of that kind (or has one already) is logged
+    // and the screen dropped.
     // The title (id 1), deleted when the program ends.
     void RegisterTitle(std::unique_ptr<FlashGUI> title);
     // The tutorial, under ids 2 and 3.
@@ -66,8 +74,7 @@ public:
 
     // Puts the id's screen on top with the id's preparation, activates it when it is new on top
     // and hands it what the old top hands over; sets the application's frame-skip flag. An id
-    // without a screen, a screen already in the stack below the top, and a match that cannot
-    // start are refused (logged).
+    // without a screen and a screen already in the stack below the top are refused (logged).
     void PushScreen(int id) override;
     // Takes the top off (ending the match first when it is id 13) and activates the new top
     // with the hand-over. False when the stack is empty.
@@ -85,8 +92,8 @@ public:
     // The back command leaves the menus that have a way back and pauses a match; every command
     // then goes to the top screen and the hint.
     void HandleCommand(Controller* controller, int command) override;
-    // "playsound..." plays a sound; "Back" goes back where the back command does; the rest goes
-    // to the top screen. The hint hears all but the sounds.
+    // "playsound..." plays a sound; "Back" takes the top screen off, unless it is the last one;
+    // the rest goes to the top screen. The hint hears all but the sounds.
     void OnFSCommand(const char* command);
     void ShowHint(const char* name, int mode) override;
     // Ends a running match, deletes the title, empties the stack and unloads every screen: what
@@ -104,21 +111,19 @@ public:
 private:
     static constexpr int kIdCount = kExit + 1;
 
-    // Stores the screen under the id and loads the id's description; false when the id has one.
+    // Stores the screen under the id; false when the id has one.
     bool Place(int id, GUIBase* screen, FlashGUI* flash);
+    // Loads each description once, in their order, into the screens there are.
+    void LoadDescriptions();
     // The preparation of the id that comes before its screen is stacked, and after.
     void PrepareBeforePush(int id);
     void PrepareAfterPush(int id);
-    // Starts the match screen's match; false when none could start.
-    bool StartMatch();
     // Activates the top when it is not the old top and hands it what the old top hands over.
     void ChangeTop(GUIBase* oldTop);
     GUIBase* Top() const { return m_Screens.empty() ? nullptr : m_Screens.front(); }
     bool IsStacked(const GUIBase* screen) const;
-    // Ends the running match, its controllers let go first, and takes its controls hint away.
+    // Ends the running match, its controllers let go first.
     void EndMatch();
-    // Takes the match's controls hint off the screen, when it shows.
-    void HideMatchHints();
     // The title is deleted (the program is ending) and both stacks emptied.
     void DeleteTitleAndEmpty();
 

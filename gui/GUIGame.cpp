@@ -1,7 +1,6 @@
 #include "gui/GUIGame.h"
 
 #include "app/Application.h"
-#include "app/Log.h"
 #include "app/SoundManager.h"
 #include "app/UserPreferences.h"
 #include "game/LevelWindmill.h"
@@ -37,12 +36,6 @@ void GUIGame::StartMatch() {
     }
     m_Game = std::make_unique<SpitGame>(application.levelFile, m_Level.get(), mode != MatchSetup::Training,
                                         application.player1File, application.player2File);
-    // A match on an empty arena could never be won.
-    if (!m_Game->HasLevel()) {
-        log_error("GUIGame::StartMatch: cannot play the level %s", application.levelFile.c_str());
-        EndMatch();
-        return;
-    }
     application.currentGame = m_Game.get();
     m_Ended = false;
     if (mode != MatchSetup::Championship) {

@@ -24,12 +24,11 @@ public:
     // Ends any earlier match, stops the music and starts a match of the set-up's level and
     // creatures (with a bot in training). Outside a championship it attaches the set-up's
     // controllers to the creatures and shows the controls hint. A level that cannot be read
-    // starts no match (logged).
+    // gives a match in an empty arena.
     void StartMatch() override;
     // The controllers let go of the creatures; the match (no longer the current one) and its
     // level go.
     void EndMatch() override;
-    bool HasMatch() const override { return m_Game != nullptr; }
 
     // Runs the match; when it has finished, detaches the controllers, records it in a running
     // championship, appends its result to the statistics file and pushes the match over, once per

@@ -11,9 +11,8 @@ namespace {
 
 // Modes with these bits wait at the checkpoint for a move and a press.
 constexpr int kWaitingModes = 1 | 2;
-// The hint movie's frame where every hint starts; the frame before it shows nothing.
+// The hint movie's frame where every hint starts (its first frame shows nothing).
 constexpr int kStartFrame = 1;
-constexpr int kEmptyFrame = 0;
 
 std::string Formatted(const char* format, unsigned int index) {
     char text[96];
@@ -51,19 +50,6 @@ void GUIHint::ShowHint(const std::string& name, int mode) {
         ShowController("player2", application.player2Controller, "quickmatch controls p2c%u");
     } else if (name == "training controls") {
         ShowController("player", application.player1Controller, "training controls c%u");
-    }
-}
-
-void GUIHint::HideHint(const std::string& name) {
-    if (name != m_HintName || !IsShown()) {
-        return;
-    }
-    m_NeedsMove = m_NeedsPress = false;
-    m_Waiting = false;
-    FlashMovie* movie = GetFirstMovie();
-    if (swfplayer::root* root = movie != nullptr ? movie->GetRoot() : nullptr) {
-        root->goto_frame(kEmptyFrame);
-        root->set_play_state(swfplayer::character::STOP);
     }
 }
 

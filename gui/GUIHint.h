@@ -20,9 +20,6 @@ public:
     // "use other controls", "select two") from its start. Nothing while the preference
     // disableHints is set.
     void ShowHint(const std::string& name, int mode);
-    // Takes the shown hint off the screen at once, when it is the named one: a hint that belongs
-    // to a screen goes with it. Any other hint plays on.
-    void HideHint(const std::string& name);
 
     void Render(sf::RenderTarget& target, sf::RenderStates states) const override;
     void Update(Application& application, float dt) override;

@@ -10,7 +10,7 @@
 
 void GUIMainMenu::Load(const std::string& file) {
     FlashGUI::Load(file);
-    for (const char* name : {"newgamepvp", "newgamepvc", "stats", "howto", "quit", "newgamechampionship", "tutorial"}) {
+    for (const char* name : {"newgamepvp", "newgamepvc", "stats", "howto", "quit"}) {
         AddFlashFocusItem(name);
     }
     LinkRight(*this, "newgamepvp", "newgamepvc");
@@ -21,10 +21,6 @@ void GUIMainMenu::Load(const std::string& file) {
     LinkRight(*this, "quit", "newgamepvp");
     LinkDown(*this, "newgamepvc", "stats");
     LinkDown(*this, "stats", "quit");
-    // The championship has an item of its own below the quick match, so the controllers reach
-    // it as well as the mouse.
-    LinkDown(*this, "newgamepvp", "newgamechampionship");
-    LinkDown(*this, "newgamechampionship", "tutorial");
 }
 
 void GUIMainMenu::Activate() {

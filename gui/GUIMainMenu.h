@@ -6,9 +6,10 @@ class GUIDirector;
 
 // The main menu (screen 4): starts a quick match, training against the computer or a
 // championship, opens the tutorial, the statistics and the manual, and ends the program. The
-// controllers move one shared cursor over the clips "newgamepvp", "newgamepvc", "stats", "howto",
-// "quit", "newgamechampionship" and "tutorial"; the clips' press scripts send the choices as
-// FSCommands.
+// controllers move one shared cursor over the clips "newgamepvp", "newgamepvc", "stats", "howto"
+// and "quit"; the clips' press scripts send the choices as FSCommands. The championship
+// ("newgamechampionship") and the tutorial ("tutorial") have no item: the movie sends their
+// commands when the mouse presses their clips.
 class GUIMainMenu : public FlashGUI {
 public:
     // The manual page, opened in the desktop's browser by "howto".

@@ -6,11 +6,11 @@
 class GUIDirector;
 
 // The quick match's creature selection (screen 5): each of two players picks a creature from
-// the pool with a controller of their own, moving a cursor of their own in their controller's
-// colour, and "Start" sets the match up and opens the level selection. The description's first
-// layer holds the clips "Back" and "Start": "Back" sits above and left of the pool, "Start" right
-// of and below the players' slots, so that left and right go along the slots and "Start" in the
-// order they show.
+// the pool with a controller of their own, moving the one cursor that every controller shares
+// (whoever presses chooses), and "Start" sets the match up and opens the level selection. The
+// description's first layer holds the clips "Back" and "Start": "Back" sits above and left of the
+// pool, "Start" right of and below the players' slots, so that left and right go along the slots
+// and "Start" in the order they show.
 class GUIPlayerSelection : public FlashGUI {
 public:
     // The pool's first and last cell centres and the slots' row, in pixels.

@@ -26,10 +26,10 @@ void GUIPlayerSelectionTraining::Activate() {
     m_ChosenBot = nullptr;
     m_Grid.Build(*this, kPool, kSlotRow, 1, true);
     m_Bots.Build(*this, kBots, 1.0f);
+    // The movie's "EnteredPlayerSelection" begins the creature choice.
     if (FlashMovie* movie = GetFirstMovie()) {
         movie->GotoLabel("PlayerSelection", false);
     }
-    SetState(kChoosingPlayer);
 }
 
 void GUIPlayerSelectionTraining::Update(Application& application, float dt) {
@@ -77,7 +77,7 @@ void GUIPlayerSelectionTraining::SetState(int state) {
         RenewGoBack();
         m_Grid.ConnectItem(*this, kGoBack, FocusItem::kUp, SelectionGrid::kTopEdge);
         m_Grid.ConnectItem(*this, kGoBack, FocusItem::kLeft, SelectionGrid::kLeftEdge);
-        FocusOn(m_Grid.GetPoolItems().empty() ? kGoBack : m_Grid.GetPoolItems().front()->GetName());
+        MoveAllFocus(m_Grid.GetPoolItems().empty() ? kGoBack : m_Grid.GetPoolItems().front()->GetName());
         SetTextVisible("title1", true);
         SetTextVisible("title2", false);
         break;
@@ -95,7 +95,7 @@ void GUIPlayerSelectionTraining::SetState(int state) {
         m_Bots.ConnectItem(*this, kGoBack, FocusItem::kLeft, SelectionGrid::kLeftEdge);
         m_Bots.ConnectItem(*this, kGoBack, FocusItem::kRight, SelectionGrid::kRightEdge);
         // Without bots there is no way on, only back.
-        FocusOn(m_Bots.GetItems().empty() ? kGoBack : m_Bots.GetItems().front()->GetName());
+        MoveAllFocus(m_Bots.GetItems().empty() ? kGoBack : m_Bots.GetItems().front()->GetName());
         SetTextVisible("title1", false);
         SetTextVisible("title2", true);
         break;
@@ -112,13 +112,6 @@ void GUIPlayerSelectionTraining::RenewGoBack() {
     }
     AddFlashFocusItem(kGoBack);
     SetFocus(kGoBack);
-}
-
-void GUIPlayerSelectionTraining::FocusOn(const std::string& name) {
-    MoveAllFocus(name);
-    // The item becomes the current one too, so that the controller handed over on activation
-    // lands on it.
-    SetFocus(name);
 }
 
 void GUIPlayerSelectionTraining::PlayLabel(const char* label) {

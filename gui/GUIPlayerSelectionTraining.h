@@ -13,6 +13,8 @@ class SnapshotFocusItem;
 // selection. The movie's transitions (labels "PlayerSelection", "GoToAISelection",
 // "GoToPlayerSelection", "AISelected") end with "EnteredPlayerSelection", "EnteredAISelection"
 // and "StartGame". "GoBack" leaves during the creature choice and returns to it from the bots.
+// In both choices "GoBack" is the current focus item (moves without a link and a controller
+// handed over land there) while the cursors start on the first creature or bot.
 class GUIPlayerSelectionTraining : public FlashGUI {
 public:
     enum State {
@@ -31,7 +33,8 @@ public:
 
     explicit GUIPlayerSelectionTraining(GUIDirector& director);
 
-    // Everything chosen is forgotten, the grids are built anew and the creature choice begins.
+    // Everything chosen is forgotten, the grids are built anew and the movie goes to its creature
+    // choice, whose "EnteredPlayerSelection" then begins it (state 1).
     void Activate() override;
     // The grids follow the clips "Shelves" and "Monitor", the chosen creature the clip
     // "SelectedGlobbo"; once the creature stands in its slot, the bots' choice comes.
@@ -54,10 +57,8 @@ private:
     void OnBotPressed(SnapshotFocusItem& bot);
     void OnGoBackPressed();
     void ShowBotTexts(const SnapshotFocusItem& bot);
-    // "GoBack" made anew, focused, and linked to the grid of the choice.
+    // "GoBack" made anew and focused: the current focus item, where the cursor is made.
     void RenewGoBack();
-    // Every cursor on the named item, which becomes the current focus item.
-    void FocusOn(const std::string& name);
     void PlayLabel(const char* label);
     void StartGame();
     bool IsPoolOrSlot(const FocusItem* item) const;

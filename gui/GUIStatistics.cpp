@@ -15,10 +15,9 @@ constexpr long long kMaxFontBytes = 64 * 1024 * 1024;
 
 const sf::Color kNameColor(0, 0, 0, 255);
 const sf::Color kLabelColor(255, 255, 255, 200);
-// The points and the players' ranks are red. A dark red half see-through reads badly on any
-// board (at best about 3.4 to 1, on black), so the red is light and opaque: it reads at 4.5 to 1
-// or better on the board's dark blue.
-const sf::Color kPointsColor(255, 105, 105, 255);
+// The scores, the players' ranks and their points. This red, a little see-through, reads at
+// about 3.3 to 1 at best (on black): the movie's board behind it is near black.
+const sf::Color kPointsColor(200, 87, 87, 200);
 const sf::Color kHeaderColor(87, 200, 87, 200);
 
 // The current match: where the names, the labels and the players' columns stand.
@@ -28,9 +27,6 @@ const sf::Vector2f kPlayerColumns[2] = {{290.0f, 215.0f}, {490.0f, 215.0f}};
 const sf::Vector2f kScoreOffset(-5.0f, -5.0f);
 constexpr float kShotsBelow = 50.0f;
 constexpr unsigned int kNameSize = 40;
-// The two names stand 200 pixels apart: a wider name is drawn smaller, keeping its middle, so
-// that it stays on its card, clear of the other.
-constexpr float kNameWidth = 170.0f;
 constexpr unsigned int kLabelSize = 35;
 constexpr unsigned int kScoreSize = 60;
 
@@ -104,22 +100,12 @@ void GUIStatistics::Activate() {
     BuildOverallTable();
 }
 
-void GUIStatistics::FitName(sf::Text& name) {
-    const sf::FloatRect bounds = name.getLocalBounds();
-    if (bounds.width > kNameWidth) {
-        const float scale = kNameWidth / bounds.width;
-        name.setScale(scale, scale);
-        name.move(0.0f, (1.0f - scale) * (bounds.top + bounds.height / 2.0f));
-    }
-}
-
 void GUIStatistics::BuildCurrentMatch() {
     const Game& game = *Application::GetInstance().currentGame;
     const Globbo* creatures[2] = {game.GetGlobbo1(), game.GetGlobbo2()};
     for (int i = 0; i < 2; ++i) {
         m_Names[i] =
             MakeText(creatures[i] != nullptr ? creatures[i]->m_Name : "", kNamePositions[i], kNameSize, kNameColor);
-        FitName(m_Names[i]);
     }
     m_Columns[0] = {MakeText("Score", kLabelsPosition, kLabelSize, kLabelColor),
                     MakeText("Shots", kLabelsPosition + sf::Vector2f(0.0f, kShotsBelow), kLabelSize, kLabelColor)};

@@ -46,8 +46,6 @@ private:
     // The font of every text, read on the first activation only.
     const sf::Font& Font();
     sf::Text MakeText(const std::string& text, const sf::Vector2f& position, unsigned int size, const sf::Color& color);
-    // A name too wide for its card is scaled down to fit it.
-    static void FitName(sf::Text& name);
     void BuildCurrentMatch();
     void BuildOverallTable();
 

@@ -48,8 +48,8 @@ void GlobboSnapshot::ReadCreature(const std::string& file) {
     settings.ReadObject("m_Settings", m_BotSettings);
 }
 
-// The name takes the layout of the text file's first text, with the creature's name for its
-// words; names differ in width, so the layout's x is the middle of the name.
+// The name takes the layout of the text file's first text, as a screen's text element does, with
+// the creature's name for its words.
 void GlobboSnapshot::LayOutName(const sf::Font& font) {
     const char* layoutFile = (m_Flags & kFrame) != 0 ? kFrameText : kNoFrameText;
     TextElementData layout;
@@ -65,8 +65,6 @@ void GlobboSnapshot::LayOutName(const sf::Font& font) {
     m_Name.emplace(layout, font);
     const std::string& name = m_Data.m_CharacterName;
     m_Name->text.setString(sf::String::fromUtf8(name.begin(), name.end()));
-    const sf::FloatRect bounds = m_Name->text.getLocalBounds();
-    m_Name->text.setOrigin(bounds.left + bounds.width / 2.0f, 0.0f);
 }
 
 void GlobboSnapshot::SetNameVisible(bool visible) {

@@ -14,8 +14,6 @@ public:
     virtual void StartMatch() = 0;
     // Deletes the match and its level.
     virtual void EndMatch() = 0;
-    // Whether a match runs: after StartMatch, false when none could start.
-    virtual bool HasMatch() const { return true; }
 };
 
 // The tutorial (ids 2 and 3): shown with its buttons off, or reset with them on.

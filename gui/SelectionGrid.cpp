@@ -142,13 +142,8 @@ void SelectionGrid::BuildBetweenBackAndStart(FlashGUI& screen, const FocusRect& 
     Clear(screen);
     screen.AddFlashFocusItem("Back");
     screen.AddFlashFocusItem("Start");
-    // Players who fill a slot each choose with their own cursor, in their controller's colour;
-    // otherwise every controller moves one shared cursor.
-    if (onePerController) {
-        screen.SetDefaultFocus("Start");
-    } else {
-        screen.SetFocus("Start");
-    }
+    // Every controller moves the one cursor; each press is the pressing controller's choice.
+    screen.SetFocus("Start");
     Build(screen, poolRect, slotRow, slotCount, onePerController);
     ConnectItem(screen, "Back", FocusItem::kUp, kTopEdge);
     ConnectItem(screen, "Back", FocusItem::kLeft, kLeftEdge);
@@ -193,12 +188,17 @@ void SelectionGrid::ConnectItem(FlashGUI& screen, const std::string& name, int d
 }
 
 void SelectionGrid::OnItemPressed(FlashGUI& screen, Controller* controller, FocusItem* item, int kind) {
-    if (kind != FlashGUI::kPressed || item == nullptr || !item->IsEnabled()) {
+    if (kind != FlashGUI::kPressed || item == nullptr) {
         return;
     }
     for (const std::shared_ptr<SnapshotFocusItem>& poolItem : m_PoolItems) {
         if (poolItem.get() == item) {
-            MoveToSlot(screen, controller, *poolItem);
+            // A creature whose definition keeps it from being chosen stays in the pool, even
+            // when a cursor was put straight onto it. An emptied place goes on to the move,
+            // which finds nothing to move and logs it.
+            if (poolItem->GetFile().empty() || poolItem->IsEnabled()) {
+                MoveToSlot(screen, controller, *poolItem);
+            }
             return;
         }
     }

@@ -52,8 +52,7 @@ public:
                bool onePerController);
     // The creature selections' screen: the grid built anew (Clear, then Build) between the
     // items "Back", above and left of the pool, and "Start", right of and below the slots, with
-    // the focus on "Start": with onePerController each controller's own cursor comes there,
-    // otherwise the cursor that every controller shares.
+    // the focus on "Start", where the cursor that every controller shares comes.
     void BuildBetweenBackAndStart(FlashGUI& screen, const FocusRect& poolRect, const FocusRect& slotRow, int slotCount,
                                   bool onePerController);
     // Takes the grid's items off the screen and forgets them and the choices.

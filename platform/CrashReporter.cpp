@@ -151,7 +151,9 @@ uintptr_t InstructionAddress([[maybe_unused]] const siginfo_t* info, const void*
 }
 
 // Writes the chain of stack frames, starting at the faulting instruction when the walk finds it
-// (the frames before it belong to the handler), one line per frame, at most kMaxFrames.
+// (the frames before it belong to the handler), at most kMaxFrames. Each frame's line holds its
+// number and address alone; the frame's module, function and offset follow on a line of their
+// own, indented, so the report's lines keep one layout whatever the symbols are.
 void LogStackFrames(int fd, uintptr_t crashAddress) {
     ReportLine().ErrorPrefix().Text("Crash $ADDRESS:").Hex(crashAddress, 8).Text("\n").WriteTo(fd);
 
@@ -172,7 +174,7 @@ void LogStackFrames(int fd, uintptr_t crashAddress) {
             .Decimal(static_cast<uint64_t>(i), 2, ' ')
             .Text(" at $ADDRESS:")
             .Hex(reinterpret_cast<uintptr_t>(frame), 8)
-            .Text(" ")
+            .Text("\n    ")
             .WriteTo(fd);
         // Writes the frame's module, function and offset, and the line end.
         backtrace_symbols_fd(&frame, 1, fd);

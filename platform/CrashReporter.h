@@ -11,7 +11,8 @@ namespace platform {
 //
 //   CRASHED! Error code 0000000B: ACCESS VIOLATION, $ADDRESS:<instruction>, Flags: <si_code>
 //   Crash $ADDRESS:<instruction>
-//   Crash frame  0 at $ADDRESS:<address> <module(function+offset) [address]>
+//   Crash frame  0 at $ADDRESS:<address>
+//       <module(function+offset) [address]>
 //   ...                                  (at most 100 frames, starting at the faulting one)
 //
 // The error code is the signal number and the flags are the signal's si_code; the name is

@@ -19,6 +19,10 @@ namespace {
 
 // The most symbolic links followed to the file they lead to, as the system's own lookup does.
 constexpr int kMaxLinks = 40;
+// What a temporary file's name adds to the target's name, before the unique part: a mark that only
+// this game writes, so that the clean-up of cut-short saves can never take a file of anyone
+// else's, such as a player's "statistics.xml.backup" or "preferences.xml.old123".
+constexpr char kTemporaryMark[] = ".pondorix-unsaved-";
 // The letters or digits that mkostemp puts in place of the name's "XXXXXX".
 constexpr size_t kUniqueLength = 6;
 
@@ -58,11 +62,11 @@ bool FollowLinks(std::string& path) {
     return false;
 }
 
-// Whether the name is the target's name with a temporary file's ending: '.' and kUniqueLength
-// letters or digits.
+// Whether the name is the target's name with a temporary file's ending: the mark and
+// kUniqueLength letters or digits.
 bool IsTemporaryName(const std::string& name, const std::string& targetName) {
-    if (name.size() != targetName.size() + 1 + kUniqueLength || name.compare(0, targetName.size(), targetName) != 0 ||
-        name[targetName.size()] != '.') {
+    const std::string prefix = targetName + kTemporaryMark;
+    if (name.size() != prefix.size() + kUniqueLength || name.compare(0, prefix.size(), prefix) != 0) {
         return false;
     }
     return std::all_of(name.end() - kUniqueLength, name.end(), [](char c) {
@@ -96,9 +100,8 @@ ReplacementFile::ReplacementFile(const std::string& targetPath, Links links) : m
     }
     std::error_code error;
     std::filesystem::create_directories(FolderOf(m_TargetPath), error);
-    std::vector<char> name(m_TargetPath.begin(), m_TargetPath.end());
-    const char suffix[] = ".XXXXXX";
-    name.insert(name.end(), suffix, suffix + sizeof(suffix));
+    const std::string pattern = m_TargetPath + kTemporaryMark + std::string(kUniqueLength, 'X');
+    std::vector<char> name(pattern.c_str(), pattern.c_str() + pattern.size() + 1);
     const int fd = mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
         Fail("create a temporary file for");

@@ -8,8 +8,9 @@ namespace platform {
 // A new version of a file, written beside the file it replaces and put in its place in one
 // step, so that a crash or a power cut leaves either the old file or the new one, never a
 // torn one. The new bytes go to a temporary file with a unique name in the target's folder,
-// "<target>.XXXXXX" (six letters or digits; two running games never share one), locked while
-// it is written so that RemoveLeftovers can tell it from one a killed game left. Commit flushes
+// "<target>.pondorix-unsaved-XXXXXX" (a mark no player or other program writes, then six letters
+// or digits; two running games never share one), locked while it is written so that
+// RemoveLeftovers can tell it from one a killed game left. Commit flushes
 // it to the disk, gives it the old file's permissions, renames it over the target and flushes
 // the folder, so the rename itself survives a power cut. A replacement that is not committed,
 // or whose commit fails, is removed and the old file stays.
@@ -41,9 +42,10 @@ public:
     void Abandon();
 
     // Removes the temporary files that cut-short replacements of the target left (a game
-    // killed while it saved): regular files named "<target>.XXXXXX" in the target's folder
-    // (following links, the folder of the file they lead to) that no replacement holds open.
-    // The number removed.
+    // killed while it saved): regular files named "<target>.pondorix-unsaved-XXXXXX" in the
+    // target's folder (following links, the folder of the file they lead to, where the saves
+    // write) that no replacement holds open. Nothing without the mark is ever removed, however
+    // like a temporary file its name looks. The number removed.
     static int RemoveLeftovers(const std::string& targetPath, Links links = Links::Replace);
 
 private:

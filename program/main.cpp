@@ -1,7 +1,6 @@
 #include "app/Application.h"
 #include "app/Logger.h"
 #include "gui/GUIDirector.h"
-#include "gui/GameScreens.h"
 #include "platform/CrashReporter.h"
 
 // The command line is not read.
@@ -11,11 +10,7 @@ int main() {
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();
-    application.Init([]() -> ScreenDirector& {
-        GUIDirector& director = GUIDirector::GetInstance();
-        RegisterGameScreens(director);
-        return director;
-    });
+    application.Init([]() -> ScreenDirector& { return GUIDirector::GetInstance(); });
     application.Run();
     application.Shutdown();
     return 0;

@@ -26,19 +26,20 @@ void WriteVector(StorageBuffer& buffer, const char* key, std::vector<T>& values)
     buffer.EndWriteArray();
 }
 
-// Reads a list member written by WriteVector. The vector holds the elements read; an absent
-// list leaves it empty and counts as read. The first element that fails ends the read with
-// false, leaving the elements before it. The vector grows as elements are read, never to a
-// stored count that the data may not back. The list is always closed again, so the buffer
-// goes on with the members after it.
+// Reads a list member written by WriteVector. The vector is first given the stored count of
+// default elements, then element after element is read into it; an absent list leaves it empty
+// and counts as read. The first element that fails ends the read with false, leaving a vector of
+// the list's full length: the elements read, then the rest at their defaults. The count is what
+// the buffer reports, which never promises more elements than its data could hold. The list is
+// always closed again, so the buffer goes on with the members after it.
 template <typename T>
 bool ReadVector(StorageBuffer& buffer, const char* key, std::vector<T>& values) {
     static_assert(std::is_same_v<T, std::string> || std::is_base_of_v<Serializable, T>,
                   "lists hold strings or records");
     const uint32_t count = buffer.BeginReadArray(key);
     values.clear();
-    for (uint32_t i = 0; i < count; ++i) {
-        T& value = values.emplace_back();
+    values.resize(count);
+    for (T& value : values) {
         bool read = false;
         if constexpr (std::is_same_v<T, std::string>) {
             read = buffer.ReadString(nullptr, value);
@@ -46,7 +47,6 @@ bool ReadVector(StorageBuffer& buffer, const char* key, std::vector<T>& values) 
             read = buffer.ReadObject(nullptr, value);
         }
         if (!read) {
-            values.pop_back();
             buffer.EndReadArray();
             return false;
         }

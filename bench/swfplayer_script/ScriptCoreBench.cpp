@@ -1,7 +1,7 @@
 // Baselines for the interpreter: member get/set on a 50-member object and through a 5-deep
 // prototype chain, a variable read and written through its text made afresh (as a pushed name is)
 // beside the same through an interned name, value conversion, calls through native functions,
-// string building.
+// string building, and objects of built-in classes made with their methods.
 #include "swfplayer/main/script/as_c_function.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/as_object.h"
@@ -134,6 +134,22 @@ void BM_native_call(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_native_call);
+
+// One object made by the global constructor named class_name (called with no arguments), each
+// with function objects of its own for its methods, and then let go.
+void BM_construct(benchmark::State& state, const char* class_name) {
+    fixture f;
+    as_value constructor;
+    f.owner->get_global()->get_member(class_name, &constructor);
+    for (auto _ : state) {
+        as_value made = call_method(constructor, &f.env, as_value(), 0, f.env.get_top_index());
+        benchmark::DoNotOptimize(made);
+    }
+}
+BENCHMARK_CAPTURE(BM_construct, array, "Array")->ComputeStatistics("min", fastest);
+BENCHMARK_CAPTURE(BM_construct, sound, "Sound")->ComputeStatistics("min", fastest);
+BENCHMARK_CAPTURE(BM_construct, date, "Date")->ComputeStatistics("min", fastest);
+BENCHMARK_CAPTURE(BM_construct, object, "Object")->ComputeStatistics("min", fastest);
 
 void BM_string_building_10000(benchmark::State& state) {
     for (auto _ : state) {

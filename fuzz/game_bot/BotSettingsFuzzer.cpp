@@ -1,8 +1,8 @@
 // A computer opponent's file from the input, played in a small training match: the file is both
-// creatures' definition and the bot's settings. After reading, every running sum of the weight
-// table lies in [0, 1] and never falls along its row, and the timings are usable numbers; the
-// match then plays 200 frames with the bot thinking in each, its waypoints and every body staying
-// finite.
+// creatures' definition and the bot's settings. After reading, every condition draws one of the
+// four goals, a row of weights none of which is negative has running sums in [0, 1] that never
+// fall, and the timings are finite numbers (negative ones are kept as written); the match then
+// plays 200 frames with the bot thinking in each, its waypoints and every body staying finite.
 #include "app/Application.h"
 #include "app/SoundManager.h"
 #include "fuzz/FuzzCheck.h"
@@ -81,20 +81,37 @@ bool Finite(const b2Vec2& v) {
     return std::isfinite(v.x) && std::isfinite(v.y);
 }
 
+// Whether the row's weights as the table counts them (missing and non-finite ones as 0) are all
+// at least 0.
+bool NoNegativeWeight(const BotSettings& settings, uint32_t condition) {
+    for (uint32_t goal = 0; goal < BotSettings::kGoals; ++goal) {
+        const size_t index = condition * BotSettings::kGoals + goal;
+        if (index < settings.m_GoalWeights.size() && settings.m_GoalWeights[index] < 0.0f &&
+            std::isfinite(settings.m_GoalWeights[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void CheckSettings(const BotSettings& settings) {
     using fuzz_support::check;
     for (uint32_t condition = 0; condition < BotSettings::kConditions; ++condition) {
-        float previous = 0.0f;
-        for (uint32_t goal = 0; goal < BotSettings::kGoals; ++goal) {
-            const float sum = settings.Cumulative(condition, goal);
-            check(sum >= previous && sum <= 1.0f + 1e-5f);
-            previous = sum;
+        if (NoNegativeWeight(settings, condition)) {
+            float previous = 0.0f;
+            for (uint32_t goal = 0; goal < BotSettings::kGoals; ++goal) {
+                const float sum = settings.Cumulative(condition, goal);
+                check(sum >= previous && sum <= 1.0f + 1e-5f);
+                previous = sum;
+            }
         }
-        check(settings.PickGoal(condition, 0.5f) < BotSettings::kGoals);
+        for (const float r : {0.0f, 0.5f, 0.999f}) {
+            check(settings.PickGoal(condition, r) < BotSettings::kGoals);
+        }
     }
     for (float timing : {settings.m_ConditionTimeout, settings.m_GoalTimeout, settings.m_PathStuckTimeout,
                          settings.m_ShootingCooldown, settings.m_ShootingDistance}) {
-        check(std::isfinite(timing) && timing >= 0.0f);
+        check(std::isfinite(timing));
     }
 }
 

@@ -1,5 +1,5 @@
-// Arbitrary text as a statistics file: every whole result is read and the rest skipped, and what
-// was read, written out as the game saves it and read again, comes back the same.
+// Arbitrary text as a statistics file: what was read, written out as the game saves it and read
+// again, comes back the same, entry for entry, whatever the entries held.
 #include "app/XmlFileOutput.h"
 #include "game/StatisticsFile.h"
 #include "serializeme/XmlTextParser.h"
@@ -31,22 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     std::vector<GameStatistics> records;
-    int skipped = 0;
-    if (!ReadStatistics(document.RootElement(), records, skipped)) {
+    if (!ReadStatistics(document.RootElement(), records)) {
         Check(records.empty());
         return 0;
-    }
-    Check(skipped >= 0);
-    for (const GameStatistics& record : records) {
-        Check(record.winner >= GameStatistics::kUndecided && record.winner <= GameStatistics::kPlayer2);
     }
     TiXmlDocument written;
     WriteStatistics(records, written);
     TiXmlDocument reread;
     Check(sme::XmlTextParser::Parse(reread, XmlFileOutput::Print(written, false).c_str()));
     std::vector<GameStatistics> again;
-    Check(ReadStatistics(reread.RootElement(), again, skipped));
-    Check(skipped == 0 && again.size() == records.size());
+    Check(ReadStatistics(reread.RootElement(), again));
+    Check(again.size() == records.size());
     for (size_t i = 0; i < records.size(); ++i) {
         Check(again[i].winner == records[i].winner);
         Check(Same(again[i].player1, records[i].player1));

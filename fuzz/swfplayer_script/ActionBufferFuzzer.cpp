@@ -3,7 +3,8 @@
 // stored stream never outgrows the input (plus the end action it may add), and the pool's
 // strings all come from the input; a failed check traps, so libFuzzer reports the input.
 // Then the stream runs twice as a clip's frame actions under a small instruction budget, and
-// must leave the clip's stack and the player's call depth as it found them, and the records it
+// must leave no call behind (the clip's stack floor, register frames and the player's call depth
+// as it found them; what it leaves on the stack stays for later actions), and the records it
 // decoded for running within their bound of the stream's bytes.
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/display/character.h"
@@ -37,11 +38,17 @@ void run_as_frame_actions(const swfplayer::action_buffer& buffer) {
     owner->set_root_movie(clip.get_ptr());
     for (int pass = 0; pass < 2; pass++) {
         buffer.execute(&clip->m_env);
-        if (clip->m_env.get_stack_size() != 0 || owner->call_depth() != 0) {
+        const swfplayer::as_environment& env = clip->m_env;
+        if (env.get_stack_floor() != 0 || env.get_register_frame_size() != 0 || owner->call_depth() != 0) {
             __builtin_trap();
         }
     }
-    clip->m_env.set_target(nullptr);
+    // The clip's environment refers to the clip, and so may what the actions left there (its
+    // stack, locals and registers) or stored in its members: every reference to it goes, as the
+    // player's collection would drop them.
+    swfplayer::as_object_set visited;
+    clip->m_env.clear_refs(&visited, clip.get_ptr());
+    swfplayer::as_object::walk_clear_refs(clip.get_ptr(), &visited, clip.get_ptr());
     swfplayer::register_log_callback(previous);
 }
 

@@ -50,14 +50,6 @@ int utf8_encoded_size(uint32_t code_point) {
 
 }  // namespace
 
-base_string::base_string(const char* text) : base_string() {
-    if (text) {
-        int length = static_cast<int>(std::strlen(text));
-        resize(length);
-        std::memcpy(data(), text, length);
-    }
-}
-
 base_string::base_string(const char* bytes, int length) : base_string() {
     if (length > 0) {
         assert(bytes);
@@ -78,24 +70,36 @@ void base_string::set_storage_watch(storage_watch watch) {
     s_storage_watch = watch;
 }
 
-char* base_string::allocate_buffer(uint32_t capacity) {
-    const size_t bytes = sizeof(shared_header) + capacity;
-    auto* header = static_cast<shared_header*>(std::calloc(bytes, 1));
+// Buffers are taken with malloc and zeroed here, and a small buffer grows into a new one by hand:
+// glibc serves small malloc and free calls from a per-thread cache, which calloc and realloc
+// bypass. Larger buffers, and buffers that shrink, go through realloc, which can extend, remap or
+// split them without copying.
+constexpr uint32_t small_buffer_capacity = 1024;
+
+char* base_string::new_buffer(uint32_t capacity, const char* text, size_t count) {
+    auto* header = static_cast<shared_header*>(std::malloc(sizeof(shared_header) + capacity));
     if (header == nullptr) {
         throw std::bad_alloc();
     }
     header->refs = 1;
     header->text_length = -1;
-    note_storage(static_cast<int64_t>(bytes));
-    return reinterpret_cast<char*>(header + 1);
+    char* buffer = reinterpret_cast<char*>(header + 1);
+    std::memcpy(buffer, text, count);
+    std::memset(buffer + count, 0, capacity - count);
+    return buffer;
+}
+
+char* base_string::allocate_buffer(uint32_t capacity, const char* text, size_t count) {
+    char* buffer = new_buffer(capacity, text, count);
+    note_storage(static_cast<int64_t>(sizeof(shared_header) + capacity));
+    return buffer;
 }
 
 void base_string::unshare() {
     const int length = size();
     const bool known_whole = header()->text_length == length;
     const uint32_t capacity = heap_capacity_for(length);
-    char* buffer = allocate_buffer(capacity);
-    std::memcpy(buffer, m_heap.buffer, static_cast<size_t>(length) + 1);
+    char* buffer = allocate_buffer(capacity, m_heap.buffer, static_cast<size_t>(length) + 1);
     header()->refs--;  // others hold it still
     m_heap.buffer = buffer;
     m_heap.capacity = capacity;
@@ -205,6 +209,9 @@ base_string& base_string::operator=(base_string&& other) noexcept {
 }
 
 void base_string::append_with_resize(const char* bytes, int count) {
+    if (count > max_length - size()) {
+        throw std::length_error("base_string: text too long");
+    }
     const char* own = c_str();
     if (bytes >= own && bytes < own + capacity()) {
         // Appending (part of) this string to itself: the source must outlive the resize.
@@ -212,12 +219,13 @@ void base_string::append_with_resize(const char* bytes, int count) {
         append_with_resize(copy.c_str(), count);
         return;
     }
+    // The length a copy takes stays known across the append when it was known before; text that
+    // leaves the inline storage is measured only if a copy asks.
     const int old_length = size();
-    const bool known_whole =
-        is_heap() ? header()->text_length == old_length : std::strlen(m_local) == static_cast<size_t>(old_length);
+    const bool known_whole = is_heap() && header()->text_length == old_length;
     resize(old_length + count);
     std::memcpy(data() + old_length, bytes, static_cast<size_t>(count));
-    if (known_whole && is_heap()) {
+    if (known_whole) {
         header()->text_length = old_length + count;
     }
 }
@@ -270,9 +278,11 @@ void base_string::resize(int n) {
             m_local[n] = 0;
             return;
         }
+        // The whole inline storage is copied, a few fixed moves, and what lay in it past the text
+        // is cleared: a copy of just the text's variable length compiles to a slow string move.
         uint32_t capacity = heap_capacity_for(n);
-        char* buffer = allocate_buffer(capacity);
-        std::memcpy(buffer, m_local, length + 1);
+        char* buffer = allocate_buffer(capacity, m_local, local_capacity);
+        std::memset(buffer + length + 1, 0, static_cast<size_t>(local_capacity - 1 - length));
         m_tag = heap_tag;
         m_heap.size = static_cast<uint32_t>(n) + 1;
         m_heap.capacity = capacity;
@@ -291,28 +301,37 @@ void base_string::resize(int n) {
     uint32_t capacity = heap_capacity_for(n);
     if (is_shared()) {
         // A buffer of the string's own, holding what stays of the text; the rest is zero.
-        char* buffer = allocate_buffer(capacity);
-        std::memcpy(buffer, m_heap.buffer, static_cast<size_t>(n < length ? n : length));
+        char* buffer = allocate_buffer(capacity, m_heap.buffer, static_cast<size_t>(n < length ? n : length));
         header()->refs--;  // others hold it still
         m_heap.buffer = buffer;
         m_heap.capacity = capacity;
     } else if (capacity != m_heap.capacity) {
-        const size_t bytes = sizeof(shared_header) + capacity;
-        auto* shared = static_cast<shared_header*>(std::realloc(header(), bytes));
-        if (shared == nullptr) {
-            throw std::bad_alloc();
-        }
-        char* buffer = reinterpret_cast<char*>(shared + 1);
-        if (capacity > m_heap.capacity) {
-            std::memset(buffer + m_heap.capacity, 0, capacity - m_heap.capacity);
-        }
-        note_storage(static_cast<int64_t>(capacity) - static_cast<int64_t>(m_heap.capacity));
-        m_heap.buffer = buffer;
-        m_heap.capacity = capacity;
+        move_buffer(capacity);
     }
     m_heap.size = static_cast<uint32_t>(n) + 1;
     m_heap.buffer[n] = 0;
     header()->text_length = -1;
+}
+
+void base_string::move_buffer(uint32_t capacity) {
+    const uint32_t old_capacity = m_heap.capacity;
+    if (capacity > old_capacity && capacity <= small_buffer_capacity) {
+        char* buffer = new_buffer(capacity, m_heap.buffer, m_heap.size);
+        std::free(header());
+        m_heap.buffer = buffer;
+    } else {
+        auto* shared = static_cast<shared_header*>(std::realloc(header(), sizeof(shared_header) + capacity));
+        if (shared == nullptr) {
+            throw std::bad_alloc();
+        }
+        m_heap.buffer = reinterpret_cast<char*>(shared + 1);
+        if (capacity > old_capacity) {
+            std::memset(m_heap.buffer + old_capacity, 0, capacity - old_capacity);
+        }
+    }
+    m_heap.capacity = capacity;
+    // The buffer grew or shrank by the difference, however it moved.
+    note_storage(static_cast<int64_t>(capacity) - static_cast<int64_t>(old_capacity));
 }
 
 int base_string::utf8_char_count(const char* bytes, int byte_count) {

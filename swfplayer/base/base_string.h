@@ -19,8 +19,13 @@ namespace swfplayer {
 class base_string {
 public:
     base_string() : m_tag(1), m_hash_known(false), m_folded_hash(0) { m_local[0] = 0; }
-    // Copies the NUL-terminated text; a null pointer gives the empty string.
-    base_string(const char* text);
+    // Copies the NUL-terminated text; a null pointer gives the empty string. Inline, so that the
+    // length of a literal is known where it is written.
+    base_string(const char* text) : base_string() {
+        if (text) {
+            append(text, static_cast<int>(std::strlen(text)));
+        }
+    }
     // Copies exactly length bytes, then adds the NUL.
     base_string(const char* bytes, int length);
     base_string(const base_string& other);
@@ -130,7 +135,8 @@ public:
     // Characters [start, end), copied as bytes; clamped to the text, empty when start >= end.
     base_string utf8_substring(int start, int end) const;
     // ASCII letters mapped to upper / lower case; every other character is kept (re-encoded as
-    // UTF-8, so invalid input comes out as U+FFFD).
+    // UTF-8, so invalid input comes out as U+FFFD). Keeping them whole keeps the result valid
+    // UTF-8: a character beyond ASCII cut to one byte would corrupt the text.
     base_string utf8_to_upper() const;
     base_string utf8_to_lower() const;
 
@@ -170,8 +176,13 @@ private:
     };
     shared_header* header() const { return reinterpret_cast<shared_header*>(m_heap.buffer) - 1; }
     bool is_shared() const { return is_heap() && header()->refs > 1; }
-    // A new buffer for capacity bytes of text, zero-filled, held once and counted.
-    static char* allocate_buffer(uint32_t capacity);
+    // A new buffer for capacity bytes of text, held once, holding the count bytes of text
+    // (count <= capacity) and zeros after them; allocate_buffer also counts it as storage.
+    static char* new_buffer(uint32_t capacity, const char* text, size_t count);
+    static char* allocate_buffer(uint32_t capacity, const char* text, size_t count);
+    // Moves the string's own heap buffer to a new capacity, keeping the text that fits and
+    // zero-filling what is new.
+    void move_buffer(uint32_t capacity);
     // Gives this heap string a buffer of its own with the same text.
     void unshare();
     // The length a copy takes (up to the first NUL), worked out once per text.
@@ -198,30 +209,33 @@ private:
     }
     // Lets go of the heap buffer (freed once no string holds it); the string is empty and inline.
     void free_heap();
-    // Appends count bytes that hold no NUL. While the text and its NUL still fit storage of the
-    // string's own, the storage rule would keep it as it is, so the bytes are copied in place;
-    // otherwise the string resizes.
+    // Appends count bytes that hold no NUL. While the text and its NUL still fit storage the
+    // string alone holds, the storage rule would keep it as it is, so the bytes are copied in
+    // place; otherwise the string resizes. This is the path of every name a script builds by
+    // appends, so it reads each field once and keeps the length a copy takes when it was known.
     void append(const char* bytes, int count) {
-        int length = size();
-        if (count > max_length - length) {
-            throw std::length_error("base_string: text too long");
-        }
-        if (length + count < capacity() && !is_shared()) {
-            const bool known_whole = is_heap() && header()->text_length == length;
-            char* text = data();
-            std::memcpy(text + length, bytes, static_cast<size_t>(count));
-            text[length + count] = 0;
-            if (is_heap()) {
+        if (is_heap()) {
+            const int length = static_cast<int>(m_heap.size) - 1;
+            shared_header* shared = header();
+            if (shared->refs == 1 && count < static_cast<int>(m_heap.capacity) - length) {
+                m_hash_known = false;
+                std::memcpy(m_heap.buffer + length, bytes, static_cast<size_t>(count));
+                m_heap.buffer[length + count] = 0;
                 m_heap.size = static_cast<uint32_t>(length + count) + 1;
-                if (known_whole) {
-                    header()->text_length = length + count;
-                }
-            } else {
-                m_tag = static_cast<uint8_t>(length + count + 1);
+                shared->text_length = shared->text_length == length ? length + count : -1;
+                return;
             }
         } else {
-            append_with_resize(bytes, count);
+            const int length = m_tag - 1;
+            if (count < local_capacity - length) {
+                m_hash_known = false;
+                std::memcpy(m_local + length, bytes, static_cast<size_t>(count));
+                m_local[length + count] = 0;
+                m_tag = static_cast<uint8_t>(length + count + 1);
+                return;
+            }
         }
+        append_with_resize(bytes, count);
     }
     void append_with_resize(const char* bytes, int count);
     template <class unit>

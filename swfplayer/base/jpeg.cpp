@@ -4,7 +4,6 @@
 #include "swfplayer/base/image.h"
 #include "swfplayer/base/log.h"
 
-#include <jerror.h>
 #include <jpeglib.h>
 
 #include <cassert>
@@ -37,12 +36,20 @@ void init_source(j_decompress_ptr cinfo) {
     reinterpret_cast<source_manager*>(cinfo->src)->start_of_file = true;
 }
 
+// Ends a decode that cannot go on: back to the guarded call that began it, which aborts the
+// decompression and reports failure. Nothing on the way has a destructor to run.
+[[noreturn]] void abandon_decode(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<error_manager*>(cinfo->err)->jump, 1);
+}
+
 boolean fill_input_buffer(j_decompress_ptr cinfo) {
     source_manager* src = reinterpret_cast<source_manager*>(cinfo->src);
     int bytes = src->in->read_bytes(src->buffer, buffer_size);
     if (bytes <= 0) {
         if (src->start_of_file) {
-            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+            // Nothing at all to decode: the source's own failure, not one of libjpeg's.
+            log_error("jpeg::input: empty jpeg source stream.\n");
+            abandon_decode(reinterpret_cast<j_common_ptr>(cinfo));
         }
         // Data that ends early gets an end-of-image code; libjpeg completes the image itself.
         src->buffer[0] = 0xFF;
@@ -76,9 +83,12 @@ void skip_input_data(j_decompress_ptr cinfo, long count) {
 
 void term_source(j_decompress_ptr) {}
 
+// libjpeg's fatal errors: its message, then the decoder's own line on standard error, and the
+// decode is abandoned.
 [[noreturn]] void error_exit(j_common_ptr cinfo) {
     (*cinfo->err->output_message)(cinfo);
-    std::longjmp(reinterpret_cast<error_manager*>(cinfo->err)->jump, 1);
+    std::fputs("internal error in jpeglib\n", stderr);
+    abandon_decode(cinfo);
 }
 
 void output_message(j_common_ptr cinfo) {

@@ -2,12 +2,14 @@
 // link, and what saves that were killed left behind.
 #include "tests/support/FileTail.h"
 #include "tests/support/GameProcess.h"
+#include "tests/support/KilledSave.h"
 #include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,31 +59,40 @@ TEST_F(UserFilesEndToEnd, preferences_behind_a_link_are_read_and_saved_through_i
     EXPECT_NE(saved.find("<vec2 x=\"1000\" y=\"600\" name=\"windowSize\""), std::string::npos) << saved;
 }
 
-// A start removes the temporary files of the preferences' and the statistics' saves that were cut
-// short, and nothing else: not files that only look alike, not the files themselves.
+// A start removes the temporary files that killed saves of the preferences and the statistics
+// left, and nothing else: not the player's own copies, not the statistics' copies moved aside
+// however many there are, not any other name that merely ends like a temporary file.
 TEST_F(UserFilesEndToEnd, a_start_removes_what_killed_saves_left_and_nothing_else) {
-    const std::vector<std::string> leftovers = {"preferences.xml.Ab12Cd", "preferences.xml.zzZZ99",
-                                                "data/statistics.xml.q1W2e3"};
-    const std::vector<std::string> kept = {"preferences.xml.bak",     "preferences.xml.Ab12C",    "data/statistics.xml",
-                                           "data/statistics.xml.bad", "data/statistics.xml.bad1", "notes.txt.Ab12Cd",
-                                           "data/shapes.xml.Ab12Cd",  "statistics.xml.Ab12Cd"};
-    for (const std::string& name : leftovers) {
-        WriteFile(UserFolder() / name, "half a save");
-    }
+    const std::vector<std::string> kept = {"data/statistics.xml.backup", "preferences.xml.backup",
+                                           "data/statistics.xml.bad100", "preferences.xml.old123",
+                                           "data/statistics.xml.bad",    "data/statistics.xml.bad7"};
     for (const std::string& name : kept) {
         WriteFile(UserFolder() / name, "<resource/>");
     }
     WriteFile(UserFolder() / "preferences.xml",
               "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\"/></resource>");
+    WriteFile(UserFolder() / "data/statistics.xml", "<array name=\"statistics\"/>");
+    const auto names = [&] {
+        std::set<std::string> all;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(UserFolder())) {
+            all.insert(std::filesystem::relative(entry.path(), UserFolder()).string());
+        }
+        return all;
+    };
+    const std::set<std::string> before = names();
+    for (const char* target : {"preferences.xml", "preferences.xml", "data/statistics.xml"}) {
+        ASSERT_TRUE(testing_support::KillDuringSave((UserFolder() / target).string()));
+    }
+    ASSERT_EQ(names().size(), before.size() + 3) << "three temporary files left";
     const testing_support::FileTail log(UserFolder() / "Pondorix.log");
     ASSERT_TRUE(game->Start({PONDORIX_EXECUTABLE}));
     EXPECT_TRUE(ResizeAndClose(1024, 768));
-    for (const std::string& name : leftovers) {
-        EXPECT_FALSE(std::filesystem::exists(UserFolder() / name)) << name;
-    }
     for (const std::string& name : kept) {
         EXPECT_EQ(ReadFile(UserFolder() / name), "<resource/>") << name;
     }
+    std::set<std::string> after = names();
+    after.erase("Pondorix.log");
+    EXPECT_EQ(after, before);
     const std::string removed = "Application::RemoveLeftoverSaves: removed ";
     EXPECT_EQ(log.Count(removed + "2 temporary files that cut-short saves of preferences.xml left"), 1) << log.Text();
     EXPECT_EQ(log.Count(removed + "1 temporary files that cut-short saves of data/statistics.xml left"), 1)

@@ -7,8 +7,10 @@
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/common/swf_tag.h"
 #include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/shapes/canvas.h"
 #include "tests/flash/FlashTestKit.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/KilledSave.h"
 #include "tests/swfplayer/main/player/PlayerMovies.h"
 #include "tools/swfkit/ActionAssembler.h"
 #include "tools/swfkit/Movie.h"
@@ -132,8 +134,34 @@ TEST_F(FlashMovieTest, an_fscommand_reaches_the_game_as_its_command_text_even_wh
     }
 }
 
+// A handle's size is that of the movie its last successful load found: 0 before any, and a
+// reload that fails keeps the size of the movie before it (and of its copies).
+TEST_F(FlashMovieTest, a_failed_reload_keeps_the_size_of_the_movie_loaded_before) {
+    FlashMovie movie;
+    EXPECT_EQ(movie.GetWidth(), 0.0f);
+    EXPECT_EQ(movie.GetHeight(), 0.0f);
+    movie.Load("missing.swf");
+    EXPECT_EQ(movie.GetWidth(), 0.0f);
+    movie.Load("shapes.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    const FlashMovie copy = movie;
+    movie.Load("missing.swf");
+    EXPECT_FALSE(movie.GetRoot());
+    EXPECT_EQ(movie.GetWidth(), 200.0f);
+    EXPECT_EQ(movie.GetHeight(), 100.0f);
+    EXPECT_EQ(copy.GetWidth(), 200.0f);
+    swfkit::Movie wide(8, {0, 300 * kTwips, 0, 40 * kTwips}, 30);
+    wide.Tags().ShowFrame();
+    Write("wide.swf", wide.Write(false));
+    movie.Load("wide.swf");
+    EXPECT_EQ(movie.GetWidth(), 300.0f);
+    EXPECT_EQ(movie.GetHeight(), 40.0f);
+    EXPECT_EQ(copy.GetWidth(), 200.0f);
+}
+
 // A movie that loads another into its root hands the handle, and its copies, the new root: the
-// new movie is what plays and what the game finds; loading precomputes only up to the load.
+// new movie is what plays and what the game finds, shown in the size of the movie the handle
+// loaded; loading precomputes only up to the load.
 TEST_F(FlashMovieTest, a_movie_loaded_into_the_root_takes_over_the_handle_and_its_copies) {
     swfkit::Movie loader(8, {0, 100 * kTwips, 0, 50 * kTwips}, 30);
     loader.Tags().DoAction(player_movies::GetUrlAction("shapes.swf", "_root"));
@@ -149,7 +177,8 @@ TEST_F(FlashMovieTest, a_movie_loaded_into_the_root_takes_over_the_handle_and_it
     EXPECT_FALSE(movie.GetCharacter("red"));
     movie.Advance(1.0f / 30.0f);
     EXPECT_NE(movie.GetRoot(), first);
-    EXPECT_EQ(movie.GetWidth(), 200.0f);
+    EXPECT_EQ(movie.GetRoot()->get_movie_width(), 200);
+    EXPECT_EQ(movie.GetWidth(), 100.0f);
     EXPECT_TRUE(movie.GetCharacter("red"));
     EXPECT_EQ(copy.GetRoot(), movie.GetRoot());
     EXPECT_TRUE(copy.GetChildCharacter("clip", "green"));
@@ -265,18 +294,22 @@ TEST_F(FlashMovieTest, links_planted_at_the_cache_names_are_replaced_not_followe
 // A game killed while it wrote a cache left the cache's temporary file; the cache is stale then,
 // so the next load writes it, and removes that file first. Files that only look alike stay.
 TEST_F(FlashMovieTest, writing_a_cache_removes_what_cut_short_writes_of_it_left) {
-    for (const char* name : {"shapes.swf.gsc.Ab12Cd", "shapes.swf.gsc.x9Y8z7"}) {
-        testing_support::WriteFile(m_Dir / name, "half a cache");
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(testing_support::KillDuringSave((m_Dir / "shapes.swf.gsc").string()));
     }
-    for (const char* name : {"shapes.swf.gsc.old", "shapes.swf.Ab12Cd", "other.swf.gsc.Ab12Cd"}) {
+    const std::vector<std::string> kept = {"shapes.swf.gsc.old", "shapes.swf.gsc.Ab12Cd", "shapes.swf.Ab12Cd",
+                                           "other.swf.gsc.Ab12Cd"};
+    for (const std::string& name : kept) {
         testing_support::WriteFile(m_Dir / name, "kept");
     }
     EXPECT_TRUE(FlashMovie("shapes.swf").GetRoot());
-    EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc.Ab12Cd"));
-    EXPECT_FALSE(std::filesystem::exists(m_Dir / "shapes.swf.gsc.x9Y8z7"));
-    for (const char* name : {"shapes.swf.gsc.old", "shapes.swf.Ab12Cd", "other.swf.gsc.Ab12Cd"}) {
+    for (const std::string& name : kept) {
         EXPECT_EQ(testing_support::ReadFile(m_Dir / name), "kept") << name;
     }
+    const bool cached = std::filesystem::exists(m_Dir / "shapes.swf.gsc");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Dir.Path()), {}),
+              static_cast<std::ptrdiff_t>(1 + kept.size() + (cached ? 1 : 0)))
+        << "the movie, the files kept and the cache, and no temporary file";
 }
 
 TEST_F(FlashMovieTest, a_replacing_character_is_shared_and_outlives_the_movie_it_came_from) {
@@ -355,17 +388,30 @@ TEST_F(FlashMovieTest, a_root_function_runs_at_once_and_other_names_do_nothing) 
     EXPECT_FALSE(movie.CallRootMethod(nullptr));
 }
 
-TEST_F(FlashMovieTest, the_root_canvas_is_cleared_away) {
+// The root's drawing is emptied; its canvas stays where it was placed.
+TEST_F(FlashMovieTest, the_root_canvas_is_emptied_in_its_place) {
     FlashMovie movie("shapes.swf");
     ASSERT_TRUE(movie.GetRoot());
     swfplayer::sprite_instance* stage = movie.GetRoot()->get_root_sprite();
     const int children = stage->get_display_list().size();
-    ASSERT_TRUE(stage->get_canvas());
+    swfplayer::canvas* drawing = stage->get_canvas();
+    ASSERT_TRUE(drawing);
+    drawing->line_to(100.0f, 100.0f);
     EXPECT_EQ(stage->get_display_list().size(), children + 1);
     ClearRootCanvas(movie);
-    EXPECT_EQ(stage->get_display_list().size(), children);
+    EXPECT_EQ(stage->get_display_list().size(), children + 1);
+    EXPECT_EQ(stage->get_canvas(), drawing);
+    EXPECT_TRUE(drawing->m_paths.empty());
     FlashMovie empty;
     ClearRootCanvas(empty);
+    FlashMovie fresh("shapes.swf");
+    ASSERT_TRUE(fresh.GetRoot());
+    swfplayer::sprite_instance* fresh_stage = fresh.GetRoot()->get_root_sprite();
+    const int before = fresh_stage->get_display_list().size();
+    ClearRootCanvas(fresh);  // made on first use, empty
+    EXPECT_EQ(fresh_stage->get_display_list().size(), before + 1);
+    ASSERT_TRUE(fresh_stage->get_canvas());
+    EXPECT_TRUE(fresh_stage->get_canvas()->m_paths.empty());
 }
 
 TEST_F(FlashMovieTest, particles_move_while_their_movie_plays_and_go_when_it_stops) {

@@ -230,6 +230,30 @@ TEST_F(MovieWindowTest, the_mouse_rolls_over_presses_and_releases_the_button) {
 // the same as when SFML is made to set all of its state again after the movie. SFML's drawings
 // rely on its cached state: a zoomed view, a texture, the vertex cache of small shapes (which
 // leaves the model view as it was) and shapes drawn through the model view.
+// A movie that a script loads into the root movie is drawn in the size of the movie the handle
+// loaded: a movie of 200 x 100 pixels in place of one of 100 x 50 shows at half its size.
+TEST_F(MovieWindowTest, a_movie_loaded_into_the_root_is_drawn_in_the_size_the_handle_loaded) {
+    Write("shapes.swf", player_movies::ShapesMovie(3, 30));
+    swfkit::Movie loader(8, {0, 100 * kTwips, 0, 50 * kTwips}, 30);
+    loader.Tags().DoAction(player_movies::GetUrlAction("shapes.swf", "_root"));
+    loader.Tags().ShowFrame().ShowFrame();
+    Write("loader.swf", loader.Write(false));
+    FlashMovie movie("loader.swf");
+    ASSERT_TRUE(movie.GetRoot());
+    movie.Advance(1.0f / 30.0f);
+    ASSERT_EQ(movie.GetRoot()->get_movie_width(), 200);
+    movie.setPosition(10.0f, 10.0f);
+    // The red square of the frame shown and the clip's dark green square, each at half its place
+    // and size, and where each would show at the movie's own size.
+    const int red = 20 * movie.GetRoot()->get_current_frame();
+    const std::vector<sf::Vector2i> at = {{10 + red / 2 + 5, 25}, {75, 45}, {10 + red + 15, 45}, {140, 80}, {301, 221}};
+    const std::vector<Pixel> want = {kRed, {0, 128, 0}, kBlack, kBlack, kBlue};
+    const std::vector<Pixel> got = Shoot(movie, at);
+    for (size_t i = 0; i < at.size(); ++i) {
+        ExpectNear(got[i], want[i], 3, "point " + std::to_string(i));
+    }
+}
+
 TEST_F(MovieWindowTest, sfml_draws_after_a_movie_as_it_would_with_its_state_set_again) {
     Write("heavy.swf", player_movies::ShapeHeavyMovie(12, 1, true));
     FlashMovie movie("heavy.swf");

@@ -1,6 +1,6 @@
 // A bot's settings as its file holds them: the weight table read element by element and
-// normalised into running sums, the goal drawn from a row, and timings that fall back to their
-// defaults when unusable.
+// normalised into running sums, the goal drawn from a row, and timings kept as written unless
+// they are not numbers the bot can reckon with.
 #include "game/BotSettings.h"
 #include "serializeme/XmlStorageBuffer.h"
 
@@ -73,12 +73,15 @@ TEST(BotSettings, weights_become_running_sums_of_each_row) {
          Joined({Repeated("1", 16), Repeated("100", 4)}),
          {kEven, kEven, kEven, kEven}},
         {"none", {}, {kZeros, kZeros, kZeros, kZeros}},
-        {"not finite or negative: 0; huge: capped",
+        {"not finite: 0; negative and huge: as written",
          Joined({{"nan", "-1", "2", "0"},
                  {"1e38", "1e38", "1e38", "1e38"},
                  {"inf", "1", "0", "-inf"},
-                 {"1e39", "0", "0", "1e38"}}),
-         {Row{0.0f, 0.0f, 1.0f, 1.0f}, kEven, Row{0.0f, 1.0f, 1.0f, 1.0f}, Row{0.0f, 0.0f, 0.0f, 1.0f}}},
+                 {"-1", "0", "0", "-3"}}),
+         {Row{0.0f, -1.0f, 1.0f, 1.0f}, kZeros, Row{0.0f, 1.0f, 1.0f, 1.0f}, Row{0.25f, 0.25f, 0.25f, 1.0f}}},
+        {"beyond the float range: 0; a row summing to 0 is divided by 1",
+         Joined({{"1e39", "0", "0", "1e38"}, {"1", "-1", "0", "0"}, {"2", "-3", "0", "1"}}),
+         {Row{0.0f, 0.0f, 0.0f, 1.0f}, Row{1.0f, 0.0f, 0.0f, 0.0f}, Row{2.0f, -1.0f, -1.0f, 0.0f}, kZeros}},
         {"an element without a value counts 0 in its place",
          Joined({{"1", "1", "1", "1"}, {"x", "1", "1", "1"}}),
          {kEven, Row{0.0f, 1.0f / 3, 2.0f / 3, 1.0f}, kZeros, kZeros}},
@@ -89,10 +92,18 @@ TEST(BotSettings, weights_become_running_sums_of_each_row) {
     }
 }
 
-TEST(BotSettings, a_huge_row_still_draws_every_goal) {
-    const BotSettings settings = Read(Joined({{"3e38", "3e38", "3e38", "3e38"}, Repeated("0", 12)}));
-    EXPECT_EQ(settings.PickGoal(BotSettings::kNormal, 0.1f), BotSettings::kGoto);
-    EXPECT_EQ(settings.PickGoal(BotSettings::kNormal, 0.9f), BotSettings::kShoot);
+// Weights are drawn from as written: a row whose sum overflows to infinity has running sums of 0
+// and always draws a goto; negative weights move the running sums back and forth, and the first
+// sum above r still picks the goal.
+TEST(BotSettings, huge_and_negative_weights_draw_as_written) {
+    const BotSettings settings =
+        Read(Joined({{"3e38", "3e38", "3e38", "3e38"}, {"0", "2", "-1", "0"}, {"-1", "0", "0", "-3"}, {}}));
+    for (const float r : {0.0f, 0.5f, 0.99f}) {
+        EXPECT_EQ(settings.PickGoal(BotSettings::kNormal, r), BotSettings::kGoto) << r;
+        EXPECT_EQ(settings.PickGoal(BotSettings::kNoBalls, r), BotSettings::kFetch) << r;
+    }
+    EXPECT_EQ(settings.PickGoal(BotSettings::kGoodShot, 0.2f), BotSettings::kGoto);
+    EXPECT_EQ(settings.PickGoal(BotSettings::kGoodShot, 0.3f), BotSettings::kShoot);
 }
 
 TEST(BotSettings, the_goal_is_the_first_whose_running_sum_exceeds_r) {
@@ -115,10 +126,12 @@ TEST(BotSettings, the_goal_is_the_first_whose_running_sum_exceeds_r) {
     }
 }
 
-TEST(BotSettings, unusable_timings_fall_back_to_their_defaults) {
+// Timings and the shooting distance are kept as written, negative ones too; only values that are
+// not finite fall back to their defaults.
+TEST(BotSettings, timings_are_kept_as_written_unless_not_finite) {
     const BotSettings read = Read({},
-                                  "m_ConditionTimeout=\"nan\" m_GoalTimeout=\"-2\" m_PathStuckTimeout=\"inf\" "
-                                  "m_ShootingCooldown=\"-0.5\" m_ShootingDistance=\"-inf\"");
+                                  "m_ConditionTimeout=\"nan\" m_GoalTimeout=\"inf\" m_PathStuckTimeout=\"-inf\" "
+                                  "m_ShootingCooldown=\"nan\" m_ShootingDistance=\"-inf\"");
     EXPECT_EQ(read.m_ConditionTimeout, BotSettings::kDefaultConditionTimeout);
     EXPECT_EQ(read.m_GoalTimeout, BotSettings::kDefaultGoalTimeout);
     EXPECT_EQ(read.m_PathStuckTimeout, BotSettings::kDefaultPathStuckTimeout);
@@ -133,6 +146,15 @@ TEST(BotSettings, unusable_timings_fall_back_to_their_defaults) {
     EXPECT_EQ(usable.m_PathStuckTimeout, 0.5f);
     EXPECT_EQ(usable.m_ShootingCooldown, 2.0f);
     EXPECT_EQ(usable.m_ShootingDistance, 40.0f);
+
+    const BotSettings negative = Read({},
+                                      "m_ConditionTimeout=\"-1\" m_GoalTimeout=\"-2\" m_PathStuckTimeout=\"-0.5\" "
+                                      "m_ShootingCooldown=\"-0.25\" m_ShootingDistance=\"-100\"");
+    EXPECT_EQ(negative.m_ConditionTimeout, -1.0f);
+    EXPECT_EQ(negative.m_GoalTimeout, -2.0f);
+    EXPECT_EQ(negative.m_PathStuckTimeout, -0.5f);
+    EXPECT_EQ(negative.m_ShootingCooldown, -0.25f);
+    EXPECT_EQ(negative.m_ShootingDistance, -100.0f);
 }
 
 // Written and read back, every stored member comes back in the file's layout; the running sums

@@ -246,17 +246,19 @@ TEST_F(GlobboBuild, an_unreadable_file_builds_the_default_creature) {
     }
 }
 
-// Delays that are not finite positive numbers take the defaults; "selectable" is true unless a
-// file says otherwise.
-TEST_F(GlobboBuild, unusable_delays_take_the_defaults_and_files_opt_out_of_selection) {
+// Delays that are negative or not finite take the defaults; 0 (also what a text without a number
+// reads as) and every other finite delay are kept as written. "selectable" is true unless a file
+// says otherwise.
+TEST_F(GlobboBuild, negative_or_non_finite_delays_take_the_defaults_zero_is_kept_and_files_opt_out_of_selection) {
     struct Row {
         const char* open;
         const char* closed;
         float openDelay;
         float closedDelay;
     };
-    const Row rows[] = {{"3", "0.25", 3.0f, 0.25f},    {"nan", "inf", 2.0f, 0.5f}, {"-1", "0", 2.0f, 0.5f},
-                        {"1e30", "-inf", 1e30f, 0.5f}, {"x", "", 2.0f, 0.5f},      {"0.001", "7", 0.001f, 7.0f}};
+    const Row rows[] = {{"3", "0.25", 3.0f, 0.25f},    {"nan", "inf", 2.0f, 0.5f}, {"-1", "0", 2.0f, 0.0f},
+                        {"1e30", "-inf", 1e30f, 0.5f}, {"x", "", 0.0f, 0.0f},      {"0.001", "7", 0.001f, 7.0f},
+                        {"0", "-0.001", 0.0f, 0.5f},   {"-0", "0.0", 0.0f, 0.0f}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.open + std::string(" ") + row.closed);
         Write("data/players/delays.xml", std::string("<resource><globbo selectable=\"false\"><mouth name=\"mouth\" "

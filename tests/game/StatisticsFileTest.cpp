@@ -1,5 +1,5 @@
 // The statistics file: results kept in order, read from the user's copy, never lost to a file
-// that cannot be read, and a bad entry costing only itself.
+// that cannot be read, and no entry ever dropped.
 #include "app/XmlFileOutput.h"
 #include "game/StatisticsFile.h"
 #include "tests/app/VirtualFolders.h"
@@ -88,6 +88,11 @@ std::string Entry(const std::string& winner, const std::string& score1 = "1") {
            "\" numShots=\"2\"/><playerstats name=\"player2\" playerId=\"B\" score=\"3\" numShots=\"4\"/></gamestats>";
 }
 
+// An entry without a winner, whose players are read as usual.
+const std::string kNoWinner =
+    "<gamestats><playerstats name=\"player1\" playerId=\"A\" score=\"5\" numShots=\"6\"/><playerstats "
+    "name=\"player2\" playerId=\"B\" score=\"7\" numShots=\"8\"/></gamestats>";
+
 class StatisticsFileTest : public VirtualFolders {
 protected:
     void SetUp() override {
@@ -164,47 +169,75 @@ TEST_F(StatisticsFileTest, a_file_that_cannot_be_read_is_moved_aside_and_kept) {
     EXPECT_EQ(m_Log->Count("LoadStatistics: /userfolder/data/statistics.xml cannot be read as statistics"), 3);
 }
 
-// Entries that cannot be results are skipped, and only they: an entry without a player reads it
-// as a default one.
-TEST_F(StatisticsFileTest, a_bad_entry_loses_only_itself) {
+// A file that cannot be read as statistics and finds no free name to be moved aside under (the
+// 1,000 names taken by earlier copies) stays where it is and is never written over.
+TEST_F(StatisticsFileTest, a_file_that_cannot_be_moved_aside_is_never_written_over) {
+    for (int number = 0; number < 1000; ++number) {
+        WriteFile(UserDir() / ("data/statistics.xml.bad" + (number == 0 ? std::string() : std::to_string(number))),
+                  "earlier");
+    }
+    WriteFile(UserFile(), "not xml at all");
+    EXPECT_FALSE(LoadStatistics(m_Store));
+    m_Store.records.push_back(Result(1, "a", 1, 1, "b", 0, 0));
+    EXPECT_FALSE(SaveStatistics(m_Store));
+    EXPECT_EQ(ReadFile(UserFile()), "not xml at all");
+    EXPECT_EQ(ReadFile(UserDir() / "data/statistics.xml.bad999"), "earlier");
+    EXPECT_EQ(m_Log->Count("LoadStatistics: no free name to move"), 1);
+    EXPECT_EQ(m_Log->Count("SaveStatistics: data/statistics.xml could not be read, so it is not written over"), 1);
+}
+
+// Every element of the array is a result, and a load, an append and a save keep every one: what
+// is missing or is not a number reads as the records' default, a winner code the game does not
+// know is kept as it is, and an element of another name is read as a result too.
+TEST_F(StatisticsFileTest, every_entry_is_kept_through_an_append_and_a_save) {
     const std::string missingPlayer =
         "<gamestats winner=\"1\"><playerstats name=\"player1\" score=\"1\" numShots=\"1\"/></gamestats>";
-    WriteFile(UserFile(), "<array name=\"statistics\">" + Entry("1", "10") + Entry("x") + Entry("2", "11") +
-                              Entry("7") + "<other winner=\"1\"/>" + missingPlayer + Entry("0", "many") +
-                              "<!-- a note -->" + Entry("-1", "12") + "</array>");
+    const std::string textForShots =
+        "<gamestats winner=\"1\"><playerstats name=\"player2\" score=\"1\" numShots=\"few\"/></gamestats>";
+    const std::string entries[] = {
+        Entry("1", "10"), Entry("x"), Entry("7"),         Entry("-5"),  Entry("4294967297"), "<other winner=\"2\"/>",
+        missingPlayer,    kNoWinner,  Entry("0", "many"), textForShots, Entry("-1", "12")};
+    std::string all;
+    for (const std::string& entry : entries) {
+        all += entry + "<!-- a note -->";
+    }
+    WriteFile(UserFile(), Statistics(all));
+    const std::vector<GameStatistics> expected = {
+        Result(1, "A", 10, 2, "B", 3, 4), Result(-1, "A", 1, 2, "B", 3, 4),  Result(7, "A", 1, 2, "B", 3, 4),
+        Result(-5, "A", 1, 2, "B", 3, 4), Result(-1, "A", 1, 2, "B", 3, 4),  Result(2, "", 0, 0, "", 0, 0),
+        Result(1, "", 1, 1, "", 0, 0),    Result(-1, "A", 5, 6, "B", 7, 8),  Result(0, "A", 0, 2, "B", 3, 4),
+        Result(1, "", 0, 0, "", 1, 0),    Result(-1, "A", 12, 2, "B", 3, 4), Result(2, "G", 0, 1, "H", 4, 2)};
     ASSERT_TRUE(LoadStatistics(m_Store));
-    ASSERT_EQ(m_Store.records.size(), 4u);
-    EXPECT_EQ(m_Store.records[0].player1.score, 10);
-    EXPECT_EQ(m_Store.records[1].player1.score, 11);
-    ExpectSame(m_Store.records[2], Result(1, "", 1, 1, "", 0, 0));
-    EXPECT_EQ(m_Store.records[3].player1.score, 12);
-    EXPECT_EQ(m_Store.records[3].winner, -1);
-    EXPECT_EQ(m_Log->Count("LoadStatistics: 4 entries of /userfolder/data/statistics.xml are not match results"), 1);
+    ASSERT_EQ(m_Store.records.size(), std::size(entries));
+    m_Store.records.push_back(expected.back());
+    ASSERT_TRUE(SaveStatistics(m_Store));
+    StatisticsStore again;
+    ASSERT_TRUE(LoadStatistics(again));
+    ASSERT_EQ(again.records.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i < std::size(entries) ? entries[i] : "appended");
+        ExpectSame(m_Store.records[i], expected[i]);
+        ExpectSame(again.records[i], expected[i]);
+    }
+    EXPECT_EQ(m_Log->Text(), "");
 }
 
 // An entry is read with the records' defaults for the keys it lacks ("winner" -1, "score" and
-// "numShots" 0) and kept whole by the next save. Text in place of a number, in any key, still
-// costs the entry.
+// "numShots" 0) and kept whole by the next save.
 TEST_F(StatisticsFileTest, entries_missing_a_key_load_with_the_defaults_and_survive_a_save) {
-    const std::string noWinner =
-        "<gamestats><playerstats name=\"player1\" playerId=\"A\" score=\"5\" numShots=\"6\"/><playerstats "
-        "name=\"player2\" playerId=\"B\" score=\"7\" numShots=\"8\"/></gamestats>";
     const std::string noScore =
         "<gamestats winner=\"2\"><playerstats name=\"player1\" playerId=\"C\" numShots=\"9\"/><playerstats "
         "name=\"player2\" playerId=\"D\" score=\"3\" numShots=\"1\"/></gamestats>";
     const std::string noShots =
         "<gamestats winner=\"0\"><playerstats name=\"player1\" playerId=\"E\" score=\"2\" numShots=\"4\"/>"
         "<playerstats name=\"player2\" playerId=\"F\" score=\"2\"/></gamestats>";
-    const std::string textForShots =
-        "<gamestats winner=\"1\"><playerstats name=\"player2\" score=\"1\" numShots=\"few\"/></gamestats>";
-    WriteFile(UserFile(), Statistics(Entry("1") + noWinner + noScore + noShots + textForShots));
+    WriteFile(UserFile(), Statistics(Entry("1") + kNoWinner + noScore + noShots));
     ASSERT_TRUE(LoadStatistics(m_Store));
     ASSERT_EQ(m_Store.records.size(), 4u);
     ExpectSame(m_Store.records[0], Result(1, "A", 1, 2, "B", 3, 4));
     ExpectSame(m_Store.records[1], Result(-1, "A", 5, 6, "B", 7, 8));
     ExpectSame(m_Store.records[2], Result(2, "C", 0, 9, "D", 3, 1));
     ExpectSame(m_Store.records[3], Result(0, "E", 2, 4, "F", 2, 0));
-    EXPECT_EQ(m_Log->Count("LoadStatistics: 1 entries of /userfolder/data/statistics.xml are not match results"), 1);
 
     m_Store.records.push_back(Result(2, "G", 0, 1, "H", 4, 2));
     ASSERT_TRUE(SaveStatistics(m_Store));

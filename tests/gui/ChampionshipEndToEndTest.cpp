@@ -1,11 +1,10 @@
 // A three-player championship played from the main menu of the game itself under a virtual X
-// server, with real key presses: the arrows' player picks three creatures, the test level set
-// (the duel level, remembered as the favourite) starts it, the match table shows the known
-// portraits, the arrows claim "Player1" and WASD "Player2" before each match, player 1 spits the
-// only ball into player 2 until the match is over, "NextMatch" twice and "GetAwards" after the
-// third; the statistics file holds three more results. The podium then shows the three creatures
-// at their places in their body colours and names them; "Stats" opens the statistics over it and
-// Back returns, "MainMenu" leaves it, and "quit" ends the game.
+// server, started with a click on its bubble and played with real key presses: the arrows' player picks three
+// creatures, the test level set (the duel level, remembered as the favourite) starts it, the match table shows the
+// known portraits, the arrows claim "Player1" and WASD "Player2" before each match, player 1 spits the only ball into
+// player 2 until the match is over, "NextMatch" twice and "GetAwards" after the third; the statistics file holds three
+// more results. The podium then shows the three creatures at their places in their body colours and names them; "Stats"
+// opens the statistics over it and Back returns, "MainMenu" leaves it, and "quit" ends the game.
 #include "tests/gui/GuiTestKit.h"
 #include "tests/gui/PodiumView.h"
 #include "tests/gui/ScreenViews.h"
@@ -102,11 +101,14 @@ protected:
 
 TEST_F(ChampionshipEndToEnd, three_players_play_a_championship_from_the_menu_to_the_awards) {
     const size_t before = Records(Statistics());
-    // From the quick match's selection back to the menu, and down to the championship.
+    // From the quick match's selection back to the menu, and a click on the championship's bubble.
     ASSERT_TRUE(game.Keys({"Escape"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 5"));
-    ASSERT_TRUE(game.Keys({"Down", "Return"}));
-    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 8"));
+    // The menu's bubbles take their places.
+    ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(700)));
+    const std::pair<int, int> championship = MainMenuClipCentre("newgamechampionship");
+    ASSERT_TRUE(game.ClickUntilLog(championship.first, championship.second, "INFO: GUIDirector::PushScreen: 8"))
+        << game.Log();
     // Three creatures by the arrows: up twice from "Start" is the first row; each choice moves the
     // cursor onto its slot, from where up twice is the first row's first creature left.
     for (const std::vector<std::string>& keys : {std::vector<std::string>{"Up", "Up", "Return"},

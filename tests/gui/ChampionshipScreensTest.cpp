@@ -52,8 +52,7 @@ protected:
     void SetUp() override {
         ScreenTestBase::SetUp();
         preferences.favouriteLevelSet.clear();
-        director.emplace();
-        RegisterGameScreens(*director);
+        director.emplace(RegisterGameScreens);
         director->RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<StubScreen>(12, journal));
         FreshRecord();
         Record().mode = MatchSetup::Championship;
@@ -572,6 +571,25 @@ TEST_F(ChampionshipScreensTest, one_controller_claims_both_with_its_keys_and_mov
     for (size_t creature : {0u, 1u}) {
         EXPECT_LT(shared[shared.size() - 2 + creature].y, shared[creature].y - 1.0f) << creature;
     }
+}
+
+// A championship match whose level cannot be read is still played, in an empty arena: the table
+// starts it under the get-ready screen, whose claims start the countdown.
+TEST_F(ChampionshipScreensTest, a_match_whose_level_cannot_load_is_still_got_ready_and_played) {
+    Schedule(2);
+    Record().matches[0].levelFile = "data/levels/missing.xml";
+    director->PushScreen(GUIDirector::kChampionshipMatchTable);
+    PlayFromTable();
+    ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
+    SpitGame* game = Match().GetGame();
+    ASSERT_NE(game, nullptr);
+    EXPECT_FALSE(game->HasLevel());
+    EXPECT_EQ(Application::GetInstance().currentGame, game);
+    EXPECT_EQ(controllers[0]->GetCreature(), game->GetGlobbo1());
+    EXPECT_EQ(controllers[1]->GetCreature(), game->GetGlobbo2());
+    Run(1.0f);
+    EXPECT_EQ(game->m_State, SpitGame::kPlaying);
+    EXPECT_EQ(director->GetIds(), (Ids{13, 4}));
 }
 
 TEST_F(ChampionshipScreensTest, back_pauses_the_get_ready_and_without_a_match_it_goes) {

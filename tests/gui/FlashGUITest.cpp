@@ -235,6 +235,23 @@ TEST_F(FlashGUITest, clips_are_focus_items_that_play_their_labels_and_can_be_dis
     EXPECT_FALSE(button->IsEnabled());
 }
 
+// The action command presses whatever clip the cursor is on: a disabled one plays its press and
+// its script sends the command.
+TEST_F(FlashGUITest, a_disabled_clip_under_the_cursor_plays_its_press_and_sends_its_command) {
+    WriteText("screen.xml", Description("child.ttf", {{"top", "menu.swf"}}, {}));
+    screen.Load("screen.xml");
+    screen.AddFlashFocusItem("button");
+    AppControllers controllers;
+    screen.SetFocus("button");
+    swfplayer::character* clip = screen.GetFirstMovie()->GetCharacter("button");
+    clip->goto_labeled_frame("disabled");
+    ASSERT_FALSE(screen.FindFocusItem("button")->IsEnabled());
+    CommandEar ear;
+    screen.OnCommand(controllers[1], Controller::kSpit);
+    EXPECT_EQ(clip->get_current_frame(), 2);
+    EXPECT_EQ(ear.heard, std::vector<std::string>{"pressed"});
+}
+
 // The press's script sends the command that unloads the very screen (as a reload does): the
 // item keeps its movie alive until the press is over, and the screen hears of no item it has
 // lost. The sanitizer build checks that nothing freed is touched.

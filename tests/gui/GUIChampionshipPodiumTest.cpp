@@ -147,7 +147,10 @@ TEST_F(PodiumTest, a_championship_of_two_has_no_third_place) {
     const Case cases[] = {
         {"two players", {kThree[1], kThree[0], ""}, 2, {"Sprout", "Bubbles", ""}},
         {"nothing played", {"", "", ""}, 0, {"", "", ""}},
-        {"a file that is no creature", {kThree[0], "data/sounds.xml", kThree[2]}, 2, {"Bubbles", "", "Hooligan"}},
+        {"a file that is no creature: a nameless default creature",
+         {kThree[0], "data/sounds.xml", kThree[2]},
+         3,
+         {"Bubbles", "", "Hooligan"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -202,9 +205,10 @@ TEST_F(PodiumTest, the_movie_reveals_the_places_then_the_ring_turns) {
 // over it and starts again when they go; the main menu and another championship leave it. Under
 // the sanitizer this also checks that the scene, its controller and its script go once each.
 TEST_F(PodiumTest, statistics_back_main_menu_and_play_again_in_the_director) {
-    GUIDirector director;
-    director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
-    director.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
+    GUIDirector director([](GUIDirector& made) {
+        made.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(made));
+        made.RegisterScreen(GUIDirector::kStatistics, std::make_unique<GUIStatistics>());
+    });
     auto& podium = static_cast<GUIChampionshipPodium&>(*director.GetScreen(GUIDirector::kChampionshipPodium));
     application.matchSetup.mode = MatchSetup::Championship;
     application.matchSetup.podium = kThree;
@@ -251,8 +255,9 @@ TEST_F(PodiumTest, statistics_back_main_menu_and_play_again_in_the_director) {
 // showed (the developer key shows it over any game): mode 1, no players, levels, schedule,
 // results or places, and no current match, so that its matches wait for their get-ready screen.
 TEST_F(PodiumTest, play_again_starts_a_fresh_championship_whatever_was_played_before) {
-    GUIDirector director;
-    director.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(director));
+    GUIDirector director([](GUIDirector& made) {
+        made.RegisterScreen(GUIDirector::kChampionshipPodium, std::make_unique<GUIChampionshipPodium>(made));
+    });
     for (int mode : {MatchSetup::QuickMatch, MatchSetup::Training}) {
         SCOPED_TRACE(mode);
         MatchSetup& setup = application.matchSetup;

@@ -58,29 +58,59 @@ protected:
     std::optional<testing_support::FileTail> m_Log;
 };
 
-TEST_F(GUIDirectorTest, registered_screens_load_their_descriptions_and_wrong_ids_are_refused) {
+// Plain Flash GUI screens stand for those with descriptions: this folder holds none, so each logs
+// the description it could not read, in the order they were read.
+TEST_F(GUIDirectorTest, construction_loads_each_description_once_in_order_and_later_screens_load_none) {
+    const testing_support::FileTail log(LogFile());
     Journal loads;
-    GUIDirector fresh;
-    fresh.RegisterTitle(std::make_unique<StubScreen>(1, loads));
-    fresh.RegisterTutorial(std::make_unique<StubTutorial>(loads));
-    for (int id : {5, 6, 7, 8, 9, 10, 12, 14, 15, 16}) {
-        fresh.RegisterScreen(id, std::make_unique<StubScreen>(id, loads));
+    GUIDirector fresh([&](GUIDirector& made) {
+        made.RegisterTitle(std::make_unique<FlashGUI>());
+        made.RegisterTutorial(std::make_unique<StubTutorial>(loads));
+        for (int id : {5, 6, 7, 8, 9, 10, 12, 14, 15, 16}) {
+            made.RegisterScreen(id, std::make_unique<FlashGUI>());
+        }
+        made.RegisterGetReady(std::make_unique<StubGetReady>(loads));
+        made.RegisterMatch(std::make_unique<StubMatch>(loads));
+    });
+    std::vector<std::string> read;
+    const std::string marker = "FlashGUI::Load: cannot read ";
+    const std::string text = log.Text();
+    for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) {
+        const size_t from = at + marker.size();
+        read.push_back(text.substr(from, text.find('\n', from) - from));
     }
-    EXPECT_EQ(
-        loads,
-        (Journal{"1:Load data/gui/gametitle.xml", "2:Load data/gui/tutorial.xml",
-                 "5:Load data/gui/globbo_selection_quickmatch.xml", "6:Load data/gui/globbo_selection_training.xml",
-                 "7:Load data/gui/level_selection.xml", "8:Load data/gui/championship_globbo_selection.xml",
-                 "9:Load data/gui/championship_level_selection.xml", "12:Load data/gui/championship_podium.xml",
-                 "14:Load data/gui/paused.xml", "16:Load data/gui/statistics.xml"}));
-    // Ids that take other kinds of screen, ids out of range and a second screen for an id.
+    EXPECT_EQ(read,
+              (std::vector<std::string>{
+                  "data/gui/gametitle.xml", "data/gui/mainmenu.xml", "data/gui/globbo_selection_quickmatch.xml",
+                  "data/gui/globbo_selection_training.xml", "data/gui/level_selection.xml", "data/gui/statistics.xml",
+                  "data/gui/paused.xml", "data/gui/hint.xml", "data/gui/championship_globbo_selection.xml",
+                  "data/gui/championship_level_selection.xml", "data/gui/championship_podium.xml"}));
+    EXPECT_EQ(loads, (Journal{"2:Load data/gui/tutorial.xml"}));
+    // Pushes reload only their own ids' descriptions.
     loads.clear();
-    for (int id : {0, 1, 2, 3, 4, 11, 13, 17, 18, -1, 5}) {
-        fresh.RegisterScreen(id, std::make_unique<StubScreen>(id, loads));
-    }
-    fresh.RegisterTutorial(std::make_unique<StubTutorial>(loads));
-    EXPECT_EQ(std::count_if(loads.begin(), loads.end(), [](const std::string& e) { return e.ends_with("deleted"); }),
-              11);
+    fresh.PushScreen(GUIDirector::kQuickMatchSelection);
+    fresh.PushScreen(GUIDirector::kChampionshipGlobbos);
+    EXPECT_EQ(log.Count(marker), static_cast<int>(read.size()));
+
+    // A screen registered once the director is made loads nothing.
+    GUIDirector later;
+    later.RegisterScreen(5, std::make_unique<StubScreen>(5, loads));
+    EXPECT_TRUE(loads.empty()) << testing::PrintToString(loads);
+}
+
+TEST_F(GUIDirectorTest, wrong_ids_and_second_screens_are_refused) {
+    Journal deleted;
+    GUIDirector fresh([&](GUIDirector& made) {
+        made.RegisterTutorial(std::make_unique<StubTutorial>(deleted));
+        made.RegisterScreen(5, std::make_unique<StubScreen>(5, deleted));
+        // Ids that take other kinds of screen, ids out of range and a second screen for an id.
+        for (int id : {0, 1, 2, 3, 4, 11, 13, 17, 18, -1, 5}) {
+            made.RegisterScreen(id, std::make_unique<StubScreen>(id, deleted));
+        }
+        made.RegisterTutorial(std::make_unique<StubTutorial>(deleted));
+    });
+    EXPECT_EQ(
+        std::count_if(deleted.begin(), deleted.end(), [](const std::string& e) { return e.ends_with("deleted"); }), 11);
     EXPECT_EQ(fresh.GetScreen(5)->IsOverlay(), false);
     EXPECT_EQ(fresh.GetScreen(2), fresh.GetScreen(3));
     EXPECT_EQ(fresh.GetScreen(4), &fresh.GetMainMenu());
@@ -242,24 +272,30 @@ TEST_F(GUIDirectorTest, the_back_command_pops_menus_pauses_matches_and_always_re
     EXPECT_EQ(director->GetIds(), (Ids{4}));
 }
 
-// "Back" from a movie goes back only where the back command would, so it can never empty the
-// stack or uncover a match that is over; the top screen never sees it.
-TEST_F(GUIDirectorTest, the_back_fscommand_pops_only_menus_with_a_way_back_and_never_reaches_the_top) {
+// "Back" from a movie takes off whatever screen is on top (ending a match first); the top screen
+// never sees it. The last screen stays, so the stack is never emptied.
+TEST_F(GUIDirectorTest, the_back_fscommand_pops_any_top_but_the_last_and_never_reaches_the_top) {
     for (int id = 1; id <= 17; ++id) {
         SCOPED_TRACE(id);
         director->PopAll();
         Stack({4, id});
-        const Ids before = director->GetIds();
+        Ids expected = director->GetIds();
+        expected.pop_front();
         director->OnFSCommand("Back");
-        const bool pops = (id >= 5 && id <= 9) || id == 14 || id == 16;
-        Ids expected = before;
-        if (pops) {
-            expected.pop_front();
-        }
         EXPECT_EQ(director->GetIds(), expected);
+        EXPECT_EQ(std::count(journal.begin(), journal.end(), "13:EndMatch"), id == GUIDirector::kGame ? 1 : 0);
         for (const std::string& entry : journal) {
             EXPECT_EQ(entry.find("OnFSCommand"), std::string::npos) << entry;
         }
+    }
+    for (int id :
+         {GUIDirector::kTitle, GUIDirector::kMainMenu, GUIDirector::kChampionshipPodium, GUIDirector::kMatchOver}) {
+        SCOPED_TRACE(id);
+        director->PopAll();
+        Stack({id});
+        director->OnFSCommand("Back");
+        EXPECT_EQ(director->GetIds(), (Ids{id}));
+        EXPECT_TRUE(journal.empty()) << testing::PrintToString(journal);
     }
 }
 

@@ -121,38 +121,6 @@ TEST_F(GUIHintTest, modes_1_and_2_wait_at_the_checkpoint_for_a_move_and_a_press)
     EXPECT_FALSE(hint.IsWaiting());
 }
 
-TEST_F(GUIHintTest, hiding_the_shown_hint_by_name_takes_it_off_at_once) {
-    // Waiting at the checkpoint, and playing on its way in.
-    for (const auto& [mode, steps] : {std::pair{2, 5}, {0, 1}}) {
-        SCOPED_TRACE(mode);
-        hint.ShowHint("training controls", mode);
-        for (int frame = 0; frame < steps; ++frame) {
-            Step();
-        }
-        ASSERT_TRUE(hint.IsShown());
-        // Another hint's name leaves it alone.
-        hint.HideHint("quickmatch controls");
-        EXPECT_TRUE(hint.IsShown());
-        hint.HideHint("training controls");
-        EXPECT_FALSE(hint.IsShown());
-        EXPECT_FALSE(hint.IsWaiting());
-        EXPECT_FALSE(hint.NeedsMove());
-        EXPECT_EQ(Frame(), 0);
-        // It stays away: frames, a move and a press bring nothing back.
-        for (int frame = 0; frame < 5; ++frame) {
-            Step();
-        }
-        hint.OnCommand(controllers[0], Controller::kUp);
-        hint.OnCommand(controllers[0], Controller::kSpit);
-        EXPECT_FALSE(hint.IsShown());
-    }
-    // A hidden hint shows again from its start when asked.
-    hint.ShowHint("training controls", 2);
-    EXPECT_TRUE(hint.IsShown());
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_TRUE(hint.NeedsPress());
-}
-
 TEST_F(GUIHintTest, the_hint_shows_its_text_and_toppings_frame_and_hides_toppings_it_has_no_frame_for) {
     hint.ShowHint("training controls", 0);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"training controls", "training controls c1"}));

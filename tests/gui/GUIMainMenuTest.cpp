@@ -1,6 +1,6 @@
 // The main menu on the game's own movies and descriptions: its items and links, navigation by
-// controller commands, the choices its movie sends, the first-time hint, new game set-ups and
-// the manual.
+// controller commands, the choices its movie sends when an item is pressed or a bubble clicked,
+// the first-time hint, new game set-ups and the manual.
 #include "app/Application.h"
 #include "app/UserPreferences.h"
 #include "gui/GUIDirector.h"
@@ -16,6 +16,14 @@ namespace gui_testing {
 namespace {
 
 using Ids = std::deque<int>;
+
+// A choice of the menu: its clip, the screens on the stack once it is made, and the mode of the
+// game set-up it makes (-1: the set-up stays as it was, with the test's mode 7).
+struct Choice {
+    const char* clip;
+    Ids ids;
+    int mode;
+};
 
 // A copy of the game's data folder mounted as the game mounts it, a director over it with stub screens
 // for the ids the menu pushes, and two controllers.
@@ -50,6 +58,17 @@ protected:
             director->Update(1.0f / 30.0f);
         }
     }
+    // The menu alone on the stack again, the set-up's mode 7 (no game's).
+    void ShowMenuAgain() {
+        director->PopAll();
+        ShowMenu();
+        Application::GetInstance().matchSetup.mode = 7;
+    }
+    // The menu's screens and the set-up after the choice.
+    void ExpectChosen(const Choice& choice) {
+        EXPECT_EQ(director->GetIds(), choice.ids);
+        EXPECT_EQ(Application::GetInstance().matchSetup.mode, choice.mode == -1 ? 7 : choice.mode);
+    }
     // The menu on its own, the hint out of the way.
     void ShowMenu() {
         preferences.hintMenuControls = false;
@@ -71,17 +90,18 @@ protected:
 
 TEST_F(GUIMainMenuTest, every_direction_from_every_item_lands_where_the_links_or_the_default_say) {
     ShowMenu();
-    ASSERT_EQ(Menu().GetFocusItems().size(), 7u);
-    // The seven clips' items, from each: left, right, up, down. Without a usable link the cursor
-    // goes to the current item, "newgamepvp".
+    // Five items; the championship and the tutorial have none.
+    ASSERT_EQ(Menu().GetFocusItems().size(), 5u);
+    EXPECT_EQ(Menu().FindFocusItem("newgamechampionship"), nullptr);
+    EXPECT_EQ(Menu().FindFocusItem("tutorial"), nullptr);
+    // The five clips' items, from each: left, right, up, down. Without a link the cursor goes to
+    // the current item, "newgamepvp".
     const std::map<std::string, std::array<const char*, 4>> moves = {
-        {"newgamepvp", {"quit", "newgamepvc", "newgamepvp", "newgamechampionship"}},
+        {"newgamepvp", {"quit", "newgamepvc", "newgamepvp", "newgamepvp"}},
         {"newgamepvc", {"newgamepvp", "stats", "newgamepvp", "stats"}},
         {"stats", {"newgamepvc", "howto", "newgamepvc", "quit"}},
         {"howto", {"stats", "quit", "stats", "newgamepvp"}},
         {"quit", {"howto", "newgamepvp", "stats", "newgamepvp"}},
-        {"newgamechampionship", {"newgamepvp", "newgamepvp", "newgamepvp", "tutorial"}},
-        {"tutorial", {"newgamepvp", "newgamepvp", "newgamechampionship", "newgamepvp"}},
     };
     for (const auto& [from, to] : moves) {
         for (int command = Controller::kLeft; command <= Controller::kDown; ++command) {
@@ -90,6 +110,9 @@ TEST_F(GUIMainMenuTest, every_direction_from_every_item_lands_where_the_links_or
             EXPECT_EQ(CursorItem(), to[command - 1]) << from << " command " << command;
         }
     }
+    // The links are the menu's own: "newgamepvp" has none up or down.
+    EXPECT_EQ(Menu().FindFocusItem("newgamepvp")->GetLink(FocusItem::kDown), nullptr);
+    EXPECT_EQ(Menu().FindFocusItem("newgamepvp")->GetLink(FocusItem::kUp), nullptr);
     // The ring goes round each clip: the item is a square about the clip's centre.
     for (const auto& item : Menu().GetFocusItems()) {
         const FocusRect rect = item->GetRect();
@@ -107,26 +130,16 @@ TEST_F(GUIMainMenuTest, every_direction_from_every_item_lands_where_the_links_or
 
 // Pressing an item plays its clip, whose script sends the choice a moment later.
 TEST_F(GUIMainMenuTest, pressed_items_send_their_choices_and_the_menu_opens_the_next_screen) {
-    struct Choice {
-        const char* item;
-        Ids ids;
-        int mode;
-    };
     const Choice choices[] = {
         {"newgamepvp", {5, 4}, MatchSetup::QuickMatch},
         {"newgamepvc", {6, 4}, MatchSetup::Training},
-        {"newgamechampionship", {8, 4}, MatchSetup::Championship},
         {"stats", {16, 4}, -1},
         {"quit", {17, 4}, -1},
-        {"tutorial", {3, 4}, -1},
     };
-    Application& application = Application::GetInstance();
     for (const Choice& choice : choices) {
-        SCOPED_TRACE(choice.item);
-        director->PopAll();
-        ShowMenu();
-        application.matchSetup.mode = 7;
-        Menu().MoveAllFocus(choice.item);
+        SCOPED_TRACE(choice.clip);
+        ShowMenuAgain();
+        Menu().MoveAllFocus(choice.clip);
         director->HandleCommand(controllers[1], Controller::kStart);
         EXPECT_EQ(director->GetIds(), (Ids{4})) << "the choice comes with the end of the clip's squash";
         Run(0.3f);
@@ -135,17 +148,59 @@ TEST_F(GUIMainMenuTest, pressed_items_send_their_choices_and_the_menu_opens_the_
             EXPECT_TRUE(director->GetIds().empty());
             continue;
         }
-        EXPECT_EQ(director->GetIds(), choice.ids);
-        EXPECT_EQ(application.matchSetup.mode, choice.mode == -1 ? 7 : choice.mode);
-        if (choice.ids.front() == GUIDirector::kTutorialWithButtons) {
-            // The tutorial starts from its first lesson with its buttons on.
-            EXPECT_EQ(journal, (Journal{"2:Reset", "2:EnableButtons 1", "2:Activate"}));
-            continue;
-        }
+        ExpectChosen(choice);
         // The controller that chose hands over to the next screen.
         const std::string handOver = std::to_string(choice.ids.front()) + ":TakeHandOver c2";
         EXPECT_NE(std::find(journal.begin(), journal.end(), handOver), journal.end());
     }
+}
+
+// Every bubble is a button of the mouse: the pointer coming onto it wobbles it, and a click on it
+// (the button held over it, then let go) plays its press, which sends its choice. The
+// championship and the tutorial, which have no item, start so.
+TEST_F(GUIMainMenuTest, a_click_on_a_bubble_sends_its_choice) {
+    const Choice clicks[] = {
+        {"newgamechampionship", {8, 4}, MatchSetup::Championship},
+        {"tutorial", {3, 4}, -1},
+        {"newgamepvp", {5, 4}, MatchSetup::QuickMatch},
+        {"newgamepvc", {6, 4}, MatchSetup::Training},
+        {"stats", {16, 4}, -1},
+    };
+    for (const Choice& click : clicks) {
+        SCOPED_TRACE(click.clip);
+        ShowMenuAgain();
+        Run(0.1f);
+        FlashMovie& movie = *Menu().GetFirstMovie();
+        swfplayer::character* bubble = movie.GetCharacter(click.clip);
+        ASSERT_NE(bubble, nullptr);
+        const sf::Vector2f at = ClipPosition(bubble);
+        const auto mouse = [&](int buttons) {
+            movie.GetRoot()->notify_mouse_state(static_cast<int>(at.x), static_cast<int>(at.y), buttons);
+            movie.Advance(1.0f / 30.0f);
+        };
+        mouse(0);
+        EXPECT_NE(bubble->get_current_frame(), 0) << "the bubble wobbles under the pointer";
+        mouse(1);
+        EXPECT_EQ(director->GetIds(), (Ids{4}));
+        mouse(0);
+        for (int frame = 0; frame < 10 && director->GetIds().size() == 1; ++frame) {
+            mouse(0);
+        }
+        ExpectChosen(click);
+        if (click.ids.front() == GUIDirector::kTutorialWithButtons) {
+            // The tutorial starts from its first lesson with its buttons on.
+            EXPECT_EQ(journal, (Journal{"2:Reset", "2:EnableButtons 1", "2:Activate"}));
+        }
+    }
+    // A click beside the bubbles sends nothing.
+    ShowMenuAgain();
+    Run(0.1f);
+    FlashMovie& movie = *Menu().GetFirstMovie();
+    for (int buttons : {0, 1, 0, 0, 0, 0, 0, 0}) {
+        movie.GetRoot()->notify_mouse_state(400, 20, buttons);
+        movie.Advance(1.0f / 30.0f);
+    }
+    EXPECT_EQ(director->GetIds(), (Ids{4}));
 }
 
 TEST_F(GUIMainMenuTest, a_new_game_starts_from_an_empty_set_up) {

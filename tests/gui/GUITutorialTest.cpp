@@ -118,10 +118,11 @@ protected:
             testing_support::WriteFile(m_Data->Path() / "data/gui/tutorial.xml",
                                        Description("data/child.ttf", {{"tutorial", "data/gui/lessons.swf"}}, {}));
         }
-        director.emplace();
-        auto screen = std::make_unique<GUITutorial>(*director);
-        tutorial = screen.get();
-        director->RegisterTutorial(std::move(screen));
+        director.emplace([this](GUIDirector& made) {
+            auto screen = std::make_unique<GUITutorial>(made);
+            tutorial = screen.get();
+            made.RegisterTutorial(std::move(screen));
+        });
     }
     // Writes the recording into the data folder under the name.
     static void Record(const std::string& name, const std::vector<Step>& steps) {

@@ -1,13 +1,15 @@
 #pragma once
 // Internal to the screen tests: controllers made from their stored form, the application's
-// controller list for the length of a test, a render target that draws nothing, and the game's
-// virtual file system over fresh folders.
+// controller list for the length of a test, a render target that draws nothing, the game's
+// virtual file system over fresh folders, and where the main menu's bubbles stand.
 
 #include "app/Application.h"
 #include "app/KeyboardController.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "flash/FSCommand.h"
+#include "flash/FlashMovie.h"
+#include "gui/MovieClips.h"
 #include "serializeme/XmlStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
 
@@ -109,6 +111,16 @@ public:
 private:
     testing_support::TempDir m_Folder;
 };
+
+// Where the named clip of the game's own main menu movie stands, in pixels of the logical screen:
+// the middle of its bubble, where a click on it aims.
+inline std::pair<int, int> MainMenuClipCentre(const std::string& clip) {
+    const GameDataCopy data;
+    FlashMovie menu;
+    menu.Load("data/gui/mainmenu.swf");
+    const sf::Vector2f at = ClipPosition(menu.GetCharacter(clip));
+    return {static_cast<int>(at.x), static_cast<int>(at.y)};
+}
 
 // A fresh user folder mounted at "/userfolder" and made the write directory, with XML output
 // going through the virtual file system as in the game, until the object goes. Made after a

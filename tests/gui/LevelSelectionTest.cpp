@@ -38,13 +38,8 @@ protected:
     void AddLevel(const std::string& name) { testing_support::WriteFile(Levels() / name, m_Duel); }
     // The main menu, a stub selection of players and the level selection over them.
     GUILevelSelection& Open() {
-        director.emplace();
-        auto screen = std::make_unique<GUILevelSelection>(*director);
-        GUILevelSelection& selection = *screen;
-        director->RegisterScreen(GUIDirector::kLevelSelection, std::move(screen));
-        director->RegisterScreen(GUIDirector::kQuickMatchSelection,
-                                 std::make_unique<StubScreen>(GUIDirector::kQuickMatchSelection, journal));
-        director->RegisterMatch(std::make_unique<StubMatch>(journal));
+        GUILevelSelection& selection = MakeDirectorWith<GUILevelSelection>(
+            director, GUIDirector::kLevelSelection, {GUIDirector::kQuickMatchSelection, GUIDirector::kGame}, journal);
         director->PushScreen(GUIDirector::kMainMenu);
         director->PushScreen(GUIDirector::kQuickMatchSelection);
         director->PushScreen(GUIDirector::kLevelSelection);

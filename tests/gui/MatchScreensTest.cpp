@@ -36,19 +36,20 @@ protected:
     void SetUp() override {
         ScreenTestBase::SetUp();
         preferences.hintGameControls = true;
-        director.emplace();
-        auto game = std::make_unique<GUIGame>(*director);
-        match = game.get();
-        director->RegisterMatch(std::move(game));
-        auto over = std::make_unique<GUIMatchOver>(*director);
-        matchOver = over.get();
-        director->RegisterScreen(GUIDirector::kMatchOver, std::move(over));
-        auto pause = std::make_unique<GUIPaused>(*director);
-        paused = pause.get();
-        director->RegisterScreen(GUIDirector::kPaused, std::move(pause));
-        for (int id : {5, 7, 16}) {
-            director->RegisterScreen(id, std::make_unique<StubScreen>(id, journal));
-        }
+        director.emplace([this](GUIDirector& made) {
+            auto game = std::make_unique<GUIGame>(made);
+            match = game.get();
+            made.RegisterMatch(std::move(game));
+            auto over = std::make_unique<GUIMatchOver>(made);
+            matchOver = over.get();
+            made.RegisterScreen(GUIDirector::kMatchOver, std::move(over));
+            auto pause = std::make_unique<GUIPaused>(made);
+            paused = pause.get();
+            made.RegisterScreen(GUIDirector::kPaused, std::move(pause));
+            for (int id : {5, 7, 16}) {
+                made.RegisterScreen(id, std::make_unique<StubScreen>(id, journal));
+            }
+        });
         FreshDuel();
         director->PushScreen(GUIDirector::kMainMenu);
     }
@@ -155,14 +156,33 @@ TEST_F(MatchScreensTest, the_level_zoom_scales_the_match_about_the_screen_centre
     }
 }
 
-TEST_F(MatchScreensTest, a_level_that_cannot_load_starts_no_match) {
-    Application::GetInstance().levelFile = "data/levels/missing.xml";
+// A match whose level cannot be read still runs, in an empty arena: it shows with its creatures
+// steered and its hint, plays on, pauses and ends as any other.
+TEST_F(MatchScreensTest, a_match_whose_level_cannot_load_still_runs_in_an_empty_arena) {
+    Application& application = Application::GetInstance();
+    application.levelFile = "data/levels/missing.xml";
     Start(MatchSetup::QuickMatch);
+    ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
+    SpitGame* game = match->GetGame();
+    ASSERT_NE(game, nullptr);
+    EXPECT_FALSE(game->HasLevel());
+    EXPECT_EQ(application.currentGame, game);
+    EXPECT_EQ(controllers[0]->GetCreature(), game->GetGlobbo1());
+    EXPECT_EQ(controllers[1]->GetCreature(), game->GetGlobbo2());
+    EXPECT_EQ(director->GetHint().GetHintName(), "quickmatch controls");
+    EXPECT_EQ(match->getPosition(), sf::Vector2f(0, 0));
+
+    director->OnFSCommand("Go");
+    Run(3.0f);
+    EXPECT_EQ(director->GetIds(), (Ids{13, 4}));
+    EXPECT_EQ(game->m_State, SpitGame::kPlaying);
+    director->HandleCommand(controllers[0], Controller::kBack);
+    EXPECT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+    director->OnFSCommand("EndGame");
     EXPECT_EQ(director->GetIds(), (Ids{4}));
     EXPECT_EQ(match->GetGame(), nullptr);
-    EXPECT_EQ(Application::GetInstance().currentGame, nullptr);
+    EXPECT_EQ(application.currentGame, nullptr);
     EXPECT_EQ(controllers[0]->GetCreature(), nullptr);
-    EXPECT_NE(log->Text().find("ERROR: GUIDirector::PushScreen: no match could start"), std::string::npos);
 }
 
 TEST_F(MatchScreensTest, a_finished_match_keeps_one_record_and_opens_the_match_over_once) {
@@ -403,9 +423,10 @@ TEST_F(MatchScreensTest, the_pause_leaves_the_middle_and_the_moving_bodies_of_ev
     EXPECT_GE(levels, 5);
 }
 
-// The first match's controls hint waits for a move and a press that a short match may never
-// see; leaving the match takes it away, from the match over as from the pause.
-TEST_F(MatchScreensTest, the_controls_hint_goes_with_the_match_screen) {
+// The controls hint is drawn over whatever screen is on top: the first match's hint, waiting for
+// a move and a press, still waits over the pause, over the match over and over the menu once the
+// match has gone.
+TEST_F(MatchScreensTest, the_controls_hint_waits_over_the_pause_and_after_the_match) {
     struct Case {
         int mode;
         const char* hint;
@@ -427,48 +448,45 @@ TEST_F(MatchScreensTest, the_controls_hint_goes_with_the_match_screen) {
         ASSERT_TRUE(hint.IsWaiting());
         if (c.finish) {
             ASSERT_NO_FATAL_FAILURE(PlayToTheEnd());
-            // Over the frozen match the hint still belongs to it.
-            EXPECT_TRUE(hint.IsShown());
+            EXPECT_TRUE(hint.IsWaiting());
             matchOver->OnFSCommand("MainMenu");
         } else {
             director->HandleCommand(controllers[0], Controller::kBack);
             ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+            Run(0.5f);
+            EXPECT_TRUE(hint.IsWaiting());
             paused->OnFSCommand("EndGame");
         }
         EXPECT_EQ(director->GetIds(), (Ids{4}));
-        EXPECT_FALSE(hint.IsShown());
         Run(0.5f);
-        EXPECT_FALSE(hint.IsShown());
+        EXPECT_TRUE(hint.IsWaiting());
+        EXPECT_TRUE(hint.IsShown());
+        EXPECT_EQ(hint.GetHintName(), c.hint);
     }
-    // A hint that is not the match's plays on when the match goes.
-    Start(MatchSetup::Training);
-    director->ShowHint("gui controls", 1);
-    director->PopScreen();
-    EXPECT_TRUE(hint.IsShown());
-    EXPECT_EQ(hint.GetHintName(), "gui controls");
 }
 
-// The pause lies over everything of the match: the match's controls hint, which the director
-// draws over its screens, goes when the pause opens, and stays away when the match goes on.
-TEST_F(MatchScreensTest, the_pause_opens_over_the_match_and_its_controls_hint_goes) {
+// Over the pause the hint hears the commands the pause is given: a move and a press there let it
+// play out.
+TEST_F(MatchScreensTest, a_move_and_a_press_in_the_pause_let_the_waiting_hint_go) {
     GUIHint& hint = director->GetHint();
-    for (int mode : {MatchSetup::QuickMatch, MatchSetup::Training}) {
-        SCOPED_TRACE(mode);
-        preferences.hintGameControls = true;
-        Start(mode);
-        Run(1.0f);
-        ASSERT_TRUE(hint.IsWaiting());
-        director->HandleCommand(controllers[0], Controller::kBack);
-        ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
-        EXPECT_FALSE(hint.IsShown());
-        Run(0.5f);
-        EXPECT_FALSE(hint.IsShown());
-        director->HandleCommand(controllers[0], Controller::kBack);
-        ASSERT_EQ(director->GetIds(), (Ids{13, 4}));
-        Run(0.5f);
-        EXPECT_FALSE(hint.IsShown());
-        director->PopScreen();
-    }
+    Start(MatchSetup::QuickMatch);
+    Run(1.0f);
+    ASSERT_TRUE(hint.IsWaiting());
+    director->HandleCommand(controllers[0], Controller::kBack);
+    ASSERT_EQ(director->GetIds(), (Ids{14, 13, 4}));
+    director->HandleCommand(controllers[1], Controller::kRight);
+    EXPECT_EQ(paused->GetSharedCursor()->GetItem()->GetName(), "EndGame");
+    EXPECT_TRUE(hint.IsWaiting());
+    EXPECT_FALSE(hint.NeedsMove());
+    director->HandleCommand(controllers[0], Controller::kLeft);
+    director->HandleCommand(controllers[0], Controller::kSpit);
+    EXPECT_FALSE(hint.IsWaiting());
+    EXPECT_TRUE(hint.IsPlaying());
+    // The press went to "Back" as well: the match goes on, the hint plays out over it.
+    Run(0.5f);
+    EXPECT_EQ(director->GetIds(), (Ids{13, 4}));
+    Run(3.0f);
+    EXPECT_FALSE(hint.IsShown());
 }
 
 // Copying a set-up's match record never takes over another's running match.

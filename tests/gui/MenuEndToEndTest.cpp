@@ -1,8 +1,9 @@
 // The game itself opens on the quick-match selection over its main menu (through the preference
-// that skips the title) under a virtual X server and is driven with real key presses: the back
-// key leads to the menu, the first-time hint waits for a move and
-// a press, the arrows move the ring over every item, "howto" opens the manual in the desktop's
-// browser (a fake one here), "quit" ends the program cleanly, and the hint is remembered as seen.
+// that skips the title) under a virtual X server and is driven with real key presses and a real
+// mouse: the back key leads to the menu, the first-time hint waits for a move and a press, the
+// arrows move the ring over every item, "howto" opens the manual in the desktop's browser (a fake
+// one here), a click on the championship's bubble starts the championship, "quit" ends the
+// program cleanly, and the hint is remembered as seen.
 #include "gui/GUIDirector.h"
 #include "tests/gui/GuiTestKit.h"
 #include "tests/support/GameProcess.h"
@@ -110,8 +111,8 @@ protected:
     std::map<std::string, std::vector<Rgb>> bare;
 };
 
-TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_and_quit_ends_the_game) {
-    ASSERT_EQ(rings.size(), 7u);
+TEST_F(MenuEndToEnd, keys_move_the_ring_the_mouse_starts_the_championship_and_quit_ends_the_game) {
+    ASSERT_EQ(rings.size(), 5u);
     // The hint slides in and stays: mode 1 holds it at its checkpoint long after it would have
     // played out (two and a half seconds of the game's time).
     ASSERT_TRUE(testing_support::WaitUntil([&] { return HintShows(); }, testing_support::GameProcess::kTimeout));
@@ -120,18 +121,20 @@ TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_an
     EXPECT_TRUE(game.Screenshot("main_menu_hint.png"));
 
     // The ring pulses between a fifth and four fifths of its colour: the picture without it is
-    // read where it is not. It starts on "newgamepvp", the first item, and goes down to the
-    // championship.
+    // read where it is not. It starts on "newgamepvp", the first item, goes right and comes back;
+    // "newgamepvp" has no link down, so down leaves it there.
     bare = Read();
-    ASSERT_TRUE(game.Keys({"Down"}));
-    ASSERT_TRUE(testing_support::WaitUntil([&] { return RingMarks(Read(), "newgamechampionship") >= 2; },
+    ASSERT_TRUE(game.Keys({"Right"}));
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return RingMarks(Read(), "newgamepvc") >= 2; },
                                            testing_support::GameProcess::kTimeout));
     bare["newgamepvp"] = Read().at("newgamepvp");
-    ASSERT_TRUE(RingOn("newgamechampionship"));
-    ASSERT_TRUE(game.Keys({"Up"}));
+    ASSERT_TRUE(RingOn("newgamepvc"));
+    ASSERT_TRUE(game.Keys({"Left"}));
+    ASSERT_TRUE(RingOn("newgamepvp"));
+    ASSERT_TRUE(game.Keys({"Down"}));
     ASSERT_TRUE(RingOn("newgamepvp"));
 
-    // Right, down, right: the items in turn (the hint still covers "quit" and "tutorial").
+    // Right, down, right: the items in turn (the hint still covers "quit").
     const std::pair<const char*, const char*> path[] = {{"Right", "newgamepvc"}, {"Down", "stats"}, {"Right", "howto"}};
     for (const auto& [key, item] : path) {
         SCOPED_TRACE(item);
@@ -148,13 +151,19 @@ TEST_F(MenuEndToEnd, keys_move_the_ring_the_hint_waits_howto_opens_the_manual_an
     EXPECT_EQ(testing_support::ReadFile(bin / "opened.txt"),
               (game.Folder().Path() / "data/manual/index.html").string() + "\n");
     ASSERT_TRUE(testing_support::WaitUntil([&] { return !HintShows(); }, testing_support::GameProcess::kTimeout));
-    // The items the hint covered show now, once it has slid away (within a third of a second).
+    // The item the hint covered shows now, once the hint has slid away (within a third of a second).
     ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(500)));
-    for (const char* covered : {"quit", "tutorial"}) {
-        bare[covered] = Read().at(covered);
-    }
+    bare["quit"] = Read().at("quit");
 
-    ASSERT_TRUE(game.Keys({"Right"}));
+    // The championship has no item: a click on its bubble starts it, and back leads to the menu.
+    const std::pair<int, int> championship = MainMenuClipCentre("newgamechampionship");
+    ASSERT_TRUE(game.ClickUntilLog(championship.first, championship.second, "INFO: GUIDirector::PushScreen: 8"))
+        << game.Log();
+    ASSERT_TRUE(game.Keys({"Escape"}));
+    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 8"));
+
+    // Back on the menu the ring starts on "newgamepvp" again; left of it is "quit".
+    ASSERT_TRUE(game.Keys({"Left"}));
     ASSERT_TRUE(RingOn("quit"));
     ASSERT_TRUE(game.Keys({"Return"}));
     EXPECT_TRUE(game.Ends());

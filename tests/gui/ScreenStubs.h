@@ -4,9 +4,11 @@
 
 #include "app/Application.h"
 #include "app/Controller.h"
+#include "gui/GUIDirector.h"
 #include "gui/ScreenRoles.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -128,5 +130,26 @@ public:
 private:
     Journal& m_Journal;
 };
+
+// Makes the director with a screen of the type, made for it, under the id, and stubs under the
+// other ids (a stub match under the match's); the screen made.
+template <typename Screen>
+Screen& MakeDirectorWith(std::optional<GUIDirector>& director, int id, std::initializer_list<int> stubs,
+                         Journal& journal) {
+    Screen* made = nullptr;
+    director.emplace([&](GUIDirector& owner) {
+        auto screen = std::make_unique<Screen>(owner);
+        made = screen.get();
+        owner.RegisterScreen(id, std::move(screen));
+        for (int stub : stubs) {
+            if (stub == GUIDirector::kGame) {
+                owner.RegisterMatch(std::make_unique<StubMatch>(journal));
+            } else {
+                owner.RegisterScreen(stub, std::make_unique<StubScreen>(stub, journal));
+            }
+        }
+    });
+    return *made;
+}
 
 }  // namespace gui_testing

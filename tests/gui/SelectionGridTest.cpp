@@ -47,12 +47,8 @@ protected:
     }
     // The director over the real selection, with stubs for the level selection.
     GUIPlayerSelection& Open() {
-        director.emplace();
-        auto screen = std::make_unique<GUIPlayerSelection>(*director);
-        GUIPlayerSelection& selection = *screen;
-        director->RegisterScreen(GUIDirector::kQuickMatchSelection, std::move(screen));
-        director->RegisterScreen(GUIDirector::kLevelSelection,
-                                 std::make_unique<StubScreen>(GUIDirector::kLevelSelection, journal));
+        GUIPlayerSelection& selection = MakeDirectorWith<GUIPlayerSelection>(
+            director, GUIDirector::kQuickMatchSelection, {GUIDirector::kLevelSelection}, journal);
         director->PushScreen(GUIDirector::kQuickMatchSelection);
         return selection;
     }
@@ -61,6 +57,10 @@ protected:
         return screen.GetGrid().FindPoolItem("data/players/c" + std::to_string(index) + ".xml");
     }
     std::string Name(const FocusItem* item) { return item == nullptr ? "none" : item->GetName(); }
+    // The item under the cursor that every controller moves.
+    static const FocusItem* CursorItem(const GUIPlayerSelection& screen) {
+        return screen.GetSharedCursor() == nullptr ? nullptr : screen.GetSharedCursor()->GetItem();
+    }
     void Press(GUIPlayerSelection& screen, Controller* controller, const std::string& item) {
         screen.SetControllerFocus(controller, item);
         director->HandleCommand(controller, Controller::kSpit);
@@ -152,9 +152,9 @@ TEST_F(SelectionGridTest, back_leads_into_the_first_row_and_rows_lead_down_to_th
     // up again, on the first row's first creature.
     screen.SetControllerFocus(controllers[0], "Start");
     director->HandleCommand(controllers[0], Controller::kUp);
-    EXPECT_EQ(screen.GetCursor(controllers[0])->GetItem(), Pool(screen, 4));
+    EXPECT_EQ(CursorItem(screen), Pool(screen, 4));
     director->HandleCommand(controllers[0], Controller::kUp);
-    EXPECT_EQ(screen.GetCursor(controllers[0])->GetItem(), grid.GetPoolItems().front().get());
+    EXPECT_EQ(CursorItem(screen), grid.GetPoolItems().front().get());
 }
 
 TEST_F(SelectionGridTest, each_controller_fills_one_slot_and_a_pressed_slot_returns_its_creature) {
@@ -172,7 +172,7 @@ TEST_F(SelectionGridTest, each_controller_fills_one_slot_and_a_pressed_slot_retu
     EXPECT_NE(Pool(screen, 2)->GetSnapshot(), nullptr);
     screen.SetControllerFocus(c1, "data/players/c1.xml");
     director->HandleCommand(c1, Controller::kRight);
-    EXPECT_EQ(screen.GetCursor(c1)->GetItem(), Pool(screen, 3));
+    EXPECT_EQ(CursorItem(screen), Pool(screen, 3));
     Press(screen, c1, "data/players/c2.xml");
     EXPECT_TRUE(grid.GetChosen().empty());
 
@@ -243,41 +243,92 @@ TEST_F(SelectionGridTest, start_needs_two_creatures_and_sets_up_a_quick_match) {
     EXPECT_EQ(application.matchSetup.results.size(), 1u);
 }
 
-// The two players' cursors are their own, each a ring in its controller's colour: the one that
-// chose the quick match on the menu has its ring on "Start" at once, the other's first command
-// shows its ring there too (the two nested), and each moves only its own.
-TEST_F(SelectionGridTest, each_player_moves_a_cursor_of_their_own_in_their_colour) {
+// One cursor, in the first controller's colour, for every controller: the one that chose the
+// quick match on the menu finds it on "Start", and each moves the same cursor. Who presses
+// chooses: each pick is kept with the controller that pressed.
+TEST_F(SelectionGridTest, every_controller_moves_the_one_cursor_and_each_pick_is_the_pressers) {
     MakePool(4);
-    director.emplace();
-    RegisterGameScreens(*director);
+    director.emplace(RegisterGameScreens);
     director->PushScreen(GUIDirector::kMainMenu);
     Controller* c1 = controllers[0];
     Controller* c2 = controllers[1];
-    director->HandleCommand(c1, Controller::kRight);
+    director->HandleCommand(c2, Controller::kRight);
     director->PushScreen(GUIDirector::kQuickMatchSelection);
     auto& screen = dynamic_cast<GUIPlayerSelection&>(*director->GetScreen(GUIDirector::kQuickMatchSelection));
-    EXPECT_EQ(screen.GetSharedCursor(), nullptr);
-    ASSERT_NE(screen.GetCursor(c1), nullptr);
-    EXPECT_EQ(Name(screen.GetCursor(c1)->GetItem()), "Start");
-    EXPECT_EQ(screen.GetCursor(c1)->GetColor(), sf::Color(c1->GetGUIColor()));
-    EXPECT_EQ(screen.GetCursor(c2), nullptr);
+    const SelectionGrid& grid = screen.GetGrid();
+    const FocusInstance* cursor = screen.GetSharedCursor();
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(Name(cursor->GetItem()), "Start");
+    EXPECT_EQ(cursor->GetController(), c1);
+    EXPECT_EQ(cursor->GetColor(), sf::Color(c1->GetGUIColor()));
+    // A single ring, as wide as one cursor's on its item.
+    ASSERT_TRUE(cursor->GetRing());
+    const FocusRect start = cursor->GetItem()->GetRect();
+    EXPECT_NEAR(cursor->GetRing()->getRadius(), 0.47f * (start.right - start.left), 0.01f);
 
-    director->HandleCommand(c2, Controller::kUp);
-    ASSERT_NE(screen.GetCursor(c2), nullptr);
-    EXPECT_EQ(Name(screen.GetCursor(c2)->GetItem()), "Start");
-    EXPECT_EQ(screen.GetCursor(c2)->GetColor(), sf::Color(c2->GetGUIColor()));
-    EXPECT_NE(screen.GetCursor(c1)->GetColor(), screen.GetCursor(c2)->GetColor());
-    ASSERT_TRUE(screen.GetCursor(c1)->GetRing() && screen.GetCursor(c2)->GetRing());
-    EXPECT_LT(screen.GetCursor(c1)->GetRing()->getRadius(), screen.GetCursor(c2)->GetRing()->getRadius());
+    // Up from "Start" passes the empty slots by to the pool's first creature; each controller's
+    // move goes on from where the other's left it, and nobody gets a cursor of their own.
+    const std::pair<Controller*, const char*> moves[] = {{c2, "data/players/c0.xml"},
+                                                         {c1, "data/players/c1.xml"},
+                                                         {c2, "data/players/c2.xml"},
+                                                         {c1, "data/players/c1.xml"}};
+    const int commands[] = {Controller::kUp, Controller::kRight, Controller::kRight, Controller::kLeft};
+    for (size_t i = 0; i < std::size(moves); ++i) {
+        SCOPED_TRACE(i);
+        director->HandleCommand(moves[i].first, commands[i]);
+        EXPECT_EQ(screen.GetSharedCursor(), cursor);
+        EXPECT_EQ(Name(cursor->GetItem()), moves[i].second);
+        EXPECT_EQ(screen.GetCursorCount(), 0u);
+        EXPECT_EQ(screen.GetCursor(moves[i].first), nullptr);
+    }
 
-    // Up from "Start" passes the empty slots by to the pool's first creature.
-    director->HandleCommand(c2, Controller::kUp);
-    EXPECT_EQ(Name(screen.GetCursor(c2)->GetItem()), "data/players/c0.xml");
-    EXPECT_EQ(Name(screen.GetCursor(c1)->GetItem()), "Start");
+    // c2 picks the creature under the cursor, which then stands on its slot; c1 moves it back
+    // up and picks another; a second pick of c2's is refused with the hint.
+    director->HandleCommand(c2, Controller::kSpit);
+    EXPECT_EQ(Name(cursor->GetItem()), "player1");
     director->HandleCommand(c1, Controller::kUp);
     director->HandleCommand(c1, Controller::kRight);
-    EXPECT_EQ(Name(screen.GetCursor(c1)->GetItem()), "data/players/c1.xml");
-    EXPECT_EQ(Name(screen.GetCursor(c2)->GetItem()), "data/players/c0.xml");
+    EXPECT_EQ(Name(cursor->GetItem()), "data/players/c2.xml");
+    director->GetHint().ShowHint("", 0);
+    director->HandleCommand(c2, Controller::kSpit);
+    EXPECT_EQ(director->GetHint().GetHintName(), "use other controls");
+    director->HandleCommand(c1, Controller::kStart);
+    EXPECT_EQ(Name(cursor->GetItem()), "player2");
+    ASSERT_EQ(grid.GetChosen().size(), 2u);
+    EXPECT_EQ(grid.GetChosen()[0].file, "data/players/c1.xml");
+    EXPECT_EQ(grid.GetChosen()[0].controller, c2);
+    EXPECT_EQ(grid.GetChosen()[1].file, "data/players/c2.xml");
+    EXPECT_EQ(grid.GetChosen()[1].controller, c1);
+    // "Start" sets the pressers up as the players.
+    screen.OnFSCommand("Start");
+    EXPECT_EQ(Application::GetInstance().player1Controller, c2);
+    EXPECT_EQ(Application::GetInstance().player2Controller, c1);
+}
+
+// The action presses whatever the cursor is on. On a place the pool has given up, and on an empty
+// slot, the grid finds no creature to move and logs it; nothing moves.
+TEST_F(SelectionGridTest, a_press_on_an_emptied_place_or_an_empty_slot_moves_nothing_and_says_so) {
+    MakePool(3);
+    GUIPlayerSelection& screen = Open();
+    const SelectionGrid& grid = screen.GetGrid();
+    Press(screen, controllers[0], "data/players/c0.xml");
+    ASSERT_EQ(grid.GetSlots()[0]->GetFile(), "data/players/c0.xml");
+    ASSERT_FALSE(Pool(screen, 0)->IsEnabled());
+    ASSERT_FALSE(grid.GetSlots()[1]->IsEnabled());
+    const std::string toSlot = "ERROR: GUIChampionshipGlobbos: Failed moving globbo to the player list.\n";
+    const std::string toPool = "ERROR: GUIChampionshipGlobbos: Failed moving globbo back to the pool.\n";
+    ASSERT_EQ(log->Count(toSlot) + log->Count(toPool), 0) << log->Text();
+
+    Press(screen, controllers[1], "data/players/c0.xml");
+    EXPECT_EQ(log->Count(toSlot), 1) << log->Text();
+    Press(screen, controllers[1], "player2");
+    EXPECT_EQ(log->Count(toPool), 1) << log->Text();
+    EXPECT_EQ(grid.GetSlots()[0]->GetFile(), "data/players/c0.xml");
+    EXPECT_EQ(grid.GetSlots()[1]->GetFile(), "");
+    EXPECT_EQ(Pool(screen, 0)->GetFile(), "");
+    ASSERT_EQ(grid.GetChosen().size(), 1u);
+    EXPECT_EQ(grid.GetChosen()[0].controller, controllers[0]);
+    EXPECT_FALSE(grid.ControllerHasSlot(controllers[1]));
 }
 
 // Left and right along the row of the players go to the item next to it on the screen, "Start"
@@ -289,8 +340,7 @@ TEST_F(SelectionGridTest, left_and_right_go_along_the_slots_and_start_in_their_o
     Controller* c1 = controllers[0];
     Press(screen, c1, "data/players/c0.xml");
     Press(screen, controllers[1], "data/players/c1.xml");
-    ASSERT_NE(screen.GetCursor(c1), nullptr);
-    ASSERT_EQ(Name(screen.GetCursor(c1)->GetItem()), "player1");
+    screen.SetControllerFocus(c1, "player1");
     auto centre = [](const FocusItem* item) {
         return (item->GetRect().left + item->GetRect().right) / 2.0f;
     };
@@ -301,9 +351,9 @@ TEST_F(SelectionGridTest, left_and_right_go_along_the_slots_and_start_in_their_o
                                                  {Controller::kRight, "player2"}};
     for (const auto& [command, item] : moves) {
         SCOPED_TRACE(item);
-        const FocusItem* from = screen.GetCursor(c1)->GetItem();
+        const FocusItem* from = CursorItem(screen);
         director->HandleCommand(c1, command);
-        const FocusItem* to = screen.GetCursor(c1)->GetItem();
+        const FocusItem* to = CursorItem(screen);
         EXPECT_EQ(Name(to), item);
         if (command == Controller::kRight) {
             EXPECT_GT(centre(to), centre(from) + 60.0f);

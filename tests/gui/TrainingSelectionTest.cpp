@@ -32,16 +32,18 @@ protected:
         director.reset();
         user.reset();
         m_Data.reset();
+        // The next test in this process finds the hints on, as they start.
+        preferences.disableHints = false;
     }
 
     GUIPlayerSelectionTraining& Open() {
-        director.emplace();
-        auto screen = std::make_unique<GUIPlayerSelectionTraining>(*director);
-        GUIPlayerSelectionTraining& training = *screen;
-        director->RegisterScreen(GUIDirector::kTrainingSelection, std::move(screen));
-        director->RegisterScreen(GUIDirector::kLevelSelection,
-                                 std::make_unique<StubScreen>(GUIDirector::kLevelSelection, journal));
+        GUIPlayerSelectionTraining& training = MakeDirectorWith<GUIPlayerSelectionTraining>(
+            director, GUIDirector::kTrainingSelection, {GUIDirector::kLevelSelection}, journal);
         director->PushScreen(GUIDirector::kTrainingSelection);
+        // The movie begins the creature choice a frame or two later.
+        for (int frame = 0; frame < 30 && training.FindFocusItem("GoBack") == nullptr; ++frame) {
+            director->Update(1.0f / 30.0f);
+        }
         return training;
     }
     void Press(GUIPlayerSelectionTraining& screen, FocusItem* item) {
@@ -72,6 +74,11 @@ protected:
         }
         return nullptr;
     }
+    // The item under the cursor that every controller moves; null without one.
+    static const FocusItem* CursorItem(const FlashGUI& screen) {
+        return screen.GetSharedCursor() == nullptr ? nullptr : screen.GetSharedCursor()->GetItem();
+    }
+    static std::string Name(const FocusItem* item) { return item == nullptr ? "none" : item->GetName(); }
     static std::string TextOf(const FlashGUI& screen, const std::string& tag) {
         const TextElement* text = Text(screen, tag);
         return text == nullptr ? "(none)" : text->text.getString().toAnsiString();
@@ -91,7 +98,7 @@ TEST_F(TrainingSelectionTest, a_creature_then_a_bot_set_the_training_up) {
     ASSERT_FALSE(screen.GetGrid().GetPoolItems().empty());
     ASSERT_FALSE(screen.GetBotGrid().GetItems().empty());
     SnapshotFocusItem* first = screen.GetGrid().GetPoolItems().front().get();
-    EXPECT_EQ(screen.GetCurrentFocusItem(), first);
+    EXPECT_EQ(CursorItem(screen), first);
     EXPECT_TRUE(Text(screen, "title1")->visible);
     EXPECT_FALSE(Text(screen, "title2")->visible);
     const std::string creature = first->GetFile();
@@ -105,7 +112,7 @@ TEST_F(TrainingSelectionTest, a_creature_then_a_bot_set_the_training_up) {
               (std::vector<int>{State::kPlayerPlaced, State::kMovingToBots, State::kChoosingBot}));
     EXPECT_FALSE(Text(screen, "title1")->visible);
     EXPECT_TRUE(Text(screen, "title2")->visible);
-    EXPECT_EQ(screen.GetCurrentFocusItem(), screen.GetBotGrid().GetItems().front().get());
+    EXPECT_EQ(CursorItem(screen), screen.GetBotGrid().GetItems().front().get());
     // The pool followed the shelf off the screen to the left.
     EXPECT_LT(first->GetPosition().x, 0.0f);
 
@@ -131,6 +138,64 @@ TEST_F(TrainingSelectionTest, a_creature_then_a_bot_set_the_training_up) {
     EXPECT_EQ(application.player1Controller, controllers[0]);
     EXPECT_EQ(application.player2File, bot->GetFile());
     EXPECT_EQ(application.player2Controller, nullptr);
+}
+
+// Each choice keeps "GoBack" as its current item while the cursor starts on the first creature or
+// bot: a move with no usable neighbour and a controller handed over land on "GoBack".
+TEST_F(TrainingSelectionTest, go_back_is_the_current_item_of_each_choice_and_the_cursor_starts_on_the_first) {
+    Controller* c2 = controllers[1];
+    GUIPlayerSelectionTraining& screen = Open();
+    ASSERT_EQ(screen.GetState(), State::kChoosingPlayer);
+    const SelectionGrid& grid = screen.GetGrid();
+    EXPECT_EQ(Name(screen.GetCurrentFocusItem()), "GoBack");
+    EXPECT_EQ(CursorItem(screen), grid.GetPoolItems().front().get());
+    // Down from the last row finds the empty slot's row unusable: the cursor goes to "GoBack".
+    screen.SetControllerFocus(c2, grid.GetPoolItems().back()->GetName());
+    director->HandleCommand(c2, Controller::kDown);
+    EXPECT_EQ(Name(CursorItem(screen)), "GoBack");
+    // A controller handed over comes onto "GoBack" too.
+    screen.SetControllerFocus(c2, grid.GetPoolItems().front()->GetName());
+    screen.TakeHandOver(c2);
+    EXPECT_EQ(Name(CursorItem(screen)), "GoBack");
+
+    ToBots(screen);
+    EXPECT_EQ(Name(screen.GetCurrentFocusItem()), "GoBack");
+    EXPECT_EQ(CursorItem(screen), screen.GetBotGrid().GetItems().front().get());
+    screen.TakeHandOver(c2);
+    EXPECT_EQ(Name(CursorItem(screen)), "GoBack");
+}
+
+// Activation prepares the choice and sends the movie to it; the creature choice (state 1) begins
+// with the movie's "EnteredPlayerSelection", which the game's movie sends on the way in, at the
+// latest with its next frame.
+TEST_F(TrainingSelectionTest, the_creature_choice_begins_with_the_movies_command_not_with_activation) {
+    GUIPlayerSelectionTraining& screen = Open();
+    ASSERT_EQ(screen.GetState(), State::kChoosingPlayer);
+    ASSERT_NE(screen.FindFocusItem("GoBack"), nullptr);
+    // Again from the main menu after leaving: the movie sends it again.
+    director->PopScreen();
+    director->PushScreen(GUIDirector::kMainMenu);
+    screen.SetState(State::kBotChosen);
+    director->PushScreen(GUIDirector::kTrainingSelection);
+    RunUntil(screen, State::kChoosingPlayer);
+    EXPECT_EQ(screen.GetState(), State::kChoosingPlayer);
+    EXPECT_EQ(Name(screen.GetCurrentFocusItem()), "GoBack");
+    EXPECT_EQ(CursorItem(screen), screen.GetGrid().GetPoolItems().front().get());
+
+    // A movie that sends nothing: activation leaves the state and makes no "GoBack".
+    testing_support::WriteFile(m_Data->Path() / "data/gui/globbo_selection_training.xml",
+                               "<resource><flashgui name=\"data\"><array name=\"m_Layers\"><guilayer m_Name=\"x\" "
+                               "m_FlashFile=\"data/empty.swf\"/></array></flashgui></resource>");
+    GUIPlayerSelectionTraining& silent = Open();
+    silent.SetState(State::kBotChosen);
+    silent.Activate();
+    EXPECT_EQ(silent.GetState(), State::kBotChosen);
+    EXPECT_EQ(silent.FindFocusItem("GoBack"), nullptr);
+    EXPECT_EQ(silent.GetCurrentFocusItem(), nullptr);
+    silent.OnFSCommand("EnteredPlayerSelection");
+    EXPECT_EQ(silent.GetState(), State::kChoosingPlayer);
+    EXPECT_EQ(Name(silent.GetCurrentFocusItem()), "GoBack");
+    EXPECT_EQ(CursorItem(silent), silent.GetGrid().GetPoolItems().front().get());
 }
 
 TEST_F(TrainingSelectionTest, go_back_leaves_the_creature_choice_and_returns_to_it_from_the_bots) {
@@ -197,6 +262,7 @@ TEST_F(TrainingSelectionTest, what_comes_in_the_wrong_state_is_ignored) {
     EXPECT_EQ(screen.GetGrid().GetSlots().front()->GetFile(), inSlot);
 
     screen.Activate();
+    RunUntil(screen, State::kChoosingPlayer);
     EXPECT_EQ(screen.GetState(), State::kChoosingPlayer);
     EXPECT_EQ(screen.GetChosenPlayer(), nullptr);
     EXPECT_TRUE(screen.GetGrid().GetSlots().front()->GetFile().empty());

@@ -1,8 +1,9 @@
-// The game itself under a virtual X server, driven with real key presses: the title gives way to
-// the main menu, whose "tutorial" item opens the tutorial; every lesson with a match shows its
-// creatures moving, the pause button freezes the arena and frees it again, the next button goes
-// through every lesson until the movie ends the tutorial, and the main menu comes back with its
-// cursor on "newgamepvp"; "quit" then ends the game cleanly, the statistics untouched.
+// The game itself under a virtual X server, driven with real key presses and a real mouse: the
+// title gives way to the main menu, where a click on the tutorial's bubble opens the tutorial;
+// every lesson with a match shows its creatures moving, the pause button freezes the arena and
+// frees it again, the next button goes through every lesson until the movie ends the tutorial,
+// and the main menu comes back with its cursor on "newgamepvp"; "quit" then ends the game
+// cleanly, the statistics untouched.
 #include "tests/gui/GuiTestKit.h"
 #include "tests/gui/ScreenViews.h"
 #include "tests/support/GameProcess.h"
@@ -87,13 +88,14 @@ protected:
 };
 
 TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_and_end_back_in_the_menu) {
-    // Any key leaves the title for the main menu; down twice reaches the tutorial.
+    // Any key leaves the title for the main menu; a click on the tutorial's bubble opens it.
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 1"));
     ASSERT_TRUE(game.Keys({"Left"}));
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
-    ASSERT_TRUE(game.Keys({"Down", "Down"}));
-    ASSERT_TRUE(Press());
-    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 3"));
+    // The menu's bubbles take their places.
+    ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(700)));
+    const std::pair<int, int> tutorial = MainMenuClipCentre("tutorial");
+    ASSERT_TRUE(game.ClickUntilLog(tutorial.first, tutorial.second, "INFO: GUIDirector::PushScreen: 3")) << game.Log();
     EXPECT_TRUE(game.Screenshot((game.Folder().Path() / "tutorial_welcome.png").string()));
 
     // The cursor starts on the pause button; the next button is to its right.

@@ -94,7 +94,8 @@ void RunThreads(void* (*body)(void*), int threads) {
 }  // namespace
 
 // Each fatal signal appends the report after the earlier line in the log's layout (the crash
-// line, the crash address, and at most 100 frames walked from the faulting instruction) and then
+// line, the crash address, and at most 100 frames walked from the faulting instruction, each a
+// line of its number and address alone with its symbols on an indented line after it) and then
 // ends the process with that same signal: on the main thread, on a started thread whose stack
 // overflowed, and when six threads fault at once (one whole report, finished before the end).
 TEST(CrashReporter, fatal_signals_write_one_whole_report_and_end_the_process) {
@@ -121,18 +122,22 @@ TEST(CrashReporter, fatal_signals_write_one_whole_report_and_end_the_process) {
             EXPECT_EQ(WTERMSIG(*status), c.signal);
 
             const std::vector<std::string> lines = testing_support::SplitLines(ReadFile(dir / "Pondorix.log"));
-            ASSERT_GE(lines.size(), 4u);
-            ASSERT_LE(lines.size(), 103u) << "at most 100 frames";
+            ASSERT_GE(lines.size(), 5u);
+            ASSERT_LE(lines.size(), 203u) << "at most 100 frames";
+            ASSERT_EQ(lines.size() % 2, 1u) << "each frame's line and its symbols' line";
             EXPECT_EQ(lines[0], "earlier line");
             EXPECT_TRUE(std::regex_match(lines[1], std::regex(prefix + "CRASHED! Error code " + c.codeAndName +
                                                               R"(, \$ADDRESS:[0-9A-F]{8,16}, Flags: [0-9A-F]{8})")))
                 << lines[1];
             EXPECT_TRUE(std::regex_match(lines[2], std::regex(prefix + R"(Crash \$ADDRESS:[0-9A-F]{8,16})")))
                 << lines[2];
-            for (size_t i = 3; i < lines.size(); ++i) {
+            for (size_t i = 3; i + 1 < lines.size(); i += 2) {
+                const size_t frame = (i - 3) / 2;
+                const std::string number = (frame < 10 ? " " : "") + std::to_string(frame);
                 EXPECT_TRUE(std::regex_match(
-                    lines[i], std::regex(prefix + R"(Crash frame [ \d]\d at \$ADDRESS:[0-9A-F]{8,16} .*)")))
+                    lines[i], std::regex(prefix + "Crash frame " + number + R"( at \$ADDRESS:[0-9A-F]{8,16})")))
                     << lines[i];
+                EXPECT_TRUE(std::regex_match(lines[i + 1], std::regex(R"(    \S.*)"))) << lines[i + 1];
             }
             const std::string crashAddress = lines[2].substr(lines[2].find("$ADDRESS:"));
             EXPECT_NE(lines[3].find(crashAddress), std::string::npos) << "the walk starts at the fault: " << lines[3];

@@ -21,18 +21,24 @@ struct ListThenValue : sme::Serializable {
 
 }  // namespace
 
-// An absent list reads as empty and true; a failing element gives false and the elements before
-// it. Either way the buffer goes on after the list.
-TEST(VectorSerialization, a_list_reads_up_to_its_first_failing_element_and_the_buffer_goes_on_after_it) {
+// An absent list reads as empty and true. A failing element gives false and a vector of the
+// list's full length: the elements before it as read, it and every later one at their defaults
+// (whatever the vector held before). Either way the buffer goes on after the list.
+TEST(VectorSerialization, a_failing_element_leaves_the_full_length_with_defaults_from_it_on_and_the_buffer_goes_on) {
     const struct {
         const char* list;
         bool read;
         std::vector<std::string> words;
     } cases[] = {
         {"", true, {}},
-        {"<array name=\"words\"><element value=\"a\" /><element /><element value=\"c\" /></array>", false, {"a"}},
+        {"<array name=\"words\"><element value=\"a\" /><element value=\"b\" /></array>", true, {"a", "b"}},
+        {"<array name=\"words\"><element value=\"a\" /><element /><element value=\"c\" /></array>",
+         false,
+         {"a", "", ""}},
+        {"<array name=\"words\"><element /><element value=\"b\" /></array>", false, {"", ""}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.list);
         sample::XmlReader reader(std::string("<r><listthenvalue after=\"4\">") + c.list + "</listthenvalue></r>");
         ListThenValue record;
         EXPECT_TRUE(reader->ReadObject(nullptr, record));

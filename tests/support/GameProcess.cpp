@@ -144,6 +144,17 @@ bool GameProcess::SendKeys(const std::vector<std::string>& keys) {
     return sent;
 }
 
+bool GameProcess::Click(int x, int y) {
+    const std::string window = std::to_string(m_Window);
+    return XDoTool({"windowfocus", "--sync", window, "mousemove", "--sync", "--window", window, std::to_string(x),
+                    std::to_string(y), "mousedown", "1"}) &&
+           RunGameTime(kClickGameTime) && XDoTool({"mouseup", "1"});
+}
+
+bool GameProcess::ClickUntilLog(int x, int y, const std::string& text) {
+    return Click(x, y) && WaitForLog(text);
+}
+
 std::optional<std::vector<Rgb>> GameProcess::ReadPixels(const std::vector<std::pair<int, int>>& points) {
     return m_Display.ReadPixels(m_Window, points);
 }
@@ -179,10 +190,10 @@ testing::AssertionResult GameProcess::Close() {
     return Ends();
 }
 
-testing::AssertionResult GameProcess::Ends(int exitCode) {
+testing::AssertionResult GameProcess::Ends(int exitCode, std::chrono::seconds timeout) {
     // The output is read once the program has ended, so that it holds the last lines, such as the
     // sanitizers' reports at exit.
-    const std::optional<int> status = m_Process->WaitFor(kTimeout);
+    const std::optional<int> status = m_Process->WaitFor(timeout);
     return EndedWith(status, exitCode, Output());
 }
 

@@ -66,6 +66,8 @@ public:
     // at least that much of its time old when the next key arrives. In a match P also saves the
     // level's sketch into the user folder.
     bool RunGameTime(std::chrono::milliseconds time);
+    // Clicks at the point of the window and waits until the log holds the text (WaitForLog).
+    bool ClickUntilLog(int x, int y, const std::string& text);
     // Polls until the window has the size and shows the colours at the points, at most kTimeout;
     // the failure names the last colours read.
     testing::AssertionResult ShowsPicture(std::pair<int, int> size, const std::vector<std::pair<int, int>>& points,
@@ -77,12 +79,17 @@ public:
     // Closes the window as a window manager does and expects the program to end with exit code 0
     // within kTimeout.
     testing::AssertionResult Close();
-    // Expects the program to end by itself with the exit code within kTimeout.
-    testing::AssertionResult Ends(int exitCode = 0);
+    // Expects the program to end by itself with the exit code within the timeout.
+    testing::AssertionResult Ends(int exitCode = 0, std::chrono::seconds timeout = kTimeout);
 
 private:
     // Sends the keys to the window through the display; a failure is reported.
     bool SendKeys(const std::vector<std::string>& keys);
+    // Focuses the window, moves the pointer to the point of the window and clicks the left button,
+    // held down while the game runs kClickGameTime of its own time: the game reads the button as
+    // it is held, once an update, so however busy the machine, some update sees it down.
+    bool Click(int x, int y);
+    static constexpr std::chrono::milliseconds kClickGameTime{100};
 
     X11TestDisplay& m_Display;
     TempDir m_Folder;

@@ -4,8 +4,10 @@
 // "data/levels/1_nanomill.xml"), then on each shipped level in turn, until the window is closed.
 // Each match's result is appended to the statistics file in the user's folder. When the second
 // creature's file lies under "data/ais/", the matches are training matches: that computer
-// opponent steers it (Alt+D shows the path grid and the bot's condition, goal and path).
+// opponent steers it (Alt+D shows the path grid and the bot's condition, goal and path). Escape
+// ends the view as closing its window does.
 #include "app/Application.h"
+#include "app/Controller.h"
 #include "app/Logger.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
@@ -23,6 +25,29 @@
 namespace {
 
 constexpr const char* kBotFolder = "data/ais/";
+
+// The controllers' commands go to the director, but the back command (Escape) ends the view as
+// closing its window does: the view has no pause screen to go back to.
+class ViewCommands : public CommandHandler {
+public:
+    explicit ViewCommands(CommandHandler& director) : m_Director(director) {}
+
+    void HandleCommand(Controller* controller, int command) override {
+        if (command != Controller::kBack) {
+            m_Director.HandleCommand(controller, command);
+            return;
+        }
+        // Another controller's back command of the same frame finds the window closed.
+        Application& application = Application::GetInstance();
+        if (application.isOpen()) {
+            application.StoreWindowSize();
+            application.close();
+        }
+    }
+
+private:
+    CommandHandler& m_Director;
+};
 
 }  // namespace
 
@@ -51,10 +76,11 @@ int main(int argc, char** argv) {
     // in place of the game's first screen: the push starts the first match.
     const MatchViewScreen* screen = nullptr;
     application.Init([&]() -> ScreenDirector& {
-        GUIDirector& director = GUIDirector::GetInstance();
-        auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
-        screen = owned.get();
-        director.RegisterMatch(std::move(owned));
+        static GUIDirector director([&](GUIDirector& made) {
+            auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
+            screen = owned.get();
+            made.RegisterMatch(std::move(owned));
+        });
         director.PushScreen(GUIDirector::kGame);
         return director;
     });
@@ -63,6 +89,8 @@ int main(int argc, char** argv) {
         application.Shutdown();
         return 1;
     }
+    ViewCommands commands(GUIDirector::GetInstance());
+    Controller::SetCommandHandler(&commands);
     application.Run();
     application.Shutdown();
     return 0;

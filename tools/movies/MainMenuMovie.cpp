@@ -1,11 +1,15 @@
 // The main menu: seven bubbles for the seven choices under a colourful title, over a sunny pond.
+// The controllers' cursor goes over five of them; every bubble is also a button of the mouse, and
+// the championship's and the tutorial's are reached with the mouse alone.
 #include "tools/movies/BubbleButtons.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
 
 #include <cmath>
+#include <string>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -36,6 +40,20 @@ void Title(menu_art::Library& library, menu_art::Stack& stack, uint16_t fontId, 
     stack.Place(library.DefineText(fontId, font, "bubble battles in the pond", 20, {Hex(kInk, 200)}), 400, 140);
 }
 
+// The script (in the kit's assembler text) that makes each bubble a button of the mouse: the
+// pointer coming onto it wobbles it ("over"), and a click on it plays its "pressed" frames, which
+// send its command, just as a controller's press does.
+std::string MouseButtons(const std::vector<Bubble>& bubbles) {
+    std::string script;
+    for (const Bubble& bubble : bubbles) {
+        for (const auto& [handler, label] : {std::pair{"onRollOver", "over"}, {"onRelease", "pressed"}}) {
+            script += std::string("'") + bubble.clip + "' get_var '" + handler + "' fn:() { '" + label +
+                      "' 1 'this' get_var 'gotoAndPlay' call_method pop } set_member ";
+        }
+    }
+    return script;
+}
+
 }  // namespace
 
 swfkit::Bytes MainMenuMovie(const swfkit::EmbeddedFont& font) {
@@ -45,7 +63,7 @@ swfkit::Bytes MainMenuMovie(const swfkit::EmbeddedFont& font) {
     menu_art::Stack stack(movie.Tags());
     Title(library, stack, fontId, font);
     bubble_buttons::PlaceButtons(library, stack, kBubbles, fontId, font);
-    movie.Tags().DoAction(menu_art::Script("stop"));
+    movie.Tags().DoAction(menu_art::Script(MouseButtons(kBubbles) + "stop"));
     movie.Tags().ShowFrame();
     return movie.Write(true);
 }

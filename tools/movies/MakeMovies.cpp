@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
         WriteFile(folder / "gui/menu_backdrop.swf", MenuBackdropMovie()) &&
         WriteFile(folder / "gui/photo_frame.swf", PhotoFrameMovie()) &&
         WriteFile(folder / "gui/globbo_test_tube.swf", TestTubeMovie()) &&
-        WriteFile(folder / "gui/photo_frame_text.xml", PhotoFrameText(true)) &&
-        WriteFile(folder / "gui/photo_frame_text_noframe.xml", PhotoFrameText(false)) &&
+        WriteFile(folder / "gui/photo_frame_text.xml", PhotoFrameText(true, font)) &&
+        WriteFile(folder / "gui/photo_frame_text_noframe.xml", PhotoFrameText(false, font)) &&
         WriteFile(folder / "gui/controller_keyboard_arrows.swf", controllers[0]) &&
         WriteFile(folder / "gui/controller_keyboard_wasd.swf", controllers[1]) &&
         WriteFile(folder / "gui/controller_gamepad.swf", controllers[2]) &&

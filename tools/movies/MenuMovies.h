@@ -53,10 +53,11 @@ swfkit::Bytes MenuBackdropMovie();
 // 100 x 100, the clip "face" in its middle, labels "showup1" to "showup8" that pop it in and
 // "hide" that shrinks it away, each ending stopped, and "shown" that stands still in place), the
 // test tube (data/gui/globbo_test_tube.swf, 40 x 100, its clip "liquid" white for the game to tint), and the layout of
-// the name with the frame or without it (data/gui/photo_frame_text.xml, data/gui/photo_frame_text_noframe.xml).
+// the name with the frame or without it (data/gui/photo_frame_text.xml, data/gui/photo_frame_text_noframe.xml),
+// placed for the shipped creatures' names measured in the font.
 swfkit::Bytes PhotoFrameMovie();
 swfkit::Bytes TestTubeMovie();
-std::string PhotoFrameText(bool withFrame);
+std::string PhotoFrameText(bool withFrame, const swfkit::EmbeddedFont& font);
 // The controllers' pictures beside a chosen creature (data/gui/controller_keyboard_arrows.swf,
 // controller_keyboard_wasd.swf, controller_gamepad.swf), 100 x 80, in that order.
 std::vector<swfkit::Bytes> ControllerPictureMovies(const swfkit::EmbeddedFont& font);

@@ -1,6 +1,8 @@
-// The pause: the stopped match dims a little under a card along the bottom of the screen with the
-// title and two buttons, one to go on with the match and one to end it. The card keeps clear of
-// the middle of the screen, where the arenas have their showpieces, so the match shows as it stood.
+// The pause: the stopped match dims a little under a banner along the top of the screen with the
+// title and two buttons, one to go on with the match and one to end it. The banner keeps clear of
+// the middle of the screen, where the arenas have their showpieces, so the match shows as it stood,
+// and of the bottom, where the control hints rest: a hint that waits over the pause covers none
+// of it.
 #include "tools/movies/BubbleButtons.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
@@ -13,17 +15,19 @@ using namespace menu_art;
 using bubble_buttons::Icon;
 using bubble_buttons::Pill;
 
-constexpr float kCardLeft = 150.0f;
-constexpr float kCardTop = 438.0f;
-constexpr float kCardRight = 650.0f;
-constexpr float kCardBottom = 586.0f;
-constexpr float kTitleY = 470.0f;
-constexpr float kSubtitleY = 503.0f;
-constexpr float kButtonsY = 548.0f;
+constexpr float kCardLeft = 50.0f;
+constexpr float kCardTop = 14.0f;
+constexpr float kCardRight = 750.0f;
+constexpr float kCardBottom = 106.0f;
+// The title and its line on the banner's left, the buttons side by side on its right.
+constexpr float kTitleX = 210.0f;
+constexpr float kTitleY = 44.0f;
+constexpr float kSubtitleY = 79.0f;
+constexpr float kButtonsY = 60.0f;
 
 const std::vector<Pill> kButtons = {
-    {"Back", "Back", "Go on", 305, kButtonsY, 170, 0x2BB673, Icon::kPlay},
-    {"EndGame", "EndGame", "End match", 495, kButtonsY, 170, 0xEF476F, Icon::kHome},
+    {"Back", "Back", "Go on", 460, kButtonsY, 170, 0x2BB673, Icon::kPlay},
+    {"EndGame", "EndGame", "End match", 638, kButtonsY, 170, 0xEF476F, Icon::kHome},
 };
 
 uint16_t Card(Library& library) {
@@ -48,8 +52,8 @@ swfkit::Bytes PausedMovie(const swfkit::EmbeddedFont& font) {
     const uint16_t card = Card(library);
     Stack stack(movie.Tags());
     stack.Place(card);
-    stack.Place(library.DefineText(fontId, font, "Paused", 36, {Hex(kInk)}), 400, kTitleY);
-    stack.Place(library.DefineText(fontId, font, "Take a breath, the pond waits.", 17, {Hex(kInk, 190)}), 400,
+    stack.Place(library.DefineText(fontId, font, "Paused", 36, {Hex(kInk)}), kTitleX, kTitleY);
+    stack.Place(library.DefineText(fontId, font, "Take a breath, the pond waits.", 17, {Hex(kInk, 190)}), kTitleX,
                 kSubtitleY);
     bubble_buttons::PlacePills(library, stack, kButtons, fontId, font);
     movie.Tags().DoAction(Script("stop"));

@@ -1,12 +1,16 @@
 // What the creature selections show besides their screens: the portraits' photo frame and test
 // tube, the layouts of the portraits' names, and the controllers' pictures shown beside a chosen
 // creature.
+#include "tools/creatures/BotDesigns.h"
+#include "tools/creatures/CreatureDesign.h"
 #include "tools/movies/ControllerArt.h"
 #include "tools/movies/MenuArt.h"
 #include "tools/movies/MenuMovies.h"
 #include "tools/swfkit/Movie.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -17,6 +21,8 @@ using swfkit::ShapeBuilder;
 // The photo frame's stage, and where the frame and the face are centred on it.
 constexpr float kFrameSize = 100.0f;
 constexpr float kFrameCentre = kFrameSize / 2.0f;
+// The size of a portrait's name.
+constexpr float kNameSize = 20.0f;
 constexpr int kShowUps = 8;
 // The scale of a card that is not there (a scale of 0 would leave nothing to place).
 constexpr float kHidden = 0.01f;
@@ -103,11 +109,30 @@ swfkit::Bytes TestTubeMovie() {
     return movie.Write(true);
 }
 
-std::string PhotoFrameText(bool withFrame) {
-    // The name is centred on x above the card (where nothing of a slot's controller picture
-    // covers it), in ink on the pale shelves; or under the bare face, which only the computer
-    // opponents show, on the training monitor's dark glass, in the monitor's light green.
-    TextSpec name{"name", "", 20, "", Hex(withFrame ? kInk : 0x7CFC9A), kFrameCentre, withFrame ? -34.0f : 90.0f};
+std::string PhotoFrameText(bool withFrame, const swfkit::EmbeddedFont& font) {
+    // The name stands above the card (where nothing of a slot's controller picture covers it), in
+    // ink on the pale shelves; or under the bare face, which only the computer opponents show, on
+    // the training monitor's dark glass, in the monitor's light green. The game writes a name from
+    // the layout's x on, whatever its width: the x is chosen so that the widest and the narrowest
+    // of the names shown there (the players' creatures', or the computer opponents') lie as far
+    // off the portrait's middle, one to the right, the other to the left.
+    std::vector<std::string> names;
+    if (withFrame) {
+        for (const CreatureDesign& creature : ShippedCreatures()) {
+            names.push_back(creature.characterName);
+        }
+    } else {
+        for (const BotDesign& bot : ShippedBots()) {
+            names.push_back(bot.creature.characterName);
+        }
+    }
+    std::vector<float> widths;
+    for (const std::string& name : names) {
+        widths.push_back(TextWidth(font, name, kNameSize));
+    }
+    const auto [narrowest, widest] = std::minmax_element(widths.begin(), widths.end());
+    const float x = widths.empty() ? kFrameCentre : kFrameCentre - (*narrowest + *widest) / 4.0f;
+    TextSpec name{"name", "", kNameSize, "", Hex(withFrame ? kInk : 0x7CFC9A), x, withFrame ? -34.0f : 90.0f};
     return TextLayout(name);
 }
 

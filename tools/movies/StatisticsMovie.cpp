@@ -11,21 +11,28 @@ using namespace menu_art;
 
 using swfkit::ShapeBuilder;
 
-// The board behind the texts, dark enough for the game's coloured texts to read on it, and the
-// name cards of the two players' columns (the game writes the names in black from (250, 170) and
-// (450, 170), each at most 170 pixels wide).
+// The board behind the texts. The game's red (200, 87, 87 at alpha 200) reads at 3 to 1 only on
+// a near-black ground, so the board is a blue close to black, and the rows' stripes stay close to
+// it. The names' band: the game writes the two names in black from (250, 170) and (450, 170), at
+// their full width whatever their length, so one cream band runs under both to the board's rim.
 constexpr float kBoardLeft = 40.0f;
 constexpr float kBoardTop = 146.0f;
 constexpr float kBoardRight = 760.0f;
 constexpr float kBoardBottom = 584.0f;
-constexpr uint32_t kBoard = 0x0C1B2E;
-constexpr float kCardTop = 166.0f;
-constexpr float kCardBottom = 222.0f;
-constexpr float kCards[2][2] = {{238.0f, 434.0f}, {442.0f, 646.0f}};
-// The overall table's rows (the game writes them from y 190, 30 apart, until the board's bottom).
+constexpr uint32_t kBoard = 0x040912;
+constexpr float kBandLeft = 238.0f;
+constexpr float kBandRight = 748.0f;
+constexpr float kBandTop = 166.0f;
+constexpr float kBandBottom = 222.0f;
+// Where the second name's part of the band begins, a little before the second name.
+constexpr float kBandSecond = 442.0f;
+// The overall table's rows (the game writes them from y 190, 30 apart, until the board's bottom)
+// on stripes a little lighter and darker than the board.
 constexpr float kFirstRow = 190.0f;
 constexpr float kRowHeight = 30.0f;
 constexpr int kStripes = 13;
+constexpr uint8_t kLightStripeAlpha = 8;
+constexpr uint8_t kDarkStripeAlpha = 60;
 
 // A golden cup about (x, y), 44 pixels high.
 std::vector<ShapeBuilder> Trophy(float x, float y) {
@@ -64,24 +71,21 @@ uint16_t OverallLook(Library& library) {
     for (int row = 0; row < kStripes; ++row) {
         const float top = kFirstRow + kRowHeight * static_cast<float>(row);
         shapes.push_back(Shape(RoundedRect(62, top + 1, 738, top + kRowHeight - 1, 8),
-                               row % 2 == 0 ? Solid(0xFFFFFF, 14) : Solid(0x000000, 40)));
+                               row % 2 == 0 ? Solid(0xFFFFFF, kLightStripeAlpha) : Solid(0x000000, kDarkStripeAlpha)));
     }
     return Picture(library, shapes);
 }
 
-// The current match's look: a cream card under each name and a darker well under the numbers.
+// The current match's look: the cream band under the names, the second name's part a shade
+// warmer, and a darker well under the numbers.
 uint16_t CurrentLook(Library& library) {
-    std::vector<ShapeBuilder> shapes;
-    shapes.push_back(Shape(RoundedRect(56, 224, 660, 316, 16), Solid(0x000000, 70)));
-    for (const auto& card : kCards) {
-        const float left = card[0];
-        const float right = card[1];
-        shapes.push_back(
-            Shape(RoundedRect(left + 3, kCardTop + 5, right + 3, kCardBottom + 5, 14), Solid(0x000000, 90)));
-        shapes.push_back(Shape(RoundedRect(left, kCardTop, right, kCardBottom, 14), Solid(0xFFF4D6)));
-        shapes.push_back(Shape(RoundedRect(left + 8, kCardTop + 4, right - 8, kCardTop + 14, 6), Solid(0xFFFFFF, 150)));
-    }
-    return Picture(library, shapes);
+    return Picture(
+        library,
+        {Shape(RoundedRect(56, 224, 660, 316, 16), Solid(0x000000, 70)),
+         Shape(RoundedRect(kBandLeft + 3, kBandTop + 5, kBandRight, kBandBottom + 5, 14), Solid(0x000000, 90)),
+         Shape(RoundedRect(kBandLeft, kBandTop, kBandSecond + 14, kBandBottom, 14), Solid(0xFFF4D6)),
+         Shape(RoundedRect(kBandSecond, kBandTop, kBandRight, kBandBottom, 14), Solid(0xFFE2BA)),
+         Shape(RoundedRect(kBandLeft + 8, kBandTop + 4, kBandRight - 8, kBandTop + 14, 6), Solid(0xFFFFFF, 150))});
 }
 
 void Heading(Library& library, Stack& stack, uint16_t fontId, const swfkit::EmbeddedFont& font) {

@@ -114,9 +114,17 @@ swfkit::Bytes TrainingSelectionMovie(const swfkit::EmbeddedFont& font) {
     bubble_buttons::PlaceButtons(library, stack, kButtons, fontId, font);
     const uint16_t bannerDepth = stack.Place(banner, 400, -100);
 
-    // The creature's choice.
-    tags.FrameLabel("PlayerSelection");
+    // The creature's choice. The screen's every visit jumps to the label, from where the movie
+    // plays on and, two frames later, tells the screen that the choice begins and rests there:
+    // the command always comes with a later frame than the visit's jump, and never waits on the
+    // label, so the next jump there sends it again.
     tags.DoAction(Script("stop"));
+    tags.ShowFrame();
+    tags.FrameLabel("PlayerSelection");
+    tags.DoAction(Script("play"));
+    tags.ShowFrame();
+    tags.ShowFrame();
+    tags.DoAction(Script("stop #83:'FSCommand:EnteredPlayerSelection',''"));
     tags.ShowFrame();
 
     // The shelf slides off to the left, the monitor in from the right, the pad aside.

@@ -2,6 +2,7 @@
 // title's demonstrations and the tutorial's matches with body snapshots, the podium's hops without) with
 // generated input and writes the recordings into the game folder's data/. Needs the folder's levels,
 // creatures and controls.
+#include "app/SoundManager.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/TinyxmlPhysfsProxy.h"
 #include "tools/recordings/PodiumRecording.h"
@@ -27,6 +28,10 @@ int main(int argc, char** argv) {
         written = RecordScene(recording) && written;
     }
     written = RecordPodium() && written;
+    // Every sound and stream goes now, as at the game's end, so the audio device closes before
+    // the program ends.
+    SoundManager::GetInstance().StopMusic();
+    SoundManager::GetInstance().Clear();
     TiXmlIOProxy::SetCurrent(nullptr);
     PHYSFS_deinit();
     return written ? 0 : 1;

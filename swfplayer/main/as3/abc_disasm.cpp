@@ -5,6 +5,8 @@
 #include "swfplayer/main/as3/abc_def.h"
 #include "swfplayer/main/as3/as_3_function.h"
 
+#include <cstdio>
+
 namespace swfplayer {
 
 namespace {
@@ -333,7 +335,7 @@ void log_disasm_avm2(const std::vector<uint8_t>& code, const abc_def* def) {
             pc++;
             continue;
         }
-        log_msg(":\t%s\n", instruction->m_mnemonic);
+        std::printf(":\t%s\n", instruction->m_mnemonic);
         pc++;
         operand_printer operands(code, def, &pc);
         for (uint8_t kind : instruction->m_operands) {

@@ -30,6 +30,8 @@ void submit_mask(std::vector<open_mask>* masks, character* mask, int last_depth)
 
 // Closes every open mask that ends before depth. Masks close from the newest, so one that
 // still covers depth but was opened after one that ends is closed with it and submitted again.
+// Every mask that ends is closed, however masks overlap, so no masked area outlives its mask's
+// depths in the stencil.
 void close_masks_before(std::vector<open_mask>* masks, int depth) {
     auto ended =
         std::find_if(masks->begin(), masks->end(), [depth](const open_mask& m) { return m.m_last_depth < depth; });

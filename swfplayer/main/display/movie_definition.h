@@ -5,10 +5,15 @@
 #include "swfplayer/main/display/character_def.h"
 #include "swfplayer/main/display/tag_span.h"
 
+#include <memory>
+
 namespace swfplayer {
 
 class bitmap_info;
 class execute_tag;
+namespace jpeg {
+class input;
+}
 
 // What every timeline definition answers: a whole movie (movie_def_impl) or a movie clip's
 // timeline (sprite_definition).
@@ -67,6 +72,14 @@ public:
     virtual void add_execute_tag(execute_tag* e) = 0;
     virtual void add_init_action(int sprite_id, execute_tag* e) = 0;
     virtual void add_frame_name(const char* name) = 0;
+
+    // What only a whole movie keeps: the JPEGTables tag's shared tables decoder, and the
+    // ActionScript 3 tables (class name by character id, scene name by frame offset, label by
+    // frame number). A sprite's timeline is handed them too, and ignores them.
+    virtual void set_jpeg_loader(std::unique_ptr<jpeg::input> j_in) = 0;
+    virtual void add_symbol_class(int id, const base_string& name) = 0;
+    virtual void add_scene(int frame, const base_string& name) = 0;
+    virtual void add_frame_label(int frame, const base_string& label) = 0;
 
     // The frame being loaded: 0 at start, one more after each ShowFrame.
     int get_loading_frame() const { return m_loading_frame; }

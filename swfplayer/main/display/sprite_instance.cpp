@@ -325,7 +325,7 @@ character_def* sprite_instance::find_exported_resource(const base_string& name) 
         return parent->find_exported_resource(name);
     }
     if (get_verbose_action()) {
-        log_error("can't find exported resource '%s'\n", name.c_str());
+        log_msg("can't find exported resource '%s'\n", name.c_str());
     }
     return nullptr;
 }

@@ -161,11 +161,11 @@ public:
     character* create_text_field(const base_string& name, int depth, int x, int y, int width, int height);
 
     // The drawing canvas (sprite_instance_canvas.cpp): made on first use and shown above every
-    // child present then; the same one afterwards, put back on top when a child placed at its
-    // depth replaced it. clear_canvas takes it off the display and drops it, so the next
-    // drawing starts on a fresh canvas.
+    // child present then, at that depth; the same one afterwards. drop_canvas takes it off the
+    // display list and forgets it, so the next get_canvas makes a new, empty one on top; nothing
+    // when there is no canvas.
     canvas* get_canvas();
-    void clear_canvas();
+    void drop_canvas();
 
     // Events.
     bool has_keypress_event() override;
@@ -193,6 +193,9 @@ private:
     void run_init_actions(int frame);
     // Starts the timeline's stream sound again when it begins at frame.
     void restart_stream_sound_at(int frame);
+    // Makes frame's script, when one is attached, the pending frame script; a script pending for
+    // another frame is dropped.
+    void take_frame_script(int frame);
     // Takes the queued actions from index top on off the queue.
     array<action_buffer*> take_actions_from(int top);
     // Brings the children placed by frame tags into line with what frames 0 to frame place.

@@ -43,7 +43,7 @@ character* sprite_instance::attach_movie(const base_string& export_name, const b
     character_def* def = find_exported_resource(export_name);
     if (def == nullptr) {
         if (get_verbose_action()) {
-            log_error("import error: resource '%s' is not exported\n", export_name.c_str());
+            log_msg("import error: resource '%s' is not exported\n", export_name.c_str());
         }
         return nullptr;
     }

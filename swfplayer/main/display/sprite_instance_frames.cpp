@@ -63,7 +63,8 @@ void sprite_instance::goto_frame(const base_string& target) {
 // Going forward applies the display-list effect of the frames in between, then runs the
 // target frame. Going back brings the children into line with what the timeline shows at the
 // target frame (keeping the instances it still shows), then runs the target frame's other
-// effects. Either way the target frame's actions wait for the next advance.
+// effects, its stream sound and its frame script as running its tags would. Either way the
+// target frame's actions wait for the next advance and its frame script for the end of it.
 void sprite_instance::goto_frame(int target_frame) {
     if (target_frame < 0 || target_frame >= get_frame_count() || target_frame == m_current_frame) {
         m_play_state = STOP;
@@ -84,6 +85,8 @@ void sprite_instance::goto_frame(int target_frame) {
         for (execute_tag* tag : m_def->get_playlist(target_frame)) {
             tag->execute(&effects);
         }
+        restart_stream_sound_at(target_frame);
+        take_frame_script(target_frame);
     }
     m_current_frame = target_frame;
     m_play_state = STOP;
@@ -181,6 +184,10 @@ void sprite_instance::execute_frame_tags(int frame, bool state_only) {
     if (!state_only) {
         restart_stream_sound_at(frame);
     }
+    take_frame_script(frame);
+}
+
+void sprite_instance::take_frame_script(int frame) {
     auto script = m_frame_scripts.find(frame);
     m_pending_frame_script = script != m_frame_scripts.end() ? script->second : nullptr;
 }

@@ -27,6 +27,8 @@ public:
 // and triangulated one fill style at a time, at end_shape. Each fill style fills the area its
 // closed rings enclose by the even-odd rule, whatever the direction of each ring: a ring inside
 // an odd number of others is a hole, and where rings cross, what they cover twice stays empty.
+// All the rings of a style are taken together, so a hole stays a hole however the movie drew
+// its rings and split them among paths.
 //
 // Style numbers are 0-based; any negative value means none. Curves are flattened until the
 // middle of each piece lies within curve_error_tolerance (twips, > 0) of its chord, measured as

@@ -64,15 +64,11 @@ void trace_jpeg(const char* loader, int id, stream* in) {
     }
 }
 
+// The tables go to the definition being loaded: a movie keeps them for its DefineBits images
+// (a second JPEGTables tag replaces the tables of the first), a sprite ignores them.
 void jpeg_tables_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
     assert(tag_type == tag_jpeg_tables);
-    movie_def_impl* movie = owning_movie(m);
-    if (!movie) {
-        log_error("jpeg_tables_loader: JPEGTables outside a movie ignored\n");
-        return;
-    }
-    // A second JPEGTables tag replaces the tables of the first.
-    movie->set_jpeg_loader(jpeg::input::create_tables_only(in->get_underlying_stream()));
+    m->set_jpeg_loader(jpeg::input::create_tables_only(in->get_underlying_stream()));
 }
 
 void define_bits_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {

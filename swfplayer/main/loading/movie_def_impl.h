@@ -70,9 +70,9 @@ public:
 
     // Tables of ActionScript 3 movies: class name by character id, scene name by frame offset,
     // label by frame number (these labels do not enter the frame-label table).
-    void add_symbol_class(int id, const base_string& name);
-    void add_scene(int frame, const base_string& name);
-    void add_frame_label(int frame, const base_string& label);
+    void add_symbol_class(int id, const base_string& name) override;
+    void add_scene(int frame, const base_string& name) override;
+    void add_frame_label(int frame, const base_string& label) override;
     const hash<int, base_string>& get_symbol_classes() const { return m_symbol_class; }
     const hash<int, base_string>& get_scenes() const { return m_scene; }
     const hash<int, base_string>& get_frame_labels() const { return m_frame_label; }
@@ -105,7 +105,7 @@ public:
     // The decoder holding the JPEGTables tag's shared tables, for the DefineBits images that
     // follow; null without one. It lives while the movie loads.
     jpeg::input* get_jpeg_loader() const { return m_jpeg_in.get(); }
-    void set_jpeg_loader(std::unique_ptr<jpeg::input> j_in) { m_jpeg_in = std::move(j_in); }
+    void set_jpeg_loader(std::unique_ptr<jpeg::input> j_in) override { m_jpeg_in = std::move(j_in); }
     const hash<int, smart_ptr<character_def>>& get_characters() const { return m_characters; }
 
     // The cache file (movie_def_impl_cache.cpp): every character of the dictionary with its

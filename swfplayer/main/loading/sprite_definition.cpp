@@ -1,5 +1,6 @@
 #include "swfplayer/main/loading/sprite_definition.h"
 
+#include "swfplayer/base/jpeg.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/common/stream.h"
@@ -176,6 +177,8 @@ void sprite_definition::add_execute_tag(execute_tag* e) {
     m_playlist.add(m_loading_frame, e);
     m_tags.push_back(std::move(tag));
 }
+
+void sprite_definition::set_jpeg_loader(std::unique_ptr<jpeg::input>) {}
 
 void sprite_definition::add_init_action(int, execute_tag* e) {
     log_msg("sprite_definition::add_init_action called!  Ignored.\n");

@@ -57,6 +57,12 @@ public:
     void add_execute_tag(execute_tag* e) override;
     void add_init_action(int sprite_id, execute_tag* e) override;
     void add_frame_name(const char* name) override;
+    // JPEGTables, SymbolClass and DefineSceneAndFrameLabelData inside a sprite are read and
+    // ignored: their tables belong to a whole movie.
+    void set_jpeg_loader(std::unique_ptr<jpeg::input> j_in) override;
+    void add_symbol_class(int, const base_string&) override {}
+    void add_scene(int, const base_string&) override {}
+    void add_frame_label(int, const base_string&) override {}
 
     // The containing movie; null for an empty clip made by script.
     movie_definition_sub* get_movie_definition() const { return m_movie_def; }

@@ -36,16 +36,6 @@ constexpr int max_registrars = 16;
 void (*s_registrars[max_registrars])() = {};
 int s_registrar_count = 0;
 
-// The movie being loaded when m is one; null inside a sprite, where movie-only tags are
-// skipped with a log line.
-movie_def_impl* movie_only(movie_definition_sub* m, const char* tag_name) {
-    if (m->is(AS_MOVIE_DEF)) {
-        return static_cast<movie_def_impl*>(m);
-    }
-    log_error("%s tag inside a sprite ignored\n", tag_name);
-    return nullptr;
-}
-
 void end_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub*) {
     assert(tag_type == tag_end);
     if (in->get_tag_bytes_left() > 0 && get_verbose_parse()) {
@@ -165,8 +155,7 @@ void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
     if (get_verbose_parse()) {
         log_msg("  import: source_url = %s, count = %d\n", source_url.c_str(), count);
     }
-    movie_def_impl* movie = movie_only(m, "ImportAssets");
-    if (movie == nullptr || !is_allowed_movie_name(source_url.c_str())) {
+    if (!is_allowed_movie_name(source_url.c_str())) {
         return;
     }
     // The name as given, then inside the player's working directory.
@@ -181,8 +170,11 @@ void import_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_s
         log_error("can't import movie from url %s\n", source_url.c_str());
         return;
     }
-    // Imported definitions point into their source movie, which must live as long as they do.
-    movie->add_import_source(source);
+    // Imported definitions point into their source movie, which must live as long as they do. A
+    // sprite keeps none of them (its dictionary tags are logged and dropped).
+    if (m->is(AS_MOVIE_DEF)) {
+        static_cast<movie_def_impl*>(m)->add_import_source(source);
+    }
     for (int i = 0; i < count && in->get_tag_bytes_left() > 0; i++) {
         int id = in->read_u16();
         base_string symbol;
@@ -236,16 +228,12 @@ void metadata_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition
 
 void symbol_class_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
     assert(tag_type == tag_symbol_class);
-    movie_def_impl* movie = movie_only(m, "SymbolClass");
-    if (movie == nullptr) {
-        return;
-    }
     int count = in->read_u16();
     for (int i = 0; i < count && in->get_tag_bytes_left() > 0; i++) {
         int id = in->read_u16();
         base_string class_name;
         in->read_string(&class_name);
-        movie->add_symbol_class(id, class_name);
+        m->add_symbol_class(id, class_name);
         if (get_verbose_parse()) {
             log_msg("  symbol_class_loader: charid = %d class = '%s'\n", id, class_name.c_str());
         }
@@ -262,17 +250,13 @@ void define_scene_loader(stream* in, [[maybe_unused]] int tag_type, movie_defini
     if (get_verbose_parse()) {
         log_msg("\n  define_scene_loader\n");
     }
-    movie_def_impl* movie = movie_only(m, "DefineSceneAndFrameLabelData");
-    if (movie == nullptr) {
-        return;
-    }
     // Each entry takes at least two bytes, so the counts are bounded by the bytes in the tag.
     uint32_t scene_count = in->read_vu32();
     for (uint32_t i = 0; i < scene_count && in->get_tag_bytes_left() > 0; i++) {
         int offset = vu32_as_int(in->read_vu32());
         base_string name;
         in->read_string(&name);
-        movie->add_scene(offset, name);
+        m->add_scene(offset, name);
         if (get_verbose_parse()) {
             log_msg("  scene #%d, name='%s'\n", static_cast<int>(i), name.c_str());
         }
@@ -282,7 +266,7 @@ void define_scene_loader(stream* in, [[maybe_unused]] int tag_type, movie_defini
         int frame = vu32_as_int(in->read_vu32());
         base_string label;
         in->read_string(&label);
-        movie->add_frame_label(frame, label);
+        m->add_frame_label(frame, label);
         if (get_verbose_parse()) {
             log_msg("  frame #%d, label='%s'\n", frame, label.c_str());
         }

@@ -2,12 +2,11 @@
 
 #include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/player/frame_scope.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/render/render_handler.h"
-#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "swfplayer/main/sound/sound_handler.h"
-#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
 
 #include <cassert>
 #include <cmath>
@@ -50,10 +49,7 @@ void precompute_cached_data(movie_def_impl* def) {
     // All the steps are one frame for the movie's scripts, so interval timers and frame
     // scripts share one budget and one allowance of network waits however many steps run (the
     // outer frame's, when a script loads the movie).
-    instruction_budget::run_scope frame;
-    if (instruction_budget::run_scope::depth() == 1) {
-        net_wait_allowance::begin_frame();
-    }
+    const frame_scope frame;
     const uint64_t start = base_timer::get_ticks();
     // The throw-away instance plays in a player of its own, so that nothing its scripts do
     // (globals, interval timers, the player's root) is left behind for the movie's real run.

@@ -15,7 +15,8 @@ constexpr int max_precompute_milliseconds = 5000;
 // handler and no sound handler installed, so that every shape it shows builds its meshes before
 // the cache file is written. Stopped frames are kicked on (11 kicks in a row end it), backward
 // jumps go on from the frame after the furthest one reached. The movie's scripts get one frame's
-// budget for the whole run.
+// budget for the whole run: the budget of the frame under way when the load runs inside one (a
+// script's, or the frame a host opened around its movies).
 //
 // FSCommands the movie raises meanwhile are not delivered: the host's callback is taken away
 // for the run, since a command from a movie nobody sees would reach the game during loading.

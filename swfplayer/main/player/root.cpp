@@ -3,11 +3,10 @@
 #include "swfplayer/base/base_random.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/player/frame_scope.h"
 #include "swfplayer/main/render/render_handler.h"
 #include "swfplayer/main/script/event_id.h"
-#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
-#include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
 
 #include <cassert>
 #include <cmath>
@@ -108,11 +107,9 @@ void root::play(float dt) {
         dt = 0.0f;
     }
     // The frame's timers, events and actions share one script budget and one allowance of
-    // network waits; a movie advanced from inside a script shares those of the outer frame.
-    instruction_budget::run_scope frame;
-    if (instruction_budget::run_scope::depth() == 1) {
-        net_wait_allowance::begin_frame();
-    }
+    // network waits; a movie advanced from inside a script, or inside a frame its host opened
+    // around several movies, shares those of the outer frame.
+    const frame_scope frame;
     smart_ptr<sprite_instance> movie = get_root_sprite();
     smart_ptr<player> owner = m_player.get_ptr();
     if (movie == nullptr) {
@@ -149,8 +146,8 @@ void root::play(float dt) {
         m_time_remainder = 0.0f;
     }
     // A movie advanced from inside a script (a host handler of that script's FSCommand) leaves
-    // the collection to the outermost frame: the running script holds objects nobody can see.
-    if (owner && instruction_budget::run_scope::depth() == 1) {
+    // the collection to the outermost advance: the running script holds objects nobody can see.
+    if (owner && frame_scope::is_outside_scripts()) {
         owner->sweep_heap();
     }
 }

@@ -105,14 +105,11 @@ void action_buffer::execute(as_environment* env) const {
                   env->get_local_frame_count());
         return;
     }
-    // Frame and event actions see none of the values below them, and what they leave on the
-    // stack is dropped when they end, so that stray values cannot pile up frame after frame.
-    int stack_size = env->get_stack_size();
-    int floor = env->set_stack_floor(stack_size);
+    // What frame and event actions leave on the stack stays there for later actions of the
+    // character to pop; the stack's floor stays where it is, so actions run from inside a call
+    // still cannot reach below that call's values. The interpreter bounds the stack's size.
     array<with_stack_entry> empty_with_stack;
     execute(env, 0, size(), nullptr, empty_with_stack, false);
-    env->truncate_stack(stack_size);
-    env->set_stack_floor(floor);
 }
 
 void action_buffer::execute(as_environment* env, int start_pc, int exec_bytes, as_value* retval,

@@ -31,8 +31,9 @@ public:
     // action was found one is appended, so the stream is always terminated.
     int read(const uint8_t* data, int size);
 
-    // Runs the whole buffer against env's target; refused (with a message) when env already
-    // holds max_local_frames local slots.
+    // Runs the whole buffer against env's target; what it leaves on env's stack stays there for
+    // later code to pop. Refused (with a message) when env already holds max_local_frames local
+    // slots.
     void execute(as_environment* env) const;
     // Runs the records in [start_pc, start_pc + exec_bytes) with the interpreter, from a copy of
     // the with-stack. retval (may be null) receives a Return's value; is_function2 makes register

@@ -146,6 +146,9 @@ void action_interpreter::run_records() {
             }
         }
         if (m_env->get_stack_size() > max_stack_size) {
+            // The values stay on the environment from run to run: those this run can reach go
+            // too, or every later run on it would overflow at its first push.
+            m_env->truncate_stack(m_env->get_stack_floor());
             instruction_budget::stop_all("operand stack overflow");
         }
         m_pc = m_next_pc;

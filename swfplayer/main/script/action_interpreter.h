@@ -17,7 +17,8 @@ class action_interpreter {
 public:
     // Nested with-blocks that one run honours.
     static constexpr int max_with_depth = 8;
-    // Operand values one environment may hold; a script that piles up more is stopped.
+    // Operand values one environment may hold; a script that piles up more is stopped, and the
+    // values it can reach are dropped.
     static constexpr int max_stack_size = 1 << 20;
 
     action_interpreter(const action_buffer& buffer, as_environment* env, int start_pc, int exec_bytes, as_value* retval,

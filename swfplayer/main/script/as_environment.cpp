@@ -11,7 +11,8 @@ namespace swfplayer {
 
 namespace {
 
-// The object's address for %p: all 64 bits of it.
+// The object's address for %p: all 64 bits of it. Printed as a 32-bit number ("0x%X") it
+// would lose its high half, and two objects could print alike.
 const void* address_of(const as_object* object) {
     return object;
 }

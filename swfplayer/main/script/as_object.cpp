@@ -414,30 +414,16 @@ bool as_object::change_member_flags(const base_stringi& name, uint32_t set_flags
     return true;
 }
 
-as_value as_object::shared_native(as_c_function_ptr function) const {
-    player* owner = get_player();
-    return owner ? owner->get_shared_native(function) : as_value(function);
-}
-
-as_value as_object::shared_getter(as_c_function_ptr getter) const {
-    player* owner = get_player();
-    return owner ? owner->get_shared_getter(getter) : as_value(as_value(getter), as_value());
-}
-
-void as_object::add_builtin_members(void (*fill)(as_object* object)) {
-    assert(m_members.is_empty());
-    player* owner = get_player();
-    if (owner == nullptr) {
-        fill(this);
-        return;
-    }
-    const as_object& model = owner->get_member_model(fill);
-    m_members = model.m_members;
-    m_visible_members = model.m_visible_members;
-}
-
 void as_object::store_constructor(const as_value& constructor) {
     builtin_member(static_names::constructor_name(), constructor);
+}
+
+void as_object::store_global_constructor(const char* name) {
+    as_object* global = get_global();
+    as_value constructor;
+    if (global && global->get_own_member(name, &constructor)) {
+        store_constructor(constructor);
+    }
 }
 
 as_object* as_object::make_prototype(const as_value& constructor) {

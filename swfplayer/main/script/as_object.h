@@ -117,15 +117,11 @@ public:
 
     // Stores a member hidden from for-in, without watches or read-only checks.
     void builtin_member(const base_stringi& name, const as_value& value);
-    // The function object of native function (or the read-only property read through getter)
-    // that every object of this player shares; a new one for an object without a player.
-    as_value shared_native(as_c_function_ptr function) const;
-    as_value shared_getter(as_c_function_ptr getter) const;
-    // Gives a new object, which has no members yet, what fill stores: a copy of the members of
-    // its player's model for fill, so that making an object fills one table in one step.
-    void add_builtin_members(void (*fill)(as_object* object));
     // Stores the member "__constructor__", hidden.
     void store_constructor(const as_value& constructor);
+    // Stores as "__constructor__" the player's global member name; nothing when the global
+    // object has no such member or the player is gone.
+    void store_global_constructor(const char* name);
     // Gives this new instance a fresh prototype holding copies of the constructor's prototype
     // members; returns the prototype.
     as_object* make_prototype(const as_value& constructor);

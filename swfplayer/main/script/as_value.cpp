@@ -326,6 +326,7 @@ const base_stringi& as_value::to_base_stringi() const {
 
 const char* as_value::to_xstring() const {
     if (m_type == OBJECT) {
+        // Room for the whole of a 64-bit address: "0x" and sixteen digits do not fit 16 bytes.
         static char buffer[40];
         std::snprintf(buffer, sizeof(buffer), "%p", static_cast<void*>(m_payload.object));
         return buffer;

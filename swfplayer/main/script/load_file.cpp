@@ -26,11 +26,7 @@ as_object* load_file(as_environment* env, const char* url, const as_value& targe
         return nullptr;
     }
     const char* name = url ? url : "";
-    as_object* loaded = s_clip_loader ? s_clip_loader(env->get_player(), target.get_ptr(), name) : nullptr;
-    if (loaded == nullptr && name[0] != '\0') {
-        log_error("error: load_file(\"%s\", \"%s\"): nothing loaded\n", name, target_value.to_string());
-    }
-    return loaded;
+    return s_clip_loader ? s_clip_loader(env->get_player(), target.get_ptr(), name) : nullptr;
 }
 
 }  // namespace swfplayer

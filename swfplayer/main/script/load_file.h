@@ -15,7 +15,7 @@ void register_clip_loader(clip_loader_function loader);
 
 // Resolves target_value from env's target; it must be a character (else, with verbose action
 // logging, a message). Then the registered loader: an empty url unloads the clip, a movie or
-// an image takes its place. The new clip, or null (logged when a url loaded nothing).
+// an image takes its place. The new clip, or null (a url that gives nothing is not logged here).
 as_object* load_file(as_environment* env, const char* url, const as_value& target_value);
 
 }  // namespace swfplayer

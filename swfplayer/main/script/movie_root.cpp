@@ -35,11 +35,15 @@ void movie_root::set_current_focus(as_object* object) {
     if (m_current_focus == object) {
         return;
     }
+    // A focus change made by the old holder's onKillFocus sends it no second kill-focus; the
+    // change asked for here comes last.
     smart_ptr<as_object> old_focus = m_current_focus;
-    m_current_focus = object;
-    if (old_focus) {
+    if (old_focus && !m_killing_focus) {
+        m_killing_focus = true;
         old_focus->on_event(event_id(event_id::KILLFOCUS));
+        m_killing_focus = false;
     }
+    m_current_focus = object;
 }
 
 void movie_root::notify_key_event(player* owner, int key_code, bool down) {

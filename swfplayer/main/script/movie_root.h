@@ -45,7 +45,7 @@ public:
     // focus); null for none.
     as_object* get_current_focus() const { return m_current_focus.get_ptr(); }
     // Gives the focus to object (null: to nobody). The object that had it, when another, hears
-    // the kill-focus event, after the focus has moved, so that two fields never both edit.
+    // the kill-focus event first, while it still holds the focus; then the focus moves.
     void set_current_focus(as_object* object);
 
     // A key of the host: owner's global Key object records it (logged when owner has none), and
@@ -89,6 +89,7 @@ private:
     rgba m_background_color{0, 0, 0, 255};
     listener m_keypress_listener;
     smart_ptr<as_object> m_current_focus;
+    bool m_killing_focus = false;  // the old holder is hearing kill-focus
 };
 
 }  // namespace swfplayer

@@ -111,9 +111,6 @@ player::player() : m_start_time(base_timer::get_ticks()) {
 }
 
 player::~player() {
-    m_member_models.clear();
-    m_shared_natives.clear();
-    m_shared_getters.clear();
     m_frame_objects.clear();
     m_root_movie = nullptr;
     m_global = nullptr;
@@ -124,31 +121,6 @@ player::~player() {
         delete_builtin_tables();
         clear_standard_members();
     }
-}
-
-const as_value& player::get_shared_native(as_c_function_ptr function) {
-    as_value& shared = m_shared_natives[function];
-    if (shared.is_undefined()) {
-        shared.set_as_c_function(function);
-    }
-    return shared;
-}
-
-const as_value& player::get_shared_getter(as_c_function_ptr getter) {
-    as_value& shared = m_shared_getters[getter];
-    if (shared.is_undefined()) {
-        shared = as_value(as_value(getter), as_value());
-    }
-    return shared;
-}
-
-const as_object& player::get_member_model(member_filler fill) {
-    smart_ptr<as_object>& model = m_member_models[fill];
-    if (model == nullptr) {
-        model = new as_object(this);
-        fill(model.get_ptr());
-    }
-    return *model;
 }
 
 void player::set_root(movie_root* m) {

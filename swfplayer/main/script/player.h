@@ -156,16 +156,6 @@ public:
     ref_counted* get_library_entry(const std::string& name) const;
     void set_library_entry(const std::string& name, ref_counted* definition);
 
-    // The one function object of native function that the built-in members of this player's
-    // objects share, made on first use: making an array, a colour or a point makes no function
-    // object. The getter form is a read-only property read through getter.
-    const as_value& get_shared_native(as_c_function_ptr function);
-    const as_value& get_shared_getter(as_c_function_ptr getter);
-    // An object of this player holding what fill stores, filled on first use: objects of one
-    // class copy their built-in members from it in one step.
-    typedef void (*member_filler)(as_object* object);
-    const as_object& get_member_model(member_filler fill);
-
     // The player's interned names (bounded; see name_table): decoded scripts keep their names
     // as entries of it, hashed once.
     interned_name intern(const base_string& text) { return m_names.intern(text); }
@@ -194,9 +184,6 @@ private:
     bool m_marking = false;
     std::vector<smart_ptr<as_object>> m_mark_queue;
     std::vector<smart_ptr<as_object>> m_frame_objects;
-    std::unordered_map<as_c_function_ptr, as_value> m_shared_natives;
-    std::unordered_map<as_c_function_ptr, as_value> m_shared_getters;
-    std::unordered_map<member_filler, smart_ptr<as_object>> m_member_models;
     name_table m_names;
 };
 

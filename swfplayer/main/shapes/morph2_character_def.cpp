@@ -275,6 +275,8 @@ void morph2_character_def::display(const matrix& mat, const cxform& cx, float pi
     // them with the mesh, gradient bitmaps included.
     if (t != m_last_ratio || !m_mesh) {
         blend(t);
+        // Clamped as a shape's tolerance is: a huge scale must not flatten curves into an
+        // unbounded number of segments.
         float error = 20.0f / scale / pixel_scale;
         error = std::isnan(error) ? 1e6f : std::clamp(error, min_error_tolerance, 1e6f);
         m_mesh = std::make_unique<mesh_set>(this, error * 0.75f);

@@ -5,6 +5,10 @@
 
 namespace swfplayer {
 
+// The canvas child is made and placed once, above the children present then; from then on it
+// keeps its depth like any child, so a child placed later above it draws over the drawing, and a
+// clip that a script places at its depth displaces it for good. The sprite never removes it by
+// itself; only a script's clear (drop_canvas) does.
 canvas* sprite_instance::get_canvas() {
     if (m_canvas_child == nullptr) {
         player* owner = get_player();
@@ -16,10 +20,6 @@ canvas* sprite_instance::get_canvas() {
         if (m_canvas_child == nullptr) {
             return nullptr;
         }
-    }
-    if (!m_canvas_child->is_active()) {
-        // New, or replaced by a clip a script placed at its depth: the drawing goes (back) on
-        // top of the children present now.
         m_display_list.add_display_object(m_canvas_child.get_ptr(), m_display_list.get_highest_depth(), true,
                                           get_cxform(), get_matrix(), 0.0f, 0);
     }
@@ -27,7 +27,7 @@ canvas* sprite_instance::get_canvas() {
     return def && def->is(AS_CANVAS) ? static_cast<canvas*>(def) : nullptr;
 }
 
-void sprite_instance::clear_canvas() {
+void sprite_instance::drop_canvas() {
     if (m_canvas_child == nullptr) {
         return;
     }

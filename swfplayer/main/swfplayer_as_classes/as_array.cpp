@@ -106,19 +106,16 @@ int limited_size(int requested) {
     return requested;
 }
 
-// The built-in members every array starts with.
-void add_array_members(as_object* array) {
-    array->builtin_member("toString", array->shared_native(array_tostring));
-    array->builtin_member("push", array->shared_native(array_push));
-    array->builtin_member("pop", array->shared_native(array_pop));
-    array->builtin_member("length", array->shared_getter(array_length));
-    array->store_constructor(array->shared_native(as_global_array_ctor));
-}
-
 }  // namespace
 
+// Each array holds function objects of its own: a member set on one array's push is not seen
+// through another's.
 as_array::as_array(player* owner) : as_object(owner) {
-    add_builtin_members(add_array_members);
+    builtin_member("toString", as_value(array_tostring));
+    builtin_member("push", as_value(array_push));
+    builtin_member("pop", as_value(array_pop));
+    builtin_member("length", as_value(as_value(array_length), as_value()));
+    store_global_constructor("Array");
 }
 
 int as_array::size() const {

@@ -83,10 +83,10 @@ void color_set_transform(const fn_call& fn) {
 }  // namespace
 
 as_color::as_color(player* owner, character* target) : as_object(owner), m_target(target) {
-    builtin_member("getRGB", shared_native(color_get_rgb));
-    builtin_member("setRGB", shared_native(color_set_rgb));
-    builtin_member("getTransform", shared_native(color_get_transform));
-    builtin_member("setTransform", shared_native(color_set_transform));
+    builtin_member("getRGB", as_value(color_get_rgb));
+    builtin_member("setRGB", as_value(color_set_rgb));
+    builtin_member("getTransform", as_value(color_get_transform));
+    builtin_member("setTransform", as_value(color_set_transform));
 }
 
 void as_global_color_ctor(const fn_call& fn) {
@@ -99,11 +99,7 @@ void as_global_color_ctor(const fn_call& fn) {
         return;
     }
     smart_ptr<as_color> color = new as_color(fn.get_player(), static_cast<character*>(target));
-    as_value constructor;
-    if (as_object* global = color->get_global()) {
-        global->get_own_member("Color", &constructor);
-    }
-    color->store_constructor(constructor);
+    color->store_global_constructor("Color");
     fn.result->set_as_object(color.get_ptr());
 }
 

@@ -347,7 +347,7 @@ void sprite_curve_to(const fn_call& fn) {
 
 void sprite_clear(const fn_call& fn) {
     if (sprite_instance* sprite = target_of(fn)) {
-        sprite->clear_canvas();
+        sprite->drop_canvas();
     }
 }
 

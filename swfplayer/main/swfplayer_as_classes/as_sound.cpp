@@ -108,12 +108,12 @@ void sound_position(const fn_call& fn) {
 }  // namespace
 
 as_sound::as_sound(player* owner, character* target) : as_object(owner), m_target(target) {
-    builtin_member("attachSound", shared_native(sound_attach));
-    builtin_member("start", shared_native(sound_start));
-    builtin_member("stop", shared_native(sound_stop));
-    builtin_member("setVolume", shared_native(sound_set_volume));
-    builtin_member("loadSound", shared_native(sound_load));
-    builtin_member("position", shared_getter(sound_position));
+    builtin_member("attachSound", as_value(sound_attach));
+    builtin_member("start", as_value(sound_start));
+    builtin_member("stop", as_value(sound_stop));
+    builtin_member("setVolume", as_value(sound_set_volume));
+    builtin_member("loadSound", as_value(sound_load));
+    builtin_member("position", as_value(as_value(sound_position), as_value()));
 }
 
 as_sound::~as_sound() {

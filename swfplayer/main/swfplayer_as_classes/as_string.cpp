@@ -138,7 +138,10 @@ int clamp(int value, int low, int high) {
     return value < low ? low : (value > high ? high : value);
 }
 
-// The search start of indexOf and lastIndexOf: argument 1 as a character position in 0..n.
+// The search start of indexOf and lastIndexOf: argument 1 as a character position in 0..n,
+// counted as the result is. A start counted in bytes would land inside a multi-byte UTF-8
+// character, and a search from there could match half of one; in characters, a position one
+// method gives is a valid start for the next.
 int search_start(const fn_call& fn, int count) {
     return fn.nargs >= 2 ? clamp(fn.arg(1).to_int(), 0, count) : 0;
 }
@@ -176,6 +179,8 @@ void as_string_charcodeat(const fn_call& fn) {
     fn.result->set_double(decode_next_utf8_char(&cursor));
 }
 
+// The whole character at the position, however many bytes it takes: cutting it to the low 8 bits
+// of its code, one byte, would turn a non-ASCII character into a byte that is no UTF-8 text.
 void as_string_charat(const fn_call& fn) {
     utf8_text text(fn.this_value->to_base_string());
     int index = fn.nargs >= 1 ? fn.arg(0).to_int() : -1;

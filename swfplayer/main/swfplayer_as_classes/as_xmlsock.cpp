@@ -49,9 +49,9 @@ void xmlsock_close(const fn_call& fn) {
 }  // namespace
 
 as_xmlsock::as_xmlsock(player* owner) : as_object(owner), m_interface(std::make_unique<net_interface_tcp>()) {
-    builtin_member("connect", shared_native(xmlsock_connect));
-    builtin_member("close", shared_native(xmlsock_close));
-    builtin_member("send", shared_native(xmlsock_send));
+    builtin_member("connect", as_value(xmlsock_connect));
+    builtin_member("close", as_value(xmlsock_close));
+    builtin_member("send", as_value(xmlsock_send));
 }
 
 as_xmlsock::~as_xmlsock() = default;
@@ -97,6 +97,7 @@ void as_xmlsock::close() {
 
 void as_xmlsock::drop_connection() {
     m_socket.reset();
+    m_line_cut = false;
     m_slot.release();
 }
 
@@ -118,7 +119,12 @@ void as_xmlsock::advance(float) {
     if (count == 0 && m_socket->is_open()) {
         return;  // part of a line has come; the rest will
     }
-    if (count <= 0 || m_socket->was_line_cut() || line.size() == 0) {
+    const bool ends_cut_line = m_line_cut;
+    m_line_cut = m_socket->was_line_cut();
+    if (count > 0 && line.size() == 0 && ends_cut_line) {
+        return;  // the end of a line handed out in pieces, its last piece already given
+    }
+    if (count <= 0 || line.size() == 0) {
         end_connection();
         return;
     }

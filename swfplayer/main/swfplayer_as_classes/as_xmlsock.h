@@ -13,11 +13,13 @@ struct fn_call;
 
 // XMLSocket: a line-oriented TCP client. connect reports onConnect(success); while connected
 // the object takes the player's frame tick and hands at most one received line per frame to
-// onData(line). An empty line, the end of the connection, an error or a line of max_line_bytes
-// or more ends it with onClose(). Handlers run with the socket object as "this". Reading never
-// waits: a line that has not fully arrived stays in the socket's buffer until it has. Connecting
-// and sending wait at most their time-outs, cut to what the frame may still wait on the network
-// (see net_wait_allowance).
+// onData(line). A line of more than max_line_bytes bytes comes in pieces of max_line_bytes, one
+// per frame, the connection kept; the end of a line cut exactly at a piece's end gives no empty
+// line. An empty line, the end of the connection or an error ends it with onClose(). Handlers
+// run with the socket object as "this". Reading never waits: a line that has not fully arrived
+// stays in the socket's buffer (which holds at most net_socket_tcp::max_buffered_bytes) until it
+// has. Connecting and sending wait at most their time-outs, cut to what the frame may still wait
+// on the network (see net_wait_allowance).
 class as_xmlsock : public as_object {
 public:
     static constexpr int max_line_bytes = 102400;
@@ -52,6 +54,8 @@ private:
     std::unique_ptr<net_interface_tcp> m_interface;
     std::unique_ptr<net_socket_tcp> m_socket;
     open_socket_slot m_slot;
+    // The last piece handed to onData was cut at max_line_bytes: the rest of its line follows.
+    bool m_line_cut = false;
 };
 
 // new XMLSocket(): an unconnected socket.

@@ -11,11 +11,12 @@ namespace swfplayer {
 // waiting: a connection, which always waits for the server's answer, fails at once as when the
 // server does not answer, and a send writes what the system takes at once.
 //
-// The player gives each outermost frame a full allowance as it starts (root::play, and the whole
-// of precompute_cached_data, which is one frame); a movie played or loaded from inside a script
-// shares the allowance of the frame it runs in, and scripts run between frames share what the
-// last frame left. Calls made with no script running (native code calling the classes directly)
-// are no frame's and are bounded only by their own time-outs.
+// The player gives each outermost frame a full allowance as it starts (frame_scope: a host's frame
+// around several movies, root::play, and the whole of precompute_cached_data, which is one frame);
+// a movie played or loaded from inside a script or a host's frame shares the allowance of the
+// frame it runs in, and scripts run between frames share what the last frame left. Calls made
+// with no frame or script under way (native code calling the classes directly) are no frame's and
+// are bounded only by their own time-outs.
 class net_wait_allowance {
 public:
     static constexpr int frame_allowance_ms = 250;

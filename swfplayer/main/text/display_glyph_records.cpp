@@ -19,7 +19,8 @@ namespace {
 // The outline drawn for a character the font has no glyph for, in font units.
 const int16_t empty_character_box[10] = {32, 32, 480, 32, 480, -656, 32, -656, 32, 32};
 
-// The record's font, looked up once; null (reported once) when the id names no font.
+// The record's font, looked up once; null (reported once) when the id names no font. The record
+// is drawn every frame, and a message each time would flood the log.
 font* resolve_font(text_style* style, movie_definition_sub* root_def) {
     if (!style->m_font && style->m_font_id >= 0 && root_def) {
         character_def* found = root_def->get_font(style->m_font_id);

@@ -50,8 +50,13 @@ void define_font_alignzones_loader(stream* in, int tag_type, movie_definition_su
     }
 }
 
+// Renames the font with its full name; the italic and bold flags an earlier DefineFontInfo set
+// are cleared with it.
 void define_font_name_loader(stream* in, [[maybe_unused]] int tag_type, movie_definition_sub* m) {
     assert(tag_type == tag_define_font_name);
+    if (get_verbose_parse()) {
+        log_msg("\n  define_font_name\n");
+    }
     const int id = in->read_u16();
     base_string name;
     base_string notice;
@@ -59,7 +64,10 @@ void define_font_name_loader(stream* in, [[maybe_unused]] int tag_type, movie_de
     in->read_string(&notice);
     character_def* found = m->get_font(id);
     if (found && found->is(AS_FONT)) {
-        static_cast<font*>(found)->set_name(name);
+        font* f = static_cast<font*>(found);
+        f->set_name(name);
+        f->set_italic(false);
+        f->set_bold(false);
     }
 }
 

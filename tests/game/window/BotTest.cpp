@@ -194,6 +194,47 @@ TEST_F(BotMatch, equal_scores_keep_the_lower_condition) {
     }
 }
 
+// A negative shooting distance, read from the bot's file as written, puts every distance out of
+// range: neither "goodshot" nor "scared" scores, in sight and close as the creatures are.
+TEST_F(BotMatch, a_negative_shooting_distance_leaves_goodshot_and_scared_without_a_score) {
+    for (const bool ownHolds : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "own holds " << ownHolds);
+        BotSettings settings = Idle();
+        settings.m_ShootingDistance = -100.0f;
+        Start(settings, {}, {{-3.0f, 30.0f}, {0.0f, 30.0f}, {3.0f, 30.0f}});
+        EXPECT_EQ(TheBot().m_Settings.m_ShootingDistance, -100.0f);
+        if (ownHolds) {
+            Hold(0, Own());
+        } else {
+            Hold(1, Opponent());
+            Hold(2, Opponent());
+        }
+        ASSERT_TRUE(TheBot().HasSight(Own().m_Center, Opponent().m_Center));
+        EXPECT_EQ(TheBot().Score(BotSettings::kGoodShot), 0.0f);
+        EXPECT_EQ(TheBot().Score(BotSettings::kScared), 0.0f);
+        TheBot().Think(2.0f);
+        EXPECT_EQ(ConditionShown(), ownHolds ? "normal" : "noballs");
+    }
+}
+
+// Negative timeouts read from the bot's file act at every step: the condition is evaluated and a
+// new goal drawn at every thought, and a waypoint not reached at once leaves the path stuck.
+TEST_F(BotMatch, negative_timeouts_act_at_every_step) {
+    BotSettings settings = Always(BotSettings::kChase);
+    settings.m_ConditionTimeout = -1.0f;
+    settings.m_GoalTimeout = -1.0f;
+    settings.m_PathStuckTimeout = -1.0f;
+    // On a cell's centre, so that no waypoint lies inside the creature from the start.
+    Start(settings, {kMiddleWall}, {}, b2Vec2(-15.0f, 0.0f), b2Vec2(17.5f, 0.0f));
+    for (int thought = 0; thought < 3; ++thought) {
+        TheBot().Think(kStep);
+        EXPECT_EQ(TheBot().GetConditionTimer(), 0.0f) << thought;
+        EXPECT_EQ(TheBot().GetGoalTimer(), 0.0f) << thought;
+        EXPECT_EQ(TheBot().GetPathState(), Bot::kStuck) << thought;
+        EXPECT_TRUE(TheBot().GetWaypoints().empty()) << thought;
+    }
+}
+
 TEST_F(BotMatch, scores_at_distance_zero_stay_finite) {
     Start(Idle(), {}, {{0.0f, 30.0f}});
     Hold(0, Own());
@@ -396,10 +437,10 @@ TEST_F(BotMatch, a_goto_target_out_of_sight_is_reached_along_a_path) {
     EXPECT_TRUE(TheBot().GetWaypoints().empty());
 }
 
-// A target no path reaches (inside a rock) makes the goal invalid at once; so does one that a
-// path reached before but no path reaches any more (the goal does not stay, searching every
-// frame, until it times out).
-TEST_F(BotMatch, a_target_that_no_path_reaches_makes_the_goal_invalid) {
+// A target no path has reached (inside a rock) leaves the goal without a request: invalid at once.
+// A goal that had a path keeps its request when a later search fails: it stays valid, searches
+// again at every update and follows the path found once the way is open again.
+TEST_F(BotMatch, a_failed_search_invalidates_only_a_goal_that_never_had_a_path) {
     Start(Idle(), {kMiddleWall, {{-20.0f, 10.0f}, {6.0f, 6.0f}}}, {}, b2Vec2(-30.0f, -25.0f));
     GoalGoto goal(TheBot(), b2Vec2(-20.0f, 10.0f));
     goal.Update(kStep);
@@ -415,13 +456,25 @@ TEST_F(BotMatch, a_target_that_no_path_reaches_makes_the_goal_invalid) {
     def.position = target;
     b2PolygonShape rock;
     rock.SetAsBox(4.0f, 4.0f);
-    m_Level->GetPhysics().CreateBody(def)->CreateFixture(&rock, 0.0f);
+    b2Body* body = m_Level->GetPhysics().CreateBody(def);
+    body->CreateFixture(&rock, 0.0f);
     TheBot().PlanPath(Own().m_Center);
     TheBot().Think(kStep);
     ASSERT_EQ(TheBot().GetPathState(), Bot::kReachedEnd);
+    for (int update = 0; update < 3; ++update) {
+        shutIn.Update(kStep);
+        EXPECT_TRUE(shutIn.IsPathRequested()) << update;
+        EXPECT_EQ(TheBot().GetPathState(), Bot::kNoPath) << update;
+        EXPECT_TRUE(TheBot().GetWaypoints().empty()) << update;
+        EXPECT_EQ(shutIn.GetDistance(), ApproachGoal::kOutOfSight) << update;
+        EXPECT_TRUE(shutIn.IsValid()) << update;
+    }
+    m_Level->GetPhysics().DestroyBody(body);
     shutIn.Update(kStep);
-    EXPECT_FALSE(shutIn.IsPathRequested());
-    EXPECT_FALSE(shutIn.IsValid());
+    EXPECT_EQ(TheBot().GetPathState(), Bot::kFollowing) << "searched again";
+    ASSERT_FALSE(TheBot().GetWaypoints().empty());
+    EXPECT_EQ(TheBot().GetWaypoints().back(), target);
+    EXPECT_TRUE(shutIn.IsValid());
 }
 
 TEST_F(BotMatch, a_chase_follows_the_opponent) {
@@ -472,8 +525,8 @@ TEST_F(BotMatch, a_fetch_of_a_ball_that_is_gone_is_invalid) {
 }
 
 // With a ball held and the opponent in sight: aimed (the opponent's centre within 2 units of the
-// line from the centre through the mouth, on the mouth's side) the bot spits once the shooting
-// timer is past the cooldown; otherwise it turns its mouth towards the opponent.
+// line through the centre and the mouth, on either side of the centre) the bot spits once the
+// shooting timer is past the cooldown; otherwise it turns its mouth towards the opponent.
 TEST_F(BotMatch, a_shot_waits_for_the_aim_and_the_cooldown) {
     struct Case {
         const char* what;
@@ -485,7 +538,8 @@ TEST_F(BotMatch, a_shot_waits_for_the_aim_and_the_cooldown) {
     for (const Case& test : {Case{"aimed, no cooldown: the first update spits", 0.0f, 0.0f, 2.0f, true},
                              Case{"1.9 units off the line", 0.0f, 1.9f, 2.0f, true},
                              Case{"2.5 units off the line", 0.0f, 2.5f, 2.0f, false},
-                             Case{"the mouth facing away", 0.0f, 0.0f, -2.0f, false},
+                             Case{"the mouth facing away, the opponent on its line", 0.0f, 0.0f, -2.0f, true},
+                             Case{"the mouth facing away, 2.5 units off its line", 0.0f, 2.5f, -2.0f, false},
                              Case{"the mouth on the centre", 0.0f, 0.0f, 0.0f, false},
                              Case{"aimed, cooling down", 1.0f, 0.0f, 2.0f, false}}) {
         SCOPED_TRACE(test.what);
@@ -521,7 +575,9 @@ TEST_F(BotMatch, a_shot_with_the_opponent_behind_a_wall_is_invalid_after_one_upd
     EXPECT_EQ(Record(0).state, kBallHeld);
 }
 
-TEST(GoalShootAim, the_aim_error_is_the_distance_from_the_line_of_the_shot) {
+// The distance from the whole line through the centre and the mouth: ahead of the mouth, beside
+// the centre and behind it alike; without a line (the mouth on the centre) it is infinite.
+TEST(GoalShootAim, the_aim_error_is_the_distance_from_the_whole_line_through_centre_and_mouth) {
     const float inf = std::numeric_limits<float>::infinity();
     struct Case {
         b2Vec2 c;
@@ -529,10 +585,11 @@ TEST(GoalShootAim, the_aim_error_is_the_distance_from_the_line_of_the_shot) {
         b2Vec2 e;
         float error;
     };
-    for (const Case& test :
-         {Case{{0, 0}, {1, 0}, {10, 0}, 0.0f}, Case{{0, 0}, {1, 0}, {10, 2}, 2.0f},
-          Case{{0, 0}, {1, 0}, {10, -3}, 3.0f}, Case{{1, 1}, {1, 3}, {4, 9}, 3.0f}, Case{{0, 0}, {1, 0}, {-10, 0}, inf},
-          Case{{0, 0}, {1, 0}, {0, 5}, inf}, Case{{2, 2}, {2, 2}, {10, 2}, inf}}) {
+    for (const Case& test : {Case{{0, 0}, {1, 0}, {10, 0}, 0.0f}, Case{{0, 0}, {1, 0}, {10, 2}, 2.0f},
+                             Case{{0, 0}, {1, 0}, {10, -3}, 3.0f}, Case{{1, 1}, {1, 3}, {4, 9}, 3.0f},
+                             Case{{0, 0}, {1, 0}, {-10, 0}, 0.0f}, Case{{0, 0}, {1, 0}, {-10, 1.5f}, 1.5f},
+                             Case{{0, 0}, {1, 0}, {0, 5}, 5.0f}, Case{{1, 1}, {1, 3}, {-2, -9}, 3.0f},
+                             Case{{2, 2}, {2, 2}, {10, 2}, inf}}) {
         EXPECT_FLOAT_EQ(GoalShoot::AimError(test.c, test.m, test.e), test.error)
             << "c (" << test.c.x << "," << test.c.y << ") m (" << test.m.x << "," << test.m.y << ") e (" << test.e.x
             << "," << test.e.y << ")";

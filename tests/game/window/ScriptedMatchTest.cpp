@@ -18,6 +18,8 @@
 #include <box2d/b2_world.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 namespace match_testing {
@@ -179,29 +181,31 @@ private:
     int m_Number;
 };
 
+constexpr const char* kPodiumLevel = "data/championship_podium_level.xml";
+
+// The bodies of the scene's world in the registry: the level's balls and the creatures' parts.
+size_t Registered(CinematicGame& scene) {
+    return RegisteredBodies(scene.GetLevel().GetPhysics().GetWorld()).size();
+}
+
 TEST_F(ScriptedMatch, a_cinematic_owns_its_creatures_and_controllers_and_deletes_them_once) {
     const std::vector<std::string> creatures = ShippedCreatureFiles();
     int destroyed = 0;
     std::vector<int> updates;
     {
-        CinematicGame scene("data/championship_podium_level.xml");
+        CinematicGame scene(kPodiumLevel);
         ASSERT_TRUE(scene.HasLevel());
-        b2World* world = scene.GetLevel().GetPhysics().GetWorld();
-        const size_t before = RegisteredBodies(world).size();
+        const size_t before = Registered(scene);
         Globbo* first =
             scene.AddGlobbo(creatures[0], {0.0f, -40.0f}, std::make_unique<CountingController>(destroyed, updates, 1));
         Globbo* second = scene.AddGlobbo(creatures[1], {40.0f, 20.0f}, nullptr);
-        EXPECT_EQ(scene.AddGlobbo("", {-40.0f, 20.0f}, std::make_unique<CountingController>(destroyed, updates, 9)),
-                  nullptr);
-        EXPECT_EQ(destroyed, 1) << "the controller of nothing goes at once";
-        EXPECT_EQ(scene.AddGlobbo("data/players/none.xml", {-40.0f, 20.0f}, nullptr), nullptr);
         Globbo* third =
             scene.AddGlobbo(creatures[2], {-40.0f, 20.0f}, std::make_unique<CountingController>(destroyed, updates, 3));
         ASSERT_TRUE(first && second && third);
         EXPECT_EQ(scene.GetGlobbo1(), first);
         EXPECT_EQ(scene.GetGlobbo2(), second);
         EXPECT_EQ(scene.GetCreatures().size(), 3u);
-        EXPECT_EQ(RegisteredBodies(world).size(), before + 3 * (Globbo::kRingBodyCount + 2));
+        EXPECT_EQ(Registered(scene), before + 3 * (Globbo::kRingBodyCount + 2));
         scene.GetController(0)->Attach(first, nullptr);
         for (int step = 0; step < 3; ++step) {
             EXPECT_TRUE(scene.Update(Application::GetInstance(), kStep));
@@ -213,8 +217,46 @@ TEST_F(ScriptedMatch, a_cinematic_owns_its_creatures_and_controllers_and_deletes
         EXPECT_EQ(scene.GetStatistics().winner, GameStatistics::kUndecided);
         EXPECT_NEAR(first->GetJoint()->GetTargetVolume() / second->GetJoint()->GetTargetVolume(), 1.0f, 0.02f);
     }
+    EXPECT_EQ(destroyed, 2);
+}
+
+// A file that names no creature - none at all, a missing file, a file without a "globbo" element -
+// still adds a creature, built whole from the defaults (black, nameless, inflated as the others),
+// and the scene keeps its controller: updated with it, and deleted only with the scene.
+TEST_F(ScriptedMatch, a_cinematic_builds_a_default_creature_from_a_file_without_one_and_keeps_its_controller) {
+    const std::filesystem::path plain = OwnDir() / "data/players/plain.xml";
+    std::filesystem::create_directories(plain.parent_path());
+    std::ofstream(plain) << "<resource><botsettings name=\"m_Settings\" /></resource>";
+    const std::vector<std::string> files = {"", "data/players/none.xml", "data/players/plain.xml"};
+    int destroyed = 0;
+    std::vector<int> updates;
+    {
+        CinematicGame scene(kPodiumLevel);
+        ASSERT_TRUE(scene.HasLevel());
+        const size_t before = Registered(scene);
+        const Globbo* shipped = scene.AddGlobbo(ShippedCreatureFiles()[0], {0.0f, -40.0f}, nullptr);
+        for (size_t i = 0; i < files.size(); ++i) {
+            SCOPED_TRACE(files[i]);
+            const int number = static_cast<int>(i) + 1;
+            auto owned = std::make_unique<CountingController>(destroyed, updates, number);
+            const Controller* controller = owned.get();
+            const Globbo* added = scene.AddGlobbo(files[i], {-40.0f + 40.0f * i, 20.0f}, std::move(owned));
+            ASSERT_NE(added, nullptr);
+            EXPECT_EQ(scene.GetCreatures().back().get(), added);
+            EXPECT_EQ(scene.GetController(i + 1), controller);
+            EXPECT_EQ(added->m_Name, "");
+            EXPECT_EQ(added->m_BodyColor, sf::Color(0, 0, 0, 255));
+            ASSERT_NE(added->GetJoint(), nullptr);
+            EXPECT_NEAR(added->GetJoint()->GetTargetVolume() / shipped->GetJoint()->GetTargetVolume(), 1.0f, 0.02f);
+        }
+        EXPECT_EQ(scene.GetCreatures().size(), 4u);
+        EXPECT_EQ(Registered(scene), before + 4 * (Globbo::kRingBodyCount + 2));
+        EXPECT_TRUE(scene.Update(Application::GetInstance(), kStep));
+        EXPECT_EQ(updates, (std::vector<int>{1, 2, 3}));
+        EXPECT_EQ(destroyed, 0);
+    }
     EXPECT_EQ(destroyed, 3);
-    EXPECT_EQ(m_Log->Count("CinematicGame::AddGlobbo: no creature in"), 2);
+    EXPECT_EQ(m_Log->Count("Globbo::Load: cannot read the creature "), 3);
 }
 
 // The scene's balls change colour without scores: taken in, held; let go, free but still its
@@ -345,7 +387,7 @@ TEST_F(ScriptedMatch, the_special_levels_build_their_scenes) {
     }
 
     // The podium: each creature stands still on a step just below it.
-    CinematicGame podium("data/championship_podium_level.xml");
+    CinematicGame podium(kPodiumLevel);
     const std::vector<std::string> creatures = ShippedCreatureFiles();
     const b2Vec2 places[] = {{0.0f, -40.0f}, {40.0f, 20.0f}, {-40.0f, 20.0f}};
     for (size_t i = 0; i < 3; ++i) {

@@ -62,11 +62,15 @@ Bytes Join(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-// The decoder logs what it refuses; the tests keep the output quiet.
+// What the decoder logged in the current test.
+std::string s_jpeg_log;
+
+// The decoder logs what it refuses; the tests keep the output quiet and keep the text.
 class JpegTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_previous = register_log_callback([](bool, const char*) {});
+        s_jpeg_log.clear();
+        m_previous = register_log_callback([](bool, const char* text) { s_jpeg_log += text; });
     }
     void TearDown() override { register_log_callback(m_previous); }
 
@@ -162,6 +166,27 @@ TEST_F(JpegTest, damaged_streams_give_null_or_a_completed_image) {
         EXPECT_EQ(image::read_jpeg_rgba(&c.file), nullptr);
     }
     EXPECT_EQ(image::read_jpeg("no/such/file.jpg"), nullptr);
+}
+
+// A fatal error inside libjpeg ends the decode with libjpeg's message and the decoder's own line on
+// standard error; a source with no bytes at all fails as the source's fault, without that line.
+TEST_F(JpegTest, fatal_errors_and_an_empty_source_each_say_what_failed) {
+    Bytes garbage(3000);
+    for (size_t i = 0; i < garbage.size(); i++) {
+        garbage[i] = static_cast<uint8_t>(i * 7919 >> 3);
+    }
+    for (const Bytes& data : {garbage, Bytes{}}) {
+        SCOPED_TRACE(data.size());
+        s_jpeg_log.clear();
+        MemoryFile f(data);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(image::read_jpeg(&f.file), nullptr);
+        const std::string written = testing::internal::GetCapturedStderr();
+        const bool empty = data.empty();
+        EXPECT_EQ(written, empty ? "" : "internal error in jpeglib\n");
+        EXPECT_EQ(s_jpeg_log.find("empty jpeg source stream.\n") != std::string::npos, empty) << s_jpeg_log;
+        EXPECT_FALSE(s_jpeg_log.empty());  // libjpeg's message, or the empty source's
+    }
 }
 
 // Each kind's pitch: rgb rows padded to 4 bytes, rgba and alpha rows packed; rows run top first.

@@ -5,10 +5,12 @@
 // a match that ends leaves its result in the statistics file. Screenshots stay in the build
 // folder.
 #include "game/LevelData.h"
+#include "tests/support/BoundedRun.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
+#include "tests/swfplayer/main/player/HostileMovies.h"
 #include "tools/creatures/CreatureArt.h"
 #include "tools/creatures/CreatureWriter.h"
 #include "tools/levels/Arena.h"
@@ -469,7 +471,13 @@ TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows)
     };
     ASSERT_TRUE(testing_support::WaitUntil([&] { return !middleDark(); }, std::chrono::seconds(15)));
     ASSERT_TRUE(testing_support::WaitUntil(middleDark, std::chrono::seconds(15), std::chrono::milliseconds(100)));
-    Keys(window, {"keydown", "d", "sleep", "0.4", "key", "Control_L", "sleep", "0.2", "keyup", "d"});
+    // Player 2 steers for a moment of the program's own time, spits while still steering, and
+    // lets go.
+    Keys(window, {"keydown", "d"});
+    ASSERT_TRUE(m_Game.RunGameTime(std::chrono::milliseconds(400)));
+    Keys(window, {"key", "Control_L"});
+    ASSERT_TRUE(m_Game.RunGameTime(std::chrono::milliseconds(200)));
+    Keys(window, {"keyup", "d"});
     std::string kept;
     EXPECT_TRUE(testing_support::WaitUntil(
         [&] {
@@ -550,6 +558,67 @@ TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_vi
         << goal << " goal label, " << condition << " condition label and " << path << " path pixels";
     KeepScreenshot(window, "training_debug");
     EXPECT_TRUE(m_Game.Close());
+}
+
+// Escape ends the view as closing its window does (the window's size kept in the preferences),
+// without an error line: the view has no pause screen to push.
+TEST_F(MatchView, escape_ends_the_view_as_closing_its_window_does_without_an_error) {
+    const testing_support::Window window = Start("data/levels/1_nanomill.xml");
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+    EXPECT_TRUE(m_Game.WaitForLog("INFO: GUIDirector::PushScreen: 13"));
+    m_X.MoveResize(window, 720, 540);
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return m_X.Size(window) == std::make_pair(720, 540); },
+                                           std::chrono::seconds(5)));
+    Keys(window, {"key", "Escape"});
+    EXPECT_TRUE(m_Game.Ends(0));
+    for (const std::string& line : testing_support::SplitLines(m_Game.Log())) {
+        EXPECT_EQ(line.find(" ERROR: "), std::string::npos) << line;
+    }
+    const std::string preferences = m_Game.Preferences();
+    EXPECT_NE(preferences.find("x=\"720\" y=\"540\""), std::string::npos) << preferences;
+}
+
+// The lines of the output that tell of a frame's script budget running out.
+int BudgetStops(const std::string& output) {
+    const std::vector<std::string> lines = testing_support::SplitLines(output);
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("script stopped after") != std::string::npos;
+    }));
+}
+
+// Eight bodies whose movie loops for ever: each of the game's frames spends one script budget for
+// all of them, however many update steps it runs. Closed while it plays, the view ends after at
+// most the frame under way and the one that takes the close, each cut by its one budget.
+TEST_F(MatchView, a_level_of_endless_bodies_plays_each_frame_within_one_script_budget) {
+    ASSERT_TRUE(WriteBytes(m_Game.Folder() / "data/endless.swf", hostile_movies::EndlessLoops()));
+    LevelData level;
+    for (int i = 0; i < 8; ++i) {
+        BodyData body;
+        body.m_Name = "endless" + std::to_string(i);
+        body.m_Position = Vec2Data(static_cast<float>(i * 4 - 14), 4.0f);
+        body.m_Density = 0.0f;
+        body.m_FlashFile = "data/endless.swf";
+        FixtureData box;
+        box.m_Vertices = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+        body.m_Fixtures.push_back(box);
+        level.m_Bodies.push_back(body);
+    }
+    level.m_Balls.push_back(Vec2Data(0.0f, -4.0f));
+    level.m_Player1StartPos = Vec2Data(-8.0f, 0.0f);
+    level.m_Player2StartPos = Vec2Data(8.0f, 0.0f);
+    ASSERT_TRUE(WriteRecords(m_Game.Folder() / "data/endless.xml", {{"data", &level}}));
+    const testing_support::Window window = Start("data/endless.xml");
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+    // The start (the level's movies loaded in one frame) spends one budget, each frame that plays
+    // the movies one more: past the second, the frames run.
+    const auto budgetTime = std::chrono::seconds(10 * testing_support::kSanitizerSlowdown);
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return BudgetStops(m_Game.Output()) >= 2; }, 3 * budgetTime,
+                                           std::chrono::milliseconds(100)))
+        << m_Game.Output();
+    const int beforeClose = BudgetStops(m_Game.Output());
+    m_X.RequestClose(window);
+    EXPECT_TRUE(m_Game.Ends(0, 2 * budgetTime));
+    EXPECT_LE(BudgetStops(m_Game.Output()) - beforeClose, 2) << m_Game.Output();
 }
 
 TEST_F(MatchView, a_level_that_cannot_be_read_ends_the_program_with_a_message) {

@@ -17,7 +17,7 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-TEST_F(AbcDisasmTest, the_verbose_listing_of_a_block_and_its_code) {
+TEST_F(AbcDisasmTest, the_verbose_listing_logs_a_block_and_prints_its_mnemonics) {
     AbcBuilder abc = MainClass({
         0x04, 1,                                      // getsuper: a multiname
         0x31, 1,                                      // pushnamespace
@@ -39,9 +39,16 @@ TEST_F(AbcDisasmTest, the_verbose_listing_of_a_block_and_its_code) {
     abc.multinames.push_back({0x1B, 0, 0, 1, {}});
     abc.methods[0].name = 2;
     set_verbose_parse(true);
+    testing::internal::CaptureStdout();
     bool read = Read(abc.Build()) != nullptr;
+    const std::string printed = testing::internal::GetCapturedStdout();
     set_verbose_parse(false);
     ASSERT_TRUE(read) << LinesWith("abc_def");
+    // The mnemonics go to standard output, their operands and everything else to the log.
+    EXPECT_EQ(printed,
+              ":\tgetsuper\n:\tpushnamespace\n:\tpushbyte\n:\tpushshort\n:\tpushint\n:\tpushuint\n"
+              ":\tpushdouble\n:\tpushstring\n:\tcall\n:\tnewclass\n:\tnewfunction\n:\tnewcatch\n"
+              ":\tgetlocal\n:\tgetslot\n:\tjump\n:\tpushstring\n:\tgetlex\n:\tlookupswitch\n:\treturnvoid\n");
     EXPECT_EQ(Joined(Log()),
               "cpool_info: integer[1]=-7\n"
               "cpool_info: uinteger[1]=7\n"
@@ -65,28 +72,27 @@ TEST_F(AbcDisasmTest, the_verbose_listing_of_a_block_and_its_code) {
               "    traits: name='Main'\n"
               "body_info[0]\n"
               "method\t0\n"
-              ":\tgetsuper\n\t\tmultiname: Main\n"
-              ":\tpushnamespace\n\t\tnamespace: \n"
-              ":\tpushbyte\n\t\tvalue: -1\n"
-              ":\tpushshort\n\t\tvalue: 300\n"
-              ":\tpushint\n\t\tvalue: -7\n"
-              ":\tpushuint\n\t\tvalue: 7i\n"
-              ":\tpushdouble\n\t\tvalue: 1.500000\n"
-              ":\tpushstring\n\t\tstring: Main\n"
-              ":\tcall\n\t\tcount: 2\n"
-              ":\tnewclass\n\t\tclass: 0\n"
-              ":\tnewfunction\n\t\tfunction: Main\n"
-              ":\tnewcatch\n\t\texception: 0\n"
-              ":\tgetlocal\n\t\tregister: 1\n"
-              ":\tgetslot\n\t\tslot index: 3\n"
-              ":\tjump\n\t\toffset: -5\n"
-              ":\tpushstring\n\t\tstring: ?\n"
-              ":\tgetlex\n\t\tmultiname: runtime 2\n"
+              "\t\tmultiname: Main\n"
+              "\t\tnamespace: \n"
+              "\t\tvalue: -1\n"
+              "\t\tvalue: 300\n"
+              "\t\tvalue: -7\n"
+              "\t\tvalue: 7i\n"
+              "\t\tvalue: 1.500000\n"
+              "\t\tstring: Main\n"
+              "\t\tcount: 2\n"
+              "\t\tclass: 0\n"
+              "\t\tfunction: Main\n"
+              "\t\texception: 0\n"
+              "\t\tregister: 1\n"
+              "\t\tslot index: 3\n"
+              "\t\toffset: -5\n"
+              "\t\tstring: ?\n"
+              "\t\tmultiname: runtime 2\n"
               ":\tunknown opcode 0xFF\n"
-              ":\tlookupswitch\n\t\tdefault offset: 16\n\t\toffset 0: 1\n"
+              "\t\tdefault offset: 16\n\t\toffset 0: 1\n"
               "body_info[1]\n"
-              "method\t1\n"
-              ":\treturnvoid\n");
+              "method\t1\n");
 }
 
 TEST_F(AbcDisasmTest, the_table_knows_141_opcodes_and_is_built_again_after_clearing) {
@@ -95,11 +101,15 @@ TEST_F(AbcDisasmTest, the_table_knows_141_opcodes_and_is_built_again_after_clear
     smart_ptr<abc_def> abc = Read(MainClass({0x47}).Build());
     ASSERT_TRUE(abc);
     ClearLog();
+    testing::internal::CaptureStdout();
     log_disasm_avm2({}, abc.get_ptr());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_TRUE(Log().empty());
+    testing::internal::CaptureStdout();
     log_disasm_avm2({0xD0, 0x1B, 0xFE, 0xFF, 0xFF, 0x80}, abc.get_ptr());
     // The case count runs past the code: the listing ends there.
-    EXPECT_EQ(Joined(Log()), ":\tgetlocal_0\n:\tlookupswitch\n\t\tdefault offset: -2\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), ":\tgetlocal_0\n:\tlookupswitch\n");
+    EXPECT_EQ(Joined(Log()), "\t\tdefault offset: -2\n");
     EXPECT_EQ(get_disasm_avm2_opcode_count(), 141);
 }
 

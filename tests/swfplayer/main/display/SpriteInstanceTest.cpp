@@ -109,6 +109,56 @@ TEST_F(SpriteInstanceTest, actions_queued_around_a_jump_all_run) {
     EXPECT_TRUE(Logged("frames calling frames more than"));
 }
 
+// The frames whose attached scripts have run, in order.
+std::vector<int> g_frame_scripts;
+template <int Frame>
+void note_frame_script(const fn_call&) {
+    g_frame_scripts.push_back(Frame);
+}
+
+// A jump to a frame makes that frame's script the pending one, whichever way the jump goes, and
+// drops a script pending for the frame it leaves; the script runs at the end of the next step.
+TEST_F(SpriteInstanceTest, a_jump_either_way_runs_the_target_frames_script) {
+    smart_ptr<sprite_instance> root = root_of([](swfkit::Movie& m) {
+        for (int f = 0; f < 5; f++) {
+            m.Tags().ShowFrame();
+        }
+    });
+    as_value one(note_frame_script<1>);
+    as_value three(note_frame_script<3>);
+    root->add_frame_script(1, one.to_object());
+    root->add_frame_script(3, three.to_object());
+    root->advance(0.1f);
+    g_frame_scripts.clear();
+    const auto jump_and_step = [&](int frame) {
+        root->goto_frame(frame);
+        root->advance(0.1f);
+        EXPECT_EQ(root->get_current_frame(), frame);
+    };
+    jump_and_step(3);  // forward
+    jump_and_step(1);  // back
+    EXPECT_EQ(g_frame_scripts, (std::vector<int>{3, 1}));
+    jump_and_step(4);
+    root->add_frame_script(4, three.to_object());  // pending for the current frame at once
+    jump_and_step(2);                              // back to a frame without a script
+    jump_and_step(0);
+    EXPECT_EQ(g_frame_scripts, (std::vector<int>{3, 1}));
+}
+
+// A name that no movie exports is reported as a message, not an error, and only while verbose
+// action logging is on.
+TEST_F(SpriteInstanceTest, a_missing_export_is_a_verbose_message) {
+    smart_ptr<sprite_instance> root = root_of([](swfkit::Movie& m) { m.Tags().ShowFrame(); });
+    for (bool verbose : {false, true}) {
+        set_verbose_action(verbose);
+        ClearLog();
+        EXPECT_EQ(root->attach_movie("nothing", "n", 16390), nullptr);
+        EXPECT_EQ(CountLogged("can't find exported resource 'nothing'\n"), verbose ? 1 : 0);
+        EXPECT_EQ(CountLogged("import error: resource 'nothing' is not exported\n"), verbose ? 1 : 0);
+        EXPECT_EQ(CountLoggedAsErrors("nothing"), 0);
+    }
+}
+
 TEST_F(SpriteInstanceTest, frames_by_number_label_and_member) {
     smart_ptr<sprite_instance> root = root_of([](swfkit::Movie& m) {
         for (int f = 0; f < 10; f++) {

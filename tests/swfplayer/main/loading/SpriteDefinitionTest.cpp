@@ -1,10 +1,12 @@
 #include "swfplayer/main/display/execute_tag.h"
 #include "swfplayer/main/loading/movie_def_impl.h"
 #include "swfplayer/main/loading/sprite_definition.h"
+#include "tests/support/JpegWriter.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -94,27 +96,58 @@ TEST_F(SpriteDefinitionTest, declared_frames_bound_the_playlists) {
     EXPECT_EQ(frame, 3);
 }
 
-TEST_F(SpriteDefinitionTest, dictionary_export_init_import_and_class_tags_are_not_kept) {
+TEST_F(SpriteDefinitionTest, dictionary_export_and_init_tags_are_logged_and_not_kept) {
     TagList inner(9);
     inner.ShowFrame();
     TagList tags(9);
     tags.DefineSprite(6, inner).ExportAssets({{9, "other"}}).DoInitAction(5, {0x07, 0x00});
-    tags.Tag(swfplayer::tag_metadata, {'m', 0}).ImportAssets("whatever.swf", {{1, "x"}});
-    tags.Tag(swfplayer::tag_symbol_class, {1, 0, 1, 0, 'C', 0}).Tag(1000, {1, 2}).ShowFrame();
+    tags.Tag(swfplayer::tag_metadata, {'m', 0}).Tag(1000, {1, 2}).ShowFrame();
     auto def = LoadBuilt(9, [&](TagList& t) { t.DefineSprite(9, inner).DefineSprite(5, tags).ShowFrame(); });
     ASSERT_TRUE(def);
     auto* sprite = static_cast<sprite_definition*>(def->get_character_def(5));
     ASSERT_TRUE(sprite);
-    for (const char* line : {"add_character tag appears in sprite tags!", "can't export from sprite",
-                             "sprite_definition::add_init_action called!  Ignored.", "*** no tag loader for type 1000",
-                             "ImportAssets tag inside a sprite ignored", "SymbolClass tag inside a sprite ignored"}) {
+    for (const char* line :
+         {"add_character tag appears in sprite tags!", "can't export from sprite",
+          "sprite_definition::add_init_action called!  Ignored.", "*** no tag loader for type 1000"}) {
         EXPECT_TRUE(Logged(line)) << line;
     }
-    EXPECT_FALSE(Logged("can't import movie"));
     EXPECT_EQ(def->get_character_def(6), nullptr);
     EXPECT_EQ(def->get_exported_resource("other"), nullptr);
-    EXPECT_EQ(def->get_symbol_classes().size(), 0);
     EXPECT_EQ(sprite->get_playlist(0).size(), 0);
+}
+
+// ImportAssets, JPEGTables, SymbolClass and DefineSceneAndFrameLabelData inside a sprite reach
+// their loaders with the sprite as target, which ignores what only a movie keeps: nothing of them
+// reaches the movie, and none is refused as an error. The import is tried as anywhere else.
+TEST_F(SpriteDefinitionTest, movie_only_tags_inside_a_sprite_are_handed_to_it_and_ignored) {
+    const swfkit::Bytes scenes = {1, 0, 'S', 0, 1, 0, 'L', 0};  // one scene at 0, one label of frame 0
+    TagList tags(9);
+    tags.ImportAssets("whatever.swf", {{1, "x"}}).Tag(swfplayer::tag_jpeg_tables, testing_support::WriteJpegTables());
+    tags.Tag(swfplayer::tag_symbol_class, {1, 0, 1, 0, 'C', 0});
+    tags.Tag(swfplayer::tag_define_scene_and_frame_label_data, scenes).RemoveObject2(1).ShowFrame();
+    const swfkit::Bytes image = testing_support::WriteJpeg(
+        8, 8,
+        [](int, int) {
+            return std::array<uint8_t, 3>{9, 9, 9};
+        },
+        testing_support::JpegColour::Rgb, testing_support::JpegTables::Omitted);
+    swfkit::BitWriter define_bits;
+    define_bits.WriteU16(7);
+    define_bits.WriteBytes(image);
+    auto def = LoadBuilt(9, [&](TagList& t) {
+        t.DefineSprite(5, tags).Tag(swfplayer::tag_define_bits, define_bits.GetBytes()).ShowFrame();
+    });
+    ASSERT_TRUE(def);
+    auto* sprite = static_cast<sprite_definition*>(def->get_character_def(5));
+    ASSERT_TRUE(sprite);
+    EXPECT_EQ(sprite->get_playlist(0).size(), 1);
+    EXPECT_TRUE(Logged("can't import movie from url whatever.swf"));
+    EXPECT_EQ(def->get_symbol_classes().size(), 0);
+    EXPECT_EQ(def->get_scenes().size(), 0);
+    EXPECT_EQ(def->get_frame_labels().size(), 0);
+    // The movie's DefineBits had no shared tables to decode with.
+    EXPECT_TRUE(Logged("define_bits_loader: character 7 has no image it can show"));
+    EXPECT_EQ(CountLoggedAsErrors("sprite"), 0);
 }
 
 TEST_F(SpriteDefinitionTest, nested_sprites_are_bounded) {

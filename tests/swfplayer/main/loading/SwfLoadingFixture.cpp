@@ -13,21 +13,33 @@ namespace swf_testing {
 namespace {
 
 std::vector<std::string> s_log;
+// The messages of s_log that came through log_error.
+std::vector<std::string> s_errors;
 
-void capture(bool, const char* message) {
+void capture(bool is_error, const char* message) {
     s_log.push_back(message);
+    if (is_error) {
+        s_errors.push_back(message);
+    }
+}
+
+int count_containing(const std::vector<std::string>& lines, const std::string& text) {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+                                          [&](const std::string& line) { return line.find(text) != line.npos; }));
 }
 
 }  // namespace
 
 void SwfLoadingFixture::SetUp() {
-    s_log.clear();
+    ClearLog();
     m_previous = swfplayer::register_log_callback(capture);
     swfplayer::register_file_opener_callback(OpenPlainFile);
     m_player = new swfplayer::player();
 }
 
 void SwfLoadingFixture::TearDown() {
+    swfplayer::set_verbose_parse(false);
+    swfplayer::set_verbose_action(false);
     m_player = nullptr;
     swfplayer::register_file_opener_callback(nullptr);
     swfplayer::register_log_callback(m_previous);
@@ -71,8 +83,11 @@ bool SwfLoadingFixture::Logged(const std::string& text) const {
 }
 
 int SwfLoadingFixture::CountLogged(const std::string& text) const {
-    return static_cast<int>(std::count_if(s_log.begin(), s_log.end(),
-                                          [&](const std::string& line) { return line.find(text) != line.npos; }));
+    return count_containing(s_log, text);
+}
+
+int SwfLoadingFixture::CountLoggedAsErrors(const std::string& text) const {
+    return count_containing(s_errors, text);
 }
 
 const std::vector<std::string>& SwfLoadingFixture::Log() const {
@@ -81,6 +96,7 @@ const std::vector<std::string>& SwfLoadingFixture::Log() const {
 
 void SwfLoadingFixture::ClearLog() {
     s_log.clear();
+    s_errors.clear();
 }
 
 ByteStream::ByteStream(std::vector<uint8_t> data)

@@ -19,7 +19,8 @@ namespace swf_testing {
 
 // Base of the loading tests: a player, movie loading from bytes, the player's log caught line
 // by line (messages and errors alike) instead of printed, and plain files opened by name (the
-// game opens them through its virtual file system instead).
+// game opens them through its virtual file system instead). The player's verbose logging is
+// switched off again after each test.
 class SwfLoadingFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -38,6 +39,8 @@ protected:
     // Whether some logged message contains text, and how many do.
     bool Logged(const std::string& text) const;
     int CountLogged(const std::string& text) const;
+    // How many of those came through log_error.
+    int CountLoggedAsErrors(const std::string& text) const;
     const std::vector<std::string>& Log() const;
     void ClearLog();
 

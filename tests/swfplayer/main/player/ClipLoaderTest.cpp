@@ -67,6 +67,24 @@ TEST_F(ClipLoaderTest, movies_and_images_take_the_place_of_the_clip_and_nothing_
     }
 }
 
+// A url that gives nothing gives null and no message of load_file's own: a url of no known type
+// is not logged at all, a missing file or a refused name only by what refused it.
+TEST_F(ClipLoaderTest, a_load_that_gives_nothing_is_null_without_a_message) {
+    as_environment* env = Stage()->get_environment();
+    for (const char* url : {".swf", "child.txt", "abc", "missing.swf", "../child.swf"}) {
+        ClearLog();
+        EXPECT_FALSE(load_file(env, url, as_value("clip"))) << url;
+        for (const std::string& line : Log()) {
+            EXPECT_EQ(line.find("load_file"), std::string::npos) << url << ": " << line;
+        }
+    }
+    for (const char* url : {"child.txt", "abc"}) {
+        ClearLog();
+        EXPECT_FALSE(load_file(env, url, as_value("clip"))) << url;
+        EXPECT_TRUE(Log().empty()) << url;
+    }
+}
+
 TEST_F(ClipLoaderTest, an_empty_url_unloads_and_a_movie_replaces_the_root_at_its_next_advance) {
     as_environment* env = Stage()->get_environment();
     EXPECT_FALSE(load_file(env, "child.swf", as_value("nosuchclip")));

@@ -1,8 +1,10 @@
 // The per-frame collection of script objects: what a movie can still reach survives it, however
 // it is reached, and what it cannot reach goes, cycles included.
 #include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/player/frame_scope.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/root.h"
+#include "swfplayer/main/script/instruction_budget.h"
 #include "swfplayer/main/script/player.h"
 #include "tests/swfplayer/main/loading/SwfLoadingFixture.h"
 #include "tools/swfkit/ActionAssembler.h"
@@ -14,7 +16,20 @@ namespace swf_testing {
 
 using namespace swfplayer;
 
-class CollectionTest : public SwfLoadingFixture {};
+class CollectionTest : public SwfLoadingFixture {
+protected:
+    // A movie of two frames whose script makes a ring of two literals on the timeline each time
+    // it runs, then drops it; null when it does not load.
+    smart_ptr<root> RingMovie() {
+        const std::string script =
+            "'a' 0 decl_obj set_var 'a' get_var 'b' 0 decl_obj set_member "
+            "'a' get_var 'b' get_member 'a' 'a' get_var set_member 'a' 0 set_var";
+        swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
+        movie.Tags().DoAction(swfkit::assemble(script).bytes()).ShowFrame().ShowFrame();
+        smart_ptr<movie_def_impl> def = LoadMovie(movie.Write(false));
+        return def ? create_instance(def.get_ptr()) : nullptr;
+    }
+};
 
 TEST_F(CollectionTest, objects_reached_only_through_registers_prototypes_properties_watches_and_with_blocks_stay) {
     // Frame 1 makes objects {v: {w: "n"}} that only one path reaches; two frames (two collections)
@@ -59,21 +74,38 @@ TEST_F(CollectionTest, objects_reached_only_through_registers_prototypes_propert
 }
 
 TEST_F(CollectionTest, cycles_nothing_reaches_go_at_the_end_of_the_frame_that_dropped_them) {
-    // Each frame's script makes a ring of two literals on the timeline, then drops it.
-    const std::string script =
-        "'a' 0 decl_obj set_var 'a' get_var 'b' 0 decl_obj set_member "
-        "'a' get_var 'b' get_member 'a' 'a' get_var set_member 'a' 0 set_var";
-    swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
-    movie.Tags().DoAction(swfkit::assemble(script).bytes()).ShowFrame().ShowFrame();
-    smart_ptr<movie_def_impl> def = LoadMovie(movie.Write(false));
-    ASSERT_TRUE(def);
-    smart_ptr<root> r = create_instance(def.get_ptr());
+    smart_ptr<root> r = RingMovie();
     ASSERT_TRUE(r);
     r->advance(r->get_frame_time());
     const int heap_after_one = r->get_player()->get_heap_size();
     for (int frame = 0; frame < 20; frame++) {
         r->advance(r->get_frame_time());
     }
+    EXPECT_EQ(r->get_player()->get_heap_size(), heap_after_one);
+}
+
+TEST_F(CollectionTest, an_advance_in_a_host_frame_collects_and_one_under_a_running_script_leaves_it_for_later) {
+    smart_ptr<root> r = RingMovie();
+    ASSERT_TRUE(r);
+    r->advance(r->get_frame_time());
+    const int heap_after_one = r->get_player()->get_heap_size();
+    for (int frame = 0; frame < 4; frame++) {
+        // The host's frame around its movies runs no script itself.
+        const frame_scope host;
+        r->advance(r->get_frame_time());
+        r->advance(r->get_frame_time());
+    }
+    EXPECT_EQ(r->get_player()->get_heap_size(), heap_after_one);
+    {
+        // A script under way (a host handler of its FSCommand advancing the movie) holds objects
+        // that only its own stack reaches.
+        instruction_budget::run_scope script_running;
+        for (int frame = 0; frame < 4; frame++) {
+            r->advance(r->get_frame_time());
+        }
+        EXPECT_GT(r->get_player()->get_heap_size(), heap_after_one);
+    }
+    r->advance(r->get_frame_time());
     EXPECT_EQ(r->get_player()->get_heap_size(), heap_after_one);
 }
 

@@ -89,6 +89,14 @@ swfkit::Bytes SelfAttachingClass() {
     return movie.Write(false);
 }
 
+swfkit::Bytes EndlessLoops() {
+    swfkit::Movie movie = Stage(30.0);
+    for (int frame = 0; frame < 2; frame++) {
+        movie.Tags().DoAction(swfkit::assemble("@forever jump:forever").bytes()).ShowFrame();
+    }
+    return movie.Write(false);
+}
+
 swfkit::Bytes EndlessTimers(int count, double frame_rate) {
     return ScriptMovie(Loop("i", count, "0 fn:() { @spin jump:spin } 2 'setInterval' call_func pop"), frame_rate, 2);
 }

@@ -30,6 +30,9 @@ swfkit::Bytes ManyChildren();
 // A symbol "sym" whose registered class constructor attaches the symbol to the root twice
 // more, until the player holds as many characters as it may.
 swfkit::Bytes SelfAttachingClass();
+// Two frames at 30 a second whose scripts both loop for ever (an endless jump): every frame the
+// movie plays spends the whole budget of the frame it runs in.
+swfkit::Bytes EndlessLoops();
 // Two frames, the first making count interval timers of interval 0 whose bodies never end.
 swfkit::Bytes EndlessTimers(int count, double frame_rate = 12.0);
 // Every other frame, a function makes 100 object, array and function cycles of 10 KB each,

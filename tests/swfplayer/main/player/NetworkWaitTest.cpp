@@ -3,6 +3,7 @@
 // answers or a peer that never reads, the frame waits on the network for a quarter of a second in
 // all, and the next frame gets its own quarter.
 #include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/player/frame_scope.h"
 #include "swfplayer/main/player/movie_player.h"
 #include "swfplayer/main/player/precompute.h"
 #include "swfplayer/main/player/root.h"
@@ -240,6 +241,22 @@ TEST_F(NetworkWaitTest, a_frame_starts_a_full_allowance_unless_it_runs_inside_an
     }
     r->advance(r->get_frame_time());
     EXPECT_EQ(net_wait_allowance::get_left_ms(), net_wait_allowance::frame_allowance_ms);
+    {
+        instruction_budget::run_scope outer;
+        net_wait_allowance::wait all(net_wait_allowance::frame_allowance_ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(all.get_ms()));
+    }
+    {
+        // A host's frame around its movies starts a full allowance, which the movies it plays share.
+        const frame_scope host;
+        EXPECT_EQ(net_wait_allowance::get_left_ms(), net_wait_allowance::frame_allowance_ms);
+        {
+            net_wait_allowance::wait all(net_wait_allowance::frame_allowance_ms);
+            std::this_thread::sleep_for(std::chrono::milliseconds(all.get_ms()));
+        }
+        r->advance(r->get_frame_time());
+        EXPECT_TRUE(net_wait_allowance::is_spent());
+    }
 }
 
 }  // namespace

@@ -106,18 +106,15 @@ TEST(InterpreterTest, value_string_and_control_flow_opcodes) {
     });
 }
 
-TEST(InterpreterTest, frame_actions_leave_the_stack_as_they_found_it) {
+TEST(InterpreterTest, values_frame_actions_leave_stay_for_later_actions_to_pop) {
     script_runner runner;
     swfplayer::as_environment& env = runner.m_clip->m_env;
-    env.push(as_value("caller0"));
-    env.push(as_value("caller1"));
-    // Pops and counts reaching below the start, then values left behind.
-    EXPECT_EQ(runner.run(assemble("fn:f(a) { 'a' get_var return } 5 'f' call_func trace pop pop add set_var "
-                                  "5 decl_array str_len trace 1 2 3")),
-              "undefined|0");
-    ASSERT_EQ(env.get_stack_size(), 2);
-    EXPECT_STREQ(env.top(0).to_string(), "caller1");
-    EXPECT_STREQ(env.top(1).to_string(), "caller0");
+    EXPECT_EQ(runner.run(assemble("'kept' 5 'left'")), "");
+    ASSERT_EQ(env.get_stack_size(), 3);
+    EXPECT_EQ(runner.run(assemble("trace trace")), "left|5");
+    // A call still cannot pop below its own values; the caller's stay for the caller.
+    EXPECT_EQ(runner.run(assemble("fn:f() { pop pop 'in' return } 0 'f' call_func trace trace")), "in|kept");
+    EXPECT_EQ(std::pair(env.get_stack_size(), env.get_stack_floor()), std::pair(0, 0));
 }
 
 }  // namespace

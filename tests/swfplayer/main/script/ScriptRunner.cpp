@@ -37,8 +37,12 @@ script_runner::script_runner() : m_player(new player()), m_clip(new script_clip(
 
 script_runner::~script_runner() {
     register_log_callback(m_previous_log);
-    // The clip's environment refers to the clip: break the cycle.
-    m_clip->m_env.set_target(nullptr);
+    // The clip's environment refers to the clip, and so may what scripts left there (its stack,
+    // locals and registers) or stored in its members: every reference to it goes, as the
+    // player's collection would drop them.
+    as_object_set visited;
+    m_clip->m_env.clear_refs(&visited, m_clip.get_ptr());
+    as_object::walk_clear_refs(m_clip.get_ptr(), &visited, m_clip.get_ptr());
 }
 
 std::string script_runner::run(const action_assembler& code) {

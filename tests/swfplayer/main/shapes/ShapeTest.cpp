@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -469,7 +470,9 @@ TEST_F(ShapeTest, caches_round_trip_and_damaged_ones_are_refused_without_harm) {
     }
 }
 
-TEST_F(ShapeTest, the_tag_table_loads_every_shape_and_morph_tag) {
+// With verbose parse logging on, each shape logs its id and then "  bound rect:" followed by its
+// bounds; each morph shape logs its own loader's line.
+TEST_F(ShapeTest, the_tag_table_loads_every_shape_and_morph_tag_with_its_verbose_lines) {
     swfplayer::register_shape_loaders();
     swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
     for (int version = 1; version <= 4; version++) {
@@ -483,8 +486,24 @@ TEST_F(ShapeTest, the_tag_table_loads_every_shape_and_morph_tag) {
                                          SquareRecords(1, 0), SquareRecords(1, 0), version));
     }
     movie.Tags().ShowFrame();
+    swfplayer::set_verbose_parse(true);
     auto def = LoadMovie(movie.Write(false));
+    swfplayer::set_verbose_parse(false);
     ASSERT_TRUE(def);
+    const std::vector<std::string>& log = Log();
+    for (int id = 1; id <= 4; id++) {
+        // The bound follows the shape's own reading lines, before the next shape's.
+        auto line = std::find(log.begin(), log.end(), "  shape_loader: id = " + std::to_string(id) + "\n");
+        auto bound = std::find(line, log.end(), "  bound rect:");
+        ASSERT_TRUE(log.end() - bound > 1) << id;
+        EXPECT_EQ(bound[1], "xmin = 0, ymin = 0, xmax = 5, ymax = 5\n");
+        EXPECT_TRUE(std::none_of(line + 1, bound, [](const std::string& s) { return s.find("  shape_loader") == 0; }));
+    }
+    EXPECT_EQ(CountLogged("  bound rect:"), 4);
+    for (int id : {11, 12}) {
+        EXPECT_EQ(CountLogged("  shape_morph_loader: id = " + std::to_string(id) + "\n"), 1) << id;
+        EXPECT_EQ(CountLogged("  shape_loader: id = " + std::to_string(id)), 0) << id;
+    }
     for (int id = 1; id <= 4; id++) {
         auto* shape = dynamic_cast<shape_character_def*>(def->get_character_def(id));
         ASSERT_TRUE(shape) << id;

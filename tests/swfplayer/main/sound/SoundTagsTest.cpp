@@ -139,6 +139,23 @@ TEST_F(SoundTagsTest, stream_sound_blocks_are_appended_and_follow_the_timeline) 
     EXPECT_EQ(m_handler.calls, (Strings{"stop 100 0", "play 100 0", "pause 100 1", "pause 100 0"}));
 }
 
+// A jump to the frame where the stream sound begins starts it again, from a frame before or after.
+TEST_F(SoundTagsTest, a_jump_to_the_first_stream_block_restarts_the_stream_sound_either_way) {
+    Load({{tag_sound_stream_head, {0, 0x3A, 0x00, 0x02}},
+          {tag_show_frame, {}},
+          {tag_sound_stream_block, {1, 2, 3}},
+          {tag_show_frame, {}},
+          {tag_show_frame, {}}});
+    ASSERT_EQ(m_movie->m_ss_start, 1);
+    smart_ptr<sprite_instance> sprite = make_root_sprite(m_movie.get_ptr());
+    for (int target : {1, 3, 1, 0, 2}) {
+        m_handler.calls.clear();
+        sprite->goto_frame(target);
+        EXPECT_EQ(m_handler.calls, target == 1 ? (Strings{"stop 100 0", "play 100 0"}) : Strings{})
+            << "to frame " << target;
+    }
+}
+
 // StopSounds in a frame action stops every sound that plays; a handler that cannot play is not
 // asked.
 TEST_F(SoundTagsTest, stop_sounds_stops_every_sound_that_plays) {

@@ -219,10 +219,36 @@ TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {
     }
     EXPECT_EQ(nav->get_current_frame(), 0);
     EXPECT_EQ(nav->get_display_list().size(), 2);
-    // A clip placed at the canvas's depth replaces it; the next drawing call puts it back on top.
-    run({done("a", "createEmptyMovieClip", {str("d"), i32(0)}), done("a", "lineTo", {i32(1), i32(1)})});
+}
+
+// A script's clear drops the canvas: the next drawing call makes a new, empty one above every
+// child present then. Until then the canvas keeps the depth it was placed at: a clip placed at its
+// depth displaces it, and drawing goes on into the canvas without bringing it back.
+TEST_F(MovieClipTest, clear_drops_the_canvas_and_a_displaced_canvas_stays_off_the_list) {
+    run({done("_root", "createEmptyMovieClip", {str("a"), i32(0)}), done("a", "lineTo", {i32(10), i32(10)}),
+         done("a", "createEmptyMovieClip", {str("above"), i32(5)}), done("a", "clear")});
     sprite_instance* a = cast_to_sprite_instance(member(m_sprite, "a").to_object());
-    EXPECT_EQ(a->get_display_list().get_character(1)->get_character_def(), a->get_canvas());
+    ASSERT_TRUE(a);
+    const display_list& children = a->get_display_list();
+    ASSERT_EQ(children.size(), 1);
+    EXPECT_EQ(children.get_character(0)->get_name(), "above");
+    run({done("a", "lineTo", {i32(20), i32(20)})});
+    canvas* drawing = a->get_canvas();
+    ASSERT_TRUE(drawing);
+    ASSERT_EQ(children.size(), 2);
+    EXPECT_EQ(children.get_character(0)->get_name(), "above");
+    EXPECT_EQ(children.get_character(1)->get_character_def(), drawing);
+    EXPECT_EQ(children.get_character(1)->get_depth(), 16390);
+    int edges = 0;
+    for (const path& p : drawing->m_paths) {
+        edges += p.m_edges.size();
+    }
+    EXPECT_EQ(edges, 1);  // only the line drawn after the clear
+    run({done("a", "createEmptyMovieClip", {str("d"), i32(6)}), done("a", "lineTo", {i32(1), i32(1)})});
+    EXPECT_EQ(a->get_canvas(), drawing);
+    ASSERT_EQ(children.size(), 2);
+    EXPECT_EQ(children.get_character(0)->get_name(), "above");
+    EXPECT_EQ(children.get_character(1)->get_name(), "d");
 }
 
 // Boxes in twips (x, y, width, height): a corner of the target's inside the clip's box hits;

@@ -17,12 +17,22 @@ namespace {
 
 constexpr uint16_t kFieldId = 7;
 
-// Each call of a field's onKillFocus adds the field's name.
+// Each call of a field's onKillFocus adds the field's name to g_killed and the name of the root's
+// focus holder at that moment to g_holders; when g_focus_next is set, the handler then gives the
+// focus to the field of that name.
 std::vector<std::string> g_killed;
+std::vector<std::string> g_holders;
+root* g_root = nullptr;
+const char* g_focus_next = nullptr;
 void record_kill(const fn_call& fn) {
     as_value name;
     fn.this_ptr->get_member("_name", &name);
     g_killed.push_back(name.to_string());
+    as_object* holder = g_root->get_current_focus();
+    g_holders.push_back(holder && holder->get_member("_name", &name) ? name.to_string() : "nobody");
+    if (g_focus_next) {
+        g_root->call_method("focus", "%s", g_focus_next);
+    }
 }
 
 class FocusTest : public TextFixture {
@@ -54,7 +64,10 @@ protected:
         ASSERT_TRUE(m_movie);
         m_playing = create_instance(m_movie.get_ptr());
         m_playing->advance(0.0f);
+        g_root = m_playing.get_ptr();
+        g_focus_next = nullptr;
         g_killed.clear();
+        g_holders.clear();
         for (const char* name : {"first", "second"}) {
             Field(name)->set_member("onKillFocus", as_value(record_kill));
         }
@@ -105,6 +118,28 @@ TEST_F(FocusTest, set_focus_and_the_mouse_give_a_field_the_keys_and_the_field_le
     EXPECT_EQ(m_playing->get_current_focus(), Field("first"));
     Type("x");
     EXPECT_EQ(std::make_pair(Text("first"), Text("second")), std::make_pair(std::string("hix"), std::string("o")));
+}
+
+// The field left hears kill-focus while it still holds the focus, so its onKillFocus sees itself
+// as the focus; the focus then moves on.
+TEST_F(FocusTest, the_field_left_still_holds_the_focus_while_it_hears_kill_focus) {
+    m_playing->call_method("focus", "%s", "first");
+    m_playing->call_method("focus", "%s", "second");
+    EXPECT_EQ(g_holders, std::vector<std::string>{"first"});
+    EXPECT_EQ(m_playing->get_current_focus(), Field("second"));
+    m_playing->set_current_focus(nullptr);
+    EXPECT_EQ(g_holders, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(m_playing->get_current_focus(), nullptr);
+}
+
+// A field whose onKillFocus hands the focus on hears kill-focus once: the focus change its handler
+// makes sends it no second one.
+TEST_F(FocusTest, a_focus_change_made_in_on_kill_focus_sends_no_second_kill_focus) {
+    m_playing->call_method("focus", "%s", "second");
+    g_focus_next = "first";
+    m_playing->set_current_focus(nullptr);
+    EXPECT_EQ(g_killed, std::vector<std::string>{"second"});
+    EXPECT_FALSE(Field("second")->has_focus());
 }
 
 }  // namespace

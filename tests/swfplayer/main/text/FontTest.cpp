@@ -78,7 +78,7 @@ TEST_F(FontTest, every_font_tag_finds_each_kit_character_with_its_outline_and_ad
         smart_ptr<font> f = Load(c.tags);
         ASSERT_TRUE(f);
         EXPECT_EQ(f->get_name(), c.name.c_str());
-        EXPECT_EQ(f->is_bold(), KitFont().bold);
+        EXPECT_EQ(f->is_bold(), KitFont().bold && c.name != "Child");  // DefineFontName clears it
         EXPECT_EQ(f->is_italic(), c.name == "Renamed");
         EXPECT_EQ(f->has_wide_codes(), c.wideCodes);
         EXPECT_EQ(f->get_ascent(), c.layout ? KitFont().ascent : 0);
@@ -109,6 +109,27 @@ TEST_F(FontTest, every_font_tag_finds_each_kit_character_with_its_outline_and_ad
             EXPECT_EQ(missing.m_glyph_advance, c.layout ? 512.0f : defaultAdvance);
         }
     }
+}
+
+// DefineFontName gives the font its full name and clears the italic and bold flags the font's
+// own tag set; with verbose parse logging on, its line opens the tag.
+TEST_F(FontTest, a_font_name_renames_the_font_and_clears_its_style_flags) {
+    swfkit::EmbeddedFont styled = KitFont();
+    styled.italic = true;
+    styled.bold = true;
+    const std::pair<int, swfkit::Bytes> font2 = {tag_define_font2, Font2(false, false, true, styled)};
+    smart_ptr<font> before = Load({font2});
+    ASSERT_TRUE(before);
+    EXPECT_TRUE(before->is_italic() && before->is_bold());
+    set_verbose_parse(true);
+    smart_ptr<font> f =
+        Load({font2, {tag_define_font_name, {kFontId, 0, 'C', 'h', 'i', 'l', 'd', 0, '(', 'c', ')', 0}}});
+    set_verbose_parse(false);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->get_name(), "Child");
+    EXPECT_FALSE(f->is_italic());
+    EXPECT_FALSE(f->is_bold());
+    EXPECT_EQ(CountLogged("\n  define_font_name\n"), 1);
 }
 
 TEST_F(FontTest, hostile_font_tags_are_reported_and_keep_what_is_sound) {
