@@ -7,6 +7,7 @@
 #include "tests/support/GameProcess.h"
 #include "tests/support/WaitUntil.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <utility>
@@ -42,16 +43,20 @@ inline bool MatchOverTextShows(testing_support::GameProcess& game) {
         testing_support::GameProcess::kTimeout);
 }
 
-// Waits until the training's selection has slid over to the bots: its title "Pick a training
-// partner!" (which starts left of the creature choice's title) shows once the bots take keys.
-inline bool TrainingBotChoiceShows(testing_support::GameProcess& game) {
+// Waits until the training's selection has slid over to the bots and takes keys there: the
+// monitor's dark glass reaches its place (its left edge at x 264) on the slide's last frames,
+// and the movie hands the choice to the bots on the very last; a tenth of a second of the
+// game's own time later, it has.
+inline bool TrainingBotsTakeKeys(testing_support::GameProcess& game) {
     return testing_support::WaitUntil(
-        [&] {
-            return CountPixels(game, 207, 12, 248, 34, [](const testing_support::Rgb& c) {
-                       return std::abs(c.r - 22) + std::abs(c.g - 50) + std::abs(c.b - 79) < 60;
-                   }) > 10;
-        },
-        testing_support::GameProcess::kTimeout);
+               [&] {
+                   const auto glass = game.ReadPixels({{266, 200}});
+                   return glass &&
+                          std::abs((*glass)[0].r - 30) + std::abs((*glass)[0].g - 42) + std::abs((*glass)[0].b - 74) <
+                              20;
+               },
+               testing_support::GameProcess::kTimeout) &&
+           game.RunGameTime(std::chrono::milliseconds(100));
 }
 
 }  // namespace gui_testing

@@ -95,9 +95,11 @@ TEST_F(TitleAndTrainingEndToEnd, the_title_plays_and_a_training_against_a_bot_en
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 4"));
     Keys({"Right", "Return"});
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 6"));
-    // The first creature of the shelf, then the slide to the monitor of bots.
+    // The first creature of the shelf, once the movie has begun the choice (two frames in), then
+    // the slide to the monitor of bots.
+    ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(200)));
     Keys({"Return"});
-    ASSERT_TRUE(TrainingBotChoiceShows(game));
+    ASSERT_TRUE(TrainingBotsTakeKeys(game));
     // A bot's name shows on the monitor's glass and its personality under the monitor.
     const std::vector<std::pair<int, int>> texts = Grid(260, 225, 560, 265, 6);
     const std::vector<std::pair<int, int>> personality = Grid(30, 405, 700, 425, 6);
