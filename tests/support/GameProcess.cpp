@@ -128,19 +128,43 @@ std::vector<std::string> StepKeys(std::chrono::milliseconds time) {
 }  // namespace
 
 bool GameProcess::StepGame(std::chrono::milliseconds time) {
-    return SendKeys(StepKeys(time));
+    return SendKeys(StepKeys(time)) && WaitForGame();
 }
 
 bool GameProcess::RunGameTime(std::chrono::milliseconds time) {
     std::vector<std::string> keys = StepKeys(time);
     keys.insert(keys.begin(), "p");
     keys.push_back("p");
-    return SendKeys(keys);
+    return SendKeys(keys) && WaitForGame();
+}
+
+bool GameProcess::WaitForGame() {
+    for (const bool shown : {true, false}) {
+        if (!SendKeys({"alt+f"}) ||
+            !WaitUntil([&] { return (CounterTextPixels() >= kCounterTextShown) == shown; }, kTimeout, kPoll)) {
+            ADD_FAILURE() << "the counters did not " << (shown ? "show" : "go") << "; " << CounterTextPixels()
+                          << " pixels of their text";
+            return false;
+        }
+    }
+    return true;
+}
+
+int GameProcess::CounterTextPixels() {
+    std::vector<std::pair<int, int>> corner;
+    for (int i = 0; i < 320 * 140; ++i) {
+        corner.emplace_back(i % 320, i / 320);
+    }
+    int count = 0;
+    for (const Rgb& c : ReadPixels(corner).value_or(std::vector<Rgb>{})) {
+        count += c.b > 220 && c.r < 90 && c.g < 90 ? 1 : 0;
+    }
+    return count;
 }
 
 bool GameProcess::SendKeys(const std::vector<std::string>& keys) {
     const bool sent = m_Display.SendKeys(m_Window, keys);
-    EXPECT_TRUE(sent) << "the keyboard has no key p or space";
+    EXPECT_TRUE(sent) << "the keyboard has no key p, space or f";
     return sent;
 }
 

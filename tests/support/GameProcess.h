@@ -27,6 +27,8 @@ public:
     static constexpr std::chrono::seconds kTimeout{30};
     // The least time between two keys typed by Keys.
     static constexpr std::chrono::milliseconds kKeyGap{10};
+    // Whether the counters show (CounterTextPixels at least this many).
+    static constexpr int kCounterTextShown = 100;
 
     // Copies the game folder and writes the preferences file when its record is given (an
     // element "userpreferences" named "prefs").
@@ -58,14 +60,21 @@ public:
     // drops both.
     bool Keys(const std::vector<std::string>& keys, std::chrono::milliseconds pause = std::chrono::milliseconds(150));
     // While the game is paused (its debug key P), runs it for the given time of its own, however
-    // slow the machine: Space runs one update step (kMaxStepSeconds), and the keys are sent to
-    // the window at once.
+    // slow the machine: Space runs one update step (kMaxStepSeconds). Returns once the game has
+    // run the steps (WaitForGame).
     bool StepGame(std::chrono::milliseconds time);
     // Runs the running game for at least the given time of its own: pauses it, steps it and lets
-    // it go on. What the game did before the call (a screen it showed, a line it logged) is thus
-    // at least that much of its time old when the next key arrives. In a match P also saves the
-    // level's sketch into the user folder.
+    // it go on, and returns once it has (WaitForGame). What the game did before the call (a
+    // screen it showed, a line it logged) is thus at least that much of its time old when the
+    // next key arrives, and a key or button held down through the call is down in every step. In
+    // a match P also saves the level's sketch into the user folder.
     bool RunGameTime(std::chrono::milliseconds time);
+    // Waits until the game has taken every key sent to it before and drawn a frame after them:
+    // shows its counters (Alt+F) until their text shows, then hides them until it is gone.
+    bool WaitForGame();
+    // How many pixels of the window's top-left corner show the counters' own blue text (50, 50,
+    // 250, blended with the picture at the glyphs' edges): no picture of the game's is that blue.
+    int CounterTextPixels();
     // Clicks at the point of the window and waits until the log holds the text (WaitForLog).
     bool ClickUntilLog(int x, int y, const std::string& text);
     // Polls until the window has the size and shows the colours at the points, at most kTimeout;

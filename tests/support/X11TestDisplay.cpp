@@ -120,7 +120,9 @@ void X11TestDisplay::RequestClose(Window window) {
 }
 
 bool X11TestDisplay::SendKeys(Window window, const std::vector<std::string>& keys) {
-    for (const std::string& name : keys) {
+    for (const std::string& key : keys) {
+        const bool alt = key.starts_with("alt+");
+        const std::string name = alt ? key.substr(4) : key;
         const KeySym symbol = XStringToKeysym(name.c_str());
         const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(m_Display, symbol);
         if (code == 0) {
@@ -133,6 +135,7 @@ bool X11TestDisplay::SendKeys(Window window, const std::vector<std::string>& key
         event.xkey.root = DefaultRootWindow(m_Display);
         event.xkey.time = m_SentKeyTime;
         event.xkey.keycode = code;
+        event.xkey.state = alt ? Mod1Mask : 0;
         event.xkey.same_screen = True;
         for (int type : {KeyPress, KeyRelease}) {
             event.xkey.type = type;

@@ -47,8 +47,9 @@ public:
     std::optional<std::vector<Rgb>> ReadPixels(Window window, const std::vector<std::pair<int, int>>& points);
     // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
     void RequestClose(Window window);
-    // Sends each key (an X key name such as "space") to the window as a press and a release of
-    // its own, whatever window has the focus, and returns once the server has delivered them:
+    // Sends each key (an X key name such as "space", or "alt+" and a name for the key with Alt
+    // down) to the window as a press and a release of its own, whatever window has the focus,
+    // and returns once the server has delivered them:
     // events the caller makes afterwards come after them. Each key is stamped kSentKeyGap after the
     // one before, so the window system never takes two presses of one key for the key held down.
     // False when a name is no key of the server's keyboard.
