@@ -49,7 +49,9 @@ target_link_libraries(test_startup PUBLIC X11::X11 ${CMAKE_DL_LIBS})
 # only alone, or only after or before another, fails there, as does one that leans on the order
 # of the heap. It prints only the failed cases, runs like the program's single cases (from its
 # build folder, sound to the null output, the fixture user_folder), and is started first, as it
-# takes longest; it may take as long as all its cases one after the other.
+# takes longest; it may take as long as all its cases one after the other. Every test program
+# passes so; one whose cases truly needed a process each (a process-wide singleton that a case
+# must find fresh) would say so where it is declared and be left to its single cases.
 function(pondorix_whole_program target)
   cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
   if(NOT PONDORIX_WHOLE_PROGRAMS)
@@ -61,16 +63,15 @@ function(pondorix_whole_program target)
     COST 1000000 TIMEOUT 3600)
 endfunction()
 
-# pondorix_test(<target> LIBS <lib>... [SOURCES <file>...] [CASE_PER_PROCESS])
+# pondorix_test(<target> LIBS <lib>... [SOURCES <file>...])
 # One GoogleTest executable per tested folder, from every .cpp file of the calling folder unless
 # SOURCES is given (no executable while the folder has none). Every test runs from its build
 # folder with sound routed to OpenAL's null output, so no audio device is needed, and with the
 # start-up code above; each requires the fixture user_folder, which checks that the player's own
 # user folder stays untouched (see the top-level CMakeLists.txt). The program also runs as a whole
-# (pondorix_whole_program), unless its cases truly need a process each (CASE_PER_PROCESS: a
-# process-wide singleton that a case must find fresh), which the caller says beside it.
+# (pondorix_whole_program).
 function(pondorix_test target)
-  cmake_parse_arguments(ARG "CASE_PER_PROCESS" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
   if(ARG_SOURCES)
     set(sources ${ARG_SOURCES})
   else()
@@ -86,9 +87,7 @@ function(pondorix_test target)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null" FIXTURES_REQUIRED user_folder
     DISCOVERY_TIMEOUT 60)
-  if(NOT ARG_CASE_PER_PROCESS)
-    pondorix_whole_program(${target})
-  endif()
+  pondorix_whole_program(${target})
 endfunction()
 
 # pondorix_benchmark(<target> LIBS <lib>...): a Google Benchmark program from the calling folder,
