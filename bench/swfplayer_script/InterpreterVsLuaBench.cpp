@@ -2,13 +2,19 @@
 // over registers, locals and timeline variables, recursive fib(20), member get and set on a
 // 50-member object, and a string built from 10,000 pieces. Each benchmark runs one whole program.
 // The _clip variants run on the root clip of a loaded movie instead of a bare character, so
-// timeline variables and members are those of a real clip; fib20_arguments is fib in a
-// DefineFunction2 with flags 0, which builds the arguments array on every call.
+// timeline variables and members are those of a real clip; the _frame variants play each
+// program as the actions of a movie's frame, so that one iteration is one whole frame of the
+// player as the game plays it (root advance, script budget, collection of unreachable objects);
+// fib20_arguments is fib in a DefineFunction2 with flags 0, which builds the arguments array on
+// every call. Run with --benchmark_enable_random_interleaving=true --benchmark_repetitions=7
+// and compare the minimum and the median of the repetitions.
 #include "swfplayer/base/base_file.h"
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/display/character.h"
 #include "swfplayer/main/display/sprite_instance.h"
 #include "swfplayer/main/loading/movie_loader.h"
+#include "swfplayer/main/player/movie_player.h"
+#include "swfplayer/main/player/root.h"
 #include "swfplayer/main/script/action_buffer.h"
 #include "swfplayer/main/script/as_environment.h"
 #include "swfplayer/main/script/player.h"
@@ -48,6 +54,21 @@ swfplayer::player* make_player() {
     return new swfplayer::player();
 }
 
+// The definition of a kit-written movie, read from memory as the game reads a movie's file.
+swfplayer::smart_ptr<swfplayer::movie_def_impl> read_movie(swfplayer::player* owner, const swfkit::Movie& movie) {
+    std::vector<uint8_t> bytes = movie.Write(false);
+    return swfplayer::create_movie_definition(
+        owner, new swfplayer::base_file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()));
+}
+
+// Runs code once with env, outside the timed loop.
+void execute_once(const action_assembler& code, swfplayer::as_environment* env) {
+    Bytes bytes = code.bytes();
+    swfplayer::action_buffer buffer;
+    buffer.read(bytes.data(), static_cast<int>(bytes.size()));
+    buffer.execute(env);
+}
+
 // Runs a program with a target clip: a bare character with an environment of its own, or the
 // root clip of a loaded one-frame movie.
 class script_program {
@@ -59,10 +80,7 @@ public:
             m_player->set_root(m_root.get_ptr());
             swfkit::Movie movie(6, {0, 8000, 0, 6000}, 30.0);
             movie.Tags().ShowFrame();
-            std::vector<uint8_t> bytes = movie.Write(false);
-            m_movie = swfplayer::create_movie_definition(
-                m_player.get_ptr(),
-                new swfplayer::base_file(swfplayer::memory_buffer, static_cast<int>(bytes.size()), bytes.data()));
+            m_movie = read_movie(m_player.get_ptr(), movie);
             smart_ptr<swfplayer::sprite_instance> sprite =
                 new swfplayer::sprite_instance(m_player.get_ptr(), m_movie.get_ptr(), m_root.get_ptr(), nullptr, -1);
             m_root->set_root_movie(sprite.get_ptr());
@@ -85,12 +103,7 @@ public:
     }
     void run() { m_buffer.execute(m_target->get_environment()); }
     // Defines what the program needs before it is timed.
-    void prepare(const action_assembler& code) {
-        Bytes bytes = code.bytes();
-        swfplayer::action_buffer setup;
-        setup.read(bytes.data(), static_cast<int>(bytes.size()));
-        setup.execute(m_target->get_environment());
-    }
+    void prepare(const action_assembler& code) { execute_once(code, m_target->get_environment()); }
 
 private:
     template <class T>
@@ -101,6 +114,33 @@ private:
     smart_ptr<swfplayer::character> m_target;
     swfplayer::log_callback m_previous_log = nullptr;
     swfplayer::action_buffer m_buffer;
+};
+
+// Plays a program as the game plays a movie's script: it is the actions of both frames of a
+// two-frame movie, so each advance by one frame time is one whole frame of the player that runs
+// it once (inside the frame's script budget, with the collection of unreachable script objects
+// at its end). The setup runs once on the movie's root clip before that.
+class frame_program {
+public:
+    frame_program(const action_assembler& setup, const action_assembler& code)
+        : m_player(make_player()), m_previous_log(swfplayer::register_log_callback(nullptr)) {
+        Bytes actions = code.bytes();
+        swfkit::Movie movie(8, {0, 8000, 0, 6000}, 30.0);
+        movie.Tags().DoAction(actions).ShowFrame().DoAction(actions).ShowFrame();
+        m_movie = read_movie(m_player.get_ptr(), movie);
+        m_root = swfplayer::create_instance(m_movie.get_ptr(), m_player.get_ptr());
+        execute_once(setup, m_root->get_root_sprite()->get_environment());
+        // The first frame, which also sends the movie's onLoad, is not timed.
+        run();
+    }
+    ~frame_program() { swfplayer::register_log_callback(m_previous_log); }
+    void run() { m_root->advance(m_root->get_frame_time()); }
+
+private:
+    swfplayer::smart_ptr<swfplayer::player> m_player;
+    swfplayer::log_callback m_previous_log;
+    swfplayer::smart_ptr<swfplayer::movie_def_impl> m_movie;
+    swfplayer::smart_ptr<swfplayer::root> m_root;
 };
 
 class lua_program {
@@ -243,6 +283,13 @@ void run_script(benchmark::State& state, const action_assembler& setup, const ac
     }
 }
 
+void run_frame(benchmark::State& state, const action_assembler& setup, const action_assembler& code) {
+    frame_program program(setup, code);
+    for (auto _ : state) {
+        program.run();
+    }
+}
+
 void run_lua(benchmark::State& state, const char* setup, const char* chunk) {
     lua_program program(setup, chunk);
     for (auto _ : state) {
@@ -270,6 +317,27 @@ void BM_loop_timeline_lua(benchmark::State& state) {
 }
 void BM_loop_timeline_clip(benchmark::State& state) {
     run_script(state, action_assembler(), timeline_loop(), true);
+}
+void BM_loop_registers_frame(benchmark::State& state) {
+    run_frame(state, action_assembler(), register_loop());
+}
+void BM_loop_locals_frame(benchmark::State& state) {
+    run_frame(state, action_assembler(), local_loop());
+}
+void BM_loop_timeline_frame(benchmark::State& state) {
+    run_frame(state, action_assembler(), timeline_loop());
+}
+void BM_fib20_frame(benchmark::State& state) {
+    run_frame(state, fib_definition(0x2A), fib_call());
+}
+void BM_fib20_arguments_frame(benchmark::State& state) {
+    run_frame(state, fib_definition(0), fib_call());
+}
+void BM_member_get_set_frame(benchmark::State& state) {
+    run_frame(state, members_setup("o"), member_loop("o"));
+}
+void BM_string_building_frame(benchmark::State& state) {
+    run_frame(state, action_assembler(), string_building());
 }
 void BM_fib20_script(benchmark::State& state) {
     run_script(state, fib_definition(0x2A), fib_call());
@@ -304,21 +372,28 @@ void BM_string_building_lua(benchmark::State& state) {
 }
 
 BENCHMARK(BM_loop_registers_script)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_loop_registers_frame)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_loop_registers_lua)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_loop_locals_script)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_loop_locals_frame)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_loop_locals_lua)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_loop_timeline_script)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_loop_timeline_frame)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_loop_timeline_lua)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_loop_timeline_clip)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_fib20_script)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_fib20_frame)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_fib20_arguments_script)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_fib20_arguments_frame)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_fib20_lua)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_member_get_set_script)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_member_get_set_clip)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_member_get_set_frame)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_member_get_set_lua)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_member_get_opcode_x100)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_member_set_opcode_x100)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_string_building_script)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_string_building_frame)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 BENCHMARK(BM_string_building_lua)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 
 }  // namespace
