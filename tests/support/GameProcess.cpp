@@ -170,9 +170,15 @@ bool GameProcess::SendKeys(const std::vector<std::string>& keys) {
 
 bool GameProcess::Click(int x, int y) {
     const std::string window = std::to_string(m_Window);
+    // xdotool's own wait for the move may end before the server has put the pointer there; a
+    // button pressed then is pressed where the pointer was.
+    const auto pointerThere = [&] {
+        return m_Display.Pointer(m_Window) == std::pair{x, y};
+    };
     return XDoTool({"windowfocus", "--sync", window, "mousemove", "--sync", "--window", window, std::to_string(x),
-                    std::to_string(y), "mousedown", "1"}) &&
-           RunGameTime(kClickGameTime) && XDoTool({"mouseup", "1"});
+                    std::to_string(y)}) &&
+           WaitUntil(pointerThere, kTimeout, kPoll) && XDoTool({"mousedown", "1"}) && RunGameTime(kClickGameTime) &&
+           XDoTool({"mouseup", "1"});
 }
 
 bool GameProcess::ClickUntilLog(int x, int y, const std::string& text) {

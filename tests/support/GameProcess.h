@@ -94,9 +94,10 @@ public:
 private:
     // Sends the keys to the window through the display; a failure is reported.
     bool SendKeys(const std::vector<std::string>& keys);
-    // Focuses the window, moves the pointer to the point of the window and clicks the left button,
-    // held down while the game runs kClickGameTime of its own time: the game reads the button as
-    // it is held, once an update, so however busy the machine, some update sees it down.
+    // Focuses the window, moves the pointer to the point of the window and, once the server has it
+    // there, clicks the left button, held down while the game runs kClickGameTime of its own time:
+    // the game reads the button as it is held, once an update, so however busy the machine, some
+    // update sees it down.
     bool Click(int x, int y);
     static constexpr std::chrono::milliseconds kClickGameTime{100};
 

@@ -84,6 +84,18 @@ std::pair<int, int> X11TestDisplay::Position(Window window) {
     return {x, y};
 }
 
+std::pair<int, int> X11TestDisplay::Pointer(Window window) {
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(m_Display, window, &root, &child, &rootX, &rootY, &x, &y, &buttons);
+    return {x, y};
+}
+
 std::optional<std::vector<Rgb>> X11TestDisplay::ReadPixels(Window window,
                                                            const std::vector<std::pair<int, int>>& points) {
     const auto [width, height] = Size(window);

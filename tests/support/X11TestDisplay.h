@@ -43,6 +43,8 @@ public:
     std::pair<int, int> Size(Window window);
     // Where the window's top-left corner lies on the screen.
     std::pair<int, int> Position(Window window);
+    // Where the pointer stands, in pixels of the window, as the server has it now.
+    std::pair<int, int> Pointer(Window window);
     // Reads the colours at the given points of the window; nothing when they cannot be read.
     std::optional<std::vector<Rgb>> ReadPixels(Window window, const std::vector<std::pair<int, int>>& points);
     // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
