@@ -249,10 +249,7 @@ void Application::HandleEvents() {
     sf::Event event;
     while (pollEvent(event)) {
         switch (event.type) {
-        case sf::Event::Closed:
-            StoreWindowSize();
-            close();
-            return;
+        case sf::Event::Closed: CloseWindow(); return;
         case sf::Event::Resized: FitView(event.size.width, event.size.height); break;
         case sf::Event::LostFocus: setFramerateLimit(kUnfocusedFrameRate); break;
         case sf::Event::GainedFocus: setFramerateLimit(0); break;
@@ -386,10 +383,14 @@ void Application::FitView(unsigned int width, unsigned int height) {
     setView(windowView);
 }
 
-void Application::StoreWindowSize() {
+void Application::CloseWindow() {
+    if (!isOpen()) {
+        return;
+    }
     UserPreferences& preferences = UserPreferences::GetInstance();
     preferences.windowSize.x = static_cast<float>(getSize().x);
     preferences.windowSize.y = static_cast<float>(getSize().y);
+    close();
 }
 
 Controller* Application::FindController(Controller* controller) const {

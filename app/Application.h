@@ -56,8 +56,9 @@ public:
     // Fits windowView to a window of width x height pixels (0: the window's current size) so that
     // the whole logical screen shows, centred. A zero-sized (minimised) window keeps the view.
     void FitView(unsigned int width, unsigned int height);
-    // Copies the window's current size into the windowSize preference.
-    void StoreWindowSize();
+    // Closes the window as the window manager's close button does, keeping its size in the
+    // windowSize preference first; nothing when the window is closed already.
+    void CloseWindow();
     // The controller itself when it is one of controllers, else null.
     Controller* FindController(Controller* controller) const;
     // Detaches every controller from its creature.

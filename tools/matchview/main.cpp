@@ -38,11 +38,7 @@ public:
             return;
         }
         // Another controller's back command of the same frame finds the window closed.
-        Application& application = Application::GetInstance();
-        if (application.isOpen()) {
-            application.StoreWindowSize();
-            application.close();
-        }
+        Application::GetInstance().CloseWindow();
     }
 
 private:

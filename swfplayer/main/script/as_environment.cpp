@@ -11,12 +11,6 @@ namespace swfplayer {
 
 namespace {
 
-// The object's address for %p: all 64 bits of it. Printed as a 32-bit number ("0x%X") it
-// would lose its high half, and two objects could print alike.
-const void* address_of(const as_object* object) {
-    return object;
-}
-
 // Instructions one with-block object asked for a variable costs a lookup: a member lookup takes
 // about as long as this many plain instructions.
 constexpr int64_t with_entry_cost = 8;

@@ -182,4 +182,10 @@ private:
     weak_ptr<player> m_player;
 };
 
+// The object's address for "%p" in log lines: all 64 bits of it. Printed as a 32-bit number
+// ("0x%X") it would lose its high half, and two objects could print alike.
+inline const void* address_of(const as_object* object) {
+    return object;
+}
+
 }  // namespace swfplayer

@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/log.h"
 #include "swfplayer/main/script/as_environment.h"
+#include "swfplayer/main/script/as_object.h"
 #include "swfplayer/main/script/as_s_function.h"
 #include "swfplayer/main/script/fn_call.h"
 #include "swfplayer/main/script/player.h"
@@ -12,12 +13,6 @@
 namespace swfplayer {
 
 namespace {
-
-// The object's address for %p: all 64 bits of it. Printed as a 32-bit number ("0x%X") it
-// would lose its high half, and two objects could print alike.
-const void* address_of(const as_object* object) {
-    return object;
-}
 
 // A counted hold on an object that already has an owner (one with none is not ours to count).
 as_object* owned_or_null(as_object* object) {
