@@ -12,6 +12,7 @@
 #include "gui/MovieClips.h"
 #include "serializeme/XmlStorageBuffer.h"
 #include "tests/app/VirtualFolders.h"
+#include "tests/support/GameData.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <physfs.h>
@@ -93,12 +94,7 @@ struct CommandEar : public sigslot::has_slots<> {
 class GameDataCopy {
 public:
     GameDataCopy() {
-        std::filesystem::copy(PONDORIX_GAME_DIR "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
-            if (entry.path().extension() == ".gsc") {
-                std::filesystem::remove(entry.path());
-            }
-        }
+        testing_support::CopyGameData(PONDORIX_GAME_DIR "/data", m_Folder / "data");
         PHYSFS_init(nullptr);
         PHYSFS_mount(m_Folder.Path().c_str(), nullptr, 0);
     }

@@ -1,6 +1,7 @@
 #include "tests/support/GameProcess.h"
 
 #include "app/FrameSteps.h"
+#include "tests/support/GameData.h"
 #include "tests/support/SanitizerEnvironment.h"
 #include "tests/support/WaitUntil.h"
 
@@ -32,12 +33,7 @@ testing::AssertionResult EndedWith(const std::optional<int>& status, int exitCod
 GameProcess::GameProcess(X11TestDisplay& display, const std::string& gameFolder, const std::string& preferences)
     : m_Display(display) {
     std::filesystem::copy(gameFolder + "/application.xml", m_Folder / "application.xml");
-    std::filesystem::copy(gameFolder + "/data", m_Folder / "data", std::filesystem::copy_options::recursive);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_Folder / "data")) {
-        if (entry.path().extension() == ".gsc") {
-            std::filesystem::remove(entry.path());
-        }
-    }
+    CopyGameData(gameFolder + "/data", m_Folder / "data");
     if (!preferences.empty()) {
         WriteFile(m_Folder / "home/Pondorix/preferences.xml", "<resource>" + preferences + "</resource>");
     }

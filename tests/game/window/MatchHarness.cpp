@@ -8,6 +8,7 @@
 #include "game/Globbo.h"
 #include "game/LevelWindmill.h"
 #include "game/b2ConstantVolumeJoint.h"
+#include "tests/support/GameData.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_world.h>
@@ -57,21 +58,6 @@ bool Finite(const b2Vec2& v) {
     return std::isfinite(v.x) && std::isfinite(v.y);
 }
 
-// Copies the game's data, file by file, without the movies' cache files: other tests write those
-// (through temporary files that come and go) while this copies.
-void CopyGameData(const std::filesystem::path& from, const std::filesystem::path& to) {
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(from)) {
-        std::error_code error;
-        const std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file(error) || name.find(".gsc") != std::string::npos) {
-            continue;
-        }
-        const std::filesystem::path target = to / std::filesystem::relative(entry.path(), from);
-        std::filesystem::create_directories(target.parent_path(), error);
-        std::filesystem::copy_file(entry.path(), target, error);
-    }
-}
-
 int CountHeld(const Globbo& holder, const Globbo* owner) {
     return holder.CountBallsInside(owner);
 }
@@ -83,7 +69,7 @@ void GameFolder::SetUp() {
     // The game's data from a copy of the test's own: tests running side by side never share the
     // cache files that loading the movies writes beside them.
     const std::filesystem::path copy = m_Temp / "game";
-    CopyGameData(kGameDir / "data", copy / "data");
+    testing_support::CopyGameData(kGameDir / "data", copy / "data");
     ASSERT_NE(PHYSFS_unmount(kGameDir.c_str()), 0);
     ASSERT_NE(PHYSFS_mount(copy.c_str(), nullptr, 0), 0);
     std::filesystem::create_directories(OwnDir());
