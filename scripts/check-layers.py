@@ -15,7 +15,9 @@ swfplayer/main/CMakeLists.txt):
   <- text <- swfplayer_as_classes <- as3 <- player
 No product code includes tests, benchmarks or fuzz targets; they may include anything.
 
-Every C or C++ file is checked, in every folder but the build folders and hidden ones. A file in
+Every C or C++ file is checked, in every folder but hidden ones and build folders: those the
+scripts make (build, build-asan, build-cov, build-game) and any top-level folder that holds a
+CMakeCache.txt. A file in
 a folder that is in neither order fails, so a new folder is given its place before code lands in
 it. An include is taken as the compiler finds it: a quoted name is looked up next to the file
 first (so "../gui/GUIDirector.h" names gui/GUIDirector.h), then from the root; a name in angle
@@ -47,7 +49,10 @@ FOLDER_ORDER = ["platform", "serializeme", "swfplayer", "flash", "app", "game", 
 # The folders above the player that may use its code.
 PLAYER_USERS = {"flash", "game"}
 FREE_FOLDERS = ("tests", "bench", "fuzz")
-SOURCE_SUFFIXES = (".c", ".cc", ".cpp", ".cxx", ".h", ".hh", ".hpp", ".hxx", ".inc", ".inl", ".ipp")
+SOURCE_SUFFIXES = (".c", ".cc", ".cpp", ".cxx", ".c++", ".cppm", ".ixx", ".mpp", ".h", ".hh", ".hpp", ".hxx", ".h++",
+                   ".inc", ".inl", ".ipp", ".tcc", ".tpp", ".txx")
+# The build folders that the scripts make under the root.
+SCRIPT_BUILD_FOLDERS = {"build", "build-asan", "build-cov", "build-game"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')
 
@@ -128,11 +133,17 @@ def check_include(source, header, reach):
     return None
 
 
+def is_skipped(root, name):
+    """Whether the top-level folder holds no sources of the project: a hidden or a build folder."""
+    return (name.startswith(".") or name in SCRIPT_BUILD_FOLDERS
+            or os.path.isfile(os.path.join(root, name, "CMakeCache.txt")))
+
+
 def tracked_sources(root):
     for folder, subfolders, files in os.walk(root):
         relative_folder = os.path.relpath(folder, root)
         if relative_folder == ".":
-            subfolders[:] = [name for name in subfolders if not name.startswith(("build", "."))]
+            subfolders[:] = [name for name in subfolders if not is_skipped(root, name)]
         for name in files:
             if name.endswith(SOURCE_SUFFIXES):
                 yield os.path.normpath(os.path.join(relative_folder, name))

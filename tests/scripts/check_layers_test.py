@@ -3,8 +3,8 @@
 
 Usage: check_layers_test.py <source root>
 Each case copies two real player folders into a fresh folder, plants one file with one include
-and runs scripts/check-layers.py over the copy. An include is written as given when it starts
-with a quote or an angle bracket, else in quotes.
+(and any empty files the case names besides) and runs scripts/check-layers.py over the copy. An
+include is written as given when it starts with a quote or an angle bracket, else in quotes.
 """
 import os
 import shutil
@@ -12,7 +12,7 @@ import subprocess
 import sys
 import tempfile
 
-# (planted file, the header it includes, whether the check must pass)
+# (planted file, the header it includes, whether the check must pass[, other files planted empty])
 CASES = [
     ("swfplayer/main/script/planted.cpp", "swfplayer/main/swfplayer_as_classes/as_array.h", False),
     ("swfplayer/main/common/planted.cpp", "swfplayer/main/display/character.h", False),
@@ -80,6 +80,17 @@ CASES = [
     # Every C and C++ suffix is read.
     ("app/planted.hpp", "gui/GUIDirector.h", False),
     ("platform/planted.c", "app/Log.h", False),
+    ("app/planted.tcc", "gui/GUIDirector.h", False),
+    ("app/planted.cppm", "gui/GUIDirector.h", False),
+    ("app/planted.ixx", "gui/GUIDirector.h", False),
+    # Only the build folders are skipped: those the scripts make and those CMake configured.
+    ("builder/planted.cpp", "<vector>", False),
+    ("build-tools/planted.cpp", "<vector>", False),
+    ("build/planted.cpp", "<vector>", True),
+    ("build-asan/planted.cpp", "<vector>", True),
+    ("build-game/planted.cpp", "<vector>", True),
+    ("out/planted.cpp", "<vector>", True, ["out/CMakeCache.txt"]),
+    ("builder/planted.cpp", "<vector>", False, ["builder/CMakeLists.txt"]),
 ]
 
 
@@ -95,10 +106,13 @@ def main():
     code, output = run_check(script, source_root)
     if code != 0:
         failures.append("the real tree fails:\n" + output)
-    for planted, header, should_pass in CASES:
+    for planted, header, should_pass, *others in CASES:
         with tempfile.TemporaryDirectory() as root:
             for folder in ("swfplayer/main/script", "swfplayer/main/swfplayer_as_classes"):
                 shutil.copytree(os.path.join(source_root, folder), os.path.join(root, folder))
+            for other in (others[0] if others else []):
+                os.makedirs(os.path.dirname(os.path.join(root, other)), exist_ok=True)
+                open(os.path.join(root, other), "w", encoding="utf-8").close()
             path = os.path.join(root, planted)
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "a", encoding="utf-8") as out:
