@@ -45,9 +45,11 @@ void root::update_mouse_buttons() {
         }
         if (m_mouse_down_now) {
             if (get_current_focus() != active) {
-                // The old focus hears the kill-focus event as the focus leaves it.
+                // The old focus hears the kill-focus event as the focus leaves it. An entity that
+                // takes the set-focus event becomes the focus, unless the event's handlers named
+                // a holder themselves (a field names itself, and its onSetFocus may move on).
                 set_current_focus(nullptr);
-                if (active && active->on_event(event_id(event_id::SETFOCUS))) {
+                if (active && active->on_event(event_id(event_id::SETFOCUS)) && !get_current_focus()) {
                     set_current_focus(active.get_ptr());
                 }
             }

@@ -5,6 +5,7 @@
 #include "swfplayer/main/script/event_id.h"
 #include "swfplayer/main/script/key_input.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace swfplayer {
@@ -32,18 +33,39 @@ void movie_root::set_drag_character(as_object* ch) {
 }
 
 void movie_root::set_current_focus(as_object* object) {
-    if (m_current_focus == object) {
-        return;
+    // The holders this change has sent kill-focus to. Each hears it once: when a handler focuses
+    // one of them again, that one keeps the focus and the change yields, so that handlers which
+    // always refocus come to an end.
+    std::vector<smart_ptr<as_object>> left;
+    for (;;) {
+        smart_ptr<as_object> holder = m_current_focus;
+        if (holder == object) {
+            return;
+        }
+        if (!holder || is_losing_focus(holder.get_ptr())) {
+            // A change made while the holder hears kill-focus sends it no second one: the holder
+            // lets the focus go when its kill-focus ends.
+            m_current_focus = object;
+            return;
+        }
+        if (std::find(left.begin(), left.end(), holder) != left.end()) {
+            return;
+        }
+        left.push_back(holder);
+        m_losing_focus.push_back(holder.get_ptr());
+        holder->on_event(event_id(event_id::KILLFOCUS));
+        m_losing_focus.pop_back();
+        if (m_current_focus == holder) {
+            m_current_focus = object;
+            return;
+        }
+        // A handler gave the focus to another object while the holder heard kill-focus: this
+        // change comes later, so that object loses the focus in its turn.
     }
-    // A focus change made by the old holder's onKillFocus sends it no second kill-focus; the
-    // change asked for here comes last.
-    smart_ptr<as_object> old_focus = m_current_focus;
-    if (old_focus && !m_killing_focus) {
-        m_killing_focus = true;
-        old_focus->on_event(event_id(event_id::KILLFOCUS));
-        m_killing_focus = false;
-    }
-    m_current_focus = object;
+}
+
+bool movie_root::is_losing_focus(const as_object* object) const {
+    return std::find(m_losing_focus.begin(), m_losing_focus.end(), object) != m_losing_focus.end();
 }
 
 void movie_root::notify_key_event(player* owner, int key_code, bool down) {

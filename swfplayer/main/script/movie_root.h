@@ -5,6 +5,8 @@
 #include "swfplayer/main/common/rgba.h"
 #include "swfplayer/main/script/listener.h"
 
+#include <vector>
+
 namespace swfplayer {
 
 class as_object;
@@ -45,7 +47,11 @@ public:
     // focus); null for none.
     as_object* get_current_focus() const { return m_current_focus.get_ptr(); }
     // Gives the focus to object (null: to nobody). The object that had it, when another, hears
-    // the kill-focus event first, while it still holds the focus; then the focus moves.
+    // the kill-focus event first, while it still holds the focus; then the focus moves. A holder
+    // that a kill-focus handler names meanwhile hears kill-focus in its turn, so the focus ends
+    // on object; only an object that already heard kill-focus in this change and was focused
+    // again keeps it (handlers that always refocus end there). Called from a handler while the
+    // holder hears kill-focus, the focus moves at once and the holder hears no second one.
     void set_current_focus(as_object* object);
 
     // A key of the host: owner's global Key object records it (logged when owner has none), and
@@ -80,6 +86,9 @@ protected:
     void forget_movie_state();
 
 private:
+    // True while object hears kill-focus from this root.
+    bool is_losing_focus(const as_object* object) const;
+
     smart_ptr<as_object> m_movie;
     int m_mouse_x = 0;
     int m_mouse_y = 0;
@@ -89,7 +98,7 @@ private:
     rgba m_background_color{0, 0, 0, 255};
     listener m_keypress_listener;
     smart_ptr<as_object> m_current_focus;
-    bool m_killing_focus = false;  // the old holder is hearing kill-focus
+    std::vector<as_object*> m_losing_focus;  // the holders hearing kill-focus, innermost last
 };
 
 }  // namespace swfplayer

@@ -254,13 +254,20 @@ void edit_text_character::set_focus() {
     // The root sends the kill-focus event here when the focus moves on, and key presses
     // arrive through its key listeners.
     smart_ptr<movie_root> root = get_root();
-    if (root && get_ref_count() > 0) {
+    const bool named = root && get_ref_count() > 0;
+    if (named) {
         root->set_current_focus(this);
     }
-    if (m_has_focus) {
+    if (m_has_focus || m_taking_focus) {
         return;
     }
+    m_taking_focus = true;
     call_focus_handler("onSetFocus");
+    m_taking_focus = false;
+    if (named && root->get_current_focus() != this) {
+        // The handler gave the focus to another object: that later move stands.
+        return;
+    }
     if (root) {
         root->get_keypress_listener().add(this);
     }
@@ -270,10 +277,14 @@ void edit_text_character::set_focus() {
 }
 
 void edit_text_character::kill_focus() {
-    if (!m_has_focus) {
+    // A field hears kill-focus once for each loss, by whatever way its handler's focus changes
+    // and the stage send it again.
+    if (!m_has_focus || m_losing_focus) {
         return;
     }
+    m_losing_focus = true;
     call_focus_handler("onKillFocus");
+    m_losing_focus = false;
     m_has_focus = false;
     if (movie_root* root = get_root()) {
         root->get_keypress_listener().remove(this);

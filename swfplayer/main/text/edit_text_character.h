@@ -65,7 +65,11 @@ private:
     void align_line(int first_record, float line_end_x);
     // The object and member name the variable name designates; null when unbound or not found.
     as_object* find_variable_target(base_string* variable);
+    // Takes the focus: the root names this field (when it is counted), then onSetFocus runs,
+    // then the field takes the keys, unless a handler moved the focus on meanwhile. Asked again
+    // while its onSetFocus runs, the field runs it no second time.
     void set_focus();
+    // Gives the focus up after onKillFocus, which runs once for each loss.
     void kill_focus();
     void on_key_press(int key_code);
     // Calls the handler member name, when there is one, with this field as "this".
@@ -76,6 +80,8 @@ private:
     rect m_text_bounding_box;
     base_string m_text;
     bool m_has_focus = false;
+    bool m_taking_focus = false;  // onSetFocus is running
+    bool m_losing_focus = false;  // onKillFocus is running
     int m_cursor = 0;
     float m_xcursor = 0.0f;
     float m_ycursor = 0.0f;
