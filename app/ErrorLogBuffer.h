@@ -9,6 +9,7 @@
 #include <streambuf>
 #include <string>
 #include <thread>
+#include <vector>
 
 // A stream buffer that any number of threads may write to at once: the buffer under an error
 // stream such as SFML's (sf::err()), whose own buffer all threads share without a lock. Each
@@ -52,6 +53,6 @@ private:
     std::mutex m_Mutex;
     LineWriter m_Writer;
     RepeatedMessages m_Repeats;
-    // Each writing thread's text since its last flush; a thread with none has no entry.
+    // Each writing thread's text since its last flush; a flush removes the thread's entry.
     std::map<std::thread::id, std::string> m_Pending;
 };
