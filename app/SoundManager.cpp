@@ -1,5 +1,6 @@
 #include "app/SoundManager.h"
 
+#include "app/AudioDevice.h"
 #include "app/GameRandom.h"
 #include "app/Log.h"
 #include "app/ResourceXml.h"
@@ -126,6 +127,13 @@ SoundManager& SoundManager::GetInstance() {
 }
 
 SoundManager::SoundManager(GameRandom& random) : m_Random(random) {
+    // Without a device every effect and stream would only make the audio library report each of
+    // its calls (a stream from a thread of its own that never sleeps), so none is made.
+    const std::string problem = FindAudioDeviceProblem();
+    m_DeviceOpen = problem.empty();
+    if (!m_DeviceOpen) {
+        log_error("SoundManager: the game runs without sound: %s", problem.c_str());
+    }
     sf::Listener::setPosition(0.0f, 0.0f, 30.0f);
 }
 
@@ -195,6 +203,9 @@ void SoundManager::ForgetAllBodies() {
 }
 
 sf::Sound* SoundManager::PlaySound(const std::string& fileName) {
+    if (!m_DeviceOpen) {
+        return nullptr;
+    }
     auto [entry, added] = m_Buffers.try_emplace(fileName);
     if (added && !entry->second.loadFromFile(fileName)) {
         log_error("PlaySound: failed loading sound file: %s", Quoted(fileName).c_str());
@@ -226,6 +237,9 @@ sf::Sound* SoundManager::PlayRandom(const std::string& pattern, int first, int l
         return nullptr;
     }
     sf::Sound* sound = PlaySound(*fileName);
+    if (sound == nullptr) {
+        return nullptr;
+    }
     sound->setVolume(SfmlVolume(volume));
     sound->setLoop(false);
     sound->play();
@@ -255,6 +269,9 @@ sf::Sound* SoundManager::ExecuteCommand(const std::string& command) {
     case SoundCommand::Single: break;
     }
     sf::Sound* sound = PlaySound(parsed.name);
+    if (sound == nullptr) {
+        return nullptr;
+    }
     sound->setLoop(false);
     sound->setVolume(100.0f);
     sound->play();
@@ -262,6 +279,9 @@ sf::Sound* SoundManager::ExecuteCommand(const std::string& command) {
 }
 
 bool SoundManager::PlayMusic(const std::string& fileName) {
+    if (!m_DeviceOpen) {
+        return false;
+    }
     auto music = std::make_unique<sf::Music>();
     if (!music->openFromFile(fileName)) {
         log_error("PlayMusic: failed loading stream: %s", Quoted(fileName).c_str());

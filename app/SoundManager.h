@@ -84,13 +84,19 @@ struct CollisionChoice {
 // two bodies and the impulse; movies ask for effects with "playsound" FSCommands. Sound and
 // music files are opened from the disk relative to the working folder; the table is read
 // through the virtual file system. Used from the game thread only.
+//
+// Whether an audio device opens is found out once, when the manager is made. Without one the
+// manager logs that the game runs without sound and why, and from then on makes no effect and no
+// music stream: every call that would play returns null (or false), and the table, the body
+// kinds and the collision choices work as usual.
 class SoundManager {
 public:
     // The program-wide sound manager, drawing from the game's random generator.
     static SoundManager& GetInstance();
 
     // A manager with an empty table; random file numbers come from the given generator, which
-    // must outlive it. Puts the listener at (0, 0, 30).
+    // must outlive it. Finds out whether an audio device opens (logged when none does) and puts
+    // the listener at (0, 0, 30).
     explicit SoundManager(GameRandom& random);
     ~SoundManager();
     SoundManager(const SoundManager&) = delete;
@@ -121,22 +127,24 @@ public:
     // A new effect on the file's cached buffer, not started: loop off, pitch 1, volume 100, at
     // the origin. The file is loaded on first use; a file that fails to load is logged once and
     // its empty buffer is kept, so it is not tried again and plays silence. The manager owns the
-    // effect and releases it at the first Update after it stops.
+    // effect and releases it at the first Update after it stops. Null without an audio device.
     sf::Sound* PlaySound(const std::string& fileName);
     // Plays one file of a numbered series once: the pattern (one integer conversion, see
     // FormatFileName) with a random number from first to last, both included, at volume 0 to 1.
-    // A bad pattern or a reversed range is logged and plays nothing. The effect, or null.
+    // A bad pattern or a reversed range is logged and plays nothing. The effect, or null (also
+    // without an audio device).
     sf::Sound* PlayRandom(const std::string& pattern, int first, int last, float volume);
     // The effect of a contact between two bodies with the given normal impulse (ChooseCollision),
-    // played; null when none.
+    // played; null when none, or without an audio device.
     sf::Sound* PlayCollisionSound(const b2Body* bodyA, const b2Body* bodyB, float impulse);
     // Runs a "playsound" FSCommand (see ParseCommand): a file played once, or one file of a
     // numbered series at full volume. Malformed commands are logged and play nothing. The
-    // effect, or null.
+    // effect, or null (also without an audio device).
     sf::Sound* ExecuteCommand(const std::string& command);
 
     // Streams a music file, looping, at the music volume of the preferences, beside any music
-    // already playing. False, logged, when the file cannot be opened.
+    // already playing. False when nothing plays: without an audio device (no stream is made), or
+    // when the file cannot be opened (logged).
     bool PlayMusic(const std::string& fileName);
     // Stops and releases every music stream.
     void StopMusic();
@@ -173,6 +181,8 @@ private:
     };
 
     GameRandom& m_Random;
+    // Whether OpenAL opened an audio device when the manager was made; without one nothing plays.
+    bool m_DeviceOpen = false;
     SoundManagerData m_Data;
     // One per entry of m_Data.m_CollisionTypes, same order.
     std::vector<ResolvedCollision> m_Collisions;

@@ -13,6 +13,8 @@ find_package(Fontconfig REQUIRED)
 pkg_check_modules(PHYSFS REQUIRED IMPORTED_TARGET physfs)
 pkg_check_modules(LOG4CPP REQUIRED IMPORTED_TARGET log4cpp)
 pkg_check_modules(TINYXML REQUIRED IMPORTED_TARGET tinyxml)
+# SFML plays through OpenAL; the sound manager asks it directly whether a device opens.
+pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
 
 if(PONDORIX_TESTS)
   find_package(GTest REQUIRED)

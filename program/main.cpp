@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/ErrorLogBuffer.h"
 #include "app/Logger.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
@@ -7,6 +8,7 @@
 int main() {
     // The log comes first: it creates the user folder, and crash reports go into it.
     Logger& logger = Logger::GetInstance();
+    ErrorLogBuffer::InstallForSfml();
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();

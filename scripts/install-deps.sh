@@ -13,7 +13,7 @@ game_packages=(
   # libraries (libclaw's tween library serves gameplay and screens; its headers use Boost's)
   libsfml-dev libbox2d-dev libphysfs-dev liblog4cpp5-dev libtinyxml-dev
   libclaw-dev libclaw-tween-dev libboost-dev zlib1g-dev libjpeg62-turbo-dev
-  libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev libx11-dev libopenal1
+  libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev libx11-dev libopenal1 libopenal-dev
   # the player's glyph provider renders installed fonts, which fontconfig finds
   libfreetype-dev libfontconfig-dev
   # content

@@ -1,5 +1,6 @@
 #include "app/KeyCodes.h"
 #include "tests/support/GameProcess.h"
+#include "tests/support/SoundlessRuns.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
@@ -124,4 +125,11 @@ TEST_F(EndToEnd, typed_keys_reach_the_shipped_controllers_as_stored_codes_and_co
     WaitUntil([&] { return probeLines().size() >= expected.size(); }, kTenSeconds, kPoll);
     EXPECT_EQ(probeLines(), expected);
     EXPECT_TRUE(game->Close());
+}
+
+// Where no audio device opens, four games at once stay on their title (the demonstrations
+// playing, with their music and collision sounds) for 2,000 update steps of their own time: each
+// says so once in its log, keeps its standard output and error short, and ends cleanly.
+TEST(EndToEndWithoutSound, four_games_stay_on_the_title_silent_and_end_cleanly) {
+    testing_support::ExpectSoundlessRuns({PONDORIX_EXECUTABLE}, PONDORIX_GAME_DIR, 4, std::chrono::seconds(40));
 }

@@ -2,12 +2,15 @@
 #include "app/SoundManager.h"
 #include "app/UserPreferences.h"
 #include "tests/app/VirtualFolders.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FileTail.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 
 #include <SFML/Audio/OutputSoundFile.hpp>
 #include <SFML/System/Err.hpp>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <climits>
@@ -384,4 +387,35 @@ TEST_F(SoundManagerTest, music_streams_play_side_by_side_until_stopped_and_a_fai
     EXPECT_EQ(manager.GetMusicCount(), 2u);
     manager.StopMusic();
     EXPECT_EQ(manager.GetMusicCount(), 0u);
+}
+
+// Where no audio device opens (OpenAL given a driver that does not exist, in a process of its
+// own, as OpenAL reads its drivers once per process and the suite plays to the null output): a
+// thousand update steps of effects, collision sounds, commands and music make no effect, no
+// stream and no thread, while the table still chooses the collisions' effects. The log says once
+// that the game runs without sound and why, and nothing but the helper's report reaches standard
+// output or error.
+TEST(SoundManagerWithoutDevice, nothing_plays_nothing_spins_and_the_log_says_so_once) {
+    testing_support::TempDir folder;
+    testing_support::ChildProcess child = testing_support::ChildProcess::Start(
+        {SOUND_WITHOUT_DEVICE_EXECUTABLE, folder.Path().string()}, "",
+        {"ALSOFT_DRIVERS=nonexistent", "XDG_DATA_HOME=" + (folder / "home").string()},
+        (folder / "output.txt").string());
+    const std::optional<int> status = child.WaitFor(std::chrono::seconds(60));
+    const std::string output = testing_support::ReadFile(folder / "output.txt");
+    ASSERT_LT(output.size(), 4000u) << output.substr(0, 4000);
+    EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << output;
+    EXPECT_EQ(output, "effects 0\nmusic 0\nthreads added 0\ncollisions chosen 1000\n");
+
+    const std::string log = testing_support::ReadFile(folder / "home/Pondorix/Pondorix.log");
+    std::vector<std::string> errors;
+    for (const std::string& line : testing_support::SplitLines(log)) {
+        if (line.find(" ERROR: ") != std::string::npos) {
+            errors.push_back(line.substr(line.find(" ERROR: ")));
+        }
+    }
+    EXPECT_EQ(
+        errors,
+        std::vector<std::string>{" ERROR: SoundManager: the game runs without sound: OpenAL opened no audio device"})
+        << log;
 }

@@ -34,7 +34,8 @@ public:
     // element "userpreferences" named "prefs").
     GameProcess(X11TestDisplay& display, const std::string& gameFolder, const std::string& preferences = "");
 
-    // Starts the command (a path and its arguments) with the extra environment variables.
+    // Starts the command (a path and its arguments) with the extra environment variables, which
+    // replace those the class sets (such as ALSOFT_DRIVERS=null) where they name the same.
     testing::AssertionResult Launch(const std::vector<std::string>& command,
                                     const std::vector<std::string>& environment = {});
     // Launches the command and waits at most kTimeout for its window titled "Pondorix".

@@ -8,6 +8,7 @@
 // ends the view as closing its window does.
 #include "app/Application.h"
 #include "app/Controller.h"
+#include "app/ErrorLogBuffer.h"
 #include "app/Logger.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
         levels.push_back(LevelFile(arena));
     }
     Logger& logger = Logger::GetInstance();
+    ErrorLogBuffer::InstallForSfml();
     platform::InstallCrashReporter(logger.GetLogFile());
 
     Application& application = Application::GetInstance();

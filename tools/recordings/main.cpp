@@ -2,6 +2,7 @@
 // title's demonstrations and the tutorial's matches with body snapshots, the podium's hops without) with
 // generated input and writes the recordings into the game folder's data/. Needs the folder's levels,
 // creatures and controls.
+#include "app/ErrorLogBuffer.h"
 #include "app/SoundManager.h"
 #include "app/TiXmlIOProxy.h"
 #include "app/TinyxmlPhysfsProxy.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_recordings <game folder>\n");
         return 2;
     }
+    ErrorLogBuffer::InstallForSfml();
     if (PHYSFS_init(argv[0]) == 0 || PHYSFS_mount(argv[1], nullptr, 0) == 0 || PHYSFS_setWriteDir(argv[1]) == 0) {
         std::fprintf(stderr, "make_recordings: cannot use the folder %s\n", argv[1]);
         return 1;

@@ -7,6 +7,7 @@
 #include "game/LevelData.h"
 #include "tests/support/BoundedRun.h"
 #include "tests/support/GameProcess.h"
+#include "tests/support/SoundlessRuns.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/X11TestDisplay.h"
@@ -619,6 +620,14 @@ TEST_F(MatchView, a_level_of_endless_bodies_plays_each_frame_within_one_script_b
     m_X.RequestClose(window);
     EXPECT_TRUE(m_Game.Ends(0, 2 * budgetTime));
     EXPECT_LE(BudgetStops(m_Game.Output()) - beforeClose, 2) << m_Game.Output();
+}
+
+// Where no audio device opens, four views at once play a match (its countdown, music and
+// collisions) for 2,000 update steps of their own time: each says so once in its log, keeps its
+// standard output and error short, and ends cleanly.
+TEST(MatchViewWithoutSound, four_views_play_a_match_silent_and_end_cleanly) {
+    testing_support::ExpectSoundlessRuns({MATCH_VIEW_EXECUTABLE, "data/levels/1_nanomill.xml"}, PONDORIX_GAME_DIR, 4,
+                                         std::chrono::seconds(40));
 }
 
 TEST_F(MatchView, a_level_that_cannot_be_read_ends_the_program_with_a_message) {
