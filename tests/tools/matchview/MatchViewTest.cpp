@@ -580,22 +580,30 @@ TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_vi
     const long goalBefore = goal;
     const long conditionBefore = condition;
     const long pathBefore = path;
-    // Alt+D while the match stands still; the frames drawn after it show the debug view of the
-    // match as it stands. The path shows while the bot's target is out of sight: the match steps
-    // on, a quarter of a second of its time at once, until everything shows.
-    ASSERT_TRUE(m_X.SendKeys(window, {"alt+d"}));
-    ASSERT_TRUE(m_Game.WaitForGame());
-    auto showsEverything = [&] {
-        return count() && goal > goalBefore + 30 && condition > conditionBefore + 30 && path > pathBefore + 30;
+    // Alt+D while the match stands still: the frames drawn after it show the debug view of the
+    // match as it stands (the goal label's blue shows only there). The view is hidden again while
+    // the match steps, since that blue is also the colour of the counters by which a step waits
+    // for the game. The path shows while the bot's target is out of sight: the match steps on, a
+    // tenth of a second of its time at once, until everything shows.
+    auto debugView = [&](bool shown) {
+        return m_X.SendKeys(window, {"alt+d"}) &&
+               testing_support::WaitUntil([&] { return count() && (goal > goalBefore + 30) == shown; },
+                                          testing_support::GameProcess::kTimeout, std::chrono::milliseconds(50));
     };
-    constexpr int kQuarters = 40;
-    int quarters = 0;
-    while (!showsEverything() && quarters < kQuarters) {
-        ASSERT_TRUE(m_Game.StepGame(std::chrono::milliseconds(250)));
-        ++quarters;
+    auto showsEverything = [&] {
+        return goal > goalBefore + 30 && condition > conditionBefore + 30 && path > pathBefore + 30;
+    };
+    constexpr int kSteps = 200;
+    int steps = 0;
+    ASSERT_TRUE(debugView(true));
+    while (!showsEverything() && steps < kSteps) {
+        ASSERT_TRUE(debugView(false));
+        ASSERT_TRUE(m_Game.StepGame(std::chrono::milliseconds(100)));
+        ASSERT_TRUE(debugView(true));
+        ++steps;
     }
     EXPECT_TRUE(showsEverything()) << goal << " goal label, " << condition << " condition label and " << path
-                                   << " path pixels after " << quarters << " quarters of a second";
+                                   << " path pixels after " << steps << " tenths of a second";
     KeepScreenshot(window, "training_debug");
     EXPECT_TRUE(m_Game.Close());
 }
