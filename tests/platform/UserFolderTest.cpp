@@ -29,14 +29,6 @@ TEST(UserFolder, xdg_data_home_or_home_gives_the_created_folder) {
     }
 }
 
-// Without HOME and XDG_DATA_HOME there is no user folder, and nothing is created.
-TEST(UserFolder, no_base_folder_gives_no_path) {
-    ScopedEnv home("HOME", "");
-    ScopedEnv xdg("XDG_DATA_HOME", "");
-    EXPECT_EQ(platform::UserDataFolderPath(), "");
-    EXPECT_EQ(platform::GetUserDataFolder(), "");
-}
-
 // Only a folder that exists counts as writable: not a file, not a path that leads nowhere.
 TEST(UserFolder, only_an_existing_folder_is_writable) {
     testing_support::TempDir dir;

@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
     }
     // The view's one director: the matches take the in-match screen's place, and the director
     // shows them from the start in place of the game's first screen (the push starts the first
-    // match). It takes the controllers' commands and goes before the services made before it.
+    // match). It takes the controllers' commands and goes at the end of main, before the services
+    // made before it.
     const MatchViewScreen* screen = nullptr;
     std::optional<GUIDirector> director;
     application.Init([&]() -> ScreenDirector& {
