@@ -1,5 +1,7 @@
 #include "platform/UserFolder.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -22,18 +24,25 @@ std::filesystem::path BaseDataFolder() {
 
 }  // namespace
 
+std::string UserDataFolderPath() {
+    const std::filesystem::path base = BaseDataFolder();
+    return base.empty() ? std::string() : (base / "Pondorix").string() + "/";
+}
+
 std::string GetUserDataFolder() {
-    std::filesystem::path base = BaseDataFolder();
-    if (base.empty()) {
+    const std::string folder = UserDataFolderPath();
+    if (folder.empty()) {
         return {};
     }
-    std::filesystem::path folder = base / "Pondorix";
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder, error)) {
-        return {};
-    }
-    return folder.string() + "/";
+    std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), error);
+    // A folder that exists but cannot be written would lose every file silently.
+    return !error && IsWritableFolder(folder) ? folder : std::string();
+}
+
+bool IsWritableFolder(const std::string& folder) {
+    std::error_code error;
+    return std::filesystem::is_directory(folder, error) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace platform

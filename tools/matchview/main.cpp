@@ -10,6 +10,7 @@
 #include "app/Controller.h"
 #include "app/ErrorLogBuffer.h"
 #include "app/Logger.h"
+#include "app/StartupChecks.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
 #include "tools/creatures/CreatureDesign.h"
@@ -20,6 +21,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,29 +67,35 @@ int main(int argc, char** argv) {
     Logger& logger = Logger::GetInstance();
     ErrorLogBuffer::InstallForSfml();
     platform::InstallCrashReporter(logger.GetLogFile());
+    if (!CheckStartup("match_view")) {
+        return 1;
+    }
 
     Application& application = Application::GetInstance();
     if (creatures[1].starts_with(kBotFolder)) {
         application.matchSetup.mode = MatchSetup::Training;
     }
-    // The matches take the in-match screen's place, and the director shows them from the start
-    // in place of the game's first screen: the push starts the first match.
+    // The view's one director: the matches take the in-match screen's place, and the director
+    // shows them from the start in place of the game's first screen (the push starts the first
+    // match). It takes the controllers' commands and goes at the end of main, before the services
+    // made before it.
     const MatchViewScreen* screen = nullptr;
+    std::optional<GUIDirector> director;
     application.Init([&]() -> ScreenDirector& {
-        static GUIDirector director([&](GUIDirector& made) {
+        director.emplace([&](GUIDirector& made) {
             auto owned = std::make_unique<MatchViewScreen>(levels, argv[1], creatures);
             screen = owned.get();
             made.RegisterMatch(std::move(owned));
         });
-        director.PushScreen(GUIDirector::kGame);
-        return director;
+        director->PushScreen(GUIDirector::kGame);
+        return *director;
     });
     if (!screen->IsPlayable()) {
         std::fprintf(stderr, "match_view: cannot play the level %s (see the log)\n", argv[1]);
         application.Shutdown();
         return 1;
     }
-    ViewCommands commands(GUIDirector::GetInstance());
+    ViewCommands commands(*director);
     Controller::SetCommandHandler(&commands);
     application.Run();
     application.Shutdown();

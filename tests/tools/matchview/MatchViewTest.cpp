@@ -272,6 +272,34 @@ TEST_F(MatchView, the_view_starts_its_match_and_ends_without_an_error) {
     }
 }
 
+// The view has one screen director, the one that shows its match: the descriptions of its
+// screens load once (the main menu's, spoilt here so that each load logs it), those of the game's
+// other screens (the title's) not at all, and the controllers' back command (Escape) reaches it
+// and ends the view.
+TEST_F(MatchView, the_one_director_loads_the_descriptions_once_and_takes_the_commands) {
+    for (const char* spoilt : {"data/gui/mainmenu.xml", "data/gui/gametitle.xml"}) {
+        testing_support::WriteFile(m_Game.Folder() / spoilt, "<resource/>");
+    }
+    const testing_support::Window window = Start("data/levels/1_nanomill.xml");
+    ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+    EXPECT_TRUE(m_Game.WaitForLog("INFO: GUIDirector::PushScreen: 13"));
+    // Frames of the main loop have run: every director of the program has been made.
+    ASSERT_TRUE(m_Game.WaitForGame());
+    const std::string log = m_Game.Log();
+    const std::vector<std::string> lines = testing_support::SplitLines(log);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.ends_with(
+                                    " ERROR: FlashGUI::Load: data/gui/mainmenu.xml holds no complete screen "
+                                    "description");
+                            }),
+              1)
+        << log;
+    EXPECT_EQ(log.find("gametitle.xml"), std::string::npos) << log;
+    Keys(window, {"key", "Escape"});
+    EXPECT_TRUE(m_Game.Ends(0));
+}
+
 // The pixels of the box (left, top, width, height) of the window, row by row.
 std::vector<std::pair<int, int>> Box(int left, int top, int width, int height) {
     std::vector<std::pair<int, int>> points;
@@ -540,8 +568,10 @@ TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_vi
         path = CountNear(*shown, {200, 0, 0}, 2);
         return true;
     };
-    // Past the countdown, a second more of the program's own time, the bot is thinking.
-    ASSERT_TRUE(m_Game.RunGameTime(
+    // Paused (P) from here on, the match runs only in steps of its own time, however busy the
+    // machine: past the countdown, a second more, the bot is thinking.
+    ASSERT_TRUE(m_X.SendKeys(window, {"p"}));
+    ASSERT_TRUE(m_Game.StepGame(
         std::chrono::milliseconds(static_cast<int>(1000.0 * (match_movies::CountdownSeconds() + 1.0)))));
     ASSERT_TRUE(count());
     // The red bot's own body comes near the condition label's colour in a few pixels, more or
@@ -551,12 +581,30 @@ TEST_F(MatchView, a_training_match_shows_the_bot_labels_and_path_in_the_debug_vi
     const long goalBefore = goal;
     const long conditionBefore = condition;
     const long pathBefore = path;
-    Keys(window, {"key", "alt+d"});
-    auto showsEverything = [&] {
-        return count() && goal > goalBefore + 30 && condition > conditionBefore + 30 && path > pathBefore + 30;
+    // Alt+D while the match stands still: the frames drawn after it show the debug view of the
+    // match as it stands (the goal label's blue shows only there). The view is hidden again while
+    // the match steps, since that blue is also the colour of the counters by which a step waits
+    // for the game. The path shows while the bot's target is out of sight: the match steps on, a
+    // tenth of a second of its time at once, until everything shows.
+    auto debugView = [&](bool shown) {
+        return m_X.SendKeys(window, {"alt+d"}) &&
+               testing_support::WaitUntil([&] { return count() && (goal > goalBefore + 30) == shown; },
+                                          testing_support::GameProcess::kTimeout, std::chrono::milliseconds(50));
     };
-    EXPECT_TRUE(testing_support::WaitUntil(showsEverything, std::chrono::seconds(60), std::chrono::milliseconds(250)))
-        << goal << " goal label, " << condition << " condition label and " << path << " path pixels";
+    auto showsEverything = [&] {
+        return goal > goalBefore + 30 && condition > conditionBefore + 30 && path > pathBefore + 30;
+    };
+    constexpr int kSteps = 200;
+    int steps = 0;
+    ASSERT_TRUE(debugView(true));
+    while (!showsEverything() && steps < kSteps) {
+        ASSERT_TRUE(debugView(false));
+        ASSERT_TRUE(m_Game.StepGame(std::chrono::milliseconds(100)));
+        ASSERT_TRUE(debugView(true));
+        ++steps;
+    }
+    EXPECT_TRUE(showsEverything()) << goal << " goal label, " << condition << " condition label and " << path
+                                   << " path pixels after " << steps << " tenths of a second";
     KeepScreenshot(window, "training_debug");
     EXPECT_TRUE(m_Game.Close());
 }
@@ -628,6 +676,30 @@ TEST_F(MatchView, a_level_of_endless_bodies_plays_each_frame_within_one_script_b
 TEST(MatchViewWithoutSound, four_views_play_a_match_silent_and_end_cleanly) {
     testing_support::ExpectSoundlessRuns({MATCH_VIEW_EXECUTABLE, "data/levels/1_nanomill.xml"}, PONDORIX_GAME_DIR, 4,
                                          std::chrono::seconds(40));
+}
+
+// Started from a folder without application.xml, or where no X display opens, the view ends at
+// once with exit code 1 and one line on standard error that says why; it writes no crash report.
+TEST_F(MatchView, a_start_without_application_xml_or_a_display_ends_with_one_line) {
+    const std::string folder = m_Game.Folder().Path().string();
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"DISPLAY", "cannot open an X display: DISPLAY is not set; it must name a running X server"},
+        {"DISPLAY=:59999", "cannot open the X display \":59999\": DISPLAY must name a running X server"},
+        {"", "no application.xml in " + folder +
+                 ": the game starts from its run folder, build-game/run/, as scripts/run-game.sh does"}};
+    for (const auto& [variable, line] : rows) {
+        SCOPED_TRACE(line);
+        if (variable.empty()) {
+            std::filesystem::remove(m_Game.Folder() / "application.xml");
+        }
+        ASSERT_TRUE(m_Game.Launch({MATCH_VIEW_EXECUTABLE, "data/levels/1_nanomill.xml"},
+                                  variable.empty() ? std::vector<std::string>{} : std::vector{variable}));
+        EXPECT_TRUE(m_Game.Ends(1));
+        EXPECT_EQ(m_Game.Output(), "match_view: " + line + "\n");
+        const std::string log = m_Game.Log();
+        EXPECT_NE(log.find(" ERROR: CheckStartup: " + line + "\n"), std::string::npos) << log;
+        EXPECT_EQ(log.find("CRASHED!"), std::string::npos) << log;
+    }
 }
 
 TEST_F(MatchView, a_level_that_cannot_be_read_ends_the_program_with_a_message) {

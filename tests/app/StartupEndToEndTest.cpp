@@ -1,0 +1,93 @@
+// The real game started where it cannot run as it should: from a folder without application.xml,
+// where no X display opens, or with a user folder that cannot be made. Each says so in one line on
+// standard error; the first two end at once with exit code 1, the last plays on.
+#include "tests/support/GameProcess.h"
+#include "tests/support/X11TestDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+namespace {
+
+// The preferences of these starts: bitmaps off, so the title's middle shows the sky's colour.
+constexpr const char* kPreferences = "<userpreferences name=\"prefs\" enableBitmaps=\"false\"/>";
+constexpr testing_support::Rgb kSky{152, 219, 248};
+
+class StartupEndToEnd : public ::testing::Test {
+protected:
+    // Whether the game shows its title, in a window of the default size.
+    testing::AssertionResult ShowsTitle() { return game.ShowsPicture({1024, 768}, {{512, 384}}, {kSky}); }
+
+    testing_support::X11TestDisplay x{1700, 1100};
+    testing_support::GameProcess game{x, PONDORIX_GAME_DIR, kPreferences};
+};
+
+// Started from a folder that holds no application.xml (as from the clone's root), the game writes
+// where it looked and where it starts from, and ends before it makes its window. Started from a
+// folder that holds it (a copy of the run folder), it shows its title.
+TEST_F(StartupEndToEnd, a_start_without_application_xml_ends_before_the_window_and_one_with_it_shows_the_title) {
+    std::filesystem::remove(game.Folder() / "application.xml");
+    ASSERT_TRUE(game.Launch({PONDORIX_EXECUTABLE}));
+    EXPECT_TRUE(game.Ends(1));
+    EXPECT_EQ(game.Output(), "pondorix: no application.xml in " + game.Folder().Path().string() +
+                                 ": the game starts from its run folder, build-game/run/, as scripts/run-game.sh "
+                                 "does\n");
+    const std::string log = game.Log();
+    EXPECT_NE(log.find(" ERROR: CheckStartup: no application.xml in "), std::string::npos) << log;
+    EXPECT_EQ(log.find("Creating main window"), std::string::npos) << log;
+
+    std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", game.Folder() / "application.xml");
+    ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}));
+    EXPECT_TRUE(ShowsTitle());
+    EXPECT_TRUE(game.Close());
+}
+
+// Where no X display opens (DISPLAY unset, or naming a display no server runs), the game ends with
+// exit code 1 and one line, on standard error and in the log, that names the display it tried;
+// it writes no crash report.
+TEST_F(StartupEndToEnd, without_a_display_the_game_ends_with_one_line_and_no_crash_report) {
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"DISPLAY", "cannot open an X display: DISPLAY is not set; it must name a running X server"},
+        {"DISPLAY=:59999", "cannot open the X display \":59999\": DISPLAY must name a running X server"}};
+    for (const auto& [variable, line] : rows) {
+        SCOPED_TRACE(variable);
+        ASSERT_TRUE(game.Launch({PONDORIX_EXECUTABLE}, {variable}));
+        EXPECT_TRUE(game.Ends(1));
+        EXPECT_EQ(game.Output(), "pondorix: " + line + "\n");
+        const std::string log = game.Log();
+        EXPECT_NE(log.find(" ERROR: CheckStartup: " + line + "\n"), std::string::npos) << log;
+        EXPECT_EQ(log.find("CRASHED!"), std::string::npos) << log;
+    }
+}
+
+// A user folder whose parent is a regular file cannot be made: the game says so, naming the
+// folder and where its files go instead (the working folder), reaches its title, and keeps its
+// log and preferences there.
+TEST_F(StartupEndToEnd, a_user_folder_that_cannot_be_made_is_told_and_the_files_go_to_the_working_folder) {
+    const std::filesystem::path blocked = game.Folder() / "blocked";
+    WriteFile(blocked, "a file where the user folder's parent should be");
+    WriteFile(game.Folder() / "preferences.xml", std::string("<resource>") + kPreferences + "</resource>");
+    ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}, {"XDG_DATA_HOME=" + blocked.string()}));
+    EXPECT_TRUE(ShowsTitle());
+    EXPECT_TRUE(game.Close());
+    EXPECT_NE(game.Output().find("pondorix: cannot create or write the user folder " + blocked.string() +
+                                 "/Pondorix/: the log, the preferences and the statistics go to the working "
+                                 "folder " +
+                                 game.Folder().Path().string() + " instead\n"),
+              std::string::npos)
+        << game.Output();
+    const std::string log = ReadFile(game.Folder() / "Pondorix.log");
+    EXPECT_NE(log.find(" INFO: Main window ready.\n"), std::string::npos) << log;
+    EXPECT_TRUE(log.ends_with(" INFO: ============== Logging finished ==============\n")) << log;
+    const std::string preferences = ReadFile(game.Folder() / "preferences.xml");
+    EXPECT_NE(preferences.find("<vec2 x=\"1024\" y=\"768\" name=\"windowSize\""), std::string::npos) << preferences;
+}
+
+}  // namespace
