@@ -223,4 +223,25 @@ testing::AssertionResult GameProcess::Ends(int exitCode, std::chrono::seconds ti
     return EndedWith(status, exitCode, Output());
 }
 
+testing::AssertionResult GameProcess::RefusesToStart(const std::vector<std::string>& command,
+                                                     const std::vector<std::string>& environment,
+                                                     const std::string& line) {
+    if (testing::AssertionResult launched = Launch(command, environment); !launched) {
+        return launched;
+    }
+    if (testing::AssertionResult ended = Ends(1); !ended) {
+        return ended;
+    }
+    const std::string program = std::filesystem::path(command.at(0)).filename().string();
+    const std::string log = Log();
+    if (Output() != program + ": " + line + "\n") {
+        return testing::AssertionFailure() << "output:\n" << Output();
+    }
+    if (log.find(" ERROR: CheckStartup: " + line + "\n") == std::string::npos ||
+        log.find("CRASHED!") != std::string::npos) {
+        return testing::AssertionFailure() << "log:\n" << log;
+    }
+    return testing::AssertionSuccess();
+}
+
 }  // namespace testing_support

@@ -91,6 +91,11 @@ public:
     testing::AssertionResult Close();
     // Expects the program to end by itself with the exit code within the timeout.
     testing::AssertionResult Ends(int exitCode = 0, std::chrono::seconds timeout = kTimeout);
+    // Launches the command and expects it to refuse to start: exit code 1, nothing on its output
+    // but "<program>: <line>" (the program named by the command's file name), the same line in
+    // its log as an error of the start-up check, and no crash report.
+    testing::AssertionResult RefusesToStart(const std::vector<std::string>& command,
+                                            const std::vector<std::string>& environment, const std::string& line);
 
 private:
     // Sends the keys to the window through the display; a failure is reported.
