@@ -209,15 +209,12 @@ protected:
     }
 
     // While the match is paused: whether the condition on its picture holds, stepping the match
-    // by the step of its own time, at most steps times, until it does. The picture of each step
-    // is given a moment to show.
+    // by the step of its own time, at most steps times, until it does. A step returns once a
+    // frame drawn after it shows, so the picture is read at once.
     bool StepUntil(const std::function<bool()>& condition, std::chrono::milliseconds step, int steps) {
         for (int done = 0; !condition(); ++done) {
             if (done == steps || !m_Game.StepGame(step)) {
                 return false;
-            }
-            if (testing_support::WaitUntil(condition, std::chrono::seconds(1), std::chrono::milliseconds(50))) {
-                return true;
             }
         }
         return true;
