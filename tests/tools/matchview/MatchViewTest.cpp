@@ -182,14 +182,14 @@ protected:
         const auto [cx, cy] = ScreenPixel(arena, start);
         const double cover = 1.0 - std::pow(1.0 - body.a / 255.0, 2.0);
         const int reach = static_cast<int>(std::lround(20.0 * arena.zoom));
+        auto mix = [cover](int below, int colour) {
+            return static_cast<int>(std::lround(below * (1.0 - cover) + colour * cover));
+        };
         std::vector<std::pair<int, int>> skin;
         std::vector<Rgb> expected;
         for (int y = cy + reach * 2 / 5; y <= cy + reach * 3 / 2; y += 2) {
             for (int x = cx - reach; x <= cx + reach; x += 2) {
                 const Rgb under = Expected(picture, x, y);
-                auto mix = [cover](int below, int colour) {
-                    return static_cast<int>(std::lround(below * (1.0 - cover) + colour * cover));
-                };
                 skin.emplace_back(x, y);
                 expected.push_back({mix(under.r, body.r), mix(under.g, body.g), mix(under.b, body.b)});
             }
