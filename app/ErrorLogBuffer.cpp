@@ -53,11 +53,7 @@ ErrorLogBuffer& ErrorLogBuffer::InstallForSfml() {
         Logger::GetInstance();
         // SFML's stream carries its warnings too (a display without vertical synchronisation
         // at every start), and every failure the game meets is an ERROR line of its own.
-        g_SfmlBuffer = new ErrorLogBuffer([](const std::string& line) {
-            if (Logger::IsAlive()) {
-                log_info("SFML: %s", line.c_str());
-            }
-        });
+        g_SfmlBuffer = new ErrorLogBuffer([](const std::string& line) { log_info("SFML: %s", line.c_str()); });
         std::atexit(FlushSfmlBuffer);
         return *g_SfmlBuffer;
     }();

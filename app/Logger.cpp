@@ -8,13 +8,23 @@
 #include <log4cpp/PatternLayout.hh>
 #include <log4cpp/Priority.hh>
 
+#include <atomic>
 #include <cstdarg>
+#include <mutex>
 #include <string>
 
 namespace {
 
 enum class LoggerState { NotBuilt, Alive, Destroyed };
-LoggerState g_LoggerState = LoggerState::NotBuilt;
+std::atomic<LoggerState> g_LoggerState = LoggerState::NotBuilt;
+
+// Held while a line is written and while the logger ends, so that another thread's line is either
+// written whole before the last line or dropped. Never destroyed: threads may still log while the
+// program ends.
+std::mutex& WriteMutex() {
+    static std::mutex* const mutex = new std::mutex;
+    return *mutex;
+}
 
 // printf-style formatting into a string of any length.
 std::string FormatMessage(const char* format, va_list args) {
@@ -35,10 +45,11 @@ void LogAt(log4cpp::Priority::Value priority, const char* format, va_list args) 
     if (g_LoggerState == LoggerState::NotBuilt) {
         Logger::GetInstance();
     }
-    if (g_LoggerState != LoggerState::Alive) {
-        return;
+    const std::string message = FormatMessage(format, args);
+    const std::lock_guard<std::mutex> lock(WriteMutex());
+    if (g_LoggerState == LoggerState::Alive) {
+        log4cpp::Category::getRoot().log(priority, message);
     }
-    log4cpp::Category::getRoot().log(priority, FormatMessage(format, args));
 }
 
 }  // namespace
@@ -46,10 +57,6 @@ void LogAt(log4cpp::Priority::Value priority, const char* format, va_list args) 
 Logger& Logger::GetInstance() {
     static Logger instance;
     return instance;
-}
-
-bool Logger::IsAlive() {
-    return g_LoggerState == LoggerState::Alive;
 }
 
 Logger::Logger() : m_UserFolder(platform::GetUserDataFolder()), m_LogFile(m_UserFolder + "Pondorix.log") {
@@ -66,7 +73,8 @@ Logger::Logger() : m_UserFolder(platform::GetUserDataFolder()), m_LogFile(m_User
 }
 
 Logger::~Logger() {
-    log_info("============== Logging finished ==============");
+    const std::lock_guard<std::mutex> lock(WriteMutex());
+    log4cpp::Category::getRoot().info("============== Logging finished ==============");
     g_LoggerState = LoggerState::Destroyed;
     log4cpp::Category::shutdown();
 }

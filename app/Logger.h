@@ -4,7 +4,8 @@
 
 // The game's log: one file, "Pondorix.log" in the user's data folder, emptied at every start.
 // Built on first use (main uses it before anything else) and destroyed at program exit, when it
-// writes the last line. Log calls made after that are dropped.
+// writes the last line. Log calls made after that are dropped, from any thread: a line is written
+// whole before the last line or not at all.
 class Logger {
 public:
     static Logger& GetInstance();
@@ -13,9 +14,6 @@ public:
     const std::string& GetUserFolder() const { return m_UserFolder; }
     // The log file: the user folder followed by "Pondorix.log".
     const std::string& GetLogFile() const { return m_LogFile; }
-
-    // Whether the logger exists right now (false before the first use and after exit).
-    static bool IsAlive();
 
     Logger(const Logger&) = delete;
     Logger& operator=(const Logger&) = delete;

@@ -2,8 +2,10 @@
 
 #include "app/Log.h"
 #include "app/Logger.h"
-#include "platform/DisplayCheck.h"
+#include "platform/DisplayConnection.h"
 #include "platform/UserFolder.h"
+
+#include <physfs.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -17,9 +19,27 @@ void Tell(const char* program, const std::string& text) {
     log_error("CheckStartup: %s", text.c_str());
 }
 
+// Whether the archive holds the file at its top. The file system is not running yet when the
+// program starts; it runs just long enough to look.
+bool ArchiveHolds(const std::filesystem::path& archive, const char* name) {
+    if (PHYSFS_init(nullptr) == 0) {
+        return false;
+    }
+    PHYSFS_Stat stat;
+    const bool holds = PHYSFS_mount(archive.c_str(), nullptr, 0) != 0 && PHYSFS_stat(name, &stat) != 0 &&
+                       stat.filetype == PHYSFS_FILETYPE_REGULAR;
+    PHYSFS_deinit();
+    return holds;
+}
+
+// Whether the game's file system will find "application.xml" where it reads it from the working
+// folder: loose there, or in the archive "data.bin" there, which it searches first.
 bool HoldsApplicationData(const std::string& workingFolder) {
+    const std::filesystem::path folder(workingFolder);
     std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(workingFolder) / "application.xml", error);
+    return std::filesystem::is_regular_file(folder / "application.xml", error) ||
+           (std::filesystem::exists(folder / "data.bin", error) &&
+            ArchiveHolds(folder / "data.bin", "application.xml"));
 }
 
 std::string DisplayFailure() {
@@ -46,7 +66,7 @@ void TellAboutUserFolder(const char* program, const std::string& workingFolder) 
 
 }  // namespace
 
-bool CheckStartup(const char* program) {
+bool CheckStartup(const char* program, const platform::DisplayConnection& display) {
     std::error_code error;
     const std::string workingFolder = std::filesystem::current_path(error).string();
     if (!HoldsApplicationData(workingFolder)) {
@@ -54,7 +74,7 @@ bool CheckStartup(const char* program) {
                           ": the game starts from its run folder, build-game/run/, as scripts/run-game.sh does");
         return false;
     }
-    if (!platform::DisplayOpens()) {
+    if (!display.IsOpen()) {
         Tell(program, DisplayFailure());
         return false;
     }

@@ -4,6 +4,7 @@
 #include "app/StartupChecks.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
+#include "platform/DisplayConnection.h"
 
 // The command line is not read. Exit code 1 when the game cannot start (CheckStartup).
 int main() {
@@ -11,7 +12,10 @@ int main() {
     Logger& logger = Logger::GetInstance();
     ErrorLogBuffer::InstallForSfml();
     platform::InstallCrashReporter(logger.GetLogFile());
-    if (!CheckStartup("pondorix")) {
+    // Held until the program ends, so that the X server keeps a client of this program's
+    // throughout (DisplayConnection).
+    const platform::DisplayConnection display;
+    if (!CheckStartup("pondorix", display)) {
         return 1;
     }
 

@@ -1,12 +1,16 @@
 #include "app/ErrorLogBuffer.h"
 #include "app/Logger.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FileTail.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/TextLines.h"
 
 #include <SFML/System/Err.hpp>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <map>
+#include <memory>
 #include <ostream>
 #include <regex>
 #include <thread>
@@ -89,4 +93,40 @@ TEST(SfmlErrorLog, threads_writing_at_once_log_every_line_whole) {
         }
     }
     EXPECT_EQ(seen, expected);
+}
+
+// Threads that write to SFML's error stream while the program ends (sfml_errors_at_exit): the
+// log's end and their lines exclude each other, so no run crashes or draws a sanitizer report on
+// its output, and each log ends with its last line, every line before it whole. The runs go four
+// at a time, so that the machine is busy as a player's may be.
+TEST(SfmlErrorLog, threads_writing_while_the_program_ends_neither_crash_it_nor_follow_the_last_line) {
+    constexpr int kRuns = 300;
+    constexpr int kAtOnce = 4;
+    const std::regex format(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d,\d{3} INFO: .*)");
+    int failed = 0;
+    for (int first = 0; first < kRuns; first += kAtOnce) {
+        std::vector<std::unique_ptr<testing_support::TempDir>> homes;
+        std::vector<testing_support::ChildProcess> runs;
+        for (int i = 0; i < kAtOnce; ++i) {
+            const testing_support::TempDir& home = *homes.emplace_back(std::make_unique<testing_support::TempDir>());
+            runs.push_back(testing_support::ChildProcess::Start({SFML_ERRORS_AT_EXIT_EXECUTABLE}, "",
+                                                                {"XDG_DATA_HOME=" + home.Path().string()},
+                                                                (home / "output.txt").string()));
+        }
+        for (int i = 0; i < kAtOnce; ++i) {
+            const std::optional<int> status = runs[i].WaitFor(std::chrono::seconds(60));
+            const std::string output = testing_support::ReadFile(*homes[i] / "output.txt");
+            const std::vector<std::string> log =
+                testing_support::SplitLines(testing_support::ReadFile(*homes[i] / "Pondorix/Pondorix.log"));
+            const bool whole = std::all_of(log.begin(), log.end(),
+                                           [&](const std::string& line) { return std::regex_match(line, format); });
+            if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0 || !output.empty() || !whole ||
+                log.empty() || !log.back().ends_with(" INFO: ============== Logging finished ==============")) {
+                ADD_FAILURE() << "run " << first + i << ": wait status " << status.value_or(-1) << ", output:\n"
+                              << output << "log's last line: " << (log.empty() ? "" : log.back());
+                ++failed;
+            }
+        }
+    }
+    EXPECT_EQ(failed, 0);
 }

@@ -1,10 +1,16 @@
 // The real game started where it cannot run as it should: from a folder without application.xml,
 // where no X display opens, or with a user folder that cannot be made. Each says so in one line on
-// standard error; the first two end at once with exit code 1, the last plays on.
+// standard error; the first two end at once with exit code 1, the last plays on. And started where
+// it can but a check could upset it: from a folder whose data is in data.bin, on an X server that
+// resets itself whenever its last client leaves.
+#include "tests/support/ChildProcess.h"
+#include "tests/support/GameData.h"
 #include "tests/support/GameProcess.h"
+#include "tests/support/OnlyClientStarts.h"
 #include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <string>
@@ -20,10 +26,32 @@ namespace {
 constexpr const char* kPreferences = "<userpreferences name=\"prefs\" enableBitmaps=\"false\"/>";
 constexpr testing_support::Rgb kSky{152, 219, 248};
 
+// Whether the game shows its title, in a window of the default size.
+testing::AssertionResult ShowsTitle(testing_support::GameProcess& game) {
+    return game.ShowsPicture({1024, 768}, {{512, 384}}, {kSky});
+}
+
+// Packs the files and folders of the folder named into the zip archive "data.bin" there, as a
+// player may keep the game's data (Python's zipfile, which the build's scripts need anyway), and
+// removes them.
+testing::AssertionResult PackDataBin(const std::filesystem::path& folder, const std::vector<std::string>& names) {
+    std::vector<std::string> command = {"/usr/bin/env", "python3", "-m", "zipfile", "-c", "data.bin"};
+    command.insert(command.end(), names.begin(), names.end());
+    const std::optional<int> status =
+        testing_support::ChildProcess::Start(command, folder.string(), {}, (folder / "zip.txt").string())
+            .WaitFor(std::chrono::seconds(60));
+    if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0) {
+        return testing::AssertionFailure() << "python3 -m zipfile: " << ReadFile(folder / "zip.txt");
+    }
+    for (const std::string& name : names) {
+        std::filesystem::remove_all(folder / name);
+    }
+    return testing::AssertionSuccess();
+}
+
 class StartupEndToEnd : public ::testing::Test {
 protected:
-    // Whether the game shows its title, in a window of the default size.
-    testing::AssertionResult ShowsTitle() { return game.ShowsPicture({1024, 768}, {{512, 384}}, {kSky}); }
+    testing::AssertionResult ShowsTitle() { return ::ShowsTitle(game); }
 
     testing_support::X11TestDisplay x{1700, 1100};
     testing_support::GameProcess game{x, PONDORIX_GAME_DIR, kPreferences};
@@ -44,6 +72,40 @@ TEST_F(StartupEndToEnd, a_start_without_application_xml_ends_before_the_window_a
     ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}));
     EXPECT_TRUE(ShowsTitle());
     EXPECT_TRUE(game.Close());
+}
+
+// The game reads application.xml and its data through its file system, which searches the archive
+// data.bin in the working folder first: a folder that holds them only there starts and shows the
+// title. A data.bin without application.xml, or one that is no archive, is refused as a folder
+// without it.
+TEST_F(StartupEndToEnd, a_folder_whose_data_is_in_data_bin_shows_the_title_and_one_without_application_xml_is_refused) {
+    const std::string refusal = "no application.xml in " + game.Folder().Path().string() +
+                                ": the game starts from its run folder, build-game/run/, as scripts/run-game.sh does";
+    ASSERT_TRUE(PackDataBin(game.Folder().Path(), {"data"}));
+    std::filesystem::remove(game.Folder() / "application.xml");
+    EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal));
+
+    std::filesystem::remove(game.Folder() / "data.bin");
+    WriteFile(game.Folder() / "data.bin", "not an archive");
+    EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal));
+
+    std::filesystem::remove(game.Folder() / "data.bin");
+    testing_support::CopyGameData(PONDORIX_GAME_DIR "/data", game.Folder() / "data");
+    std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", game.Folder() / "application.xml");
+    ASSERT_TRUE(PackDataBin(game.Folder().Path(), {"application.xml", "data"}));
+    ASSERT_FALSE(std::filesystem::exists(game.Folder() / "application.xml"));
+    ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}));
+    EXPECT_TRUE(ShowsTitle());
+    EXPECT_TRUE(game.Close());
+}
+
+// Each start on an X server of its own that resets itself whenever its last client leaves, the
+// game its only client until its window is ready: the start-up check's connection must not leave
+// the server without a client while the window library connects. Every start shows the title and
+// ends cleanly.
+TEST(StartupOnResettingServer, every_start_as_the_servers_only_client_shows_the_title) {
+    testing_support::ExpectStartsAsOnlyClient({PONDORIX_EXECUTABLE}, PONDORIX_GAME_DIR, kPreferences, 20, 4,
+                                              [](testing_support::GameProcess& game) { return ShowsTitle(game); });
 }
 
 // Where no X display opens (DISPLAY unset, or naming a display no server runs), the game ends with

@@ -41,7 +41,7 @@ GameProcess::GameProcess(X11TestDisplay& display, const std::string& gameFolder,
 
 testing::AssertionResult GameProcess::Launch(const std::vector<std::string>& command,
                                              const std::vector<std::string>& environment) {
-    if (!m_Display.Ready()) {
+    if (!m_Display.Started()) {
         return testing::AssertionFailure() << "no Xvfb server";
     }
     std::vector<std::string> variables = {"DISPLAY=" + m_Display.Name(),
@@ -62,6 +62,25 @@ testing::AssertionResult GameProcess::Start(const std::vector<std::string>& comm
     if (testing::AssertionResult launched = Launch(command, environment); !launched) {
         return launched;
     }
+    return WaitForWindow();
+}
+
+testing::AssertionResult GameProcess::StartAsOnlyClient(const std::vector<std::string>& command) {
+    if (testing::AssertionResult launched = Launch(command); !launched) {
+        return launched;
+    }
+    if (!WaitForLog(" INFO: Main window ready.\n")) {
+        return testing::AssertionFailure()
+               << "the log does not say that the window is ready; output: " << Output() << "\nlog:\n"
+               << Log();
+    }
+    if (!m_Display.Connect()) {
+        return testing::AssertionFailure() << "the test cannot connect to the X server";
+    }
+    return WaitForWindow();
+}
+
+testing::AssertionResult GameProcess::WaitForWindow() {
     WaitUntil([&] { return !m_Process->Running() || (m_Window = m_Display.FindWindow("Pondorix")) != 0; }, kTimeout,
               kPoll);
     if (m_Window == 0) {
@@ -82,17 +101,22 @@ std::string GameProcess::Preferences() const {
     return ReadFile(m_Folder / "home/Pondorix/preferences.xml");
 }
 
-bool GameProcess::WaitForLog(const std::string& text, int count) const {
-    return WaitUntil(
+bool GameProcess::WaitForLog(const std::string& text, int count) {
+    bool found = false;
+    WaitUntil(
         [&] {
+            // Whether the program has ended is asked first: the log read after it is then whole.
+            const bool ended = !m_Process || !m_Process->Running();
             const std::string log = Log();
-            int found = 0;
+            int times = 0;
             for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) {
-                ++found;
+                ++times;
             }
-            return found >= count;
+            found = times >= count;
+            return found || ended;
         },
         kTimeout, kPoll);
+    return found;
 }
 
 bool GameProcess::XDoTool(const std::vector<std::string>& arguments) {

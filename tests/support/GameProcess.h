@@ -41,6 +41,10 @@ public:
     // Launches the command and waits at most kTimeout for its window titled "Pondorix".
     testing::AssertionResult Start(const std::vector<std::string>& command,
                                    const std::vector<std::string>& environment = {});
+    // Starts the command as Start does on a display not connected to yet, which connects only
+    // once the program's log says that its window is ready: until then the program is the
+    // server's only client.
+    testing::AssertionResult StartAsOnlyClient(const std::vector<std::string>& command);
 
     const TempDir& Folder() const { return m_Folder; }
     Window GetWindow() const { return m_Window; }
@@ -48,8 +52,9 @@ public:
     // The game's log, "Pondorix.log" in its user folder.
     std::string Log() const;
     std::string Preferences() const;
-    // Polls the log until it holds the text count times, at most kTimeout.
-    bool WaitForLog(const std::string& text, int count = 1) const;
+    // Polls the log until it holds the text count times, at most kTimeout, or until the program
+    // has ended without writing it.
+    bool WaitForLog(const std::string& text, int count = 1);
 
     // Runs xdotool on the display; a failure is reported.
     bool XDoTool(const std::vector<std::string>& arguments);
@@ -98,6 +103,8 @@ public:
                                             const std::vector<std::string>& environment, const std::string& line);
 
 private:
+    // Waits at most kTimeout for the launched program's window titled "Pondorix".
+    testing::AssertionResult WaitForWindow();
     // Sends the keys to the window through the display; a failure is reported.
     bool SendKeys(const std::vector<std::string>& keys);
     // Focuses the window, moves the pointer to the point of the window and, once the server has it

@@ -26,11 +26,19 @@ int Channel(unsigned long pixel, unsigned long mask) {
 
 }  // namespace
 
-X11TestDisplay::X11TestDisplay(int screenWidth, int screenHeight) : m_Server(screenWidth, screenHeight) {
-    if (m_Server.Started()) {
+X11TestDisplay::X11TestDisplay(int screenWidth, int screenHeight, Connection connection)
+    : m_Server(screenWidth, screenHeight) {
+    if (connection == Connection::AtOnce) {
+        Connect();
+    }
+}
+
+bool X11TestDisplay::Connect() {
+    if (m_Display == nullptr && m_Server.Started()) {
         XSetErrorHandler(IgnoreXErrors);
         m_Display = XOpenDisplay(m_Server.Name().c_str());
     }
+    return m_Display != nullptr;
 }
 
 X11TestDisplay::~X11TestDisplay() {

@@ -25,12 +25,20 @@ struct Rgb {
 // fit on it whatever display the tests run under, and a connection to it.
 class X11TestDisplay {
 public:
-    X11TestDisplay(int screenWidth, int screenHeight);
+    // When the connection is made: at once, or only when Connect is called, so that until then
+    // the programs a test starts are the server's only clients.
+    enum class Connection { AtOnce, Later };
+
+    X11TestDisplay(int screenWidth, int screenHeight, Connection connection = Connection::AtOnce);
     ~X11TestDisplay();
     X11TestDisplay(const X11TestDisplay&) = delete;
     X11TestDisplay& operator=(const X11TestDisplay&) = delete;
 
-    // False when the server could not be started or reached.
+    // False when the server could not be started.
+    bool Started() const { return m_Server.Started(); }
+    // Connects to the server unless connected already; false when the server cannot be reached.
+    bool Connect();
+    // False when the server could not be started or reached, or is not connected to yet.
     bool Ready() const { return m_Display != nullptr; }
     // The display name to give programs, such as ":5".
     const std::string& Name() const { return m_Server.Name(); }
@@ -63,7 +71,8 @@ public:
 
 private:
     XvfbServer m_Server;
-    // Held from start to end, so the server never resets itself while the tests use it.
+    // Held from the connection to the end, so the server never resets itself while the tests use
+    // it.
     _XDisplay* m_Display = nullptr;
     // The time stamp of the last key sent, in milliseconds.
     unsigned long m_SentKeyTime = 0;

@@ -13,6 +13,7 @@
 #include "app/StartupChecks.h"
 #include "gui/GUIDirector.h"
 #include "platform/CrashReporter.h"
+#include "platform/DisplayConnection.h"
 #include "tools/creatures/CreatureDesign.h"
 #include "tools/levels/Arena.h"
 #include "tools/levels/ArenaWriter.h"
@@ -67,7 +68,10 @@ int main(int argc, char** argv) {
     Logger& logger = Logger::GetInstance();
     ErrorLogBuffer::InstallForSfml();
     platform::InstallCrashReporter(logger.GetLogFile());
-    if (!CheckStartup("match_view")) {
+    // Held until the program ends, so that the X server keeps a client of this program's
+    // throughout (DisplayConnection).
+    const platform::DisplayConnection display;
+    if (!CheckStartup("match_view", display)) {
         return 1;
     }
 

@@ -7,6 +7,7 @@
 #include "game/LevelData.h"
 #include "tests/support/BoundedRun.h"
 #include "tests/support/GameProcess.h"
+#include "tests/support/OnlyClientStarts.h"
 #include "tests/support/SoundlessRuns.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/WaitUntil.h"
@@ -708,6 +709,20 @@ TEST_F(MatchView, a_level_of_endless_bodies_plays_each_frame_within_one_script_b
 TEST(MatchViewWithoutSound, four_views_play_a_match_silent_and_end_cleanly) {
     testing_support::ExpectSoundlessRuns({MATCH_VIEW_EXECUTABLE, "data/levels/1_nanomill.xml"}, PONDORIX_GAME_DIR, 4,
                                          std::chrono::seconds(40));
+}
+
+// Each start on an X server of its own that resets itself whenever its last client leaves, the
+// view its only client until its window is ready: every start shows its match and plays it (a
+// frame drawn after half a second of the match's time) and ends cleanly.
+TEST(MatchViewOnResettingServer, every_start_as_the_servers_only_client_plays_its_match) {
+    const auto playsMatch = [](testing_support::GameProcess& game) -> testing::AssertionResult {
+        if (game.WaitForLog("INFO: GUIDirector::PushScreen: 13") && game.RunGameTime(std::chrono::milliseconds(500))) {
+            return testing::AssertionSuccess();
+        }
+        return testing::AssertionFailure() << "no match played; log:\n" << game.Log();
+    };
+    testing_support::ExpectStartsAsOnlyClient({MATCH_VIEW_EXECUTABLE, "data/levels/1_nanomill.xml"}, PONDORIX_GAME_DIR,
+                                              "", 20, 4, playsMatch);
 }
 
 // Started from a folder without application.xml, or where no X display opens, the view ends at
