@@ -40,7 +40,8 @@ endfunction()
 # tried again when the server drops them. An object library, so that the code is linked although
 # nothing calls it.
 add_library(test_startup OBJECT EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/support/startup/PrivateHome.cpp
-  ${PROJECT_SOURCE_DIR}/tests/support/startup/DisplayRetry.cpp)
+  ${PROJECT_SOURCE_DIR}/tests/support/startup/DisplayRetry.cpp
+  ${PROJECT_SOURCE_DIR}/tests/support/startup/SanitizerDefaults.cpp)
 target_link_libraries(test_startup PUBLIC X11::X11 ${CMAKE_DL_LIBS})
 
 # pondorix_whole_program(<target> [LABELS <label>...])
