@@ -43,6 +43,7 @@ public:
     bool set_member(const base_stringi& name, const as_value& value) override;
     bool get_member(const base_stringi& name, as_value* value) override;
     bool is_active() const override { return m_active; }
+    bool has_left_stage() const override { return m_left_stage; }
 
     // The character operations, in the order of the interface. Those named reserved_* hold
     // their places with fixed answers: nothing in the player asks them for anything else, and
@@ -196,6 +197,9 @@ public:
     void set_clip_depth(uint16_t clip_depth) { m_clip_depth = clip_depth; }
     // Display lists mark what they hold as on the stage; a root movie is on it from the start.
     void set_active(bool active) { m_active = active; }
+    // A display list marks a character whose removal is about to send its last kill-focus; a
+    // removed character is never placed again.
+    void leave_stage() { m_left_stage = true; }
     // The frame tag that placed this child: frame << 32 | the tag's index in the frame; -1 for a
     // child placed by script.
     int64_t get_place_key() const { return m_place_key; }
@@ -223,6 +227,7 @@ private:
     uint16_t m_clip_depth = 0;
     bool m_visible = true;
     bool m_active = false;
+    bool m_left_stage = false;
     int64_t m_place_key = -1;
     display_callback m_display_callback = nullptr;
     void* m_display_callback_user = nullptr;

@@ -182,7 +182,14 @@ void display_list::remove(int index) {
     if (!events_running) {
         m_being_removed.push_back(ch.get_ptr());
         ch->clear_display_objects();
-        ch->on_event(event_id(event_id::KILLFOCUS));
+        // The removal's kill-focus is the character's last: from here on it takes the focus no more.
+        // The root sends it, so that the root names nobody afterwards unless a handler gave the focus on.
+        ch->leave_stage();
+        if (smart_ptr<movie_root> root = ch->get_root()) {
+            root->send_last_kill_focus(ch.get_ptr());
+        } else {
+            ch->on_event(event_id(event_id::KILLFOCUS));
+        }
         ch->on_event(event_id(event_id::UNLOAD));
         m_being_removed.erase(std::find(m_being_removed.begin(), m_being_removed.end(), ch.get_ptr()));
     }

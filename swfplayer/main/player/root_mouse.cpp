@@ -45,11 +45,16 @@ void root::update_mouse_buttons() {
         }
         if (m_mouse_down_now) {
             if (get_current_focus() != active) {
-                // The old focus hears the kill-focus event as the focus leaves it. An entity that
-                // takes the set-focus event becomes the focus, unless the event's handlers named
-                // a holder themselves (a field names itself, and its onSetFocus may move on).
+                // The old focus hears the kill-focus event as the focus leaves it (a holder that
+                // its handlers focus again keeps it). An entity that takes the set-focus event
+                // becomes the focus when nobody holds it, unless the event's handlers moved the
+                // focus themselves (a field names itself, and its onSetFocus may move on, to an
+                // object that may leave the stage). An entity that a handler took off the stage
+                // hears no set-focus.
                 set_current_focus(nullptr);
-                if (active && active->on_event(event_id(event_id::SETFOCUS)) && !get_current_focus()) {
+                const unsigned changes = get_focus_changes();
+                if (active && !active->has_left_stage() && active->on_event(event_id(event_id::SETFOCUS)) &&
+                    !get_current_focus() && get_focus_changes() == changes) {
                     set_current_focus(active.get_ptr());
                 }
             }

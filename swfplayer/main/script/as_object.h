@@ -114,6 +114,9 @@ public:
     virtual void advance(float /*dt*/) {}
     // Whether this is a character placed on a stage; plain objects never are.
     virtual bool is_active() const { return false; }
+    // Whether this is a character that a display list has begun to take off the stage, from the
+    // kill-focus of its removal on; such an object takes the focus no more.
+    virtual bool has_left_stage() const { return false; }
 
     // Stores a member hidden from for-in, without watches or read-only checks.
     void builtin_member(const base_stringi& name, const as_value& value);

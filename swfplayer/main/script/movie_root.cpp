@@ -10,6 +10,14 @@
 
 namespace swfplayer {
 
+namespace {
+
+bool has_left_stage(const as_object* object) {
+    return object && object->has_left_stage();
+}
+
+}  // namespace
+
 void movie_root::get_mouse_state(int* x, int* y, int* buttons) const {
     assert(x);
     assert(y);
@@ -39,13 +47,13 @@ void movie_root::set_current_focus(as_object* object) {
     std::vector<smart_ptr<as_object>> left;
     for (;;) {
         smart_ptr<as_object> holder = m_current_focus;
-        if (holder == object) {
+        if (holder == object || has_left_stage(object)) {
             return;
         }
         if (!holder || is_losing_focus(holder.get_ptr())) {
             // A change made while the holder hears kill-focus sends it no second one: the holder
             // lets the focus go when its kill-focus ends.
-            m_current_focus = object;
+            name_holder(object);
             return;
         }
         if (std::find(left.begin(), left.end(), holder) != left.end()) {
@@ -56,11 +64,31 @@ void movie_root::set_current_focus(as_object* object) {
         holder->on_event(event_id(event_id::KILLFOCUS));
         m_losing_focus.pop_back();
         if (m_current_focus == holder) {
-            m_current_focus = object;
+            // The holder lets the focus go, to nobody when a handler took object off the stage.
+            name_holder(has_left_stage(object) ? nullptr : object);
             return;
         }
         // A handler gave the focus to another object while the holder heard kill-focus: this
         // change comes later, so that object loses the focus in its turn.
+    }
+}
+
+void movie_root::send_last_kill_focus(as_object* object) {
+    if (is_losing_focus(object)) {
+        return;
+    }
+    m_losing_focus.push_back(object);
+    object->on_event(event_id(event_id::KILLFOCUS));
+    m_losing_focus.pop_back();
+    if (m_current_focus == object) {
+        name_holder(nullptr);
+    }
+}
+
+void movie_root::name_holder(as_object* object) {
+    if (m_current_focus != object) {
+        m_current_focus = object;
+        m_focus_changes++;
     }
 }
 

@@ -51,8 +51,18 @@ public:
     // that a kill-focus handler names meanwhile hears kill-focus in its turn, so the focus ends
     // on object; only an object that already heard kill-focus in this change and was focused
     // again keeps it (handlers that always refocus end there). Called from a handler while the
-    // holder hears kill-focus, the focus moves at once and the holder hears no second one.
+    // holder hears kill-focus, the focus moves at once and the holder hears no second one. An
+    // object that has left the stage takes no focus: the focus stays where it is, or goes to
+    // nobody when object leaves while the holder hears kill-focus.
     void set_current_focus(as_object* object);
+    // The kill-focus of object's removal from the stage, its last. A holder hears it as one that
+    // loses the focus (a change its handler makes stands and sends it no second kill-focus); when
+    // the root still names object afterwards (or names it while giving it the focus), it names
+    // nobody. An object that hears the root's kill-focus already hears no second one.
+    void send_last_kill_focus(as_object* object);
+    // How many times the root has named another holder (or nobody): a caller that reads it before
+    // and after running handlers learns whether they moved the focus.
+    unsigned get_focus_changes() const { return m_focus_changes; }
 
     // A key of the host: owner's global Key object records it (logged when owner has none), and
     // a press goes to the key listeners.
@@ -88,6 +98,8 @@ protected:
 private:
     // True while object hears kill-focus from this root.
     bool is_losing_focus(const as_object* object) const;
+    // Makes object (null: nobody) the holder, counting the change.
+    void name_holder(as_object* object);
 
     smart_ptr<as_object> m_movie;
     int m_mouse_x = 0;
@@ -99,6 +111,7 @@ private:
     listener m_keypress_listener;
     smart_ptr<as_object> m_current_focus;
     std::vector<as_object*> m_losing_focus;  // the holders hearing kill-focus, innermost last
+    unsigned m_focus_changes = 0;
 };
 
 }  // namespace swfplayer

@@ -15,7 +15,8 @@ void selection_set_focus(const fn_call& fn) {
     }
     as_value path = fn.arg(0);
     smart_ptr<as_object> target = path.is_string() ? fn.env->find_target(path) : path.to_object();
-    if (target && target->is(AS_CHARACTER)) {
+    // A kept reference to a character taken off the stage gives it no focus.
+    if (target && target->is(AS_CHARACTER) && !target->has_left_stage()) {
         target->on_event(event_id(event_id::SETFOCUS));
         fn.result->set_bool(true);
     }

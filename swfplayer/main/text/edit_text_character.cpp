@@ -258,7 +258,8 @@ void edit_text_character::set_focus() {
     if (named) {
         root->set_current_focus(this);
     }
-    if (m_has_focus || m_taking_focus) {
+    // The kill-focus handlers that the change ran may have taken this field off the stage.
+    if (m_has_focus || m_taking_focus || has_left_stage()) {
         return;
     }
     m_taking_focus = true;

@@ -1,0 +1,218 @@
+#include "tests/swfplayer/main/text/FocusFixture.h"
+
+#include "swfplayer/main/display/sprite_instance.h"
+#include "swfplayer/main/player/movie_player.h"
+#include "swfplayer/main/script/fn_call.h"
+#include "tools/swfkit/ActionAssembler.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+
+namespace text_test {
+
+namespace {
+
+constexpr uint16_t kFieldId = 7;
+constexpr uint16_t kSquareId = 8;
+constexpr uint16_t kClipId = 9;
+constexpr int kTwips = 20;
+// The objects by depth, from 1.
+const char* const kNames[] = {"first", "second", "clip", "other"};
+
+FocusScript g_script;
+root* g_root = nullptr;
+std::map<std::string, smart_ptr<character>>* g_objects = nullptr;
+
+std::string name_of(as_object* object) {
+    as_value name;
+    return object && object->get_member("_name", &name) ? name.to_string() : "nobody";
+}
+
+void remove_object(const std::string& name) {
+    smart_ptr<character> object = (*g_objects)[name];
+    if (!object->is_active()) {
+        return;
+    }
+    g_script.events.push_back("remove " + name);
+    g_root->get_root_sprite()->remove_display_object(object.get_ptr());
+    g_script.events.push_back("gone " + name);
+}
+
+void act(const std::string& action) {
+    const size_t space = action.find(' ');
+    const std::string verb = action.substr(0, space);
+    const std::string name = action.substr(space + 1);
+    if (verb == "remove") {
+        remove_object(name);
+        return;
+    }
+    as_value target = verb == "give" ? as_value((*g_objects)[name].get_ptr()) : as_value(name.c_str());
+    g_root->get_root_sprite()->call_method("focus", &target, 1);
+}
+
+void record(const std::string& event, const fn_call& fn) {
+    const std::string entry = event + " " + name_of(fn.this_ptr);
+    g_script.events.push_back(entry);
+    if (event == "kill") {
+        g_script.holders.push_back(name_of(g_root->get_current_focus()));
+    }
+    if (g_script.calls_left > 0) {
+        g_script.calls_left--;
+        const std::vector<std::string> actions = g_script.actions[entry];
+        for (const std::string& action : actions) {
+            act(action);
+        }
+    }
+}
+void record_set(const fn_call& fn) {
+    record("set", fn);
+}
+void record_kill(const fn_call& fn) {
+    record("kill", fn);
+}
+void record_unload(const fn_call& fn) {
+    record("unload", fn);
+}
+void take_press(const fn_call& /*fn*/) {}
+
+swfkit::ShapeBuilder Square() {
+    swfkit::ShapeBuilder b;
+    b.SetFillStyle0(b.AddFillStyle(swfkit::FillStyle::Solid({0, 0, 255, 255})));
+    b.MoveTo(0, 0);
+    b.LineTo(0, 100 * kTwips);
+    b.LineTo(100 * kTwips, 100 * kTwips);
+    b.LineTo(100 * kTwips, 0);
+    b.LineTo(0, 0);
+    return b;
+}
+
+}  // namespace
+
+FocusScript& Script() {
+    return g_script;
+}
+
+void FocusFixture::SetUp() {
+    TextFixture::SetUp();
+    m_movie = LoadWithFont([](swfkit::TagList& tags) {
+        swfkit::EditText field;
+        field.id = kFieldId;
+        field.bounds = {0, 200 * kTwips, 0, 30 * kTwips};
+        field.fontId = kFontId;
+        field.height = 400;
+        tags.Tag(tag_define_edit_text, DefineEditTextBody(field));
+        tags.DefineShape(kSquareId, Square());
+        swfkit::TagList clip(tags.GetVersion());
+        clip.PlaceObject(kSquareId, 1).ShowFrame();
+        tags.DefineSprite(kClipId, clip);
+        for (uint16_t depth = 1; depth <= 4; depth++) {
+            swfkit::Placement p;
+            p.depth = depth;
+            p.characterId = depth <= 2 ? kFieldId : kClipId;
+            p.name = kNames[depth - 1];
+            p.matrix = swfkit::Matrix{1, 1, 0, 0, 0, (depth - 1) * 100 * kTwips};
+            tags.PlaceObject2(p);
+        }
+        tags.DoAction(swfkit::assemble("fn:focus(target) { 'target' get_var 1 'Selection' get_var 'setFocus' "
+                                       "call_method return } stop")
+                          .bytes());
+        tags.ShowFrame().RemoveObject2(2).RemoveObject2(3);
+    });
+    ASSERT_TRUE(m_movie);
+    Restart();
+}
+
+void FocusFixture::Restart() {
+    m_objects.clear();
+    m_playing = create_instance(m_movie.get_ptr());
+    m_playing->advance(0.0f);
+    g_root = m_playing.get_ptr();
+    g_objects = &m_objects;
+    g_script = FocusScript();
+    for (const char* name : kNames) {
+        as_value value;
+        m_playing->get_root_sprite()->get_member(name, &value);
+        smart_ptr<character> object = cast_to_character(value.to_object());
+        ASSERT_TRUE(object) << name;
+        m_objects[name] = object;
+        object->set_member("onSetFocus", as_value(record_set));
+        object->set_member("onKillFocus", as_value(record_kill));
+        if (!object->is(AS_EDIT_TEXT)) {
+            object->set_member("onUnload", as_value(record_unload));
+            object->set_member("onPress", as_value(take_press));
+        }
+    }
+}
+
+void FocusFixture::TearDown() {
+    m_objects.clear();
+    g_objects = nullptr;
+    g_root = nullptr;
+    g_script = FocusScript();
+    m_playing = nullptr;
+    TextFixture::TearDown();
+}
+
+std::string FocusFixture::Focus(const std::string& name) {
+    return m_playing->call_method("focus", "%s", name.c_str());
+}
+
+void FocusFixture::Remove(const std::string& name) {
+    remove_object(name);
+}
+
+void FocusFixture::Type(const std::string& keys) {
+    for (char key : keys) {
+        m_player->notify_key_event(key, true);
+        m_player->notify_key_event(key, false);
+    }
+}
+
+bool FocusFixture::Listens(edit_text_character* field) {
+    listener& keys = m_playing->get_keypress_listener();
+    for (int i = 0; i < keys.size(); i++) {
+        if (keys[i] == field) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string FocusFixture::Holder() {
+    return name_of(m_playing->get_current_focus());
+}
+
+void FocusFixture::ExpectHolder(const char* name) {
+    EXPECT_EQ(Holder(), name ? name : "nobody");
+    for (const char* field : {"first", "second"}) {
+        const bool holds = name && std::string(name) == field;
+        EXPECT_EQ(Field(field)->has_focus(), holds) << field;
+        EXPECT_EQ(Listens(Field(field)), holds) << field;
+    }
+}
+
+void FocusFixture::Click(int x, int y) {
+    for (int buttons : {0, 1, 0}) {
+        m_playing->notify_mouse_state(x, y, buttons);
+        m_playing->advance(0.0f);
+    }
+}
+
+void FocusFixture::Press(const std::string& name) {
+    const int row = static_cast<int>(std::find(std::begin(kNames), std::end(kNames), name) - std::begin(kNames));
+    Click(10, 10 + 100 * row);
+}
+
+std::vector<std::string> FocusFixture::Heard(const std::string& event) {
+    std::vector<std::string> names;
+    for (const std::string& entry : g_script.events) {
+        if (entry.rfind(event + " ", 0) == 0) {
+            names.push_back(entry.substr(event.size() + 1));
+        }
+    }
+    return names;
+}
+
+}  // namespace text_test

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "swfplayer/main/player/root.h"
+#include "tests/swfplayer/main/text/TextFixture.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace text_test {
+
+// What the focus handlers of the fixture's objects heard, and what they do in turn.
+struct FocusScript {
+    // In order: "set NAME", "kill NAME" and, for a clip, "unload NAME" as each handler starts;
+    // "remove NAME" and "gone NAME" around each removal of an object on the stage.
+    std::vector<std::string> events;
+    // The name of the root's focus holder as each kill handler starts.
+    std::vector<std::string> holders;
+    // The actions that run after an entry of events ("kill second", "remove clip", ...), in order:
+    // "focus NAME" (Selection.setFocus by path), "give NAME" (Selection.setFocus with the object
+    // itself, kept from the start) and "remove NAME" (off the stage, when it is on it).
+    std::map<std::string, std::vector<std::string>> actions;
+    // Handler calls left before the handlers stop acting (a guard against handlers that never end).
+    int calls_left = 1000;
+};
+
+// The focus fixture's script record, cleared by each SetUp.
+FocusScript& Script();
+
+// A movie of two input fields, "first" at the top and "second" 100 pixels below it, and two clips
+// that take presses, "clip" 200 pixels and "other" 300 pixels down (100 pixels square). Its first
+// frame defines focus(target), which hands Selection.setFocus's answer back, and stops; its second
+// frame removes "second" and "clip". Every object records its focus handlers (and a clip its
+// onUnload) in Script(). The movie plays its first frame.
+class FocusFixture : public TextFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // A new instance of the movie in place of the one playing, with a cleared script record.
+    void Restart();
+
+    // The object of that name as it was placed, whether or not it is still on the stage.
+    character* Object(const std::string& name) { return m_objects[name].get_ptr(); }
+    edit_text_character* Field(const std::string& name) { return static_cast<edit_text_character*>(Object(name)); }
+    // Selection.setFocus with a path; its answer as text.
+    std::string Focus(const std::string& name);
+    // Takes the object off the stage, as a script's action "remove NAME" does.
+    static void Remove(const std::string& name);
+    void Type(const std::string& keys);
+    std::string Text(const std::string& name) { return Field(name)->get_text().c_str(); }
+    // Whether field listens to the root's keys.
+    bool Listens(edit_text_character* field);
+    // The name of the root's focus holder; "nobody" for none.
+    std::string Holder();
+    // The root names the field of that name (nobody for null) as the focus holder, and that field
+    // alone has its focus flag and listens to the keys.
+    void ExpectHolder(const char* name);
+    // A press and release of the left button at (x, y) pixels.
+    void Click(int x, int y);
+    // A press on the object's top left corner.
+    void Press(const std::string& name);
+    // The names of the objects that heard event ("set", "kill", ...), in order.
+    static std::vector<std::string> Heard(const std::string& event);
+
+    smart_ptr<root> m_playing;
+    std::map<std::string, smart_ptr<character>> m_objects;
+};
+
+}  // namespace text_test
