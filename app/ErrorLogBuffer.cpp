@@ -41,9 +41,12 @@ ErrorLogBuffer::ErrorLogBuffer(LineWriter writer) : m_Writer(std::move(writer)) 
 void ErrorLogBuffer::Flush() {
     const std::lock_guard<std::mutex> lock(m_Mutex);
     for (auto& [thread, text] : m_Pending) {
-        Pass(text, text.size());
+        const size_t lastLineEnd = text.rfind('\n');
+        if (lastLineEnd != std::string::npos) {
+            Pass(text, lastLineEnd + 1);
+        }
     }
-    m_Pending.clear();
+    std::erase_if(m_Pending, [](const auto& pending) { return pending.second.empty(); });
     Write(m_Repeats.Flush());
 }
 

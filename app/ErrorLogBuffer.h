@@ -25,8 +25,10 @@ public:
 
     explicit ErrorLogBuffer(LineWriter writer);
 
-    // Hands on what each thread has not flushed yet, as one message of that thread, then the
-    // totals of the repeats not yet written (RepeatedMessages::Flush).
+    // Hands on what each thread has not flushed yet up to its last line end, as one message of
+    // that thread, then the totals of the repeats not yet written (RepeatedMessages::Flush). A
+    // line a thread has not ended stays with it: it goes on whole once the thread ends and
+    // flushes it, and never goes on if the thread does not.
     void Flush();
 
     // Makes SFML's error stream write into the game's log, each line as an INFO line

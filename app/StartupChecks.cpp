@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "app/Logger.h"
 #include "platform/DisplayConnection.h"
+#include "platform/ReadableFile.h"
 #include "platform/UserFolder.h"
 
 #include <physfs.h>
@@ -32,14 +33,23 @@ bool ArchiveHolds(const std::filesystem::path& archive, const char* name) {
     return holds;
 }
 
-// Whether the game's file system will find "application.xml" where it reads it from the working
-// folder: loose there, or in the archive "data.bin" there, which it searches first.
-bool HoldsApplicationData(const std::string& workingFolder) {
+// What keeps the game's file system from reading "application.xml" where it reads it from the
+// working folder: loose there, or in the archive "data.bin" there, which it searches first. Empty
+// when nothing does; a loose file that is there but cannot be read is told with the system's reason.
+std::string ApplicationDataProblem(const std::string& workingFolder) {
     const std::filesystem::path folder(workingFolder);
+    const std::filesystem::path loose = folder / "application.xml";
+    const std::string unreadable = platform::WhyUnreadable(loose.string());
     std::error_code error;
-    return std::filesystem::is_regular_file(folder / "application.xml", error) ||
-           (std::filesystem::exists(folder / "data.bin", error) &&
-            ArchiveHolds(folder / "data.bin", "application.xml"));
+    if (unreadable.empty() ||
+        (std::filesystem::exists(folder / "data.bin", error) && ArchiveHolds(folder / "data.bin", "application.xml"))) {
+        return std::string();
+    }
+    if (std::filesystem::symlink_status(loose, error).type() == std::filesystem::file_type::not_found) {
+        return "no application.xml in " + workingFolder +
+               ": the game starts from its run folder, build-game/run/, as scripts/run-game.sh does";
+    }
+    return "cannot read application.xml in " + workingFolder + ": " + unreadable;
 }
 
 std::string DisplayFailure() {
@@ -69,9 +79,9 @@ void TellAboutUserFolder(const char* program, const std::string& workingFolder) 
 bool CheckStartup(const char* program, const platform::DisplayConnection& display) {
     std::error_code error;
     const std::string workingFolder = std::filesystem::current_path(error).string();
-    if (!HoldsApplicationData(workingFolder)) {
-        Tell(program, "no application.xml in " + workingFolder +
-                          ": the game starts from its run folder, build-game/run/, as scripts/run-game.sh does");
+    const std::string problem = ApplicationDataProblem(workingFolder);
+    if (!problem.empty()) {
+        Tell(program, problem);
         return false;
     }
     if (!display.IsOpen()) {

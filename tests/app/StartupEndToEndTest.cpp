@@ -11,9 +11,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -97,6 +101,28 @@ TEST_F(StartupEndToEnd, a_folder_whose_data_is_in_data_bin_shows_the_title_and_o
     ASSERT_TRUE(game.Start({PONDORIX_EXECUTABLE}));
     EXPECT_TRUE(ShowsTitle());
     EXPECT_TRUE(game.Close());
+}
+
+// A loose application.xml that is there but cannot be read is told as such, with the system's
+// reason, and the start ends with exit code 1: a link to itself or to a file that is not there,
+// for any user, and a file without read permission, for a user other than root (who reads every
+// file). A folder without one keeps its own line (above).
+TEST_F(StartupEndToEnd, an_application_xml_that_cannot_be_read_is_told_with_the_systems_reason) {
+    const std::filesystem::path file = game.Folder() / "application.xml";
+    const std::string refusal = "cannot read application.xml in " + game.Folder().Path().string() + ": ";
+    const std::vector<std::pair<std::string, int>> links = {{"application.xml", ELOOP}, {"gone.xml", ENOENT}};
+    for (const auto& [target, reason] : links) {
+        std::filesystem::remove(file);
+        std::filesystem::create_symlink(target, file);
+        EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal + std::generic_category().message(reason)))
+            << target;
+    }
+    if (geteuid() != 0) {
+        std::filesystem::remove(file);
+        std::filesystem::copy(PONDORIX_GAME_DIR "/application.xml", file);
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read, std::filesystem::perm_options::remove);
+        EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal + std::generic_category().message(EACCES)));
+    }
 }
 
 // Each start on an X server of its own that resets itself whenever its last client leaves, the

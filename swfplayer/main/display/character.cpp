@@ -35,10 +35,20 @@ float bound_size(float min, float max) {
 
 }  // namespace
 
-character::character(player* owner, character* parent, int id) : as_object(owner), m_id(id), m_parent(parent) {
+character::character(player* owner, character* parent, int id)
+    : as_object(owner), m_id(id), m_parent(parent), m_had_parent(parent != nullptr) {
     if (owner) {
         nesting_of(owner).m_characters++;
     }
+}
+
+bool character::has_left_stage() const {
+    for (const character* ch = this; ch; ch = ch->get_parent()) {
+        if (ch->m_left_stage || (ch->m_had_parent && !ch->get_parent())) {
+            return true;
+        }
+    }
+    return false;
 }
 
 character::~character() {

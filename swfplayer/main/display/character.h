@@ -43,7 +43,9 @@ public:
     bool set_member(const base_stringi& name, const as_value& value) override;
     bool get_member(const base_stringi& name, as_value* value) override;
     bool is_active() const override { return m_active; }
-    bool has_left_stage() const override { return m_left_stage; }
+    // Off the stage for good: this character or a clip that holds it has left the stage, or the
+    // clip that held it is gone (only a removed clip dies while its children live on).
+    bool has_left_stage() const override;
 
     // The character operations, in the order of the interface. Those named reserved_* hold
     // their places with fixed answers: nothing in the player asks them for anything else, and
@@ -197,8 +199,9 @@ public:
     void set_clip_depth(uint16_t clip_depth) { m_clip_depth = clip_depth; }
     // Display lists mark what they hold as on the stage; a root movie is on it from the start.
     void set_active(bool active) { m_active = active; }
-    // A display list marks a character whose removal is about to send its last kill-focus; a
-    // removed character is never placed again.
+    // A display list marks a character whose removal begins, before its children are removed and
+    // it hears its last kill-focus; a removed character, and whatever is placed into it later, is
+    // never on the stage again.
     void leave_stage() { m_left_stage = true; }
     // The frame tag that placed this child: frame << 32 | the tag's index in the frame; -1 for a
     // child placed by script.
@@ -218,6 +221,8 @@ protected:
 
 private:
     weak_ptr<character> m_parent;
+    // Whether the character was made with a parent, which then dies only off the stage.
+    bool m_had_parent;
     base_string m_name;
     std::vector<display_list*> m_holding_lists;
     int m_depth = 0;

@@ -181,10 +181,12 @@ void display_list::remove(int index) {
         std::find(m_being_removed.begin(), m_being_removed.end(), ch.get_ptr()) != m_being_removed.end();
     if (!events_running) {
         m_being_removed.push_back(ch.get_ptr());
-        ch->clear_display_objects();
-        // The removal's kill-focus is the character's last: from here on it takes the focus no more.
-        // The root sends it, so that the root names nobody afterwards unless a handler gave the focus on.
+        // The removal begins: from here on the character, and whatever its children's removal
+        // handlers place into it, takes the focus no more.
         ch->leave_stage();
+        ch->clear_display_objects();
+        // The removal's kill-focus is the character's last. The root sends it, so that the root
+        // names nobody afterwards unless a handler gave the focus on.
         if (smart_ptr<movie_root> root = ch->get_root()) {
             root->send_last_kill_focus(ch.get_ptr());
         } else {

@@ -30,14 +30,54 @@ std::string name_of(as_object* object) {
     return object && object->get_member("_name", &name) ? name.to_string() : "nobody";
 }
 
+// The object of that name, or null when there is none.
+character* find_object(const std::string& name) {
+    auto found = g_objects->find(name);
+    return found == g_objects->end() ? nullptr : found->second.get_ptr();
+}
+
+// The path from the root to the object of that name: each prefix before a '_' names a clip that
+// holds it ("clip_clip_field" is "clip.clip_clip.clip_clip_field").
+std::string path_of(const std::string& name) {
+    std::string path;
+    for (size_t end = name.find('_'); end != std::string::npos; end = name.find('_', end + 1)) {
+        path += name.substr(0, end) + ".";
+    }
+    return path + name;
+}
+
+void listen_to(character* object);
+
 void remove_object(const std::string& name) {
-    smart_ptr<character> object = (*g_objects)[name];
-    if (!object->is_active()) {
+    smart_ptr<character> object = find_object(name);
+    character* parent = object ? object->get_parent() : nullptr;
+    if (!parent || !object->is_active()) {
         return;
     }
     g_script.events.push_back("remove " + name);
-    g_root->get_root_sprite()->remove_display_object(object.get_ptr());
+    parent->remove_display_object(object.get_ptr());
     g_script.events.push_back("gone " + name);
+}
+
+// A field (kind "field") or an empty clip (kind "clip") placed by script into the clip of that
+// name, whether or not it is on the stage: "NAME_field" at depth 9, "NAME_clip" at depth 10.
+void create_in(const std::string& kind, const std::string& name) {
+    character* holder = find_object(name);
+    if (!holder || holder->is(AS_EDIT_TEXT)) {
+        return;
+    }
+    const std::string made = name + "_" + kind;
+    const bool field = kind == "field";
+    const as_value args[] = {as_value(made.c_str()), as_value(field ? 9 : 10), as_value(0),
+                             as_value(0),            as_value(200),            as_value(30)};
+    holder->call_method(field ? "createTextField" : "createEmptyMovieClip", args, field ? 6 : 2);
+    as_value value;
+    smart_ptr<character> object = holder->get_member(made.c_str(), &value) ? cast_to_character(value.to_object()) : nullptr;
+    if (object) {
+        g_script.events.push_back("made " + made);
+        (*g_objects)[made] = object;
+        listen_to(object.get_ptr());
+    }
 }
 
 void act(const std::string& action) {
@@ -46,15 +86,19 @@ void act(const std::string& action) {
     const std::string name = action.substr(space + 1);
     if (verb == "remove") {
         remove_object(name);
-        return;
+    } else if (verb == "field" || verb == "clip") {
+        create_in(verb, name);
+    } else {
+        as_value target = verb == "give" ? as_value(find_object(name)) : as_value(path_of(name).c_str());
+        g_root->get_root_sprite()->call_method("focus", &target, 1);
     }
-    as_value target = verb == "give" ? as_value((*g_objects)[name].get_ptr()) : as_value(name.c_str());
-    g_root->get_root_sprite()->call_method("focus", &target, 1);
 }
 
 void record(const std::string& event, const fn_call& fn) {
-    const std::string entry = event + " " + name_of(fn.this_ptr);
-    g_script.events.push_back(entry);
+    const std::string name = name_of(fn.this_ptr);
+    const std::string entry = event + " " + name;
+    // An object placed by script over one of the same name leaves that one replaced.
+    g_script.events.push_back(find_object(name) == fn.this_ptr ? entry : entry + " (replaced)");
     if (event == "kill") {
         g_script.holders.push_back(name_of(g_root->get_current_focus()));
     }
@@ -86,6 +130,16 @@ swfkit::ShapeBuilder Square() {
     b.LineTo(100 * kTwips, 0);
     b.LineTo(0, 0);
     return b;
+}
+
+// Every object records its focus handlers and a clip its onUnload; a clip takes presses.
+void listen_to(character* object) {
+    object->set_member("onSetFocus", as_value(record_set));
+    object->set_member("onKillFocus", as_value(record_kill));
+    if (!object->is(AS_EDIT_TEXT)) {
+        object->set_member("onUnload", as_value(record_unload));
+        object->set_member("onPress", as_value(take_press));
+    }
 }
 
 }  // namespace
@@ -137,12 +191,7 @@ void FocusFixture::Restart() {
         smart_ptr<character> object = cast_to_character(value.to_object());
         ASSERT_TRUE(object) << name;
         m_objects[name] = object;
-        object->set_member("onSetFocus", as_value(record_set));
-        object->set_member("onKillFocus", as_value(record_kill));
-        if (!object->is(AS_EDIT_TEXT)) {
-            object->set_member("onUnload", as_value(record_unload));
-            object->set_member("onPress", as_value(take_press));
-        }
+        listen_to(object.get_ptr());
     }
 }
 
@@ -156,11 +205,15 @@ void FocusFixture::TearDown() {
 }
 
 std::string FocusFixture::Focus(const std::string& name) {
-    return m_playing->call_method("focus", "%s", name.c_str());
+    return m_playing->call_method("focus", "%s", path_of(name).c_str());
 }
 
 void FocusFixture::Remove(const std::string& name) {
     remove_object(name);
+}
+
+void FocusFixture::Act(const std::string& action) {
+    act(action);
 }
 
 void FocusFixture::Type(const std::string& keys) {
@@ -186,10 +239,12 @@ std::string FocusFixture::Holder() {
 
 void FocusFixture::ExpectHolder(const char* name) {
     EXPECT_EQ(Holder(), name ? name : "nobody");
-    for (const char* field : {"first", "second"}) {
-        const bool holds = name && std::string(name) == field;
-        EXPECT_EQ(Field(field)->has_focus(), holds) << field;
-        EXPECT_EQ(Listens(Field(field)), holds) << field;
+    for (const auto& [field, object] : m_objects) {
+        if (object->is(AS_EDIT_TEXT)) {
+            const bool holds = name && field == name;
+            EXPECT_EQ(Field(field)->has_focus(), holds) << field;
+            EXPECT_EQ(Listens(Field(field)), holds) << field;
+        }
     }
 }
 

@@ -14,7 +14,14 @@
 namespace text_test {
 namespace {
 
-using FocusTest = FocusFixture;
+class FocusTest : public FocusFixture {
+protected:
+    // Selection.setFocus with a kept reference to the object of that name; its answer as text.
+    std::string Give(const std::string& name) {
+        as_value target(Object(name));
+        return m_playing->get_root_sprite()->call_method("focus", &target, 1).c_str();
+    }
+};
 
 TEST_F(FocusTest, set_focus_and_the_mouse_give_a_field_the_keys_and_the_field_left_hears_kill_focus) {
     ASSERT_TRUE(Field("first") && Field("second"));
@@ -253,13 +260,72 @@ TEST_F(FocusTest, set_focus_on_a_removed_object_leaves_the_focus_where_it_is) {
     Focus("first");
     Script().events.clear();
     for (const char* name : {"second", "clip"}) {
-        as_value target(Object(name));
-        EXPECT_STREQ(m_playing->get_root_sprite()->call_method("focus", &target, 1).c_str(), "false") << name;
+        EXPECT_EQ(Give(name), "false") << name;
     }
     EXPECT_TRUE(Script().events.empty());
     ExpectHolder("first");
     Type("x");
     EXPECT_EQ(std::make_pair(Text("first"), Text("second")), std::make_pair(std::string("x"), std::string("")));
+}
+
+// A field placed by script into a clip on the stage takes the focus and the keys; placed into a clip
+// by the clip's onUnload, or later through a kept reference to the removed clip, a field, a clip
+// and a field inside that clip are off the stage with it: Selection, the host and the keys give
+// them nothing, and they hear no set-focus.
+TEST_F(FocusTest, objects_placed_into_a_removed_clip_take_no_focus_and_no_keys) {
+    Act("field other");
+    EXPECT_EQ(Focus("other_field"), "true");
+    ExpectHolder("other_field");
+    Type("ok");
+    EXPECT_EQ(Text("other_field"), "ok");
+    m_playing->set_current_focus(nullptr);
+    Script().events.clear();
+
+    Script().actions["unload clip"] = {"field clip", "give clip_field"};
+    Remove("clip");
+    ExpectHolder(nullptr);
+    Type("abc");
+    EXPECT_EQ(Text("clip_field"), "");
+
+    Remove("other");
+    for (const char* action : {"field other", "clip other", "field other_clip"}) {
+        Act(action);
+    }
+    for (const char* name : {"other_field", "other_clip", "other_clip_field"}) {
+        EXPECT_EQ(Give(name), "false") << name;
+        m_playing->set_current_focus(Object(name));
+        ExpectHolder(nullptr);
+    }
+    Type("xyz");
+    EXPECT_EQ(Text("other_field") + Text("other_clip_field"), "");
+    EXPECT_EQ(Heard("set"), std::vector<std::string>{});
+}
+
+// A field placed into a removed clip stays off the stage once the clip is gone (the next frame's
+// collection frees a removed clip that nothing holds).
+TEST_F(FocusTest, a_field_placed_into_a_removed_clip_that_is_gone_takes_no_focus) {
+    Act("clip other");
+    Remove("other_clip");
+    Act("field other_clip");
+    m_objects.erase("other_clip");
+    m_playing->advance(1.0f);
+    ASSERT_EQ(Object("other_clip_field")->get_parent(), nullptr);
+    EXPECT_EQ(Give("other_clip_field"), "false");
+    ExpectHolder(nullptr);
+}
+
+// A clip's removal removes its children first: what their removal handlers place into the clip is
+// off the stage too, and the focus given to it there leaves the root naming nobody.
+TEST_F(FocusTest, an_object_placed_into_a_clip_by_its_childs_removal_takes_no_focus) {
+    Act("clip clip");
+    Script().actions["unload clip_clip"] = {"field clip", "give clip_field"};
+    Remove("clip");
+    EXPECT_EQ(Script().events,
+              (std::vector<std::string>{"made clip_clip", "remove clip", "kill clip_clip", "unload clip_clip",
+                                        "made clip_field", "kill clip", "unload clip", "gone clip"}));
+    ExpectHolder(nullptr);
+    Type("k");
+    EXPECT_EQ(Text("clip_field"), "");
 }
 
 }  // namespace
