@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <filesystem>
 #include <string>
 #include <system_error>

@@ -68,11 +68,12 @@ void create_in(const std::string& kind, const std::string& name) {
     }
     const std::string made = name + "_" + kind;
     const bool field = kind == "field";
-    const as_value args[] = {as_value(made.c_str()), as_value(field ? 9 : 10), as_value(0),
-                             as_value(0),            as_value(200),            as_value(30)};
+    const as_value args[] = {
+        as_value(made.c_str()), as_value(field ? 9 : 10), as_value(0), as_value(0), as_value(200), as_value(30)};
     holder->call_method(field ? "createTextField" : "createEmptyMovieClip", args, field ? 6 : 2);
     as_value value;
-    smart_ptr<character> object = holder->get_member(made.c_str(), &value) ? cast_to_character(value.to_object()) : nullptr;
+    smart_ptr<character> object =
+        holder->get_member(made.c_str(), &value) ? cast_to_character(value.to_object()) : nullptr;
     if (object) {
         g_script.events.push_back("made " + made);
         (*g_objects)[made] = object;

@@ -22,10 +22,10 @@ namespace {
 // The movie's objects, and those the programs place: a field and a clip into each clip, and a
 // field into each clip placed.
 const std::vector<std::string> kPlaced = {"first", "second", "clip", "other"};
-const std::vector<std::string> kObjects = {"first",      "second",     "clip",        "other",
-                                           "clip_field", "other_field", "clip_clip", "other_clip",
+const std::vector<std::string> kObjects = {"first",           "second",          "clip",      "other",
+                                           "clip_field",      "other_field",     "clip_clip", "other_clip",
                                            "clip_clip_field", "other_clip_field"};
-const std::vector<std::string> kCreations = {"field clip", "field other", "clip clip",
+const std::vector<std::string> kCreations = {"field clip", "field other",     "clip clip",
                                              "clip other", "field clip_clip", "field other_clip"};
 
 bool IsField(const std::string& name) {
@@ -118,7 +118,8 @@ protected:
         // The frame's removals have no marks of their own: an object that left marks it here.
         for (const auto& [name, object] : m_objects) {
             const std::vector<std::string>& events = Script().events;
-            if (!object->is_active() && std::find(events.begin() + Since(name), events.end(), "gone " + name) == events.end()) {
+            if (!object->is_active() &&
+                std::find(events.begin() + Since(name), events.end(), "gone " + name) == events.end()) {
                 Script().events.push_back("gone " + name);
             }
         }
