@@ -209,6 +209,10 @@ std::string FocusFixture::Focus(const std::string& name) {
     return m_playing->call_method("focus", "%s", path_of(name).c_str());
 }
 
+character* FocusFixture::Object(const std::string& name) {
+    return find_object(name);
+}
+
 void FocusFixture::Remove(const std::string& name) {
     remove_object(name);
 }

@@ -44,8 +44,9 @@ protected:
     // A new instance of the movie in place of the one playing, with a cleared script record.
     void Restart();
 
-    // The object of that name as it was placed, whether or not it is still on the stage.
-    character* Object(const std::string& name) { return m_objects[name].get_ptr(); }
+    // The object of that name as it was placed, whether or not it is still on the stage; null
+    // when none was.
+    static character* Object(const std::string& name);
     edit_text_character* Field(const std::string& name) { return static_cast<edit_text_character*>(Object(name)); }
     // Selection.setFocus with the path of the object of that name; its answer as text.
     std::string Focus(const std::string& name);

@@ -82,8 +82,8 @@ protected:
             }
         }
     }
-    // Whether the object of that name is on the stage, as the display shows it: it and every clip
-    // that holds it are in their display lists, up to the root.
+    // Whether the object is on the stage, as the display shows it: it and every clip that holds it
+    // are in their display lists, up to the root.
     bool OnStage(character* object) {
         for (character* ch = object; ch != m_playing->get_root_sprite(); ch = ch->get_parent()) {
             if (!ch || !ch->is_active()) {
@@ -146,8 +146,8 @@ protected:
         }
         return broken;
     }
-    // The index of the event that made the object of that name last ("made NAME"); 0 for the
-    // movie's own objects, made before the first event.
+    // The index of the last event before the one at `before` (all of them, by default) that made
+    // the object of that name ("made NAME"); 0 for the movie's own objects, made before the first.
     static size_t Since(const std::string& name, size_t before = std::string::npos) {
         const std::vector<std::string>& events = Script().events;
         const size_t end = std::min(before, events.size());
