@@ -8,13 +8,49 @@
 #include <unistd.h>
 
 namespace testing_support {
+namespace {
+
+// This process's environment with the changes made: "NAME=value" sets a variable, "NAME" unsets it.
+std::vector<std::string> ChangedEnvironment(const std::vector<std::string>& changes) {
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        variables.emplace_back(*variable);
+    }
+    for (const std::string& change : changes) {
+        const size_t equals = change.find('=');
+        const std::string prefix = change.substr(0, equals) + "=";
+        std::erase_if(variables, [&](const std::string& variable) { return variable.starts_with(prefix); });
+        if (equals != std::string::npos) {
+            variables.push_back(change);
+        }
+    }
+    return variables;
+}
+
+// The texts as the null-ended array of pointers that exec takes; valid while the texts are.
+std::vector<char*> PointersTo(const std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (const std::string& text : texts) {
+        pointers.push_back(const_cast<char*>(text.c_str()));
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
 
 ChildProcess ChildProcess::Start(const std::vector<std::string>& argv, const std::string& folder,
                                  const std::vector<std::string>& environment, const std::string& outputFile) {
+    // All that the child needs is made before the fork: in a process with threads (the tests start
+    // programs from several at once) the child may only make calls that are safe after fork. It
+    // must not allocate, since another thread may have held the allocator's lock at the fork, and
+    // the child would wait for it for ever.
+    const std::vector<std::string> variables = ChangedEnvironment(environment);
+    const std::vector<char*> args = PointersTo(argv);
+    const std::vector<char*> envp = PointersTo(variables);
     if (pid_t pid = fork(); pid != 0) {
         return ChildProcess(pid);
     }
-    // In the child: only calls that are safe after fork, then exec.
     if (!folder.empty() && chdir(folder.c_str()) != 0) {
         _exit(126);
     }
@@ -23,15 +59,7 @@ ChildProcess ChildProcess::Start(const std::vector<std::string>& argv, const std
         dup2(out, STDERR_FILENO);
         close(out);
     }
-    for (const std::string& variable : environment) {
-        putenv(const_cast<char*>(variable.c_str()));
-    }
-    std::vector<char*> args;
-    for (const std::string& arg : argv) {
-        args.push_back(const_cast<char*>(arg.c_str()));
-    }
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
+    execvpe(args[0], args.data(), envp.data());
     _exit(127);
 }
 

@@ -13,8 +13,9 @@ namespace testing_support {
 // has ended by then.
 class ChildProcess {
 public:
-    // Starts argv[0] (a path) in folder with the extra environment variables ("NAME=value"),
-    // its output going to outputFile. Returns an object that has no process when fork failed.
+    // Starts argv[0] (a path) in folder with the environment changed ("NAME=value" sets a
+    // variable, "NAME" unsets it), its output going to outputFile. Returns an object that has no
+    // process when fork failed. Safe to call from several threads at once.
     static ChildProcess Start(const std::vector<std::string>& argv, const std::string& folder,
                               const std::vector<std::string>& environment, const std::string& outputFile);
 
