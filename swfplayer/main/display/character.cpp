@@ -43,12 +43,16 @@ character::character(player* owner, character* parent, int id)
 }
 
 bool character::has_left_stage() const {
-    for (const character* ch = this; ch; ch = ch->get_parent()) {
-        if (ch->m_left_stage || (ch->m_had_parent && !ch->get_parent())) {
+    for (const character* ch = this;;) {
+        if (ch->m_left_stage) {
             return true;
         }
+        const character* parent = ch->get_parent();
+        if (parent == nullptr) {
+            return ch->m_had_parent;
+        }
+        ch = parent;
     }
-    return false;
 }
 
 character::~character() {
