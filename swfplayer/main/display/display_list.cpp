@@ -181,16 +181,19 @@ void display_list::remove(int index) {
         std::find(m_being_removed.begin(), m_being_removed.end(), ch.get_ptr()) != m_being_removed.end();
     if (!events_running) {
         m_being_removed.push_back(ch.get_ptr());
+        smart_ptr<movie_root> root = ch->get_root();
+        const bool held_focus = root && root->get_current_focus() == ch.get_ptr();
         // The removal begins: from here on the character, and whatever its children's removal
         // handlers place into it, takes the focus no more.
         ch->leave_stage();
         ch->clear_display_objects();
         // The removal's kill-focus is the character's last. The root sends it, so that the root
-        // names nobody afterwards unless a handler gave the focus on.
-        if (smart_ptr<movie_root> root = ch->get_root()) {
-            root->send_last_kill_focus(ch.get_ptr());
-        } else {
+        // names nobody afterwards unless a handler gave the focus on. A holder that its children's
+        // removal handlers took the focus from has heard its last kill-focus then.
+        if (!root) {
             ch->on_event(event_id(event_id::KILLFOCUS));
+        } else if (!held_focus || root->get_current_focus() == ch.get_ptr()) {
+            root->send_last_kill_focus(ch.get_ptr());
         }
         ch->on_event(event_id(event_id::UNLOAD));
         m_being_removed.erase(std::find(m_being_removed.begin(), m_being_removed.end(), ch.get_ptr()));
@@ -226,9 +229,18 @@ void display_list::clear_except(const array<int>& depths) {
 void display_list::swap_characters(character* a, character* b) {
     int index_a = find_character(a);
     int index_b = find_character(b);
-    if (index_a < 0 || index_b < 0 || index_a == index_b) {
+    if (index_a < 0 || index_b < 0) {
+        // A character that left the list (a kept reference to a removed clip) has no place to
+        // give: exchanging depths alone would unsort the list.
+        log_error("display_list::swap_characters: a character to swap is not in the display list\n");
         return;
     }
+    if (index_a == index_b) {
+        return;
+    }
+    const int depth_a = a->get_depth();
+    a->set_depth(b->get_depth());
+    b->set_depth(depth_a);
     // The keys stay with the places, so the two characters take each other's keys.
     m_names.remove(a, a->get_name(), m_order_keys[index_a]);
     m_names.remove(b, b->get_name(), m_order_keys[index_b]);

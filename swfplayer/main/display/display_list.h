@@ -60,7 +60,8 @@ public:
     void clear();
     // Removes every character whose depth is not among depths.
     void clear_except(const array<int>& depths);
-    // Exchanges the list positions of a and b; the caller exchanges their depths.
+    // Exchanges the depths and list positions of a and b. When either is not in the list, nothing
+    // changes and one line is logged.
     void swap_characters(character* a, character* b);
     // Moves ch to a free depth.
     void change_character_depth(character* ch, int depth);

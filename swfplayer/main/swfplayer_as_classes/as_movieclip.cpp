@@ -170,9 +170,6 @@ void sprite_swap_depths(const fn_call& fn) {
         log_error("MovieClips should have the same parent\n");
         return;
     }
-    int depth = sprite->get_depth();
-    sprite->set_depth(partner->get_depth());
-    partner->set_depth(depth);
     parent->get_display_list().swap_characters(sprite.get_ptr(), partner.get_ptr());
 }
 

@@ -251,30 +251,35 @@ void edit_text_character::call_focus_handler(const char* name) {
 }
 
 void edit_text_character::set_focus() {
-    // The root sends the kill-focus event here when the focus moves on, and key presses
-    // arrive through its key listeners.
-    smart_ptr<movie_root> root = get_root();
-    const bool named = root && get_ref_count() > 0;
-    if (named) {
-        root->set_current_focus(this);
-    }
-    // The kill-focus handlers that the change ran may have taken this field off the stage.
+    // Asked again while its onSetFocus runs, once that handler has moved the focus on, the field
+    // lets the move stand: it hears set-focus once for each focus it takes, and fields whose
+    // onSetFocus focus each other come to an end.
     if (m_has_focus || m_taking_focus || has_left_stage()) {
         return;
     }
-    m_taking_focus = true;
-    call_focus_handler("onSetFocus");
-    m_taking_focus = false;
-    if (named && root->get_current_focus() != this) {
-        // The handler gave the focus to another object: that later move stands.
-        return;
+    // The root sends the kill-focus event here when the focus moves on, and key presses arrive
+    // through its key listeners.
+    smart_ptr<movie_root> root = get_root();
+    if (root && get_ref_count() > 0) {
+        root->set_current_focus(this);
+        // The kill-focus handlers that the change ran may have moved the focus on, taken this
+        // field off the stage, or given this field the focus already.
+        if (root->get_current_focus() != this || m_has_focus) {
+            return;
+        }
     }
+    // The field holds the focus before its onSetFocus runs, so that whatever the handler does
+    // (moving the focus on, taking the field off the stage) takes it from a holder, which hears
+    // kill-focus.
     if (root) {
         root->get_keypress_listener().add(this);
     }
     m_has_focus = true;
     m_cursor = m_text.utf8_length();
     format_text();
+    m_taking_focus = true;
+    call_focus_handler("onSetFocus");
+    m_taking_focus = false;
 }
 
 void edit_text_character::kill_focus() {
@@ -349,13 +354,19 @@ void edit_text_character::on_key_press(int key_code) {
 }
 
 bool edit_text_character::on_event(const event_id& id) {
-    if (m_def->m_readonly) {
-        return false;
-    }
     switch (id.m_id) {
-    case event_id::SETFOCUS: set_focus(); return true;
+    case event_id::SETFOCUS:
+        if (m_def->m_readonly) {
+            return false;
+        }
+        set_focus();
+        return true;
     case event_id::KILLFOCUS: kill_focus(); return true;
-    case event_id::KEY_PRESS: on_key_press(id.m_key_code); return false;
+    case event_id::KEY_PRESS:
+        if (!m_def->m_readonly) {
+            on_key_press(id.m_key_code);
+        }
+        return false;
     default: return false;
     }
 }

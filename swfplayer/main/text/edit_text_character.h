@@ -31,7 +31,8 @@ public:
     // "type", "backgroundColor") are answered by the field; other names go to the character.
     bool set_member(const base_stringi& name, const as_value& value) override;
     bool get_member(const base_stringi& name, as_value* value) override;
-    // Focus and key presses; a read-only field takes no events.
+    // Focus and key presses; a read-only field takes neither the focus nor the keys, but one made
+    // read-only while it holds the focus still loses it.
     bool on_event(const event_id& id) override;
     // The per-frame refresh from the bound variable.
     void advance(float delta_time) override;
@@ -65,9 +66,10 @@ private:
     void align_line(int first_record, float line_end_x);
     // The object and member name the variable name designates; null when unbound or not found.
     as_object* find_variable_target(base_string* variable);
-    // Takes the focus: the root names this field (when it is counted), then onSetFocus runs,
-    // then the field takes the keys, unless a handler moved the focus on meanwhile. Asked again
-    // while its onSetFocus runs, the field runs it no second time.
+    // Takes the focus: the root names this field (when it is counted) and the field takes the
+    // keys, then its onSetFocus runs, so that a handler which moves the focus on or takes the
+    // field off the stage sends it kill-focus. Asked again while its onSetFocus runs, once that
+    // handler has moved the focus on, the field lets the move stand.
     void set_focus();
     // Gives the focus up after onKillFocus, which runs once for each loss.
     void kill_focus();

@@ -194,6 +194,26 @@ TEST_F(MovieClipTest, clip_operations_answer_as_scripts_expect) {
           {action_assembler().push({i32(0), str("MovieClip")}).op(NEW).op(TYPE_OF).op(TRACE)});
 }
 
+// swapDepths between a clip and a kept reference to its removed sibling, in either order, swaps
+// nothing and says so: the depths stay and the list stays sorted by depth.
+TEST_F(MovieClipTest, swap_depths_with_a_removed_clip_changes_nothing) {
+    const std::vector<action_assembler> depths = {traced("b", "getDepth"), traced("c", "getDepth"),
+                                                  traced("keep", "getDepth")};
+    run({done("_root", "createEmptyMovieClip", {str("a"), i32(0)}),
+         done("_root", "createEmptyMovieClip", {str("b"), i32(2)}),
+         done("_root", "createEmptyMovieClip", {str("c"), i32(3)}),
+         action_assembler().push({str("keep"), str("a")}).op(GET_VAR).op(SET_VAR), done("a", "removeMovieClip")});
+    const std::string before = run(depths);
+    ClearLog();
+    run({done("keep", "swapDepths", {variable("b")}), done("c", "swapDepths", {variable("keep")})});
+    EXPECT_EQ(CountLogged("display_list::swap_characters: a character to swap is not in the display list"), 2);
+    EXPECT_EQ(run(depths), before);
+    const display_list& list = m_sprite->get_display_list();
+    for (int i = 1; i < list.size(); i++) {
+        EXPECT_LE(list.get_character(i - 1)->get_depth(), list.get_character(i)->get_depth()) << i;
+    }
+}
+
 // Line and fill styles at their edges; the canvas sits above the children present then, a
 // duplicate copies it, and it stays when the timeline loops, as clips made by script do.
 TEST_F(MovieClipTest, drawing_methods_reach_a_canvas_above_the_children) {

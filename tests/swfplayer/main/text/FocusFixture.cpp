@@ -89,6 +89,10 @@ void act(const std::string& action) {
         remove_object(name);
     } else if (verb == "field" || verb == "clip") {
         create_in(verb, name);
+    } else if (verb == "input" || verb == "dynamic") {
+        if (character* field = find_object(name); field && field->is(AS_EDIT_TEXT)) {
+            field->set_member("type", as_value(verb.c_str()));
+        }
     } else {
         as_value target = verb == "give" ? as_value(find_object(name)) : as_value(path_of(name).c_str());
         g_root->get_root_sprite()->call_method("focus", &target, 1);

@@ -21,9 +21,10 @@ struct FocusScript {
     // The actions that run after an entry of events ("kill second", "remove clip", ...), in order:
     // "focus NAME" (Selection.setFocus by path), "give NAME" (Selection.setFocus with the object
     // itself, kept from the start), "remove NAME" (out of its clip's display list, when it is in
-    // it) and "field NAME" or "clip NAME" (createTextField "NAME_field" at depth 9, or
+    // it), "field NAME" or "clip NAME" (createTextField "NAME_field" at depth 9, or
     // createEmptyMovieClip "NAME_clip" at depth 10, into the clip NAME, by a kept reference: its
-    // handlers then record too).
+    // handlers then record too) and "input NAME" or "dynamic NAME" (the field's type: "dynamic"
+    // makes it read-only).
     std::map<std::string, std::vector<std::string>> actions;
     // Handler calls left before the handlers stop acting (a guard against handlers that never end).
     int calls_left = 1000;

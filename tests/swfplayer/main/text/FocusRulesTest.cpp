@@ -1,9 +1,9 @@
 // The focus rules, checked on random programs: every focus handler of the fixture's fields and
 // clips (and a clip's onUnload) may give the focus on, by path or by a kept reference, take objects
-// off the stage and, in a removal's handlers, place fields and clips into clips, leaving or not;
-// the movie then takes a few steps by Selection, the mouse, the host, the frame that removes two
-// objects, removals, placements into clips on or off the stage, and keys. After each step the
-// focus must be sound.
+// off the stage, make fields read-only or take input again and, in a removal's handlers, place
+// fields and clips into clips, leaving or not; the movie then takes a few steps by Selection, the
+// mouse, the host, the frame that removes two objects, removals, placements into clips on or off
+// the stage, type switches and keys. After each step the focus must be sound.
 #include "swfplayer/main/display/sprite_instance.h"
 #include "tests/swfplayer/main/text/FocusFixture.h"
 
@@ -47,13 +47,16 @@ protected:
         return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(m_random)];
     }
     // Where placing is allowed, a field or clip placed into a clip, as often as the program's
-    // share of placements says; otherwise a focus change to an object (a field, for fields_only)
-    // or a removal of any object.
+    // share of placements says; otherwise a focus change to an object (a field, for fields_only),
+    // a removal of any object or a field's type switch.
     std::string Action(bool places, bool fields_only = false) {
         if (places && std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < m_placing) {
             return Pick(kCreations);
         }
-        const std::string verb = Pick({"focus", "give", "remove"});
+        const std::string verb = Pick({"focus", "give", "remove", "input", "dynamic"});
+        if (verb == "input" || verb == "dynamic") {
+            fields_only = true;
+        }
         std::vector<std::string> targets = kObjects;
         if (fields_only && verb != "remove") {
             std::erase_if(targets, [](const std::string& name) { return !IsField(name); });
@@ -98,9 +101,12 @@ protected:
         // The fields' texts by field, kept through the step: a field placed during the step may
         // replace one of the same name.
         std::map<smart_ptr<character>, std::string> texts;
+        std::map<smart_ptr<character>, bool> takes_input;
         for (const auto& [name, object] : m_objects) {
             if (IsField(name)) {
                 texts[object] = Text(name);
+                as_value type;
+                takes_input[object] = object->get_member("type", &type) && type.to_string() == std::string("input");
             }
         }
         Script().calls_left = 200;
@@ -137,11 +143,48 @@ protected:
                 broken.push_back("a field other than the holder has the focus or the keys");
             }
             const bool changed = f->get_text().c_str() != text;
-            if (changed != (step == "type" && holder == f)) {
+            if (changed != (step == "type" && holder == f && takes_input[field])) {
                 broken.push_back("a typed key misses the holder");
             }
             if (changed && !OnStage(f)) {
                 broken.push_back("a typed key edits a field off the stage");
+            }
+        }
+        for (const auto& [name, object] : m_objects) {
+            if (IsField(name) && (LastFocusEvent(name) == "set") != Field(name)->has_focus()) {
+                broken.push_back("a field's last focus event is not set-focus exactly while it holds the focus");
+            }
+        }
+        return broken;
+    }
+    // The last focus event ("set" or "kill") that the field of that name heard since it was made;
+    // empty when none.
+    static std::string LastFocusEvent(const std::string& name) {
+        const std::vector<std::string>& events = Script().events;
+        for (size_t i = events.size(); i > Since(name); i--) {
+            for (const char* event : {"set", "kill"}) {
+                if (events[i - 1] == event + (" " + name)) {
+                    return event;
+                }
+            }
+        }
+        return "";
+    }
+    // Every field hears set-focus and kill-focus in turn, set-focus first.
+    static std::vector<std::string> FocusEventsOutOfTurn() {
+        std::vector<std::string> broken;
+        for (const std::string& name : kObjects) {
+            if (!IsField(name)) {
+                continue;
+            }
+            bool set = false;
+            for (const std::string& event : Script().events) {
+                if (event == "set " + name && set) {
+                    broken.push_back("a field hears set-focus twice without kill-focus between");
+                } else if (event == "kill " + name && !set) {
+                    broken.push_back("a field hears kill-focus without holding the focus");
+                }
+                set = event == "set " + name || (set && event != "kill " + name && event != "made " + name);
             }
         }
         return broken;
@@ -242,8 +285,8 @@ TEST_F(FocusRulesTest, random_handler_programs_with_removals_keep_the_focus_soun
                 broken.push_back(rule);
             }
         }
-        for (const std::string& rule : HeardAfterRemoval()) {
-            broken.push_back(rule);
+        for (const auto& rules : {HeardAfterRemoval(), FocusEventsOutOfTurn()}) {
+            broken.insert(broken.end(), rules.begin(), rules.end());
         }
         std::sort(broken.begin(), broken.end());
         broken.erase(std::unique(broken.begin(), broken.end()), broken.end());

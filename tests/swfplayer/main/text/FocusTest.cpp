@@ -21,6 +21,18 @@ protected:
         as_value target(Object(name));
         return m_playing->get_root_sprite()->call_method("focus", &target, 1).c_str();
     }
+    // The focus events the object of that name heard, in order: "set" and "kill".
+    static std::vector<std::string> Order(const std::string& name) {
+        std::vector<std::string> order;
+        for (const std::string& entry : Script().events) {
+            for (const char* event : {"set", "kill"}) {
+                if (entry == event + (" " + name)) {
+                    order.push_back(event);
+                }
+            }
+        }
+        return order;
+    }
 };
 
 TEST_F(FocusTest, set_focus_and_the_mouse_give_a_field_the_keys_and_the_field_left_hears_kill_focus) {
@@ -96,24 +108,75 @@ TEST_F(FocusTest, fields_focused_in_turn_while_another_hears_kill_focus_give_the
     ExpectHolder(nullptr);
 }
 
-// The root names the new holder before its onSetFocus runs; a handler that focuses another field
-// makes the later move, which stands, and the field it left never takes the focus.
+// The new holder holds the focus before its onSetFocus runs; a handler that focuses another field
+// makes the later move, which stands, and the field it left hears kill-focus.
 TEST_F(FocusTest, a_focus_change_made_in_on_set_focus_stands_by_selection_and_by_the_mouse) {
     Script().actions["set first"] = {"focus second"};
     EXPECT_STREQ(m_playing->call_method("focus", "%s", "first"), "true");
-    EXPECT_EQ(Script().events, (std::vector<std::string>{"set first", "set second"}));
+    EXPECT_EQ(Script().events, (std::vector<std::string>{"set first", "kill first", "set second"}));
     ExpectHolder("second");
     Type("a");
     EXPECT_EQ(std::make_pair(Text("first"), Text("second")), std::make_pair(std::string(""), std::string("a")));
     // A press on the first field: the second hears kill-focus, then takes the focus back.
     Script().events.clear();
     Click(10, 10);
-    EXPECT_EQ(Script().events, (std::vector<std::string>{"kill second", "set first", "set second"}));
+    EXPECT_EQ(Script().events, (std::vector<std::string>{"kill second", "set first", "kill first", "set second"}));
     ExpectHolder("second");
 }
 
+// A field that hands the focus on in its onSetFocus, focused twice (the handler acts the first
+// time only), hears kill-focus after each set-focus but the last, and takes the keys at the end.
+TEST_F(FocusTest, a_field_that_hands_the_focus_on_in_on_set_focus_hears_kill_focus_for_it) {
+    Script().actions["set first"] = {"focus second"};
+    Focus("first");
+    Script().actions.clear();
+    Focus("first");
+    EXPECT_EQ(Order("first"), (std::vector<std::string>{"set", "kill", "set"}));
+    EXPECT_EQ(Order("second"), (std::vector<std::string>{"set", "kill"}));
+    ExpectHolder("first");
+    Type("xy");
+    EXPECT_EQ(std::make_pair(Text("first"), Text("second")), std::make_pair(std::string("xy"), std::string("")));
+}
+
+// A field whose onSetFocus takes its clip off the stage holds the focus meanwhile: it hears
+// kill-focus as it leaves, before the clip does, and the root names nobody.
+TEST_F(FocusTest, a_field_whose_on_set_focus_removes_its_clip_hears_kill_focus) {
+    Act("field clip");
+    Script().events.clear();
+    Script().actions["set clip_field"] = {"remove clip"};
+    EXPECT_EQ(Focus("clip_field"), "true");
+    EXPECT_EQ(Script().events, (std::vector<std::string>{"set clip_field", "remove clip", "kill clip_field",
+                                                         "kill clip", "unload clip", "gone clip"}));
+    ExpectHolder(nullptr);
+    Type("k");
+    EXPECT_EQ(Text("clip_field"), "");
+}
+
+// A field made read-only while it holds the focus still loses it: it hears kill-focus and gives
+// the keys up, so that once it takes input again the keys reach the new holder alone. A read-only
+// field takes no focus.
+TEST_F(FocusTest, a_field_made_read_only_while_focused_loses_the_focus_and_the_keys) {
+    Act("field clip");
+    Act("field other");
+    Focus("clip_field");
+    Act("dynamic clip_field");
+    Focus("other_field");
+    Act("input clip_field");
+    Type("xyz");
+    EXPECT_EQ(Order("clip_field"), (std::vector<std::string>{"set", "kill"}));
+    ExpectHolder("other_field");
+    EXPECT_EQ(std::make_pair(Text("clip_field"), Text("other_field")),
+              std::make_pair(std::string(""), std::string("xyz")));
+    Act("dynamic clip_field");
+    Focus("clip_field");
+    ExpectHolder("other_field");
+    EXPECT_EQ(Order("clip_field"), (std::vector<std::string>{"set", "kill"}));
+}
+
 // Handlers that always refocus run once for each change: a field whose onSetFocus focuses itself,
-// two whose onSetFocus focus each other, and two whose onKillFocus focus each other.
+// two whose onSetFocus focus each other (the first, whose onSetFocus still runs when the second
+// focuses it, lets the move its own handler made stand), and two whose onKillFocus focus each
+// other.
 TEST_F(FocusTest, focus_handlers_that_always_refocus_end) {
     Script().actions["set first"] = {"focus first"};
     m_playing->call_method("focus", "%s", "first");
@@ -124,10 +187,12 @@ TEST_F(FocusTest, focus_handlers_that_always_refocus_end) {
     Script().events.clear();
     Script().actions = {{"set first", {"focus second"}}, {"set second", {"focus first"}}};
     m_playing->call_method("focus", "%s", "first");
-    EXPECT_EQ(Script().events, (std::vector<std::string>{"set first", "set second"}));
-    ExpectHolder("first");  // the last move named the first field
+    EXPECT_EQ(Script().events, (std::vector<std::string>{"set first", "kill first", "set second"}));
+    ExpectHolder("second");
 
     // Each field hears kill-focus once per change; the one focused again after that keeps it.
+    Script().actions.clear();
+    m_playing->call_method("focus", "%s", "first");
     Script().events.clear();
     Script().actions = {{"kill first", {"focus second"}}, {"kill second", {"focus first"}}};
     m_playing->set_current_focus(nullptr);
@@ -151,14 +216,15 @@ TEST_F(FocusTest, a_field_removed_while_it_holds_the_focus_hears_kill_focus_once
 }
 
 // A field removed by its own onSetFocus, by Selection or by the mouse, and a clip removed by its
-// own onSetFocus after a press: the root names nobody, no field has the keys, and the removed
-// object hears no focus event after its removal.
+// own onSetFocus after a press: the removed field hears kill-focus, the root names nobody, no
+// field has the keys, and the removed object hears no focus event after its removal.
 TEST_F(FocusTest, an_object_removed_by_its_own_on_set_focus_leaves_the_root_naming_nobody) {
     Focus("first");
     Script().events.clear();
     Script().actions["set second"] = {"remove second"};
     EXPECT_EQ(Focus("second"), "true");
-    EXPECT_EQ(Script().events, (std::vector<std::string>{"kill first", "set second", "remove second", "gone second"}));
+    EXPECT_EQ(Script().events,
+              (std::vector<std::string>{"kill first", "set second", "remove second", "kill second", "gone second"}));
     ExpectHolder(nullptr);
     Type("k");
     EXPECT_EQ(std::make_pair(Text("first"), Text("second")), std::make_pair(std::string(""), std::string("")));
@@ -216,19 +282,32 @@ TEST_P(FocusRemovalTest, a_removed_holder_hears_kill_focus_once_and_leaves_the_r
 INSTANTIATE_TEST_SUITE_P(FieldAndClipByScriptAndByFrame, FocusRemovalTest,
                          testing::Combine(testing::Values("second", "clip"), testing::Bool()));
 
+// A clip that holds the focus and whose child's removal handler takes the focus from it while the
+// clip is being removed hears kill-focus then, and no second one from its own removal.
+TEST_F(FocusTest, a_removed_clip_that_a_childs_handler_takes_the_focus_from_hears_kill_focus_once) {
+    Act("clip other");
+    Press("other");
+    Script().actions["kill other_clip"] = {"give first"};
+    Remove("other");
+    EXPECT_EQ(Heard("kill"), (std::vector<std::string>{"other_clip", "other"}));
+    EXPECT_EQ(Heard("unload"), (std::vector<std::string>{"other_clip", "other"}));
+    ExpectHolder("first");
+}
+
 // A field that a press gives the focus to and a clip that a press gives it to hand it on in their
-// onSetFocus to a field that they then take off the stage: the root names nobody, neither the
-// removed field nor the object pressed.
+// onSetFocus to a field that they then take off the stage: the field pressed hears kill-focus as
+// its handler moves the focus on, the removed field hears it as it leaves, and the root names
+// nobody, neither the removed field nor the object pressed.
 TEST_F(FocusTest, a_holder_named_in_on_set_focus_and_removed_there_leaves_the_root_naming_nobody) {
     Script().actions = {{"set second", {"focus first", "remove first"}},
                         {"set clip", {"focus second", "remove second"}}};
     Press("second");
-    EXPECT_EQ(Script().events,
-              (std::vector<std::string>{"set second", "set first", "remove first", "kill first", "gone first"}));
+    EXPECT_EQ(Script().events, (std::vector<std::string>{"set second", "kill second", "set first", "remove first",
+                                                         "kill first", "gone first"}));
     ExpectHolder(nullptr);
     Press("clip");
     ExpectHolder(nullptr);
-    EXPECT_EQ(Heard("kill"), (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(Heard("kill"), (std::vector<std::string>{"second", "first", "second"}));
 }
 
 // A focus change made by a handler that the removal runs stands when it names an object still on
