@@ -36,8 +36,13 @@ bool ArchiveHolds(const std::filesystem::path& archive, const char* name) {
 // What keeps the game's file system from reading "application.xml" where it reads it from the
 // working folder: loose there, or in the archive "data.bin" there, which it searches first. Empty
 // when nothing does; a loose file that is there but cannot be read is told with the system's reason.
+// A "data.bin" that is not a regular file is told before anything opens it: the file system would
+// wait for ever on a pipe.
 std::string ApplicationDataProblem(const std::string& workingFolder) {
     const std::filesystem::path folder(workingFolder);
+    if (const std::string why = platform::WhyNotRegularFile((folder / "data.bin").string()); !why.empty()) {
+        return "cannot read data.bin in " + workingFolder + ": " + why;
+    }
     const std::filesystem::path loose = folder / "application.xml";
     const std::string unreadable = platform::WhyUnreadable(loose.string());
     std::error_code error;
@@ -79,6 +84,11 @@ void TellAboutUserFolder(const char* program, const std::string& workingFolder) 
 bool CheckStartup(const char* program, const platform::DisplayConnection& display) {
     std::error_code error;
     const std::string workingFolder = std::filesystem::current_path(error).string();
+    if (error) {
+        // The folder the program was started from has been deleted, or cannot be reached.
+        Tell(program, "cannot find the working folder: " + error.message());
+        return false;
+    }
     const std::string problem = ApplicationDataProblem(workingFolder);
     if (!problem.empty()) {
         Tell(program, problem);

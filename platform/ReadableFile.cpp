@@ -9,16 +9,25 @@
 
 namespace platform {
 
+namespace {
+
+// Why a file of that status is not a regular file; empty when it is one.
+std::string NotRegularReason(const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) {
+        return std::generic_category().message(EISDIR);
+    }
+    return S_ISREG(info.st_mode) ? std::string() : "not a regular file";
+}
+
+}  // namespace
+
 std::string WhyUnreadable(const std::string& path) {
     struct stat info;
     if (stat(path.c_str(), &info) != 0) {
         return std::generic_category().message(errno);
     }
-    if (S_ISDIR(info.st_mode)) {
-        return std::generic_category().message(EISDIR);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return "not a regular file";
+    if (std::string reason = NotRegularReason(info); !reason.empty()) {
+        return reason;
     }
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
@@ -26,6 +35,11 @@ std::string WhyUnreadable(const std::string& path) {
     }
     close(descriptor);
     return std::string();
+}
+
+std::string WhyNotRegularFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? NotRegularReason(info) : std::string();
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // The real game started where it cannot run as it should: from a folder without application.xml,
-// where no X display opens, or with a user folder that cannot be made. Each says so in one line on
-// standard error; the first two end at once with exit code 1, the last plays on. And started where
+// with a data.bin that is not a regular file, from a folder that has been deleted, where no X
+// display opens, or with a user folder that cannot be made. Each says so in one line on standard
+// error; all but the last end at once with exit code 1, the last plays on. And started where
 // it can but a check could upset it: from a folder whose data is in data.bin, on an X server that
 // resets itself whenever its last client leaves.
 #include "tests/support/ChildProcess.h"
@@ -10,6 +11,7 @@
 #include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -122,6 +124,31 @@ TEST_F(StartupEndToEnd, an_application_xml_that_cannot_be_read_is_told_with_the_
         std::filesystem::permissions(file, std::filesystem::perms::owner_read, std::filesystem::perm_options::remove);
         EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal + std::generic_category().message(EACCES)));
     }
+}
+
+// A data.bin that is not a regular file, a pipe or a folder, is told and the start ends, with
+// application.xml beside it or without: nothing opens the pipe, which would wait for a writer for
+// ever.
+TEST_F(StartupEndToEnd, a_data_bin_that_is_not_a_regular_file_is_told_and_not_opened) {
+    const std::filesystem::path archive = game.Folder() / "data.bin";
+    const std::string refusal = "cannot read data.bin in " + game.Folder().Path().string() + ": ";
+    ASSERT_EQ(mkfifo(archive.c_str(), 0600), 0);
+    EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal + "not a regular file"));
+    std::filesystem::remove(game.Folder() / "application.xml");
+    EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal + "not a regular file"));
+    std::filesystem::remove(archive);
+    std::filesystem::create_directory(archive);
+    EXPECT_TRUE(game.RefusesToStart({PONDORIX_EXECUTABLE}, {}, refusal + std::generic_category().message(EISDIR)));
+}
+
+// Started from a working folder that has since been deleted, the game says that it cannot find it.
+TEST_F(StartupEndToEnd, a_start_from_a_deleted_working_folder_says_that_the_folder_cannot_be_found) {
+    std::filesystem::create_directory(game.Folder() / "gone");
+    ASSERT_TRUE(game.Launch({"/bin/sh", "-c", "cd gone && rmdir ../gone && exec \"$0\"", PONDORIX_EXECUTABLE}));
+    EXPECT_TRUE(game.Ends(1));
+    const std::string line = "cannot find the working folder: " + std::generic_category().message(ENOENT);
+    EXPECT_EQ(game.Output(), "pondorix: " + line + "\n");
+    EXPECT_NE(game.Log().find(" ERROR: CheckStartup: " + line + "\n"), std::string::npos) << game.Log();
 }
 
 // Each start on an X server of its own that resets itself whenever its last client leaves, the
