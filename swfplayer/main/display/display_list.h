@@ -54,7 +54,8 @@ public:
     void remove_display_object(int depth, int id);
     void remove_display_object(character* ch);
     // Removes one entry: the character's own list is emptied first, then it receives
-    // onKillFocus and onUnload, and then it leaves the list.
+    // onKillFocus (unless it held the focus and its children's removal handlers took the focus
+    // from it, when it heard its kill-focus then) and onUnload, and then it leaves the list.
     void remove(int index);
     // Removes every character that was in the list when the call began.
     void clear();
