@@ -279,4 +279,16 @@ std::vector<std::string> FocusFixture::Heard(const std::string& event) {
     return names;
 }
 
+std::vector<std::string> FocusFixture::FocusEvents(const std::string& name, size_t from) {
+    std::vector<std::string> heard;
+    for (size_t i = from; i < g_script.events.size(); i++) {
+        for (const char* event : {"set", "kill"}) {
+            if (g_script.events[i] == event + (" " + name)) {
+                heard.push_back(event);
+            }
+        }
+    }
+    return heard;
+}
+
 }  // namespace text_test

@@ -70,6 +70,9 @@ protected:
     void Press(const std::string& name);
     // The names of the objects that heard event ("set", "kill", ...), in order.
     static std::vector<std::string> Heard(const std::string& event);
+    // The focus events ("set" and "kill") that the object of that name heard, in order, from the
+    // script record's entry at index from on.
+    static std::vector<std::string> FocusEvents(const std::string& name, size_t from = 0);
 
     smart_ptr<root> m_playing;
     std::map<std::string, smart_ptr<character>> m_objects;

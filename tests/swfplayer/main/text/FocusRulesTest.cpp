@@ -160,15 +160,8 @@ protected:
     // The last focus event ("set" or "kill") that the field of that name heard since it was made;
     // empty when none.
     static std::string LastFocusEvent(const std::string& name) {
-        const std::vector<std::string>& events = Script().events;
-        for (size_t i = events.size(); i > Since(name); i--) {
-            for (const char* event : {"set", "kill"}) {
-                if (events[i - 1] == event + (" " + name)) {
-                    return event;
-                }
-            }
-        }
-        return "";
+        const std::vector<std::string> heard = FocusEvents(name, Since(name));
+        return heard.empty() ? "" : heard.back();
     }
     // Every field hears set-focus and kill-focus in turn, set-focus first.
     static std::vector<std::string> FocusEventsOutOfTurn() {

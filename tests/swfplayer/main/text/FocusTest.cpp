@@ -21,18 +21,6 @@ protected:
         as_value target(Object(name));
         return m_playing->get_root_sprite()->call_method("focus", &target, 1).c_str();
     }
-    // The focus events the object of that name heard, in order: "set" and "kill".
-    static std::vector<std::string> Order(const std::string& name) {
-        std::vector<std::string> order;
-        for (const std::string& entry : Script().events) {
-            for (const char* event : {"set", "kill"}) {
-                if (entry == event + (" " + name)) {
-                    order.push_back(event);
-                }
-            }
-        }
-        return order;
-    }
 };
 
 TEST_F(FocusTest, set_focus_and_the_mouse_give_a_field_the_keys_and_the_field_left_hears_kill_focus) {
@@ -131,8 +119,8 @@ TEST_F(FocusTest, a_field_that_hands_the_focus_on_in_on_set_focus_hears_kill_foc
     Focus("first");
     Script().actions.clear();
     Focus("first");
-    EXPECT_EQ(Order("first"), (std::vector<std::string>{"set", "kill", "set"}));
-    EXPECT_EQ(Order("second"), (std::vector<std::string>{"set", "kill"}));
+    EXPECT_EQ(FocusEvents("first"), (std::vector<std::string>{"set", "kill", "set"}));
+    EXPECT_EQ(FocusEvents("second"), (std::vector<std::string>{"set", "kill"}));
     ExpectHolder("first");
     Type("xy");
     EXPECT_EQ(std::make_pair(Text("first"), Text("second")), std::make_pair(std::string("xy"), std::string("")));
@@ -163,14 +151,14 @@ TEST_F(FocusTest, a_field_made_read_only_while_focused_loses_the_focus_and_the_k
     Focus("other_field");
     Act("input clip_field");
     Type("xyz");
-    EXPECT_EQ(Order("clip_field"), (std::vector<std::string>{"set", "kill"}));
+    EXPECT_EQ(FocusEvents("clip_field"), (std::vector<std::string>{"set", "kill"}));
     ExpectHolder("other_field");
     EXPECT_EQ(std::make_pair(Text("clip_field"), Text("other_field")),
               std::make_pair(std::string(""), std::string("xyz")));
     Act("dynamic clip_field");
     Focus("clip_field");
     ExpectHolder("other_field");
-    EXPECT_EQ(Order("clip_field"), (std::vector<std::string>{"set", "kill"}));
+    EXPECT_EQ(FocusEvents("clip_field"), (std::vector<std::string>{"set", "kill"}));
 }
 
 // Handlers that always refocus run once for each change: a field whose onSetFocus focuses itself,
