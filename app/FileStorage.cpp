@@ -24,6 +24,8 @@ bool FileStorage::LoadBinary(const std::string& binaryName) {
                   binaryName.c_str(), file.length, ResourceXml::kMaxFileSize);
     } else if (file.status == VirtualFile::Unreadable) {
         log_error("FileStorage::LoadBinary: cannot read %s", binaryName.c_str());
+    } else if (file.status == VirtualFile::NotRegular) {
+        log_error("FileStorage::LoadBinary: %s is not read: it is not a regular file", binaryName.c_str());
     }
     if (file.status != VirtualFile::Read) {
         return false;

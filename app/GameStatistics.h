@@ -72,8 +72,8 @@ public:
 struct StatisticsStore {
     std::string fileName = "data/statistics.xml";
     std::vector<GameStatistics> records;
-    // Set by the load when the file is there but could not be opened or read, or could not be
-    // parsed and stays where it is: the records then hold none of its results, and a save must
-    // not write them over it.
+    // Set by the load when the file is there but could not be opened or read, is not a regular
+    // file, or could not be parsed and stays where it is: the records then hold none of its
+    // results, and a save must not write them over it.
     bool fileUnreadable = false;
 };

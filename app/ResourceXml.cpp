@@ -24,6 +24,10 @@ ResourceXml::ResourceXml(const std::string& fileName) : m_Document(fileName) {
         log_error("ResourceXml::ResourceXml: cannot read %s", fileName.c_str());
         return;
     }
+    if (file.status == VirtualFile::NotRegular) {
+        log_error("ResourceXml::ResourceXml: %s is not read: it is not a regular file", fileName.c_str());
+        return;
+    }
     const std::string& text = file.bytes;
     m_HasBom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
     std::string error;

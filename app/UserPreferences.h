@@ -19,7 +19,8 @@ public:
     // A record with every default; GetInstance loads the one the game uses.
     UserPreferences() = default;
 
-    // Reads "/userfolder/preferences.xml"; a missing or unreadable file changes nothing.
+    // Reads "/userfolder/preferences.xml"; a missing or unreadable file, or one that is not a
+    // regular file (never opened), changes nothing.
     void Load();
     // Writes "preferences.xml" into the virtual file system's write directory, the user's data
     // folder. False, logged, when the file could not be written; the old file is then kept.

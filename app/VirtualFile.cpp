@@ -1,12 +1,50 @@
 #include "app/VirtualFile.h"
 
+#include "platform/ReadableFile.h"
+
 #include <physfs.h>
 
 #include <filesystem>
 
+namespace {
+
+// The name without its leading slashes, as the file system compares names.
+std::string Relative(const char* name) {
+    const std::string text(name);
+    const size_t start = text.find_first_not_of('/');
+    return start == std::string::npos ? std::string() : text.substr(start);
+}
+
+// Where on the disk the file that the name finds is: the folder it was found in joined with the
+// name inside that folder (the name less the folder's mount point). Empty when there is none, or
+// when it lies inside an archive.
+std::filesystem::path DiskPath(const std::string& name) {
+    const char* folder = PHYSFS_isInit() ? PHYSFS_getRealDir(name.c_str()) : nullptr;
+    std::error_code error;
+    if (folder == nullptr || !std::filesystem::is_directory(folder, error)) {
+        return {};
+    }
+    const char* mountPoint = PHYSFS_getMountPoint(folder);
+    const std::string inFolder = Relative(name.c_str());
+    const std::string mount = mountPoint != nullptr ? Relative(mountPoint) : std::string();
+    if (inFolder.compare(0, mount.size(), mount) != 0) {
+        return {};
+    }
+    return std::filesystem::path(folder) / inFolder.substr(mount.size());
+}
+
+}  // namespace
+
 VirtualFile VirtualFile::Load(const std::string& name, long long maxBytes) {
     VirtualFile file;
     if (!PHYSFS_isInit()) {
+        return file;
+    }
+    // A device, a pipe or a folder (or a link to one) is never opened: opening a pipe waits for a
+    // writer, and reading a device may never end or act on it.
+    if (const std::filesystem::path disk = DiskPath(name);
+        !disk.empty() && !platform::WhyNotRegularFile(disk.string()).empty()) {
+        file.status = NotRegular;
         return file;
     }
     PHYSFS_File* handle = PHYSFS_openRead(name.c_str());
@@ -35,12 +73,9 @@ VirtualFile VirtualFile::Load(const std::string& name, long long maxBytes) {
 }
 
 std::string VirtualFile::RealPath(const std::string& name) {
-    const char* folder = PHYSFS_isInit() ? PHYSFS_getRealDir(name.c_str()) : nullptr;
+    const std::filesystem::path disk = DiskPath(name);
     std::error_code error;
-    if (folder == nullptr || !std::filesystem::is_directory(folder, error)) {
-        return {};
-    }
-    const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(folder) / name, error);
+    const std::filesystem::path path = disk.empty() ? disk : std::filesystem::absolute(disk, error);
     return error ? std::string() : path.lexically_normal().string();
 }
 

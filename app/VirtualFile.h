@@ -11,6 +11,7 @@ struct VirtualFile {
         TooLarge,    // longer than the limit given, or of unknown length; nothing was read
         Unreadable,  // the file is there but could not be opened (no permission, a link that
                      // leads nowhere), or reading stopped short
+        NotRegular,  // a device, a pipe, a socket or a folder, or a link to one: never opened
     };
 
     // Reads the file called name if it is at most maxBytes long. bytes holds the content only

@@ -142,6 +142,13 @@ bool LoadStatistics(StatisticsStore& store) {
         store.fileUnreadable = true;
         return false;
     }
+    if (file.status == VirtualFile::NotRegular) {
+        // A device or a pipe the player put there (or links to, as to /dev/null) is their choice
+        // of where results go: it is neither read, moved aside nor replaced.
+        log_error("LoadStatistics: %s is not a regular file; results are not saved to it", path.c_str());
+        store.fileUnreadable = true;
+        return false;
+    }
     TiXmlDocument document;
     std::string error;
     if (file.status == VirtualFile::TooLarge) {

@@ -24,7 +24,8 @@ constexpr long long kMaxStatisticsFileBytes = 32 * 1024 * 1024;
 
 // Empties the store's records and reads the file's entries into them. A missing file leaves
 // them empty and is fine. A file that is there but cannot be opened or read (no permission, a
-// failing disk) is logged and left where it is, and the store will not save over it; false. A
+// failing disk), or is not a regular file (a device, a pipe, or a link to one; never opened), is
+// logged and left where it is, and the store will not save over it; false. A
 // file that is too long, cannot be parsed or holds no statistics is logged and moved aside
 // (renamed "<name>.bad", "<name>.bad1", ... "<name>.bad999") so that the next save starts a new
 // file beside it; when it cannot be moved (every name taken, a failed rename) it stays and is not

@@ -1,5 +1,7 @@
 #include "platform/ReplacementFile.h"
 
+#include "platform/ReadableFile.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -98,6 +100,9 @@ ReplacementFile::ReplacementFile(const std::string& targetPath, Links links) : m
         Fail("follow the links to");
         return;
     }
+    if (!CanReplaceTarget()) {
+        return;
+    }
     std::error_code error;
     std::filesystem::create_directories(FolderOf(m_TargetPath), error);
     const std::string pattern = m_TargetPath + kTemporaryMark + std::string(kUniqueLength, 'X');
@@ -141,7 +146,9 @@ bool ReplacementFile::Commit() {
     const int lockHolder = dup(fileno(m_File));
     const bool closed = std::fclose(m_File) == 0;
     m_File = nullptr;
-    const bool renamed = closed && rename(m_TempPath.c_str(), m_TargetPath.c_str()) == 0;
+    // Looked at again just before the rename, since something else may have been put there while
+    // the new version was written; a refusal has set the error, which the step's own then keeps.
+    const bool renamed = closed && CanReplaceTarget() && rename(m_TempPath.c_str(), m_TargetPath.c_str()) == 0;
     const int code = errno;
     if (lockHolder >= 0) {
         close(lockHolder);
@@ -171,10 +178,18 @@ void ReplacementFile::Abandon() {
     }
 }
 
+bool ReplacementFile::CanReplaceTarget() {
+    const std::string reason = WhyNotRegularFile(m_TargetPath);
+    return reason.empty() || Fail("replace", reason);
+}
+
 bool ReplacementFile::Fail(const char* step) {
-    const int code = errno;
+    return Fail(step, std::strerror(errno));
+}
+
+bool ReplacementFile::Fail(const char* step, const std::string& reason) {
     if (m_Error.empty()) {
-        m_Error = std::string("cannot ") + step + " " + m_TargetPath + ": " + std::strerror(code);
+        m_Error = std::string("cannot ") + step + " " + m_TargetPath + ": " + reason;
     }
     return false;
 }

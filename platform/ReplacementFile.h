@@ -13,7 +13,10 @@ namespace platform {
 // RemoveLeftovers can tell it from one a killed game left. Commit flushes
 // it to the disk, gives it the old file's permissions, renames it over the target and flushes
 // the folder, so the rename itself survives a power cut. A replacement that is not committed,
-// or whose commit fails, is removed and the old file stays.
+// or whose commit fails, is removed and the old file stays. What is at the target and is not a
+// regular file (a device, a pipe, a socket, a folder, or a link to one, such as a link to
+// /dev/null that keeps a file from being saved) is never replaced: it is looked at, never
+// opened, when the replacement is made and again just before the rename, and either refuses it.
 class ReplacementFile {
 public:
     // What a symbolic link at the target's path becomes: replaced by the new file (a cache must
@@ -22,7 +25,9 @@ public:
     enum class Links { Replace, Follow };
 
     // Creates the target's parent folders and the temporary file; check IsOpen. Following
-    // links, the target is the file they lead to (at most 40 of them).
+    // links, the target is the file they lead to (at most 40 of them). Not open, with the error
+    // "cannot replace <target>: not a regular file" (or "Is a directory"), and nothing created,
+    // when the target is there and is not a regular file.
     explicit ReplacementFile(const std::string& targetPath, Links links = Links::Replace);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
@@ -49,7 +54,11 @@ public:
     static int RemoveLeftovers(const std::string& targetPath, Links links = Links::Replace);
 
 private:
+    // False, with the error set, when the target is there and is not a regular file.
+    bool CanReplaceTarget();
+    // Sets the error, unless one is set already, from errno or from the reason given; false.
     bool Fail(const char* step);
+    bool Fail(const char* step, const std::string& reason);
 
     std::string m_TargetPath;
     std::string m_TempPath;

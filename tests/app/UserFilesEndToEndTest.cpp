@@ -1,8 +1,9 @@
 // The real game with the player's files in its user folder: preferences kept elsewhere behind a
-// link, and what saves that were killed left behind.
+// link, preferences that are not a regular file, and what saves that were killed left behind.
 #include "tests/support/FileTail.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/KilledSave.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
@@ -97,4 +98,36 @@ TEST_F(UserFilesEndToEnd, a_start_removes_what_killed_saves_left_and_nothing_els
     EXPECT_EQ(log.Count(removed + "2 temporary files that cut-short saves of preferences.xml left"), 1) << log.Text();
     EXPECT_EQ(log.Count(removed + "1 temporary files that cut-short saves of data/statistics.xml left"), 1)
         << log.Text();
+}
+
+// Preferences that are not a regular file are left as they are, and the game plays on its
+// defaults: a pipe is never opened (the start once waited on it for ever, before its window), and
+// a device node behind a link (as a link to /dev/null) stays that device when the game closes.
+TEST_F(UserFilesEndToEnd, preferences_that_are_not_a_regular_file_are_left_as_they_are) {
+    const std::filesystem::path place = UserFolder() / "preferences.xml";
+    const std::filesystem::path device = game->Folder() / "dotfiles/null";
+    for (const auto& [kind, made] :
+         {std::pair{testing_support::SpecialKind::Pipe, place}, {testing_support::SpecialKind::Device, device}}) {
+        SCOPED_TRACE(testing_support::NameOf(kind));
+        std::filesystem::remove(place);
+        if (!testing_support::MakeSpecial(kind, made)) {
+            continue;
+        }
+        if (made != place) {
+            std::filesystem::create_symlink(made, place);
+        }
+        const auto identity = testing_support::IdentityOf(made);
+        std::optional<testing_support::WaitingWriter> writer;
+        if (kind == testing_support::SpecialKind::Pipe) {
+            ASSERT_TRUE(writer.emplace(made).IsWaiting());
+        }
+        const testing_support::FileTail log(UserFolder() / "Pondorix.log");
+        ASSERT_TRUE(game->Start({PONDORIX_EXECUTABLE}));
+        EXPECT_TRUE(game->WaitForGame());
+        EXPECT_TRUE(game->Close());
+        EXPECT_FALSE(writer && writer->WasLetThrough());
+        EXPECT_EQ(testing_support::IdentityOf(made), identity);
+        EXPECT_EQ(log.Count("/userfolder/preferences.xml is not read: it is not a regular file"), 1) << log.Text();
+        EXPECT_EQ(log.Count("cannot replace " + made.string() + ": not a regular file"), 1) << log.Text();
+    }
 }

@@ -1,11 +1,16 @@
 #include "VirtualFolders.h"
 #include "app/UserPreferences.h"
 #include "serializeme/XmlStorageBuffer.h"
+#include "tests/support/BoundedRun.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/FileTail.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,4 +108,43 @@ TEST_F(UserPreferencesTest, a_save_whose_writing_fails_fails_and_keeps_the_previ
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(ReadFile(UserDir() / "preferences.xml"), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserDir()), {}), 1) << "no temporary file is left";
+}
+
+// A preferences file that is not a regular file, or a link to one (as to /dev/null, to keep
+// none), is never opened: the load keeps every default and says so at once (a pipe's waiting
+// writer is never let through, and nothing waits on it), and the save fails, saying why, and
+// leaves it as it was.
+TEST_F(UserPreferencesTest, a_file_that_is_not_a_regular_file_is_never_opened_nor_replaced) {
+    const std::filesystem::path place = UserDir() / "preferences.xml";
+    testing_support::ForEachSpecialPlace(
+        place, m_Temp / "elsewhere",
+        [&](testing_support::SpecialKind kind, const std::filesystem::path& made, const std::string& description) {
+            SCOPED_TRACE(description);
+            std::optional<testing_support::WaitingWriter> writer;
+            if (kind == testing_support::SpecialKind::Pipe) {
+                ASSERT_TRUE(writer.emplace(made).IsWaiting());
+            }
+            const auto identity = testing_support::IdentityOf(made);
+            const testing_support::FileTail log(LogFile());
+            const testing_support::BoundedRun run = testing_support::RunBounded(
+                [] {
+                    UserPreferences preferences;
+                    preferences.Load();
+                    testing_support::Require(Xml(preferences) == Xml(UserPreferences()), "the defaults are kept");
+                    testing_support::Require(!Changed().Save(), "the save fails");
+                },
+                std::chrono::seconds(10), 256 * 1024 * 1024);
+            EXPECT_TRUE(run.finished) << run.Describe();
+            EXPECT_FALSE(writer && writer->WasLetThrough());
+            EXPECT_EQ(testing_support::IdentityOf(made), identity);
+            EXPECT_EQ(testing_support::NamesIn(UserDir()), std::vector<std::string>{"preferences.xml"});
+            EXPECT_EQ(log.Count("ResourceXml::ResourceXml: /userfolder/preferences.xml is not read: it is not a "
+                                "regular file"),
+                      1)
+                << log.Text();
+            EXPECT_EQ(log.Count("TinyxmlPhysfsProxy::OpenWrite: cannot replace " + made.string() + ": " +
+                                testing_support::RefusalOf(kind)),
+                      1)
+                << log.Text();
+        });
 }

@@ -5,6 +5,7 @@
 #include "tests/app/VirtualFolders.h"
 #include "tests/support/BoundedRun.h"
 #include "tests/support/FileTail.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -14,24 +15,17 @@
 
 #include <chrono>
 #include <optional>
-#include <stdexcept>
 
 namespace {
 
 using namespace std::chrono_literals;
 using testing_support::BoundedRun;
 using testing_support::ReadFile;
+using testing_support::Require;
 using testing_support::RunBounded;
 using testing_support::WriteFile;
 
 constexpr size_t kMegabyte = 1024 * 1024;
-
-// A failed check inside a bounded child ends the child's work, and with it the run.
-void Require(bool condition, const std::string& what) {
-    if (!condition) {
-        throw std::runtime_error(what);
-    }
-}
 
 // Makes this process (a bounded child) an ordinary user, as a player is, when it runs as root:
 // root opens any file. The folder is given to that user first, so that it can still work there.
@@ -276,6 +270,49 @@ TEST_F(StatisticsFileTest, a_file_that_cannot_be_opened_is_logged_and_never_writ
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserFile().parent_path()), {}), 1);
     EXPECT_EQ(m_Log->Count("LoadStatistics: /userfolder/data/statistics.xml is there but cannot be opened"), 3);
     EXPECT_EQ(m_Log->Count("SaveStatistics: data/statistics.xml could not be read, so it is not written over"), 3);
+}
+
+// A file that is not a regular file, or a link to one (as to /dev/null, to keep no results), is
+// the player's choice of where results go: it is never opened (a pipe's waiting writer is never
+// let through, and nothing waits on it), moved aside or replaced. The load reads nothing and says
+// so, and every save is refused, a store's that did not load it too.
+TEST_F(StatisticsFileTest, a_file_that_is_not_a_regular_file_is_never_opened_moved_nor_replaced) {
+    testing_support::ForEachSpecialPlace(
+        UserFile(), m_Temp / "elsewhere",
+        [&](testing_support::SpecialKind kind, const std::filesystem::path& made, const std::string& description) {
+            SCOPED_TRACE(description);
+            std::optional<testing_support::WaitingWriter> writer;
+            if (kind == testing_support::SpecialKind::Pipe) {
+                ASSERT_TRUE(writer.emplace(made).IsWaiting());
+            }
+            const auto identity = testing_support::IdentityOf(made);
+            const std::vector<std::string> names = testing_support::NamesIn(UserFile().parent_path());
+            const testing_support::FileTail log(LogFile());
+            const BoundedRun run = RunBounded(
+                [&] {
+                    StatisticsStore store;
+                    Require(!LoadStatistics(store) && store.fileUnreadable && store.records.empty(),
+                            "the load fails and reads nothing");
+                    store.records.push_back(Result(1, "Bubbles", 3, 1, "Sprout", 0, 2));
+                    Require(!SaveStatistics(store), "the save is refused");
+                    StatisticsStore unloaded;
+                    unloaded.records = store.records;
+                    Require(!SaveStatistics(unloaded), "the saver refuses what is there");
+                },
+                10s, 256 * kMegabyte);
+            EXPECT_TRUE(run.finished) << run.Describe();
+            EXPECT_FALSE(writer && writer->WasLetThrough());
+            EXPECT_EQ(testing_support::IdentityOf(made), identity);
+            EXPECT_EQ(testing_support::NamesIn(UserFile().parent_path()), names);
+            EXPECT_EQ(log.Count("LoadStatistics: /userfolder/data/statistics.xml is not a regular file; results are "
+                                "not saved to it"),
+                      1)
+                << log.Text();
+            EXPECT_EQ(log.Count("TinyxmlPhysfsProxy::OpenWrite: cannot replace " + made.string() + ": " +
+                                testing_support::RefusalOf(kind)),
+                      1)
+                << log.Text();
+        });
 }
 
 // The player keeps the file elsewhere, behind links: it is read through them, and a save

@@ -1,5 +1,6 @@
 #include "platform/ReplacementFile.h"
 #include "tests/support/KilledSave.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,18 +13,11 @@
 
 using platform::ReplacementFile;
 using testing_support::KillDuringSave;
+using testing_support::NamesIn;
 using testing_support::ReadFile;
+using testing_support::SpecialKind;
 
 namespace {
-
-std::vector<std::string> Names(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 bool Write(ReplacementFile& file, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), file.GetFile()) == text.size();
@@ -47,7 +41,7 @@ TEST_F(ReplacementFileTest, two_writers_of_one_file_never_share_a_temporary_file
     EXPECT_TRUE(second.Commit()) << second.GetError();
     EXPECT_TRUE(first.Commit()) << first.GetError();
     EXPECT_EQ(ReadFile(target), "first version, the longer one");
-    EXPECT_EQ(Names(m_dir.Path()), std::vector<std::string>{"save.xml"});
+    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{"save.xml"});
 }
 
 TEST_F(ReplacementFileTest, what_is_not_committed_leaves_the_old_file_and_no_trace) {
@@ -64,7 +58,7 @@ TEST_F(ReplacementFileTest, what_is_not_committed_leaves_the_old_file_and_no_tra
         ASSERT_TRUE(Write(dropped, "half"));
     }
     EXPECT_EQ(ReadFile(target), "old");
-    EXPECT_EQ(Names(target.parent_path()), std::vector<std::string>{"save.xml"});
+    EXPECT_EQ(NamesIn(target.parent_path()), std::vector<std::string>{"save.xml"});
 
     ReplacementFile kept(target.string());
     ASSERT_TRUE(Write(kept, "new"));
@@ -75,21 +69,65 @@ TEST_F(ReplacementFileTest, what_is_not_committed_leaves_the_old_file_and_no_tra
 }
 
 TEST_F(ReplacementFileTest, failures_are_reported_with_the_step_and_keep_the_old_file) {
-    // A folder in place of the file: the rename fails, for root too.
-    std::filesystem::create_directories(m_dir / "save.xml" / "inside");
-    ReplacementFile blocked((m_dir / "save.xml").string());
-    ASSERT_TRUE(Write(blocked, "new"));
-    EXPECT_FALSE(blocked.Commit());
-    EXPECT_NE(blocked.GetError().find("cannot rename over"), std::string::npos) << blocked.GetError();
-    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "save.xml" / "inside"));
-    EXPECT_EQ(Names(m_dir.Path()), std::vector<std::string>{"save.xml"});
-
     // A file where the parent folder would go: nothing can be created.
     testing_support::WriteFile(m_dir / "file", "x");
     ReplacementFile noFolder((m_dir / "file" / "y.xml").string());
     EXPECT_FALSE(noFolder.IsOpen());
     EXPECT_FALSE(noFolder.Commit());
     EXPECT_NE(noFolder.GetError().find("cannot create a temporary file"), std::string::npos) << noFolder.GetError();
+}
+
+// What is there and is not a regular file (a pipe, a socket, a folder, a device), named itself or
+// through a link, whether links are replaced or followed: the replacement is refused before
+// anything is made, what is there stays as it was, and the folder gains nothing.
+TEST_F(ReplacementFileTest, what_is_not_a_regular_file_is_never_replaced) {
+    for (SpecialKind kind : testing_support::SpecialKinds()) {
+        SCOPED_TRACE(testing_support::NameOf(kind));
+        testing_support::TempDir dir;
+        const std::filesystem::path special = dir / "special";
+        if (!testing_support::MakeSpecial(kind, special)) {
+            continue;
+        }
+        std::filesystem::create_symlink("special", dir / "link.xml");
+        const auto identity = testing_support::IdentityOf(special);
+        const std::vector<std::string> names = NamesIn(dir.Path());
+        for (const std::filesystem::path& path : {special, dir / "link.xml"}) {
+            for (ReplacementFile::Links links : {ReplacementFile::Links::Replace, ReplacementFile::Links::Follow}) {
+                ReplacementFile file(path.string(), links);
+                EXPECT_FALSE(file.IsOpen()) << path;
+                EXPECT_FALSE(file.Commit());
+                const std::filesystem::path named = links == ReplacementFile::Links::Follow ? special : path;
+                EXPECT_EQ(file.GetError(),
+                          "cannot replace " + named.string() + ": " + testing_support::RefusalOf(kind));
+            }
+        }
+        EXPECT_EQ(testing_support::IdentityOf(special), identity);
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.xml"));
+        EXPECT_EQ(NamesIn(dir.Path()), names);
+    }
+}
+
+// One put in place of the old file while the new version was written: the commit looks again and
+// refuses it, and the temporary file goes.
+TEST_F(ReplacementFileTest, what_becomes_other_than_a_regular_file_during_a_save_is_not_replaced) {
+    for (SpecialKind kind : testing_support::SpecialKinds()) {
+        SCOPED_TRACE(testing_support::NameOf(kind));
+        testing_support::TempDir dir;
+        const std::filesystem::path kept = dir / "kept.xml";
+        testing_support::WriteFile(kept, "old");
+        std::filesystem::create_symlink("kept.xml", dir / "link.xml");
+        ReplacementFile file((dir / "link.xml").string(), ReplacementFile::Links::Follow);
+        ASSERT_TRUE(Write(file, "new"));
+        std::filesystem::remove(kept);
+        if (!testing_support::MakeSpecial(kind, kept)) {
+            continue;
+        }
+        const auto identity = testing_support::IdentityOf(kept);
+        EXPECT_FALSE(file.Commit());
+        EXPECT_EQ(file.GetError(), "cannot replace " + kept.string() + ": " + testing_support::RefusalOf(kind));
+        EXPECT_EQ(testing_support::IdentityOf(kept), identity);
+        EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"kept.xml", "link.xml"}));
+    }
 }
 
 // Three saves killed halfway leave three temporary files, each with the mark that only the game
@@ -102,7 +140,7 @@ TEST_F(ReplacementFileTest, leftovers_of_killed_saves_are_removed_and_nothing_el
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(KillDuringSave(target));
     }
-    std::vector<std::string> killed = Names(m_dir.Path());
+    std::vector<std::string> killed = NamesIn(m_dir.Path());
     killed.erase(std::find(killed.begin(), killed.end(), "save.xml"));
     ASSERT_EQ(killed.size(), 3u);
     for (const std::string& name : killed) {
@@ -121,14 +159,14 @@ TEST_F(ReplacementFileTest, leftovers_of_killed_saves_are_removed_and_nothing_el
     ReplacementFile running(target);
     ASSERT_TRUE(Write(running, "new"));
     std::vector<std::string> expected;
-    for (const std::string& name : Names(m_dir.Path())) {
+    for (const std::string& name : NamesIn(m_dir.Path())) {
         if (std::find(killed.begin(), killed.end(), name) == killed.end()) {
             expected.push_back(name);
         }
     }
 
     EXPECT_EQ(ReplacementFile::RemoveLeftovers(target), 3);
-    EXPECT_EQ(Names(m_dir.Path()), expected);
+    EXPECT_EQ(NamesIn(m_dir.Path()), expected);
     EXPECT_EQ(ReadFile(m_dir / "victim"), "victim");
     EXPECT_TRUE(running.Commit()) << running.GetError();
     EXPECT_EQ(ReadFile(target), "new");
@@ -153,7 +191,7 @@ TEST_F(ReplacementFileTest, following_links_replaces_the_file_they_lead_to_and_k
     EXPECT_EQ(ReadFile(kept), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "relative.xml"));
     EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "absolute.xml"));
-    EXPECT_EQ(Names(kept.parent_path()), std::vector<std::string>{"save.xml"});
+    EXPECT_EQ(NamesIn(kept.parent_path()), std::vector<std::string>{"save.xml"});
 
     // A link to a file not there yet: the file is made where it leads.
     std::filesystem::create_symlink("later/first.xml", m_dir / "first.xml");

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace testing_support {
@@ -32,5 +33,13 @@ extern const int kSanitizerSlowdown;
 // kSanitizerSlowdown times as long. Hostile work that hangs or eats the machine thus fails the test
 // quickly, on a loaded machine too, and leaves the test process as it was.
 BoundedRun RunBounded(const std::function<void()>& work, std::chrono::milliseconds timeout, size_t memoryLimit);
+
+// A check inside bounded work: when the condition is false, the work ends there (an exception
+// naming what was required), and so the run does not finish.
+inline void Require(bool condition, const std::string& what) {
+    if (!condition) {
+        throw std::runtime_error(what);
+    }
+}
 
 }  // namespace testing_support
