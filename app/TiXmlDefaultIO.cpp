@@ -38,6 +38,7 @@ void* TiXmlDefaultIO::OpenRead(const char* name) {
 
 void* TiXmlDefaultIO::OpenWrite(const char* name) {
     if (name == nullptr || *name == '\0') {
+        log_error("TiXmlDefaultIO::OpenWrite: no file name to write");
         return nullptr;
     }
     auto replacement = std::make_unique<platform::ReplacementFile>(name);

@@ -14,11 +14,12 @@ public:
 
     virtual void* OpenRead(const char* name) = 0;
     // Opens a new file that will replace the file of this name on Close; parent folders are
-    // created.
+    // created. A failure is logged, with the file and the reason.
     virtual void* OpenWrite(const char* name) = 0;
     virtual void* OpenAppend(const char* name) = 0;
     // Closes the file; a file opened with OpenWrite then replaces the old one. False when the
-    // data could not be completely stored (the old file is then kept).
+    // data could not be completely stored (the old file is then kept); for a file opened with
+    // OpenWrite, the failure is logged with the file and the reason.
     virtual bool Close(void* handle) = 0;
     // Closes a file opened with OpenWrite without replacing anything; other files just close.
     virtual void Discard(void* handle) = 0;

@@ -46,6 +46,7 @@ void* TinyxmlPhysfsProxy::OpenRead(const char* name) {
 
 void* TinyxmlPhysfsProxy::OpenWrite(const char* name) {
     if (name == nullptr) {
+        log_error("TinyxmlPhysfsProxy::OpenWrite: no file name to write");
         return nullptr;
     }
     const std::string writeName = WriteName(name);

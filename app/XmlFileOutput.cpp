@@ -18,12 +18,12 @@ bool XmlFileOutput::Save(const TiXmlDocument& document, bool withBom, const std:
 }
 
 // A save that fails is logged rather than silent, so that the log tells why a setting or a result
-// was not kept; the old file stays whole either way.
+// was not kept; the old file stays whole either way. A failed open or close is logged by the proxy,
+// in one line with the file and the reason.
 bool XmlFileOutput::Write(const std::string& text, const std::string& fileName) {
     TiXmlIOProxy& proxy = TiXmlIOProxy::GetCurrent();
     void* handle = proxy.OpenWrite(fileName.c_str());
     if (handle == nullptr) {
-        log_error("XmlFileOutput::Write: cannot open %s for writing", fileName.c_str());
         return false;
     }
     if (proxy.Write(handle, text.data(), 1, text.size()) != text.size()) {
@@ -31,9 +31,5 @@ bool XmlFileOutput::Write(const std::string& text, const std::string& fileName) 
         log_error("XmlFileOutput::Write: cannot write %s; the old file is kept", fileName.c_str());
         return false;
     }
-    if (!proxy.Close(handle)) {
-        log_error("XmlFileOutput::Write: cannot store %s; the old file is kept", fileName.c_str());
-        return false;
-    }
-    return true;
+    return proxy.Close(handle);
 }

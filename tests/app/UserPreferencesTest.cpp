@@ -112,8 +112,8 @@ TEST_F(UserPreferencesTest, a_save_whose_writing_fails_fails_and_keeps_the_previ
 
 // A preferences file that is not a regular file, or a link to one (as to /dev/null, to keep
 // none), is never opened: the load keeps every default and says so at once (a pipe's waiting
-// writer is never let through, and nothing waits on it), and the save fails, saying why, and
-// leaves it as it was.
+// writer is never let through, and nothing waits on it), and the save fails, saying why in one
+// line, and leaves it as it was.
 TEST_F(UserPreferencesTest, a_file_that_is_not_a_regular_file_is_never_opened_nor_replaced) {
     const std::filesystem::path place = UserDir() / "preferences.xml";
     testing_support::ForEachSpecialPlace(
@@ -146,5 +146,6 @@ TEST_F(UserPreferencesTest, a_file_that_is_not_a_regular_file_is_never_opened_no
                                 testing_support::RefusalOf(kind)),
                       1)
                 << log.Text();
+            EXPECT_EQ(log.Count("\n"), 2) << "one line for the load, one for the save: " << log.Text();
         });
 }

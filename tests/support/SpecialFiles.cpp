@@ -74,13 +74,9 @@ bool IsOpening(pid_t thread) {
 std::string WhyNotMade(SpecialKind kind, const std::filesystem::path& path) {
     std::filesystem::create_directories(path.parent_path());
     switch (kind) {
-    case SpecialKind::Pipe:
-        return mkfifo(path.c_str(), 0644) == 0 ? std::string() : SystemReason("mkfifo");
-    case SpecialKind::Socket:
-        return BindSocket(path);
-    case SpecialKind::Folder:
-        WriteFile(path / "inside.xml", "<resource/>");
-        return std::string();
+    case SpecialKind::Pipe: return mkfifo(path.c_str(), 0644) == 0 ? std::string() : SystemReason("mkfifo");
+    case SpecialKind::Socket: return BindSocket(path);
+    case SpecialKind::Folder: WriteFile(path / "inside.xml", "<resource/>"); return std::string();
     case SpecialKind::Device:
         return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? std::string() : SystemReason("mknod");
     }
@@ -97,14 +93,10 @@ const std::vector<SpecialKind>& SpecialKinds() {
 
 const char* NameOf(SpecialKind kind) {
     switch (kind) {
-    case SpecialKind::Pipe:
-        return "pipe";
-    case SpecialKind::Socket:
-        return "socket";
-    case SpecialKind::Folder:
-        return "folder";
-    case SpecialKind::Device:
-        return "device";
+    case SpecialKind::Pipe: return "pipe";
+    case SpecialKind::Socket: return "socket";
+    case SpecialKind::Folder: return "folder";
+    case SpecialKind::Device: return "device";
     }
     return "?";
 }
@@ -121,8 +113,9 @@ bool MakeSpecial(SpecialKind kind, const std::filesystem::path& path) {
     return why.empty();
 }
 
-void ForEachSpecialPlace(const std::filesystem::path& place, const std::filesystem::path& elsewhere,
-                         const std::function<void(SpecialKind, const std::filesystem::path&, const std::string&)>& check) {
+void ForEachSpecialPlace(
+    const std::filesystem::path& place, const std::filesystem::path& elsewhere,
+    const std::function<void(SpecialKind, const std::filesystem::path&, const std::string&)>& check) {
     for (SpecialKind kind : SpecialKinds()) {
         for (const bool linked : {false, true}) {
             std::filesystem::remove_all(place);

@@ -34,8 +34,9 @@ bool MakeSpecial(SpecialKind kind, const std::filesystem::path& path);
 // Runs the check once for each kind: made at the place itself, then made in the folder
 // elsewhere under the place's name and reached through a link at the place. Both are emptied
 // before each case. The check gets the kind, where it was made, and a line that names the case.
-void ForEachSpecialPlace(const std::filesystem::path& place, const std::filesystem::path& elsewhere,
-                         const std::function<void(SpecialKind, const std::filesystem::path&, const std::string&)>& check);
+void ForEachSpecialPlace(
+    const std::filesystem::path& place, const std::filesystem::path& elsewhere,
+    const std::function<void(SpecialKind, const std::filesystem::path&, const std::string&)>& check);
 
 // What is at a path, following links, as far as a test can tell it changed: its type and
 // permissions, its inode, the device a device node stands for, and what a folder holds.
