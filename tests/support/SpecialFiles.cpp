@@ -70,13 +70,19 @@ bool IsOpening(pid_t thread) {
     return number == std::to_string(SYS_openat) || number == std::to_string(SYS_open);
 }
 
+// A folder holding one file, whose content shows whether it was kept.
+std::string MakeFolder(const std::filesystem::path& path) {
+    WriteFile(path / "inside.xml", "<resource/>");
+    return std::string();
+}
+
 // Why one of that kind cannot be made at path; empty once it is made.
 std::string WhyNotMade(SpecialKind kind, const std::filesystem::path& path) {
     std::filesystem::create_directories(path.parent_path());
     switch (kind) {
     case SpecialKind::Pipe: return mkfifo(path.c_str(), 0644) == 0 ? std::string() : SystemReason("mkfifo");
     case SpecialKind::Socket: return BindSocket(path);
-    case SpecialKind::Folder: WriteFile(path / "inside.xml", "<resource/>"); return std::string();
+    case SpecialKind::Folder: return MakeFolder(path);
     case SpecialKind::Device:
         return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? std::string() : SystemReason("mknod");
     }
