@@ -24,9 +24,9 @@ constexpr long long kMaxStatisticsFileBytes = 32 * 1024 * 1024;
 
 // Empties the store's records and reads the file's entries into them. A missing file leaves
 // them empty and is fine. A file that is there but cannot be opened or read (no permission, a
-// failing disk), or is not a regular file (a device, a pipe, or a link to one; never opened), is
-// logged and left where it is, and the store will not save over it; false. A
-// file that is too long, cannot be parsed or holds no statistics is logged and moved aside
+// failing disk), or is not a regular file (a device, a pipe, a folder, or a link to one; never
+// opened), is logged and left where it is, and the store will not save over it; false. A file that
+// is too long, cannot be parsed or holds no statistics is logged and moved aside
 // (renamed "<name>.bad", "<name>.bad1", ... "<name>.bad999") so that the next save starts a new
 // file beside it; when it cannot be moved (every name taken, a failed rename) it stays and is not
 // saved over either; false. Every element of the array is read as a result, whatever its name: what an entry lacks

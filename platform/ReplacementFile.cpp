@@ -147,7 +147,7 @@ bool ReplacementFile::Commit() {
     const bool closed = std::fclose(m_File) == 0;
     m_File = nullptr;
     // Looked at again just before the rename, since something else may have been put there while
-    // the new version was written; a refusal has set the error, which the step's own then keeps.
+    // the new version was written. A refusal sets the error first, so the failure below keeps it.
     const bool renamed = closed && CanReplaceTarget() && rename(m_TempPath.c_str(), m_TargetPath.c_str()) == 0;
     const int code = errno;
     if (lockHolder >= 0) {
