@@ -21,23 +21,32 @@ using swfkit::ShapeBuilder;
 using bubble_buttons::Bubble;
 using bubble_buttons::Icon;
 
-// The choices of the menu.
+// The choices of the menu. With their labels and wobbles they all stay above y = 455, clear of the
+// controls' hint (data/gui/hint.swf), whose panel rests over the bottom of the screen from there on
+// the first start while the player tries the cursor on them: two large bubbles for the quick match
+// and the training, the championship, the statistics and the manual below them, and the tutorial
+// and quit nestled lower between those, clear of their neighbours' labels.
 const std::vector<Bubble> kBubbles = {
-    {"newgamepvp", "newgamepvp", "Quick match", 230, 232, 124, 0xFF8C42, Icon::kTwoBlobs},
-    {"newgamepvc", "newgamepvc", "Training", 570, 232, 124, 0x9B5DE5, Icon::kTarget},
-    {"newgamechampionship", "newgamechampionship", "Championship", 230, 392, 104, 0xF15BB5, Icon::kTrophy},
-    {"stats", "statistics", "Statistics", 520, 386, 92, 0x1AA7EC, Icon::kBars},
-    {"howto", "howto", "How to play", 680, 386, 92, 0xF4A100, Icon::kQuestion},
-    {"quit", "exit", "Quit", 520, 500, 76, 0xEF476F, Icon::kDoor},
-    {"tutorial", "tutorial", "Tutorial", 372, 476, 76, 0x2BB673, Icon::kBook},
+    {"newgamepvp", "newgamepvp", "Quick match", 230, 186, 104, 0xFF8C42, Icon::kTwoBlobs},
+    {"newgamepvc", "newgamepvc", "Training", 570, 186, 104, 0x9B5DE5, Icon::kTarget},
+    {"newgamechampionship", "newgamechampionship", "Championship", 220, 326, 88, 0xF15BB5, Icon::kTrophy},
+    {"stats", "statistics", "Statistics", 480, 316, 80, 0x1AA7EC, Icon::kBars},
+    {"howto", "howto", "How to play", 710, 316, 80, 0xF4A100, Icon::kQuestion},
+    {"quit", "exit", "Quit", 595, 392, 64, 0xEF476F, Icon::kDoor},
+    {"tutorial", "tutorial", "Tutorial", 360, 392, 64, 0x2BB673, Icon::kBook},
 };
+
+// The title's size and where its middle stands, and where the line under it stands.
+constexpr float kTitleSize = 84.0f;
+constexpr float kTitleY = 62.0f;
+constexpr float kTaglineY = 110.0f;
 
 // A letter-coloured title with a soft shadow.
 void Title(menu_art::Library& library, menu_art::Stack& stack, uint16_t fontId, const swfkit::EmbeddedFont& font) {
-    stack.Place(library.DefineText(fontId, font, "Pondorix", 92, {Hex(0x0B3C5D, 70)}), 405, 92);
-    stack.Place(library.DefineText(fontId, font, "Pondorix", 92, {Hex(0xFFFFFF)}), 400, 84, "", 1.0f);
-    stack.Place(library.DefineText(fontId, font, "Pondorix", 92, kTitleLetters), 400, 86);
-    stack.Place(library.DefineText(fontId, font, "bubble battles in the pond", 20, {Hex(kInk, 200)}), 400, 140);
+    stack.Place(library.DefineText(fontId, font, "Pondorix", kTitleSize, {Hex(0x0B3C5D, 70)}), 405, kTitleY + 8);
+    stack.Place(library.DefineText(fontId, font, "Pondorix", kTitleSize, {Hex(0xFFFFFF)}), 400, kTitleY, "", 1.0f);
+    stack.Place(library.DefineText(fontId, font, "Pondorix", kTitleSize, kTitleLetters), 400, kTitleY + 2);
+    stack.Place(library.DefineText(fontId, font, "bubble battles in the pond", 20, {Hex(kInk, 200)}), 400, kTaglineY);
 }
 
 // The script (in the kit's assembler text) that makes each bubble a button of the mouse: the
