@@ -1,5 +1,6 @@
 #include "tests/support/SpecialFiles.h"
 
+#include "tests/support/BoundedRun.h"
 #include "tests/support/TempDir.h"
 
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <system_error>
 
 namespace testing_support {
@@ -89,6 +91,17 @@ std::string WhyNotMade(SpecialKind kind, const std::filesystem::path& path) {
     return "no such kind";
 }
 
+// What is at a path, or "nothing", for a failure's message.
+std::string Shown(const std::optional<FileIdentity>& identity) {
+    std::ostringstream text;
+    if (identity) {
+        text << *identity;
+    } else {
+        text << "nothing";
+    }
+    return text.str();
+}
+
 }  // namespace
 
 const std::vector<SpecialKind>& SpecialKinds() {
@@ -136,6 +149,27 @@ void ForEachSpecialPlace(
             check(kind, made, std::string("a ") + NameOf(kind) + (linked ? " behind a link" : ""));
         }
     }
+}
+
+testing::AssertionResult WorksWithoutTouching(SpecialKind kind, const std::filesystem::path& made,
+                                              const std::function<void()>& work) {
+    std::optional<WaitingWriter> writer;
+    if (kind == SpecialKind::Pipe && !writer.emplace(made).IsWaiting()) {
+        return testing::AssertionFailure() << "no writer waits on the pipe " << made;
+    }
+    const std::optional<FileIdentity> before = IdentityOf(made);
+    const BoundedRun run = RunBounded(work, std::chrono::seconds(10), 256 * 1024 * 1024);
+    const std::optional<FileIdentity> after = IdentityOf(made);
+    if (!run.finished) {
+        return testing::AssertionFailure() << "the work " << run.Describe();
+    }
+    if (writer && writer->WasLetThrough()) {
+        return testing::AssertionFailure() << "something opened the pipe " << made << " for reading";
+    }
+    if (after != before) {
+        return testing::AssertionFailure() << made << " changed: " << Shown(before) << " became " << Shown(after);
+    }
+    return testing::AssertionSuccess();
 }
 
 bool FileIdentity::operator==(const FileIdentity& other) const {

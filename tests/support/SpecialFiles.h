@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <atomic>
@@ -37,6 +38,12 @@ bool MakeSpecial(SpecialKind kind, const std::filesystem::path& path);
 void ForEachSpecialPlace(
     const std::filesystem::path& place, const std::filesystem::path& elsewhere,
     const std::function<void(SpecialKind, const std::filesystem::path&, const std::string&)>& check);
+
+// Runs the work in a bounded child (RunBounded, ten seconds and 256 MB) while what was made of
+// the kind at made is watched, a pipe by a WaitingWriter: fails, saying why, when the work did not
+// finish, when anything opened the pipe for reading, or when what is there changed.
+testing::AssertionResult WorksWithoutTouching(SpecialKind kind, const std::filesystem::path& made,
+                                              const std::function<void()>& work);
 
 // What is at a path, following links, as far as a test can tell it changed: its type and
 // permissions, its inode, the device a device node stands for, and what a folder holds.
