@@ -10,9 +10,9 @@ namespace {
 
 // The name without its leading slashes, as the file system compares names.
 std::string Relative(const char* name) {
-    const std::string text(name);
-    const size_t start = text.find_first_not_of('/');
-    return start == std::string::npos ? std::string() : text.substr(start);
+    std::string text(name);
+    text.erase(0, text.find_first_not_of('/'));
+    return text;
 }
 
 // Where on the disk the file that the name finds is: the folder it was found in joined with the

@@ -8,7 +8,6 @@
 #include "serializeme/XmlStorageBuffer.h"
 #include "serializeme/XmlTextParser.h"
 
-#include <physfs.h>
 #include <tinyxml.h>
 
 #include <filesystem>
@@ -75,15 +74,14 @@ std::string AsUtf8(const std::string& text) {
     return clean;
 }
 
-// Renames the user's file so that a new one can be written without losing it. The real folder
-// is the one the read path's mount stands for. False, logged, when the file stays where it is.
-bool MoveAside(const std::string& readPath, const std::string& fileName) {
-    const char* folder = PHYSFS_getRealDir(readPath.c_str());
-    if (folder == nullptr) {
+// Renames the user's file so that a new one can be written without losing it, in the folder the
+// read path's mount stands for. False, logged, when the file stays where it is.
+bool MoveAside(const std::string& readPath) {
+    const std::filesystem::path file = VirtualFile::RealPath(readPath);
+    if (file.empty()) {
         log_error("LoadStatistics: cannot find the folder of %s to move it aside", readPath.c_str());
         return false;
     }
-    const std::filesystem::path file = std::filesystem::path(folder) / fileName;
     for (int number = 0; number < kMaxAsideNames; ++number) {
         std::filesystem::path aside = file;
         aside += number == 0 ? std::string(".bad") : ".bad" + std::to_string(number);
@@ -163,7 +161,7 @@ bool LoadStatistics(StatisticsStore& store) {
         log_error("LoadStatistics: %s cannot be read as statistics: %s", path.c_str(), error.c_str());
         store.records.clear();
         // A file that stays where it is must not be written over, as one that cannot be opened.
-        store.fileUnreadable = !MoveAside(path, store.fileName);
+        store.fileUnreadable = !MoveAside(path);
         return false;
     }
     return true;
