@@ -118,18 +118,14 @@ void sprite_instance::clear_refs(as_object_set* visited, as_object* target) {
     }
 }
 
-void sprite_instance::this_alive() {
-    player* owner = get_player();
-    if (owner == nullptr) {
-        return;
-    }
-    as_object::this_alive();
-    m_display_list.mark_alive(owner);
-    m_environment.mark_alive(owner);
+void sprite_instance::this_alive(player* marker) {
+    as_object::this_alive(marker);
+    m_display_list.mark_alive(marker);
+    m_environment.mark_alive(marker);
     for (const auto& entry : m_frame_scripts) {
-        owner->mark_alive(entry.second.get_ptr());
+        marker->mark_alive(entry.second.get_ptr());
     }
-    owner->mark_alive(m_pending_frame_script.get_ptr());
+    marker->mark_alive(m_pending_frame_script.get_ptr());
 }
 
 void sprite_instance::dump(base_string& indent) {

@@ -47,7 +47,7 @@ public:
     void enumerate(as_environment* env) override;
     void clear_refs(as_object_set* visited, as_object* target) override;
     // Also the children, the environment's values and the frame scripts.
-    void this_alive() override;
+    void this_alive(player* marker) override;
     void dump(base_string& indent) override;
 
     // One frame step (see sprite_instance.cpp).

@@ -276,14 +276,10 @@ void button_character_instance::get_bound(rect* r) {
     }
 }
 
-void button_character_instance::this_alive() {
-    player* owner = get_player();
-    if (owner == nullptr) {
-        return;
-    }
-    character::this_alive();
+void button_character_instance::this_alive(player* marker) {
+    character::this_alive(marker);
     for (const smart_ptr<character>& child : m_record_character) {
-        owner->mark_alive(child.get_ptr());
+        marker->mark_alive(child.get_ptr());
     }
 }
 

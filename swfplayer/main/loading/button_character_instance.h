@@ -45,7 +45,7 @@ public:
     bool can_handle_mouse_event() override { return true; }
 
     // Also the children of every state.
-    void this_alive() override;
+    void this_alive(player* marker) override;
 
     // The mouse state shown: UP, DOWN or OVER.
     int get_button_state() const { return m_mouse_state; }

@@ -62,11 +62,9 @@ video_stream_instance::video_stream_instance(player* owner, video_stream_definit
     assert(m_def != nullptr);
 }
 
-void video_stream_instance::this_alive() {
-    character::this_alive();
-    if (player* owner = get_player()) {
-        owner->mark_alive(m_stream.get_ptr());
-    }
+void video_stream_instance::this_alive(player* marker) {
+    character::this_alive(marker);
+    marker->mark_alive(m_stream.get_ptr());
 }
 
 bool video_stream_instance::get_member(const base_stringi& name, as_value* value) {

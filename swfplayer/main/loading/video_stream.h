@@ -47,7 +47,7 @@ public:
     // Without a video handler there is nothing to draw, attached stream or not.
     void display() override {}
     // Also the attached stream.
-    void this_alive() override;
+    void this_alive(player* marker) override;
 
     smart_ptr<video_stream_definition> m_def;
     smart_ptr<as_object> m_stream;

@@ -314,19 +314,15 @@ void as_object::clear_refs(as_object_set* visited, as_object* target) {
     }
 }
 
-void as_object::this_alive() {
-    player* owner = get_player();
-    if (owner == nullptr) {
-        return;
-    }
+void as_object::this_alive(player* marker) {
     for (const auto& member : m_members) {
-        mark_value(owner, member.second);
+        mark_value(marker, member.second);
     }
-    owner->mark_alive(m_proto.get_ptr());
+    marker->mark_alive(m_proto.get_ptr());
     if (m_watches) {
         for (const auto& watch : *m_watches) {
-            owner->mark_alive(watch.second.m_callback.get_ptr());
-            mark_value(owner, watch.second.m_user_data);
+            marker->mark_alive(watch.second.m_callback.get_ptr());
+            mark_value(marker, watch.second.m_user_data);
         }
     }
 }

@@ -24,12 +24,10 @@ as_s_function::as_s_function(as_environment* env, const action_buffer& buffer, i
     builtin_member("call", as_value(new as_c_function(get_player(), as_s_function_call)));
 }
 
-void as_s_function::this_alive() {
-    as_function::this_alive();
-    if (player* owner = get_player()) {
-        for (const with_stack_entry& entry : m_with_stack) {
-            owner->mark_alive(entry.m_object.get_ptr());
-        }
+void as_s_function::this_alive(player* marker) {
+    as_function::this_alive(marker);
+    for (const with_stack_entry& entry : m_with_stack) {
+        marker->mark_alive(entry.m_object.get_ptr());
     }
 }
 

@@ -4,7 +4,9 @@
 #include "swfplayer/base/base_timer.h"
 #include "swfplayer/base/hash.h"
 #include "swfplayer/base/log.h"
+#include "swfplayer/main/script/as_function.h"
 #include "swfplayer/main/script/as_object.h"
+#include "swfplayer/main/script/as_property.h"
 #include "swfplayer/main/script/builtin_registry.h"
 #include "swfplayer/main/script/standard_member.h"
 #include "swfplayer/main/script/static_names.h"
@@ -12,6 +14,8 @@
 #include <cassert>
 #include <cfloat>
 #include <memory>
+#include <unordered_set>
+#include <vector>
 
 namespace swfplayer {
 
@@ -33,6 +37,25 @@ void build_builtin_tables() {
         s_builtins[method.m_class]->set(method.m_name.c_str(),
                                         method.m_is_getter ? as_value(function, as_value()) : function);
     }
+}
+
+// The function objects of the shared method tables: every player uses them.
+std::unordered_set<const as_object*> shared_builtin_functions() {
+    std::unordered_set<const as_object*> functions;
+    for (const std::unique_ptr<builtin_table>& table : s_builtins) {
+        if (table == nullptr) {
+            continue;
+        }
+        for (const auto& entry : *table) {
+            const as_value& value = entry.second;
+            functions.insert(value.to_object());
+            if (as_property* property = value.to_property()) {
+                functions.insert(property->get_getter());
+                functions.insert(property->get_setter());
+            }
+        }
+    }
+    return functions;
 }
 
 void delete_builtin_tables() {
@@ -113,9 +136,9 @@ player::player() : m_start_time(base_timer::get_ticks()) {
 player::~player() {
     m_frame_objects.clear();
     m_root_movie = nullptr;
+    release_heap(false);
     m_global = nullptr;
     s_player_count--;
-    release_heap(false);
     m_library.clear();
     if (s_player_count == 0) {
         delete_builtin_tables();
@@ -190,7 +213,7 @@ void player::mark_alive(as_object* object) {
     while (!m_mark_queue.empty()) {
         smart_ptr<as_object> next = std::move(m_mark_queue.back());
         m_mark_queue.pop_back();
-        next->this_alive();
+        next->this_alive(this);
     }
     m_marking = false;
 }
@@ -224,10 +247,31 @@ void player::release_heap(bool only_flagged) {
     for (const smart_ptr<as_object>& object : doomed) {
         as_object::walk_clear_refs(object.get_ptr(), &visited, nullptr);
     }
+    if (!only_flagged) {
+        drop_outside_references(visited);
+    }
     // What survives this (held from outside script) is no longer the heap's to collect.
     for (const smart_ptr<as_object>& object : doomed) {
         object->m_in_heap = false;
         m_heap.erase(object.get_ptr());
+    }
+}
+
+void player::drop_outside_references(const as_object_set& reached) {
+    // The collection never breaks a cycle through objects outside the heap (trace.v = trace), so
+    // at the player's end they let go of everything: nothing the player's scripts made outlives
+    // it. Objects of another player are left to it.
+    const std::unordered_set<const as_object*> shared = shared_builtin_functions();
+    std::vector<smart_ptr<as_object>> outside;
+    for (const auto& entry : reached) {
+        as_object* object = entry.first;
+        player* owner = object->get_player();
+        if (!object->m_in_heap && (owner == nullptr || owner == this) && !shared.contains(object)) {
+            outside.emplace_back(object);
+        }
+    }
+    for (const smart_ptr<as_object>& object : outside) {
+        object->drop_references();
     }
 }
 

@@ -168,8 +168,12 @@ private:
     static int s_player_count;
 
     // Releases the flagged objects (all of them unless only_flagged): their references to one
-    // another are cleared, so that cycles break, and they leave the heap.
+    // another are cleared, so that cycles break, and they leave the heap. Releasing all of them (at
+    // the player's end), the objects outside the heap that they reach let go of everything too.
     void release_heap(bool only_flagged);
+    // Makes the objects outside the heap among those reached (the built-in functions and what
+    // scripts stored on them; the shared method tables' functions excepted) drop their references.
+    void drop_outside_references(const as_object_set& reached);
 
     // Registered objects and their flags (true: not found reachable yet in this collection).
     std::unordered_map<as_object*, bool> m_heap;

@@ -90,13 +90,11 @@ void as_listener::enumerate(as_environment* env) {
     m_listeners.enumerate(env);
 }
 
-void as_listener::this_alive() {
-    as_object::this_alive();
-    if (player* owner = get_player()) {
-        for (const std::vector<as_value>& message : m_queue) {
-            for (const as_value& value : message) {
-                mark_value(owner, value);
-            }
+void as_listener::this_alive(player* marker) {
+    as_object::this_alive(marker);
+    for (const std::vector<as_value>& message : m_queue) {
+        for (const as_value& value : message) {
+            mark_value(marker, value);
         }
     }
 }

@@ -29,7 +29,7 @@ public:
     // for-in visits the listener indexes.
     void enumerate(as_environment* env) override;
     // Also the values of the broadcasts waiting in the queue.
-    void this_alive() override;
+    void this_alive(player* marker) override;
 
     // False (logged by the list) when the list is full.
     bool add(as_object* object) { return m_listeners.add(object); }

@@ -32,15 +32,11 @@ void as_timer::advance(float dt) {
     env.drop(nargs);
 }
 
-void as_timer::this_alive() {
-    player* owner = get_player();
-    if (owner == nullptr) {
-        return;
-    }
-    as_object::this_alive();
-    owner->mark_alive(m_function.to_object());
+void as_timer::this_alive(player* marker) {
+    as_object::this_alive(marker);
+    marker->mark_alive(m_function.to_object());
     for (const as_value& arg : m_args) {
-        owner->mark_alive(arg.to_object());
+        marker->mark_alive(arg.to_object());
     }
 }
 

@@ -20,7 +20,7 @@ public:
     bool is(int class_id) const override { return class_id == AS_TIMER || as_object::is(class_id); }
     void advance(float dt) override;
     // The function and the arguments stay reachable while the timer is listed.
-    void this_alive() override;
+    void this_alive(player* marker) override;
 
 private:
     as_value m_function;

@@ -226,6 +226,54 @@ TEST_F(AsObjectTest, the_heap_sweep_collects_unreachable_cycles_and_long_rings_w
     EXPECT_EQ(sweep(), 2);
 }
 
+// A built-in function (the global trace) has no player of its own: what a script stores on it is
+// still reachable, so the sweep keeps it and what it refers to.
+TEST_F(AsObjectTest, the_heap_sweep_keeps_what_a_built_in_function_holds) {
+    as_value trace;
+    ASSERT_TRUE(m_player->get_global()->get_member("trace", &trace));
+    ASSERT_NE(trace.to_object(), nullptr);
+    ASSERT_EQ(trace.to_object()->get_player(), nullptr);
+    smart_ptr<as_object> held = make_object(), child = make_object();
+    m_player->clear_heap_flag(held.get_ptr());
+    m_player->clear_heap_flag(child.get_ptr());
+    held->set_member("child", as_value(child.get_ptr()));
+    trace.to_object()->set_member("held", as_value(held.get_ptr()));
+    m_player->sweep_heap();
+    EXPECT_EQ(member(held, "child").to_object(), child.get_ptr());
+    EXPECT_EQ(m_player->get_heap_size(), 3);  // the global object, held and child
+    trace.to_object()->erase_member("held");
+}
+
+// Objects outside the heap are never collected, so a cycle a script makes through them (a built-in
+// function that holds itself, two that hold each other, one that holds an object that holds it)
+// would outlive their player: at its end they let go of everything.
+TEST_F(AsObjectTest, cycles_through_built_in_functions_end_with_their_player) {
+    smart_ptr<player> other = new player();
+    auto global_member = [&](const char* name) {
+        as_value value;
+        other->get_global()->get_member(name, &value);
+        return value.to_object();
+    };
+    as_object* trace = global_member("trace");
+    as_object* math = global_member("Math");
+    ASSERT_TRUE(trace != nullptr && math != nullptr);
+    trace->set_member("self", as_value(trace));
+    trace->set_member("math", as_value(math));
+    math->set_member("trace", as_value(trace));
+    as_object* held = new as_object(other.get_ptr());
+    other->clear_heap_flag(held);
+    held->set_member("trace", as_value(trace));
+    trace->set_member("held", as_value(held));
+    weak_ptr<as_object> watch_trace = trace, watch_math = math, watch_held = held;
+    other = nullptr;
+    EXPECT_EQ(watch_trace.get_ptr(), nullptr);
+    EXPECT_EQ(watch_math.get_ptr(), nullptr);
+    EXPECT_EQ(watch_held.get_ptr(), nullptr);
+    // The fixture's player, alive all along, keeps its own built-ins whole.
+    as_value own_trace;
+    EXPECT_TRUE(m_player->get_global()->get_member("trace", &own_trace) && own_trace.to_function() != nullptr);
+}
+
 TEST_F(AsObjectTest, clear_refs_breaks_references_to_the_target_only) {
     smart_ptr<as_object> target = make_object(), other = make_object(), holder = make_object();
     holder->set_member("t", as_value(target.get_ptr()));
