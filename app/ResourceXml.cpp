@@ -6,12 +6,15 @@
 #include "serializeme/XmlStorageBuffer.h"
 #include "serializeme/XmlTextParser.h"
 
+// Files past kMaxFileSize are refused before anything is read, so that one file cannot take the
+// game's memory.
+ResourceXml::ResourceXml(const std::string& fileName)
+    : ResourceXml(fileName, VirtualFile::Load(fileName, kMaxFileSize)) {}
+
 // Every failure but a missing file is logged: a file that is there and still not used would
 // otherwise be ignored without a trace, leaving a player or an author no clue why their settings or
-// data do not apply. Files past kMaxFileSize are refused before anything is read, so that one
-// file cannot take the game's memory.
-ResourceXml::ResourceXml(const std::string& fileName) : m_Document(fileName) {
-    const VirtualFile file = VirtualFile::Load(fileName, kMaxFileSize);
+// data do not apply.
+ResourceXml::ResourceXml(const std::string& fileName, const VirtualFile& file) : m_Document(fileName) {
     if (file.status == VirtualFile::Missing) {
         return;
     }
@@ -56,7 +59,10 @@ bool ResourceXml::Save() const {
 }
 
 void LoadXmlObject(sme::Serializable& record, const std::string& fileName, const char* key) {
-    const ResourceXml resource(fileName);
+    LoadXmlObject(record, ResourceXml(fileName), key);
+}
+
+void LoadXmlObject(sme::Serializable& record, const ResourceXml& resource, const char* key) {
     if (resource.GetRoot() == nullptr) {
         return;
     }

@@ -7,6 +7,7 @@
 namespace sme {
 class Serializable;
 }
+struct VirtualFile;
 
 // One XML file read whole through the virtual file system (PhysFS) and parsed, with its root
 // element. It is also the document that is filled and saved when the game writes a file.
@@ -18,6 +19,8 @@ public:
     // Reads and parses the file. A missing, oversized, unreadable or unparsable file leaves a
     // valid object without a root; all but a missing file are logged.
     explicit ResourceXml(const std::string& fileName);
+    // Parses the file as read already under that name, as the constructor above does.
+    ResourceXml(const std::string& fileName, const VirtualFile& file);
     virtual ~ResourceXml() = default;
     ResourceXml(const ResourceXml&) = delete;
     ResourceXml& operator=(const ResourceXml&) = delete;
@@ -48,6 +51,8 @@ private:
 // case; an unnamed key takes the first child element). A missing file or element leaves the
 // record as it was.
 void LoadXmlObject(sme::Serializable& record, const std::string& fileName, const char* key);
+// Reads the record out of a file read and parsed already, as above.
+void LoadXmlObject(sme::Serializable& record, const ResourceXml& resource, const char* key);
 
 // Saves one record as the only child of the element "resource", stored under the key, keeping
 // the byte order mark of a file of that name that the virtual file system finds. False, logged,

@@ -1,6 +1,8 @@
 #include "app/UserPreferences.h"
 
+#include "app/Log.h"
 #include "app/ResourceXml.h"
+#include "app/VirtualFile.h"
 #include "serializeme/StorageBuffer.h"
 
 namespace {
@@ -22,10 +24,22 @@ UserPreferences& UserPreferences::GetInstance() {
 }
 
 void UserPreferences::Load() {
-    LoadXmlObject(*this, kLoadPath, kKey);
+    const VirtualFile file = VirtualFile::Load(kLoadPath, ResourceXml::kMaxFileSize);
+    m_FileUnreadable = file.status == VirtualFile::Unreadable;
+    if (m_FileUnreadable) {
+        log_error(
+            "UserPreferences::Load: %s is there but cannot be opened or read; the game runs on the default "
+            "preferences and saves none over it",
+            VirtualFile::ShownPath(kLoadPath).c_str());
+        return;
+    }
+    LoadXmlObject(*this, ResourceXml(kLoadPath, file), kKey);
 }
 
 bool UserPreferences::Save() {
+    if (m_FileUnreadable) {
+        return false;
+    }
     return SaveXmlObject(*this, kFileName, kKey);
 }
 

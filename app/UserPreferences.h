@@ -19,11 +19,13 @@ public:
     // A record with every default; GetInstance loads the one the game uses.
     UserPreferences() = default;
 
-    // Reads "/userfolder/preferences.xml"; a missing or unreadable file, or one that is not a
-    // regular file (never opened), changes nothing.
+    // Reads "/userfolder/preferences.xml"; a missing, empty or unparsable file, or one that is
+    // not a regular file (never opened), changes nothing. A file that is there but cannot be read
+    // changes nothing either; the log says so, and no save replaces it.
     void Load();
     // Writes "preferences.xml" into the virtual file system's write directory, the user's data
-    // folder. False, logged, when the file could not be written; the old file is then kept.
+    // folder. False, logged, when the file could not be written; the old file is then kept. False
+    // without writing, and without another line, while the last Load could not read the file.
     bool Save();
 
     bool Serialize(sme::StorageBuffer& buffer) override;
@@ -57,4 +59,9 @@ public:
     bool hintGameControls = true;
     // Suppress the hint overlay.
     bool disableHints = false;
+
+private:
+    // Set by the load when the file is there but could not be opened or read: what it holds is
+    // unknown and may be every setting the player made, so no save replaces it.
+    bool m_FileUnreadable = false;
 };

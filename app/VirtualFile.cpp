@@ -79,6 +79,11 @@ std::string VirtualFile::RealPath(const std::string& name) {
     return error ? std::string() : path.lexically_normal().string();
 }
 
+std::string VirtualFile::ShownPath(const std::string& name) {
+    const std::string path = RealPath(name);
+    return path.empty() ? name : path;
+}
+
 std::vector<std::string> VirtualFile::List(const std::string& folder) {
     std::vector<std::string> names;
     char** list = PHYSFS_isInit() ? PHYSFS_enumerateFiles(folder.c_str()) : nullptr;

@@ -21,6 +21,9 @@ struct VirtualFile {
     // The absolute path on the disk of the file that the name finds: empty when there is none,
     // or when it lies inside an archive.
     static std::string RealPath(const std::string& name);
+    // The file that the name finds as a log line names it for the player: its RealPath, or the
+    // name itself when it has none.
+    static std::string ShownPath(const std::string& name);
     // The names (without the folder) of what the folder holds, in the order the file system lists
     // them; empty when there is no such folder or the file system is not started.
     static std::vector<std::string> List(const std::string& folder);

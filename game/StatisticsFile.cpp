@@ -136,7 +136,7 @@ bool LoadStatistics(StatisticsStore& store) {
         // What it holds is unknown, and may be every result so far: it stays where it is, and
         // nothing is saved over it while it cannot be read.
         log_error("LoadStatistics: %s is there but cannot be opened or read; results are not saved over it",
-                  path.c_str());
+                  VirtualFile::ShownPath(path).c_str());
         store.fileUnreadable = true;
         return false;
     }

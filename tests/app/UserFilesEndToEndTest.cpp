@@ -1,12 +1,15 @@
 // The real game with the player's files in its user folder: preferences kept elsewhere behind a
-// link, preferences that are not a regular file, and what saves that were killed left behind.
+// link, preferences that are not a regular file or cannot be read, and what saves that were killed
+// left behind.
 #include "tests/support/FileTail.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/KilledSave.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/SpecialFiles.h"
 #include "tests/support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -130,4 +133,30 @@ TEST_F(UserFilesEndToEnd, preferences_that_are_not_a_regular_file_are_left_as_th
         EXPECT_EQ(log.Count("/userfolder/preferences.xml is not read: it is not a regular file"), 1) << log.Text();
         EXPECT_EQ(log.Count("cannot replace " + made.string() + ": not a regular file"), 1) << log.Text();
     }
+}
+
+// Preferences the game may not read (no read permission) are kept as they are, byte for byte and
+// with their mode: the game opens its window at the default size, says why in its log, and saves
+// nothing over them when it closes. The game runs as an ordinary user, as a player's game does:
+// root reads every file.
+TEST_F(UserFilesEndToEnd, preferences_that_cannot_be_read_are_kept_as_they_are) {
+    const std::filesystem::path file = UserFolder() / "preferences.xml";
+    const std::string stored =
+        "<resource><userpreferences name=\"prefs\" enableBitmaps=\"false\" musicVolume=\"0.25\"><vec2 x=\"900\" "
+        "y=\"700\" name=\"windowSize\"/></userpreferences></resource>";
+    WriteFile(file, stored);
+    ASSERT_EQ(chmod(file.c_str(), 0200), 0);
+    testing_support::GiveToOrdinaryUser(game->Folder().Path());
+    const testing_support::FileTail log(UserFolder() / "Pondorix.log");
+    ASSERT_TRUE(game->Start(testing_support::AsOrdinaryUser({PONDORIX_EXECUTABLE})));
+    EXPECT_EQ(x.Size(game->GetWindow()), (std::pair{1024, 768}));
+    EXPECT_TRUE(game->WaitForGame());
+    EXPECT_TRUE(game->Close());
+    struct stat info {};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0200u);
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(ReadFile(file), stored);
+    EXPECT_EQ(log.Count("UserPreferences::Load: " + file.string() + " is there but cannot be opened or read"), 1)
+        << log.Text();
 }

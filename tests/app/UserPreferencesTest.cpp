@@ -4,10 +4,13 @@
 #include "tests/support/BoundedRun.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/FileTail.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/SpecialFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -136,4 +139,55 @@ TEST_F(UserPreferencesTest, a_file_that_is_not_a_regular_file_is_never_opened_no
                 << log.Text();
             EXPECT_EQ(log.Count("\n"), 2) << "one line for the load, one for the save: " << log.Text();
         });
+}
+
+// A preferences file the game may not read (no read permission) holds the player's settings all
+// the same: the load keeps every default and says so in one line that names the file where it is
+// on the disk, and no save writes over it, so its bytes and its mode stay. Run as an ordinary
+// user, as the game is: root reads every file.
+TEST_F(UserPreferencesTest, a_file_that_cannot_be_read_loads_the_defaults_and_is_never_written_over) {
+    const std::filesystem::path file = UserDir() / "preferences.xml";
+    const std::string stored = SaveChanged();
+    ASSERT_EQ(chmod(file.c_str(), 0200), 0);
+    const testing_support::FileTail log(LogFile());
+    const testing_support::BoundedRun run = testing_support::RunBounded(
+        [&] {
+            testing_support::BecomeOrdinaryUser(m_Temp.Path());
+            UserPreferences preferences;
+            preferences.Load();
+            testing_support::Require(Xml(preferences) == Xml(UserPreferences()), "the defaults are kept");
+            preferences.windowSize = Vec2Data(800.0f, 600.0f);
+            testing_support::Require(!preferences.Save() && !preferences.Save(), "every save is refused");
+        },
+        std::chrono::seconds(10), 256 * 1024 * 1024);
+    EXPECT_TRUE(run.finished) << run.Describe();
+    struct stat info {};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0200u);
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(ReadFile(file), stored);
+    EXPECT_EQ(testing_support::NamesIn(UserDir()), std::vector<std::string>{"preferences.xml"});
+    EXPECT_EQ(log.Count("UserPreferences::Load: " + file.string() +
+                        " is there but cannot be opened or read; the game runs on the default preferences and saves "
+                        "none over it\n"),
+              1)
+        << log.Text();
+    EXPECT_EQ(log.Count("\n"), 1) << "one line, for the load: " << log.Text();
+}
+
+// An empty or unparsable file holds no settings to keep: the load keeps every default, and a save
+// replaces the file.
+TEST_F(UserPreferencesTest, an_empty_or_unparsable_file_loads_the_defaults_and_is_replaced_by_a_save) {
+    for (const std::string text : {"", "<resource><userpreferences"}) {
+        SCOPED_TRACE(text);
+        WriteFile(UserDir() / "preferences.xml", text);
+        UserPreferences preferences;
+        preferences.Load();
+        EXPECT_EQ(Xml(preferences), Xml(UserPreferences()));
+        preferences.musicVolume = 0.25f;
+        EXPECT_TRUE(preferences.Save());
+        UserPreferences saved;
+        saved.Load();
+        EXPECT_EQ(saved.musicVolume, 0.25f);
+    }
 }

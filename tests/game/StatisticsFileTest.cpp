@@ -5,13 +5,12 @@
 #include "tests/app/VirtualFolders.h"
 #include "tests/support/BoundedRun.h"
 #include "tests/support/FileTail.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/SpecialFiles.h"
 
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <tinyxml.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <optional>
@@ -19,6 +18,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using testing_support::BecomeOrdinaryUser;
 using testing_support::BoundedRun;
 using testing_support::ReadFile;
 using testing_support::Require;
@@ -26,20 +26,6 @@ using testing_support::RunBounded;
 using testing_support::WriteFile;
 
 constexpr size_t kMegabyte = 1024 * 1024;
-
-// Makes this process (a bounded child) an ordinary user, as a player is, when it runs as root:
-// root opens any file. The folder is given to that user first, so that it can still work there.
-void BecomeOrdinaryUser(const std::filesystem::path& folder) {
-    if (geteuid() != 0) {
-        return;
-    }
-    constexpr uid_t kNobody = 65534;
-    Require(chown(folder.c_str(), kNobody, kNobody) == 0, "the folder is given away");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        Require(lchown(entry.path().c_str(), kNobody, kNobody) == 0, "the folder's files are given away");
-    }
-    Require(setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0, "root is left");
-}
 
 std::string Statistics(const std::string& entries) {
     return "<array name=\"statistics\">" + entries + "</array>";
@@ -268,7 +254,7 @@ TEST_F(StatisticsFileTest, a_file_that_cannot_be_opened_is_logged_and_never_writ
     ASSERT_EQ(chmod(UserFile().c_str(), 0644), 0);
     EXPECT_EQ(ReadFile(UserFile()), stored);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserFile().parent_path()), {}), 1);
-    EXPECT_EQ(m_Log->Count("LoadStatistics: /userfolder/data/statistics.xml is there but cannot be opened"), 3);
+    EXPECT_EQ(m_Log->Count("LoadStatistics: " + UserFile().string() + " is there but cannot be opened"), 3);
     EXPECT_EQ(m_Log->Count("SaveStatistics: data/statistics.xml could not be read, so it is not written over"), 3);
 }
 
