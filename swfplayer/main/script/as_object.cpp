@@ -122,7 +122,8 @@ double as_object::to_number() {
 }
 
 bool as_object::get_member(const base_stringi& name, as_value* value) {
-    if (get_builtin(BUILTIN_OBJECT, name, value)) {
+    player* owner = get_player();
+    if (owner && owner->get_builtin(BUILTIN_OBJECT, name, value)) {
         return true;
     }
     if (!m_members.get(name, value)) {
@@ -131,7 +132,7 @@ bool as_object::get_member(const base_stringi& name, as_value* value) {
             return false;
         }
         instruction_budget::charge(proto_level_cost);
-        nesting_guard guard(nesting_of(get_player()).m_proto_depth);
+        nesting_guard guard(nesting_of(owner).m_proto_depth);
         if (guard.too_deep() || !proto->get_member(name, value)) {
             return false;
         }

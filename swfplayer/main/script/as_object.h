@@ -98,7 +98,7 @@ public:
     static bool is_cleared_ref(as_object* object, as_object* target);
     // Marks what this object refers to (members, property functions, prototype, watches) as
     // reachable in the collection under way; the marking player's mark_alive calls it once per
-    // pass. Objects without a player of their own (the built-in functions) are marked through too.
+    // pass. Objects outside the heap (the built-in functions) are marked through too.
     virtual void this_alive(player* marker);
     // Marks the object, or the functions and target of the property, that value holds.
     static void mark_value(player* owner, const as_value& value);
