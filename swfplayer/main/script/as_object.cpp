@@ -299,19 +299,28 @@ void as_object::clear_refs(as_object_set* visited, as_object* target) {
     bool outermost = !s_clearing_refs;
     s_clearing_refs = true;
     for (auto& member : m_members) {
-        as_value& value = member.second;
-        as_object* object = value.to_object();
-        if (object && is_cleared_ref(object, target)) {
-            value.set_undefined();
-        } else if (object) {
-            s_clear_refs_queue.push_back(clear_refs_step{object, visited, target});
-        } else if (value.is_property() && is_cleared_ref(value.get_property_target(), target)) {
-            value.set_property_target(nullptr);
+        clear_value_ref(&member.second, visited, target);
+    }
+    if (m_watches) {
+        for (auto& watch : *m_watches) {
+            clear_object_ref(&watch.second.m_callback, visited, target);
+            clear_value_ref(&watch.second.m_user_data, visited, target);
         }
     }
     if (outermost) {
         drain_clear_refs();
         s_clearing_refs = false;
+    }
+}
+
+void as_object::clear_value_ref(as_value* value, as_object_set* visited, as_object* target) {
+    as_object* object = value->to_object();
+    if (object && is_cleared_ref(object, target)) {
+        value->set_undefined();
+    } else if (object) {
+        walk_clear_refs(object, visited, target);
+    } else if (value->is_property() && is_cleared_ref(value->get_property_target(), target)) {
+        value->set_property_target(nullptr);
     }
 }
 

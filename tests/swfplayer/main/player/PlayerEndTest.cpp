@@ -128,5 +128,45 @@ TEST_F(PlayerEndTest, a_movie_showing_another_players_clip_ends_without_emptying
     EXPECT_EQ(seen[1], seen[0]);
 }
 
+// Each script makes a cycle that nothing but the cycle holds once the player is gone, and names
+// its objects w1, w2: none of them outlives the player.
+TEST_F(PlayerEndTest, cycles_a_script_makes_die_with_its_player) {
+    const struct {
+        const char* label;
+        std::string script;
+    } cases[] = {
+        {"a function watching itself",
+         "'w1' fn:() { } set_var 'w1' get_var 'x' 2 'w1' get_var 'watch' call_method pop"},
+        {"an object that is its own watch's user data",
+         "'w1' 0 decl_obj set_var 'w1' get_var fn:() { } 'x' 3 'w1' get_var 'watch' call_method pop"},
+        {"a watch whose callback was defined inside a with block of the object",
+         "'w1' 0 decl_obj set_var 'w1' get_var with { 'w2' fn:() { } set_var } "
+         "'w2' get_var 'x' 2 'w1' get_var 'watch' call_method pop"},
+        {"an object that is its own interval's argument",
+         "'w1' 0 decl_obj set_var 'w1' get_var 'id' 'w1' get_var 100 fn:() { } 3 'setInterval' call_func set_member"},
+        {"trace holding itself", "'w1' 'trace' get_var set_var 'w1' get_var 't' 'w1' get_var set_member"},
+        {"a function and trace holding each other",
+         "'w1' fn:() { } set_var 'w1' get_var 't' 'trace' get_var set_member 'trace' get_var 'f' 'w1' get_var "
+         "set_member"},
+        {"a string method holding itself",
+         "'w1' '' 'charAt' get_member set_var 'w1' get_var 'self' 'w1' get_var set_member"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        stage s = Play({c.script});
+        std::vector<weak_ptr<as_object>> made;
+        for (const char* name : {"w1", "w2"}) {
+            if (as_object* object = s.variable(name).to_object()) {
+                made.emplace_back(object);
+            }
+        }
+        ASSERT_FALSE(made.empty());
+        s.end();
+        for (const weak_ptr<as_object>& object : made) {
+            EXPECT_EQ(object.get_ptr(), nullptr);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace swf_testing
