@@ -169,7 +169,7 @@ void LoadVarsRoundTrip(benchmark::State& state) {
     for (int i = 0; i < 10; i++) {
         lv->set_member(("sent" + std::to_string(i)).c_str(), ("value " + std::to_string(i)).c_str());
     }
-    lv->set_member("onLoad", as_value(on_load));
+    lv->set_member("onLoad", as_value(owner.get_ptr(), on_load));
     const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/exchange";
     as_value send_and_load;
     lv->get_member("sendAndLoad", &send_and_load);

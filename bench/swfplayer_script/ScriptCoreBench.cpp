@@ -123,7 +123,7 @@ void add_two(const fn_call& fn) {
 
 void BM_native_call(benchmark::State& state) {
     fixture f;
-    as_value function(add_two);
+    as_value function(f.owner.get_ptr(), add_two);
     as_value self(f.wide.get_ptr());
     for (auto _ : state) {
         f.env.push(as_value(2.0));

@@ -248,7 +248,7 @@ private:
     int find_scope(const base_string& name, as_value* value) const {
         const int size = static_cast<int>(m_scope.size());
         int found = size - 1;
-        while (found >= 0 && !m_scope[found].get_member(name, value)) {
+        while (found >= 0 && !m_scope[found].get_member(m_function.get_player(), name, value)) {
             found--;
         }
         const int asked = found < 0 ? size : size - found;

@@ -41,7 +41,8 @@ sprite_instance::sprite_instance(player* owner, movie_definition_sub* def, movie
 sprite_instance::~sprite_instance() = default;
 
 bool sprite_instance::get_member(const base_stringi& name, as_value* value) {
-    if (get_builtin(BUILTIN_MOVIECLIP, name, value)) {
+    player* owner = get_player();
+    if (owner && owner->get_builtin(BUILTIN_MOVIECLIP, name, value)) {
         return true;
     }
     int number = -1;

@@ -72,7 +72,7 @@ bool video_stream_instance::get_member(const base_stringi& name, as_value* value
         return true;
     }
     if (name == "attachVideo") {
-        value->set_as_c_function(attach_video);
+        value->set_as_c_function(get_player(), attach_video);
         return true;
     }
     return false;

@@ -74,11 +74,11 @@ void mcloader_get_progress(const fn_call& fn) {
 }  // namespace
 
 as_mcloader::as_mcloader(player* owner) : as_object(owner) {
-    builtin_member("addListener", as_value(mcloader_add_listener));
-    builtin_member("removeListener", as_value(mcloader_remove_listener));
-    builtin_member("loadClip", as_value(mcloader_load_clip));
-    builtin_member("unloadClip", as_value(mcloader_unload_clip));
-    builtin_member("getProgress", as_value(mcloader_get_progress));
+    builtin_member("addListener", as_value(owner, mcloader_add_listener));
+    builtin_member("removeListener", as_value(owner, mcloader_remove_listener));
+    builtin_member("loadClip", as_value(owner, mcloader_load_clip));
+    builtin_member("unloadClip", as_value(owner, mcloader_unload_clip));
+    builtin_member("getProgress", as_value(owner, mcloader_get_progress));
 }
 
 as_mcloader::~as_mcloader() = default;

@@ -58,7 +58,7 @@ void action_interpreter::call_method_op() {
     as_value method;
     as_value result;
     const base_string& method_name = name.to_base_string();
-    if (holder.get_member(name.to_base_stringi(), &method)) {
+    if (holder.get_member(m_env->get_player(), name.to_base_stringi(), &method)) {
         if (method.is_property()) {
             as_value current;
             method.get_property_value(holder, &current);

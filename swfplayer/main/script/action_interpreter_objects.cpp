@@ -94,7 +94,7 @@ void action_interpreter::get_member() {
     as_object* object = holder.to_object();
     as_value value;
     if (object == nullptr) {
-        holder.get_member(name.to_base_stringi(), &value);
+        holder.get_member(m_env->get_player(), name.to_base_stringi(), &value);
         if (value.is_property()) {
             as_value current;
             value.get_property_value(holder, &current);

@@ -122,7 +122,8 @@ double as_object::to_number() {
 }
 
 bool as_object::get_member(const base_stringi& name, as_value* value) {
-    if (get_builtin(BUILTIN_OBJECT, name, value)) {
+    player* owner = get_player();
+    if (owner && owner->get_builtin(BUILTIN_OBJECT, name, value)) {
         return true;
     }
     if (!m_members.get(name, value)) {
@@ -131,7 +132,7 @@ bool as_object::get_member(const base_stringi& name, as_value* value) {
             return false;
         }
         instruction_budget::charge(proto_level_cost);
-        nesting_guard guard(nesting_of(get_player()).m_proto_depth);
+        nesting_guard guard(nesting_of(owner).m_proto_depth);
         if (guard.too_deep() || !proto->get_member(name, value)) {
             return false;
         }
@@ -298,19 +299,28 @@ void as_object::clear_refs(as_object_set* visited, as_object* target) {
     bool outermost = !s_clearing_refs;
     s_clearing_refs = true;
     for (auto& member : m_members) {
-        as_value& value = member.second;
-        as_object* object = value.to_object();
-        if (object && is_cleared_ref(object, target)) {
-            value.set_undefined();
-        } else if (object) {
-            s_clear_refs_queue.push_back(clear_refs_step{object, visited, target});
-        } else if (value.is_property() && is_cleared_ref(value.get_property_target(), target)) {
-            value.set_property_target(nullptr);
+        clear_value_ref(&member.second, visited, target);
+    }
+    if (m_watches) {
+        for (auto& watch : *m_watches) {
+            clear_object_ref(&watch.second.m_callback, visited, target);
+            clear_value_ref(&watch.second.m_user_data, visited, target);
         }
     }
     if (outermost) {
         drain_clear_refs();
         s_clearing_refs = false;
+    }
+}
+
+void as_object::clear_value_ref(as_value* value, as_object_set* visited, as_object* target) {
+    as_object* object = value->to_object();
+    if (object && is_cleared_ref(object, target)) {
+        value->set_undefined();
+    } else if (object) {
+        walk_clear_refs(object, visited, target);
+    } else if (value->is_property() && is_cleared_ref(value->get_property_target(), target)) {
+        value->set_property_target(nullptr);
     }
 }
 

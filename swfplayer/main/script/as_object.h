@@ -86,19 +86,31 @@ public:
     // Sets the watch callback of a member name; a null callback gives false.
     virtual bool watch(const base_string& name, as_function* callback, const as_value& user_data);
     virtual bool unwatch(const base_string& name);
-    // Drops this object's references to target and walks on into the objects it refers to,
-    // each once per pass (visited), so that reference cycles through target break. A null
-    // target stands for every object its player's heap still flags (the sweep's whole set of
-    // unreachable objects, cleared in one pass).
+    // Drops this object's references (members and watches) to target and walks on into the
+    // objects it refers to, each once per pass (visited), so that reference cycles through target
+    // break. A null target stands for every object its player's heap still flags (the sweep's
+    // whole set of unreachable objects, cleared in one pass).
     virtual void clear_refs(as_object_set* visited, as_object* target);
     // Runs a clear_refs pass on object (or queues it when a pass is under way); every object
     // reached is visited from a work list rather than by recursion.
     static void walk_clear_refs(as_object* object, as_object_set* visited, as_object* target);
     // Whether a reference to object is dropped by a clear_refs pass for target.
     static bool is_cleared_ref(as_object* object, as_object* target);
+    // One reference of a clear_refs pass for target: dropped when the pass drops it (for a
+    // value, the object it holds or a property's target), else the pass walks into the object.
+    static void clear_value_ref(as_value* value, as_object_set* visited, as_object* target);
+    // The same for an object held by a smart pointer.
+    template <class T>
+    static void clear_object_ref(smart_ptr<T>* object, as_object_set* visited, as_object* target) {
+        if (is_cleared_ref(object->get_ptr(), target)) {
+            *object = nullptr;
+        } else if (*object) {
+            walk_clear_refs(object->get_ptr(), visited, target);
+        }
+    }
     // Marks what this object refers to (members, property functions, prototype, watches) as
     // reachable in the collection under way; the marking player's mark_alive calls it once per
-    // pass. Objects without a player of their own (the built-in functions) are marked through too.
+    // pass. Objects outside the heap (the built-in functions) are marked through too.
     virtual void this_alive(player* marker);
     // Marks the object, or the functions and target of the property, that value holds.
     static void mark_value(player* owner, const as_value& value);

@@ -24,6 +24,16 @@ as_s_function::as_s_function(as_environment* env, const action_buffer& buffer, i
     builtin_member("call", as_value(new as_c_function(get_player(), as_s_function_call)));
 }
 
+void as_s_function::clear_refs(as_object_set* visited, as_object* target) {
+    if (visited->find_index(this) != -1) {
+        return;
+    }
+    as_function::clear_refs(visited, target);
+    for (with_stack_entry& entry : m_with_stack) {
+        clear_object_ref(&entry.m_object, visited, target);
+    }
+}
+
 void as_s_function::this_alive(player* marker) {
     as_function::this_alive(marker);
     for (const with_stack_entry& entry : m_with_stack) {

@@ -46,6 +46,7 @@ public:
     // Builds the call frame (see function_call_frame.h), runs the body, removes the frame.
     void call(const fn_call& fn) override;
     // Also the objects of the with-blocks the function was defined in.
+    void clear_refs(as_object_set* visited, as_object* target) override;
     void this_alive(player* marker) override;
 
     void add_arg(int register_number, const char* name);

@@ -57,9 +57,9 @@ as_value::as_value(as_s_function* function) {
     set_as_object(function);
 }
 
-as_value::as_value(as_c_function_ptr function) {
+as_value::as_value(player* owner, as_c_function_ptr function) {
     m_payload.number = 0.0;
-    set_as_c_function(function);
+    set_as_c_function(owner, function);
 }
 
 as_value::as_value(const as_value& getter, const as_value& setter) : m_type(PROPERTY) {
@@ -213,8 +213,8 @@ void as_value::set_as_object(as_object* object) {
     }
 }
 
-void as_value::set_as_c_function(as_c_function_ptr function) {
-    set_as_object(new as_c_function(nullptr, function));
+void as_value::set_as_c_function(player* owner, as_c_function_ptr function) {
+    set_as_object(new as_c_function(owner, function));
 }
 
 as_object* as_value::to_object() const {
@@ -382,11 +382,11 @@ void as_value::set_property_target(as_object* target) {
     }
 }
 
-bool as_value::get_member(const base_stringi& name, as_value* out) const {
+bool as_value::get_member(player* owner, const base_stringi& name, as_value* out) const {
     switch (m_type) {
-    case BOOLEAN: return get_builtin(BUILTIN_BOOLEAN, name, out);
-    case NUMBER: return get_builtin(BUILTIN_NUMBER, name, out);
-    case STRING: return get_builtin(BUILTIN_STRING, name, out);
+    case BOOLEAN: return owner && owner->get_builtin(BUILTIN_BOOLEAN, name, out);
+    case NUMBER: return owner && owner->get_builtin(BUILTIN_NUMBER, name, out);
+    case STRING: return owner && owner->get_builtin(BUILTIN_STRING, name, out);
     case OBJECT: return m_payload.object ? m_payload.object->get_member(name, out) : false;
     default: return false;
     }

@@ -10,6 +10,7 @@ class as_object;
 class as_function;
 class as_property;
 class as_s_function;
+class player;
 struct fn_call;
 
 // A native function: reads its arguments and "this" from the call block and writes its result.
@@ -42,8 +43,10 @@ public:
     // A null pointer gives null.
     as_value(as_object* object);
     as_value(as_s_function* function);
-    // A new native function object wrapping the pointer.
-    as_value(as_c_function_ptr function);
+    // A new native function object of owner wrapping the pointer.
+    as_value(player* owner, as_c_function_ptr function);
+    // A native function needs its player (above); without one the pointer would become a boolean.
+    as_value(as_c_function_ptr function) = delete;
     // A property (no target yet) from a getter and a setter; non-functions give none.
     as_value(const as_value& getter, const as_value& setter);
     as_value(const as_value& other) {
@@ -123,7 +126,7 @@ public:
     void set_string(const char* bytes, int length);
     // Setting the object the value already holds changes nothing.
     void set_as_object(as_object* object);
-    void set_as_c_function(as_c_function_ptr function);
+    void set_as_c_function(player* owner, as_c_function_ptr function);
     // Releases a held object or property; the value becomes undefined.
     void drop_refs() { set_undefined(); }
 
@@ -157,9 +160,9 @@ public:
     void set_property_value(const as_value& value) const;
     void set_property_target(as_object* target);
 
-    // Member lookup on any value: primitives use their class's built-in methods, objects ask
-    // the object; undefined, null and properties find nothing.
-    bool get_member(const base_stringi& name, as_value* out) const;
+    // Member lookup on any value: primitives use their class's built-in methods of owner (none
+    // without one), objects ask the object; undefined, null and properties find nothing.
+    bool get_member(player* owner, const base_stringi& name, as_value* out) const;
     // Whether the value is an instance of the constructor (primitives: their own class and
     // Object).
     bool is_instance_of(const as_function* constructor) const;

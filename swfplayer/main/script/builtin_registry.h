@@ -49,8 +49,8 @@ as_c_function_ptr get_movieclip_loader_ctor();
 typedef smart_ptr<as_object> (*arguments_maker)(player* owner, const fn_call& fn);
 void register_arguments_maker(arguments_maker maker);
 
-// A method, or a getter when m_is_getter is set. The tables are built from these when the first
-// player is made, so every generation of players gets fresh function objects.
+// A method, or a getter when m_is_getter is set. Each player builds its method tables from these
+// when it is made, with function objects of its own.
 struct builtin_method {
     builtin_class m_class;
     std::string m_name;

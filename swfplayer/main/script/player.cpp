@@ -13,56 +13,11 @@
 
 #include <cassert>
 #include <cfloat>
-#include <memory>
-#include <unordered_set>
 #include <vector>
 
 namespace swfplayer {
 
 namespace {
-
-typedef hash<base_stringi, as_value> builtin_table;
-
-// The method tables, shared by every player and alive while at least one player lives.
-std::unique_ptr<builtin_table> s_builtins[builtin_class_count];
-
-// Every class gets a table, filled from the registered methods (MovieClip's come from the
-// display side's sprite methods).
-void build_builtin_tables() {
-    for (std::unique_ptr<builtin_table>& table : s_builtins) {
-        table = std::make_unique<builtin_table>();
-    }
-    for (const builtin_method& method : get_builtin_methods()) {
-        as_value function(method.m_function);
-        s_builtins[method.m_class]->set(method.m_name.c_str(),
-                                        method.m_is_getter ? as_value(function, as_value()) : function);
-    }
-}
-
-// The function objects of the shared method tables: every player uses them.
-std::unordered_set<const as_object*> shared_builtin_functions() {
-    std::unordered_set<const as_object*> functions;
-    for (const std::unique_ptr<builtin_table>& table : s_builtins) {
-        if (table == nullptr) {
-            continue;
-        }
-        for (const auto& entry : *table) {
-            const as_value& value = entry.second;
-            functions.insert(value.to_object());
-            if (as_property* property = value.to_property()) {
-                functions.insert(property->get_getter());
-                functions.insert(property->get_setter());
-            }
-        }
-    }
-    return functions;
-}
-
-void delete_builtin_tables() {
-    for (std::unique_ptr<builtin_table>& table : s_builtins) {
-        table.reset();
-    }
-}
 
 fscommand_callback s_fscommand_callback = nullptr;
 
@@ -112,20 +67,11 @@ base_mutex& swfplayer_engine_mutex() {
 
 int player::s_player_count = 0;
 
-bool get_builtin(int class_index, const base_stringi& name, as_value* out) {
-    if (class_index < 0 || class_index >= builtin_class_count || s_builtins[class_index] == nullptr) {
-        return false;
-    }
-    return s_builtins[class_index]->get(name, out);
-}
-
 player::player() : m_start_time(base_timer::get_ticks()) {
     m_global = new as_object(this);
     clear_heap_flag(m_global.get_ptr());
     install_builtin_globals(this);
-    if (s_player_count == 0) {
-        build_builtin_tables();
-    }
+    build_builtin_tables();
     s_player_count++;
     const int steps = static_cast<int>(base_timer::get_systime() & 0xFF);
     for (int i = 0; i < steps; i++) {
@@ -138,11 +84,32 @@ player::~player() {
     m_root_movie = nullptr;
     release_heap(false);
     m_global = nullptr;
+    for (builtin_table& table : m_builtins) {
+        table.clear();
+    }
     s_player_count--;
     m_library.clear();
     if (s_player_count == 0) {
-        delete_builtin_tables();
         clear_standard_members();
+    }
+}
+
+void player::build_builtin_tables() {
+    // MovieClip's methods come from the display side's sprite methods.
+    for (const builtin_method& method : get_builtin_methods()) {
+        as_value function(this, method.m_function);
+        m_builtins[method.m_class].set(method.m_name.c_str(),
+                                       method.m_is_getter ? as_value(function, as_value()) : function);
+    }
+}
+
+template <class Visit>
+void player::for_each_builtin_function(Visit visit) const {
+    for (const builtin_table& table : m_builtins) {
+        for (const auto& entry : table) {
+            as_property* getter = entry.second.to_property();
+            visit(getter ? getter->get_getter() : entry.second.to_object());
+        }
     }
 }
 
@@ -227,6 +194,7 @@ void player::sweep_heap() {
         mark_alive(object.get_ptr());
     }
     mark_alive(m_root_movie.get_ptr());
+    for_each_builtin_function([this](as_object* function) { mark_alive(function); });
     release_heap(true);
 }
 
@@ -248,6 +216,9 @@ void player::release_heap(bool only_flagged) {
         as_object::walk_clear_refs(object.get_ptr(), &visited, nullptr);
     }
     if (!only_flagged) {
+        // The method tables' functions and what scripts stored on them go with the player too.
+        for_each_builtin_function(
+            [&visited](as_object* function) { as_object::walk_clear_refs(function, &visited, nullptr); });
         drop_outside_references(visited);
     }
     // What survives this (held from outside script) is no longer the heap's to collect.
@@ -259,14 +230,12 @@ void player::release_heap(bool only_flagged) {
 
 void player::drop_outside_references(const as_object_set& reached) {
     // The collection never breaks a cycle through objects outside the heap (trace.v = trace), so
-    // at the player's end they let go of everything: nothing the player's scripts made outlives
-    // it. Objects of another player are left to it.
-    const std::unordered_set<const as_object*> shared = shared_builtin_functions();
+    // at the player's end its own let go of everything: nothing its scripts made outlives it.
+    // Objects of another player, which it may have reached, are left to that player.
     std::vector<smart_ptr<as_object>> outside;
     for (const auto& entry : reached) {
         as_object* object = entry.first;
-        player* owner = object->get_player();
-        if (!object->m_in_heap && (owner == nullptr || owner == this) && !shared.contains(object)) {
+        if (!object->m_in_heap && object->get_player() == this) {
             outside.emplace_back(object);
         }
     }

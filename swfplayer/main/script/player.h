@@ -2,6 +2,7 @@
 
 #include "swfplayer/base/base_mutex.h"
 #include "swfplayer/base/base_string.h"
+#include "swfplayer/base/hash.h"
 #include "swfplayer/base/smart_ptr.h"
 #include "swfplayer/main/script/as_value.h"
 #include "swfplayer/main/script/builtin_registry.h"
@@ -103,6 +104,12 @@ public:
     // object once. The marking runs from a work list, so deep object graphs use no native stack.
     void mark_alive(as_object* object);
 
+    // Looks the name up in this player's built-in method table of the class (builtin_class
+    // numbers); false when absent. out may be null.
+    bool get_builtin(int class_index, const base_stringi& name, as_value* out) const {
+        return class_index >= 0 && class_index < builtin_class_count && m_builtins[class_index].get(name, out);
+    }
+
     // The tick count (milliseconds) when the player was made; GetTimer counts from it.
     uint64_t get_start_time() const { return m_start_time; }
 
@@ -164,15 +171,25 @@ public:
 private:
     friend void player_cleanup();
 
-    // Players alive in the process; the built-in method tables exist while it is above 0.
+    // Players alive in the process; the standard-member name table is emptied when none is.
     static int s_player_count;
+
+    typedef hash<base_stringi, as_value> builtin_table;
+
+    // Fills the method tables with function objects of this player's own, made from the
+    // registered methods.
+    void build_builtin_tables();
+    // Calls visit with every function object of the method tables (a getter's included).
+    template <class Visit>
+    void for_each_builtin_function(Visit visit) const;
 
     // Releases the flagged objects (all of them unless only_flagged): their references to one
     // another are cleared, so that cycles break, and they leave the heap. Releasing all of them (at
-    // the player's end), the objects outside the heap that they reach let go of everything too.
+    // the player's end), this player's objects outside the heap that they or the method tables
+    // reach let go of everything too.
     void release_heap(bool only_flagged);
-    // Makes the objects outside the heap among those reached (the built-in functions and what
-    // scripts stored on them; the shared method tables' functions excepted) drop their references.
+    // Makes this player's objects outside the heap among those reached (the built-in functions
+    // and objects, what native code made) drop their references.
     void drop_outside_references(const as_object_set& reached);
 
     // Registered objects and their flags (true: not found reachable yet in this collection).
@@ -189,6 +206,10 @@ private:
     std::vector<smart_ptr<as_object>> m_mark_queue;
     std::vector<smart_ptr<as_object>> m_frame_objects;
     name_table m_names;
+    // The built-in methods of objects, movie clips and the primitive types by builtin_class: this
+    // player's own function objects, so that what a script stores on one stays with its player.
+    // The collection marks them as reachable.
+    builtin_table m_builtins[builtin_class_count];
 };
 
 // The counters of owner; objects and calls without a player (made by native code, or outliving
@@ -197,9 +218,5 @@ inline player::nesting_counters& nesting_of(player* owner) {
     static player::nesting_counters s_orphans;
     return owner ? owner->nesting() : s_orphans;
 }
-
-// The built-in method tables (builtin_class numbers) exist while at least one player lives.
-// Looks the name up in a class's built-in method table; false when absent. out may be null.
-bool get_builtin(int class_index, const base_stringi& name, as_value* out);
 
 }  // namespace swfplayer

@@ -33,37 +33,37 @@ void action_init(player* owner) {
         return;
     }
     // In the registry's order. MovieClipLoader is there once the player layer registered it.
-    global->builtin_member("trace", as_value(as_global_trace));
-    global->builtin_member("Object", as_value(as_global_object_ctor));
-    global->builtin_member("Sound", as_value(as_global_sound_ctor));
-    global->builtin_member("Array", as_value(as_global_array_ctor));
-    global->builtin_member("MovieClip", as_value(as_global_movieclip_ctor));
-    global->builtin_member("TextField", as_value(as_global_textfield_ctor));
-    global->builtin_member("TextFormat", as_value(as_global_textformat_ctor));
-    global->builtin_member("XMLSocket", as_value(as_global_xmlsock_ctor));
+    global->builtin_member("trace", as_value(owner, as_global_trace));
+    global->builtin_member("Object", as_value(owner, as_global_object_ctor));
+    global->builtin_member("Sound", as_value(owner, as_global_sound_ctor));
+    global->builtin_member("Array", as_value(owner, as_global_array_ctor));
+    global->builtin_member("MovieClip", as_value(owner, as_global_movieclip_ctor));
+    global->builtin_member("TextField", as_value(owner, as_global_textfield_ctor));
+    global->builtin_member("TextFormat", as_value(owner, as_global_textformat_ctor));
+    global->builtin_member("XMLSocket", as_value(owner, as_global_xmlsock_ctor));
     if (as_c_function_ptr movieclip_loader_ctor = get_movieclip_loader_ctor()) {
-        global->builtin_member("MovieClipLoader", as_value(movieclip_loader_ctor));
+        global->builtin_member("MovieClipLoader", as_value(owner, movieclip_loader_ctor));
     }
-    global->builtin_member("String", as_value(as_global_string_ctor));
-    global->builtin_member("Number", as_value(as_global_number_ctor));
-    global->builtin_member("Boolean", as_value(as_global_boolean_ctor));
-    global->builtin_member("Color", as_value(as_global_color_ctor));
-    global->builtin_member("Date", as_value(as_global_date_ctor));
+    global->builtin_member("String", as_value(owner, as_global_string_ctor));
+    global->builtin_member("Number", as_value(owner, as_global_number_ctor));
+    global->builtin_member("Boolean", as_value(owner, as_global_boolean_ctor));
+    global->builtin_member("Color", as_value(owner, as_global_color_ctor));
+    global->builtin_member("Date", as_value(owner, as_global_date_ctor));
     global->builtin_member("Selection", as_value(new as_selection(owner)));
-    global->builtin_member("LoadVars", as_value(as_global_loadvars_ctor));
-    global->builtin_member("ASSetPropFlags", as_value(as_global_assetpropflags));
-    global->builtin_member("NetStream", as_value(as_global_netstream_ctor));
-    global->builtin_member("NetConnection", as_value(as_global_netconnection_ctor));
+    global->builtin_member("LoadVars", as_value(owner, as_global_loadvars_ctor));
+    global->builtin_member("ASSetPropFlags", as_value(owner, as_global_assetpropflags));
+    global->builtin_member("NetStream", as_value(owner, as_global_netstream_ctor));
+    global->builtin_member("NetConnection", as_value(owner, as_global_netconnection_ctor));
     global->builtin_member("math", as_value(make_as_math(owner)));
     global->builtin_member("Key", as_value(new as_key(owner)));
     global->builtin_member("AsBroadcaster", as_value(make_as_broadcaster(owner)));
     global->builtin_member("flash", as_value(make_flash_package(owner)));
-    global->builtin_member("setInterval", as_value(as_global_setinterval));
-    global->builtin_member("clearInterval", as_value(as_global_clearinterval));
-    global->builtin_member("getVersion", as_value(as_global_getversion));
-    global->builtin_member("parseFloat", as_value(as_global_parsefloat));
-    global->builtin_member("parseInt", as_value(as_global_parseint));
-    global->builtin_member("isNaN", as_value(as_global_isnan));
+    global->builtin_member("setInterval", as_value(owner, as_global_setinterval));
+    global->builtin_member("clearInterval", as_value(owner, as_global_clearinterval));
+    global->builtin_member("getVersion", as_value(owner, as_global_getversion));
+    global->builtin_member("parseFloat", as_value(owner, as_global_parsefloat));
+    global->builtin_member("parseInt", as_value(owner, as_global_parseint));
+    global->builtin_member("isNaN", as_value(owner, as_global_isnan));
     global->builtin_member("$version", as_value("swfPlayer"));
 }
 

@@ -111,10 +111,10 @@ int limited_size(int requested) {
 // Each array holds function objects of its own: a member set on one array's push is not seen
 // through another's.
 as_array::as_array(player* owner) : as_object(owner) {
-    builtin_member("toString", as_value(array_tostring));
-    builtin_member("push", as_value(array_push));
-    builtin_member("pop", as_value(array_pop));
-    builtin_member("length", as_value(as_value(array_length), as_value()));
+    builtin_member("toString", as_value(owner, array_tostring));
+    builtin_member("push", as_value(owner, array_push));
+    builtin_member("pop", as_value(owner, array_pop));
+    builtin_member("length", as_value(as_value(owner, array_length), as_value()));
     store_global_constructor("Array");
 }
 

@@ -83,10 +83,10 @@ void color_set_transform(const fn_call& fn) {
 }  // namespace
 
 as_color::as_color(player* owner, character* target) : as_object(owner), m_target(target) {
-    builtin_member("getRGB", as_value(color_get_rgb));
-    builtin_member("setRGB", as_value(color_set_rgb));
-    builtin_member("getTransform", as_value(color_get_transform));
-    builtin_member("setTransform", as_value(color_set_transform));
+    builtin_member("getRGB", as_value(owner, color_get_rgb));
+    builtin_member("setRGB", as_value(owner, color_set_rgb));
+    builtin_member("getTransform", as_value(owner, color_get_transform));
+    builtin_member("setTransform", as_value(owner, color_set_transform));
 }
 
 void as_global_color_ctor(const fn_call& fn) {

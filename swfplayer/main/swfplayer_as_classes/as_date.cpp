@@ -29,16 +29,16 @@ void date_get_time(const fn_call& fn) {
 }  // namespace
 
 as_date::as_date(player* owner, int64_t seconds) : as_object(owner), m_seconds(seconds) {
-    builtin_member("getDate", as_value(date_field<base_timer::get_date>));
-    builtin_member("getDay", as_value(date_field<base_timer::get_day>));
-    builtin_member("getFullYear", as_value(date_field<base_timer::get_full_year>));
-    builtin_member("getHours", as_value(date_field<base_timer::get_hours>));
-    builtin_member("getMilliseconds", as_value(date_field<no_milliseconds>));
-    builtin_member("getMinutes", as_value(date_field<base_timer::get_minutes>));
-    builtin_member("getMonth", as_value(date_field<base_timer::get_month>));
-    builtin_member("getSeconds", as_value(date_field<base_timer::get_seconds>));
-    builtin_member("getTime", as_value(date_get_time));
-    builtin_member("getYear", as_value(date_field<base_timer::get_year>));
+    builtin_member("getDate", as_value(owner, date_field<base_timer::get_date>));
+    builtin_member("getDay", as_value(owner, date_field<base_timer::get_day>));
+    builtin_member("getFullYear", as_value(owner, date_field<base_timer::get_full_year>));
+    builtin_member("getHours", as_value(owner, date_field<base_timer::get_hours>));
+    builtin_member("getMilliseconds", as_value(owner, date_field<no_milliseconds>));
+    builtin_member("getMinutes", as_value(owner, date_field<base_timer::get_minutes>));
+    builtin_member("getMonth", as_value(owner, date_field<base_timer::get_month>));
+    builtin_member("getSeconds", as_value(owner, date_field<base_timer::get_seconds>));
+    builtin_member("getTime", as_value(owner, date_get_time));
+    builtin_member("getYear", as_value(owner, date_field<base_timer::get_year>));
 }
 
 void as_global_date_ctor(const fn_call& fn) {

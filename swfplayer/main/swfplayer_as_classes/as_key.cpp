@@ -93,12 +93,12 @@ as_key::as_key(player* owner) : key_input(owner) {
     for (const auto& code : codes) {
         set_member(code.name, as_value(code.code));
     }
-    builtin_member("addListener", as_value(key_add_listener));
-    builtin_member("getAscii", as_value(key_get_ascii));
-    builtin_member("getCode", as_value(key_get_code));
-    builtin_member("isDown", as_value(key_is_down));
-    builtin_member("isToggled", as_value(key_is_toggled));
-    builtin_member("removeListener", as_value(key_remove_listener));
+    builtin_member("addListener", as_value(owner, key_add_listener));
+    builtin_member("getAscii", as_value(owner, key_get_ascii));
+    builtin_member("getCode", as_value(owner, key_get_code));
+    builtin_member("isDown", as_value(owner, key_is_down));
+    builtin_member("isToggled", as_value(owner, key_is_toggled));
+    builtin_member("removeListener", as_value(owner, key_remove_listener));
 }
 
 bool as_key::is_key_down(int code) const {

@@ -60,9 +60,9 @@ void broadcaster_initialize(const fn_call& fn) {
         return;
     }
     object->set_member("_listeners", as_value(new as_listener(fn.get_player())));
-    object->set_member("addListener", as_value(broadcaster_addlistener));
-    object->set_member("removeListener", as_value(broadcaster_removelistener));
-    object->set_member("broadcastMessage", as_value(broadcaster_broadcastmessage));
+    object->set_member("addListener", as_value(fn.get_player(), broadcaster_addlistener));
+    object->set_member("removeListener", as_value(fn.get_player(), broadcaster_removelistener));
+    object->set_member("broadcastMessage", as_value(fn.get_player(), broadcaster_broadcastmessage));
 }
 
 }  // namespace
@@ -154,7 +154,7 @@ void as_listener::deliver(const std::vector<as_value>& message, const fn_call& f
 
 as_object* make_as_broadcaster(player* owner) {
     as_object* broadcaster = new as_object(owner);
-    broadcaster->builtin_member("initialize", as_value(broadcaster_initialize));
+    broadcaster->builtin_member("initialize", as_value(owner, broadcaster_initialize));
     return broadcaster;
 }
 

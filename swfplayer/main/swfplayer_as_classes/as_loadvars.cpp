@@ -125,14 +125,14 @@ as_loadvars::as_loadvars(player* owner) : as_object(owner) {
     for (const auto& header : default_headers) {
         m_headers.set(header[0], header[1]);
     }
-    builtin_member("addRequestHeader", as_value(loadvars_add_request_header));
-    builtin_member("decode", as_value(loadvars_decode));
-    builtin_member("getBytesLoaded", as_value(loadvars_not_implemented));
-    builtin_member("getBytesTotal", as_value(loadvars_not_implemented));
-    builtin_member("load", as_value(loadvars_load));
-    builtin_member("send", as_value(loadvars_not_implemented));
-    builtin_member("sendAndLoad", as_value(loadvars_send_and_load));
-    builtin_member("toString", as_value(loadvars_to_string));
+    builtin_member("addRequestHeader", as_value(owner, loadvars_add_request_header));
+    builtin_member("decode", as_value(owner, loadvars_decode));
+    builtin_member("getBytesLoaded", as_value(owner, loadvars_not_implemented));
+    builtin_member("getBytesTotal", as_value(owner, loadvars_not_implemented));
+    builtin_member("load", as_value(owner, loadvars_load));
+    builtin_member("send", as_value(owner, loadvars_not_implemented));
+    builtin_member("sendAndLoad", as_value(owner, loadvars_send_and_load));
+    builtin_member("toString", as_value(owner, loadvars_to_string));
 }
 
 as_loadvars::~as_loadvars() = default;

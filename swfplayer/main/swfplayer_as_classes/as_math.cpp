@@ -110,7 +110,7 @@ as_object* make_as_math(player* owner) {
         {"max", math_binary<max_of>},  {"min", math_binary<min_of>},    {"pow", math_binary<pow_of>},
     };
     for (const auto& function : functions) {
-        math->builtin_member(function.name, as_value(function.function));
+        math->builtin_member(function.name, as_value(owner, function.function));
     }
     return math;
 }

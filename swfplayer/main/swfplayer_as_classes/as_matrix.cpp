@@ -84,13 +84,13 @@ void matrix_transform_point(const fn_call& fn) {
 }  // namespace
 
 as_matrix::as_matrix(player* owner, const matrix& value) : as_object(owner), m_matrix(value) {
-    builtin_member("translate", as_value(matrix_translate));
-    builtin_member("rotate", as_value(matrix_rotate));
-    builtin_member("scale", as_value(matrix_scale));
-    builtin_member("concat", as_value(matrix_concat));
-    builtin_member("clone", as_value(matrix_clone));
-    builtin_member("invert", as_value(matrix_invert));
-    builtin_member("transformPoint", as_value(matrix_transform_point));
+    builtin_member("translate", as_value(owner, matrix_translate));
+    builtin_member("rotate", as_value(owner, matrix_rotate));
+    builtin_member("scale", as_value(owner, matrix_scale));
+    builtin_member("concat", as_value(owner, matrix_concat));
+    builtin_member("clone", as_value(owner, matrix_clone));
+    builtin_member("invert", as_value(owner, matrix_invert));
+    builtin_member("transformPoint", as_value(owner, matrix_transform_point));
 }
 
 void as_global_matrix_ctor(const fn_call& fn) {

@@ -14,7 +14,7 @@ void netconnection_connect(const fn_call& fn) {
 }  // namespace
 
 as_netconnection::as_netconnection(player* owner) : as_object(owner) {
-    set_member("connect", as_value(netconnection_connect));
+    set_member("connect", as_value(owner, netconnection_connect));
 }
 
 void as_global_netconnection_ctor(const fn_call& fn) {

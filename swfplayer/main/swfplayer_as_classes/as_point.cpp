@@ -49,9 +49,9 @@ void point_normalize(const fn_call& fn) {
 }  // namespace
 
 as_point::as_point(player* owner, const point& value) : as_object(owner), m_point(value) {
-    builtin_member("add", as_value(point_add));
-    builtin_member("subtract", as_value(point_subtract));
-    builtin_member("normalize", as_value(point_normalize));
+    builtin_member("add", as_value(owner, point_add));
+    builtin_member("subtract", as_value(owner, point_subtract));
+    builtin_member("normalize", as_value(owner, point_normalize));
 }
 
 bool as_point::get_member(const base_stringi& name, as_value* value) {

@@ -25,7 +25,7 @@ void selection_set_focus(const fn_call& fn) {
 }  // namespace
 
 as_selection::as_selection(player* owner) : as_object(owner) {
-    builtin_member("setFocus", as_value(selection_set_focus));
+    builtin_member("setFocus", as_value(owner, selection_set_focus));
 }
 
 }  // namespace swfplayer

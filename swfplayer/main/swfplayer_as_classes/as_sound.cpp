@@ -108,12 +108,12 @@ void sound_position(const fn_call& fn) {
 }  // namespace
 
 as_sound::as_sound(player* owner, character* target) : as_object(owner), m_target(target) {
-    builtin_member("attachSound", as_value(sound_attach));
-    builtin_member("start", as_value(sound_start));
-    builtin_member("stop", as_value(sound_stop));
-    builtin_member("setVolume", as_value(sound_set_volume));
-    builtin_member("loadSound", as_value(sound_load));
-    builtin_member("position", as_value(as_value(sound_position), as_value()));
+    builtin_member("attachSound", as_value(owner, sound_attach));
+    builtin_member("start", as_value(owner, sound_start));
+    builtin_member("stop", as_value(owner, sound_stop));
+    builtin_member("setVolume", as_value(owner, sound_set_volume));
+    builtin_member("loadSound", as_value(owner, sound_load));
+    builtin_member("position", as_value(as_value(owner, sound_position), as_value()));
 }
 
 as_sound::~as_sound() {

@@ -32,6 +32,17 @@ void as_timer::advance(float dt) {
     env.drop(nargs);
 }
 
+void as_timer::clear_refs(as_object_set* visited, as_object* target) {
+    if (visited->find_index(this) != -1) {
+        return;
+    }
+    as_object::clear_refs(visited, target);
+    clear_value_ref(&m_function, visited, target);
+    for (as_value& arg : m_args) {
+        clear_value_ref(&arg, visited, target);
+    }
+}
+
 void as_timer::this_alive(player* marker) {
     as_object::this_alive(marker);
     marker->mark_alive(m_function.to_object());

@@ -19,7 +19,9 @@ public:
 
     bool is(int class_id) const override { return class_id == AS_TIMER || as_object::is(class_id); }
     void advance(float dt) override;
-    // The function and the arguments stay reachable while the timer is listed.
+    // The function and the arguments stay reachable while the timer is listed; a clear_refs pass
+    // drops them as it drops members.
+    void clear_refs(as_object_set* visited, as_object* target) override;
     void this_alive(player* marker) override;
 
 private:

@@ -49,9 +49,9 @@ void xmlsock_close(const fn_call& fn) {
 }  // namespace
 
 as_xmlsock::as_xmlsock(player* owner) : as_object(owner), m_interface(std::make_unique<net_interface_tcp>()) {
-    builtin_member("connect", as_value(xmlsock_connect));
-    builtin_member("close", as_value(xmlsock_close));
-    builtin_member("send", as_value(xmlsock_send));
+    builtin_member("connect", as_value(owner, xmlsock_connect));
+    builtin_member("close", as_value(owner, xmlsock_close));
+    builtin_member("send", as_value(owner, xmlsock_send));
 }
 
 as_xmlsock::~as_xmlsock() = default;

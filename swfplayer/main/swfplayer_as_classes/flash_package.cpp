@@ -10,10 +10,10 @@ namespace swfplayer {
 
 as_object* make_flash_package(player* owner) {
     as_object* geom = new as_object(owner);
-    geom->builtin_member("Point", as_value(as_global_point_ctor));
-    geom->builtin_member("Matrix", as_value(as_global_matrix_ctor));
-    geom->builtin_member("Transform", as_value(as_global_transform_ctor));
-    geom->builtin_member("ColorTransform", as_value(as_global_color_transform_ctor));
+    geom->builtin_member("Point", as_value(owner, as_global_point_ctor));
+    geom->builtin_member("Matrix", as_value(owner, as_global_matrix_ctor));
+    geom->builtin_member("Transform", as_value(owner, as_global_transform_ctor));
+    geom->builtin_member("ColorTransform", as_value(owner, as_global_color_transform_ctor));
     as_object* flash = new as_object(owner);
     flash->builtin_member("geom", as_value(geom));
     as_object* events = new as_event(owner);

@@ -76,7 +76,7 @@ edit_text_character::edit_text_character(player* owner, edit_text_character_def*
       m_right_margin(def->m_right_margin),
       m_indent(def->m_indent),
       m_leading(def->m_leading) {
-    builtin_member("setTextFormat", as_value(set_text_format_method));
+    builtin_member("setTextFormat", as_value(owner, set_text_format_method));
     set_text(def->m_default_text);
     // A variable that already holds a value replaces the default text; either way the variable
     // ends up holding the field's text.

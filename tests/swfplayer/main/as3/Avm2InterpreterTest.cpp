@@ -92,7 +92,7 @@ TEST_F(Avm2InterpreterTest, the_edge_cases_of_a_call) {
 
     // callpropvoid with 2 arguments on [receiver, a, b] calls receiver.f(a, b).
     Load({GETLOCAL_0, PUSHBYTE, 1, PUSHBYTE, 2, CALLPROPVOID, F, 2});
-    m_this->set_member("f", as_value([](const fn_call& fn) {
+    m_this->set_member("f", as_value(m_player.get_ptr(), [](const fn_call& fn) {
                            fn.this_ptr->set_member("v", as_value(fn.arg(0).to_number() * 10 + fn.arg(1).to_number()));
                        }));
     Run();

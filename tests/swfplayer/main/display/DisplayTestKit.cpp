@@ -49,10 +49,10 @@ std::vector<child_state> picture(display_list& list) {
 }
 
 void record_events(as_object* object) {
-    object->set_member("onLoad", as_value(record<0>));
-    object->set_member("onEnterFrame", as_value(record<1>));
-    object->set_member("onUnload", as_value(record<2>));
-    object->set_member("onConstruct", as_value(record<3>));
+    object->set_member("onLoad", as_value(object->get_player(), record<0>));
+    object->set_member("onEnterFrame", as_value(object->get_player(), record<1>));
+    object->set_member("onUnload", as_value(object->get_player(), record<2>));
+    object->set_member("onConstruct", as_value(object->get_player(), record<3>));
 }
 
 double number_of(as_object* object, const char* member) {

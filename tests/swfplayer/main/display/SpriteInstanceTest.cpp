@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(SpriteInstanceTest, events_come_in_frame_order) {
-    as_value movie_clip(as_c_function_ptr([](const fn_call&) {}));
+    as_value movie_clip(m_player.get_ptr(), as_c_function_ptr([](const fn_call&) {}));
     m_player->get_global()->builtin_member("MovieClip", movie_clip);
     smart_ptr<sprite_instance> root =
         root_of([](swfkit::Movie& m) { m.Tags().PlaceObject2(placement(1, 1, "c")).ShowFrame(); });
@@ -124,8 +124,8 @@ TEST_F(SpriteInstanceTest, a_jump_either_way_runs_the_target_frames_script) {
             m.Tags().ShowFrame();
         }
     });
-    as_value one(note_frame_script<1>);
-    as_value three(note_frame_script<3>);
+    as_value one(m_player.get_ptr(), note_frame_script<1>);
+    as_value three(m_player.get_ptr(), note_frame_script<3>);
     root->add_frame_script(1, one.to_object());
     root->add_frame_script(3, three.to_object());
     root->advance(0.1f);

@@ -73,6 +73,44 @@ TEST_F(CollectionTest, objects_reached_only_through_registers_prototypes_propert
     EXPECT_GT(r->get_player()->get_heap_size(), heap_before);
 }
 
+TEST_F(CollectionTest, objects_stored_on_built_in_functions_and_methods_stay_whole) {
+    // Frame 1 stores {child: {v: 42}} as "keep" on the built-in; three frames (three collections)
+    // later, frame 4 reads v back through it.
+    const char* holders[] = {
+        "'trace' get_var",
+        "'Color' get_var",
+        "'Color' get_var 'prototype' get_member",
+        "'Math' get_var 'max' get_member",
+        "'' 'charAt' get_member",
+        "5 'toString' get_member",
+        "true 'valueOf' get_member",
+        "0 decl_obj 'hasOwnProperty' get_member",
+        "'_root' get_var 'gotoAndStop' get_member",
+    };
+    for (const char* holder : holders) {
+        SCOPED_TRACE(holder);
+        const std::string h = holder;
+        swfkit::Movie movie(8, {0, 2000, 0, 2000}, 12.0);
+        movie.Tags().DoAction(swfkit::assemble(h + " 'keep' 'child' 'v' 42 1 decl_obj 1 decl_obj set_member").bytes());
+        movie.Tags().ShowFrame().ShowFrame().ShowFrame();
+        movie.Tags().DoAction(
+            swfkit::assemble("'seen' " + h + " 'keep' get_member 'child' get_member 'v' get_member set_var stop")
+                .bytes());
+        movie.Tags().ShowFrame();
+        smart_ptr<movie_def_impl> def = LoadMovie(movie.Write(false));
+        ASSERT_TRUE(def);
+        smart_ptr<root> r = create_instance(def.get_ptr());
+        ASSERT_TRUE(r);
+        // The first advance stays on frame 1, which the root showed when it was made.
+        for (int advance = 0; advance < 4; advance++) {
+            r->advance(r->get_frame_time());
+        }
+        as_value seen;
+        r->get_root_sprite()->get_member("seen", &seen);
+        EXPECT_EQ(std::string(seen.to_string()), "42");
+    }
+}
+
 TEST_F(CollectionTest, cycles_nothing_reaches_go_at_the_end_of_the_frame_that_dropped_them) {
     smart_ptr<root> r = RingMovie();
     ASSERT_TRUE(r);

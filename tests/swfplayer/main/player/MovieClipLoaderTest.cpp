@@ -53,11 +53,11 @@ protected:
         m_listeners.push_back(new as_object(m_player.get_ptr()));
         as_object* listener = m_listeners.back().get_ptr();
         s_labels[listener] = name;
-        listener->set_member(kStart, as_value(record_event<kStart>));
-        listener->set_member(kInit, as_value(record_event<kInit>));
-        listener->set_member(kProgress, as_value(record_event<kProgress>));
-        listener->set_member(kComplete, as_value(record_event<kComplete>));
-        listener->set_member(kError, as_value(record_event<kError>));
+        listener->set_member(kStart, as_value(m_player.get_ptr(), record_event<kStart>));
+        listener->set_member(kInit, as_value(m_player.get_ptr(), record_event<kInit>));
+        listener->set_member(kProgress, as_value(m_player.get_ptr(), record_event<kProgress>));
+        listener->set_member(kComplete, as_value(m_player.get_ptr(), record_event<kComplete>));
+        listener->set_member(kError, as_value(m_player.get_ptr(), record_event<kError>));
         EXPECT_TRUE(invoke("addListener", {as_value(listener)}).to_bool());
         return listener;
     }

@@ -38,7 +38,7 @@ TEST_F(RootTest, the_first_advance_ticks_at_once_the_remainder_keeps_the_rest_an
     ASSERT_TRUE(r);
     const float frame = 1.0f / 30.0f;
     EXPECT_FLOAT_EQ(r->get_frame_time(), frame);
-    r->get_root_sprite()->set_member("onLoad", as_value([](const fn_call&) { s_loads++; }));
+    r->get_root_sprite()->set_member("onLoad", as_value(r->get_player(), [](const fn_call&) { s_loads++; }));
     r->advance(0.02f);
     // One step of the root sprite, whatever the time it is given: its first, which loads it.
     EXPECT_EQ(s_loads, 1);

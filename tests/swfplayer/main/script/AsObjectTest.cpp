@@ -78,7 +78,7 @@ TEST_F(AsObjectTest, read_only_values_stay_flags_travel_and_for_in_skips_hidden_
     EXPECT_EQ(member(object, "x").to_number(), 1.0);
     object->builtin_member("hidden", as_value(1.0));
     object->set_member("copy", member(object, "hidden"));
-    object->builtin_member("prop", as_value(as_value(getter_five), as_value()));
+    object->builtin_member("prop", as_value(as_value(m_player.get_ptr(), getter_five), as_value()));
     EXPECT_EQ(enumerated(object.get_ptr()), std::set<std::string>{"x"});
     object->set_member("hidden", as_value(2.0));
     EXPECT_EQ(enumerated(object.get_ptr()), (std::set<std::string>{"x", "hidden"}));
@@ -106,14 +106,14 @@ void native_recurses(const fn_call& fn) {
 
 TEST_F(AsObjectTest, self_recursion_through_watches_getters_and_natives_stops_at_the_depth_limit) {
     smart_ptr<as_object> object = make_object();
-    object->watch("x", as_value(watch_stores_again).to_function(), as_value());
+    object->watch("x", as_value(m_player.get_ptr(), watch_stores_again).to_function(), as_value());
     object->set_member("x", as_value(2.0));
     EXPECT_EQ(m_player->call_depth(), 0);
     EXPECT_TRUE(object->has_own_member("x"));
-    object->builtin_member("loop", as_value(as_value(getter_reads_itself), as_value()));
+    object->builtin_member("loop", as_value(as_value(m_player.get_ptr(), getter_reads_itself), as_value()));
     EXPECT_TRUE(std::isnan(member(object, "loop").to_number()));
     EXPECT_EQ(m_player->call_depth(), 0);
-    object->set_member("f", as_value(native_recurses));
+    object->set_member("f", as_value(m_player.get_ptr(), native_recurses));
     // The deepest call is refused (undefined, NaN + 1 ...), every level above it returns.
     EXPECT_TRUE(std::isnan(call(m_env, member(object, "f"), as_value(object.get_ptr()), {}).to_number()));
     EXPECT_EQ(m_player->call_depth(), 0);
@@ -176,14 +176,14 @@ TEST_F(AsObjectTest, find_target_resolves_slash_and_dot_paths) {
 TEST_F(AsObjectTest, events_call_the_handler_named_after_them_and_the_constructor_makes_objects_of_its_player) {
     smart_ptr<as_object> object = make_object();
     EXPECT_FALSE(object->on_event(event_id(event_id::LOAD)));
-    object->set_member("onLoad", as_value(recording));
+    object->set_member("onLoad", as_value(m_player.get_ptr(), recording));
     array<as_value> args;
     args.push_back(as_value("first"));
     s_calls = 0;
     EXPECT_TRUE(object->on_event(event_id(event_id::LOAD, 0, &args)));
     EXPECT_EQ(std::pair(s_calls, std::string(s_seen.to_string())), std::pair(1, std::string("first")));
     EXPECT_FALSE(object->on_event(event_id(event_id::INVALID)) || object->on_event(event_id(200)));
-    as_value made = call(m_env, as_value(as_global_object_ctor), as_value(), {});
+    as_value made = call(m_env, as_value(m_player.get_ptr(), as_global_object_ctor), as_value(), {});
     ASSERT_NE(made.to_object(), nullptr);
     EXPECT_EQ(made.to_object()->get_player(), m_player.get_ptr());
     // Without "this" the methods do nothing; without a target no class registers.
@@ -226,13 +226,13 @@ TEST_F(AsObjectTest, the_heap_sweep_collects_unreachable_cycles_and_long_rings_w
     EXPECT_EQ(sweep(), 2);
 }
 
-// A built-in function (the global trace) has no player of its own: what a script stores on it is
-// still reachable, so the sweep keeps it and what it refers to.
+// A built-in function (the global trace) is its player's own but outside its heap: what a script
+// stores on it is still reachable, so the sweep keeps it and what it refers to.
 TEST_F(AsObjectTest, the_heap_sweep_keeps_what_a_built_in_function_holds) {
     as_value trace;
     ASSERT_TRUE(m_player->get_global()->get_member("trace", &trace));
     ASSERT_NE(trace.to_object(), nullptr);
-    ASSERT_EQ(trace.to_object()->get_player(), nullptr);
+    ASSERT_EQ(trace.to_object()->get_player(), m_player.get_ptr());
     smart_ptr<as_object> held = make_object(), child = make_object();
     m_player->clear_heap_flag(held.get_ptr());
     m_player->clear_heap_flag(child.get_ptr());
@@ -279,7 +279,7 @@ TEST_F(AsObjectTest, clear_refs_breaks_references_to_the_target_only) {
     holder->set_member("t", as_value(target.get_ptr()));
     holder->set_member("o", as_value(other.get_ptr()));
     other->set_member("back", as_value(target.get_ptr()));
-    holder->builtin_member("p", as_value(as_value(getter_five), as_value()));
+    holder->builtin_member("p", as_value(as_value(m_player.get_ptr(), getter_five), as_value()));
     as_object_set visited;
     as_object::walk_clear_refs(holder.get_ptr(), &visited, target.get_ptr());
     EXPECT_TRUE(member(holder, "t").is_undefined() && member(other, "back").is_undefined());

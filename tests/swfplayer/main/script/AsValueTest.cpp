@@ -114,7 +114,7 @@ void counting_getter(const fn_call& fn) {
 TEST(AsValueTest, a_bound_property_is_read_once_when_assigned_and_compares_as_its_value) {
     player p;
     smart_ptr<as_object> target = new as_object(&p);
-    as_value property{as_value(counting_getter), as_value()};
+    as_value property{as_value(&p, counting_getter), as_value()};
     property.set_property_target(target.get_ptr());
     s_getter_calls = 0;
     as_value copy;
@@ -123,13 +123,13 @@ TEST(AsValueTest, a_bound_property_is_read_once_when_assigned_and_compares_as_it
     EXPECT_TRUE(property == as_value(42.0) && as_value(42.0) == property);
     EXPECT_EQ(std::string(property.typeof()) + property.to_string(), "number42");
 
-    as_value unbound{as_value(counting_getter), as_value()};
+    as_value unbound{as_value(&p, counting_getter), as_value()};
     s_getter_calls = 0;
     copy = unbound;
     EXPECT_EQ(std::tuple(s_getter_calls, copy.is_property(), copy.to_property()),
               std::tuple(0, true, unbound.to_property()));
     // A property without getter keeps the out value.
-    as_value setter_only{as_value(), as_value(counting_getter)};
+    as_value setter_only{as_value(), as_value(&p, counting_getter)};
     setter_only.set_property_target(target.get_ptr());
     as_value out(7.0);
     setter_only.get_property_value(&out);
@@ -141,14 +141,31 @@ TEST(AsValueTest, a_bound_property_is_read_once_when_assigned_and_compares_as_it
                 not_functions.to_property()->get_setter() == nullptr);
 }
 
+// Each player has method tables of its own: a primitive's method is a function object of the
+// asking player, the same at every lookup, and never another player's.
+TEST(AsValueTest, primitives_take_their_methods_from_the_asking_players_own_tables) {
+    player first, second;
+    as_value mine, again, theirs, length;
+    ASSERT_TRUE(as_value("x").get_member(&first, "charAt", &mine) &&
+                as_value("y").get_member(&first, "charAt", &again));
+    ASSERT_TRUE(as_value("x").get_member(&second, "charAt", &theirs));
+    EXPECT_EQ(mine.to_object(), again.to_object());
+    EXPECT_NE(mine.to_object(), theirs.to_object());
+    EXPECT_EQ(mine.to_object()->get_player(), &first);
+    EXPECT_EQ(theirs.to_object()->get_player(), &second);
+    ASSERT_TRUE(as_value("x").get_member(&first, "length", &length) && length.is_property());
+    EXPECT_EQ(length.to_property()->get_getter()->get_player(), &first);
+    EXPECT_FALSE(as_value("x").get_member(nullptr, "charAt", &mine));
+}
+
 TEST(AsValueTest, primitives_find_their_class_methods_and_are_instances_of_their_class) {
     player p;
     as_value method;
-    EXPECT_TRUE(as_value(1.0).get_member("toString", &method) && method.is_function());
-    EXPECT_TRUE(as_value(true).get_member("VALUEOF", &method));
-    EXPECT_TRUE(as_value("x").get_member("length", &method) && method.is_property());
-    EXPECT_FALSE(as_value("x").get_member("push", &method) || as_value().get_member("toString", &method) ||
-                 as_value(static_cast<as_object*>(nullptr)).get_member("toString", &method));
+    EXPECT_TRUE(as_value(1.0).get_member(&p, "toString", &method) && method.is_function());
+    EXPECT_TRUE(as_value(true).get_member(&p, "VALUEOF", &method));
+    EXPECT_TRUE(as_value("x").get_member(&p, "length", &method) && method.is_property());
+    EXPECT_FALSE(as_value("x").get_member(&p, "push", &method) || as_value().get_member(&p, "toString", &method) ||
+                 as_value(static_cast<as_object*>(nullptr)).get_member(&p, "toString", &method));
 
     smart_ptr<as_c_function> number_ctor = new as_c_function(&p, as_global_number_ctor);
     smart_ptr<as_c_function> string_ctor = new as_c_function(&p, as_global_string_ctor);

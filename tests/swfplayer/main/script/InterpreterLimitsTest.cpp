@@ -96,7 +96,8 @@ void throw_out_of_memory(const swfplayer::fn_call&) {
 
 TEST(InterpreterLimitsTest, a_native_function_out_of_memory_stops_the_script_and_nothing_else) {
     script_runner runner;
-    runner.m_player->get_global()->builtin_member("boom", swfplayer::as_value(throw_out_of_memory));
+    runner.m_player->get_global()->builtin_member("boom",
+                                                  swfplayer::as_value(runner.m_player.get_ptr(), throw_out_of_memory));
     EXPECT_EQ(runner.run(assemble("'before' trace 1 2 'boom' call_func pop 'after' trace")), "before");
     EXPECT_TRUE(runner.logged("script stopped: std::bad_alloc"));
     EXPECT_EQ(call_state(runner), no_call_state);

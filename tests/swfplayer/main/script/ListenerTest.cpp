@@ -104,8 +104,8 @@ void handler(const fn_call& fn) {
 TEST_F(ListenerTest, notify_by_event_and_by_name) {
     smart_ptr<as_object> a = new as_object(m_player.get_ptr());
     smart_ptr<as_object> b = new as_object(m_player.get_ptr());
-    a->set_member("onKeyDown", as_value(handler));
-    a->set_member("onMessage", as_value(handler));
+    a->set_member("onKeyDown", as_value(m_player.get_ptr(), handler));
+    a->set_member("onMessage", as_value(m_player.get_ptr(), handler));
     m_list.add(a.get_ptr());
     m_list.add(b.get_ptr());
     s_handler_calls = 0;

@@ -66,20 +66,20 @@ void constructor(const fn_call& fn) {
 struct table_runner : script_runner {
     table_runner() {
         as_object* global = m_player->get_global();
-        global->set_member("f", as_value(describe_call));
-        global->set_member("C", as_value(constructor));
+        global->set_member("f", as_value(m_player.get_ptr(), describe_call));
+        global->set_member("C", as_value(m_player.get_ptr(), constructor));
         m_clip->set_member("v", as_value(5));
         m_clip->set_member("g", as_value(5));
         m_object = new as_object(m_player.get_ptr());
         m_object->set_member("x", as_value(5));
-        m_object->set_member("m", as_value(describe_call));
-        m_object->set_member("make", as_value(constructor));
+        m_object->set_member("m", as_value(m_player.get_ptr(), describe_call));
+        m_object->set_member("make", as_value(m_player.get_ptr(), constructor));
         m_clip->set_member("o", as_value(m_object.get_ptr()));
         m_single = new as_object(m_player.get_ptr());
         m_single->set_member("x", as_value(5));
         m_clip->set_member("one", as_value(m_single.get_ptr()));
         m_instance = new as_object(m_player.get_ptr());
-        m_instance->store_constructor(as_value(constructor));
+        m_instance->store_constructor(as_value(m_player.get_ptr(), constructor));
         m_clip->m_env.set_global_register(1, as_value("r1"));
     }
 

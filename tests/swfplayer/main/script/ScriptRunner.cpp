@@ -30,7 +30,7 @@ script_clip::script_clip(player* owner, character* parent) : character(owner, pa
 script_runner::script_runner() : m_player(new player()), m_clip(new script_clip(m_player.get_ptr())) {
     m_clip->m_env.set_target(m_clip.get_ptr());
     m_player->set_root_movie(m_clip.get_ptr());
-    m_player->get_global()->builtin_member("trace", as_value(record_trace));
+    m_player->get_global()->builtin_member("trace", as_value(m_player.get_ptr(), record_trace));
     m_previous_log = register_log_callback(record_log);
     s_log.clear();
 }

@@ -61,7 +61,7 @@ TEST_F(AsStringTest, methods_of_strings_numbers_and_booleans_on_ascii_and_non_as
     }
     EXPECT_TRUE(method(true, "valueOf", {}).is_bool());
     as_value length, text(("a" + e_acute + "b").c_str());
-    ASSERT_TRUE(text.get_member("length", &length));
+    ASSERT_TRUE(text.get_member(m_player.get_ptr(), "length", &length));
     as_value result;
     length.get_property_value(text, &result);
     EXPECT_EQ(result.to_number(), 4.0);  // bytes: the accented letter takes two

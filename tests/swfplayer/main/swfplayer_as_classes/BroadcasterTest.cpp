@@ -53,8 +53,8 @@ protected:
     as_value add_listener(const char* name) {
         m_listeners.push_back(new as_object(m_player.get_ptr()));
         m_listeners.back()->set_member("name", name);
-        m_listeners.back()->set_member("onMessage", as_value(on_message));
-        m_listeners.back()->set_member("onEcho", as_value(on_echo));
+        m_listeners.back()->set_member("onMessage", as_value(m_player.get_ptr(), on_message));
+        m_listeners.back()->set_member("onEcho", as_value(m_player.get_ptr(), on_echo));
         as_value listener(m_listeners.back().get_ptr());
         method(s_broadcaster, "addListener", {listener});
         return listener;

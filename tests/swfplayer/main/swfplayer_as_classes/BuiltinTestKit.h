@@ -35,7 +35,7 @@ protected:
     // Calls the member name of self with self as "this".
     as_value method(const as_value& self, const char* name, const std::vector<as_value>& args) {
         as_value function;
-        EXPECT_TRUE(self.get_member(name, &function)) << name;
+        EXPECT_TRUE(self.get_member(m_player.get_ptr(), name, &function)) << name;
         return call(m_env, function, self, args);
     }
     // Constructs flash.geom.<class_name>.

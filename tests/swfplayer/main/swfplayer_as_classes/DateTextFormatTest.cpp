@@ -85,7 +85,7 @@ int s_focus_events = 0;
 
 TEST_F(DateTextFormatTest, setfocus_sends_onsetfocus_to_the_character_it_finds) {
     smart_ptr<character> child = new character(m_player.get_ptr(), m_root.get_ptr(), -1);
-    child->set_member("onSetFocus", as_value([](const fn_call&) { s_focus_events++; }));
+    child->set_member("onSetFocus", as_value(m_player.get_ptr(), [](const fn_call&) { s_focus_events++; }));
     m_root->set_member("child", as_value(child.get_ptr()));
     m_root->set_member("plain", plain_object());
     m_env.set_target(m_root.get_ptr());

@@ -189,7 +189,7 @@ TEST_F(GlobalFunctionsTest, interval_timers_fire_once_the_interval_has_passed_an
     };
     for (const auto& [interval_ms, dt, frames, fired] : cases) {
         s_calls.clear();
-        as_value timer = call_global("setInterval", {as_value(record_tick), interval_ms});
+        as_value timer = call_global("setInterval", {as_value(m_player.get_ptr(), record_tick), interval_ms});
         ASSERT_TRUE(timer.to_object() && timer.to_object()->is(AS_TIMER));
         EXPECT_EQ(firing_frames(frames, dt), fired) << interval_ms.to_string() << " ms by " << dt;
         call_global("clearInterval", {timer});
@@ -199,14 +199,14 @@ TEST_F(GlobalFunctionsTest, interval_timers_fire_once_the_interval_has_passed_an
 
 TEST_F(GlobalFunctionsTest, interval_timers_pass_their_extra_arguments_with_this_zero) {
     smart_ptr<as_object> object = new as_object(m_player.get_ptr());
-    object->set_member("onTick", as_value(record_tick));
-    call_global("setInterval", {as_value(record_tick), 1000, "first", 2});
+    object->set_member("onTick", as_value(m_player.get_ptr(), record_tick));
+    call_global("setInterval", {as_value(m_player.get_ptr(), record_tick), 1000, "first", 2});
     call_global("setInterval", {as_value(object.get_ptr()), "onTick", 1000, "only"});
     m_player->advance_frame_objects(1.0f);
     EXPECT_EQ(s_calls, (std::vector<std::vector<std::string>>{{"0", "first", "2"}, {"0", "only"}}));
     // Nothing to call, too few arguments, or the object form without an interval: no timer.
     for (const std::vector<as_value>& args :
-         std::vector<std::vector<as_value>>{{as_value(record_tick)},
+         std::vector<std::vector<as_value>>{{as_value(m_player.get_ptr(), record_tick)},
                                             {as_value(object.get_ptr()), "missing", 10},
                                             {"text", "onTick", 10},
                                             {as_value(object.get_ptr()), "onTick"}}) {
@@ -223,25 +223,25 @@ void clear_own_timer(const fn_call& fn) {
 }
 
 TEST_F(GlobalFunctionsTest, a_timer_cleared_in_its_own_callback_fires_no_more) {
-    s_own_timer = call_global("setInterval", {as_value(clear_own_timer), 0});
+    s_own_timer = call_global("setInterval", {as_value(m_player.get_ptr(), clear_own_timer), 0});
     EXPECT_EQ(firing_frames(3, 0.1f), std::vector<int>{1});
     EXPECT_EQ(m_player->get_frame_object_count(), 0);
     // clearInterval ignores anything but one timer.
-    as_value kept = call_global("setInterval", {as_value(record_tick), 0});
+    as_value kept = call_global("setInterval", {as_value(m_player.get_ptr(), record_tick), 0});
     call_global("clearInterval", {as_value(new as_object(m_player.get_ptr()))});
     call_global("clearInterval", {kept, kept});
     EXPECT_EQ(m_player->get_frame_object_count(), 1);
 }
 
 TEST_F(GlobalFunctionsTest, a_dropped_timer_keeps_firing_and_the_tick_list_refuses_past_its_limit) {
-    call_global("setInterval", {as_value(record_tick), 0});  // result dropped
+    call_global("setInterval", {as_value(m_player.get_ptr(), record_tick), 0});  // result dropped
     m_player->advance_frame_objects(0.1f);
     EXPECT_EQ(s_calls.size(), 1u);
     for (int i = 1; i < player::max_frame_objects; i++) {
-        ASSERT_FALSE(call_global("setInterval", {as_value(record_tick), 1000}).is_null());
+        ASSERT_FALSE(call_global("setInterval", {as_value(m_player.get_ptr(), record_tick), 1000}).is_null());
     }
     s_log.clear();
-    EXPECT_TRUE(call_global("setInterval", {as_value(record_tick), 1000}).is_null());
+    EXPECT_TRUE(call_global("setInterval", {as_value(m_player.get_ptr(), record_tick), 1000}).is_null());
     EXPECT_NE(s_log.find("addition refused"), std::string::npos);
     EXPECT_EQ(m_player->get_frame_object_count(), player::max_frame_objects);
 }

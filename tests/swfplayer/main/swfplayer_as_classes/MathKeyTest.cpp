@@ -59,8 +59,9 @@ TEST_F(MathKeyTest, key_state_follows_the_events_the_root_forwards) {
     key_input* input = find_key_input(m_player.get_ptr());
     ASSERT_NE(input, nullptr);
     smart_ptr<as_object> listener = new as_object(m_player.get_ptr());
-    listener->set_member("onKeyDown", as_value([](const fn_call&) { s_key_events.push_back("down"); }));
-    listener->set_member("onKeyUp", as_value([](const fn_call&) { s_key_events.push_back("up"); }));
+    listener->set_member("onKeyDown",
+                         as_value(m_player.get_ptr(), [](const fn_call&) { s_key_events.push_back("down"); }));
+    listener->set_member("onKeyUp", as_value(m_player.get_ptr(), [](const fn_call&) { s_key_events.push_back("up"); }));
     key("addListener", {as_value(listener.get_ptr())});
     s_key_events.clear();
 

@@ -85,7 +85,7 @@ class MovieClipTest : public DisplayFixture {
 protected:
     void SetUp() override {
         DisplayFixture::SetUp();
-        m_player->get_global()->builtin_member("trace", as_value(record_trace));
+        m_player->get_global()->builtin_member("trace", as_value(m_player.get_ptr(), record_trace));
         set_sound_handler(&m_handler);
         register_clip_loader();
         fresh_root();
@@ -309,7 +309,7 @@ TEST_F(MovieClipTest, frame_scripts_run_at_the_end_of_the_frame_step) {
     sprite_instance* nav = cast_to_sprite_instance(member(m_sprite, "nav").to_object());
     ASSERT_TRUE(nav);
     nav->set_play_state(character::STOP);
-    as_value script(record_trace);
+    as_value script(m_player.get_ptr(), record_trace);
     const auto add_frame_script = [&](const std::vector<as_value>& args) {
         call(*m_sprite->get_environment(), member(nav, "addFrameScript"), as_value(nav), args);
     };

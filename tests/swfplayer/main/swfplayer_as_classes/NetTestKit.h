@@ -56,7 +56,7 @@ protected:
                                         : name == kOnData     ? record_event<kOnData>
                                         : name == kOnConnect  ? record_event<kOnConnect>
                                                               : record_event<kOnClose>;
-            object.to_object()->set_member(name, as_value(handler));
+            object.to_object()->set_member(name, as_value(m_player.get_ptr(), handler));
         }
         return object;
     }

@@ -176,8 +176,8 @@ TEST_F(EditTextTest, focus_calls_the_handlers_once_and_keys_edit_whole_utf8_char
     const std::string e = "\xc3\xa9", euro = "\xe2\x82\xac";
     field->set_text_value((e + euro + "a").c_str());
     g_focus_calls.clear();
-    field->set_member("onSetFocus", as_value(record_focus));
-    field->set_member("onKillFocus", as_value(record_focus));
+    field->set_member("onSetFocus", as_value(m_player.get_ptr(), record_focus));
+    field->set_member("onKillFocus", as_value(m_player.get_ptr(), record_focus));
     for (int i = 0; i < 2; i++) {
         EXPECT_TRUE(field->on_event(event_id(event_id::SETFOCUS)));
     }

@@ -139,11 +139,11 @@ swfkit::ShapeBuilder Square() {
 
 // Every object records its focus handlers and a clip its onUnload; a clip takes presses.
 void listen_to(character* object) {
-    object->set_member("onSetFocus", as_value(record_set));
-    object->set_member("onKillFocus", as_value(record_kill));
+    object->set_member("onSetFocus", as_value(object->get_player(), record_set));
+    object->set_member("onKillFocus", as_value(object->get_player(), record_kill));
     if (!object->is(AS_EDIT_TEXT)) {
-        object->set_member("onUnload", as_value(record_unload));
-        object->set_member("onPress", as_value(take_press));
+        object->set_member("onUnload", as_value(object->get_player(), record_unload));
+        object->set_member("onPress", as_value(object->get_player(), take_press));
     }
 }
 
