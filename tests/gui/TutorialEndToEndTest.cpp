@@ -3,7 +3,10 @@
 // every lesson with a match shows its creatures moving, the pause button freezes the arena and
 // frees it again, the next button goes through every lesson until the movie ends the tutorial,
 // and the main menu comes back with its cursor on "newgamepvp"; "quit" then ends the game
-// cleanly, the statistics untouched.
+// cleanly, the statistics untouched. Through the lessons the game stays paused (its debug key P)
+// and runs only the steps the test gives it: a lesson's recorded match lasts forty seconds of the
+// game's time, and a game left running while a busy machine takes its time over each look would
+// play it to its end, where the creatures stand still.
 #include "tests/gui/GuiTestKit.h"
 #include "tests/gui/ScreenViews.h"
 #include "tests/support/GameProcess.h"
@@ -57,7 +60,7 @@ protected:
         return testing_support::WaitUntil(
             [&] {
                 const std::vector<uint8_t> first = Arena(name + "_" + std::to_string(shot++) + ".png");
-                const bool ran = game.RunGameTime(std::chrono::milliseconds(300));
+                const bool ran = Run(std::chrono::milliseconds(300));
                 const std::vector<uint8_t> second = Arena(name + "_" + std::to_string(shot++) + ".png");
                 return ran && !first.empty() && (first != second) == moving;
             },
@@ -67,7 +70,21 @@ protected:
     // navigation on again: the card slides in over a quarter of a second of the movie's time
     // after the lesson's first frames.
     bool Press() { return WaitForCard() && game.Keys({"Control_R"}); }
-    bool WaitForCard() { return game.RunGameTime(std::chrono::milliseconds(500)); }
+    bool WaitForCard() { return Run(std::chrono::milliseconds(500)); }
+    // Runs the game for the time of its own: steps it while it is paused, else pauses it for the
+    // steps and lets it go on.
+    bool Run(std::chrono::milliseconds time) { return gamePaused ? game.StepGame(time) : game.RunGameTime(time); }
+    // Runs the game on until its log holds the text, within a few seconds of the test's.
+    bool RunUntilLog(const std::string& text) {
+        return testing_support::WaitUntil(
+            [&] { return Count(text) > 0 || (Run(std::chrono::milliseconds(100)) && Count(text) > 0); },
+            testing_support::GameProcess::kTimeout);
+    }
+    // Pauses the running game, or lets the paused game go on (its debug key P).
+    bool TogglePause() {
+        gamePaused = !gamePaused;
+        return game.Keys({"p"});
+    }
     int Count(const std::string& text) {
         const std::string log = game.Log();
         int found = 0;
@@ -85,6 +102,7 @@ protected:
     testing_support::GameProcess game{x, PONDORIX_GAME_DIR,
                                       "<userpreferences name=\"prefs\" hintMenuControls=\"false\"/>"};
     std::filesystem::path statistics = game.Folder().Path() / "home/Pondorix/data/statistics.xml";
+    bool gamePaused = false;
 };
 
 TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_and_end_back_in_the_menu) {
@@ -96,6 +114,7 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
     ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(700)));
     const std::pair<int, int> tutorial = MainMenuClipCentre("tutorial");
     ASSERT_TRUE(game.ClickUntilLog(tutorial.first, tutorial.second, "INFO: GUIDirector::PushScreen: 3")) << game.Log();
+    ASSERT_TRUE(TogglePause());
     EXPECT_TRUE(game.Screenshot((game.Folder().Path() / "tutorial_welcome.png").string()));
 
     // The cursor starts on the pause button; the next button is to its right.
@@ -107,7 +126,7 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
         ASSERT_TRUE(Press());
         // The blocks that set something up name themselves in the log.
         if (block == 4 || block == 5 || block == 7 || block == 8 || block == 11 || block == 12) {
-            ASSERT_TRUE(game.WaitForLog("INFO: GUITutorial: block " + std::to_string(block)));
+            ASSERT_TRUE(RunUntilLog("INFO: GUITutorial: block " + std::to_string(block)));
             EXPECT_TRUE(Moves("block" + std::to_string(block), true)) << "the creatures move";
         }
         if (block == 7 && !paused) {
@@ -117,7 +136,7 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
             ASSERT_TRUE(Press());
             EXPECT_TRUE(Moves("paused", false)) << "the arena freezes";
             const std::vector<uint8_t> frozen = Arena("frozen.png");
-            ASSERT_TRUE(game.RunGameTime(std::chrono::milliseconds(800)));
+            ASSERT_TRUE(Run(std::chrono::milliseconds(800)));
             EXPECT_TRUE(!frozen.empty() && frozen == Arena("still.png")) << "the arena stays frozen";
             ASSERT_TRUE(Press());
             EXPECT_TRUE(Moves("resumed", true)) << "the match goes on";
@@ -126,9 +145,10 @@ TEST_F(TutorialEndToEnd, the_menu_opens_the_tutorial_whose_lessons_play_pause_an
         }
     }
     EXPECT_TRUE(game.Screenshot((game.Folder().Path() / "tutorial_end.png").string()));
-    // The last lesson ends the tutorial by itself; the menu's cursor is back on the quick match,
-    // which the spit key then opens.
-    ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PopScreen: 3"));
+    // The last lesson ends the tutorial by itself as its time goes on; the menu's cursor is back
+    // on the quick match, which the spit key then opens once the game runs again.
+    ASSERT_TRUE(RunUntilLog("INFO: GUIDirector::PopScreen: 3"));
+    ASSERT_TRUE(TogglePause());
     EXPECT_EQ(Count("INFO: GUIDirector::PushScreen: 5"), 0);
     ASSERT_TRUE(Press());
     ASSERT_TRUE(game.WaitForLog("INFO: GUIDirector::PushScreen: 5"));
