@@ -162,8 +162,12 @@ def trial(number, display, command, args):
         stop.set()
         if keys.is_alive():
             keys.join()
+        log = read_log(home)
         shutil.rmtree(home, ignore_errors=True)
-        return "ended before the close"
+        if process.returncode == 0 and log.endswith("Logging finished ==============\n"):
+            return "ended before the close"
+        print(f"trial {number}: ended before the close with exit code {process.returncode}:\n{log}", flush=True)
+        return "failed before the close"
     send_close(display, window)
     try:
         code = process.wait(timeout=args.wait)
