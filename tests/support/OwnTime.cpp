@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -9,20 +10,9 @@ namespace testing_support {
 
 namespace {
 
-// The calling thread's run delay so far: the second of the three figures of its schedstat file
-// (time on a processor, time waiting for one, time slices), in nanoseconds.
-std::chrono::nanoseconds RunDelay() {
-    std::ifstream file("/proc/thread-self/schedstat");
-    long long running = 0;
-    long long waiting = 0;
-    if (!(file >> running >> waiting)) {
-        throw std::runtime_error("OwnTime: /proc/thread-self/schedstat does not tell the run delay");
-    }
-    return std::chrono::nanoseconds(waiting);
-}
-
-// The wall clock and the run delay at one moment: read again while the thread waited for a
-// processor between reading the one and the other, which would count that wait on one side only.
+// The wall clock and the calling thread's run delay at one moment: read again while the thread
+// waited for a processor between reading the one and the other, which would count that wait on
+// one side only.
 std::pair<std::chrono::steady_clock::time_point, std::chrono::nanoseconds> Now() {
     for (;;) {
         const std::chrono::nanoseconds before = RunDelay();
@@ -34,6 +24,19 @@ std::pair<std::chrono::steady_clock::time_point, std::chrono::nanoseconds> Now()
 }
 
 }  // namespace
+
+// The second of the three figures of the thread's schedstat file (time on a processor, time
+// waiting for one, time slices), in nanoseconds.
+std::chrono::nanoseconds RunDelay(pid_t pid) {
+    const std::string path = pid == 0 ? "/proc/thread-self/schedstat" : "/proc/" + std::to_string(pid) + "/schedstat";
+    std::ifstream file(path);
+    long long running = 0;
+    long long waiting = 0;
+    if (!(file >> running >> waiting)) {
+        throw std::runtime_error("RunDelay: " + path + " does not tell the run delay");
+    }
+    return std::chrono::nanoseconds(waiting);
+}
 
 OwnTime::OwnTime() {
     std::tie(m_Start, m_StartDelay) = Now();
