@@ -10,14 +10,14 @@ namespace testing_support {
 
 namespace {
 
-// The wall clock and the calling thread's run delay at one moment: read again while the thread
-// waited for a processor between reading the one and the other, which would count that wait on
-// one side only.
-std::pair<std::chrono::steady_clock::time_point, std::chrono::nanoseconds> Now() {
+// The wall clock and the thread's run delay (see RunDelay) at one moment: read again while the
+// thread waited for a processor between reading the one and the other, which would count that
+// wait on one side only.
+std::pair<std::chrono::steady_clock::time_point, std::chrono::nanoseconds> Now(pid_t pid) {
     for (;;) {
-        const std::chrono::nanoseconds before = RunDelay();
+        const std::chrono::nanoseconds before = RunDelay(pid);
         const std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-        if (RunDelay() == before) {
+        if (RunDelay(pid) == before) {
             return {now, before};
         }
     }
@@ -38,12 +38,12 @@ std::chrono::nanoseconds RunDelay(pid_t pid) {
     return std::chrono::nanoseconds(waiting);
 }
 
-OwnTime::OwnTime() {
-    std::tie(m_Start, m_StartDelay) = Now();
+OwnTime::OwnTime(pid_t pid) : m_Pid(pid) {
+    std::tie(m_Start, m_StartDelay) = Now(m_Pid);
 }
 
 std::chrono::nanoseconds OwnTime::Elapsed() const {
-    const auto [now, delay] = Now();
+    const auto [now, delay] = Now(m_Pid);
     return now - m_Start - (delay - m_StartDelay);
 }
 
