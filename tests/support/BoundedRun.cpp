@@ -1,6 +1,7 @@
 #include "tests/support/BoundedRun.h"
 
 #include "tests/support/AddressSanitizer.h"
+#include "tests/support/OwnTime.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -143,23 +144,28 @@ BoundedRun RunBounded(const std::function<void()>& work, std::chrono::millisecon
         RunChild(work, memoryLimit, report[1]);
     }
     close(report[1]);
-    int status = 0;
-    bool ended = false;
-    while (pid > 0 && !ended) {
-        ended = waitpid(pid, &status, WNOHANG) == pid;
-        if (!ended && std::chrono::steady_clock::now() - start >= timeout * kSanitizerSlowdown) {
+    // The child's own time is read while it can still be read: an ended child stays a zombie,
+    // with its figures, until it is reaped below.
+    while (pid > 0) {
+        siginfo_t ended{};
+        const bool hasEnded =
+            waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid;
+        const std::chrono::nanoseconds own = std::chrono::steady_clock::now() - start - RunDelay(pid);
+        run.seconds = std::chrono::duration<double>(own).count();
+        if (hasEnded) {
+            break;
+        }
+        if (own >= timeout * kSanitizerSlowdown) {
             kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
             run.timedOut = true;
             break;
         }
-        if (!ended) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    int status = 0;
+    const bool reaped = pid > 0 && waitpid(pid, &status, 0) == pid;
     size_t growth = 0;
-    if (ended && read(report[0], &growth, sizeof(growth)) == static_cast<ssize_t>(sizeof(growth))) {
+    if (reaped && !run.timedOut && read(report[0], &growth, sizeof(growth)) == static_cast<ssize_t>(sizeof(growth))) {
         run.finished = WIFEXITED(status) && WEXITSTATUS(status) == 0;
         run.peakGrowth = growth;
     }

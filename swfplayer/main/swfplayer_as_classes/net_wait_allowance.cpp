@@ -14,6 +14,8 @@ constexpr int64_t nanoseconds_per_ms = 1000000;
 
 }  // namespace
 
+net_wait_allowance::clock net_wait_allowance::s_clock = base_timer::get_profile_ticks;
+
 void net_wait_allowance::begin_frame() {
     s_left_ns = frame_allowance_ms * nanoseconds_per_ms;
     s_told = false;
@@ -24,9 +26,7 @@ int net_wait_allowance::get_left_ms() {
 }
 
 net_wait_allowance::wait::wait(int wanted_ms)
-    : m_ms(std::max(wanted_ms, 0)),
-      m_charged(instruction_budget::run_scope::depth() > 0),
-      m_start(base_timer::get_profile_ticks()) {
+    : m_ms(std::max(wanted_ms, 0)), m_charged(instruction_budget::run_scope::depth() > 0), m_start(s_clock()) {
     if (!m_charged) {
         return;
     }
@@ -43,7 +43,7 @@ net_wait_allowance::wait::wait(int wanted_ms)
 
 net_wait_allowance::wait::~wait() {
     if (m_charged) {
-        s_left_ns -= static_cast<int64_t>(base_timer::get_profile_ticks() - m_start);
+        s_left_ns -= static_cast<int64_t>(s_clock() - m_start);
     }
 }
 

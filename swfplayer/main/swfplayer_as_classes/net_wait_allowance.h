@@ -31,6 +31,12 @@ public:
     static int get_left_ms();
     static bool is_spent() { return get_left_ms() < least_wait_ms; }
 
+    // The clock waits are timed by, in nanoseconds: the profile ticks (base_timer) unless a test
+    // sets a clock it steps itself, so that what each wait is charged is exactly the time the
+    // test says it took.
+    using clock = uint64_t (*)();
+    static void set_clock(clock now) { s_clock = now; }
+
     // One call's wait: the time it may take (what it wants, cut to what the frame has left; none
     // once the allowance is spent), and the time it took, charged to the frame when the object
     // goes.
@@ -47,10 +53,11 @@ public:
     private:
         int m_ms;
         bool m_charged;
-        uint64_t m_start;  // profile ticks (nanoseconds)
+        uint64_t m_start;  // s_clock's nanoseconds
     };
 
 private:
+    static clock s_clock;
     static inline int64_t s_left_ns = int64_t{frame_allowance_ms} * 1000000;
     // Whether the frame under way has said that its allowance is spent.
     static inline bool s_told = false;

@@ -32,7 +32,14 @@ void WriteErrors(int thread) {
         }
         sf::err() << std::endl;
         if (line == 0) {
+            // Each thread goes on once all have written their first line: the main thread ends
+            // the program then, while they all write. A thread that came first thus writes no
+            // more before the end than one that came last, however long the machine kept that one
+            // waiting, so a run's log stays short on a busy machine too.
             ++g_Started;
+            while (g_Started < kThreads) {
+                std::this_thread::yield();
+            }
         }
     }
 }

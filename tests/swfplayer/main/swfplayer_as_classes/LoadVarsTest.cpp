@@ -3,6 +3,7 @@
 #include "swfplayer/main/swfplayer_as_classes/as_loadvars.h"
 #include "swfplayer/main/swfplayer_as_classes/net_wait_allowance.h"
 #include "tests/support/FullListener.h"
+#include "tests/support/OwnTime.h"
 #include "tests/swfplayer/main/swfplayer_as_classes/NetTestKit.h"
 
 #include <algorithm>
@@ -256,9 +257,9 @@ TEST_F(LoadVarsTest, a_request_the_server_does_not_take_within_a_second_fails) {
     LoopbackServer server(4096);  // reads nothing and buffers little
     as_loadvars_request request(nullptr);
     ASSERT_TRUE(request.connect(m_player.get_ptr(), "127.0.0.1", server.Port()));
-    auto start = std::chrono::steady_clock::now();
+    const testing_support::OwnTime own;
     EXPECT_FALSE(request.send(base_string(std::string(8 << 20, 'b').c_str())));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_LT(own.Elapsed(), std::chrono::seconds(3));
 }
 
 TEST_F(LoadVarsTest, once_a_frame_has_waited_its_allowance_loads_fail_at_once_and_requests_take_what_goes) {
@@ -272,11 +273,11 @@ TEST_F(LoadVarsTest, once_a_frame_has_waited_its_allowance_loads_fail_at_once_an
     testing::internal::CaptureStderr();
     EXPECT_FALSE(method(stalled, "load", {full.Url("/x").c_str()}).to_bool());  // waits the allowance out
     EXPECT_TRUE(net_wait_allowance::is_spent());
-    const auto start = std::chrono::steady_clock::now();
+    const testing_support::OwnTime own;
     EXPECT_FALSE(method(late, "sendAndLoad", {m_server.Url("/x").c_str(), late}).to_bool());
     EXPECT_TRUE(pending.send("GET / HTTP/1.1\r\n\r\n"));  // the system takes it at once
     EXPECT_FALSE(pending.send(base_string(std::string(8 << 20, 'b').c_str())));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_LT(own.Elapsed(), std::chrono::milliseconds(200));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "can't connect to '127.0.0.1', port " + std::to_string(full.Port()) +
                   "\ncan't connect to '127.0.0.1', port " + std::to_string(m_server.Port()) + "\n");
