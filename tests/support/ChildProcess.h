@@ -24,6 +24,8 @@ public:
     ~ChildProcess();
 
     bool Started() const { return m_Pid > 0; }
+    // The process's id; not 0 or below once Started.
+    pid_t Pid() const { return m_Pid; }
     // Whether the process is still running (reaps it when it has ended).
     bool Running();
     // Waits at most timeout for the process to end; its wait status, or nothing on time-out.

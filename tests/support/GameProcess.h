@@ -47,6 +47,8 @@ public:
     testing::AssertionResult StartAsOnlyClient(const std::vector<std::string>& command);
 
     const TempDir& Folder() const { return m_Folder; }
+    // The launched program's process id; 0 before a launch.
+    pid_t Pid() const { return m_Process ? m_Process->Pid() : 0; }
     Window GetWindow() const { return m_Window; }
     std::string Output() const;
     // The game's log, "Pondorix.log" in its user folder.

@@ -679,21 +679,6 @@ int BudgetStops(const std::string& output) {
     }));
 }
 
-// The program running in the folder: the one a GameProcess started in its copy of the game's
-// folder; 0 when there is none.
-pid_t ProcessIn(const std::filesystem::path& folder) {
-    const std::filesystem::path wanted = std::filesystem::canonical(folder);
-    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename().string();
-        std::error_code error;
-        if (name.find_first_not_of("0123456789") == std::string::npos &&
-            std::filesystem::read_symlink(entry.path() / "cwd", error) == wanted) {
-            return static_cast<pid_t>(std::stol(name));
-        }
-    }
-    return 0;
-}
-
 // Whether the process has ended: it is gone or waits to be reaped.
 bool HasEnded(pid_t pid) {
     const std::string stat = testing_support::ReadFile("/proc/" + std::to_string(pid) + "/stat");
@@ -738,8 +723,7 @@ TEST_F(MatchView, a_level_of_endless_bodies_plays_each_frame_within_one_script_b
     ASSERT_TRUE(WriteRecords(m_Game.Folder() / "data/endless.xml", {{"data", &level}}));
     const testing_support::Window window = Start("data/endless.xml");
     ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
-    const pid_t game = ProcessIn(m_Game.Folder().Path());
-    ASSERT_NE(game, 0);
+    const pid_t game = m_Game.Pid();
     // The start (the level's movies loaded in one frame) spends one budget, each frame that plays
     // the movies one more: past the second, the frames run.
     const auto budgetTime = std::chrono::seconds(10 * testing_support::kSanitizerSlowdown);
