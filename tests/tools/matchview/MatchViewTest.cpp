@@ -177,12 +177,6 @@ protected:
         };
     }
 
-    // Waits until the countdown is over (CountdownOver).
-    bool WaitPastCountdown(testing_support::Window window, const Arena& arena, const pictures::Canvas& picture) {
-        return testing_support::WaitUntil(CountdownOver(window, arena, picture), std::chrono::seconds(15),
-                                          std::chrono::milliseconds(100));
-    }
-
     // Whether the creature's skin shows round its start: its body colour, laid twice over the
     // arena (under and over the balls), in at least three quarters of the box below its eyes
     // round its mouth. Its eyes, which look about and move as its soft body sways, stay out of the
@@ -370,7 +364,8 @@ std::optional<double> WhiteCentre(const std::vector<std::pair<int, int>>& points
 // By default the view holds the first two shipped creatures on the level's start positions: each
 // shows its body colour round its centre and its eyes' whites and pupils above the centre. Once
 // the countdown has run, the arrow keys steer the first creature: held to the right, its eyes
-// move right.
+// move right. The match is paused (P) from its start and runs only in steps of its own time, so
+// that however busy the machine, the creatures are looked for on their starts.
 TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_first) {
     const std::vector<DecorationMovie> decorations = DecorationMovies();
     const Arena arena = ShippedArenas()[0];
@@ -379,14 +374,15 @@ TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_fi
     const std::vector<CreatureDesign> creatures = ShippedCreatures();
     const testing_support::Window window = Start(LevelFile(arena));
     ASSERT_NE(window, 0u) << "no window; output: " << m_Game.Output();
+    ASSERT_TRUE(m_X.SendKeys(window, {"p"}));
 
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(creatures[i].name);
         const auto [cx, cy] = ScreenPixel(arena, i == 0 ? arena.start1 : arena.start2);
         std::string seen;
-        EXPECT_TRUE(testing_support::WaitUntil(SkinShows(window, arena, picture, i == 0 ? arena.start1 : arena.start2,
-                                                         CreatureData(creatures[i]).m_BodyColor, seen),
-                                               std::chrono::seconds(10), std::chrono::milliseconds(100)))
+        EXPECT_TRUE(StepUntil(SkinShows(window, arena, picture, i == 0 ? arena.start1 : arena.start2,
+                                        CreatureData(creatures[i]).m_BodyColor, seen),
+                              std::chrono::milliseconds(50), 40))
             << seen;
 
         // Eyes blink now and then: they show once they are open.
@@ -400,7 +396,7 @@ TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_fi
             darks = shown ? std::count_if(shown->begin(), shown->end(), Dark) : 0;
             return whites > 60 && darks > 30;
         };
-        EXPECT_TRUE(testing_support::WaitUntil(showsEyes, std::chrono::seconds(10), std::chrono::milliseconds(50)))
+        EXPECT_TRUE(StepUntil(showsEyes, std::chrono::milliseconds(50), 40))
             << whites << " white and " << darks << " dark pixels";
     }
     KeepScreenshot(window, "creatures");
@@ -413,17 +409,18 @@ TEST_F(MatchView, two_creatures_show_on_the_level_and_the_arrow_keys_move_the_fi
         startX = before ? WhiteCentre(band, *before) : std::nullopt;
         return startX.has_value();
     };
-    ASSERT_TRUE(WaitPastCountdown(window, arena, picture));
-    ASSERT_TRUE(testing_support::WaitUntil(eyesOpen, std::chrono::seconds(10), std::chrono::milliseconds(50)));
+    ASSERT_TRUE(StepUntil(CountdownOver(window, arena, picture), std::chrono::milliseconds(100), CountdownSteps()));
+    ASSERT_TRUE(StepUntil(eyesOpen, std::chrono::milliseconds(50), 40));
     std::optional<double> nowX;
     auto movedRight = [&] {
         const std::optional<std::vector<Rgb>> after = m_X.ReadPixels(window, band);
         nowX = after ? WhiteCentre(band, *after) : std::nullopt;
         return nowX && *nowX > *startX + 20.0;
     };
-    // Held until the eyes have moved: on a busy machine the game may draw only a few frames a second.
+    // Held while the match steps, a quarter of a second of its time at once, until the eyes have
+    // moved.
     Keys(window, {"keydown", "Right"});
-    EXPECT_TRUE(testing_support::WaitUntil(movedRight, std::chrono::seconds(10), std::chrono::milliseconds(100)))
+    EXPECT_TRUE(StepUntil(movedRight, std::chrono::milliseconds(250), kPushSteps))
         << "the eyes were at x " << *startX << ", now " << (nowX ? std::to_string(*nowX) : "nowhere");
     Keys(window, {"keyup", "Right"});
     KeepScreenshot(window, "creature_moved");
@@ -521,7 +518,9 @@ TEST_F(MatchView, every_shipped_level_plays_with_life_bars_creatures_and_balls) 
 
 // A duel on a bare level of one ball, which the second creature holds from the start: pushed to
 // the right and spat, the ball strikes the first creature and scores for player 2, which ends the
-// match. Its result is appended to the statistics file, and the first shipped level follows.
+// match. Its result is appended to the statistics file, and the first shipped level follows. The
+// match is paused (P) from its start and runs only in steps of its own time, however busy the
+// machine.
 TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows) {
     LevelData duel;
     duel.m_Balls.push_back(Vec2Data(-8.0f, -1.5f));
@@ -542,22 +541,22 @@ TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows)
         const std::optional<std::vector<Rgb>> shown = m_X.ReadPixels(window, middle);
         return shown && std::all_of(shown->begin(), shown->end(), [](const Rgb& c) { return Dark(c); });
     };
-    ASSERT_TRUE(testing_support::WaitUntil([&] { return !middleDark(); }, std::chrono::seconds(15)));
-    ASSERT_TRUE(testing_support::WaitUntil(middleDark, std::chrono::seconds(15), std::chrono::milliseconds(100)));
-    // Player 2 steers for a moment of the program's own time, spits while still steering, and
-    // lets go.
+    ASSERT_TRUE(m_X.SendKeys(window, {"p"}));
+    ASSERT_TRUE(StepUntil([&] { return !middleDark(); }, std::chrono::milliseconds(100), CountdownSteps()));
+    ASSERT_TRUE(StepUntil(middleDark, std::chrono::milliseconds(100), CountdownSteps()));
+    // Player 2 steers for a moment of the match's time, spits while still steering, and lets go.
     Keys(window, {"keydown", "d"});
-    ASSERT_TRUE(m_Game.RunGameTime(std::chrono::milliseconds(400)));
+    ASSERT_TRUE(m_Game.StepGame(std::chrono::milliseconds(400)));
     Keys(window, {"key", "Control_L"});
-    ASSERT_TRUE(m_Game.RunGameTime(std::chrono::milliseconds(200)));
+    ASSERT_TRUE(m_Game.StepGame(std::chrono::milliseconds(200)));
     Keys(window, {"keyup", "d"});
     std::string kept;
-    EXPECT_TRUE(testing_support::WaitUntil(
+    EXPECT_TRUE(StepUntil(
         [&] {
             kept = testing_support::ReadFile(statistics);
             return kept.find("<gamestats", kept.find("<gamestats") + 1) != std::string::npos;
         },
-        std::chrono::seconds(10), std::chrono::milliseconds(100)))
+        std::chrono::milliseconds(100), 100))
         << kept;
     EXPECT_NE(kept.find("playerId=\"Earlier\""), std::string::npos) << kept;
     EXPECT_NE(kept.find("<gamestats winner=\"2\">"), std::string::npos) << kept;
@@ -576,8 +575,8 @@ TEST_F(MatchView, a_match_that_ends_keeps_its_result_and_the_next_level_follows)
             }
         }
     }
-    EXPECT_TRUE(testing_support::WaitUntil([&] { return Matching(window, points, picture) >= points.size() * 9 / 10; },
-                                           std::chrono::seconds(15), std::chrono::milliseconds(200)));
+    EXPECT_TRUE(StepUntil([&] { return Matching(window, points, picture) >= points.size() * 9 / 10; },
+                          std::chrono::milliseconds(200), 75));
     EXPECT_TRUE(m_Game.Close());
 }
 
