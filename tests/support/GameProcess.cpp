@@ -46,7 +46,7 @@ testing::AssertionResult GameProcess::Launch(const std::vector<std::string>& com
     }
     std::vector<std::string> variables = {"DISPLAY=" + m_Display.Name(),
                                           "XDG_DATA_HOME=" + (m_Folder / "home").string(), "ALSOFT_DRIVERS=null"};
-    for (const std::vector<std::string>& extra : {SanitizerEnvironment(), environment}) {
+    for (const std::vector<std::string>& extra : {SanitizerEnvironment(m_Folder.Path()), environment}) {
         variables.insert(variables.end(), extra.begin(), extra.end());
     }
     m_Window = 0;

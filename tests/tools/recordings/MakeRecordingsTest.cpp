@@ -28,7 +28,7 @@ TEST_F(MakeRecordingsTest, every_recording_is_written_and_the_audio_device_is_cl
     for (const std::filesystem::path& recording : recordings) {
         ASSERT_TRUE(std::filesystem::remove(recording)) << recording;
     }
-    std::vector<std::string> environment = testing_support::SanitizerEnvironment();
+    std::vector<std::string> environment = testing_support::SanitizerEnvironment(folder);
     environment.push_back("ALSOFT_DRIVERS=null");
     environment.push_back("XDG_DATA_HOME=" + (m_Temp / "home").string());
     const std::filesystem::path output = m_Temp / "output.txt";
